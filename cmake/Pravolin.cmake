@@ -1,0 +1,47 @@
+# pravolin_library(NAME DIRS dir... DEPS target...)
+# Collects every .cpp/.h of the folders; a folder without sources still gives a target.
+function(pravolin_library name)
+  cmake_parse_arguments(PL "" "" "DIRS;DEPS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS PL_DIRS)
+    file(GLOB dir_sources CONFIGURE_DEPENDS
+      ${PROJECT_SOURCE_DIR}/${dir}/*.cpp ${PROJECT_SOURCE_DIR}/${dir}/*.h)
+    list(APPEND sources ${dir_sources})
+  endforeach()
+  set(has_cpp FALSE)
+  foreach(src IN LISTS sources)
+    if(src MATCHES "\\.cpp$")
+      set(has_cpp TRUE)
+    endif()
+  endforeach()
+  if(has_cpp)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${PL_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${PL_DEPS})
+  endif()
+endfunction()
+
+# pravolin_tests(NAME DIR dir DEPS target...)
+# One GoogleTest program per source folder, registered with CTest.
+function(pravolin_tests name)
+  cmake_parse_arguments(PT "" "DIR" "DEPS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    ${CMAKE_CURRENT_SOURCE_DIR}/${PT_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${PT_DIR}/*.h)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${PT_DEPS} testsupport GTest::gtest)
+  target_compile_definitions(${name} PRIVATE
+    PRAVOLIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    PRAVOLIN_TEST_OUTPUT="${CMAKE_CURRENT_BINARY_DIR}/output/${name}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1"
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data
+    TIMEOUT 900)
+endfunction()
