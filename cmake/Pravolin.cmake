@@ -34,7 +34,7 @@ function(pravolin_tests name)
   if(NOT sources)
     return()
   endif()
-  add_executable(${name} ${sources})
+  add_executable(${name} ${sources} ${PRAVOLIN_RESOURCES})
   target_link_libraries(${name} PRIVATE ${PT_DEPS} testsupport GTest::gtest)
   target_compile_definitions(${name} PRIVATE
     PRAVOLIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -1,0 +1,64 @@
+#pragma once
+// The application object: owner of the program's forms, its message loop and
+// its settings.
+#include "platform/Forms.h"
+
+#include <QString>
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+    QString ClassName() const override { return QStringLiteral("TApplication"); }
+
+    void Initialize() {}
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T> T* CreateForm(T*& ref) {
+        ref = new T(this);
+        if (!m_mainForm) m_mainForm = ref;
+        return ref;
+    }
+    TForm* MainForm() const { return m_mainForm; }
+    void SetMainForm(TForm* f) { m_mainForm = f; }
+    // Shows the main form and runs the message loop until it closes or Terminate.
+    void Run();
+    // Handles every pending event, then returns.
+    void ProcessMessages();
+    void Terminate();
+    bool Terminated() const { return m_terminated; }
+    // Tests end a run and start the next.
+    void ResetTerminated() { m_terminated = false; }
+
+    QString Title() const { return m_title; }
+    void SetTitle(const QString& t) { m_title = t; }
+    QString ExeName() const;
+    bool ShowHint() const { return m_showHint; }
+    void SetShowHint(bool s) { m_showHint = s; }
+    TColor HintColor() const { return m_hintColor; }
+    void SetHintColor(TColor c);
+    int HintPause() const { return m_hintPause; }
+    void SetHintPause(int ms);
+    int HintHidePause() const { return m_hintHidePause; }
+    void SetHintHidePause(int ms);
+
+    // Message box with the flags of the platform (MB_YESNO | MB_ICONQUESTION ...);
+    // returns IDYES, IDNO, IDOK, IDCANCEL ... (see Dialogs.h).
+    int MessageBox(const QString& text, const QString& caption, unsigned flags);
+
+    // A form closed: the main form's closing ends the run.
+    void FormClosed(TForm* f);
+    // The form being freed.
+    void FormDestroyed(TForm* f);
+
+private:
+    TForm* m_mainForm = nullptr;
+    bool m_terminated = false;
+    QString m_title;
+    bool m_showHint = true;
+    TColor m_hintColor = clInfoBk;
+    int m_hintPause = 500;
+    int m_hintHidePause = 2500;
+};
+
+// The one application object (created on first use, freed with the QApplication).
+TApplication* Application();

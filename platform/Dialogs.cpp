@@ -1,0 +1,195 @@
+#include "platform/Dialogs.h"
+
+#include "platform/Paths.h"
+#include "platform/Printer.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+
+struct ButtonDef {
+    int result;
+    QMessageBox::StandardButton qt;
+};
+
+const ButtonDef kButtons[] = {
+    {mrYes, QMessageBox::Yes},           {mrNo, QMessageBox::No},        {mrOk, QMessageBox::Ok},
+    {mrCancel, QMessageBox::Cancel},     {mrAbort, QMessageBox::Abort},  {mrRetry, QMessageBox::Retry},
+    {mrIgnore, QMessageBox::Ignore},     {mrAll, QMessageBox::YesToAll}, {mrNoToAll, QMessageBox::NoToAll},
+    {mrYesToAll, QMessageBox::YesToAll},
+};
+
+// The real dialogs.
+class QtResponder : public TDialogResponder {
+public:
+    TDialogAnswer Answer(const TDialogRequest& r) override {
+        TDialogAnswer a;
+        QWidget* parent = QApplication::activeWindow();
+        switch (r.kind) {
+        case TDialogRequest::Message: {
+            QMessageBox box(parent);
+            box.setWindowTitle(r.caption.isEmpty() ? QApplication::applicationName() : r.caption);
+            box.setText(QString(r.text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+            QMessageBox::StandardButtons buttons;
+            for (int ans : r.answers)
+                for (const ButtonDef& d : kButtons)
+                    if (d.result == ans) buttons |= d.qt;
+            box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+            box.exec();
+            QAbstractButton* clicked = box.clickedButton();
+            a.result = mrCancel;
+            for (const ButtonDef& d : kButtons)
+                if (clicked && box.button(d.qt) == clicked) a.result = d.result;
+            return a;
+        }
+        case TDialogRequest::Open:
+        case TDialogRequest::Save: {
+            QString dir = r.initialDir.isEmpty() ? QString() : Paths::MapPath(r.initialDir);
+            if (!r.fileName.isEmpty())
+                dir = QFileInfo(dir.isEmpty() ? Paths::MapPath(r.fileName)
+                                              : dir + QLatin1Char('/') + r.fileName)
+                          .absoluteFilePath();
+            QString f = r.kind == TDialogRequest::Open
+                            ? QFileDialog::getOpenFileName(parent, r.caption, dir, QtNameFilters(r.filter))
+                            : QFileDialog::getSaveFileName(parent, r.caption, dir, QtNameFilters(r.filter));
+            a.result = f.isEmpty() ? mrCancel : mrOk;
+            a.fileName = f;
+            return a;
+        }
+        case TDialogRequest::PrinterSetup: {
+            QPrinter* printer = Printer()->QtPrinter();
+            if (!printer) return a;
+            QPrintDialog dlg(printer, parent);
+            a.result = dlg.exec() == QDialog::Accepted ? mrOk : mrCancel;
+            return a;
+        }
+        }
+        return a;
+    }
+};
+
+TDialogResponder* g_responder = nullptr;
+
+TDialogAnswer ask(const TDialogRequest& r) {
+    static QtResponder qtResponder;
+    if (g_responder) return g_responder->Answer(r);
+    // Off screen nobody could answer: a dialog would wait for ever.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        qWarning("unanswered dialog: %s", qPrintable(r.text.isEmpty() ? r.caption : r.text));
+        return TDialogAnswer();
+    }
+    return qtResponder.Answer(r);
+}
+
+} // namespace
+
+void SetDialogResponder(TDialogResponder* responder) {
+    g_responder = responder;
+}
+TDialogResponder* CurrentDialogResponder() {
+    return g_responder;
+}
+
+int MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
+    (void)helpContext;
+    TDialogRequest r;
+    r.kind = TDialogRequest::Message;
+    r.text = msg;
+    static const char* const captions[] = {"Warnung", "Fehler", "Information", "Bestätigen", ""};
+    r.caption = QString::fromUtf8(captions[type]);
+    const std::pair<TMsgDlgButtons, int> map[] = {{mbYes, mrYes},         {mbNo, mrNo},
+                                                  {mbOK, mrOk},           {mbCancel, mrCancel},
+                                                  {mbAbort, mrAbort},     {mbRetry, mrRetry},
+                                                  {mbIgnore, mrIgnore},   {mbAll, mrAll},
+                                                  {mbNoToAll, mrNoToAll}, {mbYesToAll, mrYesToAll}};
+    for (const auto& [bit, result] : map)
+        if (buttons & bit) r.answers.push_back(result);
+    if (r.answers.empty()) r.answers.push_back(mrOk);
+    return ask(r).result;
+}
+
+void ShowMessage(const QString& msg) {
+    TDialogRequest r;
+    r.text = msg;
+    r.answers = {mrOk};
+    ask(r);
+}
+
+int MessageBox(const QString& text, const QString& caption, unsigned flags) {
+    TDialogRequest r;
+    r.text = text;
+    r.caption = caption;
+    switch (flags & 0xF) {
+    case MB_OKCANCEL:
+        r.answers = {mrOk, mrCancel};
+        break;
+    case MB_ABORTRETRYIGNORE:
+        r.answers = {mrAbort, mrRetry, mrIgnore};
+        break;
+    case MB_YESNOCANCEL:
+        r.answers = {mrYes, mrNo, mrCancel};
+        break;
+    case MB_YESNO:
+        r.answers = {mrYes, mrNo};
+        break;
+    case MB_RETRYCANCEL:
+        r.answers = {mrRetry, mrCancel};
+        break;
+    default:
+        r.answers = {mrOk};
+        break;
+    }
+    // The dialog results share the numbers of the modal results.
+    return ask(r).result;
+}
+
+QString QtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        QString name = parts[i];
+        out << (name.contains(QLatin1Char('(')) ? name
+                                                : name + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+bool TOpenDialog::run(TDialogRequest::Kind kind) {
+    TDialogRequest r;
+    r.kind = kind;
+    r.caption = m_title;
+    r.filter = m_filter;
+    r.defaultExt = m_defaultExt;
+    r.fileName = m_fileName;
+    r.initialDir = m_initialDir;
+    TDialogAnswer a = ask(r);
+    if (a.result != mrOk || a.fileName.isEmpty()) return false;
+    QString f = a.fileName;
+    if (!m_defaultExt.isEmpty() && QFileInfo(f).suffix().isEmpty())
+        f += QLatin1Char('.') +
+             (m_defaultExt.startsWith(QLatin1Char('.')) ? m_defaultExt.mid(1) : m_defaultExt);
+    m_fileName = f;
+    return true;
+}
+
+bool TOpenDialog::Execute() {
+    return run(TDialogRequest::Open);
+}
+bool TSaveDialog::Execute() {
+    return run(TDialogRequest::Save);
+}
+
+bool TPrinterSetupDialog::Execute() {
+    TDialogRequest r;
+    r.kind = TDialogRequest::PrinterSetup;
+    return ask(r).result == mrOk;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Font names of the program and the fonts that stand in for them here.
+// "Arial", "Times New Roman" and "Courier New" map to the metric-compatible
+// Liberation fonts; "Tahoma" comes from the wine font files, registered at
+// start; "Symbol" does not exist and its text is drawn through Unicode.
+#include <QChar>
+#include <QFont>
+#include <QString>
+
+class TFont;
+
+// Registers the program's fonts that fontconfig does not list. Call once at
+// start (later calls do nothing).
+void RegisterProgramFonts();
+
+// The family that is actually used for a font name of the program.
+QString MapFontFamily(const QString& name);
+bool IsSymbolFontName(const QString& name);
+// The Qt font of a font: family mapped, pixel size from Height, styles.
+QFont ToQFont(const TFont& font);
+// The pixel size (character height) of a font, also for a positive Height
+// (cell height), which is converted with the family's proportions.
+int FontPixelSize(const TFont& font);
+
+// The Unicode character of a byte of the "Symbol" encoding; codes without a
+// character give U+F000 + code.
+QChar SymbolToUnicode(unsigned char code);
+// The "Symbol" code of a character, -1 when there is none.
+int UnicodeToSymbol(QChar c);
+// Text written in the "Symbol" font (one character per code, as the program
+// passes it: codes below 256, code page 1252 characters or U+F0xx) in Unicode.
+QString SymbolTextToUnicode(const QString& text);
+// The text that a font really shows: mapped when the font is "Symbol".
+QString DisplayText(const TFont& font, const QString& text);

@@ -1,0 +1,376 @@
+#pragma once
+// The document: an ordered list of items (a text paired with an item object)
+// and the chain of checkpoints. It keeps no layout; settings and events are
+// asked of the root document, which the view's document answers, so that a
+// table cell's document behaves like the main one.
+//
+// Entry points for readers that append items (RTF import, RPF):
+//   AddItem(Text, std::move(Item))     the basic append
+//   AddText / AddTextTag / AddNL       text runs
+//   AddPicture                         pictures
+//   AddCheckpoint                      a checkpoint for the next item
+//   AddMarkerInList                    after appending a list marker
+//   InsertReadItem                     insertion at an index (RPF)
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "richtext/model/RPItem.h"
+#include "richtext/model/RPLists.h"
+#include "richtext/model/RPTypes.h"
+
+class TRPStyle;
+class TRPMarkerList;
+class TRPMarkerItemInfo;
+class TRPRTFReaderProperties;
+class TCustomImageList;
+
+// Options of the view control (32 bits), bit order from bit 0.
+using TRPOptions = uint32_t;
+constexpr TRPOptions rpoAllowSelection = 1u << 0;
+constexpr TRPOptions rpoSingleClick = 1u << 1;
+constexpr TRPOptions rpoScrollToEnd = 1u << 2;
+constexpr TRPOptions rpoClientTextWidth = 1u << 3;
+constexpr TRPOptions rpoShowCheckpoints = 1u << 4;
+constexpr TRPOptions rpoShowPageBreaks = 1u << 5;
+constexpr TRPOptions rpoShowSpecialCharacters = 1u << 6;
+constexpr TRPOptions rpoTagsArePChars = 1u << 7;
+constexpr TRPOptions rpoAutoCopyText = 1u << 8;
+constexpr TRPOptions rpoAutoCopyUnicodeText = 1u << 9;
+constexpr TRPOptions rpoAutoCopyRPF = 1u << 10;
+constexpr TRPOptions rpoAutoCopyImage = 1u << 11;
+constexpr TRPOptions rpoAutoCopyRTF = 1u << 12;
+constexpr TRPOptions rpoFormatInvalidate = 1u << 13;
+constexpr TRPOptions rpoDblClickSelectsWord = 1u << 14;
+constexpr TRPOptions rpoRClickDeselects = 1u << 15;
+constexpr TRPOptions rpoDisallowDrag = 1u << 16;
+constexpr TRPOptions rpoShowItemHints = 1u << 17;
+
+// RPF options (16 bits).
+using TRPFOptions = uint16_t;
+constexpr TRPFOptions rpfoSavePicturesBody = 1u << 0;
+constexpr TRPFOptions rpfoSaveControlsBody = 1u << 1;
+constexpr TRPFOptions rpfoIgnoreUnknownPicFmt = 1u << 2;
+constexpr TRPFOptions rpfoIgnoreUnknownCtrls = 1u << 3;
+constexpr TRPFOptions rpfoConvUnknownStylesToZero = 1u << 4;
+constexpr TRPFOptions rpfoConvLargeImageIdxToZero = 1u << 5;
+constexpr TRPFOptions rpfoSaveBinary = 1u << 6;
+constexpr TRPFOptions rpfoUseStyleNames = 1u << 7;
+constexpr TRPFOptions rpfoSaveBack = 1u << 8;
+constexpr TRPFOptions rpfoLoadBack = 1u << 9;
+constexpr TRPFOptions rpfoSaveTextStyles = 1u << 10;
+constexpr TRPFOptions rpfoSaveParaStyles = 1u << 11;
+constexpr TRPFOptions rpfoSaveLayout = 1u << 12;
+constexpr TRPFOptions rpfoLoadLayout = 1u << 13;
+constexpr TRPFOptions rpfoSaveDocProperties = 1u << 14;
+constexpr TRPFOptions rpfoLoadDocProperties = 1u << 15;
+
+// RTF options (one byte).
+using TRPRTFOptions = uint8_t;
+constexpr TRPRTFOptions rprtfSaveStyleSheet = 1u << 0;
+constexpr TRPRTFOptions rprtfDuplicateUnicode = 1u << 1;
+constexpr TRPRTFOptions rprtfSaveEMFAsWMF = 1u << 2;
+constexpr TRPRTFOptions rprtfSaveJpegAsJpeg = 1u << 3;
+constexpr TRPRTFOptions rprtfSaveBitmapDefault = 1u << 4;
+constexpr TRPRTFOptions rprtfSaveEMFDefault = 1u << 5;
+
+enum TRPFReaderStyleMode : uint8_t { rpf_sIgnore, rpf_sInsertMap, rpf_sInsertMerge };
+
+// Document state bits kept by this class.
+constexpr uint32_t rpstClearing = 0x80;
+constexpr uint32_t rpstClearedOnClear1 = 0x200000;
+constexpr uint32_t rpstClearedOnClear2 = 0x400000;
+// Flag of GetFlags: the document is the control's main document.
+constexpr uint32_t rpflMainDocument = 0x100;
+
+// Results of LoadRTF besides the reader's own codes.
+constexpr int rprtfeNoReader = 6;
+
+// One entry of the item list: the item's text and its object.
+struct TRPItemEntry {
+    std::string Text;
+    std::unique_ptr<TCustomRPItemInfo> Item;
+};
+
+// The item list: texts with their item objects, fetched by index in constant
+// time. An entry may hold no object for the short time between freeing an
+// item and removing its entry.
+class TRPItemList {
+public:
+    TRPItemList() = default;
+    TRPItemList(const TRPItemList&) = delete;
+    TRPItemList& operator=(const TRPItemList&) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const std::string& Get(int Index) const;
+    std::string& Text(int Index);
+    void Put(int Index, std::string Text);
+    TCustomRPItemInfo* GetObject(int Index) const;
+    int IndexOfObject(const TCustomRPItemInfo* Item) const;
+    int AddObject(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
+    void InsertObject(int Index, std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
+    // Takes the object out of its entry; the entry stays, empty.
+    std::unique_ptr<TCustomRPItemInfo> TakeObject(int Index);
+    // Removes the entry and frees what object it still holds.
+    void Delete(int Index);
+    // Removes Count entries from Index.
+    void DeleteRange(int Index, int Count);
+    void Clear();
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate() { --FUpdateCount; }
+    int UpdateCount() const { return FUpdateCount; }
+
+private:
+    void CheckIndex(int Index) const;
+    std::vector<TRPItemEntry> FItems;
+    int FUpdateCount = 0;
+};
+
+// The reader that LoadRTF hands a file to: it appends the file's content to
+// the document and answers 0 for success or an error code. The RTF import
+// registers itself here.
+using TRPLoadRTFFileProc = int (*)(TRPRTFReaderProperties* Properties, const std::string& FileName,
+                                   TCustomRPData* RPData);
+void RegisterRTFFileReader(TRPLoadRTFFileProc Proc);
+TRPLoadRTFFileProc GetRTFFileReader();
+
+// Graphic classes the HTML writer treats as listed (empty unless the application fills it).
+std::vector<std::string>& RPListedGraphicClasses();
+bool RP_IsListedGraphicClass(const TGraphic* Graphic);
+uint8_t RP_BoolToByte(uint8_t b);
+
+class TCustomRPData {
+public:
+    TCustomRPData();
+    TCustomRPData(const TCustomRPData&) = delete;
+    TCustomRPData& operator=(const TCustomRPData&) = delete;
+    // Clears with this class's operations; a descendant that keeps markers or
+    // events of its own clears in its own destructor.
+    virtual ~TCustomRPData();
+
+    TRPItemList* Items;
+    uint8_t NewParaSwitch = 1; // 0: items that would start a paragraph become line breaks
+    TRPCPInfo* FirstCP = nullptr;
+    TRPCPInfo* LastCP = nullptr;
+    std::unique_ptr<TRPCPInfo> NotAddedCP;
+    int32_t CPCount = 0;
+    uint32_t State = 0;
+
+    // ---- settings asked of the root
+    virtual TRPOptions GetOptions() const;
+    virtual void SetOptions(TRPOptions Value);
+    virtual TRPFOptions GetRPFOptions() const;
+    virtual void SetRPFOptions(TRPFOptions Value);
+    virtual TRPRTFOptions GetRTFOptions() const;
+    virtual void SetRTFOptions(TRPRTFOptions Value);
+    virtual uint8_t GetRPFWarnings() const;
+    virtual void SetRPFWarnings(uint8_t Value);
+    virtual TRPFReaderStyleMode GetRPFTextStylesReadMode() const;
+    virtual TRPFReaderStyleMode GetRPFParaStylesReadMode() const;
+    virtual void FreeItem(std::unique_ptr<TCustomRPItemInfo> Item, bool Clearing);
+    virtual uint32_t GetFlags() const { return 0; }
+    virtual TCustomRPData* GetContentData() { return this; }
+    virtual TCustomRPData* GetSourceData() { return this; }
+    virtual TRPStyle* GetRPStyle() const;
+    virtual TCustomRPData* GetParentData() const { return nullptr; }
+    virtual TCustomRPData* GetRootData() { return this; }
+    virtual TCustomRPData* GetAbsoluteParentData() const { return nullptr; }
+    virtual TCustomRPData* GetAbsoluteRootData() { return this; }
+    virtual void* GetPalette();
+    virtual const void* GetLogPalette();
+    virtual TRPPaletteAction GetDoInPaletteMode();
+    virtual TRPBiDiMode GetBiDiMode();
+    virtual bool DoSaveItemToFile(const std::string& Path, TCustomRPData* RPData, int ItemNo, int SaveFormat,
+                                  bool Unicode, std::string& OutStr);
+    virtual void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text,
+                              TCustomRPData* RPData);
+    virtual bool DoSaveComponentToFile(const std::string& Path, TControl* SaveMe, int SaveFormat,
+                                       std::string& OutStr);
+
+    // ---- per-class behaviour
+    virtual bool ShareItems() const { return false; }
+    virtual bool BelongsToControl() const { return false; }
+    virtual void DoURLNeeded(int id, std::string& URL) { (void)id, (void)URL; }
+    virtual std::string GetDelimiters();
+    // Start item and offset, end item and offset, and two further values.
+    virtual void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs, int& Extra1,
+                                    int& Extra2);
+    virtual TRPRTFReaderProperties* GetRTFReadProperties();
+    virtual void AdjustAfterStyleDeletion() {}
+    // The three style maps of one RPF read (text, paragraph, list), kept by
+    // the root; the reader creates the maps in them. Null pointers without a root that keeps them.
+    using TStyleMapVar = std::unique_ptr<TRPIntegerList>*;
+    virtual void GetStyleMapVars(TStyleMapVar& TextMap, TStyleMapVar& ParaMap, TStyleMapVar& ListMap);
+    virtual void FreeStyleMapVars() {}
+    virtual bool IsNotTableCell() const { return true; }
+    virtual void DestroyMarkers();
+    virtual std::vector<std::string>* GetDocProperties() { return nullptr; }
+    virtual TControl* GetParentControl();
+    // The owning item's index (-1 at the top) and this document's place in it.
+    virtual void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location);
+    virtual TCustomRPData* GetActiveSubData() { return nullptr; }
+    virtual TCustomRPItemInfo* GetActiveSubItem() { return nullptr; }
+    virtual void Clear();
+    virtual void DeleteItems(int FirstItemNo, int Count);
+    virtual void DoSaveRTFExtra(int Area, void* Obj, int Index1, int Index2, bool InStyleSheet,
+                                std::string& RTFCode);
+    virtual void DoSaveHTMLExtra(int Area, bool CSSVersion, std::string& HTMLCode);
+    virtual std::string DoSaveParaHTMLCode(TCustomRPData* RPData, int ItemNo, bool ParaStart,
+                                           bool CSSVersion);
+    virtual void DoReadHyperlink(const std::string& Target, const std::string& Extras, std::string& Text,
+                                 TRPTag& Tag, int& StyleNo, int DocFormat);
+    virtual void DoWriteHyperlink(int id, TCustomRPData* RPData, int ItemNo, int SaveFormat,
+                                  std::string& Target, std::string& Extras);
+    virtual TGraphic* DoImportPicture(const std::string& Location);
+    virtual void DoItemHint(TCustomRPData* RPData, int ItemNo, std::string& HintText);
+    virtual TGraphic* DoRPFPictureNeeded(const std::string& ItemName, const TRPTag& ItemTag);
+    virtual void DoControlAction(int ControlAction, int ItemNo, TControl* Control) {
+        (void)ControlAction, (void)ItemNo, (void)Control;
+    }
+    virtual TControl* DoRPFControlNeeded(const std::string& ItemName, const TRPTag& ItemTag);
+    virtual TCustomImageList* DoRPFImageListNeeded(int ImageListTag);
+    // Inserts an item read by a reader; False refuses it (the caller keeps Item).
+    virtual bool InsertReadItem(int Index, std::string& Text, std::unique_ptr<TCustomRPItemInfo>& Item,
+                                int& OutInt, bool& OutFlag);
+    virtual void MarkStylesInUse(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                                 TRPIntegerList& UsedList);
+    virtual TRPMarkerList* GetMarkers(bool AllowCreate);
+    virtual TRPMarkerList* GetOuterMarkers() { return nullptr; }
+    virtual void StartEditing() {}
+    // Whether jump JumpNo is the hot (hovered) one; formatted documents answer.
+    virtual bool IsHotJump(int JumpNo) { return (void)JumpNo, false; }
+    virtual int GetFirstJumpNo() const { return 0; }
+    // Paints into Bitmap what lies behind (X, Y) of the printed document (the
+    // printable documents do); printing of transparent background pictures asks it.
+    virtual void DrawBackToBitmap(int X, int Y, bool Flag, TColor Color, const TRPResolution& Resolution,
+                                  TBitmap& Bitmap) {
+        (void)X, (void)Y, (void)Flag, (void)Color, (void)Resolution, (void)Bitmap;
+    }
+    // A picture of a control item's control for printing: the printing
+    // documents ask their print component's event first; the control-image
+    // maker is the default.
+    virtual std::unique_ptr<TBitmap> GetControlImageForPrinting(TControl* Control);
+    // Shows an item's hint on the view control (the view's document does it).
+    virtual void SetControlHint(const std::string& Hint) { (void)Hint; }
+
+    // ---- appending
+    void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
+    void AddTextTag(const std::string& Text, int StyleNo, int ParaNo, const TRPTag& Tag);
+    void AddText(const std::string& Text, int StyleNo, int ParaNo) {
+        AddTextTag(Text, StyleNo, ParaNo, TRPTag{});
+    }
+    // Text with line breaks: each CR LF, CR or LF starts a new paragraph.
+    void AddNL(const std::string& Text, int StyleNo, int ParaNo);
+    void AddPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, int ParaNo, uint8_t VAlign,
+                    const TRPTag& Tag);
+    int AddCheckpoint(const std::string& Name, bool RaiseEvent, const TRPTag& Tag);
+
+    // ---- item list operations
+    void ShareItemsFrom(TCustomRPData& Source);
+    void Assign(TCustomRPData* Source);
+    void FreeItemAt(int ItemNo, bool Clearing);
+    int LoadRTF(const std::string& FileName);
+    bool CanMergeItems(int ItemNo, const TCustomRPItemInfo* Item1, bool Force,
+                       const TCustomRPItemInfo* Item2);
+    // Joins item ItemNo and the next one; an empty one is dropped and the other
+    // takes its place.
+    void MergeItems(int ItemNo);
+    void MergeRange(int First, int Last);
+    void UnifyParaNo(int ItemNo);
+    void NotifyAllItemsInserted(bool Safe);
+    void UpdateItemsPaletteInfo();
+
+    // ---- checkpoint chain
+    void LinkPendingCheckpoint(TCustomRPItemInfo* Item, TRPCPInfo*& PrevCP,
+                               std::unique_ptr<TRPCPInfo>& PendingCP);
+    void UnlinkCheckpoint(TRPCPInfo* CP, bool DecCount);
+    void FreeCheckpoint(std::unique_ptr<TRPCPInfo>& CP, bool Unlink, bool DecCount);
+    void InsertCheckpointInOrder(TRPCPInfo* CP, int ItemNo);
+    void UpdateCPItemNumbers();
+    TRPCPInfo* FindCheckpointBefore(int ItemNo);
+
+    void ExpandTabs(const std::string& Text, int StyleNo, std::string& Result, bool ForceUnicode) const;
+    static void ReplaceZeroChars(std::string& Text);
+    void Beep();
+    // Counts calls of Beep that would sound (tests and the platform beep).
+    static int BeepCount;
+
+    // ---- item access
+    TCustomRPItemInfo* GetItem(int ItemNo) const { return Items->GetObject(ItemNo); }
+    int GetItemNo(const TCustomRPItemInfo* Item) const { return Items->IndexOfObject(Item); }
+    int GetItemCount() const { return Items->Count(); }
+    const std::string& GetItemText(int ItemNo) const { return Items->Get(ItemNo); }
+    int GetItemStyle(int ItemNo) const { return GetActualStyle(GetItem(ItemNo)); }
+    int GetActualStyle(const TCustomRPItemInfo* Item) const;
+    int GetActualStyleOfPara(int StyleNo, int ParaNo) const;
+    int GetItemPara(int ItemNo) const { return GetItem(ItemNo)->ParaNo; }
+    TRPItemOptions GetItemOptions(int ItemNo) const { return GetItem(ItemNo)->ItemOptions; }
+    const TRPTag& GetItemTag(int ItemNo) const { return GetItem(ItemNo)->Tag; }
+    void SetItemTag(int ItemNo, const TRPTag& Tag);
+    TRPCPInfo* GetItemCheckpoint(int ItemNo) const { return GetItem(ItemNo)->Checkpoint.get(); }
+    bool IsFromNewLine(int ItemNo) const { return !GetItem(ItemNo)->GetContinuesPrev(); }
+    bool IsParaStart(int ItemNo) const { return GetItem(ItemNo)->StartsPara(); }
+    bool IsPageBreak(int ItemNo) const;
+    int GetFirstOffsetOfItem(int ItemNo) const;
+    int GetLastOffsetOfItem(int ItemNo) const;
+    int ItemLength(int ItemNo) const;
+    void GetPictureInfo(int ItemNo, std::string& Name, TGraphic*& Graphic, uint8_t& VAlign,
+                        TRPTag& Tag) const;
+    // The item adopts Graphic unless it is its current graphic (nullptr keeps
+    // the current one); True when the layout must be redone.
+    bool SetPictureInfo(int ItemNo, const std::string& Name, TGraphic* Graphic, uint8_t VAlign,
+                        const TRPTag& Tag);
+    bool SetItemExtraIntProperty(int ItemNo, int Prop, int Value);
+    bool GetItemExtraIntProperty(int ItemNo, int Prop, int& Value) const;
+    // Raises unless the item at ItemNo is a T (or derived from it).
+    template <class T> T* CheckItemClass(int ItemNo) const {
+        T* p = dynamic_cast<T*>(GetItem(ItemNo));
+        if (!p) RaiseWrongItemClass();
+        return p;
+    }
+    int FindControlItemNo(const TControl* Control) const;
+    void DoControlActionForItem(int ControlAction, int ItemNo, TCustomRPItemInfo* Item);
+
+    // ---- navigation
+    void ClampItemNo(int& ItemNo) const;
+    int GetNextCharOffset(const std::string& Text, int ItemNo, int Offs) const;
+    int GetPrevCharOffset(const std::string& Text, int ItemNo, int Offs) const;
+    int GetFirstParaItem(int ItemNo) const;
+    int GetFirstParaSectionItem(int ItemNo) const;
+    void ExpandToPara(int StartNo, int EndNo, int& First, int& Last) const;
+    void ExpandToParaSection(int StartNo, int EndNo, int& First, int& Last) const;
+
+    // ---- text properties
+    int GetStyleCodePage(int StyleNo) const;
+    int GetStyleLocale(int StyleNo) const;
+    int GetDefaultCodePage() const;
+    TRPBiDiMode GetItemBiDiMode(int ItemNo);
+    TRPBiDiMode GetParaBiDiMode(int ParaNo);
+    bool IsDelimiterBefore(const std::string& Text, int Offs, TRPItemOptions Options);
+    bool IsDelimiterA(char Ch);
+    bool IsDelimiterW(char16_t Ch);
+
+    void UpdateStyles(const TRPIntegerList& TextShift, const TRPIntegerList& ParaShift,
+                      const TRPIntegerList& ListShift);
+
+    // ---- list markers
+    void AddMarkerInList(int ItemNo);
+    void RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing);
+    void UpdateMarkerCounters(int ItemNo, bool Create);
+    TRPMarkerItemInfo* FindPreviousMarker(int ItemNo);
+    int FindLastMarkerOfLists(int MarkerIndex, const TRPIntegerList& ListNos);
+
+    int FindItemContaining(int StartNo, const TCustomRPItemInfo* Item) const;
+
+protected:
+    [[noreturn]] static void RaiseWrongItemClass();
+    bool TagsArePChars() { return (GetOptions() & rpoTagsArePChars) != 0; }
+    // The marker list kept when this document is its own absolute root.
+    std::unique_ptr<TRPMarkerList> FMarkers;
+
+private:
+    std::unique_ptr<TRPItemList> FOwnItems;
+    TRPMarkerItemInfo* FindMarkerBackwards(int FromItemNo);
+    bool ContainsItem(const TCustomRPItemInfo* Item) const;
+};

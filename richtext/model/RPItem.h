@@ -1,0 +1,324 @@
+#pragma once
+// Items of a rich-text document: the base class with its option bits and the
+// per-kind operations, the text item, the checkpoint object, the thin
+// intermediate classes of non-text items and the item registry.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "richtext/model/RPTypes.h"
+
+class TCustomRPData;
+class TCustomRPItemInfo;
+class TRPStyle;
+class TRPIntegerList;
+class TRPDrawLineInfo;
+class TCanvas;
+class TGraphic;
+class TBitmap;
+class TControl;
+
+// What a document does with the pictures of its items on palette displays.
+enum TRPPaletteAction : uint8_t { rppaDoNothing, rppaAssignPalette, rppaCreateCopies, rppaCreateCopiesEx };
+
+// Item actions reported through TCustomRPData::DoItemAction.
+constexpr int rpiaInserting = 0;
+constexpr int rpiaInserted = 1;
+constexpr int rpiaFreeing = 3;
+constexpr int rpiaMovingToUndoList = 4;
+
+// Control actions passed to TCustomRPData::DoControlAction.
+constexpr int rpcaDestroy = 1;
+constexpr int rpcaMovingToUndoList = 2;
+constexpr int rpcaMovingFromUndoList = 3;
+
+// GetBoolValue questions.
+constexpr int rpbivFullLine = 0; // occupies a whole line
+constexpr int rpbivValid = 1;    // has its content
+constexpr int rpbivReadsRPFLines = 2;
+constexpr int rpbivImage = 3;
+constexpr int rpbivChangesFont = 4;
+constexpr int rpbivNonTextUnicode = 5;
+constexpr int rpbivOwnFocus = 7;
+constexpr int rpbivResizable = 8;
+constexpr int rpbivResizeHandles = 9;
+// GetBoolValueEx questions.
+constexpr int rpbivexPrintSliced = 0;
+constexpr int rpbivexJump = 1;
+constexpr int rpbivexKeyboardFocus = 2;
+constexpr int rpbivexHotLook = 3;
+constexpr int rpbivexFocusRect = 4;
+constexpr int rpbivexDeviceUnits = 5;
+
+// Integer extra properties by id (0 means none).
+constexpr int rpeipVShift = 1;
+constexpr int rpeipVShiftAbs = 2;
+constexpr int rpeipImageWidth = 3;
+constexpr int rpeipImageHeight = 4;
+constexpr int rpeipTransparent = 5;
+constexpr int rpeipTransparentMode = 6;
+constexpr int rpeipTransparentColor = 7;
+constexpr int rpeipMinHeightOnPage = 8;
+constexpr int rpeipSpacing = 9;
+constexpr int rpeipResizable = 10;
+constexpr int rpeipDeleteProtect = 11;
+// String extra properties by id.
+constexpr int rpespHint = 1;
+constexpr int rpespAlt = 2;
+constexpr int rpespImageFileName = 3;
+
+// RPF key of an integer (ids 1-11) or string (ids 1-3) extra property; empty otherwise.
+std::string GetItemExtraIntPropertyName(int Id);
+std::string GetItemExtraStrPropertyName(int Id);
+// Appends one extra-property line "name=value" CR LF.
+void RPFWriteExtraPropertyLine(std::string& Stream, const std::string& Name, const std::string& Value);
+
+// A class of items, standing in for a class reference: the registry maps style
+// numbers to these, and every item knows its own.
+struct TRPItemClass {
+    const char* Name;
+    std::unique_ptr<TCustomRPItemInfo> (*Create)(TCustomRPData* RPData);
+};
+
+// A checkpoint: a named position attached to an item, linked in document order.
+class TRPCPInfo {
+public:
+    std::string Name;
+    TRPCPInfo* Next = nullptr;
+    TRPCPInfo* Prev = nullptr;
+    TCustomRPItemInfo* ItemInfo = nullptr;
+    int ItemNo = -1;
+    bool RaiseEvent = false;
+    bool Persistent = false; // kept when its item is deleted
+    TRPTag Tag;
+
+    // Copies name, both flags and tag, not the chain links.
+    void Assign(const TRPCPInfo& Source);
+    std::unique_ptr<TRPCPInfo> CreateCopy() const;
+};
+
+// One printed slice of an item split over pages.
+class TRPMultiDrawItemPart {
+public:
+    virtual ~TRPMultiDrawItemPart() = default;
+    int Height = 0; // device units
+    virtual int GetImageTop() const { return -1; }
+};
+
+// Names one sub-document of an item (tables add the cell).
+class TRPStoreSubRPData {
+public:
+    virtual ~TRPStoreSubRPData() = default;
+    virtual TCustomRPData* GetRPData() { return nullptr; }
+    // Position of the sub-document among its item's sub-documents (-1: none).
+    virtual int GetIndex() const { return -1; }
+};
+
+class TCustomRPItemInfo {
+public:
+    int32_t StyleNo = 0;
+    int32_t ParaNo = 0;
+    TRPItemOptions ItemOptions = 0;
+    std::unique_ptr<TRPCPInfo> Checkpoint;
+    int32_t JumpID = 0;
+    TRPTag Tag;
+    int32_t DrawItemNo = -1;
+    std::string Hint;
+
+    explicit TCustomRPItemInfo(TCustomRPData* RPData);
+    TCustomRPItemInfo(const TCustomRPItemInfo&) = delete;
+    TCustomRPItemInfo& operator=(const TCustomRPItemInfo&) = delete;
+    virtual ~TCustomRPItemInfo();
+
+    static const TRPItemClass ClassInfo;
+    virtual const TRPItemClass& ItemClass() const { return ClassInfo; }
+
+    // Option bits; 1, 2 and 4 stay mutually exclusive.
+    bool GetContinuesPrev() const { return (ItemOptions & rpioContinuesPrev) != 0; }
+    void SetContinuesPrev(bool Value);
+    bool GetPageBreakBefore() const { return (ItemOptions & rpioPageBreakBefore) != 0; }
+    void SetPageBreakBefore(bool Value);
+    bool GetLineBreakBefore() const { return (ItemOptions & rpioLineBreakBefore) != 0; }
+    void SetLineBreakBefore(bool Value);
+    bool StartsPara() const { return (ItemOptions & (rpioContinuesPrev | rpioLineBreakBefore)) == 0; }
+    bool IsUnicode() const { return (ItemOptions & rpioUnicode) != 0; }
+    int GetActualStyleNo(const TRPStyle* RPStyle) const;
+
+    // ---- virtual operations
+    virtual int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData);
+    virtual TGraphic* GetGraphic() { return nullptr; }
+    virtual bool GetBoolValue(int Id) const;
+    virtual bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const;
+    virtual void PaintFullWidth(int Left, int Right, int Top, TCanvas* Canvas, TRPTextDrawStates State,
+                                const TRPStyle* RPStyle, const TRPBounds& ClipRect, TCustomRPData* RPData);
+    virtual void Paint(int x, int y, TCanvas* Canvas, TRPTextDrawStates State, const TRPStyle* RPStyle,
+                       TRPDrawLineInfo* DrawItem);
+    virtual bool PrintToBitmap(TBitmap* Bitmap, bool Preview, TCustomRPData* RPData, TRPColorMode ColorMode,
+                               int PartIndex, TRPDrawLineInfo* DrawItem);
+    virtual void Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode,
+                       int PartIndex, TRPDrawLineInfo* DrawItem, const TRPResolution& sad, bool Preview);
+    virtual int GetImageWidth(const TRPStyle* RPStyle) const;
+    virtual int GetImageHeight(const TRPStyle* RPStyle) const;
+    virtual int GetBorderWidth() const { return 0; }
+    virtual int GetBorderHeight() const { return 0; }
+    virtual std::unique_ptr<TRPDrawLineInfo> CreatePrintingDrawItem(TCustomRPData* RPData,
+                                                                    const TRPResolution& sad);
+    virtual void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe);
+    virtual void Inserted(TCustomRPData* RPData, int ItemNo);
+    // Told the available width before placement; answers the descent and an
+    // extra horizontal offset.
+    virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
+                                  TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
+                                  bool OnlyMeasure);
+    virtual void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode) {
+        (void)Canvas, (void)Rect, (void)ColorMode;
+    }
+
+    // ---- per-kind behaviour of the readers, writers, editor and view
+    virtual void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const { (void)RPData, s.clear(); }
+    virtual int GetRPFExtraPropertyCount() const;
+    virtual void SaveRPFExtraProperties(std::string& Stream) const;
+    // Copies the fields of Source that this class knows, then the parent's.
+    virtual void AssignItem(const TCustomRPItemInfo& Source);
+    virtual TCustomRPData* GetCellRPDataAt(int X, int Y) { return (void)X, (void)Y, nullptr; }
+    virtual bool OwnsControl(const TControl* Control) const { return (void)Control, false; }
+    virtual bool IsInplaceEditor() const { return false; }
+    virtual std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
+                                     const std::string& Path, const std::string& ItemText);
+    virtual void UpdatePaletteInfo(TRPPaletteAction Action, bool ForceRecreateCopy, void* Palette,
+                                   const void* LogPalette) {
+        (void)Action, (void)ForceRecreateCopy, (void)Palette, (void)LogPalette;
+    }
+    virtual bool ReadRPFHeaderExtra(std::string& s) { return (void)s, true; }
+    virtual bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, int ReadType, int LineNo,
+                             int LineCount);
+    virtual void DetachForUndo(int ItemNo, TCustomRPData* RPData);
+    virtual void ReattachFromUndo(TCustomRPData* RPData) { (void)RPData; }
+    virtual void MouseMove(TCustomRPData* RPData, int ItemNo);
+    virtual bool MouseDown(TCustomRPData* RPData) { return (void)RPData, false; }
+    virtual bool MouseUp(TCustomRPData* RPData) { return (void)RPData, false; }
+    virtual void AfterLoading(int Format) { (void)Format; }
+    virtual void ClearSelection() {}
+    virtual bool HasCellSelection() const { return false; }
+    virtual bool CanClearSelectedCells() const { return false; }
+    virtual void ClearSelectedCells() {}
+    virtual bool EnterFromSide(bool FromLeft) { return (void)FromLeft, false; }
+    virtual void BuildJumpList(int& StartJumpNo) { (void)StartJumpNo; }
+    virtual void FocusControl() {}
+    virtual bool MoveFocus(bool GoForward) { return (void)GoForward, false; }
+    virtual void ClearFocus() {}
+    virtual bool IsHotJump(TCustomRPData* RPData) const { return (void)RPData, false; }
+    virtual void MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                                TRPIntegerList& UsedList) const;
+    virtual void ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                                   const TRPIntegerList& ListShifts);
+    virtual bool GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position) {
+        Position.reset();
+        return false;
+    }
+    // The item's sub-documents in document order (table cells).
+    virtual int GetSubRPDataCount() const { return 0; }
+    virtual TCustomRPData* GetSubRPDataAt(int Index) const { return (void)Index, nullptr; }
+    virtual void ChooseSubRPData(TRPStoreSubRPData* Position) { (void)Position; }
+    virtual void UnchooseSubRPData() {}
+    virtual bool SetExtraIntProperty(int Prop, int Value) { return (void)Prop, (void)Value, false; }
+    virtual bool GetExtraIntProperty(int Prop, int& Value) const { return (void)Prop, (void)Value, false; }
+    virtual bool SetExtraStrProperty(int Prop, const std::string& Value);
+    virtual bool GetExtraStrProperty(int Prop, std::string& Value) const;
+    virtual void SetUnknownRPFProperty(const std::string& Name, const std::string& Value) {
+        (void)Name, (void)Value;
+    }
+    virtual int GetRowTop(int Index) const { return Index; }
+
+    // Splits "name=value" and hands it to the integer, string or unknown setter.
+    void ReadRPFProperty(const std::string& Line);
+};
+
+// The new index of a style after unused styles were removed.
+int RPShiftedStyleIndex(int Index, const TRPIntegerList& Shifts);
+
+class TRPTextItemInfo : public TCustomRPItemInfo {
+public:
+    using TCustomRPItemInfo::TCustomRPItemInfo;
+    static const TRPItemClass ClassInfo;
+    const TRPItemClass& ItemClass() const override { return ClassInfo; }
+
+    bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const override;
+    bool ReadRPFHeaderExtra(std::string& s) override;
+    bool IsHotJump(TCustomRPData* RPData) const override;
+    void MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                        TRPIntegerList& UsedList) const override;
+    void ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                           const TRPIntegerList& ListShifts) override;
+};
+
+class TRPNonTextItemInfo : public TCustomRPItemInfo {
+public:
+    bool DeleteProtect = false;
+
+    using TCustomRPItemInfo::TCustomRPItemInfo;
+    static const TRPItemClass ClassInfo;
+    const TRPItemClass& ItemClass() const override { return ClassInfo; }
+
+    virtual int GetHeight() const { return 0; }
+    virtual int GetWidth() const { return 0; }
+    virtual int GetLeftOverhang() const { return 0; }
+    virtual void PlaceAt(int x, int y, bool ApplyTop) { (void)x, (void)y, (void)ApplyTop; }
+
+    int GetRPFExtraPropertyCount() const override;
+    void SaveRPFExtraProperties(std::string& Stream) const override;
+    void AssignItem(const TCustomRPItemInfo& Source) override;
+    bool SetExtraIntProperty(int Prop, int Value) override;
+    bool GetExtraIntProperty(int Prop, int& Value) const override;
+};
+
+class TRPFullLineItemInfo : public TRPNonTextItemInfo {
+public:
+    using TRPNonTextItemInfo::TRPNonTextItemInfo;
+    static const TRPItemClass ClassInfo;
+    const TRPItemClass& ItemClass() const override { return ClassInfo; }
+};
+
+class TRPRectItemInfo : public TRPNonTextItemInfo {
+public:
+    int32_t MinHeightOnPage = 0;
+    uint8_t VAlign = 0; // 1 = middle
+    int32_t VShift = 0;
+    bool VShiftAbs = false;
+    int32_t Spacing = 1;
+
+    using TRPNonTextItemInfo::TRPNonTextItemInfo;
+    static const TRPItemClass ClassInfo;
+    const TRPItemClass& ItemClass() const override { return ClassInfo; }
+
+    virtual int GetDescent() const { return Spacing; }
+    int GetBorderWidth() const override { return Spacing; }
+    int GetBorderHeight() const override { return Spacing; }
+
+    void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const override;
+    int GetRPFExtraPropertyCount() const override;
+    void SaveRPFExtraProperties(std::string& Stream) const override;
+    void AssignItem(const TCustomRPItemInfo& Source) override;
+    bool ReadRPFHeaderExtra(std::string& s) override;
+    bool SetExtraIntProperty(int Prop, int Value) override;
+    bool GetExtraIntProperty(int Prop, int& Value) const override;
+
+    // "vertical-align : ..." for HTML, empty when not needed.
+    std::string GetVShiftCSS(int ItemHeight) const;
+    // " align=middle" for middle alignment.
+    std::string GetHTMLAlignAttribute() const;
+};
+
+// ---- registry and factory
+// Registers a further kind below -9; -9 and above, or a number taken by another
+// class, raise ERichPadError.
+void RegisterRichPadItemType(int StyleNo, const TRPItemClass* ItemClass);
+// Forgets every registration (for tests).
+void UnregisterAllRichPadItemTypes();
+// The class of new text items (TRPTextItemInfo unless replaced).
+const TRPItemClass* GetCurrentTextItemClass();
+void SetCurrentTextItemClass(const TRPItemClass* ItemClass);
+
+std::unique_ptr<TCustomRPItemInfo> CreateItemByStyleNo(TCustomRPData* RPData, int StyleNo);
+std::unique_ptr<TCustomRPItemInfo> CreateItemCopy(const TCustomRPItemInfo& Source, TCustomRPData* RPData,
+                                                  bool CopyCheckpoint);

@@ -1,0 +1,353 @@
+// Text and paragraph styles of imported RTF: found in the style component, or added.
+#include "platform/Runtime.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFImport.h"
+
+#include <QString>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool SameNameNoCase(const std::string& a, const std::string& b) {
+    return QString::fromLatin1(a.data(), static_cast<qsizetype>(a.size()))
+               .compare(QString::fromLatin1(b.data(), static_cast<qsizetype>(b.size())),
+                        Qt::CaseInsensitive) == 0;
+}
+
+int VShiftKind(int vshift) {
+    return vshift == 0 ? 0 : vshift < 0 ? 1 : 2;
+}
+
+// What a text style must look like, from the reader's character properties.
+struct TWantedText {
+    std::string FontName;
+    int Charset = 1;
+    int Size = 12;
+    TColor Color = clWindowText;
+    TColor BackColor = clNone;
+    TRPFontStyleSet Style = 0;
+    bool AllCaps = false;
+    int CharScale = 100;
+    int CharSpacing = 0;
+    int VShiftKind = 0;
+};
+
+// What a paragraph style must look like.
+struct TWantedPara {
+    TRPAlignment Alignment = rpaLeft;
+    int Left = 0, Right = 0, First = 0, Before = 0, After = 0;
+    bool HasPercent = false;
+    int Percent = 100;
+    TColor Fill = clNone;
+    bool HasBorder = false;
+    TRPBorder Border;
+};
+
+} // namespace
+
+void RPRTFConvertBorder(int Type, int WidthTwips, bool RightOrBottom, double Factor, TRPBorder& Border) {
+    const double w = WidthTwips * Factor;
+    auto r = [](double v) { return static_cast<int>(Round(v)); };
+    const TRPBorderStyle thickIn = RightOrBottom ? rpbThickInside : rpbThickOutside;
+    const TRPBorderStyle thickOut = RightOrBottom ? rpbThickOutside : rpbThickInside;
+    int width = 0, internal = 0;
+    TRPBorderStyle style = rpbNone;
+    switch (Type) {
+    case 0:
+        break;
+    case 2:
+        style = rpbSingle;
+        width = r(2 * w);
+        break; // thick
+    case 7:
+        style = rpbSingle;
+        width = 1;
+        break; // hairline
+    case 4:
+    case 22:
+        style = rpbDouble;
+        width = r(w);
+        internal = 2 * width - 1;
+        break;
+    case 11:
+        style = rpbTriple;
+        width = r(w);
+        internal = 2 * width - 1;
+        break;
+    case 12:
+        style = thickIn;
+        width = r(w / 2);
+        internal = width + (width + 1) / 2;
+        break;
+    // The mirror of the one above; its widths follow it.
+    case 13:
+        style = thickOut;
+        width = r(w / 2);
+        internal = width + (width + 1) / 2;
+        break;
+    case 14:
+        style = rpbTriple;
+        width = r(w / 3);
+        internal = 2 * width - 1;
+        break;
+    case 15:
+        style = thickIn;
+        width = r(w / 2);
+        internal = 2 * width + (width + 1) / 2;
+        break;
+    case 16:
+        style = thickOut;
+        width = r(w / 2);
+        internal = 2 * width + (width + 1) / 2;
+        break;
+    case 17:
+        style = rpbTriple;
+        width = r(w / 2);
+        internal = 3 * width - 1;
+        break;
+    case 18:
+        style = thickIn;
+        width = 1;
+        internal = r(w) + 1;
+        break;
+    case 19:
+        style = thickOut;
+        width = 1;
+        internal = r(w) + 1;
+        break;
+    case 20:
+        style = rpbTriple;
+        width = 1;
+        internal = r(w);
+        break;
+    default:
+        style = rpbSingle;
+        width = r(w);
+        break;
+    }
+    Border.Style = style;
+    Border.Width = width;
+    Border.InternalWidth = internal;
+}
+
+int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
+    TImport& im = *FImport;
+    if (TextStyleMode == rprsUseSpecified || !im.Style)
+        return TextStyleMode == rprsUseSpecified ? FTextStyleNo : 0;
+    TFontInfos& styles = im.Style->TextStyles();
+    const TRPRTFReader& r = *im.Reader;
+    const TRPRTFCharProperties& cp = r.State().CharProps;
+    const TRPRTFFont* font = r.CurrentFont();
+    TWantedText w;
+    if (!cp.FontNameOverride.empty()) {
+        w.FontName = cp.FontNameOverride;
+        w.Charset = font ? font->Charset : 1;
+        if (SameNameNoCase(w.FontName, "Symbol") || SameNameNoCase(w.FontName, "Wingdings")) w.Charset = 2;
+    } else if (font) {
+        w.FontName = font->Name;
+        w.Charset = font->Charset;
+    }
+    w.Size = cp.VShift != 0 ? static_cast<int>(Round(cp.Size / 2.0)) : cp.Size;
+    w.Color = cp.Color;
+    w.BackColor = cp.BackColor;
+    w.Style = cp.Style;
+    w.AllCaps = cp.AllCaps;
+    w.CharScale = cp.CharScale;
+    w.CharSpacing = Px(cp.Expansion);
+    w.VShiftKind = cp.VShift;
+    auto jumpFits = [&](const TFontInfo& f) { return Jump ? f.Jump : (!f.Jump || UseHypertextStyles); };
+
+    if (TextStyleMode == rprsAddIfNeeded) {
+        if (r.Fonts().empty()) return 0;
+        for (int i = 0; i < styles.Count(); ++i) {
+            const TFontInfo& f = *styles.GetItem(i);
+            if (SameNameNoCase(f.FontName, w.FontName) && f.Size == w.Size && f.Color == w.Color &&
+                f.BackColor == w.BackColor && f.Style == w.Style &&
+                (f.Charset == w.Charset || f.Charset == 1) && f.CharScale == w.CharScale &&
+                f.CharSpacing == w.CharSpacing && ((f.StyleEx & rpfsAllCaps) != 0) == w.AllCaps &&
+                VShiftKind(f.VShift) == w.VShiftKind && f.Unicode == Unicode &&
+                (f.StyleEx & ~rpfsAllCaps) == 0 && jumpFits(f))
+                return i;
+        }
+        TFontInfo* f = styles.Add();
+        f->Standard = false;
+        f->Jump = Jump;
+        f->Unicode = Unicode;
+        f->Style = w.Style;
+        f->Size = w.Size;
+        f->Color = w.Color;
+        f->BackColor = w.BackColor;
+        f->FontName = w.FontName;
+        f->Charset = static_cast<uint8_t>(w.Charset);
+        f->CharScale = w.CharScale;
+        f->CharSpacing = w.CharSpacing;
+        f->VShift = w.VShiftKind == 1 ? -25 : w.VShiftKind == 2 ? 45 : 0;
+        f->StyleEx = w.AllCaps ? rpfsAllCaps : 0;
+        return styles.Count() - 1;
+    }
+
+    int best = 0;
+    int64_t bestScore = 0;
+    for (int i = 0; i < styles.Count(); ++i) {
+        const TFontInfo& f = *styles.GetItem(i);
+        if (f.Unicode != Unicode || !jumpFits(f)) continue;
+        int64_t s = 0;
+        if (SameNameNoCase(f.FontName, w.FontName)) s += 10000;
+        if (f.Charset == w.Charset)
+            s += 50000;
+        else if (f.Charset == 1 || w.Charset == 1)
+            s += 12500;
+        s += RP_CompareInts(w.Size, f.Size, 10000);
+        s += RP_CompareColors(f.Color, w.Color, 3333, 3000);
+        s += RP_CompareColors(f.BackColor, w.BackColor, 10000, 50000);
+        if (((f.StyleEx & rpfsAllCaps) != 0) == w.AllCaps) s += 50000;
+        for (TRPFontStyleSet bit :
+             {RPFontStyle::Bold, RPFontStyle::Italic, RPFontStyle::Underline, RPFontStyle::StrikeOut})
+            if ((f.Style & bit) == (w.Style & bit)) s += 50000;
+        if ((f.Style == 0) == (w.Style == 0)) s += 50000;
+        s += static_cast<int64_t>(Round((1.0 - std::abs(f.CharScale - w.CharScale) / 100.0) * 300));
+        s += RP_CompareInts(w.CharSpacing, f.CharSpacing, 10000);
+        if (VShiftKind(f.VShift) == w.VShiftKind) s += 50000;
+        if (f.StyleEx != 0) s /= 4;
+        if (s > bestScore) {
+            bestScore = s;
+            best = i;
+        }
+    }
+    return best;
+}
+
+int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
+    TImport& im = *FImport;
+    if (Position != rtfpNewPara && !(Position == rtfpNewLine && LineBreaksAsParagraphs)) return PrevParaNo();
+    if (ParaStyleMode == rprsUseSpecified || !im.Style)
+        return ParaStyleMode == rprsUseSpecified ? FParaStyleNo : 0;
+    TParaInfos& styles = im.Style->ParaStyles();
+    const TRPRTFParaProperties& pp = im.Reader->State().ParaProps;
+    TWantedPara w;
+    w.Alignment = static_cast<TRPAlignment>(std::clamp(pp.Alignment, 0, 3));
+    w.Left = Px(pp.LeftIndent);
+    w.Right = Px(pp.RightIndent);
+    w.First = Px(pp.FirstIndent);
+    w.Before = Px(pp.SpaceBefore);
+    w.After = Px(pp.SpaceAfter);
+    w.HasPercent = pp.LineSpacingMulti;
+    w.Percent = std::abs(pp.LineSpacing) * 100 / 240;
+    w.Fill = pp.ShadingFill;
+    // The side that gives the border: top, else left, bottom, right.
+    const TRPRTFBorderSide* side = nullptr;
+    int sideNo = -1;
+    if (pp.Border && pp.Border->HasType()) {
+        for (int s : {1, 0, 3, 2})
+            if (pp.Border->TypeOf(s)) {
+                sideNo = s;
+                side = &*pp.Border->Sides[s];
+                break;
+            }
+        w.HasBorder = true;
+        RPRTFConvertBorder(side->Type, side->Width, sideNo >= 2, im.Factor, w.Border);
+        w.Border.Color = side->Color;
+        w.Border.VisibleBorders.SetValues(pp.Border->TypeOf(0) != 0, pp.Border->TypeOf(1) != 0,
+                                          pp.Border->TypeOf(2) != 0, pp.Border->TypeOf(3) != 0);
+    }
+    const int total = w.HasBorder ? w.Border.GetTotalWidth() : 0;
+
+    if (ParaStyleMode == rprsAddIfNeeded) {
+        for (int i = 0; i < styles.Count(); ++i) {
+            const TParaInfo& p = *styles.GetItem(i);
+            if (p.Alignment != w.Alignment || p.LeftIndent != w.Left + total ||
+                p.RightIndent != w.Right + total || p.FirstIndent != w.First ||
+                p.SpaceBefore != w.Before + total || p.SpaceAfter != w.After + total ||
+                p.Background.Color != w.Fill)
+                continue;
+            if (w.HasPercent) {
+                const bool fits =
+                    p.LineSpacingType == rplsPercent
+                        ? (p.LineSpacing == w.Percent || (p.LineSpacing < 100 && w.Percent < 100))
+                        : (p.LineSpacing <= 1 && w.Percent < 101);
+                if (!fits) continue;
+            }
+            if (!w.HasBorder) {
+                if (p.Border.Style != rpbNone) continue;
+            } else if (p.Border.Style != w.Border.Style || p.Border.Width != w.Border.Width ||
+                       p.Border.InternalWidth != w.Border.InternalWidth || p.Border.Color != w.Border.Color ||
+                       !p.Border.VisibleBorders.IsEqual(w.Border.VisibleBorders)) {
+                continue;
+            }
+            return i;
+        }
+        TParaInfo* p = styles.Add();
+        p->Standard = false;
+        p->Alignment = w.Alignment;
+        p->LeftIndent = w.Left;
+        p->RightIndent = w.Right;
+        p->FirstIndent = w.First;
+        p->SpaceBefore = w.Before;
+        p->SpaceAfter = w.After;
+        if (w.HasPercent) p->LineSpacing = w.Percent;
+        p->Background.Color = w.Fill;
+        if (w.HasBorder) {
+            p->Border.Style = w.Border.Style;
+            p->Border.Width = w.Border.Width;
+            p->Border.InternalWidth = w.Border.InternalWidth;
+            p->Border.Color = w.Border.Color;
+            p->Border.VisibleBorders = w.Border.VisibleBorders;
+            p->SpaceBefore += total;
+            p->SpaceAfter += total;
+            p->LeftIndent += total;
+            p->RightIndent += total;
+        }
+        return styles.Count() - 1;
+    }
+
+    int best = 0;
+    int64_t bestScore = 0;
+    const int percent = std::max(w.Percent, 100);
+    for (int i = 0; i < styles.Count(); ++i) {
+        const TParaInfo& p = *styles.GetItem(i);
+        const int t = p.Border.GetTotalWidth();
+        int64_t s = 0;
+        if (p.Alignment == w.Alignment) s += 50000;
+        s += RP_CompareInts(w.Left + t, p.LeftIndent, 1000);
+        s += RP_CompareInts(w.Right + t, p.RightIndent, 1000);
+        s += RP_CompareInts(w.First, p.FirstIndent, 1000);
+        s += RP_CompareInts(w.Before + t, p.SpaceBefore, 1000);
+        s += RP_CompareInts(w.After + t, p.SpaceAfter, 1000);
+        s += RP_CompareColors(p.Background.Color, w.Fill, 10000, 50000);
+        if (w.HasPercent) {
+            if (p.LineSpacingType == rplsPercent)
+                s += RP_CompareInts(percent, std::max(p.LineSpacing, 100), 5000);
+            else
+                s += p.LineSpacing >= 2 ? -20000 : (percent < 101 ? 5000 : 0);
+        }
+        if (!w.HasBorder) {
+            if (p.Border.Style == rpbNone) s += 20000;
+        } else {
+            const bool shows[4] = {p.Border.VisibleBorders.Left, p.Border.VisibleBorders.Top,
+                                   p.Border.VisibleBorders.Right, p.Border.VisibleBorders.Bottom};
+            for (int k = 0; k < 4; ++k) {
+                TRPBorder conv;
+                const auto& sd = pp.Border->Sides[k];
+                RPRTFConvertBorder(sd ? sd->Type : 0, sd ? sd->Width : 0, k >= 2, im.Factor, conv);
+                const bool none = p.Border.Style == rpbNone || !shows[k];
+                if (conv.Style != rpbNone) {
+                    if (!none) {
+                        s += 5000 + RP_CompareInts(conv.Width, p.Border.Width, 1000) +
+                             RP_CompareInts(conv.InternalWidth, p.Border.InternalWidth, 1000) +
+                             RP_CompareColors(p.Border.Color, sd->Color, 3333, 3000);
+                        if (conv.Style == p.Border.Style) s += 1000;
+                    }
+                } else if (none) {
+                    s += 20000;
+                }
+            }
+        }
+        if (s > bestScore) {
+            bestScore = s;
+            best = i;
+        }
+    }
+    return best;
+}

@@ -1,0 +1,277 @@
+#include "richtext/rtf/RPRTFReaderProperties.h"
+
+#include "platform/CodePage.h"
+#include "platform/Pictures.h"
+#include "platform/Runtime.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPMarkers.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPUnicode.h"
+#include "richtext/rtf/RPRTFImport.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+int LoadRTFFileProc(TRPRTFReaderProperties* props, const std::string& fileName, TCustomRPData* data) {
+    return props ? props->ReadRTFFile(fileName, data) : rprtfeNoReader;
+}
+
+// The document model finds the import through this registration.
+const bool kRegistered = [] {
+    RegisterRTFFileReader(&LoadRTFFileProc);
+    return true;
+}();
+
+// Ends a reading whose first item the document refused.
+struct TImportAborted {};
+
+} // namespace
+
+TRPRTFReaderProperties::TRPRTFReaderProperties() {
+    if (!GetRTFFileReader()) RegisterRTFFileReader(&LoadRTFFileProc);
+}
+
+TRPRTFReaderProperties::~TRPRTFReaderProperties() = default;
+
+void TRPRTFReaderProperties::SetTextStyleNo(int Value) {
+    if (Value < 0) throw ERichPadError("Value must not be negative");
+    FTextStyleNo = Value;
+}
+
+void TRPRTFReaderProperties::SetParaStyleNo(int Value) {
+    if (Value < 0) throw ERichPadError("Value must not be negative");
+    FParaStyleNo = Value;
+}
+
+void TRPRTFReaderProperties::Assign(const TRPRTFReaderProperties& Source) {
+    UnicodeMode = Source.UnicodeMode;
+    TextStyleMode = Source.TextStyleMode;
+    ParaStyleMode = Source.ParaStyleMode;
+    IgnorePictures = Source.IgnorePictures;
+    FParaStyleNo = Source.FParaStyleNo;
+    FTextStyleNo = Source.FTextStyleNo;
+    UseHypertextStyles = Source.UseHypertextStyles;
+}
+
+uint8_t TRPRTFReaderProperties::ReadRTFFile(const std::string& FileName, TCustomRPData* RPData) {
+    if (!RPData) return rtfCannotOpen;
+    const QString name = QString::fromStdString(FileName);
+    return Run(
+        RPData, RPData->GetItemCount(), false, [&](TRPRTFReader& r) { return r.ReadFromFile(name); },
+        nullptr);
+}
+
+uint8_t TRPRTFReaderProperties::ReadRTFStream(QIODevice& Stream, TCustomRPData* RPData) {
+    if (!RPData) return rtfCannotOpen;
+    return Run(
+        RPData, RPData->GetItemCount(), false, [&](TRPRTFReader& r) { return r.ReadFromStream(Stream); },
+        nullptr);
+}
+
+uint8_t TRPRTFReaderProperties::InsertRTFFromStream(QIODevice& Stream, TCustomRPData* RPData, int& Index) {
+    if (!RPData) return rtfCannotOpen;
+    const int at = std::clamp(Index, 0, RPData->GetItemCount());
+    return Run(
+        RPData, at, true, [&](TRPRTFReader& r) { return r.ReadFromStream(Stream); }, &Index);
+}
+
+uint8_t TRPRTFReaderProperties::Run(TCustomRPData* RPData, int Index, bool InsertMode,
+                                    const std::function<uint8_t(TRPRTFReader&)>& Read, int* LastIndex) {
+    TRPRTFReader reader;
+    auto imp = std::make_unique<TImport>();
+    imp->Main = imp->Target = RPData;
+    imp->Style = RPData->GetRPStyle();
+    imp->Reader = &reader;
+    imp->InsertIndex = Index;
+    imp->InsertMode = InsertMode;
+    imp->ListStylesBefore = imp->Style ? imp->Style->ListStyles().Count() : 0;
+    FImport = std::move(imp);
+    HookReaderEvents(reader);
+    uint8_t result = Read(reader);
+    EndImport();
+    if (LastIndex) *LastIndex = FImport->LastInserted;
+    FImport.reset();
+    return result;
+}
+
+void TRPRTFReaderProperties::HookReaderEvents(TRPRTFReader& r) {
+    TImport& im = *FImport;
+    im.Factor = 96.0 / 1440.0;
+    r.ConvertHighlight = static_cast<TRPRTFHighlightConvert>(ConvertHighlight);
+    r.BasePath = QString::fromStdString(BasePath);
+    r.DefCodePage = static_cast<unsigned>(std::max(0, im.Main->GetDefaultCodePage()));
+    r.OnUpdateMarker = [this](TRPRTFReader*) { ReaderUpdateMarker(); };
+    r.OnNewText = [this](TRPRTFReader*, const std::string& t, TRPRTFPosition p) { ReaderNewText(t, p); };
+    r.OnRequiredPageBreak = [this](TRPRTFReader*) { ReaderRequiredPageBreak(); };
+    // Tables come with the table item; until then their cells arrive as paragraphs.
+    if (UnicodeMode == rpruMixed || UnicodeMode == rpruOnlyUnicode)
+        r.OnNewUnicodeText = [this](TRPRTFReader*, const std::u16string& t, TRPRTFPosition p) {
+            ReaderNewUnicodeText(t, p);
+        };
+    if (!IgnorePictures) {
+        r.OnNewPicture = [this](TRPRTFReader*, TRPRTFPicture* pic, TRPRTFGraphicPtr& g, TRPRTFPosition p,
+                                bool& ins) { ReaderNewPicture(pic, g, p, ins); };
+        r.OnImportPicture = [this](TRPRTFReader*, const QString& loc, TRPRTFGraphicPtr& g) {
+            ReaderImportPicture(loc, g);
+        };
+    }
+}
+
+void TRPRTFReaderProperties::EndImport() {
+    if (!FImport) return;
+    // The last marker takes its final form.
+    ReaderUpdateMarker();
+    FImport->ListMap.clear();
+}
+
+int TRPRTFReaderProperties::Px(int twips) const {
+    return static_cast<int>(Round(static_cast<double>(twips) * FImport->Factor));
+}
+
+bool TRPRTFReaderProperties::HyperlinkTarget(std::string& Target, std::string& Hint) const {
+    const std::string& inst = FImport->Reader->FieldInstruction();
+    if (inst.find("HYPERLINK") == std::string::npos) return false;
+    std::string s = inst;
+    size_t b = 0;
+    while (b < s.size() && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    if (b < s.size() && s[b] == '\\') ++b;
+    std::string head = s.substr(b, 9);
+    for (char& c : head)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (head != "HYPERLINK") return false;
+    Target = RPRTF::FieldArgument(inst);
+    Hint = RPRTF::FieldHint(inst);
+    if (!BasePath.empty() && Target.find(':') == std::string::npos) Target = BasePath + Target;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+void TRPRTFReaderProperties::ReaderNewText(const std::string& Text, TRPRTFPosition Position) {
+    AddTextItem(Text, false, Position);
+}
+
+void TRPRTFReaderProperties::ReaderNewUnicodeText(const std::u16string& Text, TRPRTFPosition Position) {
+    AddTextItem(WideStrToItemText(Text), true, Position);
+}
+
+void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, TRPRTFPosition Position) {
+    TImport& im = *FImport;
+    TRPRTFReader& r = *im.Reader;
+    if (SkipHiddenText && r.State().CharProps.Hidden) return;
+    const bool jump = r.FieldInstruction().find("HYPERLINK") != std::string::npos;
+    const bool unicodeStyle = IsUnicodeText || UnicodeMode == rpruOnlyUnicode;
+    int styleNo = ChooseTextStyle(unicodeStyle, jump);
+    const int paraNo = ChooseParaStyle(Position);
+    const bool styleIsUnicode = im.Style && im.Style->TextStyles().GetItem(styleNo)->Unicode;
+    // The item text in the form of its style.
+    if (!IsUnicodeText && styleIsUnicode) {
+        const TRPRTFFont* font = r.CurrentFont();
+        const int cp = font ? CharsetToCodePage(font->Charset) : r.CodePage();
+        Text = AnsiToUnicodeText(cp == 0 ? r.CodePage() : cp, Text);
+    } else if (IsUnicodeText && !styleIsUnicode) {
+        Text = r.UnicodeToAnsi(ItemTextToWideStr(Text));
+    }
+    TCustomRPData* target = im.Target;
+    auto item = GetCurrentTextItemClass()->Create(target);
+    if (styleIsUnicode) item->ItemOptions |= rpioUnicode;
+    std::string expanded;
+    target->ExpandTabs(Text, styleNo, expanded, styleIsUnicode);
+    std::string target_, hint;
+    TRPTag tag;
+    if (HyperlinkTarget(target_, hint)) {
+        int sn = styleNo;
+        target->DoReadHyperlink(target_, r.FieldInstruction(), expanded, tag, sn, 2);
+        if (sn >= 0) styleNo = sn;
+        item->Hint = hint;
+    }
+    item->StyleNo = styleNo;
+    item->ParaNo = paraNo;
+    item->Tag = tag;
+    AddItem(std::move(expanded), std::move(item), Position);
+}
+
+void TRPRTFReaderProperties::ReaderRequiredPageBreak() {
+    FImport->PageBreakPending = true;
+    FImport->PageBreakDoc = FImport->Target;
+}
+
+// ---------------------------------------------------------------------------
+// Placing items
+
+int TRPRTFReaderProperties::PrevParaNo() const {
+    const TImport& im = *FImport;
+    if (im.Target == im.Main) {
+        if (im.InsertIndex > 0 && im.InsertIndex <= im.Main->GetItemCount())
+            return im.Main->GetItem(im.InsertIndex - 1)->ParaNo;
+        return 0;
+    }
+    const int n = im.Target->GetItemCount();
+    return n > 0 ? im.Target->GetItem(n - 1)->ParaNo : 0;
+}
+
+void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item,
+                                     TRPRTFPosition Position) {
+    TImport& im = *FImport;
+    if (im.Aborted) return;
+    TCustomRPItemInfo* it = Item.get();
+    const int kind = it->StyleNo;
+    const bool isMarker = kind == rpsnListMarker;
+    const bool isTable = kind == rpsnTable;
+    if (Position == rtfpNewLine && LineBreaksAsParagraphs) Position = rtfpNewPara;
+    if (Position == rtfpNewPara && !ParagraphSwitch) Position = rtfpNewLine;
+    if (Position == rtfpNewPara && !isMarker && !isTable && im.Target == im.Main) {
+        const int before = im.Added;
+        InsertMarker();
+        if (im.Added != before) {
+            Position = rtfpContinuePara;
+            it->ParaNo = im.Main->GetItem(im.InsertIndex - 1)->ParaNo;
+        }
+    }
+    it->ItemOptions &=
+        static_cast<TRPItemOptions>(~(rpioContinuesPrev | rpioLineBreakBefore | rpioPageBreakBefore));
+    if (Position == rtfpContinuePara)
+        it->ItemOptions |= rpioContinuesPrev;
+    else if (Position == rtfpNewLine)
+        it->ItemOptions |= rpioLineBreakBefore;
+    TCustomRPData* doc = im.Target;
+    const bool main = doc == im.Main;
+    const int index = main ? im.InsertIndex : doc->GetItemCount();
+    TCustomRPItemInfo* prev = index > 0 ? doc->GetItem(index - 1) : nullptr;
+    // A first item, and an item after a full-line item, start a paragraph.
+    const bool checkStart = !(main && im.InsertMode && im.FirstItem);
+    if (it->GetBoolValue(rpbivFullLine) || (checkStart && (!prev || prev->GetBoolValue(rpbivFullLine))))
+        it->ItemOptions &= static_cast<TRPItemOptions>(~(rpioContinuesPrev | rpioLineBreakBefore));
+    if (im.PageBreakPending && im.PageBreakDoc == doc) {
+        // An item after a page break starts its paragraph.
+        it->SetPageBreakBefore(true);
+        im.PageBreakPending = false;
+    }
+    if (main && im.FirstItem) {
+        int outInt = 0;
+        bool outFlag = false;
+        if (!doc->InsertReadItem(index, Text, Item, outInt, outFlag)) {
+            im.Aborted = true;
+            throw TImportAborted{};
+        }
+        im.FirstItem = false;
+    } else {
+        it->Inserting(doc, Text, false);
+        doc->Items->InsertObject(index, std::move(Text), std::move(Item));
+        it->Inserted(doc, index);
+        if (isMarker) doc->AddMarkerInList(index);
+    }
+    it->AfterLoading(2);
+    if (main) {
+        ++im.InsertIndex;
+        ++im.Added;
+        im.LastInserted = index;
+        if (isMarker) im.LastMarker = index;
+    }
+}

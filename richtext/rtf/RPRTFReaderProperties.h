@@ -1,0 +1,100 @@
+#pragma once
+// The RTF import of the rich-text suite: settings kept by a control, and the
+// import that runs the reader and turns its events into items, text and
+// paragraph styles, list markers, pictures and hyperlinks of a document.
+#include "richtext/rtf/RPRTFReader.h"
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TCustomRPData;
+class TCustomRPItemInfo;
+class TRPStyle;
+class TRPBorder;
+class QIODevice;
+
+enum TRPReaderUnicode { rpruMixed, rpruNoUnicode, rpruOnlyUnicode };
+enum TRPReaderStyleMode { rprsUseSpecified, rprsUseClosest, rprsAddIfNeeded };
+enum TRPRTFHighlight { rtfhlIgnore, rtfhlFixedColors, rtfhlColorTable };
+
+class TRPRTFReaderProperties {
+public:
+    TRPRTFReaderProperties();
+    virtual ~TRPRTFReaderProperties();
+    TRPRTFReaderProperties(const TRPRTFReaderProperties&) = delete;
+    TRPRTFReaderProperties& operator=(const TRPRTFReaderProperties&) = delete;
+
+    // Mixed by default: every caller (pages and log books alike) gets \u characters back.
+    TRPReaderUnicode UnicodeMode = rpruMixed;
+    TRPReaderStyleMode TextStyleMode = rprsUseClosest;
+    TRPReaderStyleMode ParaStyleMode = rprsUseClosest;
+    bool IgnorePictures = false;
+    bool UseHypertextStyles = false;
+    bool SkipHiddenText = true;
+    bool AutoHideTableGridLines = false;
+    bool LineBreaksAsParagraphs = false;
+    TRPRTFHighlight ConvertHighlight = rtfhlColorTable;
+
+    int TextStyleNo() const { return FTextStyleNo; }
+    int ParaStyleNo() const { return FParaStyleNo; }
+    // A negative value raises ERichPadError and keeps the old one.
+    void SetTextStyleNo(int Value);
+    void SetParaStyleNo(int Value);
+
+    // Not published: paragraph starts make paragraphs (off: line breaks); the
+    // table switches act when tables are finished.
+    bool ParagraphSwitch = true;
+    bool BorderSwitch = true;
+    bool GridWidthSwitch = false;
+    // Put in front of picture-field file names and of hyperlink targets without ":".
+    std::string BasePath;
+
+    void Assign(const TRPRTFReaderProperties& Source);
+
+    // Appends the file's content after the document's items: 0 success, 8 cannot open.
+    uint8_t ReadRTFFile(const std::string& FileName, TCustomRPData* RPData);
+    // Appends from a stream (reading starts at its position).
+    uint8_t ReadRTFStream(QIODevice& Stream, TCustomRPData* RPData);
+    // Inserts at Index; Index then holds the last inserted item (-1 none).
+    uint8_t InsertRTFFromStream(QIODevice& Stream, TCustomRPData* RPData, int& Index);
+
+    // The format strings of a list level text (length byte first); '%' is
+    // doubled and placeholders of levels beyond LevelCount are dropped.
+    static std::string LevelTextToFormat(const std::string& LevelText, int LevelCount);
+
+private:
+    struct TImport;
+    int FTextStyleNo = 0;
+    int FParaStyleNo = 0;
+    std::unique_ptr<TImport> FImport;
+
+    uint8_t Run(TCustomRPData* RPData, int Index, bool InsertMode,
+                const std::function<uint8_t(TRPRTFReader&)>& Read, int* LastIndex);
+    void HookReaderEvents(TRPRTFReader& Reader);
+    void EndImport();
+
+    void ReaderNewText(const std::string& Text, TRPRTFPosition Position);
+    void ReaderNewUnicodeText(const std::u16string& Text, TRPRTFPosition Position);
+    void AddTextItem(std::string Text, bool Unicode, TRPRTFPosition Position);
+    void ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGraphicPtr& Graphic, TRPRTFPosition Position,
+                          bool& Inserted);
+    void ReaderImportPicture(const QString& Location, TRPRTFGraphicPtr& Graphic);
+    void ReaderUpdateMarker();
+    void ReaderRequiredPageBreak();
+
+    void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position);
+    void InsertMarker();
+    int ChooseTextStyle(bool Unicode, bool Jump);
+    int ChooseParaStyle(TRPRTFPosition Position);
+    int PrevParaNo() const;
+    void BuildW97Lists();
+    int OldStyleList(const TRPRTFMarkerProperties& M);
+    bool HyperlinkTarget(std::string& Target, std::string& Hint) const;
+    int Px(int twips) const;
+};
+
+// The border of a paragraph or cell for an RTF border type and width (twips);
+// RightOrBottom tells the sides whose thick line lies inside.
+void RPRTFConvertBorder(int Type, int WidthTwips, bool RightOrBottom, double Factor, TRPBorder& Border);

@@ -1,0 +1,101 @@
+#pragma once
+// The base form of every exercise: the task page, the bottom button bar with the
+// task counter, the on-screen keypad on the right, and at activation the setup
+// switches and the window scaling.
+#include "platform/ControlsExt.h"
+#include "platform/ControlsStd.h"
+#include "platform/Forms.h"
+
+#include <cstdint>
+
+class TAufgabeg : public TForm {
+public:
+    explicit TAufgabeg(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TAufgabeg"); }
+
+    TPageControl* B_PageControl1 = nullptr;
+    TTabSheet* TSAufgabe = nullptr;
+    TTabSheet* TSHelp = nullptr;
+    TTabSheet* TSUser1 = nullptr;
+    TScrollBox* B_ScrollBox = nullptr; // the exercise's own controls sit here
+    TShape* B_ShapeFormgroesse = nullptr;
+    TImage* Druckimage = nullptr;
+    TImage* Screenimage = nullptr;
+    TMemo* B_Scriptmemo = nullptr;
+
+    TPanel* B_BtnPanel = nullptr;
+    TImage* B_BtnPanelBild = nullptr;
+    TSpeedButton* B_NeueAufgabe = nullptr;
+    TSpeedButton* B_Neuer_Typ = nullptr;
+    TSpeedButton* B_BtnAufgabenNr = nullptr;
+    TSpeedButton* B_speichern = nullptr;
+    TSpeedButton* B_drucken = nullptr;
+    TSpeedButton* B_Kurvenwerk = nullptr;
+    TSpeedButton* B_Raumschau = nullptr;
+    TSpeedButton* B_Taschenrechner = nullptr;
+    TSpeedButton* B_weitere_Werkzeuge = nullptr;
+    TSpeedButton* ProgrammEnde = nullptr;
+
+    // The keypad panel and its two pages.
+    TPanel* B_Tastatur = nullptr;
+    TPageControl* B_PageControl2 = nullptr;
+    TTabSheet* B_TS_Tastatur1 = nullptr;
+    TTabSheet* B_TS_Tastatur3 = nullptr;
+    TImage* B_TastaturBild = nullptr;
+    TSpeedButton* SpeedButtonLinks = nullptr;
+    TSpeedButton* SpeedButtonRechts = nullptr;
+    TSpeedButton* SpeedButtonClearZ = nullptr;
+    TSpeedButton* SpeedButtonZ[10] = {}; // SpeedButtonZ0 .. SpeedButtonZ9
+    TSpeedButton* SpeedButtonKomma = nullptr;
+    TSpeedButton* SpeedButtonReturn = nullptr;
+    TSpeedButton* B_Termlotse = nullptr;
+    TSpeedButton* B_Zufallslotse = nullptr;
+    TSpeedButton* B_Bildkalk = nullptr;
+    TSpeedButton* B_Skizzbrett = nullptr;
+    TSpeedButton* B_Findeling = nullptr;
+    TSpeedButton* B_Lichtstudio = nullptr;
+    TSpeedButton* B_zurueck_zur_Tastatur = nullptr;
+
+    // The number of tasks; each exercise sets it in NeueAufgabe before calling the base.
+    int32_t Aufgabenanzahl = 1;
+
+    // The activation of every exercise form; overrides call it first.
+    virtual void FormActivate(TObject* Sender);
+    // Shows the task page and advances the task counter; every exercise overrides it.
+    virtual void NeueAufgabe();
+    void B_NeueAufgabeClick(TObject* Sender);
+    void ProgrammEndeClick(TObject* Sender);
+    void FormMouseWheelDown(TObject* Sender);
+    void FormMouseWheelUp(TObject* Sender);
+    void SpeedButton1hhMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void SpeedButton1hhMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void SpeedButtonLinksClick(TObject* Sender);
+    void B_weitere_WerkzeugeClick(TObject* Sender);
+    void B_zurueck_zur_TastaturClick(TObject* Sender);
+
+    // Splits a colour (system colours and "no colour" resolved first) into its parts.
+    static void FarbeInRGB(TColor Farbe, int& R, int& G, int& B);
+
+    int32_t AufgabenNrWert() const { return AufgabenNr; }
+    int32_t SkalierungZaehlerWert() const { return SkalierungZaehler; }
+    int32_t SkalierungNennerWert() const { return SkalierungNenner; }
+    // The virtual key a keypad key sends, 0 for other senders.
+    uint16_t TastenCode(TObject* Sender) const;
+
+protected:
+    int32_t AufgabenNr = 0;
+    int32_t SkalierungZaehler = 1;
+    int32_t SkalierungNenner = 1;
+    int32_t TermlotseModus = 5;
+    QString StartPfad;
+    QString Arbeitsverzeichnis;
+
+private:
+    void Skalieren();
+    void Zentrieren();
+};
+
+// Waits the given milliseconds while the program stays responsive.
+void Verzoegerung(uint32_t Millisekunden);
+// The height of the task bar at the bottom of the screen, -1 when there is none.
+int TaskleistenHoehe();

@@ -1,0 +1,191 @@
+#include "UKxNav.h"
+
+#include "platform/CodePage.h"
+#include "platform/Dialogs.h"
+#include "platform/Paths.h"
+#include "shell/USetupLesen.h"
+#include "term/USetup.h"
+
+TKxNav* KxNav = nullptr;
+QString Anwendungsverzeichnis;
+
+namespace {
+
+constexpr TColor Knopfschrift = clTeal;
+
+TSpeedButton* Knopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links,
+                    int Breite) {
+    auto* b = new TSpeedButton(Form);
+    b->SetName(QString::fromLatin1(Name));
+    b->SetParent(Parent);
+    b->SetBounds(Links, 4, Breite, 48);
+    b->SetFlat(true);
+    b->SetCursor(crHandPoint);
+    b->SetParentFont(false);
+    b->Font()->SetName(QStringLiteral("Times New Roman"));
+    b->Font()->SetHeight(-24);
+    b->Font()->SetStyle(fsBold);
+    b->Font()->SetColor(Knopfschrift);
+    b->SetCaption(Caption);
+    return b;
+}
+
+} // namespace
+
+TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
+    SetName(QStringLiteral("KxNav"));
+    SetCaption(QStringLiteral("Abschnitt x"));
+    SetPosition(poScreenCenter);
+    SetWindowState(wsMaximized);
+    SetBounds(0, 0, 1024, 740);
+
+    Panel1 = new TPanel(this);
+    Panel1->SetName(QStringLiteral("Panel1"));
+    Panel1->SetParent(this);
+    Panel1->SetHeight(57);
+    Panel1->SetAlign(alBottom);
+    Panel1->SetBevelOuter(bvNone);
+    Panel1->SetCaption(QString());
+    Image1 = new TImage(this);
+    Image1->SetName(QStringLiteral("Image1"));
+    Image1->SetParent(Panel1);
+    Image1->SetAlign(alClient);
+    Image1->SetStretch(true);
+    Image1->Picture()->LoadFromFile(QStringLiteral(":/hgbuttonliste.png"));
+    // Silver separators between the buttons.
+    const int Trenner[] = {134, 262, 390, 534, 678, 734, 806, 3};
+    for (int i = 0; i < 8; ++i) {
+        auto* s = new TShape(this);
+        s->SetName(QStringLiteral("Shape%1").arg(i + 1));
+        s->SetParent(Panel1);
+        s->SetBounds(Trenner[i], 4, 2, 48);
+        s->Pen()->SetColor(clSilver);
+        s->Brush()->SetColor(clSilver);
+    }
+
+    SpeedButton1 = Knopf(this, Panel1, "SpeedButton1", QStringLiteral("Zurück"), 11, 118);
+    SpeedButton4 = Knopf(this, Panel1, "SpeedButton4", QStringLiteral(" zurück"), 142, 115);
+    SpeedButton5 = Knopf(this, Panel1, "SpeedButton5", QStringLiteral("vor "), 270, 115);
+    SpeedButton5->SetLayout(blGlyphRight);
+    SpeedButton2 = Knopf(this, Panel1, "SpeedButton2", QStringLiteral("Übung 1"), 398, 131);
+    SpeedButton3 = Knopf(this, Panel1, "SpeedButton3", QStringLiteral("Übung 2"), 542, 131);
+    SpeedButton7 = Knopf(this, Panel1, "SpeedButton7", QString(), 686, 43);
+    SpeedButton7->SetHint(QStringLiteral("Seite drucken"));
+    SpeedButton7->SetShowHint(true);
+    LogButton = Knopf(this, Panel1, "LogButton", QString(), 742, 59);
+    LogButton->SetHint(QStringLiteral("Logbuch zum eintragen der bearbeiteten Übungen / Notizen"));
+    LogButton->SetShowHint(true);
+
+    LogPanel = new TPanel(this);
+    LogPanel->SetName(QStringLiteral("LogPanel"));
+    LogPanel->SetParent(this);
+    LogPanel->SetVisible(false);
+
+    Seitenplatz = new TPanel(this);
+    Seitenplatz->SetName(QStringLiteral("Seitenplatz"));
+    Seitenplatz->SetParent(this);
+    Seitenplatz->SetAlign(alClient);
+    Seitenplatz->SetBevelOuter(bvNone);
+    Seitenplatz->SetCaption(QString());
+    Seitenplatz->SetColor(clWhite);
+
+    SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
+    SpeedButton4->OnClick = [this](TObject* s) { SpeedButton4Click(s); };
+    SpeedButton5->OnClick = [this](TObject* s) { SpeedButton5Click(s); };
+    SpeedButton2->OnClick = [this](TObject* s) { SpeedButton2Click(s); };
+    SpeedButton3->OnClick = [this](TObject* s) { SpeedButton3Click(s); };
+    OnActivate = [this](TObject* s) { FormActivate(s); };
+}
+
+void TKxNav::SeitenEinrichten() {
+    for (int i = 1; i <= MaxSeiten; ++i) {
+        Seite[i].Uebung1 = QStringLiteral("Übung %1").arg(i);
+        Seite[i].Uebung2.clear();
+        Seite[i].Datei.clear();
+    }
+    Seitenanzahl = 1;
+}
+
+void TKxNav::FormActivate(TObject*) {
+    if (KxNav) {
+        if (KxNav->AktSeite < 1) KxNav->AktSeite = 1;
+        AktSeite = KxNav->AktSeite;
+    }
+
+    Anwendungsverzeichnis = GetCurrentDir();
+    FSetupLesen(Anwendungsverzeichnis);
+
+    SeitenEinrichten();
+    // A start page beyond the section's pages would show an empty page that
+    // stepping cannot leave towards the end.
+    if (Seitenanzahl < 1) Seitenanzahl = 1;
+    if (Seitenanzahl > MaxSeiten) Seitenanzahl = MaxSeiten;
+    if (AktSeite > Seitenanzahl) AktSeite = Seitenanzahl;
+    SeiteAnzeigen();
+
+    // "0" and an empty text mean: no deep link is waiting.
+    const QString T = KxNav ? CodePage::AnsiUpperCase(KxNav->AutoOeffnen) : QString();
+    if (T.isEmpty() || T == QLatin1String("0")) return;
+    if (T == QLatin1String("A")) SpeedButton2->Click();
+    if (T == QLatin1String("B")) SpeedButton3->Click();
+    if (T == CodePage::AnsiUpperCase(SpeedButton2->Caption())) SpeedButton2->Click();
+    if (T == CodePage::AnsiUpperCase(SpeedButton3->Caption())) SpeedButton3->Click();
+}
+
+QString TKxNav::SeitenDatei() const {
+    return AktSeite >= 1 && AktSeite <= MaxSeiten ? Seite[AktSeite].Datei : QString();
+}
+
+void TKxNav::SeiteAnzeigen() {
+    const int Nr = AktSeite >= 1 && AktSeite <= MaxSeiten ? AktSeite : 1;
+    const TAbschnitt& P = Seite[Nr];
+    SpeedButton2->SetCaption(P.Uebung1);
+    SpeedButton3->SetCaption(P.Uebung2);
+    SpeedButton3->SetCursor(P.Uebung2.isEmpty() ? crDefault : crHandPoint);
+    SpeedButton4->SetEnabled(AktSeite != 1);
+    SpeedButton5->SetEnabled(Seitenanzahl > AktSeite);
+
+    // The page file: the data folder first, then the shared installation.
+    m_seitenPfad.clear();
+    if (P.Datei.isEmpty()) return;
+    const QString A = Anwendungsverzeichnis + QStringLiteral("\\dateien\\") + P.Datei;
+    const QString F = QStringLiteral("c:\\Orvandel\\dateien\\") + P.Datei;
+    if (FileExists(A)) {
+        m_seitenPfad = Paths::MapPath(A);
+    } else if (FileExists(F)) {
+        m_seitenPfad = Paths::MapPath(F);
+        FSetup.Anwendungsverzeichnis = QStringLiteral("c:\\Orvandel");
+    }
+}
+
+void TKxNav::SpeedButton1Click(TObject*) {
+    Close();
+}
+
+void TKxNav::SpeedButton4Click(TObject*) {
+    if (AktSeite > 1) --AktSeite;
+    SeiteAnzeigen();
+}
+
+void TKxNav::SpeedButton5Click(TObject*) {
+    if (AktSeite < Seitenanzahl) ++AktSeite;
+    SeiteAnzeigen();
+}
+
+void TKxNav::SpeedButton2Click(TObject*) {}
+
+void TKxNav::SpeedButton3Click(TObject*) {}
+
+void TKxNav::LogbuchBeginnen(const QString& Titel) {
+    Logtext.clear();
+    Logtext << QStringLiteral("Logbuch: ") + Titel << QString(80, QLatin1Char('*'));
+    LogGeaendert = false;
+}
+
+bool TKxNav::BeendenErlaubt() {
+    if (!LogGeaendert) return true;
+    return MessageDlg(
+               QStringLiteral(
+                   "Das Logbuch wurde noch nicht gespeichert.\rSoll das Programm trotzdem beendet werden ?"),
+               mtConfirmation, mbYes | mbNo) == mrYes;
+}

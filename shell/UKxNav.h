@@ -1,0 +1,69 @@
+#pragma once
+// The base of every section form and of the instructions: one page of a section
+// at a time, page stepping and the two exercise buttons of the page.
+#include "platform/ControlsExt.h"
+#include "platform/ControlsStd.h"
+#include "platform/Forms.h"
+#include "shell/UAbschnittstabellen.h"
+
+#include <QStringList>
+
+class TKxNav : public TForm {
+public:
+    explicit TKxNav(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TKxNav"); }
+
+    // Where the page view sits; the rich-text view takes this place.
+    TPanel* Seitenplatz = nullptr;
+    TPanel* Panel1 = nullptr;
+    TImage* Image1 = nullptr;
+    TSpeedButton* SpeedButton1 = nullptr; // "Zurück"
+    TSpeedButton* SpeedButton4 = nullptr; // " zurück"
+    TSpeedButton* SpeedButton5 = nullptr; // "vor "
+    TSpeedButton* SpeedButton2 = nullptr; // first exercise of the page
+    TSpeedButton* SpeedButton3 = nullptr; // second exercise of the page
+    TSpeedButton* SpeedButton7 = nullptr; // prints the page
+    TSpeedButton* LogButton = nullptr;
+    TPanel* LogPanel = nullptr;
+
+    // Pages 1 .. MaxSeiten; index 0 is unused.
+    TAbschnitt Seite[MaxSeiten + 1];
+    int Seitenanzahl = 1;
+    int AktSeite = 1;
+    // Used in KxNav only: the deep link's exercise choice and the log state.
+    QString AutoOeffnen;
+    bool LogGeaendert = false;
+    // The master log until the rich-text log control takes its place.
+    QStringList Logtext;
+
+    // Fills the page table; section forms call this first, then set their pages.
+    virtual void SeitenEinrichten();
+    void FormActivate(TObject* Sender);
+    void SeiteAnzeigen();
+    // The page file of the current page, relative to the data folder.
+    QString SeitenDatei() const;
+    // The path the current page is loaded from, empty when the file is in neither
+    // the data folder nor the fallback folder.
+    QString SeitenPfad() const { return m_seitenPfad; }
+
+    void SpeedButton1Click(TObject* Sender);
+    void SpeedButton4Click(TObject* Sender);
+    void SpeedButton5Click(TObject* Sender);
+    virtual void SpeedButton2Click(TObject* Sender);
+    virtual void SpeedButton3Click(TObject* Sender);
+
+    // Starts the master log with a heading.
+    void LogbuchBeginnen(const QString& Titel);
+    // Whether the program may end; asks when the log is unsaved.
+    bool BeendenErlaubt();
+
+private:
+    QString m_seitenPfad;
+};
+
+// The instance that lives for the whole run and is never shown: it holds the
+// master log and hands the requested start page and the auto-open text to the
+// next section form.
+extern TKxNav* KxNav;
+// The shell's own application directory, set at every section-form activation.
+extern QString Anwendungsverzeichnis;

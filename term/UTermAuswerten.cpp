@@ -1,0 +1,394 @@
+#include "UTermAuswerten.h"
+
+#include "UTermNormal.h"
+#include "UTermZahl.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+using namespace TermZahl;
+using Token::IstFunktion;
+using Token::IstKlein;
+using Token::IstPotenz;
+using Token::IstZahlZeichen;
+using Token::IstZiffer;
+
+namespace {
+
+// Operators and function tokens.
+bool IstO(char c) { return Token::Klasse(c) & (Token::KRechen | Token::KFunktion); }
+bool IstOPlus(char c) { return c == '(' || IstO(c); }
+// Operands.
+bool IstC(char c) { return c == '.' || (Token::Klasse(c) & (Token::KZiffer | Token::KKlein | Token::KFunktion)); }
+
+// x² becomes (x²), so that a letter's power binds before anything else.
+void PotenzKlammernBuchstabe(std::string& S) {
+    if (S.size() <= 1)
+        return;
+    std::string r;
+    r.reserve(S.size() + 8);
+    for (size_t i = 0; i < S.size(); ++i) {
+        if (IstKlein(S[i]) && i + 1 < S.size() && IstPotenz(S[i + 1])) {
+            r += '(';
+            r += S[i];
+            r += S[i + 1];
+            r += ')';
+            ++i;
+        } else {
+            r += S[i];
+        }
+    }
+    S.swap(r);
+}
+
+// 1/2² becomes 1/(2)²: the power binds before the division.
+void PotenzKlammernZahl(std::string& S) {
+    std::string r;
+    r.reserve(S.size() + 8);
+    size_t i = 0;
+    while (i < S.size()) {
+        if (IstZahlZeichen(S[i])) {
+            size_t j = i;
+            while (j < S.size() && IstZahlZeichen(S[j]))
+                ++j;
+            bool klammern = j < S.size() && IstPotenz(S[j]) && i > 0 && (S[i - 1] == '/' || S[i - 1] == ':');
+            if (klammern)
+                r += '(';
+            r.append(S, i, j - i);
+            if (klammern)
+                r += ')';
+            i = j;
+        } else {
+            r += S[i++];
+        }
+    }
+    S.swap(r);
+}
+
+bool Zulaessig(const std::string& S) {
+    int tiefe = 0;
+    for (size_t i = 0; i < S.size(); ++i) {
+        char c = S[i];
+        if (i + 1 < S.size()) {
+            char d = S[i + 1];
+            if (IstO(c) && (d == '*' || d == '+' || d == '-' || d == '/'))
+                return false;
+            if (c == '(' && d == ')')
+                return false;
+        }
+        if (c == '(')
+            ++tiefe;
+        else if (c == ')' && --tiefe < 0)
+            return false;
+    }
+    return tiefe == 0;
+}
+
+Extended Funktion(char f, Extended x, int& Fehler) {
+    switch (f) {
+    case Token::Wurzel:
+        if (x < 0) {
+            Fehler = Fehlercode::Wurzel;
+            return 0;
+        }
+        return std::sqrt(x);
+    case Token::Abs:
+        return std::fabs(x);
+    case Token::ArcTan:
+        return std::atan(x);
+    case Token::ArcSin:
+    case Token::ArcCos:
+        if (x < -1 || x > 1) {
+            Fehler = Fehlercode::Wurzel;
+            return 0;
+        }
+        return f == Token::ArcSin ? std::asin(x) : std::acos(x);
+    case Token::Sin:
+        return std::sin(x);
+    case Token::Cos:
+        return std::cos(x);
+    case Token::Exp:
+        return Pruefe(std::exp(x));
+    case Token::Tan: {
+        Extended c = std::cos(x);
+        if (c == 0) {
+            Fehler = Fehlercode::Tangens;
+            return 0;
+        }
+        return Div(std::sin(x), c);
+    }
+    case Token::Ln:
+        if (x <= 0) {
+            Fehler = Fehlercode::Ln;
+            return 0;
+        }
+        return std::log(x);
+    case Token::Lg:
+        if (x <= 0) {
+            Fehler = Fehlercode::Lg;
+            return 0;
+        }
+        return std::log(x) / std::log(10.0L);
+    default:
+        return 0;
+    }
+}
+
+// One token of a piece, with its value once it has been read.
+struct tToken {
+    std::string Text;
+    Extended Wert = 0;
+    bool Gelesen = false;
+    tToken() = default;
+    explicit tToken(std::string t) : Text(std::move(t)) {}
+    bool Ist(char c) const { return Text.size() == 1 && Text[0] == c; }
+    void Zahl(Extended v) {
+        Text = ZahlText(v, Wert);
+        Gelesen = true;
+    }
+};
+
+// A check evaluates many pieces at the same letter values; their tokens are
+// kept for the next piece.
+const tToken& BuchstabenToken(double v) {
+    static std::array<std::pair<double, tToken>, 8> Merker;
+    static size_t Naechster = 0;
+    for (const auto& m : Merker)
+        if (m.second.Gelesen && std::memcmp(&m.first, &v, sizeof v) == 0)
+            return m.second;
+    auto& m = Merker[Naechster];
+    Naechster = (Naechster + 1) % Merker.size();
+    m.second.Zahl(v);
+    m.first = v;
+    return m.second;
+}
+
+bool IstEinzeln(const std::string& t, bool (*Art)(char)) { return t.size() == 1 && Art(t[0]); }
+
+} // namespace
+
+bool TermAuswertenKern(const std::string& Stueck, std::string& ErgebnisText, const tVarWerte& Werte, int& Fehler) {
+    Fehler = Fehlercode::Keiner;
+    std::string s = Stueck;
+    TermNormalisieren(s);
+    if (s.empty())
+        return false;
+
+    // Implicit products and the checks of neighbouring signs.
+    std::string t;
+    t.reserve(s.size() * 2);
+    for (size_t i = 0; i < s.size(); ++i) {
+        char a = s[i];
+        t += a;
+        if (i + 1 == s.size())
+            break;
+        char b = s[i + 1];
+        if (IstO(a) && (IstPotenz(b) || b == '*' || b == '/'))
+            return false;
+        if (a == '.' && !IstZiffer(b))
+            return false;
+        bool zahlA = IstZiffer(a) || a == '.';
+        if ((IstKlein(a) && (IstKlein(b) || IstZiffer(b) || b == '.')) || (zahlA && IstKlein(b)) ||
+            (IstPotenz(a) && IstC(b)) || ((zahlA || IstKlein(a)) && IstFunktion(b)))
+            t += '*';
+    }
+    if (t[0] == '*' || t[0] == '/' || IstPotenz(t[0]) || IstO(t.back()))
+        return false;
+    if (IstC(t[0]))
+        t.insert(t.begin(), '+');
+
+    // Tokens.
+    std::vector<tToken> tok;
+    tok.reserve(t.size() + 4);
+    std::string zahl;
+    auto einzeln = [&tok](char c) { tok.emplace_back(std::string(1, c)); };
+    for (size_t i = 0; i < t.size(); ++i) {
+        char c = t[i];
+        if (IstZiffer(c) || c == '.') {
+            zahl += c;
+        } else if (c == 'E' && t.size() - 1 - i > 4 && (t[i + 1] == '+' || t[i + 1] == '-') && IstZiffer(t[i + 2]) &&
+                   IstZiffer(t[i + 3]) && IstZiffer(t[i + 4]) && IstZiffer(t[i + 5])) {
+            zahl.append(t, i, 6);
+            i += 5;
+        } else if (IstPotenz(c)) {
+            int mal = c == Token::Quadrat ? 1 : 2;
+            if (!zahl.empty()) {
+                tok.emplace_back(zahl);
+                for (int k = 0; k < mal; ++k) {
+                    einzeln('*');
+                    tok.emplace_back(zahl);
+                }
+                zahl.clear();
+            } else {
+                for (int k = 0; k < mal; ++k) {
+                    einzeln('*');
+                    einzeln(t[i - 1]);
+                }
+            }
+        } else {
+            if (!zahl.empty()) {
+                tok.emplace_back(zahl);
+                zahl.clear();
+            }
+            einzeln(c);
+        }
+    }
+    if (!zahl.empty())
+        tok.emplace_back(zahl);
+
+    for (tToken& x : tok)
+        if (x.Text.size() == 1 && IstKlein(x.Text[0]))
+            x = BuchstabenToken(Werte[static_cast<size_t>(x.Text[0] - 'a')]);
+
+    // A sign after an operator belongs to the number after it.
+    {
+        std::vector<tToken> aus;
+        aus.reserve(tok.size());
+        for (size_t i = 0; i < tok.size(); ++i) {
+            if (i + 2 < tok.size() && IstEinzeln(tok[i].Text, IstO) && (tok[i + 1].Ist('+') || tok[i + 1].Ist('-'))) {
+                aus.push_back(std::move(tok[i]));
+                tToken& z = tok[i + 2];
+                z.Text.insert(0, tok[i + 1].Text);
+                z.Gelesen = false;
+                ++i; // the sign is gone; the joined token is looked at next
+                continue;
+            }
+            aus.push_back(std::move(tok[i]));
+        }
+        tok.swap(aus);
+    }
+
+    // A token that is no number reads as 0.
+    auto wert = [](tToken& x) -> Extended {
+        if (!x.Gelesen) {
+            x.Wert = ZahlOderNull(x.Text);
+            x.Gelesen = true;
+        }
+        return x.Wert;
+    };
+    tToken null;
+    null.Gelesen = true;
+    auto nach = [&tok, &null](size_t i) -> tToken& { return i < tok.size() ? tok[i] : null; };
+
+    // Functions, from the left; each takes the one token after it.
+    {
+        std::vector<tToken> aus;
+        aus.reserve(tok.size());
+        for (size_t i = 0; i < tok.size(); ++i) {
+            if (!IstEinzeln(tok[i].Text, IstFunktion)) {
+                aus.push_back(std::move(tok[i]));
+                continue;
+            }
+            int f = 0;
+            Extended v = Funktion(tok[i].Text[0], wert(nach(i + 1)), f);
+            if (f != 0)
+                Fehler = f;
+            aus.emplace_back().Zahl(v);
+            ++i;
+        }
+        tok.swap(aus);
+    }
+
+    // Products and quotients, from the left; a result is the left operand of
+    // the next operator.
+    {
+        std::vector<tToken> aus;
+        aus.reserve(tok.size());
+        if (!tok.empty())
+            aus.push_back(std::move(tok[0]));
+        for (size_t i = 1; i < tok.size(); ++i) {
+            const bool mal = tok[i].Ist('*');
+            if (!mal && !tok[i].Ist('/')) {
+                aus.push_back(std::move(tok[i]));
+                continue;
+            }
+            Extended a = wert(aus.back()), b = wert(nach(i + 1)), v;
+            if (mal) {
+                v = Mul(a, b);
+            } else if (b == 0) {
+                Fehler = Fehlercode::Division;
+                v = 0;
+            } else {
+                v = Div(a, b);
+            }
+            aus.back().Zahl(v);
+            ++i;
+        }
+        tok.swap(aus);
+    }
+
+    // Sums: sign, number, sign, number ...
+    Extended summe = 0;
+    for (size_t i = 0; i < tok.size(); i += 2) {
+        Extended v = wert(nach(i + 1));
+        summe = tok[i].Ist('+') ? Add(summe, v) : Sub(summe, v);
+    }
+    ErgebnisText = ZahlText(summe);
+    return Fehler == Fehlercode::Keiner;
+}
+
+bool TermAuswerten(const std::string& Term, std::string& ErgebnisText, const tVarWerte& Werte, int& Fehler) {
+    Fehler = Fehlercode::Keiner;
+    std::string s = Term;
+    TermNormalisieren(s);
+    PotenzKlammernBuchstabe(s);
+    PotenzKlammernZahl(s);
+    if (!Zulaessig(s))
+        return false;
+
+    // Innermost bracket first; its value goes back into the term as a number text.
+    // Each round removes a bracket pair or a power after a bracket; the cap
+    // only guards against a term that would never shrink.
+    size_t runden = 2 * s.size() + 4;
+    for (size_t lauf = 0;; ++lauf) {
+        size_t r = s.find(')');
+        if (r == std::string::npos)
+            break;
+        if (lauf > runden)
+            return false;
+        size_t l = s.rfind('(', r);
+        if (l == std::string::npos)
+            return false;
+        if (r + 1 < s.size() && IstPotenz(s[r + 1])) {
+            // (..)² binds before whatever stands to its left.
+            std::string u = s.substr(0, l + 1);
+            u += '(';
+            u.append(s, l + 1, r - l);
+            u += s[r + 1];
+            u += ')';
+            u.append(s, r + 2, std::string::npos);
+            s.swap(u);
+            r = s.find(')');
+            l = s.rfind('(', r);
+        }
+        std::string wert;
+        if (!TermAuswertenKern(s.substr(l + 1, r - l - 1), wert, Werte, Fehler))
+            return false;
+        size_t nach = r + 1;
+        char potenz = 0;
+        if (nach < s.size() && IstPotenz(s[nach]))
+            potenz = s[nach++];
+        std::string u = s.substr(0, l);
+        if (l > 0 && !IstOPlus(s[l - 1]))
+            u += '*';
+        u += wert;
+        for (int k = potenz == Token::Quadrat ? 1 : potenz == Token::Kubus ? 2 : 0; k > 0; --k) {
+            u += '*';
+            u += wert;
+        }
+        if (nach < s.size()) {
+            char c = s[nach];
+            if (c != ')' && c != '*' && c != '+' && c != '-' && c != '/' && !IstPotenz(c))
+                u += '*';
+            u.append(s, nach, std::string::npos);
+        }
+        s.swap(u);
+    }
+    std::string wert;
+    if (!TermAuswertenKern(s, wert, Werte, Fehler))
+        return false;
+    ErgebnisText = ZahlText(ZahlOderNull(wert.substr(wert[0] == ' ' ? 1 : 0)));
+    return true;
+}

@@ -1,0 +1,87 @@
+// The application object, freeing forms, waits on freed forms and detached
+// program starts.
+#include "platform/Application.h"
+#include "platform/ControlsStd.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "platform/Runtime.h"
+#include "platform/Wait.h"
+#include "support/FormDriver.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+TEST(ApplicationRun, ClosingTheMainFormEndsTheRun) {
+    TForm* main = nullptr;
+    ASSERT_EQ(Application()->MainForm(), nullptr);
+    Application()->CreateForm(main);
+    EXPECT_EQ(Application()->MainForm(), main);
+    TForm* second = nullptr;
+    Application()->CreateForm(second);
+    EXPECT_EQ(Application()->MainForm(), main);
+    int activations = 0;
+    main->OnActivate = [&](TObject*) {
+        ++activations;
+        QTimer::singleShot(10, qApp, [main] { main->Close(); });
+    };
+    Application()->Run();
+    EXPECT_EQ(activations, 1);
+    EXPECT_TRUE(Application()->Terminated());
+    // A modal form asked to show after the end closes at once.
+    EXPECT_EQ(second->ShowModal(), mrCancel);
+    Application()->ResetTerminated();
+    delete main;
+    EXPECT_EQ(Application()->MainForm(), nullptr);
+    delete second;
+}
+
+TEST(FormRelease, CaFreeFreesTheFormAfterItsHandlers) {
+    auto* f = new TForm(Application());
+    std::weak_ptr<void> alive = f->AliveToken();
+    const int before = Application()->ComponentCount();
+    f->OnClose = [](TObject*, TCloseAction& a) { a = caFree; };
+    ShowAndActivate(f);
+    f->Close();
+    EXPECT_FALSE(alive.expired());
+    ProcessEvents();
+    EXPECT_TRUE(alive.expired());
+    EXPECT_EQ(Application()->ComponentCount(), before - 1);
+}
+
+TEST(FormRelease, AWaitOnAFormFreedMeanwhileEndsCleanly) {
+    auto* f = new TForm(nullptr);
+    QTimer::singleShot(10, qApp, [f] { delete f; });
+    uint32_t start = GetTickCount();
+    EXPECT_FALSE(WaitResponsive(3000, f));
+    EXPECT_LT(GetTickCount() - start, 2000u);
+}
+
+TEST(FormRelease, AWaitEndsWhenItsModalFormIsAskedToClose) {
+    TForm f(nullptr);
+    bool finished = true;
+    f.OnActivate = [&](TObject*) {
+        QTimer::singleShot(10, qApp, [&f] { f.SetModalResult(mrOk); });
+        finished = WaitResponsive(3000, &f);
+    };
+    EXPECT_EQ(f.ShowModal(), mrOk);
+    EXPECT_FALSE(finished);
+}
+
+TEST(ProgramStart, ArgumentsArriveAsTheyAreWithoutAShell) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString odd = QStringLiteral("a;touch b $(x)");
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(StartProgram("/usr/bin/touch", {odd}, tmp.path()));
+    const QString made = tmp.path() + "/" + odd;
+    for (int i = 0; i < 100 && !QFileInfo::exists(made); ++i)
+        WaitResponsive(20);
+    EXPECT_TRUE(QFileInfo::exists(made));
+    EXPECT_FALSE(QFileInfo::exists(tmp.path() + "/b"));
+    EXPECT_EQ(QDir::currentPath(), cwd); // our own directory never changes
+}

@@ -1,0 +1,138 @@
+// Fonts, the "Symbol" encoding and text measuring.
+#include "platform/Fonts.h"
+#include "platform/Graphics.h"
+#include "platform/TextMetrics.h"
+#include "support/FixedMetrics.h"
+
+#include <QFontInfo>
+#include <gtest/gtest.h>
+
+TEST(GraphicsFont, PointSizesBecomePixelsAt96Dpi) {
+    TFont f;
+    f.SetSize(14);
+    EXPECT_EQ(f.Height(), -19);
+    f.SetSize(12);
+    EXPECT_EQ(f.Height(), -16);
+    f.SetSize(8);
+    EXPECT_EQ(f.Height(), -11);
+    EXPECT_EQ(f.Size(), 8);
+    f.SetHeight(-19);
+    EXPECT_EQ(f.Size(), 14);
+    EXPECT_EQ(ToQFont(f).pixelSize(), 19);
+}
+
+TEST(GraphicsFont, AssignKeepsPointSizeAcrossResolutions) {
+    TFont screen;
+    screen.SetName("Times New Roman");
+    screen.SetSize(12);
+    screen.SetStyle(fsBold | fsItalic);
+    TFont printer;
+    printer.SetPixelsPerInch(600);
+    printer.Assign(screen);
+    EXPECT_EQ(printer.Height(), -100);
+    EXPECT_EQ(printer.Size(), 12);
+    EXPECT_EQ(printer.Name(), "Times New Roman");
+    EXPECT_EQ(printer.Style(), fsBold | fsItalic);
+    EXPECT_EQ(printer.PixelsPerInch(), 600);
+}
+
+TEST(GraphicsFont, OnChangeOnlyWhenSomethingChanges) {
+    TFont f;
+    int changes = 0;
+    f.OnChange = [&] { ++changes; };
+    f.SetColor(clRed);
+    f.SetColor(clRed);
+    f.SetSize(f.Size());
+    f.SetStyle(fsUnderline);
+    TFont other = f;
+    f.Assign(other);
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(GraphicsFont, BrushColourMakesAClearBrushSolid) {
+    TBrush b;
+    b.SetStyle(bsClear);
+    b.SetColor(clRed);
+    EXPECT_EQ(b.Style(), bsSolid);
+}
+
+TEST(GraphicsFont, ProgramFontNamesMapToInstalledFamilies) {
+    EXPECT_EQ(MapFontFamily("Arial"), "Liberation Sans");
+    EXPECT_EQ(MapFontFamily("times new roman"), "Liberation Serif");
+    EXPECT_EQ(MapFontFamily("Courier New"), "Liberation Mono");
+    EXPECT_EQ(MapFontFamily("Tahoma"), "Tahoma");
+    RegisterProgramFonts();
+    TFont f;
+    f.SetName("Tahoma");
+    EXPECT_EQ(QFontInfo(ToQFont(f)).family(), "Tahoma");
+    f.SetName("Arial");
+    EXPECT_EQ(QFontInfo(ToQFont(f)).family(), "Liberation Sans");
+}
+
+TEST(GraphicsFont, SymbolEncodingMapsBothWays) {
+    EXPECT_EQ(SymbolToUnicode(0xD6), QChar(0x221A)); // radical
+    EXPECT_EQ(SymbolToUnicode(0xF2), QChar(0x222B)); // integral
+    EXPECT_EQ(SymbolToUnicode('p'), QChar(0x03C0));  // pi
+    EXPECT_EQ(SymbolToUnicode('F'), QChar(0x03A6));  // Phi
+    EXPECT_EQ(SymbolToUnicode('Y'), QChar(0x03A8));  // Psi
+    EXPECT_EQ(SymbolToUnicode(0xAE), QChar(0x2192)); // right arrow
+    EXPECT_EQ(SymbolToUnicode('3'), QChar('3'));
+    EXPECT_EQ(UnicodeToSymbol(QChar(0x221A)), 0xD6);
+    EXPECT_EQ(UnicodeToSymbol(QChar(0x222B)), 0xF2);
+    EXPECT_EQ(UnicodeToSymbol(QChar(0x03C0)), 'p');
+    EXPECT_EQ(UnicodeToSymbol(QChar(0xF0D6)), 0xD6);
+    EXPECT_EQ(UnicodeToSymbol(QChar('a')), -1);
+    for (int code = 0x20; code < 256; ++code) {
+        const QChar u = SymbolToUnicode(static_cast<unsigned char>(code));
+        const int back = UnicodeToSymbol(u);
+        // Registered and copyright signs exist twice; the first wins.
+        if (code != 0xE2 && code != 0xE3 && code != 0xE4) {
+            EXPECT_EQ(back, code) << code;
+        }
+    }
+}
+
+TEST(GraphicsFont, SymbolTextIsShownInUnicode) {
+    TFont f;
+    f.SetName("Symbol");
+    // The program passes code 174 as a code page 1252 character.
+    EXPECT_EQ(DisplayText(f, QString(QChar(0xAE)) + "p"), QString(QChar(0x2192)) + QChar(0x03C0));
+    f.SetName("Arial");
+    EXPECT_EQ(DisplayText(f, "p"), "p");
+}
+
+TEST(GraphicsFont, FixedMetricsMeasureHalfHeightCharacters) {
+    FixedMetricsScope fixed;
+    TCanvas c;
+    c.Font()->SetHeight(-20);
+    EXPECT_EQ(c.TextWidth("abc"), 30);
+    EXPECT_EQ(c.TextHeight("abc"), 20);
+    EXPECT_EQ(TextMetrics().PrefixWidths(*c.Font(), "abc"), (std::vector<int>{10, 20, 30}));
+    EXPECT_EQ(TextMetrics().FitCount(*c.Font(), "abcd", 25), 2);
+    EXPECT_EQ(TextMetrics().CaretIndexAt(*c.Font(), "abcd", 14), 1);
+    EXPECT_EQ(TextMetrics().CaretIndexAt(*c.Font(), "abcd", 16), 2);
+    EXPECT_EQ(TextMetrics().CaretIndexAt(*c.Font(), "abcd", 99), 4);
+    EXPECT_EQ(TextMetrics().CaretIndexAt(*c.Font(), "", 5), 0);
+}
+
+TEST(GraphicsFont, RealMetricsAreConsistent) {
+    TFont f;
+    f.SetName("Arial");
+    f.SetSize(12);
+    TTextMetrics& m = TextMetrics();
+    const std::vector<int> w = m.PrefixWidths(f, "Hallo");
+    ASSERT_EQ(w.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(w.begin(), w.end()));
+    EXPECT_EQ(w.back(), m.TextWidth(f, "Hallo"));
+    EXPECT_EQ(m.TextWidth(f, "Hallo"), m.TextWidth(f, "Hal") + m.TextWidth(f, "lo"));
+    EXPECT_EQ(m.Height(f), m.Ascent(f) + m.Descent(f));
+    EXPECT_GT(m.Height(f), 16);
+    EXPECT_EQ(m.TextWidth(f, ""), 0);
+    // A positive height is the cell height, scaled by the family's proportions.
+    TFont cell;
+    cell.SetName("Arial");
+    cell.SetHeight(18);
+    EXPECT_EQ(FontPixelSize(cell), 16);
+    cell.SetHeight(36);
+    EXPECT_EQ(FontPixelSize(cell), 32);
+}

@@ -1,0 +1,101 @@
+// Printing to PDF and the clipboard.
+#include "platform/Clipboard.h"
+#include "platform/Pictures.h"
+#include "platform/Printer.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+TEST(GraphicsPrinter, TwoPagesGiveAPdfFile) {
+    const QString dir = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
+    QDir().mkpath(dir);
+    const QString file = dir + "/two-pages.pdf";
+    QFile::remove(file);
+    TPrinter printer;
+    printer.SetOutputFileName(file);
+    printer.SetTitle("Test");
+    EXPECT_EQ(printer.Printers(), QStringList{"PDF"});
+    ASSERT_TRUE(printer.BeginDoc());
+    EXPECT_TRUE(printer.Printing());
+    EXPECT_EQ(printer.PixelsPerInchY(), 600);
+    EXPECT_EQ(printer.Canvas()->PixelsPerInchX(), 600);
+    EXPECT_GT(printer.PageWidth(), 4000);
+    EXPECT_GT(printer.PageHeight(), printer.PageWidth());
+    printer.Canvas()->Font()->SetSize(12);
+    EXPECT_EQ(printer.Canvas()->Font()->Height(), -100);
+    printer.Canvas()->TextOut(600, 600, "Seite 1");
+    printer.Canvas()->Rectangle(600, 1000, 1200, 1600);
+    printer.NewPage();
+    EXPECT_EQ(printer.PageNumber(), 2);
+    printer.Canvas()->TextOut(600, 600, "Seite 2");
+    printer.EndDoc();
+    EXPECT_FALSE(printer.Printing());
+    QFile pdf(file);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 2);
+    // Printing twice in a row is refused, not nested.
+    ASSERT_TRUE(printer.BeginDoc());
+    EXPECT_FALSE(printer.BeginDoc());
+    printer.Abort();
+    EXPECT_TRUE(printer.Aborted());
+}
+
+TEST(GraphicsPrinter, ProgramPrinterIsOneObject) {
+    EXPECT_EQ(Printer(), Printer());
+    EXPECT_FALSE(Printer()->Printing());
+    EXPECT_EQ(Printer()->Canvas()->Font()->PixelsPerInch(), Printer()->PixelsPerInchY());
+}
+
+TEST(GraphicsClipboard, TextRoundTrip) {
+    Clipboard()->SetAsText(QStringLiteral("Grüße √2"));
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_UNICODETEXT));
+    EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("Grüße √2"));
+    EXPECT_EQ(Clipboard()->GetAsHandle(CF_UNICODETEXT).size(), 16);
+    Clipboard()->SetAsHandle(CF_TEXT, QByteArray("\x80 5", 3));
+    EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("€ 5"));
+    Clipboard()->Clear();
+    EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+    EXPECT_EQ(Clipboard()->AsText(), QString());
+}
+
+TEST(GraphicsClipboard, BitmapRoundTrip) {
+    TBitmap bmp(6, 4);
+    bmp.Canvas()->SetPixel(5, 3, RGB(1, 2, 3));
+    Clipboard()->Assign(bmp);
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+    EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+    TBitmap back;
+    ASSERT_TRUE(Clipboard()->GetBitmap(back));
+    EXPECT_EQ(back.Width(), 6);
+    EXPECT_EQ(back.Height(), 4);
+    EXPECT_EQ(back.Canvas()->Pixel(5, 3), RGB(1, 2, 3));
+    Clipboard()->SetAsText("x");
+    TBitmap untouched(2, 2);
+    EXPECT_FALSE(Clipboard()->GetBitmap(untouched));
+    EXPECT_EQ(untouched.Width(), 2);
+}
+
+TEST(GraphicsClipboard, NamedFormatsBatchedWithText) {
+    const TClipboardFormat rtf = RegisterClipboardFormat("Rich Text Format");
+    EXPECT_GE(rtf, 0xC000u);
+    EXPECT_EQ(RegisterClipboardFormat("rich text format"), rtf);
+    EXPECT_NE(RegisterClipboardFormat("Other Format"), rtf);
+    EXPECT_EQ(RegisterClipboardFormat(""), 0u);
+    EXPECT_EQ(ClipboardFormatName(rtf), "Rich Text Format");
+    const QByteArray data("{\\rtf1 x}\0tail", 14);
+    Clipboard()->Open();
+    Clipboard()->SetAsText("x");
+    Clipboard()->SetAsHandle(rtf, data);
+    Clipboard()->Close();
+    EXPECT_TRUE(Clipboard()->HasFormat(rtf));
+    EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+    EXPECT_EQ(Clipboard()->GetAsHandle(rtf), data);
+    // Outside a batch a new format replaces everything.
+    Clipboard()->SetAsText("y");
+    EXPECT_FALSE(Clipboard()->HasFormat(rtf));
+    EXPECT_EQ(Clipboard()->GetAsHandle(rtf), QByteArray());
+}

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "platform/Runtime.h"
+#include "richtext/model/RPStyle.h"
+
+namespace {
+
+TEST(StyleComponent, DefaultStyleSets) {
+    TRPStyle rs;
+    ASSERT_EQ(rs.TextStyles().Count(), 6);
+    ASSERT_EQ(rs.ParaStyles().Count(), 2);
+    EXPECT_EQ(rs.ListStyles().Count(), 0);
+    const TFontInfos& ts = rs.TextStyles();
+    EXPECT_EQ(ts.GetItem(0)->StyleName, "Normal text");
+    EXPECT_EQ(ts.GetItem(0)->Color, clWindowText);
+    EXPECT_EQ(ts.GetItem(0)->FontName, "Arial");
+    EXPECT_EQ(ts.GetItem(0)->Size, 10);
+    EXPECT_EQ(ts.GetItem(1)->Style, RPFontStyle::Bold);
+    EXPECT_EQ(ts.GetItem(1)->Color, 0xFF0000);
+    EXPECT_EQ(ts.GetItem(2)->StyleName, "Subheading");
+    EXPECT_EQ(ts.GetItem(2)->Color, 0x800000);
+    EXPECT_EQ(ts.GetItem(3)->Style, RPFontStyle::Italic);
+    EXPECT_EQ(ts.GetItem(3)->Color, 128);
+    for (int i : {4, 5}) {
+        EXPECT_TRUE(ts.GetItem(i)->Jump);
+        EXPECT_EQ(ts.GetItem(i)->JumpCursor, 101);
+        EXPECT_EQ(ts.GetItem(i)->Style, RPFontStyle::Underline);
+        EXPECT_EQ(ts.GetItem(i)->Color, 32768);
+    }
+    EXPECT_EQ(ts.GetItem(5)->StyleName, "Jump 2");
+    EXPECT_EQ(rs.ParaStyles().GetItem(0)->StyleName, "Paragraph Style");
+    EXPECT_EQ(rs.ParaStyles().GetItem(1)->StyleName, "Centered");
+    EXPECT_EQ(rs.ParaStyles().GetItem(1)->Alignment, rpaCenter);
+    EXPECT_EQ(rs.Color, clWindow);
+    EXPECT_EQ(rs.SelColor, clHighlight);
+    EXPECT_EQ(rs.InactiveSelTextColor, clHighlightText);
+    EXPECT_EQ(rs.CheckpointColor, 32768);
+    EXPECT_EQ(rs.CheckpointEvColor, 65280);
+    EXPECT_EQ(rs.PageBreakColor, clBtnShadow);
+    EXPECT_EQ(rs.SpacesInTab, 8);
+    EXPECT_EQ(rs.SelectionMode, rpsmWord);
+    EXPECT_EQ(rs.LineSelectCursor, 106);
+    EXPECT_TRUE(rs.UseSound);
+}
+
+TEST(StyleComponent, HoverColours) {
+    TRPStyle rs;
+    EXPECT_FALSE(rs.StyleHoverSensitive(0));
+    rs.TextStyles().GetItem(0)->HoverBackColor = clRed;
+    EXPECT_TRUE(rs.StyleHoverSensitive(0));
+    EXPECT_EQ(rs.GetHoverColorByStyle(1), clNone);
+    rs.HoverColor = clBlue;
+    EXPECT_EQ(rs.GetHoverColorByStyle(1), clBlue);
+    EXPECT_TRUE(rs.StyleHoverSensitive(1));
+    rs.TextStyles().GetItem(1)->HoverColor = clLime;
+    EXPECT_EQ(rs.GetHoverColorByStyle(1), clLime);
+    EXPECT_EQ(rs.GetHoverColor(clNone), clBlue);
+    rs.OnStyleHoverSensitive = [](TRPStyle*, int StyleNo, bool& s) { s = StyleNo == 3; };
+    EXPECT_FALSE(rs.StyleHoverSensitive(1));
+    EXPECT_TRUE(rs.StyleHoverSensitive(3));
+}
+
+TEST(StyleComponent, DrawTextBackReportsDoDefault) {
+    TRPStyle rs;
+    EXPECT_TRUE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0));
+    int seenItem = -5;
+    rs.OnDrawTextBack = [&](TRPStyle* s, TCanvas*, int, int, int, int, int, TRPTextDrawStates, bool& d) {
+        seenItem = s->DrawingItemNo();
+        d = false;
+    };
+    EXPECT_FALSE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0));
+    EXPECT_EQ(seenItem, 3);
+}
+
+// A descendant that makes its own text styles once it is constructed.
+class TBigStyle : public TRPStyle {
+public:
+    std::unique_ptr<TFontInfo> GetTextStyleClass() const override {
+        auto f = std::make_unique<TFontInfo>();
+        f->Size = 20;
+        return f;
+    }
+};
+
+TEST(StyleComponent, DescendantStyleClasses) {
+    TBigStyle rs;
+    EXPECT_EQ(rs.TextStyles().Add()->Size, 20);
+    rs.ResetTextStyles();
+    EXPECT_EQ(rs.TextStyles().GetItem(0)->Size, 20);
+}
+
+TEST(StyleComponent, WriteRoutines) {
+    std::ostringstream o;
+    RPWrite(o, "a");
+    RPWriteLn(o, "b");
+    RPWriteX(o, "c", false);
+    RPWriteX(o, "d", true);
+    EXPECT_EQ(o.str(), "ab\r\ncd\r\n");
+}
+
+TEST(StyleLists, NewLevelDefaults) {
+    TRPListInfo li;
+    TRPListLevel* l = li.Levels.Add();
+    EXPECT_EQ(l->ListType, rplstBullet);
+    EXPECT_EQ(l->StartFrom, 1);
+    EXPECT_EQ(l->FirstIndent, 10);
+    EXPECT_EQ(l->Options, rploContinuous | rploLevelReset);
+    EXPECT_EQ(l->FormatString, "\xB7");
+    EXPECT_EQ(l->GetFormatStringCode(), "");
+    EXPECT_FALSE(l->HasFont());
+    EXPECT_EQ(l->GetDisplayName(), "List Level 0");
+    EXPECT_EQ(li.Levels.Add()->GetDisplayName(), "List Level 1");
+    EXPECT_EQ(li.StyleName, "List Style");
+}
+
+TEST(StyleLists, FormatStringCodes) {
+    TRPListLevel l;
+    l.FormatString = "%0:s.";
+    EXPECT_EQ(l.GetFormatStringCode(), "25303A732E");
+    l.FormatStringW = u"\u2022a";
+    EXPECT_EQ(l.GetFormatStringWCode(), "20220061");
+    TRPListLevel m;
+    EXPECT_TRUE(m.SetFormatStringCode("25303A732E"));
+    EXPECT_EQ(m.FormatString, "%0:s.");
+    EXPECT_TRUE(m.SetFormatStringWCode("20220061"));
+    EXPECT_EQ(m.FormatStringW, u"\u2022a");
+    EXPECT_FALSE(m.SetFormatStringCode("2G"));
+    EXPECT_FALSE(m.SetFormatStringWCode("202"));
+    EXPECT_EQ(m.FormatString, "%0:s.");
+}
+
+TEST(StyleLists, LstIdGivenOnFirstRead) {
+    Runtime::SetRandSeed(12345);
+    TRPListInfo li;
+    const int32_t id = li.GetLstID();
+    EXPECT_NE(id, 0);
+    EXPECT_EQ(li.GetLstID(), id);
+    li.SetLstID(77);
+    EXPECT_EQ(li.GetLstID(), 77);
+}
+
+TEST(StyleLists, LevelEqualityAndSimilarity) {
+    TRPListLevel a, b;
+    EXPECT_TRUE(a.IsEqual(b));
+    const int same = a.SimilarityValue(b);
+    EXPECT_EQ(same, 5000 + 9 * 100 + 200 + 100 + 100);
+    b.FirstIndent = 20;
+    EXPECT_FALSE(a.IsEqual(b));
+    EXPECT_EQ(a.SimilarityValue(b), same - 200);
+    b.FirstIndent = 10;
+    // A default font equals no font; another font does not.
+    b.Font();
+    EXPECT_TRUE(a.IsEqual(b));
+    b.Font()->Name = "tahoma";
+    EXPECT_FALSE(a.IsEqual(b));
+    a.Font()->Name = "Tahoma";
+    EXPECT_TRUE(a.IsEqual(b));
+    a.Font()->Size = 9;
+    EXPECT_FALSE(a.IsEqual(b));
+}
+
+TEST(StyleLists, ListEqualityScoreAndAssign) {
+    TRPListInfo a, b;
+    a.SetLstID(1);
+    b.SetLstID(2);
+    a.Levels.Add()->ListType = rplstDecimal;
+    b.Levels.Add()->ListType = rplstDecimal;
+    EXPECT_FALSE(a.EqualsBasic(b, false));
+    EXPECT_TRUE(a.EqualsBasic(b, true));
+    TRPIntegerList none;
+    EXPECT_TRUE(a.EqualsWithMapping(b, none));
+    const int lvl = a.Levels[0]->SimilarityValue(*b.Levels[0]);
+    EXPECT_EQ(a.SimilarityScore(b), 100 + lvl);
+    b.Levels.Add();
+    b.Levels.Add();
+    EXPECT_EQ(a.SimilarityScore(b), 100 + lvl - 200);
+    EXPECT_TRUE(b.HasNumbering());
+    EXPECT_TRUE(b.HasTextNumbering());
+    TRPListInfo c;
+    c.Assign(b);
+    EXPECT_EQ(c.Levels.Count(), 3);
+    EXPECT_EQ(c.Levels[0]->ListType, rplstDecimal);
+    EXPECT_EQ(c.Levels[2]->ListInfo(), &c);
+}
+
+TEST(StyleLists, GetListLevelInfoClampsLevels) {
+    TRPStyle rs;
+    TRPListInfo* li = rs.ListStyles().Add();
+    for (int i = 0; i < 3; ++i)
+        li->Levels.Add()->StartFrom = i + 1;
+    rs.ListStyles().Add(); // a list without levels
+    EXPECT_EQ(GetListLevelInfo(&rs, 0, 7), li->Levels[2]);
+    EXPECT_EQ(GetListLevelInfo(&rs, 0, 1), li->Levels[1]);
+    EXPECT_EQ(GetListLevelInfo(&rs, -1, 0), nullptr);
+    EXPECT_EQ(GetListLevelInfo(&rs, 2, 0), nullptr);
+    EXPECT_EQ(GetListLevelInfo(&rs, 1, 0), nullptr);
+    EXPECT_EQ(GetListLevelInfo(&rs, 0, -1), nullptr);
+    EXPECT_EQ(GetListLevelInfo(nullptr, 0, 0), nullptr);
+}
+
+TEST(StyleLists, NumberedSourceListsNeverShareTarget) {
+    TRPListInfos target, src;
+    TRPListInfo* t = target.Add();
+    t->Levels.Add()->ListType = rplstDecimal;
+    for (int i = 0; i < 2; ++i)
+        src.Add()->Levels.Add()->ListType = rplstDecimal;
+    TRPListInfo* bullets = src.Add();
+    bullets->Levels.Add();
+    TRPIntegerList map;
+    target.MergeWith(src, 0, map, nullptr);
+    ASSERT_EQ(map.Count(), 3);
+    EXPECT_EQ(map[0], 0);
+    EXPECT_EQ(map[1], 1);
+    EXPECT_EQ(map[2], 2);
+    EXPECT_EQ(target.Count(), 3);
+    // Bullet lists may share.
+    TRPIntegerList map2;
+    target.MergeWith(src, 0, map2, nullptr);
+    EXPECT_EQ(map2[2], 2);
+}
+
+TEST(StyleLists, RemoveImageList) {
+    TRPStyle rs;
+    auto* fake = reinterpret_cast<TCustomImageList*>(&rs);
+    TRPListLevel* l = rs.ListStyles().Add()->Levels.Add();
+    l->ImageList = fake;
+    rs.ImageListRemoved(fake);
+    EXPECT_EQ(l->ImageList, nullptr);
+}
+
+} // namespace
+
+#include "platform/Pictures.h"
+
+namespace {
+
+TEST(StyleComponent, InvalidPictureMadeOnFirstRead) {
+    TRPStyle rs;
+    TPicture* p = rs.InvalidPicture();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(rs.InvalidPicture(), p);
+    ASSERT_NE(p->Graphic(), nullptr);
+    EXPECT_EQ(p->Width(), 20);
+    rs.SetInvalidPicture(nullptr);
+    EXPECT_EQ(rs.InvalidPicture()->Width(), 20);
+    TPicture other;
+    other.Bitmap()->SetSize(7, 3);
+    rs.SetInvalidPicture(&other);
+    EXPECT_EQ(rs.InvalidPicture()->Width(), 7);
+    rs.SetInvalidPicture(rs.InvalidPicture());
+    EXPECT_EQ(rs.InvalidPicture()->Height(), 3);
+}
+
+TEST(StyleLists, PicturesCopiedAndCompared) {
+    TRPListLevel a, b;
+    a.ListType = b.ListType = rplstPicture;
+    a.Picture()->Bitmap()->SetSize(8, 8);
+    EXPECT_TRUE(a.HasPicture());
+    EXPECT_FALSE(a.IsEqual(b));
+    b.Assign(a);
+    ASSERT_TRUE(b.HasPicture());
+    EXPECT_TRUE(b.PictureIfAny()->Graphic()->Transparent());
+    EXPECT_NE(b.PictureIfAny()->Graphic(), a.PictureIfAny()->Graphic());
+    EXPECT_TRUE(a.IsEqual(b));
+    b.Picture()->Bitmap()->Canvas()->SetPixel(1, 1, clRed);
+    EXPECT_FALSE(a.IsEqual(b));
+    EXPECT_EQ(a.SimilarityValue(b), 5000 + 9 * 100 + 200 + 100);
+    // A source without a picture takes the level's away.
+    TRPListLevel none;
+    b.Assign(none);
+    EXPECT_FALSE(b.HasPicture());
+    b.Picture();
+    EXPECT_FALSE(b.HasPicture());
+    EXPECT_TRUE(b.IsEqual(none));
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "ShellTestHelfer.h"
+#include "shell/UAbschnitte.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SectionForms : public ::testing::Test {
+protected:
+    void SetUp() override { ShellFormenEinrichten(); }
+    void TearDown() override {
+        for (const QString& k : AufgabenKlassen())
+            AufgabeAbmelden(k);
+        KxNav->AutoOeffnen.clear();
+    }
+    // Records "class page" of every form that shows up while Aktion runs, or the
+    // exercise class of exercise forms, closing each.
+    std::vector<QString> Protokoll(const std::function<void()>& Aktion) {
+        std::vector<QString> Formen;
+        ModalBeobachter b([&](TForm* f) {
+            QString Eintrag = f->ClassName();
+            if (auto* n = dynamic_cast<TKxNav*>(f)) Eintrag += QStringLiteral(" %1").arg(n->AktSeite);
+            for (const QString& k : AufgabenKlassen())
+                if (OffeneAufgabe(k) == f) Eintrag = k;
+            Formen.push_back(Eintrag);
+            f->Close();
+        });
+        Aktion();
+        return Formen;
+    }
+};
+
+TEST_F(SectionForms, TreeNodesOpenTheirSectionAtTheirPage) {
+    const std::pair<int, const char*> Faelle[] = {{0, "TZqK1_1 1"},  {1, "TZqK1_1 1"},  {18, "TZqK1_3 8"},
+                                                  {22, "TZqK2_1 1"}, {40, "TZqK2_6 1"}, {50, "TZqK3_2 4"}};
+    for (const auto& [Index, Erwartet] : Faelle)
+        EXPECT_EQ(Protokoll([i = Index] { ZqEintragOeffnen(i); }), std::vector<QString>{Erwartet}) << Index;
+    KxNav->AktSeite = 7;
+    EXPECT_TRUE(Protokoll([] { ZqEintragOeffnen(51); }).empty());
+    EXPECT_EQ(KxNav->AktSeite, 1);
+    EXPECT_TRUE(Protokoll([] { ZqEintragOeffnen(-1); }).empty());
+    // A section node asks for page 0: the form shows page 1 and KxNav keeps 1.
+    Protokoll([] { ZqEintragOeffnen(23); });
+    EXPECT_EQ(KxNav->AktSeite, 1);
+    EXPECT_EQ(OffenerAbschnitt("TZqK2_1"), nullptr);
+}
+
+TEST_F(SectionForms, SteppingCaptionsAndFiles) {
+    std::vector<QString> Seiten;
+    ModalBeobachter b([&](TForm* f) {
+        auto* n = static_cast<TKxNav*>(f);
+        const auto Merken = [&] {
+            Seiten.push_back(
+                QStringLiteral("%1 %2|%3 %4%5%6%7")
+                    .arg(n->AktSeite)
+                    .arg(n->SpeedButton2->Caption(), n->SpeedButton3->Caption(), n->SeitenDatei())
+                    .arg(n->SpeedButton3->Cursor() == crHandPoint ? " hand" : "")
+                    .arg(n->SpeedButton4->Enabled() ? " <" : "")
+                    .arg(n->SpeedButton5->Enabled() ? " >" : ""));
+        };
+        Merken();
+        for (TSpeedButton* k : {n->SpeedButton5, n->SpeedButton5, n->SpeedButton4, n->SpeedButton4}) {
+            k->Click();
+            Merken();
+        }
+        n->SpeedButton1->Click();
+    });
+    ZqEintragOeffnen(40); // 2.6: one page, both stepping buttons off
+    ZqEintragOeffnen(17); // 1.3.7
+    ZqEintragOeffnen(24); // 2.1.1: a second exercise on page 1 only
+    const std::vector<QString> Erwartet = {"1 Übung 1| Zqk2\\ZqK2_6A.rtf",
+                                           "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
+                                           "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
+                                           "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
+                                           "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
+                                           "7 Übung 7| Zqk1\\ZqK1_3G.rtf < >",
+                                           "8 Übung 8| Zqk1\\ZqK1_3H.rtf <",
+                                           "8 Übung 8| Zqk1\\ZqK1_3H.rtf <",
+                                           "7 Übung 7| Zqk1\\ZqK1_3G.rtf < >",
+                                           "6 Übung 6| Zqk1\\ZqK1_3F.rtf < >",
+                                           "1 Übung 1|Übung 2 Zqk2\\ZqK2_1A.rtf hand >",
+                                           "2 Übung 3| Zqk2\\ZqK2_1B.rtf < >",
+                                           "3 Übung 4| Zqk2\\ZqK2_1C.rtf <",
+                                           "2 Übung 3| Zqk2\\ZqK2_1B.rtf < >",
+                                           "1 Übung 1|Übung 2 Zqk2\\ZqK2_1A.rtf hand >"};
+    EXPECT_EQ(Seiten, Erwartet);
+    // Stepping does not hand the page back.
+    EXPECT_EQ(KxNav->AktSeite, 1);
+}
+
+TEST_F(SectionForms, StartPageIsLimitedToThePages) {
+    KxNav->AktSeite = 8;
+    EXPECT_EQ(Protokoll([] { AbschnittOeffnen("TZqK2_6"); }), std::vector<QString>{"TZqK2_6 1"});
+    // The instructions after a request for page 5.
+    KxNav->AktSeite = 5;
+    EXPECT_EQ(Protokoll([] { ZqAnleitung->ShowModal(); }), std::vector<QString>{"TZqAnleitung 1"});
+    EXPECT_EQ(ZqAnleitung->SeitenDatei(), "Anleitung\\ZqAL1.rtf");
+}
+
+TEST_F(SectionForms, ExerciseButtonsOpenRegisteredExercisesFreshEachTime) {
+    AufgabeRegistrieren<TTestAufgabe>("TZqK1_3E1");
+    std::vector<QString> Formen;
+    std::vector<int> Aktivierungen;
+    ModalBeobachter b([&](TForm* f) {
+        Formen.push_back(f->ClassName());
+        if (auto* a = dynamic_cast<TTestAufgabe*>(f)) {
+            Aktivierungen.push_back(a->Aktivierungen);
+            a->ProgrammEnde->Click();
+            return;
+        }
+        auto* n = static_cast<TKxNav*>(f);
+        if (Formen.size() == 1) {
+            n->SpeedButton2->Click(); // "Übung 5": opens and returns when closed
+            n->SpeedButton2->Click();
+            n->SpeedButton3->Click(); // no second exercise on this page
+            n->SpeedButton4->Click();
+            n->SpeedButton2->Click(); // "Übung 4" is not registered: nothing opens
+        }
+        f->Close();
+    });
+    ZqEintragOeffnen(15);
+    EXPECT_EQ(Formen, (std::vector<QString>{"TZqK1_3", "TTestAufgabe", "TTestAufgabe"}));
+    EXPECT_EQ(Aktivierungen, (std::vector<int>{1, 1}));
+    EXPECT_EQ(OffeneAufgabe("TZqK1_3E1"), nullptr);
+}
+
+TEST_F(SectionForms, DeepLinksOpenSectionAndExercise) {
+    for (const char* k : {"TZqK2_4A1", "TZqK2_4A2", "TZqK3_2D1", "TZqK2_1B1"})
+        AufgabeRegistrieren<TTestAufgabe>(k);
+    const auto Link = [](const char* P) {
+        return [P] { KommandozeileAuswerten(QString::fromUtf8(P), ZqBaumTexte(), ZqEintragOeffnen); };
+    };
+    EXPECT_EQ(Protokoll(Link("KxxA2.4Ü2")), (std::vector<QString>{"TZqK2_4A2", "TZqK2_4 1"}));
+    EXPECT_EQ(KxNav->AutoOeffnen, "0");
+    EXPECT_EQ(Protokoll(Link("KxxA3.2.4ÜA")), (std::vector<QString>{"TZqK3_2D1", "TZqK3_2 4"}));
+    EXPECT_TRUE(Protokoll(Link("kxxa1.1.1")).empty());
+    EXPECT_TRUE(KommandozeileAuswerten("kxxa1.1.1", ZqBaumTexte(), ZqEintragOeffnen));
+    EXPECT_FALSE(KommandozeileAuswerten("", ZqBaumTexte(), ZqEintragOeffnen));
+
+    // A link that matches no node leaves no exercise choice behind for later forms.
+    EXPECT_FALSE(KommandozeileAuswerten("xA9.9ÜA", ZqBaumTexte(), ZqEintragOeffnen));
+    EXPECT_EQ(KxNav->AutoOeffnen, "0");
+    EXPECT_EQ(Protokoll([] { ZqEintragOeffnen(34); }), std::vector<QString>{"TZqK2_4 1"});
+
+    // The exercise caption is compared without regard to case.
+    KxNav->AutoOeffnen = "übung 3";
+    EXPECT_EQ(Protokoll([] { ZqEintragOeffnen(25); }), (std::vector<QString>{"TZqK2_1B1", "TZqK2_1 2"}));
+}
+
+} // namespace

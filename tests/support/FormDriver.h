@@ -1,0 +1,87 @@
+#pragma once
+// Driving forms in tests as a pupil would: show them off screen, answer their
+// dialogs, fix the random seed, type into answer boxes through their key
+// handling, press Enter, click buttons by name and read what the form shows.
+#include "platform/Dialogs.h"
+#include "platform/Forms.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+// Answers dialogs from a queue and records every question. Installed for its
+// lifetime. An unexpected question is answered with Cancel (mrCancel) and counted.
+class DialogResponder : public TDialogResponder {
+public:
+    DialogResponder();
+    ~DialogResponder() override;
+    DialogResponder(const DialogResponder&) = delete;
+    DialogResponder& operator=(const DialogResponder&) = delete;
+
+    // The next message box gets this button (mrYes, mrNo, mrOk ...).
+    void QueueButton(int result);
+    // The next file dialog chooses this file (empty: cancelled).
+    void QueueFile(const QString& fileName);
+    // The next printer setup is confirmed or cancelled.
+    void QueuePrinterSetup(bool ok);
+
+    const std::vector<TDialogRequest>& Questions() const { return m_questions; }
+    int Unexpected() const { return m_unexpected; }
+    // Texts of the message boxes asked so far.
+    QStringList MessageTexts() const;
+
+    TDialogAnswer Answer(const TDialogRequest& request) override;
+
+private:
+    std::deque<TDialogAnswer> m_answers;
+    std::vector<TDialogRequest> m_questions;
+    int m_unexpected = 0;
+    TDialogResponder* m_previous = nullptr;
+};
+
+// Fixes the generator's seed, also for Randomize(), for its lifetime.
+class SeedScope {
+public:
+    explicit SeedScope(uint32_t seed);
+    ~SeedScope();
+    SeedScope(const SeedScope&) = delete;
+    SeedScope& operator=(const SeedScope&) = delete;
+};
+
+// Gives the screen a fixed size for its lifetime.
+class ScreenScope {
+public:
+    ScreenScope(int width, int height);
+    ~ScreenScope();
+    ScreenScope(const ScreenScope&) = delete;
+    ScreenScope& operator=(const ScreenScope&) = delete;
+};
+
+// Handles pending events (activation handlers run here).
+void ProcessEvents(int rounds = 3);
+
+// Shows a form (not modally) and lets its activation run.
+void ShowAndActivate(TForm* form);
+
+// Shows a form modally; `whileShown` runs once the form is active and must close
+// it (or leave it to the form's own handlers). Returns the modal result.
+int RunModal(TForm* form, const std::function<void(TForm*)>& whileShown);
+
+// Sends the key events of typed text to a control, one character at a time,
+// through its key handling (OnKeyDown, OnKeyPress, then insertion).
+void TypeText(TWinControl* control, const QString& text);
+// One key (virtual key code) down and up at a control.
+void PressKey(TWinControl* control, uint16_t vk, Qt::KeyboardModifiers mods = Qt::NoModifier);
+void PressEnter(TWinControl* control);
+
+// Clicks a control: mouse press and release in its middle.
+void MouseClick(TControl* control);
+// Runs Click() of the owned component of that name; false when there is none.
+bool ClickByName(TComponent* owner, const QString& name);
+
+// What a control shows, by name (empty / clNone when not found).
+QString CaptionOf(TComponent* owner, const QString& name);
+TColor ColorOf(TComponent* owner, const QString& name);
+TColor FontColorOf(TComponent* owner, const QString& name);
