@@ -1,4 +1,5 @@
 // Start of the program: the application, its fonts, the main window, the loop.
+#include "exercises/chapter1/RegisterChapter1.h"
 #include "platform/Application.h"
 #include "platform/Fonts.h"
 #include "shell/UNavigation.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     Application()->SetTitle(QStringLiteral("Pravolin - Grundschule"));
     Application()->CreateForm(Zq);
     ShellFormulareErzeugen();
+    RegisterChapter1Exercises();
     Application()->Run();
     return 0;
 }

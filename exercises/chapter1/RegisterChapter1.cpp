@@ -1,0 +1,22 @@
+#include "exercises/chapter1/RegisterChapter1.h"
+
+#include "exercises/chapter1/UZqK1_1A1.h"
+#include "exercises/chapter1/UZqK1_1A2.h"
+#include "exercises/chapter1/UZqK1_1B1.h"
+#include "exercises/chapter1/UZqK1_1C1.h"
+#include "exercises/chapter1/UZqK1_1D1.h"
+#include "exercises/chapter1/UZqK1_2A1.h"
+#include "exercises/chapter1/UZqK1_2B1.h"
+#include "exercises/chapter1/UZqK1_2C1.h"
+#include "shell/ExerciseRegistry.h"
+
+void RegisterChapter1Exercises() {
+    AufgabeRegistrieren<TZqK1_1A1>(QStringLiteral("TZqK1_1A1"));
+    AufgabeRegistrieren<TZqK1_1A2>(QStringLiteral("TZqK1_1A2"));
+    AufgabeRegistrieren<TZqK1_1B1>(QStringLiteral("TZqK1_1B1"));
+    AufgabeRegistrieren<TZqK1_1C1>(QStringLiteral("TZqK1_1C1"));
+    AufgabeRegistrieren<TZqK1_1D1>(QStringLiteral("TZqK1_1D1"));
+    AufgabeRegistrieren<TZqK1_2A1>(QStringLiteral("TZqK1_2A1"));
+    AufgabeRegistrieren<TZqK1_2B1>(QStringLiteral("TZqK1_2B1"));
+    AufgabeRegistrieren<TZqK1_2C1>(QStringLiteral("TZqK1_2C1"));
+}

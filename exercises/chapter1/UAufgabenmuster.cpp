@@ -1,0 +1,352 @@
+#include "exercises/chapter1/UAufgabenmuster.h"
+
+#include "drawing/UZeichnen1.h"
+#include "term/UTermEingabe.h"
+#include "term/UTermFormular.h"
+#include "term/UTermZahl.h"
+
+#include <cmath>
+
+#include <QStringList>
+
+void TPunkteAnzeige::Zeigen(int Richtig, int Falsch) const {
+    if (LabelR) LabelR->SetCaption(QString::number(Richtig));
+    if (LabelF) LabelF->SetCaption(QString::number(Falsch));
+}
+
+namespace Muster {
+
+namespace {
+
+void Platzieren(TControl* c, TAufgabeg* Form, TWinControl* Parent, const QString& Name) {
+    (void)Form;
+    c->SetName(Name);
+    c->SetParent(Parent ? Parent : Form->B_ScrollBox);
+}
+
+} // namespace
+
+TLabel* Beschriftung(TAufgabeg* Form, TWinControl* Parent, const QString& Name, const QString& Text,
+                     int Links, int Oben, const QString& Schrift, int Hoehe, TColor Farbe, bool Fett) {
+    auto* l = new TLabel(Form);
+    Platzieren(l, Form, Parent, Name);
+    l->SetTransparent(true);
+    l->SetParentFont(false);
+    l->Font()->SetName(Schrift);
+    l->Font()->SetHeight(Hoehe);
+    l->Font()->SetColor(Farbe);
+    l->Font()->SetStyle(Fett ? TFontStyles(fsBold) : TFontStyles(0));
+    l->SetLeft(Links);
+    l->SetTop(Oben);
+    l->SetCaption(Text);
+    return l;
+}
+
+TLabel* Titel(TAufgabeg* Form, const QString& Text) {
+    return Beschriftung(Form, nullptr, QStringLiteral("Label1"), Text, 8, 0, QStringLiteral("Tahoma"), -19,
+                        clNavy, true);
+}
+
+TLabel* Urteilslabel(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                     int Breite, int Hoehe, TColor Farbe) {
+    auto* l = new TLabel(Form);
+    Platzieren(l, Form, Parent, Name);
+    l->SetAutoSize(false);
+    l->SetTransparent(false);
+    l->SetColor(clBlack);
+    l->SetParentFont(false);
+    l->Font()->SetName(QStringLiteral("Tahoma"));
+    l->Font()->SetHeight(-16);
+    l->Font()->SetStyle(fsBold);
+    l->Font()->SetColor(Farbe);
+    l->SetLayout(tlCenter);
+    l->SetBounds(Links, Oben, Breite, Hoehe);
+    l->SetCaption(QString());
+    return l;
+}
+
+TBitBtn* Knopf(TAufgabeg* Form, TWinControl* Parent, const QString& Name, const QString& Text, int Links,
+               int Oben, int Breite, int Hoehe, int Schrifthoehe) {
+    auto* b = new TBitBtn(Form);
+    Platzieren(b, Form, Parent, Name);
+    b->SetParentFont(false);
+    b->Font()->SetName(QStringLiteral("Tahoma"));
+    b->Font()->SetHeight(Schrifthoehe);
+    b->Font()->SetStyle(fsBold);
+    b->Font()->SetColor(clBlack);
+    b->SetBounds(Links, Oben, Breite, Hoehe);
+    b->SetCaption(Text);
+    return b;
+}
+
+TRichEdit* Antwortbox(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                      int Breite, int Hoehe) {
+    auto* r = new TRichEdit(Form);
+    Platzieren(r, Form, Parent, Name);
+    r->SetParentFont(false);
+    r->Font()->SetName(QStringLiteral("Tahoma"));
+    r->Font()->SetHeight(-19);
+    r->SetWordWrap(false);
+    r->SetWantReturns(false);
+    r->SetColor(clWhite);
+    r->SetTabStop(true);
+    r->SetBounds(Links, Oben, Breite, Hoehe);
+    return r;
+}
+
+TPanel* Feld(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben, int Breite,
+             int Hoehe, TColor Farbe) {
+    auto* p = new TPanel(Form);
+    Platzieren(p, Form, Parent, Name);
+    p->SetCaption(QString());
+    p->SetColor(Farbe);
+    p->SetBounds(Links, Oben, Breite, Hoehe);
+    return p;
+}
+
+TImage* Bild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben, int Breite,
+             int Hoehe) {
+    auto* i = new TImage(Form);
+    Platzieren(i, Form, Parent, Name);
+    i->SetBounds(Links, Oben, Breite, Hoehe);
+    return i;
+}
+
+TPageControl* Seiten(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                     int Breite, int Hoehe) {
+    auto* p = new TPageControl(Form);
+    Platzieren(p, Form, Parent, Name);
+    p->SetBounds(Links, Oben, Breite, Hoehe);
+    return p;
+}
+
+TTabSheet* Seite(TAufgabeg* Form, TPageControl* Seiten, const QString& Name) {
+    auto* s = new TTabSheet(Form);
+    s->SetName(Name);
+    s->SetPageControl(Seiten);
+    s->SetTabVisible(false);
+    return s;
+}
+
+TPunkteAnzeige Punkte(TAufgabeg* Form, TWinControl* Parent, int Links, int Oben) {
+    TPunkteAnzeige P;
+    P.Panel = Feld(Form, Parent, QStringLiteral("Panel2"), Links, Oben, 360, 41, clBlack);
+    Beschriftung(Form, P.Panel, QStringLiteral("Label7"), QStringLiteral("richtig:"), 16, 10,
+                 QStringLiteral("Tahoma"), -19, clLime, true);
+    P.LabelR = Beschriftung(Form, P.Panel, QStringLiteral("LabelR"), QStringLiteral("0"), 110, 10,
+                            QStringLiteral("Tahoma"), -19, clLime, true);
+    Beschriftung(Form, P.Panel, QStringLiteral("Label8"), QStringLiteral("falsch:"), 190, 10,
+                 QStringLiteral("Tahoma"), -19, clRed, true);
+    P.LabelF = Beschriftung(Form, P.Panel, QStringLiteral("LabelF"), QStringLiteral("0"), 280, 10,
+                            QStringLiteral("Tahoma"), -19, clRed, true);
+    return P;
+}
+
+TPanel* Hilfefeld(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben, int Breite,
+                  const QStringList& Zeilen, int Schrifthoehe, int Zeilenabstand) {
+    TPanel* p = Feld(Form, Parent, Name, Links, Oben, Breite,
+                     12 + Zeilenabstand * static_cast<int>(Zeilen.size()), 8454143);
+    for (int i = 0; i < Zeilen.size(); ++i)
+        Beschriftung(Form, p, Name + QStringLiteral("Zeile%1").arg(i + 1), Zeilen[i], 8,
+                     6 + Zeilenabstand * i, QStringLiteral("Tahoma"), Schrifthoehe);
+    p->SetVisible(false);
+    return p;
+}
+
+void BoxVerbinden(TRichEdit* Box, int Kopie, std::function<void(TObject*)> Pruefen) {
+    Box->OnChange = [Box, Kopie](TObject*) {
+        if (Kopie == 3)
+            EingabeFormatieren3(Box);
+        else
+            EingabeFormatieren2(Box);
+    };
+    Box->OnKeyPress = [Box, Kopie, Pruefen](TObject*, char16_t& Key) {
+        bool Enter = false;
+        if (Kopie == 3)
+            TasteFiltern3(Key, Enter, Box);
+        else
+            TasteFiltern2(Key, Enter, Box);
+        if (Enter) {
+            Key = 0;
+            if (Pruefen) Pruefen(Box);
+        }
+    };
+}
+
+void PaarVerbinden(const TAntwortPaar& Paar, int Kopie, std::function<void(TObject*)> Pruefen) {
+    BoxVerbinden(Paar.Box, Kopie, Pruefen);
+    Paar.Pruefen->OnClick = [Pruefen](TObject* Sender) {
+        if (Pruefen) Pruefen(Sender);
+    };
+}
+
+bool GehoertZu(const TAntwortPaar& Paar, TObject* Sender) {
+    return Sender && (Sender == Paar.Box || Sender == Paar.Pruefen || Sender == Paar.Loesung);
+}
+
+QString Antwort(TRichEdit* Box) {
+    return Box && Box->Lines()->Count() > 0 ? Box->Lines()->Strings(0) : QString();
+}
+
+bool PaarPruefen(const TAntwortPaar& Paar, const QString& Erwartet, int Grenze, int Kopie) {
+    bool Richtig = false;
+    if (Kopie == 3)
+        ErgebnisPruefen3(Antwort(Paar.Box), Erwartet, Paar.Urteil, Grenze, 'c', Richtig, 0, 0);
+    else
+        ErgebnisPruefen2(Antwort(Paar.Box), Erwartet, Paar.Urteil, Grenze, 'c', Richtig, 0, 0);
+    if (Paar.Pruefen) Paar.Pruefen->Font()->SetColor(Richtig ? FarbeKnopfRichtig : FarbeKnopfFalsch);
+    return Richtig;
+}
+
+bool PaarPruefen(const TAntwortPaar& Paar, double Erwartet, int Grenze, int Kopie) {
+    return PaarPruefen(Paar, ZahlAlsText(Erwartet), Grenze, Kopie);
+}
+
+bool ZahltermFehlerhaft(const QString& Text) {
+    int Tiefe = 0;
+    for (QChar c : Text) {
+        if (c.isLetter()) return true;
+        if (c == QLatin1Char('('))
+            ++Tiefe;
+        else if (c == QLatin1Char(')') && --Tiefe < 0)
+            return true;
+    }
+    return Tiefe != 0;
+}
+
+bool ZahltermWert(const QString& Text, double& Wert) {
+    if (Text.trimmed().isEmpty() || ZahltermFehlerhaft(Text)) return false;
+    try {
+        const tVarWerte Werte{};
+        std::string Ergebnis;
+        int Fehler = 0;
+        Extended x = 0;
+        if (!TermAuswerten(BoxText(Text), Ergebnis, Werte, Fehler) || !TermZahl::ZahlLesen(Ergebnis, x))
+            return false;
+        const double d = TermZahl::AlsDouble(x);
+        if (!std::isfinite(d)) return false;
+        Wert = d;
+        return true;
+    } catch (const EMathFehler&) {
+        return false;
+    }
+}
+
+void PaarLeeren(const TAntwortPaar& Paar) {
+    if (Paar.Box) Paar.Box->Clear();
+    if (Paar.Urteil) Paar.Urteil->SetCaption(QString());
+    if (Paar.Pruefen) Paar.Pruefen->Font()->SetColor(clBlack);
+}
+
+void LoesungEintragen(const TAntwortPaar& Paar, double Erwartet) {
+    if (Paar.Box) Paar.Box->Lines()->SetText(ZahlAlsText(Erwartet));
+}
+
+void Urteil(TLabel* Label, const QString& Text, TColor Farbe) {
+    Label->Font()->SetColor(Farbe);
+    Label->SetCaption(Text);
+}
+
+void Fokus(TWinControl* Control) {
+    if (Control && Control->CanFocus()) Control->SetFocus();
+}
+
+bool BildLaden(TImage* Bild, const QString& Datei) {
+    return Bild->Picture()->LoadFromFile(QStringLiteral(":/exercises/") + Datei) ||
+           Bild->Picture()->LoadFromFile(QStringLiteral("../resources/exercises/") + Datei);
+}
+
+} // namespace Muster
+
+// ---- texts on drawings --------------------------------------------------------------
+
+namespace {
+
+void SchriftNachCodeLokal(TCanvas* c, char Code) {
+    switch (Code) {
+    case 'T':
+    case 't':
+        c->Font()->SetName(QStringLiteral("Tahoma"));
+        break;
+    case 'S':
+    case 's':
+        c->Font()->SetName(QStringLiteral("Symbol"));
+        break;
+    case 'A':
+    case 'a':
+        c->Font()->SetName(QStringLiteral("Arial"));
+        break;
+    default:
+        break;
+    }
+}
+
+// Brush and font of the canvas as they were before a text.
+class Zuruecksetzen {
+public:
+    explicit Zuruecksetzen(TCanvas* c)
+        : m_c(c), m_stil(c->Brush()->Style()), m_farbe(c->Brush()->Color()), m_name(c->Font()->Name()),
+          m_groesse(c->Font()->Size()), m_schriftfarbe(c->Font()->Color()) {}
+    ~Zuruecksetzen() {
+        // Colour first: colouring a clear brush makes it solid.
+        m_c->Brush()->SetColor(m_farbe);
+        m_c->Brush()->SetStyle(m_stil);
+        m_c->Font()->SetName(m_name);
+        m_c->Font()->SetSize(m_groesse);
+        m_c->Font()->SetColor(m_schriftfarbe);
+    }
+    Zuruecksetzen(const Zuruecksetzen&) = delete;
+    Zuruecksetzen& operator=(const Zuruecksetzen&) = delete;
+
+private:
+    TCanvas* m_c;
+    TBrushStyle m_stil;
+    TColor m_farbe;
+    QString m_name;
+    int m_groesse;
+    TColor m_schriftfarbe;
+};
+
+} // namespace
+
+void TextAusgebenLokal(int x, int y, int SchriftR, int SchriftG, int SchriftB, int PinselR, int PinselG,
+                       int PinselB, const QString& Text, char Code, int Groesse, bool Transparent,
+                       bool Zentriert, TImage* Bild) {
+    if (!Bild) return;
+    TCanvas* c = Bild->Canvas();
+    Zuruecksetzen alt(c);
+    if (Transparent)
+        c->Brush()->SetStyle(bsClear);
+    else
+        c->Brush()->SetColor(RGB(PinselR, PinselG, PinselB));
+    SchriftNachCodeLokal(c, Code);
+    c->Font()->SetSize(Groesse);
+    c->Font()->SetColor(RGB(SchriftR, SchriftG, SchriftB));
+    if (Zentriert)
+        c->TextOut(x - c->TextWidth(Text) / 2, y - c->TextHeight(Text) / 2, Text);
+    else
+        c->TextOut(x, y, Text);
+}
+
+void TextObenLinks(int x, int y, int SchriftR, int SchriftG, int SchriftB, const QString& Text, char Code,
+                   int Groesse, bool Transparent, TImage* Bild) {
+    TextAusgebenLokal(x, y, SchriftR, SchriftG, SchriftB, 0, 0, 0, Text, Code, Groesse, Transparent, false,
+                      Bild);
+}
+
+void TextRechteckLokal(int x, int y, const QString& Text, char Code, int Groesse, bool Zentriert,
+                       TImage* Bild, TPoint& P1, TPoint& P2) {
+    if (!Bild) return;
+    TCanvas* c = Bild->Canvas();
+    Zuruecksetzen alt(c);
+    SchriftNachCodeLokal(c, Code);
+    c->Font()->SetSize(Groesse);
+    const int w = c->TextWidth(Text), h = c->TextHeight(Text);
+    if (Zentriert) {
+        P1 = TPoint{x - w / 2, y + h / 2};
+        P2 = TPoint{x + w / 2, y - h / 2};
+    } else {
+        P1 = TPoint{x, y + h};
+        P2 = TPoint{x + w, y};
+    }
+}

@@ -1,0 +1,81 @@
+#pragma once
+// Helpers of the chapter-1 exercise tests: open a form as the section form would
+// (owned by the application, shown, activated), with a fixed seed.
+#include "support/FormDriver.h"
+
+#include "platform/Application.h"
+#include "platform/ControlsExt.h"
+#include "platform/ControlsRich.h"
+#include "platform/ControlsStd.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <memory>
+
+namespace K1Test {
+
+// Shows an exercise form and lets its activation run; frees it at the end.
+template <class T> class OffeneForm {
+public:
+    explicit OffeneForm(uint32_t Seed = 4711) : m_seed(Seed) {
+        Screen()->SetSize(1280, 1024);
+        m_form = new T(Application());
+        ShowAndActivate(m_form);
+    }
+    ~OffeneForm() {
+        m_form->Close();
+        ProcessEvents();
+        delete m_form;
+        Screen()->Reset();
+    }
+    OffeneForm(const OffeneForm&) = delete;
+    OffeneForm& operator=(const OffeneForm&) = delete;
+    T* operator->() const { return m_form; }
+    T* get() const { return m_form; }
+    // Closes the form and shows it again: a new activation.
+    void Wiederoeffnen() {
+        m_form->Close();
+        ProcessEvents();
+        ShowAndActivate(m_form);
+    }
+
+private:
+    SeedScope m_seed;
+    T* m_form = nullptr;
+};
+
+inline QString Zeile0(TRichEdit* Box) {
+    return Box->Lines()->Count() > 0 ? Box->Lines()->Strings(0) : QString();
+}
+
+// A mouse press at (x, y) in a control.
+inline void MausBei(TControl* c, int x, int y) {
+    const QPointF p(x, y);
+    QMouseEvent e(QEvent::MouseButtonPress, p, c->Widget()->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(c->Widget(), &e);
+    QMouseEvent r(QEvent::MouseButtonRelease, p, c->Widget()->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(c->Widget(), &r);
+}
+
+// Saves what the form shows, for looking at it.
+inline void Bildschirmfoto(TForm* f, const QString& Name) {
+    QDir().mkpath(QStringLiteral(PRAVOLIN_TEST_OUTPUT));
+    ProcessEvents();
+    f->Widget()->grab().save(QStringLiteral(PRAVOLIN_TEST_OUTPUT) + QLatin1Char('/') + Name +
+                             QStringLiteral(".png"));
+}
+
+// Digits in groups of three: 1234567 gives "1 234 567".
+inline QString Gruppiert(long long n) {
+    QString s = QString::number(n < 0 ? -n : n);
+    for (int i = s.size() - 3; i > 0; i -= 3)
+        s.insert(i, QLatin1Char(' '));
+    return n < 0 ? QStringLiteral("-") + s : s;
+}
+
+} // namespace K1Test
