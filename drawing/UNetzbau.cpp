@@ -174,3 +174,59 @@ tFlaechenfeld NetzVierZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loe
                                 double Winkel, bool Zeichnen, const tAnsicht& Ansicht) {
     return Kopie2(WuerfelnetzFlaechen2(4, Kante, Winkel), Farben, Gefuellt, Loeschen, Zeichnen, Ansicht);
 }
+
+namespace {
+
+tPunktefeld Eckpunkte(const tFlaechenfeld& F) {
+    tPunktefeld p;
+    p.reserve(24);
+    for (const tFlaeche& f : F)
+        p.insert(p.end(), f.begin(), f.end());
+    return p;
+}
+
+} // namespace
+
+void QuadernetzZeichnen1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                         const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double LaengeX,
+                         double LaengeZ, double LaengeY) {
+    Ecken =
+        QuadernetzZeichnen1(Farben, Gefuellt, Loeschen, LaengeX, LaengeZ, LaengeY, Winkel, Zeichnen, Ansicht);
+}
+
+void QuadernetzZeichnenWeiss1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                              const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double LaengeX,
+                              double LaengeZ, double LaengeY) {
+    Ecken = QuadernetzZeichnenWeiss1(Farben, Gefuellt, Loeschen, LaengeX, LaengeZ, LaengeY, Winkel, Zeichnen,
+                                     Ansicht);
+}
+
+void WuerfelnetzZeichnen1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                          const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante) {
+    Ecken = WuerfelnetzZeichnen1(Farben, Gefuellt, Loeschen, Kante, Winkel, Zeichnen, Ansicht);
+}
+
+void WuerfelnetzZeichnenWeiss1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                               const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante) {
+    Ecken = WuerfelnetzZeichnenWeiss1(Farben, Gefuellt, Loeschen, Kante, Winkel, Zeichnen, Ansicht);
+}
+
+void NetzEinsZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante) {
+    Ecken = Eckpunkte(NetzEinsZeichnen2(Farben, Gefuellt, Loeschen, Kante, Winkel, Zeichnen, Ansicht));
+}
+
+void NetzZweiZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante) {
+    Ecken = Eckpunkte(NetzZweiZeichnen2(Farben, Gefuellt, Loeschen, Kante, Winkel, Zeichnen, Ansicht));
+}
+
+void NetzDreiZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante) {
+    Ecken = Eckpunkte(NetzDreiZeichnen2(Farben, Gefuellt, Loeschen, Kante, Winkel, Zeichnen, Ansicht));
+}
+
+void NetzVierZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante) {
+    Ecken = Eckpunkte(NetzVierZeichnen2(Farben, Gefuellt, Loeschen, Kante, Winkel, Zeichnen, Ansicht));
+}

@@ -34,3 +34,26 @@ tFlaechenfeld NetzDreiZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loe
                                 double Winkel, bool Zeichnen, const tAnsicht& Ansicht);
 tFlaechenfeld NetzVierZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, double Kante,
                                 double Winkel, bool Zeichnen, const tAnsicht& Ansicht);
+
+// The same builders with the result in an out-parameter, in the argument order
+// of the solid exercises. Copy 1 fills Ecken with the distinct corners, copy 2
+// with the 24 vertices of the six faces (four per face, faces 1..6), as
+// FlaecheUnterMaus2 takes them.
+void QuadernetzZeichnen1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                         const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double LaengeX,
+                         double LaengeZ, double LaengeY);
+void QuadernetzZeichnenWeiss1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                              const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double LaengeX,
+                              double LaengeZ, double LaengeY);
+void WuerfelnetzZeichnen1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                          const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante);
+void WuerfelnetzZeichnenWeiss1(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                               const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante);
+void NetzEinsZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante);
+void NetzZweiZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante);
+void NetzDreiZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante);
+void NetzVierZeichnen2(const tFarbfeld& Farben, bool Gefuellt, bool Loeschen, tPunktefeld& Ecken,
+                       const tAnsicht& Ansicht, bool Zeichnen, double Winkel, double Kante);

@@ -75,6 +75,31 @@ tMatrix MatrixProdukt1(const tMatrix& A, const tMatrix& B) {
     return C;
 }
 
+void EinheitsMatrix1(tMatrix& M) {
+    M = EinheitsMatrix1();
+}
+
+void DrehmatrixX1(tMatrix& M, double w) {
+    M = DrehmatrixX1(w);
+}
+
+void DrehmatrixY1(tMatrix& M, double w) {
+    M = DrehmatrixY1(w);
+}
+
+void DrehmatrixZ1(tMatrix& M, double w) {
+    M = DrehmatrixZ1(w);
+}
+
+void DrehmatrixAchse1(const tVektor& Achse, tMatrix& M, double Winkel) {
+    M = DrehmatrixAchse1(Achse, Winkel);
+}
+
+void MatrixProdukt1(const tMatrix& A, const tMatrix& B, tMatrix& C) {
+    // Computed into a fresh matrix first, so that C may be A or B.
+    C = MatrixProdukt1(A, B);
+}
+
 tVektor MatrixMalVektor1(const tMatrix& M, const tVektor& v) {
     return {M.m[0][0] * v.x + M.m[0][1] * v.y + M.m[0][2] * v.z,
             M.m[1][0] * v.x + M.m[1][1] * v.y + M.m[1][2] * v.z,

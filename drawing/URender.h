@@ -61,6 +61,15 @@ tMatrix DrehmatrixAchse1(const tVektor& Achse, double Winkel);
 tMatrix MatrixProdukt1(const tMatrix& A, const tMatrix& B);
 tVektor MatrixMalVektor1(const tMatrix& M, const tVektor& v);
 
+// The same with the result in an out-parameter, as the solid exercises call
+// them; C of MatrixProdukt1 may be A or B itself.
+void EinheitsMatrix1(tMatrix& M);
+void DrehmatrixX1(tMatrix& M, double w);
+void DrehmatrixY1(tMatrix& M, double w);
+void DrehmatrixZ1(tMatrix& M, double w);
+void DrehmatrixAchse1(const tVektor& Achse, tMatrix& M, double Winkel);
+void MatrixProdukt1(const tMatrix& A, const tMatrix& B, tMatrix& C);
+
 // Turning about the line through A in the direction B - A, degrees.
 tVektor RaumpunktDrehen1(const tVektor& P, const tVektor& A, const tVektor& B, double Winkel);
 tFlaeche FlaecheDrehen1(const tFlaeche& F, const tVektor& A, const tVektor& B, double Winkel);
@@ -88,6 +97,9 @@ inline void EckenSammeln1(const tFlaechenfeld& Flaechen, tPunktefeld& Ecken) {
 
 // Face 1..6 whose projected bounding box strictly contains (X, Y), or -1.
 int FlaecheUnterMaus2(int X, int Y, const tFlaechenfeld& Flaechen, const tAnsicht& Ansicht);
+// The same on the 24 net vertices, four per face in face order; faces whose
+// vertices are missing from a shorter list are not found.
+int FlaecheUnterMaus2(int X, int Y, const tPunktefeld& Ecken, const tAnsicht& Ansicht);
 
 // The wait of UZeichnen1: false once Formular has been closed, so that an
 // animation loop can stop.
@@ -104,12 +116,6 @@ inline constexpr auto& VektorBilden2 = VektorBilden1;
 inline constexpr auto& VektorSumme2 = VektorSumme1;
 inline constexpr auto& VektorDifferenz2 = VektorDifferenz1;
 inline constexpr auto& VektorBetrag2 = VektorBetrag1;
-inline constexpr auto& EinheitsMatrix2 = EinheitsMatrix1;
-inline constexpr auto& DrehmatrixX2 = DrehmatrixX1;
-inline constexpr auto& DrehmatrixY2 = DrehmatrixY1;
-inline constexpr auto& DrehmatrixZ2 = DrehmatrixZ1;
-inline constexpr auto& DrehmatrixAchse2 = DrehmatrixAchse1;
-inline constexpr auto& MatrixProdukt2 = MatrixProdukt1;
 inline constexpr auto& MatrixMalVektor2 = MatrixMalVektor1;
 inline constexpr auto& RaumpunktDrehen2 = RaumpunktDrehen1;
 inline constexpr auto& FlaecheDrehen2 = FlaecheDrehen1;
@@ -119,6 +125,42 @@ inline constexpr auto& TiefenFarbe2 = TiefenFarbe1;
 inline constexpr auto& VerlaufsLinie2 = VerlaufsLinie1;
 inline constexpr auto& KugelZeichnen2 = KugelZeichnen1;
 inline constexpr auto& HintergrundFuellen2 = HintergrundFuellen1;
+inline tMatrix EinheitsMatrix2() {
+    return EinheitsMatrix1();
+}
+inline void EinheitsMatrix2(tMatrix& M) {
+    EinheitsMatrix1(M);
+}
+inline tMatrix DrehmatrixX2(double w) {
+    return DrehmatrixX1(w);
+}
+inline void DrehmatrixX2(tMatrix& M, double w) {
+    DrehmatrixX1(M, w);
+}
+inline tMatrix DrehmatrixY2(double w) {
+    return DrehmatrixY1(w);
+}
+inline void DrehmatrixY2(tMatrix& M, double w) {
+    DrehmatrixY1(M, w);
+}
+inline tMatrix DrehmatrixZ2(double w) {
+    return DrehmatrixZ1(w);
+}
+inline void DrehmatrixZ2(tMatrix& M, double w) {
+    DrehmatrixZ1(M, w);
+}
+inline tMatrix DrehmatrixAchse2(const tVektor& Achse, double Winkel) {
+    return DrehmatrixAchse1(Achse, Winkel);
+}
+inline void DrehmatrixAchse2(const tVektor& Achse, tMatrix& M, double Winkel) {
+    DrehmatrixAchse1(Achse, M, Winkel);
+}
+inline tMatrix MatrixProdukt2(const tMatrix& A, const tMatrix& B) {
+    return MatrixProdukt1(A, B);
+}
+inline void MatrixProdukt2(const tMatrix& A, const tMatrix& B, tMatrix& C) {
+    MatrixProdukt1(A, B, C);
+}
 inline bool Warten2(int ms, TForm* Formular = nullptr) {
     return Warten1(ms, Formular);
 }

@@ -86,13 +86,16 @@ void HintergrundFuellen1(int r, int g, int b, TImage* Bild) {
     c->Rectangle(0, 0, BildBreite(Bild), BildHoehe(Bild));
 }
 
-int FlaecheUnterMaus2(int X, int Y, const tFlaechenfeld& Flaechen, const tAnsicht& Ansicht) {
-    for (int k = 0; k < 6; ++k) {
+namespace {
+
+// Faces given as four consecutive vertices each, Anzahl faces in face order.
+int FlaecheUnterPunkt(int X, int Y, const tVektor* Ecken, int Anzahl, const tAnsicht& Ansicht) {
+    for (int k = 0; k < Anzahl; ++k) {
         int xmin = 0, xmax = 0, ymin = 0, ymax = 0;
         for (int i = 0; i < 4; ++i) {
             int t = 0;
             TPoint p;
-            Projizieren2(Flaechen[k][i], Ansicht, t, p);
+            Projizieren2(Ecken[4 * k + i], Ansicht, t, p);
             if (i == 0 || p.x < xmin) xmin = p.x;
             if (i == 0 || p.x > xmax) xmax = p.x;
             if (i == 0 || p.y < ymin) ymin = p.y;
@@ -101,6 +104,20 @@ int FlaecheUnterMaus2(int X, int Y, const tFlaechenfeld& Flaechen, const tAnsich
         if (xmin < X && X < xmax && ymin < Y && Y < ymax) return k + 1;
     }
     return -1;
+}
+
+} // namespace
+
+int FlaecheUnterMaus2(int X, int Y, const tFlaechenfeld& Flaechen, const tAnsicht& Ansicht) {
+    std::array<tVektor, 24> ecken;
+    for (int k = 0; k < 6; ++k)
+        std::copy(Flaechen[k].begin(), Flaechen[k].end(), ecken.begin() + 4 * k);
+    return FlaecheUnterPunkt(X, Y, ecken.data(), 6, Ansicht);
+}
+
+int FlaecheUnterMaus2(int X, int Y, const tPunktefeld& Ecken, const tAnsicht& Ansicht) {
+    const int anzahl = static_cast<int>(std::min<size_t>(Ecken.size() / 4, 6));
+    return FlaecheUnterPunkt(X, Y, Ecken.data(), anzahl, Ansicht);
 }
 
 bool Warten1(int ms, TForm* Formular) {

@@ -262,6 +262,11 @@ void GitterZeichnen(int x0, int y0, int Rand, int Oben, int dx, int dy, int R, i
     });
 }
 
+void GitterZeichnen(int x0, int y0, int Rand, TImage* Bild, int R, int G, int B, int Zeilenabstand,
+                    int Spaltenabstand, int Oben) {
+    GitterZeichnen(x0, y0, Rand, Oben, Spaltenabstand, Zeilenabstand, R, G, B, Bild);
+}
+
 void ZylinderZeichnen(int x, int y, double Radius, double Hoehe, int R, int G, int B, int DeckelR,
                       int DeckelG, int DeckelB, bool MitDeckel, TImage* Bild) {
     TCanvas* c = Leinwand(Bild);
@@ -333,6 +338,11 @@ void WuerfelZeichnen(int x, int y, int Kante, int VorneR, int VorneG, int VorneB
                      int SeiteB, int ObenR, int ObenG, int ObenB, TImage* Bild) {
     SchraegbildZeichnen(x, y, Kante, Kante, Kante / 2, VorneR, VorneG, VorneB, SeiteR, SeiteG, SeiteB, ObenR,
                         ObenG, ObenB, 128, Bild);
+}
+
+void WuerfelZeichnen(int x, int y, int Kante, TImage* Bild, int VorneR, int VorneG, int VorneB, int SeiteR,
+                     int SeiteG, int SeiteB, int ObenR, int ObenG, int ObenB) {
+    WuerfelZeichnen(x, y, Kante, VorneR, VorneG, VorneB, SeiteR, SeiteG, SeiteB, ObenR, ObenG, ObenB, Bild);
 }
 
 bool Warten(int ms, TForm* Formular) {

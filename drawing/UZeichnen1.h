@@ -32,6 +32,11 @@ void ViereckFuellen(const std::array<TPoint, 4>& Ecken, int R, int G, int B, TIm
 void KaroGitterZeichnen(int x0, int y0, int RandX, int RandY, int dx, int dy, int R, int G, int B,
                         TImage* Bild);
 void GitterZeichnen(int x0, int y0, int Rand, int Oben, int dx, int dy, int R, int G, int B, TImage* Bild);
+// The same grid in the argument order of the quantity and geometry exercises:
+// the picture fourth, then the colour, the row spacing (dy), the column
+// spacing (dx) and the top line.
+void GitterZeichnen(int x0, int y0, int Rand, TImage* Bild, int R, int G, int B, int Zeilenabstand,
+                    int Spaltenabstand, int Oben);
 
 // Shaded cylinder standing with its bottom ellipse centred on (x, y).
 void ZylinderZeichnen(int x, int y, double Radius, double Hoehe, int R, int G, int B, int DeckelR,
@@ -41,6 +46,9 @@ void QuaderZeichnen(int x, int y, int Breite, int Hoehe, int Tiefe, int VorneR, 
                     int SeiteR, int SeiteG, int SeiteB, int ObenR, int ObenG, int ObenB, TImage* Bild);
 void WuerfelZeichnen(int x, int y, int Kante, int VorneR, int VorneG, int VorneB, int SeiteR, int SeiteG,
                      int SeiteB, int ObenR, int ObenG, int ObenB, TImage* Bild);
+// The cube with the picture fourth, as the geometry exercises pass it.
+void WuerfelZeichnen(int x, int y, int Kante, TImage* Bild, int VorneR, int VorneG, int VorneB, int SeiteR,
+                     int SeiteG, int SeiteB, int ObenR, int ObenG, int ObenB);
 
 // The shortest decimal text (at most 11 decimals, "." as separator) that keeps
 // the value after rounding to 11 decimals; "-0" becomes "0".

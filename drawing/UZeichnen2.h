@@ -61,6 +61,9 @@ std::unique_ptr<TBitmap> GrauBild(TBitmap* Quelle, double Faktor);
 // the mass. Nothing is drawn for a mass of 0 or below.
 void GewichtZeichnen(int x, int y, int R, int G, int B, int Masse, int Schriftgroesse,
                      const QString& Beschriftung, bool MitBeschriftung, double Faktor, TImage* Bild);
+// The same in the argument order of the weight exercises, always labelled.
+void GewichtZeichnen(int x, int y, int Masse, int R, int G, int B, double Faktor, const QString& Beschriftung,
+                     int Schriftgroesse, TImage* Bild);
 void DigitaluhrZeichnen(int x, int y, int Groesse, int Stunde, int Minute, int Sekunde, int R, int G, int B,
                         int R2, int G2, int B2, bool MitStunden, bool MitTrenner, bool MitMinuten,
                         bool MitSekunden, TImage* Bild);

@@ -81,6 +81,11 @@ void GewichtZeichnen(int x, int y, int R, int G, int B, int Masse, int Schriftgr
                      true, Bild);
 }
 
+void GewichtZeichnen(int x, int y, int Masse, int R, int G, int B, double Faktor, const QString& Beschriftung,
+                     int Schriftgroesse, TImage* Bild) {
+    GewichtZeichnen(x, y, R, G, B, Masse, Schriftgroesse, Beschriftung, true, Faktor, Bild);
+}
+
 void SiebenSegmentZiffer(int x, int y, int Groesse, int Ziffer, int FuellR, int FuellG, int FuellB, int RandR,
                          int RandG, int RandB, TImage* Bild) {
     TCanvas* c = Leinwand(Bild);

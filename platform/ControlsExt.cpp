@@ -713,3 +713,20 @@ void TTreeView::FontChanged() {
     pal.setColor(QPalette::Text, qc(Font()->Color()));
     w->setPalette(pal);
 }
+
+void TScrollBox::SetBorderStyle(TBorderStyle b) {
+    m_borderStyle = b;
+    static_cast<QScrollArea*>(Widget())->setFrameShape(b == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+}
+
+void TScrollBox::SetHorzScrollBarVisible(bool v) {
+    m_horzVisible = v;
+    static_cast<QScrollArea*>(Widget())->setHorizontalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded
+                                                                        : Qt::ScrollBarAlwaysOff);
+}
+
+void TScrollBox::SetVertScrollBarVisible(bool v) {
+    m_vertVisible = v;
+    static_cast<QScrollArea*>(Widget())->setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded
+                                                                      : Qt::ScrollBarAlwaysOff);
+}

@@ -129,6 +129,12 @@ public:
     void SetVertPosition(int p);
     // Makes the content area cover every child.
     void UpdateRange();
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    void SetBorderStyle(TBorderStyle b);
+    bool HorzScrollBarVisible() const { return m_horzVisible; }
+    void SetHorzScrollBarVisible(bool v);
+    bool VertScrollBarVisible() const { return m_vertVisible; }
+    void SetVertScrollBarVisible(bool v);
 
 protected:
     void ColorChanged() override;
@@ -136,6 +142,9 @@ protected:
 
 private:
     QWidget* m_content = nullptr;
+    TBorderStyle m_borderStyle = bsSingle;
+    bool m_horzVisible = true;
+    bool m_vertVisible = true;
 };
 
 class TPageControl;

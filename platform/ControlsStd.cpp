@@ -149,8 +149,17 @@ void PaintGlyphAndCaption(QPainter& p, const QRect& face, TBitmap* glyph, int nu
     else if (down && numGlyphs > 2)
         index = 2;
     QImage img = glyphImage(glyph, numGlyphs, index);
-    if (!enabled && numGlyphs <= 1 && !img.isNull())
-        img = img.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_ARGB32);
+    if (!enabled && numGlyphs <= 1 && !img.isNull()) {
+        // Grey, but keep what was transparent transparent.
+        img = img.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* px = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x) {
+                int g = qGray(px[x]);
+                px[x] = qRgba(g, g, g, qAlpha(px[x]));
+            }
+        }
+    }
     int gw = img.isNull() ? 0 : img.width(), gh = img.isNull() ? 0 : img.height();
     // A caption breaks into lines at carriage returns ("weitere\rWerkzeuge").
     const QStringList lines = caption.isEmpty() ? QStringList() : caption.split(QRegularExpression("\r\n|\r|\n"));

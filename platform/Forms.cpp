@@ -11,14 +11,17 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -288,7 +291,7 @@ void TControl::SetCursor(TCursor c) {
         if (c == crDefault)
             m_widget->unsetCursor();
         else
-            m_widget->setCursor(static_cast<Qt::CursorShape>(QtCursorShape(c)));
+            m_widget->setCursor(QtCursor(c));
     }
 }
 
@@ -563,6 +566,35 @@ namespace {
 
 using FormWidget = THooked<QDialog>;
 
+namespace {
+// Wheel turns reach the form first, whichever control is under the mouse.
+class WheelToForm : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Wheel) return false;
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w) return false;
+        auto* link = dynamic_cast<TWidgetLink*>(w->window());
+        auto* form = link ? dynamic_cast<TForm*>(link->Control) : nullptr;
+        if (!form) return false;
+        const int dy = static_cast<QWheelEvent*>(e)->angleDelta().y();
+        const TNotifyEvent& handler = dy < 0 ? form->OnMouseWheelDown : form->OnMouseWheelUp;
+        if (dy == 0 || !handler) return false;
+        handler(form);
+        return true;
+    }
+};
+
+void InstallWheelToForm() {
+    static WheelToForm* filter = nullptr;
+    if (!filter && qApp) {
+        filter = new WheelToForm;
+        filter->setParent(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
+} // namespace
+
 bool offscreen() {
     return QGuiApplication::platformName() == QLatin1String("offscreen");
 }
@@ -570,6 +602,7 @@ bool offscreen() {
 } // namespace
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    InstallWheelToForm();
     auto* w = new FormWidget(this);
     w->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                       Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -719,6 +752,12 @@ TWinControl* TForm::ActiveControl() const {
 
 void TForm::SetActiveControl(TWinControl* c) {
     m_activeControl = c;
+    if (!c) {
+        // No active control: keys must not go on reaching the old one.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && Widget() && focus != Widget() && Widget()->isAncestorOf(focus)) Widget()->setFocus();
+        return;
+    }
     if (c && c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus) {
         QWidget* w = c->Widget()->focusProxy() ? c->Widget()->focusProxy() : c->Widget();
         if (QApplication::focusWidget() != w) w->setFocus(Qt::OtherFocusReason);
@@ -728,10 +767,11 @@ void TForm::SetActiveControl(TWinControl* c) {
 void TForm::PlaceForShowing() {
     TScreen* s = Screen();
     if (m_windowState == wsMaximized) {
+        // The client area covers the whole work area, the frame lies beyond
+        // it; without a window manager (no frame at all) the window thus
+        // fills the screen, with one the window manager fits it in.
         TRect work = s->WorkAreaRect();
-        m_left = work.Left;
-        m_top = work.Top;
-        SetBounds(work.Left, work.Top, work.Width(), work.Height());
+        SetBounds(work.Left, work.Top, work.Width() + frameW(), work.Height() + frameH());
         return;
     }
     switch (m_position) {
@@ -1053,8 +1093,7 @@ void TScreen::SetCursor(TCursor c) {
     if (c == m_cursor) return;
     if (m_cursor != crDefault) QApplication::restoreOverrideCursor();
     m_cursor = c;
-    if (c != crDefault)
-        QApplication::setOverrideCursor(QCursor(static_cast<Qt::CursorShape>(QtCursorShape(c))));
+    if (c != crDefault) QApplication::setOverrideCursor(QtCursor(c));
 }
 
 void TScreen::FormShown(TForm* f) {
@@ -1102,10 +1141,30 @@ int QtCursorShape(TCursor c) {
     case crHelp:
         return Qt::WhatsThisCursor;
     case crHandPoint:
+    case crJump:
         return Qt::PointingHandCursor;
     case crSizeAll:
         return Qt::SizeAllCursor;
     default:
         return Qt::ArrowCursor;
     }
+}
+
+QCursor QtCursor(TCursor c) {
+    if (c != crFlipArrow) return QCursor(static_cast<Qt::CursorShape>(QtCursorShape(c)));
+    // The usual arrow (outline X, filling .), mirrored: its tip at the top right.
+    static const char* const rows[] = {
+        "X",         "XX",         "X.X",        "X..X",    "X...X",    "X....X",   "X.....X",   "X......X",
+        "X.......X", "X........X", "X.....XXXX", "X..X..X", "X.X X..X", "XX  X..X", "X    X..X", "     XXX",
+    };
+    QImage img(12, 16, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 12 && rows[y][x]; ++x) {
+            if (rows[y][x] == 'X')
+                img.setPixel(11 - x, y, qRgb(0, 0, 0));
+            else if (rows[y][x] == '.')
+                img.setPixel(11 - x, y, qRgb(255, 255, 255));
+        }
+    return QCursor(QPixmap::fromImage(img), 11, 0);
 }

@@ -32,6 +32,7 @@ class QEvent;
 class QKeyEvent;
 class QEventLoop;
 class QPainter;
+class QCursor;
 class TComponent;
 class TControl;
 class TWinControl;
@@ -77,6 +78,9 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16,
                   crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21,
                   crSizeAll = -22;
+// Screen cursors of the rich-text view: a link, and the arrow pointing right
+// that selects whole lines.
+constexpr TCursor crJump = 101, crFlipArrow = 106;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
@@ -95,6 +99,8 @@ enum TPosition {
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// Controls with a border use the same values (bsNone or bsSingle).
+using TBorderStyle = TFormBorderStyle;
 
 // ---- components ----------------------------------------------------------------
 
@@ -409,6 +415,10 @@ public:
     TNotifyEvent OnShow;
     TNotifyEvent OnHide;
     TNotifyEvent OnPaint;
+    // The wheel turned over the form or any of its controls; the form takes it
+    // before its controls when one of these is set.
+    TNotifyEvent OnMouseWheelDown;
+    TNotifyEvent OnMouseWheelUp;
     TCloseEvent OnClose;
     TCloseQueryEvent OnCloseQuery;
     // Runs before every change of the outer size, with the new outer size.
@@ -508,5 +518,8 @@ private:
 
 TScreen* Screen();
 
-// The Qt cursor shape of a framework cursor.
+// The Qt cursor shape of a framework cursor (crFlipArrow, drawn by us, gives
+// the plain arrow here).
 int QtCursorShape(TCursor c);
+// The cursor itself, including those drawn by us.
+QCursor QtCursor(TCursor c);

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 // ---- records ---------------------------------------------------------------
 
@@ -865,15 +866,91 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (OnChange) OnChange();
 }
 
+namespace {
+
+// Rows of a rounded rectangle over the pixels x0..x1, y0..y1 (inclusive) with
+// corners of the ellipse rw x rh: for each row the outline's left span
+// [first, last]. Only the top-left quarter is computed; the rest is mirrored,
+// so that all four corners come out alike.
+struct RoundRows {
+    int x0, x1, y0, y1;
+    std::vector<std::pair<int, int>> top; // rows y0 .. middle
+
+    RoundRows(int ax0, int ay0, int ax1, int ay1, int rw, int rh) : x0(ax0), x1(ax1), y0(ay0), y1(ay1) {
+        rw = std::min(rw, x1 - x0 + 1);
+        rh = std::min(rh, y1 - y0 + 1);
+        const double a = std::max(0, rw - 1) / 2.0, b = std::max(0, rh - 1) / 2.0;
+        const double cy = y0 + b;
+        const int middle = (y0 + y1) / 2, centre = (x0 + x1) / 2;
+        int prevLeft = centre + 1;
+        for (int y = y0; y <= middle; ++y) {
+            int left = x0;
+            if (b > 0 && y < cy) {
+                const double t = (cy - y) / b;
+                left = x0 + static_cast<int>(std::floor(a - a * std::sqrt(std::max(0.0, 1 - t * t)) + 0.5));
+            }
+            left = std::min(left, centre);
+            const int last = y == y0 ? centre : std::max(left, std::min(prevLeft - 1, centre));
+            top.emplace_back(left, last);
+            prevLeft = left;
+        }
+    }
+    // The left span of any row.
+    std::pair<int, int> Row(int y) const {
+        const int m = y <= (y0 + y1) / 2 ? y : y0 + y1 - y;
+        return top[static_cast<size_t>(std::clamp(m - y0, 0, static_cast<int>(top.size()) - 1))];
+    }
+    int Mirror(int x) const { return x0 + x1 - x; }
+};
+
+void FillSpan(QPainter* p, int xa, int xb, int y, const QBrush& brush) {
+    if (xb >= xa) p->fillRect(QRect(xa, y, xb - xa + 1, 1), brush);
+}
+
+} // namespace
+
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
     QPainter* painter = p.operator->();
-    DrawBoxShape(painter, m_pen, m_brush, box, [&](const QRectF& r, bool) {
-        painter->drawRoundedRect(r, std::abs(Clamped(x3)) / 2.0, std::abs(Clamped(y3)) / 2.0,
-                                 Qt::AbsoluteSize);
-    });
+    const int rw = std::abs(Clamped(x3)), rh = std::abs(Clamped(y3));
+    const bool hasPen = m_pen.Style() != psClear;
+    const bool thinSolid = m_pen.Width() <= 1 && (m_pen.Style() == psSolid || m_pen.Style() == psInsideFrame);
+    if (hasPen && !thinSolid) {
+        DrawBoxShape(painter, m_pen, m_brush, box, [&](const QRectF& r, bool) {
+            painter->drawRoundedRect(r, rw / 2.0, rh / 2.0, Qt::AbsoluteSize);
+        });
+    } else {
+        // Thin outlines and fills pixel by pixel, symmetric in both axes.
+        DrawBoxShape(painter, m_pen, m_brush, box, [&](const QRectF&, bool fill) {
+            if (fill && !hasPen) {
+                // Without a pen the fill ends a pixel before the right and bottom edge.
+                if (box.Width() < 2 || box.Height() < 2) return;
+                const RoundRows rows(box.Left, box.Top, box.Right - 2, box.Bottom - 2, rw, rh);
+                for (int y = rows.y0; y <= rows.y1; ++y) {
+                    const int left = rows.Row(y).first;
+                    FillSpan(painter, left, rows.Mirror(left), y, painter->brush());
+                }
+                return;
+            }
+            const RoundRows rows(box.Left, box.Top, box.Right - 1, box.Bottom - 1, rw, rh);
+            const QBrush penColour(painter->pen().color());
+            for (int y = rows.y0; y <= rows.y1; ++y) {
+                const auto [first, last] = rows.Row(y);
+                const bool edge = y == rows.y0 || y == rows.y1;
+                if (fill) {
+                    // Inside the outline only, so that pen modes see each pixel once.
+                    if (!edge) FillSpan(painter, last + 1, rows.Mirror(last) - 1, y, painter->brush());
+                } else if (last >= rows.Mirror(last)) {
+                    FillSpan(painter, first, rows.Mirror(first), y, penColour);
+                } else {
+                    FillSpan(painter, first, last, y, penColour);
+                    FillSpan(painter, rows.Mirror(last), rows.Mirror(first), y, penColour);
+                }
+            }
+        });
+    }
     if (OnChange) OnChange();
 }
 

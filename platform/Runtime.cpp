@@ -8,13 +8,19 @@ namespace {
 uint32_t g_seed = 0;
 bool (*g_randomizeHook)(uint32_t&) = nullptr;
 
-void advance() { g_seed = g_seed * 134775813u + 1u; }
+void advance() {
+    g_seed = g_seed * 134775813u + 1u;
+}
 } // namespace
 
 namespace Runtime {
 
-uint32_t RandSeed() { return g_seed; }
-void SetRandSeed(uint32_t seed) { g_seed = seed; }
+uint32_t RandSeed() {
+    return g_seed;
+}
+void SetRandSeed(uint32_t seed) {
+    g_seed = seed;
+}
 
 int32_t Random(int32_t n) {
     advance();
@@ -36,25 +42,44 @@ void Randomize() {
     g_seed = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void SetRandomizeHook(bool (*hook)(uint32_t&)) { g_randomizeHook = hook; }
+void SetRandomizeHook(bool (*hook)(uint32_t&)) {
+    g_randomizeHook = hook;
+}
 
 } // namespace Runtime
 
-int64_t Round(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
-int64_t Round(long double x) { return static_cast<int64_t>(std::nearbyintl(x)); }
-int64_t Trunc(double x) { return static_cast<int64_t>(std::trunc(x)); }
+namespace {
+
+// Values beyond the integer range (or not a number at all, from a division by
+// zero in a pupil's term) would make the conversion undefined; they stop at
+// the range's ends, a non-number gives 0.
+int64_t ToInt64(long double r) {
+    if (std::isnan(r)) return 0;
+    if (r >= 9223372036854775807.0L) return std::numeric_limits<int64_t>::max();
+    if (r <= -9223372036854775808.0L) return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(r);
+}
+
+} // namespace
+
+int64_t Round(double x) {
+    return ToInt64(std::nearbyint(x));
+}
+int64_t Round(long double x) {
+    return ToInt64(std::nearbyintl(x));
+}
+int64_t Trunc(double x) {
+    return ToInt64(std::trunc(x));
+}
 
 int MulDiv(int a, int b, int c) {
-    if (c == 0)
-        return -1;
+    if (c == 0) return -1;
     int64_t p = static_cast<int64_t>(a) * b;
     int64_t q = p / c;
     int64_t r = p % c;
     // Halves round away from zero.
-    if (2 * (r < 0 ? -r : r) >= (c < 0 ? -static_cast<int64_t>(c) : c))
-        q += ((p < 0) != (c < 0)) ? -1 : 1;
-    if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min())
-        return -1;
+    if (2 * (r < 0 ? -r : r) >= (c < 0 ? -static_cast<int64_t>(c) : c)) q += ((p < 0) != (c < 0)) ? -1 : 1;
+    if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min()) return -1;
     return static_cast<int>(q);
 }
 

@@ -6,6 +6,8 @@
 #include "shell/AufgabegRegeln.h"
 #include "term/USetup.h"
 
+#include <QImage>
+
 namespace {
 
 constexpr TColor Formfarbe = 14995896; // RGB 184, 209, 228
@@ -26,6 +28,11 @@ void Schrift(TControl* c, const char* Name, int Hoehe, TFontStyles Stil = 0) {
     c->Font()->SetName(QString::fromLatin1(Name));
     c->Font()->SetHeight(Hoehe);
     c->Font()->SetStyle(Stil);
+}
+
+// A button picture from the program's resources.
+void Bild(TSpeedButton* b, const char* Name) {
+    b->Glyph()->SetImage(QImage(QStringLiteral(":/") + QString::fromLatin1(Name)));
 }
 
 void Hinweis(TControl* c, const QString& Text) {
@@ -103,6 +110,14 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
         s->Brush()->SetColor(clSilver);
     }
     Schrift(B_weitere_Werkzeuge, "Times New Roman", -19);
+    Bild(B_speichern, "glyph_screenshot.png");
+    B_speichern->SetNumGlyphs(2); // with a grey picture for the disabled state
+    Bild(B_drucken, "glyph_lichtstudio.png");
+    Bild(B_Kurvenwerk, "glyph_kurvenwerk.png");
+    Bild(B_Raumschau, "glyph_raumschau.png");
+    Bild(B_Taschenrechner, "glyph_taschenrechner.png");
+    for (TSpeedButton* b : {B_Kurvenwerk, B_Raumschau, B_Taschenrechner})
+        b->SetLayout(blGlyphTop);
     B_BtnAufgabenNr->SetCursor(crHelp);
 
     // The keypad on the right.
@@ -162,7 +177,9 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
             Schrift(b, "Tahoma", -48);
         *t.Ziel = b;
     }
+    Bild(SpeedButtonClearZ, "glyph_loeschen.png");
     SpeedButtonClearZ->SetLayout(blGlyphBottom);
+    Bild(SpeedButtonReturn, "glyph_eingabe.png");
     SpeedButtonReturn->SetLayout(blGlyphTop);
     SpeedButtonLinks->OnClick = [this](TObject* s) { SpeedButtonLinksClick(s); };
     SpeedButtonRechts->OnClick = [this](TObject* s) { SpeedButtonLinksClick(s); };
@@ -224,6 +241,11 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
     B_ScrollBox->SetName(QStringLiteral("B_ScrollBox"));
     B_ScrollBox->SetParent(TSAufgabe);
     B_ScrollBox->SetAlign(alClient);
+    B_ScrollBox->SetBorderStyle(bsNone);
+    B_ScrollBox->SetHorzScrollBarVisible(false);
+    B_ScrollBox->SetVertScrollBarVisible(false);
+    OnMouseWheelDown = [this](TObject* s) { FormMouseWheelDown(s); };
+    OnMouseWheelUp = [this](TObject* s) { FormMouseWheelUp(s); };
     // The task area and the keypad pages show the form's colour.
     for (TWinControl* c :
          {static_cast<TWinControl*>(TSAufgabe), static_cast<TWinControl*>(B_ScrollBox),

@@ -2,6 +2,8 @@
 
 #include "shell/UNavigation.h"
 
+#include <QImage>
+
 namespace {
 
 constexpr TColor kTitelFarbe = 11312966;
@@ -86,6 +88,8 @@ TInhaltsverzeichnisX::TInhaltsverzeichnisX(TComponent* AOwner) : TForm(AOwner) {
     SpeedButton2->SetBounds(232, 5, 23, 22);
     SpeedButton2->SetCursor(crHandPoint);
     SpeedButton2->SetHint(QStringLiteral("Bedienungsanleitung"));
+    SpeedButton1->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_schrift.png")));
+    SpeedButton2->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_anleitung.png")));
 
     B_PanelButtons = make<TPanel>(this, this, "B_PanelButtons");
     B_PanelButtons->SetAlign(alBottom);
@@ -162,7 +166,9 @@ bool TInhaltsverzeichnisX::KommandozeileAuswerten(TTreeView* Tree) {
     return ::KommandozeileAuswerten(ErsterParameter(), Texte, [this](int i) { EintragOeffnen(i); });
 }
 
-bool TInhaltsverzeichnisX::BeendenErlaubt() { return ProgrammBeendenErlaubt(); }
+bool TInhaltsverzeichnisX::BeendenErlaubt() {
+    return ProgrammBeendenErlaubt();
+}
 
 void TInhaltsverzeichnisX::FormCloseQuery(TObject* Sender, bool& CanClose) {
     (void)Sender;

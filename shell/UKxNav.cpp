@@ -6,6 +6,8 @@
 #include "shell/USetupLesen.h"
 #include "term/USetup.h"
 
+#include <QImage>
+
 TKxNav* KxNav = nullptr;
 QString Anwendungsverzeichnis;
 
@@ -67,14 +69,21 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     SpeedButton4 = Knopf(this, Panel1, "SpeedButton4", QStringLiteral(" zurück"), 142, 115);
     SpeedButton5 = Knopf(this, Panel1, "SpeedButton5", QStringLiteral("vor "), 270, 115);
     SpeedButton5->SetLayout(blGlyphRight);
+    SpeedButton4->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_pfeil_links.png")));
+    SpeedButton5->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_pfeil_rechts.png")));
+    // The arrows carry a second, grey picture for the disabled state.
+    SpeedButton4->SetNumGlyphs(2);
+    SpeedButton5->SetNumGlyphs(2);
     SpeedButton2 = Knopf(this, Panel1, "SpeedButton2", QStringLiteral("Übung 1"), 398, 131);
     SpeedButton3 = Knopf(this, Panel1, "SpeedButton3", QStringLiteral("Übung 2"), 542, 131);
     SpeedButton7 = Knopf(this, Panel1, "SpeedButton7", QString(), 686, 43);
     SpeedButton7->SetHint(QStringLiteral("Seite drucken"));
+    SpeedButton7->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_drucken.png")));
     SpeedButton7->SetShowHint(true);
     LogButton = Knopf(this, Panel1, "LogButton", QString(), 742, 59);
     LogButton->SetHint(QStringLiteral("Logbuch zum eintragen der bearbeiteten Übungen / Notizen"));
     LogButton->SetShowHint(true);
+    LogButton->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_logbuch.png")));
 
     LogPanel = new TPanel(this);
     LogPanel->SetName(QStringLiteral("LogPanel"));
@@ -178,7 +187,7 @@ void TKxNav::SpeedButton3Click(TObject*) {}
 
 void TKxNav::LogbuchBeginnen(const QString& Titel) {
     Logtext.clear();
-    Logtext << QStringLiteral("Logbuch: ") + Titel << QString(80, QLatin1Char('*'));
+    Logtext << Titel << QString(80, QLatin1Char('*'));
     LogGeaendert = false;
 }
 

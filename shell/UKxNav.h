@@ -52,7 +52,7 @@ public:
     virtual void SpeedButton2Click(TObject* Sender);
     virtual void SpeedButton3Click(TObject* Sender);
 
-    // Starts the master log with a heading.
+    // Starts the master log: the heading as given, then a line of stars.
     void LogbuchBeginnen(const QString& Titel);
     // Whether the program may end; asks when the log is unsaved.
     bool BeendenErlaubt();

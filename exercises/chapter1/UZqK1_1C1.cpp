@@ -164,8 +164,11 @@ void TZqK1_1C1::NeueAufgabe() {
     TAufgabeg::NeueAufgabe();
     Z.Index = Z.Index >= 15 ? 1 : Z.Index + 1;
     Z.Level = Z.Index > 8 ? 2 : 1;
-    // The example wall does not count; the base counter keeps "Aufgabe k / 15".
-    Panel2->SetCaption(QString::number(Z.Index - 1) + QStringLiteral(" / ") + QStringLiteral("14"));
+    // The example wall does not count: walls read 0 / 14 to 14 / 14, on the
+    // panel and on the base's counter alike.
+    const QString Zaehler = QString::number(Z.Index - 1) + QStringLiteral(" / ") + QStringLiteral("14");
+    Panel2->SetCaption(Zaehler);
+    B_BtnAufgabenNr->SetCaption(Zaehler);
     Panel3->SetCaption(QStringLiteral("Level ") + QString::number(Z.Level));
     LabelP1->SetCaption(QString());
     LabelP2->SetCaption(QString());

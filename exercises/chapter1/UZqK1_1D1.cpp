@@ -148,6 +148,9 @@ void TZqK1_1D1::FormActivate(TObject* Sender) {
     TAufgabeg::FormActivate(Sender);
     ZqK1_1D1 = TRennenZustand{};
     Timer1->SetEnabled(false);
+    // Activation always ends in the waiting state, also after a race was cut
+    // short by closing the form.
+    B_NeueAufgabe->SetEnabled(true);
     Runtime::Randomize();
     NaechsteAufgabe(true);
     const int Werte[4] = {ZqK1_1D1.aVon, ZqK1_1D1.aBis, ZqK1_1D1.bVon, ZqK1_1D1.bBis};

@@ -93,7 +93,7 @@ TZqK1_2C1::TZqK1_2C1(TComponent* AOwner) : TAufgabeg(AOwner) {
                        {QStringLiteral("Schaue auf die blau unterstrichene Ziffer."), Abrunden}, -11);
     Panel3 = Hilfefeld(this, nullptr, QStringLiteral("Panel3"), 400, 510, 385,
                        {QStringLiteral("Schaue auf die rot unterstrichene Ziffer."), Abrunden}, -11);
-    Panel4 = Feld(this, nullptr, QStringLiteral("Panel4"), 560, 40, 225, 84, 8454143);
+    Panel4 = Feld(this, nullptr, QStringLiteral("Panel4"), 560, 48, 225, 78, 8454143);
     Label24 = Beschriftung(this, Panel4, QStringLiteral("Label24"), QString(), 6, 10,
                            QStringLiteral("Tahoma"), -16);
     Label27 = Beschriftung(this, Panel4, QStringLiteral("Label27"), QString(), 6, 44,

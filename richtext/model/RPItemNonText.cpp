@@ -5,6 +5,7 @@
 
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "platform/ImageList.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPControlImages.h"
@@ -681,6 +682,48 @@ bool TRPBulletItemInfo::GetBoolValue(int Id) const {
     if (Id == rpbivValid) return ImageList != nullptr;
     if (Id == rpbivImage) return true;
     return TRPRectItemInfo::GetBoolValue(Id);
+}
+
+int TRPBulletItemInfo::GetImageWidth(const TRPStyle* RPStyle) const {
+    (void)RPStyle;
+    return ImageList ? ImageList->Width() : 0;
+}
+
+int TRPBulletItemInfo::GetImageHeight(const TRPStyle* RPStyle) const {
+    (void)RPStyle;
+    return ImageList ? ImageList->Height() : 0;
+}
+
+int TRPBulletItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {
+    (void)Canvas, (void)RPData;
+    return ScaleX(GetImageWidth(nullptr) + 2 * Spacing, sad);
+}
+
+void TRPBulletItemInfo::Paint(int x, int y, TCanvas* Canvas, TRPTextDrawStates State, const TRPStyle* RPStyle,
+                              TRPDrawLineInfo* DrawItem) {
+    (void)DrawItem;
+    if (!Canvas) return;
+    if (ImageList) {
+        const int index = GetImageIndex((State & rptdsHotLink) != 0);
+        TColor sel = clNone;
+        if ((State & rptdsSelected) && RPStyle)
+            sel = (State & rptdsFocused) ? RPStyle->SelColor : RPStyle->InactiveSelColor;
+        if (sel != clNone)
+            ImageList->DrawBlended(Canvas, x + Spacing, y + Spacing, index, ColorToRGB(sel));
+        else
+            ImageList->Draw(Canvas, x + Spacing, y + Spacing, index);
+    }
+    // Selection shows as the blend; only the hover frame is drawn, on the box
+    // itself and without filling it over the image.
+    DrawItemMarks(Canvas, x, y, GetWidth(), GetHeight(),
+                  static_cast<TRPTextDrawStates>(State & ~rptdsSelected), RPStyle, true, false);
+}
+
+bool TRPBulletItemInfo::PrintToBitmap(TBitmap* Bitmap, bool Preview, TCustomRPData* RPData,
+                                      TRPColorMode ColorMode, int PartIndex, TRPDrawLineInfo* DrawItem) {
+    (void)Preview, (void)RPData, (void)ColorMode, (void)PartIndex, (void)DrawItem;
+    if (Bitmap && ImageList) ImageList->Draw(Bitmap->Canvas(), 0, 0, ImageIndex);
+    return true;
 }
 
 void TRPBulletItemInfo::AssignItem(const TCustomRPItemInfo& Source) {

@@ -154,7 +154,16 @@ public:
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
 
+    int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     bool GetBoolValue(int Id) const override;
+    void Paint(int x, int y, TCanvas* Canvas, TRPTextDrawStates State, const TRPStyle* RPStyle,
+               TRPDrawLineInfo* DrawItem) override;
+    bool PrintToBitmap(TBitmap* Bitmap, bool Preview, TCustomRPData* RPData, TRPColorMode ColorMode,
+                       int PartIndex, TRPDrawLineInfo* DrawItem) override;
+    int GetImageWidth(const TRPStyle* RPStyle) const override;
+    int GetImageHeight(const TRPStyle* RPStyle) const override;
+    int GetHeight() const override { return GetImageHeight(nullptr) + 2 * Spacing; }
+    int GetWidth() const override { return GetImageWidth(nullptr) + 2 * Spacing; }
     virtual int GetImageIndex(bool Hot) const { return (void)Hot, ImageIndex; }
     void AssignItem(const TCustomRPItemInfo& Source) override;
 };

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "platform/ImageList.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
+#include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -151,7 +153,7 @@ int TRPListLevel::SimilarityValue(const TRPListLevel& o) const {
 }
 
 std::string TRPListLevel::GetFormatStringCode() const {
-    if (FormatString == std::string(1, '\xB7')) return {};
+    if (!StoresFormatStringCode()) return {};
     std::string r;
     for (unsigned char c : FormatString) {
         r += kHex[c >> 4];
@@ -194,6 +196,20 @@ bool TRPListLevel::SetFormatStringWCode(const std::string& Hex) {
     }
     FormatStringW = r;
     return true;
+}
+
+bool TRPListLevel::StreamsILTag() const {
+    auto infos = FOwner ? dynamic_cast<const TRPListInfos*>(FOwner->Collection()) : nullptr;
+    return infos && infos->RPData;
+}
+
+int TRPListLevel::GetILTag() const {
+    return ImageList ? ImageList->Tag() : 0;
+}
+
+void TRPListLevel::ReadILTag(int Tag) {
+    auto infos = FOwner ? dynamic_cast<const TRPListInfos*>(FOwner->Collection()) : nullptr;
+    ImageList = infos && infos->RPData ? infos->RPData->DoRPFImageListNeeded(Tag) : nullptr;
 }
 
 // ---------------------------------------------------------------------------

@@ -106,13 +106,26 @@ public:
     bool IsEqual(const TRPListLevel& Other) const;
     int SimilarityValue(const TRPListLevel& Other) const;
 
-    // Extra streamed properties: hex forms of the format strings; empty when
-    // the value is the default and is not written.
+    // Extra streamed properties: hex forms of the format strings. The first is
+    // written only when the text differs from the single bullet byte (an empty
+    // text is written, as an empty code), the second only when not empty.
+    bool StoresFormatStringCode() const { return FormatString != std::string(1, '\xB7'); }
+    bool StoresFormatStringWCode() const { return !FormatStringW.empty(); }
     std::string GetFormatStringCode() const;
     std::string GetFormatStringWCode() const;
     // Reading answers False for text that is not hexadecimal (value unchanged).
     bool SetFormatStringCode(const std::string& Hex);
     bool SetFormatStringWCode(const std::string& Hex);
+
+    // "ILTag" exists only while the list styles are streamed with a document:
+    // the image list travels as its Tag and is asked back from the document.
+    bool StreamsILTag() const;
+    // Whether "ILTag" is written (a linked stream and an image list).
+    bool StoresILTag() const { return StreamsILTag() && ImageList != nullptr; }
+    int GetILTag() const;
+    void ReadILTag(int Tag);
+    // The published image list is stored only in form streams.
+    bool StoresImageList() const { return !StreamsILTag(); }
 
 private:
     friend class TRPListLevelCollection;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/Graphics.h"
+#include "platform/ImageList.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "platform/TextMetrics.h"
@@ -23,6 +24,12 @@ const TGraphic* LevelGraphic(const TRPListLevel* lv) {
     if (!lv || lv->ListType != rplstPicture || !lv->PictureIfAny()) return nullptr;
     const TGraphic* g = lv->PictureIfAny()->Graphic();
     return g && !g->Empty() ? g : nullptr;
+}
+
+// The image list of an image-list level, nullptr without one.
+const TCustomImageList* LevelImageList(const TRPListLevel* lv) {
+    if (!lv || (lv->ListType != rplstImageList && lv->ListType != rplstImageListCounter)) return nullptr;
+    return lv->ImageList;
 }
 
 std::string Roman(int N, bool Upper) {
@@ -357,13 +364,16 @@ bool TRPMarkerItemInfo::GetBoolValueEx(int Id, const TRPStyle* RPStyle) const {
 }
 
 int TRPMarkerItemInfo::GetImageWidth(const TRPStyle* RPStyle) const {
-    // Image lists are not available to markers yet: their levels measure 0.
-    const TGraphic* g = LevelGraphic(GetLevelInfo(RPStyle));
+    const TRPListLevel* lv = GetLevelInfo(RPStyle);
+    if (const TCustomImageList* il = LevelImageList(lv)) return il->Width();
+    const TGraphic* g = LevelGraphic(lv);
     return g ? g->Width() : 0;
 }
 
 int TRPMarkerItemInfo::GetImageHeight(const TRPStyle* RPStyle) const {
-    const TGraphic* g = LevelGraphic(GetLevelInfo(RPStyle));
+    const TRPListLevel* lv = GetLevelInfo(RPStyle);
+    if (const TCustomImageList* il = LevelImageList(lv)) return il->Height();
+    const TGraphic* g = LevelGraphic(lv);
     return g ? g->Height() : 0;
 }
 
@@ -375,7 +385,12 @@ void TRPMarkerItemInfo::DrawMarker(TCanvas& Canvas, int x, int y, const TRPStyle
         Canvas.Draw(x, y, *g);
         return;
     }
-    // Image lists are not available to markers yet.
+    if (const TCustomImageList* il = LevelImageList(lv)) {
+        int64_t index = lv->ImageIndex;
+        if (lv->ListType == rplstImageListCounter) index += static_cast<int64_t>(Counter) - 1;
+        if (index >= 0 && index < il->Count()) il->Draw(&Canvas, x, y, static_cast<int>(index));
+        return;
+    }
     if (!lv->UsesFont()) return;
     ApplyMarkerFont(Canvas, *lv, RPStyle, ColorMode, Printing);
     Canvas.Brush()->SetStyle(bsClear);
@@ -515,6 +530,12 @@ TRPMarkerItemInfo* TRPMarkerList::Get(int Index) const {
 }
 
 int TRPMarkerList::IndexOf(const TRPMarkerItemInfo* Marker) const {
+    if (!Marker || FMembers.find(Marker) == FMembers.end()) return -1;
+    // Readers append marker after marker: the cached place (or its neighbour,
+    // after one insertion or deletion before it) is nearly always right.
+    const int cached = Marker->FCachedIndexInList;
+    for (int i : {cached, cached + 1, cached - 1})
+        if (i >= 0 && i < Count() && FItems[static_cast<size_t>(i)] == Marker) return i;
     auto it = std::find(FItems.begin(), FItems.end(), Marker);
     return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
@@ -523,12 +544,14 @@ void TRPMarkerList::Insert(int Index, TRPMarkerItemInfo* Marker) {
     if (Index < 0 || Index > Count()) RPListIndexError(Index);
     FItems.insert(FItems.begin() + Index, Marker);
     Marker->FCachedIndexInList = Index;
+    ++FMembers[Marker];
 }
 
 void TRPMarkerList::Delete(int Index) {
     TRPMarkerItemInfo* m = Get(Index);
     FItems.erase(FItems.begin() + Index);
     m->FCachedIndexInList = -1;
+    if (auto f = FMembers.find(m); f != FMembers.end() && --f->second == 0) FMembers.erase(f);
     auto it = std::find_if(FOwned.begin(), FOwned.end(), [m](const auto& p) { return p.get() == m; });
     if (it != FOwned.end()) FOwned.erase(it);
 }
@@ -537,6 +560,7 @@ void TRPMarkerList::Clear() {
     for (TRPMarkerItemInfo* m : FItems)
         m->FCachedIndexInList = -1;
     FItems.clear();
+    FMembers.clear();
     FOwned.clear();
 }
 
@@ -645,6 +669,7 @@ bool TRPMarkerList::LoadFromStream(const std::string& Stream, size_t& Pos, TCust
         m->Counter = counter;
         FItems.push_back(m.get());
         m->FCachedIndexInList = i;
+        ++FMembers[m.get()];
         FOwned.push_back(std::move(m));
     }
     return true;

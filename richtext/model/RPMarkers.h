@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "richtext/model/RPItem.h"
@@ -132,5 +133,7 @@ public:
 
 private:
     std::vector<TRPMarkerItemInfo*> FItems;
+    // How often each marker is in FItems: answers "not in the list" at once.
+    std::unordered_map<const TRPMarkerItemInfo*, int> FMembers;
     std::vector<std::unique_ptr<TRPMarkerItemInfo>> FOwned;
 };

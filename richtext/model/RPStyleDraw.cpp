@@ -152,9 +152,8 @@ void TFontInfo::AssignToLogFont(TFont& LogFont, const TCanvas& Canvas) const {
     LogFont.SetCharset(Charset);
 }
 
-void TFontInfo::Apply(TCanvas& Canvas, TRPBiDiMode) const {
-    // The canvas has no character extra, text alignment or character width,
-    // so CharScale, CharSpacing and the reading direction are left to Qt.
+void TFontInfo::Apply(TCanvas& Canvas, TRPBiDiMode DefBiDiMode) const {
+    // The canvas font has no character width, so CharScale is not applied.
     TFont* f = Canvas.Font();
     f->SetStyle(Style);
     auto infos = dynamic_cast<const TFontInfos*>(Collection());
@@ -164,6 +163,10 @@ void TFontInfo::Apply(TCanvas& Canvas, TRPBiDiMode) const {
         f->SetSize(Size);
     f->SetName(CodePage::FromCp1252(FontName));
     f->SetCharset(Charset);
+    // Runs with a reading direction get no extra spacing; Qt orders the
+    // characters of right-to-left runs itself.
+    const TRPBiDiMode bidi = BiDiMode != rpbdUnspecified ? BiDiMode : DefBiDiMode;
+    Canvas.SetTextCharacterExtra(bidi == rpbdUnspecified ? CharSpacing : 0);
 }
 
 void TFontInfo::ApplyColor(TCanvas& Canvas, const TRPStyle& RPStyle, TRPTextDrawStates DrawState,
@@ -229,36 +232,43 @@ void TFontInfo::DrawText(const std::string& s, TCanvas& Canvas, TRPBiDiMode DefB
     const QString text = DisplayText(s);
     const TRPBiDiMode bidi = BiDiMode != rpbdUnspecified ? BiDiMode : DefBiDiMode;
     const int x0 = Left + SpaceBefore;
-    std::vector<int> prefix =
-        text.isEmpty() ? std::vector<int>() : TextMetrics().PrefixWidths(*Canvas.Font(), text);
+    const int extra = Canvas.TextCharacterExtra();
+    const int n = static_cast<int>(text.size());
+    // Extent of every prefix as the canvas draws it (character extra included).
+    std::vector<int> ext = n == 0 ? std::vector<int>() : TextMetrics().PrefixWidths(*Canvas.Font(), text);
+    for (int i = 0; i < n; ++i)
+        ext[static_cast<size_t>(i)] += extra * (i + 1);
     // Left edge of every character as drawn.
-    std::vector<int> lefts(static_cast<size_t>(text.size()), 0);
-    for (qsizetype i = 1; i < text.size(); ++i)
-        lefts[static_cast<size_t>(i)] = prefix[static_cast<size_t>(i - 1)];
+    std::vector<int> lefts(static_cast<size_t>(n), 0);
+    for (int i = 1; i < n; ++i)
+        lefts[static_cast<size_t>(i)] = ext[static_cast<size_t>(i - 1)];
 
     bool placed = false;
-    // Only justification needs per-character placement: this canvas keeps no
-    // character extra that printing would have to spread.
-    if ((Printing || Justify) && bidi == rpbdUnspecified && Justify && text.size() >= 2) {
-        int freeWidth = Width - SpaceBefore - prefix.back();
-        if (freeWidth > 0) {
+    if ((Printing || Justify) && bidi == rpbdUnspecified && n >= 2) {
+        int freeWidth = Justify ? Width - SpaceBefore - ext.back() : 0;
+        if (Justify ? freeWidth > 0 : extra != 0) {
             placed = true;
             if (Canvas.Brush()->Style() != bsClear)
                 Canvas.FillRect(TRect{Left, Top, Left + Width, Top + Height});
             const TBrushStyle oldStyle = Canvas.Brush()->Style();
             const TColor oldColor = Canvas.Brush()->Color();
             Canvas.Brush()->SetStyle(bsClear);
+            // Each character goes to its own place, so the canvas adds nothing.
+            Canvas.SetTextCharacterExtra(0);
             int x = x0, before = 0;
-            const int n = static_cast<int>(text.size());
             for (int i = 0; i < n; ++i) {
-                const int w = prefix[static_cast<size_t>(i)] - before;
-                before = prefix[static_cast<size_t>(i)];
-                const int extra = freeWidth / (n - i);
-                freeWidth -= extra;
+                const int w = ext[static_cast<size_t>(i)] - before;
+                before = ext[static_cast<size_t>(i)];
+                int add = 0;
+                if (Justify) {
+                    add = freeWidth / (n - i);
+                    freeWidth -= add;
+                }
                 lefts[static_cast<size_t>(i)] = x - x0;
                 Canvas.TextOut(x, Top, text.mid(i, 1));
-                x += w + extra;
+                x += w + add;
             }
+            Canvas.SetTextCharacterExtra(extra);
             Canvas.Brush()->SetColor(oldColor);
             Canvas.Brush()->SetStyle(oldStyle);
         }

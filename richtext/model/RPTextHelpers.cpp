@@ -64,8 +64,13 @@ std::string RP_ReplaceAll(std::string_view s, std::string_view Old, std::string_
     if (Old.empty()) return std::string(s);
     if (New.find(Old) != std::string_view::npos) return ReplaceAllForward(s, Old, New);
     std::string r(s);
-    for (size_t p = r.find(Old); p != std::string::npos; p = r.find(Old))
+    // A replacement can form a new occurrence with the text around it; let no
+    // such chain run away on odd input.
+    size_t budget = size_t(1) << 20;
+    for (size_t p = r.find(Old); p != std::string::npos; p = r.find(Old)) {
+        if (budget-- == 0) return ReplaceAllForward(r, Old, New);
         r.replace(p, Old.size(), New);
+    }
     return r;
 }
 

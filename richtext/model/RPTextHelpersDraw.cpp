@@ -39,7 +39,8 @@ std::string CloseFontTagsFromFont(const TFont& Font, const TFontInfo& Base) {
 
 void FillResolutionRecord(TRPResolution& R, const TCanvas& Canvas) {
     R.ScreenX = R.ScreenY = 96;
-    R.DeviceX = R.DeviceY = Canvas.Font()->PixelsPerInch();
+    R.DeviceX = Canvas.PixelsPerInchX();
+    R.DeviceY = Canvas.PixelsPerInchY();
 }
 
 std::unique_ptr<TGraphic> CreateGraphicOfClass(const QString& ClassName) {

@@ -13,9 +13,14 @@ QString CanvasText(std::string_view Text, const TCanvas& Canvas, TRPItemOptions 
     return ItemTextToQString(Text, Options, CharsetToCodePage(Canvas.Font()->Charset()));
 }
 
+// Prefix extents as the canvas draws them, its character extra included.
 std::vector<int> Prefixes(const TCanvas& Canvas, const QString& s) {
     if (s.isEmpty()) return {};
-    return TextMetrics().PrefixWidths(*Canvas.Font(), s);
+    std::vector<int> r = TextMetrics().PrefixWidths(*Canvas.Font(), s);
+    const int extra = Canvas.TextCharacterExtra();
+    for (size_t i = 0; i < r.size(); ++i)
+        r[i] += extra * static_cast<int>(i + 1);
+    return r;
 }
 
 bool HasRightToLeft(const QString& s) {
@@ -30,7 +35,7 @@ bool HasRightToLeft(const QString& s) {
 
 int ItemTextWidth(std::string_view Text, TCanvas& Canvas, TRPItemOptions Options) {
     const QString s = CanvasText(Text, Canvas, Options);
-    return s.isEmpty() ? 0 : TextMetrics().TextWidth(*Canvas.Font(), s);
+    return s.isEmpty() ? 0 : Canvas.TextWidth(s);
 }
 
 void ItemTextBufExtentEx(TCanvas& Canvas, const char* Buffer, int Length, int& Size, TRPItemOptions Options,

@@ -1,7 +1,11 @@
 #include "drawing/URender.h"
 #include "drawing/UZeichnen2.h"
 
+#include "platform/Forms.h"
 #include "platform/Runtime.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -87,4 +91,22 @@ TEST(Warten, NonPositiveTimesReturnAtOnce) {
     EXPECT_TRUE(Warten(-5));
     EXPECT_TRUE(Warten2(-1));
     EXPECT_TRUE(Warten(2));
+}
+
+TEST(Warten, AnAnimationLoopEndsWhenItsFormCloses) {
+    // The folding animations loop on the wait; closing the form must end the loop.
+    TForm f(nullptr);
+    int bilder = 0;
+    bool beendet = false;
+    f.OnActivate = [&](TObject*) {
+        QTimer::singleShot(50, qApp, [&f] { f.SetModalResult(mrOk); });
+        const uint32_t start = GetTickCount();
+        while (bilder < 100000 && Warten2(10, &f))
+            ++bilder;
+        beendet = GetTickCount() - start < 2000;
+    };
+    EXPECT_EQ(f.ShowModal(), mrOk);
+    EXPECT_TRUE(beendet);
+    EXPECT_GT(bilder, 0);
+    EXPECT_LT(bilder, 100000);
 }

@@ -113,4 +113,22 @@ TEST_F(Shop, FruitPricesShowWithADecimalComma) {
     EXPECT_EQ(Betrag(1, 1050), "1 050 €");
 }
 
+TEST_F(Shop, ReopeningStartsOnTheExamplesWithEmptyCartAndFirstTasks) {
+    ZumLaden(2);
+    f->BitBtn19->Click();
+    f->Nehmen[2][3]->Click();
+    ZumLaden(1);
+    f->BitBtn9->Click();
+    f->Nehmen[1][1]->Click();
+    f.Wiederoeffnen();
+    EXPECT_EQ(ZqK1_2B1.Seite, 0);
+    EXPECT_EQ(f->PageControl1->ActivePage(), f->TabBeispiele);
+    EXPECT_EQ(f->Panel1->Caption(), "Ladenlokal 0 / 2");
+    EXPECT_EQ(f->StaticText1->Caption(), "1 / 3");
+    EXPECT_EQ(f->StaticText2->Caption(), "1 / 4");
+    EXPECT_EQ(ZqK1_2B1.Schaetzung[1], 400);
+    EXPECT_EQ(ZqK1_2B1.Schaetzung[2], 7);
+    EXPECT_EQ(f->WagenZeilen(1), QStringList({"Summe:", "0 €"}));
+}
+
 } // namespace

@@ -166,4 +166,21 @@ TEST_F(Race, TypingABoundStopsTheRaceAndClosingStopsTheTimer) {
     EXPECT_FALSE(f->Timer1->Enabled());
 }
 
+TEST_F(Race, ReopeningWaitsForStartAgain) {
+    f->B_NeueAufgabe->Click();
+    Antworten(QString::number(ZqK1_1D1.Ergebnis));
+    for (int i = 0; i < 5; ++i)
+        f->Timer1Timer(f->Timer1);
+    EXPECT_EQ(Punkte(), "Punkte: 1");
+    f.Wiederoeffnen();
+    EXPECT_FALSE(f->Timer1->Enabled());
+    EXPECT_TRUE(f->B_NeueAufgabe->Enabled());
+    EXPECT_FALSE(f->Paar1.Box->Enabled());
+    EXPECT_TRUE(f->Panel3->Visible());
+    EXPECT_EQ(Punkte(), "Punkte: 0");
+    EXPECT_DOUBLE_EQ(ZqK1_1D1.SpielerX, 0);
+    EXPECT_DOUBLE_EQ(ZqK1_1D1.ComputerX, 0);
+    EXPECT_DOUBLE_EQ(ZqK1_1D1.SpielerV, 0);
+}
+
 } // namespace

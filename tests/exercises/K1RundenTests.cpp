@@ -97,4 +97,21 @@ TEST(Rounding, WordProblemsAdvanceOnlyOnTheirPageAndWrap) {
     Bildschirmfoto(f.get(), "TZqK1_2A1_Info");
 }
 
+TEST(Rounding, ReopeningStartsWithTheFirstWordProblemOnTheNumberPage) {
+    OffeneForm<TZqK1_2A1> f;
+    f->BitBtnHilfe->Click();
+    f->PageControl1->SetActivePage(f->TabAufgaben);
+    f->B_NeueAufgabe->Click();
+    f->B_NeueAufgabe->Click();
+    EXPECT_EQ(f->Panel3->Caption(), "3 / 7");
+    f.Wiederoeffnen();
+    EXPECT_EQ(f->PageControl1->ActivePage(), f->TabZahlen);
+    EXPECT_EQ(f->Panel3->Caption(), "1 / 7");
+    EXPECT_EQ(f->PageControl2->ActivePage(), f->Problemseite[1]);
+    EXPECT_EQ(f->Label29->Caption(), "Die Baumhöhe beträgt ca.");
+    EXPECT_FALSE(ZqK1_2A1.Hilfe);
+    EXPECT_FALSE(f->Panel2->Visible());
+    EXPECT_EQ(f->Paar1.Urteil->Caption(), "");
+}
+
 } // namespace

@@ -34,7 +34,8 @@ protected:
 };
 
 TEST_F(NumberWalls, ExampleWallThenCounterToFifteen) {
-    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "Aufgabe 1 / 15");
+    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "0 / 14");
+    EXPECT_EQ(f->AufgabenNrWert(), 1);
     EXPECT_EQ(f->Panel2->Caption(), "0 / 14");
     EXPECT_EQ(f->Panel3->Caption(), "Level 1");
     EXPECT_FALSE(f->B_NeueAufgabe->Visible());
@@ -52,20 +53,28 @@ TEST_F(NumberWalls, ExampleWallThenCounterToFifteen) {
     EXPECT_TRUE(f->Stein[1]->Enabled());
     EXPECT_FALSE(f->Stein[2]->Enabled());
     BisWand(15);
-    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "Aufgabe 15 / 15");
+    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "14 / 14");
+    EXPECT_EQ(f->AufgabenNrWert(), 15);
     EXPECT_EQ(f->Panel2->Caption(), "14 / 14");
     EXPECT_EQ(f->Panel3->Caption(), "Level 2");
     EXPECT_EQ(f->PageControl1->ActivePage(), f->Level2);
     EXPECT_TRUE(f->Label6->Visible());
     f->B_NeueAufgabe->Click();
     EXPECT_EQ(ZqK1_1C1.Index, 1);
-    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "Aufgabe 1 / 15");
+    EXPECT_EQ(f->AufgabenNrWert(), 1);
+    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "0 / 14");
+    EXPECT_FALSE(f->B_NeueAufgabe->Visible());
 }
 
 TEST_F(NumberWalls, WallsWithManySolutionsAcceptEveryOne) {
     BisWand(7);
     Eintragen({{2, "12"}, {3, "8"}});
     EXPECT_EQ(Urteil(), Richtig);
+    EXPECT_EQ(f->Stein[3]->Lines()->Count(), 1); // Enter adds no line
+    // The button gives the same verdict as Enter.
+    f->BitBtn3->Click();
+    EXPECT_EQ(Urteil(), Richtig);
+    EXPECT_EQ(UrteilFarbe(), RGB(0, 255, 0));
     Eintragen({{2, "0"}, {3, "20"}});
     EXPECT_EQ(Urteil(), Richtig);
     Eintragen({{2, "5"}, {3, "5"}});
@@ -122,6 +131,24 @@ TEST_F(NumberWalls, EmptyOrFaultyBricksAreIncomplete) {
     EXPECT_FALSE(Muster::ZahltermFehlerhaft("(2+3)*4"));
     EXPECT_FALSE(Muster::ZahltermFehlerhaft(""));
     Bildschirmfoto(f.get(), "TZqK1_1C1_Wand12");
+}
+
+TEST_F(NumberWalls, ReopeningStartsAgainAtTheExampleWall) {
+    BisWand(12);
+    Eintragen({{4, "23"}, {8, "4"}});
+    EXPECT_EQ(f->LabelP2->Caption(), Richtig);
+    f.Wiederoeffnen();
+    EXPECT_EQ(ZqK1_1C1.Index, 1);
+    EXPECT_EQ(f->AufgabenNrWert(), 1);
+    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "0 / 14");
+    EXPECT_EQ(f->Panel3->Caption(), "Level 1");
+    EXPECT_EQ(f->PageControl1->ActivePage(), f->Level1);
+    EXPECT_EQ(f->LabelP2->Caption(), "");
+    EXPECT_TRUE(f->BitBtn2->Visible());
+    f->BitBtn2->Click();
+    EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "1 / 14");
+    EXPECT_EQ(Zeile0(f->Stein[2]), "3");
+    EXPECT_EQ(Zeile0(f->Stein[3]), "5");
 }
 
 } // namespace

@@ -7,9 +7,11 @@
 #include "support/FixedMetrics.h"
 #include "support/FormDriver.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -283,4 +285,22 @@ TEST_F(ControlTest, ScrollBoxContentCoversItsChildren) {
     EXPECT_EQ(far->Widget()->parentWidget(), box->ClientWidget());
     EXPECT_GE(box->ClientWidget()->width(), 350);
     EXPECT_GE(box->ClientWidget()->height(), 240);
+}
+
+TEST(FormCursors, RichTextCursorsHaveTheirShapes) {
+    EXPECT_EQ(QtCursor(crJump).shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(QtCursor(crHandPoint).shape(), Qt::PointingHandCursor);
+    const QCursor flip = QtCursor(crFlipArrow);
+    ASSERT_EQ(flip.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(flip.hotSpot(), QPoint(11, 0)); // the tip, at the top right
+    const QImage img = flip.pixmap().toImage();
+    EXPECT_EQ(qAlpha(img.pixel(11, 0)), 255);
+    EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+    // A control keeps the number and shows the shape.
+    TForm f(nullptr);
+    auto* l = new TPanel(&f);
+    l->SetParent(&f);
+    l->SetCursor(crFlipArrow);
+    EXPECT_EQ(l->Cursor(), crFlipArrow);
+    EXPECT_EQ(l->Widget()->cursor().shape(), Qt::BitmapCursor);
 }

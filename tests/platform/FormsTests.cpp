@@ -216,8 +216,11 @@ TEST(FormLifecycle, PositionAndMaximisedUseTheScreen) {
     top->SetAlign(alClient);
     m->SetWindowState(wsMaximized);
     ShowAndActivate(m.get());
-    EXPECT_EQ(m->Width(), 1024);
-    EXPECT_EQ(m->Height(), 768);
+    // The client area fills the screen, the frame lies beyond it.
+    EXPECT_EQ(m->ClientWidth(), 1024);
+    EXPECT_EQ(m->ClientHeight(), 768);
+    EXPECT_EQ(m->Left(), 0);
+    EXPECT_EQ(m->Widget()->size(), QSize(1024, 768));
     EXPECT_EQ(top->Width(), m->ClientWidth());
     m->Close();
 }

@@ -546,3 +546,26 @@ TEST(GraphicsCanvas, FocusRectIsDottedAndRemovedByASecondCall) {
     EXPECT_EQ(InkBounds(bmp), TRect{});
     EXPECT_EQ(c->PixelsPerInchY(), 96);
 }
+
+TEST(GraphicsCanvas, RoundRectOutlineIsSymmetric) {
+    // Each corner is the same quarter, mirrored; the outline stays in the box.
+    for (int r : {6, 9, 20}) {
+        TBitmap bmp(40, 40);
+        TCanvas* c = bmp.Canvas();
+        c->Pen()->SetColor(clBlack);
+        c->Brush()->SetStyle(bsClear);
+        c->RoundRect(5, 7, 31, 29, r, r);
+        c->Release();
+        EXPECT_EQ(InkBounds(bmp), Rect(5, 7, 31, 29)) << r;
+        const QImage& img = bmp.Image();
+        for (int y = 7; y < 29; ++y)
+            for (int x = 5; x < 31; ++x) {
+                const QRgb p = img.pixel(x, y) & 0xFFFFFF;
+                ASSERT_EQ(p, img.pixel(5 + 30 - x, y) & 0xFFFFFF) << r << " at " << x << "," << y;
+                ASSERT_EQ(p, img.pixel(x, 7 + 28 - y) & 0xFFFFFF) << r << " at " << x << "," << y;
+            }
+        EXPECT_EQ(c->Pixel(5, 18), clBlack); // the straight edges
+        EXPECT_EQ(c->Pixel(18, 28), clBlack);
+        EXPECT_EQ(c->Pixel(5, 7), clWhite); // a rounded corner
+    }
+}

@@ -2,6 +2,9 @@
 #include "platform/Colors.h"
 #include "platform/Runtime.h"
 
+#include <cmath>
+#include <limits>
+
 #include <gtest/gtest.h>
 
 TEST(Runtime, RandomFollowsTheProgramsGenerator) {
@@ -20,6 +23,12 @@ TEST(Runtime, RoundGoesHalvesToEven) {
     EXPECT_EQ(Round(-2.5), -2);
     EXPECT_EQ(Round(2.6), 3);
     EXPECT_EQ(Trunc(-2.7), -2);
+    // Out of range or not a number: clear ends instead of an undefined value.
+    EXPECT_EQ(Round(std::nan("")), 0);
+    EXPECT_EQ(Round(1e300), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(Round(-1e300), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(Trunc(std::numeric_limits<double>::infinity()), std::numeric_limits<int64_t>::max());
+    EXPECT_EQ(Round(-4503599627370497.0), -4503599627370497);
 }
 
 TEST(Runtime, MulDivRoundsHalvesAwayFromZero) {
@@ -41,7 +50,8 @@ TEST(CodePage, Cp1252TableIsExact) {
     EXPECT_EQ(CodePage::UnicodeToCp1252(u'\u0100'), -1);
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(CodePage::UnicodeToCp1252(CodePage::Cp1252ToUnicode(static_cast<unsigned char>(b))), b);
-    EXPECT_EQ(CodePage::ToCp1252(QString::fromUtf8("W\xC3\xBC\xE2\x82\xAC\xC4\x80")), std::string("W\xFC\x80?"));
+    EXPECT_EQ(CodePage::ToCp1252(QString::fromUtf8("W\xC3\xBC\xE2\x82\xAC\xC4\x80")),
+              std::string("W\xFC\x80?"));
 }
 
 TEST(CodePage, OtherPagesGoThroughTheConverter) {
@@ -57,7 +67,8 @@ TEST(CodePage, OtherPagesGoThroughTheConverter) {
 
 TEST(CodePage, UpperCasingKeepsTheLength) {
     EXPECT_EQ(CodePage::AnsiUpperCase(QString::fromUtf8("wei\xC3\x9F")), QString::fromUtf8("WEI\xC3\x9F"));
-    EXPECT_EQ(CodePage::AnsiUpperCase(QString::fromUtf8("kxxa1.3\xC3\xBC")), QString::fromUtf8("KXXA1.3\xC3\x9C"));
+    EXPECT_EQ(CodePage::AnsiUpperCase(QString::fromUtf8("kxxa1.3\xC3\xBC")),
+              QString::fromUtf8("KXXA1.3\xC3\x9C"));
     EXPECT_EQ(CodePage::AnsiUpperCase1252("\xB5\xFF\xE4x"), std::string("\xB5\x9F\xC4X"));
 }
 

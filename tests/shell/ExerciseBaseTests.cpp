@@ -1,9 +1,12 @@
 #include "ShellTestHelfer.h"
+#include "platform/ControlsRich.h"
 #include "platform/Keys.h"
+#include "term/UTermFormular.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,6 +44,39 @@ protected:
     std::vector<TForm*> m_formen;
 };
 
+// An exercise whose answer box is a formula box of the term engine, wired as
+// the exercise forms wire theirs: key filter on key press, display form on change.
+class TTermAufgabe : public TAufgabeg {
+public:
+    explicit TTermAufgabe(TComponent* AOwner) : TAufgabeg(AOwner) {
+        Box = new TRichEdit(this);
+        Box->SetName(QStringLiteral("RichEdit1"));
+        Box->SetParent(B_ScrollBox);
+        Box->SetBounds(20, 20, 300, 40);
+        Box->OnChange = [this](TObject*) { EingabeFormatieren2(Box); };
+        Box->OnKeyPress = [this](TObject*, char16_t& Key) {
+            bool Enter = false;
+            TasteFiltern2(Key, Enter, Box);
+            if (Enter) {
+                Key = 0;
+                ++Pruefungen;
+            }
+        };
+    }
+    void FormActivate(TObject* Sender) override {
+        TAufgabeg::FormActivate(Sender);
+        NeueAufgabe();
+    }
+    void NeueAufgabe() override {
+        Aufgabenanzahl = 2;
+        TAufgabeg::NeueAufgabe();
+        Box->Clear();
+        Box->SetFocus();
+    }
+    TRichEdit* Box = nullptr;
+    int Pruefungen = 0;
+};
+
 void Maus(TControl* c, QEvent::Type Art) {
     const QPointF p(c->Width() / 2.0, c->Height() / 2.0);
     QMouseEvent e(Art, p, c->Widget()->mapToGlobal(p), Qt::LeftButton,
@@ -68,6 +104,59 @@ TEST_F(ExerciseBase, TaskCounterStartsAtOneAndWraps) {
     EXPECT_EQ(f->B_weitere_Werkzeuge->Caption(), "weitere\rWerkzeuge");
     EXPECT_FALSE(f->TSHelp->TabVisible());
     EXPECT_FALSE(f->B_ShapeFormgroesse->Visible());
+}
+
+TEST_F(ExerciseBase, ButtonBarAndKeypadLayout) {
+    const std::unique_ptr<TAufgabeg> f(new TAufgabeg(Application()));
+    QStringList Leiste;
+    for (TSpeedButton* b :
+         {f->B_NeueAufgabe, f->B_Neuer_Typ, f->B_BtnAufgabenNr, f->B_speichern, f->B_drucken, f->B_Kurvenwerk,
+          f->B_Raumschau, f->B_Taschenrechner, f->B_weitere_Werkzeuge, f->ProgrammEnde})
+        Leiste << QStringLiteral("%1 %2 %3").arg(b->Left()).arg(b->Width()).arg(b->Hint());
+    EXPECT_EQ(
+        Leiste,
+        QStringList({"5 164 Neue Aufgabe", "181 164 ", "358 140 Aufgabenzähler",
+                     "508 58 Screenshot erstellen. Der Screenshot wird in die Zwischenablage kopiert und "
+                     "kann im Lichtstudioprogramm (zur Arbeitsblatterstellung) eingefügt werden.",
+                     "576 58 Lichtstudio für Screenshots starten", "644 49 Kurvenwerk starten",
+                     "704 49 Raumschau starten", "764 49 Taschenrechner starten",
+                     "824 90 weitere Werzeuge anzeigen", "924 86 Übung beenden"}));
+    EXPECT_EQ(f->ProgrammEnde->Caption(), "Ende");
+    EXPECT_EQ(f->B_BtnPanel->Height(), 56);
+    EXPECT_EQ(f->B_Tastatur->Width(), 202);
+
+    QStringList Tasten;
+    for (TSpeedButton* b : {f->SpeedButtonLinks, f->SpeedButtonRechts, f->SpeedButtonClearZ,
+                            f->SpeedButtonZ[1], f->SpeedButtonZ[2], f->SpeedButtonZ[9], f->SpeedButtonZ[0],
+                            f->SpeedButtonKomma, f->SpeedButtonReturn})
+        Tasten << QStringLiteral("%1 %2 %3,%4 %5x%6 %7 %8")
+                      .arg(b->Caption(), b->Font()->Name())
+                      .arg(b->Left())
+                      .arg(b->Top())
+                      .arg(b->Width())
+                      .arg(b->Height())
+                      .arg(b->Font()->Height())
+                      .arg(f->TastenCode(b));
+    EXPECT_EQ(Tasten, QStringList({"¬ Symbol 0,0 49x88 -24 37", "® Symbol 48,0 49x88 -24 39",
+                                   "¬ Symbol 96,0 97x88 -24 8", "1 Tahoma 0,90 97x88 -48 49",
+                                   "2 Tahoma 96,90 97x88 -48 50", "9 Tahoma 0,438 97x88 -48 57",
+                                   "0 Tahoma 96,438 97x88 -48 48", ", Tahoma 0,524 97x88 -48 110",
+                                   "¿ Symbol 96,524 97x88 -24 13"}));
+    EXPECT_EQ(f->B_zurueck_zur_Tastatur->Caption(), "zurück zur Tastatur");
+    // Pictures come from the resources; a wrong name leaves a key blank.
+    QList<int> Bilder;
+    for (TSpeedButton* b : {f->SpeedButtonClearZ, f->SpeedButtonReturn, f->B_speichern, f->B_drucken,
+                            f->B_Kurvenwerk, f->B_Raumschau, f->B_Taschenrechner})
+        Bilder << b->Glyph()->Width() / b->NumGlyphs();
+    EXPECT_EQ(Bilder, QList<int>({40, 40, 32, 32, 32, 32, 32}));
+    EXPECT_EQ(f->SpeedButtonClearZ->Layout(), blGlyphBottom);
+    EXPECT_EQ(f->SpeedButtonReturn->Layout(), blGlyphTop);
+    EXPECT_EQ(f->B_Raumschau->Layout(), blGlyphTop);
+    // The tool page and back.
+    f->B_weitere_Werkzeuge->Click();
+    EXPECT_EQ(f->B_PageControl2->ActivePage(), f->B_TS_Tastatur3);
+    f->B_zurueck_zur_Tastatur->Click();
+    EXPECT_EQ(f->B_PageControl2->ActivePage(), f->B_TS_Tastatur1);
 }
 
 TEST_F(ExerciseBase, PlacementAndScaling) {
@@ -127,47 +216,77 @@ TEST_F(ExerciseBase, SetupSwitchesLockButtonsByCaption) {
     EXPECT_TRUE(g->B_Raumschau->Visible());
 }
 
-TEST_F(ExerciseBase, KeypadTypesLikeTheKeyboard) {
-    auto* f = Zeigen();
+TEST_F(ExerciseBase, KeypadTypesIntoAFormulaBoxLikeTheKeyboard) {
+    auto* f = Zeigen<TTermAufgabe>();
     ASSERT_EQ(Screen()->ActiveForm(), f);
-    ASSERT_TRUE(f->Antwort->Focused());
+    ASSERT_TRUE(f->Box->Focused());
     for (TSpeedButton* b : {f->SpeedButtonZ[1], f->SpeedButtonKomma, f->SpeedButtonZ[5]})
         Klicken(b);
-    const QString VomTastenfeld = f->Antwort->Text();
+    const QString VomTastenfeld = f->Box->Text();
 
-    f->Antwort->SetText(QString());
-    for (auto [Taste, Text, Mod] :
-         {std::tuple{Qt::Key_1, "1", Qt::NoModifier}, std::tuple{Qt::Key_Comma, ",", Qt::KeypadModifier},
-          std::tuple{Qt::Key_5, "5", Qt::NoModifier}}) {
-        QKeyEvent Druck(QEvent::KeyPress, Taste, Mod, QString::fromLatin1(Text));
-        QApplication::sendEvent(f->Antwort->Widget(), &Druck);
-        QKeyEvent Los(QEvent::KeyRelease, Taste, Mod, QString::fromLatin1(Text));
-        QApplication::sendEvent(f->Antwort->Widget(), &Los);
+    f->Box->Clear();
+    // The comma of the main keyboard, as a German layout types it.
+    for (auto [Taste, Text] :
+         {std::pair{Qt::Key_1, "1"}, std::pair{Qt::Key_Comma, ","}, std::pair{Qt::Key_5, "5"}}) {
+        QKeyEvent Druck(QEvent::KeyPress, Taste, Qt::NoModifier, QString::fromLatin1(Text));
+        QApplication::sendEvent(f->Box->Widget(), &Druck);
+        QKeyEvent Los(QEvent::KeyRelease, Taste, Qt::NoModifier, QString::fromLatin1(Text));
+        QApplication::sendEvent(f->Box->Widget(), &Los);
     }
-    EXPECT_EQ(VomTastenfeld, "1,5");
-    EXPECT_EQ(f->Antwort->Text(), VomTastenfeld);
+    EXPECT_EQ(f->Box->Text(), VomTastenfeld);
+    EXPECT_EQ(VomTastenfeld, "1.5");
 
-    Klicken(f->SpeedButtonClearZ);
-    EXPECT_EQ(f->Antwort->Text(), "1,");
     Klicken(f->SpeedButtonReturn);
     EXPECT_EQ(f->Pruefungen, 1);
-    EXPECT_EQ(f->Antwort->Text(), "1,");
-    EXPECT_TRUE(f->Antwort->Focused());
-    // The cursor keys move the caret: a digit typed after "left" lands before the comma.
+    EXPECT_EQ(f->Box->Text(), "1.5");
+    // Pressing a key leaves the focus in the box.
+    EXPECT_TRUE(f->Box->Focused());
+
+    Klicken(f->SpeedButtonClearZ);
+    EXPECT_EQ(f->Box->Text(), "1.");
+    // The cursor keys move the caret: a digit typed after "left" lands before the point.
     Klicken(f->SpeedButtonLinks);
     Klicken(f->SpeedButtonZ[7]);
-    EXPECT_EQ(f->Antwort->Text(), "17,");
+    Klicken(f->SpeedButtonRechts);
+    Klicken(f->SpeedButtonZ[2]);
+    EXPECT_EQ(f->Box->Text(), "17.2");
+    EXPECT_EQ(f->Pruefungen, 1);
 }
 
 TEST_F(ExerciseBase, KeypadWithoutFocusedControlDoesNothing) {
     auto* f = Zeigen();
-    auto* g = Zeigen();
-    g->SetActiveControl(nullptr);
-    g->Antwort->SetText("");
-    f->SpeedButtonZ[3]->OnMouseDown(f->SpeedButtonZ[3], mbLeft, 0, 1, 1);
-    f->SpeedButtonZ[3]->OnMouseUp(f->SpeedButtonZ[3], mbLeft, 0, 1, 1);
+    // A form without answer boxes comes on top: nothing there takes the keys.
+    auto* g = Zeigen<TAufgabeg>();
+    ASSERT_EQ(Screen()->ActiveForm(), g);
+    for (TSpeedButton* b :
+         {f->SpeedButtonZ[3], f->SpeedButtonReturn, g->SpeedButtonZ[3], g->SpeedButtonReturn}) {
+        b->OnMouseDown(b, mbLeft, 0, 1, 1);
+        b->OnMouseUp(b, mbLeft, 0, 1, 1);
+    }
     // Keys go to the active form only, never to the box of another one.
     EXPECT_EQ(f->Antwort->Text(), "");
+    EXPECT_EQ(f->Pruefungen, 0);
+}
+
+TEST_F(ExerciseBase, WheelOverAnyControlScrollsTheTaskPageByTenPixels) {
+    auto* f = Zeigen();
+    auto* tief = new TPanel(f);
+    tief->SetParent(f->B_ScrollBox);
+    tief->SetBounds(0, 0, 100, 3000);
+    f->B_ScrollBox->UpdateRange();
+    EXPECT_EQ(f->B_ScrollBox->BorderStyle(), bsNone);
+    EXPECT_FALSE(f->B_ScrollBox->VertScrollBarVisible());
+    auto drehen = [&](int delta) {
+        QWidget* ziel = tief->Widget();
+        QWheelEvent e(QPointF(5, 5), ziel->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ziel, &e);
+    };
+    drehen(-120);
+    drehen(-480);
+    EXPECT_EQ(f->B_ScrollBox->VertPosition(), 20);
+    drehen(120);
+    EXPECT_EQ(f->B_ScrollBox->VertPosition(), 10);
 }
 
 TEST(ExerciseColours, SplitsResolvedColours) {

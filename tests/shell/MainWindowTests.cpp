@@ -53,6 +53,12 @@ TEST_F(MainWindow, TitlePanelsAndButtons) {
     EXPECT_EQ(zq->SpeedButton1->Hint(), "Schriftgröße des Inhaltsverzeichnises ändern");
     EXPECT_EQ(zq->SpeedButton2->Hint(), "Bedienungsanleitung");
     EXPECT_EQ(zq->SpeedButton2->BoundsRect(), Bounds(232, 5, 23, 22));
+    EXPECT_EQ(zq->SpeedButton1->Left(), 200);
+    EXPECT_EQ(zq->SpeedButton1->Cursor(), crHandPoint);
+    EXPECT_EQ(zq->SpeedButton2->Cursor(), crHandPoint);
+    // Their pictures come from the resources; a wrong name leaves them blank.
+    EXPECT_EQ(zq->SpeedButton1->Glyph()->Width(), 18);
+    EXPECT_EQ(zq->SpeedButton2->Glyph()->Width(), 18);
     EXPECT_EQ(CaptionOf(zq, "BtnKapitelauswahl"), "Kapitelauswahl");
     EXPECT_EQ(zq->BtnKapitelauswahl->Hint(), "Mit Schablone drucken");
     EXPECT_EQ(zq->BtnKapitelauswahl->BoundsRect(), Bounds(5, 4, 294, 60));
@@ -66,7 +72,11 @@ TEST_F(MainWindow, TitlePanelsAndButtons) {
 TEST_F(MainWindow, MaximisedLayoutOfThePanels) {
     ShowAndActivate(zq);
     EXPECT_EQ(zq->WindowState(), wsMaximized);
-    EXPECT_EQ(zq->Width(), 1024);
+    // A maximised window's client area is the whole screen.
+    EXPECT_EQ(zq->ClientWidth(), 1024);
+    EXPECT_EQ(zq->ClientHeight(), 768);
+    EXPECT_EQ(zq->Widget()->width(), 1024);
+    EXPECT_EQ(zq->Widget()->height(), 768);
     const int cw = zq->ClientWidth(), ch = zq->ClientHeight();
     EXPECT_EQ(zq->B_PanelTitel->BoundsRect(), Rect(0, 0, cw, 81));
     EXPECT_EQ(zq->B_PanelVzText->BoundsRect(), Rect(0, 81, cw, 113));

@@ -61,6 +61,57 @@ TEST_F(NavigationForms, ChapterSelectionLeadsToTheSectionsAndBack) {
     EXPECT_EQ(OffenesKapitel(1), nullptr);
 }
 
+// "caption|left,top,width,height|font px" of a button, or "hidden" when invisible.
+QString Knopf(TControl* b) {
+    if (!b->Visible()) return QStringLiteral("hidden");
+    return QStringLiteral("%1|%2,%3,%4,%5|%6")
+        .arg(b->Caption().trimmed())
+        .arg(b->Left())
+        .arg(b->Top())
+        .arg(b->Width())
+        .arg(b->Height())
+        .arg(-b->Font()->Height());
+}
+
+TEST_F(NavigationForms, ChapterFormsListTheirSections) {
+    QStringList Zeilen;
+    for (TControl* b : {static_cast<TControl*>(ZqK->Button1), static_cast<TControl*>(ZqK->Button2),
+                        static_cast<TControl*>(ZqK->Button3), static_cast<TControl*>(ZqK->Button4),
+                        static_cast<TControl*>(ZqK->BitBtn1)})
+        Zeilen << Knopf(b);
+    EXPECT_EQ(
+        Zeilen,
+        QStringList({"1. Kapitel : Natürliche Zahlen|8,16,657,60|21", "2. Kapitel : Größen|8,88,657,60|21",
+                     "3. Kapitel : Geometrie|8,160,500,60|21", "hidden", "Zurück|520,160,145,57|24"}));
+    // The chapter captions end in blanks.
+    EXPECT_TRUE(ZqK->Button2->Caption().endsWith(' '));
+
+    const std::unique_ptr<TZqKapitel> K1(new TZqK1(nullptr)), K2(new TZqK2(nullptr)), K3(new TZqK3(nullptr));
+    QStringList Formen;
+    for (TZqKapitel* k : {K1.get(), K2.get(), K3.get()}) {
+        QStringList z{k->ClassName() + ": " + k->Caption() +
+                      QStringLiteral(" %1x%2").arg(k->Width()).arg(k->Height())};
+        for (int i = 1; i <= 6; ++i)
+            if (k->Button[i]) z << Knopf(k->Button[i]);
+        z << Knopf(k->BitBtn1);
+        Formen << z.join(" / ");
+    }
+    EXPECT_EQ(Formen[0],
+              "TZqK1: 1. Kapitel : Natürliche Zahlen 696x410 / 1.1 Einführende Übungen|8,16,497,60|24 / "
+              "1.2 Schätzen und Runden|8,88,497,60|24 / 1.3 Schriftliches Rechnen|8,160,497,60|24 / "
+              "1.4 Diagramme|8,232,497,60|24 / hidden / Zurück|520,304,145,57|24");
+    EXPECT_EQ(Formen[1],
+              "TZqK2: 2. Kapitel : Größen 696x489 / 2.1 Zeiten|8,16,665,60|21 / 2.2 Längen|8,88,665,60|21 / "
+              "2.3 Volumina|8,160,665,60|21 / 2.4 Gewichte|8,232,665,60|21 / "
+              "2.5 Geldwerte|8,304,500,60|24 / 2.6 Umwandeln von Einheiten|8,372,500,60|24 / "
+              "Zurück|528,372,145,57|24");
+    EXPECT_EQ(Formen[2],
+              "TZqK3: 3. Kapitel : Geometrie 696x410 / 3.1 Ebene Geometrie|8,16,497,60|24 / "
+              "3.2 Räumliche Geometrie|8,88,497,60|24 / hidden / hidden / hidden / Zurück|520,232,145,57|24");
+    EXPECT_EQ(K2->Color(), clTeal);
+    EXPECT_EQ(ZqK->Color(), clNavy);
+}
+
 TEST_F(NavigationForms, StartScreenLaysOutForTheNewSize) {
     std::vector<QString> Weg;
     ModalBeobachter b([&](TForm* f) {
@@ -91,7 +142,7 @@ TEST_F(NavigationForms, StartScreenLaysOutForTheNewSize) {
 
 TEST_F(NavigationForms, EndingAsksOnlyForAnUnsavedLog) {
     Antworten a;
-    KxNav->LogbuchBeginnen("Pravolin - Grundschule");
+    KxNav->LogbuchBeginnen("Logbuch: Pravolin - Grundschule");
     EXPECT_EQ(KxNav->Logtext, QStringList({"Logbuch: Pravolin - Grundschule", QString(80, '*')}));
     EXPECT_TRUE(ProgrammBeendenErlaubt());
     EXPECT_TRUE(a.Fragen.isEmpty());

@@ -88,6 +88,28 @@ TEST_F(SectionForms, SteppingCaptionsAndFiles) {
     EXPECT_EQ(KxNav->AktSeite, 1);
 }
 
+TEST_F(SectionForms, ButtonBarTexts) {
+    const std::unique_ptr<TKxNav> F(AbschnittsformErzeugen("TZqK1_2", nullptr));
+    ASSERT_TRUE(F);
+    EXPECT_EQ(F->Caption(), "Abschnitt 1.2");
+    QStringList Knoepfe;
+    for (TSpeedButton* b : {F->SpeedButton1, F->SpeedButton4, F->SpeedButton5, F->SpeedButton2,
+                            F->SpeedButton3, F->SpeedButton7, F->LogButton})
+        Knoepfe
+            << QStringLiteral("[%1|%2] %3 %4").arg(b->Caption(), b->Hint()).arg(b->Left()).arg(b->Width());
+    EXPECT_EQ(Knoepfe, QStringList({"[Zurück|] 11 118", "[ zurück|] 142 115", "[vor |] 270 115",
+                                    "[Übung 1|] 398 131", "[Übung 2|] 542 131", "[|Seite drucken] 686 43",
+                                    "[|Logbuch zum eintragen der bearbeiteten Übungen / Notizen] 742 59"}));
+    EXPECT_EQ(F->SpeedButton5->Layout(), blGlyphRight);
+    // The arrows carry a grey picture for the disabled state beside the normal one.
+    EXPECT_EQ(F->SpeedButton4->Glyph()->Width(), 44);
+    EXPECT_EQ(F->SpeedButton5->NumGlyphs(), 2);
+    EXPECT_EQ(F->SpeedButton7->Glyph()->Width(), 28);
+    EXPECT_EQ(F->SpeedButton2->Font()->Color(), clTeal);
+    EXPECT_EQ(F->Panel1->Height(), 57);
+    EXPECT_EQ(AbschnittsformErzeugen("TZqK4_1", nullptr), nullptr);
+}
+
 TEST_F(SectionForms, StartPageIsLimitedToThePages) {
     KxNav->AktSeite = 8;
     EXPECT_EQ(Protokoll([] { AbschnittOeffnen("TZqK2_6"); }), std::vector<QString>{"TZqK2_6 1"});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPrinter>
 
 #include "platform/Graphics.h"
 #include "platform/Pictures.h"
@@ -78,14 +79,24 @@ TEST_F(HelpersCanvas, PlacedOutputStaysInsideItsRun) {
     EXPECT_EQ(Canvas.Brush()->Style(), bsSolid);
 }
 
-TEST_F(HelpersCanvas, ResolutionFromCanvasFont) {
+TEST_F(HelpersCanvas, ResolutionFromTheSurface) {
     TRPResolution r;
+    // The font's resolution says nothing about the device drawn on.
     Canvas.Font()->SetPixelsPerInch(600);
     FillResolutionRecord(r, Canvas);
     EXPECT_EQ(r.ScreenX, 96);
     EXPECT_EQ(r.ScreenY, 96);
-    EXPECT_EQ(r.DeviceX, 600);
-    EXPECT_EQ(r.DeviceY, 600);
+    EXPECT_EQ(r.DeviceX, 96);
+    EXPECT_EQ(r.DeviceY, 96);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QStringLiteral(PRAVOLIN_TEST_OUTPUT "/resolution.pdf"));
+    printer.setResolution(300);
+    TCanvas pc(&printer);
+    FillResolutionRecord(r, pc);
+    EXPECT_EQ(r.ScreenX, 96);
+    EXPECT_EQ(r.DeviceX, 300);
+    EXPECT_EQ(r.DeviceY, 300);
 }
 
 TEST(HelpersCss, FontToCss) {

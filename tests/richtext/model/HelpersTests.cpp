@@ -169,4 +169,15 @@ TEST(HelpersClipboard, FormatsRegistered) {
     EXPECT_FALSE(RPThemeLibrary.Loaded);
 }
 
+TEST(HelpersStrings, ReplaceAllRepeatsFromTheStart) {
+    // A replacement that forms a new occurrence with the text before it is
+    // replaced again.
+    EXPECT_EQ(RP_ReplaceAll("aab", "ab", "b"), "b");
+    EXPECT_EQ(RP_ReplaceAll("bba", "ba", "ab"), "abb");
+    EXPECT_EQ(ReplaceAllForward("bba", "ba", "ab"), "bab");
+    // Long chains still run to the end.
+    EXPECT_EQ(RP_ReplaceAll(std::string(300, 'b') + std::string(300, 'a'), "ba", "ab"),
+              std::string(300, 'a') + std::string(300, 'b'));
+}
+
 } // namespace

@@ -2,8 +2,10 @@
 
 #include <sstream>
 
+#include "platform/ImageList.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPStyle.h"
+#include "tests/richtext/model/DataTestsDoc.h"
 
 namespace {
 
@@ -129,6 +131,16 @@ TEST(StyleLists, FormatStringCodes) {
     EXPECT_FALSE(m.SetFormatStringCode("2G"));
     EXPECT_FALSE(m.SetFormatStringWCode("202"));
     EXPECT_EQ(m.FormatString, "%0:s.");
+    // An empty text is not the default bullet: it must be written and read back.
+    TRPListLevel e;
+    EXPECT_FALSE(e.StoresFormatStringCode());
+    EXPECT_FALSE(e.StoresFormatStringWCode());
+    e.FormatString.clear();
+    EXPECT_TRUE(e.StoresFormatStringCode());
+    TRPListLevel back;
+    EXPECT_TRUE(back.SetFormatStringCode(e.GetFormatStringCode()));
+    EXPECT_EQ(back.FormatString, "");
+    EXPECT_TRUE(l.StoresFormatStringWCode());
 }
 
 TEST(StyleLists, LstIdGivenOnFirstRead) {
@@ -274,6 +286,44 @@ TEST(StyleLists, PicturesCopiedAndCompared) {
     b.Picture();
     EXPECT_FALSE(b.HasPicture());
     EXPECT_TRUE(b.IsEqual(none));
+}
+
+TEST(StyleLists, ImageListTravelsAsTagOnlyInDocumentStreams) {
+    struct TDoc : TTestRPData {
+        using TTestRPData::TTestRPData;
+        TCustomImageList* Answer = nullptr;
+        int Asked = -1;
+        TCustomImageList* DoRPFImageListNeeded(int Tag) override {
+            Asked = Tag;
+            return Answer;
+        }
+    };
+    TRPStyle rs;
+    TDoc doc(&rs);
+    TCustomImageList il(nullptr), other(nullptr);
+    il.SetTag(42);
+    TRPListLevel* l = rs.ListStyles().Add()->Levels.Add();
+    l->ImageList = &il;
+    // Form streaming: the image list itself, no tag.
+    EXPECT_FALSE(l->StoresILTag());
+    EXPECT_TRUE(l->StoresImageList());
+    rs.ListStyles().RPData = &doc;
+    EXPECT_TRUE(l->StoresILTag());
+    EXPECT_FALSE(l->StoresImageList());
+    EXPECT_EQ(l->GetILTag(), 42);
+    doc.Answer = &other;
+    l->ReadILTag(7);
+    EXPECT_EQ(doc.Asked, 7);
+    EXPECT_EQ(l->ImageList, &other);
+    l->ImageList = nullptr;
+    EXPECT_FALSE(l->StoresILTag());
+    rs.ListStyles().RPData = nullptr;
+    // A level outside any style component has no document to ask.
+    TRPListLevel loose;
+    loose.ImageList = &il;
+    EXPECT_FALSE(loose.StoresILTag());
+    loose.ReadILTag(42);
+    EXPECT_EQ(loose.ImageList, nullptr);
 }
 
 } // namespace

@@ -234,4 +234,70 @@ TEST(StyleDraw, JustifiedTextSpreadsFreeWidth) {
     EXPECT_GT(rightmost(just), 110);
 }
 
+TEST(StyleDraw, CharacterSpacingOnlyInRunsWithoutReadingDirection) {
+    TRPStyle rs;
+    Surface s;
+    TFontInfo* f = rs.TextStyles().GetItem(0);
+    f->CharSpacing = 2;
+    rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+    EXPECT_EQ(s.Canvas.TextCharacterExtra(), 2);
+    rs.ApplyStyle(s.Canvas, 0, rpbdRightToLeft); // the document's direction counts too
+    EXPECT_EQ(s.Canvas.TextCharacterExtra(), 0);
+    rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+    f->BiDiMode = rpbdLeftToRight;
+    rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+    EXPECT_EQ(s.Canvas.TextCharacterExtra(), 0);
+    // Switching to a style without spacing takes the previous spacing away.
+    f->BiDiMode = rpbdUnspecified;
+    rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+    rs.ApplyStyle(s.Canvas, 1, rpbdUnspecified);
+    EXPECT_EQ(s.Canvas.TextCharacterExtra(), 0);
+}
+
+TEST(StyleDraw, PrintedRunWithSpacingIsPlacedCharacterByCharacter) {
+    auto draw = [](bool printing, Surface& s) {
+        TRPStyle rs;
+        TFontInfo* f = rs.TextStyles().GetItem(0);
+        f->CharSpacing = 2;
+        f->BackColor = clRed;
+        rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+        rs.ApplyStyleColor(s.Canvas, 0, 0, printing, rpcmColor);
+        rs.DrawStyleText("ab", s.Canvas, 0, 0, 0, 0, 70, 20, 0, printing, false, rpbdUnspecified, nullptr, -1,
+                         0);
+        return s.Canvas.TextCharacterExtra();
+    };
+    Surface printed(80, 30), screen(80, 30);
+    // Placement fills the whole run first and hands the spacing back afterwards.
+    EXPECT_EQ(draw(true, printed), 2);
+    EXPECT_EQ(printed.At(65, 2), clRed);
+    EXPECT_EQ(draw(false, screen), 2);
+    EXPECT_EQ(screen.At(65, 2), clWhite);
+    EXPECT_EQ(screen.At(1, 2), clRed);
+}
+
+TEST(StyleDraw, MeasuringCountsCharacterSpacing) {
+    Surface s;
+    s.Canvas.Font()->SetName("Arial");
+    s.Canvas.Font()->SetSize(10);
+    const int plain = ItemTextWidth("abc", s.Canvas, 0);
+    std::vector<int> before;
+    int fit = 0;
+    ItemTextExtentEx(s.Canvas, "abc", 1000, 0, &before, fit);
+    s.Canvas.SetTextCharacterExtra(3);
+    EXPECT_EQ(ItemTextWidth("abc", s.Canvas, 0), plain + 9);
+    EXPECT_EQ(ItemTextWidth(WideStrToItemText(u"abc"), s.Canvas, rpioUnicode), plain + 9);
+    std::vector<int> after;
+    ItemTextExtentEx(s.Canvas, "abc", 1000, 0, &after, fit);
+    ASSERT_EQ(after.size(), 3u);
+    ASSERT_EQ(before.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(after[static_cast<size_t>(i)], before[static_cast<size_t>(i)] + 3 * (i + 1));
+    // The last character no longer fits where it fitted without spacing.
+    ItemTextExtentEx(s.Canvas, "abc", before[2], 0, nullptr, fit);
+    EXPECT_LT(fit, 3);
+    std::vector<int> carets;
+    ASSERT_TRUE(ItemTextCaretPositions(s.Canvas, "abc", carets, 0));
+    EXPECT_EQ(carets[3], after[2] + 1);
+}
+
 } // namespace
