@@ -1,6 +1,7 @@
 // The main window: title panels, the contents tree, its styling and font-size
 // button, the bottom bar and the one closing path.
 #include "platform/Application.h"
+#include "shell/UKxNav.h"
 #include "shell/UZq.h"
 #include "support/FormDriver.h"
 
@@ -158,6 +159,19 @@ TEST_F(MainWindow, ActivationStylesTheTreeAndTheButtonSwitchesItsSize) {
     ProcessEvents();
     EXPECT_EQ(zq->Baumschriftgroesse, 12);
     zq->Close();
+}
+
+TEST_F(MainWindow, ActivationStartsTheMasterLogWithItsHeading) {
+    TKxNav* vorher = KxNav;
+    KxNav = new TKxNav(nullptr);
+    KxNav->Logtext << QStringLiteral("alt");
+    KxNav->LogGeaendert = true;
+    ShowAndActivate(zq);
+    EXPECT_EQ(KxNav->Logtext, (QStringList{QStringLiteral("Logbuch: Pravolin - Grundschule"), QString(80, u'*')}));
+    EXPECT_FALSE(KxNav->LogGeaendert);
+    zq->Close();
+    delete KxNav;
+    KxNav = vorher;
 }
 
 TEST_F(MainWindow, DoubleClickHandsTheSelectedIndexOn) {

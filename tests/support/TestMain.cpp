@@ -1,11 +1,16 @@
 // Entry point of every test program: one QApplication for the whole run.
+#include "platform/Fonts.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // GoogleTest takes its own flags first, so the program's command line (the
+    // deep link) never sees them.
     ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    RegisterProgramFonts();
     return RUN_ALL_TESTS();
 }
