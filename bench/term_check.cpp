@@ -26,8 +26,9 @@ struct tFall {
 const tFall Faelle[] = {
     {"2x+x", "3x", "2*x+x", "3*x"},
     {"B(10;0.5;3)", "0.1171875", "120*0.5^3*0.5^7", "0.1171875"},
-    {"3x\xB3-2x\xB2+5x-7+4x\xB2-x+12-x\xB3+2x-9", "2x\xB3+2x\xB2+6x-4", "3*x^3-2*x^2+5*x-7+4*x^2-x+12-x^3+2*x-9",
-     "2*x^3+2*x^2+6*x-4"},
+    // A 40-character polynomial against its simplified form.
+    {"3x\xB3-2x\xB2+5x-7+4x\xB2-x+12-x\xB3+2x-9+6x\xB2-4x+150", "2x\xB3+8x\xB2+2x+146",
+     "3*x^3-2*x^2+5*x-7+4*x^2-x+12-x^3+2*x-9+6*x^2-4*x+150", "2*x^3+8*x^2+2*x+146"},
 };
 
 void BM_Antwortpruefung(benchmark::State& state) {

@@ -14,11 +14,11 @@
 
 namespace {
 
-void SchriftNachCode(TCanvas* c, char Code) {
+void SchriftNachCode(TCanvas* c, char Code, const QString& SchriftT) {
     switch (Code) {
     case 'T':
     case 't':
-        c->Font()->SetName(QStringLiteral("Times New Roman"));
+        c->Font()->SetName(SchriftT);
         break;
     case 'S':
     case 's':
@@ -60,12 +60,13 @@ private:
 // Shared by the left-aligned and right-aligned text: sets brush and font and
 // returns the text's size.
 TSize TextVorbereiten(TCanvas* c, int SchriftR, int SchriftG, int SchriftB, int PinselR, int PinselG,
-                      int PinselB, const QString& Text, char Code, int Groesse, bool Transparent) {
+                      int PinselB, const QString& Text, char Code, int Groesse, bool Transparent,
+                      const QString& SchriftT) {
     if (Transparent)
         c->Brush()->SetStyle(bsClear);
     else
         c->Brush()->SetColor(RGB(PinselR, PinselG, PinselB));
-    SchriftNachCode(c, Code);
+    SchriftNachCode(c, Code, SchriftT);
     c->Font()->SetSize(Groesse);
     c->Font()->SetColor(RGB(SchriftR, SchriftG, SchriftB));
     return TSize{c->TextWidth(Text), c->TextHeight(Text)};
@@ -76,11 +77,18 @@ TSize TextVorbereiten(TCanvas* c, int SchriftR, int SchriftG, int SchriftB, int 
 void TextAusgeben(int x, int y, int SchriftR, int SchriftG, int SchriftB, int PinselR, int PinselG,
                   int PinselB, const QString& Text, char Code, int Groesse, bool Transparent, bool Zentriert,
                   TImage* Bild) {
+    TextAusgebenInSchrift(SchriftTToolkit, x, y, SchriftR, SchriftG, SchriftB, PinselR, PinselG, PinselB, Text,
+                          Code, Groesse, Transparent, Zentriert, Bild);
+}
+
+void TextAusgebenInSchrift(const QString& SchriftT, int x, int y, int SchriftR, int SchriftG, int SchriftB,
+                           int PinselR, int PinselG, int PinselB, const QString& Text, char Code, int Groesse,
+                           bool Transparent, bool Zentriert, TImage* Bild) {
     TCanvas* c = Leinwand(Bild);
     if (!c) return;
     PinselUndSchrift alt(c);
     const TSize g = TextVorbereiten(c, SchriftR, SchriftG, SchriftB, PinselR, PinselG, PinselB, Text, Code,
-                                    Groesse, Transparent);
+                                    Groesse, Transparent, SchriftT);
     if (Zentriert)
         c->TextOut(x - g.cx / 2, y - g.cy / 2, Text);
     else
@@ -94,16 +102,21 @@ void TextRechtsAusgeben(int x, int y, int SchriftR, int SchriftG, int SchriftB, 
     if (!c) return;
     PinselUndSchrift alt(c);
     const TSize g = TextVorbereiten(c, SchriftR, SchriftG, SchriftB, PinselR, PinselG, PinselB, Text, Code,
-                                    Groesse, Transparent);
+                                    Groesse, Transparent, SchriftTToolkit);
     c->TextOut(x - g.cx, VertikalZentriert ? y - g.cy / 2 : y, Text);
 }
 
 void TextRechteck(int x, int y, const QString& Text, char Code, int Groesse, bool Zentriert, TImage* Bild,
                   TPoint& P1, TPoint& P2) {
+    TextRechteckInSchrift(SchriftTToolkit, x, y, Text, Code, Groesse, Zentriert, Bild, P1, P2);
+}
+
+void TextRechteckInSchrift(const QString& SchriftT, int x, int y, const QString& Text, char Code, int Groesse,
+                           bool Zentriert, TImage* Bild, TPoint& P1, TPoint& P2) {
     TCanvas* c = Leinwand(Bild);
     if (!c) return;
     PinselUndSchrift alt(c);
-    SchriftNachCode(c, Code);
+    SchriftNachCode(c, Code, SchriftT);
     c->Font()->SetSize(Groesse);
     const int w = c->TextWidth(Text), h = c->TextHeight(Text);
     if (Zentriert) {

@@ -21,6 +21,9 @@ struct TRealPunkt {
 
 // Font codes: "T" Times New Roman, "S" Symbol, "A" Arial (either case); other
 // codes keep the canvas's font name. Brush and font are restored afterwards.
+// The face that the font code 'T' stands for in the toolkit's own text routines.
+inline const QString SchriftTToolkit = QStringLiteral("Times New Roman");
+
 void TextAusgeben(int x, int y, int SchriftR, int SchriftG, int SchriftB, int PinselR, int PinselG,
                   int PinselB, const QString& Text, char Code, int Groesse, bool Transparent, bool Zentriert,
                   TImage* Bild);
@@ -31,6 +34,14 @@ void TextRechtsAusgeben(int x, int y, int SchriftR, int SchriftG, int SchriftB, 
 // The corners the text would cover, without drawing: P1 lower left, P2 upper right.
 void TextRechteck(int x, int y, const QString& Text, char Code, int Groesse, bool Zentriert, TImage* Bild,
                   TPoint& P1, TPoint& P2);
+
+// The same routines with another face for the font code 'T' (the exercises'
+// own text routines write "T" in Tahoma); "A" is Arial and "S" Symbol in both.
+void TextAusgebenInSchrift(const QString& SchriftT, int x, int y, int SchriftR, int SchriftG, int SchriftB,
+                           int PinselR, int PinselG, int PinselB, const QString& Text, char Code, int Groesse,
+                           bool Transparent, bool Zentriert, TImage* Bild);
+void TextRechteckInSchrift(const QString& SchriftT, int x, int y, const QString& Text, char Code, int Groesse,
+                           bool Zentriert, TImage* Bild, TPoint& P1, TPoint& P2);
 
 QString KommaZuPunkt(const QString& s);
 // Digit groups of three, separated by blanks: 1000000 gives "1 000 000".

@@ -4,8 +4,6 @@
 #include "UTermZahl.h"
 #include "UWahrscheinlichkeit.h"
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -443,26 +441,6 @@ void KubenErsetzen(std::string& Term, bool& Ok, const tVarWerte& Werte) {
 
 void SonderfunktionenAuswerten(std::string& Term, bool& Ok, const tVarWerte& Werte) {
     TermNormalisieren(Term);
-    // Without a letter the caller's values are never read, and the notation
-    // steps see only p = pi: the result depends on the text alone. The answer
-    // check asks for the same text at every sample.
-    const bool ohneBuchstaben = std::none_of(Term.begin(), Term.end(), Token::IstKlein);
-    struct tMerker {
-        std::string Von, Nach;
-        bool Ok = false;
-    };
-    static std::array<tMerker, 4> Merker; // answer and solution, alternating
-    static size_t NaechsterMerker = 0;
-    if (ohneBuchstaben) {
-        for (const tMerker& m : Merker) {
-            if (!m.Von.empty() && m.Von == Term) {
-                Term = m.Nach;
-                Ok = m.Ok;
-                return;
-            }
-        }
-    }
-    const std::string von = ohneBuchstaben ? Term : std::string();
     Ok = true;
     bool geaendert = true, ok = true;
     while (geaendert) {
@@ -485,8 +463,4 @@ void SonderfunktionenAuswerten(std::string& Term, bool& Ok, const tVarWerte& Wer
     PotenzenErsetzen(Term, Ok, Werte);
     QuadrateErsetzen(Term, ok, Werte);
     KubenErsetzen(Term, ok, Werte);
-    if (!von.empty()) {
-        Merker[NaechsterMerker] = {von, Term, Ok};
-        NaechsterMerker = (NaechsterMerker + 1) % Merker.size();
-    }
 }

@@ -5,7 +5,8 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 using namespace TermZahl;
@@ -136,36 +137,55 @@ Extended Funktion(char f, Extended x, int& Fehler) {
     }
 }
 
-// One token of a piece, with its value once it has been read.
+// One token of a piece: a single character (operator, sign, function token,
+// letter or anything else), a number as it stands in the piece's text, or a
+// computed value (kept as the value its number text reads as).
 struct tToken {
-    std::string Text;
-    Extended Wert = 0;
-    bool Gelesen = false;
-    tToken() = default;
-    explicit tToken(std::string t) : Text(std::move(t)) {}
-    bool Ist(char c) const { return Text.size() == 1 && Text[0] == c; }
+    enum tArt : uint8_t { Zeichen, Text, Wert, Tot };
+    tArt Art = Wert;
+    char Z = 0;       // the character of a Zeichen token
+    char Vz = 0;      // a sign joined to a Text token
+    uint32_t Von = 0; // a Text token's place in the piece
+    uint32_t Laenge = 0;
+    bool Gelesen = true;
+    Extended W = 0;
+
+    static tToken Einzeln(char c) {
+        tToken t;
+        t.Art = Zeichen;
+        t.Z = c;
+        return t;
+    }
+    static tToken Zahltext(size_t von, size_t laenge) {
+        tToken t;
+        t.Art = Text;
+        t.Von = static_cast<uint32_t>(von);
+        t.Laenge = static_cast<uint32_t>(laenge);
+        t.Gelesen = false;
+        return t;
+    }
+    bool Ist(char c) const { return Art == Zeichen && Z == c; }
     void Zahl(Extended v) {
-        Text = ZahlText(v, Wert);
+        Art = Wert;
+        W = Kappen(v);
         Gelesen = true;
+    }
+    // The sign becomes part of the token's text. Only a plain number text stays
+    // readable with it; a single character or a computed value's text (which
+    // leads with a blank or "-") then reads as no number, i.e. as 0.
+    void VorzeichenDavor(char c) {
+        if (Art == Text && Vz == 0) {
+            Vz = c;
+            Gelesen = false;
+        } else {
+            Art = Tot;
+            W = 0;
+            Gelesen = true;
+        }
     }
 };
 
-// A check evaluates many pieces at the same letter values; their tokens are
-// kept for the next piece.
-const tToken& BuchstabenToken(double v) {
-    static std::array<std::pair<double, tToken>, 8> Merker;
-    static size_t Naechster = 0;
-    for (const auto& m : Merker)
-        if (m.second.Gelesen && std::memcmp(&m.first, &v, sizeof v) == 0)
-            return m.second;
-    auto& m = Merker[Naechster];
-    Naechster = (Naechster + 1) % Merker.size();
-    m.second.Zahl(v);
-    m.first = v;
-    return m.second;
-}
-
-bool IstEinzeln(const std::string& t, bool (*Art)(char)) { return t.size() == 1 && Art(t[0]); }
+bool IstEinzeln(const tToken& t, bool (*Art)(char)) { return t.Art == tToken::Zeichen && Art(t.Z); }
 
 } // namespace
 
@@ -202,25 +222,30 @@ bool TermAuswertenKern(const std::string& Stueck, std::string& ErgebnisText, con
     // Tokens.
     std::vector<tToken> tok;
     tok.reserve(t.size() + 4);
-    std::string zahl;
-    auto einzeln = [&tok](char c) { tok.emplace_back(std::string(1, c)); };
+    size_t zahlVon = 0, zahlLaenge = 0; // the pending number
+    auto einzeln = [&tok](char c) { tok.push_back(tToken::Einzeln(c)); };
+    auto zahl = [&] { tok.push_back(tToken::Zahltext(zahlVon, zahlLaenge)); };
     for (size_t i = 0; i < t.size(); ++i) {
         char c = t[i];
         if (IstZiffer(c) || c == '.') {
-            zahl += c;
+            if (zahlLaenge == 0)
+                zahlVon = i;
+            ++zahlLaenge;
         } else if (c == 'E' && t.size() - 1 - i > 4 && (t[i + 1] == '+' || t[i + 1] == '-') && IstZiffer(t[i + 2]) &&
                    IstZiffer(t[i + 3]) && IstZiffer(t[i + 4]) && IstZiffer(t[i + 5])) {
-            zahl.append(t, i, 6);
+            if (zahlLaenge == 0)
+                zahlVon = i;
+            zahlLaenge += 6;
             i += 5;
         } else if (IstPotenz(c)) {
             int mal = c == Token::Quadrat ? 1 : 2;
-            if (!zahl.empty()) {
-                tok.emplace_back(zahl);
+            if (zahlLaenge != 0) {
+                zahl();
                 for (int k = 0; k < mal; ++k) {
                     einzeln('*');
-                    tok.emplace_back(zahl);
+                    zahl();
                 }
-                zahl.clear();
+                zahlLaenge = 0;
             } else {
                 for (int k = 0; k < mal; ++k) {
                     einzeln('*');
@@ -228,48 +253,52 @@ bool TermAuswertenKern(const std::string& Stueck, std::string& ErgebnisText, con
                 }
             }
         } else {
-            if (!zahl.empty()) {
-                tok.emplace_back(zahl);
-                zahl.clear();
+            if (zahlLaenge != 0) {
+                zahl();
+                zahlLaenge = 0;
             }
             einzeln(c);
         }
     }
-    if (!zahl.empty())
-        tok.emplace_back(zahl);
+    if (zahlLaenge != 0)
+        zahl();
 
     for (tToken& x : tok)
-        if (x.Text.size() == 1 && IstKlein(x.Text[0]))
-            x = BuchstabenToken(Werte[static_cast<size_t>(x.Text[0] - 'a')]);
+        if (IstEinzeln(x, IstKlein))
+            x.Zahl(Werte[static_cast<size_t>(x.Z - 'a')]);
 
     // A sign after an operator belongs to the number after it.
     {
         std::vector<tToken> aus;
         aus.reserve(tok.size());
         for (size_t i = 0; i < tok.size(); ++i) {
-            if (i + 2 < tok.size() && IstEinzeln(tok[i].Text, IstO) && (tok[i + 1].Ist('+') || tok[i + 1].Ist('-'))) {
-                aus.push_back(std::move(tok[i]));
-                tToken& z = tok[i + 2];
-                z.Text.insert(0, tok[i + 1].Text);
-                z.Gelesen = false;
+            if (i + 2 < tok.size() && IstEinzeln(tok[i], IstO) && (tok[i + 1].Ist('+') || tok[i + 1].Ist('-'))) {
+                aus.push_back(tok[i]);
+                tok[i + 2].VorzeichenDavor(tok[i + 1].Z);
                 ++i; // the sign is gone; the joined token is looked at next
                 continue;
             }
-            aus.push_back(std::move(tok[i]));
+            aus.push_back(tok[i]);
         }
         tok.swap(aus);
     }
 
     // A token that is no number reads as 0.
-    auto wert = [](tToken& x) -> Extended {
+    auto wert = [&t](tToken& x) -> Extended {
         if (!x.Gelesen) {
-            x.Wert = ZahlOderNull(x.Text);
+            std::string_view text(t.data() + x.Von, x.Laenge);
+            if (x.Vz != 0) {
+                std::string mitVz(1, x.Vz);
+                mitVz += text;
+                x.W = ZahlOderNull(mitVz);
+            } else {
+                x.W = ZahlOderNull(text);
+            }
             x.Gelesen = true;
         }
-        return x.Wert;
+        return x.W;
     };
     tToken null;
-    null.Gelesen = true;
     auto nach = [&tok, &null](size_t i) -> tToken& { return i < tok.size() ? tok[i] : null; };
 
     // Functions, from the left; each takes the one token after it.
@@ -277,12 +306,12 @@ bool TermAuswertenKern(const std::string& Stueck, std::string& ErgebnisText, con
         std::vector<tToken> aus;
         aus.reserve(tok.size());
         for (size_t i = 0; i < tok.size(); ++i) {
-            if (!IstEinzeln(tok[i].Text, IstFunktion)) {
-                aus.push_back(std::move(tok[i]));
+            if (!IstEinzeln(tok[i], IstFunktion)) {
+                aus.push_back(tok[i]);
                 continue;
             }
             int f = 0;
-            Extended v = Funktion(tok[i].Text[0], wert(nach(i + 1)), f);
+            Extended v = Funktion(tok[i].Z, wert(nach(i + 1)), f);
             if (f != 0)
                 Fehler = f;
             aus.emplace_back().Zahl(v);
@@ -297,14 +326,15 @@ bool TermAuswertenKern(const std::string& Stueck, std::string& ErgebnisText, con
         std::vector<tToken> aus;
         aus.reserve(tok.size());
         if (!tok.empty())
-            aus.push_back(std::move(tok[0]));
+            aus.push_back(tok[0]);
         for (size_t i = 1; i < tok.size(); ++i) {
             const bool mal = tok[i].Ist('*');
             if (!mal && !tok[i].Ist('/')) {
-                aus.push_back(std::move(tok[i]));
+                aus.push_back(tok[i]);
                 continue;
             }
-            Extended a = wert(aus.back()), b = wert(nach(i + 1)), v;
+            Extended a = wert(aus.back());
+            Extended b = wert(nach(i + 1)), v;
             if (mal) {
                 v = Mul(a, b);
             } else if (b == 0) {

@@ -1,6 +1,7 @@
 #include "UTermNormal.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace {
@@ -25,7 +26,13 @@ void NamenErsetzen(std::string& S, std::initializer_list<tName> Namen, size_t La
 
 void Normalisieren(std::string& S, bool Komma) {
     // Every name begins with one of these letters.
-    if (S.find_first_of("abcelstB") != std::string::npos) {
+    static constexpr std::array<bool, 256> Anfang = [] {
+        std::array<bool, 256> a{};
+        for (unsigned char c : std::string_view("abcelstB"))
+            a[c] = true;
+        return a;
+    }();
+    if (std::any_of(S.begin(), S.end(), [](char c) { return Anfang[static_cast<unsigned char>(c)]; })) {
         NamenErsetzen(S, {{"arctan", Token::ArcTan}, {"arcsin", Token::ArcSin}, {"arccos", Token::ArcCos}}, 6);
         NamenErsetzen(S,
                       {{"abs", Token::Abs},
@@ -41,33 +48,32 @@ void Normalisieren(std::string& S, bool Komma) {
         NamenErsetzen(S, {{"ln", Token::Ln}}, 2);
         NamenErsetzen(S, {{"lg", Token::Lg}}, 2);
     }
-    std::string r;
-    r.reserve(S.size());
+    // The single-character passes never lengthen the string: done in place.
+    size_t n = 0;
     for (char c : S) {
         switch (c) {
         case Token::MalPunkt:
-            r += '*';
+            c = '*';
             break;
         case ',':
-            r += Komma ? ',' : '.';
-            break;
         case '.':
-            r += Komma ? ',' : '.';
+            c = Komma ? ',' : '.';
             break;
         case ':':
-            r += '/';
+            c = '/';
             break;
         case 'W':
         case 'w':
-            r += Token::Wurzel;
+            c = Token::Wurzel;
             break;
         case ' ':
-            break;
+            continue;
         default:
-            r += c;
+            break;
         }
+        S[n++] = c;
     }
-    S.swap(r);
+    S.resize(n);
 }
 
 } // namespace

@@ -123,9 +123,8 @@ void Durchgang(const tArgumente& a, double Toleranz, const tDurchgang& d) {
     TermNormalisieren(A);
     TermNormalisieren(L);
     const bool absMissbrauch = Enthaelt(A, Token::Abs) && !Enthaelt(L, Token::Abs);
-    const bool einfacher = EinfacherAls(A, L, a.Grenze);
     std::string A2 = A; // the answer after the rewriting
-    int gueltig = 0, treffer = 0, daneben = 0;
+    int gueltig = 0, treffer = 0;
     bool nieAusgewertet = true, andererFehler = false, undefiniert = false;
     a.Richtig = true;
     try {
@@ -172,18 +171,17 @@ void Durchgang(const tArgumente& a, double Toleranz, const tDurchgang& d) {
                 double erlaubt = Toleranz > 0 ? std::fabs(vl * Toleranz) : Toleranz < 0 ? -Toleranz : 1e-6;
                 if (std::fabs(va - vl) <= erlaubt) {
                     ++treffer;
+                    // Simplicity is judged on the rewritten terms: 3! is no simpler than 6.
                     ErgebnisAnzeigen(a.Kopie, u,
-                                     unueblich  ? Ergebniscode::Unueblich
-                                     : einfacher ? Ergebniscode::Richtig
-                                                 : Ergebniscode::Vereinfachen);
+                                     unueblich                      ? Ergebniscode::Unueblich
+                                     : EinfacherAls(A2, L2, a.Grenze) ? Ergebniscode::Richtig
+                                                                    : Ergebniscode::Vereinfachen);
                 } else {
-                    ++daneben;
                     ErgebnisAnzeigen(a.Kopie, u, Ergebniscode::Falsch);
                     a.Richtig = false;
                 }
-            } else {
-                ++daneben; // out of range: valid, but no match
             }
+            // Out of range: valid, but no match.
         }
         if (andererFehler)
             ErgebnisAnzeigen(a.Kopie, u, Ergebniscode::Unzulaessig);
@@ -191,7 +189,8 @@ void Durchgang(const tArgumente& a, double Toleranz, const tDurchgang& d) {
             ErgebnisAnzeigen(a.Kopie, u, Ergebniscode::KeineEingabe);
         if (ZweiFunktionen(A))
             Zeigen(u, QStringLiteral("Klammern setzen !"), Cyan);
-        if (daneben > 5 || gueltig == 0) {
+        // Undefined and out-of-range answers count as misses as well.
+        if (gueltig - treffer > 5 || gueltig == 0) {
             Zeigen(u, QStringLiteral("Leider falsch"), Rot);
             a.Richtig = false;
         }

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 const char* EMathFehler::what() const noexcept {
@@ -19,12 +20,10 @@ const char* EMathFehler::what() const noexcept {
 
 namespace TermZahl {
 
-Extended Pruefe(Extended x) {
+void NichtEndlich(Extended x) {
     if (std::isnan(x))
         throw EMathFehler(EMathFehler::Ungueltig);
-    if (std::isinf(x))
-        throw EMathFehler(EMathFehler::Ueberlauf);
-    return x;
+    throw EMathFehler(EMathFehler::Ueberlauf);
 }
 
 Extended Add(Extended a, Extended b) { return Pruefe(a + b); }
@@ -80,13 +79,45 @@ Extended ZehnHoch(int k) {
 constexpr uint64_t E14 = 100000000000000ull;
 constexpr uint64_t E15 = 1000000000000000ull;
 
+// The exponent frexp would give for a finite a > 0, read from the bits of the
+// 80-bit format where that is cheap.
+int BinaerExponent(Extended a) {
+    if constexpr (LDBL_MANT_DIG == 64 && sizeof(Extended) >= 10) {
+        unsigned char b[sizeof(Extended)];
+        std::memcpy(b, &a, sizeof a);
+        int feld = ((b[9] & 0x7F) << 8) | b[8];
+        if (feld != 0)
+            return feld - 16382;
+    }
+    int e2 = 0;
+    std::frexp(a, &e2);
+    return e2;
+}
+
+// The nearest whole number to 0 <= y < 2^63, halves to even. The sum y + 2^63
+// is rounded by the addition itself and carries that number in its 64-bit
+// significand; this avoids switching the rounding mode for a conversion.
+uint64_t NaechsteGanze(Extended y) {
+    if constexpr (LDBL_MANT_DIG == 64 && sizeof(Extended) >= 10) {
+        const Extended z = y + 9223372036854775808.0L;
+        uint64_t signifikand;
+        std::memcpy(&signifikand, &z, sizeof signifikand);
+        return signifikand - (uint64_t{1} << 63);
+    } else {
+        auto m = static_cast<uint64_t>(y);
+        Extended rest = y - static_cast<Extended>(m);
+        if (rest > 0.5L || (rest == 0.5L && (m & 1)))
+            ++m;
+        return m;
+    }
+}
+
 // The 15 significant digits of a > 0 as a whole number m (10^14 <= m < 10^15)
 // and its decimal exponent; false when the scale is beyond the exact powers.
 bool Ziffern(Extended a, uint64_t& m, int& e) {
-    // log10(2) * binary exponent is within one of the decimal exponent.
-    int e2 = 0;
-    std::frexp(a, &e2);
-    e = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+    // log10(2) * binary exponent (78913 / 2^18, floored) is within one of the
+    // decimal exponent.
+    e = ((BinaerExponent(a) - 1) * 78913) >> 18;
     for (int versuch = 0; versuch < 4; ++versuch) {
         int k = 14 - e;
         if (k < -MaxExakt || k > MaxExakt)
@@ -96,11 +127,7 @@ bool Ziffern(Extended a, uint64_t& m, int& e) {
             ++e;
             continue;
         }
-        // Nearest whole number, halves to even.
-        m = static_cast<uint64_t>(y);
-        Extended rest = y - static_cast<Extended>(m);
-        if (rest > 0.5L || (rest == 0.5L && (m & 1)))
-            ++m;
+        m = NaechsteGanze(y);
         if (m >= E15)
             ++e;
         else if (m < E14)
@@ -109,6 +136,18 @@ bool Ziffern(Extended a, uint64_t& m, int& e) {
             return true;
     }
     return false;
+}
+
+// Digits and exponent of x != 0 and, in v, exactly what the reader makes of
+// their text; false when x is too far from 1 for the exact powers of ten.
+bool KappenExakt(Extended x, uint64_t& m, int& e, Extended& v) {
+    if (!Ziffern(std::fabs(x), m, e) || e - 14 < -MaxExakt)
+        return false;
+    int k = e - 14;
+    v = k >= 0 ? static_cast<Extended>(m) * ZehnHoch(k) : static_cast<Extended>(m) / ZehnHoch(-k);
+    if (x < 0)
+        v = -v;
+    return true;
 }
 
 std::string Formatieren(bool negativ, uint64_t m, int e) {
@@ -140,6 +179,19 @@ std::string ZahlText(Extended x) {
     return ZahlText(x, g);
 }
 
+Extended Kappen(Extended x) {
+    Pruefe(x);
+    if (x == 0)
+        return 0;
+    uint64_t m = 0;
+    int e = 0;
+    Extended v = 0;
+    if (KappenExakt(x, m, e, v))
+        return v;
+    ZahlText(x, v);
+    return v;
+}
+
 std::string ZahlText(Extended x, Extended& Gekappt) {
     Pruefe(x);
     if (x == 0) {
@@ -148,13 +200,8 @@ std::string ZahlText(Extended x, Extended& Gekappt) {
     }
     uint64_t m = 0;
     int e = 0;
-    if (Ziffern(std::fabs(x), m, e) && e - 14 >= -MaxExakt) {
-        // Exactly what the reader makes of the text.
-        int k = e - 14;
-        Extended v = k >= 0 ? static_cast<Extended>(m) * ZehnHoch(k) : static_cast<Extended>(m) / ZehnHoch(-k);
-        Gekappt = x < 0 ? -v : v;
+    if (KappenExakt(x, m, e, Gekappt))
         return Formatieren(x < 0, m, e);
-    }
     // Far from 1: the library's conversion.
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14);

@@ -2,6 +2,7 @@
 // Extended arithmetic of the term engine: the 23-character number text, reading
 // it back, and operations that turn overflow, division by zero and invalid
 // operations into an EMathFehler instead of letting inf or NaN slip through.
+#include <cfloat>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -19,8 +20,15 @@ public:
 
 namespace TermZahl {
 
-// Raises EMathFehler when x is not finite (overflow for inf, invalid for NaN).
-Extended Pruefe(Extended x);
+// Raises EMathFehler for a value that is not finite (overflow for inf, invalid for NaN).
+[[noreturn]] void NichtEndlich(Extended x);
+// x itself when it is finite; otherwise raises as above. One comparison for
+// the usual case (it fails for inf and NaN alike).
+inline Extended Pruefe(Extended x) {
+    if (x <= LDBL_MAX && x >= -LDBL_MAX) [[likely]]
+        return x;
+    NichtEndlich(x);
+}
 Extended Add(Extended a, Extended b);
 Extended Sub(Extended a, Extended b);
 Extended Mul(Extended a, Extended b);
@@ -41,6 +49,8 @@ bool Ganzzahlig(Extended x, Extended Grenze = 0.001L);
 std::string ZahlText(Extended x);
 // The same, and in Gekappt the value that reading the text back gives.
 std::string ZahlText(Extended x, Extended& Gekappt);
+// The value that reading ZahlText(x) back gives, without building the text.
+Extended Kappen(Extended x);
 // Reads a number (blanks, [+-] digits [. digits] [E [+-] digits]); false when the text
 // is not one. A value beyond the extended range raises an overflow.
 bool ZahlLesen(std::string_view s, Extended& x);

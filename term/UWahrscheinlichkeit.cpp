@@ -116,10 +116,12 @@ double Normalverteilung(double x) {
     const double a = -10;
     const double h = (x - a) / 100;
     const double m = h / 2;
-    double s = Normaldichte(a) + 4.0L * Normaldichte(a + m);
+    // The panel points are computed in extended and passed on as doubles.
+    auto stelle = [a, h](int i, double d) { return static_cast<double>(a + static_cast<Extended>(i) * h + d); };
+    double s = Normaldichte(a) + 4.0L * Normaldichte(stelle(0, m));
     for (int i = 1; i <= 99; ++i) {
-        Extended t = s + 2.0L * Normaldichte(a + i * h);
-        s = static_cast<double>(t + 4.0L * Normaldichte(a + i * h + m));
+        Extended t = s + 2.0L * Normaldichte(stelle(i, 0));
+        s = static_cast<double>(t + 4.0L * Normaldichte(stelle(i, m)));
     }
     s = s + Normaldichte(x);
     return static_cast<double>(static_cast<Extended>(s) * h / 6);

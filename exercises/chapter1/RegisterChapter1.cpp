@@ -8,6 +8,12 @@
 #include "exercises/chapter1/UZqK1_2A1.h"
 #include "exercises/chapter1/UZqK1_2B1.h"
 #include "exercises/chapter1/UZqK1_2C1.h"
+#include "exercises/chapter1/UZqK1_3A1.h"
+#include "exercises/chapter1/UZqK1_3B1.h"
+#include "exercises/chapter1/UZqK1_3C1.h"
+#include "exercises/chapter1/UZqK1_3D1.h"
+#include "exercises/chapter1/UZqK1_3E1.h"
+#include "exercises/chapter1/UZqK1_3F1.h"
 #include "shell/ExerciseRegistry.h"
 
 void RegisterChapter1Exercises() {
@@ -19,4 +25,10 @@ void RegisterChapter1Exercises() {
     AufgabeRegistrieren<TZqK1_2A1>(QStringLiteral("TZqK1_2A1"));
     AufgabeRegistrieren<TZqK1_2B1>(QStringLiteral("TZqK1_2B1"));
     AufgabeRegistrieren<TZqK1_2C1>(QStringLiteral("TZqK1_2C1"));
+    AufgabeRegistrieren<TZqK1_3A1>(QStringLiteral("TZqK1_3A1"));
+    AufgabeRegistrieren<TZqK1_3B1>(QStringLiteral("TZqK1_3B1"));
+    AufgabeRegistrieren<TZqK1_3C1>(QStringLiteral("TZqK1_3C1"));
+    AufgabeRegistrieren<TZqK1_3D1>(QStringLiteral("TZqK1_3D1"));
+    AufgabeRegistrieren<TZqK1_3E1>(QStringLiteral("TZqK1_3E1"));
+    AufgabeRegistrieren<TZqK1_3F1>(QStringLiteral("TZqK1_3F1"));
 }

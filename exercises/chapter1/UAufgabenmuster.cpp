@@ -1,5 +1,7 @@
 #include "exercises/chapter1/UAufgabenmuster.h"
 
+#include "drawing/UZeichnen2.h"
+
 #include "drawing/UZeichnen1.h"
 #include "term/UTermEingabe.h"
 #include "term/UTermFormular.h"
@@ -260,72 +262,11 @@ bool BildLaden(TImage* Bild, const QString& Datei) {
 
 // ---- texts on drawings --------------------------------------------------------------
 
-namespace {
-
-void SchriftNachCodeLokal(TCanvas* c, char Code) {
-    switch (Code) {
-    case 'T':
-    case 't':
-        c->Font()->SetName(QStringLiteral("Tahoma"));
-        break;
-    case 'S':
-    case 's':
-        c->Font()->SetName(QStringLiteral("Symbol"));
-        break;
-    case 'A':
-    case 'a':
-        c->Font()->SetName(QStringLiteral("Arial"));
-        break;
-    default:
-        break;
-    }
-}
-
-// Brush and font of the canvas as they were before a text.
-class Zuruecksetzen {
-public:
-    explicit Zuruecksetzen(TCanvas* c)
-        : m_c(c), m_stil(c->Brush()->Style()), m_farbe(c->Brush()->Color()), m_name(c->Font()->Name()),
-          m_groesse(c->Font()->Size()), m_schriftfarbe(c->Font()->Color()) {}
-    ~Zuruecksetzen() {
-        // Colour first: colouring a clear brush makes it solid.
-        m_c->Brush()->SetColor(m_farbe);
-        m_c->Brush()->SetStyle(m_stil);
-        m_c->Font()->SetName(m_name);
-        m_c->Font()->SetSize(m_groesse);
-        m_c->Font()->SetColor(m_schriftfarbe);
-    }
-    Zuruecksetzen(const Zuruecksetzen&) = delete;
-    Zuruecksetzen& operator=(const Zuruecksetzen&) = delete;
-
-private:
-    TCanvas* m_c;
-    TBrushStyle m_stil;
-    TColor m_farbe;
-    QString m_name;
-    int m_groesse;
-    TColor m_schriftfarbe;
-};
-
-} // namespace
-
 void TextAusgebenLokal(int x, int y, int SchriftR, int SchriftG, int SchriftB, int PinselR, int PinselG,
                        int PinselB, const QString& Text, char Code, int Groesse, bool Transparent,
                        bool Zentriert, TImage* Bild) {
-    if (!Bild) return;
-    TCanvas* c = Bild->Canvas();
-    Zuruecksetzen alt(c);
-    if (Transparent)
-        c->Brush()->SetStyle(bsClear);
-    else
-        c->Brush()->SetColor(RGB(PinselR, PinselG, PinselB));
-    SchriftNachCodeLokal(c, Code);
-    c->Font()->SetSize(Groesse);
-    c->Font()->SetColor(RGB(SchriftR, SchriftG, SchriftB));
-    if (Zentriert)
-        c->TextOut(x - c->TextWidth(Text) / 2, y - c->TextHeight(Text) / 2, Text);
-    else
-        c->TextOut(x, y, Text);
+    TextAusgebenInSchrift(QStringLiteral("Tahoma"), x, y, SchriftR, SchriftG, SchriftB, PinselR, PinselG, PinselB,
+                          Text, Code, Groesse, Transparent, Zentriert, Bild);
 }
 
 void TextObenLinks(int x, int y, int SchriftR, int SchriftG, int SchriftB, const QString& Text, char Code,
@@ -336,17 +277,5 @@ void TextObenLinks(int x, int y, int SchriftR, int SchriftG, int SchriftB, const
 
 void TextRechteckLokal(int x, int y, const QString& Text, char Code, int Groesse, bool Zentriert,
                        TImage* Bild, TPoint& P1, TPoint& P2) {
-    if (!Bild) return;
-    TCanvas* c = Bild->Canvas();
-    Zuruecksetzen alt(c);
-    SchriftNachCodeLokal(c, Code);
-    c->Font()->SetSize(Groesse);
-    const int w = c->TextWidth(Text), h = c->TextHeight(Text);
-    if (Zentriert) {
-        P1 = TPoint{x - w / 2, y + h / 2};
-        P2 = TPoint{x + w / 2, y - h / 2};
-    } else {
-        P1 = TPoint{x, y + h};
-        P2 = TPoint{x + w, y};
-    }
+    TextRechteckInSchrift(QStringLiteral("Tahoma"), x, y, Text, Code, Groesse, Zentriert, Bild, P1, P2);
 }

@@ -63,6 +63,12 @@ TEST(Sonderfunktionen, ArgumentsBeyondTheIntegerRangeAreRefused) {
     for (const char* t : {"B(5000000000;0.5;1)", "B(5;0.5;5000000000)", "K(5000000000;0.5;1)", "$(5000000000;1)",
                           "$(5;-5000000000)", "K(10;0.5;1E+0030)"})
         EXPECT_EQ(Umschreiben(t), t) << t;
+    // Large arguments inside the range cost no more than small ones.
+    EXPECT_EQ(Umschreiben("$(2000000000;1999999999)"), Z(2e9));
+    EXPECT_EQ(Umschreiben("B(2000000000;0;0)"), Z(1));
+    EXPECT_EQ(Umschreiben("K(2000000000;0.5;2000000000)"), Z(0)); // every term underflows
+    std::string k = Umschreiben("K(2000000000;0.0000001;2000000000)");
+    EXPECT_NEAR(static_cast<double>(TermZahl::ZahlOderNull(k.substr(1, k.size() - 2))), 1.0, 1e-8);
     bool ok = false;
     EXPECT_EQ(Umschreiben("5000000000!", &ok), "5000000000!");
     EXPECT_TRUE(ok);

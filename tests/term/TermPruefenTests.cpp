@@ -51,6 +51,9 @@ TEST_F(TermPruefen, RightAndSimplified) {
     EXPECT_URTEIL(Pruefen("3,5", "3.5", 25), "Super, das Ergebnis ist richtig.", Gruen, true);
     EXPECT_URTEIL(Pruefen("B(10;0,5;3)", "0.1171875", 50), "Super, das Ergebnis ist richtig.", Gruen, true);
     EXPECT_URTEIL(Pruefen("2^3", "8", 50), "Super, das Ergebnis ist richtig.", Gruen, true);
+    // Notations count as what they are rewritten to: 3! is not a simplified 6.
+    EXPECT_URTEIL(Pruefen("3!", "6", 25), "Richtig, aber weiter vereinfachen.", Gelb, true);
+    EXPECT_URTEIL(Pruefen("6", "3!", 25), "Super, das Ergebnis ist richtig.", Gruen, true);
 }
 
 TEST_F(TermPruefen, UnusualNotation) {
@@ -82,6 +85,12 @@ TEST_F(TermPruefen, InvalidInput) {
     EXPECT_URTEIL(Pruefen("K(200;1;150)", "1"), "Unzulässige Eingabe", Weiss, false);
     EXPECT_URTEIL(Pruefen("1E+4000*1E+4000", "1"), "Unzulässige Eingabe !", Weiss, false);
     EXPECT_URTEIL(Pruefen("((((", "1"), "Unzulässige Eingabe !", Weiss, false);
+}
+
+TEST_F(TermPruefen, UndefinedSamplesCountAsMisses) {
+    // Defined only for x < -5 (the first few samples, all wrong), undefined in
+    // the rest: far more than five misses.
+    EXPECT_URTEIL(Pruefen("W(-5-x)+1000", "x"), "Leider falsch", Rot, false);
 }
 
 TEST_F(TermPruefen, ExpTermsUseARelativeTolerance) {

@@ -1,0 +1,78 @@
+#include "exercises/chapter1/UZqK1_3Mal.h"
+
+#include "term/UTermFormular.h"
+
+namespace Malschema {
+
+TPanel* Ziffernfeld(TAufgabeg* Form, const QString& Name, int x, int y, int Seite, int FontPx,
+                    const QString& Text) {
+    TPanel* p = Muster::Feld(Form, nullptr, Name, x, y, Seite, Seite, clWhite);
+    p->SetParentFont(false);
+    p->Font()->SetName(QStringLiteral("Tahoma"));
+    p->Font()->SetHeight(-FontPx);
+    p->SetCaption(Text);
+    return p;
+}
+
+TRichEdit* Ziffernbox(TAufgabeg* Form, const QString& Name, int x, int y, std::function<void()> Pruefen,
+                      int Hoehe) {
+    TRichEdit* r = Muster::Antwortbox(Form, nullptr, Name, x, y, 50, Hoehe);
+    r->Font()->SetHeight(-40);
+    Muster::BoxVerbinden(r, 2, [Pruefen](TObject*) {
+        if (Pruefen) Pruefen();
+    });
+    return r;
+}
+
+TPanel* Hilfe(TAufgabeg* Form, const QString& Name, int x, int y, int Breite, int Hoehe) {
+    TPanel* p = Muster::Feld(Form, nullptr, Name, x, y, Breite, Hoehe, RGB(255, 255, 128));
+    p->SetParentFont(false);
+    p->Font()->SetName(QStringLiteral("Arial"));
+    p->Font()->SetHeight(-16);
+    p->Font()->SetStyle(fsBold);
+    return p;
+}
+
+TLabel* Hilfezeile(TAufgabeg* Form, TPanel* Panel, const QString& Name, int Zeile, const QString& Text) {
+    TLabel* l = Muster::Beschriftung(Form, Panel, Name, Text, 0, 2 + 22 * Zeile, QStringLiteral("Arial"), -19,
+                                     clBlack, false);
+    l->SetAutoSize(false);
+    l->SetAlignment(taCenter);
+    l->SetBounds(0, 2 + 22 * Zeile, Panel->Width(), 22);
+    return l;
+}
+
+int Stellenwert(int Stelle) {
+    int w = 1;
+    while (Stelle-- > 0)
+        w *= 10;
+    return w;
+}
+
+int Ziffer(int n, int Stelle) {
+    return n / Stellenwert(Stelle) % 10;
+}
+
+bool ZifferPruefen(TRichEdit* Box, int Erwartet, TLabel* Meldung, bool LeerErlaubt) {
+    const QString Text = Muster::Antwort(Box);
+    if (LeerErlaubt && Text.isEmpty()) {
+        Box->SetColor(clWhite);
+        return true;
+    }
+    bool Richtig = false;
+    ErgebnisPruefen2(Text, QString::number(Erwartet), Meldung, 25, 'c', Richtig, 0, 0);
+    Box->SetColor(Richtig ? RGB(0, 200, 0) : RGB(255, 0, 0));
+    return Richtig;
+}
+
+void Urteil(TLabel* LabelP1, TBitBtn* BitBtnP1, bool Alle) {
+    if (Alle) {
+        Muster::Urteil(LabelP1, QStringLiteral("Sehr gut, weiter so."), FarbeUrteilRichtig);
+        BitBtnP1->Font()->SetColor(FarbeKnopfRichtig);
+    } else {
+        Muster::Urteil(LabelP1, QStringLiteral("Leider falsch."), FarbeUrteilFalsch);
+        BitBtnP1->Font()->SetColor(FarbeKnopfFalsch);
+    }
+}
+
+} // namespace Malschema
