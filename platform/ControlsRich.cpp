@@ -418,6 +418,20 @@ int TRichEdit::xOf(int p, int* line) const {
     return x;
 }
 
+int TRichEdit::lineIndent(int line) const {
+    if (m_alignment == taLeftJustify) return 0;
+    int l = 0, w = 0;
+    for (const Char& c : m_chars) {
+        if (c.ch == u'\n') {
+            if (++l > line) break;
+            continue;
+        }
+        if (l == line) w += charWidth(c.fmt, c.ch);
+    }
+    const int room = std::max(0, m_width - 2 * kInset - w);
+    return m_alignment == taCenter ? room / 2 : room;
+}
+
 int TRichEdit::positionAt(int x, int y) const {
     int line = 0, top = kInset;
     int lines = std::max(1, static_cast<int>(LineList().size()));
@@ -430,7 +444,7 @@ int TRichEdit::positionAt(int x, int y) const {
         if (m_chars[static_cast<size_t>(i)].ch == u'\n') ++l;
         ++i;
     }
-    int cx = kInset - m_scrollX;
+    int cx = kInset - m_scrollX + lineIndent(line);
     while (i < GetTextLen() && m_chars[static_cast<size_t>(i)].ch != u'\n') {
         int w = charWidth(m_chars[static_cast<size_t>(i)].fmt, m_chars[static_cast<size_t>(i)].ch);
         if (x < cx + w / 2) break;
@@ -465,7 +479,7 @@ void TRichEdit::PaintWidget(QPainter& p) {
     TCanvas canvas(&p);
     canvas.Brush()->SetStyle(bsClear);
     int line = 0, top = kInset;
-    int x = kInset - m_scrollX;
+    int x = kInset - m_scrollX + lineIndent(0);
     int lh = lineHeight(0);
     int caretX = -1, caretTop = top, caretH = lh;
     for (int i = 0; i <= GetTextLen(); ++i) {
@@ -480,7 +494,7 @@ void TRichEdit::PaintWidget(QPainter& p) {
             top += lh;
             ++line;
             lh = lineHeight(line);
-            x = kInset - m_scrollX;
+            x = kInset - m_scrollX + lineIndent(line);
             continue;
         }
         TFont f;
@@ -557,7 +571,7 @@ bool TRichEdit::HandleEvent(QEvent* e) {
             int y = kInset;
             for (int l = 0; l < target; ++l)
                 y += lineHeight(l);
-            setCaret(positionAt(x + kInset - m_scrollX, y + 1), ext);
+            setCaret(positionAt(x + kInset - m_scrollX + lineIndent(line), y + 1), ext);
             return true;
         }
         case VK_DELETE:

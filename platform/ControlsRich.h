@@ -113,6 +113,12 @@ public:
     void SetPlainText(bool p) { m_plainText = p; }
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool w) { m_wordWrap = w; }
+    // Alignment of the box's paragraphs (the answer boxes of the schemes centre theirs).
+    TAlignment Alignment() const { return m_alignment; }
+    void SetAlignment(TAlignment a) {
+        m_alignment = a;
+        Invalidate();
+    }
     TFormBorderStyle BorderStyle() const { return m_borderStyle; }
     void SetBorderStyle(TFormBorderStyle b) {
         m_borderStyle = b;
@@ -162,6 +168,8 @@ private:
     int lineHeight(int line) const;
     // x of position p within its line (unscrolled), and its line.
     int xOf(int p, int* line) const;
+    // Where line `line` starts, from the box's inner left edge, by the alignment.
+    int lineIndent(int line) const;
     void ensureCaretVisible();
     void handleTypedChar(char16_t ch);
 
@@ -178,6 +186,7 @@ private:
     bool m_hideSelection = true;
     bool m_plainText = false;
     bool m_wordWrap = false;
+    TAlignment m_alignment = taLeftJustify;
     TFormBorderStyle m_borderStyle = bsSingle;
     bool m_dragging = false;
     TTextAttributes m_selAttributes{this, TTextAttributes::Selection};

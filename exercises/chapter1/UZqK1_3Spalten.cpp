@@ -113,6 +113,7 @@ TSpaltenrechnen::TSpaltenrechnen(TComponent* AOwner, bool Subtraktion, TSpaltenZ
     for (int i = 1; i <= 4; ++i) {
         RichEdit[i] = Antwortbox(this, nullptr, QStringLiteral("RichEdit%1").arg(i), Spalte[i], 264, 80, 80);
         RichEdit[i]->Font()->SetHeight(-64);
+        RichEdit[i]->SetAlignment(taCenter);
         BoxVerbinden(RichEdit[i], 2, [this](TObject* s) { Pruefen(s); });
         LabelZ[i] = Urteilslabel(this, nullptr, QStringLiteral("LabelZ%1").arg(i), Spalte[i], 352, 80, 41);
         LabelZ[i]->Font()->SetName(Arial);

@@ -314,6 +314,7 @@ const Entry kTable[] = {
     P("pnulwave", ipPnUl, 1),
     P("pnul", ipPnUl, 1),
     P("pnuld", ipPnUl, 1),
+    P("pnuld", ipPnUl, 1), // listed twice on purpose; a lookup finds either, both act alike
     P("pnuldb", ipPnUl, 1),
     P("pnulw", ipPnUl, 1),
     F("pnulnone", ipPnUl, 0),
@@ -389,6 +390,10 @@ const Entry* Find(std::string_view keyword) {
 
 int Count() {
     return static_cast<int>(kCount);
+}
+
+const Entry& At(int index) {
+    return kTable[static_cast<size_t>(index)];
 }
 
 } // namespace RPRTFKw

@@ -205,7 +205,8 @@ struct Entry {
 
 // The entry of a keyword, or null when it is unknown.
 const Entry* Find(std::string_view keyword);
-// Number of entries (for tests).
+// Number of entries and the entry at a place in stored order (for tests).
 int Count();
+const Entry& At(int index);
 
 } // namespace RPRTFKw

@@ -208,7 +208,6 @@ private:
     std::unique_ptr<TRPRTFMarkerProperties> fPN;
 
     int fCodePage = 1252;
-    int fUC = 1;
     int fSkipCount = 0;
     int fTableLevel = 0;
     TRPRTFPosition fPosition = rtfpNewPara;

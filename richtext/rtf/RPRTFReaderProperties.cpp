@@ -134,8 +134,8 @@ int TRPRTFReaderProperties::Px(int twips) const {
 
 bool TRPRTFReaderProperties::HyperlinkTarget(std::string& Target, std::string& Hint) const {
     const std::string& inst = FImport->Reader->FieldInstruction();
-    if (inst.find("HYPERLINK") == std::string::npos) return false;
-    std::string s = inst;
+    if (inst.size() < 9) return false;
+    const std::string& s = inst;
     size_t b = 0;
     while (b < s.size() && static_cast<unsigned char>(s[b]) <= ' ')
         ++b;

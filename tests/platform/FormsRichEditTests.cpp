@@ -5,6 +5,7 @@
 #include "support/FormDriver.h"
 
 #include <QClipboard>
+#include <QMouseEvent>
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -156,4 +157,26 @@ TEST(RichEditText, LinesReplaceAndClear) {
     EXPECT_EQ(b.edit->Text(), "");
     b.edit->SetSelStart(5);
     EXPECT_EQ(b.edit->SelStart(), 0);
+}
+
+TEST(RichEditText, CentredAndRightAlignedLinesPlaceClicksByTheirIndent) {
+    FixedMetricsScope metrics; // every character 8 px wide at height 16
+    Box b;
+    b.edit->SetText("abcd"); // 32 px of text in 200 - 2 * 3 px of room
+    auto clickAt = [&](int x) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, 10), QPointF(x, 10), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 10), QPointF(x, 10), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        b.edit->HandleEvent(&press);
+        b.edit->HandleEvent(&release);
+        return b.edit->SelStart();
+    };
+    EXPECT_EQ(clickAt(3 + 16), 2); // left: the text starts at the inset
+    b.edit->SetAlignment(taCenter);
+    EXPECT_EQ(clickAt(3 + 16), 0);       // left of the centred text
+    EXPECT_EQ(clickAt(3 + 81 + 16), 2);  // (194 - 32) / 2 = 81 px indent
+    b.edit->SetAlignment(taRightJustify);
+    EXPECT_EQ(clickAt(3 + 162 + 8), 1);
+    EXPECT_EQ(clickAt(199), 4);
 }

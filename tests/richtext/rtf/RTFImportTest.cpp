@@ -319,6 +319,14 @@ TEST(RTFImport, Hyperlinks) {
     EXPECT_FALSE(doc.Style.TextStyles().GetItem(doc.GetItemStyle(0))->Jump);
     EXPECT_FALSE(doc.Style.TextStyles().GetItem(doc.GetItemStyle(3))->Jump);
     EXPECT_EQ("Tip", doc.GetItem(1)->Hint);
+    // The field name is compared upper-cased; the jump style needs the upper-case name.
+    doc.Links.clear();
+    doc.Props.BasePath.clear();
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\field{\\*\\fldinst  \\\\hyperlink \"x.htm\"}"
+                            "{\\fldrslt low}} {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}}"));
+    ASSERT_EQ(1u, doc.Links.size());
+    EXPECT_EQ("x.htm|low|" + std::to_string(doc.GetItemStyle(4)), doc.Links[0]);
+    EXPECT_FALSE(doc.Style.TextStyles().GetItem(doc.GetItemStyle(4))->Jump);
 }
 
 TEST(RTFImport, Pictures) {
@@ -460,4 +468,46 @@ TEST(RTFImport, EqualListsGetStylesOfTheirOwn) {
     EXPECT_EQ(a->ListNo, c->ListNo);
     EXPECT_EQ(1, b->Counter);
     EXPECT_EQ(2, c->Counter);
+}
+
+TEST(RTFImport, SettingsAndTheirCopy) {
+    TRPRTFReaderProperties p;
+    EXPECT_EQ(rprsUseClosest, p.TextStyleMode);
+    EXPECT_EQ(rprsUseClosest, p.ParaStyleMode);
+    EXPECT_TRUE(p.SkipHiddenText);
+    EXPECT_EQ(rtfhlColorTable, p.ConvertHighlight);
+    p.SetTextStyleNo(3);
+    try {
+        p.SetTextStyleNo(-1);
+        ADD_FAILURE() << "no exception";
+    } catch (const ERichPadError& e) {
+        EXPECT_STREQ("Value must not be negative", e.what());
+    }
+    EXPECT_EQ(3, p.TextStyleNo());
+    EXPECT_THROW(p.SetParaStyleNo(-5), ERichPadError);
+    EXPECT_EQ(0, p.ParaStyleNo());
+
+    TRPRTFReaderProperties src;
+    src.UnicodeMode = rpruOnlyUnicode;
+    src.TextStyleMode = rprsAddIfNeeded;
+    src.ParaStyleMode = rprsUseSpecified;
+    src.IgnorePictures = true;
+    src.UseHypertextStyles = true;
+    src.SetTextStyleNo(4);
+    src.SetParaStyleNo(2);
+    src.SkipHiddenText = false;
+    src.LineBreaksAsParagraphs = true;
+    src.ConvertHighlight = rtfhlIgnore;
+    p.Assign(src);
+    EXPECT_EQ(rpruOnlyUnicode, p.UnicodeMode);
+    EXPECT_EQ(rprsAddIfNeeded, p.TextStyleMode);
+    EXPECT_EQ(rprsUseSpecified, p.ParaStyleMode);
+    EXPECT_TRUE(p.IgnorePictures);
+    EXPECT_TRUE(p.UseHypertextStyles);
+    EXPECT_EQ(4, p.TextStyleNo());
+    EXPECT_EQ(2, p.ParaStyleNo());
+    // The other settings are not part of the copy.
+    EXPECT_TRUE(p.SkipHiddenText);
+    EXPECT_FALSE(p.LineBreaksAsParagraphs);
+    EXPECT_EQ(rtfhlColorTable, p.ConvertHighlight);
 }
