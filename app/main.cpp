@@ -1,5 +1,6 @@
 // Start of the program: the application, its fonts, the main window, the loop.
 #include "exercises/chapter1/RegisterChapter1.h"
+#include "imaging/RegisterImaging.h"
 #include "platform/Application.h"
 #include "platform/Fonts.h"
 #include "shell/UNavigation.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     RegisterProgramFonts();
+    RegisterImagingFormats();
     Application()->Initialize();
     Application()->SetTitle(QStringLiteral("Pravolin - Grundschule"));
     Application()->CreateForm(Zq);

@@ -1,0 +1,4 @@
+#pragma once
+// Makes the imaging library's picture classes known to TPicture; called once
+// at start-up.
+void RegisterImagingFormats();
