@@ -402,7 +402,7 @@ bool TButton::HandleEvent(QEvent* e) {
     return TWinControl::HandleEvent(e);
 }
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner) {}
+TBitBtn::TBitBtn(TComponent* AOwner) : TGlyphButton<TButton>(AOwner) {}
 
 void TBitBtn::SetKind(TBitBtnKind k) {
     m_kind = k;
@@ -411,14 +411,9 @@ void TBitBtn::SetKind(TBitBtnKind k) {
     SetModalResult(results[k]);
 }
 
-void TBitBtn::PaintFace(QPainter& p, const QRect& face, bool down) {
-    PaintGlyphAndCaption(p, face, &m_glyph, m_numGlyphs, Enabled(), m_layout, m_margin, m_spacing, *Font(),
-                         m_caption, down);
-}
-
 // ---- TSpeedButton ------------------------------------------------------------------
 
-TSpeedButton::TSpeedButton(TComponent* AOwner) : TControl(AOwner) {
+TSpeedButton::TSpeedButton(TComponent* AOwner) : TGlyphButton<TControl>(AOwner) {
     auto* w = new PlainWidget(this);
     w->setFocusPolicy(Qt::NoFocus);
     w->setAttribute(Qt::WA_Hover, true);
@@ -498,8 +493,7 @@ void TSpeedButton::PaintWidget(QPainter& p) {
         QRect fr = r;
         PaintBevel(p, fr, down ? bvLowered : bvRaised, 1);
     }
-    PaintGlyphAndCaption(p, r.adjusted(2, 2, -2, -2), &m_glyph, m_numGlyphs, Enabled(), m_layout, m_margin,
-                         m_spacing, *Font(), m_caption, down);
+    PaintGlyphFace(p, r.adjusted(2, 2, -2, -2), down);
 }
 
 // ---- TPanel ------------------------------------------------------------------------

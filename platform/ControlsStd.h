@@ -118,40 +118,46 @@ private:
     bool m_cancel = false;
 };
 
-class TBitBtn : public TButton {
+// Draws a glyph and a caption laid out like the framework's picture buttons.
+void PaintGlyphAndCaption(QPainter& p, const QRect& face, TBitmap* glyph, int numGlyphs, bool enabled,
+                          TButtonLayout layout, int margin, int spacing, const TFont& font,
+                          const QString& caption, bool down);
+
+// The picture and its placement beside the caption, shared by the picture buttons.
+template <class Base> class TGlyphButton : public Base {
 public:
-    explicit TBitBtn(TComponent* AOwner);
-    QString ClassName() const override { return QStringLiteral("TBitBtn"); }
+    using Base::Base;
     TBitmap* Glyph() { return &m_glyph; }
     void SetGlyph(const TBitmap& b) {
         m_glyph.Assign(b);
-        Invalidate();
+        this->Invalidate();
     }
     int NumGlyphs() const { return m_numGlyphs; }
     void SetNumGlyphs(int n) {
         m_numGlyphs = n < 1 ? 1 : n;
-        Invalidate();
+        this->Invalidate();
     }
     TButtonLayout Layout() const { return m_layout; }
     void SetLayout(TButtonLayout l) {
         m_layout = l;
-        Invalidate();
+        this->Invalidate();
     }
     int Spacing() const { return m_spacing; }
     void SetSpacing(int s) {
         m_spacing = s;
-        Invalidate();
+        this->Invalidate();
     }
     int Margin() const { return m_margin; }
     void SetMargin(int m) {
         m_margin = m;
-        Invalidate();
+        this->Invalidate();
     }
-    TBitBtnKind Kind() const { return m_kind; }
-    void SetKind(TBitBtnKind k);
 
 protected:
-    void PaintFace(QPainter& p, const QRect& face, bool down) override;
+    void PaintGlyphFace(QPainter& p, const QRect& face, bool down) {
+        PaintGlyphAndCaption(p, face, &m_glyph, m_numGlyphs, this->Enabled(), m_layout, m_margin, m_spacing,
+                             *this->Font(), this->Caption(), down);
+    }
 
 private:
     TBitmap m_glyph;
@@ -159,47 +165,30 @@ private:
     TButtonLayout m_layout = blGlyphLeft;
     int m_spacing = 4;
     int m_margin = -1;
+};
+
+class TBitBtn : public TGlyphButton<TButton> {
+public:
+    explicit TBitBtn(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TBitBtn"); }
+    TBitBtnKind Kind() const { return m_kind; }
+    void SetKind(TBitBtnKind k);
+
+protected:
+    void PaintFace(QPainter& p, const QRect& face, bool down) override { PaintGlyphFace(p, face, down); }
+
+private:
     TBitBtnKind m_kind = bkCustom;
 };
 
-// Draws a glyph and a caption laid out like the framework's picture buttons.
-void PaintGlyphAndCaption(QPainter& p, const QRect& face, TBitmap* glyph, int numGlyphs, bool enabled,
-                          TButtonLayout layout, int margin, int spacing, const TFont& font,
-                          const QString& caption, bool down);
-
 // A button without focus; grouped speed buttons stay down.
-class TSpeedButton : public TControl {
+class TSpeedButton : public TGlyphButton<TControl> {
 public:
     explicit TSpeedButton(TComponent* AOwner);
     QString ClassName() const override { return QStringLiteral("TSpeedButton"); }
     bool Flat() const { return m_flat; }
     void SetFlat(bool f) {
         m_flat = f;
-        Invalidate();
-    }
-    TBitmap* Glyph() { return &m_glyph; }
-    void SetGlyph(const TBitmap& b) {
-        m_glyph.Assign(b);
-        Invalidate();
-    }
-    int NumGlyphs() const { return m_numGlyphs; }
-    void SetNumGlyphs(int n) {
-        m_numGlyphs = n < 1 ? 1 : n;
-        Invalidate();
-    }
-    TButtonLayout Layout() const { return m_layout; }
-    void SetLayout(TButtonLayout l) {
-        m_layout = l;
-        Invalidate();
-    }
-    int Spacing() const { return m_spacing; }
-    void SetSpacing(int s) {
-        m_spacing = s;
-        Invalidate();
-    }
-    int Margin() const { return m_margin; }
-    void SetMargin(int m) {
-        m_margin = m;
         Invalidate();
     }
     int GroupIndex() const { return m_groupIndex; }
@@ -221,11 +210,6 @@ public:
     bool HandleEvent(QEvent* e) override;
 
 private:
-    TBitmap m_glyph;
-    int m_numGlyphs = 1;
-    TButtonLayout m_layout = blGlyphLeft;
-    int m_spacing = 4;
-    int m_margin = -1;
     int m_groupIndex = 0;
     bool m_down = false;
     bool m_allowAllUp = false;

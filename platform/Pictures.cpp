@@ -350,12 +350,7 @@ QByteArray TBitmap::SaveToStream() const {
     return out;
 }
 
-std::unique_ptr<TGraphic> TBitmap::Clone() const {
-    auto copy = std::make_unique<TBitmap>();
-    copy->Assign(*this);
-    copy->SetModified(false);
-    return copy;
-}
+std::unique_ptr<TGraphic> TBitmap::Clone() const { return CloneByAssign(*this); }
 
 bool TBitmap::Assign(const TGraphic& source) {
     if (&source == this) return true;
@@ -395,12 +390,7 @@ QByteArray TPngImage::SaveToStream() const {
     return out;
 }
 
-std::unique_ptr<TGraphic> TPngImage::Clone() const {
-    auto copy = std::make_unique<TPngImage>();
-    copy->Assign(*this);
-    copy->SetModified(false);
-    return copy;
-}
+std::unique_ptr<TGraphic> TPngImage::Clone() const { return CloneByAssign(*this); }
 
 // ---- JPEG ------------------------------------------------------------------
 
@@ -604,12 +594,7 @@ QImage TJPEGImage::ToImage() const {
     return Decoded();
 }
 
-std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
-    auto copy = std::make_unique<TJPEGImage>();
-    copy->Assign(*this);
-    copy->SetModified(false);
-    return copy;
-}
+std::unique_ptr<TGraphic> TJPEGImage::Clone() const { return CloneByAssign(*this); }
 
 bool TJPEGImage::Assign(const TGraphic& source) {
     if (&source == this) return true;
@@ -745,12 +730,7 @@ QImage TMetafile::ToImage() const {
     return img;
 }
 
-std::unique_ptr<TGraphic> TMetafile::Clone() const {
-    auto copy = std::make_unique<TMetafile>();
-    copy->Assign(*this);
-    copy->SetModified(false);
-    return copy;
-}
+std::unique_ptr<TGraphic> TMetafile::Clone() const { return CloneByAssign(*this); }
 
 bool TMetafile::Assign(const TGraphic& source) {
     const auto* m = dynamic_cast<const TMetafile*>(&source);

@@ -53,6 +53,17 @@ public:
 
     // A copy of the same class.
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+protected:
+    // Clone() of a class whose Assign takes everything over: an unmodified copy.
+    template <class T> static std::unique_ptr<TGraphic> CloneByAssign(const T& self) {
+        auto copy = std::make_unique<T>();
+        copy->Assign(self);
+        copy->SetModified(false);
+        return copy;
+    }
+
+public:
     // Takes over another graphic; false when the classes do not fit.
     virtual bool Assign(const TGraphic& source);
     // The pixels as a 32-bit image (what Draw shows, at natural size).

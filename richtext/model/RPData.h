@@ -25,6 +25,8 @@ class TRPMarkerList;
 class TRPMarkerItemInfo;
 class TRPRTFReaderProperties;
 class TCustomImageList;
+class TRPLayoutInfo;
+class TRPBackground;
 
 // Options of the view control (32 bits), bit order from bit 0.
 using TRPOptions = uint32_t;
@@ -362,6 +364,24 @@ public:
     int FindLastMarkerOfLists(int MarkerIndex, const TRPIntegerList& ListNos);
 
     int FindItemContaining(int StartNo, const TCustomRPItemInfo* Item) const;
+
+    // ---- RPF stream
+    // Appends the whole document (or the selection) to Stream; True.
+    bool SaveRPFToStream(std::string& Stream, bool SelectionOnly, TColor Color, TRPBackground* Background,
+                         TRPLayoutInfo* Layout);
+    // Clears the document and reads Stream as a whole document.
+    bool LoadRPFFromStream(const std::string& Stream, TColor& Color, TRPBackground* Background,
+                           TRPLayoutInfo* Layout);
+    // Reads Stream into the document at Index; Index answers where the first
+    // read item went. ItemsAdded counts the items inserted after the first.
+    bool InsertRPFFromStream(const std::string& Stream, int& Index, int AParaNo, bool EditMode, bool UseParaNo,
+                             bool WholeDocument, TColor& Color, TRPBackground* Background,
+                             TRPLayoutInfo* Layout, int& ItemsAdded, int& FirstOutInt, bool& FirstOutFlag,
+                             bool& Aborted);
+    // The form-resource form: an int32 byte count, then the RPF data.
+    void WriteRPFFormStream(std::string& Stream);
+    // Reads one form-resource block from Stream at Pos and moves Pos past it.
+    bool ReadRPFFormStream(const std::string& Stream, size_t& Pos);
 
 protected:
     [[noreturn]] static void RaiseWrongItemClass();

@@ -230,6 +230,13 @@ public:
     }
     virtual int GetRowTop(int Index) const { return Index; }
 
+    // Writes the item's RPF record. ParaNo is the paragraph reference to use
+    // (-1 continues); Part is the selected part of an item selected only in
+    // part (tables), else null; ForceContinue makes the item continue the line
+    // of a list marker written ahead of a selection.
+    virtual void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
+                         const std::string& Name, void* Part, bool ForceContinue) const;
+
     // Splits "name=value" and hands it to the integer, string or unknown setter.
     void ReadRPFProperty(const std::string& Line);
 };

@@ -25,6 +25,8 @@ public:
     using TRPFullLineItemInfo::TRPFullLineItemInfo;
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
+    void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
+                 void* Part, bool ForceContinue) const override;
 
     bool GetBoolValue(int Id) const override;
     bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const override;
@@ -55,6 +57,8 @@ public:
     ~TRPGraphicItemInfo() override;
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
+    void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
+                 void* Part, bool ForceContinue) const override;
     static std::unique_ptr<TRPGraphicItemInfo> CreateEx(TCustomRPData* RPData,
                                                         std::unique_ptr<TGraphic> Graphic, uint8_t VAlign);
 
@@ -109,6 +113,8 @@ public:
     ~TRPControlItemInfo() override;
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
+    void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
+                 void* Part, bool ForceContinue) const override;
 
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     bool GetBoolValue(int Id) const override;
@@ -153,6 +159,9 @@ public:
     using TRPRectItemInfo::TRPRectItemInfo;
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
+    void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const override;
+    void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
+                 void* Part, bool ForceContinue) const override;
 
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     bool GetBoolValue(int Id) const override;
@@ -175,6 +184,9 @@ public:
     using TRPBulletItemInfo::TRPBulletItemInfo;
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
+    void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const override;
+    void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
+                 void* Part, bool ForceContinue) const override;
 
     bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const override;
     int GetImageIndex(bool Hot) const override { return Hot ? HotImageIndex : ImageIndex; }

@@ -1,0 +1,351 @@
+#include "richtext/model/RPFTokens.h"
+
+#include <cstring>
+#include <limits>
+
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPStyleInfos.h"
+
+namespace {
+
+const char HexDigits[] = "0123456789ABCDEF";
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+void SkipBlank(std::string_view s, size_t& Pos) {
+    if (Pos < s.size() && s[Pos] == ' ') ++Pos;
+}
+
+int32_t GetInt32(std::string_view s, size_t p) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<uint8_t>(s[p + i]);
+    return static_cast<int32_t>(v);
+}
+
+template <class TInfos> int FindByName(const TInfos& Infos, const std::string& Name) {
+    for (int i = 0; i < Infos.Count(); ++i)
+        if (Infos.GetItem(i)->StyleName == Name) return i;
+    return 0;
+}
+
+} // namespace
+
+void RPFWrite(std::string& Stream, std::string_view s) {
+    Stream.append(s);
+}
+
+void RPFWriteLine(std::string& Stream, std::string_view s) {
+    Stream.append(s);
+    Stream += "\r\n";
+}
+
+void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex) {
+    if (Unicode && Hex) {
+        RPFWriteLine(Stream, RPFStringToHex(s));
+        return;
+    }
+    Stream.append(s);
+    if (Unicode)
+        Stream += "\x29\x20";
+    else
+        Stream += "\r\n";
+}
+
+void RPFWriteInt32(std::string& Stream, int32_t v) {
+    uint32_t u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i)
+        Stream += static_cast<char>((u >> (8 * i)) & 0xFF);
+}
+
+std::string RPFLineText(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c == '\0')
+            c = '?';
+        else if (c == '\r' || c == '\n')
+            c = ' ';
+    return r;
+}
+
+bool RPFNeedsWideHex(std::string_view s) {
+    for (size_t i = 0; i + 1 < s.size(); i += 2) {
+        const unsigned u = static_cast<uint8_t>(s[i]) | (static_cast<uint8_t>(s[i + 1]) << 8);
+        if (u == 0 || u == 0x2029) return true;
+    }
+    return false;
+}
+
+std::string RPFStringToHex(std::string_view s) {
+    std::string r;
+    r.reserve(s.size() * 2);
+    for (unsigned char c : s) {
+        r += HexDigits[c >> 4];
+        r += HexDigits[c & 15];
+    }
+    return r;
+}
+
+bool RPFHexToStream(std::string_view Hex, std::string& Result) {
+    Result.clear();
+    if (Hex.size() % 2 != 0) return false;
+    std::string r(Hex.size() / 2, '\0');
+    for (size_t i = 0; i < r.size(); ++i) {
+        int hi = HexValue(Hex[2 * i]), lo = HexValue(Hex[2 * i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        r[i] = static_cast<char>(hi * 16 + lo);
+    }
+    Result = std::move(r);
+    return true;
+}
+
+std::string RPFHexToString(std::string_view Hex) {
+    std::string r;
+    if (Hex.size() % 2 != 0) return r;
+    for (size_t i = 0; i + 1 < Hex.size(); i += 2) {
+        int hi = HexValue(Hex[i]), lo = HexValue(Hex[i + 1]);
+        if (hi < 0 || lo < 0) break;
+        r += static_cast<char>(hi * 16 + lo);
+    }
+    return r;
+}
+
+std::string RPFWideToHex(std::u16string_view s) {
+    std::string r;
+    for (char16_t c : s)
+        for (int sh = 12; sh >= 0; sh -= 4)
+            r += HexDigits[(c >> sh) & 15];
+    return r;
+}
+
+std::u16string RPFHexToWide(std::string_view Hex) {
+    std::u16string r;
+    if (Hex.size() % 4 != 0) return r;
+    for (size_t i = 0; i < Hex.size(); i += 4) {
+        unsigned v = 0;
+        for (size_t k = 0; k < 4; ++k) {
+            int d = HexValue(Hex[i + k]);
+            if (d < 0) return r;
+            v = v * 16 + static_cast<unsigned>(d);
+        }
+        r += static_cast<char16_t>(v);
+    }
+    return r;
+}
+
+std::string RPFEncodeLineBreaks(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c == '\n')
+            c = '\x02';
+        else if (c == '\r')
+            c = '\x01';
+    return r;
+}
+
+std::string RPFDecodeLineBreaks(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c == '\x02')
+            c = '\n';
+        else if (c == '\x01')
+            c = '\r';
+    return r;
+}
+
+bool RPFReadWord(std::string_view s, size_t& Pos, std::string& Word) {
+    size_t e = Pos;
+    while (e < s.size() && s[e] != ' ')
+        ++e;
+    if (e == Pos) return false;
+    Word.assign(s.substr(Pos, e - Pos));
+    Pos = e;
+    SkipBlank(s, Pos);
+    return true;
+}
+
+bool RPFReadInteger(std::string_view s, size_t& Pos, int32_t& Value) {
+    size_t p = Pos;
+    bool neg = p < s.size() && s[p] == '-';
+    if (neg) ++p;
+    if (p >= s.size() || s[p] < '0' || s[p] > '9') return false;
+    // Colours above 0x7FFFFFFF (system colours) come as unsigned decimals.
+    int64_t v = 0;
+    for (; p < s.size() && s[p] != ' '; ++p) {
+        if (s[p] < '0' || s[p] > '9') return false;
+        v = v * 10 + (s[p] - '0');
+        if (v > int64_t(std::numeric_limits<uint32_t>::max())) return false;
+    }
+    if (neg) {
+        v = -v;
+        if (v < std::numeric_limits<int32_t>::min()) return false;
+    }
+    Value = static_cast<int32_t>(static_cast<uint32_t>(v));
+    Pos = p;
+    SkipBlank(s, Pos);
+    return true;
+}
+
+bool RPFReadQuotedString(std::string_view s, size_t& Pos, std::string& Value) {
+    if (Pos >= s.size() || s[Pos] != '"') return false;
+    std::string r;
+    for (size_t i = Pos + 1; i < s.size(); ++i) {
+        if (s[i] != '"') {
+            r += s[i];
+            continue;
+        }
+        if (i + 1 < s.size() && s[i + 1] == '"') {
+            r += '"';
+            ++i;
+            continue;
+        }
+        Value = std::move(r);
+        Pos = i + 1;
+        SkipBlank(s, Pos);
+        return true;
+    }
+    return false;
+}
+
+bool RPFReadTag(std::string_view s, size_t& Pos, bool TagsArePChars, bool QuotedAllowed, TRPTag& Tag) {
+    if (!TagsArePChars) {
+        int32_t v = 0;
+        if (!RPFReadInteger(s, Pos, v)) return false;
+        Tag = TRPTag::FromInt(v);
+        return true;
+    }
+    std::string w;
+    if (QuotedAllowed && Pos < s.size() && s[Pos] == '"') {
+        if (!RPFReadQuotedString(s, Pos, w)) return false;
+        Tag = TRPTag::FromText(std::move(w));
+        return true;
+    }
+    if (!RPFReadWord(s, Pos, w)) return false;
+    Tag = w == "0" ? TRPTag{} : TRPTag::FromText(std::move(w));
+    return true;
+}
+
+int RPFFindTextStyleByName(const TRPStyle* RPStyle, const std::string& Name) {
+    return RPStyle ? FindByName(RPStyle->TextStyles(), Name) : 0;
+}
+
+int RPFFindParaStyleByName(const TRPStyle* RPStyle, const std::string& Name) {
+    return RPStyle ? FindByName(RPStyle->ParaStyles(), Name) : 0;
+}
+
+bool RPFReadTextStyleRef(std::string_view s, size_t& Pos, const TRPStyle* RPStyle, int32_t& StyleNo) {
+    if (Pos < s.size() && s[Pos] == '"') {
+        std::string name;
+        if (!RPFReadQuotedString(s, Pos, name)) return false;
+        StyleNo = RPFFindTextStyleByName(RPStyle, name);
+        return true;
+    }
+    return RPFReadInteger(s, Pos, StyleNo);
+}
+
+bool RPFReadParaStyleRef(std::string_view s, size_t& Pos, const TRPStyle* RPStyle, int32_t& ParaNo) {
+    if (Pos < s.size() && s[Pos] == '"') {
+        std::string name;
+        if (!RPFReadQuotedString(s, Pos, name)) return false;
+        ParaNo = RPFFindParaStyleByName(RPStyle, name);
+        return true;
+    }
+    return RPFReadInteger(s, Pos, ParaNo);
+}
+
+std::string RPFQuote(std::string_view s) {
+    std::string r = "\"";
+    for (char c : s) {
+        if (c == '"') r += '"';
+        r += c;
+    }
+    r += '"';
+    return r;
+}
+
+std::string RPFFormatTag(const TRPTag& Tag, bool TagsArePChars) {
+    if (!TagsArePChars) return std::to_string(Tag.Int);
+    if (!Tag.Text || Tag.Text->empty()) return "0";
+    return RPFQuote(*Tag.Text);
+}
+
+std::string RPFFormatTextStyleRef(int StyleNo, const TRPStyle* RPStyle, bool UseNames) {
+    if (UseNames && StyleNo >= 0 && RPStyle && StyleNo < RPStyle->TextStyles().Count())
+        return RPFQuote(RPStyle->TextStyles().GetItem(StyleNo)->StyleName);
+    return std::to_string(StyleNo);
+}
+
+std::string RPFFormatParaStyleRef(int ParaNo, const TRPStyle* RPStyle, bool UseNames) {
+    if (UseNames && ParaNo >= 0 && RPStyle && ParaNo < RPStyle->ParaStyles().Count())
+        return RPFQuote(RPStyle->ParaStyles().GetItem(ParaNo)->StyleName);
+    return std::to_string(ParaNo);
+}
+
+// ---------------------------------------------------------------------------
+
+void TRPLayoutInfo::SaveToStream(std::string& Stream, bool IncludeSize) const {
+    bool partial = FirstParaPartial != 0 || LastParaPartial != 0;
+    int32_t size = partial ? 41 : 25;
+    if (IncludeSize) RPFWriteInt32(Stream, size + 8);
+    RPFWriteInt32(Stream, 0);
+    RPFWriteInt32(Stream, size);
+    for (int32_t v : {LeftMargin, RightMargin, TopMargin, BottomMargin, MinTextWidth, MaxTextWidth})
+        RPFWriteInt32(Stream, v);
+    Stream += static_cast<char>(BiDiMode);
+    if (partial)
+        for (int32_t v : {FirstParaPartial, LastParaPartial, FirstParaListNo, FirstParaListLevel})
+            RPFWriteInt32(Stream, v);
+}
+
+bool TRPLayoutInfo::LoadFromStream(std::string_view Stream, size_t& Pos, bool IncludeSize) {
+    size_t p = Pos;
+    auto have = [&](size_t n) { return p <= Stream.size() && Stream.size() - p >= n; };
+    if (IncludeSize) {
+        if (!have(4)) return false;
+        p += 4; // the count is implied by the block's own size field
+    }
+    if (!have(8)) return false;
+    int32_t size = GetInt32(Stream, p + 4);
+    p += 8;
+    if (size < 25) throw ERichPadError("Invalid RPF format");
+    if (!have(static_cast<size_t>(size))) return false;
+    int32_t* fields[] = {&LeftMargin, &RightMargin, &TopMargin, &BottomMargin, &MinTextWidth, &MaxTextWidth};
+    for (int i = 0; i < 6; ++i)
+        *fields[i] = GetInt32(Stream, p + 4 * i);
+    BiDiMode = static_cast<uint8_t>(Stream[p + 24]);
+    if (size >= 41) {
+        FirstParaPartial = GetInt32(Stream, p + 25);
+        LastParaPartial = GetInt32(Stream, p + 29);
+        FirstParaListNo = GetInt32(Stream, p + 33);
+        FirstParaListLevel = GetInt32(Stream, p + 37);
+    } else {
+        FirstParaPartial = LastParaPartial = 0;
+        FirstParaListNo = -1;
+        FirstParaListLevel = 0;
+    }
+    Pos = p + static_cast<size_t>(size);
+    IsLoaded = true;
+    return true;
+}
+
+void TRPLayoutInfo::SaveTextToStream(std::string& Stream) const {
+    std::string block;
+    SaveToStream(block, false);
+    RPFWriteLine(Stream, RPFStringToHex(block));
+}
+
+bool TRPLayoutInfo::LoadText(std::string_view Hex) {
+    std::string data;
+    if (!RPFHexToStream(Hex, data)) return false;
+    return LoadBinary(data);
+}
+
+bool TRPLayoutInfo::LoadBinary(std::string_view Data) {
+    size_t p = 0;
+    return LoadFromStream(Data, p, false);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Token, hex and line routines shared by the RPF reader and writer, and the
+// layout block that travels with a whole document.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "richtext/model/RPTypes.h"
+
+class TRPStyle;
+
+// Current stream version written in the version record.
+constexpr int RPFVersionMajor = 1;
+constexpr int RPFVersionMinor = 3;
+
+// ---- writing primitives
+void RPFWrite(std::string& Stream, std::string_view s);
+void RPFWriteLine(std::string& Stream, std::string_view s);
+// Hex when both flags are set; UTF-16 text written as is ends with U+2029
+// instead of CR LF.
+void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex);
+void RPFWriteInt32(std::string& Stream, int32_t v);
+// 8-bit text made safe for one line: NUL becomes "?", CR and LF blanks
+// (they would end the line early and break the stream).
+std::string RPFLineText(std::string_view s);
+// UTF-16 text that cannot stand in a UTF-16 line (holds U+2029 or U+0000).
+bool RPFNeedsWideHex(std::string_view s);
+
+// ---- hex text
+std::string RPFStringToHex(std::string_view s);
+// False for odd length or a non-hex character; Result is then empty.
+bool RPFHexToStream(std::string_view Hex, std::string& Result);
+// Empty for odd length; stops at the first bad digit.
+std::string RPFHexToString(std::string_view Hex);
+std::string RPFWideToHex(std::u16string_view s);
+std::u16string RPFHexToWide(std::string_view Hex);
+
+// ---- line breaks in document-property strings
+std::string RPFEncodeLineBreaks(std::string_view s);
+std::string RPFDecodeLineBreaks(std::string_view s);
+
+// ---- reading tokens of a header line; each skips one blank after the token
+bool RPFReadWord(std::string_view s, size_t& Pos, std::string& Word);
+bool RPFReadInteger(std::string_view s, size_t& Pos, int32_t& Value);
+bool RPFReadQuotedString(std::string_view s, size_t& Pos, std::string& Value);
+// Quoted tags only when QuotedAllowed (stream version 1.3 and later).
+bool RPFReadTag(std::string_view s, size_t& Pos, bool TagsArePChars, bool QuotedAllowed, TRPTag& Tag);
+int RPFFindTextStyleByName(const TRPStyle* RPStyle, const std::string& Name);
+int RPFFindParaStyleByName(const TRPStyle* RPStyle, const std::string& Name);
+bool RPFReadTextStyleRef(std::string_view s, size_t& Pos, const TRPStyle* RPStyle, int32_t& StyleNo);
+bool RPFReadParaStyleRef(std::string_view s, size_t& Pos, const TRPStyle* RPStyle, int32_t& ParaNo);
+
+// ---- formatting header fields
+std::string RPFQuote(std::string_view s);
+std::string RPFFormatTag(const TRPTag& Tag, bool TagsArePChars);
+std::string RPFFormatTextStyleRef(int StyleNo, const TRPStyle* RPStyle, bool UseNames);
+std::string RPFFormatParaStyleRef(int ParaNo, const TRPStyle* RPStyle, bool UseNames);
+
+// The view's page layout and the partial-paragraph facts of a stream.
+class TRPLayoutInfo {
+public:
+    bool IsLoaded = false;
+    int32_t LeftMargin = 0;
+    int32_t RightMargin = 0;
+    int32_t TopMargin = 0;
+    int32_t BottomMargin = 0;
+    int32_t MinTextWidth = 0;
+    int32_t MaxTextWidth = 0;
+    uint8_t BiDiMode = 0;
+    int32_t LastParaPartial = 0;
+    int32_t FirstParaPartial = 0;
+    int32_t FirstParaListNo = -1;
+    int32_t FirstParaListLevel = 0;
+
+    // The block, with IncludeSize preceded by its int32 byte count.
+    void SaveToStream(std::string& Stream, bool IncludeSize) const;
+    // Reads at Pos and moves Pos past the block; False when the data end
+    // early. A size below 25 raises ERichPadError.
+    bool LoadFromStream(std::string_view Stream, size_t& Pos, bool IncludeSize);
+    void SaveTextToStream(std::string& Stream) const;
+    bool LoadText(std::string_view Hex);
+    bool LoadBinary(std::string_view Data);
+};
