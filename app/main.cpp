@@ -1,5 +1,6 @@
 // Start of the program: the application, its fonts, the main window, the loop.
 #include "exercises/chapter1/RegisterChapter1.h"
+#include "exercises/chapter2/RegisterChapter2.h"
 #include "imaging/RegisterImaging.h"
 #include "platform/Application.h"
 #include "platform/Fonts.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     Application()->CreateForm(Zq);
     ShellFormulareErzeugen();
     RegisterChapter1Exercises();
+    RegisterChapter2Exercises();
     Application()->Run();
     return 0;
 }

@@ -1,0 +1,27 @@
+#pragma once
+// The calendar: the number of days of each month, and of February in a leap
+// year, each box checked by itself.
+#include "exercises/chapter1/UAufgabenmuster.h"
+
+class QCalendarWidget;
+
+class TZqK2_1C1 : public TAufgabeg {
+public:
+    explicit TZqK2_1C1(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TZqK2_1C1"); }
+
+    void FormActivate(TObject* Sender) override;
+    void NeueAufgabe() override;
+    // Checks the row of the sender (its box or its "prüfen" button).
+    void MonatstagePruefen(TObject* Sender);
+
+    // The expected number of days of box n (1 .. 13), "" outside.
+    static QString Monatstage(int n);
+
+    TLabel* Label1 = nullptr;
+    // Box n with BitBtnP<n> and LabelP<n>; index 0 unused.
+    TAntwortPaar Paar[14];
+    // Holds the calendar the pupil may browse; nothing reads it.
+    TPanel* MonthCalendar1 = nullptr;
+    QCalendarWidget* Kalender = nullptr;
+};

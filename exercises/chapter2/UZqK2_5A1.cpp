@@ -1,0 +1,407 @@
+#include "exercises/chapter2/UZqK2_5A1.h"
+
+#include "drawing/UZeichnen1.h"
+#include "drawing/UZeichnen2.h"
+
+#include <QPainter>
+#include <QTransform>
+
+#include <cmath>
+
+// clang-format off
+const std::array<TGeldstueck, GeldstueckAnzahl> Geldstuecke = {{
+    {"Image1Cent",    0.01,   8, 519,  62,  62, 1, false,   5, 180, false,   0},
+    {"Image2Cent",    0.02,  75, 510,  71,  71, 2, false,  47, 177, false,   0},
+    {"Image2CentN",   0.02, 150, 510,  71,  71, 2, false,  80, 174, false,   0},
+    {"Image5Cent",    0.05, 225, 500,  81,  81, 3, false, 150, 160, false,   0},
+    {"Image10Cent",   0.10, 310, 507,  74,  74, 4, false, 230, 170, false,   0},
+    {"Image20Cent",   0.20, 389, 496,  85,  85, 5, false, 300, 160, false,   0},
+    {"Image20CentN",  0.20, 478, 496,  85,  85, 5, false, 346, 160, false,   0},
+    {"Image50Cent",   0.50, 566, 489,  92,  92, 6, false,   5,  80, false,   0},
+    {"Image1Euro",    1,    664, 494,  87,  87, 7, false, 100,  70, false,   0},
+    {"Image2Euro",    2,    756, 483,  98,  98, 8, false, 188,  70, false,   0},
+    {"Image2EuroN",   2,    860, 483,  98,  98, 8, false, 260,  70, false,   0},
+    {"Image5Euro",    5,      4, 388, 193, 100, 5,  true, 400,  50, true,   20},
+    {"Image10Euro",   10,   204, 388, 189, 100, 10, true, 350,  16, false,   0},
+    {"Image20Euro",   20,   400, 388, 184, 100, 20, true, 470, 150, true,    0},
+    {"Image50Euro",   50,   592, 388, 182, 100, 50, true, 517,  10, true,   20},
+    {"Image5EuroN",   5,      4, 284, 193, 100, 5,  true, 400,  50, true,   40},
+    {"Image10EuroN",  10,   204, 284, 189, 100, 10, true, 380,   0, false,   0},
+    {"Image20EuroN",  20,   400, 284, 184, 100, 20, true, 470, 150, true,  -20},
+    {"Image50EuroN",  50,   592, 284, 182, 100, 50, true, 500,   0, true,    5},
+}};
+// clang-format on
+
+TBezahlZustand ZqK2_5A1;
+
+namespace {
+
+struct TProdukt {
+    const char* Text;
+    double Preis;
+};
+const TProdukt Produkte[12] = {
+    {"Kugelschreiber 89 Cent", 0.89},
+    {"Turnschuhe 129 €", 129.00},
+    {"Lampe 83,95 €", 83.95},
+    {"Keramikvogel 18,41 €", 18.41},
+    {"Solarladegerät 119,53 €", 119.53},
+    {"Holzfigur 24,99 €", 24.99},
+    {"Taschenrechner 62,41 €", 62.41},
+    {"Laterne 19,84 €", 19.84},
+    {"Keyboard 175,48 €", 175.48},
+    {"Kerze 3,55 €", 3.55},
+    {"Küchenmaschine 69,23 €", 69.23},
+    {"Phönixpalme 48,50 €", 48.50},
+};
+
+constexpr double Toleranz = 0.001;
+// Coin values in cents, in the order of Image1 .. Image8, and the first tray
+// piece of each value.
+constexpr int MuenzCent[8] = {1, 2, 5, 10, 20, 50, 100, 200};
+constexpr int ErstesStueck[8] = {0, 1, 3, 4, 5, 7, 8, 9};
+constexpr int ScheinWerte[4] = {5, 10, 20, 50};
+// Notes before coins; later ones cover earlier ones.
+constexpr int ScheinFolge[8] = {18, 14, 16, 12, 17, 13, 11, 15};
+constexpr int MuenzFolge[11] = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10};
+
+int ScheinIndex(int Wert) {
+    for (int i = 0; i < 4; ++i)
+        if (ScheinWerte[i] == Wert) return i;
+    return 0;
+}
+
+QString ZweiStellen(double v) {
+    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+void TextMittig(TCanvas* c, int cx, int y, const QString& Text) {
+    c->TextOut(cx - c->TextWidth(Text) / 2, y, Text);
+}
+
+void Schrift(TCanvas* c, int Hoehe, TColor Farbe) {
+    c->Font()->SetName(QStringLiteral("Arial"));
+    c->Font()->SetHeight(-Hoehe);
+    c->Font()->SetStyle(fsBold);
+    c->Font()->SetColor(Farbe);
+    c->Brush()->SetStyle(bsClear);
+}
+
+// The pictures of the form are drawn here rather than loaded: any pictures of
+// the right sizes serve, and this keeps the form independent of files.
+void MuenzeMalen(TImage* Bild, int Cent) {
+    TCanvas* c = Bild->Canvas();
+    const int s = Bild->Height();
+    const bool Kupfer = Cent < 10, Euro = Cent >= 100;
+    const TColor Aussen = Kupfer ? RGB(184, 115, 51) : Cent == 100 ? RGB(210, 210, 215) : RGB(222, 184, 60);
+    const TColor Innen = Kupfer ? RGB(200, 130, 64) : Cent == 200 ? RGB(210, 210, 215) : RGB(232, 196, 80);
+    c->Brush()->SetColor(Aussen);
+    c->FillRect({0, 0, Bild->Width(), s});
+    c->Pen()->SetColor(RGB(90, 60, 20));
+    c->Brush()->SetColor(Innen);
+    const int r = Euro ? s / 5 : s / 12;
+    c->Ellipse(r, r, s - r, s - r);
+    Schrift(c, s * 2 / 5, RGB(70, 45, 10));
+    TextMittig(c, s / 2, s / 6, QString::number(Euro ? Cent / 100 : Cent));
+    Schrift(c, std::max(8, s / 7), RGB(70, 45, 10));
+    TextMittig(c, s / 2, s * 3 / 5, Euro ? QStringLiteral("EURO") : QStringLiteral("CENT"));
+}
+
+void ScheinMalen(TImage* Bild, int Wert) {
+    TCanvas* c = Bild->Canvas();
+    const int w = Bild->Width(), h = Bild->Height();
+    const TColor Farbe = Wert == 5    ? RGB(168, 176, 160)
+                         : Wert == 10 ? RGB(226, 124, 112)
+                         : Wert == 20 ? RGB(110, 150, 222)
+                                      : RGB(240, 160, 80);
+    c->Brush()->SetColor(Farbe);
+    c->Pen()->SetColor(RGB(60, 60, 60));
+    c->Rectangle(0, 0, w, h);
+    c->Brush()->SetColor(RGB(245, 245, 235));
+    c->Ellipse(w - 70, 15, w - 15, 85);
+    Schrift(c, 40, RGB(30, 30, 30));
+    c->TextOut(10, 6, QString::number(Wert));
+    Schrift(c, 18, RGB(30, 30, 30));
+    c->TextOut(10, h - 28, QStringLiteral("EURO"));
+}
+
+void ProduktMalen(TImage* Bild, const QString& Text) {
+    TCanvas* c = Bild->Canvas();
+    const int w = Bild->Width(), h = Bild->Height();
+    c->Brush()->SetColor(RGB(250, 248, 240));
+    c->FillRect({0, 0, w, h});
+    c->Pen()->SetColor(RGB(120, 90, 60));
+    c->Brush()->SetColor(RGB(230, 200, 150));
+    c->RoundRect(30, 30, w - 30, h - 60, 30, 30);
+    const QString Name = Text.section(QLatin1Char(' '), 0, 0);
+    Schrift(c, 22, RGB(60, 40, 20));
+    TextMittig(c, w / 2, h / 2 - 30, Name);
+    Schrift(c, 18, RGB(60, 40, 20));
+    TextMittig(c, w / 2, h - 45, Text.section(QLatin1Char(' '), 1));
+}
+
+void ThekeMalen(TImage* Bild) {
+    TCanvas* c = Bild->Canvas();
+    const int w = Bild->Width(), h = Bild->Height();
+    c->Brush()->SetColor(RGB(170, 120, 70));
+    c->FillRect({0, 0, w, h});
+    c->Pen()->SetColor(RGB(140, 95, 50));
+    for (int y = 30; y < h; y += 31) {
+        c->MoveTo(0, y);
+        c->LineTo(w, y);
+    }
+    c->Pen()->SetColor(RGB(100, 65, 30));
+    c->Brush()->SetStyle(bsClear);
+    c->Rectangle(0, 0, w, h);
+}
+
+} // namespace
+
+QString GeldBetragText(double v) {
+    const double n = std::round(v);
+    if (std::fabs(n - v) < Toleranz) return QString::number(static_cast<long long>(n));
+    return ZweiStellen(v);
+}
+
+void ParallelogrammZeichnen(TCanvas* Ziel, const TPoint& P0, const TPoint& P1, const TPoint& P2,
+                            const QImage& Quelle) {
+    if (Quelle.isNull() || Quelle.width() <= 0 || Quelle.height() <= 0) return;
+    QPainter* p = Ziel->Painter();
+    if (!p) return;
+    const double w = Quelle.width(), h = Quelle.height();
+    const QTransform t((P1.x - P0.x) / w, (P1.y - P0.y) / w, (P2.x - P0.x) / h, (P2.y - P0.y) / h, P0.x,
+                       P0.y);
+    p->save();
+    p->setTransform(t, true);
+    p->drawImage(QPointF(0, 0), Quelle);
+    p->restore();
+    Ziel->Release();
+    if (Ziel->OnChange) Ziel->OnChange();
+}
+
+TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
+    using namespace Muster;
+    SetName(QStringLiteral("ZqK2_5A1"));
+    SetCaption(QStringLiteral("Abschnitt 2.5   Übung 1"));
+    Label1 = Titel(this, QStringLiteral("Einkaufen und bezahlen"));
+
+    auto Versteckt = [this](const QString& Name, int w, int h) {
+        TImage* i = Muster::Bild(this, nullptr, Name, 0, 0, w, h);
+        i->SetVisible(false);
+        i->Canvas(); // a picture of the image's size
+        return i;
+    };
+    BildTheke = Versteckt(QStringLiteral("BildTheke"), 688, 249);
+    ThekeMalen(BildTheke);
+    Bild = Versteckt(QStringLiteral("Bild"), 688, 249);
+    BildSichtbar = Muster::Bild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 28, 688, 249);
+    BildSichtbar->Canvas();
+
+    Panel3 = Feld(this, nullptr, QStringLiteral("Panel3"), 696, 0, 281, 233, clWhite);
+    Produktbild = Muster::Bild(this, Panel3, QStringLiteral("Produktbild"), 4, 4, 273, 225);
+    Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 696, 237, 281, 40, FarbeAufgabenfeld);
+    Panel1->SetParentFont(false);
+    Panel1->Font()->SetName(QStringLiteral("Tahoma"));
+    Panel1->Font()->SetHeight(-16);
+    Panel1->Font()->SetStyle(fsBold);
+
+    // Hidden pictures: coins (their picture fills the tray image), notes and products.
+    for (int k = 0; k < 8; ++k) {
+        const TGeldstueck& g = Geldstuecke[ErstesStueck[k]];
+        Muenzbild[k] = Versteckt(QStringLiteral("Image%1").arg(k + 1), g.Breite, g.Hoehe);
+        MuenzeMalen(Muenzbild[k], MuenzCent[k]);
+        const QString Wert = MuenzCent[k] < 100 ? QStringLiteral("%1Cent").arg(MuenzCent[k])
+                                                : QStringLiteral("%1Euro").arg(MuenzCent[k] / 100);
+        MuenzGrau[k] = Versteckt(QStringLiteral("Image%1G").arg(Wert), g.Breite, g.Hoehe);
+    }
+    const int ScheinBreite[4] = {193, 189, 184, 182};
+    for (int k = 0; k < 4; ++k) {
+        Schein[k] = Versteckt(QStringLiteral("Image%1Euro1").arg(ScheinWerte[k]), ScheinBreite[k], 100);
+        ScheinMalen(Schein[k], ScheinWerte[k]);
+        ScheinGrau[k] = Versteckt(QStringLiteral("Image%1Euro2").arg(ScheinWerte[k]), ScheinBreite[k], 100);
+    }
+    for (int k = 0; k < 12; ++k) {
+        Produktbilder[k] = Versteckt(QStringLiteral("ImageP%1").arg(k + 1), 273, 225);
+        ProduktMalen(Produktbilder[k], QString::fromUtf8(Produkte[k].Text));
+    }
+
+    for (int i = 0; i < GeldstueckAnzahl; ++i) {
+        const TGeldstueck& g = Geldstuecke[i];
+        Tablett[i] =
+            Muster::Bild(this, nullptr, QString::fromLatin1(g.Tablett), g.Links, g.Oben, g.Breite, g.Hoehe);
+        Tablett[i]->Canvas();
+        Tablett[i]->OnClick = [this](TObject* s) { Image1CentClick(s); };
+    }
+
+    auto Text = [this](const QString& Name, int x, int y, int w, int h) {
+        auto* t = new TStaticText(this);
+        t->SetName(Name);
+        t->SetParent(B_ScrollBox);
+        t->SetAutoSize(false);
+        t->SetColor(clBlack);
+        t->SetParentFont(false);
+        t->Font()->SetName(QStringLiteral("Tahoma"));
+        t->Font()->SetHeight(-19);
+        t->Font()->SetStyle(fsBold);
+        t->SetBounds(x, y, w, h);
+        t->SetCaption(QString());
+        return t;
+    };
+    StaticText1 = Text(QStringLiteral("StaticText1"), 0, 588, 688, 28);
+    StaticText2 = Text(QStringLiteral("StaticText2"), 696, 588, 262, 28);
+    StaticText2->Font()->SetColor(clLime);
+
+    auto Haken = [this](const QString& Name, const QString& Caption, int y) {
+        auto* c = new TCheckBox(this);
+        c->SetName(Name);
+        c->SetParent(B_ScrollBox);
+        c->SetParentFont(false);
+        c->Font()->SetName(QStringLiteral("Tahoma"));
+        c->Font()->SetHeight(-16);
+        c->SetBounds(790, y, 160, 24);
+        c->SetCaption(Caption);
+        c->SetChecked(true);
+        c->OnClick = [this](TObject* s) { CheckBox1Click(s); };
+        return c;
+    };
+    CheckBox1 = Haken(QStringLiteral("CheckBox1"), QStringLiteral("Hilfen"), 300);
+    CheckBox2 = Haken(QStringLiteral("CheckBox2"), QStringLiteral("Hinweistext"), 330);
+}
+
+void TZqK2_5A1::FormActivate(TObject* Sender) {
+    B_Neuer_Typ->SetVisible(false);
+    B_Tastatur->SetVisible(false);
+    TAufgabeg::FormActivate(Sender);
+    ZqK2_5A1.Produkt = 0;
+    NeueAufgabe();
+}
+
+void TZqK2_5A1::NeueAufgabe() {
+    Aufgabenanzahl = 12;
+    TAufgabeg::NeueAufgabe();
+    ZqK2_5A1.Produkt = ZqK2_5A1.Produkt >= 12 || ZqK2_5A1.Produkt < 0 ? 1 : ZqK2_5A1.Produkt + 1;
+    ProduktSetzen();
+    ZqK2_5A1.AufTheke.fill(false);
+    ThekeZeichnen();
+    GrauKopienErneuern();
+}
+
+void TZqK2_5A1::GrauKopienErneuern() {
+    for (int k = 0; k < 4; ++k) {
+        ScheinGrau[k]->Picture()->SetGraphic(GrauBild(Schein[k]->Picture()->Bitmap(), 1.5));
+        for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i)
+            if (Geldstuecke[i].Bildnummer == ScheinWerte[k]) {
+                const TRect r{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
+                Tablett[i]->Canvas()->CopyRect(r, *Schein[k]->Canvas(), r);
+            }
+    }
+    for (int k = 0; k < 8; ++k)
+        MuenzGrau[k]->Picture()->SetGraphic(GrauBild(Tablett[ErstesStueck[k]]->Picture()->Bitmap(), 1.5));
+}
+
+void TZqK2_5A1::Image1CentClick(TObject* Sender) {
+    for (int i = 0; i < GeldstueckAnzahl; ++i)
+        if (Tablett[i] == Sender) {
+            ZqK2_5A1.AufTheke[i] = !ZqK2_5A1.AufTheke[i];
+            ThekeZeichnen();
+            return;
+        }
+}
+
+void TZqK2_5A1::CheckBox1Click(TObject*) {
+    ThekeZeichnen();
+}
+
+void TZqK2_5A1::ProduktSetzen() {
+    const int k = ZqK2_5A1.Produkt;
+    if (k < 1 || k > 12) return;
+    ZqK2_5A1.Preis = Produkte[k - 1].Preis;
+    Produktbild->Picture()->Assign(*Produktbilder[k - 1]->Picture());
+    Panel1->SetCaption(QString::fromUtf8(Produkte[k - 1].Text));
+}
+
+double TZqK2_5A1::ThekenBetrag() const {
+    double s = 0;
+    for (int i = 0; i < GeldstueckAnzahl; ++i)
+        if (ZqK2_5A1.AufTheke[i]) s += Geldstuecke[i].Wert;
+    return s;
+}
+
+void TZqK2_5A1::ThekeZeichnen() {
+    int r = 0, g = 0, b = 0;
+    FarbeInRGB(Color(), r, g, b);
+    const auto& Auf = ZqK2_5A1.AufTheke;
+
+    for (int i = 0; i < MuenzAnzahl; ++i) {
+        const int k = Geldstuecke[i].Bildnummer - 1;
+        BildFuellen(r, g, b, Tablett[i]);
+        BildInKreisZeichnen(Auf[i] ? MuenzGrau[k] : Muenzbild[k], Tablett[i], -1, 0, 1.0);
+    }
+    for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i) {
+        const int k = ScheinIndex(Geldstuecke[i].Bildnummer);
+        const TRect rr{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
+        Tablett[i]->Canvas()->CopyRect(rr, *(Auf[i] ? ScheinGrau[k] : Schein[k])->Canvas(), rr);
+    }
+
+    BildFuellen(r, g, b, Bild);
+    const TRect Ganz{0, 0, BildTheke->Width(), BildTheke->Height()};
+    Bild->Canvas()->CopyRect(Ganz, *BildTheke->Canvas(), Ganz);
+
+    for (int i : ScheinFolge) {
+        if (!Auf[i]) continue;
+        const TGeldstueck& s = Geldstuecke[i];
+        TImage* Quelle = Schein[ScheinIndex(s.Bildnummer)];
+        const int w = Quelle->Width(), h = Quelle->Height();
+        if (!s.Gedreht) {
+            Bild->Canvas()->CopyRect({s.ThekeX, s.ThekeY, s.ThekeX + w, s.ThekeY + h}, *Quelle->Canvas(),
+                                     {0, 0, w, h});
+            continue;
+        }
+        const TRealPunkt z = RealPunkt(s.ThekeX, s.ThekeY);
+        const TPoint P0 = PunktAusRealPunkt(PunktDrehen(z, z, s.Winkel));
+        const TPoint P1 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX + w, s.ThekeY), z, s.Winkel));
+        const TPoint P2 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX, s.ThekeY + h), z, s.Winkel));
+        ParallelogrammZeichnen(Bild->Canvas(), P0, P1, P2, Quelle->Picture()->Bitmap()->Image());
+    }
+    for (int i : MuenzFolge)
+        if (Auf[i])
+            BildInKreisZeichnen(Muenzbild[Geldstuecke[i].Bildnummer - 1], Bild, Geldstuecke[i].ThekeX,
+                                Geldstuecke[i].ThekeY, 1.0);
+
+    const double S = ThekenBetrag();
+    BildSichtbar->Canvas()->CopyRect(Ganz, *Bild->Canvas(), Ganz);
+
+    if (CheckBox2->Checked()) {
+        const QString Zeilen[4] = {
+            QStringLiteral("Klicke mit der Maus auf ein Geldstück im unteren Bereich,"),
+            QStringLiteral("um es auf die Ladentheke zu legen ( es wird grau )."),
+            QStringLiteral("Klicke mit der Maus auf ein grau dargestelltes Geldstück,"),
+            QStringLiteral("um es zurückzulegen."),
+        };
+        for (int z = 0; z < 4; ++z)
+            TextAusgeben(0, 18 * z, 0, 0, 0, 0, 0, 0, Zeilen[z], 'A', 16, true, false, BildSichtbar);
+    }
+
+    const double P = ZqK2_5A1.Preis;
+    const bool Hilfen = CheckBox1->Checked();
+    ZqK2_5A1.Fehlbetrag = P - S;
+    const double d = ZqK2_5A1.Fehlbetrag;
+    if (d > Toleranz) {
+        StaticText1->Font()->SetColor(RGB(255, 0, 0));
+        StaticText1->SetCaption(Hilfen ? QStringLiteral("Es fehlen noch ") + GeldBetragText(d) +
+                                             QStringLiteral(" €.")
+                                       : QStringLiteral("Es fehlt noch Geld."));
+    }
+    if (std::fabs(P - S) < Toleranz) {
+        StaticText1->Font()->SetColor(RGB(0, 255, 0));
+        StaticText1->SetCaption(QStringLiteral("Der Geldbetrag stimmt. Sehr gut, weiter so."));
+    }
+    if (S - P > Toleranz) {
+        StaticText1->Font()->SetColor(RGB(50, 200, 255));
+        StaticText1->SetCaption(Hilfen ? QStringLiteral("Du hast ") + GeldBetragText(S - P) +
+                                             QStringLiteral(" € zuviel bezahlt.")
+                                       : QStringLiteral("Du hast zuviel bezahlt."));
+    }
+    StaticText2->SetCaption(Hilfen ? QStringLiteral(" Theke: ") + ZweiStellen(S) + QStringLiteral(" €.")
+                                   : QString());
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Paying at the shop counter: the pupil clicks coins and notes from the tray onto
+// the counter until the price of the product is paid.
+#include "exercises/chapter1/UAufgabenmuster.h"
+
+#include <array>
+
+// One coin or note of the tray.
+struct TGeldstueck {
+    const char* Tablett; // the clickable tray image
+    double Wert;         // euros
+    int Links, Oben, Breite, Hoehe;
+    int Bildnummer; // coins: Image1 .. Image8; notes: 5, 10, 20, 50
+    bool Schein;
+    int ThekeX, ThekeY; // place on the counter
+    bool Gedreht;
+    double Winkel; // degrees, clockwise on the screen
+};
+
+constexpr int GeldstueckAnzahl = 19;
+constexpr int MuenzAnzahl = 11;
+extern const std::array<TGeldstueck, GeldstueckAnzahl> Geldstuecke;
+
+struct TBezahlZustand {
+    int Produkt = 0;
+    double Preis = 0;
+    double Fehlbetrag = 0;
+    std::array<bool, GeldstueckAnzahl> AufTheke{};
+};
+extern TBezahlZustand ZqK2_5A1;
+
+// The amount of a verdict: whole euros without decimals, else two decimals with
+// the decimal comma.
+QString GeldBetragText(double v);
+
+class TZqK2_5A1 : public TAufgabeg {
+public:
+    explicit TZqK2_5A1(TComponent* AOwner);
+    QString ClassName() const override { return QStringLiteral("TZqK2_5A1"); }
+
+    void FormActivate(TObject* Sender) override;
+    void NeueAufgabe() override;
+    void Image1CentClick(TObject* Sender);
+    void CheckBox1Click(TObject* Sender);
+    void ProduktSetzen();
+    double ThekenBetrag() const;
+    void ThekeZeichnen();
+
+    TLabel* Label1 = nullptr;
+    TImage* BildTheke = nullptr;
+    TImage* Bild = nullptr;
+    TImage* BildSichtbar = nullptr;
+    TPanel* Panel3 = nullptr;
+    TImage* Produktbild = nullptr;
+    TPanel* Panel1 = nullptr;
+    TStaticText* StaticText1 = nullptr;
+    TStaticText* StaticText2 = nullptr;
+    TCheckBox* CheckBox1 = nullptr;
+    TCheckBox* CheckBox2 = nullptr;
+    std::array<TImage*, GeldstueckAnzahl> Tablett{}; // Image1Cent .. Image50EuroN in table order
+    std::array<TImage*, 8> Muenzbild{};              // Image1 .. Image8
+    std::array<TImage*, 8> MuenzGrau{};              // Image1CentG .. Image2EuroG
+    std::array<TImage*, 4> Schein{};                 // Image5Euro1 .. Image50Euro1
+    std::array<TImage*, 4> ScheinGrau{};             // Image5Euro2 .. Image50Euro2
+    std::array<TImage*, 12> Produktbilder{};         // ImageP1 .. ImageP12
+
+private:
+    void GrauKopienErneuern();
+};
+
+// Draws the whole of Quelle into the parallelogram with the corners P0 (top
+// left), P1 (top right) and P2 (bottom left) of Ziel.
+void ParallelogrammZeichnen(TCanvas* Ziel, const TPoint& P0, const TPoint& P1, const TPoint& P2,
+                            const QImage& Quelle);
