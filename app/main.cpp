@@ -1,6 +1,7 @@
 // Start of the program: the application, its fonts, the main window, the loop.
 #include "exercises/chapter1/RegisterChapter1.h"
 #include "exercises/chapter2/RegisterChapter2.h"
+#include "exercises/chapter3/RegisterChapter3.h"
 #include "imaging/RegisterImaging.h"
 #include "platform/Application.h"
 #include "platform/Fonts.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     ShellFormulareErzeugen();
     RegisterChapter1Exercises();
     RegisterChapter2Exercises();
+    RegisterChapter3Exercises();
     Application()->Run();
     return 0;
 }
