@@ -14,6 +14,7 @@
 #include "exercises/chapter1/UZqK1_3D1.h"
 #include "exercises/chapter1/UZqK1_3E1.h"
 #include "exercises/chapter1/UZqK1_3F1.h"
+#include "exercises/chapter1/UZqK1_4A1.h"
 #include "exercises/chapter1/UZqK1_4B1.h"
 #include "exercises/chapter1/UZqK1_3G1.h"
 #include "exercises/chapter1/UZqK1_3H1.h"
@@ -34,6 +35,7 @@ void RegisterChapter1Exercises() {
     AufgabeRegistrieren<TZqK1_3D1>(QStringLiteral("TZqK1_3D1"));
     AufgabeRegistrieren<TZqK1_3E1>(QStringLiteral("TZqK1_3E1"));
     AufgabeRegistrieren<TZqK1_3F1>(QStringLiteral("TZqK1_3F1"));
+    AufgabeRegistrieren<TZqK1_4A1>(QStringLiteral("TZqK1_4A1"));
     AufgabeRegistrieren<TZqK1_4B1>(QStringLiteral("TZqK1_4B1"));
     AufgabeRegistrieren<TZqK1_3G1>(QStringLiteral("TZqK1_3G1"));
     AufgabeRegistrieren<TZqK1_3H1>(QStringLiteral("TZqK1_3H1"));
