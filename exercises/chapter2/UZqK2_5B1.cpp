@@ -1,0 +1,362 @@
+#include "exercises/chapter2/UZqK2_5B1.h"
+
+#include "drawing/UZeichnen1.h"
+#include "drawing/UZeichnen2.h"
+#include "platform/Runtime.h"
+#include "term/UTermFormular.h"
+
+#include <cmath>
+
+TWechselZustand ZqK2_5B1;
+
+namespace {
+
+// Coin values in cents (Image1 .. Image8) and the first piece of each value.
+constexpr int MuenzCent[8] = {1, 2, 5, 10, 20, 50, 100, 200};
+constexpr int ErstesStueck[8] = {0, 1, 3, 4, 5, 7, 8, 9};
+constexpr int ScheinWerte[4] = {5, 10, 20, 50};
+// Notes before coins; later ones cover earlier ones.
+constexpr int ScheinFolge[8] = {18, 14, 16, 12, 17, 13, 11, 15};
+constexpr int MuenzFolge[11] = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10};
+
+int ScheinIndex(int Wert) {
+    for (int i = 0; i < 4; ++i)
+        if (ScheinWerte[i] == Wert) return i;
+    return 0;
+}
+
+QString ZweiStellen(double v) {
+    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+void TextMittig(TCanvas* c, int cx, int y, const QString& Text) {
+    c->TextOut(cx - c->TextWidth(Text) / 2, y, Text);
+}
+
+void Schrift(TCanvas* c, int Hoehe, TColor Farbe) {
+    c->Font()->SetName(QStringLiteral("Arial"));
+    c->Font()->SetHeight(-Hoehe);
+    c->Font()->SetStyle(fsBold);
+    c->Font()->SetColor(Farbe);
+    c->Brush()->SetStyle(bsClear);
+}
+
+// Drawn in code so that the form needs no picture files; the looks match the
+// paying exercise.
+void MuenzeMalen(TImage* Bild, int Cent) {
+    TCanvas* c = Bild->Canvas();
+    const int s = Bild->Height();
+    const bool Kupfer = Cent < 10, Euro = Cent >= 100;
+    const TColor Aussen = Kupfer ? RGB(184, 115, 51) : Cent == 100 ? RGB(210, 210, 215) : RGB(222, 184, 60);
+    const TColor Innen = Kupfer ? RGB(200, 130, 64) : Cent == 200 ? RGB(210, 210, 215) : RGB(232, 196, 80);
+    c->Brush()->SetColor(Aussen);
+    c->FillRect({0, 0, Bild->Width(), s});
+    c->Pen()->SetColor(RGB(90, 60, 20));
+    c->Brush()->SetColor(Innen);
+    const int r = Euro ? s / 5 : s / 12;
+    c->Ellipse(r, r, s - r, s - r);
+    Schrift(c, s * 2 / 5, RGB(70, 45, 10));
+    TextMittig(c, s / 2, s / 6, QString::number(Euro ? Cent / 100 : Cent));
+    Schrift(c, std::max(8, s / 7), RGB(70, 45, 10));
+    TextMittig(c, s / 2, s * 3 / 5, Euro ? QStringLiteral("EURO") : QStringLiteral("CENT"));
+}
+
+void ScheinMalen(TImage* Bild, int Wert) {
+    TCanvas* c = Bild->Canvas();
+    const int w = Bild->Width(), h = Bild->Height();
+    const TColor Farbe = Wert == 5    ? RGB(168, 176, 160)
+                         : Wert == 10 ? RGB(226, 124, 112)
+                         : Wert == 20 ? RGB(110, 150, 222)
+                                      : RGB(240, 160, 80);
+    c->Brush()->SetColor(Farbe);
+    c->Pen()->SetColor(RGB(60, 60, 60));
+    c->Rectangle(0, 0, w, h);
+    c->Brush()->SetColor(RGB(245, 245, 235));
+    c->Ellipse(w - 70, 15, w - 15, 85);
+    Schrift(c, 40, RGB(30, 30, 30));
+    c->TextOut(10, 6, QString::number(Wert));
+    Schrift(c, 18, RGB(30, 30, 30));
+    c->TextOut(10, h - 28, QStringLiteral("EURO"));
+}
+
+void TischMalen(TImage* Bild) {
+    TCanvas* c = Bild->Canvas();
+    const int w = Bild->Width(), h = Bild->Height();
+    c->Brush()->SetColor(RGB(170, 120, 70));
+    c->FillRect({0, 0, w, h});
+    c->Pen()->SetColor(RGB(140, 95, 50));
+    for (int y = 30; y < h; y += 31) {
+        c->MoveTo(0, y);
+        c->LineTo(w, y);
+    }
+    c->Pen()->SetColor(RGB(100, 65, 30));
+    c->Brush()->SetStyle(bsClear);
+    c->Rectangle(0, 0, w, h);
+}
+
+} // namespace
+
+TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
+    using namespace Muster;
+    SetName(QStringLiteral("ZqK2_5B1"));
+    SetCaption(QStringLiteral("Abschnitt 2.5   Übung 2"));
+
+    auto Versteckt = [this](const QString& Name, int w, int h) {
+        TImage* i = Muster::Bild(this, nullptr, Name, 0, 0, w, h);
+        i->SetVisible(false);
+        i->Canvas();
+        return i;
+    };
+    BildSichtbar = Muster::Bild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 0, 688, 249);
+    BildSichtbar->Canvas();
+    BildTheke = Versteckt(QStringLiteral("BildTheke"), 688, 249);
+    TischMalen(BildTheke);
+    Bild = Versteckt(QStringLiteral("Bild"), 688, 249);
+
+    for (int k = 0; k < 8; ++k) {
+        const TGeldstueck& g = Geldstuecke[ErstesStueck[k]];
+        Muenzbild[k] = Versteckt(QStringLiteral("Image%1").arg(k + 1), g.Breite, g.Hoehe);
+        MuenzeMalen(Muenzbild[k], MuenzCent[k]);
+        const QString Wert = MuenzCent[k] < 100 ? QStringLiteral("%1Cent").arg(MuenzCent[k])
+                                                : QStringLiteral("%1Euro").arg(MuenzCent[k] / 100);
+        MuenzGrau[k] = Versteckt(QStringLiteral("Image%1G").arg(Wert), g.Breite, g.Hoehe);
+    }
+    const int ScheinBreite[4] = {193, 189, 184, 182};
+    for (int k = 0; k < 4; ++k) {
+        Schein[k] = Versteckt(QStringLiteral("Image%1Euro1").arg(ScheinWerte[k]), ScheinBreite[k], 100);
+        ScheinMalen(Schein[k], ScheinWerte[k]);
+        ScheinGrau[k] = Versteckt(QStringLiteral("Image%1Euro2").arg(ScheinWerte[k]), ScheinBreite[k], 100);
+    }
+    for (int i = 0; i < GeldstueckAnzahl; ++i) {
+        const TGeldstueck& g = Geldstuecke[i];
+        Tablett[i] = Versteckt(QString::fromLatin1(g.Tablett), g.Breite, g.Hoehe);
+        Tablett[i]->SetBounds(g.Links, g.Oben, g.Breite, g.Hoehe);
+        Tablett[i]->OnClick = [this](TObject* s) { Image1CentClick(s); };
+    }
+
+    // Line 1: the money on the desk.
+    Label3 = Beschriftung(this, nullptr, QStringLiteral("Label3"), QStringLiteral("Tobias hat"), 8, 296,
+                          QStringLiteral("Tahoma"), -19, clBlack, true);
+    RichEdit1 = Antwortbox(this, nullptr, QStringLiteral("RichEdit1"), 112, 290, 120);
+    Label2 = Beschriftung(this, nullptr, QStringLiteral("Label2"), QStringLiteral("€"), 238, 296,
+                          QStringLiteral("Tahoma"), -19, clBlack, true);
+    Label1 = Beschriftung(this, nullptr, QStringLiteral("Label1"), QStringLiteral("auf seinem Schreibtisch liegen."),
+                          258, 296, QStringLiteral("Tahoma"), -19, clBlack, true);
+    BitBtnP1 = Knopf(this, nullptr, QStringLiteral("BitBtnP1"), QStringLiteral("prüfen"), 560, 290, 90, 33);
+    BitBtnErgebnis =
+        Knopf(this, nullptr, QStringLiteral("BitBtnErgebnis"), QStringLiteral("Ergebnis"), 656, 290, 100, 33);
+    LabelP1 = Urteilslabel(this, nullptr, QStringLiteral("LabelP1"), 8, 260, 748);
+
+    StaticText1 = new TStaticText(this);
+    StaticText1->SetName(QStringLiteral("StaticText1"));
+    StaticText1->SetParent(B_ScrollBox);
+    StaticText1->SetAutoSize(false);
+    StaticText1->SetParentFont(false);
+    StaticText1->Font()->SetName(QStringLiteral("Tahoma"));
+    StaticText1->Font()->SetHeight(-19);
+    StaticText1->Font()->SetStyle(fsBold);
+    StaticText1->SetBounds(8, 336, 748, 28);
+    StaticText1->SetCaption(QString());
+
+    Label4 = Beschriftung(this, nullptr, QStringLiteral("Label4"),
+                          QStringLiteral("Welchen Geldbetrag hat Tobias nach seinem Einkauf noch übrig ?"), 8, 370,
+                          QStringLiteral("Tahoma"), -19, clBlack, true);
+    LabelP2 = Urteilslabel(this, nullptr, QStringLiteral("LabelP2"), 8, 400, 748);
+    LabelP2->SetAlignment(taCenter);
+
+    // Line 2: the change.
+    Label6 = Beschriftung(this, nullptr, QStringLiteral("Label6"), QStringLiteral("Nach seinem Einkauf hat Tobias noch"),
+                          8, 440, QStringLiteral("Tahoma"), -19, clBlack, true);
+    RichEdit2 = Antwortbox(this, nullptr, QStringLiteral("RichEdit2"), 360, 434, 120);
+    Label5 = Beschriftung(this, nullptr, QStringLiteral("Label5"), QStringLiteral("€."), 486, 440,
+                          QStringLiteral("Tahoma"), -19, clBlack, true);
+    BitBtnP2 = Knopf(this, nullptr, QStringLiteral("BitBtnP2"), QStringLiteral("prüfen"), 560, 434, 90, 33);
+    BitBtnHilfe = Knopf(this, nullptr, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 656, 434, 100, 33);
+
+    Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 8, 480, 748, 100, TColor(8454143));
+    Panel1->SetVisible(false);
+    Label7 = Beschriftung(this, Panel1, QStringLiteral("Label7"), QStringLiteral("Rechne:"), 8, 10);
+    Label8 = Beschriftung(this, Panel1, QStringLiteral("Label8"), QString(), 100, 10);
+    Label9 = Beschriftung(this, Panel1, QStringLiteral("Label9"), QStringLiteral("-"), 180, 10,
+                          QStringLiteral("Symbol"));
+    Label10 = Beschriftung(this, Panel1, QStringLiteral("Label10"), QString(), 200, 10);
+    Label11 = Beschriftung(this, Panel1, QStringLiteral("Label11"), QStringLiteral("Alternative:"), 8, 50);
+    Label12 = Beschriftung(this, Panel1, QStringLiteral("Label12"), QString(), 100, 50);
+    BitBtn3 = Knopf(this, Panel1, QStringLiteral("BitBtn3"), QStringLiteral("Ergebnis"), 640, 60, 100, 33);
+
+    CheckBox1 = new TCheckBox(this);
+    CheckBox1->SetName(QStringLiteral("CheckBox1"));
+    CheckBox1->SetParent(B_ScrollBox);
+    CheckBox1->SetParentFont(false);
+    CheckBox1->Font()->SetName(QStringLiteral("Tahoma"));
+    CheckBox1->Font()->SetHeight(-16);
+    CheckBox1->SetBounds(700, 8, 180, 24);
+    CheckBox1->SetCaption(QStringLiteral("leichtere Aufgaben"));
+    CheckBox1->SetChecked(false);
+    CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
+
+    for (TRichEdit* b : {RichEdit1, RichEdit2}) {
+        BoxVerbinden(b, 2, [this](TObject* s) { AntwortPruefen(s); });
+        // Amounts are written with a decimal comma.
+        b->OnChange = [b](TObject*) { EingabeFormatierenKomma2(b); };
+    }
+    for (TBitBtn* k : {BitBtnP1, BitBtnP2})
+        k->OnClick = [this](TObject* s) { BitBtnP1Click(s); };
+    for (TBitBtn* k : {BitBtnErgebnis, BitBtn3})
+        k->OnClick = [this](TObject* s) { BitBtnErgebnisClick(s); };
+    BitBtnHilfe->OnClick = [this](TObject* s) { BitBtnHilfeClick(s); };
+}
+
+void TZqK2_5B1::FormActivate(TObject* Sender) {
+    B_Neuer_Typ->SetVisible(false);
+    B_BtnAufgabenNr->SetVisible(false);
+    TAufgabeg::FormActivate(Sender);
+    Runtime::Randomize();
+    NeueAufgabe();
+}
+
+void TZqK2_5B1::NeueAufgabe() {
+    Aufgabenanzahl = 1;
+    TAufgabeg::NeueAufgabe();
+    Panel1->SetVisible(false);
+    Muster::PaarLeeren({RichEdit1, BitBtnP1, LabelP1, BitBtnErgebnis});
+    Muster::PaarLeeren({RichEdit2, BitBtnP2, LabelP2, BitBtn3});
+    AufgabeErzeugen();
+    Muster::Fokus(RichEdit1);
+    TischZeichnen();
+    GrauKopienErneuern();
+}
+
+void TZqK2_5B1::CheckBox1Click(TObject*) {
+    NeueAufgabe();
+}
+
+double TZqK2_5B1::TischBetrag() const {
+    double s = 0;
+    for (int i = 0; i < GeldstueckAnzahl; ++i)
+        if (ZqK2_5B1.AufTisch[i]) s += Geldstuecke[i].Wert;
+    return s;
+}
+
+void TZqK2_5B1::AufgabeErzeugen() {
+    TWechselZustand& Z = ZqK2_5B1;
+    const bool Leichter = CheckBox1->Checked();
+    for (;;) {
+        for (bool& b : Z.AufTisch)
+            b = Zufallsentscheidung(0.5);
+        Z.Tisch = TischBetrag();
+        const long long m = std::llround(100 * Z.Tisch);
+        // Below 4 ct there is no price that leaves change: draw the desk again.
+        if (m < 4) continue;
+        const int k = Runtime::Random(static_cast<int>(m - 3));
+        Z.Preis = k / 100.0;
+        Z.Restgeld = Z.Tisch - Z.Preis;
+        if (!Leichter || std::fabs(Z.Restgeld - std::round(Z.Restgeld)) < 0.0001) break;
+    }
+    TexteSetzen();
+}
+
+void TZqK2_5B1::TexteSetzen() {
+    const TWechselZustand& Z = ZqK2_5B1;
+    StaticText1->SetCaption(QStringLiteral("Für einen Einkauf bezahl er ") + ZweiStellen(Z.Preis) +
+                            QStringLiteral(" €."));
+    Label8->SetCaption(ZweiStellen(Z.Tisch) + QStringLiteral(" €"));
+    Label10->SetCaption(ZweiStellen(Z.Preis) + QStringLiteral(" € = Restgeld"));
+    // The subtraction closes up behind the total, whose width varies.
+    Label9->SetLeft(Label8->Left() + Label8->Width() + 8);
+    Label10->SetLeft(Label9->Left() + Label9->Width() + 8);
+    Label12->SetCaption(ZweiStellen(Z.Preis) + QStringLiteral(" € + Restgeld = ") + ZweiStellen(Z.Tisch) +
+                        QStringLiteral(" €"));
+}
+
+void TZqK2_5B1::AntwortPruefen(TObject* Sender) {
+    if (!Sender) return;
+    if (Sender == RichEdit1 || Sender == BitBtnP1)
+        Muster::PaarPruefen({RichEdit1, BitBtnP1, LabelP1, nullptr}, ZahlAlsText(ZqK2_5B1.Tisch), 25, 2);
+    else if (Sender == RichEdit2 || Sender == BitBtnP2)
+        Muster::PaarPruefen({RichEdit2, BitBtnP2, LabelP2, nullptr}, ZahlAlsText(ZqK2_5B1.Restgeld), 25, 2);
+}
+
+void TZqK2_5B1::BitBtnP1Click(TObject* Sender) {
+    AntwortPruefen(Sender);
+}
+
+void TZqK2_5B1::BitBtnErgebnisClick(TObject* Sender) {
+    if (Sender == BitBtnErgebnis) {
+        RichEdit1->Lines()->SetText(BetragAlsText(ZqK2_5B1.Tisch));
+        AntwortPruefen(BitBtnP1);
+    } else if (Sender == BitBtn3) {
+        RichEdit2->Lines()->SetText(BetragAlsText(ZqK2_5B1.Restgeld));
+        AntwortPruefen(BitBtnP2);
+    }
+}
+
+void TZqK2_5B1::BitBtnHilfeClick(TObject*) {
+    Panel1->SetVisible(true);
+    Muster::Fokus(RichEdit2);
+}
+
+void TZqK2_5B1::Image1CentClick(TObject* Sender) {
+    for (int i = 0; i < GeldstueckAnzahl; ++i)
+        if (Tablett[i] == Sender) {
+            ZqK2_5B1.AufTisch[i] = !ZqK2_5B1.AufTisch[i];
+            TischZeichnen();
+            return;
+        }
+}
+
+void TZqK2_5B1::GrauKopienErneuern() {
+    for (int k = 0; k < 4; ++k) {
+        ScheinGrau[k]->Picture()->SetGraphic(GrauBild(Schein[k]->Picture()->Bitmap(), 1.5));
+        for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i)
+            if (Geldstuecke[i].Bildnummer == ScheinWerte[k]) {
+                const TRect r{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
+                Tablett[i]->Canvas()->CopyRect(r, *Schein[k]->Canvas(), r);
+            }
+    }
+    for (int k = 0; k < 8; ++k)
+        MuenzGrau[k]->Picture()->SetGraphic(GrauBild(Tablett[ErstesStueck[k]]->Picture()->Bitmap(), 1.5));
+}
+
+void TZqK2_5B1::TischZeichnen() {
+    int r = 0, g = 0, b = 0;
+    FarbeInRGB(Color(), r, g, b);
+    const auto& Auf = ZqK2_5B1.AufTisch;
+
+    for (int i = 0; i < MuenzAnzahl; ++i) {
+        const int k = Geldstuecke[i].Bildnummer - 1;
+        BildFuellen(r, g, b, Tablett[i]);
+        BildInKreisZeichnen(Auf[i] ? MuenzGrau[k] : Muenzbild[k], Tablett[i], -1, 0, 1.0);
+    }
+    for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i) {
+        const int k = ScheinIndex(Geldstuecke[i].Bildnummer);
+        const TRect rr{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
+        Tablett[i]->Canvas()->CopyRect(rr, *(Auf[i] ? ScheinGrau[k] : Schein[k])->Canvas(), rr);
+    }
+
+    BildFuellen(r, g, b, Bild);
+    const TRect Ganz{0, 0, BildTheke->Width(), BildTheke->Height()};
+    Bild->Canvas()->CopyRect(Ganz, *BildTheke->Canvas(), Ganz);
+
+    for (int i : ScheinFolge) {
+        if (!Auf[i]) continue;
+        const TGeldstueck& s = Geldstuecke[i];
+        TImage* Quelle = Schein[ScheinIndex(s.Bildnummer)];
+        const int w = Quelle->Width(), h = Quelle->Height();
+        if (!s.Gedreht) {
+            Bild->Canvas()->CopyRect({s.ThekeX, s.ThekeY, s.ThekeX + w, s.ThekeY + h}, *Quelle->Canvas(),
+                                     {0, 0, w, h});
+            continue;
+        }
+        const TRealPunkt z = RealPunkt(s.ThekeX, s.ThekeY);
+        const TPoint P0 = PunktAusRealPunkt(PunktDrehen(z, z, s.Winkel));
+        const TPoint P1 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX + w, s.ThekeY), z, s.Winkel));
+        const TPoint P2 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX, s.ThekeY + h), z, s.Winkel));
+        ParallelogrammZeichnen(Bild->Canvas(), P0, P1, P2, Quelle->Picture()->Bitmap()->Image());
+    }
+    for (int i : MuenzFolge)
+        if (Auf[i])
+            BildInKreisZeichnen(Muenzbild[Geldstuecke[i].Bildnummer - 1], Bild, Geldstuecke[i].ThekeX,
+                                Geldstuecke[i].ThekeY, 1.0);
+    BildSichtbar->Canvas()->CopyRect(Ganz, *Bild->Canvas(), Ganz);
+}
