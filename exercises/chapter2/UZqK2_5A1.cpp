@@ -1,5 +1,7 @@
 #include "exercises/chapter2/UZqK2_5A1.h"
 
+#include "exercises/chapter2/UGeldBilder.h"
+
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 
@@ -36,6 +38,8 @@ TBezahlZustand ZqK2_5A1;
 
 namespace {
 
+using namespace GeldBilder;
+
 struct TProdukt {
     const char* Text;
     double Preis;
@@ -56,75 +60,8 @@ const TProdukt Produkte[12] = {
 };
 
 constexpr double Toleranz = 0.001;
-// Coin values in cents, in the order of Image1 .. Image8, and the first tray
-// piece of each value.
-constexpr int MuenzCent[8] = {1, 2, 5, 10, 20, 50, 100, 200};
-constexpr int ErstesStueck[8] = {0, 1, 3, 4, 5, 7, 8, 9};
-constexpr int ScheinWerte[4] = {5, 10, 20, 50};
-// Notes before coins; later ones cover earlier ones.
-constexpr int ScheinFolge[8] = {18, 14, 16, 12, 17, 13, 11, 15};
-constexpr int MuenzFolge[11] = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10};
-
-int ScheinIndex(int Wert) {
-    for (int i = 0; i < 4; ++i)
-        if (ScheinWerte[i] == Wert) return i;
-    return 0;
-}
-
-QString ZweiStellen(double v) {
-    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
-}
-
-void TextMittig(TCanvas* c, int cx, int y, const QString& Text) {
-    c->TextOut(cx - c->TextWidth(Text) / 2, y, Text);
-}
-
-void Schrift(TCanvas* c, int Hoehe, TColor Farbe) {
-    c->Font()->SetName(QStringLiteral("Arial"));
-    c->Font()->SetHeight(-Hoehe);
-    c->Font()->SetStyle(fsBold);
-    c->Font()->SetColor(Farbe);
-    c->Brush()->SetStyle(bsClear);
-}
-
 // The pictures of the form are drawn here rather than loaded: any pictures of
 // the right sizes serve, and this keeps the form independent of files.
-void MuenzeMalen(TImage* Bild, int Cent) {
-    TCanvas* c = Bild->Canvas();
-    const int s = Bild->Height();
-    const bool Kupfer = Cent < 10, Euro = Cent >= 100;
-    const TColor Aussen = Kupfer ? RGB(184, 115, 51) : Cent == 100 ? RGB(210, 210, 215) : RGB(222, 184, 60);
-    const TColor Innen = Kupfer ? RGB(200, 130, 64) : Cent == 200 ? RGB(210, 210, 215) : RGB(232, 196, 80);
-    c->Brush()->SetColor(Aussen);
-    c->FillRect({0, 0, Bild->Width(), s});
-    c->Pen()->SetColor(RGB(90, 60, 20));
-    c->Brush()->SetColor(Innen);
-    const int r = Euro ? s / 5 : s / 12;
-    c->Ellipse(r, r, s - r, s - r);
-    Schrift(c, s * 2 / 5, RGB(70, 45, 10));
-    TextMittig(c, s / 2, s / 6, QString::number(Euro ? Cent / 100 : Cent));
-    Schrift(c, std::max(8, s / 7), RGB(70, 45, 10));
-    TextMittig(c, s / 2, s * 3 / 5, Euro ? QStringLiteral("EURO") : QStringLiteral("CENT"));
-}
-
-void ScheinMalen(TImage* Bild, int Wert) {
-    TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
-    const TColor Farbe = Wert == 5    ? RGB(168, 176, 160)
-                         : Wert == 10 ? RGB(226, 124, 112)
-                         : Wert == 20 ? RGB(110, 150, 222)
-                                      : RGB(240, 160, 80);
-    c->Brush()->SetColor(Farbe);
-    c->Pen()->SetColor(RGB(60, 60, 60));
-    c->Rectangle(0, 0, w, h);
-    c->Brush()->SetColor(RGB(245, 245, 235));
-    c->Ellipse(w - 70, 15, w - 15, 85);
-    Schrift(c, 40, RGB(30, 30, 30));
-    c->TextOut(10, 6, QString::number(Wert));
-    Schrift(c, 18, RGB(30, 30, 30));
-    c->TextOut(10, h - 28, QStringLiteral("EURO"));
-}
-
 void ProduktMalen(TImage* Bild, const QString& Text) {
     TCanvas* c = Bild->Canvas();
     const int w = Bild->Width(), h = Bild->Height();
@@ -140,20 +77,6 @@ void ProduktMalen(TImage* Bild, const QString& Text) {
     TextMittig(c, w / 2, h - 45, Text.section(QLatin1Char(' '), 1));
 }
 
-void ThekeMalen(TImage* Bild) {
-    TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
-    c->Brush()->SetColor(RGB(170, 120, 70));
-    c->FillRect({0, 0, w, h});
-    c->Pen()->SetColor(RGB(140, 95, 50));
-    for (int y = 30; y < h; y += 31) {
-        c->MoveTo(0, y);
-        c->LineTo(w, y);
-    }
-    c->Pen()->SetColor(RGB(100, 65, 30));
-    c->Brush()->SetStyle(bsClear);
-    c->Rectangle(0, 0, w, h);
-}
 
 } // namespace
 
