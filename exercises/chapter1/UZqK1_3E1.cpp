@@ -35,17 +35,7 @@ TZqK1_3E1::TZqK1_3E1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Label1 =
         Titel(this, QStringLiteral("Schriftliches Multiplizieren mit einer einstelligen Zahl ( Kurzform )"));
     const QString Arial = QStringLiteral("Arial");
-    Beschriftung(this, nullptr, QStringLiteral("Label8"), QStringLiteral("Hunderter"), 2, 26, Arial, -11,
-                 clNavy, true);
-    Beschriftung(this, nullptr, QStringLiteral("Label9"), QStringLiteral("Zehner"), 62, 26, Arial, -11,
-                 clNavy, true);
-    Beschriftung(this, nullptr, QStringLiteral("Label10"), QStringLiteral("Einer"), 118, 26, Arial, -11,
-                 clNavy, true);
-    Panel1 = Ziffernfeld(this, QStringLiteral("Panel1"), 8, 40, 50, 40);
-    Panel2 = Ziffernfeld(this, QStringLiteral("Panel2"), 64, 40, 50, 40);
-    Panel3 = Ziffernfeld(this, QStringLiteral("Panel3"), 120, 40, 50, 40);
-    Ziffernfeld(this, QStringLiteral("Panel4"), 176, 40, 50, 40, QStringLiteral("·"));
-    Panel5 = Ziffernfeld(this, QStringLiteral("Panel5"), 232, 40, 50, 40);
+    Faktorkopf(this, Panel1, Panel2, Panel3, Panel5);
     auto* Linie = new TShape(this);
     Linie->SetName(QStringLiteral("Shape1"));
     Linie->SetParent(B_ScrollBox);

@@ -14,6 +14,22 @@ TPanel* Ziffernfeld(TAufgabeg* Form, const QString& Name, int x, int y, int Seit
     return p;
 }
 
+void Faktorkopf(TAufgabeg* Form, TPanel*& Hunderter, TPanel*& Zehner, TPanel*& Einer, TPanel*& Faktor) {
+    using Muster::Beschriftung;
+    const QString Arial = QStringLiteral("Arial");
+    Beschriftung(Form, nullptr, QStringLiteral("Label8"), QStringLiteral("Hunderter"), 2, 26, Arial, -11, clNavy,
+                 true);
+    Beschriftung(Form, nullptr, QStringLiteral("Label9"), QStringLiteral("Zehner"), 62, 26, Arial, -11, clNavy,
+                 true);
+    Beschriftung(Form, nullptr, QStringLiteral("Label10"), QStringLiteral("Einer"), 118, 26, Arial, -11, clNavy,
+                 true);
+    Hunderter = Ziffernfeld(Form, QStringLiteral("Panel1"), 8, 40, 50, 40);
+    Zehner = Ziffernfeld(Form, QStringLiteral("Panel2"), 64, 40, 50, 40);
+    Einer = Ziffernfeld(Form, QStringLiteral("Panel3"), 120, 40, 50, 40);
+    Ziffernfeld(Form, QStringLiteral("Panel4"), 176, 40, 50, 40, QStringLiteral("·"));
+    Faktor = Ziffernfeld(Form, QStringLiteral("Panel5"), 232, 40, 50, 40);
+}
+
 TRichEdit* Ziffernbox(TAufgabeg* Form, const QString& Name, int x, int y, std::function<void()> Pruefen,
                       int Hoehe) {
     TRichEdit* r = Muster::Antwortbox(Form, nullptr, Name, x, y, 50, Hoehe);

@@ -10,6 +10,10 @@ namespace Malschema {
 // A white digit panel (Tahoma, FontPx high).
 TPanel* Ziffernfeld(TAufgabeg* Form, const QString& Name, int x, int y, int Seite, int FontPx,
                     const QString& Text = {});
+// The task's head shared by the multiplications: the column names over the
+// first factor, its hundreds, tens and ones panels, the "·" and the panel of
+// the (first digit of the) second factor.
+void Faktorkopf(TAufgabeg* Form, TPanel*& Hunderter, TPanel*& Zehner, TPanel*& Einer, TPanel*& Faktor);
 // A 50 x 50 box in Tahoma 40 px; Enter in it runs Pruefen.
 TRichEdit* Ziffernbox(TAufgabeg* Form, const QString& Name, int x, int y, std::function<void()> Pruefen,
                       int Hoehe = 50);
