@@ -77,7 +77,6 @@ void ProduktMalen(TImage* Bild, const QString& Text) {
     TextMittig(c, w / 2, h - 45, Text.section(QLatin1Char(' '), 1));
 }
 
-
 } // namespace
 
 QString GeldBetragText(double v) {
@@ -243,6 +242,45 @@ void TZqK2_5A1::ProduktSetzen() {
     Panel1->SetCaption(QString::fromUtf8(Produkte[k - 1].Text));
 }
 
+void GeldZeichnen(const TGeldAnsicht& A, const std::array<bool, GeldstueckAnzahl>& Auf, int r, int g, int b) {
+    for (int i = 0; i < MuenzAnzahl; ++i) {
+        const int k = Geldstuecke[i].Bildnummer - 1;
+        BildFuellen(r, g, b, A.Tablett[i]);
+        BildInKreisZeichnen(Auf[i] ? A.MuenzGrau[k] : A.Muenzbild[k], A.Tablett[i], -1, 0, 1.0);
+    }
+    for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i) {
+        const int k = ScheinIndex(Geldstuecke[i].Bildnummer);
+        const TRect rr{0, 0, A.Tablett[i]->Width(), A.Tablett[i]->Height()};
+        A.Tablett[i]->Canvas()->CopyRect(rr, *(Auf[i] ? A.ScheinGrau[k] : A.Schein[k])->Canvas(), rr);
+    }
+
+    BildFuellen(r, g, b, A.Bild);
+    const TRect Ganz{0, 0, A.BildTheke->Width(), A.BildTheke->Height()};
+    A.Bild->Canvas()->CopyRect(Ganz, *A.BildTheke->Canvas(), Ganz);
+
+    for (int i : ScheinFolge) {
+        if (!Auf[i]) continue;
+        const TGeldstueck& s = Geldstuecke[i];
+        TImage* Quelle = A.Schein[ScheinIndex(s.Bildnummer)];
+        const int w = Quelle->Width(), h = Quelle->Height();
+        if (!s.Gedreht) {
+            A.Bild->Canvas()->CopyRect({s.ThekeX, s.ThekeY, s.ThekeX + w, s.ThekeY + h}, *Quelle->Canvas(),
+                                       {0, 0, w, h});
+            continue;
+        }
+        const TRealPunkt z = RealPunkt(s.ThekeX, s.ThekeY);
+        const TPoint P0 = PunktAusRealPunkt(PunktDrehen(z, z, s.Winkel));
+        const TPoint P1 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX + w, s.ThekeY), z, s.Winkel));
+        const TPoint P2 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX, s.ThekeY + h), z, s.Winkel));
+        ParallelogrammZeichnen(A.Bild->Canvas(), P0, P1, P2, Quelle->Picture()->Bitmap()->Image());
+    }
+    for (int i : MuenzFolge)
+        if (Auf[i])
+            BildInKreisZeichnen(A.Muenzbild[Geldstuecke[i].Bildnummer - 1], A.Bild, Geldstuecke[i].ThekeX,
+                                Geldstuecke[i].ThekeY, 1.0);
+    A.BildSichtbar->Canvas()->CopyRect(Ganz, *A.Bild->Canvas(), Ganz);
+}
+
 double TZqK2_5A1::ThekenBetrag() const {
     double s = 0;
     for (int i = 0; i < GeldstueckAnzahl; ++i)
@@ -253,46 +291,9 @@ double TZqK2_5A1::ThekenBetrag() const {
 void TZqK2_5A1::ThekeZeichnen() {
     int r = 0, g = 0, b = 0;
     FarbeInRGB(Color(), r, g, b);
-    const auto& Auf = ZqK2_5A1.AufTheke;
-
-    for (int i = 0; i < MuenzAnzahl; ++i) {
-        const int k = Geldstuecke[i].Bildnummer - 1;
-        BildFuellen(r, g, b, Tablett[i]);
-        BildInKreisZeichnen(Auf[i] ? MuenzGrau[k] : Muenzbild[k], Tablett[i], -1, 0, 1.0);
-    }
-    for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i) {
-        const int k = ScheinIndex(Geldstuecke[i].Bildnummer);
-        const TRect rr{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
-        Tablett[i]->Canvas()->CopyRect(rr, *(Auf[i] ? ScheinGrau[k] : Schein[k])->Canvas(), rr);
-    }
-
-    BildFuellen(r, g, b, Bild);
-    const TRect Ganz{0, 0, BildTheke->Width(), BildTheke->Height()};
-    Bild->Canvas()->CopyRect(Ganz, *BildTheke->Canvas(), Ganz);
-
-    for (int i : ScheinFolge) {
-        if (!Auf[i]) continue;
-        const TGeldstueck& s = Geldstuecke[i];
-        TImage* Quelle = Schein[ScheinIndex(s.Bildnummer)];
-        const int w = Quelle->Width(), h = Quelle->Height();
-        if (!s.Gedreht) {
-            Bild->Canvas()->CopyRect({s.ThekeX, s.ThekeY, s.ThekeX + w, s.ThekeY + h}, *Quelle->Canvas(),
-                                     {0, 0, w, h});
-            continue;
-        }
-        const TRealPunkt z = RealPunkt(s.ThekeX, s.ThekeY);
-        const TPoint P0 = PunktAusRealPunkt(PunktDrehen(z, z, s.Winkel));
-        const TPoint P1 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX + w, s.ThekeY), z, s.Winkel));
-        const TPoint P2 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX, s.ThekeY + h), z, s.Winkel));
-        ParallelogrammZeichnen(Bild->Canvas(), P0, P1, P2, Quelle->Picture()->Bitmap()->Image());
-    }
-    for (int i : MuenzFolge)
-        if (Auf[i])
-            BildInKreisZeichnen(Muenzbild[Geldstuecke[i].Bildnummer - 1], Bild, Geldstuecke[i].ThekeX,
-                                Geldstuecke[i].ThekeY, 1.0);
-
+    GeldZeichnen({Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar},
+                 ZqK2_5A1.AufTheke, r, g, b);
     const double S = ThekenBetrag();
-    BildSichtbar->Canvas()->CopyRect(Ganz, *Bild->Canvas(), Ganz);
 
     if (CheckBox2->Checked()) {
         const QString Zeilen[4] = {

@@ -68,6 +68,23 @@ private:
     void GrauKopienErneuern();
 };
 
+// The pictures both money forms draw the pieces with.
+struct TGeldAnsicht {
+    std::array<TImage*, GeldstueckAnzahl> Tablett{}; // the tray pieces in table order
+    std::array<TImage*, 8> Muenzbild{};
+    std::array<TImage*, 8> MuenzGrau{};
+    std::array<TImage*, 4> Schein{};
+    std::array<TImage*, 4> ScheinGrau{};
+    TImage* BildTheke = nullptr;    // the empty counter
+    TImage* Bild = nullptr;         // drawn off screen ...
+    TImage* BildSichtbar = nullptr; // ... then shown here
+};
+
+// Greys the tray pieces that lie on the counter and draws the counter with
+// them: notes first, then coins, in their covering order; the colour r, g, b
+// fills around the tray pieces.
+void GeldZeichnen(const TGeldAnsicht& A, const std::array<bool, GeldstueckAnzahl>& Auf, int r, int g, int b);
+
 // Draws the whole of Quelle into the parallelogram with the corners P0 (top
 // left), P1 (top right) and P2 (bottom left) of Ziel.
 void ParallelogrammZeichnen(TCanvas* Ziel, const TPoint& P0, const TPoint& P1, const TPoint& P2,

@@ -57,8 +57,9 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     RichEdit1 = Antwortbox(this, nullptr, QStringLiteral("RichEdit1"), 112, 290, 120);
     Label2 = Beschriftung(this, nullptr, QStringLiteral("Label2"), QStringLiteral("€"), 238, 296,
                           QStringLiteral("Tahoma"), -19, clBlack, true);
-    Label1 = Beschriftung(this, nullptr, QStringLiteral("Label1"), QStringLiteral("auf seinem Schreibtisch liegen."),
-                          258, 296, QStringLiteral("Tahoma"), -19, clBlack, true);
+    Label1 = Beschriftung(this, nullptr, QStringLiteral("Label1"),
+                          QStringLiteral("auf seinem Schreibtisch liegen."), 258, 296,
+                          QStringLiteral("Tahoma"), -19, clBlack, true);
     BitBtnP1 = Knopf(this, nullptr, QStringLiteral("BitBtnP1"), QStringLiteral("prüfen"), 560, 290, 90, 33);
     BitBtnErgebnis =
         Knopf(this, nullptr, QStringLiteral("BitBtnErgebnis"), QStringLiteral("Ergebnis"), 656, 290, 100, 33);
@@ -76,19 +77,21 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     StaticText1->SetCaption(QString());
 
     Label4 = Beschriftung(this, nullptr, QStringLiteral("Label4"),
-                          QStringLiteral("Welchen Geldbetrag hat Tobias nach seinem Einkauf noch übrig ?"), 8, 370,
-                          QStringLiteral("Tahoma"), -19, clBlack, true);
+                          QStringLiteral("Welchen Geldbetrag hat Tobias nach seinem Einkauf noch übrig ?"), 8,
+                          370, QStringLiteral("Tahoma"), -19, clBlack, true);
     LabelP2 = Urteilslabel(this, nullptr, QStringLiteral("LabelP2"), 8, 400, 748);
     LabelP2->SetAlignment(taCenter);
 
     // Line 2: the change.
-    Label6 = Beschriftung(this, nullptr, QStringLiteral("Label6"), QStringLiteral("Nach seinem Einkauf hat Tobias noch"),
-                          8, 440, QStringLiteral("Tahoma"), -19, clBlack, true);
+    Label6 = Beschriftung(this, nullptr, QStringLiteral("Label6"),
+                          QStringLiteral("Nach seinem Einkauf hat Tobias noch"), 8, 440,
+                          QStringLiteral("Tahoma"), -19, clBlack, true);
     RichEdit2 = Antwortbox(this, nullptr, QStringLiteral("RichEdit2"), 360, 434, 120);
     Label5 = Beschriftung(this, nullptr, QStringLiteral("Label5"), QStringLiteral("€."), 486, 440,
                           QStringLiteral("Tahoma"), -19, clBlack, true);
     BitBtnP2 = Knopf(this, nullptr, QStringLiteral("BitBtnP2"), QStringLiteral("prüfen"), 560, 434, 90, 33);
-    BitBtnHilfe = Knopf(this, nullptr, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 656, 434, 100, 33);
+    BitBtnHilfe =
+        Knopf(this, nullptr, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 656, 434, 100, 33);
 
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 8, 480, 748, 100, TColor(8454143));
     Panel1->SetVisible(false);
@@ -238,42 +241,6 @@ void TZqK2_5B1::GrauKopienErneuern() {
 void TZqK2_5B1::TischZeichnen() {
     int r = 0, g = 0, b = 0;
     FarbeInRGB(Color(), r, g, b);
-    const auto& Auf = ZqK2_5B1.AufTisch;
-
-    for (int i = 0; i < MuenzAnzahl; ++i) {
-        const int k = Geldstuecke[i].Bildnummer - 1;
-        BildFuellen(r, g, b, Tablett[i]);
-        BildInKreisZeichnen(Auf[i] ? MuenzGrau[k] : Muenzbild[k], Tablett[i], -1, 0, 1.0);
-    }
-    for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i) {
-        const int k = ScheinIndex(Geldstuecke[i].Bildnummer);
-        const TRect rr{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
-        Tablett[i]->Canvas()->CopyRect(rr, *(Auf[i] ? ScheinGrau[k] : Schein[k])->Canvas(), rr);
-    }
-
-    BildFuellen(r, g, b, Bild);
-    const TRect Ganz{0, 0, BildTheke->Width(), BildTheke->Height()};
-    Bild->Canvas()->CopyRect(Ganz, *BildTheke->Canvas(), Ganz);
-
-    for (int i : ScheinFolge) {
-        if (!Auf[i]) continue;
-        const TGeldstueck& s = Geldstuecke[i];
-        TImage* Quelle = Schein[ScheinIndex(s.Bildnummer)];
-        const int w = Quelle->Width(), h = Quelle->Height();
-        if (!s.Gedreht) {
-            Bild->Canvas()->CopyRect({s.ThekeX, s.ThekeY, s.ThekeX + w, s.ThekeY + h}, *Quelle->Canvas(),
-                                     {0, 0, w, h});
-            continue;
-        }
-        const TRealPunkt z = RealPunkt(s.ThekeX, s.ThekeY);
-        const TPoint P0 = PunktAusRealPunkt(PunktDrehen(z, z, s.Winkel));
-        const TPoint P1 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX + w, s.ThekeY), z, s.Winkel));
-        const TPoint P2 = PunktAusRealPunkt(PunktDrehen(RealPunkt(s.ThekeX, s.ThekeY + h), z, s.Winkel));
-        ParallelogrammZeichnen(Bild->Canvas(), P0, P1, P2, Quelle->Picture()->Bitmap()->Image());
-    }
-    for (int i : MuenzFolge)
-        if (Auf[i])
-            BildInKreisZeichnen(Muenzbild[Geldstuecke[i].Bildnummer - 1], Bild, Geldstuecke[i].ThekeX,
-                                Geldstuecke[i].ThekeY, 1.0);
-    BildSichtbar->Canvas()->CopyRect(Ganz, *Bild->Canvas(), Ganz);
+    GeldZeichnen({Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar},
+                 ZqK2_5B1.AufTisch, r, g, b);
 }
