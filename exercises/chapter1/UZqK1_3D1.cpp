@@ -131,21 +131,7 @@ void TZqK1_3D1::AufgabeMit(int a, int m) {
 void TZqK1_3D1::AufgabeZeigen(bool NeueZahlen) {
     TEinstelligZustand& Z = ZqK1_3D1;
     if (NeueZahlen) {
-        LabelP1->SetCaption(QString());
-        BitBtnP1->Font()->SetColor(clBlack);
-        for (int n = 1; n <= 16; ++n) {
-            RichEdit[n]->Clear();
-            RichEdit[n]->SetColor(clWhite);
-        }
-        Muster::Fokus(RichEdit[1]);
-        if (m_a >= 0) {
-            Z.a = m_a;
-            Z.m = m_m;
-            m_a = m_m = -1;
-        } else {
-            Z.a = Runtime::Random(989) + 10;
-            Z.m = Runtime::Random(8) + 2;
-        }
+        Malschema::NeueFaktoren(LabelP1, BitBtnP1, RichEdit, 16, Z.a, Z.m, m_a, m_m);
     }
     PanelHide->SetCaption(QString());
     if (!CheckBox1->Checked()) {

@@ -101,21 +101,7 @@ void TZqK1_3E1::AufgabeMit(int a, int m) {
 void TZqK1_3E1::AufgabeZeigen(bool NeueZahlen) {
     TKurzformZustand& Z = ZqK1_3E1;
     if (NeueZahlen) {
-        LabelP1->SetCaption(QString());
-        BitBtnP1->Font()->SetColor(clBlack);
-        for (int k = 1; k <= 4; ++k) {
-            RichEdit[k]->Clear();
-            RichEdit[k]->SetColor(clWhite);
-        }
-        Muster::Fokus(RichEdit[1]);
-        if (m_a >= 0) {
-            Z.a = m_a;
-            Z.m = m_m;
-            m_a = m_m = -1;
-        } else {
-            Z.a = Runtime::Random(989) + 10;
-            Z.m = Runtime::Random(8) + 2;
-        }
+        Malschema::NeueFaktoren(LabelP1, BitBtnP1, RichEdit, 4, Z.a, Z.m, m_a, m_m);
     }
     Z.h = Z.a / 100;
     Z.z = Z.a / 10 % 10;

@@ -1,5 +1,7 @@
 #include "exercises/chapter1/UZqK1_3Mal.h"
 
+#include "platform/Runtime.h"
+
 #include "term/UTermFormular.h"
 
 namespace Malschema {
@@ -28,6 +30,25 @@ void Faktorkopf(TAufgabeg* Form, TPanel*& Hunderter, TPanel*& Zehner, TPanel*& E
     Einer = Ziffernfeld(Form, QStringLiteral("Panel3"), 120, 40, 50, 40);
     Ziffernfeld(Form, QStringLiteral("Panel4"), 176, 40, 50, 40, QStringLiteral("·"));
     Faktor = Ziffernfeld(Form, QStringLiteral("Panel5"), 232, 40, 50, 40);
+}
+
+void NeueFaktoren(TLabel* LabelP1, TBitBtn* BitBtnP1, TRichEdit* const* Boxen, int Letzte, int& a, int& m,
+                  int& Vorgabe_a, int& Vorgabe_m) {
+    LabelP1->SetCaption(QString());
+    BitBtnP1->Font()->SetColor(clBlack);
+    for (int n = 1; n <= Letzte; ++n) {
+        Boxen[n]->Clear();
+        Boxen[n]->SetColor(clWhite);
+    }
+    Muster::Fokus(Boxen[1]);
+    if (Vorgabe_a >= 0) {
+        a = Vorgabe_a;
+        m = Vorgabe_m;
+        Vorgabe_a = Vorgabe_m = -1;
+    } else {
+        a = Runtime::Random(989) + 10;
+        m = Runtime::Random(8) + 2;
+    }
 }
 
 TRichEdit* Ziffernbox(TAufgabeg* Form, const QString& Name, int x, int y, std::function<void()> Pruefen,

@@ -30,6 +30,11 @@ int Stellenwert(int Stelle);
 // empty box is allowed it counts as right and turns white; otherwise green or
 // red. True when right.
 bool ZifferPruefen(TRichEdit* Box, int Erwartet, TLabel* Meldung, bool LeerErlaubt);
+// A new task of the one-digit multiplications: verdict and "prüfen" back to
+// black, boxes 1 .. Letzte empty and white, the focus in box 1, and the factors
+// a (10 .. 998) and m (2 .. 9), or those the tests gave (then taken once).
+void NeueFaktoren(TLabel* LabelP1, TBitBtn* BitBtnP1, TRichEdit* const* Boxen, int Letzte, int& a, int& m,
+                  int& Vorgabe_a, int& Vorgabe_m);
 // The overall verdict in LabelP1 and the colour of "prüfen".
 void Urteil(TLabel* LabelP1, TBitBtn* BitBtnP1, bool Alle);
 
