@@ -408,14 +408,20 @@ struct JpegError {
 void JpegSilent(j_common_ptr, int) {}
 void JpegSilentOutput(j_common_ptr) {}
 
+// Errors jump back to the caller's setjmp; warnings and messages stay quiet.
+jpeg_error_mgr* JpegQuietErrors(JpegError& err) {
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = JpegErrorExit;
+    err.pub.emit_message = JpegSilent;
+    err.pub.output_message = JpegSilentOutput;
+    return &err.pub;
+}
+
 // Only plain locals live here: a longjmp must not skip destructors.
 bool DecodeJpeg(const uint8_t* bytes, size_t size, QImage* out, bool grayscale) {
     jpeg_decompress_struct info;
     JpegError err;
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = JpegErrorExit;
-    err.pub.emit_message = JpegSilent;
-    err.pub.output_message = JpegSilentOutput;
+    info.err = JpegQuietErrors(err);
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
@@ -476,10 +482,7 @@ bool EncodeJpeg(const QImage* rgb, int quality, bool grayscale, bool progressive
                 unsigned long* size) {
     jpeg_compress_struct info;
     JpegError err;
-    info.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = JpegErrorExit;
-    err.pub.emit_message = JpegSilent;
-    err.pub.output_message = JpegSilentOutput;
+    info.err = JpegQuietErrors(err);
     if (setjmp(err.jump)) {
         jpeg_destroy_compress(&info);
         return false;
