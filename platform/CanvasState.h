@@ -1,0 +1,147 @@
+#pragma once
+// What the canvas units share: the canvas's surface and saved state, and the
+// small conversions every drawing call goes through. Not for use outside
+// platform/.
+#include "platform/Colors.h"
+#include "platform/Graphics.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QRegion>
+#include <QTransform>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+struct TCanvas::Impl {
+    enum Kind { None, OwnImage, Borrowed, OwnDevice };
+    Kind kind = None;
+    QImage* image = nullptr;
+    QPaintDevice* device = nullptr;
+    QPainter* borrowed = nullptr;
+    std::unique_ptr<QPainter> own;
+    // Images QPainter cannot draw on are drawn as 32 bit and converted back.
+    QImage::Format convertedFrom = QImage::Format_Invalid;
+    QList<QRgb> colorTable;
+    QRegion clip;
+    bool borrowedHadClip = false;
+    QRegion borrowedClip;
+    // The painter's own transformation (a borrowed painter may bring one);
+    // the origin shift comes on top of it. The clip is kept in the
+    // coordinates of that base.
+    QTransform base;
+    TPoint origin;
+    struct Saved {
+        bool hasClip;
+        QRegion clip;
+        TPoint origin;
+    };
+    std::vector<Saved> saved;
+    int charExtra = 0;
+
+    QPoint ToBase(int x, int y) const { return QPoint(x - origin.x, y - origin.y); }
+    QPoint ToSurface(int x, int y) const { return base.map(ToBase(x, y)); }
+};
+
+namespace CanvasRules {
+
+inline bool Paintable(QImage::Format f) {
+    switch (f) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+        return true;
+    default:
+        return false;
+    }
+}
+
+inline QColor QtColor(TColor c) {
+    return ToQColor(ColorToRGB(c));
+}
+
+// Coordinates far outside any surface are pulled in, so that no width or
+// height can overflow and no figure takes endless steps.
+constexpr int kCoordLimit = 1 << 26;
+
+inline int Clamped(int v) {
+    return std::clamp(v, -kCoordLimit, kCoordLimit);
+}
+
+inline TPoint Clamped(TPoint p) {
+    return {Clamped(p.x), Clamped(p.y)};
+}
+
+inline TRect Clamped(const TRect& r) {
+    return {Clamped(r.Left), Clamped(r.Top), Clamped(r.Right), Clamped(r.Bottom)};
+}
+
+inline QRect ToQRect(const TRect& raw) {
+    const TRect r = Clamped(raw);
+    return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+}
+
+inline TRect Normalized(int x1, int y1, int x2, int y2) {
+    x1 = Clamped(x1);
+    y1 = Clamped(y1);
+    x2 = Clamped(x2);
+    y2 = Clamped(y2);
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
+inline Qt::BrushStyle QtBrushStyle(TBrushStyle s) {
+    switch (s) {
+    case bsSolid:
+        return Qt::SolidPattern;
+    case bsClear:
+        return Qt::NoBrush;
+    case bsHorizontal:
+        return Qt::HorPattern;
+    case bsVertical:
+        return Qt::VerPattern;
+    case bsFDiagonal:
+        return Qt::FDiagPattern;
+    case bsBDiagonal:
+        return Qt::BDiagPattern;
+    case bsCross:
+        return Qt::CrossPattern;
+    case bsDiagCross:
+        return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+inline QBrush QtBrush(const TBrush& b) {
+    if (b.Style() == bsClear) return QBrush(Qt::NoBrush);
+    return QBrush(QtColor(b.Color()), QtBrushStyle(b.Style()));
+}
+
+// Sets up a painter for one drawing call and puts its state back afterwards.
+class PaintScope {
+public:
+    explicit PaintScope(QPainter* p) : m_p(p) {
+        if (m_p) {
+            m_p->save();
+            m_p->setRenderHint(QPainter::Antialiasing, false);
+            m_p->setRenderHint(QPainter::TextAntialiasing, false);
+        }
+    }
+    ~PaintScope() {
+        if (m_p) m_p->restore();
+    }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    QPainter* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+
+private:
+    QPainter* m_p;
+};
+
+} // namespace CanvasRules

@@ -1,0 +1,64 @@
+// Text on the canvas: placed by the top-left corner of its cell, measured
+// through the replaceable text metrics.
+#include "platform/CanvasState.h"
+
+#include "platform/Fonts.h"
+#include "platform/TextMetrics.h"
+
+#include <QFontMetrics>
+
+using namespace CanvasRules;
+
+int TCanvas::TextWidth(const QString& text) const {
+    return TextMetrics().TextWidth(m_font, text) + d->charExtra * static_cast<int>(text.size());
+}
+
+int TCanvas::TextHeight(const QString&) const {
+    return TextMetrics().Height(m_font);
+}
+
+TSize TCanvas::TextExtent(const QString& text) const {
+    return {TextWidth(text), TextHeight(text)};
+}
+
+namespace {
+
+void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int y, const QString& text,
+                const TSize& extent, int charExtra) {
+    QFont qf = ToQFont(font);
+    if (charExtra != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra);
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->translate(x, y);
+    if (font.Orientation() != 0) p->rotate(-font.Orientation() / 10.0);
+    if (brush.Style() == bsSolid) p->fillRect(QRect(0, 0, extent.cx, extent.cy), QtColor(brush.Color()));
+    p->setFont(qf);
+    p->setPen(QtColor(font.Color()));
+    p->setBrush(Qt::NoBrush);
+    const QFontMetrics m(qf, p->device());
+    p->drawText(QPoint(0, m.ascent()), DisplayText(font, text));
+}
+
+} // namespace
+
+void TCanvas::TextOut(int x, int y, const QString& text) {
+    const TSize extent = TextExtent(text);
+    {
+        PaintScope p(Painter());
+        if (p && !text.isEmpty())
+            DrawTextAt(p.operator->(), m_font, m_brush, x, y, text, extent, d->charExtra);
+    }
+    m_penPos = {Clamped(Clamped(x) + extent.cx), y};
+    if (OnChange) OnChange();
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
+    PaintScope p(Painter());
+    if (!p) return;
+    p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (m_brush.Style() == bsSolid) p->fillRect(ToQRect(r), QtColor(m_brush.Color()));
+    TBrush clear;
+    clear.SetStyle(bsClear);
+    if (!text.isEmpty())
+        DrawTextAt(p.operator->(), m_font, clear, x, y, text, TextExtent(text), d->charExtra);
+    if (OnChange) OnChange();
+}
