@@ -65,8 +65,7 @@ const TSeitenDef K3_2[] = {
     {"Zqk3\\ZqK3_2C.rtf", "Übung 3", "TZqK3_2C1", "", ""},
     {"Zqk3\\ZqK3_2D.rtf", "Übung 4", "TZqK3_2D1", "", ""},
 };
-// Pages 2 and 3 of the instructions are reached only from a higher requested
-// start page, by stepping back.
+// The instructions have three pages: the program, the exercise window, the log book.
 const TSeitenDef Anleitung[] = {
     {"Anleitung\\ZqAL1.rtf", "", "", "", ""},
     {"Anleitung\\ZqAL2.rtf", "", "", "", ""},
@@ -89,7 +88,7 @@ const TAbschnittDef Abschnitte[] = {
     ABSCHNITT("TZqK2_6", "Abschnitt 2.6", 1, K2_6),
     ABSCHNITT("TZqK3_1", "Abschnitt 3.1", 3, K3_1),
     ABSCHNITT("TZqK3_2", "Abschnitt 3.2", 4, K3_2),
-    ABSCHNITT("TZqAnleitung", "Bedienungsanleitung", 1, Anleitung),
+    ABSCHNITT("TZqAnleitung", "Bedienungsanleitung", 3, Anleitung),
 };
 #undef ABSCHNITT
 

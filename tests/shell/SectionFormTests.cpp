@@ -113,10 +113,10 @@ TEST_F(SectionForms, ButtonBarTexts) {
 TEST_F(SectionForms, StartPageIsLimitedToThePages) {
     KxNav->AktSeite = 8;
     EXPECT_EQ(Protokoll([] { AbschnittOeffnen("TZqK2_6"); }), std::vector<QString>{"TZqK2_6 1"});
-    // The instructions after a request for page 5.
+    // The instructions after a request for page 5 show their last page.
     KxNav->AktSeite = 5;
-    EXPECT_EQ(Protokoll([] { ZqAnleitung->ShowModal(); }), std::vector<QString>{"TZqAnleitung 1"});
-    EXPECT_EQ(ZqAnleitung->SeitenDatei(), "Anleitung\\ZqAL1.rtf");
+    EXPECT_EQ(Protokoll([] { ZqAnleitung->ShowModal(); }), std::vector<QString>{"TZqAnleitung 3"});
+    EXPECT_EQ(ZqAnleitung->SeitenDatei(), "Anleitung\\ZqAL3.rtf");
 }
 
 TEST_F(SectionForms, ExerciseButtonsOpenRegisteredExercisesFreshEachTime) {
