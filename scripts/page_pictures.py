@@ -345,20 +345,21 @@ def solaranlage():
     return L
 
 
-def addition():
+def spalten_rechnung(oben, unten, ergebnis):
+    """Written addition or subtraction in the place-value boxes, carries in red."""
     L = Leinwand(260, 220)
-    stellen_schema(L, 70, 4, 4, [("z", "478", SCHWARZ), ("z", "+356", SCHWARZ), ("u", " 11 ", ROT),
-                                 ("strich", "", None), ("z", "834", BLAU)], kopf=["T", "H", "Z", "E"])
+    stellen_schema(L, 70, 4, 4, [("z", oben, SCHWARZ), ("z", unten, SCHWARZ), ("u", " 11 ", ROT),
+                                 ("strich", "", None), ("z", ergebnis, BLAU)], kopf=["T", "H", "Z", "E"])
     L.text(30, 196, "Übertrag rot", 12, ROT, True, "lm")
     return L
+
+
+def addition():
+    return spalten_rechnung("478", "+356", "834")
 
 
 def subtraktion():
-    L = Leinwand(260, 220)
-    stellen_schema(L, 70, 4, 4, [("z", "413", SCHWARZ), ("z", "- 17", SCHWARZ), ("u", " 11 ", ROT),
-                                 ("strich", "", None), ("z", "396", BLAU)], kopf=["T", "H", "Z", "E"])
-    L.text(30, 196, "Übertrag rot", 12, ROT, True, "lm")
-    return L
+    return spalten_rechnung("413", "- 17", "396")
 
 
 def mal_zehn():

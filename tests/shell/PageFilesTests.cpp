@@ -2,10 +2,12 @@
 // tables name is there, imports cleanly with the page view's settings, carries
 // text and a picture, names its section and its exercise buttons, and is spelt
 // right (the real spell checker with the German dictionary).
+#include "ShellTestHelfer.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/rtf/RPRTFKeywords.h"
 #include "richtext/rtf/RTFImportDoc.h"
+#include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
 
 #include <QFile>
@@ -20,8 +22,8 @@
 namespace {
 
 struct TSeite {
-    QString Datei;   // as the page table names it
-    QString Titel;   // the tree node of the page, or empty for the instructions
+    QString Datei; // as the page table names it
+    QString Titel; // the tree node of the page, or empty for the instructions
     QStringList Knoepfe;
 };
 
@@ -100,7 +102,7 @@ QStringList UnbekannteWoerter(const QByteArray& rtf) {
 
 struct TGelesen {
     uint8_t Ergebnis = 255;
-    QString Text;  // text items, paragraphs joined by line ends
+    QString Text;   // text items, paragraphs joined by line ends
     int Bilder = 0; // pictures decoded to a real image
     int Marken = 0; // list markers
 };
@@ -186,7 +188,8 @@ TEST(PageFiles, SpellCheckerFindsOnlyAllowedWords) {
     ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
 
     QSet<QString> Erlaubt;
-    const QByteArray Liste = Lesen(QStringLiteral(PRAVOLIN_SOURCE_DIR "/tests/shell/data/seiten_woerter.txt"));
+    const QByteArray Liste =
+        Lesen(QStringLiteral(PRAVOLIN_SOURCE_DIR "/tests/shell/data/seiten_woerter.txt"));
     ASSERT_FALSE(Liste.isEmpty());
     for (const QString& z : QString::fromUtf8(Liste).split('\n'))
         if (!z.trimmed().isEmpty() && !z.startsWith('#')) Erlaubt.insert(z.trimmed());
@@ -206,4 +209,55 @@ TEST(PageFiles, SpellCheckerFindsOnlyAllowedWords) {
     for (const QString& w : Erlaubt)
         if (!Gefunden.contains(w)) Ueberfluessig << w;
     EXPECT_TRUE(Ueberfluessig.isEmpty()) << "no longer used: " << Ueberfluessig.join(' ').toStdString();
+}
+
+// Walks every section form, and the instructions, from the first page to the last
+// with "vor " as a pupil would: each page the form resolves is a page with content,
+// and its exercise buttons carry the captions of the section's exercises.
+TEST(PageFiles, WalkingTheSectionFormsShowsEveryPageWithItsButtons) {
+    ShellFormenEinrichten();
+    const std::map<QString, QStringList> Erwartet{
+        {"TZqK1_1", {"Übung 1|Übung 2", "Übung 3|", "Übung 4|", "Übung 5|"}},
+        {"TZqK1_2", {"Übung 1|", "Übung 2|", "Übung 3|"}},
+        {"TZqK1_3",
+         {"Übung 1|", "Übung 2|", "Übung 3|", "Übung 4|", "Übung 5|", "Übung 6|", "Übung 7|", "Übung 8|"}},
+        {"TZqK1_4", {"Übung 1|", "Übung 2|"}},
+        {"TZqK2_1", {"Übung 1|Übung 2", "Übung 3|", "Übung 4|"}},
+        {"TZqK2_2", {"Übung 1|", "Übung 2|"}},
+        {"TZqK2_3", {"Übung 1|", "Übung 2|"}},
+        {"TZqK2_4", {"Übung 1|Übung 2", "Übung 3|"}},
+        {"TZqK2_5", {"Übung 1|", "Übung 2|"}},
+        {"TZqK2_6", {"Übung 1|"}},
+        {"TZqK3_1", {"Übung 1|", "Übung 2|", "Übung 3|"}},
+        {"TZqK3_2", {"Übung 1|", "Übung 2|", "Übung 3|", "Übung 4|"}},
+        {"TZqAnleitung", {"|", "|", "|"}},
+    };
+    int Seiten = 0;
+    for (const auto& [Klasse, Knoepfe] : Erwartet) {
+        SCOPED_TRACE(Klasse.toStdString());
+        QStringList Gesehen;
+        ModalBeobachter b([&](TForm* f) {
+            auto* n = dynamic_cast<TKxNav*>(f);
+            if (!n) return f->Close();
+            for (;;) {
+                Gesehen << n->SpeedButton2->Caption() + "|" + n->SpeedButton3->Caption();
+                const QByteArray rtf = Lesen(n->SeitenPfad());
+                uint8_t Ergebnis = 255;
+                auto doc = Importieren(rtf, Ergebnis);
+                EXPECT_EQ(Ergebnis, 0) << n->SeitenDatei().toStdString();
+                EXPECT_GT(doc->GetItemCount(), 20) << n->SeitenDatei().toStdString();
+                ++Seiten;
+                if (!n->SpeedButton5->Enabled()) break;
+                n->SpeedButton5->Click();
+            }
+            f->Close();
+        });
+        KxNav->AktSeite = 1;
+        if (Klasse == "TZqAnleitung")
+            ZqAnleitung->ShowModal();
+        else
+            EXPECT_TRUE(AbschnittOeffnen(Klasse));
+        EXPECT_EQ(Gesehen, Knoepfe);
+    }
+    EXPECT_EQ(Seiten, 39);
 }
