@@ -54,10 +54,12 @@ bool HatGrossbuchstabenAusserE(std::string_view s) {
     return false;
 }
 
+// The evaluator does not know "^" and would read a text that still holds one
+// as something else (2^2 as 2-2), so such a text counts as not evaluated.
 bool Wert(const std::string& Text, const tVarWerte& Werte, Extended& x) {
     std::string r;
     int f = 0;
-    if (!TermAuswerten(Text, r, Werte, f))
+    if (Text.find('^') != std::string::npos || !TermAuswerten(Text, r, Werte, f))
         return false;
     x = ZahlOderNull(std::string_view(r).substr(r[0] == ' ' ? 1 : 0));
     return true;
@@ -182,19 +184,30 @@ void NotationErsetzen(std::string& Term, int Art, bool& Ok, bool& Geaendert) {
     Geaendert = true;
 }
 
-// The operand of a postfix sign at 0-based position p: a bracket group closed
-// right before it, or the run of digits and points. Returns its start.
-size_t KlammerLinks(const std::string& Term, size_t p) {
+// Start of the bracket group that the ")" at 0-based position Zu closes; the
+// start of the term when no "(" matches it.
+size_t KlammerLinks(const std::string& Term, size_t Zu) {
     int tiefe = 0;
-    size_t j = p;
-    while (j > 0) {
-        --j;
+    for (size_t j = Zu + 1; j-- > 0;) {
         if (Term[j] == ')')
             ++tiefe;
         else if (Term[j] == '(' && --tiefe == 0)
             return j;
     }
     return 0;
+}
+
+// One past the end of the bracket group that the "(" at 0-based position Auf
+// opens; the end of the term when no ")" matches it.
+size_t KlammerRechts(const std::string& Term, size_t Auf) {
+    int tiefe = 0;
+    for (size_t j = Auf; j < Term.size(); ++j) {
+        if (Term[j] == '(')
+            ++tiefe;
+        else if (Term[j] == ')' && --tiefe == 0)
+            return j + 1;
+    }
+    return Term.size();
 }
 
 void FakultaetErsetzen(std::string& Term, bool& Ok, bool& Geaendert) {
@@ -221,10 +234,16 @@ void FakultaetErsetzen(std::string& Term, bool& Ok, bool& Geaendert) {
     for (char c : operand)
         punkte += c == '.';
     bool falsch = punkte > 1 || Term[P - 1] == '.' || (Term[P - 1] == ')' && P >= 2 && Term[P - 2] == '.');
+    if (HatBuchstabenAusser(operand, "E")) {
+        falsch = true;
+    } else if (operand.find('^') != std::string::npos) {
+        // This pass runs before the powers; (2^2)! needs its power first, as a
+        // notation's argument list has. A power left over is refused below.
+        bool potenzOk = false;
+        PotenzenErsetzen(operand, potenzOk, Werte);
+    }
     Extended x = 0;
-    Ok = !operand.empty() && Wert(operand, Werte, x);
-    if (HatBuchstabenAusser(operand, "E") || falsch)
-        Ok = false;
+    Ok = !operand.empty() && !falsch && Wert(operand, Werte, x);
     if (!Ok)
         return;
     int32_t n = 0;
@@ -262,6 +281,14 @@ void PotenzErsetzen(std::string& Term, bool& Ok, bool& Geaendert, const tVarWert
         Ok = true;
         return;
     }
+    // A power inside a bracketed exponent goes first, so that 2^(2^3) is 2^8:
+    // the evaluator cannot take the inner "^".
+    while (P + 1 < Term.size() && Term[P + 1] == '(') {
+        size_t innen = Term.find('^', P + 2);
+        if (innen >= KlammerRechts(Term, P + 1))
+            break;
+        P = innen;
+    }
     // Base, read leftwards.
     size_t a = P;
     bool basisGueltig = false;
@@ -289,15 +316,7 @@ void PotenzErsetzen(std::string& Term, bool& Ok, bool& Geaendert, const tVarWert
         int punkte = 0;
         char c = Term[P + 1];
         if (c == '(') {
-            int tiefe = 0;
-            size_t j = P + 1;
-            for (; j < Term.size(); ++j) {
-                if (Term[j] == '(')
-                    ++tiefe;
-                else if (Term[j] == ')' && --tiefe == 0)
-                    break;
-            }
-            e = j < Term.size() ? j + 1 : Term.size();
+            e = KlammerRechts(Term, P + 1);
         } else if (IstZahlZeichen(c)) {
             while (e < Term.size() && IstZahlZeichen(Term[e])) {
                 punkte += Term[e] == '.' || Term[e] == ',';

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numbers>
 
 namespace {
@@ -145,4 +146,47 @@ TEST(Sonderfunktionen, Search) {
     EXPECT_EQ(e, 0);
     SonderfunktionSuchen("x+1", s, e, a);
     EXPECT_EQ(s, 0);
+}
+
+TEST(Sonderfunktionen, PowerAndFactorialOfABracketGroupAnywhere) {
+    bool ok = false;
+    // The base is the group that the bracket before the sign closes, wherever
+    // the group stands, and with brackets inside it.
+    EXPECT_EQ(Umschreiben("2(x+1)^2", &ok, 0.5), "2" + Z(2.25));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Umschreiben("y+(x+1)^2", &ok, 0.5), "y+" + Z(2.25));
+    EXPECT_EQ(Umschreiben("3+(x+1)^2*y", &ok, 0.5), "3+" + Z(2.25) + "*y");
+    EXPECT_EQ(Umschreiben("((5x)-6)^2", &ok, 0.5), Z(12.25));
+    EXPECT_EQ(Umschreiben("1-((5x)-6)^2", &ok, 0.5), "1-" + Z(12.25));
+    EXPECT_EQ(Umschreiben("(y^2)^3", &ok), Z(0.7 * 0.7 * 0.7 * 0.7 * 0.7 * 0.7));
+    EXPECT_EQ(Umschreiben("x(y^2)^3", &ok), "x" + Z(0.7 * 0.7 * 0.7 * 0.7 * 0.7 * 0.7));
+    EXPECT_EQ(Umschreiben("(W(x+3.5))^2", &ok, 0.5), Z(4));
+    EXPECT_EQ(Umschreiben("x+(W(x+3.5))^2", &ok, 0.5), "x+" + Z(4));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Umschreiben("2*(3)!"), "2*" + Z(6));
+    EXPECT_EQ(Umschreiben("(3)!*2"), Z(6) + "*2");
+    EXPECT_EQ(Umschreiben("x-((1+1)+1)!"), "x-" + Z(6));
+    // A function in front of the group applies to the power.
+    EXPECT_EQ(Umschreiben("sin(x)^2", &ok, 0.5), "\xE4" + Z(0.25));
+    EXPECT_EQ(Umschreiben("1+cos(x)^2", &ok, 0.5), "1+\xC4" + Z(0.25));
+    // A bracket without its partner reaches back to the start and is refused.
+    for (const char* t : {"x+1)^2", "(x+1))^2", "2+3)!"})
+        EXPECT_EQ(Umschreiben(t), t) << t;
+}
+
+TEST(Sonderfunktionen, PowersInsideExponentsAndOperands) {
+    bool ok = false;
+    // The inner power goes first; the evaluator would read 2^2 as 2-2.
+    EXPECT_EQ(Umschreiben("2^(2^2)", &ok), Z(16));
+    EXPECT_EQ(Umschreiben("2^(2^(2^2))", &ok), Z(65536));
+    EXPECT_EQ(Umschreiben("x+2^(1+(x+0.5)^2)", &ok, 0.5), "x+" + Z(4));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(Umschreiben("3*2^(x+1)-1", &ok, 0.5), "3*" + Z(std::pow(2.0, 1.5)) + "-1");
+    EXPECT_EQ(Umschreiben("(2^2)!+1", &ok), Z(24) + "+1");
+    EXPECT_EQ(Umschreiben("2^(2^-1)", &ok), "2^(2^-1)");
+    EXPECT_FALSE(ok);
+    // A refused power inside an argument list leaves the notation alone.
+    EXPECT_EQ(Umschreiben("F(2^-1)", &ok), "F(2^-1)");
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(Umschreiben("(x^2)!", &ok, 0.5), "(" + Z(0.25) + ")!");
 }

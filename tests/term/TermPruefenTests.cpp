@@ -144,3 +144,44 @@ TEST(Vereinfachung, Classes) {
     EXPECT_TRUE(UnueblicheSchreibweise("x\xB2" "2"));
     EXPECT_FALSE(UnueblicheSchreibweise("2x"));
 }
+
+TEST_F(TermPruefen, PowersAndFactorialsOfBracketGroupsAnywhere) {
+    const char* super = "Super, das Ergebnis ist richtig.";
+    struct tFall {
+        const char *Antwort, *Loesung;
+    };
+    // Each group at the start, in the middle and at the end of the answer.
+    for (tFall f : std::initializer_list<tFall>{{"2(x+1)^2", "2x^2+4x+2"},
+                                                {"y+2(x+1)^2+1", "2x^2+4x+3+y"},
+                                                {"y+(x+1)^2", "x^2+2x+1+y"},
+                                                {"(cos(x))^2", "1-(sin(x))^2"},
+                                                {"3+(cos(x))^2-1", "3-(sin(x))^2"},
+                                                {"x*(cos(x))^2", "x-x(sin(x))^2"},
+                                                {"((5x)-6)^2", "25x^2-60x+36"},
+                                                {"2+((5x)-6)^2*x", "25x^3-60x^2+36x+2"},
+                                                {"(y^2)^3", "y^6"},
+                                                {"1+(y^2)^3+y", "y^6+y+1"},
+                                                {"(W(x^2+1))^2", "x^2+1"},
+                                                {"x-(W(x^2+1))^2", "x-x^2-1"},
+                                                {"2*(3)!", "12"},
+                                                {"x+2*(3)!+1", "x+13"},
+                                                {"x+2*(3)!", "x+12"},
+                                                {"2^(2^2)", "16"},
+                                                {"x+2^(x+1)", "x+2*2^x"},
+                                                {"sin(y)^2", "sin(y^2)"}}) {
+        SCOPED_TRACE(f.Antwort);
+        tPruefung p = Pruefen(f.Antwort, f.Loesung);
+        EXPECT_URTEIL(p, super, Gruen, true);
+        EXPECT_EQ(p.Urteil.Code, Ergebniscode::Richtig);
+    }
+    // Read with the wrong base these were right; now they are wrong.
+    for (tFall f : std::initializer_list<tFall>{{"2(x+1)^2", "4x^2+8x+4"},
+                                                {"y+(x+1)^2", "(x+1+y)^2"},
+                                                {"2*(3)!", "720"},
+                                                {"sin(y)^2", "(sin(y))^2"}}) {
+        SCOPED_TRACE(f.Antwort);
+        EXPECT_URTEIL(Pruefen(f.Antwort, f.Loesung), "Leider falsch", Rot, false);
+    }
+    // The root is undefined for negative x; no longer an invalid input.
+    EXPECT_URTEIL(Pruefen("(Wx)^2", "x"), "Definitionsbereich beachten !", Cyan, false);
+}
