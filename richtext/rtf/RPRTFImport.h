@@ -26,4 +26,10 @@ struct TRPRTFReaderProperties::TImport {
     int ListStylesBefore = 0;
     int LastMarker = -1;
     bool LastMarkerW97 = false;
+    // First item of the paragraph being read, in ParaDoc; -1 when none.
+    TCustomRPData* ParaDoc = nullptr;
+    int ParaFirst = -1;
+    // The charset that stands for the code page in force (cached).
+    int CharsetCodePage = 0;
+    int CodePageCharset = 1;
 };

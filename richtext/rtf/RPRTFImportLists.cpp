@@ -154,7 +154,7 @@ void TRPRTFReaderProperties::BuildW97Lists() {
             }
             w.Alignment = static_cast<TRPMarkerAlignment>(std::clamp(lv.Alignment, 0, 2));
             w.Font.Name = font ? font->Name : "Symbol";
-            w.Font.Charset = static_cast<uint8_t>(font ? font->Charset : 2);
+            w.Font.Charset = static_cast<uint8_t>(font ? FontCharset(font) : 2);
             w.Font.Style = lv.Style;
             w.Font.Color = lv.Color;
             w.Font.Size = lv.Size;
@@ -211,7 +211,7 @@ int TRPRTFReaderProperties::OldStyleList(const TRPRTFMarkerProperties& M) {
     else if (w.Alignment == rpmaCenter)
         w.MarkerIndent = (w.FirstIndent + w.LeftIndent + w.MarkerIndent) / 2;
     w.Font.Name = font.Name;
-    w.Font.Charset = static_cast<uint8_t>(font.Charset);
+    w.Font.Charset = static_cast<uint8_t>(FontCharset(&font));
     w.Font.Style = M.Style;
     w.Font.Color = M.Color;
     w.Font.Size = M.Size;

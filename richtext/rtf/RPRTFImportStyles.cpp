@@ -2,6 +2,7 @@
 #include "platform/Runtime.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFImport.h"
 
 #include <QString>
@@ -18,6 +19,12 @@ bool SameNameNoCase(const std::string& a, const std::string& b) {
 
 int VShiftKind(int vshift) {
     return vshift == 0 ? 0 : vshift < 0 ? 1 : 2;
+}
+
+// Text of a style with the default charset is read in the system page.
+bool ReadsAsSystemPage(int charset) {
+    const int cp = CharsetToCodePage(charset);
+    return cp == 0 || cp == 1252;
 }
 
 // What a text style must look like, from the reader's character properties.
@@ -132,6 +139,28 @@ void RPRTFConvertBorder(int Type, int WidthTwips, bool RightOrBottom, double Fac
     Border.InternalWidth = internal;
 }
 
+// A font that names no charset (or the default one) is in the code page in
+// force (\ansicpg), which the default charset would read as the system page.
+int TRPRTFReaderProperties::FontCharset(const TRPRTFFont* Font) {
+    TImport& im = *FImport;
+    const int charset = Font ? Font->Charset : 1;
+    if (charset != 1) return charset;
+    // Symbol fonts have no code page.
+    if (Font && (SameNameNoCase(Font->Name, "Symbol") || SameNameNoCase(Font->Name, "Wingdings"))) return charset;
+    const int page = im.Reader->CodePage();
+    if (page != im.CharsetCodePage) {
+        im.CharsetCodePage = page;
+        im.CodePageCharset = 1;
+        for (int c = 0; c < 256; ++c)
+            if (c != 1 && CharsetToCodePage(c) == page) {
+                im.CodePageCharset = c;
+                break;
+            }
+        if (ReadsAsSystemPage(im.CodePageCharset)) im.CodePageCharset = 1;
+    }
+    return im.CodePageCharset;
+}
+
 int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
     TImport& im = *FImport;
     if (TextStyleMode == rprsUseSpecified || !im.Style)
@@ -141,13 +170,15 @@ int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
     const TRPRTFCharProperties& cp = r.State().CharProps;
     const TRPRTFFont* font = r.CurrentFont();
     TWantedText w;
+    w.Charset = FontCharset(font);
     if (!cp.FontNameOverride.empty()) {
         w.FontName = cp.FontNameOverride;
-        w.Charset = font ? font->Charset : 1;
         if (SameNameNoCase(w.FontName, "Symbol") || SameNameNoCase(w.FontName, "Wingdings")) w.Charset = 2;
     } else if (font) {
         w.FontName = font->Name;
-        w.Charset = font->Charset;
+    } else if (styles.Count() > 0) {
+        // A file without a font table: its text is in the document's default font.
+        w.FontName = styles.GetItem(0)->FontName;
     }
     w.Size = cp.VShift != 0 ? static_cast<int>(Round(cp.Size / 2.0)) : cp.Size;
     w.Color = cp.Color;
@@ -160,13 +191,13 @@ int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
     auto jumpFits = [&](const TFontInfo& f) { return Jump ? f.Jump : (!f.Jump || UseHypertextStyles); };
 
     if (TextStyleMode == rprsAddIfNeeded) {
-        if (r.Fonts().empty()) return 0;
         for (int i = 0; i < styles.Count(); ++i) {
             const TFontInfo& f = *styles.GetItem(i);
             if (SameNameNoCase(f.FontName, w.FontName) && f.Size == w.Size && f.Color == w.Color &&
                 f.BackColor == w.BackColor && f.Style == w.Style &&
-                (f.Charset == w.Charset || f.Charset == 1) && f.CharScale == w.CharScale &&
-                f.CharSpacing == w.CharSpacing && ((f.StyleEx & rpfsAllCaps) != 0) == w.AllCaps &&
+                (f.Charset == w.Charset || (f.Charset == 1 && ReadsAsSystemPage(w.Charset))) &&
+                f.CharScale == w.CharScale && f.CharSpacing == w.CharSpacing &&
+                ((f.StyleEx & rpfsAllCaps) != 0) == w.AllCaps &&
                 VShiftKind(f.VShift) == w.VShiftKind && f.Unicode == Unicode &&
                 (f.StyleEx & ~rpfsAllCaps) == 0 && jumpFits(f))
                 return i;

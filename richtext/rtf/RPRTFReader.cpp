@@ -739,6 +739,10 @@ uint8_t TRPRTFReader::RouteChar(unsigned char ch) {
         if (ch == 10 || ch == 13) {
             UpdateMarker();
             Flush(ch == 10 ? fkParagraph : fkLine);
+            if (ch == 10 && OnParagraphEnd) {
+                fState->ParaProps.ResolveShading();
+                OnParagraphEnd(this);
+            }
             UpdateMarker();
         } else if (ch != 0) {
             AddChar(ch);

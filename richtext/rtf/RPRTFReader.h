@@ -136,6 +136,9 @@ public:
     TRPRTFNotifyEvent OnRequiredPageBreak;
     TRPRTFHeaderFooterEvent OnHeaderFooter;
     TRPRTFImportPictureEvent OnImportPicture;
+    // A paragraph ends (\par): the paragraph properties in force now are the
+    // paragraph's, also those given after its text.
+    TRPRTFNotifyEvent OnParagraphEnd;
     unsigned DefCodePage = 0;
     TRPRTFHighlightConvert ConvertHighlight = rtf_hl_FixedColors;
     // Put in front of INCLUDEPICTURE and IMPORT file names.

@@ -107,6 +107,7 @@ void TRPRTFReaderProperties::HookReaderEvents(TRPRTFReader& r) {
     r.OnUpdateMarker = [this](TRPRTFReader*) { ReaderUpdateMarker(); };
     r.OnNewText = [this](TRPRTFReader*, const std::string& t, TRPRTFPosition p) { ReaderNewText(t, p); };
     r.OnRequiredPageBreak = [this](TRPRTFReader*) { ReaderRequiredPageBreak(); };
+    r.OnParagraphEnd = [this](TRPRTFReader*) { ReaderParagraphEnd(); };
     // Tables come with the table item; until then their cells arrive as paragraphs.
     if (UnicodeMode == rpruMixed || UnicodeMode == rpruOnlyUnicode)
         r.OnNewUnicodeText = [this](TRPRTFReader*, const std::u16string& t, TRPRTFPosition p) {
@@ -202,6 +203,24 @@ void TRPRTFReaderProperties::ReaderRequiredPageBreak() {
     FImport->PageBreakDoc = FImport->Target;
 }
 
+// Properties given after a paragraph's text but before its \par are the
+// paragraph's as well: its items take the style chosen now when that differs.
+void TRPRTFReaderProperties::ReaderParagraphEnd() {
+    TImport& im = *FImport;
+    const int first = im.ParaFirst;
+    im.ParaFirst = -1;
+    TCustomRPData* doc = im.Target;
+    if (first < 0 || im.ParaDoc != doc || im.Aborted) return;
+    const int last = doc == im.Main ? im.InsertIndex - 1 : doc->GetItemCount() - 1;
+    if (first > last) return;
+    const int paraNo = ChooseParaStyle(rtfpNewPara);
+    if (paraNo == doc->GetItem(first)->ParaNo) return;
+    for (int i = first; i <= last; ++i) {
+        if (i > first && doc->IsParaStart(i)) break;
+        doc->GetItem(i)->ParaNo = paraNo;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Placing items
 
@@ -225,11 +244,15 @@ void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRP
     const bool isMarker = kind == rpsnListMarker;
     const bool isTable = kind == rpsnTable;
     if (Position == rtfpNewLine && LineBreaksAsParagraphs) Position = rtfpNewPara;
+    // The item that opens a paragraph of the file, for its end (ReaderParagraphEnd).
+    bool opensPara = Position == rtfpNewPara && !isTable;
     if (Position == rtfpNewPara && !ParagraphSwitch) Position = rtfpNewLine;
     if (Position == rtfpNewPara && !isMarker && !isTable && im.Target == im.Main) {
         const int before = im.Added;
         InsertMarker();
         if (im.Added != before) {
+            // The marker opened the paragraph.
+            opensPara = false;
             Position = rtfpContinuePara;
             it->ParaNo = im.Main->GetItem(im.InsertIndex - 1)->ParaNo;
         }
@@ -268,6 +291,10 @@ void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRP
         if (isMarker) doc->AddMarkerInList(index);
     }
     it->AfterLoading(2);
+    if (opensPara) {
+        im.ParaDoc = doc;
+        im.ParaFirst = index;
+    }
     if (main) {
         ++im.InsertIndex;
         ++im.Added;

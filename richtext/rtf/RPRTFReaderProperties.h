@@ -83,11 +83,13 @@ private:
     void ReaderImportPicture(const QString& Location, TRPRTFGraphicPtr& Graphic);
     void ReaderUpdateMarker();
     void ReaderRequiredPageBreak();
+    void ReaderParagraphEnd();
 
     void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position);
     void InsertMarker();
     int ChooseTextStyle(bool Unicode, bool Jump);
     int ChooseParaStyle(TRPRTFPosition Position);
+    int FontCharset(const TRPRTFFont* Font);
     int PrevParaNo() const;
     void BuildW97Lists();
     int OldStyleList(const TRPRTFMarkerProperties& M);

@@ -511,3 +511,120 @@ TEST(RTFImport, SettingsAndTheirCopy) {
     EXPECT_FALSE(p.LineBreaksAsParagraphs);
     EXPECT_EQ(rtfhlColorTable, p.ConvertHighlight);
 }
+
+TEST(RTFImport, FileWithoutFontTableKeepsCharacterFormats) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\ansi This is {\\b bold} and \\fs40 big\\par}"));
+    ASSERT_EQ(4, doc.GetItemCount());
+    EXPECT_EQ("This is bold and big", doc.PlainText());
+    const TFontInfos& ts = doc.Style.TextStyles();
+    const TFontInfo& plain = *ts.GetItem(doc.GetItemStyle(0));
+    const TFontInfo& bold = *ts.GetItem(doc.GetItemStyle(1));
+    const TFontInfo& big = *ts.GetItem(doc.GetItemStyle(3));
+    // The document's default font stands in for the missing table.
+    EXPECT_EQ(ts.GetItem(0)->FontName, plain.FontName);
+    EXPECT_EQ(12, plain.Size);
+    EXPECT_EQ(0, plain.Style);
+    EXPECT_EQ(12, bold.Size);
+    EXPECT_EQ(RPFontStyle::Bold, bold.Style);
+    EXPECT_EQ(20, big.Size);
+    EXPECT_EQ(0, big.Style);
+    EXPECT_EQ(doc.GetItemStyle(0), doc.GetItemStyle(2));
+
+    // In a longer file, with \deff and no table, every property still counts.
+    TImportDoc longer;
+    AddIfNeeded(longer);
+    ASSERT_EQ(0, longer.Import("{\\rtf1\\ansi\\ansicpg1251\\deff0 {\\i one}\\par\\pard\\qc two {\\ul\\fs16 "
+                               "three}\\par\\plain \\'c1\\'e0}"));
+    EXPECT_EQ("one\ntwo three\n\xD0\x91\xD0\xB0", longer.PlainText());
+    const TFontInfos& lt = longer.Style.TextStyles();
+    EXPECT_EQ(RPFontStyle::Italic, lt.GetItem(longer.GetItemStyle(0))->Style);
+    EXPECT_EQ(rpaCenter, longer.Style.ParaStyles().GetItem(longer.GetItemPara(1))->Alignment);
+    const TFontInfo& three = *lt.GetItem(longer.GetItemStyle(2));
+    EXPECT_EQ(8, three.Size);
+    EXPECT_EQ(RPFontStyle::Underline, three.Style);
+    EXPECT_EQ(204, lt.GetItem(longer.GetItemStyle(3))->Charset);
+}
+
+TEST(RTFImport, ParagraphPropertiesGivenBeforeTheParagraphEnd) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}} text\\qc\\li720\\par}"));
+    ASSERT_EQ(1, doc.GetItemCount());
+    const TParaInfo& p = *doc.Style.ParaStyles().GetItem(doc.GetItemPara(0));
+    EXPECT_EQ(rpaCenter, p.Alignment);
+    EXPECT_EQ(48, p.LeftIndent);
+
+    // Every run of the paragraph takes its style and keeps its own character
+    // formats; the properties stay for the next paragraph until \pard.
+    TImportDoc longer;
+    AddIfNeeded(longer);
+    ASSERT_EQ(0, longer.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 one {\\b two}\\qc\\li720\\par three\\par"
+                               "\\pard four\\ri720\\par {\\i five}\\par\\pard six}"));
+    EXPECT_EQ("one two\nthree\nfour\nfive\nsix", longer.PlainText());
+    const TParaInfos& ps = longer.Style.ParaStyles();
+    auto para = [&](int i) -> const TParaInfo& { return *ps.GetItem(longer.GetItemPara(i)); };
+    for (int i : {0, 1, 2}) {
+        EXPECT_EQ(rpaCenter, para(i).Alignment) << i;
+        EXPECT_EQ(48, para(i).LeftIndent) << i;
+    }
+    EXPECT_EQ(RPFontStyle::Bold, longer.Style.TextStyles().GetItem(longer.GetItemStyle(1))->Style);
+    for (int i : {3, 4}) {
+        EXPECT_EQ(rpaLeft, para(i).Alignment) << i;
+        EXPECT_EQ(0, para(i).LeftIndent) << i;
+        EXPECT_EQ(48, para(i).RightIndent) << i;
+    }
+    EXPECT_EQ(RPFontStyle::Italic, longer.Style.TextStyles().GetItem(longer.GetItemStyle(4))->Style);
+    EXPECT_EQ(0, para(5).RightIndent);
+    EXPECT_EQ(longer.GetItemPara(0), longer.GetItemPara(2));
+    // Styles were looked up again at the end, not added for every paragraph.
+    const int styles = ps.Count();
+    ASSERT_EQ(0, longer.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 again\\qc\\li720\\par}"));
+    EXPECT_EQ(styles, ps.Count());
+    EXPECT_EQ(longer.GetItemPara(0), longer.GetItemPara(6));
+
+    // A list paragraph: the marker goes with its text.
+    TImportDoc list;
+    AddIfNeeded(list);
+    ASSERT_EQ(0, list.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel"
+                             "\\levelnfc0{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}}}"
+                             "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                             "\\f0\\pard\\ls1 item\\qr\\par}"));
+    ASSERT_EQ(2, list.GetItemCount());
+    EXPECT_EQ(rpsnListMarker, list.GetItemStyle(0));
+    EXPECT_EQ(list.GetItemPara(0), list.GetItemPara(1));
+    EXPECT_EQ(rpaRight, list.Style.ParaStyles().GetItem(list.GetItemPara(1))->Alignment);
+
+    // Closest styles: the late alignment picks a centred style of the document.
+    TImportDoc closest;
+    const int count = closest.Style.ParaStyles().Count();
+    ASSERT_EQ(0, closest.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}} a\\qc\\par\\pard b\\par}"));
+    EXPECT_EQ(rpaCenter, closest.Style.ParaStyles().GetItem(closest.GetItemPara(0))->Alignment);
+    EXPECT_EQ(rpaLeft, closest.Style.ParaStyles().GetItem(closest.GetItemPara(1))->Alignment);
+    EXPECT_EQ(count, closest.Style.ParaStyles().Count());
+}
+
+TEST(RTFImport, FontsWithoutCharsetUseTheDocumentCodePage) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset0 Arial;}}"
+                            "\\f0 \\'c1\\'e0 {\\f1 \\'c1\\'e0}}"));
+    // A charset given in the table wins over the code page.
+    EXPECT_EQ("\xD0\x91\xD0\xB0 \xC3\x81\xC3\xA0", doc.PlainText());
+    EXPECT_EQ(204, doc.Style.TextStyles().GetItem(doc.GetItemStyle(0))->Charset);
+
+    // A style with the default charset reads as code page 1252 and so serves
+    // 1252 text only.
+    TImportDoc styled;
+    AddIfNeeded(styled);
+    TFontInfo* f = styled.Style.TextStyles().Add();
+    f->FontName = "Arial";
+    f->Size = 12;
+    const int defaultCharsetNo = styled.Style.TextStyles().Count() - 1;
+    ASSERT_EQ(0, styled.Import("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 \\'c1\\par}"));
+    EXPECT_EQ(defaultCharsetNo, styled.GetItemStyle(0));
+    ASSERT_EQ(0, styled.Import("{\\rtf1\\ansi\\ansicpg1250{\\fonttbl{\\f0 Arial;}}\\f0 \\'a3\\par}"));
+    EXPECT_NE(defaultCharsetNo, styled.GetItemStyle(1));
+    EXPECT_EQ("\xC3\x81\n\xC5\x81", styled.PlainText());
+}

@@ -681,3 +681,18 @@ TEST(RTFReaderEvents, StyleSheetEntries) {
     EXPECT_EQ(1, r.StyleSheet()[2].Kind);
     EXPECT_TRUE(r.StyleSheet()[2].Additive);
 }
+
+TEST(RTFReaderEvents, ParagraphEndSeesTheLateProperties) {
+    RTFRecorder rec;
+    TRPRTFReader r;
+    rec.Hook(r);
+    r.OnParagraphEnd = [&](TRPRTFReader* s) {
+        const TRPRTFParaProperties& pp = s->State().ParaProps;
+        rec.Events.push_back("END:a" + std::to_string(pp.Alignment) + ",l" + std::to_string(pp.LeftIndent));
+    };
+    ASSERT_EQ(0, ReadRTF(r, "{\\rtf1 a\\qc\\li720\\par b\\line c\\pard\\par"
+                            "\\trowd\\cellx100\\intbl x\\cell\\row}"));
+    // None at a line break or a cell end.
+    EXPECT_EQ((Events{"T2:a", "END:a2,l720", "T2:b", "T1:c", "END:a0,l0", "TS", "T2:x", "CE", "RE", "TE"}),
+              rec.Events);
+}
