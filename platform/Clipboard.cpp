@@ -182,6 +182,23 @@ QByteArray TClipboard::GetAsHandle(TClipboardFormat format) const {
     return data->data(mime);
 }
 
+void TClipboard::SetAsMime(const QString& mime, const QByteArray& data) {
+    if (mime.isEmpty()) return;
+    Open();
+    Adding()->setData(mime, data);
+    Close();
+}
+
+QByteArray TClipboard::GetAsMime(const QString& mime) const {
+    const QMimeData* data = Current();
+    return data && !mime.isEmpty() ? data->data(mime) : QByteArray();
+}
+
+void TClipboard::Abandon() {
+    m_pending.reset();
+    m_emptied = false;
+}
+
 TClipboard* Clipboard() {
     static TClipboard clipboard;
     return &clipboard;

@@ -57,6 +57,12 @@ public:
     // UTF-16 little-endian.
     void SetAsHandle(TClipboardFormat format, const QByteArray& data);
     QByteArray GetAsHandle(TClipboardFormat format) const;
+    // Bytes under a MIME type of their own (formats other programs read).
+    void SetAsMime(const QString& mime, const QByteArray& data);
+    QByteArray GetAsMime(const QString& mime) const;
+    // Drops what was set since the outermost Open: the clipboard keeps what
+    // it held before. Close still ends the batch.
+    void Abandon();
 
 private:
     QMimeData* Adding();

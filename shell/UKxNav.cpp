@@ -3,6 +3,11 @@
 #include "platform/CodePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Paths.h"
+#include "richtext/model/RPItem.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
+#include "richtext/view/RichPad.h"
+#include "shell/USeitenstil.h"
 #include "shell/USetupLesen.h"
 #include "term/USetup.h"
 
@@ -98,12 +103,30 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     Seitenplatz->SetCaption(QString());
     Seitenplatz->SetColor(clWhite);
 
+    RPStyle1 = SeitenstilErzeugen();
+    Webbrowserx = new TRichPad(this);
+    Webbrowserx->SetName(QStringLiteral("Webbrowserx"));
+    Webbrowserx->SetParent(Seitenplatz);
+    Webbrowserx->SetAlign(alClient);
+    Webbrowserx->SetStyle(RPStyle1.get());
+    Webbrowserx->SetBackgroundStyle(bsTiled);
+    TRPRTFReaderProperties* rtf = Webbrowserx->GetRTFReadProperties();
+    rtf->UnicodeMode = rpruMixed;
+    rtf->TextStyleMode = rprsAddIfNeeded;
+    rtf->ParaStyleMode = rprsAddIfNeeded;
+
     SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
     SpeedButton4->OnClick = [this](TObject* s) { SpeedButton4Click(s); };
     SpeedButton5->OnClick = [this](TObject* s) { SpeedButton5Click(s); };
     SpeedButton2->OnClick = [this](TObject* s) { SpeedButton2Click(s); };
     SpeedButton3->OnClick = [this](TObject* s) { SpeedButton3Click(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
+}
+
+TKxNav::~TKxNav() {
+    // The view goes before its style component.
+    delete Webbrowserx;
+    Webbrowserx = nullptr;
 }
 
 void TKxNav::SeitenEinrichten() {
@@ -154,17 +177,41 @@ void TKxNav::SeiteAnzeigen() {
     SpeedButton4->SetEnabled(AktSeite != 1);
     SpeedButton5->SetEnabled(Seitenanzahl > AktSeite);
 
+    Webbrowserx->Clear();
+    Webbrowserx->ScrollTo(0);
     // The page file: the data folder first, then the shared installation.
     m_seitenPfad.clear();
-    if (P.Datei.isEmpty()) return;
-    const QString A = Anwendungsverzeichnis + QStringLiteral("\\dateien\\") + P.Datei;
-    const QString F = QStringLiteral("c:\\Orvandel\\dateien\\") + P.Datei;
-    if (FileExists(A)) {
-        m_seitenPfad = Paths::MapPath(A);
-    } else if (FileExists(F)) {
-        m_seitenPfad = Paths::MapPath(F);
-        FSetup.Anwendungsverzeichnis = QStringLiteral("c:\\Orvandel");
+    if (!P.Datei.isEmpty()) {
+        const QString A = Anwendungsverzeichnis + QStringLiteral("\\dateien\\") + P.Datei;
+        const QString F = QStringLiteral("c:\\Orvandel\\dateien\\") + P.Datei;
+        if (FileExists(A)) {
+            m_seitenPfad = Paths::MapPath(A);
+        } else if (FileExists(F)) {
+            m_seitenPfad = Paths::MapPath(F);
+            FSetup.Anwendungsverzeichnis = QStringLiteral("c:\\Orvandel");
+        }
     }
+    // A page that cannot be read keeps what was loaded, possibly nothing.
+    try {
+        if (!m_seitenPfad.isEmpty()) Webbrowserx->LoadRTF(m_seitenPfad.toStdString());
+    } catch (...) {
+    }
+    BilderAusrichten();
+    Webbrowserx->Format();
+}
+
+void TKxNav::BilderAusrichten() {
+    for (int i = 0; i < Webbrowserx->ItemCount(); ++i) {
+        if (Webbrowserx->GetItemStyle(i) != rpsnPicture) continue;
+        std::string Name;
+        TGraphic* Bild = nullptr;
+        uint8_t Ausrichtung = 0;
+        TRPTag Tag;
+        Webbrowserx->GetPictureInfo(i, Name, Bild, Ausrichtung, Tag);
+        Webbrowserx->SetPictureInfo(i, Name, Bild, 1, Tag);
+        Webbrowserx->SetItemExtraIntProperty(i, rpeipVShift, 20);
+    }
+    Webbrowserx->Format();
 }
 
 void TKxNav::SpeedButton1Click(TObject*) {

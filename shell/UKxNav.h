@@ -8,13 +8,22 @@
 
 #include <QStringList>
 
+#include <memory>
+
+class TRPStyle;
+class TRichPad;
+
 class TKxNav : public TForm {
 public:
     explicit TKxNav(TComponent* AOwner);
+    ~TKxNav() override;
     QString ClassName() const override { return QStringLiteral("TKxNav"); }
 
-    // Where the page view sits; the rich-text view takes this place.
+    // Where the page view sits.
     TPanel* Seitenplatz = nullptr;
+    // The page view, read-only; its style component RPStyle1.
+    TRichPad* Webbrowserx = nullptr;
+    std::unique_ptr<TRPStyle> RPStyle1;
     TPanel* Panel1 = nullptr;
     TImage* Image1 = nullptr;
     TSpeedButton* SpeedButton1 = nullptr; // "Zurück"
@@ -40,6 +49,8 @@ public:
     virtual void SeitenEinrichten();
     void FormActivate(TObject* Sender);
     void SeiteAnzeigen();
+    // Every picture of the page sits in the middle of its line, a little raised.
+    void BilderAusrichten();
     // The page file of the current page, relative to the data folder.
     QString SeitenDatei() const;
     // The path the current page is loaded from, empty when the file is in neither

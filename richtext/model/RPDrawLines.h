@@ -96,11 +96,9 @@ public:
     int StartPart = 0; // 0, or the 1-based slice of a split draw item the page starts with
     int StartY2 = 0;
 
-    // Copies the start item and offset.
-    void Assign(const TRPPageInfo& Source) {
-        StartDrawItemNo = Source.StartDrawItemNo;
-        StartY = Source.StartY;
-    }
+    // Copies all four fields: a page that starts inside a split draw item
+    // needs its part and second origin as much as its start.
+    void Assign(const TRPPageInfo& Source) { *this = Source; }
 };
 
 class TRPPageCollection : public TRPList<TRPPageInfo> {

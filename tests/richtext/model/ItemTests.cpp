@@ -371,12 +371,17 @@ TEST(DrawLines, PieceTextsCountCharacters) {
     EXPECT_EQ(s, "lo");
     TRPPageCollection pages;
     TRPPageInfo* p = pages.Add();
+    p->StartDrawItemNo = 7;
     p->StartY = 5;
     p->StartPart = 2;
+    p->StartY2 = 40;
     TRPPageInfo q;
     q.Assign(*p);
+    // All four fields: a page starting inside a split picture keeps its part.
+    EXPECT_EQ(q.StartDrawItemNo, 7);
     EXPECT_EQ(q.StartY, 5);
-    EXPECT_EQ(q.StartPart, 0);
+    EXPECT_EQ(q.StartPart, 2);
+    EXPECT_EQ(q.StartY2, 40);
 }
 
 namespace {

@@ -1,0 +1,70 @@
+#pragma once
+// State of one run of the line builder and the text measurements it keeps
+// (private to the formatting units).
+#include <QString>
+
+#include <vector>
+
+#include "platform/Runtime.h"
+#include "richtext/view/RPFormattedData.h"
+
+struct TCustomRPFormattedData::TLineBuilder {
+    TCanvas* Canvas = nullptr;
+    TRPStyle* Style = nullptr;
+    TRPResolution Res;
+    bool Scaled = false; // the canvas is not at screen resolution
+    int LeftPx = 0;      // margins in device pixels
+    int RightPx = 0;
+    uint32_t Flags = 0;
+
+    int Y = 0; // baseline of the current line
+    int PendingBelow = 0;
+    int LineAscent = 0;
+    int LineLeft = 0;
+    int LineWidth = 0;
+    int LineX = 0;
+    int DrawCount = 0;
+    int LineStart = 0;       // first draw item of the current line
+    int LastLineSpacing = 0; // added when the next line starts
+    bool SkipFinish = true;
+    bool NoLeadingSkip = false; // a trailing space was just dropped at a wrap
+    bool ForceNewLine = true;   // the next item starts a line (document start, after a full-line item)
+    int AppliedStyle = -1;
+    int VShiftPx = 0;
+    int TmAscent = 0, TmDescent = 0, TmExtLeading = 0, TmHeight = 0;
+    int ParaStartNo = -1;
+
+    int ScaleX(int v) const { return Scaled ? MulDiv(v, Res.DeviceX, Res.ScreenX) : v; }
+    int ScaleY(int v) const { return Scaled ? MulDiv(v, Res.DeviceY, Res.ScreenY) : v; }
+    const TRPResolution* ResPtr() const { return Scaled ? &Res : nullptr; }
+};
+
+// The characters of item texts as they are measured and their prefix widths,
+// measured once per item while one format runs.
+struct TCustomRPFormattedData::TMeasure {
+    struct TEntry {
+        bool Valid = false;
+        QString Text;
+        std::vector<int> Prefix; // Prefix[i]: width of characters 1 .. i + 1
+    };
+    std::vector<TEntry> Entries;
+    int Users = 0;
+};
+
+// Keeps a measurement cache for the scope of a format; nested scopes share it.
+class TRPMeasureScope {
+public:
+    explicit TRPMeasureScope(std::unique_ptr<TCustomRPFormattedData::TMeasure>& M, int ItemCount) : m_m(M) {
+        if (!m_m) m_m = std::make_unique<TCustomRPFormattedData::TMeasure>();
+        if (static_cast<int>(m_m->Entries.size()) < ItemCount) m_m->Entries.resize(static_cast<size_t>(ItemCount));
+        ++m_m->Users;
+    }
+    ~TRPMeasureScope() {
+        if (--m_m->Users == 0) m_m.reset();
+    }
+    TRPMeasureScope(const TRPMeasureScope&) = delete;
+    TRPMeasureScope& operator=(const TRPMeasureScope&) = delete;
+
+private:
+    std::unique_ptr<TCustomRPFormattedData::TMeasure>& m_m;
+};

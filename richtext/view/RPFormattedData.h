@@ -1,0 +1,387 @@
+#pragma once
+// The document that knows its layout: it breaks its items into draw items
+// (positioned pieces grouped into lines) at a width, paints them, keeps the
+// selection in draw-item positions, converts between item and draw-item
+// positions, finds what lies under a point, and takes the mouse of a view.
+//
+// Its setting (margins, widths, scroll offsets, canvas, events) is asked
+// through virtual operations that the view's document answers from its
+// control; this class answers neutral values, so a bare formatted document
+// lays out and paints on any canvas.
+//
+// The work is split over several units: RPFormat.cpp (lines), RPReformat.cpp
+// (partial reformatting), RPMinWidth.cpp, RPPositions.cpp (lifecycle,
+// positions, hit testing), RPPaint.cpp, RPMouse.cpp (jumps, mouse),
+// RPSelection.cpp and RPCopy.cpp (clipboard).
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "platform/Graphics.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPDrawLines.h"
+
+class TRPBackground;
+class TRPListLevel;
+class TRPStyle;
+class TCustomRPFormattedData;
+class TControl;
+
+// ---------------------------------------------------------------------------
+// Bits of a control's document flag word.
+constexpr uint32_t rpflRecordJumps = 0x01;       // build jump areas while formatting
+constexpr uint32_t rpflWrapDropsSpace = 0x02;    // wrap at spaces by dropping the space
+constexpr uint32_t rpflNoControlMoving = 0x04;   // leave embedded controls alone after formatting
+constexpr uint32_t rpflExternalLeading = 0x08;   // add the font's external leading to a line's ascent
+constexpr uint32_t rpflNoClampWhileSelecting = 0x10;
+constexpr uint32_t rpflPrintingDrawItems = 0x20; // items create their own printing draw items
+constexpr uint32_t rpflPrintLayout = 0x40;
+constexpr uint32_t rpflJumpsAroundSaving = 0x80;
+// rpflMainDocument (0x100) is declared with the document model.
+
+// Bits of the document state kept by formatted documents (the model uses
+// 0x80, 0x20000, 0x200000 and 0x400000).
+constexpr uint32_t rpstFormatting = 0x1;
+constexpr uint32_t rpstFinalLineContinues = 0x2;
+constexpr uint32_t rpstInheritedListLevel = 0x4;
+constexpr uint32_t rpstSelecting = 0x8;     // the left button selects
+constexpr uint32_t rpstLineSelection = 0x10; // the press was in the left margin
+constexpr uint32_t rpstDblClickLock = 0x20;
+constexpr uint32_t rpstDragPending = 0x40;
+constexpr uint32_t rpstNoScroll = 0x100;
+constexpr uint32_t rpstDeselecting = 0x200;
+constexpr uint32_t rpstJumpHighlighted = 0x400;
+constexpr uint32_t rpstWholeSelected = 0x800;
+constexpr uint32_t rpstUpdatingPalette = 0x1000;
+constexpr uint32_t rpstNoControlPlacement = 0x2000;
+constexpr uint32_t rpstFocusFromMouse = 0x4000;
+constexpr uint32_t rpstReleasingCell = 0x8000;
+constexpr uint32_t rpstDragging = 0x10000;
+constexpr uint32_t rpstNoMovementYet = 0x40000;
+constexpr uint32_t rpstDroppedIntoItself = 0x80000;
+constexpr uint32_t rpstClearingFormat = 0x100000;
+
+// Events of a view that the formatted document fires through its owner.
+enum class TRPEvent : uint8_t { Jump, MouseMove, MouseDown, MouseUp, DblClick, RightClick, Copy, Select, CheckpointVisible };
+
+// One hypertext jump area: a draw item of a jump, in document coordinates.
+struct TRPJumpInfo {
+    TCustomRPFormattedData* RPData = nullptr;
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    int Id = 0;      // 0-based within the control
+    int DItemNo = 0; // the draw item in RPData
+    int16_t Cursor = 0;
+};
+
+// The anchor of a selection made by words or paragraphs.
+class TRPSelectingInfo {
+public:
+    int DrawItemNo = -1;
+    int DrawItemSOffs = 0, DrawItemEOffs = 0;       // the anchor word as first recorded
+    int DrawItemWordOffs1 = 0, DrawItemWordOffs2 = 0; // as extended now
+    int PressOffs = 0; // where the press was, in the anchor draw item
+    uint8_t SWordState = 0; // 0 inside the anchor word, 1 left it, 2 outside words
+    uint8_t Mode = 0;       // TRPSelectionMode
+    // The word the pointer is in now, and how far it went in it.
+    int CurWordDItemNo = -1, CurWordSOffs = 0, CurWordEOffs = 0, CurWordFurthest = 0;
+    bool CurWordNoSnap = false;
+
+    void InitE() {
+        DrawItemWordOffs1 = DrawItemSOffs;
+        DrawItemWordOffs2 = DrawItemEOffs;
+    }
+    bool IsAboveSWord(int DItemNo, int Offs) const {
+        return DItemNo < DrawItemNo || (DItemNo == DrawItemNo && Offs < DrawItemSOffs);
+    }
+    bool IsBelowSWord(int DItemNo, int Offs) const {
+        return DItemNo > DrawItemNo || (DItemNo == DrawItemNo && Offs > DrawItemEOffs);
+    }
+    bool IsInSWord(int DItemNo, int Offs) const {
+        return DItemNo == DrawItemNo && Offs >= DrawItemSOffs && Offs <= DrawItemEOffs;
+    }
+    bool AreWordsChanged(int DItemNo, int SOffs, int EOffs) const {
+        return !(DItemNo == DrawItemNo && SOffs == DrawItemWordOffs1 && EOffs == DrawItemWordOffs2);
+    }
+};
+
+// A drawing method shown with XOR over the view (the table's drag lines).
+using TRPXorDrawer = std::function<void(TCustomRPFormattedData* Sender, int Flag, int X, int Y)>;
+
+class TCustomRPFormattedData : public TCustomRPData {
+public:
+    TCustomRPFormattedData();
+    ~TCustomRPFormattedData() override;
+
+    // ---- layout fields
+    std::unique_ptr<TRPDrawLines> DrawItems;
+    std::vector<TRPJumpInfo> Jumps; // kept by the root document
+    int NextJumpNo = 0;
+    int LastFormattedItemNo = -1;
+    int ContentWidth = 0;
+    int TextWidth = 0;
+    int DocumentHeight = 0;
+    bool SizeChangeGuard = false;
+
+    // ---- selection and mouse state
+    int SelStartNo = -1, SelEndNo = -1;
+    int SelStartOffs = 0, SelEndOffs = 0;
+    int HoverJumpNo = -1;
+    TRPCPInfo* LastCheckpointReported = nullptr;
+    TCustomRPItemInfo* PartialSelectedItem = nullptr;
+    TCustomRPItemInfo* CaptureItem = nullptr;
+    int FocusedItemNo = -1;
+    std::unique_ptr<TRPSelectingInfo> TempObject;
+    int LastDItemNo = -1;      // draw item under the pointer
+    int PressedJumpNo = -1;    // jump id under the last left press
+    int CaptureDItemNo = -1;   // draw item of the capturing item
+    TCustomRPFormattedData* HoverData = nullptr; // document holding the hovered jump (root only)
+    TRPXorDrawer XorDrawer;
+    int XorX = 0, XorY = 0;
+    bool XorVisible = false;
+    // Soft page breaks a pagination left in the document: item, offset, table row (-1).
+    struct TSoftPageBreak {
+        int ItemNo = 0, Offs = 0, Row = -1;
+    };
+    std::vector<TSoftPageBreak> SoftPageBreaks;
+    TRPCPInfo* EndCheckpoint = nullptr;
+
+    // ---- setting, answered by the owner's document (neutral values here)
+    virtual int GetLeftMargin() { return 0; }
+    virtual int GetRightMargin() { return 0; }
+    virtual int GetTopMargin() { return 0; }
+    virtual int GetBottomMargin() { return 0; }
+    virtual int GetMinTextWidth() { return 0; }
+    virtual int GetMaxTextWidth() { return 0; }
+    // Visible width and height of the area the document is shown in.
+    virtual int GetWidth() { return 0; }
+    virtual int GetHeight() { return 0; }
+    virtual int GetAreaWidth() { return 0; }
+    virtual int GetHOffs() { return 0; }
+    virtual int GetVOffs() { return 0; }
+    virtual int GetVSmallStep() { return 1; }
+    virtual TCanvas* GetCanvas() { return nullptr; }
+    virtual TColor GetColor() { return clNone; }
+    virtual TRPBackground* GetBackground() { return nullptr; }
+    virtual int GetNormalCursor() { return 0; }
+    virtual void SetFlags(uint32_t Value) { (void)Value; }
+    // The document's place in the root document (table cells answer it).
+    virtual void GetOrigin(int& X, int& Y) { X = Y = 0; }
+    // Whether the control, or a cell editor in it, has the keyboard focus.
+    virtual bool IsFocused() { return false; }
+    virtual int GetCheckpointEventMode() { return 0; }
+
+    // ---- commands to the owner (nothing here)
+    virtual void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) {
+        (void)Width, (void)Height, (void)UpdateHorizontal;
+    }
+    virtual void AdjustVScrollStep() {}
+    virtual void ScrollToY(int Y, bool Redraw) { (void)Y, (void)Redraw; }
+    virtual void HScrollTo(int X) { (void)X; }
+    virtual void SetCursor(int Cursor) { (void)Cursor; }
+    virtual void InvalidateRectInView(const TRect& R) { (void)R; }
+    virtual void InvalidateView() {}
+    virtual void RefreshView() {}
+    virtual void UpdateView() {}
+    virtual TControl* GetCellEditor() { return nullptr; }
+    virtual bool CanStartDragging() { return false; }
+    virtual void PostDragStart() {}
+    virtual void SetFocusToControl() {}
+    virtual void CancelItemHint() {}
+    virtual TPoint ClientToScreen(TPoint P) { return P; }
+
+    // ---- events fired through the owner
+    virtual bool IsAssigned(TRPEvent Event) { return (void)Event, false; }
+    virtual void DoJump(int Id) { (void)Id; }
+    virtual void DoRPMouseMove(int Id) { (void)Id; }
+    virtual void DoRPMouseDown(TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y) {
+        (void)Button, (void)Shift, (void)ItemNo, (void)X, (void)Y;
+    }
+    virtual void DoRPMouseUp(TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y) {
+        (void)Button, (void)Shift, (void)ItemNo, (void)X, (void)Y;
+    }
+    virtual void DoRPDblClick(const std::string& Word, int StyleNo) { (void)Word, (void)StyleNo; }
+    virtual void DoRPRightClick(const std::string& Word, int StyleNo, int X, int Y) {
+        (void)Word, (void)StyleNo, (void)X, (void)Y;
+    }
+    virtual void DoCopy() {}
+    virtual void DoSelect() {}
+    virtual void DoCheckpointVisible(TRPCPInfo* CP) { (void)CP; }
+
+    // ---- the model's questions
+    bool IsHotJump(int JumpNo) override;
+    int GetFirstJumpNo() const override { return FirstJumpNo; }
+    int FirstJumpNo = 0;
+    void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs, int& Extra1,
+                            int& Extra2) override;
+
+    // ---- lifecycle (RPPositions.cpp)
+    virtual void ClearFormatting();
+    void ClearJumps();
+    void Clear() override;
+    virtual void Deselect(TCustomRPItemInfo* NewPartialItem, bool Redraw);
+    void SelectAll();
+    void DeleteItems(int FirstItemNo, int Count) override;
+
+    // ---- formatting (RPFormat.cpp)
+    virtual void Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth,
+                        TCanvas* Canvas, bool AppendOnly, bool Force);
+    void FormatAll(bool Force);
+    // After every format and partial reformat (the cell editor hooks it).
+    virtual void AfterFormat(int FirstItemNo, int LastItemNo, bool Partial) {
+        (void)FirstItemNo, (void)LastItemNo, (void)Partial;
+    }
+    int FindDrawItemByY(int Y, int Mode) const;
+    int FindDrawItemForItem(int ItemNo) const;
+    // The draw items' jump areas of this document (and its items' inner
+    // documents) appended to the root's list, numbered from StartJumpNo.
+    void BuildJumpList(int& StartJumpNo, std::vector<TRPJumpInfo>& List);
+    void UpdateJumpPositions();
+
+    // ---- partial reformatting (RPReformat.cpp)
+    void ReformatDrawItemsAround(int FirstDItemNo, int LastDItemNo, int ItemCountDelta);
+    void ExpandDrawItemsToParas(int FirstDItemNo, int LastDItemNo, int& NewFirst, int& NewLast);
+    void ReformatDrawItemRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta, bool Force);
+
+    // ---- minimum widths and indents (RPMinWidth.cpp)
+    virtual void FillResolution(TCanvas* Canvas, TRPResolution& Resolution);
+    virtual bool GetInheritedListLevel(int& ListNo, int& Level) {
+        ListNo = Level = -1;
+        return false;
+    }
+    int CalcDocMinWidth(const TRPResolution* Resolution, TCanvas* Canvas);
+    int CalcRangeMinWidthEx(int FirstItemNo, int LastItemNo, TCanvas* Canvas, const TRPResolution* Resolution,
+                            int& ParaStartNo);
+    int CalcRangeMinWidth(int FirstItemNo, int LastItemNo);
+    int CalcParaMinWidthEx(int ItemNo, int& ParaStartNo, TCanvas* Canvas, const TRPResolution* Resolution);
+    int CalcParaMinWidth(int ItemNo);
+    int GetParaMinWidth(int ItemNo);
+    int CalcSectionMinWidth(int FirstItemNo, int LastItemNo, TCanvas* Canvas, const TRPResolution* Resolution,
+                            int& ParaStartNo);
+    int CalcItemMinWidth(int ItemNo, const TRPResolution* Resolution, TCanvas* Canvas);
+    int CalcItemIndent(int ItemNo, int& ParaStartNo, const TRPResolution* Resolution);
+    int GetParaIndentTotal(int ItemNo, int& ParaStartNo);
+    int CalcItemsMinWidth(int FirstItemNo, int LastItemNo);
+
+    // ---- positions and hit testing (RPPositions.cpp)
+    void GetDrawSelectionBounds(int& StartNo, int& EndNo, bool Normalized, int& StartOffs, int& EndOffs) const;
+    void GetSelBounds(int& StartItemNo, int& StartItemOffs, int& EndItemNo, int& EndItemOffs, bool Normalized);
+    void StoreSelectionBounds(int StartItemNo, int StartItemOffs, int EndItemNo, int EndItemOffs);
+    void DrawItemToItemPos(int DItemNo, int DOffs, int& ItemOffs, int& ItemNo) const;
+    void ItemToDrawItemPos(int ItemNo, int ItemOffs, int& DOffs, int& DItemNo) const;
+    void GetLineBounds(int DItemNo, int& First, int& Last) const;
+    void FindDrawItemAtPos(int X, int Y, bool Strict, int& DItemNo, int& DOffs);
+    int FindDrawItemAtPoint(int X, int Y) const;
+    int GetFirstOffsetOfDrawItem(int DItemNo) const;
+    int GetLastOffsetOfDrawItem(int DItemNo) const;
+    int GetFirstDrawItemOfItem(int ItemNo) const;
+    int DrawItemCount() const { return DrawItems->Count(); }
+    TRPDrawLineInfo* DrawItem(int DItemNo) const { return DrawItems->GetPiece(DItemNo); }
+
+    // ---- painting (RPPaint.cpp)
+    void PaintDocument(TCanvas& Canvas, const TRect& Rect);
+    virtual void DrawBackground(TCanvas& Canvas, const TRect& Rect);
+    virtual void PaintOverlay(TCanvas& Canvas, int XShift, int YShift) { (void)Canvas, (void)XShift, (void)YShift; }
+    void PlaceInsertedControls();
+    void CheckCheckpointVisibility();
+    void UpdateBackgroundPalette(TRPBackground* Background);
+    bool IsUpdatingBackgroundPalette() const { return (State & rpstUpdatingPalette) != 0; }
+    int GetFirstVisibleItem() const;
+    int GetLastVisibleItem() const;
+    int GetDocumentWidth() { return GetAreaWidth(); }
+
+    // ---- jumps, mouse and selection (RPMouse.cpp, RPSelection.cpp)
+    int GetJumpItemNo(int JumpNo);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void DblClick(int X, int Y);
+    void ClearLastJump(bool Repaint);
+    bool SelectionExists(bool DeselectIfEmpty, bool AskPartialItem);
+    void GetSelectionOrCaretBounds(int& StartItemNo, int& StartItemOffs, int& EndItemNo, int& EndItemOffs);
+    void GetSelStartDrawPos(int& DItemNo, int& DOffs);
+    void SetSelectionBounds(int StartItemNo, int StartItemOffs, int EndItemNo, int EndItemOffs);
+    void ReleasePartialSelections(TCustomRPItemInfo* Except);
+    void SetPartialSelectedItem(TCustomRPItemInfo* Item);
+    bool IsPositionInSelection(int ItemNo, int Offs);
+    bool ExtendSelectionToParas(bool OnlyIfMultiPara);
+    bool SelectionCrossesParas();
+    bool IsDrawItemParaStart(int DItemNo) const;
+    TGraphic* GetSelectedImage();
+    bool GetItemCoords(int ItemNo, int& Left, int& Top);
+    bool GetItemClientCoords(int ItemNo, int& Left, int& Top);
+    // The word under a client point: its text (the item's bytes), item, style and bounds.
+    bool FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo, int& StartOffs, int& EndOffs);
+    void ShowRectangle(int X, int Y, int Width, int Height);
+    int FindNextFocusableItem(int FromItemNo, bool Forward, TCustomRPFormattedData*& FocusedData,
+                              int& FocusedItemNoOut);
+    void ClearItemFocus();
+    virtual void SetFocusedItemNo(int ItemNo);
+    // Runs after every change of the selection.
+    virtual void SelectionChanged();
+    // XOR marker and mouse capture.
+    void RegisterXorDrawer(TRPXorDrawer Method);
+    void UnregisterXorDrawer();
+    virtual void DrawXorMarker();
+    void ShowXorMarkerAt(int X, int Y);
+    bool HideXorMarker();
+    bool CaptureMouseForItem(TCustomRPItemInfo* Item, int& Left, int& Top);
+    void ReleaseMouseCapture(TCustomRPItemInfo* Item);
+    // Protection tests of editing.
+    bool IsInsertAllowedAt(int ItemNo, int Offs);
+    bool IsItemProtected(int ItemNo, TRPProtectOptions Option);
+    bool IsParaOptionSet(int ParaNo, TRPParaOptions Option);
+    bool IsItemParaOptionSet(int ItemNo, TRPParaOptions Option);
+    bool IsStickingProtected(int ItemNo, bool Silent);
+
+    // ---- clipboard (RPCopy.cpp)
+    bool CopyToClipboard(TColor Color, TRPBackground* Background);
+    // The selection as plain text, CR LF between lines and paragraphs.
+    QString GetSelText();
+    // The selection as RPF, preceded by its length (little-endian int32).
+    std::string GetSelRPFBlock(TColor Color, TRPBackground* Background);
+
+    // State of the line builder and the measurements of one format (RPFormatState.h).
+    struct TLineBuilder;
+    struct TMeasure;
+
+protected:
+    // Layout helpers shared by the full and the partial format.
+    void PlaceItems(TLineBuilder& B, int FirstItemNo, int LastItemNo, bool Force);
+    void PlaceTextItem(TLineBuilder& B, int ItemNo, int FromOffs, int Count);
+    void PlaceJustifiedTextItem(TLineBuilder& B, int ItemNo);
+    void PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool Force);
+    void PlaceRectItem(TLineBuilder& B, int ItemNo, bool Force);
+    void StartNewLine(TLineBuilder& B, int ItemNo, bool Wrapped);
+    int FinishLine(TLineBuilder& B, bool NoJustify);
+    void RaiseLineAscent(TLineBuilder& B, int NewAscent);
+    void AddDrawItem(TLineBuilder& B, std::unique_ptr<TRPDrawLineInfo> D, int Ascent, int Descent);
+    void ApplyTextStyle(TLineBuilder& B, int StyleNo, int ParaNo);
+    void GetLineIndents(TLineBuilder& B, int ItemNo, bool Explicit, int& Left, int& Right);
+    int FitChars(TLineBuilder& B, int ItemNo, int From, int Remaining);
+    void ReorderLineForBiDi(TLineBuilder& B, int First, int Last);
+    void InitLineBuilder(TLineBuilder& B, TCanvas* Canvas);
+    bool IsFullLineItem(int ItemNo) const;
+    bool IsListMarkerItem(int ItemNo) const;
+
+    // Measurements of item texts, kept for one format.
+    std::unique_ptr<TMeasure> FMeasure;
+    friend class TRPMeasureScope;
+    const std::vector<int>& MeasureItemText(TCanvas& Canvas, int ItemNo);
+    int PieceWidth(TCanvas& Canvas, int ItemNo, int Offs, int Length);
+    QString ItemDisplayText(int ItemNo) const;
+
+    // Word searches of the selection code.
+    void FindWordBounds(int DItemNo, int DOffs, int& SOffs, int& EOffs);
+    int ParaStartDItem(int DItemNo) const;
+    int ParaEndDItem(int DItemNo) const;
+    void ExtendToLines();
+    bool MoveSelectionEnd(int X, int Y);
+    void RepaintJump(TCustomRPFormattedData* RPData, int Id);
+    int FindJumpAt(int X, int Y) const;
+};
+

@@ -1,0 +1,352 @@
+// Painting the formatted document, and the small display services around it:
+// the background, placing embedded controls and the checkpoint report.
+#include <algorithm>
+
+#include "platform/Fonts.h"
+#include "platform/TextMetrics.h"
+#include "richtext/model/RPBackground.h"
+#include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
+#include "richtext/model/RPUnicode.h"
+#include "richtext/view/RPFormatState.h"
+
+namespace {
+
+TRPBounds ToBounds(const TRect& r) {
+    return TRPBounds{r.Left, r.Top, r.Right, r.Bottom};
+}
+
+} // namespace
+
+void TCustomRPFormattedData::DrawBackground(TCanvas& Canvas, const TRect& Rect) {
+    TRPBackground* back = GetBackground();
+    const TColor color = GetColor();
+    if (!back) {
+        if (color == clNone) return;
+        Canvas.Brush()->SetStyle(bsSolid);
+        Canvas.Brush()->SetColor(ColorToRGB(color));
+        Canvas.FillRect(::Rect(0, 0, Rect.Width(), Rect.Height()));
+        return;
+    }
+    back->Draw(Canvas, ToBounds(Rect), GetHOffs(), GetVOffs(), 0, 0, GetWidth(), GetHeight(), color, false);
+}
+
+void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
+    TRPStyle* style = GetRPStyle();
+    const int n = DrawItemCount();
+    if (!style || n == 0) return;
+    int sd, ed, so, eo;
+    GetDrawSelectionBounds(sd, ed, true, so, eo);
+    const bool whole = (State & rpstWholeSelected) != 0;
+    const int hoffs = GetHOffs(), voffs = GetVOffs();
+    const int xshift = hoffs + Rect.Left, yshift = voffs + Rect.Top;
+    const int clipTop = Rect.Top + voffs, clipBottom = Rect.Bottom + voffs;
+    Canvas.Brush()->SetStyle(bsClear);
+    const TRPTextDrawStates focus = IsFocused() ? rptdsFocused : 0;
+    const TRPOptions options = GetOptions();
+    const bool special = (options & rpoShowSpecialCharacters) != 0;
+    const bool lineStyle = style->SelectionStyle == rpssLines;
+    const TColor selColor = focus ? style->SelColor : style->InactiveSelColor;
+
+    int first = std::min(FindDrawItemByY(clipTop, 1), n - 1);
+    while (first > 0 && !(IsParaStart(DrawItem(first)->ItemNo) && GetFirstDrawItemOfItem(DrawItem(first)->ItemNo) == first))
+        --first;
+    int last = n - 1;
+    for (int i = first + 1; i < n; ++i)
+        if (DrawItem(i)->FromNewLine && DrawItem(i)->Top > clipBottom) {
+            last = i;
+            break;
+        }
+
+    // Paragraph backgrounds and borders.
+    const int visibleW = GetWidth();
+    for (int i = first; i <= last;) {
+        const int itemNo = DrawItem(i)->ItemNo;
+        int j = i + 1;
+        while (j < n && !(IsParaStart(DrawItem(j)->ItemNo) && DrawItem(j - 1)->ItemNo != DrawItem(j)->ItemNo))
+            ++j;
+        const TCustomRPItemInfo* item = GetItem(itemNo);
+        const TParaInfo* para = style->ParaStyles().GetItem(item->ParaNo);
+        if (item->StyleNo != rpsnBreak &&
+            (para->Border.Style != rpbNone || para->Background.Color != clNone || style->OnDrawParaBack)) {
+            TRPBounds r;
+            r.Left = GetLeftMargin() + para->LeftIndent + std::min(para->FirstIndent, 0);
+            if (options & rpoClientTextWidth)
+                r.Right = visibleW - GetRightMargin() - para->RightIndent;
+            else if (GetMaxTextWidth() <= 0)
+                r.Right = GetDocumentWidth() - GetRightMargin() - para->RightIndent;
+            else
+                r.Right = GetLeftMargin() + GetMaxTextWidth() - para->RightIndent;
+            r.Top = DrawItem(i)->Top;
+            r.Bottom = r.Top;
+            for (int k = i; k < j; ++k) {
+                const TRPDrawLineInfo* d = DrawItem(k);
+                r.Right = std::max(r.Right, d->Left + d->Width);
+                r.Top = std::min(r.Top, d->Top);
+                r.Bottom = std::max(r.Bottom, d->Top + d->Height + d->SpaceBelow);
+            }
+            r.Left -= xshift;
+            r.Right -= xshift;
+            r.Top -= yshift;
+            r.Bottom -= yshift;
+            TRPBounds back = r;
+            para->Background.PrepareDraw(back);
+            style->DrawParaBack(Canvas, item->ParaNo, back, false, rpcmColor);
+            para->Border.Draw(r, Canvas);
+        }
+        if (j < n && DrawItem(j)->Top > clipBottom) {
+            last = std::min(last, j);
+            break;
+        }
+        i = j;
+    }
+
+    // Text backgrounds by the application.
+    if (style->OnDrawTextBack)
+        for (int i = first; i <= last; ++i) {
+            const TRPDrawLineInfo* d = DrawItem(i);
+            const int sn = GetItemStyle(d->ItemNo);
+            if (sn < 0) continue;
+            const bool hot = GetItem(d->ItemNo)->IsHotJump(this);
+            style->DrawTextBack(&Canvas, d->ItemNo, sn, d->Left - xshift, d->Top - yshift, d->Width, d->Height,
+                                hot ? rptdsHover : 0);
+        }
+
+    // Soft page breaks left by a pagination.
+    if ((options & rpoShowPageBreaks) && !SoftPageBreaks.empty()) {
+        const int firstItem = DrawItem(first)->ItemNo;
+        for (const TSoftPageBreak& pb : SoftPageBreaks) {
+            if (pb.ItemNo < firstItem) continue;
+            int dOffs = 0, dn = -1;
+            ItemToDrawItemPos(pb.ItemNo, pb.Offs, dOffs, dn);
+            if (dn < 0) continue;
+            if (dn > last) break;
+            if (dn == 0 && pb.Row < 0) continue;
+            int y;
+            if (pb.Row >= 0) {
+                y = GetItem(pb.ItemNo)->GetRowTop(pb.Row) + DrawItem(dn)->Top;
+            } else {
+                int f = 0, l = 0;
+                GetLineBounds(dn, f, l);
+                y = DrawItem(f)->Top;
+                for (int k = f; k <= l; ++k)
+                    y = std::min(y, DrawItem(k)->Top);
+            }
+            style->DrawPageBreak(Canvas, y - yshift - 1, xshift, rppbtSoft, GetParentControl());
+        }
+    }
+
+    int applied = -1;
+    int bandTop = 0, bandBottom = 0;
+    const bool selExists = sd >= 0 && (sd != ed || so != eo);
+    for (int i = first; i <= last; ++i) {
+        TRPDrawLineInfo* d = DrawItem(i);
+        TCustomRPItemInfo* item = GetItem(d->ItemNo);
+        const int sn = GetActualStyle(item);
+        const TParaInfo* para = style->ParaStyles().GetItem(item->ParaNo);
+        const bool firstOfItem = i == 0 || DrawItem(i - 1)->ItemNo != d->ItemNo;
+        if (d->FromNewLine && lineStyle && selExists && GetItemBiDiMode(d->ItemNo) == rpbdUnspecified) {
+            int f = 0, l = 0;
+            GetLineBounds(i, f, l);
+            bandTop = d->Top;
+            bandBottom = d->Top + d->Height + d->SpaceBelow;
+            for (int k = f; k <= l; ++k) {
+                bandTop = std::min(bandTop, DrawItem(k)->Top);
+                bandBottom = std::max(bandBottom, DrawItem(k)->Top + DrawItem(k)->Height + DrawItem(k)->SpaceBelow);
+            }
+            if (item->StartsPara() && firstOfItem) bandTop -= para->SpaceBefore;
+            if (l + 1 >= n || (IsParaStart(DrawItem(l + 1)->ItemNo) && DrawItem(l + 1)->ItemNo != DrawItem(l)->ItemNo))
+                bandBottom += para->SpaceAfter;
+        }
+        if (item->GetPageBreakBefore() && (options & rpoShowPageBreaks) && firstOfItem) {
+            int f = 0, l = 0;
+            GetLineBounds(i, f, l);
+            int top = DrawItem(f)->Top;
+            for (int k = f; k <= l; ++k)
+                top = std::min(top, DrawItem(k)->Top);
+            style->DrawPageBreak(Canvas, top - yshift - 1, xshift, rppbtHard, GetParentControl());
+            applied = -1;
+        }
+        if (item->Checkpoint && (options & rpoShowCheckpoints) && firstOfItem) {
+            style->DrawCheckpoint(Canvas, d->Left - xshift, d->Top - yshift, d->ItemNo, xshift,
+                                  item->Checkpoint->RaiseEvent, GetParentControl());
+            applied = -1;
+        }
+        if (sn < 0) {
+            TRPTextDrawStates st = focus;
+            if (whole || (sd >= 0 && sd <= i && i <= ed && !(i == ed && eo == 0) && !(i == sd && so == 1)))
+                st |= rptdsSelected;
+            if (item->IsHotJump(this)) st |= rptdsHotLink;
+            if (item == PartialSelectedItem) st |= rptdsHover;
+            if (item->GetBoolValue(rpbivFullLine)) {
+                int w = (options & rpoClientTextWidth) ? visibleW : GetDocumentWidth();
+                if (GetMaxTextWidth() > 0)
+                    w = std::min(w, GetMaxTextWidth() + GetLeftMargin() + GetRightMargin());
+                item->PaintFullWidth(GetLeftMargin() - xshift, w - GetRightMargin() - xshift, d->Top - yshift,
+                                     &Canvas, st, style, ToBounds(Rect), this);
+            } else {
+                if ((st & rptdsSelected) && lineStyle && item->StyleNo != rpsnListMarker && selColor != clNone) {
+                    Canvas.Brush()->SetStyle(bsSolid);
+                    Canvas.Brush()->SetColor(selColor);
+                    Canvas.FillRect(::Rect(d->Left - xshift, bandTop - yshift, d->Left + d->Width - xshift,
+                                           bandBottom - yshift));
+                    Canvas.Brush()->SetStyle(bsClear);
+                }
+                item->Paint(d->Left - xshift, d->Top - yshift, &Canvas, st, style, d);
+            }
+            if (item->GetBoolValue(rpbivChangesFont)) applied = -1;
+        } else {
+            const TRPBiDiMode bidi = GetParaBiDiMode(item->ParaNo);
+            if (sn != applied) {
+                style->ApplyStyle(Canvas, sn, bidi);
+                applied = sn;
+            }
+            const bool itemBiDi = GetItemBiDiMode(d->ItemNo) != rpbdUnspecified;
+            const bool hot = style->TextStyles().GetItem(sn)->Jump && item->IsHotJump(this);
+            const auto drawPart = [&](int from, int to, bool selected) {
+                TRPTextDrawStates st = focus | (selected ? rptdsSelected : 0) | (hot ? rptdsHover : 0) |
+                                       (special ? rptdsSpecialChars : 0);
+                const bool startsPiece = from == 1, endsPiece = to == d->Length;
+                if (style->OnDrawStyleText) {
+                    if (startsPiece) st |= 0x10;
+                    if (endsPiece) st |= 0x20;
+                    if (startsPiece && d->Offs == 1) st |= 4;
+                    if (endsPiece && d->Offs + d->Length - 1 == ItemLength(d->ItemNo)) st |= 8;
+                }
+                style->ApplyStyleColor(Canvas, sn, st, false, rpcmColor);
+                std::string text;
+                DrawItems->GetPieceSubText(i, *Items, text, to - from + 1, from);
+                if (d->Length == 0) text.clear();
+                int x = d->Left - xshift, space = 0, width = d->Width;
+                if (startsPiece) {
+                    space = d->JustifySpace;
+                } else {
+                    x += d->JustifySpace + PieceWidth(Canvas, d->ItemNo, d->Offs, from - 1);
+                    width = PieceWidth(Canvas, d->ItemNo, d->Offs + from - 1, to - from + 1);
+                }
+                if (selected && lineStyle && selColor != clNone) {
+                    Canvas.Brush()->SetStyle(bsSolid);
+                    Canvas.Brush()->SetColor(selColor);
+                    Canvas.FillRect(::Rect(x, bandTop - yshift, x + width, bandBottom - yshift));
+                    style->ApplyStyleColor(Canvas, sn, st, false, rpcmColor);
+                }
+                if (selected && itemBiDi && !(startsPiece && endsPiece)) {
+                    std::string piece;
+                    DrawItems->GetPieceText(i, *Items, piece);
+                    ItemTextOutPlaced(d->Left - xshift + d->JustifySpace, d->Top - yshift, d->Height, true,
+                                      GetItemOptions(d->ItemNo), Canvas, piece, from, to);
+                } else {
+                    style->DrawStyleText(text, Canvas, sn, space, x, d->Top - yshift, width, d->Height, st, false,
+                                         false, bidi, this, d->ItemNo, d->Offs + from - 1);
+                }
+            };
+            if (!whole && (sd < 0 || i < sd || i > ed)) {
+                drawPart(1, d->Length, false);
+            } else if (!whole && ((i == sd && so > 1) || (i == ed && eo <= d->Length))) {
+                drawPart(1, d->Length, false);
+                const int from = i == sd ? so : 1;
+                const int to = i == ed ? eo - 1 : d->Length;
+                if (to >= from) drawPart(from, to, true);
+            } else {
+                drawPart(1, d->Length, true);
+            }
+        }
+        // Paragraph and line ends.
+        if (special && (i + 1 >= n || (DrawItem(i + 1)->ItemNo != d->ItemNo && DrawItem(i + 1)->FromNewLine))) {
+            const bool paraEnd = i + 1 >= n || IsParaStart(DrawItem(i + 1)->ItemNo);
+            const int markStyle = applied >= 0 ? applied : 0;
+            style->ApplyStyle(Canvas, markStyle, rpbdUnspecified);
+            style->ApplyStyleColor(Canvas, markStyle, 0, false, rpcmColor);
+            QString mark = QString(QChar(0xB6));
+            if (!paraEnd) {
+                Canvas.Font()->SetName(QStringLiteral("Symbol"));
+                Canvas.Font()->SetCharset(SYMBOL_CHARSET);
+                mark = QString(QChar(0xBF));
+                applied = -1;
+            }
+            const int h = Canvas.TextHeight(mark);
+            const int mx = GetParaBiDiMode(item->ParaNo) == rpbdRightToLeft ? d->Left - Canvas.TextWidth(mark)
+                                                                             : d->Left + d->Width;
+            Canvas.Brush()->SetStyle(bsClear);
+            Canvas.TextOut(mx - xshift, d->Top + d->Height - h - yshift, mark);
+        }
+    }
+    if (NotAddedCP && (options & rpoShowCheckpoints))
+        style->DrawCheckpoint(Canvas, 0, DocumentHeight - yshift, -1, xshift, NotAddedCP->RaiseEvent,
+                              GetParentControl());
+    PaintOverlay(Canvas, xshift, yshift);
+}
+
+void TCustomRPFormattedData::PlaceInsertedControls() {
+    if ((GetFlags() & rpflNoControlMoving) || (State & rpstNoControlPlacement)) return;
+    auto* owner = dynamic_cast<TWinControl*>(GetParentControl());
+    if (!owner || owner->ControlCount() == 0) return;
+    const int h = GetHOffs(), v = GetVOffs();
+    for (int i = 0; i < DrawItemCount(); ++i) {
+        const TRPDrawLineInfo* d = DrawItem(i);
+        if (GetItemStyle(d->ItemNo) >= 0) continue;
+        if (auto* nt = dynamic_cast<TRPNonTextItemInfo*>(GetItem(d->ItemNo))) nt->PlaceAt(d->Left - h, d->Top - v, true);
+    }
+}
+
+void TCustomRPFormattedData::CheckCheckpointVisibility() {
+    const int mode = GetCheckpointEventMode();
+    if ((mode != 1 && mode != 2) || !IsAssigned(TRPEvent::CheckpointVisible)) return;
+    const int top = GetVOffs(), bottom = top + GetHeight();
+    const auto yOf = [this](TRPCPInfo* cp) -> int {
+        const int item = cp->ItemInfo ? GetItemNo(cp->ItemInfo) : -1;
+        const int d = GetFirstDrawItemOfItem(item);
+        return d < 0 ? -1 : DrawItem(d)->Top;
+    };
+    TRPCPInfo* found = nullptr;
+    TRPCPInfo* prevWithFlag = nullptr;
+    bool ended = false;
+    for (TRPCPInfo* cp = FirstCP; cp; cp = cp->Next) {
+        const int y = yOf(cp);
+        if (y < 0) {
+            ended = true;
+            break;
+        }
+        if (!cp->RaiseEvent) continue;
+        if (y >= top) {
+            if (mode == 1)
+                found = y > bottom ? prevWithFlag : cp;
+            else
+                found = y >= bottom ? cp : nullptr;
+            ended = true;
+            break;
+        }
+        prevWithFlag = cp;
+    }
+    if (!found && !ended) {
+        if (NotAddedCP && NotAddedCP->RaiseEvent && DocumentHeight < bottom)
+            found = NotAddedCP.get();
+        else if (mode == 1)
+            found = prevWithFlag;
+    }
+    if (found != LastCheckpointReported) {
+        LastCheckpointReported = found;
+        DoCheckpointVisible(found);
+    }
+}
+
+void TCustomRPFormattedData::UpdateBackgroundPalette(TRPBackground* Background) {
+    if (!Background) return;
+    State |= rpstUpdatingPalette;
+    Background->UpdatePaletted(GetDoInPaletteMode(), GetPalette(), GetLogPalette());
+    State &= ~rpstUpdatingPalette;
+}
+
+int TCustomRPFormattedData::GetFirstVisibleItem() const {
+    if (DrawItemCount() == 0) return -1;
+    return DrawItem(std::min(FindDrawItemByY(const_cast<TCustomRPFormattedData*>(this)->GetVOffs(), 1),
+                             DrawItemCount() - 1))
+        ->ItemNo;
+}
+
+int TCustomRPFormattedData::GetLastVisibleItem() const {
+    if (DrawItemCount() == 0) return -1;
+    auto* self = const_cast<TCustomRPFormattedData*>(this);
+    return DrawItem(std::min(FindDrawItemByY(self->GetVOffs() + self->GetHeight(), 3), DrawItemCount() - 1))->ItemNo;
+}

@@ -1,0 +1,231 @@
+#pragma once
+// The read-only rich-text view: a scroller that owns one document, shows it
+// formatted with the styles of a style component, scrolls it, lets the user
+// select, copy and follow hypertext jumps, and loads and saves it as RPF and
+// RTF. The editor control derives from it.
+//
+//   auto* view = new TCustomRichPad(form);
+//   view->SetParent(form);
+//   view->SetStyle(&style);          // not owned
+//   view->Clear();
+//   view->LoadRTF("page.rtf");
+//   view->Format();
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "richtext/model/RPBackground.h"
+#include "richtext/view/RPControlData.h"
+#include "richtext/view/RPScroller.h"
+
+class TRPStyle;
+class TRPLayoutInfo;
+class TRPRTFReaderProperties;
+
+class TCustomRichPad;
+using TRPJumpEvent = std::function<void(TObject* Sender, int id)>;
+using TRPMouseItemEvent =
+    std::function<void(TCustomRichPad* Sender, TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y)>;
+using TRPDblClickEvent = std::function<void(TCustomRichPad* Sender, const std::string& ClickedWord, int Style)>;
+using TRPRightClickEvent =
+    std::function<void(TCustomRichPad* Sender, const std::string& ClickedWord, int Style, int X, int Y)>;
+using TRPCheckpointEvent = std::function<void(TCustomRichPad* Sender, TRPCPInfo* Checkpoint)>;
+using TRPPaintEvent = std::function<void(TCustomRichPad* Sender, TCanvas* Canvas, bool Prepaint)>;
+using TRPURLNeededEvent = std::function<void(TCustomRichPad* Sender, int id, std::string& url)>;
+using TRPReadHyperlinkEvent =
+    std::function<void(TCustomRichPad* Sender, const std::string& Target, const std::string& Extras, int DocFormat,
+                       int& StyleNo, TRPTag& ItemTag, std::string& ItemName)>;
+using TRPImportPictureEvent = std::function<void(TCustomRichPad* Sender, const std::string& Location, int Width,
+                                                 int Height, TGraphic*& Graphic)>;
+using TRPItemHintEvent =
+    std::function<void(TCustomRichPad* Sender, TCustomRPData* RPData, int ItemNo, std::string& HintText)>;
+using TRPRPFPictureNeededEvent = std::function<void(TCustomRichPad* Sender, const std::string& Name,
+                                                    const TRPTag& Tag, TGraphic*& Graphic)>;
+using TRPRPFControlNeededEvent =
+    std::function<void(TCustomRichPad* Sender, const std::string& Name, const TRPTag& Tag, TControl*& Control)>;
+using TRPControlActionEvent =
+    std::function<void(TCustomRichPad* Sender, int ControlAction, int ItemNo, TControl*& Control)>;
+using TRPItemActionEvent = std::function<void(TCustomRichPad* Sender, int ItemAction, TCustomRPItemInfo* Item,
+                                              std::string& Text, TCustomRPData* RPData)>;
+using TRPContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+
+// The view's default option sets.
+constexpr TRPOptions rpDefaultOptions = rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText |
+                                        rpoAutoCopyRPF | rpoAutoCopyImage | rpoAutoCopyRTF | rpoFormatInvalidate |
+                                        rpoDblClickSelectsWord | rpoRClickDeselects;
+constexpr TRPRTFOptions rpDefaultRTFOptions = rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg;
+constexpr TRPFOptions rpDefaultRPFOptions =
+    rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveDocProperties | rpfoLoadDocProperties;
+constexpr uint32_t rpDefaultViewFlags = rpflRecordJumps | rpflWrapDropsSpace | rpflMainDocument;
+// Id of the auto-scroll timer.
+constexpr int rpAutoScrollTimer = 1;
+
+class TCustomRichPad : public TRPScroller {
+public:
+    using TDataClass = std::unique_ptr<TRichPadRPData> (*)(TCustomRichPad* Owner);
+    explicit TCustomRichPad(TComponent* AOwner, TDataClass DataClass = nullptr);
+    ~TCustomRichPad() override;
+    QString ClassName() const override { return QStringLiteral("TCustomRichPad"); }
+
+    // ---- settings
+    TRPOptions Options = rpDefaultOptions;
+    TRPRTFOptions RTFOptions = rpDefaultRTFOptions;
+    TRPFOptions RPFOptions = rpDefaultRPFOptions;
+    uint8_t RPFWarnings = 0;
+    std::string Delimiters = " .;,:(){}\"/\\";
+    uint8_t CheckpointEventMode = 0;
+    int32_t MaxTextWidth = 0, MinTextWidth = 0;
+    int32_t LeftMargin = 5, RightMargin = 5, TopMargin = 5, BottomMargin = 5;
+    TRPFReaderStyleMode RPFTextStylesReadMode = rpf_sInsertMerge;
+    TRPFReaderStyleMode RPFParaStylesReadMode = rpf_sInsertMerge;
+    std::vector<std::string> DocProperties;
+    uint16_t DocFlags = rpDefaultViewFlags;
+    std::unique_ptr<TRPBackground> Background;
+
+    // ---- events
+    TRPJumpEvent OnJump;
+    TRPJumpEvent OnRPMouseMove;
+    TRPURLNeededEvent OnURLNeeded;
+    TRPDblClickEvent OnRPDblClick;
+    TRPRightClickEvent OnRPRightClick;
+    TRPMouseItemEvent OnRPMouseUp;
+    TRPMouseItemEvent OnRPMouseDown;
+    TRPControlActionEvent OnControlAction;
+    TRPItemActionEvent OnItemAction;
+    TRPRPFPictureNeededEvent OnRPFPictureNeeded;
+    TRPRPFControlNeededEvent OnRPFControlNeeded;
+    TRPCheckpointEvent OnCheckpointVisible;
+    TNotifyEvent OnCopy;
+    TRPReadHyperlinkEvent OnReadHyperlink;
+    TRPPaintEvent OnPaint;
+    TRPImportPictureEvent OnImportPicture;
+    TRPItemHintEvent OnItemHint;
+    TNotifyEvent OnSelect;
+    TRPContextPopupEvent OnContextPopup;
+
+    TRPStyle* Style() const { return m_style; }
+    void SetStyle(TRPStyle* Value);
+    TRichPadRPData* RPData() const { return m_data.get(); }
+    TRPTabNavigationType TabNavigation() const { return m_data->TabNavigation; }
+    void SetTabNavigation(TRPTabNavigationType Value) { m_data->TabNavigation = Value; }
+    int FirstJumpNo() const { return m_data->FirstJumpNo; }
+    void SetFirstJumpNo(int Value);
+    bool AllowSelection() const { return (Options & rpoAllowSelection) != 0; }
+    bool SingleClick() const { return (Options & rpoSingleClick) != 0; }
+    TBackgroundStyle BackgroundStyle() const { return Background->Style; }
+    void SetBackgroundStyle(TBackgroundStyle Value);
+    TGraphic* BackgroundBitmap() const { return Background->GetBitmap(); }
+    void BackgroundChanged();
+    // Colour of the empty view: Color, else the style's, else the window colour.
+    TColor EffectiveColor() const;
+
+    // ---- document building and queries
+    virtual void ClearFormatting();
+    void Clear();
+    // Item text: bytes in the text style's code page (see the document model).
+    void AddText(const std::string& Text, int StyleNo, int ParaNo);
+    void AddPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, int ParaNo, uint8_t VAlign);
+    int ItemCount() const { return m_data->GetItemCount(); }
+    int GetItemStyle(int ItemNo) const { return m_data->GetItemStyle(ItemNo); }
+    const std::string& GetItemText(int ItemNo) const { return m_data->GetItemText(ItemNo); }
+    TCustomRPItemInfo* GetItem(int ItemNo) const { return m_data->GetItem(ItemNo); }
+    void GetPictureInfo(int ItemNo, std::string& Name, TGraphic*& Graphic, uint8_t& VAlign, TRPTag& Tag) const;
+    void SetPictureInfo(int ItemNo, const std::string& Name, TGraphic* Graphic, uint8_t VAlign, const TRPTag& Tag);
+    bool GetItemExtraIntProperty(int ItemNo, int Prop, int& Value) const;
+    bool SetItemExtraIntProperty(int ItemNo, int Prop, int Value);
+    int GetJumpItemNo(int JumpNo) { return m_data->GetJumpItemNo(JumpNo); }
+    int GetFirstOffsetOfItem(int ItemNo) const { return m_data->GetFirstOffsetOfItem(ItemNo); }
+    int GetLastOffsetOfItem(int ItemNo) const { return m_data->GetLastOffsetOfItem(ItemNo); }
+    int GetDocumentHeight() const { return m_data->DocumentHeight; }
+
+    // ---- formatting and display
+    void Format();
+    void SetVSmallStep(int Value) override;
+    void SetBiDiMode(TRPBiDiMode Value) override;
+    // After streaming from a form: palette, then a format.
+    void Loaded();
+    virtual void RepaintWithCellEditor(bool DoRepaint);
+
+    // ---- selection and clipboard
+    void SelectAll();
+    void Deselect();
+    bool SelectionExists() { return m_data->SelectionExists(true, true); }
+    TGraphic* GetSelectedImage() { return m_data->GetSelectedImage(); }
+    void SetSelectionBounds(int StartItemNo, int StartOffs, int EndItemNo, int EndOffs);
+    bool CopyToClipboard();
+
+    // ---- loading and saving
+    bool LoadRPFFromStream(const std::string& Stream);
+    bool SaveRPFToStream(std::string& Stream, bool SelectionOnly);
+    bool LoadRTF(const std::string& FileName);
+    std::unique_ptr<TRPLayoutInfo> CreateLayoutInfo() const;
+    virtual void ApplyLayout(const TRPLayoutInfo& Layout);
+    TRPRTFReaderProperties* GetRTFReadProperties();
+    void SetRTFReadProperties(const TRPRTFReaderProperties* Value);
+
+    // ---- other operations
+    void AssignEvents(const TCustomRichPad& Source);
+    void FreeDocumentTempObject();
+    void StartAutoScroll(bool Slow);
+    void StopAutoScroll();
+    bool AutoScrolling() const { return m_autoScroll; }
+    int AutoScrollVStep() const { return m_autoVStep; }
+    int AutoScrollHStep() const { return m_autoHStep; }
+    static bool IsCopyShortCut(TShiftState Shift, uint16_t Key);
+    static bool IsCutShortCut(TShiftState Shift, uint16_t Key);
+    static bool IsPasteShortCut(TShiftState Shift, uint16_t Key);
+    // The copy message: copies the selection (an open cell editor copies its own).
+    void WMCopy();
+    // An event relayed from a nested cell editor, fired after the current message.
+    struct TDeferredEvent {
+        uint8_t Kind = 0;
+        int Values[3] = {0, 0, 0};
+        uint8_t Bytes[2] = {0, 0};
+        std::string Text;
+    };
+    void PostDeferredEvent(const TDeferredEvent& Event);
+
+    // The control whose document holds this one (a cell editor's host), or itself.
+    virtual TCustomRichPad* RootControl() { return this; }
+
+    // ---- used by the document
+    void ScrollToY(int Y, bool Redraw);
+
+protected:
+    void Paint(TCanvas& Canvas, const TRect& Clip) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void DblClick() override;
+    void MouseLeave() override;
+    void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    bool WantTabs() const override;
+    void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
+    void FocusOut() override;
+    void Timer(int Id) override;
+    void ClientResized() override;
+    void ResetScrollPositions() override;
+    void UpdateScrollBarsForClient() override;
+    void UpdatePalette() override;
+    void VScrolled() override;
+    void HScrolled() override;
+    void DestroyWnd() override;
+    void DispatchDeferredEvent(const TDeferredEvent& Event);
+    void SimulateMouseMove();
+
+private:
+    std::unique_ptr<TRichPadRPData> m_data;
+    TRPStyle* m_style = nullptr;
+    std::unique_ptr<TRPRTFReaderProperties> m_rtfReadProperties;
+    bool m_autoScroll = false;
+    int m_autoVStep = 0, m_autoHStep = 0;
+    void PaintMessage(TCanvas& Canvas, const QString& Text);
+};
+
+// The view as the forms use it.
+class TRichPad : public TCustomRichPad {
+public:
+    using TCustomRichPad::TCustomRichPad;
+    QString ClassName() const override { return QStringLiteral("TRichPad"); }
+};
