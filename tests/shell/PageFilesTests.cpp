@@ -2,7 +2,9 @@
 // tables name is there, imports cleanly with the page view's settings, carries
 // text and a picture, names its section and its exercise buttons, and is spelt
 // right (the real spell checker with the German dictionary).
+#include "support/FormDriver.h"
 #include "ShellTestHelfer.h"
+#include "richtext/view/RichPad.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/rtf/RPRTFKeywords.h"
@@ -10,12 +12,17 @@
 #include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -211,11 +218,42 @@ TEST(PageFiles, SpellCheckerFindsOnlyAllowedWords) {
     EXPECT_TRUE(Ueberfluessig.isEmpty()) << "no longer used: " << Ueberfluessig.join(' ').toStdString();
 }
 
-// Walks every section form, and the instructions, from the first page to the last
-// with "vor " as a pupil would: each page the form resolves is a page with content,
-// and its exercise buttons carry the captions of the section's exercises.
+namespace {
+
+// Opens every section form, and the instructions, at its first page and steps
+// with "vor " to the last, as a pupil would; Jede sees each page the form shows.
+// The forms have the program's size: maximised on a 1280 x 800 screen.
+void SeitenDurchgehen(const QString& Klasse, const std::function<void(TKxNav*)>& Jede) {
+    ModalBeobachter b([&](TForm* f) {
+        auto* n = dynamic_cast<TKxNav*>(f);
+        if (!n) return f->Close();
+        for (;;) {
+            ProcessEvents();
+            Jede(n);
+            if (!n->SpeedButton5->Enabled()) break;
+            n->SpeedButton5->Click();
+        }
+        f->Close();
+    });
+    KxNav->AktSeite = 1;
+    if (Klasse == "TZqAnleitung")
+        ZqAnleitung->ShowModal();
+    else
+        EXPECT_TRUE(AbschnittOeffnen(Klasse));
+}
+
+QStringList AlleFormklassen() {
+    return AbschnittFormklassen() << "TZqAnleitung";
+}
+
+} // namespace
+
+// Each page the form resolves is laid out in the page view with content the
+// whole width of the program's window can show, and its exercise buttons carry
+// the captions of the section's exercises.
 TEST(PageFiles, WalkingTheSectionFormsShowsEveryPageWithItsButtons) {
     ShellFormenEinrichten();
+    ScreenScope Bildschirm(1280, 800);
     const std::map<QString, QStringList> Erwartet{
         {"TZqK1_1", {"Übung 1|Übung 2", "Übung 3|", "Übung 4|", "Übung 5|"}},
         {"TZqK1_2", {"Übung 1|", "Übung 2|", "Übung 3|"}},
@@ -232,32 +270,68 @@ TEST(PageFiles, WalkingTheSectionFormsShowsEveryPageWithItsButtons) {
         {"TZqK3_2", {"Übung 1|", "Übung 2|", "Übung 3|", "Übung 4|"}},
         {"TZqAnleitung", {"|", "|", "|"}},
     };
-    int Seiten = 0;
+    ASSERT_EQ(Erwartet.size(), static_cast<size_t>(AlleFormklassen().size()));
+    QSet<QString> Dateien;
     for (const auto& [Klasse, Knoepfe] : Erwartet) {
         SCOPED_TRACE(Klasse.toStdString());
         QStringList Gesehen;
-        ModalBeobachter b([&](TForm* f) {
-            auto* n = dynamic_cast<TKxNav*>(f);
-            if (!n) return f->Close();
-            for (;;) {
-                Gesehen << n->SpeedButton2->Caption() + "|" + n->SpeedButton3->Caption();
-                const QByteArray rtf = Lesen(n->SeitenPfad());
-                uint8_t Ergebnis = 255;
-                auto doc = Importieren(rtf, Ergebnis);
-                EXPECT_EQ(Ergebnis, 0) << n->SeitenDatei().toStdString();
-                EXPECT_GT(doc->GetItemCount(), 20) << n->SeitenDatei().toStdString();
-                ++Seiten;
-                if (!n->SpeedButton5->Enabled()) break;
-                n->SpeedButton5->Click();
-            }
-            f->Close();
+        SeitenDurchgehen(Klasse, [&](TKxNav* n) {
+            const std::string Datei = n->SeitenDatei().toStdString();
+            Gesehen << n->SpeedButton2->Caption() + "|" + n->SpeedButton3->Caption();
+            Dateien.insert(n->SeitenDatei());
+            EXPECT_FALSE(n->SeitenPfad().isEmpty()) << Datei;
+            TRichPad* v = n->Webbrowserx;
+            // What the page view holds and has laid out, not just what the file imports to.
+            EXPECT_GT(v->ItemCount(), 20) << Datei;
+            EXPECT_GT(v->GetDocumentHeight(), 450) << Datei;
+            int Bilder = 0;
+            for (int i = 0; i < v->ItemCount(); ++i)
+                Bilder += v->GetItemStyle(i) == rpsnPicture;
+            EXPECT_GE(Bilder, 1) << Datei;
+            // Nothing reaches past the right edge: no picture or line needs the
+            // horizontal scroll bar in the maximised window.
+            EXPECT_GT(v->ClientWidth(), 1200) << Datei;
+            EXPECT_LE(v->DocWidth, v->ClientWidth()) << Datei;
         });
-        KxNav->AktSeite = 1;
-        if (Klasse == "TZqAnleitung")
-            ZqAnleitung->ShowModal();
-        else
-            EXPECT_TRUE(AbschnittOeffnen(Klasse));
         EXPECT_EQ(Gesehen, Knoepfe);
     }
-    EXPECT_EQ(Seiten, 39);
+    EXPECT_EQ(Dateien.size(), 39);
+}
+
+// Writes every page as the section form shows it into output/seiten, one
+// picture per screenful from the top of the page to its end, for people to look
+// at; the test checks that each screenful shows something on the page.
+TEST(PageFiles, GalleryOfEveryPageAsTheSectionFormShowsIt) {
+    ShellFormenEinrichten();
+    ScreenScope Bildschirm(1280, 800);
+    const QString Ordner = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/seiten");
+    ASSERT_TRUE(QDir().mkpath(Ordner));
+    int Bilder = 0;
+    for (const QString& Klasse : AlleFormklassen()) {
+        SeitenDurchgehen(Klasse, [&](TKxNav* n) {
+            const QString Name = QFileInfo(QString(n->SeitenDatei()).replace('\\', '/')).completeBaseName();
+            TRichPad* v = n->Webbrowserx;
+            const int Hoehe = v->ClientHeight();
+            for (int Teil = 1, y = 0;; ++Teil, y += Hoehe - 40) {
+                v->ScrollTo(y);
+                ProcessEvents();
+                const QImage Bild = n->Widget()->grab().toImage();
+                EXPECT_EQ(Bild.size(), QSize(1280, 800)) << Name.toStdString();
+                // Light compression: the pictures are for looking at, and the test stays quick.
+                EXPECT_TRUE(Bild.save(QStringLiteral("%1/%2_%3.png").arg(Ordner, Name).arg(Teil), "PNG", 90));
+                ++Bilder;
+                // Some ink in the page area, not a blank or unpainted view.
+                const QPoint Ecke = v->Widget()->mapTo(n->Widget(), QPoint(0, 0));
+                const QImage Seite = Bild.copy(QRect(Ecke, v->Widget()->size())).convertToFormat(QImage::Format_RGB32);
+                int Farbig = 0;
+                for (int py = 0; py < Seite.height(); py += 4)
+                    for (int px = 0; px < Seite.width(); px += 4)
+                        Farbig += Seite.pixel(px, py) != 0xFFFFFFFFu;
+                EXPECT_GT(Farbig, 200) << Name.toStdString() << " " << Teil;
+                if (y + Hoehe >= v->GetDocumentHeight() || Teil == 6) break;
+            }
+            v->ScrollTo(0);
+        });
+    }
+    EXPECT_GE(Bilder, 39);
 }
