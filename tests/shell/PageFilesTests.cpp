@@ -176,6 +176,9 @@ TEST(PageFiles, PagesImportWithTextPictureHeadingAndTheirExerciseButtons) {
         // Umlauts and sharp s arrive as themselves, nothing as a replacement sign.
         EXPECT_FALSE(g.Text.contains(QChar(0xFFFD)));
         EXPECT_FALSE(g.Text.contains(QRegularExpression("\\w\\?\\w")));
+        // German quotation marks: every „ closed by “, no straight quote left.
+        EXPECT_EQ(g.Text.count(QChar(0x201E)), g.Text.count(QChar(0x201C)));
+        EXPECT_FALSE(g.Text.contains('"'));
     }
     // Bullet and numbered lists arrive as list markers.
     EXPECT_GT(Marken, 100);
