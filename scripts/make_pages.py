@@ -130,8 +130,10 @@ def bloecke(zeilen):
 def seite(zeilen):
     out = [KOPF]
     nummer = 0
+    vorher = None
     for art, inhalt in bloecke(zeilen):
-        if art != "nummer":
+        # A worked calculation inside a numbered list does not end it.
+        if art not in ("nummer", "rechnung"):
             nummer = 0
         if art == "kopf":
             out.append("\\pard\\plain\\f0\\fs40\\b\\cf2\\sb120\\sa180 %s\\par\n" % inline(inhalt[0]))
@@ -145,7 +147,7 @@ def seite(zeilen):
                        + inline(inhalt[0]) + "\\par\n")
         elif art == "nummer":
             nummer += 1
-            start = "\\pnstart1" if nummer == 1 else ""
+            start = "\\pnstart%d" % nummer if vorher != "nummer" else ""
             out.append("\\pard\\plain\\f0\\fs26\\cf1\\sb40\\sa40\\li480\\fi-360"
                        "{\\pntext %d.\\tab}{\\*\\pn\\pnlvlbody\\pndec%s\\pnindent360\\pnf0{\\pntxta .}} "
                        % (nummer, start) + inline(inhalt[0]) + "\\par\n")
@@ -160,6 +162,7 @@ def seite(zeilen):
                        + "\\line ".join(inline(z) for z in inhalt) + "\\par\n")
         elif art == "bild":
             out.append(bild(inhalt[0]))
+        vorher = art
     out.append("}\n")
     return "".join(out)
 

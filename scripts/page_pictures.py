@@ -153,10 +153,12 @@ def schein(L, x, y, wert, farbe):
     L.text(x + 55, y + 29, wert, 22, WEISS, True)
 
 
-def einheiten_leiter(L, einheiten, faktoren, farbe):
-    """Unit boxes from large to small, joined by arrows with their factors."""
+def einheiten_leiter(L, einheiten, faktoren, farbe, breite=86):
+    """Unit boxes from large to small, joined by arrows with their factors.
+
+    The gaps between the boxes must hold the factor labels (about 50 pixels).
+    """
     n = len(einheiten)
-    breite = 86
     abstand = (L.w - 20 - n * breite) / max(1, n - 1)
     for i, e in enumerate(einheiten):
         x = 10 + i * (breite + abstand)
@@ -315,7 +317,9 @@ def runden():
 
 def einkaufswagen():
     L = Leinwand(520, 180)
-    L.linie(40, 40, 80, 40, SCHWARZ, 4)
+    # The handle reaches the basket's upper corner.
+    L.linie(40, 36, 66, 36, SCHWARZ, 4)
+    L.linie(66, 36, 81, 51, NAVY, 3)
     L.polygon([(80, 50), (300, 50), (280, 130), (100, 130)], (230, 240, 250), NAVY, 3)
     for i in range(1, 6):
         L.linie(80 + i * 36, 50, 100 + i * 30, 130, NAVY, 1)
@@ -347,10 +351,11 @@ def solaranlage():
 
 def spalten_rechnung(oben, unten, ergebnis):
     """Written addition or subtraction in the place-value boxes, carries in red."""
-    L = Leinwand(260, 220)
+    L = Leinwand(320, 170)
     stellen_schema(L, 70, 4, 4, [("z", oben, SCHWARZ), ("z", unten, SCHWARZ), ("u", " 11 ", ROT),
                                  ("strich", "", None), ("z", ergebnis, BLAU)], kopf=["T", "H", "Z", "E"])
-    L.text(30, 196, "Übertrag rot", 12, ROT, True, "lm")
+    # The label stands beside the row of carries it names.
+    L.text(216, 104, "← Übertrag", 13, ROT, True, "lm")
     return L
 
 
@@ -363,21 +368,21 @@ def subtraktion():
 
 
 def mal_zehn():
-    L = Leinwand(460, 160)
+    L = Leinwand(540, 160)
+    notiz = ("", "eine Null anhängen", "zwei Nullen anhängen")
     for i, (a, erg) in enumerate((("3", "12"), ("30", "120"), ("300", "1 200"))):
         y = 30 + i * 48
-        L.text(150, y, a, 26, NAVY, True, "rm")
-        L.text(175, y, "· 4 =", 26, SCHWARZ, True)
-        L.text(215, y, erg, 26, BLAU, True, "lm")
-    L.text(390, 78, "+ 0", 20, ROT, True)
-    L.text(390, 112, "+ 00", 20, ROT, True)
-    L.pfeil(330, 40, 340, 70, ROT, 2)
-    L.pfeil(350, 88, 352, 104, ROT, 2)
+        L.text(120, y, a, 26, NAVY, True, "rm")
+        L.text(128, y, "· 4 =", 26, SCHWARZ, True, "lm")
+        L.text(210, y, erg, 26, BLAU, True, "lm")
+        if notiz[i]:
+            L.pfeil(310, y, 330, y, ROT, 2, 8)
+            L.text(338, y, notiz[i], 16, ROT, True, "lm")
     return L
 
 
 def mal_lang():
-    L = Leinwand(420, 280)
+    L = Leinwand(420, 260)
     L.text(40, 22, "347 · 6", 24, SCHWARZ, True, "lm")
     zeilen = [("a)", "42", "7 · 6"), ("b)", "240", "40 · 6"), ("c)", "282", "a) + b)"),
               ("d)", "1800", "300 · 6"), ("e)", "2082", "c) + d)")]
@@ -398,21 +403,26 @@ def mal_lang():
 
 
 def mal_kurz():
-    L = Leinwand(460, 200)
-    L.text(20, 30, "3 4 7 · 6", 28, SCHWARZ, True, "lm")
-    L.linie(20, 52, 190, 52, SCHWARZ, 2)
-    L.text(20, 80, "2 0 8 2", 28, BLAU, True, "lm")
+    L = Leinwand(540, 130)
+    # One column per digit: the last digit of the result stands under the 7.
+    spalte = 26
+    for i, ch in enumerate("347"):
+        L.text(60 + (i + 1.5) * spalte, 30, ch, 28, SCHWARZ, True)
+    L.text(60 + 4 * spalte + 14, 30, "·  6", 28, SCHWARZ, True, "lm")
+    L.linie(50, 52, 225, 52, SCHWARZ, 2)
+    for i, ch in enumerate("2082"):
+        L.text(60 + (i + 0.5) * spalte, 76, ch, 28, BLAU, True)
     schritte = ["7 · 6 = 42: schreibe 2, merke 4", "4 · 6 + 4 = 28: schreibe 8, merke 2",
                 "3 · 6 + 2 = 20: schreibe 20"]
     for i, s in enumerate(schritte):
-        L.rechteck(150, 110 + i * 30, 450, 134 + i * 30, HELLGELB, ORANGE, 1, 4)
-        L.text(160, 122 + i * 30, s, 14, SCHWARZ, True, "lm")
-    L.text(300, 30, "Einer zuerst!", 16, ROT, True)
+        L.rechteck(250, 20 + i * 34, 530, 46 + i * 34, HELLGELB, ORANGE, 1, 4)
+        L.text(260, 33 + i * 34, s, 14, SCHWARZ, True, "lm")
+    L.text(112, 112, "Einer zuerst!", 16, ROT, True)
     return L
 
 
 def mal_zwei():
-    L = Leinwand(300, 250)
+    L = Leinwand(300, 195)
     L.text(150, 14, "246 · 35", 22, SCHWARZ, True)
     stellen_schema(L, 65, 32, 5, [("z", "738 ", SCHWARZ), ("z", "1230", SCHWARZ),
                                  ("u", "  1  ", ROT), ("strich", "", None), ("z", "8610", BLAU)],
@@ -549,18 +559,19 @@ def zoowege():
 
 
 def lineal():
-    L = Leinwand(600, 120)
-    L.rechteck(20, 30, 580, 90, (250, 235, 160), (150, 120, 40), 2, 4)
-    x0, mm = 40, 4.9
-    for i in range(0, 111):
+    L = Leinwand(590, 120)
+    L.rechteck(20, 30, 570, 90, (250, 235, 160), (150, 120, 40), 2, 4)
+    # Ten centimetres, the last number well inside the ruler.
+    x0, mm = 40, 5.1
+    for i in range(0, 101):
         h = 22 if i % 10 == 0 else (14 if i % 5 == 0 else 8)
         L.linie(x0 + i * mm, 30, x0 + i * mm, 30 + h, SCHWARZ, 1.5 if i % 10 == 0 else 1)
         if i % 10 == 0:
             L.text(x0 + i * mm, 64, str(i // 10), 14, SCHWARZ, True)
-    L.text(300, 82, "cm", 12, SCHWARZ, True)
-    L.text(300, 12, "1 cm = 10 mm          10 cm = 1 dm", 14, NAVY, True)
+    L.text(295, 82, "cm", 12, SCHWARZ, True)
+    L.text(295, 12, "1 cm = 10 mm          10 cm = 1 dm", 14, NAVY, True)
     L.linie(x0, 104, x0 + 10 * mm, 104, ROT, 3)
-    L.text(x0 + 5 * mm + 40, 108, "1 cm", 12, ROT, True)
+    L.text(x0 + 10 * mm + 8, 104, "1 cm", 12, ROT, True, "lm")
     return L
 
 
@@ -626,13 +637,13 @@ def waage():
 
 
 def gewichtseinheiten():
-    L = Leinwand(520, 160)
+    L = Leinwand(560, 160)
     einheiten_leiter(L, ["1 t", "1 kg", "1 g", "1 mg"], ["1000", "1000", "1000"], HELLGRUEN)
     return L
 
 
 def geld():
-    L = Leinwand(600, 210)
+    L = Leinwand(680, 175)
     werte = [("1", 14, False), ("2", 16, False), ("5", 18, False), ("10", 19, True), ("20", 21, True),
              ("50", 23, True)]
     x = 30
@@ -644,7 +655,7 @@ def geld():
     muenze(L, 130, 110, 27, "2 €")
     for i, (w, f) in enumerate((("5 €", (130, 130, 130)), ("10 €", (200, 80, 80)), ("20 €", (70, 110, 200)),
                                 ("50 €", (220, 140, 40)))):
-        schein(L, 180 + i * 104, 80 + (i % 2) * 56, w, f)
+        schein(L, 190 + i * 120, 82, w, f)
     L.text(95, 160, "1 € = 100 Cent", 14, ROT, True)
     return L
 
@@ -661,8 +672,8 @@ def wechselgeld():
 
 
 def laengeneinheiten():
-    L = Leinwand(600, 160)
-    einheiten_leiter(L, ["km", "m", "dm", "cm", "mm"], ["1000", "10", "10", "10"], HELLGELB)
+    L = Leinwand(660, 160)
+    einheiten_leiter(L, ["km", "m", "dm", "cm", "mm"], ["1000", "10", "10", "10"], HELLGELB, 80)
     return L
 
 
