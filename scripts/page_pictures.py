@@ -750,19 +750,19 @@ def symmetrie():
 
 
 def wuerfelbau():
-    L = Leinwand(460, 220)
+    L = Leinwand(460, 190)
     a = 34
     for z in range(3):
         for y in range(2, -1, -1):
             for x in range(3):
                 t = a * 0.5
                 px = 40 + x * a + y * t * 0.8
-                py = 190 - z * a - y * t * 0.6
+                py = 170 - z * a - y * t * 0.6
                 wuerfel_iso(L, px, py, a, ((250, 210, 120), (255, 235, 170), (220, 170, 80)))
-    L.text(330, 60, "3 · 3 = 9 Würfel", 15, NAVY, True)
-    L.text(330, 84, "in jeder Schicht", 15, NAVY, True)
-    L.text(330, 130, "3 Schichten:", 15, NAVY, True)
-    L.text(330, 154, "3 · 9 = 27", 18, ROT, True)
+    L.text(330, 50, "3 · 3 = 9 Würfel", 15, NAVY, True)
+    L.text(330, 74, "in jeder Schicht", 15, NAVY, True)
+    L.text(330, 120, "3 Schichten:", 15, NAVY, True)
+    L.text(330, 144, "3 · 9 = 27", 18, ROT, True)
     return L
 
 
@@ -782,7 +782,8 @@ def netze():
     netz_kreuz(L, 20, 20, 45, [f] * 6, ((1, 0), (0, 1), (1, 1), (2, 1), (3, 1), (2, 2)))
     L.text(110, 180, "faltet zum Würfel", 14, GRUEN, True)
     L.text(110, 205, "Ja", 20, GRUEN, True)
-    netz_kreuz(L, 340, 20, 45, [f] * 6, ((0, 0), (1, 0), (2, 0), (0, 1), (1, 1), (2, 2)))
+    # Two rows of three hang together but fold onto each other.
+    netz_kreuz(L, 362, 42, 45, [f] * 6, ((0, 0), (1, 0), (2, 0), (0, 1), (1, 1), (2, 1)))
     L.text(430, 180, "zwei Flächen liegen übereinander", 13, ROT, True)
     L.text(430, 205, "Nein", 20, ROT, True)
     return L
