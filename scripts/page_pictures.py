@@ -829,11 +829,19 @@ def anleitung_uebung():
     knopf(L, 210, 110, 90, 40, "prüfen")
     L.rechteck(60, 165, 390, 190, SCHWARZ, None)
     L.text(225, 178, "Super, das Ergebnis ist richtig.", 13, (0, 255, 0), True)
+    # The keypad as the exercise window has it: the arrows and the delete key
+    # on top, then the digits in pairs, the comma and the return key.
     L.rechteck(440, 36, 586, 284, (214, 224, 240), None)
-    tasten = ["7", "8", "9", "4", "5", "6", "1", "2", "3", ",", "0", "<-"]
+    knopf(L, 448, 42, 32, 30, "←", SCHWARZ, 16)
+    knopf(L, 482, 42, 32, 30, "→", SCHWARZ, 16)
+    knopf(L, 516, 42, 64, 30, "löschen", SCHWARZ, 11)
+    tasten = ["1", "2", "3", "4", "5", "6", "7", "8", "9", "0", ",", ""]
     for i, t in enumerate(tasten):
-        knopf(L, 450 + (i % 3) * 44, 44 + (i // 3) * 44, 40, 40, t, SCHWARZ, 16)
-    knopf(L, 450, 224, 128, 40, "Eingabe", SCHWARZ, 14)
+        knopf(L, 448 + (i % 2) * 68, 76 + (i // 2) * 34, 64, 30, t, SCHWARZ, 16)
+    # Return arrow on the last key: down, then left with a head.
+    rx, ry = 516 + 44, 76 + 5 * 34 + 8
+    L.linie(rx, ry, rx, ry + 10, SCHWARZ, 2)
+    L.pfeil(rx, ry + 10, rx - 22, ry + 10, SCHWARZ, 2, 7)
     L.rechteck(12, 232, 438, 288, (90, 120, 160), None)
     knopf(L, 20, 240, 130, 40, "Neue Aufgabe", SCHWARZ)
     knopf(L, 160, 240, 130, 40, "Aufgabe 2 / 8", SCHWARZ)
