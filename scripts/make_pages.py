@@ -143,13 +143,13 @@ def seite(zeilen):
             out.append(TEXT + inline(" ".join(inhalt)) + "\\par\n")
         elif art == "punkt":
             out.append("\\pard\\plain\\f0\\fs26\\cf1\\sb40\\sa40\\li480\\fi-300"
-                       "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent300{\\pntxtb\\'b7}} "
+                       "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent300{\\pntxtb\\'b7}}"
                        + inline(inhalt[0]) + "\\par\n")
         elif art == "nummer":
             nummer += 1
             start = "\\pnstart%d" % nummer if vorher != "nummer" else ""
             out.append("\\pard\\plain\\f0\\fs26\\cf1\\sb40\\sa40\\li480\\fi-360"
-                       "{\\pntext %d.\\tab}{\\*\\pn\\pnlvlbody\\pndec%s\\pnindent360\\pnf0{\\pntxta .}} "
+                       "{\\pntext %d.\\tab}{\\*\\pn\\pnlvlbody\\pndec%s\\pnindent360\\pnf0{\\pntxta .}}"
                        % (nummer, start) + inline(inhalt[0]) + "\\par\n")
         elif art == "regel":
             out.append("\\pard\\plain\\f0\\fs26\\cf1\\sb160\\sa160\\li360\\ri360\\cbpat7" + rahmen(10) + " "

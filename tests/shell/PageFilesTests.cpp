@@ -112,6 +112,7 @@ struct TGelesen {
     QString Text;   // text items, paragraphs joined by line ends
     int Bilder = 0; // pictures decoded to a real image
     int Marken = 0; // list markers
+    int Eingerueckt = 0; // list items whose text starts with a blank after the marker
 };
 
 TGelesen Lesen(const TSeite& S) {
@@ -123,6 +124,9 @@ TGelesen Lesen(const TSeite& S) {
         if (i > 0 && !doc->GetItem(i)->GetContinuesPrev()) g.Text += '\n';
         if (Stil >= 0) g.Text += QString::fromStdString(doc->ItemUtf8(i));
         if (Stil == rpsnListMarker) ++g.Marken;
+        if (Stil >= 0 && i > 0 && doc->GetItemStyle(i - 1) == rpsnListMarker &&
+            doc->ItemUtf8(i).starts_with(' '))
+            ++g.Eingerueckt;
         if (Stil == rpsnPicture) {
             auto* p = dynamic_cast<TRPGraphicItemInfo*>(doc->GetItem(i));
             if (p && p->Image && p->Image->ClassName() == "TPngImage" && p->Image->Width() >= 200 &&
@@ -164,6 +168,8 @@ TEST(PageFiles, PagesImportWithTextPictureHeadingAndTheirExerciseButtons) {
         EXPECT_GT(g.Text.size(), 600);
         EXPECT_GE(g.Bilder, 1);
         Marken += g.Marken;
+        // The item's text starts right at its indent, in line with its wrapped lines.
+        EXPECT_EQ(g.Eingerueckt, 0);
         const QString Erste = g.Text.section('\n', 0, 0).simplified();
         if (!S.Titel.isEmpty()) {
             // The heading is the tree entry; the log book finds the section by it.
