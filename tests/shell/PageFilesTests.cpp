@@ -2,27 +2,27 @@
 // tables name is there, imports cleanly with the page view's settings, carries
 // text and a picture, names its section and its exercise buttons, and is spelt
 // right (the real spell checker with the German dictionary).
-#include "support/FormDriver.h"
 #include "ShellTestHelfer.h"
-#include "richtext/view/RichPad.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/rtf/RPRTFKeywords.h"
 #include "richtext/rtf/RTFImportDoc.h"
+#include "richtext/view/RichPad.h"
 #include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
+#include "support/FormDriver.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
-#include <QWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
-#include <gtest/gtest.h>
+#include <QWidget>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 
@@ -109,9 +109,9 @@ QStringList UnbekannteWoerter(const QByteArray& rtf) {
 
 struct TGelesen {
     uint8_t Ergebnis = 255;
-    QString Text;   // text items, paragraphs joined by line ends
-    int Bilder = 0; // pictures decoded to a real image
-    int Marken = 0; // list markers
+    QString Text;        // text items, paragraphs joined by line ends
+    int Bilder = 0;      // pictures decoded to a real image
+    int Marken = 0;      // list markers
     int Eingerueckt = 0; // list items whose text starts with a blank after the marker
 };
 
@@ -331,7 +331,8 @@ TEST(PageFiles, GalleryOfEveryPageAsTheSectionFormShowsIt) {
                 ++Bilder;
                 // Some ink in the page area, not a blank or unpainted view.
                 const QPoint Ecke = v->Widget()->mapTo(n->Widget(), QPoint(0, 0));
-                const QImage Seite = Bild.copy(QRect(Ecke, v->Widget()->size())).convertToFormat(QImage::Format_RGB32);
+                const QImage Seite =
+                    Bild.copy(QRect(Ecke, v->Widget()->size())).convertToFormat(QImage::Format_RGB32);
                 int Farbig = 0;
                 for (int py = 0; py < Seite.height(); py += 4)
                     for (int px = 0; px < Seite.width(); px += 4)
