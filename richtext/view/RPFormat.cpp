@@ -44,13 +44,20 @@ QString TCustomRPFormattedData::ItemDisplayText(int ItemNo) const {
     return s;
 }
 
+namespace {
+thread_local TCustomRPFormattedData::TMeasure::TEntry g_scratch;
+} // namespace
+
+bool TCustomRPFormattedData::IsMeasured(int ItemNo) const {
+    if (!FMeasure) return false;
+    const TMeasure::TEntry* e = FMeasure->Find(ItemNo);
+    return e && e->Valid;
+}
+
 const std::vector<int>& TCustomRPFormattedData::MeasureItemText(TCanvas& Canvas, int ItemNo) {
-    static thread_local TMeasure::TEntry scratch;
-    TMeasure::TEntry* e = &scratch;
-    if (FMeasure && ItemNo >= 0 && ItemNo < static_cast<int>(FMeasure->Entries.size())) {
-        e = &FMeasure->Entries[static_cast<size_t>(ItemNo)];
-        if (e->Valid) return e->Prefix;
-    }
+    TMeasure::TEntry* e = FMeasure ? FMeasure->Find(ItemNo) : nullptr;
+    if (e && e->Valid) return e->Prefix;
+    if (!e) e = &g_scratch;
     e->Text = ItemDisplayText(ItemNo);
     e->Prefix = e->Text.isEmpty() ? std::vector<int>() : TextMetrics().PrefixWidths(*Canvas.Font(), e->Text);
     const int extra = Canvas.TextCharacterExtra();
@@ -60,8 +67,15 @@ const std::vector<int>& TCustomRPFormattedData::MeasureItemText(TCanvas& Canvas,
     // Widths never fall back, so fitting can search them.
     for (size_t i = 1; i < e->Prefix.size(); ++i)
         e->Prefix[i] = std::max(e->Prefix[i], e->Prefix[i - 1]);
-    e->Valid = e != &scratch;
+    e->Valid = e != &g_scratch;
     return e->Prefix;
+}
+
+const QString& TCustomRPFormattedData::MeasuredText(TCanvas& Canvas, int ItemNo) {
+    TMeasure::TEntry* e = FMeasure ? FMeasure->Find(ItemNo) : nullptr;
+    if (e && e->Valid) return e->Text;
+    MeasureItemText(Canvas, ItemNo);
+    return e ? e->Text : g_scratch.Text;
 }
 
 int TCustomRPFormattedData::PieceWidth(TCanvas& Canvas, int ItemNo, int Offs, int Length) {
@@ -307,7 +321,7 @@ int TCustomRPFormattedData::FitChars(TLineBuilder& B, int ItemNo, int From, int 
     int n = lo;
     // Combining characters and surrogate halves stay with their base.
     if (n > 0 && n < Remaining && (GetItemOptions(ItemNo) & rpioUnicode)) {
-        const QString& t = FMeasure ? FMeasure->Entries[static_cast<size_t>(ItemNo)].Text : ItemDisplayText(ItemNo);
+        const QString t = MeasuredText(*B.Canvas, ItemNo);
         const auto tail = [&](int k) { return From - 1 + k < t.size() && IsClusterTail(t[From - 1 + k]); };
         if (tail(n)) {
             int m = n;
@@ -368,7 +382,7 @@ void TCustomRPFormattedData::PlaceTextItem(TLineBuilder& B, int ItemNo, int From
             }
             fit = 1;
             if (unicode && remaining > 1) {
-                const QString& t = FMeasure ? FMeasure->Entries[static_cast<size_t>(ItemNo)].Text : ItemDisplayText(ItemNo);
+                const QString t = MeasuredText(*B.Canvas, ItemNo);
                 while (fit < remaining && pos - 1 + fit < t.size() && IsClusterTail(t[pos - 1 + fit]))
                     ++fit;
             }
@@ -559,7 +573,7 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
     if (!Canvas) Canvas = GetCanvas();
     if (!Canvas) return;
     if (Depth == 0) State |= rpstFormatting;
-    TRPMeasureScope measure(FMeasure, GetItemCount());
+    TRPMeasureScope measure(FMeasure, 0, GetItemCount());
     int selStart = -1, selStartOffs = 0, selEnd = -1, selEndOffs = 0;
     int anchorItem = -1, anchorOffset = 0;
     try {

@@ -3,6 +3,8 @@
 // (private to the formatting units).
 #include <QString>
 
+#include <algorithm>
+
 #include <vector>
 
 #include "platform/Runtime.h"
@@ -40,23 +42,32 @@ struct TCustomRPFormattedData::TLineBuilder {
 };
 
 // The characters of item texts as they are measured and their prefix widths,
-// measured once per item while one format runs.
+// measured once per item while one format runs (for the items Base onwards).
 struct TCustomRPFormattedData::TMeasure {
     struct TEntry {
         bool Valid = false;
         QString Text;
         std::vector<int> Prefix; // Prefix[i]: width of characters 1 .. i + 1
     };
+    int Base = 0;
     std::vector<TEntry> Entries;
     int Users = 0;
+    TEntry* Find(int ItemNo) {
+        const int k = ItemNo - Base;
+        return k >= 0 && k < static_cast<int>(Entries.size()) ? &Entries[static_cast<size_t>(k)] : nullptr;
+    }
 };
 
-// Keeps a measurement cache for the scope of a format; nested scopes share it.
+// Keeps a measurement cache for the items First .. First + Count - 1 for the
+// scope of a format; nested scopes share the outer one.
 class TRPMeasureScope {
 public:
-    explicit TRPMeasureScope(std::unique_ptr<TCustomRPFormattedData::TMeasure>& M, int ItemCount) : m_m(M) {
-        if (!m_m) m_m = std::make_unique<TCustomRPFormattedData::TMeasure>();
-        if (static_cast<int>(m_m->Entries.size()) < ItemCount) m_m->Entries.resize(static_cast<size_t>(ItemCount));
+    TRPMeasureScope(std::unique_ptr<TCustomRPFormattedData::TMeasure>& M, int First, int Count) : m_m(M) {
+        if (!m_m) {
+            m_m = std::make_unique<TCustomRPFormattedData::TMeasure>();
+            m_m->Base = First;
+            m_m->Entries.resize(static_cast<size_t>(std::max(0, Count)));
+        }
         ++m_m->Users;
     }
     ~TRPMeasureScope() {

@@ -371,7 +371,11 @@ protected:
     // Measurements of item texts, kept for one format.
     std::unique_ptr<TMeasure> FMeasure;
     friend class TRPMeasureScope;
+    // The item's characters as measured and their prefix widths, with the
+    // canvas's font on first use in a format (cached), else measured now.
     const std::vector<int>& MeasureItemText(TCanvas& Canvas, int ItemNo);
+    const QString& MeasuredText(TCanvas& Canvas, int ItemNo);
+    bool IsMeasured(int ItemNo) const;
     int PieceWidth(TCanvas& Canvas, int ItemNo, int Offs, int Length);
     QString ItemDisplayText(int ItemNo) const;
 

@@ -60,9 +60,7 @@ int TCustomRPFormattedData::CalcItemMinWidth(int ItemNo, const TRPResolution* Re
         w = item->GetMinWidth(Resolution, Canvas, this);
     } else if (Canvas && GetRPStyle()) {
         // The widest run of characters between spaces.
-        const bool cached = FMeasure && ItemNo < static_cast<int>(FMeasure->Entries.size()) &&
-                            FMeasure->Entries[static_cast<size_t>(ItemNo)].Valid;
-        if (!cached) GetRPStyle()->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
+        if (!IsMeasured(ItemNo)) GetRPStyle()->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
         const std::vector<int>& p = MeasureItemText(*Canvas, ItemNo);
         const std::string& text = GetItemText(ItemNo);
         const int n = static_cast<int>(p.size());
@@ -110,9 +108,7 @@ int TCustomRPFormattedData::CalcParaMinWidthEx(int ItemNo, int& ParaStartNo, TCa
         if (sn < 0) {
             w += item->GetMinWidth(Resolution, Canvas, this);
         } else if (Canvas) {
-            const bool cached = FMeasure && i < static_cast<int>(FMeasure->Entries.size()) &&
-                                FMeasure->Entries[static_cast<size_t>(i)].Valid;
-            if (!cached) style->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
+            if (!IsMeasured(i)) style->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
             const std::vector<int>& p = MeasureItemText(*Canvas, i);
             w += p.empty() ? 0 : p.back();
         }

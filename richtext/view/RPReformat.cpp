@@ -80,9 +80,9 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
     if (!canvas || !style || oldCount == 0 || count == 0) return;
     FirstDItemNo = std::clamp(FirstDItemNo, 0, oldCount - 1);
     LastDItemNo = std::clamp(LastDItemNo, FirstDItemNo, oldCount - 1);
-    TRPMeasureScope measure(FMeasure, count);
     const int firstItem = std::clamp(DrawItem(FirstDItemNo)->ItemNo, 0, count - 1);
     const int lastItem = std::max(firstItem, std::clamp(DrawItem(LastDItemNo)->ItemNo + ItemCountDelta, 0, count - 1));
+    TRPMeasureScope measure(FMeasure, firstItem, lastItem - firstItem + 1);
     const int voffs = GetVOffs();
     const int topMargin = GetTopMargin();
 
