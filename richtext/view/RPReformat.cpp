@@ -125,9 +125,9 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
     const int newCount = DrawItemCount();
     const int oldBottom = DocumentHeight - GetBottomMargin();
     int newBottom = newNextTop;
+    const int dy = oldNextTop >= 0 ? newNextTop - oldNextTop : 0;
     if (B.DrawCount < newCount) {
         // Everything below moves with the end of the range.
-        const int dy = oldNextTop >= 0 ? newNextTop - oldNextTop : 0;
         if (ItemCountDelta != 0 || newCount != oldCount || dy != 0) {
             for (int i = B.DrawCount; i < newCount; ++i) {
                 TRPDrawLineInfo* d = DrawItem(i);
@@ -137,9 +137,9 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
                     (i == 0 || DrawItem(i - 1)->ItemNo != d->ItemNo))
                     GetItem(d->ItemNo)->DrawItemNo = i;
             }
+            repaint.Bottom = std::min(std::max(oldBottom + dy + 10, oldBottom + 10) - voffs, GetHeight());
         }
         newBottom = oldBottom + dy;
-        repaint.Bottom = std::min(std::max(newBottom + 10, oldBottom + 10) - voffs, GetHeight());
     } else {
         repaint.Bottom = std::min(std::max(newBottom + 10, oldBottom + 10) - voffs, GetHeight());
     }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Graphics.h"
 #include "richtext/model/RPListStyles.h"
@@ -73,6 +74,8 @@ public:
         AreaWidth = W;
         (void)H;
     }
+    std::vector<TRect> Invalidated;
+    void InvalidateRectInView(const TRect& R) override { Invalidated.push_back(R); }
 
     // Appends text in the model's item bytes (code page 1252).
     void Text(const char* s, int StyleNo, int ParaNo) { AddText(s, StyleNo, ParaNo); }
