@@ -503,6 +503,7 @@ bool TCustomControl::ClientEvent(QEvent* e) {
         const int x = static_cast<int>(me->position().x());
         const int y = static_cast<int>(me->position().y());
         const TShiftState shift = ShiftOf(me->modifiers(), me->buttons());
+        m_lastMouse = {x, y};
         switch (e->type()) {
         case QEvent::MouseButtonPress:
             d->pressed = me->button() == Qt::LeftButton;

@@ -105,6 +105,8 @@ public:
     bool MouseCapture() const { return m_capture; }
     // The pointer in client coordinates, and the state of keys and buttons.
     TPoint CursorPos() const;
+    // Where the last mouse event of the client area happened.
+    TPoint LastMousePos() const { return m_lastMouse; }
     static TShiftState KeyboardShiftState();
 
     // ---- the tests' way in: window messages as the system would send them
@@ -160,5 +162,6 @@ private:
     bool m_leftScrollBar = false;
     bool m_capture = false;
     TCursor m_currentCursor = crDefault;
+    TPoint m_lastMouse;
     int m_lastClientW = -1, m_lastClientH = -1;
 };

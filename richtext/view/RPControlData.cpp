@@ -424,8 +424,13 @@ void TRichPadRPData::UpdateView() {
 
 // ---- events
 
+// No event reaches the application while the view is being destroyed.
+bool TRichPadRPData::Fires() const {
+    return OwnerView && !OwnerView->Destroying();
+}
+
 bool TRichPadRPData::IsAssigned(TRPEvent Event) {
-    if (!OwnerView) return false;
+    if (!Fires()) return false;
     switch (Event) {
     case TRPEvent::Jump:
         return static_cast<bool>(OwnerView->OnJump);
@@ -450,25 +455,25 @@ bool TRichPadRPData::IsAssigned(TRPEvent Event) {
 }
 
 void TRichPadRPData::DoJump(int Id) {
-    if (OwnerView && OwnerView->OnJump) OwnerView->OnJump(OwnerView, Id);
+    if (Fires() && OwnerView->OnJump) OwnerView->OnJump(OwnerView, Id);
 }
 void TRichPadRPData::DoRPMouseMove(int Id) {
-    if (OwnerView && OwnerView->OnRPMouseMove) OwnerView->OnRPMouseMove(OwnerView, Id);
+    if (Fires() && OwnerView->OnRPMouseMove) OwnerView->OnRPMouseMove(OwnerView, Id);
 }
 void TRichPadRPData::DoRPMouseDown(TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y) {
-    if (OwnerView && OwnerView->OnRPMouseDown) OwnerView->OnRPMouseDown(OwnerView, Button, Shift, ItemNo, X, Y);
+    if (Fires() && OwnerView->OnRPMouseDown) OwnerView->OnRPMouseDown(OwnerView, Button, Shift, ItemNo, X, Y);
 }
 void TRichPadRPData::DoRPMouseUp(TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y) {
-    if (OwnerView && OwnerView->OnRPMouseUp) OwnerView->OnRPMouseUp(OwnerView, Button, Shift, ItemNo, X, Y);
+    if (Fires() && OwnerView->OnRPMouseUp) OwnerView->OnRPMouseUp(OwnerView, Button, Shift, ItemNo, X, Y);
 }
 void TRichPadRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
-    if (OwnerView && OwnerView->OnRPDblClick) OwnerView->OnRPDblClick(OwnerView, Word, StyleNo);
+    if (Fires() && OwnerView->OnRPDblClick) OwnerView->OnRPDblClick(OwnerView, Word, StyleNo);
 }
 void TRichPadRPData::DoRPRightClick(const std::string& Word, int StyleNo, int X, int Y) {
-    if (OwnerView && OwnerView->OnRPRightClick) OwnerView->OnRPRightClick(OwnerView, Word, StyleNo, X, Y);
+    if (Fires() && OwnerView->OnRPRightClick) OwnerView->OnRPRightClick(OwnerView, Word, StyleNo, X, Y);
 }
 void TRichPadRPData::DoCopy() {
-    if (OwnerView && OwnerView->OnCopy) OwnerView->OnCopy(OwnerView);
+    if (Fires() && OwnerView->OnCopy) OwnerView->OnCopy(OwnerView);
 }
 void TRichPadRPData::DoSelect() {
     if (!OwnerView || OwnerView->Destroying() || !OwnerView->HandleAllocated()) return;
@@ -478,11 +483,11 @@ void TRichPadRPData::SelectionChanged() {
     DoSelect();
 }
 void TRichPadRPData::DoCheckpointVisible(TRPCPInfo* CP) {
-    if (OwnerView && OwnerView->OnCheckpointVisible) OwnerView->OnCheckpointVisible(OwnerView, CP);
+    if (Fires() && OwnerView->OnCheckpointVisible) OwnerView->OnCheckpointVisible(OwnerView, CP);
 }
 void TRichPadRPData::DoURLNeeded(int id, std::string& URL) {
     URL.clear();
-    if (OwnerView && OwnerView->OnURLNeeded) OwnerView->OnURLNeeded(OwnerView, id, URL);
+    if (Fires() && OwnerView->OnURLNeeded) OwnerView->OnURLNeeded(OwnerView, id, URL);
 }
 void TRichPadRPData::DoReadHyperlink(const std::string& Target, const std::string& Extras, std::string& Text,
                                      TRPTag& Tag, int& StyleNo, int DocFormat) {
@@ -494,30 +499,30 @@ void TRichPadRPData::DoReadHyperlink(const std::string& Target, const std::strin
 }
 TGraphic* TRichPadRPData::DoImportPicture(const std::string& Location) {
     TGraphic* g = nullptr;
-    if (OwnerView && OwnerView->OnImportPicture) OwnerView->OnImportPicture(OwnerView, Location, 0, 0, g);
+    if (Fires() && OwnerView->OnImportPicture) OwnerView->OnImportPicture(OwnerView, Location, 0, 0, g);
     return g;
 }
 void TRichPadRPData::DoItemHint(TCustomRPData* RPData, int ItemNo, std::string& HintText) {
     HintText.clear();
     if (RPData && ItemNo >= 0 && ItemNo < RPData->GetItemCount())
         RPData->GetItem(ItemNo)->GetExtraStrProperty(rpespHint, HintText);
-    if (OwnerView && OwnerView->OnItemHint) OwnerView->OnItemHint(OwnerView, RPData, ItemNo, HintText);
+    if (Fires() && OwnerView->OnItemHint) OwnerView->OnItemHint(OwnerView, RPData, ItemNo, HintText);
 }
 TGraphic* TRichPadRPData::DoRPFPictureNeeded(const std::string& ItemName, const TRPTag& ItemTag) {
     TGraphic* g = nullptr;
-    if (OwnerView && OwnerView->OnRPFPictureNeeded) OwnerView->OnRPFPictureNeeded(OwnerView, ItemName, ItemTag, g);
+    if (Fires() && OwnerView->OnRPFPictureNeeded) OwnerView->OnRPFPictureNeeded(OwnerView, ItemName, ItemTag, g);
     return g;
 }
 TControl* TRichPadRPData::DoRPFControlNeeded(const std::string& ItemName, const TRPTag& ItemTag) {
     TControl* c = nullptr;
-    if (OwnerView && OwnerView->OnRPFControlNeeded) OwnerView->OnRPFControlNeeded(OwnerView, ItemName, ItemTag, c);
+    if (Fires() && OwnerView->OnRPFControlNeeded) OwnerView->OnRPFControlNeeded(OwnerView, ItemName, ItemTag, c);
     return c;
 }
 void TRichPadRPData::DoControlAction(int ControlAction, int ItemNo, TControl* Control) {
-    if (OwnerView && OwnerView->OnControlAction) OwnerView->OnControlAction(OwnerView, ControlAction, ItemNo, Control);
+    if (Fires() && OwnerView->OnControlAction) OwnerView->OnControlAction(OwnerView, ControlAction, ItemNo, Control);
 }
 void TRichPadRPData::DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) {
-    if (OwnerView && OwnerView->OnItemAction) OwnerView->OnItemAction(OwnerView, ItemAction, Item, Text, RPData);
+    if (Fires() && OwnerView->OnItemAction) OwnerView->OnItemAction(OwnerView, ItemAction, Item, Text, RPData);
 }
 
 // ---------------------------------------------------------------------------

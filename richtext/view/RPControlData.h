@@ -137,6 +137,9 @@ public:
     void DoControlAction(int ControlAction, int ItemNo, TControl* Control) override;
     void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) override;
     void SelectionChanged() override;
+
+private:
+    bool Fires() const;
 };
 
 // A formatted sub-document owned by an item (the base of table cells).

@@ -274,7 +274,7 @@ void TCustomRichPad::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 
 void TCustomRichPad::DblClick() {
     TRPScroller::DblClick();
-    const TPoint p = CursorPos();
+    const TPoint p = LastMousePos();
     m_data->DblClick(p.x, p.y);
 }
 
@@ -504,7 +504,7 @@ void TCustomRichPad::DispatchDeferredEvent(const TDeferredEvent& E) {
         Click();
         break;
     case 5: {
-        const TPoint p = CursorPos();
+        const TPoint p = LastMousePos();
         m_data->DblClick(p.x, p.y);
         if (OnDblClick) OnDblClick(this);
         break;

@@ -1,0 +1,106 @@
+// Copying the selection: plain text that other programs read, the suite's own
+// RPF under a MIME type of its own, the selected picture; the clipboard is
+// set once, and a failure leaves it as it was.
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+#include "ViewTestDoc.h"
+#include "platform/Clipboard.h"
+#include "platform/Pictures.h"
+#include "richtext/model/RPClipFormats.h"
+#include "support/FixedMetrics.h"
+
+namespace {
+
+class Copy : public ::testing::Test {
+protected:
+    FixedMetricsScope Metrics;
+    std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TRichPad* View = nullptr;
+
+    void SetUp() override {
+        View = new TRichPad(Form.get());
+        View->SetParent(Form.get());
+        View->SetBounds(0, 0, 300, 204);
+        View->SetStyle(Style.get());
+        View->AddText("aaa bbb ccc", 0, 0);
+        View->AddText("Zehner", 1, 0);
+        View->Format();
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+    }
+    static QString ClipboardText() { return QApplication::clipboard()->text(); }
+};
+
+} // namespace
+
+TEST_F(Copy, PutsPlainTextAndRPFOnTheClipboard) {
+    View->SetSelectionBounds(0, 5, 1, 4);
+    ASSERT_TRUE(View->CopyToClipboard());
+    // What another program gets as text.
+    EXPECT_EQ(ClipboardText(), QStringLiteral("bbb ccc\r\nZeh"));
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    const QByteArray rpf = data->data(RPClipboardMimeType(RPClipboardFormatRPF));
+    ASSERT_GT(rpf.size(), 4);
+    // A little-endian length, then exactly that many bytes of RPF.
+    const int32_t n = static_cast<uint8_t>(rpf[0]) | (static_cast<uint8_t>(rpf[1]) << 8) |
+                      (static_cast<uint8_t>(rpf[2]) << 16) | (static_cast<uint8_t>(rpf[3]) << 24);
+    EXPECT_EQ(n, rpf.size() - 4);
+    // The RPF holds the selection: read back, it is the same text.
+    TRichPad other(Form.get());
+    other.SetStyle(Style.get());
+    ASSERT_TRUE(other.LoadRPFFromStream(std::string(rpf.constData() + 4, static_cast<size_t>(n))));
+    ASSERT_EQ(other.ItemCount(), 2);
+    EXPECT_EQ(other.GetItemText(0), "bbb ccc");
+    EXPECT_EQ(other.GetItemText(1), "Zeh");
+    EXPECT_EQ(other.GetItemStyle(1), 1);
+}
+
+TEST_F(Copy, CtrlCCopies) {
+    View->SetSelectionBounds(0, 1, 0, 4);
+    QKeyEvent e(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(View->Widget(), &e);
+    EXPECT_EQ(ClipboardText(), QStringLiteral("aaa"));
+}
+
+TEST_F(Copy, NothingSelectedLeavesTheClipboardAlone) {
+    EXPECT_TRUE(View->CopyToClipboard());
+    EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
+    // No format wanted and no handler: nothing to do at all.
+    View->SetSelectionBounds(0, 1, 0, 4);
+    View->Options &= ~(rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyRTF | rpoAutoCopyImage);
+    EXPECT_FALSE(View->CopyToClipboard());
+    EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
+}
+
+TEST_F(Copy, AFailureLeavesTheClipboardAsItWas) {
+    View->SetSelectionBounds(0, 1, 0, 4);
+    View->OnCopy = [](TObject*) {
+        Clipboard()->SetAsText(QStringLiteral("half"));
+        throw std::runtime_error("out of memory");
+    };
+    EXPECT_FALSE(View->CopyToClipboard());
+    EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
+    // A handler may add formats of its own beside the view's.
+    View->OnCopy = [](TObject*) { Clipboard()->SetAsMime(QStringLiteral("text/x-extra"), "x"); };
+    EXPECT_TRUE(View->CopyToClipboard());
+    EXPECT_EQ(ClipboardText(), QStringLiteral("aaa"));
+    EXPECT_EQ(QApplication::clipboard()->mimeData()->data(QStringLiteral("text/x-extra")), QByteArray("x"));
+}
+
+TEST_F(Copy, ASelectedPictureGoesAsAnImage) {
+    View->Clear();
+    View->AddPicture("", SolidPicture(12, 8, clRed), 0, 0);
+    View->Format();
+    View->SetSelectionBounds(0, 0, 0, 1);
+    ASSERT_TRUE(View->CopyToClipboard());
+    const QImage img = QApplication::clipboard()->image();
+    EXPECT_EQ(img.size(), QSize(12, 8));
+    EXPECT_EQ(img.pixel(3, 3), QColor(Qt::red).rgb());
+}
