@@ -328,9 +328,10 @@ bool TRPFReader::ReadControlLine(TRPControlItemInfo& Ctrl, const std::string& Li
     } else if (H.ReadType != 1 && LineNo == 1) {
         H.ClassName = Line;
     } else if (H.ReadType != 1 && LineNo == H.DataCount - 1) {
-        // Control bodies are not read here: the control is missing.
+        // No class may be made from a stored control body (a stream could name
+        // any class and set any property): the control is refused with a
+        // warning, its item is left out, and the rest of the document loads.
         Warn(rpfwUnknownControl);
-        if (!(Opt & rpfoIgnoreUnknownCtrls)) return false;
     } else {
         Ctrl.ReadRPFProperty(Line);
     }

@@ -320,13 +320,19 @@ TEST_F(RPFTest, DamagedStreamsAreRefused) {
         "-8 1 3\r\n-3 3 0 0 2 0 0\r\nn\r\nTBitmap\n\x01\x00\x00\x00z"s,  // binary needs CR LF
         "-8 1 3\r\n2 1 0 8 0 0\nA\0"s,                                   // UTF-16 after a bare LF
         "-8 1 3\r\n0 -1 0 0 0 0\r\n"s,
-        "-8 1 3\r\n-5 3 0 0 0 0 0\r\nn\r\nTButton\r\n00\r\n"s, // controls with bodies are not read
     };
     d.RPFOpts = rpfoLoadLayout;
     TRPLayoutInfo layout;
     for (const std::string& s : bad) {
         TColor c = clNone;
         EXPECT_FALSE(d.LoadRPFFromStream(s, c, nullptr, &layout)) << s;
+    }
+    // A control with a stored body is left out; the load goes on.
+    {
+        TColor c = clNone;
+        EXPECT_TRUE(d.LoadRPFFromStream("-8 1 3\r\n-5 3 0 0 0 0 0\r\nn\r\nTButton\r\n00\r\n0 1 0 0 0 0\r\nt\r\n"s,
+                                        c, nullptr, &layout));
+        EXPECT_EQ(Texts(d), "0:0:0:t");
     }
     // Items before the damage stay; NUL bytes end lines without hanging.
     EXPECT_FALSE(Load(d, "0 1 0 0 0\r\nok\r\n0 2 0 0 0\r\nx"));

@@ -309,3 +309,15 @@ TEST_F(ViewControl, ResizingKeepsTheTopItemInView) {
     EXPECT_EQ(View->RPData()->GetVOffs(), 400);
     EXPECT_EQ(View->RPData()->GetFirstVisibleItem(), top);
 }
+
+TEST_F(ViewControl, AStoredControlIsRefusedAndTheLoadGoesOn) {
+    // A control record with a stored body naming a class: no control is made from it.
+    const std::string rpf = "-8 1 3\r\n0 1 0 0 0 0\r\nbefore\r\n-5 3 0 0 0 0 0\r\nbtn\r\nTShellExecutor\r\n"
+                            "0011AABBCCDD\r\n0 1 0 0 0 0\r\nafter\r\n";
+    View->RPFWarnings = 0;
+    ASSERT_TRUE(View->LoadRPFFromStream(rpf));
+    ASSERT_EQ(View->ItemCount(), 2);
+    EXPECT_EQ(View->GetItemText(0), "before");
+    EXPECT_EQ(View->GetItemText(1), "after");
+    EXPECT_NE(View->RPFWarnings & 2, 0);
+}
