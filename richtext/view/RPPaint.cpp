@@ -258,6 +258,7 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
             const int markStyle = applied >= 0 ? applied : 0;
             style->ApplyStyle(Canvas, markStyle, rpbdUnspecified);
             style->ApplyStyleColor(Canvas, markStyle, 0, false, rpcmColor);
+            applied = markStyle;
             QString mark = QString(QChar(0xB6));
             if (!paraEnd) {
                 Canvas.Font()->SetName(QStringLiteral("Symbol"));

@@ -17,18 +17,10 @@
 
 namespace {
 
-class Copy : public ::testing::Test {
+class Copy : public ViewFixture {
 protected:
-    FixedMetricsScope Metrics;
-    std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPad* View = nullptr;
-
     void SetUp() override {
-        View = new TRichPad(Form.get());
-        View->SetParent(Form.get());
-        View->SetBounds(0, 0, 300, 204);
-        View->SetStyle(Style.get());
+        ViewFixture::SetUp();
         View->AddText("aaa bbb ccc", 0, 0);
         View->AddText("Zehner", 1, 0);
         View->Format();

@@ -80,12 +80,7 @@ TEST(CorpusPaint, GalleryOfPages) {
         d.Width = 600;
         d.Height = 800;
         d.Format();
-        QImage page(d.Width, d.Height, QImage::Format_RGB32);
-        page.fill(Qt::white);
-        {
-            TCanvas c(&page);
-            d.PaintDocument(c, Rect(0, 0, d.Width, d.Height));
-        }
+        const QImage page = PaintFirstScreen(d);
         const QString name = QString::fromLatin1(f).replace(QLatin1Char('/'), QLatin1Char('_')).replace(QStringLiteral(".rtf"), QStringLiteral(".png"));
         EXPECT_TRUE(page.save(out + QLatin1Char('/') + name)) << f;
         // Something was painted.

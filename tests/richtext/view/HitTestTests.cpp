@@ -97,12 +97,7 @@ TEST(HitTest, PaintedGlyphsLieWhereTheLayoutPutThem) {
     d.Width = 500;
     d.Height = 120;
     d.Format();
-    QImage page(d.Width, d.Height, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        TCanvas c(&page);
-        d.PaintDocument(c, Rect(0, 0, d.Width, d.Height));
-    }
+    const QImage page = PaintFirstScreen(d);
     int ink = 0;
     for (int y = 0; y < d.Height; ++y)
         for (int x = 0; x < d.Width; ++x) {

@@ -11,19 +11,8 @@
 
 namespace {
 
-class Mouse : public ::testing::Test {
+class Mouse : public ViewFixture {
 protected:
-    FixedMetricsScope Metrics;
-    std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPad* View = nullptr;
-
-    void SetUp() override {
-        View = new TRichPad(Form.get());
-        View->SetParent(Form.get());
-        View->SetBounds(0, 0, 300, 204);
-        View->SetStyle(Style.get());
-    }
     void Send(QEvent::Type Type, int X, int Y, Qt::MouseButton Button = Qt::LeftButton,
               Qt::KeyboardModifiers Mods = Qt::NoModifier) {
         const Qt::MouseButtons held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);

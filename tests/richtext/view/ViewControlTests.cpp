@@ -14,19 +14,8 @@
 
 namespace {
 
-class ViewControl : public ::testing::Test {
+class ViewControl : public ViewFixture {
 protected:
-    FixedMetricsScope Metrics;
-    std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPad* View = nullptr;
-
-    void SetUp() override {
-        View = new TRichPad(Form.get());
-        View->SetParent(Form.get());
-        View->SetBounds(0, 0, 300, 204);
-        View->SetStyle(Style.get());
-    }
     void TearDown() override { SetSystemWheelScrollLines(0); }
     // Lines of 20 pixels: Count paragraphs of one short line each.
     void Lines(int Count) {

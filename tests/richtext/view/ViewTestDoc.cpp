@@ -80,3 +80,12 @@ std::unique_ptr<TGraphic> SolidPicture(int W, int H, TColor Color) {
     img.fill(ToQColor(ColorToRGB(Color)));
     return std::make_unique<TBitmap>(img);
 }
+
+QImage PaintFirstScreen(TTestFormatDoc& D) {
+    QImage page(D.Width, D.Height, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    TCanvas c(&page);
+    D.PaintDocument(c, Rect(0, 0, D.Width, D.Height));
+    c.Release();
+    return page;
+}

@@ -4,6 +4,7 @@
 // tests use, and a text dump of draw items that tests compare exactly.
 #include <QImage>
 #include <QString>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "richtext/rtf/RPRTFReaderProperties.h"
 #include "richtext/view/RPFormattedData.h"
 #include "richtext/view/RichPad.h"
+#include "support/FixedMetrics.h"
 
 // Text styles (with the fixed metrics: a character is half the pixel height wide,
 // the descent a fifth of it):
@@ -88,3 +90,22 @@ public:
 std::string DumpDrawItems(const TCustomRPFormattedData& D);
 // A picture of W x H pixels in one colour.
 std::unique_ptr<TGraphic> SolidPicture(int W, int H, TColor Color);
+// The first screen of a formatted document (Width x Height) painted on white.
+QImage PaintFirstScreen(TTestFormatDoc& D);
+
+// A view of 300 x 204 pixels (client area 296 x 200) on a hidden form, with
+// fixed metrics and the layout style.
+class ViewFixture : public ::testing::Test {
+protected:
+    FixedMetricsScope Metrics;
+    std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TRichPad* View = nullptr;
+
+    void SetUp() override {
+        View = new TRichPad(Form.get());
+        View->SetParent(Form.get());
+        View->SetBounds(0, 0, 300, 204);
+        View->SetStyle(Style.get());
+    }
+};
