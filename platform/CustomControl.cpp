@@ -365,6 +365,21 @@ void TCustomControl::InvalidateRect(const TRect& R) {
     d->client->update(R.Left, R.Top, R.Width(), R.Height());
 }
 
+void TCustomControl::Invalidate() {
+    TWinControl::Invalidate();
+    d->client->update();
+}
+
+void TCustomControl::Repaint() {
+    TWinControl::Repaint();
+    d->client->repaint();
+}
+
+void TCustomControl::Update() {
+    TWinControl::Update();
+    d->client->update();
+}
+
 // ---- timers and mouse -------------------------------------------------------------
 
 void TCustomControl::SetTimer(int Id, int Milliseconds) {

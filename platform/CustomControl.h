@@ -89,6 +89,10 @@ public:
     void ScrollWindow(int DX, int DY);
     // Marks part of the client area for painting (no erasing).
     void InvalidateRect(const TRect& R);
+    // The client area is a window of its own: these reach it too.
+    void Invalidate() override;
+    void Repaint() override;
+    void Update() override;
 
     // ---- window timers
     void SetTimer(int Id, int Milliseconds);

@@ -217,10 +217,10 @@ public:
     void SetCursor(TCursor c);
 
     virtual void Click();
-    void Invalidate();
-    void Repaint();
+    virtual void Invalidate();
+    virtual void Repaint();
     void Refresh() { Repaint(); }
-    void Update();
+    virtual void Update();
     void BringToFront();
     void SendToBack();
     // Scales position, size and (unless taken from the parent) the font by M/D,

@@ -310,3 +310,22 @@ TEST_F(ViewControl, AStoredControlIsRefusedAndTheLoadGoesOn) {
     EXPECT_EQ(View->GetItemText(1), "after");
     EXPECT_NE(View->RPFWarnings & 2, 0);
 }
+
+TEST_F(ViewControl, InvalidatingTheViewRepaintsItsClientArea) {
+    Lines(5);
+    int paints = 0;
+    View->OnPaint = [&](TCustomRichPad*, TCanvas*, bool) { ++paints; };
+    Form->Show();
+    QApplication::processEvents();
+    const int shown = paints;
+    EXPECT_GT(shown, 0);
+    View->Invalidate();
+    QApplication::processEvents();
+    EXPECT_GT(paints, shown);
+    // So does a changed selection.
+    const int before = paints;
+    View->SelectAll();
+    QApplication::processEvents();
+    EXPECT_GT(paints, before);
+    Form->Hide();
+}
