@@ -344,6 +344,9 @@ public:
     QString GetSelText();
     // The selection as RPF, preceded by its length (little-endian int32).
     std::string GetSelRPFBlock(TColor Color, TRPBackground* Background);
+    // The RPF of such a block (from the clipboard or a drop): False when the
+    // length is negative or more than the bytes that follow it.
+    static bool RPFFromBlock(const std::string& Block, std::string& RPF);
 
     // State of the line builder and the measurements of one format (RPFormatState.h).
     struct TLineBuilder;

@@ -45,9 +45,11 @@ TEST_F(Copy, PutsPlainTextAndRPFOnTheClipboard) {
                       (static_cast<uint8_t>(rpf[2]) << 16) | (static_cast<uint8_t>(rpf[3]) << 24);
     EXPECT_EQ(n, rpf.size() - 4);
     // The RPF holds the selection: read back, it is the same text.
+    std::string body;
+    ASSERT_TRUE(TCustomRPFormattedData::RPFFromBlock(rpf.toStdString(), body));
     TRichPad other(Form.get());
     other.SetStyle(Style.get());
-    ASSERT_TRUE(other.LoadRPFFromStream(std::string(rpf.constData() + 4, static_cast<size_t>(n))));
+    ASSERT_TRUE(other.LoadRPFFromStream(body));
     ASSERT_EQ(other.ItemCount(), 2);
     EXPECT_EQ(other.GetItemText(0), "bbb ccc");
     EXPECT_EQ(other.GetItemText(1), "Zeh");
@@ -95,4 +97,19 @@ TEST_F(Copy, ASelectedPictureGoesAsAnImage) {
     const QImage img = QApplication::clipboard()->image();
     EXPECT_EQ(img.size(), QSize(12, 8));
     EXPECT_EQ(img.pixel(3, 3), QColor(Qt::red).rgb());
+}
+
+TEST(RPFBlock, LengthsAreCheckedAgainstTheBytesPresent) {
+    using D = TCustomRPFormattedData;
+    std::string rpf;
+    EXPECT_TRUE(D::RPFFromBlock(std::string("\x03\0\0\0abc", 7), rpf));
+    EXPECT_EQ(rpf, "abc");
+    EXPECT_TRUE(D::RPFFromBlock(std::string("\x02\0\0\0abc", 7), rpf));
+    EXPECT_EQ(rpf, "ab");
+    // Longer than what follows, negative, or no length at all.
+    EXPECT_FALSE(D::RPFFromBlock(std::string("\x04\0\0\0abc", 7), rpf));
+    EXPECT_FALSE(D::RPFFromBlock(std::string("\xFF\xFF\xFF\x7F", 4), rpf));
+    EXPECT_FALSE(D::RPFFromBlock(std::string("\xFF\xFF\xFF\xFF", 4), rpf));
+    EXPECT_FALSE(D::RPFFromBlock(std::string("\x00\0\0", 3), rpf));
+    EXPECT_TRUE(rpf.empty());
 }
