@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/CodePage.h"
 #include "platform/Fonts.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
@@ -375,6 +376,13 @@ void TRichPadRPData::SetFocusToControl() {
 }
 void TRichPadRPData::CancelItemHint() {
     if (OwnerView && (GetOptions() & rpoShowItemHints)) OwnerView->SetHint(QString());
+}
+
+void TRichPadRPData::SetControlHint(const std::string& Hint) {
+    if (!OwnerView) return;
+    // Hints are item bytes in the code page of the program.
+    OwnerView->SetHint(CodePage::FromCp1252(Hint));
+    if (!Hint.empty()) OwnerView->SetShowHint(true);
 }
 
 TPoint TRichPadRPData::ClientToScreen(TPoint P) {

@@ -104,6 +104,7 @@ public:
     void SetFocusToControl() override;
     void CancelItemHint() override;
     TPoint ClientToScreen(TPoint P) override;
+    void SetControlHint(const std::string& Hint) override;
 
     // ---- commands to the control
     void AdjustVScrollStep() override;

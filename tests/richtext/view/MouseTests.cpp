@@ -191,3 +191,15 @@ TEST_F(Mouse, SelectingAcrossAJumpFollowsNoJump) {
     Release(60, 10);
     EXPECT_EQ(jumps, 1);
 }
+
+TEST_F(Mouse, ItemHintsFollowThePointer) {
+    View->Options |= rpoShowItemHints;
+    View->AddText("ab", 0, 0);
+    View->AddPicture("", SolidPicture(30, 30, clRed), -1, 0);
+    View->GetItem(1)->Hint = "Gr\xFC\xDF""e";
+    View->Format();
+    Hover(40, 20);
+    EXPECT_EQ(View->Hint(), QStringLiteral("Grüße"));
+    Hover(200, 150);
+    EXPECT_TRUE(View->Hint().isEmpty());
+}
