@@ -25,7 +25,8 @@ inline QStringList PdfPages(const QString& Pdf) {
     return pages;
 }
 
-class PrintTest : public ::testing::Test {
+// Real fonts and metrics: what is printed is what pdftotext reads back.
+class PrintToPdfTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
@@ -63,10 +64,15 @@ protected:
         return v;
     }
 
-    FixedMetricsScope Metrics;
     std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
     TRichPad View{nullptr};
     TRPPrint Print{nullptr};
     QTemporaryDir Dir;
     QString Pdf;
+};
+
+// Fixed metrics for exact positions.
+class PrintTest : public PrintToPdfTest {
+protected:
+    FixedMetricsScope Metrics;
 };
