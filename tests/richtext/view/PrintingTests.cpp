@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "PrintTestDoc.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -191,4 +192,76 @@ TEST_F(PrintColourTest, ClippedMarginsKeepWideItemsInThePrintArea) {
     for (int x = area.Right; x < clipped.width(); ++x)
         for (int y = 0; y < clipped.height(); ++y)
             ASSERT_EQ(clipped.pixel(x, y), qRgb(0, 255, 0)) << x << "," << y;
+}
+
+namespace {
+
+// Letters and digits only: what the printed text and the document have in
+// common, whatever spacing and line ends pdftotext chooses.
+QString Letters(const QString& s) {
+    QString r;
+    for (QChar c : s)
+        if (c.isLetterOrNumber()) r += c;
+    return r;
+}
+
+QString DrawItemText(TCustomRPFormattedData& D, int DItemNo) {
+    std::string bytes;
+    D.DrawItems->GetPieceText(DItemNo, *D.Items, bytes);
+    if (D.GetItem(D.DrawItem(DItemNo)->ItemNo)->IsUnicode())
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace
+
+// Real documents printed: pdftotext finds on every page the text of the
+// draw items that page holds, and pdftoppm renders the pages to look at.
+TEST_F(PrintToPdfTest, CorpusDocumentsPrintTheirTextPageByPage) {
+    const QString root = QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf/");
+    if (!QFileInfo(root).isDir()) GTEST_SKIP() << "no corpus at " << root.toStdString();
+    const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/print-gallery");
+    QDir().mkpath(out);
+    for (const char* name : {"pandoc-writer/writer.rtf", "rtfpipe/rtf2xml/nested_lists_indents_word.rtf"}) {
+        SCOPED_TRACE(name);
+        const QString file = root + QString::fromLatin1(name);
+        TRPStyle style;
+        View.Clear();
+        View.SetStyle(&style);
+        View.GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        View.GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
+        ASSERT_TRUE(View.LoadRTF(file.toStdString()));
+        Print.AssignSource(&View);
+        Print.FormatPages();
+        const int pages = Print.GetPagesCount();
+        ASSERT_GE(pages, 1);
+        TPrintableRPData* d = Print.Data();
+        QStringList expected;
+        for (int p = 1; p <= pages; ++p) {
+            int start = 0, part = 0, end = 0;
+            d->GetDrawItemsRange(p, start, part, end);
+            QString text;
+            for (int i = start; i <= end; ++i) {
+                TCustomRPItemInfo* item = d->GetItem(d->DrawItem(i)->ItemNo);
+                if (d->GetItemStyle(d->DrawItem(i)->ItemNo) >= 0)
+                    text += DrawItemText(*d, i);
+                else if (auto* marker = dynamic_cast<TRPMarkerItemInfo*>(item))
+                    text += QString::fromLatin1(marker->DisplayString);
+            }
+            expected << Letters(text);
+        }
+        ASSERT_TRUE(Print.Print(QStringLiteral("Korpus"), 1, false)) << Print.LastError().toStdString();
+        const QStringList printed = PdfPages(Pdf);
+        ASSERT_EQ(printed.size(), pages);
+        for (int p = 0; p < pages; ++p)
+            EXPECT_EQ(Letters(printed[p]), expected[p]) << "page " << p + 1;
+        const QString prefix = out + QLatin1Char('/') + QFileInfo(file).baseName();
+        QProcess ppm;
+        ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
+                                               Pdf, prefix});
+        ASSERT_TRUE(ppm.waitForFinished(60000));
+        EXPECT_EQ(ppm.exitCode(), 0);
+        View.SetStyle(Style.get());
+        View.Clear();
+    }
 }
