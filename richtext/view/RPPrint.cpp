@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "platform/Pictures.h"
 #include "platform/Printer.h"
 #include "richtext/model/RPFTokens.h"
 
@@ -120,6 +121,17 @@ bool TCustomPrintableRP::PrintPages(int FirstPage, int LastPage, const QString& 
     printer->SetCopies(oldCopies);
     if (OnSendingToPrinter) OnSendingToPrinter(this, 0, rppsFinished);
     return true;
+}
+
+std::unique_ptr<TBitmap> TCustomMainPtblRPData::GetControlImageForPrinting(TControl* Control) {
+    auto* rp = dynamic_cast<TCustomPrintableRP*>(OwnerView);
+    if (rp && rp->RPPrint && rp->RPPrint->OnPrintComponent) {
+        TBitmap* image = nullptr;
+        rp->RPPrint->OnPrintComponent(rp->RPPrint, Control, image);
+        // The picture the handler made is ours to free.
+        if (image) return std::unique_ptr<TBitmap>(image);
+    }
+    return TCustomPrintableRPData::GetControlImageForPrinting(Control);
 }
 
 TPrintableRP::TPrintableRP(TComponent* AOwner) : TCustomPrintableRP(AOwner, &MakePrintableData) {}

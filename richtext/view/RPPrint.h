@@ -17,6 +17,8 @@ class TCustomRPPrint;
 class TRPPrint;
 class TPrinter;
 
+// May give a picture of a control to print in its place (made with new; the
+// component frees it); left nullptr, the control's own image is used.
 using TRPPrintComponentEvent =
     std::function<void(TCustomRPPrint* Sender, TControl* PrintMe, TBitmap*& ComponentImage)>;
 using TRPPrintingEvent = std::function<void(TCustomRichPad* Sender, int PageCompleted, TRPPrintingStep Step)>;

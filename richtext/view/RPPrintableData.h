@@ -127,6 +127,8 @@ public:
     int GetPrintAreaTop() override;
     void GetDrawItemsRange(int PageNo, int& StartNo, int& Part, int& EndNo) override;
     void DrawPage(int PageNo, TCanvas& Canvas, bool Preview, bool Correction) override;
+    // The print component's event may give the picture of a control item.
+    std::unique_ptr<TBitmap> GetControlImageForPrinting(TControl* Control) override;
     // Raises unless 1 <= PageNo <= page count; answers the page count.
     int CheckPageNo(int PageNo) const;
     void Clear() override;
