@@ -8,6 +8,7 @@
 #include "platform/Printer.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPBackground.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/view/RichPad.h"
@@ -41,6 +42,21 @@ int RPMillimetresToPixels(int MM, int Ppi) {
 
 // ---------------------------------------------------------------------------
 // Page drawing
+
+TCustomPrintableRPData::TCustomPrintableRPData(TCustomRichPad* AOwnerView)
+    : TRichPadRPData(AOwnerView), m_ownItems(Items) {}
+
+TCustomPrintableRPData::~TCustomPrintableRPData() {
+    // Never let the destructors of the bases walk a list that belongs to another document.
+    State |= rpstClearing;
+    ClearFormatting();
+    Items = m_ownItems;
+}
+
+void TCustomPrintableRPData::Detach() {
+    ClearFormatting();
+    Items = m_ownItems;
+}
 
 void TCustomPrintableRPData::GetDrawItemsRange(int PageNo, int& StartNo, int& Part, int& EndNo) {
     (void)PageNo;
@@ -78,33 +94,43 @@ void TCustomPrintableRPData::DrawPageBackground(TCanvas& Canvas, int PageNo, boo
     Canvas.Brush()->SetStyle(bsClear);
 }
 
+TColor TCustomPrintableRPData::CurrentParaColor() const {
+    const TRPStyle* style = GetRPStyle();
+    if (!style || m_curParaNo < 0 || m_curParaNo >= style->ParaStyles().Count()) return clNone;
+    return style->ParaStyles().GetItem(m_curParaNo)->Background.Color;
+}
+
+void TCustomPrintableRPData::FillWithParaColor(TBitmap& Bitmap, TColor Color) {
+    TCanvas* c = Bitmap.Canvas();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Color == clNone ? clWhite : PrintFillColor(Color, GetColorMode()));
+    c->FillRect(Rect(0, 0, Bitmap.Width(), Bitmap.Height()));
+}
+
+void TCustomPrintableRPData::FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution) {
+    (void)Resolution;
+    const TColor paraColor = CurrentParaColor();
+    if (paraColor != clNone || !m_pageBackground) {
+        FillWithParaColor(Bitmap, paraColor != clNone ? paraColor : GetColor());
+        return;
+    }
+    Bitmap.Canvas()->DrawImage(Rect(0, 0, Bitmap.Width(), Bitmap.Height()), m_pageBackground->Image(),
+                               Rect(X, Y, X + Bitmap.Width(), Y + Bitmap.Height()));
+}
+
 void TCustomPrintableRPData::DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution,
                                                     int ItemPart, bool FromDevice) {
     if (FromDevice && m_curDrawItem) {
         X += DeviceToScreenX(m_curDrawItem->Left, Resolution);
         Y += DeviceToScreenY(m_curItemY - GetPrintAreaTop(), Resolution);
     }
-    const TRPStyle* style = GetRPStyle();
-    TColor paraColor = clNone;
-    if (style && m_curParaNo >= 0 && m_curParaNo < style->ParaStyles().Count())
-        paraColor = style->ParaStyles().GetItem(m_curParaNo)->Background.Color;
-    TCanvas* c = Bitmap.Canvas();
-    if (paraColor != clNone || !m_pageBackground) {
-        TColor fill = paraColor != clNone ? paraColor : GetColor();
-        fill = fill == clNone ? clWhite : PrintFillColor(fill, GetColorMode());
-        c->Brush()->SetStyle(bsSolid);
-        c->Brush()->SetColor(fill);
-        c->FillRect(Rect(0, 0, Bitmap.Width(), Bitmap.Height()));
-    } else {
-        c->DrawImage(Rect(0, 0, Bitmap.Width(), Bitmap.Height()), m_pageBackground->Image(),
-                     Rect(X, Y, X + Bitmap.Width(), Y + Bitmap.Height()));
-    }
+    FillBehind(X, Y, Bitmap, Resolution);
     if (ItemPart != 0 && m_curDrawItem) {
         TRPBounds r{DeviceToScreenX(m_curDrawItem->Left, Resolution) - X,
                     DeviceToScreenY(m_curItemY - GetPrintAreaTop(), Resolution) - Y, 0, 0};
         r.Right = r.Left + DeviceToScreenX(m_curDrawItem->Width, Resolution);
         r.Bottom = r.Top + DeviceToScreenY(m_curDrawItem->Height, Resolution);
-        GetItem(m_curDrawItem->ItemNo)->PrintBackground(c, r, GetColorMode());
+        GetItem(m_curDrawItem->ItemNo)->PrintBackground(Bitmap.Canvas(), r, GetColorMode());
     }
 }
 
@@ -255,25 +281,25 @@ void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview,
 // ---------------------------------------------------------------------------
 // The main printable document
 
-TCustomMainPtblRPData::TCustomMainPtblRPData(TCustomRichPad* AOwnerView)
-    : TCustomPrintableRPData(AOwnerView), m_ownItems(Items) {}
+TCustomMainPtblRPData::TCustomMainPtblRPData(TCustomRichPad* AOwnerView) : TCustomPrintableRPData(AOwnerView) {}
 
-TCustomMainPtblRPData::~TCustomMainPtblRPData() {
-    // Never let the destructors of the bases walk a list that belongs to another document.
-    State |= rpstClearing;
-    ClearFormatting();
-    Items = m_ownItems;
-}
+TCustomMainPtblRPData::~TCustomMainPtblRPData() = default;
 
 void TCustomMainPtblRPData::Detach() {
     Pages.Clear();
-    ClearFormatting();
-    Items = m_ownItems;
+    m_outerMarkers.reset();
+    TCustomPrintableRPData::Detach();
 }
 
 void TCustomMainPtblRPData::Clear() {
     Pages.Clear();
+    m_outerMarkers.reset();
     TCustomPrintableRPData::Clear();
+}
+
+TRPMarkerList* TCustomMainPtblRPData::GetOuterMarkers() {
+    if (!m_outerMarkers) m_outerMarkers = std::make_unique<TRPMarkerList>();
+    return m_outerMarkers.get();
 }
 
 TColor TCustomMainPtblRPData::GetColor() {
@@ -530,4 +556,27 @@ void TPrintableRPData::DoPagePostpaint(TCanvas& Canvas, int PageNo, bool Preview
     if (OnPagePostpaint) OnPagePostpaint(PageNo, Canvas, Preview, page, area);
     // The clip of the print area belongs to this page only.
     if (ClipMargins) Canvas.ReleaseClip();
+}
+
+// ---------------------------------------------------------------------------
+// A rectangle of a printed page
+
+TRectPtblRPData::TRectPtblRPData(TCustomRichPad* AControl, TCustomRPData* ASource, TCustomPrintableRPData* AParent)
+    : TCustomPrintableRPData(AControl), Source(ASource), Parent(AParent) {
+    ShareItemsFrom(*Source);
+}
+
+void TRectPtblRPData::FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution) {
+    const TColor paraColor = CurrentParaColor();
+    if (paraColor != clNone) {
+        FillWithParaColor(Bitmap, paraColor);
+    } else if (ShowsParentBackground) {
+        const int page = Parent->CurrentPageNo();
+        Parent->DrawBackgroundToBitmap(
+            X + DeviceToScreenX(GetPrintAreaLeft(CurrentPageNo()) - Parent->GetPrintAreaLeft(page), Resolution),
+            Y + DeviceToScreenY(GetPrintAreaTop() - Parent->GetPrintAreaTop(), Resolution), Bitmap, Resolution, -1,
+            false);
+    } else {
+        TCustomPrintableRPData::FillBehind(X, Y, Bitmap, Resolution);
+    }
 }

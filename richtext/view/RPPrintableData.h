@@ -21,7 +21,8 @@ enum TRPPrintingStep : uint8_t { rppsStarting, rppsPageCompleted, rppsFinished }
 
 class TCustomPrintableRPData : public TRichPadRPData {
 public:
-    using TRichPadRPData::TRichPadRPData;
+    explicit TCustomPrintableRPData(TCustomRichPad* AOwnerView);
+    ~TCustomPrintableRPData() override;
 
     // The print area is not filled with the document colour (printable table cells).
     bool SkipBackgroundFill = false;
@@ -59,8 +60,14 @@ public:
     // Size of the print area in device pixels.
     int PrintAreaWidth() { return GetWidth(); }
     int PrintAreaHeight() { return GetHeight(); }
+    // The page being drawn (0 outside DrawPage).
+    int CurrentPageNo() const { return m_curPageNo; }
+    // Forgets the formatting and gives the shared items back.
+    virtual void Detach();
 
 protected:
+    // The item list of this document's own, for when it is not showing another's.
+    TRPItemList* m_ownItems;
     std::unique_ptr<TBitmap> m_pageBackground; // only while a page is drawn
     TRPDrawLineInfo* m_curDrawItem = nullptr;
     int m_curItemY = 0;
@@ -68,6 +75,10 @@ protected:
     int m_curParaNo = -1;
 
     void DrawPageBackground(TCanvas& Canvas, int PageNo, bool Preview);
+    // What lies behind the rectangle at (X, Y) of the print area, screen pixels.
+    virtual void FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution);
+    void FillWithParaColor(TBitmap& Bitmap, TColor Color);
+    TColor CurrentParaColor() const;
     void DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY, int AreaLeft, bool SplitStart,
                             int SplitPartHeight, const TRPResolution& Res);
     void DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY, const TRPResolution& Res,
@@ -102,8 +113,8 @@ public:
     int PageCount() const { return Pages.Count(); }
     // Formats for the printer and cuts pages; answers the page count.
     int FormatPages();
-    // Forgets formatting and pages and gives the shared items back.
-    void Detach();
+    void Detach() override;
+    TRPMarkerList* GetOuterMarkers() override;
 
     // ---- the setting, answered for the printer
     int GetWidth() override { return AreaWidthDevice; }
@@ -137,8 +148,7 @@ public:
     virtual void PrepareFormatting() {}
 
 protected:
-    // The item list of this document's own, for when it is not showing another's.
-    TRPItemList* m_ownItems;
+    std::unique_ptr<TRPMarkerList> m_outerMarkers;
 
     // State of the page cutter between its calls.
     struct TCutter {
@@ -184,6 +194,49 @@ public:
 
 private:
     void PageRects(int PageNo, TRect& PageRect, TRect& AreaRect);
+};
+
+// A sub-document drawn into a rectangle of a printed page (the base of
+// printable table cells): it shows the items of Source and lies at
+// (Left + DX, Top + DY) on the page of its parent printable document.
+class TRectPtblRPData : public TCustomPrintableRPData {
+public:
+    TRectPtblRPData(TCustomRichPad* AControl, TCustomRPData* ASource, TCustomPrintableRPData* AParent);
+
+    TCustomRPData* Source;
+    TCustomPrintableRPData* Parent;
+    int Left = 0, Top = 0, DX = 0, DY = 0, Width = 0, Height = 0;
+    // No colour of its own: what lies behind it on the parent shows through.
+    bool ShowsParentBackground = false;
+    TColor Color = clNone;
+
+    int GetWidth() override { return Width; }
+    int GetHeight() override { return Height; }
+    int GetAreaWidth() override { return Width; }
+    int GetLeftMargin() override { return 0; }
+    int GetRightMargin() override { return 0; }
+    int GetTopMargin() override { return 0; }
+    int GetBottomMargin() override { return 0; }
+    int GetHOffs() override { return 0; }
+    int GetVOffs() override { return 0; }
+    TCanvas* GetCanvas() override { return Parent->GetCanvas(); }
+    TColor GetColor() override { return Color; }
+    void FillResolution(TCanvas* Canvas, TRPResolution& Res) override { Parent->FillResolution(Canvas, Res); }
+    TCustomRPData* GetParentData() const override { return Parent; }
+    TCustomRPData* GetRootData() override { return Parent->GetRootData(); }
+    TCustomRPData* GetSourceData() override { return Source; }
+    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
+        (void)Width, (void)Height, (void)UpdateHorizontal;
+    }
+    void AdjustVScrollStep() override {}
+    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
+    TRPColorMode GetColorMode() override { return Parent->GetColorMode(); }
+    int GetPageOriginY(int PageNo) override { return (void)PageNo, -(Top + DY); }
+    int GetPrintAreaTop() override { return Top + DY; }
+    int GetPrintAreaLeft(int PageNo) override { return (void)PageNo, Left + DX; }
+
+protected:
+    void FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution) override;
 };
 
 // Millimetres to device pixels at Ppi pixels per inch.

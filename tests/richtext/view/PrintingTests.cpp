@@ -265,3 +265,49 @@ TEST_F(PrintToPdfTest, CorpusDocumentsPrintTheirTextPageByPage) {
         View.Clear();
     }
 }
+
+// A sub-document drawn into a rectangle of a page (what printed table cells build on).
+TEST_F(PrintTest, RectangleDocumentDrawsItsSourceInItsPlace) {
+    AddLines(1);
+    Print.AssignSource(&View);
+    Print.FormatPages();
+    TRichPad cell(nullptr);
+    cell.SetStyle(Style.get());
+    cell.AddText("WW", 0, 0);
+    TRectPtblRPData r(Print.PrintableRP(), cell.RPData(), Print.Data());
+    r.Left = 1000;
+    r.Top = 2000;
+    r.DX = 10;
+    r.DY = 20;
+    r.Width = 400;
+    r.Height = 300;
+    r.Color = clYellow;
+    EXPECT_EQ(r.Items, cell.RPData()->Items);
+    EXPECT_EQ(r.GetPageOriginY(1), -2020);
+    EXPECT_EQ(r.GetPrintAreaLeft(1), 1010);
+    EXPECT_EQ(r.GetRootData(), Print.Data());
+    TRPResolution res;
+    r.FillResolution(nullptr, res);
+    EXPECT_EQ(res.DeviceY, 600);
+
+    QImage img(1600, 2600, QImage::Format_RGB32);
+    img.fill(qRgb(0, 255, 0));
+    TCanvas c(&img);
+    c.Font()->SetPixelsPerInch(600);
+    r.Format(false, true, false, 0, &c, false, false);
+    ASSERT_EQ(r.DrawItemCount(), 1);
+    r.DrawPage(1, c, false, false);
+    // Its colour fills its rectangle and nothing around it; the text lies inside.
+    EXPECT_EQ(img.pixel(1010, 2020), qRgb(255, 255, 0));
+    EXPECT_EQ(img.pixel(1409, 2319), qRgb(255, 255, 0));
+    EXPECT_EQ(img.pixel(1009, 2020), qRgb(0, 255, 0));
+    EXPECT_EQ(img.pixel(1410, 2320), qRgb(0, 255, 0));
+    int dark = 0;
+    for (int y = 2020; y < 2020 + 125; ++y)
+        for (int x = 1010; x < 1010 + 250; ++x)
+            dark += qGray(img.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 500);
+    // Its source keeps the items when it goes.
+    r.Detach();
+    EXPECT_EQ(cell.ItemCount(), 1);
+}
