@@ -72,6 +72,10 @@ public:
             if (QPrinterInfo::availablePrinterNames().isEmpty() && printer->outputFileName().isEmpty())
                 printer->setOutputFileName(QDir::home().filePath(QStringLiteral("Pravolin.pdf")));
             QPrintDialog dlg(printer, parent);
+            // A printer setup chooses the printer and its paper, not the pages: the document prints whole.
+            dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+            dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+            dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
             a.result = dlg.exec() == QDialog::Accepted ? mrOk : mrCancel;
             return a;
         }

@@ -218,6 +218,8 @@ void TCustomRPPrint::ReleaseSource() {
 
 TRPPrint::TRPPrint(TComponent* AOwner) : TCustomRPPrint(AOwner) {
     auto* rp = new TPrintableRP(this);
+    // The hidden control lives on the form that holds the component.
+    if (auto* form = dynamic_cast<TWinControl*>(AOwner)) rp->SetParent(form);
     SetPrintableRP(rp);
     rp->OnFormatting = [this](TCustomRichPad* Sender, int Page, TRPPrintingStep Step) {
         if (OnFormatting) OnFormatting(Sender, Page, Step);
