@@ -169,3 +169,31 @@ TEST_F(PrintTest, PictureAllowedToBeSlicedSplitsOverPages) {
     EXPECT_EQ(part, -1);
     EXPECT_EQ(end, 40);
 }
+
+TEST_F(PrintTest, PageStartingInsideASlicedPictureDrawsItsSliceAtTheTop) {
+    AddLines(40);
+    View.AddPicture("lang", std::make_unique<TBitmap>(50, 1200), 0, 0);
+    View.SetItemExtraIntProperty(40, rpeipMinHeightOnPage, 20);
+    AddLines(1, 41);
+    Print.AssignSource(&View);
+    Print.FormatPages();
+    TPrintableRPData* d = Print.Data();
+    ASSERT_EQ(Print.GetPagesCount(), 3);
+    auto* pic = dynamic_cast<TRPMultiImagePrintInfo*>(d->DrawItem(40));
+    ASSERT_NE(pic, nullptr);
+    // Texts drawn on page 3: where the line after the picture lands.
+    std::vector<std::pair<std::string, int>> drawn;
+    Style->OnDrawStyleText = [&](TRPStyle*, const std::string& s, TCanvas*, int, int, int, int Top, int, int,
+                                 TRPTextDrawStates, bool&) { drawn.emplace_back(s, Top); };
+    TCanvas nowhere;
+    Print.PrintableRP()->DrawPage(3, nowhere, false, false);
+    Style->OnDrawStyleText = nullptr;
+    // The third slice fills the print area from its top (472 + the view's 31);
+    // the line follows right below it.
+    const int sliceBottom = 472 + 31 + pic->GetPart(2)->Height;
+    const TRPDrawLineInfo* line = d->DrawItem(41);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].first, "Zeile 41");
+    EXPECT_EQ(drawn[0].second, sliceBottom + line->Top - (pic->Top + pic->Height));
+    EXPECT_EQ(d->GetPageOriginY(3), -503);
+}
