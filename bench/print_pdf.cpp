@@ -17,8 +17,9 @@
 
 namespace {
 
-const char kSatz[] = "Große Zahlen addierst du am besten schriftlich: Einer unter Einer, Zehner unter Zehner, "
-                     "Hunderter unter Hunderter, und der Übertrag kommt in die nächste Spalte. ";
+const char kSatz[] =
+    "Große Zahlen addierst du am besten schriftlich: Einer unter Einer, Zehner unter Zehner, "
+    "Hunderter unter Hunderter, und der Übertrag kommt in die nächste Spalte. ";
 
 QString PdfFile() {
     return QDir::temp().filePath(QStringLiteral("pravolin_bench_print.pdf"));

@@ -3,6 +3,7 @@
 #include "richtext/view/RPPrint.h"
 
 #include <exception>
+#include <stdexcept>
 
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
@@ -72,7 +73,8 @@ bool TCustomPrintableRP::Print(const QString& Title, int Copies, bool Collate) {
     return PrintPages(1, PrintData()->PageCount(), Title, Copies, Collate);
 }
 
-bool TCustomPrintableRP::PrintPages(int FirstPage, int LastPage, const QString& Title, int Copies, bool Collate) {
+bool TCustomPrintableRP::PrintPages(int FirstPage, int LastPage, const QString& Title, int Copies,
+                                    bool Collate) {
     LastError.clear();
     if (LastPage < FirstPage) return true;
     if (OnSendingToPrinter) OnSendingToPrinter(this, 0, rppsStarting);
@@ -228,10 +230,12 @@ TRPPrint::TRPPrint(TComponent* AOwner) : TCustomRPPrint(AOwner) {
         if (OnSendingToPrinter) OnSendingToPrinter(Sender, Page, Step);
     };
     TPrintableRPData* data = rp->PageData();
-    data->OnPagePrepaint = [this](int PageNo, TCanvas& Canvas, bool Preview, const TRect& Page, const TRect& Area) {
+    data->OnPagePrepaint = [this](int PageNo, TCanvas& Canvas, bool Preview, const TRect& Page,
+                                  const TRect& Area) {
         if (OnPagePrepaint) OnPagePrepaint(this, PageNo, &Canvas, Preview, Page, Area);
     };
-    data->OnPagePostpaint = [this](int PageNo, TCanvas& Canvas, bool Preview, const TRect& Page, const TRect& Area) {
+    data->OnPagePostpaint = [this](int PageNo, TCanvas& Canvas, bool Preview, const TRect& Page,
+                                   const TRect& Area) {
         if (OnPagePostpaint) OnPagePostpaint(this, PageNo, &Canvas, Preview, Page, Area);
     };
     SetLeftMarginMM(20);

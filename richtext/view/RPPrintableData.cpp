@@ -75,12 +75,14 @@ void TCustomPrintableRPData::DrawPageBackground(TCanvas& Canvas, int PageNo, boo
     FillResolution(&Canvas, res);
     const int w = DeviceToScreenX(PrintAreaWidth(), res), h = DeviceToScreenY(PrintAreaHeight(), res);
     TRPBackground* back = GetPrintBackground();
-    if (back && back->Style != bsNoBitmap && back->GetBitmap() && !back->GetBitmap()->Empty() && w > 0 && h > 0) {
+    if (back && back->Style != bsNoBitmap && back->GetBitmap() && !back->GetBitmap()->Empty() && w > 0 &&
+        h > 0) {
         // A printed page does not scroll: its background starts at the print area's corner.
         if (back->Style == bsTiledAndScrolled) back->Style = bsTiled;
         m_pageBackground = std::make_unique<TBitmap>(w, h);
         back->Draw(*m_pageBackground->Canvas(), TRPBounds{0, 0, w, h}, 0, 0, 0, 0, w, h, GetColor(), false);
-        PrintDrawGraphic(Canvas, GetPrintAreaLeft(PageNo), GetPrintAreaTop(), w, h, res, *m_pageBackground, true);
+        PrintDrawGraphic(Canvas, GetPrintAreaLeft(PageNo), GetPrintAreaTop(), w, h, res, *m_pageBackground,
+                         true);
         return;
     }
     const TColor color = GetColor();
@@ -118,8 +120,9 @@ void TCustomPrintableRPData::FillBehind(int X, int Y, TBitmap& Bitmap, const TRP
                                Rect(X, Y, X + Bitmap.Width(), Y + Bitmap.Height()));
 }
 
-void TCustomPrintableRPData::DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution,
-                                                    int ItemPart, bool FromDevice) {
+void TCustomPrintableRPData::DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitmap,
+                                                    const TRPResolution& Resolution, int ItemPart,
+                                                    bool FromDevice) {
     if (FromDevice && m_curDrawItem) {
         X += DeviceToScreenX(m_curDrawItem->Left, Resolution);
         Y += DeviceToScreenY(m_curItemY - GetPrintAreaTop(), Resolution);
@@ -134,14 +137,16 @@ void TCustomPrintableRPData::DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitma
     }
 }
 
-void TCustomPrintableRPData::DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY, int AreaLeft,
-                                                bool SplitStart, int SplitPartHeight, const TRPResolution& Res) {
+void TCustomPrintableRPData::DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY,
+                                                int AreaLeft, bool SplitStart, int SplitPartHeight,
+                                                const TRPResolution& Res) {
     TRPStyle* style = GetRPStyle();
     const TCustomRPItemInfo* item = GetItem(DrawItem(DItemNo)->ItemNo);
     const TParaInfo* para = style->ParaStyles().GetItem(item->ParaNo);
     if (para->Border.Style == rpbNone && para->Background.Color == clNone && !style->OnDrawParaBack) return;
     TRPBounds r;
-    r.Left = AreaLeft + ScreenToDeviceX(GetLeftMargin() + para->LeftIndent + std::min(para->FirstIndent, 0), Res);
+    r.Left =
+        AreaLeft + ScreenToDeviceX(GetLeftMargin() + para->LeftIndent + std::min(para->FirstIndent, 0), Res);
     r.Right = AreaLeft + PrintAreaWidth() - ScreenToDeviceX(GetRightMargin() + para->RightIndent, Res);
     bool first = true;
     for (int k = DItemNo; k <= EndNo; ++k) {
@@ -177,7 +182,8 @@ void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int 
     const TRPBiDiMode bidi = GetParaBiDiMode(item->ParaNo);
     style->ApplyStyleColor(Canvas, sn, 0, true, mode);
     // On paper forced white, white text without a background of its own would vanish.
-    if (ForcesWhitePaper(mode) && Canvas.Brush()->Style() == bsClear && ColorToRGB(Canvas.Font()->Color()) == clWhite)
+    if (ForcesWhitePaper(mode) && Canvas.Brush()->Style() == bsClear &&
+        ColorToRGB(Canvas.Font()->Color()) == clWhite)
         Canvas.Font()->SetColor(clBlack);
     style->ApplyStyle(Canvas, sn, bidi);
     const TFontInfo* fi = style->TextStyles().GetItem(sn);
@@ -189,13 +195,13 @@ void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int 
     DrawItems->GetPieceText(DItemNo, *Items, text);
     (void)Preview, (void)Correction; // a preview would mark its corrected glyphs; paper needs nothing
     const TRPTextDrawStates state = 0;
-    style->DrawStyleText(text, Canvas, sn, d->JustifySpace, x, y, d->Width, d->Height, state, true, false, bidi, this,
-                         d->ItemNo, d->Offs);
+    style->DrawStyleText(text, Canvas, sn, d->JustifySpace, x, y, d->Width, d->Height, state, true, false,
+                         bidi, this, d->ItemNo, d->Offs);
 }
 
 void TCustomPrintableRPData::DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, int Part, bool PageStart,
-                                                 int AreaLeft, int OriginY, const TRPResolution& Res, TBitmap& Work,
-                                                 bool Preview, bool Correction) {
+                                                 int AreaLeft, int OriginY, const TRPResolution& Res,
+                                                 TBitmap& Work, bool Preview, bool Correction) {
     (void)Correction;
     TRPStyle* style = GetRPStyle();
     TRPDrawLineInfo* d = DrawItem(DItemNo);
@@ -217,12 +223,12 @@ void TCustomPrintableRPData::DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, i
     if (width <= 0 || height <= 0) return;
     Work.SetSize(width, height);
     DrawBackgroundToBitmap(DeviceToScreenX(d->Left, Res) + item->GetBorderWidth(),
-                           DeviceToScreenY(m_curItemY - GetPrintAreaTop(), Res) + item->GetBorderHeight(), Work, Res,
-                           -1, false);
+                           DeviceToScreenY(m_curItemY - GetPrintAreaTop(), Res) + item->GetBorderHeight(),
+                           Work, Res, -1, false);
     if (item->PrintToBitmap(&Work, Preview, this, mode, Part, d))
         PrintDrawGraphic(Canvas, d->Left + AreaLeft + ScreenToDeviceX(item->GetBorderWidth(), Res),
-                         m_curItemY + ScreenToDeviceY(item->GetBorderHeight(), Res), Work.Width(), Work.Height(),
-                         Res, Work, true);
+                         m_curItemY + ScreenToDeviceY(item->GetBorderHeight(), Res), Work.Width(),
+                         Work.Height(), Res, Work, true);
 }
 
 void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview, bool Correction) {
@@ -251,6 +257,8 @@ void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview,
     endNo = std::min(endNo, DrawItemCount() - 1);
     for (int i = startNo; i <= endNo; ++i) {
         TRPDrawLineInfo* d = DrawItem(i);
+        // Items removed from the source after pagination are not there to draw.
+        if (d->ItemNo >= GetItemCount()) break;
         m_curDrawItem = d;
         TCustomRPItemInfo* item = GetItem(d->ItemNo);
         m_curParaNo = item->ParaNo;
@@ -267,7 +275,8 @@ void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview,
             m_curItemY = d->Top - originY;
             DrawTextDrawItem(Canvas, i, areaLeft, originY, res, Preview, Correction);
         } else {
-            DrawNonTextDrawItem(Canvas, i, part, i == startNo, areaLeft, originY, res, work, Preview, Correction);
+            DrawNonTextDrawItem(Canvas, i, part, i == startNo, areaLeft, originY, res, work, Preview,
+                                Correction);
         }
         if (part != -1) {
             if (i == startNo) originY = GetSplitOriginY(PageNo);
@@ -281,7 +290,8 @@ void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview,
 // ---------------------------------------------------------------------------
 // The main printable document
 
-TCustomMainPtblRPData::TCustomMainPtblRPData(TCustomRichPad* AOwnerView) : TCustomPrintableRPData(AOwnerView) {}
+TCustomMainPtblRPData::TCustomMainPtblRPData(TCustomRichPad* AOwnerView)
+    : TCustomPrintableRPData(AOwnerView) {}
 
 TCustomMainPtblRPData::~TCustomMainPtblRPData() = default;
 
@@ -341,7 +351,8 @@ int TCustomMainPtblRPData::GetPrintAreaTop() {
 }
 
 int TCustomMainPtblRPData::CheckPageNo(int PageNo) const {
-    if (PageNo < 1 || PageNo > Pages.Count()) throw ERichPadError("Invalid page number is specified for printing");
+    if (PageNo < 1 || PageNo > Pages.Count())
+        throw ERichPadError("Invalid page number is specified for printing");
     return Pages.Count();
 }
 
@@ -448,7 +459,8 @@ void TCustomMainPtblRPData::FormatNextPage(TCutter& C) {
                 return;
             }
             if (cur->StartDrawItemNo == C.I) {
-                const int last = m->PartsList.Count() > 0 ? m->PartsList.GetItem(m->PartsList.Count() - 1)->Height : 0;
+                const int last =
+                    m->PartsList.Count() > 0 ? m->PartsList.GetItem(m->PartsList.Count() - 1)->Height : 0;
                 C.CurStartY = d->Top + d->Height - last - sb;
                 cur->StartY2 = C.CurStartY;
             }
@@ -561,7 +573,8 @@ void TPrintableRPData::DoPagePostpaint(TCanvas& Canvas, int PageNo, bool Preview
 // ---------------------------------------------------------------------------
 // A rectangle of a printed page
 
-TRectPtblRPData::TRectPtblRPData(TCustomRichPad* AControl, TCustomRPData* ASource, TCustomPrintableRPData* AParent)
+TRectPtblRPData::TRectPtblRPData(TCustomRichPad* AControl, TCustomRPData* ASource,
+                                 TCustomPrintableRPData* AParent)
     : TCustomPrintableRPData(AControl), Source(ASource), Parent(AParent) {
     ShareItemsFrom(*Source);
 }
@@ -573,9 +586,10 @@ void TRectPtblRPData::FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolut
     } else if (ShowsParentBackground) {
         const int page = Parent->CurrentPageNo();
         Parent->DrawBackgroundToBitmap(
-            X + DeviceToScreenX(GetPrintAreaLeft(CurrentPageNo()) - Parent->GetPrintAreaLeft(page), Resolution),
-            Y + DeviceToScreenY(GetPrintAreaTop() - Parent->GetPrintAreaTop(), Resolution), Bitmap, Resolution, -1,
-            false);
+            X + DeviceToScreenX(GetPrintAreaLeft(CurrentPageNo()) - Parent->GetPrintAreaLeft(page),
+                                Resolution),
+            Y + DeviceToScreenY(GetPrintAreaTop() - Parent->GetPrintAreaTop(), Resolution), Bitmap,
+            Resolution, -1, false);
     } else {
         TCustomPrintableRPData::FillBehind(X, Y, Bitmap, Resolution);
     }

@@ -79,12 +79,13 @@ protected:
     virtual void FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution);
     void FillWithParaColor(TBitmap& Bitmap, TColor Color);
     TColor CurrentParaColor() const;
-    void DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY, int AreaLeft, bool SplitStart,
-                            int SplitPartHeight, const TRPResolution& Res);
+    void DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY, int AreaLeft,
+                            bool SplitStart, int SplitPartHeight, const TRPResolution& Res);
     void DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY, const TRPResolution& Res,
                           bool Preview, bool Correction);
-    void DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, int Part, bool PageStart, int AreaLeft, int OriginY,
-                             const TRPResolution& Res, TBitmap& Work, bool Preview, bool Correction);
+    void DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, int Part, bool PageStart, int AreaLeft,
+                             int OriginY, const TRPResolution& Res, TBitmap& Work, bool Preview,
+                             bool Correction);
 };
 
 // The printable document of a whole printed document: pages and their geometry.
@@ -183,7 +184,7 @@ public:
     bool ClipMargins = false;
 
     // Called around each page with the page and print-area rectangles.
-    std::function<void(int PageNo, TCanvas& Canvas, bool Preview, const TRect& PageRect, const TRect& AreaRect)>
+    std::function<void(int PageNo, TCanvas&Canvas, bool Preview, const TRect&PageRect, const TRect&AreaRect)>
         OnPagePrepaint, OnPagePostpaint;
 
     void PrepareFormatting() override;

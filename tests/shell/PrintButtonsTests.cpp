@@ -74,8 +74,8 @@ TEST_F(PrintButtons, PagePrintsTheShownPageAndTheBackgroundComesBack) {
     const QString Galerie = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/print-gallery");
     QDir().mkpath(Galerie);
     QProcess ppm;
-    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"), Pdf,
-                                           Galerie + QStringLiteral("/ZqK1_3A")});
+    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                                           Pdf, Galerie + QStringLiteral("/ZqK1_3A")});
     ASSERT_TRUE(ppm.waitForFinished(60000));
     EXPECT_EQ(ppm.exitCode(), 0);
     EXPECT_EQ(F->Webbrowserx->BackgroundStyle(), bsTiled);

@@ -37,8 +37,9 @@ TEST_F(PrintTest, MarginsInsideTheUnprintableBorderBecomeZero) {
     EXPECT_EQ(d->LeftMarginDevice, 0);
     EXPECT_EQ(d->TopMarginDevicePage, 0);
     // 30 mm are 5 mm (118 px) beyond it.
-    EXPECT_EQ(d->RightMarginDevice, RPMillimetresToPixels(30, 600) - (Printer()->PhysicalWidth() -
-                                                                       (Printer()->PageWidth() + Printer()->PhysicalOffsetX())));
+    EXPECT_EQ(d->RightMarginDevice,
+              RPMillimetresToPixels(30, 600) -
+                  (Printer()->PhysicalWidth() - (Printer()->PageWidth() + Printer()->PhysicalOffsetX())));
     EXPECT_EQ(d->EvenLeftMarginDevice, RPMillimetresToPixels(30, 600) - Printer()->PhysicalOffsetX());
     // Mirrored: odd pages keep the left margin, even pages take the right one.
     TPrintableRPData* m = Print.Data();
@@ -64,7 +65,9 @@ TEST_F(PrintTest, LinesFillPagesAndEventsComeInOrder) {
 
 TEST_F(PrintTest, EmptyDocumentHasNoPagesAndOnlyTheFirstEvent) {
     std::vector<std::pair<int, int>> events;
-    Print.OnFormatting = [&](TCustomRichPad*, int Page, TRPPrintingStep Step) { events.emplace_back(Page, Step); };
+    Print.OnFormatting = [&](TCustomRichPad*, int Page, TRPPrintingStep Step) {
+        events.emplace_back(Page, Step);
+    };
     Print.AssignSource(&View);
     Print.FormatPages();
     EXPECT_EQ(Print.GetPagesCount(), 0);
@@ -118,7 +121,9 @@ TEST_F(PrintTest, LineTallerThanThePageStaysAloneOnItsPage) {
     View.AddPicture("riesig", std::make_unique<TBitmap>(50, 1200), 0, 0);
     AddLines(1, 3);
     std::vector<std::pair<int, int>> events;
-    Print.OnFormatting = [&](TCustomRichPad*, int Page, TRPPrintingStep Step) { events.emplace_back(Page, Step); };
+    Print.OnFormatting = [&](TCustomRichPad*, int Page, TRPPrintingStep Step) {
+        events.emplace_back(Page, Step);
+    };
     Print.AssignSource(&View);
     Print.FormatPages();
     EXPECT_EQ(PageStarts(), (std::vector<int>{0, 2, 3}));

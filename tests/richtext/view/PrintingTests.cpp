@@ -24,7 +24,9 @@ QString Lines(int From, int To) {
 TEST_F(PrintTest, PrintedPagesHoldTheirLines) {
     AddLines(100);
     std::vector<std::pair<int, int>> sent;
-    Print.OnSendingToPrinter = [&](TCustomRichPad*, int Page, TRPPrintingStep Step) { sent.emplace_back(Page, Step); };
+    Print.OnSendingToPrinter = [&](TCustomRichPad*, int Page, TRPPrintingStep Step) {
+        sent.emplace_back(Page, Step);
+    };
     Print.AssignSource(&View);
     Print.FormatPages();
     ASSERT_EQ(Print.GetPagesCount(), 3);
@@ -123,6 +125,16 @@ TEST_F(PrintTest, PageNumbersOutsideTheDocumentDrawNothing) {
     EXPECT_EQ(Print.Data()->CheckPageNo(1), 1);
 }
 
+TEST_F(PrintTest, ViewEmptiedBetweenPaginationAndPrintingPrintsWhatIsLeft) {
+    AddLines(60);
+    Print.AssignSource(&View);
+    Print.FormatPages();
+    ASSERT_EQ(Print.GetPagesCount(), 2);
+    View.Clear();
+    EXPECT_TRUE(Print.Print(QStringLiteral("Leer"), 1, false));
+    EXPECT_EQ(PdfPages(Pdf), (QStringList{QString(), QString()}));
+}
+
 // A small page drawn into a picture at 600 dpi: 40 x 20 mm, margins of 5 mm.
 class PrintColourTest : public PrintTest {
 protected:
@@ -171,7 +183,8 @@ TEST_F(PrintColourTest, WhiteTextOnForcedWhitePaperPrintsBlack) {
 TEST_F(PrintColourTest, ClippedMarginsKeepWideItemsInThePrintArea) {
     View.AddText(std::string(40, 'W'), 0, 9); // paragraph style 9 does not wrap
     TRect area;
-    Print.OnPagePrepaint = [&](TRPPrint* Sender, int PageNo, TCanvas*, bool Preview, const TRect&, const TRect& A) {
+    Print.OnPagePrepaint = [&](TRPPrint* Sender, int PageNo, TCanvas*, bool Preview, const TRect&,
+                               const TRect& A) {
         EXPECT_EQ(Sender, &Print);
         EXPECT_EQ(PageNo, 1);
         EXPECT_FALSE(Preview);
@@ -257,8 +270,8 @@ TEST_F(PrintToPdfTest, CorpusDocumentsPrintTheirTextPageByPage) {
             EXPECT_EQ(Letters(printed[p]), expected[p]) << "page " << p + 1;
         const QString prefix = out + QLatin1Char('/') + QFileInfo(file).baseName();
         QProcess ppm;
-        ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
-                                               Pdf, prefix});
+        ppm.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"), Pdf, prefix});
         ASSERT_TRUE(ppm.waitForFinished(60000));
         EXPECT_EQ(ppm.exitCode(), 0);
         View.SetStyle(Style.get());
