@@ -140,14 +140,27 @@ TEST_F(PrintTest, LineTallerThanThePageStaysAloneOnItsPage) {
     EXPECT_EQ(events, (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {1, 1}, {2, 2}}));
 }
 
-TEST_F(PrintTest, PictureAllowedToBeSlicedSplitsOverPages) {
-    AddLines(40);
-    View.AddPicture("lang", std::make_unique<TBitmap>(50, 1200), 0, 0);
-    View.SetItemExtraIntProperty(40, rpeipMinHeightOnPage, 20);
-    AddLines(1, 41);
-    Print.AssignSource(&View);
-    Print.FormatPages();
-    TPrintableRPData* d = Print.Data();
+namespace {
+
+class SlicedPictureTest : public PrintTest {
+protected:
+    // 40 lines, a picture of 1200 rows that may be sliced (at least 20 rows a
+    // slice) as item 40, then one more line.
+    TPrintableRPData* PaginateSlicedPicture() {
+        AddLines(40);
+        View.AddPicture("lang", std::make_unique<TBitmap>(50, 1200), 0, 0);
+        View.SetItemExtraIntProperty(40, rpeipMinHeightOnPage, 20);
+        AddLines(1, 41);
+        Print.AssignSource(&View);
+        Print.FormatPages();
+        return Print.Data();
+    }
+};
+
+} // namespace
+
+TEST_F(SlicedPictureTest, PictureSplitsOverPages) {
+    TPrintableRPData* d = PaginateSlicedPicture();
     // Page 1 holds the first slice, the next pages continue inside the picture.
     ASSERT_GE(Print.GetPagesCount(), 3);
     EXPECT_EQ(PageStarts()[0], 0);
@@ -175,14 +188,8 @@ TEST_F(PrintTest, PictureAllowedToBeSlicedSplitsOverPages) {
     EXPECT_EQ(end, 40);
 }
 
-TEST_F(PrintTest, PageStartingInsideASlicedPictureDrawsItsSliceAtTheTop) {
-    AddLines(40);
-    View.AddPicture("lang", std::make_unique<TBitmap>(50, 1200), 0, 0);
-    View.SetItemExtraIntProperty(40, rpeipMinHeightOnPage, 20);
-    AddLines(1, 41);
-    Print.AssignSource(&View);
-    Print.FormatPages();
-    TPrintableRPData* d = Print.Data();
+TEST_F(SlicedPictureTest, PageStartingInsideThePictureDrawsItsSliceAtTheTop) {
+    TPrintableRPData* d = PaginateSlicedPicture();
     ASSERT_EQ(Print.GetPagesCount(), 3);
     auto* pic = dynamic_cast<TRPMultiImagePrintInfo*>(d->DrawItem(40));
     ASSERT_NE(pic, nullptr);
