@@ -8,8 +8,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 namespace {
@@ -66,7 +68,14 @@ public:
         case TDialogRequest::PrinterSetup: {
             QPrinter* printer = Printer()->QtPrinter();
             if (!printer) return a;
+            // Without an installed printer the dialog offers printing into a PDF file.
+            if (QPrinterInfo::availablePrinterNames().isEmpty() && printer->outputFileName().isEmpty())
+                printer->setOutputFileName(QDir::home().filePath(QStringLiteral("Pravolin.pdf")));
             QPrintDialog dlg(printer, parent);
+            // A printer setup chooses the printer and its paper, not the pages: the document prints whole.
+            dlg.setOption(QAbstractPrintDialog::PrintPageRange, false);
+            dlg.setOption(QAbstractPrintDialog::PrintSelection, false);
+            dlg.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
             a.result = dlg.exec() == QDialog::Accepted ? mrOk : mrCancel;
             return a;
         }

@@ -21,24 +21,35 @@ TPrinter::~TPrinter() {
 }
 
 bool TPrinter::BeginDoc() {
-    if (m_printing) return false;
-    if (m_outputFileName.isEmpty()) {
+    m_lastError.clear();
+    if (m_printing) {
+        m_lastError = QStringLiteral("the printer is busy with another document");
+        return false;
+    }
+    // The print dialog may have chosen a PDF file in place of a printer.
+    const bool dialogFile = m_outputFileName.isEmpty() && m_printer->outputFormat() == QPrinter::PdfFormat &&
+                            !m_printer->outputFileName().isEmpty();
+    if (!m_outputFileName.isEmpty()) {
+        m_printer->setOutputFormat(QPrinter::PdfFormat);
+        m_printer->setOutputFileName(m_outputFileName);
+    } else if (!dialogFile) {
         const QStringList names = QPrinterInfo::availablePrinterNames();
-        if (names.isEmpty()) return false;
+        if (names.isEmpty()) {
+            m_lastError = QStringLiteral("no printer is installed");
+            return false;
+        }
         m_printer->setOutputFormat(QPrinter::NativeFormat);
         const QString name = (m_printerIndex >= 0 && m_printerIndex < names.size())
                                  ? names[m_printerIndex]
                                  : QPrinterInfo::defaultPrinterName();
         if (!name.isEmpty()) m_printer->setPrinterName(name);
-    } else {
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setOutputFileName(m_outputFileName);
     }
     m_printer->setResolution(kPrinterResolution);
     m_printer->setDocName(m_title);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_printer.get())) {
         m_painter.reset();
+        m_lastError = QStringLiteral("the printer refused to start the document");
         return false;
     }
     m_painter->setRenderHint(QPainter::Antialiasing, false);
@@ -57,13 +68,18 @@ void TPrinter::NewPage() {
     m_canvas->SetPenPos({0, 0});
 }
 
-void TPrinter::EndDoc() {
-    if (!m_printing) return;
+bool TPrinter::EndDoc() {
+    if (!m_printing) return false;
     m_canvas->SetPainter(nullptr);
-    m_painter->end();
+    const bool ok = m_painter->end();
     m_painter.reset();
     m_printing = false;
     m_pageNumber = 0;
+    if (!ok || m_printer->printerState() == QPrinter::Error) {
+        m_lastError = QStringLiteral("the printer did not take the document");
+        return false;
+    }
+    return true;
 }
 
 void TPrinter::Abort() {
@@ -125,6 +141,22 @@ void TPrinter::SetCopies(int copies) {
     m_printer->setCopyCount(std::max(1, copies));
 }
 
+bool TPrinter::SupportsCopies() const {
+    if (CopySupportOverride >= 0) return CopySupportOverride != 0;
+    return m_printer->outputFormat() != QPrinter::PdfFormat && m_outputFileName.isEmpty() &&
+           m_printer->supportsMultipleCopies();
+}
+
+void TPrinter::SetPageSizeMM(double width, double height) {
+    if (m_printing) return;
+    m_printer->setPageSize(QPageSize(QSizeF(width, height), QPageSize::Millimeter));
+}
+
+void TPrinter::SetUnprintableMM(double left, double top, double right, double bottom) {
+    if (m_printing) return;
+    m_printer->setPageMargins(QMarginsF(left, top, right, bottom), QPageLayout::Millimeter);
+}
+
 TPrinterOrientation TPrinter::Orientation() const {
     return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait;
 }
@@ -147,6 +179,7 @@ void TPrinter::SetPrinterIndex(int index) {
 void TPrinter::SetOutputFileName(const QString& fileName) {
     if (m_printing) return;
     m_outputFileName = fileName;
+    if (fileName.isEmpty()) m_printer->setOutputFileName(QString()); // back to the printer
     m_printerIndex = m_outputFileName.isEmpty() ? -1 : 0;
 }
 

@@ -28,10 +28,12 @@ public:
     TPrinter(const TPrinter&) = delete;
     TPrinter& operator=(const TPrinter&) = delete;
 
-    // False when no printer or file can take the document.
+    // False when no printer or file can take the document (LastError says why).
     bool BeginDoc();
     void NewPage();
-    void EndDoc();
+    // False when the finished document could not be handed over.
+    bool EndDoc();
+    QString LastError() const { return m_lastError; }
     void Abort();
     bool Printing() const { return m_printing; }
     bool Aborted() const { return m_aborted; }
@@ -55,6 +57,13 @@ public:
     void SetTitle(const QString& title) { m_title = title; }
     int Copies() const;
     void SetCopies(int copies);
+    // Whether the driver makes the copies itself (PDF files: no).
+    bool SupportsCopies() const;
+    // Tests pretend a driver that makes copies: 1 yes, 0 no, -1 ask the driver.
+    int CopySupportOverride = -1;
+    // Paper size in millimetres, and the border the device cannot print on.
+    void SetPageSizeMM(double width, double height);
+    void SetUnprintableMM(double left, double top, double right, double bottom);
     TPrinterOrientation Orientation() const;
     void SetOrientation(TPrinterOrientation o); // ignored while printing
 
@@ -75,6 +84,7 @@ private:
     std::unique_ptr<TCanvas> m_canvas;
     QString m_title;
     QString m_outputFileName;
+    QString m_lastError;
     int m_printerIndex = -1;
     int m_pageNumber = 0;
     bool m_printing = false;

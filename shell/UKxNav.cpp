@@ -6,6 +6,7 @@
 #include "richtext/model/RPItem.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+#include "richtext/view/RPPrint.h"
 #include "richtext/view/RichPad.h"
 #include "shell/USeitenstil.h"
 #include "shell/USetupLesen.h"
@@ -94,6 +95,15 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     LogPanel->SetName(QStringLiteral("LogPanel"));
     LogPanel->SetParent(this);
     LogPanel->SetVisible(false);
+    LogbuchDrucken = Knopf(this, LogPanel, "LogbuchDrucken", QStringLiteral("Logbuch drucken"), 438, 203);
+    LogbuchDrucken->SetHint(QStringLiteral("Logbuch drucken"));
+    LogbuchDrucken->SetShowHint(true);
+
+    RPPrint1 = new TRPPrint(this);
+    RPPrint1->SetName(QStringLiteral("RPPrint1"));
+    RPPrint1->PreviewCorrection = true;
+    psd = new TPrinterSetupDialog(this);
+    psd->SetName(QStringLiteral("psd"));
 
     Seitenplatz = new TPanel(this);
     Seitenplatz->SetName(QStringLiteral("Seitenplatz"));
@@ -120,6 +130,8 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     SpeedButton5->OnClick = [this](TObject* s) { SpeedButton5Click(s); };
     SpeedButton2->OnClick = [this](TObject* s) { SpeedButton2Click(s); };
     SpeedButton3->OnClick = [this](TObject* s) { SpeedButton3Click(s); };
+    SpeedButton7->OnClick = [this](TObject* s) { SpeedButton7Click(s); };
+    LogbuchDrucken->OnClick = [this](TObject* s) { LogbuchDruckenClick(s); };
     OnActivate = [this](TObject* s) { FormActivate(s); };
 }
 
@@ -231,6 +243,37 @@ void TKxNav::SpeedButton5Click(TObject*) {
 void TKxNav::SpeedButton2Click(TObject*) {}
 
 void TKxNav::SpeedButton3Click(TObject*) {}
+
+void TKxNav::Drucken(TCustomRichPad* Quelle, const QString& Titel) {
+    bool Gedruckt = true;
+    try {
+        RPPrint1->AssignSource(Quelle);
+        RPPrint1->FormatPages();
+        if (RPPrint1->GetPagesCount() > 0) Gedruckt = RPPrint1->Print(Titel, 1, false);
+    } catch (...) {
+        Gedruckt = false;
+    }
+    RPPrint1->ReleaseSource();
+    if (!Gedruckt) MessageDlg(QStringLiteral("Das Drucken ist fehlgeschlagen."), mtError, mbOK);
+}
+
+void TKxNav::SpeedButton7Click(TObject*) {
+    // The page prints on white paper; the tiled background comes back afterwards.
+    Webbrowserx->SetBackgroundStyle(bsNoBitmap);
+    if (psd->Execute()) Drucken(Webbrowserx, QStringLiteral("Pravolin - Grundschule"));
+    Webbrowserx->SetBackgroundStyle(bsTiled);
+}
+
+void TKxNav::LogbuchDruckenClick(TObject*) {
+    if (!psd->Execute()) return;
+    // The master log, one paragraph per line, in the page view's styles.
+    const QStringList& Zeilen = KxNav ? KxNav->Logtext : Logtext;
+    TRichPad Log(nullptr);
+    Log.SetStyle(RPStyle1.get());
+    for (const QString& Zeile : Zeilen)
+        Log.AddText(CodePage::ToCp1252(Zeile), 0, 0);
+    Drucken(&Log, QStringLiteral("Logbuch"));
+}
 
 void TKxNav::LogbuchBeginnen(const QString& Titel) {
     Logtext.clear();

@@ -12,6 +12,9 @@
 
 class TRPStyle;
 class TRichPad;
+class TCustomRichPad;
+class TRPPrint;
+class TPrinterSetupDialog;
 
 class TKxNav : public TForm {
 public:
@@ -34,6 +37,10 @@ public:
     TSpeedButton* SpeedButton7 = nullptr; // prints the page
     TSpeedButton* LogButton = nullptr;
     TPanel* LogPanel = nullptr;
+    TSpeedButton* LogbuchDrucken = nullptr;
+    // Prints the page and the log: margins of 20 mm.
+    TRPPrint* RPPrint1 = nullptr;
+    TPrinterSetupDialog* psd = nullptr;
 
     // Pages 1 .. MaxSeiten; index 0 is unused.
     TAbschnitt Seite[MaxSeiten + 1];
@@ -62,6 +69,9 @@ public:
     void SpeedButton5Click(TObject* Sender);
     virtual void SpeedButton2Click(TObject* Sender);
     virtual void SpeedButton3Click(TObject* Sender);
+    // Prints the shown page, and the log book.
+    void SpeedButton7Click(TObject* Sender);
+    void LogbuchDruckenClick(TObject* Sender);
 
     // Starts the master log: the heading as given, then a line of stars.
     void LogbuchBeginnen(const QString& Titel);
@@ -70,6 +80,8 @@ public:
 
 private:
     QString m_seitenPfad;
+    // Paginates Quelle and prints every page; a failure is reported to the pupil.
+    void Drucken(TCustomRichPad* Quelle, const QString& Titel);
 };
 
 // The instance that lives for the whole run and is never shown: it holds the

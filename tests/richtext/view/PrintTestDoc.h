@@ -1,0 +1,78 @@
+#pragma once
+// What the printing tests share: a view with the layout tests' styles, the
+// program's printer set to print A4 into a PDF file of the test's own, and
+// the text of a printed PDF read back page by page by poppler's pdftotext.
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "ViewTestDoc.h"
+#include "platform/Printer.h"
+#include "richtext/view/RPPrint.h"
+#include "support/FixedMetrics.h"
+
+// The pages of a PDF as pdftotext reads them (form feeds between pages).
+inline QStringList PdfPages(const QString& Pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(60000)) << "pdftotext did not finish";
+    EXPECT_EQ(p.exitCode(), 0) << "pdftotext failed on " << Pdf.toStdString();
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    for (QString& s : pages)
+        s = s.simplified();
+    return pages;
+}
+
+// Real fonts and metrics: what is printed is what pdftotext reads back.
+class PrintToPdfTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Dir.isValid());
+        Pdf = Dir.filePath(QStringLiteral("druck.pdf"));
+        TPrinter* p = Printer();
+        p->SetOutputFileName(Pdf);
+        p->SetPageSizeMM(210, 297);
+        p->SetUnprintableMM(0, 0, 0, 0);
+        p->CopySupportOverride = 0;
+        p->SetCopies(1);
+        View.SetStyle(Style.get());
+    }
+    void TearDown() override {
+        TPrinter* p = Printer();
+        p->SetOutputFileName(QString());
+        p->CopySupportOverride = -1;
+    }
+    // Lines "Zeile 1" .. "Zeile N", one paragraph each, in text style 0.
+    void AddLines(int N, int From = 1) {
+        for (int i = From; i < From + N; ++i)
+            View.AddText("Zeile " + std::to_string(i), 0, 0);
+    }
+    std::vector<int> PageStarts() const {
+        std::vector<int> v;
+        const TRPPageCollection& pages = Print.Data()->Pages;
+        for (int i = 0; i < pages.Count(); ++i)
+            v.push_back(pages.GetItem(i)->StartDrawItemNo);
+        return v;
+    }
+    std::vector<int> PageStartYs() const {
+        std::vector<int> v;
+        const TRPPageCollection& pages = Print.Data()->Pages;
+        for (int i = 0; i < pages.Count(); ++i)
+            v.push_back(pages.GetItem(i)->StartY);
+        return v;
+    }
+
+    std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
+    TRichPad View{nullptr};
+    TRPPrint Print{nullptr};
+    QTemporaryDir Dir;
+    QString Pdf;
+};
+
+// Fixed metrics for exact positions.
+class PrintTest : public PrintToPdfTest {
+protected:
+    FixedMetricsScope Metrics;
+};
