@@ -18,13 +18,15 @@ struct CountedColor {
 int HashOf(int r, int g, int b) { return int((int64_t(r + g) * (g + b) * (b + r)) % kHashSlots); }
 
 // Counts the masked colours; false when more than kMaxDistinct were met.
-bool CountColors(const QImage& img, int rm, int gm, int bm, std::vector<int>& slotTable,
+// Pixels of the colour `skip` (0xRRGGBB, or above 0xFFFFFF for none) are not counted.
+bool CountColors(const QImage& img, int rm, int gm, int bm, uint32_t skip, std::vector<int>& slotTable,
                  std::vector<CountedColor>& colors) {
     std::fill(slotTable.begin(), slotTable.end(), -1);
     colors.clear();
     for (int y = 0; y < img.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == skip) continue;
             const int r = qRed(line[x]) & rm, g = qGreen(line[x]) & gm, b = qBlue(line[x]) & bm;
             const uint32_t key = uint32_t(r << 16 | g << 8 | b);
             int s = HashOf(r, g, b);
@@ -51,14 +53,20 @@ int SlotOf(const std::vector<int>& slotTable, const std::vector<CountedColor>& c
 
 } // namespace
 
-TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize) {
+TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize, TColor transparent) {
     TReducedImage out;
     paletteSize = std::clamp(paletteSize, 1, 256);
     const QImage img = image.convertToFormat(QImage::Format_RGB32);
+    constexpr uint32_t kNoColour = 0xFFFFFFFFu;
+    uint32_t skip = kNoColour;
+    if (transparent != clNone) {
+        const TColor c = ColorToRGB(transparent);
+        skip = uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+    }
     int rm = 255, gm = 255, bm = 255;
     std::vector<int> slotTable(kHashSlots);
     std::vector<CountedColor> colors;
-    while (!CountColors(img, rm, gm, bm, slotTable, colors)) {
+    while (!CountColors(img, rm, gm, bm, skip, slotTable, colors)) {
         if (rm < gm)
             gm &= gm - 1;
         else if (rm <= bm)
@@ -72,10 +80,15 @@ TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize) {
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t a, size_t b) { return colors[a].count > colors[b].count; });
     out.Palette.fill(qRgb(128, 128, 128), paletteSize);
-    const int used = std::min<int>(paletteSize, int(order.size()));
+    const int counted = skip == kNoColour ? paletteSize : std::max(paletteSize - 1, 0);
+    const int used = std::min<int>(counted, int(order.size()));
     for (int i = 0; i < used; ++i) {
         const uint32_t c = colors[order[size_t(i)]].rgb;
         out.Palette[i] = qRgb(int(c >> 16), int(c >> 8 & 0xFF), int(c & 0xFF));
+    }
+    if (skip != kNoColour) {
+        out.TransparentIndex = std::min(used, paletteSize - 1);
+        out.Palette[out.TransparentIndex] = qRgb(int(skip >> 16), int(skip >> 8 & 0xFF), int(skip & 0xFF));
     }
 
     std::vector<uint8_t> nearest(colors.size());
@@ -84,6 +97,7 @@ TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize) {
         int best = 0;
         int bestDist = INT32_MAX;
         for (int p = 0; p < paletteSize; ++p) {
+            if (p == out.TransparentIndex && paletteSize > 1) continue;
             const int dr = r - qRed(out.Palette[p]), dg = g - qGreen(out.Palette[p]), db = b - qBlue(out.Palette[p]);
             const int d = dr * dr + dg * dg + db * db;
             if (d < bestDist) {
@@ -99,6 +113,10 @@ TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize) {
     for (int y = 0; y < img.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < img.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == skip) {
+                out.Indices[k++] = uint8_t(out.TransparentIndex);
+                continue;
+            }
             const uint32_t key = uint32_t((qRed(line[x]) & rm) << 16 | (qGreen(line[x]) & gm) << 8 | (qBlue(line[x]) & bm));
             out.Indices[k++] = nearest[size_t(SlotOf(slotTable, colors, key))];
         }

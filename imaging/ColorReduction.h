@@ -15,12 +15,17 @@ class TCanvas;
 struct TReducedImage {
     std::vector<uint8_t> Indices; // one byte per pixel, rows top to bottom
     QList<QRgb> Palette;          // paletteSize entries
+    int TransparentIndex = -1;    // the entry kept for the transparent colour
 };
 
 // The most frequent colours make the palette (unused entries gray); the
 // colour components are made coarser until at most 2049 distinct colours
-// remain, and every colour takes its nearest palette entry.
-TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize = 256);
+// remain, and every colour takes its nearest palette entry. A transparent
+// colour (not clNone) is left out of the counting and gets an entry of its
+// own right after the counted colours: exactly its pixels take that entry,
+// so that coarser masks cannot lose it and no other colour turns clear.
+TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize = 256,
+                                       TColor transparent = clNone);
 
 // Draws the source rectangle of the bitmap stretched into the destination,
 // leaving out pixels of transparentColor. clDefault (0x20000000) means the

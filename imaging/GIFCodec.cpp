@@ -44,6 +44,7 @@ public:
         m_count -= bits;
         return v;
     }
+    size_t Position() const { return m_pos; }
 
 private:
     const std::vector<uint8_t>& m_data;
@@ -85,6 +86,23 @@ private:
     int m_count = 0;
 };
 
+// Reports a share only when it has grown, so that a caller is not flooded.
+class ProgressSteps {
+public:
+    ProgressSteps(const TGIFProgress& progress, size_t total) : m_progress(progress), m_total(total) {}
+    void At(size_t done) {
+        if (!m_progress || m_total == 0 || done < m_next) return;
+        const int percent = int(std::min(done, m_total) * 100 / m_total);
+        m_next = (size_t(percent + 1) * m_total + 99) / 100;
+        m_progress(percent);
+    }
+
+private:
+    const TGIFProgress& m_progress;
+    size_t m_total;
+    size_t m_next = 0; // the amount done at which the share grows next
+};
+
 } // namespace
 
 std::vector<int> GIFRowOrder(int height, bool interlaced) {
@@ -102,7 +120,7 @@ std::vector<int> GIFRowOrder(int height, bool interlaced) {
 }
 
 bool GIFDecodeLZW(const QByteArray& raw, int width, int height, int bitsPerPixel, bool interlaced,
-                  std::vector<uint8_t>& pixels) {
+                  std::vector<uint8_t>& pixels, const TGIFProgress& progress) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     pixels.assign(size_t(width) * size_t(height), 0);
@@ -111,8 +129,8 @@ bool GIFDecodeLZW(const QByteArray& raw, int width, int height, int bitsPerPixel
 
     bool ok = true;
     int codeSize = uint8_t(raw[0]);
-    if (codeSize < 2 || codeSize > 9) {
-        codeSize = std::clamp(codeSize, 2, 9);
+    if (codeSize < 2 || codeSize > GIFMaxCodeSize) {
+        codeSize = std::clamp(codeSize, 2, GIFMaxCodeSize);
         ok = false;
     }
     bool cut = false;
@@ -137,9 +155,11 @@ bool GIFDecodeLZW(const QByteArray& raw, int width, int height, int bitsPerPixel
     int old = -1;
     int first = 0;
     BitReader reader(data);
+    ProgressSteps steps(progress, data.size());
     bool filled = false;
 
     while (!filled) {
+        steps.At(reader.Position());
         int code = reader.Read(bits);
         if (code < 0) {
             ok = false;
@@ -208,11 +228,12 @@ bool GIFDecodeLZW(const QByteArray& raw, int width, int height, int bitsPerPixel
         }
     }
     if (!filled) ok = false;
+    steps.At(data.size());
     return ok;
 }
 
 QByteArray GIFEncodeLZW(const std::vector<uint8_t>& pixels, int width, int height, int bitsPerPixel,
-                        bool interlaced) {
+                        bool interlaced, const TGIFProgress& progress) {
     QByteArray out;
     const int codeSize = bitsPerPixel <= 1 ? 2 : std::min(bitsPerPixel, 8);
     out.append(char(codeSize));
@@ -248,7 +269,10 @@ QByteArray GIFEncodeLZW(const std::vector<uint8_t>& pixels, int width, int heigh
     int cur = -1;
     int hash = 0;
     int length = 0;
+    ProgressSteps steps(progress, rows.size());
+    size_t rowsDone = 0;
     for (int y : rows) {
+        steps.At(rowsDone++);
         const uint8_t* line = pixels.data() + size_t(y) * w;
         for (size_t x = 0; x < w; ++x) {
             const int p = line[x] & pixelMask;
@@ -292,5 +316,6 @@ QByteArray GIFEncodeLZW(const std::vector<uint8_t>& pixels, int width, int heigh
     writer.Write(cur, bits);
     writer.Write(end, bits);
     writer.Finish();
+    steps.At(rows.size());
     return out;
 }

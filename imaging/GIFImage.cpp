@@ -111,6 +111,7 @@ void TGIFFrame::Assign(const TGIFFrame& source) {
     DelayMs = source.DelayMs;
     Disposal = source.Disposal;
     TransColor = source.TransColor;
+    m_transIndex = source.m_transIndex;
     Interlaced = source.Interlaced;
     OwnPalette = source.OwnPalette;
     m_corrupt = source.m_corrupt;
@@ -134,6 +135,7 @@ void TGIFFrame::Assign(const TGraphic& source) {
     }
     if (source.Empty()) return;
     m_item = std::make_shared<TGIFItem>();
+    m_transIndex = -1;
     if (const auto* bmp = dynamic_cast<const TBitmap*>(&source)) {
         m_bitmap = std::make_unique<TBitmap>(bmp->Image());
         if (source.Transparent()) TransColor = bmp->TransparentColor();
@@ -143,6 +145,14 @@ void TGIFFrame::Assign(const TGraphic& source) {
     m_item->Width = uint16_t(std::min(m_bitmap->Width(), 0xFFFF));
     m_item->Height = uint16_t(std::min(m_bitmap->Height(), 0xFFFF));
     if (m_owner) m_owner->RecalcScreenSize();
+}
+
+TGIFProgress TGIFFrame::Reporter(const TRect& area, TProgressStage first) const {
+    if (!m_owner || !m_owner->OnProgress) return {};
+    m_owner->Progress(first, 0, false, area);
+    return [owner = m_owner, area](int percent) {
+        owner->Progress(psRunning, uint8_t(percent), false, area);
+    };
 }
 
 TBitmap* TGIFFrame::Bitmap() const {
@@ -156,7 +166,11 @@ void TGIFFrame::Decode() const {
     const int bits = item.BitsPerPixel;
     if (bits < 1 || bits > 8) throw EInvalidGraphicOperation("Wrong number of colors; must be a power of 2");
     std::vector<uint8_t> pixels;
-    if (!GIFDecodeLZW(item.RawData, item.Width, item.Height, bits, Interlaced, pixels)) m_corrupt = true;
+    const TRect area = Bounds(Origin.x, Origin.y, item.Width, item.Height);
+    const TGIFProgress progress = Reporter(area, psStarting);
+    if (!GIFDecodeLZW(item.RawData, item.Width, item.Height, bits, Interlaced, pixels, progress))
+        m_corrupt = true;
+    if (progress) m_owner->Progress(psEnding, 100, true, area);
 
     const int dibBits = bits == 1 ? 1 : bits <= 4 ? 4 : 8;
     QList<QRgb> colors(1 << dibBits, qRgb(0, 0, 0));
@@ -185,11 +199,15 @@ void TGIFFrame::Encode() {
     TBitmap* bmp = Bitmap();
     if (!bmp || bmp->Empty()) throw EInvalidGraphicOperation("No GIF Data to write");
     const QImage& image = bmp->Image();
+    // A wider row would not fit the descriptor and come out skewed.
+    if (image.width() > TGIFImage::MaxFrameSide || image.height() > TGIFImage::MaxFrameSide)
+        throw EInvalidGraphicOperation("GIF frame too large: at most 65535 x 65535 pixels");
     auto item = std::make_shared<TGIFItem>();
-    item->Width = uint16_t(std::min(image.width(), 0xFFFF));
-    item->Height = uint16_t(std::min(image.height(), 0xFFFF));
+    item->Width = uint16_t(image.width());
+    item->Height = uint16_t(image.height());
     std::vector<uint8_t> pixels(size_t(item->Width) * item->Height);
     QList<QRgb> colors;
+    int transIndex = -1;
     const TPixelFormat pf = bmp->PixelFormat();
     if (pf == pf1bit || pf == pf4bit || pf == pf8bit) {
         const QImage indexed = image.format() == QImage::Format_Indexed8
@@ -201,9 +219,10 @@ void TGIFFrame::Encode() {
         colors = indexed.colorTable();
         item->BitsPerPixel = uint8_t(pf == pf1bit ? 1 : pf == pf4bit ? 4 : 8);
     } else {
-        TReducedImage reduced = ReduceMostFrequentColors(image, 256);
+        TReducedImage reduced = ReduceMostFrequentColors(image, 256, TransColor);
         pixels = std::move(reduced.Indices);
         colors = reduced.Palette;
+        transIndex = reduced.TransparentIndex;
         item->BitsPerPixel = 8;
     }
     const int count = 1 << item->BitsPerPixel;
@@ -214,8 +233,12 @@ void TGIFFrame::Encode() {
         item->ColorTable.Colors[size_t(i) * 3 + 1] = uint8_t(qGreen(colors[i]));
         item->ColorTable.Colors[size_t(i) * 3 + 2] = uint8_t(qBlue(colors[i]));
     }
-    item->RawData = GIFEncodeLZW(pixels, item->Width, item->Height, item->BitsPerPixel, Interlaced);
+    const TRect area = Bounds(Origin.x, Origin.y, item->Width, item->Height);
+    const TGIFProgress progress = Reporter(area, psStarting);
+    item->RawData = GIFEncodeLZW(pixels, item->Width, item->Height, item->BitsPerPixel, Interlaced, progress);
+    if (progress) m_owner->Progress(psEnding, 100, false, area);
     m_item = std::move(item);
+    m_transIndex = transIndex;
     OwnPalette = true;
 }
 
@@ -239,7 +262,13 @@ void TGIFFrame::UpdateGraphicControl() {
         gce->Header[2] = char(delay & 0xFF);
         gce->Header[3] = char(delay >> 8);
         uint8_t packed = uint8_t(gce->Header[1]);
-        const int index = TransColor == clNone ? -1 : Palette().IndexOf(TransColor);
+        int index = -1;
+        if (TransColor != clNone) {
+            const TGIFColorTable& palette = Palette();
+            const bool ownStillFits = m_transIndex >= 0 && m_transIndex < palette.Count &&
+                                      palette.Color(m_transIndex) == TransColor;
+            index = ownStillFits ? m_transIndex : palette.IndexOf(TransColor);
+        }
         if (index >= 0) {
             packed |= 1;
             gce->Header[4] = char(index);
@@ -343,6 +372,11 @@ bool TGIFImage::LoadFromStream(const QByteArray& data) { return LoadFrom(data, t
 
 bool TGIFImage::LoadFrom(const QByteArray& data, bool decodeFirst) {
     TGIFImage fresh;
+    if (OnProgress)
+        fresh.OnProgress = [this](TGraphic*, TProgressStage stage, uint8_t percent, bool redraw,
+                                  const TRect& r, const QString& msg) {
+            Progress(stage, percent, redraw, r, msg);
+        };
     try {
         fresh.ReadStream(data);
         if (decodeFirst && fresh.CurrentFrame >= 0) fresh.m_frames[0]->Bitmap();
@@ -563,8 +597,11 @@ void TGIFImage::ReadStream(const QByteArray& data) {
             case 0x01: ext->ExtType = etPlainText; headerSize = 13; break;
             case 0xFF: ext->ExtType = etApplication; headerSize = 12; break;
             default:
-                throw EInvalidGraphicOperation(
-                    QStringLiteral("Unrecognized extension block: %1").arg(label, 2, 16, QLatin1Char('0')).toStdString());
+                // A label this reader does not know is passed over by its
+                // sub-blocks, as decoders are to do; the picture stays.
+                in.SubBlocks(nullptr, nullptr);
+                b = next();
+                continue;
             }
             if (headerSize > 0 && !in.Bytes(headerSize, ext->Header)) {
                 b = ';';
@@ -620,6 +657,7 @@ void TGIFImage::ReadStream(const QByteArray& data) {
             } else {
                 frame->m_corrupt = true;
             }
+            item.StoredEmpty = item.Width == 0 || item.Height == 0;
             if (item.Width == 0) item.Width = ScreenWidth;
             if (item.Height == 0) item.Height = ScreenHeight;
             if (int64_t(item.Width) * item.Height > MaxFramePixels)
@@ -630,7 +668,9 @@ void TGIFImage::ReadStream(const QByteArray& data) {
                 const uint8_t gp = uint8_t(ext->Header[1]);
                 const TGIFColorTable& pal = frame->Palette();
                 const int idx = uint8_t(ext->Header[4]);
-                frame->TransColor = (gp & 1) && idx < pal.Count ? pal.Color(idx) : clNone;
+                const bool transparent = (gp & 1) && idx < pal.Count;
+                frame->TransColor = transparent ? pal.Color(idx) : clNone;
+                frame->m_transIndex = transparent ? idx : -1;
                 delay = std::max<int>(delay, Le16(ext->Header, 2));
                 frame->Disposal = uint8_t((gp >> 2) & 7);
             }
@@ -674,6 +714,10 @@ QByteArray TGIFImage::WriteStream(bool withSize) {
     if (m_frames.empty()) throw EInvalidGraphicOperation("No GIF Data to write");
     for (auto& f : m_frames)
         if (!f->HasRawData()) f->Encode();
+    // A frame without pixels has nothing a reader could show.
+    for (const auto& f : m_frames)
+        if (f->Width() <= 0 || f->Height() <= 0 || f->Item().StoredEmpty)
+            throw EInvalidGraphicOperation("No GIF Data to write");
     for (auto& f : m_frames) {
         f->UpdateGraphicControl();
         if (!f->Extensions.empty()) GifVersion = 2;

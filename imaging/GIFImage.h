@@ -1,6 +1,7 @@
 #pragma once
 // GIF pictures (87a and 89a) with all their frames, read and written by the
 // program's own LZW coder.
+#include "imaging/GIFCodec.h"
 #include "platform/Pictures.h"
 
 #include <QByteArray>
@@ -47,6 +48,9 @@ struct TGIFItem {
     uint8_t Packed = 0;
     uint8_t BitsPerPixel = 8;
     TGIFColorTable ColorTable;
+    // The file gave the frame a width or height of 0: it is shown at the
+    // screen's size, but has no pixels of its own to write back.
+    bool StoredEmpty = false;
 };
 
 enum TGIFExtensionType : uint8_t { etGraphicControl = 0, etPlainText = 1, etApplication = 2, etComment = 3 };
@@ -86,6 +90,11 @@ public:
     TPoint Origin{0, 0};
     bool Interlaced = false;
     TColor TransColor = clNone;
+    // The palette index the transparency was read or coded with, -1 when the
+    // frame has none of its own (a new picture): writing keeps it as long as
+    // it still holds TransColor, so that another entry of the same colour
+    // stays opaque.
+    int TransIndex() const { return m_transIndex; }
     uint16_t DelayMs = 0;
     uint8_t Disposal = 0;
     bool OwnPalette = false;
@@ -94,12 +103,16 @@ private:
     friend class TGIFImage;
     void Decode() const;
     void Encode();
+    // Tells the owner's OnProgress that the work on area begins and answers
+    // where the running share goes; nothing when no one listens.
+    TGIFProgress Reporter(const TRect& area, TProgressStage first) const;
     void UpdateGraphicControl();
 
     TGIFImage* m_owner;
     mutable std::unique_ptr<TBitmap> m_bitmap;
     std::shared_ptr<TGIFItem> m_item;
     mutable bool m_corrupt = false;
+    int m_transIndex = -1;
 };
 
 class TGIFImage : public TGraphic {
@@ -161,6 +174,8 @@ public:
 
     // Frames larger than this many pixels are refused when read.
     static constexpr int64_t MaxFramePixels = int64_t(4096) * 4096;
+    // The format's limit of a frame's width and height.
+    static constexpr int MaxFrameSide = 0xFFFF;
 
 private:
     friend class TGIFFrame;

@@ -35,6 +35,11 @@ void TGraphic::Changed() {
     if (OnChange) OnChange();
 }
 
+void TGraphic::Progress(TProgressStage stage, uint8_t percentDone, bool redrawNow, const TRect& r,
+                        const QString& msg) {
+    if (OnProgress) OnProgress(this, stage, percentDone, redrawNow, r, msg);
+}
+
 bool TGraphic::LoadFromFile(const QString& fileName) {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly)) return false;
@@ -42,7 +47,10 @@ bool TGraphic::LoadFromFile(const QString& fileName) {
 }
 
 bool TGraphic::SaveToFile(const QString& fileName) const {
+    // No picture format is written as no bytes: nothing came out, and an
+    // existing file must not be emptied for it.
     const QByteArray data = SaveToStream();
+    if (data.isEmpty()) return false;
     QFile f(fileName);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     return f.write(data) == data.size();

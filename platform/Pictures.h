@@ -23,6 +23,14 @@
 #include <memory>
 
 class TBitmap;
+class TGraphic;
+
+// Long decoding and coding report their way through a picture's OnProgress.
+enum TProgressStage { psStarting, psRunning, psEnding };
+// Sender, stage, percent done, whether the part ready so far should be shown
+// now, that part, and a message.
+using TProgressEvent = std::function<void(TGraphic* Sender, TProgressStage Stage, uint8_t PercentDone,
+                                          bool RedrawNow, const TRect& R, const QString& Msg)>;
 
 class TGraphic {
 public:
@@ -70,9 +78,12 @@ public:
     virtual QImage ToImage() const = 0;
 
     std::function<void()> OnChange;
+    TProgressEvent OnProgress;
 
 protected:
     void Changed();
+    void Progress(TProgressStage stage, uint8_t percentDone, bool redrawNow, const TRect& r,
+                  const QString& msg = QString());
 
 private:
     bool m_transparent = false;

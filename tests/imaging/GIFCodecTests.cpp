@@ -138,3 +138,30 @@ TEST(GIFLZW, FullTableWithoutClearKeepsDecoding) {
     EXPECT_TRUE(GIFDecodeLZW(Raw(2, bytes), 5000, 1, 2, false, pixels));
     EXPECT_EQ(pixels, expected);
 }
+
+TEST(GIFLZW, LargeCodeSizesStartWithWideCodes) {
+    // Code size 11: 12-bit codes from the start, clear 2048, end 2049. After
+    // 1, 2, 2050, 3 the table holds 2050 "1 2", 2051 "2 1", 2052 "1 2 3".
+    const auto pack = [](std::initializer_list<int> codes) {
+        QByteArray bytes;
+        uint32_t acc = 0;
+        int count = 0;
+        for (int code : codes) {
+            acc |= uint32_t(code) << count;
+            count += 12;
+            while (count >= 8) {
+                bytes.append(char(acc & 0xFF));
+                acc >>= 8;
+                count -= 8;
+            }
+        }
+        if (count > 0) bytes.append(char(acc & 0xFF));
+        return bytes;
+    };
+    std::vector<uint8_t> pixels;
+    EXPECT_TRUE(GIFDecodeLZW(Raw(11, pack({2048, 1, 2, 2050, 3, 2052, 2049})), 4, 2, 4, false, pixels));
+    EXPECT_EQ(pixels, (std::vector<uint8_t>{1, 2, 1, 2, 3, 1, 2, 3}));
+    // A code size of 12 leaves no room for strings: read as 11 and marked damaged.
+    EXPECT_FALSE(GIFDecodeLZW(Raw(12, pack({2048, 1, 2049})), 1, 1, 4, false, pixels));
+    EXPECT_EQ(pixels, std::vector<uint8_t>{1});
+}
