@@ -1,5 +1,6 @@
 #include "imaging/GIFImage.h"
 
+#include "imaging/AnimatedCursor.h"
 #include "imaging/ColorReduction.h"
 #include "imaging/GIFCodec.h"
 
@@ -140,7 +141,15 @@ void TGIFFrame::Assign(const TGraphic& source) {
         m_bitmap = std::make_unique<TBitmap>(bmp->Image());
         if (source.Transparent()) TransColor = bmp->TransparentColor();
     } else {
-        m_bitmap = std::make_unique<TBitmap>(source.ToImage().convertToFormat(QImage::Format_RGB32));
+        // Other pictures are drawn on the bitmap's brush colour, which then
+        // stands for their clear parts.
+        m_bitmap = std::make_unique<TBitmap>(source.Width(), source.Height());
+        m_bitmap->SetPixelFormat(pf24bit);
+        TCanvas* canvas = m_bitmap->Canvas();
+        const TColor ground = canvas->Brush()->Color();
+        canvas->FillRect(Rect(0, 0, source.Width(), source.Height()));
+        source.Draw(*canvas, Rect(0, 0, source.Width(), source.Height()));
+        if (source.Transparent()) TransColor = ColorToRGB(ground);
     }
     m_item->Width = uint16_t(std::min(m_bitmap->Width(), 0xFFFF));
     m_item->Height = uint16_t(std::min(m_bitmap->Height(), 0xFFFF));
@@ -510,6 +519,17 @@ void TGIFImage::Assign(const TGIFFrame& frame) {
     m_frames.push_back(std::move(copy));
     CurrentFrame = 0;
     GifVersion = 1;
+    Changed();
+}
+
+void TGIFImage::Assign(const TAnimatedCursorImage& cursor) {
+    Clear();
+    BackColor = clWindow;
+    for (const auto& f : cursor.IconFrames) {
+        if (!f->Icon) continue;
+        AddFrame(*f->Icon);
+        m_frames.back()->DelayMs = uint16_t(std::min<uint64_t>(uint64_t(f->JiffRate) * 100 / 6, 0xFFFF));
+    }
     Changed();
 }
 

@@ -2,24 +2,14 @@
 // GIF pictures (87a and 89a) with all their frames, read and written by the
 // program's own LZW coder.
 #include "imaging/GIFCodec.h"
+#include "imaging/ImagingErrors.h"
 #include "platform/Pictures.h"
 
 #include <QByteArray>
 #include <QStringList>
 
 #include <memory>
-#include <stdexcept>
 #include <vector>
-
-class EInvalidGraphicOperation : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-class EReadError : public std::runtime_error {
-public:
-    EReadError() : std::runtime_error("Stream-Read-Fehler") {}
-};
 
 // A colour table: the number of entries and their RGB triples (kept only as
 // long as the table, so that a file of many tiny frames stays small here).
@@ -63,6 +53,7 @@ public:
     void Assign(const TExtension& source);
 };
 
+class TAnimatedCursorImage;
 class TGIFImage;
 
 class TGIFFrame {
@@ -146,6 +137,9 @@ public:
     std::unique_ptr<TGraphic> Clone() const override;
     bool Assign(const TGraphic& source) override;
     void Assign(const TGIFFrame& frame);
+    // One frame per cursor frame, with its icon and its rate as delay, on the
+    // window colour.
+    void Assign(const TAnimatedCursorImage& cursor);
     // The current frame as a bitmap (with its transparent colour); nullptr
     // when empty.
     std::unique_ptr<TBitmap> AssignToBitmap() const;

@@ -1,5 +1,6 @@
 #include "platform/Pictures.h"
 
+#include "platform/Icon.h"
 #include "platform/Runtime.h"
 
 #include <QBuffer>
@@ -781,6 +782,7 @@ std::vector<FormatEntry>& Registry() {
         auto jpg = [] { return std::unique_ptr<TGraphic>(std::make_unique<TJPEGImage>()); };
         auto png = [] { return std::unique_ptr<TGraphic>(std::make_unique<TPngImage>()); };
         auto meta = [] { return std::unique_ptr<TGraphic>(std::make_unique<TMetafile>()); };
+        auto ico = [] { return std::unique_ptr<TGraphic>(std::make_unique<TIcon>()); };
         const QByteArray jpegSig("\xFF\xD8\xFF", 3);
         f.push_back({"bmp", "Bitmaps", bmp, "BM"});
         f.push_back({"jpg", "JPEG Image File", jpg, jpegSig});
@@ -790,6 +792,7 @@ std::vector<FormatEntry>& Registry() {
         f.push_back({"png", "Portable Network Graphics", png, QByteArray("\x89PNG", 4)});
         f.push_back({"wmf", "Metafiles", meta, QByteArray("\xD7\xCD\xC6\x9A", 4)});
         f.push_back({"emf", "Enhanced Metafiles", meta, QByteArray(), IsEnhancedMetafile});
+        f.push_back({"ico", "Icons", ico, QByteArray("\0\0\1\0", 4)});
         return f;
     }();
     return formats;
