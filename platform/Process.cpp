@@ -9,14 +9,17 @@ bool StartProgram(const QString& program, const QStringList& arguments, const QS
     if (program.trimmed().isEmpty()) return false;
     QString exe = program;
     if (program.contains(QLatin1Char('\\')) || program.contains(QLatin1Char('/'))) {
-        exe = Paths::MapPath(program);
-        QFileInfo fi(exe);
+        QFileInfo fi(Paths::MapPath(program));
         if (!fi.exists() || fi.isDir() || !fi.isExecutable()) return false;
+        // The child changes to its working directory before it runs the
+        // program: a relative path would be looked up from there.
+        exe = fi.absoluteFilePath();
     }
     QString dir;
     if (!workingDir.isEmpty()) {
-        dir = Paths::MapPath(workingDir);
-        if (!QFileInfo(dir).isDir()) return false;
+        const QFileInfo fi(Paths::MapPath(workingDir));
+        if (!fi.isDir()) return false;
+        dir = fi.absoluteFilePath();
     }
     QProcess proc;
     proc.setProgram(exe);

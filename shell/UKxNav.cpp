@@ -170,10 +170,31 @@ void TKxNav::FormActivate(TObject*) {
     // "0" and an empty text mean: no deep link is waiting.
     const QString T = KxNav ? CodePage::AnsiUpperCase(KxNav->AutoOeffnen) : QString();
     if (T.isEmpty() || T == QLatin1String("0")) return;
-    if (T == QLatin1String("A")) SpeedButton2->Click();
-    if (T == QLatin1String("B")) SpeedButton3->Click();
-    if (T == CodePage::AnsiUpperCase(SpeedButton2->Caption())) SpeedButton2->Click();
-    if (T == CodePage::AnsiUpperCase(SpeedButton3->Caption())) SpeedButton3->Click();
+    bool Geoeffnet = false;
+    const auto Klick = [&Geoeffnet](TSpeedButton* b) {
+        b->Click();
+        Geoeffnet = true;
+    };
+    if (T == QLatin1String("A")) Klick(SpeedButton2);
+    if (T == QLatin1String("B")) Klick(SpeedButton3);
+    if (T == CodePage::AnsiUpperCase(SpeedButton2->Caption())) Klick(SpeedButton2);
+    if (T == CodePage::AnsiUpperCase(SpeedButton3->Caption())) Klick(SpeedButton3);
+    if (!Geoeffnet) UebungAufAndererSeite(T);
+}
+
+bool TKxNav::UebungAufAndererSeite(const QString& Gross) {
+    // A link that names a section and one of its exercises ("KxxA1.3.1Ü2")
+    // starts at the section's first page; the exercise may sit further on.
+    if (!Gross.startsWith(CodePage::AnsiUpperCase(QStringLiteral("Übung ")))) return false;
+    for (int i = 1; i <= Seitenanzahl; ++i) {
+        const bool Erste = CodePage::AnsiUpperCase(Seite[i].Uebung1) == Gross;
+        if (!Erste && CodePage::AnsiUpperCase(Seite[i].Uebung2) != Gross) continue;
+        AktSeite = i;
+        SeiteAnzeigen();
+        (Erste ? SpeedButton2 : SpeedButton3)->Click();
+        return true;
+    }
+    return false;
 }
 
 QString TKxNav::SeitenDatei() const {

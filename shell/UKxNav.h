@@ -8,6 +8,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class TRPStyle;
@@ -73,12 +74,27 @@ public:
     void SpeedButton7Click(TObject* Sender);
     void LogbuchDruckenClick(TObject* Sender);
 
+    // Page jumps to the family's other programs (USeitenSprung.cpp). The page
+    // view's jump event lands here; SprungtextVon gives the text of the item
+    // that carries a jump.
+    void WebbrowserxJump(TObject* Sender, int SprungNr);
+    std::function<QString(int SprungNr)> SprungtextVon;
+    // Starts the program a jump text names at its place; true when started.
+    bool SeitenSprungStarten(const QString& Sprungtext);
+    // Row 1 .. 46 of the family table below the install root: the program's
+    // path and its folder; false for another row or a missing folder.
+    bool ProgrammPfad(int Zeile, QString& Pfad, QString& Ordner) const;
+
     // Starts the master log: the heading as given, then a line of stars.
     void LogbuchBeginnen(const QString& Titel);
     // Whether the program may end; asks when the log is unsaved.
     bool BeendenErlaubt();
 
 private:
+    // The first row whose program path holds Name.
+    bool GeschwisterSuchen(const QString& Name, QString& Pfad, QString& Ordner) const;
+    // Shows the page whose button carries the exercise caption and clicks it.
+    bool UebungAufAndererSeite(const QString& Gross);
     QString m_seitenPfad;
     // Paginates Quelle and prints every page; a failure is reported to the pupil.
     void Drucken(TCustomRichPad* Quelle, const QString& Titel);

@@ -13,21 +13,7 @@ protected:
             AufgabeAbmelden(k);
         KxNav->AutoOeffnen.clear();
     }
-    // Records "class page" of every form that shows up while Aktion runs, or the
-    // exercise class of exercise forms, closing each.
-    std::vector<QString> Protokoll(const std::function<void()>& Aktion) {
-        std::vector<QString> Formen;
-        ModalBeobachter b([&](TForm* f) {
-            QString Eintrag = f->ClassName();
-            if (auto* n = dynamic_cast<TKxNav*>(f)) Eintrag += QStringLiteral(" %1").arg(n->AktSeite);
-            for (const QString& k : AufgabenKlassen())
-                if (OffeneAufgabe(k) == f) Eintrag = k;
-            Formen.push_back(Eintrag);
-            f->Close();
-        });
-        Aktion();
-        return Formen;
-    }
+    std::vector<QString> Protokoll(const std::function<void()>& Aktion) { return FormenProtokoll(Aktion); }
 };
 
 TEST_F(SectionForms, TreeNodesOpenTheirSectionAtTheirPage) {

@@ -65,6 +65,22 @@ private:
     std::pair<TForm*, std::weak_ptr<void>> m_zuletzt;
 };
 
+// Runs Aktion and records every form that shows up meanwhile, closing each:
+// "class page" of section forms, the registered class of exercise forms.
+inline std::vector<QString> FormenProtokoll(const std::function<void()>& Aktion) {
+    std::vector<QString> Formen;
+    ModalBeobachter b([&](TForm* f) {
+        QString Eintrag = f->ClassName();
+        if (auto* n = dynamic_cast<TKxNav*>(f)) Eintrag += QStringLiteral(" %1").arg(n->AktSeite);
+        for (const QString& k : AufgabenKlassen())
+            if (OffeneAufgabe(k) == f) Eintrag = k;
+        Formen.push_back(Eintrag);
+        f->Close();
+    });
+    Aktion();
+    return Formen;
+}
+
 // An exercise with a counter of three tasks, an answer box whose Enter counts
 // as a check, and help, solution and check buttons.
 class TTestAufgabe : public TAufgabeg {

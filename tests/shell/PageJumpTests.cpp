@@ -1,0 +1,180 @@
+// Page jumps: jump texts become deep links that this program's own deep-link
+// reading opens at the named section and exercise, and the named sibling
+// starts in its own folder with that link as its one argument.
+#include "Ersatzprogramme.h"
+#include "ShellTestHelfer.h"
+#include "shell/UAbschnitte.h"
+#include "shell/USeitenSprung.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+namespace {
+
+const QString Klasse5 = QStringLiteral("Orvandel - Mathematik/Pravolin - Klasse 5/Pravolin - Klasse 5.exe");
+const QString Optik = QStringLiteral("Orvandel - Physik/Physolin - Optik/Physolin - Optik.exe");
+const QString Eigenes =
+    QStringLiteral("Orvandel - Mathematik/Pravolin - Grundschule/Pravolin - Grundschule.exe");
+
+class PageJumps : public ::testing::Test {
+protected:
+    void SetUp() override { ShellFormenEinrichten(); }
+    void TearDown() override {
+        for (const QString& k : AufgabenKlassen())
+            AufgabeAbmelden(k);
+        KxNav->AutoOeffnen.clear();
+        Anwendungsverzeichnis = m_altesVerzeichnis;
+    }
+    // An installed family: this program, a sibling of each family, and one
+    // sibling whose folder is there without its program.
+    void Installieren() {
+        for (const QString& p : {Klasse5, Optik, Eigenes})
+            m_programme.Anlegen(p);
+        m_programme.Ordner(QStringLiteral("Orvandel - Mathematik/Pravolin - Klasse 6"));
+        Anwendungsverzeichnis =
+            m_programme.Ordner(QStringLiteral("Orvandel - Mathematik/Pravolin - Grundschule"));
+        FSetupZuruecksetzen(Anwendungsverzeichnis);
+    }
+    Ersatzprogramme m_programme;
+    SetupScope m_setup;
+    QString m_altesVerzeichnis = Anwendungsverzeichnis;
+};
+
+TEST_F(PageJumps, JumpTextsBecomeProgramAndDeepLink) {
+    struct Fall {
+        const char* Text;
+        const char* Programm;
+        const char* Parameter;
+    };
+    const Fall Faelle[] = {
+        {"Pravolin - Klasse 5|Abschnitt 1.3", "Pravolin - Klasse 5", "KxxA1.3.1"},
+        {"Pravolin - Klasse 5,1.3.2", "Pravolin - Klasse 5", "KxxA1.3.2"},
+        {" Pravolin – Klasse 5 |Kapitel 2", "Pravolin - Klasse 5", "KxxA2.1.1"}, // en dash, blanks
+        {"Physolin_-_Optik|2. Kapitel", "Physolin - Optik", "KxxA2.1.1"},
+        {"Wärmelehre, 1.3 Übung 2", "Physolin - Waermelehre", "KxxA1.3.1Ü2"},
+        {"Pravolin - Klasse 5|1.3.2 Übung 2", "Pravolin - Klasse 5", "KxxA1.3.2Ü2"},
+        {"Pravolin - Klasse 5|1.3.2; 1.3.3", "Pravolin - Klasse 5", "KxxA1.3.2"},
+        {"Pravolin - Klasse 5|Abschnitt 1", "Pravolin - Klasse 5", "Kxx"},
+        {"Pravolin - Klasse 5|1.2.3.4", "Pravolin - Klasse 5", "Kxx"},
+        {"Pravolin - Klasse 5", "Pravolin - Klasse 5", "Kxx"},
+        {"Pravolin - Mathematik in der Grundschule, Klasse 1 bis 4|1.2", "Pravolin - Grundschule",
+         "KxxA1.2.1"},
+        {"Elektrik|Kapitel 3 Übung 1", "Physolin - Elektrizitaetslehre", "KxxA3.1.1Ü1"},
+        {"Abschnitt 1.3", "Abschnitt 1.3", "Kxx"},
+    };
+    for (const Fall& f : Faelle) {
+        const TSeitenSprung S = SeitenSprungZerlegen(QString::fromUtf8(f.Text));
+        EXPECT_EQ(S.Programm, QString::fromUtf8(f.Programm)) << f.Text;
+        EXPECT_EQ(S.Parameter, QString::fromUtf8(f.Parameter)) << f.Text;
+    }
+    EXPECT_EQ(Installationswurzel("C:\\Schule\\Orvandel - Mathematik\\Pravolin - Grundschule"),
+              "C:\\Schule\\");
+    // The physics family wins where both stand in the directory.
+    EXPECT_EQ(Installationswurzel("/x/Orvandel - Mathematik/y/Orvandel - Physik/z"),
+              "/x/Orvandel - Mathematik/y/");
+    EXPECT_EQ(Installationswurzel("/opt/schule"), "/opt/schule\\");
+    EXPECT_EQ(ProgrammDesVerzeichnisses("c:\\orvandel - mathematik\\pravolin - klasse 10"),
+              "Pravolin - Klasse 10");
+    EXPECT_EQ(ProgrammDesVerzeichnisses("c:\\Orvandel"), "");
+    EXPECT_EQ(GeschwisterProgramm(46)->Ordner, QStringLiteral("Physolin - Experimente"));
+    EXPECT_EQ(GeschwisterProgramm(47), nullptr);
+    EXPECT_EQ(GeschwisterProgramm(0), nullptr);
+}
+
+// The links a jump makes open the named section, page and exercise when this
+// program reads them from its command line.
+TEST_F(PageJumps, DeepLinksOfJumpsOpenTheNamedSectionAndExercise) {
+    for (const char* k : {"TZqK1_3B1", "TZqK2_4B1", "TZqK3_1A1"})
+        AufgabeRegistrieren<TTestAufgabe>(k);
+    struct Fall {
+        const char* Ort;
+        std::vector<QString> Geoeffnet;
+    };
+    const Fall Faelle[] = {
+        {"Abschnitt 1.3", {"TZqK1_3 1"}},
+        {"1.3.2", {"TZqK1_3 2"}},
+        {"Kapitel 2", {"TZqK2_1 1"}},
+        {"2. Kapitel", {"TZqK2_1 1"}},
+        {"1.3 Übung 2", {"TZqK1_3B1", "TZqK1_3 2"}},
+        {"1.3.2 Übung 2", {"TZqK1_3B1", "TZqK1_3 2"}},
+        {"2.4 Übung 3", {"TZqK2_4B1", "TZqK2_4 2"}},
+        {"Kapitel 3 Übung 1", {"TZqK3_1A1", "TZqK3_1 1"}},
+        {"1.2.3; 3.1", {"TZqK1_2 3"}},
+    };
+    for (const Fall& f : Faelle)
+        for (const char* Trenner : {"|", ","}) {
+            const QString Text =
+                QStringLiteral("Pravolin - Grundschule") + Trenner + QString::fromUtf8(f.Ort);
+            const QString P = SeitenSprungZerlegen(Text).Parameter;
+            EXPECT_EQ(FormenProtokoll([&] { KommandozeileAuswerten(P, ZqBaumTexte(), ZqEintragOeffnen); }),
+                      f.Geoeffnet)
+                << Text.toStdString() << " -> " << P.toStdString();
+            EXPECT_EQ(KxNav->AutoOeffnen, "0");
+        }
+}
+
+TEST_F(PageJumps, SiblingsStartInTheirFolderWithTheLinkAsOneArgument) {
+    Installieren();
+    const QString Vorher = QDir::currentPath();
+    TKxNav Form(nullptr);
+
+    ASSERT_TRUE(Form.SeitenSprungStarten(QStringLiteral("Pravolin - Klasse 5|Abschnitt 1.3")));
+    EXPECT_EQ(m_programme.Aufruf(Klasse5),
+              (QStringList{m_programme.Pfad("Orvandel - Mathematik/Pravolin - Klasse 5"), "KxxA1.3.1", "1"}));
+    EXPECT_EQ(QDir::currentPath(), Vorher);
+
+    ASSERT_TRUE(Form.SeitenSprungStarten(QStringLiteral("Physolin - Optik, 2. Kapitel")));
+    EXPECT_EQ(m_programme.Aufruf(Optik),
+              (QStringList{m_programme.Pfad("Orvandel - Physik/Physolin - Optik"), "KxxA2.1.1", "1"}));
+
+    // A place alone goes to the family member this program belongs to.
+    ASSERT_TRUE(Form.SeitenSprungStarten(QStringLiteral("Abschnitt 2.4")));
+    EXPECT_EQ(m_programme.Aufruf(Eigenes).mid(1), (QStringList{"KxxA2.4.1", "1"}));
+
+    // The page view's jump event, through the text of the jump's item.
+    Form.SprungtextVon = [](int Nr) {
+        return Nr == 3 ? QStringLiteral("Pravolin - Klasse 5|1.1.2") : QString();
+    };
+    Form.WebbrowserxJump(nullptr, 3);
+    EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA1.1.2", "1"}));
+
+    // Quotes, ampersands and semicolons reach the program as they are and run nothing.
+    const QString Boese = QStringLiteral("Pravolin - Klasse 5|1.3.2$(touch boese)&&touch`boese` \"'");
+    ASSERT_TRUE(Form.SeitenSprungStarten(Boese));
+    EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1),
+              (QStringList{"KxxA1.3.2$(touchboese)&&touch`boese`\"'", "1"}));
+    const QString Kette = QStringLiteral("Pravolin - Klasse 5|1.3.2; touch boese");
+    ASSERT_TRUE(Form.SeitenSprungStarten(Kette));
+    EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA1.3.2", "1"}));
+    EXPECT_FALSE(QFile::exists(m_programme.Pfad("Orvandel - Mathematik/Pravolin - Klasse 5/boese")));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("boese")));
+
+    // Nothing starts for an unknown program, a program folder without its
+    // program, or a place when this program's folder names no family member.
+    EXPECT_FALSE(Form.SeitenSprungStarten(QStringLiteral("Pravolin - Klasse 9|1.1.1")));
+    EXPECT_FALSE(Form.SeitenSprungStarten(QStringLiteral("Pravolin - Klasse 6|1.1.1")));
+    EXPECT_FALSE(Form.SeitenSprungStarten(QStringLiteral("Kurvenwerk")));
+    FSetupZuruecksetzen(QStringLiteral("c:\\Orvandel"));
+    EXPECT_FALSE(Form.SeitenSprungStarten(QStringLiteral("Abschnitt 2.4")));
+    EXPECT_TRUE(m_programme.Aufruf(Eigenes, 300).isEmpty());
+    EXPECT_EQ(QDir::currentPath(), Vorher);
+}
+
+TEST_F(PageJumps, ProgramPathsFollowTheTableBelowTheInstallRoot) {
+    Installieren();
+    TKxNav Form(nullptr);
+    QString Pfad = QStringLiteral("alt"), Ordner;
+    ASSERT_TRUE(Form.ProgrammPfad(2, Pfad, Ordner));
+    EXPECT_EQ(Pfad,
+              m_programme.Wurzel() + "/Orvandel - Mathematik\\Pravolin - Klasse 5\\Pravolin - Klasse 5.exe");
+    EXPECT_EQ(Ordner, m_programme.Wurzel() + "/Orvandel - Mathematik\\Pravolin - Klasse 5");
+    // Rows whose folder is missing, and rows outside the table, leave the path.
+    Pfad = QStringLiteral("alt");
+    EXPECT_FALSE(Form.ProgrammPfad(4, Pfad, Ordner));
+    EXPECT_FALSE(Form.ProgrammPfad(0, Pfad, Ordner));
+    EXPECT_FALSE(Form.ProgrammPfad(47, Pfad, Ordner));
+    EXPECT_EQ(Pfad, "alt");
+}
+
+} // namespace
