@@ -269,6 +269,12 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
     B_Scriptmemo->SetVisible(false);
 
     B_NeueAufgabe->OnClick = [this](TObject* s) { B_NeueAufgabeClick(s); };
+    for (TSpeedButton* b : {B_Kurvenwerk, B_Raumschau, B_Taschenrechner, B_Termlotse, B_Zufallslotse, B_Bildkalk,
+                            B_Skizzbrett, B_Findeling})
+        b->OnClick = [this](TObject* s) { B_KurvenwerkClick(s); };
+    for (TSpeedButton* b : {B_drucken, B_Lichtstudio})
+        b->OnClick = [this](TObject* s) { B_druckenClick(s); };
+    B_speichern->OnClick = [this](TObject* s) { B_speichernClick(s); };
     ProgrammEnde->OnClick = [this](TObject* s) { ProgrammEndeClick(s); };
     B_weitere_Werkzeuge->OnClick = [this](TObject* s) { B_weitere_WerkzeugeClick(s); };
     B_zurueck_zur_Tastatur->OnClick = [this](TObject* s) { B_zurueck_zur_TastaturClick(s); };
@@ -295,6 +301,7 @@ void TAufgabeg::FormActivate(TObject*) {
         if (Aus) Knopf->SetVisible(false);
 
     Arbeitsverzeichnis = GetCurrentDir();
+    WerkzeugknoepfeEinrichten();
 
     // Help and solution buttons by their captions; speed buttons stay as they are.
     if (FSetup.KeineHilfe || FSetup.KeineLoesung)
@@ -317,6 +324,7 @@ void TAufgabeg::FormActivate(TObject*) {
 
     Skalieren();
     Zentrieren();
+    SkriptAnbieten();
 }
 
 void TAufgabeg::Skalieren() {

@@ -5,8 +5,10 @@
 #include "platform/ControlsExt.h"
 #include "platform/ControlsStd.h"
 #include "platform/Forms.h"
+#include "shell/UArbeitsblatt.h"
 
 #include <cstdint>
+#include <vector>
 
 class TAufgabeg : public TForm {
 public:
@@ -76,6 +78,27 @@ public:
     // Splits a colour (system colours and "no colour" resolved first) into its parts.
     static void FarbeInRGB(TColor Farbe, int& R, int& G, int& B);
 
+    // Companion tools (UWerkzeuge.cpp). The path of a tool below StartPfad,
+    // with its folder; the launchers answer whether the tool was there.
+    QString WerkzeugPfad(int Index, QString* Ordner = nullptr) const;
+    bool KurvenwerkStarten(bool Skriptimport);
+    bool RaumschauStarten(bool Skriptimport);
+    bool TermlotseStarten(bool Skriptimport, int Modus);
+    bool TaschenrechnerStarten();
+    bool ZufallslotseStarten();
+    bool WerkzeugStarten(int Index);
+    void B_KurvenwerkClick(TObject* Sender);
+    void B_druckenClick(TObject* Sender);
+    // How long the button bar rests after a tool button, in milliseconds.
+    static constexpr uint32_t WerkzeugPause = 1000;
+
+    // The screenshot of the task page (UArbeitsblatt.cpp); false when none
+    // reached the clipboard. The form looks as before in any case.
+    void B_speichernClick(TObject* Sender);
+    bool ScreenshotErstellen();
+    bool BildInZwischenablage();
+    std::vector<TSteuerzustand> Steuerzustaende;
+
     int32_t AufgabenNrWert() const { return AufgabenNr; }
     int32_t SkalierungZaehlerWert() const { return SkalierungZaehler; }
     int32_t SkalierungNennerWert() const { return SkalierungNenner; }
@@ -93,6 +116,11 @@ protected:
 private:
     void Skalieren();
     void Zentrieren();
+    bool WerkzeugAufrufen(int Index, const QString& Parameter);
+    // Hides the buttons of tools that are not installed.
+    void WerkzeugknoepfeEinrichten();
+    // The drawing script onto the clipboard, unless a picture waits there.
+    void SkriptAnbieten();
 };
 
 // Waits the given milliseconds while the program stays responsive.

@@ -97,7 +97,7 @@ TEST(FormLifecycle, CloseQueryAndCaNoneKeepTheFormOpen) {
     int attempts = 0;
     int result = RunModal(f.get(), [&](TForm* form) {
         form->Close(); // refused
-        QTimer::singleShot(0, qApp, [&] {
+        QTimer::singleShot(0, qApp, [&, form] { // runs after the outer lambda returned
             ++attempts;
             allow = true;
             form->Close();

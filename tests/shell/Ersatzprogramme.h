@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "platform/Paths.h"
+
 class Ersatzprogramme {
 public:
     // The root every path below is relative to.
@@ -68,6 +70,18 @@ public:
     ~VerzeichnisScope() { QDir::setCurrent(m_alt); }
     VerzeichnisScope(const VerzeichnisScope&) = delete;
     VerzeichnisScope& operator=(const VerzeichnisScope&) = delete;
+
+private:
+    QString m_alt;
+};
+
+// Lets "c:\" stand for a folder for its lifetime.
+class LaufwerkScope {
+public:
+    explicit LaufwerkScope(const QString& Ordner) : m_alt(Paths::DriveRoot()) { Paths::SetDriveRoot(Ordner); }
+    ~LaufwerkScope() { Paths::SetDriveRoot(m_alt); }
+    LaufwerkScope(const LaufwerkScope&) = delete;
+    LaufwerkScope& operator=(const LaufwerkScope&) = delete;
 
 private:
     QString m_alt;

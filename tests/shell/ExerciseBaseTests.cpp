@@ -1,3 +1,4 @@
+#include "Ersatzprogramme.h"
 #include "ShellTestHelfer.h"
 #include "platform/ControlsRich.h"
 #include "platform/Keys.h"
@@ -206,6 +207,11 @@ TEST_F(ExerciseBase, SetupSwitchesLockButtonsByCaption) {
     FSetup.KeineHilfe = true;
     FSetup.KeinKurvenwerk = true;
     FSetup.KeinSkizzbrett = true;
+    // Every tool installed: only the switches hide buttons.
+    Ersatzprogramme Werkzeuge;
+    for (const char* w : {"Kurvenwerk", "Skizzbrett", "Raumschau"})
+        Werkzeuge.Anlegen(QStringLiteral("Orvandel - Mathematik/%1/%1.exe").arg(QLatin1String(w)));
+    LaufwerkScope Laufwerk(Werkzeuge.Wurzel());
     auto* g = Zeigen();
     Frei.clear();
     for (TBitBtn* b : g->Knoepfe)
