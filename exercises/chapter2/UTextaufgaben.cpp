@@ -16,11 +16,13 @@ TTextaufgabe::TTextaufgabe(TComponent* AOwner, int Kopie, TTextaufgabenZustand& 
     PanelPage = Muster::Feld(this, nullptr, QStringLiteral("PanelPage"), 8, 30, 792, 585, FarbeTextseiten);
     PanelPage->SetBevelOuter(bvNone);
     PageControl1 = Muster::Seiten(this, PanelPage, QStringLiteral("PageControl1"), 0, 0, 792, 585);
+    // The pages show the panel's colour, also when a screenshot whitens it.
+    PageControl1->SetParentColor(true);
 }
 
 TTabSheet* TTextaufgabe::SeiteAnlegen(const QString& Name) {
     TTabSheet* s = Muster::Seite(this, PageControl1, Name);
-    s->SetColor(FarbeTextseiten);
+    s->SetParentColor(true);
     Seiten.push_back(s);
     return s;
 }

@@ -3,12 +3,14 @@
 #include "K1TestHelfer.h"
 
 #include "exercises/chapter2/RegisterChapter2.h"
+#include "platform/Clipboard.h"
 #include "exercises/chapter2/UZqK2_2B1.h"
 #include "exercises/chapter2/UZqK2_3B1.h"
 #include "exercises/chapter2/UZqK2_4B1.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAbschnitte.h"
 
+#include <QDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -92,6 +94,17 @@ TEST(WordProblems, LengthsPageByPage) {
     m.Ergebnis->Click();
     EXPECT_EQ(Zeile0(m.Box), QStringLiteral("0,15"));
     EXPECT_EQ(m.Urteil->Caption(), Richtig);
+
+    // As a worksheet: the page's content without buttons and verdicts, framed in white.
+    ASSERT_TRUE(f->ScreenshotErstellen());
+    TBitmap Blatt;
+    ASSERT_TRUE(Clipboard()->GetBitmap(Blatt));
+    const QImage Bild = Blatt.Image().convertToFormat(QImage::Format_RGB32);
+    Bild.save(QStringLiteral(PRAVOLIN_TEST_OUTPUT "/arbeitsblatt_laengen.png"));
+    EXPECT_GT(Bild.width(), 500);
+    EXPECT_EQ(Bild.pixel(5, 5), qRgb(255, 255, 255));
+    EXPECT_TRUE(m.Urteil->Visible());
+    EXPECT_TRUE(m.Pruefen->Visible());
 
     f->B_NeueAufgabe->Click();
     EXPECT_EQ(f->SichtbareSeite(), 2);
