@@ -120,6 +120,8 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     Webbrowserx->SetAlign(alClient);
     Webbrowserx->SetStyle(RPStyle1.get());
     Webbrowserx->SetBackgroundStyle(bsTiled);
+    // A jump in a page names another program of the family and a place in it.
+    Webbrowserx->OnJump = [this](TObject* s, int SprungNr) { WebbrowserxJump(s, SprungNr); };
     TRPRTFReaderProperties* rtf = Webbrowserx->GetRTFReadProperties();
     rtf->UnicodeMode = rpruMixed;
     rtf->TextStyleMode = rprsAddIfNeeded;

@@ -8,7 +8,6 @@
 
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class TRPStyle;
@@ -75,10 +74,10 @@ public:
     void LogbuchDruckenClick(TObject* Sender);
 
     // Page jumps to the family's other programs (USeitenSprung.cpp). The page
-    // view's jump event lands here; SprungtextVon gives the text of the item
-    // that carries a jump.
+    // view's jump event lands here and starts what the jump's text names.
     void WebbrowserxJump(TObject* Sender, int SprungNr);
-    std::function<QString(int SprungNr)> SprungtextVon;
+    // The text of the page item that carries the jump.
+    QString SprungText(int SprungNr) const;
     // Starts the program a jump text names at its place; true when started.
     bool SeitenSprungStarten(const QString& Sprungtext);
     // Row 1 .. 46 of the family table below the install root: the program's

@@ -3,6 +3,8 @@
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
+#include "richtext/model/RPUnicode.h"
+#include "richtext/view/RichPad.h"
 #include "shell/UKxNav.h"
 #include "term/USetup.h"
 #include "term/UTerm.h"
@@ -258,7 +260,15 @@ bool TKxNav::SeitenSprungStarten(const QString& Sprungtext) {
     return FileExists(Pfad) && StartProgram(Pfad, QStringList{Parameter}, Ordner);
 }
 
+QString TKxNav::SprungText(int SprungNr) const {
+    const int Nr = Webbrowserx ? Webbrowserx->GetJumpItemNo(SprungNr) : -1;
+    if (Nr < 0 || Nr >= Webbrowserx->ItemCount()) return QString();
+    const TRichPadRPData* Daten = Webbrowserx->RPData();
+    const int Stil = Daten->GetItemStyle(Nr);
+    return ItemTextToQString(Daten->GetItemText(Nr), Daten->GetItemOptions(Nr),
+                             Stil >= 0 ? Daten->GetStyleCodePage(Stil) : Daten->GetDefaultCodePage());
+}
+
 void TKxNav::WebbrowserxJump(TObject*, int SprungNr) {
-    // The page view tells which item carries the jump and gives its text.
-    if (SprungtextVon) SeitenSprungStarten(SprungtextVon(SprungNr));
+    SeitenSprungStarten(SprungText(SprungNr));
 }

@@ -3,17 +3,23 @@
 // starts in its own folder with that link as its one argument.
 #include "Ersatzprogramme.h"
 #include "ShellTestHelfer.h"
+#include "richtext/view/RichPad.h"
 #include "shell/UAbschnitte.h"
 #include "shell/USeitenSprung.h"
+#include "support/FormDriver.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 
 namespace {
 
 const QString Klasse5 = QStringLiteral("Orvandel - Mathematik/Pravolin - Klasse 5/Pravolin - Klasse 5.exe");
 const QString Optik = QStringLiteral("Orvandel - Physik/Physolin - Optik/Physolin - Optik.exe");
+// "Jump Arial" of the page styles.
+constexpr int Sprungstil = 4;
 const QString Eigenes =
     QStringLiteral("Orvandel - Mathematik/Pravolin - Grundschule/Pravolin - Grundschule.exe");
 
@@ -132,11 +138,16 @@ TEST_F(PageJumps, SiblingsStartInTheirFolderWithTheLinkAsOneArgument) {
     ASSERT_TRUE(Form.SeitenSprungStarten(QStringLiteral("Abschnitt 2.4")));
     EXPECT_EQ(m_programme.Aufruf(Eigenes).mid(1), (QStringList{"KxxA2.4.1", "1"}));
 
-    // The page view's jump event, through the text of the jump's item.
-    Form.SprungtextVon = [](int Nr) {
-        return Nr == 3 ? QStringLiteral("Pravolin - Klasse 5|1.1.2") : QString();
-    };
-    Form.WebbrowserxJump(nullptr, 3);
+    // A jump of the page itself: the view's jump event gives the item's text.
+    Form.Webbrowserx->Clear();
+    Form.Webbrowserx->AddText("Weiter geht es bei", 0, 0);
+    Form.Webbrowserx->AddText("Pravolin - Klasse 5|1.1.2", Sprungstil, 0);
+    Form.Webbrowserx->Format();
+    ASSERT_EQ(Form.Webbrowserx->GetJumpItemNo(0), 1);
+    EXPECT_EQ(Form.SprungText(0), "Pravolin - Klasse 5|1.1.2");
+    EXPECT_EQ(Form.SprungText(5), "");
+    ASSERT_TRUE(Form.Webbrowserx->OnJump);
+    Form.Webbrowserx->OnJump(Form.Webbrowserx, 0);
     EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA1.1.2", "1"}));
 
     // Quotes, ampersands and semicolons reach the program as they are and run nothing.
@@ -159,6 +170,29 @@ TEST_F(PageJumps, SiblingsStartInTheirFolderWithTheLinkAsOneArgument) {
     EXPECT_FALSE(Form.SeitenSprungStarten(QStringLiteral("Abschnitt 2.4")));
     EXPECT_TRUE(m_programme.Aufruf(Eigenes, 300).isEmpty());
     EXPECT_EQ(QDir::currentPath(), Vorher);
+}
+
+TEST_F(PageJumps, AClickOnAJumpOfThePageStartsTheSibling) {
+    TKxNav Form(nullptr);
+    ShowAndActivate(&Form);
+    // The activation took the current directory as the application's.
+    Installieren();
+    Form.Webbrowserx->Clear();
+    Form.Webbrowserx->AddText("Pravolin - Klasse 5|Kapitel 3", Sprungstil, 0);
+    Form.Webbrowserx->Format();
+    ProcessEvents();
+    const auto& Spruenge = Form.Webbrowserx->RPData()->Jumps;
+    ASSERT_EQ(Spruenge.size(), 1u);
+    const QPointF Mitte(Spruenge[0].Left + Spruenge[0].Width / 2, Spruenge[0].Top + Spruenge[0].Height / 2);
+    QWidget* w = Form.Webbrowserx->ClientWidget();
+    QMouseEvent Druck(QEvent::MouseButtonPress, Mitte, w->mapToGlobal(Mitte), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &Druck);
+    QMouseEvent Los(QEvent::MouseButtonRelease, Mitte, w->mapToGlobal(Mitte), Qt::LeftButton, Qt::NoButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(w, &Los);
+    EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA3.1.1", "1"}));
+    Form.Close();
 }
 
 TEST_F(PageJumps, ProgramPathsFollowTheTableBelowTheInstallRoot) {
