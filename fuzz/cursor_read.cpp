@@ -1,22 +1,14 @@
 // Animated cursor files and icon-list streams: damaged input must give a
 // read error and nothing else; what was read is handed on as the program does.
+#include "FuzzApp.h"
 #include "imaging/AnimatedCursor.h"
 #include "imaging/IconList.h"
-
-#include <QGuiApplication>
 
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static int argc = 1;
-    static char arg0[] = "fuzz";
-    static char* argv[] = {arg0, nullptr};
-    static QGuiApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
+    FuzzAnwendung();
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     TAnimatedCursorImage ani;
     try {

@@ -3,10 +3,10 @@
 #include "imaging/BitmapToDIB.h"
 #include "imaging/IconList.h"
 
+#include "platform/LittleEndian.h"
 #include "platform/Paths.h"
 
 #include <QFile>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
@@ -16,10 +16,6 @@ namespace {
 constexpr qsizetype kChunkHeader = 8;
 constexpr uint32_t kAniHeaderSize = 36;
 constexpr qsizetype kMaxText = 255;
-
-uint32_t Le32(const QByteArray& d, qsizetype at) {
-    return qFromLittleEndian<uint32_t>(d.constData() + at);
-}
 
 bool IdIs(const QByteArray& d, qsizetype at, const char* id) {
     return std::memcmp(d.constData() + at, id, 4) == 0;
@@ -37,7 +33,7 @@ struct Chunk {
 // would run past it (a cut file or list ends there).
 bool NextChunk(const QByteArray& d, qsizetype pos, qsizetype end, Chunk& c) {
     if (end - pos < kChunkHeader) return false;
-    const uint32_t size = Le32(d, pos + 4);
+    const uint32_t size = ReadLe32(d, pos + 4);
     if (size > uint64_t(end - pos - kChunkHeader)) return false;
     c.at = pos;
     c.data = pos + kChunkHeader;
@@ -124,7 +120,7 @@ void TAnimatedCursorImage::LoadFromStream(const QByteArray& d) {
                 if (c.size < qsizetype(kAniHeaderSize)) throw EReadError();
                 uint32_t v[9];
                 for (int i = 0; i < 9; ++i)
-                    v[i] = Le32(d, c.data + 4 * i);
+                    v[i] = ReadLe32(d, c.data + 4 * i);
                 Header = TAniHeader{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]};
                 if (!(Header.bfAttributes & 1) || Header.nSteps == 0) throw EReadError();
                 // Every frame needs an icon chunk of its own in the rest of the file.
@@ -143,7 +139,7 @@ void TAnimatedCursorImage::LoadFromStream(const QByteArray& d) {
                 const bool rate = IdIs(d, c.at, "rate");
                 size_t& n = rate ? rates : sequence;
                 if (c.size >= 4 && n < IconFrames.size()) {
-                    const uint32_t value = Le32(d, c.data);
+                    const uint32_t value = ReadLe32(d, c.data);
                     if (rate)
                         IconFrames[n]->JiffRate = value;
                     else

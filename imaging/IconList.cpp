@@ -1,15 +1,10 @@
 #include "imaging/IconList.h"
 
-#include <QtEndian>
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 
 namespace {
-
-void PutLe32(QByteArray& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.append(char((v >> (8 * i)) & 0xFF));
-}
 
 std::unique_ptr<TIcon> CopyOf(const TIcon* icon) {
     if (!icon) return nullptr;
@@ -130,16 +125,15 @@ void TIconList::Move(int curIndex, int newIndex) {
 }
 
 void TIconList::LoadFromStream(const QByteArray& data) {
-    const auto le32 = [&](qsizetype at) { return qFromLittleEndian<uint32_t>(data.constData() + at); };
     if (data.size() < 4) throw EReadError();
-    const uint32_t count = le32(0);
+    const uint32_t count = ReadLe32(data, 0);
     // Every entry takes at least its size field.
     if (count > uint64_t(data.size() - 4) / 4) throw EReadError();
     std::vector<std::unique_ptr<TIcon>> read;
     qsizetype pos = 4;
     for (uint32_t i = 0; i < count; ++i) {
         if (data.size() - pos < 4) throw EReadError();
-        const uint32_t size = le32(pos);
+        const uint32_t size = ReadLe32(data, pos);
         pos += 4;
         if (size > uint64_t(data.size() - pos)) throw EReadError();
         if (size < 1) {
@@ -160,10 +154,10 @@ void TIconList::LoadFromStream(const QByteArray& data) {
 
 QByteArray TIconList::SaveToStream() const {
     QByteArray out;
-    PutLe32(out, uint32_t(m_icons.size()));
+    AppendLe32(out, uint32_t(m_icons.size()));
     for (const auto& icon : m_icons) {
         const QByteArray bytes = icon ? icon->SaveToStream() : QByteArray();
-        PutLe32(out, uint32_t(bytes.size()));
+        AppendLe32(out, uint32_t(bytes.size()));
         out.append(bytes);
     }
     return out;

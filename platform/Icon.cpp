@@ -1,31 +1,13 @@
 #include "platform/Icon.h"
 
 #include "platform/Graphics.h"
-
-#include <QtEndian>
+#include "platform/LittleEndian.h"
 
 namespace {
 
 constexpr int kDirHeader = 6;
 constexpr int kDirEntry = 16;
 constexpr int kInfoHeader = 40;
-
-uint16_t Le16(const QByteArray& d, qsizetype at) {
-    return qFromLittleEndian<uint16_t>(d.constData() + at);
-}
-uint32_t Le32(const QByteArray& d, qsizetype at) {
-    return qFromLittleEndian<uint32_t>(d.constData() + at);
-}
-
-void PutLe16(QByteArray& out, uint16_t v) {
-    out.append(char(v & 0xFF));
-    out.append(char(v >> 8));
-}
-
-void PutLe32(QByteArray& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.append(char((v >> (8 * i)) & 0xFF));
-}
 
 int Stride(int width, int bits) {
     return ((width * bits + 31) / 32) * 4;
@@ -35,12 +17,12 @@ int Stride(int width, int bits) {
 // the AND mask below them, both bottom-up. Null when malformed.
 QImage DecodeDib(const QByteArray& image) {
     if (image.size() < kInfoHeader) return QImage();
-    const uint32_t headerSize = Le32(image, 0);
-    const int32_t width = int32_t(Le32(image, 4));
-    const int32_t doubled = int32_t(Le32(image, 8));
-    const int bits = Le16(image, 14);
-    const uint32_t compression = Le32(image, 16);
-    uint32_t colorsUsed = Le32(image, 32);
+    const uint32_t headerSize = ReadLe32(image, 0);
+    const int32_t width = int32_t(ReadLe32(image, 4));
+    const int32_t doubled = int32_t(ReadLe32(image, 8));
+    const int bits = ReadLe16(image, 14);
+    const uint32_t compression = ReadLe32(image, 16);
+    uint32_t colorsUsed = ReadLe32(image, 32);
     if (headerSize < uint32_t(kInfoHeader) || headerSize > uint32_t(image.size()) || compression != 0)
         return QImage();
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return QImage();
@@ -124,13 +106,13 @@ QByteArray EncodeIcon(const QImage& source) {
     const int w = img.width(), h = img.height();
     const int xorStride = Stride(w, 32), andStride = Stride(w, 1);
     QByteArray dib;
-    PutLe32(dib, kInfoHeader);
-    PutLe32(dib, uint32_t(w));
-    PutLe32(dib, uint32_t(2 * h));
-    PutLe16(dib, 1);
-    PutLe16(dib, 32);
-    PutLe32(dib, 0);
-    PutLe32(dib, uint32_t((xorStride + andStride) * h));
+    AppendLe32(dib, kInfoHeader);
+    AppendLe32(dib, uint32_t(w));
+    AppendLe32(dib, uint32_t(2 * h));
+    AppendLe16(dib, 1);
+    AppendLe16(dib, 32);
+    AppendLe32(dib, 0);
+    AppendLe32(dib, uint32_t((xorStride + andStride) * h));
     dib.append(QByteArray(16, '\0'));
     for (int y = h - 1; y >= 0; --y) {
         const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
@@ -149,17 +131,17 @@ QByteArray EncodeIcon(const QImage& source) {
         dib.append(mask);
     }
     QByteArray out;
-    PutLe16(out, 0);
-    PutLe16(out, 1);
-    PutLe16(out, 1);
+    AppendLe16(out, 0);
+    AppendLe16(out, 1);
+    AppendLe16(out, 1);
     out.append(char(w >= 256 ? 0 : w));
     out.append(char(h >= 256 ? 0 : h));
     out.append('\0');
     out.append('\0');
-    PutLe16(out, 1);
-    PutLe16(out, 32);
-    PutLe32(out, uint32_t(dib.size()));
-    PutLe32(out, kDirHeader + kDirEntry);
+    AppendLe16(out, 1);
+    AppendLe16(out, 32);
+    AppendLe32(out, uint32_t(dib.size()));
+    AppendLe32(out, kDirHeader + kDirEntry);
     return out + dib;
 }
 
@@ -173,9 +155,9 @@ TIcon::~TIcon() = default;
 
 bool TIcon::ReadDirectory(const QByteArray& data, int& type, std::vector<TIconDirEntry>& entries) {
     entries.clear();
-    if (data.size() < kDirHeader || Le16(data, 0) != 0) return false;
-    type = Le16(data, 2);
-    const int count = Le16(data, 4);
+    if (data.size() < kDirHeader || ReadLe16(data, 0) != 0) return false;
+    type = ReadLe16(data, 2);
+    const int count = ReadLe16(data, 4);
     if ((type != 1 && type != 2) || count < 1 || count > MaxImages) return false;
     if (data.size() < kDirHeader + qsizetype(count) * kDirEntry) return false;
     for (int i = 0; i < count; ++i) {
@@ -184,10 +166,10 @@ bool TIcon::ReadDirectory(const QByteArray& data, int& type, std::vector<TIconDi
         e.Width = uint8_t(data[at]) ? uint8_t(data[at]) : 256;
         e.Height = uint8_t(data[at + 1]) ? uint8_t(data[at + 1]) : 256;
         e.Colors = uint8_t(data[at + 2]);
-        e.Planes = Le16(data, at + 4);
-        e.BitCount = Le16(data, at + 6);
-        e.Size = Le32(data, at + 8);
-        e.Offset = Le32(data, at + 12);
+        e.Planes = ReadLe16(data, at + 4);
+        e.BitCount = ReadLe16(data, at + 6);
+        e.Size = ReadLe32(data, at + 8);
+        e.Offset = ReadLe32(data, at + 12);
         if (e.Size == 0 || e.Offset > uint32_t(data.size()) || e.Size > uint32_t(data.size()) - e.Offset)
             return false;
         entries.push_back(e);
@@ -199,7 +181,7 @@ int TIcon::ImageBitCount(const QByteArray& data, const TIconDirEntry& entry) {
     if (entry.Offset > uint32_t(data.size()) || entry.Size > uint32_t(data.size()) - entry.Offset) return 0;
     const QByteArray image = data.mid(entry.Offset, entry.Size);
     if (image.startsWith("\x89PNG")) return 32;
-    return image.size() >= kInfoHeader ? Le16(image, 14) : 0;
+    return image.size() >= kInfoHeader ? ReadLe16(image, 14) : 0;
 }
 
 bool TIcon::LoadFromStream(const QByteArray& data) {

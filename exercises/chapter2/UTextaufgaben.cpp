@@ -11,6 +11,13 @@ constexpr int ZeilenHoehe = 22;
 
 } // namespace
 
+QStringList Textzeilen(std::initializer_list<const char*> Texte) {
+    QStringList l;
+    for (const char* t : Texte)
+        l << QString::fromUtf8(t);
+    return l;
+}
+
 TTextaufgabe::TTextaufgabe(TComponent* AOwner, int Kopie, TTextaufgabenZustand& Zustand)
     : TAufgabeg(AOwner), m_kopie(Kopie), m_seite(Zustand.Seite) {
     PanelPage = Muster::Feld(this, nullptr, QStringLiteral("PanelPage"), 8, 30, 792, 585, FarbeTextseiten);
@@ -104,6 +111,16 @@ TPanel* TTextaufgabe::Tafel(TWinControl* Blatt, const QString& Name, int Links, 
     for (int i = 0; i < Zeilen.size(); ++i)
         Text(t, QStringLiteral("%1Zeile%2").arg(Name).arg(i + 1), Zeilen[i], TextLinks, 6 + ZeilenHoehe * i);
     return t;
+}
+
+int TTextaufgabe::TafelPostenAnlegen(TWinControl* Blatt, const QString& Panel, int Oben, const QString& Zeile,
+                                     const TPostenDef& Def, const char* Ergebnis) {
+    TPanel* t = Tafel(Blatt, Panel, 0, Oben, 540, {});
+    t->SetHeight(96);
+    Text(t, Panel + QStringLiteral("Zeile"), Zeile, 12, 6);
+    const int k = PostenAnlegen(t, 30, Def);
+    ErgebnisAnlegen(k, t, Ergebnis, 458, 30, 80);
+    return k;
 }
 
 int TTextaufgabe::PostenVon(TObject* Sender) const {

@@ -7,6 +7,7 @@
 
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 // The light green of the pages.
@@ -44,6 +45,9 @@ struct THilfeDef {
     QStringList Zeilen;
     const char* Ergebnis;
 };
+
+// Lines of text from the program's own UTF-8 literals.
+QStringList Textzeilen(std::initializer_list<const char*> Texte);
 
 // The state a word-problem unit keeps: the page shown, 0 before the first.
 struct TTextaufgabenZustand {
@@ -95,6 +99,10 @@ protected:
     // A white panel that always shows (conversion tables), one label per line.
     TPanel* Tafel(TWinControl* Blatt, const QString& Name, int Links, int Oben, int Breite,
                   const QStringList& Zeilen, int TextLinks = 10);
+    // A question without help in a white panel that always shows, under a line
+    // of its own, with its "Ergebnis" where the help button would be.
+    int TafelPostenAnlegen(TWinControl* Blatt, const QString& Panel, int Oben, const QString& Zeile,
+                           const TPostenDef& Def, const char* Ergebnis);
 
     // What a form adds to showing a help, to filling in a result and to a new task.
     virtual void HilfeGezeigt(int k) { (void)k; }

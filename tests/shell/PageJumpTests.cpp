@@ -23,13 +23,10 @@ constexpr int Sprungstil = 4;
 const QString Eigenes =
     QStringLiteral("Orvandel - Mathematik/Pravolin - Grundschule/Pravolin - Grundschule.exe");
 
-class PageJumps : public ::testing::Test {
+class PageJumps : public AbschnittsTest {
 protected:
-    void SetUp() override { ShellFormenEinrichten(); }
     void TearDown() override {
-        for (const QString& k : AufgabenKlassen())
-            AufgabeAbmelden(k);
-        KxNav->AutoOeffnen.clear();
+        AbschnittsTest::TearDown();
         Anwendungsverzeichnis = m_altesVerzeichnis;
     }
     // An installed family: this program, a sibling of each family, and one

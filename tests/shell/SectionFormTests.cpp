@@ -5,14 +5,8 @@
 
 namespace {
 
-class SectionForms : public ::testing::Test {
+class SectionForms : public AbschnittsTest {
 protected:
-    void SetUp() override { ShellFormenEinrichten(); }
-    void TearDown() override {
-        for (const QString& k : AufgabenKlassen())
-            AufgabeAbmelden(k);
-        KxNav->AutoOeffnen.clear();
-    }
     std::vector<QString> Protokoll(const std::function<void()>& Aktion) { return FormenProtokoll(Aktion); }
 };
 

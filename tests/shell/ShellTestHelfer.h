@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -148,3 +149,15 @@ inline void ShellFormenEinrichten() {
     KxNav->AktSeite = 1;
     KxNav->AutoOeffnen.clear();
 }
+
+// Tests of section forms: the forms of the whole run are there; exercises
+// registered by a test and a waiting exercise choice go with it.
+class AbschnittsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ShellFormenEinrichten(); }
+    void TearDown() override {
+        for (const QString& k : AufgabenKlassen())
+            AufgabeAbmelden(k);
+        KxNav->AutoOeffnen.clear();
+    }
+};
