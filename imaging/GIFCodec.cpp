@@ -1,6 +1,7 @@
 #include "imaging/GIFCodec.h"
 
 #include <array>
+#include <cstdint>
 
 namespace {
 
@@ -89,18 +90,22 @@ private:
 // Reports a share only when it has grown, so that a caller is not flooded.
 class ProgressSteps {
 public:
-    ProgressSteps(const TGIFProgress& progress, size_t total) : m_progress(progress), m_total(total) {}
+    ProgressSteps(const TGIFProgress& progress, size_t total)
+        : m_progress(progress), m_total(total), m_next(progress && total > 0 ? 0 : SIZE_MAX) {}
+    // Cheap enough for every code: a comparison unless the share has grown.
     void At(size_t done) {
-        if (!m_progress || m_total == 0 || done < m_next) return;
+        if (done >= m_next) Report(done);
+    }
+
+private:
+    [[gnu::noinline, gnu::cold]] void Report(size_t done) {
         const int percent = int(std::min(done, m_total) * 100 / m_total);
         m_next = (size_t(percent + 1) * m_total + 99) / 100;
         m_progress(percent);
     }
-
-private:
     const TGIFProgress& m_progress;
     size_t m_total;
-    size_t m_next = 0; // the amount done at which the share grows next
+    size_t m_next; // the amount done at which the share grows next
 };
 
 } // namespace
@@ -159,7 +164,6 @@ bool GIFDecodeLZW(const QByteArray& raw, int width, int height, int bitsPerPixel
     bool filled = false;
 
     while (!filled) {
-        steps.At(reader.Position());
         int code = reader.Read(bits);
         if (code < 0) {
             ok = false;
@@ -214,6 +218,7 @@ bool GIFDecodeLZW(const QByteArray& raw, int width, int height, int bitsPerPixel
             }
         }
         old = in;
+        steps.At(reader.Position());
 
         while (sp > 0) {
             line[x++] = stack[size_t(--sp)] & mask;
