@@ -35,7 +35,11 @@ void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int 
     p->setBrush(Qt::NoBrush);
     // The baseline lies the cell's ascent below the top, so that accents on
     // capitals stay inside the cell.
-    p->drawText(QPoint(0, FontCell(font).Ascent), DisplayText(font, text));
+    const int ascent = FontCell(font).Ascent;
+    p->drawText(QPoint(0, ascent), DisplayText(font, text));
+    // A face whose bold is no heavier than its regular is made bold the old
+    // way, by striking the text twice.
+    if (SimulatedBold(font)) p->drawText(QPoint(1, ascent), DisplayText(font, text));
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHash>
+#include <QImage>
+#include <QPainter>
 #include <QPainterPath>
 #include <QRawFont>
 
@@ -198,6 +200,47 @@ TFontCell FontCell(const TFont& font) {
     const int height = scaled(face.winAscent + face.winDescent);
     const int descent = std::min(scaled(face.winDescent), height);
     return {height - descent, descent};
+}
+
+namespace {
+
+// Dark pixels of a few stems drawn as the canvas draws them.
+int StemInk(const QFont& font, int size) {
+    QImage img(size * 4, size * 2, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(1, size + size / 2), QStringLiteral("lIH"));
+    }
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            n += qGray(line[x]) < 128;
+    }
+    return n;
+}
+
+} // namespace
+
+bool SimulatedBold(const TFont& font) {
+    if (!(font.Style() & fsBold)) return false;
+    const QFont bold = ToQFont(font);
+    const int size = bold.pixelSize();
+    if (size > 400) return false;
+    static QHash<QString, bool> cache;
+    const QString key = bold.families().join(QLatin1Char(',')) + QLatin1Char('|') + QString::number(bold.italic()) +
+                        QLatin1Char('|') + QString::number(size);
+    const auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    QFont regular = bold;
+    regular.setBold(false);
+    const bool simulated = StemInk(bold, size) <= StemInk(regular, size);
+    cache.insert(key, simulated);
+    return simulated;
 }
 
 QFont ToQFont(const TFont& font) {

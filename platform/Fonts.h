@@ -34,6 +34,12 @@ struct TFontCell {
 };
 TFontCell FontCell(const TFont& font);
 
+// True when a bold font must be drawn twice, one pixel apart, to look bold:
+// its face's bold is no heavier than the regular at this size (the bold
+// stand-in of Tahoma has the regular's outlines, and only its small bitmaps
+// are bold).
+bool SimulatedBold(const TFont& font);
+
 // The Unicode character of a byte of the "Symbol" encoding; codes without a
 // character give U+F000 + code.
 QChar SymbolToUnicode(unsigned char code);

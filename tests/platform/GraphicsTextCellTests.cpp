@@ -145,6 +145,20 @@ TEST(GraphicsTextCell, LookAlikeLettersOfSmallTahomaAreDrawnApart) {
         }
 }
 
+TEST(GraphicsTextCell, BoldTahomaIsHeavierThanRegularAtEverySize) {
+    for (int h : {-11, -12, -13, -15, -16, -17, -19, -21, -24, -32}) {
+        SCOPED_TRACE(h);
+        const TFont regular = FontOf("Tahoma", h), bold = FontOf("Tahoma", h, fsBold);
+        const int inkRegular = Ink(GlyphOf(regular, "Hallo 480 000").cell);
+        const int inkBold = Ink(GlyphOf(bold, "Hallo 480 000").cell);
+        EXPECT_GT(inkBold * 10, inkRegular * 12);
+    }
+    // A bold that is bold of its own is not struck twice.
+    EXPECT_FALSE(SimulatedBold(FontOf("Arial", -16, fsBold)));
+    EXPECT_FALSE(SimulatedBold(FontOf("Tahoma", -19)));
+    EXPECT_TRUE(SimulatedBold(FontOf("Tahoma", -19, fsBold)));
+}
+
 TEST(GraphicsTextCell, AutoSizedLabelShowsTheWholeCell) {
     std::unique_ptr<TForm> form(new TForm(nullptr));
     auto* label = new TLabel(form.get());
