@@ -419,7 +419,9 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 
 TRect TPageControl::PageRect() const {
     bool tabs = m_tabs && m_tabs->count() > 0;
-    int top = tabs ? m_tabs->sizeHint().height() : 0;
+    // Without a visible tab the page fills the control, border and all.
+    if (!tabs) return Rect(0, 0, m_width, m_height);
+    int top = m_tabs->sizeHint().height();
     return Rect(4, top + 4, std::max(4, m_width - 4), std::max(top + 4, m_height - 4));
 }
 
@@ -458,6 +460,7 @@ void TPageControl::BoundsChanged() {
 
 void TPageControl::PaintWidget(QPainter& p) {
     p.fillRect(0, 0, m_width, m_height, qc(Color()));
+    if (!m_tabs || m_tabs->count() == 0) return;
     TRect pr = PageRect();
     QRect r(pr.Left - 2, pr.Top - 2, pr.Width() + 4, pr.Height() + 4);
     PaintBevel(p, r, bvRaised, 1);

@@ -124,8 +124,8 @@ TEST_F(ControlTest, PageControlWithHiddenTabsGivesPagesTheWholeArea) {
     EXPECT_EQ(pc->PageCount(), 2);
     p1->SetTabVisible(false);
     p2->SetTabVisible(false);
-    EXPECT_EQ(pc->PageRect(), Rect(4, 4, 198, 696));
-    EXPECT_EQ(p1->BoundsRect(), Rect(4, 4, 198, 696));
+    EXPECT_EQ(pc->PageRect(), Rect(0, 0, 202, 700));
+    EXPECT_EQ(p1->BoundsRect(), Rect(0, 0, 202, 700));
     pc->SetActivePageIndex(1);
     EXPECT_EQ(pc->ActivePage(), p2);
     EXPECT_EQ(p2->PageIndex(), 1);
