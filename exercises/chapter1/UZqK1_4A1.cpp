@@ -88,6 +88,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     PanelPage->SetBevelOuter(bvNone);
     PageControl1 = Seiten(this, PanelPage, QStringLiteral("PageControl1"), 0, 0, 793, 470);
     PageControl1->SetAlign(alClient);
+    // The pages show the light green of the panel they fill.
+    PageControl1->SetParentColor(true);
     TabSheet1 = Seite(this, PageControl1, QStringLiteral("TabSheet1"));
     TabSheet2 = Seite(this, PageControl1, QStringLiteral("TabSheet2"));
 

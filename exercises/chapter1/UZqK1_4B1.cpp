@@ -67,6 +67,8 @@ TZqK1_4B1::TZqK1_4B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     PanelPage->SetBevelOuter(bvNone);
     PageControl1 = Seiten(this, PanelPage, QStringLiteral("PageControl1"), 0, 0, 801, 249);
     PageControl1->SetAlign(alClient);
+    // The pages show the light green of the panel they fill.
+    PageControl1->SetParentColor(true);
     PageControl1->SetParentFont(false);
     PageControl1->Font()->SetName(QStringLiteral("Tahoma"));
     PageControl1->Font()->SetHeight(-19);
