@@ -159,10 +159,10 @@ void TZqK2_5B1::CheckBox1Click(TObject*) {
     NeueAufgabe();
 }
 
-double TZqK2_5B1::TischBetrag() const {
-    double s = 0;
+int TZqK2_5B1::TischBetrag() const {
+    int s = 0;
     for (int i = 0; i < GeldstueckAnzahl; ++i)
-        if (ZqK2_5B1.AufTisch[i]) s += Geldstuecke[i].Wert;
+        if (ZqK2_5B1.AufTisch[i]) s += Geldstuecke[i].Cent;
     return s;
 }
 
@@ -173,13 +173,11 @@ void TZqK2_5B1::AufgabeErzeugen() {
         for (bool& b : Z.AufTisch)
             b = Zufallsentscheidung(0.5);
         Z.Tisch = TischBetrag();
-        const long long m = std::llround(100 * Z.Tisch);
         // Below 4 ct there is no price that leaves change: draw the desk again.
-        if (m < 4) continue;
-        const int k = Runtime::Random(static_cast<int>(m - 3));
-        Z.Preis = k / 100.0;
+        if (Z.Tisch < 4) continue;
+        Z.Preis = Runtime::Random(Z.Tisch - 3);
         Z.Restgeld = Z.Tisch - Z.Preis;
-        if (!Leichter || std::fabs(Z.Restgeld - std::round(Z.Restgeld)) < 0.0001) break;
+        if (!Leichter || Z.Restgeld % 100 == 0) break;
     }
     TexteSetzen();
 }
@@ -200,9 +198,11 @@ void TZqK2_5B1::TexteSetzen() {
 void TZqK2_5B1::AntwortPruefen(TObject* Sender) {
     if (!Sender) return;
     if (Sender == RichEdit1 || Sender == BitBtnP1)
-        Muster::PaarPruefen({RichEdit1, BitBtnP1, LabelP1, nullptr}, ZahlAlsText(ZqK2_5B1.Tisch), 25, 2);
+        Muster::PaarPruefen({RichEdit1, BitBtnP1, LabelP1, nullptr}, ZahlAlsText(ZqK2_5B1.Tisch / 100.0), 25,
+                            2);
     else if (Sender == RichEdit2 || Sender == BitBtnP2)
-        Muster::PaarPruefen({RichEdit2, BitBtnP2, LabelP2, nullptr}, ZahlAlsText(ZqK2_5B1.Restgeld), 25, 2);
+        Muster::PaarPruefen({RichEdit2, BitBtnP2, LabelP2, nullptr}, ZahlAlsText(ZqK2_5B1.Restgeld / 100.0),
+                            25, 2);
 }
 
 void TZqK2_5B1::BitBtnP1Click(TObject* Sender) {
@@ -211,10 +211,10 @@ void TZqK2_5B1::BitBtnP1Click(TObject* Sender) {
 
 void TZqK2_5B1::BitBtnErgebnisClick(TObject* Sender) {
     if (Sender == BitBtnErgebnis) {
-        RichEdit1->Lines()->SetText(BetragAlsText(ZqK2_5B1.Tisch));
+        RichEdit1->Lines()->SetText(BetragAlsText(ZqK2_5B1.Tisch / 100.0));
         AntwortPruefen(BitBtnP1);
     } else if (Sender == BitBtn3) {
-        RichEdit2->Lines()->SetText(BetragAlsText(ZqK2_5B1.Restgeld));
+        RichEdit2->Lines()->SetText(BetragAlsText(ZqK2_5B1.Restgeld / 100.0));
         AntwortPruefen(BitBtnP2);
     }
 }
