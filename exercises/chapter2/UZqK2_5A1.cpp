@@ -42,39 +42,23 @@ using namespace GeldBilder;
 
 struct TProdukt {
     const char* Text;
-    int Preis; // cents
+    int Preis;        // cents
+    const char* Bild; // its picture (273 x 225) in the resources
 };
 const TProdukt Produkte[12] = {
-    {"Kugelschreiber 89 Cent", 89},
-    {"Turnschuhe 129 €", 12900},
-    {"Lampe 83,95 €", 8395},
-    {"Keramikvogel 18,41 €", 1841},
-    {"Solarladegerät 119,53 €", 11953},
-    {"Holzfigur 24,99 €", 2499},
-    {"Taschenrechner 62,41 €", 6241},
-    {"Laterne 19,84 €", 1984},
-    {"Keyboard 175,48 €", 17548},
-    {"Kerze 3,55 €", 355},
-    {"Küchenmaschine 69,23 €", 6923},
-    {"Phönixpalme 48,50 €", 4850},
+    {"Kugelschreiber 89 Cent", 89, "produkt_kugelschreiber.png"},
+    {"Turnschuhe 129 €", 12900, "produkt_turnschuhe.png"},
+    {"Lampe 83,95 €", 8395, "produkt_lampe.png"},
+    {"Keramikvogel 18,41 €", 1841, "produkt_keramikvogel.png"},
+    {"Solarladegerät 119,53 €", 11953, "produkt_solarladegeraet.png"},
+    {"Holzfigur 24,99 €", 2499, "produkt_holzfigur.png"},
+    {"Taschenrechner 62,41 €", 6241, "produkt_taschenrechner.png"},
+    {"Laterne 19,84 €", 1984, "produkt_laterne.png"},
+    {"Keyboard 175,48 €", 17548, "produkt_keyboard.png"},
+    {"Kerze 3,55 €", 355, "produkt_kerze.png"},
+    {"Küchenmaschine 69,23 €", 6923, "produkt_kuechenmaschine.png"},
+    {"Phönixpalme 48,50 €", 4850, "produkt_palme.png"},
 };
-
-// The pictures of the form are drawn here rather than loaded: any pictures of
-// the right sizes serve, and this keeps the form independent of files.
-void ProduktMalen(TImage* Bild, const QString& Text) {
-    TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
-    c->Brush()->SetColor(RGB(250, 248, 240));
-    c->FillRect({0, 0, w, h});
-    c->Pen()->SetColor(RGB(120, 90, 60));
-    c->Brush()->SetColor(RGB(230, 200, 150));
-    c->RoundRect(30, 30, w - 30, h - 60, 30, 30);
-    const QString Name = Text.section(QLatin1Char(' '), 0, 0);
-    Schrift(c, 22, RGB(60, 40, 20));
-    TextMittig(c, w / 2, h / 2 - 30, Name);
-    Schrift(c, 18, RGB(60, 40, 20));
-    TextMittig(c, w / 2, h - 45, Text.section(QLatin1Char(' '), 1));
-}
 
 } // namespace
 
@@ -142,7 +126,7 @@ TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     }
     for (int k = 0; k < 12; ++k) {
         Produktbilder[k] = Versteckt(QStringLiteral("ImageP%1").arg(k + 1), 273, 225);
-        ProduktMalen(Produktbilder[k], QString::fromUtf8(Produkte[k].Text));
+        Muster::BildLaden(Produktbilder[k], QString::fromLatin1(Produkte[k].Bild));
     }
 
     for (int i = 0; i < GeldstueckAnzahl; ++i) {

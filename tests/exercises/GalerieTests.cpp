@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -240,4 +241,41 @@ QStringList AlleKlassen() {
 
 INSTANTIATE_TEST_SUITE_P(Uebungen, Galerie, ::testing::ValuesIn(AlleKlassen()),
                          [](const ::testing::TestParamInfo<QString>& i) { return i.param.toStdString(); });
+// The animals, products and goods are drawings, not coloured cards: each
+// picture is loaded, covers a good part of its image and has many colours.
+TEST(Bilder, TiereProdukteUndWarenSindGezeichnet) {
+    RegisterChapter1Exercises();
+    RegisterChapter2Exercises();
+    const struct {
+        const char* Klasse;
+        QStringList Namen;
+    } Formen[] = {
+        {"TZqK1_4A1",
+         {"Image2", "Image3", "Image4", "Image5", "Image6", "Image7", "Image8", "Image1h", "Image7h"}},
+        {"TZqK2_5A1", {"ImageP1", "ImageP2", "ImageP6", "ImageP9", "ImageP12"}},
+        {"TZqK2_4A1", {"ImageP1", "ImageP3", "ImageP8", "ImageP12", "ImageP16"}},
+    };
+    for (const auto& F : Formen) {
+        std::unique_ptr<TAufgabeg> f(AufgabeErzeugen(QString::fromLatin1(F.Klasse), Application()));
+        ASSERT_TRUE(f);
+        for (const QString& Name : F.Namen) {
+            SCOPED_TRACE((QString::fromLatin1(F.Klasse) + QLatin1Char(' ') + Name).toStdString());
+            auto* Bild = FindComponentAs<TImage>(f.get(), Name);
+            ASSERT_TRUE(Bild);
+            const QImage b = Bild->Picture()->Bitmap()->ToImage();
+            ASSERT_FALSE(b.isNull());
+            QSet<QRgb> Farben;
+            int Gemalt = 0;
+            for (int y = 0; y < b.height(); ++y)
+                for (int x = 0; x < b.width(); ++x) {
+                    const QRgb p = b.pixel(x, y) & 0xFFFFFF;
+                    Farben.insert(p);
+                    Gemalt += p != 0xFFFFFF;
+                }
+            EXPECT_GT(Farben.size(), 40);
+            EXPECT_GT(Gemalt * 12, b.width() * b.height());
+        }
+    }
+}
+
 } // namespace
