@@ -5,7 +5,6 @@
 #include "platform/Fonts.h"
 #include "platform/TextMetrics.h"
 
-#include <QFontMetrics>
 
 using namespace CanvasRules;
 
@@ -34,8 +33,13 @@ void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int 
     p->setFont(qf);
     p->setPen(QtColor(font.Color()));
     p->setBrush(Qt::NoBrush);
-    const QFontMetrics m(qf, p->device());
-    p->drawText(QPoint(0, m.ascent()), DisplayText(font, text));
+    // The baseline lies the cell's ascent below the top, so that accents on
+    // capitals stay inside the cell.
+    const int ascent = FontCell(font).Ascent;
+    p->drawText(QPoint(0, ascent), DisplayText(font, text));
+    // A face whose bold is no heavier than its regular is made bold the old
+    // way, by striking the text twice.
+    if (SimulatedBold(font)) p->drawText(QPoint(1, ascent), DisplayText(font, text));
 }
 
 } // namespace

@@ -3,7 +3,11 @@
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QPersistentModelIndex>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -29,6 +33,29 @@ protected:
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override {
         if (ShowButtons) QTreeWidget::drawBranches(painter, rect, index);
     }
+    void mousePressEvent(QMouseEvent* e) override {
+        m_pressed = QPersistentModelIndex(indexAt(e->position().toPoint()));
+        m_pressTime.start();
+        QTreeWidget::mousePressEvent(e);
+    }
+    // The first click of a double click may select a row whose neighbours then
+    // fold away (auto-expand), so that the second click falls on another row:
+    // the double click belongs to the row that was clicked first.
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        const QModelIndex now = indexAt(e->position().toPoint());
+        if (m_pressed.isValid() && now != QModelIndex(m_pressed) && m_pressTime.isValid() &&
+            m_pressTime.elapsed() <= QApplication::doubleClickInterval()) {
+            QTreeWidgetItem* item = itemFromIndex(m_pressed);
+            setCurrentItem(item);
+            emit itemDoubleClicked(item, 0);
+            return;
+        }
+        QTreeWidget::mouseDoubleClickEvent(e);
+    }
+
+private:
+    QPersistentModelIndex m_pressed;
+    QElapsedTimer m_pressTime;
 };
 
 } // namespace
@@ -419,7 +446,9 @@ void TPageControl::SetActivePage(TTabSheet* page) {
 
 TRect TPageControl::PageRect() const {
     bool tabs = m_tabs && m_tabs->count() > 0;
-    int top = tabs ? m_tabs->sizeHint().height() : 0;
+    // Without a visible tab the page fills the control, border and all.
+    if (!tabs) return Rect(0, 0, m_width, m_height);
+    int top = m_tabs->sizeHint().height();
     return Rect(4, top + 4, std::max(4, m_width - 4), std::max(top + 4, m_height - 4));
 }
 
@@ -458,6 +487,7 @@ void TPageControl::BoundsChanged() {
 
 void TPageControl::PaintWidget(QPainter& p) {
     p.fillRect(0, 0, m_width, m_height, qc(Color()));
+    if (!m_tabs || m_tabs->count() == 0) return;
     TRect pr = PageRect();
     QRect r(pr.Left - 2, pr.Top - 2, pr.Width() + 4, pr.Height() + 4);
     PaintBevel(p, r, bvRaised, 1);

@@ -5,8 +5,14 @@
 
 #include <QDir>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 
 #include <algorithm>
 #include <array>
@@ -115,6 +121,48 @@ QFont BaseQFont(const TFont& font) {
     return f;
 }
 
+// Vertical design metrics of a face, in units of its em.
+struct FaceMetrics {
+    int unitsPerEm = 0;
+    int winAscent = 0;
+    int winDescent = 0;
+    bool Valid() const { return unitsPerEm > 0 && winAscent + winDescent > 0; }
+};
+
+int BigEndian16(const QByteArray& table, int offset) {
+    if (offset + 2 > table.size()) return -1;
+    return (static_cast<unsigned char>(table[offset]) << 8) | static_cast<unsigned char>(table[offset + 1]);
+}
+
+// The metrics of the face Qt really uses for the font (a fallback face
+// included), read once per face and style.
+FaceMetrics FaceMetricsOf(const QFont& base) {
+    static QHash<QString, FaceMetrics> cache;
+    const QString key = base.families().join(QLatin1Char(',')) + QLatin1Char('|') +
+                        QString::number(base.weight()) + QLatin1Char('|') + QString::number(base.italic());
+    const auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    QFont probe = base;
+    probe.setPixelSize(100);
+    const QRawFont raw = QRawFont::fromFont(probe);
+    FaceMetrics m;
+    // Faces of bitmaps alone (the stand-in of the old raster font) keep the
+    // cell of their strikes, which Qt reports.
+    const QList<quint32> probeGlyph =
+        raw.isValid() ? raw.glyphIndexesForString(QStringLiteral("H")) : QList<quint32>();
+    const bool outlines = !probeGlyph.isEmpty() && !raw.pathForGlyph(probeGlyph.first()).isEmpty();
+    if (outlines) {
+        const QByteArray head = raw.fontTable("head");
+        const QByteArray os2 = raw.fontTable("OS/2");
+        m.unitsPerEm = BigEndian16(head, 18);
+        m.winAscent = BigEndian16(os2, 74);
+        m.winDescent = BigEndian16(os2, 76);
+        if (m.unitsPerEm < 16 || m.winAscent < 0 || m.winDescent < 0) m = FaceMetrics{};
+    }
+    cache.insert(key, m);
+    return m;
+}
+
 } // namespace
 
 int FontPixelSize(const TFont& font) {
@@ -122,12 +170,77 @@ int FontPixelSize(const TFont& font) {
     if (h < 0) return -h;
     if (h == 0) return 13; // the system's default character height
     // A cell height: scale by the family's proportion of em to cell.
+    const FaceMetrics face = FaceMetricsOf(BaseQFont(font));
+    if (face.Valid())
+        return std::max(1, static_cast<int>(std::lround(static_cast<double>(h) * face.unitsPerEm /
+                                                        (face.winAscent + face.winDescent))));
     QFont f = BaseQFont(font);
     f.setPixelSize(1000);
     const QFontMetricsF m(f);
     const double cell = m.ascent() + m.descent();
     if (cell <= 0) return h;
     return std::max(1, static_cast<int>(std::lround(h * 1000.0 / cell)));
+}
+
+TFontCell FontCell(const TFont& font) {
+    const QFont base = BaseQFont(font);
+    const int size = std::max(1, FontPixelSize(font));
+    const FaceMetrics face = FaceMetricsOf(base);
+    if (!face.Valid()) {
+        QFont f = base;
+        f.setPixelSize(size);
+        const QFontMetrics m(f);
+        return {m.ascent(), m.descent()};
+    }
+    // The whole cell and the descent are each rounded; the ascent is the rest,
+    // so that the cell is the scaled sum.
+    const auto scaled = [&](int units) {
+        return static_cast<int>(std::lround(static_cast<double>(units) * size / face.unitsPerEm));
+    };
+    const int height = scaled(face.winAscent + face.winDescent);
+    const int descent = std::min(scaled(face.winDescent), height);
+    return {height - descent, descent};
+}
+
+namespace {
+
+// Dark pixels of a few stems drawn as the canvas draws them.
+int StemInk(const QFont& font, int size) {
+    QImage img(size * 4, size * 2, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(QPoint(1, size + size / 2), QStringLiteral("lIH"));
+    }
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            n += qGray(line[x]) < 128;
+    }
+    return n;
+}
+
+} // namespace
+
+bool SimulatedBold(const TFont& font) {
+    if (!(font.Style() & fsBold)) return false;
+    const QFont bold = ToQFont(font);
+    const int size = bold.pixelSize();
+    if (size > 400) return false;
+    static QHash<QString, bool> cache;
+    const QString key = bold.families().join(QLatin1Char(',')) + QLatin1Char('|') + QString::number(bold.italic()) +
+                        QLatin1Char('|') + QString::number(size);
+    const auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    QFont regular = bold;
+    regular.setBold(false);
+    const bool simulated = StemInk(bold, size) <= StemInk(regular, size);
+    cache.insert(key, simulated);
+    return simulated;
 }
 
 QFont ToQFont(const TFont& font) {

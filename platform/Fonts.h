@@ -22,6 +22,24 @@ QFont ToQFont(const TFont& font);
 // (cell height), which is converted with the family's proportions.
 int FontPixelSize(const TFont& font);
 
+// The text cell of a font in pixels, as the old system made it: the face's
+// usWinAscent and usWinDescent (OS/2 table) scaled to the pixel size, so the
+// internal leading above the characters, where the dots and accents of
+// capitals sit, belongs to the cell. Faces without the table or without
+// outlines take Qt's ascent and descent.
+struct TFontCell {
+    int Ascent = 0;
+    int Descent = 0;
+    int Height() const { return Ascent + Descent; }
+};
+TFontCell FontCell(const TFont& font);
+
+// True when a bold font must be drawn twice, one pixel apart, to look bold:
+// its face's bold is no heavier than the regular at this size (the bold
+// stand-in of Tahoma has the regular's outlines, and only its small bitmaps
+// are bold).
+bool SimulatedBold(const TFont& font);
+
 // The Unicode character of a byte of the "Symbol" encoding; codes without a
 // character give U+F000 + code.
 QChar SymbolToUnicode(unsigned char code);

@@ -352,9 +352,11 @@ private:
 
 // ---- forms ---------------------------------------------------------------------
 
-// Outer frame added to a form's client area by its border (bsNone has none).
-constexpr int FormFrameWidth = 16;
-constexpr int FormFrameHeight = 38;
+// Outer frame added to a form's client area by its border (bsNone has none):
+// the frame the program's forms were laid out for, four pixels round and a
+// caption of 26, so that a 1024 x 715 form has a client area of 1016 x 681.
+constexpr int FormFrameWidth = 8;
+constexpr int FormFrameHeight = 34;
 
 class TForm : public TWinControl {
 public:

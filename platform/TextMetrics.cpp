@@ -72,15 +72,17 @@ TTextMetrics* SetTextMetrics(TTextMetrics* metrics) {
 }
 
 int TQtTextMetrics::Ascent(const TFont& font) {
-    return MetricsOf(font).ascent();
+    return FontCell(font).Ascent;
 }
 int TQtTextMetrics::Descent(const TFont& font) {
-    return MetricsOf(font).descent();
+    return FontCell(font).Descent;
+}
+int TQtTextMetrics::Height(const TFont& font) {
+    return FontCell(font).Height();
 }
 
 int TQtTextMetrics::InternalLeading(const TFont& font) {
-    const QFontMetrics m = MetricsOf(font);
-    return std::max(0, m.ascent() + m.descent() - FontPixelSize(font));
+    return std::max(0, FontCell(font).Height() - FontPixelSize(font));
 }
 
 int TQtTextMetrics::ExternalLeading(const TFont& font) {

@@ -35,11 +35,12 @@ TTextMetrics& TextMetrics();
 // Puts other metrics in force (nullptr: the default ones); gives the previous.
 TTextMetrics* SetTextMetrics(TTextMetrics* metrics);
 
-// Real font metrics on a 96-DPI device.
+// Real font metrics on a 96-DPI device; the cell is the one of FontCell.
 class TQtTextMetrics : public TTextMetrics {
 public:
     int Ascent(const TFont& font) override;
     int Descent(const TFont& font) override;
+    int Height(const TFont& font) override;
     int InternalLeading(const TFont& font) override;
     int ExternalLeading(const TFont& font) override;
     int AveCharWidth(const TFont& font) override;

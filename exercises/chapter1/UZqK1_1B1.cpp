@@ -35,7 +35,8 @@ TZqK1_1B1::TZqK1_1B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetCaption(QStringLiteral("Abschnitt 1.1   Übung 3"));
     Label1 = Titel(this, QStringLiteral("Vergleich durch kleiner ( < ), gleich ( = ) oder größer ( > )"));
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 0, 24, 777, 473, FarbeAufgabenfeld);
-    PageControl1 = Seiten(this, Panel1, QStringLiteral("PageControl1"), 4, 4, 769, 465);
+    // The page fills the panel, so that the 767 pixels of the number line fit.
+    PageControl1 = Seiten(this, Panel1, QStringLiteral("PageControl1"), 0, 0, 777, 473);
     TabSheet1 = Seite(this, PageControl1, QStringLiteral("TabSheet1"));
     TabSheet1->SetColor(FarbeAufgabenfeld);
     Image1 = Bild(this, TabSheet1, QStringLiteral("Image1"), 0, 0, 767, 124);

@@ -13,19 +13,19 @@ namespace {
 
 struct TTier {
     const char* Name;
-    int Anzahl;  // in the drawn chart
-    int Bauen;   // in the chart to build
-    TColor Farbe; // of its picture
+    int Anzahl;       // in the drawn chart
+    int Bauen;        // in the chart to build
+    const char* Bild; // its picture (100 x 100) in the resources
 };
 
-const TTier Tiere[8] = {{"", 0, 0, clWhite},
-                        {"Distelfink", 6, 7, RGB(230, 200, 40)},
-                        {"Bergfink", 4, 6, RGB(220, 120, 40)},
-                        {"Blaumeise", 8, 4, RGB(60, 120, 230)},
-                        {"Kohlmeise", 7, 8, RGB(240, 220, 60)},
-                        {"Haubenmeise", 2, 1, RGB(150, 130, 110)},
-                        {"Rotkehlchen", 5, 3, RGB(230, 90, 40)},
-                        {"Eichhörnchen", 3, 2, RGB(170, 80, 30)}};
+const TTier Tiere[8] = {{"", 0, 0, ""},
+                        {"Distelfink", 6, 7, "tier_distelfink.png"},
+                        {"Bergfink", 4, 6, "tier_bergfink.png"},
+                        {"Blaumeise", 8, 4, "tier_blaumeise.png"},
+                        {"Kohlmeise", 7, 8, "tier_kohlmeise.png"},
+                        {"Haubenmeise", 2, 1, "tier_haubenmeise.png"},
+                        {"Rotkehlchen", 5, 3, "tier_rotkehlchen.png"},
+                        {"Eichhörnchen", 3, 2, "tier_eichhoernchen.png"}};
 
 const int BildLinks[8] = {0, 24, 128, 232, 336, 440, 544, 648};
 const int KnopfLinks[8] = {0, 8, 112, 216, 320, 424, 550, 668};
@@ -40,21 +40,33 @@ struct TFrage {
 
 const TFrage Fragen[9] = {
     {"", 0, "", {}},
-    {"Wie viele Eichhörnchen hat Sie gezählt ?", 3, "",
+    {"Wie viele Eichhörnchen hat Sie gezählt ?",
+     3,
+     "",
      {"Du siehst links auf der Hochachse Zahlen", "von 0 bis 8.", "Bis zu welcher Höhe geht der blau",
       "dargestellte Balken des Eichhörnchens ?"}},
-    {"Wie viele Rotkehlchen hat Sie gezählt ?", 5, "",
+    {"Wie viele Rotkehlchen hat Sie gezählt ?",
+     5,
+     "",
      {"Du siehst links auf der Hochachse Zahlen", "von 0 bis 8.", "Bis zu welcher Höhe geht der blau",
       "dargestellte Balken des Rotkehlchens ?"}},
-    {"Wie viele Meisen hat Sie gezählt ?", 17, "",
+    {"Wie viele Meisen hat Sie gezählt ?",
+     17,
+     "",
      {"Es gibt Blaumeisen, Kohlmeisen und", "Haubenmeisen.", "Addiere die 3 Anzahlen."}},
-    {"Wie viele Finken hat Sie gezählt ?", 10, "",
+    {"Wie viele Finken hat Sie gezählt ?",
+     10,
+     "",
      {"Es gibt Distelfinken und Bergfinken.", "Addiere die beiden Anzahlen."}},
     {"Wie viele Vögel hat Sie gezählt ?", 32, "", {"Addiere die Anzahlen für die 6", "dargestellten Vögel."}},
     {"Wie viele Tiere hat Sie gezählt ?", 35, "", {"Addiere die Anzahlen für die 7", "dargestellten Tiere."}},
-    {"Welches Tier kam am häufigsten ?", 0, "Blaumeise",
+    {"Welches Tier kam am häufigsten ?",
+     0,
+     "Blaumeise",
      {"Bei welchem Tier ist der blau", "dargestellte Balken am höchsten ?"}},
-    {"Welches Tier kam am seltesten ?", 0, "Haubenmeise",
+    {"Welches Tier kam am seltesten ?",
+     0,
+     "Haubenmeise",
      {"Bei welchem Tier ist der blau", "dargestellte Balken am niedrigsten ?"}},
 };
 
@@ -67,13 +79,8 @@ TLabel* Text19(TZqK1_4A1* f, TWinControl* Parent, const QString& Name, const QSt
     return Muster::Beschriftung(f, Parent, Name, s, x, y, QStringLiteral("Tahoma"), -19, Farbe);
 }
 
-// A simple coloured card with the animal's name: the pictures only help to
-// find the column.
 void TierbildZeichnen(TImage* Bild, int i) {
-    const TColor c = Tiere[i].Farbe;
-    BildFuellen(255, 255, 255, Bild);
-    RechteckZeichnen(10, 10, 89, 69, 0, 0, 0, GetRValue(c), GetGValue(c), GetBValue(c), 1, Bild);
-    TextAusgeben(50, 84, 0, 0, 0, 255, 255, 255, Tiername(i), 'A', 9, true, true, Bild);
+    Muster::BildLaden(Bild, QString::fromLatin1(Tiere[i].Bild));
 }
 
 } // namespace
@@ -88,6 +95,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     PanelPage->SetBevelOuter(bvNone);
     PageControl1 = Seiten(this, PanelPage, QStringLiteral("PageControl1"), 0, 0, 793, 470);
     PageControl1->SetAlign(alClient);
+    // The pages show the light green of the panel they fill.
+    PageControl1->SetParentColor(true);
     TabSheet1 = Seite(this, PageControl1, QStringLiteral("TabSheet1"));
     TabSheet2 = Seite(this, PageControl1, QStringLiteral("TabSheet2"));
 
@@ -97,7 +106,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Image1 = Bild(this, S, QStringLiteral("Image1"), 0, 24, 769, 200);
     const int Bildnummer[8] = {0, 2, 6, 3, 4, 5, 7, 8};
     for (int i = 1; i <= 7; ++i) {
-        Tierbild1[i] = Bild(this, S, QStringLiteral("Image%1").arg(Bildnummer[i]), BildLinks[i], 224, 100, 100);
+        Tierbild1[i] =
+            Bild(this, S, QStringLiteral("Image%1").arg(Bildnummer[i]), BildLinks[i], 224, 100, 100);
         TierbildZeichnen(Tierbild1[i], i);
     }
     LabelF1 = Text19(this, S, QStringLiteral("LabelF1"), QString(), 24, 328);
@@ -113,7 +123,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     RichEdit1->OnKeyPress = [this](TObject* s, char16_t& k) { RichEdit1KeyPress(s, k); };
     BitBtnP1 = Knopf(this, S, QStringLiteral("BitBtnP1"), QStringLiteral("prüfen"), 208, 380, 75, 30, -19);
     BitBtnP1->OnClick = [this](TObject* s) { BitBtnP1Click(s); };
-    BitBtnHilfe = Knopf(this, S, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 318, 380, 75, 30, -19);
+    BitBtnHilfe =
+        Knopf(this, S, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 318, 380, 75, 30, -19);
     BitBtnHilfe->Font()->SetColor(clGreen);
     BitBtnHilfe->OnClick = [this](TObject* s) { BitBtnHilfeClick(s); };
     PanelH1 = Feld(this, S, QStringLiteral("PanelH1"), 400, 354, 377, 99, RGB(255, 255, 128));
@@ -132,8 +143,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Text19(this, S, QStringLiteral("Label5"),
            QStringLiteral("Erstelle ein zugehöriges Balkendiagramm. Klicke dazu mit der Maus"), 24, 24);
     Text19(this, S, QStringLiteral("Label6"),
-           QStringLiteral("auf die Position der Zeichenfläche bis zu der der Balken gezeichnet werden soll."), 24,
-           48);
+           QStringLiteral("auf die Position der Zeichenfläche bis zu der der Balken gezeichnet werden soll."),
+           24, 48);
     Text19(this, S, QStringLiteral("Label14"),
            QStringLiteral("Stimmt die Höhe, so wird der Balken grün gezeichnet, anderenfalls rot."), 24, 72);
     Image9 = Bild(this, S, QStringLiteral("Image9"), 0, 104, 769, 200);
@@ -146,8 +157,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     for (int i = 1; i <= 7; ++i) {
         Tierbild2[i] = Bild(this, S, QStringLiteral("Image%1h").arg(i), BildLinks[i], 304, 100, 100);
         TierbildZeichnen(Tierbild2[i], i);
-        Text19(this, S, QStringLiteral("LabelZahl%1").arg(i), QString::number(Tiere[i].Bauen), BildLinks[i] + 45,
-               408);
+        Text19(this, S, QStringLiteral("LabelZahl%1").arg(i), QString::number(Tiere[i].Bauen),
+               BildLinks[i] + 45, 408);
     }
 
     // The animal buttons of tasks 7 and 8.
@@ -158,8 +169,8 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
         BitBtn[i]->Font()->SetStyle(TFontStyles(0)); // the longer names need the room
         BitBtn[i]->OnClick = [this](TObject* s) { BitBtnP1Click(s); };
     }
-    Label15 = Text19(this, Panel1, QStringLiteral("Label15"), QStringLiteral("Wähle den richtigen Button aus."), 8,
-                     48, clBlue);
+    Label15 = Text19(this, Panel1, QStringLiteral("Label15"),
+                     QStringLiteral("Wähle den richtigen Button aus."), 8, 48, clBlue);
 }
 
 void TZqK1_4A1::FormActivate(TObject* Sender) {
@@ -290,9 +301,10 @@ void TZqK1_4A1::Pruefen(TObject* Sender) {
                              Richtig, 0, 0);
             BitBtnP1->Font()->SetColor(Richtig ? FarbeKnopfRichtig : FarbeKnopfFalsch);
         } else if (n == 7 || n == 8) {
-            const bool Richtig =
-                CodePage::AnsiUpperCase(Muster::Antwort(RichEdit1)) == CodePage::AnsiUpperCase(m_erwartetesTier);
-            Muster::Urteil(LabelP1, Richtig ? QStringLiteral("Das stimmt.") : QStringLiteral("Das stimmt nicht."),
+            const bool Richtig = CodePage::AnsiUpperCase(Muster::Antwort(RichEdit1)) ==
+                                 CodePage::AnsiUpperCase(m_erwartetesTier);
+            Muster::Urteil(LabelP1,
+                           Richtig ? QStringLiteral("Das stimmt.") : QStringLiteral("Das stimmt nicht."),
                            Richtig ? FarbeUrteilRichtig : FarbeUrteilFalsch);
             BitBtnP1->Font()->SetColor(Richtig ? FarbeKnopfRichtig : FarbeKnopfFalsch);
         }
@@ -303,7 +315,8 @@ void TZqK1_4A1::Pruefen(TObject* Sender) {
         const bool Richtig = (n == 7 && i == 3) || (n == 8 && i == 5);
         const TColor c = Richtig ? FarbeUrteilRichtig : FarbeUrteilFalsch;
         BitBtn[i]->Font()->SetColor(c);
-        Muster::Urteil(LabelP1, Richtig ? QStringLiteral("Das stimmt.") : QStringLiteral("Leider falsch."), c);
+        Muster::Urteil(LabelP1, Richtig ? QStringLiteral("Das stimmt.") : QStringLiteral("Leider falsch."),
+                       c);
         RichEdit2->Clear();
         RichEdit2->Lines()->Add(Tiername(i));
         return;

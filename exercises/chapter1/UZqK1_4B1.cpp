@@ -67,6 +67,8 @@ TZqK1_4B1::TZqK1_4B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     PanelPage->SetBevelOuter(bvNone);
     PageControl1 = Seiten(this, PanelPage, QStringLiteral("PageControl1"), 0, 0, 801, 249);
     PageControl1->SetAlign(alClient);
+    // The pages show the light green of the panel they fill.
+    PageControl1->SetParentColor(true);
     PageControl1->SetParentFont(false);
     PageControl1->Font()->SetName(QStringLiteral("Tahoma"));
     PageControl1->Font()->SetHeight(-19);
@@ -75,35 +77,41 @@ TZqK1_4B1::TZqK1_4B1(TComponent* AOwner) : TAufgabeg(AOwner) {
 
     // The cake of Mrs Müller.
     TTabSheet* S = TabSheet[1];
-    Seitentext(this, S, 1,
-         QStringLiteral("Frau Müller möchte die eine Hälfte eines Kuchens mit Erbeeren belegen, die andere"), 8,
-         8);
+    Seitentext(
+        this, S, 1,
+        QStringLiteral("Frau Müller möchte die eine Hälfte eines Kuchens mit Erbeeren belegen, die andere"),
+        8, 8);
     Seitentext(this, S, 2, QStringLiteral("mit Bananen."), 8, 32);
-    Seitentext(this, S, 3, QStringLiteral("Veranschauliche mithilfe des Schiebereglers den gesuchten Kuchen."), 8, 56);
+    Seitentext(this, S, 3,
+               QStringLiteral("Veranschauliche mithilfe des Schiebereglers den gesuchten Kuchen."), 8, 56);
     TrackBar1 = new TTrackBar(this);
     TrackBar1->SetName(QStringLiteral("TrackBar1"));
     TrackBar1->SetParent(S);
-    TrackBar1->SetBounds(584, 40, 193, 33);
+    // 16 pixels right of its design place: the third line of the task reaches
+    // to 596 in the Tahoma here.
+    TrackBar1->SetBounds(600, 40, 193, 33);
     TrackBar1->SetMin(0);
     TrackBar1->SetMax(8);
     TrackBar1->SetFrequency(1);
     TrackBar1->SetPosition(1);
     TrackBar1->OnChange = [this](TObject* s) { TrackBar1Change(s); };
-    Seitentext(this, S, 4, QStringLiteral("Bananenanteil"), 616, 76);
+    Seitentext(this, S, 4, QStringLiteral("Bananenanteil"), 632, 76);
     LabelP0 = Urteilslabel(this, S, QStringLiteral("LabelP0"), 160, 88, 377, 23);
     LabelP0->SetAlignment(taCenter);
-    BitBtnP0 = Knopf(this, S, QStringLiteral("BitBtnP0"), QStringLiteral("Kuchen prüfen"), 232, 112, 233, 33,
-                     -19);
+    BitBtnP0 =
+        Knopf(this, S, QStringLiteral("BitBtnP0"), QStringLiteral("Kuchen prüfen"), 232, 112, 233, 33, -19);
     BitBtnP0->OnClick = [this](TObject* s) { BitBtnP0Click(s); };
 
     // A cake for eight.
     S = TabSheet[2];
-    Seitentext(this, S, 5,
-         QStringLiteral("Herr und Frau Müller haben 4 Kinder. Zum Kaffee haben Sie noch Opa und Oma Tolvenk"), 8,
-         0);
+    Seitentext(
+        this, S, 5,
+        QStringLiteral("Herr und Frau Müller haben 4 Kinder. Zum Kaffee haben Sie noch Opa und Oma Tolvenk"),
+        8, 0);
     Seitentext(this, S, 6, QStringLiteral("eingeladen."), 8, 24);
-    Seitentext(this, S, 7, QStringLiteral("Damit jeder ein gleich großes Stück Kuchen bekommt, muss die Torte in"), 8,
-         48);
+    Seitentext(this, S, 7,
+               QStringLiteral("Damit jeder ein gleich großes Stück Kuchen bekommt, muss die Torte in"), 8,
+               48);
     const auto Pruefen = [this](TObject* s) { BitBtnP1Click(s); };
     Paar1.Box = Antwortbox(this, S, QStringLiteral("RichEdit1"), 8, 80, 89, 30);
     Seitentext(this, S, 8, QStringLiteral("Teile geteilt werden."), 104, 82);
@@ -117,18 +125,21 @@ TZqK1_4B1::TZqK1_4B1(TComponent* AOwner) : TAufgabeg(AOwner) {
         l->SetAlignment(taCenter);
     PaarVerbinden(Paar1, 2, Pruefen);
     PaarVerbinden(Paar2, 2, Pruefen);
-    BitBtnHilfe = Knopf(this, S, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 664, 40, 97, 33, -19);
+    BitBtnHilfe =
+        Knopf(this, S, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 664, 40, 97, 33, -19);
     BitBtnHilfe->OnClick = [this](TObject* s) { BitBtnHilfeClick(s); };
 
     // The election.
     S = TabSheet[3];
     Seitentext(this, S, 10, QStringLiteral("Bei einer Bundeslandwahl ergab sich obiges Ergebnis."), 8, 8);
-    Seitentext(this, S, 11, QStringLiteral("Wie viel Prozent der Stimmen haben SPD und Grüne zusammen ?"), 8, 32);
+    Seitentext(this, S, 11, QStringLiteral("Wie viel Prozent der Stimmen haben SPD und Grüne zusammen ?"), 8,
+               32);
     Paar3.Urteil = Urteilslabel(this, S, QStringLiteral("LabelP3"), 0, 72, 353, 23);
     Seitentext(this, S, 12, QStringLiteral("Anteil:"), 8, 100);
     Paar3.Box = Antwortbox(this, S, QStringLiteral("RichEdit3"), 72, 96, 89, 30);
     Seitentext(this, S, 15, QStringLiteral("%"), 168, 100);
-    Paar3.Pruefen = Knopf(this, S, QStringLiteral("BitBtnP3"), QStringLiteral("prüfen"), 200, 96, 89, 30, -19);
+    Paar3.Pruefen =
+        Knopf(this, S, QStringLiteral("BitBtnP3"), QStringLiteral("prüfen"), 200, 96, 89, 30, -19);
     PaarVerbinden(Paar3, 2, Pruefen);
     Seitentext(this, S, 13, QStringLiteral("Genügt das Ergebnis für die absolute Mehheit ?"), 360, 72);
     Seitentext(this, S, 14, QStringLiteral("D.h. ist die Summe > 50 % ?"), 360, 96);
@@ -144,13 +155,18 @@ TZqK1_4B1::TZqK1_4B1(TComponent* AOwner) : TAufgabeg(AOwner) {
 
     // The pools.
     S = TabSheet[4];
-    Seitentext(this, S, 18,
-         QStringLiteral("Bei einem Hallenfreibad ist das Schwimmerbecken draußen viermal so groß wie das"), 8, 0);
-    Seitentext(this, S, 19,
-         QStringLiteral("Hallenbad. Das Nichtschwimmerbecken ist nur halb so groß wie das Schwimmerbecken."), 8,
-         24);
-    Seitentext(this, S, 20,
-         QStringLiteral("Dann gibt es draußen noch ein Kinderbecken in ähnlicher Größe des Hallenbades."), 8, 48);
+    Seitentext(
+        this, S, 18,
+        QStringLiteral("Bei einem Hallenfreibad ist das Schwimmerbecken draußen viermal so groß wie das"), 8,
+        0);
+    Seitentext(
+        this, S, 19,
+        QStringLiteral("Hallenbad. Das Nichtschwimmerbecken ist nur halb so groß wie das Schwimmerbecken."),
+        8, 24);
+    Seitentext(
+        this, S, 20,
+        QStringLiteral("Dann gibt es draußen noch ein Kinderbecken in ähnlicher Größe des Hallenbades."), 8,
+        48);
     Seitentext(this, S, 21, QStringLiteral("Beschrifte die Becken."), 8, 72);
     BitBtn6 = Knopf(this, S, QStringLiteral("BitBtn6"), QStringLiteral("prüfen"), 232, 88, 97, 30, -19);
     BitBtn6->OnClick = [this](TObject* s) { BitBtn6Click(s); };
@@ -263,9 +279,11 @@ void TZqK1_4B1::BitBtnP1Click(TObject* Sender) {
     // The cake answers leave their buttons as they are.
     bool Richtig = false;
     if (Muster::GehoertZu(Paar1, Sender))
-        ErgebnisPruefen2(Muster::Antwort(Paar1.Box), QStringLiteral("8"), Paar1.Urteil, 50, 'c', Richtig, 0, 0);
+        ErgebnisPruefen2(Muster::Antwort(Paar1.Box), QStringLiteral("8"), Paar1.Urteil, 50, 'c', Richtig, 0,
+                         0);
     else if (Muster::GehoertZu(Paar2, Sender))
-        ErgebnisPruefen2(Muster::Antwort(Paar2.Box), QStringLiteral("4"), Paar2.Urteil, 50, 'c', Richtig, 0, 0);
+        ErgebnisPruefen2(Muster::Antwort(Paar2.Box), QStringLiteral("4"), Paar2.Urteil, 50, 'c', Richtig, 0,
+                         0);
     else if (Muster::GehoertZu(Paar3, Sender)) {
         Muster::PaarPruefen(Paar3, QStringLiteral("49"), 25, 2);
     }
@@ -274,10 +292,14 @@ void TZqK1_4B1::BitBtnP1Click(TObject* Sender) {
 void TZqK1_4B1::BitBtnHilfeClick(TObject* Sender) {
     if (Sender == BitBtnHilfe) {
         Series1->Clear();
-        const char* Stuecke[8] = {"Herr Müller nimmt Erdbeerkuchen", "Frau Müller nimmt Erdbeerkuchen",
-                                  "Opa Tolvenk nimmt Erdbeerkuchen", "Oma Tolvenk nimmt Erdbeerkuchen",
-                                  "Kind1, Bananen",                  "Kind2, Bananen",
-                                  "Kind3, Bananen",                  "Kind4, Bananen"};
+        const char* Stuecke[8] = {"Herr Müller nimmt Erdbeerkuchen",
+                                  "Frau Müller nimmt Erdbeerkuchen",
+                                  "Opa Tolvenk nimmt Erdbeerkuchen",
+                                  "Oma Tolvenk nimmt Erdbeerkuchen",
+                                  "Kind1, Bananen",
+                                  "Kind2, Bananen",
+                                  "Kind3, Bananen",
+                                  "Kind4, Bananen"};
         for (int i = 0; i < 8; ++i)
             Series1->Add(4, QString::fromUtf8(Stuecke[i]), i < 4 ? Erdbeerrot : Bananengelb);
         Series1->SetShowInLegend(false);

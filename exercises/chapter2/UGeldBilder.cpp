@@ -13,8 +13,10 @@ int ScheinIndex(int Wert) {
     return 0;
 }
 
-QString ZweiStellen(double v) {
-    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+QString ZweiStellen(long long Cent) {
+    const long long Betrag = Cent < 0 ? -Cent : Cent;
+    return (Cent < 0 ? QStringLiteral("-") : QString()) + QString::number(Betrag / 100) + QLatin1Char(',') +
+           QStringLiteral("%1").arg(Betrag % 100, 2, 10, QLatin1Char('0'));
 }
 
 void TextMittig(TCanvas* c, int cx, int y, const QString& Text) {

@@ -20,8 +20,9 @@ inline constexpr int ScheinFolge[8] = {18, 14, 16, 12, 17, 13, 11, 15};
 inline constexpr int MuenzFolge[11] = {0, 1, 2, 3, 4, 6, 5, 7, 8, 9, 10};
 
 int ScheinIndex(int Wert);
-// An amount with two decimals and the German decimal comma.
-QString ZweiStellen(double v);
+// An amount of whole cents in euros with two decimals and the German decimal
+// comma: 1235 gives "12,35".
+QString ZweiStellen(long long Cent);
 void TextMittig(TCanvas* c, int cx, int y, const QString& Text);
 // Bold Arial of the given pixel height in the given colour, on a clear brush.
 void Schrift(TCanvas* c, int Hoehe, TColor Farbe);

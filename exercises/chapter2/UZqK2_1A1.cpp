@@ -24,10 +24,11 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Label1 = Titel(this, QStringLiteral("Analog- und Digitaluhren"));
 
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 0, 26, 793, 134, RGB(210, 242, 222));
-    Beschriftung(this, Panel1, QStringLiteral("Label2"),
-                 QStringLiteral("Die meisten Digitaluhren zeigen die Uhrzeit im 24 Stunden - Format ( Stunden, "
-                                "Minuten, Sekunden ) an."),
-                 8, 4, QStringLiteral("Tahoma"), -14);
+    Beschriftung(
+        this, Panel1, QStringLiteral("Label2"),
+        QStringLiteral("Die meisten Digitaluhren zeigen die Uhrzeit im 24 Stunden - Format ( Stunden, "
+                       "Minuten, Sekunden ) an."),
+        8, 4, QStringLiteral("Tahoma"), -14);
     Beschriftung(this, Panel1, QStringLiteral("Label3"),
                  QStringLiteral("Einige Uhren zeigen auch nur die Stunden und Minuten an."), 8, 22,
                  QStringLiteral("Tahoma"), -14);
@@ -41,12 +42,14 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Label19 = Beschriftung(this, Panel1, QStringLiteral("Label19"),
                            QStringLiteral("Die Sekunden werden von 0 bis 59 gezählt."), 264, 62,
                            QStringLiteral("Tahoma"), -14);
-    Beschriftung(this, Panel1, QStringLiteral("Label20"), QStringLiteral("Die Minuten werden von 0 bis 59 gezählt."),
-                 264, 82, QStringLiteral("Tahoma"), -14);
-    Beschriftung(this, Panel1, QStringLiteral("Label21"), QStringLiteral("Die Stunden werden von 0 bis 23 gezählt."),
-                 264, 102, QStringLiteral("Tahoma"), -14);
-    Label22 = Beschriftung(this, Panel1, QStringLiteral("Label22"), QStringLiteral("1 Minute = 60 Sekunden"), 590,
-                           62, QStringLiteral("Tahoma"), -14);
+    Beschriftung(this, Panel1, QStringLiteral("Label20"),
+                 QStringLiteral("Die Minuten werden von 0 bis 59 gezählt."), 264, 82,
+                 QStringLiteral("Tahoma"), -14);
+    Beschriftung(this, Panel1, QStringLiteral("Label21"),
+                 QStringLiteral("Die Stunden werden von 0 bis 23 gezählt."), 264, 102,
+                 QStringLiteral("Tahoma"), -14);
+    Label22 = Beschriftung(this, Panel1, QStringLiteral("Label22"), QStringLiteral("1 Minute = 60 Sekunden"),
+                           590, 62, QStringLiteral("Tahoma"), -14);
     Beschriftung(this, Panel1, QStringLiteral("Label23"), QStringLiteral("1 Stunde = 60 Minuten"), 590, 82,
                  QStringLiteral("Tahoma"), -14);
     Beschriftung(this, Panel1, QStringLiteral("Label24"), QStringLiteral("1 Tag = 24 Stunden"), 590, 102,
@@ -65,7 +68,9 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Checks->SetChecked(true);
     Checks->OnClick = [this](TObject* s) { ChecksClick(s); };
 
-    Panel2 = Feld(this, nullptr, QStringLiteral("Panel2"), 408, 194, 385, 146, FarbeErklaerung);
+    // The explanations reach into the room of the hidden keypad, so that
+    // their lines are whole.
+    Panel2 = Feld(this, nullptr, QStringLiteral("Panel2"), 408, 194, 560, 146, FarbeErklaerung);
     Label7 = Beschriftung(this, Panel2, QStringLiteral("Label7"), QStringLiteral("Sekundenzeiger"), 8, 4,
                           QStringLiteral("Tahoma"), -16, clBlack, true);
     Zeilen(this, Panel2, QStringLiteral("LabelSek"),
@@ -76,7 +81,7 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
             QStringLiteral("10 Sekunden: Der Zeiger zeigt auf die 2. ...")},
            26);
 
-    Panel3 = Feld(this, nullptr, QStringLiteral("Panel3"), 408, 346, 385, 126, FarbeErklaerung);
+    Panel3 = Feld(this, nullptr, QStringLiteral("Panel3"), 408, 346, 560, 126, FarbeErklaerung);
     Beschriftung(this, Panel3, QStringLiteral("Label8"), QStringLiteral("Minutenzeiger"), 8, 4,
                  QStringLiteral("Tahoma"), -16, clBlue, true);
     Zeilen(this, Panel3, QStringLiteral("LabelMin"),
@@ -87,7 +92,7 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
             QStringLiteral("Teilstrich weiter.")},
            26);
 
-    Panel4 = Feld(this, nullptr, QStringLiteral("Panel4"), 408, 478, 385, 126, FarbeErklaerung);
+    Panel4 = Feld(this, nullptr, QStringLiteral("Panel4"), 408, 478, 560, 126, FarbeErklaerung);
     Beschriftung(this, Panel4, QStringLiteral("Label9"), QStringLiteral("Stundenzeiger"), 8, 4,
                  QStringLiteral("Tahoma"), -16, clBlack, true);
     Zeilen(this, Panel4, QStringLiteral("LabelStd"),

@@ -3,7 +3,10 @@
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/Runtime.h"
+#include "platform/TextMetrics.h"
 #include "term/UTermFormular.h"
+
+#include <algorithm>
 
 TUhrAblesenZustand ZqK2_1A2;
 
@@ -22,34 +25,42 @@ void TZqK2_1A2::Gruppenzeilen(int Oben, int n) {
     Beschriftung(this, nullptr, QStringLiteral("LabelGruppe%1").arg(n),
                  Vor ? QStringLiteral("vor Mittag:") : QStringLiteral("nach Mittag:"), 416, y,
                  QStringLiteral("Tahoma"), -16, clBlack, true);
-    const QStringList Bereich = Vor ? QStringList{QStringLiteral("0:00"), QStringLiteral("00"),
-                                                  QStringLiteral("Uhr"), QStringLiteral("bis"),
-                                                  QStringLiteral("11:59"), QStringLiteral("59"), QStringLiteral("Uhr")}
-                                    : QStringList{QStringLiteral("12:00"), QStringLiteral("00"),
-                                                  QStringLiteral("Uhr"), QStringLiteral("bis"),
-                                                  QStringLiteral("23:59"), QStringLiteral("59"), QStringLiteral("Uhr")};
-    const int x[7] = {536, 580, 606, 646, 682, 730, 756};
+    const QStringList Bereiche[2] = {
+        {QStringLiteral("0:00"), QStringLiteral("00"), QStringLiteral("Uhr"), QStringLiteral("bis"),
+         QStringLiteral("11:59"), QStringLiteral("59"), QStringLiteral("Uhr")},
+        {QStringLiteral("12:00"), QStringLiteral("00"), QStringLiteral("Uhr"), QStringLiteral("bis"),
+         QStringLiteral("23:59"), QStringLiteral("59"), QStringLiteral("Uhr")}};
+    const QStringList& Bereich = Bereiche[Vor ? 0 : 1];
+    // Each part stands a blank after the wider of the two rows' parts before
+    // it, so that "12:00" and its seconds never run together and both rows
+    // keep their columns.
+    int x = 536;
     for (int i = 0; i < 7; ++i) {
-        TLabel* l = Beschriftung(this, nullptr, QStringLiteral("LabelBereich%1_%2").arg(n).arg(i + 1), Bereich[i],
-                                 x[i], y);
+        TLabel* l = Beschriftung(this, nullptr, QStringLiteral("LabelBereich%1_%2").arg(n).arg(i + 1),
+                                 Bereich[i], x, y);
         if (i == 1) SekundenBereich[Vor ? 0 : 2] = l;
         if (i == 5) SekundenBereich[Vor ? 1 : 3] = l;
+        const TFont& f = *l->Font();
+        x +=
+            std::max(TextMetrics().TextWidth(f, Bereiche[0][i]), TextMetrics().TextWidth(f, Bereiche[1][i])) +
+            TextMetrics().TextWidth(f, QStringLiteral(" "));
     }
     Beschriftung(this, nullptr, QStringLiteral("LabelMeridiem%1").arg(n),
-                 Vor ? QStringLiteral("ante meridiem ( a.m. oder AM )") : QStringLiteral("post meridiem ( p.m. oder PM )"),
+                 Vor ? QStringLiteral("ante meridiem ( a.m. oder AM )")
+                     : QStringLiteral("post meridiem ( p.m. oder PM )"),
                  416, y + 24, QStringLiteral("Tahoma"), -13);
-    Beschriftung(this, nullptr, QStringLiteral("LabelStunden%1").arg(n), QStringLiteral("Stunden"), 416, y + 50,
-                 QStringLiteral("Tahoma"), -13);
-    Beschriftung(this, nullptr, QStringLiteral("LabelMinuten%1").arg(n), QStringLiteral("Minuten"), 512, y + 50,
-                 QStringLiteral("Tahoma"), -13);
+    Beschriftung(this, nullptr, QStringLiteral("LabelStunden%1").arg(n), QStringLiteral("Stunden"), 416,
+                 y + 50, QStringLiteral("Tahoma"), -13);
+    Beschriftung(this, nullptr, QStringLiteral("LabelMinuten%1").arg(n), QStringLiteral("Minuten"), 512,
+                 y + 50, QStringLiteral("Tahoma"), -13);
     TLabel* Sek = Beschriftung(this, nullptr, Vor ? QStringLiteral("Label10") : QStringLiteral("Label21"),
                                QStringLiteral("Sekunden"), 608, y + 50, QStringLiteral("Tahoma"), -13);
     (Vor ? Label10 : Label21) = Sek;
 
     TRichEdit* Box[3];
     for (int i = 0; i < 3; ++i) {
-        Box[i] = Antwortbox(this, nullptr, QStringLiteral("RichEdit%1").arg(i + 1 + (Vor ? 0 : 3)), 416 + 96 * i,
-                            y + 70, 80);
+        Box[i] = Antwortbox(this, nullptr, QStringLiteral("RichEdit%1").arg(i + 1 + (Vor ? 0 : 3)),
+                            416 + 96 * i, y + 70, 80);
         Box[i]->SetAlignment(taCenter);
         BoxVerbinden(Box[i], 2, [this](TObject* s) { BitBtnP1Click(s); });
     }
@@ -62,7 +73,8 @@ void TZqK2_1A2::Gruppenzeilen(int Oben, int n) {
     TLabel* U = Urteilslabel(this, nullptr, Vor ? QStringLiteral("LabelP1") : QStringLiteral("LabelP2"), 408,
                              y + 152, 385);
     U->SetAlignment(taCenter);
-    TImage* A = Bild(this, nullptr, Vor ? QStringLiteral("Image2") : QStringLiteral("Image3"), 416, y + 182, 177, 41);
+    TImage* A =
+        Bild(this, nullptr, Vor ? QStringLiteral("Image2") : QStringLiteral("Image3"), 416, y + 182, 177, 41);
     A->SetVisible(false);
     if (Vor) {
         RichEdit1 = Box[0], RichEdit2 = Box[1], RichEdit3 = Box[2];
@@ -94,7 +106,8 @@ TZqK2_1A2::TZqK2_1A2(TComponent* AOwner) : TAufgabeg(AOwner) {
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 408, 32, 385, 100, RGB(210, 242, 222));
     const QStringList Hinweis{QStringLiteral("Du kannst anhand der Zeigerstellungen"),
                               QStringLiteral("nicht erkennen, ob es vor Mittag oder"),
-                              QStringLiteral("nach Mittag ist."), QStringLiteral("Notiere beide Möglichkeiten.")};
+                              QStringLiteral("nach Mittag ist."),
+                              QStringLiteral("Notiere beide Möglichkeiten.")};
     for (int i = 0; i < Hinweis.size(); ++i)
         Beschriftung(this, Panel1, QStringLiteral("LabelHinweis%1").arg(i + 1), Hinweis[i], 8, 4 + 23 * i);
 
@@ -119,8 +132,9 @@ void TZqK2_1A2::NeueAufgabe() {
         b->SetColor(clWhite);
     }
     const bool MitSekunden = Checks->Checked();
-    for (TControl* c : std::initializer_list<TControl*>{Label10, Label21, SekundenBereich[0], SekundenBereich[1],
-                                                        SekundenBereich[2], SekundenBereich[3], RichEdit3, RichEdit6})
+    for (TControl* c :
+         std::initializer_list<TControl*>{Label10, Label21, SekundenBereich[0], SekundenBereich[1],
+                                          SekundenBereich[2], SekundenBereich[3], RichEdit3, RichEdit6})
         c->SetVisible(MitSekunden);
     if (!MitSekunden) {
         RichEdit3->Lines()->SetText(QStringLiteral("0"));
@@ -147,8 +161,8 @@ void TZqK2_1A2::ZeitZeigen(int Stunde, int Minute, int Sekunde) {
     Z.NachMittag = {Stunde + 12, Minute, Sekunde};
     const bool MitSekunden = Checks->Checked();
     BildFuellen(255, 255, 255, Image1);
-    AnalogUhrZeichnen(Image1->Width() / 2, Image1->Height() / 2, Image1->Width() / 2 - 10, Stunde, Minute, Sekunde,
-                      true, true, MitSekunden, Image1);
+    AnalogUhrZeichnen(Image1->Width() / 2, Image1->Height() / 2, Image1->Width() / 2 - 10, Stunde, Minute,
+                      Sekunde, true, true, MitSekunden, Image1);
     BildFuellen(255, 255, 255, Image2);
     DigitaluhrZeichnen(5, 0, 40, Z.VorMittag.Stunde, Minute, Sekunde, 255, 0, 0, 0, 0, 0, true, true, true,
                        MitSekunden, Image2);
@@ -158,7 +172,13 @@ void TZqK2_1A2::ZeitZeigen(int Stunde, int Minute, int Sekunde) {
 }
 
 TZqK2_1A2::TGruppe TZqK2_1A2::Gruppe(int n) const {
-    if (n == 1) return {{RichEdit1, RichEdit2, RichEdit3}, BitBtnP1, LabelP1, BitBtnErgebnis, Image2, &ZqK2_1A2.VorMittag};
+    if (n == 1)
+        return {{RichEdit1, RichEdit2, RichEdit3},
+                BitBtnP1,
+                LabelP1,
+                BitBtnErgebnis,
+                Image2,
+                &ZqK2_1A2.VorMittag};
     return {{RichEdit4, RichEdit5, RichEdit6}, BitBtnP2, LabelP2, BitBtn3, Image3, &ZqK2_1A2.NachMittag};
 }
 
@@ -174,7 +194,8 @@ void TZqK2_1A2::UhrzeitPruefen(const TGruppe& G) {
         G.Box[i]->SetColor(Richtig[i] ? FarbeRichtig : l ? clWhite : FarbeFalsch);
     }
     if (Richtig[0] && Richtig[1] && Richtig[2]) {
-        Muster::Urteil(G.Urteil, QStringLiteral("Klasse, du hast die Uhrzeit richtig abgelesen."), FarbeRichtig);
+        Muster::Urteil(G.Urteil, QStringLiteral("Klasse, du hast die Uhrzeit richtig abgelesen."),
+                       FarbeRichtig);
         G.Loesung->SetVisible(false);
         G.Anzeige->SetVisible(true);
     } else if (Leer) {

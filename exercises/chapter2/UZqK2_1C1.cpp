@@ -17,10 +17,18 @@ struct TMonatszeile {
 
 // In the order the rows stand on the form.
 constexpr TMonatszeile Zeilen[13] = {
-    {1, "Januar", "", "31"},   {2, "Februar", "kein Schaltjahr", "28"}, {13, "Februar", "Schaltjahr", "29"},
-    {3, "März", "", "31"},     {4, "April", "", "30"},                  {5, "Mai", "", "31"},
-    {6, "Juni", "", "30"},     {7, "Juli", "", "31"},                   {8, "August", "", "31"},
-    {9, "September", "", "30"}, {10, "Oktober", "", "31"},              {11, "November", "", "30"},
+    {1, "Januar", "", "31"},
+    {2, "Februar", "kein Schaltjahr", "28"},
+    {13, "Februar", "Schaltjahr", "29"},
+    {3, "März", "", "31"},
+    {4, "April", "", "30"},
+    {5, "Mai", "", "31"},
+    {6, "Juni", "", "30"},
+    {7, "Juli", "", "31"},
+    {8, "August", "", "31"},
+    {9, "September", "", "30"},
+    {10, "Oktober", "", "31"},
+    {11, "November", "", "30"},
     {12, "Dezember", "", "31"},
 };
 
@@ -46,7 +54,7 @@ TZqK2_1C1::TZqK2_1C1(TComponent* AOwner) : TAufgabeg(AOwner) {
     for (int i = 0; i < JahrText.size(); ++i)
         Beschriftung(this, Jahr, QStringLiteral("LabelJahr%1").arg(i + 1), JahrText[i], 8, 6 + 23 * i);
 
-    TPanel* Monate = Feld(this, nullptr, QStringLiteral("Panel2"), 8, 120, 785, 150, FarbeAufgabenfeld);
+    TPanel* Monate = Feld(this, nullptr, QStringLiteral("Panel2"), 8, 116, 785, 134, FarbeAufgabenfeld);
     const QStringList MonatText{
         QStringLiteral("Ein Jahr wird in 12 Monate unterteilt."),
         QStringLiteral("Januar, Februar, März, April, Mai, Juni, Juli, August,"),
@@ -56,28 +64,29 @@ TZqK2_1C1::TZqK2_1C1(TComponent* AOwner) : TAufgabeg(AOwner) {
         QStringLiteral("Der einzige Monat mit Sonderstatus ist der Februar."),
         QStringLiteral("Dieser kann 28 oder in einem Schaltjahr auch 29 Tage dauern.")};
     for (int i = 0; i < MonatText.size(); ++i)
-        Beschriftung(this, Monate, QStringLiteral("LabelMonate%1").arg(i + 1), MonatText[i], 8, 4 + 20 * i,
+        Beschriftung(this, Monate, QStringLiteral("LabelMonate%1").arg(i + 1), MonatText[i], 8, 4 + 18 * i,
                      QStringLiteral("Tahoma"), -15);
 
+    // Thirteen rows of 28 pixels fill the task area below the explanations.
     for (int r = 0; r < 13; ++r) {
         const TMonatszeile& z = Zeilen[r];
-        const int y = 280 + 34 * r;
+        const int y = 256 + 28 * r;
         const int n = z.Box;
-        Beschriftung(this, nullptr, QStringLiteral("LabelMonat%1").arg(n), QString::fromUtf8(z.Monat), 16, y + 6,
-                     QStringLiteral("Tahoma"), -16, clBlack, true);
+        Beschriftung(this, nullptr, QStringLiteral("LabelMonat%1").arg(n), QString::fromUtf8(z.Monat), 16,
+                     y + 4, QStringLiteral("Tahoma"), -16, clBlack, true);
         if (*z.Zusatz)
-            Beschriftung(this, nullptr, QStringLiteral("LabelZusatz%1").arg(n), QString::fromUtf8(z.Zusatz), 100,
-                         y + 8, QStringLiteral("Tahoma"), -13);
+            Beschriftung(this, nullptr, QStringLiteral("LabelZusatz%1").arg(n), QString::fromUtf8(z.Zusatz),
+                         100, y + 6, QStringLiteral("Tahoma"), -13);
         TAntwortPaar& P = Paar[n];
-        P.Box = Antwortbox(this, nullptr, QStringLiteral("RichEdit%1").arg(n), 216, y, 73, 31);
-        P.Pruefen = Knopf(this, nullptr, QStringLiteral("BitBtnP%1").arg(n), QStringLiteral("prüfen"), 296, y, 89,
-                          31);
-        P.Urteil = Urteilslabel(this, nullptr, QStringLiteral("LabelP%1").arg(n), 392, y + 3, 105);
+        P.Box = Antwortbox(this, nullptr, QStringLiteral("RichEdit%1").arg(n), 216, y, 73, 27);
+        P.Pruefen = Knopf(this, nullptr, QStringLiteral("BitBtnP%1").arg(n), QStringLiteral("prüfen"), 296, y,
+                          89, 27);
+        P.Urteil = Urteilslabel(this, nullptr, QStringLiteral("LabelP%1").arg(n), 392, y + 1, 105, 25);
         P.Urteil->SetAlignment(taCenter);
         PaarVerbinden(P, 2, [this](TObject* s) { MonatstagePruefen(s); });
     }
 
-    MonthCalendar1 = Feld(this, nullptr, QStringLiteral("MonthCalendar1"), 520, 280, 273, 200, clWhite);
+    MonthCalendar1 = Feld(this, nullptr, QStringLiteral("MonthCalendar1"), 520, 256, 273, 200, clWhite);
     Kalender = new QCalendarWidget(MonthCalendar1->Widget());
     Kalender->setGeometry(0, 0, 273, 200);
     Kalender->setLocale(QLocale(QLocale::German, QLocale::Germany));
@@ -109,7 +118,8 @@ void TZqK2_1C1::MonatstagePruefen(TObject* Sender) {
         const QString a = Muster::Antwort(P.Box);
         bool Richtig = false;
         ErgebnisPruefen2(a, Monatstage(n), P.Urteil, 50, 'c', Richtig, 0, 0);
-        P.Urteil->SetCaption(Richtig ? QStringLiteral("richtig")
-                                     : !a.isEmpty() ? QStringLiteral("falsch") : QStringLiteral("?"));
+        P.Urteil->SetCaption(Richtig        ? QStringLiteral("richtig")
+                             : !a.isEmpty() ? QStringLiteral("falsch")
+                                            : QStringLiteral("?"));
     }
 }

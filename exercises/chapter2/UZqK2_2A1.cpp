@@ -3,6 +3,7 @@
 #include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "platform/Runtime.h"
+#include "term/USetup.h"
 #include "term/UTermFormular.h"
 
 #include <cmath>
@@ -59,14 +60,22 @@ TColor WegFarbe(int k) {
     if (k == 1) return RGB(0, 0, 255);
     if (k < 2 || k == 10 || k > 18) return RGB(0, 0, 0);
     switch (k > 10 ? k - 9 : k) {
-    case 2: return RGB(0, 128, 0);
-    case 3: return RGB(128, 0, 128);
-    case 4: return RGB(128, 128, 0);
-    case 5: return RGB(0, 128, 128);
-    case 6: return RGB(128, 128, 128);
-    case 7: return RGB(255, 0, 255);
-    case 8: return RGB(128, 0, 0);
-    default: return RGB(0, 0, 128);
+    case 2:
+        return RGB(0, 128, 0);
+    case 3:
+        return RGB(128, 0, 128);
+    case 4:
+        return RGB(128, 128, 0);
+    case 5:
+        return RGB(0, 128, 128);
+    case 6:
+        return RGB(128, 128, 128);
+    case 7:
+        return RGB(255, 0, 255);
+    case 8:
+        return RGB(128, 0, 0);
+    default:
+        return RGB(0, 0, 128);
     }
 }
 
@@ -76,7 +85,8 @@ TZqK2_2A1::TZqK2_2A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetCaption(QStringLiteral("Abschnitt 2.2   Übung 1"));
     SetColor(RGB(189, 214, 251));
     const QStringList Text{
-        QStringLiteral("Gerd möchte bei einem Zoobesuch sämtliche Wege benutzen, dabei aber eine möglichst kurze"),
+        QStringLiteral(
+            "Gerd möchte bei einem Zoobesuch sämtliche Wege benutzen, dabei aber eine möglichst kurze"),
         QStringLiteral("Gesamtstrecke zurücklegen."),
         QStringLiteral("Bestimme die kürzeste in A startende und endende Gesamtstrecke s."),
         QStringLiteral("Gib sie in den Einheiten km und m an.")};
@@ -88,14 +98,14 @@ TZqK2_2A1::TZqK2_2A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     PanelPC->SetBevelOuter(bvNone);
     Bild = Muster::Bild(this, PanelPC, QStringLiteral("Bild"), 1, 1, 768, 311);
 
-    Beschriftung(this, nullptr, QStringLiteral("Label2"), QStringLiteral("s ="), 16, 418, QStringLiteral("Tahoma"),
-                 -19, clBlack, true);
+    Beschriftung(this, nullptr, QStringLiteral("Label2"), QStringLiteral("s ="), 16, 418,
+                 QStringLiteral("Tahoma"), -19, clBlack, true);
     ed1 = Antwortbox(this, nullptr, QStringLiteral("ed1"), 56, 412, 81);
-    Beschriftung(this, nullptr, QStringLiteral("Label3"), QStringLiteral("km"), 144, 418, QStringLiteral("Tahoma"),
-                 -19, clBlack, true);
+    Beschriftung(this, nullptr, QStringLiteral("Label3"), QStringLiteral("km"), 144, 418,
+                 QStringLiteral("Tahoma"), -19, clBlack, true);
     ed2 = Antwortbox(this, nullptr, QStringLiteral("ed2"), 184, 412, 81);
-    Beschriftung(this, nullptr, QStringLiteral("Label4"), QStringLiteral("m"), 272, 418, QStringLiteral("Tahoma"),
-                 -19, clBlack, true);
+    Beschriftung(this, nullptr, QStringLiteral("Label4"), QStringLiteral("m"), 272, 418,
+                 QStringLiteral("Tahoma"), -19, clBlack, true);
     for (TRichEdit* b : {ed1, ed2})
         BoxVerbinden(b, 2, [this](TObject*) { StreckePruefen(); });
 
@@ -114,8 +124,8 @@ TZqK2_2A1::TZqK2_2A1(TComponent* AOwner) : TAufgabeg(AOwner) {
 
     BtnHilfe1 = Knopf(this, nullptr, QStringLiteral("BtnHilfe1"), QStringLiteral("Hilfe"), 16, 456, 89, 33);
     BtnHilfe1->OnClick = [this](TObject* s) { BtnHilfe1Click(s); };
-    BtnAnimation = Knopf(this, nullptr, QStringLiteral("BtnAnimation"), QStringLiteral("Möglicher Weg"), 112, 456,
-                         153, 33);
+    BtnAnimation = Knopf(this, nullptr, QStringLiteral("BtnAnimation"), QStringLiteral("Möglicher Weg"), 112,
+                         456, 153, 33);
     BtnAnimation->OnClick = [this](TObject* s) { BtnAnimationClick(s); };
 
     RGv = new TRadioGroup(this);
@@ -146,7 +156,8 @@ TZqK2_2A1::~TZqK2_2A1() {
 void TZqK2_2A1::FormActivate(TObject* Sender) {
     B_Neuer_Typ->SetVisible(false);
     TAufgabeg::FormActivate(Sender);
-    BtnHilfe1->SetEnabled(true);
+    // The base activation has disabled "Hilfe" when the setup says no help.
+    BtnHilfe1->SetEnabled(!FSetup.KeineHilfe);
     Runtime::Randomize();
     WegeTabelleFuellen();
     ZqK2_2A1.Nr = 0;
@@ -214,6 +225,9 @@ int TZqK2_2A1::WegeZeichnen(int Nr) {
 }
 
 void TZqK2_2A1::RundgangAnimieren() {
+    // One walk at a time: a second one started from inside the first's
+    // waits would draw over it and end it twice.
+    if (Stop == 0) return;
     const std::shared_ptr<bool> Lebt = m_lebt;
     BtnAnimation->SetEnabled(false);
     Stop = 0;
@@ -263,22 +277,26 @@ void TZqK2_2A1::StreckePruefen() {
     ErgebnisPruefen2(a2, A.m, LabelH, 50, 'c', r2, 0, 0);
     if (r1 && r2) {
         Muster::Urteil(Labelp1, QStringLiteral("Super, das Ergebnis ist richtig."), RGB(0, 255, 0));
-        BtnAnimation->SetEnabled(true);
+        // A running walk enables the button itself when it ends.
+        if (Stop != 0) BtnAnimation->SetEnabled(true);
         return;
     }
     if (!r1 && !r2)
         Muster::Urteil(Labelp1, QStringLiteral("leider falsch"), RGB(255, 0, 0));
     else
-        Muster::Urteil(Labelp1, r1 ? QStringLiteral("Nur 1. Wert ist richtig.") : QStringLiteral("Nur 2. Wert ist richtig."),
+        Muster::Urteil(Labelp1,
+                       r1 ? QStringLiteral("Nur 1. Wert ist richtig.")
+                          : QStringLiteral("Nur 2. Wert ist richtig."),
                        RGB(255, 0, 255));
     // An open bracket in one box would reshape the spliced term.
     if (Muster::ZahltermFehlerhaft(a1) || Muster::ZahltermFehlerhaft(a2)) return;
     const QString t1 = a1.isEmpty() ? QStringLiteral("0") : a1, t2 = a2.isEmpty() ? QStringLiteral("0") : a2;
     bool Wert = false;
     ErgebnisPruefen2(QStringLiteral("1000*(") + t1 + QStringLiteral(")+(") + t2 + QStringLiteral(")"),
-                     QStringLiteral("1000*(") + A.km + QStringLiteral(")+(") + A.m + QStringLiteral(")"), LabelH, 50,
-                     'c', Wert, 0, 0);
-    if (Wert) Muster::Urteil(Labelp1, QStringLiteral("Bitte gemischte Schreibweise benutzen."), RGB(255, 255, 0));
+                     QStringLiteral("1000*(") + A.km + QStringLiteral(")+(") + A.m + QStringLiteral(")"),
+                     LabelH, 50, 'c', Wert, 0, 0);
+    if (Wert)
+        Muster::Urteil(Labelp1, QStringLiteral("Bitte gemischte Schreibweise benutzen."), RGB(255, 255, 0));
 }
 
 void TZqK2_2A1::ButtonP1Click(TObject* Sender) {
@@ -288,26 +306,13 @@ void TZqK2_2A1::ButtonP1Click(TObject* Sender) {
 
 void TZqK2_2A1::BtnHilfe1Click(TObject* Sender) {
     (void)Sender;
-    const int Nr = ZqK2_2A1.Nr;
-    if (Nr == 4) {
-        LabelH1->SetCaption(QStringLiteral("Es gelingt, einen in A beginnenden und in B endenden Weg"));
-        LabelH2->SetCaption(QStringLiteral("zu finden, auf dem jede Strecke nur einmal durchlaufen wird."));
-        const tWegPunkt& p = ZqK2_2A1.Aufgaben[4].Wege[4].P[0];
-        if (TCanvas* c = Leinwand(Bild)) {
-            c->Font()->SetName(QStringLiteral("Arial"));
-            c->Font()->SetSize(12);
-            c->Font()->SetStyle(fsBold);
-            c->Font()->SetColor(clBlack);
-            c->Brush()->SetStyle(bsClear);
-            c->TextOut(p.x - 20, p.y - 12, QStringLiteral("B"));
-            Bild->Invalidate();
-        }
-    } else {
-        LabelH1->SetCaption(QStringLiteral("Versuche, einen Rundgang zu finden, in dem jeder Weg"));
-        LabelH2->SetCaption(QStringLiteral("genau einmal begangen wird."));
-    }
+    // Every point of every graph, graph 4 included, has an even number of
+    // paths, so each graph has a closed walk from A back to A: the same help
+    // for all, and no end point "B".
+    LabelH1->SetCaption(QStringLiteral("Versuche, einen Rundgang zu finden, in dem jeder Weg"));
+    LabelH2->SetCaption(QStringLiteral("genau einmal begangen wird."));
     PanelH->SetVisible(true);
-    BtnAnimation->SetEnabled(true);
+    if (Stop != 0) BtnAnimation->SetEnabled(true);
 }
 
 void TZqK2_2A1::RGvClick(TObject* Sender) {

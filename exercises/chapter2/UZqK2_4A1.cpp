@@ -14,24 +14,25 @@ namespace {
 struct TWare {
     const char* Name;
     int Masse;
+    const char* Bild; // its picture (140 x 110) in the resources
 };
 const TWare Waren[16] = {
-    {"Mandeln 100g", 100},
-    {"Kartoffeln 225g", 225},
-    {"Dose Champignons 400g", 400},
-    {"Graupen 250g", 250},
-    {"Dose Mais 150g", 150},
-    {"Glas Gurken 330g", 330},
-    {"Popcorn - Mais 300g", 300},
-    {"Klebestift 40g", 40},
-    {"Zahnpasta 25g", 25},
-    {"Eingelegte Paprika 740g", 740},
-    {"Geröstete Paprika 680g", 680},
-    {"Apfelmus 355g", 355},
-    {"Kakao 125g", 125},
-    {"Glas Spargel 180g", 180},
-    {"Reis 625g", 625},
-    {"Zucker 1000g", 1000},
+    {"Mandeln 100g", 100, "ware_mandeln.png"},
+    {"Kartoffeln 225g", 225, "ware_kartoffeln.png"},
+    {"Dose Champignons 400g", 400, "ware_champignons.png"},
+    {"Graupen 250g", 250, "ware_graupen.png"},
+    {"Dose Mais 150g", 150, "ware_mais.png"},
+    {"Glas Gurken 330g", 330, "ware_gurken.png"},
+    {"Popcorn - Mais 300g", 300, "ware_popcorn.png"},
+    {"Klebestift 40g", 40, "ware_klebestift.png"},
+    {"Zahnpasta 25g", 25, "ware_zahnpasta.png"},
+    {"Eingelegte Paprika 740g", 740, "ware_paprika_eingelegt.png"},
+    {"Geröstete Paprika 680g", 680, "ware_paprika_geroestet.png"},
+    {"Apfelmus 355g", 355, "ware_apfelmus.png"},
+    {"Kakao 125g", 125, "ware_kakao.png"},
+    {"Glas Spargel 180g", 180, "ware_spargel.png"},
+    {"Reis 625g", 625, "ware_reis.png"},
+    {"Zucker 1000g", 1000, "ware_zucker.png"},
 };
 
 struct TBildplatz {
@@ -61,21 +62,6 @@ TPoint Gedreht(const TPoint& P, const TPoint& Zentrum, double Winkel) {
 
 std::vector<TPoint> Teller(const TPoint& h) {
     return {{h.x + 160, h.y + 184}, {h.x - 160, h.y + 184}, {h.x - 160, h.y + 187}, {h.x + 160, h.y + 187}};
-}
-
-// The goods are drawn rather than loaded: a labelled packet of the good.
-void WareMalen(TImage* Bild, const QString& Name) {
-    TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
-    c->Brush()->SetColor(clWhite);
-    c->FillRect({0, 0, w, h});
-    c->Pen()->SetColor(RGB(120, 90, 60));
-    c->Brush()->SetColor(RGB(230, 200, 150));
-    c->RoundRect(10, 10, w - 10, h - 2, 16, 16);
-    const int Trenner = Name.lastIndexOf(QLatin1Char(' '));
-    TextAusgebenLokal(w / 2, h / 2 - 12, 60, 40, 20, 0, 0, 0, Name.left(Trenner), 'A', 9, true, true, Bild);
-    TextAusgebenLokal(w / 2, h / 2 + 12, 60, 40, 20, 0, 0, 0, Name.mid(Trenner + 1), 'A', 10, true, true,
-                      Bild);
 }
 
 } // namespace
@@ -246,8 +232,7 @@ TZqK2_4A1::TZqK2_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     for (int k = 0; k < 16; ++k) {
         ImageP[k] = Bild(this, nullptr, QStringLiteral("ImageP%1").arg(k + 1), 0, 0, 140, 110);
         ImageP[k]->SetVisible(false);
-        ImageP[k]->Canvas();
-        WareMalen(ImageP[k], QString::fromUtf8(Waren[k].Name));
+        BildLaden(ImageP[k], QString::fromLatin1(Waren[k].Bild));
     }
 
     Image9 = Bild(this, nullptr, QStringLiteral("Image9"), 8, 268, 769, 287);

@@ -12,25 +12,25 @@
 
 // clang-format off
 const std::array<TGeldstueck, GeldstueckAnzahl> Geldstuecke = {{
-    {"Image1Cent",    0.01,   8, 519,  62,  62, 1, false,   5, 180, false,   0},
-    {"Image2Cent",    0.02,  75, 510,  71,  71, 2, false,  47, 177, false,   0},
-    {"Image2CentN",   0.02, 150, 510,  71,  71, 2, false,  80, 174, false,   0},
-    {"Image5Cent",    0.05, 225, 500,  81,  81, 3, false, 150, 160, false,   0},
-    {"Image10Cent",   0.10, 310, 507,  74,  74, 4, false, 230, 170, false,   0},
-    {"Image20Cent",   0.20, 389, 496,  85,  85, 5, false, 300, 160, false,   0},
-    {"Image20CentN",  0.20, 478, 496,  85,  85, 5, false, 346, 160, false,   0},
-    {"Image50Cent",   0.50, 566, 489,  92,  92, 6, false,   5,  80, false,   0},
-    {"Image1Euro",    1,    664, 494,  87,  87, 7, false, 100,  70, false,   0},
-    {"Image2Euro",    2,    756, 483,  98,  98, 8, false, 188,  70, false,   0},
-    {"Image2EuroN",   2,    860, 483,  98,  98, 8, false, 260,  70, false,   0},
-    {"Image5Euro",    5,      4, 388, 193, 100, 5,  true, 400,  50, true,   20},
-    {"Image10Euro",   10,   204, 388, 189, 100, 10, true, 350,  16, false,   0},
-    {"Image20Euro",   20,   400, 388, 184, 100, 20, true, 470, 150, true,    0},
-    {"Image50Euro",   50,   592, 388, 182, 100, 50, true, 517,  10, true,   20},
-    {"Image5EuroN",   5,      4, 284, 193, 100, 5,  true, 400,  50, true,   40},
-    {"Image10EuroN",  10,   204, 284, 189, 100, 10, true, 380,   0, false,   0},
-    {"Image20EuroN",  20,   400, 284, 184, 100, 20, true, 470, 150, true,  -20},
-    {"Image50EuroN",  50,   592, 284, 182, 100, 50, true, 500,   0, true,    5},
+    {"Image1Cent",       1,    8, 519,  62,  62, 1, false,   5, 180, false,   0},
+    {"Image2Cent",       2,   75, 510,  71,  71, 2, false,  47, 177, false,   0},
+    {"Image2CentN",      2,  150, 510,  71,  71, 2, false,  80, 174, false,   0},
+    {"Image5Cent",       5,  225, 500,  81,  81, 3, false, 150, 160, false,   0},
+    {"Image10Cent",     10,  310, 507,  74,  74, 4, false, 230, 170, false,   0},
+    {"Image20Cent",     20,  389, 496,  85,  85, 5, false, 300, 160, false,   0},
+    {"Image20CentN",    20,  478, 496,  85,  85, 5, false, 346, 160, false,   0},
+    {"Image50Cent",     50,  566, 489,  92,  92, 6, false,   5,  80, false,   0},
+    {"Image1Euro",     100,  664, 494,  87,  87, 7, false, 100,  70, false,   0},
+    {"Image2Euro",     200,  756, 483,  98,  98, 8, false, 188,  70, false,   0},
+    {"Image2EuroN",    200,  860, 483,  98,  98, 8, false, 260,  70, false,   0},
+    {"Image5Euro",     500,    4, 388, 193, 100, 5,  true, 400,  50, true,   20},
+    {"Image10Euro",   1000,  204, 388, 189, 100, 10, true, 350,  16, false,   0},
+    {"Image20Euro",   2000,  400, 388, 184, 100, 20, true, 470, 150, true,    0},
+    {"Image50Euro",   5000,  592, 388, 182, 100, 50, true, 517,  10, true,   20},
+    {"Image5EuroN",    500,    4, 284, 193, 100, 5,  true, 400,  50, true,   40},
+    {"Image10EuroN",  1000,  204, 284, 189, 100, 10, true, 380,   0, false,   0},
+    {"Image20EuroN",  2000,  400, 284, 184, 100, 20, true, 470, 150, true,  -20},
+    {"Image50EuroN",  5000,  592, 284, 182, 100, 50, true, 500,   0, true,    5},
 }};
 // clang-format on
 
@@ -42,47 +42,29 @@ using namespace GeldBilder;
 
 struct TProdukt {
     const char* Text;
-    double Preis;
+    int Preis;        // cents
+    const char* Bild; // its picture (273 x 225) in the resources
 };
 const TProdukt Produkte[12] = {
-    {"Kugelschreiber 89 Cent", 0.89},
-    {"Turnschuhe 129 €", 129.00},
-    {"Lampe 83,95 €", 83.95},
-    {"Keramikvogel 18,41 €", 18.41},
-    {"Solarladegerät 119,53 €", 119.53},
-    {"Holzfigur 24,99 €", 24.99},
-    {"Taschenrechner 62,41 €", 62.41},
-    {"Laterne 19,84 €", 19.84},
-    {"Keyboard 175,48 €", 175.48},
-    {"Kerze 3,55 €", 3.55},
-    {"Küchenmaschine 69,23 €", 69.23},
-    {"Phönixpalme 48,50 €", 48.50},
+    {"Kugelschreiber 89 Cent", 89, "produkt_kugelschreiber.png"},
+    {"Turnschuhe 129 €", 12900, "produkt_turnschuhe.png"},
+    {"Lampe 83,95 €", 8395, "produkt_lampe.png"},
+    {"Keramikvogel 18,41 €", 1841, "produkt_keramikvogel.png"},
+    {"Solarladegerät 119,53 €", 11953, "produkt_solarladegeraet.png"},
+    {"Holzfigur 24,99 €", 2499, "produkt_holzfigur.png"},
+    {"Taschenrechner 62,41 €", 6241, "produkt_taschenrechner.png"},
+    {"Laterne 19,84 €", 1984, "produkt_laterne.png"},
+    {"Keyboard 175,48 €", 17548, "produkt_keyboard.png"},
+    {"Kerze 3,55 €", 355, "produkt_kerze.png"},
+    {"Küchenmaschine 69,23 €", 6923, "produkt_kuechenmaschine.png"},
+    {"Phönixpalme 48,50 €", 4850, "produkt_palme.png"},
 };
-
-constexpr double Toleranz = 0.001;
-// The pictures of the form are drawn here rather than loaded: any pictures of
-// the right sizes serve, and this keeps the form independent of files.
-void ProduktMalen(TImage* Bild, const QString& Text) {
-    TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
-    c->Brush()->SetColor(RGB(250, 248, 240));
-    c->FillRect({0, 0, w, h});
-    c->Pen()->SetColor(RGB(120, 90, 60));
-    c->Brush()->SetColor(RGB(230, 200, 150));
-    c->RoundRect(30, 30, w - 30, h - 60, 30, 30);
-    const QString Name = Text.section(QLatin1Char(' '), 0, 0);
-    Schrift(c, 22, RGB(60, 40, 20));
-    TextMittig(c, w / 2, h / 2 - 30, Name);
-    Schrift(c, 18, RGB(60, 40, 20));
-    TextMittig(c, w / 2, h - 45, Text.section(QLatin1Char(' '), 1));
-}
 
 } // namespace
 
-QString GeldBetragText(double v) {
-    const double n = std::round(v);
-    if (std::fabs(n - v) < Toleranz) return QString::number(static_cast<long long>(n));
-    return ZweiStellen(v);
+QString GeldBetragText(long long Cent) {
+    if (Cent % 100 == 0) return QString::number(Cent / 100);
+    return ZweiStellen(Cent);
 }
 
 void ParallelogrammZeichnen(TCanvas* Ziel, const TPoint& P0, const TPoint& P1, const TPoint& P2,
@@ -144,7 +126,7 @@ TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     }
     for (int k = 0; k < 12; ++k) {
         Produktbilder[k] = Versteckt(QStringLiteral("ImageP%1").arg(k + 1), 273, 225);
-        ProduktMalen(Produktbilder[k], QString::fromUtf8(Produkte[k].Text));
+        Muster::BildLaden(Produktbilder[k], QString::fromLatin1(Produkte[k].Bild));
     }
 
     for (int i = 0; i < GeldstueckAnzahl; ++i) {
@@ -281,10 +263,10 @@ void GeldZeichnen(const TGeldAnsicht& A, const std::array<bool, GeldstueckAnzahl
     A.BildSichtbar->Canvas()->CopyRect(Ganz, *A.Bild->Canvas(), Ganz);
 }
 
-double TZqK2_5A1::ThekenBetrag() const {
-    double s = 0;
+int TZqK2_5A1::ThekenBetrag() const {
+    int s = 0;
     for (int i = 0; i < GeldstueckAnzahl; ++i)
-        if (ZqK2_5A1.AufTheke[i]) s += Geldstuecke[i].Wert;
+        if (ZqK2_5A1.AufTheke[i]) s += Geldstuecke[i].Cent;
     return s;
 }
 
@@ -293,7 +275,7 @@ void TZqK2_5A1::ThekeZeichnen() {
     FarbeInRGB(Color(), r, g, b);
     GeldZeichnen({Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar},
                  ZqK2_5A1.AufTheke, r, g, b);
-    const double S = ThekenBetrag();
+    const int S = ThekenBetrag();
 
     if (CheckBox2->Checked()) {
         const QString Zeilen[4] = {
@@ -306,21 +288,21 @@ void TZqK2_5A1::ThekeZeichnen() {
             TextAusgeben(0, 18 * z, 0, 0, 0, 0, 0, 0, Zeilen[z], 'A', 16, true, false, BildSichtbar);
     }
 
-    const double P = ZqK2_5A1.Preis;
+    const int P = ZqK2_5A1.Preis;
     const bool Hilfen = CheckBox1->Checked();
     ZqK2_5A1.Fehlbetrag = P - S;
-    const double d = ZqK2_5A1.Fehlbetrag;
-    if (d > Toleranz) {
+    const int d = ZqK2_5A1.Fehlbetrag;
+    if (d > 0) {
         StaticText1->Font()->SetColor(RGB(255, 0, 0));
         StaticText1->SetCaption(Hilfen ? QStringLiteral("Es fehlen noch ") + GeldBetragText(d) +
                                              QStringLiteral(" €.")
                                        : QStringLiteral("Es fehlt noch Geld."));
     }
-    if (std::fabs(P - S) < Toleranz) {
+    if (P == S) {
         StaticText1->Font()->SetColor(RGB(0, 255, 0));
         StaticText1->SetCaption(QStringLiteral("Der Geldbetrag stimmt. Sehr gut, weiter so."));
     }
-    if (S - P > Toleranz) {
+    if (S > P) {
         StaticText1->Font()->SetColor(RGB(50, 200, 255));
         StaticText1->SetCaption(Hilfen ? QStringLiteral("Du hast ") + GeldBetragText(S - P) +
                                              QStringLiteral(" € zuviel bezahlt.")

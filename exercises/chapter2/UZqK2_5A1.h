@@ -8,7 +8,7 @@
 // One coin or note of the tray.
 struct TGeldstueck {
     const char* Tablett; // the clickable tray image
-    double Wert;         // euros
+    int Cent;            // its value; amounts are whole cents throughout
     int Links, Oben, Breite, Hoehe;
     int Bildnummer; // coins: Image1 .. Image8; notes: 5, 10, 20, 50
     bool Schein;
@@ -23,15 +23,15 @@ extern const std::array<TGeldstueck, GeldstueckAnzahl> Geldstuecke;
 
 struct TBezahlZustand {
     int Produkt = 0;
-    double Preis = 0;
-    double Fehlbetrag = 0;
+    int Preis = 0;      // cents
+    int Fehlbetrag = 0; // cents: price less what lies on the counter
     std::array<bool, GeldstueckAnzahl> AufTheke{};
 };
 extern TBezahlZustand ZqK2_5A1;
 
-// The amount of a verdict: whole euros without decimals, else two decimals with
-// the decimal comma.
-QString GeldBetragText(double v);
+// The amount of a verdict (whole cents): whole euros without decimals, else two
+// decimals with the decimal comma.
+QString GeldBetragText(long long Cent);
 
 class TZqK2_5A1 : public TAufgabeg {
 public:
@@ -43,7 +43,7 @@ public:
     void Image1CentClick(TObject* Sender);
     void CheckBox1Click(TObject* Sender);
     void ProduktSetzen();
-    double ThekenBetrag() const;
+    int ThekenBetrag() const; // cents
     void ThekeZeichnen();
 
     TLabel* Label1 = nullptr;

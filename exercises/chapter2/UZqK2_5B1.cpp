@@ -7,6 +7,7 @@
 #include "platform/Runtime.h"
 #include "term/UTermFormular.h"
 
+#include <algorithm>
 #include <cmath>
 
 TWechselZustand ZqK2_5B1;
@@ -51,18 +52,23 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
         Tablett[i]->OnClick = [this](TObject* s) { Image1CentClick(s); };
     }
 
-    // Line 1: the money on the desk.
+    // Line 1: the money on the desk. Box and texts follow each other by the
+    // width of the bold texts, so that no box covers a word.
+    const auto Danach = [](const TControl* c, int Abstand) { return c->Left() + c->Width() + Abstand; };
     Label3 = Beschriftung(this, nullptr, QStringLiteral("Label3"), QStringLiteral("Tobias hat"), 8, 296,
                           QStringLiteral("Tahoma"), -19, clBlack, true);
-    RichEdit1 = Antwortbox(this, nullptr, QStringLiteral("RichEdit1"), 112, 290, 120);
-    Label2 = Beschriftung(this, nullptr, QStringLiteral("Label2"), QStringLiteral("€"), 238, 296,
-                          QStringLiteral("Tahoma"), -19, clBlack, true);
+    RichEdit1 = Antwortbox(this, nullptr, QStringLiteral("RichEdit1"), Danach(Label3, 8), 290, 120);
+    Label2 = Beschriftung(this, nullptr, QStringLiteral("Label2"), QStringLiteral("€"), Danach(RichEdit1, 6),
+                          296, QStringLiteral("Tahoma"), -19, clBlack, true);
     Label1 = Beschriftung(this, nullptr, QStringLiteral("Label1"),
-                          QStringLiteral("auf seinem Schreibtisch liegen."), 258, 296,
+                          QStringLiteral("auf seinem Schreibtisch liegen."), Danach(Label2, 8), 296,
                           QStringLiteral("Tahoma"), -19, clBlack, true);
-    BitBtnP1 = Knopf(this, nullptr, QStringLiteral("BitBtnP1"), QStringLiteral("prüfen"), 560, 290, 90, 33);
-    BitBtnErgebnis =
-        Knopf(this, nullptr, QStringLiteral("BitBtnErgebnis"), QStringLiteral("Ergebnis"), 656, 290, 100, 33);
+    // The buttons of both lines stand in one column after the longer line.
+    const int Knoepfe = std::max(560, Danach(Label1, 8));
+    BitBtnP1 =
+        Knopf(this, nullptr, QStringLiteral("BitBtnP1"), QStringLiteral("prüfen"), Knoepfe, 290, 90, 33);
+    BitBtnErgebnis = Knopf(this, nullptr, QStringLiteral("BitBtnErgebnis"), QStringLiteral("Ergebnis"),
+                           Knoepfe + 96, 290, 100, 33);
     LabelP1 = Urteilslabel(this, nullptr, QStringLiteral("LabelP1"), 8, 260, 748);
 
     StaticText1 = new TStaticText(this);
@@ -86,12 +92,13 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Label6 = Beschriftung(this, nullptr, QStringLiteral("Label6"),
                           QStringLiteral("Nach seinem Einkauf hat Tobias noch"), 8, 440,
                           QStringLiteral("Tahoma"), -19, clBlack, true);
-    RichEdit2 = Antwortbox(this, nullptr, QStringLiteral("RichEdit2"), 360, 434, 120);
-    Label5 = Beschriftung(this, nullptr, QStringLiteral("Label5"), QStringLiteral("€."), 486, 440,
-                          QStringLiteral("Tahoma"), -19, clBlack, true);
-    BitBtnP2 = Knopf(this, nullptr, QStringLiteral("BitBtnP2"), QStringLiteral("prüfen"), 560, 434, 90, 33);
-    BitBtnHilfe =
-        Knopf(this, nullptr, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), 656, 434, 100, 33);
+    RichEdit2 = Antwortbox(this, nullptr, QStringLiteral("RichEdit2"), Danach(Label6, 8), 434, 120);
+    Label5 = Beschriftung(this, nullptr, QStringLiteral("Label5"), QStringLiteral("€."), Danach(RichEdit2, 6),
+                          440, QStringLiteral("Tahoma"), -19, clBlack, true);
+    BitBtnP2 =
+        Knopf(this, nullptr, QStringLiteral("BitBtnP2"), QStringLiteral("prüfen"), Knoepfe, 434, 90, 33);
+    BitBtnHilfe = Knopf(this, nullptr, QStringLiteral("BitBtnHilfe"), QStringLiteral("Hilfe"), Knoepfe + 96,
+                        434, 100, 33);
 
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 8, 480, 748, 100, TColor(8454143));
     Panel1->SetVisible(false);
@@ -110,7 +117,8 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     CheckBox1->SetParentFont(false);
     CheckBox1->Font()->SetName(QStringLiteral("Tahoma"));
     CheckBox1->Font()->SetHeight(-16);
-    CheckBox1->SetBounds(700, 8, 180, 24);
+    // Below the help panel: beside the desk the keypad leaves too little room.
+    CheckBox1->SetBounds(8, 590, 200, 24);
     CheckBox1->SetCaption(QStringLiteral("leichtere Aufgaben"));
     CheckBox1->SetChecked(false);
     CheckBox1->OnClick = [this](TObject* s) { CheckBox1Click(s); };
@@ -151,10 +159,10 @@ void TZqK2_5B1::CheckBox1Click(TObject*) {
     NeueAufgabe();
 }
 
-double TZqK2_5B1::TischBetrag() const {
-    double s = 0;
+int TZqK2_5B1::TischBetrag() const {
+    int s = 0;
     for (int i = 0; i < GeldstueckAnzahl; ++i)
-        if (ZqK2_5B1.AufTisch[i]) s += Geldstuecke[i].Wert;
+        if (ZqK2_5B1.AufTisch[i]) s += Geldstuecke[i].Cent;
     return s;
 }
 
@@ -165,13 +173,11 @@ void TZqK2_5B1::AufgabeErzeugen() {
         for (bool& b : Z.AufTisch)
             b = Zufallsentscheidung(0.5);
         Z.Tisch = TischBetrag();
-        const long long m = std::llround(100 * Z.Tisch);
         // Below 4 ct there is no price that leaves change: draw the desk again.
-        if (m < 4) continue;
-        const int k = Runtime::Random(static_cast<int>(m - 3));
-        Z.Preis = k / 100.0;
+        if (Z.Tisch < 4) continue;
+        Z.Preis = Runtime::Random(Z.Tisch - 3);
         Z.Restgeld = Z.Tisch - Z.Preis;
-        if (!Leichter || std::fabs(Z.Restgeld - std::round(Z.Restgeld)) < 0.0001) break;
+        if (!Leichter || Z.Restgeld % 100 == 0) break;
     }
     TexteSetzen();
 }
@@ -192,9 +198,11 @@ void TZqK2_5B1::TexteSetzen() {
 void TZqK2_5B1::AntwortPruefen(TObject* Sender) {
     if (!Sender) return;
     if (Sender == RichEdit1 || Sender == BitBtnP1)
-        Muster::PaarPruefen({RichEdit1, BitBtnP1, LabelP1, nullptr}, ZahlAlsText(ZqK2_5B1.Tisch), 25, 2);
+        Muster::PaarPruefen({RichEdit1, BitBtnP1, LabelP1, nullptr}, ZahlAlsText(ZqK2_5B1.Tisch / 100.0), 25,
+                            2);
     else if (Sender == RichEdit2 || Sender == BitBtnP2)
-        Muster::PaarPruefen({RichEdit2, BitBtnP2, LabelP2, nullptr}, ZahlAlsText(ZqK2_5B1.Restgeld), 25, 2);
+        Muster::PaarPruefen({RichEdit2, BitBtnP2, LabelP2, nullptr}, ZahlAlsText(ZqK2_5B1.Restgeld / 100.0),
+                            25, 2);
 }
 
 void TZqK2_5B1::BitBtnP1Click(TObject* Sender) {
@@ -203,10 +211,10 @@ void TZqK2_5B1::BitBtnP1Click(TObject* Sender) {
 
 void TZqK2_5B1::BitBtnErgebnisClick(TObject* Sender) {
     if (Sender == BitBtnErgebnis) {
-        RichEdit1->Lines()->SetText(BetragAlsText(ZqK2_5B1.Tisch));
+        RichEdit1->Lines()->SetText(BetragAlsText(ZqK2_5B1.Tisch / 100.0));
         AntwortPruefen(BitBtnP1);
     } else if (Sender == BitBtn3) {
-        RichEdit2->Lines()->SetText(BetragAlsText(ZqK2_5B1.Restgeld));
+        RichEdit2->Lines()->SetText(BetragAlsText(ZqK2_5B1.Restgeld / 100.0));
         AntwortPruefen(BitBtnP2);
     }
 }

@@ -8,9 +8,9 @@
 
 struct TWechselZustand {
     std::array<bool, GeldstueckAnzahl> AufTisch{};
-    double Tisch = 0;   // euros on the desk
-    double Preis = 0;   // euros, whole cents
-    double Restgeld = 0;
+    int Tisch = 0; // cents on the desk
+    int Preis = 0; // cents
+    int Restgeld = 0;
 };
 extern TWechselZustand ZqK2_5B1;
 
@@ -30,7 +30,7 @@ public:
     void AufgabeErzeugen();
     // Fills in the texts of the task from the state (desk, price, change).
     void TexteSetzen();
-    double TischBetrag() const;
+    int TischBetrag() const; // cents
     void TischZeichnen();
 
     TImage* BildSichtbar = nullptr;

@@ -57,7 +57,10 @@ int EinheitenAnzahl(int Familie) {
 }
 
 TEinheit EinheitVon(int Familie, int Index) {
-    const TEinheitRoh* t = Familie == 0 ? Laengen : Familie == 2 ? Flaechen : Familie == 3 ? Volumina : Gewichte;
+    const TEinheitRoh* t = Familie == 0   ? Laengen
+                           : Familie == 2 ? Flaechen
+                           : Familie == 3 ? Volumina
+                                          : Gewichte;
     if (Index < 1 || Index > EinheitenAnzahl(Familie)) return {};
     const TEinheitRoh& e = t[Index - 1];
     return {QString::fromUtf8(e.Kurz), e.Faktor, QString::fromUtf8(e.Lang)};
@@ -72,21 +75,23 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     RadioGroup1 = new TRadioGroup(this);
     RadioGroup1->SetName(QStringLiteral("RadioGroup1"));
     RadioGroup1->SetParent(B_ScrollBox);
-    RadioGroup1->SetBounds(8, 32, 900, 48);
+    // Radio group, pages and score share the task area beside the keypad.
+    RadioGroup1->SetBounds(8, 26, 798, 44);
     RadioGroup1->SetColumns(6);
     for (const char* s : {"Längen", "Geld", "Flächen", "Volumina", "Gewichte", "Zeiten"})
         RadioGroup1->Items()->Add(QString::fromUtf8(s));
     RadioGroup1->SetItemIndex(0);
 
-    Panel2 = Feld(this, nullptr, QStringLiteral("Panel2"), 8, 84, 900, 560, FarbeAufgabenfeld);
-    PageControl1 = Muster::Seiten(this, Panel2, QStringLiteral("PageControl1"), 0, 0, 900, 560);
+    Panel2 = Feld(this, nullptr, QStringLiteral("Panel2"), 8, 74, 798, 506, FarbeAufgabenfeld);
+    PageControl1 = Muster::Seiten(this, Panel2, QStringLiteral("PageControl1"), 0, 0, 798, 506);
     for (int p = 0; p < 6; ++p) {
         TSeite& S = Seiten[p];
         S.Blatt = Seite(this, PageControl1, QStringLiteral("TabSheet%1").arg(p + 1));
+        S.Blatt->SetColor(FarbeAufgabenfeld);
         S.Notiz = new TMemo(this);
         S.Notiz->SetName(QStringLiteral("Memo%1").arg(p + 1));
         S.Notiz->SetParent(S.Blatt);
-        S.Notiz->SetBounds(640, 8, 250, 200);
+        S.Notiz->SetBounds(640, 8, 150, 200);
         S.Notiz->Lines()->SetText(QStringLiteral("Notizblock"));
     }
 
@@ -100,7 +105,8 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
         const char* L2;
     };
     const TNamen Namen[4] = {
-        {0, 11, 1, 13, 14, 2, 15, "BitBtnP1", "BitBtnHilfe", 1, 3, 5, 16, "BitBtnErgebnis", 6, 7, 17, "BitBtn3"},
+        {0, 11, 1, 13, 14, 2, 15, "BitBtnP1", "BitBtnHilfe", 1, 3, 5, 16, "BitBtnErgebnis", 6, 7, 17,
+         "BitBtn3"},
         {2, 28, 5, 30, 31, 6, 32, "BitBtnP3", "BitBtn7", 3, 10, 11, 38, "BitBtn8", 12, 13, 39, "BitBtn9"},
         {3, 35, 7, 40, 41, 8, 42, "BitBtnP4", "BitBtn10", 4, 14, 15, 48, "BitBtn11", 16, 17, 49, "BitBtn12"},
         {4, 43, 9, 51, 52, 10, 53, "BitBtnP5", "BitBtn13", 5, 18, 19, 59, "BitBtn14", 20, 21, 60, "BitBtn15"},
@@ -115,38 +121,46 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
         {QStringLiteral("1 m³ = 1 000 Liter = 10 000 dl = 100 000 cl = 1 000 000 ml"),
          QStringLiteral("1 Liter = 10 dl = 100 cl = 1000 ml"), QStringLiteral("1 dl = 10 cl = 100 ml"),
          QStringLiteral("1 cl = 10 ml")},
-        {QStringLiteral("1 000 kg = 1 t"), QStringLiteral("1 000 g = 1 kg"), QStringLiteral("1 000 mg = 1 g")},
+        {QStringLiteral("1 000 kg = 1 t"), QStringLiteral("1 000 g = 1 kg"),
+         QStringLiteral("1 000 mg = 1 g")},
     };
     auto L = [](int n) { return QStringLiteral("Label%1").arg(n); };
     auto Zeile = [this, L](TSeite& S, int Wert, int Gross, int GrossL, int Und, int Klein, int KleinL,
                            const QString& GrossText, const QString& KleinText) {
-        S.Wert = Beschriftung(this, S.Blatt, L(Wert), QString(), 8, 20, QStringLiteral("Tahoma"), -19, clBlack, true);
+        S.Wert = Beschriftung(this, S.Blatt, L(Wert), QString(), 8, 20, QStringLiteral("Tahoma"), -19,
+                              clBlack, true);
         Beschriftung(this, S.Blatt, S.Blatt->Name() + QStringLiteral("Gleich"), QStringLiteral("="), 150, 20,
                      QStringLiteral("Tahoma"), -19, clBlack, true);
         S.Gross = Antwortbox(this, S.Blatt, QStringLiteral("RichEdit%1").arg(Gross), 176, 14, 90);
-        S.GrossLabel = Beschriftung(this, S.Blatt, L(GrossL), GrossText, 272, 20, QStringLiteral("Tahoma"), -19,
-                                    clBlack, true);
-        S.Und = Beschriftung(this, S.Blatt, L(Und), QStringLiteral("und"), 340, 20, QStringLiteral("Tahoma"), -19,
-                             clBlack, true);
+        S.GrossLabel = Beschriftung(this, S.Blatt, L(GrossL), GrossText, 272, 20, QStringLiteral("Tahoma"),
+                                    -19, clBlack, true);
+        S.Und = Beschriftung(this, S.Blatt, L(Und), QStringLiteral("und"), 340, 20, QStringLiteral("Tahoma"),
+                             -19, clBlack, true);
         S.Klein = Antwortbox(this, S.Blatt, QStringLiteral("RichEdit%1").arg(Klein), 384, 14, 90);
-        S.KleinLabel = Beschriftung(this, S.Blatt, L(KleinL), KleinText, 480, 20, QStringLiteral("Tahoma"), -19,
-                                    clBlack, true);
+        S.KleinLabel = Beschriftung(this, S.Blatt, L(KleinL), KleinText, 480, 20, QStringLiteral("Tahoma"),
+                                    -19, clBlack, true);
     };
     for (int k = 0; k < 4; ++k) {
         const TNamen& n = Namen[k];
         TSeite& S = Seiten[n.p];
         Zeile(S, n.Wert, n.Gross, n.GrossL, n.Und, n.Klein, n.KleinL, QString(), QString());
-        S.Pruefen = Knopf(this, S.Blatt, QString::fromLatin1(n.Pruefen), QStringLiteral("prüfen"), 176, 60, 90, 33);
-        S.Hilfe = Knopf(this, S.Blatt, QString::fromLatin1(n.Hilfe), QStringLiteral("Hilfe"), 272, 60, 90, 33);
+        S.Pruefen =
+            Knopf(this, S.Blatt, QString::fromLatin1(n.Pruefen), QStringLiteral("prüfen"), 176, 60, 90, 33);
+        S.Hilfe =
+            Knopf(this, S.Blatt, QString::fromLatin1(n.Hilfe), QStringLiteral("Hilfe"), 272, 60, 90, 33);
         S.Urteil = Urteilslabel(this, S.Blatt, QStringLiteral("LabelP%1").arg(n.Urteil), 8, 104, 620);
-        S.Tabelle = Hilfefeld(this, S.Blatt, QStringLiteral("Panel%1").arg(n.Tabelle), 8, 140, 620, Tabellen[k]);
+        S.Tabelle =
+            Hilfefeld(this, S.Blatt, QStringLiteral("Panel%1").arg(n.Tabelle), 8, 140, 620, Tabellen[k]);
         S.Hinweis1 = Feld(this, S.Blatt, QStringLiteral("Panel%1").arg(n.H1), 8, 250, 620, 110, clWhite);
         S.Text1 = Beschriftung(this, S.Hinweis1, L(n.T1), QString(), 8, 8);
-        S.Loesung1 = Knopf(this, S.Hinweis1, QString::fromLatin1(n.L1), QStringLiteral("Ergebnis"), 510, 36, 100, 33);
-        S.Antwortfeld = Feld(this, S.Hinweis1, QStringLiteral("Panel%1").arg(n.Feld), 8, 40, 300, 33, clWhite);
+        S.Loesung1 =
+            Knopf(this, S.Hinweis1, QString::fromLatin1(n.L1), QStringLiteral("Ergebnis"), 510, 36, 100, 33);
+        S.Antwortfeld =
+            Feld(this, S.Hinweis1, QStringLiteral("Panel%1").arg(n.Feld), 8, 40, 300, 33, clWhite);
         S.Hinweis2 = Feld(this, S.Blatt, QStringLiteral("Panel%1").arg(n.H2), 8, 370, 620, 80, clWhite);
         S.Text2 = Beschriftung(this, S.Hinweis2, L(n.T2), QString(), 8, 8);
-        S.Loesung2 = Knopf(this, S.Hinweis2, QString::fromLatin1(n.L2), QStringLiteral("Ergebnis"), 510, 36, 100, 33);
+        S.Loesung2 =
+            Knopf(this, S.Hinweis2, QString::fromLatin1(n.L2), QStringLiteral("Ergebnis"), 510, 36, 100, 33);
     }
 
     // Money.
@@ -155,10 +169,11 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     G.Pruefen = Knopf(this, G.Blatt, QStringLiteral("BitBtnP2"), QStringLiteral("prüfen"), 176, 60, 90, 33);
     G.Hilfe = Knopf(this, G.Blatt, QStringLiteral("BitBtn4"), QStringLiteral("Hilfe"), 272, 60, 90, 33);
     G.Urteil = Urteilslabel(this, G.Blatt, QStringLiteral("LabelP2"), 8, 104, 620);
-    Panel8 = Hilfefeld(this, G.Blatt, QStringLiteral("Panel8"), 8, 140, 620,
-                       {QStringLiteral("Beispiele:"), QStringLiteral("100 Cent = 1 €"),
-                        QStringLiteral("179 Cent = 1 € und 79 Cent "), QStringLiteral("1 000 Cent = 10 €"),
-                        QStringLiteral("1 200 Cent = 12 €"), QStringLiteral("1 235 Cent = 12 € und 35 Cent")});
+    Panel8 =
+        Hilfefeld(this, G.Blatt, QStringLiteral("Panel8"), 8, 140, 620,
+                  {QStringLiteral("Beispiele:"), QStringLiteral("100 Cent = 1 €"),
+                   QStringLiteral("179 Cent = 1 € und 79 Cent "), QStringLiteral("1 000 Cent = 10 €"),
+                   QStringLiteral("1 200 Cent = 12 €"), QStringLiteral("1 235 Cent = 12 € und 35 Cent")});
     BitBtn5 = Knopf(this, Panel8, QStringLiteral("BitBtn5"), QStringLiteral("Ergebnis"), 500, 8, 100, 33);
     Panel9 = Feld(this, G.Blatt, QStringLiteral("Panel9"), 8, 320, 300, 40, clWhite);
     Beschriftung(this, Panel9, QStringLiteral("Panel9Gleich"), QStringLiteral("="), 8, 8);
@@ -194,7 +209,7 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Image4 = Bild(this, Panel23, QStringLiteral("Image4"), 180, 8, 161, 57);
     BitBtn17 = Knopf(this, Panel23, QStringLiteral("BitBtn17"), QStringLiteral("Ergebnis"), 500, 8, 100, 33);
 
-    Punkte = Muster::Punkte(this, nullptr, 8, 650);
+    Punkte = Muster::Punkte(this, nullptr, 8, 583);
 
     auto Pruefen = [this](TObject* s) { UmwandlungPruefen(s); };
     for (TSeite& S : Seiten) {
@@ -288,11 +303,13 @@ void TZqK2_6A1::MessAufgabe(int Familie) {
     S.GrossLabel->SetCaption(e2.Kurz);
     S.KleinLabel->SetCaption(e1.Kurz);
     Z.a = a, Z.b = b, Z.f1 = e1.Faktor, Z.f2 = e2.Faktor;
-    S.Text1->SetCaption(QStringLiteral("Überlege dir zunächst wie viele ") + e2.Lang + QStringLiteral(" sich ergeben."));
+    S.Text1->SetCaption(QStringLiteral("Überlege dir zunächst wie viele ") + e2.Lang +
+                        QStringLiteral(" sich ergeben."));
     S.Antwortfeld->SetCaption(Zahl(a) + QLatin1Char(' ') + e2.Kurz + QStringLiteral(" = ") +
                               ZahlGegliedert(static_cast<int>(a * e2.Faktor / e1.Faktor)) + QLatin1Char(' ') +
                               e1.Kurz);
-    S.Text2->SetCaption(QStringLiteral("Überlege dir wie viele ") + e1.Lang + QStringLiteral(" noch fehlen."));
+    S.Text2->SetCaption(QStringLiteral("Überlege dir wie viele ") + e1.Lang +
+                        QStringLiteral(" noch fehlen."));
     Muster::Fokus(S.Gross);
 }
 
@@ -339,14 +356,17 @@ void TZqK2_6A1::ZeitAufgabe() {
 }
 
 void TZqK2_6A1::UhrenZeichnen(int h, int s, int d, int m) {
-    for (TImage* i : {Image1, Image2}) BildFuellen(255, 255, 255, i);
+    for (TImage* i : {Image1, Image2})
+        BildFuellen(255, 255, 255, i);
     const int cx = Image1->Width() / 2, cy = Image1->Height() / 2, r = Image1->Width() / 2 - 5;
     AnalogUhrZeichnen(cx, cy, r, h, s, 0, true, true, false, Image1);
     AnalogUhrZeichnen(cx, cy, r, h + d, s + m, 0, true, true, false, Image2);
-    for (TImage* i : {Image3, Image4}) BildFuellen(255, 255, 255, i);
-    DigitaluhrZeichnen(0, 0, Image3->Height(), h, s, 0, 255, 0, 0, 255, 255, 255, true, true, true, false, Image3);
-    DigitaluhrZeichnen(0, 0, Image4->Height(), h + d, s + m, 0, 160, 255, 0, 255, 255, 255, true, true, true, false,
-                       Image4);
+    for (TImage* i : {Image3, Image4})
+        BildFuellen(255, 255, 255, i);
+    DigitaluhrZeichnen(0, 0, Image3->Height(), h, s, 0, 255, 0, 0, 255, 255, 255, true, true, true, false,
+                       Image3);
+    DigitaluhrZeichnen(0, 0, Image4->Height(), h + d, s + m, 0, 160, 255, 0, 255, 255, 255, true, true, true,
+                       false, Image4);
 }
 
 int TZqK2_6A1::SeiteVon(TObject* Sender) const {
@@ -372,11 +392,17 @@ void TZqK2_6A1::SeitePruefen(int p) {
     const bool Zeit = p == 5;
     S.Gross->SetColor(Weiss);
     S.Klein->SetColor(Weiss);
+    // An empty box counts as 0, so that "0 € 0 Cent" or a gap of 0 h 0 min
+    // would be right without an answer: such an answer is not judged.
+    const bool Leer = Muster::Antwort(S.Gross).trimmed().isEmpty() ||
+                      (S.Klein->Visible() && Muster::Antwort(S.Klein).trimmed().isEmpty());
     const double y = Wert(S.Klein), x = Wert(S.Gross);
     const double t = (Z.f1 * y + Z.f2 * x) / Z.f1;
     const double e = std::round(static_cast<double>(Z.a * Z.f2 + Z.b * Z.f1) / Z.f1);
     if (Weg(t, e)) {
-        Muster::Urteil(S.Urteil, Zeit ? QStringLiteral("Das stimmt nicht.") : QStringLiteral("Die Umwandlung stimmt nicht."),
+        Muster::Urteil(S.Urteil,
+                       Zeit ? QStringLiteral("Das stimmt nicht.")
+                            : QStringLiteral("Die Umwandlung stimmt nicht."),
                        RGB(255, 0, 0));
         if (Z.ErsterVersuch) {
             Z.ErsterVersuch = false;
@@ -385,6 +411,9 @@ void TZqK2_6A1::SeitePruefen(int p) {
     } else if (Weg(y, Z.b) || Weg(x, Z.a)) {
         Muster::Urteil(S.Urteil, QStringLiteral("Richtig, aber noch nicht die gewünschte Darstellung."),
                        RGB(255, 255, 0));
+    } else if (Leer) {
+        S.Urteil->SetCaption(QString());
+        return;
     } else {
         Muster::Urteil(S.Urteil,
                        Zeit ? QStringLiteral("Das ist richtig.")
@@ -404,7 +433,8 @@ void TZqK2_6A1::GesamtPruefen() {
     TUmwandelnZustand& Z = ZqK2_6A1;
     const QString Antwort = Muster::Antwort(RichEdit13);
     bool Richtig = false;
-    ErgebnisPruefen2(Antwort, ZahlAlsText(static_cast<double>(60 * Z.a + Z.b)), LabelP7, 50, 'c', Richtig, 0, 0);
+    ErgebnisPruefen2(Antwort, ZahlAlsText(static_cast<double>(60 * Z.a + Z.b)), LabelP7, 50, 'c', Richtig, 0,
+                     0);
     if (Z.ErsterVersuch && !Antwort.isEmpty()) {
         Z.ErsterVersuch = false;
         ++(Richtig ? Z.Richtig : Z.Falsch);

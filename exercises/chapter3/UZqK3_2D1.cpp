@@ -217,6 +217,7 @@ void TZqK3_2D1::NeueAufgabe() {
     Aufgabenanzahl = 1;
     TAufgabeg::NeueAufgabe();
     TFaerbZustand& Z = ZqK3_2D1;
+    ++Z.Aufgabenlauf;
     Z.Ziehen[0] = Z.Ziehen[1] = false;
     Panel5->SetLeft(8);
     Panel4->SetVisible(false);
@@ -329,6 +330,9 @@ void TZqK3_2D1::BitBtn4Click(TObject*) {
 void TZqK3_2D1::BitBtn7Click(TObject*) {
     TFaerbZustand& Z = ZqK3_2D1;
     const bool Ok = FarbfolgeRichtig(Z.Netzart, FarbfolgeBilden(Z));
+    // "Neue Aufgabe" during the fold ends it; the verdict belongs to the
+    // task that was folded, not to the new one.
+    const int Aufgabe = Z.Aufgabenlauf;
     if (Z.Faltwinkel < 90) {
         Z.Haltestopp = false;
         tMatrix M = EinheitsMatrix2();
@@ -342,9 +346,10 @@ void TZqK3_2D1::BitBtn7Click(TObject*) {
                 Z.Haltestopp = true;
             }
             GittermodellZeichnen();
-            if (!Warten2(20, this)) return;
+            if (!Warten2(20, this) || Z.Aufgabenlauf != Aufgabe) return;
         } while (!Z.Haltestopp);
     }
+    if (Z.Aufgabenlauf != Aufgabe) return;
     if (Ok) {
         LabelP->Font()->SetColor(RGB(0, 255, 0));
         LabelP->SetCaption(QStringLiteral("richtig"));

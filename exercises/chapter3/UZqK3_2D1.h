@@ -26,6 +26,8 @@ struct TFaerbZustand {
     tPunktefeld Netzecken;
     bool Haltestopp = true;
     bool ErsteAufgabe = true;
+    // Counts the tasks made; a fold that outlives its task writes no verdict.
+    int Aufgabenlauf = 0;
     tMatrix Schritt[6] = {}; // Rx(-1°), Rx(+1°), Ry(-1°), Ry(+1°), Rz(-1°), Rz(+1°)
     // Mouse drags on the cube (0) and the net (1).
     bool Ziehen[2] = {false, false};

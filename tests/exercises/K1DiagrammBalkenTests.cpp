@@ -188,3 +188,20 @@ TEST(BarCharts, ClicksSetRoundedHeightsOnlyInsideThePicturesAndTheBand) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(BarCharts, TaskPagesShowTheLightGreenOfTheirPanel) {
+    OffeneForm<TZqK1_4A1> f;
+    const TColor Gruen = RGB(210, 242, 222);
+    EXPECT_EQ(f->PanelPage->Color(), Gruen);
+    for (TTabSheet* s : {f->TabSheet1, f->TabSheet2}) {
+        f->PageControl1->SetActivePage(s);
+        EXPECT_EQ(s->Color(), Gruen);
+        // A corner of the page, where no control stands, as the pupil sees it.
+        const QImage Bild = f->PageControl1->Widget()->grab().toImage();
+        EXPECT_EQ(Bild.pixelColor(Bild.width() - 2, Bild.height() - 2), QColor(210, 242, 222));
+    }
+}
+
+} // namespace

@@ -2,6 +2,8 @@
 
 #include "exercises/chapter1/UZqK1_1B1.h"
 
+#include "platform/Fonts.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,6 +89,20 @@ TEST(Comparing, EqualTasksAcceptOnlyTheEqualSign) {
     EXPECT_EQ(ZqK1_1B1.Index, 1);
     EXPECT_EQ(f->Punkte.LabelF->Caption(), "0");
     EXPECT_EQ(f->B_BtnAufgabenNr->Caption(), "Aufgabe 1 / 99");
+}
+
+TEST(Comparing, NumbersOnTheLineAreBoldLikeTheLabels) {
+    OffeneForm<TZqK1_1B1> f;
+    f->BitBtn6->Click(); // "Hilfe" shows A and B on the line
+    const TFont* Schrift = f->Image1->Canvas()->Font();
+    EXPECT_TRUE(Schrift->Style() & fsBold);
+    // The numbers are drawn in that style in Tahoma, whose bold is made heavier
+    // than the regular.
+    TFont Tahoma;
+    Tahoma.SetName(QStringLiteral("Tahoma"));
+    Tahoma.SetSize(16);
+    Tahoma.SetStyle(Schrift->Style());
+    EXPECT_TRUE(SimulatedBold(Tahoma));
 }
 
 } // namespace

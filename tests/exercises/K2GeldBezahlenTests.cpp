@@ -2,6 +2,7 @@
 // grey tray pieces and the money on the counter.
 #include "K1TestHelfer.h"
 
+#include "exercises/chapter2/UGeldBilder.h"
 #include "exercises/chapter2/UZqK2_5A1.h"
 
 #include <gtest/gtest.h>
@@ -53,7 +54,7 @@ TEST(PayingAtTheCounter, StartsWithTheFirstProductAndAnEmptyCounter) {
     EXPECT_EQ(f->StaticText1->Caption(), QStringLiteral("Es fehlen noch 0,89 €."));
     EXPECT_EQ(f->StaticText1->Font()->Color(), RGB(255, 0, 0));
     EXPECT_EQ(f->StaticText2->Caption(), QStringLiteral(" Theke: 0,00 €."));
-    EXPECT_DOUBLE_EQ(ZqK2_5A1.Fehlbetrag, 0.89);
+    EXPECT_EQ(ZqK2_5A1.Fehlbetrag, 89);
 }
 
 TEST(PayingAtTheCounter, ExactPaymentIsGreenAndOnePieceMoreIsTooMuch) {
@@ -117,7 +118,7 @@ TEST(PayingAtTheCounter, TheDearestProductCanStillBePaidExactly) {
     Klicken(f, {N5, N10, N20, N50, N5N, N10N, N20N, N50N, E1, E2, E2N, C20, C20N, C5, C2, C1});
     EXPECT_EQ(f->StaticText1->Caption(), QStringLiteral("Der Geldbetrag stimmt. Sehr gut, weiter so."));
     Klicken(f, {C2N, C10, C50});
-    EXPECT_NEAR(f->ThekenBetrag(), 176.10, 1e-9);
+    EXPECT_EQ(f->ThekenBetrag(), 17610);
     EXPECT_EQ(f->StaticText1->Caption(), QStringLiteral("Du hast 0,62 € zuviel bezahlt."));
 }
 
@@ -167,12 +168,27 @@ TEST(PayingAtTheCounter, TheHintLinesFollowTheirCheckBox) {
     Bildschirmfoto(f.get(), QStringLiteral("K2GeldBezahlen"));
 }
 
-TEST(PayingAtTheCounter, AmountsOfTheVerdict) {
-    EXPECT_EQ(GeldBetragText(5), QStringLiteral("5"));
-    EXPECT_EQ(GeldBetragText(4.9995), QStringLiteral("5"));
-    EXPECT_EQ(GeldBetragText(0.89), QStringLiteral("0,89"));
-    EXPECT_EQ(GeldBetragText(129.0000001), QStringLiteral("129"));
-    EXPECT_EQ(GeldBetragText(175.48 - 100), QStringLiteral("75,48"));
+TEST(PayingAtTheCounter, AmountsAreWholeCents) {
+    EXPECT_EQ(GeldBetragText(500), QStringLiteral("5"));
+    EXPECT_EQ(GeldBetragText(89), QStringLiteral("0,89"));
+    EXPECT_EQ(GeldBetragText(12900), QStringLiteral("129"));
+    EXPECT_EQ(GeldBetragText(17548 - 10000), QStringLiteral("75,48"));
+    EXPECT_EQ(GeldBetragText(5), QStringLiteral("0,05"));
+    EXPECT_EQ(GeldBetragText(0), QStringLiteral("0"));
+    EXPECT_EQ(GeldBilder::ZweiStellen(3), QStringLiteral("0,03"));
+    EXPECT_EQ(GeldBilder::ZweiStellen(-250), QStringLiteral("-2,50"));
+    // 0,10 € and 0,20 € on the counter pay a price of 0,30 € exactly.
+    Form f;
+    ZqK2_5A1.AufTheke.fill(false);
+    for (int i = 0; i < GeldstueckAnzahl; ++i) {
+        const QString Name = QString::fromLatin1(Geldstuecke[i].Tablett);
+        ZqK2_5A1.AufTheke[i] = Name == QLatin1String("Image10Cent") || Name == QLatin1String("Image20Cent");
+    }
+    EXPECT_EQ(f->ThekenBetrag(), 30);
+    ZqK2_5A1.Preis = 30;
+    f->ThekeZeichnen();
+    EXPECT_EQ(ZqK2_5A1.Fehlbetrag, 0);
+    EXPECT_EQ(f->StaticText1->Caption(), QStringLiteral("Der Geldbetrag stimmt. Sehr gut, weiter so."));
 }
 
 } // namespace

@@ -94,6 +94,32 @@ TEST(ConvertingUnits, OnlyTheFirstCountedVerdictCounts) {
     EXPECT_EQ(Punkte(f), QStringLiteral("0/2"));
 }
 
+TEST(ConvertingUnits, EmptyBoxesAreNeverJudgedRight) {
+    Form f;
+    f->RadioGroup1->SetItemIndex(1);
+    auto& S = f->Seiten[1];
+    // 0 Cent: the cent box is hidden, and two empty boxes would be worth 0.
+    Setzen(0, 0, 1, 100);
+    S.Klein->SetVisible(false);
+    Antworten(S, QString(), QString());
+    EXPECT_EQ(S.Urteil->Caption(), QString());
+    EXPECT_EQ(S.Gross->Color(), RGB(255, 255, 255));
+    EXPECT_EQ(Punkte(f), QStringLiteral("0/0"));
+    Antworten(S, QStringLiteral("0"), QString());
+    EXPECT_EQ(S.Urteil->Caption(), Gut);
+    EXPECT_EQ(Punkte(f), QStringLiteral("1/0"));
+    // 12 € with the shown cent box empty, where 0 cents are asked: not judged.
+    f->B_NeueAufgabe->Click();
+    Setzen(12, 0, 1, 100);
+    S.Klein->SetVisible(true);
+    Antworten(S, QStringLiteral("12"), QString());
+    EXPECT_EQ(S.Urteil->Caption(), QString());
+    EXPECT_EQ(Punkte(f), QStringLiteral("1/0"));
+    Antworten(S, QStringLiteral("12"), QStringLiteral("0"));
+    EXPECT_EQ(S.Urteil->Caption(), Gut);
+    EXPECT_EQ(Punkte(f), QStringLiteral("2/0"));
+}
+
 TEST(ConvertingUnits, WeightsNeverPairUnitsTooFarApart) {
     Form f;
     f->RadioGroup1->SetItemIndex(4);

@@ -21,23 +21,21 @@ void Eingeben(TRichEdit* Box, const QString& Text) {
     TypeText(Box, Text);
 }
 
-QString Komma(double v) {
-    return QString::number(v, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+QString Komma(int Cent) {
+    return QString::number(Cent / 100.0, 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 // The invariants every task keeps.
 void AufgabePruefen(Form& f) {
     const TWechselZustand& Z = ZqK2_5B1;
-    double s = 0;
+    int s = 0;
     for (int i = 0; i < GeldstueckAnzahl; ++i)
-        if (Z.AufTisch[i]) s += Geldstuecke[i].Wert;
-    EXPECT_DOUBLE_EQ(Z.Tisch, s);
-    EXPECT_DOUBLE_EQ(f->TischBetrag(), s);
-    const double Cent = Z.Preis * 100;
-    EXPECT_NEAR(Cent, std::round(Cent), 1e-9);
-    EXPECT_GE(Z.Preis, 0.0);
-    EXPECT_LE(std::llround(Cent), std::llround(100 * Z.Tisch) - 4);
-    EXPECT_DOUBLE_EQ(Z.Restgeld, Z.Tisch - Z.Preis);
+        if (Z.AufTisch[i]) s += Geldstuecke[i].Cent;
+    EXPECT_EQ(Z.Tisch, s);
+    EXPECT_EQ(f->TischBetrag(), s);
+    EXPECT_GE(Z.Preis, 0);
+    EXPECT_LE(Z.Preis, Z.Tisch - 4);
+    EXPECT_EQ(Z.Restgeld, Z.Tisch - Z.Preis);
     EXPECT_EQ(f->StaticText1->Caption(),
               QStringLiteral("Für einen Einkauf bezahl er ") + Komma(Z.Preis) + QStringLiteral(" €."));
     EXPECT_EQ(f->Label8->Caption(), Komma(Z.Tisch) + QStringLiteral(" €"));
@@ -70,7 +68,7 @@ TEST(GivingChange, EveryTaskHasAPriceInWholeCentsThatLeavesChange) {
     for (int n = 0; n < 40; ++n) {
         f->B_NeueAufgabe->Click();
         AufgabePruefen(f);
-        if (std::fabs(ZqK2_5B1.Restgeld - std::round(ZqK2_5B1.Restgeld)) > 0.001) ++MitBruchteil;
+        if (ZqK2_5B1.Restgeld % 100 != 0) ++MitBruchteil;
     }
     EXPECT_GT(MitBruchteil, 0);
 }
@@ -84,7 +82,7 @@ TEST(GivingChange, TheEasierModeGivesWholeEurosAndTickingMakesANewTask) {
     EXPECT_FALSE(f->Panel1->Visible());
     for (int n = 0; n < 25; ++n) {
         AufgabePruefen(f);
-        EXPECT_NEAR(ZqK2_5B1.Restgeld, std::round(ZqK2_5B1.Restgeld), 1e-4);
+        EXPECT_EQ(ZqK2_5B1.Restgeld % 100, 0);
         f->B_NeueAufgabe->Click();
     }
     Eingeben(f->RichEdit2, QStringLiteral("3"));
@@ -94,9 +92,9 @@ TEST(GivingChange, TheEasierModeGivesWholeEurosAndTickingMakesANewTask) {
 
 TEST(GivingChange, BothAnswersAreCheckedOnTheirOwn) {
     Form f;
-    ZqK2_5B1.Tisch = 37.45;
-    ZqK2_5B1.Preis = 12.95;
-    ZqK2_5B1.Restgeld = 37.45 - 12.95;
+    ZqK2_5B1.Tisch = 3745;
+    ZqK2_5B1.Preis = 1295;
+    ZqK2_5B1.Restgeld = 3745 - 1295;
     Eingeben(f->RichEdit1, QStringLiteral("37,45"));
     f->BitBtnP1->Click();
     EXPECT_EQ(f->LabelP1->Caption(), Richtig);
@@ -125,9 +123,9 @@ TEST(GivingChange, BothAnswersAreCheckedOnTheirOwn) {
 
 TEST(GivingChange, TheSolutionButtonsWriteTheAmountWithTwoDecimalsAndCheckIt) {
     Form f;
-    ZqK2_5B1.Tisch = 12.5;
+    ZqK2_5B1.Tisch = 1250;
     ZqK2_5B1.Preis = 0;
-    ZqK2_5B1.Restgeld = 12.5;
+    ZqK2_5B1.Restgeld = 1250;
     f->TexteSetzen();
     EXPECT_EQ(f->StaticText1->Caption(), QStringLiteral("Für einen Einkauf bezahl er 0,00 €."));
     f->BitBtnErgebnis->Click();
@@ -135,7 +133,7 @@ TEST(GivingChange, TheSolutionButtonsWriteTheAmountWithTwoDecimalsAndCheckIt) {
     EXPECT_EQ(f->LabelP1->Caption(), Richtig);
     EXPECT_EQ(f->LabelP2->Caption(), QString());
 
-    ZqK2_5B1.Restgeld = 8;
+    ZqK2_5B1.Restgeld = 800;
     f->BitBtnHilfe->Click();
     EXPECT_TRUE(f->Panel1->Visible());
     f->BitBtn3->Click();
@@ -151,7 +149,7 @@ TEST(GivingChange, TheDeskShowsExactlyThePiecesOnIt) {
     for (int y = 0; y < 249; y += 31)
         for (int x = 0; x < 688; x += 43)
             ASSERT_EQ(f->BildSichtbar->Canvas()->Pixel(x, y), f->BildTheke->Canvas()->Pixel(x, y));
-    EXPECT_DOUBLE_EQ(f->TischBetrag(), 0.0);
+    EXPECT_EQ(f->TischBetrag(), 0);
 
     // The 10 euro note (not turned) lies with its corner at (350, 16), the
     // second 2 euro coin at (260, 70) on top of it.
@@ -160,12 +158,13 @@ TEST(GivingChange, TheDeskShowsExactlyThePiecesOnIt) {
     f->TischZeichnen();
     EXPECT_EQ(f->BildSichtbar->Canvas()->Pixel(350 + 150, 16 + 60), f->Schein[1]->Canvas()->Pixel(150, 60));
     EXPECT_EQ(f->BildSichtbar->Canvas()->Pixel(260 + 49, 70 + 8), f->Muenzbild[7]->Canvas()->Pixel(49, 8));
-    EXPECT_DOUBLE_EQ(f->TischBetrag(), 12.0);
+    EXPECT_EQ(f->TischBetrag(), 1200);
 
     // A click on a (hidden) tray piece takes it back.
     f->Image1CentClick(f->Tablett[10]);
     EXPECT_FALSE(ZqK2_5B1.AufTisch[10]);
-    EXPECT_EQ(f->BildSichtbar->Canvas()->Pixel(260 + 49, 70 + 8), f->BildTheke->Canvas()->Pixel(260 + 49, 70 + 8));
+    EXPECT_EQ(f->BildSichtbar->Canvas()->Pixel(260 + 49, 70 + 8),
+              f->BildTheke->Canvas()->Pixel(260 + 49, 70 + 8));
 }
 
 } // namespace

@@ -6,7 +6,12 @@
 
 #include "platform/Runtime.h"
 
+#include "term/USetup.h"
+
+#include <QImage>
 #include <QTimer>
+
+#include <map>
 
 #include <cmath>
 
@@ -102,7 +107,7 @@ TEST(ZooPaths, AnswerIsTheSumOfTheShownLengthsInKmAndM) {
     EXPECT_EQ(f->Labelp1->Font()->Color(), RGB(255, 0, 0));
 }
 
-TEST(ZooPaths, GraphsCycleAndHelpForTheLastNamesB) {
+TEST(ZooPaths, GraphsCycleAndEveryHelpHintsAtAClosedWalk) {
     OffeneForm<TZqK2_2A1> f;
     for (int n = 2; n <= 4; ++n) {
         f->B_NeueAufgabe->Click();
@@ -110,10 +115,22 @@ TEST(ZooPaths, GraphsCycleAndHelpForTheLastNamesB) {
         EXPECT_FALSE(f->PanelH->Visible());
         EXPECT_FALSE(f->BtnAnimation->Enabled());
     }
+    // Every point of graph 4 has an even number of paths: the walk is closed,
+    // so the help is the one of the other graphs and no "B" is drawn.
+    std::map<std::pair<int, int>, int> Grad;
+    const tWegeAufgabe& A = ZqK2_2A1.Aufgaben[4];
+    for (int k = 0; k < A.Anzahl; ++k)
+        for (const tWegPunkt& e : {A.Wege[k].P[0], A.Wege[k].P[3]})
+            ++Grad[{e.x, e.y}];
+    for (const auto& [Punkt, n] : Grad)
+        EXPECT_EQ(n % 2, 0) << Punkt.first << "," << Punkt.second;
+    const QImage Vorher = f->Bild->Picture()->Bitmap()->ToImage();
     f->BtnHilfe1->Click();
     EXPECT_TRUE(f->PanelH->Visible());
     EXPECT_TRUE(f->BtnAnimation->Enabled());
-    EXPECT_EQ(f->LabelH1->Caption(), "Es gelingt, einen in A beginnenden und in B endenden Weg");
+    EXPECT_EQ(f->LabelH1->Caption(), "Versuche, einen Rundgang zu finden, in dem jeder Weg");
+    EXPECT_EQ(f->LabelH2->Caption(), "genau einmal begangen wird.");
+    EXPECT_EQ(f->Bild->Picture()->Bitmap()->ToImage(), Vorher);
     Bildschirmfoto(f.get(), "TZqK2_2A1_Graph4");
     f->B_NeueAufgabe->Click();
     EXPECT_EQ(ZqK2_2A1.Nr, 1);
@@ -121,6 +138,47 @@ TEST(ZooPaths, GraphsCycleAndHelpForTheLastNamesB) {
     f->BtnHilfe1->Click();
     EXPECT_EQ(f->LabelH1->Caption(), "Versuche, einen Rundgang zu finden, in dem jeder Weg");
     EXPECT_EQ(f->LabelH2->Caption(), "genau einmal begangen wird.");
+}
+
+TEST(ZooPaths, HelpOrARightAnswerDuringAWalkStartNoSecondWalk) {
+    OffeneForm<TZqK2_2A1> f;
+    f->BtnHilfe1->Click();
+    f->Pause = 1;
+    int Schritte = 0;
+    bool WaehrendFrei = true;
+    QTimer t;
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        ++Schritte;
+        if (Schritte == 2) f->BtnHilfe1->Click();
+        if (Schritte == 3) {
+            Eingeben(f->ed1, ZqK2_2A1.Aufgaben[1].km);
+            Eingeben(f->ed2, ZqK2_2A1.Aufgaben[1].m);
+            f->ButtonP1Click(f->ButtonP1);
+        }
+        if (Schritte >= 2 && Schritte <= 4) WaehrendFrei = WaehrendFrei && f->BtnAnimation->Enabled();
+        // A click on the (disabled) button runs its handler all the same.
+        if (Schritte == 4) f->BtnAnimationClick(f->BtnAnimation);
+    });
+    t.start(1);
+    f->RundgangAnimieren();
+    t.stop();
+    EXPECT_GE(Schritte, 4);
+    EXPECT_FALSE(WaehrendFrei);
+    EXPECT_EQ(f->Labelp1->Caption(), "Super, das Ergebnis ist richtig.");
+    // The walk ran once to its end and leaves the button usable.
+    EXPECT_EQ(f->Stop, 1);
+    EXPECT_TRUE(f->BtnAnimation->Enabled());
+}
+
+TEST(ZooPaths, NoHelpSwitchKeepsHelpDisabled) {
+    FSetup.KeineHilfe = true;
+    {
+        OffeneForm<TZqK2_2A1> f;
+        EXPECT_FALSE(f->BtnHilfe1->Enabled());
+    }
+    FSetup.KeineHilfe = false;
+    OffeneForm<TZqK2_2A1> f;
+    EXPECT_TRUE(f->BtnHilfe1->Enabled());
 }
 
 TEST(ZooPaths, WalkRunsToTheEndOrStopsWithANewTask) {

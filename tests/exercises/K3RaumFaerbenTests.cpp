@@ -241,4 +241,23 @@ TEST(ColouringNet, NoHelpSwitchDisablesHelp) {
     EXPECT_TRUE(f->BitBtn13->Enabled());
 }
 
+TEST(ColouringNet, NewTaskDuringTheFoldLeavesNoVerdictOnTheNewTask) {
+    OffeneForm<TZqK3_2D1> f;
+    TFaerbZustand& Z = ZqK3_2D1;
+    WieZielMalen(f.get());
+    // "Neue Aufgabe" while the right net folds (the fold takes 90 waits of 20 ms).
+    QTimer::singleShot(200, [&] { f->B_NeueAufgabe->Click(); });
+    f->BitBtn7Click(f->BitBtn7);
+    EXPECT_EQ(f->LabelP->Caption(), "");
+    EXPECT_FALSE(f->BitBtn8->Visible());
+    EXPECT_EQ(Z.Faltwinkel, 0);
+    EXPECT_TRUE(f->Panel5->Visible());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(Z.Netzfarben[i], Weiss);
+    // A fold that ends in its own task still judges it.
+    WieZielMalen(f.get());
+    f->BitBtn7Click(f->BitBtn7);
+    EXPECT_EQ(f->LabelP->Caption(), "richtig");
+}
+
 } // namespace

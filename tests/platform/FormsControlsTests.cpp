@@ -7,14 +7,16 @@
 #include "support/FixedMetrics.h"
 #include "support/FormDriver.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWidget>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -124,8 +126,8 @@ TEST_F(ControlTest, PageControlWithHiddenTabsGivesPagesTheWholeArea) {
     EXPECT_EQ(pc->PageCount(), 2);
     p1->SetTabVisible(false);
     p2->SetTabVisible(false);
-    EXPECT_EQ(pc->PageRect(), Rect(4, 4, 198, 696));
-    EXPECT_EQ(p1->BoundsRect(), Rect(4, 4, 198, 696));
+    EXPECT_EQ(pc->PageRect(), Rect(0, 0, 202, 700));
+    EXPECT_EQ(p1->BoundsRect(), Rect(0, 0, 202, 700));
     pc->SetActivePageIndex(1);
     EXPECT_EQ(pc->ActivePage(), p2);
     EXPECT_EQ(p2->PageIndex(), 1);
@@ -160,6 +162,42 @@ TEST_F(ControlTest, TreeNodesKeepTreeOrder) {
     EXPECT_EQ(t->Items()->Count(), 1);
     EXPECT_EQ(t->Selected(), k2); // the selection moves to a remaining node
     EXPECT_EQ(k2->AbsoluteIndex(), 0);
+}
+
+TEST_F(ControlTest, DoubleClickOpensTheRowClickedFirstWhenAutoExpandFoldsRowsAbove) {
+    auto* t = add<TTreeView>();
+    t->SetBounds(0, 0, 200, 300);
+    t->SetAutoExpand(true);
+    TTreeNode* k1 = t->Items()->AddChild(nullptr, "1. Kapitel");
+    for (const char* s : {"1.1", "1.2", "1.3", "1.4"})
+        t->Items()->AddChild(k1, s);
+    TTreeNode* k2 = t->Items()->AddChild(nullptr, "2. Kapitel");
+    t->Items()->AddChild(k2, "2.1");
+    TTreeNode* k3 = t->Items()->AddChild(nullptr, "3. Kapitel");
+    t->SetSelected(k1->GetNext()); // 1.1 selected, chapter 1 open
+    TTreeNode* geoeffnet = nullptr;
+    t->OnDblClick = [&](TObject*) { geoeffnet = t->Selected(); };
+    ShowAndActivate(form.get());
+    auto* baum = static_cast<QTreeWidget*>(t->TreeWidget());
+    // The row of chapter 3 as it stands before the first click.
+    QTreeWidgetItem* item = nullptr;
+    for (int i = 0; i < baum->topLevelItemCount(); ++i)
+        if (baum->topLevelItem(i)->text(0) == QLatin1String("3. Kapitel")) item = baum->topLevelItem(i);
+    ASSERT_TRUE(item);
+    const QPoint p = baum->visualItemRect(item).center();
+    const auto senden = [&](QEvent::Type typ, Qt::MouseButtons knoepfe) {
+        QMouseEvent e(typ, p, baum->viewport()->mapToGlobal(p), Qt::LeftButton, knoepfe, Qt::NoModifier);
+        QApplication::sendEvent(baum->viewport(), &e);
+    };
+    senden(QEvent::MouseButtonPress, Qt::LeftButton);
+    senden(QEvent::MouseButtonRelease, Qt::NoButton);
+    // Chapter 1 folded away, so another row now stands under the mouse.
+    EXPECT_FALSE(k1->Expanded());
+    EXPECT_NE(baum->itemAt(p), item);
+    senden(QEvent::MouseButtonDblClick, Qt::LeftButton);
+    senden(QEvent::MouseButtonRelease, Qt::NoButton);
+    EXPECT_EQ(geoeffnet, k3);
+    EXPECT_EQ(t->Selected(), k3);
 }
 
 TEST_F(ControlTest, ImageCanvasDrawsIntoABitmapOfTheImageSize) {
