@@ -4,11 +4,11 @@
 // which an application takes over drawing.
 #include <cstdint>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "richtext/model/RPListStyles.h"
+#include "richtext/model/RPStream.h"
 #include "richtext/model/RPStyleInfos.h"
 
 class TCanvas;
@@ -139,7 +139,3 @@ private:
     std::unique_ptr<TPicture> FInvalidPicture;
 };
 
-// Text output of the writers: bytes as they are, and bytes followed by CR LF.
-void RPWrite(std::ostream& Stream, std::string_view s);
-void RPWriteLn(std::ostream& Stream, std::string_view s);
-void RPWriteX(std::ostream& Stream, std::string_view s, bool Multiline);
