@@ -133,7 +133,8 @@ void RPParaInfoCSS(std::string& S, const TParaInfo& p, const TParaInfo* b, bool 
     }
 }
 
-void RPStyleSheetCSS(std::string& S, const TRPStyle& RPStyle, int Flags) {
+void TRPStyle::SaveCSSToStream(std::string& S, int Flags) const {
+    const TRPStyle& RPStyle = *this;
     const TFontInfos& ts = RPStyle.TextStyles();
     const TParaInfos& ps = RPStyle.ParaStyles();
     const bool inherit = (Flags & 1) != 0, style0Classes = (Flags & 4) != 0;

@@ -4,6 +4,7 @@
 #include "richtext/model/RPHTMLWriter.h"
 
 #include <QFile>
+#include <vector>
 #include <QFileInfo>
 
 #include "platform/CodePage.h"
@@ -45,6 +46,9 @@ private:
     int& ImageSaveNo;
     TRPHTMLBulletList& Bullets;
     const TRPMarkerItemInfo* OpenList = nullptr;
+    // Per open list level: whether a list item is open in it. A deeper list
+    // goes inside the item before it, so that the nesting stays valid HTML.
+    std::vector<bool> ItemOpen;
     int Anchors = 0;
 
     bool Opt(uint16_t o) const { return (P.Options & o) != 0; }
@@ -62,6 +66,14 @@ private:
     bool Visible(int StyleNo) const;
     void ListTags(const TRPMarkerItemInfo& Marker);
     void CloseAllLevels();
+    void CloseLevel(const TRPMarkerItemInfo& Marker, int Level);
+    // At a paragraph start inside a list: the open item ends, unless the new
+    // paragraph is an item of a deeper level of the same list.
+    void EndListItem(int ItemNo);
+    // After the last item: the open item and the lists end.
+    void EndList();
+    // Whether the paragraph at ItemNo becomes a list item.
+    bool IsListItem(int ItemNo) const;
     std::string PageBreakAttr(int ItemNo) const;
     std::string TextAttr(int StyleNo) const;
     // The class and the style of a paragraph; InlineStyle holds what goes into style="...".
@@ -126,7 +138,7 @@ void THTMLWrite::CSSHead() {
             RPWriteLn(S, "  background-position: center center;");
     }
     RPWriteLn(S, "}");
-    if (P.ExternalCSS.empty() && !Opt(rphsoInlineCSS)) RPStyleSheetCSS(S, Style, Opt(rphsoStyle0Classes) ? 4 : 0);
+    if (P.ExternalCSS.empty() && !Opt(rphsoInlineCSS)) Style.SaveCSSToStream(S, Opt(rphsoStyle0Classes) ? 4 : 0);
     RPWriteLn(S, P.ExtraStyles);
     RPWriteLn(S, "--></STYLE>");
     if (!P.ExternalCSS.empty() && !Opt(rphsoInlineCSS))
@@ -185,37 +197,67 @@ std::string THTMLWrite::ItemText(int ItemNo, const TRPSaveRange& R) {
     return r;
 }
 
+bool THTMLWrite::IsListItem(int ItemNo) const {
+    const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(D->GetItem(ItemNo));
+    return m && m->GetLevelInfo(&Style) && !Opt(rphsoMarkersAsText);
+}
+
+void THTMLWrite::EndListItem(int ItemNo) {
+    const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(D->GetItem(ItemNo));
+    const int level = std::max(0, OpenList->Level);
+    if (IsListItem(ItemNo) && m->ListNo == OpenList->ListNo && m->Level > level) return;
+    RPWriteLn(S, "</LI>");
+    ItemOpen[static_cast<size_t>(level)] = false;
+    ParaCode(ItemNo, false);
+}
+
+void THTMLWrite::EndList() {
+    RPWriteLn(S, "</LI>");
+    ItemOpen[static_cast<size_t>(std::max(0, OpenList->Level))] = false;
+    ParaCode(D->GetItemCount(), false);
+    CloseAllLevels();
+}
+
+void THTMLWrite::CloseLevel(const TRPMarkerItemInfo& M, int Level) {
+    if (ItemOpen[static_cast<size_t>(Level)]) S += "</LI>";
+    if (const TRPListLevel* lv = GetListLevelInfo(&Style, M.ListNo, Level)) S += RPHTMLListCloseTag(*lv);
+    ItemOpen.resize(static_cast<size_t>(Level));
+}
+
 void THTMLWrite::ListTags(const TRPMarkerItemInfo& M) {
-    auto level = [&](const TRPMarkerItemInfo& m, int k) { return GetListLevelInfo(&Style, m.ListNo, k); };
-    auto open = [&](int from, int to) {
-        for (int k = from; k <= to; ++k)
-            if (const TRPListLevel* lv = level(M, k)) S += RPHTMLListOpenTag(*lv, CSS);
-    };
-    auto close = [&](const TRPMarkerItemInfo& m, int from, int to) {
-        for (int k = from; k >= to; --k)
-            if (const TRPListLevel* lv = level(m, k)) S += RPHTMLListCloseTag(*lv);
-    };
     const int newLevel = std::max(0, M.Level);
-    if (!OpenList) {
-        open(0, newLevel);
-        RPWriteLn(S, "");
-        return;
+    const int oldLevel = OpenList ? std::max(0, OpenList->Level) : -1;
+    const bool sameList = OpenList && OpenList->ListNo == M.ListNo;
+    int from = 0;
+    if (sameList) {
+        for (int k = oldLevel; k > newLevel; --k)
+            CloseLevel(*OpenList, k);
+        if (newLevel <= oldLevel && ItemOpen[static_cast<size_t>(newLevel)]) {
+            S += "</LI>";
+            ItemOpen[static_cast<size_t>(newLevel)] = false;
+        }
+        from = oldLevel + 1;
+    } else if (OpenList) {
+        for (int k = oldLevel; k >= 0; --k)
+            CloseLevel(*OpenList, k);
     }
-    const int oldLevel = std::max(0, OpenList->Level);
-    if (OpenList->ListNo == M.ListNo) {
-        close(*OpenList, oldLevel, newLevel + 1);
-        open(oldLevel + 1, newLevel);
-    } else {
-        close(*OpenList, oldLevel, 0);
-        open(0, newLevel);
+    for (int k = from; k <= newLevel; ++k) {
+        if (const TRPListLevel* lv = GetListLevelInfo(&Style, M.ListNo, k)) S += RPHTMLListOpenTag(*lv, CSS);
+        ItemOpen.push_back(false);
+        // A level without an item of its own gets an empty one to hold the deeper list.
+        if (k < newLevel) {
+            S += "<LI style=\"list-style: none;\">";
+            ItemOpen.back() = true;
+        }
     }
-    if (oldLevel != newLevel || OpenList->ListNo != M.ListNo) RPWriteLn(S, "");
+    if (!sameList || oldLevel != newLevel) RPWriteLn(S, "");
+    ItemOpen[static_cast<size_t>(newLevel)] = true;
 }
 
 void THTMLWrite::CloseAllLevels() {
     if (!OpenList) return;
     for (int k = std::max(0, OpenList->Level); k >= 0; --k)
-        if (const TRPListLevel* lv = GetListLevelInfo(&Style, OpenList->ListNo, k)) S += RPHTMLListCloseTag(*lv);
+        CloseLevel(*OpenList, k);
     RPWriteLn(S, "");
     OpenList = nullptr;
 }
@@ -280,10 +322,7 @@ void THTMLWrite::ClassicBody(const TRPSaveRange& R) {
                 ParaCode(i, false);
                 div = false;
             }
-            if (OpenList) {
-                RPWriteLn(S, "</LI>");
-                ParaCode(i, false);
-            }
+            if (OpenList) EndListItem(i);
         }
         if (i == R.StartItemNo || paraStart) {
             const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(&it);
@@ -330,9 +369,7 @@ void THTMLWrite::ClassicBody(const TRPSaveRange& R) {
         ParaCode(D->GetItemCount(), false);
     }
     if (OpenList) {
-        RPWriteLn(S, "</LI>");
-        ParaCode(D->GetItemCount(), false);
-        CloseAllLevels();
+        EndList();
     }
     if (!Opt(rphsoNoDefaultFont)) RPWriteLn(S, CloseFontTags(f0, f0, false));
     if (D->NotAddedCP && R.EndItemNo == D->GetItemCount() - 1) Anchor(*D->NotAddedCP, CheckpointPrefix, false);
@@ -355,8 +392,7 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
                 S += "<BR>";
             } else {
                 if (OpenList) {
-                    RPWriteLn(S, "</LI>");
-                    ParaCode(i, false);
+                    EndListItem(i);
                 } else if (para) {
                     RPWriteLn(S, "</P>");
                     ParaCode(i, false);
@@ -431,9 +467,7 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
         }
     }
     if (OpenList) {
-        RPWriteLn(S, "</LI>");
-        ParaCode(D->GetItemCount(), false);
-        CloseAllLevels();
+        EndList();
     } else if (para) {
         S += "</P>";
         ParaCode(D->GetItemCount(), false);

@@ -41,6 +41,3 @@ void RPFontInfoCSS(std::string& S, const TFontInfo& Style, const TFontInfo* Base
                    const TRPStyle& RPStyle);
 void RPParaInfoCSS(std::string& S, const TParaInfo& Style, const TParaInfo* Base, bool InList,
                    bool IgnoreLeftAlignment, bool MultiLine);
-// The style sheet of all styles. Flags: 1 inherit from BaseStyleNo, 2 skip
-// left alignment, 4 classes also for style 0.
-void RPStyleSheetCSS(std::string& S, const TRPStyle& RPStyle, int Flags);

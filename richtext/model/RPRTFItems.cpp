@@ -44,15 +44,19 @@ int NumberFormat(TRPListType t) {
 void LevelText(const TRPListLevel& Lv, const TRPStyle& Style, TRPRTFOptions Opt, std::string& Text,
                std::string& Numbers) {
     Numbers.clear();
+    // A level text holds at most 255 characters: its length is one byte.
+    constexpr size_t MaxText = 255;
     switch (Lv.ListType) {
-    case rplstBullet:
-        Text = "\\'" + Hex2(static_cast<int>(Lv.FormatString.size())) + RTFEscapeText(Lv.FormatString, false);
+    case rplstBullet: {
+        const std::string t = Lv.FormatString.substr(0, MaxText);
+        Text = "\\'" + Hex2(static_cast<int>(t.size())) + RTFEscapeText(t, false);
         break;
+    }
     case rplstUnicodeBullet: {
+        const std::u16string t = Lv.FormatStringW.substr(0, MaxText);
         std::string body;
-        WriteRTFUnicodeText(body, WideStrToItemText(Lv.FormatStringW), Style.DefCodePage,
-                            (Opt & rprtfDuplicateUnicode) != 0, false);
-        Text = "\\'" + Hex2(static_cast<int>(Lv.FormatStringW.size())) + body;
+        WriteRTFUnicodeText(body, WideStrToItemText(t), Style.DefCodePage, (Opt & rprtfDuplicateUnicode) != 0, false);
+        Text = "\\'" + Hex2(static_cast<int>(t.size())) + body;
         break;
     }
     case rplstPicture:
@@ -65,7 +69,7 @@ void LevelText(const TRPListLevel& Lv, const TRPStyle& Style, TRPRTFOptions Opt,
         std::vector<std::string> args;
         for (int k = 0; k < 9; ++k)
             args.push_back(std::string(1, static_cast<char>(k)));
-        const std::string plain = RPFormatMarkerString(Lv.FormatString, args);
+        const std::string plain = RPFormatMarkerString(Lv.FormatString, args).substr(0, MaxText);
         for (size_t p = 0; p < plain.size(); ++p)
             if (static_cast<unsigned char>(plain[p]) < 9) Numbers += "\\'" + Hex2(static_cast<int>(p + 1));
         Text = "\\'" + Hex2(static_cast<int>(plain.size())) + RTFEscapeText(plain, false);

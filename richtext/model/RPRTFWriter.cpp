@@ -29,6 +29,40 @@ TColor RGBColor(int r, int g, int b) {
     return static_cast<TColor>(r | (g << 8) | (b << 16));
 }
 
+// Whether a byte begins a two-byte character in a double-byte code page.
+bool IsLeadByte(int CodePage, uint8_t b) {
+    switch (CodePage) {
+    case 932:
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    case 936:
+    case 949:
+    case 950:
+        return b >= 0x81 && b <= 0xFE;
+    case 1361:
+        return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);
+    default:
+        return false;
+    }
+}
+
+// 8-bit text escaped; both bytes of a double-byte character go as hex, since
+// a second byte can be a backslash or a brace that readers would take apart.
+void AppendText(std::string& S, std::string_view Text, bool CodeMode, int CodePage) {
+    static const char hex[] = "0123456789abcdef";
+    size_t from = 0;
+    for (size_t i = 0; i < Text.size(); ++i) {
+        if (!IsLeadByte(CodePage, static_cast<uint8_t>(Text[i])) || i + 1 >= Text.size()) continue;
+        RTFAppendEscaped(S, Text.substr(from, i - from), CodeMode);
+        for (size_t k = i; k < i + 2; ++k) {
+            const auto c = static_cast<uint8_t>(Text[k]);
+            const char e[4] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
+            S.append(e, 4);
+        }
+        from = ++i + 1;
+    }
+    RTFAppendEscaped(S, Text.substr(from), CodeMode);
+}
+
 void Num(std::string& S, const char* Word, int Value) {
     S += Word;
     S += std::to_string(Value);
@@ -121,7 +155,8 @@ void TRTFWrite::WriteHeader() {
     const TFontInfos& ts = Style.TextStyles();
     const int lang = CharsetToLangId(ts.Count() > 0 ? ts.GetItem(0)->Charset : rpDefaultCharset);
     // Code page 0 stands for the system's page, which is 1252 here.
-    S += "{\\rtf1\\ansi\\ansicpg" + std::to_string(Style.DefCodePage ? Style.DefCodePage : 1252) +
+    const int codePage = Style.DefCodePage ? Style.DefCodePage : 1252;
+    S += "{\\rtf1\\ansi\\ansicpg" + std::to_string(codePage) +
          "\\uc1\\deff0\\deflang" + std::to_string(lang) + "\\deflangfe" + std::to_string(lang);
     const TRPBiDiMode bidi = D->GetBiDiMode();
     if (bidi == rpbdLeftToRight) S += "\\ltrdoc";
@@ -129,7 +164,11 @@ void TRTFWrite::WriteHeader() {
     S += "{\\fonttbl";
     for (int i = 0; i < T.FontTable.Count(); ++i) {
         const TRPRTFFontTableItem& f = *T.FontTable.GetItem(i);
-        S += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + std::to_string(f.Charset) + " ";
+        S += "{\\f" + std::to_string(i) + "\\fnil\\fcharset" + std::to_string(f.Charset);
+        // The default charset names no encoding, and readers guess badly: the
+        // code page goes with it.
+        if (f.Charset == rpDefaultCharset) S += "\\cpg" + std::to_string(codePage);
+        S += " ";
         // A name with braces, backslashes or a semicolon must not end the entry early.
         for (char c : f.FontName)
             if (c == ';')
@@ -194,23 +233,29 @@ void TRTFWrite::WriteCharProps(int StyleNo, bool InStyleSheet) {
 
 void TRTFWrite::WriteParaProps(int ParaNo, const TRPMarkerItemInfo* Marker, bool InStyleSheet) {
     const TParaInfo& p = *Style.ParaStyles().GetItem(ParaNo);
-    if (p.LineSpacingType == rplsPercent && p.LineSpacing >= 101)
-        S += "\\sl" + std::to_string(p.LineSpacing * 240 / 100) + "\\slmult1";
+    // Rounded up, so that a reader that rounds down gets the percentage back;
+    // less than single spacing is kept too.
+    if (p.LineSpacingType == rplsPercent && p.LineSpacing > 0 && p.LineSpacing != 100)
+        S += "\\sl" + std::to_string((p.LineSpacing * 240 + 99) / 100) + "\\slmult1";
+    const TRPBorder& b = p.Border;
+    const bool border = b.Style != rpbNone && b.Color != clNone;
+    // Indents and spaces here reach the text; in RTF they reach the border,
+    // whose width readers add back.
+    const int bw = border ? b.GetTotalWidth() : 0;
     const TRPListLevel* lv = Marker ? Marker->GetLevelInfo(&Style) : nullptr;
     if (lv) {
         S += "\\li" + std::to_string(Twips(lv->LeftIndent)) + "\\fi" +
              std::to_string(Twips(lv->MarkerIndent - lv->LeftIndent)) + "\\jclisttab\\tx" +
              std::to_string(Twips(lv->FirstIndent + lv->LeftIndent));
     } else {
-        S += "\\fi" + std::to_string(Twips(p.FirstIndent)) + "\\li" + std::to_string(Twips(p.LeftIndent));
+        S += "\\fi" + std::to_string(Twips(p.FirstIndent)) + "\\li" + std::to_string(Twips(p.LeftIndent - bw));
     }
-    S += std::string("\\q") + AlignmentLetters[p.Alignment & 3] + "\\ri" + std::to_string(Twips(p.RightIndent)) +
-         "\\sb" + std::to_string(Twips(p.SpaceBefore)) + "\\sa" + std::to_string(Twips(p.SpaceAfter));
+    S += std::string("\\q") + AlignmentLetters[p.Alignment & 3] + "\\ri" + std::to_string(Twips(p.RightIndent - bw)) +
+         "\\sb" + std::to_string(Twips(p.SpaceBefore - bw)) + "\\sa" + std::to_string(Twips(p.SpaceAfter - bw));
     if (p.BiDiMode == rpbdLeftToRight) S += "\\ltrpar";
     if (p.BiDiMode == rpbdRightToLeft) S += "\\rtlpar";
     if (p.Background.Color != clNone) Num(S, "\\cbpat", ColorNo(p.Background.Color));
-    const TRPBorder& b = p.Border;
-    if (b.Style != rpbNone && b.Color != clNone) {
+    if (border) {
         S += "\\brdrbtw";
         static const char* const kinds[] = {"", "s", "th", "triple", "thtnmg", "tnthmg"};
         std::string k1 = std::string("\\brdr") + kinds[b.Style];
@@ -262,9 +307,12 @@ void TRTFWrite::WriteText(int ItemNo, const TRPSaveRange& R) {
     if (D->DoSaveItemToFile(std::string(), D, ItemNo, rpsfRTF, false, supplied))
         S += supplied;
     else if (it.IsUnicode())
-        WriteRTFUnicodeText(S, *text, D->GetStyleCodePage(sn), code, (Opt & rprtfDuplicateUnicode) != 0);
+        WriteRTFUnicodeText(S, *text, D->GetStyleCodePage(sn), (Opt & rprtfDuplicateUnicode) != 0, code);
     else
-        RTFAppendEscaped(S, *text, code);
+        AppendText(S, *text, code, D->GetStyleCodePage(sn));
+    // A raised or lowered run ends here: some readers would otherwise carry
+    // the shift over the next \plain or paragraph end and misplace the text.
+    if (f.VShift != 0) S += "\\nosupersub";
 }
 
 void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {

@@ -119,6 +119,10 @@ public:
     // nullptr frees it; another picture is copied in.
     void SetInvalidPicture(const TPicture* Value);
 
+    // The style sheet of the styles for HTML. Options: 1 inherit from
+    // BaseStyleNo, 2 skip left alignment, 4 classes also for style 0.
+    void SaveCSSToStream(std::string& Stream, int Options) const;
+
     // An image list went away: the list styles forget it.
     void ImageListRemoved(const TCustomImageList* ImageList);
 
