@@ -31,6 +31,13 @@ bool IsDocRecord(int StyleNo) {
     return StyleNo == -7 || StyleNo == -2 || StyleNo == -9;
 }
 
+// Replaces list styles by those of a stream, their list identifiers with them.
+void RPFAssignListStyles(TRPListInfos& Target, const TRPListInfos& Source) {
+    Target.Assign(Source);
+    for (int i = 0; i < Source.Count() && i < Target.Count(); ++i)
+        Target.Items(i)->SetLstID(Source.Items(i)->GetLstID());
+}
+
 // A whole document is read into this stand-in first and handed over only when
 // the stream was read to its end, so that a damaged stream leaves the
 // document as it was. It answers settings and events as the document does;
@@ -101,7 +108,7 @@ public:
             TRPStyle* s = R.GetRPStyle();
             if (TextStylesRead) s->SetTextStyles(FStyle->TextStyles());
             if (ParaStylesRead) s->SetParaStyles(FStyle->ParaStyles());
-            if (ListStylesRead) s->SetListStyles(FStyle->ListStyles());
+            if (ListStylesRead) RPFAssignListStyles(s->ListStyles(), FStyle->ListStyles());
         }
         if (FOuter)
             if (TRPMarkerList* outer = R.GetOuterMarkers()) outer->Swap(*FOuter);
@@ -392,7 +399,10 @@ bool TRPFReader::ReadStyles(const std::string& Data) {
                           : H.Extra == 2 ? static_cast<TCustomRPInfos&>(style->ParaStyles())
                                          : static_cast<TCustomRPInfos&>(style->ListStyles());
     if (WholeDocument) {
-        own.Assign(*read);
+        if (H.Extra == 4)
+            RPFAssignListStyles(style->ListStyles(), static_cast<TRPListInfos&>(*read));
+        else
+            own.Assign(*read);
         if (Staging) (H.Extra == 1 ? Staging->TextStylesRead : H.Extra == 2 ? Staging->ParaStylesRead
                                                                             : Staging->ListStylesRead) = true;
         return true;

@@ -405,7 +405,12 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
                 std::string cls, inl;
                 if (lv && Opt(rphsoMarkersAsText)) {
                     ParaCode(i, true);
-                    ParaAttr(i, it.ParaNo, true, cls, inl);
+                    if ((it.ParaNo != 0 || Opt(rphsoStyle0Classes)) && !Opt(rphsoInlineCSS)) {
+                        ParaAttr(i, it.ParaNo, true, cls, inl);
+                    } else {
+                        RPParaInfoCSS(inl, *Style.ParaStyles().GetItem(it.ParaNo), nullptr, true, false, false);
+                        if (const std::string pb = PageBreakAttr(i); !pb.empty()) inl += (inl.empty() ? "" : " ") + pb;
+                    }
                     inl += (inl.empty() ? "" : " ") + RPHTMLMarkerParaCSS(*lv);
                     S += "<P " + JoinAttr(cls, inl) + ">";
                     para = true;
