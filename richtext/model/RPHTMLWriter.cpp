@@ -4,6 +4,7 @@
 #include "richtext/model/RPHTMLWriter.h"
 
 #include <QFile>
+#include <algorithm>
 #include <vector>
 #include <QFileInfo>
 
@@ -485,20 +486,18 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
 // ---------------------------------------------------------------------------
 
 void RPHTMLAppendAscii(std::string& Out, std::string_view s, int CodePage) {
-    size_t from = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (static_cast<uint8_t>(s[i]) < 0x80) continue;
-        Out.append(s.substr(from, i - from));
-        size_t e = i;
-        while (e < s.size() && static_cast<uint8_t>(s[e]) >= 0x80)
-            ++e;
-        const QString u = CodePage::ToUnicode(CodePage, s.substr(i, e - i));
-        for (const char32_t c : u.toUcs4())
-            Out += "&#" + std::to_string(static_cast<uint32_t>(c)) + ";";
-        from = i = e;
-        --i;
+    if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<uint8_t>(c) < 0x80; })) {
+        Out.append(s);
+        return;
     }
-    Out.append(s.substr(from));
+    // The whole text at once: in double-byte code pages a character's second
+    // byte can be below 128.
+    for (const char32_t c : CodePage::ToUnicode(CodePage, s).toUcs4()) {
+        if (c < 0x80)
+            Out += static_cast<char>(c);
+        else
+            Out += "&#" + std::to_string(static_cast<uint32_t>(c)) + ";";
+    }
 }
 
 void TCustomRPData::DoHTMLSaveImage(TCustomRPData* RPData, int ItemNo, const std::string& Path, TColor BackColor,

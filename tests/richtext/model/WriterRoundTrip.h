@@ -3,7 +3,8 @@
 // line by line, the kinds, texts, text and paragraph styles (by the styles'
 // own comparison), list markers, picture sizes and link targets of the items.
 // Empty text runs inside a line and empty lines at the end carry nothing a
-// format keeps, so they are left out.
+// format keeps, so they are left out; neighbouring runs that differ only in
+// being kept as UTF-16 are one run.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -37,16 +38,18 @@ inline std::string ParaDump(const TParaInfo& p) {
 
 // List levels equal for what they show: a level beyond the last is the last
 // (RTF lists have one or nine levels), the start value only counts where the
-// level numbers, and counting on through other paragraphs is not a property
-// that numbering shows.
+// level numbers, a format text only where the type shows it, and counting on
+// through other paragraphs is not a property that numbering shows.
 inline bool SameLists(const TRPListInfo& a, const TRPListInfo& b) {
     const int ca = a.Levels.Count(), cb = b.Levels.Count();
     if ((ca == 0) != (cb == 0)) return false;
     for (int k = 0; k < std::max(ca, cb); ++k) {
         TRPListLevel& x = *a.Levels[std::min(k, ca - 1)];
         TRPListLevel& y = *b.Levels[std::min(k, cb - 1)];
+        const bool wide = x.ListType == rplstUnicodeBullet;
+        const bool text = x.ListType == rplstBullet || x.HasTextNumbering();
         if (x.ListType != y.ListType || (x.HasNumbering() && x.StartFrom != y.StartFrom) ||
-            x.FormatString != y.FormatString || x.FormatStringW != y.FormatStringW ||
+            (text && x.FormatString != y.FormatString) || (wide && x.FormatStringW != y.FormatStringW) ||
             x.LeftIndent != y.LeftIndent || x.FirstIndent != y.FirstIndent || x.MarkerIndent != y.MarkerIndent ||
             x.MarkerAlignment != y.MarkerAlignment ||
             (x.Options & ~rploContinuous) != (y.Options & ~rploContinuous))
@@ -74,22 +77,48 @@ inline bool SameParas(const TParaInfo& a, const TParaInfo& b, bool ListPara) {
 
 struct TLineOfItems {
     bool ParaStart = true;
-    std::vector<int> Items;
+    std::vector<int> Items;             // the first item of each run
+    std::vector<std::vector<int>> Runs; // the items of each run
 };
+
+// The text of a run of items as UTF-8.
+inline std::string RunUtf8(const TCustomRPData& d, const std::vector<int>& Run) {
+    std::string s;
+    for (int i : Run)
+        s += ItemUtf8(d, i);
+    return s;
+}
+
+// Two text runs that read back as one: styles equal but for UTF-16 (text is
+// written per character as 8-bit or \u, and read back in runs of each), and the same link.
+inline bool SameRun(const TCustomRPData& d, int i, int j) {
+    const int si = d.GetItemStyle(i), sj = d.GetItemStyle(j);
+    if (si < 0 || sj < 0) return false;
+    const TRPStyle& st = *const_cast<TCustomRPData&>(d).GetRPStyle();
+    return st.TextStyles().GetItem(si)->IsEqualExcept(*st.TextStyles().GetItem(sj),
+                                                      RPFontInfoMask::Unicode | RPFontInfoMask::NextStyleNo) &&
+           d.GetItemTag(i).Text.value_or("") == d.GetItemTag(j).Text.value_or("");
+}
 
 inline std::vector<TLineOfItems> LinesOf(const TCustomRPData& d) {
     std::vector<TLineOfItems> lines;
     for (int i = 0; i < d.GetItemCount(); ++i) {
         if (i == 0 || d.IsFromNewLine(i)) lines.push_back(TLineOfItems{d.IsParaStart(i), {}});
         if (d.GetItemStyle(i) >= 0 && d.GetItemText(i).empty()) continue;
+        if (!lines.back().Items.empty() && SameRun(d, lines.back().Items.back(), i)) {
+            lines.back().Runs.back().push_back(i);
+            continue;
+        }
         lines.back().Items.push_back(i);
+        lines.back().Runs.push_back({i});
     }
     while (!lines.empty() && lines.back().Items.empty())
         lines.pop_back();
     return lines;
 }
 
-inline std::string CompareItems(TCustomRPData& a, int i, TCustomRPData& b, int j, bool ListPara) {
+inline std::string CompareItems(TCustomRPData& a, int i, TCustomRPData& b, int j, bool ListPara,
+                                const std::string& TextA, const std::string& TextB) {
     TRPStyle& sa = *a.GetRPStyle();
     TRPStyle& sb = *b.GetRPStyle();
     const std::string at = "item " + std::to_string(i) + "/" + std::to_string(j) + ": ";
@@ -98,15 +127,12 @@ inline std::string CompareItems(TCustomRPData& a, int i, TCustomRPData& b, int j
     const int kx = a.GetItemStyle(i), ky = b.GetItemStyle(j);
     if ((kx < 0 || ky < 0) && kx != ky) return at + "kind " + std::to_string(kx) + " / " + std::to_string(ky);
     if (kx >= 0) {
-        if (ItemUtf8(a, i) != ItemUtf8(b, j))
-            return at + "text '" + ItemUtf8(a, i).substr(0, 60) + "' / '" + ItemUtf8(b, j).substr(0, 60) + "'";
-        // Characters below 128 are written as they are, so a run of them comes
-        // back in an 8-bit style even when it was UTF-16.
-        const std::string tx = ItemUtf8(a, i);
-        const bool ascii = std::all_of(tx.begin(), tx.end(), [](char c) { return static_cast<uint8_t>(c) < 128; });
-        const uint32_t ignore = RPFontInfoMask::NextStyleNo | (ascii ? RPFontInfoMask::Unicode : 0);
+        if (TextA != TextB) return at + "text '" + TextA.substr(0, 60) + "' / '" + TextB.substr(0, 60) + "'";
+        // Whether a run is kept as UTF-16 or 8-bit text is a matter of storage:
+        // the texts are compared as Unicode.
+        const uint32_t ignore = RPFontInfoMask::NextStyleNo | RPFontInfoMask::Unicode;
         if (!sa.TextStyles().GetItem(kx)->IsEqualExcept(*sb.TextStyles().GetItem(ky), ignore))
-            return at + "text style of '" + ItemUtf8(a, i).substr(0, 40) + "' " + StyleDump(*sa.TextStyles().GetItem(kx)) +
+            return at + "text style of '" + TextA.substr(0, 40) + "' " + StyleDump(*sa.TextStyles().GetItem(kx)) +
                    " / " + StyleDump(*sb.TextStyles().GetItem(ky));
     }
     if (x.GetBoolValueEx(rpbivexJump, &sa) && x.Tag.Text.value_or("") != y.Tag.Text.value_or(""))
@@ -142,7 +168,9 @@ inline std::string FirstDifference(TCustomRPData& a, TCustomRPData& b) {
             return at + "items " + std::to_string(la[l].Items.size()) + " / " + std::to_string(lb[l].Items.size());
         const bool listPara = !la[l].Items.empty() && a.GetItemStyle(la[l].Items[0]) == rpsnListMarker;
         for (size_t k = 0; k < la[l].Items.size(); ++k)
-            if (std::string d = CompareItems(a, la[l].Items[k], b, lb[l].Items[k], listPara); !d.empty())
+            if (std::string d = CompareItems(a, la[l].Items[k], b, lb[l].Items[k], listPara,
+                                             RunUtf8(a, la[l].Runs[k]), RunUtf8(b, lb[l].Runs[k]));
+                !d.empty())
                 return at + d;
     }
     if (la.size() != lb.size()) return "lines " + std::to_string(la.size()) + " / " + std::to_string(lb.size());
