@@ -223,7 +223,9 @@ TEST(WriterAcceptance, LibreOfficeReadsOurRTF) {
         else
             EXPECT_NE(theirs, ours) << docs[i].Name.toStdString() << " agrees now: take it off the list";
     }
-    if (QFileInfo(CorpusDir()).isDir()) EXPECT_GT(compared, 150);
+    if (QFileInfo(CorpusDir()).isDir()) {
+        EXPECT_GT(compared, 150);
+    }
 }
 
 TEST(WriterAcceptance, HTMLParsesAndReadsAsOurText) {

@@ -103,7 +103,7 @@ inline bool SameRun(const TCustomRPData& d, int i, int j) {
 inline std::vector<TLineOfItems> LinesOf(const TCustomRPData& d) {
     std::vector<TLineOfItems> lines;
     for (int i = 0; i < d.GetItemCount(); ++i) {
-        if (i == 0 || d.IsFromNewLine(i)) lines.push_back(TLineOfItems{d.IsParaStart(i), {}});
+        if (i == 0 || d.IsFromNewLine(i)) lines.push_back(TLineOfItems{d.IsParaStart(i), {}, {}});
         if (d.GetItemStyle(i) >= 0 && d.GetItemText(i).empty()) continue;
         if (!lines.back().Items.empty() && SameRun(d, lines.back().Items.back(), i)) {
             lines.back().Runs.back().push_back(i);
