@@ -90,7 +90,9 @@ void TRPControlItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int
 // The image list is named by its component tag.
 void TRPBulletItemInfo::GetRPFExtraText(TCustomRPData* RPData, std::string& s) const {
     (void)RPData;
-    s = std::to_string(ImageList ? ImageList->Tag() : 0) + " " + std::to_string(ImageIndex);
+    s = std::to_string(ImageList ? ImageList->Tag() : 0);
+    s += ' ';
+    s += std::to_string(ImageIndex);
 }
 
 void TRPBulletItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
@@ -103,7 +105,8 @@ void TRPBulletItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int 
 
 void TRPHotspotItemInfo::GetRPFExtraText(TCustomRPData* RPData, std::string& s) const {
     TRPBulletItemInfo::GetRPFExtraText(RPData, s);
-    s += " " + std::to_string(HotImageIndex);
+    s += ' ';
+    s += std::to_string(HotImageIndex);
 }
 
 void TRPHotspotItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,

@@ -100,7 +100,10 @@ void TRPFWriter::WriteTextHeader(const TCustomRPItemInfo& Item, int Count, int P
     std::string h = RPFFormatTextStyleRef(Item.StyleNo, D->GetRPStyle(), UseNames(D)) + " " +
                     std::to_string(Count) + " " + ParaRef(D, ParaNo) + " " + std::to_string(Options) + " " +
                     (Hex ? "3" : "0") + " " + RPFFormatTag(Item.Tag, PCharTags(D));
-    if (WithHint && !Item.Hint.empty()) h += " " + RPFQuote(RPFLineText(Item.Hint));
+    if (WithHint && !Item.Hint.empty()) {
+        h += ' ';
+        h += RPFQuote(RPFLineText(Item.Hint));
+    }
     RPWriteLn(S, h);
 }
 

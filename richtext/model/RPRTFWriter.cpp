@@ -365,7 +365,7 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
                     inField += c;
                 }
                 S += "{\\field{\\*\\fldinst HYPERLINK \"" + RTFEscapeText(inField, false) + "\"" +
-                     (extras.empty() ? std::string() : " " + RTFEscapeText(extras, false)) + "}{\\fldrslt";
+                     (extras.empty() ? std::string() : std::string(" ") + RTFEscapeText(extras, false)) + "}{\\fldrslt";
                 field = true;
             }
         }

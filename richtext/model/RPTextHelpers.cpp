@@ -344,7 +344,17 @@ void WriteRTFUnicodeText(std::string& Stream, std::string_view Text, int CodePag
         Stream += std::to_string(c);
         Stream += ' ';
         if (AnsiFallback) {
-            RTFAppendEscaped(Stream, lastAnsi, CodeMode);
+            // A copy of more than one byte (a double-byte character) goes as
+            // hex throughout, so that every byte is one character to skip.
+            if (lastAnsi.size() > 1)
+                for (unsigned char b : lastAnsi) {
+                    std::string hx = "'xx";
+                    ByteToHexLower(b, hx);
+                    Stream += '\\';
+                    Stream += hx;
+                }
+            else
+                RTFAppendEscaped(Stream, lastAnsi, CodeMode);
             if (lastAnsi.size() != 1) Stream += "\\uc1 ";
         }
     }

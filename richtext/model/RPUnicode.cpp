@@ -365,7 +365,9 @@ std::string HTMLEscapeUnicodeText(std::string_view Text, bool BlankIfEmpty, bool
                 code = 0x10000 + ((c - 0xD800u) << 10) + (w[++i] - 0xDC00u);
             else if (c >= 0xD800 && c <= 0xDFFF)
                 code = 0xFFFD;
-            r += "&#" + std::to_string(code) + ";";
+            r += "&#";
+            r += std::to_string(code);
+            r += ';';
             prevBlank = false;
         }
     }
