@@ -2,11 +2,25 @@
 // The benchmark document: about 5 MB of RTF in the style of the program's
 // pages and of word processors' output (text in several fonts and code pages,
 // styles, numbered and bulleted lists, pictures).
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPStyle.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <string>
 
 namespace {
+
+// A document with its own style component and the view's RTF options.
+class TBenchDoc : public TCustomRPData {
+public:
+    ~TBenchDoc() override { Clear(); }
+    mutable TRPStyle Style;
+    TRPStyle* GetRPStyle() const override { return &Style; }
+    TRPRTFOptions GetRTFOptions() const override {
+        return rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg;
+    }
+};
 
 std::string PngHex() {
     QImage img(48, 32, QImage::Format_RGB32);

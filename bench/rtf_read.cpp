@@ -20,13 +20,6 @@
 
 namespace {
 
-class TBenchDoc : public TCustomRPData {
-public:
-    ~TBenchDoc() override { Clear(); }
-    mutable TRPStyle Style;
-    TRPStyle* GetRPStyle() const override { return &Style; }
-};
-
 QString DocumentFile() {
     static const QString path = [] {
         const QString p = QDir::tempPath() + "/pravolin_rtf_read_bench.rtf";

@@ -20,16 +20,6 @@
 
 namespace {
 
-class TBenchDoc : public TCustomRPData {
-public:
-    ~TBenchDoc() override { Clear(); }
-    mutable TRPStyle Style;
-    TRPStyle* GetRPStyle() const override { return &Style; }
-    // The view's settings.
-    TRPRTFOptions GetRTFOptions() const override {
-        return rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg;
-    }
-};
 
 TBenchDoc& Loaded() {
     static std::unique_ptr<TBenchDoc> doc = [] {

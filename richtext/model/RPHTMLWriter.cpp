@@ -622,18 +622,8 @@ bool TCustomRPData::SaveHTMLToStream(std::string& Stream, const std::string& Pat
                                      const std::string& ImagesPrefix, TRPHTMLSaveOptions Options, TColor Color,
                                      int& ImageSaveNo, int LeftMargin, int TopMargin, int RightMargin,
                                      int BottomMargin, TRPBackground* Background, TRPHTMLBulletList* Bullets) {
-    TRPHTMLParams p;
-    p.Path = Path;
-    p.Title = Title;
-    p.ImagesPrefix = ImagesPrefix;
-    p.Options = Options;
-    p.Color = Color;
-    p.LeftMargin = LeftMargin;
-    p.TopMargin = TopMargin;
-    p.RightMargin = RightMargin;
-    p.BottomMargin = BottomMargin;
-    p.Background = Background;
-    p.Bullets = Bullets;
+    const TRPHTMLParams p{Path,    Title,      ImagesPrefix, {},          {},           {},         Options,
+                          Color,   LeftMargin, TopMargin,    RightMargin, BottomMargin, Background, Bullets};
     TColor cur = Color;
     return SaveHTMLRangeToStream(Stream, p, false, cur, ImageSaveNo, GetSaveRange(false));
 }
@@ -645,21 +635,8 @@ bool TCustomRPData::SaveHTMLWithCSSToStream(std::string& Stream, const std::stri
                                             int& ImageSaveNo, int LeftMargin, int TopMargin, int RightMargin,
                                             int BottomMargin, TRPBackground* Background,
                                             TRPHTMLBulletList* Bullets) {
-    TRPHTMLParams p;
-    p.Path = Path;
-    p.Title = Title;
-    p.ImagesPrefix = ImagesPrefix;
-    p.ExtraStyles = ExtraStyles;
-    p.ExternalCSS = ExternalCSS;
-    p.CPPrefix = CPPrefix;
-    p.Options = Options;
-    p.Color = Color;
-    p.LeftMargin = LeftMargin;
-    p.TopMargin = TopMargin;
-    p.RightMargin = RightMargin;
-    p.BottomMargin = BottomMargin;
-    p.Background = Background;
-    p.Bullets = Bullets;
+    const TRPHTMLParams p{Path,    Title,      ImagesPrefix, ExtraStyles, ExternalCSS,  CPPrefix,   Options,
+                          Color,   LeftMargin, TopMargin,    RightMargin, BottomMargin, Background, Bullets};
     CurrentFileColor = Color;
     return SaveHTMLRangeToStream(Stream, p, true, CurrentFileColor, ImageSaveNo, GetSaveRange(false));
 }
