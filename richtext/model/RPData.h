@@ -19,6 +19,7 @@
 #include "richtext/model/RPItem.h"
 #include "richtext/model/RPLists.h"
 #include "richtext/model/RPTypes.h"
+#include "richtext/model/RPWriterTypes.h"
 
 class TRPStyle;
 class TRPMarkerList;
@@ -232,6 +233,14 @@ public:
     }
     virtual TControl* DoRPFControlNeeded(const std::string& ItemName, const TRPTag& ItemTag);
     virtual TCustomImageList* DoRPFImageListNeeded(int ImageListTag);
+    // Lets the application place a picture of the HTML output itself (ItemNo -1:
+    // the background); DoDefault stays set when it does not.
+    virtual void DoHTMLSaveImage(TCustomRPData* RPData, int ItemNo, const std::string& Path, TColor BackColor,
+                                 std::string& Location, bool& DoDefault);
+    // Lets the application write a picture file of the HTML output itself.
+    virtual void DoSaveImage2(const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+                              const std::string& ImagePrefix, int ImageSaveNo, std::string& Location,
+                              bool& DoDefault);
     // Inserts an item read by a reader; False refuses it (the caller keeps Item).
     virtual bool InsertReadItem(int Index, std::string& Text, std::unique_ptr<TCustomRPItemInfo>& Item,
                                 int& OutInt, bool& OutFlag);
@@ -382,6 +391,64 @@ public:
     void WriteRPFFormStream(std::string& Stream);
     // Reads one form-resource block from Stream at Pos and moves Pos past it.
     bool ReadRPFFormStream(const std::string& Stream, size_t& Pos);
+
+    // ---- RTF, HTML and plain-text output
+    // The range a writer takes: the selection (GetSelectionBounds, put in
+    // order) or the whole document.
+    TRPSaveRange GetSaveRange(bool SelectionOnly);
+
+    // Writes an RTF file; False when it cannot be created or written.
+    bool SaveRTF(const std::string& FileName, bool SelectionOnly, TColor Color, TRPBackground* Background);
+    // Appends RTF of the document or its selection. Level 0 writes a whole
+    // file (Tables and TwipsPerPixel are then made here); table cells are
+    // written with a Level above 0 and the tables of the enclosing write.
+    virtual bool SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color,
+                                 TRPBackground* Background, TRPRTFTables* Tables, double TwipsPerPixel);
+    // The same for a given range; Selection writes a list marker that starts
+    // the range's first paragraph ahead of it.
+    bool SaveRTFRangeToStream(std::string& Stream, const TRPSaveRange& Range, bool Selection, int Level,
+                              TColor Color, TRPRTFTables* Tables, double TwipsPerPixel);
+
+    // HTML with DIV and FONT tags. Path is the folder of the picture files
+    // (ending in a separator, or empty); ImageSaveNo numbers them across calls.
+    virtual bool SaveHTMLToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                                  const std::string& ImagesPrefix, TRPHTMLSaveOptions Options, TColor Color,
+                                  int& ImageSaveNo, int LeftMargin, int TopMargin, int RightMargin,
+                                  int BottomMargin, TRPBackground* Background, TRPHTMLBulletList* Bullets);
+    // HTML with a style sheet of the styles (or inline styles).
+    virtual bool SaveHTMLWithCSSToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                                         const std::string& ImagesPrefix, const std::string& ExtraStyles,
+                                         const std::string& ExternalCSS, const std::string& CPPrefix,
+                                         TRPHTMLSaveOptions Options, TColor Color, TColor& CurrentFileColor,
+                                         int& ImageSaveNo, int LeftMargin, int TopMargin, int RightMargin,
+                                         int BottomMargin, TRPBackground* Background, TRPHTMLBulletList* Bullets);
+    // Either writer for a range of the document (the classic one without UseCSS).
+    bool SaveHTMLRangeToStream(std::string& Stream, const TRPHTMLParams& Params, bool UseCSS,
+                               TColor& CurrentFileColor, int& ImageSaveNo, const TRPSaveRange& Range);
+    // Writes an HTML file (with CSS or classic); pictures go beside it.
+    bool SaveHTML(const std::string& FileName, const std::string& Title, const std::string& ImagesPrefix,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TColor Color, TRPBackground* Background);
+    // Writes a picture file for HTML and answers where it went (relative to Path).
+    virtual std::string SaveImageForHTML(int SaveFormat, const std::string& ImagesPrefix, const std::string& Path,
+                                         int& ImageSaveNo, bool OverrideFiles, TColor BackColor,
+                                         const TGraphic* Graphic);
+    virtual std::string MakeUniqueFileName(const std::string& ImagesPrefix, const std::string& Path,
+                                           bool OverrideFiles, int& ImageSaveNo, const std::string& Extension);
+
+    // Plain text of the document or its selection: 8-bit text in the styles'
+    // code pages, or UTF-16 (with an optional byte-order mark).
+    bool SaveTextToStream(const std::string& Path, std::string& Stream, int LineWidth, bool SelectionOnly,
+                          bool TextOnly, bool Unicode, bool UnicodeWriteSignature);
+    bool SaveTextRangeToStream(const std::string& Path, std::string& Stream, int LineWidth,
+                               const TRPSaveRange& Range, bool Selection, bool TextOnly, bool Unicode,
+                               bool UnicodeWriteSignature);
+    bool SaveText(const std::string& FileName, int LineWidth, bool Unicode);
+    // Characters From .. To - 1 of a text item, or the application's text for it.
+    std::string GetPlainItemText(const std::string& Path, int ItemNo, int From, int To, bool Unicode,
+                                 bool& Supplied);
+    std::string GetPlainNonTextItem(const std::string& Path, int ItemNo, int StartOffs, int EndOffs,
+                                    int LineWidth, bool TextOnly, bool Unicode, bool& Supplied);
+    std::string ConvertPlainText(const std::string& Text, int ItemNo, bool Unicode) const;
 
 protected:
     [[noreturn]] static void RaiseWrongItemClass();

@@ -2,10 +2,10 @@
 #include <algorithm>
 
 #include "platform/Forms.h"
-#include "platform/ImageList.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPBackground.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
@@ -15,13 +15,6 @@
 
 namespace {
 
-constexpr uint8_t rpfwUnknownPicture = 1;
-constexpr uint8_t rpfwUnknownControl = 2;
-constexpr uint8_t rpfwStyleIndex = 4;
-constexpr uint8_t rpfwImageIndex = 8;
-constexpr uint8_t rpfwToUnicode = 16;
-constexpr uint8_t rpfwToAnsi = 32;
-
 // Line modes of the line cutter.
 enum { lmText, lmTextThenBinary, lmBinary, lmTextThenWide, lmWide, lmWideLast };
 // Record states.
@@ -30,9 +23,115 @@ enum { rsHeader, rsData, rsSkip };
 int32_t GetInt32(std::string_view s, size_t p) {
     uint32_t v = 0;
     for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(s[p + i]);
+        v = (v << 8) | static_cast<uint8_t>(s[p + static_cast<size_t>(i)]);
     return static_cast<int32_t>(v);
 }
+
+bool IsDocRecord(int StyleNo) {
+    return StyleNo == -7 || StyleNo == -2 || StyleNo == -9;
+}
+
+// Replaces list styles by those of a stream, their list identifiers with them.
+void RPFAssignListStyles(TRPListInfos& Target, const TRPListInfos& Source) {
+    Target.Assign(Source);
+    for (int i = 0; i < Source.Count() && i < Target.Count(); ++i)
+        Target.Items(i)->SetLstID(Source.Items(i)->GetLstID());
+}
+
+// A whole document is read into this stand-in first and handed over only when
+// the stream was read to its end, so that a damaged stream leaves the
+// document as it was. It answers settings and events as the document does;
+// styles that the stream replaces go into a copy of the style component.
+class TRPStagingData : public TCustomRPData {
+public:
+    TRPStagingData(TCustomRPData& Real, bool CopyStyles) : R(Real) {
+        if (TRPStyle* s = Real.GetRPStyle(); s && CopyStyles) {
+            FStyle = std::make_unique<TRPStyle>();
+            FStyle->SetTextStyles(s->TextStyles());
+            FStyle->SetParaStyles(s->ParaStyles());
+            FStyle->SetListStyles(s->ListStyles());
+        }
+    }
+    ~TRPStagingData() override {
+        DestroyMarkers();
+        Clear();
+    }
+
+    TCustomRPData& R;
+    std::vector<std::string> Props;
+    bool TextStylesRead = false, ParaStylesRead = false, ListStylesRead = false;
+
+    TRPOptions GetOptions() const override { return R.GetOptions(); }
+    TRPFOptions GetRPFOptions() const override { return R.GetRPFOptions(); }
+    TRPRTFOptions GetRTFOptions() const override { return R.GetRTFOptions(); }
+    uint8_t GetRPFWarnings() const override { return R.GetRPFWarnings(); }
+    void SetRPFWarnings(uint8_t Value) override { R.SetRPFWarnings(Value); }
+    TRPFReaderStyleMode GetRPFTextStylesReadMode() const override { return R.GetRPFTextStylesReadMode(); }
+    TRPFReaderStyleMode GetRPFParaStylesReadMode() const override { return R.GetRPFParaStylesReadMode(); }
+    uint32_t GetFlags() const override { return R.GetFlags(); }
+    TRPStyle* GetRPStyle() const override { return FStyle ? FStyle.get() : R.GetRPStyle(); }
+    void* GetPalette() override { return R.GetPalette(); }
+    const void* GetLogPalette() override { return R.GetLogPalette(); }
+    TRPPaletteAction GetDoInPaletteMode() override { return R.GetDoInPaletteMode(); }
+    TRPBiDiMode GetBiDiMode() override { return R.GetBiDiMode(); }
+    void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData*) override {
+        R.DoItemAction(ItemAction, Item, Text, &R);
+    }
+    std::string GetDelimiters() override { return R.GetDelimiters(); }
+    void GetStyleMapVars(TStyleMapVar& TextMap, TStyleMapVar& ParaMap, TStyleMapVar& ListMap) override {
+        R.GetStyleMapVars(TextMap, ParaMap, ListMap);
+    }
+    void FreeStyleMapVars() override { R.FreeStyleMapVars(); }
+    std::vector<std::string>* GetDocProperties() override { return R.GetDocProperties() ? &Props : nullptr; }
+    TControl* GetParentControl() override { return R.GetParentControl(); }
+    TGraphic* DoRPFPictureNeeded(const std::string& ItemName, const TRPTag& ItemTag) override {
+        return R.DoRPFPictureNeeded(ItemName, ItemTag);
+    }
+    TControl* DoRPFControlNeeded(const std::string& ItemName, const TRPTag& ItemTag) override {
+        return R.DoRPFControlNeeded(ItemName, ItemTag);
+    }
+    TCustomImageList* DoRPFImageListNeeded(int ImageListTag) override {
+        return R.DoRPFImageListNeeded(ImageListTag);
+    }
+    void DoControlAction(int ControlAction, int ItemNo, TControl* Control) override {
+        R.DoControlAction(ControlAction, ItemNo, Control);
+    }
+    TRPMarkerList* GetOuterMarkers() override {
+        if (!R.GetOuterMarkers()) return nullptr;
+        if (!FOuter) FOuter = std::make_unique<TRPMarkerList>();
+        return FOuter.get();
+    }
+
+    // Hands everything read over to the document, which is cleared first.
+    void Commit() {
+        if (FStyle) {
+            TRPStyle* s = R.GetRPStyle();
+            if (TextStylesRead) s->SetTextStyles(FStyle->TextStyles());
+            if (ParaStylesRead) s->SetParaStyles(FStyle->ParaStyles());
+            if (ListStylesRead) RPFAssignListStyles(s->ListStyles(), FStyle->ListStyles());
+        }
+        if (FOuter)
+            if (TRPMarkerList* outer = R.GetOuterMarkers()) outer->Swap(*FOuter);
+        R.Clear();
+        DestroyMarkers();
+        for (int i = 0; i < GetItemCount(); ++i)
+            R.Items->AddObject(std::move(Items->Text(i)), Items->TakeObject(i));
+        Items->Clear();
+        R.FirstCP = FirstCP;
+        R.LastCP = LastCP;
+        R.NotAddedCP = std::move(NotAddedCP);
+        R.CPCount = CPCount;
+        FirstCP = LastCP = nullptr;
+        CPCount = 0;
+        for (int i = 0; i < R.GetItemCount(); ++i)
+            R.AddMarkerInList(i);
+        if (std::vector<std::string>* props = R.GetDocProperties()) *props = std::move(Props);
+    }
+
+private:
+    std::unique_ptr<TRPStyle> FStyle;
+    std::unique_ptr<TRPMarkerList> FOuter;
+};
 
 struct TRPFRecord {
     int32_t StyleNo = 0;
@@ -42,8 +141,7 @@ struct TRPFRecord {
     int32_t DataCount = 0;
     int32_t LinesRead = 0;
     std::unique_ptr<TCustomRPItemInfo> Item;
-    std::string Name;
-    std::string ClassName;
+    TRPFLineInfo Line;
     int32_t CPFlag1 = 0;
     int32_t CPFlag2 = 0;
     TRPTag Tag;
@@ -53,13 +151,14 @@ struct TRPFRecord {
 class TRPFReader {
 public:
     TRPFReader(TCustomRPData* RPData, std::string_view Data, int Index, bool EditMode, bool WholeDocument,
-               TColor& Color, TRPBackground* Background, TRPLayoutInfo* Layout)
+               TColor& Color, TRPBackground* Background, TRPLayoutInfo* Layout, TRPStagingData* Staging)
         : Index(Index), D(RPData), Buf(Data), EditMode(EditMode), WholeDocument(WholeDocument), Color(Color),
-          Background(Background), Layout(Layout) {}
+          Background(Background), Layout(Layout), Staging(Staging) {}
 
     bool Run(int AParaNo, bool UseParaNo, int& ItemsAdded, int& OutInt, bool& OutFlag);
     int Index;
     bool Stopped = false; // the first item was refused
+    bool BackgroundRead = false;
 
 private:
     TCustomRPData* D;
@@ -69,6 +168,7 @@ private:
     TColor& Color;
     TRPBackground* Background;
     TRPLayoutInfo* Layout;
+    TRPStagingData* Staging;
     int VerMajor = 1, VerMinor = 0;
     int State = rsHeader;
     int LineMode = lmText;
@@ -84,21 +184,24 @@ private:
     int FirstOutInt = -1;
     bool FirstOutFlag = false;
     TRPFOptions Opt = 0;
+    // The maps a document keeps for the read, or the reader's own when it keeps none.
     TCustomRPData::TStyleMapVar TextMap = nullptr, ParaMap = nullptr, ListMap = nullptr;
+    std::unique_ptr<TRPIntegerList> OwnMaps[3];
 
-    void Warn(uint8_t Bit) { D->SetRPFWarnings(D->GetRPFWarnings() | Bit); }
     bool CutLine(std::string& Line);
     bool SkipLineEnd();
     bool ParseHeader(const std::string& Line);
     bool CheckStyle(int32_t& No, TRPIntegerList* Map, int Count);
     bool ReadDataLine(const std::string& Line);
-    bool ReadPictureLine(TRPGraphicItemInfo& Pic, const std::string& Line, int LineNo);
-    bool ReadControlLine(TRPControlItemInfo& Ctrl, const std::string& Line, int LineNo);
+    bool ReadStyles(const std::string& Data);
+    bool ReadMarkerNumbering(const std::string& Line);
     bool ReadDocLine(const std::string& Line, int LineNo);
     bool ReadBackLine(const std::string& Line, int LineNo);
-    bool Body(const std::string& Line, std::string& Data) const;
     bool FinishRecord(const std::string& Text, int LineNo);
     bool InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, int ParaNo);
+    static int MapIndex(TRPIntegerList* Map, int No) {
+        return Map && No >= 0 && No < Map->Count() ? Map->Get(No) : No;
+    }
 };
 
 bool TRPFReader::CutLine(std::string& Line) {
@@ -171,13 +274,13 @@ bool TRPFReader::SkipLineEnd() {
 bool TRPFReader::CheckStyle(int32_t& No, TRPIntegerList* Map, int Count) {
     if (Map) {
         if (No >= Map->Count()) {
-            Warn(rpfwStyleIndex);
+            RPFWarn(D, rpfwStyleIndex);
             return false;
         }
         No = Map->Get(No);
     }
     if (No >= Count) {
-        Warn(rpfwStyleIndex);
+        RPFWarn(D, rpfwStyleIndex);
         if (!(Opt & rpfoConvUnknownStylesToZero)) return false;
         No = 0;
     }
@@ -197,18 +300,18 @@ bool TRPFReader::ParseHeader(const std::string& Line) {
         return true;
     }
     if (!RPFReadInteger(Line, p, H.DataCount) || H.DataCount < 0) return false;
-    if (!RPFReadParaStyleRef(Line, p, style, H.ParaNo)) return false;
-    const bool isItem = H.StyleNo != -7 && H.StyleNo != -2 && H.StyleNo != -9;
-    if (isItem) {
+    if (!RPFReadParaStyleRef(Line, p, style, H.ParaNo) || H.ParaNo < -1) return false;
+    if (!IsDocRecord(H.StyleNo)) {
+        // Only the built-in kinds and the registered ones are made from a stream.
         H.Item = CreateItemByStyleNo(D, H.StyleNo);
         if (H.Item) H.Item->AfterLoading(3);
     }
     if (VerMajor >= 1 && VerMinor >= 2) {
         int32_t o = 0;
-        if (!RPFReadInteger(Line, p, o)) return false;
+        if (!RPFReadInteger(Line, p, o) || o < 0 || o > 15) return false;
         if (H.Item) {
             // Bits 1, 2 and 4 exclude each other; the first one set wins.
-            TRPItemOptions v = static_cast<TRPItemOptions>(o & 15);
+            TRPItemOptions v = static_cast<TRPItemOptions>(o);
             if (v & rpioContinuesPrev)
                 v &= static_cast<TRPItemOptions>(~(rpioPageBreakBefore | rpioLineBreakBefore));
             else if (v & rpioPageBreakBefore)
@@ -226,8 +329,7 @@ bool TRPFReader::ParseHeader(const std::string& Line) {
     else
         H.Tag = tag;
     if (H.Item && H.StyleNo >= 0 && H.StyleNo != rpsnParaDefault) {
-        if (!CheckStyle(H.StyleNo, TextMap ? TextMap->get() : nullptr,
-                        style ? style->TextStyles().Count() : 0))
+        if (!CheckStyle(H.StyleNo, TextMap ? TextMap->get() : nullptr, style ? style->TextStyles().Count() : 0))
             return false;
         H.Item->StyleNo = H.StyleNo;
     }
@@ -241,6 +343,7 @@ bool TRPFReader::ParseHeader(const std::string& Line) {
         if (!RPFReadInteger(rest, q, bs) || !RPFReadInteger(rest, q, c)) return false;
         if (Opt & rpfoLoadBack) {
             Color = static_cast<TColor>(c);
+            BackgroundRead = true;
             if (Background) {
                 Background->Style = static_cast<TBackgroundStyle>(std::clamp(bs, 0, 4));
                 Background->FreeImage();
@@ -255,87 +358,76 @@ bool TRPFReader::ParseHeader(const std::string& Line) {
         return true;
     }
     if (!H.Item) return true;
-    if (auto* b = dynamic_cast<TRPBulletItemInfo*>(H.Item.get())) {
-        const bool hot = dynamic_cast<TRPHotspotItemInfo*>(b) != nullptr;
-        int32_t listTag = 0, idx = 0, hotIdx = 0;
-        size_t q = 0;
-        if (!RPFReadInteger(rest, q, listTag) || !RPFReadInteger(rest, q, idx)) return false;
-        hotIdx = idx;
-        if (hot && q < rest.size() && !RPFReadInteger(rest, q, hotIdx)) return false;
-        b->ImageList = D->DoRPFImageListNeeded(listTag);
-        if (b->ImageList) {
-            const int n = b->ImageList->Count();
-            for (int32_t* v : {&idx, &hotIdx})
-                if (*v < 0 || *v >= n) {
-                    Warn(rpfwImageIndex);
-                    if (!(Opt & rpfoConvLargeImageIdxToZero)) return false;
-                    *v = 0;
-                }
-        }
-        b->ImageIndex = idx;
-        if (auto* h = dynamic_cast<TRPHotspotItemInfo*>(b)) h->HotImageIndex = hotIdx;
-        return true;
-    }
-    return H.Item->ReadRPFHeaderExtra(rest);
+    return H.Item->ReadRPFHeaderExtra(rest, D);
 }
 
-bool TRPFReader::Body(const std::string& Line, std::string& Data) const {
-    if (H.ReadType == 2) {
-        Data = Line;
-        return true;
-    }
-    return RPFHexToStream(Line, Data);
-}
-
-bool TRPFReader::ReadPictureLine(TRPGraphicItemInfo& Pic, const std::string& Line, int LineNo) {
-    if (LineNo == 0) {
-        H.Name = Line;
-        if (H.ReadType == 1) {
-            if (TGraphic* g = D->DoRPFPictureNeeded(Line, Pic.Tag)) Pic.Image.reset(g);
-        } else if (H.ReadType == 2 && H.DataCount == 3) {
-            // nothing: the line before the body switches the mode below
-        }
-    } else if (H.ReadType != 1 && LineNo == 1) {
-        H.ClassName = Line;
-        Pic.Image =
-            TPicture::CreateByClassName(QString::fromLatin1(Line.data(), static_cast<int>(Line.size())));
-        if (!Pic.Image) {
-            Warn(rpfwUnknownPicture);
-            if (!(Opt & rpfoIgnoreUnknownPicFmt)) return false;
-        }
-    } else if (H.ReadType != 1 && LineNo == H.DataCount - 1) {
-        std::string data;
-        if (!Body(Line, data)) return false;
-        if (Pic.Image && !Pic.Image->LoadFromStream(QByteArray(data.data(), static_cast<int>(data.size()))))
-            Pic.Image.reset(); // an unreadable picture is dropped with its item
+// Style collections: the document's read modes say whether they replace the
+// document's styles (whole documents), map onto them or are merged in.
+bool TRPFReader::ReadStyles(const std::string& Data) {
+    if (Data.empty() || static_cast<uint8_t>(Data[0]) != rpfCollectionMark) return false;
+    TRPStyle* style = D->GetRPStyle();
+    const TRPFReaderStyleMode mode =
+        H.Extra == 1 ? D->GetRPFTextStylesReadMode() : D->GetRPFParaStylesReadMode();
+    if (!style || mode == rpf_sIgnore) return true;
+    TCustomRPData::TStyleMapVar map = H.Extra == 1 ? TextMap : H.Extra == 2 ? ParaMap : ListMap;
+    if (*map) return true;
+    // Read into a collection of the component's own style classes.
+    std::unique_ptr<TCustomRPInfos> read;
+    bool ok = false;
+    if (H.Extra == 1) {
+        auto t = std::make_unique<TFontInfos>(style, [style] {
+            return std::unique_ptr<TCustomRPInfo>(style->GetTextStyleClass().release());
+        });
+        ok = RPFLoadTextStyles(Data, *t);
+        read = std::move(t);
+    } else if (H.Extra == 2) {
+        auto t = std::make_unique<TParaInfos>(style, [style] {
+            return std::unique_ptr<TCustomRPInfo>(style->GetParaStyleClass().release());
+        });
+        ok = RPFLoadParaStyles(Data, *t);
+        read = std::move(t);
     } else {
-        Pic.ReadRPFProperty(Line);
+        auto t = std::make_unique<TRPListInfos>(style, [style] {
+            return std::unique_ptr<TCustomRPInfo>(style->GetListStyleClass().release());
+        });
+        ok = RPFLoadListStyles(Data, *t, D);
+        read = std::move(t);
     }
-    if (H.ReadType == 2 && LineNo == H.DataCount - 2) LineMode = lmTextThenBinary;
+    if (!ok) return false;
+    if (read->Count() == 0) return true;
+    TCustomRPInfos& own = H.Extra == 1   ? static_cast<TCustomRPInfos&>(style->TextStyles())
+                          : H.Extra == 2 ? static_cast<TCustomRPInfos&>(style->ParaStyles())
+                                         : static_cast<TCustomRPInfos&>(style->ListStyles());
+    if (WholeDocument) {
+        if (H.Extra == 4)
+            RPFAssignListStyles(style->ListStyles(), static_cast<TRPListInfos&>(*read));
+        else
+            own.Assign(*read);
+        if (Staging) (H.Extra == 1 ? Staging->TextStylesRead : H.Extra == 2 ? Staging->ParaStylesRead
+                                                                            : Staging->ListStylesRead) = true;
+        return true;
+    }
+    *map = std::make_unique<TRPIntegerList>();
+    own.MergeWith(*read, mode == rpf_sInsertMap ? 1 : 0, **map,
+                  H.Extra == 2 && *TextMap ? TextMap->get() : nullptr);
     return true;
 }
 
-bool TRPFReader::ReadControlLine(TRPControlItemInfo& Ctrl, const std::string& Line, int LineNo) {
-    if (LineNo == 0) {
-        H.Name = Line;
-        if (H.ReadType == 1) {
-            if (TControl* c = D->DoRPFControlNeeded(Line, Ctrl.Tag)) {
-                Ctrl.Control.reset(c);
-                c->Hide();
-                if (auto* parent = dynamic_cast<TWinControl*>(D->GetParentControl())) c->SetParent(parent);
-            }
+bool TRPFReader::ReadMarkerNumbering(const std::string& Line) {
+    TRPMarkerList* markers = D->GetOuterMarkers();
+    if (!markers) return true;
+    const bool ok = H.ReadType == 2 ? markers->LoadBinary(Line, D) : markers->LoadFromHex(Line, D);
+    if (!ok) return false;
+    const int lists = D->GetRPStyle() ? D->GetRPStyle()->ListStyles().Count() : 0;
+    for (int i = 0; i < markers->Count(); ++i) {
+        TRPMarkerItemInfo* m = markers->Get(i);
+        if (m->ListNo < 0) continue;
+        m->ListNo = MapIndex(ListMap->get(), m->ListNo);
+        if (m->ListNo >= lists) {
+            RPFWarn(D, rpfwStyleIndex);
+            m->ListNo = lists > 0 ? 0 : -1;
         }
-    } else if (H.ReadType != 1 && LineNo == 1) {
-        H.ClassName = Line;
-    } else if (H.ReadType != 1 && LineNo == H.DataCount - 1) {
-        // No class may be made from a stored control body (a stream could name
-        // any class and set any property): the control is refused with a
-        // warning, its item is left out, and the rest of the document loads.
-        Warn(rpfwUnknownControl);
-    } else {
-        Ctrl.ReadRPFProperty(Line);
     }
-    if (H.ReadType == 2 && LineNo == H.DataCount - 2) LineMode = lmTextThenBinary;
     return true;
 }
 
@@ -347,23 +439,27 @@ bool TRPFReader::ReadDocLine(const std::string& Line, int LineNo) {
     case 4:
         if (LineNo == 1) {
             std::string data;
-            if (!Body(Line, data) || data.empty() || data[0] != 14) return false;
-            // Style collections are checked but not applied.
+            return RPFReadBody(Line, H.ReadType, data) && ReadStyles(data);
         }
         return true;
     case 3:
         if (LineNo == 1 && WholeDocument && (Opt & rpfoLoadLayout) && Layout) {
             try {
-                return H.ReadType == 2 ? Layout->LoadBinary(Line) : Layout->LoadText(Line);
+                if (!(H.ReadType == 2 ? Layout->LoadBinary(Line) : Layout->LoadText(Line))) return false;
             } catch (const ERichPadError&) {
                 return false;
             }
+            if (Layout->FirstParaPartial && Layout->FirstParaListNo >= 0)
+                Layout->FirstParaListNo = MapIndex(ListMap->get(), Layout->FirstParaListNo);
         }
         return true;
     case 5:
         if (WholeDocument && (Opt & rpfoLoadDocProperties))
             if (std::vector<std::string>* props = D->GetDocProperties())
                 props->push_back(RPFDecodeLineBreaks(Line));
+        return true;
+    case 6:
+        if (LineNo == 1 && WholeDocument && (Opt & rpfoLoadLayout)) return ReadMarkerNumbering(Line);
         return true;
     default:
         return true;
@@ -372,15 +468,14 @@ bool TRPFReader::ReadDocLine(const std::string& Line, int LineNo) {
 
 bool TRPFReader::ReadBackLine(const std::string& Line, int LineNo) {
     if (LineNo == 0) {
-        H.ClassName = Line;
         if (H.ReadType == 2) LineMode = lmTextThenBinary;
         return true;
     }
     if (LineNo != 1 || !(Opt & rpfoLoadBack)) return true;
     std::string data;
-    if (!Body(Line, data)) return false;
+    if (!RPFReadBody(Line, H.ReadType, data)) return false;
     std::unique_ptr<TGraphic> g = std::make_unique<TBitmap>();
-    if (!g->LoadFromStream(QByteArray(data.data(), static_cast<int>(data.size())))) return false;
+    if (!g->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size())))) return false;
     if (Background) Background->AssignImage(g.release(), D, false);
     return true;
 }
@@ -395,7 +490,11 @@ bool TRPFReader::ReadDataLine(const std::string& Line) {
     case -2:
         if (!PendingCP) {
             PendingCP = std::make_unique<TRPCPInfo>();
-            PendingCP->Name = Line;
+            if (H.ReadType == 3) {
+                if (!RPFHexToStream(Line, PendingCP->Name)) return false;
+            } else {
+                PendingCP->Name = Line;
+            }
             PendingCP->Tag = std::move(H.Tag);
             PendingCP->RaiseEvent = H.CPFlag1 != 0;
             PendingCP->Persistent = H.CPFlag2 != 0;
@@ -405,27 +504,23 @@ bool TRPFReader::ReadDataLine(const std::string& Line) {
     default:
         break;
     }
-    if (H.StyleNo >= 0) return FinishRecord(Line, lineNo);
-    bool ok;
-    if (auto* pic = dynamic_cast<TRPGraphicItemInfo*>(H.Item.get()))
-        ok = ReadPictureLine(*pic, Line, lineNo);
-    else if (auto* ctrl = dynamic_cast<TRPControlItemInfo*>(H.Item.get()))
-        ok = ReadControlLine(*ctrl, Line, lineNo);
-    else if (dynamic_cast<TRPBulletItemInfo*>(H.Item.get())) {
-        if (lineNo == 0)
-            H.Name = Line;
-        else
-            H.Item->ReadRPFProperty(Line);
-        ok = true;
-    } else
-        ok = H.Item->ReadRPFLine(Line, D, H.ReadType, lineNo, H.DataCount);
-    if (!ok) return false;
-    if (lineNo == H.DataCount - 1) return FinishRecord(H.Name, lineNo);
+    if (H.StyleNo >= 0) {
+        if (H.ReadType != 3) return FinishRecord(Line, lineNo);
+        std::string text;
+        return RPFHexToStream(Line, text) && FinishRecord(text, lineNo);
+    }
+    H.Line.ReadType = H.ReadType;
+    H.Line.LineNo = lineNo;
+    H.Line.LineCount = H.DataCount;
+    H.Line.NextLineBinary = false;
+    if (!H.Item->ReadRPFLine(Line, D, H.Line)) return false;
+    if (H.Line.NextLineBinary) LineMode = lmTextThenBinary;
+    if (lineNo == H.DataCount - 1) return FinishRecord(H.Line.Name, lineNo);
     return true;
 }
 
 bool TRPFReader::FinishRecord(const std::string& Text, int LineNo) {
-    if (H.StyleNo == -7 || H.StyleNo == -8 || H.StyleNo == -9 || H.StyleNo == -2 || !H.Item) return true;
+    if (IsDocRecord(H.StyleNo) || H.StyleNo == -8 || !H.Item) return true;
     std::unique_ptr<TCustomRPItemInfo> item;
     const TRPStyle* style = D->GetRPStyle();
     if (H.StyleNo >= 0) {
@@ -467,10 +562,7 @@ bool TRPFReader::InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo>
     it->UpdatePaletteInfo(D->GetDoInPaletteMode(), false, D->GetPalette(), D->GetLogPalette());
     // UTF-16 text: whole code units only.
     if (it->StyleNo >= 0) {
-        if (it->IsUnicode()) {
-            if (H.ReadType == 3) Text = RPFHexToString(Text);
-            if (Text.size() % 2) Text.pop_back();
-        }
+        if (it->IsUnicode() && Text.size() % 2) Text.pop_back();
         const int sn = D->GetActualStyle(it);
         const TRPStyle* st = D->GetRPStyle();
         const bool uniStyle =
@@ -478,18 +570,18 @@ bool TRPFReader::InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo>
         if (it->IsUnicode() && !uniStyle) {
             Text = UnicodeTextToAnsi(D->GetStyleCodePage(sn), Text);
             it->ItemOptions &= static_cast<TRPItemOptions>(~rpioUnicode);
-            Warn(rpfwToAnsi);
+            RPFWarn(D, rpfwToAnsi);
         } else if (!it->IsUnicode() && uniStyle) {
             Text = AnsiToUnicodeText(D->GetStyleCodePage(sn), Text);
             it->ItemOptions |= rpioUnicode;
-            Warn(rpfwToUnicode);
+            RPFWarn(D, rpfwToUnicode);
         }
     }
     if (auto* m = dynamic_cast<TRPMarkerItemInfo*>(it)) {
         if (m->ListNo >= 0) {
             if (ListMap && *ListMap) {
                 if (m->ListNo >= (*ListMap)->Count()) {
-                    Warn(rpfwStyleIndex);
+                    RPFWarn(D, rpfwStyleIndex);
                     m->ListNo = 0;
                 } else {
                     m->ListNo = (*ListMap)->Get(m->ListNo);
@@ -498,7 +590,7 @@ bool TRPFReader::InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo>
             const TRPStyle* style = D->GetRPStyle();
             const int lists = style ? style->ListStyles().Count() : 0;
             if (m->ListNo >= lists) {
-                Warn(rpfwStyleIndex);
+                RPFWarn(D, rpfwStyleIndex);
                 m->ListNo = lists > 0 ? 0 : -1;
             }
         }
@@ -557,6 +649,9 @@ bool TRPFReader::Run(int AParaNo_, bool UseParaNo_, int& ItemsAdded_, int& OutIn
     if (WholeDocument)
         if (std::vector<std::string>* props = D->GetDocProperties()) props->clear();
     D->GetStyleMapVars(TextMap, ParaMap, ListMap);
+    TCustomRPData::TStyleMapVar* vars[3] = {&TextMap, &ParaMap, &ListMap};
+    for (int i = 0; i < 3; ++i)
+        if (!*vars[i]) *vars[i] = &OwnMaps[i];
 
     bool ok = true;
     std::string line;
@@ -573,16 +668,15 @@ bool TRPFReader::Run(int AParaNo_, bool UseParaNo_, int& ItemsAdded_, int& OutIn
             }
             if (H.StyleNo == -8) break;
             if (H.DataCount == 0) {
-                ok = FinishRecord(H.Name, 0);
+                ok = FinishRecord(H.Line.Name, 0);
                 break;
             }
-            if ((!H.Item && H.StyleNo != -2 && H.StyleNo != -7 && H.StyleNo != -9) ||
-                (H.Item && !H.Item->GetBoolValue(rpbivReadsRPFLines))) {
+            if ((!H.Item && !IsDocRecord(H.StyleNo)) || (H.Item && !H.Item->GetBoolValue(rpbivReadsRPFLines))) {
                 State = rsSkip;
                 if (H.ReadType == 2 && H.DataCount == 1) LineMode = lmTextThenBinary;
                 break;
             }
-            // Pictures with a body need the name, class and body lines.
+            // Pictures and controls with a body need the name, class and body lines.
             if (H.ReadType != 1 && H.DataCount < 3 &&
                 (dynamic_cast<TRPGraphicItemInfo*>(H.Item.get()) ||
                  dynamic_cast<TRPControlItemInfo*>(H.Item.get()))) {
@@ -602,7 +696,7 @@ bool TRPFReader::Run(int AParaNo_, bool UseParaNo_, int& ItemsAdded_, int& OutIn
         default:
             if (++H.LinesRead >= H.DataCount) {
                 State = rsHeader;
-                ok = FinishRecord(H.Name, 0);
+                ok = FinishRecord(H.Line.Name, 0);
             } else if (H.LinesRead == H.DataCount - 1 && H.ReadType == 2) {
                 LineMode = lmTextThenBinary;
             }
@@ -651,19 +745,37 @@ bool TCustomRPData::InsertRPFFromStream(const std::string& Stream, int& Index, i
                                         int& FirstOutInt, bool& FirstOutFlag, bool& Aborted) {
     Aborted = true;
     Index = std::clamp(Index, 0, GetItemCount());
-    TRPFReader r(this, Stream, Index, EditMode, WholeDocument, Color, Background, Layout);
+    TRPFReader r(this, Stream, Index, EditMode, WholeDocument, Color, Background, Layout, nullptr);
     const bool ok = r.Run(AParaNo, UseParaNo, ItemsAdded, FirstOutInt, FirstOutFlag);
     Aborted = !ok;
     return ok;
 }
 
+// The stream is read into a stand-in and takes the document's place only when
+// it was read to its end; the caller's colour, background and layout change
+// only then too.
 bool TCustomRPData::LoadRPFFromStream(const std::string& Stream, TColor& Color, TRPBackground* Background,
                                       TRPLayoutInfo* Layout) {
-    Clear();
-    int index = 0, added = 0, outInt = -1;
-    bool outFlag = false, aborted = false;
-    return InsertRPFFromStream(Stream, index, -1, false, false, true, Color, Background, Layout, added,
-                               outInt, outFlag, aborted);
+    const bool stylesMayChange =
+        GetRPFTextStylesReadMode() != rpf_sIgnore || GetRPFParaStylesReadMode() != rpf_sIgnore;
+    TRPStagingData staging(*this, stylesMayChange);
+    TColor color = Color;
+    TRPBackground back(false);
+    TRPLayoutInfo layout;
+    if (Layout) layout = *Layout;
+    int added = 0, outInt = -1;
+    bool outFlag = false;
+    TRPFReader r(&staging, Stream, 0, false, true, color, Background ? &back : nullptr, Layout ? &layout : nullptr,
+                 &staging);
+    if (!r.Run(-1, false, added, outInt, outFlag)) return false;
+    staging.Commit();
+    Color = color;
+    if (Layout) *Layout = layout;
+    if (Background && r.BackgroundRead) {
+        Background->Style = back.Style;
+        Background->AssignImage(back.Image.release(), this, false);
+    }
+    return true;
 }
 
 bool TCustomRPData::ReadRPFFormStream(const std::string& Stream, size_t& Pos) {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/Pictures.h"
+#include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStyleInfos.h"
 
@@ -36,18 +38,9 @@ template <class TInfos> int FindByName(const TInfos& Infos, const std::string& N
 
 } // namespace
 
-void RPFWrite(std::string& Stream, std::string_view s) {
-    Stream.append(s);
-}
-
-void RPFWriteLine(std::string& Stream, std::string_view s) {
-    Stream.append(s);
-    Stream += "\r\n";
-}
-
 void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex) {
     if (Unicode && Hex) {
-        RPFWriteLine(Stream, RPFStringToHex(s));
+        RPWriteLn(Stream, RPFStringToHex(s));
         return;
     }
     Stream.append(s);
@@ -71,6 +64,31 @@ std::string RPFLineText(std::string_view s) {
         else if (c == '\r' || c == '\n')
             c = ' ';
     return r;
+}
+
+bool RPFNeedsHex(std::string_view s) {
+    return s.find_first_of(std::string_view("\0\r\n", 3)) != std::string_view::npos;
+}
+
+bool RPFReadBody(std::string_view Line, int ReadType, std::string& Data) {
+    if (ReadType == 2) {
+        Data.assign(Line);
+        return true;
+    }
+    return RPFHexToStream(Line, Data);
+}
+
+void RPFWriteBody(std::string& Stream, std::string_view Body, bool Binary) {
+    if (Binary) {
+        RPFWriteInt32(Stream, static_cast<int32_t>(Body.size()));
+        Stream.append(Body);
+    } else {
+        RPWriteLn(Stream, RPFStringToHex(Body));
+    }
+}
+
+void RPFWarn(TCustomRPData* RPData, uint8_t Bits) {
+    if (RPData) RPData->SetRPFWarnings(RPData->GetRPFWarnings() | Bits);
 }
 
 bool RPFNeedsWideHex(std::string_view s) {
@@ -171,21 +189,17 @@ bool RPFReadWord(std::string_view s, size_t& Pos, std::string& Word) {
 
 bool RPFReadInteger(std::string_view s, size_t& Pos, int32_t& Value) {
     size_t p = Pos;
-    bool neg = p < s.size() && s[p] == '-';
+    const bool neg = p < s.size() && s[p] == '-';
     if (neg) ++p;
     if (p >= s.size() || s[p] < '0' || s[p] > '9') return false;
-    // Colours above 0x7FFFFFFF (system colours) come as unsigned decimals.
+    const int64_t limit = neg ? -int64_t(std::numeric_limits<int32_t>::min()) : std::numeric_limits<int32_t>::max();
     int64_t v = 0;
     for (; p < s.size() && s[p] != ' '; ++p) {
         if (s[p] < '0' || s[p] > '9') return false;
         v = v * 10 + (s[p] - '0');
-        if (v > int64_t(std::numeric_limits<uint32_t>::max())) return false;
+        if (v > limit) return false;
     }
-    if (neg) {
-        v = -v;
-        if (v < std::numeric_limits<int32_t>::min()) return false;
-    }
-    Value = static_cast<int32_t>(static_cast<uint32_t>(v));
+    Value = static_cast<int32_t>(neg ? -v : v);
     Pos = p;
     SkipBlank(s, Pos);
     return true;
@@ -271,7 +285,7 @@ std::string RPFQuote(std::string_view s) {
 std::string RPFFormatTag(const TRPTag& Tag, bool TagsArePChars) {
     if (!TagsArePChars) return std::to_string(Tag.Int);
     if (!Tag.Text || Tag.Text->empty()) return "0";
-    return RPFQuote(*Tag.Text);
+    return RPFQuote(RPFLineText(*Tag.Text));
 }
 
 std::string RPFFormatTextStyleRef(int StyleNo, const TRPStyle* RPStyle, bool UseNames) {
@@ -284,6 +298,28 @@ std::string RPFFormatParaStyleRef(int ParaNo, const TRPStyle* RPStyle, bool UseN
     if (UseNames && ParaNo >= 0 && RPStyle && ParaNo < RPStyle->ParaStyles().Count())
         return RPFQuote(RPStyle->ParaStyles().GetItem(ParaNo)->StyleName);
     return std::to_string(ParaNo);
+}
+
+std::string RPFFormatItemParaRef(TCustomRPData* RPData, int ParaNo, bool ForceContinue) {
+    return RPFFormatParaStyleRef(ForceContinue ? -1 : ParaNo, RPData->GetRPStyle(),
+                                 (RPData->GetRPFOptions() & rpfoUseStyleNames) != 0);
+}
+
+void RPFWriteNonTextHeader(std::string& Stream, TCustomRPData* RPData, const TCustomRPItemInfo& Item,
+                           int DataCount, int ParaNo, int ReadType, bool ForceContinue) {
+    int opts = Item.ItemOptions & 15;
+    if (ForceContinue) opts = (opts | rpioContinuesPrev) & ~(rpioPageBreakBefore | rpioLineBreakBefore);
+    std::string extra;
+    Item.GetRPFExtraText(RPData, extra);
+    RPWriteLn(Stream, std::to_string(Item.StyleNo) + " " + std::to_string(DataCount) + " " +
+                          RPFFormatItemParaRef(RPData, ParaNo, ForceContinue) + " " + std::to_string(opts) + " " +
+                          std::to_string(ReadType) + " " +
+                          RPFFormatTag(Item.Tag, (RPData->GetOptions() & rpoTagsArePChars) != 0) + " " + extra);
+}
+
+std::string RPFGraphicBytes(const TGraphic& Graphic) {
+    QByteArray b = Graphic.SaveToStream();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
 }
 
 // ---------------------------------------------------------------------------
@@ -336,7 +372,7 @@ bool TRPLayoutInfo::LoadFromStream(std::string_view Stream, size_t& Pos, bool In
 void TRPLayoutInfo::SaveTextToStream(std::string& Stream) const {
     std::string block;
     SaveToStream(block, false);
-    RPFWriteLine(Stream, RPFStringToHex(block));
+    RPWriteLn(Stream, RPFStringToHex(block));
 }
 
 bool TRPLayoutInfo::LoadText(std::string_view Hex) {

@@ -5,17 +5,19 @@
 #include <string>
 #include <string_view>
 
+#include "richtext/model/RPStream.h"
 #include "richtext/model/RPTypes.h"
 
 class TRPStyle;
+class TCustomRPData;
+class TCustomRPItemInfo;
+class TGraphic;
 
 // Current stream version written in the version record.
 constexpr int RPFVersionMajor = 1;
 constexpr int RPFVersionMinor = 3;
 
 // ---- writing primitives
-void RPFWrite(std::string& Stream, std::string_view s);
-void RPFWriteLine(std::string& Stream, std::string_view s);
 // Hex when both flags are set; UTF-16 text written as is ends with U+2029
 // instead of CR LF.
 void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex);
@@ -23,8 +25,26 @@ void RPFWriteInt32(std::string& Stream, int32_t v);
 // 8-bit text made safe for one line: NUL becomes "?", CR and LF blanks
 // (they would end the line early and break the stream).
 std::string RPFLineText(std::string_view s);
+// 8-bit text that cannot stand in a text line as it is (holds NUL, CR or LF).
+bool RPFNeedsHex(std::string_view s);
 // UTF-16 text that cannot stand in a UTF-16 line (holds U+2029 or U+0000).
 bool RPFNeedsWideHex(std::string_view s);
+
+// A body line: the bytes of a binary block (read type 2) or hex text; False
+// for bad hex.
+bool RPFReadBody(std::string_view Line, int ReadType, std::string& Data);
+// A body written as one hex line, or as a binary block (count and bytes, no line end).
+void RPFWriteBody(std::string& Stream, std::string_view Body, bool Binary);
+
+// Bits of the reading warnings.
+constexpr uint8_t rpfwUnknownPicture = 1;
+constexpr uint8_t rpfwUnknownControl = 2;
+constexpr uint8_t rpfwStyleIndex = 4;
+constexpr uint8_t rpfwImageIndex = 8;
+constexpr uint8_t rpfwToUnicode = 16;
+constexpr uint8_t rpfwToAnsi = 32;
+// Adds warning bits to the document's reading warnings.
+void RPFWarn(TCustomRPData* RPData, uint8_t Bits);
 
 // ---- hex text
 std::string RPFStringToHex(std::string_view s);
@@ -41,6 +61,7 @@ std::string RPFDecodeLineBreaks(std::string_view s);
 
 // ---- reading tokens of a header line; each skips one blank after the token
 bool RPFReadWord(std::string_view s, size_t& Pos, std::string& Word);
+// A 32-bit decimal; False for a lone "-", another character or a value out of range.
 bool RPFReadInteger(std::string_view s, size_t& Pos, int32_t& Value);
 bool RPFReadQuotedString(std::string_view s, size_t& Pos, std::string& Value);
 // Quoted tags only when QuotedAllowed (stream version 1.3 and later).
@@ -52,9 +73,19 @@ bool RPFReadParaStyleRef(std::string_view s, size_t& Pos, const TRPStyle* RPStyl
 
 // ---- formatting header fields
 std::string RPFQuote(std::string_view s);
+// String tags in quotes, their line ends made blanks; "0" for none.
 std::string RPFFormatTag(const TRPTag& Tag, bool TagsArePChars);
 std::string RPFFormatTextStyleRef(int StyleNo, const TRPStyle* RPStyle, bool UseNames);
 std::string RPFFormatParaStyleRef(int ParaNo, const TRPStyle* RPStyle, bool UseNames);
+// The paragraph reference of an item of RPData: -1 with ForceContinue.
+std::string RPFFormatItemParaRef(TCustomRPData* RPData, int ParaNo, bool ForceContinue);
+// The header of a non-text record: "%d %d %s %d %d %s %s" (kind, data lines,
+// paragraph, options, read type, tag, the kind's extra text). ForceContinue
+// makes the item continue the line before it.
+void RPFWriteNonTextHeader(std::string& Stream, TCustomRPData* RPData, const TCustomRPItemInfo& Item,
+                           int DataCount, int ParaNo, int ReadType, bool ForceContinue);
+// The bytes of a picture in its own stream format.
+std::string RPFGraphicBytes(const TGraphic& Graphic);
 
 // The view's page layout and the partial-paragraph facts of a stream.
 class TRPLayoutInfo {

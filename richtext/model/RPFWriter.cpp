@@ -1,20 +1,16 @@
-// Writing documents as RPF streams, and the per-kind record writers.
+// Writing documents as RPF streams.
 #include <algorithm>
 
 #include "platform/Pictures.h"
 #include "richtext/model/RPBackground.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
-
-// String tags may not hold line ends either.
-std::string FormatTag(const TRPTag& Tag, bool TagsArePChars) {
-    if (!TagsArePChars || !Tag.Text) return RPFFormatTag(Tag, TagsArePChars);
-    return RPFFormatTag(TRPTag::FromText(RPFLineText(*Tag.Text)), true);
-}
 
 bool UseNames(TCustomRPData* RPData) {
     return (RPData->GetRPFOptions() & rpfoUseStyleNames) != 0;
@@ -25,42 +21,22 @@ bool PCharTags(TCustomRPData* RPData) {
 }
 
 std::string ParaRef(TCustomRPData* RPData, int ParaNo) {
-    return RPFFormatParaStyleRef(ParaNo, RPData->GetRPStyle(), UseNames(RPData));
+    return RPFFormatItemParaRef(RPData, ParaNo, false);
 }
 
-// Header of a non-text record: "%d %d %s %d %d %s %s".
-void WriteNonTextHeader(std::string& Stream, TCustomRPData* RPData, const TCustomRPItemInfo& Item,
-                        int DataCount, int ParaNo, int ReadType, bool ForceContinue) {
-    int opts = Item.ItemOptions & 15;
-    if (ForceContinue) opts = (opts | rpioContinuesPrev) & ~(rpioPageBreakBefore | rpioLineBreakBefore);
-    std::string extra;
-    Item.GetRPFExtraText(RPData, extra);
-    RPFWriteLine(Stream, std::to_string(Item.StyleNo) + " " + std::to_string(DataCount) + " " +
-                             ParaRef(RPData, ForceContinue ? -1 : ParaNo) + " " + std::to_string(opts) + " " +
-                             std::to_string(ReadType) + " " + FormatTag(Item.Tag, PCharTags(RPData)) + " " +
-                             extra);
-}
-
-// A body as one hex line or as a binary block (count and bytes, no line end).
-void WriteBody(std::string& Stream, const std::string& Body, bool Binary) {
-    if (Binary) {
-        RPFWriteInt32(Stream, static_cast<int32_t>(Body.size()));
-        Stream += Body;
-    } else {
-        RPFWriteLine(Stream, RPFStringToHex(Body));
-    }
-}
-
-std::string GraphicBody(const TGraphic& Graphic) {
-    QByteArray b = Graphic.SaveToStream();
-    return std::string(b.constData(), static_cast<size_t>(b.size()));
-}
-
+// A name that holds a line end goes as hex (read type 3), so that it comes back as it was.
 void WriteCheckpoint(std::string& Stream, TCustomRPData* RPData, const TRPCPInfo& CP) {
-    RPFWriteLine(Stream, "-2 1 0 0 0 " + FormatTag(CP.Tag, PCharTags(RPData)) + " " +
-                             std::to_string(CP.RaiseEvent ? 1 : 0) + " " +
-                             std::to_string(CP.Persistent ? 1 : 0));
-    RPFWriteLine(Stream, RPFLineText(CP.Name));
+    const bool hex = RPFNeedsHex(CP.Name);
+    RPWriteLn(Stream, std::string("-2 1 0 0 ") + (hex ? "3 " : "0 ") + RPFFormatTag(CP.Tag, PCharTags(RPData)) +
+                          " " + std::to_string(CP.RaiseEvent ? 1 : 0) + " " + std::to_string(CP.Persistent ? 1 : 0));
+    RPWriteLn(Stream, hex ? RPFStringToHex(CP.Name) : CP.Name);
+}
+
+// A document-level record with a name line and a body (style collections).
+void WriteDocRecord(std::string& Stream, int Subtype, std::string_view Body, bool Binary) {
+    RPWriteLn(Stream, std::string("-9 2 0 0 ") + (Binary ? "2" : "0") + " 0 " + std::to_string(Subtype));
+    RPWriteLn(Stream, "");
+    RPFWriteBody(Stream, Body, Binary);
 }
 
 // One write: the range, the pending text record and the marker written ahead.
@@ -80,15 +56,20 @@ private:
     int Pending = 0;
     bool MarkerAhead = false;
 
-    // UTF-16 text holding a line end of UTF-16 lines goes as hex even in binary mode.
-    bool WideHex(int ItemNo) const {
-        return D->GetItem(ItemNo)->IsUnicode() && (!Binary || RPFNeedsWideHex(D->GetItemText(ItemNo)));
+    // Text that cannot stand in its line as it is goes as hex (read type 3):
+    // UTF-16 text in text mode or holding the end of a UTF-16 line, and 8-bit
+    // text holding NUL, CR or LF.
+    bool NeedsHex(std::string_view Text, bool Unicode) const {
+        return Unicode ? !Binary || RPFNeedsWideHex(Text) : RPFNeedsHex(Text);
+    }
+    bool TextHex(int ItemNo) const {
+        return NeedsHex(D->GetItemText(ItemNo), D->GetItem(ItemNo)->IsUnicode());
     }
     void WriteText(std::string_view Text, bool Unicode, bool Hex) {
-        if (Unicode)
-            RPFWriteTextOrHex(S, Text, true, Hex);
+        if (Hex)
+            RPWriteLn(S, RPFStringToHex(Text));
         else
-            RPFWriteTextOrHex(S, RPFLineText(Text), false, false);
+            RPFWriteTextOrHex(S, Text, Unicode, false);
     }
     int ItemParaRef(const TCustomRPItemInfo& Item) const {
         return Item.GetContinuesPrev() ? -1 : Item.ParaNo;
@@ -109,7 +90,7 @@ bool TRPFWriter::CanJoin(int ItemNo) const {
     if (it->StyleNo != t->StyleNo || it->ParaNo != t->ParaNo ||
         (it->ItemOptions & 15) != (t->ItemOptions & 15))
         return false;
-    if (it->Hint != t->Hint || WideHex(ItemNo) != WideHex(Template)) return false;
+    if (it->Hint != t->Hint || TextHex(ItemNo) != TextHex(Template)) return false;
     if (PCharTags(D)) return it->Tag.Text.value_or("") == t->Tag.Text.value_or("");
     return it->Tag.Int == t->Tag.Int;
 }
@@ -118,9 +99,12 @@ void TRPFWriter::WriteTextHeader(const TCustomRPItemInfo& Item, int Count, int P
                                  bool WithHint, bool Hex) {
     std::string h = RPFFormatTextStyleRef(Item.StyleNo, D->GetRPStyle(), UseNames(D)) + " " +
                     std::to_string(Count) + " " + ParaRef(D, ParaNo) + " " + std::to_string(Options) + " " +
-                    (Hex ? "3" : "0") + " " + FormatTag(Item.Tag, PCharTags(D));
-    if (WithHint && !Item.Hint.empty()) h += " " + RPFQuote(RPFLineText(Item.Hint));
-    RPFWriteLine(S, h);
+                    (Hex ? "3" : "0") + " " + RPFFormatTag(Item.Tag, PCharTags(D));
+    if (WithHint && !Item.Hint.empty()) {
+        h += ' ';
+        h += RPFQuote(RPFLineText(Item.Hint));
+    }
+    RPWriteLn(S, h);
 }
 
 void TRPFWriter::Flush(int Count) {
@@ -133,14 +117,14 @@ void TRPFWriter::Flush(int Count) {
     int first = Template;
     if (MarkerAhead) {
         int opts = ((t.ItemOptions & 15) | rpioContinuesPrev) & ~(rpioPageBreakBefore | rpioLineBreakBefore);
-        WriteTextHeader(t, 1, -1, opts, false, WideHex(first));
-        WriteText(D->GetItemText(first), t.IsUnicode(), WideHex(first));
+        WriteTextHeader(t, 1, -1, opts, false, TextHex(first));
+        WriteText(D->GetItemText(first), t.IsUnicode(), TextHex(first));
         MarkerAhead = false;
         ++first;
         --Count;
     }
     if (Count > 0) {
-        const bool hex = WideHex(first);
+        const bool hex = TextHex(first);
         WriteTextHeader(t, Count, ItemParaRef(t), t.ItemOptions & 15, true, hex);
         for (int i = first; i < first + Count; ++i)
             WriteText(D->GetItemText(i), t.IsUnicode(), hex);
@@ -225,36 +209,65 @@ void TRPFWriter::WriteItems(int First, int StartOffs, int Last, int EndOffs, boo
 
 // ---------------------------------------------------------------------------
 
+TRPSaveRange TCustomRPData::GetSaveRange(bool SelectionOnly) {
+    TRPSaveRange r;
+    const int n = GetItemCount();
+    if (n == 0) return r;
+    if (!SelectionOnly) {
+        r.StartItemNo = 0;
+        r.StartOffs = GetFirstOffsetOfItem(0);
+        r.EndItemNo = n - 1;
+        r.EndOffs = GetLastOffsetOfItem(n - 1);
+        return r;
+    }
+    int x1 = 0, x2 = 0;
+    GetSelectionBounds(r.StartItemNo, r.StartOffs, r.EndItemNo, r.EndOffs, x1, x2);
+    if (r.StartItemNo < 0 || r.EndItemNo < 0) return TRPSaveRange();
+    // A selection made backwards is written forwards.
+    if (r.StartItemNo > r.EndItemNo || (r.StartItemNo == r.EndItemNo && r.StartOffs > r.EndOffs)) {
+        std::swap(r.StartItemNo, r.EndItemNo);
+        std::swap(r.StartOffs, r.EndOffs);
+    }
+    return r;
+}
+
 bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TColor Color,
                                     TRPBackground* Background, TRPLayoutInfo* Layout) {
     if (GetItemCount() == 0) return true;
     const TRPFOptions o = GetRPFOptions();
     const bool binary = (o & rpfoSaveBinary) != 0;
-    RPFWriteLine(Stream, "-8 " + std::to_string(RPFVersionMajor) + " " + std::to_string(RPFVersionMinor));
+    RPWriteLn(Stream, "-8 " + std::to_string(RPFVersionMajor) + " " + std::to_string(RPFVersionMinor));
     if (!SelectionOnly && (o & rpfoSaveBack) && Background) {
         const int style = static_cast<int>(Background->Style);
         const std::string color = std::to_string(static_cast<int32_t>(Color));
         TGraphic* pic = Background->Image.get();
         if (!pic || pic->Empty() || Background->Style == bsNoBitmap) {
-            RPFWriteLine(Stream, "-7 0 -1 0 0 0 " + std::to_string(style) + " " + color);
+            RPWriteLn(Stream, "-7 0 -1 0 0 0 " + std::to_string(style) + " " + color);
         } else {
-            RPFWriteLine(Stream, std::string("-7 2 0 0 ") + (binary ? "2" : "0") + " 0 " +
-                                     std::to_string(style) + " " + color);
-            RPFWriteLine(Stream, pic->ClassName().toStdString());
-            WriteBody(Stream, GraphicBody(*pic), binary);
+            RPWriteLn(Stream, std::string("-7 2 0 0 ") + (binary ? "2" : "0") + " 0 " + std::to_string(style) +
+                                  " " + color);
+            RPWriteLn(Stream, pic->ClassName().toStdString());
+            RPFWriteBody(Stream, RPFGraphicBytes(*pic), binary);
         }
     }
     if ((GetFlags() & rpflMainDocument) || SelectionOnly) {
+        if (TRPStyle* style = GetRPStyle()) {
+            if (o & rpfoSaveTextStyles) WriteDocRecord(Stream, 1, RPFSaveTextStyles(style->TextStyles()), binary);
+            if ((o & rpfoSaveParaStyles) && GetRootData() == this) {
+                WriteDocRecord(Stream, 2, RPFSaveParaStyles(style->ParaStyles()), binary);
+                WriteDocRecord(Stream, 4, RPFSaveListStyles(style->ListStyles(), this), binary);
+            }
+        }
         std::vector<std::string>* props = GetRootData()->GetDocProperties();
         if ((o & rpfoSaveDocProperties) && props && !props->empty()) {
-            RPFWriteLine(Stream, "-9 " + std::to_string(props->size()) + " 0 0 0 0 5");
+            RPWriteLn(Stream, "-9 " + std::to_string(props->size()) + " 0 0 0 0 5");
             for (const std::string& p : *props)
-                RPFWriteLine(Stream, RPFLineText(RPFEncodeLineBreaks(p)));
+                RPWriteLn(Stream, RPFLineText(RPFEncodeLineBreaks(p)));
         }
     }
     if ((o & rpfoSaveLayout) && GetRootData() == this && Layout && !SelectionOnly) {
-        RPFWriteLine(Stream, std::string("-9 2 0 0 ") + (binary ? "2" : "0") + " 0 3");
-        RPFWriteLine(Stream, "");
+        RPWriteLn(Stream, std::string("-9 2 0 0 ") + (binary ? "2" : "0") + " 0 3");
+        RPWriteLn(Stream, "");
         if (binary)
             Layout->SaveToStream(Stream, true);
         else
@@ -263,21 +276,9 @@ bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TCo
     if (SelectionOnly)
         if (TCustomRPData* sub = GetActiveSubData(); sub && sub != this)
             return sub->SaveRPFToStream(Stream, true, Color, nullptr, nullptr);
-    int first, startOffs, last, endOffs, x1, x2;
-    if (SelectionOnly) {
-        GetSelectionBounds(first, startOffs, last, endOffs, x1, x2);
-        if (first > last || (first == last && startOffs > endOffs)) {
-            std::swap(first, last);
-            std::swap(startOffs, endOffs);
-        }
-    } else {
-        first = 0;
-        startOffs = GetFirstOffsetOfItem(0);
-        last = GetItemCount() - 1;
-        endOffs = GetLastOffsetOfItem(last);
-    }
+    const TRPSaveRange r = GetSaveRange(SelectionOnly);
     TRPFWriter w(this, Stream);
-    w.WriteItems(first, startOffs, last, endOffs, SelectionOnly);
+    w.WriteItems(r.StartItemNo, r.StartOffs, r.EndItemNo, r.EndOffs, SelectionOnly);
     return true;
 }
 
@@ -293,72 +294,3 @@ void TCustomRPData::WriteRPFFormStream(std::string& Stream) {
     Stream.replace(at, 4, count);
 }
 
-// ---------------------------------------------------------------------------
-// Per-kind record writers.
-
-void TCustomRPItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
-                                const std::string& Name, void* Part, bool ForceContinue) const {
-    (void)ItemNo, (void)Name, (void)Part;
-    WriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount(), ParaNo, 0, ForceContinue);
-    SaveRPFExtraProperties(Stream);
-}
-
-void TRPBreakItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
-                               const std::string& Name, void* Part, bool ForceContinue) const {
-    (void)ItemNo, (void)ParaNo, (void)Name, (void)Part, (void)ForceContinue;
-    WriteNonTextHeader(Stream, RPData, *this, 0, this->ParaNo, 0, false);
-}
-
-void TRPGraphicItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
-                                 const std::string& Name, void* Part, bool ForceContinue) const {
-    (void)ItemNo, (void)Part;
-    const TRPFOptions o = RPData->GetRPFOptions();
-    const int props = GetRPFExtraPropertyCount();
-    if ((o & rpfoSavePicturesBody) && Image) {
-        const bool binary = (o & rpfoSaveBinary) != 0;
-        WriteNonTextHeader(Stream, RPData, *this, props + 3, ParaNo, binary ? 2 : 0, ForceContinue);
-        RPFWriteLine(Stream, RPFLineText(Name));
-        RPFWriteLine(Stream, Image->ClassName().toStdString());
-        SaveRPFExtraProperties(Stream);
-        WriteBody(Stream, GraphicBody(*Image), binary);
-    } else {
-        WriteNonTextHeader(Stream, RPData, *this, props + 1, ParaNo, 1, ForceContinue);
-        RPFWriteLine(Stream, RPFLineText(Name));
-        SaveRPFExtraProperties(Stream);
-    }
-}
-
-// Controls travel without their body: the application supplies them when read.
-void TRPControlItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
-                                 const std::string& Name, void* Part, bool ForceContinue) const {
-    (void)ItemNo, (void)Part;
-    WriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount() + 1, ParaNo, 1, ForceContinue);
-    RPFWriteLine(Stream, RPFLineText(Name));
-    SaveRPFExtraProperties(Stream);
-}
-
-// The image list is named by its tag; lists here carry none, so 0.
-void TRPBulletItemInfo::GetRPFExtraText(TCustomRPData* RPData, std::string& s) const {
-    (void)RPData;
-    s = "0 " + std::to_string(ImageIndex);
-}
-
-void TRPBulletItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
-                                const std::string& Name, void* Part, bool ForceContinue) const {
-    (void)ItemNo, (void)Part;
-    WriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount() + 1, ParaNo, 0, ForceContinue);
-    RPFWriteLine(Stream, RPFLineText(Name));
-    SaveRPFExtraProperties(Stream);
-}
-
-void TRPHotspotItemInfo::GetRPFExtraText(TCustomRPData* RPData, std::string& s) const {
-    (void)RPData;
-    s = "0 " + std::to_string(ImageIndex) + " " + std::to_string(HotImageIndex);
-}
-
-void TRPHotspotItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
-                                 const std::string& Name, void* Part, bool ForceContinue) const {
-    (void)ItemNo, (void)Part;
-    WriteNonTextHeader(Stream, RPData, *this, 1, ParaNo, 0, ForceContinue);
-    RPFWriteLine(Stream, RPFLineText(Name));
-}

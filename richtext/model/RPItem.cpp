@@ -226,9 +226,8 @@ std::string TCustomRPItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData
     return std::string();
 }
 
-bool TCustomRPItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData, int ReadType, int LineNo,
-                                    int LineCount) {
-    (void)RPData, (void)ReadType, (void)LineNo, (void)LineCount;
+bool TCustomRPItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line) {
+    (void)RPData, (void)Line;
     ReadRPFProperty(s);
     return true;
 }
@@ -308,7 +307,8 @@ bool TRPTextItemInfo::GetBoolValueEx(int Id, const TRPStyle* RPStyle) const {
     }
 }
 
-bool TRPTextItemInfo::ReadRPFHeaderExtra(std::string& s) {
+bool TRPTextItemInfo::ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) {
+    (void)RPData;
     size_t p = s.find_first_not_of(' ');
     if (p == std::string::npos) return true;
     if (s[p] != '"') return false;
@@ -404,7 +404,8 @@ void TRPRectItemInfo::AssignItem(const TCustomRPItemInfo& Source) {
     TRPNonTextItemInfo::AssignItem(Source);
 }
 
-bool TRPRectItemInfo::ReadRPFHeaderExtra(std::string& s) {
+bool TRPRectItemInfo::ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) {
+    (void)RPData;
     size_t p = s.find_first_not_of(' ');
     if (p == std::string::npos) {
         VAlign = 0;
@@ -455,7 +456,7 @@ bool TRPRectItemInfo::GetExtraIntProperty(int Prop, int& Value) const {
 std::string TRPRectItemInfo::GetVShiftCSS(int ItemHeight) const {
     if (VShift == 0 || ItemHeight == 0 || VAlign != 0) return std::string();
     int v = VShiftAbs ? VShift : static_cast<int>(static_cast<int64_t>(VShift) * ItemHeight / 100);
-    return "vertical-align : " + std::to_string(v);
+    return "vertical-align: " + std::to_string(v) + "px";
 }
 
 std::string TRPRectItemInfo::GetHTMLAlignAttribute() const {

@@ -17,6 +17,14 @@ class TCanvas;
 class TGraphic;
 class TBitmap;
 class TControl;
+class TRPColorList;
+class TRPRTFFontTable;
+struct TRPRTFTables;
+struct TRPHTMLBulletInfo;
+template <class T> class TRPList;
+using TRPHTMLBulletList = TRPList<TRPHTMLBulletInfo>;
+// Options of the HTML writers (a set of rphso... bits).
+using TRPHTMLSaveOptions = uint16_t;
 
 // What a document does with the pictures of its items on palette displays.
 enum TRPPaletteAction : uint8_t { rppaDoNothing, rppaAssignPalette, rppaCreateCopies, rppaCreateCopiesEx };
@@ -72,6 +80,17 @@ std::string GetItemExtraIntPropertyName(int Id);
 std::string GetItemExtraStrPropertyName(int Id);
 // Appends one extra-property line "name=value" CR LF.
 void RPFWriteExtraPropertyLine(std::string& Stream, const std::string& Name, const std::string& Value);
+
+// What the RPF reader tells an item about a data line of its record, and what
+// the item answers.
+struct TRPFLineInfo {
+    int ReadType = 0;
+    int LineNo = 0;    // 0-based inside the record
+    int LineCount = 0; // the record's number of data lines
+    std::string Name;  // the record's name (the item text), set by the item
+    std::string ClassName; // the class line of a record with a body, kept by the item
+    bool NextLineBinary = false; // set by the item: the next line is a binary block
+};
 
 // A class of items, standing in for a class reference: the registry maps style
 // numbers to these, and every item knows its own.
@@ -189,9 +208,10 @@ public:
                                    const void* LogPalette) {
         (void)Action, (void)ForceRecreateCopy, (void)Palette, (void)LogPalette;
     }
-    virtual bool ReadRPFHeaderExtra(std::string& s) { return (void)s, true; }
-    virtual bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, int ReadType, int LineNo,
-                             int LineCount);
+    // The fields of the header line after the tag; RPData is the document read into.
+    virtual bool ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) { return (void)s, (void)RPData, true; }
+    // One data line of the item's record; False fails the read.
+    virtual bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line);
     virtual void DetachForUndo(int ItemNo, TCustomRPData* RPData);
     virtual void ReattachFromUndo(TCustomRPData* RPData) { (void)RPData; }
     virtual void MouseMove(TCustomRPData* RPData, int ItemNo);
@@ -237,6 +257,21 @@ public:
     virtual void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
                          const std::string& Name, void* Part, bool ForceContinue) const;
 
+    // The item's RTF at the current place of the output (Level above 0 inside
+    // table cells); Tables are the colour, font and list tables of the write.
+    virtual void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                         double TwipsPerPixel, int Level, TRPRTFTables& Tables) const;
+    // Adds the colours the item writes to ColorList, and restarting list
+    // markers to the per-list override counts, before the RTF header is written.
+    virtual void FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
+                               TCustomRPData* RPData) const;
+    // The item's HTML. ImageSaveNo numbers the picture files of the export;
+    // BackColor is the colour behind pictures; UseCSS tells the CSS writer.
+    virtual void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                          const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
+                          TColor BackColor, TRPHTMLSaveOptions Options, bool UseCSS,
+                          TRPHTMLBulletList& Bullets) const;
+
     // Splits "name=value" and hands it to the integer, string or unknown setter.
     void ReadRPFProperty(const std::string& Line);
 };
@@ -251,7 +286,7 @@ public:
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
 
     bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const override;
-    bool ReadRPFHeaderExtra(std::string& s) override;
+    bool ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) override;
     bool IsHotJump(TCustomRPData* RPData) const override;
     void MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
                         TRPIntegerList& UsedList) const override;
@@ -306,11 +341,11 @@ public:
     int GetRPFExtraPropertyCount() const override;
     void SaveRPFExtraProperties(std::string& Stream) const override;
     void AssignItem(const TCustomRPItemInfo& Source) override;
-    bool ReadRPFHeaderExtra(std::string& s) override;
+    bool ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) override;
     bool SetExtraIntProperty(int Prop, int Value) override;
     bool GetExtraIntProperty(int Prop, int& Value) const override;
 
-    // "vertical-align : ..." for HTML, empty when not needed.
+    // "vertical-align: ...px" for HTML, empty when not needed.
     std::string GetVShiftCSS(int ItemHeight) const;
     // " align=middle" for middle alignment.
     std::string GetHTMLAlignAttribute() const;

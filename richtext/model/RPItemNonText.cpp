@@ -174,7 +174,8 @@ void TRPBreakItemInfo::GetRPFExtraText(TCustomRPData* RPData, std::string& s) co
     s = std::to_string(Color) + " " + std::to_string(Style) + " " + std::to_string(LineWidth);
 }
 
-bool TRPBreakItemInfo::ReadRPFHeaderExtra(std::string& s) {
+bool TRPBreakItemInfo::ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) {
+    (void)RPData;
     size_t p = 0;
     int c = 0, st = 0, w = 0;
     if (s.find_first_not_of(' ') == std::string::npos) {

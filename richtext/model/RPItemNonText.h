@@ -27,6 +27,13 @@ public:
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
     void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
                  void* Part, bool ForceContinue) const override;
+    void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text, double TwipsPerPixel,
+                 int Level, TRPRTFTables& Tables) const override;
+    void FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
+                       TCustomRPData* RPData) const override;
+    void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
 
     bool GetBoolValue(int Id) const override;
     bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const override;
@@ -35,7 +42,7 @@ public:
     void Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode, int PartIndex,
                TRPDrawLineInfo* DrawItem, const TRPResolution& sad, bool Preview) override;
     void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const override;
-    bool ReadRPFHeaderExtra(std::string& s) override;
+    bool ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) override;
     void AssignItem(const TCustomRPItemInfo& Source) override;
     std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                              const std::string& Path, const std::string& ItemText) override;
@@ -59,6 +66,12 @@ public:
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
     void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
                  void* Part, bool ForceContinue) const override;
+    void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text, double TwipsPerPixel,
+                 int Level, TRPRTFTables& Tables) const override;
+    void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
+    bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line) override;
     static std::unique_ptr<TRPGraphicItemInfo> CreateEx(TCustomRPData* RPData,
                                                         std::unique_ptr<TGraphic> Graphic, uint8_t VAlign);
 
@@ -115,6 +128,12 @@ public:
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
     void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
                  void* Part, bool ForceContinue) const override;
+    void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text, double TwipsPerPixel,
+                 int Level, TRPRTFTables& Tables) const override;
+    void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
+    bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line) override;
 
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     bool GetBoolValue(int Id) const override;
@@ -162,6 +181,13 @@ public:
     void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const override;
     void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
                  void* Part, bool ForceContinue) const override;
+    void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text, double TwipsPerPixel,
+                 int Level, TRPRTFTables& Tables) const override;
+    void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
+    bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line) override;
+    bool ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) override;
 
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     bool GetBoolValue(int Id) const override;

@@ -434,7 +434,8 @@ void TRPMarkerItemInfo::GetRPFExtraText(TCustomRPData* RPData, std::string& s) c
         (Reset ? "1" : "0");
 }
 
-bool TRPMarkerItemInfo::ReadRPFHeaderExtra(std::string& s) {
+bool TRPMarkerItemInfo::ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) {
+    (void)RPData;
     int32_t v[4] = {0, 0, 0, 0};
     size_t p = 0;
     for (int i = 0; i < 4; ++i) {
@@ -632,6 +633,12 @@ void TRPMarkerList::RecalcCountersOfList(int From, int ListNo, const TRPStyle* R
             RecalcCounters(i, RPStyle);
             return;
         }
+}
+
+void TRPMarkerList::Swap(TRPMarkerList& Other) {
+    FItems.swap(Other.FItems);
+    FMembers.swap(Other.FMembers);
+    FOwned.swap(Other.FOwned);
 }
 
 void TRPMarkerList::SaveToStream(std::string& Stream, int Count, bool WithSize) const {

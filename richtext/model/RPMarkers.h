@@ -71,7 +71,14 @@ public:
     void AssignItem(const TCustomRPItemInfo& Source) override;
     // Header fields of the stream format: ListNo, Level, StartFrom, Reset (0 or 1).
     void GetRPFExtraText(TCustomRPData* RPData, std::string& s) const override;
-    bool ReadRPFHeaderExtra(std::string& s) override;
+    bool ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) override;
+    void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text, double TwipsPerPixel,
+                 int Level, TRPRTFTables& Tables) const override;
+    void FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
+                       TCustomRPData* RPData) const override;
+    void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
     std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                              const std::string& Path, const std::string& ItemText) override;
     void DetachForUndo(int ItemNo, TCustomRPData* RPData) override;
@@ -111,6 +118,8 @@ public:
     void Insert(int Index, TRPMarkerItemInfo* Marker);
     void Delete(int Index);
     void Clear();
+    // Exchanges the entries (and the records each list owns) of two lists.
+    void Swap(TRPMarkerList& Other);
 
     // Inserts after After (at 0 when After is none or not in the list).
     void InsertAfter(TRPMarkerItemInfo* Marker, TRPMarkerItemInfo* After);

@@ -135,17 +135,3 @@ void TRPStyle::SetInvalidPicture(const TPicture* Value) {
 void TRPStyle::ImageListRemoved(const TCustomImageList* ImageList) {
     FListStyles->RemoveImageList(ImageList);
 }
-
-void RPWrite(std::ostream& Stream, std::string_view s) {
-    Stream.write(s.data(), static_cast<std::streamsize>(s.size()));
-}
-
-void RPWriteLn(std::ostream& Stream, std::string_view s) {
-    RPWrite(Stream, s);
-    Stream.write("\r\n", 2);
-}
-
-void RPWriteX(std::ostream& Stream, std::string_view s, bool Multiline) {
-    RPWrite(Stream, s);
-    if (Multiline) Stream.write("\r\n", 2);
-}

@@ -4,11 +4,11 @@
 // which an application takes over drawing.
 #include <cstdint>
 #include <functional>
-#include <ostream>
 #include <string>
 #include <string_view>
 
 #include "richtext/model/RPListStyles.h"
+#include "richtext/model/RPStream.h"
 #include "richtext/model/RPStyleInfos.h"
 
 class TCanvas;
@@ -119,6 +119,10 @@ public:
     // nullptr frees it; another picture is copied in.
     void SetInvalidPicture(const TPicture* Value);
 
+    // The style sheet of the styles for HTML. Options: 1 inherit from
+    // BaseStyleNo, 2 skip left alignment, 4 classes also for style 0.
+    void SaveCSSToStream(std::string& Stream, int Options) const;
+
     // An image list went away: the list styles forget it.
     void ImageListRemoved(const TCustomImageList* ImageList);
 
@@ -139,7 +143,3 @@ private:
     std::unique_ptr<TPicture> FInvalidPicture;
 };
 
-// Text output of the writers: bytes as they are, and bytes followed by CR LF.
-void RPWrite(std::ostream& Stream, std::string_view s);
-void RPWriteLn(std::ostream& Stream, std::string_view s);
-void RPWriteX(std::ostream& Stream, std::string_view s, bool Multiline);

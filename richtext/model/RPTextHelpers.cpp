@@ -128,10 +128,17 @@ std::string BackslashesToSlashes(std::string_view Path) {
     return ReplaceChars(Path, '/', "\\");
 }
 
+std::string HTMLEscapeAttribute(std::string_view s) {
+    std::string r = ReplaceAllForward(s, "&", "&amp;");
+    r = ReplaceAllForward(r, "<", "&lt;");
+    r = ReplaceAllForward(r, ">", "&gt;");
+    return ReplaceAllForward(r, "\"", "&quot;");
+}
+
 std::string MakeHintAttribute(int Mode, std::string_view Hint) {
     if (Hint.empty()) return {};
     const std::string h = ReplaceChars(Hint, '\'', "\"");
-    if (Mode == 1) return "title=\"" + h + "\"";
+    if (Mode == 1) return "title=\"" + HTMLEscapeAttribute(h) + "\"";
     if (Mode == 2) return "\\o \"" + RTFEscapeName(h) + "\"";
     return {};
 }
@@ -231,7 +238,7 @@ std::string OpenFontTags(const TFontInfo& Style, const TFontInfo& Base, bool Rel
         attrs += " size=" + std::to_string(FontSizeToHTMLSize(Style.Size));
     if (!Relative || Style.Color != Base.Color) attrs += " color=" + ColorToHTML(Style.Color);
     if (!Relative || !RPSameTextNoCase(Style.FontName, Base.FontName))
-        attrs += " face=\"" + Style.FontName + "\"";
+        attrs += " face=\"" + HTMLEscapeAttribute(Style.FontName) + "\"";
     std::string r;
     if (!attrs.empty()) r = "<FONT" + attrs + ">";
     if (!Relative) {
@@ -271,26 +278,32 @@ void ByteToHexLower(uint8_t b, std::string& s) {
     s[2] = hex[b & 15];
 }
 
-std::string RTFEscapeHighChars(std::string_view s) {
-    std::string r;
-    r.reserve(s.size());
+void RTFAppendEscaped(std::string& Out, std::string_view s, bool CodeMode) {
+    static const char hex[] = "0123456789abcdef";
     for (char ch : s) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 26 || c > 127) {
-            std::string hx = "'xx";
-            ByteToHexLower(c, hx);
-            r += '\\';
-            r += hx;
+            const char e[4] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
+            Out.append(e, 4);
         } else {
-            r += ch;
+            if (!CodeMode && (ch == '\\' || ch == '{' || ch == '}')) Out += '\\';
+            Out += ch;
         }
     }
+}
+
+std::string RTFEscapeHighChars(std::string_view s) {
+    std::string r;
+    r.reserve(s.size());
+    RTFAppendEscaped(r, s, true);
     return r;
 }
 
 std::string RTFEscapeText(std::string_view s, bool CodeMode) {
-    if (CodeMode) return RTFEscapeHighChars(s);
-    return RTFEscapeHighChars(InsertBeforeChars(s, '\\', "\\{}"));
+    std::string r;
+    r.reserve(s.size());
+    RTFAppendEscaped(r, s, CodeMode);
+    return r;
 }
 
 std::string RTFEscapeName(std::string_view s) {
@@ -306,26 +319,43 @@ std::string MakeRTFIdentifier(std::string_view s) {
     return RTFEscapeHighChars(r);
 }
 
-void WriteRTFUnicodeText(std::ostream& Stream, std::string_view Text, int CodePage, bool AnsiFallback,
+void WriteRTFUnicodeText(std::string& Stream, std::string_view Text, int CodePage, bool AnsiFallback,
                          bool CodeMode) {
-    const std::u16string w = ItemTextToWideStr(Text);
-    for (char16_t u : w) {
+    char16_t lastWide = 0;
+    std::string lastAnsi;
+    for (size_t i = 0; i + 1 < Text.size(); i += 2) {
+        const auto u = static_cast<char16_t>(static_cast<uint8_t>(Text[i]) | (static_cast<uint8_t>(Text[i + 1]) << 8));
         const int c = static_cast<int16_t>(u);
         if (c >= 1 && c <= 127) {
             const char ch = static_cast<char>(c);
-            const std::string e = RTFEscapeText(std::string_view(&ch, 1), CodeMode);
-            Stream.write(e.data(), static_cast<std::streamsize>(e.size()));
+            RTFAppendEscaped(Stream, std::string_view(&ch, 1), CodeMode);
             continue;
         }
-        std::string ansi;
-        if (AnsiFallback) {
-            ansi = UnicodeTextToAnsi(CodePage, WideStrToItemText(std::u16string_view(&u, 1)));
-            if (ansi.size() != 1) Stream << "\\uc" << ansi.size();
+        if (AnsiFallback && (u != lastWide || lastAnsi.empty())) {
+            // Runs of one character (a line of dashes, a repeated symbol) convert once.
+            lastWide = u;
+            lastAnsi = UnicodeTextToAnsi(CodePage, Text.substr(i, 2));
         }
-        Stream << "\\u" << c << ' ';
+        if (AnsiFallback && lastAnsi.size() != 1) {
+            Stream += "\\uc";
+            Stream += std::to_string(lastAnsi.size());
+        }
+        Stream += "\\u";
+        Stream += std::to_string(c);
+        Stream += ' ';
         if (AnsiFallback) {
-            if (!ansi.empty()) Stream << RTFEscapeText(ansi, CodeMode);
-            if (ansi.size() != 1) Stream << "\\uc1 ";
+            // A copy of more than one byte (a double-byte character) goes as
+            // hex throughout, so that every byte is one character to skip.
+            if (lastAnsi.size() > 1)
+                for (unsigned char b : lastAnsi) {
+                    std::string hx = "'xx";
+                    ByteToHexLower(b, hx);
+                    Stream += '\\';
+                    Stream += hx;
+                }
+            else
+                RTFAppendEscaped(Stream, lastAnsi, CodeMode);
+            if (lastAnsi.size() != 1) Stream += "\\uc1 ";
         }
     }
 }

@@ -3,7 +3,6 @@
 // view: tags, tabs and replacing, HTML and RTF vocabulary, resolution scaling
 // and print colours.
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -45,6 +44,8 @@ std::string ReplaceChars(std::string_view s, char Ch, std::string_view Set);
 std::string ColorToHTML(TColor Color);
 std::string ColorToHTMLOrTransparent(TColor Color);
 std::string BackslashesToSlashes(std::string_view Path);
+// An attribute value: &, <, > and the double quote as references.
+std::string HTMLEscapeAttribute(std::string_view s);
 std::string MakeHintAttribute(int Mode, std::string_view Hint);
 std::string HTMLEscapeAnsiText(std::string_view s, bool EmptyAsNbsp, bool CodeMode);
 int FontSizeToHTMLSize(int Points);
@@ -65,7 +66,11 @@ std::string RTFEscapeHighChars(std::string_view s);
 std::string RTFEscapeText(std::string_view s, bool CodeMode);
 std::string RTFEscapeName(std::string_view s);
 std::string MakeRTFIdentifier(std::string_view s);
-void WriteRTFUnicodeText(std::ostream& Stream, std::string_view Text, int CodePage, bool AnsiFallback,
+// Appends s escaped: characters outside 26..127 as \'hh, and outside code
+// mode a backslash before each \ { }.
+void RTFAppendEscaped(std::string& Out, std::string_view s, bool CodeMode);
+// Appends UTF-16 item text as RTF (\u with an optional ANSI fallback).
+void WriteRTFUnicodeText(std::string& Stream, std::string_view Text, int CodePage, bool AnsiFallback,
                          bool CodeMode);
 
 // ---------------------------------------------------------------------------

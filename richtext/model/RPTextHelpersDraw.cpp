@@ -15,7 +15,10 @@ std::string FontToCSS(const TFont& Font) {
         add(font, std::to_string(Font.Height()) + "px");
     else
         add(font, std::to_string(Font.Size()) + "pt");
-    add(font, "'" + CodePage::ToCp1252(Font.Name()) + "'");
+    std::string name = "'";
+    name += CodePage::ToCp1252(Font.Name());
+    name += '\'';
+    add(font, name);
     std::string r = "font: " + font + ";";
     std::string deco;
     if (Font.Style() & fsUnderline) add(deco, "underline");

@@ -358,7 +358,16 @@ std::string HTMLEscapeUnicodeText(std::string_view Text, bool BlankIfEmpty, bool
         if (c < 128) {
             HTMLEscapeChar(static_cast<char>(c), prevBlank, CodeMode, r, i + 1 == w.size());
         } else {
-            r += "&#" + std::to_string(static_cast<unsigned>(c)) + ";";
+            // A surrogate pair is one character; a lone surrogate is no
+            // character at all and stands as the replacement character.
+            unsigned code = c;
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF)
+                code = 0x10000 + ((c - 0xD800u) << 10) + (w[++i] - 0xDC00u);
+            else if (c >= 0xD800 && c <= 0xDFFF)
+                code = 0xFFFD;
+            r += "&#";
+            r += std::to_string(code);
+            r += ';';
             prevBlank = false;
         }
     }

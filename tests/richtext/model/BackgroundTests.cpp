@@ -174,3 +174,29 @@ TEST(Background, TransparentPrintedPictureAsksForWhatLiesBehind) {
     EXPECT_EQ(s.At(0, 0), clYellow); // the picture is all transparent colour
     EXPECT_EQ(s.At(5, 0), clWhite);
 }
+
+// A picture that has data but no size (a metafile with empty bounds) tiles to
+// nothing: neither the screen nor the printer loops over zero-sized tiles.
+TEST(Background, ZeroSizedPictureDrawsNothing) {
+    QByteArray wmf;
+    const uint16_t header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 0, 0, 1440, 0, 0, 0};
+    for (uint16_t w : header)
+        wmf.append(static_cast<char>(w & 0xFF)).append(static_cast<char>(w >> 8));
+    wmf.append(QByteArray::fromHex("010009000003" "0C000000" "0000" "03000000" "0000" "030000000000"));
+    auto pic = std::make_unique<TMetafile>();
+    ASSERT_TRUE(pic->LoadFromStream(wmf));
+    ASSERT_FALSE(pic->Empty());
+    ASSERT_EQ(pic->Width(), 0);
+    for (TBackgroundStyle style : {bsTiled, bsTiledAndScrolled, bsStretched, bsCentered}) {
+        TRPBackground b(false);
+        b.Style = style;
+        b.AssignImage(MakeBitmap(1, 1, clRed), nullptr, false);
+        b.AssignImage(pic->Clone().release(), nullptr, false);
+        TSurface s;
+        b.Draw(s.Canvas, TRPBounds{0, 0, 20, 20}, 3, 5, 0, 0, 20, 20, clNone, false);
+        EXPECT_EQ(s.At(10, 10), clWhite) << style;
+        b.DrawClipped(s.Canvas, TRPBounds{0, 0, 20, 20}, TRPBounds{0, 0, 20, 20}, TRPResolution(), clNone, false,
+                      nullptr, nullptr);
+        EXPECT_EQ(s.At(10, 10), clWhite) << style;
+    }
+}

@@ -106,9 +106,9 @@ TEST(HelpersRtf, Escaping) {
 }
 
 std::string Rtf(std::u16string_view s, int cp, bool fallback) {
-    std::ostringstream o;
+    std::string o;
     WriteRTFUnicodeText(o, WideStrToItemText(s), cp, fallback, false);
-    return o.str();
+    return o;
 }
 
 TEST(HelpersRtf, UnicodeText) {

@@ -343,15 +343,15 @@ TEST(MarkerHeader, FieldsRoundTripAndBadHeadersFail) {
     m->GetRPFExtraText(nullptr, s);
     EXPECT_EQ(s, "3 1 5 1");
     TRPMarkerItemInfo back(nullptr);
-    EXPECT_TRUE(back.ReadRPFHeaderExtra(s));
+    EXPECT_TRUE(back.ReadRPFHeaderExtra(s, nullptr));
     EXPECT_EQ(back.ListNo, 3);
     EXPECT_EQ(back.Level, 1);
     EXPECT_EQ(back.StartFrom, 5);
     EXPECT_TRUE(back.Reset);
     std::string bad = "3 1 x 0";
-    EXPECT_FALSE(back.ReadRPFHeaderExtra(bad));
+    EXPECT_FALSE(back.ReadRPFHeaderExtra(bad, nullptr));
     bad = "3 1";
-    EXPECT_FALSE(back.ReadRPFHeaderExtra(bad));
+    EXPECT_FALSE(back.ReadRPFHeaderExtra(bad, nullptr));
     EXPECT_EQ(back.StartFrom, 5);
 }
 

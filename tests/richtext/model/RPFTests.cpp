@@ -90,9 +90,14 @@ TEST(RPFTokens, IntegersWordsAndQuotes) {
         p = 0;
         EXPECT_FALSE(RPFReadInteger(bad, p, v)) << bad;
     }
+    // Numbers are 32-bit: one beyond either end is refused, not wrapped.
+    for (const char* bad : {"4294967295", "2147483648", "-2147483649"}) {
+        p = 0;
+        EXPECT_FALSE(RPFReadInteger(bad, p, v)) << bad;
+    }
     p = 0;
-    ASSERT_TRUE(RPFReadInteger("4294967295", p, v)); // colours above 0x7FFFFFFF
-    EXPECT_EQ(static_cast<uint32_t>(v), 0xFFFFFFFFu);
+    ASSERT_TRUE(RPFReadInteger("-2147483648", p, v));
+    EXPECT_EQ(v, INT32_MIN);
     std::string s;
     p = 0;
     ASSERT_TRUE(RPFReadQuotedString("\"say \"\"hi\"\"\" 5", p, s));
@@ -263,11 +268,16 @@ TEST_F(RPFTest, UnicodeLineEndsAndHexText) {
     // A paragraph separator inside the text would end the UTF-16 line: hex instead.
     d.Items->Put(0, "\x29\x20"s);
     EXPECT_EQ(Save(d), "-8 1 3\r\n2 1 0 8 3 0\r\n2920\r\n");
-    // Line ends and NUL inside 8-bit text cannot stand in a line.
+    // Line ends and NUL inside 8-bit text cannot stand in a line: hex, and
+    // the text comes back as it was.
     TRPFDoc e(&Style);
     e.AddText("a", 0, 0);
     e.Items->Put(0, "a\rb\nc\0"s);
-    EXPECT_EQ(Save(e), "-8 1 3\r\n0 1 0 0 0 0\r\na b c?\r\n");
+    const std::string saved = Save(e);
+    EXPECT_EQ(saved, "-8 1 3\r\n0 1 0 0 3 0\r\n610D620A6300\r\n");
+    TRPFDoc back(&Style);
+    ASSERT_TRUE(Load(back, saved));
+    EXPECT_EQ(back.GetItemText(0), "a\rb\nc\0"s);
 }
 
 TEST_F(RPFTest, ReaderRules) {
@@ -334,9 +344,11 @@ TEST_F(RPFTest, DamagedStreamsAreRefused) {
                                         c, nullptr, &layout));
         EXPECT_EQ(Texts(d), "0:0:0:t");
     }
-    // Items before the damage stay; NUL bytes end lines without hanging.
+    // A stream damaged after good items leaves the document as it was; NUL
+    // bytes end lines without hanging.
+    ASSERT_TRUE(Load(d, "0 1 0 0 0\r\nkeep\r\n"));
     EXPECT_FALSE(Load(d, "0 1 0 0 0\r\nok\r\n0 2 0 0 0\r\nx"));
-    EXPECT_EQ(Texts(d), "0:0:0:ok|0:0:0:x");
+    EXPECT_EQ(Texts(d), "0:0:0:keep");
     EXPECT_TRUE(Load(d, "0 1 0 0 0\0x\r\n"s));
     EXPECT_EQ(Texts(d), "0:0:0:x");
     EXPECT_FALSE(Load(d, "\0\0\0"s));

@@ -94,12 +94,12 @@ TEST(StyleComponent, DescendantStyleClasses) {
 }
 
 TEST(StyleComponent, WriteRoutines) {
-    std::ostringstream o;
+    std::string o;
     RPWrite(o, "a");
     RPWriteLn(o, "b");
     RPWriteX(o, "c", false);
     RPWriteX(o, "d", true);
-    EXPECT_EQ(o.str(), "ab\r\ncd\r\n");
+    EXPECT_EQ(o, "ab\r\ncd\r\n");
 }
 
 TEST(StyleLists, NewLevelDefaults) {

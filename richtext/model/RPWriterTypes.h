@@ -1,0 +1,92 @@
+#pragma once
+// What the RTF, HTML and plain-text writers share with the items that write
+// themselves: the range of a write, the tables of one RTF write, the HTML
+// options and the HTML picture cache.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "richtext/model/RPLists.h"
+
+class TCustomImageList;
+class TGraphic;
+class TRPBackground;
+struct TRPHTMLBulletInfo;
+
+// A part of a document: from StartOffs in item StartItemNo to EndOffs in item
+// EndItemNo (offsets as the document counts them: 1 .. length + 1 in text
+// items, 0 and 1 around other items). StartItemNo -1 is an empty range.
+struct TRPSaveRange {
+    int StartItemNo = -1;
+    int StartOffs = 0;
+    int EndItemNo = -1;
+    int EndOffs = 0;
+};
+
+// The tables of one RTF write: made by the top-level write, shared by the
+// nested writes of table cells.
+struct TRPRTFTables {
+    // Index 0 is clWindowText, the automatic colour; a colour's number is its index.
+    TRPColorList ColorList;
+    // Font-table index of each text style.
+    TRPIntegerList StyleToFont;
+    // Per list style: first the override counts, then the running override
+    // numbers of restarting markers.
+    TRPIntegerList ListOverrideOffsetsList1;
+    // Per list style: the plain override number.
+    TRPIntegerList ListOverrideOffsetsList2;
+    TRPRTFFontTable FontTable;
+};
+
+// The source of the list and template ids the RTF writer draws; the
+// program's random generator unless a test puts its own in place.
+std::function<int32_t()>& RPRTFListIdSource();
+
+// Options of the HTML writers.
+constexpr uint16_t rphsoOverwriteImages = 1;
+constexpr uint16_t rphsoHeadOnly = 2;
+constexpr uint16_t rphsoBodyOnly = 4;
+constexpr uint16_t rphsoEndOnly = 8;
+constexpr uint16_t rphsoNoDefaultFont = 16;
+constexpr uint16_t rphsoNoImageBorders = 32;
+constexpr uint16_t rphsoImageSizes = 64;
+constexpr uint16_t rphsoClassicCSS = 128;
+constexpr uint16_t rphsoCheckpointNames = 256;
+constexpr uint16_t rphsoMarkersAsText = 512;
+constexpr uint16_t rphsoInlineCSS = 1024;
+constexpr uint16_t rphsoStyle0Classes = 2048;
+constexpr uint16_t rphsoImageFileNames = 4096;
+
+// Save formats passed to the writers' hooks.
+constexpr int rpsfText = 0;
+constexpr int rpsfHTML = 1;
+constexpr int rpsfRTF = 2;
+
+// One picture file already written by an HTML export (image-list images and
+// list pictures are written once per combination of list, index, graphic and
+// background colour).
+struct TRPHTMLBulletInfo {
+    std::string FileName;
+    TCustomImageList* ImageList = nullptr;
+    int ImageIndex = -1;
+    TColor BackColor = clNone;
+    const TGraphic* Graphic = nullptr;
+};
+
+using TRPHTMLBulletList = TRPList<TRPHTMLBulletInfo>;
+
+// The settings of one HTML write (the arguments of the two writers).
+struct TRPHTMLParams {
+    std::string Path;         // folder of the picture files, ending in a separator, or empty
+    std::string Title;
+    std::string ImagesPrefix; // may hold a subfolder before its last backslash
+    std::string ExtraStyles;  // CSS writer: text added to the style sheet
+    std::string ExternalCSS;  // CSS writer: a linked style sheet instead of the styles'
+    std::string CPPrefix;     // CSS writer: prefix of checkpoint anchors
+    uint16_t Options = 0;
+    TColor Color = clNone;    // page colour
+    int LeftMargin = 0, TopMargin = 0, RightMargin = 0, BottomMargin = 0;
+    TRPBackground* Background = nullptr;
+    TRPHTMLBulletList* Bullets = nullptr; // the caller's picture cache, or none
+};
