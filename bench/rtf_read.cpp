@@ -1,7 +1,13 @@
 // Reading a large RTF document (text, styles, lists, pictures; about 5 MB, made
 // here) into a document, beside unrtf --text and pandoc -f rtf -t plain on the
-// same file. Figures are MB/s of RTF input.
+// same file; and one file of the shared corpus with pictures, lists and tables.
+// Figures are MB/s of RTF input: the whole import (including freeing the
+// document) beside the reader's events alone, which bound what the import
+// can reach. Last, freeing documents of 10,000 to 1,000,000 list markers,
+// which must take time in proportion to their size.
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPListStyles.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
 
@@ -14,6 +20,7 @@
 #include <QImage>
 #include <QStandardPaths>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,13 +37,28 @@ QString DocumentFile() {
     return path;
 }
 
-void ReportBytes(benchmark::State& state) {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(Document().size()));
+// A file of the shared corpus beside the repository (or beside the folder of worktrees).
+const std::string& CorpusFile() {
+    static const std::string data = [] {
+        for (const char* up : {"/../shared/corpus/rtf/", "/../../shared/corpus/rtf/"}) {
+            QFile f(QStringLiteral(PRAVOLIN_SOURCE_DIR) + QLatin1String(up) +
+                    QStringLiteral("striprtf/rtf/BVWGT_20241227_W258_2227269_1_00_01.rtf"));
+            if (f.open(QIODevice::ReadOnly)) return f.readAll().toStdString();
+        }
+        return std::string();
+    }();
+    return data;
 }
 
-void BM_RTFImportIntoDocument(benchmark::State& state) {
-    const std::string& rtf = Document();
+void ReportBytes(benchmark::State& state, const std::string& rtf) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(rtf.size()));
+}
+
+void RTFImport(benchmark::State& state, const std::string& rtf) {
+    if (rtf.empty()) {
+        state.SkipWithError("the shared corpus is not there");
+        return;
+    }
     size_t items = 0;
     for (auto _ : state) {
         TBenchDoc doc;
@@ -51,11 +73,14 @@ void BM_RTFImportIntoDocument(benchmark::State& state) {
         items = static_cast<size_t>(doc.GetItemCount());
     }
     state.counters["items"] = static_cast<double>(items);
-    ReportBytes(state);
+    ReportBytes(state, rtf);
 }
 
-void BM_RTFReaderEventsOnly(benchmark::State& state) {
-    const std::string& rtf = Document();
+void RTFEventsOnly(benchmark::State& state, const std::string& rtf) {
+    if (rtf.empty()) {
+        state.SkipWithError("the shared corpus is not there");
+        return;
+    }
     for (auto _ : state) {
         size_t chars = 0;
         TRPRTFReader r;
@@ -66,7 +91,39 @@ void BM_RTFReaderEventsOnly(benchmark::State& state) {
         if (r.ReadFromBuffer(rtf.data(), rtf.size()) != 0) state.SkipWithError("read failed");
         benchmark::DoNotOptimize(chars);
     }
-    ReportBytes(state);
+    ReportBytes(state, rtf);
+}
+
+void BM_RTFImport_5MB(benchmark::State& state) {
+    RTFImport(state, Document());
+}
+void BM_RTFEventsOnly_5MB(benchmark::State& state) {
+    RTFEventsOnly(state, Document());
+}
+void BM_RTFImport_CorpusFile(benchmark::State& state) {
+    RTFImport(state, CorpusFile());
+}
+void BM_RTFEventsOnly_CorpusFile(benchmark::State& state) {
+    RTFEventsOnly(state, CorpusFile());
+}
+
+// Freeing a document of state.range(0) list markers, one paragraph each.
+void BM_FreeDocumentOfMarkers(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        TBenchDoc doc;
+        TRPListLevel* level = doc.Style.ListStyles().Add()->Levels.Add();
+        level->ListType = rplstDecimal;
+        level->FormatString = "%0:s.";
+        for (int i = 0; i < count; ++i) {
+            doc.AddItem(std::string(), TRPMarkerItemInfo::CreateEx(&doc, 0, 0, 1, false));
+            doc.AddMarkerInList(i);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        doc.Clear();
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * count);
 }
 
 void RunTool(benchmark::State& state, const char* tool, const std::string& command) {
@@ -76,7 +133,7 @@ void RunTool(benchmark::State& state, const char* tool, const std::string& comma
     }
     for (auto _ : state)
         if (std::system(command.c_str()) != 0) state.SkipWithError((std::string(tool) + " failed").c_str());
-    ReportBytes(state);
+    ReportBytes(state, Document());
 }
 
 void BM_Unrtf(benchmark::State& state) {
@@ -89,10 +146,18 @@ void BM_Pandoc(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_RTFImportIntoDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RTFReaderEventsOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RTFImport_5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RTFEventsOnly_5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RTFImport_CorpusFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RTFEventsOnly_CorpusFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Unrtf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_Pandoc)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_FreeDocumentOfMarkers)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000);
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
