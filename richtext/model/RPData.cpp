@@ -473,6 +473,7 @@ void TCustomRPData::Clear() {
     if (!ShareItems()) {
         Items->BeginUpdate();
         try {
+            RemoveMarkersFromList(0, GetItemCount());
             for (int i = 0; i < GetItemCount(); ++i)
                 FreeItemAt(i, true);
             Items->Clear();

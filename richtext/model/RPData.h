@@ -368,6 +368,9 @@ public:
     // ---- list markers
     void AddMarkerInList(int ItemNo);
     void RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing);
+    // The markers among Count items from FirstItemNo leave the list at once
+    // (freeing them one by one would search and shift the list for each).
+    void RemoveMarkersFromList(int FirstItemNo, int Count);
     void UpdateMarkerCounters(int ItemNo, bool Create);
     TRPMarkerItemInfo* FindPreviousMarker(int ItemNo);
     int FindLastMarkerOfLists(int MarkerIndex, const TRPIntegerList& ListNos);

@@ -288,6 +288,15 @@ void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing)
         list->RecalcCountersOfList(idx, listNo, GetRPStyle());
 }
 
+void TCustomRPData::RemoveMarkersFromList(int FirstItemNo, int Count) {
+    TRPMarkerList* list = GetMarkers(false);
+    if (!list) return;
+    std::vector<const TRPMarkerItemInfo*> markers;
+    for (int i = FirstItemNo; i < FirstItemNo + Count; ++i)
+        if (const TRPMarkerItemInfo* m = AsMarker(GetItem(i))) markers.push_back(m);
+    if (list->DeleteMarkers(markers) && list->Count() == 0) DestroyMarkers();
+}
+
 void TCustomRPData::UpdateMarkerCounters(int ItemNo, bool Create) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return;
     TRPMarkerItemInfo* marker = AsMarker(GetItem(ItemNo));

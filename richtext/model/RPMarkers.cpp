@@ -557,6 +557,31 @@ void TRPMarkerList::Delete(int Index) {
     if (it != FOwned.end()) FOwned.erase(it);
 }
 
+bool TRPMarkerList::DeleteMarkers(const std::vector<const TRPMarkerItemInfo*>& Markers) {
+    size_t leaving = 0;
+    for (const TRPMarkerItemInfo* m : Markers)
+        if (auto f = FMembers.find(m); f != FMembers.end()) {
+            leaving += static_cast<size_t>(f->second);
+            FMembers.erase(f);
+        }
+    if (leaving == 0) return false;
+    // What is no longer a member leaves; a document's markers usually make the whole list.
+    auto gone = [this](const TRPMarkerItemInfo* m) { return FMembers.find(m) == FMembers.end(); };
+    for (TRPMarkerItemInfo* m : FItems)
+        if (gone(m)) m->FCachedIndexInList = -1;
+    if (FMembers.empty())
+        FItems.clear();
+    else
+        FItems.erase(std::remove_if(FItems.begin(), FItems.end(), gone), FItems.end());
+    if (!FOwned.empty())
+        FOwned.erase(std::remove_if(FOwned.begin(), FOwned.end(), [&](const auto& p) { return gone(p.get()); }),
+                     FOwned.end());
+    // The places of the markers that stay are known again.
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FItems[i]->FCachedIndexInList = static_cast<int>(i);
+    return true;
+}
+
 void TRPMarkerList::Clear() {
     for (TRPMarkerItemInfo* m : FItems)
         m->FCachedIndexInList = -1;

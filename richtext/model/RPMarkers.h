@@ -117,6 +117,9 @@ public:
     int IndexOf(const TRPMarkerItemInfo* Marker) const;
     void Insert(int Index, TRPMarkerItemInfo* Marker);
     void Delete(int Index);
+    // Removes every entry of the given markers in one pass over the list; the
+    // others keep their order. True when any left.
+    bool DeleteMarkers(const std::vector<const TRPMarkerItemInfo*>& Markers);
     void Clear();
     // Exchanges the entries (and the records each list owns) of two lists.
     void Swap(TRPMarkerList& Other);

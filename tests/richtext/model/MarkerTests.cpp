@@ -281,6 +281,43 @@ TEST_F(MarkerTest, PreviousMarkerIsFoundAcrossTableCells) {
     EXPECT_EQ(Doc.FindPreviousMarker(3), inner);
 }
 
+// Clearing takes a document's own markers out of the shared list at once; the
+// markers of the rest of the tree keep their order and are found again.
+TEST_F(MarkerTest, ClearingTakesOnlyTheDocumentsMarkers) {
+    TRPMarkerItemInfo* first = AddMarker(0, 0);
+    auto table = std::make_unique<TFakeTable>(&Doc);
+    TFakeTable* t = table.get();
+    Doc.AddItem("", std::move(table));
+    TCellData& cell = *t->Cells[0];
+    cell.ParentItemNo = 2;
+    for (int i = 0; i < 2; ++i) {
+        cell.AddItem("", TRPMarkerItemInfo::CreateEx(&cell, 0, 0, 0, false));
+        cell.AddMarkerInList(cell.GetItemCount() - 1);
+        cell.AddText("cell", 0, -1);
+    }
+    TRPMarkerItemInfo* last = AddMarker(0, 0);
+    EXPECT_EQ(Counters(), (std::vector<int>{1, 2, 3, 4}));
+
+    cell.Clear();
+    TRPMarkerList* list = Doc.GetMarkers(false);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->Get(0), first);
+    EXPECT_EQ(list->Get(1), last);
+    EXPECT_EQ(last->GetIndexInList(list), 1);
+    Doc.UpdateMarkerCounters(Doc.GetItemNo(last), false);
+    EXPECT_EQ(Counters(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(Strings(), (std::vector<std::string>{"I.", "II."}));
+
+    // A cell without markers leaves the list alone; the whole document takes it with it.
+    t->Cells[1]->AddText("plain", 0, 0);
+    t->Cells[1]->Clear();
+    EXPECT_EQ(Doc.GetMarkers(false), list);
+    Doc.Clear();
+    EXPECT_EQ(Doc.GetMarkers(false), nullptr);
+    EXPECT_EQ(Doc.GetItemCount(), 0);
+}
+
 namespace {
 class TFixedMetrics : public TTextMetrics {
 public:
