@@ -3,7 +3,28 @@
 #include "richtext/rtf/RPRTFReaderProperties.h"
 
 #include <array>
+#include <string>
+#include <unordered_map>
 #include <vector>
+
+// What the choice of a text style depends on: the character properties, the
+// font they name (or the default style's font without one), the code page in
+// force and the kind of run.
+struct TRPRTFTextStyleKey {
+    TRPRTFCharProperties CharProps;
+    bool HasFont = false;
+    bool FontTableEmpty = true;
+    std::string FontName;
+    int Charset = 0;
+    int CodePage = 0;
+    bool Unicode = false;
+    bool Jump = false;
+    bool operator==(const TRPRTFTextStyleKey&) const = default;
+};
+
+struct TRPRTFTextStyleKeyHash {
+    size_t operator()(const TRPRTFTextStyleKey& k) const;
+};
 
 struct TRPRTFReaderProperties::TImport {
     TCustomRPData* Main = nullptr;
@@ -32,4 +53,9 @@ struct TRPRTFReaderProperties::TImport {
     // The charset that stands for the code page in force (cached).
     int CharsetCodePage = 0;
     int CodePageCharset = 1;
+    // Text styles chosen so far, valid while the number of text styles stays
+    // the same: a search gives the same answer until a style is added.
+    std::unordered_map<TRPRTFTextStyleKey, int, TRPRTFTextStyleKeyHash> TextStyleCache;
+    int TextStyleCacheCount = -1;
+    TRPRTFTextStyleKey TextStyleKey; // reused, so that a look-up allocates nothing
 };

@@ -250,6 +250,46 @@ int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
     return best;
 }
 
+size_t TRPRTFTextStyleKeyHash::operator()(const TRPRTFTextStyleKey& k) const {
+    const TRPRTFCharProperties& cp = k.CharProps;
+    size_t h = static_cast<size_t>(cp.FontIndex);
+    for (size_t v : {size_t(cp.Size), size_t(cp.Color), size_t(cp.BackColor), size_t(cp.Style),
+                     size_t(cp.VShift), size_t(k.Unicode) * 2 + size_t(k.Jump)})
+        h = h * 1000003u ^ v;
+    return h;
+}
+
+int TRPRTFReaderProperties::CachedTextStyle(bool Unicode, bool Jump) {
+    TImport& im = *FImport;
+    if (TextStyleMode == rprsUseSpecified || !im.Style) return ChooseTextStyle(Unicode, Jump);
+    const int count = im.Style->TextStyles().Count();
+    if (count != im.TextStyleCacheCount) {
+        im.TextStyleCache.clear();
+        im.TextStyleCacheCount = count;
+    }
+    const TRPRTFReader& r = *im.Reader;
+    TRPRTFTextStyleKey& key = im.TextStyleKey;
+    key.CharProps = r.State().CharProps;
+    const TRPRTFFont* font = r.CurrentFont();
+    key.HasFont = font != nullptr;
+    key.FontTableEmpty = r.Fonts().empty();
+    if (font)
+        key.FontName.assign(font->Name);
+    else if (count > 0)
+        key.FontName.assign(im.Style->TextStyles().GetItem(0)->FontName);
+    else
+        key.FontName.clear();
+    key.Charset = font ? font->Charset : 0;
+    key.CodePage = r.CodePage();
+    key.Unicode = Unicode;
+    key.Jump = Jump;
+    if (auto f = im.TextStyleCache.find(key); f != im.TextStyleCache.end()) return f->second;
+    const int styleNo = ChooseTextStyle(Unicode, Jump);
+    // A style added now is found by the next search; only an answer from the same styles is kept.
+    if (im.Style->TextStyles().Count() == count) im.TextStyleCache.emplace(key, styleNo);
+    return styleNo;
+}
+
 int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
     TImport& im = *FImport;
     if (Position != rtfpNewPara && !(Position == rtfpNewLine && LineBreaksAsParagraphs)) return PrevParaNo();

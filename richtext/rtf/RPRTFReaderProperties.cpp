@@ -168,7 +168,7 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
     if (SkipHiddenText && r.State().CharProps.Hidden) return;
     const bool jump = r.FieldInstruction().find("HYPERLINK") != std::string::npos;
     const bool unicodeStyle = IsUnicodeText || UnicodeMode == rpruOnlyUnicode;
-    int styleNo = ChooseTextStyle(unicodeStyle, jump);
+    int styleNo = CachedTextStyle(unicodeStyle, jump);
     const int paraNo = ChooseParaStyle(Position);
     const bool styleIsUnicode = im.Style && im.Style->TextStyles().GetItem(styleNo)->Unicode;
     // The item text in the form of its style.

@@ -31,6 +31,7 @@ struct TRPRTFCharProperties {
     std::string FontNameOverride;
 
     void Reset(int defFontIndex, int defLanguage);
+    bool operator==(const TRPRTFCharProperties&) const = default;
 };
 
 struct TRPRTFBorderSide {
