@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <unordered_set>
 
 #include "platform/Graphics.h"
 #include "platform/ImageList.h"
@@ -531,7 +532,7 @@ TRPMarkerItemInfo* TRPMarkerList::Get(int Index) const {
 }
 
 int TRPMarkerList::IndexOf(const TRPMarkerItemInfo* Marker) const {
-    if (!Marker || FMembers.find(Marker) == FMembers.end()) return -1;
+    if (!Marker || Marker->FListEntries <= 0) return -1;
     // Readers append marker after marker: the cached place (or its neighbour,
     // after one insertion or deletion before it) is nearly always right.
     const int cached = Marker->FCachedIndexInList;
@@ -545,36 +546,39 @@ void TRPMarkerList::Insert(int Index, TRPMarkerItemInfo* Marker) {
     if (Index < 0 || Index > Count()) RPListIndexError(Index);
     FItems.insert(FItems.begin() + Index, Marker);
     Marker->FCachedIndexInList = Index;
-    ++FMembers[Marker];
+    ++Marker->FListEntries;
+}
+
+// Bookkeeping of a marker whose entry has gone.
+void TRPMarkerList::Left(TRPMarkerItemInfo* Marker) {
+    Marker->FCachedIndexInList = -1;
+    if (Marker->FListEntries > 0) --Marker->FListEntries;
 }
 
 void TRPMarkerList::Delete(int Index) {
     TRPMarkerItemInfo* m = Get(Index);
     FItems.erase(FItems.begin() + Index);
-    m->FCachedIndexInList = -1;
-    if (auto f = FMembers.find(m); f != FMembers.end() && --f->second == 0) FMembers.erase(f);
+    Left(m);
     auto it = std::find_if(FOwned.begin(), FOwned.end(), [m](const auto& p) { return p.get() == m; });
     if (it != FOwned.end()) FOwned.erase(it);
 }
 
 bool TRPMarkerList::DeleteMarkers(const std::vector<const TRPMarkerItemInfo*>& Markers) {
-    size_t leaving = 0;
+    std::unordered_set<const TRPMarkerItemInfo*> leaving;
     for (const TRPMarkerItemInfo* m : Markers)
-        if (auto f = FMembers.find(m); f != FMembers.end()) {
-            leaving += static_cast<size_t>(f->second);
-            FMembers.erase(f);
-        }
-    if (leaving == 0) return false;
-    // What is no longer a member leaves; a document's markers usually make the whole list.
-    auto gone = [this](const TRPMarkerItemInfo* m) { return FMembers.find(m) == FMembers.end(); };
-    for (TRPMarkerItemInfo* m : FItems)
-        if (gone(m)) m->FCachedIndexInList = -1;
-    if (FMembers.empty())
-        FItems.clear();
-    else
-        FItems.erase(std::remove_if(FItems.begin(), FItems.end(), gone), FItems.end());
+        if (m && m->FListEntries > 0) leaving.insert(m);
+    if (leaving.empty()) return false;
+    const size_t before = FItems.size();
+    auto gone = [&](TRPMarkerItemInfo* m) {
+        if (!leaving.count(m)) return false;
+        Left(m);
+        return true;
+    };
+    FItems.erase(std::remove_if(FItems.begin(), FItems.end(), gone), FItems.end());
+    if (FItems.size() == before) return false;
     if (!FOwned.empty())
-        FOwned.erase(std::remove_if(FOwned.begin(), FOwned.end(), [&](const auto& p) { return gone(p.get()); }),
+        FOwned.erase(std::remove_if(FOwned.begin(), FOwned.end(),
+                                    [&](const auto& p) { return leaving.count(p.get()) != 0; }),
                      FOwned.end());
     // The places of the markers that stay are known again.
     for (size_t i = 0; i < FItems.size(); ++i)
@@ -584,9 +588,8 @@ bool TRPMarkerList::DeleteMarkers(const std::vector<const TRPMarkerItemInfo*>& M
 
 void TRPMarkerList::Clear() {
     for (TRPMarkerItemInfo* m : FItems)
-        m->FCachedIndexInList = -1;
+        Left(m);
     FItems.clear();
-    FMembers.clear();
     FOwned.clear();
 }
 
@@ -662,7 +665,6 @@ void TRPMarkerList::RecalcCountersOfList(int From, int ListNo, const TRPStyle* R
 
 void TRPMarkerList::Swap(TRPMarkerList& Other) {
     FItems.swap(Other.FItems);
-    FMembers.swap(Other.FMembers);
     FOwned.swap(Other.FOwned);
 }
 
@@ -701,7 +703,7 @@ bool TRPMarkerList::LoadFromStream(const std::string& Stream, size_t& Pos, TCust
         m->Counter = counter;
         FItems.push_back(m.get());
         m->FCachedIndexInList = i;
-        ++FMembers[m.get()];
+        ++m->FListEntries;
         FOwned.push_back(std::move(m));
     }
     return true;

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "richtext/model/RPItem.h"
@@ -31,6 +30,9 @@ public:
     int FDescent = 0;
     int FLeftOverhang = 0;
     int FCachedIndexInList = -1;
+    // How many entries of marker lists name it, at most: 0 answers "in no
+    // list" without a search.
+    int FListEntries = 0;
     int32_t ListNo = 0;
     int32_t Level = 0;
     int32_t Counter = 1;
@@ -144,8 +146,7 @@ public:
     std::string SaveToHex() const;
 
 private:
+    void Left(TRPMarkerItemInfo* Marker);
     std::vector<TRPMarkerItemInfo*> FItems;
-    // How often each marker is in FItems: answers "not in the list" at once.
-    std::unordered_map<const TRPMarkerItemInfo*, int> FMembers;
     std::vector<std::unique_ptr<TRPMarkerItemInfo>> FOwned;
 };

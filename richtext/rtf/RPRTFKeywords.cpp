@@ -1,6 +1,6 @@
 #include "richtext/rtf/RPRTFKeywords.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <array>
 
 namespace RPRTFKw {
@@ -365,27 +365,41 @@ const Entry kTable[] = {
 
 constexpr size_t kCount = sizeof(kTable) / sizeof(kTable[0]);
 
-// Sorted once, on first use, by ordinal comparison.
-const std::array<const Entry*, kCount>& Sorted() {
-    static const std::array<const Entry*, kCount> sorted = [] {
-        std::array<const Entry*, kCount> a{};
-        for (size_t i = 0; i < kCount; ++i)
-            a[i] = &kTable[i];
-        std::stable_sort(a.begin(), a.end(),
-                         [](const Entry* x, const Entry* y) { return x->Keyword < y->Keyword; });
+// An open-addressing hash table of the keywords, at most a quarter full, so
+// that a look-up costs one hash and nearly always one comparison. Entries go in
+// in stored order: of two equal keywords the first is found.
+constexpr size_t kSlots = 2048;
+static_assert(kCount * 4 <= kSlots, "the keyword table must stay sparse");
+
+size_t Hash(std::string_view keyword) {
+    uint32_t h = 2166136261u;
+    for (char c : keyword)
+        h = (h ^ static_cast<uint8_t>(c)) * 16777619u;
+    return h & (kSlots - 1);
+}
+
+const std::array<const Entry*, kSlots>& Slots() {
+    static const std::array<const Entry*, kSlots> slots = [] {
+        std::array<const Entry*, kSlots> a{};
+        for (const Entry& e : kTable) {
+            size_t i = Hash(e.Keyword);
+            while (a[i])
+                i = (i + 1) & (kSlots - 1);
+            a[i] = &e;
+        }
         return a;
     }();
-    return sorted;
+    return slots;
 }
 
 } // namespace
 
 const Entry* Find(std::string_view keyword) {
-    const auto& s = Sorted();
-    auto it = std::lower_bound(s.begin(), s.end(), keyword,
-                               [](const Entry* e, std::string_view k) { return e->Keyword < k; });
-    if (it != s.end() && (*it)->Keyword == keyword) return *it;
-    return nullptr;
+    const auto& slots = Slots();
+    for (size_t i = Hash(keyword);; i = (i + 1) & (kSlots - 1)) {
+        const Entry* e = slots[i];
+        if (!e || e->Keyword == keyword) return e;
+    }
 }
 
 int Count() {
