@@ -37,15 +37,12 @@ QString DocumentFile() {
     return path;
 }
 
-// A file of the shared corpus beside the repository (or beside the folder of worktrees).
+// A file of the shared corpus beside the repository.
 const std::string& CorpusFile() {
     static const std::string data = [] {
-        for (const char* up : {"/../shared/corpus/rtf/", "/../../shared/corpus/rtf/"}) {
-            QFile f(QStringLiteral(PRAVOLIN_SOURCE_DIR) + QLatin1String(up) +
-                    QStringLiteral("striprtf/rtf/BVWGT_20241227_W258_2227269_1_00_01.rtf"));
-            if (f.open(QIODevice::ReadOnly)) return f.readAll().toStdString();
-        }
-        return std::string();
+        QFile f(QStringLiteral(PRAVOLIN_SOURCE_DIR
+                               "/../shared/corpus/rtf/striprtf/rtf/BVWGT_20241227_W258_2227269_1_00_01.rtf"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
     }();
     return data;
 }

@@ -273,10 +273,11 @@ void TCustomRPData::AddMarkerInList(int ItemNo) {
 }
 
 void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing) {
-    TRPMarkerItemInfo* marker = AsMarker(Item);
-    if (!marker) return;
+    // The list first: once a document is without markers, items pass at once.
     TRPMarkerList* list = GetMarkers(false);
     if (!list) return;
+    TRPMarkerItemInfo* marker = AsMarker(Item);
+    if (!marker) return;
     int idx = marker->GetIndexInList(list);
     if (idx < 0) return;
     const int listNo = marker->ListNo;
@@ -291,10 +292,17 @@ void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing)
 void TCustomRPData::RemoveMarkersFromList(int FirstItemNo, int Count) {
     TRPMarkerList* list = GetMarkers(false);
     if (!list) return;
-    std::vector<const TRPMarkerItemInfo*> markers;
-    for (int i = FirstItemNo; i < FirstItemNo + Count; ++i)
-        if (const TRPMarkerItemInfo* m = AsMarker(GetItem(i))) markers.push_back(m);
-    if (list->DeleteMarkers(markers) && list->Count() == 0) DestroyMarkers();
+    bool removed = false;
+    if (FirstItemNo == 0 && Count == GetItemCount() && GetAbsoluteRootData() == this) {
+        // The whole tree goes: every marker of a document in the list is one of its own.
+        removed = list->DeleteDocumentMarkers();
+    } else {
+        std::vector<const TRPMarkerItemInfo*> markers;
+        for (int i = FirstItemNo; i < FirstItemNo + Count; ++i)
+            if (const TRPMarkerItemInfo* m = AsMarker(GetItem(i))) markers.push_back(m);
+        removed = list->DeleteMarkers(markers);
+    }
+    if (removed && list->Count() == 0) DestroyMarkers();
 }
 
 void TCustomRPData::UpdateMarkerCounters(int ItemNo, bool Create) {

@@ -230,7 +230,10 @@ void TRPMarkerItemInfo::CalcDisplayString(const TRPStyle* RPStyle, const TRPMark
     }
     if (!startLevel->HasTextNumbering()) return;
 
-    std::vector<std::string> texts(MaxLevels);
+    // One set of level texts serves every call: a marker sets those up to its
+    // level and leaves them empty again; making 256 strings per marker would
+    // dominate numbering a long list.
+    static thread_local std::vector<std::string> texts(MaxLevels);
     const bool legal = (startLevel->Options & rploLegalStyleNumbering) != 0;
     const int startL = std::clamp(Level, 0, MaxLevels - 1);
     const TRPMarkerItemInfo* cur = this;
@@ -260,6 +263,8 @@ void TRPMarkerItemInfo::CalcDisplayString(const TRPStyle* RPStyle, const TRPMark
         L = P;
     }
     DisplayString = RPFormatMarkerString(startLevel->FormatString, texts);
+    for (int k = 0; k <= startL; ++k)
+        texts[static_cast<size_t>(k)].clear();
 }
 
 QString TRPMarkerItemInfo::GetMarkerQText(const TRPListLevel& LevelInfo) const {
@@ -581,6 +586,27 @@ bool TRPMarkerList::DeleteMarkers(const std::vector<const TRPMarkerItemInfo*>& M
                                     [&](const auto& p) { return leaving.count(p.get()) != 0; }),
                      FOwned.end());
     // The places of the markers that stay are known again.
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FItems[i]->FCachedIndexInList = static_cast<int>(i);
+    return true;
+}
+
+bool TRPMarkerList::DeleteDocumentMarkers() {
+    if (FItems.size() == FOwned.size()) return false;
+    if (FOwned.empty()) {
+        Clear();
+        return true;
+    }
+    std::unordered_set<const TRPMarkerItemInfo*> owned;
+    for (const auto& p : FOwned)
+        owned.insert(p.get());
+    FItems.erase(std::remove_if(FItems.begin(), FItems.end(),
+                                [&](TRPMarkerItemInfo* m) {
+                                    if (owned.count(m)) return false;
+                                    Left(m);
+                                    return true;
+                                }),
+                 FItems.end());
     for (size_t i = 0; i < FItems.size(); ++i)
         FItems[i]->FCachedIndexInList = static_cast<int>(i);
     return true;

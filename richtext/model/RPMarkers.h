@@ -122,6 +122,9 @@ public:
     // Removes every entry of the given markers in one pass over the list; the
     // others keep their order. True when any left.
     bool DeleteMarkers(const std::vector<const TRPMarkerItemInfo*>& Markers);
+    // Removes the entries of documents' markers, keeping the records the list
+    // owns. True when any left.
+    bool DeleteDocumentMarkers();
     void Clear();
     // Exchanges the entries (and the records each list owns) of two lists.
     void Swap(TRPMarkerList& Other);

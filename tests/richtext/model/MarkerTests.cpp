@@ -318,6 +318,31 @@ TEST_F(MarkerTest, ClearingTakesOnlyTheDocumentsMarkers) {
     EXPECT_EQ(Doc.GetItemCount(), 0);
 }
 
+// Records read from a stream belong to the list, not to the document: clearing
+// the document leaves them.
+TEST_F(MarkerTest, ClearingKeepsTheListsOwnRecords) {
+    std::string data;
+    {
+        TRPMarkerItemInfo standalone(&Doc);
+        standalone.ListNo = 1;
+        standalone.Counter = 7;
+        TRPMarkerList source;
+        source.Insert(0, &standalone);
+        source.SaveToStream(data, 1, false);
+        source.Clear();
+    }
+    TRPMarkerList* list = Doc.GetMarkers(true);
+    ASSERT_TRUE(list->LoadBinary(data, &Doc));
+    AddMarker(0, 0);
+    ASSERT_EQ(list->Count(), 2);
+    Doc.Clear();
+    ASSERT_EQ(Doc.GetMarkers(false), list);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Get(0)->ListNo, 1);
+    EXPECT_EQ(list->Get(0)->Counter, 7);
+    EXPECT_EQ(list->IndexOf(list->Get(0)), 0);
+}
+
 namespace {
 class TFixedMetrics : public TTextMetrics {
 public:
