@@ -444,8 +444,8 @@ void TCustomRPData::FreeItem(std::unique_ptr<TCustomRPItemInfo> Item, bool Clear
 void TCustomRPData::FreeItemAt(int ItemNo, bool Clearing) {
     TCustomRPItemInfo* item = GetItem(ItemNo);
     if (!item) return;
-    std::string s = Items->Get(ItemNo);
-    DoItemAction(rpiaFreeing, item, s, this);
+    // Callers drop the entry right after: the action sees its text without a copy.
+    DoItemAction(rpiaFreeing, item, Items->Text(ItemNo), this);
     DoControlActionForItem(rpcaDestroy, ItemNo, item);
     // Out of its entry before it is freed: nothing can reach it any more.
     FreeItem(Items->TakeObject(ItemNo), Clearing);

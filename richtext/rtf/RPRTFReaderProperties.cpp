@@ -182,20 +182,24 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
     TCustomRPData* target = im.Target;
     auto item = GetCurrentTextItemClass()->Create(target);
     if (styleIsUnicode) item->ItemOptions |= rpioUnicode;
-    std::string expanded;
-    target->ExpandTabs(Text, styleNo, expanded, styleIsUnicode);
+    // Most runs hold no tab and move into their item as they are.
+    if (Text.find('\t') != std::string::npos) {
+        std::string expanded;
+        target->ExpandTabs(Text, styleNo, expanded, styleIsUnicode);
+        Text = std::move(expanded);
+    }
     std::string target_, hint;
     TRPTag tag;
     if (HyperlinkTarget(target_, hint)) {
         int sn = styleNo;
-        target->DoReadHyperlink(target_, r.FieldInstruction(), expanded, tag, sn, 2);
+        target->DoReadHyperlink(target_, r.FieldInstruction(), Text, tag, sn, 2);
         if (sn >= 0) styleNo = sn;
         item->Hint = hint;
     }
     item->StyleNo = styleNo;
     item->ParaNo = paraNo;
     item->Tag = tag;
-    AddItem(std::move(expanded), std::move(item), Position);
+    AddItem(std::move(Text), std::move(item), Position);
 }
 
 void TRPRTFReaderProperties::ReaderRequiredPageBreak() {
