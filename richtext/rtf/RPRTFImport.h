@@ -3,6 +3,7 @@
 #include "richtext/rtf/RPRTFReaderProperties.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,12 +21,48 @@ struct TRPRTFTextStyleKey {
     bool Unicode = false;
     bool Jump = false;
     bool operator==(const TRPRTFTextStyleKey&) const = default;
+    size_t Hash() const;
 };
 
-struct TRPRTFTextStyleKeyHash {
-    size_t operator()(const TRPRTFTextStyleKey& k) const;
+// What the choice of a paragraph style depends on.
+struct TRPRTFParaStyleKey {
+    int Alignment = 0, LeftIndent = 0, RightIndent = 0, FirstIndent = 0, SpaceBefore = 0, SpaceAfter = 0;
+    int LineSpacing = 0;
+    bool LineSpacingMulti = false;
+    TColor ShadingFill = 0;
+    std::optional<TRPRTFParaBorder> Border;
+    bool operator==(const TRPRTFParaStyleKey&) const = default;
+    size_t Hash() const;
 };
 
+// Styles chosen so far for a kind of key. A search gives the same answer
+// until a style is added, so the answers hold while the number of styles
+// stays the same.
+template <class TKey> class TRPRTFStyleCache {
+public:
+    // The remembered style for Key among Count styles, or -1.
+    int Find(int Count, const TKey& Key) {
+        if (Count != FCount) {
+            FStyles.clear();
+            FCount = Count;
+        }
+        auto f = FStyles.find(Key);
+        return f == FStyles.end() ? -1 : f->second;
+    }
+    // Remembers the answer of a search that found StyleNo without adding a style.
+    void Keep(int CountAfter, const TKey& Key, int StyleNo) {
+        if (CountAfter == FCount) FStyles.emplace(Key, StyleNo);
+    }
+    // The key object that look-ups fill in, reused so that a look-up allocates nothing.
+    TKey Key;
+
+private:
+    struct THash {
+        size_t operator()(const TKey& k) const { return k.Hash(); }
+    };
+    std::unordered_map<TKey, int, THash> FStyles;
+    int FCount = -1;
+};
 struct TRPRTFReaderProperties::TImport {
     TCustomRPData* Main = nullptr;
     TCustomRPData* Target = nullptr;
@@ -53,9 +90,6 @@ struct TRPRTFReaderProperties::TImport {
     // The charset that stands for the code page in force (cached).
     int CharsetCodePage = 0;
     int CodePageCharset = 1;
-    // Text styles chosen so far, valid while the number of text styles stays
-    // the same: a search gives the same answer until a style is added.
-    std::unordered_map<TRPRTFTextStyleKey, int, TRPRTFTextStyleKeyHash> TextStyleCache;
-    int TextStyleCacheCount = -1;
-    TRPRTFTextStyleKey TextStyleKey; // reused, so that a look-up allocates nothing
+    TRPRTFStyleCache<TRPRTFTextStyleKey> TextStyles;
+    TRPRTFStyleCache<TRPRTFParaStyleKey> ParaStyles;
 };

@@ -282,7 +282,7 @@ void TRPRTFReaderProperties::InsertMarker() {
         w97 = true;
     }
     if (!marker) return;
-    marker->ParaNo = ChooseParaStyle(rtfpNewPara);
+    marker->ParaNo = CachedParaStyle(rtfpNewPara);
     AddItem(std::string(), std::move(marker), rtfpNewPara);
     im.LastMarkerW97 = w97;
 }
@@ -365,7 +365,7 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
         item->ImageWidth = static_cast<int>(Round(w / 100.0 * Picture->ScaleX));
         item->ImageHeight = static_cast<int>(Round(h / 100.0 * Picture->ScaleY));
     }
-    item->ParaNo = ChooseParaStyle(Position);
+    item->ParaNo = CachedParaStyle(Position);
     AddItem(std::string(), std::move(item), Position);
     Inserted = true;
 }

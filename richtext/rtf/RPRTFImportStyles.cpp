@@ -250,43 +250,74 @@ int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
     return best;
 }
 
-size_t TRPRTFTextStyleKeyHash::operator()(const TRPRTFTextStyleKey& k) const {
-    const TRPRTFCharProperties& cp = k.CharProps;
-    size_t h = static_cast<size_t>(cp.FontIndex);
-    for (size_t v : {size_t(cp.Size), size_t(cp.Color), size_t(cp.BackColor), size_t(cp.Style),
-                     size_t(cp.VShift), size_t(k.Unicode) * 2 + size_t(k.Jump)})
+namespace {
+
+size_t Mix(std::initializer_list<size_t> values) {
+    size_t h = 0;
+    for (size_t v : values)
         h = h * 1000003u ^ v;
     return h;
+}
+
+} // namespace
+
+size_t TRPRTFTextStyleKey::Hash() const {
+    const TRPRTFCharProperties& cp = CharProps;
+    return Mix({size_t(cp.FontIndex), size_t(cp.Size), size_t(cp.Color), size_t(cp.BackColor), size_t(cp.Style),
+                size_t(cp.VShift), size_t(Unicode) * 2 + size_t(Jump)});
+}
+
+size_t TRPRTFParaStyleKey::Hash() const {
+    return Mix({size_t(Alignment), size_t(LeftIndent), size_t(RightIndent), size_t(FirstIndent),
+                size_t(SpaceBefore), size_t(SpaceAfter), size_t(LineSpacing), size_t(Border.has_value())});
 }
 
 int TRPRTFReaderProperties::CachedTextStyle(bool Unicode, bool Jump) {
     TImport& im = *FImport;
     if (TextStyleMode == rprsUseSpecified || !im.Style) return ChooseTextStyle(Unicode, Jump);
-    const int count = im.Style->TextStyles().Count();
-    if (count != im.TextStyleCacheCount) {
-        im.TextStyleCache.clear();
-        im.TextStyleCacheCount = count;
-    }
+    const TFontInfos& styles = im.Style->TextStyles();
     const TRPRTFReader& r = *im.Reader;
-    TRPRTFTextStyleKey& key = im.TextStyleKey;
+    TRPRTFTextStyleKey& key = im.TextStyles.Key;
     key.CharProps = r.State().CharProps;
     const TRPRTFFont* font = r.CurrentFont();
     key.HasFont = font != nullptr;
     key.FontTableEmpty = r.Fonts().empty();
     if (font)
         key.FontName.assign(font->Name);
-    else if (count > 0)
-        key.FontName.assign(im.Style->TextStyles().GetItem(0)->FontName);
+    else if (styles.Count() > 0)
+        key.FontName.assign(styles.GetItem(0)->FontName);
     else
         key.FontName.clear();
     key.Charset = font ? font->Charset : 0;
     key.CodePage = r.CodePage();
     key.Unicode = Unicode;
     key.Jump = Jump;
-    if (auto f = im.TextStyleCache.find(key); f != im.TextStyleCache.end()) return f->second;
+    if (const int known = im.TextStyles.Find(styles.Count(), key); known >= 0) return known;
     const int styleNo = ChooseTextStyle(Unicode, Jump);
-    // A style added now is found by the next search; only an answer from the same styles is kept.
-    if (im.Style->TextStyles().Count() == count) im.TextStyleCache.emplace(key, styleNo);
+    im.TextStyles.Keep(styles.Count(), key, styleNo);
+    return styleNo;
+}
+
+int TRPRTFReaderProperties::CachedParaStyle(TRPRTFPosition Position) {
+    TImport& im = *FImport;
+    const bool newPara = Position == rtfpNewPara || (Position == rtfpNewLine && LineBreaksAsParagraphs);
+    if (!newPara || ParaStyleMode == rprsUseSpecified || !im.Style) return ChooseParaStyle(Position);
+    const TParaInfos& styles = im.Style->ParaStyles();
+    const TRPRTFParaProperties& pp = im.Reader->State().ParaProps;
+    TRPRTFParaStyleKey& key = im.ParaStyles.Key;
+    key.Alignment = pp.Alignment;
+    key.LeftIndent = pp.LeftIndent;
+    key.RightIndent = pp.RightIndent;
+    key.FirstIndent = pp.FirstIndent;
+    key.SpaceBefore = pp.SpaceBefore;
+    key.SpaceAfter = pp.SpaceAfter;
+    key.LineSpacing = pp.LineSpacing;
+    key.LineSpacingMulti = pp.LineSpacingMulti;
+    key.ShadingFill = pp.ShadingFill;
+    key.Border = pp.Border;
+    if (const int known = im.ParaStyles.Find(styles.Count(), key); known >= 0) return known;
+    const int styleNo = ChooseParaStyle(Position);
+    im.ParaStyles.Keep(styles.Count(), key, styleNo);
     return styleNo;
 }
 

@@ -169,7 +169,7 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
     const bool jump = r.FieldInstruction().find("HYPERLINK") != std::string::npos;
     const bool unicodeStyle = IsUnicodeText || UnicodeMode == rpruOnlyUnicode;
     int styleNo = CachedTextStyle(unicodeStyle, jump);
-    const int paraNo = ChooseParaStyle(Position);
+    const int paraNo = CachedParaStyle(Position);
     const bool styleIsUnicode = im.Style && im.Style->TextStyles().GetItem(styleNo)->Unicode;
     // The item text in the form of its style.
     if (!IsUnicodeText && styleIsUnicode) {
@@ -217,7 +217,7 @@ void TRPRTFReaderProperties::ReaderParagraphEnd() {
     if (first < 0 || im.ParaDoc != doc || im.Aborted) return;
     const int last = doc == im.Main ? im.InsertIndex - 1 : doc->GetItemCount() - 1;
     if (first > last) return;
-    const int paraNo = ChooseParaStyle(rtfpNewPara);
+    const int paraNo = CachedParaStyle(rtfpNewPara);
     if (paraNo == doc->GetItem(first)->ParaNo) return;
     for (int i = first; i <= last; ++i) {
         if (i > first && doc->IsParaStart(i)) break;

@@ -88,8 +88,9 @@ private:
     void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position);
     void InsertMarker();
     int ChooseTextStyle(bool Unicode, bool Jump);
-    // ChooseTextStyle, remembered for runs that look alike.
+    // ChooseTextStyle and ChooseParaStyle, remembered for runs and paragraphs that look alike.
     int CachedTextStyle(bool Unicode, bool Jump);
+    int CachedParaStyle(TRPRTFPosition Position);
     int ChooseParaStyle(TRPRTFPosition Position);
     int FontCharset(const TRPRTFFont* Font);
     int PrevParaNo() const;

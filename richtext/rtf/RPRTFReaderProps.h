@@ -39,6 +39,7 @@ struct TRPRTFBorderSide {
     int Width = 0;
     TColor Color = clNone;
     int Spacing = 0;
+    bool operator==(const TRPRTFBorderSide&) const = default;
 };
 
 // Sides: 0 left, 1 top, 2 right, 3 bottom; a side exists once a word named it.
@@ -50,6 +51,7 @@ struct TRPRTFParaBorder {
     }
     int TypeOf(int i) const { return Sides[i] ? Sides[i]->Type : 0; }
     bool HasType() const { return TypeOf(0) || TypeOf(1) || TypeOf(2) || TypeOf(3); }
+    bool operator==(const TRPRTFParaBorder&) const = default;
 };
 
 // Kinds of numbering: 0 none, 1 decimal, 2 lower letters, 3 upper letters,
