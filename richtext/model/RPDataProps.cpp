@@ -2,6 +2,7 @@
 // the document.
 #include <QChar>
 #include <algorithm>
+#include <type_traits>
 
 #include "platform/Pictures.h"
 #include "richtext/model/RPData.h"
@@ -25,8 +26,20 @@ bool IsMark(char16_t c) {
            cat == QChar::Mark_Enclosing;
 }
 
+// Item as a T (a kind of non-text item), or nullptr. Text items, nearly all
+// of a document, and items of exactly class T are told by their class record
+// without a cast through the hierarchy.
+template <class T> T* ItemAs(TCustomRPItemInfo* Item) {
+    static_assert(!std::is_base_of_v<T, TRPTextItemInfo>);
+    if (!Item) return nullptr;
+    const TRPItemClass* cls = &Item->ItemClass();
+    if (cls == &TRPTextItemInfo::ClassInfo) return nullptr;
+    if (cls == &T::ClassInfo) return static_cast<T*>(Item);
+    return dynamic_cast<T*>(Item);
+}
+
 TRPMarkerItemInfo* AsMarker(TCustomRPItemInfo* Item) {
-    return dynamic_cast<TRPMarkerItemInfo*>(Item);
+    return ItemAs<TRPMarkerItemInfo>(Item);
 }
 
 } // namespace
@@ -115,7 +128,7 @@ int TCustomRPData::FindControlItemNo(const TControl* Control) const {
 }
 
 void TCustomRPData::DoControlActionForItem(int ControlAction, int ItemNo, TCustomRPItemInfo* Item) {
-    if (auto* c = dynamic_cast<TRPControlItemInfo*>(Item))
+    if (auto* c = ItemAs<TRPControlItemInfo>(Item))
         DoControlAction(ControlAction, ItemNo, c->Control.get());
 }
 
