@@ -236,6 +236,13 @@ void TRPMarkerItemInfo::CalcDisplayString(const TRPStyle* RPStyle, const TRPMark
     static thread_local std::vector<std::string> texts(MaxLevels);
     const bool legal = (startLevel->Options & rploLegalStyleNumbering) != 0;
     const int startL = std::clamp(Level, 0, MaxLevels - 1);
+    struct TEmptyAgain {
+        int Last;
+        ~TEmptyAgain() {
+            for (int k = 0; k <= Last; ++k)
+                texts[static_cast<size_t>(k)].clear();
+        }
+    } emptyAgain{startL};
     const TRPMarkerItemInfo* cur = this;
     const TRPMarkerList* curList = List;
     int curIndex = Index;
@@ -263,8 +270,6 @@ void TRPMarkerItemInfo::CalcDisplayString(const TRPStyle* RPStyle, const TRPMark
         L = P;
     }
     DisplayString = RPFormatMarkerString(startLevel->FormatString, texts);
-    for (int k = 0; k <= startL; ++k)
-        texts[static_cast<size_t>(k)].clear();
 }
 
 QString TRPMarkerItemInfo::GetMarkerQText(const TRPListLevel& LevelInfo) const {
