@@ -118,7 +118,8 @@ void BM_FreeDocumentOfMarkers(benchmark::State& state) {
         }
         const auto start = std::chrono::steady_clock::now();
         doc.Clear();
-        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * count);
 }

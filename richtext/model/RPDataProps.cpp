@@ -128,8 +128,7 @@ int TCustomRPData::FindControlItemNo(const TControl* Control) const {
 }
 
 void TCustomRPData::DoControlActionForItem(int ControlAction, int ItemNo, TCustomRPItemInfo* Item) {
-    if (auto* c = ItemAs<TRPControlItemInfo>(Item))
-        DoControlAction(ControlAction, ItemNo, c->Control.get());
+    if (auto* c = ItemAs<TRPControlItemInfo>(Item)) DoControlAction(ControlAction, ItemNo, c->Control.get());
 }
 
 // ---------------------------------------------------------------------------

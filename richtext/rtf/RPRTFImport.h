@@ -63,6 +63,7 @@ private:
     std::unordered_map<TKey, int, THash> FStyles;
     int FCount = -1;
 };
+
 struct TRPRTFReaderProperties::TImport {
     TCustomRPData* Main = nullptr;
     TCustomRPData* Target = nullptr;

@@ -263,8 +263,8 @@ size_t Mix(std::initializer_list<size_t> values) {
 
 size_t TRPRTFTextStyleKey::Hash() const {
     const TRPRTFCharProperties& cp = CharProps;
-    return Mix({size_t(cp.FontIndex), size_t(cp.Size), size_t(cp.Color), size_t(cp.BackColor), size_t(cp.Style),
-                size_t(cp.VShift), size_t(Unicode) * 2 + size_t(Jump)});
+    return Mix({size_t(cp.FontIndex), size_t(cp.Size), size_t(cp.Color), size_t(cp.BackColor),
+                size_t(cp.Style), size_t(cp.VShift), size_t(Unicode) * 2 + size_t(Jump)});
 }
 
 size_t TRPRTFParaStyleKey::Hash() const {

@@ -1,7 +1,7 @@
 #include "richtext/rtf/RPRTFKeywords.h"
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
 
 namespace RPRTFKw {
 
