@@ -37,23 +37,35 @@ struct TRPRTFParaStyleKey {
 
 // Styles chosen so far for a kind of key. A search gives the same answer
 // until a style is added, so the answers hold while the number of styles
-// stays the same.
+// stays the same. Callers fill Key with Set, which notes whether anything
+// changed since the last look-up: runs alike in a row cost no look-up at all.
 template <class TKey> class TRPRTFStyleCache {
 public:
+    template <class TField, class TValue> void Set(TField& Field, const TValue& Value) {
+        if (Field == Value) return;
+        Field = Value;
+        FChanged = true;
+    }
     // The remembered style for Key among Count styles, or -1.
-    int Find(int Count, const TKey& Key) {
+    int Find(int Count) {
         if (Count != FCount) {
             FStyles.clear();
             FCount = Count;
+            FLast = -1;
         }
+        if (!FChanged && FLast >= 0) return FLast;
+        FChanged = false;
         auto f = FStyles.find(Key);
-        return f == FStyles.end() ? -1 : f->second;
+        FLast = f == FStyles.end() ? -1 : f->second;
+        return FLast;
     }
     // Remembers the answer of a search that found StyleNo without adding a style.
-    void Keep(int CountAfter, const TKey& Key, int StyleNo) {
-        if (CountAfter == FCount) FStyles.emplace(Key, StyleNo);
+    void Keep(int CountAfter, int StyleNo) {
+        if (CountAfter != FCount) return;
+        FStyles.emplace(Key, StyleNo);
+        FLast = StyleNo;
     }
-    // The key object that look-ups fill in, reused so that a look-up allocates nothing.
+    // The key of the last look-up, kept so that a look-up allocates nothing.
     TKey Key;
 
 private:
@@ -62,6 +74,8 @@ private:
     };
     std::unordered_map<TKey, int, THash> FStyles;
     int FCount = -1;
+    int FLast = -1;
+    bool FChanged = true;
 };
 
 struct TRPRTFReaderProperties::TImport {

@@ -277,24 +277,25 @@ int TRPRTFReaderProperties::CachedTextStyle(bool Unicode, bool Jump) {
     if (TextStyleMode == rprsUseSpecified || !im.Style) return ChooseTextStyle(Unicode, Jump);
     const TFontInfos& styles = im.Style->TextStyles();
     const TRPRTFReader& r = *im.Reader;
-    TRPRTFTextStyleKey& key = im.TextStyles.Key;
-    key.CharProps = r.State().CharProps;
+    auto& cache = im.TextStyles;
+    TRPRTFTextStyleKey& key = cache.Key;
     const TRPRTFFont* font = r.CurrentFont();
-    key.HasFont = font != nullptr;
-    key.FontTableEmpty = r.Fonts().empty();
+    cache.Set(key.CharProps, r.State().CharProps);
+    cache.Set(key.HasFont, font != nullptr);
+    cache.Set(key.FontTableEmpty, r.Fonts().empty());
     if (font)
-        key.FontName.assign(font->Name);
+        cache.Set(key.FontName, font->Name);
     else if (styles.Count() > 0)
-        key.FontName.assign(styles.GetItem(0)->FontName);
+        cache.Set(key.FontName, styles.GetItem(0)->FontName);
     else
-        key.FontName.clear();
-    key.Charset = font ? font->Charset : 0;
-    key.CodePage = r.CodePage();
-    key.Unicode = Unicode;
-    key.Jump = Jump;
-    if (const int known = im.TextStyles.Find(styles.Count(), key); known >= 0) return known;
+        cache.Set(key.FontName, std::string());
+    cache.Set(key.Charset, font ? font->Charset : 0);
+    cache.Set(key.CodePage, r.CodePage());
+    cache.Set(key.Unicode, Unicode);
+    cache.Set(key.Jump, Jump);
+    if (const int known = cache.Find(styles.Count()); known >= 0) return known;
     const int styleNo = ChooseTextStyle(Unicode, Jump);
-    im.TextStyles.Keep(styles.Count(), key, styleNo);
+    cache.Keep(styles.Count(), styleNo);
     return styleNo;
 }
 
@@ -304,20 +305,21 @@ int TRPRTFReaderProperties::CachedParaStyle(TRPRTFPosition Position) {
     if (!newPara || ParaStyleMode == rprsUseSpecified || !im.Style) return ChooseParaStyle(Position);
     const TParaInfos& styles = im.Style->ParaStyles();
     const TRPRTFParaProperties& pp = im.Reader->State().ParaProps;
-    TRPRTFParaStyleKey& key = im.ParaStyles.Key;
-    key.Alignment = pp.Alignment;
-    key.LeftIndent = pp.LeftIndent;
-    key.RightIndent = pp.RightIndent;
-    key.FirstIndent = pp.FirstIndent;
-    key.SpaceBefore = pp.SpaceBefore;
-    key.SpaceAfter = pp.SpaceAfter;
-    key.LineSpacing = pp.LineSpacing;
-    key.LineSpacingMulti = pp.LineSpacingMulti;
-    key.ShadingFill = pp.ShadingFill;
-    key.Border = pp.Border;
-    if (const int known = im.ParaStyles.Find(styles.Count(), key); known >= 0) return known;
+    auto& cache = im.ParaStyles;
+    TRPRTFParaStyleKey& key = cache.Key;
+    cache.Set(key.Alignment, pp.Alignment);
+    cache.Set(key.LeftIndent, pp.LeftIndent);
+    cache.Set(key.RightIndent, pp.RightIndent);
+    cache.Set(key.FirstIndent, pp.FirstIndent);
+    cache.Set(key.SpaceBefore, pp.SpaceBefore);
+    cache.Set(key.SpaceAfter, pp.SpaceAfter);
+    cache.Set(key.LineSpacing, pp.LineSpacing);
+    cache.Set(key.LineSpacingMulti, pp.LineSpacingMulti);
+    cache.Set(key.ShadingFill, pp.ShadingFill);
+    cache.Set(key.Border, pp.Border);
+    if (const int known = cache.Find(styles.Count()); known >= 0) return known;
     const int styleNo = ChooseParaStyle(Position);
-    im.ParaStyles.Keep(styles.Count(), key, styleNo);
+    cache.Keep(styles.Count(), styleNo);
     return styleNo;
 }
 
