@@ -843,6 +843,16 @@ void TRPRTFReader::Flush(FlushKind kind) {
         } else if (OnNewText) {
             OnNewText(this, text, fPosition);
         }
+        // The buffers serve the next run (unless a handler has begun one), so that
+        // a run does not grow a new one character by character.
+        if (fText.empty()) {
+            text.clear();
+            fText.swap(text);
+        }
+        if (fTextW.empty()) {
+            textW.clear();
+            fTextW.swap(textW);
+        }
     }
     fHiddenStarts = false;
     fPosition = kind == fkParagraph ? rtfpNewPara : kind == fkLine ? rtfpNewLine : rtfpContinuePara;
