@@ -815,13 +815,14 @@ uint8_t TRPRTFReader::RouteChar(unsigned char ch) {
 
 void TRPRTFReader::AddChar(unsigned char ch) {
     if (!fTextW.empty()) Flush(fkPlain);
-    UpdateTableNesting();
+    // Outside tables no character opens or closes one.
+    if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
     fText.push_back(static_cast<char>(ch));
 }
 
 void TRPRTFReader::AddUnicodeChar(char16_t ch) {
     if (!fText.empty()) Flush(fkPlain);
-    UpdateTableNesting();
+    if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
     fTextW.push_back(ch);
 }
 
