@@ -305,13 +305,31 @@ uint8_t TRPRTFReader::MainLoop() {
         case '\n':
             break;
         default:
-            if (fSkipCount > 0)
+            if (fSkipCount > 0) {
                 --fSkipCount;
-            else if ((r = RouteChar(static_cast<unsigned char>(c))) != rtfOK)
-                return r;
+            } else {
+                if ((r = RouteChar(static_cast<unsigned char>(c))) != rtfOK) return r;
+                if (c != 0 && fState->Dest == rdsNorm) AppendPlainRun();
+            }
         }
     }
     return Finish();
+}
+
+// After a character of body text: the plain characters that follow it in the
+// buffer join the text at once, as RouteChar would add them one by one.
+void TRPRTFReader::AppendPlainRun() {
+    if (fPushBack >= 0 || fState->InputMode != 0) return;
+    size_t p = fBufPos;
+    const size_t start = p;
+    while (p < fBufLen) {
+        const char ch = fBuf[p];
+        if (ch == '{' || ch == '}' || ch == '\\' || ch == '\r' || ch == '\n') break;
+        ++p;
+    }
+    for (size_t i = start; i < p; ++i)
+        if (fBuf[i] != 0) fText.push_back(fBuf[i]);
+    fBufPos = p;
 }
 
 uint8_t TRPRTFReader::Finish() {

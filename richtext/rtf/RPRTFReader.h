@@ -230,6 +230,7 @@ private:
     uint8_t MainLoop();
     uint8_t Finish();
     bool ReadByte(int& c);
+    void AppendPlainRun();
     void UnreadByte(int c) { fPushBack = c; }
     bool FillBuffer();
     uint8_t ParseKeyword();
