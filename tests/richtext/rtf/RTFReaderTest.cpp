@@ -119,6 +119,18 @@ TEST(RTFReaderText, SkipCountBelongsToItsGroup) {
     EXPECT_EQ((Events{"U2:0101", "T0:}"}), Ev("{\\rtf1 \\uc3\\u257 {}\\}}", 0, true));
 }
 
+// Body text is taken a run at a time: the rules of single characters still hold inside a run.
+TEST(RTFReaderText, RunsOfPlainText) {
+    // NUL bytes are no text, wherever they stand.
+    EXPECT_EQ((Events{"T2:abcd"}), Ev(std::string("{\\rtf1 a\0b\0\0cd}", 15)));
+    // The fallback characters of \u come out of the run that follows it.
+    EXPECT_EQ((Events{"U2:20AC", "T0:bcd"}), Ev("{\\rtf1\\uc2 \\u8364xybcd}", 0, true));
+    // A run ends at a group, a control word and a line end of the file.
+    EXPECT_EQ((Events{"T2:ab", "T0:cd", "T0:ef\xE9gh"}), Ev("{\\rtf1 ab{\\b cd}ef\r\n\\'e9gh}"));
+    // Bytes that stand for text in the code page are text like any other.
+    EXPECT_EQ((Events{"T2:\xE4\xF6\xFC \x80"}), Ev("{\\rtf1 \xE4\xF6\xFC \x80}"));
+}
+
 TEST(RTFReaderText, HiddenTextStartsWithAReport) {
     RTFRecorder rec;
     std::vector<bool> hidden;
