@@ -317,19 +317,22 @@ uint8_t TRPRTFReader::MainLoop() {
 }
 
 // After a character of body text: the plain characters that follow it in the
-// buffer join the text at once, as RouteChar would add them one by one.
+// buffer join the text at once, as RouteChar would add them one by one (NUL
+// bytes left out).
 void TRPRTFReader::AppendPlainRun() {
     if (fPushBack >= 0 || fState->InputMode != 0) return;
-    size_t p = fBufPos;
-    const size_t start = p;
-    while (p < fBufLen) {
-        const char ch = fBuf[p];
-        if (ch == '{' || ch == '}' || ch == '\\' || ch == '\r' || ch == '\n') break;
-        ++p;
+    const char* p = fBuf + fBufPos;
+    const char* end = fBuf + fBufLen;
+    const char* stop = p;
+    while (stop < end && *stop != '{' && *stop != '}' && *stop != '\\' && *stop != '\r' && *stop != '\n')
+        ++stop;
+    fBufPos = static_cast<size_t>(stop - fBuf);
+    while (p < stop) {
+        const char* nul = static_cast<const char*>(std::memchr(p, 0, static_cast<size_t>(stop - p)));
+        const char* until = nul ? nul : stop;
+        fText.append(p, static_cast<size_t>(until - p));
+        p = nul ? nul + 1 : stop;
     }
-    for (size_t i = start; i < p; ++i)
-        if (fBuf[i] != 0) fText.push_back(fBuf[i]);
-    fBufPos = p;
 }
 
 uint8_t TRPRTFReader::Finish() {
