@@ -240,18 +240,30 @@ void TRTFWrite::WriteParaProps(int ParaNo, const TRPMarkerItemInfo* Marker, bool
     const TRPBorder& b = p.Border;
     const bool border = b.Style != rpbNone && b.Color != clNone;
     // Indents and spaces here reach the text; in RTF they reach the border,
-    // whose width readers add back.
+    // whose width and gap (\brsp) readers add back.
     const int bw = border ? b.GetTotalWidth() : 0;
+    TRPRect gap;
+    if (border) {
+        const TRPRect& o = b.BorderOffsets;
+        const TRPBooleanRect& v = b.VisibleBorders;
+        gap.Left = v.Left ? o.Left : 0;
+        gap.Top = v.Top ? o.Top : 0;
+        gap.Right = v.Right ? o.Right : 0;
+        gap.Bottom = v.Bottom ? o.Bottom : 0;
+    }
     const TRPListLevel* lv = Marker ? Marker->GetLevelInfo(&Style) : nullptr;
     if (lv) {
         S += "\\li" + std::to_string(Twips(lv->LeftIndent)) + "\\fi" +
              std::to_string(Twips(lv->MarkerIndent - lv->LeftIndent)) + "\\jclisttab\\tx" +
              std::to_string(Twips(lv->FirstIndent + lv->LeftIndent));
     } else {
-        S += "\\fi" + std::to_string(Twips(p.FirstIndent)) + "\\li" + std::to_string(Twips(p.LeftIndent - bw));
+        S += "\\fi" + std::to_string(Twips(p.FirstIndent)) + "\\li" +
+             std::to_string(Twips(p.LeftIndent - bw - gap.Left));
     }
-    S += std::string("\\q") + AlignmentLetters[p.Alignment & 3] + "\\ri" + std::to_string(Twips(p.RightIndent - bw)) +
-         "\\sb" + std::to_string(Twips(p.SpaceBefore - bw)) + "\\sa" + std::to_string(Twips(p.SpaceAfter - bw));
+    S += std::string("\\q") + AlignmentLetters[p.Alignment & 3] + "\\ri" +
+         std::to_string(Twips(p.RightIndent - bw - gap.Right)) + "\\sb" +
+         std::to_string(Twips(p.SpaceBefore - bw - gap.Top)) + "\\sa" +
+         std::to_string(Twips(p.SpaceAfter - bw - gap.Bottom));
     if (p.BiDiMode == rpbdLeftToRight) S += "\\ltrpar";
     if (p.BiDiMode == rpbdRightToLeft) S += "\\rtlpar";
     if (p.Background.Color != clNone) Num(S, "\\cbpat", ColorNo(p.Background.Color));

@@ -352,19 +352,28 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
             }
         w.HasBorder = true;
         RPRTFConvertBorder(side->Type, side->Width, sideNo >= 2, im.Factor, w.Border);
-        w.Border.Color = side->Color;
+        // A border without a colour of its own takes the automatic one.
+        w.Border.Color = side->Color == clNone ? RTFAutoColor : side->Color;
         w.Border.VisibleBorders.SetValues(pp.Border->TypeOf(0) != 0, pp.Border->TypeOf(1) != 0,
                                           pp.Border->TypeOf(2) != 0, pp.Border->TypeOf(3) != 0);
+        // The gap between text and frame, on the sides that show a line.
+        const auto gap = [&](int s) { return pp.Border->TypeOf(s) ? Px(pp.Border->Sides[s]->Spacing) : 0; };
+        w.Border.BorderOffsets.Left = gap(0);
+        w.Border.BorderOffsets.Top = gap(1);
+        w.Border.BorderOffsets.Right = gap(2);
+        w.Border.BorderOffsets.Bottom = gap(3);
     }
+    // Indents and spaces reach the text: the frame and its gap lie inside them.
     const int total = w.HasBorder ? w.Border.GetTotalWidth() : 0;
+    const TRPRect& gap = w.Border.BorderOffsets;
 
     if (ParaStyleMode == rprsAddIfNeeded) {
         for (int i = 0; i < styles.Count(); ++i) {
             const TParaInfo& p = *styles.GetItem(i);
-            if (p.Alignment != w.Alignment || p.LeftIndent != w.Left + total ||
-                p.RightIndent != w.Right + total || p.FirstIndent != w.First ||
-                p.SpaceBefore != w.Before + total || p.SpaceAfter != w.After + total ||
-                p.Background.Color != w.Fill)
+            if (p.Alignment != w.Alignment || p.LeftIndent != w.Left + total + gap.Left ||
+                p.RightIndent != w.Right + total + gap.Right || p.FirstIndent != w.First ||
+                p.SpaceBefore != w.Before + total + gap.Top || p.SpaceAfter != w.After + total + gap.Bottom ||
+                p.Background.Color != w.Fill || !p.Background.BorderOffsets.IsEqual(gap))
                 continue;
             if (w.HasPercent) {
                 const bool fits =
@@ -377,7 +386,8 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
                 if (p.Border.Style != rpbNone) continue;
             } else if (p.Border.Style != w.Border.Style || p.Border.Width != w.Border.Width ||
                        p.Border.InternalWidth != w.Border.InternalWidth || p.Border.Color != w.Border.Color ||
-                       !p.Border.VisibleBorders.IsEqual(w.Border.VisibleBorders)) {
+                       !p.Border.VisibleBorders.IsEqual(w.Border.VisibleBorders) ||
+                       !p.Border.BorderOffsets.IsEqual(gap)) {
                 continue;
             }
             return i;
@@ -398,10 +408,13 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
             p->Border.InternalWidth = w.Border.InternalWidth;
             p->Border.Color = w.Border.Color;
             p->Border.VisibleBorders = w.Border.VisibleBorders;
-            p->SpaceBefore += total;
-            p->SpaceAfter += total;
-            p->LeftIndent += total;
-            p->RightIndent += total;
+            // The fill reaches the frame.
+            p->Border.BorderOffsets = gap;
+            p->Background.BorderOffsets = gap;
+            p->SpaceBefore += total + gap.Top;
+            p->SpaceAfter += total + gap.Bottom;
+            p->LeftIndent += total + gap.Left;
+            p->RightIndent += total + gap.Right;
         }
         return styles.Count() - 1;
     }
@@ -411,14 +424,16 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
     const int percent = std::max(w.Percent, 100);
     for (int i = 0; i < styles.Count(); ++i) {
         const TParaInfo& p = *styles.GetItem(i);
+        // The style's own frame and gap lie inside its indents.
         const int t = p.Border.GetTotalWidth();
+        const TRPRect& o = p.Border.BorderOffsets;
         int64_t s = 0;
         if (p.Alignment == w.Alignment) s += 50000;
-        s += RP_CompareInts(w.Left + t, p.LeftIndent, 1000);
-        s += RP_CompareInts(w.Right + t, p.RightIndent, 1000);
+        s += RP_CompareInts(w.Left + t + o.Left, p.LeftIndent, 1000);
+        s += RP_CompareInts(w.Right + t + o.Right, p.RightIndent, 1000);
         s += RP_CompareInts(w.First, p.FirstIndent, 1000);
-        s += RP_CompareInts(w.Before + t, p.SpaceBefore, 1000);
-        s += RP_CompareInts(w.After + t, p.SpaceAfter, 1000);
+        s += RP_CompareInts(w.Before + t + o.Top, p.SpaceBefore, 1000);
+        s += RP_CompareInts(w.After + t + o.Bottom, p.SpaceAfter, 1000);
         s += RP_CompareColors(p.Background.Color, w.Fill, 10000, 50000);
         if (w.HasPercent) {
             if (p.LineSpacingType == rplsPercent)
@@ -429,6 +444,7 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
         if (!w.HasBorder) {
             if (p.Border.Style == rpbNone) s += 20000;
         } else {
+            s += o.SimilarityValue(gap, 1000);
             const bool shows[4] = {p.Border.VisibleBorders.Left, p.Border.VisibleBorders.Top,
                                    p.Border.VisibleBorders.Right, p.Border.VisibleBorders.Bottom};
             for (int k = 0; k < 4; ++k) {
@@ -440,7 +456,8 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
                     if (!none) {
                         s += 5000 + RP_CompareInts(conv.Width, p.Border.Width, 1000) +
                              RP_CompareInts(conv.InternalWidth, p.Border.InternalWidth, 1000) +
-                             RP_CompareColors(p.Border.Color, sd->Color, 3333, 3000);
+                             RP_CompareColors(p.Border.Color, sd->Color == clNone ? RTFAutoColor : sd->Color,
+                                              3333, 3000);
                         if (conv.Style == p.Border.Style) s += 1000;
                     }
                 } else if (none) {

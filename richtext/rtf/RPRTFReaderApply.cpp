@@ -452,7 +452,7 @@ uint8_t TRPRTFReader::ApplyParagraph(int prop, int p) {
         break;
     }
     case ipBrsp:
-        pp.GetBorder().Side(pp.CurBorderSide).Spacing = p;
+        pp.GetBorder().Side(pp.CurBorderSide).Spacing = std::clamp(p, 0, 32767);
         break;
     default:
         return 0xFF;

@@ -347,3 +347,39 @@ TEST_F(RTFWriter, FileAndFailures) {
     std::string s;
     EXPECT_FALSE(bare.SaveRTFToStream(s, false, 0, clWindow, nullptr, nullptr, 0));
 }
+
+TEST_F(RTFWriter, BorderGapsComeBackFromTheReader) {
+    TWriterDoc d;
+    TParaInfo* p = d.Style.ParaStyles().Add();
+    p->Border.Style = rpbSingle;
+    p->Border.Width = 1;
+    p->Border.Color = clRed;
+    p->Border.VisibleBorders.SetValues(true, true, true, false);
+    p->Border.BorderOffsets.Left = 5;
+    p->Border.BorderOffsets.Top = 3;
+    p->Border.BorderOffsets.Right = 8;
+    p->Background.BorderOffsets = p->Border.BorderOffsets;
+    // Indents and spaces reach the text: line and gap lie inside them.
+    p->LeftIndent = 16 + 1 + 5;
+    p->RightIndent = 1 + 8;
+    p->SpaceBefore = 1 + 3;
+    p->SpaceAfter = 1;
+    const int paraNo = d.Style.ParaStyles().Count() - 1;
+    d.AddText("boxed", 0, paraNo);
+    const std::string rtf = d.RTF();
+    EXPECT_NE(rtf.find("\\li240\\ql\\ri0\\sb0\\sa0"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\brdrl\\brsp75"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\brdrr\\brsp120"), std::string::npos) << rtf;
+    TWriterDoc back;
+    back.Props.ParaStyleMode = rprsAddIfNeeded;
+    back.Props.TextStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(0, back.ImportRTF(rtf));
+    const TParaInfo& q = *back.Style.ParaStyles().GetItem(back.GetItemPara(0));
+    EXPECT_TRUE(q.Border.BorderOffsets.IsEqual(p->Border.BorderOffsets));
+    EXPECT_TRUE(q.Background.BorderOffsets.IsEqual(p->Border.BorderOffsets));
+    EXPECT_EQ(p->LeftIndent, q.LeftIndent);
+    EXPECT_EQ(p->RightIndent, q.RightIndent);
+    EXPECT_EQ(p->SpaceBefore, q.SpaceBefore);
+    EXPECT_EQ(p->SpaceAfter, q.SpaceAfter);
+    EXPECT_EQ(clRed, q.Border.Color);
+}
