@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // What the choice of a text style depends on: the character properties, the
@@ -99,6 +100,8 @@ struct TRPRTFReaderProperties::TImport {
     int ListStylesBefore = 0;
     int LastMarker = -1;
     bool LastMarkerW97 = false;
+    // Override levels whose start value has been used: only their first marker restarts.
+    std::vector<std::pair<int, int>> RestartedLevels;
     // First item of the paragraph being read, in ParaDoc; -1 when none.
     TCustomRPData* ParaDoc = nullptr;
     int ParaFirst = -1;

@@ -278,6 +278,13 @@ void TRPRTFReaderProperties::InsertMarker() {
             start = lo.Levels[static_cast<size_t>(level)].Start;
             reset = lo.Levels[static_cast<size_t>(level)].UseStart;
         }
+        if (reset) {
+            const std::pair<int, int> key{pp.ListOverrideIndex, level};
+            if (std::find(im.RestartedLevels.begin(), im.RestartedLevels.end(), key) != im.RestartedLevels.end())
+                reset = false;
+            else
+                im.RestartedLevels.push_back(key);
+        }
         marker = TRPMarkerItemInfo::CreateEx(im.Main, listNo, level, start, reset);
         w97 = true;
     }

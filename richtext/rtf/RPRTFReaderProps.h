@@ -182,6 +182,8 @@ struct TRPRTFStyleSheetEntry {
 };
 
 struct TRPRTFListLevel97 : TRPRTFCustomMarkerProperties {
+    // A level without \levelstartat counts from 1.
+    TRPRTFListLevel97() { Start = 1; }
     bool Old = false, Legal = false, NoRestart = false;
     std::string Text;     // length byte first
     std::u16string TextW; // length character first, empty unless \u was met

@@ -1,5 +1,7 @@
-// Importer details that files of other programs rely on: border gaps and colours.
+// Importer details that files of other programs rely on: border gaps and
+// colours, list starts.
 #include "RTFImportDoc.h"
+#include "richtext/model/RPMarkers.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,14 @@ void AddIfNeeded(TImportDoc& doc) {
 
 const TParaInfo& ParaOf(const TImportDoc& doc, int item) {
     return *doc.Style.ParaStyles().GetItem(doc.GetItemPara(item));
+}
+
+std::vector<int> Counters(TImportDoc& doc) {
+    doc.GetMarkers(false)->RecalcCounters(0, &doc.Style);
+    std::vector<int> out;
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        if (auto* m = dynamic_cast<TRPMarkerItemInfo*>(doc.GetItem(i))) out.push_back(m->Counter);
+    return out;
 }
 
 // Four sides of a 20-twip (1 px) single line with the given gaps in twips.
@@ -93,4 +103,22 @@ TEST(RTFImportDetails, BorderWithoutColourIsAutomatic) {
                             "\\pard\\brdrb\\brdrs\\brdrw20\\brdrcf1 b\\par}"));
     EXPECT_EQ(clWindowText, ParaOf(doc, 0).Border.Color);
     EXPECT_EQ(clBlue, ParaOf(doc, 1).Border.Color);
+}
+
+TEST(RTFImportDetails, ListStartsAndRestarts) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    const int before = doc.Style.ListStyles().Count();
+    // ls1 counts from the level's default start, ls2 restarts the same list at 5
+    // once: the paragraphs after its first go on counting.
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}"
+                            "{\\levelnumbers\\'01;}\\li720\\fi-360}}}"
+                            "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}"
+                            "{\\listoverride\\listid1\\listoverridecount1{\\lfolevel\\listoverridestartat"
+                            "\\levelstartat5}\\ls2}}"
+                            "\\pard\\ls1 a\\par b\\par\\pard\\ls2 c\\par d\\par e\\par}"));
+    EXPECT_EQ("*a\n*b\n*c\n*d\n*e", doc.PlainText());
+    ASSERT_EQ(before + 1, doc.Style.ListStyles().Count());
+    EXPECT_EQ(1, doc.Style.ListStyles().Items(before)->Levels.Items(0)->StartFrom);
+    EXPECT_EQ((std::vector<int>{1, 2, 5, 6, 7}), Counters(doc));
 }
