@@ -71,6 +71,20 @@ std::string CleanInstruction(const std::string& inst) {
     return s;
 }
 
+// Inside a quoted argument \" stands for a quote and \\ for a backslash.
+bool IsEscape(const std::string& s, size_t i) {
+    return s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '"' || s[i + 1] == '\\');
+}
+
+std::string Unescape(const std::string& word) {
+    std::string out;
+    for (size_t k = 0; k < word.size(); ++k) {
+        if (IsEscape(word, k)) ++k;
+        out.push_back(word[k]);
+    }
+    return out;
+}
+
 } // namespace
 
 void RPRTFSetGraphicMaker(TRPRTFGraphicMaker maker) {
@@ -100,6 +114,7 @@ std::string FieldArgument(const std::string& instruction) {
                     ++i;
                     break;
                 }
+                if (IsEscape(s, i)) word.push_back(s[i++]);
                 word.push_back(s[i++]);
             }
             break;
@@ -110,12 +125,7 @@ std::string FieldArgument(const std::string& instruction) {
         if (!isSwitch) break;
         word.clear();
     }
-    std::string out;
-    for (size_t k = 0; k < word.size(); ++k) {
-        out.push_back(word[k]);
-        if (word[k] == '\\' && k + 1 < word.size() && word[k + 1] == '\\') ++k;
-    }
-    return out;
+    return Unescape(word);
 }
 
 std::string FieldHint(const std::string& instruction) {
@@ -124,6 +134,10 @@ std::string FieldHint(const std::string& instruction) {
     if (start == std::string::npos) return {};
     bool quoted = false;
     for (size_t i = start; i < s.size(); ++i) {
+        if (quoted && IsEscape(s, i)) {
+            ++i;
+            continue;
+        }
         if (s[i] == '"') {
             quoted = !quoted;
             continue;
@@ -135,13 +149,15 @@ std::string FieldHint(const std::string& instruction) {
         std::string hint;
         if (j < s.size() && s[j] == '"') {
             ++j;
-            while (j < s.size() && s[j] != '"')
+            while (j < s.size() && s[j] != '"') {
+                if (IsEscape(s, j)) hint.push_back(s[j++]);
                 hint.push_back(s[j++]);
+            }
         } else {
             while (j < s.size() && s[j] != ' ')
                 hint.push_back(s[j++]);
         }
-        return hint;
+        return Unescape(hint);
     }
     return {};
 }
@@ -303,13 +319,14 @@ uint8_t TRPRTFReader::MainLoop() {
             break;
         case '\r':
         case '\n':
+        case 0: // raw NUL bytes are no characters anywhere, nor skipped ones
             break;
         default:
             if (fSkipCount > 0) {
                 --fSkipCount;
             } else {
                 if ((r = RouteChar(static_cast<unsigned char>(c))) != rtfOK) return r;
-                if (c != 0 && fState->Dest == rdsNorm) AppendPlainRun();
+                if (fState->Dest == rdsNorm) AppendPlainRun();
             }
         }
     }
@@ -357,7 +374,13 @@ uint8_t TRPRTFReader::ParseKeyword() {
     bool hasParam = false;
     int param = 0;
     if (!IsAlpha(c)) {
-        // Control symbols are looked up at once, whatever the skip count.
+        // An escaped backslash or brace is a character of the text, which a
+        // \u fallback may hold; other control symbols are looked up at once,
+        // whatever the skip count.
+        if (fSkipCount > 0 && (c == '\\' || c == '{' || c == '}')) {
+            --fSkipCount;
+            return rtfOK;
+        }
         name[0] = static_cast<char>(c);
         return Dispatch(Find(std::string_view(name, 1)), false, 0);
     }

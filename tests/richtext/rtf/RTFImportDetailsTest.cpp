@@ -1,5 +1,5 @@
 // Importer details that files of other programs rely on: border gaps and
-// colours, list starts.
+// colours, list starts, escaped field targets, \u fallbacks and NUL bytes.
 #include "RTFImportDoc.h"
 #include "richtext/model/RPMarkers.h"
 
@@ -121,4 +121,42 @@ TEST(RTFImportDetails, ListStartsAndRestarts) {
     ASSERT_EQ(before + 1, doc.Style.ListStyles().Count());
     EXPECT_EQ(1, doc.Style.ListStyles().Items(before)->Levels.Items(0)->StartFrom);
     EXPECT_EQ((std::vector<int>{1, 2, 5, 6, 7}), Counters(doc));
+}
+
+TEST(RTFImportDetails, EscapedQuotesInFieldTargets) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    // In the instruction: HYPERLINK "a\"b c.htm" \o "say \"hi\""
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"a\\\\\"b c.htm\" \\\\o \"say \\\\\"hi\\\\\"\"}"
+                            "{\\fldrslt link}}}"));
+    ASSERT_EQ(1u, doc.Links.size());
+    EXPECT_EQ("a\"b c.htm|link|" + std::to_string(doc.GetItemStyle(0)), doc.Links[0]);
+    EXPECT_EQ("say \"hi\"", doc.GetItem(0)->Hint);
+    EXPECT_EQ("x\"y", RPRTF::FieldArgument("INCLUDEPICTURE \"x\\\"y\" \\d"));
+    EXPECT_EQ("c:\\p", RPRTF::FieldArgument("INCLUDEPICTURE c:\\\\p"));
+}
+
+TEST(RTFImportDetails, EscapedCharactersFillTheUnicodeFallback) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\uc1 a\\u8364\\\\b\\uc3\\u8364\\{\\}\\\\c\\uc2\\u8364\\'80\\}d}"));
+    EXPECT_EQ("a\xE2\x82\xAC"
+              "b\xE2\x82\xAC"
+              "c\xE2\x82\xAC"
+              "d",
+              doc.PlainText());
+}
+
+TEST(RTFImportDetails, NulBytesAreLeftOut) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    const std::string nul(1, '\0');
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\fonttbl{\\f0 Ar" + nul + "ial;}}\\f0 {\\field{\\*\\fldinst HYPERLINK \"x" + nul +
+                            ".htm\"}{\\fldrslt li" + nul + "nk}} a\\u8364" + nul + "?b" + nul + "c}"));
+    EXPECT_EQ("link a\xE2\x82\xAC"
+              "bc",
+              doc.PlainText());
+    ASSERT_EQ(1u, doc.Links.size());
+    EXPECT_EQ("x.htm|link|" + std::to_string(doc.GetItemStyle(0)), doc.Links[0]);
+    EXPECT_EQ("Arial", doc.Style.TextStyles().GetItem(doc.GetItemStyle(0))->FontName);
 }
