@@ -127,7 +127,7 @@ int CharsetToCodePage(int Charset) {
     case 2:
         return 0;
     case 77:
-        return 2;
+        return 10000; // Mac Roman
     case 128:
         return 932;
     case 129:

@@ -160,3 +160,15 @@ TEST(RTFImportDetails, NulBytesAreLeftOut) {
     EXPECT_EQ("x.htm|link|" + std::to_string(doc.GetItemStyle(0)), doc.Links[0]);
     EXPECT_EQ("Arial", doc.Style.TextStyles().GetItem(doc.GetItemStyle(0))->FontName);
 }
+
+TEST(RTFImportDetails, MacRomanFonts) {
+    // Mac Roman \'8a is "ä" and \'a5 a bullet, also when the text stays in bytes.
+    for (TRPReaderUnicode mode : {rpruNoUnicode, rpruOnlyUnicode}) {
+        TImportDoc doc;
+        AddIfNeeded(doc);
+        doc.Props.UnicodeMode = mode;
+        ASSERT_EQ(0, doc.Import("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset77 Times;}}\\f0 \\'8a\\'a5}"));
+        EXPECT_EQ("\xC3\xA4\xE2\x80\xA2", doc.PlainText());
+        EXPECT_EQ(10000, doc.GetStyleCodePage(doc.GetItemStyle(0)));
+    }
+}
