@@ -6,6 +6,7 @@
 #include "platform/ControlsCom.h"
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
+#include "platform/QtInput.h"
 #include "platform/Keys.h"
 #include "platform/Runtime.h"
 
@@ -313,23 +314,6 @@ void TControl::SendToBack() {
     if (m_widget) m_widget->lower();
 }
 
-static TShiftState shiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
-    TShiftState s = 0;
-    if (mods & Qt::ShiftModifier) s |= ssShift;
-    if (mods & Qt::AltModifier) s |= ssAlt;
-    if (mods & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
-static TMouseButton buttonOf(Qt::MouseButton b) {
-    if (b == Qt::RightButton) return mbRight;
-    if (b == Qt::MiddleButton) return mbMiddle;
-    return mbLeft;
-}
-
 bool TControl::HandleEvent(QEvent* e) {
     switch (e->type()) {
     case QEvent::MouseButtonPress:
@@ -343,24 +327,24 @@ bool TControl::HandleEvent(QEvent* e) {
         if (TForm* f = ParentForm()) alive = f->AliveToken();
         int x = static_cast<int>(me->position().x());
         int y = static_cast<int>(me->position().y());
-        TShiftState shift = shiftOf(me->modifiers(), me->buttons());
+        TShiftState shift = ShiftOf(me->modifiers(), me->buttons());
         if (e->type() == QEvent::MouseMove) {
             if (OnMouseMove) OnMouseMove(this, shift, x, y);
             return false;
         }
         if (e->type() == QEvent::MouseButtonDblClick) {
             if (OnDblClick) OnDblClick(this);
-            if (OnMouseDown) OnMouseDown(this, buttonOf(me->button()), shift | ssDouble, x, y);
+            if (OnMouseDown) OnMouseDown(this, ButtonOf(me->button()), shift | ssDouble, x, y);
             return false;
         }
         if (e->type() == QEvent::MouseButtonPress) {
             m_mousePressed = me->button() == Qt::LeftButton;
-            if (OnMouseDown) OnMouseDown(this, buttonOf(me->button()), shift, x, y);
+            if (OnMouseDown) OnMouseDown(this, ButtonOf(me->button()), shift, x, y);
             return false;
         }
         bool wasPressed = m_mousePressed;
         m_mousePressed = false;
-        if (OnMouseUp) OnMouseUp(this, buttonOf(me->button()), shift, x, y);
+        if (OnMouseUp) OnMouseUp(this, ButtonOf(me->button()), shift, x, y);
         if (wasPressed && me->button() == Qt::LeftButton && ClickOnMouseUp() && x >= 0 && y >= 0 &&
             x < m_width && y < m_height)
             Click();
@@ -512,7 +496,7 @@ bool TWinControl::HandleEvent(QEvent* e) {
         if (!Enabled()) return true;
         TFormBusy busy(ParentForm());
         uint16_t vk = VirtualKeyOf(*ke);
-        TShiftState shift = shiftOf(ke->modifiers(), Qt::NoButton);
+        TShiftState shift = ShiftOf(ke->modifiers(), Qt::NoButton);
         if (vk != 0 && !FilterKeyDown(vk, shift)) return true;
         char16_t ch = KeyCharOf(*ke);
         if (ch == 0) return false;
@@ -532,7 +516,7 @@ bool TWinControl::HandleEvent(QEvent* e) {
         uint16_t vk = VirtualKeyOf(*ke);
         if (vk != 0 && OnKeyUp) {
             TFormBusy busy(ParentForm());
-            OnKeyUp(this, vk, shiftOf(ke->modifiers(), Qt::NoButton));
+            OnKeyUp(this, vk, ShiftOf(ke->modifiers(), Qt::NoButton));
             if (vk == 0) return true;
         }
         return false;

@@ -2,6 +2,7 @@
 
 #include "platform/ControlsCom.h"
 #include "platform/Keys.h"
+#include "platform/QtInput.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -21,23 +22,6 @@
 namespace {
 
 unsigned g_wheelLines = 0;
-
-TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons) {
-    TShiftState s = 0;
-    if (mods & Qt::ShiftModifier) s |= ssShift;
-    if (mods & Qt::AltModifier) s |= ssAlt;
-    if (mods & Qt::ControlModifier) s |= ssCtrl;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
-TMouseButton ButtonOf(Qt::MouseButton b) {
-    if (b == Qt::RightButton) return mbRight;
-    if (b == Qt::MiddleButton) return mbMiddle;
-    return mbLeft;
-}
 
 // The client area: it paints through the control and hands it its mouse.
 class ClientArea : public QWidget {
