@@ -1,0 +1,522 @@
+// The editable document: undo sequences, the caret, formatting around the
+// caret, the reformatting after edits and the end of every edit.
+#include "richtext/edit/RPEditData.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <algorithm>
+
+#include "richtext/edit/RPResizer.h"
+#include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
+#include "richtext/model/RPUnicode.h"
+
+TRPEditRPData::TRPEditRPData(TCustomRichPad* AOwnerView)
+    : TRichPadRPData(AOwnerView), UndoList(std::make_unique<TRPUndoList>(this)),
+      RedoList(std::make_unique<TRPUndoList>(this)) {}
+
+TRPEditRPData::~TRPEditRPData() {
+    // Held items go before the document they were taken from.
+    UndoList.reset();
+    RedoList.reset();
+}
+
+TCustomRichPadEdit* TRPEditRPData::Editor() const {
+    return dynamic_cast<TCustomRichPadEdit*>(OwnerView);
+}
+
+// ---------------------------------------------------------------------------
+// Undo sequences
+
+TRPUndoList* TRPEditRPData::GetUndoList() const {
+    switch (UndoMode) {
+    case 1:
+        return UndoList->Limit() != 0 ? UndoList.get() : nullptr;
+    case 2:
+        return RedoList.get();
+    default:
+        return nullptr;
+    }
+}
+
+void TRPEditRPData::BeginUndoSequence(uint8_t Action, bool AllowFinalize) {
+    BeginNamedUndoSequence(Action, std::string(), AllowFinalize);
+}
+
+void TRPEditRPData::BeginNamedUndoSequence(uint8_t Action, const std::string& Caption, bool AllowFinalize) {
+    (void)AllowFinalize; // no cell editor folds its undo in yet
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    UndoMode = UndoList->BeginItem(Action, Caption, item, offs) ? 1 : 0;
+}
+
+void TRPEditRPData::BeginRedoSequence(uint8_t Action, const std::string& Caption) {
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    UndoMode = RedoList->BeginItem(Action, Caption, item, offs) ? 2 : 0;
+}
+
+void TRPEditRPData::SetUndoGroupMode(bool GroupUndo) {
+    UndoList->GroupMode += GroupUndo ? 1 : -1;
+}
+
+void TRPEditRPData::EndUndoSequence() {
+    if (UndoMode == 1) UndoList->EndItem();
+    if (UndoMode == 2) RedoList->EndItem();
+}
+
+// ---------------------------------------------------------------------------
+// Lifecycle and formatting
+
+void TRPEditRPData::ClearFormatting() {
+    CharEnds.clear();
+    CaretDrawItemNo = -1;
+    CaretIndex = -1;
+    Resizer.reset();
+    State &= ~rpstCaretShown;
+    TRichPadRPData::ClearFormatting();
+}
+
+void TRPEditRPData::Clear() {
+    TRichPadRPData::Clear();
+    FDirtyFirst = FDirtyTail = INT_MAX;
+    if (UndoList) UndoList->Clear();
+    if (RedoList) RedoList->Clear();
+    RememberedTextStyle = 0;
+    if (TCustomRichPadEdit* e = Editor()) {
+        e->Modified = false;
+        if (!(State & rpstClearing)) {
+            e->SetCurParaStyleNo(0);
+            e->SetCurTextStyleNo(0);
+        }
+    }
+    CurParaStyleNo = CurTextStyleNo = 0;
+    JustCleared = true;
+}
+
+void TRPEditRPData::MakeSureEmpty() {
+    if (GetItemCount() > 0 || !GetRPStyle()) return;
+    // Not an edit: nothing to undo, nothing modified.
+    AddItem(std::string(), CreateTextItem(CurTextStyleNo, CurParaStyleNo, true, false, TRPTag{}));
+}
+
+void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth,
+                           TCanvas* Canvas, bool AppendOnly, bool Force) {
+    MakeSureEmpty();
+    int item = -1, offs = -1;
+    const bool keep = WidthChangeOnly || ReformatAnyway;
+    if (keep) GetCaretItemPos(item, offs);
+    FDirtyFirst = FDirtyTail = INT_MAX;
+    Resizer.reset();
+    TRichPadRPData::Format(WidthChangeOnly, ReformatAnyway, NoScrollRestore, Depth, Canvas, AppendOnly, Force);
+    if (DrawItemCount() == 0) {
+        CharEnds.clear();
+        CaretDrawItemNo = CaretIndex = -1;
+        JustCleared = false;
+        return;
+    }
+    if (item >= 0 && item < GetItemCount()) {
+        int d = -1, o = 0;
+        ItemToDrawItemPos(item, offs, o, d);
+        SetCaretDrawPos(d, o);
+    } else {
+        SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
+        SkipMarkerForward();
+    }
+    ChangeCaret(false, false, !JustCleared);
+    JustCleared = false;
+}
+
+void TRPEditRPData::SelectionChanged() {
+    TRichPadRPData::SelectionChanged();
+    UpdateResizer();
+    if (SelEndNo >= 0 && SelEndNo < DrawItemCount()) {
+        SetCaretDrawPos(SelEndNo, SelEndOffs);
+        ChangeCaret(false, false, false);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Caret
+
+void TRPEditRPData::SetCaretDrawPos(int DItemNo, int DOffs) {
+    if (DItemNo < 0 || DItemNo >= DrawItemCount()) {
+        CaretDrawItemNo = CaretIndex = -1;
+        CharEnds.clear();
+        return;
+    }
+    CaretDrawItemNo = DItemNo;
+    BuildCaretLine(DOffs);
+}
+
+void TRPEditRPData::BuildCaretLine(int WantedOffset) {
+    CharEnds.clear();
+    CaretIndex = -1;
+    if (CaretDrawItemNo < 0 || CaretDrawItemNo >= DrawItemCount()) return;
+    int first = 0, last = 0;
+    GetLineBounds(CaretDrawItemNo, first, last);
+    if (IsListMarkerItem(DrawItem(CaretDrawItemNo)->ItemNo) && CaretDrawItemNo < last) {
+        ++CaretDrawItemNo;
+        WantedOffset = GetFirstOffsetOfDrawItem(CaretDrawItemNo);
+    }
+    TCanvas* canvas = GetCanvas();
+    TRPStyle* style = GetRPStyle();
+    for (int i = first; i <= last; ++i) {
+        const TRPDrawLineInfo* d = DrawItem(i);
+        const int sn = GetItemStyle(d->ItemNo);
+        if (sn == rpsnListMarker) continue;
+        // The end of one piece and the start of the next are one place on the
+        // screen: a piece after another on its line offers no start position.
+        const bool skipFirst = !CharEnds.empty();
+        if (sn >= 0) {
+            std::vector<int> prefix;
+            if (canvas && style) {
+                style->ApplyStyle(*canvas, sn, GetParaBiDiMode(GetItemPara(d->ItemNo)));
+                prefix = MeasureItemText(*canvas, d->ItemNo);
+            }
+            // Width of the item's first n characters.
+            const auto width = [&prefix](int n) {
+                return n <= 0 || prefix.empty() ? 0 : prefix[static_cast<size_t>(std::min<int>(n, static_cast<int>(prefix.size())) - 1)];
+            };
+            const int base = width(d->Offs - 1);
+            for (int k = skipFirst ? 2 : 1; k <= d->Length + 1; ++k)
+                CharEnds.push_back(TRPCharPos{d->Left + width(d->Offs + k - 2) - base, i, k, 1});
+        } else {
+            if (!skipFirst) CharEnds.push_back(TRPCharPos{d->Left, i, 0, 1});
+            CharEnds.push_back(TRPCharPos{d->Left + d->Width, i, 1, 2});
+        }
+    }
+    if (CharEnds.empty()) return;
+    if (WantedOffset < 0) {
+        if (WantedOffset == -2) {
+            CaretIndex = static_cast<int>(CharEnds.size()) - 1;
+        } else {
+            for (int k = 0; k < static_cast<int>(CharEnds.size()); ++k)
+                if (CharEnds[static_cast<size_t>(k)].DrawItemNo == CaretDrawItemNo) CaretIndex = k;
+        }
+    } else {
+        for (int k = 0; k < static_cast<int>(CharEnds.size()); ++k) {
+            const TRPCharPos& p = CharEnds[static_cast<size_t>(k)];
+            if (p.DrawItemNo == CaretDrawItemNo && p.Offset == WantedOffset) {
+                CaretIndex = k;
+                break;
+            }
+        }
+        // A skipped start position is the end of the piece before it.
+        if (CaretIndex < 0) {
+            for (int k = 0; k < static_cast<int>(CharEnds.size()); ++k) {
+                const TRPCharPos& p = CharEnds[static_cast<size_t>(k)];
+                if (p.DrawItemNo < CaretDrawItemNo ||
+                    (p.DrawItemNo == CaretDrawItemNo && p.Offset <= WantedOffset))
+                    CaretIndex = k;
+            }
+        }
+    }
+    if (CaretIndex < 0) CaretIndex = 0;
+    CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
+}
+
+void TRPEditRPData::GetCaretItemPos(int& ItemNo, int& Offs) const {
+    ItemNo = Offs = -1;
+    if (CaretDrawItemNo < 0 || CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return;
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    if (p.DrawItemNo >= DrawItemCount()) return;
+    DrawItemToItemPos(p.DrawItemNo, p.Offset, Offs, ItemNo);
+}
+
+int TRPEditRPData::CurItemNo() const {
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    return item;
+}
+
+int TRPEditRPData::OffsetInCurItem() const {
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    return offs;
+}
+
+int TRPEditRPData::CaretX() const {
+    if (CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return 0;
+    return CharEnds[static_cast<size_t>(CaretIndex)].X;
+}
+
+TRect TRPEditRPData::CaretRect() const {
+    if (CaretHeight == 0 || CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return TRect{};
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    const TRPDrawLineInfo* d = DrawItem(p.DrawItemNo);
+    auto* self = const_cast<TRPEditRPData*>(this);
+    const int x = p.X - 1 + p.Correction - self->GetHOffs();
+    const int bottom = d->Top + d->Height - self->GetVOffs();
+    return TRect{x, bottom - CaretHeight, x + 1, bottom};
+}
+
+void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
+    if (DrawItemCount() == 0 || GetItemCount() == 0) {
+        SetCaretDrawPos(-1, 0);
+        return;
+    }
+    ItemNo = std::clamp(ItemNo, 0, GetItemCount() - 1);
+    Offs = std::clamp(Offs, GetFirstOffsetOfItem(ItemNo), GetLastOffsetOfItem(ItemNo));
+    int d = -1, o = 0;
+    ItemToDrawItemPos(ItemNo, Offs, o, d);
+    SetCaretDrawPos(d, o);
+    ChangeCaret(false, Scroll, false);
+}
+
+void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle) {
+    if (State & rpstNoCaret) return;
+    if (RepaintFirst) UpdateView();
+    TCustomRichPadEdit* e = Editor();
+    const TRect old = CaretRect();
+    CaretHeight = 0;
+    if (CaretDrawItemNo >= 0) {
+        if (CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) {
+            CaretDrawItemNo = 0;
+            BuildCaretLine(GetFirstOffsetOfDrawItem(0));
+            throw ERichPadError("Invalid caret position. Please contact the developer, if you can reproduce this problem");
+        }
+        const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
+        const bool hidden = e && e->ReadOnly() && (e->EditorOptions & rpoHideReadOnlyCaret);
+        if (!hidden && !Resizer) CaretHeight = std::min(d->Height + 2, 1000);
+        int item = -1, offs = -1;
+        GetCaretItemPos(item, offs);
+        if (item >= 0) {
+            if (!KeepParaStyle) SetCurParaStyle(GetItemPara(item));
+            if (GetItemStyle(item) >= 0) {
+                TRPStyle* style = GetRPStyle();
+                const int sn = GetItemStyle(item);
+                const bool noSwitch = style && sn < style->TextStyles().Count() &&
+                                      (style->TextStyles().GetItem(sn)->Protection & rpprDoNotAutoSwitch);
+                if (!noSwitch) {
+                    SetCurTextStyle(sn);
+                    RememberedTextStyle = sn;
+                }
+            }
+        }
+    }
+    if (ScrollToCaret && !Resizer && CaretHeight > 0) {
+        const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+        const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
+        ShowRectangle(p.X - 1, d->Top - 1, 2, CaretHeight);
+    }
+    if (e) {
+        const TRect now = CaretRect();
+        if (old.Right > old.Left) InvalidateRectInView(TRect{old.Left - 1, old.Top, old.Right + 1, old.Bottom});
+        if (now.Right > now.Left) InvalidateRectInView(TRect{now.Left - 1, now.Top, now.Right + 1, now.Bottom});
+        e->DoCaretMove();
+    }
+}
+
+bool TRPEditRPData::CaretAtLineStart() const {
+    if (CaretIndex != 0) return false;
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (item < 0 || offs != GetFirstOffsetOfItem(item)) return false;
+    return !GetItem(item)->GetContinuesPrev() || (item > 0 && GetItemStyle(item - 1) == rpsnListMarker);
+}
+
+bool TRPEditRPData::CaretAtLineEnd() const {
+    if (CaretIndex != static_cast<int>(CharEnds.size()) - 1) return false;
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (item < 0) return false;
+    if (item + 1 < GetItemCount() && GetItem(item + 1)->GetContinuesPrev()) return false;
+    return offs == GetLastOffsetOfItem(item);
+}
+
+void TRPEditRPData::GetSelectionOrCaretBounds(int& StartItemNo, int& StartOffs, int& EndItemNo, int& EndOffs) {
+    if (SelectionExists(false, false)) {
+        GetSelBounds(StartItemNo, StartOffs, EndItemNo, EndOffs, true);
+        return;
+    }
+    GetCaretItemPos(StartItemNo, StartOffs);
+    EndItemNo = StartItemNo;
+    EndOffs = StartOffs;
+}
+
+void TRPEditRPData::PaintOverlay(TCanvas& Canvas, int XShift, int YShift) {
+    TRichPadRPData::PaintOverlay(Canvas, XShift, YShift);
+    if (Resizer) Resizer->DrawHandles(Canvas, GetHOffs() - XShift, GetVOffs() - YShift);
+}
+
+// ---------------------------------------------------------------------------
+// Change tracking and reformatting
+
+void TRPEditRPData::MarkChanged(int First, int Last) {
+    const int count = GetItemCount();
+    if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) FOldCount = count;
+    // Numbers are taken now, before the change: the tail that stays is
+    // counted from the end, which does not move.
+    FDirtyFirst = std::min(FDirtyFirst, std::max(0, First));
+    FDirtyTail = std::min(FDirtyTail, std::max(0, count - 1 - Last));
+    // The tail is counted in the present document; carry it to the original one.
+    FDirtyTail = std::min(FDirtyTail, FOldCount);
+}
+
+namespace {
+
+// The last draw item of the item whose first draw item is D.
+int LastDrawItemFrom(const TCustomRPFormattedData& Data, int D) {
+    const int n = Data.DrawItemCount();
+    while (D + 1 < n && Data.DrawItem(D + 1)->ItemNo == Data.DrawItem(D)->ItemNo)
+        ++D;
+    return D;
+}
+
+} // namespace
+
+void TRPEditRPData::EndEditFormat() {
+    if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return;
+    Resizer.reset();
+    const int first = FDirtyFirst, tail = FDirtyTail == INT_MAX ? 0 : FDirtyTail, oldCount = FOldCount;
+    FDirtyFirst = FDirtyTail = INT_MAX;
+    const int count = GetItemCount();
+    MakeSureEmpty();
+    const int n = DrawItemCount();
+    const bool canPartial = n > 0 && count > 0 && GetItemCount() == count && GetCanvas() && GetRPStyle() &&
+                            DrawItem(n - 1)->ItemNo == oldCount - 1;
+    int firstD = -1, lastD = -1;
+    const int delta = count - oldCount;
+    if (canPartial) {
+        // Back to the start of the paragraph before the first change.
+        const int p = first > 0 ? GetFirstParaItem(std::min(first - 1, count - 1)) : 0;
+        if (p == 0) {
+            firstD = 0;
+        } else {
+            const int d = GetItem(p)->DrawItemNo;
+            if (d >= 0 && d < n && DrawItem(d)->ItemNo == p) firstD = d;
+        }
+        // Forward to the end of the paragraph that the unchanged tail starts in.
+        const int tailStart = count - tail; // present numbering
+        int j = tailStart;
+        while (j < count && !IsParaStart(j))
+            ++j;
+        if (j >= count) {
+            lastD = n - 1;
+        } else if (j == tailStart) {
+            const int d = GetItem(j)->DrawItemNo;
+            if (d > 0 && d < n && DrawItem(d)->ItemNo == j - delta) lastD = d - 1;
+        } else {
+            const int d = GetItem(j - 1)->DrawItemNo;
+            if (d >= 0 && d < n && DrawItem(d)->ItemNo == j - 1 - delta) lastD = LastDrawItemFrom(*this, d);
+        }
+    }
+    if (firstD < 0 || lastD < firstD) {
+        TRichPadRPData::Format(false, false, true, 0, nullptr, false, false);
+        InvalidateView();
+        return;
+    }
+    const int oldWidth = ContentWidth;
+    ReformatDrawItemRange(firstD, lastD, delta, false);
+    // A paragraph that no longer fits the document's width needs a full format.
+    const int right = GetLeftMargin() + oldWidth;
+    const int nn = DrawItemCount();
+    bool wider = false;
+    for (int i = firstD; i < nn && !wider; ++i) {
+        const TRPDrawLineInfo* d = DrawItem(i);
+        if (d->ItemNo >= count - tail) break;
+        wider = d->Left + d->Width > right + 1 && GetItemStyle(d->ItemNo) < 0;
+    }
+    if (wider) {
+        TRichPadRPData::Format(false, false, true, 0, nullptr, false, false);
+        InvalidateView();
+    }
+}
+
+void TRPEditRPData::EndEdit(bool ClearRedo) {
+    EndEditFormat();
+    if (TCustomRichPadEdit* e = Editor()) {
+        e->Modified = true;
+        e->Change(ClearRedo);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Items made by the editing operations
+
+bool TRPEditRPData::IsTextItem(int ItemNo) const {
+    return ItemNo >= 0 && ItemNo < GetItemCount() && GetItem(ItemNo)->StyleNo >= 0;
+}
+
+std::unique_ptr<TCustomRPItemInfo> TRPEditRPData::CreateTextItem(int StyleNo, int ParaNo, bool ParaStart, bool BR,
+                                                                 const TRPTag& Tag) const {
+    auto item = GetCurrentTextItemClass()->Create(const_cast<TRPEditRPData*>(this));
+    item->StyleNo = StyleNo;
+    item->ParaNo = ParaNo;
+    TRPStyle* style = GetRPStyle();
+    if (style && StyleNo >= 0 && StyleNo < style->TextStyles().Count() && style->TextStyles().GetItem(StyleNo)->Unicode)
+        item->ItemOptions |= rpioUnicode;
+    if (BR)
+        item->SetLineBreakBefore(true);
+    else if (!ParaStart)
+        item->SetContinuesPrev(true);
+    item->Tag = CopyTag(Tag, (GetOptions() & rpoTagsArePChars) != 0);
+    return item;
+}
+
+std::unique_ptr<TCustomRPItemInfo> TRPEditRPData::CreateTextItemCopy(int ItemNo) const {
+    const TCustomRPItemInfo* src = GetItem(ItemNo);
+    auto item = CreateTextItem(src->StyleNo, src->ParaNo, false, false, src->Tag);
+    item->ItemOptions = (item->ItemOptions & ~rpioUnicode) | (src->ItemOptions & rpioUnicode) | rpioContinuesPrev;
+    return item;
+}
+
+bool TRPEditRPData::CanMerge(int ItemNo, bool Join) const {
+    if (ItemNo < 0 || ItemNo + 1 >= GetItemCount()) return false;
+    if (!IsTextItem(ItemNo) || !IsTextItem(ItemNo + 1)) return false;
+    auto* self = const_cast<TRPEditRPData*>(this);
+    return self->CanMergeItems(ItemNo, GetItem(ItemNo), Join, GetItem(ItemNo + 1));
+}
+
+bool TRPEditRPData::IsProtected(int ItemNo, TRPProtectOptions Option) const {
+    return const_cast<TRPEditRPData*>(this)->IsItemProtected(ItemNo, Option);
+}
+
+bool TRPEditRPData::IsParaReadOnly(int ItemNo) const {
+    return const_cast<TRPEditRPData*>(this)->IsItemParaOptionSet(ItemNo, rppaoReadOnly);
+}
+
+void TRPEditRPData::SetCurTextStyle(int StyleNo) {
+    if (TCustomRichPadEdit* e = Editor())
+        e->SetCurTextStyleNo(StyleNo);
+    else
+        CurTextStyleNo = StyleNo;
+}
+
+void TRPEditRPData::SetCurParaStyle(int ParaNo) {
+    if (TCustomRichPadEdit* e = Editor())
+        e->SetCurParaStyleNo(ParaNo);
+    else
+        CurParaStyleNo = ParaNo;
+}
+
+bool TRPEditRPData::CanStartDragging() {
+    TCustomRichPadEdit* e = Editor();
+    return e && !(GetOptions() & rpoDisallowDrag) && !(State & rpstDragging);
+}
+
+void TRPEditRPData::PostDragStart() {
+    TCustomRichPadEdit* e = Editor();
+    if (!e) return;
+    if (QWidget* w = e->Widget()) QTimer::singleShot(0, w, [e] { e->StartDragSelection(); });
+}
+
+void TRPEditRPData::UpdateResizer() {
+    Resizer.reset();
+    TCustomRichPadEdit* e = Editor();
+    if (!e || e->ReadOnly() || (e->EditorOptions & rpoNoImageResize) || !SelectionExists(false, false)) return;
+    int si, so, ei, eo;
+    GetSelBounds(si, so, ei, eo, true);
+    // Ends at an item boundary belong to the item they border on.
+    if (si < ei && so >= GetLastOffsetOfItem(si)) ++si, so = GetFirstOffsetOfItem(si);
+    if (ei > si && eo <= GetFirstOffsetOfItem(ei)) --ei, eo = GetLastOffsetOfItem(ei);
+    if (si != ei || so > GetFirstOffsetOfItem(si) || eo < GetLastOffsetOfItem(si)) return;
+    TCustomRPItemInfo* item = GetItem(si);
+    if (item->StyleNo >= 0 || !item->GetBoolValue(rpbivResizable) || IsItemParaOptionSet(si, rppaoReadOnly)) return;
+    const int d = GetFirstDrawItemOfItem(si);
+    if (d < 0) return;
+    Resizer = std::make_unique<TRPItemResizer>(DrawItem(d), d, item);
+    if (item->GetBoolValue(rpbivResizeHandles)) Resizer->HandlePlacement = 1;
+}

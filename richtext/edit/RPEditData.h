@@ -1,0 +1,208 @@
+#pragma once
+// The document of an editable rich-text control: the view's formatted
+// document plus the caret, the current text and paragraph styles that typing
+// uses, the undo and redo lists, and every editing operation. The editor
+// control turns keys, the clipboard and drops into calls of these
+// operations; the operations change items only through the undoable
+// primitives (RPEditPrimitives.cpp), so that every change can be undone.
+//
+// The caret lives in draw-item terms: the caret draw item and an index into
+// CharEnds, the caret positions of the screen line that holds it. Its item
+// position (CurItemNo, OffsetInCurItem) is derived from them.
+//
+// After an edit only the changed paragraphs are laid out again: the
+// primitives note which items they touched, and EndEditFormat turns that into
+// a partial reformat of the draw items concerned.
+//
+// The work is split over RPEditData.cpp (caret, formatting, services),
+// RPEditPrimitives.cpp, RPEditKeys.cpp (Enter, Delete, Backspace, typing),
+// RPEditInsert.cpp (selection deletion, insertion, styles) and
+// RPEditMove.cpp (caret keys).
+#include <climits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "richtext/edit/RPUndo.h"
+#include "richtext/view/RPControlData.h"
+
+class TCustomRichPadEdit;
+class TRPItemResizer;
+
+// One caret position of the caret line.
+struct TRPCharPos {
+    int X = 0;
+    int DrawItemNo = -1;
+    int Offset = -1;
+    int Correction = 1;
+};
+
+// Document state bits of editable documents.
+constexpr uint32_t rpstCaretShown = 0x800000;
+constexpr uint32_t rpstNoCaret = 0x1000000;
+constexpr uint32_t rpstInsertingText = 0x2000000;
+
+class TRPEditRPData : public TRichPadRPData {
+public:
+    explicit TRPEditRPData(TCustomRichPad* AOwnerView);
+    ~TRPEditRPData() override;
+
+    TCustomRichPadEdit* Editor() const;
+
+    // ---- caret and current styles
+    std::vector<TRPCharPos> CharEnds;
+    int CaretDrawItemNo = -1;
+    int CaretIndex = -1; // into CharEnds
+    int CaretHeight = 0;
+    int RememberedTextStyle = 0;
+    int CurTextStyleNo = 0;
+    int CurParaStyleNo = 0;
+    bool JustCleared = false;
+    std::unique_ptr<TRPItemResizer> Resizer;
+    // The caret's place in client coordinates and its height (0: no caret shown).
+    TRect CaretRect() const;
+
+    // ---- undo
+    std::unique_ptr<TRPUndoList> UndoList;
+    std::unique_ptr<TRPUndoList> RedoList;
+    uint8_t UndoMode = 0; // 0 nothing recorded, 1 undo list, 2 redo list
+    TRPUndoList* GetUndoList() const;
+    void BeginUndoSequence(uint8_t Action, bool AllowFinalize);
+    void BeginNamedUndoSequence(uint8_t Action, const std::string& Caption, bool AllowFinalize);
+    void BeginRedoSequence(uint8_t Action, const std::string& Caption);
+    void SetUndoGroupMode(bool GroupUndo);
+    // Closes the action in the undo list (an empty group goes).
+    void EndUndoSequence();
+
+    // ---- lifecycle and formatting
+    void ClearFormatting() override;
+    void Clear() override;
+    void Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth, TCanvas* Canvas,
+                bool AppendOnly, bool Force) override;
+    void SelectionChanged() override;
+    bool CanStartDragging() override;
+    void PostDragStart() override;
+    // Offers the resizer when the selection is exactly one resizable picture.
+    void UpdateResizer();
+    void PaintOverlay(TCanvas& Canvas, int XShift, int YShift) override;
+    // An empty document gets its one empty text item in the current styles.
+    void MakeSureEmpty();
+
+    // ---- caret
+    void BuildCaretLine(int WantedOffset);
+    void ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle);
+    int CurItemNo() const;
+    int OffsetInCurItem() const;
+    // Puts the caret at an item position (no selection) and shows it.
+    void SetCaretItemPos(int ItemNo, int Offs, bool Scroll = true);
+    void GetCaretItemPos(int& ItemNo, int& Offs) const;
+    bool CaretAtLineStart() const;
+    bool CaretAtLineEnd() const;
+    void GetSelectionOrCaretBounds(int& StartItemNo, int& StartOffs, int& EndItemNo, int& EndOffs);
+
+    // ---- change tracking and reformatting
+    // Notes that items First .. Last (present numbering, before the change)
+    // are about to change; Last = First - 1 for an insertion before First.
+    void MarkChanged(int First, int Last);
+    // Lays out the paragraphs of everything noted since the last call.
+    void EndEditFormat();
+    // The end of every edit: the editor's Modified and Change.
+    void EndEdit(bool ClearRedo);
+
+    // ---- undoable primitives (RPEditPrimitives.cpp)
+    void DeleteItemWithUndo(int ItemNo);
+    void DeleteItemsWithUndo(int FirstItemNo, int LastItemNo);
+    void DeleteSubstringWithUndo(int ItemNo, int Index, int Count);
+    void InsertSubstringWithUndo(int ItemNo, int Index, const std::string& s);
+    void ChangeTextWithUndo(int ItemNo, const std::string& s);
+    void InsertItemWithUndo(int ItemNo, std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, bool Reattach);
+    void InsertItemsWithUndo(int ItemNo, std::vector<std::pair<std::string, std::unique_ptr<TCustomRPItemInfo>>> List,
+                             bool Reattach);
+    void SetParaRangeWithUndo(int FirstItemNo, int LastItemNo, int ParaNo);
+    void SetParasFromListWithUndo(int ItemNo, const std::vector<int>& List);
+    void SetStyleNoWithUndo(int ItemNo, int StyleNo);
+    void SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo);
+    void SetLineBreakWithUndo(int ItemNo, bool BR);
+    void SetPageBreakWithUndo(int ItemNo, bool PageBreak);
+    void SetTagWithUndo(int ItemNo, const TRPTag& Tag);
+    bool SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value);
+    void MergeTextItemsWithUndo(int ItemNo);
+    void RecordInsertedItems(int ItemNo, int Count);
+    // Undo of one typed character and redo of one (the typing records).
+    void UndoTypedChar(TRPUndoTypingInfo& Info);
+    void RedoTypedChar(TRPRedoTypingInfo& Info);
+    // The last item of the paragraph part that begins at ItemNo.
+    int LastItemOfParaPart(int ItemNo) const;
+
+    // New text items of the editing operations.
+    std::unique_ptr<TCustomRPItemInfo> CreateTextItem(int StyleNo, int ParaNo, bool ParaStart, bool BR,
+                                                      const TRPTag& Tag) const;
+    std::unique_ptr<TCustomRPItemInfo> CreateTextItemCopy(int ItemNo) const;
+    bool IsTextItem(int ItemNo) const;
+    // Items ItemNo and ItemNo + 1; Join when a paragraph break between them goes.
+    bool CanMerge(int ItemNo, bool Join = false) const;
+    bool IsProtected(int ItemNo, TRPProtectOptions Option) const;
+    bool IsParaReadOnly(int ItemNo) const;
+    bool IsProtectedStyle(int StyleNo, TRPProtectOptions Option) const;
+    bool IsUnicodeStyle(int StyleNo) const;
+    // Through the editor, which tells its listeners.
+    void SetCurTextStyle(int StyleNo);
+    void SetCurParaStyle(int ParaNo);
+
+    // ---- Enter, Delete, Backspace and typing (RPEditKeys.cpp)
+    bool OnEnterPress(bool Shift);
+    void OnDelPressed(bool ByWord, bool Recursing);
+    void OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recursing);
+    void KeyPressChar(char16_t Key);
+    void TypeText(const std::string& Text);
+    void TypeAsNewItem(const std::string& Text);
+    // Text in the encoding of the actual current text style.
+    std::string TextForCurrentStyle(const QString& s) const;
+
+    // ---- selection, insertion and styles (RPEditInsert.cpp)
+    bool CanDeleteSelection();
+    bool DeleteSelectionWithUndo();
+    bool InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, bool CaretBefore,
+                           bool TakeTag);
+    void InsertTextA(const std::string& Text, bool CaretAtStart);
+    void InsertTextWide(const std::string& Text, bool CaretAtStart);
+    bool InsertRPF(const std::string& Stream);
+    bool InsertRTF(const std::string& Stream);
+    void ApplyParaStyleEx(int Value, bool ConvertMode);
+    void ApplyStyleConversion(int UserData);
+    bool ResizeItemWithUndo(int ItemNo, int Width, int Height);
+    bool InsertAllowedAtCaret();
+    // The item that the last InsertItemAtCaret placed.
+    int LastInsertedItemNo = -1;
+
+    // ---- caret keys (RPEditMove.cpp)
+    bool MoveCaretHome(bool Ctrl);
+    bool MoveCaretEnd(bool Ctrl);
+    bool MoveCaretLeft(bool Shift, bool Ctrl);
+    bool MoveCaretRight(bool Shift, bool Ctrl);
+    bool MoveCaretUp(bool Shift, bool Ctrl);
+    bool MoveCaretDown(bool Shift, bool Ctrl);
+    void MoveCaretPageUp();
+    void MoveCaretPageDown();
+    void MoveCaretToPrevParaStart();
+    void MoveCaretToNextParaEnd();
+    void StartKeySelection();
+    void ExtendKeySelection();
+    void CaretToSelectionEnd();
+
+private:
+    // Change tracking: the first changed item and how many items at the end stayed.
+    int FDirtyFirst = INT_MAX;
+    int FDirtyTail = INT_MAX;
+    int FOldCount = 0;
+    void UnifyJoinedPara(int ItemNo);
+    bool RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs);
+    void InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart);
+    void FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart);
+    bool InsertStream(const std::string& Stream, bool IsRTF);
+    void ConvertItemRange(int ItemNo, int From, int To, int NewStyle);
+    int CaretX() const;
+    void SkipMarkerForward();
+    void SkipMarkerBackward();
+    void SetCaretDrawPos(int DItemNo, int DOffs);
+};

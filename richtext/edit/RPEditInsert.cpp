@@ -1,0 +1,615 @@
+// Deleting the selection, inserting items, text, RPF and RTF at the caret,
+// and applying styles.
+#include <QBuffer>
+#include <algorithm>
+
+#include "richtext/edit/RPEditData.h"
+#include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
+#include "richtext/model/RPUnicode.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
+
+bool TRPEditRPData::InsertAllowedAtCaret() {
+    if (PartialSelectedItem && PartialSelectedItem->HasCellSelection()) return false;
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (item < 0) return true;
+    // Protected text takes nothing inside it; at its ends a new item takes the text.
+    const bool atStart = offs <= GetFirstOffsetOfItem(item), atEnd = offs >= GetLastOffsetOfItem(item);
+    if (IsTextItem(item) && IsProtected(item, rpprModifyProtect) && !atStart && !atEnd) return false;
+    if (IsItemParaOptionSet(item, rppaoReadOnly)) return false;
+    if (atStart && IsStickingProtected(item - 1, true)) return false;
+    if (atEnd && IsStickingProtected(item, true)) return false;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Deleting the selection
+
+bool TRPEditRPData::CanDeleteSelection() {
+    if (!SelectionExists(false, false)) return true;
+    int si, so, ei, eo;
+    GetSelBounds(si, so, ei, eo, true);
+    if (si < 0 || ei < 0) return true;
+    for (int i = si + 1; i < ei; ++i)
+        if (IsProtected(i, rpprDeleteProtect)) return false;
+    const auto coveredOk = [&](int ItemNo, int From, int To) {
+        if (!IsTextItem(ItemNo)) {
+            auto* nt = dynamic_cast<TRPNonTextItemInfo*>(GetItem(ItemNo));
+            return From >= To || !(nt && nt->DeleteProtect);
+        }
+        if (From >= To) return true;
+        const bool whole = From <= GetFirstOffsetOfItem(ItemNo) && To >= GetLastOffsetOfItem(ItemNo);
+        return !IsProtected(ItemNo, rpprDeleteProtect) && (whole || !IsProtected(ItemNo, rpprModifyProtect));
+    };
+    if (si == ei) {
+        if (!coveredOk(si, so, eo)) return false;
+    } else if (!coveredOk(si, so, GetLastOffsetOfItem(si)) || !coveredOk(ei, GetFirstOffsetOfItem(ei), eo)) {
+        return false;
+    }
+    // Read-only paragraphs go only as whole paragraphs.
+    const bool startsAtPara = so == GetFirstOffsetOfItem(si) && IsParaStart(si);
+    const bool endsAtPara = eo == GetLastOffsetOfItem(ei) && (ei + 1 >= GetItemCount() || IsParaStart(ei + 1));
+    if (IsParaReadOnly(si) && !(startsAtPara && (si != ei || endsAtPara))) return false;
+    if (IsParaReadOnly(ei) && !endsAtPara) return false;
+    return true;
+}
+
+bool TRPEditRPData::DeleteSelectionWithUndo() {
+    if (!SelectionExists(true, false)) return true;
+    if (!CanDeleteSelection()) {
+        Beep();
+        return false;
+    }
+    int si, so, ei, eo;
+    GetSelBounds(si, so, ei, eo, true);
+    // An end at the very start of an item that continues the line is the end of the one before.
+    if (ei > si && eo == GetFirstOffsetOfItem(ei) && GetItem(ei)->GetContinuesPrev()) {
+        --ei;
+        eo = GetLastOffsetOfItem(ei);
+    }
+    BeginUndoSequence(rpuaDelete, true);
+    Deselect(nullptr, false);
+    const int startPara = GetItemPara(GetFirstParaItem(si));
+    int caretItem = si, caretOffs = so;
+    bool crossesPara = false;
+    for (int i = si + 1; i <= ei; ++i)
+        crossesPara |= !GetItem(i)->GetContinuesPrev();
+    bool endKept = true;
+    if (si != ei) {
+        // The end item loses its covered part.
+        const int efirst = GetFirstOffsetOfItem(ei);
+        if (eo > efirst) {
+            if (IsTextItem(ei) && eo < GetLastOffsetOfItem(ei)) {
+                DeleteSubstringWithUndo(ei, 1, eo - 1);
+            } else {
+                DeleteItemWithUndo(ei);
+                endKept = false;
+            }
+        }
+        DeleteItemsWithUndo(si + 1, ei - 1);
+    }
+    const int sfirst = GetFirstOffsetOfItem(si), slast = GetLastOffsetOfItem(si);
+    const int sEnd = si == ei ? eo : slast;
+    // The item that followed the selection now stands at si + 1.
+    const bool hasAfter = si + 1 < GetItemCount();
+    bool startTakenOver = false;
+    if (so <= sfirst && sEnd >= slast) {
+        TCustomRPItemInfo* it = GetItem(si);
+        const bool afterMarker = si > 0 && GetItemStyle(si - 1) == rpsnListMarker;
+        const bool paraStart = !it->GetContinuesPrev() || afterMarker;
+        const bool nextStarts = hasAfter && !GetItem(si + 1)->GetContinuesPrev();
+        const bool reachedParaEnd = !hasAfter || (nextStarts && !(endKept && si != ei && crossesPara));
+        if (paraStart && reachedParaEnd) {
+            // An empty paragraph remains.
+            auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(), it->GetLineBreakBefore(), TRPTag{});
+            if (it->GetContinuesPrev()) fresh->SetContinuesPrev(true);
+            fresh->ItemOptions |= it->ItemOptions & rpioPageBreakBefore;
+            DeleteItemWithUndo(si);
+            InsertItemWithUndo(si, std::string(), std::move(fresh), false);
+            caretOffs = 1;
+        } else if (paraStart && hasAfter) {
+            const bool br = it->GetLineBreakBefore(), pb = it->GetPageBreakBefore(), cont = it->GetContinuesPrev();
+            const int para = it->ParaNo;
+            DeleteItemWithUndo(si);
+            if (!cont) {
+                if (GetItem(si)->GetContinuesPrev()) SetSameLineWithUndo(si, false, para);
+                SetLineBreakWithUndo(si, br);
+                if (pb) SetPageBreakWithUndo(si, true);
+            }
+            caretOffs = GetFirstOffsetOfItem(si);
+            startTakenOver = true;
+        } else {
+            DeleteItemWithUndo(si);
+            caretItem = si - 1;
+            caretOffs = GetLastOffsetOfItem(caretItem);
+        }
+    } else if (IsTextItem(si)) {
+        DeleteSubstringWithUndo(si, so, sEnd - so);
+    }
+    // Across paragraphs, what is left after the selection continues the line before it.
+    if (si != ei && crossesPara && endKept && !startTakenOver) {
+        const int after = caretItem + 1;
+        if (after < GetItemCount() && !GetItem(after)->GetContinuesPrev()) SetSameLineWithUndo(after, true, -1);
+    }
+    if (caretItem >= 0 && CanMerge(caretItem)) MergeTextItemsWithUndo(caretItem);
+    if (caretItem < 0) {
+        caretItem = 0;
+        caretOffs = GetFirstOffsetOfItem(0);
+    }
+    if (GetItemCount() > 0) {
+        const int first = GetFirstParaItem(std::min(caretItem, GetItemCount() - 1));
+        SetParaRangeWithUndo(first, LastItemOfParaPart(first), startPara);
+    }
+    EndUndoSequence();
+    EndEditFormat();
+    SetCaretItemPos(caretItem, caretOffs);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Inserting one item at the caret
+
+bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, bool CaretBefore,
+                                      bool TakeTag) {
+    MakeSureEmpty();
+    if (Item->StyleNo != rpsnBreak) Item->ParaNo = CurParaStyleNo;
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (item < 0) {
+        item = GetItemCount() - 1;
+        offs = GetLastOffsetOfItem(item);
+    }
+    const bool fullWidth = Item->GetBoolValue(rpbivFullLine);
+    const bool marker = Item->StyleNo == rpsnListMarker;
+    if (fullWidth || marker) {
+        Item->ItemOptions &= ~(rpioContinuesPrev | rpioLineBreakBefore);
+    } else {
+        Item->ItemOptions &= ~rpioLineBreakBefore;
+        Item->SetContinuesPrev(true);
+        Item->ParaNo = GetItemPara(item);
+        if (IsParaOptionSet(Item->ParaNo, rppaoReadOnly)) {
+            Beep();
+            return false;
+        }
+    }
+    int idx = item;
+    bool takeOver = false;
+    if (!IsTextItem(item)) {
+        if (marker) return false;
+        if (offs >= 1) {
+            idx = item + 1;
+        } else {
+            idx = item;
+            takeOver = !fullWidth && !GetItem(item)->GetContinuesPrev();
+        }
+    } else {
+        const int first = GetFirstOffsetOfItem(item), last = GetLastOffsetOfItem(item);
+        if (offs <= first) {
+            idx = item;
+            takeOver = !fullWidth && !GetItem(item)->GetContinuesPrev();
+        } else if (offs >= last) {
+            idx = item + 1;
+        } else {
+            if (IsProtected(item, rpprModifyProtect)) {
+                Beep();
+                return false;
+            }
+            const std::string tail = ItemTextCopy(GetItemText(item), offs, INT_MAX / 2, GetItemOptions(item));
+            DeleteSubstringWithUndo(item, offs, -1);
+            InsertItemWithUndo(item + 1, tail, CreateTextItemCopy(item), false);
+            idx = item + 1;
+        }
+    }
+    if (takeOver) {
+        // The new item takes over the paragraph start of the one it goes before.
+        const TCustomRPItemInfo* old = GetItem(idx);
+        Item->SetContinuesPrev(false);
+        Item->ItemOptions |= old->ItemOptions & (rpioLineBreakBefore | rpioPageBreakBefore);
+        Item->ParaNo = old->ParaNo;
+    }
+    if (TakeTag && Item->StyleNo >= 0 && Item->Tag.IsZero()) {
+        const bool pchars = (GetOptions() & rpoTagsArePChars) != 0;
+        for (int n : {idx - 1, idx})
+            if (IsTextItem(n) && GetItem(n)->StyleNo == Item->StyleNo) {
+                Item->Tag = CopyTag(GetItem(n)->Tag, pchars);
+                break;
+            }
+    }
+    if (Item->StyleNo == rpsnBreak) Item->ParaNo = 0;
+    TCustomRPItemInfo* raw = Item.get();
+    InsertItemWithUndo(idx, std::move(Text), std::move(Item), false);
+    if (takeOver && idx + 1 < GetItemCount()) {
+        SetPageBreakWithUndo(idx + 1, false);
+        SetSameLineWithUndo(idx + 1, true, -1);
+    }
+    // A full-width item stands alone on its line.
+    if (fullWidth && idx + 1 < GetItemCount() && GetItem(idx + 1)->GetContinuesPrev())
+        SetSameLineWithUndo(idx + 1, false, GetItemPara(idx + 1));
+    // The paragraph that the item joins keeps one style.
+    if (!raw->StartsPara()) {
+        const int first = GetFirstParaItem(idx);
+        SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
+    }
+    LastInsertedItemNo = idx;
+    EndEditFormat();
+    SetCaretItemPos(idx, CaretBefore ? GetFirstOffsetOfItem(idx) : GetLastOffsetOfItem(idx));
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+namespace {
+
+// Pieces of inserted text and how each one after the first begins.
+enum TPieceStart { psFirst, psPara, psLine, psPageBreak };
+
+} // namespace
+
+void TRPEditRPData::InsertTextA(const std::string& Text, bool CaretAtStart) {
+    if (Text.empty()) {
+        InvalidateView();
+        return;
+    }
+    TRPStyle* style = GetRPStyle();
+    const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
+    const bool unicode = IsUnicodeStyle(sn);
+    const int tabs = style ? style->SpacesInTab : 8;
+    std::vector<std::pair<std::string, int>> pieces;
+    std::string line;
+    const auto flush = [&](int start) {
+        std::string s = ExpandTabsAnsi(line, tabs);
+        if (unicode) s = QStringToItemText(ItemTextToQString(s, 0, GetStyleCodePage(sn)), rpioUnicode, 0);
+        pieces.emplace_back(std::move(s), start);
+        line.clear();
+    };
+    int start = psFirst;
+    for (size_t i = 0; i < Text.size(); ++i) {
+        const char c = Text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') ++i;
+            flush(start);
+            start = psPara;
+        } else {
+            line += c;
+        }
+    }
+    flush(start);
+    InsertTextPieces(pieces, CaretAtStart);
+}
+
+void TRPEditRPData::InsertTextWide(const std::string& Text, bool CaretAtStart) {
+    RPCheckUnicodeLength(Text.size());
+    if (Text.empty()) {
+        InvalidateView();
+        return;
+    }
+    TRPStyle* style = GetRPStyle();
+    const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
+    const bool unicode = IsUnicodeStyle(sn);
+    const int tabs = style ? style->SpacesInTab : 8;
+    const QString all = ItemTextToQString(Text, rpioUnicode, 0);
+    std::vector<std::pair<std::string, int>> pieces;
+    QString piece;
+    int start = psFirst;
+    const auto flush = [&](int next) {
+        std::string s = QStringToItemText(piece, rpioUnicode, 0);
+        s = ExpandTabsUnicode(s, tabs);
+        if (!unicode) s = QStringToItemText(ItemTextToQString(s, rpioUnicode, 0), 0, GetStyleCodePage(sn));
+        pieces.emplace_back(std::move(s), start);
+        piece.clear();
+        start = next;
+    };
+    for (int i = 0; i < all.size(); ++i) {
+        const char16_t c = all[i].unicode();
+        if (c == 13 || c == 10) {
+            if (i + 1 < all.size() && (all[i + 1].unicode() == 13 || all[i + 1].unicode() == 10) && all[i + 1] != all[i]) ++i;
+            flush(psPara);
+        } else if (c == 0x2029) {
+            flush(psPara);
+        } else if (c == 0x2028 || c == 11 || c == 0) {
+            flush(psLine);
+        } else if (c == 12) {
+            // A form feed at the start of a piece ends no empty piece.
+            if (piece.isEmpty() && start != psFirst)
+                start = psPageBreak;
+            else
+                flush(psPageBreak);
+        } else {
+            piece += QChar(c);
+        }
+    }
+    flush(psPara);
+    InsertTextPieces(pieces, CaretAtStart);
+}
+
+void TRPEditRPData::InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart) {
+    if (Pieces.empty()) return;
+    const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
+    if (!InsertItemAtCaret(Pieces[0].first, CreateTextItem(sn, CurParaStyleNo, false, false, TRPTag{}), false, false)) {
+        Beep();
+        return;
+    }
+    const int first = LastInsertedItemNo;
+    int k = first;
+    for (size_t i = 1; i < Pieces.size(); ++i) {
+        const int kind = Pieces[i].second;
+        auto item = CreateTextItem(sn, CurParaStyleNo, kind != psLine, kind == psLine, TRPTag{});
+        if (kind == psLine) item->ParaNo = GetItemPara(k);
+        if (kind == psPageBreak) item->SetPageBreakBefore(true);
+        InsertItemWithUndo(k + 1, Pieces[i].first, std::move(item), false);
+        ++k;
+    }
+    FinishTextInsertion(first, k, CaretAtStart);
+}
+
+void TRPEditRPData::FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart) {
+    int caretItem = LastItemNo;
+    int caretOffs = GetLastOffsetOfItem(LastItemNo);
+    int startItem = FirstItemNo, startOffs = GetFirstOffsetOfItem(FirstItemNo);
+    if (CanMerge(LastItemNo)) MergeTextItemsWithUndo(LastItemNo);
+    if (FirstItemNo > 0 && CanMerge(FirstItemNo - 1)) {
+        const bool emptyBefore = GetItemText(FirstItemNo - 1).empty();
+        const int len = ItemTextLength(GetItemText(FirstItemNo - 1), GetItemOptions(FirstItemNo - 1));
+        MergeTextItemsWithUndo(FirstItemNo - 1);
+        startItem = FirstItemNo - 1;
+        startOffs = len + 1;
+        if (emptyBefore) startOffs = 1;
+        --caretItem;
+        if (caretItem == startItem) caretOffs += emptyBefore ? 0 : len;
+    }
+    caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
+    EndEditFormat();
+    if (CaretAtStart)
+        SetCaretItemPos(startItem, startOffs);
+    else
+        SetCaretItemPos(caretItem, caretOffs);
+}
+
+// ---------------------------------------------------------------------------
+// RPF and RTF
+
+bool TRPEditRPData::InsertRPF(const std::string& Stream) {
+    return InsertStream(Stream, false);
+}
+
+bool TRPEditRPData::InsertRTF(const std::string& Stream) {
+    if (Stream.empty()) return true;
+    return InsertStream(Stream, true);
+}
+
+bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
+    MakeSureEmpty();
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (item < 0) item = 0, offs = 0;
+    // Into the caret's item: split a text item first.
+    int index = item;
+    if (IsTextItem(item)) {
+        const int first = GetFirstOffsetOfItem(item), last = GetLastOffsetOfItem(item);
+        if (offs >= last) {
+            index = item + 1;
+        } else if (offs > first) {
+            const std::string tail = ItemTextCopy(GetItemText(item), offs, INT_MAX / 2, GetItemOptions(item));
+            DeleteSubstringWithUndo(item, offs, -1);
+            InsertItemWithUndo(item + 1, tail, CreateTextItemCopy(item), false);
+            index = item + 1;
+        }
+    } else if (offs >= 1) {
+        index = item + 1;
+    }
+    const int before = GetItemCount();
+    MarkChanged(index, index - 1);
+    bool ok = false;
+    int added = 0;
+    if (IsRTF) {
+        TRPRTFReaderProperties* props = GetRTFReadProperties();
+        if (props) {
+            QByteArray bytes(Stream.data(), static_cast<qsizetype>(Stream.size()));
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::ReadOnly);
+            int at = index;
+            ok = props->InsertRTFFromStream(buffer, this, at) == 0;
+        }
+    } else {
+        int at = index, itemsAdded = 0, outInt = 0;
+        bool outFlag = false, aborted = false;
+        TColor color = clNone;
+        ok = InsertRPFFromStream(Stream, at, -1, true, false, false, color, nullptr, nullptr, itemsAdded, outInt,
+                                 outFlag, aborted);
+    }
+    added = GetItemCount() - before;
+    RecordInsertedItems(index, added);
+    if (!ok && added == 0) {
+        EndEditFormat();
+        Beep();
+        return false;
+    }
+    if (added > 0) {
+        const int last = index + added - 1;
+        int caretItem = last;
+        int caretOffs = GetLastOffsetOfItem(last);
+        if (CanMerge(last)) MergeTextItemsWithUndo(last);
+        else if (last + 1 < GetItemCount() && GetItem(last)->GetBoolValue(rpbivFullLine) &&
+                 GetItem(last + 1)->GetContinuesPrev())
+            SetSameLineWithUndo(last + 1, false, GetItemPara(last + 1));
+        for (int i = last - 1; i >= index; --i)
+            if (CanMerge(i)) {
+                if (caretItem > i) {
+                    if (caretItem == i + 1) caretOffs += ItemTextLength(GetItemText(i), GetItemOptions(i));
+                    --caretItem;
+                }
+                MergeTextItemsWithUndo(i);
+            }
+        if (index > 0 && CanMerge(index - 1)) {
+            const int len = ItemTextLength(GetItemText(index - 1), GetItemOptions(index - 1));
+            if (caretItem == index) caretOffs += len;
+            --caretItem;
+            MergeTextItemsWithUndo(index - 1);
+        }
+        // Every paragraph keeps one style.
+        const int first = GetFirstParaItem(std::clamp(caretItem, 0, GetItemCount() - 1));
+        SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
+        caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
+        EndEditFormat();
+        SetCaretItemPos(caretItem, caretOffs);
+    } else {
+        EndEditFormat();
+    }
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+// Styles
+
+void TRPEditRPData::ApplyParaStyleEx(int Value, bool ConvertMode) {
+    int si, so, ei, eo;
+    GetSelectionOrCaretBounds(si, so, ei, eo);
+    if (si < 0) return;
+    const bool hadSel = SelectionExists(false, false);
+    const int first = GetFirstParaItem(si);
+    const int last = LastItemOfParaPart(GetFirstParaItem(ei));
+    std::vector<int> list;
+    TCustomRichPadEdit* e = Editor();
+    int para = Value;
+    for (int i = first; i <= last; ++i) {
+        if (IsParaStart(i) || i == first) {
+            para = Value;
+            if (ConvertMode && e && e->OnParaStyleConversion)
+                e->OnParaStyleConversion(e, GetItemPara(i), Value, false, para);
+        }
+        list.push_back(para);
+    }
+    // Protected styles stay as they are.
+    for (int i = first; i <= last; ++i)
+        if (IsItemParaOptionSet(i, rppaoStyleProtect)) list[static_cast<size_t>(i - first)] = GetItemPara(i);
+    bool changes = false;
+    for (int i = first; i <= last; ++i)
+        changes |= list[static_cast<size_t>(i - first)] != GetItemPara(i);
+    if (changes) SetParasFromListWithUndo(first, list);
+    EndUndoSequence();
+    EndEditFormat();
+    if (hadSel) {
+        SetSelectionBounds(si, so, ei, eo);
+    } else {
+        SetCaretItemPos(si, so);
+    }
+    SetCurParaStyle(GetItemPara(std::clamp(ei, 0, GetItemCount() - 1)));
+}
+
+void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle) {
+    // Characters From .. To - 1 of text item ItemNo take NewStyle.
+    const TRPItemOptions opts = GetItemOptions(ItemNo);
+    const int first = GetFirstOffsetOfItem(ItemNo), last = GetLastOffsetOfItem(ItemNo);
+    TCustomRichPadEdit* e = Editor();
+    const bool clearTag = e && (e->EditorOptions & rpoClearTagOnStyleApp);
+    const auto convertText = [&](const std::string& s, int OldStyle) {
+        const bool oldU = (opts & rpioUnicode) != 0, newU = IsUnicodeStyle(NewStyle);
+        if (oldU == newU) return s;
+        const QString q = ItemTextToQString(s, opts, GetStyleCodePage(OldStyle));
+        return newU ? QStringToItemText(q, rpioUnicode, 0) : QStringToItemText(q, 0, GetStyleCodePage(NewStyle));
+    };
+    const int oldStyle = GetItem(ItemNo)->StyleNo;
+    if (From <= first && To >= last) {
+        if (clearTag) SetTagWithUndo(ItemNo, TRPTag{});
+        const std::string converted = convertText(GetItemText(ItemNo), oldStyle);
+        SetStyleNoWithUndo(ItemNo, NewStyle);
+        if (converted != GetItemText(ItemNo)) ChangeTextWithUndo(ItemNo, converted);
+        return;
+    }
+    // Split off the tail, then the part, so that only the part changes style.
+    if (To < last) {
+        const std::string tail = ItemTextCopy(GetItemText(ItemNo), To, INT_MAX / 2, opts);
+        DeleteSubstringWithUndo(ItemNo, To, -1);
+        InsertItemWithUndo(ItemNo + 1, tail, CreateTextItemCopy(ItemNo), false);
+    }
+    if (From > first) {
+        const std::string part = ItemTextCopy(GetItemText(ItemNo), From, To - From, opts);
+        DeleteSubstringWithUndo(ItemNo, From, -1);
+        auto item = CreateTextItem(NewStyle, GetItemPara(ItemNo), false, false, clearTag ? TRPTag{} : GetItem(ItemNo)->Tag);
+        InsertItemWithUndo(ItemNo + 1, convertText(part, oldStyle), std::move(item), false);
+    } else {
+        ConvertItemRange(ItemNo, first, GetLastOffsetOfItem(ItemNo), NewStyle);
+    }
+}
+
+void TRPEditRPData::ApplyStyleConversion(int UserData) {
+    TCustomRichPadEdit* e = Editor();
+    if (!e || !e->OnStyleConversion) return;
+    const auto convert = [&](int StyleNo, bool ToText) {
+        int n = StyleNo;
+        e->OnStyleConversion(e, StyleNo, UserData, ToText, n);
+        return n;
+    };
+    const int newCur = convert(GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo), false);
+    if (!SelectionExists(false, false)) {
+        int item = -1, offs = -1;
+        GetCaretItemPos(item, offs);
+        if (IsTextItem(item) && GetItemText(item).empty()) {
+            BeginUndoSequence(rpuaTextStyle, true);
+            const int n = convert(GetItem(item)->StyleNo, true);
+            if (n != GetItem(item)->StyleNo) ConvertItemRange(item, 1, 1, n);
+            EndUndoSequence();
+            EndEditFormat();
+            SetCaretItemPos(item, 1);
+            SetCurTextStyle(newCur);
+            EndEdit(true);
+        }
+        SetCurTextStyle(newCur);
+        return;
+    }
+    int si, so, ei, eo;
+    GetSelBounds(si, so, ei, eo, true);
+    BeginUndoSequence(rpuaTextStyle, true);
+    Deselect(nullptr, false);
+    // From the last item back, so that splitting keeps the numbers before it.
+    int selEndItem = ei, selEndOffs = eo, selStartItem = si, selStartOffs = so;
+    for (int i = ei; i >= si; --i) {
+        if (!IsTextItem(i)) continue;
+        const int from = i == si ? so : GetFirstOffsetOfItem(i);
+        const int to = i == ei ? eo : GetLastOffsetOfItem(i);
+        if (from >= to) continue;
+        const int n = convert(GetItem(i)->StyleNo, true);
+        if (n == GetItem(i)->StyleNo) continue;
+        const int before = GetItemCount();
+        ConvertItemRange(i, from, to, n);
+        const int grown = GetItemCount() - before;
+        // The selection follows the characters.
+        if (i == si && from > GetFirstOffsetOfItem(i) && grown > 0) {
+            selStartItem = si + 1;
+            selStartOffs = 1;
+            selEndItem += grown;
+            if (ei == si) {
+                selEndItem = si + 1;
+                selEndOffs = to - from + 1;
+            }
+        } else if (i == ei && grown > 0 && ei != si) {
+            selEndOffs = to;
+        } else if (grown > 0) {
+            selEndItem += grown;
+        }
+    }
+    EndUndoSequence();
+    EndEditFormat();
+    SetSelectionBounds(selStartItem, selStartOffs, std::min(selEndItem, GetItemCount() - 1), selEndOffs);
+    SetCurTextStyle(newCur);
+    EndEdit(true);
+}
+
+bool TRPEditRPData::ResizeItemWithUndo(int ItemNo, int Width, int Height) {
+    if (ItemNo < 0 || ItemNo >= GetItemCount()) return false;
+    auto* rect = dynamic_cast<TRPRectItemInfo*>(GetItem(ItemNo));
+    if (!rect) return false;
+    Width = std::max(1, Width - 2 * rect->Spacing);
+    Height = std::max(1, Height - 2 * rect->Spacing);
+    BeginUndoSequence(rpuaModifyItem, true);
+    SetUndoGroupMode(true);
+    const bool ok = SetExtraIntPropertyWithUndo(ItemNo, rpeipImageHeight, Height) &&
+                    SetExtraIntPropertyWithUndo(ItemNo, rpeipImageWidth, Width);
+    SetUndoGroupMode(false);
+    EndUndoSequence();
+    EndEditFormat();
+    return ok;
+}

@@ -1,0 +1,268 @@
+// Caret movement by keys and the selection that Shift extends. A result of
+// True from the moves says that the caret tried to leave the document.
+#include <algorithm>
+
+#include "richtext/edit/RPEditData.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPUnicode.h"
+
+void TRPEditRPData::SkipMarkerForward() {
+    if (CaretDrawItemNo < 0 || !IsListMarkerItem(DrawItem(CaretDrawItemNo)->ItemNo)) return;
+    if (CaretDrawItemNo + 1 < DrawItemCount()) SetCaretDrawPos(CaretDrawItemNo + 1, GetFirstOffsetOfDrawItem(CaretDrawItemNo + 1));
+}
+
+void TRPEditRPData::SkipMarkerBackward() {
+    if (CaretDrawItemNo < 0 || !IsListMarkerItem(DrawItem(CaretDrawItemNo)->ItemNo)) return;
+    if (CaretDrawItemNo > 0)
+        SetCaretDrawPos(CaretDrawItemNo - 1, GetLastOffsetOfDrawItem(CaretDrawItemNo - 1));
+    else
+        SkipMarkerForward();
+}
+
+bool TRPEditRPData::MoveCaretHome(bool Ctrl) {
+    if (DrawItemCount() == 0) return Ctrl;
+    if (Ctrl) {
+        SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
+        SkipMarkerForward();
+        CaretIndex = 0;
+        CaretDrawItemNo = CharEnds.empty() ? CaretDrawItemNo : CharEnds[0].DrawItemNo;
+    } else if (!CharEnds.empty()) {
+        CaretIndex = 0;
+        CaretDrawItemNo = CharEnds[0].DrawItemNo;
+    }
+    ChangeCaret(false, true, false);
+    return Ctrl;
+}
+
+bool TRPEditRPData::MoveCaretEnd(bool Ctrl) {
+    if (DrawItemCount() == 0) return Ctrl;
+    if (Ctrl) {
+        CaretDrawItemNo = DrawItemCount() - 1;
+        BuildCaretLine(-2);
+    } else if (!CharEnds.empty()) {
+        CaretIndex = static_cast<int>(CharEnds.size()) - 1;
+        CaretDrawItemNo = CharEnds.back().DrawItemNo;
+    }
+    ChangeCaret(false, true, false);
+    return Ctrl;
+}
+
+bool TRPEditRPData::MoveCaretLeft(bool Shift, bool Ctrl) {
+    if (DrawItemCount() == 0 || CharEnds.empty()) return true;
+    TRPStyle* style = GetRPStyle();
+    if (Shift && style && style->SelectionMode == rpsmParagraph && SelectionCrossesParas()) {
+        MoveCaretToPrevParaStart();
+        return false;
+    }
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (Ctrl && IsTextItem(item) && offs > 1) {
+        const std::string& text = GetItemText(item);
+        const TRPItemOptions opts = GetItemOptions(item);
+        const auto wordStart = [&](int q) { return ItemTextIsSpaceAt(text, q - 1, opts) && !ItemTextIsSpaceAt(text, q, opts); };
+        int q = offs;
+        do {
+            --q;
+        } while (q > 1 && !wordStart(q));
+        int d = -1, o = 0;
+        ItemToDrawItemPos(item, q, o, d);
+        SetCaretDrawPos(d, o);
+        SkipMarkerBackward();
+        ChangeCaret(false, true, false);
+        return false;
+    }
+    if (CaretIndex > 0) {
+        --CaretIndex;
+        CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
+    } else {
+        int prev = CharEnds[0].DrawItemNo - 1;
+        if (prev >= 0 && IsListMarkerItem(DrawItem(prev)->ItemNo)) --prev;
+        if (prev < 0) return true;
+        SetCaretDrawPos(prev, GetLastOffsetOfDrawItem(prev));
+    }
+    ChangeCaret(false, true, false);
+    return false;
+}
+
+bool TRPEditRPData::MoveCaretRight(bool Shift, bool Ctrl) {
+    if (DrawItemCount() == 0 || CharEnds.empty()) return true;
+    TRPStyle* style = GetRPStyle();
+    if (Shift && style && style->SelectionMode == rpsmParagraph && SelectionCrossesParas()) {
+        MoveCaretToNextParaEnd();
+        return false;
+    }
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (Ctrl && IsTextItem(item) && offs < GetLastOffsetOfItem(item)) {
+        const std::string& text = GetItemText(item);
+        const TRPItemOptions opts = GetItemOptions(item);
+        const int last = GetLastOffsetOfItem(item);
+        const auto wordStart = [&](int q) { return ItemTextIsSpaceAt(text, q - 1, opts) && !ItemTextIsSpaceAt(text, q, opts); };
+        int q = offs;
+        do {
+            ++q;
+        } while (q < last && !wordStart(q));
+        int d = -1, o = 0;
+        ItemToDrawItemPos(item, q, o, d);
+        SetCaretDrawPos(d, o);
+        ChangeCaret(false, true, false);
+        return false;
+    }
+    if (CaretIndex + 1 < static_cast<int>(CharEnds.size())) {
+        ++CaretIndex;
+        CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
+    } else {
+        const int next = CharEnds.back().DrawItemNo + 1;
+        if (next >= DrawItemCount()) return true;
+        SetCaretDrawPos(next, GetFirstOffsetOfDrawItem(next));
+        SkipMarkerForward();
+    }
+    ChangeCaret(false, true, false);
+    return false;
+}
+
+bool TRPEditRPData::MoveCaretUp(bool Shift, bool Ctrl) {
+    (void)Ctrl;
+    if (DrawItemCount() == 0 || CharEnds.empty()) return true;
+    int f = 0, l = 0;
+    GetLineBounds(CaretDrawItemNo, f, l);
+    int above = f - 1;
+    if (above >= 0 && IsListMarkerItem(DrawItem(above)->ItemNo)) --above;
+    if (above < 0) {
+        if (Shift && CaretIndex != 0) {
+            CaretIndex = 0;
+            CaretDrawItemNo = CharEnds[0].DrawItemNo;
+            ChangeCaret(false, true, false);
+        } else {
+            ScrollToY(0, true);
+        }
+        return true;
+    }
+    TRPStyle* style = GetRPStyle();
+    if (Shift && style && style->SelectionMode == rpsmParagraph && SelectionCrossesParas()) {
+        MoveCaretToPrevParaStart();
+        return false;
+    }
+    int d = -1, o = 0;
+    FindDrawItemAtPos(CaretX(), DrawItem(above)->Top + 1, false, d, o);
+    if (d < 0) return false;
+    SetCaretDrawPos(d, o);
+    ChangeCaret(false, true, false);
+    return false;
+}
+
+bool TRPEditRPData::MoveCaretDown(bool Shift, bool Ctrl) {
+    (void)Ctrl;
+    if (DrawItemCount() == 0 || CharEnds.empty()) return true;
+    int f = 0, l = 0;
+    GetLineBounds(CaretDrawItemNo, f, l);
+    if (l >= DrawItemCount() - 1) {
+        if (Shift && CaretIndex != static_cast<int>(CharEnds.size()) - 1) {
+            CaretIndex = static_cast<int>(CharEnds.size()) - 1;
+            CaretDrawItemNo = CharEnds.back().DrawItemNo;
+            ChangeCaret(false, true, false);
+        } else {
+            ScrollToY(DocumentHeight, true);
+        }
+        return true;
+    }
+    TRPStyle* style = GetRPStyle();
+    if (Shift && style && style->SelectionMode == rpsmParagraph && SelectionCrossesParas()) {
+        MoveCaretToNextParaEnd();
+        return false;
+    }
+    int d = -1, o = 0;
+    FindDrawItemAtPos(CaretX(), DrawItem(l + 1)->Top + 1, false, d, o);
+    if (d < 0) return false;
+    SetCaretDrawPos(d, o);
+    ChangeCaret(false, true, false);
+    return false;
+}
+
+void TRPEditRPData::MoveCaretPageUp() {
+    if (DrawItemCount() == 0 || CharEnds.empty()) return;
+    const int h = GetHeight();
+    // Half a screen per try, at least a pixel, so that a tiny window still moves.
+    const int step = std::max(1, h / 2);
+    const int x = CaretX();
+    for (int y = GetVOffs() - (2 * h) / 3; y > 0; y -= step) {
+        int d = -1, o = 0;
+        FindDrawItemAtPos(x, y, false, d, o);
+        if (d >= 0 && d < CaretDrawItemNo) {
+            SetCaretDrawPos(d, o);
+            ChangeCaret(false, true, false);
+            return;
+        }
+    }
+    MoveCaretHome(true);
+}
+
+void TRPEditRPData::MoveCaretPageDown() {
+    if (DrawItemCount() == 0 || CharEnds.empty()) return;
+    const int h = GetHeight();
+    const int step = std::max(1, h / 2);
+    const int x = CaretX();
+    for (int y = GetVOffs() + (2 * h) / 3; y < DocumentHeight; y += step) {
+        int d = -1, o = 0;
+        FindDrawItemAtPos(x, y, false, d, o);
+        if (d > CaretDrawItemNo) {
+            SetCaretDrawPos(d, o);
+            ChangeCaret(false, false, false);
+            ScrollToY(DrawItem(CaretDrawItemNo)->Top, true);
+            return;
+        }
+    }
+    MoveCaretEnd(true);
+}
+
+void TRPEditRPData::MoveCaretToPrevParaStart() {
+    int d = ParaStartDItem(std::max(CaretDrawItemNo, 0));
+    if (d > 0) d = ParaStartDItem(d - 1);
+    SetCaretDrawPos(d, GetFirstOffsetOfDrawItem(d));
+    SkipMarkerForward();
+    ChangeCaret(false, true, false);
+}
+
+void TRPEditRPData::MoveCaretToNextParaEnd() {
+    const int n = DrawItemCount();
+    int d = ParaEndDItem(std::max(CaretDrawItemNo, 0));
+    if (d + 1 < n) d = ParaEndDItem(d + 1);
+    SetCaretDrawPos(d, GetLastOffsetOfDrawItem(d));
+    ChangeCaret(false, true, false);
+}
+
+// ---------------------------------------------------------------------------
+// Selection by keys
+
+void TRPEditRPData::StartKeySelection() {
+    if (SelectionExists(false, false) || CaretIndex < 0 || CharEnds.empty()) return;
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    SelStartNo = SelEndNo = p.DrawItemNo;
+    SelStartOffs = SelEndOffs = p.Offset;
+}
+
+void TRPEditRPData::ExtendKeySelection() {
+    if (CaretIndex < 0 || CharEnds.empty()) return;
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    if (SelStartNo < 0) {
+        SelStartNo = p.DrawItemNo;
+        SelStartOffs = p.Offset;
+    }
+    SelEndNo = p.DrawItemNo;
+    SelEndOffs = p.Offset;
+    TRPStyle* style = GetRPStyle();
+    if (style && style->SelectionMode == rpsmParagraph) ExtendSelectionToParas(true);
+    CaretToSelectionEnd();
+    TRichPadRPData::SelectionChanged();
+    InvalidateView();
+}
+
+void TRPEditRPData::CaretToSelectionEnd() {
+    if (SelEndNo < 0 || SelEndNo >= DrawItemCount()) return;
+    if (IsListMarkerItem(DrawItem(SelEndNo)->ItemNo) && SelEndNo + 1 < DrawItemCount()) {
+        ++SelEndNo;
+        SelEndOffs = GetFirstOffsetOfDrawItem(SelEndNo);
+    }
+    SetCaretDrawPos(SelEndNo, SelEndOffs);
+    ChangeCaret(false, true, false);
+}

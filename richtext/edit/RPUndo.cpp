@@ -1,0 +1,233 @@
+#include "richtext/edit/RPUndo.h"
+
+#include "richtext/edit/RPEditData.h"
+#include "richtext/model/RPItem.h"
+
+// ---------------------------------------------------------------------------
+// Groups
+
+void TRPUndoInfos::Perform(TRPEditRPData& RPData) {
+    if (Infos.empty()) return;
+    RPData.Deselect(nullptr, false);
+    for (size_t i = Infos.size(); i-- > 0;)
+        Infos[i]->Perform(RPData);
+    RPData.EndEditFormat();
+    RPData.SetCaretItemPos(CaretItemNo, CaretOffs);
+    RPData.InvalidateView();
+}
+
+// ---------------------------------------------------------------------------
+// Lists
+
+void TRPUndoList::SetLimit(int Value) {
+    FLimit = Value;
+    // Groups beyond a lowered limit would otherwise wait for the next action.
+    if (FLimit >= 0) TrimToLimit(0);
+}
+
+void TRPUndoList::TrimToLimit(int Room) {
+    if (FLimit < 0) return;
+    const size_t keep = static_cast<size_t>(std::max(0, FLimit - Room));
+    if (FGroups.size() > keep) FGroups.erase(FGroups.begin(), FGroups.begin() + static_cast<long>(FGroups.size() - keep));
+}
+
+void TRPUndoList::FreeEmptyLast() {
+    if (!FGroups.empty() && FGroups.back()->IsEmpty()) FGroups.pop_back();
+}
+
+bool TRPUndoList::BeginItem(uint8_t Action, const std::string& Caption, int CaretItemNo, int CaretOffs) {
+    if (FLimit == 0) return false;
+    if (GroupMode > 0 && !FGroups.empty()) {
+        const TRPUndoInfos* g = FGroups.back().get();
+        const bool loneTyping = g->Infos.size() == 1 && g->Infos[0]->Kind == rpukTyping;
+        if (!loneTyping) return true;
+    }
+    std::string caption = Caption;
+    if (!FGroups.empty() && FGroups.back()->IsEmpty()) {
+        // The new action inherits the caption and caret of an empty one.
+        caption = FGroups.back()->Caption;
+        CaretItemNo = FGroups.back()->CaretItemNo;
+        CaretOffs = FGroups.back()->CaretOffs;
+        FGroups.pop_back();
+    }
+    TrimToLimit(1);
+    auto g = std::make_unique<TRPUndoInfos>();
+    g->Action = Action;
+    g->Caption = caption;
+    g->CaretItemNo = CaretItemNo;
+    g->CaretOffs = CaretOffs;
+    FGroups.push_back(std::move(g));
+    return true;
+}
+
+void TRPUndoList::AddInfo(std::unique_ptr<TRPUndoInfo> Info) {
+    if (FGroups.empty()) throw ERichPadError("Can't modify empty undo list");
+    TRPUndoInfos* g = FGroups.back().get();
+    if (g->Infos.size() == 1 && g->Infos[0]->Kind == rpukTyping) throw ERichPadError("Incorrect adding into undo list");
+    Info->List = this;
+    g->Infos.push_back(std::move(Info));
+}
+
+void TRPUndoList::EndItem() {
+    if (GroupMode <= 0) FreeEmptyLast();
+}
+
+void TRPUndoList::AddTyping(int ItemNo, int Offs, bool Unicode) {
+    if (FLimit == 0) return;
+    FreeEmptyLast();
+    if (!FGroups.empty()) {
+        TRPUndoInfos* g = FGroups.back().get();
+        auto* t = g->Infos.empty() ? nullptr : dynamic_cast<TRPUndoTypingInfo*>(g->Infos[0].get());
+        if (t && g->Infos.size() == 1 && t->ItemNo == ItemNo && t->Start + t->Length == Offs) {
+            ++t->Length;
+            ++g->CaretOffs;
+            return;
+        }
+    }
+    TrimToLimit(1);
+    auto g = std::make_unique<TRPUndoInfos>();
+    g->Action = rpuaTyping;
+    g->CaretItemNo = ItemNo;
+    g->CaretOffs = Offs;
+    auto t = std::make_unique<TRPUndoTypingInfo>(ItemNo, Offs, Unicode);
+    t->List = this;
+    g->Infos.push_back(std::move(t));
+    FGroups.push_back(std::move(g));
+}
+
+void TRPUndoList::AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, bool Unicode) {
+    if (FLimit == 0) return;
+    FreeEmptyLast();
+    if (!FGroups.empty()) {
+        TRPUndoInfos* g = FGroups.back().get();
+        auto* t = g->Infos.empty() ? nullptr : dynamic_cast<TRPRedoTypingInfo*>(g->Infos[0].get());
+        if (t && g->Infos.size() == 1 && t->ItemNo == ItemNo && t->Offs - t->CharCount() == Offs) {
+            t->Text += Ch;
+            --g->CaretOffs;
+            return;
+        }
+    }
+    TrimToLimit(1);
+    auto g = std::make_unique<TRPUndoInfos>();
+    g->Action = rpuaTyping;
+    g->CaretItemNo = ItemNo;
+    g->CaretOffs = Offs;
+    auto t = std::make_unique<TRPRedoTypingInfo>(ItemNo, Offs, Ch, Unicode);
+    t->List = this;
+    g->Infos.push_back(std::move(t));
+    FGroups.push_back(std::move(g));
+}
+
+void TRPUndoList::AppendGroup(std::unique_ptr<TRPUndoInfos> Group) {
+    if (!Group) return;
+    for (auto& i : Group->Infos)
+        i->List = this;
+    TrimToLimit(1);
+    FGroups.push_back(std::move(Group));
+}
+
+void TRPUndoList::Undo(TRPEditRPData& RPData) {
+    Step(RPData, true);
+}
+
+void TRPUndoList::Redo(TRPEditRPData& RPData) {
+    Step(RPData, false);
+}
+
+void TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
+    if (FGroups.empty()) throw ERichPadError("Undo buffer is empty");
+    // The group stays owned here while it runs: its records write into the other list.
+    TRPUndoInfos* g = FGroups.back().get();
+    if (IsUndo)
+        RPData.BeginRedoSequence(g->Action, g->Caption);
+    else
+        RPData.BeginNamedUndoSequence(g->Action, g->Caption, true);
+    g->Perform(RPData);
+    const uint8_t mode = RPData.UndoMode;
+    RPData.UndoMode = 0;
+    if (TRPUndoList* other = mode == 2 ? RPData.RedoList.get() : mode == 1 ? RPData.UndoList.get() : nullptr)
+        other->EndItem();
+    const bool typing = g->Infos.size() == 1 && g->Infos[0]->Kind == rpukTyping;
+    if (g->IsEmpty() || !typing || g->Infos[0]->IsSpent()) {
+        if (!FGroups.empty() && FGroups.back().get() == g) FGroups.pop_back();
+    } else if (dynamic_cast<TRPUndoTypingInfo*>(g->Infos[0].get())) {
+        --g->CaretOffs;
+    } else {
+        ++g->CaretOffs;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Records
+
+TRPUndoDeleteItemInfo::TRPUndoDeleteItemInfo(int AItemNo, std::string AText, std::unique_ptr<TCustomRPItemInfo> AItem)
+    : TRPUndoItemNoInfo(rpukDeleteItem, AItemNo), Text(std::move(AText)), Item(std::move(AItem)) {}
+
+TRPUndoDeleteItemInfo::~TRPUndoDeleteItemInfo() = default;
+
+void TRPUndoDeleteItemInfo::Perform(TRPEditRPData& RPData) {
+    if (Item) RPData.InsertItemWithUndo(ItemNo, Text, std::move(Item), true);
+}
+
+TRPUndoDeleteItemsInfo::~TRPUndoDeleteItemsInfo() = default;
+
+void TRPUndoDeleteItemsInfo::Perform(TRPEditRPData& RPData) {
+    if (Items.empty()) return;
+    RPData.InsertItemsWithUndo(ItemNo, std::move(Items), true);
+    Items.clear();
+}
+
+void TRPUndoDeleteSubstringInfo::Perform(TRPEditRPData& RPData) {
+    RPData.InsertSubstringWithUndo(ItemNo, Index, Text);
+}
+
+void TRPUndoInsertSubstringInfo::Perform(TRPEditRPData& RPData) {
+    RPData.DeleteSubstringWithUndo(ItemNo, Index, Length);
+}
+
+void TRPUndoInsertItemsInfo::Perform(TRPEditRPData& RPData) {
+    if (Count == 1)
+        RPData.DeleteItemWithUndo(ItemNo);
+    else
+        RPData.DeleteItemsWithUndo(ItemNo, ItemNo + Count - 1);
+}
+
+void TRPUndoNewLineInfo::Perform(TRPEditRPData& RPData) {
+    RPData.SetSameLineWithUndo(ItemNo, SameLine, ParaNo);
+}
+
+void TRPUndoBRInfo::Perform(TRPEditRPData& RPData) {
+    RPData.SetLineBreakWithUndo(ItemNo, BR);
+}
+
+void TRPUndoPageBreakInfo::Perform(TRPEditRPData& RPData) {
+    RPData.SetPageBreakWithUndo(ItemNo, PageBreak);
+}
+
+void TRPUndoParaListInfo::Perform(TRPEditRPData& RPData) {
+    RPData.SetParasFromListWithUndo(ItemNo, ParaNos);
+}
+
+void TRPUndoStyleNoInfo::Perform(TRPEditRPData& RPData) {
+    RPData.SetStyleNoWithUndo(ItemNo, StyleNo);
+}
+
+void TRPUndoTagInfo::Perform(TRPEditRPData& RPData) {
+    RPData.SetTagWithUndo(ItemNo, Tag);
+}
+
+void TRPUndoChangeTextInfo::Perform(TRPEditRPData& RPData) {
+    RPData.ChangeTextWithUndo(ItemNo, Text);
+}
+
+void TRPUndoExtraIntProperty::Perform(TRPEditRPData& RPData) {
+    RPData.SetExtraIntPropertyWithUndo(ItemNo, Prop, Value);
+}
+
+void TRPUndoTypingInfo::Perform(TRPEditRPData& RPData) {
+    if (Length > 0) RPData.UndoTypedChar(*this);
+}
+
+void TRPRedoTypingInfo::Perform(TRPEditRPData& RPData) {
+    if (!Text.empty()) RPData.RedoTypedChar(*this);
+}

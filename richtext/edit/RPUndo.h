@@ -1,0 +1,257 @@
+#pragma once
+// Undo and redo of an editable document. Every change that the editor's
+// document makes passes through one of its undoable primitives, which writes
+// a small record able to reverse it. Records are gathered in groups, one per
+// user action; an editable document keeps two lists of groups, the undo list
+// and the redo list. Performing a record calls the same primitives, with the
+// opposite list recording, so that redo is undo of the undo.
+//
+// Typing is coalesced: characters typed one after another into one item make
+// one group, undone and redone one character per step.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "richtext/model/RPTypes.h"
+
+class TRPEditRPData;
+class TCustomRPItemInfo;
+class TRPUndoList;
+
+// Action codes of groups.
+constexpr uint8_t rpuaDelete = 1;
+constexpr uint8_t rpuaInsert = 2;
+constexpr uint8_t rpuaParaStyle = 3;
+constexpr uint8_t rpuaEnter = 4;
+constexpr uint8_t rpuaTyping = 7;
+constexpr uint8_t rpuaTextStyle = 9;
+constexpr uint8_t rpuaModifyItem = 13;
+
+// Record kinds.
+constexpr uint8_t rpukReformat = 0, rpukDeleteItem = 1, rpukDeleteItems = 2, rpukDeleteSubstring = 3,
+                  rpukInsertItem = 4, rpukInsertItems = 5, rpukInsertSubstring = 6, rpukNewLine = 7, rpukBR = 8,
+                  rpukParaList = 9, rpukPageBreak = 10, rpukTyping = 11, rpukTag = 12, rpukStyleNo = 13,
+                  rpukCheckpoint = 14, rpukModifyItem = 15, rpukChangeText = 16;
+
+// One reversible change. Records are polymorphic: tables add their own kinds.
+class TRPUndoInfo {
+public:
+    explicit TRPUndoInfo(uint8_t AKind) : Kind(AKind) {}
+    TRPUndoInfo(const TRPUndoInfo&) = delete;
+    TRPUndoInfo& operator=(const TRPUndoInfo&) = delete;
+    virtual ~TRPUndoInfo() = default;
+
+    uint8_t Kind;
+    TRPUndoList* List = nullptr;
+
+    // Reverses the change on RPData (whose recording mode sends the inverse
+    // record to the opposite list).
+    virtual void Perform(TRPEditRPData& RPData) = 0;
+    // Whether the group is spent after performing this record (typing runs
+    // last one character per step).
+    virtual bool IsSpent() const { return true; }
+};
+
+// A record about item ItemNo (LastItemNo ends a range, -1 when none).
+class TRPUndoItemNoInfo : public TRPUndoInfo {
+public:
+    TRPUndoItemNoInfo(uint8_t AKind, int AItemNo) : TRPUndoInfo(AKind), ItemNo(AItemNo) {}
+    int ItemNo;
+    int LastItemNo = -1;
+};
+
+// One user action: its records in the order written and the caret it restores.
+class TRPUndoInfos {
+public:
+    std::vector<std::unique_ptr<TRPUndoInfo>> Infos;
+    std::string Caption;
+    uint8_t Action = 0;
+    int CaretItemNo = -1;
+    int CaretOffs = -1;
+
+    bool IsEmpty() const { return Infos.empty(); }
+    // Performs the records from the last to the first, then puts the caret back.
+    void Perform(TRPEditRPData& RPData);
+};
+
+class TRPUndoList {
+public:
+    explicit TRPUndoList(TRPEditRPData* AOwner) : Owner(AOwner) {}
+
+    TRPEditRPData* Owner;
+
+    int Limit() const { return FLimit; }
+    // -1 means no limit; a lower limit than the groups held frees the oldest at once.
+    void SetLimit(int Value);
+    int GroupMode = 0;
+
+    int Count() const { return static_cast<int>(FGroups.size()); }
+    TRPUndoInfos* Group(int Index) const { return FGroups[static_cast<size_t>(Index)].get(); }
+    TRPUndoInfos* Last() const { return FGroups.empty() ? nullptr : FGroups.back().get(); }
+    uint8_t CurrentAction() const { return FGroups.empty() ? 0 : FGroups.back()->Action; }
+    void Clear() { FGroups.clear(); }
+
+    // Opens a group; False when the limit is 0 (nothing is recorded).
+    bool BeginItem(uint8_t Action, const std::string& Caption, int CaretItemNo, int CaretOffs);
+    // Appends a record to the last group.
+    void AddInfo(std::unique_ptr<TRPUndoInfo> Info);
+    // Closes an action: an empty last group is freed outside group mode.
+    void EndItem();
+    // One typed character at caret offset Offs of text item ItemNo.
+    void AddTyping(int ItemNo, int Offs, bool Unicode);
+    // One undone typed character (its bytes) for the redo list.
+    void AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, bool Unicode);
+    // One step of the last group.
+    void Undo(TRPEditRPData& RPData);
+    void Redo(TRPEditRPData& RPData);
+    // Moves a ready group into this list (the cell editor hands its own over).
+    void AppendGroup(std::unique_ptr<TRPUndoInfos> Group);
+
+private:
+    std::vector<std::unique_ptr<TRPUndoInfos>> FGroups;
+    int FLimit = -1;
+    void FreeEmptyLast();
+    void TrimToLimit(int Room);
+    void Step(TRPEditRPData& RPData, bool IsUndo);
+};
+
+// ---------------------------------------------------------------------------
+// Record classes.
+
+class TRPUndoDeleteItemInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoDeleteItemInfo(int AItemNo, std::string AText, std::unique_ptr<TCustomRPItemInfo> AItem);
+    ~TRPUndoDeleteItemInfo() override;
+    std::string Text;
+    std::unique_ptr<TCustomRPItemInfo> Item;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoDeleteItemsInfo : public TRPUndoItemNoInfo {
+public:
+    explicit TRPUndoDeleteItemsInfo(int AStartItemNo) : TRPUndoItemNoInfo(rpukDeleteItems, AStartItemNo) {}
+    ~TRPUndoDeleteItemsInfo() override;
+    // In document order.
+    std::vector<std::pair<std::string, std::unique_ptr<TCustomRPItemInfo>>> Items;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoDeleteSubstringInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoDeleteSubstringInfo(int AItemNo, int AIndex, std::string AText)
+        : TRPUndoItemNoInfo(rpukDeleteSubstring, AItemNo), Index(AIndex), Text(std::move(AText)) {}
+    int Index;
+    std::string Text;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoInsertSubstringInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoInsertSubstringInfo(int AItemNo, int AIndex, int ALength)
+        : TRPUndoItemNoInfo(rpukInsertSubstring, AItemNo), Index(AIndex), Length(ALength) {}
+    int Index;
+    int Length;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoInsertItemsInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoInsertItemsInfo(int AItemNo, int ACount) : TRPUndoItemNoInfo(rpukInsertItems, AItemNo), Count(ACount) {}
+    int Count;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoNewLineInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoNewLineInfo(int AItemNo, bool ASameLine, int AParaNo)
+        : TRPUndoItemNoInfo(rpukNewLine, AItemNo), SameLine(ASameLine), ParaNo(AParaNo) {}
+    bool SameLine;
+    int ParaNo;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoBRInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoBRInfo(int AItemNo, bool ABR) : TRPUndoItemNoInfo(rpukBR, AItemNo), BR(ABR) {}
+    bool BR;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoPageBreakInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoPageBreakInfo(int AItemNo, bool APageBreak) : TRPUndoItemNoInfo(rpukPageBreak, AItemNo), PageBreak(APageBreak) {}
+    bool PageBreak;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+// The paragraph styles of items StartItemNo onward, one per item.
+class TRPUndoParaListInfo : public TRPUndoItemNoInfo {
+public:
+    explicit TRPUndoParaListInfo(int AStartItemNo) : TRPUndoItemNoInfo(rpukParaList, AStartItemNo) {}
+    std::vector<int> ParaNos;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoStyleNoInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoStyleNoInfo(int AItemNo, int AStyleNo) : TRPUndoItemNoInfo(rpukStyleNo, AItemNo), StyleNo(AStyleNo) {}
+    int StyleNo;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoTagInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoTagInfo(int AItemNo, TRPTag ATag) : TRPUndoItemNoInfo(rpukTag, AItemNo), Tag(std::move(ATag)) {}
+    TRPTag Tag;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoChangeTextInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoChangeTextInfo(int AItemNo, std::string AText)
+        : TRPUndoItemNoInfo(rpukChangeText, AItemNo), Text(std::move(AText)) {}
+    std::string Text;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoExtraIntProperty : public TRPUndoItemNoInfo {
+public:
+    TRPUndoExtraIntProperty(int AItemNo, int AProp, int AValue)
+        : TRPUndoItemNoInfo(rpukModifyItem, AItemNo), Prop(AProp), Value(AValue) {}
+    int Prop;
+    int Value;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+// A run of typed characters: Length characters from caret offset Start.
+class TRPUndoTypingInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoTypingInfo(int AItemNo, int AStart, bool AUnicode)
+        : TRPUndoItemNoInfo(rpukTyping, AItemNo), Start(AStart), Unicode(AUnicode) {}
+    int Start;
+    int Length = 1;
+    bool Unicode;
+    void Perform(TRPEditRPData& RPData) override;
+    bool IsSpent() const override { return Length <= 0; }
+};
+
+// Undone typed characters, the last one first to be typed back; Offs is the
+// caret offset after the whole run.
+class TRPRedoTypingInfo : public TRPUndoItemNoInfo {
+public:
+    TRPRedoTypingInfo(int AItemNo, int AOffs, std::string AText, bool AUnicode)
+        : TRPUndoItemNoInfo(rpukTyping, AItemNo), Offs(AOffs), Text(std::move(AText)), Unicode(AUnicode) {}
+    int Offs;
+    std::string Text;
+    bool Unicode;
+    int CharCount() const { return static_cast<int>(Unicode ? Text.size() / 2 : Text.size()); }
+    void Perform(TRPEditRPData& RPData) override;
+    bool IsSpent() const override { return Text.empty(); }
+};
+
+// One inserted item (its own kind; undone like a range of one).
+class TRPUndoInsertItemInfo : public TRPUndoInsertItemsInfo {
+public:
+    explicit TRPUndoInsertItemInfo(int AItemNo) : TRPUndoInsertItemsInfo(AItemNo, 1) { Kind = rpukInsertItem; }
+};

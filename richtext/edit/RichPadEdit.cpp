@@ -1,0 +1,570 @@
+// The editor control: settings, the change protocol, keys, the input
+// method, undo and redo, the insertion commands and the caret's blinking.
+#include "richtext/edit/RichPadEdit.h"
+
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include "platform/Keys.h"
+#include "richtext/edit/RPResizer.h"
+#include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
+#include "platform/Pictures.h"
+#include "richtext/model/RPUnicode.h"
+
+namespace {
+
+std::unique_ptr<TRichPadRPData> MakeEditData(TCustomRichPad* Owner) {
+    return std::make_unique<TRPEditRPData>(Owner);
+}
+
+// Id of the caret's blink timer.
+constexpr int rpCaretTimer = 2;
+
+} // namespace
+
+TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner) : TCustomRichPad(AOwner, &MakeEditData) {
+    DocFlags = static_cast<uint16_t>((DocFlags | rpflJumpsAroundSaving) & ~(rpflRecordJumps | rpflExternalLeading));
+    SetCursor(crIBeam);
+    RPData()->TabNavigation = rptnNone;
+    EditData()->UndoList->SetLimit(-1);
+    if (QWidget* w = Widget()) {
+        w->setAttribute(Qt::WA_InputMethodEnabled, true);
+        w->setAcceptDrops(true);
+    }
+}
+
+TCustomRichPadEdit::~TCustomRichPadEdit() {
+    OnCurParaStyleChanged = nullptr;
+    OnCurTextStyleChanged = nullptr;
+    OnCaretMove = nullptr;
+    OnChange = nullptr;
+}
+
+void TCustomRichPadEdit::CreateWnd() {
+    TCustomRichPad::CreateWnd();
+    if (QWidget* w = Widget()) {
+        w->setAttribute(Qt::WA_InputMethodEnabled, true);
+        w->setAcceptDrops(true);
+    }
+}
+
+void TCustomRichPadEdit::SetReadOnly(bool Value) {
+    m_readOnly = Value;
+    EditData()->ChangeCaret(false, false, true);
+    Invalidate();
+}
+
+void TCustomRichPadEdit::SetTabNavigation(TRPTabNavigationType Value) {
+    if (Value != rptnNone) throw ERichPadError("Not supported in editor");
+}
+
+// ---------------------------------------------------------------------------
+// Change protocol
+
+bool TCustomRichPadEdit::BeforeChange(bool FromOutside) {
+    bool can = !ReadOnly() && Style() != nullptr;
+    if (can && !FromOutside && EditData()->CaptureItem) can = false;
+    if (can && OnChanging) OnChanging(this, can);
+    if (!can) {
+        EditData()->Beep();
+        return false;
+    }
+    EditData()->MakeSureEmpty();
+    FreeDocumentTempObject();
+    return true;
+}
+
+void TCustomRichPadEdit::Change(bool ClearRedo) {
+    Modified = true;
+    FreeDocumentTempObject();
+    if (ClearRedo) EditData()->RedoList->Clear();
+    if (OnChange) OnChange(this);
+}
+
+void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
+    TRPEditRPData* d = EditData();
+    if (d->CurTextStyleNo == Value) return;
+    d->CurTextStyleNo = Value;
+    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+}
+
+void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
+    TRPEditRPData* d = EditData();
+    if (d->CurParaStyleNo == Value) return;
+    d->CurParaStyleNo = Value;
+    if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(this);
+}
+
+TCustomRPItemInfo* TCustomRichPadEdit::GetCurrentItem() const {
+    const int item = CurItemNo();
+    return item >= 0 ? GetItem(item) : nullptr;
+}
+
+void TCustomRichPadEdit::DoCaretMove() {
+    m_caretOn = true;
+    if (OnCaretMove) OnCaretMove(this);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void TCustomRichPadEdit::DeleteSelection() {
+    if (!BeforeChange(false)) return;
+    const bool had = EditData()->SelectionExists(true, false);
+    if (EditData()->DeleteSelectionWithUndo() && had) {
+        Change(true);
+        Invalidate();
+    }
+}
+
+void TCustomRichPadEdit::CutDef() {
+    if (!BeforeChange(false)) return;
+    if (CopyToClipboard()) DeleteSelection();
+}
+
+void TCustomRichPadEdit::Undo() {
+    if (ReadOnly()) {
+        EditData()->Beep();
+        return;
+    }
+    TRPEditRPData* d = EditData();
+    if (d->UndoList->Count() == 0) {
+        d->Beep();
+        return;
+    }
+    d->UndoList->Undo(*d);
+    Change(false);
+    Invalidate();
+}
+
+void TCustomRichPadEdit::Redo() {
+    if (ReadOnly()) {
+        EditData()->Beep();
+        return;
+    }
+    TRPEditRPData* d = EditData();
+    if (d->RedoList->Count() == 0) {
+        d->Beep();
+        return;
+    }
+    d->RedoList->Redo(*d);
+    Change(false);
+    Invalidate();
+}
+
+void TCustomRichPadEdit::ClearUndo() {
+    EditData()->UndoList->Clear();
+    EditData()->RedoList->Clear();
+}
+
+void TCustomRichPadEdit::BeginUndoGroup(int UndoType) {
+    EditData()->BeginUndoSequence(static_cast<uint8_t>(UndoType), true);
+}
+
+// ---------------------------------------------------------------------------
+// Insertion
+
+bool TCustomRichPadEdit::BeginInsertion() {
+    TRPEditRPData* d = EditData();
+    if (!BeforeChange(false)) return false;
+    if (!d->InsertAllowedAtCaret()) {
+        d->Beep();
+        return false;
+    }
+    d->BeginUndoSequence(rpuaInsert, true);
+    d->SetUndoGroupMode(true);
+    const int style = d->CurTextStyleNo;
+    d->DeleteSelectionWithUndo();
+    d->Deselect(nullptr, false);
+    SetCurTextStyleNo(style);
+    return true;
+}
+
+void TCustomRichPadEdit::EndInsertion() {
+    TRPEditRPData* d = EditData();
+    d->SetUndoGroupMode(false);
+    d->UndoMode = 1;
+    d->EndUndoSequence();
+    d->UndoMode = 0;
+    Invalidate();
+    Change(true);
+}
+
+void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) {
+    if (!BeginInsertion()) return;
+    EditData()->State |= rpstInsertingText;
+    EditData()->InsertTextA(Text, CaretAtStart);
+    EditData()->State &= ~rpstInsertingText;
+    EndInsertion();
+}
+
+void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart) {
+    RPCheckUnicodeLength(Text.size());
+    if (!BeginInsertion()) return;
+    EditData()->State |= rpstInsertingText;
+    EditData()->InsertTextWide(Text, CaretAtStart);
+    EditData()->State &= ~rpstInsertingText;
+    EndInsertion();
+}
+
+void TCustomRichPadEdit::InsertQString(const QString& Text) {
+    InsertTextW(QStringToItemText(Text, rpioUnicode, 0), false);
+}
+
+bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
+    QFile f(QString::fromStdString(FileName));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) return false;
+    std::string text(bytes.constData(), static_cast<size_t>(bytes.size()));
+    for (char& c : text)
+        if (c == '\0') c = '?';
+    // Form feeds start a paragraph here: the text file reader knows no page breaks.
+    InsertText(text, false);
+    return true;
+}
+
+bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {
+    if (!BeginInsertion()) return false;
+    TRPEditRPData* d = EditData();
+    const int sn = d->GetActualStyleOfPara(d->CurTextStyleNo, d->CurParaStyleNo);
+    std::string s = ExpandTabsAnsi(Text, Style()->SpacesInTab);
+    if (d->IsUnicodeStyle(sn)) s = QStringToItemText(ItemTextToQString(s, 0, d->GetStyleCodePage(sn)), rpioUnicode, 0);
+    const bool ok = d->InsertItemAtCaret(s, d->CreateTextItem(sn, d->CurParaStyleNo, false, false, Tag), false, false);
+    EndInsertion();
+    return ok;
+}
+
+bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, uint8_t VAlign) {
+    if (!Graphic || !BeginInsertion()) return false;
+    TRPEditRPData* d = EditData();
+    auto item = TRPGraphicItemInfo::CreateEx(d, std::move(Graphic), VAlign);
+    const bool ok = d->InsertItemAtCaret(Name, std::move(item), false, false);
+    EndInsertion();
+    return ok;
+}
+
+bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
+    if (!BeginInsertion()) return true;
+    const bool ok = EditData()->InsertRPF(Stream);
+    EndInsertion();
+    return ok;
+}
+
+bool TCustomRichPadEdit::InsertRTFFromStream(const std::string& Stream) {
+    if (!BeginInsertion()) return true;
+    GetRTFReadProperties();
+    const bool ok = EditData()->InsertRTF(Stream);
+    EndInsertion();
+    return ok;
+}
+
+namespace {
+
+bool ReadWholeFile(const std::string& FileName, std::string& Out) {
+    QFile f(QString::fromStdString(FileName));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = f.readAll();
+    Out.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return f.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+bool TCustomRichPadEdit::InsertRPFFromFile(const std::string& FileName) {
+    std::string s;
+    return ReadWholeFile(FileName, s) && InsertRPFFromStream(s);
+}
+
+bool TCustomRichPadEdit::InsertRTFFromFile(const std::string& FileName) {
+    std::string s;
+    return ReadWholeFile(FileName, s) && InsertRTFFromStream(s);
+}
+
+// ---------------------------------------------------------------------------
+// Styles
+
+void TCustomRichPadEdit::ApplyParaStyle(int ParaNo) {
+    if (!BeforeChange(false)) return;
+    EditData()->BeginUndoSequence(rpuaParaStyle, true);
+    EditData()->ApplyParaStyleEx(ParaNo, false);
+    Change(true);
+    Invalidate();
+}
+
+void TCustomRichPadEdit::ApplyParaStyleConversion(int UserData) {
+    if (!OnParaStyleConversion || !BeforeChange(false)) return;
+    EditData()->BeginUndoSequence(rpuaParaStyle, true);
+    EditData()->ApplyParaStyleEx(UserData, true);
+    Change(true);
+    Invalidate();
+}
+
+void TCustomRichPadEdit::ApplyStyleConversion(int UserData) {
+    if (!OnStyleConversion || !BeforeChange(false)) return;
+    EditData()->ApplyStyleConversion(UserData);
+    Invalidate();
+}
+
+bool TCustomRichPadEdit::ResizeItem(int ItemNo, int Width, int Height) {
+    if (!BeforeChange(false)) return false;
+    TRPEditRPData* d = EditData();
+    int si = -1, so = 0, ei = -1, eo = 0;
+    const bool sel = d->SelectionExists(false, false);
+    if (sel) d->GetSelBounds(si, so, ei, eo, true);
+    const bool ok = d->ResizeItemWithUndo(ItemNo, Width, Height);
+    if (sel) d->SetSelectionBounds(si, so, ei, eo);
+    Change(true);
+    Invalidate();
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+// Keys
+
+void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
+    TRPEditRPData* d = EditData();
+    d->MakeSureEmpty();
+    if (d->DrawItemCount() == 0 && Style()) Format();
+    if (Key == VK_RETURN && (EditorOptions & rpoDoNotWantReturns)) Key = 0;
+    const bool ctrl = (Shift & ssCtrl) != 0, alt = (Shift & ssAlt) != 0, shift = (Shift & ssShift) != 0;
+    if ((Key == 'Z' && ctrl && !alt) || (Key == VK_BACK && alt)) {
+        if (shift)
+            Redo();
+        else
+            Undo();
+        Key = 0;
+    }
+    if (Key == 0) return;
+    TCustomRichPad::KeyDown(Key, Shift);
+    if (Key == 0) return;
+    if (Key == VK_ESCAPE && d->Resizer && d->Resizer->Dragging) {
+        d->Resizer->CancelDrag();
+        Invalidate();
+        return;
+    }
+    bool hadSelection = false;
+    const bool navigation = Key >= VK_PRIOR && Key <= VK_DOWN;
+    if (Key == VK_DELETE || Key == VK_BACK) {
+        if (!BeforeChange(false)) return;
+        if (d->SelectionExists(true, false)) {
+            if (Key == VK_DELETE && shift) {
+                CutDef();
+                Key = 0;
+                return;
+            }
+            if (d->DeleteSelectionWithUndo()) Change(true);
+            Key = 0;
+            Invalidate();
+            return;
+        }
+    } else if (navigation) {
+        if (shift) {
+            d->StartKeySelection();
+            hadSelection = true;
+        } else if (d->SelectionExists(false, false)) {
+            hadSelection = true;
+            d->Deselect(nullptr, false);
+        }
+    } else if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU || Key == 0x14 || Key == VK_ESCAPE ||
+               (Key >= VK_F1 && Key <= VK_F1 + 23) || Key == 229) {
+        return;
+    } else {
+        if (IsCopyShortCut(Shift, Key)) {
+            Key = 0;
+            return;
+        }
+        if (IsCutShortCut(Shift, Key)) {
+            CutDef();
+            Key = 0;
+            return;
+        }
+        if (IsPasteShortCut(Shift, Key)) {
+            Paste();
+            Key = 0;
+            return;
+        }
+        if (!alt && !ctrl && Key != VK_INSERT && d->SelectionExists(true, false)) {
+            hadSelection = true;
+            if (!BeforeChange(false)) return;
+            if (d->DeleteSelectionWithUndo()) Change(true);
+        }
+    }
+    const bool rtl = BiDiMode == rpbdRightToLeft;
+    bool out = false;
+    switch (Key) {
+    case VK_BACK:
+        d->OnBackSpacePressed(ctrl, false, false);
+        Change(true);
+        Key = 0;
+        break;
+    case VK_DELETE:
+        d->OnDelPressed(ctrl, false);
+        Change(true);
+        Key = 0;
+        break;
+    case VK_RETURN:
+        if (!(shift && (EditorOptions & rpoDoNotWantShiftReturns)) && BeforeChange(false) && d->OnEnterPress(shift)) {
+            Invalidate();
+            Change(true);
+        }
+        Key = 0;
+        break;
+    case VK_TAB:
+        if (ctrl) KeyChar(u'\t');
+        break;
+    case VK_HOME:
+        if (d->MoveCaretHome(ctrl) && OnCaretGetOut) OnCaretGetOut(this, rpdirHome);
+        break;
+    case VK_END:
+        if (d->MoveCaretEnd(ctrl) && OnCaretGetOut) OnCaretGetOut(this, rpdirEnd);
+        break;
+    case VK_LEFT:
+        out = rtl ? d->MoveCaretRight(shift, ctrl) : d->MoveCaretLeft(shift, ctrl);
+        if (out && OnCaretGetOut) OnCaretGetOut(this, rtl ? rpdirRight : rpdirLeft);
+        break;
+    case VK_RIGHT:
+        out = rtl ? d->MoveCaretLeft(shift, ctrl) : d->MoveCaretRight(shift, ctrl);
+        if (out && OnCaretGetOut) OnCaretGetOut(this, rtl ? rpdirLeft : rpdirRight);
+        break;
+    case VK_UP:
+        if (d->MoveCaretUp(shift, ctrl) && OnCaretGetOut) OnCaretGetOut(this, rpdirUp);
+        break;
+    case VK_DOWN:
+        if (d->MoveCaretDown(shift, ctrl) && OnCaretGetOut) OnCaretGetOut(this, rpdirDown);
+        break;
+    case VK_PRIOR:
+        d->MoveCaretPageUp();
+        break;
+    case VK_NEXT:
+        d->MoveCaretPageDown();
+        break;
+    default:
+        if (hadSelection) Invalidate();
+        return;
+    }
+    if (navigation || Key == VK_TAB) {
+        if (shift && navigation)
+            d->ExtendKeySelection();
+        else if (hadSelection)
+            Invalidate();
+    }
+}
+
+bool TCustomRichPadEdit::KeyChar(char16_t Key) {
+    if (Key == u'\r') {
+        if (EditorOptions & rpoDoNotWantReturns) EditData()->Beep();
+        return true;
+    }
+    if ((Key < 32 && Key != u'\t') || Key == 127) return true;
+    if (!BeforeChange(false)) return true;
+    DeleteSelection();
+    if (Key == u'\t') {
+        InsertText(std::string(static_cast<size_t>(std::max<int>(0, Style()->SpacesInTab)), ' '));
+        return true;
+    }
+    EditData()->KeyPressChar(Key);
+    return true;
+}
+
+bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::InputMethod: {
+        // Dead keys and composition arrive here as one committed text.
+        auto* ie = static_cast<QInputMethodEvent*>(e);
+        const QString s = ie->commitString();
+        if (!s.isEmpty() && BeforeChange(false)) {
+            if (s.size() == 1) {
+                DeleteSelection();
+                EditData()->KeyPressChar(s[0].unicode());
+            } else {
+                InsertQString(s);
+            }
+        }
+        e->accept();
+        return true;
+    }
+    case QEvent::InputMethodQuery: {
+        auto* q = static_cast<QInputMethodQueryEvent*>(e);
+        const TRect r = EditData()->CaretRect();
+        QPoint origin;
+        if (QWidget* c = ClientWidget(); c && Widget()) origin = c->mapTo(Widget(), QPoint(0, 0));
+        q->setValue(Qt::ImEnabled, !ReadOnly());
+        q->setValue(Qt::ImCursorRectangle, QRect(r.Left + origin.x(), r.Top + origin.y(), 1, std::max(1, r.Bottom - r.Top)));
+        q->setValue(Qt::ImHints, static_cast<int>(Qt::ImhMultiLine));
+        q->accept();
+        return true;
+    }
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return DropEvent(e);
+    default:
+        return TCustomRichPad::HandleEvent(e);
+    }
+}
+
+void TCustomRichPadEdit::SendKey(uint16_t Key, TShiftState Shift) {
+    if (!FilterKeyDown(Key, Shift)) return;
+    KeyDown(Key, Shift);
+}
+
+void TCustomRichPadEdit::SendChar(char16_t Ch) {
+    if (FilterKeyPress(Ch)) KeyChar(Ch);
+}
+
+// ---------------------------------------------------------------------------
+// Focus, caret and scrolling
+
+void TCustomRichPadEdit::FocusIn(bool Mouse, bool Backward, bool FromNowhere) {
+    TCustomRichPad::FocusIn(Mouse, Backward, FromNowhere);
+    TRPEditRPData* d = EditData();
+    d->MakeSureEmpty();
+    if (Style() && d->DrawItemCount() > 0) d->ChangeCaret(false, false, true);
+    if (HandleAllocated()) SetTimer(rpCaretTimer, 530);
+    m_caretOn = true;
+    Invalidate();
+}
+
+void TCustomRichPadEdit::FocusOut() {
+    TCustomRichPad::FocusOut();
+    if (HandleAllocated()) KillTimer(rpCaretTimer);
+    m_caretOn = false;
+    Invalidate();
+}
+
+void TCustomRichPadEdit::Timer(int Id) {
+    if (Id != rpCaretTimer) {
+        TCustomRichPad::Timer(Id);
+        return;
+    }
+    m_caretOn = !m_caretOn;
+    const TRect r = EditData()->CaretRect();
+    if (r.Right > r.Left) InvalidateRect(TRect{r.Left - 1, r.Top, r.Right + 1, r.Bottom});
+}
+
+void TCustomRichPadEdit::VScrolled() {
+    TCustomRichPad::VScrolled();
+    EditData()->ChangeCaret(false, false, true);
+}
+
+void TCustomRichPadEdit::HScrolled() {
+    TCustomRichPad::HScrolled();
+    EditData()->ChangeCaret(false, false, true);
+}
+
+void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {
+    TRPEditRPData* d = EditData();
+    const bool focused = Focused();
+    if (!focused || !m_caretOn || d->SelectionExists(false, false)) return;
+    const TRect r = d->CaretRect();
+    if (r.Right <= r.Left) return;
+    Canvas.Brush()->SetStyle(bsSolid);
+    Canvas.Brush()->SetColor(clBlack);
+    Canvas.FillRect(r);
+}

@@ -1,0 +1,170 @@
+#pragma once
+// The editable rich-text control: the view plus caret, keyboard and input
+// method, the change protocol around every edit (BeforeChange, Change),
+// undo and redo, insertion commands, paste and drop.
+//
+//   auto* edit = new TRichPadEdit(form);
+//   edit->SetParent(form);
+//   edit->SetStyle(&style);
+//   edit->Clear();
+//   edit->Format();
+//   edit->OnChange = [](TObject*) { ... };
+#include "richtext/edit/RPEditData.h"
+#include "richtext/view/RichPad.h"
+
+class QMimeData;
+
+// Editor options.
+using TRPEditorOptions = uint8_t;
+constexpr TRPEditorOptions rpoClearTagOnStyleApp = 1u << 0;
+constexpr TRPEditorOptions rpoCtrlJumps = 1u << 1;
+constexpr TRPEditorOptions rpoDoNotWantReturns = 1u << 2;
+constexpr TRPEditorOptions rpoDoNotWantShiftReturns = 1u << 3;
+constexpr TRPEditorOptions rpoWantTabs = 1u << 4;
+constexpr TRPEditorOptions rpoAutoSwitchLang = 1u << 5;
+constexpr TRPEditorOptions rpoHideReadOnlyCaret = 1u << 6;
+constexpr TRPEditorOptions rpoNoImageResize = 1u << 7;
+
+// Formats a drop or paste may insert.
+using TRPDragDropFormats = uint8_t;
+constexpr TRPDragDropFormats rpddRPF = 1u << 0;
+constexpr TRPDragDropFormats rpddRTF = 1u << 1;
+constexpr TRPDragDropFormats rpddText = 1u << 2;
+constexpr TRPDragDropFormats rpddUnicodeText = 1u << 3;
+constexpr TRPDragDropFormats rpddBitmap = 1u << 4;
+constexpr TRPDragDropFormats rpddMetafile = 1u << 5;
+constexpr TRPDragDropFormats rpddURL = 1u << 6;
+constexpr TRPDragDropFormats rpddFiles = 1u << 7;
+
+enum TRPGetOutDirection : uint8_t { rpdirLeft, rpdirUp, rpdirRight, rpdirDown, rpdirHome, rpdirEnd };
+
+class TCustomRichPadEdit;
+using TRPOnCaretGetOutEvent = std::function<void(TCustomRichPadEdit* Sender, TRPGetOutDirection Direction)>;
+using TRPChangingEvent = std::function<void(TCustomRichPadEdit* Sender, bool& CanEdit)>;
+using TRPStyleConversionEvent =
+    std::function<void(TCustomRichPadEdit* Sender, int StyleNo, int UserData, bool AppliedToText, int& NewStyleNo)>;
+using TRPPasteEvent = std::function<void(TCustomRichPadEdit* Sender, bool& DoDefault)>;
+
+class TCustomRichPadEdit : public TCustomRichPad {
+public:
+    explicit TCustomRichPadEdit(TComponent* AOwner);
+    ~TCustomRichPadEdit() override;
+    QString ClassName() const override { return QStringLiteral("TCustomRichPadEdit"); }
+
+    TRPEditRPData* EditData() const { return static_cast<TRPEditRPData*>(RPData()); }
+
+    // ---- settings
+    TRPEditorOptions EditorOptions = rpoClearTagOnStyleApp;
+    TRPDragDropFormats AcceptDragDropFormats = static_cast<TRPDragDropFormats>(~rpddURL);
+    bool Modified = false;
+    virtual bool ReadOnly() const { return m_readOnly; }
+    virtual void SetReadOnly(bool Value);
+    int UndoLimit() const { return EditData()->UndoList->Limit(); }
+    void SetUndoLimit(int Value) { EditData()->UndoList->SetLimit(Value); }
+    void SetTabNavigation(TRPTabNavigationType Value);
+
+    // ---- events
+    TRPOnCaretGetOutEvent OnCaretGetOut;
+    TNotifyEvent OnChange;
+    TRPChangingEvent OnChanging;
+    TNotifyEvent OnCaretMove;
+    TNotifyEvent OnCurParaStyleChanged;
+    TNotifyEvent OnCurTextStyleChanged;
+    TRPStyleConversionEvent OnStyleConversion;
+    TRPStyleConversionEvent OnParaStyleConversion;
+    TRPPasteEvent OnPaste;
+
+    // ---- the change protocol
+    virtual bool BeforeChange(bool FromOutside);
+    virtual void Change(bool ClearRedo);
+
+    // ---- commands
+    void DeleteSelection();
+    void CutDef();
+    bool CanPaste();
+    void Paste();
+    // Pastes what Data offers, in the order of preference: RPF, RTF, HTML,
+    // pictures, text. True when something was inserted.
+    bool PasteMimeData(const QMimeData& Data);
+    // The same inside an insertion already framed (a drop).
+    bool PasteMimeDataNoFrame(const QMimeData& Data);
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return EditData()->UndoList->Count() > 0; }
+    bool CanRedo() const { return EditData()->RedoList->Count() > 0; }
+    uint8_t UndoAction() const { return EditData()->UndoList->CurrentAction(); }
+    void ClearUndo();
+    void BeginUndoGroup(int UndoType);
+    void SetUndoGroupMode(bool GroupUndo) { EditData()->SetUndoGroupMode(GroupUndo); }
+
+    int CurTextStyleNo() const { return EditData()->CurTextStyleNo; }
+    int CurParaStyleNo() const { return EditData()->CurParaStyleNo; }
+    void SetCurTextStyleNo(int Value);
+    void SetCurParaStyleNo(int Value);
+    int CurItemNo() const { return EditData()->CurItemNo(); }
+    int OffsetInCurItem() const { return EditData()->OffsetInCurItem(); }
+    TCustomRPItemInfo* GetCurrentItem() const;
+
+    // Insertion at the caret; every one replaces the selection and is one undo step.
+    void InsertText(const std::string& Text, bool CaretAtStart = false);
+    void InsertTextW(const std::string& Text, bool CaretAtStart = false);
+    // Text as Qt holds it, converted for the current text style.
+    void InsertQString(const QString& Text);
+    bool InsertTextFromFile(const std::string& FileName);
+    bool InsertStringTag(const std::string& Text, const TRPTag& Tag);
+    bool InsertPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, uint8_t VAlign);
+    bool InsertRPFFromStream(const std::string& Stream);
+    bool InsertRPFFromFile(const std::string& FileName);
+    bool InsertRTFFromStream(const std::string& Stream);
+    bool InsertRTFFromFile(const std::string& FileName);
+
+    void ApplyParaStyle(int ParaNo);
+    void ApplyParaStyleConversion(int UserData);
+    void ApplyStyleConversion(int UserData);
+    // Gives a picture item a new size as one undo step.
+    bool ResizeItem(int ItemNo, int Width, int Height);
+
+    // Document-side notifications.
+    void DoCaretMove();
+    // Starts dragging the selection out (from the document's mouse handling).
+    void StartDragSelection();
+
+    // The tests' way in: keys and characters as the keyboard sends them.
+    void SendKey(uint16_t Key, TShiftState Shift = 0);
+    void SendChar(char16_t Ch);
+
+protected:
+    void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    bool KeyChar(char16_t Key) override;
+    bool HandleEvent(QEvent* e) override;
+    void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
+    void FocusOut() override;
+    void VScrolled() override;
+    void HScrolled() override;
+    void Timer(int Id) override;
+    void CreateWnd() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void Paint(TCanvas& Canvas, const TRect& Clip) override;
+    void PaintCaret(TCanvas& Canvas);
+
+    // Drag and drop.
+    bool DropEvent(QEvent* e);
+
+    // The frame of the insertion commands: checks, one undo group, the
+    // selection deleted. False when the insertion is refused.
+    bool BeginInsertion();
+    void EndInsertion();
+
+private:
+    bool m_readOnly = false;
+    bool m_caretOn = true;
+    int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
+};
+
+class TRichPadEdit : public TCustomRichPadEdit {
+public:
+    using TCustomRichPadEdit::TCustomRichPadEdit;
+    QString ClassName() const override { return QStringLiteral("TRichPadEdit"); }
+};

@@ -1,0 +1,182 @@
+// Typing, Enter, Delete and Backspace, and their undo.
+#include <gtest/gtest.h>
+
+#include "EditTestSupport.h"
+#include "platform/Keys.h"
+#include "platform/Pictures.h"
+
+#include <QImage>
+
+TEST(EditTyping, NewEditorHasNoCaretUntilItHasDrawItems) {
+    TEditFixture f;
+    // Clear and Format give the empty document its empty text item.
+    EXPECT_EQ(f.Data()->GetItemCount(), 1);
+    EXPECT_EQ(f.CaretPos(), "0:1");
+    auto* bare = new TRichPadEdit(f.Form.get());
+    EXPECT_EQ(bare->CurItemNo(), -1);
+    EXPECT_EQ(bare->OffsetInCurItem(), -1);
+    delete bare;
+}
+
+TEST(EditTyping, TypedCharactersFormOneUndoGroupUndoneOneAtATime) {
+    TEditFixture f;
+    f.Load("xy");
+    f.Caret(0, 2);
+    f.Type("abc");
+    EXPECT_EQ(PlainText(*f.Data()), "xabcy");
+    EXPECT_EQ(f.Data()->UndoList->Count(), 1);
+    EXPECT_TRUE(f.Edit->Modified);
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "xaby");
+    EXPECT_EQ(f.CaretPos(), "0:4");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "xay");
+    EXPECT_EQ(f.CaretPos(), "0:3");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "xy");
+    EXPECT_EQ(f.CaretPos(), "0:2");
+    EXPECT_FALSE(f.Edit->CanUndo());
+    f.Edit->Redo();
+    EXPECT_EQ(PlainText(*f.Data()), "xay");
+    EXPECT_EQ(f.CaretPos(), "0:3");
+    f.Edit->Redo();
+    EXPECT_EQ(PlainText(*f.Data()), "xaby");
+    f.Edit->Redo();
+    EXPECT_EQ(PlainText(*f.Data()), "xabcy");
+    EXPECT_FALSE(f.Edit->CanRedo());
+    // Typing elsewhere starts a new group; a new edit empties the redo list.
+    f.Edit->Undo();
+    f.Caret(0, 1);
+    f.Type("z");
+    EXPECT_EQ(f.Data()->UndoList->Count(), 2);
+    EXPECT_FALSE(f.Edit->CanRedo());
+}
+
+TEST(EditTyping, TypingInAnotherStyleMakesANewItemThatTakesTheNeighboursTag) {
+    TEditFixture f;
+    f.Load("abcdef");
+    f.Caret(0, 4);
+    f.Edit->SetCurTextStyleNo(1);
+    f.Type("X");
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abc\"\n- s1 p0 \"X\"\n- s0 p0 \"def\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:2");
+    f.Type("Y");
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abc\"\n- s1 p0 \"XY\"\n- s0 p0 \"def\"\n");
+    f.Edit->Undo();
+    f.Edit->Undo();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcdef\"\n");
+}
+
+TEST(EditTyping, ProtectedTextAndReadOnlyParagraphsRefuse) {
+    TEditFixture f;
+    f.Edit->Clear();
+    f.Edit->AddText("locked", 3, 0);
+    f.Edit->AddText("fixed", 0, 2);
+    f.Edit->Format();
+    f.Caret(0, 3);
+    f.Edit->SetCurTextStyleNo(3);
+    f.Type("x");
+    EXPECT_EQ(PlainText(*f.Data()), "locked\nfixed");
+    // At its end a new item takes the text.
+    f.Caret(0, 7);
+    f.Edit->SetCurTextStyleNo(3);
+    f.Type("x");
+    EXPECT_EQ(PlainText(*f.Data()), "lockedx\nfixed");
+    f.Caret(2, 3);
+    f.Type("y");
+    EXPECT_EQ(PlainText(*f.Data()), "lockedx\nfixed");
+}
+
+TEST(EditEnter, SplitsAParagraphAndJoinsItBackOnUndo) {
+    TEditFixture f;
+    f.Load("abcdef\nnext");
+    const std::string before = SaveRPF(*f.Edit);
+    f.Caret(0, 4);
+    f.Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abc\"\nP s0 p0 \"def\"\nP s0 p0 \"next\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:1");
+    f.Key(VK_RETURN, ssShift);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abc\"\nP s0 p0 \"\"\nB s0 p0 \"def\"\nP s0 p0 \"next\"\n");
+    f.Edit->Undo();
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), before);
+}
+
+TEST(EditEnter, AtTheEndAppendsAnEmptyParagraphInTheNextStyle) {
+    TEditFixture f;
+    f.Edit->Clear();
+    f.Edit->AddText("head", 4, 1);
+    f.Edit->Format();
+    f.Caret(0, 5);
+    f.Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s4 p1 \"head\"\nP s1 p1 \"\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:1");
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), 1);
+}
+
+TEST(EditBackspace, JoinsParagraphsAndDeletesCharacters) {
+    TEditFixture f;
+    f.Load("abc\ndef");
+    f.Caret(0, 1);
+    f.Key(VK_BACK);
+    EXPECT_EQ(PlainText(*f.Data()), "abc\ndef");
+    EXPECT_EQ(f.Data()->UndoList->Count(), 0);
+    f.Caret(1, 1);
+    f.Key(VK_BACK);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcdef\"\n");
+    EXPECT_EQ(f.CaretPos(), "0:4");
+    f.Key(VK_BACK);
+    EXPECT_EQ(PlainText(*f.Data()), "abdef");
+    f.Edit->Undo();
+    f.Edit->Undo();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abc\"\nP s0 p0 \"def\"\n");
+}
+
+TEST(EditBackspace, ByWordRemovesTheLastWordOnly) {
+    TEditFixture f;
+    f.Load("one two");
+    f.Caret(0, 8);
+    f.Key(VK_BACK, ssCtrl);
+    EXPECT_EQ(PlainText(*f.Data()), "one ");
+}
+
+TEST(EditBackspace, APictureAloneInItsParagraphLeavesAnEmptyParagraph) {
+    TEditFixture f;
+    f.Load("a");
+    f.Edit->AddPicture("p", std::make_unique<TBitmap>(QImage(30, 20, QImage::Format_RGB32)), 0, 0);
+    f.Edit->AddText("b", 0, 0);
+    f.Edit->Format();
+    f.Caret(1, 1);
+    f.Key(VK_BACK);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"a\"\nP s0 p0 \"\"\nP s0 p0 \"b\"\n");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "a\n#\nb");
+}
+
+TEST(EditDelete, JoinsTheNextParagraphAndRemovesAnEmptyOne) {
+    TEditFixture f;
+    f.Load("abc\n\ndef");
+    f.Caret(0, 4);
+    f.Key(VK_DELETE);
+    EXPECT_EQ(PlainText(*f.Data()), "abc\ndef");
+    f.Key(VK_DELETE);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcdef\"\n");
+    f.Key(VK_DELETE);
+    EXPECT_EQ(PlainText(*f.Data()), "abcef");
+    f.Caret(0, 6);
+    f.Key(VK_DELETE);
+    EXPECT_EQ(PlainText(*f.Data()), "abcef");
+}
+
+TEST(EditDelete, SelectionIsDeletedAndTheRemainingPartsJoin) {
+    TEditFixture f;
+    f.Load("first line\nsecond line\nthird");
+    f.Edit->ApplyParaStyle(1); // the first paragraph centred
+    f.Select(0, 3, 1, 4);
+    f.Key(VK_DELETE);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p1 \"fiond line\"\nP s0 p0 \"third\"\n");
+    EXPECT_EQ(f.CaretPos(), "0:3");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "first line\nsecond line\nthird");
+    EXPECT_EQ(f.Data()->GetItemPara(1), 0);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// An editor control on a form of its own with fixed text metrics, the style
+// the editing tests use, and a dump of the items that tests compare exactly.
+#include <memory>
+#include <string>
+
+#include "platform/Forms.h"
+#include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPStyle.h"
+#include "support/FixedMetrics.h"
+
+// Text styles: 0 normal (20 px high, characters 10 px wide), 1 bold,
+// 2 Unicode, 3 protected against modification, 4 its NextStyleNo is 1.
+// Paragraph styles: 0 normal, 1 centred, 2 read-only, 3 indented, 4 protected style.
+std::unique_ptr<TRPStyle> MakeEditStyle();
+
+class TEditFixture {
+public:
+    explicit TEditFixture(int Width = 300, int Height = 200);
+    ~TEditFixture();
+
+    FixedMetricsScope Metrics;
+    std::unique_ptr<TRPStyle> Style;
+    std::unique_ptr<TForm> Form;
+    TRichPadEdit* Edit = nullptr;
+    TRPEditRPData* Data() const { return Edit->EditData(); }
+
+    // Replaces the document: paragraphs separated by "\n" in style 0, para 0.
+    void Load(const std::string& Text);
+    void Type(const std::string& Text);
+    void Key(uint16_t Key, TShiftState Shift = 0) { Edit->SendKey(Key, Shift); }
+    void Caret(int ItemNo, int Offs) { Data()->SetCaretItemPos(ItemNo, Offs); }
+    void Select(int StartItemNo, int StartOffs, int EndItemNo, int EndOffs) {
+        Edit->SetSelectionBounds(StartItemNo, StartOffs, EndItemNo, EndOffs);
+    }
+    // "item:offset" of the caret.
+    std::string CaretPos() const;
+};
+
+// One line per item: "P" (paragraph start), "B" (line break) or "-"
+// (continues), then "s<style> p<para>", then the text in quotes.
+std::string DumpItems(const TCustomRPData& Data);
+// The document as RPF (items, flags and styles, byte-exact).
+std::string SaveRPF(TCustomRichPad& Control);
+// The text of the paragraphs joined with "\n".
+std::string PlainText(const TCustomRPData& Data);
