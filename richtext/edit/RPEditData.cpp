@@ -370,9 +370,12 @@ int LastDrawItemFrom(const TCustomRPFormattedData& Data, int D) {
 void TRPEditRPData::EndEditFormat() {
     if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return;
     Resizer.reset();
-    const int first = FDirtyFirst, tail = FDirtyTail == INT_MAX ? 0 : FDirtyTail, oldCount = FOldCount;
+    const int first = FDirtyFirst, oldCount = FOldCount;
+    int tail = FDirtyTail == INT_MAX ? 0 : FDirtyTail;
     FDirtyFirst = FDirtyTail = INT_MAX;
     const int count = GetItemCount();
+    // At least one present item is laid out again, also after pure deletions.
+    if (count > 0) tail = std::min(tail, count - 1 - std::min(first, count - 1));
     MakeSureEmpty();
     const int n = DrawItemCount();
     const bool canPartial = n > 0 && count > 0 && GetItemCount() == count && GetCanvas() && GetRPStyle() &&
@@ -408,19 +411,24 @@ void TRPEditRPData::EndEditFormat() {
         InvalidateView();
         return;
     }
-    const int oldWidth = ContentWidth;
-    ReformatDrawItemRange(firstD, lastD, delta, false);
-    // A paragraph that no longer fits the document's width needs a full format.
-    const int right = GetLeftMargin() + oldWidth;
-    const int nn = DrawItemCount();
-    bool wider = false;
-    for (int i = firstD; i < nn && !wider; ++i) {
-        const TRPDrawLineInfo* d = DrawItem(i);
-        if (d->ItemNo >= count - tail) break;
-        wider = d->Left + d->Width > right + 1 && GetItemStyle(d->ItemNo) < 0;
-    }
-    if (wider) {
+    // The document's width follows its widest unbreakable content: when the
+    // changed paragraphs no longer fit it, or a document wider than its window
+    // may have become narrower, everything is laid out again.
+    const int firstItem = DrawItem(firstD)->ItemNo;
+    const int lastItem = std::clamp(DrawItem(lastD)->ItemNo + delta, firstItem, count - 1);
+    const int avail = std::max(GetWidth() - GetLeftMargin() - GetRightMargin(), GetMinTextWidth());
+    bool full = CalcRangeMinWidth(firstItem, lastItem) > ContentWidth;
+    if (!full && ContentWidth > avail) full = std::max(CalcDocMinWidth(nullptr, GetCanvas()), avail) != ContentWidth;
+    if (full) {
         TRichPadRPData::Format(false, false, true, 0, nullptr, false, false);
+        InvalidateView();
+        return;
+    }
+    const int width = GetWidth();
+    ReformatDrawItemRange(firstD, lastD, delta, false);
+    // A scroll bar that came or went changed the width of every line.
+    if (GetWidth() != width) {
+        TRichPadRPData::Format(true, false, true, 0, nullptr, false, false);
         InvalidateView();
     }
 }

@@ -672,6 +672,7 @@ int TCustomRPFormattedData::FindDrawItemByY(int Y, int Mode) const {
     if (n == 0 || Y <= DrawItem(0)->Top) return 0;
     if (Mode == 3 && Y > DrawItem(n - 1)->Top) return n - 1;
     if (Mode == 2) return std::min(1, n - 1);
+    if (n == 1) return 0;
     // The first draw item D with Top(D - 1) < Y <= Top(D).
     int lo = 1, hi = n - 1;
     while (lo < hi) {
