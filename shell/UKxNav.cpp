@@ -7,7 +7,7 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
 #include "richtext/view/RPPrint.h"
-#include "richtext/view/RichPad.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "shell/USeitenstil.h"
 #include "shell/USetupLesen.h"
 #include "term/USetup.h"
@@ -91,13 +91,7 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     LogButton->SetShowHint(true);
     LogButton->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_logbuch.png")));
 
-    LogPanel = new TPanel(this);
-    LogPanel->SetName(QStringLiteral("LogPanel"));
-    LogPanel->SetParent(this);
-    LogPanel->SetVisible(false);
-    LogbuchDrucken = Knopf(this, LogPanel, "LogbuchDrucken", QStringLiteral("Logbuch drucken"), 438, 203);
-    LogbuchDrucken->SetHint(QStringLiteral("Logbuch drucken"));
-    LogbuchDrucken->SetShowHint(true);
+    LogPanelErzeugen();
 
     RPPrint1 = new TRPPrint(this);
     RPPrint1->SetName(QStringLiteral("RPPrint1"));
@@ -114,10 +108,12 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     Seitenplatz->SetColor(clWhite);
 
     RPStyle1 = SeitenstilErzeugen();
-    Webbrowserx = new TRichPad(this);
+    Webbrowserx = new TRichPadEdit(this);
     Webbrowserx->SetName(QStringLiteral("Webbrowserx"));
     Webbrowserx->SetParent(Seitenplatz);
     Webbrowserx->SetAlign(alClient);
+    Webbrowserx->SetReadOnly(true);
+    Webbrowserx->EditorOptions = rpoCtrlJumps | rpoWantTabs | rpoHideReadOnlyCaret;
     Webbrowserx->SetStyle(RPStyle1.get());
     Webbrowserx->SetBackgroundStyle(bsTiled);
     // A jump in a page names another program of the family and a place in it.
@@ -138,9 +134,11 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
 }
 
 TKxNav::~TKxNav() {
-    // The view goes before its style component.
+    // The views go before their style components.
     delete Webbrowserx;
     Webbrowserx = nullptr;
+    delete Logtext;
+    Logtext = nullptr;
 }
 
 void TKxNav::SeitenEinrichten() {
@@ -288,26 +286,5 @@ void TKxNav::SpeedButton7Click(TObject*) {
 }
 
 void TKxNav::LogbuchDruckenClick(TObject*) {
-    if (!psd->Execute()) return;
-    // The master log, one paragraph per line, in the page view's styles.
-    const QStringList& Zeilen = KxNav ? KxNav->Logtext : Logtext;
-    TRichPad Log(nullptr);
-    Log.SetStyle(RPStyle1.get());
-    for (const QString& Zeile : Zeilen)
-        Log.AddText(CodePage::ToCp1252(Zeile), 0, 0);
-    Drucken(&Log, QStringLiteral("Logbuch"));
-}
-
-void TKxNav::LogbuchBeginnen(const QString& Titel) {
-    Logtext.clear();
-    Logtext << Titel << QString(80, QLatin1Char('*'));
-    LogGeaendert = false;
-}
-
-bool TKxNav::BeendenErlaubt() {
-    if (!LogGeaendert) return true;
-    return MessageDlg(
-               QStringLiteral(
-                   "Das Logbuch wurde noch nicht gespeichert.\rSoll das Programm trotzdem beendet werden ?"),
-               mtConfirmation, mbYes | mbNo) == mrYes;
+    if (psd->Execute()) Drucken(Logtext, QStringLiteral("Logbuch"));
 }

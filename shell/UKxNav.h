@@ -6,15 +6,22 @@
 #include "platform/Forms.h"
 #include "shell/UAbschnittstabellen.h"
 
+#include <QDate>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class TRPStyle;
-class TRichPad;
 class TCustomRichPad;
+class TRichPadEdit;
 class TRPPrint;
 class TPrinterSetupDialog;
+class TCheckBox;
+class TBitBtn;
+class TLabel;
+class TOpenDialog;
+class TSaveDialog;
 
 class TKxNav : public TForm {
 public:
@@ -25,7 +32,7 @@ public:
     // Where the page view sits.
     TPanel* Seitenplatz = nullptr;
     // The page view, read-only; its style component RPStyle1.
-    TRichPad* Webbrowserx = nullptr;
+    TRichPadEdit* Webbrowserx = nullptr;
     std::unique_ptr<TRPStyle> RPStyle1;
     TPanel* Panel1 = nullptr;
     TImage* Image1 = nullptr;
@@ -36,11 +43,37 @@ public:
     TSpeedButton* SpeedButton3 = nullptr; // second exercise of the page
     TSpeedButton* SpeedButton7 = nullptr; // prints the page
     TSpeedButton* LogButton = nullptr;
-    TPanel* LogPanel = nullptr;
-    TSpeedButton* LogbuchDrucken = nullptr;
     // Prints the page and the log: margins of 20 mm.
     TRPPrint* RPPrint1 = nullptr;
     TPrinterSetupDialog* psd = nullptr;
+
+    // ---- the log panel (UKxNavLog.cpp)
+    TPanel* LogPanel = nullptr;
+    TPanel* Panel2 = nullptr;
+    TCheckBox* cbAbschnitt = nullptr;
+    TCheckBox* cbUebung1 = nullptr;
+    TCheckBox* cbUebung2 = nullptr;
+    TCheckBox* cbLinie = nullptr;
+    TBitBtn* LogUebernehmen = nullptr;
+    TBitBtn* LogVerwerfen = nullptr;
+    TBitBtn* BitBtn1 = nullptr; // "Logbuch schließen"
+    TLabel* Label1 = nullptr;
+    TBitBtn* BitBtn2 = nullptr; // the date
+    TBitBtn* BitBtn3 = nullptr; // a line of stars
+    TBitBtn* BitBtn4 = nullptr; // a line to write on
+    TPanel* Panel3 = nullptr;
+    // The log: in KxNav the master log, in a section form its copy.
+    TRichPadEdit* Logtext = nullptr;
+    std::unique_ptr<TRPStyle> RPStyle2;
+    TPanel* Panel4 = nullptr;
+    TImage* Image2 = nullptr;
+    TSpeedButton* LogbuchSpeichern = nullptr;
+    TSpeedButton* LogbuchLaden = nullptr;
+    TSpeedButton* LogbuchDrucken = nullptr;
+    TSaveDialog* sd = nullptr;
+    TOpenDialog* od = nullptr;
+    // Today, for the date button (tests set a day of their own).
+    std::function<QDate()> Heute = [] { return QDate::currentDate(); };
 
     // Pages 1 .. MaxSeiten; index 0 is unused.
     TAbschnitt Seite[MaxSeiten + 1];
@@ -49,8 +82,6 @@ public:
     // Used in KxNav only: the deep link's exercise choice and the log state.
     QString AutoOeffnen;
     bool LogGeaendert = false;
-    // The master log until the rich-text log control takes its place.
-    QStringList Logtext;
 
     // Fills the page table; section forms call this first, then set their pages.
     virtual void SeitenEinrichten();
@@ -89,12 +120,31 @@ public:
     // Whether the program may end; asks when the log is unsaved.
     bool BeendenErlaubt();
 
+    void LogButtonClick(TObject* Sender);
+    void LogUebernehmenClick(TObject* Sender);
+    void LogVerwerfenClick(TObject* Sender);
+    void BitBtn1Click(TObject* Sender);
+    void BitBtn2Click(TObject* Sender);
+    void BitBtn3Click(TObject* Sender);
+    void BitBtn4Click(TObject* Sender);
+    void LogbuchSpeichernClick(TObject* Sender);
+    void LogbuchLadenClick(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    // Whether this showing took a copy of the master log that goes back at the end.
+    bool LogKopieGenommen() const { return m_logKopie; }
+
 private:
     // The first row whose program path holds Name.
     bool GeschwisterSuchen(const QString& Name, QString& Pfad, QString& Ordner) const;
     // Shows the page whose button carries the exercise caption and clicks it.
     bool UebungAufAndererSeite(const QString& Gross);
     QString m_seitenPfad;
+    bool m_logKopie = false;
+    void LogPanelErzeugen();
+    // Adds one paragraph to the log copy.
+    void LogZeileAnfuegen(const QString& Zeile);
+    // Hands the copy back to the master log.
+    void LogZurueckgeben();
     // Paginates Quelle and prints every page; a failure is reported to the pupil.
     void Drucken(TCustomRichPad* Quelle, const QString& Titel);
 };
@@ -105,3 +155,9 @@ private:
 extern TKxNav* KxNav;
 // The shell's own application directory, set at every section-form activation.
 extern QString Anwendungsverzeichnis;
+
+// Copies a log into another through the suite's own stream format; false
+// (the target unchanged) when the target cannot read the stream.
+bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach);
+// Writes a log as RTF; false when the file could not be written.
+bool LogbuchRTFSchreiben(TRichPadEdit* Log, const QString& Pfad);

@@ -54,6 +54,11 @@ void TCustomRichPadEdit::CreateWnd() {
 
 void TCustomRichPadEdit::SetReadOnly(bool Value) {
     m_readOnly = Value;
+    // A read-only editor follows its links as a viewer does.
+    if (Value)
+        DocFlags |= rpflRecordJumps;
+    else
+        DocFlags &= static_cast<uint16_t>(~rpflRecordJumps);
     EditData()->ChangeCaret(false, false, true);
     Invalidate();
 }

@@ -1,6 +1,7 @@
 // The main window: title panels, the contents tree, its styling and font-size
 // button, the bottom bar and the one closing path.
 #include "platform/Application.h"
+#include "ShellTestHelfer.h"
 #include "shell/UKxNav.h"
 #include "shell/UZq.h"
 #include "support/FormDriver.h"
@@ -164,10 +165,11 @@ TEST_F(MainWindow, ActivationStylesTheTreeAndTheButtonSwitchesItsSize) {
 TEST_F(MainWindow, ActivationStartsTheMasterLogWithItsHeading) {
     TKxNav* vorher = KxNav;
     KxNav = new TKxNav(nullptr);
-    KxNav->Logtext << QStringLiteral("alt");
+    KxNav->Logtext->AddText("alt", 0, 0);
     KxNav->LogGeaendert = true;
     ShowAndActivate(zq);
-    EXPECT_EQ(KxNav->Logtext, (QStringList{QStringLiteral("Logbuch: Pravolin - Grundschule"), QString(80, u'*')}));
+    EXPECT_EQ(LogZeilen(KxNav->Logtext),
+              (QStringList{QStringLiteral("Logbuch: Pravolin - Grundschule"), QString(80, u'*')}));
     EXPECT_FALSE(KxNav->LogGeaendert);
     zq->Close();
     delete KxNav;

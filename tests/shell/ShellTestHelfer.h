@@ -2,7 +2,9 @@
 // Helpers of the shell tests: watching the modal forms the shell opens by
 // itself, and a small exercise form to register.
 #include "platform/Application.h"
+#include "platform/CodePage.h"
 #include "platform/Forms.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAufgabeg.h"
 #include "shell/UKxNav.h"
@@ -17,6 +19,20 @@
 #include <memory>
 #include <ostream>
 #include <vector>
+
+// The paragraphs of a log, one string each.
+inline QStringList LogZeilen(const TRichPadEdit* Log) {
+    QStringList z;
+    for (int i = 0; i < Log->ItemCount(); ++i) {
+        const TCustomRPItemInfo* it = Log->GetItem(i);
+        const QString t = it->StyleNo >= 0 ? CodePage::FromCp1252(Log->GetItemText(i)) : QStringLiteral("#");
+        if (i == 0 || !it->GetContinuesPrev())
+            z << t;
+        else
+            z.back() += t;
+    }
+    return z;
+}
 
 // Readable failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {

@@ -1,0 +1,199 @@
+// The log book as a pupil uses it in a section form: taking a copy, ticking
+// and taking over lines, typing, the date, closing, discarding, saving and
+// loading, and the question when the program ends.
+#include "ShellTestHelfer.h"
+#include "platform/Dialogs.h"
+#include "platform/Keys.h"
+#include "shell/UAbschnitte.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers every dialog: files with FileName, messages with Antwort.
+class Dialoge : public TDialogResponder {
+public:
+    Dialoge() { SetDialogResponder(this); }
+    ~Dialoge() override { SetDialogResponder(nullptr); }
+    TDialogAnswer Answer(const TDialogRequest& r) override {
+        TDialogAnswer a;
+        if (r.kind == TDialogRequest::Message) {
+            Meldungen << r.text;
+            a.result = Antwort;
+        } else {
+            Filter << r.filter;
+            a.result = Datei.isEmpty() ? mrCancel : mrOk;
+            a.fileName = Datei;
+        }
+        return a;
+    }
+    QString Datei;
+    int Antwort = mrOk;
+    QStringList Meldungen, Filter;
+};
+
+const QString Titel = QStringLiteral("Logbuch: Pravolin - Grundschule");
+
+class SectionLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ShellFormenEinrichten();
+        KxNav->LogbuchBeginnen(Titel);
+    }
+    void TearDown() override { KxNav->LogGeaendert = false; }
+
+    // Opens section 1.1 and runs Aktion in it; the form closes afterwards.
+    void ImAbschnitt(const std::function<void(TKxNav*)>& Aktion) {
+        bool Gelaufen = false;
+        ModalBeobachter b([&](TForm* f) {
+            if (auto* n = dynamic_cast<TKxNav*>(f); n && !Gelaufen) {
+                Gelaufen = true;
+                Aktion(n);
+            }
+            f->Close();
+        });
+        ZqEintragOeffnen(1);
+        EXPECT_TRUE(Gelaufen);
+    }
+    static void Tippen(TRichPadEdit* Log, const QString& Text) {
+        for (QChar c : Text)
+            Log->SendChar(c.unicode());
+    }
+};
+
+TEST_F(SectionLog, APupilsEntriesReachTheMasterLogAndStayThere) {
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({Titel, QString(80, u'*')}));
+    QString Abschnitt;
+    ImAbschnitt([&](TKxNav* F) {
+        F->Heute = [] { return QDate(2007, 3, 5); };
+        F->LogButton->Click();
+        EXPECT_TRUE(F->LogPanel->Visible());
+        EXPECT_FALSE(F->Panel1->Visible());
+        Abschnitt = F->cbAbschnitt->Caption();
+        EXPECT_TRUE(Abschnitt.contains(QStringLiteral("1.1."))) << Abschnitt.toStdString();
+        EXPECT_EQ(F->cbUebung1->Caption(), F->SpeedButton2->Caption());
+        EXPECT_TRUE(F->cbAbschnitt->Checked() && F->cbUebung1->Checked() && F->cbLinie->Checked());
+        EXPECT_EQ(F->cbUebung2->Visible(), !F->SpeedButton3->Caption().isEmpty());
+        F->LogUebernehmen->Click();
+        EXPECT_TRUE(KxNav->LogGeaendert);
+        // A note of the pupil's own at the end, typed as on the keyboard.
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        F->Logtext->SendKey(VK_RETURN);
+        Tippen(F->Logtext, QStringLiteral("Notiz: alles gelöst"));
+        F->BitBtn2->Click();
+    });
+    QStringList Erwartet = {Titel, QString(80, u'*'), Abschnitt,
+                            QStringLiteral("Abschnitt 1.1, Übung 1")};
+    const QStringList Zeilen = LogZeilen(KxNav->Logtext);
+    ASSERT_GE(Zeilen.size(), 7);
+    EXPECT_EQ(Zeilen.mid(0, 4), Erwartet);
+    EXPECT_EQ(Zeilen.at(Zeilen.size() - 3), QString(57, u'_'));
+    EXPECT_EQ(Zeilen.at(Zeilen.size() - 2), QStringLiteral("Notiz: alles gelöst"));
+    EXPECT_EQ(Zeilen.back(), QStringLiteral("Bearbeitet am 05.03.2007"));
+    EXPECT_TRUE(KxNav->LogGeaendert);
+
+    // A showing without the log button hands nothing back.
+    ImAbschnitt([](TKxNav* F) { EXPECT_FALSE(F->LogKopieGenommen()); });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
+    // The next copy starts from the master.
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), Zeilen);
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
+}
+
+TEST_F(SectionLog, DiscardingKeepsTheMasterAsItWas) {
+    ImAbschnitt([](TKxNav* F) {
+        F->LogButton->Click();
+        F->BitBtn3->Click();
+        F->LogVerwerfen->Click();
+        EXPECT_FALSE(F->LogPanel->Visible());
+        EXPECT_TRUE(F->Panel1->Visible());
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({Titel, QString(80, u'*')}));
+    // "Logbuch schließen" hands the copy back at once.
+    ImAbschnitt([](TKxNav* F) {
+        F->LogButton->Click();
+        F->BitBtn4->Click();
+        F->BitBtn1->Click();
+        EXPECT_EQ(LogZeilen(KxNav->Logtext).back(), QString(57, u'_'));
+        EXPECT_FALSE(F->LogPanel->Visible());
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({Titel, QString(80, u'*'), QString(57, u'_')}));
+}
+
+TEST_F(SectionLog, TypingAloneMarksTheLogUnsaved) {
+    ImAbschnitt([](TKxNav* F) {
+        F->LogButton->Click();
+        EXPECT_FALSE(KxNav->LogGeaendert);
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        F->Logtext->SendChar(u'x');
+        EXPECT_TRUE(KxNav->LogGeaendert);
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext).back(), QString(80, u'*') + QStringLiteral("x"));
+}
+
+TEST_F(SectionLog, AFailedSaveSaysSoAndKeepsTheLogUnsaved) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Gesperrt = Ordner.filePath(QStringLiteral("gesperrt"));
+    ASSERT_TRUE(QDir().mkdir(Gesperrt));
+    QFile::setPermissions(Gesperrt, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    Dialoge d;
+    d.Datei = Gesperrt + QStringLiteral("/log.rtf");
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->BitBtn3->Click();
+        F->LogbuchSpeichern->Click();
+    });
+    EXPECT_EQ(d.Filter, QStringList({QStringLiteral("RichText Format Files (*.rtf)|*.rtf")}));
+    ASSERT_EQ(d.Meldungen.size(), 1);
+    EXPECT_TRUE(d.Meldungen[0].startsWith(QStringLiteral("Das Logbuch konnte nicht gespeichert werden")));
+    EXPECT_TRUE(KxNav->LogGeaendert);
+    QFile::setPermissions(Gesperrt, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+TEST_F(SectionLog, LoadingReplacesTheLogOnlyWithAReadableFile) {
+    QTemporaryDir Ordner;
+    const QString Gut = Ordner.filePath(QStringLiteral("gut.rtf"));
+    const QString Kaputt = Ordner.filePath(QStringLiteral("kaputt.rtf"));
+    {
+        QFile f(Gut);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}\\f0 Erste Zeile\\par Zweite Zeile}");
+        QFile k(Kaputt);
+        ASSERT_TRUE(k.open(QIODevice::WriteOnly));
+        k.write("kein RTF, nur Text");
+    }
+    Dialoge d;
+    KxNav->LogGeaendert = true;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        d.Datei = Kaputt;
+        F->LogbuchLaden->Click();
+        // The warning first, then the message about the file; the log stays.
+        ASSERT_EQ(d.Meldungen.size(), 2);
+        EXPECT_EQ(d.Meldungen[0], QStringLiteral("Das aktuelle Logbuch wurde noch nicht gespeichert.\rWenn jetzt ein "
+                                                 "Logbuch geladen wird, gehen die \raktuellen Logbucheintragungen "
+                                                 "verloren."));
+        EXPECT_TRUE(d.Meldungen[1].startsWith(QStringLiteral("Das Logbuch konnte nicht geladen werden")));
+        EXPECT_EQ(LogZeilen(F->Logtext), QStringList({Titel, QString(80, u'*')}));
+        EXPECT_TRUE(KxNav->LogGeaendert);
+        // A cancelled dialog changes nothing either.
+        d.Datei.clear();
+        F->LogbuchLaden->Click();
+        EXPECT_TRUE(KxNav->LogGeaendert);
+        d.Datei = Gut;
+        F->LogbuchLaden->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), QStringList({QStringLiteral("Erste Zeile"), QStringLiteral("Zweite Zeile")}));
+        EXPECT_FALSE(KxNav->LogGeaendert);
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({QStringLiteral("Erste Zeile"), QStringLiteral("Zweite Zeile")}));
+}
+
+} // namespace
