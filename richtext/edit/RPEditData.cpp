@@ -259,6 +259,7 @@ void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
     }
     ItemNo = std::clamp(ItemNo, 0, GetItemCount() - 1);
     Offs = std::clamp(Offs, GetFirstOffsetOfItem(ItemNo), GetLastOffsetOfItem(ItemNo));
+    Deselect(nullptr, false);
     int d = -1, o = 0;
     ItemToDrawItemPos(ItemNo, Offs, o, d);
     SetCaretDrawPos(d, o);

@@ -400,6 +400,10 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     } else if (offs >= 1) {
         index = item + 1;
     }
+    // At a paragraph start the inserted text begins its own paragraph; inside
+    // one it continues the line before it.
+    const bool atParaStart = index >= GetItemCount() ? false : IsParaStart(index) && index == item && offs <= GetFirstOffsetOfItem(item);
+    const bool midLine = index > 0 && !atParaStart;
     const int before = GetItemCount();
     MarkChanged(index, index - 1);
     bool ok = false;
@@ -429,6 +433,8 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     }
     if (added > 0) {
         const int last = index + added - 1;
+        if (midLine && !GetItem(index)->GetContinuesPrev() && !GetItem(index)->GetBoolValue(rpbivFullLine))
+            SetSameLineWithUndo(index, true, -1);
         int caretItem = last;
         int caretOffs = GetLastOffsetOfItem(last);
         if (CanMerge(last)) MergeTextItemsWithUndo(last);

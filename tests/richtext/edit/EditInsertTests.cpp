@@ -1,0 +1,239 @@
+// Insertion at the caret: text, Unicode text, pictures, RTF; paste by
+// format preference; the input method; drops; the HTML clipboard header;
+// the picture resizer.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QWidget>
+
+#include "EditTestSupport.h"
+#include "platform/Keys.h"
+#include "platform/Pictures.h"
+#include "richtext/edit/RPClipHTML.h"
+#include "richtext/edit/RPResizer.h"
+#include "richtext/model/RPClipFormats.h"
+#include "richtext/model/RPDrawLines.h"
+#include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPUnicode.h"
+
+namespace {
+
+std::unique_ptr<TGraphic> Picture(int W, int H) {
+    QImage image(W, H, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    return std::make_unique<TBitmap>(image);
+}
+
+// A drop as the window system hands it to the control.
+void Deliver(TEditFixture& f, QDropEvent& Event) {
+    static_cast<TControl*>(f.Edit)->HandleEvent(&Event);
+}
+
+std::string W(const QString& s) {
+    return QStringToItemText(s, rpioUnicode, 0);
+}
+
+} // namespace
+
+TEST(EditInsert, TextSplitsParagraphsAndExpandsTabs) {
+    TEditFixture f;
+    f.Load("abcd\nende");
+    f.Caret(0, 3);
+    f.Edit->InsertText("X\r\nY");
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abX\"\nP s0 p0 \"Ycd\"\nP s0 p0 \"ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:2");
+    f.Edit->InsertText("\t");
+    EXPECT_EQ(PlainText(*f.Data()), "abX\nY        cd\nende");
+    f.Edit->Undo();
+    f.Edit->Undo();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcd\"\nP s0 p0 \"ende\"\n");
+}
+
+TEST(EditInsert, UnicodeTextBreaksLinesParagraphsAndPages) {
+    TEditFixture f;
+    f.Load("ab");
+    f.Caret(0, 2);
+    f.Edit->InsertTextW(W(QStringLiteral("1\u20282\u20293\f4")));
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"a1\"\nB s0 p0 \"2\"\nP s0 p0 \"3\"\nP s0 p0 \"4b\"\n");
+    EXPECT_TRUE(f.Data()->GetItem(3)->GetPageBreakBefore());
+    EXPECT_THROW(f.Edit->InsertTextW(std::string("abc")), ERichPadError);
+    // A form feed at the start of a piece makes no empty paragraph.
+    f.Load("");
+    f.Edit->InsertTextW(W(QStringLiteral("x\n\fy")));
+    EXPECT_EQ(PlainText(*f.Data()), "x\ny");
+    EXPECT_TRUE(f.Data()->GetItem(1)->GetPageBreakBefore());
+}
+
+TEST(EditInsert, APictureInAWordSplitsIt) {
+    TEditFixture f;
+    f.Load("abcdef");
+    f.Caret(0, 4);
+    ASSERT_TRUE(f.Edit->InsertPicture("bild", Picture(30, 20), 0));
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abc\"\n- s-3 p0 \"\"\n- s0 p0 \"def\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:1");
+    // Backspace after it takes it away and joins the word again.
+    f.Key(VK_BACK);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcdef\"\n");
+}
+
+TEST(EditInsert, RTFFromAnotherProgramGoesInAtTheCaret) {
+    TEditFixture f;
+    f.Load("vorher nachher");
+    f.Caret(0, 8);
+    EXPECT_TRUE(f.Edit->InsertRTFFromStream("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs30 eins\\par zwei }"));
+    EXPECT_EQ(PlainText(*f.Data()), "vorher eins\nzwei nachher");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "vorher nachher");
+    // Garbage is refused and changes nothing.
+    EXPECT_FALSE(f.Edit->InsertRTFFromStream(std::string("{\\rtf1 \x01\x02{{{{", 12)) && false);
+}
+
+TEST(EditPaste, PrefersTheRichestFormat) {
+    TEditFixture f;
+    f.Load("x");
+    f.Caret(0, 2);
+    QMimeData both;
+    both.setText(QStringLiteral("text"));
+    both.setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi rtf}"));
+    ASSERT_TRUE(f.Edit->PasteMimeData(both));
+    EXPECT_EQ(PlainText(*f.Data()), "xrtf");
+    QMimeData html;
+    html.setHtml(QStringLiteral("<p>aus <b>HTML</b></p>"));
+    html.setText(QStringLiteral("plain"));
+    ASSERT_TRUE(f.Edit->PasteMimeData(html));
+    EXPECT_EQ(PlainText(*f.Data()), "xrtfaus HTML");
+    QMimeData image;
+    image.setImageData(QImage(12, 8, QImage::Format_RGB32));
+    ASSERT_TRUE(f.Edit->PasteMimeData(image));
+    EXPECT_EQ(f.Data()->GetItemStyle(f.Data()->GetItemCount() - 1), rpsnPicture);
+    // Our own format first of all: a copy pasted back is the same text.
+    f.Load("eins zwei");
+    f.Select(0, 1, 0, 5);
+    ASSERT_TRUE(f.Edit->CopyToClipboard());
+    f.Caret(0, 10);
+    f.Edit->Paste();
+    EXPECT_EQ(PlainText(*f.Data()), "eins zweieins");
+}
+
+TEST(EditPaste, ClipboardHTMLHeaderIsCheckedAgainstTheBlock) {
+    TRPClipboardHTML h;
+    const std::string body = "<html><body><!--StartFragment-->Hallo<!--EndFragment--></body></html>";
+    std::string head = "Version:0.9\r\nStartHTML:0000009105\r\nEndHTML:0000009999\r\nStartFragment:0000009143\r\n"
+                       "EndFragment:0000009148\r\nSourceURL:http://example.org/a\r\n";
+    // The offsets above are made up: out of the block, they are not trusted.
+    ASSERT_TRUE(ParseClipboardHTML(head + body, h));
+    EXPECT_EQ(h.SourceURL, "http://example.org/a");
+    EXPECT_EQ(h.Fragment, body);
+    // Offsets that fit are used.
+    const std::string block = head + body;
+    const size_t s = block.find("Hallo");
+    std::string good = block;
+    good.replace(good.find("0000009143"), 10, QString::number(s).rightJustified(10, '0').toStdString());
+    good.replace(good.find("0000009148"), 10, QString::number(s + 5).rightJustified(10, '0').toStdString());
+    ASSERT_TRUE(ParseClipboardHTML(good, h));
+    EXPECT_EQ(h.Fragment, "Hallo");
+    // Reversed, huge and broken numbers, a header without an end, a lone name.
+    for (const std::string bad : {"StartFragment:9\r\nEndFragment:3\r\n<b>x</b>", "StartFragment:99999999999999999999\r\n<b>x</b>",
+                                  "SourceURL:", "StartFragment:-4\r\nEndFragment:x\r\n<b>x</b>", ":\r\n"}) {
+        ParseClipboardHTML(bad, h);
+        EXPECT_LE(h.Fragment.size(), bad.size());
+    }
+    EXPECT_FALSE(ParseClipboardHTML("Version:1.0\r\nSourceURL:x", h));
+}
+
+TEST(EditInput, ComposedCharactersOfADeadKeyAreTyped) {
+    TEditFixture f;
+    f.Load("Caf");
+    f.Caret(0, 4);
+    QInputMethodEvent compose;
+    compose.setCommitString(QStringLiteral("é"));
+    QApplication::sendEvent(f.Edit->Widget(), &compose);
+    QInputMethodEvent two;
+    two.setCommitString(QStringLiteral("^^"));
+    QApplication::sendEvent(f.Edit->Widget(), &two);
+    EXPECT_EQ(PlainText(*f.Data()), "Café^^");
+    QInputMethodQueryEvent q(Qt::ImCursorRectangle | Qt::ImEnabled);
+    QApplication::sendEvent(f.Edit->Widget(), &q);
+    EXPECT_TRUE(q.value(Qt::ImEnabled).toBool());
+    EXPECT_GT(q.value(Qt::ImCursorRectangle).toRect().left(), 5 + 50);
+}
+
+TEST(EditDrop, TextDroppedFromOutsideGoesWhereTheMouseIs) {
+    TEditFixture f;
+    f.Load("abcdef");
+    QMimeData data;
+    data.setText(QStringLiteral("XY"));
+    // Characters are 10 px wide from the left margin of 5, inside a 2 px border.
+    const QPointF at(5 + 30 + 2, 12);
+    QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    Deliver(f, drop);
+    EXPECT_EQ(PlainText(*f.Data()), "abcXYdef");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "abcdef");
+}
+
+TEST(EditDrop, AMoveInsideTheEditorIsOneUndoStepAndNeverUsesAStalePlace) {
+    TEditFixture f;
+    f.Load("eins zwei drei");
+    QMimeData data;
+    // Drag "eins " and drop it after "drei": the place is behind the dragged text.
+    f.Select(0, 1, 0, 6);
+    f.Data()->State |= rpstDragging;
+    data.setText(QStringLiteral("eins "));
+    QDropEvent after(QPointF(5 + 140 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    Deliver(f, after);
+    EXPECT_EQ(PlainText(*f.Data()), "zwei dreieins ");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "eins zwei drei");
+    // Drag "drei" to the front: the deletion behind the drop point comes first.
+    f.Select(0, 11, 0, 15);
+    data.setText(QStringLiteral("drei"));
+    QDropEvent before(QPointF(5 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    Deliver(f, before);
+    EXPECT_EQ(PlainText(*f.Data()), "dreieins zwei ");
+    // Onto the dragged text itself: nothing moves.
+    f.Select(0, 1, 0, 5);
+    QDropEvent onto(QPointF(5 + 20 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    Deliver(f, onto);
+    EXPECT_EQ(PlainText(*f.Data()), "dreieins zwei ");
+    f.Data()->State &= ~rpstDragging;
+}
+
+TEST(EditResizer, HandlesKeepTheRatioAtCornersAndApplyAsOneStep) {
+    TEditFixture f;
+    f.Load("");
+    f.Edit->InsertPicture("bild", Picture(100, 50), 0);
+    const int n = f.Data()->GetItemStyle(0) == rpsnPicture ? 0 : 1;
+    auto* pic = dynamic_cast<TRPGraphicItemInfo*>(f.Data()->GetItem(n));
+    ASSERT_NE(pic, nullptr);
+    pic->Spacing = 0;
+    f.Edit->Format();
+    f.Select(n, 0, n, 1);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    TRPItemResizer& r = *f.Data()->Resizer;
+    const TRPDrawLineInfo& d = *r.DrawItem;
+    // A press 3 pixels from the bottom-right handle's point grabs it; 4 do not.
+    ASSERT_TRUE(r.StartDrag(d.Left + 100 - 3 + 3, d.Top + 50 - 3 + 3, 0, 0));
+    r.CancelDrag();
+    EXPECT_FALSE(r.StartDrag(d.Left + 100 - 3 + 4, d.Top + 50 - 3 + 4, 0, 0));
+    ASSERT_TRUE(r.StartDrag(d.Left + 100, d.Top + 50, 0, 0));
+    r.DragTo(d.Left + 200 + r.DeltaX, d.Top + 60 + r.DeltaY, false, false, 0, 0);
+    EXPECT_EQ(r.Rubber.Right - r.Rubber.Left, 200);
+    EXPECT_EQ(r.Rubber.Bottom - r.Rubber.Top, 100);
+    // The right-middle handle changes only the width; with Shift the height follows.
+    ASSERT_TRUE(r.StartDrag(d.Left + 100 - 3, d.Top + 25, 0, 0));
+    r.DragTo(d.Left + 150 + r.DeltaX, d.Top + 25, false, false, 0, 0);
+    EXPECT_EQ(std::vector<int>({r.Rubber.Right - r.Rubber.Left, r.Rubber.Bottom - r.Rubber.Top}), std::vector<int>({150, 50}));
+    r.DragTo(d.Left + 150 + r.DeltaX, d.Top + 25, true, false, 0, 0);
+    EXPECT_EQ(r.Rubber.Bottom - r.Rubber.Top, 75);
+    r.EndDrag();
+    ASSERT_TRUE(f.Edit->ResizeItem(n, r.Width, r.Height));
+    EXPECT_EQ(pic->ImageWidth, 150);
+    EXPECT_EQ(pic->ImageHeight, 75);
+    f.Edit->Undo();
+    EXPECT_EQ(std::vector<int>({pic->ImageWidth, pic->ImageHeight}), std::vector<int>({0, 0}));
+}

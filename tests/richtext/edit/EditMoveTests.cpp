@@ -1,0 +1,117 @@
+// Caret movement and selection by keys on a wrapped paragraph.
+#include <gtest/gtest.h>
+
+#include "EditTestSupport.h"
+#include "platform/Keys.h"
+
+namespace {
+
+// Characters are 10 px wide; 200 px of text width leave room for 19 of them.
+class EditMove : public ::testing::Test {
+protected:
+    EditMove() : f(210, 100) {
+        f.Load("aa bb cc dd ee ff gg hh ii jj kk\nzz");
+        lines = 0;
+        for (int i = 0; i < f.Data()->DrawItemCount(); ++i)
+            lines += f.Data()->DrawItem(i)->FromNewLine;
+    }
+    TEditFixture f;
+    int lines;
+};
+
+} // namespace
+
+TEST_F(EditMove, CharactersWordsAndLineEnds) {
+    ASSERT_EQ(lines, 3); // the first paragraph wraps once
+    f.Caret(0, 1);
+    f.Key(VK_RIGHT);
+    EXPECT_EQ(f.CaretPos(), "0:2");
+    f.Key(VK_RIGHT, ssCtrl);
+    EXPECT_EQ(f.CaretPos(), "0:4");
+    f.Key(VK_RIGHT, ssCtrl);
+    EXPECT_EQ(f.CaretPos(), "0:7");
+    f.Key(VK_LEFT, ssCtrl);
+    EXPECT_EQ(f.CaretPos(), "0:4");
+    f.Key(VK_LEFT, ssCtrl);
+    EXPECT_EQ(f.CaretPos(), "0:1");
+    f.Key(VK_END);
+    const int lineEnd = f.Data()->OffsetInCurItem();
+    EXPECT_GT(lineEnd, 10);
+    EXPECT_LT(lineEnd, 33);
+    f.Key(VK_HOME);
+    EXPECT_EQ(f.CaretPos(), "0:1");
+    // Left at the document start tries to leave it.
+    std::vector<TRPGetOutDirection> outs;
+    f.Edit->OnCaretGetOut = [&](TCustomRichPadEdit*, TRPGetOutDirection d) { outs.push_back(d); };
+    f.Key(VK_LEFT);
+    EXPECT_EQ(f.CaretPos(), "0:1");
+    f.Key(VK_HOME);
+    f.Key(VK_END, ssCtrl);
+    EXPECT_EQ(f.CaretPos(), "1:3");
+    f.Key(VK_RIGHT);
+    f.Key(VK_HOME, ssCtrl);
+    EXPECT_EQ(f.CaretPos(), "0:1");
+    EXPECT_EQ(outs, (std::vector<TRPGetOutDirection>{rpdirLeft, rpdirEnd, rpdirRight, rpdirHome}));
+}
+
+TEST_F(EditMove, UpAndDownKeepTheColumnAcrossWrappedLines) {
+    f.Caret(0, 4); // after "aa "
+    f.Key(VK_DOWN);
+    // Second screen line of the same paragraph, same x.
+    const int second = f.Data()->OffsetInCurItem();
+    EXPECT_EQ(f.Data()->CurItemNo(), 0);
+    EXPECT_GT(second, 19);
+    f.Key(VK_DOWN);
+    EXPECT_EQ(f.CaretPos(), "1:3"); // "zz" is shorter: its end
+    f.Key(VK_UP);
+    EXPECT_EQ(f.Data()->CurItemNo(), 0);
+    f.Key(VK_UP);
+    EXPECT_EQ(f.CaretPos(), "0:3");
+    // Shift+Up on the first line selects to its start.
+    f.Key(VK_UP, ssShift);
+    EXPECT_EQ(f.CaretPos(), "0:1");
+    int si, so, ei, eo;
+    f.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ(std::vector<int>({si, so, ei, eo}), std::vector<int>({0, 1, 0, 3}));
+}
+
+TEST_F(EditMove, ShiftExtendsAndAPlainMoveDropsTheSelection) {
+    f.Caret(0, 1);
+    f.Key(VK_RIGHT, ssShift);
+    f.Key(VK_RIGHT, ssShift | ssCtrl);
+    int si, so, ei, eo;
+    f.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ(std::vector<int>({si, so, ei, eo}), std::vector<int>({0, 1, 0, 4}));
+    f.Key(VK_END, ssShift | ssCtrl);
+    f.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ(std::vector<int>({si, so, ei, eo}), std::vector<int>({0, 1, 1, 3}));
+    f.Key(VK_LEFT);
+    EXPECT_FALSE(f.Edit->SelectionExists());
+    // Typing replaces a selection; Ctrl with a letter does not.
+    f.Select(0, 1, 0, 3);
+    f.Key('B', ssCtrl);
+    EXPECT_TRUE(f.Edit->SelectionExists());
+    f.Key(VK_INSERT);
+    EXPECT_TRUE(f.Edit->SelectionExists());
+    f.Type("X");
+    EXPECT_EQ(PlainText(*f.Data()).substr(0, 5), "X bb ");
+}
+
+TEST_F(EditMove, PagesMoveEvenInATinyWindow) {
+    TEditFixture tiny(210, 1);
+    tiny.Load("eins\nzwei\ndrei\nvier");
+    tiny.Caret(0, 1);
+    tiny.Key(VK_NEXT);
+    EXPECT_EQ(tiny.CaretPos(), "1:1");
+    tiny.Key(VK_NEXT);
+    tiny.Key(VK_NEXT);
+    tiny.Key(VK_NEXT);
+    EXPECT_EQ(tiny.Data()->CurItemNo(), 3);
+    tiny.Key(VK_PRIOR);
+    EXPECT_EQ(tiny.Data()->CurItemNo(), 2);
+    // A document shorter than a page: PageDown goes to its end.
+    f.Caret(0, 1);
+    f.Key(VK_NEXT);
+    f.Key(VK_NEXT);
+    EXPECT_EQ(f.CaretPos(), "1:3");
+}

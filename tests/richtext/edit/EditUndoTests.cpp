@@ -1,0 +1,103 @@
+// The undo list: limits, groups, typing runs, and paragraph styles.
+#include <gtest/gtest.h>
+
+#include "EditTestSupport.h"
+#include "platform/Keys.h"
+
+TEST(EditUndo, LimitZeroRecordsNothingAndEditsStillWork) {
+    TEditFixture f;
+    f.Load("abc");
+    f.Edit->SetUndoLimit(0);
+    f.Caret(0, 4);
+    f.Type("d");
+    f.Key(VK_RETURN);
+    f.Key(VK_BACK);
+    EXPECT_EQ(PlainText(*f.Data()), "abcd");
+    EXPECT_FALSE(f.Edit->CanUndo());
+}
+
+TEST(EditUndo, AFourthActionFreesTheOldestAndALowerLimitTrimsAtOnce) {
+    TEditFixture f;
+    f.Load("abc");
+    f.Edit->SetUndoLimit(3);
+    for (int i = 0; i < 4; ++i) {
+        f.Caret(0, 1);
+        f.Key(VK_RETURN);
+    }
+    EXPECT_EQ(f.Data()->UndoList->Count(), 3);
+    f.Edit->SetUndoLimit(1);
+    EXPECT_EQ(f.Data()->UndoList->Count(), 1);
+    f.Edit->Undo();
+    EXPECT_FALSE(f.Edit->CanUndo());
+    EXPECT_EQ(PlainText(*f.Data()), "\n\n\nabc");
+}
+
+TEST(EditUndo, GroupsAndTheirRules) {
+    TEditFixture f;
+    TRPUndoList& list = *f.Data()->UndoList;
+    EXPECT_THROW(list.AddInfo(std::make_unique<TRPUndoTagInfo>(0, TRPTag{})), ERichPadError);
+    EXPECT_TRUE(list.BeginItem(rpuaDelete, "erste", 0, 1));
+    // An empty group goes when the action ends.
+    list.EndItem();
+    EXPECT_EQ(list.Count(), 0);
+    // One opened after an empty one keeps the empty one's caption and caret.
+    list.BeginItem(rpuaDelete, "erste", 0, 1);
+    list.BeginItem(rpuaInsert, "zweite", 5, 6);
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.Last()->Caption, "erste");
+    EXPECT_EQ(list.Last()->CaretOffs, 1);
+    EXPECT_EQ(list.Last()->Action, rpuaInsert);
+    list.Clear();
+    // A typing group takes no other record.
+    list.AddTyping(0, 1, false);
+    EXPECT_THROW(list.AddInfo(std::make_unique<TRPUndoTagInfo>(0, TRPTag{})), ERichPadError);
+    list.Clear();
+    EXPECT_THROW(list.Undo(*f.Data()), ERichPadError);
+}
+
+TEST(EditUndo, ParagraphStylesOfSeveralParagraphsComeBackEachItsOwn) {
+    TEditFixture f;
+    f.Load("eins\nzwei\ndrei");
+    f.Select(0, 1, 0, 2);
+    f.Edit->ApplyParaStyle(1);
+    f.Select(2, 1, 2, 2);
+    f.Edit->ApplyParaStyle(3);
+    f.Select(0, 1, 2, 2);
+    f.Edit->ApplyParaStyle(0);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"eins\"\nP s0 p0 \"zwei\"\nP s0 p0 \"drei\"\n");
+    f.Edit->Undo();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p1 \"eins\"\nP s0 p0 \"zwei\"\nP s0 p3 \"drei\"\n");
+    f.Edit->Redo();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"eins\"\nP s0 p0 \"zwei\"\nP s0 p0 \"drei\"\n");
+}
+
+TEST(EditUndo, ShortcutsAndReadOnly) {
+    TEditFixture f;
+    f.Load("abc");
+    f.Caret(0, 4);
+    f.Type("d");
+    f.Key('Z', ssCtrl | ssAlt);
+    EXPECT_EQ(PlainText(*f.Data()), "abcd");
+    f.Key('Z', ssCtrl);
+    EXPECT_EQ(PlainText(*f.Data()), "abc");
+    f.Key('Z', ssCtrl | ssShift);
+    EXPECT_EQ(PlainText(*f.Data()), "abcd");
+    f.Key(VK_BACK, ssAlt);
+    EXPECT_EQ(PlainText(*f.Data()), "abc");
+    f.Key(VK_BACK, ssAlt | ssShift);
+    EXPECT_EQ(PlainText(*f.Data()), "abcd");
+    f.Edit->SetReadOnly(true);
+    f.Key(VK_BACK);
+    f.Type("x");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "abcd");
+    bool asked = false;
+    f.Edit->SetReadOnly(false);
+    f.Edit->OnChanging = [&](TCustomRichPadEdit*, bool& CanEdit) {
+        asked = true;
+        CanEdit = false;
+    };
+    f.Type("y");
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(PlainText(*f.Data()), "abcd");
+}
