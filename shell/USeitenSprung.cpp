@@ -4,7 +4,7 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "richtext/model/RPUnicode.h"
-#include "richtext/view/RichPad.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "shell/UKxNav.h"
 #include "term/USetup.h"
 #include "term/UTerm.h"

@@ -289,7 +289,7 @@ TEST(PageFiles, WalkingTheSectionFormsShowsEveryPageWithItsButtons) {
             Gesehen << n->SpeedButton2->Caption() + "|" + n->SpeedButton3->Caption();
             Dateien.insert(n->SeitenDatei());
             EXPECT_FALSE(n->SeitenPfad().isEmpty()) << Datei;
-            TRichPad* v = n->Webbrowserx;
+            TCustomRichPad* v = n->Webbrowserx;
             // What the page view holds and has laid out, not just what the file imports to.
             EXPECT_GT(v->ItemCount(), 20) << Datei;
             EXPECT_GT(v->GetDocumentHeight(), 450) << Datei;
@@ -319,7 +319,7 @@ TEST(PageFiles, GalleryOfEveryPageAsTheSectionFormShowsIt) {
     for (const QString& Klasse : AlleFormklassen()) {
         SeitenDurchgehen(Klasse, [&](TKxNav* n) {
             const QString Name = QFileInfo(QString(n->SeitenDatei()).replace('\\', '/')).completeBaseName();
-            TRichPad* v = n->Webbrowserx;
+            TCustomRichPad* v = n->Webbrowserx;
             const int Hoehe = v->ClientHeight();
             for (int Teil = 1, y = 0;; ++Teil, y += Hoehe - 40) {
                 v->ScrollTo(y);

@@ -7,6 +7,7 @@
 #include "shell/UAbschnitte.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -141,11 +142,9 @@ TEST_F(SectionLog, TypingAloneMarksTheLogUnsaved) {
 TEST_F(SectionLog, AFailedSaveSaysSoAndKeepsTheLogUnsaved) {
     QTemporaryDir Ordner;
     ASSERT_TRUE(Ordner.isValid());
-    const QString Gesperrt = Ordner.filePath(QStringLiteral("gesperrt"));
-    ASSERT_TRUE(QDir().mkdir(Gesperrt));
-    QFile::setPermissions(Gesperrt, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    // A folder that is not there cannot be written to, whoever runs the test.
     Dialoge d;
-    d.Datei = Gesperrt + QStringLiteral("/log.rtf");
+    d.Datei = Ordner.filePath(QStringLiteral("fehlt/log.rtf"));
     ImAbschnitt([&](TKxNav* F) {
         F->LogButton->Click();
         F->BitBtn3->Click();
@@ -155,7 +154,6 @@ TEST_F(SectionLog, AFailedSaveSaysSoAndKeepsTheLogUnsaved) {
     ASSERT_EQ(d.Meldungen.size(), 1);
     EXPECT_TRUE(d.Meldungen[0].startsWith(QStringLiteral("Das Logbuch konnte nicht gespeichert werden")));
     EXPECT_TRUE(KxNav->LogGeaendert);
-    QFile::setPermissions(Gesperrt, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(SectionLog, LoadingReplacesTheLogOnlyWithAReadableFile) {
@@ -194,6 +192,51 @@ TEST_F(SectionLog, LoadingReplacesTheLogOnlyWithAReadableFile) {
         EXPECT_FALSE(KxNav->LogGeaendert);
     });
     EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({QStringLiteral("Erste Zeile"), QStringLiteral("Zweite Zeile")}));
+}
+
+TEST_F(SectionLog, ASavedLogLoadsBackAndLibreOfficeReadsItsText) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Datei = Ordner.filePath(QStringLiteral("logbuch.rtf"));
+    Dialoge d;
+    QStringList Zeilen;
+    ImAbschnitt([&](TKxNav* F) {
+        F->Heute = [] { return QDate(2007, 3, 5); };
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        F->Logtext->SendKey(VK_RETURN);
+        Tippen(F->Logtext, QStringLiteral("Größen & Maße: 3 € übrig"));
+        F->BitBtn2->Click();
+        Zeilen = LogZeilen(F->Logtext);
+        d.Datei = Datei;
+        F->LogbuchSpeichern->Click();
+        EXPECT_TRUE(d.Meldungen.isEmpty());
+        EXPECT_FALSE(KxNav->LogGeaendert);
+    });
+    ASSERT_TRUE(QFile::exists(Datei));
+    // Back into a log that starts afresh.
+    KxNav->LogbuchBeginnen(Titel);
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogbuchLaden->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), Zeilen);
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
+
+    // LibreOffice reads the same text out of the file.
+    QProcess p;
+    p.start(QStringLiteral("soffice"), {"-env:UserInstallation=file://" + Ordner.filePath(QStringLiteral("profil")),
+                                        "--headless", "--convert-to", "txt:Text", "--outdir",
+                                        Ordner.filePath(QStringLiteral("aus")), Datei});
+    ASSERT_TRUE(p.waitForFinished(300000)) << "soffice did not finish";
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    QFile Text(Ordner.filePath(QStringLiteral("aus/logbuch.txt")));
+    ASSERT_TRUE(Text.open(QIODevice::ReadOnly));
+    QString Gelesen = QString::fromUtf8(Text.readAll());
+    Gelesen.remove(QChar(0xFEFF));
+    Gelesen.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(Gelesen.trimmed().split(u'\n'), Zeilen);
 }
 
 } // namespace
