@@ -46,11 +46,10 @@ TBitBtn* Knopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QStrin
     b->SetParent(Parent);
     b->SetBounds(Links, Oben, Breite, Hoehe);
     b->SetCaption(Caption);
-    if (Gross) {
-        b->SetParentFont(false);
-        b->Font()->SetName(QStringLiteral("Times New Roman"));
-        b->Font()->SetHeight(-19);
-    }
+    // The small buttons beside the label keep to the label's size of text.
+    b->SetParentFont(false);
+    b->Font()->SetName(Gross ? QStringLiteral("Times New Roman") : QStringLiteral("Arial"));
+    b->Font()->SetHeight(Gross ? -19 : -12);
     return b;
 }
 
@@ -258,6 +257,7 @@ void TKxNav::LogButtonClick(TObject*) {
     cbUebung1->SetVisible(!cbUebung1->Caption().isEmpty());
     cbUebung2->SetVisible(!cbUebung2->Caption().isEmpty());
     LogPanel->SetVisible(true);
+    LogPanel->BringToFront();
     Logtext->Format();
 }
 
