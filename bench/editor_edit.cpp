@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>

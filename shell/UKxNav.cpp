@@ -21,7 +21,9 @@ namespace {
 
 constexpr TColor Knopfschrift = clTeal;
 
-TSpeedButton* Knopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links,
+} // namespace
+
+TSpeedButton* KxNavKnopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links,
                     int Breite) {
     auto* b = new TSpeedButton(Form);
     b->SetName(QString::fromLatin1(Name));
@@ -38,7 +40,6 @@ TSpeedButton* Knopf(TKxNav* Form, TWinControl* Parent, const char* Name, const Q
     return b;
 }
 
-} // namespace
 
 TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     SetName(QStringLiteral("KxNav"));
@@ -71,22 +72,22 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
         s->Brush()->SetColor(clSilver);
     }
 
-    SpeedButton1 = Knopf(this, Panel1, "SpeedButton1", QStringLiteral("Zurück"), 11, 118);
-    SpeedButton4 = Knopf(this, Panel1, "SpeedButton4", QStringLiteral(" zurück"), 142, 115);
-    SpeedButton5 = Knopf(this, Panel1, "SpeedButton5", QStringLiteral("vor "), 270, 115);
+    SpeedButton1 = KxNavKnopf(this, Panel1, "SpeedButton1", QStringLiteral("Zurück"), 11, 118);
+    SpeedButton4 = KxNavKnopf(this, Panel1, "SpeedButton4", QStringLiteral(" zurück"), 142, 115);
+    SpeedButton5 = KxNavKnopf(this, Panel1, "SpeedButton5", QStringLiteral("vor "), 270, 115);
     SpeedButton5->SetLayout(blGlyphRight);
     SpeedButton4->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_pfeil_links.png")));
     SpeedButton5->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_pfeil_rechts.png")));
     // The arrows carry a second, grey picture for the disabled state.
     SpeedButton4->SetNumGlyphs(2);
     SpeedButton5->SetNumGlyphs(2);
-    SpeedButton2 = Knopf(this, Panel1, "SpeedButton2", QStringLiteral("Übung 1"), 398, 131);
-    SpeedButton3 = Knopf(this, Panel1, "SpeedButton3", QStringLiteral("Übung 2"), 542, 131);
-    SpeedButton7 = Knopf(this, Panel1, "SpeedButton7", QString(), 686, 43);
+    SpeedButton2 = KxNavKnopf(this, Panel1, "SpeedButton2", QStringLiteral("Übung 1"), 398, 131);
+    SpeedButton3 = KxNavKnopf(this, Panel1, "SpeedButton3", QStringLiteral("Übung 2"), 542, 131);
+    SpeedButton7 = KxNavKnopf(this, Panel1, "SpeedButton7", QString(), 686, 43);
     SpeedButton7->SetHint(QStringLiteral("Seite drucken"));
     SpeedButton7->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_drucken.png")));
     SpeedButton7->SetShowHint(true);
-    LogButton = Knopf(this, Panel1, "LogButton", QString(), 742, 59);
+    LogButton = KxNavKnopf(this, Panel1, "LogButton", QString(), 742, 59);
     LogButton->SetHint(QStringLiteral("Logbuch zum eintragen der bearbeiteten Übungen / Notizen"));
     LogButton->SetShowHint(true);
     LogButton->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_logbuch.png")));

@@ -156,6 +156,9 @@ extern TKxNav* KxNav;
 // The shell's own application directory, set at every section-form activation.
 extern QString Anwendungsverzeichnis;
 
+// A button of the section form's bars: flat, bold teal "Times New Roman".
+TSpeedButton* KxNavKnopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links,
+                         int Breite);
 // Copies a log into another through the suite's own stream format; false
 // (the target unchanged) when the target cannot read the stream.
 bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach);

@@ -54,18 +54,7 @@ TBitBtn* Knopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QStrin
 }
 
 TSpeedButton* LeistenKnopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links) {
-    auto* b = new TSpeedButton(Form);
-    b->SetName(QString::fromLatin1(Name));
-    b->SetParent(Parent);
-    b->SetBounds(Links, 4, 203, 48);
-    b->SetFlat(true);
-    b->SetCursor(crHandPoint);
-    b->SetParentFont(false);
-    b->Font()->SetName(QStringLiteral("Times New Roman"));
-    b->Font()->SetHeight(-24);
-    b->Font()->SetStyle(fsBold);
-    b->Font()->SetColor(clTeal);
-    b->SetCaption(Caption);
+    TSpeedButton* b = KxNavKnopf(Form, Parent, Name, Caption, Links, 203);
     b->SetHint(Caption);
     b->SetShowHint(true);
     return b;

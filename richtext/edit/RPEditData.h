@@ -196,6 +196,9 @@ private:
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
     void UnifyJoinedPara(int ItemNo);
+    // The caret's item position, unless there is none or its paragraph is read-only (a beep).
+    bool CaretForDeletion(int& ItemNo, int& Offs);
+    int SpacesInTab() const;
     bool RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs);
     void InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart);
     void FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart);

@@ -248,15 +248,19 @@ enum TPieceStart { psFirst, psPara, psLine, psPageBreak };
 
 } // namespace
 
+int TRPEditRPData::SpacesInTab() const {
+    TRPStyle* style = GetRPStyle();
+    return style ? style->SpacesInTab : 8;
+}
+
 void TRPEditRPData::InsertTextA(const std::string& Text, bool CaretAtStart) {
     if (Text.empty()) {
         InvalidateView();
         return;
     }
-    TRPStyle* style = GetRPStyle();
     const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
     const bool unicode = IsUnicodeStyle(sn);
-    const int tabs = style ? style->SpacesInTab : 8;
+    const int tabs = SpacesInTab();
     std::vector<std::pair<std::string, int>> pieces;
     std::string line;
     const auto flush = [&](int start) {
@@ -286,10 +290,9 @@ void TRPEditRPData::InsertTextWide(const std::string& Text, bool CaretAtStart) {
         InvalidateView();
         return;
     }
-    TRPStyle* style = GetRPStyle();
     const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
     const bool unicode = IsUnicodeStyle(sn);
-    const int tabs = style ? style->SpacesInTab : 8;
+    const int tabs = SpacesInTab();
     const QString all = ItemTextToQString(Text, rpioUnicode, 0);
     std::vector<std::pair<std::string, int>> pieces;
     QString piece;

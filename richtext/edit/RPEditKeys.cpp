@@ -129,15 +129,20 @@ void TRPEditRPData::UnifyJoinedPara(int ItemNo) {
 // ---------------------------------------------------------------------------
 // Delete
 
+bool TRPEditRPData::CaretForDeletion(int& ItemNo, int& Offs) {
+    GetCaretItemPos(ItemNo, Offs);
+    if (ItemNo < 0) return false;
+    if (IsParaReadOnly(ItemNo)) {
+        Beep();
+        return false;
+    }
+    return true;
+}
+
 void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
     (void)ByWord, (void)Recursing;
     int item = -1, offs = -1;
-    GetCaretItemPos(item, offs);
-    if (item < 0) return;
-    if (IsParaReadOnly(item)) {
-        Beep();
-        return;
-    }
+    if (!CaretForDeletion(item, offs)) return;
     const int count = GetItemCount();
     const int last = GetLastOffsetOfItem(item);
     const bool emptyText = IsTextItem(item) && GetItemText(item).empty();
@@ -216,12 +221,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
 void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recursing) {
     (void)Recursing;
     int item = -1, offs = -1;
-    GetCaretItemPos(item, offs);
-    if (item < 0) return;
-    if (IsParaReadOnly(item)) {
-        Beep();
-        return;
-    }
+    if (!CaretForDeletion(item, offs)) return;
     const int first = GetFirstOffsetOfItem(item);
     TCustomRPItemInfo* it = GetItem(item);
     const bool emptyText = IsTextItem(item) && GetItemText(item).empty();
