@@ -104,9 +104,9 @@ void TRPEditRPData::MakeSureEmpty() {
 void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth,
                            TCanvas* Canvas, bool AppendOnly, bool Force) {
     MakeSureEmpty();
+    // The caret stays where it was, unless the document was just cleared.
     int item = -1, offs = -1;
-    const bool keep = WidthChangeOnly || ReformatAnyway;
-    if (keep) GetCaretItemPos(item, offs);
+    if (!JustCleared) GetCaretItemPos(item, offs);
     FDirtyFirst = FDirtyTail = INT_MAX;
     Resizer.reset();
     TRichPadRPData::Format(WidthChangeOnly, ReformatAnyway, NoScrollRestore, Depth, Canvas, AppendOnly, Force);

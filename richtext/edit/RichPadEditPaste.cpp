@@ -241,6 +241,15 @@ void TCustomRichPadEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     TRPEditRPData* d = EditData();
     if (!d->Resizer || (!d->Resizer->Dragging && !d->Resizer->Cancelled)) {
         TCustomRichPad::MouseUp(Button, Shift, X, Y);
+        // A click on a picture selects it, which offers its handles.
+        if (Button == mbLeft && !(Shift & ssShift) && !d->SelectionExists(false, false)) {
+            const int dItem = d->FindDrawItemAtPoint(X + d->GetHOffs(), Y + d->GetVOffs());
+            const int item = dItem >= 0 ? d->DrawItem(dItem)->ItemNo : -1;
+            if (item >= 0 && d->GetItemStyle(item) < 0 && d->GetItem(item)->GetBoolValue(rpbivResizable)) {
+                d->SetSelectionBounds(item, 0, item, 1);
+                Invalidate();
+            }
+        }
         return;
     }
     const bool dragging = d->Resizer->Dragging;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include "EditTestSupport.h"
@@ -236,4 +237,26 @@ TEST(EditResizer, HandlesKeepTheRatioAtCornersAndApplyAsOneStep) {
     EXPECT_EQ(pic->ImageHeight, 75);
     f.Edit->Undo();
     EXPECT_EQ(std::vector<int>({pic->ImageWidth, pic->ImageHeight}), std::vector<int>({0, 0}));
+}
+
+TEST(EditResizer, AClickOnAPictureSelectsItAndOffersTheHandles) {
+    TEditFixture f;
+    f.Load("ab");
+    f.Caret(0, 2);
+    f.Edit->InsertPicture("bild", Picture(40, 30), 0);
+    EXPECT_EQ(f.Data()->Resizer, nullptr);
+    const int d = f.Data()->GetFirstDrawItemOfItem(1);
+    ASSERT_GE(d, 0);
+    const TRPDrawLineInfo* di = f.Data()->DrawItem(d);
+    const QPointF at(di->Left + 20, di->Top + 15);
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(f.Edit->ClientWidget(), &press);
+    QApplication::sendEvent(f.Edit->ClientWidget(), &release);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    EXPECT_EQ(f.Data()->Resizer->ItemNo, 1);
+    // The caret keeps its place across a format.
+    f.Caret(0, 2);
+    f.Edit->Format();
+    EXPECT_EQ(f.CaretPos(), "0:2");
 }
