@@ -1,0 +1,285 @@
+// The table item: construction, its place in a document, its rows and the
+// questions the document asks of an item.
+#include "richtext/edit/RPTable.h"
+
+#include "platform/Runtime.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/view/RPFormattedData.h"
+
+namespace {
+
+std::unique_ptr<TCustomRPItemInfo> CreateTable(TCustomRPData* RPData) {
+    return std::make_unique<TRPTableItemInfo>(RPData);
+}
+
+const bool kRegistered = [] {
+    RPRegisterTableItem();
+    return true;
+}();
+
+} // namespace
+
+const TRPItemClass TRPTableItemInfo::ClassInfo = {"TRPTableItemInfo", &CreateTable};
+
+void RPRegisterTableItem() {
+    RegisterRichPadItemType(rpsnTable, &TRPTableItemInfo::ClassInfo);
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+TRPTableItemInfo::TRPTableItemInfo(TCustomRPData* RPData) : TRPFullLineItemInfo(RPData) {
+    Init(1, 1, RPData);
+}
+
+TRPTableItemInfo::TRPTableItemInfo(int RowCount, int ColCount, TCustomRPData* RPData)
+    : TRPFullLineItemInfo(RPData) {
+    Init(RowCount, ColCount, RPData);
+}
+
+std::unique_ptr<TRPTableItemInfo> TRPTableItemInfo::CreateEx(int RowCount, int ColCount, TCustomRPData* RPData) {
+    return std::make_unique<TRPTableItemInfo>(RowCount, ColCount, RPData);
+}
+
+void TRPTableItemInfo::Init(int RowCount, int ColCount, TCustomRPData* RPData) {
+    (void)kRegistered;
+    StyleNo = rpsnTable;
+    Rows = std::make_unique<TRPTableRows>(this, RPData);
+    Rows->Reset(RowCount, ColCount);
+    TableState = rptbsJustCreated;
+}
+
+TRPTableItemInfo::~TRPTableItemInfo() {
+    if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); fd && (TableState & rptbsInserted)) {
+        if (fd->CaptureItem == this) fd->ReleaseMouseCapture(this);
+    }
+    FormattingInfo.Clear();
+    Rows.reset();
+}
+
+TGraphic* TRPTableItemInfo::GetBackgroundImage() const {
+    return FBackground ? FBackground->Image.get() : nullptr;
+}
+
+void TRPTableItemInfo::SetBackgroundImage(TGraphic* Graphic, bool Copy) {
+    if (Graphic && Graphic == GetBackgroundImage()) return;
+    if (!FBackground) {
+        if (!Graphic) return;
+        FBackground = std::make_unique<TRPBackground>(false);
+    }
+    FBackground->AssignImage(Graphic, GetRPData(), Copy);
+    if (FBackground->IsBlank()) FBackground.reset();
+}
+
+TRPItemBackgroundStyle TRPTableItemInfo::GetBackgroundStyle() const {
+    return FBackground ? FBackground->GetItemBackStyle() : rpbsColor;
+}
+
+void TRPTableItemInfo::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
+    if (!FBackground) {
+        if (Value == rpbsColor) return;
+        FBackground = std::make_unique<TRPBackground>(false);
+    }
+    FBackground->SetItemBackStyle(Value);
+    if (FBackground->IsBlank()) FBackground.reset();
+}
+
+// ---------------------------------------------------------------------------
+// The document that holds the table
+
+void TRPTableItemInfo::SetDocument(TCustomRPData* RPData) {
+    Rows->RPData = RPData;
+    for (int r = 0; r < Rows->Count(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c)) cell->ParentData = RPData;
+}
+
+int TRPTableItemInfo::GetItemNo() {
+    TCustomRPData* d = GetRPData();
+    if (!d) return -1;
+    if (FItemNoCache >= 0 && FItemNoCache < d->GetItemCount() && d->GetItem(FItemNoCache) == this)
+        return FItemNoCache;
+    FItemNoCache = d->GetItemNo(this);
+    return FItemNoCache;
+}
+
+void TRPTableItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) {
+    TRPFullLineItemInfo::Inserting(RPData, Text, Safe);
+    if (!RPData) return;
+    SetDocument(RPData);
+    TableState |= rptbsInserted;
+    FItemNoCache = -1;
+}
+
+void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
+    TRPFullLineItemInfo::Inserted(RPData, ItemNo);
+    FItemNoCache = ItemNo;
+    for (int r = 0; r < Rows->Count(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell) continue;
+            // A cell left empty by its reader gets its empty line.
+            if (cell->GetItemCount() == 0) cell->ClearToEmpty();
+            if (TableState & rptbsJustCreated)
+                for (int i = 0; i < cell->GetItemCount(); ++i)
+                    cell->GetItem(i)->Inserted(cell, i);
+        }
+}
+
+void TRPTableItemInfo::AfterLoading(int Format) {
+    if (Format == 2 || Format == 3 || Format == 5) TableState &= ~rptbsJustCreated;
+}
+
+void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
+    TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);
+    TableState &= ~rptbsInserted;
+    FItemNoCache = -1;
+}
+
+void TRPTableItemInfo::ReattachFromUndo(TCustomRPData* RPData) {
+    TRPFullLineItemInfo::ReattachFromUndo(RPData);
+    if (RPData) SetDocument(RPData);
+    TableState |= rptbsInserted;
+}
+
+// ---------------------------------------------------------------------------
+// Item questions
+
+bool TRPTableItemInfo::GetBoolValue(int Id) const {
+    switch (Id) {
+    case rpbivFullLine:
+    case rpbivReadsRPFLines:
+    case rpbivChangesFont:
+        return true;
+    default:
+        return TRPFullLineItemInfo::GetBoolValue(Id);
+    }
+}
+
+bool TRPTableItemInfo::GetBoolValueEx(int Id, const TRPStyle* RPStyle) const {
+    if (Id == rpbivexPrintSliced) return false;
+    return TRPFullLineItemInfo::GetBoolValueEx(Id, RPStyle);
+}
+
+int TRPTableItemInfo::GetSubRPDataCount() const {
+    int n = 0;
+    for (int r = 0; r < Rows->Count(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (Rows->GetCell(r, c)) ++n;
+    return n;
+}
+
+TCustomRPData* TRPTableItemInfo::GetSubRPDataAt(int Index) const {
+    for (int r = 0; r < Rows->Count(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && Index-- == 0) return cell;
+    return nullptr;
+}
+
+int TRPTableItemInfo::GetRowTop(int Index) const {
+    if (Index >= 0 && Index < FormattingInfo.RowStarts.Count()) return FormattingInfo.RowStarts[Index];
+    return 0;
+}
+
+void TRPTableItemInfo::MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                                      TRPIntegerList& UsedList) const {
+    TRPFullLineItemInfo::MarkUsedStyles(UsedText, UsedPara, UsedList);
+    for (int r = 0; r < Rows->Count(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c)) cell->MarkStylesInUse(UsedText, UsedPara, UsedList);
+}
+
+void TRPTableItemInfo::ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                                         const TRPIntegerList& ListShifts) {
+    TRPFullLineItemInfo::ShiftStyleIndices(TextShifts, ParaShifts, ListShifts);
+    for (int r = 0; r < Rows->Count(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c)) cell->UpdateStyles(TextShifts, ParaShifts, ListShifts);
+}
+
+TRPCellVAlign TRPTableItemInfo::GetCellVAlign(const TRPTableCellData& Cell) const {
+    if (Cell.VAlign != rpcVDefault) return Cell.VAlign;
+    if (Cell.Row && Cell.Row->VAlign != rpcVDefault) return Cell.Row->VAlign;
+    return rpcMiddle;
+}
+
+TColor TRPTableItemInfo::GetEffectiveColor() const {
+    if (Color != clNone) return Color;
+    if (TCustomRPData* d = GetRPData())
+        if (TRPStyle* style = d->GetRPStyle(); style && ParaNo >= 0 && ParaNo < style->ParaStyles().Count())
+            return style->ParaStyles().GetItem(ParaNo)->Background.Color;
+    return clNone;
+}
+
+int TRPTableItemInfo::ScaleX(int v) const {
+    return Resolution ? MulDiv(v, Resolution->DeviceX, Resolution->ScreenX) : v;
+}
+
+int TRPTableItemInfo::ScaleY(int v) const {
+    return Resolution ? MulDiv(v, Resolution->DeviceY, Resolution->ScreenY) : v;
+}
+
+// ---------------------------------------------------------------------------
+// Rows
+
+void TRPTableRow::PutCell(int Index, std::unique_ptr<TRPTableCellData> Cell) {
+    if (Cell) Cell->Row = this;
+    std::unique_ptr<TRPItemFormattedData> old = DeleteNoFree(Index);
+    Insert(Index, std::move(Cell));
+}
+
+std::unique_ptr<TRPTableCellData> TRPTableRow::TakeCell(int Index) {
+    std::unique_ptr<TRPItemFormattedData> p = DeleteNoFree(Index);
+    Insert(Index, nullptr);
+    return std::unique_ptr<TRPTableCellData>(static_cast<TRPTableCellData*>(p.release()));
+}
+
+TRPTableCellData* TRPTableRow::AddNewCell() {
+    std::unique_ptr<TRPTableCellData> c = Rows->NewCell(this);
+    TRPTableCellData* p = c.get();
+    Add(std::move(c));
+    return p;
+}
+
+TRPTableCellData* TRPTableRow::InsertNewCell(int Index) {
+    std::unique_ptr<TRPTableCellData> c = Rows->NewCell(this);
+    TRPTableCellData* p = c.get();
+    Insert(Index, std::move(c));
+    return p;
+}
+
+void TRPTableRow::InsertEmpty(int Index) {
+    Insert(Index, nullptr);
+}
+
+void TRPTableRow::InsertCell(int Index, std::unique_ptr<TRPTableCellData> Cell) {
+    if (Cell) Cell->Row = this;
+    Insert(Index, std::move(Cell));
+}
+
+int TRPTableRow::GetBestHeight() const {
+    int h = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (const TRPTableCellData* c = GetCell(i); c && c->RowSpan < 2) h = std::max(h, c->BestHeight);
+    return h;
+}
+
+int TRPTableRow::GetHeight() const {
+    int h = 0;
+    for (int i = 0; i < Count(); ++i)
+        if (const TRPTableCellData* c = GetCell(i); c && c->RowSpan < 2) h = std::max(h, c->GetContentHeight());
+    return h == 0 ? 10 : h;
+}
+
+bool TRPTableRow::HasCellEndingIn(int RowIndex, int TopRow, int ACount) const {
+    if (TopRow > RowIndex) return false;
+    for (int i = 0; i < Count(); ++i)
+        if (const TRPTableCellData* c = GetCell(i); c && RowIndex + c->RowSpan - 1 <= TopRow + ACount - 1)
+            return true;
+    return false;
+}
+
+TCustomRPData* TRPTableRow::GetParentData() const {
+    return Rows->RPData;
+}

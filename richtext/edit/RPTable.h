@@ -1,0 +1,418 @@
+#pragma once
+// Tables: the table item (style -60), its grid of rows and cells, the cell
+// documents, the layout into columns and rows and the painting.
+//
+// The work is split over several units: RPTable.cpp (item and grid),
+// RPTableGrid.cpp (grid operations), RPTableCell.cpp (cell documents),
+// RPTableLayout.cpp and RPTableDraw.cpp.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "richtext/model/RPBackground.h"
+#include "richtext/model/RPItem.h"
+#include "richtext/model/RPLists.h"
+#include "richtext/model/RPStyleInfos.h"
+#include "richtext/view/RPControlData.h"
+
+class TRPTableItemInfo;
+class TRPTableRow;
+class TRPTableRows;
+class TCanvas;
+class TGraphic;
+
+// ---------------------------------------------------------------------------
+// Enumerations and sets.
+
+using TRPTableOptions = uint16_t;
+constexpr TRPTableOptions rptoEditing = 1u << 0;
+constexpr TRPTableOptions rptoRowSizing = 1u << 1;
+constexpr TRPTableOptions rptoColSizing = 1u << 2;
+constexpr TRPTableOptions rptoRowSelect = 1u << 3;
+constexpr TRPTableOptions rptoColSelect = 1u << 4;
+constexpr TRPTableOptions rptoRTFSaveCellPixelBestWidth = 1u << 5;
+constexpr TRPTableOptions rptoRTFAllowAutofit = 1u << 6;
+constexpr TRPTableOptions rptoHideGridLines = 1u << 7;
+constexpr TRPTableOptions rptoOverlappingCorners = 1u << 8;
+constexpr TRPTableOptions rptoCellBelowBorders = 1u << 9;
+constexpr TRPTableOptions rptoDefaultTableOptions =
+    rptoEditing | rptoRowSizing | rptoColSizing | rptoRowSelect | rptoColSelect;
+
+using TRPTablePrintOptions = uint8_t;
+constexpr TRPTablePrintOptions rptoHalftoneBorders = 1u << 0;
+constexpr TRPTablePrintOptions rptoRowsSplit = 1u << 1;
+constexpr TRPTablePrintOptions rptoWhiteBackground = 1u << 2;
+
+enum TRPTableBorderStyle : uint8_t { rptbRaised, rptbLowered, rptbColor, rptbRaisedColor, rptbLoweredColor };
+enum TRPCellVAlign : uint8_t { rpcTop, rpcMiddle, rpcBottom, rpcVDefault };
+
+// > 0 pixels, < 0 a percentage (its absolute value), 0 not set.
+using TRPHTMLLength = int32_t;
+
+// State bits of a table.
+constexpr uint16_t rptbsInserted = 1;
+constexpr uint16_t rptbsEditorDoc = 2;
+constexpr uint16_t rptbsChanged = 4;
+constexpr uint16_t rptbsJustCreated = 64;
+constexpr uint16_t rptbsCellsSelected = 256;
+
+// Document state flags of a cell.
+constexpr uint32_t rpcsSelected = 0x40;
+constexpr uint32_t rpcsFormattingByTable = 0x100;
+
+// Paint state flags of a table.
+constexpr int rptpsWholeSelected = 1;
+constexpr int rptpsPrinting = 8;
+
+// ---------------------------------------------------------------------------
+// A cell: a formatted sub-document with its attributes, spans and box.
+
+class TRPTableCellData : public TRPItemFormattedData {
+public:
+    explicit TRPTableCellData(TRPTableRow* ARow);
+    ~TRPTableCellData() override;
+
+    // ---- attributes
+    TColor Color = clNone;
+    TColor BorderColor = clNone;
+    TColor BorderLightColor = clNone;
+    TRPHTMLLength BestWidth = 0;
+    int BestHeight = 0;
+    TRPBooleanRect VisibleBorders;
+    TRPCellVAlign VAlign = rpcVDefault;
+    std::string BackgroundImageFileName;
+
+    int RowSpan = 1;
+    int ColSpan = 1;
+    // The box set by the layout, relative to the table, padding included.
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+
+    TRPTableRow* Row;
+    void* UndoRecord = nullptr; // the record that keeps the cell while it is detached
+
+    TRPTableItemInfo* Table() const;
+
+    void SetColor(TColor Value) { Color = Value; }
+    void SetBestWidth(TRPHTMLLength Value) { BestWidth = Value; }
+    void SetBestHeight(int Value) { BestHeight = Value; }
+    void SetVisibleBorders(const TRPBooleanRect& Value) { VisibleBorders.Assign(Value); }
+    TGraphic* GetBackgroundImage() const;
+    void SetBackgroundImage(TGraphic* Graphic, bool Copy);
+    TRPItemBackgroundStyle GetBackgroundStyle() const;
+    void SetBackgroundStyle(TRPItemBackgroundStyle Value);
+    bool IsTransparent() const { return Color == clNone; }
+    void AssignAttributesFrom(const TRPTableCellData& Source, bool IncludeSize, int WidthDivisor,
+                              int HeightDivisor);
+    void AssignSizeFrom(const TRPTableCellData& Source);
+    bool HasData(bool EmptyParaIsEmpty) const;
+    bool CanClear();
+    int GetMinWidth(const TRPResolution* Resolution, TCanvas* Canvas);
+    int GetContentHeight() const;
+    TRPCellVAlign GetEffectiveVAlign() const;
+    int GetContentVShift() const;
+    // Clears the document and gives it one empty text item of style 0.
+    void ClearToEmpty();
+
+    // ---- the document's questions
+    int GetWidth() override;
+    int GetHeight() override;
+    int GetAreaWidth() override { return GetWidth(); }
+    int GetHOffs() override;
+    int GetVOffs() override;
+    void GetOrigin(int& X, int& Y) override;
+    TColor GetColor() override { return clNone; }
+    TRPBackground* GetBackground() override { return FBackground.get(); }
+    TRPOptions GetOptions() const override;
+    TRPMarkerList* GetMarkers(bool AllowCreate) override;
+    void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) override;
+    void DoControlAction(int ControlAction, int ItemNo, TControl* Control) override;
+    void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
+    void SetDocumentAreaSize(int W, int H, bool UpdateHorizontal) override {
+        (void)W, (void)H, (void)UpdateHorizontal;
+    }
+
+    // ---- undo
+    void DetachForUndo(void* UndoInfo);
+    void ReattachFromUndo();
+
+    // The table's position of this cell (-1, -1 when it is not in the grid).
+    void GetPosition(int& RowIndex, int& ColIndex) const;
+
+private:
+    std::unique_ptr<TRPBackground> FBackground;
+    int CellPadding() const;
+};
+
+// The position of a cell in its table's grid.
+class TRPTableStoreSubRPData : public TRPStoreSubRPData {
+public:
+    TRPTableStoreSubRPData(TRPTableItemInfo* ATable, int ARow, int ACol) : Table(ATable), Row(ARow), Col(ACol) {}
+    TRPTableItemInfo* Table;
+    int Row, Col;
+    TCustomRPData* GetRPData() override;
+};
+
+// ---------------------------------------------------------------------------
+// The grid.
+
+class TRPTableRow : public TRPDataList {
+public:
+    explicit TRPTableRow(TRPTableRows* ARows) : Rows(ARows) {}
+    TRPTableRows* Rows;
+    TRPCellVAlign VAlign = rpcTop;
+
+    TRPTableCellData* GetCell(int Index) const { return static_cast<TRPTableCellData*>(Get(Index)); }
+    // Puts Cell at Index (freeing what was there) and gives it this row.
+    void PutCell(int Index, std::unique_ptr<TRPTableCellData> Cell);
+    std::unique_ptr<TRPTableCellData> TakeCell(int Index);
+    TRPTableCellData* AddNewCell();
+    TRPTableCellData* InsertNewCell(int Index);
+    void InsertEmpty(int Index);
+    void InsertCell(int Index, std::unique_ptr<TRPTableCellData> Cell);
+    int GetBestHeight() const;
+    int GetHeight() const;
+    bool HasCellEndingIn(int RowIndex, int TopRow, int Count) const;
+    TCustomRPData* GetParentData() const;
+};
+
+class TRPTableRows : public TRPList<TRPTableRow> {
+public:
+    TRPTableRows(TRPTableItemInfo* ATable, TCustomRPData* ARPData) : Table(ATable), RPData(ARPData) {}
+    TRPTableItemInfo* Table;
+    TCustomRPData* RPData;
+
+    TRPTableRow* GetRow(int Index) const { return Get(Index); }
+    TRPTableCellData* GetCell(int Row, int Col) const { return Get(Row)->GetCell(Col); }
+    int RowCount() const { return Count(); }
+    int GetColCount() const { return Count() > 0 ? Get(0)->Count() : 0; }
+    bool IsEmpty() const { return Count() == 0 || Get(0)->Count() == 0; }
+    // RowCount rows of ColCount new cells.
+    void Reset(int ARowCount, int AColCount);
+    std::unique_ptr<TRPTableCellData> NewCell(TRPTableRow* Row) const;
+
+    // The cell at (Row, Col) or the cell that covers it (nil when none does).
+    TRPTableCellData* GetMainCell(int Row, int Col, int& MainRow, int& MainCol) const;
+    bool CanMergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) const;
+    void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC, bool SumBestWidth);
+    int SumBestWidth(int TopRow, int LeftCol, int RowSpan, int ColSpan) const;
+
+    void InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight);
+    void InsertCols(int Index, int ACount, int CopyIndex, bool DivideWidth);
+    void DeleteCols(int Index, int ACount, bool DecreaseWidth);
+    void ClearCells(const TRPIntegerList& RowList, const TRPIntegerList& ColList);
+
+    // ---- primitives (the undo records repeat and revert grid changes with them)
+    void InsertRowsInternal(int Index, int ACount);
+    void DeleteRowsInternal(int Index, int ACount);
+    void SpreadOverEmpty(int Row, int Col, int ColSpan);
+    void UnspreadOverEmpty(int Row, int Col, int ColSpan);
+    void SetSpan(int Row, int Col, bool IsColSpan, int Value);
+    void FreeCells(int Row, int Col, int ARowCount, int AColCount);
+    void PutNewCells(int Row, int Col, int ARowCount, int AColCount);
+    void InsertEmptyPositions(int Row, int Col, int ARowCount, int AColCount);
+    void DeleteEmptyPositions(int Row, int Col, int ARowCount, int AColCount);
+    void SplitCellVert(int Row, int Col, bool DecreaseWidth, int NewCol);
+    void JoinCellVert(int Row, int Col, int BestWidth, int SecondCol);
+
+    // ---- column queries of the layout
+    int GetColMinWidth(int Col, const TRPResolution* Resolution, TCanvas* Canvas) const;
+    int GetColPercentWidth(int Col, int TableWidth) const;
+    int GetColPixelBestWidth(int Col) const;
+    bool IsColPercent(int Col) const;
+
+    // True when every position is a cell or covered by exactly one cell, and
+    // every cell's rectangle lies inside the grid over nil positions only.
+    bool IsConsistent() const;
+    // Clips spans that overlap or leave the grid and fills uncovered positions
+    // with new cells.
+    void Repair();
+};
+
+// ---------------------------------------------------------------------------
+// A layout of a table: on the screen, or for a printer.
+
+class TRPTableItemFormattingInfo {
+public:
+    TRPIntegerList ColWidths;
+    TRPIntegerList RowHeights;
+    TRPIntegerList ColStarts;
+    TRPIntegerList RowStarts;
+    int Width = 0;
+    int Height = 0;
+    // Per-cell print documents (index row * ColCount + column), print layouts only.
+    std::unique_ptr<TRPList<TCustomRPFormattedData>> CellPrintDocs;
+
+    void Clear();
+};
+
+using TRPCellEditingEvent =
+    std::function<void(TRPTableItemInfo* Sender, int Row, int Col, bool Automatic, bool& AllowEdit)>;
+using TRPCellEndEditEvent = std::function<void(TRPTableItemInfo* Sender, int Row, int Col, bool Clearing)>;
+using TRPTableDrawBorderEvent = std::function<void(
+    TRPTableItemInfo* Sender, TCanvas* Canvas, int Left, int Top, int Right, int Bottom, int Width,
+    TColor LightColor, TColor Color, TColor BackgroundColor, TRPTableBorderStyle Style, bool Printing,
+    const TRPBooleanRect* VisibleBorders, int Row, int Col, bool& DoDefault)>;
+
+// ---------------------------------------------------------------------------
+// The table item.
+
+class TRPTableItemInfo : public TRPFullLineItemInfo {
+public:
+    explicit TRPTableItemInfo(TCustomRPData* RPData);
+    TRPTableItemInfo(int RowCount, int ColCount, TCustomRPData* RPData);
+    ~TRPTableItemInfo() override;
+    static std::unique_ptr<TRPTableItemInfo> CreateEx(int RowCount, int ColCount, TCustomRPData* RPData);
+    static const TRPItemClass ClassInfo;
+    const TRPItemClass& ItemClass() const override { return ClassInfo; }
+
+    std::unique_ptr<TRPTableRows> Rows;
+    TRPTableItemFormattingInfo FormattingInfo;
+    uint16_t TableState = 0;
+
+    // ---- published properties
+    TRPTableOptions Options = rptoDefaultTableOptions;
+    TRPTablePrintOptions PrintOptions = rptoHalftoneBorders | rptoRowsSplit;
+    TRPHTMLLength BestWidth = 0;
+    TColor Color = clWindow;
+    int HeadingRowCount = 0;
+    std::string TextRowSeparator = "\r\n";
+    std::string TextColSeparator = "\r\n";
+    int BorderWidth = 0;
+    TColor BorderColor = clWindowText;
+    TColor BorderLightColor = clBtnHighlight;
+    TRPTableBorderStyle BorderStyle = rptbRaised;
+    int BorderVSpacing = 2;
+    int BorderHSpacing = 2;
+    int CellBorderWidth = 0;
+    TColor CellBorderColor = clWindowText;
+    TColor CellBorderLightColor = clBtnHighlight;
+    int CellPadding = 1;
+    TRPTableBorderStyle CellBorderStyle = rptbLowered;
+    int VRuleWidth = 0;
+    TColor VRuleColor = clWindowText;
+    int HRuleWidth = 0;
+    TColor HRuleColor = clWindowText;
+    int CellVSpacing = 2;
+    int CellHSpacing = 2;
+    bool VOutermostRule = false;
+    bool HOutermostRule = false;
+    std::string BackgroundImageFileName;
+    TRPCellEditingEvent OnCellEditing;
+    TRPCellEndEditEvent OnCellEndEdit;
+    TRPTableDrawBorderEvent OnDrawBorder;
+
+    // Selection and focus fields of cell editing (-1: none).
+    int SelStartRow = -1, SelStartCol = -1, SelRowOffs = 0, SelColOffs = 0;
+    int FocusedRow = -1, FocusedCol = -1, ChosenRow = -1, ChosenCol = -1;
+
+    // Where the table's corner was last painted (canvas coordinates).
+    int DrawLeft = 0, DrawTop = 0;
+    // The resolution of the layout running for another device (null: the screen).
+    const TRPResolution* Resolution = nullptr;
+
+    TGraphic* GetBackgroundImage() const;
+    void SetBackgroundImage(TGraphic* Graphic, bool Copy);
+    TRPItemBackgroundStyle GetBackgroundStyle() const;
+    void SetBackgroundStyle(TRPItemBackgroundStyle Value);
+
+    TRPTableCellData* GetCell(int Row, int Col) const { return Rows->GetCell(Row, Col); }
+    TCustomRPData* GetRPData() const { return Rows->RPData; }
+    // The table's index in its document (cached), -1 when it is not there.
+    int GetItemNo();
+    // Marks the table changed, so that its next layout runs in full.
+    void Changed() { TableState |= rptbsChanged; }
+    // The effective vertical alignment of a cell.
+    TRPCellVAlign GetCellVAlign(const TRPTableCellData& Cell) const;
+
+    // ---- grid commands (the table's own rows; undo records hook in later)
+    void InsertRows(int Index, int Count, int CopyIndex, bool DivideHeight) {
+        Rows->InsertRows(Index, Count, CopyIndex, DivideHeight);
+        Changed();
+    }
+    void InsertCols(int Index, int Count, int CopyIndex, bool DivideWidth) {
+        Rows->InsertCols(Index, Count, CopyIndex, DivideWidth);
+        Changed();
+    }
+    void DeleteCols(int Index, int Count, bool DecreaseWidth) {
+        Rows->DeleteCols(Index, Count, DecreaseWidth);
+        Changed();
+    }
+    void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {
+        Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
+        Changed();
+    }
+
+    // ---- scaling for the device of the running layout
+    int ScaleX(int v) const;
+    int ScaleY(int v) const;
+
+    // ---- item behaviour
+    bool GetBoolValue(int Id) const override;
+    bool GetBoolValueEx(int Id, const TRPStyle* RPStyle) const override;
+    int GetWidth() const override { return FormattingInfo.Width; }
+    int GetHeight() const override { return FormattingInfo.Height; }
+    void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) override;
+    void Inserted(TCustomRPData* RPData, int ItemNo) override;
+    void AfterLoading(int Format) override;
+    int GetSubRPDataCount() const override;
+    TCustomRPData* GetSubRPDataAt(int Index) const override;
+    int GetRowTop(int Index) const override;
+    void MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                        TRPIntegerList& UsedList) const override;
+    void ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                           const TRPIntegerList& ListShifts) override;
+    void DetachForUndo(int ItemNo, TCustomRPData* RPData) override;
+    void ReattachFromUndo(TCustomRPData* RPData) override;
+
+    // ---- layout (RPTableLayout.cpp)
+    int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
+    void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
+                          TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
+                          bool OnlyMeasure) override;
+    void UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force, TCanvas* Canvas);
+    int GetColAt(int X) const;
+    int GetRowAt(int Y) const;
+    int GetVBorderAt(int X, int& LeftStart, int& Pos) const;
+    int GetHBorderAt(int Y, int& TopStart, int& Pos) const;
+    static int FindListIndex(const TRPIntegerList& List, int Value);
+    bool AllColumnsHavePixelWidths() const;
+
+    // ---- drawing (RPTableDraw.cpp)
+    void PaintFullWidth(int Left, int Right, int Top, TCanvas* Canvas, TRPTextDrawStates State,
+                        const TRPStyle* RPStyle, const TRPBounds& ClipRect, TCustomRPData* RPData) override;
+    void PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipRect, TRPTableItemFormattingInfo& Info,
+                 int PaintState, TRPColorMode ColorMode, int FirstRow = 0, int RowCount = -1,
+                 bool RepeatHeadings = false);
+    void DrawBorder(TCanvas& Canvas, int Left, int Top, int Right, int Bottom, int Width, TColor LightColor,
+                    TColor BColor, TColor BackgroundColor, TRPTableBorderStyle Style, bool Printing,
+                    bool ShowGrid, const TRPBooleanRect* Visible, int Row, int Col, const TRect& ClipRect,
+                    TRPColorMode ColorMode);
+    static void DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom);
+    static void DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y);
+    static int GetVAlignOffset(int Top, int Bottom, TRPCellVAlign VAlign);
+
+    // The colour behind the table: its Color, else its paragraph's background.
+    TColor GetEffectiveColor() const;
+
+private:
+    int FItemNoCache = -1;
+    std::unique_ptr<TRPBackground> FBackground;
+    void Init(int RowCount, int ColCount, TCustomRPData* RPData);
+    void SetDocument(TCustomRPData* RPData);
+
+    // Layout steps (RPTableLayout.cpp).
+    struct TLayoutRun;
+    void DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int w, bool MinMode, int Level);
+    void DistributeSpanHeight(TLayoutRun& L, int Row, int Col);
+    int FixedH() const;
+    int PadH() const;
+    // Drawing steps (RPTableDraw.cpp).
+    struct TPaintRun;
+    void DrawCell(TPaintRun& P, int Row, int Col, int X, int Y);
+    void DrawRules(TPaintRun& P, int FirstRow, int LastRow);
+    bool BorderOnSide(int Row, int Col, int Side) const;
+};
+
+// Registers the table as the item class of style -60 (done at start-up too).
+void RPRegisterTableItem();

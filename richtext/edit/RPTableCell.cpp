@@ -1,0 +1,241 @@
+// The document of one table cell: its attributes and the questions it
+// answers by asking its table and the document that holds the table.
+#include "richtext/edit/RPTable.h"
+
+#include "platform/Runtime.h"
+#include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPStyle.h"
+
+TRPTableCellData::TRPTableCellData(TRPTableRow* ARow)
+    : TRPItemFormattedData(ARow && ARow->Rows ? ARow->Rows->Table : nullptr,
+                           ARow && ARow->Rows ? ARow->Rows->RPData : nullptr),
+      Row(ARow) {
+    AddText(std::string(), 0, 0);
+}
+
+TRPTableCellData::~TRPTableCellData() = default;
+
+TRPTableItemInfo* TRPTableCellData::Table() const {
+    return static_cast<TRPTableItemInfo*>(OwnerItem);
+}
+
+int TRPTableCellData::CellPadding() const {
+    const TRPTableItemInfo* t = Table();
+    return t ? t->ScaleX(t->CellPadding) : 0;
+}
+
+void TRPTableCellData::ClearToEmpty() {
+    Clear();
+    AddText(std::string(), 0, 0);
+}
+
+void TRPTableCellData::GetPosition(int& RowIndex, int& ColIndex) const {
+    RowIndex = ColIndex = -1;
+    if (!Row || !Row->Rows) return;
+    RowIndex = Row->Rows->IndexOf(Row);
+    ColIndex = Row->IndexOf(this);
+    if (ColIndex < 0) RowIndex = -1;
+}
+
+// ---------------------------------------------------------------------------
+// Attributes
+
+TGraphic* TRPTableCellData::GetBackgroundImage() const {
+    return FBackground ? FBackground->Image.get() : nullptr;
+}
+
+void TRPTableCellData::SetBackgroundImage(TGraphic* Graphic, bool Copy) {
+    if (Graphic && Graphic == GetBackgroundImage()) return;
+    if (!FBackground) {
+        if (!Graphic) return;
+        FBackground = std::make_unique<TRPBackground>(false);
+    }
+    FBackground->AssignImage(Graphic, ParentData, Copy);
+    if (FBackground->IsBlank()) FBackground.reset();
+}
+
+TRPItemBackgroundStyle TRPTableCellData::GetBackgroundStyle() const {
+    return FBackground ? FBackground->GetItemBackStyle() : rpbsColor;
+}
+
+void TRPTableCellData::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
+    if (!FBackground) {
+        if (Value == rpbsColor) return;
+        FBackground = std::make_unique<TRPBackground>(false);
+    }
+    FBackground->SetItemBackStyle(Value);
+    if (FBackground->IsBlank()) FBackground.reset();
+}
+
+void TRPTableCellData::AssignAttributesFrom(const TRPTableCellData& Source, bool IncludeSize, int WidthDivisor,
+                                            int HeightDivisor) {
+    Color = Source.Color;
+    BorderColor = Source.BorderColor;
+    BorderLightColor = Source.BorderLightColor;
+    VisibleBorders.Assign(Source.VisibleBorders);
+    VAlign = Source.VAlign;
+    SetBackgroundImage(Source.GetBackgroundImage(), true);
+    SetBackgroundStyle(Source.GetBackgroundStyle());
+    BackgroundImageFileName = Source.BackgroundImageFileName;
+    if (IncludeSize) {
+        BestWidth = WidthDivisor ? Source.BestWidth / WidthDivisor : Source.BestWidth;
+        BestHeight = HeightDivisor ? Source.BestHeight / HeightDivisor : Source.BestHeight;
+    }
+}
+
+void TRPTableCellData::AssignSizeFrom(const TRPTableCellData& Source) {
+    Left = Source.Left;
+    Top = Source.Top;
+    Width = Source.Width;
+    Height = Source.Height;
+}
+
+bool TRPTableCellData::HasData(bool EmptyParaIsEmpty) const {
+    const int n = GetItemCount();
+    if (n == 0) return false;
+    if (n > 1) return true;
+    const TCustomRPItemInfo* item = GetItem(0);
+    if (!GetItemText(0).empty() || item->StyleNo < 0) return true;
+    if (EmptyParaIsEmpty) return item->StyleNo != 0 || item->ParaNo != 0;
+    return false;
+}
+
+bool TRPTableCellData::CanClear() {
+    const TRPStyle* style = GetRPStyle();
+    if (!style) return true;
+    for (int i = 0; i < GetItemCount(); ++i) {
+        const TCustomRPItemInfo* item = GetItem(i);
+        const int sn = GetActualStyle(item);
+        if (sn >= 0) {
+            if (style->TextStyles().GetItem(sn)->Protection & rpprDeleteProtect) return false;
+        } else if (const auto* nt = dynamic_cast<const TRPNonTextItemInfo*>(item); nt && nt->DeleteProtect) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int TRPTableCellData::GetMinWidth(const TRPResolution* Resolution, TCanvas* Canvas) {
+    const int n = GetItemCount();
+    if (n == 0) return 0;
+    if (n == 1 && GetItem(0)->StyleNo >= 0 && GetItemText(0).empty()) {
+        const TRPStyle* style = GetRPStyle();
+        if (!style) return 0;
+        const TParaInfo* para = style->ParaStyles().GetItem(GetItem(0)->ParaNo);
+        int w = para->FirstIndent + para->LeftIndent + para->RightIndent;
+        if (Resolution) w = MulDiv(w, Resolution->DeviceX, Resolution->ScreenX);
+        return w;
+    }
+    const int w = CalcDocMinWidth(Resolution, Canvas);
+    return w == 0 ? 10 : w;
+}
+
+int TRPTableCellData::GetContentHeight() const {
+    return std::max(DocumentHeight, BestHeight);
+}
+
+TRPCellVAlign TRPTableCellData::GetEffectiveVAlign() const {
+    if (const TRPTableItemInfo* t = Table()) return t->GetCellVAlign(*this);
+    return VAlign == rpcVDefault ? rpcMiddle : VAlign;
+}
+
+int TRPTableCellData::GetContentVShift() const {
+    const int pad = CellPadding();
+    switch (GetEffectiveVAlign()) {
+    case rpcMiddle:
+        return (Height - DocumentHeight) / 2 - pad;
+    case rpcBottom:
+        return Height - DocumentHeight - 2 * pad;
+    default:
+        return 0;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The document's questions
+
+int TRPTableCellData::GetWidth() {
+    return Width - 2 * CellPadding();
+}
+
+int TRPTableCellData::GetHeight() {
+    return Height - 2 * CellPadding();
+}
+
+int TRPTableCellData::GetHOffs() {
+    const TRPTableItemInfo* t = Table();
+    return -((t ? t->DrawLeft : 0) + CellPadding() + Left);
+}
+
+int TRPTableCellData::GetVOffs() {
+    const TRPTableItemInfo* t = Table();
+    return -((t ? t->DrawTop : 0) + CellPadding() + Top + GetContentVShift());
+}
+
+void TRPTableCellData::GetOrigin(int& X, int& Y) {
+    X = Y = 0;
+    auto* holder = dynamic_cast<TCustomRPFormattedData*>(ParentData);
+    TRPTableItemInfo* t = Table();
+    if (holder && t) {
+        holder->GetOrigin(X, Y);
+        int l = 0, tp = 0;
+        if (const int no = t->GetItemNo(); no >= 0 && holder->GetItemCoords(no, l, tp)) {
+            X += l;
+            Y += tp;
+        }
+    }
+    X += Left + CellPadding();
+    Y += Top + CellPadding() + GetContentVShift();
+}
+
+TRPOptions TRPTableCellData::GetOptions() const {
+    return TRPItemFormattedData::GetOptions() & ~rpoClientTextWidth;
+}
+
+TRPMarkerList* TRPTableCellData::GetMarkers(bool AllowCreate) {
+    TRPTableItemInfo* t = Table();
+    if (UndoRecord || !t || t->GetItemNo() < 0) return nullptr;
+    return TRPItemFormattedData::GetMarkers(AllowCreate);
+}
+
+void TRPTableCellData::DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text,
+                                    TCustomRPData* RPData) {
+    if (ParentData) ParentData->DoItemAction(ItemAction, Item, Text, RPData);
+}
+
+void TRPTableCellData::DoControlAction(int ControlAction, int ItemNo, TControl* Control) {
+    (void)ItemNo;
+    TRPTableItemInfo* t = Table();
+    if (ParentData) ParentData->DoControlAction(ControlAction, t ? t->GetItemNo() : -1, Control);
+}
+
+void TRPTableCellData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) {
+    TRPTableItemInfo* t = Table();
+    ParentItemNo = t ? t->GetItemNo() : -1;
+    int r, c;
+    GetPosition(r, c);
+    Location = std::make_unique<TRPTableStoreSubRPData>(t, r, c);
+}
+
+TCustomRPData* TRPTableStoreSubRPData::GetRPData() {
+    if (!Table || Row < 0 || Col < 0 || Row >= Table->Rows->Count() || Col >= Table->Rows->GetRow(Row)->Count())
+        return nullptr;
+    return Table->GetCell(Row, Col);
+}
+
+// ---------------------------------------------------------------------------
+// Undo
+
+void TRPTableCellData::DetachForUndo(void* UndoInfo) {
+    for (int i = 0; i < GetItemCount(); ++i)
+        GetItem(i)->DetachForUndo(i, this);
+    UndoRecord = UndoInfo;
+    Row = nullptr;
+    State &= ~rpcsSelected;
+}
+
+void TRPTableCellData::ReattachFromUndo() {
+    UndoRecord = nullptr;
+    for (int i = 0; i < GetItemCount(); ++i)
+        GetItem(i)->ReattachFromUndo(this);
+}

@@ -1,0 +1,538 @@
+// Table layout: minimum width, column widths from absolute, percent and
+// automatic widths, row heights, cell boxes, and the hit tests on a layout.
+#include <algorithm>
+#include <vector>
+
+#include "platform/Runtime.h"
+#include "richtext/edit/RPTable.h"
+
+void TRPTableItemFormattingInfo::Clear() {
+    ColWidths.Clear();
+    RowHeights.Clear();
+    ColStarts.Clear();
+    RowStarts.Clear();
+}
+
+struct TRPTableItemInfo::TLayoutRun {
+    TRPTableItemFormattingInfo* Info = nullptr;
+    TCanvas* Canvas = nullptr;
+    bool Natural = false;
+    bool MinMode = false;
+    int Remaining = 0;
+    int SumMin = 0;
+    std::vector<int> Marks; // 0 free, 1 pixel, 2 percent
+    int Col(int k) const { return Info->ColWidths[k]; }
+    void SetCol(int k, int v) { Info->ColWidths.Put(k, v); }
+};
+
+namespace {
+
+// The resolution of a layout is held by the table while it runs.
+class TResolutionScope {
+public:
+    TResolutionScope(const TRPResolution*& Slot, const TRPResolution* Value) : FSlot(Slot), FOld(Slot) {
+        Slot = Value;
+    }
+    ~TResolutionScope() { FSlot = FOld; }
+
+private:
+    const TRPResolution*& FSlot;
+    const TRPResolution* FOld;
+};
+
+} // namespace
+
+int TRPTableItemInfo::FixedH() const {
+    const int C = Rows->GetColCount();
+    return ScaleX((C - 1) * CellHSpacing + 2 * (BorderWidth + BorderHSpacing) + 2 * C * CellBorderWidth);
+}
+
+int TRPTableItemInfo::PadH() const {
+    return ScaleX(2 * Rows->GetColCount() * CellPadding);
+}
+
+// ---------------------------------------------------------------------------
+// Minimum width
+
+int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {
+    (void)RPData;
+    TResolutionScope scope(Resolution, sad);
+    if (Rows->IsEmpty()) return ScaleX(2 * (BorderWidth + BorderHSpacing));
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    const int pad2 = ScaleX(2 * CellPadding);
+    std::vector<int> minCol(static_cast<size_t>(C));
+    for (int c = 0; c < C; ++c) {
+        int w = Rows->GetColMinWidth(c, sad, Canvas);
+        if (BestWidth == 0) w = std::max(w, ScaleX(Rows->GetColPixelBestWidth(c)));
+        minCol[static_cast<size_t>(c)] = w;
+    }
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell || cell->ColSpan < 2) continue;
+            const int last = std::min(C, c + cell->ColSpan);
+            int w = cell->GetMinWidth(sad, Canvas);
+            if (BestWidth == 0) w = std::max(w, ScaleX(cell->BestWidth));
+            const int need = w + pad2;
+            int have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
+            int sum = 0;
+            for (int k = c; k < last; ++k) {
+                have += minCol[static_cast<size_t>(k)] + ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
+                sum += minCol[static_cast<size_t>(k)] + pad2;
+            }
+            if (have >= need) continue;
+            int grow = need - have + sum;
+            for (int k = c; k < last; ++k) {
+                int& m = minCol[static_cast<size_t>(k)];
+                const int old = m + pad2;
+                const int share = k == last - 1 ? grow : (sum > 0 ? MulDiv(old, grow, sum) : grow / (last - k));
+                m = share - pad2;
+                sum -= old;
+                grow -= share;
+            }
+        }
+    int result = PadH() + FixedH();
+    for (int w : minCol)
+        result += w;
+    if (BestWidth > 0) result = std::max(result, ScaleX(BestWidth));
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Layout
+
+void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
+                                        TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
+                                        bool OnlyMeasure) {
+    (void)DrawItem, (void)PrintLayout, (void)RPData, (void)OnlyMeasure;
+    Descent = 0;
+    XOffset = 0;
+    const bool force = (TableState & rptbsChanged) != 0;
+    if (force) {
+        TableState &= ~rptbsChanged;
+        FormattingInfo.Width = 0;
+    }
+    TResolutionScope scope(Resolution, sad);
+    UpdateLayout(DocWidth, FormattingInfo, force, Canvas);
+}
+
+bool TRPTableItemInfo::AllColumnsHavePixelWidths() const {
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    std::vector<bool> starts(static_cast<size_t>(C), false), pixelEnd(static_cast<size_t>(C), false);
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            int mr, mc;
+            const TRPTableCellData* main = Rows->GetMainCell(r, c, mr, mc);
+            if (main && main->BestWidth < 0) return false;
+            const TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell) continue;
+            starts[static_cast<size_t>(c)] = true;
+            if (cell->BestWidth > 0) pixelEnd[static_cast<size_t>(std::min(C, c + cell->ColSpan) - 1)] = true;
+        }
+    for (int c = 0; c < C; ++c)
+        if (!starts[static_cast<size_t>(c)] || !pixelEnd[static_cast<size_t>(c)]) return false;
+    return true;
+}
+
+void TRPTableItemInfo::DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int w, bool MinMode, int Level) {
+    const TRPTableCellData* cell = Rows->GetCell(Row, Col);
+    const int C = Rows->GetColCount();
+    const int last = std::min(C, Col + cell->ColSpan);
+    const int pad2 = ScaleX(2 * CellPadding);
+    const int need = w + pad2;
+    const int per = ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
+    int have = 0, sum = 0, level = -1;
+    for (int lv = 0; lv <= (MinMode ? 0 : Level); ++lv) {
+        have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
+        sum = 0;
+        bool any = false;
+        for (int k = Col; k < last; ++k) {
+            have += L.Col(k) + per;
+            if (MinMode || L.Marks[static_cast<size_t>(k)] <= lv) {
+                any = true;
+                sum += std::max(1, L.Col(k) + pad2);
+            }
+        }
+        if (any) {
+            level = lv;
+            break;
+        }
+    }
+    if (level < 0 || have >= need) return;
+    int grow = need - have;
+    if (!MinMode && !L.Natural) {
+        grow = std::min(grow, L.Remaining);
+        L.Remaining -= grow;
+    }
+    if (grow <= 0) return;
+    int total = grow + sum;
+    for (int k = Col; k < last; ++k) {
+        if (!MinMode && L.Marks[static_cast<size_t>(k)] > level) continue;
+        const int cw = std::max(1, L.Col(k) + pad2);
+        const int nw = sum > 0 ? MulDiv(cw, total, sum) : cw;
+        L.SetCol(k, nw - pad2);
+        sum -= cw;
+        total -= nw;
+        if (MinMode) L.SumMin += nw - cw;
+    }
+}
+
+void TRPTableItemInfo::DistributeSpanHeight(TLayoutRun& L, int Row, int Col) {
+    TRPTableCellData* cell = Rows->GetCell(Row, Col);
+    TRPTableItemFormattingInfo& info = *L.Info;
+    const int R = Rows->RowCount();
+    const int last = std::min(R, Row + cell->RowSpan);
+    int need;
+    TCustomRPFormattedData* print = info.CellPrintDocs ? info.CellPrintDocs->Get(Row * Rows->GetColCount() + Col)
+                                                       : nullptr;
+    if (info.CellPrintDocs)
+        need = std::max(ScaleY(std::max(cell->BestHeight, 10)), print ? print->DocumentHeight : 0) +
+               ScaleY(2 * CellPadding);
+    else
+        need = ScaleY(cell->GetContentHeight() + 2 * CellPadding);
+    int have = ScaleY(-CellVSpacing - 2 * CellBorderWidth);
+    for (int k = Row; k < last; ++k)
+        have += info.RowHeights[k] + ScaleY(CellVSpacing + 2 * CellPadding + 2 * CellBorderWidth);
+    if (have >= need) return;
+    std::vector<bool> freeRow(static_cast<size_t>(last - Row), false);
+    bool anyFree = false;
+    for (int k = Row; k < last; ++k) {
+        const bool f = !Rows->GetRow(k)->HasCellEndingIn(k, Row, last - Row);
+        freeRow[static_cast<size_t>(k - Row)] = f;
+        anyFree = anyFree || f;
+    }
+    int base = 0;
+    for (int k = Row; k < last; ++k)
+        if (!anyFree || freeRow[static_cast<size_t>(k - Row)]) base += info.RowHeights[k];
+    int grow = need - have;
+    info.Height += grow;
+    for (int k = Row; k < last; ++k) {
+        if (anyFree && !freeRow[static_cast<size_t>(k - Row)]) continue;
+        const int h = info.RowHeights[k];
+        // Rows without height share the growth evenly rather than dividing by zero.
+        const int share = base > 0 ? MulDiv(h, grow, base) : grow;
+        base -= h;
+        info.RowHeights.Put(k, h + share);
+        grow -= share;
+        if (grow <= 0) break;
+    }
+}
+
+void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force,
+                                    TCanvas* Canvas) {
+    if (Rows->IsEmpty()) {
+        Info.Clear();
+        Info.Width = ScaleX(2 * (BorderWidth + BorderHSpacing));
+        Info.Height = ScaleY(2 * (BorderWidth + BorderVSpacing));
+        return;
+    }
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    const int pad2 = ScaleX(2 * CellPadding);
+    TLayoutRun L;
+    L.Info = &Info;
+    L.Canvas = Canvas;
+    int T;
+    if (BestWidth > 0)
+        T = ScaleX(BestWidth);
+    else if (BestWidth < 0)
+        T = (-BestWidth * AvailableWidth) / 100;
+    else
+        T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
+    L.Natural = T == 0;
+    if (T != 0 && T == Info.Width && !Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R) return;
+    Info.Width = T;
+    int inner = 0;
+    if (!L.Natural) inner = T - FixedH() - PadH();
+    Info.Clear();
+    L.Marks.assign(static_cast<size_t>(C), 0);
+    for (int c = 0; c < C; ++c) {
+        const int w = Rows->GetColMinWidth(c, Resolution, Canvas);
+        Info.ColWidths.Add(w);
+        L.SumMin += w;
+    }
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->ColSpan > 1)
+                DistributeSpanWidth(L, r, c, cell->GetMinWidth(Resolution, Canvas), true, 0);
+
+    if (!L.Natural && L.SumMin >= inner) {
+        Info.Width = T - inner + L.SumMin;
+    } else {
+        int pixelCount = 0;
+        const int pctBase = T - FixedH();
+        if (!L.Natural) {
+            // Percent columns.
+            L.Remaining = inner - L.SumMin;
+            std::vector<int> P(static_cast<size_t>(C));
+            int want = 0, minRest = 0;
+            for (int c = 0; c < C; ++c) {
+                P[static_cast<size_t>(c)] = std::max(0, Rows->GetColPercentWidth(c, pctBase) - pad2);
+                if (P[static_cast<size_t>(c)] > L.Col(c)) {
+                    want += P[static_cast<size_t>(c)];
+                    minRest += L.Col(c);
+                    L.Remaining += L.Col(c);
+                }
+            }
+            if (want > 0) {
+                int den = std::max(want, L.Remaining);
+                for (int c = 0; c < C; ++c) {
+                    const int p = P[static_cast<size_t>(c)];
+                    if (p == 0) continue;
+                    if (p > L.Col(c)) {
+                        minRest -= L.Col(c);
+                        int share = den > 0 ? MulDiv(p, L.Remaining, den) : 0;
+                        den -= p;
+                        if (share > 0) L.Marks[static_cast<size_t>(c)] = 2;
+                        share = std::min(share, L.Remaining - minRest);
+                        L.SetCol(c, std::max(L.Col(c), share));
+                        L.Remaining -= L.Col(c);
+                        if (L.Remaining == 0 && minRest == 0) break;
+                    } else {
+                        L.Marks[static_cast<size_t>(c)] = 2;
+                    }
+                }
+            }
+            // Percent spanning cells.
+            for (int r = 0; r < R && L.Remaining > 0; ++r)
+                for (int c = 0; c < C; ++c) {
+                    TRPTableCellData* cell = Rows->GetCell(r, c);
+                    if (!cell || cell->ColSpan < 2 || cell->BestWidth >= 0) continue;
+                    DistributeSpanWidth(L, r, c, MulDiv(-cell->BestWidth, pctBase, 100) - pad2, false, 2);
+                    for (int k = c; k < std::min(C, c + cell->ColSpan); ++k)
+                        if (L.Marks[static_cast<size_t>(k)] == 0) L.Marks[static_cast<size_t>(k)] = 2;
+                }
+        }
+        // Pixel columns.
+        if (L.Natural || L.Remaining >= 1)
+            for (int c = 0; c < C; ++c) {
+                if (L.Marks[static_cast<size_t>(c)] != 0) continue;
+                int w = ScaleX(Rows->GetColPixelBestWidth(c));
+                if (w > 0) {
+                    L.Marks[static_cast<size_t>(c)] = 1;
+                    ++pixelCount;
+                }
+                if (w > L.Col(c)) {
+                    if (!L.Natural) {
+                        L.Remaining += L.Col(c);
+                        w = std::min(w, L.Remaining);
+                    }
+                    L.SetCol(c, w);
+                    if (!L.Natural) {
+                        L.Remaining -= w;
+                        if (L.Remaining == 0) break;
+                    }
+                }
+            }
+        // Pixel spanning cells.
+        if (L.Natural || L.Remaining > 0)
+            for (int r = 0; r < R; ++r)
+                for (int c = 0; c < C; ++c) {
+                    TRPTableCellData* cell = Rows->GetCell(r, c);
+                    if (!cell || cell->ColSpan < 2 || cell->BestWidth <= 0) continue;
+                    DistributeSpanWidth(L, r, c, ScaleX(cell->BestWidth), false, 1);
+                    for (int k = c; k < std::min(C, c + cell->ColSpan); ++k)
+                        if (L.Marks[static_cast<size_t>(k)] == 0) {
+                            L.Marks[static_cast<size_t>(k)] = 1;
+                            ++pixelCount;
+                        }
+                }
+        if (L.Natural) {
+            int sum = 0;
+            for (int c = 0; c < C; ++c)
+                sum += L.Col(c);
+            Info.Width = FixedH() + PadH() + sum;
+        } else if (L.Remaining > 0) {
+            int freeCount = 0;
+            for (int m : L.Marks)
+                if (m == 0) ++freeCount;
+            if (freeCount > 0) {
+                for (int c = 0; c < C && L.Remaining > 0; ++c) {
+                    if (L.Marks[static_cast<size_t>(c)] != 0) continue;
+                    const int share = L.Remaining / freeCount--;
+                    L.SetCol(c, L.Col(c) + share);
+                    L.Remaining -= share;
+                }
+            } else if (pixelCount > 0) {
+                std::vector<int> weight(static_cast<size_t>(C), 0);
+                int total = 0;
+                for (int c = 0; c < C; ++c)
+                    if (!Rows->IsColPercent(c)) {
+                        weight[static_cast<size_t>(c)] = std::max(1, Rows->GetColPixelBestWidth(c));
+                        total += weight[static_cast<size_t>(c)];
+                    }
+                for (int c = 0; c < C && L.Remaining > 0 && total > 0; ++c) {
+                    const int w = weight[static_cast<size_t>(c)];
+                    if (w == 0) continue;
+                    const int share = MulDiv(L.Remaining, w, total);
+                    L.SetCol(c, L.Col(c) + share);
+                    L.Remaining -= share;
+                    total -= w;
+                }
+            } else {
+                std::vector<int> weight(static_cast<size_t>(C), 0);
+                int total = 0;
+                for (int c = 0; c < C; ++c) {
+                    weight[static_cast<size_t>(c)] = std::max(1, Rows->GetColPercentWidth(c, pctBase) - pad2);
+                    total += weight[static_cast<size_t>(c)];
+                }
+                for (int c = 0; c < C && L.Remaining > 0 && total > 0; ++c) {
+                    const int w = weight[static_cast<size_t>(c)];
+                    const int share = std::min(L.Remaining, MulDiv(L.Remaining, w, total));
+                    L.SetCol(c, L.Col(c) + share);
+                    L.Remaining -= share;
+                    total -= w;
+                }
+            }
+        }
+    }
+
+    // Horizontal placement and formatting of the cells.
+    const int extraH = ScaleX((2 * (CellPadding + CellBorderWidth) + CellHSpacing) * C);
+    {
+        int extra = extraH;
+        int x = ScaleX(BorderWidth + BorderHSpacing + CellBorderWidth);
+        for (int c = 0; c < C; ++c) {
+            Info.ColStarts.Add(x);
+            const int e = extra / (C - c);
+            extra -= e;
+            x += e + L.Col(c);
+        }
+    }
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell) continue;
+            const int last = std::min(C, c + cell->ColSpan);
+            int w = L.Col(c) + pad2 + MulDiv(extraH, last - c - 1, C);
+            for (int k = c + 1; k < last; ++k)
+                w += L.Col(k);
+            if (!Info.CellPrintDocs) {
+                cell->Left = Info.ColStarts[c];
+                cell->Width = w;
+                cell->State |= rpcsFormattingByTable;
+                try {
+                    cell->Format(false, true, false, 0, Canvas ? Canvas : cell->GetCanvas(), false, true);
+                } catch (...) {
+                    cell->State &= ~rpcsFormattingByTable;
+                    throw;
+                }
+                cell->State &= ~rpcsFormattingByTable;
+            }
+        }
+
+    // Row heights and vertical placement.
+    Info.Height = ScaleY(2 * (R * CellPadding + BorderWidth + BorderVSpacing) + (R - 1) * CellVSpacing +
+                         2 * R * CellBorderWidth);
+    for (int r = 0; r < R; ++r) {
+        int h;
+        if (!Info.CellPrintDocs) {
+            h = ScaleY(Rows->GetRow(r)->GetHeight());
+        } else {
+            h = ScaleY(Rows->GetRow(r)->GetBestHeight());
+            for (int c = 0; c < C; ++c) {
+                const TRPTableCellData* cell = Rows->GetCell(r, c);
+                if (!cell || cell->RowSpan != 1) continue;
+                const TCustomRPFormattedData* p = Info.CellPrintDocs->Get(r * C + c);
+                h = std::max(h, p ? p->DocumentHeight : ScaleY(cell->DocumentHeight));
+            }
+        }
+        Info.RowHeights.Add(h);
+        Info.Height += h;
+    }
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->RowSpan > 1) DistributeSpanHeight(L, r, c);
+    const int extraV = ScaleY((2 * (CellPadding + CellBorderWidth) + CellVSpacing) * R);
+    int extra = extraV;
+    int y = ScaleY(BorderWidth + BorderVSpacing + CellBorderWidth);
+    for (int r = 0; r < R; ++r) {
+        Info.RowStarts.Add(y);
+        if (!Info.CellPrintDocs)
+            for (int c = 0; c < C; ++c) {
+                TRPTableCellData* cell = Rows->GetCell(r, c);
+                if (!cell) continue;
+                const int last = std::min(R, r + cell->RowSpan);
+                int h = ScaleY(2 * CellPadding) + Info.RowHeights[r] + MulDiv(extraV, last - r - 1, R);
+                for (int k = r + 1; k < last; ++k)
+                    h += Info.RowHeights[k];
+                cell->Top = y;
+                cell->Height = h;
+            }
+        const int e = extra / (R - r);
+        extra -= e;
+        y += e + Info.RowHeights[r];
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Hit tests
+
+int TRPTableItemInfo::FindListIndex(const TRPIntegerList& List, int Value) {
+    const int n = List.Count();
+    if (n < 2) return 0;
+    if (List[n - 1] <= Value) return n - 1;
+    int lo = 0, hi = n - 1;
+    while (hi - lo > 1) {
+        const int mid = (lo + hi) / 2;
+        if (List[mid] < Value)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+int TRPTableItemInfo::GetColAt(int X) const {
+    const TRPTableItemFormattingInfo& f = FormattingInfo;
+    for (int c = 0; c < f.ColStarts.Count(); ++c) {
+        if (X < f.ColStarts[c]) return -1;
+        if (X <= f.ColStarts[c] + f.ColWidths[c]) return c;
+    }
+    return -1;
+}
+
+int TRPTableItemInfo::GetRowAt(int Y) const {
+    const TRPTableItemFormattingInfo& f = FormattingInfo;
+    for (int r = 0; r < f.RowStarts.Count(); ++r) {
+        if (Y < f.RowStarts[r]) return -1;
+        if (Y <= f.RowStarts[r] + f.RowHeights[r]) return r;
+    }
+    return -1;
+}
+
+namespace {
+
+int BorderAt(int X, int Size, const TRPIntegerList& Starts, int Outer, int Inner, int& LeftStart, int& Pos) {
+    const int n = Starts.Count();
+    if (X < 0 || X > Size || n == 0) return -1;
+    const auto hit = [&](int p, int t) { return std::abs(p - X) <= std::max(t / 2, 2); };
+    if (hit(Outer / 2, Outer)) {
+        LeftStart = -1;
+        Pos = Outer / 2;
+        return 0;
+    }
+    if (hit(Size - Outer / 2, Outer)) {
+        LeftStart = Starts[n - 1];
+        Pos = Size - Outer / 2;
+        return n;
+    }
+    for (int k = 1; k < n; ++k)
+        if (hit(Starts[k] - Inner / 2, Inner)) {
+            LeftStart = Starts[k - 1];
+            Pos = Starts[k] - (Inner + 1) / 2;
+            return k;
+        }
+    return -1;
+}
+
+} // namespace
+
+int TRPTableItemInfo::GetVBorderAt(int X, int& LeftStart, int& Pos) const {
+    return BorderAt(X, FormattingInfo.Width, FormattingInfo.ColStarts, BorderWidth + BorderHSpacing + CellBorderWidth,
+                    2 * CellBorderWidth + CellHSpacing, LeftStart, Pos);
+}
+
+int TRPTableItemInfo::GetHBorderAt(int Y, int& TopStart, int& Pos) const {
+    return BorderAt(Y, FormattingInfo.Height, FormattingInfo.RowStarts, BorderWidth + BorderVSpacing + CellBorderWidth,
+                    2 * CellBorderWidth + CellVSpacing, TopStart, Pos);
+}

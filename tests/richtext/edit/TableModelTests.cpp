@@ -1,0 +1,201 @@
+// The table model: defaults, main cells, merging, inserting and deleting rows
+// and columns, and the repair of inconsistent grids.
+#include "TableTestDoc.h"
+
+#include "richtext/model/RPItem.h"
+
+namespace {
+
+using TableModel = TableFixture;
+
+TEST_F(TableModel, NewTableDefaultsAndFactory) {
+    auto t = Make(2, 3);
+    EXPECT_EQ(t->StyleNo, rpsnTable);
+    EXPECT_EQ(t->CellPadding, 1);
+    EXPECT_EQ(t->CellHSpacing, 2);
+    EXPECT_EQ(t->CellVSpacing, 2);
+    EXPECT_EQ(t->BorderHSpacing, 2);
+    EXPECT_EQ(t->BorderVSpacing, 2);
+    EXPECT_EQ(t->BorderWidth, 0);
+    EXPECT_EQ(t->CellBorderWidth, 0);
+    EXPECT_EQ(t->Color, clWindow);
+    EXPECT_EQ(t->Options, rptoEditing | rptoRowSizing | rptoColSizing | rptoRowSelect | rptoColSelect);
+    EXPECT_EQ(t->PrintOptions, rptoHalftoneBorders | rptoRowsSplit);
+    EXPECT_EQ(t->TextColSeparator, "\r\n");
+    EXPECT_TRUE(t->TableState & rptbsJustCreated);
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x1 1x1/1x1 1x1 1x1");
+    const TRPTableCellData* c = t->GetCell(1, 2);
+    EXPECT_EQ(c->GetItemCount(), 1);
+    EXPECT_EQ(c->GetItem(0)->StyleNo, 0);
+    EXPECT_EQ(c->GetItem(0)->ParaNo, 0);
+    EXPECT_EQ(c->GetItemText(0), "");
+    EXPECT_TRUE(c->IsTransparent());
+    EXPECT_TRUE(c->VisibleBorders.Left && c->VisibleBorders.Top && c->VisibleBorders.Right && c->VisibleBorders.Bottom);
+    EXPECT_FALSE(c->HasData(true));
+    EXPECT_FALSE(c->HasData(false));
+
+    // The factory makes tables for style -60 (the RPF reader's way).
+    RPRegisterTableItem();
+    auto item = CreateItemByStyleNo(Doc.get(), rpsnTable);
+    auto* made = dynamic_cast<TRPTableItemInfo*>(item.get());
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(Spans(*made->Rows), "1x1");
+}
+
+TEST_F(TableModel, HasDataTellsEmptyParagraphsApart) {
+    auto t = Make(1, 1);
+    TRPTableCellData* c = t->GetCell(0, 0);
+    c->Clear();
+    c->AddText("", 0, 1);
+    EXPECT_TRUE(c->HasData(true)); // another paragraph style is content worth keeping
+    EXPECT_FALSE(c->HasData(false));
+    SetText(t.get(), 0, 0, "x");
+    EXPECT_TRUE(c->HasData(false));
+}
+
+TEST_F(TableModel, MergeClampsToTheGridAndMovesContentInOrder) {
+    auto t = Make(3, 3);
+    SetText(t.get(), 0, 0, "A");
+    SetText(t.get(), 1, 2, "F");
+    SetText(t.get(), 2, 0, "G");
+    t->Rows->MergeCells(0, 0, 5, 5, true, false);
+    EXPECT_EQ(Spans(*t->Rows), "3x3 . ./. . ./. . .");
+    // Empty cells add nothing, not even an empty paragraph.
+    EXPECT_EQ(CellText(t->GetCell(0, 0)), "A|F|G");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+}
+
+TEST_F(TableModel, MergeRefusesToLoseARowOrColumnOrToCutAMergedCell) {
+    Style->UseSound = false;
+    auto t = Make(2, 2);
+    t->Rows->MergeCells(0, 0, 2, 2, false, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x1/1x1 1x1");
+    // Row 1 still has a cell in column 1, so the first row may merge.
+    t->Rows->MergeCells(0, 0, 2, 1, false, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x2 ./1x1 1x1");
+    // A merge that would cut the merged cell changes nothing.
+    EXPECT_FALSE(t->Rows->CanMergeCells(0, 1, 1, 2, true));
+    EXPECT_EQ(t->Rows->GetCell(0, 1), nullptr);
+    t->Rows->MergeCells(1, 1, 1, 2, true, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x2 ./1x1 1x1");
+    EXPECT_THROW(t->Rows->MergeCells(0, 0, 0, 2, true, false), ERichPadError);
+}
+
+TEST_F(TableModel, SummedBestWidths) {
+    auto t = Make(2, 2);
+    t->GetCell(0, 0)->BestWidth = 30;
+    t->GetCell(0, 1)->BestWidth = 40;
+    EXPECT_EQ(t->Rows->SumBestWidth(0, 0, 1, 2), 70);
+    t->GetCell(0, 1)->BestWidth = -20;
+    EXPECT_EQ(t->Rows->SumBestWidth(0, 0, 1, 2), -20);
+    t->GetCell(0, 1)->BestWidth = 40;
+    t->GetCell(1, 0)->BestWidth = 50;
+    t->GetCell(1, 1)->BestWidth = 40;
+    EXPECT_EQ(t->Rows->SumBestWidth(0, 0, 2, 2), 90);
+    t->Rows->MergeCells(0, 0, 2, 1, true, true);
+    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 70);
+}
+
+TEST_F(TableModel, MainCellOfCoveredPositions) {
+    auto t = Make(3, 3);
+    t->Rows->MergeCells(0, 0, 1, 3, true, false);
+    t->Rows->MergeCells(1, 1, 2, 2, true, false);
+    int mr, mc;
+    EXPECT_EQ(t->Rows->GetMainCell(2, 0, mr, mc), t->GetCell(0, 0));
+    EXPECT_EQ(mr, 0);
+    EXPECT_EQ(mc, 0);
+    EXPECT_EQ(t->Rows->GetMainCell(2, 2, mr, mc), t->GetCell(1, 1));
+    EXPECT_EQ(mr, 1);
+    EXPECT_EQ(mc, 1);
+    EXPECT_EQ(t->Rows->GetMainCell(0, 2, mr, mc), t->GetCell(0, 2));
+}
+
+TEST_F(TableModel, InsertRowsLengthensCellsTheyCrossAndCopiesTheTemplate) {
+    auto t = Make(2, 2);
+    t->Rows->MergeCells(0, 0, 1, 2, true, false);
+    t->GetCell(0, 1)->Color = clRed;
+    t->GetCell(0, 1)->BestHeight = 40;
+    t->InsertRows(1, 2, 0, false);
+    EXPECT_EQ(Spans(*t->Rows), "4x1 1x1/. 1x1/. 1x1/. 1x1");
+    EXPECT_EQ(t->GetCell(1, 1)->Color, clRed);
+    EXPECT_EQ(t->GetCell(2, 1)->BestHeight, 40);
+    t->InsertRows(4, 1, -1, false);
+    EXPECT_EQ(Spans(*t->Rows), "4x1 1x1/. 1x1/. 1x1/. 1x1/1x1 1x1");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    EXPECT_TRUE(t->TableState & rptbsChanged);
+    EXPECT_THROW(t->InsertRows(6, 1, -1, false), ERichPadError);
+    EXPECT_THROW(t->InsertRows(0, 1, 5, false), ERichPadError);
+}
+
+TEST_F(TableModel, InsertRowsNeverCopiesASpanOverAColumnCrossedFromAbove) {
+    // Row 1 column 1 reaches into row 2; the template row 0 spans both columns.
+    auto t = Make(3, 2);
+    t->Rows->MergeCells(0, 0, 2, 1, true, false);
+    t->Rows->MergeCells(1, 1, 1, 2, true, false);
+    t->InsertRows(2, 1, 0, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x2 ./1x1 3x1/1x1 ./1x1 .");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+}
+
+TEST_F(TableModel, InsertColsLengthensCellsTheyCrossAndDividesWidths) {
+    auto t = Make(2, 2);
+    t->Rows->MergeCells(0, 0, 2, 1, true, false);
+    t->GetCell(1, 0)->BestWidth = 90;
+    t->InsertCols(1, 2, 0, true);
+    EXPECT_EQ(Spans(*t->Rows), "1x4 . . ./1x1 1x1 1x1 1x1");
+    EXPECT_EQ(t->GetCell(1, 0)->BestWidth, 30);
+    EXPECT_EQ(t->GetCell(1, 1)->BestWidth, 30);
+    t->InsertCols(4, 1, -1, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x4 . . . 1x1/1x1 1x1 1x1 1x1 1x1");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    EXPECT_THROW(t->InsertCols(-1, 1, -1, false), ERichPadError);
+}
+
+TEST_F(TableModel, DeleteColsSplitsAndShrinksMergedCells) {
+    auto t = Make(2, 4);
+    t->Rows->MergeCells(0, 0, 3, 1, true, false); // columns 0-2
+    t->Rows->MergeCells(1, 1, 3, 1, true, false); // columns 1-3
+    t->GetCell(1, 1)->BestWidth = 90;
+    SetText(t.get(), 1, 1, "gone");
+    t->DeleteCols(1, 1, true);
+    EXPECT_EQ(Spans(*t->Rows), "1x2 . 1x1/1x1 1x2 .");
+    // The right part keeps the attributes; the content went with its column.
+    EXPECT_EQ(t->GetCell(1, 1)->BestWidth, 60);
+    EXPECT_EQ(CellText(t->GetCell(1, 1)), "");
+    // Deleting the first column of a merged cell keeps its right part.
+    t->DeleteCols(0, 1, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x1/1x2 .");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    EXPECT_THROW(t->DeleteCols(0, 3, false), ERichPadError);
+    t->DeleteCols(0, 2, false);
+    EXPECT_TRUE(t->Rows->IsEmpty());
+    EXPECT_EQ(t->Rows->RowCount(), 2);
+}
+
+TEST_F(TableModel, RepairClipsOverlapsAndFillsHoles) {
+    auto t = Make(3, 3);
+    t->GetCell(0, 0)->ColSpan = 2; // over a cell that is still there
+    t->GetCell(0, 2)->RowSpan = 5; // past the grid
+    t->Rows->GetRow(2)->PutCell(1, nullptr); // covered by nobody
+    EXPECT_FALSE(t->Rows->IsConsistent());
+    t->Rows->Repair();
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x1 1x1/1x1 1x1 1x1/1x1 1x1 1x1");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+}
+
+TEST_F(TableModel, TableInADocumentGivesItsCellsThatDocument) {
+    auto other = std::make_unique<TTableTestDoc>(Style.get());
+    auto t = TRPTableItemInfo::CreateEx(1, 2, other.get());
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(p->GetRPData(), Doc.get());
+    EXPECT_EQ(p->GetCell(0, 1)->GetParentData(), Doc.get());
+    EXPECT_EQ(p->GetItemNo(), 0);
+    EXPECT_EQ(p->GetSubRPDataCount(), 2);
+    int no = 0;
+    std::unique_ptr<TRPStoreSubRPData> where;
+    p->GetCell(0, 1)->GetParentInfo(no, where);
+    EXPECT_EQ(no, 0);
+    EXPECT_EQ(where->GetRPData(), p->GetCell(0, 1));
+}
+
+} // namespace
