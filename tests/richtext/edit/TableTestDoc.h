@@ -38,6 +38,7 @@ public:
     QImage Surface{600, 400, QImage::Format_RGB32};
     TCanvas Canvas{&Surface};
     bool Focused = false;
+    int VOffsValue = 0;
 
     TRPStyle* GetRPStyle() const override { return Style; }
     int GetWidth() override { return Width; }
@@ -46,6 +47,7 @@ public:
     TCanvas* GetCanvas() override { return &Canvas; }
     TColor GetColor() override { return clWhite; }
     bool IsFocused() override { return Focused; }
+    int GetVOffs() override { return VOffsValue; }
     void Format() { TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, true); }
 };
 

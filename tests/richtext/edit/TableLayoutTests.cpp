@@ -1,0 +1,171 @@
+// Table layout on fixed metrics: widths from absolute, percent and automatic
+// widths, minimum widths of cell contents, row heights, cell boxes, borders
+// and spacing, nested tables.
+#include "TableTestDoc.h"
+
+namespace {
+
+using TableLayout = TableFixture;
+
+TEST_F(TableLayout, EmptyGridIsItsBorderAndSpacing) {
+    auto t = Make(0, 0);
+    t->BorderWidth = 1;
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(p->GetWidth(), 6);
+    EXPECT_EQ(p->GetHeight(), 6);
+    EXPECT_EQ(p->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()), 6);
+}
+
+TEST_F(TableLayout, TargetWidthFromTheTablesBestWidth) {
+    TRPTableItemInfo* p = Place(Make(1, 1));
+    EXPECT_EQ(p->GetWidth(), 500);
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "494");
+    EXPECT_EQ(List(p->FormattingInfo.ColStarts), "2");
+    EXPECT_EQ(p->GetCell(0, 0)->Width, 496);
+    EXPECT_EQ(p->GetCell(0, 0)->GetWidth(), 494);
+    // An empty line of style 0 is 20 pixels high: padding and spacing around it.
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "20");
+    EXPECT_EQ(p->GetHeight(), 2 + 1 + 20 + 1 + 2);
+    p->BestWidth = -50;
+    p->Changed();
+    Doc->Format();
+    EXPECT_EQ(p->GetWidth(), 250);
+    p->BestWidth = 300;
+    p->Changed();
+    Doc->Width = 200;
+    Doc->Format();
+    EXPECT_EQ(p->GetWidth(), 300);
+}
+
+TEST_F(TableLayout, PixelWidthsEverywhereMakeANaturalTable) {
+    auto t = Make(1, 2);
+    t->GetCell(0, 0)->BestWidth = 50;
+    t->GetCell(0, 1)->BestWidth = 60;
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "50 60");
+    EXPECT_EQ(p->GetWidth(), 6 + 4 + 110);
+    EXPECT_TRUE(p->AllColumnsHavePixelWidths());
+}
+
+TEST_F(TableLayout, UnbreakableContentMakesTheTableWiderThanTheDocument) {
+    auto t = Make(1, 1);
+    SetText(t.get(), 0, 0, std::string(60, 'w'));
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(p->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()), 606);
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "600");
+    EXPECT_EQ(p->GetWidth(), 606);
+}
+
+TEST_F(TableLayout, FreeColumnsShareWhatIsLeftEvenly) {
+    auto t = Make(1, 3);
+    t->BestWidth = 114; // 100 pixels for contents: 8 spacing, 6 padding
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "33 33 34");
+}
+
+TEST_F(TableLayout, PercentColumnTakesItsShareAndTheRestGoesToFreeColumns) {
+    auto t = Make(1, 2);
+    t->GetCell(0, 0)->BestWidth = -25;
+    t->BestWidth = 400;
+    TRPTableItemInfo* p = Place(std::move(t));
+    // 25 % of 394 less the padding; the free column takes what is left of 390.
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "96 294");
+}
+
+TEST_F(TableLayout, PixelColumnsKeepTheirWidthAndAFreeColumnTakesTheRest) {
+    auto t = Make(1, 3);
+    t->GetCell(0, 0)->BestWidth = 100;
+    t->GetCell(0, 2)->BestWidth = 50;
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "100 336 50");
+}
+
+TEST_F(TableLayout, BordersAndSpacingPlaceTheCells) {
+    auto t = Make(2, 2);
+    t->BorderWidth = 3;
+    t->CellBorderWidth = 1;
+    t->CellHSpacing = 5;
+    t->CellVSpacing = 4;
+    Doc->Width = 200;
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "88 89");
+    EXPECT_EQ(List(p->FormattingInfo.ColStarts), "6 103");
+    EXPECT_EQ(List(p->FormattingInfo.RowStarts), "6 34");
+    const TRPTableCellData* c = p->GetCell(1, 1);
+    EXPECT_EQ(c->Left, 103);
+    EXPECT_EQ(c->Top, 34);
+    EXPECT_EQ(c->Width, 91);
+    EXPECT_EQ(c->Height, 22);
+    // The last cell's box, border, spacing and the table border fill the width.
+    EXPECT_EQ(c->Left + c->Width + 1 + 2 + 3, p->GetWidth());
+    EXPECT_EQ(c->Top + c->Height + 1 + 2 + 3, p->GetHeight());
+}
+
+TEST_F(TableLayout, SpanningCellsGrowTheColumnsAndRowsTheyCover) {
+    auto t = Make(3, 2);
+    t->Rows->MergeCells(0, 0, 1, 2, true, false);
+    t->Rows->MergeCells(1, 1, 1, 2, true, false);
+    SetText(t.get(), 0, 0, "a\nb\nc\nd\ne");
+    SetText(t.get(), 0, 1, "x");
+    SetText(t.get(), 1, 1, "y");
+    SetText(t.get(), 2, 0, "z");
+    TRPTableItemInfo* p = Place(std::move(t));
+    // Row 0 ends a cell inside the span, so only row 1 grows: 100 + 2 needed.
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "20 76 20");
+    const TRPTableCellData* c = p->GetCell(0, 0);
+    EXPECT_EQ(c->Height, 2 + 20 + 76 + 4);
+    EXPECT_EQ(c->GetContentHeight(), 100);
+
+    // A cell spanning two columns needs both of them.
+    auto w = Make(2, 2);
+    w->Rows->MergeCells(0, 0, 2, 1, true, false);
+    SetText(w.get(), 0, 0, std::string(30, 'w'));
+    SetText(w.get(), 1, 0, "ab");
+    Doc->Clear();
+    Doc->Width = 100;
+    TRPTableItemInfo* q = Place(std::move(w));
+    EXPECT_EQ(q->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()), 306);
+    EXPECT_EQ(q->GetCell(0, 0)->GetWidth(), 300);
+}
+
+TEST_F(TableLayout, NestedTableLaysOutAtItsCellsWidth) {
+    auto outer = Make(1, 1);
+    auto inner = TRPTableItemInfo::CreateEx(1, 1, outer->GetCell(0, 0));
+    SetText(inner.get(), 0, 0, "abcdefghij");
+    TRPTableCellData* host = outer->GetCell(0, 0);
+    host->Clear();
+    TRPTableItemInfo* in = inner.get();
+    host->AddItem(std::string(), std::move(inner));
+    TRPTableItemInfo* out = Place(std::move(outer));
+    EXPECT_EQ(in->GetRPData(), host);
+    EXPECT_EQ(out->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()), 100 + 6 + 6);
+    EXPECT_EQ(in->GetWidth(), 494);
+    EXPECT_EQ(List(in->FormattingInfo.ColWidths), "488");
+    EXPECT_EQ(List(out->FormattingInfo.RowHeights), std::to_string(in->GetHeight()));
+}
+
+TEST_F(TableLayout, HitTestsOnTheLayout) {
+    auto t = Make(2, 2);
+    Doc->Width = 200;
+    TRPTableItemInfo* p = Place(std::move(t));
+    // Columns: 2..97 and 101..198 with a gap of four between.
+    EXPECT_EQ(List(p->FormattingInfo.ColStarts), "2 101");
+    EXPECT_EQ(p->GetColAt(1), -1);
+    EXPECT_EQ(p->GetColAt(50), 0);
+    EXPECT_EQ(p->GetColAt(101), 1);
+    int start = 0, pos = 0;
+    EXPECT_EQ(p->GetVBorderAt(99, start, pos), 1);
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(pos, 100);
+    EXPECT_EQ(p->GetVBorderAt(0, start, pos), 0);
+    EXPECT_EQ(p->GetVBorderAt(199, start, pos), 2);
+    EXPECT_EQ(p->GetVBorderAt(50, start, pos), -1);
+    TRPIntegerList starts;
+    for (int v : {0, 10, 20, 30})
+        starts.Add(v);
+    EXPECT_EQ(TRPTableItemInfo::FindListIndex(starts, 15), 1);
+    EXPECT_EQ(TRPTableItemInfo::FindListIndex(starts, 20), 1);
+    EXPECT_EQ(TRPTableItemInfo::FindListIndex(starts, 35), 3);
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+// Painting tables: borders in their styles and colours, cell backgrounds and
+// contents, the dotted grid of editors, selection, and scrolled-in cells.
+#include <QDir>
+
+#include "TableTestDoc.h"
+
+namespace {
+
+class TablePaint : public TableFixture {
+protected:
+    // Paints the document on white, scrolled down by VOffs.
+    QImage Paint(int VOffs = 0) {
+        Doc->Surface.fill(Qt::white);
+        Doc->Canvas.Release();
+        Doc->VOffsValue = VOffs;
+        Doc->PaintDocument(Doc->Canvas, Rect(0, 0, 500, 200));
+        Doc->Canvas.Release();
+        return Doc->Surface.copy(0, 0, 500, 200);
+    }
+    static TColor At(const QImage& I, int X, int Y) {
+        const QRgb p = I.pixel(X, Y);
+        return static_cast<TColor>(qRed(p) | (qGreen(p) << 8) | (qBlue(p) << 16));
+    }
+    static void Save(const QImage& I, const char* Name) {
+        QDir().mkpath(PRAVOLIN_TEST_OUTPUT);
+        I.save(QString(PRAVOLIN_TEST_OUTPUT) + "/" + Name);
+    }
+};
+
+TEST_F(TablePaint, ColourBordersCellsAndText) {
+    auto t = Make(2, 2);
+    t->BorderWidth = 2;
+    t->BorderStyle = rptbColor;
+    t->BorderColor = clBlue;
+    t->CellBorderWidth = 1;
+    t->CellBorderStyle = rptbColor;
+    t->CellBorderColor = clRed;
+    t->Color = clWhite;
+    t->GetCell(1, 1)->Color = clYellow;
+    SetText(t.get(), 0, 0, "Preis");
+    SetText(t.get(), 0, 1, "1,50");
+    SetText(t.get(), 1, 0, "Menge");
+    Doc->Width = 300;
+    TRPTableItemInfo* p = Place(std::move(t));
+    const QImage img = Paint();
+    Save(img, "table_colour_borders.png");
+    // Outer border: two blue lines at the corner.
+    EXPECT_EQ(At(img, 0, 10), clBlue);
+    EXPECT_EQ(At(img, 1, 10), clBlue);
+    EXPECT_EQ(At(img, 2, 10), clWhite);
+    // Cell border of cell (0, 0) one pixel outside its box.
+    const TRPTableCellData* c = p->GetCell(0, 0);
+    EXPECT_EQ(c->Left, 5);
+    EXPECT_EQ(At(img, c->Left - 1, c->Top + 5), clRed);
+    EXPECT_EQ(At(img, c->Left + 3, c->Top - 1), clRed);
+    // The yellow cell is filled inside its border.
+    const TRPTableCellData* y = p->GetCell(1, 1);
+    EXPECT_EQ(At(img, y->Left + y->Width - 1, y->Top + y->Height - 1), clYellow);
+    EXPECT_EQ(At(img, y->Left + y->Width, y->Top + y->Height), clRed);
+    // Text is drawn inside the first cell: some dark pixels in its first line.
+    int dark = 0;
+    for (int x = c->Left; x < c->Left + 50; ++x)
+        for (int yy = c->Top; yy < c->Top + 20; ++yy)
+            if (qGray(img.pixel(x, yy)) < 100) ++dark;
+    EXPECT_GT(dark, 20);
+}
+
+TEST_F(TablePaint, EditorsShowDottedGridLinesForInvisibleBorders) {
+    auto t = Make(1, 2);
+    t->Color = clNone;
+    t->GetCell(0, 1)->VisibleBorders.Left = false;
+    t->CellBorderWidth = 1;
+    t->CellBorderStyle = rptbColor;
+    t->CellBorderColor = clBlack;
+    Doc->Width = 200;
+    TRPTableItemInfo* p = Place(std::move(t));
+    p->TableState |= rptbsEditorDoc;
+    QImage img = Paint();
+    Save(img, "table_grid_lines.png");
+    const TColor face = ColorToRGB(clBtnFace);
+    // The table's own outline (border width 0): dots at 0, 2 and 4 of every eight.
+    EXPECT_EQ(At(img, 0, 0), face);
+    EXPECT_EQ(At(img, 0, 1), clWhite);
+    EXPECT_EQ(At(img, 0, 2), face);
+    EXPECT_EQ(At(img, 0, 6), clWhite);
+    EXPECT_EQ(At(img, 0, 8), face);
+    // The hidden left side of cell (0, 1) is dotted; its top is solid.
+    const TRPTableCellData* c = p->GetCell(0, 1);
+    EXPECT_EQ(At(img, c->Left - 1, c->Top + 1), face);
+    EXPECT_EQ(At(img, c->Left - 1, c->Top), clWhite);
+    EXPECT_EQ(At(img, c->Left + 5, c->Top - 1), clBlack);
+
+    p->Options |= rptoHideGridLines;
+    img = Paint();
+    EXPECT_EQ(At(img, 0, 0), clWhite);
+    EXPECT_EQ(At(img, c->Left - 1, c->Top + 1), clWhite);
+}
+
+TEST_F(TablePaint, RaisedBorderStaysVisibleOnAHighlightBackground) {
+    auto t = Make(1, 1);
+    TRPTableItemInfo* p = Place(std::move(t));
+    Doc->Surface.fill(Qt::white);
+    Doc->Canvas.Release();
+    p->DrawBorder(Doc->Canvas, 10, 10, 30, 30, 1, clNone, clNone, clBtnHighlight, rptbRaised, false, false, nullptr,
+                  -1, -1, Rect(0, 0, 100, 100), rpcmColor);
+    Doc->Canvas.Release();
+    EXPECT_EQ(At(Doc->Surface, 15, 10), ColorToRGB(clBtnFace));
+    EXPECT_EQ(At(Doc->Surface, 29, 20), ColorToRGB(clBtnShadow));
+    // A border handled by the owner draws nothing of its own.
+    int calls = 0;
+    p->OnDrawBorder = [&](TRPTableItemInfo*, TCanvas*, int, int, int, int, int, TColor, TColor, TColor,
+                          TRPTableBorderStyle, bool, const TRPBooleanRect*, int, int, bool& DoDefault) {
+        ++calls;
+        DoDefault = false;
+    };
+    p->DrawBorder(Doc->Canvas, 70, 10, 90, 30, 1, clNone, clNone, clWhite, rptbRaised, false, true, nullptr, -1, -1,
+                  Rect(0, 0, 100, 100), rpcmColor);
+    Doc->Canvas.Release();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(At(Doc->Surface, 75, 10), clWhite);
+}
+
+TEST_F(TablePaint, SelectedTableFillsCellsWithTheSelectionColour) {
+    Style->InactiveSelColor = clGreen;
+    auto t = Make(1, 1);
+    TRPTableItemInfo* p = Place(std::move(t));
+    Doc->Surface.fill(Qt::white);
+    Doc->Canvas.Release();
+    p->PaintTo(Doc->Canvas, 0, 0, Rect(0, 0, 500, 200), p->FormattingInfo, rptpsWholeSelected, rpcmColor);
+    Doc->Canvas.Release();
+    const TRPTableCellData* c = p->GetCell(0, 0);
+    EXPECT_EQ(At(Doc->Surface, c->Left + 3, c->Top + 3), clGreen);
+    EXPECT_EQ(c->State & rpcsSelected, 0u);
+}
+
+TEST_F(TablePaint, VerticallyMergedCellIsPaintedWhenScrolledIntoItsMiddle) {
+    auto t = Make(12, 2);
+    t->Rows->MergeCells(0, 0, 1, 12, true, false);
+    t->GetCell(0, 0)->Color = clAqua;
+    TRPTableItemInfo* p = Place(std::move(t));
+    const TRPTableCellData* c = p->GetCell(0, 0);
+    ASSERT_GT(c->Height, 250);
+    const QImage img = Paint(150);
+    EXPECT_EQ(At(img, c->Left + 3, 20), clAqua);
+}
+
+} // namespace
