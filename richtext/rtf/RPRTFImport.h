@@ -3,6 +3,7 @@
 #include "richtext/rtf/RPRTFReaderProperties.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -80,6 +81,8 @@ private:
 };
 
 struct TRPRTFReaderProperties::TImport {
+    TImport();
+    ~TImport();
     TCustomRPData* Main = nullptr;
     TCustomRPData* Target = nullptr;
     TRPStyle* Style = nullptr;
@@ -110,4 +113,12 @@ struct TRPRTFReaderProperties::TImport {
     int CodePageCharset = 1;
     TRPRTFStyleCache<TRPRTFTextStyleKey> TextStyles;
     TRPRTFStyleCache<TRPRTFParaStyleKey> ParaStyles;
+    // Tables: one per open nesting level; the row and cell being read.
+    std::vector<std::unique_ptr<TTableInfo>> Tables;
+    int TableRow = 0;
+    int TableCell = 0;
+    // The paragraph style of left-aligned tables, once chosen.
+    int LeftTablePara = -1;
+    // A paragraph end came after the last item: a cell ending now ends with an empty paragraph.
+    bool ParaEndPending = false;
 };

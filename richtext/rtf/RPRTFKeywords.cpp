@@ -358,9 +358,9 @@ const Entry kTable[] = {
     P("ls", ipLs, 1, PA),
     P("ilvl", ipIlvl, 1, PA),
     P("tx", ipTx, 0, PA),
-    P("richviewcbw", ipRVCbw),
-    P("richviewcbh", ipRVCbh),
-    P("richviewtbw", ipRVTbw),
+    P("richpadcbw", ipRichPadCbw),
+    P("richpadcbh", ipRichPadCbh),
+    P("richpadtbw", ipRichPadTbw),
 };
 
 constexpr size_t kCount = sizeof(kTable) / sizeof(kTable[0]);

@@ -189,9 +189,9 @@ enum Prop {
     ipLs,
     ipIlvl,
     ipTx,
-    ipRVCbw,
-    ipRVCbh,
-    ipRVTbw
+    ipRichPadCbw,
+    ipRichPadCbh,
+    ipRichPadTbw
 };
 
 struct Entry {

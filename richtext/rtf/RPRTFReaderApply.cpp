@@ -589,19 +589,19 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
         cell.Border.Side(p);
         break;
     }
-    case ipRVCbw: {
+    case ipRichPadCbw: {
         auto& row = Row();
         row.LastCell().BestWidth = p;
         row.SuiteValuesGiven = true;
         break;
     }
-    case ipRVCbh: {
+    case ipRichPadCbh: {
         auto& row = Row();
         row.LastCell().BestHeight = p;
         row.SuiteValuesGiven = true;
         break;
     }
-    case ipRVTbw: {
+    case ipRichPadTbw: {
         auto& row = Row();
         row.BestWidth = p;
         row.SuiteValuesGiven = true;

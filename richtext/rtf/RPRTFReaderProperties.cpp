@@ -108,7 +108,7 @@ void TRPRTFReaderProperties::HookReaderEvents(TRPRTFReader& r) {
     r.OnNewText = [this](TRPRTFReader*, const std::string& t, TRPRTFPosition p) { ReaderNewText(t, p); };
     r.OnRequiredPageBreak = [this](TRPRTFReader*) { ReaderRequiredPageBreak(); };
     r.OnParagraphEnd = [this](TRPRTFReader*) { ReaderParagraphEnd(); };
-    // Tables come with the table item; until then their cells arrive as paragraphs.
+    r.OnTable = [this](TRPRTFReader*, TRPRTFTableEventKind k) { ReaderTable(k); };
     if (UnicodeMode == rpruMixed || UnicodeMode == rpruOnlyUnicode)
         r.OnNewUnicodeText = [this](TRPRTFReader*, const std::u16string& t, TRPRTFPosition p) {
             ReaderNewUnicodeText(t, p);
@@ -211,6 +211,7 @@ void TRPRTFReaderProperties::ReaderRequiredPageBreak() {
 // paragraph's as well: its items take the style chosen now when that differs.
 void TRPRTFReaderProperties::ReaderParagraphEnd() {
     TImport& im = *FImport;
+    im.ParaEndPending = true;
     const int first = im.ParaFirst;
     im.ParaFirst = -1;
     TCustomRPData* doc = im.Target;
@@ -243,6 +244,7 @@ void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRP
                                      TRPRTFPosition Position) {
     TImport& im = *FImport;
     if (im.Aborted) return;
+    im.ParaEndPending = false;
     TCustomRPItemInfo* it = Item.get();
     const int kind = it->StyleNo;
     const bool isMarker = kind == rpsnListMarker;

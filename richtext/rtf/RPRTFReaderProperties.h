@@ -13,6 +13,7 @@ class TCustomRPData;
 class TCustomRPItemInfo;
 class TRPStyle;
 class TRPBorder;
+class TRPTableCellData;
 class QIODevice;
 
 enum TRPReaderUnicode { rpruMixed, rpruNoUnicode, rpruOnlyUnicode };
@@ -66,6 +67,7 @@ public:
 
 private:
     struct TImport;
+    struct TTableInfo;
     int FTextStyleNo = 0;
     int FParaStyleNo = 0;
     std::unique_ptr<TImport> FImport;
@@ -84,6 +86,21 @@ private:
     void ReaderUpdateMarker();
     void ReaderRequiredPageBreak();
     void ReaderParagraphEnd();
+
+    // Tables (RPRTFImportTables.cpp).
+    void ReaderTable(int WhatHappens);
+    void TableStart();
+    void TableEnd();
+    void TableRowEnd();
+    void TableCellEnd();
+    void BuildTableRow(TTableInfo& Info);
+    int AddBound(TTableInfo& Info, int Twips, int RowsDone);
+    void MakeFiller(TTableInfo& Info, int Row, int Col, int ColSpan);
+    void UpdateTableSums(TTableInfo& Info, const TRPRTFRowProperties& Row, bool FirstRow);
+    void ApplyCellProps(TTableInfo& Info, TRPTableCellData& Cell, const TRPRTFCellProperties& P, int Left,
+                        int Right, const TRPRTFRowProperties& Row);
+    void FinishTable(TTableInfo& Info);
+    int TableParaStyle(int Alignment);
 
     void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position);
     void InsertMarker();

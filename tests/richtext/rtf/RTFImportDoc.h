@@ -2,6 +2,7 @@
 // A document that is its own root, with a style component and the RTF import,
 // for importer tests.
 #include "platform/CodePage.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
@@ -10,6 +11,13 @@
 #include <QBuffer>
 #include <string>
 #include <vector>
+
+// How a text dump writes tables: CellEnd after each cell's text, a line end
+// after each row (of nested tables too when NestedRowEnds).
+struct TImportTableText {
+    std::string CellEnd = "|";
+    bool NestedRowEnds = true;
+};
 
 class TImportDoc : public TCustomRPData {
 public:
@@ -41,28 +49,41 @@ public:
         return Props.ReadRTFStream(buf, this);
     }
 
-    // The text of item i as UTF-8.
-    std::string ItemUtf8(int i) const {
-        const std::string& t = GetItemText(i);
-        if (GetItem(i)->IsUnicode()) return QString::fromStdU16String(ItemTextToWideStr(t)).toStdString();
-        const int style = GetItemStyle(i);
-        const int cp = style >= 0 ? GetStyleCodePage(style) : 1252;
+    // The text of item i of D as UTF-8.
+    static std::string ItemUtf8(const TCustomRPData& D, int i) {
+        const std::string& t = D.GetItemText(i);
+        if (D.GetItem(i)->IsUnicode()) return QString::fromStdU16String(ItemTextToWideStr(t)).toStdString();
+        const int style = D.GetItemStyle(i);
+        const int cp = style >= 0 ? D.GetStyleCodePage(style) : 1252;
         return CodePage::ToUnicode(cp, t).toStdString();
     }
+    std::string ItemUtf8(int i) const { return ItemUtf8(*this, i); }
 
-    // Paragraphs and lines as line ends, pictures as "[pic]", markers as "*".
-    std::string PlainText() const {
+    using TTableText = TImportTableText;
+
+    // Paragraphs and lines as line ends, pictures as "[pic]", markers as "*",
+    // tables row by row.
+    std::string PlainText(const TTableText& Tables = TTableText()) const { return Text(*this, Tables, 0); }
+
+    static std::string Text(const TCustomRPData& D, const TTableText& Tables, int Depth) {
         std::string out;
-        for (int i = 0; i < GetItemCount(); ++i) {
-            const TCustomRPItemInfo* it = GetItem(i);
+        for (int i = 0; i < D.GetItemCount(); ++i) {
+            const TCustomRPItemInfo* it = D.GetItem(i);
             if (i > 0 && !it->GetContinuesPrev()) out += "\n";
-            const int style = GetItemStyle(i);
+            const int style = D.GetItemStyle(i);
             if (style >= 0)
-                out += ItemUtf8(i);
+                out += ItemUtf8(D, i);
             else if (style == rpsnPicture || style == rpsnHotPicture)
                 out += "[pic]";
             else if (style == rpsnListMarker)
                 out += "*";
+            else if (const auto* t = dynamic_cast<const TRPTableItemInfo*>(it))
+                for (int r = 0; r < t->Rows->RowCount(); ++r) {
+                    for (int c = 0; c < t->Rows->GetColCount(); ++c)
+                        if (const TRPTableCellData* cell = t->GetCell(r, c))
+                            out += Text(*cell, Tables, Depth + 1) + Tables.CellEnd;
+                    if (Depth == 0 || Tables.NestedRowEnds) out += "\n";
+                }
         }
         return out;
     }

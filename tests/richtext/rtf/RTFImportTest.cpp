@@ -79,12 +79,6 @@ TEST(RTFImport, ParagraphsLinesAndPageBreaks) {
     EXPECT_TRUE(shown.IsParaStart(1));
 }
 
-TEST(RTFImport, TableCellsArriveAsParagraphs) {
-    TImportDoc doc;
-    ASSERT_EQ(0, doc.Import(
-                     "{\\rtf1 x\\par\\trowd\\cellx100\\cellx200\\pard\\intbl a\\cell b\\cell\\row\\pard y}"));
-    EXPECT_EQ("x\na\nb\ny", doc.PlainText());
-}
 
 TEST(RTFImport, UnicodeModes) {
     const std::string rtf = "{\\rtf1\\ansi\\uc1 x\\u8364?y}";

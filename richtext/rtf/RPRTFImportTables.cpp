@@ -1,0 +1,554 @@
+// RTF import of tables: rows of cells with their right boundaries become a
+// grid of columns; merged cells, widths, heights, borders, padding and
+// spacing go into the table item; nested tables stack.
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "platform/Runtime.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFImport.h"
+
+namespace {
+
+// Columns of one table at most: further boundaries snap to the nearest column.
+constexpr int kMaxColumns = 256;
+// Width of a cell whose boundary does not lie right of the cell before it.
+constexpr int kFallbackCellWidth = 720;
+
+TRPTableItemInfo* AsTable(const std::unique_ptr<TCustomRPItemInfo>& Item) {
+    return static_cast<TRPTableItemInfo*>(Item.get());
+}
+
+} // namespace
+
+struct TRPRTFReaderProperties::TTableInfo {
+    std::vector<int> Bounds; // twips, ascending
+    int SavedRow = 0, SavedCell = 0;
+    std::unique_ptr<TCustomRPItemInfo> Table;     // a TRPTableItemInfo
+    std::unique_ptr<TCustomRPItemInfo> RowBuffer; // a TRPTableItemInfo of one row
+    int VSpacingSum = 0, FirstTop = 0, LastBottom = 0, PrevBottom = 0;
+    int HSpacingSum = 0;
+    int PaddingSum = 0, PaddingCount = 0;
+    int Width = 0;
+    int RowBorderSum = 0, RowBorderCount = 0;
+    int CellBorderSum = 0, CellBorderCount = 0;
+    int CellCount = 0;
+    bool HSpacingGiven = false, VSpacingGiven = false, CellWidthGiven = false;
+    bool SingleColor = true, SuiteValues = false, RowCompleted = false;
+    // Cells standing in for grid columns that a row does not cover.
+    std::set<const TRPTableCellData*> Fillers;
+    // Cells that opened a vertical merge and may be continued below.
+    std::set<const TRPTableCellData*> VMergeOpen;
+
+    TRPTableItemInfo* T() const { return AsTable(Table); }
+    TRPTableItemInfo* Buffer() const { return AsTable(RowBuffer); }
+};
+
+TRPRTFReaderProperties::TImport::TImport() = default;
+TRPRTFReaderProperties::TImport::~TImport() = default;
+
+// ---------------------------------------------------------------------------
+// Events
+
+void TRPRTFReaderProperties::ReaderTable(int WhatHappens) {
+    TImport& im = *FImport;
+    if (im.Aborted) return;
+    switch (WhatHappens) {
+    case rtfteTableStart:
+        TableStart();
+        break;
+    case rtfteTableEnd:
+        TableEnd();
+        break;
+    case rtfteRowEnd:
+        if (!im.Tables.empty()) TableRowEnd();
+        break;
+    case rtfteCellEnd:
+        if (!im.Tables.empty()) TableCellEnd();
+        break;
+    default:
+        break;
+    }
+}
+
+void TRPRTFReaderProperties::TableStart() {
+    TImport& im = *FImport;
+    auto info = std::make_unique<TTableInfo>();
+    info->Table = TRPTableItemInfo::CreateEx(0, 0, im.Target);
+    TRPTableItemInfo* t = info->T();
+    t->AfterLoading(2);
+    if (im.PageBreakPending && im.PageBreakDoc == im.Target) {
+        t->SetPageBreakBefore(true);
+        im.PageBreakPending = false;
+    }
+    t->Color = clNone;
+    t->BorderStyle = rptbRaisedColor;
+    t->CellBorderStyle = rptbLoweredColor;
+    t->BorderColor = t->BorderLightColor = t->CellBorderColor = t->CellBorderLightColor = RTFAutoColor;
+    info->RowBuffer = TRPTableItemInfo::CreateEx(1, 1, im.Target);
+    info->Buffer()->AfterLoading(2);
+    info->SavedRow = im.TableRow;
+    info->SavedCell = im.TableCell;
+    im.TableRow = im.TableCell = 0;
+    TRPTableCellData* cell = info->Buffer()->GetCell(0, 0);
+    cell->Clear();
+    im.Target = cell;
+    im.Tables.push_back(std::move(info));
+}
+
+void TRPRTFReaderProperties::TableCellEnd() {
+    TImport& im = *FImport;
+    TTableInfo& info = *im.Tables.back();
+    TRPTableItemInfo* buf = info.Buffer();
+    TRPTableCellData* cell = buf->GetCell(0, im.TableCell);
+    // An empty cell gets its empty line; a paragraph mark right before the
+    // cell end leaves an empty last paragraph, as it shows in the cell.
+    if (cell->GetItemCount() == 0 || (im.ParaEndPending && im.Target == cell)) {
+        im.Target = cell;
+        ReaderNewText(std::string(), rtfpNewPara);
+        ReaderUpdateMarker();
+    }
+    ++im.TableCell;
+    if (buf->Rows->GetColCount() <= im.TableCell) buf->Rows->InsertCols(buf->Rows->GetColCount(), 1, -1, false);
+    TRPTableCellData* next = buf->GetCell(0, im.TableCell);
+    next->Clear();
+    im.Target = next;
+    im.ParaEndPending = false;
+}
+
+void TRPRTFReaderProperties::TableRowEnd() {
+    TImport& im = *FImport;
+    TTableInfo& info = *im.Tables.back();
+    BuildTableRow(info);
+    info.RowCompleted = true;
+    im.TableCell = 0;
+    ++im.TableRow;
+    info.Buffer()->Rows->Reset(1, 1);
+    TRPTableCellData* cell = info.Buffer()->GetCell(0, 0);
+    cell->Clear();
+    im.Target = cell;
+}
+
+void TRPRTFReaderProperties::TableEnd() {
+    TImport& im = *FImport;
+    if (im.Tables.empty()) return;
+    std::unique_ptr<TTableInfo> info = std::move(im.Tables.back());
+    im.Tables.pop_back();
+    TCustomRPData* parent =
+        im.Tables.empty() ? im.Main : im.Tables.back()->Buffer()->GetCell(0, info->SavedCell);
+    if (info->RowCompleted) {
+        // Cells after the last row end make one more row rather than vanish.
+        bool text = false;
+        TRPTableItemInfo* buf = info->Buffer();
+        for (int c = 0; c < buf->Rows->GetColCount() && !text; ++c)
+            text = buf->GetCell(0, c)->HasData(false);
+        if (text) BuildTableRow(*info);
+    }
+    FinishTable(*info);
+    TRPTableItemInfo* t = info->T();
+    const bool bufferBreak = im.PageBreakPending && im.PageBreakDoc == info->Buffer()->GetCell(0, 0);
+    im.Target = parent;
+    im.TableRow = info->SavedRow;
+    im.TableCell = info->SavedCell;
+    if (bufferBreak) im.PageBreakDoc = parent;
+    const TRPRTFRowProperties* rp = im.Reader->RowProps();
+    const int align = rp && rp->AlignmentGiven ? rp->Alignment : im.Reader->State().ParaProps.Alignment;
+    t->ParaNo = TableParaStyle(std::clamp(align, 0, 3));
+    if (!t->Rows->IsEmpty()) {
+        if (t->GetPageBreakBefore()) {
+            im.PageBreakPending = true;
+            im.PageBreakDoc = parent;
+        }
+        AddItem(std::string(), std::move(info->Table), rtfpNewPara);
+    }
+    if (!info->RowCompleted) {
+        // Cells without a row end: their text stays as ordinary paragraphs.
+        TRPTableCellData* cell = info->Buffer()->GetCell(0, 0);
+        while (cell->GetItemCount() > 0) {
+            std::string text = cell->GetItemText(0);
+            std::unique_ptr<TCustomRPItemInfo> item = cell->Items->TakeObject(0);
+            cell->Items->Delete(0);
+            const TRPRTFPosition pos = item->GetContinuesPrev() ? rtfpContinuePara
+                                       : item->GetLineBreakBefore() ? rtfpNewLine
+                                                                    : rtfpNewPara;
+            if (item->StyleNo == rpsnListMarker) continue;
+            AddItem(std::move(text), std::move(item), pos);
+        }
+        im.LastMarker = -1;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Paragraph style of tables
+
+int TRPRTFReaderProperties::TableParaStyle(int Alignment) {
+    TImport& im = *FImport;
+    if (ParaStyleMode == rprsUseSpecified) return FParaStyleNo;
+    if (ParaStyleMode == rprsUseClosest || !im.Style) return 0;
+    if (Alignment == 0 && im.LeftTablePara >= 0) return im.LeftTablePara;
+    TParaInfos& styles = im.Style->ParaStyles();
+    const TParaInfo* p0 = styles.GetItem(0);
+    int result = 0;
+    if (p0->FirstIndent != 0 || p0->LeftIndent != 0 || p0->RightIndent != 0 || p0->Alignment != Alignment) {
+        TParaInfo want;
+        want.Assign(*p0);
+        want.FirstIndent = want.LeftIndent = want.RightIndent = 0;
+        want.Alignment = static_cast<TRPAlignment>(Alignment);
+        result = styles.FindEqualStyle(0, want, 0xFFFFFFFFu);
+        if (result < 0) {
+            TParaInfo* added = styles.Add();
+            added->Assign(want);
+            result = styles.Count() - 1;
+        }
+    }
+    if (Alignment == 0) im.LeftTablePara = result;
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Building a row
+
+namespace {
+
+struct TCellDef {
+    const TRPRTFCellProperties* Props = nullptr;
+    int Left = 0, Right = 0;
+};
+
+int FindBound(const std::vector<int>& Bounds, int Twips) {
+    int best = -1, bestDist = 0;
+    for (size_t i = 0; i < Bounds.size(); ++i) {
+        const int d = std::abs(Bounds[i] - Twips);
+        if (best < 0 || d < bestDist) {
+            best = static_cast<int>(i);
+            bestDist = d;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+void TRPRTFReaderProperties::MakeFiller(TTableInfo& Info, int Row, int Col, int ColSpan) {
+    TRPTableRows& rows = *Info.T()->Rows;
+    TRPTableCellData* cell = rows.GetCell(Row, Col);
+    if (!cell) return;
+    for (int c = Col + 1; c < Col + ColSpan; ++c)
+        rows.GetRow(Row)->PutCell(c, nullptr);
+    cell->ColSpan = ColSpan;
+    cell->VisibleBorders.SetAll(false);
+    cell->Clear();
+    cell->AddText(std::string(), TextStyleMode == rprsUseSpecified ? FTextStyleNo : 0, TableParaStyle(0));
+    Info.Fillers.insert(cell);
+}
+
+// Adds boundary Twips to the grid unless one lies within a twip; the earlier
+// rows keep their look: the cells around the new column take it over.
+int TRPRTFReaderProperties::AddBound(TTableInfo& Info, int Twips, int RowsDone) {
+    std::vector<int>& b = Info.Bounds;
+    const int near = FindBound(b, Twips);
+    if (near >= 0 && (std::abs(b[static_cast<size_t>(near)] - Twips) <= 1 || static_cast<int>(b.size()) > kMaxColumns))
+        return near;
+    const int j = static_cast<int>(std::lower_bound(b.begin(), b.end(), Twips) - b.begin());
+    b.insert(b.begin() + j, Twips);
+    if (b.size() < 2) return j;
+    TRPTableRows& rows = *Info.T()->Rows;
+    if (rows.RowCount() == 0) return j;
+    // A new column at grid index col.
+    const int col = j == 0 ? 0 : j == static_cast<int>(b.size()) - 1 ? rows.GetColCount() : j;
+    rows.InsertCols(col, 1, -1, false);
+    for (int r = 0; r < RowsDone; ++r) {
+        TRPTableCellData* cell = rows.GetCell(r, col);
+        if (!cell) continue; // a cell crossing the new column took it over
+        int mr = 0, mc = 0;
+        TRPTableCellData* left = col > 0 ? rows.GetMainCell(r, col - 1, mr, mc) : nullptr;
+        if (col == 0) {
+            // A new first column: one filler over the earlier rows.
+            if (r == 0) {
+                MakeFiller(Info, 0, 0, 1);
+                rows.MergeCells(0, 0, 1, RowsDone, true, false);
+            }
+            continue;
+        }
+        if (!left) continue;
+        if (mr + left->RowSpan > r && mc + left->ColSpan > col) {
+            rows.GetRow(r)->PutCell(col, nullptr);
+        } else if (j < static_cast<int>(b.size()) - 1 || Info.Fillers.count(left)) {
+            rows.GetRow(r)->PutCell(col, nullptr);
+            ++left->ColSpan;
+        } else {
+            MakeFiller(Info, r, col, 1);
+        }
+    }
+    return j;
+}
+
+void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
+    TImport& im = *FImport;
+    const TRPRTFRowProperties* rp = im.Reader->RowProps();
+    if (!rp) return;
+    TRPTableItemInfo* t = Info.T();
+    TRPTableRows& rows = *t->Rows;
+    TRPTableItemInfo* buf = Info.Buffer();
+    // The cells of the row: one per boundary, and one per cell of text beyond them.
+    int used = im.TableCell;
+    if (used < buf->Rows->GetColCount() && buf->GetCell(0, used)->HasData(false)) ++used;
+    std::vector<TCellDef> defs;
+    static const TRPRTFCellProperties kNoProps;
+    int left = rp->Left;
+    for (const TRPRTFCellProperties& cp : rp->Cells) {
+        if (static_cast<int>(defs.size()) >= kMaxColumns) break;
+        int right = cp.RightBoundary;
+        if (right <= left) right = left + kFallbackCellWidth;
+        defs.push_back({&cp, left, right});
+        left = right;
+    }
+    while (static_cast<int>(defs.size()) < std::min(std::max(used, 1), kMaxColumns)) {
+        const int w = defs.empty() ? kFallbackCellWidth : defs.back().Right - defs.back().Left;
+        defs.push_back({&kNoProps, left, left + w});
+        left += w;
+    }
+
+    const int R = rows.RowCount();
+    if (R == 0 && rows.GetColCount() == 0) {
+        Info.Bounds.clear();
+        Info.Bounds.push_back(defs.front().Left);
+        for (const TCellDef& d : defs)
+            AddBound(Info, d.Right, 0);
+    } else {
+        AddBound(Info, defs.front().Left, R);
+        for (const TCellDef& d : defs)
+            AddBound(Info, d.Right, R);
+    }
+    const int C = static_cast<int>(Info.Bounds.size()) - 1;
+    {
+        auto row = std::make_unique<TRPTableRow>(&rows);
+        for (int c = 0; c < C; ++c)
+            row->AddNewCell();
+        rows.Add(std::move(row));
+    }
+    if (rp->Heading) t->HeadingRowCount = R + 1;
+    UpdateTableSums(Info, *rp, R == 0);
+
+    const int first = FindBound(Info.Bounds, defs.front().Left);
+    if (first > 0) MakeFiller(Info, R, 0, first);
+    TRPTableCellData* prevCell = nullptr;
+    int prevStart = -1;
+    int nextFree = first;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const TCellDef& d = defs[i];
+        const int start = std::max(FindBound(Info.Bounds, d.Left), nextFree);
+        int end = FindBound(Info.Bounds, d.Right);
+        TRPTableCellData* source =
+            static_cast<int>(i) < buf->Rows->GetColCount() ? buf->GetCell(0, static_cast<int>(i)) : nullptr;
+        const bool hasText = source && source->HasData(false);
+        if (start >= C) {
+            // No column is left for it (a grid at its limit): its text joins the cell before.
+            if (hasText && prevCell) prevCell->Assign(source);
+            continue;
+        }
+        end = std::clamp(end, start + 1, C);
+        // A cell merged into the one before it: its columns and text join that cell.
+        if (d.Props->HMerge == 2 && prevCell) {
+            for (int c = start; c < end; ++c)
+                rows.GetRow(R)->PutCell(c, nullptr);
+            prevCell->ColSpan = end - prevStart;
+            if (hasText) prevCell->Assign(source);
+            nextFree = end;
+            continue;
+        }
+        // A cell merged into the one above it, when one above opened a merge there.
+        if (d.Props->VMerge == 2 && R > 0) {
+            int mr = 0, mc = 0;
+            TRPTableCellData* above = rows.GetMainCell(R - 1, start, mr, mc);
+            if (above && Info.VMergeOpen.count(above) && mc == start && mc + above->ColSpan == end) {
+                for (int c = start; c < end; ++c)
+                    rows.GetRow(R)->PutCell(c, nullptr);
+                above->RowSpan = R - mr + 1;
+                if (hasText) above->Assign(source);
+                prevCell = nullptr;
+                nextFree = end;
+                continue;
+            }
+        }
+        TRPTableCellData* cell = rows.GetCell(R, start);
+        for (int c = start + 1; c < end; ++c)
+            rows.GetRow(R)->PutCell(c, nullptr);
+        cell->ColSpan = end - start;
+        ApplyCellProps(Info, *cell, *d.Props, d.Left, d.Right, *rp);
+        cell->Clear();
+        if (source) cell->Assign(source);
+        if (d.Props->VMerge == 1) Info.VMergeOpen.insert(cell);
+        prevCell = cell;
+        prevStart = start;
+        nextFree = end;
+    }
+    // Grid columns right of the row's last cell.
+    if (nextFree < C && rows.GetCell(R, nextFree)) MakeFiller(Info, R, nextFree, C - nextFree);
+    // A vertical merge that this row did not continue is closed.
+    for (auto it = Info.VMergeOpen.begin(); it != Info.VMergeOpen.end();) {
+        int cr = -1, cc = -1;
+        (*it)->GetPosition(cr, cc);
+        if (cr < 0 || cr + (*it)->RowSpan - 1 < R)
+            it = Info.VMergeOpen.erase(it);
+        else
+            ++it;
+    }
+    Info.CellCount += static_cast<int>(defs.size());
+}
+
+void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowProperties& Row, bool FirstRow) {
+    // Spacing: left/right between cells, top/bottom between rows.
+    if (Row.SpacingInTwips[0] || Row.SpacingInTwips[2]) Info.HSpacingGiven = true;
+    if (Row.SpacingInTwips[1] || Row.SpacingInTwips[3]) Info.VSpacingGiven = true;
+    for (int side : {0, 2}) {
+        if (Row.SpacingInTwips[static_cast<size_t>(side)])
+            Info.HSpacingSum += Row.Spacing[static_cast<size_t>(side)];
+        else
+            Info.HSpacingSum += Row.GapH - (Row.PaddingInTwips[static_cast<size_t>(side)]
+                                                ? Row.Padding[static_cast<size_t>(side)]
+                                                : 0);
+    }
+    const int top = Row.SpacingInTwips[1] ? Row.Spacing[1] : 0;
+    const int bottom = Row.SpacingInTwips[3] ? Row.Spacing[3] : 0;
+    if (FirstRow)
+        Info.FirstTop = top;
+    else
+        Info.VSpacingSum += top + Info.PrevBottom;
+    Info.PrevBottom = Info.LastBottom = bottom;
+    for (size_t side = 0; side < 4; ++side) {
+        ++Info.PaddingCount;
+        if (Row.PaddingInTwips[side]) Info.PaddingSum += Row.Padding[side];
+    }
+    if (Row.SuiteValuesGiven) {
+        Info.SuiteValues = true;
+        Info.Width = Row.BestWidth;
+    } else if (Row.BestWidth < 0 || Info.Width < 0) {
+        Info.Width = std::min(Info.Width, Row.BestWidth);
+    } else {
+        Info.Width = std::max(Info.Width, Row.BestWidth);
+    }
+    TRPTableItemInfo* t = Info.T();
+    for (int s = 0; s < 4; ++s)
+        if (Row.Border.TypeOf(s)) {
+            Info.RowBorderSum += Row.Border.Sides[static_cast<size_t>(s)]->Width;
+            ++Info.RowBorderCount;
+        }
+    const auto colorOf = [&](int a, int b) -> TColor {
+        const int s = Row.Border.TypeOf(a) ? a : b;
+        return Row.Border.Sides[static_cast<size_t>(s)] ? Row.Border.Sides[static_cast<size_t>(s)]->Color : clNone;
+    };
+    if (Row.Border.HasType()) {
+        if (const TColor c = colorOf(0, 1); c != clNone) t->BorderLightColor = c;
+        if (const TColor c = colorOf(2, 3); c != clNone) t->BorderColor = c;
+    }
+}
+
+void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& Cell, const TRPRTFCellProperties& P,
+                                            int Left, int Right, const TRPRTFRowProperties& Row) {
+    TImport& im = *FImport;
+    Cell.Color = P.Color;
+    if (Row.SuiteValuesGiven)
+        Cell.BestHeight = P.BestHeight;
+    else if (Row.Height > 0)
+        Cell.BestHeight = Px(Row.Height);
+    for (int s = 0; s < 4; ++s)
+        if (P.Border.TypeOf(s)) {
+            Info.CellBorderSum += P.Border.Sides[static_cast<size_t>(s)]->Width;
+            ++Info.CellBorderCount;
+        }
+    Cell.VisibleBorders.SetValues(P.Border.TypeOf(0) != 0, P.Border.TypeOf(1) != 0, P.Border.TypeOf(2) != 0,
+                                  P.Border.TypeOf(3) != 0);
+    const auto colorOf = [&](int a, int b) -> TColor {
+        const int s = P.Border.TypeOf(a) ? a : b;
+        return P.Border.Sides[static_cast<size_t>(s)] ? P.Border.Sides[static_cast<size_t>(s)]->Color : clNone;
+    };
+    if (P.Border.HasType()) {
+        Cell.BorderColor = colorOf(0, 1);
+        Cell.BorderLightColor = colorOf(2, 3);
+        if (Cell.BorderColor != Cell.BorderLightColor && Cell.BorderColor != clNone && Cell.BorderLightColor != clNone)
+            Info.SingleColor = false;
+    }
+    if (P.BestWidth != 0) Info.CellWidthGiven = true;
+    if (Row.SuiteValuesGiven)
+        Cell.BestWidth = P.BestWidth;
+    else if (Info.CellWidthGiven)
+        Cell.BestWidth = P.BestWidth <= 0 ? P.BestWidth / 50 : Px(P.BestWidth);
+    else
+        Cell.BestWidth = Px(Right - Left);
+    Cell.VAlign = P.VAlign == 2 ? rpcMiddle : P.VAlign == 1 ? rpcBottom : rpcTop;
+    (void)im;
+}
+
+// ---------------------------------------------------------------------------
+// Finishing a table
+
+void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
+    TImport& im = *FImport;
+    TRPTableItemInfo* t = Info.T();
+    TRPTableRows& rows = *t->Rows;
+    // A grid that went wrong is mended before anything reads it.
+    if (!rows.IsConsistent()) rows.Repair();
+    const double f = im.Factor;
+    const auto px = [&](double twips) { return static_cast<int>(Round(twips * f)); };
+    if (Info.SingleColor) t->CellBorderStyle = rptbColor;
+    if (t->BorderColor == t->BorderLightColor) t->BorderStyle = rptbColor;
+    t->CellPadding = Info.PaddingCount > 0 ? px(static_cast<double>(Info.PaddingSum) / Info.PaddingCount) : 0;
+    const int R = rows.RowCount(), C = rows.GetColCount();
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* cell = rows.GetCell(r, c);
+            if (!cell) continue;
+            if (!Info.SuiteValues && cell->BestWidth > 2 * t->CellPadding) cell->BestWidth -= 2 * t->CellPadding;
+            if (cell->GetItemCount() == 0)
+                cell->AddText(std::string(), TextStyleMode == rprsUseSpecified ? FTextStyleNo : 0, TableParaStyle(0));
+        }
+    if (BorderSwitch && (!Info.HSpacingGiven || !Info.VSpacingGiven))
+        for (int r = 0; r < R; ++r)
+            for (int c = 0; c < C; ++c) {
+                TRPTableCellData* cell = rows.GetCell(r, c);
+                if (!cell) continue;
+                int mr, mc;
+                if (!Info.HSpacingGiven && c > 0)
+                    if (const TRPTableCellData* n = rows.GetMainCell(r, c - 1, mr, mc); n && n->VisibleBorders.Right)
+                        cell->VisibleBorders.Left = false;
+                if (!Info.VSpacingGiven && r > 0)
+                    if (const TRPTableCellData* n = rows.GetMainCell(r - 1, c, mr, mc); n && n->VisibleBorders.Bottom)
+                        cell->VisibleBorders.Top = false;
+            }
+    if (Info.VSpacingGiven) {
+        if (R > 1) t->CellVSpacing = px(static_cast<double>(Info.VSpacingSum) / (R - 1));
+        t->BorderVSpacing = px(Info.FirstTop + Info.LastBottom);
+    } else {
+        t->CellVSpacing = t->BorderVSpacing = -1;
+    }
+    if (Info.HSpacingGiven)
+        t->CellHSpacing = R > 0 ? px(static_cast<double>(Info.HSpacingSum) / R) : 0;
+    else
+        t->CellHSpacing = -1;
+    t->BorderHSpacing = t->CellHSpacing;
+    if (Info.SuiteValues)
+        t->BestWidth = Info.Width;
+    else if (Info.Width > 0)
+        t->BestWidth = Info.RowBorderCount > 0
+                           ? px(Info.Width - static_cast<double>(Info.RowBorderSum) / Info.RowBorderCount)
+                           : px(Info.Width);
+    else if (Info.Width < 0)
+        t->BestWidth = Info.Width / 50;
+    else if (GridWidthSwitch && Info.Bounds.size() > 1)
+        t->BestWidth = px(Info.Bounds.back() - Info.Bounds.front());
+    const auto width = [&](int Sum, int Count) {
+        if (Count <= 0) return 0;
+        const int w = px(static_cast<double>(Sum) / Count);
+        return w == 0 && Sum / static_cast<double>(Count) >= 4.5 ? 1 : w;
+    };
+    t->CellBorderWidth = width(Info.CellBorderSum, Info.CellBorderCount);
+    t->BorderWidth = width(Info.RowBorderSum, Info.RowBorderCount);
+    if (!Info.HSpacingGiven && !Info.VSpacingGiven && t->BorderWidth == t->CellBorderWidth)
+        t->BorderWidth = t->BorderHSpacing = t->BorderVSpacing = 0;
+    if (AutoHideTableGridLines) t->Options |= rptoHideGridLines;
+    t->Changed();
+}
