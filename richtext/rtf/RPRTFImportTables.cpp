@@ -166,16 +166,18 @@ void TRPRTFReaderProperties::TableEnd() {
     }
     if (!info->RowCompleted) {
         // Cells without a row end: their text stays as ordinary paragraphs.
-        TRPTableCellData* cell = info->Buffer()->GetCell(0, 0);
-        while (cell->GetItemCount() > 0) {
-            std::string text = cell->GetItemText(0);
-            std::unique_ptr<TCustomRPItemInfo> item = cell->Items->TakeObject(0);
-            cell->Items->Delete(0);
-            const TRPRTFPosition pos = item->GetContinuesPrev() ? rtfpContinuePara
-                                       : item->GetLineBreakBefore() ? rtfpNewLine
-                                                                    : rtfpNewPara;
-            if (item->StyleNo == rpsnListMarker) continue;
-            AddItem(std::move(text), std::move(item), pos);
+        TRPTableItemInfo* buf = info->Buffer();
+        for (int c = 0; c < buf->Rows->GetColCount(); ++c) {
+            TRPTableCellData* cell = buf->GetCell(0, c);
+            for (int i = 0; i < cell->GetItemCount(); ++i) {
+                std::unique_ptr<TCustomRPItemInfo> item = cell->Items->TakeObject(i);
+                if (!item || item->StyleNo == rpsnListMarker) continue;
+                const TRPRTFPosition pos = i == 0 || item->StartsPara() ? rtfpNewPara
+                                           : item->GetContinuesPrev() ? rtfpContinuePara
+                                                                      : rtfpNewLine;
+                AddItem(cell->GetItemText(i), std::move(item), pos);
+            }
+            cell->Items->Clear();
         }
         im.LastMarker = -1;
     }

@@ -1,0 +1,177 @@
+// RTF import of tables: the grid from cell boundaries, merges, nesting, the
+// table's properties, and rows the RTF does not describe well.
+#include "RTFImportDoc.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// "RxC" spans per position, "." for covered ones, rows separated by "/".
+std::string Spans(const TRPTableItemInfo& T) {
+    std::string s;
+    for (int r = 0; r < T.Rows->RowCount(); ++r) {
+        if (r) s += "/";
+        for (int c = 0; c < T.Rows->GetColCount(); ++c) {
+            if (c) s += " ";
+            const TRPTableCellData* cell = T.GetCell(r, c);
+            s += cell ? std::to_string(cell->RowSpan) + "x" + std::to_string(cell->ColSpan) : ".";
+        }
+    }
+    return s;
+}
+
+TRPTableItemInfo* TableAt(TCustomRPData& D, int ItemNo) {
+    return ItemNo < D.GetItemCount() ? dynamic_cast<TRPTableItemInfo*>(D.GetItem(ItemNo)) : nullptr;
+}
+
+std::string CellText(const TRPTableCellData* C) {
+    return C ? TImportDoc::Text(*C, TImportTableText(), 1) : "(none)";
+}
+
+TEST(RTFTableImport, RowsOfDifferentBoundariesShareOneGrid) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1 x\\par"
+                            "\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row"
+                            "\\trowd\\cellx1000\\cellx1500\\cellx2000\\intbl c\\cell d\\cell e\\cell\\row"
+                            "\\pard y}"));
+    ASSERT_EQ(doc.GetItemCount(), 3);
+    TRPTableItemInfo* t = TableAt(doc, 1);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Spans(*t), "1x1 1x2 ./1x1 1x1 1x1");
+    EXPECT_EQ(CellText(t->GetCell(0, 1)), "b");
+    EXPECT_EQ(CellText(t->GetCell(1, 2)), "e");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    EXPECT_EQ(doc.PlainText(), "x\na|b|\nc|d|e|\n\ny");
+    // Cell widths from the boundaries less the padding (none given: 0).
+    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 67);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, 67);
+}
+
+TEST(RTFTableImport, BoundariesWithinATwipAreOneColumn) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx2000\\intbl a\\cell\\row"
+                            "\\trowd\\cellx2001\\intbl b\\cell\\row"
+                            "\\trowd\\cellx2003\\intbl c\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Spans(*t), "1x1 1x1/1x1 1x1/1x2 .");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    // The third row reaches further: the earlier rows get an invisible filler there.
+    const TRPTableCellData* filler = t->GetCell(0, 1);
+    EXPECT_FALSE(filler->VisibleBorders.Left || filler->VisibleBorders.Top || filler->VisibleBorders.Right ||
+                 filler->VisibleBorders.Bottom);
+    EXPECT_EQ(CellText(t->GetCell(2, 0)), "c");
+}
+
+TEST(RTFTableImport, VerticalAndHorizontalMerges) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1"
+                            "\\trowd\\clvmgf\\cellx1000\\clmgf\\cellx2000\\clmrg\\cellx3000"
+                            "\\intbl top\\cell wide\\cell\\cell\\row"
+                            "\\trowd\\clvmrg\\cellx1000\\cellx2000\\cellx3000"
+                            "\\intbl\\cell m\\cell n\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Spans(*t), "2x1 1x2 ./. 1x1 1x1");
+    // Merged empty cells add no empty paragraphs.
+    EXPECT_EQ(t->GetCell(0, 0)->GetItemCount(), 1);
+    EXPECT_EQ(t->GetCell(0, 1)->GetItemCount(), 1);
+    EXPECT_EQ(CellText(t->GetCell(0, 1)), "wide");
+    EXPECT_EQ(CellText(t->GetCell(1, 2)), "n");
+}
+
+TEST(RTFTableImport, MergesThatPointAtNothingKeepTheirText) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\clvmrg\\cellx1000\\clvmrg\\cellx2000\\intbl a\\cell b\\cell\\row"
+                            "\\trowd\\clmrg\\cellx1000\\cellx2000\\intbl c\\cell d\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Spans(*t), "1x1 1x1/1x1 1x1");
+    EXPECT_EQ(doc.PlainText(), "a|b|\nc|d|\n");
+}
+
+TEST(RTFTableImport, BadBoundariesAndRowsWithoutThemKeepEveryCell) {
+    TImportDoc doc;
+    // Boundaries that do not ascend, and a row without any \cellx.
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx2000\\cellx1000\\cellx1000\\intbl a\\cell b\\cell c\\cell\\row"
+                            "\\trowd\\intbl d\\cell e\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    const std::string text = doc.PlainText();
+    for (const char* s : {"a|", "b|", "c|", "d|", "e|"})
+        EXPECT_NE(text.find(s), std::string::npos) << s << " in " << text;
+}
+
+TEST(RTFTableImport, CellsWithoutARowEndStayParagraphs) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1 x\\par\\intbl a\\cell b\\cell\\pard y}"));
+    EXPECT_EQ(doc.PlainText(), "x\na\nb\ny");
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        EXPECT_EQ(TableAt(doc, i), nullptr);
+}
+
+TEST(RTFTableImport, NestedTableLandsInItsCell) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
+                            "\\itap2 in1\\nestcell in2\\nestcell"
+                            "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                            "{\\nonesttables\\par}\\pard\\intbl\\itap1\\cell"
+                            "\\trowd\\cellx3000\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(Spans(*t), "1x1");
+    TRPTableCellData* cell = t->GetCell(0, 0);
+    int inner = -1;
+    for (int i = 0; i < cell->GetItemCount(); ++i)
+        if (TableAt(*cell, i)) inner = i;
+    ASSERT_GE(inner, 0);
+    TRPTableItemInfo* n = TableAt(*cell, inner);
+    EXPECT_EQ(Spans(*n), "1x1 1x1");
+    EXPECT_EQ(n->GetRPData(), cell);
+    EXPECT_EQ(CellText(n->GetCell(0, 1)), "in2");
+    EXPECT_EQ(CellText(cell).substr(0, 6), "outer\n");
+}
+
+TEST(RTFTableImport, TableProperties) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1 a\\page"
+                            "\\trowd\\trwWidth2500\\trftsWidth2\\trhdr\\trpaddl60\\trpaddfl3\\trpaddr60\\trpaddfr3"
+                            "\\trpaddt0\\trpaddft3\\trpaddb0\\trpaddfb3"
+                            "\\clbrdrr\\brdrs\\brdrw15\\clcbpat1\\clvertalc\\cellx1000"
+                            "\\clbrdrl\\brdrs\\brdrw15\\clbrdrr\\brdrs\\brdrw15\\cellx2000"
+                            "\\intbl a\\par\\cell b\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 1);
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(t->GetPageBreakBefore());
+    EXPECT_EQ(t->BestWidth, -50); // fiftieths of a percent
+    EXPECT_EQ(t->HeadingRowCount, 1);
+    EXPECT_EQ(t->CellPadding, 2); // 120 twips over four sides
+    EXPECT_EQ(t->CellBorderWidth, 1);
+    EXPECT_EQ(t->CellBorderStyle, rptbColor);
+    EXPECT_EQ(t->CellHSpacing, -1);
+    EXPECT_EQ(t->CellVSpacing, -1);
+    EXPECT_EQ(t->BorderWidth, 0);
+    EXPECT_EQ(t->GetCell(0, 0)->VAlign, rpcMiddle);
+    // One line between neighbours: the right border of the first cell stays,
+    // the left border of the second goes.
+    EXPECT_TRUE(t->GetCell(0, 0)->VisibleBorders.Right);
+    EXPECT_FALSE(t->GetCell(0, 1)->VisibleBorders.Left);
+    EXPECT_TRUE(t->GetCell(0, 1)->VisibleBorders.Right);
+    // A paragraph mark right before the cell end leaves an empty last line.
+    EXPECT_EQ(CellText(t->GetCell(0, 0)), "a\n");
+}
+
+TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\richpadtbw300\\richpadcbw120\\richpadcbh40\\cellx1000"
+                            "\\richpadcbw-30\\cellx2000\\intbl a\\cell b\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->BestWidth, 300);
+    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 120);
+    EXPECT_EQ(t->GetCell(0, 0)->BestHeight, 40);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, -30);
+}
+
+} // namespace
