@@ -246,6 +246,14 @@ public:
     void Clear();
 };
 
+// One printed part of a table: a run of body rows (Height from the part base).
+class TRPTablePrintPart : public TRPMultiDrawItemPart {
+public:
+    int StartRow = 0;
+    int RowCount = 0;
+    int GetBreakRow() const { return StartRow; }
+};
+
 using TRPCellEditingEvent =
     std::function<void(TRPTableItemInfo* Sender, int Row, int Col, bool Automatic, bool& AllowEdit)>;
 using TRPCellEndEditEvent = std::function<void(TRPTableItemInfo* Sender, int Row, int Col, bool Clearing)>;
@@ -364,6 +372,21 @@ public:
                            const TRPIntegerList& ListShifts) override;
     void DetachForUndo(int ItemNo, TCustomRPData* RPData) override;
     void ReattachFromUndo(TCustomRPData* RPData) override;
+
+    // ---- RPF (RPTableRPF.cpp)
+    void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,
+                 void* Part, bool ForceContinue) const override;
+    bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line) override;
+    int GetRPFExtraPropertyCount() const override;
+    void SaveRPFExtraProperties(std::string& Stream) const override;
+    bool SetExtraStrProperty(int Prop, const std::string& Value) override;
+    bool GetExtraStrProperty(int Prop, std::string& Value) const override;
+    // The table's data as one block: properties, then the cells of the rows
+    // to save (headings first), then the rows' vertical alignments.
+    std::string SaveToBlock(int FirstRow, int RowCount, int Headings) const;
+    // Replaces the grid and properties from a block; False for a block that
+    // is damaged, too large for the bytes it has, or nested too deep.
+    bool LoadFromBlock(const std::string& Block);
 
     // ---- layout (RPTableLayout.cpp)
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;

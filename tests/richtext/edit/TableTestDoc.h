@@ -39,6 +39,7 @@ public:
     TCanvas Canvas{&Surface};
     bool Focused = false;
     int VOffsValue = 0;
+    TRPFOptions RPFOpts = 0;
 
     TRPStyle* GetRPStyle() const override { return Style; }
     int GetWidth() override { return Width; }
@@ -48,6 +49,8 @@ public:
     TColor GetColor() override { return clWhite; }
     bool IsFocused() override { return Focused; }
     int GetVOffs() override { return VOffsValue; }
+    TRPFOptions GetRPFOptions() const override { return RPFOpts; }
+    void SetRPFOptions(TRPFOptions Value) override { RPFOpts = Value; }
     void Format() { TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, true); }
 };
 
@@ -75,7 +78,7 @@ protected:
         c->AddNL(Text, 0, 0);
     }
     // The texts of a cell's items joined with "|".
-    static std::string CellText(const TRPTableCellData* C) {
+    static std::string CellText(const TCustomRPData* C) {
         std::string s;
         for (int i = 0; i < C->GetItemCount(); ++i)
             s += (i ? "|" : "") + C->GetItemText(i);

@@ -1,0 +1,416 @@
+// Tables in RPF: one record whose last line carries the table as a block of
+// tagged properties, the cells with their spans, attributes and RPF content,
+// and the rows' vertical alignments. Blocks come from files: every count and
+// length is checked against caps and against the bytes present.
+#include <algorithm>
+#include <cstring>
+
+#include "richtext/edit/RPTable.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPFTokens.h"
+
+namespace {
+
+constexpr char kMagic[4] = {'R', 'P', 'T', '1'};
+constexpr int kMaxRows = 100000;
+constexpr int kMaxCols = 256;
+constexpr int kMaxPositions = 262144;
+constexpr int kMaxDepth = 16;
+constexpr int kMaxLength = 30000; // pixels
+constexpr int kEndOfCells = -1;
+
+// Table properties by tag, in the order they are written.
+enum TTableTag : uint8_t {
+    ttEnd,
+    ttOptions,
+    ttPrintOptions,
+    ttBestWidth,
+    ttColor,
+    ttHeadingRowCount,
+    ttTextRowSeparator,
+    ttTextColSeparator,
+    ttBorderWidth,
+    ttBorderColor,
+    ttBorderLightColor,
+    ttBorderStyle,
+    ttBorderVSpacing,
+    ttBorderHSpacing,
+    ttCellBorderWidth,
+    ttCellBorderColor,
+    ttCellBorderLightColor,
+    ttCellPadding,
+    ttCellBorderStyle,
+    ttVRuleWidth,
+    ttVRuleColor,
+    ttHRuleWidth,
+    ttHRuleColor,
+    ttCellVSpacing,
+    ttCellHSpacing,
+    ttVOutermostRule,
+    ttHOutermostRule,
+    ttBackgroundStyle,
+};
+
+enum TCellTag : uint8_t {
+    ctEnd,
+    ctColor,
+    ctBorderColor,
+    ctBorderLightColor,
+    ctBestWidth,
+    ctBestHeight,
+    ctVisibleBorders,
+    ctVAlign,
+    ctBackgroundStyle,
+    ctBackgroundImageFileName,
+};
+
+class TBlockWriter {
+public:
+    std::string Data;
+    void Byte(uint8_t b) { Data.push_back(static_cast<char>(b)); }
+    void Int(int32_t v) { RPFWriteInt32(Data, v); }
+    void Str(const std::string& s) {
+        Int(static_cast<int32_t>(s.size()));
+        Data += s;
+    }
+    void Prop(uint8_t Tag, int32_t Value) {
+        Byte(Tag);
+        Int(Value);
+    }
+    void StrProp(uint8_t Tag, const std::string& Value) {
+        Byte(Tag);
+        Str(Value);
+    }
+};
+
+class TBlockReader {
+public:
+    explicit TBlockReader(const std::string& AData) : Data(AData) {}
+    const std::string& Data;
+    size_t Pos = 0;
+    bool Ok = true;
+    size_t Left() const { return Data.size() - Pos; }
+    uint8_t Byte() {
+        if (Left() < 1) return Fail(), 0;
+        return static_cast<uint8_t>(Data[Pos++]);
+    }
+    int32_t Int() {
+        if (Left() < 4) return Fail(), 0;
+        uint32_t v = 0;
+        for (int i = 3; i >= 0; --i)
+            v = (v << 8) | static_cast<uint8_t>(Data[Pos + static_cast<size_t>(i)]);
+        Pos += 4;
+        return static_cast<int32_t>(v);
+    }
+    std::string Bytes() {
+        const int32_t n = Int();
+        if (!Ok || n < 0 || static_cast<size_t>(n) > Left()) return Fail(), std::string();
+        std::string s = Data.substr(Pos, static_cast<size_t>(n));
+        Pos += static_cast<size_t>(n);
+        return s;
+    }
+    void Fail() { Ok = false; }
+};
+
+int Clamp(int v, int lo, int hi) {
+    return std::clamp(v, lo, hi);
+}
+
+// Nesting of tables being read (cells hold tables that hold cells).
+int gReadDepth = 0;
+
+struct TDepth {
+    TDepth() { ++gReadDepth; }
+    ~TDepth() { --gReadDepth; }
+};
+
+// While cells are written, their documents write no styles, layout or
+// background of their own: the document that holds the table writes them once.
+class TCellRPFOptions {
+public:
+    explicit TCellRPFOptions(TCustomRPData* D) : FDoc(D), FOld(D ? D->GetRPFOptions() : 0) {
+        if (FDoc)
+            FDoc->SetRPFOptions(FOld & static_cast<TRPFOptions>(~(rpfoSaveBack | rpfoSaveTextStyles | rpfoSaveParaStyles |
+                                                                   rpfoSaveLayout | rpfoSaveDocProperties)));
+    }
+    ~TCellRPFOptions() {
+        if (FDoc) FDoc->SetRPFOptions(FOld);
+    }
+
+private:
+    TCustomRPData* FDoc;
+    TRPFOptions FOld;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The block
+
+std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headings) const {
+    TBlockWriter w;
+    w.Data.append(kMagic, sizeof kMagic);
+    const TRPTableItemInfo def(static_cast<TCustomRPData*>(nullptr));
+    const auto prop = [&](uint8_t tag, int32_t v, int32_t d) {
+        if (v != d) w.Prop(tag, v);
+    };
+    prop(ttOptions, Options, def.Options);
+    prop(ttPrintOptions, PrintOptions, def.PrintOptions);
+    prop(ttBestWidth, BestWidth, def.BestWidth);
+    prop(ttColor, static_cast<int32_t>(Color), static_cast<int32_t>(def.Color));
+    prop(ttHeadingRowCount, HeadingRowCount, def.HeadingRowCount);
+    if (TextRowSeparator != def.TextRowSeparator) w.StrProp(ttTextRowSeparator, TextRowSeparator);
+    if (TextColSeparator != def.TextColSeparator) w.StrProp(ttTextColSeparator, TextColSeparator);
+    prop(ttBorderWidth, BorderWidth, def.BorderWidth);
+    prop(ttBorderColor, static_cast<int32_t>(BorderColor), static_cast<int32_t>(def.BorderColor));
+    prop(ttBorderLightColor, static_cast<int32_t>(BorderLightColor), static_cast<int32_t>(def.BorderLightColor));
+    prop(ttBorderStyle, BorderStyle, def.BorderStyle);
+    prop(ttBorderVSpacing, BorderVSpacing, def.BorderVSpacing);
+    prop(ttBorderHSpacing, BorderHSpacing, def.BorderHSpacing);
+    prop(ttCellBorderWidth, CellBorderWidth, def.CellBorderWidth);
+    prop(ttCellBorderColor, static_cast<int32_t>(CellBorderColor), static_cast<int32_t>(def.CellBorderColor));
+    prop(ttCellBorderLightColor, static_cast<int32_t>(CellBorderLightColor),
+         static_cast<int32_t>(def.CellBorderLightColor));
+    prop(ttCellPadding, CellPadding, def.CellPadding);
+    prop(ttCellBorderStyle, CellBorderStyle, def.CellBorderStyle);
+    prop(ttVRuleWidth, VRuleWidth, def.VRuleWidth);
+    prop(ttVRuleColor, static_cast<int32_t>(VRuleColor), static_cast<int32_t>(def.VRuleColor));
+    prop(ttHRuleWidth, HRuleWidth, def.HRuleWidth);
+    prop(ttHRuleColor, static_cast<int32_t>(HRuleColor), static_cast<int32_t>(def.HRuleColor));
+    prop(ttCellVSpacing, CellVSpacing, def.CellVSpacing);
+    prop(ttCellHSpacing, CellHSpacing, def.CellHSpacing);
+    prop(ttVOutermostRule, VOutermostRule, def.VOutermostRule);
+    prop(ttHOutermostRule, HOutermostRule, def.HOutermostRule);
+    prop(ttBackgroundStyle, GetBackgroundStyle(), rpbsColor);
+    w.Byte(ttEnd);
+
+    // The cells: heading rows, then the body rows; covered positions are not written.
+    std::vector<int> rows;
+    for (int r = 0; r < Headings; ++r)
+        rows.push_back(r);
+    for (int r = FirstRow; r < FirstRow + RowCount; ++r)
+        rows.push_back(r);
+    w.Int(static_cast<int32_t>(rows.size()));
+    if (!rows.empty()) {
+        const int cols = Rows->GetColCount();
+        w.Int(cols);
+        TCellRPFOptions options(GetRPData());
+        for (int r : rows)
+            for (int c = 0; c < cols; ++c) {
+                TRPTableCellData* cell = Rows->GetCell(r, c);
+                if (!cell) continue;
+                // A cell reaching past the rows written is cut at their end.
+                int span = cell->RowSpan;
+                if (r >= Headings && r - FirstRow + span > RowCount) span = FirstRow + RowCount - r;
+                if (r < Headings && r + span > Headings) span = Headings - r;
+                w.Int(cell->ColSpan);
+                w.Int(std::max(1, span));
+                const auto cp = [&](uint8_t tag, int32_t v, int32_t d) {
+                    if (v != d) w.Prop(tag, v);
+                };
+                cp(ctColor, static_cast<int32_t>(cell->Color), static_cast<int32_t>(clNone));
+                cp(ctBorderColor, static_cast<int32_t>(cell->BorderColor), static_cast<int32_t>(clNone));
+                cp(ctBorderLightColor, static_cast<int32_t>(cell->BorderLightColor), static_cast<int32_t>(clNone));
+                cp(ctBestWidth, cell->BestWidth, 0);
+                cp(ctBestHeight, cell->BestHeight, 0);
+                const TRPBooleanRect& v = cell->VisibleBorders;
+                cp(ctVisibleBorders, (v.Left ? 1 : 0) | (v.Top ? 2 : 0) | (v.Right ? 4 : 0) | (v.Bottom ? 8 : 0), 15);
+                cp(ctVAlign, cell->VAlign, rpcVDefault);
+                cp(ctBackgroundStyle, cell->GetBackgroundStyle(), rpbsColor);
+                if (!cell->BackgroundImageFileName.empty())
+                    w.StrProp(ctBackgroundImageFileName, cell->BackgroundImageFileName);
+                w.Byte(ctEnd);
+                std::string data;
+                if (cell->HasData(true)) cell->SaveRPFToStream(data, false, clNone, nullptr, nullptr);
+                w.Str(data);
+            }
+        w.Int(kEndOfCells);
+    }
+    bool aligned = false;
+    for (int r : rows)
+        aligned = aligned || Rows->GetRow(r)->VAlign != rpcTop;
+    w.Byte(aligned ? 1 : 0);
+    if (aligned)
+        for (int r : rows)
+            w.Byte(Rows->GetRow(r)->VAlign);
+    return w.Data;
+}
+
+bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
+    if (Block.size() < sizeof kMagic || std::memcmp(Block.data(), kMagic, sizeof kMagic) != 0) return false;
+    if (gReadDepth >= kMaxDepth) return false;
+    TDepth depth;
+    TBlockReader r(Block);
+    r.Pos = sizeof kMagic;
+    FormattingInfo.Clear();
+    FormattingInfo.Width = 0;
+    for (uint8_t tag = r.Byte(); r.Ok && tag != ttEnd; tag = r.Byte()) {
+        if (tag == ttTextRowSeparator || tag == ttTextColSeparator) {
+            std::string s = r.Bytes();
+            if (s.size() > 64) s.resize(64);
+            (tag == ttTextRowSeparator ? TextRowSeparator : TextColSeparator) = s;
+            continue;
+        }
+        const int32_t v = r.Int();
+        switch (tag) {
+        case ttOptions: Options = static_cast<TRPTableOptions>(v & 0x3FF); break;
+        case ttPrintOptions: PrintOptions = static_cast<TRPTablePrintOptions>(v & 7); break;
+        case ttBestWidth: BestWidth = Clamp(v, -100, kMaxLength); break;
+        case ttColor: Color = static_cast<TColor>(v); break;
+        case ttHeadingRowCount: HeadingRowCount = Clamp(v, 0, kMaxRows); break;
+        case ttBorderWidth: BorderWidth = Clamp(v, 0, 100); break;
+        case ttBorderColor: BorderColor = static_cast<TColor>(v); break;
+        case ttBorderLightColor: BorderLightColor = static_cast<TColor>(v); break;
+        case ttBorderStyle: BorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor)); break;
+        case ttBorderVSpacing: BorderVSpacing = Clamp(v, -100, 1000); break;
+        case ttBorderHSpacing: BorderHSpacing = Clamp(v, -100, 1000); break;
+        case ttCellBorderWidth: CellBorderWidth = Clamp(v, 0, 100); break;
+        case ttCellBorderColor: CellBorderColor = static_cast<TColor>(v); break;
+        case ttCellBorderLightColor: CellBorderLightColor = static_cast<TColor>(v); break;
+        case ttCellPadding: CellPadding = Clamp(v, 0, 1000); break;
+        case ttCellBorderStyle: CellBorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor)); break;
+        case ttVRuleWidth: VRuleWidth = Clamp(v, 0, 100); break;
+        case ttVRuleColor: VRuleColor = static_cast<TColor>(v); break;
+        case ttHRuleWidth: HRuleWidth = Clamp(v, 0, 100); break;
+        case ttHRuleColor: HRuleColor = static_cast<TColor>(v); break;
+        case ttCellVSpacing: CellVSpacing = Clamp(v, -100, 1000); break;
+        case ttCellHSpacing: CellHSpacing = Clamp(v, -100, 1000); break;
+        case ttVOutermostRule: VOutermostRule = v != 0; break;
+        case ttHOutermostRule: HOutermostRule = v != 0; break;
+        case ttBackgroundStyle: SetBackgroundStyle(static_cast<TRPItemBackgroundStyle>(Clamp(v, 0, rpbsCentered))); break;
+        default: return false; // a property this program never writes
+        }
+    }
+    if (!r.Ok) return false;
+
+    const int32_t rowCount = r.Int();
+    if (!r.Ok || rowCount < 0 || rowCount > kMaxRows) return false;
+    if (rowCount == 0) {
+        Rows->Reset(0, 0);
+    } else {
+        const int32_t colCount = r.Int();
+        if (!r.Ok || colCount < 1 || colCount > kMaxCols) return false;
+        // Every position becomes a cell before the spans are read: the grid
+        // may not be larger than its bytes could describe.
+        const int64_t positions = static_cast<int64_t>(rowCount) * colCount;
+        if (positions > kMaxPositions || positions > 64 * static_cast<int64_t>(r.Left()) + 4096) return false;
+        Rows->Reset(rowCount, colCount);
+        for (int row = 0; row < rowCount; ++row)
+            for (int col = 0; col < colCount; ++col) {
+                if (!Rows->GetCell(row, col)) continue;
+                const int32_t colSpan = r.Int();
+                const int32_t rowSpan = r.Int();
+                if (!r.Ok || colSpan == kEndOfCells) return false; // the list ended early
+                Rows->MergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true, true);
+                TRPTableCellData* cell = Rows->GetCell(row, col);
+                for (uint8_t tag = r.Byte(); r.Ok && tag != ctEnd; tag = r.Byte()) {
+                    if (tag == ctBackgroundImageFileName) {
+                        cell->BackgroundImageFileName = r.Bytes();
+                        continue;
+                    }
+                    const int32_t v = r.Int();
+                    switch (tag) {
+                    case ctColor: cell->Color = static_cast<TColor>(v); break;
+                    case ctBorderColor: cell->BorderColor = static_cast<TColor>(v); break;
+                    case ctBorderLightColor: cell->BorderLightColor = static_cast<TColor>(v); break;
+                    case ctBestWidth: cell->BestWidth = Clamp(v, -100, kMaxLength); break;
+                    case ctBestHeight: cell->BestHeight = Clamp(v, 0, kMaxLength); break;
+                    case ctVisibleBorders:
+                        cell->VisibleBorders.SetValues((v & 1) != 0, (v & 2) != 0, (v & 4) != 0, (v & 8) != 0);
+                        break;
+                    case ctVAlign: cell->VAlign = static_cast<TRPCellVAlign>(Clamp(v, 0, rpcVDefault)); break;
+                    case ctBackgroundStyle:
+                        cell->SetBackgroundStyle(static_cast<TRPItemBackgroundStyle>(Clamp(v, 0, rpbsCentered)));
+                        break;
+                    default: return false;
+                    }
+                }
+                const std::string data = r.Bytes();
+                if (!r.Ok) return false;
+                if (!data.empty()) {
+                    TCustomRPData* holder = GetRPData();
+                    const uint8_t warnings = holder ? holder->GetRPFWarnings() : 0;
+                    TColor color = clNone;
+                    const bool ok = cell->LoadRPFFromStream(data, color, nullptr, nullptr);
+                    if (holder) holder->SetRPFWarnings(static_cast<uint8_t>(warnings | holder->GetRPFWarnings()));
+                    if (!ok) return false;
+                }
+            }
+        if (r.Int() != kEndOfCells || !r.Ok) return false; // more cells than the grid holds
+        if (!Rows->IsConsistent()) Rows->Repair();
+    }
+    const uint8_t aligned = r.Byte();
+    if (!r.Ok) return false;
+    if (aligned)
+        for (int row = 0; row < Rows->RowCount(); ++row) {
+            const uint8_t v = r.Byte();
+            if (!r.Ok) return false;
+            Rows->GetRow(row)->VAlign = static_cast<TRPCellVAlign>(std::min<int>(v, rpcVDefault));
+        }
+    Changed();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The record
+
+int TRPTableItemInfo::GetRPFExtraPropertyCount() const {
+    return TRPFullLineItemInfo::GetRPFExtraPropertyCount() + (BackgroundImageFileName.empty() ? 0 : 1);
+}
+
+void TRPTableItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
+    TRPFullLineItemInfo::SaveRPFExtraProperties(Stream);
+    if (!BackgroundImageFileName.empty())
+        RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespImageFileName), BackgroundImageFileName);
+}
+
+bool TRPTableItemInfo::SetExtraStrProperty(int Prop, const std::string& Value) {
+    if (Prop == rpespImageFileName) {
+        BackgroundImageFileName = Value;
+        return true;
+    }
+    return TRPFullLineItemInfo::SetExtraStrProperty(Prop, Value);
+}
+
+bool TRPTableItemInfo::GetExtraStrProperty(int Prop, std::string& Value) const {
+    if (Prop == rpespImageFileName) {
+        Value = BackgroundImageFileName;
+        return true;
+    }
+    return TRPFullLineItemInfo::GetExtraStrProperty(Prop, Value);
+}
+
+void TRPTableItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo,
+                               const std::string& Name, void* Part, bool ForceContinue) const {
+    (void)ItemNo;
+    const bool binary = RPData && (RPData->GetRPFOptions() & rpfoSaveBinary);
+    RPFWriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount() + 3, ParaNo, binary ? 2 : 0,
+                          ForceContinue);
+    RPFWriteLine(Stream, RPFLineText(Name));
+    SaveRPFExtraProperties(Stream);
+    RPFWriteLine(Stream, "1");
+    int first = 0, count = Rows->RowCount(), headings = 0;
+    if (const auto* p = dynamic_cast<const TRPTablePrintPart*>(static_cast<TRPMultiDrawItemPart*>(Part))) {
+        first = std::clamp(p->StartRow, 0, Rows->RowCount());
+        count = std::clamp(p->RowCount, 0, Rows->RowCount() - first);
+        headings = std::min({HeadingRowCount, Rows->RowCount(), first});
+    }
+    const std::string block = SaveToBlock(first, count, headings);
+    RPFWriteBody(Stream, block, binary);
+}
+
+bool TRPTableItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line) {
+    (void)RPData;
+    const int left = Line.LineCount - Line.LineNo;
+    if (Line.LineNo == 0) {
+        Line.Name = s; // the item's text
+    } else if (left == 1) {
+        std::string block;
+        return RPFReadBody(s, Line.ReadType, block) && LoadFromBlock(block);
+    } else if (left != 2) {
+        ReadRPFProperty(s);
+    }
+    // The line before the block ("1") announces a binary block in binary records.
+    if (left == 2 && Line.ReadType == 2) Line.NextLineBinary = true;
+    return true;
+}
