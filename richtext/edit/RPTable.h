@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "richtext/model/RPBackground.h"
 #include "richtext/model/RPItem.h"
@@ -240,8 +241,10 @@ public:
     TRPIntegerList RowStarts;
     int Width = 0;
     int Height = 0;
-    // Per-cell print documents (index row * ColCount + column), print layouts only.
+    // Per-cell print documents (index row * ColCount + column, nil where a
+    // cell prints nothing), and every cell's box; print layouts only.
     std::unique_ptr<TRPList<TCustomRPFormattedData>> CellPrintDocs;
+    std::vector<TRect> CellBoxes;
 
     void Clear();
 };
@@ -400,6 +403,12 @@ public:
     int GetHBorderAt(int Y, int& TopStart, int& Pos) const;
     static int FindListIndex(const TRPIntegerList& List, int Value);
     bool AllColumnsHavePixelWidths() const;
+
+    // ---- printing (RPTablePrint.cpp)
+    std::unique_ptr<TRPDrawLineInfo> CreatePrintingDrawItem(TCustomRPData* RPData,
+                                                            const TRPResolution& sad) override;
+    void Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode, int PartIndex,
+               TRPDrawLineInfo* DrawItem, const TRPResolution& sad, bool Preview) override;
 
     // ---- drawing (RPTableDraw.cpp)
     void PaintFullWidth(int Left, int Right, int Top, TCanvas* Canvas, TRPTextDrawStates State,

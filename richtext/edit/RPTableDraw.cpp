@@ -4,6 +4,7 @@
 
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/view/RPPrintableData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 
@@ -241,12 +242,15 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
 void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     TRPTableCellData* cell = Rows->GetCell(Row, Col);
     TCanvas& Canvas = *P.Canvas;
-    const int w = cell->Width;
-    const int h = cell->Height;
-    // The box in canvas coordinates: the cell's place in its row relative to the row start.
-    const int left = X + cell->Left - P.Info->ColStarts[Col];
-    const int top = Y + cell->Top - P.Info->RowStarts[Row];
-    TRect box = Rect(left, top, left + w, top + h);
+    const int C = Rows->GetColCount();
+    const size_t index = static_cast<size_t>(Row * C + Col);
+    const bool printBox = P.Printing && index < P.Info->CellBoxes.size();
+    const TRect cellBox = printBox ? P.Info->CellBoxes[index]
+                                   : Rect(cell->Left, cell->Top, cell->Left + cell->Width, cell->Top + cell->Height);
+    // The box in canvas coordinates: the cell's place relative to its row and column start.
+    const int left = X + cellBox.Left - P.Info->ColStarts[Col];
+    const int top = Y + cellBox.Top - P.Info->RowStarts[Row];
+    TRect box = Rect(left, top, left + cellBox.Width(), top + cellBox.Height());
     TColor color = cell->Color;
     const bool selected = (P.State & rptpsWholeSelected) && P.SelColor != clNone;
     if (selected) {
@@ -274,6 +278,18 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
         // paints in canvas coordinates whose corner is the canvas's own.
         Canvas.Brush()->SetStyle(bsClear);
         if (Meets(box, P.Clip)) cell->PaintDocument(Canvas, Rect(0, 0, P.Clip.Right, P.Clip.Bottom));
+    }
+    if (P.Printing && P.Info->CellPrintDocs && index < static_cast<size_t>(P.Info->CellPrintDocs->Count())) {
+        if (auto* p = dynamic_cast<TRectPtblRPData*>(P.Info->CellPrintDocs->Get(static_cast<int>(index)))) {
+            const int padX = ScaleX(CellPadding), padY = ScaleY(CellPadding);
+            p->Left = box.Left + padX;
+            p->Top = box.Top + padY +
+                     GetVAlignOffset(0, box.Height() - 2 * padY - p->DocumentHeight, GetCellVAlign(*cell));
+            p->DX = p->DY = 0;
+            p->Width = box.Width() - 2 * padX;
+            p->Height = box.Height() - 2 * padY;
+            p->DrawPage(1, Canvas, false, false);
+        }
     }
     if (selected) cell->State &= ~rpcsSelected;
     const TColor bc = cell->BorderColor == clNone ? CellBorderColor : cell->BorderColor;

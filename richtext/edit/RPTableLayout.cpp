@@ -5,6 +5,7 @@
 
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTablePrint.h"
 
 void TRPTableItemFormattingInfo::Clear() {
     ColWidths.Clear();
@@ -104,9 +105,17 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
 void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                                         TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                                         bool OnlyMeasure) {
-    (void)DrawItem, (void)PrintLayout, (void)RPData, (void)OnlyMeasure;
+    (void)PrintLayout, (void)RPData, (void)OnlyMeasure;
     Descent = 0;
     XOffset = 0;
+    if (auto* print = dynamic_cast<TRPTablePrintInfo*>(DrawItem)) {
+        // A layout for the printer goes into the printing draw item, which takes its size.
+        TResolutionScope scope(Resolution, &print->Resolution);
+        UpdateLayout(DocWidth, print->FormattingInfo, false, Canvas);
+        print->Width = print->FormattingInfo.Width;
+        print->Height = print->FormattingInfo.Height;
+        return;
+    }
     const bool force = (TableState & rptbsChanged) != 0;
     if (force) {
         TableState &= ~rptbsChanged;
@@ -244,6 +253,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     int inner = 0;
     if (!L.Natural) inner = T - FixedH() - PadH();
     Info.Clear();
+    if (Info.CellPrintDocs) Info.CellBoxes.assign(static_cast<size_t>(R * C), TRect());
     L.Marks.assign(static_cast<size_t>(C), 0);
     for (int c = 0; c < C; ++c) {
         const int w = Rows->GetColMinWidth(c, Resolution, Canvas);
@@ -406,7 +416,13 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             int w = L.Col(c) + pad2 + MulDiv(extraH, last - c - 1, C);
             for (int k = c + 1; k < last; ++k)
                 w += L.Col(k);
-            if (!Info.CellPrintDocs) {
+            if (Info.CellPrintDocs) {
+                Info.CellBoxes[static_cast<size_t>(r * C + c)] = Rect(Info.ColStarts[c], 0, Info.ColStarts[c] + w, 0);
+                if (auto* p = dynamic_cast<TRectPtblRPData*>(Info.CellPrintDocs->Get(r * C + c))) {
+                    p->Width = w - pad2;
+                    p->Format(false, true, false, 0, Canvas ? Canvas : p->GetCanvas(), false, true);
+                }
+            } else {
                 cell->Left = Info.ColStarts[c];
                 cell->Width = w;
                 cell->State |= rpcsFormattingByTable;
@@ -447,17 +463,24 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     int y = ScaleY(BorderWidth + BorderVSpacing + CellBorderWidth);
     for (int r = 0; r < R; ++r) {
         Info.RowStarts.Add(y);
-        if (!Info.CellPrintDocs)
-            for (int c = 0; c < C; ++c) {
-                TRPTableCellData* cell = Rows->GetCell(r, c);
-                if (!cell) continue;
-                const int last = std::min(R, r + cell->RowSpan);
-                int h = ScaleY(2 * CellPadding) + Info.RowHeights[r] + MulDiv(extraV, last - r - 1, R);
-                for (int k = r + 1; k < last; ++k)
-                    h += Info.RowHeights[k];
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell) continue;
+            const int last = std::min(R, r + cell->RowSpan);
+            int h = ScaleY(2 * CellPadding) + Info.RowHeights[r] + MulDiv(extraV, last - r - 1, R);
+            for (int k = r + 1; k < last; ++k)
+                h += Info.RowHeights[k];
+            if (Info.CellPrintDocs) {
+                TRect& box = Info.CellBoxes[static_cast<size_t>(r * C + c)];
+                box.Top = y;
+                box.Bottom = y + h;
+                if (auto* p = dynamic_cast<TRectPtblRPData*>(Info.CellPrintDocs->Get(r * C + c)))
+                    p->Height = h - ScaleY(2 * CellPadding);
+            } else {
                 cell->Top = y;
                 cell->Height = h;
             }
+        }
         const int e = extra / (R - r);
         extra -= e;
         y += e + Info.RowHeights[r];

@@ -475,7 +475,12 @@ void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool
         int descent = 1, xoff = 0;
         item->AdjustToDocWidth(lineWidth, d.get(), (B.Flags & rpflPrintLayout) != 0, B.Canvas, this, B.ResPtr(),
                                descent, xoff, false);
-        const int w = B.ScaleX(item->GetWidth()), h = B.ScaleY(item->GetHeight());
+        int w = B.ScaleX(item->GetWidth()), h = B.ScaleY(item->GetHeight());
+        // An item that laid itself out for the printer gave its draw item that size.
+        if (d->Width > 0 || d->Height > 0) {
+            w = d->Width;
+            h = d->Height;
+        }
         int left = B.ScaleX(para->LeftIndent) + B.LeftPx + xoff;
         if (para->Alignment == rpaRight)
             left += lineWidth - w;

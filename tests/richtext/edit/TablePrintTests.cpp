@@ -1,0 +1,164 @@
+// Printing tables: parts cut between rows and groups of merged rows, heading
+// rows repeated, and every cell's text once in the printed PDF.
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "TableTestDoc.h"
+#include "platform/Printer.h"
+#include "richtext/edit/RPTablePrint.h"
+#include "richtext/view/RPPrint.h"
+#include "richtext/view/RichPad.h"
+
+namespace {
+
+class TableSplit : public TableFixture {
+protected:
+    // A print item over a made-up printer layout: rows of the given heights
+    // starting 10 below the top, 2 apart, 10 below the last.
+    std::unique_ptr<TRPTablePrintInfo> Info(TRPTableItemInfo* T, std::vector<int> Heights) {
+        auto info = std::make_unique<TRPTablePrintInfo>(T);
+        int y = 10;
+        for (int h : Heights) {
+            info->FormattingInfo.RowStarts.Add(y);
+            info->FormattingInfo.RowHeights.Add(h);
+            y += h + 2;
+        }
+        info->FormattingInfo.Height = y - 2 + 10;
+        return info;
+    }
+    static std::string Parts(const TRPTablePrintInfo& I) {
+        std::string s;
+        for (int i = 0; i < I.PartsList.Count(); ++i)
+            s += (i ? " " : "") + std::to_string(I.GetPart(i)->StartRow) + "+" +
+                 std::to_string(I.GetPart(i)->RowCount) + ":" + std::to_string(I.GetPart(i)->Height);
+        return s;
+    }
+};
+
+TEST_F(TableSplit, RowsSplitWithHeadingsRepeated) {
+    auto t = Make(6, 2);
+    t->HeadingRowCount = 1;
+    auto info = Info(t.get(), {20, 30, 30, 30, 30, 30});
+    ASSERT_TRUE(info->RepeatHeading);
+    ASSERT_TRUE(info->InitSplit());
+    EXPECT_EQ(Parts(*info), "1+5:200");
+    // Every part: the block above the first body row (32), its rows, 10 below.
+    EXPECT_TRUE(info->CanPlaceFirstPart(73));
+    EXPECT_FALSE(info->CanPlaceFirstPart(72));
+    EXPECT_TRUE(info->SplitAt(120));
+    EXPECT_EQ(Parts(*info), "1+2:104 3+3:136");
+    EXPECT_TRUE(info->SplitAt(120));
+    EXPECT_EQ(Parts(*info), "1+2:104 3+2:104 5+1:72");
+    EXPECT_FALSE(info->SplitAt(50)); // one row left: not cut further
+}
+
+TEST_F(TableSplit, MergedRowsStayTogetherAndHeadingsIntoTheBodyRepeatNothing) {
+    auto t = Make(5, 2);
+    t->Rows->MergeCells(1, 0, 1, 3, true, false); // rows 1..3 joined
+    auto info = Info(t.get(), {30, 30, 30, 30, 30});
+    EXPECT_FALSE(info->RepeatHeading);
+    EXPECT_EQ(info->GroupEnd(1), 3);
+    EXPECT_EQ(info->CutRow(3), 1);
+    ASSERT_TRUE(info->InitSplit());
+    // Room for rows 0 and 1 only: the cut goes before the group.
+    EXPECT_TRUE(info->SplitAt(90));
+    EXPECT_EQ(Parts(*info), "0+1:50 1+4:146");
+    // Even when the group does not fit, a part keeps it whole.
+    EXPECT_TRUE(info->SplitAt(60));
+    EXPECT_EQ(Parts(*info), "0+1:50 1+3:114 4+1:50");
+
+    t->HeadingRowCount = 1;
+    t->Rows->MergeCells(0, 1, 1, 2, true, false); // a heading cell reaching into row 1
+    EXPECT_FALSE(TRPTablePrintInfo(t.get()).RepeatHeading);
+    t->PrintOptions &= static_cast<TRPTablePrintOptions>(~rptoRowsSplit);
+    EXPECT_FALSE(Info(t.get(), {30, 30, 30, 30, 30})->InitSplit());
+}
+
+TEST_F(TableSplit, HeadingsThatAreTheWholeTableDoNotSplit) {
+    auto t = Make(2, 1);
+    t->HeadingRowCount = 3;
+    EXPECT_FALSE(Info(t.get(), {30, 30})->InitSplit());
+}
+
+// The text of a PDF read back by poppler's pdftotext, pages separated by form feeds.
+QStringList PdfPages(const QString& Pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << "pdftotext failed";
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("tabelle.pdf"));
+    TPrinter* printer = Printer();
+    printer->SetOutputFileName(pdf);
+    printer->SetPageSizeMM(210, 297);
+    printer->SetUnprintableMM(0, 0, 0, 0);
+    printer->CopySupportOverride = 0;
+    printer->SetCopies(1);
+    auto style = MakeTableStyle();
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    view.AddText("Preisliste", 0, 0);
+    const int rows = 120;
+    auto t = TRPTableItemInfo::CreateEx(rows, 3, view.RPData());
+    t->HeadingRowCount = 1;
+    t->CellBorderWidth = 1;
+    t->CellBorderStyle = rptbColor;
+    const auto put = [&](int r, int c, const std::string& s) {
+        TRPTableCellData* cell = t->GetCell(r, c);
+        cell->Clear();
+        cell->AddText(s, 0, 0);
+    };
+    put(0, 0, "Ware");
+    put(0, 1, "Menge");
+    put(0, 2, "Preis");
+    for (int r = 1; r < rows; ++r) {
+        put(r, 0, "Apfel" + std::to_string(r));
+        put(r, 1, "Stueck" + std::to_string(r));
+        put(r, 2, "Euro" + std::to_string(r));
+    }
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.AddText("Ende", 0, 0);
+    view.Format();
+    TRPPrint print(nullptr);
+    print.AssignSource(&view);
+    print.FormatPages();
+    const int pages = print.GetPagesCount();
+    ASSERT_GE(pages, 3);
+    ASSERT_TRUE(print.Print(QStringLiteral("Tabelle"), 1, false)) << print.LastError().toStdString();
+    printer->SetOutputFileName(QString());
+    printer->CopySupportOverride = -1;
+
+    const QStringList text = PdfPages(pdf);
+    ASSERT_EQ(text.size(), pages);
+    const QString all = text.join(QLatin1Char('\n'));
+    for (int r = 1; r < rows; ++r)
+        for (const char* w : {"Apfel", "Stueck", "Euro"}) {
+            const QString word = QString::fromLatin1(w) + QString::number(r);
+            const QRegularExpression re(QStringLiteral("\\b") + word + QStringLiteral("\\b"));
+            EXPECT_EQ(all.count(re), 1) << word.toStdString();
+        }
+    // The heading row stands at the top of every page.
+    for (int p = 0; p < pages; ++p)
+        EXPECT_TRUE(text[p].contains(QStringLiteral("Ware")) && text[p].contains(QStringLiteral("Preis")))
+            << "page " << p + 1;
+    EXPECT_EQ(all.count(QStringLiteral("Preisliste")), 1);
+    EXPECT_TRUE(text.last().contains(QStringLiteral("Ende")));
+    // Pages rendered for a look.
+    const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
+    QDir().mkpath(out);
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
+                                          QStringLiteral("-l"), QStringLiteral("2"), pdf, out + "/table_print"});
+    ASSERT_TRUE(ppm.waitForFinished(60000));
+}
+
+} // namespace
