@@ -112,6 +112,12 @@ void TRPTableItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, bool 
     FItemNoCache = -1;
 }
 
+void TRPTableItemInfo::ChangeOwnerData(TCustomRPData* RPData) {
+    if (!RPData) return;
+    SetDocument(RPData);
+    FItemNoCache = -1;
+}
+
 void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
     TRPFullLineItemInfo::Inserted(RPData, ItemNo);
     FItemNoCache = ItemNo;
@@ -151,6 +157,8 @@ bool TRPTableItemInfo::GetBoolValue(int Id) const {
     case rpbivFullLine:
     case rpbivReadsRPFLines:
     case rpbivChangesFont:
+    case rpbivNonTextUnicode: // its text comes as UTF-16 when asked for
+    case 6:                   // it has text of its own
         return true;
     default:
         return TRPFullLineItemInfo::GetBoolValue(Id);

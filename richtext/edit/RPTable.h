@@ -15,6 +15,7 @@
 #include "richtext/model/RPItem.h"
 #include "richtext/model/RPLists.h"
 #include "richtext/model/RPStyleInfos.h"
+#include "richtext/model/RPWriterTypes.h"
 #include "richtext/view/RPControlData.h"
 
 class TRPTableItemInfo;
@@ -365,6 +366,7 @@ public:
     int GetHeight() const override { return FormattingInfo.Height; }
     void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) override;
     void Inserted(TCustomRPData* RPData, int ItemNo) override;
+    void ChangeOwnerData(TCustomRPData* RPData) override;
     void AfterLoading(int Format) override;
     int GetSubRPDataCount() const override;
     TCustomRPData* GetSubRPDataAt(int Index) const override;
@@ -403,6 +405,17 @@ public:
     int GetHBorderAt(int Y, int& TopStart, int& Pos) const;
     static int FindListIndex(const TRPIntegerList& List, int Value);
     bool AllColumnsHavePixelWidths() const;
+
+    // ---- RTF, HTML and text output (RPTableOutput.cpp)
+    void FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
+                       TCustomRPData* RPData) const override;
+    void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                 double TwipsPerPixel, int Level, TRPRTFTables& Tables) const override;
+    void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
+    std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
+                             const std::string& Path, const std::string& ItemText) override;
 
     // ---- printing (RPTablePrint.cpp)
     std::unique_ptr<TRPDrawLineInfo> CreatePrintingDrawItem(TCustomRPData* RPData,

@@ -8,6 +8,7 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFTokens.h"
+#include "richtext/model/RPStream.h"
 
 namespace {
 
@@ -386,9 +387,9 @@ void TRPTableItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int I
     const bool binary = RPData && (RPData->GetRPFOptions() & rpfoSaveBinary);
     RPFWriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount() + 3, ParaNo, binary ? 2 : 0,
                           ForceContinue);
-    RPFWriteLine(Stream, RPFLineText(Name));
+    RPWriteLn(Stream, RPFLineText(Name));
     SaveRPFExtraProperties(Stream);
-    RPFWriteLine(Stream, "1");
+    RPWriteLn(Stream, "1");
     int first = 0, count = Rows->RowCount(), headings = 0;
     if (const auto* p = dynamic_cast<const TRPTablePrintPart*>(static_cast<TRPMultiDrawItemPart*>(Part))) {
         first = std::clamp(p->StartRow, 0, Rows->RowCount());

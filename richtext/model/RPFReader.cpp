@@ -114,8 +114,10 @@ public:
             if (TRPMarkerList* outer = R.GetOuterMarkers()) outer->Swap(*FOuter);
         R.Clear();
         DestroyMarkers();
-        for (int i = 0; i < GetItemCount(); ++i)
+        for (int i = 0; i < GetItemCount(); ++i) {
             R.Items->AddObject(std::move(Items->Text(i)), Items->TakeObject(i));
+            R.GetItem(R.GetItemCount() - 1)->ChangeOwnerData(&R);
+        }
         Items->Clear();
         R.FirstCP = FirstCP;
         R.LastCP = LastCP;

@@ -184,6 +184,9 @@ public:
                                                                     const TRPResolution& sad);
     virtual void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe);
     virtual void Inserted(TCustomRPData* RPData, int ItemNo);
+    // The item was moved into RPData as it stands (no insertion events):
+    // items that keep their document (tables) take the new one.
+    virtual void ChangeOwnerData(TCustomRPData* RPData) { (void)RPData; }
     // Told the available width before placement; answers the descent and an
     // extra horizontal offset.
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,

@@ -350,7 +350,8 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
             if (it.GetLineBreakBefore()) {
                 S += "\\line";
             } else {
-                if (!FirstPara) {
+                // A table's last row ended its paragraph already.
+                if (!FirstPara && !(i > 0 && D->GetItemStyle(i - 1) == rpsnTable)) {
                     if (i > 0 && D->GetItemStyle(D->GetFirstParaItem(i - 1)) == rpsnListMarker) S += "\\plain";
                     S += "\\par";
                 }

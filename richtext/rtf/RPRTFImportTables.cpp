@@ -38,6 +38,8 @@ struct TRPRTFReaderProperties::TTableInfo {
     int CellCount = 0;
     bool HSpacingGiven = false, VSpacingGiven = false, CellWidthGiven = false;
     bool SingleColor = true, SuiteValues = false, RowCompleted = false;
+    // The alignment of the rows (\trql, \trqr, \trqc), -1 while none gave one.
+    int RowAlignment = -1;
     // Cells standing in for grid columns that a row does not cover.
     std::set<const TRPTableCellData*> Fillers;
     // Cells that opened a vertical merge and may be continued below.
@@ -154,8 +156,7 @@ void TRPRTFReaderProperties::TableEnd() {
     im.TableRow = info->SavedRow;
     im.TableCell = info->SavedCell;
     if (bufferBreak) im.PageBreakDoc = parent;
-    const TRPRTFRowProperties* rp = im.Reader->RowProps();
-    const int align = rp && rp->AlignmentGiven ? rp->Alignment : im.Reader->State().ParaProps.Alignment;
+    const int align = info->RowAlignment >= 0 ? info->RowAlignment : im.Reader->State().ParaProps.Alignment;
     t->ParaNo = TableParaStyle(std::clamp(align, 0, 3));
     if (!t->Rows->IsEmpty()) {
         if (t->GetPageBreakBefore()) {
@@ -333,6 +334,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
         rows.Add(std::move(row));
     }
     if (rp->Heading) t->HeadingRowCount = R + 1;
+    if (rp->AlignmentGiven) Info.RowAlignment = rp->Alignment;
     UpdateTableSums(Info, *rp, R == 0);
 
     const int first = FindBound(Info.Bounds, defs.front().Left);

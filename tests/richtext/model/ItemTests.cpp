@@ -6,6 +6,7 @@
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/Pictures.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPDrawLines.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
@@ -81,6 +82,8 @@ TEST(ItemRegistry, FactoryAndRegistration) {
     EXPECT_EQ(Make(rpsnBullet)->ItemClass().Name, std::string("TRPBulletItemInfo"));
     EXPECT_EQ(Make(7)->StyleNo, 7);
     EXPECT_EQ(Make(-2), nullptr);
+    // Tables register themselves at start-up; this test works on an empty registry.
+    UnregisterAllRichPadItemTypes();
     EXPECT_EQ(Make(-60), nullptr);
 
     for (int n : {-9, -1, 0, 5, rpsnHotPicture, rpsnListMarker}) {
@@ -99,6 +102,7 @@ TEST(ItemRegistry, FactoryAndRegistration) {
     EXPECT_EQ(item->StyleNo, -60);
     UnregisterAllRichPadItemTypes();
     EXPECT_EQ(Make(-60), nullptr);
+    RPRegisterTableItem();
 }
 
 TEST(ItemRegistry, CopiesKeepClassFieldsTagAndCheckpoint) {

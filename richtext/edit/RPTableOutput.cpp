@@ -1,0 +1,306 @@
+// Tables written as RTF, HTML and plain text: rows with their cell
+// definitions and merge marks, cell contents through the document writers,
+// so that tables nest.
+#include <algorithm>
+
+#include "platform/Runtime.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/model/RPRTFWriter.h"
+#include "richtext/model/RPStream.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
+#include "richtext/model/RPUnicode.h"
+
+namespace {
+
+// The colours a border of the style writes.
+void AddBorderColors(TRPColorList& List, TRPTableBorderStyle Style, TColor Color, TColor Light) {
+    switch (Style) {
+    case rptbRaised:
+    case rptbLowered:
+        List.AddUnique(static_cast<int32_t>(clBtnHighlight));
+        List.AddUnique(static_cast<int32_t>(clBtnShadow));
+        List.AddUnique(static_cast<int32_t>(clBtnFace));
+        break;
+    case rptbColor:
+        List.AddUnique(static_cast<int32_t>(Color));
+        break;
+    default:
+        List.AddUnique(static_cast<int32_t>(Color));
+        List.AddUnique(static_cast<int32_t>(Light));
+        break;
+    }
+}
+
+// "\{p}brdrl..." for each visible side, nothing for a width of 0.
+std::string RTFBorder(const char* Prefix, TRPTableBorderStyle Style, int Width, TColor Color, TColor Light,
+                      const TRPBooleanRect* Sides, double K, const TRPRTFTables& Tables) {
+    if (Width <= 0) return std::string();
+    const std::string w = std::to_string(RPTwips(Width, K));
+    const auto text = [&](TColor c) {
+        switch (Style) {
+        case rptbRaised:
+            return "\\brdroutset\\brdrw" + w;
+        case rptbLowered:
+            return "\\brdrinset\\brdrw" + w;
+        default:
+            return "\\brdrs\\brdrw" + w + "\\brdrcf" + std::to_string(RPRTFColorNo(Tables, c));
+        }
+    };
+    const TColor lt = Style == rptbRaisedColor ? Light : Color; // left and top
+    const TColor rb = Style == rptbRaisedColor ? Color : Style == rptbLoweredColor ? Light : Color;
+    const TRPBooleanRect all(true);
+    const TRPBooleanRect& v = Sides ? *Sides : all;
+    std::string s;
+    const std::string p = std::string("\\") + Prefix;
+    if (v.Left) s += p + "brdrl" + text(lt);
+    if (v.Top) s += p + "brdrt" + text(lt);
+    if (v.Right) s += p + "brdrr" + text(rb);
+    if (v.Bottom) s += p + "brdrb" + text(rb);
+    return s;
+}
+
+// An HTML attribute, left out when empty.
+std::string Attr(const char* Name, const std::string& Value) {
+    return Value.empty() ? std::string() : std::string(" ") + Name + "=" + Value;
+}
+
+std::string HTMLLength(int v) {
+    return v > 0 ? std::to_string(v) : v < 0 ? std::to_string(-v) + "%" : std::string();
+}
+
+std::string HTMLColor(TColor c) {
+    return c == clNone ? std::string() : ColorToHTML(c);
+}
+
+std::string VAlignName(TRPCellVAlign a) {
+    switch (a) {
+    case rpcTop:
+        return "top";
+    case rpcMiddle:
+        return "middle";
+    case rpcBottom:
+        return "bottom";
+    default:
+        return std::string();
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// RTF
+
+void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
+                                     TCustomRPData* RPData) const {
+    (void)RPData;
+    ColorList.AddUnique(static_cast<int32_t>(Color));
+    AddBorderColors(ColorList, BorderStyle, BorderColor, BorderLightColor);
+    AddBorderColors(ColorList, CellBorderStyle, CellBorderColor, CellBorderLightColor);
+    if (VRuleWidth > 0) ColorList.AddUnique(static_cast<int32_t>(VRuleColor));
+    if (HRuleWidth > 0) ColorList.AddUnique(static_cast<int32_t>(HRuleColor));
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        for (int c = 0; c < Rows->GetColCount(); ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c)) {
+                for (TColor k : {cell->Color, cell->BorderColor, cell->BorderLightColor})
+                    ColorList.AddUnique(static_cast<int32_t>(k));
+                for (int i = 0; i < cell->GetItemCount(); ++i)
+                    if (cell->GetItem(i)->StyleNo < 0) cell->GetItem(i)->FillRTFTables(ColorList, ListOverrideCount, cell);
+            }
+}
+
+void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                               double TwipsPerPixel, int Level, TRPRTFTables& Tables) const {
+    (void)ItemNo, (void)Text;
+    const double k = TwipsPerPixel;
+    auto* self = const_cast<TRPTableItemInfo*>(this);
+    const int R = Rows->RowCount(), C = Rows->GetColCount();
+    if (R == 0 || C == 0) return;
+    // Column positions come from a layout; a table never laid out gets one.
+    if (FormattingInfo.ColStarts.Count() != C) {
+        TCanvas* canvas = nullptr;
+        if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(RPData)) canvas = fd->GetCanvas();
+        self->UpdateLayout(600, self->FormattingInfo, true, canvas);
+    }
+    const bool nested = Level > 0;
+    const std::string itap = std::to_string(Level + 1);
+    const TRPStyle* style = RPData ? RPData->GetRPStyle() : nullptr;
+    const TRPAlignment align = style && ParaNo >= 0 && ParaNo < style->ParaStyles().Count()
+                                   ? style->ParaStyles().GetItem(ParaNo)->Alignment
+                                   : rpaLeft;
+    const auto tw = [&](int px) { return std::to_string(RPTwips(px, k)); };
+    const auto half = [&](int px) { return std::to_string(static_cast<int>(Round(px * k / 2))); };
+    for (int r = 0; r < R; ++r) {
+        std::string s = nested ? "{\\*\\nesttableprops" : "{";
+        s += "\\trowd";
+        if (align == rpaRight) s += "\\trqr";
+        if (align == rpaCenter) s += "\\trqc";
+        s += "\\trgaph" + half(CellHSpacing + 2 * (CellPadding + CellBorderWidth)) + "\\trleft0\\itap" + itap;
+        if (r < HeadingRowCount) s += "\\trhdr";
+        if (const int h = Rows->GetRow(r)->GetBestHeight(); h > 0) s += "\\trrh" + tw(h);
+        const std::string pad = tw(CellPadding);
+        s += "\\trpaddl" + pad + "\\trpaddt" + pad + "\\trpaddr" + pad + "\\trpaddb" + pad +
+             "\\trpaddfl3\\trpaddft3\\trpaddfr3\\trpaddfb3";
+        s += "\\trspdl" + half(CellHSpacing) + "\\trspdr" + half(CellHSpacing) + "\\trspdfl3\\trspdfr3";
+        s += "\\trspdt" + half(r == 0 ? BorderVSpacing : CellVSpacing) + "\\trspdb" +
+             half(r == R - 1 ? BorderVSpacing : CellVSpacing) + "\\trspdft3\\trspdfb3";
+        if (BestWidth > 0)
+            s += "\\trwWidth" + tw(BestWidth + 2 * BorderWidth) + "\\trftsWidth3";
+        else if (BestWidth < 0)
+            s += "\\trwWidth" + std::to_string(-BestWidth * 50) + "\\trftsWidth2";
+        else
+            s += "\\trftsWidth1";
+        if (Options & rptoRTFAllowAutofit) s += "\\trautofit1";
+        s += "\\richpadtbw" + std::to_string(BestWidth);
+        s += RTFBorder("tr", BorderStyle, BorderWidth, BorderColor, BorderLightColor, nullptr, k, Tables);
+        if (RPData) {
+            std::string extra;
+            RPData->DoSaveRTFExtra(3, self, r, -1, false, extra);
+            s += extra;
+        }
+        for (int c = 0; c < C; ++c) {
+            int mr = r, mc = c;
+            const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
+            if (!m) continue;
+            const bool main = mr == r && mc == c;
+            if (!main) {
+                if (r > mr) {
+                    s += "\\clvmrg";
+                    if (c == mc && m->ColSpan > 1) s += "\\clmgf";
+                }
+                if (c > mc) {
+                    s += "\\clmrg";
+                    if (r == mr && m->RowSpan > 1) s += "\\clvmgf";
+                }
+            } else {
+                if (m->RowSpan > 1) s += "\\clvmgf";
+                if (m->ColSpan > 1) s += "\\clmgf";
+                if (m->BestWidth > 0)
+                    s += (Options & rptoRTFSaveCellPixelBestWidth) ? "\\clwWidth" + tw(m->BestWidth) + "\\clftsWidth3"
+                                                                   : std::string("\\clwWidth0");
+                else if (m->BestWidth < 0)
+                    s += "\\clwWidth" + std::to_string(-m->BestWidth * 50) + "\\clftsWidth2";
+                else
+                    s += "\\clftsWidth1";
+                s += "\\richpadcbw" + std::to_string(m->BestWidth) + "\\richpadcbh" + std::to_string(m->BestHeight);
+            }
+            s += RTFBorder("cl", CellBorderStyle, CellBorderWidth,
+                           m->BorderColor == clNone ? CellBorderColor : m->BorderColor,
+                           m->BorderLightColor == clNone ? CellBorderLightColor : m->BorderLightColor,
+                           &m->VisibleBorders, k, Tables);
+            if (m->Color != clNone) s += "\\clcbpat" + std::to_string(RPRTFColorNo(Tables, m->Color));
+            const TRPCellVAlign va = GetCellVAlign(*m);
+            if (va == rpcMiddle) s += "\\clvertalc";
+            if (va == rpcBottom) s += "\\clvertalb";
+            if (RPData) {
+                std::string extra;
+                RPData->DoSaveRTFExtra(2, self, r, c, false, extra);
+                s += extra;
+            }
+            const int right = FormattingInfo.ColStarts[c] + FormattingInfo.ColWidths[c];
+            s += "\\cellx" + std::to_string(static_cast<int>(Round(right * k + CellHSpacing * k / 2)));
+        }
+        s += "\\pard\\intbl\\itap" + itap + "{";
+        Stream += s;
+        for (int c = 0; c < C; ++c) {
+            Stream += "{";
+            if (TRPTableCellData* cell = Rows->GetCell(r, c))
+                cell->SaveRTFRangeToStream(Stream, cell->GetSaveRange(false), false, Level + 1, clNone, &Tables, k);
+            Stream += nested ? "\\nestcell}" : "\\cell}";
+        }
+        Stream += "}\\pard\\intbl\\itap" + itap + (nested ? "\\nestrow}" : "\\row}");
+        RPWriteLn(Stream, "");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Plain text
+
+std::string TRPTableItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
+                                           const std::string& Path, const std::string& ItemText) {
+    (void)ItemText;
+    const auto conv = [&](const std::string& s) {
+        return Unicode ? AnsiToUnicodeText(RPData ? RPData->GetDefaultCodePage() : 1252, s) : s;
+    };
+    const std::string colSep = conv(TextColSeparator), rowSep = conv(TextRowSeparator);
+    std::string out;
+    const int C = Rows->GetColCount();
+    for (int r = 0; r < Rows->RowCount(); ++r) {
+        for (int c = 0; c < C; ++c) {
+            if (TRPTableCellData* cell = Rows->GetCell(r, c))
+                cell->SaveTextRangeToStream(Path, out, LineWidth, cell->GetSaveRange(false), false, TextOnly, Unicode,
+                                            false);
+            if (c < C - 1) out += colSep;
+        }
+        out += rowSep;
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// HTML
+
+void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                                const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
+                                TColor BackColor, TRPHTMLSaveOptions Options_, bool UseCSS,
+                                TRPHTMLBulletList& Bullets) const {
+    (void)ItemNo, (void)Text, (void)RPData;
+    std::string t = "<TABLE" + Attr("width", HTMLLength(BestWidth)) + Attr("bgcolor", HTMLColor(Color));
+    if (UseCSS && BorderWidth < 1 && CellBorderWidth != 0)
+        t += " border=1 style='border-width : 0px'";
+    else
+        t += " border=" + std::to_string(BorderWidth);
+    t += Attr("cellpadding", std::to_string(CellPadding));
+    if (BorderStyle == rptbColor) t += Attr("bordercolor", HTMLColor(BorderColor));
+    if (BorderStyle == rptbRaisedColor || BorderStyle == rptbLoweredColor)
+        t += Attr("bordercolorlight", HTMLColor(BorderLightColor)) + Attr("bordercolordark", HTMLColor(BorderColor));
+    t += Attr("cellspacing", std::to_string(std::max(0, (CellVSpacing + CellHSpacing) / 2)));
+    if (UseCSS) {
+        std::string css;
+        if (BorderStyle == rptbLowered) css = "border-style: inset;";
+        if (BorderStyle == rptbLoweredColor)
+            css = "border-color : " + ColorToHTML(BorderColor) + " " + ColorToHTML(BorderLightColor) + " " +
+                  ColorToHTML(BorderLightColor) + " " + ColorToHTML(BorderColor) + "; border-style: solid;";
+        // A style attribute holds declarations only: no braces around them.
+        if (!css.empty()) t += " style='" + css + "'";
+    }
+    RPWriteLn(Stream, t + ">");
+    const int C = Rows->GetColCount();
+    for (int r = 0; r < Rows->RowCount(); ++r) {
+        RPWriteLn(Stream, "<TR" + Attr("valign", VAlignName(Rows->GetRow(r)->VAlign)) + ">");
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell) continue;
+            std::string td = "<TD";
+            if (cell->ColSpan > 1) td += Attr("colspan", std::to_string(cell->ColSpan));
+            if (cell->RowSpan > 1) td += Attr("rowspan", std::to_string(cell->RowSpan));
+            td += Attr("width", HTMLLength(cell->BestWidth)) + Attr("height", HTMLLength(cell->BestHeight)) +
+                  Attr("bgcolor", HTMLColor(cell->Color)) + Attr("valign", VAlignName(cell->VAlign));
+            if (UseCSS && CellBorderWidth > 0) {
+                std::string css;
+                const TRPBooleanRect& v = cell->VisibleBorders;
+                if (!v.Top) css += "border-top: none; ";
+                if (!v.Right) css += "border-right: none; ";
+                if (!v.Bottom) css += "border-bottom: none; ";
+                if (!v.Left) css += "border-left: none; ";
+                if (!css.empty()) td += " style='" + css + "'";
+            }
+            Stream += td + ">";
+            if (!cell->HasData(false)) {
+                Stream += "&nbsp;";
+            } else {
+                TRPHTMLParams params;
+                params.Path = Path;
+                params.ImagesPrefix = ImagesPrefix;
+                params.Options = static_cast<uint16_t>(Options_ | rphsoBodyOnly);
+                params.Color = cell->Color != clNone ? cell->Color : Color != clNone ? Color : BackColor;
+                params.Bullets = &Bullets;
+                TColor current = clNone;
+                cell->SaveHTMLRangeToStream(Stream, params, UseCSS, current, ImageSaveNo, cell->GetSaveRange(false));
+            }
+            RPWriteLn(Stream, "</TD>");
+        }
+        RPWriteLn(Stream, "</TR>");
+    }
+    RPWriteLn(Stream, "</TABLE>");
+}
