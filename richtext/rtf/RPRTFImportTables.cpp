@@ -339,56 +339,61 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
 
     const int first = FindBound(Info.Bounds, defs.front().Left);
     if (first > 0) MakeFiller(Info, R, 0, first);
+    const auto source = [&](size_t i) -> TRPTableCellData* {
+        return static_cast<int>(i) < buf->Rows->GetColCount() ? buf->GetCell(0, static_cast<int>(i)) : nullptr;
+    };
+    // Only content moves into a merged cell: empty cells give no empty paragraphs.
+    const auto takeText = [&](TRPTableCellData* Into, size_t i) {
+        if (TRPTableCellData* src = source(i); Into && src && src->HasData(false)) Into->Assign(src);
+    };
     TRPTableCellData* prevCell = nullptr;
-    int prevStart = -1;
     int nextFree = first;
-    for (size_t i = 0; i < defs.size(); ++i) {
+    for (size_t i = 0; i < defs.size();) {
+        // A cell and the cells merged into it from the right (\clmrg) form one
+        // group; a \clmrg at the row's start has nothing to join and stands alone.
+        size_t last = i;
+        while (last + 1 < defs.size() && defs[last + 1].Props->HMerge == 2)
+            ++last;
         const TCellDef& d = defs[i];
         const int start = std::max(FindBound(Info.Bounds, d.Left), nextFree);
-        int end = FindBound(Info.Bounds, d.Right);
-        TRPTableCellData* source =
-            static_cast<int>(i) < buf->Rows->GetColCount() ? buf->GetCell(0, static_cast<int>(i)) : nullptr;
-        const bool hasText = source && source->HasData(false);
         if (start >= C) {
             // No column is left for it (a grid at its limit): its text joins the cell before.
-            if (hasText && prevCell) prevCell->Assign(source);
+            for (size_t k = i; k <= last; ++k)
+                takeText(prevCell, k);
+            i = last + 1;
             continue;
         }
-        end = std::clamp(end, start + 1, C);
-        // A cell merged into the one before it: its columns and text join that cell.
-        if (d.Props->HMerge == 2 && prevCell) {
-            for (int c = start; c < end; ++c)
-                rows.GetRow(R)->PutCell(c, nullptr);
-            prevCell->ColSpan = end - prevStart;
-            if (hasText) prevCell->Assign(source);
-            nextFree = end;
-            continue;
-        }
-        // A cell merged into the one above it, when one above opened a merge there.
-        if (d.Props->VMerge == 2 && R > 0) {
-            int mr = 0, mc = 0;
-            TRPTableCellData* above = rows.GetMainCell(R - 1, start, mr, mc);
-            if (above && Info.VMergeOpen.count(above) && mc == start && mc + above->ColSpan == end) {
-                for (int c = start; c < end; ++c)
-                    rows.GetRow(R)->PutCell(c, nullptr);
-                above->RowSpan = R - mr + 1;
-                if (hasText) above->Assign(source);
-                prevCell = nullptr;
-                nextFree = end;
-                continue;
-            }
-        }
-        TRPTableCellData* cell = rows.GetCell(R, start);
+        const int end = std::clamp(FindBound(Info.Bounds, defs[last].Right), start + 1, C);
         for (int c = start + 1; c < end; ++c)
             rows.GetRow(R)->PutCell(c, nullptr);
-        cell->ColSpan = end - start;
-        ApplyCellProps(Info, *cell, *d.Props, d.Left, d.Right, *rp);
-        cell->Clear();
-        if (source) cell->Assign(source);
-        if (d.Props->VMerge == 1) Info.VMergeOpen.insert(cell);
-        prevCell = cell;
-        prevStart = start;
         nextFree = end;
+        // A group merged into the one above it, when one above opened a merge there.
+        TRPTableCellData* above = nullptr;
+        if (d.Props->VMerge == 2 && R > 0) {
+            int mr = 0, mc = 0;
+            above = rows.GetMainCell(R - 1, start, mr, mc);
+            if (above && Info.VMergeOpen.count(above) && mc == start && mc + above->ColSpan == end)
+                above->RowSpan = R - mr + 1;
+            else
+                above = nullptr;
+        }
+        if (above) {
+            rows.GetRow(R)->PutCell(start, nullptr);
+            for (size_t k = i; k <= last; ++k)
+                takeText(above, k);
+            prevCell = nullptr;
+        } else {
+            TRPTableCellData* cell = rows.GetCell(R, start);
+            cell->ColSpan = end - start;
+            ApplyCellProps(Info, *cell, *d.Props, d.Left, defs[last].Right, *rp);
+            cell->Clear();
+            if (TRPTableCellData* src = source(i)) cell->Assign(src);
+            for (size_t k = i + 1; k <= last; ++k)
+                takeText(cell, k);
+            if (d.Props->VMerge == 1) Info.VMergeOpen.insert(cell);
+            prevCell = cell;
+        }
+        i = last + 1;
     }
     // Grid columns right of the row's last cell.
     if (nextFree < C && rows.GetCell(R, nextFree)) MakeFiller(Info, R, nextFree, C - nextFree);

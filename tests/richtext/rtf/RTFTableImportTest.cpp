@@ -174,4 +174,55 @@ TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     EXPECT_EQ(t->GetCell(0, 1)->BestWidth, -30);
 }
 
+// RTF that LibreOffice wrote of HTML tables (the .html beside each file).
+TEST(RTFTableImport, LibreOfficeTablesKeepTheirGrid) {
+    const std::string dir = PRAVOLIN_SOURCE_DIR "/tests/richtext/rtf/tables/";
+    {
+        TImportDoc doc;
+        ASSERT_EQ(0, doc.Props.ReadRTFFile(dir + "libreoffice_merged.rtf", &doc));
+        TRPTableItemInfo* t = nullptr;
+        for (int i = 0; i < doc.GetItemCount() && !t; ++i)
+            t = TableAt(doc, i);
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(Spans(*t), "1x2 . 2x1/1x1 1x1 ./1x1 1x1 1x1");
+        EXPECT_EQ(CellText(t->GetCell(0, 0)), "Kopf");
+        EXPECT_EQ(CellText(t->GetCell(0, 2)), "Seite");
+        EXPECT_EQ(CellText(t->GetCell(1, 1)), "zwei");
+        EXPECT_EQ(CellText(t->GetCell(2, 2)), "fuenf");
+    }
+    {
+        TImportDoc doc;
+        ASSERT_EQ(0, doc.Props.ReadRTFFile(dir + "libreoffice_nested.rtf", &doc));
+        TRPTableItemInfo* t = nullptr;
+        for (int i = 0; i < doc.GetItemCount() && !t; ++i)
+            t = TableAt(doc, i);
+        ASSERT_NE(t, nullptr);
+        // LibreOffice puts the nested table after "aussen1" in the first cell
+        // (and reads it back so itself).
+        ASSERT_EQ(t->Rows->RowCount(), 2);
+        EXPECT_TRUE(t->Rows->IsConsistent());
+        EXPECT_EQ(CellText(t->GetCell(0, 0)).substr(0, 8), "aussen1\n");
+        TRPTableItemInfo* n = nullptr;
+        for (int i = 0; i < t->GetCell(0, 0)->GetItemCount() && !n; ++i)
+            n = TableAt(*t->GetCell(0, 0), i);
+        ASSERT_NE(n, nullptr);
+        EXPECT_EQ(Spans(*n), "1x1 1x1/1x2 .");
+        EXPECT_EQ(CellText(n->GetCell(1, 0)), "n3");
+        const std::string text = doc.PlainText();
+        EXPECT_LT(text.find("Vorher"), text.find("aussen1"));
+        EXPECT_LT(text.find("aussen3"), text.find("Nachher"));
+    }
+    {
+        TImportDoc doc;
+        ASSERT_EQ(0, doc.Props.ReadRTFFile(dir + "libreoffice_prices.rtf", &doc));
+        TRPTableItemInfo* t = nullptr;
+        for (int i = 0; i < doc.GetItemCount() && !t; ++i)
+            t = TableAt(doc, i);
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(Spans(*t), "1x1 1x1 1x1/1x1 1x1 1x1/2x1 1x1 1x1/. 1x1 1x1");
+        EXPECT_EQ(CellText(t->GetCell(2, 0)), "Birne");
+        EXPECT_EQ(CellText(t->GetCell(3, 2)), "2,10 \xE2\x82\xAC");
+    }
+}
+
 } // namespace

@@ -1,0 +1,201 @@
+// Tables written as RTF, HTML and plain text, read back by our reader and by
+// the real programs that read such files.
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "TableTestDoc.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
+
+namespace {
+
+class TableOutput : public TableFixture {
+protected:
+    TRPTableItemInfo* Grid2x2() {
+        auto t = Make(2, 2);
+        SetText(t.get(), 0, 0, "a");
+        SetText(t.get(), 0, 1, "b");
+        SetText(t.get(), 1, 0, "c");
+        SetText(t.get(), 1, 1, "d");
+        return Place(std::move(t));
+    }
+    std::string RTF() {
+        std::string s;
+        EXPECT_TRUE(Doc->SaveRTFToStream(s, false, 0, clWindow, nullptr, nullptr, 0));
+        return s;
+    }
+    std::string Text() {
+        std::string s;
+        EXPECT_TRUE(Doc->SaveTextToStream(std::string(), s, 80, false, false, false, false));
+        return s;
+    }
+    std::string HTML(bool CSS) {
+        std::string s;
+        TColor current = clNone;
+        int no = 0;
+        TRPHTMLParams p;
+        p.Options = rphsoBodyOnly;
+        EXPECT_TRUE(Doc->SaveHTMLRangeToStream(s, p, CSS, current, no, Doc->GetSaveRange(false)));
+        return s;
+    }
+    // Reads RTF into a fresh document.
+    std::unique_ptr<TTableTestDoc> Read(const std::string& Rtf) {
+        auto d = std::make_unique<TTableTestDoc>(Style.get());
+        QByteArray data(Rtf.data(), static_cast<qsizetype>(Rtf.size()));
+        QBuffer buf(&data);
+        buf.open(QIODevice::ReadOnly);
+        TRPRTFReaderProperties props;
+        EXPECT_EQ(props.ReadRTFStream(buf, d.get()), 0);
+        return d;
+    }
+    static TRPTableItemInfo* First(TCustomRPData& D) {
+        for (int i = 0; i < D.GetItemCount(); ++i)
+            if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i))) return t;
+        return nullptr;
+    }
+    static size_t Count(const std::string& s, const std::string& w) {
+        size_t n = 0;
+        for (size_t p = s.find(w); p != std::string::npos; p = s.find(w, p + 1))
+            ++n;
+        return n;
+    }
+};
+
+TEST_F(TableOutput, RTFMergeMarksAndEmptyGroupsForCoveredCells) {
+    auto t = Make(2, 2);
+    t->Rows->MergeCells(0, 0, 2, 2, true, false);
+    SetText(t.get(), 0, 0, "alles");
+    Place(std::move(t));
+    const std::string rtf = RTF();
+    // Row 0: the main cell, then (0, 1); row 1: (1, 0), then (1, 1).
+    const size_t r0 = rtf.find("\\trowd"), r1 = rtf.find("\\trowd", r0 + 1);
+    ASSERT_NE(r1, std::string::npos);
+    const std::string row0 = rtf.substr(r0, r1 - r0), row1 = rtf.substr(r1);
+    EXPECT_LT(row0.find("\\clvmgf\\clmgf"), row0.find("\\clmrg\\clvmgf"));
+    EXPECT_NE(row1.find("\\clvmrg\\clmgf"), std::string::npos);
+    EXPECT_NE(row1.find("\\clvmrg\\clmrg"), std::string::npos);
+    EXPECT_EQ(Count(rtf, "\\cellx"), 4u);
+    EXPECT_NE(row1.find("{{\\cell}{\\cell}}"), std::string::npos);
+    // Read back: the same merged cell.
+    auto back = Read(rtf);
+    TRPTableItemInfo* b = First(*back);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(Spans(*b->Rows), "2x2 ./. .");
+    EXPECT_EQ(CellText(b->GetCell(0, 0)), "alles");
+}
+
+TEST_F(TableOutput, RTFOfNestedTablesAndWidths) {
+    auto t = Make(1, 1);
+    t->BestWidth = -50;
+    auto inner = TRPTableItemInfo::CreateEx(1, 2, t->GetCell(0, 0));
+    SetText(inner.get(), 0, 0, "x");
+    SetText(inner.get(), 0, 1, "y");
+    t->GetCell(0, 0)->Clear();
+    t->GetCell(0, 0)->AddItem(std::string(), std::move(inner));
+    t->GetCell(0, 0)->AddText("danach", 0, 0);
+    Place(std::move(t));
+    const std::string rtf = RTF();
+    EXPECT_NE(rtf.find("\\trwWidth2500\\trftsWidth2"), std::string::npos);
+    EXPECT_NE(rtf.find("{\\*\\nesttableprops\\trowd"), std::string::npos);
+    EXPECT_NE(rtf.find("\\itap2"), std::string::npos);
+    EXPECT_EQ(Count(rtf, "\\nestcell}"), 2u);
+    EXPECT_EQ(Count(rtf, "\\nestrow}"), 1u);
+    auto back = Read(rtf);
+    TRPTableItemInfo* b = First(*back);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->BestWidth, -50);
+    TRPTableItemInfo* in = First(*b->GetCell(0, 0));
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(Spans(*in->Rows), "1x1 1x1");
+    EXPECT_EQ(CellText(in->GetCell(0, 1)), "y");
+    EXPECT_NE(CellText(b->GetCell(0, 0)).find("danach"), std::string::npos);
+}
+
+TEST_F(TableOutput, PlainTextUsesTheSeparators) {
+    TRPTableItemInfo* t = Grid2x2();
+    EXPECT_EQ(Text(), "a\r\nb\r\nc\r\nd\r\n");
+    t->TextColSeparator = "\t";
+    t->TextRowSeparator = "\n";
+    EXPECT_EQ(Text(), "a\tb\nc\td\n");
+    std::string wide;
+    ASSERT_TRUE(Doc->SaveTextToStream(std::string(), wide, 80, false, false, true, false));
+    EXPECT_EQ(wide, std::string("a\0\t\0b\0\n\0c\0\t\0d\0\n\0", 16));
+}
+
+TEST_F(TableOutput, HTMLWritesMergedCellsOnceAndNoBracesInStyles) {
+    auto t = Make(2, 2);
+    t->Rows->MergeCells(0, 0, 2, 1, true, false);
+    t->CellBorderWidth = 1;
+    t->BorderStyle = rptbLoweredColor;
+    t->GetCell(1, 1)->VisibleBorders.Top = false;
+    SetText(t.get(), 0, 0, "oben");
+    SetText(t.get(), 1, 0, "links");
+    Place(std::move(t));
+    for (bool css : {false, true}) {
+        const std::string html = HTML(css);
+        EXPECT_EQ(Count(html, "<TD"), 3u) << html;
+        EXPECT_NE(html.find("<TD colspan=2"), std::string::npos);
+        EXPECT_NE(html.find("&nbsp;"), std::string::npos);
+        EXPECT_EQ(html.find("style='{"), std::string::npos) << html;
+        if (css) {
+            EXPECT_NE(html.find("style='border-top: none; '"), std::string::npos) << html;
+        }
+    }
+}
+
+// Runs a program the tests need; scripts/setup installs them.
+bool RunProgram(const QString& Program, const QStringList& Args, QString& Error) {
+    const QString exe = QStandardPaths::findExecutable(Program);
+    if (exe.isEmpty()) {
+        Error = Program + " is not installed (scripts/setup installs it)";
+        return false;
+    }
+    QProcess p;
+    p.start(exe, Args);
+    if (!p.waitForFinished(180000) || p.exitCode() != 0) {
+        Error = Program + " failed: " + QString::fromUtf8(p.readAllStandardError());
+        return false;
+    }
+    return true;
+}
+
+// Our RTF of merged and nested tables read by LibreOffice: every cell's text arrives once.
+TEST_F(TableOutput, LibreOfficeReadsEveryCellOfOurTables) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto t = Make(3, 3);
+    t->Rows->MergeCells(0, 0, 2, 1, true, false);
+    t->Rows->MergeCells(1, 2, 1, 2, true, false);
+    const char* texts[3][3] = {{"Ueberschrift", "", "Ecke"}, {"Apfel", "Birne", "Lang"}, {"Kirsche", "Pflaume", ""}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            if (t->GetCell(r, c) && *texts[r][c]) SetText(t.get(), r, c, texts[r][c]);
+    auto inner = TRPTableItemInfo::CreateEx(1, 2, t->GetCell(2, 0));
+    SetText(inner.get(), 0, 0, "Innen1");
+    SetText(inner.get(), 0, 1, "Innen2");
+    t->GetCell(2, 0)->AddItem(std::string(), std::move(inner));
+    Place(std::move(t));
+    {
+        const std::string rtf = RTF();
+        QFile f(dir.filePath(QStringLiteral("ours.rtf")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(rtf.data(), static_cast<qint64>(rtf.size()));
+    }
+    const QString profile = QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile"));
+    QString error;
+    ASSERT_TRUE(RunProgram(QStringLiteral("soffice"),
+                    {profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("txt:Text"),
+                     QStringLiteral("--outdir"), dir.path(), dir.filePath(QStringLiteral("ours.rtf"))},
+                    error))
+        << error.toStdString();
+    QFile txt(dir.filePath(QStringLiteral("ours.txt")));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(txt.readAll());
+    for (const char* w : {"Ueberschrift", "Ecke", "Apfel", "Birne", "Lang", "Kirsche", "Pflaume", "Innen1", "Innen2"})
+        EXPECT_EQ(text.count(QString::fromLatin1(w)), 1) << w << " in\n" << text.toStdString();
+}
+
+} // namespace
