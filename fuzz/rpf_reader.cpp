@@ -2,6 +2,7 @@
 // False, never a crash, a hang or runaway memory; a stream that was read is
 // written again and reads back to the same stream.
 #include "platform/Pictures.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPBackground.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFTokens.h"
@@ -60,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static char* argv[] = {name, nullptr};
     static QCoreApplication* app = new QCoreApplication(argc, argv);
     (void)app;
+    // Tables come with their unit; this target reaches them through the item factory.
+    static const bool tables = (RPRegisterTableItem(), true);
+    (void)tables;
     const std::string s(reinterpret_cast<const char*>(data), size);
     const TRPFOptions loadAll = rpfoLoadBack | rpfoLoadLayout | rpfoLoadDocProperties | rpfoSavePicturesBody |
                                 rpfoIgnoreUnknownPicFmt | rpfoSaveDocProperties;

@@ -38,7 +38,8 @@ TRPTableItemInfo::TRPTableItemInfo(int RowCount, int ColCount, TCustomRPData* RP
     Init(RowCount, ColCount, RPData);
 }
 
-std::unique_ptr<TRPTableItemInfo> TRPTableItemInfo::CreateEx(int RowCount, int ColCount, TCustomRPData* RPData) {
+std::unique_ptr<TRPTableItemInfo> TRPTableItemInfo::CreateEx(int RowCount, int ColCount,
+                                                             TCustomRPData* RPData) {
     return std::make_unique<TRPTableItemInfo>(RowCount, ColCount, RPData);
 }
 
@@ -63,13 +64,7 @@ TGraphic* TRPTableItemInfo::GetBackgroundImage() const {
 }
 
 void TRPTableItemInfo::SetBackgroundImage(TGraphic* Graphic, bool Copy) {
-    if (Graphic && Graphic == GetBackgroundImage()) return;
-    if (!FBackground) {
-        if (!Graphic) return;
-        FBackground = std::make_unique<TRPBackground>(false);
-    }
-    FBackground->AssignImage(Graphic, GetRPData(), Copy);
-    if (FBackground->IsBlank()) FBackground.reset();
+    RPSetItemBackgroundImage(FBackground, Graphic, GetRPData(), Copy);
 }
 
 TRPItemBackgroundStyle TRPTableItemInfo::GetBackgroundStyle() const {
@@ -77,12 +72,7 @@ TRPItemBackgroundStyle TRPTableItemInfo::GetBackgroundStyle() const {
 }
 
 void TRPTableItemInfo::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
-    if (!FBackground) {
-        if (Value == rpbsColor) return;
-        FBackground = std::make_unique<TRPBackground>(false);
-    }
-    FBackground->SetItemBackStyle(Value);
-    if (FBackground->IsBlank()) FBackground.reset();
+    RPSetItemBackgroundStyle(FBackground, Value);
 }
 
 // ---------------------------------------------------------------------------
@@ -195,7 +185,8 @@ void TRPTableItemInfo::MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& 
     TRPFullLineItemInfo::MarkUsedStyles(UsedText, UsedPara, UsedList);
     for (int r = 0; r < Rows->Count(); ++r)
         for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c)) cell->MarkStylesInUse(UsedText, UsedPara, UsedList);
+            if (TRPTableCellData* cell = Rows->GetCell(r, c))
+                cell->MarkStylesInUse(UsedText, UsedPara, UsedList);
 }
 
 void TRPTableItemInfo::ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
@@ -203,7 +194,8 @@ void TRPTableItemInfo::ShiftStyleIndices(const TRPIntegerList& TextShifts, const
     TRPFullLineItemInfo::ShiftStyleIndices(TextShifts, ParaShifts, ListShifts);
     for (int r = 0; r < Rows->Count(); ++r)
         for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c)) cell->UpdateStyles(TextShifts, ParaShifts, ListShifts);
+            if (TRPTableCellData* cell = Rows->GetCell(r, c))
+                cell->UpdateStyles(TextShifts, ParaShifts, ListShifts);
 }
 
 TRPCellVAlign TRPTableItemInfo::GetCellVAlign(const TRPTableCellData& Cell) const {
@@ -276,7 +268,8 @@ int TRPTableRow::GetBestHeight() const {
 int TRPTableRow::GetHeight() const {
     int h = 0;
     for (int i = 0; i < Count(); ++i)
-        if (const TRPTableCellData* c = GetCell(i); c && c->RowSpan < 2) h = std::max(h, c->GetContentHeight());
+        if (const TRPTableCellData* c = GetCell(i); c && c->RowSpan < 2)
+            h = std::max(h, c->GetContentHeight());
     return h == 0 ? 10 : h;
 }
 

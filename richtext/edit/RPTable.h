@@ -127,7 +127,8 @@ public:
     TRPBackground* GetBackground() override { return FBackground.get(); }
     TRPOptions GetOptions() const override;
     TRPMarkerList* GetMarkers(bool AllowCreate) override;
-    void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) override;
+    void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text,
+                      TCustomRPData* RPData) override;
     void DoControlAction(int ControlAction, int ItemNo, TControl* Control) override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
     void SetDocumentAreaSize(int W, int H, bool UpdateHorizontal) override {
@@ -149,7 +150,8 @@ private:
 // The position of a cell in its table's grid.
 class TRPTableStoreSubRPData : public TRPStoreSubRPData {
 public:
-    TRPTableStoreSubRPData(TRPTableItemInfo* ATable, int ARow, int ACol) : Table(ATable), Row(ARow), Col(ACol) {}
+    TRPTableStoreSubRPData(TRPTableItemInfo* ATable, int ARow, int ACol)
+        : Table(ATable), Row(ARow), Col(ACol) {}
     TRPTableItemInfo* Table;
     int Row, Col;
     TCustomRPData* GetRPData() override;
@@ -412,8 +414,9 @@ public:
     void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
                  double TwipsPerPixel, int Level, TRPRTFTables& Tables) const override;
     void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
-                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
-                  TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets) const override;
+                  const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
+                  TColor BackColor, TRPHTMLSaveOptions Options, bool UseCSS,
+                  TRPHTMLBulletList& Bullets) const override;
     std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                              const std::string& Path, const std::string& ItemText) override;
 
@@ -461,3 +464,9 @@ private:
 
 // Registers the table as the item class of style -60 (done at start-up too).
 void RPRegisterTableItem();
+
+// The background picture and style of a table or a cell; the object is made
+// when something is to be shown and freed when it has become blank.
+void RPSetItemBackgroundImage(std::unique_ptr<TRPBackground>& Background, TGraphic* Graphic, TCustomRPData* RPData,
+                              bool Copy);
+void RPSetItemBackgroundStyle(std::unique_ptr<TRPBackground>& Background, TRPItemBackgroundStyle Value);

@@ -45,13 +45,7 @@ TGraphic* TRPTableCellData::GetBackgroundImage() const {
 }
 
 void TRPTableCellData::SetBackgroundImage(TGraphic* Graphic, bool Copy) {
-    if (Graphic && Graphic == GetBackgroundImage()) return;
-    if (!FBackground) {
-        if (!Graphic) return;
-        FBackground = std::make_unique<TRPBackground>(false);
-    }
-    FBackground->AssignImage(Graphic, ParentData, Copy);
-    if (FBackground->IsBlank()) FBackground.reset();
+    RPSetItemBackgroundImage(FBackground, Graphic, ParentData, Copy);
 }
 
 TRPItemBackgroundStyle TRPTableCellData::GetBackgroundStyle() const {
@@ -59,16 +53,32 @@ TRPItemBackgroundStyle TRPTableCellData::GetBackgroundStyle() const {
 }
 
 void TRPTableCellData::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
-    if (!FBackground) {
-        if (Value == rpbsColor) return;
-        FBackground = std::make_unique<TRPBackground>(false);
-    }
-    FBackground->SetItemBackStyle(Value);
-    if (FBackground->IsBlank()) FBackground.reset();
+    RPSetItemBackgroundStyle(FBackground, Value);
 }
 
-void TRPTableCellData::AssignAttributesFrom(const TRPTableCellData& Source, bool IncludeSize, int WidthDivisor,
-                                            int HeightDivisor) {
+// The background object exists only while it shows something.
+void RPSetItemBackgroundImage(std::unique_ptr<TRPBackground>& Background, TGraphic* Graphic, TCustomRPData* RPData,
+                              bool Copy) {
+    if (Graphic && Background && Graphic == Background->Image.get()) return;
+    if (!Background) {
+        if (!Graphic) return;
+        Background = std::make_unique<TRPBackground>(false);
+    }
+    Background->AssignImage(Graphic, RPData, Copy);
+    if (Background->IsBlank()) Background.reset();
+}
+
+void RPSetItemBackgroundStyle(std::unique_ptr<TRPBackground>& Background, TRPItemBackgroundStyle Value) {
+    if (!Background) {
+        if (Value == rpbsColor) return;
+        Background = std::make_unique<TRPBackground>(false);
+    }
+    Background->SetItemBackStyle(Value);
+    if (Background->IsBlank()) Background.reset();
+}
+
+void TRPTableCellData::AssignAttributesFrom(const TRPTableCellData& Source, bool IncludeSize,
+                                            int WidthDivisor, int HeightDivisor) {
     Color = Source.Color;
     BorderColor = Source.BorderColor;
     BorderLightColor = Source.BorderLightColor;
@@ -218,7 +228,8 @@ void TRPTableCellData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStore
 }
 
 TCustomRPData* TRPTableStoreSubRPData::GetRPData() {
-    if (!Table || Row < 0 || Col < 0 || Row >= Table->Rows->Count() || Col >= Table->Rows->GetRow(Row)->Count())
+    if (!Table || Row < 0 || Col < 0 || Row >= Table->Rows->Count() ||
+        Col >= Table->Rows->GetRow(Row)->Count())
         return nullptr;
     return Table->GetCell(Row, Col);
 }

@@ -4,9 +4,9 @@
 
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
-#include "richtext/view/RPPrintableData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
+#include "richtext/view/RPPrintableData.h"
 
 namespace {
 
@@ -70,7 +70,8 @@ void TRPTableItemInfo::DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int
 }
 
 void TRPTableItemInfo::PaintFullWidth(int Left, int Right, int Top, TCanvas* Canvas, TRPTextDrawStates State,
-                                      const TRPStyle* RPStyle, const TRPBounds& ClipRect, TCustomRPData* RPData) {
+                                      const TRPStyle* RPStyle, const TRPBounds& ClipRect,
+                                      TCustomRPData* RPData) {
     (void)Right, (void)RPStyle;
     if (!Canvas) return;
     // The painter gives the line's left edge; the table sits where its draw
@@ -82,15 +83,16 @@ void TRPTableItemInfo::PaintFullWidth(int Left, int Right, int Top, TCanvas* Can
     }
     const TRect clip = Rect(0, 0, ClipRect.Right - ClipRect.Left, ClipRect.Bottom - ClipRect.Top);
     try {
-        PaintTo(*Canvas, x, Top, clip, FormattingInfo, (State & rptdsSelected) ? rptpsWholeSelected : 0, rpcmColor);
+        PaintTo(*Canvas, x, Top, clip, FormattingInfo, (State & rptdsSelected) ? rptpsWholeSelected : 0,
+                rpcmColor);
     } catch (...) {
         // Painting never lets a failure escape into the paint message.
     }
 }
 
-void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipRect, TRPTableItemFormattingInfo& Info,
-                               int PaintState, TRPColorMode ColorMode, int FirstRow, int RowCount,
-                               bool RepeatHeadings) {
+void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipRect,
+                               TRPTableItemFormattingInfo& Info, int PaintState, TRPColorMode ColorMode,
+                               int FirstRow, int RowCount, bool RepeatHeadings) {
     TPaintRun P;
     P.Canvas = &Canvas;
     P.Clip = ClipRect;
@@ -123,7 +125,8 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         if (RowCount > 0) h += Info.RowStarts[last] + Info.RowHeights[last] - Info.RowStarts[first];
         if (heads > 0) {
             h += Info.RowStarts[heads - 1] + Info.RowHeights[heads - 1] - Info.RowStarts[0];
-            if (RowCount > 0) h += Info.RowStarts[heads] - Info.RowStarts[heads - 1] - Info.RowHeights[heads - 1];
+            if (RowCount > 0)
+                h += Info.RowStarts[heads] - Info.RowStarts[heads - 1] - Info.RowHeights[heads - 1];
         }
         rect.Bottom = Y + h;
         shift = Info.RowStarts[first] - Info.RowStarts[heads];
@@ -137,15 +140,17 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     if (FBackground && !FBackground->IsBlank()) {
         const TRect r = Intersect(rect, ClipRect);
         FBackground->Draw(Canvas, TRPBounds{r.Left, r.Top, r.Right, r.Bottom}, 0, 0, rect.Left, rect.Top,
-                          rect.Width(), rect.Height(), back == clNone ? clNone : BackColor(back, ColorMode), true);
+                          rect.Width(), rect.Height(), back == clNone ? clNone : BackColor(back, ColorMode),
+                          true);
     } else if (back != clNone) {
         Canvas.Brush()->SetStyle(bsSolid);
         Canvas.Brush()->SetColor(BackColor(back, ColorMode));
         Canvas.FillRect(Intersect(rect, ClipRect));
     }
     if (R == 0 || C == 0) {
-        DrawBorder(Canvas, rect.Left, rect.Top, rect.Right, rect.Bottom, BorderWidth, BorderLightColor, BorderColor,
-                   clWindow, BorderStyle, P.Printing, P.ShowGrid, nullptr, -1, -1, ClipRect, ColorMode);
+        DrawBorder(Canvas, rect.Left, rect.Top, rect.Right, rect.Bottom, BorderWidth, BorderLightColor,
+                   BorderColor, clWindow, BorderStyle, P.Printing, P.ShowGrid, nullptr, -1, -1, ClipRect,
+                   ColorMode);
         return;
     }
 
@@ -195,7 +200,9 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
                 Line(Canvas, left, y - w / 2 + i, right, y - w / 2 + i);
         };
         const int gap = (ScaleY(CellVSpacing + 2 * CellBorderWidth) + 1) / 2;
-        const auto rowY = [&](int r) { return Y + Info.RowStarts[r] - (r >= first && P.Printing ? shift : 0); };
+        const auto rowY = [&](int r) {
+            return Y + Info.RowStarts[r] - (r >= first && P.Printing ? shift : 0);
+        };
         for (int r = 1; r < heads; ++r)
             rule(rowY(r) - gap);
         if (heads > 0) rule(Y + Info.RowStarts[heads] - gap);
@@ -213,9 +220,11 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
 
     // The outer border.
     TColor docBack = clWindow;
-    if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(doc); fd && fd->GetColor() != clNone) docBack = fd->GetColor();
-    DrawBorder(Canvas, rect.Left, rect.Top, rect.Right, rect.Bottom, BorderWidth, BorderLightColor, BorderColor,
-               docBack, BorderStyle, P.Printing, P.ShowGrid, nullptr, -1, -1, ClipRect, ColorMode);
+    if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(doc); fd && fd->GetColor() != clNone)
+        docBack = fd->GetColor();
+    DrawBorder(Canvas, rect.Left, rect.Top, rect.Right, rect.Bottom, BorderWidth, BorderLightColor,
+               BorderColor, docBack, BorderStyle, P.Printing, P.ShowGrid, nullptr, -1, -1, ClipRect,
+               ColorMode);
 
     // A cell that starts above the first painted row but reaches into it.
     if (!P.Printing && first > 0)
@@ -245,8 +254,9 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     const int C = Rows->GetColCount();
     const size_t index = static_cast<size_t>(Row * C + Col);
     const bool printBox = P.Printing && index < P.Info->CellBoxes.size();
-    const TRect cellBox = printBox ? P.Info->CellBoxes[index]
-                                   : Rect(cell->Left, cell->Top, cell->Left + cell->Width, cell->Top + cell->Height);
+    const TRect cellBox =
+        printBox ? P.Info->CellBoxes[index]
+                 : Rect(cell->Left, cell->Top, cell->Left + cell->Width, cell->Top + cell->Height);
     // The box in canvas coordinates: the cell's place relative to its row and column start.
     const int left = X + cellBox.Left - P.Info->ColStarts[Col];
     const int top = Y + cellBox.Top - P.Info->RowStarts[Row];
@@ -260,7 +270,8 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     const int cb = ScaleX(CellBorderWidth);
     if (color != clNone || cell->GetBackground()) {
         TRect fill = box;
-        if (Options & rptoCellBelowBorders) fill = Rect(box.Left - cb, box.Top - cb, box.Right + cb, box.Bottom + cb);
+        if (Options & rptoCellBelowBorders)
+            fill = Rect(box.Left - cb, box.Top - cb, box.Right + cb, box.Bottom + cb);
         if (color != clNone) {
             Canvas.Brush()->SetStyle(bsSolid);
             Canvas.Brush()->SetColor(BackColor(color, P.Mode));
@@ -294,8 +305,9 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     if (selected) cell->State &= ~rpcsSelected;
     const TColor bc = cell->BorderColor == clNone ? CellBorderColor : cell->BorderColor;
     const TColor blc = cell->BorderLightColor == clNone ? CellBorderLightColor : cell->BorderLightColor;
-    DrawBorder(Canvas, box.Left - cb, box.Top - cb, box.Right + cb, box.Bottom + cb, CellBorderWidth, blc, bc, Color,
-               CellBorderStyle, P.Printing, P.ShowGrid, &cell->VisibleBorders, Row, Col, P.Clip, P.Mode);
+    DrawBorder(Canvas, box.Left - cb, box.Top - cb, box.Right + cb, box.Bottom + cb, CellBorderWidth, blc, bc,
+               Color, CellBorderStyle, P.Printing, P.ShowGrid, &cell->VisibleBorders, Row, Col, P.Clip,
+               P.Mode);
 }
 
 // Whether a neighbouring border lies on side Side (0 left, 1 top, 2 right,
@@ -340,14 +352,15 @@ bool TRPTableItemInfo::BorderOnSide(int Row, int Col, int Side) const {
 }
 
 void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right, int Bottom, int Width,
-                                  TColor LightColor, TColor BColor, TColor BackgroundColor, TRPTableBorderStyle Style,
-                                  bool Printing, bool ShowGrid, const TRPBooleanRect* Visible, int Row, int Col,
-                                  const TRect& ClipRect, TRPColorMode ColorMode) {
+                                  TColor LightColor, TColor BColor, TColor BackgroundColor,
+                                  TRPTableBorderStyle Style, bool Printing, bool ShowGrid,
+                                  const TRPBooleanRect* Visible, int Row, int Col, const TRect& ClipRect,
+                                  TRPColorMode ColorMode) {
     if (!Meets(Rect(Left, Top, Right + 1, Bottom + 1), ClipRect)) return;
     if (OnDrawBorder) {
         bool doDefault = true;
-        OnDrawBorder(this, &Canvas, Left, Top, Right, Bottom, Width, LightColor, BColor, BackgroundColor, Style,
-                     Printing, Visible, Row, Col, doDefault);
+        OnDrawBorder(this, &Canvas, Left, Top, Right, Bottom, Width, LightColor, BColor, BackgroundColor,
+                     Style, Printing, Visible, Row, Col, doDefault);
         if (!doDefault) return;
     }
     const TRPBooleanRect all(true);

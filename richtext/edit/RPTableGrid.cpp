@@ -151,7 +151,8 @@ void TRPTableRows::DeleteRowsInternal(int Index, int ACount) {
 }
 
 void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight) {
-    if (Index < 0 || Index > Count() || CopyIndex < -1 || CopyIndex >= Count()) throw ERichPadError(errBadIndex);
+    if (Index < 0 || Index > Count() || CopyIndex < -1 || CopyIndex >= Count())
+        throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
     const int cols = GetColCount();
     std::vector<bool> spanned(static_cast<size_t>(cols), false);
@@ -267,7 +268,8 @@ void TRPTableRows::JoinCellVert(int Row, int Col, int ABestWidth, int SecondCol)
 
 void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
     const int cols = GetColCount();
-    if (Index < 0 || Index >= cols || ACount <= 0 || (Index == 0 && ACount > cols)) throw ERichPadError(errBadIndex);
+    if (Index < 0 || Index >= cols || ACount <= 0 || (Index == 0 && ACount > cols))
+        throw ERichPadError(errBadIndex);
     ACount = std::min(ACount, cols - Index);
     const int after = Index + ACount;
     // Cells that reach beyond the deleted columns keep their right part.
@@ -411,7 +413,8 @@ bool TRPTableRows::IsConsistent() const {
         for (int c = 0; c < cols; ++c) {
             const TRPTableCellData* cell = GetCell(r, c);
             if (!cell) continue;
-            if (cell->RowSpan < 1 || cell->ColSpan < 1 || r + cell->RowSpan > rows || c + cell->ColSpan > cols)
+            if (cell->RowSpan < 1 || cell->ColSpan < 1 || r + cell->RowSpan > rows ||
+                c + cell->ColSpan > cols)
                 return false;
             for (int y = r; y < r + cell->RowSpan; ++y)
                 for (int x = c; x < c + cell->ColSpan; ++x) {

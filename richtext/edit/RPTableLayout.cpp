@@ -78,7 +78,8 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
             int have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
             int sum = 0;
             for (int k = c; k < last; ++k) {
-                have += minCol[static_cast<size_t>(k)] + ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
+                have += minCol[static_cast<size_t>(k)] +
+                        ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
                 sum += minCol[static_cast<size_t>(k)] + pad2;
             }
             if (have >= need) continue;
@@ -86,7 +87,8 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
             for (int k = c; k < last; ++k) {
                 int& m = minCol[static_cast<size_t>(k)];
                 const int old = m + pad2;
-                const int share = k == last - 1 ? grow : (sum > 0 ? MulDiv(old, grow, sum) : grow / (last - k));
+                const int share =
+                    k == last - 1 ? grow : (sum > 0 ? MulDiv(old, grow, sum) : grow / (last - k));
                 m = share - pad2;
                 sum -= old;
                 grow -= share;
@@ -102,9 +104,9 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
 // ---------------------------------------------------------------------------
 // Layout
 
-void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
-                                        TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
-                                        bool OnlyMeasure) {
+void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
+                                        TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
+                                        int& Descent, int& XOffset, bool OnlyMeasure) {
     (void)PrintLayout, (void)RPData, (void)OnlyMeasure;
     Descent = 0;
     XOffset = 0;
@@ -192,8 +194,8 @@ void TRPTableItemInfo::DistributeSpanHeight(TLayoutRun& L, int Row, int Col) {
     const int R = Rows->RowCount();
     const int last = std::min(R, Row + cell->RowSpan);
     int need;
-    TCustomRPFormattedData* print = info.CellPrintDocs ? info.CellPrintDocs->Get(Row * Rows->GetColCount() + Col)
-                                                       : nullptr;
+    TCustomRPFormattedData* print =
+        info.CellPrintDocs ? info.CellPrintDocs->Get(Row * Rows->GetColCount() + Col) : nullptr;
     if (info.CellPrintDocs)
         need = std::max(ScaleY(std::max(cell->BestHeight, 10)), print ? print->DocumentHeight : 0) +
                ScaleY(2 * CellPadding);
@@ -248,7 +250,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     else
         T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
     L.Natural = T == 0;
-    if (T != 0 && T == Info.Width && !Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R) return;
+    if (T != 0 && T == Info.Width && !Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R)
+        return;
     Info.Width = T;
     int inner = 0;
     if (!L.Natural) inner = T - FixedH() - PadH();
@@ -417,7 +420,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             for (int k = c + 1; k < last; ++k)
                 w += L.Col(k);
             if (Info.CellPrintDocs) {
-                Info.CellBoxes[static_cast<size_t>(r * C + c)] = Rect(Info.ColStarts[c], 0, Info.ColStarts[c] + w, 0);
+                Info.CellBoxes[static_cast<size_t>(r * C + c)] =
+                    Rect(Info.ColStarts[c], 0, Info.ColStarts[c] + w, 0);
                 if (auto* p = dynamic_cast<TRectPtblRPData*>(Info.CellPrintDocs->Get(r * C + c))) {
                     p->Width = w - pad2;
                     p->Format(false, true, false, 0, Canvas ? Canvas : p->GetCanvas(), false, true);
@@ -457,7 +461,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     }
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->RowSpan > 1) DistributeSpanHeight(L, r, c);
+            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->RowSpan > 1)
+                DistributeSpanHeight(L, r, c);
     const int extraV = ScaleY((2 * (CellPadding + CellBorderWidth) + CellVSpacing) * R);
     int extra = extraV;
     int y = ScaleY(BorderWidth + BorderVSpacing + CellBorderWidth);
@@ -551,11 +556,13 @@ int BorderAt(int X, int Size, const TRPIntegerList& Starts, int Outer, int Inner
 } // namespace
 
 int TRPTableItemInfo::GetVBorderAt(int X, int& LeftStart, int& Pos) const {
-    return BorderAt(X, FormattingInfo.Width, FormattingInfo.ColStarts, BorderWidth + BorderHSpacing + CellBorderWidth,
-                    2 * CellBorderWidth + CellHSpacing, LeftStart, Pos);
+    return BorderAt(X, FormattingInfo.Width, FormattingInfo.ColStarts,
+                    BorderWidth + BorderHSpacing + CellBorderWidth, 2 * CellBorderWidth + CellHSpacing,
+                    LeftStart, Pos);
 }
 
 int TRPTableItemInfo::GetHBorderAt(int Y, int& TopStart, int& Pos) const {
-    return BorderAt(Y, FormattingInfo.Height, FormattingInfo.RowStarts, BorderWidth + BorderVSpacing + CellBorderWidth,
-                    2 * CellBorderWidth + CellVSpacing, TopStart, Pos);
+    return BorderAt(Y, FormattingInfo.Height, FormattingInfo.RowStarts,
+                    BorderWidth + BorderVSpacing + CellBorderWidth, 2 * CellBorderWidth + CellVSpacing,
+                    TopStart, Pos);
 }

@@ -105,12 +105,14 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& Li
                 for (TColor k : {cell->Color, cell->BorderColor, cell->BorderLightColor})
                     ColorList.AddUnique(static_cast<int32_t>(k));
                 for (int i = 0; i < cell->GetItemCount(); ++i)
-                    if (cell->GetItem(i)->StyleNo < 0) cell->GetItem(i)->FillRTFTables(ColorList, ListOverrideCount, cell);
+                    if (cell->GetItem(i)->StyleNo < 0)
+                        cell->GetItem(i)->FillRTFTables(ColorList, ListOverrideCount, cell);
             }
 }
 
-void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
-                               double TwipsPerPixel, int Level, TRPRTFTables& Tables) const {
+void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo,
+                               const std::string& Text, double TwipsPerPixel, int Level,
+                               TRPRTFTables& Tables) const {
     (void)ItemNo, (void)Text;
     const double k = TwipsPerPixel;
     auto* self = const_cast<TRPTableItemInfo*>(this);
@@ -176,13 +178,15 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
                 if (m->RowSpan > 1) s += "\\clvmgf";
                 if (m->ColSpan > 1) s += "\\clmgf";
                 if (m->BestWidth > 0)
-                    s += (Options & rptoRTFSaveCellPixelBestWidth) ? "\\clwWidth" + tw(m->BestWidth) + "\\clftsWidth3"
-                                                                   : std::string("\\clwWidth0");
+                    s += (Options & rptoRTFSaveCellPixelBestWidth)
+                             ? "\\clwWidth" + tw(m->BestWidth) + "\\clftsWidth3"
+                             : std::string("\\clwWidth0");
                 else if (m->BestWidth < 0)
                     s += "\\clwWidth" + std::to_string(-m->BestWidth * 50) + "\\clftsWidth2";
                 else
                     s += "\\clftsWidth1";
-                s += "\\richpadcbw" + std::to_string(m->BestWidth) + "\\richpadcbh" + std::to_string(m->BestHeight);
+                s += "\\richpadcbw" + std::to_string(m->BestWidth) + "\\richpadcbh" +
+                     std::to_string(m->BestHeight);
             }
             s += RTFBorder("cl", CellBorderStyle, CellBorderWidth,
                            m->BorderColor == clNone ? CellBorderColor : m->BorderColor,
@@ -205,7 +209,8 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         for (int c = 0; c < C; ++c) {
             Stream += "{";
             if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                cell->SaveRTFRangeToStream(Stream, cell->GetSaveRange(false), false, Level + 1, clNone, &Tables, k);
+                cell->SaveRTFRangeToStream(Stream, cell->GetSaveRange(false), false, Level + 1, clNone,
+                                           &Tables, k);
             Stream += nested ? "\\nestcell}" : "\\cell}";
         }
         Stream += "}\\pard\\intbl\\itap" + itap + (nested ? "\\nestrow}" : "\\row}");
@@ -228,8 +233,8 @@ std::string TRPTableItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData,
     for (int r = 0; r < Rows->RowCount(); ++r) {
         for (int c = 0; c < C; ++c) {
             if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                cell->SaveTextRangeToStream(Path, out, LineWidth, cell->GetSaveRange(false), false, TextOnly, Unicode,
-                                            false);
+                cell->SaveTextRangeToStream(Path, out, LineWidth, cell->GetSaveRange(false), false, TextOnly,
+                                            Unicode, false);
             if (c < C - 1) out += colSep;
         }
         out += rowSep;
@@ -240,10 +245,10 @@ std::string TRPTableItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData,
 // ---------------------------------------------------------------------------
 // HTML
 
-void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
-                                const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
-                                TColor BackColor, TRPHTMLSaveOptions Options_, bool UseCSS,
-                                TRPHTMLBulletList& Bullets) const {
+void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo,
+                                const std::string& Text, const std::string& Path,
+                                const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                                TRPHTMLSaveOptions Options_, bool UseCSS, TRPHTMLBulletList& Bullets) const {
     (void)ItemNo, (void)Text, (void)RPData;
     std::string t = "<TABLE" + Attr("width", HTMLLength(BestWidth)) + Attr("bgcolor", HTMLColor(Color));
     if (UseCSS && BorderWidth < 1 && CellBorderWidth != 0)
@@ -253,7 +258,8 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
     t += Attr("cellpadding", std::to_string(CellPadding));
     if (BorderStyle == rptbColor) t += Attr("bordercolor", HTMLColor(BorderColor));
     if (BorderStyle == rptbRaisedColor || BorderStyle == rptbLoweredColor)
-        t += Attr("bordercolorlight", HTMLColor(BorderLightColor)) + Attr("bordercolordark", HTMLColor(BorderColor));
+        t += Attr("bordercolorlight", HTMLColor(BorderLightColor)) +
+             Attr("bordercolordark", HTMLColor(BorderColor));
     t += Attr("cellspacing", std::to_string(std::max(0, (CellVSpacing + CellHSpacing) / 2)));
     if (UseCSS) {
         std::string css;
@@ -296,7 +302,8 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
                 params.Color = cell->Color != clNone ? cell->Color : Color != clNone ? Color : BackColor;
                 params.Bullets = &Bullets;
                 TColor current = clNone;
-                cell->SaveHTMLRangeToStream(Stream, params, UseCSS, current, ImageSaveNo, cell->GetSaveRange(false));
+                cell->SaveHTMLRangeToStream(Stream, params, UseCSS, current, ImageSaveNo,
+                                            cell->GetSaveRange(false));
             }
             RPWriteLn(Stream, "</TD>");
         }

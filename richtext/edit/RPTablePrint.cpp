@@ -82,7 +82,8 @@ int TRPTablePrintInfo::CutRow(int Row) const {
 bool TRPTablePrintInfo::InitSplit() {
     PartsList.Clear();
     const int n = Table->Rows->RowCount();
-    if (!(Table->PrintOptions & rptoRowsSplit) || n == 0 || FormattingInfo.RowStarts.Count() != n) return false;
+    if (!(Table->PrintOptions & rptoRowsSplit) || n == 0 || FormattingInfo.RowStarts.Count() != n)
+        return false;
     if (RepeatHeading && Table->HeadingRowCount >= n) return false;
     auto part = std::make_unique<TRPTablePrintPart>();
     part->StartRow = Headings();
@@ -139,7 +140,8 @@ std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCusto
             TRPTableCellData* cell = Rows->GetCell(r, c);
             std::unique_ptr<TCustomRPFormattedData> doc;
             if (cell && printable && (cell->ColSpan > 1 || cell->RowSpan > 1 || cell->HasData(false))) {
-                auto p = std::make_unique<TCellPtblRPData>(printable->OwnerView, cell->GetContentData(), printable);
+                auto p = std::make_unique<TCellPtblRPData>(printable->OwnerView, cell->GetContentData(),
+                                                           printable);
                 p->Transparent = cell->Color == clNone;
                 TColor color = cell->Color != clNone ? cell->Color : tableColor;
                 if (color == clNone) color = printable->GetColor();
@@ -154,7 +156,8 @@ std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCusto
 }
 
 void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode,
-                             int PartIndex, TRPDrawLineInfo* DrawItem, const TRPResolution& sad, bool Preview) {
+                             int PartIndex, TRPDrawLineInfo* DrawItem, const TRPResolution& sad,
+                             bool Preview) {
     (void)RPData, (void)Preview;
     auto* info = dynamic_cast<TRPTablePrintInfo*>(DrawItem);
     if (!Canvas || !info) return;
@@ -167,7 +170,8 @@ void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
             PaintTo(*Canvas, x, y, clip, info->FormattingInfo, rptpsPrinting, ColorMode, part->StartRow,
                     part->RowCount, info->RepeatHeading);
         } else {
-            PaintTo(*Canvas, x, y, clip, info->FormattingInfo, rptpsPrinting, ColorMode, 0, Rows->RowCount(), false);
+            PaintTo(*Canvas, x, y, clip, info->FormattingInfo, rptpsPrinting, ColorMode, 0, Rows->RowCount(),
+                    false);
         }
     } catch (...) {
         Resolution = old;

@@ -131,8 +131,9 @@ class TCellRPFOptions {
 public:
     explicit TCellRPFOptions(TCustomRPData* D) : FDoc(D), FOld(D ? D->GetRPFOptions() : 0) {
         if (FDoc)
-            FDoc->SetRPFOptions(FOld & static_cast<TRPFOptions>(~(rpfoSaveBack | rpfoSaveTextStyles | rpfoSaveParaStyles |
-                                                                   rpfoSaveLayout | rpfoSaveDocProperties)));
+            FDoc->SetRPFOptions(
+                FOld & static_cast<TRPFOptions>(~(rpfoSaveBack | rpfoSaveTextStyles | rpfoSaveParaStyles |
+                                                  rpfoSaveLayout | rpfoSaveDocProperties)));
     }
     ~TCellRPFOptions() {
         if (FDoc) FDoc->SetRPFOptions(FOld);
@@ -164,7 +165,8 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
     if (TextColSeparator != def.TextColSeparator) w.StrProp(ttTextColSeparator, TextColSeparator);
     prop(ttBorderWidth, BorderWidth, def.BorderWidth);
     prop(ttBorderColor, static_cast<int32_t>(BorderColor), static_cast<int32_t>(def.BorderColor));
-    prop(ttBorderLightColor, static_cast<int32_t>(BorderLightColor), static_cast<int32_t>(def.BorderLightColor));
+    prop(ttBorderLightColor, static_cast<int32_t>(BorderLightColor),
+         static_cast<int32_t>(def.BorderLightColor));
     prop(ttBorderStyle, BorderStyle, def.BorderStyle);
     prop(ttBorderVSpacing, BorderVSpacing, def.BorderVSpacing);
     prop(ttBorderHSpacing, BorderHSpacing, def.BorderHSpacing);
@@ -211,11 +213,13 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
                 };
                 cp(ctColor, static_cast<int32_t>(cell->Color), static_cast<int32_t>(clNone));
                 cp(ctBorderColor, static_cast<int32_t>(cell->BorderColor), static_cast<int32_t>(clNone));
-                cp(ctBorderLightColor, static_cast<int32_t>(cell->BorderLightColor), static_cast<int32_t>(clNone));
+                cp(ctBorderLightColor, static_cast<int32_t>(cell->BorderLightColor),
+                   static_cast<int32_t>(clNone));
                 cp(ctBestWidth, cell->BestWidth, 0);
                 cp(ctBestHeight, cell->BestHeight, 0);
                 const TRPBooleanRect& v = cell->VisibleBorders;
-                cp(ctVisibleBorders, (v.Left ? 1 : 0) | (v.Top ? 2 : 0) | (v.Right ? 4 : 0) | (v.Bottom ? 8 : 0), 15);
+                cp(ctVisibleBorders,
+                   (v.Left ? 1 : 0) | (v.Top ? 2 : 0) | (v.Right ? 4 : 0) | (v.Bottom ? 8 : 0), 15);
                 cp(ctVAlign, cell->VAlign, rpcVDefault);
                 cp(ctBackgroundStyle, cell->GetBackgroundStyle(), rpbsColor);
                 if (!cell->BackgroundImageFileName.empty())
@@ -254,32 +258,83 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
         }
         const int32_t v = r.Int();
         switch (tag) {
-        case ttOptions: Options = static_cast<TRPTableOptions>(v & 0x3FF); break;
-        case ttPrintOptions: PrintOptions = static_cast<TRPTablePrintOptions>(v & 7); break;
-        case ttBestWidth: BestWidth = Clamp(v, -100, kMaxLength); break;
-        case ttColor: Color = static_cast<TColor>(v); break;
-        case ttHeadingRowCount: HeadingRowCount = Clamp(v, 0, kMaxRows); break;
-        case ttBorderWidth: BorderWidth = Clamp(v, 0, 100); break;
-        case ttBorderColor: BorderColor = static_cast<TColor>(v); break;
-        case ttBorderLightColor: BorderLightColor = static_cast<TColor>(v); break;
-        case ttBorderStyle: BorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor)); break;
-        case ttBorderVSpacing: BorderVSpacing = Clamp(v, -100, 1000); break;
-        case ttBorderHSpacing: BorderHSpacing = Clamp(v, -100, 1000); break;
-        case ttCellBorderWidth: CellBorderWidth = Clamp(v, 0, 100); break;
-        case ttCellBorderColor: CellBorderColor = static_cast<TColor>(v); break;
-        case ttCellBorderLightColor: CellBorderLightColor = static_cast<TColor>(v); break;
-        case ttCellPadding: CellPadding = Clamp(v, 0, 1000); break;
-        case ttCellBorderStyle: CellBorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor)); break;
-        case ttVRuleWidth: VRuleWidth = Clamp(v, 0, 100); break;
-        case ttVRuleColor: VRuleColor = static_cast<TColor>(v); break;
-        case ttHRuleWidth: HRuleWidth = Clamp(v, 0, 100); break;
-        case ttHRuleColor: HRuleColor = static_cast<TColor>(v); break;
-        case ttCellVSpacing: CellVSpacing = Clamp(v, -100, 1000); break;
-        case ttCellHSpacing: CellHSpacing = Clamp(v, -100, 1000); break;
-        case ttVOutermostRule: VOutermostRule = v != 0; break;
-        case ttHOutermostRule: HOutermostRule = v != 0; break;
-        case ttBackgroundStyle: SetBackgroundStyle(static_cast<TRPItemBackgroundStyle>(Clamp(v, 0, rpbsCentered))); break;
-        default: return false; // a property this program never writes
+        case ttOptions:
+            Options = static_cast<TRPTableOptions>(v & 0x3FF);
+            break;
+        case ttPrintOptions:
+            PrintOptions = static_cast<TRPTablePrintOptions>(v & 7);
+            break;
+        case ttBestWidth:
+            BestWidth = Clamp(v, -100, kMaxLength);
+            break;
+        case ttColor:
+            Color = static_cast<TColor>(v);
+            break;
+        case ttHeadingRowCount:
+            HeadingRowCount = Clamp(v, 0, kMaxRows);
+            break;
+        case ttBorderWidth:
+            BorderWidth = Clamp(v, 0, 100);
+            break;
+        case ttBorderColor:
+            BorderColor = static_cast<TColor>(v);
+            break;
+        case ttBorderLightColor:
+            BorderLightColor = static_cast<TColor>(v);
+            break;
+        case ttBorderStyle:
+            BorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
+            break;
+        case ttBorderVSpacing:
+            BorderVSpacing = Clamp(v, -100, 1000);
+            break;
+        case ttBorderHSpacing:
+            BorderHSpacing = Clamp(v, -100, 1000);
+            break;
+        case ttCellBorderWidth:
+            CellBorderWidth = Clamp(v, 0, 100);
+            break;
+        case ttCellBorderColor:
+            CellBorderColor = static_cast<TColor>(v);
+            break;
+        case ttCellBorderLightColor:
+            CellBorderLightColor = static_cast<TColor>(v);
+            break;
+        case ttCellPadding:
+            CellPadding = Clamp(v, 0, 1000);
+            break;
+        case ttCellBorderStyle:
+            CellBorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
+            break;
+        case ttVRuleWidth:
+            VRuleWidth = Clamp(v, 0, 100);
+            break;
+        case ttVRuleColor:
+            VRuleColor = static_cast<TColor>(v);
+            break;
+        case ttHRuleWidth:
+            HRuleWidth = Clamp(v, 0, 100);
+            break;
+        case ttHRuleColor:
+            HRuleColor = static_cast<TColor>(v);
+            break;
+        case ttCellVSpacing:
+            CellVSpacing = Clamp(v, -100, 1000);
+            break;
+        case ttCellHSpacing:
+            CellHSpacing = Clamp(v, -100, 1000);
+            break;
+        case ttVOutermostRule:
+            VOutermostRule = v != 0;
+            break;
+        case ttHOutermostRule:
+            HOutermostRule = v != 0;
+            break;
+        case ttBackgroundStyle:
+            SetBackgroundStyle(static_cast<TRPItemBackgroundStyle>(Clamp(v, 0, rpbsCentered)));
+            break;
+        default:
+            return false; // a property this program never writes
         }
     }
     if (!r.Ok) return false;
@@ -311,19 +366,34 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                     }
                     const int32_t v = r.Int();
                     switch (tag) {
-                    case ctColor: cell->Color = static_cast<TColor>(v); break;
-                    case ctBorderColor: cell->BorderColor = static_cast<TColor>(v); break;
-                    case ctBorderLightColor: cell->BorderLightColor = static_cast<TColor>(v); break;
-                    case ctBestWidth: cell->BestWidth = Clamp(v, -100, kMaxLength); break;
-                    case ctBestHeight: cell->BestHeight = Clamp(v, 0, kMaxLength); break;
+                    case ctColor:
+                        cell->Color = static_cast<TColor>(v);
+                        break;
+                    case ctBorderColor:
+                        cell->BorderColor = static_cast<TColor>(v);
+                        break;
+                    case ctBorderLightColor:
+                        cell->BorderLightColor = static_cast<TColor>(v);
+                        break;
+                    case ctBestWidth:
+                        cell->BestWidth = Clamp(v, -100, kMaxLength);
+                        break;
+                    case ctBestHeight:
+                        cell->BestHeight = Clamp(v, 0, kMaxLength);
+                        break;
                     case ctVisibleBorders:
-                        cell->VisibleBorders.SetValues((v & 1) != 0, (v & 2) != 0, (v & 4) != 0, (v & 8) != 0);
+                        cell->VisibleBorders.SetValues((v & 1) != 0, (v & 2) != 0, (v & 4) != 0,
+                                                       (v & 8) != 0);
                         break;
-                    case ctVAlign: cell->VAlign = static_cast<TRPCellVAlign>(Clamp(v, 0, rpcVDefault)); break;
+                    case ctVAlign:
+                        cell->VAlign = static_cast<TRPCellVAlign>(Clamp(v, 0, rpcVDefault));
+                        break;
                     case ctBackgroundStyle:
-                        cell->SetBackgroundStyle(static_cast<TRPItemBackgroundStyle>(Clamp(v, 0, rpbsCentered)));
+                        cell->SetBackgroundStyle(
+                            static_cast<TRPItemBackgroundStyle>(Clamp(v, 0, rpbsCentered)));
                         break;
-                    default: return false;
+                    default:
+                        return false;
                     }
                 }
                 const std::string data = r.Bytes();
@@ -333,7 +403,8 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                     const uint8_t warnings = holder ? holder->GetRPFWarnings() : 0;
                     TColor color = clNone;
                     const bool ok = cell->LoadRPFFromStream(data, color, nullptr, nullptr);
-                    if (holder) holder->SetRPFWarnings(static_cast<uint8_t>(warnings | holder->GetRPFWarnings()));
+                    if (holder)
+                        holder->SetRPFWarnings(static_cast<uint8_t>(warnings | holder->GetRPFWarnings()));
                     if (!ok) return false;
                 }
             }
@@ -362,7 +433,8 @@ int TRPTableItemInfo::GetRPFExtraPropertyCount() const {
 void TRPTableItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
     TRPFullLineItemInfo::SaveRPFExtraProperties(Stream);
     if (!BackgroundImageFileName.empty())
-        RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespImageFileName), BackgroundImageFileName);
+        RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespImageFileName),
+                                  BackgroundImageFileName);
 }
 
 bool TRPTableItemInfo::SetExtraStrProperty(int Prop, const std::string& Value) {

@@ -114,7 +114,8 @@ void TRPRTFReaderProperties::TableCellEnd() {
         ReaderUpdateMarker();
     }
     ++im.TableCell;
-    if (buf->Rows->GetColCount() <= im.TableCell) buf->Rows->InsertCols(buf->Rows->GetColCount(), 1, -1, false);
+    if (buf->Rows->GetColCount() <= im.TableCell)
+        buf->Rows->InsertCols(buf->Rows->GetColCount(), 1, -1, false);
     TRPTableCellData* next = buf->GetCell(0, im.TableCell);
     next->Clear();
     im.Target = next;
@@ -174,8 +175,8 @@ void TRPRTFReaderProperties::TableEnd() {
                 std::unique_ptr<TCustomRPItemInfo> item = cell->Items->TakeObject(i);
                 if (!item || item->StyleNo == rpsnListMarker) continue;
                 const TRPRTFPosition pos = i == 0 || item->StartsPara() ? rtfpNewPara
-                                           : item->GetContinuesPrev() ? rtfpContinuePara
-                                                                      : rtfpNewLine;
+                                           : item->GetContinuesPrev()   ? rtfpContinuePara
+                                                                        : rtfpNewLine;
                 AddItem(cell->GetItemText(i), std::move(item), pos);
             }
             cell->Items->Clear();
@@ -253,7 +254,8 @@ void TRPRTFReaderProperties::MakeFiller(TTableInfo& Info, int Row, int Col, int 
 int TRPRTFReaderProperties::AddBound(TTableInfo& Info, int Twips, int RowsDone) {
     std::vector<int>& b = Info.Bounds;
     const int near = FindBound(b, Twips);
-    if (near >= 0 && (std::abs(b[static_cast<size_t>(near)] - Twips) <= 1 || static_cast<int>(b.size()) > kMaxColumns))
+    if (near >= 0 &&
+        (std::abs(b[static_cast<size_t>(near)] - Twips) <= 1 || static_cast<int>(b.size()) > kMaxColumns))
         return near;
     const int j = static_cast<int>(std::lower_bound(b.begin(), b.end(), Twips) - b.begin());
     b.insert(b.begin() + j, Twips);
@@ -340,7 +342,8 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
     const int first = FindBound(Info.Bounds, defs.front().Left);
     if (first > 0) MakeFiller(Info, R, 0, first);
     const auto source = [&](size_t i) -> TRPTableCellData* {
-        return static_cast<int>(i) < buf->Rows->GetColCount() ? buf->GetCell(0, static_cast<int>(i)) : nullptr;
+        return static_cast<int>(i) < buf->Rows->GetColCount() ? buf->GetCell(0, static_cast<int>(i))
+                                                              : nullptr;
     };
     // Only content moves into a merged cell: empty cells give no empty paragraphs.
     const auto takeText = [&](TRPTableCellData* Into, size_t i) {
@@ -409,7 +412,8 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
     Info.CellCount += static_cast<int>(defs.size());
 }
 
-void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowProperties& Row, bool FirstRow) {
+void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowProperties& Row,
+                                             bool FirstRow) {
     // Spacing: left/right between cells, top/bottom between rows.
     if (Row.SpacingInTwips[0] || Row.SpacingInTwips[2]) Info.HSpacingGiven = true;
     if (Row.SpacingInTwips[1] || Row.SpacingInTwips[3]) Info.VSpacingGiven = true;
@@ -417,9 +421,9 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
         if (Row.SpacingInTwips[static_cast<size_t>(side)])
             Info.HSpacingSum += Row.Spacing[static_cast<size_t>(side)];
         else
-            Info.HSpacingSum += Row.GapH - (Row.PaddingInTwips[static_cast<size_t>(side)]
-                                                ? Row.Padding[static_cast<size_t>(side)]
-                                                : 0);
+            Info.HSpacingSum +=
+                Row.GapH -
+                (Row.PaddingInTwips[static_cast<size_t>(side)] ? Row.Padding[static_cast<size_t>(side)] : 0);
     }
     const int top = Row.SpacingInTwips[1] ? Row.Spacing[1] : 0;
     const int bottom = Row.SpacingInTwips[3] ? Row.Spacing[3] : 0;
@@ -448,7 +452,8 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
         }
     const auto colorOf = [&](int a, int b) -> TColor {
         const int s = Row.Border.TypeOf(a) ? a : b;
-        return Row.Border.Sides[static_cast<size_t>(s)] ? Row.Border.Sides[static_cast<size_t>(s)]->Color : clNone;
+        return Row.Border.Sides[static_cast<size_t>(s)] ? Row.Border.Sides[static_cast<size_t>(s)]->Color
+                                                        : clNone;
     };
     if (Row.Border.HasType()) {
         if (const TColor c = colorOf(0, 1); c != clNone) t->BorderLightColor = c;
@@ -456,8 +461,9 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
     }
 }
 
-void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& Cell, const TRPRTFCellProperties& P,
-                                            int Left, int Right, const TRPRTFRowProperties& Row) {
+void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& Cell,
+                                            const TRPRTFCellProperties& P, int Left, int Right,
+                                            const TRPRTFRowProperties& Row) {
     TImport& im = *FImport;
     Cell.Color = P.Color;
     if (Row.SuiteValuesGiven)
@@ -473,12 +479,14 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
                                   P.Border.TypeOf(3) != 0);
     const auto colorOf = [&](int a, int b) -> TColor {
         const int s = P.Border.TypeOf(a) ? a : b;
-        return P.Border.Sides[static_cast<size_t>(s)] ? P.Border.Sides[static_cast<size_t>(s)]->Color : clNone;
+        return P.Border.Sides[static_cast<size_t>(s)] ? P.Border.Sides[static_cast<size_t>(s)]->Color
+                                                      : clNone;
     };
     if (P.Border.HasType()) {
         Cell.BorderColor = colorOf(0, 1);
         Cell.BorderLightColor = colorOf(2, 3);
-        if (Cell.BorderColor != Cell.BorderLightColor && Cell.BorderColor != clNone && Cell.BorderLightColor != clNone)
+        if (Cell.BorderColor != Cell.BorderLightColor && Cell.BorderColor != clNone &&
+            Cell.BorderLightColor != clNone)
             Info.SingleColor = false;
     }
     if (P.BestWidth != 0) Info.CellWidthGiven = true;
@@ -511,9 +519,11 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
         for (int c = 0; c < C; ++c) {
             TRPTableCellData* cell = rows.GetCell(r, c);
             if (!cell) continue;
-            if (!Info.SuiteValues && cell->BestWidth > 2 * t->CellPadding) cell->BestWidth -= 2 * t->CellPadding;
+            if (!Info.SuiteValues && cell->BestWidth > 2 * t->CellPadding)
+                cell->BestWidth -= 2 * t->CellPadding;
             if (cell->GetItemCount() == 0)
-                cell->AddText(std::string(), TextStyleMode == rprsUseSpecified ? FTextStyleNo : 0, TableParaStyle(0));
+                cell->AddText(std::string(), TextStyleMode == rprsUseSpecified ? FTextStyleNo : 0,
+                              TableParaStyle(0));
         }
     if (BorderSwitch && (!Info.HSpacingGiven || !Info.VSpacingGiven))
         for (int r = 0; r < R; ++r)
@@ -522,10 +532,12 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
                 if (!cell) continue;
                 int mr, mc;
                 if (!Info.HSpacingGiven && c > 0)
-                    if (const TRPTableCellData* n = rows.GetMainCell(r, c - 1, mr, mc); n && n->VisibleBorders.Right)
+                    if (const TRPTableCellData* n = rows.GetMainCell(r, c - 1, mr, mc);
+                        n && n->VisibleBorders.Right)
                         cell->VisibleBorders.Left = false;
                 if (!Info.VSpacingGiven && r > 0)
-                    if (const TRPTableCellData* n = rows.GetMainCell(r - 1, c, mr, mc); n && n->VisibleBorders.Bottom)
+                    if (const TRPTableCellData* n = rows.GetMainCell(r - 1, c, mr, mc);
+                        n && n->VisibleBorders.Bottom)
                         cell->VisibleBorders.Top = false;
             }
     if (Info.VSpacingGiven) {

@@ -30,7 +30,8 @@ TEST_F(TableModel, NewTableDefaultsAndFactory) {
     EXPECT_EQ(c->GetItem(0)->ParaNo, 0);
     EXPECT_EQ(c->GetItemText(0), "");
     EXPECT_TRUE(c->IsTransparent());
-    EXPECT_TRUE(c->VisibleBorders.Left && c->VisibleBorders.Top && c->VisibleBorders.Right && c->VisibleBorders.Bottom);
+    EXPECT_TRUE(c->VisibleBorders.Left && c->VisibleBorders.Top && c->VisibleBorders.Right &&
+                c->VisibleBorders.Bottom);
     EXPECT_FALSE(c->HasData(true));
     EXPECT_FALSE(c->HasData(false));
 
@@ -51,6 +52,24 @@ TEST_F(TableModel, HasDataTellsEmptyParagraphsApart) {
     EXPECT_FALSE(c->HasData(false));
     SetText(t.get(), 0, 0, "x");
     EXPECT_TRUE(c->HasData(false));
+}
+
+TEST_F(TableModel, BackgroundObjectLivesOnlyWhileItShowsSomething) {
+    auto t = Make(1, 1);
+    TRPTableCellData* c = t->GetCell(0, 0);
+    c->SetBackgroundStyle(rpbsTiled);
+    ASSERT_NE(c->GetBackground(), nullptr);
+    EXPECT_EQ(c->GetBackgroundStyle(), rpbsTiled);
+    c->SetBackgroundStyle(rpbsColor);
+    EXPECT_EQ(c->GetBackground(), nullptr);
+    EXPECT_EQ(c->GetBackgroundStyle(), rpbsColor);
+    t->SetBackgroundStyle(rpbsCentered);
+    EXPECT_EQ(t->GetBackgroundStyle(), rpbsCentered);
+    // A cell box of 100 x 40 with padding 1 leaves a document of 98 x 38.
+    c->Width = 100;
+    c->Height = 40;
+    EXPECT_EQ(c->GetWidth(), 98);
+    EXPECT_EQ(c->GetHeight(), 38);
 }
 
 TEST_F(TableModel, MergeClampsToTheGridAndMovesContentInOrder) {
@@ -174,8 +193,8 @@ TEST_F(TableModel, DeleteColsSplitsAndShrinksMergedCells) {
 
 TEST_F(TableModel, RepairClipsOverlapsAndFillsHoles) {
     auto t = Make(3, 3);
-    t->GetCell(0, 0)->ColSpan = 2; // over a cell that is still there
-    t->GetCell(0, 2)->RowSpan = 5; // past the grid
+    t->GetCell(0, 0)->ColSpan = 2;           // over a cell that is still there
+    t->GetCell(0, 2)->RowSpan = 5;           // past the grid
     t->Rows->GetRow(2)->PutCell(1, nullptr); // covered by nobody
     EXPECT_FALSE(t->Rows->IsConsistent());
     t->Rows->Repair();

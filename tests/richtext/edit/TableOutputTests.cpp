@@ -169,7 +169,8 @@ TEST_F(TableOutput, LibreOfficeReadsEveryCellOfOurTables) {
     auto t = Make(3, 3);
     t->Rows->MergeCells(0, 0, 2, 1, true, false);
     t->Rows->MergeCells(1, 2, 1, 2, true, false);
-    const char* texts[3][3] = {{"Ueberschrift", "", "Ecke"}, {"Apfel", "Birne", "Lang"}, {"Kirsche", "Pflaume", ""}};
+    const char* texts[3][3] = {
+        {"Ueberschrift", "", "Ecke"}, {"Apfel", "Birne", "Lang"}, {"Kirsche", "Pflaume", ""}};
     for (int r = 0; r < 3; ++r)
         for (int c = 0; c < 3; ++c)
             if (t->GetCell(r, c) && *texts[r][c]) SetText(t.get(), r, c, texts[r][c]);
@@ -184,17 +185,20 @@ TEST_F(TableOutput, LibreOfficeReadsEveryCellOfOurTables) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(rtf.data(), static_cast<qint64>(rtf.size()));
     }
-    const QString profile = QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile"));
+    const QString profile =
+        QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile"));
     QString error;
     ASSERT_TRUE(RunProgram(QStringLiteral("soffice"),
-                    {profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("txt:Text"),
-                     QStringLiteral("--outdir"), dir.path(), dir.filePath(QStringLiteral("ours.rtf"))},
-                    error))
+                           {profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                            QStringLiteral("txt:Text"), QStringLiteral("--outdir"), dir.path(),
+                            dir.filePath(QStringLiteral("ours.rtf"))},
+                           error))
         << error.toStdString();
     QFile txt(dir.filePath(QStringLiteral("ours.txt")));
     ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(txt.readAll());
-    for (const char* w : {"Ueberschrift", "Ecke", "Apfel", "Birne", "Lang", "Kirsche", "Pflaume", "Innen1", "Innen2"})
+    for (const char* w :
+         {"Ueberschrift", "Ecke", "Apfel", "Birne", "Lang", "Kirsche", "Pflaume", "Innen1", "Innen2"})
         EXPECT_EQ(text.count(QString::fromLatin1(w)), 1) << w << " in\n" << text.toStdString();
 }
 

@@ -101,8 +101,8 @@ TEST_F(TablePaint, RaisedBorderStaysVisibleOnAHighlightBackground) {
     TRPTableItemInfo* p = Place(std::move(t));
     Doc->Surface.fill(Qt::white);
     Doc->Canvas.Release();
-    p->DrawBorder(Doc->Canvas, 10, 10, 30, 30, 1, clNone, clNone, clBtnHighlight, rptbRaised, false, false, nullptr,
-                  -1, -1, Rect(0, 0, 100, 100), rpcmColor);
+    p->DrawBorder(Doc->Canvas, 10, 10, 30, 30, 1, clNone, clNone, clBtnHighlight, rptbRaised, false, false,
+                  nullptr, -1, -1, Rect(0, 0, 100, 100), rpcmColor);
     Doc->Canvas.Release();
     EXPECT_EQ(At(Doc->Surface, 15, 10), ColorToRGB(clBtnFace));
     EXPECT_EQ(At(Doc->Surface, 29, 20), ColorToRGB(clBtnShadow));
@@ -113,8 +113,8 @@ TEST_F(TablePaint, RaisedBorderStaysVisibleOnAHighlightBackground) {
         ++calls;
         DoDefault = false;
     };
-    p->DrawBorder(Doc->Canvas, 70, 10, 90, 30, 1, clNone, clNone, clWhite, rptbRaised, false, true, nullptr, -1, -1,
-                  Rect(0, 0, 100, 100), rpcmColor);
+    p->DrawBorder(Doc->Canvas, 70, 10, 90, 30, 1, clNone, clNone, clWhite, rptbRaised, false, true, nullptr,
+                  -1, -1, Rect(0, 0, 100, 100), rpcmColor);
     Doc->Canvas.Release();
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(At(Doc->Surface, 75, 10), clWhite);

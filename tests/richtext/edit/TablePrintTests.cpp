@@ -156,8 +156,9 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
     QDir().mkpath(out);
     QProcess ppm;
-    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
-                                          QStringLiteral("-l"), QStringLiteral("2"), pdf, out + "/table_print"});
+    ppm.start(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"), QStringLiteral("-l"),
+               QStringLiteral("2"), pdf, out + "/table_print"});
     ASSERT_TRUE(ppm.waitForFinished(60000));
 }
 

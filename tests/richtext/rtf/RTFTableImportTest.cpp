@@ -93,8 +93,9 @@ TEST(RTFTableImport, MergesThatPointAtNothingKeepTheirText) {
 TEST(RTFTableImport, BadBoundariesAndRowsWithoutThemKeepEveryCell) {
     TImportDoc doc;
     // Boundaries that do not ascend, and a row without any \cellx.
-    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx2000\\cellx1000\\cellx1000\\intbl a\\cell b\\cell c\\cell\\row"
-                            "\\trowd\\intbl d\\cell e\\cell\\row}"));
+    ASSERT_EQ(0,
+              doc.Import("{\\rtf1\\trowd\\cellx2000\\cellx1000\\cellx1000\\intbl a\\cell b\\cell c\\cell\\row"
+                         "\\trowd\\intbl d\\cell e\\cell\\row}"));
     TRPTableItemInfo* t = TableAt(doc, 0);
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(t->Rows->IsConsistent());
@@ -135,12 +136,13 @@ TEST(RTFTableImport, NestedTableLandsInItsCell) {
 
 TEST(RTFTableImport, TableProperties) {
     TImportDoc doc;
-    ASSERT_EQ(0, doc.Import("{\\rtf1 a\\page"
-                            "\\trowd\\trwWidth2500\\trftsWidth2\\trhdr\\trpaddl60\\trpaddfl3\\trpaddr60\\trpaddfr3"
-                            "\\trpaddt0\\trpaddft3\\trpaddb0\\trpaddfb3"
-                            "\\clbrdrr\\brdrs\\brdrw15\\clcbpat1\\clvertalc\\cellx1000"
-                            "\\clbrdrl\\brdrs\\brdrw15\\clbrdrr\\brdrs\\brdrw15\\cellx2000"
-                            "\\intbl a\\par\\cell b\\cell\\row}"));
+    ASSERT_EQ(
+        0, doc.Import("{\\rtf1 a\\page"
+                      "\\trowd\\trwWidth2500\\trftsWidth2\\trhdr\\trpaddl60\\trpaddfl3\\trpaddr60\\trpaddfr3"
+                      "\\trpaddt0\\trpaddft3\\trpaddb0\\trpaddfb3"
+                      "\\clbrdrr\\brdrs\\brdrw15\\clcbpat1\\clvertalc\\cellx1000"
+                      "\\clbrdrl\\brdrs\\brdrw15\\clbrdrr\\brdrs\\brdrw15\\cellx2000"
+                      "\\intbl a\\par\\cell b\\cell\\row}"));
     TRPTableItemInfo* t = TableAt(doc, 1);
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(t->GetPageBreakBefore());

@@ -1,0 +1,190 @@
+// Tables: a document with a table of 1,000 rows and 4 columns (RTF made here,
+// a few words per cell) imported, formatted at 600 pixels and its first screen
+// painted; and a cell's text changed in the middle of it with the document
+// formatted again (what a typed character in a cell costs until the cell
+// editor reformats in place). Beside it QTextDocument laying out and painting
+// the same table given as HTML.
+#include <QApplication>
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <string>
+
+#include "platform/Graphics.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
+#include "richtext/view/RPFormattedData.h"
+#include "richtext/view/RichPad.h"
+
+namespace {
+
+constexpr int kWidth = 600, kHeight = 800, kRows = 1000;
+
+class TBenchDoc : public TCustomRPFormattedData {
+public:
+    TBenchDoc() {
+        RTF.TextStyleMode = rprsAddIfNeeded;
+        RTF.ParaStyleMode = rprsAddIfNeeded;
+    }
+    ~TBenchDoc() override {
+        State |= rpstClearing;
+        ClearFormatting();
+        TCustomRPData::Clear();
+    }
+    mutable TRPStyle Style;
+    TRPRTFReaderProperties RTF;
+    QImage Surface{kWidth, kHeight, QImage::Format_RGB32};
+    TCanvas Canvas{&Surface};
+    TRPStyle* GetRPStyle() const override { return &Style; }
+    TRPOptions GetOptions() const override { return rpDefaultOptions; }
+    uint32_t GetFlags() const override { return rpDefaultViewFlags; }
+    int GetWidth() override { return kWidth; }
+    int GetHeight() override { return kHeight; }
+    int GetAreaWidth() override { return kWidth; }
+    TCanvas* GetCanvas() override { return &Canvas; }
+    TColor GetColor() override { return clWhite; }
+    TRPRTFReaderProperties* GetRTFReadProperties() override { return &RTF; }
+};
+
+std::string Cell(int r, int c) {
+    static const char* const words[] = {"Apfel", "Birne", "Kirsche", "Pflaume", "Menge", "Preis"};
+    return std::string(words[(r + c) % 6]) + " " + std::to_string(r * 4 + c) + " Stueck";
+}
+
+const std::string& TableRTF() {
+    static const std::string rtf = [] {
+        std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Preisliste\\par\n";
+        for (int r = 0; r < kRows; ++r) {
+            s += "\\trowd\\trgaph60\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx2000"
+                 "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx4000"
+                 "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx6000"
+                 "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx8000\\pard\\intbl ";
+            for (int c = 0; c < 4; ++c)
+                s += Cell(r, c) + "\\cell ";
+            s += "\\row\n";
+        }
+        return s + "\\pard Ende\\par}";
+    }();
+    return rtf;
+}
+
+const QString& TableHTML() {
+    static const QString html = [] {
+        QString s = QStringLiteral("<p>Preisliste</p><table border=1 width=\"100%\">");
+        for (int r = 0; r < kRows; ++r) {
+            s += QStringLiteral("<tr>");
+            for (int c = 0; c < 4; ++c)
+                s += QStringLiteral("<td>") + QString::fromStdString(Cell(r, c)) + QStringLiteral("</td>");
+            s += QStringLiteral("</tr>");
+        }
+        return s + QStringLiteral("</table><p>Ende</p>");
+    }();
+    return html;
+}
+
+void Import(TBenchDoc& D) {
+    QByteArray data(TableRTF().data(), static_cast<qsizetype>(TableRTF().size()));
+    QBuffer buf(&data);
+    buf.open(QIODevice::ReadOnly);
+    D.RTF.ReadRTFStream(buf, &D);
+}
+
+void Format(TBenchDoc& D) {
+    D.TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, true);
+}
+
+void Paint(TBenchDoc& D) {
+    D.Surface.fill(Qt::white);
+    D.PaintDocument(D.Canvas, Rect(0, 0, kWidth, kHeight));
+    D.Canvas.Release();
+}
+
+TRPTableItemInfo* TableOf(TBenchDoc& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i))) return t;
+    return nullptr;
+}
+
+void BM_TableImport(benchmark::State& state) {
+    for (auto _ : state) {
+        TBenchDoc d;
+        Import(d);
+        benchmark::DoNotOptimize(d.GetItemCount());
+    }
+}
+BENCHMARK(BM_TableImport)->Unit(benchmark::kMillisecond);
+
+void BM_TableImportFormatPaint(benchmark::State& state) {
+    for (auto _ : state) {
+        TBenchDoc d;
+        Import(d);
+        Format(d);
+        Paint(d);
+        benchmark::DoNotOptimize(d.DocumentHeight);
+    }
+}
+BENCHMARK(BM_TableImportFormatPaint)->Unit(benchmark::kMillisecond);
+
+void BM_TableFormatAndPaint(benchmark::State& state) {
+    TBenchDoc d;
+    Import(d);
+    TRPTableItemInfo* t = TableOf(d);
+    for (auto _ : state) {
+        if (t) t->Changed();
+        Format(d);
+        Paint(d);
+        benchmark::DoNotOptimize(d.DocumentHeight);
+    }
+}
+BENCHMARK(BM_TableFormatAndPaint)->Unit(benchmark::kMillisecond);
+
+void BM_TableCellChanged(benchmark::State& state) {
+    TBenchDoc d;
+    Import(d);
+    Format(d);
+    TRPTableItemInfo* t = TableOf(d);
+    if (!t) {
+        state.SkipWithError("no table");
+        return;
+    }
+    TRPTableCellData* cell = t->GetCell(kRows / 2, 1);
+    int n = 0;
+    for (auto _ : state) {
+        cell->Clear();
+        cell->AddText("Birne " + std::to_string(++n), 0, 0);
+        t->Changed();
+        Format(d);
+        Paint(d);
+    }
+}
+BENCHMARK(BM_TableCellChanged)->Unit(benchmark::kMillisecond);
+
+void BM_QTextDocumentTable(benchmark::State& state) {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+        doc.setHtml(TableHTML());
+        doc.setTextWidth(kWidth);
+        benchmark::DoNotOptimize(doc.size());
+        img.fill(Qt::white);
+        QPainter p(&img);
+        doc.drawContents(&p, QRectF(0, 0, kWidth, kHeight));
+    }
+}
+BENCHMARK(BM_QTextDocumentTable)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
