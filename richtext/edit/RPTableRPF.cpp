@@ -357,7 +357,10 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                 const int32_t colSpan = r.Int();
                 const int32_t rowSpan = r.Int();
                 if (!r.Ok || colSpan == kEndOfCells) return false; // the list ended early
-                Rows->MergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true, true);
+                // Spans the grid cannot take are not merged (reading does not beep);
+                // the cells then do not match the list, and the block is refused.
+                if (Rows->CanMergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true))
+                    Rows->MergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true, true);
                 TRPTableCellData* cell = Rows->GetCell(row, col);
                 for (uint8_t tag = r.Byte(); r.Ok && tag != ctEnd; tag = r.Byte()) {
                     if (tag == ctBackgroundImageFileName) {
