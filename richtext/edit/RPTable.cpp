@@ -52,9 +52,11 @@ void TRPTableItemInfo::Init(int RowCount, int ColCount, TCustomRPData* RPData) {
 }
 
 TRPTableItemInfo::~TRPTableItemInfo() {
-    if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); fd && (TableState & rptbsInserted)) {
-        if (fd->CaptureItem == this) fd->ReleaseMouseCapture(this);
-    }
+    // Only a table in a document may hold that document's mouse capture; the
+    // document of any other may be gone already.
+    if (TableState & rptbsInserted)
+        if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); fd && fd->CaptureItem == this)
+            fd->ReleaseMouseCapture(this);
     FormattingInfo.Clear();
     Rows.reset();
 }

@@ -50,7 +50,12 @@ struct TRPRTFReaderProperties::TTableInfo {
 };
 
 TRPRTFReaderProperties::TImport::TImport() = default;
-TRPRTFReaderProperties::TImport::~TImport() = default;
+// Tables left open by a reading that stopped early go innermost first: an
+// inner table lives in a cell of the one around it.
+TRPRTFReaderProperties::TImport::~TImport() {
+    while (!Tables.empty())
+        Tables.pop_back();
+}
 
 // ---------------------------------------------------------------------------
 // Events

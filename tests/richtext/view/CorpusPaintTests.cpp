@@ -68,7 +68,8 @@ TEST(CorpusPaint, GalleryOfPages) {
     if (!QFileInfo(root).isDir()) GTEST_SKIP() << "no corpus at " << root.toStdString();
     const char* files[] = {"pandoc/formatting.rtf", "pandoc/list_simple.rtf", "tika/testRTFVarious.rtf",
                            "rtfpipe/rtf2xml/nested_lists_indents_word.rtf", "pandoc-writer/writer.rtf",
-                           "tika/testRTFRegularImages.rtf"};
+                           "tika/testRTFRegularImages.rtf", "pandoc/table_nested.rtf",
+                           "striprtf/rtf/calcium_score.rtf", "striprtf/rtf/Speiseplan_KW_32-33_Eybl.rtf"};
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/gallery");
     QDir().mkpath(out);
     for (const char* f : files) {
