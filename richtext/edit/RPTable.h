@@ -467,6 +467,6 @@ void RPRegisterTableItem();
 
 // The background picture and style of a table or a cell; the object is made
 // when something is to be shown and freed when it has become blank.
-void RPSetItemBackgroundImage(std::unique_ptr<TRPBackground>& Background, TGraphic* Graphic, TCustomRPData* RPData,
-                              bool Copy);
+void RPSetItemBackgroundImage(std::unique_ptr<TRPBackground>& Background, TGraphic* Graphic,
+                              TCustomRPData* RPData, bool Copy);
 void RPSetItemBackgroundStyle(std::unique_ptr<TRPBackground>& Background, TRPItemBackgroundStyle Value);

@@ -57,8 +57,8 @@ void TRPTableCellData::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
 }
 
 // The background object exists only while it shows something.
-void RPSetItemBackgroundImage(std::unique_ptr<TRPBackground>& Background, TGraphic* Graphic, TCustomRPData* RPData,
-                              bool Copy) {
+void RPSetItemBackgroundImage(std::unique_ptr<TRPBackground>& Background, TGraphic* Graphic,
+                              TCustomRPData* RPData, bool Copy) {
     if (Graphic && Background && Graphic == Background->Image.get()) return;
     if (!Background) {
         if (!Graphic) return;

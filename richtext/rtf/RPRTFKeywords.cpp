@@ -116,6 +116,8 @@ const Entry kTable[] = {
     U("rquote", 8217, '\''),
     U("endash", 8211, '-'),
     U("emdash", 8212, '-'),
+    // The non-breaking hyphen keeps its hyphen: U+2011, or "-" in 8-bit text.
+    U("_", 8209, '-'),
     S("bin", spBin),
     S("*", spSkipDest),
     S("'", spHex),

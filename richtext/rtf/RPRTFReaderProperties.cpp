@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -177,7 +178,10 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
         const int cp = font ? CharsetToCodePage(font->Charset) : r.CodePage();
         Text = AnsiToUnicodeText(cp == 0 ? r.CodePage() : cp, Text);
     } else if (IsUnicodeText && !styleIsUnicode) {
-        Text = r.UnicodeToAnsi(ItemTextToWideStr(Text));
+        std::u16string wide = ItemTextToWideStr(Text);
+        // No code page has the non-breaking hyphen: it stays a hyphen.
+        std::replace(wide.begin(), wide.end(), u'\u2011', u'-');
+        Text = r.UnicodeToAnsi(wide);
     }
     TCustomRPData* target = im.Target;
     auto item = GetCurrentTextItemClass()->Create(target);

@@ -129,7 +129,7 @@ const std::map<QString, const char*>& KnownTextDifferences() {
         {"striprtf/rtf/hyperlink.rtf", "the other parser writes a link's target after its text"},
         {"striprtf/rtf/mac_textedit_hyperlink.rtf", "the other parser writes a link's target after its text"},
         {"striprtf/rtf/specialchars.rtf",
-         "optional and non-breaking hyphens (\\- and \\_) are not known words here"},
+         "the optional hyphen (\\-) is dropped here; the other parser keeps it as a soft hyphen"},
         {"striprtf/rtf/issue_63.rtf",
          "the number stands in \\listtext, which is skipped, and \\ls23 names a list "
          "the file does not define"},

@@ -80,6 +80,17 @@ TEST(RTFImport, ParagraphsLinesAndPageBreaks) {
 }
 
 
+TEST(RTFImport, NonBreakingHyphenKeepsItsHyphen) {
+    TImportDoc wide;
+    wide.Props.TextStyleMode = rprsAddIfNeeded; // a Unicode style for the Unicode text
+    ASSERT_EQ(0, wide.Import("{\\rtf1 e\\_mail}"));
+    EXPECT_EQ("e\u2011mail", wide.PlainText());
+    TImportDoc narrow;
+    narrow.Props.UnicodeMode = rpruNoUnicode;
+    ASSERT_EQ(0, narrow.Import("{\\rtf1 e\\_mail}"));
+    EXPECT_EQ("e-mail", narrow.PlainText());
+}
+
 TEST(RTFImport, UnicodeModes) {
     const std::string rtf = "{\\rtf1\\ansi\\uc1 x\\u8364?y}";
     TImportDoc none;
