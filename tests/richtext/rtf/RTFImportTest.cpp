@@ -79,7 +79,6 @@ TEST(RTFImport, ParagraphsLinesAndPageBreaks) {
     EXPECT_TRUE(shown.IsParaStart(1));
 }
 
-
 TEST(RTFImport, NonBreakingHyphenKeepsItsHyphen) {
     TImportDoc wide;
     wide.Props.TextStyleMode = rprsAddIfNeeded; // a Unicode style for the Unicode text
