@@ -1,6 +1,7 @@
 // The table item: construction, its place in a document, its rows and the
 // questions the document asks of an item.
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPEditData.h"
 
 #include "platform/Runtime.h"
 #include "richtext/model/RPData.h"
@@ -101,6 +102,11 @@ void TRPTableItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, bool 
     if (!RPData) return;
     SetDocument(RPData);
     TableState |= rptbsInserted;
+    // In an editor the grid of invisible borders shows.
+    if (dynamic_cast<TRPEditRPData*>(RPData->GetAbsoluteRootData()))
+        TableState |= rptbsEditorDoc;
+    else
+        TableState &= ~rptbsEditorDoc;
     FItemNoCache = -1;
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "TableTestDoc.h"
+#include "richtext/edit/RichPadEdit.h"
 
 namespace {
 
@@ -94,6 +95,17 @@ TEST_F(TablePaint, EditorsShowDottedGridLinesForInvisibleBorders) {
     img = Paint();
     EXPECT_EQ(At(img, 0, 0), clWhite);
     EXPECT_EQ(At(img, c->Left - 1, c->Top + 1), clWhite);
+}
+
+TEST_F(TablePaint, OnlyTablesInAnEditorShowTheGrid) {
+    TRichPadEdit edit(nullptr);
+    edit.SetStyle(Style.get());
+    auto t = TRPTableItemInfo::CreateEx(1, 1, edit.RPData());
+    TRPTableItemInfo* p = t.get();
+    edit.RPData()->AddItem(std::string(), std::move(t));
+    EXPECT_TRUE(p->TableState & rptbsEditorDoc);
+    TRPTableItemInfo* shown = Place(Make(1, 1));
+    EXPECT_FALSE(shown->TableState & rptbsEditorDoc);
 }
 
 TEST_F(TablePaint, RaisedBorderStaysVisibleOnAHighlightBackground) {
