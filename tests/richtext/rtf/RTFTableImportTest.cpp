@@ -24,6 +24,13 @@ TRPTableItemInfo* TableAt(TCustomRPData& D, int ItemNo) {
     return ItemNo < D.GetItemCount() ? dynamic_cast<TRPTableItemInfo*>(D.GetItem(ItemNo)) : nullptr;
 }
 
+// The first table of a document, or null.
+TRPTableItemInfo* FirstTable(TCustomRPData& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (TRPTableItemInfo* t = TableAt(D, i)) return t;
+    return nullptr;
+}
+
 std::string CellText(const TRPTableCellData* C) {
     return C ? TImportDoc::Text(*C, TImportTableText(), 1) : "(none)";
 }
@@ -123,11 +130,8 @@ TEST(RTFTableImport, NestedTableLandsInItsCell) {
     ASSERT_NE(t, nullptr);
     ASSERT_EQ(Spans(*t), "1x1");
     TRPTableCellData* cell = t->GetCell(0, 0);
-    int inner = -1;
-    for (int i = 0; i < cell->GetItemCount(); ++i)
-        if (TableAt(*cell, i)) inner = i;
-    ASSERT_GE(inner, 0);
-    TRPTableItemInfo* n = TableAt(*cell, inner);
+    TRPTableItemInfo* n = FirstTable(*cell);
+    ASSERT_NE(n, nullptr);
     EXPECT_EQ(Spans(*n), "1x1 1x1");
     EXPECT_EQ(n->GetRPData(), cell);
     EXPECT_EQ(CellText(n->GetCell(0, 1)), "in2");
@@ -182,9 +186,7 @@ TEST(RTFTableImport, LibreOfficeTablesKeepTheirGrid) {
     {
         TImportDoc doc;
         ASSERT_EQ(0, doc.Props.ReadRTFFile(dir + "libreoffice_merged.rtf", &doc));
-        TRPTableItemInfo* t = nullptr;
-        for (int i = 0; i < doc.GetItemCount() && !t; ++i)
-            t = TableAt(doc, i);
+        TRPTableItemInfo* t = FirstTable(doc);
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(Spans(*t), "1x2 . 2x1/1x1 1x1 ./1x1 1x1 1x1");
         EXPECT_EQ(CellText(t->GetCell(0, 0)), "Kopf");
@@ -195,18 +197,14 @@ TEST(RTFTableImport, LibreOfficeTablesKeepTheirGrid) {
     {
         TImportDoc doc;
         ASSERT_EQ(0, doc.Props.ReadRTFFile(dir + "libreoffice_nested.rtf", &doc));
-        TRPTableItemInfo* t = nullptr;
-        for (int i = 0; i < doc.GetItemCount() && !t; ++i)
-            t = TableAt(doc, i);
+        TRPTableItemInfo* t = FirstTable(doc);
         ASSERT_NE(t, nullptr);
         // LibreOffice puts the nested table after "aussen1" in the first cell
         // (and reads it back so itself).
         ASSERT_EQ(t->Rows->RowCount(), 2);
         EXPECT_TRUE(t->Rows->IsConsistent());
         EXPECT_EQ(CellText(t->GetCell(0, 0)).substr(0, 8), "aussen1\n");
-        TRPTableItemInfo* n = nullptr;
-        for (int i = 0; i < t->GetCell(0, 0)->GetItemCount() && !n; ++i)
-            n = TableAt(*t->GetCell(0, 0), i);
+        TRPTableItemInfo* n = FirstTable(*t->GetCell(0, 0));
         ASSERT_NE(n, nullptr);
         EXPECT_EQ(Spans(*n), "1x1 1x1/1x2 .");
         EXPECT_EQ(CellText(n->GetCell(1, 0)), "n3");
@@ -217,9 +215,7 @@ TEST(RTFTableImport, LibreOfficeTablesKeepTheirGrid) {
     {
         TImportDoc doc;
         ASSERT_EQ(0, doc.Props.ReadRTFFile(dir + "libreoffice_prices.rtf", &doc));
-        TRPTableItemInfo* t = nullptr;
-        for (int i = 0; i < doc.GetItemCount() && !t; ++i)
-            t = TableAt(doc, i);
+        TRPTableItemInfo* t = FirstTable(doc);
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(Spans(*t), "1x1 1x1 1x1/1x1 1x1 1x1/2x1 1x1 1x1/. 1x1 1x1");
         EXPECT_EQ(CellText(t->GetCell(2, 0)), "Birne");
