@@ -1,6 +1,7 @@
 // The editable document: undo sequences, the caret, formatting around the
 // caret, the reformatting after edits and the end of every edit.
 #include "richtext/edit/RPEditData.h"
+#include "richtext/model/RPMarkers.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -370,6 +371,14 @@ int LastDrawItemFrom(const TCustomRPFormattedData& Data, int D) {
 
 void TRPEditRPData::EndEditFormat() {
     if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return;
+    // Renumbering reaches past the edit: markers whose text changed are laid
+    // out again with their paragraphs.
+    if (const TRPMarkerList* markers = GetMarkers(false); markers && markers->Count() > 0)
+        for (int i = 0; i < GetItemCount(); ++i)
+            if (GetItemStyle(i) == rpsnListMarker) {
+                const auto* m = static_cast<const TRPMarkerItemInfo*>(GetItem(i));
+                if (m->DisplayString != m->MeasuredString) MarkChanged(i, i);
+            }
     Resizer.reset();
     const int first = FDirtyFirst, oldCount = FOldCount;
     int tail = FDirtyTail == INT_MAX ? 0 : FDirtyTail;

@@ -138,6 +138,12 @@ public:
     std::unique_ptr<TCustomRPItemInfo> CreateTextItem(int StyleNo, int ParaNo, bool ParaStart, bool BR,
                                                       const TRPTag& Tag) const;
     std::unique_ptr<TCustomRPItemInfo> CreateTextItemCopy(int ItemNo) const;
+    // A new marker of the same list and level as the one that starts
+    // ItemNo's paragraph; nullptr when the paragraph has none.
+    std::unique_ptr<TCustomRPItemInfo> CopyOfParaMarker(int ItemNo);
+    // Makes every list marker in First .. Last start its paragraph with an
+    // item behind it; CaretItem follows inserted items.
+    void RepairListMarkers(int First, int Last, int& CaretItem);
     bool IsTextItem(int ItemNo) const;
     // Items ItemNo and ItemNo + 1; Join when a paragraph break between them goes.
     bool CanMerge(int ItemNo, bool Join = false) const;

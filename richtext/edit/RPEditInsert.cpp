@@ -117,6 +117,9 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
                 if (GetItem(si)->GetContinuesPrev()) SetSameLineWithUndo(si, false, para);
                 SetLineBreakWithUndo(si, br);
                 if (pb) SetPageBreakWithUndo(si, true);
+            } else if (!GetItem(si)->GetContinuesPrev()) {
+                // What is left of the next paragraph follows the list marker.
+                SetSameLineWithUndo(si, true, -1);
             }
             caretOffs = GetFirstOffsetOfItem(si);
             startTakenOver = true;
@@ -383,6 +386,25 @@ bool TRPEditRPData::InsertRTF(const std::string& Stream) {
     return InsertStream(Stream, true);
 }
 
+void TRPEditRPData::RepairListMarkers(int First, int Last, int& CaretItem) {
+    First = std::max(First, 0);
+    // A marker starts its paragraph ...
+    for (int i = First; i <= Last && i < GetItemCount(); ++i)
+        if (GetItemStyle(i) == rpsnListMarker && GetItem(i)->GetContinuesPrev())
+            SetSameLineWithUndo(i, false, GetItemPara(i));
+    // ... and something stands behind it.
+    for (int i = First; i <= Last && i < GetItemCount(); ++i) {
+        if (GetItemStyle(i) != rpsnListMarker) continue;
+        if (i + 1 < GetItemCount() && GetItem(i + 1)->GetContinuesPrev()) continue;
+        const int textStyle = IsProtectedStyle(CurTextStyleNo, rpprModifyProtect) ? 0 : CurTextStyleNo;
+        auto fresh = CreateTextItem(textStyle, GetItemPara(i), false, false, TRPTag{});
+        fresh->SetContinuesPrev(true);
+        InsertItemWithUndo(i + 1, std::string(), std::move(fresh), false);
+        if (CaretItem > i) ++CaretItem;
+        ++Last;
+    }
+}
+
 bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     MakeSureEmpty();
     int item = -1, offs = -1;
@@ -458,6 +480,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
             --caretItem;
             MergeTextItemsWithUndo(index - 1);
         }
+        RepairListMarkers(index - 1, index + GetItemCount() - before, caretItem);
         // Every paragraph keeps one style.
         const int first = GetFirstParaItem(std::clamp(caretItem, 0, GetItemCount() - 1));
         SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));

@@ -3,6 +3,7 @@
 
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -16,6 +17,30 @@ bool IsFullLine(const TCustomRPData& Data, int ItemNo) {
 
 // ---------------------------------------------------------------------------
 // Enter
+
+std::unique_ptr<TCustomRPItemInfo> TRPEditRPData::CopyOfParaMarker(int ItemNo) {
+    const int first = GetFirstParaItem(ItemNo);
+    if (first < 0 || GetItemStyle(first) != rpsnListMarker) return nullptr;
+    const auto* m = static_cast<const TRPMarkerItemInfo*>(GetItem(first));
+    // The copy continues the numbering: it never restarts it.
+    auto copy = TRPMarkerItemInfo::CreateEx(this, m->ListNo, m->Level, m->StartFrom, false);
+    copy->ParaNo = m->ParaNo;
+    return copy;
+}
+
+namespace {
+
+using TNewItems = std::vector<std::pair<std::string, std::unique_ptr<TCustomRPItemInfo>>>;
+
+TNewItems NewItems(std::unique_ptr<TCustomRPItemInfo> A, std::string TextA = std::string(),
+                   std::unique_ptr<TCustomRPItemInfo> B = nullptr, std::string TextB = std::string()) {
+    TNewItems list;
+    list.emplace_back(std::move(TextA), std::move(A));
+    if (B) list.emplace_back(std::move(TextB), std::move(B));
+    return list;
+}
+
+} // namespace
 
 bool TRPEditRPData::OnEnterPress(bool Shift) {
     int item = -1, offs = -1;
@@ -52,11 +77,36 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
         TRPTag tag;
         if (IsTextItem(item) && GetItem(item)->StyleNo == textStyle) tag = GetItem(item)->Tag;
         BeginUndoSequence(rpuaEnter, true);
+        auto marker = Shift ? nullptr : CopyOfParaMarker(item);
         if (paraEnd) {
             auto fresh = CreateTextItem(textStyle, para, !Shift, Shift, tag);
-            InsertItemWithUndo(item + 1, std::string(), std::move(fresh), false);
-            caretItem = item + 1;
+            if (marker) {
+                // The new paragraph is the next entry of the list.
+                marker->ParaNo = para;
+                fresh->SetContinuesPrev(true);
+                InsertItemsWithUndo(item + 1, NewItems(std::move(marker), {}, std::move(fresh)), false);
+                caretItem = item + 2;
+            } else {
+                InsertItemWithUndo(item + 1, std::string(), std::move(fresh), false);
+                caretItem = item + 1;
+            }
             caretOffs = 1;
+        } else if (afterMarker) {
+            // The empty entry stays behind the marker; the text moves on, as a
+            // new entry of the list or as a new line of this one.
+            const int markerPara = GetItemPara(item - 1);
+            auto fresh = CreateTextItem(textStyle, markerPara, false, false, tag);
+            fresh->SetContinuesPrev(true);
+            if (marker) {
+                InsertItemsWithUndo(item, NewItems(std::move(fresh), {}, std::move(marker)), false);
+                caretItem = item + 2;
+            } else {
+                InsertItemWithUndo(item, std::string(), std::move(fresh), false);
+                SetSameLineWithUndo(item + 1, false, markerPara);
+                SetLineBreakWithUndo(item + 1, true);
+                caretItem = item + 1;
+            }
+            caretOffs = GetFirstOffsetOfItem(caretItem);
         } else {
             // The new paragraph goes before the caret's; a line break moves the
             // paragraph start to the new item and breaks the line after it.
@@ -86,8 +136,19 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
                 return false;
             }
             BeginUndoSequence(rpuaEnter, true);
-            if (GetItem(target)->GetContinuesPrev()) SetSameLineWithUndo(target, false, GetItemPara(target));
-            SetLineBreakWithUndo(target, Shift);
+            if (auto marker = Shift ? nullptr : CopyOfParaMarker(item)) {
+                const bool pageBreak = GetItem(target)->GetPageBreakBefore();
+                InsertItemWithUndo(target, std::string(), std::move(marker), false);
+                ++target;
+                // A line start after a line break now follows the new marker.
+                if (!GetItem(target)->GetContinuesPrev()) {
+                    SetSameLineWithUndo(target, true, -1);
+                    if (pageBreak) SetPageBreakWithUndo(target - 1, true);
+                }
+            } else {
+                if (GetItem(target)->GetContinuesPrev()) SetSameLineWithUndo(target, false, GetItemPara(target));
+                SetLineBreakWithUndo(target, Shift);
+            }
             caretItem = target;
             caretOffs = GetFirstOffsetOfItem(target);
         } else {
@@ -101,8 +162,14 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
             auto fresh = CreateTextItemCopy(item);
             fresh->SetContinuesPrev(false);
             if (Shift) fresh->SetLineBreakBefore(true);
-            InsertItemWithUndo(item + 1, tail, std::move(fresh), false);
-            caretItem = item + 1;
+            if (auto marker = Shift ? nullptr : CopyOfParaMarker(item)) {
+                fresh->SetContinuesPrev(true);
+                InsertItemsWithUndo(item + 1, NewItems(std::move(marker), {}, std::move(fresh), tail), false);
+                caretItem = item + 2;
+            } else {
+                InsertItemWithUndo(item + 1, tail, std::move(fresh), false);
+                caretItem = item + 1;
+            }
             caretOffs = 1;
         }
     }
@@ -180,7 +247,8 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
     }
     // The next paragraph or line joins this one.
     if (IsParaReadOnly(next) || IsProtected(next, rpprParaStartProtect) ||
-        (emptyText && IsProtected(item, rpprDeleteProtect))) {
+        (emptyText && IsProtected(item, rpprDeleteProtect)) ||
+        (GetItemStyle(next) == rpsnListMarker && IsProtected(next, rpprDeleteProtect))) {
         Beep();
         return;
     }
@@ -190,9 +258,17 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
         const bool start = !GetItem(item)->GetContinuesPrev();
         const bool br = GetItem(item)->GetLineBreakBefore();
         const int para = GetItemPara(item);
-        DeleteItemWithUndo(item);
+        if (GetItemStyle(next) == rpsnListMarker && (!start || br)) {
+            // A marker cannot take a place inside a line: it goes too, and
+            // its text follows on this line.
+            DeleteItemsWithUndo(item, next);
+        } else {
+            DeleteItemWithUndo(item);
+        }
         // The next item takes over the place of the empty one.
-        if (start) {
+        if (GetItem(item)->GetContinuesPrev()) {
+            // It already stands in the line.
+        } else if (start) {
             SetLineBreakWithUndo(item, br);
             if (!br) SetParasFromListWithUndo(item, std::vector<int>(1, para));
         } else {
@@ -206,6 +282,15 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
         }
     } else if (CanMerge(item, true)) {
         MergeTextItemsWithUndo(item);
+    } else if (GetItemStyle(next) == rpsnListMarker) {
+        // A marker never stands inside a line: it goes, and its text joins
+        // this paragraph.
+        DeleteItemWithUndo(next);
+        if (next < GetItemCount() && !GetItem(next)->GetContinuesPrev()) {
+            // The marker stood alone: nothing of its paragraph is left.
+        } else if (CanMerge(item)) {
+            MergeTextItemsWithUndo(item);
+        }
     } else {
         SetSameLineWithUndo(next, true, -1);
     }

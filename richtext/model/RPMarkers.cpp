@@ -348,6 +348,7 @@ void TRPMarkerItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem
         FHeight = m.Height;
         FDescent = m.Descent;
         FLeftOverhang = m.LeftOverhang;
+        MeasuredString = DisplayString;
     }
     Descent = m.Descent;
     XOffset = m.ExtraOffset;

@@ -39,6 +39,9 @@ public:
     bool Reset = false;
     int32_t StartFrom = 0;
     std::string DisplayString;
+    // DisplayString as it was when the box was last measured: an editor lays
+    // out again the markers whose number changed since.
+    std::string MeasuredString;
 
     explicit TRPMarkerItemInfo(TCustomRPData* RPData);
     static std::unique_ptr<TRPMarkerItemInfo> CreateEx(TCustomRPData* RPData, int ListNo, int Level,

@@ -41,6 +41,13 @@ void BuildCorpusDocument(TCustomRichPadEdit& E, int Which) {
         E.AddText("", 0, 1);
         E.AddText("Ende", 0, 0);
         break;
+    case 3:
+        AddListEntry(E, "Liste eins");
+        AddListEntry(E, "zwei, ein langer Eintrag, der umbricht");
+        E.AddText("dazwischen", 0, 1);
+        AddListEntry(E, "drei");
+        AddListEntry(E, "");
+        break;
     default:
         E.AddText("erste Zeile", 0, 0);
         E.RPData()->AddText("zweite Zeile", 0, 0);
@@ -94,8 +101,8 @@ public:
 
     // One random edit; its name for the failure message.
     std::string Step() {
-        const int op = Pick(16);
-        if (op != 9 && op != 15) RandomCaret();
+        const int op = Pick(17);
+        if (op != 9 && op != 15 && op != 16) RandomCaret();
         switch (op) {
         case 0:
         case 1:
@@ -148,10 +155,20 @@ public:
         case 14:
             f.Edit->InsertTextW(QStringToItemText(QStringLiteral("a\u2028b\u2029c"), rpioUnicode, 0));
             return "insert unicode";
-        default:
+        case 15:
             RandomSelection();
             f.Edit->InsertText("ersetzt");
             return "replace selection";
+        default: {
+            // A copied part of the document (list markers and all) goes in
+            // elsewhere.
+            RandomSelection();
+            std::string part;
+            f.Edit->SaveRPFToStream(part, true);
+            RandomCaret();
+            f.Edit->InsertRPFFromStream(part);
+            return "copy rpf";
+        }
         }
     }
 
@@ -167,12 +184,23 @@ void CheckLayout(TEditFixture& f, const std::string& Context) {
     f.Caret(caretItem, caretOffs);
 }
 
+// A list marker starts its paragraph and an item follows it on its line.
+std::string MisplacedMarker(const TCustomRPData& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i) {
+        if (D.GetItemStyle(i) != rpsnListMarker) continue;
+        if (D.GetItem(i)->GetContinuesPrev() || i + 1 >= D.GetItemCount() || !D.GetItem(i + 1)->GetContinuesPrev())
+            return "marker " + std::to_string(i) + " misplaced";
+    }
+    return std::string();
+}
+
 } // namespace
 
 TEST(EditScripts, UndoAllRestoresTheDocumentAndRedoAllTheEditedOne) {
-    for (int doc = 0; doc < 4; ++doc) {
+    for (int doc = 0; doc < 5; ++doc) {
         for (unsigned seed = 1; seed <= 60; ++seed) {
             TEditFixture f(260, 160);
+            AddNumberedList(*f.Style);
             BuildCorpusDocument(*f.Edit, doc);
             const std::string start = SaveRPF(*f.Edit);
             TScript s(f, seed * 7919 + static_cast<unsigned>(doc));
@@ -182,8 +210,10 @@ TEST(EditScripts, UndoAllRestoresTheDocumentAndRedoAllTheEditedOne) {
                 try {
                     log += s.Step() + " ";
                 } catch (const std::exception& e) {
-                    FAIL() << e.what() << " in doc " << doc << " seed " << seed << ": " << log << "<- next step";
+                    FAIL() << e.what() << " in doc " << doc << " seed " << seed << ": " << log << "<- next step\nbefore:\n" << before;
                 }
+                ASSERT_EQ(MisplacedMarker(*f.Data()), "") << "doc " << doc << " seed " << seed << ": " << log
+                                                           << "\nbefore:\n" << before << "after:\n" << DumpItems(*f.Data());
                 if (seed % 2 == 0)
                     CheckLayout(f, "doc " + std::to_string(doc) + " seed " + std::to_string(seed) + ": " + log + "\nbefore:\n" +
                                        before + "after:\n" + DumpItems(*f.Data()));

@@ -1,5 +1,7 @@
 #include "EditTestSupport.h"
 
+#include "richtext/model/RPMarkers.h"
+
 #include <sstream>
 
 #include "richtext/model/RPStyleInfos.h"
@@ -73,6 +75,8 @@ std::string DumpItems(const TCustomRPData& Data) {
         out += " s" + std::to_string(it->StyleNo) + " p" + std::to_string(it->ParaNo) + " \"";
         if (it->StyleNo >= 0)
             out += ItemTextToQString(Data.GetItemText(i), it->ItemOptions, 1252).toStdString();
+        else if (it->StyleNo == rpsnListMarker)
+            out += "#" + std::to_string(static_cast<const TRPMarkerItemInfo*>(it)->Counter);
         out += "\"\n";
     }
     return out;
@@ -94,4 +98,17 @@ std::string PlainText(const TCustomRPData& Data) {
             out += "#";
     }
     return out;
+}
+
+void AddNumberedList(TRPStyle& Style) {
+    TRPListLevel* level = Style.ListStyles().Add()->Levels.Add();
+    level->ListType = rplstDecimal;
+    level->FormatString = "%s.";
+}
+
+void AddListEntry(TCustomRichPadEdit& E, const std::string& Text, int ListNo) {
+    TCustomRPData* d = E.RPData();
+    d->AddItem(std::string(), TRPMarkerItemInfo::CreateEx(d, ListNo, 0, 1, false));
+    d->AddMarkerInList(d->GetItemCount() - 1);
+    d->AddText(Text, 0, -1);
 }

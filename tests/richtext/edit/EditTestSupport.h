@@ -37,8 +37,14 @@ public:
     std::string CaretPos() const;
 };
 
+// List 0 of Style (numbered "1.", "2.", ...), and one entry of a list: a
+// marker and a text item in style 0, para 0, at the end of the document.
+void AddNumberedList(TRPStyle& Style);
+void AddListEntry(TCustomRichPadEdit& E, const std::string& Text, int ListNo = 0);
+
 // One line per item: "P" (paragraph start), "B" (line break) or "-"
-// (continues), then "s<style> p<para>", then the text in quotes.
+// (continues), then "s<style> p<para>", then the text in quotes (a list
+// marker's counter as "#n").
 std::string DumpItems(const TCustomRPData& Data);
 // The document as RPF (items, flags and styles, byte-exact).
 std::string SaveRPF(TCustomRichPad& Control);

@@ -1,0 +1,134 @@
+// Enter, Delete and Backspace in numbered lists: markers are copied, removed
+// and counted again, and undo gives back the document byte for byte.
+#include <gtest/gtest.h>
+
+#include "EditTestSupport.h"
+#include "platform/Keys.h"
+
+namespace {
+
+// "eins", "zwei", "drei" as entries 1 to 3, then a plain paragraph.
+void LoadList(TEditFixture& f) {
+    AddNumberedList(*f.Style);
+    f.Edit->Clear();
+    AddListEntry(*f.Edit, "eins");
+    AddListEntry(*f.Edit, "zwei");
+    AddListEntry(*f.Edit, "drei");
+    f.Edit->AddText("Ende", 0, 0);
+    f.Edit->Format();
+}
+
+// Undo of the last group gives back Before exactly; redo gives back After.
+void CheckUndoRedo(TEditFixture& f, const std::string& Before) {
+    const std::string after = SaveRPF(*f.Edit);
+    const std::string dump = DumpItems(*f.Data());
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), Before);
+    f.Edit->Redo();
+    EXPECT_EQ(SaveRPF(*f.Edit), after);
+    EXPECT_EQ(DumpItems(*f.Data()), dump);
+}
+
+} // namespace
+
+TEST(EditLists, EnterStartsTheNextEntryAndCountsTheRestOn) {
+    TEditFixture f;
+    LoadList(f);
+    const std::string start = SaveRPF(*f.Edit);
+    // At the end of an entry: a new empty entry 2.
+    f.Caret(1, 5);
+    f.Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"zwei\"\n"
+                                    "P s-11 p0 \"#4\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "3:1");
+    CheckUndoRedo(f, start);
+
+    // Inside an entry: the text after the caret becomes the next entry.
+    const std::string before = SaveRPF(*f.Edit);
+    f.Caret(5, 3);
+    f.Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"zw\"\n"
+                                    "P s-11 p0 \"#4\"\n- s0 p0 \"ei\"\n"
+                                    "P s-11 p0 \"#5\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "7:1");
+    CheckUndoRedo(f, before);
+    while (f.Edit->CanUndo())
+        f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+}
+
+TEST(EditLists, EnterAtTheStartOfAnEntryLeavesAnEmptyEntryAndShiftEnterOnlyBreaksTheLine) {
+    TEditFixture f;
+    LoadList(f);
+    const std::string start = SaveRPF(*f.Edit);
+    f.Caret(3, 1);
+    f.Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"zwei\"\n"
+                                    "P s-11 p0 \"#4\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "5:1");
+    CheckUndoRedo(f, start);
+    f.Edit->Undo();
+
+    // Shift+Enter: the entry keeps its number and gets a second line.
+    f.Caret(3, 1);
+    f.Key(VK_RETURN, ssShift);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\nB s0 p0 \"zwei\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    CheckUndoRedo(f, start);
+    f.Caret(4, 3);
+    f.Key(VK_RETURN, ssShift);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\nB s0 p0 \"zw\"\nB s0 p0 \"ei\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    // Enter at the end of a line that a line break ends: the next line
+    // becomes an entry of its own.
+    const std::string broken = SaveRPF(*f.Edit);
+    f.Caret(4, 3);
+    f.Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\nB s0 p0 \"zw\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"ei\"\n"
+                                    "P s-11 p0 \"#4\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "6:1");
+    CheckUndoRedo(f, broken);
+}
+
+TEST(EditLists, BackspaceAndDeleteRemoveMarkersAndRenumber) {
+    TEditFixture f;
+    LoadList(f);
+    const std::string start = SaveRPF(*f.Edit);
+    // Backspace at the start of an entry's text takes its number away.
+    f.Caret(3, 1);
+    f.Key(VK_BACK);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\nP s0 p0 \"zwei\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "2:1");
+    CheckUndoRedo(f, start);
+    f.Edit->Undo();
+
+    // Delete at the end of an entry joins the next entry's text to it; the
+    // marker between them goes and the entries after it move up.
+    f.Caret(1, 5);
+    f.Key(VK_DELETE);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"einszwei\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"drei\"\nP s0 p0 \"Ende\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:5");
+    CheckUndoRedo(f, start);
+    f.Edit->Undo();
+
+    // Backspace at the start of a plain paragraph after the list joins it to
+    // the last entry.
+    f.Caret(6, 1);
+    f.Key(VK_BACK);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"eins\"\nP s-11 p0 \"#2\"\n- s0 p0 \"zwei\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"dreiEnde\"\n");
+    CheckUndoRedo(f, start);
+}
+
