@@ -239,13 +239,20 @@ void TRPEditRPData::SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo) {
     int last = ItemNo + 1 >= count || IsParaStart(ItemNo + 1) ? -1 : LastItemOfParaPart(ItemNo + 1);
     MarkChanged(ItemNo, last < 0 ? ItemNo : last);
     if (TRPUndoList* list = GetUndoList()) {
+        // The record gives one style back to the whole range: one that had
+        // several gets them back through a record of their own.
+        bool mixed = false;
+        for (int i = ItemNo + 1; i <= last; ++i)
+            mixed |= GetItem(i)->ParaNo != item->ParaNo;
+        if (mixed) SetParasFromListWithUndo(ItemNo, std::vector<int>(static_cast<size_t>(last - ItemNo + 1), item->ParaNo));
         auto rec = std::make_unique<TRPUndoNewLineInfo>(ItemNo, item->GetContinuesPrev(), item->ParaNo);
         rec->LastItemNo = last;
         list->AddInfo(std::move(rec));
     }
     if (last < 0) last = ItemNo;
-    // The paragraph styles go back with the flag when the record is performed.
-    const int para = SameLine ? (ItemNo > 0 ? GetItemPara(ItemNo - 1) : -1) : ParaNo;
+    // The paragraph styles go back with the flag when the record is performed;
+    // joining a line takes the style of the line before unless one is given.
+    const int para = SameLine && ParaNo < 0 ? (ItemNo > 0 ? GetItemPara(ItemNo - 1) : -1) : ParaNo;
     if (para != -1)
         for (int i = ItemNo; i <= last; ++i)
             GetItem(i)->ParaNo = para;

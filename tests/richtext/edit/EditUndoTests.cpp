@@ -101,3 +101,30 @@ TEST(EditUndo, ShortcutsAndReadOnly) {
     EXPECT_TRUE(asked);
     EXPECT_EQ(PlainText(*f.Data()), "abcd");
 }
+
+TEST(EditUndo, PastedParagraphsInAnotherStyleGoBackWithTheStylesAroundThem) {
+    TEditFixture f;
+    f.Edit->Clear();
+    f.Edit->AddText("erste Zeile", 0, 0);
+    f.Edit->RPData()->AddText("zweite Zeile", 0, 0);
+    f.Edit->RPData()->GetItem(1)->SetLineBreakBefore(true);
+    f.Edit->AddText("AB", 0, 3);
+    f.Edit->AddText("", 0, 3);
+    f.Edit->Format();
+    const std::string start = SaveRPF(*f.Edit);
+    // Copies the end of one paragraph and an empty paragraph in style 3 ...
+    for (const auto& [from, to] : {std::pair{1, 3}, std::pair{2, 3}}) {
+        f.Select(from, f.Data()->GetLastOffsetOfItem(from), to, 1);
+        std::string part;
+        f.Edit->SaveRPFToStream(part, true);
+        // ... into the middle of a word of the first line.
+        f.Caret(0, 10);
+        f.Edit->InsertRPFFromStream(part);
+        const std::string edited = SaveRPF(*f.Edit);
+        f.Edit->Undo();
+        EXPECT_EQ(SaveRPF(*f.Edit), start) << from;
+        f.Edit->Redo();
+        EXPECT_EQ(SaveRPF(*f.Edit), edited) << from;
+        f.Edit->Undo();
+    }
+}
