@@ -149,6 +149,8 @@ public:
     bool CanMerge(int ItemNo, bool Join = false) const;
     bool IsProtected(int ItemNo, TRPProtectOptions Option) const;
     bool IsParaReadOnly(int ItemNo) const;
+    // Whether an item of ItemNo's paragraph holds a checkpoint kept on deletion.
+    bool ParaHasKeptCheckpoint(int ItemNo) const;
     bool IsProtectedStyle(int StyleNo, TRPProtectOptions Option) const;
     bool IsUnicodeStyle(int StyleNo) const;
     // Through the editor, which tells its listeners.

@@ -34,6 +34,10 @@ bool TRPEditRPData::CanDeleteSelection() {
     if (si < 0 || ei < 0) return true;
     for (int i = si + 1; i < ei; ++i)
         if (IsProtected(i, rpprDeleteProtect)) return false;
+    // A kept checkpoint holds its items and its paragraph together.
+    if (si != ei)
+        for (int i = si; i <= ei; ++i)
+            if (GetItem(i)->Checkpoint && GetItem(i)->Checkpoint->Persistent) return false;
     const auto coveredOk = [&](int ItemNo, int From, int To) {
         if (!IsTextItem(ItemNo)) {
             auto* nt = dynamic_cast<TRPNonTextItemInfo*>(GetItem(ItemNo));

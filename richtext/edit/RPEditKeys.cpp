@@ -188,6 +188,13 @@ bool TRPEditRPData::IsProtectedStyle(int StyleNo, TRPProtectOptions Option) cons
 // ---------------------------------------------------------------------------
 // Joining paragraphs
 
+bool TRPEditRPData::ParaHasKeptCheckpoint(int ItemNo) const {
+    const int first = GetFirstParaItem(ItemNo), last = LastItemOfParaPart(first);
+    for (int i = first; i <= last; ++i)
+        if (GetItem(i)->Checkpoint && GetItem(i)->Checkpoint->Persistent) return true;
+    return false;
+}
+
 void TRPEditRPData::UnifyJoinedPara(int ItemNo) {
     const int first = GetFirstParaItem(ItemNo);
     SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
@@ -246,7 +253,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
         return;
     }
     // The next paragraph or line joins this one.
-    if (IsParaReadOnly(next) || IsProtected(next, rpprParaStartProtect) ||
+    if (IsParaReadOnly(next) || IsProtected(next, rpprParaStartProtect) || ParaHasKeptCheckpoint(next) ||
         (emptyText && IsProtected(item, rpprDeleteProtect)) ||
         (GetItemStyle(next) == rpsnListMarker && IsProtected(next, rpprDeleteProtect))) {
         Beep();
@@ -327,7 +334,7 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
     int caretItem = item, caretOffs = offs;
     if (offs == first) {
         // At the start of a paragraph or line: it joins the one before.
-        if (IsParaReadOnly(item - 1) || IsProtected(item, rpprParaStartProtect) ||
+        if (IsParaReadOnly(item - 1) || IsProtected(item, rpprParaStartProtect) || ParaHasKeptCheckpoint(item) ||
             (emptyText && IsProtected(item, rpprDeleteProtect))) {
             Beep();
             return;

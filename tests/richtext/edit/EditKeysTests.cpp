@@ -180,3 +180,37 @@ TEST(EditDelete, SelectionIsDeletedAndTheRemainingPartsJoin) {
     EXPECT_EQ(PlainText(*f.Data()), "first line\nsecond line\nthird");
     EXPECT_EQ(f.Data()->GetItemPara(1), 0);
 }
+
+TEST(EditBackspace, AKeptCheckpointKeepsItsParagraphApart) {
+    TEditFixture f;
+    f.Edit->Clear();
+    f.Edit->AddText("eins", 0, 0);
+    f.Edit->RPData()->AddCheckpoint("merk", false, TRPTag{});
+    f.Edit->AddText("zwei", 0, 0);
+    f.Edit->AddText("drei", 0, 0);
+    f.Edit->Format();
+    ASSERT_TRUE(f.Data()->GetItem(1)->Checkpoint);
+    f.Data()->GetItem(1)->Checkpoint->Persistent = true;
+    const std::string start = SaveRPF(*f.Edit);
+    // Neither Backspace at its start nor Delete before it joins it, nor does
+    // a selection across it go.
+    f.Caret(1, 1);
+    f.Key(VK_BACK);
+    f.Caret(0, 5);
+    f.Key(VK_DELETE);
+    f.Select(0, 3, 1, 2);
+    f.Key(VK_DELETE);
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    // Its own paragraph may still join the next one, and its text be edited.
+    f.Caret(1, 5);
+    f.Key(VK_DELETE);
+    f.Select(1, 2, 1, 4);
+    f.Key(VK_DELETE);
+    EXPECT_EQ(PlainText(*f.Data()), "eins\nzidrei");
+    // Without the flag the paragraphs join as usual.
+    f.Data()->GetItem(1)->Checkpoint->Persistent = false;
+    f.Caret(1, 1);
+    f.Key(VK_BACK);
+    EXPECT_EQ(PlainText(*f.Data()), "einszidrei");
+}
