@@ -23,6 +23,7 @@ class TRPTableRow;
 class TRPTableRows;
 class TCanvas;
 class TGraphic;
+class TRPEditRPData;
 
 // ---------------------------------------------------------------------------
 // Enumerations and sets.
@@ -204,6 +205,8 @@ public:
     void InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight);
     void InsertCols(int Index, int ACount, int CopyIndex, bool DivideWidth);
     void DeleteCols(int Index, int ACount, bool DecreaseWidth);
+    // Cells crossing the deleted rows keep their other part (and their content).
+    void DeleteRows(int Index, int ACount);
     void ClearCells(const TRPIntegerList& RowList, const TRPIntegerList& ColList);
 
     // ---- primitives (the undo records repeat and revert grid changes with them)
@@ -339,23 +342,21 @@ public:
     // The effective vertical alignment of a cell.
     TRPCellVAlign GetCellVAlign(const TRPTableCellData& Cell) const;
 
-    // ---- grid commands (the table's own rows; undo records hook in later)
-    void InsertRows(int Index, int Count, int CopyIndex, bool DivideHeight) {
-        Rows->InsertRows(Index, Count, CopyIndex, DivideHeight);
-        Changed();
-    }
-    void InsertCols(int Index, int Count, int CopyIndex, bool DivideWidth) {
-        Rows->InsertCols(Index, Count, CopyIndex, DivideWidth);
-        Changed();
-    }
-    void DeleteCols(int Index, int Count, bool DecreaseWidth) {
-        Rows->DeleteCols(Index, Count, DecreaseWidth);
-        Changed();
-    }
-    void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {
-        Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
-        Changed();
-    }
+    // ---- grid commands (RPTableCommands.cpp). In an editor's document each
+    // is one undo step; elsewhere they change the grid only. Bad indices
+    // raise ERichPadError "Invalid row or column index".
+    // Select: the new rows (columns) become the cell selection.
+    void InsertRows(int Index, int Count, int CopyIndex, bool Select);
+    void InsertCols(int Index, int Count, int CopyIndex, bool Select);
+    void DeleteRows(int Index, int Count);
+    void DeleteCols(int Index, int Count, bool DecreaseWidth);
+    void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC);
+    // Opens the undo group of a command (nil outside an editor's document);
+    // EndModify records the table as it was and closes the group.
+    class TModify;
+    // Puts back the grid and properties saved in Block and records the
+    // present ones for the opposite direction (the undo records use it).
+    void RestoreFromUndo(TRPEditRPData& RPData, int ItemNo, const std::string& Block);
 
     // ---- scaling for the device of the running layout
     int ScaleX(int v) const;
