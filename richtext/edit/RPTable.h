@@ -354,6 +354,31 @@ public:
     // Opens the undo group of a command (nil outside an editor's document);
     // EndModify records the table as it was and closes the group.
     class TModify;
+    // ---- cell selection, neighbours and border drags (RPTableSelect.cpp)
+    // The main cell under a point in table coordinates (not on a cell's rim).
+    bool GetCellAt(int X, int Y, int& Row, int& Col);
+    // Selects from the anchor cell to the cell at the given offsets; needs a
+    // document that allows selection.
+    void Select(int StartRow, int StartCol, int ColOffs, int RowOffs);
+    void SelectRows(int StartRow, int Count);
+    void SelectCols(int StartCol, int Count);
+    // The selected rectangle of positions; False without a selection.
+    bool GetSelectionBounds(int& TopRow, int& LeftCol, int& RowCount, int& ColCount) const;
+    bool IsCellSelected(int Row, int Col) const;
+    void ClearSelection() override;
+    bool HasCellSelection() const override { return (TableState & rptbsCellsSelected) != 0; }
+    // The neighbour of cell (Row, Col) in a direction: rpdLeft, rpdUp,
+    // rpdRight, rpdDown, rpdNext or rpdPrev. False (and a beep unless Quiet)
+    // when there is none.
+    enum TDirection { rpdLeft = 0, rpdUp = 1, rpdRight = 2, rpdDown = 3, rpdNext = 6, rpdPrev = 7 };
+    bool GetAdjacentCell(int Row, int Col, bool Quiet, int& NewRow, int& NewCol, int Direction);
+    // A dragged border dropped at Pos (table coordinates): Border is the index
+    // GetVBorderAt or GetHBorderAt gave (1 and above). The cells' best widths
+    // or heights change as one undo step; KeepSum (Shift) keeps the width of
+    // the column and its right neighbour together.
+    void DropVBorder(int Border, int Pos, bool KeepSum);
+    void DropHBorder(int Border, int Pos);
+
     // Puts back the grid and properties saved in Block and records the
     // present ones for the opposite direction (the undo records use it).
     void RestoreFromUndo(TRPEditRPData& RPData, int ItemNo, const std::string& Block);
@@ -446,6 +471,10 @@ public:
 
 private:
     int FItemNoCache = -1;
+    int FHitRow = -1, FHitCol = -1; // the cell of the last point test
+    // Sets every cell's selected flag from the selection.
+    void UpdateCellFlags();
+    void SetCellBestWidthTo(int Col, int Width);
     std::unique_ptr<TRPBackground> FBackground;
     void Init(int RowCount, int ColCount, TCustomRPData* RPData);
     void SetDocument(TCustomRPData* RPData);

@@ -6,6 +6,7 @@
 
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableModify.h"
 #include "richtext/edit/RPUndo.h"
 
 namespace {
@@ -35,45 +36,33 @@ void ForgetCellSelection(TRPTableItemInfo& Table) {
 
 } // namespace
 
-// One command: the group opens with the object and closes with it, also when
-// the grid refuses the change with an exception (an empty group is dropped).
-class TRPTableItemInfo::TModify {
-public:
-    explicit TModify(TRPTableItemInfo& ATable) : Table(ATable) {
-        Data = dynamic_cast<TRPEditRPData*>(Table.GetRPData());
-        ItemNo = Data ? Table.GetItemNo() : -1;
-        if (ItemNo < 0) {
-            Data = nullptr;
-            return;
-        }
-        Data->BeginUndoSequence(rpuaModifyItem, true);
-        if (Data->GetUndoList()) Before = SaveWhole(Table);
-    }
-    TModify(const TModify&) = delete;
-    TModify& operator=(const TModify&) = delete;
-    ~TModify() {
-        if (Data) Data->EndUndoSequence();
-    }
-    // Called once the grid has changed.
-    void Done() {
-        Table.Changed();
-        if (!Data) return;
-        Data->MarkChanged(ItemNo, ItemNo);
-        // A command the grid declined (a merge it cannot make) leaves no step.
-        TRPUndoList* list = Data->GetUndoList();
-        if (list && SaveWhole(Table) != Before)
-            list->AddInfo(std::make_unique<TRPUndoTableGrid>(ItemNo, std::move(Before)));
-        Data->EndUndoSequence();
-        Data->EndEdit(true);
+TRPTableItemInfo::TModify::TModify(TRPTableItemInfo& ATable) : Table(ATable) {
+    Data = dynamic_cast<TRPEditRPData*>(Table.GetRPData());
+    ItemNo = Data ? Table.GetItemNo() : -1;
+    if (ItemNo < 0) {
         Data = nullptr;
+        return;
     }
+    Data->BeginUndoSequence(rpuaModifyItem, true);
+    if (Data->GetUndoList()) Before = SaveWhole(Table);
+}
 
-private:
-    TRPTableItemInfo& Table;
-    TRPEditRPData* Data = nullptr;
-    int ItemNo = -1;
-    std::string Before;
-};
+TRPTableItemInfo::TModify::~TModify() {
+    if (Data) Data->EndUndoSequence();
+}
+
+void TRPTableItemInfo::TModify::Done() {
+    Table.Changed();
+    if (!Data) return;
+    Data->MarkChanged(ItemNo, ItemNo);
+    // A command the grid declined (a merge it cannot make) leaves no step.
+    TRPUndoList* list = Data->GetUndoList();
+    if (list && SaveWhole(Table) != Before)
+        list->AddInfo(std::make_unique<TRPUndoTableGrid>(ItemNo, std::move(Before)));
+    Data->EndUndoSequence();
+    Data->EndEdit(true);
+    Data = nullptr;
+}
 
 void TRPTableItemInfo::RestoreFromUndo(TRPEditRPData& RPData, int ItemNo, const std::string& Block) {
     if (TRPUndoList* list = RPData.GetUndoList())
