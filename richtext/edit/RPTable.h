@@ -367,6 +367,10 @@ public:
     bool IsCellSelected(int Row, int Col) const;
     void ClearSelection() override;
     bool HasCellSelection() const override { return (TableState & rptbsCellsSelected) != 0; }
+    // Whether every selected cell may be emptied, in an editor, with editing on.
+    bool CanClearSelectedCells() const override;
+    // Empties the selected cells that OnCellEditing allows, as one undo step.
+    void ClearSelectedCells() override;
     // The neighbour of cell (Row, Col) in a direction: rpdLeft, rpdUp,
     // rpdRight, rpdDown, rpdNext or rpdPrev. False (and a beep unless Quiet)
     // when there is none.

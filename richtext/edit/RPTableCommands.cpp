@@ -128,3 +128,31 @@ void TRPTableItemInfo::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowS
     Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
     m.Done();
 }
+
+bool TRPTableItemInfo::CanClearSelectedCells() const {
+    if (!(Options & rptoEditing) || !HasCellSelection() || !dynamic_cast<TRPEditRPData*>(GetRPData()))
+        return false;
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = GetCell(r, c); cell && IsCellSelected(r, c) && !cell->CanClear())
+                return false;
+    return true;
+}
+
+void TRPTableItemInfo::ClearSelectedCells() {
+    if (!CanClearSelectedCells()) return;
+    TRPIntegerList rows, cols;
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
+            if (!GetCell(r, c) || !IsCellSelected(r, c)) continue;
+            bool allow = true;
+            if (OnCellEditing) OnCellEditing(this, r, c, true, allow);
+            if (!allow) continue;
+            rows.Add(r);
+            cols.Add(c);
+        }
+    if (rows.Count() == 0) return;
+    TModify m(*this);
+    Rows->ClearCells(rows, cols);
+    m.Done();
+}

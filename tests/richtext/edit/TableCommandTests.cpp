@@ -127,4 +127,27 @@ TEST_F(TableCommands, InsertedRowsAndColsCanBecomeTheSelection) {
     EXPECT_EQ(F.Data()->UndoList->Count(), 3);
 }
 
+TEST_F(TableCommands, ClearingSelectedCellsSkipsThoseTheOwnerKeepsAndIsOneStep) {
+    Build(2, 3);
+    EXPECT_FALSE(T->CanClearSelectedCells());
+    T->Select(0, 0, 1, 1);
+    T->OnCellEditing = [](TRPTableItemInfo*, int Row, int Col, bool Automatic, bool& Allow) {
+        EXPECT_TRUE(Automatic);
+        Allow = !(Row == 1 && Col == 0);
+    };
+    const std::string before = SaveRPF(*F.Edit);
+    ASSERT_TRUE(T->CanClearSelectedCells());
+    T->ClearSelectedCells();
+    EXPECT_EQ(Text(0, 0) + "," + Text(0, 1) + "," + Text(0, 2), ",,C");
+    EXPECT_EQ(Text(1, 0) + "," + Text(1, 1), "D,");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    // Editing switched off protects every cell.
+    T = Table();
+    T->Select(0, 0, 0, 0);
+    T->Options &= ~rptoEditing;
+    EXPECT_FALSE(T->CanClearSelectedCells());
+}
+
 } // namespace
