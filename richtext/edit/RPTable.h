@@ -23,6 +23,7 @@ class TRPTableRow;
 class TRPTableRows;
 class TCanvas;
 class TGraphic;
+class TRPEditRPData;
 
 // ---------------------------------------------------------------------------
 // Enumerations and sets.
@@ -204,6 +205,8 @@ public:
     void InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight);
     void InsertCols(int Index, int ACount, int CopyIndex, bool DivideWidth);
     void DeleteCols(int Index, int ACount, bool DecreaseWidth);
+    // Cells crossing the deleted rows keep their other part (and their content).
+    void DeleteRows(int Index, int ACount);
     void ClearCells(const TRPIntegerList& RowList, const TRPIntegerList& ColList);
 
     // ---- primitives (the undo records repeat and revert grid changes with them)
@@ -339,23 +342,50 @@ public:
     // The effective vertical alignment of a cell.
     TRPCellVAlign GetCellVAlign(const TRPTableCellData& Cell) const;
 
-    // ---- grid commands (the table's own rows; undo records hook in later)
-    void InsertRows(int Index, int Count, int CopyIndex, bool DivideHeight) {
-        Rows->InsertRows(Index, Count, CopyIndex, DivideHeight);
-        Changed();
-    }
-    void InsertCols(int Index, int Count, int CopyIndex, bool DivideWidth) {
-        Rows->InsertCols(Index, Count, CopyIndex, DivideWidth);
-        Changed();
-    }
-    void DeleteCols(int Index, int Count, bool DecreaseWidth) {
-        Rows->DeleteCols(Index, Count, DecreaseWidth);
-        Changed();
-    }
-    void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {
-        Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
-        Changed();
-    }
+    // ---- grid commands (RPTableCommands.cpp). In an editor's document each
+    // is one undo step; elsewhere they change the grid only. Bad indices
+    // raise ERichPadError "Invalid row or column index".
+    // Select: the new rows (columns) become the cell selection.
+    void InsertRows(int Index, int Count, int CopyIndex, bool Select);
+    void InsertCols(int Index, int Count, int CopyIndex, bool Select);
+    void DeleteRows(int Index, int Count);
+    void DeleteCols(int Index, int Count, bool DecreaseWidth);
+    void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC);
+    // Opens the undo group of a command (nil outside an editor's document);
+    // EndModify records the table as it was and closes the group.
+    class TModify;
+    // ---- cell selection, neighbours and border drags (RPTableSelect.cpp)
+    // The main cell under a point in table coordinates (not on a cell's rim).
+    bool GetCellAt(int X, int Y, int& Row, int& Col);
+    // Selects from the anchor cell to the cell at the given offsets; needs a
+    // document that allows selection.
+    void Select(int StartRow, int StartCol, int ColOffs, int RowOffs);
+    void SelectRows(int StartRow, int Count);
+    void SelectCols(int StartCol, int Count);
+    // The selected rectangle of positions; False without a selection.
+    bool GetSelectionBounds(int& TopRow, int& LeftCol, int& RowCount, int& ColCount) const;
+    bool IsCellSelected(int Row, int Col) const;
+    void ClearSelection() override;
+    bool HasCellSelection() const override { return (TableState & rptbsCellsSelected) != 0; }
+    // Whether every selected cell may be emptied, in an editor, with editing on.
+    bool CanClearSelectedCells() const override;
+    // Empties the selected cells that OnCellEditing allows, as one undo step.
+    void ClearSelectedCells() override;
+    // The neighbour of cell (Row, Col) in a direction: rpdLeft, rpdUp,
+    // rpdRight, rpdDown, rpdNext or rpdPrev. False (and a beep unless Quiet)
+    // when there is none.
+    enum TDirection { rpdLeft = 0, rpdUp = 1, rpdRight = 2, rpdDown = 3, rpdNext = 6, rpdPrev = 7 };
+    bool GetAdjacentCell(int Row, int Col, bool Quiet, int& NewRow, int& NewCol, int Direction);
+    // A dragged border dropped at Pos (table coordinates): Border is the index
+    // GetVBorderAt or GetHBorderAt gave (1 and above). The cells' best widths
+    // or heights change as one undo step; KeepSum (Shift) keeps the width of
+    // the column and its right neighbour together.
+    void DropVBorder(int Border, int Pos, bool KeepSum);
+    void DropHBorder(int Border, int Pos);
+
+    // Puts back the grid and properties saved in Block and records the
+    // present ones for the opposite direction (the undo records use it).
+    void RestoreFromUndo(TRPEditRPData& RPData, int ItemNo, const std::string& Block);
 
     // ---- scaling for the device of the running layout
     int ScaleX(int v) const;
@@ -445,6 +475,10 @@ public:
 
 private:
     int FItemNoCache = -1;
+    int FHitRow = -1, FHitCol = -1; // the cell of the last point test
+    // Sets every cell's selected flag from the selection.
+    void UpdateCellFlags();
+    void SetCellBestWidthTo(int Col, int Width);
     std::unique_ptr<TRPBackground> FBackground;
     void Init(int RowCount, int ColCount, TCustomRPData* RPData);
     void SetDocument(TCustomRPData* RPData);

@@ -298,6 +298,29 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
             GetRow(r)->Delete(Index);
 }
 
+void TRPTableRows::DeleteRows(int Index, int ACount) {
+    const int rows = Count();
+    if (Index < 0 || Index >= rows || ACount <= 0) throw ERichPadError(errBadIndex);
+    ACount = std::min(ACount, rows - Index);
+    const int after = Index + ACount;
+    const int cols = GetColCount();
+    for (int c = 0; c < cols; ++c) {
+        // A cell from above loses the deleted rows.
+        for (int r = 0; r < Index; ++r)
+            if (TRPTableCellData* cell = GetCell(r, c); cell && r + cell->RowSpan > Index)
+                cell->RowSpan -= std::min(r + cell->RowSpan, after) - Index;
+        // A cell that starts in them and reaches below moves down to the first kept row.
+        for (int r = Index; r < after; ++r) {
+            TRPTableCellData* cell = GetCell(r, c);
+            if (!cell || r + cell->RowSpan <= after) continue;
+            std::unique_ptr<TRPTableCellData> moved = GetRow(r)->TakeCell(c);
+            moved->RowSpan = r + moved->RowSpan - after;
+            GetRow(after)->PutCell(c, std::move(moved));
+        }
+    }
+    DeleteRowsInternal(Index, ACount);
+}
+
 void TRPTableRows::ClearCells(const TRPIntegerList& RowList, const TRPIntegerList& ColList) {
     for (int i = 0; i < RowList.Count() && i < ColList.Count(); ++i) {
         const int r = RowList[i], c = ColList[i];

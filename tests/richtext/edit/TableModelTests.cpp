@@ -160,7 +160,7 @@ TEST_F(TableModel, InsertColsLengthensCellsTheyCrossAndDividesWidths) {
     auto t = Make(2, 2);
     t->Rows->MergeCells(0, 0, 2, 1, true, false);
     t->GetCell(1, 0)->BestWidth = 90;
-    t->InsertCols(1, 2, 0, true);
+    t->Rows->InsertCols(1, 2, 0, true);
     EXPECT_EQ(Spans(*t->Rows), "1x4 . . ./1x1 1x1 1x1 1x1");
     EXPECT_EQ(t->GetCell(1, 0)->BestWidth, 30);
     EXPECT_EQ(t->GetCell(1, 1)->BestWidth, 30);
