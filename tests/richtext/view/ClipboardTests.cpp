@@ -89,8 +89,8 @@ TEST_F(Copy, PutsTheWritersRTFAndTextOnTheClipboard) {
 
 TEST_F(Copy, AnRTFThatCannotBeWrittenLeavesTheClipboardAsItWas) {
     View->SetSelectionBounds(0, 1, 0, 4);
-    // Without a style the RTF writer has no fonts to write.
-    View->Options = rpoAutoCopyRTF;
+    // Without a style the RTF writer has no fonts to write; RPF and text
+    // come first and must go too.
     View->SetStyle(nullptr);
     EXPECT_FALSE(View->CopyToClipboard());
     EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
