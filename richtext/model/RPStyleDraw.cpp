@@ -197,7 +197,7 @@ void TFontInfo::ApplyColor(TCanvas& Canvas, const TRPStyle& RPStyle, TRPTextDraw
         case rpcmBlackAndWhite:
             if (BackColor == clNone) {
                 back = clNone;
-                text = SysColorToPrintColor(Color) == clWhite ? clWhite : clBlack;
+                text = GetPrintTextColor(Color, ColorMode);
             } else if (GetLuminance(SysColorToPrintColor(BackColor)) >
                        GetLuminance(SysColorToPrintColor(Color))) {
                 back = clWhite;

@@ -424,7 +424,8 @@ TColor GetPrintTextColor(TColor Color, TRPColorMode ColorMode) {
     case rpcmGrayScale:
         return GetLuminanceGray(SysColorToPrintColor(Color));
     default:
-        return Color == clWhite ? clWhite : clBlack;
+        // The paper is forced white here: white text would vanish on it.
+        return clBlack;
     }
 }
 

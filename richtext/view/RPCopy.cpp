@@ -4,35 +4,25 @@
 #include <QString>
 
 #include "platform/Clipboard.h"
-#include "platform/CodePage.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPClipFormats.h"
 #include "richtext/model/RPFTokens.h"
-#include "richtext/model/RPStyle.h"
-#include "richtext/model/RPUnicode.h"
 #include "richtext/view/RPFormattedData.h"
 
+bool TCustomRPFormattedData::GetSelText(QString& Text) {
+    // The plain-text writer's UTF-16; a rule is 80 characters wide, as in a text file.
+    std::string utf16;
+    const bool ok = SaveTextToStream(std::string(), utf16, 80, true, false, true, false);
+    Text = ok ? QString::fromUtf16(reinterpret_cast<const char16_t*>(utf16.data()),
+                                   static_cast<qsizetype>(utf16.size() / 2))
+              : QString();
+    return ok;
+}
+
 QString TCustomRPFormattedData::GetSelText() {
-    QString out;
-    if (!SelectionExists(false, false)) return out;
-    int si, so, ei, eo;
-    GetSelBounds(si, so, ei, eo, true);
-    for (int i = si; i <= ei; ++i) {
-        if (i > si && IsFromNewLine(i)) out += QStringLiteral("\r\n");
-        const std::string& text = GetItemText(i);
-        const int sn = GetItemStyle(i);
-        if (sn >= 0) {
-            const int from = i == si ? so : 1;
-            const int to = i == ei ? eo : GetLastOffsetOfItem(i);
-            if (to > from)
-                out += ItemTextToQString(ItemTextCopy(text, from, to - from, GetItemOptions(i)), GetItemOptions(i),
-                                         GetStyleCodePage(sn));
-        } else if (!(i == si && so >= 1) && !(i == ei && eo <= 0)) {
-            out += ItemTextToQString(GetItem(i)->GetPlainText(80, this, false, true, std::string(), text), 0,
-                                     GetDefaultCodePage());
-        }
-    }
-    return out;
+    QString text;
+    GetSelText(text);
+    return text;
 }
 
 std::string TCustomRPFormattedData::GetSelRPFBlock(TColor Color, TRPBackground* Background) {
@@ -65,6 +55,7 @@ bool TCustomRPFormattedData::CopyToClipboard(TColor Color, TRPBackground* Backgr
     // leaves the clipboard as it was.
     TClipboard* cb = Clipboard();
     cb->Open();
+    bool ok = true;
     try {
         cb->Clear();
         DoCopy();
@@ -73,18 +64,27 @@ bool TCustomRPFormattedData::CopyToClipboard(TColor Color, TRPBackground* Backgr
             cb->SetAsMime(RPClipboardMimeType(RPClipboardFormatRPF),
                           QByteArray(block.data(), static_cast<qsizetype>(block.size())));
         }
-        // Plain text travels once, as UTF-8 text that every program reads;
-        // the ANSI and the UTF-16 form are the same text here.
-        if (o & (rpoAutoCopyText | rpoAutoCopyUnicodeText)) cb->SetAsText(GetSelText());
-        if (o & rpoAutoCopyImage)
+        // Plain text travels once, as text every program reads; the ANSI and
+        // the UTF-16 form are the same text here.
+        if (o & (rpoAutoCopyText | rpoAutoCopyUnicodeText)) {
+            QString text;
+            ok = GetSelText(text);
+            if (ok) cb->SetAsText(text);
+        }
+        if (ok && (o & rpoAutoCopyImage))
             if (TGraphic* g = GetSelectedImage()) cb->Assign(*g);
-        // RTF ("text/rtf" and "application/rtf") is added here once the
-        // document model writes RTF.
+        if (ok && (o & rpoAutoCopyRTF)) {
+            std::string rtf;
+            ok = SaveRTFToStream(rtf, true, 0, Color, Background, nullptr, 0);
+            // Exactly the writer's bytes, under both names programs look for.
+            const QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
+            if (ok) cb->SetAsMime(RPClipboardMimeType(RPClipboardFormatRTF), bytes);
+            if (ok) cb->SetAsMime(QStringLiteral("application/rtf"), bytes);
+        }
     } catch (...) {
-        cb->Abandon();
-        cb->Close();
-        return false;
+        ok = false;
     }
+    if (!ok) cb->Abandon();
     cb->Close();
-    return true;
+    return ok;
 }

@@ -340,7 +340,9 @@ public:
 
     // ---- clipboard (RPCopy.cpp)
     bool CopyToClipboard(TColor Color, TRPBackground* Background);
-    // The selection as plain text, CR LF between lines and paragraphs.
+    // The selection as plain text, CR LF between lines and paragraphs, from
+    // the plain-text writer; False (and no text) when the writer failed.
+    bool GetSelText(QString& Text);
     QString GetSelText();
     // The selection as RPF, preceded by its length (little-endian int32).
     std::string GetSelRPFBlock(TColor Color, TRPBackground* Background);

@@ -29,11 +29,6 @@ TColor PrintFillColor(TColor Color, TRPColorMode Mode) {
     }
 }
 
-// Modes that print on white paper whatever the document's colour.
-bool ForcesWhitePaper(TRPColorMode Mode) {
-    return Mode == rpcmBlackAndWhite || Mode == rpcmBlackOnWhite;
-}
-
 } // namespace
 
 int RPMillimetresToPixels(int MM, int Ppi) {
@@ -181,10 +176,6 @@ void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int 
     const TRPColorMode mode = GetColorMode();
     const TRPBiDiMode bidi = GetParaBiDiMode(item->ParaNo);
     style->ApplyStyleColor(Canvas, sn, 0, true, mode);
-    // On paper forced white, white text without a background of its own would vanish.
-    if (ForcesWhitePaper(mode) && Canvas.Brush()->Style() == bsClear &&
-        ColorToRGB(Canvas.Font()->Color()) == clWhite)
-        Canvas.Font()->SetColor(clBlack);
     style->ApplyStyle(Canvas, sn, bidi);
     const TFontInfo* fi = style->TextStyles().GetItem(sn);
     if (fi->BiDiMode == rpbdUnspecified && bidi == rpbdUnspecified && fi->CharSpacing != 0)

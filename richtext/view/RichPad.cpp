@@ -412,6 +412,49 @@ bool TCustomRichPad::LoadRTF(const std::string& FileName) {
     return m_data->LoadRTF(FileName) == 0;
 }
 
+// The writers answer False for what they cannot write; anything that escapes
+// them (an application's handler, a full disk) gives False as well.
+template <typename F> static bool Guarded(F&& Write) {
+    try {
+        return Write();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TCustomRichPad::SaveRTFToStream(std::string& Stream, bool SelectionOnly) {
+    return Guarded([&] {
+        return m_data->SaveRTFToStream(Stream, SelectionOnly, 0, Color(), Background.get(), nullptr, 0);
+    });
+}
+
+bool TCustomRichPad::SaveRTF(const std::string& FileName, bool SelectionOnly) {
+    return Guarded([&] { return m_data->SaveRTF(FileName, SelectionOnly, Color(), Background.get()); });
+}
+
+bool TCustomRichPad::SaveTextToStream(const std::string& Path, std::string& Stream, int LineWidth,
+                                      bool SelectionOnly, bool TextOnly) {
+    return Guarded(
+        [&] { return m_data->SaveTextToStream(Path, Stream, LineWidth, SelectionOnly, TextOnly, false, false); });
+}
+
+bool TCustomRichPad::SaveTextToStreamW(const std::string& Path, std::string& Stream, int LineWidth,
+                                       bool SelectionOnly, bool TextOnly) {
+    return Guarded(
+        [&] { return m_data->SaveTextToStream(Path, Stream, LineWidth, SelectionOnly, TextOnly, true, false); });
+}
+
+std::string TCustomRichPad::SaveImageForHTML(const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+                                             TColor BackColor) {
+    std::string location;
+    Guarded([&] {
+        location = m_data->SaveImageForHTML(SaveFormat, HTMLImagesPrefix, Path, HTMLImageSaveNo,
+                                            HTMLOverwriteImages, BackColor, Graphic);
+        return true;
+    });
+    return location;
+}
+
 std::unique_ptr<TRPLayoutInfo> TCustomRichPad::CreateLayoutInfo() const {
     auto l = std::make_unique<TRPLayoutInfo>();
     l->LeftMargin = LeftMargin;

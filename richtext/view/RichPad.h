@@ -82,6 +82,12 @@ public:
     std::vector<std::string> DocProperties;
     uint16_t DocFlags = rpDefaultViewFlags;
     std::unique_ptr<TRPBackground> Background;
+    // Pictures written for HTML by SaveImageForHTML: file-name prefix (may
+    // name a subfolder), the running number of the last file, and whether
+    // existing files are overwritten.
+    std::string HTMLImagesPrefix;
+    int HTMLImageSaveNo = 0;
+    bool HTMLOverwriteImages = false;
 
     // ---- events
     TRPJumpEvent OnJump;
@@ -159,6 +165,22 @@ public:
     bool LoadRPFFromStream(const std::string& Stream);
     bool SaveRPFToStream(std::string& Stream, bool SelectionOnly);
     bool LoadRTF(const std::string& FileName);
+    // RTF of the document or the selection with the view's background and
+    // Color, appended to Stream / replacing the file; False when it fails.
+    bool SaveRTFToStream(std::string& Stream, bool SelectionOnly);
+    bool SaveRTF(const std::string& FileName, bool SelectionOnly);
+    // Plain text, CR LF between paragraphs and lines: 8-bit in the styles'
+    // code pages, or UTF-16 without a byte-order mark. LineWidth is the width
+    // of a rule in characters; TextOnly leaves out items without a text form.
+    bool SaveTextToStream(const std::string& Path, std::string& Stream, int LineWidth, bool SelectionOnly,
+                          bool TextOnly);
+    bool SaveTextToStreamW(const std::string& Path, std::string& Stream, int LineWidth, bool SelectionOnly,
+                           bool TextOnly);
+    // Writes Graphic as a picture file for HTML into the folder Path with the
+    // HTML picture settings above; answers where it went (relative to Path),
+    // empty when nothing could be written.
+    virtual std::string SaveImageForHTML(const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+                                         TColor BackColor);
     std::unique_ptr<TRPLayoutInfo> CreateLayoutInfo() const;
     virtual void ApplyLayout(const TRPLayoutInfo& Layout);
     TRPRTFReaderProperties* GetRTFReadProperties();

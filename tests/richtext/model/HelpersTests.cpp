@@ -148,7 +148,9 @@ TEST(HelpersPrintColours, ModesAndSystemColours) {
     EXPECT_EQ(SysColorToPrintColor(clWindowText), clBlack);
     EXPECT_EQ(SysColorToPrintColor(clBtnShadow), clGray);
     EXPECT_EQ(SysColorToPrintColor(clHighlight), clHighlight);
-    EXPECT_EQ(GetPrintTextColor(clWhite, rpcmBlackOnWhite), clWhite);
+    // White paper in both modes: white text prints black, not invisibly.
+    EXPECT_EQ(GetPrintTextColor(clWhite, rpcmBlackOnWhite), clBlack);
+    EXPECT_EQ(GetPrintTextColor(clWhite, rpcmBlackAndWhite), clBlack);
     EXPECT_EQ(GetPrintTextColor(clYellow, rpcmBlackOnWhite), clBlack);
     EXPECT_EQ(GetPrintTextColor(clYellow, rpcmBlackAndWhite), clBlack);
     EXPECT_EQ(GetPrintTextColor(clNone, rpcmBlackAndWhite), clNone);

@@ -79,6 +79,11 @@ TEST(StyleDraw, ColoursBySelectionHoverAndPrinting) {
     EXPECT_EQ(s.Canvas.Brush()->Style(), bsClear);
     rs.ApplyStyleColor(s.Canvas, 4, 0, true, rpcmBlackOnWhite);
     EXPECT_EQ(s.Canvas.Brush()->Style(), bsClear);
+    // White text without a background of its own lies on white paper: black.
+    rs.TextStyles().GetItem(0)->Color = clWhite;
+    rs.ApplyStyleColor(s.Canvas, 0, 0, true, rpcmBlackAndWhite);
+    EXPECT_EQ(s.Canvas.Font()->Color(), clBlack);
+    EXPECT_EQ(s.Canvas.Brush()->Style(), bsClear);
 }
 
 TEST(StyleDraw, CheckpointWithoutItemIsOnlyADottedLine) {

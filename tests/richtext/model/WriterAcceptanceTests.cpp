@@ -8,12 +8,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <map>
 
 #include "WriterRoundTrip.h"
+#include "support/Readers.h"
 
 namespace {
 
@@ -129,18 +128,6 @@ std::vector<TCorpusFile> Documents() {
     MakeLogBook(*log);
     docs.push_back({QStringLiteral("logbook"), std::move(log), false});
     return docs;
-}
-
-// Runs a reader of our output; the tests need it installed.
-QString RunReader(const QString& Program, const QStringList& Args, QByteArray* Out, QByteArray* Err, int TimeoutMs) {
-    const QString exe = QStandardPaths::findExecutable(Program);
-    if (exe.isEmpty()) return Program + " is not installed (scripts/setup installs it)";
-    QProcess p;
-    p.start(exe, Args);
-    if (!p.waitForFinished(TimeoutMs)) return Program + " did not finish";
-    if (Out) *Out = p.readAllStandardOutput();
-    if (Err) *Err = p.readAllStandardError();
-    return QString();
 }
 
 void WriteFile(const QString& path, const std::string& data) {

@@ -1,10 +1,12 @@
-// Copying the selection: plain text that other programs read, the suite's own
-// RPF under a MIME type of its own, the selected picture; the clipboard is
-// set once, and a failure leaves it as it was.
+// Copying the selection: plain text and RTF that other programs read, the
+// suite's own RPF under a MIME type of its own, the selected picture; the
+// clipboard is set once, and a failure leaves it as it was.
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -14,6 +16,7 @@
 #include "platform/Pictures.h"
 #include "richtext/model/RPClipFormats.h"
 #include "support/FixedMetrics.h"
+#include "support/Readers.h"
 
 namespace {
 
@@ -54,6 +57,82 @@ TEST_F(Copy, PutsPlainTextAndRPFOnTheClipboard) {
     EXPECT_EQ(other.GetItemText(0), "bbb ccc");
     EXPECT_EQ(other.GetItemText(1), "Zeh");
     EXPECT_EQ(other.GetItemStyle(1), 1);
+}
+
+TEST_F(Copy, PutsTheWritersRTFAndTextOnTheClipboard) {
+    View->Clear();
+    View->AddText("Z\xE4hler und Nenner", 0, 0);
+    View->AddText("\xBD ist ein Bruch", 1, 0);
+    View->Format();
+    View->SetColor(clYellow);
+    View->SetSelectionBounds(1, 1, 0, 1); // made backwards
+    ASSERT_TRUE(View->CopyToClipboard());
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("text/plain")));
+    EXPECT_TRUE(data->hasFormat(RPClipboardMimeType(RPClipboardFormatRPF)));
+    // Exactly the RTF writer's bytes for the selection, under both names.
+    std::string rtf;
+    ASSERT_TRUE(View->SaveRTFToStream(rtf, true));
+    const std::string copied = data->data(QStringLiteral("text/rtf")).toStdString();
+    EXPECT_EQ(WithoutListIds(copied), WithoutListIds(rtf));
+    EXPECT_EQ(data->data(QStringLiteral("application/rtf")).toStdString(), copied);
+    // The text is the plain-text writer's.
+    EXPECT_EQ(ClipboardText(), QStringLiteral("Z\u00E4hler und Nenner\r\n"));
+    // Without the RTF option there is no RTF.
+    View->Options &= ~rpoAutoCopyRTF;
+    View->SetSelectionBounds(0, 1, 1, 2);
+    ASSERT_TRUE(View->CopyToClipboard());
+    EXPECT_EQ(ClipboardText(), QStringLiteral("Z\u00E4hler und Nenner\r\n\u00BD"));
+    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/rtf")));
+}
+
+TEST_F(Copy, AnRTFThatCannotBeWrittenLeavesTheClipboardAsItWas) {
+    View->SetSelectionBounds(0, 1, 0, 4);
+    // Without a style the RTF writer has no fonts to write; RPF and text
+    // come first and must go too.
+    View->SetStyle(nullptr);
+    EXPECT_FALSE(View->CopyToClipboard());
+    EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
+}
+
+TEST_F(Copy, LibreOfficeReadsTheCopiedRTFAsOurText) {
+    View->Clear();
+    View->AddText("Der Z\xE4hler steht oben, der Nenner unten.", 0, 0);
+    View->AddText("Gr\xF6\xDF"
+                  "er: \xBE > \xBD",
+                  1, 0);
+    View->AddText("Ende", 3, -1);
+    View->AddText("Letzte Zeile", 0, 0);
+    View->Format();
+    View->SetSelectionBounds(0, 5, 2, 3);
+    ASSERT_TRUE(View->CopyToClipboard());
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("copy.rtf")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data->data(QStringLiteral("text/rtf")));
+    f.close();
+    const QStringList args{"-env:UserInstallation=file://" + dir.filePath(QStringLiteral("profile")),
+                           "--headless",
+                           "--convert-to",
+                           "txt:Text (encoded):UTF8",
+                           "--outdir",
+                           dir.path(),
+                           f.fileName()};
+    const QString error = RunReader(QStringLiteral("soffice"), args, nullptr, nullptr, 120000);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    QFile out(dir.filePath(QStringLiteral("copy.txt")));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    QString theirs = QString::fromUtf8(out.readAll());
+    if (theirs.startsWith(QChar(0xFEFF))) theirs.remove(0, 1);
+    // LibreOffice ends lines with LF and the text with one more.
+    QString ours = ClipboardText();
+    ours.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(ours.toStdString(),
+              std::string("Z\u00E4hler steht oben, der Nenner unten.\nGr\u00F6\u00DFer: \u00BE > \u00BDEn"));
+    EXPECT_EQ(theirs.trimmed().toStdString(), ours.toStdString());
 }
 
 TEST_F(Copy, CtrlCCopies) {

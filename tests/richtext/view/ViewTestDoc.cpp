@@ -89,3 +89,22 @@ QImage PaintFirstScreen(TTestFormatDoc& D) {
     c.Release();
     return page;
 }
+
+std::string WithoutListIds(const std::string& RTF) {
+    std::string out;
+    for (size_t i = 0; i < RTF.size();) {
+        size_t skip = 0;
+        for (const char* word : {"\\listtemplateid", "\\listid"})
+            if (RTF.compare(i, std::char_traits<char>::length(word), word) == 0)
+                skip = std::char_traits<char>::length(word);
+        if (skip == 0) {
+            out += RTF[i++];
+            continue;
+        }
+        out.append(RTF, i, skip);
+        i += skip;
+        if (i < RTF.size() && RTF[i] == '-') ++i;
+        while (i < RTF.size() && RTF[i] >= '0' && RTF[i] <= '9') ++i;
+    }
+    return out;
+}

@@ -95,6 +95,10 @@ QImage PaintFirstScreen(TTestFormatDoc& D);
 
 // A view of 300 x 204 pixels (client area 296 x 200) on a hidden form, with
 // fixed metrics and the layout style.
+// RTF with the list ids taken out: the writer draws them at random, so two
+// writes of the same document differ only there.
+std::string WithoutListIds(const std::string& RTF);
+
 class ViewFixture : public ::testing::Test {
 protected:
     FixedMetricsScope Metrics;

@@ -1,0 +1,11 @@
+#pragma once
+// Running the programs that read what we write (LibreOffice, xmllint,
+// pdftotext); the tests need them installed and never skip without them.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Runs Program with Args and waits up to TimeoutMs; Out and Err (when given)
+// get its output. Answers what went wrong, empty when it ran to its end.
+QString RunReader(const QString& Program, const QStringList& Args, QByteArray* Out, QByteArray* Err,
+                  int TimeoutMs);
