@@ -8,6 +8,8 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -146,7 +148,8 @@ int TRPRTFReaderProperties::FontCharset(const TRPRTFFont* Font) {
     const int charset = Font ? Font->Charset : 1;
     if (charset != 1) return charset;
     // Symbol fonts have no code page.
-    if (Font && (SameNameNoCase(Font->Name, "Symbol") || SameNameNoCase(Font->Name, "Wingdings"))) return charset;
+    if (Font && (SameNameNoCase(Font->Name, "Symbol") || SameNameNoCase(Font->Name, "Wingdings")))
+        return charset;
     const int page = im.Reader->CodePage();
     if (page != im.CharsetCodePage) {
         im.CharsetCodePage = page;
@@ -197,9 +200,8 @@ int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
                 f.BackColor == w.BackColor && f.Style == w.Style &&
                 (f.Charset == w.Charset || (f.Charset == 1 && ReadsAsSystemPage(w.Charset))) &&
                 f.CharScale == w.CharScale && f.CharSpacing == w.CharSpacing &&
-                ((f.StyleEx & rpfsAllCaps) != 0) == w.AllCaps &&
-                VShiftKind(f.VShift) == w.VShiftKind && f.Unicode == Unicode &&
-                (f.StyleEx & ~rpfsAllCaps) == 0 && jumpFits(f))
+                ((f.StyleEx & rpfsAllCaps) != 0) == w.AllCaps && VShiftKind(f.VShift) == w.VShiftKind &&
+                f.Unicode == Unicode && (f.StyleEx & ~rpfsAllCaps) == 0 && jumpFits(f))
                 return i;
         }
         TFontInfo* f = styles.Add();
@@ -338,7 +340,9 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
     w.Before = Px(pp.SpaceBefore);
     w.After = Px(pp.SpaceAfter);
     w.HasPercent = pp.LineSpacingMulti;
-    w.Percent = std::abs(pp.LineSpacing) * 100 / 240;
+    // \sl takes any number: widened, so that a huge one cannot overflow.
+    w.Percent = static_cast<int>(std::min<long long>(
+        std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240, std::numeric_limits<int>::max()));
     w.Fill = pp.ShadingFill;
     // The side that gives the border: top, else left, bottom, right.
     const TRPRTFBorderSide* side = nullptr;

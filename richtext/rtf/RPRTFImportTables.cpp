@@ -17,6 +17,13 @@ namespace {
 constexpr int kMaxColumns = 256;
 // Width of a cell whose boundary does not lie right of the cell before it.
 constexpr int kFallbackCellWidth = 720;
+// Cell boundaries are kept within this many twips of the margin (hundreds of metres,
+// far beyond any page), so that widths and sums of them cannot overflow.
+constexpr long long kMaxBoundary = 1 << 24;
+
+int ClampBoundary(long long Twips) {
+    return static_cast<int>(std::clamp(Twips, -kMaxBoundary, kMaxBoundary));
+}
 
 TRPTableItemInfo* AsTable(const std::unique_ptr<TCustomRPItemInfo>& Item) {
     return static_cast<TRPTableItemInfo*>(Item.get());
@@ -308,18 +315,18 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
     if (used < buf->Rows->GetColCount() && buf->GetCell(0, used)->HasData(false)) ++used;
     std::vector<TCellDef> defs;
     static const TRPRTFCellProperties kNoProps;
-    int left = rp->Left;
+    int left = ClampBoundary(rp->Left);
     for (const TRPRTFCellProperties& cp : rp->Cells) {
         if (static_cast<int>(defs.size()) >= kMaxColumns) break;
-        int right = cp.RightBoundary;
-        if (right <= left) right = left + kFallbackCellWidth;
+        int right = ClampBoundary(cp.RightBoundary);
+        if (right <= left) right = ClampBoundary(static_cast<long long>(left) + kFallbackCellWidth);
         defs.push_back({&cp, left, right});
         left = right;
     }
     while (static_cast<int>(defs.size()) < std::min(std::max(used, 1), kMaxColumns)) {
         const int w = defs.empty() ? kFallbackCellWidth : defs.back().Right - defs.back().Left;
-        defs.push_back({&kNoProps, left, left + w});
-        left += w;
+        defs.push_back({&kNoProps, left, ClampBoundary(static_cast<long long>(left) + w)});
+        left = defs.back().Right;
     }
 
     const int R = rows.RowCount();

@@ -279,10 +279,24 @@ void TRPRTFReader::Reset() {
     fSectNumbering.reset();
 }
 
+// A document opens with {\rtf and ends with the brace that closes it; anything
+// else (a fragment of several groups, or text before the first group) is read
+// to the end of the input, so that no group of it is dropped unnoticed.
+bool TRPRTFReader::InputStartsDocument() {
+    static constexpr char head[] = {'{', '\\', 'r', 't', 'f'};
+    if (fBufPos >= fBufLen && !FillBuffer()) return true;
+    size_t at = fBufPos;
+    while (at < fBufLen && (fBuf[at] == '\r' || fBuf[at] == '\n'))
+        ++at;
+    const size_t n = std::min(sizeof head, fBufLen - at);
+    return std::memcmp(fBuf + at, head, n) == 0;
+}
+
 uint8_t TRPRTFReader::Run() {
     Reset();
     uint8_t result = rtfOK;
     try {
+        fWholeDocument = InputStartsDocument();
         result = MainLoop();
     } catch (...) {
         result = rtfException;
@@ -311,8 +325,13 @@ uint8_t TRPRTFReader::MainLoop() {
             break;
         case '}':
             fSkipCount = 0;
+            if (fStack.empty()) {
+                // A brace that closes nothing: what came before it stays, the reading fails.
+                Finish();
+                return rtfStackUnderflow;
+            }
             if ((r = PopState()) != rtfOK) return r;
-            if (fDepth == 0) return Finish();
+            if (fDepth == 0 && fWholeDocument) return Finish();
             break;
         case '\\':
             if ((r = ParseKeyword()) != rtfOK) return r;

@@ -199,6 +199,7 @@ private:
     std::unique_ptr<TRPRTFReaderState> fState;
     std::vector<std::unique_ptr<TRPRTFReaderState>> fStack;
     int fDepth = 0;
+    bool fWholeDocument = true; // the input opens with {\rtf: stop where its group closes
 
     // not saved with groups
     std::string fFieldInst;
@@ -228,6 +229,7 @@ private:
     void Reset();
     uint8_t Run();
     uint8_t MainLoop();
+    bool InputStartsDocument();
     uint8_t Finish();
     bool ReadByte(int& c);
     void AppendPlainRun();

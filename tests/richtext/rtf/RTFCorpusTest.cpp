@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -195,4 +196,33 @@ TEST(RTFCorpus, ImportMatchesOtherParsers) {
         }
     }
     EXPECT_GE(compared, 10);
+}
+
+// A writer's fragment output is its document's body without the opening
+// {\rtf1 and the tables before the body: a run of top-level paragraph groups.
+// Every one of them is read, through the reader and the import alike.
+TEST(RTFCorpus, FragmentKeepsTheTextOfItsDocument) {
+    const QString path = CorpusDir() + "/pandoc-writer/writer.rtf";
+    if (!QFileInfo(path).isFile()) GTEST_SKIP() << "no corpus file " << path.toStdString();
+    const QByteArray document = ReadAll(path);
+    const qsizetype body = document.indexOf("\n{\\pard");
+    const qsizetype end = document.lastIndexOf('}');
+    ASSERT_GT(body, 0);
+    ASSERT_GT(end, body);
+    const QByteArray fragment = document.mid(body + 1, end - body - 1);
+    RTFRecorder whole, part;
+    ASSERT_EQ(0, Parse(document, whole));
+    EXPECT_EQ(0, Parse(fragment, part));
+    EXPECT_GT(whole.Text().size(), 5000u);
+    EXPECT_EQ(whole.Text(), part.Text());
+
+    TImportDoc fromDocument, fromFragment;
+    ASSERT_EQ(0, fromDocument.Import(document.toStdString()));
+    EXPECT_EQ(0, fromFragment.Import(fragment.toStdString()));
+    // The fragment has no list table, so its list paragraphs carry no markers.
+    auto withoutMarkers = [](std::string s) {
+        s.erase(std::remove(s.begin(), s.end(), '*'), s.end());
+        return s;
+    };
+    EXPECT_EQ(withoutMarkers(fromDocument.PlainText()), withoutMarkers(fromFragment.PlainText()));
 }

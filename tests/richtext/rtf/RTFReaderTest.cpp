@@ -62,6 +62,28 @@ TEST(RTFReaderResult, UnbalancedInputKeepsItsText) {
     EXPECT_EQ((Events{"T2:preabc"}), Ev("pre{\\rtf1 abc}"));
 }
 
+// Input that does not open with {\rtf is a fragment: every top-level group of
+// it is read, and a brace that closes nothing fails the reading instead of
+// dropping what follows.
+TEST(RTFReaderResult, FragmentsAreReadToTheEnd) {
+    EXPECT_EQ((Events{"T2:one", "T2:two"}), Ev("{\\pard one\\par}{\\pard two\\par}"));
+    EXPECT_EQ((Events{"T2:preone", "T2:two", "T2:tail"}), Ev("pre{one\\par}\n{\\b two\\par}tail"));
+    EXPECT_EQ((Events{"T2:one", "T2:two"}), Ev("{one\\par}two}three", 1));
+    EXPECT_EQ((Events{"T2:one"}), Ev("{one}}", 1));
+    // A document still ends where its group closes, line ends before it or not.
+    EXPECT_EQ((Events{"T2:x"}), Ev("\r\n{\\rtf1 x}{y}"));
+    EXPECT_EQ((Events{"T2:x"}), Ev("{\\rtf x}}{y}"));
+    // The stream entry decides the same from its first bytes.
+    QByteArray fragment("{a\\par}{b}");
+    QBuffer buf(&fragment);
+    buf.open(QIODevice::ReadOnly);
+    RTFRecorder rec;
+    TRPRTFReader r;
+    rec.Hook(r);
+    EXPECT_EQ(0, r.ReadFromStream(buf));
+    EXPECT_EQ((Events{"T2:a", "T2:b"}), rec.Events);
+}
+
 TEST(RTFReaderResult, DepthIsLimited) {
     std::string deep = "{\\rtf1 ";
     for (int i = 0; i < 10000; ++i)
