@@ -96,7 +96,7 @@ bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach) {
 }
 
 bool LogbuchRTFSchreiben(TRichPadEdit* Log, const QString& Pfad) {
-    return Log->RPData()->SaveRTF(Paths::MapPath(Pfad).toStdString(), false, Log->EffectiveColor(), nullptr);
+    return Log->SaveRTF(Paths::MapPath(Pfad).toStdString(), false);
 }
 
 void TKxNav::LogPanelErzeugen() {
