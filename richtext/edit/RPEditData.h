@@ -164,6 +164,9 @@ public:
     void KeyPressChar(char16_t Key);
     void TypeText(const std::string& Text);
     void TypeAsNewItem(const std::string& Text);
+    // Makes the style's default Unicode style current when the actual
+    // current text style is 8-bit and its code page cannot hold s.
+    bool SwitchToUnicodeStyleFor(const QString& s);
     // Text in the encoding of the actual current text style.
     std::string TextForCurrentStyle(const QString& s) const;
 

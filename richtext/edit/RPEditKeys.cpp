@@ -1,6 +1,7 @@
 // Enter, Delete, Backspace and typing at the caret.
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPMarkers.h"
@@ -481,11 +482,26 @@ bool TRPEditRPData::IsUnicodeStyle(int StyleNo) const {
     return style && StyleNo >= 0 && StyleNo < style->TextStyles().Count() && style->TextStyles().GetItem(StyleNo)->Unicode;
 }
 
+bool TRPEditRPData::SwitchToUnicodeStyleFor(const QString& s) {
+    TRPStyle* style = GetRPStyle();
+    if (!style) return false;
+    const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
+    const int uni = style->DefUnicodeStyle;
+    if (IsUnicodeStyle(sn) || !IsUnicodeStyle(uni)) return false;
+    bool lossy = false;
+    CodePage::FromUnicode(GetStyleCodePage(sn), s, &lossy);
+    if (!lossy) return false;
+    SetCurTextStyle(uni);
+    return true;
+}
+
 void TRPEditRPData::KeyPressChar(char16_t Key) {
     if (!GetRPStyle() || !InsertAllowedAtCaret()) {
         Beep();
         return;
     }
+    // A character the 8-bit style cannot hold would turn into "?".
+    SwitchToUnicodeStyleFor(QString(QChar(Key)));
     const std::string s = TextForCurrentStyle(QString(QChar(Key)));
     if (!s.empty()) TypeText(s);
 }

@@ -487,6 +487,7 @@ bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
                 DeleteSelection();
                 EditData()->KeyPressChar(s[0].unicode());
             } else {
+                EditData()->SwitchToUnicodeStyleFor(s);
                 InsertQString(s);
             }
         }

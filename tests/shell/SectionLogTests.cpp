@@ -206,9 +206,12 @@ TEST_F(SectionLog, ASavedLogLoadsBackAndLibreOfficeReadsItsText) {
         F->LogUebernehmen->Click();
         F->Logtext->EditData()->MoveCaretEnd(true);
         F->Logtext->SendKey(VK_RETURN);
-        Tippen(F->Logtext, QStringLiteral("Größen & Maße: 3 € übrig"));
+        // "Ω", "→" and the Cyrillic letters lie outside the log's 8-bit styles.
+        const QString Notiz = QStringLiteral("Größen & Maße: 3 € übrig, Ω → Дом");
+        Tippen(F->Logtext, Notiz);
         F->BitBtn2->Click();
         Zeilen = LogZeilen(F->Logtext);
+        EXPECT_TRUE(Zeilen.join(u'\n').contains(Notiz)) << Zeilen.join(u'\n').toStdString();
         d.Datei = Datei;
         F->LogbuchSpeichern->Click();
         EXPECT_TRUE(d.Meldungen.isEmpty());

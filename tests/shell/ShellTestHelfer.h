@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/Forms.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPUnicode.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAufgabeg.h"
 #include "shell/UKxNav.h"
@@ -25,7 +26,7 @@ inline QStringList LogZeilen(const TRichPadEdit* Log) {
     QStringList z;
     for (int i = 0; i < Log->ItemCount(); ++i) {
         const TCustomRPItemInfo* it = Log->GetItem(i);
-        const QString t = it->StyleNo >= 0 ? CodePage::FromCp1252(Log->GetItemText(i)) : QStringLiteral("#");
+        const QString t = it->StyleNo >= 0 ? ItemTextToQString(Log->GetItemText(i), it->ItemOptions, CodePage::CP_1252) : QStringLiteral("#");
         if (i == 0 || !it->GetContinuesPrev())
             z << t;
         else

@@ -5,7 +5,10 @@
 #include "platform/Keys.h"
 #include "platform/Pictures.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
+#include <QWidget>
 
 TEST(EditTyping, NewEditorHasNoCaretUntilItHasDrawItems) {
     TEditFixture f;
@@ -85,6 +88,61 @@ TEST(EditTyping, ProtectedTextAndReadOnlyParagraphsRefuse) {
     f.Caret(2, 3);
     f.Type("y");
     EXPECT_EQ(PlainText(*f.Data()), "lockedx\nfixed");
+}
+
+TEST(EditTyping, ACharacterTheCodePageLacksSwitchesToTheDefaultUnicodeStyle) {
+    TEditFixture f;
+    f.Style->DefUnicodeStyle = 2;
+    f.Load("ab");
+    f.Caret(0, 3);
+    const std::string before = SaveRPF(*f.Edit);
+    // Both lie in code page 1252 and stay in the 8-bit item.
+    f.Edit->SendChar(u'\u00E4');
+    f.Edit->SendChar(u'\u20AC');
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"ab\u00E4\u20AC\"\n");
+    EXPECT_EQ(f.Data()->GetItemText(0), "ab\xE4\x80");
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), 0);
+    // Omega, then Cyrillic de: a new Unicode item that the next characters continue.
+    f.Edit->SendChar(u'\u03A9');
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), 2);
+    f.Edit->SendChar(u'x');
+    f.Edit->SendChar(u'\u0434');
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"ab\u00E4\u20AC\"\n- s2 p0 \"\u03A9x\u0434\"\n");
+    EXPECT_TRUE(f.Data()->GetItemOptions(1) & rpioUnicode);
+    EXPECT_EQ(f.Data()->GetItemText(1), std::string("\xA9\x03x\0\x34\x04", 6));
+    EXPECT_EQ(f.CaretPos(), "1:4");
+    const std::string typed = SaveRPF(*f.Edit);
+
+    while (f.Edit->CanUndo())
+        f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), before);
+    while (f.Edit->CanRedo())
+        f.Edit->Redo();
+    EXPECT_EQ(SaveRPF(*f.Edit), typed);
+}
+
+TEST(EditTyping, WithoutAValidDefaultUnicodeStyleTheCharacterStaysEightBit) {
+    // -1, out of range, or a style that is not Unicode: nothing to switch to.
+    for (const int def : {-1, 99, 1}) {
+        TEditFixture f;
+        f.Style->DefUnicodeStyle = def;
+        f.Load("ab");
+        f.Caret(0, 3);
+        f.Edit->SendChar(u'\u03A9');
+        EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"ab?\"\n") << def;
+        EXPECT_EQ(f.Edit->CurTextStyleNo(), 0) << def;
+    }
+}
+
+TEST(EditInput, AComposedTextTheCodePageLacksGoesIntoTheDefaultUnicodeStyle) {
+    TEditFixture f;
+    f.Style->DefUnicodeStyle = 2;
+    f.Load("ab");
+    f.Caret(0, 3);
+    QInputMethodEvent compose;
+    compose.setCommitString(QStringLiteral("\u221A2"));
+    QApplication::sendEvent(f.Edit->Widget(), &compose);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"ab\"\n- s2 p0 \"\u221A2\"\n");
 }
 
 TEST(EditEnter, SplitsAParagraphAndJoinsItBackOnUndo) {
