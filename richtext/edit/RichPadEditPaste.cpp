@@ -75,6 +75,8 @@ bool TCustomRichPadEdit::PasteMimeDataNoFrame(const QMimeData& Data) {
     const auto insertText = [d](const QString& Text) {
         if (Text.isEmpty()) return false;
         d->State |= rpstInsertingText;
+        // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
+        d->SwitchToUnicodeStyleFor(Text);
         d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
         d->State &= ~rpstInsertingText;
         return true;

@@ -120,6 +120,23 @@ TEST(EditPaste, PrefersTheRichestFormat) {
     EXPECT_EQ(PlainText(*f.Data()), "eins zweieins");
 }
 
+TEST(EditPaste, PlainTextKeepsCharactersTheStyleCannotHold) {
+    TEditFixture f;
+    f.Style->DefUnicodeStyle = 2;
+    f.Load("ab");
+    f.Caret(0, 3);
+    QMimeData euro;
+    euro.setText(QStringLiteral("\u20AC"));
+    ASSERT_TRUE(f.Edit->PasteMimeData(euro));
+    EXPECT_EQ(f.Data()->GetItemText(0), "ab\x80");
+    QMimeData greek;
+    greek.setText(QStringLiteral("\u03A9\u2192"));
+    ASSERT_TRUE(f.Edit->PasteMimeData(greek));
+    ASSERT_EQ(f.Data()->GetItemCount(), 2);
+    EXPECT_TRUE(f.Data()->GetItemOptions(1) & rpioUnicode);
+    EXPECT_EQ(f.Data()->GetItemText(1), std::string("\xA9\x03\x92\x21", 4));
+}
+
 TEST(EditPaste, ClipboardHTMLHeaderIsCheckedAgainstTheBlock) {
     TRPClipboardHTML h;
     const std::string body = "<html><body><!--StartFragment-->Hallo<!--EndFragment--></body></html>";
