@@ -9,6 +9,7 @@
 #include "platform/Fonts.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
 #include "richtext/view/RichPad.h"
 
 // ---------------------------------------------------------------------------
@@ -531,6 +532,93 @@ void TRichPadRPData::DoControlAction(int ControlAction, int ItemNo, TControl* Co
 }
 void TRichPadRPData::DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) {
     if (Fires() && OwnerView->OnItemAction) OwnerView->OnItemAction(OwnerView, ItemAction, Item, Text, RPData);
+}
+
+
+// ---------------------------------------------------------------------------
+// The writers' hooks
+
+bool TRichPadRPData::DoSaveItemToFile(const std::string& Path, TCustomRPData* RPData, int ItemNo, int SaveFormat,
+                                      bool Unicode, std::string& OutStr) {
+    OutStr.clear();
+    bool doDefault = true;
+    if (Fires() && OwnerView->OnSaveItemToFile)
+        OwnerView->OnSaveItemToFile(OwnerView, Path, RPData, ItemNo, SaveFormat, Unicode, OutStr, doDefault);
+    if (doDefault) OutStr.clear();
+    return !doDefault;
+}
+bool TRichPadRPData::DoSaveComponentToFile(const std::string& Path, TControl* SaveMe, int SaveFormat,
+                                           std::string& OutStr) {
+    OutStr.clear();
+    if (Fires() && OwnerView->OnSaveComponentToFile)
+        OwnerView->OnSaveComponentToFile(OwnerView, Path, SaveMe, SaveFormat, OutStr);
+    return !OutStr.empty();
+}
+void TRichPadRPData::DoSaveRTFExtra(int Area, void* Obj, int Index1, int Index2, bool InStyleSheet,
+                                    std::string& RTFCode) {
+    RTFCode.clear();
+    if (Fires() && OwnerView->OnSaveRTFExtra)
+        OwnerView->OnSaveRTFExtra(OwnerView, Area, Obj, Index1, Index2, InStyleSheet, RTFCode);
+}
+void TRichPadRPData::DoSaveHTMLExtra(int Area, bool CSSVersion, std::string& HTMLCode) {
+    HTMLCode.clear();
+    if (Fires() && OwnerView->OnSaveHTMLExtra) OwnerView->OnSaveHTMLExtra(OwnerView, Area, CSSVersion, HTMLCode);
+}
+std::string TRichPadRPData::DoSaveParaHTMLCode(TCustomRPData* RPData, int ItemNo, bool ParaStart, bool CSSVersion) {
+    std::string code;
+    if (Fires() && OwnerView->OnSaveParaHTMLCode)
+        OwnerView->OnSaveParaHTMLCode(OwnerView, RPData, ItemNo, ParaStart, CSSVersion, code);
+    return code;
+}
+
+namespace {
+// The hint as a field switch of an RTF hyperlink. The RTF writer escapes the
+// whole field instruction once, so the hint goes in as plain text: quotes
+// would end the switch's argument and braces and backslashes would break
+// the field.
+std::string RTFHintSwitch(const std::string& Hint) {
+    if (Hint.empty()) return {};
+    return "\\o \"" + ReplaceChars(ReplaceChars(Hint, '\'', "\""), '_', "\\{}") + "\"";
+}
+} // namespace
+
+void TRichPadRPData::DoWriteHyperlink(int id, TCustomRPData* RPData, int ItemNo, int SaveFormat,
+                                      std::string& Target, std::string& Extras) {
+    // Only the control's main document speaks for the control.
+    if (!(GetFlags() & rpflMainDocument)) {
+        TRPControlData::DoWriteHyperlink(id, RPData, ItemNo, SaveFormat, Target, Extras);
+        return;
+    }
+    Target.clear();
+    Extras.clear();
+    if (RPData && ItemNo >= 0 && ItemNo < RPData->GetItemCount()) {
+        const TCustomRPItemInfo* item = RPData->GetItem(ItemNo);
+        // Link targets are kept in string tags.
+        if ((GetOptions() & rpoTagsArePChars) && item->Tag.Text) Target = *item->Tag.Text;
+        std::string hint;
+        item->GetExtraStrProperty(rpespHint, hint);
+        if (SaveFormat == rpsfHTML)
+            Extras = MakeHintAttribute(1, hint);
+        else if (SaveFormat == rpsfRTF)
+            Extras = RTFHintSwitch(hint);
+    }
+    if (Fires() && OwnerView->OnWriteHyperlink)
+        OwnerView->OnWriteHyperlink(OwnerView, id, RPData, ItemNo, SaveFormat, Target, Extras);
+}
+void TRichPadRPData::DoHTMLSaveImage(TCustomRPData* RPData, int ItemNo, const std::string& Path, TColor BackColor,
+                                     std::string& Location, bool& DoDefault) {
+    Location.clear();
+    DoDefault = true;
+    if (Fires() && OwnerView->OnHTMLSaveImage)
+        OwnerView->OnHTMLSaveImage(OwnerView, RPData, ItemNo, Path, BackColor, Location, DoDefault);
+}
+void TRichPadRPData::DoSaveImage2(const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+                                  const std::string& ImagePrefix, int ImageSaveNo, std::string& Location,
+                                  bool& DoDefault) {
+    Location.clear();
+    DoDefault = true;
+    if (Fires() && OwnerView->OnSaveImage2)
+        OwnerView->OnSaveImage2(OwnerView, Graphic, SaveFormat, Path, ImagePrefix, ImageSaveNo, Location, DoDefault);
 }
 
 // ---------------------------------------------------------------------------

@@ -138,6 +138,22 @@ public:
     void DoControlAction(int ControlAction, int ItemNo, TControl* Control) override;
     void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) override;
     void SelectionChanged() override;
+    // The writers' hooks, fired as the control's events.
+    bool DoSaveItemToFile(const std::string& Path, TCustomRPData* RPData, int ItemNo, int SaveFormat, bool Unicode,
+                          std::string& OutStr) override;
+    bool DoSaveComponentToFile(const std::string& Path, TControl* SaveMe, int SaveFormat,
+                               std::string& OutStr) override;
+    void DoSaveRTFExtra(int Area, void* Obj, int Index1, int Index2, bool InStyleSheet,
+                        std::string& RTFCode) override;
+    void DoSaveHTMLExtra(int Area, bool CSSVersion, std::string& HTMLCode) override;
+    std::string DoSaveParaHTMLCode(TCustomRPData* RPData, int ItemNo, bool ParaStart, bool CSSVersion) override;
+    void DoWriteHyperlink(int id, TCustomRPData* RPData, int ItemNo, int SaveFormat, std::string& Target,
+                          std::string& Extras) override;
+    void DoHTMLSaveImage(TCustomRPData* RPData, int ItemNo, const std::string& Path, TColor BackColor,
+                         std::string& Location, bool& DoDefault) override;
+    void DoSaveImage2(const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+                      const std::string& ImagePrefix, int ImageSaveNo, std::string& Location,
+                      bool& DoDefault) override;
 
 private:
     bool Fires() const;

@@ -512,6 +512,14 @@ void TCustomRichPad::AssignEvents(const TCustomRichPad& Source) {
     OnImportPicture = Source.OnImportPicture;
     OnItemHint = Source.OnItemHint;
     OnSelect = Source.OnSelect;
+    OnHTMLSaveImage = Source.OnHTMLSaveImage;
+    OnSaveImage2 = Source.OnSaveImage2;
+    OnSaveRTFExtra = Source.OnSaveRTFExtra;
+    OnSaveHTMLExtra = Source.OnSaveHTMLExtra;
+    OnSaveParaHTMLCode = Source.OnSaveParaHTMLCode;
+    OnWriteHyperlink = Source.OnWriteHyperlink;
+    OnSaveItemToFile = Source.OnSaveItemToFile;
+    OnSaveComponentToFile = Source.OnSaveComponentToFile;
 }
 
 void TCustomRichPad::FreeDocumentTempObject() {

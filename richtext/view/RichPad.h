@@ -49,6 +49,28 @@ using TRPControlActionEvent =
 using TRPItemActionEvent = std::function<void(TCustomRichPad* Sender, int ItemAction, TCustomRPItemInfo* Item,
                                               std::string& Text, TCustomRPData* RPData)>;
 using TRPContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
+// The writers' hooks. Outputs arrive cleared (DoDefault set); a handler that
+// clears DoDefault has written the picture or the item itself.
+using TRPHTMLSaveImageEvent =
+    std::function<void(TCustomRichPad* Sender, TCustomRPData* RPData, int ItemNo, const std::string& Path,
+                       TColor BackgroundColor, std::string& Location, bool& DoDefault)>;
+using TRPSaveImageEvent2 =
+    std::function<void(TCustomRichPad* Sender, const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+                       const std::string& ImagePrefix, int ImageSaveNo, std::string& Location, bool& DoDefault)>;
+using TRPSaveRTFExtraEvent = std::function<void(TCustomRichPad* Sender, int Area, void* Obj, int Index1,
+                                                int Index2, bool InStyleSheet, std::string& RTFCode)>;
+using TRPSaveHTMLExtraEvent =
+    std::function<void(TCustomRichPad* Sender, int Area, bool CSSVersion, std::string& HTMLCode)>;
+using TRPSaveParaHTMLCodeEvent = std::function<void(TCustomRichPad* Sender, TCustomRPData* RPData, int ItemNo,
+                                                    bool ParaStart, bool CSSVersion, std::string& HTMLCode)>;
+using TRPWriteHyperlinkEvent =
+    std::function<void(TCustomRichPad* Sender, int id, TCustomRPData* RPData, int ItemNo, int SaveFormat,
+                       std::string& Target, std::string& Extras)>;
+using TRPSaveItemToFileEvent =
+    std::function<void(TCustomRichPad* Sender, const std::string& Path, TCustomRPData* RPData, int ItemNo,
+                       int SaveFormat, bool Unicode, std::string& OutStr, bool& DoDefault)>;
+using TRPSaveComponentToFileEvent = std::function<void(TCustomRichPad* Sender, const std::string& Path,
+                                                       TControl* SaveMe, int SaveFormat, std::string& OutStr)>;
 
 // The view's default option sets.
 constexpr TRPOptions rpDefaultOptions = rpoAllowSelection | rpoScrollToEnd | rpoShowPageBreaks | rpoAutoCopyText |
@@ -109,6 +131,18 @@ public:
     TRPItemHintEvent OnItemHint;
     TNotifyEvent OnSelect;
     TRPContextPopupEvent OnContextPopup;
+    // Hooks of the RTF, HTML and text writers (SaveFormat: 0 text, 1 HTML, 2 RTF).
+    TRPHTMLSaveImageEvent OnHTMLSaveImage;
+    TRPSaveImageEvent2 OnSaveImage2;
+    TRPSaveRTFExtraEvent OnSaveRTFExtra;
+    TRPSaveHTMLExtraEvent OnSaveHTMLExtra;
+    // Extra HTML before a paragraph's opening tag or after its closing tag.
+    TRPSaveParaHTMLCodeEvent OnSaveParaHTMLCode;
+    // Target starts as the item's string tag and Extras as its hint (a title
+    // attribute in HTML, a \o switch in RTF).
+    TRPWriteHyperlinkEvent OnWriteHyperlink;
+    TRPSaveItemToFileEvent OnSaveItemToFile;
+    TRPSaveComponentToFileEvent OnSaveComponentToFile;
 
     TRPStyle* Style() const { return m_style; }
     void SetStyle(TRPStyle* Value);
