@@ -3,7 +3,8 @@
 // painted; and a cell's text changed in the middle of it with the document
 // formatted again (what a typed character in a cell costs until the cell
 // editor reformats in place). Beside it QTextDocument laying out and painting
-// the same table given as HTML.
+// the same table given as HTML. Last, in an editor: a row inserted into the
+// middle of the table and undone again.
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
@@ -13,8 +14,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
 #include "richtext/view/RPFormattedData.h"
@@ -166,6 +170,34 @@ void BM_TableCellChanged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TableCellChanged)->Unit(benchmark::kMillisecond);
+
+void BM_TableInsertRowUndo(benchmark::State& state) {
+    TRPStyle style;
+    TForm form(nullptr);
+    form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
+    auto* edit = new TRichPadEdit(&form);
+    edit->SetParent(&form);
+    edit->SetBounds(0, 0, kWidth, kHeight);
+    edit->SetStyle(&style);
+    edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+    edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
+    edit->Clear();
+    edit->InsertRTFFromStream(TableRTF());
+    edit->Format();
+    TRPTableItemInfo* t = nullptr;
+    for (int i = 0; i < edit->EditData()->GetItemCount() && !t; ++i)
+        t = dynamic_cast<TRPTableItemInfo*>(edit->EditData()->GetItem(i));
+    if (!t) {
+        state.SkipWithError("no table");
+        return;
+    }
+    for (auto _ : state) {
+        t->InsertRows(kRows / 2, 1, kRows / 2 - 1, false);
+        edit->Undo();
+    }
+    state.counters["rows"] = t->Rows->RowCount();
+}
+BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
 void BM_QTextDocumentTable(benchmark::State& state) {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);

@@ -24,6 +24,12 @@ class TRPTableRows;
 class TCanvas;
 class TGraphic;
 class TRPEditRPData;
+class TRPUndoList;
+class TCustomRichPadEdit;
+struct TRPTableCellStep;
+class TCustomRPUndoWithCells;
+class TRPUndoDeleteRows;
+class TRPUndoMerge;
 
 // ---------------------------------------------------------------------------
 // Enumerations and sets.
@@ -221,6 +227,25 @@ public:
     void DeleteEmptyPositions(int Row, int Col, int ARowCount, int AColCount);
     void SplitCellVert(int Row, int Col, bool DecreaseWidth, int NewCol);
     void JoinCellVert(int Row, int Col, int BestWidth, int SecondCol);
+    // Removes Count positions at Index from every row; with Into its cells go
+    // there (row by row, right to left, nil for empty positions), else freed.
+    void RemoveCols(int Index, int ACount, TCustomRPUndoWithCells* Into);
+    void RestoreCols(int Index, std::vector<std::unique_ptr<TRPTableCellData>>& Cells);
+    // Removes rows the same way (their cells row by row, left to right).
+    void RemoveRows(int Index, int ACount, TRPUndoDeleteRows* Into);
+    void RestoreRows(int Index, TRPUndoDeleteRows& From);
+    // Empties the listed cells; with Into the old cells go there and new
+    // empty ones with their attributes take their places.
+    void ClearCellsInto(const TRPIntegerList& RowList, const TRPIntegerList& ColList, TCustomRPUndoWithCells* Into);
+    void RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells, const TRPIntegerList& RowList,
+                             const TRPIntegerList& ColList);
+    // The merge itself (the checks done); with Info the covered cells go
+    // there with the number of items each gave.
+    void DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bool SumBestWidth, TRPUndoMerge* Info);
+    // Gives the covered cells and their items back (Info's cells move out).
+    void Unmerge(TRPUndoMerge& Info);
+    // A cell's BestWidth or BestHeight, recorded for undo when the table records.
+    void SetCellSize(int Row, int Col, bool Width, int Value);
 
     // ---- column queries of the layout
     int GetColMinWidth(int Col, const TRPResolution* Resolution, TCanvas* Canvas) const;
@@ -351,9 +376,50 @@ public:
     void DeleteRows(int Index, int Count);
     void DeleteCols(int Index, int Count, bool DecreaseWidth);
     void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC);
-    // Opens the undo group of a command (nil outside an editor's document);
-    // EndModify records the table as it was and closes the group.
+
+    // ---- undo (RPTableUndo.cpp)
+    // In an editor's document: BeginModify opens one undo group of type 13
+    // that every record of the change joins, EndModify closes it. They nest.
+    void BeginModify();
+    void EndModify();
+    // BeginModify and EndModify as a scope (EndModify also when an exception passes).
     class TModify;
+    // The undo list that records the table's changes now: the editor's undo
+    // list within BeginModify/EndModify, the opposite list while a record is
+    // undone; nil outside an editor or when nothing records.
+    TRPUndoList* GetUndoTarget();
+    // The table's index in its document and the cells that lead to that
+    // document from the editor's; False when the table is not in an editor.
+    bool LocateForUndo(int& ItemNo, std::vector<TRPTableCellStep>& Path);
+    template <class R, class... A>
+    R* AddUndoRecord(A&&... Args); // RPTableUndo.h
+    int UndoPerforming = 0;
+
+    // Ordinal properties by name, recorded for undo in an editor's document
+    // (a change to the same value records nothing). ItemNo -1: looked up.
+    void SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat, bool CheckWidth);
+    void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat, bool CheckWidth,
+                                    int Row, int Col, int Value);
+    void SetCellBestWidth(TRPHTMLLength Value, int Row, int Col);
+    void SetCellBestHeight(int Value, int Row, int Col);
+    void SetCellVisibleBorders(bool Left, bool Top, bool Right, bool Bottom, int Row, int Col);
+    // The background picture of cell (Row, Col), or of the table at (-1, -1);
+    // Copy as in SetBackgroundImage.
+    void SetBackgroundImageWithUndo(TGraphic* Graphic, bool Copy, int Row, int Col);
+    void AssignCellAttributesWithUndo(int ItemNo, int Row, const TRPTableCellData& Source, bool IncludeSize,
+                                      int WidthDivisor, int HeightDivisor, int Col);
+    // A style applied to the text of every selected cell that OnCellEditing
+    // allows, as one undo step (mode 0 text style conversion, 1 paragraph
+    // style, 2 paragraph style conversion).
+    void ApplyToSelectedCells(int Mode, int Value);
+    void ApplyStyleConversion(int UserData) { ApplyToSelectedCells(0, UserData); }
+    void ApplyParaStyle(int ParaNo) { ApplyToSelectedCells(1, ParaNo); }
+    void ApplyParaStyleConversion(int UserData) { ApplyToSelectedCells(2, UserData); }
+    // An invisible editor for the cells' text, with the host editor's style and options.
+    std::unique_ptr<TCustomRichPadEdit> CreateTempEditor();
+    // The open cell editor with its cell; nil and (-1, -1) when none is open.
+    TCustomRichPadEdit* GetEditedCell(int& Row, int& Col);
+
     // ---- cell selection, neighbours and border drags (RPTableSelect.cpp)
     // The main cell under a point in table coordinates (not on a cell's rim).
     bool GetCellAt(int X, int Y, int& Row, int& Col);
@@ -382,10 +448,6 @@ public:
     // the column and its right neighbour together.
     void DropVBorder(int Border, int Pos, bool KeepSum);
     void DropHBorder(int Border, int Pos);
-
-    // Puts back the grid and properties saved in Block and records the
-    // present ones for the opposite direction (the undo records use it).
-    void RestoreFromUndo(TRPEditRPData& RPData, int ItemNo, const std::string& Block);
 
     // ---- scaling for the device of the running layout
     int ScaleX(int v) const;
@@ -475,6 +537,7 @@ public:
 
 private:
     int FItemNoCache = -1;
+    int FModifyLevel = 0;
     int FHitRow = -1, FHitCol = -1; // the cell of the last point test
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();

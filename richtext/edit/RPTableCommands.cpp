@@ -1,31 +1,18 @@
 // The table's commands on its grid. In an editor's document each command is
-// one undo group whose record holds the table as it was before: undoing puts
-// that back and records the changed table, so redo is the undo of the undo.
+// one undo group made of the records that the grid operations write.
 #include <memory>
 #include <string>
+
+#include "platform/Forms.h"
 
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableModify.h"
+#include "richtext/edit/RPTableUndo.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "richtext/edit/RPUndo.h"
 
 namespace {
-
-class TRPUndoTableGrid : public TRPUndoItemNoInfo {
-public:
-    TRPUndoTableGrid(int AItemNo, std::string ABlock)
-        : TRPUndoItemNoInfo(rpukModifyItem, AItemNo), Block(std::move(ABlock)) {}
-    std::string Block;
-    void Perform(TRPEditRPData& RPData) override {
-        if (ItemNo < 0 || ItemNo >= RPData.GetItemCount()) return;
-        if (auto* table = dynamic_cast<TRPTableItemInfo*>(RPData.GetItem(ItemNo)))
-            table->RestoreFromUndo(RPData, ItemNo, Block);
-    }
-};
-
-std::string SaveWhole(const TRPTableItemInfo& Table) {
-    return Table.SaveToBlock(0, Table.Rows->RowCount(), 0);
-}
 
 // Cell indices of a selection mean nothing once rows or columns went.
 void ForgetCellSelection(TRPTableItemInfo& Table) {
@@ -36,54 +23,10 @@ void ForgetCellSelection(TRPTableItemInfo& Table) {
 
 } // namespace
 
-TRPTableItemInfo::TModify::TModify(TRPTableItemInfo& ATable) : Table(ATable) {
-    Data = dynamic_cast<TRPEditRPData*>(Table.GetRPData());
-    ItemNo = Data ? Table.GetItemNo() : -1;
-    if (ItemNo < 0) {
-        Data = nullptr;
-        return;
-    }
-    Data->BeginUndoSequence(rpuaModifyItem, true);
-    if (Data->GetUndoList()) Before = SaveWhole(Table);
-}
-
-TRPTableItemInfo::TModify::~TModify() {
-    if (Data) Data->EndUndoSequence();
-}
-
-void TRPTableItemInfo::TModify::Done() {
-    Table.Changed();
-    if (!Data) return;
-    Data->MarkChanged(ItemNo, ItemNo);
-    // A command the grid declined (a merge it cannot make) leaves no step.
-    TRPUndoList* list = Data->GetUndoList();
-    if (list && SaveWhole(Table) != Before)
-        list->AddInfo(std::make_unique<TRPUndoTableGrid>(ItemNo, std::move(Before)));
-    Data->EndUndoSequence();
-    Data->EndEdit(true);
-    Data = nullptr;
-}
-
-void TRPTableItemInfo::RestoreFromUndo(TRPEditRPData& RPData, int ItemNo, const std::string& Block) {
-    if (TRPUndoList* list = RPData.GetUndoList())
-        list->AddInfo(std::make_unique<TRPUndoTableGrid>(ItemNo, SaveWhole(*this)));
-    RPData.MarkChanged(ItemNo, ItemNo);
-    // The block was written by this table: reading it back cannot fail short
-    // of memory, and then the grid stays as it is.
-    if (!LoadFromBlock(Block)) return;
-    SetDocument(&RPData);
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->GetItemCount() == 0)
-                cell->ClearToEmpty();
-    ForgetCellSelection(*this);
-    FocusedRow = FocusedCol = ChosenRow = ChosenCol = -1;
-    Changed();
-}
-
 void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Select) {
     TModify m(*this);
     Rows->InsertRows(Index, Count, CopyIndex, false);
+    Changed();
     m.Done();
     if (Select && Count > 0 && Rows->GetColCount() > 0) {
         SelStartRow = Index;
@@ -97,6 +40,7 @@ void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Sele
 void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Select) {
     TModify m(*this);
     Rows->InsertCols(Index, Count, CopyIndex, false);
+    Changed();
     m.Done();
     if (Select && Count > 0 && Rows->RowCount() > 0) {
         SelStartRow = 0;
@@ -112,6 +56,7 @@ void TRPTableItemInfo::DeleteRows(int Index, int Count) {
     TModify m(*this);
     Rows->DeleteRows(Index, Count);
     ForgetCellSelection(*this);
+    Changed();
     m.Done();
 }
 
@@ -120,12 +65,14 @@ void TRPTableItemInfo::DeleteCols(int Index, int Count, bool DecreaseWidth) {
     TModify m(*this);
     Rows->DeleteCols(Index, Count, DecreaseWidth);
     ForgetCellSelection(*this);
+    Changed();
     m.Done();
 }
 
 void TRPTableItemInfo::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {
     TModify m(*this);
     Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
+    Changed();
     m.Done();
 }
 
@@ -154,5 +101,141 @@ void TRPTableItemInfo::ClearSelectedCells() {
     if (rows.Count() == 0) return;
     TModify m(*this);
     Rows->ClearCells(rows, cols);
+    Changed();
     m.Done();
+}
+
+// ---------------------------------------------------------------------------
+// Styles applied to the selected cells
+
+namespace {
+
+void CellToEditor(TRPTableCellData& Cell, TCustomRichPadEdit& Editor) {
+    std::string s;
+    Cell.SaveRPFToStream(s, false, clNone, nullptr, nullptr);
+    TColor color = clNone;
+    Editor.EditData()->LoadRPFFromStream(s, color, nullptr, nullptr);
+    Editor.EditData()->MakeSureEmpty();
+    Editor.Format();
+    Editor.SelectAll();
+}
+
+void EditorToCell(TCustomRichPadEdit& Editor, TRPTableCellData& Cell) {
+    std::string s;
+    Editor.EditData()->SaveRPFToStream(s, false, clNone, nullptr, nullptr);
+    TColor color = clNone;
+    Cell.LoadRPFFromStream(s, color, nullptr, nullptr);
+    if (Cell.GetItemCount() == 0) Cell.ClearToEmpty();
+}
+
+TCustomRichPadEdit* HostEditor(const TRPTableItemInfo& Table) {
+    TCustomRPData* d = Table.GetRPData();
+    auto* root = d ? dynamic_cast<TRPEditRPData*>(d->GetAbsoluteRootData()) : nullptr;
+    return root ? root->Editor() : nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<TCustomRichPadEdit> TRPTableItemInfo::CreateTempEditor() {
+    TCustomRichPadEdit* host = HostEditor(*this);
+    if (!host) return nullptr;
+    auto e = std::make_unique<TRichPadEdit>(nullptr);
+    e->Options = host->Options;
+    e->RTFOptions = host->RTFOptions;
+    e->RPFOptions = host->RPFOptions;
+    e->EditorOptions = host->EditorOptions;
+    e->SetStyle(host->Style());
+    e->SetBounds(0, 0, std::max(host->Width(), 100), 100);
+    e->SetUndoLimit(host->UndoLimit() != 0 ? -1 : 0);
+    e->Clear();
+    return e;
+}
+
+TCustomRichPadEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) {
+    // No cell editor is open on this table.
+    Row = Col = -1;
+    return nullptr;
+}
+
+void TRPTableItemInfo::ApplyToSelectedCells(int Mode, int Value) {
+    if (!(Options & rptoEditing) || !HasCellSelection()) return;
+    TCustomRichPadEdit* host = HostEditor(*this);
+    if (!host || Mode < 0 || Mode > 2) return;
+    TModify m(*this);
+    std::unique_ptr<TCustomRichPadEdit> temp = CreateTempEditor();
+    if (Mode == 0) temp->OnStyleConversion = host->OnStyleConversion;
+    if (Mode == 2) temp->OnParaStyleConversion = host->OnParaStyleConversion;
+    TRPUndoMultiCellsModify* rec = AddUndoRecord<TRPUndoMultiCellsModify>();
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
+            TRPTableCellData* cell = GetCell(r, c);
+            if (!cell || !IsCellSelected(r, c)) continue;
+            bool allow = true;
+            if (OnCellEditing) OnCellEditing(this, r, c, true, allow);
+            if (!allow) continue;
+            CellToEditor(*cell, *temp);
+            TRPUndoList& undo = *temp->EditData()->UndoList;
+            undo.Clear();
+            if (Mode == 0)
+                temp->ApplyStyleConversion(Value);
+            else if (Mode == 1)
+                temp->ApplyParaStyle(Value);
+            else
+                temp->ApplyParaStyleConversion(Value);
+            const int n = undo.Count();
+            if (rec && n > 0) {
+                rec->RowList.Add(r);
+                rec->ColList.Add(c);
+                rec->CountList.Add(n);
+                // Kept oldest first, as they were made.
+                const size_t at = rec->Groups.size();
+                for (int k = 0; k < n; ++k)
+                    rec->Groups.insert(rec->Groups.begin() + static_cast<long>(at), undo.TakeLast());
+            }
+            EditorToCell(*temp, *cell);
+            Changed();
+        }
+    temp.reset();
+    m.Done();
+}
+
+TRPUndoMultiCellsModify::TRPUndoMultiCellsModify() = default;
+
+TRPUndoMultiCellsModify::~TRPUndoMultiCellsModify() = default;
+
+void TRPUndoMultiCellsModify::UndoTable(TRPTableItemInfo& Table) {
+    auto* inv = AddInverseRecord<TRPUndoMultiCellsModify>(Table, *this);
+    std::unique_ptr<TCustomRichPadEdit> temp = Table.CreateTempEditor();
+    if (!temp) return;
+    size_t next = 0;
+    for (int i = 0; i < RowList.Count() && i < ColList.Count() && i < CountList.Count(); ++i) {
+        const int n = CountList[i];
+        TRPTableCellData* cell = nullptr;
+        const int r = RowList[i], c = ColList[i];
+        if (r >= 0 && r < Table.Rows->RowCount() && c >= 0 && c < Table.Rows->GetRow(r)->Count())
+            cell = Table.GetCell(r, c);
+        if (!cell || n <= 0 || next + static_cast<size_t>(n) > Groups.size()) {
+            next += static_cast<size_t>(std::max(n, 0));
+            continue;
+        }
+        CellToEditor(*cell, *temp);
+        TRPEditRPData& data = *temp->EditData();
+        data.UndoList->Clear();
+        data.RedoList->Clear();
+        for (int k = 0; k < n; ++k)
+            data.UndoList->AppendGroup(std::move(Groups[next++]));
+        for (int k = 0; k < n && temp->CanUndo(); ++k)
+            temp->Undo();
+        const int made = data.RedoList->Count();
+        if (inv && made > 0) {
+            inv->RowList.Add(r);
+            inv->ColList.Add(c);
+            inv->CountList.Add(made);
+            const size_t at = inv->Groups.size();
+            for (int k = 0; k < made; ++k)
+                inv->Groups.insert(inv->Groups.begin() + static_cast<long>(at), data.RedoList->TakeLast());
+        }
+        EditorToCell(*temp, *cell);
+    }
+    Groups.clear();
 }

@@ -6,12 +6,34 @@
 
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableUndo.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPMarkers.h"
 
 namespace {
 
 const char* const errBadIndex = "Invalid row or column index";
 const char* const errBadMerge = "Parameters for cell merging are not correct";
+
+// The table, when its changes are recorded for undo now.
+TRPTableItemInfo* Recorder(const TRPTableRows& Rows) {
+    return Rows.Table && Rows.Table->GetUndoTarget() ? Rows.Table : nullptr;
+}
+
+// Moves items First .. the end of From to the end of To, as they are.
+void MoveItemsTo(TCustomRPData& From, int First, TCustomRPData& To) {
+    const int n = From.GetItemCount();
+    for (int i = First; i < n; ++i) {
+        if (TCustomRPItemInfo* item = From.GetItem(i); item && dynamic_cast<TRPMarkerItemInfo*>(item))
+            From.RemoveMarkerFromList(item, true);
+        std::unique_ptr<TCustomRPItemInfo> item = From.Items->TakeObject(i);
+        if (!item) continue;
+        const bool isMarker = dynamic_cast<TRPMarkerItemInfo*>(item.get()) != nullptr;
+        To.Items->AddObject(From.Items->Get(i), std::move(item));
+        if (isMarker) To.AddMarkerInList(To.GetItemCount() - 1);
+    }
+    if (First < n) From.Items->DeleteRange(First, n - First);
+}
 
 } // namespace
 
@@ -119,17 +141,68 @@ void TRPTableRows::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan,
         if (RPData) RPData->Beep();
         return;
     }
+    TRPUndoMerge* info = nullptr;
+    if (TRPTableItemInfo* t = Recorder(*this)) {
+        info = t->AddUndoRecord<TRPUndoMerge>(false, TopRow, LeftCol, RowSpan, ColSpan);
+        if (info) {
+            info->OldRowSpan = main->RowSpan;
+            info->OldColSpan = main->ColSpan;
+            info->OldBestWidth = main->BestWidth;
+            info->OldItemCount = main->GetItemCount();
+            info->SumBestWidth = SumBestWidthFlag;
+        }
+    }
+    DoMerge(TopRow, LeftCol, RowSpan, ColSpan, SumBestWidthFlag, info);
+}
+
+void TRPTableRows::DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bool SumBestWidthFlag,
+                           TRPUndoMerge* Info) {
+    TRPTableCellData* main = GetCell(TopRow, LeftCol);
+    if (!main) return;
     if (SumBestWidthFlag) main->BestWidth = SumBestWidth(TopRow, LeftCol, RowSpan, ColSpan);
     for (int r = TopRow; r < TopRow + RowSpan; ++r)
         for (int c = LeftCol; c < LeftCol + ColSpan; ++c) {
             TRPTableCellData* cell = GetCell(r, c);
             if (!cell || cell == main) continue;
             // Only content moves: an empty cell gives no empty paragraph.
+            const int before = main->GetItemCount();
             if (cell->HasData(false)) main->Assign(cell);
-            GetRow(r)->PutCell(c, nullptr);
+            if (Info) {
+                std::unique_ptr<TRPTableCellData> kept = GetRow(r)->TakeCell(c);
+                kept->DetachForUndo(Info);
+                Info->Items.push_back(std::make_unique<TRPUndoMergeItem>(r, c, main->GetItemCount() - before,
+                                                                         std::move(kept)));
+            } else {
+                GetRow(r)->PutCell(c, nullptr);
+            }
         }
     main->ColSpan = ColSpan;
     main->RowSpan = RowSpan;
+}
+
+void TRPTableRows::Unmerge(TRPUndoMerge& Info) {
+    TRPTableCellData* main = GetCell(Info.Row, Info.Col);
+    if (!main) return;
+    main->BestWidth = Info.OldBestWidth;
+    // The covered cells' items lie at the end of the main cell, in scan order.
+    int end = main->GetItemCount();
+    for (size_t i = Info.Items.size(); i-- > 0;) {
+        TRPUndoMergeItem& m = *Info.Items[i];
+        const int start = std::max(Info.OldItemCount, end - m.ItemCount);
+        if (m.ItemCount > 0 && start < end) {
+            MoveItemsTo(*main, start, *m.Cell);
+            end = start;
+        }
+        if (m.Row < 0 || m.Row >= Count() || m.Col < 0 || m.Col >= GetRow(m.Row)->Count()) continue;
+        m.Cell->ReattachFromUndo();
+        GetRow(m.Row)->PutCell(m.Col, std::move(m.Cell));
+    }
+    Info.Items.clear();
+    if (main->GetItemCount() > Info.OldItemCount)
+        main->Items->DeleteRange(Info.OldItemCount, main->GetItemCount() - Info.OldItemCount);
+    if (main->GetItemCount() == 0) main->ClearToEmpty();
+    main->ColSpan = Info.OldColSpan;
+    main->RowSpan = Info.OldRowSpan;
 }
 
 // ---------------------------------------------------------------------------
@@ -154,6 +227,7 @@ void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideH
     if (Index < 0 || Index > Count() || CopyIndex < -1 || CopyIndex >= Count())
         throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
+    TRPTableItemInfo* rec = Recorder(*this);
     const int cols = GetColCount();
     std::vector<bool> spanned(static_cast<size_t>(cols), false);
     if (Index < Count())
@@ -164,36 +238,40 @@ void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideH
             if (mr < Index && Index <= mr + main->RowSpan - 1) {
                 for (int k = mc; k < mc + main->ColSpan && k < cols; ++k)
                     spanned[static_cast<size_t>(k)] = true;
-                main->RowSpan += ACount;
+                SetSpan(mr, mc, false, main->RowSpan + ACount);
             }
             c = mc;
         }
     if (CopyIndex >= Index) CopyIndex += ACount;
+    if (rec) rec->AddUndoRecord<TRPUndoInsertTableRows>(Index, ACount, false);
     InsertRowsInternal(Index, ACount);
     for (int c = 0; c < cols;) {
         if (spanned[static_cast<size_t>(c)]) {
-            for (int r = Index; r < Index + ACount; ++r)
-                GetRow(r)->PutCell(c, nullptr);
+            if (rec) rec->AddUndoRecord<TRPUndoFreeEmptyCell>(true, Index, c, ACount, 1);
+            FreeCells(Index, c, ACount, 1);
             ++c;
             continue;
         }
-        const TRPTableCellData* tmpl = CopyIndex >= 0 ? GetCell(CopyIndex, c) : nullptr;
+        TRPTableCellData* tmpl = CopyIndex >= 0 ? GetCell(CopyIndex, c) : nullptr;
         if (!tmpl) {
             ++c;
             continue;
         }
         if (DivideHeight)
-            GetCell(CopyIndex, c)->BestHeight = tmpl->BestHeight * tmpl->RowSpan / (tmpl->RowSpan + ACount);
+            SetCellSize(CopyIndex, c, false, tmpl->BestHeight * tmpl->RowSpan / (tmpl->RowSpan + ACount));
         // The copied span stops at a column that a cell from above crosses.
         int span = 1;
         while (span < tmpl->ColSpan && c + span < cols && !spanned[static_cast<size_t>(c + span)])
             ++span;
         for (int r = Index; r < Index + ACount; ++r) {
-            TRPTableCellData* cell = GetCell(r, c);
-            cell->AssignAttributesFrom(*tmpl, true, 1, tmpl->RowSpan);
-            cell->ColSpan = span;
-            for (int k = c + 1; k < c + span; ++k)
-                GetRow(r)->PutCell(k, nullptr);
+            if (rec)
+                rec->AssignCellAttributesWithUndo(-1, r, *tmpl, true, 1, tmpl->RowSpan, c);
+            else
+                GetCell(r, c)->AssignAttributesFrom(*tmpl, true, 1, tmpl->RowSpan);
+            if (span > 1) {
+                if (rec) rec->AddUndoRecord<TRPUndoSpreadOverEmptyCells>(r, c, span, false);
+                SpreadOverEmpty(r, c, span);
+            }
         }
         c += span;
     }
@@ -203,6 +281,7 @@ void TRPTableRows::InsertCols(int Index, int ACount, int CopyIndex, bool DivideW
     const int cols = GetColCount();
     if (Index < 0 || Index > cols || CopyIndex < -1 || CopyIndex >= cols) throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
+    TRPTableItemInfo* rec = Recorder(*this);
     std::vector<bool> spanned(static_cast<size_t>(Count()), false);
     if (Index < cols)
         for (int r = Count() - 1; r >= 0; --r) {
@@ -212,33 +291,41 @@ void TRPTableRows::InsertCols(int Index, int ACount, int CopyIndex, bool DivideW
             if (mc < Index && Index <= mc + main->ColSpan - 1) {
                 for (int k = mr; k < mr + main->RowSpan && k < Count(); ++k)
                     spanned[static_cast<size_t>(k)] = true;
-                main->ColSpan += ACount;
+                SetSpan(mr, mc, true, main->ColSpan + ACount);
             }
             r = mr;
         }
+    const auto insertEmpty = [&](int r, int n) {
+        if (rec) rec->AddUndoRecord<TRPUndoInsertEmptyCell>(false, r, Index, 1, n);
+        InsertEmptyPositions(r, Index, 1, n);
+    };
     for (int r = 0; r < Count();) {
         TRPTableRow* row = GetRow(r);
         if (spanned[static_cast<size_t>(r)]) {
-            for (int k = 0; k < ACount; ++k)
-                row->InsertEmpty(Index);
+            insertEmpty(r, ACount);
             ++r;
             continue;
         }
         TRPTableCellData* tmpl = CopyIndex >= 0 ? row->GetCell(CopyIndex) : nullptr;
         int span = 1;
         if (tmpl) {
-            if (DivideWidth) tmpl->BestWidth = tmpl->BestWidth * tmpl->ColSpan / (tmpl->ColSpan + ACount);
+            if (DivideWidth)
+                SetCellSize(r, CopyIndex, true, tmpl->BestWidth * tmpl->ColSpan / (tmpl->ColSpan + ACount));
             while (span < tmpl->RowSpan && r + span < Count() && !spanned[static_cast<size_t>(r + span)])
                 ++span;
         }
         for (int k = 0; k < ACount; ++k) {
+            if (rec) rec->AddUndoRecord<TRPUndoInsertTableCell>(r, Index, false);
             TRPTableCellData* cell = row->InsertNewCell(Index);
             if (tmpl) {
-                cell->AssignAttributesFrom(*tmpl, true, tmpl->ColSpan, 1);
-                cell->RowSpan = span;
+                if (rec)
+                    rec->AssignCellAttributesWithUndo(-1, r, *tmpl, true, tmpl->ColSpan, 1, Index);
+                else
+                    cell->AssignAttributesFrom(*tmpl, true, tmpl->ColSpan, 1);
+                SetSpan(r, Index, false, span);
             }
             for (int b = r + 1; b < r + span; ++b)
-                GetRow(b)->InsertEmpty(Index);
+                insertEmpty(b, 1);
         }
         r += span;
     }
@@ -271,13 +358,17 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
     if (Index < 0 || Index >= cols || ACount <= 0 || (Index == 0 && ACount > cols))
         throw ERichPadError(errBadIndex);
     ACount = std::min(ACount, cols - Index);
+    TRPTableItemInfo* rec = Recorder(*this);
     const int after = Index + ACount;
     // Cells that reach beyond the deleted columns keep their right part.
     for (int r = Count() - 1; r >= 0; --r) {
         int mr, mc;
         TRPTableCellData* main = GetMainCell(r, after - 1, mr, mc);
         if (!main) continue;
-        if (mc >= Index && mc + main->ColSpan > after) SplitCellVert(mr, mc, DecreaseWidth, after);
+        if (mc >= Index && mc + main->ColSpan > after) {
+            if (rec) rec->AddUndoRecord<TRPUndoCellSpitVert>(false, mr, mc, after, DecreaseWidth, main->BestWidth);
+            SplitCellVert(mr, mc, DecreaseWidth, after);
+        }
         r = mr;
     }
     // Cells that start left of them lose the deleted columns.
@@ -288,45 +379,149 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
         if (mc < Index) {
             const int oldSpan = main->ColSpan;
             const int span = mc + oldSpan > after ? oldSpan - ACount : Index - mc;
-            if (DecreaseWidth) main->BestWidth = main->BestWidth * span / oldSpan;
-            main->ColSpan = span;
+            if (DecreaseWidth) SetCellSize(mr, mc, true, main->BestWidth * span / oldSpan);
+            SetSpan(mr, mc, true, span);
         }
         r = mr;
     }
-    for (int r = 0; r < Count(); ++r)
-        for (int k = 0; k < ACount; ++k)
-            GetRow(r)->Delete(Index);
+    RemoveCols(Index, ACount, rec ? rec->AddUndoRecord<TRPUndoDeleteCols>(false, Index, ACount) : nullptr);
+}
+
+void TRPTableRows::RemoveCols(int Index, int ACount, TCustomRPUndoWithCells* Into) {
+    for (int r = 0; r < Count(); ++r) {
+        TRPTableRow* row = GetRow(r);
+        for (int k = ACount - 1; k >= 0; --k) {
+            if (Index + k >= row->Count()) continue;
+            if (Into) {
+                std::unique_ptr<TRPTableCellData> cell = row->TakeCell(Index + k);
+                if (cell) cell->DetachForUndo(Into);
+                Into->Cells.push_back(std::move(cell));
+            }
+            row->Delete(Index + k);
+        }
+    }
+}
+
+void TRPTableRows::RestoreCols(int Index, std::vector<std::unique_ptr<TRPTableCellData>>& Cells) {
+    const size_t rows = static_cast<size_t>(Count());
+    if (rows == 0 || Cells.size() % rows != 0) return;
+    const size_t per = Cells.size() / rows;
+    for (size_t r = 0; r < rows; ++r) {
+        TRPTableRow* row = GetRow(static_cast<int>(r));
+        const int at = std::min(Index, row->Count());
+        // Listed right to left: each goes in front of the one before.
+        for (size_t k = 0; k < per; ++k) {
+            std::unique_ptr<TRPTableCellData>& cell = Cells[r * per + k];
+            if (cell) cell->ReattachFromUndo();
+            row->InsertCell(at, std::move(cell));
+        }
+    }
+    Cells.clear();
 }
 
 void TRPTableRows::DeleteRows(int Index, int ACount) {
     const int rows = Count();
     if (Index < 0 || Index >= rows || ACount <= 0) throw ERichPadError(errBadIndex);
     ACount = std::min(ACount, rows - Index);
+    TRPTableItemInfo* rec = Recorder(*this);
     const int after = Index + ACount;
     const int cols = GetColCount();
     for (int c = 0; c < cols; ++c) {
         // A cell from above loses the deleted rows.
         for (int r = 0; r < Index; ++r)
             if (TRPTableCellData* cell = GetCell(r, c); cell && r + cell->RowSpan > Index)
-                cell->RowSpan -= std::min(r + cell->RowSpan, after) - Index;
+                SetSpan(r, c, false, cell->RowSpan - (std::min(r + cell->RowSpan, after) - Index));
         // A cell that starts in them and reaches below moves down to the first kept row.
         for (int r = Index; r < after; ++r) {
             TRPTableCellData* cell = GetCell(r, c);
             if (!cell || r + cell->RowSpan <= after) continue;
+            if (rec) rec->AddUndoRecord<TRPUndoMoveCell>(after, r, c, cell->RowSpan);
             std::unique_ptr<TRPTableCellData> moved = GetRow(r)->TakeCell(c);
             moved->RowSpan = r + moved->RowSpan - after;
             GetRow(after)->PutCell(c, std::move(moved));
         }
     }
-    DeleteRowsInternal(Index, ACount);
+    RemoveRows(Index, ACount, rec ? rec->AddUndoRecord<TRPUndoDeleteRows>(false, Index, ACount) : nullptr);
+}
+
+void TRPTableRows::RemoveRows(int Index, int ACount, TRPUndoDeleteRows* Into) {
+    if (!Into) {
+        DeleteRowsInternal(Index, ACount);
+        return;
+    }
+    for (int i = 0; i < ACount && Index < Count(); ++i) {
+        TRPTableRow* row = GetRow(Index);
+        Into->VAligns.push_back(row->VAlign);
+        for (int c = 0; c < row->Count(); ++c) {
+            std::unique_ptr<TRPTableCellData> cell = row->TakeCell(c);
+            if (cell) cell->DetachForUndo(Into);
+            Into->Cells.push_back(std::move(cell));
+        }
+        Delete(Index);
+    }
+}
+
+void TRPTableRows::RestoreRows(int Index, TRPUndoDeleteRows& From) {
+    const size_t n = From.VAligns.size();
+    if (n == 0 || From.Cells.size() % n != 0 || Index > Count()) return;
+    const size_t per = From.Cells.size() / n;
+    for (size_t i = 0; i < n; ++i) {
+        auto row = std::make_unique<TRPTableRow>(this);
+        row->VAlign = From.VAligns[i];
+        for (size_t k = 0; k < per; ++k) {
+            std::unique_ptr<TRPTableCellData>& cell = From.Cells[i * per + k];
+            if (cell) cell->ReattachFromUndo();
+            row->InsertCell(row->Count(), std::move(cell));
+        }
+        Insert(Index + static_cast<int>(i), std::move(row));
+    }
+    From.Cells.clear();
+    From.VAligns.clear();
 }
 
 void TRPTableRows::ClearCells(const TRPIntegerList& RowList, const TRPIntegerList& ColList) {
+    TRPTableItemInfo* rec = Recorder(*this);
+    ClearCellsInto(RowList, ColList,
+                   rec ? rec->AddUndoRecord<TRPUndoCellsClear>(false, RowList, ColList) : nullptr);
+}
+
+void TRPTableRows::ClearCellsInto(const TRPIntegerList& RowList, const TRPIntegerList& ColList,
+                                  TCustomRPUndoWithCells* Into) {
     for (int i = 0; i < RowList.Count() && i < ColList.Count(); ++i) {
         const int r = RowList[i], c = ColList[i];
-        if (r < 0 || r >= Count() || c < 0 || c >= GetRow(r)->Count()) continue;
-        if (TRPTableCellData* cell = GetCell(r, c)) cell->ClearToEmpty();
+        TRPTableCellData* cell =
+            r >= 0 && r < Count() && c >= 0 && c < GetRow(r)->Count() ? GetCell(r, c) : nullptr;
+        if (!Into) {
+            if (cell) cell->ClearToEmpty();
+            continue;
+        }
+        if (!cell) {
+            // Keeps the list in step with the positions.
+            Into->Cells.push_back(nullptr);
+            continue;
+        }
+        std::unique_ptr<TRPTableCellData> fresh = NewCell(GetRow(r));
+        fresh->AssignAttributesFrom(*cell, true, 1, 1);
+        fresh->AssignSizeFrom(*cell);
+        fresh->RowSpan = cell->RowSpan;
+        fresh->ColSpan = cell->ColSpan;
+        std::unique_ptr<TRPTableCellData> old = GetRow(r)->TakeCell(c);
+        old->DetachForUndo(Into);
+        Into->Cells.push_back(std::move(old));
+        GetRow(r)->PutCell(c, std::move(fresh));
     }
+}
+
+void TRPTableRows::RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells,
+                                       const TRPIntegerList& RowList, const TRPIntegerList& ColList) {
+    for (size_t i = 0; i < Cells.size() && static_cast<int>(i) < RowList.Count() && static_cast<int>(i) < ColList.Count();
+         ++i) {
+        const int r = RowList[static_cast<int>(i)], c = ColList[static_cast<int>(i)];
+        if (!Cells[i] || r < 0 || r >= Count() || c < 0 || c >= GetRow(r)->Count()) continue;
+        Cells[i]->ReattachFromUndo();
+        GetRow(r)->PutCell(c, std::move(Cells[i]));
+    }
+    Cells.clear();
 }
 
 // ---------------------------------------------------------------------------
@@ -351,7 +546,20 @@ void TRPTableRows::UnspreadOverEmpty(int Row, int Col, int ColSpan) {
 void TRPTableRows::SetSpan(int Row, int Col, bool IsColSpan, int Value) {
     TRPTableCellData* cell = GetCell(Row, Col);
     if (!cell) return;
-    (IsColSpan ? cell->ColSpan : cell->RowSpan) = Value;
+    int& span = IsColSpan ? cell->ColSpan : cell->RowSpan;
+    if (span == Value) return;
+    if (TRPTableItemInfo* t = Recorder(*this)) t->AddUndoRecord<TRPUndoSpan>(IsColSpan, Row, Col, span);
+    span = Value;
+}
+
+void TRPTableRows::SetCellSize(int Row, int Col, bool Width, int Value) {
+    TRPTableCellData* cell = GetCell(Row, Col);
+    if (!cell) return;
+    int& size = Width ? cell->BestWidth : cell->BestHeight;
+    if (size == Value) return;
+    if (TRPTableItemInfo* t = Recorder(*this))
+        t->AddUndoRecord<TRPUndoModifyCellIntProperty>(Row, Col, Width ? "BestWidth" : "BestHeight", size);
+    size = Value;
 }
 
 void TRPTableRows::FreeCells(int Row, int Col, int ARowCount, int AColCount) {

@@ -1,23 +1,21 @@
 #pragma once
-// The scope of one table command. In an editor's document it opens an undo
-// group and, once the grid has changed (Done), records the table as it was
-// and closes the group; an exception from the grid closes the group empty,
-// and so drops it. Outside an editor only the table is marked changed.
-#include <string>
-
+// The scope of one table command: BeginModify on entry, EndModify at Done or
+// when the scope is left (an exception from the grid then still closes the
+// undo group, which an empty group does not survive).
 #include "richtext/edit/RPTable.h"
 
 class TRPTableItemInfo::TModify {
 public:
-    explicit TModify(TRPTableItemInfo& ATable);
+    explicit TModify(TRPTableItemInfo& ATable) : Table(ATable) { Table.BeginModify(); }
     TModify(const TModify&) = delete;
     TModify& operator=(const TModify&) = delete;
-    ~TModify();
-    void Done();
+    ~TModify() { Done(); }
+    void Done() {
+        if (Open) Table.EndModify();
+        Open = false;
+    }
 
 private:
     TRPTableItemInfo& Table;
-    TRPEditRPData* Data = nullptr;
-    int ItemNo = -1;
-    std::string Before;
+    bool Open = true;
 };

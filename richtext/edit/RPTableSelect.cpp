@@ -190,7 +190,7 @@ bool TRPTableItemInfo::GetAdjacentCell(int Row, int Col, bool Quiet, int& NewRow
 
 void TRPTableItemInfo::SetCellBestWidthTo(int Col, int Width) {
     for (int r = 0; r < Rows->RowCount(); ++r)
-        if (TRPTableCellData* cell = GetCell(r, Col); cell && cell->ColSpan == 1) cell->BestWidth = Width;
+        if (TRPTableCellData* cell = GetCell(r, Col); cell && cell->ColSpan == 1) SetCellBestWidth(Width, r, Col);
 }
 
 void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {
@@ -236,7 +236,7 @@ void TRPTableItemInfo::DropHBorder(int Border, int Pos) {
     bool setOne = false;
     for (int c = 0; c < Rows->GetColCount(); ++c)
         if (TRPTableCellData* cell = GetCell(row, c); cell && cell->RowSpan == 1) {
-            cell->BestHeight = h;
+            SetCellBestHeight(h, row, c);
             setOne = true;
         }
     // A row made only of cells from above: the cell ending lowest here takes the height.
@@ -245,7 +245,7 @@ void TRPTableItemInfo::DropHBorder(int Border, int Pos) {
             int mr = -1, mc = -1;
             TRPTableCellData* cell = Rows->GetMainCell(row, c, mr, mc);
             if (cell && mr < row && mc == c)
-                cell->BestHeight = std::max(0, Pos - f.RowStarts[mr] - 2 * CellPadding - share);
+                SetCellBestHeight(std::max(0, Pos - f.RowStarts[mr] - 2 * CellPadding - share), mr, mc);
         }
     m.Done();
 }

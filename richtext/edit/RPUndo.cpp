@@ -126,6 +126,13 @@ void TRPUndoList::AppendGroup(std::unique_ptr<TRPUndoInfos> Group) {
     FGroups.push_back(std::move(Group));
 }
 
+std::unique_ptr<TRPUndoInfos> TRPUndoList::TakeLast() {
+    if (FGroups.empty()) return nullptr;
+    std::unique_ptr<TRPUndoInfos> g = std::move(FGroups.back());
+    FGroups.pop_back();
+    return g;
+}
+
 void TRPUndoList::Undo(TRPEditRPData& RPData) {
     Step(RPData, true);
 }

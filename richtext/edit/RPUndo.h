@@ -107,6 +107,8 @@ public:
     void Redo(TRPEditRPData& RPData);
     // Moves a ready group into this list (the cell editor hands its own over).
     void AppendGroup(std::unique_ptr<TRPUndoInfos> Group);
+    // Takes the last group out of this list (nil when there is none).
+    std::unique_ptr<TRPUndoInfos> TakeLast();
 
 private:
     std::vector<std::unique_ptr<TRPUndoInfos>> FGroups;
