@@ -288,6 +288,27 @@ TEST(GIFImage, TransparencyFollowsThePaletteIndexNotTheColour) {
     const QImage back = again.ToImage();
     EXPECT_EQ(back.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(qAlpha(back.pixel(1, 0)), 0);
+    // A two-colour frame (1 bit per pixel) leaves out its transparent entry, not white.
+    QByteArray mono("GIF89a\2\0\1\0\x80\0\0\xFF\xFF\xFF\0\0\0", 19); // white, black
+    mono.append("!\xF9\x04\x01\0\0\x01\0", 8);                          // transparent index 1
+    mono.append(",\0\0\0\0\2\0\1\0\0", 10);
+    mono.append(GIFEncodeLZW({0, 1}, 2, 1, 2, false));
+    mono.append(';');
+    TGIFImage two;
+    ASSERT_TRUE(two.LoadFromStream(mono));
+    ASSERT_EQ(two.Frames()[0]->Bitmap()->Image().format(), QImage::Format_Mono);
+    two.SetTransparent(true);
+    TBitmap monoTarget(2, 1);
+    monoTarget.SetPixelFormat(pf24bit);
+    monoTarget.Canvas()->Brush()->SetColor(RGB(0, 128, 0));
+    monoTarget.Canvas()->FillRect(TRect{0, 0, 2, 1});
+    two.Draw(*monoTarget.Canvas(), TRect{0, 0, 2, 1});
+    EXPECT_EQ(monoTarget.Canvas()->Pixel(0, 0), kWhite);
+    EXPECT_EQ(monoTarget.Canvas()->Pixel(1, 0), RGB(0, 128, 0));
+    const QImage monoImage = two.ToImage();
+    EXPECT_EQ(monoImage.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(qAlpha(monoImage.pixel(1, 0)), 0);
+
     // A picture put in the frame's place has no indexes to go by: its colour is left out.
     auto red = std::make_unique<TBitmap>(2, 1);
     red->SetPixelFormat(pf24bit);
