@@ -152,13 +152,17 @@ void DrawBitmapMasked(TCanvas& canvas, const TBitmap& bitmap, TColor transparent
         key = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
     }
     // The mask is the alpha channel: the left-out colour becomes clear.
+    canvas.DrawImage(dest, ImageWithoutColor(image, key), src);
+}
+
+QImage ImageWithoutColor(const QImage& image, QRgb key) {
     QImage work = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < work.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(work.scanLine(y));
         for (int x = 0; x < work.width(); ++x)
             if ((line[x] | 0xFF000000u) == key) line[x] = 0;
     }
-    canvas.DrawImage(dest, work, src);
+    return work;
 }
 
 int Max(int a, int b) { return a > b ? a : b; }

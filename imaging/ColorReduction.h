@@ -34,5 +34,8 @@ TReducedImage ReduceMostFrequentColors(const QImage& image, int paletteSize = 25
 void DrawBitmapMasked(TCanvas& canvas, const TBitmap& bitmap, TColor transparentColor, int destX, int destY,
                       int destW, int destH, int srcX = 0, int srcY = 0, int srcW = 0, int srcH = 0);
 
+// The image as 32-bit ARGB with the pixels of key (an opaque RGB value) clear.
+QImage ImageWithoutColor(const QImage& image, QRgb key);
+
 int Max(int a, int b);
 int Min(int a, int b);

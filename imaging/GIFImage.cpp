@@ -204,6 +204,33 @@ void TGIFFrame::Decode() const {
     m_bitmap = std::make_unique<TBitmap>(image);
 }
 
+QImage TGIFFrame::TransparentImage() const {
+    const TBitmap* b = Bitmap();
+    if (!b || b->Empty()) return QImage();
+    const QImage& image = b->Image();
+    if (TransColor == clNone) return image.convertToFormat(QImage::Format_ARGB32);
+    const TColor c = ColorToRGB(TransColor);
+    const QRgb key = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    // Two entries of the palette may hold the same colour: only the one the
+    // file names is clear. That holds while the picture keeps the decoded
+    // indexes with that entry unchanged.
+    const bool byIndex = (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
+                          image.format() == QImage::Format_MonoLSB) &&
+                         m_transIndex >= 0 && m_transIndex < image.colorCount() &&
+                         (image.color(m_transIndex) | 0xFF000000u) == key;
+    if (!byIndex) return ImageWithoutColor(image, key);
+    const QImage indexes =
+        image.format() == QImage::Format_Indexed8 ? image : image.convertToFormat(QImage::Format_Indexed8);
+    QImage out = indexes.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        const uchar* index = indexes.constScanLine(y);
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if (index[x] == m_transIndex) line[x] = 0;
+    }
+    return out;
+}
+
 void TGIFFrame::Encode() {
     TBitmap* bmp = Bitmap();
     if (!bmp || bmp->Empty()) throw EInvalidGraphicOperation("No GIF Data to write");
@@ -355,26 +382,19 @@ void TGIFImage::Draw(TCanvas& canvas, const TRect& r) const {
     const TGIFFrame* f = ShownFrame();
     const TBitmap* b = f ? f->Bitmap() : nullptr;
     if (!b || b->Empty()) return;
+    const TRect all{0, 0, b->Width(), b->Height()};
     if (f->TransColor != clNone && TGraphic::Transparent())
-        DrawBitmapMasked(canvas, *b, f->TransColor, r.Left, r.Top, r.Width(), r.Height());
+        canvas.DrawImage(r, f->TransparentImage(), all);
     else
-        canvas.DrawImage(r, b->Image(), TRect{0, 0, b->Width(), b->Height()});
+        canvas.DrawImage(r, b->Image(), all);
 }
 
 QImage TGIFImage::ToImage() const {
     const TGIFFrame* f = ShownFrame();
     const TBitmap* b = f ? f->Bitmap() : nullptr;
     if (!b || b->Empty()) return QImage();
-    QImage img = b->Image().convertToFormat(QImage::Format_ARGB32);
-    if (f->TransColor != clNone && TGraphic::Transparent()) {
-        const QRgb key = qRgb(GetRValue(f->TransColor), GetGValue(f->TransColor), GetBValue(f->TransColor));
-        for (int y = 0; y < img.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                if (line[x] == key) line[x] = 0;
-        }
-    }
-    return img;
+    if (f->TransColor != clNone && TGraphic::Transparent()) return f->TransparentImage();
+    return b->Image().convertToFormat(QImage::Format_ARGB32);
 }
 
 bool TGIFImage::LoadFromStream(const QByteArray& data) { return LoadFrom(data, true); }

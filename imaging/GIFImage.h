@@ -90,6 +90,11 @@ public:
     uint8_t Disposal = 0;
     bool OwnPalette = false;
 
+    // The picture with its transparent pixels clear (ARGB): those of the
+    // transparent palette index while the picture still holds the decoded
+    // indexes, else those of TransColor. A null image without a picture.
+    QImage TransparentImage() const;
+
 private:
     friend class TGIFImage;
     void Decode() const;

@@ -1,6 +1,7 @@
 #include "imaging/IconList.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/PropertyStream.h"
 
 #include <algorithm>
 
@@ -189,4 +190,12 @@ bool TIconList::StoresIcons(const TIconList* ancestor) const {
     for (int i = 0; i < GetCount(); ++i)
         if (ancestor->Get(i) != Get(i)) return true;
     return false;
+}
+
+void TIconList::DefineProperties(TPropertyWriter& writer, const TIconList* ancestor) const {
+    if (StoresIcons(ancestor)) writer.DefineBinaryProperty(QStringLiteral("Icons"), SaveToStream());
+}
+
+void TIconList::ReadProperties(const TPropertyReader& reader) {
+    if (const QByteArray* icons = reader.Binary(QStringLiteral("Icons"))) LoadFromStream(*icons);
 }

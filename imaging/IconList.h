@@ -14,6 +14,9 @@
 #include <memory>
 #include <vector>
 
+class TPropertyReader;
+class TPropertyWriter;
+
 class TIconList {
 public:
     TIconList();
@@ -53,6 +56,12 @@ public:
     // The "Icons" property of a form: stored when the list is not empty and,
     // on a form with an ancestor, differs from the ancestor's list.
     bool StoresIcons(const TIconList* ancestor) const;
+    // Writes the "Icons" property (the stream form above) when it is stored.
+    void DefineProperties(TPropertyWriter& writer, const TIconList* ancestor) const;
+    // Takes the "Icons" property when the form holds it; without it the list
+    // keeps what it has (the ancestor's icons). Raises EReadError for damaged
+    // icon data and leaves the list as it was.
+    void ReadProperties(const TPropertyReader& reader);
 
     void BeginUpdate() { ++m_updates; }
     // The outermost end of an update raises OnChange once.

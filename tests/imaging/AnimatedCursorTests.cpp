@@ -4,6 +4,8 @@
 #include "imaging/AnimatedCursor.h"
 #include "imaging/GIFImage.h"
 #include "imaging/IconList.h"
+#include "platform/LittleEndian.h"
+#include "platform/PropertyStream.h"
 
 #include "platform/Colors.h"
 
@@ -299,4 +301,53 @@ TEST(IconList, EditingStreamingAndChanges) {
     EXPECT_FALSE(one.StoresIcons(&one));
     one.Assign(static_cast<const TIconList*>(nullptr));
     EXPECT_FALSE(one.StoresIcons(nullptr));
+}
+
+// A form keeps the list's icons as its "Icons" property and gives them back.
+TEST(IconList, FormStreamingKeepsTheIcons) {
+    TIcon red, blue;
+    ASSERT_TRUE(red.LoadFromStream(IconFile(2, 2, kRed)));
+    ASSERT_TRUE(blue.LoadFromStream(IconFile(3, 3, kBlue)));
+    TIconList list;
+    list.Add(&red);
+    list.Add(nullptr);
+    list.Add(&blue);
+    TPropertyWriter writer;
+    list.DefineProperties(writer, nullptr);
+    const QByteArray form = writer.Data();
+    // One property: its name and the list's own stream as raw bytes.
+    QByteArray expected("\1\0\0\0\5Icons", 10);
+    const QByteArray icons = list.SaveToStream();
+    AppendLe32(expected, uint32_t(icons.size()));
+    EXPECT_EQ(form, expected + icons);
+
+    TPropertyReader reader;
+    ASSERT_TRUE(reader.Parse(form));
+    TIconList back;
+    int changes = 0;
+    back.OnChange = [&] { ++changes; };
+    back.ReadProperties(reader);
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(back.GetCount(), 3);
+    EXPECT_EQ(back.Get(0)->Image().pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(back.Get(1), nullptr);
+    EXPECT_EQ(back.Get(2)->Width(), 3);
+    EXPECT_EQ(back.SaveToStream(), icons);
+
+    // An empty list, and the ancestor's own list, are not stored; a form
+    // without the property leaves the list as it is.
+    TPropertyWriter none;
+    TIconList().DefineProperties(none, nullptr);
+    list.DefineProperties(none, &list);
+    EXPECT_EQ(none.Count(), 0);
+    ASSERT_TRUE(reader.Parse(none.Data()));
+    back.ReadProperties(reader);
+    EXPECT_EQ(back.GetCount(), 3);
+
+    // Damaged icon data in the form is refused and the list stays.
+    QByteArray damaged = form;
+    damaged[10 + 4 + 8 + 2] = '\x09'; // the first icon's type
+    ASSERT_TRUE(reader.Parse(damaged));
+    EXPECT_THROW(back.ReadProperties(reader), EReadError);
+    EXPECT_EQ(back.GetCount(), 3);
 }

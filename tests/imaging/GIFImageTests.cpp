@@ -252,6 +252,74 @@ TEST(GIFImage, DrawLeavesTheTransparentColourOut) {
     EXPECT_EQ(target.Canvas()->Pixel(0, 2), kRed);
 }
 
+// The transparent index names one palette entry; another entry of the same
+// colour stays opaque, on a canvas and in the picture's image alike.
+TEST(GIFImage, TransparencyFollowsThePaletteIndexNotTheColour) {
+    const QByteArray table("\xFF\0\0\xFF\0\0\0\0\xFF\0\0\0", 12); // red, red, blue, black
+    TGIFImage gif;
+    ASSERT_TRUE(gif.LoadFromStream(GifBuilder(4, 1).Control(0, 1, 0).LocalFrame(4, 1, table, {0, 1, 2, 1}).Trailer().b));
+    ASSERT_EQ(gif.Frames()[0]->TransColor, kRed);
+    gif.SetTransparent(true);
+    TBitmap target(4, 1);
+    target.SetPixelFormat(pf24bit);
+    target.Canvas()->Brush()->SetColor(RGB(0, 128, 0));
+    target.Canvas()->FillRect(TRect{0, 0, 4, 1});
+    gif.Draw(*target.Canvas(), TRect{0, 0, 4, 1});
+    EXPECT_EQ(target.Canvas()->Pixel(0, 0), kRed);
+    EXPECT_EQ(target.Canvas()->Pixel(1, 0), RGB(0, 128, 0));
+    EXPECT_EQ(target.Canvas()->Pixel(2, 0), RGB(0, 0, 255));
+    EXPECT_EQ(target.Canvas()->Pixel(3, 0), RGB(0, 128, 0));
+    // Stretched, each pixel keeps its own answer.
+    TBitmap wide(8, 2);
+    wide.SetPixelFormat(pf24bit);
+    wide.Canvas()->Brush()->SetColor(kWhite);
+    wide.Canvas()->FillRect(TRect{0, 0, 8, 2});
+    gif.Draw(*wide.Canvas(), TRect{0, 0, 8, 2});
+    EXPECT_EQ(wide.Canvas()->Pixel(1, 1), kRed);
+    EXPECT_EQ(wide.Canvas()->Pixel(3, 1), kWhite);
+    const QImage image = gif.ToImage();
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(image.pixel(1, 0)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(3, 0)), 0);
+    // Saved and read again, the same entry is the transparent one.
+    TGIFImage again;
+    ASSERT_TRUE(again.LoadFromStream(gif.SaveToStream()));
+    again.SetTransparent(true);
+    const QImage back = again.ToImage();
+    EXPECT_EQ(back.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(back.pixel(1, 0)), 0);
+    // A two-colour frame (1 bit per pixel) leaves out its transparent entry, not white.
+    QByteArray mono("GIF89a\2\0\1\0\x80\0\0\xFF\xFF\xFF\0\0\0", 19); // white, black
+    mono.append("!\xF9\x04\x01\0\0\x01\0", 8);                          // transparent index 1
+    mono.append(",\0\0\0\0\2\0\1\0\0", 10);
+    mono.append(GIFEncodeLZW({0, 1}, 2, 1, 2, false));
+    mono.append(';');
+    TGIFImage two;
+    ASSERT_TRUE(two.LoadFromStream(mono));
+    ASSERT_EQ(two.Frames()[0]->Bitmap()->Image().format(), QImage::Format_Mono);
+    two.SetTransparent(true);
+    TBitmap monoTarget(2, 1);
+    monoTarget.SetPixelFormat(pf24bit);
+    monoTarget.Canvas()->Brush()->SetColor(RGB(0, 128, 0));
+    monoTarget.Canvas()->FillRect(TRect{0, 0, 2, 1});
+    two.Draw(*monoTarget.Canvas(), TRect{0, 0, 2, 1});
+    EXPECT_EQ(monoTarget.Canvas()->Pixel(0, 0), kWhite);
+    EXPECT_EQ(monoTarget.Canvas()->Pixel(1, 0), RGB(0, 128, 0));
+    const QImage monoImage = two.ToImage();
+    EXPECT_EQ(monoImage.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(qAlpha(monoImage.pixel(1, 0)), 0);
+
+    // A picture put in the frame's place has no indexes to go by: its colour is left out.
+    auto red = std::make_unique<TBitmap>(2, 1);
+    red->SetPixelFormat(pf24bit);
+    red->Canvas()->Brush()->SetColor(kRed);
+    red->Canvas()->FillRect(TRect{0, 0, 1, 1});
+    TGIFFrame& frame = *gif.Frames()[0];
+    frame.Bitmap()->Assign(*red);
+    EXPECT_EQ(qAlpha(frame.TransparentImage().pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(frame.TransparentImage().pixel(1, 0)), 255);
+}
+
 TEST(GIFImage, RegisteredWithThePictureHolder) {
     RegisterImagingFormats();
     TPicture pic;
