@@ -144,13 +144,7 @@ void TRPTableRows::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan,
     TRPUndoMerge* info = nullptr;
     if (TRPTableItemInfo* t = Recorder(*this)) {
         info = t->AddUndoRecord<TRPUndoMerge>(false, TopRow, LeftCol, RowSpan, ColSpan);
-        if (info) {
-            info->OldRowSpan = main->RowSpan;
-            info->OldColSpan = main->ColSpan;
-            info->OldBestWidth = main->BestWidth;
-            info->OldItemCount = main->GetItemCount();
-            info->SumBestWidth = SumBestWidthFlag;
-        }
+        if (info) info->NoteMainCell(*main, SumBestWidthFlag);
     }
     DoMerge(TopRow, LeftCol, RowSpan, ColSpan, SumBestWidthFlag, info);
 }

@@ -545,18 +545,20 @@ TRPUndoMergeItem::~TRPUndoMergeItem() = default;
 
 TRPUndoMerge::~TRPUndoMerge() = default;
 
+void TRPUndoMerge::NoteMainCell(const TRPTableCellData& Main, bool ASumBestWidth) {
+    OldRowSpan = Main.RowSpan;
+    OldColSpan = Main.ColSpan;
+    OldBestWidth = Main.BestWidth;
+    OldItemCount = Main.GetItemCount();
+    SumBestWidth = ASumBestWidth;
+}
+
 void TRPUndoMerge::UndoTable(TRPTableItemInfo& Table) {
     TRPTableCellData* main = CellAt(Table, Row, Col);
     if (!main || !RectInGrid(*Table.Rows, Row, Col, RowSpan, ColSpan)) return;
     if (Flag) {
         auto* inv = AddInverseRecord<TRPUndoMerge>(Table, *this, false, Row, Col, RowSpan, ColSpan);
-        if (inv) {
-            inv->OldRowSpan = main->RowSpan;
-            inv->OldColSpan = main->ColSpan;
-            inv->OldBestWidth = main->BestWidth;
-            inv->OldItemCount = main->GetItemCount();
-            inv->SumBestWidth = SumBestWidth;
-        }
+        if (inv) inv->NoteMainCell(*main, SumBestWidth);
         Table.Rows->DoMerge(Row, Col, RowSpan, ColSpan, SumBestWidth, inv);
     } else {
         if (auto* inv = AddInverseRecord<TRPUndoMerge>(Table, *this, true, Row, Col, RowSpan, ColSpan))

@@ -295,6 +295,8 @@ public:
     int OldRowSpan = 1, OldColSpan = 1, OldBestWidth = 0, OldItemCount = 0;
     bool SumBestWidth = true;
     std::vector<std::unique_ptr<TRPUndoMergeItem>> Items;
+    // Notes the main cell as it is before the merge.
+    void NoteMainCell(const TRPTableCellData& Main, bool ASumBestWidth);
 
 protected:
     void UndoTable(TRPTableItemInfo& Table) override;
@@ -308,6 +310,8 @@ public:
     ~TRPUndoMultiCellsModify() override;
     std::vector<std::unique_ptr<TRPUndoInfos>> Groups;
     TRPIntegerList RowList, ColList, CountList;
+    // Moves every group of From here as the steps of cell (Row, Col).
+    void TakeGroups(int Row, int Col, TRPUndoList& From);
 
 protected:
     void UndoTable(TRPTableItemInfo& Table) override;

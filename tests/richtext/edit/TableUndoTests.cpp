@@ -225,9 +225,7 @@ TEST_F(TableUndo, UndoneMergeGivesEveryCoveredCellExactlyItsItems) {
     EXPECT_TRUE(T->Rows->IsConsistent());
     EXPECT_EQ(SaveRPF(*F.Edit), before);
     F.Edit->Redo();
-    EXPECT_EQ(SaveRPF(*F.Edit), after);
-    F.Edit->Undo();
-    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    ExpectUndoRedo(F, before, after);
 }
 
 TEST_F(TableUndo, ParaStyleOnSelectedCellsSkipsRefusedOnesAndIsOneStep) {
