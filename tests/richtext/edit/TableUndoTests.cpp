@@ -2,6 +2,7 @@
 // step recorded by small records, undone to the same RPF and redone to the
 // changed one.
 #include "TableEditFixture.h"
+#include "platform/Pictures.h"
 #include "richtext/edit/RPTableUndo.h"
 
 namespace {
@@ -87,6 +88,53 @@ TEST_F(TableUndo, CopiedCellAttributesComeBackWithTheirPictureName) {
     EXPECT_EQ(F.Data()->UndoList->Count(), 1);
     const std::string after = SaveRPF(*F.Edit);
     EXPECT_NE(after, before);
+    ExpectUndoRedo(F, before, after);
+}
+
+TEST_F(TableUndo, BackgroundPicturesOfCellsAndTableComeAndGo) {
+    Build(1, 2);
+    const std::string before = SaveRPF(*F.Edit);
+    T->SetBackgroundImageWithUndo(new TBitmap(8, 6), false, 0, 1);
+    TBitmap shared(4, 4);
+    T->SetBackgroundImageWithUndo(&shared, true, -1, -1);
+    T->SetBackgroundImageWithUndo(nullptr, false, 3, 0); // no such cell
+    ASSERT_EQ(F.Data()->UndoList->Count(), 2);
+    ASSERT_TRUE(T->GetBackgroundImage());
+    EXPECT_NE(T->GetBackgroundImage(), &shared);
+    F.Edit->Undo();
+    EXPECT_FALSE(T->GetBackgroundImage());
+    F.Edit->Undo();
+    EXPECT_FALSE(T->GetCell(0, 1)->GetBackgroundImage());
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    F.Edit->Redo();
+    F.Edit->Redo();
+    const TGraphic* cellPicture = T->GetCell(0, 1)->GetBackgroundImage();
+    ASSERT_TRUE(cellPicture);
+    EXPECT_EQ(cellPicture->Width(), 8);
+    EXPECT_EQ(cellPicture->Height(), 6);
+    ASSERT_TRUE(T->GetBackgroundImage());
+    EXPECT_EQ(T->GetBackgroundImage()->Width(), 4);
+    // Replacing a picture keeps the old one for undo.
+    T->SetBackgroundImageWithUndo(new TBitmap(2, 3), false, 0, 1);
+    F.Edit->Undo();
+    ASSERT_TRUE(T->GetCell(0, 1)->GetBackgroundImage());
+    EXPECT_EQ(T->GetCell(0, 1)->GetBackgroundImage()->Width(), 8);
+}
+
+TEST_F(TableUndo, TextStyleConversionOfSelectedCellsIsUndoneCellByCell) {
+    Build(2, 2);
+    F.Edit->OnStyleConversion = [](TCustomRichPadEdit*, int StyleNo, int UserData, bool, int& NewStyleNo) {
+        NewStyleNo = StyleNo == 0 ? UserData : StyleNo;
+    };
+    T->Select(0, 1, 0, 1); // B and D
+    const std::string before = SaveRPF(*F.Edit);
+    T->ApplyStyleConversion(1);
+    EXPECT_EQ(T->GetCell(0, 1)->GetItemStyle(0), 1);
+    EXPECT_EQ(T->GetCell(1, 1)->GetItemStyle(0), 1);
+    EXPECT_EQ(T->GetCell(1, 0)->GetItemStyle(0), 0);
+    EXPECT_EQ(Text(1, 1), "D");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    const std::string after = SaveRPF(*F.Edit);
     ExpectUndoRedo(F, before, after);
 }
 
