@@ -4,7 +4,8 @@
 //
 // The work is split over several units: RPTable.cpp (item and grid),
 // RPTableGrid.cpp (grid operations), RPTableCell.cpp (cell documents),
-// RPTableLayout.cpp and RPTableDraw.cpp.
+// RPTableLayout.cpp, RPTableDraw.cpp, RPTableCommands.cpp (commands) and
+// RPTableUndo.cpp (undo records, RPTableUndo.h).
 #include <cstdint>
 #include <functional>
 #include <memory>

@@ -1,16 +1,16 @@
-// The table's commands on its grid. In an editor's document each command is
-// one undo group made of the records that the grid operations write.
+// The table's commands on its grid and on the text of selected cells. In an
+// editor's document each command is one undo group made of the records that
+// the grid operations write.
+#include <algorithm>
 #include <memory>
 #include <string>
-
-#include "platform/Forms.h"
 
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableModify.h"
 #include "richtext/edit/RPTableUndo.h"
-#include "richtext/edit/RichPadEdit.h"
 #include "richtext/edit/RPUndo.h"
+#include "richtext/edit/RichPadEdit.h"
 
 namespace {
 

@@ -41,8 +41,7 @@ protected:
 // Adds a record about Table to the list that records now (the undo list
 // while a command runs, the opposite list while a record is undone); nil
 // when nothing records. Args go to the record's constructor.
-template <class R, class... A>
-R* TRPTableItemInfo::AddUndoRecord(A&&... Args) {
+template <class R, class... A> R* TRPTableItemInfo::AddUndoRecord(A&&... Args) {
     TRPUndoList* list = GetUndoTarget();
     if (!list) return nullptr;
     auto rec = std::make_unique<R>(std::forward<A>(Args)...);
@@ -229,7 +228,8 @@ public:
 // Flag true: the columns go again; false: the kept cells come back.
 class TRPUndoDeleteCols : public TCustomRPUndoWithCells {
 public:
-    TRPUndoDeleteCols(bool AFlag, int AFirstCol, int ACount) : Flag(AFlag), FirstCol(AFirstCol), Count(ACount) {}
+    TRPUndoDeleteCols(bool AFlag, int AFirstCol, int ACount)
+        : Flag(AFlag), FirstCol(AFirstCol), Count(ACount) {}
     bool Flag;
     int FirstCol, Count;
 
@@ -240,7 +240,8 @@ protected:
 // Whole rows, the same way (the row deletion of the editor).
 class TRPUndoDeleteRows : public TCustomRPUndoWithCells {
 public:
-    TRPUndoDeleteRows(bool AFlag, int AFirstRow, int ACount) : Flag(AFlag), FirstRow(AFirstRow), Count(ACount) {}
+    TRPUndoDeleteRows(bool AFlag, int AFirstRow, int ACount)
+        : Flag(AFlag), FirstRow(AFirstRow), Count(ACount) {}
     bool Flag;
     int FirstRow, Count;
     // The vertical alignments of the kept rows.

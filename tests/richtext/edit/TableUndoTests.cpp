@@ -333,8 +333,12 @@ TEST_F(NestedTableUndo, RandomCommandsUndoneAndRedoneStepByStep) {
             const int before = F.Data()->UndoList->Count();
             try {
                 switch (rnd(8)) {
-                case 0: t->InsertRows(rnd(rows + 1), 1 + rnd(2), rnd(rows + 1) - 1, rnd(2) == 0); break;
-                case 1: t->InsertCols(rnd(cols + 1), 1 + rnd(2), rnd(cols + 1) - 1, rnd(2) == 0); break;
+                case 0:
+                    t->InsertRows(rnd(rows + 1), 1 + rnd(2), rnd(rows + 1) - 1, rnd(2) == 0);
+                    break;
+                case 1:
+                    t->InsertCols(rnd(cols + 1), 1 + rnd(2), rnd(cols + 1) - 1, rnd(2) == 0);
+                    break;
                 case 2:
                     if (rows > 2) t->DeleteRows(rnd(rows), 1 + rnd(2));
                     break;
@@ -343,7 +347,8 @@ TEST_F(NestedTableUndo, RandomCommandsUndoneAndRedoneStepByStep) {
                     break;
                 case 4:
                 case 5:
-                    if (rows > 0 && cols > 0) t->MergeCells(rnd(rows), rnd(cols), 1 + rnd(3), 1 + rnd(3), rnd(2) == 0);
+                    if (rows > 0 && cols > 0)
+                        t->MergeCells(rnd(rows), rnd(cols), 1 + rnd(3), 1 + rnd(3), rnd(2) == 0);
                     break;
                 case 6:
                     if (rows > 0 && cols > 0) {
