@@ -224,6 +224,22 @@ void TRPTableItemInfo::SetIntPropertyWithUndo(const std::string& PropName, int V
     EndModify();
 }
 
+void TRPTableItemInfo::SetIntProperty(const std::string& PropName, int Value) {
+    if (!(TableState & rptbsInserted)) {
+        RPSetTableIntProperty(*this, PropName, Value);
+        return;
+    }
+    // What a change may do to the table: its size, and its width.
+    static const char* const sizeAndWidth[] = {"BestWidth",       "BorderHSpacing", "BorderWidth",
+                                               "CellBorderWidth", "CellHSpacing",   "CellPadding"};
+    static const char* const sizeOnly[] = {"BorderVSpacing", "CellVSpacing"};
+    const auto listed = [&](const auto& List) {
+        return std::find(std::begin(List), std::end(List), PropName) != std::end(List);
+    };
+    const bool width = listed(sizeAndWidth);
+    SetIntPropertyWithUndo(PropName, Value, width || listed(sizeOnly), width);
+}
+
 void TRPTableItemInfo::SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
                                                   bool CheckWidth, int Row, int Col, int Value) {
     (void)ItemNo; // the table finds its own index

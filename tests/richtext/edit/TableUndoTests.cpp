@@ -69,6 +69,40 @@ TEST_F(TableUndo, CellSizesAndPropertiesAreOneStepEachAndRecordOnlyTheOldValue) 
     EXPECT_TRUE(T->GetCell(1, 1)->VisibleBorders.IsEqualValues(false, true, false, true));
 }
 
+TEST_F(TableUndo, TableSettersRecordTheirReformatDemands) {
+    // Outside a document a setter only stores.
+    auto loose = TRPTableItemInfo::CreateEx(1, 1, nullptr);
+    loose->SetCellPadding(5);
+    loose->SetHOutermostRule(true);
+    EXPECT_EQ(loose->CellPadding, 5);
+    EXPECT_TRUE(loose->HOutermostRule);
+
+    Build(1, 1);
+    T->SetBestWidth(-50);
+    T->SetCellVSpacing(9);
+    T->SetBorderColor(0x123456);
+    T->SetCellBorderStyle(rptbColor);
+    ASSERT_EQ(F.Data()->UndoList->Count(), 4);
+    const auto demands = [&](int Group) {
+        auto* rec =
+            dynamic_cast<TRPUndoModifyItemIntProperty*>(F.Data()->UndoList->Group(Group)->Infos[0].get());
+        return rec ? rec->PropName + ":" + std::to_string(rec->Value) + ":" +
+                         std::to_string(rec->NeedsReformat) + std::to_string(rec->CheckWidth)
+                   : std::string("?");
+    };
+    EXPECT_EQ(demands(0), "BestWidth:0:11");
+    EXPECT_EQ(demands(1), "CellVSpacing:2:10");
+    EXPECT_EQ(demands(2), "BorderColor:" + std::to_string(clWindowText) + ":00");
+    EXPECT_EQ(demands(3), "CellBorderStyle:1:00");
+    EXPECT_EQ(T->BestWidth, -50);
+    EXPECT_EQ(T->CellBorderStyle, rptbColor);
+    F.Edit->Undo();
+    F.Edit->Undo();
+    EXPECT_EQ(T->CellBorderStyle, rptbLowered);
+    EXPECT_EQ(T->BorderColor, clWindowText);
+    EXPECT_EQ(T->CellVSpacing, 9);
+}
+
 TEST_F(TableUndo, CopiedCellAttributesComeBackWithTheirPictureName) {
     Build(1, 2);
     TRPTableCellData* src = T->GetCell(0, 0);
