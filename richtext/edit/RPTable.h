@@ -4,7 +4,8 @@
 //
 // The work is split over several units: RPTable.cpp (item and grid),
 // RPTableGrid.cpp (grid operations), RPTableCell.cpp (cell documents),
-// RPTableLayout.cpp and RPTableDraw.cpp.
+// RPTableLayout.cpp, RPTableDraw.cpp, RPTableCommands.cpp (commands) and
+// RPTableUndo.cpp (undo records, RPTableUndo.h).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -400,6 +401,32 @@ public:
     void SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat, bool CheckWidth);
     void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat, bool CheckWidth,
                                     int Row, int Col, int Value);
+    // The setters of the ordinal table properties: outside a document they
+    // store the value, in one they go through SetIntPropertyWithUndo with the
+    // property's reformat demands.
+    void SetIntProperty(const std::string& PropName, int Value);
+    void SetBestWidth(TRPHTMLLength Value) { SetIntProperty("BestWidth", Value); }
+    void SetColor(TColor Value) { SetIntProperty("Color", Value); }
+    void SetHeadingRowCount(int Value) { SetIntProperty("HeadingRowCount", Value); }
+    void SetBorderWidth(int Value) { SetIntProperty("BorderWidth", Value); }
+    void SetBorderColor(TColor Value) { SetIntProperty("BorderColor", Value); }
+    void SetBorderLightColor(TColor Value) { SetIntProperty("BorderLightColor", Value); }
+    void SetBorderStyle(TRPTableBorderStyle Value) { SetIntProperty("BorderStyle", Value); }
+    void SetBorderVSpacing(int Value) { SetIntProperty("BorderVSpacing", Value); }
+    void SetBorderHSpacing(int Value) { SetIntProperty("BorderHSpacing", Value); }
+    void SetCellBorderWidth(int Value) { SetIntProperty("CellBorderWidth", Value); }
+    void SetCellBorderColor(TColor Value) { SetIntProperty("CellBorderColor", Value); }
+    void SetCellBorderLightColor(TColor Value) { SetIntProperty("CellBorderLightColor", Value); }
+    void SetCellPadding(int Value) { SetIntProperty("CellPadding", Value); }
+    void SetCellBorderStyle(TRPTableBorderStyle Value) { SetIntProperty("CellBorderStyle", Value); }
+    void SetVRuleWidth(int Value) { SetIntProperty("VRuleWidth", Value); }
+    void SetVRuleColor(TColor Value) { SetIntProperty("VRuleColor", Value); }
+    void SetHRuleWidth(int Value) { SetIntProperty("HRuleWidth", Value); }
+    void SetHRuleColor(TColor Value) { SetIntProperty("HRuleColor", Value); }
+    void SetCellVSpacing(int Value) { SetIntProperty("CellVSpacing", Value); }
+    void SetCellHSpacing(int Value) { SetIntProperty("CellHSpacing", Value); }
+    void SetVOutermostRule(bool Value) { SetIntProperty("VOutermostRule", Value); }
+    void SetHOutermostRule(bool Value) { SetIntProperty("HOutermostRule", Value); }
     void SetCellBestWidth(TRPHTMLLength Value, int Row, int Col);
     void SetCellBestHeight(int Value, int Row, int Col);
     void SetCellVisibleBorders(bool Left, bool Top, bool Right, bool Bottom, int Row, int Col);

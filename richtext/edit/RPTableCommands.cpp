@@ -1,16 +1,16 @@
-// The table's commands on its grid. In an editor's document each command is
-// one undo group made of the records that the grid operations write.
+// The table's commands on its grid and on the text of selected cells. In an
+// editor's document each command is one undo group made of the records that
+// the grid operations write.
+#include <algorithm>
 #include <memory>
 #include <string>
-
-#include "platform/Forms.h"
 
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableModify.h"
 #include "richtext/edit/RPTableUndo.h"
-#include "richtext/edit/RichPadEdit.h"
 #include "richtext/edit/RPUndo.h"
+#include "richtext/edit/RichPadEdit.h"
 
 namespace {
 
@@ -182,16 +182,7 @@ void TRPTableItemInfo::ApplyToSelectedCells(int Mode, int Value) {
                 temp->ApplyParaStyle(Value);
             else
                 temp->ApplyParaStyleConversion(Value);
-            const int n = undo.Count();
-            if (rec && n > 0) {
-                rec->RowList.Add(r);
-                rec->ColList.Add(c);
-                rec->CountList.Add(n);
-                // Kept oldest first, as they were made.
-                const size_t at = rec->Groups.size();
-                for (int k = 0; k < n; ++k)
-                    rec->Groups.insert(rec->Groups.begin() + static_cast<long>(at), undo.TakeLast());
-            }
+            if (rec) rec->TakeGroups(r, c, undo);
             EditorToCell(*temp, *cell);
             Changed();
         }
@@ -202,6 +193,18 @@ void TRPTableItemInfo::ApplyToSelectedCells(int Mode, int Value) {
 TRPUndoMultiCellsModify::TRPUndoMultiCellsModify() = default;
 
 TRPUndoMultiCellsModify::~TRPUndoMultiCellsModify() = default;
+
+void TRPUndoMultiCellsModify::TakeGroups(int Row, int Col, TRPUndoList& From) {
+    const int n = From.Count();
+    if (n == 0) return;
+    RowList.Add(Row);
+    ColList.Add(Col);
+    CountList.Add(n);
+    // Kept in the list's order, the one to perform first last.
+    const size_t at = Groups.size();
+    for (int k = 0; k < n; ++k)
+        Groups.insert(Groups.begin() + static_cast<long>(at), From.TakeLast());
+}
 
 void TRPUndoMultiCellsModify::UndoTable(TRPTableItemInfo& Table) {
     auto* inv = AddInverseRecord<TRPUndoMultiCellsModify>(Table, *this);
@@ -226,15 +229,7 @@ void TRPUndoMultiCellsModify::UndoTable(TRPTableItemInfo& Table) {
             data.UndoList->AppendGroup(std::move(Groups[next++]));
         for (int k = 0; k < n && temp->CanUndo(); ++k)
             temp->Undo();
-        const int made = data.RedoList->Count();
-        if (inv && made > 0) {
-            inv->RowList.Add(r);
-            inv->ColList.Add(c);
-            inv->CountList.Add(made);
-            const size_t at = inv->Groups.size();
-            for (int k = 0; k < made; ++k)
-                inv->Groups.insert(inv->Groups.begin() + static_cast<long>(at), data.RedoList->TakeLast());
-        }
+        if (inv) inv->TakeGroups(r, c, *data.RedoList);
         EditorToCell(*temp, *cell);
     }
     Groups.clear();

@@ -144,13 +144,7 @@ void TRPTableRows::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan,
     TRPUndoMerge* info = nullptr;
     if (TRPTableItemInfo* t = Recorder(*this)) {
         info = t->AddUndoRecord<TRPUndoMerge>(false, TopRow, LeftCol, RowSpan, ColSpan);
-        if (info) {
-            info->OldRowSpan = main->RowSpan;
-            info->OldColSpan = main->ColSpan;
-            info->OldBestWidth = main->BestWidth;
-            info->OldItemCount = main->GetItemCount();
-            info->SumBestWidth = SumBestWidthFlag;
-        }
+        if (info) info->NoteMainCell(*main, SumBestWidthFlag);
     }
     DoMerge(TopRow, LeftCol, RowSpan, ColSpan, SumBestWidthFlag, info);
 }
@@ -170,8 +164,8 @@ void TRPTableRows::DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bo
             if (Info) {
                 std::unique_ptr<TRPTableCellData> kept = GetRow(r)->TakeCell(c);
                 kept->DetachForUndo(Info);
-                Info->Items.push_back(std::make_unique<TRPUndoMergeItem>(r, c, main->GetItemCount() - before,
-                                                                         std::move(kept)));
+                Info->Items.push_back(
+                    std::make_unique<TRPUndoMergeItem>(r, c, main->GetItemCount() - before, std::move(kept)));
             } else {
                 GetRow(r)->PutCell(c, nullptr);
             }
@@ -366,7 +360,8 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
         TRPTableCellData* main = GetMainCell(r, after - 1, mr, mc);
         if (!main) continue;
         if (mc >= Index && mc + main->ColSpan > after) {
-            if (rec) rec->AddUndoRecord<TRPUndoCellSpitVert>(false, mr, mc, after, DecreaseWidth, main->BestWidth);
+            if (rec)
+                rec->AddUndoRecord<TRPUndoCellSpitVert>(false, mr, mc, after, DecreaseWidth, main->BestWidth);
             SplitCellVert(mr, mc, DecreaseWidth, after);
         }
         r = mr;
@@ -514,12 +509,13 @@ void TRPTableRows::ClearCellsInto(const TRPIntegerList& RowList, const TRPIntege
 
 void TRPTableRows::RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells,
                                        const TRPIntegerList& RowList, const TRPIntegerList& ColList) {
-    for (size_t i = 0; i < Cells.size() && static_cast<int>(i) < RowList.Count() && static_cast<int>(i) < ColList.Count();
-         ++i) {
-        const int r = RowList[static_cast<int>(i)], c = ColList[static_cast<int>(i)];
-        if (!Cells[i] || r < 0 || r >= Count() || c < 0 || c >= GetRow(r)->Count()) continue;
-        Cells[i]->ReattachFromUndo();
-        GetRow(r)->PutCell(c, std::move(Cells[i]));
+    const int n = std::min({static_cast<int>(Cells.size()), RowList.Count(), ColList.Count()});
+    for (int i = 0; i < n; ++i) {
+        std::unique_ptr<TRPTableCellData>& cell = Cells[static_cast<size_t>(i)];
+        const int r = RowList[i], c = ColList[i];
+        if (!cell || r < 0 || r >= Count() || c < 0 || c >= GetRow(r)->Count()) continue;
+        cell->ReattachFromUndo();
+        GetRow(r)->PutCell(c, std::move(cell));
     }
     Cells.clear();
 }

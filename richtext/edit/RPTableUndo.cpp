@@ -15,7 +15,8 @@ TRPTableItemInfo* TRPUndoModifyItemProps::FindTable(TRPEditRPData& RPData) const
     for (const TRPTableCellStep& s : Path) {
         if (s.ItemNo < 0 || s.ItemNo >= doc->GetItemCount()) return nullptr;
         auto* t = dynamic_cast<TRPTableItemInfo*>(doc->GetItem(s.ItemNo));
-        if (!t || s.Row < 0 || s.Row >= t->Rows->RowCount() || s.Col < 0 || s.Col >= t->Rows->GetRow(s.Row)->Count())
+        if (!t || s.Row < 0 || s.Row >= t->Rows->RowCount() || s.Col < 0 ||
+            s.Col >= t->Rows->GetRow(s.Row)->Count())
             return nullptr;
         doc = t->GetCell(s.Row, s.Col);
         if (!doc) return nullptr;
@@ -119,8 +120,7 @@ void TRPTableItemInfo::EndModify() {
 
 namespace {
 
-template <class T>
-struct TIntProp {
+template <class T> struct TIntProp {
     const char* Name;
     int (*Get)(const T&);
     void (*Set)(T&, int);
@@ -128,7 +128,8 @@ struct TIntProp {
 
 #define RP_PROP(T, F, Type)                                                                                  \
     TIntProp<T> {                                                                                            \
-        #F, [](const T& o) { return static_cast<int>(o.F); }, [](T& o, int v) { o.F = static_cast<Type>(v); } \
+#F, [](const T& o) { return static_cast<int>(o.F); },                                                \
+                                                           [](T & o, int v) { o.F = static_cast<Type>(v); }  \
     }
 
 const TIntProp<TRPTableItemInfo> TableProps[] = {
@@ -223,6 +224,22 @@ void TRPTableItemInfo::SetIntPropertyWithUndo(const std::string& PropName, int V
     EndModify();
 }
 
+void TRPTableItemInfo::SetIntProperty(const std::string& PropName, int Value) {
+    if (!(TableState & rptbsInserted)) {
+        RPSetTableIntProperty(*this, PropName, Value);
+        return;
+    }
+    // What a change may do to the table: its size, and its width.
+    static const char* const sizeAndWidth[] = {"BestWidth",       "BorderHSpacing", "BorderWidth",
+                                               "CellBorderWidth", "CellHSpacing",   "CellPadding"};
+    static const char* const sizeOnly[] = {"BorderVSpacing", "CellVSpacing"};
+    const auto listed = [&](const auto& List) {
+        return std::find(std::begin(List), std::end(List), PropName) != std::end(List);
+    };
+    const bool width = listed(sizeAndWidth);
+    SetIntPropertyWithUndo(PropName, Value, width || listed(sizeOnly), width);
+}
+
 void TRPTableItemInfo::SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
                                                   bool CheckWidth, int Row, int Col, int Value) {
     (void)ItemNo; // the table finds its own index
@@ -272,13 +289,16 @@ struct TBackgroundOf {
         else
             Table.SetBackgroundImage(G, Copy);
     }
-    std::string& FileName() const { return Cell ? Cell->BackgroundImageFileName : Table.BackgroundImageFileName; }
+    std::string& FileName() const {
+        return Cell ? Cell->BackgroundImageFileName : Table.BackgroundImageFileName;
+    }
 };
 
 bool BackgroundAt(TRPTableItemInfo& Table, int Row, int Col, TRPTableCellData*& Cell) {
     Cell = nullptr;
     if (Row == -1 && Col == -1) return true;
-    if (Row < 0 || Row >= Table.Rows->RowCount() || Col < 0 || Col >= Table.Rows->GetRow(Row)->Count()) return false;
+    if (Row < 0 || Row >= Table.Rows->RowCount() || Col < 0 || Col >= Table.Rows->GetRow(Row)->Count())
+        return false;
     Cell = Table.GetCell(Row, Col);
     return Cell != nullptr;
 }
@@ -303,7 +323,8 @@ void TRPTableItemInfo::SetBackgroundImageWithUndo(TGraphic* Graphic, bool Copy, 
 }
 
 void TRPTableItemInfo::AssignCellAttributesWithUndo(int ItemNo, int Row, const TRPTableCellData& Source,
-                                                    bool IncludeSize, int WidthDivisor, int HeightDivisor, int Col) {
+                                                    bool IncludeSize, int WidthDivisor, int HeightDivisor,
+                                                    int Col) {
     (void)ItemNo;
     if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return;
     TRPTableCellData* cell = GetCell(Row, Col);
@@ -313,15 +334,20 @@ void TRPTableItemInfo::AssignCellAttributesWithUndo(int ItemNo, int Row, const T
         AddUndoRecord<TRPUndoModifyCellVisibleBorders>(Row, Col, cell->VisibleBorders);
         if (cell->GetBackgroundImage() || Source.GetBackgroundImage() ||
             cell->BackgroundImageFileName != Source.BackgroundImageFileName)
-            if (auto* rec = AddUndoRecord<TRPUndoModifyBackgroundImage>(Row, Col, CopyOf(cell->GetBackgroundImage())))
+            if (auto* rec =
+                    AddUndoRecord<TRPUndoModifyBackgroundImage>(Row, Col, CopyOf(cell->GetBackgroundImage())))
                 rec->FileName = cell->BackgroundImageFileName;
         TRPIntPropertyList values;
-        for (const char* name : {"Color", "BorderColor", "BorderLightColor", "VAlign", "BackgroundStyle", "BestWidth",
-                                 "BestHeight"}) {
-            if (!IncludeSize && name[0] == 'B' && name[1] == 'e') continue;
+        const auto note = [&](const char* Name) {
             int v = 0;
-            RPGetCellIntProperty(*cell, name, v);
-            values.emplace_back(name, v);
+            RPGetCellIntProperty(*cell, Name, v);
+            values.emplace_back(Name, v);
+        };
+        for (const char* name : {"Color", "BorderColor", "BorderLightColor", "VAlign", "BackgroundStyle"})
+            note(name);
+        if (IncludeSize) {
+            note("BestWidth");
+            note("BestHeight");
         }
         AddUndoRecord<TRPUndoModifyCellIntProperties>(Row, Col, std::move(values));
     }
@@ -389,7 +415,8 @@ void TRPUndoModifyCellVisibleBorders::UndoTable(TRPTableItemInfo& Table) {
     cell->VisibleBorders.SetValues(Left, Top, Right, Bottom);
 }
 
-TRPUndoModifyBackgroundImage::TRPUndoModifyBackgroundImage(int ARow, int ACol, std::unique_ptr<TGraphic> AImage)
+TRPUndoModifyBackgroundImage::TRPUndoModifyBackgroundImage(int ARow, int ACol,
+                                                           std::unique_ptr<TGraphic> AImage)
     : Row(ARow), Col(ACol), Image(std::move(AImage)) {}
 
 TRPUndoModifyBackgroundImage::~TRPUndoModifyBackgroundImage() = default;
@@ -478,7 +505,8 @@ void TRPUndoInsertEmptyCell::UndoTable(TRPTableItemInfo& Table) {
 void TRPUndoCellSpitVert::UndoTable(TRPTableItemInfo& Table) {
     TRPTableCellData* cell = CellAt(Table, Row, Col);
     if (!cell) return;
-    AddInverseRecord<TRPUndoCellSpitVert>(Table, *this, !Flag, Row, Col, SplitCol, DecreaseWidth, cell->BestWidth);
+    AddInverseRecord<TRPUndoCellSpitVert>(Table, *this, !Flag, Row, Col, SplitCol, DecreaseWidth,
+                                          cell->BestWidth);
     if (Flag)
         Table.Rows->SplitCellVert(Row, Col, DecreaseWidth, SplitCol);
     else
@@ -491,7 +519,8 @@ void TRPUndoDeleteCols::UndoTable(TRPTableItemInfo& Table) {
     TRPTableRows& g = *Table.Rows;
     if (Flag) {
         if (FirstCol < 0 || Count <= 0 || FirstCol + Count > g.GetColCount()) return;
-        g.RemoveCols(FirstCol, Count, AddInverseRecord<TRPUndoDeleteCols>(Table, *this, false, FirstCol, Count));
+        g.RemoveCols(FirstCol, Count,
+                     AddInverseRecord<TRPUndoDeleteCols>(Table, *this, false, FirstCol, Count));
     } else {
         if (FirstCol < 0 || FirstCol > g.GetColCount()) return;
         AddInverseRecord<TRPUndoDeleteCols>(Table, *this, true, FirstCol, Count);
@@ -503,7 +532,8 @@ void TRPUndoDeleteRows::UndoTable(TRPTableItemInfo& Table) {
     TRPTableRows& g = *Table.Rows;
     if (Flag) {
         if (FirstRow < 0 || Count <= 0 || FirstRow + Count > g.RowCount()) return;
-        g.RemoveRows(FirstRow, Count, AddInverseRecord<TRPUndoDeleteRows>(Table, *this, false, FirstRow, Count));
+        g.RemoveRows(FirstRow, Count,
+                     AddInverseRecord<TRPUndoDeleteRows>(Table, *this, false, FirstRow, Count));
     } else {
         if (FirstRow < 0 || FirstRow > g.RowCount()) return;
         AddInverseRecord<TRPUndoDeleteRows>(Table, *this, true, FirstRow, Count);
@@ -530,33 +560,36 @@ TRPUndoCellsClear::TRPUndoCellsClear(bool AFlag, const TRPIntegerList& ARows, co
 
 void TRPUndoCellsClear::UndoTable(TRPTableItemInfo& Table) {
     if (Flag) {
-        Table.Rows->ClearCellsInto(RowList, ColList,
-                                   AddInverseRecord<TRPUndoCellsClear>(Table, *this, false, RowList, ColList));
+        Table.Rows->ClearCellsInto(
+            RowList, ColList, AddInverseRecord<TRPUndoCellsClear>(Table, *this, false, RowList, ColList));
     } else {
         AddInverseRecord<TRPUndoCellsClear>(Table, *this, true, RowList, ColList);
         Table.Rows->RestoreClearedCells(Cells, RowList, ColList);
     }
 }
 
-TRPUndoMergeItem::TRPUndoMergeItem(int ARow, int ACol, int AItemCount, std::unique_ptr<TRPTableCellData> ACell)
+TRPUndoMergeItem::TRPUndoMergeItem(int ARow, int ACol, int AItemCount,
+                                   std::unique_ptr<TRPTableCellData> ACell)
     : Row(ARow), Col(ACol), ItemCount(AItemCount), Cell(std::move(ACell)) {}
 
 TRPUndoMergeItem::~TRPUndoMergeItem() = default;
 
 TRPUndoMerge::~TRPUndoMerge() = default;
 
+void TRPUndoMerge::NoteMainCell(const TRPTableCellData& Main, bool ASumBestWidth) {
+    OldRowSpan = Main.RowSpan;
+    OldColSpan = Main.ColSpan;
+    OldBestWidth = Main.BestWidth;
+    OldItemCount = Main.GetItemCount();
+    SumBestWidth = ASumBestWidth;
+}
+
 void TRPUndoMerge::UndoTable(TRPTableItemInfo& Table) {
     TRPTableCellData* main = CellAt(Table, Row, Col);
     if (!main || !RectInGrid(*Table.Rows, Row, Col, RowSpan, ColSpan)) return;
     if (Flag) {
         auto* inv = AddInverseRecord<TRPUndoMerge>(Table, *this, false, Row, Col, RowSpan, ColSpan);
-        if (inv) {
-            inv->OldRowSpan = main->RowSpan;
-            inv->OldColSpan = main->ColSpan;
-            inv->OldBestWidth = main->BestWidth;
-            inv->OldItemCount = main->GetItemCount();
-            inv->SumBestWidth = SumBestWidth;
-        }
+        if (inv) inv->NoteMainCell(*main, SumBestWidth);
         Table.Rows->DoMerge(Row, Col, RowSpan, ColSpan, SumBestWidth, inv);
     } else {
         if (auto* inv = AddInverseRecord<TRPUndoMerge>(Table, *this, true, Row, Col, RowSpan, ColSpan))

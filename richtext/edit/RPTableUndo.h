@@ -41,8 +41,7 @@ protected:
 // Adds a record about Table to the list that records now (the undo list
 // while a command runs, the opposite list while a record is undone); nil
 // when nothing records. Args go to the record's constructor.
-template <class R, class... A>
-R* TRPTableItemInfo::AddUndoRecord(A&&... Args) {
+template <class R, class... A> R* TRPTableItemInfo::AddUndoRecord(A&&... Args) {
     TRPUndoList* list = GetUndoTarget();
     if (!list) return nullptr;
     auto rec = std::make_unique<R>(std::forward<A>(Args)...);
@@ -229,7 +228,8 @@ public:
 // Flag true: the columns go again; false: the kept cells come back.
 class TRPUndoDeleteCols : public TCustomRPUndoWithCells {
 public:
-    TRPUndoDeleteCols(bool AFlag, int AFirstCol, int ACount) : Flag(AFlag), FirstCol(AFirstCol), Count(ACount) {}
+    TRPUndoDeleteCols(bool AFlag, int AFirstCol, int ACount)
+        : Flag(AFlag), FirstCol(AFirstCol), Count(ACount) {}
     bool Flag;
     int FirstCol, Count;
 
@@ -240,7 +240,8 @@ protected:
 // Whole rows, the same way (the row deletion of the editor).
 class TRPUndoDeleteRows : public TCustomRPUndoWithCells {
 public:
-    TRPUndoDeleteRows(bool AFlag, int AFirstRow, int ACount) : Flag(AFlag), FirstRow(AFirstRow), Count(ACount) {}
+    TRPUndoDeleteRows(bool AFlag, int AFirstRow, int ACount)
+        : Flag(AFlag), FirstRow(AFirstRow), Count(ACount) {}
     bool Flag;
     int FirstRow, Count;
     // The vertical alignments of the kept rows.
@@ -295,6 +296,8 @@ public:
     int OldRowSpan = 1, OldColSpan = 1, OldBestWidth = 0, OldItemCount = 0;
     bool SumBestWidth = true;
     std::vector<std::unique_ptr<TRPUndoMergeItem>> Items;
+    // Notes the main cell as it is before the merge.
+    void NoteMainCell(const TRPTableCellData& Main, bool ASumBestWidth);
 
 protected:
     void UndoTable(TRPTableItemInfo& Table) override;
@@ -308,6 +311,8 @@ public:
     ~TRPUndoMultiCellsModify() override;
     std::vector<std::unique_ptr<TRPUndoInfos>> Groups;
     TRPIntegerList RowList, ColList, CountList;
+    // Moves every group of From here as the steps of cell (Row, Col).
+    void TakeGroups(int Row, int Col, TRPUndoList& From);
 
 protected:
     void UndoTable(TRPTableItemInfo& Table) override;

@@ -84,6 +84,23 @@ TEST_F(TableModel, MergeClampsToTheGridAndMovesContentInOrder) {
     EXPECT_TRUE(t->Rows->IsConsistent());
 }
 
+TEST_F(TableModel, ATableMergedIntoAnotherCellBelongsToThatCell) {
+    auto t = Make(1, 2);
+    SetText(t.get(), 0, 0, "A");
+    TRPTableCellData* second = t->GetCell(0, 1);
+    auto inner = TRPTableItemInfo::CreateEx(1, 1, second);
+    TRPTableItemInfo* in = inner.get();
+    second->AddItem(std::string(), std::move(inner));
+    TRPTableItemInfo* p = Place(std::move(t));
+    // The covered cell is freed: the table must not point at it any more.
+    p->Rows->MergeCells(0, 0, 2, 1, true, false);
+    EXPECT_EQ(in->GetRPData(), p->GetCell(0, 0));
+    EXPECT_EQ(in->GetCell(0, 0)->GetParentData(), p->GetCell(0, 0));
+    EXPECT_EQ(in->GetItemNo(), 2);
+    Doc->Format();
+    EXPECT_GT(in->GetHeight(), 0);
+}
+
 TEST_F(TableModel, MergeRefusesToLoseARowOrColumnOrToCutAMergedCell) {
     Style->UseSound = false;
     auto t = Make(2, 2);

@@ -2,6 +2,7 @@
 // step recorded by small records, undone to the same RPF and redone to the
 // changed one.
 #include "TableEditFixture.h"
+#include "platform/Pictures.h"
 #include "richtext/edit/RPTableUndo.h"
 
 namespace {
@@ -68,6 +69,40 @@ TEST_F(TableUndo, CellSizesAndPropertiesAreOneStepEachAndRecordOnlyTheOldValue) 
     EXPECT_TRUE(T->GetCell(1, 1)->VisibleBorders.IsEqualValues(false, true, false, true));
 }
 
+TEST_F(TableUndo, TableSettersRecordTheirReformatDemands) {
+    // Outside a document a setter only stores.
+    auto loose = TRPTableItemInfo::CreateEx(1, 1, nullptr);
+    loose->SetCellPadding(5);
+    loose->SetHOutermostRule(true);
+    EXPECT_EQ(loose->CellPadding, 5);
+    EXPECT_TRUE(loose->HOutermostRule);
+
+    Build(1, 1);
+    T->SetBestWidth(-50);
+    T->SetCellVSpacing(9);
+    T->SetBorderColor(0x123456);
+    T->SetCellBorderStyle(rptbColor);
+    ASSERT_EQ(F.Data()->UndoList->Count(), 4);
+    const auto demands = [&](int Group) {
+        auto* rec =
+            dynamic_cast<TRPUndoModifyItemIntProperty*>(F.Data()->UndoList->Group(Group)->Infos[0].get());
+        return rec ? rec->PropName + ":" + std::to_string(rec->Value) + ":" +
+                         std::to_string(rec->NeedsReformat) + std::to_string(rec->CheckWidth)
+                   : std::string("?");
+    };
+    EXPECT_EQ(demands(0), "BestWidth:0:11");
+    EXPECT_EQ(demands(1), "CellVSpacing:2:10");
+    EXPECT_EQ(demands(2), "BorderColor:" + std::to_string(clWindowText) + ":00");
+    EXPECT_EQ(demands(3), "CellBorderStyle:1:00");
+    EXPECT_EQ(T->BestWidth, -50);
+    EXPECT_EQ(T->CellBorderStyle, rptbColor);
+    F.Edit->Undo();
+    F.Edit->Undo();
+    EXPECT_EQ(T->CellBorderStyle, rptbLowered);
+    EXPECT_EQ(T->BorderColor, clWindowText);
+    EXPECT_EQ(T->CellVSpacing, 9);
+}
+
 TEST_F(TableUndo, CopiedCellAttributesComeBackWithTheirPictureName) {
     Build(1, 2);
     TRPTableCellData* src = T->GetCell(0, 0);
@@ -87,6 +122,53 @@ TEST_F(TableUndo, CopiedCellAttributesComeBackWithTheirPictureName) {
     EXPECT_EQ(F.Data()->UndoList->Count(), 1);
     const std::string after = SaveRPF(*F.Edit);
     EXPECT_NE(after, before);
+    ExpectUndoRedo(F, before, after);
+}
+
+TEST_F(TableUndo, BackgroundPicturesOfCellsAndTableComeAndGo) {
+    Build(1, 2);
+    const std::string before = SaveRPF(*F.Edit);
+    T->SetBackgroundImageWithUndo(new TBitmap(8, 6), false, 0, 1);
+    TBitmap shared(4, 4);
+    T->SetBackgroundImageWithUndo(&shared, true, -1, -1);
+    T->SetBackgroundImageWithUndo(nullptr, false, 3, 0); // no such cell
+    ASSERT_EQ(F.Data()->UndoList->Count(), 2);
+    ASSERT_TRUE(T->GetBackgroundImage());
+    EXPECT_NE(T->GetBackgroundImage(), &shared);
+    F.Edit->Undo();
+    EXPECT_FALSE(T->GetBackgroundImage());
+    F.Edit->Undo();
+    EXPECT_FALSE(T->GetCell(0, 1)->GetBackgroundImage());
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    F.Edit->Redo();
+    F.Edit->Redo();
+    const TGraphic* cellPicture = T->GetCell(0, 1)->GetBackgroundImage();
+    ASSERT_TRUE(cellPicture);
+    EXPECT_EQ(cellPicture->Width(), 8);
+    EXPECT_EQ(cellPicture->Height(), 6);
+    ASSERT_TRUE(T->GetBackgroundImage());
+    EXPECT_EQ(T->GetBackgroundImage()->Width(), 4);
+    // Replacing a picture keeps the old one for undo.
+    T->SetBackgroundImageWithUndo(new TBitmap(2, 3), false, 0, 1);
+    F.Edit->Undo();
+    ASSERT_TRUE(T->GetCell(0, 1)->GetBackgroundImage());
+    EXPECT_EQ(T->GetCell(0, 1)->GetBackgroundImage()->Width(), 8);
+}
+
+TEST_F(TableUndo, TextStyleConversionOfSelectedCellsIsUndoneCellByCell) {
+    Build(2, 2);
+    F.Edit->OnStyleConversion = [](TCustomRichPadEdit*, int StyleNo, int UserData, bool, int& NewStyleNo) {
+        NewStyleNo = StyleNo == 0 ? UserData : StyleNo;
+    };
+    T->Select(0, 1, 0, 1); // B and D
+    const std::string before = SaveRPF(*F.Edit);
+    T->ApplyStyleConversion(1);
+    EXPECT_EQ(T->GetCell(0, 1)->GetItemStyle(0), 1);
+    EXPECT_EQ(T->GetCell(1, 1)->GetItemStyle(0), 1);
+    EXPECT_EQ(T->GetCell(1, 0)->GetItemStyle(0), 0);
+    EXPECT_EQ(Text(1, 1), "D");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    const std::string after = SaveRPF(*F.Edit);
     ExpectUndoRedo(F, before, after);
 }
 
@@ -137,6 +219,209 @@ TEST_F(NestedTableUndo, ChangesOfATableInACellAreUndoneThroughItsPath) {
     F.Edit->Redo();
     EXPECT_EQ(SaveRPF(*F.Edit), after);
     EXPECT_EQ(InnerNow()->GetCell(1, 1)->BestWidth, 25);
+}
+
+TEST_F(NestedTableUndo, ATableMovedByAMergeBelongsToItsNewCell) {
+    BuildNested();
+    const std::string before = SaveRPF(*F.Edit);
+    T->MergeCells(0, 0, 2, 1, true);
+    EXPECT_EQ(Inner->GetRPData(), T->GetCell(0, 0));
+    // Its own changes are still recorded, and found again through the new cell.
+    Inner->InsertRows(0, 1, -1, false);
+    ASSERT_EQ(F.Data()->UndoList->Count(), 2);
+    const std::string after = SaveRPF(*F.Edit);
+    F.Edit->Undo();
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_EQ(Inner->GetRPData(), T->GetCell(0, 1));
+    F.Edit->Redo();
+    F.Edit->Redo();
+    EXPECT_EQ(SaveRPF(*F.Edit), after);
+    EXPECT_EQ(Inner->Rows->RowCount(), 3);
+}
+
+TEST_F(TableUndo, GridCommandsAtTheEdges) {
+    // Two rows appended and selected; one step takes both away again.
+    Build(2, 2);
+    const std::string two = SaveRPF(*F.Edit);
+    T->InsertRows(2, 2, -1, true);
+    EXPECT_EQ(Spans(*T->Rows), "1x1 1x1/1x1 1x1/1x1 1x1/1x1 1x1");
+    EXPECT_EQ(T->SelStartRow, 2);
+    EXPECT_EQ(T->SelRowOffs, 1);
+    EXPECT_EQ(T->SelColOffs, 1);
+    EXPECT_FALSE(T->IsCellSelected(1, 0));
+    EXPECT_TRUE(T->IsCellSelected(3, 1));
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), two);
+    EXPECT_FALSE(F.Edit->CanUndo());
+
+    // The only column of a table goes and comes back with its text.
+    Build(2, 1);
+    const std::string one = SaveRPF(*F.Edit);
+    EXPECT_THROW(T->DeleteCols(0, 2, false), ERichPadError);
+    EXPECT_FALSE(F.Edit->CanUndo());
+    T->DeleteCols(0, 1, false);
+    EXPECT_TRUE(T->Rows->IsEmpty());
+    EXPECT_EQ(T->Rows->RowCount(), 2);
+    T->DeleteCols(0, 1, false); // nothing left to delete
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    const std::string none = SaveRPF(*F.Edit);
+    ExpectUndoRedo(F, one, none);
+    EXPECT_EQ(Text(1, 0), "B");
+
+    // An editor that keeps no undo still runs every command.
+    Build(2, 2);
+    F.Edit->SetUndoLimit(0);
+    T->MergeCells(0, 0, 2, 1, true);
+    T->InsertCols(1, 1, 0, false);
+    T->Select(1, 0, 2, 0);
+    T->ApplyParaStyle(1);
+    T->ClearSelectedCells();
+    EXPECT_EQ(Spans(*T->Rows), "1x3 . ./1x1 1x1 1x1");
+    EXPECT_EQ(Text(0, 0), "A|B");
+    EXPECT_EQ(Text(1, 0), "");
+    EXPECT_FALSE(F.Edit->CanUndo());
+}
+
+TEST_F(TableUndo, UndoneMergeGivesEveryCoveredCellExactlyItsItems) {
+    Build(3, 3);
+    // Cell B has two paragraphs, E is empty, F has a line of two items.
+    TRPTableCellData* b = T->GetCell(0, 1);
+    b->AddNL("B2", 0, 0);
+    T->GetCell(1, 1)->ClearToEmpty();
+    T->GetCell(1, 2)->AddNL("F2", 0, -1);
+    F.Edit->Format();
+    const std::string before = SaveRPF(*F.Edit);
+    T->MergeCells(0, 0, 3, 2, true);
+    EXPECT_EQ(Spans(*T->Rows), "2x3 . ./. . ./1x1 1x1 1x1");
+    EXPECT_EQ(Text(0, 0), "A|B|B2|C|D|F|F2");
+    const std::string after = SaveRPF(*F.Edit);
+    // Undo gives back the cells themselves, each holding its own items again.
+    F.Edit->Undo();
+    T = Table();
+    EXPECT_EQ(Text(0, 1), "B|B2");
+    EXPECT_EQ(Text(1, 1), "");
+    EXPECT_EQ(Text(1, 2), "F|F2");
+    EXPECT_EQ(T->GetCell(1, 2)->GetParentData(), F.Data());
+    EXPECT_TRUE(T->Rows->IsConsistent());
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    F.Edit->Redo();
+    ExpectUndoRedo(F, before, after);
+}
+
+TEST_F(TableUndo, ParaStyleOnSelectedCellsSkipsRefusedOnesAndIsOneStep) {
+    Build(2, 3);
+    T->OnCellEditing = [](TRPTableItemInfo*, int Row, int Col, bool Automatic, bool& Allow) {
+        EXPECT_TRUE(Automatic);
+        Allow = !(Row == 0 && Col == 1);
+    };
+    T->Select(0, 0, 2, 0); // A, B and C
+    const std::string before = SaveRPF(*F.Edit);
+    T->ApplyParaStyle(1);
+    const auto para = [&](int r, int c) { return T->GetCell(r, c)->GetItemPara(0); };
+    EXPECT_EQ(para(0, 0), 1);
+    EXPECT_EQ(para(0, 1), 0);
+    EXPECT_EQ(para(0, 2), 1);
+    EXPECT_EQ(para(1, 0), 0);
+    EXPECT_EQ(Text(0, 2), "C");
+    ASSERT_EQ(F.Data()->UndoList->Count(), 1);
+    ASSERT_EQ(F.Data()->UndoList->Last()->Infos.size(), 1u);
+    auto* multi = dynamic_cast<TRPUndoMultiCellsModify*>(F.Data()->UndoList->Last()->Infos[0].get());
+    ASSERT_TRUE(multi);
+    EXPECT_EQ(List(multi->ColList), "0 2");
+    const std::string after = SaveRPF(*F.Edit);
+    ExpectUndoRedo(F, before, after);
+    // Without a cell selection nothing happens.
+    T = Table();
+    T->ClearSelection();
+    T->ApplyParaStyle(1);
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
+}
+
+// The first table inside a cell of T, nil when none is left.
+TRPTableItemInfo* NestedIn(TRPTableItemInfo& T) {
+    for (int r = 0; r < T.Rows->RowCount(); ++r)
+        for (int c = 0; c < T.Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = T.GetCell(r, c))
+                for (int i = 0; i < cell->GetItemCount(); ++i)
+                    if (auto* t = dynamic_cast<TRPTableItemInfo*>(cell->GetItem(i))) return t;
+    return nullptr;
+}
+
+TEST_F(NestedTableUndo, RandomCommandsUndoneAndRedoneStepByStep) {
+    int innerSteps = 0;
+    for (uint32_t seed : {1u, 7u, 42u, 1234u}) {
+        SCOPED_TRACE(seed);
+        BuildNested();
+        uint32_t x = seed;
+        const auto rnd = [&x](int n) {
+            x = x * 134775813u + 1u;
+            return static_cast<int>((static_cast<uint64_t>(x) * static_cast<uint32_t>(n)) >> 32);
+        };
+        std::vector<std::string> states{SaveRPF(*F.Edit)};
+        for (int step = 0; step < 40; ++step) {
+            TRPTableItemInfo* inner = NestedIn(*Table());
+            TRPTableItemInfo* t = inner && rnd(3) == 0 ? inner : Table();
+            const int rows = t->Rows->RowCount(), cols = t->Rows->GetColCount();
+            const int before = F.Data()->UndoList->Count();
+            try {
+                switch (rnd(8)) {
+                case 0:
+                    t->InsertRows(rnd(rows + 1), 1 + rnd(2), rnd(rows + 1) - 1, rnd(2) == 0);
+                    break;
+                case 1:
+                    t->InsertCols(rnd(cols + 1), 1 + rnd(2), rnd(cols + 1) - 1, rnd(2) == 0);
+                    break;
+                case 2:
+                    if (rows > 2) t->DeleteRows(rnd(rows), 1 + rnd(2));
+                    break;
+                case 3:
+                    if (cols > 2) t->DeleteCols(rnd(cols), 1 + rnd(2), rnd(2) == 0);
+                    break;
+                case 4:
+                case 5:
+                    if (rows > 0 && cols > 0)
+                        t->MergeCells(rnd(rows), rnd(cols), 1 + rnd(3), 1 + rnd(3), rnd(2) == 0);
+                    break;
+                case 6:
+                    if (rows > 0 && cols > 0) {
+                        t->Select(rnd(rows), rnd(cols), rnd(3) - 1, rnd(3) - 1);
+                        t->ClearSelectedCells();
+                    }
+                    break;
+                default:
+                    if (rows > 0 && cols > 0) {
+                        int r = rnd(rows), c = rnd(cols), mr, mc;
+                        if (t->Rows->GetMainCell(r, c, mr, mc)) t->SetCellBestWidth(10 + rnd(50), mr, mc);
+                    }
+                }
+            } catch (const ERichPadError&) {
+            }
+            ASSERT_TRUE(Table()->Rows->IsConsistent());
+            if (TRPTableItemInfo* n = NestedIn(*Table())) {
+                ASSERT_TRUE(n->Rows->IsConsistent());
+            }
+            const int now = F.Data()->UndoList->Count();
+            ASSERT_LE(now, before + 1);
+            if (now > before) {
+                states.push_back(SaveRPF(*F.Edit));
+                if (t == inner) ++innerSteps;
+            }
+        }
+        ASSERT_GT(states.size(), 10u);
+        for (size_t i = states.size() - 1; i-- > 0;) {
+            F.Edit->Undo();
+            ASSERT_EQ(SaveRPF(*F.Edit), states[i]) << "undo to state " << i;
+        }
+        EXPECT_FALSE(F.Edit->CanUndo());
+        for (size_t i = 1; i < states.size(); ++i) {
+            F.Edit->Redo();
+            ASSERT_EQ(SaveRPF(*F.Edit), states[i]) << "redo to state " << i;
+        }
+        EXPECT_FALSE(F.Edit->CanRedo());
+    }
+    EXPECT_GT(innerSteps, 8);
 }
 
 } // namespace
