@@ -127,6 +127,17 @@ public:
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);
     bool SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value);
     void MergeTextItemsWithUndo(int ItemNo);
+    // Checkpoints of items; a second one on an item, or deleting a missing
+    // one, raises "Checkpoint error".
+    void AddCheckpointWithUndo(int ItemNo, std::unique_ptr<TRPCPInfo> Checkpoint);
+    void DeleteCheckpointWithUndo(int ItemNo);
+    // A copy of FromItemNo's checkpoint replaces ToItemNo's; FromItemNo loses its own.
+    void MoveCheckpointWithUndo(int FromItemNo, int ToItemNo);
+    bool HasKeptCheckpoint(int ItemNo) const;
+    // Before ItemNo is deleted: its kept checkpoint moves to the next item of
+    // the same paragraph (unless BackwardOnly), else to the item before it in
+    // the same paragraph. False when it has one that cannot move.
+    bool KeepCheckpointOnDelete(int ItemNo, bool BackwardOnly);
     void RecordInsertedItems(int ItemNo, int Count);
     // Undo of one typed character and redo of one (the typing records).
     void UndoTypedChar(TRPUndoTypingInfo& Info);
@@ -211,6 +222,8 @@ private:
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;
     bool RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs);
+    // Moves a kept checkpoint of the selected items to where the selection starts.
+    void KeepSelectedCheckpoint(int StartItemNo, int StartOffs, int EndItemNo, int EndOffs);
     void InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart);
     void FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart);
     bool InsertStream(const std::string& Stream, bool IsRTF);
