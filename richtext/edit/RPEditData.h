@@ -80,6 +80,25 @@ public:
     void Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth, TCanvas* Canvas,
                 bool AppendOnly, bool Force) override;
     void SelectionChanged() override;
+    // Hyperlink mode: while it is on, the jumps of the document work as in a
+    // viewer and the caret rests. Without Force nothing happens in a
+    // read-only editor (whose jumps are always on); off never applies there.
+    void BuildJumps(bool Force);
+    void DropJumps();
+    // The writers name jumps by the numbers hyperlink mode gives them: an
+    // editor saves with the mode on for the time of the writing.
+    bool SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color, TRPBackground* Background,
+                         TRPRTFTables* Tables, double TwipsPerPixel) override;
+    bool SaveHTMLToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                          const std::string& ImagesPrefix, TRPHTMLSaveOptions Options, TColor Color, int& ImageSaveNo,
+                          int LeftMargin, int TopMargin, int RightMargin, int BottomMargin, TRPBackground* Background,
+                          TRPHTMLBulletList* Bullets) override;
+    bool SaveHTMLWithCSSToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                                 const std::string& ImagesPrefix, const std::string& ExtraStyles,
+                                 const std::string& ExternalCSS, const std::string& CPPrefix, TRPHTMLSaveOptions Options,
+                                 TColor Color, TColor& CurrentFileColor, int& ImageSaveNo, int LeftMargin, int TopMargin,
+                                 int RightMargin, int BottomMargin, TRPBackground* Background,
+                                 TRPHTMLBulletList* Bullets) override;
     bool CanStartDragging() override;
     void PostDragStart() override;
     // Offers the resizer when the selection is exactly one resizable picture.

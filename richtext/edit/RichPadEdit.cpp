@@ -56,9 +56,9 @@ void TCustomRichPadEdit::SetReadOnly(bool Value) {
     m_readOnly = Value;
     // A read-only editor follows its links as a viewer does.
     if (Value)
-        DocFlags |= rpflRecordJumps;
+        EditData()->BuildJumps(true);
     else
-        DocFlags &= static_cast<uint16_t>(~rpflRecordJumps);
+        EditData()->DropJumps();
     EditData()->ChangeCaret(false, false, true);
     Invalidate();
 }
@@ -86,6 +86,7 @@ bool TCustomRichPadEdit::BeforeChange(bool FromOutside) {
 void TCustomRichPadEdit::Change(bool ClearRedo) {
     Modified = true;
     FreeDocumentTempObject();
+    EditData()->DropJumps();
     if (ClearRedo) EditData()->RedoList->Clear();
     if (OnChange) OnChange(this);
 }
@@ -375,7 +376,14 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
             hadSelection = true;
             d->Deselect(nullptr, false);
         }
-    } else if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU || Key == 0x14 || Key == VK_ESCAPE ||
+    } else if (Key == VK_CONTROL) {
+        // Links work while Ctrl is held.
+        if ((EditorOptions & rpoCtrlJumps) && !(DocFlags & rpflRecordJumps)) {
+            d->BuildJumps(false);
+            SimulateMouseMove();
+        }
+        return;
+    } else if (Key == VK_SHIFT || Key == VK_MENU || Key == 0x14 || Key == VK_ESCAPE ||
                (Key >= VK_F1 && Key <= VK_F1 + 23) || Key == 229) {
         return;
     } else {
@@ -476,8 +484,19 @@ bool TCustomRichPadEdit::KeyChar(char16_t Key) {
     return true;
 }
 
+void TCustomRichPadEdit::KeyUp(uint16_t Key) {
+    if (Key != VK_CONTROL) return;
+    EditData()->DropJumps();
+    SimulateMouseMove();
+}
+
 bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
     switch (e->type()) {
+    case QEvent::KeyRelease: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (!ke->isAutoRepeat()) KeyUp(VirtualKeyOf(*ke));
+        return TCustomRichPad::HandleEvent(e);
+    }
     case QEvent::InputMethod: {
         // Dead keys and composition arrive here as one committed text.
         auto* ie = static_cast<QInputMethodEvent*>(e);
@@ -520,6 +539,10 @@ void TCustomRichPadEdit::SendKey(uint16_t Key, TShiftState Shift) {
     KeyDown(Key, Shift);
 }
 
+void TCustomRichPadEdit::SendKeyUp(uint16_t Key) {
+    KeyUp(Key);
+}
+
 void TCustomRichPadEdit::SendChar(char16_t Ch) {
     if (FilterKeyPress(Ch)) KeyChar(Ch);
 }
@@ -539,6 +562,10 @@ void TCustomRichPadEdit::FocusIn(bool Mouse, bool Backward, bool FromNowhere) {
 
 void TCustomRichPadEdit::FocusOut() {
     TCustomRichPad::FocusOut();
+    if (!Destroying()) {
+        EditData()->DropJumps();
+        SimulateMouseMove();
+    }
     if (HandleAllocated()) KillTimer(rpCaretTimer);
     m_caretOn = false;
     Invalidate();

@@ -132,9 +132,12 @@ public:
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);
     void SendChar(char16_t Ch);
+    void SendKeyUp(uint16_t Key);
 
 protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    // Releasing Ctrl ends hyperlink mode.
+    void KeyUp(uint16_t Key);
     bool KeyChar(char16_t Key) override;
     bool HandleEvent(QEvent* e) override;
     void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
