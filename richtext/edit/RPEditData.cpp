@@ -3,7 +3,6 @@
 #include "richtext/edit/RPEditData.h"
 #include "richtext/model/RPMarkers.h"
 
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -589,9 +588,9 @@ bool TRPEditRPData::CanStartDragging() {
 }
 
 void TRPEditRPData::PostDragStart() {
-    TCustomRichPadEdit* e = Editor();
-    if (!e) return;
-    if (QWidget* w = e->Widget()) QTimer::singleShot(0, w, [e] { e->StartDragSelection(); });
+    // The press inside the selection stays pending: the editor starts the
+    // drag when the pointer moves on with the button down, and takes a
+    // release before that as a click.
 }
 
 void TRPEditRPData::UpdateResizer() {

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QStringDecoder>
+#include <algorithm>
 #include <QWidget>
 
 #include "platform/Keys.h"
@@ -226,23 +228,46 @@ bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) return false;
-    std::string text(bytes.constData(), static_cast<size_t>(bytes.size()));
-    for (char& c : text)
-        if (c == '\0') c = '?';
-    // Form feeds start a paragraph here: the text file reader knows no page breaks.
-    InsertText(text, false);
+    if (!BeginInsertion()) return true;
+    EditData()->State |= rpstInsertingText;
+    InsertTextFileBytes(bytes);
+    EditData()->State &= ~rpstInsertingText;
+    EndInsertion();
     return true;
+}
+
+void TCustomRichPadEdit::InsertTextFileBytes(const QByteArray& Bytes) {
+    TRPEditRPData* d = EditData();
+    QByteArray text = Bytes;
+    text.replace('\0', '?');
+    // Text files written here are mostly UTF-8; one that is not valid UTF-8
+    // is read in the Windows code page.
+    const bool bom = text.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(bom ? text.mid(3) : text);
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!utf8.hasError() && !ascii) {
+        d->SwitchToUnicodeStyleFor(decoded);
+        d->InsertTextWide(QStringToItemText(decoded, rpioUnicode, 0), false);
+    } else {
+        // Form feeds start a paragraph here: the text file reader knows no page breaks.
+        d->InsertTextA(std::string(text.constData(), static_cast<size_t>(text.size())), false);
+    }
 }
 
 bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {
     if (!BeginInsertion()) return false;
+    const bool ok = InsertTextItemWithTag(Text, Tag);
+    EndInsertion();
+    return ok;
+}
+
+bool TCustomRichPadEdit::InsertTextItemWithTag(const std::string& Text, const TRPTag& Tag) {
     TRPEditRPData* d = EditData();
     const int sn = d->GetActualStyleOfPara(d->CurTextStyleNo, d->CurParaStyleNo);
     std::string s = ExpandTabsAnsi(Text, Style()->SpacesInTab);
     if (d->IsUnicodeStyle(sn)) s = QStringToItemText(ItemTextToQString(s, 0, d->GetStyleCodePage(sn)), rpioUnicode, 0);
-    const bool ok = d->InsertItemAtCaret(s, d->CreateTextItem(sn, d->CurParaStyleNo, false, false, Tag), false, false);
-    EndInsertion();
-    return ok;
+    return d->InsertItemAtCaret(s, d->CreateTextItem(sn, d->CurParaStyleNo, false, false, Tag), false, false);
 }
 
 bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, uint8_t VAlign) {
