@@ -331,6 +331,7 @@ void TCustomRichPadEdit::DoneDragging(int Effect) {
 bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     TRPEditRPData* d = EditData();
     if (e->type() == QEvent::DragLeave) {
+        StopAutoScroll();
         m_dropItemNo = -1;
         Invalidate();
         return true;
@@ -353,6 +354,9 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         : (de->possibleActions() & Qt::CopyAction)        ? Qt::CopyAction
                                                           : de->proposedAction();
     if (e->type() != QEvent::Drop) {
+        // Near the top or bottom edge the text scrolls slowly under the pointer.
+        if (e->type() == QEvent::DragEnter) StartAutoScroll(true);
+        SetAutoScrollSteps(p.y() < 20 ? -1 : p.y() > ClientHeight() - 20 ? 1 : 0, 0);
         m_dropItemNo = allowed ? item : -1;
         m_dropOffs = offs;
         de->setDropAction(action);
@@ -364,6 +368,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         Invalidate();
         return true;
     }
+    StopAutoScroll();
     m_dropItemNo = -1;
     Invalidate();
     if (!allowed || !BeforeChange(false)) {

@@ -274,3 +274,24 @@ TEST(EditDragOut, APressInTheSelectionReleasedInPlaceIsAClick) {
     EXPECT_FALSE(f.Data()->SelectionExists(false, false));
     EXPECT_EQ(f.CaretPos(), "0:8");
 }
+
+TEST(EditDropIn, DraggingNearAnEdgeScrollsSlowlyThatWay) {
+    TEditFixture f;
+    f.Load("a\nb\nc");
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    QDragEnterEvent enter(QPoint(20, 100), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_EQ(Deliver(f, enter), Qt::CopyAction);
+    EXPECT_TRUE(f.Edit->AutoScrolling());
+    EXPECT_EQ(f.Edit->AutoScrollVStep(), 0);
+    QDragMoveEvent top(QPoint(20, 8), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    Deliver(f, top);
+    EXPECT_EQ(f.Edit->AutoScrollVStep(), -1);
+    QDragMoveEvent bottom(QPoint(20, 195), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    Deliver(f, bottom);
+    EXPECT_EQ(f.Edit->AutoScrollVStep(), 1);
+    QDragLeaveEvent leave;
+    static_cast<TControl*>(f.Edit)->HandleEvent(&leave);
+    EXPECT_FALSE(f.Edit->AutoScrolling());
+    EXPECT_EQ(PlainText(*f.Data()), "a\nb\nc");
+}
