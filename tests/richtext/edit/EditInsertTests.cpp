@@ -205,6 +205,8 @@ TEST(EditDrop, AMoveInsideTheEditorIsOneUndoStepAndNeverUsesAStalePlace) {
     QDropEvent after(QPointF(5 + 140 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     Deliver(f, after);
     EXPECT_EQ(PlainText(*f.Data()), "zwei dreieins ");
+    // The moved text is selected at its new place.
+    EXPECT_EQ(f.Data()->GetSelText(), QStringLiteral("eins "));
     f.Edit->Undo();
     EXPECT_EQ(PlainText(*f.Data()), "eins zwei drei");
     // Drag "drei" to the front: the deletion behind the drop point comes first.
@@ -213,6 +215,7 @@ TEST(EditDrop, AMoveInsideTheEditorIsOneUndoStepAndNeverUsesAStalePlace) {
     QDropEvent before(QPointF(5 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     Deliver(f, before);
     EXPECT_EQ(PlainText(*f.Data()), "dreieins zwei ");
+    EXPECT_EQ(f.Data()->GetSelText(), QStringLiteral("drei"));
     // Onto the dragged text itself: nothing moves.
     f.Select(0, 1, 0, 5);
     QDropEvent onto(QPointF(5 + 20 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
