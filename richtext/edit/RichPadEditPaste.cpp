@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTextDocumentFragment>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <algorithm>
@@ -28,7 +27,6 @@ namespace {
 
 const QString MimeRTF = QStringLiteral("text/rtf");
 const QString MimeRTF2 = QStringLiteral("application/rtf");
-const QString MimeHTML = QStringLiteral("text/html");
 
 bool IsMetafileMime(const QString& Mime) {
     return Mime == QLatin1String("image/x-wmf") || Mime == QLatin1String("image/x-emf") ||
@@ -43,16 +41,6 @@ QString RPFMime() {
 QString HTMLFormatMime() {
     RPRegisterClipboardFormats();
     return RPClipboardMimeType(RPClipboardFormatHTML);
-}
-
-// The RPF block of the clipboard: its length (little-endian int32), then the data.
-bool UnpackRPFBlock(const QByteArray& Block, std::string& Out) {
-    if (Block.size() < 4) return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(Block.constData());
-    const uint32_t n = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-    if (n > static_cast<uint32_t>(Block.size() - 4)) return false;
-    Out.assign(Block.constData() + 4, n);
-    return true;
 }
 
 // Formats a paste takes: everything but dropped files and links.
@@ -195,7 +183,7 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
     const QString rpf = RPFMime();
     if ((Formats & rpddRPF) && Data.hasFormat(rpf)) {
         std::string s;
-        if (UnpackRPFBlock(Data.data(rpf), s)) return d->InsertRPF(s);
+        if (TCustomRPFormattedData::RPFFromBlock(ToStd(Data.data(rpf)), s)) return d->InsertRPF(s);
     }
     if (Formats & rpddRTF) {
         for (const QString& mime : {MimeRTF, MimeRTF2})
