@@ -22,6 +22,7 @@
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 
 namespace {
 
@@ -188,8 +189,25 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
     if (Formats & rpddRTF) {
         for (const QString& mime : {MimeRTF, MimeRTF2})
             if (Data.hasFormat(mime)) {
-                GetRTFReadProperties();
-                return d->InsertRTF(ToStd(Data.data(mime)));
+                // Relative links and pictures of the RTF belong to the page it was copied from.
+                TRPRTFReaderProperties* props = GetRTFReadProperties();
+                std::string base;
+                if (Data.hasFormat(HTMLFormatMime())) {
+                    TRPClipboardHTML h;
+                    ParseClipboardHTML(ToStd(Data.data(HTMLFormatMime())), h);
+                    base = ClipboardBasePath(h.SourceURL);
+                }
+                const std::string kept = props->BasePath;
+                props->BasePath = base;
+                bool ok = false;
+                try {
+                    ok = d->InsertRTF(ToStd(Data.data(mime)));
+                } catch (...) {
+                    props->BasePath = kept;
+                    throw;
+                }
+                props->BasePath = kept;
+                return ok;
             }
     }
     if (Formats & rpddURL) {
