@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QMimeData>
 #include <QTextDocumentFragment>
 #include <QUrl>
@@ -94,6 +95,16 @@ std::unique_ptr<TGraphic> PictureFromMime(const QMimeData& Data) {
         if (!image.isNull()) return std::make_unique<TBitmap>(image);
     }
     return nullptr;
+}
+
+// A dropped file as a picture, judged by its first bytes before the whole
+// file is read: a large file of another kind is never loaded for nothing.
+std::unique_ptr<TGraphic> PictureFromFile(QFile& File) {
+    const std::unique_ptr<TGraphic> probe = TPicture::CreateForData(File.peek(64));
+    if (probe ? dynamic_cast<TMetafile*>(probe.get()) != nullptr : QImageReader::imageFormat(&File).isEmpty())
+        return nullptr;
+    File.seek(0);
+    return PictureFromBytes(File.readAll());
 }
 
 bool ReadFileBytes(const QString& FileName, QByteArray& Out) {
@@ -262,13 +273,17 @@ bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
     TRPEditRPData* d = EditData();
     bool any = false;
     for (const QString& file : Files) {
-        QByteArray bytes;
-        if (!ReadFileBytes(file, bytes)) continue;
-        if (auto g = PictureFromBytes(bytes)) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        if (auto g = PictureFromFile(f)) {
             any |= d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
             continue;
         }
+        f.close();
         const QString ext = QFileInfo(file).suffix().toLower();
+        if (ext != QLatin1String("rtf") && ext != QLatin1String("rpf") && ext != QLatin1String("txt")) continue;
+        QByteArray bytes;
+        if (!ReadFileBytes(file, bytes)) continue;
         if (ext == QLatin1String("rtf")) {
             GetRTFReadProperties();
             any |= d->InsertRTF(ToStd(bytes));
