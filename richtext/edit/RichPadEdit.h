@@ -179,6 +179,7 @@ protected:
     void EndInsertion();
     // Parts of insertions inside a frame.
     bool InsertTextItemWithTag(const std::string& Text, const TRPTag& Tag);
+    bool InsertPlainText(const QString& Text);
     void InsertTextFileBytes(const QByteArray& Bytes);
     bool InsertLink(const QUrl& Link);
     bool InsertDroppedFiles(const QStringList& Files);

@@ -182,15 +182,6 @@ bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
 
 bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats) {
     TRPEditRPData* d = EditData();
-    const auto insertText = [d](const QString& Text) {
-        if (Text.isEmpty()) return false;
-        d->State |= rpstInsertingText;
-        // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
-        d->SwitchToUnicodeStyleFor(Text);
-        d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
-        d->State &= ~rpstInsertingText;
-        return true;
-    };
     const QStringList files = (Formats & rpddFiles) ? DroppedFiles(Data) : QStringList();
     const QString rpf = RPFMime();
     if ((Formats & rpddRPF) && Data.hasFormat(rpf)) {
@@ -235,26 +226,30 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
         } else if (Data.hasHtml()) {
             html = Data.html();
         }
-        if (!html.isEmpty() && insertText(QTextDocumentFragment::fromHtml(html).toPlainText())) return true;
+        if (!html.isEmpty() && InsertPlainText(QTextDocumentFragment::fromHtml(html).toPlainText())) return true;
     }
     if (Formats & rpddBitmap)
         if (auto g = PictureFromMime(Data))
             return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
-    if (text && Data.hasText() && insertText(Data.text())) return true;
+    if (text && Data.hasText() && InsertPlainText(Data.text())) return true;
     if (!files.isEmpty()) return InsertDroppedFiles(files);
     return false;
 }
 
-bool TCustomRichPadEdit::InsertLink(const QUrl& Link) {
+bool TCustomRichPadEdit::InsertPlainText(const QString& Text) {
+    if (Text.isEmpty()) return false;
     TRPEditRPData* d = EditData();
-    const QString url = Link.toString();
-    if (!OnReadHyperlink) {
-        d->State |= rpstInsertingText;
-        d->SwitchToUnicodeStyleFor(url);
-        d->InsertTextWide(QStringToItemText(url, rpioUnicode, 0), false);
-        d->State &= ~rpstInsertingText;
-        return true;
-    }
+    d->State |= rpstInsertingText;
+    // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
+    d->SwitchToUnicodeStyleFor(Text);
+    d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
+    d->State &= ~rpstInsertingText;
+    return true;
+}
+
+bool TCustomRichPadEdit::InsertLink(const QUrl& Link) {
+    if (!OnReadHyperlink) return InsertPlainText(Link.toString());
+    TRPEditRPData* d = EditData();
     // The program decides what the link becomes: its style, tag and text.
     int styleNo = d->GetActualStyleOfPara(d->CurTextStyleNo, d->CurParaStyleNo);
     TRPTag tag;
