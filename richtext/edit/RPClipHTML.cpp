@@ -3,6 +3,9 @@
 #include <cctype>
 #include <cstdint>
 
+#include <QString>
+#include <QUrl>
+
 namespace {
 
 // A non-negative decimal number, or -1.
@@ -52,4 +55,28 @@ bool ParseClipboardHTML(const std::string& Block, TRPClipboardHTML& Out) {
     const size_t zero = Out.Fragment.find('\0');
     if (zero != std::string::npos) Out.Fragment.resize(zero);
     return !Out.Fragment.empty();
+}
+
+std::string ClipboardBasePath(const std::string& SourceURL) {
+    QString url = QString::fromUtf8(SourceURL.data(), static_cast<qsizetype>(SourceURL.size())).trimmed();
+    if (const qsizetype zero = url.indexOf(QChar(0)); zero >= 0) url.truncate(zero);
+    if (url.isEmpty()) return std::string();
+    QString path;
+    QString prefix;
+    if (url.startsWith(QLatin1String("file://"), Qt::CaseInsensitive)) {
+        path = QUrl(url).toLocalFile();
+        if (path.isEmpty()) path = url.mid(7);
+    } else if (url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+               url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive)) {
+        const qsizetype scheme = url.indexOf(QLatin1String("://")) + 3;
+        prefix = url.left(scheme);
+        path = url.mid(scheme);
+        if (!path.contains(QLatin1Char('/'))) path += QLatin1Char('/');
+    } else {
+        path = url;
+    }
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash < 0) return std::string();
+    return (prefix + path.left(slash + 1)).toStdString();
 }

@@ -12,3 +12,8 @@ struct TRPClipboardHTML {
 // False when the block holds no HTML. Offsets outside the block, reversed
 // or unreadable are not trusted: the HTML after the header is taken instead.
 bool ParseClipboardHTML(const std::string& Block, TRPClipboardHTML& Out);
+
+// The folder of a SourceURL, for the relative links and pictures of what was
+// copied with it: "file://" addresses as a local folder, web addresses as a
+// web folder, both ending in "/"; empty when there is none.
+std::string ClipboardBasePath(const std::string& SourceURL);

@@ -3,7 +3,6 @@
 #include "richtext/edit/RPEditData.h"
 #include "richtext/model/RPMarkers.h"
 
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
@@ -94,6 +93,79 @@ void TRPEditRPData::Clear() {
     }
     CurParaStyleNo = CurTextStyleNo = 0;
     JustCleared = true;
+}
+
+// ---------------------------------------------------------------------------
+// Hyperlink mode
+
+void TRPEditRPData::BuildJumps(bool Force) {
+    TCustomRichPadEdit* e = Editor();
+    if (!e || (!Force && e->ReadOnly()) || CaptureItem) return;
+    Jumps.clear();
+    NextJumpNo = 0;
+    BuildJumpList(NextJumpNo, Jumps);
+    UpdateJumpPositions();
+    e->DocFlags |= rpflRecordJumps;
+    State &= ~rpstCaretShown;
+    InvalidateView();
+}
+
+void TRPEditRPData::DropJumps() {
+    TCustomRichPadEdit* e = Editor();
+    if (!e || e->ReadOnly() || CaptureItem || !(e->DocFlags & rpflRecordJumps)) return;
+    ClearJumps();
+    e->DocFlags &= static_cast<uint16_t>(~rpflRecordJumps);
+    State &= ~rpstCaretShown;
+    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+    InvalidateView();
+}
+
+namespace {
+
+// Hyperlink mode on around a top-level save of an editor that asks for it.
+class TJumpsAroundSaving {
+public:
+    TJumpsAroundSaving(TRPEditRPData& Data, int Level)
+        : m_data((Level == 0 && (Data.GetFlags() & rpflJumpsAroundSaving)) ? &Data : nullptr) {
+        if (m_data) m_data->BuildJumps(false);
+    }
+    ~TJumpsAroundSaving() {
+        if (m_data) m_data->DropJumps();
+    }
+    TJumpsAroundSaving(const TJumpsAroundSaving&) = delete;
+    TJumpsAroundSaving& operator=(const TJumpsAroundSaving&) = delete;
+
+private:
+    TRPEditRPData* m_data;
+};
+
+} // namespace
+
+bool TRPEditRPData::SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color,
+                                    TRPBackground* Background, TRPRTFTables* Tables, double TwipsPerPixel) {
+    TJumpsAroundSaving jumps(*this, Level);
+    return TRichPadRPData::SaveRTFToStream(Stream, SelectionOnly, Level, Color, Background, Tables, TwipsPerPixel);
+}
+
+bool TRPEditRPData::SaveHTMLToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                                     const std::string& ImagesPrefix, TRPHTMLSaveOptions Options, TColor Color,
+                                     int& ImageSaveNo, int LeftMargin, int TopMargin, int RightMargin,
+                                     int BottomMargin, TRPBackground* Background, TRPHTMLBulletList* Bullets) {
+    TJumpsAroundSaving jumps(*this, 0);
+    return TRichPadRPData::SaveHTMLToStream(Stream, Path, Title, ImagesPrefix, Options, Color, ImageSaveNo, LeftMargin,
+                                            TopMargin, RightMargin, BottomMargin, Background, Bullets);
+}
+
+bool TRPEditRPData::SaveHTMLWithCSSToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                                            const std::string& ImagesPrefix, const std::string& ExtraStyles,
+                                            const std::string& ExternalCSS, const std::string& CPPrefix,
+                                            TRPHTMLSaveOptions Options, TColor Color, TColor& CurrentFileColor,
+                                            int& ImageSaveNo, int LeftMargin, int TopMargin, int RightMargin,
+                                            int BottomMargin, TRPBackground* Background, TRPHTMLBulletList* Bullets) {
+    TJumpsAroundSaving jumps(*this, 0);
+    return TRichPadRPData::SaveHTMLWithCSSToStream(Stream, Path, Title, ImagesPrefix, ExtraStyles, ExternalCSS,
+                                                   CPPrefix, Options, Color, CurrentFileColor, ImageSaveNo, LeftMargin,
+                                                   TopMargin, RightMargin, BottomMargin, Background, Bullets);
 }
 
 void TRPEditRPData::MakeSureEmpty() {
@@ -516,9 +588,9 @@ bool TRPEditRPData::CanStartDragging() {
 }
 
 void TRPEditRPData::PostDragStart() {
-    TCustomRichPadEdit* e = Editor();
-    if (!e) return;
-    if (QWidget* w = e->Widget()) QTimer::singleShot(0, w, [e] { e->StartDragSelection(); });
+    // The press inside the selection stays pending: the editor starts the
+    // drag when the pointer moves on with the button down, and takes a
+    // release before that as a click.
 }
 
 void TRPEditRPData::UpdateResizer() {

@@ -80,6 +80,25 @@ public:
     void Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth, TCanvas* Canvas,
                 bool AppendOnly, bool Force) override;
     void SelectionChanged() override;
+    // Hyperlink mode: while it is on, the jumps of the document work as in a
+    // viewer and the caret rests. Without Force nothing happens in a
+    // read-only editor (whose jumps are always on); off never applies there.
+    void BuildJumps(bool Force);
+    void DropJumps();
+    // The writers name jumps by the numbers hyperlink mode gives them: an
+    // editor saves with the mode on for the time of the writing.
+    bool SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color, TRPBackground* Background,
+                         TRPRTFTables* Tables, double TwipsPerPixel) override;
+    bool SaveHTMLToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                          const std::string& ImagesPrefix, TRPHTMLSaveOptions Options, TColor Color, int& ImageSaveNo,
+                          int LeftMargin, int TopMargin, int RightMargin, int BottomMargin, TRPBackground* Background,
+                          TRPHTMLBulletList* Bullets) override;
+    bool SaveHTMLWithCSSToStream(std::string& Stream, const std::string& Path, const std::string& Title,
+                                 const std::string& ImagesPrefix, const std::string& ExtraStyles,
+                                 const std::string& ExternalCSS, const std::string& CPPrefix, TRPHTMLSaveOptions Options,
+                                 TColor Color, TColor& CurrentFileColor, int& ImageSaveNo, int LeftMargin, int TopMargin,
+                                 int RightMargin, int BottomMargin, TRPBackground* Background,
+                                 TRPHTMLBulletList* Bullets) override;
     bool CanStartDragging() override;
     void PostDragStart() override;
     // Offers the resizer when the selection is exactly one resizable picture.
@@ -127,6 +146,17 @@ public:
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);
     bool SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value);
     void MergeTextItemsWithUndo(int ItemNo);
+    // Checkpoints of items; a second one on an item, or deleting a missing
+    // one, raises "Checkpoint error".
+    void AddCheckpointWithUndo(int ItemNo, std::unique_ptr<TRPCPInfo> Checkpoint);
+    void DeleteCheckpointWithUndo(int ItemNo);
+    // A copy of FromItemNo's checkpoint replaces ToItemNo's; FromItemNo loses its own.
+    void MoveCheckpointWithUndo(int FromItemNo, int ToItemNo);
+    bool HasKeptCheckpoint(int ItemNo) const;
+    // Before ItemNo is deleted: its kept checkpoint moves to the next item of
+    // the same paragraph (unless BackwardOnly), else to the item before it in
+    // the same paragraph. False when it has one that cannot move.
+    bool KeepCheckpointOnDelete(int ItemNo, bool BackwardOnly);
     void RecordInsertedItems(int ItemNo, int Count);
     // Undo of one typed character and redo of one (the typing records).
     void UndoTypedChar(TRPUndoTypingInfo& Info);
@@ -211,6 +241,8 @@ private:
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;
     bool RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs);
+    // Moves a kept checkpoint of the selected items to where the selection starts.
+    void KeepSelectedCheckpoint(int StartItemNo, int StartOffs, int EndItemNo, int EndOffs);
     void InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart);
     void FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart);
     bool InsertStream(const std::string& Stream, bool IsRTF);

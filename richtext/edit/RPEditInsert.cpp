@@ -34,10 +34,17 @@ bool TRPEditRPData::CanDeleteSelection() {
     if (si < 0 || ei < 0) return true;
     for (int i = si + 1; i < ei; ++i)
         if (IsProtected(i, rpprDeleteProtect)) return false;
-    // A kept checkpoint holds its items and its paragraph together.
-    if (si != ei)
+    // A kept checkpoint holds its paragraph together: a deletion that would
+    // join its paragraph with another is refused. Inside one paragraph it
+    // moves to the start of the selection (DeleteSelectionWithUndo).
+    bool crossesPara = false;
+    for (int i = si + 1; i <= ei; ++i)
+        crossesPara |= IsParaStart(i);
+    if (crossesPara) {
         for (int i = si; i <= ei; ++i)
-            if (GetItem(i)->Checkpoint && GetItem(i)->Checkpoint->Persistent) return false;
+            if (HasKeptCheckpoint(i)) return false;
+        if (ParaHasKeptCheckpoint(ei)) return false;
+    }
     const auto coveredOk = [&](int ItemNo, int From, int To) {
         if (!IsTextItem(ItemNo)) {
             auto* nt = dynamic_cast<TRPNonTextItemInfo*>(GetItem(ItemNo));
@@ -60,6 +67,25 @@ bool TRPEditRPData::CanDeleteSelection() {
     return true;
 }
 
+void TRPEditRPData::KeepSelectedCheckpoint(int StartItemNo, int StartOffs, int EndItemNo, int EndOffs) {
+    const bool startWhole = StartOffs <= GetFirstOffsetOfItem(StartItemNo) &&
+                            (StartItemNo != EndItemNo || EndOffs >= GetLastOffsetOfItem(StartItemNo));
+    int from = -1;
+    if (startWhole && HasKeptCheckpoint(StartItemNo)) from = StartItemNo;
+    for (int i = StartItemNo + 1; from < 0 && i < EndItemNo && !IsParaStart(i); ++i)
+        if (HasKeptCheckpoint(i)) from = i;
+    if (from < 0 && EndItemNo != StartItemNo && EndOffs >= GetLastOffsetOfItem(EndItemNo) &&
+        HasKeptCheckpoint(EndItemNo))
+        from = EndItemNo;
+    if (from < 0) return;
+    // A start item that goes and continues its line hands over to the item before it.
+    const bool afterMarker = StartItemNo > 0 && GetItemStyle(StartItemNo - 1) == rpsnListMarker;
+    const int to = startWhole && GetItem(StartItemNo)->GetContinuesPrev() && !afterMarker && StartItemNo > 0
+                       ? StartItemNo - 1
+                       : StartItemNo;
+    if (to != from && !HasKeptCheckpoint(to)) MoveCheckpointWithUndo(from, to);
+}
+
 bool TRPEditRPData::DeleteSelectionWithUndo() {
     if (!SelectionExists(true, false)) return true;
     if (!CanDeleteSelection()) {
@@ -80,6 +106,7 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
     bool crossesPara = false;
     for (int i = si + 1; i <= ei; ++i)
         crossesPara |= !GetItem(i)->GetContinuesPrev();
+    KeepSelectedCheckpoint(si, so, ei, eo);
     bool endKept = true;
     if (si != ei) {
         // The end item loses its covered part.
@@ -110,12 +137,14 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
             auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(), it->GetLineBreakBefore(), TRPTag{});
             if (it->GetContinuesPrev()) fresh->SetContinuesPrev(true);
             fresh->ItemOptions |= it->ItemOptions & rpioPageBreakBefore;
+            if (HasKeptCheckpoint(si)) fresh->Checkpoint = it->Checkpoint->CreateCopy();
             DeleteItemWithUndo(si);
             InsertItemWithUndo(si, std::string(), std::move(fresh), false);
             caretOffs = 1;
         } else if (paraStart && hasAfter) {
             const bool br = it->GetLineBreakBefore(), pb = it->GetPageBreakBefore(), cont = it->GetContinuesPrev();
             const int para = it->ParaNo;
+            KeepCheckpointOnDelete(si, false);
             DeleteItemWithUndo(si);
             if (!cont) {
                 if (GetItem(si)->GetContinuesPrev()) SetSameLineWithUndo(si, false, para);

@@ -114,6 +114,8 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
             auto fresh = CreateTextItem(textStyle, para, true, false, tag);
             if (Shift) fresh->ItemOptions |= GetItem(item)->ItemOptions & rpioPageBreakBefore;
             InsertItemWithUndo(item, std::string(), std::move(fresh), false);
+            // A checkpoint marks where the paragraph begins.
+            MoveCheckpointWithUndo(item + 1, item);
             if (Shift) {
                 SetPageBreakWithUndo(item + 1, false);
                 SetLineBreakWithUndo(item + 1, true);
@@ -441,6 +443,7 @@ bool TRPEditRPData::RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs) 
             if (continues) fresh->SetContinuesPrev(true);
             fresh->ItemOptions |= it->ItemOptions & rpioPageBreakBefore;
             fresh->ParaNo = it->ParaNo;
+            if (it->Checkpoint) fresh->Checkpoint = it->Checkpoint->CreateCopy();
             DeleteItemWithUndo(ItemNo);
             InsertItemWithUndo(ItemNo, std::string(), std::move(fresh), false);
         }
@@ -451,6 +454,7 @@ bool TRPEditRPData::RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs) 
     if (startsLine) {
         const bool br = it->GetLineBreakBefore(), pb = it->GetPageBreakBefore();
         const int para = it->ParaNo;
+        KeepCheckpointOnDelete(ItemNo, false);
         DeleteItemWithUndo(ItemNo);
         if (!continues) {
             SetSameLineWithUndo(ItemNo, false, para);
@@ -461,6 +465,7 @@ bool TRPEditRPData::RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs) 
         CaretOffs = GetFirstOffsetOfItem(ItemNo);
         return true;
     }
+    KeepCheckpointOnDelete(ItemNo, false);
     DeleteItemWithUndo(ItemNo);
     CaretItem = ItemNo - 1;
     CaretOffs = GetLastOffsetOfItem(CaretItem);

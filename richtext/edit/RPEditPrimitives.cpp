@@ -312,6 +312,8 @@ void TRPEditRPData::MergeTextItemsWithUndo(int ItemNo) {
             SetSameLineWithUndo(ItemNo + 1, false, a->ParaNo);
             if (br) SetLineBreakWithUndo(ItemNo + 1, true);
         }
+        // Its checkpoint stays with the text.
+        if (a->Checkpoint && !b->Checkpoint) AddCheckpointWithUndo(ItemNo + 1, a->Checkpoint->CreateCopy());
         DeleteItemWithUndo(ItemNo);
         return;
     }
@@ -319,7 +321,62 @@ void TRPEditRPData::MergeTextItemsWithUndo(int ItemNo) {
     if (firstEmpty) SetTagWithUndo(ItemNo, b->Tag);
     InsertSubstringWithUndo(ItemNo, ItemTextLength(GetItemText(ItemNo), a->ItemOptions) + 1, GetItemText(ItemNo + 1));
     if (firstEmpty) SetStyleNoWithUndo(ItemNo, b->StyleNo);
+    if (b->Checkpoint && !a->Checkpoint) AddCheckpointWithUndo(ItemNo, b->Checkpoint->CreateCopy());
     DeleteItemWithUndo(ItemNo + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Checkpoints
+
+void TRPEditRPData::AddCheckpointWithUndo(int ItemNo, std::unique_ptr<TRPCPInfo> Checkpoint) {
+    if (!Checkpoint) return;
+    if (ItemNo < 0 || ItemNo >= GetItemCount() || GetItem(ItemNo)->Checkpoint) throw ERichPadError("Checkpoint error");
+    MarkChanged(ItemNo, ItemNo);
+    if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoCheckpointInfo>(ItemNo, nullptr));
+    TCustomRPItemInfo* item = GetItem(ItemNo);
+    Checkpoint->ItemInfo = item;
+    item->Checkpoint = std::move(Checkpoint);
+    InsertCheckpointInOrder(item->Checkpoint.get(), ItemNo);
+    ++CPCount;
+}
+
+void TRPEditRPData::DeleteCheckpointWithUndo(int ItemNo) {
+    if (ItemNo < 0 || ItemNo >= GetItemCount() || !GetItem(ItemNo)->Checkpoint) throw ERichPadError("Checkpoint error");
+    MarkChanged(ItemNo, ItemNo);
+    TCustomRPItemInfo* item = GetItem(ItemNo);
+    if (LastCheckpointReported == item->Checkpoint.get()) LastCheckpointReported = nullptr;
+    UnlinkCheckpoint(item->Checkpoint.get(), true);
+    std::unique_ptr<TRPCPInfo> cp = std::move(item->Checkpoint);
+    if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoCheckpointInfo>(ItemNo, std::move(cp)));
+}
+
+void TRPEditRPData::MoveCheckpointWithUndo(int FromItemNo, int ToItemNo) {
+    if (FromItemNo == ToItemNo || FromItemNo < 0 || FromItemNo >= GetItemCount() || ToItemNo < 0 ||
+        ToItemNo >= GetItemCount() || !GetItem(FromItemNo)->Checkpoint)
+        return;
+    if (GetItem(ToItemNo)->Checkpoint) DeleteCheckpointWithUndo(ToItemNo);
+    AddCheckpointWithUndo(ToItemNo, GetItem(FromItemNo)->Checkpoint->CreateCopy());
+    DeleteCheckpointWithUndo(FromItemNo);
+}
+
+bool TRPEditRPData::HasKeptCheckpoint(int ItemNo) const {
+    if (ItemNo < 0 || ItemNo >= GetItemCount()) return false;
+    const TRPCPInfo* cp = GetItem(ItemNo)->Checkpoint.get();
+    return cp && cp->Persistent;
+}
+
+bool TRPEditRPData::KeepCheckpointOnDelete(int ItemNo, bool BackwardOnly) {
+    if (!HasKeptCheckpoint(ItemNo)) return true;
+    const int next = ItemNo + 1;
+    if (!BackwardOnly && next < GetItemCount() && !IsParaStart(next) && !HasKeptCheckpoint(next)) {
+        MoveCheckpointWithUndo(ItemNo, next);
+        return true;
+    }
+    if (ItemNo > 0 && !IsParaStart(ItemNo) && !HasKeptCheckpoint(ItemNo - 1)) {
+        MoveCheckpointWithUndo(ItemNo, ItemNo - 1);
+        return true;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------------------

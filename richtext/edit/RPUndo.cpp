@@ -238,3 +238,15 @@ void TRPUndoTypingInfo::Perform(TRPEditRPData& RPData) {
 void TRPRedoTypingInfo::Perform(TRPEditRPData& RPData) {
     if (!Text.empty()) RPData.RedoTypedChar(*this);
 }
+
+TRPUndoCheckpointInfo::TRPUndoCheckpointInfo(int AItemNo, std::unique_ptr<TRPCPInfo> ACheckpoint)
+    : TRPUndoItemNoInfo(rpukCheckpoint, AItemNo), Checkpoint(std::move(ACheckpoint)) {}
+
+TRPUndoCheckpointInfo::~TRPUndoCheckpointInfo() = default;
+
+void TRPUndoCheckpointInfo::Perform(TRPEditRPData& RPData) {
+    if (Checkpoint)
+        RPData.AddCheckpointWithUndo(ItemNo, std::move(Checkpoint));
+    else
+        RPData.DeleteCheckpointWithUndo(ItemNo);
+}

@@ -17,6 +17,7 @@
 
 class TRPEditRPData;
 class TCustomRPItemInfo;
+class TRPCPInfo;
 class TRPUndoList;
 
 // Action codes of groups.
@@ -256,4 +257,14 @@ public:
 class TRPUndoInsertItemInfo : public TRPUndoInsertItemsInfo {
 public:
     explicit TRPUndoInsertItemInfo(int AItemNo) : TRPUndoInsertItemsInfo(AItemNo, 1) { Kind = rpukInsertItem; }
+};
+
+// A checkpoint added to item ItemNo (Checkpoint empty; undone by deleting
+// it) or deleted from it (Checkpoint holds it; undone by adding it back).
+class TRPUndoCheckpointInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoCheckpointInfo(int AItemNo, std::unique_ptr<TRPCPInfo> ACheckpoint);
+    ~TRPUndoCheckpointInfo() override;
+    std::unique_ptr<TRPCPInfo> Checkpoint;
+    void Perform(TRPEditRPData& RPData) override;
 };

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QStringDecoder>
+#include <algorithm>
 #include <QWidget>
 
 #include "platform/Keys.h"
@@ -56,9 +58,9 @@ void TCustomRichPadEdit::SetReadOnly(bool Value) {
     m_readOnly = Value;
     // A read-only editor follows its links as a viewer does.
     if (Value)
-        DocFlags |= rpflRecordJumps;
+        EditData()->BuildJumps(true);
     else
-        DocFlags &= static_cast<uint16_t>(~rpflRecordJumps);
+        EditData()->DropJumps();
     EditData()->ChangeCaret(false, false, true);
     Invalidate();
 }
@@ -86,6 +88,7 @@ bool TCustomRichPadEdit::BeforeChange(bool FromOutside) {
 void TCustomRichPadEdit::Change(bool ClearRedo) {
     Modified = true;
     FreeDocumentTempObject();
+    EditData()->DropJumps();
     if (ClearRedo) EditData()->RedoList->Clear();
     if (OnChange) OnChange(this);
 }
@@ -225,23 +228,46 @@ bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) return false;
-    std::string text(bytes.constData(), static_cast<size_t>(bytes.size()));
-    for (char& c : text)
-        if (c == '\0') c = '?';
-    // Form feeds start a paragraph here: the text file reader knows no page breaks.
-    InsertText(text, false);
+    if (!BeginInsertion()) return true;
+    EditData()->State |= rpstInsertingText;
+    InsertTextFileBytes(bytes);
+    EditData()->State &= ~rpstInsertingText;
+    EndInsertion();
     return true;
+}
+
+void TCustomRichPadEdit::InsertTextFileBytes(const QByteArray& Bytes) {
+    TRPEditRPData* d = EditData();
+    QByteArray text = Bytes;
+    text.replace('\0', '?');
+    // Text files written here are mostly UTF-8; one that is not valid UTF-8
+    // is read in the Windows code page.
+    const bool bom = text.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString decoded = utf8.decode(bom ? text.mid(3) : text);
+    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!utf8.hasError() && !ascii) {
+        d->SwitchToUnicodeStyleFor(decoded);
+        d->InsertTextWide(QStringToItemText(decoded, rpioUnicode, 0), false);
+    } else {
+        // Form feeds start a paragraph here: the text file reader knows no page breaks.
+        d->InsertTextA(std::string(text.constData(), static_cast<size_t>(text.size())), false);
+    }
 }
 
 bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {
     if (!BeginInsertion()) return false;
+    const bool ok = InsertTextItemWithTag(Text, Tag);
+    EndInsertion();
+    return ok;
+}
+
+bool TCustomRichPadEdit::InsertTextItemWithTag(const std::string& Text, const TRPTag& Tag) {
     TRPEditRPData* d = EditData();
     const int sn = d->GetActualStyleOfPara(d->CurTextStyleNo, d->CurParaStyleNo);
     std::string s = ExpandTabsAnsi(Text, Style()->SpacesInTab);
     if (d->IsUnicodeStyle(sn)) s = QStringToItemText(ItemTextToQString(s, 0, d->GetStyleCodePage(sn)), rpioUnicode, 0);
-    const bool ok = d->InsertItemAtCaret(s, d->CreateTextItem(sn, d->CurParaStyleNo, false, false, Tag), false, false);
-    EndInsertion();
-    return ok;
+    return d->InsertItemAtCaret(s, d->CreateTextItem(sn, d->CurParaStyleNo, false, false, Tag), false, false);
 }
 
 bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, uint8_t VAlign) {
@@ -375,7 +401,14 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
             hadSelection = true;
             d->Deselect(nullptr, false);
         }
-    } else if (Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU || Key == 0x14 || Key == VK_ESCAPE ||
+    } else if (Key == VK_CONTROL) {
+        // Links work while Ctrl is held.
+        if ((EditorOptions & rpoCtrlJumps) && !(DocFlags & rpflRecordJumps)) {
+            d->BuildJumps(false);
+            SimulateMouseMove();
+        }
+        return;
+    } else if (Key == VK_SHIFT || Key == VK_MENU || Key == 0x14 || Key == VK_ESCAPE ||
                (Key >= VK_F1 && Key <= VK_F1 + 23) || Key == 229) {
         return;
     } else {
@@ -476,8 +509,19 @@ bool TCustomRichPadEdit::KeyChar(char16_t Key) {
     return true;
 }
 
+void TCustomRichPadEdit::KeyUp(uint16_t Key) {
+    if (Key != VK_CONTROL) return;
+    EditData()->DropJumps();
+    SimulateMouseMove();
+}
+
 bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
     switch (e->type()) {
+    case QEvent::KeyRelease: {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (!ke->isAutoRepeat()) KeyUp(VirtualKeyOf(*ke));
+        return TCustomRichPad::HandleEvent(e);
+    }
     case QEvent::InputMethod: {
         // Dead keys and composition arrive here as one committed text.
         auto* ie = static_cast<QInputMethodEvent*>(e);
@@ -520,6 +564,10 @@ void TCustomRichPadEdit::SendKey(uint16_t Key, TShiftState Shift) {
     KeyDown(Key, Shift);
 }
 
+void TCustomRichPadEdit::SendKeyUp(uint16_t Key) {
+    KeyUp(Key);
+}
+
 void TCustomRichPadEdit::SendChar(char16_t Ch) {
     if (FilterKeyPress(Ch)) KeyChar(Ch);
 }
@@ -539,6 +587,10 @@ void TCustomRichPadEdit::FocusIn(bool Mouse, bool Backward, bool FromNowhere) {
 
 void TCustomRichPadEdit::FocusOut() {
     TCustomRichPad::FocusOut();
+    if (!Destroying()) {
+        EditData()->DropJumps();
+        SimulateMouseMove();
+    }
     if (HandleAllocated()) KillTimer(rpCaretTimer);
     m_caretOn = false;
     Invalidate();

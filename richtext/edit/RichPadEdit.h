@@ -12,7 +12,10 @@
 #include "richtext/edit/RPEditData.h"
 #include "richtext/view/RichPad.h"
 
+#include <QStringList>
+
 class QMimeData;
+class QUrl;
 
 // Editor options.
 using TRPEditorOptions = uint8_t;
@@ -44,6 +47,11 @@ using TRPChangingEvent = std::function<void(TCustomRichPadEdit* Sender, bool& Ca
 using TRPStyleConversionEvent =
     std::function<void(TCustomRichPadEdit* Sender, int StyleNo, int UserData, bool AppliedToText, int& NewStyleNo)>;
 using TRPPasteEvent = std::function<void(TCustomRichPadEdit* Sender, bool& DoDefault)>;
+// What the handler of dropped files did with them: 0 nothing, anything else
+// that it took them (the drop then counts as done).
+using TRPDropFileAction = uint8_t;
+using TRPDropFilesEvent = std::function<void(TCustomRichPadEdit* Sender, const QStringList& Files,
+                                             TRPDropFileAction& FileAction, bool& DoDefault)>;
 
 class TCustomRichPadEdit : public TCustomRichPad {
 public:
@@ -73,6 +81,7 @@ public:
     TRPStyleConversionEvent OnStyleConversion;
     TRPStyleConversionEvent OnParaStyleConversion;
     TRPPasteEvent OnPaste;
+    TRPDropFilesEvent OnDropFiles;
 
     // ---- the change protocol
     virtual bool BeforeChange(bool FromOutside);
@@ -84,10 +93,14 @@ public:
     bool CanPaste();
     void Paste();
     // Pastes what Data offers, in the order of preference: RPF, RTF, HTML,
-    // pictures, text. True when something was inserted.
+    // pictures, text. True when something was inserted; with nothing usable
+    // nothing happens.
     bool PasteMimeData(const QMimeData& Data);
-    // The same inside an insertion already framed (a drop).
-    bool PasteMimeDataNoFrame(const QMimeData& Data);
+    // Inside an insertion already framed (a paste or a drop): the first of
+    // RPF, RTF, a link, HTML, pictures, text and files that Formats admits
+    // and Data offers.
+    bool InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats);
+    bool HasInsertableFormat(const QMimeData& Data, TRPDragDropFormats Formats) const;
     void Undo();
     void Redo();
     bool CanUndo() const { return EditData()->UndoList->Count() > 0; }
@@ -126,15 +139,23 @@ public:
 
     // Document-side notifications.
     void DoCaretMove();
-    // Starts dragging the selection out (from the document's mouse handling).
+    // Dragging the selection out: what the drag offers (the clipboard's
+    // formats), the effects it allows (1 copy, 2 move), its start (from the
+    // document's mouse handling) and its end with the effect done (0 none).
+    std::unique_ptr<QMimeData> CreateDragData();
+    int AllowedDragEffects();
     void StartDragSelection();
+    void DoneDragging(int Effect);
 
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);
     void SendChar(char16_t Ch);
+    void SendKeyUp(uint16_t Key);
 
 protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    // Releasing Ctrl ends hyperlink mode.
+    void KeyUp(uint16_t Key);
     bool KeyChar(char16_t Key) override;
     bool HandleEvent(QEvent* e) override;
     void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
@@ -156,11 +177,18 @@ protected:
     // selection deleted. False when the insertion is refused.
     bool BeginInsertion();
     void EndInsertion();
+    // Parts of insertions inside a frame.
+    bool InsertTextItemWithTag(const std::string& Text, const TRPTag& Tag);
+    bool InsertPlainText(const QString& Text);
+    void InsertTextFileBytes(const QByteArray& Bytes);
+    bool InsertLink(const QUrl& Link);
+    bool InsertDroppedFiles(const QStringList& Files);
 
 private:
     bool m_readOnly = false;
     bool m_caretOn = true;
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
+    int m_pressX = 0, m_pressY = 0;         // where the left button went down
 };
 
 class TRichPadEdit : public TCustomRichPadEdit {

@@ -4,11 +4,15 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QMimeData>
 #include <QTextDocumentFragment>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/Clipboard.h"
 #include "platform/Pictures.h"
@@ -19,12 +23,17 @@
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 
 namespace {
 
 const QString MimeRTF = QStringLiteral("text/rtf");
 const QString MimeRTF2 = QStringLiteral("application/rtf");
-const QString MimeHTML = QStringLiteral("text/html");
+
+bool IsMetafileMime(const QString& Mime) {
+    return Mime == QLatin1String("image/x-wmf") || Mime == QLatin1String("image/x-emf") ||
+           Mime == QLatin1String("image/wmf") || Mime == QLatin1String("image/emf");
+}
 
 QString RPFMime() {
     RPRegisterClipboardFormats();
@@ -36,26 +45,126 @@ QString HTMLFormatMime() {
     return RPClipboardMimeType(RPClipboardFormatHTML);
 }
 
-// The RPF block of the clipboard: its length (little-endian int32), then the data.
-bool UnpackRPFBlock(const QByteArray& Block, std::string& Out) {
-    if (Block.size() < 4) return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(Block.constData());
-    const uint32_t n = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-    if (n > static_cast<uint32_t>(Block.size() - 4)) return false;
-    Out.assign(Block.constData() + 4, n);
-    return true;
+// Formats a paste takes: everything but dropped files and links.
+constexpr TRPDragDropFormats PasteFormats = static_cast<TRPDragDropFormats>(~(rpddURL | rpddFiles));
+
+// Encoded pictures other programs offer by MIME type.
+bool IsPictureMime(const QString& Mime) {
+    return Mime.startsWith(QLatin1String("image/")) && !IsMetafileMime(Mime);
+}
+
+// The local files of a drop: only when every URL of the data names one
+// (the plain text such data also carries is then just the same list).
+QStringList DroppedFiles(const QMimeData& Data) {
+    QStringList files;
+    if (!Data.hasUrls()) return files;
+    for (const QUrl& url : Data.urls()) {
+        if (!url.isLocalFile()) return QStringList();
+        files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+// The first link of a drop that names no local file.
+QUrl DroppedLink(const QMimeData& Data) {
+    if (!Data.hasUrls()) return QUrl();
+    for (const QUrl& url : Data.urls())
+        if (url.isLocalFile()) return QUrl();
+    const QList<QUrl> urls = Data.urls();
+    return urls.isEmpty() ? QUrl() : urls.first();
+}
+
+// A picture from encoded picture data: our own picture classes keep the
+// bytes (GIF, JPEG, PNG); what only Qt reads becomes a bitmap. Metafiles
+// have nothing to draw them with here and are not taken.
+std::unique_ptr<TGraphic> PictureFromBytes(const QByteArray& Bytes) {
+    std::unique_ptr<TGraphic> g = TPicture::CreateForData(Bytes);
+    if (g && dynamic_cast<TMetafile*>(g.get())) return nullptr;
+    if (g && g->LoadFromStream(Bytes) && !g->Empty()) return g;
+    const QImage image = QImage::fromData(Bytes);
+    if (image.isNull()) return nullptr;
+    return std::make_unique<TBitmap>(image);
+}
+
+std::unique_ptr<TGraphic> PictureFromMime(const QMimeData& Data) {
+    for (const QString& mime : Data.formats())
+        if (IsPictureMime(mime))
+            if (auto g = PictureFromBytes(Data.data(mime))) return g;
+    if (Data.hasImage()) {
+        const QImage image = qvariant_cast<QImage>(Data.imageData());
+        if (!image.isNull()) return std::make_unique<TBitmap>(image);
+    }
+    return nullptr;
+}
+
+// A dropped file as a picture, judged by its first bytes before the whole
+// file is read: a large file of another kind is never loaded for nothing.
+std::unique_ptr<TGraphic> PictureFromFile(QFile& File) {
+    const std::unique_ptr<TGraphic> probe = TPicture::CreateForData(File.peek(64));
+    if (probe ? dynamic_cast<TMetafile*>(probe.get()) != nullptr : QImageReader::imageFormat(&File).isEmpty())
+        return nullptr;
+    File.seek(0);
+    return PictureFromBytes(File.readAll());
+}
+
+bool ReadFileBytes(const QString& FileName, QByteArray& Out) {
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    Out = f.readAll();
+    return f.error() == QFileDevice::NoError;
+}
+
+std::string ToStd(const QByteArray& b) {
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+// Characters from a position to the end of the document, a new line
+// counting as one: edits before the position leave it unchanged.
+int CharsToEnd(const TCustomRPData& D, int ItemNo, int Offs) {
+    int n = D.GetLastOffsetOfItem(ItemNo) - Offs;
+    for (int i = ItemNo + 1; i < D.GetItemCount(); ++i)
+        n += (D.GetItem(i)->GetContinuesPrev() ? 0 : 1) + D.GetLastOffsetOfItem(i) - D.GetFirstOffsetOfItem(i);
+    return n;
+}
+
+void PosFromCharsToEnd(const TCustomRPData& D, int N, int& ItemNo, int& Offs) {
+    for (int i = D.GetItemCount() - 1; i >= 0; --i) {
+        const int first = D.GetFirstOffsetOfItem(i), last = D.GetLastOffsetOfItem(i);
+        if (N <= last - first) {
+            ItemNo = i;
+            Offs = last - N;
+            return;
+        }
+        N -= last - first;
+        if (!D.GetItem(i)->GetContinuesPrev()) N = std::max(0, N - 1);
+    }
+    ItemNo = 0;
+    Offs = D.GetFirstOffsetOfItem(0);
 }
 
 } // namespace
 
 bool TCustomRichPadEdit::CanPaste() {
     const QMimeData* m = QApplication::clipboard()->mimeData();
-    if (!m) return false;
-    return m->hasFormat(RPFMime()) || m->hasFormat(MimeRTF) || m->hasFormat(MimeRTF2) || m->hasHtml() ||
-           m->hasImage() || m->hasText();
+    return m && HasInsertableFormat(*m, PasteFormats);
+}
+
+bool TCustomRichPadEdit::HasInsertableFormat(const QMimeData& Data, TRPDragDropFormats Formats) const {
+    const bool files = (Formats & rpddFiles) && !DroppedFiles(Data).isEmpty();
+    if (files) return true;
+    if ((Formats & rpddRPF) && Data.hasFormat(RPFMime())) return true;
+    if ((Formats & rpddRTF) && (Data.hasFormat(MimeRTF) || Data.hasFormat(MimeRTF2))) return true;
+    if ((Formats & rpddURL) && DroppedLink(Data).isValid()) return true;
+    if (Formats & rpddBitmap) {
+        const QStringList mimes = Data.formats();
+        if (Data.hasImage() || std::any_of(mimes.cbegin(), mimes.cend(), IsPictureMime)) return true;
+    }
+    return (Formats & (rpddText | rpddUnicodeText)) &&
+           (Data.hasText() || Data.hasHtml() || Data.hasFormat(HTMLFormatMime()));
 }
 
 void TCustomRichPadEdit::Paste() {
+    if (!BeforeChange(false)) return;
     bool doDefault = true;
     if (OnPaste) OnPaste(this, doDefault);
     if (!doDefault) return;
@@ -64,90 +173,187 @@ void TCustomRichPadEdit::Paste() {
 }
 
 bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
-    if (!BeginInsertion()) return false;
-    const bool ok = PasteMimeDataNoFrame(Data);
+    // Nothing usable: nothing happens, the selection stays.
+    if (!HasInsertableFormat(Data, PasteFormats) || !BeginInsertion()) return false;
+    const bool ok = InsertMimeData(Data, PasteFormats);
     EndInsertion();
     return ok;
 }
 
-bool TCustomRichPadEdit::PasteMimeDataNoFrame(const QMimeData& Data) {
+bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats) {
     TRPEditRPData* d = EditData();
-    const auto insertText = [d](const QString& Text) {
-        if (Text.isEmpty()) return false;
-        d->State |= rpstInsertingText;
-        // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
-        d->SwitchToUnicodeStyleFor(Text);
-        d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
-        d->State &= ~rpstInsertingText;
-        return true;
-    };
+    const QStringList files = (Formats & rpddFiles) ? DroppedFiles(Data) : QStringList();
     const QString rpf = RPFMime();
-    if ((AcceptDragDropFormats & rpddRPF) && Data.hasFormat(rpf)) {
+    if ((Formats & rpddRPF) && Data.hasFormat(rpf)) {
         std::string s;
-        if (UnpackRPFBlock(Data.data(rpf), s)) return d->InsertRPF(s);
+        if (TCustomRPFormattedData::RPFFromBlock(ToStd(Data.data(rpf)), s)) return d->InsertRPF(s);
     }
-    if (AcceptDragDropFormats & rpddRTF) {
+    if (Formats & rpddRTF) {
         for (const QString& mime : {MimeRTF, MimeRTF2})
             if (Data.hasFormat(mime)) {
-                const QByteArray b = Data.data(mime);
-                GetRTFReadProperties();
-                return d->InsertRTF(std::string(b.constData(), static_cast<size_t>(b.size())));
+                // Relative links and pictures of the RTF belong to the page it was copied from.
+                TRPRTFReaderProperties* props = GetRTFReadProperties();
+                std::string base;
+                if (Data.hasFormat(HTMLFormatMime())) {
+                    TRPClipboardHTML h;
+                    ParseClipboardHTML(ToStd(Data.data(HTMLFormatMime())), h);
+                    base = ClipboardBasePath(h.SourceURL);
+                }
+                const std::string kept = props->BasePath;
+                props->BasePath = base;
+                bool ok = false;
+                try {
+                    ok = d->InsertRTF(ToStd(Data.data(mime)));
+                } catch (...) {
+                    props->BasePath = kept;
+                    throw;
+                }
+                props->BasePath = kept;
+                return ok;
             }
     }
-    if (AcceptDragDropFormats & (rpddText | rpddUnicodeText)) {
+    if (Formats & rpddURL) {
+        const QUrl link = DroppedLink(Data);
+        if (link.isValid() && InsertLink(link)) return true;
+    }
+    const bool text = (Formats & (rpddText | rpddUnicodeText)) && files.isEmpty();
+    if (text) {
         QString html;
         if (Data.hasFormat(HTMLFormatMime())) {
-            const QByteArray b = Data.data(HTMLFormatMime());
             TRPClipboardHTML h;
-            if (ParseClipboardHTML(std::string(b.constData(), static_cast<size_t>(b.size())), h))
+            if (ParseClipboardHTML(ToStd(Data.data(HTMLFormatMime())), h))
                 html = QString::fromUtf8(h.Fragment.data(), static_cast<qsizetype>(h.Fragment.size()));
         } else if (Data.hasHtml()) {
             html = Data.html();
         }
-        if (!html.isEmpty() && insertText(QTextDocumentFragment::fromHtml(html).toPlainText())) return true;
+        if (!html.isEmpty() && InsertPlainText(QTextDocumentFragment::fromHtml(html).toPlainText())) return true;
     }
-    if ((AcceptDragDropFormats & rpddBitmap) && Data.hasImage()) {
-        const QImage image = qvariant_cast<QImage>(Data.imageData());
-        if (!image.isNull())
-            return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::make_unique<TBitmap>(image), 0),
-                                        false, false);
-    }
-    if ((AcceptDragDropFormats & (rpddText | rpddUnicodeText)) && Data.hasText()) return insertText(Data.text());
+    if (Formats & rpddBitmap)
+        if (auto g = PictureFromMime(Data))
+            return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
+    if (text && Data.hasText() && InsertPlainText(Data.text())) return true;
+    if (!files.isEmpty()) return InsertDroppedFiles(files);
     return false;
+}
+
+bool TCustomRichPadEdit::InsertPlainText(const QString& Text) {
+    if (Text.isEmpty()) return false;
+    TRPEditRPData* d = EditData();
+    d->State |= rpstInsertingText;
+    // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
+    d->SwitchToUnicodeStyleFor(Text);
+    d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
+    d->State &= ~rpstInsertingText;
+    return true;
+}
+
+bool TCustomRichPadEdit::InsertLink(const QUrl& Link) {
+    if (!OnReadHyperlink) return InsertPlainText(Link.toString());
+    TRPEditRPData* d = EditData();
+    // The program decides what the link becomes: its style, tag and text.
+    int styleNo = d->GetActualStyleOfPara(d->CurTextStyleNo, d->CurParaStyleNo);
+    TRPTag tag;
+    const std::string target = Link.toEncoded().toStdString();
+    std::string name = target;
+    OnReadHyperlink(this, target, std::string(), 4, styleNo, tag, name);
+    SetCurTextStyleNo(styleNo);
+    return InsertTextItemWithTag(name, tag);
+}
+
+bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
+    bool doDefault = true;
+    TRPDropFileAction action = 0;
+    if (OnDropFiles) OnDropFiles(this, Files, action, doDefault);
+    if (!doDefault) return action != 0;
+    TRPEditRPData* d = EditData();
+    bool any = false;
+    for (const QString& file : Files) {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        if (auto g = PictureFromFile(f)) {
+            any |= d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
+            continue;
+        }
+        f.close();
+        const QString ext = QFileInfo(file).suffix().toLower();
+        if (ext != QLatin1String("rtf") && ext != QLatin1String("rpf") && ext != QLatin1String("txt")) continue;
+        QByteArray bytes;
+        if (!ReadFileBytes(file, bytes)) continue;
+        if (ext == QLatin1String("rtf")) {
+            GetRTFReadProperties();
+            any |= d->InsertRTF(ToStd(bytes));
+        } else if (ext == QLatin1String("rpf")) {
+            any |= d->InsertRPF(ToStd(bytes));
+        } else if (ext == QLatin1String("txt")) {
+            d->State |= rpstInsertingText;
+            InsertTextFileBytes(bytes);
+            d->State &= ~rpstInsertingText;
+            any = true;
+        }
+    }
+    return any;
 }
 
 // ---------------------------------------------------------------------------
 // Drag and drop
 
+std::unique_ptr<QMimeData> TCustomRichPadEdit::CreateDragData() {
+    TRPEditRPData* d = EditData();
+    auto mime = std::make_unique<QMimeData>();
+    const std::string block = d->GetSelRPFBlock(EffectiveColor(), Background.get());
+    mime->setData(RPFMime(), QByteArray(block.data(), static_cast<qsizetype>(block.size())));
+    std::string rtf;
+    if (SaveRTFToStream(rtf, true)) {
+        const QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
+        mime->setData(MimeRTF, bytes);
+        mime->setData(MimeRTF2, bytes);
+    }
+    mime->setText(d->GetSelText());
+    if (TGraphic* g = d->GetSelectedImage()) {
+        const QImage image = g->ToImage();
+        if (!image.isNull()) mime->setImageData(image);
+    }
+    return mime;
+}
+
+int TCustomRichPadEdit::AllowedDragEffects() {
+    // Moving takes the text away from here: only where it may be deleted.
+    return ReadOnly() || !EditData()->CanDeleteSelection() ? 1 : 1 | 2;
+}
+
 void TCustomRichPadEdit::StartDragSelection() {
     TRPEditRPData* d = EditData();
     d->State &= ~rpstDragPending;
-    if (!d->SelectionExists(false, false) || !Widget()) return;
-    auto* mime = new QMimeData;
-    const std::string block = d->GetSelRPFBlock(EffectiveColor(), Background.get());
-    mime->setData(RPFMime(), QByteArray(block.data(), static_cast<qsizetype>(block.size())));
-    mime->setText(d->GetSelText());
+    if (!d->SelectionExists(false, false) || !Widget() || (d->State & rpstDragging)) return;
     auto* drag = new QDrag(Widget());
-    drag->setMimeData(mime);
+    drag->setMimeData(CreateDragData().release());
     d->State |= rpstDragging;
-    const Qt::DropActions allowed = ReadOnly() ? Qt::CopyAction : Qt::CopyAction | Qt::MoveAction;
-    const Qt::DropAction done = drag->exec(allowed, Qt::MoveAction);
+    d->State &= ~rpstDroppedIntoItself;
+    const int effects = AllowedDragEffects();
+    const Qt::DropActions allowed = (effects & 2) ? Qt::CopyAction | Qt::MoveAction : Qt::CopyAction;
+    const Qt::DropAction done = drag->exec(allowed, (effects & 2) ? Qt::MoveAction : Qt::CopyAction);
     d->State &= ~rpstDragging;
+    DoneDragging(done == Qt::MoveAction ? 2 : done == Qt::CopyAction ? 1 : 0);
+}
+
+void TCustomRichPadEdit::DoneDragging(int Effect) {
+    TRPEditRPData* d = EditData();
     // A move into another program takes the text away from here; a move
     // inside this editor was done by the drop itself.
-    if (done == Qt::MoveAction && !(d->State & rpstDroppedIntoItself)) DeleteSelection();
+    if (Effect == 2 && !(d->State & rpstDroppedIntoItself)) DeleteSelection();
     d->State &= ~rpstDroppedIntoItself;
 }
 
 bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     TRPEditRPData* d = EditData();
     if (e->type() == QEvent::DragLeave) {
+        StopAutoScroll();
         m_dropItemNo = -1;
         Invalidate();
         return true;
     }
     auto* de = static_cast<QDropEvent*>(e);
-    if (ReadOnly() || !Style()) {
+    if (ReadOnly() || !Style() || !de->mimeData() || !HasInsertableFormat(*de->mimeData(), AcceptDragDropFormats)) {
         de->ignore();
         return true;
     }
@@ -157,20 +363,31 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     d->FindDrawItemAtPos(p.x() + d->GetHOffs(), p.y() + d->GetVOffs(), false, dItem, dOffs);
     int item = -1, offs = 0;
     d->DrawItemToItemPos(dItem, dOffs, offs, item);
+    const bool allowed = item >= 0 && d->IsInsertAllowedAt(item, offs);
     const bool self = (d->State & rpstDragging) != 0;
     const Qt::DropAction action =
         self && !(de->modifiers() & Qt::ControlModifier) ? Qt::MoveAction
         : (de->possibleActions() & Qt::CopyAction)        ? Qt::CopyAction
                                                           : de->proposedAction();
     if (e->type() != QEvent::Drop) {
-        m_dropItemNo = item;
+        // Near the top or bottom edge the text scrolls slowly under the pointer.
+        if (e->type() == QEvent::DragEnter) StartAutoScroll(true);
+        SetAutoScrollSteps(p.y() < 20 ? -1 : p.y() > ClientHeight() - 20 ? 1 : 0, 0);
+        m_dropItemNo = allowed ? item : -1;
         m_dropOffs = offs;
         de->setDropAction(action);
-        de->accept();
+        // Entering is taken for the formats; where it may land decides while moving.
+        if (allowed || e->type() == QEvent::DragEnter)
+            de->accept();
+        else
+            de->ignore();
+        Invalidate();
         return true;
     }
+    StopAutoScroll();
     m_dropItemNo = -1;
-    if (item < 0 || !BeforeChange(false)) {
+    Invalidate();
+    if (!allowed || !BeforeChange(false)) {
         de->ignore();
         return true;
     }
@@ -178,15 +395,15 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         // Onto the dragged text itself: nothing moves.
         d->Deselect(nullptr, false);
         d->SetCaretItemPos(item, offs);
-        de->setDropAction(Qt::CopyAction);
+        de->setDropAction(Qt::IgnoreAction);
         de->accept();
-        Invalidate();
         return true;
     }
     const bool move = self && action == Qt::MoveAction;
     int si = -1, so = 0, ei = -1, eo = 0;
     if (move) d->GetSelBounds(si, so, ei, eo, true);
     const bool dropAfter = move && (item > ei || (item == ei && offs >= eo));
+    const int groups = d->UndoList->Count();
     d->BeginUndoSequence(rpuaInsert, true);
     d->SetUndoGroupMode(true);
     // Of the deletion and the insertion, the one further down the document
@@ -194,8 +411,19 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     if (move && !dropAfter) d->DeleteSelectionWithUndo();
     d->Deselect(nullptr, false);
     d->SetCaretItemPos(item, offs, false);
-    const bool inserted = PasteMimeDataNoFrame(*de->mimeData());
-    if (move && dropAfter) {
+    // The dropped content is selected afterwards; counted from the end, its
+    // bounds survive the deletion of the dragged text before it.
+    const int total0 = CharsToEnd(*d, 0, d->GetFirstOffsetOfItem(0));
+    const int fromEnd0 = CharsToEnd(*d, item, offs);
+    const bool inserted = InsertMimeData(*de->mimeData(), AcceptDragDropFormats);
+    int startFromEnd = 0, endFromEnd = 0;
+    if (inserted) {
+        startFromEnd = CharsToEnd(*d, 0, d->GetFirstOffsetOfItem(0)) - total0 + fromEnd0;
+        int ci = -1, co = 0;
+        d->GetCaretItemPos(ci, co);
+        endFromEnd = ci >= 0 ? CharsToEnd(*d, ci, co) : 0;
+    }
+    if (move && dropAfter && inserted) {
         d->SetSelectionBounds(si, so, ei, eo);
         d->DeleteSelectionWithUndo();
     }
@@ -203,8 +431,22 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     d->UndoMode = 1;
     d->EndUndoSequence();
     d->UndoMode = 0;
+    if (move && !inserted && d->UndoList->Count() > groups) {
+        // Nothing arrived: the dragged text goes back where it was.
+        d->UndoList->Undo(*d);
+        d->RedoList->Clear();
+    }
+    if (!inserted) {
+        de->setDropAction(Qt::IgnoreAction);
+        de->accept();
+        return true;
+    }
+    int ss = 0, so2 = 0, es = 0, eo2 = 0;
+    PosFromCharsToEnd(*d, startFromEnd, ss, so2);
+    PosFromCharsToEnd(*d, endFromEnd, es, eo2);
+    d->SetSelectionBounds(ss, so2, es, eo2);
     if (move) d->State |= rpstDroppedIntoItself;
-    de->setDropAction(inserted ? action : Qt::IgnoreAction);
+    de->setDropAction(action);
     de->accept();
     Invalidate();
     Change(true);
@@ -216,6 +458,8 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
 
 void TCustomRichPadEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TRPEditRPData* d = EditData();
+    m_pressX = X;
+    m_pressY = Y;
     if (Button == mbLeft && d->Resizer && d->Resizer->StartDrag(X, Y, d->GetHOffs(), d->GetVOffs())) {
         SetCurrentCursor(crCross);
         Invalidate();
@@ -226,6 +470,15 @@ void TCustomRichPadEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X
 
 void TCustomRichPadEdit::MouseMove(TShiftState Shift, int X, int Y) {
     TRPEditRPData* d = EditData();
+    if (d->State & rpstDragPending) {
+        if (!(Shift & ssLeft)) {
+            d->State &= ~rpstDragPending;
+        } else {
+            if (std::abs(X - m_pressX) + std::abs(Y - m_pressY) >= QApplication::startDragDistance())
+                StartDragSelection();
+            return;
+        }
+    }
     if (d->Resizer && d->Resizer->Dragging) {
         d->Resizer->DragTo(X, Y, (Shift & ssShift) != 0, (Shift & ssCtrl) != 0, d->GetHOffs(), d->GetVOffs());
         Invalidate();
@@ -241,6 +494,20 @@ void TCustomRichPadEdit::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TCustomRichPadEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     TRPEditRPData* d = EditData();
+    if (d->State & rpstDragPending) {
+        // Released before the drag began: a click, which places the caret.
+        d->State &= ~rpstDragPending;
+        TCustomRichPad::MouseUp(Button, Shift, X, Y);
+        int dItem = -1, dOffs = 0, item = -1, offs = 0;
+        d->FindDrawItemAtPos(X + d->GetHOffs(), Y + d->GetVOffs(), true, dItem, dOffs);
+        d->DrawItemToItemPos(dItem, dOffs, offs, item);
+        if (item >= 0) {
+            d->Deselect(nullptr, false);
+            d->SetCaretItemPos(item, offs);
+        }
+        Invalidate();
+        return;
+    }
     if (!d->Resizer || (!d->Resizer->Dragging && !d->Resizer->Cancelled)) {
         TCustomRichPad::MouseUp(Button, Shift, X, Y);
         // A click on a picture selects it, which offers its handles.

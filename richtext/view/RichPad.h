@@ -225,6 +225,11 @@ public:
     void FreeDocumentTempObject();
     void StartAutoScroll(bool Slow);
     void StopAutoScroll();
+    // The steps of the running auto-scroll (vertical in units, horizontal in pixels).
+    void SetAutoScrollSteps(int VStep, int HStep) {
+        m_autoVStep = VStep;
+        m_autoHStep = HStep;
+    }
     bool AutoScrolling() const { return m_autoScroll; }
     int AutoScrollVStep() const { return m_autoVStep; }
     int AutoScrollHStep() const { return m_autoHStep; }

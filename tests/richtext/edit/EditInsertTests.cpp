@@ -20,6 +20,7 @@
 #include "richtext/model/RPDrawLines.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 
 namespace {
 
@@ -163,6 +164,32 @@ TEST(EditPaste, ClipboardHTMLHeaderIsCheckedAgainstTheBlock) {
     EXPECT_FALSE(ParseClipboardHTML("Version:1.0\r\nSourceURL:x", h));
 }
 
+TEST(EditPaste, PastedRTFResolvesRelativeLinksAgainstThePageItCameFrom) {
+    EXPECT_EQ(ClipboardBasePath("http://example.org/buch/index.html"), "http://example.org/buch/");
+    EXPECT_EQ(ClipboardBasePath("HTTPS://example.org"), "HTTPS://example.org/");
+    EXPECT_EQ(ClipboardBasePath("file:///home/kind/seiten/a.html"), "/home/kind/seiten/");
+    EXPECT_EQ(ClipboardBasePath(std::string("file:///tmp/a.html\0/x/y", 23)), "/tmp/");
+    EXPECT_EQ(ClipboardBasePath(" "), "");
+    EXPECT_EQ(ClipboardBasePath("seite.html"), "");
+
+    TEditFixture f;
+    f.Load("");
+    std::vector<std::string> targets;
+    f.Edit->OnReadHyperlink = [&](TCustomRichPad*, const std::string& Target, const std::string&, int, int&, TRPTag&,
+                                  std::string&) { targets.push_back(Target); };
+    QMimeData data;
+    data.setData("text/rtf", "{\\rtf1\\ansi {\\field{\\*\\fldinst HYPERLINK \"unter/seite.html\"}{\\fldrslt weiter}}}");
+    RPRegisterClipboardFormats();
+    data.setData(RPClipboardMimeType(RPClipboardFormatHTML),
+                 "Version:0.9\r\nSourceURL:http://example.org/buch/index.html\r\n<b>weiter</b>");
+    f.Edit->GetRTFReadProperties()->BasePath = "/eigen/";
+    ASSERT_TRUE(f.Edit->PasteMimeData(data));
+    EXPECT_EQ(PlainText(*f.Data()), "weiter");
+    EXPECT_EQ(targets, std::vector<std::string>{"http://example.org/buch/unter/seite.html"});
+    // The control's own setting is back for whatever it reads next.
+    EXPECT_EQ(f.Edit->GetRTFReadProperties()->BasePath, "/eigen/");
+}
+
 TEST(EditInput, ComposedCharactersOfADeadKeyAreTyped) {
     TEditFixture f;
     f.Load("Caf");
@@ -205,6 +232,8 @@ TEST(EditDrop, AMoveInsideTheEditorIsOneUndoStepAndNeverUsesAStalePlace) {
     QDropEvent after(QPointF(5 + 140 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     Deliver(f, after);
     EXPECT_EQ(PlainText(*f.Data()), "zwei dreieins ");
+    // The moved text is selected at its new place.
+    EXPECT_EQ(f.Data()->GetSelText(), QStringLiteral("eins "));
     f.Edit->Undo();
     EXPECT_EQ(PlainText(*f.Data()), "eins zwei drei");
     // Drag "drei" to the front: the deletion behind the drop point comes first.
@@ -213,6 +242,7 @@ TEST(EditDrop, AMoveInsideTheEditorIsOneUndoStepAndNeverUsesAStalePlace) {
     QDropEvent before(QPointF(5 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     Deliver(f, before);
     EXPECT_EQ(PlainText(*f.Data()), "dreieins zwei ");
+    EXPECT_EQ(f.Data()->GetSelText(), QStringLiteral("drei"));
     // Onto the dragged text itself: nothing moves.
     f.Select(0, 1, 0, 5);
     QDropEvent onto(QPointF(5 + 20 + 2, 12), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
