@@ -26,7 +26,8 @@ constexpr int rpCaretTimer = 2;
 
 } // namespace
 
-TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner) : TCustomRichPad(AOwner, &MakeEditData) {
+TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass)
+    : TCustomRichPad(AOwner, DataClass ? DataClass : &MakeEditData) {
     DocFlags = static_cast<uint16_t>((DocFlags | rpflJumpsAroundSaving) & ~(rpflRecordJumps | rpflExternalLeading));
     SetCursor(crIBeam);
     RPData()->TabNavigation = rptnNone;
@@ -137,6 +138,16 @@ void TCustomRichPadEdit::Undo() {
         return;
     }
     TRPEditRPData* d = EditData();
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) {
+        // The cell's own steps first; then the cell closes and the host's follow.
+        if (cell->CanUndo())
+            cell->Undo();
+        else if (d->UndoList->Count() > 0)
+            PostUndoAfterCellEditor(false);
+        else
+            d->Beep();
+        return;
+    }
     if (d->UndoList->Count() == 0) {
         d->Beep();
         return;
@@ -152,6 +163,15 @@ void TCustomRichPadEdit::Redo() {
         return;
     }
     TRPEditRPData* d = EditData();
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) {
+        if (cell->CanRedo())
+            cell->Redo();
+        else if (d->RedoList->Count() > 0)
+            PostUndoAfterCellEditor(true);
+        else
+            d->Beep();
+        return;
+    }
     if (d->RedoList->Count() == 0) {
         d->Beep();
         return;

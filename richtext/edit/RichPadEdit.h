@@ -47,7 +47,7 @@ using TRPPasteEvent = std::function<void(TCustomRichPadEdit* Sender, bool& DoDef
 
 class TCustomRichPadEdit : public TCustomRichPad {
 public:
-    explicit TCustomRichPadEdit(TComponent* AOwner);
+    explicit TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass = nullptr);
     ~TCustomRichPadEdit() override;
     QString ClassName() const override { return QStringLiteral("TCustomRichPadEdit"); }
 
@@ -88,10 +88,11 @@ public:
     bool PasteMimeData(const QMimeData& Data);
     // The same inside an insertion already framed (a drop).
     bool PasteMimeDataNoFrame(const QMimeData& Data);
-    void Undo();
-    void Redo();
-    bool CanUndo() const { return EditData()->UndoList->Count() > 0; }
-    bool CanRedo() const { return EditData()->RedoList->Count() > 0; }
+    virtual void Undo();
+    virtual void Redo();
+    // Own steps, or those of a cell editor open in this control.
+    bool CanUndo();
+    bool CanRedo();
     uint8_t UndoAction() const { return EditData()->UndoList->CurrentAction(); }
     void ClearUndo();
     void BeginUndoGroup(int UndoType);
@@ -129,6 +130,14 @@ public:
     // Starts dragging the selection out (from the document's mouse handling).
     void StartDragSelection();
 
+    // ---- a table cell edited in place in this control (RPTableInplace.cpp)
+    TControl* GetCellEditor() override;
+    void DestroyCellEditor() override;
+    // The open cell editor when it is an editor; commands go there.
+    TCustomRichPadEdit* OpenCellEditor();
+    // The innermost open cell editor, or this control.
+    TCustomRichPadEdit* InnermostEditor();
+
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);
     void SendChar(char16_t Ch);
@@ -159,6 +168,8 @@ protected:
 
 private:
     bool m_readOnly = false;
+    // Undo or redo that must wait until the open cell editor has closed.
+    void PostUndoAfterCellEditor(bool IsRedo);
     bool m_caretOn = true;
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
 };
