@@ -119,6 +119,9 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
         nested->DestroyedByOwner = nested->DestroyedByOwner || DestroyedByOwner;
         nested->Table->CloseInplaceEditor(!nested->DestroyedByOwner);
     }
+    // The form must not go on naming a control that is gone as its focused one.
+    if (HostControl && !HostControl->Destroying())
+        if (TForm* f = ParentForm(); f && f->ActiveControl() == this) HostControl->SetFocus();
     if (Table) Table->InplaceEditorDestroyed(this, DestroyedByOwner);
     OnInplaceChange = nullptr;
     OnCaretGetOut = nullptr;

@@ -129,3 +129,123 @@ TEST_F(TableInplace, ArrowsLeaveTheTableAtItsEdgesAndEnterIt) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TableInplace, UndoAndRedoRunThroughCellAndHostAsOneHistory) {
+    Build(2, 2);
+    const std::string start = SaveRPF(*F.Edit);
+    F.Caret(2, 5);
+    F.Type("!");
+    ASSERT_TRUE(Open(1, 0));
+    Type("xy");
+    Key(VK_RETURN);
+    Type("z");
+    Key(VK_TAB);
+    Type("q");
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(1, 0), "Cxy|z");
+    EXPECT_EQ(Text(1, 1), "qD");
+    // The cells' steps are one host step each, of the item modification kind.
+    ASSERT_EQ(F.Data()->UndoList->Count(), 3);
+    EXPECT_EQ(F.Data()->UndoList->Group(1)->Action, rpuaModifyItem);
+    EXPECT_EQ(F.Data()->UndoList->Group(2)->Action, rpuaModifyItem);
+    const std::string edited = SaveRPF(*F.Edit);
+    int guard = 0;
+    while (F.Edit->CanUndo() && ++guard < 100) {
+        Focused()->Undo();
+        ProcessEvents();
+    }
+    // The last host step undone closed the cell it had reopened.
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    while (F.Edit->CanRedo() && ++guard < 200) {
+        Focused()->Redo();
+        ProcessEvents();
+    }
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
+    EXPECT_LT(guard, 200);
+}
+
+TEST_F(TableInplace, UndoInAFreshCellUndoesTheHostsLastStep) {
+    Build(2, 2);
+    F.Caret(2, 5);
+    F.Type("!");
+    ASSERT_TRUE(Open(0, 0));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.Data()->GetItemText(2), "nach");
+    EXPECT_FALSE(F.Edit->CanUndo());
+    // A cell's own steps come first.
+    ASSERT_TRUE(Open(0, 0));
+    Type("w");
+    Key('Z', ssCtrl);
+    EXPECT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(EditorText(), "A");
+    EXPECT_TRUE(F.Edit->CanRedo());
+}
+
+TEST_F(TableInplace, EnterInACellGrowsTheRowAndMovesTheText) {
+    Build(2, 2);
+    int x0 = 0, nachTop = 0;
+    ASSERT_TRUE(F.Data()->GetItemCoords(2, x0, nachTop));
+    const int rowHeight = T->FormattingInfo.RowHeights[0];
+    ASSERT_TRUE(Open(0, 1));
+    const int editorHeight = Editor()->Height();
+    Key(VK_RETURN);
+    Type("b");
+    EXPECT_EQ(EditorText(), "B\nb");
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], rowHeight + 20);
+    EXPECT_EQ(Editor()->Height(), editorHeight + 20);
+    int y = 0;
+    ASSERT_TRUE(F.Data()->GetItemCoords(2, x0, y));
+    EXPECT_EQ(y, nachTop + 20);
+    // Typing on the same line leaves the layout alone.
+    T->TableState &= ~rptbsChanged;
+    Type("c");
+    EXPECT_FALSE(T->TableState & rptbsChanged);
+}
+
+TEST_F(TableInplace, SavingWhileACellIsEditedKeepsItsText) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 0));
+    Type("bc");
+    // The log book saved while the caret is in a cell: nothing of it is lost.
+    std::string rtf;
+    ASSERT_TRUE(F.Edit->SaveRTFToStream(rtf, false));
+    EXPECT_NE(rtf.find("Abc"), std::string::npos);
+    const std::string rpf = SaveRPF(*F.Edit);
+    std::string text;
+    ASSERT_TRUE(F.Edit->SaveTextToStream("", text, 80, false, false));
+    EXPECT_NE(text.find("Abc"), std::string::npos);
+    Type("d");
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(0, 0), "Abcd");
+    F.Edit->Clear();
+    F.Edit->LoadRPFFromStream(rpf);
+    EXPECT_EQ(static_cast<TRPTableItemInfo*>(F.Data()->GetItem(1))->GetCell(0, 0)->GetItemText(0), "Abc");
+}
+
+TEST_F(TableInplace, ClearingOrDestroyingTheHostTakesTheEditorAlong) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(1, 1));
+    Type("x");
+    F.Edit->Clear();
+    EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+    EXPECT_EQ(F.Edit->EditedCellItem, nullptr);
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 0));
+    // Closing a table command's way and deleting the table both close it.
+    T->InsertRows(0, 1, -1, false);
+    EXPECT_EQ(EditedCell(), "-");
+    ASSERT_TRUE(Open(1, 0));
+    Type("k");
+    F.Select(0, 0, 2, 4);
+    F.Edit->DeleteSelection();
+    EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+    F.Edit->Undo();
+    EXPECT_EQ(Table()->GetCell(1, 0)->GetItemText(0), "Ak");
+}
+
+} // namespace
