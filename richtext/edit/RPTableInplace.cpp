@@ -41,17 +41,6 @@ void TRPTableInplaceRPData::SetDocumentAreaSize(int Width, int Height, bool Upda
     Resized = true;
 }
 
-void TRPTableInplaceRPData::GetOrigin(int& X, int& Y) {
-    TRPTableInplaceEdit* e = InplaceEditor();
-    if (!e || !e->Cell || !e->Table) {
-        X = Y = 0;
-        return;
-    }
-    e->Cell->GetOrigin(X, Y);
-    X -= e->Table->CellPadding;
-    Y -= e->Table->CellPadding;
-}
-
 void TRPTableInplaceRPData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (e && e->Cell) {
@@ -340,21 +329,21 @@ void TRPTableInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X,
 // The host control's side
 
 TControl* TCustomRichPadEdit::GetCellEditor() {
-    if (auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem)) return t->InplaceEditor();
-    return nullptr;
+    return OpenCellEditor();
 }
 
 void TCustomRichPadEdit::DestroyCellEditor() {
     if (auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem)) t->CloseInplaceEditor(true);
 }
 
-TCustomRichPadEdit* TCustomRichPadEdit::OpenCellEditor() {
-    return dynamic_cast<TCustomRichPadEdit*>(GetCellEditor());
+TCustomRichPadEdit* TCustomRichPadEdit::OpenCellEditor() const {
+    auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem);
+    return t ? t->InplaceEditor() : nullptr;
 }
 
-TCustomRichPadEdit* TCustomRichPadEdit::InnermostEditor() {
-    TCustomRichPadEdit* e = this;
-    while (TCustomRichPadEdit* inner = e->OpenCellEditor())
+const TCustomRichPadEdit* TCustomRichPadEdit::InnermostEditor() const {
+    const TCustomRichPadEdit* e = this;
+    while (const TCustomRichPadEdit* inner = e->OpenCellEditor())
         e = inner;
     return e;
 }

@@ -39,7 +39,6 @@ public:
     TRPTableInplaceEdit* InplaceEditor() const;
     TCustomRPData* GetSourceData() override;
     void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
-    void GetOrigin(int& X, int& Y) override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
     TRPRTFReaderProperties* GetRTFReadProperties() override;
     void ScrollToY(int Y, bool Redraw) override;

@@ -92,6 +92,7 @@ void TCustomRichPadEdit::Change(bool ClearRedo) {
 }
 
 void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->SetCurTextStyleNo(Value);
     TRPEditRPData* d = EditData();
     if (d->CurTextStyleNo == Value) return;
     d->CurTextStyleNo = Value;
@@ -99,6 +100,7 @@ void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
 }
 
 void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->SetCurParaStyleNo(Value);
     TRPEditRPData* d = EditData();
     if (d->CurParaStyleNo == Value) return;
     d->CurParaStyleNo = Value;
@@ -106,6 +108,7 @@ void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
 }
 
 TCustomRPItemInfo* TCustomRichPadEdit::GetCurrentItem() const {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->GetCurrentItem();
     const int item = CurItemNo();
     return item >= 0 ? GetItem(item) : nullptr;
 }
@@ -119,6 +122,7 @@ void TCustomRichPadEdit::DoCaretMove() {
 // Commands
 
 void TCustomRichPadEdit::DeleteSelection() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->DeleteSelection();
     if (!BeforeChange(false)) return;
     const bool had = EditData()->SelectionExists(true, false);
     if (EditData()->DeleteSelectionWithUndo() && had) {
@@ -128,6 +132,7 @@ void TCustomRichPadEdit::DeleteSelection() {
 }
 
 void TCustomRichPadEdit::CutDef() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->CutDef();
     if (!BeforeChange(false)) return;
     if (CopyToClipboard()) DeleteSelection();
 }
@@ -182,6 +187,7 @@ void TCustomRichPadEdit::Redo() {
 }
 
 void TCustomRichPadEdit::ClearUndo() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ClearUndo();
     EditData()->UndoList->Clear();
     EditData()->RedoList->Clear();
 }
@@ -220,6 +226,7 @@ void TCustomRichPadEdit::EndInsertion() {
 }
 
 void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertText(Text, CaretAtStart);
     if (!BeginInsertion()) return;
     EditData()->State |= rpstInsertingText;
     EditData()->InsertTextA(Text, CaretAtStart);
@@ -228,6 +235,7 @@ void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) 
 }
 
 void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextW(Text, CaretAtStart);
     RPCheckUnicodeLength(Text.size());
     if (!BeginInsertion()) return;
     EditData()->State |= rpstInsertingText;
@@ -237,10 +245,12 @@ void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart)
 }
 
 void TCustomRichPadEdit::InsertQString(const QString& Text) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertQString(Text);
     InsertTextW(QStringToItemText(Text, rpioUnicode, 0), false);
 }
 
 bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextFromFile(FileName);
     QFile f(QString::fromStdString(FileName));
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = f.readAll();
@@ -254,6 +264,7 @@ bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
 }
 
 bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertStringTag(Text, Tag);
     if (!BeginInsertion()) return false;
     TRPEditRPData* d = EditData();
     const int sn = d->GetActualStyleOfPara(d->CurTextStyleNo, d->CurParaStyleNo);
@@ -265,6 +276,7 @@ bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& 
 }
 
 bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, uint8_t VAlign) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertPicture(Name, std::move(Graphic), VAlign);
     if (!Graphic || !BeginInsertion()) return false;
     TRPEditRPData* d = EditData();
     auto item = TRPGraphicItemInfo::CreateEx(d, std::move(Graphic), VAlign);
@@ -274,6 +286,7 @@ bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<
 }
 
 bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertRPFFromStream(Stream);
     if (!BeginInsertion()) return true;
     const bool ok = EditData()->InsertRPF(Stream);
     EndInsertion();
@@ -281,6 +294,7 @@ bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
 }
 
 bool TCustomRichPadEdit::InsertRTFFromStream(const std::string& Stream) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertRTFFromStream(Stream);
     if (!BeginInsertion()) return true;
     GetRTFReadProperties();
     const bool ok = EditData()->InsertRTF(Stream);
@@ -314,6 +328,7 @@ bool TCustomRichPadEdit::InsertRTFFromFile(const std::string& FileName) {
 // Styles
 
 void TCustomRichPadEdit::ApplyParaStyle(int ParaNo) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyParaStyle(ParaNo);
     if (!BeforeChange(false)) return;
     EditData()->BeginUndoSequence(rpuaParaStyle, true);
     EditData()->ApplyParaStyleEx(ParaNo, false);
@@ -322,6 +337,7 @@ void TCustomRichPadEdit::ApplyParaStyle(int ParaNo) {
 }
 
 void TCustomRichPadEdit::ApplyParaStyleConversion(int UserData) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyParaStyleConversion(UserData);
     if (!OnParaStyleConversion || !BeforeChange(false)) return;
     EditData()->BeginUndoSequence(rpuaParaStyle, true);
     EditData()->ApplyParaStyleEx(UserData, true);
@@ -330,12 +346,14 @@ void TCustomRichPadEdit::ApplyParaStyleConversion(int UserData) {
 }
 
 void TCustomRichPadEdit::ApplyStyleConversion(int UserData) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyStyleConversion(UserData);
     if (!OnStyleConversion || !BeforeChange(false)) return;
     EditData()->ApplyStyleConversion(UserData);
     Invalidate();
 }
 
 bool TCustomRichPadEdit::ResizeItem(int ItemNo, int Width, int Height) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ResizeItem(ItemNo, Width, Height);
     if (!BeforeChange(false)) return false;
     TRPEditRPData* d = EditData();
     int si = -1, so = 0, ei = -1, eo = 0;

@@ -98,8 +98,9 @@ public:
     void BeginUndoGroup(int UndoType);
     void SetUndoGroupMode(bool GroupUndo) { EditData()->SetUndoGroupMode(GroupUndo); }
 
-    int CurTextStyleNo() const { return EditData()->CurTextStyleNo; }
-    int CurParaStyleNo() const { return EditData()->CurParaStyleNo; }
+    // The styles of the innermost open cell editor, else this control's.
+    int CurTextStyleNo() const { return InnermostEditor()->EditData()->CurTextStyleNo; }
+    int CurParaStyleNo() const { return InnermostEditor()->EditData()->CurParaStyleNo; }
     void SetCurTextStyleNo(int Value);
     void SetCurParaStyleNo(int Value);
     int CurItemNo() const { return EditData()->CurItemNo(); }
@@ -133,10 +134,10 @@ public:
     // ---- a table cell edited in place in this control (RPTableInplace.cpp)
     TControl* GetCellEditor() override;
     void DestroyCellEditor() override;
-    // The open cell editor when it is an editor; commands go there.
-    TCustomRichPadEdit* OpenCellEditor();
+    // The open cell editor when it is an editor; the editing commands go there.
+    TCustomRichPadEdit* OpenCellEditor() const;
     // The innermost open cell editor, or this control.
-    TCustomRichPadEdit* InnermostEditor();
+    const TCustomRichPadEdit* InnermostEditor() const;
 
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);

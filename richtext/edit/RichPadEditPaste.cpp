@@ -49,6 +49,7 @@ bool UnpackRPFBlock(const QByteArray& Block, std::string& Out) {
 } // namespace
 
 bool TCustomRichPadEdit::CanPaste() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->CanPaste();
     const QMimeData* m = QApplication::clipboard()->mimeData();
     if (!m) return false;
     return m->hasFormat(RPFMime()) || m->hasFormat(MimeRTF) || m->hasFormat(MimeRTF2) || m->hasHtml() ||
@@ -56,6 +57,7 @@ bool TCustomRichPadEdit::CanPaste() {
 }
 
 void TCustomRichPadEdit::Paste() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->Paste();
     bool doDefault = true;
     if (OnPaste) OnPaste(this, doDefault);
     if (!doDefault) return;
@@ -64,6 +66,7 @@ void TCustomRichPadEdit::Paste() {
 }
 
 bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->PasteMimeData(Data);
     if (!BeginInsertion()) return false;
     const bool ok = PasteMimeDataNoFrame(Data);
     EndInsertion();
@@ -71,6 +74,7 @@ bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
 }
 
 bool TCustomRichPadEdit::PasteMimeDataNoFrame(const QMimeData& Data) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->PasteMimeDataNoFrame(Data);
     TRPEditRPData* d = EditData();
     const auto insertText = [d](const QString& Text) {
         if (Text.isEmpty()) return false;

@@ -8,6 +8,11 @@
 #include "richtext/edit/RPTableInplace.h"
 #include "support/FormDriver.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
 namespace {
 
 class TableInplace : public TableInEditor {
@@ -241,11 +246,131 @@ TEST_F(TableInplace, ClearingOrDestroyingTheHostTakesTheEditorAlong) {
     EXPECT_EQ(EditedCell(), "-");
     ASSERT_TRUE(Open(1, 0));
     Type("k");
-    F.Select(0, 0, 2, 4);
-    F.Edit->DeleteSelection();
+    // The editing commands now go to the cell: the table goes by the document's own deletion.
+    F.Data()->SetSelectionBounds(0, 0, 2, 4);
+    ASSERT_TRUE(F.Data()->DeleteSelectionWithUndo());
     EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+    EXPECT_EQ(F.Data()->GetItemCount(), 1);
     F.Edit->Undo();
     EXPECT_EQ(Table()->GetCell(1, 0)->GetItemText(0), "Ak");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, HostCommandsAndCopyWorkInTheEditedCell) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    // What the program does through the log book's control happens in the cell.
+    F.Edit->InsertText("12", false);
+    EXPECT_EQ(EditorText(), "B12");
+    F.Edit->SetCurTextStyleNo(1);
+    EXPECT_EQ(Editor()->EditData()->CurTextStyleNo, 1);
+    EXPECT_EQ(F.Edit->CurTextStyleNo(), 1);
+    EXPECT_EQ(F.Data()->CurTextStyleNo, 0);
+    F.Edit->ApplyParaStyle(1);
+    EXPECT_EQ(Editor()->EditData()->GetItem(0)->ParaNo, 1);
+    EXPECT_EQ(F.Data()->GetItem(0)->ParaNo, 0);
+    // Ctrl+C copies the cell's selection, by key and through the host alike.
+    Editor()->SelectAll();
+    Key('C', ssCtrl);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
+    F.Select(0, 0, 2, 4);
+    ASSERT_TRUE(F.Edit->CopyToClipboard());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
+    F.Edit->Undo();
+    EXPECT_EQ(EditorText(), "B12");
+    EXPECT_EQ(Editor()->EditData()->GetItem(0)->ParaNo, 0);
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(0, 1), "B12");
+}
+
+} // namespace
+
+namespace {
+
+void ClickAt(TCustomControl* Control, int X, int Y) {
+    QWidget* w = Control->ClientWidget();
+    const QPointF p(X, Y);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &release);
+    ProcessEvents();
+}
+
+TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
+    TFontInfo* link = F.Style->TextStyles().Add();
+    link->FontName = "Arial";
+    link->Size = 15;
+    link->Jump = true;
+    const int linkStyle = F.Style->TextStyles().Count() - 1;
+    Build(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 0);
+    cell->Clear();
+    cell->AddNL("Seite", linkStyle, 0);
+    F.Edit->Format();
+    F.Edit->SetReadOnly(true);
+    std::vector<int> jumps;
+    F.Edit->OnJump = [&](TObject* Sender, int Id) {
+        EXPECT_EQ(Sender, F.Edit);
+        jumps.push_back(Id);
+    };
+    ASSERT_TRUE(Open(0, 0, false));
+    ClickAt(Editor(), T->CellPadding + 5, T->CellPadding + 5);
+    ASSERT_EQ(jumps.size(), 1u);
+    // Nothing is typed into a read-only host's cell.
+    Type("x");
+    EXPECT_EQ(EditorText(), "Seite");
+}
+
+TEST_F(TableInplace, ATableInACellIsEditedInsideTheCellsEditor) {
+    Build(2, 2);
+    TRPTableCellData* outerCell = T->GetCell(0, 0);
+    auto inner = TRPTableItemInfo::CreateEx(1, 2, outerCell);
+    TRPTableItemInfo* in = inner.get();
+    outerCell->AddItem(std::string(), std::move(inner));
+    for (int c = 0; c < 2; ++c) {
+        in->GetCell(0, c)->Clear();
+        in->GetCell(0, c)->AddNL(c ? "q" : "p", 0, 0);
+    }
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    const std::string start = SaveRPF(*F.Edit);
+    // Opening the inner table's cell opens the outer cell first.
+    in->EditCellAt(0, 1, false);
+    EXPECT_EQ(EditedCell(), "0,0");
+    ASSERT_NE(in->InplaceEditor(), nullptr);
+    EXPECT_EQ(Editor()->InnermostEditor(), in->InplaceEditor());
+    EXPECT_EQ(Focused(), in->InplaceEditor());
+    Key(VK_END);
+    Type("z");
+    EXPECT_EQ(PlainText(*in->InplaceEditor()->EditData()), "qz");
+    // Leaving the inner table to the right lands in the outer cell, after it.
+    Key(VK_RIGHT);
+    EXPECT_EQ(in->InplaceEditor(), nullptr);
+    EXPECT_EQ(Focused(), Editor());
+    Type("w");
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(in->GetCell(0, 1)->GetItemText(0), "qz");
+    EXPECT_EQ(Text(0, 0), "A||w");
+    const std::string edited = SaveRPF(*F.Edit);
+    int guard = 0;
+    while (F.Edit->CanUndo() && ++guard < 50) {
+        Focused()->Undo();
+        ProcessEvents();
+    }
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    while (F.Edit->CanRedo() && ++guard < 100) {
+        Focused()->Redo();
+        ProcessEvents();
+    }
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
 }
 
 } // namespace
