@@ -52,6 +52,34 @@ void MoveItems(TCustomRPData& From, TCustomRPData& To) {
         To.GetItem(i)->ChangeOwnerData(&To);
 }
 
+// What the host's listeners hear of the cell: the mouse in the host's
+// client coordinates, after the editor's own handling; the item actions of
+// controls in the cell as the table's.
+void RelayEvents(TRPTableInplaceEdit& E, TCustomRichPad& Host) {
+    const auto relay = [&E](uint8_t Kind) -> TRPMouseItemEvent {
+        return [&E, Kind](TCustomRichPad*, TMouseButton Button, TShiftState Shift, int, int X, int Y) {
+            if (!E.HostControl || !E.Table) return;
+            TCustomRichPad::TDeferredEvent ev;
+            ev.Kind = Kind;
+            ev.Bytes[0] = static_cast<uint8_t>(Button);
+            ev.Bytes[1] = static_cast<uint8_t>(Shift);
+            ev.Values[0] = E.Table->GetItemNo();
+            ev.Values[1] = X + E.Left();
+            ev.Values[2] = Y + E.Top();
+            E.HostControl->PostDeferredEvent(ev);
+        };
+    };
+    E.OnRPMouseDown = Host.OnRPMouseDown ? relay(3) : nullptr;
+    E.OnRPMouseUp = Host.OnRPMouseUp ? relay(2) : nullptr;
+    E.OnControlAction = [&E](TCustomRichPad*, int ControlAction, int, TControl*& Control) {
+        if (E.HostData && E.Table) E.HostData->DoControlAction(ControlAction, E.Table->GetItemNo(), Control);
+    };
+    if (Host.OnMouseMove)
+        E.OnMouseMove = [&E, &Host](TObject*, TShiftState Shift, int X, int Y) {
+            if (Host.OnMouseMove) Host.OnMouseMove(&Host, Shift, X + E.Left(), Y + E.Top());
+        };
+}
+
 TCustomRichPadEdit* HostOf(TCustomRPData* Data) {
     auto* d = dynamic_cast<TRichPadRPData*>(Data);
     return d ? dynamic_cast<TCustomRichPadEdit*>(d->OwnerView) : nullptr;
@@ -124,8 +152,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     e->OnCurParaStyleChanged = host->OnCurParaStyleChanged;
     e->OnCurTextStyleChanged = host->OnCurTextStyleChanged;
     e->OnCaretMove = host->OnCaretMove;
-    e->OnRPMouseDown = nullptr;
-    e->OnRPMouseUp = nullptr;
+    RelayEvents(*e, *host);
     e->BiDiMode = host->BiDiMode;
     e->EditorOptions = host->EditorOptions | rpoWantTabs;
     e->SetUndoLimit(host->UndoLimit() != 0 ? -1 : 0);

@@ -124,6 +124,13 @@ TCustomRichPad* TRPTableInplaceEdit::RootControl() {
     return HostControl ? HostControl->RootControl() : this;
 }
 
+void TRPTableInplaceEdit::Click() {
+    if (!HostControl) return;
+    TCustomRichPad::TDeferredEvent ev;
+    ev.Kind = 4;
+    HostControl->PostDeferredEvent(ev);
+}
+
 void TRPTableInplaceEdit::SetCell(int ARow, int ACol, TRPTableCellData* ACell, TRPTableItemInfo* ATable,
                                   int AItemNo) {
     Row = ARow;

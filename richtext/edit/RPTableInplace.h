@@ -98,6 +98,8 @@ public:
     void SetVPosition(int Pos, bool Redraw) override;
     void SetHPosition(int Pos) override;
     TCustomRichPad* RootControl() override;
+    // A click in the cell is the host's click.
+    void Click() override;
 
 protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;

@@ -374,3 +374,62 @@ TEST_F(TableInplace, ATableInACellIsEditedInsideTheCellsEditor) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TableInplace, TheClickThatOpenedTheCellAndAQuickSecondOneMakeADoubleClick) {
+    Build(1, 2);
+    int clicks = 0, downs = 0, downX = -1;
+    F.Edit->OnClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, F.Edit);
+        ++clicks;
+    };
+    F.Edit->OnRPMouseDown = [&](TCustomRichPad*, TMouseButton, TShiftState, int ItemNo, int X, int) {
+        EXPECT_EQ(ItemNo, 1);
+        ++downs;
+        downX = X;
+    };
+    T->GetCell(0, 1)->Clear();
+    T->GetCell(0, 1)->AddNL("Hund Katze", 0, 0);
+    F.Edit->Format();
+    ASSERT_TRUE(T->EditCell(-1, 0, 1, false, true, false, true, false));
+    ClickAt(Editor(), T->CellPadding + 15, T->CellPadding + 5);
+    // The word under the pointer is selected as by a double click.
+    TRPEditRPData* d = Editor()->EditData();
+    ASSERT_TRUE(d->SelectionExists(false, false));
+    EXPECT_EQ(d->GetSelText(), QStringLiteral("Hund"));
+    // The host hears the cell's mouse in its own coordinates, and its click.
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(downX, Editor()->Left() + T->CellPadding + 15);
+    // A later click is a single one again.
+    ClickAt(Editor(), T->CellPadding + 75, T->CellPadding + 5);
+    EXPECT_FALSE(d->SelectionExists(false, false));
+}
+
+TEST_F(TableInplace, CellsAreChosenByStoredPositions) {
+    Build(2, 3);
+    std::unique_ptr<TRPStoreSubRPData> at;
+    ASSERT_TRUE(T->GetSubRPData(at, 1));
+    auto* cell = dynamic_cast<TRPTableStoreSubRPData*>(at.get());
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->Row * 10 + cell->Col, 12);
+    ASSERT_TRUE(T->GetSubRPData(at, 5));
+    cell = static_cast<TRPTableStoreSubRPData*>(at.get());
+    EXPECT_EQ(cell->Row * 10 + cell->Col, 11);
+    // Choosing the cell in an editor opens the cell editor there.
+    T->ChooseSubRPData(at.get());
+    EXPECT_EQ(EditedCell(), "1,1");
+    EXPECT_EQ(EditorText(), "E");
+    // The chosen cell is the one the selection's ends name.
+    ASSERT_TRUE(T->GetSubRPData(at, 2));
+    EXPECT_EQ(static_cast<TRPTableStoreSubRPData*>(at.get())->Col, 1);
+    T->UnchooseSubRPData();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(1, 1), "E");
+    EXPECT_FALSE(T->GetSubRPData(at, 2));
+    ASSERT_TRUE(T->GetSubRPData(at, 0));
+    EXPECT_FALSE(T->GetSubRPData(at, 5));
+}
+
+} // namespace
