@@ -624,6 +624,7 @@ private:
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
     bool FSavingInplaceUndo = false;
+    bool FPlacing = false; // the editor is being laid over its cell
     int FPlaceX = 0, FPlaceY = 0; // the table's last place in its view
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();

@@ -168,6 +168,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     // The cell's own lines named the items that just left.
     cell->ClearFormatting();
     e->SetCell(Row, Col, cell, this, ItemNo);
+    FEditorHeight = -1; // not formatted yet
     PlaceInplaceEditor();
     e->Format();
     if (ByClick)
@@ -330,7 +331,7 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
     TCustomRichPadEdit* host = HostOf(hd);
     if (!hd || !host) return;
     TRPEditRPData* ed = Sender->EditData();
-    const bool resized = Sender->TakeResizedFlag();
+    const bool resized = Sender->TakeResizedFlag() || FPlacing;
     const int minWidth = ed->CalcDocMinWidth(nullptr, ed->GetCanvas());
     const int height = ed->DocumentHeight;
     // Typing that keeps the cell's height and minimum width leaves the table as it is.
@@ -350,11 +351,11 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
                 hd->MarkChanged(itemNo, itemNo);
                 hd->EndEditFormat();
             }
-            PlaceInplaceEditor();
+            if (!FPlacing) PlaceInplaceEditor();
             host->Invalidate();
         }
     }
-    host->Change(ClearRedo);
+    if (!FPlacing) host->Change(ClearRedo);
 }
 
 // ---------------------------------------------------------------------------
@@ -383,6 +384,15 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
     e->VScrollAllowed = height > TRPTableInplaceEdit::MaxHeight;
     if (e->VScrollAllowed) height = TRPTableInplaceEdit::MaxHeight;
     e->SetBounds(x + cell->Left, y + cell->Top + shift, cell->Width, height);
+    // Scrolling moves child controls by their Tag.
+    e->SetTag(e->Top());
+    // A new width may wrap the cell's lines anew: the table follows once.
+    TRPEditRPData* ed = e->EditData();
+    if (FEditorHeight >= 0 && ed->DocumentHeight != FEditorHeight && !FPlacing) {
+        FPlacing = true;
+        InplaceEditorChanged(e, false);
+        FPlacing = false;
+    }
 }
 
 // ---------------------------------------------------------------------------

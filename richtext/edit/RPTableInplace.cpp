@@ -343,6 +343,16 @@ void TCustomRichPadEdit::DestroyCellEditor() {
     if (auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem)) t->CloseInplaceEditor(true);
 }
 
+void TCustomRichPadEdit::CloseCellEditorForPress(int X, int Y) {
+    auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem);
+    if (!t || !t->InplaceEditor()) return;
+    // A press on the table is the table's to judge (another cell, a border).
+    TRPEditRPData* d = EditData();
+    const int di = d->FindDrawItemAtPoint(X + d->GetHOffs(), Y + d->GetVOffs());
+    if (di >= 0 && d->GetItem(d->DrawItem(di)->ItemNo) == t) return;
+    t->CloseInplaceEditor(true);
+}
+
 TCustomRichPadEdit* TCustomRichPadEdit::OpenCellEditor() const {
     auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem);
     return t ? t->InplaceEditor() : nullptr;

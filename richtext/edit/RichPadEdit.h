@@ -138,6 +138,8 @@ public:
     TCustomRichPadEdit* OpenCellEditor() const;
     // The innermost open cell editor, or this control.
     const TCustomRichPadEdit* InnermostEditor() const;
+    // A press at (X, Y) outside the table whose cell is edited closes the editor.
+    void CloseCellEditorForPress(int X, int Y);
 
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);

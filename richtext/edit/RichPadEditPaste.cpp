@@ -219,6 +219,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
 // Mouse of the resizer and painting
 
 void TCustomRichPadEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    CloseCellEditorForPress(X, Y);
     TRPEditRPData* d = EditData();
     if (Button == mbLeft && d->Resizer && d->Resizer->StartDrag(X, Y, d->GetHOffs(), d->GetVOffs())) {
         SetCurrentCursor(crCross);

@@ -433,3 +433,30 @@ TEST_F(TableInplace, CellsAreChosenByStoredPositions) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
+    F.Edit->SetBounds(0, 0, 300, 60);
+    Build(3, 2);
+    F.Edit->Format();
+    ASSERT_TRUE(Open(2, 0));
+    const int top = Editor()->Top();
+    // Scrolling the host moves the editor with its cell.
+    F.Edit->SetVPosition(F.Edit->VPos + 2, true);
+    EXPECT_EQ(Editor()->Top(), top - 2 * F.Edit->VSmallStep);
+    // A wider host lays the table out anew and the editor over its cell again.
+    F.Edit->SetBounds(0, 0, 400, 60);
+    ProcessEvents();
+    EXPECT_EQ(Editor()->Width(), T->GetCell(2, 0)->Width);
+    // A press on the text below the table closes the editor there.
+    Type("5");
+    int x = 0, y = 0;
+    ASSERT_TRUE(F.Data()->GetItemClientCoords(2, x, y));
+    ClickAt(F.Edit, x + 2, y + 2);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(2, 0), "E5");
+    EXPECT_EQ(Focused(), F.Edit);
+}
+
+} // namespace
