@@ -264,7 +264,8 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     if (Editor != FInplaceEditor) return;
     TCustomRichPadEdit* host = HostOf(GetRPData());
     const bool hostGoing = !host || host->Destroying();
-    if (!hostGoing) SaveInplaceUndo();
+    // Steps of a table that is going would name a cell that is no more.
+    if (!hostGoing && !ByOwner) SaveInplaceUndo();
     TRPTableCellData* cell = Editor->Cell;
     int ss = -1, so = 0, es = -1, eo = 0;
     TRPEditRPData* ed = Editor->EditData();

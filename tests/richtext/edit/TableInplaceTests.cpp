@@ -6,6 +6,7 @@
 #include "TableEditFixture.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPStyle.h"
 #include "support/FormDriver.h"
 
 #include <QClipboard>
@@ -457,6 +458,40 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
     EXPECT_EQ(EditedCell(), "-");
     EXPECT_EQ(Text(2, 0), "E5");
     EXPECT_EQ(Focused(), F.Edit);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
+    TFontInfo* link = F.Style->TextStyles().Add();
+    link->FontName = "Arial";
+    link->Size = 15;
+    link->Jump = true;
+    const int linkStyle = F.Style->TextStyles().Count() - 1;
+    auto* view = new TRichPad(F.Form.get());
+    view->SetParent(F.Form.get());
+    view->SetBounds(0, 0, 300, 200);
+    view->SetStyle(F.Style.get());
+    view->Clear();
+    view->AddText("Seite", linkStyle, 0);
+    auto table = TRPTableItemInfo::CreateEx(1, 2, view->RPData());
+    TRPTableItemInfo* t = table.get();
+    TRPTableCellData* cell = t->GetCell(0, 1);
+    cell->Clear();
+    cell->AddNL("Tabelle", linkStyle, 0);
+    view->RPData()->AddItem(std::string(), std::move(table));
+    view->Format();
+    std::vector<int> jumps;
+    view->OnJump = [&](TObject*, int Id) { jumps.push_back(Id); };
+    // The cell's link is numbered after the one before the table.
+    int x = 0, y = 0;
+    cell->GetOrigin(x, y);
+    ClickAt(view, x + 5, y + 5);
+    ClickAt(view, view->LeftMargin + 5, view->TopMargin + 5);
+    EXPECT_EQ(jumps, (std::vector<int>{1, 0}));
+    delete view;
 }
 
 } // namespace
