@@ -174,50 +174,45 @@ void BM_TableCellChanged(benchmark::State& state) {
 }
 BENCHMARK(BM_TableCellChanged)->Unit(benchmark::kMillisecond);
 
+// The table in an editor on a form, as the log book holds it.
+struct TTableEditor {
+    TRPStyle Style;
+    TForm Form{nullptr};
+    TRichPadEdit* Edit = new TRichPadEdit(&Form);
+    TRPTableItemInfo* Table = nullptr;
+    TTableEditor() {
+        Form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
+        Edit->SetParent(&Form);
+        Edit->SetBounds(0, 0, kWidth, kHeight);
+        Edit->SetStyle(&Style);
+        Edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        Edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
+        Edit->Clear();
+        Edit->InsertRTFFromStream(TableRTF());
+        Edit->Format();
+        for (int i = 0; i < Edit->EditData()->GetItemCount() && !Table; ++i)
+            Table = dynamic_cast<TRPTableItemInfo*>(Edit->EditData()->GetItem(i));
+    }
+};
+
 void BM_TableInsertRowUndo(benchmark::State& state) {
-    TRPStyle style;
-    TForm form(nullptr);
-    form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
-    auto* edit = new TRichPadEdit(&form);
-    edit->SetParent(&form);
-    edit->SetBounds(0, 0, kWidth, kHeight);
-    edit->SetStyle(&style);
-    edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
-    edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
-    edit->Clear();
-    edit->InsertRTFFromStream(TableRTF());
-    edit->Format();
-    TRPTableItemInfo* t = nullptr;
-    for (int i = 0; i < edit->EditData()->GetItemCount() && !t; ++i)
-        t = dynamic_cast<TRPTableItemInfo*>(edit->EditData()->GetItem(i));
+    TTableEditor e;
+    TRPTableItemInfo* t = e.Table;
     if (!t) {
         state.SkipWithError("no table");
         return;
     }
     for (auto _ : state) {
         t->InsertRows(kRows / 2, 1, kRows / 2 - 1, false);
-        edit->Undo();
+        e.Edit->Undo();
     }
     state.counters["rows"] = t->Rows->RowCount();
 }
 BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
 void BM_TableCellTypeCharacter(benchmark::State& state) {
-    TRPStyle style;
-    TForm form(nullptr);
-    form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
-    auto* edit = new TRichPadEdit(&form);
-    edit->SetParent(&form);
-    edit->SetBounds(0, 0, kWidth, kHeight);
-    edit->SetStyle(&style);
-    edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
-    edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
-    edit->Clear();
-    edit->InsertRTFFromStream(TableRTF());
-    edit->Format();
-    TRPTableItemInfo* t = nullptr;
-    for (int i = 0; i < edit->EditData()->GetItemCount() && !t; ++i)
-        t = dynamic_cast<TRPTableItemInfo*>(edit->EditData()->GetItem(i));
+    TTableEditor e;
+    TRPTableItemInfo* t = e.Table;
     if (!t || !t->EditCell(-1, kRows / 2, 1, true, false, true, false, false)) {
         state.SkipWithError("no cell editor");
         return;
@@ -227,7 +222,7 @@ void BM_TableCellTypeCharacter(benchmark::State& state) {
     QImage cellScreen(cell->Width(), cell->Height(), QImage::Format_RGB32);
     // A key repaints the cell editor only; the host shows as it was.
     const auto show = [&] { cell->PaintTo(cellScreen); };
-    edit->PaintTo(screen);
+    e.Edit->PaintTo(screen);
     show();
     for (auto _ : state) {
         cell->SendChar(u'x');

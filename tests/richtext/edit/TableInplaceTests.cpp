@@ -11,13 +11,25 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMouseEvent>
-#include <QWidget>
 
 namespace {
 
 class TableInplace : public TableInEditor {
 protected:
+    // Undoes (redoes) everything as the user would, key after key, and
+    // closes the cell the last step may have left open.
+    void UndoAll(bool Redo, int Limit = 200) {
+        int guard = 0;
+        while ((Redo ? F.Edit->CanRedo() : F.Edit->CanUndo()) && ++guard < Limit) {
+            if (Redo)
+                Focused()->Redo();
+            else
+                Focused()->Undo();
+            ProcessEvents();
+        }
+        EXPECT_LT(guard, Limit);
+        Table()->CloseInplaceEditor(true);
+    }
     // Keys and characters go where the keyboard focus is, as they would.
     TCustomRichPadEdit* Focused() const {
         auto* e = dynamic_cast<TCustomRichPadEdit*>(F.Form->ActiveControl());
@@ -157,21 +169,10 @@ TEST_F(TableInplace, UndoAndRedoRunThroughCellAndHostAsOneHistory) {
     EXPECT_EQ(F.Data()->UndoList->Group(1)->Action, rpuaModifyItem);
     EXPECT_EQ(F.Data()->UndoList->Group(2)->Action, rpuaModifyItem);
     const std::string edited = SaveRPF(*F.Edit);
-    int guard = 0;
-    while (F.Edit->CanUndo() && ++guard < 100) {
-        Focused()->Undo();
-        ProcessEvents();
-    }
-    // The last host step undone closed the cell it had reopened.
-    T->CloseInplaceEditor(true);
+    UndoAll(false);
     EXPECT_EQ(SaveRPF(*F.Edit), start);
-    while (F.Edit->CanRedo() && ++guard < 200) {
-        Focused()->Redo();
-        ProcessEvents();
-    }
-    T->CloseInplaceEditor(true);
+    UndoAll(true);
     EXPECT_EQ(SaveRPF(*F.Edit), edited);
-    EXPECT_LT(guard, 200);
 }
 
 TEST_F(TableInplace, UndoInAFreshCellUndoesTheHostsLastStep) {
@@ -291,15 +292,8 @@ TEST_F(TableInplace, HostCommandsAndCopyWorkInTheEditedCell) {
 
 namespace {
 
-void ClickAt(TCustomControl* Control, int X, int Y) {
-    QWidget* w = Control->ClientWidget();
-    const QPointF p(X, Y);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &release);
+void ClickAt(TWinControl* Control, int X, int Y) {
+    MouseClickAt(Control, X, Y);
     ProcessEvents();
 }
 
@@ -359,18 +353,9 @@ TEST_F(TableInplace, ATableInACellIsEditedInsideTheCellsEditor) {
     EXPECT_EQ(in->GetCell(0, 1)->GetItemText(0), "qz");
     EXPECT_EQ(Text(0, 0), "A||w");
     const std::string edited = SaveRPF(*F.Edit);
-    int guard = 0;
-    while (F.Edit->CanUndo() && ++guard < 50) {
-        Focused()->Undo();
-        ProcessEvents();
-    }
-    T->CloseInplaceEditor(true);
+    UndoAll(false);
     EXPECT_EQ(SaveRPF(*F.Edit), start);
-    while (F.Edit->CanRedo() && ++guard < 100) {
-        Focused()->Redo();
-        ProcessEvents();
-    }
-    T->CloseInplaceEditor(true);
+    UndoAll(true);
     EXPECT_EQ(SaveRPF(*F.Edit), edited);
 }
 
