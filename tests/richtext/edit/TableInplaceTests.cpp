@@ -44,6 +44,14 @@ protected:
             Focused()->SendChar(static_cast<unsigned char>(c));
         ProcessEvents();
     }
+    // A text style for links; answers its number.
+    int AddLinkStyle() {
+        TFontInfo* link = F.Style->TextStyles().Add();
+        link->FontName = "Arial";
+        link->Size = 15;
+        link->Jump = true;
+        return F.Style->TextStyles().Count() - 1;
+    }
     TRPTableInplaceEdit* Editor() const { return Table()->InplaceEditor(); }
     // "row,col" of the edited cell, "-" without an editor.
     std::string EditedCell() const {
@@ -298,11 +306,7 @@ void ClickAt(TWinControl* Control, int X, int Y) {
 }
 
 TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
-    TFontInfo* link = F.Style->TextStyles().Add();
-    link->FontName = "Arial";
-    link->Size = 15;
-    link->Jump = true;
-    const int linkStyle = F.Style->TextStyles().Count() - 1;
+    const int linkStyle = AddLinkStyle();
     Build(1, 2);
     TRPTableCellData* cell = T->GetCell(0, 0);
     cell->Clear();
@@ -450,11 +454,7 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
 namespace {
 
 TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
-    TFontInfo* link = F.Style->TextStyles().Add();
-    link->FontName = "Arial";
-    link->Size = 15;
-    link->Jump = true;
-    const int linkStyle = F.Style->TextStyles().Count() - 1;
+    const int linkStyle = AddLinkStyle();
     auto* view = new TRichPad(F.Form.get());
     view->SetParent(F.Form.get());
     view->SetBounds(0, 0, 300, 200);
