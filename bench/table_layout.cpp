@@ -4,7 +4,8 @@
 // formatted again (what a typed character in a cell costs until the cell
 // editor reformats in place). Beside it QTextDocument laying out and painting
 // the same table given as HTML. Last, in an editor: a row inserted into the
-// middle of the table and undone again.
+// middle of the table and undone again, and one character typed into a cell
+// of it through the cell editor, until editor and host are painted.
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
@@ -16,8 +17,10 @@
 
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
+#include "platform/Keys.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
@@ -171,33 +174,67 @@ void BM_TableCellChanged(benchmark::State& state) {
 }
 BENCHMARK(BM_TableCellChanged)->Unit(benchmark::kMillisecond);
 
+// The table in an editor on a form, as the log book holds it.
+struct TTableEditor {
+    TRPStyle Style;
+    TForm Form{nullptr};
+    TRichPadEdit* Edit = new TRichPadEdit(&Form);
+    TRPTableItemInfo* Table = nullptr;
+    TTableEditor() {
+        Form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
+        Edit->SetParent(&Form);
+        Edit->SetBounds(0, 0, kWidth, kHeight);
+        Edit->SetStyle(&Style);
+        Edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        Edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
+        Edit->Clear();
+        Edit->InsertRTFFromStream(TableRTF());
+        Edit->Format();
+        for (int i = 0; i < Edit->EditData()->GetItemCount() && !Table; ++i)
+            Table = dynamic_cast<TRPTableItemInfo*>(Edit->EditData()->GetItem(i));
+    }
+};
+
 void BM_TableInsertRowUndo(benchmark::State& state) {
-    TRPStyle style;
-    TForm form(nullptr);
-    form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
-    auto* edit = new TRichPadEdit(&form);
-    edit->SetParent(&form);
-    edit->SetBounds(0, 0, kWidth, kHeight);
-    edit->SetStyle(&style);
-    edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
-    edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
-    edit->Clear();
-    edit->InsertRTFFromStream(TableRTF());
-    edit->Format();
-    TRPTableItemInfo* t = nullptr;
-    for (int i = 0; i < edit->EditData()->GetItemCount() && !t; ++i)
-        t = dynamic_cast<TRPTableItemInfo*>(edit->EditData()->GetItem(i));
+    TTableEditor e;
+    TRPTableItemInfo* t = e.Table;
     if (!t) {
         state.SkipWithError("no table");
         return;
     }
     for (auto _ : state) {
         t->InsertRows(kRows / 2, 1, kRows / 2 - 1, false);
-        edit->Undo();
+        e.Edit->Undo();
     }
     state.counters["rows"] = t->Rows->RowCount();
 }
 BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
+
+void BM_TableCellTypeCharacter(benchmark::State& state) {
+    TTableEditor e;
+    TRPTableItemInfo* t = e.Table;
+    if (!t || !t->EditCell(-1, kRows / 2, 1, true, false, true, false, false)) {
+        state.SkipWithError("no cell editor");
+        return;
+    }
+    TRPTableInplaceEdit* cell = t->InplaceEditor();
+    QImage screen(kWidth, kHeight, QImage::Format_RGB32);
+    QImage cellScreen(cell->Width(), cell->Height(), QImage::Format_RGB32);
+    // A key repaints the cell editor only; the host shows as it was.
+    const auto show = [&] { cell->PaintTo(cellScreen); };
+    e.Edit->PaintTo(screen);
+    show();
+    for (auto _ : state) {
+        cell->SendChar(u'x');
+        show();
+        // The cell back as it was, so that every key meets the same cell.
+        state.PauseTiming();
+        cell->SendKey(VK_BACK);
+        show();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_TableCellTypeCharacter)->Unit(benchmark::kMicrosecond);
 
 void BM_QTextDocumentTable(benchmark::State& state) {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);

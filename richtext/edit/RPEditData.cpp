@@ -1,6 +1,7 @@
 // The editable document: undo sequences, the caret, formatting around the
 // caret, the reformatting after edits and the end of every edit.
 #include "richtext/edit/RPEditData.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPMarkers.h"
 
 #include <QWidget>
@@ -45,7 +46,9 @@ void TRPEditRPData::BeginUndoSequence(uint8_t Action, bool AllowFinalize) {
 }
 
 void TRPEditRPData::BeginNamedUndoSequence(uint8_t Action, const std::string& Caption, bool AllowFinalize) {
-    (void)AllowFinalize; // no cell editor folds its undo in yet
+    // A cell editor's own steps come first in the history.
+    if (AllowFinalize && OwnerView)
+        if (auto* table = dynamic_cast<TRPTableItemInfo*>(OwnerView->EditedCellItem)) table->SaveInplaceUndo();
     int item = -1, offs = -1;
     GetCaretItemPos(item, offs);
     UndoMode = UndoList->BeginItem(Action, Caption, item, offs) ? 1 : 0;

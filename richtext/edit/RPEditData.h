@@ -250,5 +250,9 @@ private:
     int CaretX() const;
     void SkipMarkerForward();
     void SkipMarkerBackward();
+    // The item at caret position CharIndex (or under X in a draw item) takes
+    // the caret in from a side (tables enter a cell); False when it declines.
+    bool EnterItemFromSide(int CharIndex, int Side, int X);
+    bool EnterDrawItemFromSide(int DItemNo, int Side, int X);
     void SetCaretDrawPos(int DItemNo, int DOffs);
 };

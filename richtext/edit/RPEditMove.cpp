@@ -19,6 +19,19 @@ void TRPEditRPData::SkipMarkerBackward() {
         SkipMarkerForward();
 }
 
+bool TRPEditRPData::EnterItemFromSide(int CharIndex, int Side, int X) {
+    const int d = CharEnds[static_cast<size_t>(CharIndex)].DrawItemNo;
+    return d >= 0 && d < DrawItemCount() && GetItemStyle(DrawItem(d)->ItemNo) < 0 &&
+           GetItem(DrawItem(d)->ItemNo)->EnterFromSide(Side, X);
+}
+
+bool TRPEditRPData::EnterDrawItemFromSide(int DItemNo, int Side, int X) {
+    const TRPDrawLineInfo* d = DrawItem(DItemNo);
+    // Only a point over the item itself goes in (a table takes the column under it).
+    if (GetItemStyle(d->ItemNo) >= 0 || X < d->Left || X >= d->Left + d->Width) return false;
+    return GetItem(d->ItemNo)->EnterFromSide(Side, X - d->Left);
+}
+
 bool TRPEditRPData::MoveCaretHome(bool Ctrl) {
     if (DrawItemCount() == 0) return Ctrl;
     if (Ctrl) {
@@ -71,6 +84,7 @@ bool TRPEditRPData::MoveCaretLeft(bool Shift, bool Ctrl) {
         ChangeCaret(false, true, false);
         return false;
     }
+    if (CaretIndex > 0 && !Shift && !Ctrl && EnterItemFromSide(CaretIndex, 1, 0)) return false;
     if (CaretIndex > 0) {
         --CaretIndex;
         CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
@@ -108,6 +122,9 @@ bool TRPEditRPData::MoveCaretRight(bool Shift, bool Ctrl) {
         ChangeCaret(false, true, false);
         return false;
     }
+    if (CaretIndex + 1 < static_cast<int>(CharEnds.size()) && !Shift && !Ctrl &&
+        EnterItemFromSide(CaretIndex + 1, 0, 0))
+        return false;
     if (CaretIndex + 1 < static_cast<int>(CharEnds.size())) {
         ++CaretIndex;
         CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
@@ -146,6 +163,7 @@ bool TRPEditRPData::MoveCaretUp(bool Shift, bool Ctrl) {
     int d = -1, o = 0;
     FindDrawItemAtPos(CaretX(), DrawItem(above)->Top + 1, false, d, o);
     if (d < 0) return false;
+    if (!Shift && !Ctrl && EnterDrawItemFromSide(d, 3, CaretX())) return false;
     SetCaretDrawPos(d, o);
     ChangeCaret(false, true, false);
     return false;
@@ -174,6 +192,7 @@ bool TRPEditRPData::MoveCaretDown(bool Shift, bool Ctrl) {
     int d = -1, o = 0;
     FindDrawItemAtPos(CaretX(), DrawItem(l + 1)->Top + 1, false, d, o);
     if (d < 0) return false;
+    if (!Shift && !Ctrl && EnterDrawItemFromSide(d, 2, CaretX())) return false;
     SetCaretDrawPos(d, o);
     ChangeCaret(false, true, false);
     return false;

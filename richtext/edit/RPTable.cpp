@@ -53,6 +53,8 @@ void TRPTableItemInfo::Init(int RowCount, int ColCount, TCustomRPData* RPData) {
 }
 
 TRPTableItemInfo::~TRPTableItemInfo() {
+    // The cell under an open editor takes its items back before the grid goes.
+    CloseInplaceEditor(false);
     // Only a table in a document may hold that document's mouse capture; the
     // document of any other may be gone already.
     if (TableState & rptbsInserted)
@@ -136,6 +138,7 @@ void TRPTableItemInfo::AfterLoading(int Format) {
 }
 
 void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
+    CloseInplaceEditor(true);
     TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);
     TableState &= ~rptbsInserted;
     FItemNoCache = -1;

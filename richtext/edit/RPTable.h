@@ -31,6 +31,7 @@ struct TRPTableCellStep;
 class TCustomRPUndoWithCells;
 class TRPUndoDeleteRows;
 class TRPUndoMerge;
+class TRPTableInplaceEdit;
 
 // ---------------------------------------------------------------------------
 // Enumerations and sets.
@@ -119,10 +120,16 @@ public:
     bool CanClear();
     int GetMinWidth(const TRPResolution* Resolution, TCanvas* Canvas);
     int GetContentHeight() const;
+    int GetContentDocHeight() const;
     TRPCellVAlign GetEffectiveVAlign() const;
     int GetContentVShift() const;
     // Clears the document and gives it one empty text item of style 0.
     void ClearToEmpty();
+    // The document that holds the cell's items: the open cell editor's while
+    // the cell is edited, else the cell itself.
+    TCustomRPFormattedData* GetContentData();
+    const TCustomRPFormattedData* GetContentData() const;
+    TRPTableInplaceEdit* GetCellEditor() const;
 
     // ---- the document's questions
     int GetWidth() override;
@@ -444,8 +451,6 @@ public:
     void ApplyParaStyleConversion(int UserData) { ApplyToSelectedCells(2, UserData); }
     // An invisible editor for the cells' text, with the host editor's style and options.
     std::unique_ptr<TCustomRichPadEdit> CreateTempEditor();
-    // The open cell editor with its cell; nil and (-1, -1) when none is open.
-    TCustomRichPadEdit* GetEditedCell(int& Row, int& Col);
 
     // ---- cell selection, neighbours and border drags (RPTableSelect.cpp)
     // The main cell under a point in table coordinates (not on a cell's rim).
@@ -562,10 +567,65 @@ public:
     // The colour behind the table: its Color, else its paragraph's background.
     TColor GetEffectiveColor() const;
 
+    // ---- the in-place cell editor (RPTableInplace.cpp)
+    // Opens the editor on cell (Row, Col) of a table in an editor's document:
+    // ItemNo is the table's index (-1: look it up); without Unconditional
+    // OnCellEditing may refuse; ByClick lets a quick second click become a
+    // double click; ForceJumps makes the cell's links work. True when the
+    // editor is open on that cell.
+    bool EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick, bool CaretAtEnd,
+                  bool CaretAtStart, bool ForceJumps);
+    // Opens the editor from outside; a table in a cell first has the outer
+    // table open its editor on that cell.
+    void EditCellAt(int Row, int Col, bool Unconditional);
+    // WriteBack: the cell takes the editor's items and the host keeps the
+    // caret there; without it the editor goes as its owner's part.
+    void CloseInplaceEditor(bool WriteBack);
+    // Closes the editor for a border drag and remembers its cell and caret
+    // (ERPTableInplaceError while a selection drag from the editor runs);
+    // ReopenRememberedEditor opens it again there after the drop.
+    void CloseInplaceEditorAndRemember();
+    void ReopenRememberedEditor();
+    // The open editor (nil when none) and its cell (-1, -1 when none).
+    TRPTableInplaceEdit* GetEditedCell(int& Row, int& Col) const;
+    TRPTableInplaceEdit* InplaceEditor() const { return FInplaceEditor; }
+    // Moves the editor's undo and redo history into the host's as one group each.
+    void SaveInplaceUndo();
+    // After every change in the editor: the table is laid out again only
+    // when the cell's height or minimum width changed.
+    void InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo);
+    // The editor is going: the cell takes its items back.
+    void InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner);
+    // Lays the editor over its cell (the table may have moved).
+    void PlaceInplaceEditor();
+    // The caret comes in: Side 0 from the left, 1 from the right, 2 from
+    // above, 3 from below (X in table coordinates for 2 and 3).
+    bool EnterFromSide(int Side, int X) override;
+    void BuildJumpList(int& StartJumpNo) override;
+    bool GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position, int PositionCode) override;
+    void ChooseSubRPData(TRPStoreSubRPData* Position) override;
+    void UnchooseSubRPData() override;
+    void PlaceAt(int x, int y, bool ApplyTop) override;
+    // The writers see what an open editor holds: the edited cell gets a copy
+    // of the editor's items (the editor keeps the originals).
+    void StoreEditedCell() const;
+
 private:
     int FItemNoCache = -1;
     int FModifyLevel = 0;
     int FHitRow = -1, FHitCol = -1; // the cell of the last point test
+    // The cell editor, owned by the host control and freed by the table.
+    TRPTableInplaceEdit* FInplaceEditor = nullptr;
+    // The editor's cell and caret while it is closed for a border drag.
+    struct TRememberedCaret {
+        int ItemNo = -1, Offs = -1, Row = -1, Col = -1;
+    } FRemembered;
+    // The editor document's minimum width and height, and the minimum width
+    // of the table's paragraph, as the last layout saw them.
+    int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
+    bool FSavingInplaceUndo = false;
+    bool FPlacing = false; // the editor is being laid over its cell
+    int FPlaceX = 0, FPlaceY = 0; // the table's last place in its view
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
     void SetCellBestWidthTo(int Col, int Width);

@@ -126,22 +126,29 @@ bool TRPTableCellData::CanClear() {
 }
 
 int TRPTableCellData::GetMinWidth(const TRPResolution* Resolution, TCanvas* Canvas) {
-    const int n = GetItemCount();
+    TCustomRPFormattedData* doc = GetContentData();
+    const int n = doc->GetItemCount();
     if (n == 0) return 0;
-    if (n == 1 && GetItem(0)->StyleNo >= 0 && GetItemText(0).empty()) {
+    if (n == 1 && doc->GetItem(0)->StyleNo >= 0 && doc->GetItemText(0).empty()) {
         const TRPStyle* style = GetRPStyle();
         if (!style) return 0;
-        const TParaInfo* para = style->ParaStyles().GetItem(GetItem(0)->ParaNo);
+        const TParaInfo* para = style->ParaStyles().GetItem(doc->GetItem(0)->ParaNo);
         int w = para->FirstIndent + para->LeftIndent + para->RightIndent;
         if (Resolution) w = MulDiv(w, Resolution->DeviceX, Resolution->ScreenX);
         return w;
     }
-    const int w = CalcDocMinWidth(Resolution, Canvas);
-    return w == 0 ? 10 : w;
+    const int w = doc->CalcDocMinWidth(Resolution, Canvas);
+    return w == 0 && doc == this ? 10 : w;
+}
+
+int TRPTableCellData::GetContentDocHeight() const {
+    // The cell editor's document has the padding as its margins.
+    const TCustomRPFormattedData* doc = GetContentData();
+    return doc == this ? DocumentHeight : std::max(0, doc->DocumentHeight - 2 * CellPadding());
 }
 
 int TRPTableCellData::GetContentHeight() const {
-    return std::max(DocumentHeight, BestHeight);
+    return std::max(GetContentDocHeight(), BestHeight);
 }
 
 TRPCellVAlign TRPTableCellData::GetEffectiveVAlign() const {
@@ -153,9 +160,9 @@ int TRPTableCellData::GetContentVShift() const {
     const int pad = CellPadding();
     switch (GetEffectiveVAlign()) {
     case rpcMiddle:
-        return (Height - DocumentHeight) / 2 - pad;
+        return (Height - GetContentDocHeight()) / 2 - pad;
     case rpcBottom:
-        return Height - DocumentHeight - 2 * pad;
+        return Height - GetContentDocHeight() - 2 * pad;
     default:
         return 0;
     }

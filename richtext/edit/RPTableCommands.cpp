@@ -151,12 +151,6 @@ std::unique_ptr<TCustomRichPadEdit> TRPTableItemInfo::CreateTempEditor() {
     return e;
 }
 
-TCustomRichPadEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) {
-    // No cell editor is open on this table.
-    Row = Col = -1;
-    return nullptr;
-}
-
 void TRPTableItemInfo::ApplyToSelectedCells(int Mode, int Value) {
     if (!(Options & rptoEditing) || !HasCellSelection()) return;
     TCustomRichPadEdit* host = HostEditor(*this);

@@ -91,6 +91,8 @@ TRPUndoList* TRPTableItemInfo::GetUndoTarget() {
 void TRPTableItemInfo::BeginModify() {
     TRPEditRPData* root = EditorRoot(*this);
     if (!root || GetItemNo() < 0) return;
+    // A change works on the cells as they stand: an open editor gives its cell back.
+    if (FModifyLevel == 0) CloseInplaceEditor(true);
     // The group is opened before the nesting counter rises, so that a first
     // command never joins the group of the action before it.
     if (FModifyLevel == 0) root->BeginUndoSequence(rpuaModifyItem, true);

@@ -12,7 +12,8 @@ void TRPUndoInfos::Perform(TRPEditRPData& RPData) {
     for (size_t i = Infos.size(); i-- > 0;)
         Infos[i]->Perform(RPData);
     RPData.EndEditFormat();
-    RPData.SetCaretItemPos(CaretItemNo, CaretOffs);
+    // A step that reopened a table cell leaves the caret in the cell's editor.
+    if (!RPData.GetCellEditor()) RPData.SetCaretItemPos(CaretItemNo, CaretOffs);
     RPData.InvalidateView();
 }
 
@@ -119,7 +120,9 @@ void TRPUndoList::AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, boo
 }
 
 void TRPUndoList::AppendGroup(std::unique_ptr<TRPUndoInfos> Group) {
-    if (!Group) return;
+    if (!Group || FLimit == 0) return;
+    // An action left empty would otherwise cost the user an undo step.
+    if (GroupMode <= 0) FreeEmptyLast();
     for (auto& i : Group->Infos)
         i->List = this;
     TrimToLimit(1);
@@ -131,6 +134,12 @@ std::unique_ptr<TRPUndoInfos> TRPUndoList::TakeLast() {
     std::unique_ptr<TRPUndoInfos> g = std::move(FGroups.back());
     FGroups.pop_back();
     return g;
+}
+
+std::vector<std::unique_ptr<TRPUndoInfos>> TRPUndoList::TakeAll() {
+    std::vector<std::unique_ptr<TRPUndoInfos>> all = std::move(FGroups);
+    FGroups.clear();
+    return all;
 }
 
 void TRPUndoList::Undo(TRPEditRPData& RPData) {

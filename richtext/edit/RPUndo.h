@@ -110,6 +110,8 @@ public:
     void AppendGroup(std::unique_ptr<TRPUndoInfos> Group);
     // Takes the last group out of this list (nil when there is none).
     std::unique_ptr<TRPUndoInfos> TakeLast();
+    // Takes every group out, oldest first.
+    std::vector<std::unique_ptr<TRPUndoInfos>> TakeAll();
 
 private:
     std::vector<std::unique_ptr<TRPUndoInfos>> FGroups;

@@ -28,7 +28,8 @@ constexpr int rpCaretTimer = 2;
 
 } // namespace
 
-TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner) : TCustomRichPad(AOwner, &MakeEditData) {
+TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass)
+    : TCustomRichPad(AOwner, DataClass ? DataClass : &MakeEditData) {
     DocFlags = static_cast<uint16_t>((DocFlags | rpflJumpsAroundSaving) & ~(rpflRecordJumps | rpflExternalLeading));
     SetCursor(crIBeam);
     RPData()->TabNavigation = rptnNone;
@@ -94,6 +95,7 @@ void TCustomRichPadEdit::Change(bool ClearRedo) {
 }
 
 void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->SetCurTextStyleNo(Value);
     TRPEditRPData* d = EditData();
     if (d->CurTextStyleNo == Value) return;
     d->CurTextStyleNo = Value;
@@ -101,6 +103,7 @@ void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
 }
 
 void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->SetCurParaStyleNo(Value);
     TRPEditRPData* d = EditData();
     if (d->CurParaStyleNo == Value) return;
     d->CurParaStyleNo = Value;
@@ -108,6 +111,7 @@ void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
 }
 
 TCustomRPItemInfo* TCustomRichPadEdit::GetCurrentItem() const {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->GetCurrentItem();
     const int item = CurItemNo();
     return item >= 0 ? GetItem(item) : nullptr;
 }
@@ -121,6 +125,7 @@ void TCustomRichPadEdit::DoCaretMove() {
 // Commands
 
 void TCustomRichPadEdit::DeleteSelection() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->DeleteSelection();
     if (!BeforeChange(false)) return;
     const bool had = EditData()->SelectionExists(true, false);
     if (EditData()->DeleteSelectionWithUndo() && had) {
@@ -130,6 +135,7 @@ void TCustomRichPadEdit::DeleteSelection() {
 }
 
 void TCustomRichPadEdit::CutDef() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->CutDef();
     if (!BeforeChange(false)) return;
     if (CopyToClipboard()) DeleteSelection();
 }
@@ -140,6 +146,16 @@ void TCustomRichPadEdit::Undo() {
         return;
     }
     TRPEditRPData* d = EditData();
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) {
+        // The cell's own steps first; then the cell closes and the host's follow.
+        if (cell->CanUndo())
+            cell->Undo();
+        else if (d->UndoList->Count() > 0)
+            PostUndoAfterCellEditor(false);
+        else
+            d->Beep();
+        return;
+    }
     if (d->UndoList->Count() == 0) {
         d->Beep();
         return;
@@ -155,6 +171,15 @@ void TCustomRichPadEdit::Redo() {
         return;
     }
     TRPEditRPData* d = EditData();
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) {
+        if (cell->CanRedo())
+            cell->Redo();
+        else if (d->RedoList->Count() > 0)
+            PostUndoAfterCellEditor(true);
+        else
+            d->Beep();
+        return;
+    }
     if (d->RedoList->Count() == 0) {
         d->Beep();
         return;
@@ -165,6 +190,7 @@ void TCustomRichPadEdit::Redo() {
 }
 
 void TCustomRichPadEdit::ClearUndo() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ClearUndo();
     EditData()->UndoList->Clear();
     EditData()->RedoList->Clear();
 }
@@ -203,6 +229,7 @@ void TCustomRichPadEdit::EndInsertion() {
 }
 
 void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertText(Text, CaretAtStart);
     if (!BeginInsertion()) return;
     EditData()->State |= rpstInsertingText;
     EditData()->InsertTextA(Text, CaretAtStart);
@@ -211,6 +238,7 @@ void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) 
 }
 
 void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextW(Text, CaretAtStart);
     RPCheckUnicodeLength(Text.size());
     if (!BeginInsertion()) return;
     EditData()->State |= rpstInsertingText;
@@ -220,10 +248,12 @@ void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart)
 }
 
 void TCustomRichPadEdit::InsertQString(const QString& Text) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertQString(Text);
     InsertTextW(QStringToItemText(Text, rpioUnicode, 0), false);
 }
 
 bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextFromFile(FileName);
     QFile f(QString::fromStdString(FileName));
     if (!f.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = f.readAll();
@@ -256,6 +286,7 @@ void TCustomRichPadEdit::InsertTextFileBytes(const QByteArray& Bytes) {
 }
 
 bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertStringTag(Text, Tag);
     if (!BeginInsertion()) return false;
     const bool ok = InsertTextItemWithTag(Text, Tag);
     EndInsertion();
@@ -271,6 +302,7 @@ bool TCustomRichPadEdit::InsertTextItemWithTag(const std::string& Text, const TR
 }
 
 bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<TGraphic> Graphic, uint8_t VAlign) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertPicture(Name, std::move(Graphic), VAlign);
     if (!Graphic || !BeginInsertion()) return false;
     TRPEditRPData* d = EditData();
     auto item = TRPGraphicItemInfo::CreateEx(d, std::move(Graphic), VAlign);
@@ -280,6 +312,7 @@ bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<
 }
 
 bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertRPFFromStream(Stream);
     if (!BeginInsertion()) return true;
     const bool ok = EditData()->InsertRPF(Stream);
     EndInsertion();
@@ -287,6 +320,7 @@ bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
 }
 
 bool TCustomRichPadEdit::InsertRTFFromStream(const std::string& Stream) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertRTFFromStream(Stream);
     if (!BeginInsertion()) return true;
     GetRTFReadProperties();
     const bool ok = EditData()->InsertRTF(Stream);
@@ -320,6 +354,7 @@ bool TCustomRichPadEdit::InsertRTFFromFile(const std::string& FileName) {
 // Styles
 
 void TCustomRichPadEdit::ApplyParaStyle(int ParaNo) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyParaStyle(ParaNo);
     if (!BeforeChange(false)) return;
     EditData()->BeginUndoSequence(rpuaParaStyle, true);
     EditData()->ApplyParaStyleEx(ParaNo, false);
@@ -328,6 +363,7 @@ void TCustomRichPadEdit::ApplyParaStyle(int ParaNo) {
 }
 
 void TCustomRichPadEdit::ApplyParaStyleConversion(int UserData) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyParaStyleConversion(UserData);
     if (!OnParaStyleConversion || !BeforeChange(false)) return;
     EditData()->BeginUndoSequence(rpuaParaStyle, true);
     EditData()->ApplyParaStyleEx(UserData, true);
@@ -336,12 +372,14 @@ void TCustomRichPadEdit::ApplyParaStyleConversion(int UserData) {
 }
 
 void TCustomRichPadEdit::ApplyStyleConversion(int UserData) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyStyleConversion(UserData);
     if (!OnStyleConversion || !BeforeChange(false)) return;
     EditData()->ApplyStyleConversion(UserData);
     Invalidate();
 }
 
 bool TCustomRichPadEdit::ResizeItem(int ItemNo, int Width, int Height) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ResizeItem(ItemNo, Width, Height);
     if (!BeforeChange(false)) return false;
     TRPEditRPData* d = EditData();
     int si = -1, so = 0, ei = -1, eo = 0;

@@ -55,7 +55,7 @@ using TRPDropFilesEvent = std::function<void(TCustomRichPadEdit* Sender, const Q
 
 class TCustomRichPadEdit : public TCustomRichPad {
 public:
-    explicit TCustomRichPadEdit(TComponent* AOwner);
+    explicit TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass = nullptr);
     ~TCustomRichPadEdit() override;
     QString ClassName() const override { return QStringLiteral("TCustomRichPadEdit"); }
 
@@ -101,17 +101,19 @@ public:
     // and Data offers.
     bool InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats);
     bool HasInsertableFormat(const QMimeData& Data, TRPDragDropFormats Formats) const;
-    void Undo();
-    void Redo();
-    bool CanUndo() const { return EditData()->UndoList->Count() > 0; }
-    bool CanRedo() const { return EditData()->RedoList->Count() > 0; }
+    virtual void Undo();
+    virtual void Redo();
+    // Own steps, or those of a cell editor open in this control.
+    bool CanUndo();
+    bool CanRedo();
     uint8_t UndoAction() const { return EditData()->UndoList->CurrentAction(); }
     void ClearUndo();
     void BeginUndoGroup(int UndoType);
     void SetUndoGroupMode(bool GroupUndo) { EditData()->SetUndoGroupMode(GroupUndo); }
 
-    int CurTextStyleNo() const { return EditData()->CurTextStyleNo; }
-    int CurParaStyleNo() const { return EditData()->CurParaStyleNo; }
+    // The styles of the innermost open cell editor, else this control's.
+    int CurTextStyleNo() const { return InnermostEditor()->EditData()->CurTextStyleNo; }
+    int CurParaStyleNo() const { return InnermostEditor()->EditData()->CurParaStyleNo; }
     void SetCurTextStyleNo(int Value);
     void SetCurParaStyleNo(int Value);
     int CurItemNo() const { return EditData()->CurItemNo(); }
@@ -146,6 +148,16 @@ public:
     int AllowedDragEffects();
     void StartDragSelection();
     void DoneDragging(int Effect);
+
+    // ---- a table cell edited in place in this control (RPTableInplace.cpp)
+    TControl* GetCellEditor() override;
+    void DestroyCellEditor() override;
+    // The open cell editor when it is an editor; the editing commands go there.
+    TCustomRichPadEdit* OpenCellEditor() const;
+    // The innermost open cell editor, or this control.
+    const TCustomRichPadEdit* InnermostEditor() const;
+    // A press at (X, Y) outside the table whose cell is edited closes the editor.
+    void CloseCellEditorForPress(int X, int Y);
 
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);
@@ -186,6 +198,8 @@ protected:
 
 private:
     bool m_readOnly = false;
+    // Undo or redo that must wait until the open cell editor has closed.
+    void PostUndoAfterCellEditor(bool IsRedo);
     bool m_caretOn = true;
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
     int m_pressX = 0, m_pressY = 0;         // where the left button went down

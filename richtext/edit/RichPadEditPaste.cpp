@@ -145,6 +145,7 @@ void PosFromCharsToEnd(const TCustomRPData& D, int N, int& ItemNo, int& Offs) {
 } // namespace
 
 bool TCustomRichPadEdit::CanPaste() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->CanPaste();
     const QMimeData* m = QApplication::clipboard()->mimeData();
     return m && HasInsertableFormat(*m, PasteFormats);
 }
@@ -164,6 +165,7 @@ bool TCustomRichPadEdit::HasInsertableFormat(const QMimeData& Data, TRPDragDropF
 }
 
 void TCustomRichPadEdit::Paste() {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->Paste();
     if (!BeforeChange(false)) return;
     bool doDefault = true;
     if (OnPaste) OnPaste(this, doDefault);
@@ -173,6 +175,7 @@ void TCustomRichPadEdit::Paste() {
 }
 
 bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->PasteMimeData(Data);
     // Nothing usable: nothing happens, the selection stays.
     if (!HasInsertableFormat(Data, PasteFormats) || !BeginInsertion()) return false;
     const bool ok = InsertMimeData(Data, PasteFormats);
@@ -181,6 +184,7 @@ bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
 }
 
 bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertMimeData(Data, Formats);
     TRPEditRPData* d = EditData();
     const QStringList files = (Formats & rpddFiles) ? DroppedFiles(Data) : QStringList();
     const QString rpf = RPFMime();
@@ -457,6 +461,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
 // Mouse of the resizer and painting
 
 void TCustomRichPadEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    CloseCellEditorForPress(X, Y);
     TRPEditRPData* d = EditData();
     m_pressX = X;
     m_pressY = Y;

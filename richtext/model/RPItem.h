@@ -225,7 +225,9 @@ public:
     virtual bool HasCellSelection() const { return false; }
     virtual bool CanClearSelectedCells() const { return false; }
     virtual void ClearSelectedCells() {}
-    virtual bool EnterFromSide(bool FromLeft) { return (void)FromLeft, false; }
+    // The caret comes in from Side 0 left, 1 right, 2 above, 3 below (X: the
+    // offset from the item's left for 2 and 3); False when the item declines.
+    virtual bool EnterFromSide(int Side, int X) { return (void)Side, (void)X, false; }
     virtual void BuildJumpList(int& StartJumpNo) { (void)StartJumpNo; }
     virtual void FocusControl() {}
     virtual bool MoveFocus(bool GoForward) { return (void)GoForward, false; }
@@ -235,7 +237,10 @@ public:
                                 TRPIntegerList& UsedList) const;
     virtual void ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
                                    const TRPIntegerList& ListShifts);
-    virtual bool GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position) {
+    // A sub-document by position code: 0 first, 1 last, 2 and 3 the ends of
+    // the item's selection, 4 next and 5 previous from Position.
+    virtual bool GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position, int PositionCode) {
+        (void)PositionCode;
         Position.reset();
         return false;
     }

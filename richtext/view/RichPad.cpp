@@ -387,6 +387,8 @@ void TCustomRichPad::SetSelectionBounds(int StartItemNo, int StartOffs, int EndI
 }
 
 bool TCustomRichPad::CopyToClipboard() {
+    // While a table cell is edited its selection is what the user sees.
+    if (auto* editor = dynamic_cast<TCustomRichPad*>(GetCellEditor())) return editor->CopyToClipboard();
     return m_data->CopyToClipboard(EffectiveColor(), Background.get());
 }
 

@@ -10,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
-#include <QMouseEvent>
 
 namespace {
 
@@ -180,14 +178,7 @@ TEST_F(PageJumps, AClickOnAJumpOfThePageStartsTheSibling) {
     ProcessEvents();
     const auto& Spruenge = Form.Webbrowserx->RPData()->Jumps;
     ASSERT_EQ(Spruenge.size(), 1u);
-    const QPointF Mitte(Spruenge[0].Left + Spruenge[0].Width / 2, Spruenge[0].Top + Spruenge[0].Height / 2);
-    QWidget* w = Form.Webbrowserx->ClientWidget();
-    QMouseEvent Druck(QEvent::MouseButtonPress, Mitte, w->mapToGlobal(Mitte), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &Druck);
-    QMouseEvent Los(QEvent::MouseButtonRelease, Mitte, w->mapToGlobal(Mitte), Qt::LeftButton, Qt::NoButton,
-                    Qt::NoModifier);
-    QApplication::sendEvent(w, &Los);
+    MouseClickAt(Form.Webbrowserx, Spruenge[0].Left + Spruenge[0].Width / 2, Spruenge[0].Top + Spruenge[0].Height / 2);
     EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA3.1.1", "1"}));
     Form.Close();
 }

@@ -178,6 +178,17 @@ void MouseClick(TControl* control) {
     QApplication::sendEvent(control->Widget(), &release);
 }
 
+void MouseClickAt(TWinControl* control, int x, int y) {
+    QWidget* w = control ? control->ClientWidget() : nullptr;
+    if (!w) return;
+    const QPointF p(x, y);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
 bool ClickByName(TComponent* owner, const QString& name) {
     auto* c = FindComponentAs<TControl>(owner, name);
     if (!c) return false;

@@ -78,6 +78,8 @@ void PressEnter(TWinControl* control);
 
 // Clicks a control: mouse press and release in its middle.
 void MouseClick(TControl* control);
+// Left press and release at (x, y) of a control's client area.
+void MouseClickAt(TWinControl* control, int x, int y);
 // Runs Click() of the owned component of that name; false when there is none.
 bool ClickByName(TComponent* owner, const QString& name);
 

@@ -1,0 +1,526 @@
+// The table's side of editing a cell in place: opening and closing the cell
+// editor, keeping it over its cell, the caret coming in and going out, the
+// cell as the document's chosen sub-document, and the editor's undo history
+// folded into the host's.
+#include <algorithm>
+#include <chrono>
+
+#include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPStyle.h"
+
+namespace {
+
+// The cell editor's history as one step of the host's: undoing it opens the
+// editor on the cell again, gives the steps back and undoes the last there.
+class TRPUndoCellModify : public TRPUndoItemNoInfo {
+public:
+    TRPUndoCellModify(int AItemNo, int ARow, int ACol, int ACaretItemNo, int ACaretOffs, bool AIsRedo)
+        : TRPUndoItemNoInfo(rpukModifyItem, AItemNo), Row(ARow), Col(ACol), CaretItemNo(ACaretItemNo),
+          CaretOffs(ACaretOffs), IsRedo(AIsRedo) {}
+    int Row, Col, CaretItemNo, CaretOffs;
+    bool IsRedo;
+    std::vector<std::unique_ptr<TRPUndoInfos>> Groups;
+
+    void Perform(TRPEditRPData& RPData) override {
+        if (Groups.empty() || ItemNo < 0 || ItemNo >= RPData.GetItemCount()) return;
+        auto* table = dynamic_cast<TRPTableItemInfo*>(RPData.GetItem(ItemNo));
+        if (!table) return;
+        int r = -1, c = -1;
+        TRPTableInplaceEdit* e = table->GetEditedCell(r, c);
+        if (!e || r != Row || c != Col) {
+            if (!table->EditCell(ItemNo, Row, Col, true, false, false, true, false)) return;
+            e = table->InplaceEditor();
+        }
+        if (!e) return;
+        TRPEditRPData* ed = e->EditData();
+        TRPUndoList& to = IsRedo ? *ed->RedoList : *ed->UndoList;
+        for (auto& g : Groups)
+            to.AppendGroup(std::move(g));
+        Groups.clear();
+        if (CaretItemNo >= 0 && CaretItemNo < ed->GetItemCount())
+            ed->SetCaretItemPos(CaretItemNo, std::clamp(CaretOffs, ed->GetFirstOffsetOfItem(CaretItemNo),
+                                                        ed->GetLastOffsetOfItem(CaretItemNo)));
+        e->PostUndo(IsRedo);
+    }
+};
+
+// Moves every item of From into To; the items learn their new document.
+void MoveItems(TCustomRPData& From, TCustomRPData& To) {
+    To.Assign(&From);
+    for (int i = 0; i < To.GetItemCount(); ++i)
+        To.GetItem(i)->ChangeOwnerData(&To);
+}
+
+// What the host's listeners hear of the cell: the mouse in the host's
+// client coordinates, after the editor's own handling; the item actions of
+// controls in the cell as the table's.
+void RelayEvents(TRPTableInplaceEdit& E, TCustomRichPad& Host) {
+    const auto relay = [&E](uint8_t Kind) -> TRPMouseItemEvent {
+        return [&E, Kind](TCustomRichPad*, TMouseButton Button, TShiftState Shift, int, int X, int Y) {
+            if (!E.HostControl || !E.Table) return;
+            TCustomRichPad::TDeferredEvent ev;
+            ev.Kind = Kind;
+            ev.Bytes[0] = static_cast<uint8_t>(Button);
+            ev.Bytes[1] = static_cast<uint8_t>(Shift);
+            ev.Values[0] = E.Table->GetItemNo();
+            ev.Values[1] = X + E.Left();
+            ev.Values[2] = Y + E.Top();
+            E.HostControl->PostDeferredEvent(ev);
+        };
+    };
+    E.OnRPMouseDown = Host.OnRPMouseDown ? relay(3) : nullptr;
+    E.OnRPMouseUp = Host.OnRPMouseUp ? relay(2) : nullptr;
+    E.OnControlAction = [&E](TCustomRichPad*, int ControlAction, int, TControl*& Control) {
+        if (E.HostData && E.Table) E.HostData->DoControlAction(ControlAction, E.Table->GetItemNo(), Control);
+    };
+    if (Host.OnMouseMove)
+        E.OnMouseMove = [&E, &Host](TObject*, TShiftState Shift, int X, int Y) {
+            if (Host.OnMouseMove) Host.OnMouseMove(&Host, Shift, X + E.Left(), Y + E.Top());
+        };
+}
+
+TCustomRichPadEdit* HostOf(TCustomRPData* Data) {
+    auto* d = dynamic_cast<TRichPadRPData*>(Data);
+    return d ? dynamic_cast<TCustomRichPadEdit*>(d->OwnerView) : nullptr;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The cell's content while it is edited
+
+TRPTableInplaceEdit* TRPTableCellData::GetCellEditor() const {
+    const TRPTableItemInfo* t = Table();
+    TRPTableInplaceEdit* e = t ? t->InplaceEditor() : nullptr;
+    return e && e->Cell == this ? e : nullptr;
+}
+
+TCustomRPFormattedData* TRPTableCellData::GetContentData() {
+    if (TRPTableInplaceEdit* e = GetCellEditor()) return e->EditData();
+    return this;
+}
+
+const TCustomRPFormattedData* TRPTableCellData::GetContentData() const {
+    if (TRPTableInplaceEdit* e = GetCellEditor()) return e->EditData();
+    return this;
+}
+
+// ---------------------------------------------------------------------------
+// Opening and closing
+
+bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick, bool CaretAtEnd,
+                                bool CaretAtStart, bool ForceJumps) {
+    auto* data = dynamic_cast<TRPEditRPData*>(GetRPData());
+    TCustomRichPadEdit* host = HostOf(data);
+    if (!data || !host || host->Destroying() || !(TableState & rptbsInserted)) return false;
+    if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return false;
+    int mr = -1, mc = -1;
+    if (!Rows->GetMainCell(Row, Col, mr, mc)) return false;
+    Row = mr;
+    Col = mc;
+    if (!Unconditional && OnCellEditing) {
+        bool allow = true;
+        OnCellEditing(this, Row, Col, false, allow);
+        if (!allow) return false;
+    }
+    if (ItemNo < 0) ItemNo = GetItemNo();
+    if (ItemNo < 0) return false;
+    CloseInplaceEditor(true);
+    // One cell of a control is edited at a time.
+    if (host->EditedCellItem && host->EditedCellItem != this) host->DestroyCellEditor();
+    ClearSelection();
+    data->SetPartialSelectedItem(nullptr);
+    data->Deselect(nullptr, false);
+    // The minimum width of the table's paragraph before the cell changes.
+    FParaMinWidth = data->GetParaMinWidth(ItemNo);
+
+    TRPTableCellData* cell = GetCell(Row, Col);
+    auto* e = new TRPTableInplaceEdit(host);
+    FInplaceEditor = e;
+    e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
+        InplaceEditorChanged(Sender, ClearRedo);
+    };
+    e->OnCaretGetOut = [e](TCustomRichPadEdit*, TRPGetOutDirection Direction) {
+        e->PostCaretOut(static_cast<TRPCellExit>(Direction));
+    };
+    // The host's events serve the cell as well.
+    e->AssignEvents(*host);
+    e->OnStyleConversion = host->OnStyleConversion;
+    e->OnParaStyleConversion = host->OnParaStyleConversion;
+    e->OnPaste = host->OnPaste;
+    e->OnCurParaStyleChanged = host->OnCurParaStyleChanged;
+    e->OnCurTextStyleChanged = host->OnCurTextStyleChanged;
+    e->OnCaretMove = host->OnCaretMove;
+    RelayEvents(*e, *host);
+    e->BiDiMode = host->BiDiMode;
+    e->EditorOptions = host->EditorOptions | rpoWantTabs;
+    e->SetUndoLimit(host->UndoLimit() != 0 ? -1 : 0);
+    // A read-only host keeps the cell's links working.
+    if (host->ReadOnly() || ForceJumps) e->DocFlags |= rpflRecordJumps;
+    TColor color = cell->Color != clNone ? cell->Color : GetEffectiveColor();
+    e->TransparentCell = color == clNone;
+    if (color == clNone) color = host->EffectiveColor();
+    e->SetColor(color);
+    e->SetParent(host);
+    e->SetParentData(data);
+    MoveItems(*cell, *e->RPData());
+    // The cell's own lines named the items that just left.
+    cell->ClearFormatting();
+    e->SetCell(Row, Col, cell, this, ItemNo);
+    FEditorHeight = -1; // not formatted yet
+    PlaceInplaceEditor();
+    e->Format();
+    if (ByClick)
+        e->LastClickTime = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+    e->Show();
+    host->EditedCellData = cell;
+    host->EditedCellItem = this;
+    ChosenRow = Row;
+    ChosenCol = Col;
+    TRPEditRPData* ed = e->EditData();
+    FEditorMinWidth = ed->CalcDocMinWidth(nullptr, ed->GetCanvas());
+    FEditorHeight = ed->DocumentHeight;
+    ed->MakeSureEmpty();
+    const int last = ed->GetItemCount() - 1;
+    if (CaretAtEnd && last >= 0)
+        ed->SetCaretItemPos(last, ed->GetLastOffsetOfItem(last));
+    else if (CaretAtStart && last >= 0)
+        ed->SetCaretItemPos(0, ed->GetFirstOffsetOfItem(0));
+    e->SetFocus();
+    host->Invalidate();
+    return true;
+}
+
+void TRPTableItemInfo::EditCellAt(int Row, int Col, bool Unconditional) {
+    if (!Unconditional && !(Options & rptoEditing)) return;
+    // A table in a cell: the outer table opens its editor on that cell first.
+    if (auto* cell = dynamic_cast<TRPTableCellData*>(GetRPData())) {
+        TRPTableItemInfo* outer = cell->Table();
+        int r = -1, c = -1;
+        cell->GetPosition(r, c);
+        if (!outer || r < 0) throw ERichPadError("Internal error");
+        const int at = cell->GetItemNo(this);
+        outer->EditCellAt(r, c, Unconditional);
+        TRPTableInplaceEdit* e = outer->InplaceEditor();
+        if (!e || e->Cell != cell) return;
+        // The table now lives in the outer editor's document.
+        if (at >= 0 && at < e->RPData()->GetItemCount() && e->RPData()->GetItem(at) == this)
+            EditCell(at, Row, Col, Unconditional, false, false, true, false);
+        return;
+    }
+    EditCell(-1, Row, Col, Unconditional, false, false, true, false);
+}
+
+void TRPTableItemInfo::CloseInplaceEditor(bool WriteBack) {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || e->Closing) return;
+    e->Closing = true;
+    if (!WriteBack) e->MarkDestroyedByOwner();
+    delete e;
+}
+
+void TRPTableItemInfo::CloseInplaceEditorAndRemember() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e) return;
+    if (e->DraggingFromCell) throw ERPTableInplaceError("Cannot destroy cell inplace editor at this time");
+    FRemembered.ItemNo = e->EditData()->CurItemNo();
+    FRemembered.Offs = e->EditData()->OffsetInCurItem();
+    FRemembered.Row = e->Row;
+    FRemembered.Col = e->Col;
+    CloseInplaceEditor(true);
+}
+
+void TRPTableItemInfo::ReopenRememberedEditor() {
+    const TRememberedCaret m = FRemembered;
+    FRemembered = TRememberedCaret{};
+    if (m.Row < 0 || !EditCell(-1, m.Row, m.Col, true, false, false, true, false)) return;
+    TRPEditRPData* ed = FInplaceEditor->EditData();
+    if (m.ItemNo >= 0 && m.ItemNo < ed->GetItemCount())
+        ed->SetCaretItemPos(m.ItemNo, std::clamp(m.Offs, ed->GetFirstOffsetOfItem(m.ItemNo),
+                                                 ed->GetLastOffsetOfItem(m.ItemNo)));
+}
+
+void TRPTableItemInfo::StoreEditedCell() const {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || !e->Cell) return;
+    std::string rpf;
+    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr)) return;
+    TRPTableCellData* cell = e->Cell;
+    cell->Clear();
+    TColor color = clNone;
+    if (!cell->LoadRPFFromStream(rpf, color, nullptr, nullptr)) cell->Clear();
+}
+
+TRPTableInplaceEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) const {
+    Row = FInplaceEditor ? FInplaceEditor->Row : -1;
+    Col = FInplaceEditor ? FInplaceEditor->Col : -1;
+    return FInplaceEditor;
+}
+
+void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner) {
+    if (Editor != FInplaceEditor) return;
+    TCustomRichPadEdit* host = HostOf(GetRPData());
+    const bool hostGoing = !host || host->Destroying();
+    // Steps of a table that is going would name a cell that is no more.
+    if (!hostGoing && !ByOwner) SaveInplaceUndo();
+    TRPTableCellData* cell = Editor->Cell;
+    int ss = -1, so = 0, es = -1, eo = 0;
+    TRPEditRPData* ed = Editor->EditData();
+    const bool hadSelection = ed->SelectionExists(false, false);
+    if (hadSelection) ed->GetSelBounds(ss, so, es, eo, false);
+    if (cell) {
+        cell->Clear(); // a copy the writers may have left
+        MoveItems(*ed, *cell);
+    }
+    FInplaceEditor = nullptr;
+    ChosenRow = ChosenCol = -1;
+    if (host && host->EditedCellItem == this) {
+        host->EditedCellItem = nullptr;
+        host->EditedCellData = nullptr;
+    }
+    if (cell && !ByOwner && !hostGoing) {
+        if (cell->GetItemCount() == 0) cell->ClearToEmpty();
+        cell->State |= rpcsFormattingByTable;
+        cell->Format(false, true, false, 0, cell->GetCanvas(), false, true);
+        cell->State &= ~rpcsFormattingByTable;
+        if (hadSelection && es < cell->GetItemCount()) cell->SetSelectionBounds(ss, so, es, eo);
+        host->Invalidate();
+    }
+    if (OnCellEndEdit) OnCellEndEdit(this, Editor->Row, Editor->Col, ByOwner || hostGoing);
+}
+
+// ---------------------------------------------------------------------------
+// Undo
+
+void TRPTableItemInfo::SaveInplaceUndo() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
+    if (!e || !hd || FSavingInplaceUndo) return;
+    FSavingInplaceUndo = true;
+    const int itemNo = GetItemNo();
+    TRPEditRPData* ed = e->EditData();
+    // A table nested in the cell hands its steps to this editor first.
+    if (auto* nested = dynamic_cast<TRPTableItemInfo*>(e->EditedCellItem)) nested->SaveInplaceUndo();
+    int ci = -1, co = -1;
+    ed->GetCaretItemPos(ci, co);
+    for (const bool redo : {false, true}) {
+        TRPUndoList& from = redo ? *ed->RedoList : *ed->UndoList;
+        TRPUndoList& to = redo ? *hd->RedoList : *hd->UndoList;
+        if (from.Count() == 0 || itemNo < 0) continue;
+        auto record = std::make_unique<TRPUndoCellModify>(itemNo, e->Row, e->Col, ci, co, redo);
+        record->Groups = from.TakeAll();
+        auto group = std::make_unique<TRPUndoInfos>();
+        group->Action = rpuaModifyItem;
+        group->Caption = record->Groups.back()->Caption;
+        group->CaretItemNo = itemNo;
+        group->CaretOffs = 1;
+        group->Infos.push_back(std::move(record));
+        to.AppendGroup(std::move(group));
+    }
+    FSavingInplaceUndo = false;
+}
+
+// ---------------------------------------------------------------------------
+// Changes in the cell
+
+void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo) {
+    if (Sender != FInplaceEditor) return;
+    auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
+    TCustomRichPadEdit* host = HostOf(hd);
+    if (!hd || !host) return;
+    TRPEditRPData* ed = Sender->EditData();
+    const bool resized = Sender->TakeResizedFlag() || FPlacing;
+    const int minWidth = ed->CalcDocMinWidth(nullptr, ed->GetCanvas());
+    const int height = ed->DocumentHeight;
+    // Typing that keeps the cell's height and minimum width leaves the table as it is.
+    if (resized && (minWidth != FEditorMinWidth || height != FEditorHeight)) {
+        const int itemNo = GetItemNo();
+        const bool widthChanged = minWidth != FEditorMinWidth;
+        FEditorMinWidth = minWidth;
+        FEditorHeight = height;
+        Changed();
+        if (itemNo >= 0) {
+            const int oldPara = FParaMinWidth;
+            if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
+            const int formatted = hd->GetAreaWidth();
+            if (widthChanged && oldPara != FParaMinWidth && (FParaMinWidth >= formatted || oldPara >= formatted)) {
+                hd->Format(false, true, false, 0, nullptr, false, true);
+            } else {
+                hd->MarkChanged(itemNo, itemNo);
+                hd->EndEditFormat();
+            }
+            if (!FPlacing) PlaceInplaceEditor();
+            host->Invalidate();
+        }
+    }
+    if (!FPlacing) host->Change(ClearRedo);
+}
+
+// ---------------------------------------------------------------------------
+// Placement
+
+void TRPTableItemInfo::PlaceAt(int x, int y, bool ApplyTop) {
+    TRPFullLineItemInfo::PlaceAt(x, y, ApplyTop);
+    FPlaceX = x;
+    FPlaceY = y;
+    if (FInplaceEditor) PlaceInplaceEditor();
+    // Every cell learns where it now is.
+    DrawLeft = x;
+    DrawTop = y;
+}
+
+void TRPTableItemInfo::PlaceInplaceEditor() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    auto* data = dynamic_cast<TCustomRPFormattedData*>(GetRPData());
+    if (!e || !e->Cell || !data) return;
+    const int itemNo = GetItemNo();
+    int x = 0, y = 0;
+    if (itemNo < 0 || !data->GetItemClientCoords(itemNo, x, y)) return;
+    TRPTableCellData* cell = e->Cell;
+    const int shift = std::max(0, cell->GetContentVShift());
+    int height = std::max(0, cell->Height - shift);
+    e->VScrollAllowed = height > TRPTableInplaceEdit::MaxHeight;
+    if (e->VScrollAllowed) height = TRPTableInplaceEdit::MaxHeight;
+    e->SetBounds(x + cell->Left, y + cell->Top + shift, cell->Width, height);
+    // Scrolling moves child controls by their Tag.
+    e->SetTag(e->Top());
+    // A new width may wrap the cell's lines anew: the table follows once.
+    TRPEditRPData* ed = e->EditData();
+    if (FEditorHeight >= 0 && ed->DocumentHeight != FEditorHeight && !FPlacing) {
+        FPlacing = true;
+        InplaceEditorChanged(e, false);
+        FPlacing = false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The caret and the chosen cell
+
+bool TRPTableItemInfo::EnterFromSide(int Side, int X) {
+    if (Rows->IsEmpty() || !(Options & rptoEditing)) return false;
+    const int lastRow = Rows->RowCount() - 1;
+    int row = 0, col = 0;
+    switch (Side) {
+    case 0:
+        break;
+    case 1:
+        row = lastRow;
+        col = Rows->GetRow(lastRow)->Count() - 1;
+        break;
+    case 2:
+    case 3:
+        row = Side == 2 ? 0 : lastRow;
+        col = GetColAt(X);
+        if (col < 0) return false;
+        break;
+    default:
+        return false;
+    }
+    int mr = -1, mc = -1;
+    if (!Rows->GetMainCell(row, col, mr, mc)) return false;
+    const bool atEnd = Side == 1 || Side == 3;
+    return EditCell(-1, mr, mc, false, false, atEnd, !atEnd, false);
+}
+
+bool TRPTableItemInfo::GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position, int PositionCode) {
+    const int rows = Rows->RowCount();
+    int r = -1, c = -1;
+    switch (PositionCode) {
+    case 0:
+        if (!Rows->IsEmpty()) r = c = 0;
+        break;
+    case 1:
+        if (!Rows->IsEmpty()) {
+            int mr = -1, mc = -1;
+            if (Rows->GetMainCell(rows - 1, Rows->GetRow(rows - 1)->Count() - 1, mr, mc)) {
+                r = mr;
+                c = mc;
+            }
+        }
+        break;
+    case 2:
+    case 3: {
+        int top = -1, left = -1, rc = 0, cc = 0;
+        if (GetSelectionBounds(top, left, rc, cc)) {
+            r = PositionCode == 2 ? SelStartRow : SelStartRow + SelRowOffs;
+            c = PositionCode == 2 ? SelStartCol : SelStartCol + SelColOffs;
+        } else if (ChosenRow >= 0) {
+            r = ChosenRow;
+            c = ChosenCol;
+        }
+        break;
+    }
+    case 4:
+    case 5: {
+        auto* at = dynamic_cast<TRPTableStoreSubRPData*>(Position.get());
+        int nr = -1, nc = -1;
+        if (at && GetAdjacentCell(at->Row, at->Col, true, nr, nc, PositionCode == 4 ? rpdNext : rpdPrev)) {
+            r = nr;
+            c = nc;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    if (r < 0 || c < 0) {
+        Position.reset();
+        return false;
+    }
+    Position = std::make_unique<TRPTableStoreSubRPData>(this, r, c);
+    return true;
+}
+
+void TRPTableItemInfo::ChooseSubRPData(TRPStoreSubRPData* Position) {
+    auto* at = dynamic_cast<TRPTableStoreSubRPData*>(Position);
+    if (!at || at->Row < 0 || at->Row >= Rows->RowCount() || at->Col < 0 ||
+        at->Col >= Rows->GetRow(at->Row)->Count() || !GetCell(at->Row, at->Col))
+        return;
+    if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) d->Deselect(this, false);
+    ChosenRow = at->Row;
+    ChosenCol = at->Col;
+    if (dynamic_cast<TRPEditRPData*>(GetRPData()) && (Options & rptoEditing))
+        EditCell(-1, at->Row, at->Col, true, false, false, true, false);
+}
+
+void TRPTableItemInfo::UnchooseSubRPData() {
+    if (ChosenRow >= 0 && ChosenRow < Rows->RowCount() && ChosenCol >= 0 &&
+        ChosenCol < Rows->GetRow(ChosenRow)->Count())
+        if (TRPTableCellData* cell = GetCell(ChosenRow, ChosenCol); cell && !FInplaceEditor)
+            cell->Deselect(nullptr, false);
+    ChosenRow = ChosenCol = -1;
+    CloseInplaceEditor(true);
+}
+
+// ---------------------------------------------------------------------------
+// Links
+
+void TRPTableItemInfo::BuildJumpList(int& StartJumpNo) {
+    auto* data = dynamic_cast<TCustomRPFormattedData*>(GetRPData());
+    if (!data) return;
+    auto* root = dynamic_cast<TCustomRPFormattedData*>(data->GetAbsoluteRootData());
+    if (!root) root = data;
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
+            TRPTableCellData* cell = GetCell(r, c);
+            if (!cell) continue;
+            if (TRPTableInplaceEdit* e = cell->GetCellEditor()) {
+                // The edited cell's links live in its editor and count there.
+                e->SetFirstJumpNo(StartJumpNo + root->FirstJumpNo);
+                StartJumpNo += static_cast<int>(e->EditData()->Jumps.size());
+                continue;
+            }
+            // The cell's areas move to where the cell lies in the root document.
+            const size_t first = root->Jumps.size();
+            cell->BuildJumpList(StartJumpNo, root->Jumps);
+            int ox = 0, oy = 0;
+            cell->GetOrigin(ox, oy);
+            for (size_t k = first; k < root->Jumps.size(); ++k) {
+                root->Jumps[k].Left += ox;
+                root->Jumps[k].Top += oy;
+            }
+        }
+}

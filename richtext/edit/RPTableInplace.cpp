@@ -1,0 +1,389 @@
+// The cell editor control and its document: what it relays to its host and
+// what it leaves to the table.
+#include "richtext/edit/RPTableInplace.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+
+#include "platform/Keys.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/model/RPStyle.h"
+
+namespace {
+
+std::unique_ptr<TRichPadRPData> MakeInplaceData(TCustomRichPad* Owner) {
+    return std::make_unique<TRPTableInplaceRPData>(Owner);
+}
+
+int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The editor's document
+
+TRPTableInplaceEdit* TRPTableInplaceRPData::InplaceEditor() const {
+    return static_cast<TRPTableInplaceEdit*>(OwnerView);
+}
+
+TCustomRPData* TRPTableInplaceRPData::GetSourceData() {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    return e && e->Cell ? static_cast<TCustomRPData*>(e->Cell) : this;
+}
+
+void TRPTableInplaceRPData::SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) {
+    TRPEditRPData::SetDocumentAreaSize(Width, Height, UpdateHorizontal);
+    Resized = true;
+}
+
+void TRPTableInplaceRPData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (e && e->Cell) {
+        e->Cell->GetParentInfo(ParentItemNo, Location);
+        return;
+    }
+    TRPEditRPData::GetParentInfo(ParentItemNo, Location);
+}
+
+TRPRTFReaderProperties* TRPTableInplaceRPData::GetRTFReadProperties() {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    return e && e->HostControl ? e->HostControl->GetRTFReadProperties() : TRPEditRPData::GetRTFReadProperties();
+}
+
+void TRPTableInplaceRPData::ScrollToY(int Y, bool Redraw) {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (!e || e->VScrollAllowed) {
+        TRPEditRPData::ScrollToY(Y, Redraw);
+        return;
+    }
+    // The editor does not scroll: the host shows the part of the cell instead.
+    auto* host = dynamic_cast<TCustomRPFormattedData*>(e->HostData);
+    if (!host || (State & rpstNoScroll)) return;
+    const TRect caret = CaretRect();
+    const int h = std::max(1, caret.Bottom - caret.Top);
+    host->ShowRectangle(host->GetHOffs() + e->Left(), host->GetVOffs() + e->Top() + std::max(0, caret.Top), 1, h);
+}
+
+void TRPTableInplaceRPData::DoJump(int Id) {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (!e || !e->HostControl) return;
+    TCustomRichPad::TDeferredEvent ev;
+    ev.Kind = 1;
+    ev.Values[0] = Id;
+    e->HostControl->PostDeferredEvent(ev);
+}
+
+void TRPTableInplaceRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (!e || !e->HostControl) return;
+    TCustomRichPad::TDeferredEvent ev;
+    ev.Kind = 0;
+    ev.Values[0] = StyleNo;
+    ev.Text = Word;
+    e->HostControl->PostDeferredEvent(ev);
+}
+
+// ---------------------------------------------------------------------------
+// The editor control
+
+TRPTableInplaceEdit::TRPTableInplaceEdit(TCustomRichPad* Host)
+    : TRichPadEdit(Host, &MakeInplaceData), HostControl(Host) {
+    // Borderless and without scroll bars: the editor is part of the cell.
+    BorderStyle = bsNone;
+    VScrollVisible = false;
+    HScrollVisible = false;
+    WheelStep = 0;
+    SetVisible(false);
+}
+
+TRPTableInplaceEdit::~TRPTableInplaceEdit() {
+    m_alive.reset();
+    // A table in this cell closes its own editor first; it goes with this one.
+    if (auto* nested = dynamic_cast<TRPTableInplaceEdit*>(GetCellEditor()); nested && nested->Table) {
+        nested->DestroyedByOwner = nested->DestroyedByOwner || DestroyedByOwner;
+        nested->Table->CloseInplaceEditor(!nested->DestroyedByOwner);
+    }
+    // The form must not go on naming a control that is gone as its focused one.
+    if (HostControl && !HostControl->Destroying())
+        if (TForm* f = ParentForm(); f && f->ActiveControl() == this) HostControl->SetFocus();
+    if (Table) Table->InplaceEditorDestroyed(this, DestroyedByOwner);
+    OnInplaceChange = nullptr;
+    OnCaretGetOut = nullptr;
+}
+
+TCustomRichPadEdit* TRPTableInplaceEdit::HostEditor() const {
+    return dynamic_cast<TCustomRichPadEdit*>(HostControl);
+}
+
+TCustomRichPad* TRPTableInplaceEdit::RootControl() {
+    return HostControl ? HostControl->RootControl() : this;
+}
+
+void TRPTableInplaceEdit::Click() {
+    if (!HostControl) return;
+    TCustomRichPad::TDeferredEvent ev;
+    ev.Kind = 4;
+    HostControl->PostDeferredEvent(ev);
+}
+
+void TRPTableInplaceEdit::SetCell(int ARow, int ACol, TRPTableCellData* ACell, TRPTableItemInfo* ATable,
+                                  int AItemNo) {
+    Row = ARow;
+    Col = ACol;
+    Cell = ACell;
+    Table = ATable;
+    ItemNo = AItemNo;
+    const int pad = ATable ? ATable->CellPadding : 0;
+    LeftMargin = RightMargin = TopMargin = BottomMargin = pad;
+}
+
+void TRPTableInplaceEdit::SetParentData(TCustomRPData* AHostData) {
+    HostData = AHostData;
+    if (HostControl) {
+        Options = HostControl->Options;
+        RPFOptions = HostControl->RPFOptions;
+        RTFOptions = HostControl->RTFOptions;
+        SetStyle(HostControl->Style());
+    }
+    VSmallStep = 1;
+}
+
+void TRPTableInplaceEdit::SetHighlight(bool On) {
+    if (On == m_highlight) return;
+    m_highlight = On;
+    if (On) {
+        m_savedColor = Color();
+        if (Style()) SetColor(Style()->SelColor);
+    } else {
+        SetColor(m_savedColor);
+    }
+    Format();
+    Invalidate();
+}
+
+bool TRPTableInplaceEdit::TakeResizedFlag() {
+    const bool r = InplaceData()->Resized;
+    InplaceData()->Resized = false;
+    return r;
+}
+
+template <typename F> void TRPTableInplaceEdit::Post(F&& Work) {
+    // Runs after the current handler has returned, unless the editor went first.
+    std::weak_ptr<bool> alive = m_alive;
+    QTimer::singleShot(0, qApp, [alive, Work = std::forward<F>(Work)]() mutable {
+        if (!alive.expired()) Work();
+    });
+}
+
+void TRPTableInplaceEdit::PostCaretOut(TRPCellExit Direction) {
+    Post([this, Direction] { CaretOut(Direction); });
+}
+
+void TRPTableInplaceEdit::PostUndo(bool IsRedo) {
+    Post([this, IsRedo] {
+        if (IsRedo)
+            Redo();
+        else
+            Undo();
+    });
+}
+
+void TRPTableInplaceEdit::PostRelease() {
+    Post([this] {
+        TCustomRichPad* host = HostControl;
+        if (Table) Table->CloseInplaceEditor(true);
+        if (host) host->SetFocus();
+    });
+}
+
+void TRPTableInplaceEdit::CaretOut(TRPCellExit Direction) {
+    TRPTableItemInfo* table = Table;
+    TCustomRichPadEdit* host = HostEditor();
+    if (!table || !host) return;
+    TRPEditRPData* hd = host->EditData();
+    const int itemNo = table->GetItemNo();
+    if (itemNo < 0) return;
+    if (Direction == rpceDocStart || Direction == rpceDocEnd) {
+        table->CloseInplaceEditor(true);
+        if (hd->GetItemCount() > 0) {
+            const int item = Direction == rpceDocStart ? 0 : hd->GetItemCount() - 1;
+            hd->SetCaretItemPos(item, Direction == rpceDocStart ? hd->GetFirstOffsetOfItem(item)
+                                                                : hd->GetLastOffsetOfItem(item));
+        }
+        host->SetFocus();
+        return;
+    }
+    const int r = Row, c = Col;
+    const bool tab = Direction == rpceNext || Direction == rpcePrev;
+    int nr = -1, nc = -1;
+    if (table->GetAdjacentCell(r, c, !tab, nr, nc, Direction)) {
+        const bool atEnd = Direction == rpceLeft || Direction == rpceUp || Direction == rpcePrev;
+        table->EditCell(itemNo, nr, nc, false, false, atEnd, !atEnd, false);
+        return;
+    }
+    if (tab || !Cell) return;
+    const bool before = (Direction == rpceLeft && c == 0) || (Direction == rpceUp && r == 0);
+    const bool after = (Direction == rpceRight && c + Cell->ColSpan >= table->Rows->GetRow(r)->Count()) ||
+                       (Direction == rpceDown && r + Cell->RowSpan >= table->Rows->RowCount());
+    if (!before && !after) return;
+    table->CloseInplaceEditor(true);
+    hd->SetCaretItemPos(itemNo, before ? 0 : 1);
+    host->SetFocus();
+}
+
+bool TRPTableInplaceEdit::ReadOnly() const {
+    TCustomRichPadEdit* host = HostEditor();
+    return host ? host->ReadOnly() : true;
+}
+
+void TRPTableInplaceEdit::SetReadOnly(bool Value) {
+    if (TCustomRichPadEdit* host = HostEditor()) host->SetReadOnly(Value);
+}
+
+bool TRPTableInplaceEdit::BeforeChange(bool FromOutside) {
+    (void)FromOutside;
+    TCustomRichPadEdit* host = HostEditor();
+    if (!host || !host->BeforeChange(true)) return false;
+    EditData()->MakeSureEmpty();
+    FreeDocumentTempObject();
+    return true;
+}
+
+void TRPTableInplaceEdit::Change(bool ClearRedo) {
+    TRichPadEdit::Change(ClearRedo);
+    if (ChangeLock <= 0 && OnInplaceChange) OnInplaceChange(this, ClearRedo);
+}
+
+void TRPTableInplaceEdit::Undo() {
+    if (CanUndo()) {
+        TRichPadEdit::Undo();
+        return;
+    }
+    if (TCustomRichPadEdit* host = HostEditor())
+        host->Undo();
+    else
+        EditData()->Beep();
+}
+
+void TRPTableInplaceEdit::Redo() {
+    if (CanRedo()) {
+        TRichPadEdit::Redo();
+        return;
+    }
+    if (TCustomRichPadEdit* host = HostEditor())
+        host->Redo();
+    else
+        EditData()->Beep();
+}
+
+void TRPTableInplaceEdit::SetVPosition(int Pos, bool Redraw) {
+    if (VScrollAllowed) TRichPadEdit::SetVPosition(Pos, Redraw);
+}
+
+void TRPTableInplaceEdit::SetHPosition(int Pos) {
+    (void)Pos;
+}
+
+void TRPTableInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
+    if (Key == VK_TAB && !(Shift & ssCtrl)) {
+        PostCaretOut((Shift & ssShift) ? rpcePrev : rpceNext);
+        Key = 0;
+        return;
+    }
+    m_ctrlTab = Key == VK_TAB;
+    TRichPadEdit::KeyDown(Key, Shift);
+    m_ctrlTab = false;
+}
+
+bool TRPTableInplaceEdit::KeyChar(char16_t Key) {
+    // Tab moves between cells; only Ctrl+Tab (sent by KeyDown) types one.
+    if (Key == u'\t' && !m_ctrlTab) return true;
+    return TRichPadEdit::KeyChar(Key);
+}
+
+void TRPTableInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // The click that opened the editor fell on the host: a quick second one
+    // here is the double click.
+    if (Button == mbLeft && LastClickTime != 0 && !(Shift & ssDouble)) {
+        const bool dbl = NowMs() - LastClickTime < QApplication::doubleClickInterval();
+        LastClickTime = 0;
+        if (dbl) {
+            DblClick();
+            Shift |= ssDouble;
+        }
+    }
+    TRichPadEdit::MouseDown(Button, Shift, X, Y);
+    if (Button == mbLeft && !(Shift & ssDouble)) DraggingFromCell = true;
+}
+
+void TRPTableInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if ((Button == mbLeft || Button == mbRight) && MouseCapture()) ReleaseCapture();
+    TRichPadEdit::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    DraggingFromCell = false;
+    if (m_highlight)
+        PostRelease();
+    else
+        SetHighlight(false);
+}
+
+// ---------------------------------------------------------------------------
+// The host control's side
+
+TControl* TCustomRichPadEdit::GetCellEditor() {
+    return OpenCellEditor();
+}
+
+void TCustomRichPadEdit::DestroyCellEditor() {
+    if (auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem)) t->CloseInplaceEditor(true);
+}
+
+void TCustomRichPadEdit::CloseCellEditorForPress(int X, int Y) {
+    auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem);
+    if (!t || !t->InplaceEditor()) return;
+    // A press on the table is the table's to judge (another cell, a border).
+    TRPEditRPData* d = EditData();
+    const int di = d->FindDrawItemAtPoint(X + d->GetHOffs(), Y + d->GetVOffs());
+    if (di >= 0 && d->GetItem(d->DrawItem(di)->ItemNo) == t) return;
+    t->CloseInplaceEditor(true);
+}
+
+TCustomRichPadEdit* TCustomRichPadEdit::OpenCellEditor() const {
+    auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem);
+    return t ? t->InplaceEditor() : nullptr;
+}
+
+const TCustomRichPadEdit* TCustomRichPadEdit::InnermostEditor() const {
+    const TCustomRichPadEdit* e = this;
+    while (const TCustomRichPadEdit* inner = e->OpenCellEditor())
+        e = inner;
+    return e;
+}
+
+bool TCustomRichPadEdit::CanUndo() {
+    if (EditData()->UndoList->Count() > 0) return true;
+    TCustomRichPadEdit* cell = OpenCellEditor();
+    return cell && cell->CanUndo();
+}
+
+bool TCustomRichPadEdit::CanRedo() {
+    if (EditData()->RedoList->Count() > 0) return true;
+    TCustomRichPadEdit* cell = OpenCellEditor();
+    return cell && cell->CanRedo();
+}
+
+void TCustomRichPadEdit::PostUndoAfterCellEditor(bool IsRedo) {
+    // Not from inside the cell editor's own handler: the editor closes first.
+    QTimer::singleShot(0, Widget(), [this, IsRedo] {
+        DestroyCellEditor();
+        if (IsRedo)
+            Redo();
+        else
+            Undo();
+    });
+}

@@ -1,0 +1,118 @@
+#pragma once
+// The in-place cell editor: a borderless editor control laid over the table
+// cell that holds the caret. Its document takes the cell's items while the
+// cell is edited and gives them back when it closes; its undo history then
+// moves into the host document's history, so that undo runs through cell and
+// host as one history. What belongs to the host (read-only state, change
+// checks, events, caret moves out of the cell) is relayed to it. Work that
+// must not run inside the editor's own handlers (leaving the cell, undo from
+// a host record, destruction) is posted to the event loop.
+//
+//   table->EditCell(-1, Row, Col, false, false, false, true, false);
+//   ... the user types into table->InplaceEditor() ...
+//   table->CloseInplaceEditor(true);
+#include <memory>
+
+#include "richtext/edit/RichPadEdit.h"
+
+class TRPTableItemInfo;
+class TRPTableCellData;
+class TRPTableInplaceEdit;
+
+class ERPTableInplaceError : public ERichPadError {
+public:
+    using ERichPadError::ERichPadError;
+};
+
+// Directions in which the caret leaves a cell.
+enum TRPCellExit : uint8_t {
+    rpceLeft = 0, rpceUp = 1, rpceRight = 2, rpceDown = 3, rpceDocStart = 4, rpceDocEnd = 5, rpceNext = 6,
+    rpcePrev = 7
+};
+
+class TRPTableInplaceRPData : public TRPEditRPData {
+public:
+    explicit TRPTableInplaceRPData(TCustomRichPad* AOwnerView) : TRPEditRPData(AOwnerView) {}
+    // Set whenever the document's area size is set (the table looks at it).
+    bool Resized = false;
+
+    TRPTableInplaceEdit* InplaceEditor() const;
+    TCustomRPData* GetSourceData() override;
+    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
+    void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
+    TRPRTFReaderProperties* GetRTFReadProperties() override;
+    void ScrollToY(int Y, bool Redraw) override;
+    void DoJump(int Id) override;
+    void DoRPDblClick(const std::string& Word, int StyleNo) override;
+};
+
+class TRPTableInplaceEdit : public TRichPadEdit {
+public:
+    // Host: the control whose document holds the table.
+    explicit TRPTableInplaceEdit(TCustomRichPad* Host);
+    ~TRPTableInplaceEdit() override;
+    QString ClassName() const override { return QStringLiteral("TRPTableInplaceEdit"); }
+
+    TCustomRichPad* HostControl;
+    TCustomRPData* HostData = nullptr;
+    TRPTableItemInfo* Table = nullptr;
+    TRPTableCellData* Cell = nullptr;
+    int Row = -1, Col = -1, ItemNo = -1;
+    bool DestroyedByOwner = false;
+    bool Closing = false; // the table is freeing the editor
+    // A left press in the cell may start a cell selection until it is released.
+    bool DraggingFromCell = false;
+    bool TransparentCell = false;
+    // Taller cells than this scroll inside the editor.
+    static constexpr int MaxHeight = 10000;
+    bool VScrollAllowed = false;
+    // While above 0 the table is not told of changes.
+    int ChangeLock = 0;
+    std::function<void(TRPTableInplaceEdit* Sender, bool ClearRedo)> OnInplaceChange;
+    // When the click that opened the editor happened (ms, 0: not by a click).
+    int64_t LastClickTime = 0;
+
+    TRPTableInplaceRPData* InplaceData() const { return static_cast<TRPTableInplaceRPData*>(RPData()); }
+    // The host control as an editor (nil for a read-only view host).
+    TCustomRichPadEdit* HostEditor() const;
+
+    void SetCell(int ARow, int ACol, TRPTableCellData* ACell, TRPTableItemInfo* ATable, int AItemNo);
+    void SetParentData(TCustomRPData* AHostData);
+    void SetHighlight(bool On);
+    bool Highlighted() const { return m_highlight; }
+    void MarkDestroyedByOwner() { DestroyedByOwner = true; }
+    bool TakeResizedFlag();
+
+    // Deferred work on the event loop; the editor may be gone when it runs.
+    void PostCaretOut(TRPCellExit Direction);
+    void PostUndo(bool IsRedo);
+    void PostRelease();
+
+    // ---- overrides
+    bool ReadOnly() const override;
+    void SetReadOnly(bool Value) override;
+    bool BeforeChange(bool FromOutside) override;
+    void Change(bool ClearRedo) override;
+    void Undo() override;
+    void Redo() override;
+    void SetVPosition(int Pos, bool Redraw) override;
+    void SetHPosition(int Pos) override;
+    TCustomRichPad* RootControl() override;
+    // A click in the cell is the host's click.
+    void Click() override;
+
+protected:
+    void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    bool KeyChar(char16_t Key) override;
+    bool WantTabs() const override { return true; }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    bool m_highlight = false;
+    bool m_ctrlTab = false; // Ctrl+Tab is typing a tab character
+    TColor m_savedColor = clNone;
+    void CaretOut(TRPCellExit Direction);
+    template <typename F> void Post(F&& Work);
+};

@@ -1,0 +1,482 @@
+// Editing a table cell in place: the editor over the cell, keys that move
+// between cells and out of the table, writing back, and one undo history
+// through cell and host.
+#include <gtest/gtest.h>
+
+#include "TableEditFixture.h"
+#include "platform/Keys.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPStyle.h"
+#include "support/FormDriver.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+class TableInplace : public TableInEditor {
+protected:
+    // Undoes (redoes) everything as the user would, key after key, and
+    // closes the cell the last step may have left open.
+    void UndoAll(bool Redo, int Limit = 200) {
+        int guard = 0;
+        while ((Redo ? F.Edit->CanRedo() : F.Edit->CanUndo()) && ++guard < Limit) {
+            if (Redo)
+                Focused()->Redo();
+            else
+                Focused()->Undo();
+            ProcessEvents();
+        }
+        EXPECT_LT(guard, Limit);
+        Table()->CloseInplaceEditor(true);
+    }
+    // Keys and characters go where the keyboard focus is, as they would.
+    TCustomRichPadEdit* Focused() const {
+        auto* e = dynamic_cast<TCustomRichPadEdit*>(F.Form->ActiveControl());
+        return e ? e : F.Edit;
+    }
+    void Key(uint16_t K, TShiftState Shift = 0) {
+        Focused()->SendKey(K, Shift);
+        ProcessEvents();
+    }
+    void Type(const std::string& Text) {
+        for (char c : Text)
+            Focused()->SendChar(static_cast<unsigned char>(c));
+        ProcessEvents();
+    }
+    // A text style for links; answers its number.
+    int AddLinkStyle() {
+        TFontInfo* link = F.Style->TextStyles().Add();
+        link->FontName = "Arial";
+        link->Size = 15;
+        link->Jump = true;
+        return F.Style->TextStyles().Count() - 1;
+    }
+    TRPTableInplaceEdit* Editor() const { return Table()->InplaceEditor(); }
+    // "row,col" of the edited cell, "-" without an editor.
+    std::string EditedCell() const {
+        int r = -1, c = -1;
+        return Table()->GetEditedCell(r, c) ? std::to_string(r) + "," + std::to_string(c) : "-";
+    }
+    std::string EditorText() const { return Editor() ? PlainText(*Editor()->EditData()) : "-"; }
+    std::string EditorCaret() const {
+        TRPEditRPData* d = Editor()->EditData();
+        return std::to_string(d->CurItemNo()) + ":" + std::to_string(d->OffsetInCurItem());
+    }
+    bool Open(int Row, int Col, bool AtEnd = true) {
+        return Table()->EditCell(-1, Row, Col, false, false, AtEnd, !AtEnd, false);
+    }
+};
+
+TEST_F(TableInplace, TypingInACellWritesBackWhenTheEditorCloses) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(Focused(), Editor());
+    // The editor lies over its cell and holds the cell's items meanwhile.
+    const TRPTableCellData* cell = T->GetCell(0, 1);
+    EXPECT_EQ(cell->GetItemCount(), 0);
+    EXPECT_EQ(EditorText(), "B");
+    int x = 0, y = 0;
+    ASSERT_TRUE(F.Data()->GetItemClientCoords(1, x, y));
+    EXPECT_EQ(Editor()->Left(), x + cell->Left);
+    EXPECT_EQ(Editor()->Width(), cell->Width);
+    Type("xy");
+    EXPECT_EQ(EditorText(), "Bxy");
+    EXPECT_TRUE(F.Edit->Modified);
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(0, 1), "Bxy");
+    EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+}
+
+TEST_F(TableInplace, TabWalksTheCellsAndCtrlTabTypesATab) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 0));
+    Key(VK_TAB);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(EditorCaret(), "0:1");
+    Key(VK_TAB);
+    EXPECT_EQ(EditedCell(), "1,0");
+    Key(VK_TAB, ssShift);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(EditorCaret(), "0:2");
+    // Shift+Tab at the first cell and Tab at the last stay put.
+    Key(VK_TAB, ssShift);
+    Key(VK_TAB, ssShift);
+    EXPECT_EQ(EditedCell(), "0,0");
+    ASSERT_TRUE(Open(1, 1));
+    Key(VK_TAB);
+    EXPECT_EQ(EditedCell(), "1,1");
+    EXPECT_EQ(T->Rows->RowCount(), 2);
+    Key(VK_TAB, ssCtrl);
+    EXPECT_EQ(EditedCell(), "1,1");
+    EXPECT_EQ(EditorText(), "D" + std::string(static_cast<size_t>(F.Style->SpacesInTab), ' '));
+}
+
+TEST_F(TableInplace, ArrowsLeaveTheTableAtItsEdgesAndEnterIt) {
+    Build(2, 2);
+    // From before the table Right enters the first cell, at its start.
+    F.Caret(1, 0);
+    Key(VK_RIGHT);
+    EXPECT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(EditorCaret(), "0:1");
+    // Left at the start of the first cell goes before the table.
+    Key(VK_LEFT);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.CaretPos(), "1:0");
+    EXPECT_EQ(Focused(), F.Edit);
+    // Up in the first row goes before it too.
+    ASSERT_TRUE(Open(0, 1));
+    Key(VK_UP);
+    EXPECT_EQ(F.CaretPos(), "1:0");
+    // Right at the end of a row's last cell goes on to the next row.
+    ASSERT_TRUE(Open(0, 1));
+    Key(VK_RIGHT);
+    EXPECT_EQ(EditedCell(), "1,0");
+    EXPECT_EQ(EditorCaret(), "0:1");
+    // Right at the end of the last cell, and Down in the last row, go after it.
+    ASSERT_TRUE(Open(1, 1));
+    Key(VK_RIGHT);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.CaretPos(), "1:1");
+    ASSERT_TRUE(Open(1, 0));
+    Key(VK_DOWN);
+    EXPECT_EQ(F.CaretPos(), "1:1");
+    // From after the table Left enters the last cell at its end.
+    Key(VK_LEFT);
+    EXPECT_EQ(EditedCell(), "1,1");
+    EXPECT_EQ(EditorCaret(), "0:2");
+    // Down and Up move between the rows.
+    Key(VK_UP);
+    EXPECT_EQ(EditedCell(), "0,1");
+    Key(VK_DOWN);
+    EXPECT_EQ(EditedCell(), "1,1");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, UndoAndRedoRunThroughCellAndHostAsOneHistory) {
+    Build(2, 2);
+    const std::string start = SaveRPF(*F.Edit);
+    F.Caret(2, 5);
+    F.Type("!");
+    ASSERT_TRUE(Open(1, 0));
+    Type("xy");
+    Key(VK_RETURN);
+    Type("z");
+    Key(VK_TAB);
+    Type("q");
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(1, 0), "Cxy|z");
+    EXPECT_EQ(Text(1, 1), "qD");
+    // The cells' steps are one host step each, of the item modification kind.
+    ASSERT_EQ(F.Data()->UndoList->Count(), 3);
+    EXPECT_EQ(F.Data()->UndoList->Group(1)->Action, rpuaModifyItem);
+    EXPECT_EQ(F.Data()->UndoList->Group(2)->Action, rpuaModifyItem);
+    const std::string edited = SaveRPF(*F.Edit);
+    UndoAll(false);
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    UndoAll(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
+}
+
+TEST_F(TableInplace, UndoInAFreshCellUndoesTheHostsLastStep) {
+    Build(2, 2);
+    F.Caret(2, 5);
+    F.Type("!");
+    ASSERT_TRUE(Open(0, 0));
+    Key('Z', ssCtrl);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.Data()->GetItemText(2), "nach");
+    EXPECT_FALSE(F.Edit->CanUndo());
+    // A cell's own steps come first.
+    ASSERT_TRUE(Open(0, 0));
+    Type("w");
+    Key('Z', ssCtrl);
+    EXPECT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(EditorText(), "A");
+    EXPECT_TRUE(F.Edit->CanRedo());
+}
+
+TEST_F(TableInplace, EnterInACellGrowsTheRowAndMovesTheText) {
+    Build(2, 2);
+    int x0 = 0, nachTop = 0;
+    ASSERT_TRUE(F.Data()->GetItemCoords(2, x0, nachTop));
+    const int rowHeight = T->FormattingInfo.RowHeights[0];
+    ASSERT_TRUE(Open(0, 1));
+    const int editorHeight = Editor()->Height();
+    Key(VK_RETURN);
+    Type("b");
+    EXPECT_EQ(EditorText(), "B\nb");
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], rowHeight + 20);
+    EXPECT_EQ(Editor()->Height(), editorHeight + 20);
+    int y = 0;
+    ASSERT_TRUE(F.Data()->GetItemCoords(2, x0, y));
+    EXPECT_EQ(y, nachTop + 20);
+    // Typing on the same line leaves the layout alone.
+    T->TableState &= ~rptbsChanged;
+    Type("c");
+    EXPECT_FALSE(T->TableState & rptbsChanged);
+}
+
+TEST_F(TableInplace, SavingWhileACellIsEditedKeepsItsText) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 0));
+    Type("bc");
+    // The log book saved while the caret is in a cell: nothing of it is lost.
+    std::string rtf;
+    ASSERT_TRUE(F.Edit->SaveRTFToStream(rtf, false));
+    EXPECT_NE(rtf.find("Abc"), std::string::npos);
+    const std::string rpf = SaveRPF(*F.Edit);
+    std::string text;
+    ASSERT_TRUE(F.Edit->SaveTextToStream("", text, 80, false, false));
+    EXPECT_NE(text.find("Abc"), std::string::npos);
+    Type("d");
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(0, 0), "Abcd");
+    F.Edit->Clear();
+    F.Edit->LoadRPFFromStream(rpf);
+    EXPECT_EQ(static_cast<TRPTableItemInfo*>(F.Data()->GetItem(1))->GetCell(0, 0)->GetItemText(0), "Abc");
+}
+
+TEST_F(TableInplace, ClearingOrDestroyingTheHostTakesTheEditorAlong) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(1, 1));
+    Type("x");
+    F.Edit->Clear();
+    EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+    EXPECT_EQ(F.Edit->EditedCellItem, nullptr);
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 0));
+    // Closing a table command's way and deleting the table both close it.
+    T->InsertRows(0, 1, -1, false);
+    EXPECT_EQ(EditedCell(), "-");
+    ASSERT_TRUE(Open(1, 0));
+    Type("k");
+    // The editing commands now go to the cell: the table goes by the document's own deletion.
+    F.Data()->SetSelectionBounds(0, 0, 2, 4);
+    ASSERT_TRUE(F.Data()->DeleteSelectionWithUndo());
+    EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+    EXPECT_EQ(F.Data()->GetItemCount(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(Table()->GetCell(1, 0)->GetItemText(0), "Ak");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, HostCommandsAndCopyWorkInTheEditedCell) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    // What the program does through the log book's control happens in the cell.
+    F.Edit->InsertText("12", false);
+    EXPECT_EQ(EditorText(), "B12");
+    F.Edit->SetCurTextStyleNo(1);
+    EXPECT_EQ(Editor()->EditData()->CurTextStyleNo, 1);
+    EXPECT_EQ(F.Edit->CurTextStyleNo(), 1);
+    EXPECT_EQ(F.Data()->CurTextStyleNo, 0);
+    F.Edit->ApplyParaStyle(1);
+    EXPECT_EQ(Editor()->EditData()->GetItem(0)->ParaNo, 1);
+    EXPECT_EQ(F.Data()->GetItem(0)->ParaNo, 0);
+    // Ctrl+C copies the cell's selection, by key and through the host alike.
+    Editor()->SelectAll();
+    Key('C', ssCtrl);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
+    F.Select(0, 0, 2, 4);
+    ASSERT_TRUE(F.Edit->CopyToClipboard());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
+    F.Edit->Undo();
+    EXPECT_EQ(EditorText(), "B12");
+    EXPECT_EQ(Editor()->EditData()->GetItem(0)->ParaNo, 0);
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(0, 1), "B12");
+}
+
+} // namespace
+
+namespace {
+
+void ClickAt(TWinControl* Control, int X, int Y) {
+    MouseClickAt(Control, X, Y);
+    ProcessEvents();
+}
+
+TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
+    const int linkStyle = AddLinkStyle();
+    Build(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 0);
+    cell->Clear();
+    cell->AddNL("Seite", linkStyle, 0);
+    F.Edit->Format();
+    F.Edit->SetReadOnly(true);
+    std::vector<int> jumps;
+    F.Edit->OnJump = [&](TObject* Sender, int Id) {
+        EXPECT_EQ(Sender, F.Edit);
+        jumps.push_back(Id);
+    };
+    ASSERT_TRUE(Open(0, 0, false));
+    ClickAt(Editor(), T->CellPadding + 5, T->CellPadding + 5);
+    ASSERT_EQ(jumps.size(), 1u);
+    // Nothing is typed into a read-only host's cell.
+    Type("x");
+    EXPECT_EQ(EditorText(), "Seite");
+}
+
+TEST_F(TableInplace, ATableInACellIsEditedInsideTheCellsEditor) {
+    Build(2, 2);
+    TRPTableCellData* outerCell = T->GetCell(0, 0);
+    auto inner = TRPTableItemInfo::CreateEx(1, 2, outerCell);
+    TRPTableItemInfo* in = inner.get();
+    outerCell->AddItem(std::string(), std::move(inner));
+    for (int c = 0; c < 2; ++c) {
+        in->GetCell(0, c)->Clear();
+        in->GetCell(0, c)->AddNL(c ? "q" : "p", 0, 0);
+    }
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    const std::string start = SaveRPF(*F.Edit);
+    // Opening the inner table's cell opens the outer cell first.
+    in->EditCellAt(0, 1, false);
+    EXPECT_EQ(EditedCell(), "0,0");
+    ASSERT_NE(in->InplaceEditor(), nullptr);
+    EXPECT_EQ(Editor()->InnermostEditor(), in->InplaceEditor());
+    EXPECT_EQ(Focused(), in->InplaceEditor());
+    Key(VK_END);
+    Type("z");
+    EXPECT_EQ(PlainText(*in->InplaceEditor()->EditData()), "qz");
+    // Leaving the inner table to the right lands in the outer cell, after it.
+    Key(VK_RIGHT);
+    EXPECT_EQ(in->InplaceEditor(), nullptr);
+    EXPECT_EQ(Focused(), Editor());
+    Type("w");
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(in->GetCell(0, 1)->GetItemText(0), "qz");
+    EXPECT_EQ(Text(0, 0), "A||w");
+    const std::string edited = SaveRPF(*F.Edit);
+    UndoAll(false);
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    UndoAll(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, TheClickThatOpenedTheCellAndAQuickSecondOneMakeADoubleClick) {
+    Build(1, 2);
+    int clicks = 0, downs = 0, downX = -1;
+    F.Edit->OnClick = [&](TObject* Sender) {
+        EXPECT_EQ(Sender, F.Edit);
+        ++clicks;
+    };
+    F.Edit->OnRPMouseDown = [&](TCustomRichPad*, TMouseButton, TShiftState, int ItemNo, int X, int) {
+        EXPECT_EQ(ItemNo, 1);
+        ++downs;
+        downX = X;
+    };
+    T->GetCell(0, 1)->Clear();
+    T->GetCell(0, 1)->AddNL("Hund Katze", 0, 0);
+    F.Edit->Format();
+    ASSERT_TRUE(T->EditCell(-1, 0, 1, false, true, false, true, false));
+    ClickAt(Editor(), T->CellPadding + 15, T->CellPadding + 5);
+    // The word under the pointer is selected as by a double click.
+    TRPEditRPData* d = Editor()->EditData();
+    ASSERT_TRUE(d->SelectionExists(false, false));
+    EXPECT_EQ(d->GetSelText(), QStringLiteral("Hund"));
+    // The host hears the cell's mouse in its own coordinates, and its click.
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(downX, Editor()->Left() + T->CellPadding + 15);
+    // A later click is a single one again.
+    ClickAt(Editor(), T->CellPadding + 75, T->CellPadding + 5);
+    EXPECT_FALSE(d->SelectionExists(false, false));
+}
+
+TEST_F(TableInplace, CellsAreChosenByStoredPositions) {
+    Build(2, 3);
+    std::unique_ptr<TRPStoreSubRPData> at;
+    ASSERT_TRUE(T->GetSubRPData(at, 1));
+    auto* cell = dynamic_cast<TRPTableStoreSubRPData*>(at.get());
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->Row * 10 + cell->Col, 12);
+    ASSERT_TRUE(T->GetSubRPData(at, 5));
+    cell = static_cast<TRPTableStoreSubRPData*>(at.get());
+    EXPECT_EQ(cell->Row * 10 + cell->Col, 11);
+    // Choosing the cell in an editor opens the cell editor there.
+    T->ChooseSubRPData(at.get());
+    EXPECT_EQ(EditedCell(), "1,1");
+    EXPECT_EQ(EditorText(), "E");
+    // The chosen cell is the one the selection's ends name.
+    ASSERT_TRUE(T->GetSubRPData(at, 2));
+    EXPECT_EQ(static_cast<TRPTableStoreSubRPData*>(at.get())->Col, 1);
+    T->UnchooseSubRPData();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(1, 1), "E");
+    EXPECT_FALSE(T->GetSubRPData(at, 2));
+    ASSERT_TRUE(T->GetSubRPData(at, 0));
+    EXPECT_FALSE(T->GetSubRPData(at, 5));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
+    F.Edit->SetBounds(0, 0, 300, 60);
+    Build(3, 2);
+    F.Edit->Format();
+    ASSERT_TRUE(Open(2, 0));
+    const int top = Editor()->Top();
+    // Scrolling the host moves the editor with its cell.
+    F.Edit->SetVPosition(F.Edit->VPos + 2, true);
+    EXPECT_EQ(Editor()->Top(), top - 2 * F.Edit->VSmallStep);
+    // A wider host lays the table out anew and the editor over its cell again.
+    F.Edit->SetBounds(0, 0, 400, 60);
+    ProcessEvents();
+    EXPECT_EQ(Editor()->Width(), T->GetCell(2, 0)->Width);
+    // A press on the text below the table closes the editor there.
+    Type("5");
+    int x = 0, y = 0;
+    ASSERT_TRUE(F.Data()->GetItemClientCoords(2, x, y));
+    ClickAt(F.Edit, x + 2, y + 2);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(2, 0), "E5");
+    EXPECT_EQ(Focused(), F.Edit);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
+    const int linkStyle = AddLinkStyle();
+    auto* view = new TRichPad(F.Form.get());
+    view->SetParent(F.Form.get());
+    view->SetBounds(0, 0, 300, 200);
+    view->SetStyle(F.Style.get());
+    view->Clear();
+    view->AddText("Seite", linkStyle, 0);
+    auto table = TRPTableItemInfo::CreateEx(1, 2, view->RPData());
+    TRPTableItemInfo* t = table.get();
+    TRPTableCellData* cell = t->GetCell(0, 1);
+    cell->Clear();
+    cell->AddNL("Tabelle", linkStyle, 0);
+    view->RPData()->AddItem(std::string(), std::move(table));
+    view->Format();
+    std::vector<int> jumps;
+    view->OnJump = [&](TObject*, int Id) { jumps.push_back(Id); };
+    // The cell's link is numbered after the one before the table.
+    int x = 0, y = 0;
+    cell->GetOrigin(x, y);
+    ClickAt(view, x + 5, y + 5);
+    ClickAt(view, view->LeftMargin + 5, view->TopMargin + 5);
+    EXPECT_EQ(jumps, (std::vector<int>{1, 0}));
+    delete view;
+}
+
+} // namespace
