@@ -168,6 +168,26 @@ TEST(RTFTableImport, TableProperties) {
     EXPECT_EQ(CellText(t->GetCell(0, 0)), "a\n");
 }
 
+// A border without \\brdrcf has the automatic colour, as a paragraph's has.
+TEST(RTFTableImport, BordersWithoutColourAreAutomatic) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\trowd"
+                            "\\clbrdrl\\brdrs\\brdrcf1\\clbrdrr\\brdrs\\cellx1000"
+                            "\\clbrdrl\\brdrs\\clbrdrb\\brdrs\\cellx2000"
+                            "\\cellx3000\\intbl a\\cell b\\cell c\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    const TRPTableCellData* red = t->GetCell(0, 0);
+    EXPECT_EQ(red->BorderColor, TColor(0x0000FF));
+    EXPECT_EQ(red->BorderLightColor, clWindowText);
+    // Red and automatic sides in one cell: the cells are not of one colour.
+    EXPECT_EQ(t->CellBorderStyle, rptbLoweredColor);
+    EXPECT_EQ(t->GetCell(0, 1)->BorderColor, clWindowText);
+    EXPECT_EQ(t->GetCell(0, 1)->BorderLightColor, clWindowText);
+    // A cell without borders keeps the table's colours.
+    EXPECT_EQ(t->GetCell(0, 2)->BorderColor, clNone);
+}
+
 TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\richpadtbw300\\richpadcbw120\\richpadcbh40\\cellx1000"
