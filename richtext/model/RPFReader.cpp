@@ -517,7 +517,7 @@ bool TRPFReader::ReadDataLine(const std::string& Line) {
     H.Line.NextLineBinary = false;
     if (!H.Item->ReadRPFLine(Line, D, H.Line)) return false;
     if (H.Line.NextLineBinary) LineMode = lmTextThenBinary;
-    if (lineNo == H.DataCount - 1) return FinishRecord(H.Line.Name, lineNo);
+    if (lineNo == H.DataCount - 1) return FinishRecord(RPFDecodeLineBreaks(H.Line.Name), lineNo);
     return true;
 }
 
