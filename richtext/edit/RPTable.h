@@ -544,6 +544,9 @@ public:
                                                             const TRPResolution& sad) override;
     void Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode, int PartIndex,
                TRPDrawLineInfo* DrawItem, const TRPResolution& sad, bool Preview) override;
+    // Mode 1: the table's colour and picture; other modes but 0 add those of
+    // the cell whose document is being printed, in its box.
+    void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) override;
 
     // ---- drawing (RPTableDraw.cpp)
     void PaintFullWidth(int Left, int Right, int Top, TCanvas* Canvas, TRPTextDrawStates State,
@@ -570,6 +573,10 @@ private:
     void UpdateCellFlags();
     void SetCellBestWidthTo(int Col, int Width);
     std::unique_ptr<TRPBackground> FBackground;
+    // While a cell's print document draws: the cell, and its box relative to
+    // the table's corner in screen pixels.
+    TRPTableCellData* FPrintingCell = nullptr;
+    TRect FPrintingCellBox;
     void Init(int RowCount, int ColCount, TCustomRPData* RPData);
     void SetDocument(TCustomRPData* RPData);
 

@@ -192,8 +192,10 @@ public:
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                                   TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                                   bool OnlyMeasure);
-    virtual void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode) {
-        (void)Canvas, (void)Rect, (void)ColorMode;
+    // Paints the item's own background behind a printed piece: Rect is the
+    // item's rectangle on Canvas (screen pixels); Mode 0 paints nothing.
+    virtual void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) {
+        (void)Canvas, (void)Rect, (void)ColorMode, (void)Mode;
     }
 
     // ---- per-kind behaviour of the readers, writers, editor and view

@@ -4,8 +4,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <map>
 
 #include "TableTestDoc.h"
+#include "platform/Pictures.h"
 #include "platform/Printer.h"
 #include "richtext/edit/RPTablePrint.h"
 #include "richtext/view/RPPrint.h"
@@ -160,6 +162,101 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
               {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"), QStringLiteral("-l"),
                QStringLiteral("2"), pdf, out + "/table_print"});
     ASSERT_TRUE(ppm.waitForFinished(60000));
+}
+
+// Pictures with transparent parts inside cells print on what lies behind
+// them: the table's background picture under a transparent cell, the cell's
+// own picture under the other. Checked on the printed PDF's pixels.
+TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("hintergrund.pdf"));
+    TPrinter* printer = Printer();
+    printer->SetOutputFileName(pdf);
+    printer->SetPageSizeMM(210, 297);
+    printer->SetUnprintableMM(0, 0, 0, 0);
+    printer->CopySupportOverride = 0;
+    printer->SetCopies(1);
+    auto style = MakeTableStyle();
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    const auto solid = [](TColor C) {
+        auto b = std::make_unique<TBitmap>();
+        b->SetSize(4, 4);
+        b->Canvas()->Brush()->SetColor(C);
+        b->Canvas()->FillRect(Rect(0, 0, 4, 4));
+        b->Canvas()->Release();
+        return b;
+    };
+    // White with a black square in the middle; white is transparent.
+    const auto stamp = [] {
+        auto b = std::make_unique<TBitmap>();
+        b->SetSize(40, 40);
+        b->Canvas()->Brush()->SetColor(clWhite);
+        b->Canvas()->FillRect(Rect(0, 0, 40, 40));
+        b->Canvas()->Brush()->SetColor(clBlack);
+        b->Canvas()->FillRect(Rect(15, 15, 25, 25));
+        b->Canvas()->Release();
+        b->SetTransparentMode(tmFixed);
+        b->SetTransparentColor(clWhite);
+        b->SetTransparent(true);
+        return b;
+    };
+    auto t = TRPTableItemInfo::CreateEx(1, 2, view.RPData());
+    t->SetBackgroundStyle(rpbsStretched);
+    t->SetBackgroundImage(solid(clLime).get(), true);
+    t->CellPadding = 10;
+    for (int c = 0; c < 2; ++c) {
+        TRPTableCellData* cell = t->GetCell(0, c);
+        cell->Clear();
+        cell->AddPicture("stempel", stamp(), 0, 0, TRPTag{});
+    }
+    t->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
+    t->GetCell(0, 1)->SetBackgroundImage(solid(clBlue).get(), true);
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.Format();
+    TRPPrint print(nullptr);
+    print.AssignSource(&view);
+    print.FormatPages();
+    ASSERT_TRUE(print.Print(QStringLiteral("Hintergrund"), 1, false)) << print.LastError().toStdString();
+    printer->SetOutputFileName(QString());
+    printer->CopySupportOverride = -1;
+
+    const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
+    QDir().mkpath(out);
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                           QStringLiteral("-singlefile"), pdf, out + "/table_print_background"});
+    ASSERT_TRUE(ppm.waitForFinished(60000));
+    ASSERT_EQ(ppm.exitCode(), 0) << "pdftoppm failed";
+    const QImage page(out + "/table_print_background.png");
+    ASSERT_FALSE(page.isNull());
+    // The table is the box of the green and blue pixels; inside it nothing is
+    // white, and both black squares are there.
+    int left = page.width(), top = page.height(), right = -1, bottom = -1;
+    const auto kind = [&](int x, int y) {
+        const QColor c = page.pixelColor(x, y);
+        if (c.green() > 200 && c.red() < 60 && c.blue() < 60) return 'g';
+        if (c.blue() > 200 && c.red() < 60 && c.green() < 60) return 'b';
+        if (c.red() > 230 && c.green() > 230 && c.blue() > 230) return 'w';
+        if (c.red() < 40 && c.green() < 40 && c.blue() < 40) return 'k';
+        return '?';
+    };
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (const char k = kind(x, y); k == 'g' || k == 'b') {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GT(right, left);
+    std::map<char, int> counts;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            ++counts[kind(x, y)];
+    EXPECT_EQ(counts['w'], 0);
+    EXPECT_GE(counts['k'], 2 * 40);
+    EXPECT_GT(counts['g'], 1000);
+    EXPECT_GT(counts['b'], 1000);
 }
 
 } // namespace
