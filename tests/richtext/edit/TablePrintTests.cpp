@@ -164,6 +164,28 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
     ASSERT_TRUE(ppm.waitForFinished(60000));
 }
 
+// What the table paints behind a printed piece: nothing in mode 0, else its
+// colour in its rectangle, white when the print options ask for it.
+TEST_F(TableSplit, PrintBackgroundModes) {
+    auto t = Make(1, 1);
+    t->Color = clYellow;
+    TBitmap b(20, 20);
+    const auto paint = [&](int Mode) {
+        b.Canvas()->Brush()->SetColor(clBlack);
+        b.Canvas()->FillRect(Rect(0, 0, 20, 20));
+        t->PrintBackground(b.Canvas(), TRPBounds{5, 5, 15, 15}, rpcmColor, Mode);
+        b.Canvas()->Release();
+        const QImage img = b.ToImage();
+        return std::make_pair(img.pixel(10, 10) & 0xFFFFFF, img.pixel(2, 2) & 0xFFFFFF);
+    };
+    EXPECT_EQ(paint(0), std::make_pair(0u, 0u));
+    EXPECT_EQ(paint(1), std::make_pair(0xFFFF00u, 0u));
+    t->PrintOptions |= rptoWhiteBackground;
+    EXPECT_EQ(paint(1), std::make_pair(0xFFFFFFu, 0u));
+    t->Color = clNone;
+    EXPECT_EQ(paint(-1), std::make_pair(0u, 0u));
+}
+
 // Pictures with transparent parts inside cells print on what lies behind
 // them: the table's background picture under a transparent cell, the cell's
 // own picture under the other. Checked on the printed PDF's pixels.
