@@ -163,6 +163,8 @@ public:
     TRPTableItemInfo* Table;
     int Row, Col;
     TCustomRPData* GetRPData() override;
+    // The cell's place among the table's sub-documents (row by row).
+    int GetIndex() const override;
 };
 
 // ---------------------------------------------------------------------------
@@ -489,6 +491,7 @@ public:
     void Inserted(TCustomRPData* RPData, int ItemNo) override;
     void ChangeOwnerData(TCustomRPData* RPData) override;
     void AfterLoading(int Format) override;
+    void AfterLoadingCells(int Format) override;
     int GetSubRPDataCount() const override;
     TCustomRPData* GetSubRPDataAt(int Index) const override;
     int GetRowTop(int Index) const override;

@@ -125,8 +125,10 @@ public:
         R.CPCount = CPCount;
         FirstCP = LastCP = nullptr;
         CPCount = 0;
-        for (int i = 0; i < R.GetItemCount(); ++i)
+        for (int i = 0; i < R.GetItemCount(); ++i) {
             R.AddMarkerInList(i);
+            R.GetItem(i)->AfterLoadingCells(3);
+        }
         if (std::vector<std::string>* props = R.GetDocProperties()) *props = std::move(Props);
     }
 

@@ -184,6 +184,10 @@ public:
                                                                     const TRPResolution& sad);
     virtual void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe);
     virtual void Inserted(TCustomRPData* RPData, int ItemNo);
+    // The item stands in a document now: the list markers of its
+    // sub-documents join the document tree's marker list (Format: the kind of
+    // loading, as for AfterLoading).
+    virtual void AfterLoadingCells(int Format) { (void)Format; }
     // The item was moved into RPData as it stands (no insertion events):
     // items that keep their document (tables) take the new one.
     virtual void ChangeOwnerData(TCustomRPData* RPData) { (void)RPData; }

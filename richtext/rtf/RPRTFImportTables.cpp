@@ -138,6 +138,9 @@ void TRPRTFReaderProperties::TableRowEnd() {
     TImport& im = *FImport;
     TTableInfo& info = *im.Tables.back();
     BuildTableRow(info);
+    // The row's items have moved on, and its buffer cells go.
+    im.LastMarker = -1;
+    im.LastMarkerDoc = nullptr;
     info.RowCompleted = true;
     im.TableCell = 0;
     ++im.TableRow;
@@ -194,6 +197,7 @@ void TRPRTFReaderProperties::TableEnd() {
             cell->Items->Clear();
         }
         im.LastMarker = -1;
+        im.LastMarkerDoc = nullptr;
     }
 }
 
