@@ -9,6 +9,7 @@
 #include "TableTestDoc.h"
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
+#include "support/PdfPrinter.h"
 #include "richtext/edit/RPTablePrint.h"
 #include "richtext/view/RPPrint.h"
 #include "richtext/view/RichPad.h"
@@ -96,15 +97,9 @@ QStringList PdfPages(const QString& Pdf) {
 }
 
 TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString pdf = dir.filePath(QStringLiteral("tabelle.pdf"));
-    TPrinter* printer = Printer();
-    printer->SetOutputFileName(pdf);
-    printer->SetPageSizeMM(210, 297);
-    printer->SetUnprintableMM(0, 0, 0, 0);
-    printer->CopySupportOverride = 0;
-    printer->SetCopies(1);
+    TPdfPrinter printer(QStringLiteral("tabelle.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    const QString& pdf = printer.Pdf;
     auto style = MakeTableStyle();
     TRichPad view(nullptr);
     view.SetStyle(style.get());
@@ -136,8 +131,6 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
     const int pages = print.GetPagesCount();
     ASSERT_GE(pages, 3);
     ASSERT_TRUE(print.Print(QStringLiteral("Tabelle"), 1, false)) << print.LastError().toStdString();
-    printer->SetOutputFileName(QString());
-    printer->CopySupportOverride = -1;
 
     const QStringList text = PdfPages(pdf);
     ASSERT_EQ(text.size(), pages);
@@ -190,26 +183,11 @@ TEST_F(TableSplit, PrintBackgroundModes) {
 // them: the table's background picture under a transparent cell, the cell's
 // own picture under the other. Checked on the printed PDF's pixels.
 TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString pdf = dir.filePath(QStringLiteral("hintergrund.pdf"));
-    TPrinter* printer = Printer();
-    printer->SetOutputFileName(pdf);
-    printer->SetPageSizeMM(210, 297);
-    printer->SetUnprintableMM(0, 0, 0, 0);
-    printer->CopySupportOverride = 0;
-    printer->SetCopies(1);
+    TPdfPrinter printer(QStringLiteral("hintergrund.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
     auto style = MakeTableStyle();
     TRichPad view(nullptr);
     view.SetStyle(style.get());
-    const auto solid = [](TColor C) {
-        auto b = std::make_unique<TBitmap>();
-        b->SetSize(4, 4);
-        b->Canvas()->Brush()->SetColor(C);
-        b->Canvas()->FillRect(Rect(0, 0, 4, 4));
-        b->Canvas()->Release();
-        return b;
-    };
     // White with a black square in the middle; white is transparent.
     const auto stamp = [] {
         auto b = std::make_unique<TBitmap>();
@@ -226,7 +204,7 @@ TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
     };
     auto t = TRPTableItemInfo::CreateEx(1, 2, view.RPData());
     t->SetBackgroundStyle(rpbsStretched);
-    t->SetBackgroundImage(solid(clLime).get(), true);
+    t->SetBackgroundImage(SolidBitmap(clLime).get(), true);
     t->CellPadding = 10;
     for (int c = 0; c < 2; ++c) {
         TRPTableCellData* cell = t->GetCell(0, c);
@@ -234,21 +212,19 @@ TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
         cell->AddPicture("stempel", stamp(), 0, 0, TRPTag{});
     }
     t->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
-    t->GetCell(0, 1)->SetBackgroundImage(solid(clBlue).get(), true);
+    t->GetCell(0, 1)->SetBackgroundImage(SolidBitmap(clBlue).get(), true);
     view.RPData()->AddItem(std::string(), std::move(t));
     view.Format();
     TRPPrint print(nullptr);
     print.AssignSource(&view);
     print.FormatPages();
     ASSERT_TRUE(print.Print(QStringLiteral("Hintergrund"), 1, false)) << print.LastError().toStdString();
-    printer->SetOutputFileName(QString());
-    printer->CopySupportOverride = -1;
 
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
     QDir().mkpath(out);
     QProcess ppm;
     ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-                                           QStringLiteral("-singlefile"), pdf, out + "/table_print_background"});
+                                           QStringLiteral("-singlefile"), printer.Pdf, out + "/table_print_background"});
     ASSERT_TRUE(ppm.waitForFinished(60000));
     ASSERT_EQ(ppm.exitCode(), 0) << "pdftoppm failed";
     const QImage page(out + "/table_print_background.png");

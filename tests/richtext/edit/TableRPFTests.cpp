@@ -87,21 +87,13 @@ TEST_F(TableRPF, RoundTripKeepsGridAttributesAndContent) {
 // drawn after loading: the table's stretched under its transparent cells, a
 // cell's over the table's.
 TEST_F(TableRPF, BackgroundPicturesComeBackAndAreDrawn) {
-    const auto solid = [](TColor C) {
-        auto b = std::make_unique<TBitmap>();
-        b->SetSize(2, 2);
-        b->Canvas()->Brush()->SetColor(C);
-        b->Canvas()->FillRect(Rect(0, 0, 2, 2));
-        b->Canvas()->Release();
-        return b;
-    };
     auto t = Make(1, 2);
     SetText(t.get(), 0, 0, "links");
     t->BorderHSpacing = t->BorderVSpacing = 6;
     t->SetBackgroundStyle(rpbsStretched);
-    t->SetBackgroundImage(solid(clRed).get(), true);
+    t->SetBackgroundImage(SolidBitmap(clRed, 2).get(), true);
     t->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
-    t->GetCell(0, 1)->SetBackgroundImage(solid(clBlue).get(), true);
+    t->GetCell(0, 1)->SetBackgroundImage(SolidBitmap(clBlue, 2).get(), true);
     Place(std::move(t));
     for (bool binary : {false, true}) {
         Doc->RPFOpts = binary ? rpfoSaveBinary : 0;
