@@ -1,5 +1,7 @@
 // Tables in RPF: round trips in text and binary form, parts of rows, and
 // damaged or hostile table blocks.
+#include <QDir>
+
 #include "TableTestDoc.h"
 
 #include "platform/Pictures.h"
@@ -117,6 +119,8 @@ TEST_F(TableRPF, BackgroundPicturesComeBackAndAreDrawn) {
         back->Surface.fill(Qt::white);
         back->PaintDocument(back->Canvas, Rect(0, 0, 500, 200));
         back->Canvas.Release();
+        QDir().mkpath(PRAVOLIN_TEST_OUTPUT);
+        back->Surface.copy(0, 0, 500, 120).save(QStringLiteral(PRAVOLIN_TEST_OUTPUT "/table_backgrounds.png"));
         const auto at = [&](int X, int Y) { return QColor(back->Surface.pixel(X, Y)).rgb() & 0xFFFFFF; };
         EXPECT_EQ(at(2, 2), 0xFF0000u);                            // the table's spacing
         EXPECT_EQ(at(cell->Left + 2, cell->Top + 2), 0x0000FFu);   // the cell's own picture
