@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "ViewBenchDocument.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
 #include "platform/Keys.h"
@@ -22,39 +23,15 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
-#include "richtext/model/RPStyle.h"
-#include "richtext/rtf/RPRTFReaderProperties.h"
-#include "richtext/view/RPFormattedData.h"
-#include "richtext/view/RichPad.h"
 
 namespace {
 
-constexpr int kWidth = 600, kHeight = 800, kRows = 1000;
+constexpr int kRows = 1000;
 
-class TBenchDoc : public TCustomRPFormattedData {
+// Measured and painted on a canvas of the screen's size, without margins.
+class TBenchDoc : public TViewBenchDoc {
 public:
-    TBenchDoc() {
-        RTF.TextStyleMode = rprsAddIfNeeded;
-        RTF.ParaStyleMode = rprsAddIfNeeded;
-    }
-    ~TBenchDoc() override {
-        State |= rpstClearing;
-        ClearFormatting();
-        TCustomRPData::Clear();
-    }
-    mutable TRPStyle Style;
-    TRPRTFReaderProperties RTF;
-    QImage Surface{kWidth, kHeight, QImage::Format_RGB32};
-    TCanvas Canvas{&Surface};
-    TRPStyle* GetRPStyle() const override { return &Style; }
-    TRPOptions GetOptions() const override { return rpDefaultOptions; }
-    uint32_t GetFlags() const override { return rpDefaultViewFlags; }
-    int GetWidth() override { return kWidth; }
-    int GetHeight() override { return kHeight; }
-    int GetAreaWidth() override { return kWidth; }
-    TCanvas* GetCanvas() override { return &Canvas; }
-    TColor GetColor() override { return clWhite; }
-    TRPRTFReaderProperties* GetRTFReadProperties() override { return &RTF; }
+    TBenchDoc() : TViewBenchDoc(kWidth, kHeight, 0, true) {}
 };
 
 std::string Cell(int r, int c) {

@@ -19,49 +19,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/Graphics.h"
-#include "richtext/model/RPStyle.h"
+#include "ViewBenchDocument.h"
 #include "richtext/model/RPUnicode.h"
-#include "richtext/rtf/RPRTFReaderProperties.h"
-#include "richtext/view/RPFormattedData.h"
-#include "richtext/view/RichPad.h"
 
 namespace {
 
-constexpr int kWidth = 600, kHeight = 800;
-
-// A document shown in a 600 x 800 area, on a canvas of its own.
-class TBenchDoc : public TCustomRPFormattedData {
+// Measured on a canvas of its own, with margins of 5 pixels.
+class TBenchDoc : public TViewBenchDoc {
 public:
-    TBenchDoc() {
-        RTF.TextStyleMode = rprsAddIfNeeded;
-        RTF.ParaStyleMode = rprsAddIfNeeded;
-    }
-    ~TBenchDoc() override {
-        State |= rpstClearing;
-        ClearFormatting();
-        TCustomRPData::Clear();
-    }
-    mutable TRPStyle Style;
-    TRPRTFReaderProperties RTF;
-    QImage Surface{1, 1, QImage::Format_RGB32};
-    TCanvas Canvas{&Surface};
-    int Area = 0;
-    TRPStyle* GetRPStyle() const override { return &Style; }
-    TRPOptions GetOptions() const override { return rpDefaultOptions; }
-    uint32_t Flags = rpDefaultViewFlags;
-    uint32_t GetFlags() const override { return Flags; }
-    int GetLeftMargin() override { return 5; }
-    int GetRightMargin() override { return 5; }
-    int GetTopMargin() override { return 5; }
-    int GetBottomMargin() override { return 5; }
-    int GetWidth() override { return kWidth; }
-    int GetHeight() override { return kHeight; }
-    int GetAreaWidth() override { return Area; }
-    TCanvas* GetCanvas() override { return &Canvas; }
-    TColor GetColor() override { return clWhite; }
-    TRPRTFReaderProperties* GetRTFReadProperties() override { return &RTF; }
-    void SetDocumentAreaSize(int W, int, bool) override { Area = W; }
+    TBenchDoc() : TViewBenchDoc(1, 1, 5, false) {}
 };
 
 // The four text styles of the comparison, as (family, pixel size, bold, italic).

@@ -131,6 +131,19 @@ void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
                 for (int i = 0; i < cell->GetItemCount(); ++i)
                     cell->GetItem(i)->Inserted(cell, i);
         }
+    // Cells filled before the table had its place numbered no markers.
+    AfterLoadingCells(0);
+}
+
+void TRPTableItemInfo::AfterLoadingCells(int Format) {
+    if (GetItemNo() < 0) return;
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c))
+                for (int i = 0; i < cell->GetItemCount(); ++i) {
+                    cell->AddMarkerInList(i);
+                    cell->GetItem(i)->AfterLoadingCells(Format);
+                }
 }
 
 void TRPTableItemInfo::AfterLoading(int Format) {
@@ -139,6 +152,8 @@ void TRPTableItemInfo::AfterLoading(int Format) {
 
 void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
     CloseInplaceEditor(true);
+    // The markers in the cells leave the document's numbering with the table.
+    if (RPData) RPData->RemoveSubMarkersFromList(*this, false);
     TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);
     TableState &= ~rptbsInserted;
     FItemNoCache = -1;
@@ -148,6 +163,7 @@ void TRPTableItemInfo::ReattachFromUndo(TCustomRPData* RPData) {
     TRPFullLineItemInfo::ReattachFromUndo(RPData);
     if (RPData) SetDocument(RPData);
     TableState |= rptbsInserted;
+    AfterLoadingCells(0);
 }
 
 // ---------------------------------------------------------------------------

@@ -170,6 +170,8 @@ public:
     TRPTableItemInfo* Table;
     int Row, Col;
     TCustomRPData* GetRPData() override;
+    // The cell's place among the table's sub-documents (row by row).
+    int GetIndex() const override;
 };
 
 // ---------------------------------------------------------------------------
@@ -494,6 +496,7 @@ public:
     void Inserted(TCustomRPData* RPData, int ItemNo) override;
     void ChangeOwnerData(TCustomRPData* RPData) override;
     void AfterLoading(int Format) override;
+    void AfterLoadingCells(int Format) override;
     int GetSubRPDataCount() const override;
     TCustomRPData* GetSubRPDataAt(int Index) const override;
     int GetRowTop(int Index) const override;
@@ -549,6 +552,9 @@ public:
                                                             const TRPResolution& sad) override;
     void Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode, int PartIndex,
                TRPDrawLineInfo* DrawItem, const TRPResolution& sad, bool Preview) override;
+    // Mode 1: the table's colour and picture; other modes but 0 add those of
+    // the cell whose document is being printed, in its box.
+    void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) override;
 
     // ---- drawing (RPTableDraw.cpp)
     void PaintFullWidth(int Left, int Right, int Top, TCanvas* Canvas, TRPTextDrawStates State,
@@ -630,6 +636,10 @@ private:
     void UpdateCellFlags();
     void SetCellBestWidthTo(int Col, int Width);
     std::unique_ptr<TRPBackground> FBackground;
+    // While a cell's print document draws: the cell, and its box relative to
+    // the table's corner in screen pixels.
+    TRPTableCellData* FPrintingCell = nullptr;
+    TRect FPrintingCellBox;
     void Init(int RowCount, int ColCount, TCustomRPData* RPData);
     void SetDocument(TCustomRPData* RPData);
 

@@ -210,9 +210,11 @@ TRPOptions TRPTableCellData::GetOptions() const {
 }
 
 TRPMarkerList* TRPTableCellData::GetMarkers(bool AllowCreate) {
+    // Only a table that has its place in a document that has its own place
+    // (up to the root) numbers its markers.
     TRPTableItemInfo* t = Table();
-    if (UndoRecord || !t || t->GetItemNo() < 0) return nullptr;
-    return TRPItemFormattedData::GetMarkers(AllowCreate);
+    if (UndoRecord || !t || t->GetItemNo() < 0 || !t->GetRPData()) return nullptr;
+    return t->GetRPData()->GetMarkers(AllowCreate);
 }
 
 void TRPTableCellData::DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text,
@@ -239,6 +241,16 @@ TCustomRPData* TRPTableStoreSubRPData::GetRPData() {
         Col >= Table->Rows->GetRow(Row)->Count())
         return nullptr;
     return Table->GetCell(Row, Col);
+}
+
+int TRPTableStoreSubRPData::GetIndex() const {
+    if (!Table || Row < 0 || Col < 0 || Row >= Table->Rows->Count() || Col >= Table->Rows->GetRow(Row)->Count())
+        return -1;
+    int n = 0;
+    for (int r = 0; r <= Row; ++r)
+        for (int c = 0; c < (r == Row ? Col : Table->Rows->GetRow(r)->Count()); ++c)
+            if (Table->GetCell(r, c)) ++n;
+    return n;
 }
 
 // ---------------------------------------------------------------------------

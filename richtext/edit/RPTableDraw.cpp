@@ -22,9 +22,27 @@ bool Meets(const TRect& a, const TRect& b) {
     return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
 }
 
+TRPBounds Bounds(const TRect& r) {
+    return TRPBounds{r.Left, r.Top, r.Right, r.Bottom};
+}
+
+// A background picture with Color beneath, over Full and clipped to Clip: on
+// the screen pixel for pixel; when printing (Res set) scaled to the device.
+void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Full, const TRect& Clip,
+                    TColor Color, const TRPResolution* Res);
+
 TRect Intersect(const TRect& a, const TRect& b) {
     return Rect(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
                 std::min(a.Bottom, b.Bottom));
+}
+
+void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Full, const TRect& Clip,
+                    TColor Color, const TRPResolution* Res) {
+    const TRect r = Intersect(Full, Clip);
+    if (Res)
+        Back.DrawClipped(Canvas, Bounds(r), Bounds(Full), *Res, Color, false, nullptr, nullptr);
+    else
+        Back.Draw(Canvas, Bounds(r), 0, 0, Full.Left, Full.Top, Full.Width(), Full.Height(), Color, true);
 }
 
 void Line(TCanvas& Canvas, int x1, int y1, int x2, int y2) {
@@ -138,10 +156,8 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     TColor back = Color;
     if (P.Printing && (PrintOptions & rptoWhiteBackground) && back != clNone) back = clWhite;
     if (FBackground && !FBackground->IsBlank()) {
-        const TRect r = Intersect(rect, ClipRect);
-        FBackground->Draw(Canvas, TRPBounds{r.Left, r.Top, r.Right, r.Bottom}, 0, 0, rect.Left, rect.Top,
-                          rect.Width(), rect.Height(), back == clNone ? clNone : BackColor(back, ColorMode),
-                          true);
+        DrawBackground(*FBackground, Canvas, rect, ClipRect, back == clNone ? clNone : BackColor(back, ColorMode),
+                       P.Printing ? Resolution : nullptr);
     } else if (back != clNone) {
         Canvas.Brush()->SetStyle(bsSolid);
         Canvas.Brush()->SetColor(BackColor(back, ColorMode));
@@ -277,12 +293,9 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
             Canvas.Brush()->SetColor(BackColor(color, P.Mode));
             Canvas.FillRect(Intersect(fill, P.Clip));
         }
-        if (!selected && cell->GetBackground()) {
-            const TRect r = Intersect(fill, P.Clip);
-            cell->GetBackground()->Draw(Canvas, TRPBounds{r.Left, r.Top, r.Right, r.Bottom}, 0, 0, fill.Left,
-                                        fill.Top, fill.Width(), fill.Height(),
-                                        color == clNone ? clNone : BackColor(color, P.Mode), true);
-        }
+        if (!selected && cell->GetBackground())
+            DrawBackground(*cell->GetBackground(), Canvas, fill, P.Clip,
+                           color == clNone ? clNone : BackColor(color, P.Mode), P.Printing ? Resolution : nullptr);
     }
     if (!P.Printing) {
         // The cell's offsets follow the table's drawing origin; the document
@@ -299,7 +312,19 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
             p->DX = p->DY = 0;
             p->Width = box.Width() - 2 * padX;
             p->Height = box.Height() - 2 * padY;
-            p->DrawPage(1, Canvas, false, false);
+            // What the cell's document draws on a background of its own
+            // finds the cell here (PrintBackground).
+            const auto sx = [&](int v) { return Resolution ? DeviceToScreenX(v - P.X, *Resolution) : v - P.X; };
+            const auto sy = [&](int v) { return Resolution ? DeviceToScreenY(v - P.Y, *Resolution) : v - P.Y; };
+            FPrintingCell = cell;
+            FPrintingCellBox = Rect(sx(box.Left), sy(box.Top), sx(box.Right), sy(box.Bottom));
+            try {
+                p->DrawPage(1, Canvas, false, false);
+            } catch (...) {
+                FPrintingCell = nullptr;
+                throw;
+            }
+            FPrintingCell = nullptr;
         }
     }
     if (selected) cell->State &= ~rpcsSelected;

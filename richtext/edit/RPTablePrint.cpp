@@ -7,6 +7,7 @@
 
 #include "platform/Runtime.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
 
 namespace {
 
@@ -147,8 +148,11 @@ std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCusto
                 TColor color = cell->Color != clNone ? cell->Color : tableColor;
                 if (color == clNone) color = printable->GetColor();
                 p->Color = color;
-                // The table has painted the cell's background already.
+                // The table has painted the cell's background already; what
+                // the document draws on a background of its own gets the
+                // table's and the cell's (PrintBackground).
                 p->SkipBackgroundFill = true;
+                p->ShowsParentBackground = true;
                 doc = std::move(p);
             }
             info->FormattingInfo.CellPrintDocs->Add(std::move(doc));
@@ -179,4 +183,27 @@ void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
         throw;
     }
     Resolution = old;
+}
+
+void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) {
+    if (!Canvas || Mode == 0) return;
+    const auto color = [&](TColor c) {
+        if (c == clNone) return c;
+        return (PrintOptions & rptoWhiteBackground) ? clWhite : GetPrintBackColor(c, ColorMode);
+    };
+    const auto paint = [&](const TRPBackground* Back, TColor c, const TRect& Full) {
+        if (Back && !Back->IsBlank()) {
+            Back->Draw(*Canvas, TRPBounds{Full.Left, Full.Top, Full.Right, Full.Bottom}, 0, 0, Full.Left,
+                       Full.Top, Full.Width(), Full.Height(), c, true);
+        } else if (c != clNone) {
+            Canvas->Brush()->SetStyle(bsSolid);
+            Canvas->Brush()->SetColor(c);
+            Canvas->FillRect(Full);
+        }
+    };
+    paint(FBackground.get(), color(Color), ::Rect(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom));
+    if (Mode == 1 || !FPrintingCell) return;
+    TRect box = FPrintingCellBox;
+    OffsetRect(box, Rect.Left, Rect.Top);
+    paint(FPrintingCell->GetBackground(), color(FPrintingCell->Color), box);
 }

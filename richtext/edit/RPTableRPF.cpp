@@ -9,6 +9,8 @@
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPStream.h"
+#include "platform/Pictures.h"
+#include "richtext/model/RPTextHelpers.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ constexpr int kMaxPositions = 262144;
 constexpr int kMaxDepth = 16;
 constexpr int kMaxLength = 30000; // pixels
 constexpr int kEndOfCells = -1;
+constexpr size_t kMaxClassName = 64;
 
 // Table properties by tag, in the order they are written.
 enum TTableTag : uint8_t {
@@ -50,6 +53,7 @@ enum TTableTag : uint8_t {
     ttVOutermostRule,
     ttHOutermostRule,
     ttBackgroundStyle,
+    ttBackgroundImage,
 };
 
 enum TCellTag : uint8_t {
@@ -63,6 +67,7 @@ enum TCellTag : uint8_t {
     ctVAlign,
     ctBackgroundStyle,
     ctBackgroundImageFileName,
+    ctBackgroundImage,
 };
 
 class TBlockWriter {
@@ -115,6 +120,30 @@ public:
 
 int Clamp(int v, int lo, int hi) {
     return std::clamp(v, lo, hi);
+}
+
+// A background picture: its class name, then its own stream data.
+void WritePicture(TBlockWriter& w, uint8_t Tag, const TGraphic* Graphic) {
+    if (!Graphic || Graphic->Empty()) return;
+    w.Byte(Tag);
+    w.Str(Graphic->ClassName().toStdString());
+    w.Str(RPFGraphicBytes(*Graphic));
+}
+
+// The picture written by WritePicture; null (the block read on) for a class
+// this program does not know or data the class cannot read. False when the
+// block itself is damaged.
+bool ReadPicture(TBlockReader& r, std::unique_ptr<TGraphic>& Graphic) {
+    const std::string name = r.Bytes();
+    const std::string data = r.Bytes();
+    if (!r.Ok || name.size() > kMaxClassName) return false;
+    Graphic = RPCreateGraphicProc ? RPCreateGraphicProc(QString::fromLatin1(name.data(),
+                                                                            static_cast<qsizetype>(name.size())))
+                                  : nullptr;
+    if (Graphic && !Graphic->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size()))))
+        Graphic.reset();
+    if (Graphic && Graphic->Empty()) Graphic.reset();
+    return true;
 }
 
 // Nesting of tables being read (cells hold tables that hold cells).
@@ -186,6 +215,7 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
     prop(ttVOutermostRule, VOutermostRule, def.VOutermostRule);
     prop(ttHOutermostRule, HOutermostRule, def.HOutermostRule);
     prop(ttBackgroundStyle, GetBackgroundStyle(), rpbsColor);
+    WritePicture(w, ttBackgroundImage, GetBackgroundImage());
     w.Byte(ttEnd);
 
     // The cells: heading rows, then the body rows; covered positions are not written.
@@ -225,6 +255,7 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
                 cp(ctBackgroundStyle, cell->GetBackgroundStyle(), rpbsColor);
                 if (!cell->BackgroundImageFileName.empty())
                     w.StrProp(ctBackgroundImageFileName, cell->BackgroundImageFileName);
+                WritePicture(w, ctBackgroundImage, cell->GetBackgroundImage());
                 w.Byte(ctEnd);
                 std::string data;
                 if (cell->HasData(true)) cell->SaveRPFToStream(data, false, clNone, nullptr, nullptr);
@@ -255,6 +286,12 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             std::string s = r.Bytes();
             if (s.size() > 64) s.resize(64);
             (tag == ttTextRowSeparator ? TextRowSeparator : TextColSeparator) = s;
+            continue;
+        }
+        if (tag == ttBackgroundImage) {
+            std::unique_ptr<TGraphic> g;
+            if (!ReadPicture(r, g)) return false;
+            if (g) SetBackgroundImage(g.release(), false);
             continue;
         }
         const int32_t v = r.Int();
@@ -366,6 +403,12 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                 for (uint8_t tag = r.Byte(); r.Ok && tag != ctEnd; tag = r.Byte()) {
                     if (tag == ctBackgroundImageFileName) {
                         cell->BackgroundImageFileName = r.Bytes();
+                        continue;
+                    }
+                    if (tag == ctBackgroundImage) {
+                        std::unique_ptr<TGraphic> g;
+                        if (!ReadPicture(r, g)) return false;
+                        if (g) cell->SetBackgroundImage(g.release(), false);
                         continue;
                     }
                     const int32_t v = r.Int();

@@ -367,7 +367,9 @@ public:
 
     // ---- list markers
     void AddMarkerInList(int ItemNo);
+    // An item with sub-documents (a table) takes the markers inside them along.
     void RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing);
+    void RemoveSubMarkersFromList(const TCustomRPItemInfo& Item, bool Clearing);
     // The markers among Count items from FirstItemNo leave the list at once
     // (freeing them one by one would search and shift the list for each).
     void RemoveMarkersFromList(int FirstItemNo, int Count);

@@ -2,6 +2,8 @@
 // the document.
 #include <QChar>
 #include <algorithm>
+#include <set>
+#include <vector>
 #include <type_traits>
 
 #include "platform/Pictures.h"
@@ -278,10 +280,49 @@ void TCustomRPData::AddMarkerInList(int ItemNo) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return;
     TRPMarkerItemInfo* marker = AsMarker(GetItem(ItemNo));
     if (!marker || GetActualStyle(marker) != rpsnListMarker) return;
+    // A cell of a table that has no place in a document yet numbers nothing.
     TRPMarkerList* list = GetMarkers(true);
-    if (marker->GetIndexInList(list) >= 0) return;
+    if (!list || marker->GetIndexInList(list) >= 0) return;
     list->InsertAfter(marker, FindPreviousMarker(ItemNo - 1));
     list->RecalcCounters(marker->GetIndexInList(list), GetRPStyle());
+}
+
+namespace {
+
+// The markers inside the sub-documents of Item (table cells), nested ones too.
+void CollectSubMarkers(const TCustomRPItemInfo& Item, std::vector<const TRPMarkerItemInfo*>& Markers) {
+    for (int k = 0; k < Item.GetSubRPDataCount(); ++k)
+        if (const TCustomRPData* sub = Item.GetSubRPDataAt(k))
+            for (int i = 0; i < sub->GetItemCount(); ++i)
+                if (const TCustomRPItemInfo* it = sub->GetItem(i)) {
+                    if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(it))
+                        Markers.push_back(m);
+                    else
+                        CollectSubMarkers(*it, Markers);
+                }
+}
+
+} // namespace
+
+void TCustomRPData::RemoveSubMarkersFromList(const TCustomRPItemInfo& Item, bool Clearing) {
+    TRPMarkerList* list = GetMarkers(false);
+    if (!list) return;
+    std::vector<const TRPMarkerItemInfo*> markers;
+    CollectSubMarkers(Item, markers);
+    int first = list->Count();
+    for (const TRPMarkerItemInfo* m : markers)
+        if (const int idx = const_cast<TRPMarkerItemInfo*>(m)->GetIndexInList(list); idx >= 0)
+            first = std::min(first, idx);
+    if (!list->DeleteMarkers(markers)) return;
+    if (list->Count() == 0) {
+        DestroyMarkers();
+        return;
+    }
+    // The markers after them count without them now.
+    if (Clearing) return;
+    std::set<int> lists;
+    for (int i = first; i < list->Count(); ++i)
+        if (lists.insert(list->Get(i)->ListNo).second) list->RecalcCounters(i, GetRPStyle());
 }
 
 void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing) {
@@ -289,7 +330,10 @@ void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing)
     TRPMarkerList* list = GetMarkers(false);
     if (!list) return;
     TRPMarkerItemInfo* marker = AsMarker(Item);
-    if (!marker) return;
+    if (!marker) {
+        if (Item && Item->GetSubRPDataCount() > 0) RemoveSubMarkersFromList(*Item, Clearing);
+        return;
+    }
     int idx = marker->GetIndexInList(list);
     if (idx < 0) return;
     const int listNo = marker->ListNo;
@@ -311,7 +355,10 @@ void TCustomRPData::RemoveMarkersFromList(int FirstItemNo, int Count) {
     } else {
         std::vector<const TRPMarkerItemInfo*> markers;
         for (int i = FirstItemNo; i < FirstItemNo + Count; ++i)
-            if (const TRPMarkerItemInfo* m = AsMarker(GetItem(i))) markers.push_back(m);
+            if (const TRPMarkerItemInfo* m = AsMarker(GetItem(i)))
+                markers.push_back(m);
+            else if (const TCustomRPItemInfo* item = GetItem(i))
+                CollectSubMarkers(*item, markers);
         removed = list->DeleteMarkers(markers);
     }
     if (removed && list->Count() == 0) DestroyMarkers();

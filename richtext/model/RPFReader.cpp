@@ -125,8 +125,10 @@ public:
         R.CPCount = CPCount;
         FirstCP = LastCP = nullptr;
         CPCount = 0;
-        for (int i = 0; i < R.GetItemCount(); ++i)
+        for (int i = 0; i < R.GetItemCount(); ++i) {
             R.AddMarkerInList(i);
+            R.GetItem(i)->AfterLoadingCells(3);
+        }
         if (std::vector<std::string>* props = R.GetDocProperties()) *props = std::move(Props);
     }
 
@@ -517,7 +519,7 @@ bool TRPFReader::ReadDataLine(const std::string& Line) {
     H.Line.NextLineBinary = false;
     if (!H.Item->ReadRPFLine(Line, D, H.Line)) return false;
     if (H.Line.NextLineBinary) LineMode = lmTextThenBinary;
-    if (lineNo == H.DataCount - 1) return FinishRecord(H.Line.Name, lineNo);
+    if (lineNo == H.DataCount - 1) return FinishRecord(RPFDecodeLineBreaks(H.Line.Name), lineNo);
     return true;
 }
 

@@ -57,12 +57,9 @@ void RPFWriteInt32(std::string& Stream, int32_t v) {
 }
 
 std::string RPFLineText(std::string_view s) {
-    std::string r(s);
+    std::string r = RPFEncodeLineBreaks(s);
     for (char& c : r)
-        if (c == '\0')
-            c = '?';
-        else if (c == '\r' || c == '\n')
-            c = ' ';
+        if (c == '\0') c = '?';
     return r;
 }
 
@@ -236,11 +233,11 @@ bool RPFReadTag(std::string_view s, size_t& Pos, bool TagsArePChars, bool Quoted
     std::string w;
     if (QuotedAllowed && Pos < s.size() && s[Pos] == '"') {
         if (!RPFReadQuotedString(s, Pos, w)) return false;
-        Tag = TRPTag::FromText(std::move(w));
+        Tag = TRPTag::FromText(RPFDecodeLineBreaks(w));
         return true;
     }
     if (!RPFReadWord(s, Pos, w)) return false;
-    Tag = w == "0" ? TRPTag{} : TRPTag::FromText(std::move(w));
+    Tag = w == "0" ? TRPTag{} : TRPTag::FromText(RPFDecodeLineBreaks(w));
     return true;
 }
 

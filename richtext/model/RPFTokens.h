@@ -22,8 +22,9 @@ constexpr int RPFVersionMinor = 3;
 // instead of CR LF.
 void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex);
 void RPFWriteInt32(std::string& Stream, int32_t v);
-// 8-bit text made safe for one line: NUL becomes "?", CR and LF blanks
-// (they would end the line early and break the stream).
+// 8-bit text made safe for one line: CR and LF become the bytes 1 and 2, as
+// in document properties (RPFDecodeLineBreaks gives them back), and NUL, which
+// no line can hold, becomes "?".
 std::string RPFLineText(std::string_view s);
 // 8-bit text that cannot stand in a text line as it is (holds NUL, CR or LF).
 bool RPFNeedsHex(std::string_view s);
@@ -55,7 +56,7 @@ std::string RPFHexToString(std::string_view Hex);
 std::string RPFWideToHex(std::u16string_view s);
 std::u16string RPFHexToWide(std::string_view Hex);
 
-// ---- line breaks in document-property strings
+// ---- line breaks in one-line strings (document properties, names, hints, tags)
 std::string RPFEncodeLineBreaks(std::string_view s);
 std::string RPFDecodeLineBreaks(std::string_view s);
 

@@ -7,6 +7,7 @@
 #include "platform/Runtime.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPDrawLines.h"
+#include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
@@ -62,7 +63,7 @@ std::string GetItemExtraStrPropertyName(int Id) {
 void RPFWriteExtraPropertyLine(std::string& Stream, const std::string& Name, const std::string& Value) {
     Stream += Name;
     Stream += '=';
-    Stream += Value;
+    Stream += RPFLineText(Value);
     Stream += "\r\n";
 }
 
@@ -282,7 +283,7 @@ void TCustomRPItemInfo::ReadRPFProperty(const std::string& Line) {
         }
     for (int id = 1; id <= 3; ++id)
         if (name == StrPropNames[id]) {
-            SetExtraStrProperty(id, value);
+            SetExtraStrProperty(id, RPFDecodeLineBreaks(value));
             return;
         }
     SetUnknownRPFProperty(name, value);
@@ -320,7 +321,7 @@ bool TRPTextItemInfo::ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData) 
                 ++i;
                 continue;
             }
-            Hint = h;
+            Hint = RPFDecodeLineBreaks(h);
             s.erase(0, i + 1);
             return true;
         }

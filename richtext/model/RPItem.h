@@ -184,6 +184,10 @@ public:
                                                                     const TRPResolution& sad);
     virtual void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe);
     virtual void Inserted(TCustomRPData* RPData, int ItemNo);
+    // The item stands in a document now: the list markers of its
+    // sub-documents join the document tree's marker list (Format: the kind of
+    // loading, as for AfterLoading).
+    virtual void AfterLoadingCells(int Format) { (void)Format; }
     // The item was moved into RPData as it stands (no insertion events):
     // items that keep their document (tables) take the new one.
     virtual void ChangeOwnerData(TCustomRPData* RPData) { (void)RPData; }
@@ -192,8 +196,10 @@ public:
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                                   TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                                   bool OnlyMeasure);
-    virtual void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode) {
-        (void)Canvas, (void)Rect, (void)ColorMode;
+    // Paints the item's own background behind a printed piece: Rect is the
+    // item's rectangle on Canvas (screen pixels); Mode 0 paints nothing.
+    virtual void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) {
+        (void)Canvas, (void)Rect, (void)ColorMode, (void)Mode;
     }
 
     // ---- per-kind behaviour of the readers, writers, editor and view

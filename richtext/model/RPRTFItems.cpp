@@ -362,9 +362,19 @@ void TRPMarkerItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int 
     else
         RTFAppendEscaped(Stream, DisplayString, false);
     int ls = ListNo < Tables.ListOverrideOffsetsList2.Count() ? Tables.ListOverrideOffsetsList2.Get(ListNo) : 1;
+    auto& restarts = Tables.RestartOverrides;
+    if (ListNo >= 0 && static_cast<size_t>(ListNo) >= restarts.size())
+        restarts.resize(static_cast<size_t>(ListNo) + 1, {0, 0});
     if (RestartsNumbering(*this, style) && ListNo < Tables.ListOverrideOffsetsList1.Count()) {
         ls = Tables.ListOverrideOffsetsList1.Get(ListNo) + 1;
         Tables.ListOverrideOffsetsList1.Put(ListNo, ls);
+        restarts[static_cast<size_t>(ListNo)] = {ls, Level};
+    } else if (ListNo >= 0) {
+        auto& [current, from] = restarts[static_cast<size_t>(ListNo)];
+        if (current > 0 && Level >= from)
+            ls = current;
+        else
+            current = 0; // a marker above the restarted level ends it
     }
     Stream += "\\tab}\\ls" + std::to_string(ls) + "\\ilvl" + std::to_string(Level);
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "richtext/model/RPLists.h"
 
@@ -36,6 +38,11 @@ struct TRPRTFTables {
     TRPIntegerList ListOverrideOffsetsList1;
     // Per list style: the plain override number.
     TRPIntegerList ListOverrideOffsetsList2;
+    // Per list style: the override and level of its last restarting marker
+    // (override 0: none). The markers after a restart go on in its override,
+    // down to the level it restarted, so that readers that take every
+    // override as a list of its own count on from the restart.
+    std::vector<std::pair<int, int>> RestartOverrides;
     TRPRTFFontTable FontTable;
 };
 

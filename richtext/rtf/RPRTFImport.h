@@ -101,7 +101,9 @@ struct TRPRTFReaderProperties::TImport {
     std::vector<int> ListMap;
     bool ListsBuilt = false;
     int ListStylesBefore = 0;
+    // The last marker item: its index in its document (-1 none).
     int LastMarker = -1;
+    TCustomRPData* LastMarkerDoc = nullptr;
     bool LastMarkerW97 = false;
     // Override levels whose start value has been used: only their first marker restarts.
     std::vector<std::pair<int, int>> RestartedLevels;

@@ -260,7 +260,7 @@ void TRPRTFReaderProperties::InsertMarker() {
     bool w97 = false;
     if (pp.Marker && pp.Marker->Level > 0 && pp.Marker->Level <= 11) {
         const bool unknown = im.OldLevels[static_cast<size_t>(pp.Marker->Level - 1)] < 0;
-        marker = TRPMarkerItemInfo::CreateEx(im.Main, -1, -1, pp.Marker->Start, unknown);
+        marker = TRPMarkerItemInfo::CreateEx(im.Target, -1, -1, pp.Marker->Start, unknown);
     } else if (pp.ListOverrideIndex >= 0) {
         const auto& overrides = im.Reader->ListOverrideTable();
         if (static_cast<size_t>(pp.ListOverrideIndex) >= overrides.size()) return;
@@ -285,7 +285,7 @@ void TRPRTFReaderProperties::InsertMarker() {
             else
                 im.RestartedLevels.push_back(key);
         }
-        marker = TRPMarkerItemInfo::CreateEx(im.Main, listNo, level, start, reset);
+        marker = TRPMarkerItemInfo::CreateEx(im.Target, listNo, level, start, reset);
         w97 = true;
     }
     if (!marker) return;
@@ -296,11 +296,13 @@ void TRPRTFReaderProperties::InsertMarker() {
 
 void TRPRTFReaderProperties::ReaderUpdateMarker() {
     TImport& im = *FImport;
-    if (im.LastMarker < 0) return;
+    if (im.LastMarker < 0 || !im.LastMarkerDoc) return;
     const int idx = im.LastMarker;
+    TCustomRPData* doc = im.LastMarkerDoc;
     im.LastMarker = -1;
-    if (idx >= im.Main->GetItemCount()) return;
-    auto* marker = dynamic_cast<TRPMarkerItemInfo*>(im.Main->GetItem(idx));
+    im.LastMarkerDoc = nullptr;
+    if (idx >= doc->GetItemCount()) return;
+    auto* marker = dynamic_cast<TRPMarkerItemInfo*>(doc->GetItem(idx));
     if (!marker || !im.Style) return;
     TRPRTFReader& r = *im.Reader;
     const TRPRTFParaProperties& pp = r.State().ParaProps;
@@ -327,7 +329,7 @@ void TRPRTFReaderProperties::ReaderUpdateMarker() {
     if (list >= 0) {
         marker->ListNo = list;
         marker->Level = 0;
-        im.Main->UpdateMarkerCounters(idx, true);
+        doc->UpdateMarkerCounters(idx, true);
     }
 }
 

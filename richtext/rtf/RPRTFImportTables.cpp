@@ -138,6 +138,9 @@ void TRPRTFReaderProperties::TableRowEnd() {
     TImport& im = *FImport;
     TTableInfo& info = *im.Tables.back();
     BuildTableRow(info);
+    // The row's items have moved on, and its buffer cells go.
+    im.LastMarker = -1;
+    im.LastMarkerDoc = nullptr;
     info.RowCompleted = true;
     im.TableCell = 0;
     ++im.TableRow;
@@ -194,6 +197,7 @@ void TRPRTFReaderProperties::TableEnd() {
             cell->Items->Clear();
         }
         im.LastMarker = -1;
+        im.LastMarkerDoc = nullptr;
     }
 }
 
@@ -244,6 +248,16 @@ int FindBound(const std::vector<int>& Bounds, int Twips) {
         }
     }
     return best;
+}
+
+// The colour of side A, or of side B when A has no border; a border drawn
+// without a colour of its own (no \\brdrcf) has the automatic one, as in
+// paragraphs. No colour when neither side has a border.
+TColor SideColor(const TRPRTFParaBorder& Border, int A, int B) {
+    const int s = Border.TypeOf(A) ? A : B;
+    const auto& side = Border.Sides[static_cast<size_t>(s)];
+    if (!side) return clNone;
+    return side->Type && side->Color == clNone ? RTFAutoColor : side->Color;
 }
 
 } // namespace
@@ -462,11 +476,7 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
             Info.RowBorderSum += Row.Border.Sides[static_cast<size_t>(s)]->Width;
             ++Info.RowBorderCount;
         }
-    const auto colorOf = [&](int a, int b) -> TColor {
-        const int s = Row.Border.TypeOf(a) ? a : b;
-        return Row.Border.Sides[static_cast<size_t>(s)] ? Row.Border.Sides[static_cast<size_t>(s)]->Color
-                                                        : clNone;
-    };
+    const auto colorOf = [&](int a, int b) { return SideColor(Row.Border, a, b); };
     if (Row.Border.HasType()) {
         if (const TColor c = colorOf(0, 1); c != clNone) t->BorderLightColor = c;
         if (const TColor c = colorOf(2, 3); c != clNone) t->BorderColor = c;
@@ -489,11 +499,7 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
         }
     Cell.VisibleBorders.SetValues(P.Border.TypeOf(0) != 0, P.Border.TypeOf(1) != 0, P.Border.TypeOf(2) != 0,
                                   P.Border.TypeOf(3) != 0);
-    const auto colorOf = [&](int a, int b) -> TColor {
-        const int s = P.Border.TypeOf(a) ? a : b;
-        return P.Border.Sides[static_cast<size_t>(s)] ? P.Border.Sides[static_cast<size_t>(s)]->Color
-                                                      : clNone;
-    };
+    const auto colorOf = [&](int a, int b) { return SideColor(P.Border, a, b); };
     if (P.Border.HasType()) {
         Cell.BorderColor = colorOf(0, 1);
         Cell.BorderLightColor = colorOf(2, 3);

@@ -393,10 +393,11 @@ uint8_t TRPRTFReader::ParseKeyword() {
     bool hasParam = false;
     int param = 0;
     if (!IsAlpha(c)) {
-        // An escaped backslash or brace is a character of the text, which a
-        // \u fallback may hold; other control symbols are looked up at once,
-        // whatever the skip count.
-        if (fSkipCount > 0 && (c == '\\' || c == '{' || c == '}')) {
+        // Escaped backslashes and braces and the symbols that stand for a
+        // character (non-breaking space, optional and non-breaking hyphen)
+        // are characters of the text, which a \u fallback may hold; other
+        // control symbols are looked up at once, whatever the skip count.
+        if (fSkipCount > 0 && (c == '\\' || c == '{' || c == '}' || c == '~' || c == '-' || c == '_')) {
             --fSkipCount;
             return rtfOK;
         }

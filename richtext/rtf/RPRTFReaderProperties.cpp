@@ -257,14 +257,15 @@ void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRP
     // The item that opens a paragraph of the file, for its end (ReaderParagraphEnd).
     bool opensPara = Position == rtfpNewPara && !isTable;
     if (Position == rtfpNewPara && !ParagraphSwitch) Position = rtfpNewLine;
-    if (Position == rtfpNewPara && !isMarker && !isTable && im.Target == im.Main) {
-        const int before = im.Added;
+    if (Position == rtfpNewPara && !isMarker && !isTable) {
+        TCustomRPData* target = im.Target;
+        const int before = target->GetItemCount();
         InsertMarker();
-        if (im.Added != before) {
+        if (target->GetItemCount() != before) {
             // The marker opened the paragraph.
             opensPara = false;
             Position = rtfpContinuePara;
-            it->ParaNo = im.Main->GetItem(im.InsertIndex - 1)->ParaNo;
+            it->ParaNo = target->GetItem(target == im.Main ? im.InsertIndex - 1 : target->GetItemCount() - 1)->ParaNo;
         }
     }
     it->ItemOptions &=
@@ -305,10 +306,13 @@ void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRP
         im.ParaDoc = doc;
         im.ParaFirst = index;
     }
+    if (isMarker) {
+        im.LastMarker = index;
+        im.LastMarkerDoc = doc;
+    }
     if (main) {
         ++im.InsertIndex;
         ++im.Added;
         im.LastInserted = index;
-        if (isMarker) im.LastMarker = index;
     }
 }

@@ -128,7 +128,7 @@ void TCustomPrintableRPData::DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitma
                     DeviceToScreenY(m_curItemY - GetPrintAreaTop(), Resolution) - Y, 0, 0};
         r.Right = r.Left + DeviceToScreenX(m_curDrawItem->Width, Resolution);
         r.Bottom = r.Top + DeviceToScreenY(m_curDrawItem->Height, Resolution);
-        GetItem(m_curDrawItem->ItemNo)->PrintBackground(Bitmap.Canvas(), r, GetColorMode());
+        GetItem(m_curDrawItem->ItemNo)->PrintBackground(Bitmap.Canvas(), r, GetColorMode(), ItemPart);
     }
 }
 

@@ -4,9 +4,12 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <map>
 
 #include "TableTestDoc.h"
+#include "platform/Pictures.h"
 #include "platform/Printer.h"
+#include "support/PdfPrinter.h"
 #include "richtext/edit/RPTablePrint.h"
 #include "richtext/view/RPPrint.h"
 #include "richtext/view/RichPad.h"
@@ -94,15 +97,9 @@ QStringList PdfPages(const QString& Pdf) {
 }
 
 TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString pdf = dir.filePath(QStringLiteral("tabelle.pdf"));
-    TPrinter* printer = Printer();
-    printer->SetOutputFileName(pdf);
-    printer->SetPageSizeMM(210, 297);
-    printer->SetUnprintableMM(0, 0, 0, 0);
-    printer->CopySupportOverride = 0;
-    printer->SetCopies(1);
+    TPdfPrinter printer(QStringLiteral("tabelle.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    const QString& pdf = printer.Pdf;
     auto style = MakeTableStyle();
     TRichPad view(nullptr);
     view.SetStyle(style.get());
@@ -134,8 +131,6 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
     const int pages = print.GetPagesCount();
     ASSERT_GE(pages, 3);
     ASSERT_TRUE(print.Print(QStringLiteral("Tabelle"), 1, false)) << print.LastError().toStdString();
-    printer->SetOutputFileName(QString());
-    printer->CopySupportOverride = -1;
 
     const QStringList text = PdfPages(pdf);
     ASSERT_EQ(text.size(), pages);
@@ -160,6 +155,106 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
               {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"), QStringLiteral("-l"),
                QStringLiteral("2"), pdf, out + "/table_print"});
     ASSERT_TRUE(ppm.waitForFinished(60000));
+}
+
+// What the table paints behind a printed piece: nothing in mode 0, else its
+// colour in its rectangle, white when the print options ask for it.
+TEST_F(TableSplit, PrintBackgroundModes) {
+    auto t = Make(1, 1);
+    t->Color = clYellow;
+    TBitmap b(20, 20);
+    const auto paint = [&](int Mode) {
+        b.Canvas()->Brush()->SetColor(clBlack);
+        b.Canvas()->FillRect(Rect(0, 0, 20, 20));
+        t->PrintBackground(b.Canvas(), TRPBounds{5, 5, 15, 15}, rpcmColor, Mode);
+        b.Canvas()->Release();
+        const QImage img = b.ToImage();
+        return std::make_pair(img.pixel(10, 10) & 0xFFFFFF, img.pixel(2, 2) & 0xFFFFFF);
+    };
+    EXPECT_EQ(paint(0), std::make_pair(0u, 0u));
+    EXPECT_EQ(paint(1), std::make_pair(0xFFFF00u, 0u));
+    t->PrintOptions |= rptoWhiteBackground;
+    EXPECT_EQ(paint(1), std::make_pair(0xFFFFFFu, 0u));
+    t->Color = clNone;
+    EXPECT_EQ(paint(-1), std::make_pair(0u, 0u));
+}
+
+// Pictures with transparent parts inside cells print on what lies behind
+// them: the table's background picture under a transparent cell, the cell's
+// own picture under the other. Checked on the printed PDF's pixels.
+TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
+    TPdfPrinter printer(QStringLiteral("hintergrund.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    auto style = MakeTableStyle();
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    // White with a black square in the middle; white is transparent.
+    const auto stamp = [] {
+        auto b = std::make_unique<TBitmap>();
+        b->SetSize(40, 40);
+        b->Canvas()->Brush()->SetColor(clWhite);
+        b->Canvas()->FillRect(Rect(0, 0, 40, 40));
+        b->Canvas()->Brush()->SetColor(clBlack);
+        b->Canvas()->FillRect(Rect(15, 15, 25, 25));
+        b->Canvas()->Release();
+        b->SetTransparentMode(tmFixed);
+        b->SetTransparentColor(clWhite);
+        b->SetTransparent(true);
+        return b;
+    };
+    auto t = TRPTableItemInfo::CreateEx(1, 2, view.RPData());
+    t->SetBackgroundStyle(rpbsStretched);
+    t->SetBackgroundImage(SolidBitmap(clLime).get(), true);
+    t->CellPadding = 10;
+    for (int c = 0; c < 2; ++c) {
+        TRPTableCellData* cell = t->GetCell(0, c);
+        cell->Clear();
+        cell->AddPicture("stempel", stamp(), 0, 0, TRPTag{});
+    }
+    t->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
+    t->GetCell(0, 1)->SetBackgroundImage(SolidBitmap(clBlue).get(), true);
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.Format();
+    TRPPrint print(nullptr);
+    print.AssignSource(&view);
+    print.FormatPages();
+    ASSERT_TRUE(print.Print(QStringLiteral("Hintergrund"), 1, false)) << print.LastError().toStdString();
+
+    const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
+    QDir().mkpath(out);
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                           QStringLiteral("-singlefile"), printer.Pdf, out + "/table_print_background"});
+    ASSERT_TRUE(ppm.waitForFinished(60000));
+    ASSERT_EQ(ppm.exitCode(), 0) << "pdftoppm failed";
+    const QImage page(out + "/table_print_background.png");
+    ASSERT_FALSE(page.isNull());
+    // The table is the box of the green and blue pixels; inside it nothing is
+    // white, and both black squares are there.
+    int left = page.width(), top = page.height(), right = -1, bottom = -1;
+    const auto kind = [&](int x, int y) {
+        const QColor c = page.pixelColor(x, y);
+        if (c.green() > 200 && c.red() < 60 && c.blue() < 60) return 'g';
+        if (c.blue() > 200 && c.red() < 60 && c.green() < 60) return 'b';
+        if (c.red() > 230 && c.green() > 230 && c.blue() > 230) return 'w';
+        if (c.red() < 40 && c.green() < 40 && c.blue() < 40) return 'k';
+        return '?';
+    };
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (const char k = kind(x, y); k == 'g' || k == 'b') {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GT(right, left);
+    std::map<char, int> counts;
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            ++counts[kind(x, y)];
+    EXPECT_EQ(counts['w'], 0);
+    EXPECT_GE(counts['k'], 2 * 40);
+    EXPECT_GT(counts['g'], 1000);
+    EXPECT_GT(counts['b'], 1000);
 }
 
 } // namespace

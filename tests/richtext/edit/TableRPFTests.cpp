@@ -1,7 +1,10 @@
 // Tables in RPF: round trips in text and binary form, parts of rows, and
 // damaged or hostile table blocks.
+#include <QDir>
+
 #include "TableTestDoc.h"
 
+#include "platform/Pictures.h"
 #include "richtext/model/RPFTokens.h"
 
 namespace {
@@ -80,6 +83,74 @@ TEST_F(TableRPF, RoundTripKeepsGridAttributesAndContent) {
         // Written again, the stream is the same byte for byte.
         EXPECT_EQ(Save(*back), first);
     }
+}
+
+// Background pictures of the table and of its cells are kept in the block and
+// drawn after loading: the table's stretched under its transparent cells, a
+// cell's over the table's.
+TEST_F(TableRPF, BackgroundPicturesComeBackAndAreDrawn) {
+    auto t = Make(1, 2);
+    SetText(t.get(), 0, 0, "links");
+    t->BorderHSpacing = t->BorderVSpacing = 6;
+    t->SetBackgroundStyle(rpbsStretched);
+    t->SetBackgroundImage(SolidBitmap(clRed, 2).get(), true);
+    t->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
+    t->GetCell(0, 1)->SetBackgroundImage(SolidBitmap(clBlue, 2).get(), true);
+    Place(std::move(t));
+    for (bool binary : {false, true}) {
+        Doc->RPFOpts = binary ? rpfoSaveBinary : 0;
+        const std::string s = Save(*Doc);
+        bool ok = false;
+        auto back = Load(s, ok);
+        ASSERT_TRUE(ok) << binary;
+        back->Format();
+        TRPTableItemInfo* u = First(*back);
+        ASSERT_NE(u, nullptr);
+        ASSERT_NE(u->GetBackgroundImage(), nullptr);
+        EXPECT_EQ(u->GetBackgroundImage()->Width(), 2);
+        EXPECT_EQ(u->GetBackgroundStyle(), rpbsStretched);
+        const TRPTableCellData* cell = u->GetCell(0, 1);
+        ASSERT_NE(cell->GetBackgroundImage(), nullptr);
+        EXPECT_EQ(cell->GetBackgroundStyle(), rpbsTiled);
+        EXPECT_EQ(u->GetCell(0, 0)->GetBackgroundImage(), nullptr);
+        back->RPFOpts = Doc->RPFOpts;
+        EXPECT_EQ(Save(*back), s);
+
+        back->Surface.fill(Qt::white);
+        back->PaintDocument(back->Canvas, Rect(0, 0, 500, 200));
+        back->Canvas.Release();
+        QDir().mkpath(PRAVOLIN_TEST_OUTPUT);
+        back->Surface.copy(0, 0, 500, 120).save(QStringLiteral(PRAVOLIN_TEST_OUTPUT "/table_backgrounds.png"));
+        const auto at = [&](int X, int Y) { return QColor(back->Surface.pixel(X, Y)).rgb() & 0xFFFFFF; };
+        EXPECT_EQ(at(2, 2), 0xFF0000u);                            // the table's spacing
+        EXPECT_EQ(at(cell->Left + 2, cell->Top + 2), 0x0000FFu);   // the cell's own picture
+        const TRPTableCellData* left = u->GetCell(0, 0);
+        EXPECT_EQ(at(left->Left + left->Width - 2, left->Top + 1), 0xFF0000u); // transparent cell
+    }
+}
+
+// A picture of a class this program does not know is left out; the rest of
+// the table reads. A class name longer than any class is a damaged block.
+TEST_F(TableRPF, UnknownPictureClassesAreSkipped) {
+    auto t = Make(1, 1);
+    SetText(t.get(), 0, 0, "Text");
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(2, 2);
+    t->GetCell(0, 0)->SetBackgroundImage(b.get(), true);
+    TRPTableItemInfo* p = Place(std::move(t));
+    const std::string good = p->SaveToBlock(0, 1, 0);
+    const size_t at = good.find("TBitmap");
+    ASSERT_NE(at, std::string::npos);
+    std::string unknown = good;
+    unknown.replace(at, 7, "TBitmaX");
+    auto u = Make(1, 1);
+    ASSERT_TRUE(u->LoadFromBlock(unknown));
+    EXPECT_EQ(u->GetCell(0, 0)->GetBackgroundImage(), nullptr);
+    EXPECT_EQ(CellText(u->GetCell(0, 0)), "Text");
+    std::string longName = good.substr(0, at - 4);
+    RPFWriteInt32(longName, 100);
+    longName += std::string(100, 'T') + good.substr(at + 7);
+    EXPECT_FALSE(Make(1, 1)->LoadFromBlock(longName));
 }
 
 TEST_F(TableRPF, EmptyGridAndPlainRowsWriteLittle) {

@@ -8,10 +8,21 @@
 #include <string>
 
 #include "platform/Graphics.h"
+#include "platform/Pictures.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/view/RPFormattedData.h"
 #include "support/FixedMetrics.h"
+
+// A picture of one colour, Size pixels square.
+inline std::unique_ptr<TBitmap> SolidBitmap(TColor C, int Size = 4) {
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(Size, Size);
+    b->Canvas()->Brush()->SetColor(C);
+    b->Canvas()->FillRect(Rect(0, 0, Size, Size));
+    b->Canvas()->Release();
+    return b;
+}
 
 inline std::unique_ptr<TRPStyle> MakeTableStyle() {
     auto s = std::make_unique<TRPStyle>();

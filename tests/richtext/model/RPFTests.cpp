@@ -210,13 +210,15 @@ TEST_F(RPFTest, SelectionWritesTheParts) {
     EXPECT_EQ(Save(d, true), "-8 1 3\r\n0 1 -1 0 0 0\r\nllo\r\n0 1 1 0 0 0\r\nWel\r\n");
 }
 
+// Line breaks in tags, hints and names come back as they were (they are
+// written as the bytes 1 and 2, so that every record keeps its lines).
 TEST_F(RPFTest, RoundTripKeepsItemsTagsHintsAndCheckpoints) {
     for (TRPFOptions binary : {TRPFOptions(0), rpfoSaveBinary}) {
         TRPFDoc d(&Style);
         d.Opts = rpoTagsArePChars;
         d.RPFOpts = binary | rpfoSavePicturesBody;
-        d.AddTextTag("eins", 0, 1, TRPTag::FromText("t 1"));
-        d.GetItem(0)->Hint = "say \"so\"";
+        d.AddTextTag("eins", 0, 1, TRPTag::FromText("t 1\r\n"));
+        d.GetItem(0)->Hint = "say \"so\"\r\nnow";
         d.AddText(std::string("\xAC\x20\x0D\x00", 4), 2, 0); // UTF-16: euro sign and U+000D
         d.GetItem(1)->ItemOptions |= rpioUnicode;
         auto br = CreateItemByStyleNo(&d, rpsnBreak);
@@ -225,8 +227,9 @@ TEST_F(RPFTest, RoundTripKeepsItemsTagsHintsAndCheckpoints) {
         d.AddItem("", std::move(br));
         auto bmp = std::make_unique<TBitmap>();
         bmp->SetSize(3, 2);
-        d.AddPicture("pic", std::move(bmp), 0, 1, TRPTag{});
+        d.AddPicture("pic\nture", std::move(bmp), 0, 1, TRPTag::FromText("a\rb"));
         static_cast<TRPGraphicItemInfo*>(d.GetItem(3))->ImageWidth = 40;
+        d.GetItem(3)->Hint = "two\r\nlines";
         d.AddCheckpoint("end", false, TRPTag::FromText("e"));
         const std::string s = Save(d);
         TRPFDoc e(&Style);
@@ -235,8 +238,8 @@ TEST_F(RPFTest, RoundTripKeepsItemsTagsHintsAndCheckpoints) {
         ASSERT_TRUE(Load(e, s)) << binary;
         ASSERT_EQ(e.GetItemCount(), 4);
         EXPECT_EQ(e.GetItemText(0), "eins");
-        EXPECT_EQ(e.GetItemTag(0).Text.value_or("?"), "t 1");
-        EXPECT_EQ(e.GetItem(0)->Hint, "say \"so\"");
+        EXPECT_EQ(e.GetItemTag(0).Text.value_or("?"), "t 1\r\n");
+        EXPECT_EQ(e.GetItem(0)->Hint, "say \"so\"\r\nnow");
         EXPECT_EQ(e.GetItemText(1), std::string("\xAC\x20\x0D\x00", 4));
         EXPECT_EQ(e.GetItemOptions(1), rpioUnicode);
         auto* b = dynamic_cast<TRPBreakItemInfo*>(e.GetItem(2));
@@ -249,13 +252,21 @@ TEST_F(RPFTest, RoundTripKeepsItemsTagsHintsAndCheckpoints) {
         EXPECT_EQ(pic->Image->Width(), 3);
         EXPECT_EQ(pic->ImageWidth, 40);
         EXPECT_EQ(pic->VAlign, 1);
-        EXPECT_EQ(e.GetItemText(3), "pic");
+        EXPECT_EQ(e.GetItemText(3), "pic\nture");
+        EXPECT_EQ(e.GetItemTag(3).Text.value_or("?"), "a\rb");
+        EXPECT_EQ(e.GetItem(3)->Hint, "two\r\nlines");
         EXPECT_TRUE(e.IsParaStart(3) == d.IsParaStart(3));
         ASSERT_NE(e.NotAddedCP, nullptr);
         EXPECT_EQ(e.NotAddedCP->Name, "end");
         EXPECT_EQ(e.CPCount, 1);
         EXPECT_EQ(Save(e), s);
     }
+    // Files written before kept blanks in their place; they read as they stand.
+    TRPFDoc old(&Style);
+    old.Opts = rpoTagsArePChars;
+    ASSERT_TRUE(Load(old, "-8 1 3\r\n0 1 0 0 0 \"t 1 \" \"say so  now\"\r\neins\r\n"));
+    EXPECT_EQ(old.GetItemTag(0).Text.value_or("?"), "t 1 ");
+    EXPECT_EQ(old.GetItem(0)->Hint, "say so  now");
 }
 
 TEST_F(RPFTest, UnicodeLineEndsAndHexText) {

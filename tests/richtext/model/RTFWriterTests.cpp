@@ -178,6 +178,34 @@ TEST_F(RTFWriter, FontNamesAreEscaped) {
         << d.RTF();
 }
 
+// A restart of a sub-level lasts until the list goes back above that level.
+TEST_F(RTFWriter, RestartOfASubLevelEndsAboveIt) {
+    TWriterDoc d;
+    TRPListInfo* numbered = d.Style.ListStyles().Add();
+    for (int k = 0; k < 2; ++k) {
+        TRPListLevel* l = numbered->Levels.Add();
+        l->ListType = rplstDecimal;
+        l->FormatString = k == 0 ? "%s." : "%s.%1:s";
+        l->Options = rploLevelReset;
+    }
+    const char* texts[] = {"a", "x", "y", "b", "z"};
+    const int levels[] = {0, 1, 1, 0, 1};
+    for (int i = 0; i < 5; ++i) {
+        AddMarker(d, 0, levels[i], i == 1, 4);
+        d.AddText(texts[i], 0, -1);
+    }
+    const std::string s = d.RTF();
+    std::string used;
+    for (size_t p = s.find("\\tab}\\ls"); p != std::string::npos; p = s.find("\\tab}\\ls", p + 1))
+        used += s.substr(p + 8, s.find("\\", p + 8) - p - 8) + " ";
+    EXPECT_EQ(used, "1 2 2 1 1 ");
+    TWriterDoc back;
+    back.Props.TextStyleMode = rprsAddIfNeeded;
+    back.Props.ParaStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(back.ImportRTF(s), 0);
+    EXPECT_EQ(FirstDifference(d, back), "");
+}
+
 TEST_F(RTFWriter, ListsAndRestartedNumbering) {
     TWriterDoc d;
     TRPListInfo* numbered = d.Style.ListStyles().Add();
@@ -235,7 +263,8 @@ TEST_F(RTFWriter, ListsAndRestartedNumbering) {
     EXPECT_NE(s.find("{\\listtext\\pard\\plain\\f0\\fs16 1.\\tab}\\ls1\\ilvl0"), std::string::npos) << s;
     EXPECT_NE(s.find("{\\listtext\\pard\\plain\\f1\\fs16\\lang1024 \\'b7\\tab}\\ls3\\ilvl0"), std::string::npos) << s;
     EXPECT_NE(s.find("{\\listtext\\pard\\plain\\f0\\fs16 5.\\tab}\\ls2\\ilvl0"), std::string::npos) << s;
-    EXPECT_NE(s.find("{\\listtext\\pard\\plain\\f0\\fs16 5.a)\\tab}\\ls1\\ilvl1"), std::string::npos) << s;
+    // The markers after a restart go on in its override.
+    EXPECT_NE(s.find("{\\listtext\\pard\\plain\\f0\\fs16 5.a)\\tab}\\ls2\\ilvl1"), std::string::npos) << s;
     EXPECT_NE(s.find("{\\listtext\\pard\\plain\\f0\\fs16 1\\tab}\\ls4\\ilvl0"), std::string::npos) << s;
     // A list paragraph takes the level's indents; the paragraph after it starts with \plain\par.
     EXPECT_NE(s.find("\\pard\\li720\\fi-720\\jclisttab\\tx540\\ql"), std::string::npos) << s;

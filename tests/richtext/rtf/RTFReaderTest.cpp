@@ -139,6 +139,9 @@ TEST(RTFReaderText, SkipCountBelongsToItsGroup) {
     EXPECT_EQ((Events{"U2:0101", "T0:x"}), Ev("{\\rtf1 \\uc0\\u257 x}", 0, true));
     // Braces end the skipping.
     EXPECT_EQ((Events{"U2:0101", "T0:}"}), Ev("{\\rtf1 \\uc3\\u257 {}\\}}", 0, true));
+    // Symbols that stand for a character are fallbacks like any other.
+    EXPECT_EQ((Events{"U2:2011", "T0:x"}), Ev("{\\rtf1 \\u8209\\_x}", 0, true));
+    EXPECT_EQ((Events{"U2:00A0 2014", "T0:y"}), Ev("{\\rtf1\\uc2 \\u160\\~?\\u8212\\-\\_y}", 0, true));
 }
 
 // Body text is taken a run at a time: the rules of single characters still hold inside a run.

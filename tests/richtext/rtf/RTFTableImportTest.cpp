@@ -1,6 +1,7 @@
 // RTF import of tables: the grid from cell boundaries, merges, nesting, the
 // table's properties, and rows the RTF does not describe well.
 #include "RTFImportDoc.h"
+#include "richtext/model/RPMarkers.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,26 @@ TEST(RTFTableImport, TableProperties) {
     EXPECT_EQ(CellText(t->GetCell(0, 0)), "a\n");
 }
 
+// A border without \\brdrcf has the automatic colour, as a paragraph's has.
+TEST(RTFTableImport, BordersWithoutColourAreAutomatic) {
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\trowd"
+                            "\\clbrdrl\\brdrs\\brdrcf1\\clbrdrr\\brdrs\\cellx1000"
+                            "\\clbrdrl\\brdrs\\clbrdrb\\brdrs\\cellx2000"
+                            "\\cellx3000\\intbl a\\cell b\\cell c\\cell\\row}"));
+    TRPTableItemInfo* t = TableAt(doc, 0);
+    ASSERT_NE(t, nullptr);
+    const TRPTableCellData* red = t->GetCell(0, 0);
+    EXPECT_EQ(red->BorderColor, TColor(0x0000FF));
+    EXPECT_EQ(red->BorderLightColor, clWindowText);
+    // Red and automatic sides in one cell: the cells are not of one colour.
+    EXPECT_EQ(t->CellBorderStyle, rptbLoweredColor);
+    EXPECT_EQ(t->GetCell(0, 1)->BorderColor, clWindowText);
+    EXPECT_EQ(t->GetCell(0, 1)->BorderLightColor, clWindowText);
+    // A cell without borders keeps the table's colours.
+    EXPECT_EQ(t->GetCell(0, 2)->BorderColor, clNone);
+}
+
 TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\richpadtbw300\\richpadcbw120\\richpadcbh40\\cellx1000"
@@ -178,6 +199,68 @@ TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 120);
     EXPECT_EQ(t->GetCell(0, 0)->BestHeight, 40);
     EXPECT_EQ(t->GetCell(0, 1)->BestWidth, -30);
+}
+
+// The counters of the markers in the order of the document, cells included,
+// as "counter" per marker, joined by blanks.
+std::string Counters(const TCustomRPData& D) {
+    std::string s;
+    for (int i = 0; i < D.GetItemCount(); ++i) {
+        const TCustomRPItemInfo* it = D.GetItem(i);
+        if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(it))
+            s += (s.empty() ? "" : " ") + std::to_string(m->Counter);
+        for (int k = 0; k < it->GetSubRPDataCount(); ++k)
+            if (const std::string sub = Counters(*it->GetSubRPDataAt(k)); !sub.empty())
+                s += (s.empty() ? "" : " ") + sub;
+    }
+    return s;
+}
+
+// List markers inside cells are numbered with the document's own, after
+// import and after RPF and RTF round trips; a table that goes takes its
+// markers out of the numbering.
+TEST(RTFTableImport, ListMarkersInCellsCountWithTheDocument) {
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
+        "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\li720\\fi-360}}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0"
+        "\\pard\\ls1 eins\\par\\trowd\\cellx2000\\cellx4000"
+        "\\pard\\intbl\\ls1 zwei\\par\\ls1 drei\\cell\\pard\\intbl\\ls1 vier\\cell\\row"
+        "\\pard\\ls1 f\\'fcnf\\par}";
+    TImportDoc doc;
+    doc.Props.TextStyleMode = rprsAddIfNeeded;
+    doc.Props.ParaStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(0, doc.Import(rtf));
+    ASSERT_NE(FirstTable(doc), nullptr);
+    EXPECT_EQ(Counters(doc), "1 2 3 4 5");
+    ASSERT_NE(doc.GetMarkers(false), nullptr);
+    EXPECT_EQ(doc.GetMarkers(false)->Count(), 5);
+
+    std::string rpf;
+    ASSERT_TRUE(doc.SaveRPFToStream(rpf, false, clNone, nullptr, nullptr));
+    TImportDoc fromRPF;
+    fromRPF.Style.SetTextStyles(doc.Style.TextStyles());
+    fromRPF.Style.SetParaStyles(doc.Style.ParaStyles());
+    fromRPF.Style.SetListStyles(doc.Style.ListStyles());
+    TColor color = clNone;
+    ASSERT_TRUE(fromRPF.LoadRPFFromStream(rpf, color, nullptr, nullptr));
+    EXPECT_EQ(Counters(fromRPF), "1 2 3 4 5");
+
+    std::string written;
+    ASSERT_TRUE(doc.SaveRTFToStream(written, false, 0, clNone, nullptr, nullptr, 0));
+    TImportDoc fromRTF;
+    fromRTF.Props.TextStyleMode = rprsAddIfNeeded;
+    fromRTF.Props.ParaStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(0, fromRTF.Import(written));
+    EXPECT_EQ(Counters(fromRTF), "1 2 3 4 5");
+
+    // Without the table the last item is the second.
+    int tableNo = -1;
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        if (TableAt(doc, i)) tableNo = i;
+    doc.DeleteItems(tableNo, 1);
+    EXPECT_EQ(Counters(doc), "1 2");
+    EXPECT_EQ(doc.GetMarkers(false)->Count(), 2);
 }
 
 // RTF that LibreOffice wrote of HTML tables (the .html beside each file).

@@ -11,6 +11,7 @@
 #include "platform/Printer.h"
 #include "richtext/view/RPPrint.h"
 #include "support/FixedMetrics.h"
+#include "support/PdfPrinter.h"
 
 // The pages of a PDF as pdftotext reads them (form feeds between pages).
 inline QStringList PdfPages(const QString& Pdf) {
@@ -29,20 +30,8 @@ inline QStringList PdfPages(const QString& Pdf) {
 class PrintToPdfTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(Dir.isValid());
-        Pdf = Dir.filePath(QStringLiteral("druck.pdf"));
-        TPrinter* p = Printer();
-        p->SetOutputFileName(Pdf);
-        p->SetPageSizeMM(210, 297);
-        p->SetUnprintableMM(0, 0, 0, 0);
-        p->CopySupportOverride = 0;
-        p->SetCopies(1);
+        ASSERT_TRUE(PdfPrinter.Dir.isValid());
         View.SetStyle(Style.get());
-    }
-    void TearDown() override {
-        TPrinter* p = Printer();
-        p->SetOutputFileName(QString());
-        p->CopySupportOverride = -1;
     }
     // Lines "Zeile 1" .. "Zeile N", one paragraph each, in text style 0.
     void AddLines(int N, int From = 1) {
@@ -67,8 +56,8 @@ protected:
     std::unique_ptr<TRPStyle> Style = MakeLayoutStyle();
     TRichPad View{nullptr};
     TRPPrint Print{nullptr};
-    QTemporaryDir Dir;
-    QString Pdf;
+    TPdfPrinter PdfPrinter{QStringLiteral("druck.pdf")};
+    const QString& Pdf = PdfPrinter.Pdf;
 };
 
 // Fixed metrics for exact positions.
