@@ -104,7 +104,8 @@ public:
 
     TRPTableItemInfo* Table() const;
 
-    void SetColor(TColor Value) { Color = Value; }
+    // An open editor on the cell takes the new colour at once.
+    void SetColor(TColor Value);
     void SetBestWidth(TRPHTMLLength Value) { BestWidth = Value; }
     void SetBestHeight(int Value) { BestHeight = Value; }
     void SetVisibleBorders(const TRPBooleanRect& Value) { VisibleBorders.Assign(Value); }
@@ -604,6 +605,8 @@ public:
     void InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner);
     // Lays the editor over its cell (the table may have moved).
     void PlaceInplaceEditor();
+    // Gives the editor its cell's colour (a cell without one shows the table's or the host's).
+    void ColorInplaceEditor();
     // The caret comes in: Side 0 from the left, 1 from the right, 2 from
     // above, 3 from below (X in table coordinates for 2 and 3).
     bool EnterFromSide(int Side, int X) override;

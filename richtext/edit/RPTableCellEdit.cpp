@@ -158,16 +158,13 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     e->SetUndoLimit(host->UndoLimit() != 0 ? -1 : 0);
     // A read-only host keeps the cell's links working.
     if (host->ReadOnly() || ForceJumps) e->DocFlags |= rpflRecordJumps;
-    TColor color = cell->Color != clNone ? cell->Color : GetEffectiveColor();
-    e->TransparentCell = color == clNone;
-    if (color == clNone) color = host->EffectiveColor();
-    e->SetColor(color);
     e->SetParent(host);
     e->SetParentData(data);
     MoveItems(*cell, *e->RPData());
     // The cell's own lines named the items that just left.
     cell->ClearFormatting();
     e->SetCell(Row, Col, cell, this, ItemNo);
+    ColorInplaceEditor();
     FEditorHeight = -1; // not formatted yet
     PlaceInplaceEditor();
     e->Format();
@@ -394,6 +391,21 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
         InplaceEditorChanged(e, false);
         FPlacing = false;
     }
+}
+
+void TRPTableItemInfo::ColorInplaceEditor() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || !e->Cell) return;
+    TColor color = e->Cell->Color != clNone ? e->Cell->Color : GetEffectiveColor();
+    e->TransparentCell = color == clNone;
+    if (color == clNone && e->HostControl) color = e->HostControl->EffectiveColor();
+    e->SetColor(color);
+    e->Invalidate();
+}
+
+void TRPTableCellData::SetColor(TColor Value) {
+    Color = Value;
+    if (GetCellEditor()) Table()->ColorInplaceEditor();
 }
 
 // ---------------------------------------------------------------------------

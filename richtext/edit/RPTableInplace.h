@@ -41,7 +41,7 @@ public:
     void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
     TRPRTFReaderProperties* GetRTFReadProperties() override;
-    void ScrollToY(int Y, bool Redraw) override;
+    void ShowRectangle(int X, int Y, int Width, int Height) override;
     void DoJump(int Id) override;
     void DoRPDblClick(const std::string& Word, int StyleNo) override;
 };

@@ -73,6 +73,10 @@ TEST_F(TableInplace, TypingInACellWritesBackWhenTheEditorCloses) {
     ASSERT_TRUE(Open(0, 1));
     EXPECT_EQ(EditedCell(), "0,1");
     EXPECT_EQ(Focused(), Editor());
+    // A cell without colour shows the table's; a new cell colour shows at once.
+    EXPECT_EQ(Editor()->Color(), T->Color);
+    T->GetCell(0, 1)->SetColor(clYellow);
+    EXPECT_EQ(Editor()->Color(), clYellow);
     // The editor lies over its cell and holds the cell's items meanwhile.
     const TRPTableCellData* cell = T->GetCell(0, 1);
     EXPECT_EQ(cell->GetItemCount(), 0);
@@ -430,7 +434,15 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
     F.Edit->SetBounds(0, 0, 300, 60);
     Build(3, 2);
     F.Edit->Format();
+    F.Edit->SetVPosition(0, true);
     ASSERT_TRUE(Open(2, 0));
+    // The host scrolls to show the cell's caret; the editor itself never scrolls.
+    Type("4");
+    const TRect caret = Editor()->EditData()->CaretRect();
+    EXPECT_GT(F.Edit->VPos, 0);
+    EXPECT_GE(Editor()->Top() + caret.Top, 0);
+    EXPECT_LE(Editor()->Top() + caret.Bottom, F.Edit->ClientHeight());
+    EXPECT_EQ(Editor()->VPos, 0);
     const int top = Editor()->Top();
     // Scrolling the host moves the editor with its cell.
     F.Edit->SetVPosition(F.Edit->VPos + 2, true);
@@ -445,7 +457,7 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
     ASSERT_TRUE(F.Data()->GetItemClientCoords(2, x, y));
     ClickAt(F.Edit, x + 2, y + 2);
     EXPECT_EQ(EditedCell(), "-");
-    EXPECT_EQ(Text(2, 0), "E5");
+    EXPECT_EQ(Text(2, 0), "E45");
     EXPECT_EQ(Focused(), F.Edit);
 }
 
