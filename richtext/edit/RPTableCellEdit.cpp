@@ -109,8 +109,8 @@ const TCustomRPFormattedData* TRPTableCellData::GetContentData() const {
 // ---------------------------------------------------------------------------
 // Opening and closing
 
-bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick, bool CaretAtEnd,
-                                bool CaretAtStart, bool ForceJumps) {
+bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick,
+                                bool CaretAtEnd, bool CaretAtStart, bool ForceJumps) {
     auto* data = dynamic_cast<TRPEditRPData*>(GetRPData());
     TCustomRichPadEdit* host = HostOf(data);
     if (!data || !host || host->Destroying() || !(TableState & rptbsInserted)) return false;
@@ -343,7 +343,8 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
             const int oldPara = FParaMinWidth;
             if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
             const int formatted = hd->GetAreaWidth();
-            if (widthChanged && oldPara != FParaMinWidth && (FParaMinWidth >= formatted || oldPara >= formatted)) {
+            if (widthChanged && oldPara != FParaMinWidth &&
+                (FParaMinWidth >= formatted || oldPara >= formatted)) {
                 hd->Format(false, true, false, 0, nullptr, false, true);
             } else {
                 hd->MarkChanged(itemNo, itemNo);

@@ -52,7 +52,8 @@ void TRPTableInplaceRPData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRP
 
 TRPRTFReaderProperties* TRPTableInplaceRPData::GetRTFReadProperties() {
     TRPTableInplaceEdit* e = InplaceEditor();
-    return e && e->HostControl ? e->HostControl->GetRTFReadProperties() : TRPEditRPData::GetRTFReadProperties();
+    return e && e->HostControl ? e->HostControl->GetRTFReadProperties()
+                               : TRPEditRPData::GetRTFReadProperties();
 }
 
 void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
@@ -64,8 +65,8 @@ void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
     // The editor does not scroll: the host shows that part of the cell.
     auto* host = dynamic_cast<TCustomRPFormattedData*>(e->HostData);
     if (!host) return;
-    host->ShowRectangle(host->GetHOffs() + e->Left() + X - GetHOffs(), host->GetVOffs() + e->Top() + Y - GetVOffs(),
-                        Width, Height);
+    host->ShowRectangle(host->GetHOffs() + e->Left() + X - GetHOffs(),
+                        host->GetVOffs() + e->Top() + Y - GetVOffs(), Width, Height);
 }
 
 void TRPTableInplaceRPData::DoJump(int Id) {

@@ -26,7 +26,13 @@ public:
 
 // Directions in which the caret leaves a cell.
 enum TRPCellExit : uint8_t {
-    rpceLeft = 0, rpceUp = 1, rpceRight = 2, rpceDown = 3, rpceDocStart = 4, rpceDocEnd = 5, rpceNext = 6,
+    rpceLeft = 0,
+    rpceUp = 1,
+    rpceRight = 2,
+    rpceDown = 3,
+    rpceDocStart = 4,
+    rpceDocEnd = 5,
+    rpceNext = 6,
     rpcePrev = 7
 };
 
