@@ -156,6 +156,23 @@ TEST_F(TableInplace, ArrowsLeaveTheTableAtItsEdgesAndEnterIt) {
     EXPECT_EQ(EditedCell(), "0,1");
     Key(VK_DOWN);
     EXPECT_EQ(EditedCell(), "1,1");
+    // Up from the line below enters the last row in the column under the caret.
+    T->CloseInplaceEditor(true);
+    F.Caret(2, 5);
+    Key(VK_UP);
+    EXPECT_EQ(EditedCell(), "1,0");
+    EXPECT_EQ(EditorCaret(), "0:2");
+    // Down from the line above enters the first row, at the cell's start.
+    T->CloseInplaceEditor(true);
+    F.Caret(0, 2);
+    Key(VK_DOWN);
+    EXPECT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(EditorCaret(), "0:1");
+    // With Shift the caret selects over the table instead.
+    T->CloseInplaceEditor(true);
+    F.Caret(0, 2);
+    Key(VK_DOWN, ssShift);
+    EXPECT_EQ(EditedCell(), "-");
 }
 
 } // namespace
