@@ -10,6 +10,8 @@
 #include "support/FormDriver.h"
 
 #include <QClipboard>
+#include <iterator>
+#include <random>
 #include <QGuiApplication>
 
 namespace {
@@ -28,7 +30,13 @@ protected:
             ProcessEvents();
         }
         EXPECT_LT(guard, Limit);
-        Table()->CloseInplaceEditor(true);
+        if (TRPTableItemInfo* t = AnyTable()) t->CloseInplaceEditor(true);
+    }
+    // The table wherever it is now (nil when the keys deleted it).
+    TRPTableItemInfo* AnyTable() const {
+        for (int i = 0; i < F.Data()->GetItemCount(); ++i)
+            if (auto* t = dynamic_cast<TRPTableItemInfo*>(F.Data()->GetItem(i))) return t;
+        return nullptr;
     }
     // Keys and characters go where the keyboard focus is, as they would.
     TCustomRichPadEdit* Focused() const {
@@ -506,6 +514,46 @@ TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
     ClickAt(view, view->LeftMargin + 5, view->TopMargin + 5);
     EXPECT_EQ(jumps, (std::vector<int>{1, 0}));
     delete view;
+}
+
+} // namespace
+
+namespace {
+
+// Keys typed at random through cells and host; undoing everything gives the
+// start back, redoing everything the edited document.
+TEST_F(TableInplace, RandomKeysThroughCellsUndoAndRedoExactly) {
+    const uint16_t keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_TAB, VK_RETURN, VK_BACK, VK_DELETE, VK_HOME, VK_END};
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        Build(3, 3);
+        std::mt19937 rnd(seed);
+        const std::string start = SaveRPF(*F.Edit);
+        for (int step = 0; step < 150; ++step) {
+            const unsigned what = rnd() % 10;
+            if (what < 4) {
+                Type(std::string(1, static_cast<char>('a' + rnd() % 26)));
+            } else if (what < 8) {
+                const uint16_t k = keys[rnd() % std::size(keys)];
+                Key(k, k == VK_TAB && rnd() % 3 == 0 ? ssShift : 0);
+            } else if (what == 8) {
+                if (TRPTableItemInfo* t = AnyTable())
+                    t->EditCell(-1, static_cast<int>(rnd() % 3), static_cast<int>(rnd() % 3), false, false,
+                                rnd() % 2 == 0, true, false);
+            } else if (rnd() % 4 == 0) {
+                Key(rnd() % 2 ? VK_HOME : VK_END, ssCtrl);
+            } else {
+                Key('Z', rnd() % 3 == 0 ? ssCtrl | ssShift : ssCtrl);
+            }
+        }
+        if (TRPTableItemInfo* t = AnyTable()) t->CloseInplaceEditor(true);
+        // Steps undone on the way and not overwritten stay redoable: they are not part of this test.
+        F.Data()->RedoList->Clear();
+        const std::string edited = SaveRPF(*F.Edit);
+        UndoAll(false, 2000);
+        EXPECT_EQ(SaveRPF(*F.Edit), start) << "seed " << seed;
+        UndoAll(true, 2000);
+        EXPECT_EQ(SaveRPF(*F.Edit), edited) << "seed " << seed;
+    }
 }
 
 } // namespace
