@@ -563,3 +563,34 @@ TEST_F(TableInplace, RandomKeysThroughCellsUndoAndRedoExactly) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TableInplace, ABorderDragClosesTheEditorAndReopensItWhereTheCaretWas) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(1, 0));
+    Type("xyz");
+    Key(VK_LEFT);
+    T->CloseInplaceEditorAndRemember();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(1, 0), "Cxyz");
+    T->ReopenRememberedEditor();
+    EXPECT_EQ(EditedCell(), "1,0");
+    EXPECT_EQ(EditorCaret(), "0:4");
+    // Nothing is remembered twice.
+    T->CloseInplaceEditor(true);
+    T->ReopenRememberedEditor();
+    EXPECT_EQ(EditedCell(), "-");
+    // Not while a press in the cell may still become a cell selection.
+    ASSERT_TRUE(Open(0, 0));
+    Editor()->DraggingFromCell = true;
+    try {
+        T->CloseInplaceEditorAndRemember();
+        ADD_FAILURE() << "no exception";
+    } catch (const ERPTableInplaceError& e) {
+        EXPECT_STREQ(e.what(), "Cannot destroy cell inplace editor at this time");
+    }
+    EXPECT_EQ(EditedCell(), "0,0");
+}
+
+} // namespace
