@@ -634,7 +634,6 @@ private:
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
     bool FSavingInplaceUndo = false;
     bool FPlacing = false; // the editor is being laid over its cell
-    int FPlaceX = 0, FPlaceY = 0; // the table's last place in its view
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
     void SetCellBestWidthTo(int Col, int Width);

@@ -3,7 +3,6 @@
 // cell as the document's chosen sub-document, and the editor's undo history
 // folded into the host's.
 #include <algorithm>
-#include <chrono>
 
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
@@ -168,10 +167,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     FEditorHeight = -1; // not formatted yet
     PlaceInplaceEditor();
     e->Format();
-    if (ByClick)
-        e->LastClickTime = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count();
+    if (ByClick) e->NoteOpeningClick();
     e->Show();
     host->EditedCellData = cell;
     host->EditedCellItem = this;
@@ -362,12 +358,8 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
 
 void TRPTableItemInfo::PlaceAt(int x, int y, bool ApplyTop) {
     TRPFullLineItemInfo::PlaceAt(x, y, ApplyTop);
-    FPlaceX = x;
-    FPlaceY = y;
+    // The cells learn their place from the painting; the editor goes along now.
     if (FInplaceEditor) PlaceInplaceEditor();
-    // Every cell learns where it now is.
-    DrawLeft = x;
-    DrawTop = y;
 }
 
 void TRPTableItemInfo::PlaceInplaceEditor() {

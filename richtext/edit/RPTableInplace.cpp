@@ -172,6 +172,10 @@ bool TRPTableInplaceEdit::TakeResizedFlag() {
     return r;
 }
 
+void TRPTableInplaceEdit::NoteOpeningClick() {
+    LastClickTime = NowMs();
+}
+
 template <typename F> void TRPTableInplaceEdit::Post(F&& Work) {
     // Runs after the current handler has returned, unless the editor went first.
     std::weak_ptr<bool> alive = m_alive;

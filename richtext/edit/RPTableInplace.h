@@ -88,6 +88,8 @@ public:
     bool Highlighted() const { return m_highlight; }
     void MarkDestroyedByOwner() { DestroyedByOwner = true; }
     bool TakeResizedFlag();
+    // The click that opens the editor happened now (a second one may make a double click).
+    void NoteOpeningClick();
 
     // Deferred work on the event loop; the editor may be gone when it runs.
     void PostCaretOut(TRPCellExit Direction);
