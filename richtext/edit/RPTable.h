@@ -5,7 +5,8 @@
 // The work is split over several units: RPTable.cpp (item and grid),
 // RPTableGrid.cpp (grid operations), RPTableCell.cpp (cell documents),
 // RPTableLayout.cpp, RPTableDraw.cpp, RPTableCommands.cpp (commands) and
-// RPTableUndo.cpp (undo records, RPTableUndo.h).
+// RPTableUndo.cpp (undo records, RPTableUndo.h) and RPTableCellEdit.cpp (the
+// table's side of the in-place cell editor of RPTableInplace.h).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -574,7 +575,7 @@ public:
     // The colour behind the table: its Color, else its paragraph's background.
     TColor GetEffectiveColor() const;
 
-    // ---- the in-place cell editor (RPTableInplace.cpp)
+    // ---- the in-place cell editor (RPTableCellEdit.cpp)
     // Opens the editor on cell (Row, Col) of a table in an editor's document:
     // ItemNo is the table's index (-1: look it up); without Unconditional
     // OnCellEditing may refuse; ByClick lets a quick second click become a
