@@ -5,7 +5,8 @@
 // The work is split over several units: RPTable.cpp (item and grid),
 // RPTableGrid.cpp (grid operations), RPTableCell.cpp (cell documents),
 // RPTableLayout.cpp, RPTableDraw.cpp, RPTableCommands.cpp (commands) and
-// RPTableUndo.cpp (undo records, RPTableUndo.h).
+// RPTableUndo.cpp (undo records, RPTableUndo.h) and RPTableCellEdit.cpp (the
+// table's side of the in-place cell editor of RPTableInplace.h).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -104,7 +105,8 @@ public:
 
     TRPTableItemInfo* Table() const;
 
-    void SetColor(TColor Value) { Color = Value; }
+    // An open editor on the cell takes the new colour at once.
+    void SetColor(TColor Value);
     void SetBestWidth(TRPHTMLLength Value) { BestWidth = Value; }
     void SetBestHeight(int Value) { BestHeight = Value; }
     void SetVisibleBorders(const TRPBooleanRect& Value) { VisibleBorders.Assign(Value); }
@@ -573,7 +575,7 @@ public:
     // The colour behind the table: its Color, else its paragraph's background.
     TColor GetEffectiveColor() const;
 
-    // ---- the in-place cell editor (RPTableInplace.cpp)
+    // ---- the in-place cell editor (RPTableCellEdit.cpp)
     // Opens the editor on cell (Row, Col) of a table in an editor's document:
     // ItemNo is the table's index (-1: look it up); without Unconditional
     // OnCellEditing may refuse; ByClick lets a quick second click become a
@@ -604,6 +606,8 @@ public:
     void InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner);
     // Lays the editor over its cell (the table may have moved).
     void PlaceInplaceEditor();
+    // Gives the editor its cell's colour (a cell without one shows the table's or the host's).
+    void ColorInplaceEditor();
     // The caret comes in: Side 0 from the left, 1 from the right, 2 from
     // above, 3 from below (X in table coordinates for 2 and 3).
     bool EnterFromSide(int Side, int X) override;
@@ -631,7 +635,6 @@ private:
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
     bool FSavingInplaceUndo = false;
     bool FPlacing = false; // the editor is being laid over its cell
-    int FPlaceX = 0, FPlaceY = 0; // the table's last place in its view
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
     void SetCellBestWidthTo(int Col, int Width);

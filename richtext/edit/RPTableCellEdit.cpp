@@ -3,7 +3,6 @@
 // cell as the document's chosen sub-document, and the editor's undo history
 // folded into the host's.
 #include <algorithm>
-#include <chrono>
 
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
@@ -109,8 +108,8 @@ const TCustomRPFormattedData* TRPTableCellData::GetContentData() const {
 // ---------------------------------------------------------------------------
 // Opening and closing
 
-bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick, bool CaretAtEnd,
-                                bool CaretAtStart, bool ForceJumps) {
+bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick,
+                                bool CaretAtEnd, bool CaretAtStart, bool ForceJumps) {
     auto* data = dynamic_cast<TRPEditRPData*>(GetRPData());
     TCustomRichPadEdit* host = HostOf(data);
     if (!data || !host || host->Destroying() || !(TableState & rptbsInserted)) return false;
@@ -158,23 +157,17 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     e->SetUndoLimit(host->UndoLimit() != 0 ? -1 : 0);
     // A read-only host keeps the cell's links working.
     if (host->ReadOnly() || ForceJumps) e->DocFlags |= rpflRecordJumps;
-    TColor color = cell->Color != clNone ? cell->Color : GetEffectiveColor();
-    e->TransparentCell = color == clNone;
-    if (color == clNone) color = host->EffectiveColor();
-    e->SetColor(color);
     e->SetParent(host);
     e->SetParentData(data);
     MoveItems(*cell, *e->RPData());
     // The cell's own lines named the items that just left.
     cell->ClearFormatting();
     e->SetCell(Row, Col, cell, this, ItemNo);
+    ColorInplaceEditor();
     FEditorHeight = -1; // not formatted yet
     PlaceInplaceEditor();
     e->Format();
-    if (ByClick)
-        e->LastClickTime = std::chrono::duration_cast<std::chrono::milliseconds>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count();
+    if (ByClick) e->NoteOpeningClick();
     e->Show();
     host->EditedCellData = cell;
     host->EditedCellItem = this;
@@ -346,7 +339,8 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
             const int oldPara = FParaMinWidth;
             if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
             const int formatted = hd->GetAreaWidth();
-            if (widthChanged && oldPara != FParaMinWidth && (FParaMinWidth >= formatted || oldPara >= formatted)) {
+            if (widthChanged && oldPara != FParaMinWidth &&
+                (FParaMinWidth >= formatted || oldPara >= formatted)) {
                 hd->Format(false, true, false, 0, nullptr, false, true);
             } else {
                 hd->MarkChanged(itemNo, itemNo);
@@ -364,12 +358,8 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
 
 void TRPTableItemInfo::PlaceAt(int x, int y, bool ApplyTop) {
     TRPFullLineItemInfo::PlaceAt(x, y, ApplyTop);
-    FPlaceX = x;
-    FPlaceY = y;
+    // The cells learn their place from the painting; the editor goes along now.
     if (FInplaceEditor) PlaceInplaceEditor();
-    // Every cell learns where it now is.
-    DrawLeft = x;
-    DrawTop = y;
 }
 
 void TRPTableItemInfo::PlaceInplaceEditor() {
@@ -394,6 +384,21 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
         InplaceEditorChanged(e, false);
         FPlacing = false;
     }
+}
+
+void TRPTableItemInfo::ColorInplaceEditor() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || !e->Cell) return;
+    TColor color = e->Cell->Color != clNone ? e->Cell->Color : GetEffectiveColor();
+    e->TransparentCell = color == clNone;
+    if (color == clNone && e->HostControl) color = e->HostControl->EffectiveColor();
+    e->SetColor(color);
+    e->Invalidate();
+}
+
+void TRPTableCellData::SetColor(TColor Value) {
+    Color = Value;
+    if (GetCellEditor()) Table()->ColorInplaceEditor();
 }
 
 // ---------------------------------------------------------------------------

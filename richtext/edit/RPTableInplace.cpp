@@ -52,21 +52,21 @@ void TRPTableInplaceRPData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRP
 
 TRPRTFReaderProperties* TRPTableInplaceRPData::GetRTFReadProperties() {
     TRPTableInplaceEdit* e = InplaceEditor();
-    return e && e->HostControl ? e->HostControl->GetRTFReadProperties() : TRPEditRPData::GetRTFReadProperties();
+    return e && e->HostControl ? e->HostControl->GetRTFReadProperties()
+                               : TRPEditRPData::GetRTFReadProperties();
 }
 
-void TRPTableInplaceRPData::ScrollToY(int Y, bool Redraw) {
+void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (!e || e->VScrollAllowed) {
-        TRPEditRPData::ScrollToY(Y, Redraw);
+        TRPEditRPData::ShowRectangle(X, Y, Width, Height);
         return;
     }
-    // The editor does not scroll: the host shows the part of the cell instead.
+    // The editor does not scroll: the host shows that part of the cell.
     auto* host = dynamic_cast<TCustomRPFormattedData*>(e->HostData);
-    if (!host || (State & rpstNoScroll)) return;
-    const TRect caret = CaretRect();
-    const int h = std::max(1, caret.Bottom - caret.Top);
-    host->ShowRectangle(host->GetHOffs() + e->Left(), host->GetVOffs() + e->Top() + std::max(0, caret.Top), 1, h);
+    if (!host) return;
+    host->ShowRectangle(host->GetHOffs() + e->Left() + X - GetHOffs(),
+                        host->GetVOffs() + e->Top() + Y - GetVOffs(), Width, Height);
 }
 
 void TRPTableInplaceRPData::DoJump(int Id) {
@@ -170,6 +170,10 @@ bool TRPTableInplaceEdit::TakeResizedFlag() {
     const bool r = InplaceData()->Resized;
     InplaceData()->Resized = false;
     return r;
+}
+
+void TRPTableInplaceEdit::NoteOpeningClick() {
+    LastClickTime = NowMs();
 }
 
 template <typename F> void TRPTableInplaceEdit::Post(F&& Work) {

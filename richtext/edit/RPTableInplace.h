@@ -26,7 +26,13 @@ public:
 
 // Directions in which the caret leaves a cell.
 enum TRPCellExit : uint8_t {
-    rpceLeft = 0, rpceUp = 1, rpceRight = 2, rpceDown = 3, rpceDocStart = 4, rpceDocEnd = 5, rpceNext = 6,
+    rpceLeft = 0,
+    rpceUp = 1,
+    rpceRight = 2,
+    rpceDown = 3,
+    rpceDocStart = 4,
+    rpceDocEnd = 5,
+    rpceNext = 6,
     rpcePrev = 7
 };
 
@@ -41,7 +47,7 @@ public:
     void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
     TRPRTFReaderProperties* GetRTFReadProperties() override;
-    void ScrollToY(int Y, bool Redraw) override;
+    void ShowRectangle(int X, int Y, int Width, int Height) override;
     void DoJump(int Id) override;
     void DoRPDblClick(const std::string& Word, int StyleNo) override;
 };
@@ -82,6 +88,8 @@ public:
     bool Highlighted() const { return m_highlight; }
     void MarkDestroyedByOwner() { DestroyedByOwner = true; }
     bool TakeResizedFlag();
+    // The click that opens the editor happened now (a second one may make a double click).
+    void NoteOpeningClick();
 
     // Deferred work on the event loop; the editor may be gone when it runs.
     void PostCaretOut(TRPCellExit Direction);

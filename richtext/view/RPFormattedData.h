@@ -316,7 +316,8 @@ public:
     bool GetItemClientCoords(int ItemNo, int& Left, int& Top);
     // The word under a client point: its text (the item's bytes), item, style and bounds.
     bool FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo, int& StartOffs, int& EndOffs);
-    void ShowRectangle(int X, int Y, int Width, int Height);
+    // Scrolls so that the rectangle (document coordinates) is in view.
+    virtual void ShowRectangle(int X, int Y, int Width, int Height);
     int FindNextFocusableItem(int FromItemNo, bool Forward, TCustomRPFormattedData*& FocusedData,
                               int& FocusedItemNoOut);
     void ClearItemFocus();

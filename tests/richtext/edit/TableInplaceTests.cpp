@@ -10,6 +10,8 @@
 #include "support/FormDriver.h"
 
 #include <QClipboard>
+#include <iterator>
+#include <random>
 #include <QGuiApplication>
 
 namespace {
@@ -28,7 +30,13 @@ protected:
             ProcessEvents();
         }
         EXPECT_LT(guard, Limit);
-        Table()->CloseInplaceEditor(true);
+        if (TRPTableItemInfo* t = AnyTable()) t->CloseInplaceEditor(true);
+    }
+    // The table wherever it is now (nil when the keys deleted it).
+    TRPTableItemInfo* AnyTable() const {
+        for (int i = 0; i < F.Data()->GetItemCount(); ++i)
+            if (auto* t = dynamic_cast<TRPTableItemInfo*>(F.Data()->GetItem(i))) return t;
+        return nullptr;
     }
     // Keys and characters go where the keyboard focus is, as they would.
     TCustomRichPadEdit* Focused() const {
@@ -73,6 +81,10 @@ TEST_F(TableInplace, TypingInACellWritesBackWhenTheEditorCloses) {
     ASSERT_TRUE(Open(0, 1));
     EXPECT_EQ(EditedCell(), "0,1");
     EXPECT_EQ(Focused(), Editor());
+    // A cell without colour shows the table's; a new cell colour shows at once.
+    EXPECT_EQ(Editor()->Color(), T->Color);
+    T->GetCell(0, 1)->SetColor(clYellow);
+    EXPECT_EQ(Editor()->Color(), clYellow);
     // The editor lies over its cell and holds the cell's items meanwhile.
     const TRPTableCellData* cell = T->GetCell(0, 1);
     EXPECT_EQ(cell->GetItemCount(), 0);
@@ -152,6 +164,23 @@ TEST_F(TableInplace, ArrowsLeaveTheTableAtItsEdgesAndEnterIt) {
     EXPECT_EQ(EditedCell(), "0,1");
     Key(VK_DOWN);
     EXPECT_EQ(EditedCell(), "1,1");
+    // Up from the line below enters the last row in the column under the caret.
+    T->CloseInplaceEditor(true);
+    F.Caret(2, 5);
+    Key(VK_UP);
+    EXPECT_EQ(EditedCell(), "1,0");
+    EXPECT_EQ(EditorCaret(), "0:2");
+    // Down from the line above enters the first row, at the cell's start.
+    T->CloseInplaceEditor(true);
+    F.Caret(0, 2);
+    Key(VK_DOWN);
+    EXPECT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(EditorCaret(), "0:1");
+    // With Shift the caret selects over the table instead.
+    T->CloseInplaceEditor(true);
+    F.Caret(0, 2);
+    Key(VK_DOWN, ssShift);
+    EXPECT_EQ(EditedCell(), "-");
 }
 
 } // namespace
@@ -430,7 +459,15 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
     F.Edit->SetBounds(0, 0, 300, 60);
     Build(3, 2);
     F.Edit->Format();
+    F.Edit->SetVPosition(0, true);
     ASSERT_TRUE(Open(2, 0));
+    // The host scrolls to show the cell's caret; the editor itself never scrolls.
+    Type("4");
+    const TRect caret = Editor()->EditData()->CaretRect();
+    EXPECT_GT(F.Edit->VPos, 0);
+    EXPECT_GE(Editor()->Top() + caret.Top, 0);
+    EXPECT_LE(Editor()->Top() + caret.Bottom, F.Edit->ClientHeight());
+    EXPECT_EQ(Editor()->VPos, 0);
     const int top = Editor()->Top();
     // Scrolling the host moves the editor with its cell.
     F.Edit->SetVPosition(F.Edit->VPos + 2, true);
@@ -445,7 +482,7 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
     ASSERT_TRUE(F.Data()->GetItemClientCoords(2, x, y));
     ClickAt(F.Edit, x + 2, y + 2);
     EXPECT_EQ(EditedCell(), "-");
-    EXPECT_EQ(Text(2, 0), "E5");
+    EXPECT_EQ(Text(2, 0), "E45");
     EXPECT_EQ(Focused(), F.Edit);
 }
 
@@ -477,6 +514,83 @@ TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
     ClickAt(view, view->LeftMargin + 5, view->TopMargin + 5);
     EXPECT_EQ(jumps, (std::vector<int>{1, 0}));
     delete view;
+}
+
+} // namespace
+
+namespace {
+
+// Keys typed at random through cells and host; undoing everything gives the
+// start back, redoing everything the edited document.
+TEST_F(TableInplace, RandomKeysThroughCellsUndoAndRedoExactly) {
+    const uint16_t keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_TAB, VK_RETURN, VK_BACK, VK_DELETE, VK_HOME, VK_END};
+    for (unsigned seed = 1; seed <= 16; ++seed) {
+        Build(3, 3);
+        // Every other run with a table in the middle cell.
+        if (seed % 2 == 0) {
+            TRPTableCellData* middle = T->GetCell(1, 1);
+            middle->AddItem(std::string(), TRPTableItemInfo::CreateEx(2, 2, middle));
+            F.Edit->Format();
+        }
+        std::mt19937 rnd(seed);
+        const std::string start = SaveRPF(*F.Edit);
+        for (int step = 0; step < 150; ++step) {
+            const unsigned what = rnd() % 10;
+            if (what < 4) {
+                Type(std::string(1, static_cast<char>('a' + rnd() % 26)));
+            } else if (what < 8) {
+                const uint16_t k = keys[rnd() % std::size(keys)];
+                Key(k, k == VK_TAB && rnd() % 3 == 0 ? ssShift : 0);
+            } else if (what == 8) {
+                if (TRPTableItemInfo* t = AnyTable())
+                    t->EditCell(-1, static_cast<int>(rnd() % 3), static_cast<int>(rnd() % 3), false, false,
+                                rnd() % 2 == 0, true, false);
+            } else if (rnd() % 4 == 0) {
+                Key(rnd() % 2 ? VK_HOME : VK_END, ssCtrl);
+            } else {
+                Key('Z', rnd() % 3 == 0 ? ssCtrl | ssShift : ssCtrl);
+            }
+        }
+        if (TRPTableItemInfo* t = AnyTable()) t->CloseInplaceEditor(true);
+        // Steps undone on the way and not overwritten stay redoable: they are not part of this test.
+        F.Data()->RedoList->Clear();
+        const std::string edited = SaveRPF(*F.Edit);
+        UndoAll(false, 2000);
+        EXPECT_EQ(SaveRPF(*F.Edit), start) << "seed " << seed;
+        UndoAll(true, 2000);
+        EXPECT_EQ(SaveRPF(*F.Edit), edited) << "seed " << seed;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableInplace, ABorderDragClosesTheEditorAndReopensItWhereTheCaretWas) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(1, 0));
+    Type("xyz");
+    Key(VK_LEFT);
+    T->CloseInplaceEditorAndRemember();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(Text(1, 0), "Cxyz");
+    T->ReopenRememberedEditor();
+    EXPECT_EQ(EditedCell(), "1,0");
+    EXPECT_EQ(EditorCaret(), "0:4");
+    // Nothing is remembered twice.
+    T->CloseInplaceEditor(true);
+    T->ReopenRememberedEditor();
+    EXPECT_EQ(EditedCell(), "-");
+    // Not while a press in the cell may still become a cell selection.
+    ASSERT_TRUE(Open(0, 0));
+    Editor()->DraggingFromCell = true;
+    try {
+        T->CloseInplaceEditorAndRemember();
+        ADD_FAILURE() << "no exception";
+    } catch (const ERPTableInplaceError& e) {
+        EXPECT_STREQ(e.what(), "Cannot destroy cell inplace editor at this time");
+    }
+    EXPECT_EQ(EditedCell(), "0,0");
 }
 
 } // namespace
