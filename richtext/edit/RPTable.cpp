@@ -58,8 +58,14 @@ TRPTableItemInfo::~TRPTableItemInfo() {
     // Only a table in a document may hold that document's mouse capture; the
     // document of any other may be gone already.
     if (TableState & rptbsInserted)
-        if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); fd && fd->CaptureItem == this)
-            fd->ReleaseMouseCapture(this);
+        if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) {
+            if (fd->CaptureItem == this) fd->ReleaseMouseCapture(this);
+            // The guide line of a drag draws through this table: withdrawn unseen.
+            if (IsDragging()) {
+                DragBorder = -1;
+                fd->UnregisterXorDrawer();
+            }
+        }
     FormattingInfo.Clear();
     Rows.reset();
 }
@@ -176,6 +182,7 @@ bool TRPTableItemInfo::GetBoolValue(int Id) const {
     case rpbivChangesFont:
     case rpbivNonTextUnicode: // its text comes as UTF-16 when asked for
     case 6:                   // it has text of its own
+    case 10:
         return true;
     default:
         return TRPFullLineItemInfo::GetBoolValue(Id);
@@ -204,7 +211,7 @@ TCustomRPData* TRPTableItemInfo::GetSubRPDataAt(int Index) const {
 
 int TRPTableItemInfo::GetRowTop(int Index) const {
     if (Index >= 0 && Index < FormattingInfo.RowStarts.Count()) return FormattingInfo.RowStarts[Index];
-    return 0;
+    return Index > 0 ? FormattingInfo.Height : 0;
 }
 
 void TRPTableItemInfo::MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,

@@ -201,9 +201,7 @@ void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {
     const bool last = Border == cols;
     const int share =
         last ? (BorderWidth + BorderHSpacing + CellBorderWidth + 1) / 2 : CellHSpacing / 2 + CellBorderWidth;
-    TCanvas* canvas = nullptr;
-    if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) canvas = d->GetCanvas();
-    const auto minWidth = [&](int c) { return std::max(1, Rows->GetColMinWidth(c, Resolution, canvas)); };
+    const auto minWidth = [&](int c) { return DragMinWidth(c); };
     int w = std::max(minWidth(col), Pos - f.ColStarts[col] - 2 * CellPadding - share);
     const bool pairs = KeepSum && !last && !Rows->IsColPercent(col + 1) && !Rows->IsColPercent(col);
     int next = 0;

@@ -69,7 +69,8 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
     HideXorMarker();
     if (CaptureItem) {
         const int item = GetItemNo(CaptureItem);
-        if (item >= 0) CaptureItem->MouseMove(this, item);
+        int l = 0, t = 0;
+        if (item >= 0 && GetItemCoords(item, l, t)) CaptureItem->MouseMove(this, item, Shift, docX - l, docY - t);
     } else if (State & rpstSelecting) {
         if (MoveSelectionEnd(X, Y)) {
             SelectionChanged();
@@ -85,9 +86,11 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
         if (!inside(LastDItemNo)) LastDItemNo = FindDrawItemAtPoint(docX, docY);
         bool done = false;
         if (LastDItemNo >= 0) {
-            const int itemNo = DrawItem(LastDItemNo)->ItemNo;
-            GetItem(itemNo)->MouseMove(this, itemNo);
-            if (!(Shift & ssShift) && CanStartDragging()) {
+            const TRPDrawLineInfo* di = DrawItem(LastDItemNo);
+            // An item that takes the move (a table over its borders) sets the cursor itself.
+            done = GetItem(di->ItemNo)->MouseMove(this, di->ItemNo, Shift, docX - di->Left, docY - di->Top);
+            if (done) ClearLastJump(false);
+            if (!done && !(Shift & ssShift) && CanStartDragging()) {
                 int dOffs = 0, dn = -1, offs = 0, it = -1;
                 FindDrawItemAtPos(docX, docY, true, dn, dOffs);
                 DrawItemToItemPos(dn, dOffs, offs, it);
@@ -144,7 +147,7 @@ void TCustomRPFormattedData::MouseDown(TMouseButton Button, TShiftState Shift, i
             ReleasePartialSelections(nullptr);
             if (!dblPress) SetFocusToControl();
         }
-        item->MouseDown(this);
+        item->MouseDown(this, Button, Shift, docX - DrawItem(d)->Left, docY - DrawItem(d)->Top);
     } else if (!dblPress) {
         SetFocusToControl();
     }
@@ -297,7 +300,11 @@ bool TCustomRPFormattedData::MoveSelectionEnd(int X, int Y) {
 
 void TCustomRPFormattedData::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!GetRPStyle()) return;
-    if (CaptureItem) CaptureItem->MouseUp(this);
+    if (CaptureItem) {
+        int l = 0, t = 0;
+        GetItemCoords(GetItemNo(CaptureItem), l, t);
+        CaptureItem->MouseUp(this, Button, Shift, X + GetHOffs() - l, Y + GetVOffs() - t);
+    }
     State &= ~(rpstSelecting | rpstLineSelection | rpstDblClickLock);
     if (SelStartNo > SelEndNo || (SelStartNo == SelEndNo && SelStartOffs > SelEndOffs)) {
         std::swap(SelStartNo, SelEndNo);
