@@ -201,15 +201,14 @@ void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {
     const bool last = Border == cols;
     const int share =
         last ? (BorderWidth + BorderHSpacing + CellBorderWidth + 1) / 2 : CellHSpacing / 2 + CellBorderWidth;
-    const auto minWidth = [&](int c) { return DragMinWidth(c); };
-    int w = std::max(minWidth(col), Pos - f.ColStarts[col] - 2 * CellPadding - share);
+    int w = std::max(DragMinWidth(col), Pos - f.ColStarts[col] - 2 * CellPadding - share);
     const bool pairs = KeepSum && !last && !Rows->IsColPercent(col + 1) && !Rows->IsColPercent(col);
     int next = 0;
     if (pairs) {
         // The two columns keep their sum; the right one keeps its minimum.
         const int sum = f.ColWidths[col] + f.ColWidths[col + 1];
-        next = std::max(minWidth(col + 1), sum - w);
-        w = std::max(minWidth(col), sum - next);
+        next = std::max(DragMinWidth(col + 1), sum - w);
+        w = std::max(DragMinWidth(col), sum - next);
     }
     TModify m(*this);
     if (Rows->IsColPercent(col)) {
