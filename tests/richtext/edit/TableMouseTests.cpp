@@ -233,6 +233,21 @@ TEST_F(TableMouse, DraggingSelectsTheUnionOfTheCornerCells) {
     EXPECT_EQ(F.Data()->CaptureItem, nullptr);
     EXPECT_EQ(F.Data()->PartialSelectedItem, T);
     EXPECT_TRUE(F.Data()->SelectionExists(false, true));
+    // The selected cells show the selection colour, the others none.
+    {
+        QImage img;
+        F.Edit->PaintTo(img);
+        const TColor sel = F.Data()->IsFocused() ? F.Style->SelColor : F.Style->InactiveSelColor;
+        const auto inner = [&](int Row, int Col) {
+            const TRPTableCellData* cell = T->GetCell(Row, Col);
+            const TPoint o = Corner();
+            return img.pixel(o.x + cell->Left + cell->Width - 3, o.y + cell->Top + cell->Height - 3);
+        };
+        EXPECT_EQ(QColor(inner(0, 0)), ToQColor(sel));
+        EXPECT_EQ(QColor(inner(1, 1)), ToQColor(sel));
+        EXPECT_EQ(QColor(inner(2, 1)), QColor(Qt::white));
+        EXPECT_EQ(QColor(inner(0, 2)), QColor(Qt::white));
+    }
     // Back to the anchor: nothing is selected any more.
     Press(a.x, a.y);
     Drag(c.x, c.y);
