@@ -148,9 +148,11 @@ void TRPTableItemInfo::ExtendSelection(TCustomRPFormattedData& Doc, int Row, int
     if (ro == SelRowOffs && co == SelColOffs) return;
     SelRowOffs = ro;
     SelColOffs = co;
-    if (ro != 0 || co != 0)
+    if (ro != 0 || co != 0) {
         TableState |= rptbsCellsSelected;
-    else
+        // Selecting cells is no click on the link where it started.
+        Doc.PressedJumpNo = -1;
+    } else
         TableState &= ~rptbsCellsSelected;
     UpdateCellFlags();
     Doc.InvalidateView();

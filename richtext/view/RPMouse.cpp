@@ -102,7 +102,8 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
         } else if (GetOptions() & rpoShowItemHints) {
             CancelItemHint();
         }
-        if (!done) {
+        // Jump areas are kept, in its coordinates, by the root document.
+        if (!done && IsNotTableCell()) {
             const int k = FindJumpAt(X, Y);
             if (k < 0) {
                 ClearLastJump(false);
@@ -153,7 +154,8 @@ void TCustomRPFormattedData::MouseDown(TMouseButton Button, TShiftState Shift, i
     }
     if (!CaptureItem && IsAssigned(TRPEvent::MouseDown))
         DoRPMouseDown(Button, Shift, d >= 0 ? DrawItem(d)->ItemNo : -1, X, Y);
-    if (Button == mbLeft && !CaptureItem) {
+    // A table captures a press in a cell; a release on the same link is still its click.
+    if (Button == mbLeft && (!CaptureItem || CaptureItem->GetSubRPDataCount() > 0)) {
         const int k = FindJumpAt(X, Y);
         PressedJumpNo = k >= 0 ? Jumps[static_cast<size_t>(k)].Id : -1;
     }

@@ -351,6 +351,52 @@ TEST_F(TableMouse, AViewSelectsCellsButSizesNothing) {
     delete view;
 }
 
+TEST_F(TableMouse, ALinkInACellIsHoveredOnceWhileThePointerStaysOnIt) {
+    TFontInfo* link = F.Style->TextStyles().Add();
+    link->FontName = "Arial";
+    link->Size = 15;
+    link->Jump = true;
+    const int linkStyle = F.Style->TextStyles().Count() - 1;
+    auto* view = new TRichPad(F.Form.get());
+    view->SetParent(F.Form.get());
+    view->SetBounds(0, 0, 300, 200);
+    view->SetStyle(F.Style.get());
+    view->AddText("vor", 0, 0);
+    auto t = TRPTableItemInfo::CreateEx(1, 2, view->RPData());
+    T = t.get();
+    T->GetCell(0, 1)->Clear();
+    T->GetCell(0, 1)->AddNL("Link", linkStyle, 0);
+    view->RPData()->AddItem(std::string(), std::move(t));
+    view->Format();
+    View = view;
+    std::vector<int> hovered;
+    view->OnRPMouseMove = [&](TObject*, int Id) { hovered.push_back(Id); };
+    const TRPTableCellData* cell = T->GetCell(0, 1);
+    const TPoint o = Corner();
+    const int x = o.x + cell->Left + 2 * T->CellPadding + 5, y = o.y + cell->Top + cell->Height / 2;
+    Hover(x, y);
+    Hover(x + 1, y);
+    Hover(x + 2, y);
+    EXPECT_EQ(Cursor(), link->JumpCursor);
+    EXPECT_EQ(hovered.size(), 1u);
+    Hover(o.x + T->GetCell(0, 0)->Left + 3, y);
+    ASSERT_EQ(hovered.size(), 2u);
+    EXPECT_EQ(hovered[1], -1);
+    // A click on it is a jump; a drag from it that selects cells is none.
+    std::vector<int> jumps;
+    view->OnJump = [&](TObject*, int Id) { jumps.push_back(Id); };
+    Click(x, y);
+    EXPECT_EQ(jumps, std::vector<int>{hovered[0]});
+    EXPECT_EQ(view->GetJumpItemNo(hovered[0]), 0);
+    Press(x, y);
+    Drag(o.x + T->GetCell(0, 0)->Left + 3, y);
+    Drag(x, y);
+    Release(x, y);
+    EXPECT_EQ(jumps.size(), 1u);
+    View = nullptr;
+    delete view;
+}
+
 TEST_F(TableMouse, RowTopsAndCellDocumentsUnderAPoint) {
     Build(2, 2);
     const TRPTableItemFormattingInfo& f = T->FormattingInfo;
