@@ -86,6 +86,33 @@ protected:
         return {top, left, rows, cols};
     }
     int Cursor() const { return Target()->CurrentCursor(); }
+    // A read-only view on the fixture's form showing "vor" and a table; the
+    // mouse then works in it. The cells named in Links read "Link" in a jump style.
+    TRichPad* MakeView(int Rows, int Cols, const std::vector<std::pair<int, int>>& Links = {}) {
+        int linkStyle = -1;
+        if (!Links.empty()) {
+            TFontInfo* link = F.Style->TextStyles().Add();
+            link->FontName = "Arial";
+            link->Size = 15;
+            link->Jump = true;
+            linkStyle = F.Style->TextStyles().Count() - 1;
+        }
+        auto* view = new TRichPad(F.Form.get());
+        view->SetParent(F.Form.get());
+        view->SetBounds(0, 0, 300, 200);
+        view->SetStyle(F.Style.get());
+        view->AddText("vor", 0, 0);
+        auto t = TRPTableItemInfo::CreateEx(Rows, Cols, view->RPData());
+        T = t.get();
+        for (const auto& [r, c] : Links) {
+            T->GetCell(r, c)->Clear();
+            T->GetCell(r, c)->AddNL("Link", linkStyle, 0);
+        }
+        view->RPData()->AddItem(std::string(), std::move(t));
+        view->Format();
+        View = view;
+        return view;
+    }
 };
 
 TEST_F(TableMouse, ColumnDragThroughTheRimResizesInOneUndoStep) {
@@ -318,16 +345,7 @@ TEST_F(TableMouse, OuterBordersSelectRowsAndColumnsAndShowTheirCursors) {
 }
 
 TEST_F(TableMouse, AViewSelectsCellsButSizesNothing) {
-    auto* view = new TRichPad(F.Form.get());
-    view->SetParent(F.Form.get());
-    view->SetBounds(0, 0, 300, 200);
-    view->SetStyle(F.Style.get());
-    view->AddText("vor", 0, 0);
-    auto t = TRPTableItemInfo::CreateEx(2, 2, view->RPData());
-    T = t.get();
-    view->RPData()->AddItem(std::string(), std::move(t));
-    view->Format();
-    View = view;
+    std::unique_ptr<TRichPad> view(MakeView(2, 2));
     ASSERT_FALSE(T->TableState & rptbsEditorDoc);
     const TPoint o = Corner();
     const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 5;
@@ -348,27 +366,11 @@ TEST_F(TableMouse, AViewSelectsCellsButSizesNothing) {
     const TPoint c = CellCentre(1, 1);
     Click(c.x, c.y, Qt::RightButton);
     EXPECT_EQ(Flags(), "xo/xo");
-    delete view;
+    View = nullptr;
 }
 
 TEST_F(TableMouse, ALinkInACellIsHoveredOnceWhileThePointerStaysOnIt) {
-    TFontInfo* link = F.Style->TextStyles().Add();
-    link->FontName = "Arial";
-    link->Size = 15;
-    link->Jump = true;
-    const int linkStyle = F.Style->TextStyles().Count() - 1;
-    auto* view = new TRichPad(F.Form.get());
-    view->SetParent(F.Form.get());
-    view->SetBounds(0, 0, 300, 200);
-    view->SetStyle(F.Style.get());
-    view->AddText("vor", 0, 0);
-    auto t = TRPTableItemInfo::CreateEx(1, 2, view->RPData());
-    T = t.get();
-    T->GetCell(0, 1)->Clear();
-    T->GetCell(0, 1)->AddNL("Link", linkStyle, 0);
-    view->RPData()->AddItem(std::string(), std::move(t));
-    view->Format();
-    View = view;
+    std::unique_ptr<TRichPad> view(MakeView(1, 2, {{0, 1}}));
     std::vector<int> hovered;
     view->OnRPMouseMove = [&](TObject*, int Id) { hovered.push_back(Id); };
     const TRPTableCellData* cell = T->GetCell(0, 1);
@@ -377,7 +379,7 @@ TEST_F(TableMouse, ALinkInACellIsHoveredOnceWhileThePointerStaysOnIt) {
     Hover(x, y);
     Hover(x + 1, y);
     Hover(x + 2, y);
-    EXPECT_EQ(Cursor(), link->JumpCursor);
+    EXPECT_EQ(Cursor(), F.Style->TextStyles().GetItem(F.Style->TextStyles().Count() - 1)->JumpCursor);
     EXPECT_EQ(hovered.size(), 1u);
     Hover(o.x + T->GetCell(0, 0)->Left + 3, y);
     ASSERT_EQ(hovered.size(), 2u);
@@ -394,7 +396,23 @@ TEST_F(TableMouse, ALinkInACellIsHoveredOnceWhileThePointerStaysOnIt) {
     Release(x, y);
     EXPECT_EQ(jumps.size(), 1u);
     View = nullptr;
-    delete view;
+}
+
+TEST_F(TableMouse, TabWalksTheLinksOfTheCellsInReadingOrder) {
+    std::unique_ptr<TRichPad> view(MakeView(2, 2, {{0, 1}, {1, 0}}));
+    TRichPadRPData* d = view->RPData();
+    d->MoveFocus(false, nullptr, false);
+    EXPECT_EQ(std::vector<int>({T->FocusedRow, T->FocusedCol}), std::vector<int>({0, 1}));
+    EXPECT_EQ(d->FocusedItemNo, 1);
+    d->MoveFocus(false, nullptr, false);
+    EXPECT_EQ(std::vector<int>({T->FocusedRow, T->FocusedCol}), std::vector<int>({1, 0}));
+    EXPECT_EQ(T->GetCell(0, 1)->FocusedItemNo, -1);
+    d->MoveFocus(true, nullptr, false);
+    EXPECT_EQ(std::vector<int>({T->FocusedRow, T->FocusedCol}), std::vector<int>({0, 1}));
+    T->ClearFocus();
+    EXPECT_EQ(T->FocusedRow, -1);
+    EXPECT_EQ(T->GetCell(0, 1)->FocusedItemNo, -1);
+    View = nullptr;
 }
 
 TEST_F(TableMouse, RowTopsAndCellDocumentsUnderAPoint) {
