@@ -57,15 +57,7 @@ TRPTableItemInfo::~TRPTableItemInfo() {
     CloseInplaceEditor(false);
     // Only a table in a document may hold that document's mouse capture; the
     // document of any other may be gone already.
-    if (TableState & rptbsInserted)
-        if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) {
-            if (fd->CaptureItem == this) fd->ReleaseMouseCapture(this);
-            // The guide line of a drag draws through this table: withdrawn unseen.
-            if (IsDragging()) {
-                DragBorder = -1;
-                fd->UnregisterXorDrawer();
-            }
-        }
+    if (TableState & rptbsInserted) AbandonMouse();
     FormattingInfo.Clear();
     Rows.reset();
 }
@@ -158,6 +150,7 @@ void TRPTableItemInfo::AfterLoading(int Format) {
 
 void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
     CloseInplaceEditor(true);
+    AbandonMouse();
     // The markers in the cells leave the document's numbering with the table.
     if (RPData) RPData->RemoveSubMarkersFromList(*this, false);
     TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);

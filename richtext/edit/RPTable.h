@@ -495,6 +495,9 @@ public:
     bool MouseDown(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool MouseMove(TCustomRPData* RPData, int ItemNo, TShiftState Shift, int X, int Y) override;
     bool MouseUp(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Ends a drag or a selection under way without applying anything, and
+    // gives up the document's mouse capture (the table leaves the document).
+    void AbandonMouse();
     // Selecting cells with the mouse, anchored at the main cell (Row, Col),
     // with the mouse captured by the table; False where the document allows
     // no selection. (A press in the cell editor starts it too.)

@@ -22,6 +22,19 @@ bool TRPTableItemInfo::IsDragging() const {
     return DragBorder >= 0 && d && d->XorDrawer;
 }
 
+void TRPTableItemInfo::AbandonMouse() {
+    TCustomRPFormattedData* d = Formatted(GetRPData());
+    if (!d) return;
+    // The guide line draws through this table: withdrawn unseen.
+    if (IsDragging()) {
+        DragBorder = -1;
+        d->UnregisterXorDrawer();
+    }
+    DragBorder = DragLimit = -1;
+    Selecting = false;
+    if (d->CaptureItem == this) d->ReleaseMouseCapture(this);
+}
+
 // ---------------------------------------------------------------------------
 // Press
 
@@ -227,6 +240,7 @@ int TRPTableItemInfo::GetGuidePos(int X, int Y) {
 // second time it is gone. Outside a paint the line's pixels are marked for
 // painting, and the view draws the marker again after painting them.
 void TRPTableItemInfo::DrawGuideLine(TCustomRPFormattedData& Doc, int X, int Y) {
+    if (DragBorder < 1) return;
     int left = 0, top = 0;
     if (!Doc.GetItemCoords(GetItemNo(), left, top)) return;
     const int p = GetGuidePos(X - left, Y - top);
