@@ -51,24 +51,17 @@ protected:
         return {o.x + c->Left + c->Width / 2, o.y + c->Top + c->Height / 2};
     }
     // Where vertical border Border and horizontal border Border lie (table coordinates).
-    int VBorder(int Border) {
+    int BorderPos(bool Vertical, int Border) {
         const TRPTableItemFormattingInfo& f = T->FormattingInfo;
-        for (int x = 0; x <= f.Width; ++x) {
+        for (int x = 0; x <= (Vertical ? f.Width : f.Height); ++x) {
             int s, p;
-            if (T->GetVBorderAt(x, s, p) == Border) return p;
+            if ((Vertical ? T->GetVBorderAt(x, s, p) : T->GetHBorderAt(x, s, p)) == Border) return p;
         }
-        ADD_FAILURE() << "no vertical border " << Border;
+        ADD_FAILURE() << "no border " << Border;
         return 0;
     }
-    int HBorder(int Border) {
-        const TRPTableItemFormattingInfo& f = T->FormattingInfo;
-        for (int y = 0; y <= f.Height; ++y) {
-            int s, p;
-            if (T->GetHBorderAt(y, s, p) == Border) return p;
-        }
-        ADD_FAILURE() << "no horizontal border " << Border;
-        return 0;
-    }
+    int VBorder(int Border) { return BorderPos(true, Border); }
+    int HBorder(int Border) { return BorderPos(false, Border); }
     std::string Flags() {
         std::string s;
         for (int r = 0; r < T->Rows->RowCount(); ++r) {
