@@ -679,7 +679,13 @@ private:
     void SetCellBestWidthTo(int Col, int Width);
     // The narrowest a dragged column may become.
     int DragMinWidth(int Col) const;
-    bool StartDrag(TCustomRPFormattedData& Doc, int Border, int Offset, bool Column, TShiftState Shift);
+    // The distance from the content of the column (row) before a border to
+    // the border's line, padding aside, as laid out: a border dropped where
+    // it lies keeps the width (height) it has, whatever the spacing's sign.
+    int BorderShare(bool Column, int Border) const;
+    // Pos: where the border lies; Pointer: the press on the drag's axis.
+    bool StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column, TShiftState Shift);
+    int FDragStart = -1;
     void EndDrag(TCustomRPFormattedData& Doc, int X, int Y);
     void DrawGuideLine(TCustomRPFormattedData& Doc, int X, int Y);
     bool PressOnBorder(TCustomRPFormattedData& Doc, TShiftState Shift, int X, int Y);

@@ -2,7 +2,6 @@
 // rows, columns and cells; the guide line of a border drag and the sizes its
 // release gives the cells; moves and releases handed on to the cells.
 #include <algorithm>
-#include <climits>
 
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
@@ -66,8 +65,8 @@ bool TRPTableItemInfo::PressOnBorder(TCustomRPFormattedData& Doc, TShiftState Sh
     const bool editor = (TableState & rptbsEditorDoc) != 0;
     int vStart = 0, vPos = 0, hStart = 0, hPos = 0;
     const int v = GetVBorderAt(X, vStart, vPos), h = GetHBorderAt(Y, hStart, hPos);
-    if (v > 0 && editor && (Options & rptoColSizing)) return StartDrag(Doc, v, vPos - X, true, Shift);
-    if (h > 0 && editor && (Options & rptoRowSizing)) return StartDrag(Doc, h, hPos - Y, false, Shift);
+    if (v > 0 && editor && (Options & rptoColSizing)) return StartDrag(Doc, v, vPos, X, true, Shift);
+    if (h > 0 && editor && (Options & rptoRowSizing)) return StartDrag(Doc, h, hPos, Y, false, Shift);
     const int col = h == 0 && (Options & rptoColSelect) ? GetColAt(X) : -1;
     const int row = col < 0 && v == 0 && (Options & rptoRowSelect) ? GetRowAt(Y) : -1;
     if (col < 0 && row < 0) return false;
@@ -102,11 +101,12 @@ bool TRPTableItemInfo::StartSelecting(int Row, int Col) {
     return true;
 }
 
-bool TRPTableItemInfo::StartDrag(TCustomRPFormattedData& Doc, int Border, int Offset, bool Column,
+bool TRPTableItemInfo::StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column,
                                  TShiftState Shift) {
     CloseEditorForDrag();
     DragBorder = Border;
-    DragOffset = Offset;
+    DragOffset = Pos - Pointer;
+    FDragStart = Pos;
     DragLimit = -1;
     TableState &= ~(rptbsColDrag | rptbsDragShift);
     if (Column) TableState |= rptbsColDrag;
@@ -188,6 +188,19 @@ bool TRPTableItemInfo::PassToCell(int X, int Y, TRPTableCellData*& Cell, int& Ce
 // ---------------------------------------------------------------------------
 // The guide line
 
+int TRPTableItemInfo::BorderShare(bool Column, int Border) const {
+    const TRPTableItemFormattingInfo& f = FormattingInfo;
+    const TRPIntegerList& starts = Column ? f.ColStarts : f.RowStarts;
+    const TRPIntegerList& sizes = Column ? f.ColWidths : f.RowHeights;
+    const int n = starts.Count();
+    if (Border < 1 || Border > n || sizes.Count() != n) return 0;
+    // Where the hit test puts the line (GetVBorderAt, GetHBorderAt).
+    const int outer = BorderWidth + (Column ? BorderHSpacing : BorderVSpacing) + CellBorderWidth;
+    const int inner = 2 * CellBorderWidth + (Column ? CellHSpacing : CellVSpacing);
+    const int pos = Border == n ? (Column ? f.Width : f.Height) - outer / 2 : starts[Border] - (inner + 1) / 2;
+    return pos - starts[Border - 1] - 2 * CellPadding - sizes[Border - 1];
+}
+
 int TRPTableItemInfo::DragMinWidth(int Col) const {
     TCanvas* canvas = nullptr;
     if (TCustomRPFormattedData* d = Formatted(GetRPData())) canvas = d->GetCanvas();
@@ -205,10 +218,8 @@ int TRPTableItemInfo::GetGuidePos(int X, int Y) {
         const int cols = Rows->GetColCount(), col = DragBorder - 1;
         if (col >= cols || f.ColStarts.Count() != cols || f.ColWidths.Count() != cols) return -1;
         const bool last = DragBorder == cols;
-        const int share = last ? (BorderWidth + BorderHSpacing + CellBorderWidth + 1) / 2
-                               : CellHSpacing / 2 + CellBorderWidth;
         // The same sum that a drop turns back into the column's width.
-        const int base = f.ColStarts[col] + pad + share;
+        const int base = f.ColStarts[col] + pad + BorderShare(true, DragBorder);
         const int lo = base + DragMinWidth(col);
         // The right neighbour keeps its minimum; the last border stays in sight.
         const int hi = last ? doc->GetHOffs() + doc->GetWidth() - left - 1
@@ -217,9 +228,6 @@ int TRPTableItemInfo::GetGuidePos(int X, int Y) {
     }
     const int rows = Rows->RowCount(), row = DragBorder - 1;
     if (row >= rows || f.RowStarts.Count() != rows || f.RowHeights.Count() != rows) return -1;
-    const bool last = DragBorder == rows;
-    const int share =
-        last ? (BorderWidth + BorderVSpacing + CellBorderWidth + 1) / 2 : CellVSpacing / 2 + CellBorderWidth;
     // A row is never lower than its content.
     const auto contentHeight = [&](int r) {
         int h = 0;
@@ -230,7 +238,7 @@ int TRPTableItemInfo::GetGuidePos(int X, int Y) {
     };
     // A row grows downwards without taking from the next one, as far as
     // the view shows; it is never lower than its content.
-    const int base = f.RowStarts[row] + pad + share;
+    const int base = f.RowStarts[row] + pad + BorderShare(false, DragBorder);
     const int lo = base + contentHeight(row);
     const int hi = doc->GetVOffs() + doc->GetHeight() - top - 1;
     return std::clamp(Y + DragOffset, lo, std::max(lo, hi));
@@ -306,7 +314,8 @@ void TRPTableItemInfo::EndDrag(TCustomRPFormattedData& Doc, int X, int Y) {
     // changes from inside while an item holds it.
     auto* root = dynamic_cast<TRPEditRPData*>(Doc.GetAbsoluteRootData());
     TCustomRichPadEdit* editor = root ? root->Editor() : nullptr;
-    if (pos >= 0 && (!editor || editor->BeforeChange(true))) {
+    // A border let go where it was taken changes nothing (no sizes fixed, no undo step).
+    if (pos >= 0 && pos != FDragStart && (!editor || editor->BeforeChange(true))) {
         const uint16_t editorDoc = TableState & rptbsEditorDoc;
         if (column)
             DropVBorder(border, pos, keepSum);

@@ -199,8 +199,7 @@ void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {
     if (Border < 1 || Border > cols || f.ColStarts.Count() != cols || f.ColWidths.Count() != cols) return;
     const int col = Border - 1;
     const bool last = Border == cols;
-    const int share =
-        last ? (BorderWidth + BorderHSpacing + CellBorderWidth + 1) / 2 : CellHSpacing / 2 + CellBorderWidth;
+    const int share = BorderShare(true, Border);
     int w = std::max(DragMinWidth(col), Pos - f.ColStarts[col] - 2 * CellPadding - share);
     const bool pairs = KeepSum && !last && !Rows->IsColPercent(col + 1) && !Rows->IsColPercent(col);
     int next = 0;
@@ -226,8 +225,7 @@ void TRPTableItemInfo::DropHBorder(int Border, int Pos) {
     const int rows = Rows->RowCount();
     if (Border < 1 || Border > rows || f.RowStarts.Count() != rows) return;
     const int row = Border - 1;
-    const int share = Border == rows ? (BorderWidth + BorderVSpacing + CellBorderWidth + 1) / 2
-                                     : CellVSpacing / 2 + CellBorderWidth;
+    const int share = BorderShare(false, Border);
     const int h = std::max(0, Pos - f.RowStarts[row] - 2 * CellPadding - share);
     TModify m(*this);
     bool setOne = false;

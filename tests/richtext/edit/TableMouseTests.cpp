@@ -207,6 +207,32 @@ TEST_F(TableMouse, RowDragSetsTheRowHeightInOneUndoStep) {
     EXPECT_EQ(T->FormattingInfo.RowHeights[0], h0);
 }
 
+TEST_F(TableMouse, BordersOfCollapsedSpacingKeepTheirPlaceOnAClick) {
+    // Imported tables overlap their cells' borders: spacing -1, no padding.
+    Build(2, 3);
+    T->CellHSpacing = T->CellVSpacing = -1;
+    T->CellPadding = 0;
+    T->BestWidth = 240;
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    const std::string before = SaveRPF(*F.Edit);
+    const TPoint o = Corner();
+    const TRPTableItemFormattingInfo& f = T->FormattingInfo;
+    const int w0 = f.ColWidths[0], h0 = f.RowHeights[0];
+    const int x = VBorder(1), y = HBorder(1), midY = T->GetCell(0, 0)->Top + 4, midX = T->GetCell(0, 0)->Left + 4;
+    Click(o.x + x, o.y + midY);
+    Click(o.x + midX, o.y + y);
+    EXPECT_EQ(f.ColWidths[0], w0);
+    EXPECT_EQ(f.RowHeights[0], h0);
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
+    Press(o.x + x, o.y + midY);
+    Drag(o.x + x + 10, o.y + midY);
+    Release(o.x + x + 10, o.y + midY);
+    EXPECT_EQ(f.ColWidths[0], w0 + 10);
+    EXPECT_EQ(VBorder(1), x + 10);
+}
+
 TEST_F(TableMouse, TheGuideLineIsDrawnInvertedAndGoesWithTheRelease) {
     Build(2, 2);
     T->BestWidth = 200;
