@@ -696,7 +696,7 @@ private:
     // The cell editor's part of a click, a drag and a selection.
     void EditCellByClick(TCustomRPFormattedData& Doc, int Row, int Col, TMouseButton Button,
                          TShiftState Shift, int X, int Y);
-    void CloseEditorForDrag();
+    bool CloseEditorForDrag();
     void ReopenEditorAfterDrag();
     std::unique_ptr<TRPBackground> FBackground;
     // While a cell's print document draws: the cell, and its box relative to

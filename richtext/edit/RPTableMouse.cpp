@@ -3,8 +3,13 @@
 // release gives the cells; moves and releases handed on to the cells.
 #include <algorithm>
 
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWidget>
+
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/view/RichPad.h"
 
@@ -103,7 +108,7 @@ bool TRPTableItemInfo::StartSelecting(int Row, int Col) {
 
 bool TRPTableItemInfo::StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column,
                                  TShiftState Shift) {
-    CloseEditorForDrag();
+    if (!CloseEditorForDrag()) return false;
     DragBorder = Border;
     DragOffset = Pos - Pointer;
     FDragStart = Pos;
@@ -169,6 +174,8 @@ void TRPTableItemInfo::ExtendSelection(TCustomRPFormattedData& Doc, int Row, int
         TableState &= ~rptbsCellsSelected;
     UpdateCellFlags();
     Doc.InvalidateView();
+    // An editor open on the anchor shows itself selected with the other cells.
+    if (TRPTableInplaceEdit* e = InplaceEditor()) e->SetHighlight(HasCellSelection());
 }
 
 bool TRPTableItemInfo::PassToCell(int X, int Y, TRPTableCellData*& Cell, int& CellX, int& CellY) {
@@ -329,30 +336,55 @@ void TRPTableItemInfo::EndDrag(TCustomRPFormattedData& Doc, int X, int Y) {
 }
 
 // ---------------------------------------------------------------------------
-// The cell editor's part. Until the editor is opened here, a click on a cell
-// of an editable table does what a press inside that editor does: a left
-// press starts selecting cells from it, and any click ends a cell selection.
+// The cell editor's part
 
+// A click on a cell opens the editor there, which then takes the mouse and
+// the press itself (placing its caret, or starting a cell selection).
 void TRPTableItemInfo::EditCellByClick(TCustomRPFormattedData& Doc, int Row, int Col, TMouseButton Button,
                                        TShiftState Shift, int X, int Y) {
-    (void)Shift, (void)X, (void)Y;
-    if (HasCellSelection()) {
-        ClearSelection();
-        Doc.InvalidateView();
-    }
-    if (Button == mbLeft) StartSelecting(Row, Col);
+    (void)Doc;
+    if (!EditCell(-1, Row, Col, false, Button == mbLeft, false, false, (Shift & ssCtrl) != 0)) return;
+    int r = -1, c = -1;
+    TRPTableInplaceEdit* e = GetEditedCell(r, c);
+    if (!e || r != Row || c != Col) return;
+    const TRPTableCellData* cell = GetCell(Row, Col);
+    const QPointF p(X - cell->Left, Y - cell->Top - std::max(0, cell->GetContentVShift()));
+    QWidget* w = e->ClientWidget();
+    const Qt::MouseButton b = Button == mbRight ? Qt::RightButton : Qt::LeftButton;
+    Qt::KeyboardModifiers mods = Qt::NoModifier;
+    if (Shift & ssShift) mods |= Qt::ShiftModifier;
+    if (Shift & ssCtrl) mods |= Qt::ControlModifier;
+    if (Shift & ssAlt) mods |= Qt::AltModifier;
+    e->SetCapture();
+    // This press opened the editor; only a second one may make a double click.
+    const int64_t clickTime = e->LastClickTime;
+    e->LastClickTime = 0;
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), b, b, mods);
+    QApplication::sendEvent(w, &press);
+    if (e == InplaceEditor()) e->LastClickTime = clickTime;
 }
 
-void TRPTableItemInfo::CloseEditorForDrag() {}
+// A border drag closes the editor and opens it again where it was after the drop.
+bool TRPTableItemInfo::CloseEditorForDrag() {
+    try {
+        CloseInplaceEditorAndRemember();
+    } catch (const ERPTableInplaceError&) {
+        // A selection drag from the editor is under way: no border drag now.
+        return false;
+    }
+    return true;
+}
 
-void TRPTableItemInfo::ReopenEditorAfterDrag() {}
+void TRPTableItemInfo::ReopenEditorAfterDrag() {
+    ReopenRememberedEditor();
+}
 
 // ---------------------------------------------------------------------------
 // Cells under a point, controls and the keyboard focus
 
 TCustomRPData* TRPTableItemInfo::GetCellRPDataAt(int X, int Y) {
     int row = -1, col = -1;
-    return GetCellAt(X, Y, row, col) ? GetCell(row, col) : nullptr;
+    return GetCellAt(X, Y, row, col) ? GetCell(row, col)->GetContentData() : nullptr;
 }
 
 bool TRPTableItemInfo::OwnsControl(const TControl* Control, int& Row, int& Col, int& ItemNo) const {

@@ -7,6 +7,8 @@
 #include <QWidget>
 
 #include "TableEditFixture.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "support/FormDriver.h"
 
 namespace {
 
@@ -16,9 +18,20 @@ protected:
     TCustomRichPad* View = nullptr;
     TCustomRichPad* Target() const { return View ? View : static_cast<TCustomRichPad*>(F.Edit); }
     TRichPadRPData* Doc() const { return Target()->RPData(); }
+    // The control that takes the events: the cell editor while it holds the mouse.
+    TCustomRichPad* Receiver() const {
+        if (TRPTableInplaceEdit* e = T ? T->InplaceEditor() : nullptr; e && e->MouseCapture()) return e;
+        return Target();
+    }
     void Send(QEvent::Type Type, int X, int Y, Qt::MouseButton Button = Qt::LeftButton,
               Qt::KeyboardModifiers Mods = Qt::NoModifier) {
-        QWidget* w = Target()->ClientWidget();
+        TCustomRichPad* r = Receiver();
+        if (r != Target()) {
+            // In the editor's own coordinates.
+            X -= r->Left();
+            Y -= r->Top();
+        }
+        QWidget* w = r->ClientWidget();
         const Qt::MouseButtons held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
         QMouseEvent e(Type, QPointF(X, Y), w->mapToGlobal(QPointF(X, Y)),
                       Type == QEvent::MouseMove ? Qt::NoButton : Button, held, Mods);
@@ -432,6 +445,75 @@ TEST_F(TableMouse, TabWalksTheLinksOfTheCellsInReadingOrder) {
     EXPECT_EQ(T->FocusedRow, -1);
     EXPECT_EQ(T->GetCell(0, 1)->FocusedItemNo, -1);
     View = nullptr;
+}
+
+TEST_F(TableMouse, AClickOpensTheCellEditorWithTheCaretUnderThePointer) {
+    Build(2, 2);
+    T->GetCell(1, 1)->Clear();
+    T->GetCell(1, 1)->AddNL("Hund Katze", 0, 0);
+    F.Edit->Format();
+    const TPoint o = Corner();
+    const TRPTableCellData* cell = T->GetCell(1, 1);
+    // Between "Hund" and " Katze": characters are 10 pixels wide.
+    const int x = o.x + cell->Left + T->CellPadding + 39, y = o.y + cell->Top + cell->Height / 2;
+    Click(x, y);
+    int r = -1, c = -1;
+    TRPTableInplaceEdit* e = T->GetEditedCell(r, c);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(std::vector<int>({r, c}), std::vector<int>({1, 1}));
+    EXPECT_EQ(e->EditData()->OffsetInCurItem(), 5);
+    EXPECT_FALSE(e->EditData()->SelectionExists(false, false));
+    EXPECT_FALSE(T->HasCellSelection());
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    EXPECT_EQ(T->GetCellRPDataAt(cell->Left + 3, cell->Top + 3), e->EditData());
+}
+
+TEST_F(TableMouse, DraggingFromTheCellEditorSelectsCells) {
+    Build(3, 3);
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1);
+    Press(a.x, a.y);
+    ASSERT_NE(T->InplaceEditor(), nullptr);
+    EXPECT_TRUE(T->Selecting);
+    Drag(b.x, b.y);
+    EXPECT_EQ(Flags(), "xxo/xxo/ooo");
+    EXPECT_TRUE(T->InplaceEditor()->Highlighted());
+    Release(b.x, b.y);
+    ProcessEvents();
+    // The editor goes; the cells stay selected.
+    EXPECT_EQ(T->InplaceEditor(), nullptr);
+    EXPECT_EQ(Flags(), "xxo/xxo/ooo");
+    EXPECT_FALSE(T->Selecting);
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    // A drag that comes back to its cell is a click there: the editor stays.
+    Press(a.x, a.y);
+    Drag(b.x, b.y);
+    Drag(a.x + 2, a.y);
+    Release(a.x + 2, a.y);
+    ProcessEvents();
+    EXPECT_NE(T->InplaceEditor(), nullptr);
+    EXPECT_EQ(Flags(), "ooo/ooo/ooo");
+}
+
+TEST_F(TableMouse, ABorderDragClosesTheCellEditorAndOpensItAgainAfterTheDrop) {
+    Build(2, 2);
+    T->BestWidth = 200;
+    F.Edit->Format();
+    ASSERT_TRUE(T->EditCell(-1, 1, 0, false, false, true, false, false));
+    TRPEditRPData* ed = T->InplaceEditor()->EditData();
+    const std::string caret = std::to_string(ed->CurItemNo()) + ":" + std::to_string(ed->OffsetInCurItem());
+    const TPoint o = Corner();
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 4;
+    Press(o.x + x, o.y + y);
+    EXPECT_TRUE(T->IsDragging());
+    EXPECT_EQ(T->InplaceEditor(), nullptr);
+    Drag(o.x + x + 15, o.y + y);
+    Release(o.x + x + 15, o.y + y);
+    int r = -1, c = -1;
+    ASSERT_NE(T->GetEditedCell(r, c), nullptr);
+    EXPECT_EQ(std::vector<int>({r, c}), std::vector<int>({1, 0}));
+    ed = T->InplaceEditor()->EditData();
+    EXPECT_EQ(std::to_string(ed->CurItemNo()) + ":" + std::to_string(ed->OffsetInCurItem()), caret);
+    EXPECT_EQ(VBorder(1), x + 15);
 }
 
 TEST_F(TableMouse, RowTopsAndCellDocumentsUnderAPoint) {
