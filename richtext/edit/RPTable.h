@@ -686,6 +686,9 @@ private:
     // Pos: where the border lies; Pointer: the press on the drag's axis.
     bool StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column, TShiftState Shift);
     int FDragStart = -1;
+    // The guide line's range in the drag under way (INT_MAX: the view's edge).
+    int FGuideLo = -1, FGuideHi = 0;
+    void SetGuideLimits();
     void EndDrag(TCustomRPFormattedData& Doc, int X, int Y);
     void DrawGuideLine(TCustomRPFormattedData& Doc, int X, int Y);
     bool PressOnBorder(TCustomRPFormattedData& Doc, TShiftState Shift, int X, int Y);

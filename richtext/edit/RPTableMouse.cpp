@@ -2,6 +2,7 @@
 // rows, columns and cells; the guide line of a border drag and the sizes its
 // release gives the cells; moves and releases handed on to the cells.
 #include <algorithm>
+#include <climits>
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -116,6 +117,7 @@ bool TRPTableItemInfo::StartDrag(TCustomRPFormattedData& Doc, int Border, int Po
     TableState &= ~(rptbsColDrag | rptbsDragShift);
     if (Column) TableState |= rptbsColDrag;
     if (Shift & ssShift) TableState |= rptbsDragShift;
+    SetGuideLimits();
     Doc.RegisterXorDrawer([this](TCustomRPFormattedData* Sender, int, int X, int Y) {
         if (Sender) DrawGuideLine(*Sender, X, Y);
     });
@@ -214,41 +216,44 @@ int TRPTableItemInfo::DragMinWidth(int Col) const {
     return std::max(1, Rows->GetColMinWidth(Col, Resolution, canvas));
 }
 
-int TRPTableItemInfo::GetGuidePos(int X, int Y) {
+// The guide's range, from the layout as the drag found it: measuring the
+// columns' content once, not at every move.
+void TRPTableItemInfo::SetGuideLimits() {
     const TRPTableItemFormattingInfo& f = FormattingInfo;
-    TCustomRPFormattedData* doc = Formatted(GetRPData());
-    if (DragBorder < 1 || !doc) return -1;
-    int left = 0, top = 0;
-    if (!doc->GetItemCoords(GetItemNo(), left, top)) return -1;
+    FGuideLo = -1;
+    FGuideHi = INT_MAX; // where the view's edge is the limit
     const int pad = 2 * CellPadding;
     if (TableState & rptbsColDrag) {
         const int cols = Rows->GetColCount(), col = DragBorder - 1;
-        if (col >= cols || f.ColStarts.Count() != cols || f.ColWidths.Count() != cols) return -1;
-        const bool last = DragBorder == cols;
+        if (col < 0 || col >= cols || f.ColStarts.Count() != cols || f.ColWidths.Count() != cols) return;
         // The same sum that a drop turns back into the column's width.
         const int base = f.ColStarts[col] + pad + BorderShare(true, DragBorder);
-        const int lo = base + DragMinWidth(col);
+        FGuideLo = base + DragMinWidth(col);
         // The right neighbour keeps its minimum; the last border stays in sight.
-        const int hi = last ? doc->GetHOffs() + doc->GetWidth() - left - 1
-                            : base + f.ColWidths[col] + f.ColWidths[col + 1] - DragMinWidth(col + 1);
-        return std::clamp(X + DragOffset, lo, std::max(lo, hi));
+        if (DragBorder < cols) FGuideHi = base + f.ColWidths[col] + f.ColWidths[col + 1] - DragMinWidth(col + 1);
+        return;
     }
     const int rows = Rows->RowCount(), row = DragBorder - 1;
-    if (row >= rows || f.RowStarts.Count() != rows || f.RowHeights.Count() != rows) return -1;
-    // A row is never lower than its content.
-    const auto contentHeight = [&](int r) {
-        int h = 0;
-        for (int c = 0; c < Rows->GetColCount(); ++c)
-            if (const TRPTableCellData* cell = GetCell(r, c); cell && cell->RowSpan == 1)
-                h = std::max(h, cell->DocumentHeight);
-        return h;
-    };
-    // A row grows downwards without taking from the next one, as far as
-    // the view shows; it is never lower than its content.
-    const int base = f.RowStarts[row] + pad + BorderShare(false, DragBorder);
-    const int lo = base + contentHeight(row);
-    const int hi = doc->GetVOffs() + doc->GetHeight() - top - 1;
-    return std::clamp(Y + DragOffset, lo, std::max(lo, hi));
+    if (row < 0 || row >= rows || f.RowStarts.Count() != rows || f.RowHeights.Count() != rows) return;
+    // A row grows downwards without taking from the next one, as far as the
+    // view shows; it is never lower than its content.
+    int content = 0;
+    for (int c = 0; c < Rows->GetColCount(); ++c)
+        if (const TRPTableCellData* cell = GetCell(row, c); cell && cell->RowSpan == 1)
+            content = std::max(content, cell->DocumentHeight);
+    FGuideLo = f.RowStarts[row] + pad + BorderShare(false, DragBorder) + content;
+}
+
+int TRPTableItemInfo::GetGuidePos(int X, int Y) {
+    TCustomRPFormattedData* doc = Formatted(GetRPData());
+    if (DragBorder < 1 || FGuideLo < 0 || !doc) return -1;
+    int left = 0, top = 0;
+    if (!doc->GetItemCoords(GetItemNo(), left, top)) return -1;
+    const bool column = (TableState & rptbsColDrag) != 0;
+    int hi = FGuideHi;
+    if (hi == INT_MAX)
+        hi = column ? doc->GetHOffs() + doc->GetWidth() - left - 1 : doc->GetVOffs() + doc->GetHeight() - top - 1;
+    return std::clamp((column ? X : Y) + DragOffset, FGuideLo, std::max(FGuideLo, hi));
 }
 
 // Inverts a one-pixel line across the table at the guide position: drawn a
