@@ -126,7 +126,8 @@ namespace {
 // A cursor Width pixels wide from rows of 'X' (black), '.' (white) and
 // blanks, mirrored left to right or turned a quarter (rows become columns)
 // when asked.
-QCursor PatternCursor(const char* const* Rows, int Count, int Width, bool Mirror, bool Transpose, QPoint HotSpot) {
+QCursor PatternCursor(const char* const* Rows, int Count, int Width, bool Mirror, bool Transpose,
+                      QPoint HotSpot) {
     const int w = Width;
     QImage img(Transpose ? Count : w, Transpose ? w : Count, QImage::Format_ARGB32);
     img.fill(Qt::transparent);

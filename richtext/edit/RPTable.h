@@ -684,7 +684,8 @@ private:
     // it lies keeps the width (height) it has, whatever the spacing's sign.
     int BorderShare(bool Column, int Border) const;
     // Pos: where the border lies; Pointer: the press on the drag's axis.
-    bool StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column, TShiftState Shift);
+    bool StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column,
+                   TShiftState Shift);
     int FDragStart = -1;
     // The guide line's range in the drag under way (INT_MAX: the view's edge).
     int FGuideLo = -1, FGuideHi = 0;

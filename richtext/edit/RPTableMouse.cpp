@@ -43,7 +43,8 @@ void TRPTableItemInfo::AbandonMouse() {
 // ---------------------------------------------------------------------------
 // Press
 
-bool TRPTableItemInfo::MouseDown(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) {
+bool TRPTableItemInfo::MouseDown(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X,
+                                 int Y) {
     TCustomRPFormattedData* doc = Formatted(RPData);
     if (!doc || Rows->IsEmpty() || IsDragging()) return false;
     int row = -1, col = -1;
@@ -206,7 +207,8 @@ int TRPTableItemInfo::BorderShare(bool Column, int Border) const {
     // Where the hit test puts the line (GetVBorderAt, GetHBorderAt).
     const int outer = BorderWidth + (Column ? BorderHSpacing : BorderVSpacing) + CellBorderWidth;
     const int inner = 2 * CellBorderWidth + (Column ? CellHSpacing : CellVSpacing);
-    const int pos = Border == n ? (Column ? f.Width : f.Height) - outer / 2 : starts[Border] - (inner + 1) / 2;
+    const int pos =
+        Border == n ? (Column ? f.Width : f.Height) - outer / 2 : starts[Border] - (inner + 1) / 2;
     return pos - starts[Border - 1] - 2 * CellPadding - sizes[Border - 1];
 }
 
@@ -230,7 +232,8 @@ void TRPTableItemInfo::SetGuideLimits() {
         const int base = f.ColStarts[col] + pad + BorderShare(true, DragBorder);
         FGuideLo = base + DragMinWidth(col);
         // The right neighbour keeps its minimum; the last border stays in sight.
-        if (DragBorder < cols) FGuideHi = base + f.ColWidths[col] + f.ColWidths[col + 1] - DragMinWidth(col + 1);
+        if (DragBorder < cols)
+            FGuideHi = base + f.ColWidths[col] + f.ColWidths[col + 1] - DragMinWidth(col + 1);
         return;
     }
     const int rows = Rows->RowCount(), row = DragBorder - 1;
@@ -252,7 +255,8 @@ int TRPTableItemInfo::GetGuidePos(int X, int Y) {
     const bool column = (TableState & rptbsColDrag) != 0;
     int hi = FGuideHi;
     if (hi == INT_MAX)
-        hi = column ? doc->GetHOffs() + doc->GetWidth() - left - 1 : doc->GetVOffs() + doc->GetHeight() - top - 1;
+        hi = column ? doc->GetHOffs() + doc->GetWidth() - left - 1
+                    : doc->GetVOffs() + doc->GetHeight() - top - 1;
     return std::clamp((column ? X : Y) + DragOffset, FGuideLo, std::max(FGuideLo, hi));
 }
 
@@ -268,7 +272,7 @@ void TRPTableItemInfo::DrawGuideLine(TCustomRPFormattedData& Doc, int X, int Y) 
     DragLimit = p;
     const int x = left - Doc.GetHOffs(), y = top - Doc.GetVOffs();
     const TRect line = (TableState & rptbsColDrag) ? Rect(x + p, y, x + p + 1, y + FormattingInfo.Height)
-                                                    : Rect(x, y + p, x + FormattingInfo.Width, y + p + 1);
+                                                   : Rect(x, y + p, x + FormattingInfo.Width, y + p + 1);
     auto* root = dynamic_cast<TRichPadRPData*>(Doc.GetAbsoluteRootData());
     TCustomRichPad* view = root ? root->OwnerView : nullptr;
     if (!view) return;
@@ -459,13 +463,15 @@ bool TRPTableItemInfo::MoveFocus(bool GoForward) {
 }
 
 void TRPTableItemInfo::ClearFocus() {
-    if (FocusedRow >= 0 && FocusedRow < Rows->RowCount() && FocusedCol >= 0 && FocusedCol < Rows->GetColCount())
+    if (FocusedRow >= 0 && FocusedRow < Rows->RowCount() && FocusedCol >= 0 &&
+        FocusedCol < Rows->GetColCount())
         if (TRPTableCellData* cell = GetCell(FocusedRow, FocusedCol)) cell->ClearItemFocus();
     FocusedRow = FocusedCol = -1;
 }
 
 void TRPTableItemInfo::FocusControl() {
-    if (FocusedRow < 0 || FocusedRow >= Rows->RowCount() || FocusedCol < 0 || FocusedCol >= Rows->GetColCount())
+    if (FocusedRow < 0 || FocusedRow >= Rows->RowCount() || FocusedCol < 0 ||
+        FocusedCol >= Rows->GetColCount())
         return;
     TRPTableCellData* cell = GetCell(FocusedRow, FocusedCol);
     if (cell && cell->FocusedItemNo >= 0 && cell->FocusedItemNo < cell->GetItemCount())

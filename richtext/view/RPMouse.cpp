@@ -70,7 +70,8 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
     if (CaptureItem) {
         const int item = GetItemNo(CaptureItem);
         int l = 0, t = 0;
-        if (item >= 0 && GetItemCoords(item, l, t)) CaptureItem->MouseMove(this, item, Shift, docX - l, docY - t);
+        if (item >= 0 && GetItemCoords(item, l, t))
+            CaptureItem->MouseMove(this, item, Shift, docX - l, docY - t);
     } else if (State & rpstSelecting) {
         if (MoveSelectionEnd(X, Y)) {
             SelectionChanged();

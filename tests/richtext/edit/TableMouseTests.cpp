@@ -32,7 +32,8 @@ protected:
             Y -= r->Top();
         }
         QWidget* w = r->ClientWidget();
-        const Qt::MouseButtons held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
+        const Qt::MouseButtons held =
+            Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
         QMouseEvent e(Type, QPointF(X, Y), w->mapToGlobal(QPointF(X, Y)),
                       Type == QEvent::MouseMove ? Qt::NoButton : Button, held, Mods);
         QApplication::sendEvent(w, &e);
@@ -156,7 +157,7 @@ TEST_F(TableMouse, ShiftDragKeepsTheSumOfTwoColumnsAndStopsAtTheirMinimum) {
     Build(2, 2);
     T->GetCell(1, 1)->Clear();
     T->GetCell(1, 1)->AddNL("wxyz", 0, 0); // 40 pixels of content in column 1
-    T->BestWidth = 200;                      // the columns are wider than their content
+    T->BestWidth = 200;                    // the columns are wider than their content
     F.Edit->Format();
     F.Edit->ClearUndo();
     const std::string before = SaveRPF(*F.Edit);
@@ -232,7 +233,8 @@ TEST_F(TableMouse, BordersOfCollapsedSpacingKeepTheirPlaceOnAClick) {
     const TPoint o = Corner();
     const TRPTableItemFormattingInfo& f = T->FormattingInfo;
     const int w0 = f.ColWidths[0], h0 = f.RowHeights[0];
-    const int x = VBorder(1), y = HBorder(1), midY = T->GetCell(0, 0)->Top + 4, midX = T->GetCell(0, 0)->Left + 4;
+    const int x = VBorder(1), y = HBorder(1), midY = T->GetCell(0, 0)->Top + 4,
+              midX = T->GetCell(0, 0)->Left + 4;
     Click(o.x + x, o.y + midY);
     Click(o.x + midX, o.y + y);
     EXPECT_EQ(f.ColWidths[0], w0);
@@ -272,7 +274,7 @@ TEST_F(TableMouse, TheGuideLineIsDrawnInvertedAndGoesWithTheRelease) {
 
 TEST_F(TableMouse, DraggingSelectsTheUnionOfTheCornerCells) {
     Build(3, 3);
-    T->Options &= ~rptoEditing; // no cell editor: a press selects cells
+    T->Options &= ~rptoEditing;                   // no cell editor: a press selects cells
     T->Rows->MergeCells(0, 0, 1, 2, true, false); // (1, 0) is covered from (0, 0)
     F.Edit->Format();
     const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1), c = CellCentre(2, 2);
