@@ -248,6 +248,24 @@ TEST_F(TableMouse, BordersOfCollapsedSpacingKeepTheirPlaceOnAClick) {
     EXPECT_EQ(VBorder(1), x + 10);
 }
 
+TEST_F(TableMouse, ATableThatGoesDuringADragTakesItsGuideLineAlong) {
+    Build(2, 2);
+    const TPoint o = Corner();
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 4;
+    Press(o.x + x, o.y + y);
+    Drag(o.x + x + 5, o.y + y);
+    ASSERT_TRUE(F.Data()->XorDrawer);
+    F.Edit->Clear();
+    T = nullptr;
+    EXPECT_FALSE(F.Data()->XorDrawer);
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    // The pointer goes on and lets go over what is left.
+    Drag(o.x + x + 10, o.y + y);
+    Release(o.x + x + 10, o.y + y);
+    QImage img;
+    F.Edit->PaintTo(img);
+}
+
 TEST_F(TableMouse, TheGuideLineIsDrawnInvertedAndGoesWithTheRelease) {
     Build(2, 2);
     T->BestWidth = 200;
