@@ -4,13 +4,16 @@
 // formatted again (what a typed character in a cell costs until the cell
 // editor reformats in place). Beside it QTextDocument laying out and painting
 // the same table given as HTML. Last, in an editor: a row inserted into the
-// middle of the table and undone again, and one character typed into a cell
-// of it through the cell editor, until editor and host are painted.
+// middle of the table and undone again, one character typed into a cell of
+// it through the cell editor, until editor and host are painted, the pointer
+// moved over it and a column border dragged.
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTextDocument>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
@@ -212,6 +215,95 @@ void BM_TableCellTypeCharacter(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TableCellTypeCharacter)->Unit(benchmark::kMicrosecond);
+
+// ---- the mouse over the table in the editor (its first screen shown)
+
+struct TTableMouse : TTableEditor {
+    int Left = 0, Top = 0; // the table's corner in the editor's client area
+    TTableMouse() {
+        Edit->SetSelectionBounds(0, 1, 0, 1);
+        Edit->ScrollTo(0);
+        if (Table) Edit->EditData()->GetItemClientCoords(Edit->EditData()->GetItemNo(Table), Left, Top);
+    }
+    // Where vertical border Index lies in the table, -1 when nowhere.
+    int Border(int Index) const {
+        for (int x = 0; Table && x <= Table->GetWidth(); ++x) {
+            int s = 0, p = 0;
+            if (Table->GetVBorderAt(x, s, p) == Index) return p;
+        }
+        return -1;
+    }
+    // A mouse event; Held: the left button is down (moves of a drag).
+    void Send(QEvent::Type Type, int X, int Y, bool Held) {
+        QWidget* w = Edit->ClientWidget();
+        QMouseEvent e(Type, QPointF(X, Y), w->mapToGlobal(QPointF(X, Y)),
+                      Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      Held ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+};
+
+// The pointer moved over the first screen of the table, cells and borders:
+// the cursor is chosen for every move.
+void BM_TableHover(benchmark::State& state) {
+    TTableMouse m;
+    if (!m.Table) {
+        state.SkipWithError("no table");
+        return;
+    }
+    int moves = 0;
+    for (auto _ : state)
+        for (int y = m.Top; y < kHeight; y += 7)
+            for (int x = m.Left; x < m.Left + m.Table->GetWidth(); x += 23) {
+                m.Send(QEvent::MouseMove, x, y, false);
+                ++moves;
+            }
+    state.counters["moves"] = benchmark::Counter(moves, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_TableHover)->Unit(benchmark::kMillisecond);
+
+// A column border dragged 40 pixels left in 10 moves and dropped (the
+// column's 1,000 cells sized as one undo step, the table laid out again),
+// then undone; and the drop alone, the border going left and back in turn.
+void BM_TableColumnDrag(benchmark::State& state) {
+    TTableMouse m;
+    const bool undo = state.range(0) != 0;
+    const int border = m.Border(1);
+    if (border < 0) {
+        state.SkipWithError("no border");
+        return;
+    }
+    const int x = m.Left + border, y = m.Top + m.Table->GetRowTop(1) + 5;
+    const int w0 = m.Table->FormattingInfo.ColWidths[0];
+    bool left = true;
+    for (auto _ : state) {
+        const int from = left ? x : x - 40, to = left ? x - 40 : x;
+        m.Send(QEvent::MouseButtonPress, from, y, true);
+        for (int k = 1; k <= 10; ++k)
+            m.Send(QEvent::MouseMove, from + (to - from) * k / 10, y, true);
+        m.Send(QEvent::MouseButtonRelease, to, y, false);
+        if (undo)
+            m.Edit->Undo();
+        else
+            left = !left;
+    }
+    if (undo && m.Table->FormattingInfo.ColWidths[0] != w0) state.SkipWithError("the drag was not undone");
+}
+BENCHMARK(BM_TableColumnDrag)->ArgName("undo")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
+// For reference: the editor laying the table out once.
+void BM_TableEditorLayout(benchmark::State& state) {
+    TTableEditor e;
+    if (!e.Table) {
+        state.SkipWithError("no table");
+        return;
+    }
+    for (auto _ : state) {
+        e.Table->Changed();
+        e.Edit->Format();
+    }
+}
+BENCHMARK(BM_TableEditorLayout)->Unit(benchmark::kMillisecond);
 
 void BM_QTextDocumentTable(benchmark::State& state) {
     QImage img(kWidth, kHeight, QImage::Format_RGB32);

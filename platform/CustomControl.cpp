@@ -220,6 +220,10 @@ TCanvas* TCustomControl::Canvas() {
     return d->paintCanvas ? d->paintCanvas : d->measureCanvas.get();
 }
 
+bool TCustomControl::Painting() const {
+    return d->paintCanvas != nullptr;
+}
+
 void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
     TCanvas canvas(&p);
     canvas.Font()->Assign(*Font());

@@ -67,6 +67,8 @@ public:
 
     // The canvas of the running paint, or one for measuring outside painting.
     TCanvas* Canvas();
+    // True while a paint runs: Canvas() then draws on the window.
+    bool Painting() const;
     // Paints the client area into Image (sized to the client area) as a paint
     // message would paint the window.
     void PaintTo(QImage& Image);

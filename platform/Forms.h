@@ -47,7 +47,7 @@ public:
 
 // ---- events ------------------------------------------------------------------
 
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TMouseButton : int { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
 constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
                       ssDouble = 64;
@@ -78,9 +78,10 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
                   crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16,
                   crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21,
                   crSizeAll = -22;
-// Screen cursors of the rich-text view: a link, and the arrow pointing right
-// that selects whole lines.
-constexpr TCursor crJump = 101, crFlipArrow = 106;
+// Screen cursors of the rich-text view: a link, the arrows over a table's
+// left and top edge that select a row or a column, and the arrow pointing
+// right that selects whole lines.
+constexpr TCursor crJump = 101, crSelectRow = 104, crSelectCol = 105, crFlipArrow = 106;
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
@@ -520,8 +521,8 @@ private:
 
 TScreen* Screen();
 
-// The Qt cursor shape of a framework cursor (crFlipArrow, drawn by us, gives
-// the plain arrow here).
+// The Qt cursor shape of a framework cursor (crFlipArrow, crSelectRow and
+// crSelectCol, drawn by us, give the plain arrow here).
 int QtCursorShape(TCursor c);
 // The cursor itself, including those drawn by us.
 QCursor QtCursor(TCursor c);

@@ -121,21 +121,44 @@ int QtCursorShape(TCursor c) {
     }
 }
 
+namespace {
+
+// A cursor Width pixels wide from rows of 'X' (black), '.' (white) and
+// blanks, mirrored left to right or turned a quarter (rows become columns)
+// when asked.
+QCursor PatternCursor(const char* const* Rows, int Count, int Width, bool Mirror, bool Transpose,
+                      QPoint HotSpot) {
+    const int w = Width;
+    QImage img(Transpose ? Count : w, Transpose ? w : Count, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    for (int y = 0; y < Count; ++y)
+        for (int x = 0; x < w && Rows[y][x]; ++x) {
+            const char k = Rows[y][x];
+            if (k != 'X' && k != '.') continue;
+            const int px = Transpose ? y : (Mirror ? w - 1 - x : x), py = Transpose ? x : y;
+            img.setPixel(px, py, k == 'X' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        }
+    return QCursor(QPixmap::fromImage(img), HotSpot.x(), HotSpot.y());
+}
+
+} // namespace
+
 QCursor QtCursor(TCursor c) {
+    if (c == crSelectCol || c == crSelectRow) {
+        // A short thick arrow pointing down into the column, or (turned)
+        // right into the row; the hot spot is its tip.
+        static const char* const arrow[] = {
+            "  .....  ", "  .XXX.  ", "  .XXX.  ", "  .XXX.  ", "  .XXX.  ", "  .XXX.  ",
+            "...XXX...", ".XXXXXXX.", " .XXXXX. ", "  .XXX.  ", "   .X.   ", "    .    ",
+        };
+        const bool row = c == crSelectRow;
+        return PatternCursor(arrow, 12, 9, false, row, row ? QPoint(10, 4) : QPoint(4, 10));
+    }
     if (c != crFlipArrow) return QCursor(static_cast<Qt::CursorShape>(QtCursorShape(c)));
     // The usual arrow (outline X, filling .), mirrored: its tip at the top right.
     static const char* const rows[] = {
         "X",         "XX",         "X.X",        "X..X",    "X...X",    "X....X",   "X.....X",   "X......X",
         "X.......X", "X........X", "X.....XXXX", "X..X..X", "X.X X..X", "XX  X..X", "X    X..X", "     XXX",
     };
-    QImage img(12, 16, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 12 && rows[y][x]; ++x) {
-            if (rows[y][x] == 'X')
-                img.setPixel(11 - x, y, qRgb(0, 0, 0));
-            else if (rows[y][x] == '.')
-                img.setPixel(11 - x, y, qRgb(255, 255, 255));
-        }
-    return QCursor(QPixmap::fromImage(img), 11, 0);
+    return PatternCursor(rows, 16, 12, true, false, QPoint(11, 0));
 }

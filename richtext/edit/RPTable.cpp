@@ -57,9 +57,7 @@ TRPTableItemInfo::~TRPTableItemInfo() {
     CloseInplaceEditor(false);
     // Only a table in a document may hold that document's mouse capture; the
     // document of any other may be gone already.
-    if (TableState & rptbsInserted)
-        if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); fd && fd->CaptureItem == this)
-            fd->ReleaseMouseCapture(this);
+    if (TableState & rptbsInserted) AbandonMouse();
     FormattingInfo.Clear();
     Rows.reset();
 }
@@ -152,6 +150,7 @@ void TRPTableItemInfo::AfterLoading(int Format) {
 
 void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
     CloseInplaceEditor(true);
+    AbandonMouse();
     // The markers in the cells leave the document's numbering with the table.
     if (RPData) RPData->RemoveSubMarkersFromList(*this, false);
     TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);
@@ -176,6 +175,7 @@ bool TRPTableItemInfo::GetBoolValue(int Id) const {
     case rpbivChangesFont:
     case rpbivNonTextUnicode: // its text comes as UTF-16 when asked for
     case 6:                   // it has text of its own
+    case 10:
         return true;
     default:
         return TRPFullLineItemInfo::GetBoolValue(Id);
@@ -204,7 +204,7 @@ TCustomRPData* TRPTableItemInfo::GetSubRPDataAt(int Index) const {
 
 int TRPTableItemInfo::GetRowTop(int Index) const {
     if (Index >= 0 && Index < FormattingInfo.RowStarts.Count()) return FormattingInfo.RowStarts[Index];
-    return 0;
+    return Index > 0 ? FormattingInfo.Height : 0;
 }
 
 void TRPTableItemInfo::MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,

@@ -66,6 +66,8 @@ using TRPHTMLLength = int32_t;
 constexpr uint16_t rptbsInserted = 1;
 constexpr uint16_t rptbsEditorDoc = 2;
 constexpr uint16_t rptbsChanged = 4;
+constexpr uint16_t rptbsColDrag = 16;   // the border being dragged is a column's (else a row's)
+constexpr uint16_t rptbsDragShift = 32; // Shift was held when the border drag started
 constexpr uint16_t rptbsJustCreated = 64;
 constexpr uint16_t rptbsCellsSelected = 256;
 
@@ -485,6 +487,43 @@ public:
     void DropVBorder(int Border, int Pos, bool KeepSum);
     void DropHBorder(int Border, int Pos);
 
+    // ---- the mouse (RPTableMouse.cpp). X and Y are relative to the table.
+    // A press opens the cell editor, starts a border drag, selects a row or
+    // a column from the outer border, or starts selecting cells; a drag moves
+    // a guide line (the document's XOR marker) and its release sizes the
+    // cells as one undo step.
+    bool MouseDown(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool MouseMove(TCustomRPData* RPData, int ItemNo, TShiftState Shift, int X, int Y) override;
+    bool MouseUp(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Ends a drag or a selection under way without applying anything, and
+    // gives up the document's mouse capture (the table leaves the document).
+    void AbandonMouse();
+    // Selecting cells with the mouse, anchored at the main cell (Row, Col),
+    // with the mouse captured by the table; False where the document allows
+    // no selection. (A press in the cell editor starts it too.)
+    bool StartSelecting(int Row, int Col);
+    // True from a border press to its release.
+    bool IsDragging() const;
+    // The border being dragged (-1: none), the pointer's distance from it
+    // when pressed, and where the guide line was drawn last (-1: nowhere).
+    int DragBorder = -1, DragOffset = 0, DragLimit = -1;
+    // True from a press that starts a cell selection to its release.
+    bool Selecting = false;
+    // Where the guide line of the drag stands for the pointer at (X, Y):
+    // between the neighbouring borders, no column narrower than its content
+    // allows. -1 without a drag.
+    int GetGuidePos(int X, int Y);
+    // The document of the cell under (X, Y), nil when none.
+    TCustomRPData* GetCellRPDataAt(int X, int Y) override;
+    // Whether an item of some cell owns Control: its cell and item index.
+    bool OwnsControl(const TControl* Control) const override;
+    bool OwnsControl(const TControl* Control, int& Row, int& Col, int& ItemNo) const;
+    bool FocusControlItem(const TControl* Control, TCustomRPData*& Data, int& ItemNo) override;
+    // Keyboard focus among the focusable items (links, controls) of the cells.
+    bool MoveFocus(bool GoForward) override;
+    void ClearFocus() override;
+    void FocusControl() override;
+
     // ---- scaling for the device of the running layout
     int ScaleX(int v) const;
     int ScaleY(int v) const;
@@ -638,6 +677,31 @@ private:
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
     void SetCellBestWidthTo(int Col, int Width);
+    // The narrowest a dragged column may become.
+    int DragMinWidth(int Col) const;
+    // The distance from the content of the column (row) before a border to
+    // the border's line, padding aside, as laid out: a border dropped where
+    // it lies keeps the width (height) it has, whatever the spacing's sign.
+    int BorderShare(bool Column, int Border) const;
+    // Pos: where the border lies; Pointer: the press on the drag's axis.
+    bool StartDrag(TCustomRPFormattedData& Doc, int Border, int Pos, int Pointer, bool Column,
+                   TShiftState Shift);
+    int FDragStart = -1;
+    // The guide line's range in the drag under way (INT_MAX: the view's edge).
+    int FGuideLo = -1, FGuideHi = 0;
+    void SetGuideLimits();
+    void EndDrag(TCustomRPFormattedData& Doc, int X, int Y);
+    void DrawGuideLine(TCustomRPFormattedData& Doc, int X, int Y);
+    bool PressOnBorder(TCustomRPFormattedData& Doc, TShiftState Shift, int X, int Y);
+    int BorderCursor(TCustomRPFormattedData& Doc, int X, int Y) const;
+    void ExtendSelection(TCustomRPFormattedData& Doc, int Row, int Col);
+    // Hands a move or a release inside a cell's content to the cell's document.
+    bool PassToCell(int X, int Y, TRPTableCellData*& Cell, int& CellX, int& CellY);
+    // The cell editor's part of a click, a drag and a selection.
+    void EditCellByClick(TCustomRPFormattedData& Doc, int Row, int Col, TMouseButton Button,
+                         TShiftState Shift, int X, int Y);
+    bool CloseEditorForDrag();
+    void ReopenEditorAfterDrag();
     std::unique_ptr<TRPBackground> FBackground;
     // While a cell's print document draws: the cell, and its box relative to
     // the table's corner in screen pixels.

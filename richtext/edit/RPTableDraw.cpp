@@ -278,7 +278,11 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     const int top = Y + cellBox.Top - P.Info->RowStarts[Row];
     TRect box = Rect(left, top, left + cellBox.Width(), top + cellBox.Height());
     TColor color = cell->Color;
-    const bool selected = (P.State & rptpsWholeSelected) && P.SelColor != clNone;
+    // A whole selected table marks its cells for the drawing only; cells of
+    // the table's own cell selection carry the mark already.
+    const bool inCellSelection = !P.Printing && (cell->State & rpcsSelected) != 0;
+    const bool selected = ((P.State & rptpsWholeSelected) || inCellSelection) && P.SelColor != clNone;
+    const bool markForDrawing = selected && !inCellSelection;
     if (selected) {
         color = P.SelColor;
         cell->State |= rpcsSelected;
@@ -301,7 +305,12 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
         // The cell's offsets follow the table's drawing origin; the document
         // paints in canvas coordinates whose corner is the canvas's own.
         Canvas.Brush()->SetStyle(bsClear);
+        // A selected cell's text takes the selection's text colour, as a
+        // wholly selected document's does.
+        const bool setWhole = selected && !(cell->State & rpstWholeSelected);
+        if (setWhole) cell->State |= rpstWholeSelected;
         if (Meets(box, P.Clip)) cell->PaintDocument(Canvas, Rect(0, 0, P.Clip.Right, P.Clip.Bottom));
+        if (setWhole) cell->State &= ~rpstWholeSelected;
     }
     if (P.Printing && P.Info->CellPrintDocs && index < static_cast<size_t>(P.Info->CellPrintDocs->Count())) {
         if (auto* p = dynamic_cast<TRectPtblRPData*>(P.Info->CellPrintDocs->Get(static_cast<int>(index)))) {
@@ -327,7 +336,7 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
             FPrintingCell = nullptr;
         }
     }
-    if (selected) cell->State &= ~rpcsSelected;
+    if (markForDrawing) cell->State &= ~rpcsSelected;
     const TColor bc = cell->BorderColor == clNone ? CellBorderColor : cell->BorderColor;
     const TColor blc = cell->BorderLightColor == clNone ? CellBorderLightColor : cell->BorderLightColor;
     DrawBorder(Canvas, box.Left - cb, box.Top - cb, box.Right + cb, box.Bottom + cb, CellBorderWidth, blc, bc,

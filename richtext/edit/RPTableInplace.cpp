@@ -3,6 +3,7 @@
 #include "richtext/edit/RPTableInplace.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -156,11 +157,14 @@ void TRPTableInplaceEdit::SetParentData(TCustomRPData* AHostData) {
 void TRPTableInplaceEdit::SetHighlight(bool On) {
     if (On == m_highlight) return;
     m_highlight = On;
+    // The document's highlight: its text is painted as selected text.
     if (On) {
         m_savedColor = Color();
         if (Style()) SetColor(Style()->SelColor);
+        EditData()->State |= rpstWholeSelected;
     } else {
         SetColor(m_savedColor);
+        EditData()->State &= ~rpstWholeSelected;
     }
     Format();
     Invalidate();
@@ -322,7 +326,29 @@ void TRPTableInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int 
         }
     }
     TRichPadEdit::MouseDown(Button, Shift, X, Y);
-    if (Button == mbLeft && !(Shift & ssDouble)) DraggingFromCell = true;
+    // A press here may go on into a selection of cells.
+    if (Button == mbLeft && !(Shift & ssDouble) && Table && Table->StartSelecting(Row, Col))
+        DraggingFromCell = true;
+}
+
+void TRPTableInplaceEdit::RelayMouseToHost(QEvent::Type Type, TShiftState Shift, int X, int Y) {
+    QWidget* w = HostControl ? HostControl->ClientWidget() : nullptr;
+    if (!w) return;
+    const QPointF p(X + Left(), Y + Top());
+    const Qt::MouseButtons held = Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    Qt::KeyboardModifiers mods = Qt::NoModifier;
+    if (Shift & ssShift) mods |= Qt::ShiftModifier;
+    if (Shift & ssCtrl) mods |= Qt::ControlModifier;
+    QMouseEvent e(Type, p, w->mapToGlobal(p), Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                  mods);
+    QApplication::sendEvent(w, &e);
+}
+
+void TRPTableInplaceEdit::MouseMove(TShiftState Shift, int X, int Y) {
+    // While cells are selected from here the table follows the pointer.
+    if ((Shift & ssLeft) && DraggingFromCell && Table && Table->Selecting)
+        RelayMouseToHost(QEvent::MouseMove, Shift, X, Y);
+    TRichPadEdit::MouseMove(Shift, X, Y);
 }
 
 void TRPTableInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -330,6 +356,16 @@ void TRPTableInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X,
     TRichPadEdit::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft) return;
     DraggingFromCell = false;
+    if (Table && Table->Selecting && HostControl) {
+        // The host ends the selection; its own mouse-up event is not for this release.
+        const TRPMouseItemEvent hostUp = HostControl->OnRPMouseUp;
+        HostControl->OnRPMouseUp = nullptr;
+        TCustomRichPad* host = HostControl;
+        const std::weak_ptr<bool> alive = m_alive;
+        RelayMouseToHost(QEvent::MouseButtonRelease, Shift, X, Y);
+        host->OnRPMouseUp = hostUp;
+        if (alive.expired()) return;
+    }
     if (m_highlight)
         PostRelease();
     else

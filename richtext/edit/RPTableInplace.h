@@ -11,6 +11,7 @@
 //   table->EditCell(-1, Row, Col, false, false, false, true, false);
 //   ... the user types into table->InplaceEditor() ...
 //   table->CloseInplaceEditor(true);
+#include <QEvent>
 #include <memory>
 
 #include "richtext/edit/RichPadEdit.h"
@@ -114,6 +115,7 @@ protected:
     bool KeyChar(char16_t Key) override;
     bool WantTabs() const override { return true; }
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
@@ -122,5 +124,7 @@ private:
     bool m_ctrlTab = false; // Ctrl+Tab is typing a tab character
     TColor m_savedColor = clNone;
     void CaretOut(TRPCellExit Direction);
+    // A mouse event of a selection drag handed to the host control, in its coordinates.
+    void RelayMouseToHost(QEvent::Type Type, TShiftState Shift, int X, int Y);
     template <typename F> void Post(F&& Work);
 };

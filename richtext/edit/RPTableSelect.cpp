@@ -199,19 +199,15 @@ void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {
     if (Border < 1 || Border > cols || f.ColStarts.Count() != cols || f.ColWidths.Count() != cols) return;
     const int col = Border - 1;
     const bool last = Border == cols;
-    const int share =
-        last ? (BorderWidth + BorderHSpacing + CellBorderWidth + 1) / 2 : CellHSpacing / 2 + CellBorderWidth;
-    TCanvas* canvas = nullptr;
-    if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) canvas = d->GetCanvas();
-    const auto minWidth = [&](int c) { return std::max(1, Rows->GetColMinWidth(c, Resolution, canvas)); };
-    int w = std::max(minWidth(col), Pos - f.ColStarts[col] - 2 * CellPadding - share);
+    const int share = BorderShare(true, Border);
+    int w = std::max(DragMinWidth(col), Pos - f.ColStarts[col] - 2 * CellPadding - share);
     const bool pairs = KeepSum && !last && !Rows->IsColPercent(col + 1) && !Rows->IsColPercent(col);
     int next = 0;
     if (pairs) {
         // The two columns keep their sum; the right one keeps its minimum.
         const int sum = f.ColWidths[col] + f.ColWidths[col + 1];
-        next = std::max(minWidth(col + 1), sum - w);
-        w = std::max(minWidth(col), sum - next);
+        next = std::max(DragMinWidth(col + 1), sum - w);
+        w = std::max(DragMinWidth(col), sum - next);
     }
     TModify m(*this);
     if (Rows->IsColPercent(col)) {
@@ -229,8 +225,7 @@ void TRPTableItemInfo::DropHBorder(int Border, int Pos) {
     const int rows = Rows->RowCount();
     if (Border < 1 || Border > rows || f.RowStarts.Count() != rows) return;
     const int row = Border - 1;
-    const int share = Border == rows ? (BorderWidth + BorderVSpacing + CellBorderWidth + 1) / 2
-                                     : CellVSpacing / 2 + CellBorderWidth;
+    const int share = BorderShare(false, Border);
     const int h = std::max(0, Pos - f.RowStarts[row] - 2 * CellPadding - share);
     TModify m(*this);
     bool setOne = false;

@@ -240,11 +240,13 @@ void TCustomRPItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
     RPData->DoItemAction(rpiaMovingToUndoList, this, s, RPData);
 }
 
-void TCustomRPItemInfo::MouseMove(TCustomRPData* RPData, int ItemNo) {
-    if (!RPData || (RPData->GetOptions() & rpoShowItemHints) == 0) return;
+bool TCustomRPItemInfo::MouseMove(TCustomRPData* RPData, int ItemNo, TShiftState Shift, int X, int Y) {
+    (void)Shift, (void)X, (void)Y;
+    if (!RPData || (RPData->GetOptions() & rpoShowItemHints) == 0) return false;
     std::string s = Hint;
     RPData->GetAbsoluteRootData()->DoItemHint(RPData, ItemNo, s);
     RPData->GetAbsoluteRootData()->SetControlHint(s);
+    return false;
 }
 
 void TCustomRPItemInfo::MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,

@@ -22,6 +22,8 @@ class TRPRTFFontTable;
 struct TRPRTFTables;
 struct TRPHTMLBulletInfo;
 template <class T> class TRPList;
+enum TMouseButton : int;
+using TShiftState = unsigned;
 using TRPHTMLBulletList = TRPList<TRPHTMLBulletInfo>;
 // Options of the HTML writers (a set of rphso... bits).
 using TRPHTMLSaveOptions = uint16_t;
@@ -210,6 +212,12 @@ public:
     virtual void AssignItem(const TCustomRPItemInfo& Source);
     virtual TCustomRPData* GetCellRPDataAt(int X, int Y) { return (void)X, (void)Y, nullptr; }
     virtual bool OwnsControl(const TControl* Control) const { return (void)Control, false; }
+    // For a control owned inside the item's sub-documents: that sub-document
+    // takes the focus on it; Data and ItemNo name the item when it takes the
+    // keyboard focus itself. True when the item holds the control.
+    virtual bool FocusControlItem(const TControl* Control, TCustomRPData*& Data, int& ItemNo) {
+        return (void)Control, (void)Data, (void)ItemNo, false;
+    }
     virtual bool IsInplaceEditor() const { return false; }
     virtual std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                                      const std::string& Path, const std::string& ItemText);
@@ -223,9 +231,16 @@ public:
     virtual bool ReadRPFLine(const std::string& s, TCustomRPData* RPData, TRPFLineInfo& Line);
     virtual void DetachForUndo(int ItemNo, TCustomRPData* RPData);
     virtual void ReattachFromUndo(TCustomRPData* RPData) { (void)RPData; }
-    virtual void MouseMove(TCustomRPData* RPData, int ItemNo);
-    virtual bool MouseDown(TCustomRPData* RPData) { return (void)RPData, false; }
-    virtual bool MouseUp(TCustomRPData* RPData) { return (void)RPData, false; }
+    // The mouse over the item, or over anywhere while the item holds the
+    // document's mouse capture: X and Y are relative to the item's (first)
+    // draw item. True when the item took the event.
+    virtual bool MouseMove(TCustomRPData* RPData, int ItemNo, TShiftState Shift, int X, int Y);
+    virtual bool MouseDown(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        return (void)RPData, (void)Button, (void)Shift, (void)X, (void)Y, false;
+    }
+    virtual bool MouseUp(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        return (void)RPData, (void)Button, (void)Shift, (void)X, (void)Y, false;
+    }
     virtual void AfterLoading(int Format) { (void)Format; }
     virtual void ClearSelection() {}
     virtual bool HasCellSelection() const { return false; }

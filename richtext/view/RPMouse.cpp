@@ -69,7 +69,9 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
     HideXorMarker();
     if (CaptureItem) {
         const int item = GetItemNo(CaptureItem);
-        if (item >= 0) CaptureItem->MouseMove(this, item);
+        int l = 0, t = 0;
+        if (item >= 0 && GetItemCoords(item, l, t))
+            CaptureItem->MouseMove(this, item, Shift, docX - l, docY - t);
     } else if (State & rpstSelecting) {
         if (MoveSelectionEnd(X, Y)) {
             SelectionChanged();
@@ -85,9 +87,11 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
         if (!inside(LastDItemNo)) LastDItemNo = FindDrawItemAtPoint(docX, docY);
         bool done = false;
         if (LastDItemNo >= 0) {
-            const int itemNo = DrawItem(LastDItemNo)->ItemNo;
-            GetItem(itemNo)->MouseMove(this, itemNo);
-            if (!(Shift & ssShift) && CanStartDragging()) {
+            const TRPDrawLineInfo* di = DrawItem(LastDItemNo);
+            // An item that takes the move (a table over its borders) sets the cursor itself.
+            done = GetItem(di->ItemNo)->MouseMove(this, di->ItemNo, Shift, docX - di->Left, docY - di->Top);
+            if (done) ClearLastJump(false);
+            if (!done && !(Shift & ssShift) && CanStartDragging()) {
                 int dOffs = 0, dn = -1, offs = 0, it = -1;
                 FindDrawItemAtPos(docX, docY, true, dn, dOffs);
                 DrawItemToItemPos(dn, dOffs, offs, it);
@@ -99,7 +103,8 @@ void TCustomRPFormattedData::MouseMove(TShiftState Shift, int X, int Y) {
         } else if (GetOptions() & rpoShowItemHints) {
             CancelItemHint();
         }
-        if (!done) {
+        // Jump areas are kept, in its coordinates, by the root document.
+        if (!done && IsNotTableCell()) {
             const int k = FindJumpAt(X, Y);
             if (k < 0) {
                 ClearLastJump(false);
@@ -144,13 +149,14 @@ void TCustomRPFormattedData::MouseDown(TMouseButton Button, TShiftState Shift, i
             ReleasePartialSelections(nullptr);
             if (!dblPress) SetFocusToControl();
         }
-        item->MouseDown(this);
+        item->MouseDown(this, Button, Shift, docX - DrawItem(d)->Left, docY - DrawItem(d)->Top);
     } else if (!dblPress) {
         SetFocusToControl();
     }
     if (!CaptureItem && IsAssigned(TRPEvent::MouseDown))
         DoRPMouseDown(Button, Shift, d >= 0 ? DrawItem(d)->ItemNo : -1, X, Y);
-    if (Button == mbLeft && !CaptureItem) {
+    // A table captures a press in a cell; a release on the same link is still its click.
+    if (Button == mbLeft && (!CaptureItem || CaptureItem->GetSubRPDataCount() > 0)) {
         const int k = FindJumpAt(X, Y);
         PressedJumpNo = k >= 0 ? Jumps[static_cast<size_t>(k)].Id : -1;
     }
@@ -297,7 +303,11 @@ bool TCustomRPFormattedData::MoveSelectionEnd(int X, int Y) {
 
 void TCustomRPFormattedData::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
     if (!GetRPStyle()) return;
-    if (CaptureItem) CaptureItem->MouseUp(this);
+    if (CaptureItem) {
+        int l = 0, t = 0;
+        GetItemCoords(GetItemNo(CaptureItem), l, t);
+        CaptureItem->MouseUp(this, Button, Shift, X + GetHOffs() - l, Y + GetVOffs() - t);
+    }
     State &= ~(rpstSelecting | rpstLineSelection | rpstDblClickLock);
     if (SelStartNo > SelEndNo || (SelStartNo == SelEndNo && SelStartOffs > SelEndOffs)) {
         std::swap(SelStartNo, SelEndNo);

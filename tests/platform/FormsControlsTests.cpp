@@ -334,6 +334,19 @@ TEST(FormCursors, RichTextCursorsHaveTheirShapes) {
     const QImage img = flip.pixmap().toImage();
     EXPECT_EQ(qAlpha(img.pixel(11, 0)), 255);
     EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+    // The table's arrows: down into a column, right into a row, tip on the hot spot.
+    const QImage col = QtCursor(crSelectCol).pixmap().toImage();
+    const QImage row = QtCursor(crSelectRow).pixmap().toImage();
+    EXPECT_EQ(QtCursor(crSelectCol).hotSpot(), QPoint(4, 10));
+    EXPECT_EQ(QtCursor(crSelectRow).hotSpot(), QPoint(10, 4));
+    EXPECT_EQ(col.size(), QSize(9, 12));
+    EXPECT_EQ(row.size(), QSize(12, 9));
+    for (const QPoint p : {QPoint(4, 10), QPoint(4, 1), QPoint(1, 7)}) {
+        EXPECT_EQ(col.pixel(p) & 0xFFFFFF, 0u) << p.x() << "," << p.y();
+        EXPECT_EQ(row.pixel(p.y(), p.x()) & 0xFFFFFF, 0u) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(qAlpha(col.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(col.pixel(4, 11)), 255); // the white rim around the tip
     // A control keeps the number and shows the shape.
     TForm f(nullptr);
     auto* l = new TPanel(&f);

@@ -1,0 +1,550 @@
+// A table and the mouse, driven through the editor control as a user would:
+// border drags with their guide line and their single undo step, cell, row
+// and column selection, right clicks and the cursors over the borders.
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "TableEditFixture.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "support/FormDriver.h"
+
+namespace {
+
+class TableMouse : public TableInEditor {
+protected:
+    // The control the mouse works in: the editor, or a view of a test's own.
+    TCustomRichPad* View = nullptr;
+    TCustomRichPad* Target() const { return View ? View : static_cast<TCustomRichPad*>(F.Edit); }
+    TRichPadRPData* Doc() const { return Target()->RPData(); }
+    // The control that takes the events: the cell editor while it holds the mouse.
+    TCustomRichPad* Receiver() const {
+        if (TRPTableInplaceEdit* e = T ? T->InplaceEditor() : nullptr; e && e->MouseCapture()) return e;
+        return Target();
+    }
+    void Send(QEvent::Type Type, int X, int Y, Qt::MouseButton Button = Qt::LeftButton,
+              Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+        TCustomRichPad* r = Receiver();
+        if (r != Target()) {
+            // In the editor's own coordinates.
+            X -= r->Left();
+            Y -= r->Top();
+        }
+        QWidget* w = r->ClientWidget();
+        const Qt::MouseButtons held =
+            Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Button);
+        QMouseEvent e(Type, QPointF(X, Y), w->mapToGlobal(QPointF(X, Y)),
+                      Type == QEvent::MouseMove ? Qt::NoButton : Button, held, Mods);
+        QApplication::sendEvent(w, &e);
+    }
+    void Press(int X, int Y, Qt::MouseButton B = Qt::LeftButton, Qt::KeyboardModifiers M = Qt::NoModifier) {
+        Send(QEvent::MouseButtonPress, X, Y, B, M);
+    }
+    void Drag(int X, int Y, Qt::KeyboardModifiers M = Qt::NoModifier) {
+        Send(QEvent::MouseMove, X, Y, Qt::LeftButton, M);
+    }
+    void Hover(int X, int Y) { Send(QEvent::MouseMove, X, Y, Qt::NoButton); }
+    void Release(int X, int Y, Qt::MouseButton B = Qt::LeftButton) {
+        Send(QEvent::MouseButtonRelease, X, Y, B);
+    }
+    void Click(int X, int Y, Qt::MouseButton B = Qt::LeftButton) {
+        Press(X, Y, B);
+        Release(X, Y, B);
+    }
+    // The table's corner in the control's client area.
+    TPoint Corner() {
+        int l = 0, t = 0;
+        EXPECT_TRUE(Doc()->GetItemClientCoords(1, l, t));
+        return {l, t};
+    }
+    // The middle of a cell, in client coordinates.
+    TPoint CellCentre(int Row, int Col) {
+        const TRPTableCellData* c = T->GetCell(Row, Col);
+        const TPoint o = Corner();
+        return {o.x + c->Left + c->Width / 2, o.y + c->Top + c->Height / 2};
+    }
+    // Where vertical border Border and horizontal border Border lie (table coordinates).
+    int BorderPos(bool Vertical, int Border) {
+        const TRPTableItemFormattingInfo& f = T->FormattingInfo;
+        for (int x = 0; x <= (Vertical ? f.Width : f.Height); ++x) {
+            int s, p;
+            if ((Vertical ? T->GetVBorderAt(x, s, p) : T->GetHBorderAt(x, s, p)) == Border) return p;
+        }
+        ADD_FAILURE() << "no border " << Border;
+        return 0;
+    }
+    int VBorder(int Border) { return BorderPos(true, Border); }
+    int HBorder(int Border) { return BorderPos(false, Border); }
+    std::string Flags() {
+        std::string s;
+        for (int r = 0; r < T->Rows->RowCount(); ++r) {
+            if (r) s += "/";
+            for (int c = 0; c < T->Rows->GetColCount(); ++c) {
+                const TRPTableCellData* cell = T->GetCell(r, c);
+                s += !cell ? '.' : (cell->State & rpcsSelected) ? 'x' : 'o';
+            }
+        }
+        return s;
+    }
+    std::vector<int> Bounds() {
+        int top, left, rows, cols;
+        if (!T->GetSelectionBounds(top, left, rows, cols)) return {};
+        return {top, left, rows, cols};
+    }
+    int Cursor() const { return Target()->CurrentCursor(); }
+    // A read-only view on the fixture's form showing "vor" and a table; the
+    // mouse then works in it. The cells named in Links read "Link" in a jump style.
+    TRichPad* MakeView(int Rows, int Cols, const std::vector<std::pair<int, int>>& Links = {}) {
+        int linkStyle = -1;
+        if (!Links.empty()) {
+            TFontInfo* link = F.Style->TextStyles().Add();
+            link->FontName = "Arial";
+            link->Size = 15;
+            link->Jump = true;
+            linkStyle = F.Style->TextStyles().Count() - 1;
+        }
+        auto* view = new TRichPad(F.Form.get());
+        view->SetParent(F.Form.get());
+        view->SetBounds(0, 0, 300, 200);
+        view->SetStyle(F.Style.get());
+        view->AddText("vor", 0, 0);
+        auto t = TRPTableItemInfo::CreateEx(Rows, Cols, view->RPData());
+        T = t.get();
+        for (const auto& [r, c] : Links) {
+            T->GetCell(r, c)->Clear();
+            T->GetCell(r, c)->AddNL("Link", linkStyle, 0);
+        }
+        view->RPData()->AddItem(std::string(), std::move(t));
+        view->Format();
+        View = view;
+        return view;
+    }
+};
+
+TEST_F(TableMouse, ColumnDragThroughTheRimResizesInOneUndoStep) {
+    Build(2, 3);
+    const std::string before = SaveRPF(*F.Edit);
+    const TPoint o = Corner();
+    const TRPTableCellData* a = T->GetCell(0, 0);
+    const int w0 = T->FormattingInfo.ColWidths[0], w1 = T->FormattingInfo.ColWidths[1];
+    // The rightmost pixel of cell (0, 0) is its rim: no cell, but the border next to it.
+    const int rimX = a->Left + a->Width - 1, y = a->Top + a->Height / 2;
+    int r, c;
+    EXPECT_FALSE(T->GetCellAt(rimX, y, r, c));
+    Hover(o.x + rimX, o.y + y);
+    EXPECT_EQ(Cursor(), crHSplit);
+    Press(o.x + rimX, o.y + y);
+    EXPECT_TRUE(T->IsDragging());
+    EXPECT_EQ(F.Data()->CaptureItem, T);
+    EXPECT_FALSE(T->HasCellSelection());
+    Drag(o.x + rimX + 30, o.y + y);
+    Release(o.x + rimX + 30, o.y + y);
+    EXPECT_FALSE(T->IsDragging());
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    EXPECT_FALSE(F.Data()->XorDrawer);
+    EXPECT_EQ(T->GetCell(0, 0)->BestWidth, w0 + 30);
+    EXPECT_EQ(T->GetCell(1, 0)->BestWidth, w0 + 30);
+    EXPECT_EQ(T->GetCell(0, 1)->BestWidth, 0); // the neighbour keeps its automatic width
+    EXPECT_EQ(T->FormattingInfo.ColWidths[0], w0 + 30);
+    EXPECT_LT(T->FormattingInfo.ColWidths[1], w1); // the automatic ones make room
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+}
+
+TEST_F(TableMouse, ShiftDragKeepsTheSumOfTwoColumnsAndStopsAtTheirMinimum) {
+    Build(2, 2);
+    T->GetCell(1, 1)->Clear();
+    T->GetCell(1, 1)->AddNL("wxyz", 0, 0); // 40 pixels of content in column 1
+    T->BestWidth = 200;                    // the columns are wider than their content
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    const std::string before = SaveRPF(*F.Edit);
+    const TPoint o = Corner();
+    const TRPTableItemFormattingInfo& f = T->FormattingInfo;
+    const int w0 = f.ColWidths[0], w1 = f.ColWidths[1], sum = w0 + w1;
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 5;
+    Press(o.x + x, o.y + y, Qt::LeftButton, Qt::ShiftModifier);
+    ASSERT_TRUE(T->IsDragging());
+    Drag(o.x + x + 12, o.y + y);
+    Release(o.x + x + 12, o.y + y);
+    EXPECT_EQ(T->GetCell(0, 0)->BestWidth, w0 + 12);
+    EXPECT_EQ(T->GetCell(0, 1)->BestWidth, w1 - 12);
+    EXPECT_EQ(f.ColWidths[0] + f.ColWidths[1], sum);
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+
+    // Far to the right the guide line stops where column 1 keeps its content.
+    T = Table();
+    const int minW1 = T->Rows->GetColMinWidth(1, nullptr, F.Data()->GetCanvas());
+    EXPECT_EQ(minW1, 40);
+    Press(o.x + x, o.y + y, Qt::LeftButton, Qt::ShiftModifier);
+    Drag(o.x + x + 500, o.y + y);
+    Release(o.x + x + 500, o.y + y);
+    EXPECT_EQ(T->GetCell(0, 1)->BestWidth, minW1);
+    EXPECT_EQ(T->GetCell(0, 0)->BestWidth, sum - minW1);
+    // And far to the left column 0 keeps its own.
+    const int x2 = VBorder(1);
+    Press(o.x + x2, o.y + y);
+    Drag(o.x - 200, o.y + y);
+    Release(o.x - 200, o.y + y);
+    EXPECT_EQ(T->GetCell(0, 0)->BestWidth, T->Rows->GetColMinWidth(0, nullptr, F.Data()->GetCanvas()));
+    EXPECT_EQ(F.Data()->UndoList->Count(), 2);
+}
+
+TEST_F(TableMouse, RowDragSetsTheRowHeightInOneUndoStep) {
+    Build(3, 2);
+    const std::string before = SaveRPF(*F.Edit);
+    const TPoint o = Corner();
+    const int h0 = T->FormattingInfo.RowHeights[0];
+    const int x = T->GetCell(0, 0)->Left + 4, y = HBorder(1);
+    Hover(o.x + x, o.y + y);
+    EXPECT_EQ(Cursor(), crVSplit);
+    Press(o.x + x, o.y + y + 1); // a pixel off the line: the offset is kept while dragging
+    ASSERT_TRUE(T->IsDragging());
+    Drag(o.x + x, o.y + y + 26);
+    Release(o.x + x, o.y + y + 26);
+    EXPECT_EQ(T->GetCell(0, 0)->BestHeight, h0 + 25);
+    EXPECT_EQ(T->GetCell(0, 1)->BestHeight, h0 + 25);
+    EXPECT_EQ(T->GetCell(1, 0)->BestHeight, 0);
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], h0 + 25);
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    // A row never becomes lower than its text.
+    T = Table();
+    Press(o.x + x, o.y + y);
+    Drag(o.x + x, o.y - 100);
+    Release(o.x + x, o.y - 100);
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], h0);
+}
+
+TEST_F(TableMouse, BordersOfCollapsedSpacingKeepTheirPlaceOnAClick) {
+    // Imported tables overlap their cells' borders: spacing -1, no padding.
+    Build(2, 3);
+    T->CellHSpacing = T->CellVSpacing = -1;
+    T->CellPadding = 0;
+    T->BestWidth = 240;
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    const std::string before = SaveRPF(*F.Edit);
+    const TPoint o = Corner();
+    const TRPTableItemFormattingInfo& f = T->FormattingInfo;
+    const int w0 = f.ColWidths[0], h0 = f.RowHeights[0];
+    const int x = VBorder(1), y = HBorder(1), midY = T->GetCell(0, 0)->Top + 4,
+              midX = T->GetCell(0, 0)->Left + 4;
+    Click(o.x + x, o.y + midY);
+    Click(o.x + midX, o.y + y);
+    EXPECT_EQ(f.ColWidths[0], w0);
+    EXPECT_EQ(f.RowHeights[0], h0);
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
+    Press(o.x + x, o.y + midY);
+    Drag(o.x + x + 10, o.y + midY);
+    Release(o.x + x + 10, o.y + midY);
+    EXPECT_EQ(f.ColWidths[0], w0 + 10);
+    EXPECT_EQ(VBorder(1), x + 10);
+}
+
+TEST_F(TableMouse, ATableThatGoesDuringADragTakesItsGuideLineAlong) {
+    Build(2, 2);
+    const TPoint o = Corner();
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 4;
+    Press(o.x + x, o.y + y);
+    Drag(o.x + x + 5, o.y + y);
+    ASSERT_TRUE(F.Data()->XorDrawer);
+    F.Edit->Clear();
+    T = nullptr;
+    EXPECT_FALSE(F.Data()->XorDrawer);
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    // The pointer goes on and lets go over what is left.
+    Drag(o.x + x + 10, o.y + y);
+    Release(o.x + x + 10, o.y + y);
+    QImage img;
+    F.Edit->PaintTo(img);
+}
+
+TEST_F(TableMouse, TheGuideLineIsDrawnInvertedAndGoesWithTheRelease) {
+    Build(2, 2);
+    T->BestWidth = 200;
+    F.Edit->Format();
+    const TPoint o = Corner();
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 5;
+    Press(o.x + x, o.y + y);
+    Drag(o.x + x + 20, o.y + y);
+    QImage img;
+    F.Edit->PaintTo(img);
+    EXPECT_EQ(T->DragLimit, x + 20);
+    // The line runs over the table's whole height, black over the white page.
+    const int lineX = o.x + x + 20;
+    for (int yy : {o.y + 1, CellCentre(0, 1).y, CellCentre(1, 1).y, o.y + T->FormattingInfo.Height - 2})
+        EXPECT_EQ(img.pixel(lineX, yy) & 0xFFFFFF, 0x000000u) << yy;
+    EXPECT_EQ(img.pixel(lineX + 1, o.y + 1) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(img.pixel(lineX - 1, CellCentre(1, 1).y) & 0xFFFFFF, 0xFFFFFFu);
+    Release(o.x + x + 20, o.y + y);
+    F.Edit->PaintTo(img);
+    // The column moved its border to where the line stood; no line is left.
+    EXPECT_EQ(VBorder(1), x + 20);
+    EXPECT_EQ(img.pixel(lineX, o.y + 1) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST_F(TableMouse, DraggingSelectsTheUnionOfTheCornerCells) {
+    Build(3, 3);
+    T->Options &= ~rptoEditing;                   // no cell editor: a press selects cells
+    T->Rows->MergeCells(0, 0, 1, 2, true, false); // (1, 0) is covered from (0, 0)
+    F.Edit->Format();
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1), c = CellCentre(2, 2);
+    Press(a.x, a.y);
+    EXPECT_TRUE(T->Selecting);
+    EXPECT_EQ(F.Data()->CaptureItem, T);
+    EXPECT_FALSE(T->HasCellSelection()); // one cell is no cell selection
+    Drag(b.x, b.y);
+    EXPECT_EQ(Bounds(), (std::vector<int>{0, 0, 2, 2}));
+    EXPECT_EQ(Flags(), "xxo/.xo/ooo");
+    Drag(c.x, c.y);
+    EXPECT_EQ(Flags(), "xxx/.xx/xxx");
+    Drag(b.x, b.y);
+    Release(b.x, b.y);
+    EXPECT_EQ(Flags(), "xxo/.xo/ooo");
+    EXPECT_FALSE(T->Selecting);
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    EXPECT_EQ(F.Data()->PartialSelectedItem, T);
+    EXPECT_TRUE(F.Data()->SelectionExists(false, true));
+    // The selected cells show the selection colour, the others none.
+    {
+        QImage img;
+        F.Edit->PaintTo(img);
+        const TColor sel = F.Data()->IsFocused() ? F.Style->SelColor : F.Style->InactiveSelColor;
+        const auto inner = [&](int Row, int Col) {
+            const TRPTableCellData* cell = T->GetCell(Row, Col);
+            const TPoint o = Corner();
+            return img.pixel(o.x + cell->Left + cell->Width - 3, o.y + cell->Top + cell->Height - 3);
+        };
+        EXPECT_EQ(QColor(inner(0, 0)), ToQColor(sel));
+        EXPECT_EQ(QColor(inner(1, 1)), ToQColor(sel));
+        EXPECT_EQ(QColor(inner(2, 1)), QColor(Qt::white));
+        EXPECT_EQ(QColor(inner(0, 2)), QColor(Qt::white));
+    }
+    // Back to the anchor: nothing is selected any more.
+    Press(a.x, a.y);
+    Drag(c.x, c.y);
+    Drag(a.x, a.y);
+    Release(a.x, a.y);
+    EXPECT_EQ(Flags(), "ooo/.oo/ooo");
+    EXPECT_FALSE(T->HasCellSelection());
+    // Where the document allows no selection a press selects nothing.
+    F.Edit->Options &= ~rpoAllowSelection;
+    Press(a.x, a.y);
+    EXPECT_FALSE(T->Selecting);
+    Release(a.x, a.y);
+}
+
+TEST_F(TableMouse, RightClickInsideTheSelectionKeepsIt) {
+    Build(2, 3);
+    T->Options &= ~rptoEditing;
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1), outside = CellCentre(0, 2);
+    Press(a.x, a.y);
+    Drag(b.x, b.y);
+    Release(b.x, b.y);
+    ASSERT_EQ(Flags(), "xxo/xxo");
+    T->Options |= rptoEditing;
+    F.Edit->Options |= rpoRClickDeselects;
+    Click(b.x, b.y, Qt::RightButton);
+    EXPECT_EQ(Flags(), "xxo/xxo");
+    EXPECT_EQ(F.Data()->PartialSelectedItem, T);
+    // Outside the selection a right click ends it.
+    Click(outside.x, outside.y, Qt::RightButton);
+    EXPECT_EQ(Flags(), "ooo/ooo");
+    EXPECT_FALSE(T->HasCellSelection());
+}
+
+TEST_F(TableMouse, OuterBordersSelectRowsAndColumnsAndShowTheirCursors) {
+    Build(3, 3);
+    const TPoint o = Corner();
+    const TRPTableCellData* mid = T->GetCell(1, 1);
+    const int top = HBorder(0), left = VBorder(0);
+    const int colX = mid->Left + mid->Width / 2, rowY = mid->Top + mid->Height / 2;
+    Hover(o.x + colX, o.y + top);
+    EXPECT_EQ(Cursor(), crSelectCol);
+    Hover(o.x + left, o.y + rowY);
+    EXPECT_EQ(Cursor(), crSelectRow);
+    Hover(o.x + left, o.y + top); // the corner belongs to no row or column
+    EXPECT_EQ(Cursor(), crArrow);
+    Hover(o.x + colX, o.y + rowY);
+    EXPECT_EQ(Cursor(), F.Edit->Cursor());
+
+    Click(o.x + colX, o.y + top);
+    EXPECT_EQ(Flags(), "oxo/oxo/oxo");
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    EXPECT_EQ(F.Data()->PartialSelectedItem, T);
+    Click(o.x + left, o.y + rowY);
+    EXPECT_EQ(Flags(), "ooo/xxx/ooo");
+
+    // Without the options the borders do nothing and show the arrow.
+    T->Options &= ~(rptoColSelect | rptoRowSelect | rptoColSizing);
+    T->ClearSelection();
+    Hover(o.x + colX, o.y + top);
+    EXPECT_EQ(Cursor(), crArrow);
+    Hover(o.x + VBorder(1), o.y + rowY);
+    EXPECT_EQ(Cursor(), crArrow);
+    Click(o.x + colX, o.y + top);
+    EXPECT_EQ(Flags(), "ooo/ooo/ooo");
+    Press(o.x + VBorder(1), o.y + rowY);
+    EXPECT_FALSE(T->IsDragging());
+    Release(o.x + VBorder(1), o.y + rowY);
+}
+
+TEST_F(TableMouse, AViewSelectsCellsButSizesNothing) {
+    std::unique_ptr<TRichPad> view(MakeView(2, 2));
+    ASSERT_FALSE(T->TableState & rptbsEditorDoc);
+    const TPoint o = Corner();
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 5;
+    const std::string before = T->SaveToBlock(0, 2, 0);
+    Hover(o.x + x, o.y + y);
+    EXPECT_EQ(Cursor(), crArrow);
+    Press(o.x + x, o.y + y);
+    EXPECT_FALSE(T->IsDragging());
+    Drag(o.x + x + 20, o.y + y);
+    Release(o.x + x + 20, o.y + y);
+    EXPECT_EQ(T->SaveToBlock(0, 2, 0), before);
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 0);
+    Press(a.x, a.y);
+    Drag(b.x, b.y);
+    Release(b.x, b.y);
+    EXPECT_EQ(Flags(), "xo/xo");
+    // A right click in a view leaves the selection alone.
+    const TPoint c = CellCentre(1, 1);
+    Click(c.x, c.y, Qt::RightButton);
+    EXPECT_EQ(Flags(), "xo/xo");
+    View = nullptr;
+}
+
+TEST_F(TableMouse, ALinkInACellIsHoveredOnceWhileThePointerStaysOnIt) {
+    std::unique_ptr<TRichPad> view(MakeView(1, 2, {{0, 1}}));
+    std::vector<int> hovered;
+    view->OnRPMouseMove = [&](TObject*, int Id) { hovered.push_back(Id); };
+    const TRPTableCellData* cell = T->GetCell(0, 1);
+    const TPoint o = Corner();
+    const int x = o.x + cell->Left + 2 * T->CellPadding + 5, y = o.y + cell->Top + cell->Height / 2;
+    Hover(x, y);
+    Hover(x + 1, y);
+    Hover(x + 2, y);
+    EXPECT_EQ(Cursor(), F.Style->TextStyles().GetItem(F.Style->TextStyles().Count() - 1)->JumpCursor);
+    EXPECT_EQ(hovered.size(), 1u);
+    Hover(o.x + T->GetCell(0, 0)->Left + 3, y);
+    ASSERT_EQ(hovered.size(), 2u);
+    EXPECT_EQ(hovered[1], -1);
+    // A click on it is a jump; a drag from it that selects cells is none.
+    std::vector<int> jumps;
+    view->OnJump = [&](TObject*, int Id) { jumps.push_back(Id); };
+    Click(x, y);
+    EXPECT_EQ(jumps, std::vector<int>{hovered[0]});
+    EXPECT_EQ(view->GetJumpItemNo(hovered[0]), 0);
+    Press(x, y);
+    Drag(o.x + T->GetCell(0, 0)->Left + 3, y);
+    Drag(x, y);
+    Release(x, y);
+    EXPECT_EQ(jumps.size(), 1u);
+    View = nullptr;
+}
+
+TEST_F(TableMouse, TabWalksTheLinksOfTheCellsInReadingOrder) {
+    std::unique_ptr<TRichPad> view(MakeView(2, 2, {{0, 1}, {1, 0}}));
+    TRichPadRPData* d = view->RPData();
+    d->MoveFocus(false, nullptr, false);
+    EXPECT_EQ(std::vector<int>({T->FocusedRow, T->FocusedCol}), std::vector<int>({0, 1}));
+    EXPECT_EQ(d->FocusedItemNo, 1);
+    d->MoveFocus(false, nullptr, false);
+    EXPECT_EQ(std::vector<int>({T->FocusedRow, T->FocusedCol}), std::vector<int>({1, 0}));
+    EXPECT_EQ(T->GetCell(0, 1)->FocusedItemNo, -1);
+    d->MoveFocus(true, nullptr, false);
+    EXPECT_EQ(std::vector<int>({T->FocusedRow, T->FocusedCol}), std::vector<int>({0, 1}));
+    T->ClearFocus();
+    EXPECT_EQ(T->FocusedRow, -1);
+    EXPECT_EQ(T->GetCell(0, 1)->FocusedItemNo, -1);
+    View = nullptr;
+}
+
+TEST_F(TableMouse, AClickOpensTheCellEditorWithTheCaretUnderThePointer) {
+    Build(2, 2);
+    T->GetCell(1, 1)->Clear();
+    T->GetCell(1, 1)->AddNL("Hund Katze", 0, 0);
+    F.Edit->Format();
+    const TPoint o = Corner();
+    const TRPTableCellData* cell = T->GetCell(1, 1);
+    // Between "Hund" and " Katze": characters are 10 pixels wide.
+    const int x = o.x + cell->Left + T->CellPadding + 39, y = o.y + cell->Top + cell->Height / 2;
+    Click(x, y);
+    int r = -1, c = -1;
+    TRPTableInplaceEdit* e = T->GetEditedCell(r, c);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(std::vector<int>({r, c}), std::vector<int>({1, 1}));
+    EXPECT_EQ(e->EditData()->OffsetInCurItem(), 5);
+    EXPECT_FALSE(e->EditData()->SelectionExists(false, false));
+    EXPECT_FALSE(T->HasCellSelection());
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    EXPECT_EQ(T->GetCellRPDataAt(cell->Left + 3, cell->Top + 3), e->EditData());
+}
+
+TEST_F(TableMouse, DraggingFromTheCellEditorSelectsCells) {
+    Build(3, 3);
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1);
+    Press(a.x, a.y);
+    ASSERT_NE(T->InplaceEditor(), nullptr);
+    EXPECT_TRUE(T->Selecting);
+    Drag(b.x, b.y);
+    EXPECT_EQ(Flags(), "xxo/xxo/ooo");
+    EXPECT_TRUE(T->InplaceEditor()->Highlighted());
+    Release(b.x, b.y);
+    ProcessEvents();
+    // The editor goes; the cells stay selected.
+    EXPECT_EQ(T->InplaceEditor(), nullptr);
+    EXPECT_EQ(Flags(), "xxo/xxo/ooo");
+    EXPECT_FALSE(T->Selecting);
+    EXPECT_EQ(F.Data()->CaptureItem, nullptr);
+    // A drag that comes back to its cell is a click there: the editor stays.
+    Press(a.x, a.y);
+    Drag(b.x, b.y);
+    Drag(a.x + 2, a.y);
+    Release(a.x + 2, a.y);
+    ProcessEvents();
+    EXPECT_NE(T->InplaceEditor(), nullptr);
+    EXPECT_EQ(Flags(), "ooo/ooo/ooo");
+}
+
+TEST_F(TableMouse, ABorderDragClosesTheCellEditorAndOpensItAgainAfterTheDrop) {
+    Build(2, 2);
+    T->BestWidth = 200;
+    F.Edit->Format();
+    ASSERT_TRUE(T->EditCell(-1, 1, 0, false, false, true, false, false));
+    TRPEditRPData* ed = T->InplaceEditor()->EditData();
+    const std::string caret = std::to_string(ed->CurItemNo()) + ":" + std::to_string(ed->OffsetInCurItem());
+    const TPoint o = Corner();
+    const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 4;
+    Press(o.x + x, o.y + y);
+    EXPECT_TRUE(T->IsDragging());
+    EXPECT_EQ(T->InplaceEditor(), nullptr);
+    Drag(o.x + x + 15, o.y + y);
+    Release(o.x + x + 15, o.y + y);
+    int r = -1, c = -1;
+    ASSERT_NE(T->GetEditedCell(r, c), nullptr);
+    EXPECT_EQ(std::vector<int>({r, c}), std::vector<int>({1, 0}));
+    ed = T->InplaceEditor()->EditData();
+    EXPECT_EQ(std::to_string(ed->CurItemNo()) + ":" + std::to_string(ed->OffsetInCurItem()), caret);
+    EXPECT_EQ(VBorder(1), x + 15);
+}
+
+TEST_F(TableMouse, RowTopsAndCellDocumentsUnderAPoint) {
+    Build(2, 2);
+    const TRPTableItemFormattingInfo& f = T->FormattingInfo;
+    EXPECT_EQ(T->GetRowTop(1), f.RowStarts[1]);
+    EXPECT_EQ(T->GetRowTop(2), f.Height);
+    const TRPTableCellData* b = T->GetCell(0, 1);
+    EXPECT_EQ(T->GetCellRPDataAt(b->Left + 3, b->Top + 3), b);
+    EXPECT_EQ(T->GetCellRPDataAt(b->Left, b->Top + 3), nullptr);
+    EXPECT_TRUE(T->GetBoolValue(10));
+}
+
+} // namespace
