@@ -684,6 +684,9 @@ uint8_t TRPRTFReader::ChangeDest(int destWord) {
         if (!OnNewPicture || (d != rdsNorm && d != rdsShpPict)) {
             st.Dest = rdsSkip;
         } else {
+            // A picture opens or closes tables as text does: one in the paragraph
+            // after a table must not start a new row of it.
+            UpdateTableNesting();
             fPicture = std::make_unique<TRPRTFPicture>();
             fPicture->FromShpPict = d == rdsShpPict;
             fHexHigh = true;

@@ -120,6 +120,21 @@ TEST(RTFTableImport, CellsWithoutARowEndStayParagraphs) {
         EXPECT_EQ(TableAt(doc, i), nullptr);
 }
 
+TEST(RTFTableImport, APictureAfterATableStaysOutOfIt) {
+    TImportDoc doc;
+    // Right after the row, as a plain picture and as the picture of a \shppict group;
+    // a picture inside a cell stays in its cell.
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row"
+                            "\\pard{\\pict\\pngblip 00}\\par"
+                            "\\trowd\\cellx1000\\pard\\intbl b{\\pict\\pngblip 00}\\cell\\row"
+                            "\\pard{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 00}} c\\par}"));
+    EXPECT_EQ(doc.PlainText(), "a|\n\n[pic]\nb[pic]|\n\n[pic] c");
+    ASSERT_NE(TableAt(doc, 0), nullptr);
+    EXPECT_EQ(TableAt(doc, 0)->Rows->RowCount(), 1);
+    ASSERT_NE(TableAt(doc, 2), nullptr);
+    EXPECT_EQ(TableAt(doc, 2)->Rows->RowCount(), 1);
+}
+
 TEST(RTFTableImport, NestedTableLandsInItsCell) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
