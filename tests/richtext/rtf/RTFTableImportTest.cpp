@@ -135,6 +135,22 @@ TEST(RTFTableImport, APictureAfterATableStaysOutOfIt) {
     EXPECT_EQ(TableAt(doc, 2)->Rows->RowCount(), 1);
 }
 
+TEST(RTFTableImport, RowsWithoutAlignmentStandAtTheLeft) {
+    // A centred paragraph after the table does not centre it; \\trqc does.
+    for (const char* Row : {"\\trowd", "\\trowd\\trqc", "\\trowd\\trqr"}) {
+        TImportDoc doc;
+        doc.Props.ParaStyleMode = rprsAddIfNeeded;
+        ASSERT_EQ(0, doc.Import(std::string("{\\rtf1 ") + Row + "\\cellx1000\\intbl a\\cell\\row\\pard\\qc b\\par}"));
+        SCOPED_TRACE(Row);
+        ASSERT_NE(TableAt(doc, 0), nullptr);
+        const TRPAlignment Want = std::string(Row).ends_with("qc")   ? rpaCenter
+                                  : std::string(Row).ends_with("qr") ? rpaRight
+                                                                     : rpaLeft;
+        EXPECT_EQ(doc.Style.ParaStyles().GetItem(TableAt(doc, 0)->ParaNo)->Alignment, Want);
+        EXPECT_EQ(doc.Style.ParaStyles().GetItem(doc.GetItem(1)->ParaNo)->Alignment, rpaCenter);
+    }
+}
+
 TEST(RTFTableImport, NestedTableLandsInItsCell) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
