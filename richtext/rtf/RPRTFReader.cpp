@@ -896,6 +896,8 @@ void TRPRTFReader::AddUnicodeChar(char16_t ch) {
 void TRPRTFReader::Flush(FlushKind kind) {
     if (fText.empty() && fTextW.empty() && !fHiddenStarts) {
         if (kind == fkPlain) return;
+        // An empty paragraph closes tables as text does, rather than opening a row.
+        if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
         if (fPosition != rtfpContinuePara && OnNewText) OnNewText(this, std::string(), fPosition);
     } else {
         fState->ParaProps.ResolveShading();

@@ -135,6 +135,21 @@ TEST(RTFTableImport, APictureAfterATableStaysOutOfIt) {
     EXPECT_EQ(TableAt(doc, 2)->Rows->RowCount(), 1);
 }
 
+TEST(RTFTableImport, AnEmptyParagraphBetweenRowsSeparatesTwoTables) {
+    // The empty paragraph between the rows stands between two tables; empty
+    // paragraphs inside a cell stay there.
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row\\pard\\par"
+                            "\\trowd\\cellx1000\\cellx2000\\intbl\\par b\\cell c\\cell\\row\\pard\\par\\par}"));
+    EXPECT_EQ(doc.PlainText(), "a|\n\n\n\nb|c|\n\n\n");
+    ASSERT_EQ(doc.GetItemCount(), 5);
+    ASSERT_NE(TableAt(doc, 0), nullptr);
+    EXPECT_EQ(Spans(*TableAt(doc, 0)), "1x1");
+    ASSERT_NE(TableAt(doc, 2), nullptr);
+    EXPECT_EQ(Spans(*TableAt(doc, 2)), "1x1 1x1");
+    EXPECT_EQ(TableAt(doc, 2)->GetCell(0, 0)->GetItemCount(), 2);
+}
+
 TEST(RTFTableImport, RowsWithoutAlignmentStandAtTheLeft) {
     // A centred paragraph after the table does not centre it; \\trqc does.
     for (const char* Row : {"\\trowd", "\\trowd\\trqc", "\\trowd\\trqr"}) {
