@@ -11,6 +11,7 @@
 #include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
 #include "support/FormDriver.h"
+#include "support/Readers.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -141,7 +143,9 @@ TGelesen Lesen(const TSeite& S) {
             doc->ItemUtf8(i).starts_with(' '))
             ++g.Eingerueckt;
         if (const auto* T = dynamic_cast<const TRPTableItemInfo*>(doc->GetItem(i))) {
-            g.Tabellen << QString("%1x%2 h%3").arg(T->Rows->RowCount()).arg(T->Rows->GetColCount())
+            g.Tabellen << QString("%1x%2 h%3")
+                              .arg(T->Rows->RowCount())
+                              .arg(T->Rows->GetColCount())
                               .arg(T->HeadingRowCount);
             g.ErsteZeilen << TabellenText(*T, 0);
             // The cells' words take part in the spelling check like all others.
@@ -215,18 +219,24 @@ TEST(PageFiles, PagesImportWithTextPictureHeadingAndTheirExerciseButtons) {
     EXPECT_GT(Marken, 100);
 }
 
-TEST(PageFiles, UnitTablesAndPriceListsImportAsTables) {
-    // Pages with tabular content; every other page has no table.
-    const std::map<QString, QStringList> Erwartet{
-        {"Zqk1\\ZqK1_1B.rtf", {"3x6 h1"}},
-        {"Zqk1\\ZqK1_2B.rtf", {"2x2 h0", "2x2 h0", "2x2 h0"}},
-        {"Zqk2\\ZqK2_1B.rtf", {"4x2 h1"}},
-        {"Zqk2\\ZqK2_2B.rtf", {"5x2 h1"}},
-        {"Zqk2\\ZqK2_3A.rtf", {"4x2 h1"}},
-        {"Zqk2\\ZqK2_4B.rtf", {"4x2 h1"}},
-        {"Zqk2\\ZqK2_5A.rtf", {"4x2 h1"}},
-        {"Zqk2\\ZqK2_6A.rtf", {"6x2 h1", "6x2 h0"}},
+namespace {
+
+// Pages with tabular content and their tables ("rows x columns, heading rows");
+// every other page has no table.
+const std::map<QString, QStringList>& SeitenMitTabellen() {
+    static const std::map<QString, QStringList> Tabellen{
+        {"Zqk1\\ZqK1_1B.rtf", {"3x6 h1"}}, {"Zqk1\\ZqK1_2B.rtf", {"2x2 h0", "2x2 h0", "2x2 h0"}},
+        {"Zqk2\\ZqK2_1B.rtf", {"4x2 h1"}}, {"Zqk2\\ZqK2_2B.rtf", {"5x2 h1"}},
+        {"Zqk2\\ZqK2_3A.rtf", {"4x2 h1"}}, {"Zqk2\\ZqK2_4B.rtf", {"4x2 h1"}},
+        {"Zqk2\\ZqK2_5A.rtf", {"4x2 h1"}}, {"Zqk2\\ZqK2_6A.rtf", {"6x2 h1", "6x2 h0"}},
     };
+    return Tabellen;
+}
+
+} // namespace
+
+TEST(PageFiles, UnitTablesAndPriceListsImportAsTables) {
+    const auto& Erwartet = SeitenMitTabellen();
     int Seiten = 0;
     for (const TSeite& S : AlleSeiten()) {
         SCOPED_TRACE(S.Datei.toStdString());
@@ -246,12 +256,43 @@ TEST(PageFiles, UnitTablesAndPriceListsImportAsTables) {
         return QStringList();
     };
     EXPECT_EQ(Erste("Zqk1\\ZqK1_1B.rtf"), QStringList{"HT|ZT|T|H|Z|E"});
-    EXPECT_EQ(Erste("Zqk1\\ZqK1_2B.rtf"), (QStringList{"genau:|2 186 + 4 213 = 6 399",
-                                                        "Überschlag:|300 € + 100 € = 400 €",
-                                                        "Überschlag:|5 € + 2 € = 7 €"}));
+    EXPECT_EQ(Erste("Zqk1\\ZqK1_2B.rtf"),
+              (QStringList{"genau:|2 186 + 4 213 = 6 399", "Überschlag:|300 € + 100 € = 400 €",
+                           "Überschlag:|5 € + 2 € = 7 €"}));
     EXPECT_EQ(Erste("Zqk2\\ZqK2_6A.rtf"),
               (QStringList{"eine Einheit|gemischte Schreibweise",
                            "Längen:|1 km = 1 000 m, 1 m = 100 cm, 1 cm = 10 mm"}));
+}
+
+TEST(PageFiles, LibreOfficeReadsThePageTablesAsTables) {
+    // The pages are plain RTF tables that other word processors read as such:
+    // one run of LibreOffice writes them as HTML, whose tables and rows are counted.
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    QStringList Dateien;
+    for (const auto& [Datei, Tabellen] : SeitenMitTabellen())
+        Dateien << Pfad(Datei);
+    const QStringList Args{"-env:UserInstallation=file://" + Ordner.filePath("profil"),
+                           "--headless",
+                           "--convert-to",
+                           "html",
+                           "--outdir",
+                           Ordner.filePath("aus")};
+    const QString Fehler = RunReader(QStringLiteral("soffice"), Args + Dateien, nullptr, nullptr, 180000);
+    ASSERT_TRUE(Fehler.isEmpty()) << Fehler.toStdString();
+    for (const auto& [Datei, Tabellen] : SeitenMitTabellen()) {
+        SCOPED_TRACE(Datei.toStdString());
+        const QString Html = QString::fromUtf8(
+            Lesen(Ordner.filePath("aus/" + QFileInfo(Pfad(Datei)).completeBaseName() + ".html")));
+        ASSERT_FALSE(Html.isEmpty());
+        int Zeilen = 0;
+        for (const QString& t : Tabellen)
+            Zeilen += t.section('x', 0, 0).toInt();
+        EXPECT_EQ(Html.count(QRegularExpression("<table\\b", QRegularExpression::CaseInsensitiveOption)),
+                  Tabellen.size());
+        EXPECT_EQ(Html.count(QRegularExpression("<tr\\b", QRegularExpression::CaseInsensitiveOption)),
+                  Zeilen);
+    }
 }
 
 TEST(PageFiles, SpellCheckerFindsOnlyAllowedWords) {

@@ -124,10 +124,12 @@ TEST(RTFTableImport, APictureAfterATableStaysOutOfIt) {
     TImportDoc doc;
     // Right after the row, as a plain picture and as the picture of a \shppict group;
     // a picture inside a cell stays in its cell.
-    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row"
-                            "\\pard{\\pict\\pngblip 00}\\par"
-                            "\\trowd\\cellx1000\\pard\\intbl b{\\pict\\pngblip 00}\\cell\\row"
-                            "\\pard{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 00}} c\\par}"));
+    ASSERT_EQ(
+        0,
+        doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row"
+                   "\\pard{\\pict\\pngblip 00}\\par"
+                   "\\trowd\\cellx1000\\pard\\intbl b{\\pict\\pngblip 00}\\cell\\row"
+                   "\\pard{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 00}} c\\par}"));
     EXPECT_EQ(doc.PlainText(), "a|\n\n[pic]\nb[pic]|\n\n[pic] c");
     ASSERT_NE(TableAt(doc, 0), nullptr);
     EXPECT_EQ(TableAt(doc, 0)->Rows->RowCount(), 1);
@@ -139,8 +141,9 @@ TEST(RTFTableImport, AnEmptyParagraphBetweenRowsSeparatesTwoTables) {
     // The empty paragraph between the rows stands between two tables; empty
     // paragraphs inside a cell stay there.
     TImportDoc doc;
-    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row\\pard\\par"
-                            "\\trowd\\cellx1000\\cellx2000\\intbl\\par b\\cell c\\cell\\row\\pard\\par\\par}"));
+    ASSERT_EQ(0,
+              doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row\\pard\\par"
+                         "\\trowd\\cellx1000\\cellx2000\\intbl\\par b\\cell c\\cell\\row\\pard\\par\\par}"));
     EXPECT_EQ(doc.PlainText(), "a|\n\n\n\nb|c|\n\n\n");
     ASSERT_EQ(doc.GetItemCount(), 5);
     ASSERT_NE(TableAt(doc, 0), nullptr);
@@ -155,7 +158,8 @@ TEST(RTFTableImport, RowsWithoutAlignmentStandAtTheLeft) {
     for (const char* Row : {"\\trowd", "\\trowd\\trqc", "\\trowd\\trqr"}) {
         TImportDoc doc;
         doc.Props.ParaStyleMode = rprsAddIfNeeded;
-        ASSERT_EQ(0, doc.Import(std::string("{\\rtf1 ") + Row + "\\cellx1000\\intbl a\\cell\\row\\pard\\qc b\\par}"));
+        ASSERT_EQ(0, doc.Import(std::string("{\\rtf1 ") + Row +
+                                "\\cellx1000\\intbl a\\cell\\row\\pard\\qc b\\par}"));
         SCOPED_TRACE(Row);
         ASSERT_NE(TableAt(doc, 0), nullptr);
         const TRPAlignment Want = std::string(Row).ends_with("qc")   ? rpaCenter
