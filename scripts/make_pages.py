@@ -14,6 +14,8 @@ Source format, one block per line:
   > text            line of a highlighted rule box (consecutive lines make one box)
   | text            worked calculation, in Courier New, indented
   @ text            the pointer to the page's exercises (green box)
+  ! a | b | c       heading row of a table (shaded, bold); cells are split at " | "
+  : a | b | c       row of a table (consecutive rows make one table)
   [Bild name]       a picture, centred, drawn by page_pictures.name()
   empty line        ends a paragraph; other lines of one block are joined
 Inline: **bold**, {r:red}, {b:blue}, {g:green}, {o:orange}, {n:navy}.
@@ -93,6 +95,49 @@ def bild(name):
             % (w, h, w * 15, h * 15, zeilen))
 
 
+# Tables: thin blue cell borders, padding around the text, the heading row
+# shaded light yellow like the rule boxes. Column widths follow the longest
+# text of the column, so that no cell wraps; columns of single digits or short
+# signs are centred. Rows say \\trql, so that the table stands at the left
+# margin with the text whatever paragraph follows it.
+TABELLE_RAND = 100            # padding left and right of a cell's text, twips
+TABELLE_ZEICHEN = 150         # width of an average character of Arial 13 pt, twips
+TABELLE_MIN = 600             # narrowest column, twips
+TABELLE_KURZ = 3              # columns of texts up to this length are centred
+
+
+def sichtbar(text):
+    """The text of a cell without the inline marks, for measuring."""
+    return re.sub(r"\*\*(.+?)\*\*|\{[rbgon]:(.+?)\}", lambda m: m.group(1) or m.group(2), text)
+
+
+def tabelle(zeilen):
+    spalten = max(len(z[1]) for z in zeilen)
+    breiten = [TABELLE_MIN] * spalten
+    for kopf, zellen in zeilen:
+        for i, c in enumerate(zellen):
+            # Bold text of a heading row is a little wider.
+            zeichen_breite = TABELLE_ZEICHEN + (15 if kopf else 0)
+            breiten[i] = max(breiten[i], len(sichtbar(c)) * zeichen_breite + 2 * TABELLE_RAND)
+    mitte = [all(len(sichtbar(z[1][i])) <= TABELLE_KURZ for z in zeilen if i < len(z[1])) for i in range(spalten)]
+    out = []
+    for kopf, zellen in zeilen:
+        zellen = zellen + [""] * (spalten - len(zellen))
+        out.append("\\trowd\\trql\\trgaph%d\\trleft0\\trpaddl%d\\trpaddr%d\\trpaddt40\\trpaddb40"
+                   "\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3%s\n"
+                   % (TABELLE_RAND, TABELLE_RAND, TABELLE_RAND, "\\trhdr" if kopf else ""))
+        rechts = 0
+        for b in breiten:
+            rechts += b
+            out.append("".join("\\clbrdr%s\\brdrs\\brdrw10\\brdrcf9" % s for s in "tlbr")
+                       + ("\\clcbpat7" if kopf else "") + "\\cellx%d\n" % rechts)
+        for i, c in enumerate(zellen):
+            out.append("\\pard\\plain\\intbl%s\\f0\\fs26\\cf1%s %s\\cell\n"
+                       % ("\\qc" if mitte[i] else "", "\\b" if kopf else "", inline(c)))
+        out.append("\\row\n")
+    return "".join(out)
+
+
 def bloecke(zeilen):
     """Groups the source lines into (kind, lines) blocks."""
     bl = []
@@ -115,12 +160,14 @@ def bloecke(zeilen):
             art, inhalt = "rechnung", z[2:] if z.startswith("| ") else z[1:]
         elif z.startswith("@ "):
             art, inhalt = "uebung", z[2:]
+        elif z.startswith("! ") or z.startswith(": "):
+            art, inhalt = "tabelle", (z[0] == "!", [c.strip() for c in z[2:].split(" | ")])
         elif z.startswith("[Bild ") and z.endswith("]"):
             art, inhalt = "bild", z[6:-1].strip()
         else:
             art, inhalt = "text", z
         # Lines of one box, calculation or plain paragraph belong together.
-        if bl and bl[-1][0] == art and art in ("regel", "rechnung", "text", "uebung"):
+        if bl and bl[-1][0] == art and art in ("regel", "rechnung", "text", "uebung", "tabelle"):
             bl[-1][1].append(inhalt)
         else:
             bl.append((art, [inhalt]))
@@ -131,7 +178,9 @@ def seite(zeilen):
     out = [KOPF]
     nummer = 0
     vorher = None
-    for art, inhalt in bloecke(zeilen):
+    alle = bloecke(zeilen)
+    for n, (art, inhalt) in enumerate(alle):
+        danach = alle[n + 1][0] if n + 1 < len(alle) else None
         # A worked calculation inside a numbered list does not end it.
         if art not in ("nummer", "rechnung"):
             nummer = 0
@@ -140,7 +189,9 @@ def seite(zeilen):
         elif art == "unter":
             out.append("\\pard\\plain\\f0\\fs28\\b\\cf3\\sb240\\sa80 %s\\par\n" % inline(inhalt[0]))
         elif art == "text":
-            out.append(TEXT + inline(" ".join(inhalt)) + "\\par\n")
+            # A line that introduces a table keeps some air above it.
+            out.append((TEXT.replace("\\sb60", "\\sb160") if danach == "tabelle" else TEXT)
+                       + inline(" ".join(inhalt)) + "\\par\n")
         elif art == "punkt":
             out.append("\\pard\\plain\\f0\\fs26\\cf1\\sb40\\sa40\\li480\\fi-300"
                        "{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf1\\pnindent300{\\pntxtb\\'b7}}"
@@ -162,6 +213,11 @@ def seite(zeilen):
                        + "\\line ".join(inline(z) for z in inhalt) + "\\par\n")
         elif art == "bild":
             out.append(bild(inhalt[0]))
+        elif art == "tabelle":
+            out.append(tabelle(inhalt))
+        if vorher == "tabelle":
+            # The paragraph after a table keeps its distance from the last row.
+            out[-1] = re.sub(r"\\sb(\d+)", lambda m: "\\sb%d" % max(160, int(m.group(1))), out[-1], count=1)
         vorher = art
     out.append("}\n")
     return "".join(out)

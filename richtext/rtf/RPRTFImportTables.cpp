@@ -172,7 +172,9 @@ void TRPRTFReaderProperties::TableEnd() {
     im.TableRow = info->SavedRow;
     im.TableCell = info->SavedCell;
     if (bufferBreak) im.PageBreakDoc = parent;
-    const int align = info->RowAlignment >= 0 ? info->RowAlignment : im.Reader->State().ParaProps.Alignment;
+    // Rows that name no alignment stand at the left; the paragraph in force now
+    // is the one after the table and says nothing about it.
+    const int align = std::max(info->RowAlignment, 0);
     t->ParaNo = TableParaStyle(std::clamp(align, 0, 3));
     if (!t->Rows->IsEmpty()) {
         if (t->GetPageBreakBefore()) {

@@ -684,6 +684,9 @@ uint8_t TRPRTFReader::ChangeDest(int destWord) {
         if (!OnNewPicture || (d != rdsNorm && d != rdsShpPict)) {
             st.Dest = rdsSkip;
         } else {
+            // A picture opens or closes tables as text does: one in the paragraph
+            // after a table must not start a new row of it.
+            UpdateTableNesting();
             fPicture = std::make_unique<TRPRTFPicture>();
             fPicture->FromShpPict = d == rdsShpPict;
             fHexHigh = true;
@@ -893,6 +896,8 @@ void TRPRTFReader::AddUnicodeChar(char16_t ch) {
 void TRPRTFReader::Flush(FlushKind kind) {
     if (fText.empty() && fTextW.empty() && !fHiddenStarts) {
         if (kind == fkPlain) return;
+        // An empty paragraph closes tables as text does, rather than opening a row.
+        if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
         if (fPosition != rtfpContinuePara && OnNewText) OnNewText(this, std::string(), fPosition);
     } else {
         fState->ParaProps.ResolveShading();

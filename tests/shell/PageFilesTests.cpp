@@ -11,6 +11,7 @@
 #include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
 #include "support/FormDriver.h"
+#include "support/Readers.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <functional>
 #include <gtest/gtest.h>
@@ -113,7 +115,20 @@ struct TGelesen {
     int Bilder = 0;      // pictures decoded to a real image
     int Marken = 0;      // list markers
     int Eingerueckt = 0; // list items whose text starts with a blank after the marker
+    // Tables as "rows x columns, heading rows", e.g. "3x6 h1", in page order.
+    QStringList Tabellen;
+    QStringList ErsteZeilen; // the first row of each table, cells joined by "|"
+    int Schattiert = 0;      // shaded cells outside heading rows
 };
+
+// A table's cells as text: cells separated by blanks, rows by line ends.
+QString TabellenText(const TRPTableItemInfo& T, int Zeile) {
+    QStringList Zellen;
+    for (int c = 0; c < T.Rows->GetColCount(); ++c)
+        if (const TRPTableCellData* cell = T.GetCell(Zeile, c))
+            Zellen << QString::fromStdString(TImportDoc::Text(*cell, TImportTableText(), 1));
+    return Zellen.join('|');
+}
 
 TGelesen Lesen(const TSeite& S) {
     TGelesen g;
@@ -127,6 +142,20 @@ TGelesen Lesen(const TSeite& S) {
         if (Stil >= 0 && i > 0 && doc->GetItemStyle(i - 1) == rpsnListMarker &&
             doc->ItemUtf8(i).starts_with(' '))
             ++g.Eingerueckt;
+        if (const auto* T = dynamic_cast<const TRPTableItemInfo*>(doc->GetItem(i))) {
+            g.Tabellen << QString("%1x%2 h%3")
+                              .arg(T->Rows->RowCount())
+                              .arg(T->Rows->GetColCount())
+                              .arg(T->HeadingRowCount);
+            g.ErsteZeilen << TabellenText(*T, 0);
+            // The cells' words take part in the spelling check like all others.
+            for (int r = 0; r < T->Rows->RowCount(); ++r) {
+                g.Text += TabellenText(*T, r).replace('|', ' ') + '\n';
+                for (int c = 0; c < T->Rows->GetColCount(); ++c)
+                    if (r >= T->HeadingRowCount && T->GetCell(r, c) && T->GetCell(r, c)->Color != clNone)
+                        ++g.Schattiert;
+            }
+        }
         if (Stil == rpsnPicture) {
             auto* p = dynamic_cast<TRPGraphicItemInfo*>(doc->GetItem(i));
             if (p && p->Image && p->Image->ClassName() == "TPngImage" && p->Image->Width() >= 200 &&
@@ -188,6 +217,82 @@ TEST(PageFiles, PagesImportWithTextPictureHeadingAndTheirExerciseButtons) {
     }
     // Bullet and numbered lists arrive as list markers.
     EXPECT_GT(Marken, 100);
+}
+
+namespace {
+
+// Pages with tabular content and their tables ("rows x columns, heading rows");
+// every other page has no table.
+const std::map<QString, QStringList>& SeitenMitTabellen() {
+    static const std::map<QString, QStringList> Tabellen{
+        {"Zqk1\\ZqK1_1B.rtf", {"3x6 h1"}}, {"Zqk1\\ZqK1_2B.rtf", {"2x2 h0", "2x2 h0", "2x2 h0"}},
+        {"Zqk2\\ZqK2_1B.rtf", {"4x2 h1"}}, {"Zqk2\\ZqK2_2B.rtf", {"5x2 h1"}},
+        {"Zqk2\\ZqK2_3A.rtf", {"4x2 h1"}}, {"Zqk2\\ZqK2_4B.rtf", {"4x2 h1"}},
+        {"Zqk2\\ZqK2_5A.rtf", {"4x2 h1"}}, {"Zqk2\\ZqK2_6A.rtf", {"6x2 h1", "6x2 h0"}},
+    };
+    return Tabellen;
+}
+
+} // namespace
+
+TEST(PageFiles, UnitTablesAndPriceListsImportAsTables) {
+    const auto& Erwartet = SeitenMitTabellen();
+    int Seiten = 0;
+    for (const TSeite& S : AlleSeiten()) {
+        SCOPED_TRACE(S.Datei.toStdString());
+        const TGelesen g = Lesen(S);
+        const auto it = Erwartet.find(S.Datei);
+        EXPECT_EQ(g.Tabellen, it == Erwartet.end() ? QStringList() : it->second);
+        // Only heading rows are shaded.
+        EXPECT_EQ(g.Schattiert, 0);
+        Seiten += it != Erwartet.end();
+    }
+    EXPECT_EQ(Seiten, 8);
+
+    // Cells keep their text whole, in the source's order.
+    auto Erste = [](const char* Datei) {
+        for (const TSeite& S : AlleSeiten())
+            if (S.Datei == Datei) return Lesen(S).ErsteZeilen;
+        return QStringList();
+    };
+    EXPECT_EQ(Erste("Zqk1\\ZqK1_1B.rtf"), QStringList{"HT|ZT|T|H|Z|E"});
+    EXPECT_EQ(Erste("Zqk1\\ZqK1_2B.rtf"),
+              (QStringList{"genau:|2 186 + 4 213 = 6 399", "Überschlag:|300 € + 100 € = 400 €",
+                           "Überschlag:|5 € + 2 € = 7 €"}));
+    EXPECT_EQ(Erste("Zqk2\\ZqK2_6A.rtf"),
+              (QStringList{"eine Einheit|gemischte Schreibweise",
+                           "Längen:|1 km = 1 000 m, 1 m = 100 cm, 1 cm = 10 mm"}));
+}
+
+TEST(PageFiles, LibreOfficeReadsThePageTablesAsTables) {
+    // The pages are plain RTF tables that other word processors read as such:
+    // one run of LibreOffice writes them as HTML, whose tables and rows are counted.
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    QStringList Dateien;
+    for (const auto& [Datei, Tabellen] : SeitenMitTabellen())
+        Dateien << Pfad(Datei);
+    const QStringList Args{"-env:UserInstallation=file://" + Ordner.filePath("profil"),
+                           "--headless",
+                           "--convert-to",
+                           "html",
+                           "--outdir",
+                           Ordner.filePath("aus")};
+    const QString Fehler = RunReader(QStringLiteral("soffice"), Args + Dateien, nullptr, nullptr, 180000);
+    ASSERT_TRUE(Fehler.isEmpty()) << Fehler.toStdString();
+    for (const auto& [Datei, Tabellen] : SeitenMitTabellen()) {
+        SCOPED_TRACE(Datei.toStdString());
+        const QString Html = QString::fromUtf8(
+            Lesen(Ordner.filePath("aus/" + QFileInfo(Pfad(Datei)).completeBaseName() + ".html")));
+        ASSERT_FALSE(Html.isEmpty());
+        int Zeilen = 0;
+        for (const QString& t : Tabellen)
+            Zeilen += t.section('x', 0, 0).toInt();
+        EXPECT_EQ(Html.count(QRegularExpression("<table\\b", QRegularExpression::CaseInsensitiveOption)),
+                  Tabellen.size());
+        EXPECT_EQ(Html.count(QRegularExpression("<tr\\b", QRegularExpression::CaseInsensitiveOption)),
+                  Zeilen);
+    }
 }
 
 TEST(PageFiles, SpellCheckerFindsOnlyAllowedWords) {

@@ -120,6 +120,56 @@ TEST(RTFTableImport, CellsWithoutARowEndStayParagraphs) {
         EXPECT_EQ(TableAt(doc, i), nullptr);
 }
 
+TEST(RTFTableImport, APictureAfterATableStaysOutOfIt) {
+    TImportDoc doc;
+    // Right after the row, as a plain picture and as the picture of a \shppict group;
+    // a picture inside a cell stays in its cell.
+    ASSERT_EQ(
+        0,
+        doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row"
+                   "\\pard{\\pict\\pngblip 00}\\par"
+                   "\\trowd\\cellx1000\\pard\\intbl b{\\pict\\pngblip 00}\\cell\\row"
+                   "\\pard{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict\\wmetafile8 00}} c\\par}"));
+    EXPECT_EQ(doc.PlainText(), "a|\n\n[pic]\nb[pic]|\n\n[pic] c");
+    ASSERT_NE(TableAt(doc, 0), nullptr);
+    EXPECT_EQ(TableAt(doc, 0)->Rows->RowCount(), 1);
+    ASSERT_NE(TableAt(doc, 2), nullptr);
+    EXPECT_EQ(TableAt(doc, 2)->Rows->RowCount(), 1);
+}
+
+TEST(RTFTableImport, AnEmptyParagraphBetweenRowsSeparatesTwoTables) {
+    // The empty paragraph between the rows stands between two tables; empty
+    // paragraphs inside a cell stay there.
+    TImportDoc doc;
+    ASSERT_EQ(0,
+              doc.Import("{\\rtf1\\trowd\\cellx1000\\intbl a\\cell\\row\\pard\\par"
+                         "\\trowd\\cellx1000\\cellx2000\\intbl\\par b\\cell c\\cell\\row\\pard\\par\\par}"));
+    EXPECT_EQ(doc.PlainText(), "a|\n\n\n\nb|c|\n\n\n");
+    ASSERT_EQ(doc.GetItemCount(), 5);
+    ASSERT_NE(TableAt(doc, 0), nullptr);
+    EXPECT_EQ(Spans(*TableAt(doc, 0)), "1x1");
+    ASSERT_NE(TableAt(doc, 2), nullptr);
+    EXPECT_EQ(Spans(*TableAt(doc, 2)), "1x1 1x1");
+    EXPECT_EQ(TableAt(doc, 2)->GetCell(0, 0)->GetItemCount(), 2);
+}
+
+TEST(RTFTableImport, RowsWithoutAlignmentStandAtTheLeft) {
+    // A centred paragraph after the table does not centre it; \\trqc does.
+    for (const char* Row : {"\\trowd", "\\trowd\\trqc", "\\trowd\\trqr"}) {
+        TImportDoc doc;
+        doc.Props.ParaStyleMode = rprsAddIfNeeded;
+        ASSERT_EQ(0, doc.Import(std::string("{\\rtf1 ") + Row +
+                                "\\cellx1000\\intbl a\\cell\\row\\pard\\qc b\\par}"));
+        SCOPED_TRACE(Row);
+        ASSERT_NE(TableAt(doc, 0), nullptr);
+        const TRPAlignment Want = std::string(Row).ends_with("qc")   ? rpaCenter
+                                  : std::string(Row).ends_with("qr") ? rpaRight
+                                                                     : rpaLeft;
+        EXPECT_EQ(doc.Style.ParaStyles().GetItem(TableAt(doc, 0)->ParaNo)->Alignment, Want);
+        EXPECT_EQ(doc.Style.ParaStyles().GetItem(doc.GetItem(1)->ParaNo)->Alignment, rpaCenter);
+    }
+}
+
 TEST(RTFTableImport, NestedTableLandsInItsCell) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
