@@ -181,6 +181,22 @@ public:
 // ---------------------------------------------------------------------------
 // The grid.
 
+// A copy of an edited cell's items that the writers read; the cell is
+// emptied again when the copy goes, so that nothing outside the editor finds
+// items (or tables nested in them) that the next write frees.
+class TRPEditedCellCopy {
+public:
+    explicit TRPEditedCellCopy(TRPTableCellData* ACell = nullptr) : Cell(ACell) {}
+    TRPEditedCellCopy(TRPEditedCellCopy&& Other) noexcept : Cell(Other.Cell) { Other.Cell = nullptr; }
+    TRPEditedCellCopy(const TRPEditedCellCopy&) = delete;
+    TRPEditedCellCopy& operator=(const TRPEditedCellCopy&) = delete;
+    TRPEditedCellCopy& operator=(TRPEditedCellCopy&&) = delete;
+    ~TRPEditedCellCopy();
+
+private:
+    TRPTableCellData* Cell;
+};
+
 class TRPTableRow : public TRPDataList {
 public:
     explicit TRPTableRow(TRPTableRows* ARows) : Rows(ARows) {}
@@ -250,9 +266,10 @@ public:
     void RestoreRows(int Index, TRPUndoDeleteRows& From);
     // Empties the listed cells; with Into the old cells go there and new
     // empty ones with their attributes take their places.
-    void ClearCellsInto(const TRPIntegerList& RowList, const TRPIntegerList& ColList, TCustomRPUndoWithCells* Into);
-    void RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells, const TRPIntegerList& RowList,
-                             const TRPIntegerList& ColList);
+    void ClearCellsInto(const TRPIntegerList& RowList, const TRPIntegerList& ColList,
+                        TCustomRPUndoWithCells* Into);
+    void RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells,
+                             const TRPIntegerList& RowList, const TRPIntegerList& ColList);
     // The merge itself (the checks done); with Info the covered cells go
     // there with the number of items each gave.
     void DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bool SumBestWidth, TRPUndoMerge* Info);
@@ -405,15 +422,14 @@ public:
     // The table's index in its document and the cells that lead to that
     // document from the editor's; False when the table is not in an editor.
     bool LocateForUndo(int& ItemNo, std::vector<TRPTableCellStep>& Path);
-    template <class R, class... A>
-    R* AddUndoRecord(A&&... Args); // RPTableUndo.h
+    template <class R, class... A> R* AddUndoRecord(A&&... Args); // RPTableUndo.h
     int UndoPerforming = 0;
 
     // Ordinal properties by name, recorded for undo in an editor's document
     // (a change to the same value records nothing). ItemNo -1: looked up.
     void SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat, bool CheckWidth);
-    void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat, bool CheckWidth,
-                                    int Row, int Col, int Value);
+    void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
+                                    bool CheckWidth, int Row, int Col, int Value);
     // The setters of the ordinal table properties: outside a document they
     // store the value, in one they go through SetIntPropertyWithUndo with the
     // property's reformat demands.
@@ -656,8 +672,8 @@ public:
     void UnchooseSubRPData() override;
     void PlaceAt(int x, int y, bool ApplyTop) override;
     // The writers see what an open editor holds: the edited cell gets a copy
-    // of the editor's items (the editor keeps the originals).
-    void StoreEditedCell() const;
+    // of the editor's items (the editor keeps the originals) while the result lives.
+    [[nodiscard]] TRPEditedCellCopy StoreEditedCell() const;
 
 private:
     int FItemNoCache = -1;

@@ -236,15 +236,20 @@ void TRPTableItemInfo::ReopenRememberedEditor() {
                                                  ed->GetLastOffsetOfItem(m.ItemNo)));
 }
 
-void TRPTableItemInfo::StoreEditedCell() const {
+TRPEditedCellCopy::~TRPEditedCellCopy() {
+    if (Cell) Cell->Clear();
+}
+
+TRPEditedCellCopy TRPTableItemInfo::StoreEditedCell() const {
     TRPTableInplaceEdit* e = FInplaceEditor;
-    if (!e || !e->Cell) return;
+    if (!e || !e->Cell) return TRPEditedCellCopy();
     std::string rpf;
-    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr)) return;
+    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr)) return TRPEditedCellCopy();
     TRPTableCellData* cell = e->Cell;
     cell->Clear();
     TColor color = clNone;
     if (!cell->LoadRPFFromStream(rpf, color, nullptr, nullptr)) cell->Clear();
+    return TRPEditedCellCopy(cell);
 }
 
 TRPTableInplaceEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) const {

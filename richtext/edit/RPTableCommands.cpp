@@ -62,11 +62,27 @@ void TRPTableItemInfo::DeleteRows(int Index, int Count) {
 
 void TRPTableItemInfo::DeleteCols(int Index, int Count, bool DecreaseWidth) {
     if (Rows->IsEmpty()) return;
+    int row = -1, col = -1;
+    GetEditedCell(row, col);
     TModify m(*this);
     Rows->DeleteCols(Index, Count, DecreaseWidth);
     ForgetCellSelection(*this);
     Changed();
     m.Done();
+    // The caret stays in the table: in the cell that was edited, else where
+    // the columns were.
+    if (Rows->IsEmpty() || !(Options & rptoEditing) || !dynamic_cast<TRPEditRPData*>(GetRPData())) return;
+    if (row < 0) {
+        row = 0;
+        col = Index;
+    } else if (col >= Index + Count) {
+        col -= Count;
+    }
+    row = std::min(row, Rows->RowCount() - 1);
+    if (Rows->GetRow(row)->Count() == 0) return;
+    col = std::clamp(col, 0, Rows->GetRow(row)->Count() - 1);
+    int mr = -1, mc = -1;
+    if (Rows->GetMainCell(row, col, mr, mc)) EditCell(-1, mr, mc, true, false, false, true, false);
 }
 
 void TRPTableItemInfo::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {

@@ -130,7 +130,7 @@ bool TRPTablePrintInfo::SplitAt(int Y) {
 
 std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPData* RPData,
                                                                           const TRPResolution& sad) {
-    StoreEditedCell();
+    const TRPEditedCellCopy edited = StoreEditedCell();
     auto* printable = dynamic_cast<TCustomPrintableRPData*>(RPData);
     auto info = std::make_unique<TRPTablePrintInfo>(this);
     info->Resolution = sad;
@@ -185,7 +185,8 @@ void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
     Resolution = old;
 }
 
-void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) {
+void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode,
+                                       int Mode) {
     if (!Canvas || Mode == 0) return;
     const auto color = [&](TColor c) {
         if (c == clNone) return c;
