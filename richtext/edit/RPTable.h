@@ -670,6 +670,9 @@ public:
     bool GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position, int PositionCode) override;
     void ChooseSubRPData(TRPStoreSubRPData* Position) override;
     void UnchooseSubRPData() override;
+    // Before a change that may free cells: the host lets go of the chosen and
+    // focused cell and of links that lie in the cells.
+    void ReleaseCellsOfHost();
     void PlaceAt(int x, int y, bool ApplyTop) override;
     // The writers see what an open editor holds: the edited cell gets a copy
     // of the editor's items (the editor keeps the originals) while the result lives.

@@ -505,6 +505,35 @@ void TRPTableItemInfo::UnchooseSubRPData() {
     CloseInplaceEditor(true);
 }
 
+namespace {
+
+// Whether the document lies in a cell of the table, at any depth of nesting.
+bool LiesIn(const TCustomRPData* Data, const TRPTableItemInfo* Table) {
+    while (auto* cell = dynamic_cast<const TRPTableCellData*>(Data)) {
+        const TRPTableItemInfo* owner = cell->Table();
+        if (!owner) return false;
+        if (owner == Table) return true;
+        Data = owner->GetRPData();
+    }
+    return false;
+}
+
+} // namespace
+
+void TRPTableItemInfo::ReleaseCellsOfHost() {
+    if (ChosenRow >= 0) UnchooseSubRPData();
+    ChosenRow = ChosenCol = -1;
+    ClearFocus();
+    TCustomRPData* data = GetRPData();
+    auto* root = data ? dynamic_cast<TCustomRPFormattedData*>(data->GetAbsoluteRootData()) : nullptr;
+    if (!root) return;
+    // The links are listed again when the document is formatted next.
+    bool linked = LiesIn(root->HoverData, this);
+    for (const TRPJumpInfo& j : root->Jumps)
+        linked = linked || LiesIn(j.RPData, this);
+    if (linked) root->ClearJumps();
+}
+
 // ---------------------------------------------------------------------------
 // Links
 

@@ -24,6 +24,7 @@ void ForgetCellSelection(TRPTableItemInfo& Table) {
 } // namespace
 
 void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Select) {
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->InsertRows(Index, Count, CopyIndex, false);
     Changed();
@@ -38,6 +39,7 @@ void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Sele
 }
 
 void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Select) {
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->InsertCols(Index, Count, CopyIndex, false);
     Changed();
@@ -53,6 +55,7 @@ void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Sele
 
 void TRPTableItemInfo::DeleteRows(int Index, int Count) {
     if (Rows->RowCount() == 0) return;
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->DeleteRows(Index, Count);
     ForgetCellSelection(*this);
@@ -64,6 +67,7 @@ void TRPTableItemInfo::DeleteCols(int Index, int Count, bool DecreaseWidth) {
     if (Rows->IsEmpty()) return;
     int row = -1, col = -1;
     GetEditedCell(row, col);
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->DeleteCols(Index, Count, DecreaseWidth);
     ForgetCellSelection(*this);
@@ -86,6 +90,7 @@ void TRPTableItemInfo::DeleteCols(int Index, int Count, bool DecreaseWidth) {
 }
 
 void TRPTableItemInfo::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
     Changed();
@@ -115,6 +120,7 @@ void TRPTableItemInfo::ClearSelectedCells() {
             cols.Add(c);
         }
     if (rows.Count() == 0) return;
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->ClearCells(rows, cols);
     Changed();

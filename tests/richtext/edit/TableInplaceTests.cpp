@@ -597,3 +597,66 @@ TEST_F(TableInplace, ABorderDragClosesTheEditorAndReopensItWhereTheCaretWas) {
 }
 
 } // namespace
+
+namespace {
+
+// A command that removes the chosen, focused or hovered cell leaves the host
+// pointing at none of it.
+TEST_F(TableInplace, RemovedCellsAreForgottenByTheHost) {
+    const int linkStyle = AddLinkStyle();
+    auto* view = new TRichPad(F.Form.get());
+    view->SetParent(F.Form.get());
+    view->SetBounds(0, 0, 300, 200);
+    view->SetStyle(F.Style.get());
+    view->Clear();
+    auto table = TRPTableItemInfo::CreateEx(2, 2, view->RPData());
+    TRPTableItemInfo* t = table.get();
+    TRPTableCellData* cell = t->GetCell(1, 1);
+    cell->Clear();
+    cell->AddNL("Tabelle", linkStyle, 0);
+    view->RPData()->AddItem(std::string(), std::move(table));
+    view->Format();
+    std::vector<int> jumps;
+    view->OnJump = [&](TObject*, int Id) { jumps.push_back(Id); };
+    // The link takes the keyboard focus and the mouse hovers over it.
+    TRichPadRPData* d = view->RPData();
+    d->MoveFocus(false, nullptr, false);
+    ASSERT_EQ(t->FocusedRow * 10 + t->FocusedCol, 11);
+    int x = 0, y = 0;
+    cell->GetOrigin(x, y);
+    d->MouseMove(0, x + 5, y + 5);
+    ASSERT_EQ(d->HoverData, cell);
+    std::unique_ptr<TRPStoreSubRPData> at = std::make_unique<TRPTableStoreSubRPData>(t, 1, 1);
+    t->ChooseSubRPData(at.get());
+    t->DeleteRows(1, 1);
+    EXPECT_EQ(t->FocusedRow, -1);
+    EXPECT_EQ(t->ChosenRow, -1);
+    EXPECT_EQ(d->HoverData, nullptr);
+    d->MouseMove(0, x + 6, y + 5); // before the view is laid out again
+    EXPECT_EQ(d->HoverData, nullptr);
+    view->Format();
+    d->MouseMove(0, 1, 1);
+    d->ActivateFocusedItem();
+    t->UnchooseSubRPData();
+    EXPECT_TRUE(jumps.empty());
+    delete view;
+
+    // In an editor: the chosen cell is edited; its row goes, comes back, goes.
+    Build(3, 2);
+    at = std::make_unique<TRPTableStoreSubRPData>(T, 1, 1);
+    T->ChooseSubRPData(at.get());
+    EXPECT_EQ(EditedCell(), "1,1");
+    T->DeleteRows(1, 1);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.Edit->EditedCellData, nullptr);
+    UndoAll(false);
+    EXPECT_EQ(AnyTable()->Rows->RowCount(), 3);
+    UndoAll(true);
+    T = AnyTable();
+    EXPECT_EQ(T->Rows->RowCount(), 2);
+    T->UnchooseSubRPData();
+    F.Edit->ClearUndo();
+    F.Edit->Format();
+}
+
+} // namespace
