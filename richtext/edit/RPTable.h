@@ -623,6 +623,9 @@ public:
                     TColor BColor, TColor BackgroundColor, TRPTableBorderStyle Style, bool Printing,
                     bool ShowGrid, const TRPBooleanRect* Visible, int Row, int Col, const TRect& ClipRect,
                     TRPColorMode ColorMode);
+    // What lies behind a cell without colour: the table's background and the
+    // cell's picture, with the table's corner at (X, Y) of the canvas.
+    void DrawBehindCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell, const TRect& Clip);
     static void DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom);
     static void DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y);
     static int GetVAlignOffset(int Top, int Bottom, TRPCellVAlign VAlign);
@@ -738,6 +741,9 @@ private:
     // Drawing steps (RPTableDraw.cpp).
     struct TPaintRun;
     void DrawCell(TPaintRun& P, int Row, int Col, int X, int Y);
+    // The table's colour or picture over Full, clipped to Clip.
+    void DrawOwnBackground(TCanvas& Canvas, const TRect& Full, const TRect& Clip, TRPColorMode ColorMode,
+                           bool Printing);
     void DrawRules(TPaintRun& P, int FirstRow, int LastRow);
     bool BorderOnSide(int Row, int Col, int Side) const;
 };

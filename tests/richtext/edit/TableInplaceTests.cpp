@@ -11,6 +11,9 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 #include <iterator>
 #include <random>
 
@@ -657,6 +660,60 @@ TEST_F(TableInplace, RemovedCellsAreForgottenByTheHost) {
     T->UnchooseSubRPData();
     F.Edit->ClearUndo();
     F.Edit->Format();
+}
+
+} // namespace
+
+namespace {
+
+// A picture of four coloured quarters, so that a shifted copy shows.
+std::unique_ptr<TBitmap> Quarters(TColor A, TColor B) {
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(16, 16);
+    b->Canvas()->Brush()->SetColor(A);
+    b->Canvas()->FillRect(Rect(0, 0, 16, 16));
+    b->Canvas()->Brush()->SetColor(B);
+    b->Canvas()->FillRect(Rect(0, 0, 8, 8));
+    b->Canvas()->FillRect(Rect(8, 8, 16, 16));
+    b->Canvas()->Release();
+    return b;
+}
+
+// A cell without colour looks the same with its editor open: the host, the
+// table's picture and the cell's own picture show through.
+TEST_F(TableInplace, ATransparentCellsEditorShowsWhatLiesBehindTheCell) {
+    F.Edit->SetBounds(0, 0, 300, 150);
+    Build(2, 2);
+    T->Color = clNone;
+    T->SetBackgroundStyle(rpbsTiled);
+    T->SetBackgroundImage(Quarters(clLime, clYellow).get(), true);
+    T->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
+    T->GetCell(0, 1)->SetBackgroundImage(Quarters(clAqua, clFuchsia).get(), true);
+    F.Edit->Format();
+    for (int col = 0; col < 2; ++col) {
+        SCOPED_TRACE(col);
+        TRPTableCellData* cell = T->GetCell(0, col);
+        int x = 0, y = 0;
+        ASSERT_TRUE(F.Data()->GetItemClientCoords(1, x, y));
+        const TRect box =
+            Rect(x + cell->Left, y + cell->Top, x + cell->Left + cell->Width, y + cell->Top + cell->Height);
+        const QImage before = F.Edit->Widget()->grab().toImage();
+        ASSERT_TRUE(Open(0, col, false));
+        ASSERT_TRUE(Editor()->TransparentCell);
+        const QImage after = F.Edit->Widget()->grab().toImage();
+        // Only the caret, one narrow upright line, may differ (the dotted grid
+        // lines along the box's edge lie under the editor).
+        int left = box.Right, right = box.Left - 1, differing = 0;
+        for (int py = box.Top + 3; py < box.Bottom - 3; ++py)
+            for (int px = box.Left + 3; px < box.Right - 3; ++px)
+                if (before.pixel(px, py) != after.pixel(px, py)) {
+                    ++differing;
+                    left = std::min(left, px);
+                    right = std::max(right, px);
+                }
+        EXPECT_LE(right - left, 1) << differing << " pixels differ";
+        T->CloseInplaceEditor(true);
+    }
 }
 
 } // namespace
