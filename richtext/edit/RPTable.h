@@ -181,19 +181,25 @@ public:
 // ---------------------------------------------------------------------------
 // The grid.
 
-// A copy of an edited cell's items that the writers read; the cell is
-// emptied again when the copy goes, so that nothing outside the editor finds
-// items (or tables nested in them) that the next write frees.
-class TRPEditedCellCopy {
+// The span of a write of the table's cells: the mouse handlers do nothing
+// meanwhile (a writer's event may let input through), and the copy of an
+// edited cell's items that the writers read is taken out of the cell again at
+// the end, so that nothing outside the editor finds items (or tables nested
+// in them) that the next write frees.
+class TRPTableSaving {
 public:
-    explicit TRPEditedCellCopy(TRPTableCellData* ACell = nullptr) : Cell(ACell) {}
-    TRPEditedCellCopy(TRPEditedCellCopy&& Other) noexcept : Cell(Other.Cell) { Other.Cell = nullptr; }
-    TRPEditedCellCopy(const TRPEditedCellCopy&) = delete;
-    TRPEditedCellCopy& operator=(const TRPEditedCellCopy&) = delete;
-    TRPEditedCellCopy& operator=(TRPEditedCellCopy&&) = delete;
-    ~TRPEditedCellCopy();
+    TRPTableSaving(const TRPTableItemInfo& ATable, TRPTableCellData* ACopyIn);
+    TRPTableSaving(TRPTableSaving&& Other) noexcept : Table(Other.Table), Cell(Other.Cell) {
+        Other.Table = nullptr;
+        Other.Cell = nullptr;
+    }
+    TRPTableSaving(const TRPTableSaving&) = delete;
+    TRPTableSaving& operator=(const TRPTableSaving&) = delete;
+    TRPTableSaving& operator=(TRPTableSaving&&) = delete;
+    ~TRPTableSaving();
 
 private:
+    const TRPTableItemInfo* Table;
     TRPTableCellData* Cell;
 };
 
@@ -677,9 +683,11 @@ public:
     // focused cell and of links that lie in the cells.
     void ReleaseCellsOfHost();
     void PlaceAt(int x, int y, bool ApplyTop) override;
-    // The writers see what an open editor holds: the edited cell gets a copy
-    // of the editor's items (the editor keeps the originals) while the result lives.
-    [[nodiscard]] TRPEditedCellCopy StoreEditedCell() const;
+    // Begins a write of the cells. The writers see what an open editor holds:
+    // the edited cell gets a copy of the editor's items (the editor keeps the
+    // originals) while the result lives.
+    [[nodiscard]] TRPTableSaving StoreEditedCell() const;
+    bool IsSaving() const { return FSavingCount > 0; }
 
 private:
     int FItemNoCache = -1;
@@ -695,6 +703,8 @@ private:
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
     bool FSavingInplaceUndo = false;
+    mutable int FSavingCount = 0; // writes of the cells under way
+    friend class TRPTableSaving;
     bool FPlacing = false; // the editor is being laid over its cell
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();

@@ -236,20 +236,27 @@ void TRPTableItemInfo::ReopenRememberedEditor() {
                                                  ed->GetLastOffsetOfItem(m.ItemNo)));
 }
 
-TRPEditedCellCopy::~TRPEditedCellCopy() {
-    if (Cell) Cell->Clear();
+TRPTableSaving::TRPTableSaving(const TRPTableItemInfo& ATable, TRPTableCellData* ACopyIn)
+    : Table(&ATable), Cell(ACopyIn) {
+    ++Table->FSavingCount;
 }
 
-TRPEditedCellCopy TRPTableItemInfo::StoreEditedCell() const {
+TRPTableSaving::~TRPTableSaving() {
+    if (Cell) Cell->Clear();
+    if (Table) --Table->FSavingCount;
+}
+
+TRPTableSaving TRPTableItemInfo::StoreEditedCell() const {
     TRPTableInplaceEdit* e = FInplaceEditor;
-    if (!e || !e->Cell) return TRPEditedCellCopy();
+    if (!e || !e->Cell) return TRPTableSaving(*this, nullptr);
     std::string rpf;
-    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr)) return TRPEditedCellCopy();
+    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr))
+        return TRPTableSaving(*this, nullptr);
     TRPTableCellData* cell = e->Cell;
     cell->Clear();
     TColor color = clNone;
     if (!cell->LoadRPFFromStream(rpf, color, nullptr, nullptr)) cell->Clear();
-    return TRPEditedCellCopy(cell);
+    return TRPTableSaving(*this, cell);
 }
 
 TRPTableInplaceEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) const {

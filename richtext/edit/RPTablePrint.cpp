@@ -130,7 +130,7 @@ bool TRPTablePrintInfo::SplitAt(int Y) {
 
 std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPData* RPData,
                                                                           const TRPResolution& sad) {
-    const TRPEditedCellCopy edited = StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     auto* printable = dynamic_cast<TCustomPrintableRPData*>(RPData);
     auto info = std::make_unique<TRPTablePrintInfo>(this);
     info->Resolution = sad;

@@ -179,7 +179,7 @@ private:
 // The block
 
 std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headings) const {
-    const TRPEditedCellCopy edited = StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     TBlockWriter w;
     w.Data.append(kMagic, sizeof kMagic);
     const TRPTableItemInfo def(static_cast<TCustomRPData*>(nullptr));

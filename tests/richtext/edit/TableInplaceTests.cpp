@@ -717,3 +717,33 @@ TEST_F(TableInplace, ATransparentCellsEditorShowsWhatLiesBehindTheCell) {
 }
 
 } // namespace
+
+namespace {
+
+// A writer's event that lets input through (a dialog, say) while the table
+// writes its cells: clicks on the table do nothing until the write is done.
+TEST_F(TableInplace, ClicksThatAWritersEventLetsThroughDoNothing) {
+    F.Edit->SetBounds(0, 0, 300, 150);
+    Build(2, 2);
+    int x = 0, y = 0;
+    ASSERT_TRUE(F.Data()->GetItemClientCoords(1, x, y));
+    const TRPTableCellData* target = T->GetCell(1, 1);
+    const int cx = x + target->Left + 8, cy = y + target->Top + 5;
+    int inCells = 0;
+    F.Edit->OnSaveItemToFile = [&](TCustomRichPad*, const std::string&, TCustomRPData* Data, int, int, bool,
+                                   std::string&, bool&) {
+        if (dynamic_cast<TRPTableCellData*>(Data) && inCells++ == 0) ClickAt(F.Edit, cx, cy);
+    };
+    std::string text;
+    ASSERT_TRUE(F.Edit->SaveTextToStream("", text, 80, false, false));
+    EXPECT_GT(inCells, 0);
+    EXPECT_EQ(EditedCell(), "-");
+    for (const char* s : {"A", "B", "C", "D"})
+        EXPECT_NE(text.find(s), std::string::npos) << s;
+    // Afterwards the same click opens the cell.
+    F.Edit->OnSaveItemToFile = nullptr;
+    ClickAt(F.Edit, cx, cy);
+    EXPECT_EQ(EditedCell(), "1,1");
+}
+
+} // namespace
