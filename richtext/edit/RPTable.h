@@ -739,6 +739,7 @@ private:
     // the table's corner in screen pixels.
     TRPTableCellData* FPrintingCell = nullptr;
     TRect FPrintingCellBox;
+    TRect FPrintingPartBox; // the part being printed, from the table's corner
     void Init(int RowCount, int ColCount, TCustomRPData* RPData);
     void SetDocument(TCustomRPData* RPData);
 

@@ -153,6 +153,12 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     }
 
     DrawOwnBackground(Canvas, rect, ClipRect, ColorMode, P.Printing);
+    if (P.Printing) {
+        // The printed part, for the backgrounds its cells' documents draw (PrintBackground).
+        const auto sx = [&](int v) { return Resolution ? DeviceToScreenX(v, *Resolution) : v; };
+        const auto sy = [&](int v) { return Resolution ? DeviceToScreenY(v, *Resolution) : v; };
+        FPrintingPartBox = Rect(0, 0, sx(rect.Width()), sy(rect.Height()));
+    }
     if (R == 0 || C == 0) {
         DrawBorder(Canvas, rect.Left, rect.Top, rect.Right, rect.Bottom, BorderWidth, BorderLightColor,
                    BorderColor, clWindow, BorderStyle, P.Printing, P.ShowGrid, nullptr, -1, -1, ClipRect,

@@ -202,7 +202,13 @@ void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, T
             Canvas->FillRect(Full);
         }
     };
-    paint(FBackground.get(), color(Color), ::Rect(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom));
+    // Behind a cell of a printed part the table's picture lies as that part shows it.
+    TRect table = ::Rect(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
+    if (FPrintingCell) {
+        table = FPrintingPartBox;
+        OffsetRect(table, Rect.Left, Rect.Top);
+    }
+    paint(FBackground.get(), color(Color), table);
     if (Mode == 1 || !FPrintingCell) return;
     TRect box = FPrintingCellBox;
     OffsetRect(box, Rect.Left, Rect.Top);
