@@ -181,6 +181,28 @@ public:
 // ---------------------------------------------------------------------------
 // The grid.
 
+// The span of a write of the table's cells: the mouse handlers do nothing
+// meanwhile (a writer's event may let input through), and the copy of an
+// edited cell's items that the writers read is taken out of the cell again at
+// the end, so that nothing outside the editor finds items (or tables nested
+// in them) that the next write frees.
+class TRPTableSaving {
+public:
+    TRPTableSaving(const TRPTableItemInfo& ATable, TRPTableCellData* ACopyIn);
+    TRPTableSaving(TRPTableSaving&& Other) noexcept : Table(Other.Table), Cell(Other.Cell) {
+        Other.Table = nullptr;
+        Other.Cell = nullptr;
+    }
+    TRPTableSaving(const TRPTableSaving&) = delete;
+    TRPTableSaving& operator=(const TRPTableSaving&) = delete;
+    TRPTableSaving& operator=(TRPTableSaving&&) = delete;
+    ~TRPTableSaving();
+
+private:
+    const TRPTableItemInfo* Table;
+    TRPTableCellData* Cell;
+};
+
 class TRPTableRow : public TRPDataList {
 public:
     explicit TRPTableRow(TRPTableRows* ARows) : Rows(ARows) {}
@@ -250,9 +272,10 @@ public:
     void RestoreRows(int Index, TRPUndoDeleteRows& From);
     // Empties the listed cells; with Into the old cells go there and new
     // empty ones with their attributes take their places.
-    void ClearCellsInto(const TRPIntegerList& RowList, const TRPIntegerList& ColList, TCustomRPUndoWithCells* Into);
-    void RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells, const TRPIntegerList& RowList,
-                             const TRPIntegerList& ColList);
+    void ClearCellsInto(const TRPIntegerList& RowList, const TRPIntegerList& ColList,
+                        TCustomRPUndoWithCells* Into);
+    void RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellData>>& Cells,
+                             const TRPIntegerList& RowList, const TRPIntegerList& ColList);
     // The merge itself (the checks done); with Info the covered cells go
     // there with the number of items each gave.
     void DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bool SumBestWidth, TRPUndoMerge* Info);
@@ -405,15 +428,14 @@ public:
     // The table's index in its document and the cells that lead to that
     // document from the editor's; False when the table is not in an editor.
     bool LocateForUndo(int& ItemNo, std::vector<TRPTableCellStep>& Path);
-    template <class R, class... A>
-    R* AddUndoRecord(A&&... Args); // RPTableUndo.h
+    template <class R, class... A> R* AddUndoRecord(A&&... Args); // RPTableUndo.h
     int UndoPerforming = 0;
 
     // Ordinal properties by name, recorded for undo in an editor's document
     // (a change to the same value records nothing). ItemNo -1: looked up.
     void SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat, bool CheckWidth);
-    void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat, bool CheckWidth,
-                                    int Row, int Col, int Value);
+    void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
+                                    bool CheckWidth, int Row, int Col, int Value);
     // The setters of the ordinal table properties: outside a document they
     // store the value, in one they go through SetIntPropertyWithUndo with the
     // property's reformat demands.
@@ -607,6 +629,9 @@ public:
                     TColor BColor, TColor BackgroundColor, TRPTableBorderStyle Style, bool Printing,
                     bool ShowGrid, const TRPBooleanRect* Visible, int Row, int Col, const TRect& ClipRect,
                     TRPColorMode ColorMode);
+    // What lies behind a cell without colour: the table's background and the
+    // cell's picture, with the table's corner at (X, Y) of the canvas.
+    void DrawBehindCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell, const TRect& Clip);
     static void DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom);
     static void DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y);
     static int GetVAlignOffset(int Top, int Bottom, TRPCellVAlign VAlign);
@@ -654,10 +679,15 @@ public:
     bool GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position, int PositionCode) override;
     void ChooseSubRPData(TRPStoreSubRPData* Position) override;
     void UnchooseSubRPData() override;
+    // Before a change that may free cells: the host lets go of the chosen and
+    // focused cell and of links that lie in the cells.
+    void ReleaseCellsOfHost();
     void PlaceAt(int x, int y, bool ApplyTop) override;
-    // The writers see what an open editor holds: the edited cell gets a copy
-    // of the editor's items (the editor keeps the originals).
-    void StoreEditedCell() const;
+    // Begins a write of the cells. The writers see what an open editor holds:
+    // the edited cell gets a copy of the editor's items (the editor keeps the
+    // originals) while the result lives.
+    [[nodiscard]] TRPTableSaving StoreEditedCell() const;
+    bool IsSaving() const { return FSavingCount > 0; }
 
 private:
     int FItemNoCache = -1;
@@ -673,6 +703,8 @@ private:
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
     bool FSavingInplaceUndo = false;
+    mutable int FSavingCount = 0; // writes of the cells under way
+    friend class TRPTableSaving;
     bool FPlacing = false; // the editor is being laid over its cell
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
@@ -707,6 +739,7 @@ private:
     // the table's corner in screen pixels.
     TRPTableCellData* FPrintingCell = nullptr;
     TRect FPrintingCellBox;
+    TRect FPrintingPartBox; // the part being printed, from the table's corner
     void Init(int RowCount, int ColCount, TCustomRPData* RPData);
     void SetDocument(TCustomRPData* RPData);
 
@@ -719,6 +752,9 @@ private:
     // Drawing steps (RPTableDraw.cpp).
     struct TPaintRun;
     void DrawCell(TPaintRun& P, int Row, int Col, int X, int Y);
+    // The table's colour or picture over Full, clipped to Clip.
+    void DrawOwnBackground(TCanvas& Canvas, const TRect& Full, const TRect& Clip, TRPColorMode ColorMode,
+                           bool Printing);
     void DrawRules(TPaintRun& P, int FirstRow, int LastRow);
     bool BorderOnSide(int Row, int Col, int Side) const;
 };

@@ -236,15 +236,27 @@ void TRPTableItemInfo::ReopenRememberedEditor() {
                                                  ed->GetLastOffsetOfItem(m.ItemNo)));
 }
 
-void TRPTableItemInfo::StoreEditedCell() const {
+TRPTableSaving::TRPTableSaving(const TRPTableItemInfo& ATable, TRPTableCellData* ACopyIn)
+    : Table(&ATable), Cell(ACopyIn) {
+    ++Table->FSavingCount;
+}
+
+TRPTableSaving::~TRPTableSaving() {
+    if (Cell) Cell->Clear();
+    if (Table) --Table->FSavingCount;
+}
+
+TRPTableSaving TRPTableItemInfo::StoreEditedCell() const {
     TRPTableInplaceEdit* e = FInplaceEditor;
-    if (!e || !e->Cell) return;
+    if (!e || !e->Cell) return TRPTableSaving(*this, nullptr);
     std::string rpf;
-    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr)) return;
+    if (!e->EditData()->SaveRPFToStream(rpf, false, clNone, nullptr, nullptr))
+        return TRPTableSaving(*this, nullptr);
     TRPTableCellData* cell = e->Cell;
     cell->Clear();
     TColor color = clNone;
     if (!cell->LoadRPFFromStream(rpf, color, nullptr, nullptr)) cell->Clear();
+    return TRPTableSaving(*this, cell);
 }
 
 TRPTableInplaceEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) const {
@@ -498,6 +510,35 @@ void TRPTableItemInfo::UnchooseSubRPData() {
             cell->Deselect(nullptr, false);
     ChosenRow = ChosenCol = -1;
     CloseInplaceEditor(true);
+}
+
+namespace {
+
+// Whether the document lies in a cell of the table, at any depth of nesting.
+bool LiesIn(const TCustomRPData* Data, const TRPTableItemInfo* Table) {
+    while (auto* cell = dynamic_cast<const TRPTableCellData*>(Data)) {
+        const TRPTableItemInfo* owner = cell->Table();
+        if (!owner) return false;
+        if (owner == Table) return true;
+        Data = owner->GetRPData();
+    }
+    return false;
+}
+
+} // namespace
+
+void TRPTableItemInfo::ReleaseCellsOfHost() {
+    if (ChosenRow >= 0) UnchooseSubRPData();
+    ChosenRow = ChosenCol = -1;
+    ClearFocus();
+    TCustomRPData* data = GetRPData();
+    auto* root = data ? dynamic_cast<TCustomRPFormattedData*>(data->GetAbsoluteRootData()) : nullptr;
+    if (!root) return;
+    // The links are listed again when the document is formatted next.
+    bool linked = LiesIn(root->HoverData, this);
+    for (const TRPJumpInfo& j : root->Jumps)
+        linked = linked || LiesIn(j.RPData, this);
+    if (linked) root->ClearJumps();
 }
 
 // ---------------------------------------------------------------------------

@@ -24,6 +24,7 @@ void ForgetCellSelection(TRPTableItemInfo& Table) {
 } // namespace
 
 void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Select) {
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->InsertRows(Index, Count, CopyIndex, false);
     Changed();
@@ -38,6 +39,7 @@ void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Sele
 }
 
 void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Select) {
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->InsertCols(Index, Count, CopyIndex, false);
     Changed();
@@ -53,6 +55,7 @@ void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Sele
 
 void TRPTableItemInfo::DeleteRows(int Index, int Count) {
     if (Rows->RowCount() == 0) return;
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->DeleteRows(Index, Count);
     ForgetCellSelection(*this);
@@ -62,14 +65,32 @@ void TRPTableItemInfo::DeleteRows(int Index, int Count) {
 
 void TRPTableItemInfo::DeleteCols(int Index, int Count, bool DecreaseWidth) {
     if (Rows->IsEmpty()) return;
+    int row = -1, col = -1;
+    GetEditedCell(row, col);
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->DeleteCols(Index, Count, DecreaseWidth);
     ForgetCellSelection(*this);
     Changed();
     m.Done();
+    // The caret stays in the table: in the cell that was edited, else where
+    // the columns were.
+    if (Rows->IsEmpty() || !(Options & rptoEditing) || !dynamic_cast<TRPEditRPData*>(GetRPData())) return;
+    if (row < 0) {
+        row = 0;
+        col = Index;
+    } else if (col >= Index + Count) {
+        col -= Count;
+    }
+    row = std::min(row, Rows->RowCount() - 1);
+    if (Rows->GetRow(row)->Count() == 0) return;
+    col = std::clamp(col, 0, Rows->GetRow(row)->Count() - 1);
+    int mr = -1, mc = -1;
+    if (Rows->GetMainCell(row, col, mr, mc)) EditCell(-1, mr, mc, true, false, false, true, false);
 }
 
 void TRPTableItemInfo::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) {
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->MergeCells(TopRow, LeftCol, ColSpan, RowSpan, AllowMergeRC, true);
     Changed();
@@ -99,6 +120,7 @@ void TRPTableItemInfo::ClearSelectedCells() {
             cols.Add(c);
         }
     if (rows.Count() == 0) return;
+    ReleaseCellsOfHost();
     TModify m(*this);
     Rows->ClearCells(rows, cols);
     Changed();

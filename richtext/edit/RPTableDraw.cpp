@@ -152,16 +152,12 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         first = FindListIndex(Info.RowStarts, ClipRect.Top - Y);
     }
 
-    // Background.
-    TColor back = Color;
-    if (P.Printing && (PrintOptions & rptoWhiteBackground) && back != clNone) back = clWhite;
-    if (FBackground && !FBackground->IsBlank()) {
-        DrawBackground(*FBackground, Canvas, rect, ClipRect, back == clNone ? clNone : BackColor(back, ColorMode),
-                       P.Printing ? Resolution : nullptr);
-    } else if (back != clNone) {
-        Canvas.Brush()->SetStyle(bsSolid);
-        Canvas.Brush()->SetColor(BackColor(back, ColorMode));
-        Canvas.FillRect(Intersect(rect, ClipRect));
+    DrawOwnBackground(Canvas, rect, ClipRect, ColorMode, P.Printing);
+    if (P.Printing) {
+        // The printed part, for the backgrounds its cells' documents draw (PrintBackground).
+        const auto sx = [&](int v) { return Resolution ? DeviceToScreenX(v, *Resolution) : v; };
+        const auto sy = [&](int v) { return Resolution ? DeviceToScreenY(v, *Resolution) : v; };
+        FPrintingPartBox = Rect(0, 0, sx(rect.Width()), sy(rect.Height()));
     }
     if (R == 0 || C == 0) {
         DrawBorder(Canvas, rect.Left, rect.Top, rect.Right, rect.Bottom, BorderWidth, BorderLightColor,
@@ -264,6 +260,35 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     }
 }
 
+void TRPTableItemInfo::DrawOwnBackground(TCanvas& Canvas, const TRect& Full, const TRect& Clip,
+                                         TRPColorMode ColorMode, bool Printing) {
+    TColor back = Color;
+    if (Printing && (PrintOptions & rptoWhiteBackground) && back != clNone) back = clWhite;
+    if (FBackground && !FBackground->IsBlank()) {
+        DrawBackground(*FBackground, Canvas, Full, Clip, back == clNone ? clNone : BackColor(back, ColorMode),
+                       Printing ? Resolution : nullptr);
+    } else if (back != clNone) {
+        Canvas.Brush()->SetStyle(bsSolid);
+        Canvas.Brush()->SetColor(BackColor(back, ColorMode));
+        Canvas.FillRect(Intersect(Full, Clip));
+    }
+}
+
+void TRPTableItemInfo::DrawBehindCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell,
+                                      const TRect& Clip) {
+    const TRect table = Rect(X, Y, X + FormattingInfo.Width, Y + FormattingInfo.Height);
+    DrawOwnBackground(Canvas, table, Clip, rpcmColor, false);
+    const TRPBackground* picture = const_cast<TRPTableCellData&>(Cell).GetBackground();
+    if (!picture) return;
+    TRect fill = Rect(X + Cell.Left, Y + Cell.Top, X + Cell.Left + Cell.Width, Y + Cell.Top + Cell.Height);
+    if (Options & rptoCellBelowBorders) {
+        const int cb = ScaleX(CellBorderWidth);
+        fill = Rect(fill.Left - cb, fill.Top - cb, fill.Right + cb, fill.Bottom + cb);
+    }
+    DrawBackground(*picture, Canvas, fill, Clip, Cell.Color == clNone ? clNone : ColorToRGB(Cell.Color),
+                   nullptr);
+}
+
 void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     TRPTableCellData* cell = Rows->GetCell(Row, Col);
     TCanvas& Canvas = *P.Canvas;
@@ -299,7 +324,8 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
         }
         if (!selected && cell->GetBackground())
             DrawBackground(*cell->GetBackground(), Canvas, fill, P.Clip,
-                           color == clNone ? clNone : BackColor(color, P.Mode), P.Printing ? Resolution : nullptr);
+                           color == clNone ? clNone : BackColor(color, P.Mode),
+                           P.Printing ? Resolution : nullptr);
     }
     if (!P.Printing) {
         // The cell's offsets follow the table's drawing origin; the document
@@ -323,8 +349,12 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
             p->Height = box.Height() - 2 * padY;
             // What the cell's document draws on a background of its own
             // finds the cell here (PrintBackground).
-            const auto sx = [&](int v) { return Resolution ? DeviceToScreenX(v - P.X, *Resolution) : v - P.X; };
-            const auto sy = [&](int v) { return Resolution ? DeviceToScreenY(v - P.Y, *Resolution) : v - P.Y; };
+            const auto sx = [&](int v) {
+                return Resolution ? DeviceToScreenX(v - P.X, *Resolution) : v - P.X;
+            };
+            const auto sy = [&](int v) {
+                return Resolution ? DeviceToScreenY(v - P.Y, *Resolution) : v - P.Y;
+            };
             FPrintingCell = cell;
             FPrintingCellBox = Rect(sx(box.Left), sy(box.Top), sx(box.Right), sy(box.Bottom));
             try {

@@ -89,6 +89,30 @@ void TRPTableInplaceRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
     e->HostControl->PostDeferredEvent(ev);
 }
 
+TRPBackground* TRPTableInplaceRPData::GetBackground() {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (e && !e->Highlighted() && e->Cell)
+        if (TRPBackground* cellPicture = e->Cell->GetBackground()) return cellPicture;
+    return TRPEditRPData::GetBackground();
+}
+
+void TRPTableInplaceRPData::DrawBackground(TCanvas& Canvas, const TRect& Rect) {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    auto* doc = e && e->Table ? dynamic_cast<TCustomRPFormattedData*>(e->Table->GetRPData()) : nullptr;
+    int x = 0, y = 0;
+    if (!e || !e->TransparentCell || e->Highlighted() || !e->Cell || !e->HostControl || !doc ||
+        !doc->GetItemClientCoords(e->Table->GetItemNo(), x, y)) {
+        TRPEditRPData::DrawBackground(Canvas, Rect);
+        return;
+    }
+    // The canvas starts at Rect's corner; the editor's client area lies at its
+    // own position in the host's.
+    const int dx = e->Left() + Rect.Left, dy = e->Top() + Rect.Top;
+    e->HostControl->RPData()->DrawBackground(Canvas, ::Rect(Rect.Left + e->Left(), Rect.Top + e->Top(),
+                                                            Rect.Right + e->Left(), Rect.Bottom + e->Top()));
+    e->Table->DrawBehindCell(Canvas, x - dx, y - dy, *e->Cell, ::Rect(0, 0, Rect.Width(), Rect.Height()));
+}
+
 // ---------------------------------------------------------------------------
 // The editor control
 

@@ -51,6 +51,10 @@ public:
     void ShowRectangle(int X, int Y, int Width, int Height) override;
     void DoJump(int Id) override;
     void DoRPDblClick(const std::string& Word, int StyleNo) override;
+    TRPBackground* GetBackground() override;
+    // A cell without colour shows what lies behind it: the host, the table's
+    // background and the cell's picture.
+    void DrawBackground(TCanvas& Canvas, const TRect& Rect) override;
 };
 
 class TRPTableInplaceEdit : public TRichPadEdit {

@@ -46,7 +46,7 @@ void TRPTableItemInfo::AbandonMouse() {
 bool TRPTableItemInfo::MouseDown(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X,
                                  int Y) {
     TCustomRPFormattedData* doc = Formatted(RPData);
-    if (!doc || Rows->IsEmpty() || IsDragging()) return false;
+    if (!doc || IsSaving() || Rows->IsEmpty() || IsDragging()) return false;
     int row = -1, col = -1;
     const bool inCell = GetCellAt(X, Y, row, col);
     if ((Button == mbLeft || Button == mbRight) && (TableState & rptbsEditorDoc) && (Options & rptoEditing) &&
@@ -134,7 +134,7 @@ bool TRPTableItemInfo::MouseMove(TCustomRPData* RPData, int ItemNo, TShiftState 
     (void)ItemNo;
     TCustomRPFormattedData* doc = Formatted(RPData);
     // The document draws the guide line of a drag (its XOR marker) itself.
-    if (!doc || Rows->IsEmpty() || IsDragging()) return false;
+    if (!doc || IsSaving() || Rows->IsEmpty() || IsDragging()) return false;
     int row = -1, col = -1;
     if (!GetCellAt(X, Y, row, col)) {
         doc->SetCursor(BorderCursor(*doc, X, Y));
@@ -302,7 +302,7 @@ void TRPTableItemInfo::DrawGuideLine(TCustomRPFormattedData& Doc, int X, int Y) 
 
 bool TRPTableItemInfo::MouseUp(TCustomRPData* RPData, TMouseButton Button, TShiftState Shift, int X, int Y) {
     TCustomRPFormattedData* doc = Formatted(RPData);
-    if (!doc) return false;
+    if (!doc || IsSaving()) return false;
     if (IsDragging()) {
         EndDrag(*doc, X, Y);
         return true;

@@ -93,7 +93,7 @@ std::string VAlignName(TRPCellVAlign a) {
 
 void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
                                      TCustomRPData* RPData) const {
-    StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     (void)RPData;
     ColorList.AddUnique(static_cast<int32_t>(Color));
     AddBorderColors(ColorList, BorderStyle, BorderColor, BorderLightColor);
@@ -114,7 +114,7 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& Li
 void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo,
                                const std::string& Text, double TwipsPerPixel, int Level,
                                TRPRTFTables& Tables) const {
-    StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     (void)ItemNo, (void)Text;
     const double k = TwipsPerPixel;
     auto* self = const_cast<TRPTableItemInfo*>(this);
@@ -225,7 +225,7 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
 
 std::string TRPTableItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                                            const std::string& Path, const std::string& ItemText) {
-    StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     (void)ItemText;
     const auto conv = [&](const std::string& s) {
         return Unicode ? AnsiToUnicodeText(RPData ? RPData->GetDefaultCodePage() : 1252, s) : s;
@@ -252,7 +252,7 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
                                 const std::string& Text, const std::string& Path,
                                 const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
                                 TRPHTMLSaveOptions Options_, bool UseCSS, TRPHTMLBulletList& Bullets) const {
-    StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     (void)ItemNo, (void)Text, (void)RPData;
     std::string t = "<TABLE" + Attr("width", HTMLLength(BestWidth)) + Attr("bgcolor", HTMLColor(Color));
     if (UseCSS && BorderWidth < 1 && CellBorderWidth != 0)

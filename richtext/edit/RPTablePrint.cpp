@@ -130,7 +130,7 @@ bool TRPTablePrintInfo::SplitAt(int Y) {
 
 std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCustomRPData* RPData,
                                                                           const TRPResolution& sad) {
-    StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     auto* printable = dynamic_cast<TCustomPrintableRPData*>(RPData);
     auto info = std::make_unique<TRPTablePrintInfo>(this);
     info->Resolution = sad;
@@ -185,7 +185,8 @@ void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
     Resolution = old;
 }
 
-void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) {
+void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode,
+                                       int Mode) {
     if (!Canvas || Mode == 0) return;
     const auto color = [&](TColor c) {
         if (c == clNone) return c;
@@ -201,7 +202,13 @@ void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, T
             Canvas->FillRect(Full);
         }
     };
-    paint(FBackground.get(), color(Color), ::Rect(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom));
+    // Behind a cell of a printed part the table's picture lies as that part shows it.
+    TRect table = ::Rect(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
+    if (FPrintingCell) {
+        table = FPrintingPartBox;
+        OffsetRect(table, Rect.Left, Rect.Top);
+    }
+    paint(FBackground.get(), color(Color), table);
     if (Mode == 1 || !FPrintingCell) return;
     TRect box = FPrintingCellBox;
     OffsetRect(box, Rect.Left, Rect.Top);

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Pictures.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPStream.h"
-#include "platform/Pictures.h"
 #include "richtext/model/RPTextHelpers.h"
 
 namespace {
@@ -137,9 +137,9 @@ bool ReadPicture(TBlockReader& r, std::unique_ptr<TGraphic>& Graphic) {
     const std::string name = r.Bytes();
     const std::string data = r.Bytes();
     if (!r.Ok || name.size() > kMaxClassName) return false;
-    Graphic = RPCreateGraphicProc ? RPCreateGraphicProc(QString::fromLatin1(name.data(),
-                                                                            static_cast<qsizetype>(name.size())))
-                                  : nullptr;
+    Graphic = RPCreateGraphicProc
+                  ? RPCreateGraphicProc(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())))
+                  : nullptr;
     if (Graphic && !Graphic->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size()))))
         Graphic.reset();
     if (Graphic && Graphic->Empty()) Graphic.reset();
@@ -179,7 +179,7 @@ private:
 // The block
 
 std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headings) const {
-    StoreEditedCell();
+    const TRPTableSaving saving = StoreEditedCell();
     TBlockWriter w;
     w.Data.append(kMagic, sizeof kMagic);
     const TRPTableItemInfo def(static_cast<TCustomRPData*>(nullptr));

@@ -30,6 +30,7 @@ void TRPUndoModifyItemProps::Perform(TRPEditRPData& RPData) {
     if (!table) return;
     const int top = Path.empty() ? ItemNo : Path.front().ItemNo;
     RPData.MarkChanged(top, top);
+    table->ReleaseCellsOfHost();
     ++table->UndoPerforming;
     try {
         UndoTable(*table);

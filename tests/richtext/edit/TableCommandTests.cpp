@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "TableEditFixture.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "support/FormDriver.h"
 
 namespace {
 
@@ -46,7 +48,9 @@ TEST_F(TableCommands, EachCommandIsOneStepUndoneToTheSameRPFAndRedone) {
         EXPECT_EQ(F.Data()->UndoList->Last()->Action, rpuaModifyItem);
         EXPECT_TRUE(Table()->Rows->IsConsistent());
 
+        // Deleting columns leaves a cell open: the host's step then runs once the cell closed.
         F.Edit->Undo();
+        ProcessEvents();
         EXPECT_EQ(SaveRPF(*F.Edit), before);
         EXPECT_FALSE(F.Edit->CanUndo());
         EXPECT_TRUE(Table()->Rows->IsConsistent());
@@ -59,6 +63,51 @@ TEST_F(TableCommands, EachCommandIsOneStepUndoneToTheSameRPFAndRedone) {
         EXPECT_EQ(PlainText(*F.Data()), "vor\n#\nnach");
         EXPECT_GT(Table()->GetHeight(), 0);
     }
+}
+
+TEST_F(TableCommands, DeletingColumnsKeepsACellEditorOpen) {
+    // The cell editor at (Row, Col) over that cell, caret at the start, with Text.
+    auto expectEditor = [this](int Row, int Col, const std::string& Text) {
+        TRPTableInplaceEdit* e = T->InplaceEditor();
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(e->Row, Row);
+        EXPECT_EQ(e->Col, Col);
+        EXPECT_EQ(e->Cell, T->GetCell(Row, Col));
+        EXPECT_EQ(e->Width(), T->GetCell(Row, Col)->Width);
+        TRPEditRPData* ed = e->EditData();
+        std::string s;
+        for (int i = 0; i < ed->GetItemCount(); ++i)
+            s += (i ? "|" : "") + ed->GetItemText(i);
+        EXPECT_EQ(s, Text);
+        EXPECT_EQ(ed->CurItemNo(), 0);
+        EXPECT_EQ(ed->OffsetInCurItem(), ed->GetFirstOffsetOfItem(0));
+    };
+    Build(2, 4);
+    ASSERT_TRUE(T->EditCell(-1, 1, 3, true, false, true, false, false));
+    // Right of the deleted columns: the edited cell moves left with its column.
+    T->DeleteCols(0, 2, false);
+    expectEditor(1, 1, "H");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    // Inside them: the nearest cell that is left.
+    T->DeleteCols(1, 1, false);
+    expectEditor(1, 0, "G");
+    EXPECT_EQ(Spans(*T->Rows), "1x1/1x1");
+
+    // Nothing edited: row 0 where the columns were, clamped, its main cell taken.
+    Build(2, 3);
+    T->Rows->MergeCells(0, 0, 2, 1, true, false);
+    F.Edit->Format();
+    T->DeleteCols(2, 1, false);
+    expectEditor(0, 0, "A|B");
+
+    // No cells left, or no editing: no editor.
+    Build(2, 1);
+    T->DeleteCols(0, 1, false);
+    EXPECT_EQ(T->InplaceEditor(), nullptr);
+    Build(2, 2);
+    T->Options &= ~rptoEditing;
+    T->DeleteCols(0, 1, false);
+    EXPECT_EQ(T->InplaceEditor(), nullptr);
 }
 
 TEST_F(TableCommands, UndoingAMergeGivesEveryCoveredCellItsOwnItemsBack) {

@@ -10,9 +10,12 @@
 #include "support/FormDriver.h"
 
 #include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
 #include <iterator>
 #include <random>
-#include <QGuiApplication>
 
 namespace {
 
@@ -263,6 +266,8 @@ TEST_F(TableInplace, SavingWhileACellIsEditedKeepsItsText) {
     std::string text;
     ASSERT_TRUE(F.Edit->SaveTextToStream("", text, 80, false, false));
     EXPECT_NE(text.find("Abc"), std::string::npos);
+    // The writers' copy does not stay in the cell, where the next write would free it.
+    EXPECT_EQ(T->GetCell(0, 0)->GetItemCount(), 0);
     Type("d");
     T->CloseInplaceEditor(true);
     EXPECT_EQ(Text(0, 0), "Abcd");
@@ -523,7 +528,8 @@ namespace {
 // Keys typed at random through cells and host; undoing everything gives the
 // start back, redoing everything the edited document.
 TEST_F(TableInplace, RandomKeysThroughCellsUndoAndRedoExactly) {
-    const uint16_t keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_TAB, VK_RETURN, VK_BACK, VK_DELETE, VK_HOME, VK_END};
+    const uint16_t keys[] = {VK_LEFT,   VK_RIGHT, VK_UP,     VK_DOWN, VK_TAB,
+                             VK_RETURN, VK_BACK,  VK_DELETE, VK_HOME, VK_END};
     for (unsigned seed = 1; seed <= 16; ++seed) {
         Build(3, 3);
         // Every other run with a table in the middle cell.
@@ -591,6 +597,153 @@ TEST_F(TableInplace, ABorderDragClosesTheEditorAndReopensItWhereTheCaretWas) {
         EXPECT_STREQ(e.what(), "Cannot destroy cell inplace editor at this time");
     }
     EXPECT_EQ(EditedCell(), "0,0");
+}
+
+} // namespace
+
+namespace {
+
+// A command that removes the chosen, focused or hovered cell leaves the host
+// pointing at none of it.
+TEST_F(TableInplace, RemovedCellsAreForgottenByTheHost) {
+    const int linkStyle = AddLinkStyle();
+    auto* view = new TRichPad(F.Form.get());
+    view->SetParent(F.Form.get());
+    view->SetBounds(0, 0, 300, 200);
+    view->SetStyle(F.Style.get());
+    view->Clear();
+    auto table = TRPTableItemInfo::CreateEx(2, 2, view->RPData());
+    TRPTableItemInfo* t = table.get();
+    TRPTableCellData* cell = t->GetCell(1, 1);
+    cell->Clear();
+    cell->AddNL("Tabelle", linkStyle, 0);
+    view->RPData()->AddItem(std::string(), std::move(table));
+    view->Format();
+    std::vector<int> jumps;
+    view->OnJump = [&](TObject*, int Id) { jumps.push_back(Id); };
+    // The link takes the keyboard focus and the mouse hovers over it.
+    TRichPadRPData* d = view->RPData();
+    d->MoveFocus(false, nullptr, false);
+    ASSERT_EQ(t->FocusedRow * 10 + t->FocusedCol, 11);
+    int x = 0, y = 0;
+    cell->GetOrigin(x, y);
+    d->MouseMove(0, x + 5, y + 5);
+    ASSERT_EQ(d->HoverData, cell);
+    std::unique_ptr<TRPStoreSubRPData> at = std::make_unique<TRPTableStoreSubRPData>(t, 1, 1);
+    t->ChooseSubRPData(at.get());
+    t->DeleteRows(1, 1);
+    EXPECT_EQ(t->FocusedRow, -1);
+    EXPECT_EQ(t->ChosenRow, -1);
+    EXPECT_EQ(d->HoverData, nullptr);
+    d->MouseMove(0, x + 6, y + 5); // before the view is laid out again
+    EXPECT_EQ(d->HoverData, nullptr);
+    view->Format();
+    d->MouseMove(0, 1, 1);
+    d->ActivateFocusedItem();
+    t->UnchooseSubRPData();
+    EXPECT_TRUE(jumps.empty());
+    delete view;
+
+    // In an editor: the chosen cell is edited; its row goes, comes back, goes.
+    Build(3, 2);
+    at = std::make_unique<TRPTableStoreSubRPData>(T, 1, 1);
+    T->ChooseSubRPData(at.get());
+    EXPECT_EQ(EditedCell(), "1,1");
+    T->DeleteRows(1, 1);
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.Edit->EditedCellData, nullptr);
+    UndoAll(false);
+    EXPECT_EQ(AnyTable()->Rows->RowCount(), 3);
+    UndoAll(true);
+    T = AnyTable();
+    EXPECT_EQ(T->Rows->RowCount(), 2);
+    T->UnchooseSubRPData();
+    F.Edit->ClearUndo();
+    F.Edit->Format();
+}
+
+} // namespace
+
+namespace {
+
+// A picture of four coloured quarters, so that a shifted copy shows.
+std::unique_ptr<TBitmap> Quarters(TColor A, TColor B) {
+    auto b = std::make_unique<TBitmap>();
+    b->SetSize(16, 16);
+    b->Canvas()->Brush()->SetColor(A);
+    b->Canvas()->FillRect(Rect(0, 0, 16, 16));
+    b->Canvas()->Brush()->SetColor(B);
+    b->Canvas()->FillRect(Rect(0, 0, 8, 8));
+    b->Canvas()->FillRect(Rect(8, 8, 16, 16));
+    b->Canvas()->Release();
+    return b;
+}
+
+// A cell without colour looks the same with its editor open: the host, the
+// table's picture and the cell's own picture show through.
+TEST_F(TableInplace, ATransparentCellsEditorShowsWhatLiesBehindTheCell) {
+    F.Edit->SetBounds(0, 0, 300, 150);
+    Build(2, 2);
+    T->Color = clNone;
+    T->SetBackgroundStyle(rpbsTiled);
+    T->SetBackgroundImage(Quarters(clLime, clYellow).get(), true);
+    T->GetCell(0, 1)->SetBackgroundStyle(rpbsTiled);
+    T->GetCell(0, 1)->SetBackgroundImage(Quarters(clAqua, clFuchsia).get(), true);
+    F.Edit->Format();
+    for (int col = 0; col < 2; ++col) {
+        SCOPED_TRACE(col);
+        TRPTableCellData* cell = T->GetCell(0, col);
+        int x = 0, y = 0;
+        ASSERT_TRUE(F.Data()->GetItemClientCoords(1, x, y));
+        const TRect box =
+            Rect(x + cell->Left, y + cell->Top, x + cell->Left + cell->Width, y + cell->Top + cell->Height);
+        const QImage before = F.Edit->Widget()->grab().toImage();
+        ASSERT_TRUE(Open(0, col, false));
+        ASSERT_TRUE(Editor()->TransparentCell);
+        const QImage after = F.Edit->Widget()->grab().toImage();
+        // Only the caret, one narrow upright line, may differ (the dotted grid
+        // lines along the box's edge lie under the editor).
+        int left = box.Right, right = box.Left - 1, differing = 0;
+        for (int py = box.Top + 3; py < box.Bottom - 3; ++py)
+            for (int px = box.Left + 3; px < box.Right - 3; ++px)
+                if (before.pixel(px, py) != after.pixel(px, py)) {
+                    ++differing;
+                    left = std::min(left, px);
+                    right = std::max(right, px);
+                }
+        EXPECT_LE(right - left, 1) << differing << " pixels differ";
+        T->CloseInplaceEditor(true);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A writer's event that lets input through (a dialog, say) while the table
+// writes its cells: clicks on the table do nothing until the write is done.
+TEST_F(TableInplace, ClicksThatAWritersEventLetsThroughDoNothing) {
+    F.Edit->SetBounds(0, 0, 300, 150);
+    Build(2, 2);
+    int x = 0, y = 0;
+    ASSERT_TRUE(F.Data()->GetItemClientCoords(1, x, y));
+    const TRPTableCellData* target = T->GetCell(1, 1);
+    const int cx = x + target->Left + 8, cy = y + target->Top + 5;
+    int inCells = 0;
+    F.Edit->OnSaveItemToFile = [&](TCustomRichPad*, const std::string&, TCustomRPData* Data, int, int, bool,
+                                   std::string&, bool&) {
+        if (dynamic_cast<TRPTableCellData*>(Data) && inCells++ == 0) ClickAt(F.Edit, cx, cy);
+    };
+    std::string text;
+    ASSERT_TRUE(F.Edit->SaveTextToStream("", text, 80, false, false));
+    EXPECT_GT(inCells, 0);
+    EXPECT_EQ(EditedCell(), "-");
+    for (const char* s : {"A", "B", "C", "D"})
+        EXPECT_NE(text.find(s), std::string::npos) << s;
+    // Afterwards the same click opens the cell.
+    F.Edit->OnSaveItemToFile = nullptr;
+    ClickAt(F.Edit, cx, cy);
+    EXPECT_EQ(EditedCell(), "1,1");
 }
 
 } // namespace

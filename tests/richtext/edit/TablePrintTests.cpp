@@ -9,10 +9,10 @@
 #include "TableTestDoc.h"
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
-#include "support/PdfPrinter.h"
 #include "richtext/edit/RPTablePrint.h"
 #include "richtext/view/RPPrint.h"
 #include "richtext/view/RichPad.h"
+#include "support/PdfPrinter.h"
 
 namespace {
 
@@ -223,8 +223,9 @@ TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
     QDir().mkpath(out);
     QProcess ppm;
-    ppm.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
-                                           QStringLiteral("-singlefile"), printer.Pdf, out + "/table_print_background"});
+    ppm.start(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+               QStringLiteral("-singlefile"), printer.Pdf, out + "/table_print_background"});
     ASSERT_TRUE(ppm.waitForFinished(60000));
     ASSERT_EQ(ppm.exitCode(), 0) << "pdftoppm failed";
     const QImage page(out + "/table_print_background.png");
@@ -255,6 +256,86 @@ TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
     EXPECT_GE(counts['k'], 2 * 40);
     EXPECT_GT(counts['g'], 1000);
     EXPECT_GT(counts['b'], 1000);
+}
+
+} // namespace
+
+namespace {
+
+// A stretched table picture, red above and blue below, on a table split over
+// two pages: behind a transparent picture in the last row the second part
+// shows its own lower half, as the cell's padding around it does.
+TEST(TablePrinting, EachPartStretchesTheTablePictureOverItself) {
+    TPdfPrinter printer(QStringLiteral("teile.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    auto style = MakeTableStyle();
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    auto halves = std::make_unique<TBitmap>();
+    halves->SetSize(64, 64);
+    halves->Canvas()->Brush()->SetColor(clRed);
+    halves->Canvas()->FillRect(Rect(0, 0, 64, 32));
+    halves->Canvas()->Brush()->SetColor(clBlue);
+    halves->Canvas()->FillRect(Rect(0, 32, 64, 64));
+    halves->Canvas()->Release();
+    auto stamp = std::make_unique<TBitmap>();
+    stamp->SetSize(40, 40);
+    stamp->Canvas()->Brush()->SetColor(clWhite);
+    stamp->Canvas()->FillRect(Rect(0, 0, 40, 40));
+    stamp->Canvas()->Brush()->SetColor(clBlack);
+    stamp->Canvas()->FillRect(Rect(15, 15, 25, 25));
+    stamp->Canvas()->Release();
+    stamp->SetTransparentMode(tmFixed);
+    stamp->SetTransparentColor(clWhite);
+    stamp->SetTransparent(true);
+    const int rows = 4;
+    auto t = TRPTableItemInfo::CreateEx(rows, 1, view.RPData());
+    t->Color = clNone;
+    t->SetBackgroundStyle(rpbsStretched);
+    t->SetBackgroundImage(halves.get(), true);
+    t->CellPadding = 10;
+    for (int r = 0; r < rows; ++r)
+        t->GetCell(r, 0)->BestHeight = 300;
+    TRPTableCellData* last = t->GetCell(rows - 1, 0);
+    last->Clear();
+    last->AddPicture("stempel", std::move(stamp), 0, 0, TRPTag{});
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.Format();
+    TRPPrint print(nullptr);
+    print.AssignSource(&view);
+    print.FormatPages();
+    ASSERT_EQ(print.GetPagesCount(), 2);
+    ASSERT_TRUE(print.Print(QStringLiteral("Teile"), 1, false)) << print.LastError().toStdString();
+
+    const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
+    QDir().mkpath(out);
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"), QStringLiteral("-f"),
+               QStringLiteral("2"), QStringLiteral("-l"), QStringLiteral("2"), QStringLiteral("-singlefile"),
+               printer.Pdf, out + "/table_print_parts"});
+    ASSERT_TRUE(ppm.waitForFinished(60000));
+    ASSERT_EQ(ppm.exitCode(), 0) << "pdftoppm failed";
+    const QImage page(out + "/table_print_parts.png");
+    ASSERT_FALSE(page.isNull());
+    const auto kind = [&](int x, int y) {
+        const QColor c = page.pixelColor(x, y);
+        if (c.red() > 200 && c.green() < 60 && c.blue() < 60) return 'r';
+        if (c.blue() > 200 && c.red() < 60 && c.green() < 60) return 'b';
+        if (c.red() < 40 && c.green() < 40 && c.blue() < 40) return 'k';
+        return '?';
+    };
+    // The black square of the picture.
+    int kx = -1, ky = -1;
+    for (int y = 0; y < page.height() && kx < 0; ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (kind(x, y) == 'k') {
+                kx = x, ky = y;
+                break;
+            }
+    ASSERT_GE(kx, 25);
+    EXPECT_EQ(kind(kx - 8, ky + 4), 'b');  // in the picture, beside the square
+    EXPECT_EQ(kind(kx - 22, ky + 4), 'b'); // in the cell's padding
 }
 
 } // namespace
