@@ -63,6 +63,15 @@ protected:
         link->Jump = true;
         return F.Style->TextStyles().Count() - 1;
     }
+    // An empty 300 x 200 view on the form, with the test's style.
+    TRichPad* NewView() {
+        auto* view = new TRichPad(F.Form.get());
+        view->SetParent(F.Form.get());
+        view->SetBounds(0, 0, 300, 200);
+        view->SetStyle(F.Style.get());
+        view->Clear();
+        return view;
+    }
     TRPTableInplaceEdit* Editor() const { return Table()->InplaceEditor(); }
     // "row,col" of the edited cell, "-" without an editor.
     std::string EditedCell() const {
@@ -497,11 +506,7 @@ namespace {
 
 TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
     const int linkStyle = AddLinkStyle();
-    auto* view = new TRichPad(F.Form.get());
-    view->SetParent(F.Form.get());
-    view->SetBounds(0, 0, 300, 200);
-    view->SetStyle(F.Style.get());
-    view->Clear();
+    TRichPad* view = NewView();
     view->AddText("Seite", linkStyle, 0);
     auto table = TRPTableItemInfo::CreateEx(1, 2, view->RPData());
     TRPTableItemInfo* t = table.get();
@@ -607,11 +612,7 @@ namespace {
 // pointing at none of it.
 TEST_F(TableInplace, RemovedCellsAreForgottenByTheHost) {
     const int linkStyle = AddLinkStyle();
-    auto* view = new TRichPad(F.Form.get());
-    view->SetParent(F.Form.get());
-    view->SetBounds(0, 0, 300, 200);
-    view->SetStyle(F.Style.get());
-    view->Clear();
+    TRichPad* view = NewView();
     auto table = TRPTableItemInfo::CreateEx(2, 2, view->RPData());
     TRPTableItemInfo* t = table.get();
     TRPTableCellData* cell = t->GetCell(1, 1);
