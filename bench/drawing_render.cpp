@@ -4,6 +4,7 @@
 // - the same frame as a wire model with its gradient edges and balls,
 // - a grey copy of a 400 x 300 picture, beside Qt's own grey conversion of the
 //   same picture as the reference.
+#include "BenchMain.h"
 #include "drawing/UNetzbau.h"
 #include "drawing/URender.h"
 #include "drawing/UZeichnen2.h"
@@ -72,10 +73,5 @@ BENCHMARK(BM_GrauBild)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QtGraustufen)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv);
 }

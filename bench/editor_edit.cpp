@@ -3,6 +3,7 @@
 // and painting of the control): typing one character, Enter, Backspace;
 // then pasting about 100 KB of RTF and undoing that paste. Beside them, Qt's
 // own text editor doing the same edits on the same text.
+#include "BenchMain.h"
 #include "platform/Fonts.h"
 #include "platform/Forms.h"
 #include "platform/Keys.h"
@@ -74,15 +75,17 @@ void BM_EditorEnterThenBackspace(benchmark::State& state) {
         d.Show();
     }
     state.counters["per key (us)"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * 2, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        benchmark::Counter(static_cast<double>(state.iterations()) * 2,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_EditorEnterThenBackspace)->Unit(benchmark::kMicrosecond);
 
 // About 100 KB of RTF as a word processor puts it on the clipboard.
 const QByteArray& PastedRTF() {
     static const QByteArray rtf = [] {
-        std::string s = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
-                        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\f0\\fs24 ";
+        std::string s =
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
+            "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\f0\\fs24 ";
         for (int i = 0; s.size() < 100 * 1024; ++i)
             s += "\\pard\\li" + std::to_string((i % 3) * 360) + " Zeile " + std::to_string(i) +
                  " mit {\\b fettem} und {\\cf1 rotem} Text aus einem Textprogramm\\par\n";
@@ -170,11 +173,5 @@ BENCHMARK(BM_QtTextEditEnterThenBackspace)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterProgramFonts();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv, [] { RegisterProgramFonts(); });
 }

@@ -2,6 +2,7 @@
 // here (gradients with noise), and reading of the
 // whole shared GIF test corpus when it is present. Figures are megapixels/s;
 // no other GIF decoder is installed here to compare with.
+#include "BenchMain.h"
 #include "imaging/GIFCodec.h"
 #include "imaging/GIFImage.h"
 
@@ -21,7 +22,8 @@ const std::vector<uint8_t>& Picture() {
         std::vector<uint8_t> p(size_t(kW) * kH);
         std::mt19937 rng(1);
         for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) p[size_t(y) * kW + size_t(x)] = uint8_t((x / 3 + y / 5 + (rng() % 4)) & 0xFF);
+            for (int x = 0; x < kW; ++x)
+                p[size_t(y) * kW + size_t(x)] = uint8_t((x / 3 + y / 5 + (rng() % 4)) & 0xFF);
         return p;
     }();
     return pixels;
@@ -30,14 +32,18 @@ const std::vector<uint8_t>& Picture() {
 void BM_DecodeLZW(benchmark::State& state) {
     const QByteArray raw = GIFEncodeLZW(Picture(), kW, kH, 8, false);
     std::vector<uint8_t> out;
-    for (auto _ : state) benchmark::DoNotOptimize(GIFDecodeLZW(raw, kW, kH, 8, false, out));
-    state.counters["MPix/s"] = benchmark::Counter(double(kW) * kH * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GIFDecodeLZW(raw, kW, kH, 8, false, out));
+    state.counters["MPix/s"] =
+        benchmark::Counter(double(kW) * kH * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_DecodeLZW);
 
 void BM_EncodeLZW(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(GIFEncodeLZW(Picture(), kW, kH, 8, false));
-    state.counters["MPix/s"] = benchmark::Counter(double(kW) * kH * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GIFEncodeLZW(Picture(), kW, kH, 8, false));
+    state.counters["MPix/s"] =
+        benchmark::Counter(double(kW) * kH * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_EncodeLZW);
 
@@ -71,10 +77,5 @@ BENCHMARK(BM_ReadCorpus);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -2,6 +2,7 @@
 // two text styles) paginated for a 600 dpi printer, and paginated and printed
 // into a PDF file; beside it, as the reference, Qt's own rich-text document
 // printing the same paragraphs into a PDF file.
+#include "BenchMain.h"
 #include "platform/CodePage.h"
 #include "platform/Printer.h"
 #include "richtext/model/RPStyle.h"
@@ -101,11 +102,7 @@ BENCHMARK(BM_PaginierenUndDrucken)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtTextDocumentDrucken)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = RunBenchmarks<QApplication>(argc, argv);
     QFile::remove(PdfFile());
-    return 0;
+    return rc;
 }

@@ -5,6 +5,7 @@
 // document) beside the reader's events alone, which bound what the import
 // can reach. Last, freeing documents of 10,000 to 1,000,000 list markers,
 // which must take time in proportion to their size.
+#include "BenchMain.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPMarkers.h"
@@ -158,10 +159,7 @@ BENCHMARK(BM_FreeDocumentOfMarkers)
     ->Arg(1000000);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int rc = RunBenchmarks<QCoreApplication>(argc, argv);
     QFile::remove(DocumentFile());
-    return 0;
+    return rc;
 }

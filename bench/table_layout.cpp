@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchMain.h"
 #include "ViewBenchDocument.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
@@ -323,10 +324,5 @@ BENCHMARK(BM_QTextDocumentTable)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv);
 }

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMain.h"
 #include "ViewBenchDocument.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -36,9 +37,10 @@ struct TStyleDef {
     int Points;
     bool Bold, Italic;
 };
-const TStyleDef kStyles[] = {
-    {"Arial", 10, false, false}, {"Times New Roman", 12, false, false}, {"Arial", 14, true, false},
-    {"Courier New", 10, false, true}};
+const TStyleDef kStyles[] = {{"Arial", 10, false, false},
+                             {"Times New Roman", 12, false, false},
+                             {"Arial", 14, true, false},
+                             {"Courier New", 10, false, true}};
 
 void SetUpStyles(TRPStyle& S) {
     S.TextStyles().Clear();
@@ -46,7 +48,8 @@ void SetUpStyles(TRPStyle& S) {
         TFontInfo* f = S.TextStyles().Add();
         f->FontName = d.Family;
         f->Size = d.Points;
-        f->Style = static_cast<TRPFontStyleSet>((d.Bold ? RPFontStyle::Bold : 0) | (d.Italic ? RPFontStyle::Italic : 0));
+        f->Style = static_cast<TRPFontStyleSet>((d.Bold ? RPFontStyle::Bold : 0) |
+                                                (d.Italic ? RPFontStyle::Italic : 0));
     }
 }
 
@@ -77,7 +80,8 @@ const std::vector<std::string>& CorpusSentences() {
                 if (plain) out.push_back(t);
             }
         }
-        if (out.empty()) out.push_back("Die Zahlen werden genau untereinander geschrieben, Einer unter Einer.");
+        if (out.empty())
+            out.push_back("Die Zahlen werden genau untereinander geschrieben, Einer unter Einer.");
         return out;
     }();
     return sentences;
@@ -196,13 +200,15 @@ const QString& TwoHundredPages() {
         buf.open(QIODevice::WriteOnly);
         img.save(&buf, "PNG");
         const std::string hex = png.toHex().toStdString();
-        std::string s = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
-                        "{\\colortbl;\\red0\\green0\\blue255;\\red200\\green0\\blue0;}\n";
+        std::string s =
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}}"
+            "{\\colortbl;\\red0\\green0\\blue255;\\red200\\green0\\blue0;}\n";
         for (int page = 1; page <= 200; ++page) {
             s += "\\pard\\sb120\\sa60\\b\\fs32\\cf1 Seite " + std::to_string(page) + "\\b0\\fs20\\cf0\\par\n";
             for (int p = 0; p < 9; ++p)
                 s += "\\pard\\qj\\f" + std::to_string(p % 2) + " " + ParagraphText(page * 9 + p) + "\\par\n";
-            s += "\\pard\\fi-200\\li400 1.\\tab Einer unter Einer\\par\\pard\\fi-200\\li400 2.\\tab Zehner unter "
+            s += "\\pard\\fi-200\\li400 1.\\tab Einer unter Einer\\par\\pard\\fi-200\\li400 2.\\tab Zehner "
+                 "unter "
                  "Zehner\\par\n";
             s += "\\pard\\qc{\\pict\\pngblip\\picw120\\pich80 " + hex + "}\\par\n";
             s += "\\pard\\page\n";
@@ -234,10 +240,5 @@ BENCHMARK(BM_LoadAndShow200Pages)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv);
 }
