@@ -397,7 +397,6 @@ int TCustomMainPtblRPData::FormatPages() {
     RaiseFormatting(0, rppsStarting);
     TCanvas* canvas = Printer()->Canvas();
     PrinterCanvas = canvas;
-    FormattedWithPrinter = canvas != nullptr;
     try {
         if (canvas) {
             PrepareFormatting();

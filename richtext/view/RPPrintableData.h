@@ -99,7 +99,6 @@ public:
     int TopMarginDevice = 0, BottomMarginDevice = 0;
     // The canvas formatting measures on, present only inside FormatPages.
     TCanvas* PrinterCanvas = nullptr;
-    bool FormattedWithPrinter = false;
     TRPResolution Resolution;
     bool TransparentBackground = false;
     TRPColorMode ColorMode = rpcmPrinterColor;
