@@ -74,18 +74,16 @@ protected:
     int m_curPageNo = 0;
     int m_curParaNo = -1;
 
-    void DrawPageBackground(TCanvas& Canvas, int PageNo, bool Preview);
+    void DrawPageBackground(TCanvas& Canvas, int PageNo);
     // What lies behind the rectangle at (X, Y) of the print area, screen pixels.
     virtual void FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution);
     void FillWithParaColor(TBitmap& Bitmap, TColor Color);
     TColor CurrentParaColor() const;
     void DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY, int AreaLeft,
                             bool SplitStart, int SplitPartHeight, const TRPResolution& Res);
-    void DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY, const TRPResolution& Res,
-                          bool Preview, bool Correction);
+    void DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY, const TRPResolution& Res);
     void DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, int Part, bool PageStart, int AreaLeft,
-                             int OriginY, const TRPResolution& Res, TBitmap& Work, bool Preview,
-                             bool Correction);
+                             int OriginY, const TRPResolution& Res, TBitmap& Work, bool Preview);
 };
 
 // The printable document of a whole printed document: pages and their geometry.
