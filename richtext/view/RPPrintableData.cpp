@@ -333,10 +333,6 @@ int TCustomMainPtblRPData::GetSplitOriginY(int PageNo) {
     return Pages.GetItem(PageNo - 1)->StartY2 - GetPrintAreaTop() - TopMarginDevice;
 }
 
-int TCustomMainPtblRPData::GetPrintAreaTop() {
-    return 0;
-}
-
 int TCustomMainPtblRPData::CheckPageNo(int PageNo) const {
     if (PageNo < 1 || PageNo > Pages.Count())
         throw ERichPadError("Invalid page number is specified for printing");

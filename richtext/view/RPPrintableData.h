@@ -57,6 +57,15 @@ public:
     virtual void DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution,
                                         int ItemPart, bool FromDevice);
 
+    // Paper does not scroll, and no view shows its size.
+    int GetHOffs() override { return 0; }
+    int GetVOffs() override { return 0; }
+    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
+        (void)Width, (void)Height, (void)UpdateHorizontal;
+    }
+    void AdjustVScrollStep() override {}
+    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
+
     // Size of the print area in device pixels.
     int PrintAreaWidth() { return GetWidth(); }
     int PrintAreaHeight() { return GetHeight(); }
@@ -118,22 +127,14 @@ public:
     int GetWidth() override { return AreaWidthDevice; }
     int GetHeight() override { return AreaHeightDevice; }
     int GetAreaWidth() override { return AreaWidthDevice; }
-    int GetHOffs() override { return 0; }
-    int GetVOffs() override { return 0; }
     TCanvas* GetCanvas() override { return PrinterCanvas; }
     TColor GetColor() override;
-    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
-        (void)Width, (void)Height, (void)UpdateHorizontal;
-    }
-    void AdjustVScrollStep() override {}
-    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
     void FillResolution(TCanvas* Canvas, TRPResolution& Res) override;
     bool GetInheritedListLevel(int& ListNo, int& Level) override;
     TRPColorMode GetColorMode() override;
     TRPBackground* GetPrintBackground() override;
     int GetPageOriginY(int PageNo) override;
     int GetSplitOriginY(int PageNo) override;
-    int GetPrintAreaTop() override;
     void GetDrawItemsRange(int PageNo, int& StartNo, int& Part, int& EndNo) override;
     void DrawPage(int PageNo, TCanvas& Canvas, bool Preview, bool Correction) override;
     // The print component's event may give the picture of a control item.
@@ -215,19 +216,12 @@ public:
     int GetRightMargin() override { return 0; }
     int GetTopMargin() override { return 0; }
     int GetBottomMargin() override { return 0; }
-    int GetHOffs() override { return 0; }
-    int GetVOffs() override { return 0; }
     TCanvas* GetCanvas() override { return Parent->GetCanvas(); }
     TColor GetColor() override { return Color; }
     void FillResolution(TCanvas* Canvas, TRPResolution& Res) override { Parent->FillResolution(Canvas, Res); }
     TCustomRPData* GetParentData() const override { return Parent; }
     TCustomRPData* GetRootData() override { return Parent->GetRootData(); }
     TCustomRPData* GetSourceData() override { return Source; }
-    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
-        (void)Width, (void)Height, (void)UpdateHorizontal;
-    }
-    void AdjustVScrollStep() override {}
-    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
     TRPColorMode GetColorMode() override { return Parent->GetColorMode(); }
     int GetPageOriginY(int PageNo) override { return (void)PageNo, -(Top + DY); }
     int GetPrintAreaTop() override { return Top + DY; }
