@@ -36,10 +36,11 @@ void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int 
     // The baseline lies the cell's ascent below the top, so that accents on
     // capitals stay inside the cell.
     const int ascent = FontCell(font).Ascent;
-    p->drawText(QPoint(0, ascent), DisplayText(font, text));
+    const QString shown = DisplayText(font, text);
+    p->drawText(QPoint(0, ascent), shown);
     // A face whose bold is no heavier than its regular is made bold the old
     // way, by striking the text twice.
-    if (SimulatedBold(font)) p->drawText(QPoint(1, ascent), DisplayText(font, text));
+    if (SimulatedBold(font)) p->drawText(QPoint(1, ascent), shown);
 }
 
 } // namespace

@@ -163,18 +163,14 @@ FaceMetrics FaceMetricsOf(const QFont& base) {
     return m;
 }
 
-} // namespace
-
-int FontPixelSize(const TFont& font) {
-    const int h = font.Height();
-    if (h < 0) return -h;
-    if (h == 0) return 13; // the system's default character height
-    // A cell height: scale by the family's proportion of em to cell.
-    const FaceMetrics face = FaceMetricsOf(BaseQFont(font));
+// The em in pixels of a font given by the cell height H (> 0), scaled by the
+// family's proportion of em to cell; the base font and its face metrics come
+// from the caller, which may need them too.
+int CellPixelSize(int h, const QFont& base, const FaceMetrics& face) {
     if (face.Valid())
         return std::max(1, static_cast<int>(std::lround(static_cast<double>(h) * face.unitsPerEm /
                                                         (face.winAscent + face.winDescent))));
-    QFont f = BaseQFont(font);
+    QFont f = base;
     f.setPixelSize(1000);
     const QFontMetricsF m(f);
     const double cell = m.ascent() + m.descent();
@@ -182,10 +178,21 @@ int FontPixelSize(const TFont& font) {
     return std::max(1, static_cast<int>(std::lround(h * 1000.0 / cell)));
 }
 
+} // namespace
+
+int FontPixelSize(const TFont& font) {
+    const int h = font.Height();
+    if (h < 0) return -h;
+    if (h == 0) return 13; // the system's default character height
+    const QFont base = BaseQFont(font);
+    return CellPixelSize(h, base, FaceMetricsOf(base));
+}
+
 TFontCell FontCell(const TFont& font) {
     const QFont base = BaseQFont(font);
-    const int size = std::max(1, FontPixelSize(font));
     const FaceMetrics face = FaceMetricsOf(base);
+    const int h = font.Height();
+    const int size = std::max(1, h > 0 ? CellPixelSize(h, base, face) : FontPixelSize(font));
     if (!face.Valid()) {
         QFont f = base;
         f.setPixelSize(size);
@@ -245,7 +252,8 @@ bool SimulatedBold(const TFont& font) {
 
 QFont ToQFont(const TFont& font) {
     QFont f = BaseQFont(font);
-    f.setPixelSize(std::max(1, FontPixelSize(font)));
+    const int h = font.Height();
+    f.setPixelSize(std::max(1, h > 0 ? CellPixelSize(h, f, FaceMetricsOf(f)) : FontPixelSize(font)));
     return f;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/Pictures.h"
 
 #include "platform/Icon.h"
+#include "platform/LittleEndian.h"
 #include "platform/Runtime.h"
 
 #include <QBuffer>
@@ -642,14 +643,9 @@ bool TJPEGImage::Assign(const TGraphic& source) {
 
 namespace {
 
-uint32_t ReadLE32(const QByteArray& d, int at) {
-    const auto* p = reinterpret_cast<const uint8_t*>(d.constData()) + at;
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-int16_t ReadLE16(const QByteArray& d, int at) {
-    const auto* p = reinterpret_cast<const uint8_t*>(d.constData()) + at;
-    return static_cast<int16_t>(p[0] | (p[1] << 8));
+// Placeable-metafile coordinates are signed.
+int16_t ReadLeInt16(const QByteArray& d, qsizetype at) {
+    return static_cast<int16_t>(ReadLe16(d, at));
 }
 
 constexpr int kHundredthMMPerInch = 2540;
@@ -685,10 +681,10 @@ void TMetafile::SetHeight(int h) {
 }
 
 bool TMetafile::LoadFromStream(const QByteArray& data) {
-    if (data.size() >= 22 && ReadLE32(data, 0) == 0x9AC6CDD7u) {
-        const int left = ReadLE16(data, 6), top = ReadLE16(data, 8);
-        const int right = ReadLE16(data, 10), bottom = ReadLE16(data, 12);
-        const int inch = static_cast<uint16_t>(ReadLE16(data, 14));
+    if (data.size() >= 22 && ReadLe32(data, 0) == 0x9AC6CDD7u) {
+        const int left = ReadLeInt16(data, 6), top = ReadLeInt16(data, 8);
+        const int right = ReadLeInt16(data, 10), bottom = ReadLeInt16(data, 12);
+        const int inch = ReadLe16(data, 14);
         if (inch == 0) return false;
         m_data = data;
         m_enhanced = false;
@@ -700,9 +696,9 @@ bool TMetafile::LoadFromStream(const QByteArray& data) {
         Changed();
         return true;
     }
-    if (data.size() >= 88 && ReadLE32(data, 0) == 1 && ReadLE32(data, 40) == 0x464D4520u) {
+    if (data.size() >= 88 && ReadLe32(data, 0) == 1 && ReadLe32(data, 40) == 0x464D4520u) {
         // The frame is in 0.01 mm.
-        const auto frame = [&](int i) { return static_cast<int32_t>(ReadLE32(data, 24 + 4 * i)); };
+        const auto frame = [&](int i) { return static_cast<int32_t>(ReadLe32(data, 24 + 4 * i)); };
         const qint64 mmw = static_cast<qint64>(frame(2)) - frame(0),
                      mmh = static_cast<qint64>(frame(3)) - frame(1);
         if (mmw < 0 || mmh < 0 || mmw > 10000000 || mmh > 10000000) return false;
@@ -772,7 +768,7 @@ struct FormatEntry {
 };
 
 bool IsEnhancedMetafile(const QByteArray& d) {
-    return d.size() >= 44 && ReadLE32(d, 0) == 1 && ReadLE32(d, 40) == 0x464D4520u;
+    return d.size() >= 44 && ReadLe32(d, 0) == 1 && ReadLe32(d, 40) == 0x464D4520u;
 }
 
 std::vector<FormatEntry>& Registry() {

@@ -140,13 +140,13 @@ void TRPControlData::MoveFocus(bool Backward, TControl* FromControl, bool Arriva
             InvalidateFocusRect();
             ClearItemFocus();
             FocusedItemNo = found;
-            TCustomRPData* inner = nullptr;
-            int innerItem = -1;
             if (GetItem(found)->GetBoolValueEx(rpbivexKeyboardFocus, GetRPStyle())) {
                 FocusedSubItemNo = found;
                 FocusedData = this;
             } else {
                 // A table: the search below goes on from the cell of the control.
+                TCustomRPData* inner = nullptr;
+                int innerItem = -1;
                 GetItem(found)->FocusControlItem(FromControl, inner, innerItem);
             }
             InvalidateFocusRect();

@@ -2,6 +2,7 @@
 // the selected picture and RTF, all put in one go.
 #include <QByteArray>
 #include <QString>
+#include <QtEndian>
 
 #include "platform/Clipboard.h"
 #include "platform/Pictures.h"
@@ -37,8 +38,7 @@ std::string TCustomRPFormattedData::GetSelRPFBlock(TColor Color, TRPBackground* 
 bool TCustomRPFormattedData::RPFFromBlock(const std::string& Block, std::string& RPF) {
     RPF.clear();
     if (Block.size() < 4) return false;
-    const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(Block[i])); };
-    const int32_t n = static_cast<int32_t>(byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24));
+    const auto n = qFromLittleEndian<int32_t>(Block.data());
     if (n < 0 || static_cast<size_t>(n) > Block.size() - 4) return false;
     RPF.assign(Block, 4, static_cast<size_t>(n));
     return true;

@@ -3,7 +3,6 @@
 #include "richtext/view/RPPrint.h"
 
 #include <exception>
-#include <stdexcept>
 
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
@@ -90,6 +89,7 @@ bool TCustomPrintableRP::PrintPages(int FirstPage, int LastPage, const QString& 
         LastError = printer->LastError();
         return false;
     }
+    bool ok = false;
     try {
         bool first = true;
         const auto printPage = [&](int PageNo) {
@@ -107,20 +107,17 @@ bool TCustomPrintableRP::PrintPages(int FirstPage, int LastPage, const QString& 
                 for (int pass = 0; pass < passes; ++pass)
                     printPage(p);
         }
-        if (!printer->EndDoc()) throw std::runtime_error(printer->LastError().toStdString());
+        ok = printer->EndDoc();
+        if (!ok) LastError = printer->LastError();
     } catch (const std::exception& e) {
-        // Half a job is no job: drop it and leave the printer as it was.
-        printer->Abort();
-        printer->SetCopies(oldCopies);
         LastError = QString::fromStdString(e.what());
-        return false;
     } catch (...) {
-        printer->Abort();
-        printer->SetCopies(oldCopies);
         LastError = QStringLiteral("printing failed");
-        return false;
     }
+    // Half a job is no job: drop it and leave the printer as it was.
+    if (!ok) printer->Abort();
     printer->SetCopies(oldCopies);
+    if (!ok) return false;
     if (OnSendingToPrinter) OnSendingToPrinter(this, 0, rppsFinished);
     return true;
 }

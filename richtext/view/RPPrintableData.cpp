@@ -64,8 +64,7 @@ TRPColorMode TCustomPrintableRPData::GetColorMode() {
     return rpcmPrinterColor;
 }
 
-void TCustomPrintableRPData::DrawPageBackground(TCanvas& Canvas, int PageNo, bool Preview) {
-    (void)Preview;
+void TCustomPrintableRPData::DrawPageBackground(TCanvas& Canvas, int PageNo) {
     TRPResolution res;
     FillResolution(&Canvas, res);
     const int w = DeviceToScreenX(PrintAreaWidth(), res), h = DeviceToScreenY(PrintAreaHeight(), res);
@@ -168,7 +167,7 @@ void TCustomPrintableRPData::DrawParaDecoration(TCanvas& Canvas, int DItemNo, in
 }
 
 void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY,
-                                              const TRPResolution& Res, bool Preview, bool Correction) {
+                                              const TRPResolution& Res) {
     TRPStyle* style = GetRPStyle();
     TRPDrawLineInfo* d = DrawItem(DItemNo);
     const TCustomRPItemInfo* item = GetItem(d->ItemNo);
@@ -184,7 +183,6 @@ void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int 
     if (style->OnDrawTextBack) style->DrawTextBack(&Canvas, d->ItemNo, sn, x, y, d->Width, d->Height, 0);
     std::string text;
     DrawItems->GetPieceText(DItemNo, *Items, text);
-    (void)Preview, (void)Correction; // a preview would mark its corrected glyphs; paper needs nothing
     const TRPTextDrawStates state = 0;
     style->DrawStyleText(text, Canvas, sn, d->JustifySpace, x, y, d->Width, d->Height, state, true, false,
                          bidi, this, d->ItemNo, d->Offs);
@@ -192,8 +190,7 @@ void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int 
 
 void TCustomPrintableRPData::DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, int Part, bool PageStart,
                                                  int AreaLeft, int OriginY, const TRPResolution& Res,
-                                                 TBitmap& Work, bool Preview, bool Correction) {
-    (void)Correction;
+                                                 TBitmap& Work, bool Preview) {
     TRPStyle* style = GetRPStyle();
     TRPDrawLineInfo* d = DrawItem(DItemNo);
     TCustomRPItemInfo* item = GetItem(d->ItemNo);
@@ -242,7 +239,7 @@ void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview,
             Self->m_curParaNo = -1;
         }
     } scope{this};
-    DrawPageBackground(Canvas, PageNo, Preview);
+    DrawPageBackground(Canvas, PageNo);
     DoPagePrepaint(Canvas, PageNo, Preview, Correction);
     TBitmap work;
     endNo = std::min(endNo, DrawItemCount() - 1);
@@ -264,10 +261,9 @@ void TCustomPrintableRPData::DrawPage(int PageNo, TCanvas& Canvas, bool Preview,
         }
         if (GetActualStyle(item) >= 0) {
             m_curItemY = d->Top - originY;
-            DrawTextDrawItem(Canvas, i, areaLeft, originY, res, Preview, Correction);
+            DrawTextDrawItem(Canvas, i, areaLeft, originY, res);
         } else {
-            DrawNonTextDrawItem(Canvas, i, part, i == startNo, areaLeft, originY, res, work, Preview,
-                                Correction);
+            DrawNonTextDrawItem(Canvas, i, part, i == startNo, areaLeft, originY, res, work, Preview);
         }
         if (part != -1) {
             if (i == startNo) originY = GetSplitOriginY(PageNo);
@@ -337,10 +333,6 @@ int TCustomMainPtblRPData::GetSplitOriginY(int PageNo) {
     return Pages.GetItem(PageNo - 1)->StartY2 - GetPrintAreaTop() - TopMarginDevice;
 }
 
-int TCustomMainPtblRPData::GetPrintAreaTop() {
-    return 0;
-}
-
 int TCustomMainPtblRPData::CheckPageNo(int PageNo) const {
     if (PageNo < 1 || PageNo > Pages.Count())
         throw ERichPadError("Invalid page number is specified for printing");
@@ -397,7 +389,6 @@ int TCustomMainPtblRPData::FormatPages() {
     RaiseFormatting(0, rppsStarting);
     TCanvas* canvas = Printer()->Canvas();
     PrinterCanvas = canvas;
-    FormattedWithPrinter = canvas != nullptr;
     try {
         if (canvas) {
             PrepareFormatting();

@@ -57,6 +57,15 @@ public:
     virtual void DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution,
                                         int ItemPart, bool FromDevice);
 
+    // Paper does not scroll, and no view shows its size.
+    int GetHOffs() override { return 0; }
+    int GetVOffs() override { return 0; }
+    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
+        (void)Width, (void)Height, (void)UpdateHorizontal;
+    }
+    void AdjustVScrollStep() override {}
+    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
+
     // Size of the print area in device pixels.
     int PrintAreaWidth() { return GetWidth(); }
     int PrintAreaHeight() { return GetHeight(); }
@@ -74,18 +83,16 @@ protected:
     int m_curPageNo = 0;
     int m_curParaNo = -1;
 
-    void DrawPageBackground(TCanvas& Canvas, int PageNo, bool Preview);
+    void DrawPageBackground(TCanvas& Canvas, int PageNo);
     // What lies behind the rectangle at (X, Y) of the print area, screen pixels.
     virtual void FillBehind(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution);
     void FillWithParaColor(TBitmap& Bitmap, TColor Color);
     TColor CurrentParaColor() const;
     void DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY, int AreaLeft,
                             bool SplitStart, int SplitPartHeight, const TRPResolution& Res);
-    void DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY, const TRPResolution& Res,
-                          bool Preview, bool Correction);
+    void DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int AreaLeft, int OriginY, const TRPResolution& Res);
     void DrawNonTextDrawItem(TCanvas& Canvas, int DItemNo, int Part, bool PageStart, int AreaLeft,
-                             int OriginY, const TRPResolution& Res, TBitmap& Work, bool Preview,
-                             bool Correction);
+                             int OriginY, const TRPResolution& Res, TBitmap& Work, bool Preview);
 };
 
 // The printable document of a whole printed document: pages and their geometry.
@@ -99,7 +106,6 @@ public:
     int TopMarginDevice = 0, BottomMarginDevice = 0;
     // The canvas formatting measures on, present only inside FormatPages.
     TCanvas* PrinterCanvas = nullptr;
-    bool FormattedWithPrinter = false;
     TRPResolution Resolution;
     bool TransparentBackground = false;
     TRPColorMode ColorMode = rpcmPrinterColor;
@@ -121,22 +127,14 @@ public:
     int GetWidth() override { return AreaWidthDevice; }
     int GetHeight() override { return AreaHeightDevice; }
     int GetAreaWidth() override { return AreaWidthDevice; }
-    int GetHOffs() override { return 0; }
-    int GetVOffs() override { return 0; }
     TCanvas* GetCanvas() override { return PrinterCanvas; }
     TColor GetColor() override;
-    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
-        (void)Width, (void)Height, (void)UpdateHorizontal;
-    }
-    void AdjustVScrollStep() override {}
-    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
     void FillResolution(TCanvas* Canvas, TRPResolution& Res) override;
     bool GetInheritedListLevel(int& ListNo, int& Level) override;
     TRPColorMode GetColorMode() override;
     TRPBackground* GetPrintBackground() override;
     int GetPageOriginY(int PageNo) override;
     int GetSplitOriginY(int PageNo) override;
-    int GetPrintAreaTop() override;
     void GetDrawItemsRange(int PageNo, int& StartNo, int& Part, int& EndNo) override;
     void DrawPage(int PageNo, TCanvas& Canvas, bool Preview, bool Correction) override;
     // The print component's event may give the picture of a control item.
@@ -218,19 +216,12 @@ public:
     int GetRightMargin() override { return 0; }
     int GetTopMargin() override { return 0; }
     int GetBottomMargin() override { return 0; }
-    int GetHOffs() override { return 0; }
-    int GetVOffs() override { return 0; }
     TCanvas* GetCanvas() override { return Parent->GetCanvas(); }
     TColor GetColor() override { return Color; }
     void FillResolution(TCanvas* Canvas, TRPResolution& Res) override { Parent->FillResolution(Canvas, Res); }
     TCustomRPData* GetParentData() const override { return Parent; }
     TCustomRPData* GetRootData() override { return Parent->GetRootData(); }
     TCustomRPData* GetSourceData() override { return Source; }
-    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override {
-        (void)Width, (void)Height, (void)UpdateHorizontal;
-    }
-    void AdjustVScrollStep() override {}
-    void ScrollToY(int Y, bool Redraw) override { (void)Y, (void)Redraw; }
     TRPColorMode GetColorMode() override { return Parent->GetColorMode(); }
     int GetPageOriginY(int PageNo) override { return (void)PageNo, -(Top + DY); }
     int GetPrintAreaTop() override { return Top + DY; }

@@ -168,25 +168,27 @@ void PressEnter(TWinControl* control) {
     PressKey(control, VK_RETURN);
 }
 
+namespace {
+
+// Left press and release at P of the widget.
+void leftClick(QWidget* w, QPointF p) {
+    const QPointF g = w->mapToGlobal(p);
+    QMouseEvent press(QEvent::MouseButtonPress, p, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+} // namespace
+
 void MouseClick(TControl* control) {
     if (!control || !control->Widget()) return;
-    QPointF p(control->Width() / 2.0, control->Height() / 2.0);
-    QPointF g = control->Widget()->mapToGlobal(p);
-    QMouseEvent press(QEvent::MouseButtonPress, p, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(control->Widget(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(control->Widget(), &release);
+    leftClick(control->Widget(), QPointF(control->Width() / 2.0, control->Height() / 2.0));
 }
 
 void MouseClickAt(TWinControl* control, int x, int y) {
     QWidget* w = control ? control->ClientWidget() : nullptr;
-    if (!w) return;
-    const QPointF p(x, y);
-    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
+    if (w) leftClick(w, QPointF(x, y));
 }
 
 bool ClickByName(TComponent* owner, const QString& name) {

@@ -14,3 +14,17 @@ QString RunReader(const QString& Program, const QStringList& Args, QByteArray* O
     if (Err) *Err = p.readAllStandardError();
     return QString();
 }
+
+QString PdfTextPages(const QString& Pdf, QStringList& Pages) {
+    Pages.clear();
+    const QString exe = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (exe.isEmpty()) return QStringLiteral("pdftotext is not installed (scripts/setup installs it)");
+    QProcess p;
+    p.start(exe, {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000)) return QStringLiteral("pdftotext did not finish");
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return QStringLiteral("pdftotext failed on ") + Pdf;
+    Pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!Pages.isEmpty() && Pages.last().trimmed().isEmpty()) Pages.removeLast();
+    return QString();
+}

@@ -9,3 +9,8 @@
 // get its output. Answers what went wrong, empty when it ran to its end.
 QString RunReader(const QString& Program, const QStringList& Args, QByteArray* Out, QByteArray* Err,
                   int TimeoutMs);
+
+// The text of each page of a PDF as poppler's pdftotext reads it (-layout;
+// form feeds split the pages, the empty rest after the last one is dropped).
+// Answers what went wrong, empty when pdftotext read the file.
+QString PdfTextPages(const QString& Pdf, QStringList& Pages);

@@ -2,7 +2,6 @@
 // What the printing tests share: a view with the layout tests' styles, the
 // program's printer set to print A4 into a PDF file of the test's own, and
 // the text of a printed PDF read back page by page by poppler's pdftotext.
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,15 +11,13 @@
 #include "richtext/view/RPPrint.h"
 #include "support/FixedMetrics.h"
 #include "support/PdfPrinter.h"
+#include "support/Readers.h"
 
 // The pages of a PDF as pdftotext reads them (form feeds between pages).
 inline QStringList PdfPages(const QString& Pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Pdf, QStringLiteral("-")});
-    EXPECT_TRUE(p.waitForFinished(60000)) << "pdftotext did not finish";
-    EXPECT_EQ(p.exitCode(), 0) << "pdftotext failed on " << Pdf.toStdString();
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    QStringList pages;
+    const QString error = PdfTextPages(Pdf, pages);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
     for (QString& s : pages)
         s = s.simplified();
     return pages;

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <stdexcept>
 
 #include "PrintTestDoc.h"

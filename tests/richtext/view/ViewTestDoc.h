@@ -93,12 +93,12 @@ std::unique_ptr<TGraphic> SolidPicture(int W, int H, TColor Color);
 // The first screen of a formatted document (Width x Height) painted on white.
 QImage PaintFirstScreen(TTestFormatDoc& D);
 
-// A view of 300 x 204 pixels (client area 296 x 200) on a hidden form, with
-// fixed metrics and the layout style.
 // RTF with the list ids taken out: the writer draws them at random, so two
 // writes of the same document differ only there.
 std::string WithoutListIds(const std::string& RTF);
 
+// A view of 300 x 204 pixels (client area 296 x 200) on a hidden form, with
+// fixed metrics and the layout style.
 class ViewFixture : public ::testing::Test {
 protected:
     FixedMetricsScope Metrics;
