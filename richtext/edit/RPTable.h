@@ -755,7 +755,6 @@ private:
     // The table's colour or picture over Full, clipped to Clip.
     void DrawOwnBackground(TCanvas& Canvas, const TRect& Full, const TRect& Clip, TRPColorMode ColorMode,
                            bool Printing);
-    void DrawRules(TPaintRun& P, int FirstRow, int LastRow);
     bool BorderOnSide(int Row, int Col, int Side) const;
 };
 
