@@ -234,6 +234,12 @@ public:
     int RowCount() const { return Count(); }
     int GetColCount() const { return Count() > 0 ? Get(0)->Count() : 0; }
     bool IsEmpty() const { return Count() == 0 || Get(0)->Count() == 0; }
+    // Calls Fn(Row, Col, Cell) for every cell a merge does not cover, row by row.
+    template <class F> void ForEachCell(F&& Fn) const {
+        for (int r = 0; r < Count(); ++r)
+            for (int c = 0; c < Get(r)->Count(); ++c)
+                if (TRPTableCellData* cell = GetCell(r, c)) Fn(r, c, *cell);
+    }
     // RowCount rows of ColCount new cells.
     void Reset(int ARowCount, int AColCount);
     std::unique_ptr<TRPTableCellData> NewCell(TRPTableRow* Row) const;

@@ -549,24 +549,21 @@ void TRPTableItemInfo::BuildJumpList(int& StartJumpNo) {
     if (!data) return;
     auto* root = dynamic_cast<TCustomRPFormattedData*>(data->GetAbsoluteRootData());
     if (!root) root = data;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            TRPTableCellData* cell = GetCell(r, c);
-            if (!cell) continue;
-            if (TRPTableInplaceEdit* e = cell->GetCellEditor()) {
-                // The edited cell's links live in its editor and count there.
-                e->SetFirstJumpNo(StartJumpNo + root->FirstJumpNo);
-                StartJumpNo += static_cast<int>(e->EditData()->Jumps.size());
-                continue;
-            }
-            // The cell's areas move to where the cell lies in the root document.
-            const size_t first = root->Jumps.size();
-            cell->BuildJumpList(StartJumpNo, root->Jumps);
-            int ox = 0, oy = 0;
-            cell->GetOrigin(ox, oy);
-            for (size_t k = first; k < root->Jumps.size(); ++k) {
-                root->Jumps[k].Left += ox;
-                root->Jumps[k].Top += oy;
-            }
+    Rows->ForEachCell([&](int, int, TRPTableCellData& Cell) {
+        if (TRPTableInplaceEdit* e = Cell.GetCellEditor()) {
+            // The edited cell's links live in its editor and count there.
+            e->SetFirstJumpNo(StartJumpNo + root->FirstJumpNo);
+            StartJumpNo += static_cast<int>(e->EditData()->Jumps.size());
+            return;
         }
+        // The cell's areas move to where the cell lies in the root document.
+        const size_t first = root->Jumps.size();
+        Cell.BuildJumpList(StartJumpNo, root->Jumps);
+        int ox = 0, oy = 0;
+        Cell.GetOrigin(ox, oy);
+        for (size_t k = first; k < root->Jumps.size(); ++k) {
+            root->Jumps[k].Left += ox;
+            root->Jumps[k].Top += oy;
+        }
+    });
 }

@@ -95,17 +95,14 @@ void TRPTableItemInfo::UpdateCellFlags() {
                                              SelStartCol < Rows->GetColCount()
                                          ? Rows->GetMainCell(SelStartRow, SelStartCol, ar, ac)
                                          : nullptr;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            TRPTableCellData* cell = GetCell(r, c);
-            if (!cell) continue;
-            const bool was = (cell->State & rpcsSelected) != 0, now = IsCellSelected(r, c);
-            if (now)
-                cell->State |= rpcsSelected;
-            else
-                cell->State &= ~rpcsSelected;
-            if (was && !now && cell != anchor) cell->Deselect(nullptr, false);
-        }
+    Rows->ForEachCell([&](int r, int c, TRPTableCellData& Cell) {
+        const bool was = (Cell.State & rpcsSelected) != 0, now = IsCellSelected(r, c);
+        if (now)
+            Cell.State |= rpcsSelected;
+        else
+            Cell.State &= ~rpcsSelected;
+        if (was && !now && &Cell != anchor) Cell.Deselect(nullptr, false);
+    });
 }
 
 void TRPTableItemInfo::ClearSelection() {
