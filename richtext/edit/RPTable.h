@@ -234,6 +234,14 @@ public:
     int RowCount() const { return Count(); }
     int GetColCount() const { return Count() > 0 ? Get(0)->Count() : 0; }
     bool IsEmpty() const { return Count() == 0 || Get(0)->Count() == 0; }
+    // Whether Row, Col lies in the grid (positions kept by records and callers may not).
+    bool InGrid(int Row, int Col) const {
+        return Row >= 0 && Row < Count() && Col >= 0 && Col < Get(Row)->Count();
+    }
+    // The cell at Row, Col; null outside the grid or where a merge covers it.
+    TRPTableCellData* FindCell(int Row, int Col) const {
+        return InGrid(Row, Col) ? GetCell(Row, Col) : nullptr;
+    }
     // Calls Fn(Row, Col, Cell) for every cell a merge does not cover, row by row.
     template <class F> void ForEachCell(F&& Fn) const {
         for (int r = 0; r < Count(); ++r)

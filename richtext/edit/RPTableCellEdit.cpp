@@ -113,7 +113,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     auto* data = dynamic_cast<TRPEditRPData*>(GetRPData());
     TCustomRichPadEdit* host = HostOf(data);
     if (!data || !host || host->Destroying() || !(TableState & rptbsInserted)) return false;
-    if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return false;
+    if (!Rows->InGrid(Row, Col)) return false;
     int mr = -1, mc = -1;
     if (!Rows->GetMainCell(Row, Col, mr, mc)) return false;
     Row = mr;
@@ -493,9 +493,7 @@ bool TRPTableItemInfo::GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position
 
 void TRPTableItemInfo::ChooseSubRPData(TRPStoreSubRPData* Position) {
     auto* at = dynamic_cast<TRPTableStoreSubRPData*>(Position);
-    if (!at || at->Row < 0 || at->Row >= Rows->RowCount() || at->Col < 0 ||
-        at->Col >= Rows->GetRow(at->Row)->Count() || !GetCell(at->Row, at->Col))
-        return;
+    if (!at || !Rows->FindCell(at->Row, at->Col)) return;
     if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) d->Deselect(this, false);
     ChosenRow = at->Row;
     ChosenCol = at->Col;

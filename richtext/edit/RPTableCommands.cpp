@@ -226,10 +226,8 @@ void TRPUndoMultiCellsModify::UndoTable(TRPTableItemInfo& Table) {
     size_t next = 0;
     for (int i = 0; i < RowList.Count() && i < ColList.Count() && i < CountList.Count(); ++i) {
         const int n = CountList[i];
-        TRPTableCellData* cell = nullptr;
         const int r = RowList[i], c = ColList[i];
-        if (r >= 0 && r < Table.Rows->RowCount() && c >= 0 && c < Table.Rows->GetRow(r)->Count())
-            cell = Table.GetCell(r, c);
+        TRPTableCellData* cell = Table.Rows->FindCell(r, c);
         if (!cell || n <= 0 || next + static_cast<size_t>(n) > Groups.size()) {
             next += static_cast<size_t>(std::max(n, 0));
             continue;
