@@ -17,8 +17,7 @@ bool TRPTableItemInfo::GetCellAt(int X, int Y, int& Row, int& Col) {
     const auto inside = [X, Y](const TRPTableCellData* c) {
         return c && X > c->Left && X < c->Left + c->Width - 1 && Y > c->Top && Y < c->Top + c->Height - 1;
     };
-    if (FHitRow >= 0 && FHitRow < Rows->RowCount() && FHitCol >= 0 && FHitCol < Rows->GetColCount() &&
-        inside(GetCell(FHitRow, FHitCol))) {
+    if (inside(Rows->FindCell(FHitRow, FHitCol))) {
         Row = FHitRow;
         Col = FHitCol;
         return true;
