@@ -186,7 +186,8 @@ bool TRPTableItemInfo::GetAdjacentCell(int Row, int Col, bool Quiet, int& NewRow
 
 void TRPTableItemInfo::SetCellBestWidthTo(int Col, int Width) {
     for (int r = 0; r < Rows->RowCount(); ++r)
-        if (TRPTableCellData* cell = GetCell(r, Col); cell && cell->ColSpan == 1) SetCellBestWidth(Width, r, Col);
+        if (TRPTableCellData* cell = GetCell(r, Col); cell && cell->ColSpan == 1)
+            SetCellBestWidth(Width, r, Col);
 }
 
 void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {
