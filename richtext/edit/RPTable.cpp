@@ -83,9 +83,7 @@ void TRPTableItemInfo::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
 
 void TRPTableItemInfo::SetDocument(TCustomRPData* RPData) {
     Rows->RPData = RPData;
-    for (int r = 0; r < Rows->Count(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c)) cell->ParentData = RPData;
+    Rows->ForEachCell([RPData](int, int, TRPTableCellData& Cell) { Cell.ParentData = RPData; });
 }
 
 int TRPTableItemInfo::GetItemNo() {
@@ -119,29 +117,25 @@ void TRPTableItemInfo::ChangeOwnerData(TCustomRPData* RPData) {
 void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
     TRPFullLineItemInfo::Inserted(RPData, ItemNo);
     FItemNoCache = ItemNo;
-    for (int r = 0; r < Rows->Count(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            TRPTableCellData* cell = Rows->GetCell(r, c);
-            if (!cell) continue;
-            // A cell left empty by its reader gets its empty line.
-            if (cell->GetItemCount() == 0) cell->ClearToEmpty();
-            if (TableState & rptbsJustCreated)
-                for (int i = 0; i < cell->GetItemCount(); ++i)
-                    cell->GetItem(i)->Inserted(cell, i);
-        }
+    Rows->ForEachCell([this](int, int, TRPTableCellData& Cell) {
+        // A cell left empty by its reader gets its empty line.
+        if (Cell.GetItemCount() == 0) Cell.ClearToEmpty();
+        if (TableState & rptbsJustCreated)
+            for (int i = 0; i < Cell.GetItemCount(); ++i)
+                Cell.GetItem(i)->Inserted(&Cell, i);
+    });
     // Cells filled before the table had its place numbered no markers.
     AfterLoadingCells(0);
 }
 
 void TRPTableItemInfo::AfterLoadingCells(int Format) {
     if (GetItemNo() < 0) return;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                for (int i = 0; i < cell->GetItemCount(); ++i) {
-                    cell->AddMarkerInList(i);
-                    cell->GetItem(i)->AfterLoadingCells(Format);
-                }
+    Rows->ForEachCell([Format](int, int, TRPTableCellData& Cell) {
+        for (int i = 0; i < Cell.GetItemCount(); ++i) {
+            Cell.AddMarkerInList(i);
+            Cell.GetItem(i)->AfterLoadingCells(Format);
+        }
+    });
 }
 
 void TRPTableItemInfo::AfterLoading(int Format) {
@@ -189,9 +183,7 @@ bool TRPTableItemInfo::GetBoolValueEx(int Id, const TRPStyle* RPStyle) const {
 
 int TRPTableItemInfo::GetSubRPDataCount() const {
     int n = 0;
-    for (int r = 0; r < Rows->Count(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (Rows->GetCell(r, c)) ++n;
+    Rows->ForEachCell([&n](int, int, TRPTableCellData&) { ++n; });
     return n;
 }
 
@@ -210,19 +202,15 @@ int TRPTableItemInfo::GetRowTop(int Index) const {
 void TRPTableItemInfo::MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
                                       TRPIntegerList& UsedList) const {
     TRPFullLineItemInfo::MarkUsedStyles(UsedText, UsedPara, UsedList);
-    for (int r = 0; r < Rows->Count(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                cell->MarkStylesInUse(UsedText, UsedPara, UsedList);
+    Rows->ForEachCell(
+        [&](int, int, TRPTableCellData& Cell) { Cell.MarkStylesInUse(UsedText, UsedPara, UsedList); });
 }
 
 void TRPTableItemInfo::ShiftStyleIndices(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
                                          const TRPIntegerList& ListShifts) {
     TRPFullLineItemInfo::ShiftStyleIndices(TextShifts, ParaShifts, ListShifts);
-    for (int r = 0; r < Rows->Count(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                cell->UpdateStyles(TextShifts, ParaShifts, ListShifts);
+    Rows->ForEachCell(
+        [&](int, int, TRPTableCellData& Cell) { Cell.UpdateStyles(TextShifts, ParaShifts, ListShifts); });
 }
 
 TRPCellVAlign TRPTableItemInfo::GetCellVAlign(const TRPTableCellData& Cell) const {

@@ -234,6 +234,20 @@ public:
     int RowCount() const { return Count(); }
     int GetColCount() const { return Count() > 0 ? Get(0)->Count() : 0; }
     bool IsEmpty() const { return Count() == 0 || Get(0)->Count() == 0; }
+    // Whether Row, Col lies in the grid (positions kept by records and callers may not).
+    bool InGrid(int Row, int Col) const {
+        return Row >= 0 && Row < Count() && Col >= 0 && Col < Get(Row)->Count();
+    }
+    // The cell at Row, Col; null outside the grid or where a merge covers it.
+    TRPTableCellData* FindCell(int Row, int Col) const {
+        return InGrid(Row, Col) ? GetCell(Row, Col) : nullptr;
+    }
+    // Calls Fn(Row, Col, Cell) for every cell a merge does not cover, row by row.
+    template <class F> void ForEachCell(F&& Fn) const {
+        for (int r = 0; r < Count(); ++r)
+            for (int c = 0; c < Get(r)->Count(); ++c)
+                if (TRPTableCellData* cell = GetCell(r, c)) Fn(r, c, *cell);
+    }
     // RowCount rows of ColCount new cells.
     void Reset(int ARowCount, int AColCount);
     std::unique_ptr<TRPTableCellData> NewCell(TRPTableRow* Row) const;
@@ -755,7 +769,6 @@ private:
     // The table's colour or picture over Full, clipped to Clip.
     void DrawOwnBackground(TCanvas& Canvas, const TRect& Full, const TRect& Clip, TRPColorMode ColorMode,
                            bool Printing);
-    void DrawRules(TPaintRun& P, int FirstRow, int LastRow);
     bool BorderOnSide(int Row, int Col, int Side) const;
 };
 

@@ -237,15 +237,11 @@ void TRPTableCellData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStore
 }
 
 TCustomRPData* TRPTableStoreSubRPData::GetRPData() {
-    if (!Table || Row < 0 || Col < 0 || Row >= Table->Rows->Count() ||
-        Col >= Table->Rows->GetRow(Row)->Count())
-        return nullptr;
-    return Table->GetCell(Row, Col);
+    return Table ? Table->Rows->FindCell(Row, Col) : nullptr;
 }
 
 int TRPTableStoreSubRPData::GetIndex() const {
-    if (!Table || Row < 0 || Col < 0 || Row >= Table->Rows->Count() || Col >= Table->Rows->GetRow(Row)->Count())
-        return -1;
+    if (!Table || !Table->Rows->InGrid(Row, Col)) return -1;
     int n = 0;
     for (int r = 0; r <= Row; ++r)
         for (int c = 0; c < (r == Row ? Col : Table->Rows->GetRow(r)->Count()); ++c)

@@ -113,7 +113,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     auto* data = dynamic_cast<TRPEditRPData*>(GetRPData());
     TCustomRichPadEdit* host = HostOf(data);
     if (!data || !host || host->Destroying() || !(TableState & rptbsInserted)) return false;
-    if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return false;
+    if (!Rows->InGrid(Row, Col)) return false;
     int mr = -1, mc = -1;
     if (!Rows->GetMainCell(Row, Col, mr, mc)) return false;
     Row = mr;
@@ -493,9 +493,7 @@ bool TRPTableItemInfo::GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position
 
 void TRPTableItemInfo::ChooseSubRPData(TRPStoreSubRPData* Position) {
     auto* at = dynamic_cast<TRPTableStoreSubRPData*>(Position);
-    if (!at || at->Row < 0 || at->Row >= Rows->RowCount() || at->Col < 0 ||
-        at->Col >= Rows->GetRow(at->Row)->Count() || !GetCell(at->Row, at->Col))
-        return;
+    if (!at || !Rows->FindCell(at->Row, at->Col)) return;
     if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) d->Deselect(this, false);
     ChosenRow = at->Row;
     ChosenCol = at->Col;
@@ -549,24 +547,21 @@ void TRPTableItemInfo::BuildJumpList(int& StartJumpNo) {
     if (!data) return;
     auto* root = dynamic_cast<TCustomRPFormattedData*>(data->GetAbsoluteRootData());
     if (!root) root = data;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            TRPTableCellData* cell = GetCell(r, c);
-            if (!cell) continue;
-            if (TRPTableInplaceEdit* e = cell->GetCellEditor()) {
-                // The edited cell's links live in its editor and count there.
-                e->SetFirstJumpNo(StartJumpNo + root->FirstJumpNo);
-                StartJumpNo += static_cast<int>(e->EditData()->Jumps.size());
-                continue;
-            }
-            // The cell's areas move to where the cell lies in the root document.
-            const size_t first = root->Jumps.size();
-            cell->BuildJumpList(StartJumpNo, root->Jumps);
-            int ox = 0, oy = 0;
-            cell->GetOrigin(ox, oy);
-            for (size_t k = first; k < root->Jumps.size(); ++k) {
-                root->Jumps[k].Left += ox;
-                root->Jumps[k].Top += oy;
-            }
+    Rows->ForEachCell([&](int, int, TRPTableCellData& Cell) {
+        if (TRPTableInplaceEdit* e = Cell.GetCellEditor()) {
+            // The edited cell's links live in its editor and count there.
+            e->SetFirstJumpNo(StartJumpNo + root->FirstJumpNo);
+            StartJumpNo += static_cast<int>(e->EditData()->Jumps.size());
+            return;
         }
+        // The cell's areas move to where the cell lies in the root document.
+        const size_t first = root->Jumps.size();
+        Cell.BuildJumpList(StartJumpNo, root->Jumps);
+        int ox = 0, oy = 0;
+        Cell.GetOrigin(ox, oy);
+        for (size_t k = first; k < root->Jumps.size(); ++k) {
+            root->Jumps[k].Left += ox;
+            root->Jumps[k].Top += oy;
+        }
+    });
 }

@@ -110,15 +110,14 @@ bool TRPTableItemInfo::CanClearSelectedCells() const {
 void TRPTableItemInfo::ClearSelectedCells() {
     if (!CanClearSelectedCells()) return;
     TRPIntegerList rows, cols;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            if (!GetCell(r, c) || !IsCellSelected(r, c)) continue;
-            bool allow = true;
-            if (OnCellEditing) OnCellEditing(this, r, c, true, allow);
-            if (!allow) continue;
-            rows.Add(r);
-            cols.Add(c);
-        }
+    Rows->ForEachCell([&](int r, int c, TRPTableCellData&) {
+        if (!IsCellSelected(r, c)) return;
+        bool allow = true;
+        if (OnCellEditing) OnCellEditing(this, r, c, true, allow);
+        if (!allow) return;
+        rows.Add(r);
+        cols.Add(c);
+    });
     if (rows.Count() == 0) return;
     ReleaseCellsOfHost();
     TModify m(*this);
@@ -182,26 +181,24 @@ void TRPTableItemInfo::ApplyToSelectedCells(int Mode, int Value) {
     if (Mode == 0) temp->OnStyleConversion = host->OnStyleConversion;
     if (Mode == 2) temp->OnParaStyleConversion = host->OnParaStyleConversion;
     TRPUndoMultiCellsModify* rec = AddUndoRecord<TRPUndoMultiCellsModify>();
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            TRPTableCellData* cell = GetCell(r, c);
-            if (!cell || !IsCellSelected(r, c)) continue;
-            bool allow = true;
-            if (OnCellEditing) OnCellEditing(this, r, c, true, allow);
-            if (!allow) continue;
-            CellToEditor(*cell, *temp);
-            TRPUndoList& undo = *temp->EditData()->UndoList;
-            undo.Clear();
-            if (Mode == 0)
-                temp->ApplyStyleConversion(Value);
-            else if (Mode == 1)
-                temp->ApplyParaStyle(Value);
-            else
-                temp->ApplyParaStyleConversion(Value);
-            if (rec) rec->TakeGroups(r, c, undo);
-            EditorToCell(*temp, *cell);
-            Changed();
-        }
+    Rows->ForEachCell([&](int r, int c, TRPTableCellData& Cell) {
+        if (!IsCellSelected(r, c)) return;
+        bool allow = true;
+        if (OnCellEditing) OnCellEditing(this, r, c, true, allow);
+        if (!allow) return;
+        CellToEditor(Cell, *temp);
+        TRPUndoList& undo = *temp->EditData()->UndoList;
+        undo.Clear();
+        if (Mode == 0)
+            temp->ApplyStyleConversion(Value);
+        else if (Mode == 1)
+            temp->ApplyParaStyle(Value);
+        else
+            temp->ApplyParaStyleConversion(Value);
+        if (rec) rec->TakeGroups(r, c, undo);
+        EditorToCell(*temp, Cell);
+        Changed();
+    });
     temp.reset();
     m.Done();
 }
@@ -229,10 +226,8 @@ void TRPUndoMultiCellsModify::UndoTable(TRPTableItemInfo& Table) {
     size_t next = 0;
     for (int i = 0; i < RowList.Count() && i < ColList.Count() && i < CountList.Count(); ++i) {
         const int n = CountList[i];
-        TRPTableCellData* cell = nullptr;
         const int r = RowList[i], c = ColList[i];
-        if (r >= 0 && r < Table.Rows->RowCount() && c >= 0 && c < Table.Rows->GetRow(r)->Count())
-            cell = Table.GetCell(r, c);
+        TRPTableCellData* cell = Table.Rows->FindCell(r, c);
         if (!cell || n <= 0 || next + static_cast<size_t>(n) > Groups.size()) {
             next += static_cast<size_t>(std::max(n, 0));
             continue;

@@ -54,7 +54,7 @@ void TRPTableRows::Reset(int ARowCount, int AColCount) {
 TRPTableCellData* TRPTableRows::GetMainCell(int Row, int Col, int& MainRow, int& MainCol) const {
     MainRow = Row;
     MainCol = Col;
-    if (Row < 0 || Row >= Count() || Col < 0 || Col >= GetRow(Row)->Count()) return nullptr;
+    if (!InGrid(Row, Col)) return nullptr;
     if (TRPTableCellData* c = GetCell(Row, Col)) return c;
     while (MainRow >= 0) {
         TRPTableRow* row = GetRow(MainRow);
@@ -187,7 +187,7 @@ void TRPTableRows::Unmerge(TRPUndoMerge& Info) {
             MoveItemsTo(*main, start, *m.Cell);
             end = start;
         }
-        if (m.Row < 0 || m.Row >= Count() || m.Col < 0 || m.Col >= GetRow(m.Row)->Count()) continue;
+        if (!InGrid(m.Row, m.Col)) continue;
         m.Cell->ReattachFromUndo();
         GetRow(m.Row)->PutCell(m.Col, std::move(m.Cell));
     }
@@ -484,8 +484,7 @@ void TRPTableRows::ClearCellsInto(const TRPIntegerList& RowList, const TRPIntege
                                   TCustomRPUndoWithCells* Into) {
     for (int i = 0; i < RowList.Count() && i < ColList.Count(); ++i) {
         const int r = RowList[i], c = ColList[i];
-        TRPTableCellData* cell =
-            r >= 0 && r < Count() && c >= 0 && c < GetRow(r)->Count() ? GetCell(r, c) : nullptr;
+        TRPTableCellData* cell = FindCell(r, c);
         if (!Into) {
             if (cell) cell->ClearToEmpty();
             continue;
@@ -513,7 +512,7 @@ void TRPTableRows::RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellD
     for (int i = 0; i < n; ++i) {
         std::unique_ptr<TRPTableCellData>& cell = Cells[static_cast<size_t>(i)];
         const int r = RowList[i], c = ColList[i];
-        if (!cell || r < 0 || r >= Count() || c < 0 || c >= GetRow(r)->Count()) continue;
+        if (!cell || !InGrid(r, c)) continue;
         cell->ReattachFromUndo();
         GetRow(r)->PutCell(c, std::move(cell));
     }

@@ -288,7 +288,7 @@ bool TRPTableInplaceEdit::BeforeChange(bool FromOutside) {
 
 void TRPTableInplaceEdit::Change(bool ClearRedo) {
     TRichPadEdit::Change(ClearRedo);
-    if (ChangeLock <= 0 && OnInplaceChange) OnInplaceChange(this, ClearRedo);
+    if (OnInplaceChange) OnInplaceChange(this, ClearRedo);
 }
 
 void TRPTableInplaceEdit::Undo() {

@@ -77,8 +77,6 @@ public:
     // Taller cells than this scroll inside the editor.
     static constexpr int MaxHeight = 10000;
     bool VScrollAllowed = false;
-    // While above 0 the table is not told of changes.
-    int ChangeLock = 0;
     std::function<void(TRPTableInplaceEdit* Sender, bool ClearRedo)> OnInplaceChange;
     // When the click that opened the editor happened (ms, 0: not by a click).
     int64_t LastClickTime = 0;

@@ -510,22 +510,25 @@ int TRPTableItemInfo::FindListIndex(const TRPIntegerList& List, int Value) {
     return lo;
 }
 
-int TRPTableItemInfo::GetColAt(int X) const {
-    const TRPTableItemFormattingInfo& f = FormattingInfo;
-    for (int c = 0; c < f.ColStarts.Count(); ++c) {
-        if (X < f.ColStarts[c]) return -1;
-        if (X <= f.ColStarts[c] + f.ColWidths[c]) return c;
+namespace {
+
+// The column or row whose span [start, start + size] holds X; -1 in a gap.
+int SpanAt(int X, const TRPIntegerList& Starts, const TRPIntegerList& Sizes) {
+    for (int i = 0; i < Starts.Count(); ++i) {
+        if (X < Starts[i]) return -1;
+        if (X <= Starts[i] + Sizes[i]) return i;
     }
     return -1;
 }
 
+} // namespace
+
+int TRPTableItemInfo::GetColAt(int X) const {
+    return SpanAt(X, FormattingInfo.ColStarts, FormattingInfo.ColWidths);
+}
+
 int TRPTableItemInfo::GetRowAt(int Y) const {
-    const TRPTableItemFormattingInfo& f = FormattingInfo;
-    for (int r = 0; r < f.RowStarts.Count(); ++r) {
-        if (Y < f.RowStarts[r]) return -1;
-        if (Y <= f.RowStarts[r] + f.RowHeights[r]) return r;
-    }
-    return -1;
+    return SpanAt(Y, FormattingInfo.RowStarts, FormattingInfo.RowHeights);
 }
 
 namespace {

@@ -17,8 +17,7 @@ bool TRPTableItemInfo::GetCellAt(int X, int Y, int& Row, int& Col) {
     const auto inside = [X, Y](const TRPTableCellData* c) {
         return c && X > c->Left && X < c->Left + c->Width - 1 && Y > c->Top && Y < c->Top + c->Height - 1;
     };
-    if (FHitRow >= 0 && FHitRow < Rows->RowCount() && FHitCol >= 0 && FHitCol < Rows->GetColCount() &&
-        inside(GetCell(FHitRow, FHitCol))) {
+    if (inside(Rows->FindCell(FHitRow, FHitCol))) {
         Row = FHitRow;
         Col = FHitCol;
         return true;
@@ -95,17 +94,14 @@ void TRPTableItemInfo::UpdateCellFlags() {
                                              SelStartCol < Rows->GetColCount()
                                          ? Rows->GetMainCell(SelStartRow, SelStartCol, ar, ac)
                                          : nullptr;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        for (int c = 0; c < Rows->GetRow(r)->Count(); ++c) {
-            TRPTableCellData* cell = GetCell(r, c);
-            if (!cell) continue;
-            const bool was = (cell->State & rpcsSelected) != 0, now = IsCellSelected(r, c);
-            if (now)
-                cell->State |= rpcsSelected;
-            else
-                cell->State &= ~rpcsSelected;
-            if (was && !now && cell != anchor) cell->Deselect(nullptr, false);
-        }
+    Rows->ForEachCell([&](int r, int c, TRPTableCellData& Cell) {
+        const bool was = (Cell.State & rpcsSelected) != 0, now = IsCellSelected(r, c);
+        if (now)
+            Cell.State |= rpcsSelected;
+        else
+            Cell.State &= ~rpcsSelected;
+        if (was && !now && &Cell != anchor) Cell.Deselect(nullptr, false);
+    });
 }
 
 void TRPTableItemInfo::ClearSelection() {
@@ -190,7 +186,8 @@ bool TRPTableItemInfo::GetAdjacentCell(int Row, int Col, bool Quiet, int& NewRow
 
 void TRPTableItemInfo::SetCellBestWidthTo(int Col, int Width) {
     for (int r = 0; r < Rows->RowCount(); ++r)
-        if (TRPTableCellData* cell = GetCell(r, Col); cell && cell->ColSpan == 1) SetCellBestWidth(Width, r, Col);
+        if (TRPTableCellData* cell = GetCell(r, Col); cell && cell->ColSpan == 1)
+            SetCellBestWidth(Width, r, Col);
 }
 
 void TRPTableItemInfo::DropVBorder(int Border, int Pos, bool KeepSum) {

@@ -15,10 +15,7 @@ TRPTableItemInfo* TRPUndoModifyItemProps::FindTable(TRPEditRPData& RPData) const
     for (const TRPTableCellStep& s : Path) {
         if (s.ItemNo < 0 || s.ItemNo >= doc->GetItemCount()) return nullptr;
         auto* t = dynamic_cast<TRPTableItemInfo*>(doc->GetItem(s.ItemNo));
-        if (!t || s.Row < 0 || s.Row >= t->Rows->RowCount() || s.Col < 0 ||
-            s.Col >= t->Rows->GetRow(s.Row)->Count())
-            return nullptr;
-        doc = t->GetCell(s.Row, s.Col);
+        doc = t ? t->Rows->FindCell(s.Row, s.Col) : nullptr;
         if (!doc) return nullptr;
     }
     if (ItemNo < 0 || ItemNo >= doc->GetItemCount()) return nullptr;
@@ -246,8 +243,7 @@ void TRPTableItemInfo::SetIntProperty(const std::string& PropName, int Value) {
 void TRPTableItemInfo::SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
                                                   bool CheckWidth, int Row, int Col, int Value) {
     (void)ItemNo; // the table finds its own index
-    if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return;
-    TRPTableCellData* cell = GetCell(Row, Col);
+    TRPTableCellData* cell = Rows->FindCell(Row, Col);
     int old = 0;
     if (!cell || !RPGetCellIntProperty(*cell, PropName, old) || old == Value) return;
     BeginModify();
@@ -269,8 +265,7 @@ void TRPTableItemInfo::SetCellBestHeight(int Value, int Row, int Col) {
 }
 
 void TRPTableItemInfo::SetCellVisibleBorders(bool Left, bool Top, bool Right, bool Bottom, int Row, int Col) {
-    if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return;
-    TRPTableCellData* cell = GetCell(Row, Col);
+    TRPTableCellData* cell = Rows->FindCell(Row, Col);
     if (!cell || cell->VisibleBorders.IsEqualValues(Left, Top, Right, Bottom)) return;
     BeginModify();
     AddUndoRecord<TRPUndoModifyCellVisibleBorders>(Row, Col, cell->VisibleBorders);
@@ -300,9 +295,7 @@ struct TBackgroundOf {
 bool BackgroundAt(TRPTableItemInfo& Table, int Row, int Col, TRPTableCellData*& Cell) {
     Cell = nullptr;
     if (Row == -1 && Col == -1) return true;
-    if (Row < 0 || Row >= Table.Rows->RowCount() || Col < 0 || Col >= Table.Rows->GetRow(Row)->Count())
-        return false;
-    Cell = Table.GetCell(Row, Col);
+    Cell = Table.Rows->FindCell(Row, Col);
     return Cell != nullptr;
 }
 
@@ -329,8 +322,7 @@ void TRPTableItemInfo::AssignCellAttributesWithUndo(int ItemNo, int Row, const T
                                                     bool IncludeSize, int WidthDivisor, int HeightDivisor,
                                                     int Col) {
     (void)ItemNo;
-    if (Row < 0 || Row >= Rows->RowCount() || Col < 0 || Col >= Rows->GetRow(Row)->Count()) return;
-    TRPTableCellData* cell = GetCell(Row, Col);
+    TRPTableCellData* cell = Rows->FindCell(Row, Col);
     if (!cell) return;
     BeginModify();
     if (GetUndoTarget()) {
@@ -362,16 +354,6 @@ void TRPTableItemInfo::AssignCellAttributesWithUndo(int ItemNo, int Row, const T
 // ---------------------------------------------------------------------------
 // Property records
 
-namespace {
-
-TRPTableCellData* CellAt(TRPTableItemInfo& Table, int Row, int Col) {
-    if (Row < 0 || Row >= Table.Rows->RowCount() || Col < 0 || Col >= Table.Rows->GetRow(Row)->Count())
-        return nullptr;
-    return Table.GetCell(Row, Col);
-}
-
-} // namespace
-
 void TRPUndoModifyItemIntProperty::UndoTable(TRPTableItemInfo& Table) {
     int cur = 0;
     if (!RPGetTableIntProperty(Table, PropName, cur)) return;
@@ -380,7 +362,7 @@ void TRPUndoModifyItemIntProperty::UndoTable(TRPTableItemInfo& Table) {
 }
 
 void TRPUndoModifyCellIntProperty::UndoTable(TRPTableItemInfo& Table) {
-    TRPTableCellData* cell = CellAt(Table, Row, Col);
+    TRPTableCellData* cell = Table.Rows->FindCell(Row, Col);
     int cur = 0;
     if (!cell || !RPGetCellIntProperty(*cell, PropName, cur)) return;
     AddInverseRecord<TRPUndoModifyCellIntProperty>(Table, *this, Row, Col, PropName, cur);
@@ -399,7 +381,7 @@ void TRPUndoModifyItemIntProperties::UndoTable(TRPTableItemInfo& Table) {
 }
 
 void TRPUndoModifyCellIntProperties::UndoTable(TRPTableItemInfo& Table) {
-    TRPTableCellData* cell = CellAt(Table, Row, Col);
+    TRPTableCellData* cell = Table.Rows->FindCell(Row, Col);
     if (!cell) return;
     TRPIntPropertyList cur;
     for (const auto& [name, value] : Values) {
@@ -412,7 +394,7 @@ void TRPUndoModifyCellIntProperties::UndoTable(TRPTableItemInfo& Table) {
 }
 
 void TRPUndoModifyCellVisibleBorders::UndoTable(TRPTableItemInfo& Table) {
-    TRPTableCellData* cell = CellAt(Table, Row, Col);
+    TRPTableCellData* cell = Table.Rows->FindCell(Row, Col);
     if (!cell) return;
     AddInverseRecord<TRPUndoModifyCellVisibleBorders>(Table, *this, Row, Col, cell->VisibleBorders);
     cell->VisibleBorders.SetValues(Left, Top, Right, Bottom);
@@ -460,7 +442,7 @@ void TRPUndoInsertTableCell::UndoTable(TRPTableItemInfo& Table) {
 }
 
 void TRPUndoSpreadOverEmptyCells::UndoTable(TRPTableItemInfo& Table) {
-    if (!CellAt(Table, Row, Col) || Col + Span > Table.Rows->GetRow(Row)->Count()) return;
+    if (!Table.Rows->FindCell(Row, Col) || Col + Span > Table.Rows->GetRow(Row)->Count()) return;
     AddInverseRecord<TRPUndoSpreadOverEmptyCells>(Table, *this, Row, Col, Span, !Flag);
     if (Flag)
         Table.Rows->SpreadOverEmpty(Row, Col, Span);
@@ -469,7 +451,7 @@ void TRPUndoSpreadOverEmptyCells::UndoTable(TRPTableItemInfo& Table) {
 }
 
 void TRPUndoSpan::UndoTable(TRPTableItemInfo& Table) {
-    TRPTableCellData* cell = CellAt(Table, Row, Col);
+    TRPTableCellData* cell = Table.Rows->FindCell(Row, Col);
     if (!cell) return;
     int& span = IsColSpan ? cell->ColSpan : cell->RowSpan;
     AddInverseRecord<TRPUndoSpan>(Table, *this, IsColSpan, Row, Col, span);
@@ -506,7 +488,7 @@ void TRPUndoInsertEmptyCell::UndoTable(TRPTableItemInfo& Table) {
 }
 
 void TRPUndoCellSpitVert::UndoTable(TRPTableItemInfo& Table) {
-    TRPTableCellData* cell = CellAt(Table, Row, Col);
+    TRPTableCellData* cell = Table.Rows->FindCell(Row, Col);
     if (!cell) return;
     AddInverseRecord<TRPUndoCellSpitVert>(Table, *this, !Flag, Row, Col, SplitCol, DecreaseWidth,
                                           cell->BestWidth);
@@ -546,8 +528,8 @@ void TRPUndoDeleteRows::UndoTable(TRPTableItemInfo& Table) {
 
 void TRPUndoMoveCell::UndoTable(TRPTableItemInfo& Table) {
     TRPTableRows& g = *Table.Rows;
-    if (!CellAt(Table, Row, Col) || ToRow < 0 || ToRow >= g.RowCount() || Col >= g.GetRow(ToRow)->Count() ||
-        g.GetCell(ToRow, Col))
+    if (!Table.Rows->FindCell(Row, Col) || ToRow < 0 || ToRow >= g.RowCount() ||
+        Col >= g.GetRow(ToRow)->Count() || g.GetCell(ToRow, Col))
         return;
     std::unique_ptr<TRPTableCellData> cell = g.GetRow(Row)->TakeCell(Col);
     AddInverseRecord<TRPUndoMoveCell>(Table, *this, ToRow, Row, Col, cell->RowSpan);
@@ -588,7 +570,7 @@ void TRPUndoMerge::NoteMainCell(const TRPTableCellData& Main, bool ASumBestWidth
 }
 
 void TRPUndoMerge::UndoTable(TRPTableItemInfo& Table) {
-    TRPTableCellData* main = CellAt(Table, Row, Col);
+    TRPTableCellData* main = Table.Rows->FindCell(Row, Col);
     if (!main || !RectInGrid(*Table.Rows, Row, Col, RowSpan, ColSpan)) return;
     if (Flag) {
         auto* inv = AddInverseRecord<TRPUndoMerge>(Table, *this, false, Row, Col, RowSpan, ColSpan);
