@@ -16,10 +16,6 @@ enum : uint8_t { pkInt = 1, pkText = 2, pkWide = 3, pkObjects = 4, pkPicture = 5
 // Collections nest once (list styles hold levels); more is damaged data.
 constexpr int MaxDepth = 3;
 
-void PutInt(std::string& s, int32_t v) {
-    RPFWriteInt32(s, v);
-}
-
 class TByteCursor {
 public:
     explicit TByteCursor(std::string_view Data) : D(Data) {}
@@ -340,18 +336,18 @@ void TRPFObjectWriter::Head(std::string_view Name, uint8_t Kind) {
 
 void TRPFObjectWriter::Int(std::string_view Name, int32_t Value) {
     Head(Name, pkInt);
-    PutInt(FProps, Value);
+    RPFWriteInt32(FProps, Value);
 }
 
 void TRPFObjectWriter::Text(std::string_view Name, std::string_view Value) {
     Head(Name, pkText);
-    PutInt(FProps, static_cast<int32_t>(Value.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Value.size()));
     FProps.append(Value);
 }
 
 void TRPFObjectWriter::Wide(std::string_view Name, std::u16string_view Value) {
     Head(Name, pkWide);
-    PutInt(FProps, static_cast<int32_t>(Value.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Value.size()));
     for (char16_t c : Value) {
         FProps += static_cast<char>(c & 0xFF);
         FProps += static_cast<char>(c >> 8);
@@ -360,28 +356,28 @@ void TRPFObjectWriter::Wide(std::string_view Name, std::u16string_view Value) {
 
 void TRPFObjectWriter::Picture(std::string_view Name, std::string_view ClassName, std::string_view Bytes) {
     Head(Name, pkPicture);
-    PutInt(FProps, static_cast<int32_t>(ClassName.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(ClassName.size()));
     FProps.append(ClassName);
-    PutInt(FProps, static_cast<int32_t>(Bytes.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Bytes.size()));
     FProps.append(Bytes);
 }
 
 void TRPFObjectWriter::Objects(std::string_view Name, const std::vector<std::string>& Objects) {
     Head(Name, pkObjects);
-    PutInt(FProps, static_cast<int32_t>(Objects.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Objects.size()));
     for (const std::string& o : Objects)
         FProps += o;
 }
 
 std::string TRPFObjectWriter::Data() const {
     std::string s;
-    PutInt(s, FCount);
+    RPFWriteInt32(s, FCount);
     return s + FProps;
 }
 
 std::string RPFCollectionData(const std::vector<std::string>& Objects) {
     std::string s(1, static_cast<char>(rpfCollectionMark));
-    PutInt(s, static_cast<int32_t>(Objects.size()));
+    RPFWriteInt32(s, static_cast<int32_t>(Objects.size()));
     for (const std::string& o : Objects)
         s += o;
     return s;
