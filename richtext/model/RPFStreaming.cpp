@@ -21,10 +21,7 @@ public:
     explicit TByteCursor(std::string_view Data) : D(Data) {}
     bool Int(int32_t& v) {
         if (D.size() - P < 4) return false;
-        uint32_t u = 0;
-        for (int i = 3; i >= 0; --i)
-            u = (u << 8) | static_cast<uint8_t>(D[P + static_cast<size_t>(i)]);
-        v = static_cast<int32_t>(u);
+        v = RPFReadInt32(D, P);
         P += 4;
         return true;
     }

@@ -76,11 +76,8 @@ int ReadNumber(const std::string& s, size_t& p, bool& Any) {
 
 bool GetInt(const std::string& s, size_t& p, int32_t& v) {
     if (s.size() < 4 || p > s.size() - 4) return false;
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i)
-        u |= static_cast<uint32_t>(static_cast<unsigned char>(s[p + i])) << (8 * i);
+    v = RPFReadInt32(s, p);
     p += 4;
-    v = static_cast<int32_t>(u);
     return true;
 }
 
