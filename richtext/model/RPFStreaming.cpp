@@ -8,6 +8,7 @@
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyleInfos.h"
+#include "richtext/model/RPUnicode.h"
 
 namespace {
 
@@ -77,10 +78,7 @@ bool TByteCursor::Object(TRPFObject& o, int Depth) {
         case pkWide: {
             std::string bytes;
             if (!Count(size, 2) || !Bytes(static_cast<size_t>(size) * 2, bytes)) return false;
-            p.Wide.resize(static_cast<size_t>(size));
-            for (size_t i = 0; i < p.Wide.size(); ++i)
-                p.Wide[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                                  (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+            p.Wide = ItemTextToWideStr(bytes);
             break;
         }
         case pkObjects:
@@ -345,10 +343,7 @@ void TRPFObjectWriter::Text(std::string_view Name, std::string_view Value) {
 void TRPFObjectWriter::Wide(std::string_view Name, std::u16string_view Value) {
     Head(Name, pkWide);
     RPFWriteInt32(FProps, static_cast<int32_t>(Value.size()));
-    for (char16_t c : Value) {
-        FProps += static_cast<char>(c & 0xFF);
-        FProps += static_cast<char>(c >> 8);
-    }
+    FProps += WideStrToItemText(Value);
 }
 
 void TRPFObjectWriter::Picture(std::string_view Name, std::string_view ClassName, std::string_view Bytes) {
