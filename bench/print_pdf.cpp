@@ -50,14 +50,18 @@ TDokument& Dokument() {
     return d;
 }
 
+// Lays the document out in pages; answers their number.
+int Paginieren(TDokument& d) {
+    d.Print.AssignSource(&d.View);
+    d.Print.FormatPages();
+    return d.Print.GetPagesCount();
+}
+
 void BM_Paginieren(benchmark::State& state) {
     TDokument& d = Dokument();
     int seiten = 0;
-    for (auto _ : state) {
-        d.Print.AssignSource(&d.View);
-        d.Print.FormatPages();
-        seiten = d.Print.GetPagesCount();
-    }
+    for (auto _ : state)
+        seiten = Paginieren(d);
     d.Print.ReleaseSource();
     state.counters["Seiten"] = seiten;
 }
@@ -66,9 +70,7 @@ void BM_PaginierenUndDrucken(benchmark::State& state) {
     TDokument& d = Dokument();
     int seiten = 0;
     for (auto _ : state) {
-        d.Print.AssignSource(&d.View);
-        d.Print.FormatPages();
-        seiten = d.Print.GetPagesCount();
+        seiten = Paginieren(d);
         if (!d.Print.Print(QStringLiteral("Benchmark"), 1, false)) state.SkipWithError("printing failed");
     }
     state.counters["Seiten"] = seiten;

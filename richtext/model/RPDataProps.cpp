@@ -311,8 +311,7 @@ void TCustomRPData::RemoveSubMarkersFromList(const TCustomRPItemInfo& Item, bool
     CollectSubMarkers(Item, markers);
     int first = list->Count();
     for (const TRPMarkerItemInfo* m : markers)
-        if (const int idx = const_cast<TRPMarkerItemInfo*>(m)->GetIndexInList(list); idx >= 0)
-            first = std::min(first, idx);
+        if (const int idx = list->IndexOf(m); idx >= 0) first = std::min(first, idx);
     if (!list->DeleteMarkers(markers)) return;
     if (list->Count() == 0) {
         DestroyMarkers();

@@ -20,13 +20,6 @@ enum { lmText, lmTextThenBinary, lmBinary, lmTextThenWide, lmWide, lmWideLast };
 // Record states.
 enum { rsHeader, rsData, rsSkip };
 
-int32_t GetInt32(std::string_view s, size_t p) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(s[p + static_cast<size_t>(i)]);
-    return static_cast<int32_t>(v);
-}
-
 bool IsDocRecord(int StyleNo) {
     return StyleNo == -7 || StyleNo == -2 || StyleNo == -9;
 }
@@ -213,7 +206,7 @@ bool TRPFReader::CutLine(std::string& Line) {
     switch (LineMode) {
     case lmBinary: {
         if (Buf.size() - Pos < 4) return false;
-        int32_t n = GetInt32(Buf, Pos);
+        int32_t n = RPFReadInt32(Buf, Pos);
         Pos += 4;
         // A count past the end of the data refuses the stream.
         if (n < 0 || static_cast<size_t>(n) > Buf.size() - Pos) return false;
@@ -784,7 +777,7 @@ bool TCustomRPData::LoadRPFFromStream(const std::string& Stream, TColor& Color, 
 
 bool TCustomRPData::ReadRPFFormStream(const std::string& Stream, size_t& Pos) {
     if (Pos > Stream.size() || Stream.size() - Pos < 4) return false;
-    const int32_t n = GetInt32(Stream, Pos);
+    const int32_t n = RPFReadInt32(Stream, Pos);
     if (n < 0 || static_cast<size_t>(n) > Stream.size() - Pos - 4) return false;
     const std::string data = Stream.substr(Pos + 4, static_cast<size_t>(n));
     Pos += 4 + static_cast<size_t>(n);

@@ -8,6 +8,7 @@
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyleInfos.h"
+#include "richtext/model/RPUnicode.h"
 
 namespace {
 
@@ -16,19 +17,12 @@ enum : uint8_t { pkInt = 1, pkText = 2, pkWide = 3, pkObjects = 4, pkPicture = 5
 // Collections nest once (list styles hold levels); more is damaged data.
 constexpr int MaxDepth = 3;
 
-void PutInt(std::string& s, int32_t v) {
-    RPFWriteInt32(s, v);
-}
-
 class TByteCursor {
 public:
     explicit TByteCursor(std::string_view Data) : D(Data) {}
     bool Int(int32_t& v) {
         if (D.size() - P < 4) return false;
-        uint32_t u = 0;
-        for (int i = 3; i >= 0; --i)
-            u = (u << 8) | static_cast<uint8_t>(D[P + static_cast<size_t>(i)]);
-        v = static_cast<int32_t>(u);
+        v = RPFReadInt32(D, P);
         P += 4;
         return true;
     }
@@ -84,10 +78,7 @@ bool TByteCursor::Object(TRPFObject& o, int Depth) {
         case pkWide: {
             std::string bytes;
             if (!Count(size, 2) || !Bytes(static_cast<size_t>(size) * 2, bytes)) return false;
-            p.Wide.resize(static_cast<size_t>(size));
-            for (size_t i = 0; i < p.Wide.size(); ++i)
-                p.Wide[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
-                                                  (static_cast<uint8_t>(bytes[2 * i + 1]) << 8));
+            p.Wide = ItemTextToWideStr(bytes);
             break;
         }
         case pkObjects:
@@ -340,48 +331,45 @@ void TRPFObjectWriter::Head(std::string_view Name, uint8_t Kind) {
 
 void TRPFObjectWriter::Int(std::string_view Name, int32_t Value) {
     Head(Name, pkInt);
-    PutInt(FProps, Value);
+    RPFWriteInt32(FProps, Value);
 }
 
 void TRPFObjectWriter::Text(std::string_view Name, std::string_view Value) {
     Head(Name, pkText);
-    PutInt(FProps, static_cast<int32_t>(Value.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Value.size()));
     FProps.append(Value);
 }
 
 void TRPFObjectWriter::Wide(std::string_view Name, std::u16string_view Value) {
     Head(Name, pkWide);
-    PutInt(FProps, static_cast<int32_t>(Value.size()));
-    for (char16_t c : Value) {
-        FProps += static_cast<char>(c & 0xFF);
-        FProps += static_cast<char>(c >> 8);
-    }
+    RPFWriteInt32(FProps, static_cast<int32_t>(Value.size()));
+    FProps += WideStrToItemText(Value);
 }
 
 void TRPFObjectWriter::Picture(std::string_view Name, std::string_view ClassName, std::string_view Bytes) {
     Head(Name, pkPicture);
-    PutInt(FProps, static_cast<int32_t>(ClassName.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(ClassName.size()));
     FProps.append(ClassName);
-    PutInt(FProps, static_cast<int32_t>(Bytes.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Bytes.size()));
     FProps.append(Bytes);
 }
 
 void TRPFObjectWriter::Objects(std::string_view Name, const std::vector<std::string>& Objects) {
     Head(Name, pkObjects);
-    PutInt(FProps, static_cast<int32_t>(Objects.size()));
+    RPFWriteInt32(FProps, static_cast<int32_t>(Objects.size()));
     for (const std::string& o : Objects)
         FProps += o;
 }
 
 std::string TRPFObjectWriter::Data() const {
     std::string s;
-    PutInt(s, FCount);
+    RPFWriteInt32(s, FCount);
     return s + FProps;
 }
 
 std::string RPFCollectionData(const std::vector<std::string>& Objects) {
     std::string s(1, static_cast<char>(rpfCollectionMark));
-    PutInt(s, static_cast<int32_t>(Objects.size()));
+    RPFWriteInt32(s, static_cast<int32_t>(Objects.size()));
     for (const std::string& o : Objects)
         s += o;
     return s;

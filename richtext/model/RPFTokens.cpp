@@ -23,13 +23,6 @@ void SkipBlank(std::string_view s, size_t& Pos) {
     if (Pos < s.size() && s[Pos] == ' ') ++Pos;
 }
 
-int32_t GetInt32(std::string_view s, size_t p) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(s[p + i]);
-    return static_cast<int32_t>(v);
-}
-
 template <class TInfos> int FindByName(const TInfos& Infos, const std::string& Name) {
     for (int i = 0; i < Infos.Count(); ++i)
         if (Infos.GetItem(i)->StyleName == Name) return i;
@@ -48,6 +41,13 @@ void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bo
         Stream += "\x29\x20";
     else
         Stream += "\r\n";
+}
+
+int32_t RPFReadInt32(std::string_view s, size_t Pos) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | static_cast<uint8_t>(s[Pos + static_cast<size_t>(i)]);
+    return static_cast<int32_t>(v);
 }
 
 void RPFWriteInt32(std::string& Stream, int32_t v) {
@@ -343,19 +343,19 @@ bool TRPLayoutInfo::LoadFromStream(std::string_view Stream, size_t& Pos, bool In
         p += 4; // the count is implied by the block's own size field
     }
     if (!have(8)) return false;
-    int32_t size = GetInt32(Stream, p + 4);
+    int32_t size = RPFReadInt32(Stream, p + 4);
     p += 8;
     if (size < 25) throw ERichPadError("Invalid RPF format");
     if (!have(static_cast<size_t>(size))) return false;
     int32_t* fields[] = {&LeftMargin, &RightMargin, &TopMargin, &BottomMargin, &MinTextWidth, &MaxTextWidth};
     for (int i = 0; i < 6; ++i)
-        *fields[i] = GetInt32(Stream, p + 4 * i);
+        *fields[i] = RPFReadInt32(Stream, p + 4 * i);
     BiDiMode = static_cast<uint8_t>(Stream[p + 24]);
     if (size >= 41) {
-        FirstParaPartial = GetInt32(Stream, p + 25);
-        LastParaPartial = GetInt32(Stream, p + 29);
-        FirstParaListNo = GetInt32(Stream, p + 33);
-        FirstParaListLevel = GetInt32(Stream, p + 37);
+        FirstParaPartial = RPFReadInt32(Stream, p + 25);
+        LastParaPartial = RPFReadInt32(Stream, p + 29);
+        FirstParaListNo = RPFReadInt32(Stream, p + 33);
+        FirstParaListLevel = RPFReadInt32(Stream, p + 37);
     } else {
         FirstParaPartial = LastParaPartial = 0;
         FirstParaListNo = -1;

@@ -22,6 +22,9 @@ constexpr int RPFVersionMinor = 3;
 // instead of CR LF.
 void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex);
 void RPFWriteInt32(std::string& Stream, int32_t v);
+// The little-endian 32-bit integer at Pos; the caller has checked that its
+// four bytes are there.
+int32_t RPFReadInt32(std::string_view s, size_t Pos);
 // 8-bit text made safe for one line: CR and LF become the bytes 1 and 2, as
 // in document properties (RPFDecodeLineBreaks gives them back), and NUL, which
 // no line can hold, becomes "?".

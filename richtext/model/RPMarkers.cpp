@@ -12,6 +12,7 @@
 #include "platform/Runtime.h"
 #include "platform/TextMetrics.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -73,19 +74,10 @@ int ReadNumber(const std::string& s, size_t& p, bool& Any) {
     return v;
 }
 
-void PutInt(std::string& s, int32_t v) {
-    auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        s += static_cast<char>((u >> (8 * i)) & 0xFF);
-}
-
 bool GetInt(const std::string& s, size_t& p, int32_t& v) {
     if (s.size() < 4 || p > s.size() - 4) return false;
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i)
-        u |= static_cast<uint32_t>(static_cast<unsigned char>(s[p + i])) << (8 * i);
+    v = RPFReadInt32(s, p);
     p += 4;
-    v = static_cast<int32_t>(u);
     return true;
 }
 
@@ -702,16 +694,16 @@ void TRPMarkerList::Swap(TRPMarkerList& Other) {
 
 void TRPMarkerList::SaveToStream(std::string& Stream, int Count, bool WithSize) const {
     Count = std::clamp(Count, 0, this->Count());
-    if (WithSize) PutInt(Stream, Count * 17 + 8);
-    PutInt(Stream, 0);
-    PutInt(Stream, Count);
+    if (WithSize) RPFWriteInt32(Stream, Count * 17 + 8);
+    RPFWriteInt32(Stream, 0);
+    RPFWriteInt32(Stream, Count);
     for (int i = 0; i < Count; ++i) {
         const TRPMarkerItemInfo* m = FItems[static_cast<size_t>(i)];
-        PutInt(Stream, m->ListNo);
-        PutInt(Stream, m->Level);
+        RPFWriteInt32(Stream, m->ListNo);
+        RPFWriteInt32(Stream, m->Level);
         Stream += static_cast<char>(m->Reset ? 1 : 0);
-        PutInt(Stream, m->StartFrom);
-        PutInt(Stream, m->Counter);
+        RPFWriteInt32(Stream, m->StartFrom);
+        RPFWriteInt32(Stream, m->Counter);
     }
 }
 

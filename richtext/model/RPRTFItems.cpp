@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/ImageList.h"
+#include "platform/LittleEndian.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPFTokens.h"
@@ -92,12 +93,6 @@ bool RestartsNumbering(const TRPMarkerItemInfo& M, const TRPStyle* Style) {
     if (!M.Reset || M.ListNo < 0 || M.Level < 0) return false;
     const TRPListLevel* lv = M.GetLevelInfo(Style);
     return lv && lv->HasNumbering() && lv->ListType != rplstImageListCounter;
-}
-
-uint32_t LE32(const QByteArray& b, int at) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
 
 void AppendHex(std::string& S, const char* Data, size_t Size) {
@@ -249,7 +244,7 @@ void SaveGraphicToRTF(std::string& S, const TGraphic* G, int Width, int Height, 
             S += "\\emfblip\\picw" + std::to_string(mf->MMWidth()) + "\\pich" + std::to_string(mf->MMHeight()) + " ";
             AppendHex(S, data.constData(), static_cast<size_t>(data.size()));
         } else {
-            const int skip = data.size() >= 22 && LE32(data, 0) == PlaceableKey ? 22 : 0;
+            const int skip = data.size() >= 22 && ReadLe32(data, 0) == PlaceableKey ? 22 : 0;
             S += "\\wmetafile8\\picw" + std::to_string(mf->MMWidth()) + "\\pich" + std::to_string(mf->MMHeight()) + " ";
             AppendHex(S, data.constData() + skip, static_cast<size_t>(data.size() - skip));
         }

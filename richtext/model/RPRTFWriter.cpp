@@ -48,16 +48,11 @@ bool IsLeadByte(int CodePage, uint8_t b) {
 // 8-bit text escaped; both bytes of a double-byte character go as hex, since
 // a second byte can be a backslash or a brace that readers would take apart.
 void AppendText(std::string& S, std::string_view Text, bool CodeMode, int CodePage) {
-    static const char hex[] = "0123456789abcdef";
     size_t from = 0;
     for (size_t i = 0; i < Text.size(); ++i) {
         if (!IsLeadByte(CodePage, static_cast<uint8_t>(Text[i])) || i + 1 >= Text.size()) continue;
         RTFAppendEscaped(S, Text.substr(from, i - from), CodeMode);
-        for (size_t k = i; k < i + 2; ++k) {
-            const auto c = static_cast<uint8_t>(Text[k]);
-            const char e[4] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
-            S.append(e, 4);
-        }
+        RTFAppendHexBytes(S, Text.substr(i, 2));
         from = ++i + 1;
     }
     RTFAppendEscaped(S, Text.substr(from), CodeMode);

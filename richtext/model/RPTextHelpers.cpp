@@ -278,13 +278,24 @@ void ByteToHexLower(uint8_t b, std::string& s) {
     s[2] = hex[b & 15];
 }
 
-void RTFAppendEscaped(std::string& Out, std::string_view s, bool CodeMode) {
+namespace {
+void AppendHexByte(std::string& Out, unsigned char c) {
     static const char hex[] = "0123456789abcdef";
+    const char e[4] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
+    Out.append(e, 4);
+}
+} // namespace
+
+void RTFAppendHexBytes(std::string& Out, std::string_view s) {
+    for (char ch : s)
+        AppendHexByte(Out, static_cast<unsigned char>(ch));
+}
+
+void RTFAppendEscaped(std::string& Out, std::string_view s, bool CodeMode) {
     for (char ch : s) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 26 || c > 127) {
-            const char e[4] = {'\\', '\'', hex[c >> 4], hex[c & 15]};
-            Out.append(e, 4);
+            AppendHexByte(Out, c);
         } else {
             if (!CodeMode && (ch == '\\' || ch == '{' || ch == '}')) Out += '\\';
             Out += ch;
@@ -347,12 +358,7 @@ void WriteRTFUnicodeText(std::string& Stream, std::string_view Text, int CodePag
             // A copy of more than one byte (a double-byte character) goes as
             // hex throughout, so that every byte is one character to skip.
             if (lastAnsi.size() > 1)
-                for (unsigned char b : lastAnsi) {
-                    std::string hx = "'xx";
-                    ByteToHexLower(b, hx);
-                    Stream += '\\';
-                    Stream += hx;
-                }
+                RTFAppendHexBytes(Stream, lastAnsi);
             else
                 RTFAppendEscaped(Stream, lastAnsi, CodeMode);
             if (lastAnsi.size() != 1) Stream += "\\uc1 ";

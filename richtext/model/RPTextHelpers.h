@@ -66,6 +66,8 @@ std::string RTFEscapeHighChars(std::string_view s);
 std::string RTFEscapeText(std::string_view s, bool CodeMode);
 std::string RTFEscapeName(std::string_view s);
 std::string MakeRTFIdentifier(std::string_view s);
+// Appends each byte of s as \'hh.
+void RTFAppendHexBytes(std::string& Out, std::string_view s);
 // Appends s escaped: characters outside 26..127 as \'hh, and outside code
 // mode a backslash before each \ { }.
 void RTFAppendEscaped(std::string& Out, std::string_view s, bool CodeMode);

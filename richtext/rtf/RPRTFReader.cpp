@@ -882,14 +882,13 @@ uint8_t TRPRTFReader::RouteChar(unsigned char ch) {
 
 void TRPRTFReader::AddChar(unsigned char ch) {
     if (!fTextW.empty()) Flush(fkPlain);
-    // Outside tables no character opens or closes one.
-    if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
+    UpdateTableNesting();
     fText.push_back(static_cast<char>(ch));
 }
 
 void TRPRTFReader::AddUnicodeChar(char16_t ch) {
     if (!fText.empty()) Flush(fkPlain);
-    if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
+    UpdateTableNesting();
     fTextW.push_back(ch);
 }
 
@@ -897,7 +896,7 @@ void TRPRTFReader::Flush(FlushKind kind) {
     if (fText.empty() && fTextW.empty() && !fHiddenStarts) {
         if (kind == fkPlain) return;
         // An empty paragraph closes tables as text does, rather than opening a row.
-        if (fTableLevel != 0 || fState->ParaProps.InTable) UpdateTableNesting();
+        UpdateTableNesting();
         if (fPosition != rtfpContinuePara && OnNewText) OnNewText(this, std::string(), fPosition);
     } else {
         fState->ParaProps.ResolveShading();
@@ -940,6 +939,8 @@ void TRPRTFReader::UpdateMarker() {
 
 void TRPRTFReader::UpdateTableNesting() {
     const auto& pp = fState->ParaProps;
+    // Outside tables nothing opens or closes one: the common case, checked first.
+    if (fTableLevel == 0 && !pp.InTable) return;
     const int level = pp.InTable ? std::clamp(pp.NestingLevel, 0, MaxTableLevel) : 0;
     while (fTableLevel < level) {
         ++fTableLevel;

@@ -8,10 +8,21 @@
 
 #include <QtEndian>
 
+#include <memory>
+
 namespace {
 
 const TColor kWhite = RGB(255, 255, 255);
 const TColor kRed = RGB(255, 0, 0);
+
+// A 24-bit bitmap of one colour to draw on.
+std::unique_ptr<TBitmap> Filled(int w, int h, TColor color) {
+    auto b = std::make_unique<TBitmap>(w, h);
+    b->SetPixelFormat(pf24bit);
+    b->Canvas()->Brush()->SetColor(color);
+    b->Canvas()->FillRect(TRect{0, 0, w, h});
+    return b;
+}
 
 std::vector<uint8_t> Pixels(const TGIFFrame& f) {
     const QImage img = f.Bitmap()->Image().convertToFormat(QImage::Format_Indexed8);
@@ -237,19 +248,16 @@ TEST(GIFImage, AssignSharesDataAndCopiesFrames) {
 TEST(GIFImage, DrawLeavesTheTransparentColourOut) {
     TGIFImage gif;
     ASSERT_TRUE(gif.LoadFromStream(TwoFrameAnimation()));
-    TBitmap target(4, 4);
-    target.SetPixelFormat(pf24bit);
-    target.Canvas()->Brush()->SetColor(RGB(0, 128, 0));
-    target.Canvas()->FillRect(TRect{0, 0, 4, 4});
-    gif.Draw(*target.Canvas(), TRect{0, 0, 4, 4}); // not transparent: all drawn
-    EXPECT_EQ(target.Canvas()->Pixel(2, 0), kWhite);
-    target.Canvas()->FillRect(TRect{0, 0, 4, 4});
+    const std::unique_ptr<TBitmap> target = Filled(4, 4, RGB(0, 128, 0));
+    gif.Draw(*target->Canvas(), TRect{0, 0, 4, 4}); // not transparent: all drawn
+    EXPECT_EQ(target->Canvas()->Pixel(2, 0), kWhite);
+    target->Canvas()->FillRect(TRect{0, 0, 4, 4});
     gif.SetTransparent(true);
     EXPECT_TRUE(gif.Transparent());
-    gif.Draw(*target.Canvas(), TRect{0, 0, 4, 4});
-    EXPECT_EQ(target.Canvas()->Pixel(0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(target.Canvas()->Pixel(2, 0), RGB(0, 128, 0));
-    EXPECT_EQ(target.Canvas()->Pixel(0, 2), kRed);
+    gif.Draw(*target->Canvas(), TRect{0, 0, 4, 4});
+    EXPECT_EQ(target->Canvas()->Pixel(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(target->Canvas()->Pixel(2, 0), RGB(0, 128, 0));
+    EXPECT_EQ(target->Canvas()->Pixel(0, 2), kRed);
 }
 
 // The transparent index names one palette entry; another entry of the same
@@ -260,23 +268,17 @@ TEST(GIFImage, TransparencyFollowsThePaletteIndexNotTheColour) {
     ASSERT_TRUE(gif.LoadFromStream(GifBuilder(4, 1).Control(0, 1, 0).LocalFrame(4, 1, table, {0, 1, 2, 1}).Trailer().b));
     ASSERT_EQ(gif.Frames()[0]->TransColor, kRed);
     gif.SetTransparent(true);
-    TBitmap target(4, 1);
-    target.SetPixelFormat(pf24bit);
-    target.Canvas()->Brush()->SetColor(RGB(0, 128, 0));
-    target.Canvas()->FillRect(TRect{0, 0, 4, 1});
-    gif.Draw(*target.Canvas(), TRect{0, 0, 4, 1});
-    EXPECT_EQ(target.Canvas()->Pixel(0, 0), kRed);
-    EXPECT_EQ(target.Canvas()->Pixel(1, 0), RGB(0, 128, 0));
-    EXPECT_EQ(target.Canvas()->Pixel(2, 0), RGB(0, 0, 255));
-    EXPECT_EQ(target.Canvas()->Pixel(3, 0), RGB(0, 128, 0));
+    const std::unique_ptr<TBitmap> target = Filled(4, 1, RGB(0, 128, 0));
+    gif.Draw(*target->Canvas(), TRect{0, 0, 4, 1});
+    EXPECT_EQ(target->Canvas()->Pixel(0, 0), kRed);
+    EXPECT_EQ(target->Canvas()->Pixel(1, 0), RGB(0, 128, 0));
+    EXPECT_EQ(target->Canvas()->Pixel(2, 0), RGB(0, 0, 255));
+    EXPECT_EQ(target->Canvas()->Pixel(3, 0), RGB(0, 128, 0));
     // Stretched, each pixel keeps its own answer.
-    TBitmap wide(8, 2);
-    wide.SetPixelFormat(pf24bit);
-    wide.Canvas()->Brush()->SetColor(kWhite);
-    wide.Canvas()->FillRect(TRect{0, 0, 8, 2});
-    gif.Draw(*wide.Canvas(), TRect{0, 0, 8, 2});
-    EXPECT_EQ(wide.Canvas()->Pixel(1, 1), kRed);
-    EXPECT_EQ(wide.Canvas()->Pixel(3, 1), kWhite);
+    const std::unique_ptr<TBitmap> wide = Filled(8, 2, kWhite);
+    gif.Draw(*wide->Canvas(), TRect{0, 0, 8, 2});
+    EXPECT_EQ(wide->Canvas()->Pixel(1, 1), kRed);
+    EXPECT_EQ(wide->Canvas()->Pixel(3, 1), kWhite);
     const QImage image = gif.ToImage();
     EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(qAlpha(image.pixel(1, 0)), 0);
@@ -298,13 +300,10 @@ TEST(GIFImage, TransparencyFollowsThePaletteIndexNotTheColour) {
     ASSERT_TRUE(two.LoadFromStream(mono));
     ASSERT_EQ(two.Frames()[0]->Bitmap()->Image().format(), QImage::Format_Mono);
     two.SetTransparent(true);
-    TBitmap monoTarget(2, 1);
-    monoTarget.SetPixelFormat(pf24bit);
-    monoTarget.Canvas()->Brush()->SetColor(RGB(0, 128, 0));
-    monoTarget.Canvas()->FillRect(TRect{0, 0, 2, 1});
-    two.Draw(*monoTarget.Canvas(), TRect{0, 0, 2, 1});
-    EXPECT_EQ(monoTarget.Canvas()->Pixel(0, 0), kWhite);
-    EXPECT_EQ(monoTarget.Canvas()->Pixel(1, 0), RGB(0, 128, 0));
+    const std::unique_ptr<TBitmap> monoTarget = Filled(2, 1, RGB(0, 128, 0));
+    two.Draw(*monoTarget->Canvas(), TRect{0, 0, 2, 1});
+    EXPECT_EQ(monoTarget->Canvas()->Pixel(0, 0), kWhite);
+    EXPECT_EQ(monoTarget->Canvas()->Pixel(1, 0), RGB(0, 128, 0));
     const QImage monoImage = two.ToImage();
     EXPECT_EQ(monoImage.pixel(0, 0), qRgb(255, 255, 255));
     EXPECT_EQ(qAlpha(monoImage.pixel(1, 0)), 0);

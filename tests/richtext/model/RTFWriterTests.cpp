@@ -200,8 +200,7 @@ TEST_F(RTFWriter, RestartOfASubLevelEndsAboveIt) {
         used += s.substr(p + 8, s.find("\\", p + 8) - p - 8) + " ";
     EXPECT_EQ(used, "1 2 2 1 1 ");
     TWriterDoc back;
-    back.Props.TextStyleMode = rprsAddIfNeeded;
-    back.Props.ParaStyleMode = rprsAddIfNeeded;
+    back.AddStylesOnImport();
     ASSERT_EQ(back.ImportRTF(s), 0);
     EXPECT_EQ(FirstDifference(d, back), "");
 }
@@ -272,8 +271,7 @@ TEST_F(RTFWriter, ListsAndRestartedNumbering) {
 
     // Our reader numbers them as they were.
     TWriterDoc back;
-    back.Props.TextStyleMode = rprsAddIfNeeded;
-    back.Props.ParaStyleMode = rprsAddIfNeeded;
+    back.AddStylesOnImport();
     ASSERT_EQ(back.ImportRTF(s), 0);
     EXPECT_EQ(FirstDifference(d, back), "");
 }
@@ -400,8 +398,7 @@ TEST_F(RTFWriter, BorderGapsComeBackFromTheReader) {
     EXPECT_NE(rtf.find("\\brdrl\\brsp75"), std::string::npos) << rtf;
     EXPECT_NE(rtf.find("\\brdrr\\brsp120"), std::string::npos) << rtf;
     TWriterDoc back;
-    back.Props.ParaStyleMode = rprsAddIfNeeded;
-    back.Props.TextStyleMode = rprsAddIfNeeded;
+    back.AddStylesOnImport();
     ASSERT_EQ(0, back.ImportRTF(rtf));
     const TParaInfo& q = *back.Style.ParaStyles().GetItem(back.GetItemPara(0));
     EXPECT_TRUE(q.Border.BorderOffsets.IsEqual(p->Border.BorderOffsets));

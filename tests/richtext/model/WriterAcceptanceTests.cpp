@@ -21,8 +21,7 @@ QString CorpusDir() {
 }
 
 void Import(TWriterDoc& d) {
-    d.Props.TextStyleMode = rprsAddIfNeeded;
-    d.Props.ParaStyleMode = rprsAddIfNeeded;
+    d.AddStylesOnImport();
     d.Props.UseHypertextStyles = true;
 }
 

@@ -67,6 +67,11 @@ public:
             SaveHTMLToStream(s, std::string(), "T", "img", Options, clNone, n, 0, 0, 0, 0, nullptr, nullptr);
         return s;
     }
+    // The import adds the text and paragraph styles it does not find.
+    void AddStylesOnImport() {
+        Props.TextStyleMode = rprsAddIfNeeded;
+        Props.ParaStyleMode = rprsAddIfNeeded;
+    }
     uint8_t ImportRTF(const std::string& rtf) {
         QByteArray data(rtf.data(), static_cast<qsizetype>(rtf.size()));
         QBuffer buf(&data);
