@@ -141,50 +141,42 @@ void TCustomRichPadEdit::CutDef() {
 }
 
 void TCustomRichPadEdit::Undo() {
-    if (ReadOnly()) {
-        EditData()->Beep();
-        return;
-    }
-    TRPEditRPData* d = EditData();
-    if (TCustomRichPadEdit* cell = OpenCellEditor()) {
-        // The cell's own steps first; then the cell closes and the host's follow.
-        if (cell->CanUndo())
-            cell->Undo();
-        else if (d->UndoList->Count() > 0)
-            PostUndoAfterCellEditor(false);
-        else
-            d->Beep();
-        return;
-    }
-    if (d->UndoList->Count() == 0) {
-        d->Beep();
-        return;
-    }
-    d->UndoList->Undo(*d);
-    Change(false);
-    Invalidate();
+    UndoStep(false);
 }
 
 void TCustomRichPadEdit::Redo() {
+    UndoStep(true);
+}
+
+void TCustomRichPadEdit::UndoStep(bool IsRedo) {
     if (ReadOnly()) {
         EditData()->Beep();
         return;
     }
     TRPEditRPData* d = EditData();
+    TRPUndoList* list = IsRedo ? d->RedoList.get() : d->UndoList.get();
     if (TCustomRichPadEdit* cell = OpenCellEditor()) {
-        if (cell->CanRedo())
-            cell->Redo();
-        else if (d->RedoList->Count() > 0)
-            PostUndoAfterCellEditor(true);
-        else
+        // The cell's own steps first; then the cell closes and the host's follow.
+        if (IsRedo ? cell->CanRedo() : cell->CanUndo()) {
+            if (IsRedo)
+                cell->Redo();
+            else
+                cell->Undo();
+        } else if (list->Count() > 0) {
+            PostUndoAfterCellEditor(IsRedo);
+        } else {
             d->Beep();
+        }
         return;
     }
-    if (d->RedoList->Count() == 0) {
+    if (list->Count() == 0) {
         d->Beep();
         return;
     }
-    d->RedoList->Redo(*d);
+    if (IsRedo)
+        list->Redo(*d);
+    else
+        list->Undo(*d);
     Change(false);
     Invalidate();
 }
