@@ -26,6 +26,13 @@ std::unique_ptr<TRichPadRPData> MakeEditData(TCustomRichPad* Owner) {
 // Id of the caret's blink timer.
 constexpr int rpCaretTimer = 2;
 
+bool ReadFileBytes(const std::string& FileName, QByteArray& Out) {
+    QFile f(QString::fromStdString(FileName));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    Out = f.readAll();
+    return f.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass)
@@ -246,10 +253,8 @@ void TCustomRichPadEdit::InsertQString(const QString& Text) {
 
 bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextFromFile(FileName);
-    QFile f(QString::fromStdString(FileName));
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) return false;
+    QByteArray bytes;
+    if (!ReadFileBytes(FileName, bytes)) return false;
     if (!BeginInsertion()) return true;
     EditData()->State |= rpstInsertingText;
     InsertTextFileBytes(bytes);
@@ -320,26 +325,14 @@ bool TCustomRichPadEdit::InsertRTFFromStream(const std::string& Stream) {
     return ok;
 }
 
-namespace {
-
-bool ReadWholeFile(const std::string& FileName, std::string& Out) {
-    QFile f(QString::fromStdString(FileName));
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = f.readAll();
-    Out.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return f.error() == QFileDevice::NoError;
-}
-
-} // namespace
-
 bool TCustomRichPadEdit::InsertRPFFromFile(const std::string& FileName) {
-    std::string s;
-    return ReadWholeFile(FileName, s) && InsertRPFFromStream(s);
+    QByteArray bytes;
+    return ReadFileBytes(FileName, bytes) && InsertRPFFromStream(bytes.toStdString());
 }
 
 bool TCustomRichPadEdit::InsertRTFFromFile(const std::string& FileName) {
-    std::string s;
-    return ReadWholeFile(FileName, s) && InsertRTFFromStream(s);
+    QByteArray bytes;
+    return ReadFileBytes(FileName, bytes) && InsertRTFFromStream(bytes.toStdString());
 }
 
 // ---------------------------------------------------------------------------
