@@ -246,14 +246,16 @@ void TRPEditRPData::BuildCaretLine(int WantedOffset) {
         // screen: a piece after another on its line offers no start position.
         const bool skipFirst = !CharEnds.empty();
         if (sn >= 0) {
-            std::vector<int> prefix;
+            // The measured widths are read before the next item is measured: no copy.
+            const std::vector<int>* prefix = nullptr;
             if (canvas && style) {
                 style->ApplyStyle(*canvas, sn, GetParaBiDiMode(GetItemPara(d->ItemNo)));
-                prefix = MeasureItemText(*canvas, d->ItemNo);
+                prefix = &MeasureItemText(*canvas, d->ItemNo);
             }
             // Width of the item's first n characters.
-            const auto width = [&prefix](int n) {
-                return n <= 0 || prefix.empty() ? 0 : prefix[static_cast<size_t>(std::min<int>(n, static_cast<int>(prefix.size())) - 1)];
+            const auto width = [prefix](int n) {
+                if (n <= 0 || !prefix || prefix->empty()) return 0;
+                return (*prefix)[static_cast<size_t>(std::min<int>(n, static_cast<int>(prefix->size())) - 1)];
             };
             const int base = width(d->Offs - 1);
             for (int k = skipFirst ? 2 : 1; k <= d->Length + 1; ++k)
