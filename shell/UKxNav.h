@@ -141,8 +141,8 @@ private:
     QString m_seitenPfad;
     bool m_logKopie = false;
     void LogPanelErzeugen();
-    // Adds one paragraph to the log copy.
-    void LogZeileAnfuegen(const QString& Zeile);
+    // Adds paragraphs to the log copy and lays it out; the log becomes unsaved.
+    void LogZeilenAnfuegen(const QStringList& Zeilen);
     // Hands the copy back to the master log.
     void LogZurueckgeben();
     // Paginates Quelle and prints every page; a failure is reported to the pupil.

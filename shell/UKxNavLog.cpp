@@ -23,6 +23,9 @@
 namespace {
 
 const QString LogFilter = QStringLiteral("RichText Format Files (*.rtf)|*.rtf");
+// The log's dividing line and the line to write on.
+const QString Sternzeile(80, u'*');
+const QString Schreiblinie(57, u'_');
 
 void SchriftArial16(TControl* C) {
     C->SetParentFont(false);
@@ -207,7 +210,7 @@ void TKxNav::LogbuchBeginnen(const QString& Titel) {
     LogGeaendert = false;
     Logtext->Clear();
     Logtext->AddText(LogText(Titel), 0, 0);
-    Logtext->AddText(std::string(80, '*'), 0, 0);
+    Logtext->AddText(LogText(Sternzeile), 0, 0);
     Logtext->Format();
 }
 
@@ -250,37 +253,32 @@ void TKxNav::LogButtonClick(TObject*) {
     Logtext->Format();
 }
 
-void TKxNav::LogZeileAnfuegen(const QString& Zeile) {
-    Logtext->AddText(LogText(Zeile), 0, 0);
+void TKxNav::LogZeilenAnfuegen(const QStringList& Zeilen) {
+    if (KxNav) KxNav->LogGeaendert = true;
+    for (const QString& z : Zeilen)
+        Logtext->AddText(LogText(z), 0, 0);
+    Logtext->Format();
 }
 
 void TKxNav::LogUebernehmenClick(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    if (cbAbschnitt->Checked()) LogZeileAnfuegen(cbAbschnitt->Caption());
-    if (cbUebung1->Checked() && cbUebung1->Visible())
-        LogZeileAnfuegen(Caption() + QStringLiteral(", ") + cbUebung1->Caption());
-    if (cbUebung2->Checked() && cbUebung2->Visible())
-        LogZeileAnfuegen(Caption() + QStringLiteral(", ") + cbUebung2->Caption());
-    if (cbLinie->Checked()) LogZeileAnfuegen(QString(57, u'_'));
-    Logtext->Format();
+    QStringList Zeilen;
+    if (cbAbschnitt->Checked()) Zeilen << cbAbschnitt->Caption();
+    if (cbUebung1->Checked() && cbUebung1->Visible()) Zeilen << Caption() + QStringLiteral(", ") + cbUebung1->Caption();
+    if (cbUebung2->Checked() && cbUebung2->Visible()) Zeilen << Caption() + QStringLiteral(", ") + cbUebung2->Caption();
+    if (cbLinie->Checked()) Zeilen << Schreiblinie;
+    LogZeilenAnfuegen(Zeilen);
 }
 
 void TKxNav::BitBtn2Click(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    LogZeileAnfuegen(QStringLiteral("Bearbeitet am ") + Heute().toString(QStringLiteral("dd.MM.yyyy")));
-    Logtext->Format();
+    LogZeilenAnfuegen({QStringLiteral("Bearbeitet am ") + Heute().toString(QStringLiteral("dd.MM.yyyy"))});
 }
 
 void TKxNav::BitBtn3Click(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    LogZeileAnfuegen(QString(80, u'*'));
-    Logtext->Format();
+    LogZeilenAnfuegen({Sternzeile});
 }
 
 void TKxNav::BitBtn4Click(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    LogZeileAnfuegen(QString(57, u'_'));
-    Logtext->Format();
+    LogZeilenAnfuegen({Schreiblinie});
 }
 
 void TKxNav::LogVerwerfenClick(TObject*) {
