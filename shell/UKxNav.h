@@ -109,6 +109,8 @@ public:
     void WebbrowserxJump(TObject* Sender, int SprungNr);
     // The text of the page item that carries the jump.
     QString SprungText(int SprungNr) const;
+    // The text of page item Nr (empty for a number out of range).
+    QString SeitenText(int Nr) const;
     // Starts the program a jump text names at its place; true when started.
     bool SeitenSprungStarten(const QString& Sprungtext);
     // Row 1 .. 46 of the family table below the install root: the program's

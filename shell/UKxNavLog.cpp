@@ -68,13 +68,6 @@ std::string LogText(const QString& s) {
     return CodePage::ToCp1252(s);
 }
 
-QString ItemAlsText(const TRichPadEdit* Edit, int ItemNo) {
-    const TCustomRPItemInfo* item = Edit->GetItem(ItemNo);
-    if (item->StyleNo < 0) return QString();
-    return ItemTextToQString(Edit->GetItemText(ItemNo), item->ItemOptions,
-                             Edit->RPData()->GetStyleCodePage(Edit->GetItemStyle(ItemNo)));
-}
-
 // Whether the file starts as an RTF file does (a log book is never anything else).
 bool IstRTFDatei(const QString& Pfad) {
     QFile f(Pfad);
@@ -234,7 +227,9 @@ void TKxNav::LogButtonClick(TObject*) {
     const QString Abschnitt = Caption().mid(10) + QLatin1Char('.');
     QString Titel = Caption();
     for (int i = 0; i < Webbrowserx->ItemCount(); ++i) {
-        const QString t = ItemAlsText(Webbrowserx, i);
+        // Only text items name the section.
+        if (Webbrowserx->GetItemStyle(i) < 0) continue;
+        const QString t = SeitenText(i);
         if (t.contains(Abschnitt)) {
             Titel = t;
             break;
