@@ -534,12 +534,7 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
         d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
         if (dItem >= 0) {
             const TRPDrawLineInfo* di = d->DrawItem(dItem);
-            int x = di->Left;
-            if (d->GetItemStyle(di->ItemNo) < 0)
-                x += dOffs > 0 ? di->Width : 0;
-            else if (TCanvas* c = d->GetCanvas(); c && dOffs > 1)
-                x += ItemTextWidth(ItemTextCopy(d->GetItemText(di->ItemNo), di->Offs, dOffs - 1, d->GetItemOptions(di->ItemNo)),
-                                   *c, d->GetItemOptions(di->ItemNo));
+            const int x = d->DrawPosX(dItem, dOffs);
             Canvas.Brush()->SetStyle(bsSolid);
             Canvas.Brush()->SetColor(clBlack);
             Canvas.FillRect(TRect{x - d->GetHOffs(), di->Top - d->GetVOffs(), x - d->GetHOffs() + 1,
