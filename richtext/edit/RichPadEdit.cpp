@@ -41,10 +41,7 @@ TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass)
     SetCursor(crIBeam);
     RPData()->TabNavigation = rptnNone;
     EditData()->UndoList->SetLimit(-1);
-    if (QWidget* w = Widget()) {
-        w->setAttribute(Qt::WA_InputMethodEnabled, true);
-        w->setAcceptDrops(true);
-    }
+    AcceptInput();
 }
 
 TCustomRichPadEdit::~TCustomRichPadEdit() {
@@ -56,6 +53,11 @@ TCustomRichPadEdit::~TCustomRichPadEdit() {
 
 void TCustomRichPadEdit::CreateWnd() {
     TCustomRichPad::CreateWnd();
+    AcceptInput();
+}
+
+void TCustomRichPadEdit::AcceptInput() {
+    // The widget takes the input method's text and drops.
     if (QWidget* w = Widget()) {
         w->setAttribute(Qt::WA_InputMethodEnabled, true);
         w->setAcceptDrops(true);

@@ -202,6 +202,8 @@ private:
     void PostUndoAfterCellEditor(bool IsRedo);
     // One step of undo or redo, through an open cell editor first.
     void UndoStep(bool IsRedo);
+    // Sets up the widget (new or recreated) for typing by input method and drops.
+    void AcceptInput();
     bool m_caretOn = true;
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
     int m_pressX = 0, m_pressY = 0;         // where the left button went down
