@@ -161,8 +161,3 @@ extern QString Anwendungsverzeichnis;
 // A button of the section form's bars: flat, bold teal "Times New Roman".
 TSpeedButton* KxNavKnopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links,
                          int Breite);
-// Copies a log into another through the suite's own stream format; false
-// (the target unchanged) when the target cannot read the stream.
-bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach);
-// Writes a log as RTF; false when the file could not be written.
-bool LogbuchRTFSchreiben(TRichPadEdit* Log, const QString& Pfad);

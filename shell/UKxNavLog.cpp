@@ -76,8 +76,8 @@ bool IstRTFDatei(const QString& Pfad) {
     return Anfang.startsWith("{\\rtf");
 }
 
-} // namespace
-
+// Copies a log into another through the suite's own stream format; false
+// (the target unchanged) when the target cannot read the stream.
 bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach) {
     std::string s;
     Von->SaveRPFToStream(s, false);
@@ -91,9 +91,12 @@ bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach) {
     return Nach->LoadRPFFromStream(s);
 }
 
+// Writes a log as RTF; false when the file could not be written.
 bool LogbuchRTFSchreiben(TRichPadEdit* Log, const QString& Pfad) {
     return Log->SaveRTF(Paths::MapPath(Pfad).toStdString(), false);
 }
+
+} // namespace
 
 void TKxNav::LogPanelErzeugen() {
     LogPanel = new TPanel(this);
