@@ -40,7 +40,6 @@ struct TRPCharPos {
 // Document state bits of editable documents.
 constexpr uint32_t rpstCaretShown = 0x800000;
 constexpr uint32_t rpstNoCaret = 0x1000000;
-constexpr uint32_t rpstInsertingText = 0x2000000;
 
 class TRPEditRPData : public TRichPadRPData {
 public:

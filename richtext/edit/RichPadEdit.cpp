@@ -232,9 +232,7 @@ void TCustomRichPadEdit::EndInsertion() {
 void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertText(Text, CaretAtStart);
     if (!BeginInsertion()) return;
-    EditData()->State |= rpstInsertingText;
     EditData()->InsertTextA(Text, CaretAtStart);
-    EditData()->State &= ~rpstInsertingText;
     EndInsertion();
 }
 
@@ -242,9 +240,7 @@ void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart)
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextW(Text, CaretAtStart);
     RPCheckUnicodeLength(Text.size());
     if (!BeginInsertion()) return;
-    EditData()->State |= rpstInsertingText;
     EditData()->InsertTextWide(Text, CaretAtStart);
-    EditData()->State &= ~rpstInsertingText;
     EndInsertion();
 }
 
@@ -258,9 +254,7 @@ bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     QByteArray bytes;
     if (!ReadFileBytes(FileName, bytes)) return false;
     if (!BeginInsertion()) return true;
-    EditData()->State |= rpstInsertingText;
     InsertTextFileBytes(bytes);
-    EditData()->State &= ~rpstInsertingText;
     EndInsertion();
     return true;
 }

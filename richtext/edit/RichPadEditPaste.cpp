@@ -232,11 +232,9 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
 bool TCustomRichPadEdit::InsertPlainText(const QString& Text) {
     if (Text.isEmpty()) return false;
     TRPEditRPData* d = EditData();
-    d->State |= rpstInsertingText;
     // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
     d->SwitchToUnicodeStyleFor(Text);
     d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
-    d->State &= ~rpstInsertingText;
     return true;
 }
 
@@ -279,9 +277,7 @@ bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
         } else if (ext == QLatin1String("rpf")) {
             any |= d->InsertRPF(bytes.toStdString());
         } else if (ext == QLatin1String("txt")) {
-            d->State |= rpstInsertingText;
             InsertTextFileBytes(bytes);
-            d->State &= ~rpstInsertingText;
             any = true;
         }
     }
