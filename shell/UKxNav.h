@@ -109,6 +109,8 @@ public:
     void WebbrowserxJump(TObject* Sender, int SprungNr);
     // The text of the page item that carries the jump.
     QString SprungText(int SprungNr) const;
+    // The text of page item Nr (empty for a number out of range).
+    QString SeitenText(int Nr) const;
     // Starts the program a jump text names at its place; true when started.
     bool SeitenSprungStarten(const QString& Sprungtext);
     // Row 1 .. 46 of the family table below the install root: the program's
@@ -141,8 +143,8 @@ private:
     QString m_seitenPfad;
     bool m_logKopie = false;
     void LogPanelErzeugen();
-    // Adds one paragraph to the log copy.
-    void LogZeileAnfuegen(const QString& Zeile);
+    // Adds paragraphs to the log copy and lays it out; the log becomes unsaved.
+    void LogZeilenAnfuegen(const QStringList& Zeilen);
     // Hands the copy back to the master log.
     void LogZurueckgeben();
     // Paginates Quelle and prints every page; a failure is reported to the pupil.
@@ -159,8 +161,3 @@ extern QString Anwendungsverzeichnis;
 // A button of the section form's bars: flat, bold teal "Times New Roman".
 TSpeedButton* KxNavKnopf(TKxNav* Form, TWinControl* Parent, const char* Name, const QString& Caption, int Links,
                          int Breite);
-// Copies a log into another through the suite's own stream format; false
-// (the target unchanged) when the target cannot read the stream.
-bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach);
-// Writes a log as RTF; false when the file could not be written.
-bool LogbuchRTFSchreiben(TRichPadEdit* Log, const QString& Pfad);

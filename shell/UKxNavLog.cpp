@@ -23,6 +23,9 @@
 namespace {
 
 const QString LogFilter = QStringLiteral("RichText Format Files (*.rtf)|*.rtf");
+// The log's dividing line and the line to write on.
+const QString Sternzeile(80, u'*');
+const QString Schreiblinie(57, u'_');
 
 void SchriftArial16(TControl* C) {
     C->SetParentFont(false);
@@ -65,13 +68,6 @@ std::string LogText(const QString& s) {
     return CodePage::ToCp1252(s);
 }
 
-QString ItemAlsText(const TRichPadEdit* Edit, int ItemNo) {
-    const TCustomRPItemInfo* item = Edit->GetItem(ItemNo);
-    if (item->StyleNo < 0) return QString();
-    return ItemTextToQString(Edit->GetItemText(ItemNo), item->ItemOptions,
-                             Edit->RPData()->GetStyleCodePage(Edit->GetItemStyle(ItemNo)));
-}
-
 // Whether the file starts as an RTF file does (a log book is never anything else).
 bool IstRTFDatei(const QString& Pfad) {
     QFile f(Pfad);
@@ -80,8 +76,8 @@ bool IstRTFDatei(const QString& Pfad) {
     return Anfang.startsWith("{\\rtf");
 }
 
-} // namespace
-
+// Copies a log into another through the suite's own stream format; false
+// (the target unchanged) when the target cannot read the stream.
 bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach) {
     std::string s;
     Von->SaveRPFToStream(s, false);
@@ -95,9 +91,12 @@ bool LogKopieren(TRichPadEdit* Von, TRichPadEdit* Nach) {
     return Nach->LoadRPFFromStream(s);
 }
 
+// Writes a log as RTF; false when the file could not be written.
 bool LogbuchRTFSchreiben(TRichPadEdit* Log, const QString& Pfad) {
     return Log->SaveRTF(Paths::MapPath(Pfad).toStdString(), false);
 }
+
+} // namespace
 
 void TKxNav::LogPanelErzeugen() {
     LogPanel = new TPanel(this);
@@ -207,7 +206,7 @@ void TKxNav::LogbuchBeginnen(const QString& Titel) {
     LogGeaendert = false;
     Logtext->Clear();
     Logtext->AddText(LogText(Titel), 0, 0);
-    Logtext->AddText(std::string(80, '*'), 0, 0);
+    Logtext->AddText(LogText(Sternzeile), 0, 0);
     Logtext->Format();
 }
 
@@ -231,7 +230,9 @@ void TKxNav::LogButtonClick(TObject*) {
     const QString Abschnitt = Caption().mid(10) + QLatin1Char('.');
     QString Titel = Caption();
     for (int i = 0; i < Webbrowserx->ItemCount(); ++i) {
-        const QString t = ItemAlsText(Webbrowserx, i);
+        // Only text items name the section.
+        if (Webbrowserx->GetItemStyle(i) < 0) continue;
+        const QString t = SeitenText(i);
         if (t.contains(Abschnitt)) {
             Titel = t;
             break;
@@ -250,37 +251,32 @@ void TKxNav::LogButtonClick(TObject*) {
     Logtext->Format();
 }
 
-void TKxNav::LogZeileAnfuegen(const QString& Zeile) {
-    Logtext->AddText(LogText(Zeile), 0, 0);
+void TKxNav::LogZeilenAnfuegen(const QStringList& Zeilen) {
+    if (KxNav) KxNav->LogGeaendert = true;
+    for (const QString& z : Zeilen)
+        Logtext->AddText(LogText(z), 0, 0);
+    Logtext->Format();
 }
 
 void TKxNav::LogUebernehmenClick(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    if (cbAbschnitt->Checked()) LogZeileAnfuegen(cbAbschnitt->Caption());
-    if (cbUebung1->Checked() && cbUebung1->Visible())
-        LogZeileAnfuegen(Caption() + QStringLiteral(", ") + cbUebung1->Caption());
-    if (cbUebung2->Checked() && cbUebung2->Visible())
-        LogZeileAnfuegen(Caption() + QStringLiteral(", ") + cbUebung2->Caption());
-    if (cbLinie->Checked()) LogZeileAnfuegen(QString(57, u'_'));
-    Logtext->Format();
+    QStringList Zeilen;
+    if (cbAbschnitt->Checked()) Zeilen << cbAbschnitt->Caption();
+    if (cbUebung1->Checked() && cbUebung1->Visible()) Zeilen << Caption() + QStringLiteral(", ") + cbUebung1->Caption();
+    if (cbUebung2->Checked() && cbUebung2->Visible()) Zeilen << Caption() + QStringLiteral(", ") + cbUebung2->Caption();
+    if (cbLinie->Checked()) Zeilen << Schreiblinie;
+    LogZeilenAnfuegen(Zeilen);
 }
 
 void TKxNav::BitBtn2Click(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    LogZeileAnfuegen(QStringLiteral("Bearbeitet am ") + Heute().toString(QStringLiteral("dd.MM.yyyy")));
-    Logtext->Format();
+    LogZeilenAnfuegen({QStringLiteral("Bearbeitet am ") + Heute().toString(QStringLiteral("dd.MM.yyyy"))});
 }
 
 void TKxNav::BitBtn3Click(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    LogZeileAnfuegen(QString(80, u'*'));
-    Logtext->Format();
+    LogZeilenAnfuegen({Sternzeile});
 }
 
 void TKxNav::BitBtn4Click(TObject*) {
-    if (KxNav) KxNav->LogGeaendert = true;
-    LogZeileAnfuegen(QString(57, u'_'));
-    Logtext->Format();
+    LogZeilenAnfuegen({Schreiblinie});
 }
 
 void TKxNav::LogVerwerfenClick(TObject*) {

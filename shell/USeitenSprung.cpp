@@ -261,8 +261,11 @@ bool TKxNav::SeitenSprungStarten(const QString& Sprungtext) {
 }
 
 QString TKxNav::SprungText(int SprungNr) const {
-    const int Nr = Webbrowserx ? Webbrowserx->GetJumpItemNo(SprungNr) : -1;
-    if (Nr < 0 || Nr >= Webbrowserx->ItemCount()) return QString();
+    return SeitenText(Webbrowserx ? Webbrowserx->GetJumpItemNo(SprungNr) : -1);
+}
+
+QString TKxNav::SeitenText(int Nr) const {
+    if (!Webbrowserx || Nr < 0 || Nr >= Webbrowserx->ItemCount()) return QString();
     const TRichPadRPData* Daten = Webbrowserx->RPData();
     const int Stil = Daten->GetItemStyle(Nr);
     return ItemTextToQString(Daten->GetItemText(Nr), Daten->GetItemOptions(Nr),

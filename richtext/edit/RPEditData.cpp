@@ -246,14 +246,16 @@ void TRPEditRPData::BuildCaretLine(int WantedOffset) {
         // screen: a piece after another on its line offers no start position.
         const bool skipFirst = !CharEnds.empty();
         if (sn >= 0) {
-            std::vector<int> prefix;
+            // The measured widths are read before the next item is measured: no copy.
+            const std::vector<int>* prefix = nullptr;
             if (canvas && style) {
                 style->ApplyStyle(*canvas, sn, GetParaBiDiMode(GetItemPara(d->ItemNo)));
-                prefix = MeasureItemText(*canvas, d->ItemNo);
+                prefix = &MeasureItemText(*canvas, d->ItemNo);
             }
             // Width of the item's first n characters.
-            const auto width = [&prefix](int n) {
-                return n <= 0 || prefix.empty() ? 0 : prefix[static_cast<size_t>(std::min<int>(n, static_cast<int>(prefix.size())) - 1)];
+            const auto width = [prefix](int n) {
+                if (n <= 0 || !prefix || prefix->empty()) return 0;
+                return (*prefix)[static_cast<size_t>(std::min<int>(n, static_cast<int>(prefix->size())) - 1)];
             };
             const int base = width(d->Offs - 1);
             for (int k = skipFirst ? 2 : 1; k <= d->Length + 1; ++k)
@@ -291,6 +293,17 @@ void TRPEditRPData::BuildCaretLine(int WantedOffset) {
     }
     if (CaretIndex < 0) CaretIndex = 0;
     CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
+}
+
+int TRPEditRPData::DrawPosX(int DItemNo, int DOffs) {
+    const TRPDrawLineInfo* d = DrawItem(DItemNo);
+    const int sn = GetItemStyle(d->ItemNo);
+    if (sn < 0) return d->Left + (DOffs > 0 ? d->Width : 0);
+    TCanvas* canvas = GetCanvas();
+    TRPStyle* style = GetRPStyle();
+    if (!canvas || !style || DOffs <= 1) return d->Left;
+    style->ApplyStyle(*canvas, sn, GetParaBiDiMode(GetItemPara(d->ItemNo)));
+    return d->Left + PieceWidth(*canvas, d->ItemNo, d->Offs, DOffs - 1);
 }
 
 void TRPEditRPData::GetCaretItemPos(int& ItemNo, int& Offs) const {

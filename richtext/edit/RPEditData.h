@@ -40,7 +40,6 @@ struct TRPCharPos {
 // Document state bits of editable documents.
 constexpr uint32_t rpstCaretShown = 0x800000;
 constexpr uint32_t rpstNoCaret = 0x1000000;
-constexpr uint32_t rpstInsertingText = 0x2000000;
 
 class TRPEditRPData : public TRichPadRPData {
 public:
@@ -115,6 +114,8 @@ public:
     // Puts the caret at an item position (no selection) and shows it.
     void SetCaretItemPos(int ItemNo, int Offs, bool Scroll = true);
     void GetCaretItemPos(int& ItemNo, int& Offs) const;
+    // The x of position DOffs in draw item DItemNo, measured as the caret line measures it.
+    int DrawPosX(int DItemNo, int DOffs);
     bool CaretAtLineStart() const;
     bool CaretAtLineEnd() const;
     void GetSelectionOrCaretBounds(int& StartItemNo, int& StartOffs, int& EndItemNo, int& EndOffs);

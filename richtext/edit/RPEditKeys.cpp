@@ -8,14 +8,6 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
-namespace {
-
-bool IsFullLine(const TCustomRPData& Data, int ItemNo) {
-    return ItemNo >= 0 && ItemNo < Data.GetItemCount() && Data.GetItem(ItemNo)->GetBoolValue(rpbivFullLine);
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------
 // Enter
 
@@ -235,7 +227,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
         return;
     }
     const int next = item + 1;
-    if (IsFullLine(*this, item) || (IsFullLine(*this, next) && !emptyText)) {
+    if (IsFullLineItem(item) || (IsFullLineItem(next) && !emptyText)) {
         MoveCaretRight(false, false);
         return;
     }
@@ -323,7 +315,7 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
     const bool afterMarker = item > 0 && GetItemStyle(item - 1) == rpsnListMarker;
     if (offs == first) {
         if (item == 0) return;
-        if (IsFullLine(*this, item) || (IsFullLine(*this, item - 1) && !emptyText)) {
+        if (IsFullLineItem(item) || (IsFullLineItem(item - 1) && !emptyText)) {
             MoveCaretLeft(false, false);
             return;
         }

@@ -6,6 +6,15 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
+namespace {
+
+// Whether a word starts at offset Q of an item text: a space before it, none at it.
+bool IsWordStart(const std::string& Text, int Q, TRPItemOptions Options) {
+    return ItemTextIsSpaceAt(Text, Q - 1, Options) && !ItemTextIsSpaceAt(Text, Q, Options);
+}
+
+} // namespace
+
 void TRPEditRPData::SkipMarkerForward() {
     if (CaretDrawItemNo < 0 || !IsListMarkerItem(DrawItem(CaretDrawItemNo)->ItemNo)) return;
     if (CaretDrawItemNo + 1 < DrawItemCount()) SetCaretDrawPos(CaretDrawItemNo + 1, GetFirstOffsetOfDrawItem(CaretDrawItemNo + 1));
@@ -72,11 +81,10 @@ bool TRPEditRPData::MoveCaretLeft(bool Shift, bool Ctrl) {
     if (Ctrl && IsTextItem(item) && offs > 1) {
         const std::string& text = GetItemText(item);
         const TRPItemOptions opts = GetItemOptions(item);
-        const auto wordStart = [&](int q) { return ItemTextIsSpaceAt(text, q - 1, opts) && !ItemTextIsSpaceAt(text, q, opts); };
         int q = offs;
         do {
             --q;
-        } while (q > 1 && !wordStart(q));
+        } while (q > 1 && !IsWordStart(text, q, opts));
         int d = -1, o = 0;
         ItemToDrawItemPos(item, q, o, d);
         SetCaretDrawPos(d, o);
@@ -111,11 +119,10 @@ bool TRPEditRPData::MoveCaretRight(bool Shift, bool Ctrl) {
         const std::string& text = GetItemText(item);
         const TRPItemOptions opts = GetItemOptions(item);
         const int last = GetLastOffsetOfItem(item);
-        const auto wordStart = [&](int q) { return ItemTextIsSpaceAt(text, q - 1, opts) && !ItemTextIsSpaceAt(text, q, opts); };
         int q = offs;
         do {
             ++q;
-        } while (q < last && !wordStart(q));
+        } while (q < last && !IsWordStart(text, q, opts));
         int d = -1, o = 0;
         ItemToDrawItemPos(item, q, o, d);
         SetCaretDrawPos(d, o);

@@ -39,9 +39,7 @@ void TRPUndoList::FreeEmptyLast() {
 bool TRPUndoList::BeginItem(uint8_t Action, const std::string& Caption, int CaretItemNo, int CaretOffs) {
     if (FLimit == 0) return false;
     if (GroupMode > 0 && !FGroups.empty()) {
-        const TRPUndoInfos* g = FGroups.back().get();
-        const bool loneTyping = g->Infos.size() == 1 && g->Infos[0]->Kind == rpukTyping;
-        if (!loneTyping) return true;
+        if (!FGroups.back()->IsTyping()) return true;
     }
     std::string caption = Caption;
     if (!FGroups.empty() && FGroups.back()->IsEmpty()) {
@@ -64,7 +62,7 @@ bool TRPUndoList::BeginItem(uint8_t Action, const std::string& Caption, int Care
 void TRPUndoList::AddInfo(std::unique_ptr<TRPUndoInfo> Info) {
     if (FGroups.empty()) throw ERichPadError("Can't modify empty undo list");
     TRPUndoInfos* g = FGroups.back().get();
-    if (g->Infos.size() == 1 && g->Infos[0]->Kind == rpukTyping) throw ERichPadError("Incorrect adding into undo list");
+    if (g->IsTyping()) throw ERichPadError("Incorrect adding into undo list");
     Info->List = this;
     g->Infos.push_back(std::move(Info));
 }
@@ -85,15 +83,7 @@ void TRPUndoList::AddTyping(int ItemNo, int Offs, bool Unicode) {
             return;
         }
     }
-    TrimToLimit(1);
-    auto g = std::make_unique<TRPUndoInfos>();
-    g->Action = rpuaTyping;
-    g->CaretItemNo = ItemNo;
-    g->CaretOffs = Offs;
-    auto t = std::make_unique<TRPUndoTypingInfo>(ItemNo, Offs, Unicode);
-    t->List = this;
-    g->Infos.push_back(std::move(t));
-    FGroups.push_back(std::move(g));
+    PushTyping(std::make_unique<TRPUndoTypingInfo>(ItemNo, Offs, Unicode), ItemNo, Offs);
 }
 
 void TRPUndoList::AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, bool Unicode) {
@@ -108,14 +98,17 @@ void TRPUndoList::AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, boo
             return;
         }
     }
+    PushTyping(std::make_unique<TRPRedoTypingInfo>(ItemNo, Offs, Ch, Unicode), ItemNo, Offs);
+}
+
+void TRPUndoList::PushTyping(std::unique_ptr<TRPUndoInfo> Info, int CaretItemNo, int CaretOffs) {
     TrimToLimit(1);
     auto g = std::make_unique<TRPUndoInfos>();
     g->Action = rpuaTyping;
-    g->CaretItemNo = ItemNo;
-    g->CaretOffs = Offs;
-    auto t = std::make_unique<TRPRedoTypingInfo>(ItemNo, Offs, Ch, Unicode);
-    t->List = this;
-    g->Infos.push_back(std::move(t));
+    g->CaretItemNo = CaretItemNo;
+    g->CaretOffs = CaretOffs;
+    Info->List = this;
+    g->Infos.push_back(std::move(Info));
     FGroups.push_back(std::move(g));
 }
 
@@ -163,8 +156,7 @@ void TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
     RPData.UndoMode = 0;
     if (TRPUndoList* other = mode == 2 ? RPData.RedoList.get() : mode == 1 ? RPData.UndoList.get() : nullptr)
         other->EndItem();
-    const bool typing = g->Infos.size() == 1 && g->Infos[0]->Kind == rpukTyping;
-    if (g->IsEmpty() || !typing || g->Infos[0]->IsSpent()) {
+    if (!g->IsTyping() || g->Infos[0]->IsSpent()) {
         if (!FGroups.empty() && FGroups.back().get() == g) FGroups.pop_back();
     } else if (dynamic_cast<TRPUndoTypingInfo*>(g->Infos[0].get())) {
         --g->CaretOffs;

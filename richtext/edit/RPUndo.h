@@ -72,6 +72,8 @@ public:
     int CaretOffs = -1;
 
     bool IsEmpty() const { return Infos.empty(); }
+    // A typing run: one typing record that grows with each character.
+    bool IsTyping() const { return Infos.size() == 1 && Infos[0]->Kind == rpukTyping; }
     // Performs the records from the last to the first, then puts the caret back.
     void Perform(TRPEditRPData& RPData);
 };
@@ -118,6 +120,8 @@ private:
     int FLimit = -1;
     void FreeEmptyLast();
     void TrimToLimit(int Room);
+    // Starts a new typing run with its first record.
+    void PushTyping(std::unique_ptr<TRPUndoInfo> Info, int CaretItemNo, int CaretOffs);
     void Step(TRPEditRPData& RPData, bool IsUndo);
 };
 

@@ -26,6 +26,13 @@ std::unique_ptr<TRichPadRPData> MakeEditData(TCustomRichPad* Owner) {
 // Id of the caret's blink timer.
 constexpr int rpCaretTimer = 2;
 
+bool ReadFileBytes(const std::string& FileName, QByteArray& Out) {
+    QFile f(QString::fromStdString(FileName));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    Out = f.readAll();
+    return f.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass)
@@ -34,10 +41,7 @@ TCustomRichPadEdit::TCustomRichPadEdit(TComponent* AOwner, TDataClass DataClass)
     SetCursor(crIBeam);
     RPData()->TabNavigation = rptnNone;
     EditData()->UndoList->SetLimit(-1);
-    if (QWidget* w = Widget()) {
-        w->setAttribute(Qt::WA_InputMethodEnabled, true);
-        w->setAcceptDrops(true);
-    }
+    AcceptInput();
 }
 
 TCustomRichPadEdit::~TCustomRichPadEdit() {
@@ -49,6 +53,11 @@ TCustomRichPadEdit::~TCustomRichPadEdit() {
 
 void TCustomRichPadEdit::CreateWnd() {
     TCustomRichPad::CreateWnd();
+    AcceptInput();
+}
+
+void TCustomRichPadEdit::AcceptInput() {
+    // The widget takes the input method's text and drops.
     if (QWidget* w = Widget()) {
         w->setAttribute(Qt::WA_InputMethodEnabled, true);
         w->setAcceptDrops(true);
@@ -141,50 +150,42 @@ void TCustomRichPadEdit::CutDef() {
 }
 
 void TCustomRichPadEdit::Undo() {
-    if (ReadOnly()) {
-        EditData()->Beep();
-        return;
-    }
-    TRPEditRPData* d = EditData();
-    if (TCustomRichPadEdit* cell = OpenCellEditor()) {
-        // The cell's own steps first; then the cell closes and the host's follow.
-        if (cell->CanUndo())
-            cell->Undo();
-        else if (d->UndoList->Count() > 0)
-            PostUndoAfterCellEditor(false);
-        else
-            d->Beep();
-        return;
-    }
-    if (d->UndoList->Count() == 0) {
-        d->Beep();
-        return;
-    }
-    d->UndoList->Undo(*d);
-    Change(false);
-    Invalidate();
+    UndoStep(false);
 }
 
 void TCustomRichPadEdit::Redo() {
+    UndoStep(true);
+}
+
+void TCustomRichPadEdit::UndoStep(bool IsRedo) {
     if (ReadOnly()) {
         EditData()->Beep();
         return;
     }
     TRPEditRPData* d = EditData();
+    TRPUndoList* list = IsRedo ? d->RedoList.get() : d->UndoList.get();
     if (TCustomRichPadEdit* cell = OpenCellEditor()) {
-        if (cell->CanRedo())
-            cell->Redo();
-        else if (d->RedoList->Count() > 0)
-            PostUndoAfterCellEditor(true);
-        else
+        // The cell's own steps first; then the cell closes and the host's follow.
+        if (IsRedo ? cell->CanRedo() : cell->CanUndo()) {
+            if (IsRedo)
+                cell->Redo();
+            else
+                cell->Undo();
+        } else if (list->Count() > 0) {
+            PostUndoAfterCellEditor(IsRedo);
+        } else {
             d->Beep();
+        }
         return;
     }
-    if (d->RedoList->Count() == 0) {
+    if (list->Count() == 0) {
         d->Beep();
         return;
     }
-    d->RedoList->Redo(*d);
+    if (IsRedo)
+        list->Redo(*d);
+    else
+        list->Undo(*d);
     Change(false);
     Invalidate();
 }
@@ -231,9 +232,7 @@ void TCustomRichPadEdit::EndInsertion() {
 void TCustomRichPadEdit::InsertText(const std::string& Text, bool CaretAtStart) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertText(Text, CaretAtStart);
     if (!BeginInsertion()) return;
-    EditData()->State |= rpstInsertingText;
     EditData()->InsertTextA(Text, CaretAtStart);
-    EditData()->State &= ~rpstInsertingText;
     EndInsertion();
 }
 
@@ -241,9 +240,7 @@ void TCustomRichPadEdit::InsertTextW(const std::string& Text, bool CaretAtStart)
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextW(Text, CaretAtStart);
     RPCheckUnicodeLength(Text.size());
     if (!BeginInsertion()) return;
-    EditData()->State |= rpstInsertingText;
     EditData()->InsertTextWide(Text, CaretAtStart);
-    EditData()->State &= ~rpstInsertingText;
     EndInsertion();
 }
 
@@ -254,14 +251,10 @@ void TCustomRichPadEdit::InsertQString(const QString& Text) {
 
 bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertTextFromFile(FileName);
-    QFile f(QString::fromStdString(FileName));
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) return false;
+    QByteArray bytes;
+    if (!ReadFileBytes(FileName, bytes)) return false;
     if (!BeginInsertion()) return true;
-    EditData()->State |= rpstInsertingText;
     InsertTextFileBytes(bytes);
-    EditData()->State &= ~rpstInsertingText;
     EndInsertion();
     return true;
 }
@@ -328,26 +321,14 @@ bool TCustomRichPadEdit::InsertRTFFromStream(const std::string& Stream) {
     return ok;
 }
 
-namespace {
-
-bool ReadWholeFile(const std::string& FileName, std::string& Out) {
-    QFile f(QString::fromStdString(FileName));
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = f.readAll();
-    Out.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return f.error() == QFileDevice::NoError;
-}
-
-} // namespace
-
 bool TCustomRichPadEdit::InsertRPFFromFile(const std::string& FileName) {
-    std::string s;
-    return ReadWholeFile(FileName, s) && InsertRPFFromStream(s);
+    QByteArray bytes;
+    return ReadFileBytes(FileName, bytes) && InsertRPFFromStream(bytes.toStdString());
 }
 
 bool TCustomRichPadEdit::InsertRTFFromFile(const std::string& FileName) {
-    std::string s;
-    return ReadWholeFile(FileName, s) && InsertRTFFromStream(s);
+    QByteArray bytes;
+    return ReadFileBytes(FileName, bytes) && InsertRTFFromStream(bytes.toStdString());
 }
 
 // ---------------------------------------------------------------------------

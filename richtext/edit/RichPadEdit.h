@@ -200,6 +200,10 @@ private:
     bool m_readOnly = false;
     // Undo or redo that must wait until the open cell editor has closed.
     void PostUndoAfterCellEditor(bool IsRedo);
+    // One step of undo or redo, through an open cell editor first.
+    void UndoStep(bool IsRedo);
+    // Sets up the widget (new or recreated) for typing by input method and drops.
+    void AcceptInput();
     bool m_caretOn = true;
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
     int m_pressX = 0, m_pressY = 0;         // where the left button went down

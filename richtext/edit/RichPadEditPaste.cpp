@@ -107,17 +107,6 @@ std::unique_ptr<TGraphic> PictureFromFile(QFile& File) {
     return PictureFromBytes(File.readAll());
 }
 
-bool ReadFileBytes(const QString& FileName, QByteArray& Out) {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    Out = f.readAll();
-    return f.error() == QFileDevice::NoError;
-}
-
-std::string ToStd(const QByteArray& b) {
-    return std::string(b.constData(), static_cast<size_t>(b.size()));
-}
-
 // Characters from a position to the end of the document, a new line
 // counting as one: edits before the position leave it unchanged.
 int CharsToEnd(const TCustomRPData& D, int ItemNo, int Offs) {
@@ -190,7 +179,7 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
     const QString rpf = RPFMime();
     if ((Formats & rpddRPF) && Data.hasFormat(rpf)) {
         std::string s;
-        if (TCustomRPFormattedData::RPFFromBlock(ToStd(Data.data(rpf)), s)) return d->InsertRPF(s);
+        if (TCustomRPFormattedData::RPFFromBlock(Data.data(rpf).toStdString(), s)) return d->InsertRPF(s);
     }
     if (Formats & rpddRTF) {
         for (const QString& mime : {MimeRTF, MimeRTF2})
@@ -200,14 +189,14 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
                 std::string base;
                 if (Data.hasFormat(HTMLFormatMime())) {
                     TRPClipboardHTML h;
-                    ParseClipboardHTML(ToStd(Data.data(HTMLFormatMime())), h);
+                    ParseClipboardHTML(Data.data(HTMLFormatMime()).toStdString(), h);
                     base = ClipboardBasePath(h.SourceURL);
                 }
                 const std::string kept = props->BasePath;
                 props->BasePath = base;
                 bool ok = false;
                 try {
-                    ok = d->InsertRTF(ToStd(Data.data(mime)));
+                    ok = d->InsertRTF(Data.data(mime).toStdString());
                 } catch (...) {
                     props->BasePath = kept;
                     throw;
@@ -225,7 +214,7 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
         QString html;
         if (Data.hasFormat(HTMLFormatMime())) {
             TRPClipboardHTML h;
-            if (ParseClipboardHTML(ToStd(Data.data(HTMLFormatMime())), h))
+            if (ParseClipboardHTML(Data.data(HTMLFormatMime()).toStdString(), h))
                 html = QString::fromUtf8(h.Fragment.data(), static_cast<qsizetype>(h.Fragment.size()));
         } else if (Data.hasHtml()) {
             html = Data.html();
@@ -243,11 +232,9 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
 bool TCustomRichPadEdit::InsertPlainText(const QString& Text) {
     if (Text.isEmpty()) return false;
     TRPEditRPData* d = EditData();
-    d->State |= rpstInsertingText;
     // Pasted text keeps characters the current 8-bit style cannot hold, as typing does.
     d->SwitchToUnicodeStyleFor(Text);
     d->InsertTextWide(QStringToItemText(Text, rpioUnicode, 0), false);
-    d->State &= ~rpstInsertingText;
     return true;
 }
 
@@ -278,20 +265,19 @@ bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
             any |= d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
             continue;
         }
-        f.close();
         const QString ext = QFileInfo(file).suffix().toLower();
         if (ext != QLatin1String("rtf") && ext != QLatin1String("rpf") && ext != QLatin1String("txt")) continue;
-        QByteArray bytes;
-        if (!ReadFileBytes(file, bytes)) continue;
+        // The file stays open from the picture test: read it from the start.
+        if (!f.seek(0)) continue;
+        const QByteArray bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError) continue;
         if (ext == QLatin1String("rtf")) {
             GetRTFReadProperties();
-            any |= d->InsertRTF(ToStd(bytes));
+            any |= d->InsertRTF(bytes.toStdString());
         } else if (ext == QLatin1String("rpf")) {
-            any |= d->InsertRPF(ToStd(bytes));
+            any |= d->InsertRPF(bytes.toStdString());
         } else if (ext == QLatin1String("txt")) {
-            d->State |= rpstInsertingText;
             InsertTextFileBytes(bytes);
-            d->State &= ~rpstInsertingText;
             any = true;
         }
     }
@@ -544,12 +530,7 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
         d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
         if (dItem >= 0) {
             const TRPDrawLineInfo* di = d->DrawItem(dItem);
-            int x = di->Left;
-            if (d->GetItemStyle(di->ItemNo) < 0)
-                x += dOffs > 0 ? di->Width : 0;
-            else if (TCanvas* c = d->GetCanvas(); c && dOffs > 1)
-                x += ItemTextWidth(ItemTextCopy(d->GetItemText(di->ItemNo), di->Offs, dOffs - 1, d->GetItemOptions(di->ItemNo)),
-                                   *c, d->GetItemOptions(di->ItemNo));
+            const int x = d->DrawPosX(dItem, dOffs);
             Canvas.Brush()->SetStyle(bsSolid);
             Canvas.Brush()->SetColor(clBlack);
             Canvas.FillRect(TRect{x - d->GetHOffs(), di->Top - d->GetVOffs(), x - d->GetHOffs() + 1,

@@ -115,3 +115,16 @@ TEST_F(EditMove, PagesMoveEvenInATinyWindow) {
     f.Key(VK_NEXT);
     EXPECT_EQ(f.CaretPos(), "1:3");
 }
+
+TEST_F(EditMove, DropCaretPlaceMatchesTheCaretLine) {
+    // The drop caret's x and the caret's x come from one measurement, on
+    // the first line and on the wrapped one.
+    TRPEditRPData* d = f.Data();
+    for (const int offs : {1, 4, 25}) {
+        f.Caret(0, offs);
+        const TRPCharPos& p = d->CharEnds[static_cast<size_t>(d->CaretIndex)];
+        const TRPDrawLineInfo* di = d->DrawItem(p.DrawItemNo);
+        EXPECT_EQ(d->DrawPosX(p.DrawItemNo, p.Offset), p.X) << offs;
+        EXPECT_EQ(p.X, di->Left + 10 * (offs - di->Offs)) << offs;
+    }
+}
