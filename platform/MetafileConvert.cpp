@@ -4,6 +4,8 @@
 #include "platform/Fonts.h"
 #include "platform/LittleEndian.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QList>
 
 #include <libwmf/api.h>
@@ -20,12 +22,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -49,6 +53,7 @@ enum : uint16_t {
     wmfSelectObject = 0x012D,
     wmfCreatePenIndirect = 0x02FA,
     wmfRectangle = 0x041B,
+    wmfCreateFontIndirect = 0x02FB,
 };
 
 bool IsMappingRecord(uint16_t Fn) {
@@ -107,7 +112,37 @@ struct TWmfScan {
     int MapMode = 8;
     int OrgX = 0, OrgY = 0, ExtX = 0, ExtY = 0;
     bool HasOrg = false, HasExt = false;
+    // The raster operation of every record that draws a bitmap, in order.
+    std::vector<uint32_t> BitmapRops;
+    // Where the font records start in Records.
+    std::vector<qsizetype> Fonts;
 };
+
+// Where the bitmap of a record starts (bytes after the record's start), 0
+// for records without one. The library writes one picture for each bitmap
+// drawn.
+qsizetype BitmapAt(uint16_t Fn, uint32_t Words) {
+    switch (Fn) {
+    case 0x0B41: // DIB stretch blit: operation and 8 words, then the bitmap
+        return Words > 14 ? 6 + 4 + 16 : 0;
+    case 0x0940: // DIB bit blit: operation and 6 words
+        return Words > 12 ? 6 + 4 + 12 : 0;
+    case 0x0F43: // stretch DIB: operation, colour use and 8 words
+        return Words > 14 ? 6 + 4 + 2 + 16 : 0;
+    default:
+        return 0;
+    }
+}
+
+// A bitmap of up to 8 bits per pixel that leaves its colour count at 0 has
+// the full colour table; the library then takes the table for pixels. The
+// played copy states the count.
+void StateColourCount(QByteArray& Records, qsizetype Header, qsizetype RecordEnd) {
+    if (Header + 40 > RecordEnd || ReadLe32(Records, Header) < 40) return;
+    const uint16_t bits = ReadLe16(Records, Header + 14);
+    if (bits == 0 || bits > 8 || ReadLe32(Records, Header + 32) != 0) return;
+    qToLittleEndian<uint32_t>(1u << bits, Records.data() + Header + 32);
+}
 
 bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     if (D.size() < PlaceableSize + HeaderSize || D.size() > MetafileLimits::MaxBytes) return false;
@@ -127,6 +162,7 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     qsizetype at = first;
     int count = 0;
     bool drawn = false, ended = false;
+    std::vector<std::pair<qsizetype, qsizetype>> bitmaps; // header and record end, from the first record
     while (at + 6 <= D.size()) {
         const uint32_t words = ReadLe32(D, at);
         const uint16_t fn = ReadLe16(D, at + 4);
@@ -152,10 +188,17 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
             }
         }
         drawn = drawn || IsDrawingRecord(fn);
+        if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(at - first);
+        if (const qsizetype bitmap = BitmapAt(fn, words)) {
+            S.BitmapRops.push_back(ReadLe32(D, at + 6));
+            bitmaps.push_back({at - first + bitmap, at - first + bytes});
+        }
         at += bytes;
     }
     if (count == 0 || (count == 1 && ended)) return false; // nothing to draw
     S.Records = D.mid(first, at - first);
+    for (const auto& [header, end] : bitmaps)
+        StateColourCount(S.Records, header, end);
     if (!ended) {
         AppendLe32(S.Records, 3);
         AppendLe16(S.Records, wmfEOF);
@@ -187,6 +230,8 @@ QByteArray BuildWindowsMetafile(const TWmfScan& S, const QByteArray& Records) {
     const uint32_t total = static_cast<uint32_t>((HeaderSize + Records.size()) / 2);
     qToLittleEndian<uint32_t>(total, header.data() + 6);
     qToLittleEndian<uint32_t>(std::max<uint32_t>(S.MaxRecord, 7), header.data() + 12);
+    // The probe's pen needs a place in the object table.
+    qToLittleEndian<uint16_t>(std::max<uint16_t>(ReadLe16(header, 10), 1), header.data() + 10);
     out += header;
     out += Records;
     return out;
@@ -300,7 +345,8 @@ private:
 // The library's work for one Windows metafile: where the frame (Width x
 // Height logical units) lies, then the picture with the frame as the SVG's
 // viewport.
-bool RunLibwmf(const QByteArray& Probe, const QByteArray& Playback, int Width, int Height, QByteArray& Svg) {
+bool RunLibwmf(const QByteArray& Probe, const QByteArray& Playback, int Width, int Height, double Aspect,
+               QByteArray& Svg) {
     wmfD_Rect frame;
     {
         TWmfSession probe(Probe);
@@ -316,10 +362,11 @@ bool RunLibwmf(const QByteArray& Probe, const QByteArray& Playback, int Width, i
     TWmfSession session(Playback);
     wmfD_Rect content;
     if (!session.Scan(content)) return false;
-    const double w = frame.BR.x - frame.TL.x, h = frame.BR.y - frame.TL.y;
-    const double side = 1000.0 / std::max(w, h);
-    return session.Play(frame, static_cast<unsigned>(std::max(1.0, std::round(w * side))),
-                        static_cast<unsigned>(std::max(1.0, std::round(h * side))), Svg);
+    // The SVG takes the picture's proportions: the library sizes text by the
+    // height it maps to, and the glyphs then keep their own proportions.
+    const double w = Aspect >= 1 ? 1000 : 1000 * Aspect, h = Aspect >= 1 ? 1000 / Aspect : 1000;
+    return session.Play(frame, static_cast<unsigned>(std::max(1.0, std::round(w))),
+                        static_cast<unsigned>(std::max(1.0, std::round(h))), Svg);
 }
 
 // ---- the SVG libwmf writes ------------------------------------------------
@@ -346,18 +393,57 @@ QString XmlEscaped(const QString& S) {
     return out;
 }
 
+// The size of the PNG picture in base64 that starts at At.
+bool PngSize(const QByteArray& Svg, qsizetype At, int& Width, int& Height) {
+    QByteArray head;
+    for (qsizetype i = At; i < Svg.size() && head.size() < 32; ++i)
+        if (!std::isspace(static_cast<unsigned char>(Svg[i]))) head.append(Svg[i]);
+    const QByteArray png = QByteArray::fromBase64(head);
+    if (png.size() < 24 || !png.startsWith("\x89PNG")) return false;
+    Width = static_cast<int>(qFromBigEndian<uint32_t>(png.constData() + 16));
+    Height = static_cast<int>(qFromBigEndian<uint32_t>(png.constData() + 20));
+    return Width > 0 && Height > 0;
+}
+
+// A picture element as the library writes it gives its place twice: as
+// x, y, width and height, and as a transform of the picture's pixels. The
+// place becomes the pixels, so that the transform alone puts it there.
+QByteArray FixedImage(QByteArray Tag, const QByteArray& Svg, qsizetype DataAt) {
+    int w = 0, h = 0;
+    const qsizetype end = Tag.indexOf("transform=");
+    if (end < 0 || !PngSize(Svg, DataAt, w, h)) return Tag;
+    return "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(w) + "\" height=\"" + QByteArray::number(h) +
+           "\"\n\t" + Tag.mid(end);
+}
+
 QByteArray FixedShapes(QByteArray Part) {
+    // Lines are not filled; the library leaves that to SVG's default, black.
+    for (qsizetype at = 0; (at = Part.indexOf("<polyline ", at)) >= 0;) {
+        const qsizetype style = Part.indexOf("style=\"", at);
+        if (style < 0) break;
+        Part.insert(style + 7, "fill:none; ");
+        at = style;
+    }
+    QByteArray out;
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype i = Part.indexOf("<image ", at);
+        const qsizetype data = i < 0 ? -1 : Part.indexOf("base64,", i);
+        if (data < 0) break;
+        out += Part.mid(at, i - at);
+        out += FixedImage(Part.mid(i, data - i), Part, data + 7);
+        at = data;
+    }
+    out += Part.mid(at);
     // Windows metafiles have no transparency; the library fills at half.
-    return Part.replace("fill-opacity:0.5;", "fill-opacity:1;");
+    return out.replace("fill-opacity:0.5;", "fill-opacity:1;");
 }
 
 // A text element as the library writes it: its start tag without the
 // closing bracket, its raw text in the font's 8-bit code, and the end tag.
 // The text is decoded (code page 1252, or the "Symbol" encoding), escaped
 // and written in UTF-8; the family becomes the one that stands in for it.
-// In a picture whose y axis points up, the library turns rotated text the
-// wrong way round; the rotation is mirrored back.
-QByteArray FixedText(QByteArray Tag, const QByteArray& Raw, bool Flipped) {
+QByteArray FixedText(QByteArray Tag, const QByteArray& Raw) {
     QString family;
     const qsizetype f = Tag.indexOf("font-family:");
     if (f >= 0) {
@@ -373,22 +459,90 @@ QByteArray FixedText(QByteArray Tag, const QByteArray& Raw, bool Flipped) {
     } else {
         text = CodePage::FromCp1252(std::string_view(Raw.constData(), static_cast<size_t>(Raw.size())));
     }
-    if (Flipped) {
-        const qsizetype m = Tag.indexOf("matrix(");
-        const qsizetype e = m < 0 ? -1 : Tag.indexOf(')', m);
-        if (e > m) {
-            QList<QByteArray> v = Tag.mid(m + 7, e - m - 7).simplified().split(' ');
-            if (v.size() == 6) {
-                for (int i : {1, 2})
-                    v[i] = v[i].startsWith('-') ? v[i].mid(1) : "-" + v[i];
-                Tag.replace(m + 7, e - m - 7, v.join(' '));
-            }
-        }
-    }
     return Tag + ">" + XmlEscaped(text).toUtf8() + "</text>\n";
 }
 
-QByteArray FixedLibwmfSvg(const QByteArray& Raw, bool Flipped) {
+// ---- bitmaps drawn with a mask ---------------------------------------------
+
+constexpr uint32_t ropSrcAnd = 0x008800C6, ropSrcPaint = 0x00EE0086, ropSrcInvert = 0x00660046;
+
+struct TSvgImage {
+    qsizetype Start = 0, End = 0; // the element
+    QByteArray Transform;
+    QByteArray Data; // base64
+};
+
+std::vector<TSvgImage> SvgImages(const QByteArray& Svg) {
+    std::vector<TSvgImage> images;
+    qsizetype at = 0;
+    for (;;) {
+        TSvgImage im;
+        im.Start = Svg.indexOf("<image ", at);
+        if (im.Start < 0) break;
+        const qsizetype t = Svg.indexOf("transform=\"", im.Start), d = Svg.indexOf("base64,", im.Start);
+        im.End = Svg.indexOf("\"/>", im.Start);
+        if (t < 0 || d < 0 || im.End < 0 || t > im.End || d > im.End) return {};
+        im.Transform = Svg.mid(t, Svg.indexOf('"', t + 11) + 1 - t);
+        im.Data = Svg.mid(d + 7, im.End - d - 7);
+        im.End += 3;
+        images.push_back(im);
+        at = im.End;
+    }
+    return images;
+}
+
+// A bitmap put through a mask the old way, by two raster operations on the
+// same place, has no raster operations here: the pair becomes one picture
+// that is transparent where the operations leave the paper as it was. The
+// mask ORed, then the picture ANDed: where the mask is black and the
+// picture white. The mask ANDed, then the picture ORed or XORed: where the
+// mask is white.
+QByteArray MaskedPicture(const QByteArray& MaskData, const QByteArray& PictureData, bool OrThenAnd,
+                         QSize& Size) {
+    const QImage mask = QImage::fromData(QByteArray::fromBase64(MaskData), "PNG");
+    QImage picture = QImage::fromData(QByteArray::fromBase64(PictureData), "PNG");
+    if (mask.isNull() || picture.isNull() || mask.size() != picture.size()) return {};
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool maskWhite = qGray(mask.pixel(x, y)) > 127;
+            const bool clear = OrThenAnd ? !maskWhite && qGray(row[x]) > 250 : maskWhite;
+            if (clear) row[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) return {};
+    Size = picture.size();
+    return png.toBase64();
+}
+
+QByteArray JoinedMaskedPictures(const QByteArray& Svg, const std::vector<uint32_t>& Rops) {
+    const std::vector<TSvgImage> images = SvgImages(Svg);
+    if (images.size() != Rops.size() || images.size() < 2) return Svg;
+    QByteArray out;
+    qsizetype at = 0;
+    for (size_t i = 0; i + 1 < images.size(); ++i) {
+        const TSvgImage &a = images[i], &b = images[i + 1];
+        const bool orAnd = Rops[i] == ropSrcPaint && Rops[i + 1] == ropSrcAnd;
+        const bool andOr = Rops[i] == ropSrcAnd && (Rops[i + 1] == ropSrcPaint || Rops[i + 1] == ropSrcInvert);
+        if ((!orAnd && !andOr) || a.Transform != b.Transform) continue;
+        QSize size;
+        const QByteArray joined = MaskedPicture(a.Data, b.Data, orAnd, size);
+        if (joined.isEmpty()) continue;
+        out += Svg.mid(at, a.Start - at);
+        out += "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(size.width()) + "\" height=\"" +
+               QByteArray::number(size.height()) + "\" " + a.Transform + " xlink:href=\"data:image/png;base64," +
+               joined + "\"/>";
+        at = b.End;
+        ++i;
+    }
+    return out + Svg.mid(at);
+}
+
+QByteArray FixedLibwmfSvg(const QByteArray& Raw) {
     QByteArray out;
     out.reserve(Raw.size() + Raw.size() / 8);
     qsizetype at = 0;
@@ -399,7 +553,7 @@ QByteArray FixedLibwmfSvg(const QByteArray& Raw, bool Flipped) {
         const qsizetype open = Raw.indexOf("\n\t>", t);
         const qsizetype close = open < 0 ? -1 : Raw.indexOf("</text>\n", open);
         if (close < 0) return {};
-        const QByteArray text = FixedText(Raw.mid(t, open - t), Raw.mid(open + 3, close - open - 3), Flipped);
+        const QByteArray text = FixedText(Raw.mid(t, open - t), Raw.mid(open + 3, close - open - 3));
         if (text.isEmpty()) return {};
         out += text;
         at = close + 8;
@@ -598,15 +752,6 @@ bool RunMetafileWork(const std::function<bool(QByteArray&)>& Work, QByteArray& O
     return true;
 }
 
-namespace {
-
-bool RunLibraryConversion(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) {
-    ++g_conversions;
-    return RunMetafileWork(Work, Out);
-}
-
-} // namespace
-
 bool CheckWindowsMetafile(const QByteArray& Data) {
     TWmfScan s;
     return ScanWindowsMetafile(Data, s);
@@ -618,12 +763,13 @@ bool CheckEnhancedMetafile(const QByteArray& Data) {
 }
 
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
+    ++g_conversions;
     QByteArray svg;
     if (Enhanced) {
         TEmfScan s;
         if (!ScanEnhancedMetafile(Data, s)) return false;
         const QByteArray emf = Data.left(s.Bytes);
-        if (!RunLibraryConversion([&](QByteArray& Svg) { return RunEmf2svg(emf, Svg); }, svg)) return false;
+        if (!RunMetafileWork([&](QByteArray& Svg) { return RunEmf2svg(emf, Svg); }, svg)) return false;
         Out.Svg = svg;
         Out.Place = s.Place;
         return true;
@@ -632,14 +778,21 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     if (!ScanWindowsMetafile(Data, s)) return false;
     const TFrame f = FrameOf(s);
     if (!Fits16(f.Left) || !Fits16(f.Top) || !Fits16(f.Right) || !Fits16(f.Bottom)) return false;
+    // Fonts are turned by their angle in the metafile's own axes; the library
+    // turns them on the page. Where one axis runs the other way round (y up,
+    // or x to the left), the played copy turns them the other way.
+    if (((f.Right < f.Left) != (f.Bottom < f.Top)) || (s.MapMode >= 2 && s.MapMode <= 6))
+        for (const qsizetype font : s.Fonts)
+            for (const qsizetype angle : {font + 10, font + 12})
+                qToLittleEndian<int16_t>(static_cast<int16_t>((3600 - Le16s(s.Records, angle) % 3600) % 3600),
+                                         s.Records.data() + angle);
     const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f));
     const QByteArray playback = BuildWindowsMetafile(s, PlaybackRecords(s));
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
-    if (!RunLibraryConversion([&](QByteArray& Svg) { return RunLibwmf(probe, playback, w, h, Svg); }, svg)) return false;
-    // Text turned by the library in a picture whose y axis points up (or x
-    // axis left) comes out mirrored.
-    const bool flipped = ((f.Right < f.Left) != (f.Bottom < f.Top)) || (s.MapMode >= 2 && s.MapMode <= 6);
-    Out.Svg = FixedLibwmfSvg(svg, flipped);
+    const double aspect = std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
+    if (!RunMetafileWork([&](QByteArray& Svg) { return RunLibwmf(probe, playback, w, h, aspect, Svg); }, svg))
+        return false;
+    Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);
     Out.Place = QRectF(0, 0, 1, 1);
     return !Out.Svg.isEmpty();
 }
