@@ -134,6 +134,58 @@ qsizetype BitmapAt(uint16_t Fn, uint32_t Words) {
     }
 }
 
+// Where the device-independent bitmap of a record starts (bytes after the
+// record's start), 0 for records without one.
+qsizetype DibAt(uint16_t Fn, uint32_t Words) {
+    switch (Fn) {
+    case 0x0142: // DIB pattern brush: style and colour use
+        return Words > 5 ? 6 + 4 : 0;
+    case 0x0D33: // DIB to device: colour use and 8 words
+        return Words > 12 ? 6 + 18 : 0;
+    default:
+        return BitmapAt(Fn, Words);
+    }
+}
+
+// A bitmap the library may take: a known header, sizes within bounds, and
+// its colour table and pixels (unless compressed) inside the record. The
+// library allocates for the sizes a header states and reads what it says is
+// there.
+bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
+    constexpr int64_t maxSide = 16384, maxPixels = int64_t(16) << 20;
+    if (At + 12 > End) return false;
+    const uint32_t headerSize = ReadLe32(D, At);
+    int64_t width = 0, height = 0;
+    uint32_t planes = 0, bits = 0, compression = 0, used = 0;
+    if (headerSize == 12) {
+        width = ReadLe16(D, At + 4);
+        height = ReadLe16(D, At + 6);
+        planes = ReadLe16(D, At + 8);
+        bits = ReadLe16(D, At + 10);
+    } else if (headerSize >= 40 && headerSize <= 124 && At + headerSize <= End) {
+        width = static_cast<int32_t>(ReadLe32(D, At + 4));
+        height = static_cast<int32_t>(ReadLe32(D, At + 8));
+        planes = ReadLe16(D, At + 12);
+        bits = ReadLe16(D, At + 14);
+        compression = ReadLe32(D, At + 16);
+        used = ReadLe32(D, At + 32);
+    } else {
+        return false;
+    }
+    height = std::abs(height);
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels) return false;
+    if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)) return false;
+    const bool rle = compression == 1 || compression == 2;
+    if (compression > 3 || (compression == 1 && bits != 8) || (compression == 2 && bits != 4) ||
+        (compression == 3 && bits != 16 && bits != 32))
+        return false;
+    if (bits <= 8 ? used > (1u << bits) : used > 4096) return false;
+    const int64_t colours = used ? used : (bits <= 8 ? int64_t(1) << bits : 0);
+    const int64_t table = colours * (headerSize == 12 ? 3 : 4) + (compression == 3 && headerSize == 40 ? 12 : 0);
+    const int64_t pixels = rle ? 0 : (width * bits + 31) / 32 * 4 * height;
+    return At + headerSize + table + pixels <= End;
+}
+
 // A bitmap of up to 8 bits per pixel that leaves its colour count at 0 has
 // the full colour table; the library then takes the table for pixels. The
 // played copy states the count.
@@ -189,6 +241,7 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
         }
         drawn = drawn || IsDrawingRecord(fn);
         if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(at - first);
+        if (const qsizetype dib = DibAt(fn, words); dib && !ValidDib(D, at + dib, at + bytes)) return false;
         if (const qsizetype bitmap = BitmapAt(fn, words)) {
             S.BitmapRops.push_back(ReadLe32(D, at + 6));
             bitmaps.push_back({at - first + bitmap, at - first + bytes});

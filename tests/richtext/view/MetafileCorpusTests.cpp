@@ -310,3 +310,39 @@ TEST_F(PrintToPdfTest, PrintedMetafilesShowOnPaper) {
     }
     EXPECT_EQ(checked, 2);
 }
+
+// Characters of a style scaled to 50 and 200 per cent are printed at half and
+// double the width of the same run unscaled.
+TEST_F(PrintToPdfTest, ScaledCharactersArePrintedAtTheirWidth) {
+    TFontInfos& t = Style->TextStyles();
+    for (int scale : {50, 200}) {
+        TFontInfo* f = t.Add();
+        f->FontName = "Arial";
+        f->Size = 15;
+        f->CharScale = scale;
+    }
+    const int half = t.Count() - 2, twice = t.Count() - 1;
+    for (int styleNo : {0, half, twice})
+        View.AddText("Rechenweg", styleNo, 0);
+    Print.AssignSource(&View);
+    Print.FormatPages();
+    TPrintableRPData* d = Print.Data();
+    ASSERT_EQ(d->DrawItemCount(), 3);
+    const double sy = 96.0 / Printer()->PixelsPerInchY();
+    std::vector<QRect> rows;
+    for (int i = 0; i < 3; ++i) {
+        const TRPDrawLineInfo* di = d->DrawItem(i);
+        rows.emplace_back(0, static_cast<int>((di->Top - d->GetPageOriginY(1)) * sy), 794,
+                          static_cast<int>(di->Height * sy));
+    }
+    ASSERT_TRUE(Print.Print(QStringLiteral("Breite"), 1, false)) << Print.LastError().toStdString();
+    QImage page;
+    const QString e = PdfPageImage(Pdf, 1, 96, page);
+    ASSERT_TRUE(e.isEmpty()) << e.toStdString();
+    std::vector<int> widths;
+    for (const QRect& r : rows)
+        widths.push_back(InkOf(page, r).Box.width());
+    ASSERT_GT(widths[0], 40);
+    EXPECT_NEAR(widths[1], widths[0] / 2, 9);
+    EXPECT_NEAR(widths[2], widths[0] * 2, 9);
+}
