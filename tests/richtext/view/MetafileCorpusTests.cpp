@@ -16,11 +16,6 @@
 
 namespace {
 
-QString CorpusDir() {
-    const QString env = qEnvironmentVariable("PRAVOLIN_CORPUS");
-    return env.isEmpty() ? QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf") : env + QStringLiteral("/rtf");
-}
-
 // The picture groups of an RTF file that hold a metafile, byte for byte.
 std::vector<QByteArray> MetafileGroups(const QByteArray& Rtf) {
     std::vector<QByteArray> out;
@@ -59,14 +54,14 @@ struct TCorpusFile {
 // The corpus files that hold a metafile picture, in a fixed order.
 std::vector<TCorpusFile> FilesWithMetafiles() {
     std::vector<TCorpusFile> files;
-    QDirIterator it(CorpusDir(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(CorpusRtfDir(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) continue;
         std::vector<QByteArray> groups = MetafileGroups(f.readAll());
         if (groups.empty()) continue;
-        QString name = QDir(CorpusDir()).relativeFilePath(path);
+        QString name = QDir(CorpusRtfDir()).relativeFilePath(path);
         name.replace(QLatin1Char('/'), QLatin1Char('_')).chop(4);
         files.push_back({path, name, std::move(groups)});
     }
@@ -148,7 +143,7 @@ QImage OurPicture(const TRPGraphicItemInfo& P, QSize& Size) {
 } // namespace
 
 TEST(MetafileCorpus, GalleryOfThePagesThatHoldMetafiles) {
-    if (!QFileInfo(CorpusDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusDir().toStdString();
+    if (!QFileInfo(CorpusRtfDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusRtfDir().toStdString();
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/metafile-gallery");
     QDir().mkpath(out);
     int pictures = 0, drawn = 0;
@@ -182,7 +177,7 @@ TEST(MetafileCorpus, GalleryOfThePagesThatHoldMetafiles) {
 // (one run for all of them): the ink has the same extent within a few
 // pixels and lies in the same parts of the picture.
 TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
-    if (!QFileInfo(CorpusDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusDir().toStdString();
+    if (!QFileInfo(CorpusRtfDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusRtfDir().toStdString();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/metafile-beside-libreoffice");
@@ -266,14 +261,10 @@ TEST_F(PrintToPdfTest, PrintedMetafilesShowOnPaper) {
     int checked = 0;
     for (const char* name : {"osxcart/pass/RtfInterpreterTest_6.rtf", "osxcart/pass/RtfInterpreterTest_8.rtf"}) {
         SCOPED_TRACE(name);
-        const QString file = CorpusDir() + QLatin1Char('/') + QString::fromLatin1(name);
-        if (!QFileInfo(file).exists()) GTEST_SKIP() << "no corpus at " << CorpusDir().toStdString();
+        const QString file = CorpusRtfDir() + QLatin1Char('/') + QString::fromLatin1(name);
+        if (!QFileInfo(file).exists()) GTEST_SKIP() << "no corpus at " << CorpusRtfDir().toStdString();
         TRPStyle style;
-        View.Clear();
-        View.SetStyle(&style);
-        View.GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
-        View.GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
-        ASSERT_TRUE(View.LoadRTF(file.toStdString()));
+        ASSERT_TRUE(LoadFile(style, file));
         Print.AssignSource(&View);
         Print.FormatPages();
         // Where the pictures lie on their pages, at 96 pixels per inch.
