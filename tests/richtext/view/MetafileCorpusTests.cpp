@@ -157,7 +157,7 @@ TEST(MetafileCorpus, GalleryOfThePagesThatHoldMetafiles) {
             drawn += static_cast<const TMetafile*>(p->Image.get())->HasPicture();
         }
         // The whole document as one page, as far as a long one goes.
-        d->Height = std::min(d->DocumentHeight, 6000);
+        d->Height = std::min(d->DocumentHeight, 16000);
         QImage page(d->Width, d->Height, QImage::Format_RGB32);
         page.fill(Qt::white);
         TCanvas c(&page);
