@@ -56,6 +56,10 @@ enum : uint16_t {
     wmfCreateFontIndirect = 0x02FB,
 };
 
+// Raster operations of bitmaps.
+constexpr uint32_t ropSrcCopy = 0x00CC0020, ropSrcAnd = 0x008800C6, ropSrcPaint = 0x00EE0086,
+                   ropSrcInvert = 0x00660046;
+
 bool IsMappingRecord(uint16_t Fn) {
     return Fn == wmfSetMapMode || Fn == wmfSetWindowOrg || Fn == wmfSetWindowExt || Fn == wmfSetViewportOrg ||
            Fn == wmfSetViewportExt;
@@ -118,33 +122,36 @@ struct TWmfScan {
     std::vector<qsizetype> Fonts;
 };
 
-// Where the bitmap of a record starts (bytes after the record's start), 0
-// for records without one. The library writes one picture for each bitmap
-// drawn.
-qsizetype BitmapAt(uint16_t Fn, uint32_t Words) {
+// Where the device-independent bitmap of a record starts (bytes after the
+// record's start): 0 for records without one, -1 for records that cannot be
+// taken: too short for the bitmap they must carry, or carrying a bitmap of
+// the oldest kind, which nothing here checks.
+qsizetype DibAt(uint16_t Fn, uint32_t Words) {
     switch (Fn) {
-    case 0x0B41: // DIB stretch blit: operation and 8 words, then the bitmap
-        return Words > 14 ? 6 + 4 + 16 : 0;
-    case 0x0940: // DIB bit blit: operation and 6 words
-        return Words > 12 ? 6 + 4 + 12 : 0;
+    case 0x0B41: // DIB stretch blit: operation and 8 words (9 without a bitmap)
+        return Words == 14 ? 0 : Words > 14 ? 6 + 4 + 16 : -1;
+    case 0x0940: // DIB bit blit: operation and 6 words (7 without a bitmap)
+        return Words == 12 ? 0 : Words > 12 ? 6 + 4 + 12 : -1;
     case 0x0F43: // stretch DIB: operation, colour use and 8 words
-        return Words > 14 ? 6 + 4 + 2 + 16 : 0;
+        return 6 + 4 + 2 + 16;
+    case 0x0D33: // DIB to device: colour use and 8 words
+        return 6 + 18;
+    case 0x0142: // DIB pattern brush: style and colour use
+        return 6 + 4;
+    case 0x0922: // bit blit
+        return Words == 12 ? 0 : -1;
+    case 0x0B23: // stretch blit
+        return Words == 14 ? 0 : -1;
+    case 0x01F9: // pattern brush
+        return -1;
     default:
         return 0;
     }
 }
 
-// Where the device-independent bitmap of a record starts (bytes after the
-// record's start), 0 for records without one.
-qsizetype DibAt(uint16_t Fn, uint32_t Words) {
-    switch (Fn) {
-    case 0x0142: // DIB pattern brush: style and colour use
-        return Words > 5 ? 6 + 4 : 0;
-    case 0x0D33: // DIB to device: colour use and 8 words
-        return Words > 12 ? 6 + 18 : 0;
-    default:
-        return BitmapAt(Fn, Words);
-    }
+// Records that draw their bitmap (the library writes one picture for each).
+bool DrawsBitmap(uint16_t Fn) {
+    return Fn == 0x0B41 || Fn == 0x0940 || Fn == 0x0F43 || Fn == 0x0D33;
 }
 
 // A bitmap the library may take: a known header, sizes within bounds, and
@@ -241,11 +248,10 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
         }
         drawn = drawn || IsDrawingRecord(fn);
         if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(at - first);
-        if (const qsizetype dib = DibAt(fn, words); dib && !ValidDib(D, at + dib, at + bytes)) return false;
-        if (const qsizetype bitmap = BitmapAt(fn, words)) {
-            S.BitmapRops.push_back(ReadLe32(D, at + 6));
-            bitmaps.push_back({at - first + bitmap, at - first + bytes});
-        }
+        const qsizetype dib = DibAt(fn, words);
+        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes))) return false;
+        if (dib > 0) bitmaps.push_back({at - first + dib, at - first + bytes});
+        if (dib > 0 && DrawsBitmap(fn)) S.BitmapRops.push_back(fn == 0x0D33 ? ropSrcCopy : ReadLe32(D, at + 6));
         at += bytes;
     }
     if (count == 0 || (count == 1 && ended)) return false; // nothing to draw
@@ -517,7 +523,6 @@ QByteArray FixedText(QByteArray Tag, const QByteArray& Raw) {
 
 // ---- bitmaps drawn with a mask ---------------------------------------------
 
-constexpr uint32_t ropSrcAnd = 0x008800C6, ropSrcPaint = 0x00EE0086, ropSrcInvert = 0x00660046;
 
 struct TSvgImage {
     qsizetype Start = 0, End = 0; // the element
