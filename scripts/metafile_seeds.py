@@ -112,6 +112,33 @@ def emf_record(kind, payload):
     return struct.pack("<II", kind, 8 + len(payload)) + payload
 
 
+def emf_file(records, width, height):
+    body = b"".join(records)
+    size = 88 + len(body)
+    header = struct.pack("<II", 1, 88) + struct.pack("<iiii", 0, 0, width - 1, height - 1) + \
+        struct.pack("<iiii", 0, 0, width * 2540 // 96, height * 2540 // 96) + \
+        struct.pack("<IIIIHHIIIiiii", 0x464D4520, 0x10000, size, len(records) + 1, 4, 0, 0, 0, 0,
+                    1024, 768, 271, 203)
+    return header + body
+
+
+def built_emf_text():
+    text = "Gr\u00fc\u00dfe".encode("utf-16-le")
+    font = struct.pack("<iiiiiBBBBBBBB", -20, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0) + \
+        "Arial".encode("utf-16-le").ljust(64, b"\0")
+    emrtext = struct.pack("<iiIIIiiiiI", 10, 40, 5, 76, 0, 0, 0, 0, 0, 0)
+    records = [
+        emf_record(82, struct.pack("<I", 1) + font),
+        emf_record(37, struct.pack("<I", 1)),
+        emf_record(38, struct.pack("<IIiiI", 2, 0, 3, 0, 0x00FF0000)),
+        emf_record(37, struct.pack("<I", 2)),
+        emf_record(87, struct.pack("<iiiiI", 0, 0, 200, 100, 3) + struct.pack("<hhhhhh", 10, 90, 100, 10, 190, 90)),
+        emf_record(84, struct.pack("<iiiiIff", 0, 0, 200, 100, 1, 1.0, 1.0) + emrtext + text + b"\0" * 2),
+        emf_record(14, struct.pack("<III", 0, 16, 20)),
+    ]
+    return emf_file(records, 200, 100)
+
+
 def built_emf():
     records = [
         emf_record(17, struct.pack("<I", 8)),
@@ -141,6 +168,8 @@ if __name__ == "__main__":
             f.write(built_wmf())
         with open(os.path.join(sys.argv[2], "shapes.emf"), "wb") as f:
             f.write(built_emf())
+        with open(os.path.join(sys.argv[2], "shapes-text.emf"), "wb") as f:
+            f.write(built_emf_text())
     elif len(sys.argv) >= 2:
         os.makedirs(sys.argv[1], exist_ok=True)
         from_rtf(sys.argv[1], sys.argv[2:])
