@@ -1,7 +1,7 @@
 // Arbitrary bytes as a Windows or enhanced metafile, loaded and drawn. The
-// libraries run in this process here (the program runs them in a child), so
-// that a crash or hang in them shows: every such input must be turned away by
-// the record checks before a library sees it.
+// libraries run in a child process, as in the program; a child that a crash
+// or a hang ends is reported here as a crash, since every such input must be
+// turned away by the record checks before a library sees it.
 #include "FuzzApp.h"
 #include "platform/Graphics.h"
 #include "platform/MetafileConvert.h"
@@ -10,11 +10,12 @@
 #include <QImage>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool ready = [] {
         FuzzAnwendung();
-        SetMetafileIsolation(false);
         return true;
     }();
     (void)ready;
@@ -27,5 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TCanvas canvas(&image);
     meta.Draw(canvas, Bounds(0, 0, 48, 32));
     canvas.Release();
+    if (const int sig = LastMetafileWorkSignal()) {
+        std::fprintf(stderr, "the metafile library ended with signal %d\n", sig);
+        std::abort();
+    }
     return 0;
 }

@@ -33,7 +33,7 @@
 
 namespace {
 
-bool g_isolation = true;
+int g_lastSignal = 0;
 int g_timeLimitMs = MetafileLimits::TimeLimitMs;
 int g_conversions = 0;
 
@@ -794,6 +794,11 @@ bool RunIsolated(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) 
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    // The child ends with 0 or 1 by itself; another code comes from a runtime
+    // (a sanitizer, a fuzzer's allocation limit) that stopped it.
+    g_lastSignal = WIFSIGNALED(status)                                          ? WTERMSIG(status)
+                   : WIFEXITED(status) && WEXITSTATUS(status) > 1 ? SIGABRT
+                                                                  : 0;
     if (overrun || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || !got.endsWith('\1')) return false;
     got.chop(1);
     Out = got;
@@ -803,11 +808,12 @@ bool RunIsolated(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) 
 } // namespace
 
 bool RunMetafileWork(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) {
-    if (g_isolation) return RunIsolated(Work, Out);
-    QByteArray got;
-    if (!Work(got) || got.size() > MetafileLimits::MaxSvgBytes) return false;
-    Out = got;
-    return true;
+    g_lastSignal = 0;
+    return RunIsolated(Work, Out);
+}
+
+int LastMetafileWorkSignal() {
+    return g_lastSignal;
 }
 
 bool CheckWindowsMetafile(const QByteArray& Data) {
@@ -822,6 +828,7 @@ bool CheckEnhancedMetafile(const QByteArray& Data) {
 
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     ++g_conversions;
+    g_lastSignal = 0;
     QByteArray svg;
     if (Enhanced) {
         TEmfScan s;
@@ -853,14 +860,6 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);
     Out.Place = QRectF(0, 0, 1, 1);
     return !Out.Svg.isEmpty();
-}
-
-void SetMetafileIsolation(bool On) {
-    g_isolation = On;
-}
-
-bool MetafileIsolation() {
-    return g_isolation;
 }
 
 void SetMetafileTimeLimit(int Ms) {

@@ -45,19 +45,21 @@ bool CheckWindowsMetafile(const QByteArray& Data);
 bool CheckEnhancedMetafile(const QByteArray& Data);
 
 // Converts the bytes; false when they fail the checks or the library fails,
-// crashes, takes too long or writes too much. Runs the library in a child
-// process unless isolation is switched off.
+// crashes, takes too long or writes too much. The library runs in a child
+// process (which also keeps its global state, such as a font configuration
+// it shuts down, away from the program).
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out);
 
-// Runs Work the way a conversion runs: in a child process under the limits,
-// unless isolation is off. False when Work fails, dies, overruns the time
-// limit or writes more than an SVG may be; else Out holds what it wrote.
+// Runs Work the way a conversion runs: in a child process under the limits.
+// False when Work fails, dies, overruns the time limit or writes more than
+// an SVG may be; else Out holds what it wrote.
 bool RunMetafileWork(const std::function<bool(QByteArray&)>& Work, QByteArray& Out);
+// The signal that ended the child of the last conversion or work (SIGKILL
+// when it overran the time limit, SIGABRT when a runtime such as a
+// sanitizer stopped it), 0 when it ended by itself. The fuzz target reports
+// a library that crashes or hangs by it.
+int LastMetafileWorkSignal();
 
-// The fuzz target runs the libraries in its own process, so that it sees
-// what they do; the program never switches isolation off.
-void SetMetafileIsolation(bool On);
-bool MetafileIsolation();
 // The time limit of one conversion in milliseconds (tests shorten it).
 void SetMetafileTimeLimit(int Ms);
 // How many conversions this process has started (a picture converts once).
