@@ -816,6 +816,12 @@ int LastMetafileWorkSignal() {
     return g_lastSignal;
 }
 
+// libemf2svg shuts the font configuration down after it looked up the font
+// of a text. The child that runs it shares the configuration the program's
+// fonts hold, and shutting that down fails an assertion there; nothing here
+// needs it shut down (the program never does), so the call does nothing.
+extern "C" void FcFini(void) {}
+
 bool CheckWindowsMetafile(const QByteArray& Data) {
     TWmfScan s;
     return ScanWindowsMetafile(Data, s);
