@@ -91,10 +91,8 @@ std::unique_ptr<TGraphic> PictureFromBytes(const QByteArray& Bytes) {
 // A metafile other programs offer as itself.
 std::unique_ptr<TGraphic> MetafileFromMime(const QMimeData& Data) {
     for (const QString& mime : Data.formats())
-        if (IsMetafileMime(mime)) {
-            auto meta = std::make_unique<TMetafile>();
-            if (meta->LoadFromStream(Data.data(mime)) && meta->CheckRecords()) return meta;
-        }
+        if (IsMetafileMime(mime))
+            if (auto g = PictureFromBytes(Data.data(mime)); dynamic_cast<TMetafile*>(g.get())) return g;
     return nullptr;
 }
 
