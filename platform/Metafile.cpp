@@ -165,9 +165,9 @@ void TMetafile::Draw(TCanvas& canvas, const TRect& r) const {
         p->setRenderHint(QPainter::TextAntialiasing, true);
         p->setRenderHint(QPainter::SmoothPixmapTransform, true);
         const QRectF& f = pic->Place;
-        pic->Renderer.render(p.operator->(), QRectF(target.x() + f.x() * target.width(),
-                                                    target.y() + f.y() * target.height(),
-                                                    f.width() * target.width(), f.height() * target.height()));
+        pic->Renderer.render(p.operator->(),
+                             QRectF(target.x() + f.x() * target.width(), target.y() + f.y() * target.height(),
+                                    f.width() * target.width(), f.height() * target.height()));
     }
     if (canvas.OnChange) canvas.OnChange();
 }
@@ -183,7 +183,9 @@ QImage TMetafile::ToImage() const {
     return img;
 }
 
-std::unique_ptr<TGraphic> TMetafile::Clone() const { return CloneByAssign(*this); }
+std::unique_ptr<TGraphic> TMetafile::Clone() const {
+    return CloneByAssign(*this);
+}
 
 bool TMetafile::Assign(const TGraphic& source) {
     const auto* m = dynamic_cast<const TMetafile*>(&source);

@@ -180,15 +180,18 @@ bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
         return false;
     }
     height = std::abs(height);
-    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels) return false;
-    if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)) return false;
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels)
+        return false;
+    if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
+        return false;
     const bool rle = compression == 1 || compression == 2;
     if (compression > 3 || (compression == 1 && bits != 8) || (compression == 2 && bits != 4) ||
         (compression == 3 && bits != 16 && bits != 32))
         return false;
     if (bits <= 8 ? used > (1u << bits) : used > 4096) return false;
     const int64_t colours = used ? used : (bits <= 8 ? int64_t(1) << bits : 0);
-    const int64_t table = colours * (headerSize == 12 ? 3 : 4) + (compression == 3 && headerSize == 40 ? 12 : 0);
+    const int64_t table =
+        colours * (headerSize == 12 ? 3 : 4) + (compression == 3 && headerSize == 40 ? 12 : 0);
     const int64_t pixels = rle ? 0 : (width * bits + 31) / 32 * 4 * height;
     return At + headerSize + table + pixels <= End;
 }
@@ -214,7 +217,8 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     if (S.Inch == 0 || S.Left == S.Right || S.Top == S.Bottom) return false;
     const qsizetype h = PlaceableSize;
     const uint16_t type = ReadLe16(D, h), headerWords = ReadLe16(D, h + 2), version = ReadLe16(D, h + 4);
-    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300)) return false;
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
+        return false;
     if (ReadLe16(D, h + 10) > MetafileLimits::MaxObjects) return false;
     S.Header = D.mid(h, HeaderSize);
     const qsizetype first = h + HeaderSize;
@@ -251,7 +255,8 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
         const qsizetype dib = DibAt(fn, words);
         if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes))) return false;
         if (dib > 0) bitmaps.push_back({at - first + dib, at - first + bytes});
-        if (dib > 0 && DrawsBitmap(fn)) S.BitmapRops.push_back(fn == 0x0D33 ? ropSrcCopy : ReadLe32(D, at + 6));
+        if (dib > 0 && DrawsBitmap(fn))
+            S.BitmapRops.push_back(fn == 0x0D33 ? ropSrcCopy : ReadLe32(D, at + 6));
         at += bytes;
     }
     if (count == 0 || (count == 1 && ended)) return false; // nothing to draw
@@ -349,15 +354,16 @@ public:
         wmfAPI_Options options;
         std::memset(&options, 0, sizeof options);
         options.function = wmf_svg_function;
-        const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        const unsigned long flags =
+            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
         if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
             if (m_api) wmf_api_destroy(m_api);
             m_api = nullptr;
             return;
         }
         m_data.detach();
-        if (wmf_mem_open(m_api, reinterpret_cast<unsigned char*>(m_data.data()), static_cast<long>(m_data.size())) !=
-            wmf_E_None) {
+        if (wmf_mem_open(m_api, reinterpret_cast<unsigned char*>(m_data.data()),
+                         static_cast<long>(m_data.size())) != wmf_E_None) {
             wmf_api_destroy(m_api);
             m_api = nullptr;
         }
@@ -471,8 +477,8 @@ QByteArray FixedImage(QByteArray Tag, const QByteArray& Svg, qsizetype DataAt) {
     int w = 0, h = 0;
     const qsizetype end = Tag.indexOf("transform=");
     if (end < 0 || !PngSize(Svg, DataAt, w, h)) return Tag;
-    return "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(w) + "\" height=\"" + QByteArray::number(h) +
-           "\"\n\t" + Tag.mid(end);
+    return "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(w) + "\" height=\"" +
+           QByteArray::number(h) + "\"\n\t" + Tag.mid(end);
 }
 
 QByteArray FixedShapes(QByteArray Part) {
@@ -522,7 +528,6 @@ QByteArray FixedText(QByteArray Tag, const QByteArray& Raw) {
 }
 
 // ---- bitmaps drawn with a mask ---------------------------------------------
-
 
 struct TSvgImage {
     qsizetype Start = 0, End = 0; // the element
@@ -585,15 +590,16 @@ QByteArray JoinedMaskedPictures(const QByteArray& Svg, const std::vector<uint32_
     for (size_t i = 0; i + 1 < images.size(); ++i) {
         const TSvgImage &a = images[i], &b = images[i + 1];
         const bool orAnd = Rops[i] == ropSrcPaint && Rops[i + 1] == ropSrcAnd;
-        const bool andOr = Rops[i] == ropSrcAnd && (Rops[i + 1] == ropSrcPaint || Rops[i + 1] == ropSrcInvert);
+        const bool andOr =
+            Rops[i] == ropSrcAnd && (Rops[i + 1] == ropSrcPaint || Rops[i + 1] == ropSrcInvert);
         if ((!orAnd && !andOr) || a.Transform != b.Transform) continue;
         QSize size;
         const QByteArray joined = MaskedPicture(a.Data, b.Data, orAnd, size);
         if (joined.isEmpty()) continue;
         out += Svg.mid(at, a.Start - at);
         out += "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(size.width()) + "\" height=\"" +
-               QByteArray::number(size.height()) + "\" " + a.Transform + " xlink:href=\"data:image/png;base64," +
-               joined + "\"/>";
+               QByteArray::number(size.height()) + "\" " + a.Transform +
+               " xlink:href=\"data:image/png;base64," + joined + "\"/>";
         at = b.End;
         ++i;
     }
@@ -668,8 +674,8 @@ bool ScanEnhancedMetafile(const QByteArray& D, TEmfScan& S) {
         const double fx = fl * sx, fy = ft * sy, fw = (fr - fl) * sx, fh = (fb - ft) * sy;
         const QRectF place((bl - fx) / fw, (bt - fy) / fh, (br - bl) / fw, (bb - bt) / fh);
         // A header that contradicts itself keeps the whole frame.
-        if (place.left() > -1 && place.top() > -1 && place.right() < 2 && place.bottom() < 2 && place.width() > 0.01 &&
-            place.height() > 0.01)
+        if (place.left() > -1 && place.top() > -1 && place.right() < 2 && place.bottom() < 2 &&
+            place.width() > 0.01 && place.height() > 0.01)
             S.Place = place;
     }
     return true;
@@ -796,7 +802,7 @@ bool RunIsolated(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) 
     }
     // The child ends with 0 or 1 by itself; another code comes from a runtime
     // (a sanitizer, a fuzzer's allocation limit) that stopped it.
-    g_lastSignal = WIFSIGNALED(status)                                          ? WTERMSIG(status)
+    g_lastSignal = WIFSIGNALED(status)                            ? WTERMSIG(status)
                    : WIFEXITED(status) && WEXITSTATUS(status) > 1 ? SIGABRT
                                                                   : 0;
     if (overrun || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || !got.endsWith('\1')) return false;
@@ -860,7 +866,8 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f));
     const QByteArray playback = BuildWindowsMetafile(s, PlaybackRecords(s));
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
-    const double aspect = std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
+    const double aspect =
+        std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
     if (!RunMetafileWork([&](QByteArray& Svg) { return RunLibwmf(probe, playback, w, h, aspect, Svg); }, svg))
         return false;
     Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);

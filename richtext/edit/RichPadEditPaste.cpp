@@ -236,7 +236,8 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
             return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
     if (Formats & rpddMetafile)
         if (auto g = MetafileFromMime(Data))
-            return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
+            return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0),
+                                        false, false);
     if (text && Data.hasText() && InsertPlainText(Data.text())) return true;
     if (!files.isEmpty()) return InsertDroppedFiles(files);
     return false;

@@ -29,7 +29,8 @@ std::unique_ptr<QMimeData> TCustomRichPad::CreateDragData() {
         const QImage image = g->ToImage();
         if (!image.isNull()) mime->setImageData(image);
         // A metafile travels as itself too, for programs that take drawings.
-        if (const auto* meta = dynamic_cast<const TMetafile*>(g)) mime->setData(meta->MimeType(), meta->SaveToStream());
+        if (const auto* meta = dynamic_cast<const TMetafile*>(g))
+            mime->setData(meta->MimeType(), meta->SaveToStream());
     }
     return mime;
 }
@@ -56,6 +57,7 @@ bool TCustomRichPad::DragPendingMove(TShiftState Shift, int X, int Y) {
         d->State &= ~rpstDragPending;
         return false;
     }
-    if (std::abs(X - m_pressX) + std::abs(Y - m_pressY) >= QApplication::startDragDistance()) StartDragSelection();
+    if (std::abs(X - m_pressX) + std::abs(Y - m_pressY) >= QApplication::startDragDistance())
+        StartDragSelection();
     return true;
 }

@@ -119,7 +119,9 @@ TEST(Metafile, TextOfAWindowsMetafileBecomesValidUnicodeSvg) {
     const QByteArray wmf = TWmfBuilder(2000, 1000)
                                .WindowExt(2000, 1000)
                                .Font(-200, 0, "Arial")
-                               .TextOut(50, 50, "Gr\xFC\xDF" "e & <x>")
+                               .TextOut(50, 50,
+                                        "Gr\xFC\xDF"
+                                        "e & <x>")
                                .Font(-200, 0, "Symbol")
                                .TextOut(50, 500, "S=p")
                                .Bytes();
@@ -137,8 +139,13 @@ TEST(Metafile, TextOfAWindowsMetafileBecomesValidUnicodeSvg) {
 
 TEST(Metafile, FillsAreOpaqueAndTurnedTextRunsUpInAPictureWhoseYAxisPointsUp) {
     // Metafiles know no transparency, whatever the background mode.
-    const QByteArray fills =
-        TWmfBuilder(1000, 1000).WindowExt(1000, 1000).BkMode(1).NullPen().Brush(Red).Rectangle(0, 0, 1000, 1000).Bytes();
+    const QByteArray fills = TWmfBuilder(1000, 1000)
+                                 .WindowExt(1000, 1000)
+                                 .BkMode(1)
+                                 .NullPen()
+                                 .Brush(Red)
+                                 .Rectangle(0, 0, 1000, 1000)
+                                 .Bytes();
     EXPECT_EQ(At(Drawn(*Loaded(fills), 50, 50), 0.5, 0.5), qRgb(255, 0, 0));
     // The label of a chart's y axis: turned by 270 degrees in the metafile's
     // own (upward) y axis, it reads from the bottom up.
@@ -163,11 +170,11 @@ TEST(Metafile, DamagedRecordsAreRefusedAndDrawTheFrame) {
     };
     const qsizetype first = 22 + 18; // the first record
     const std::vector<QByteArray> damaged = {
-        good.left(good.size() - 9),                                  // cut inside a record
-        wmfWith(first, QByteArray("\x00\0\0\0", 4)),                // record of no size
-        wmfWith(first, QByteArray("\xFF\xFF\0\0", 4)),              // record beyond the end
-        wmfWith(22, QByteArray("\x07\0", 2)),                        // not a metafile type
-        wmfWith(22 + 10, QByteArray("\xFF\x7F", 2)),                 // too many objects declared
+        good.left(good.size() - 9),                    // cut inside a record
+        wmfWith(first, QByteArray("\x00\0\0\0", 4)),   // record of no size
+        wmfWith(first, QByteArray("\xFF\xFF\0\0", 4)), // record beyond the end
+        wmfWith(22, QByteArray("\x07\0", 2)),          // not a metafile type
+        wmfWith(22 + 10, QByteArray("\xFF\x7F", 2)),   // too many objects declared
         good.left(first) + QByteArray::fromRawData("\x04\0\0\0\x03\x01\x08\0", 8).repeated(200001),
     };
     for (size_t i = 0; i < damaged.size(); ++i) {

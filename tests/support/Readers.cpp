@@ -38,10 +38,11 @@ QString PdfPageImage(const QString& Pdf, int Page, int Dpi, QImage& Image) {
     const QString page = QString::number(Page);
     const QString failed = RunReader(QStringLiteral("pdftoppm"),
                                      {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-f"), page,
-                                      QStringLiteral("-l"), page, QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                      Pdf, prefix},
+                                      QStringLiteral("-l"), page, QStringLiteral("-png"),
+                                      QStringLiteral("-singlefile"), Pdf, prefix},
                                      nullptr, &err, 60000);
     if (!failed.isEmpty()) return failed;
-    if (!Image.load(prefix + QStringLiteral(".png"))) return QStringLiteral("pdftoppm made no page of ") + Pdf + ": " + QString::fromUtf8(err);
+    if (!Image.load(prefix + QStringLiteral(".png")))
+        return QStringLiteral("pdftoppm made no page of ") + Pdf + ": " + QString::fromUtf8(err);
     return QString();
 }

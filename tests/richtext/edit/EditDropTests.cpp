@@ -15,9 +15,9 @@
 
 #include "EditTestSupport.h"
 #include "platform/Pictures.h"
-#include "support/MetafileBuilder.h"
 #include "richtext/model/RPClipFormats.h"
 #include "richtext/model/RPItemNonText.h"
+#include "support/MetafileBuilder.h"
 
 namespace {
 
@@ -143,7 +143,8 @@ QImage ItemPicture(TEditFixture& f, int ItemNo) {
 
 const TMetafile* ItemMetafile(TEditFixture& f, int ItemNo) {
     if (ItemNo < 0 || f.Data()->GetItemStyle(ItemNo) != rpsnPicture) return nullptr;
-    return dynamic_cast<const TMetafile*>(static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(ItemNo))->Image.get());
+    return dynamic_cast<const TMetafile*>(
+        static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(ItemNo))->Image.get());
 }
 
 int FirstPicture(TEditFixture& f) {

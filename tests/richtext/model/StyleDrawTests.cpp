@@ -332,7 +332,8 @@ TEST(StyleDraw, ScaledCharactersTakeTheWidthTheyAreMeasuredAndDrawnAt) {
             // The ink ends where the measured width ends.
             s.Image.fill(Qt::white);
             rs.ApplyStyleColor(s.Canvas, 0, 0, false, rpcmColor);
-            rs.DrawStyleText(text, s.Canvas, 0, 0, 0, 0, width, 20, 0, false, false, rpbdUnspecified, nullptr, 0, 1);
+            rs.DrawStyleText(text, s.Canvas, 0, 0, 0, 0, width, 20, 0, false, false, rpbdUnspecified, nullptr,
+                             0, 1);
             s.Canvas.Release();
             int right = -1;
             for (int x = 0; x < s.Image.width(); ++x)

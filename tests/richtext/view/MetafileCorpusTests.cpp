@@ -65,7 +65,8 @@ std::vector<TCorpusFile> FilesWithMetafiles() {
         name.replace(QLatin1Char('/'), QLatin1Char('_')).chop(4);
         files.push_back({path, name, std::move(groups)});
     }
-    std::sort(files.begin(), files.end(), [](const TCorpusFile& a, const TCorpusFile& b) { return a.Name < b.Name; });
+    std::sort(files.begin(), files.end(),
+              [](const TCorpusFile& a, const TCorpusFile& b) { return a.Name < b.Name; });
     return files;
 }
 
@@ -131,7 +132,8 @@ TInk InkOf(const QImage& Image, const QRect& Area) {
 // margin of M pixels.
 constexpr int M = 8;
 QImage OurPicture(const TRPGraphicItemInfo& P, QSize& Size) {
-    Size = QSize(P.ImageWidth > 0 ? P.ImageWidth : P.Image->Width(), P.ImageHeight > 0 ? P.ImageHeight : P.Image->Height());
+    Size = QSize(P.ImageWidth > 0 ? P.ImageWidth : P.Image->Width(),
+                 P.ImageHeight > 0 ? P.ImageHeight : P.Image->Height());
     QImage image(Size.width() + 2 * M, Size.height() + 2 * M, QImage::Format_RGB32);
     image.fill(Qt::white);
     TCanvas c(&image);
@@ -189,8 +191,11 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
     };
     std::vector<TCase> cases;
     QStringList args{"-env:UserInstallation=file://" + dir.filePath(QStringLiteral("profile")),
-                     QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                     QStringLiteral("--outdir"), dir.filePath(QStringLiteral("pdf"))};
+                     QStringLiteral("--headless"),
+                     QStringLiteral("--convert-to"),
+                     QStringLiteral("pdf"),
+                     QStringLiteral("--outdir"),
+                     dir.filePath(QStringLiteral("pdf"))};
     for (const TCorpusFile& file : FilesWithMetafiles())
         for (size_t k = 0; k < file.Groups.size(); ++k) {
             const QString name = file.Name + QLatin1Char('_') + QString::number(k + 1);
@@ -208,7 +213,8 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
             // The picture of ten bytes is no metafile: the reader shows its bad-picture sign.
             if (found.empty()) continue;
             ASSERT_EQ(found.size(), 1u) << name.toStdString();
-            ASSERT_TRUE(static_cast<const TMetafile*>(found[0]->Image.get())->HasPicture()) << name.toStdString();
+            ASSERT_TRUE(static_cast<const TMetafile*>(found[0]->Image.get())->HasPicture())
+                << name.toStdString();
             TCase c{name, QImage(), QSize()};
             c.Ours = OurPicture(*found[0], c.Size);
             cases.push_back(c);
@@ -221,7 +227,8 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name.toStdString());
         QImage page;
-        const QString e = PdfPageImage(dir.filePath(QStringLiteral("pdf/") + c.Name + QStringLiteral(".pdf")), 1, 96, page);
+        const QString e =
+            PdfPageImage(dir.filePath(QStringLiteral("pdf/") + c.Name + QStringLiteral(".pdf")), 1, 96, page);
         ASSERT_TRUE(e.isEmpty()) << e.toStdString() << err.constData();
         const QRect area(96 - M, 96 - M, c.Size.width() + 2 * M, c.Size.height() + 2 * M);
         const QImage theirs = page.copy(area);
@@ -247,7 +254,8 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
         // white paper the two operations leave the bitmap itself, which is
         // what we draw. For those pictures the extent alone is compared.
         if (c.Name.startsWith(QLatin1String("rtfpipe_Issue33_"))) continue;
-        const TInk oursIn = InkOf(c.Ours, QRect(QPoint(M, M), c.Size)), loIn = InkOf(theirs, QRect(QPoint(M, M), c.Size));
+        const TInk oursIn = InkOf(c.Ours, QRect(QPoint(M, M), c.Size)),
+                   loIn = InkOf(theirs, QRect(QPoint(M, M), c.Size));
         int agree = 0;
         for (int cell = 0; cell < Grid * Grid; ++cell)
             agree += (oursIn.Cells[cell] > 0.02) == (loIn.Cells[cell] > 0.02);
@@ -259,7 +267,8 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
 // where each picture lies on its page.
 TEST_F(PrintToPdfTest, PrintedMetafilesShowOnPaper) {
     int checked = 0;
-    for (const char* name : {"osxcart/pass/RtfInterpreterTest_6.rtf", "osxcart/pass/RtfInterpreterTest_8.rtf"}) {
+    for (const char* name :
+         {"osxcart/pass/RtfInterpreterTest_6.rtf", "osxcart/pass/RtfInterpreterTest_8.rtf"}) {
         SCOPED_TRACE(name);
         const QString file = CorpusRtfDir() + QLatin1Char('/') + QString::fromLatin1(name);
         if (!QFileInfo(file).exists()) GTEST_SKIP() << "no corpus at " << CorpusRtfDir().toStdString();
@@ -280,7 +289,8 @@ TEST_F(PrintToPdfTest, PrintedMetafilesShowOnPaper) {
                 if (!pic || !dynamic_cast<const TMetafile*>(pic->Image.get())) continue;
                 places.emplace_back(p, QRect(static_cast<int>((di->Left + d->GetPrintAreaLeft(p)) * sx),
                                              static_cast<int>((di->Top - d->GetPageOriginY(p)) * sy),
-                                             static_cast<int>(di->Width * sx), static_cast<int>(di->Height * sy)));
+                                             static_cast<int>(di->Width * sx),
+                                             static_cast<int>(di->Height * sy)));
             }
         }
         ASSERT_TRUE(Print.Print(QStringLiteral("Bilder"), 1, false)) << Print.LastError().toStdString();

@@ -255,7 +255,8 @@ TEST_F(Mouse, TheSelectionIsDraggedOutOfAViewAsACopy) {
 }
 
 TEST_F(Mouse, ASelectedMetafileIsDraggedAsItself) {
-    const QByteArray wmf = TWmfBuilder(720, 720).WindowExt(720, 720).Brush(0xFF).Rectangle(0, 0, 720, 720).Bytes();
+    const QByteArray wmf =
+        TWmfBuilder(720, 720).WindowExt(720, 720).Brush(0xFF).Rectangle(0, 0, 720, 720).Bytes();
     auto meta = std::make_unique<TMetafile>();
     ASSERT_TRUE(meta->LoadFromStream(wmf));
     View->AddText("a", 0, 0);

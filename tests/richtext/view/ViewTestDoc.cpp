@@ -83,7 +83,8 @@ std::unique_ptr<TGraphic> SolidPicture(int W, int H, TColor Color) {
 
 QString CorpusRtfDir() {
     const QString env = qEnvironmentVariable("PRAVOLIN_CORPUS");
-    return env.isEmpty() ? QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf") : env + QStringLiteral("/rtf");
+    return env.isEmpty() ? QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf")
+                         : env + QStringLiteral("/rtf");
 }
 
 QImage PaintFirstScreen(TTestFormatDoc& D) {
