@@ -75,17 +75,29 @@ bool Logbuchgeaendert() {
     return ImProgramm([] { return KxNav->LogGeaendert; });
 }
 
-// A print dialog in front of its owner, in German; cancelled again.
+// The standard dialog of that kind once it came: in front of its owner, the
+// owner taking no input, every text German; a screenshot for people to look at.
+TDialogBild DialogPruefen(const QString& Art, FensterId Eigner, const QString& Was, const QString& Foto) {
+    SCOPED_TRACE(Was.toStdString());
+    const TDialogBild Dialog = DialogAbwarten(Art);
+    EXPECT_NE(Dialog.Fenster, 0u);
+    if (!Dialog.Fenster) return Dialog;
+    ImVordergrund(Dialog.Fenster, Eigner, Was);
+    EignerGesperrt(Dialog.Fenster, Eigner, Was);
+    EXPECT_EQ(EnglischeWoerter(Dialog.Texte), QStringList());
+    Bildschirmfoto(Foto);
+    return Dialog;
+}
+
+// A print dialog in front of its owner, in German also with its settings
+// unfolded; cancelled again.
 void DruckdialogPruefen(FensterId Eigner, const QString& Was, const QString& Foto) {
     SCOPED_TRACE(Was.toStdString());
-    TDialogBild Druck = DialogAbwarten(QStringLiteral("QPrintDialog"));
+    TDialogBild Druck = DialogPruefen(QStringLiteral("QPrintDialog"), Eigner, Was, Foto);
     ASSERT_NE(Druck.Fenster, 0u);
-    ImVordergrund(Druck.Fenster, Eigner, Was);
-    EignerGesperrt(Druck.Fenster, Eigner, Was);
     EXPECT_EQ(Druck.Titel, "Drucken");
     EXPECT_TRUE(Druck.Knoepfe.contains("Drucken"));
     EXPECT_TRUE(Druck.Knoepfe.contains("Abbrechen"));
-    EXPECT_EQ(EnglischeWoerter(Druck.Texte), QStringList());
     // The settings that unfold below.
     KlickBei(DialogKnopf(QStringLiteral("Einstellungen >>")));
     EXPECT_TRUE(Warten([&] {
@@ -94,7 +106,6 @@ void DruckdialogPruefen(FensterId Eigner, const QString& Was, const QString& Fot
     }));
     EXPECT_TRUE(Druck.Texte.contains("Anzahl Exemplare"));
     EXPECT_EQ(EnglischeWoerter(Druck.Texte), QStringList());
-    Bildschirmfoto(Foto);
     Taste(QStringLiteral("Escape"));
     EXPECT_TRUE(IstAktiv(Eigner));
 }
@@ -163,14 +174,12 @@ TEST(Desktop, MessageBoxOfAnExerciseBelongsToTheExercise) {
             Antwort =
                 MessageDlg(QStringLiteral("Möchtest du eine neue Aufgabe?"), mtConfirmation, mbYes | mbNo);
         });
-        const TDialogBild Frage = DialogAbwarten(QStringLiteral("QMessageBox"));
+        const TDialogBild Frage =
+            DialogPruefen(QStringLiteral("QMessageBox"), UebungF, QStringLiteral("Meldung in der Übung"),
+                          QStringLiteral("3_meldung_in_der_uebung"));
         ASSERT_NE(Frage.Fenster, 0u);
-        ImVordergrund(Frage.Fenster, UebungF, QStringLiteral("Meldung in der Übung"));
-        EignerGesperrt(Frage.Fenster, UebungF, QStringLiteral("Meldung in der Übung"));
         EXPECT_EQ(Frage.Titel, "Bestätigen");
         EXPECT_EQ(Frage.Knoepfe, QStringList({"Ja", "Nein"}));
-        EXPECT_EQ(EnglischeWoerter(Frage.Texte), QStringList());
-        Bildschirmfoto(QStringLiteral("3_meldung_in_der_uebung"));
         // "Neue Aufgabe" beside the box does nothing meanwhile...
         Klick(Uebung->B_NeueAufgabe);
         Zusehen();
@@ -213,14 +222,12 @@ TEST(Desktop, LogBookDialogsAndPrintingComeToTheFrontInGerman) {
 
         // "Logbuch laden" with an unsaved log: the warning, then the open dialog.
         Klick(Abschnitt->LogbuchLaden);
-        const TDialogBild Warnung = DialogAbwarten(QStringLiteral("QMessageBox"));
+        const TDialogBild Warnung =
+            DialogPruefen(QStringLiteral("QMessageBox"), AbschnittF, QStringLiteral("Warnung vor dem Laden"),
+                          QStringLiteral("5_warnung_vor_dem_laden"));
         ASSERT_NE(Warnung.Fenster, 0u);
-        ImVordergrund(Warnung.Fenster, AbschnittF, QStringLiteral("Warnung vor dem Laden"));
-        EignerGesperrt(Warnung.Fenster, AbschnittF, QStringLiteral("Warnung vor dem Laden"));
         EXPECT_EQ(Warnung.Titel, "Warnung");
         EXPECT_EQ(Warnung.Knoepfe, QStringList({"OK"}));
-        EXPECT_EQ(EnglischeWoerter(Warnung.Texte), QStringList());
-        Bildschirmfoto(QStringLiteral("5_warnung_vor_dem_laden"));
         // "Logbuch speichern" beside the box opens nothing meanwhile.
         Klick(Abschnitt->LogbuchSpeichern);
         Zusehen();
@@ -228,32 +235,28 @@ TEST(Desktop, LogBookDialogsAndPrintingComeToTheFrontInGerman) {
         EXPECT_EQ(DialogAbwarten(QStringLiteral("QFileDialog"), 0).Fenster, 0u);
         KlickBei(DialogKnopf(QStringLiteral("OK")));
 
-        const TDialogBild Oeffnen = DialogAbwarten(QStringLiteral("QFileDialog"));
+        const TDialogBild Oeffnen =
+            DialogPruefen(QStringLiteral("QFileDialog"), AbschnittF, QStringLiteral("Logbuch laden"),
+                          QStringLiteral("6_logbuch_laden"));
         ASSERT_NE(Oeffnen.Fenster, 0u);
-        ImVordergrund(Oeffnen.Fenster, AbschnittF, QStringLiteral("Logbuch laden"));
-        EignerGesperrt(Oeffnen.Fenster, AbschnittF, QStringLiteral("Logbuch laden"));
         EXPECT_EQ(Oeffnen.Titel, "Öffnen");
         EXPECT_TRUE(Oeffnen.Knoepfe.contains("Öffnen"));
         EXPECT_TRUE(Oeffnen.Knoepfe.contains("Abbrechen"));
         for (const char* Text : {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RTF-Dateien (*.rtf)"})
             EXPECT_TRUE(Oeffnen.Texte.contains(QString::fromUtf8(Text))) << Text;
-        EXPECT_EQ(EnglischeWoerter(Oeffnen.Texte), QStringList());
-        Bildschirmfoto(QStringLiteral("6_logbuch_laden"));
         Taste(QStringLiteral("Escape"));
         ASSERT_TRUE(IstAktiv(AbschnittF));
         EXPECT_TRUE(Logbuchgeaendert());
 
         // "Logbuch speichern": the pupil types the file's name and saves.
         Klick(Abschnitt->LogbuchSpeichern);
-        const TDialogBild Speichern = DialogAbwarten(QStringLiteral("QFileDialog"));
+        const TDialogBild Speichern =
+            DialogPruefen(QStringLiteral("QFileDialog"), AbschnittF, QStringLiteral("Logbuch speichern"),
+                          QStringLiteral("7_logbuch_speichern"));
         ASSERT_NE(Speichern.Fenster, 0u);
-        ImVordergrund(Speichern.Fenster, AbschnittF, QStringLiteral("Logbuch speichern"));
-        EignerGesperrt(Speichern.Fenster, AbschnittF, QStringLiteral("Logbuch speichern"));
         EXPECT_EQ(Speichern.Titel, "Speichern unter");
         EXPECT_TRUE(Speichern.Knoepfe.contains("Speichern"));
         EXPECT_TRUE(Speichern.Knoepfe.contains("Abbrechen"));
-        EXPECT_EQ(EnglischeWoerter(Speichern.Texte), QStringList());
-        Bildschirmfoto(QStringLiteral("7_logbuch_speichern"));
         Tippen(Datei);
         // Once every key has arrived, and without the list of names the file
         // name box may offer below it, which could take the click.
@@ -282,14 +285,12 @@ TEST(Desktop, LogBookDialogsAndPrintingComeToTheFrontInGerman) {
         Klick(Abschnitt->SpeedButton1); // "Zurück"
         ASSERT_TRUE(IstAktiv(Haupt));
         Klick(Zq->ProgrammEnde);
-        TDialogBild Frage = DialogAbwarten(QStringLiteral("QMessageBox"));
+        TDialogBild Frage =
+            DialogPruefen(QStringLiteral("QMessageBox"), Haupt, QStringLiteral("Frage vor dem Beenden"),
+                          QStringLiteral("9_frage_vor_dem_beenden"));
         ASSERT_NE(Frage.Fenster, 0u);
-        ImVordergrund(Frage.Fenster, Haupt, QStringLiteral("Frage vor dem Beenden"));
-        EignerGesperrt(Frage.Fenster, Haupt, QStringLiteral("Frage vor dem Beenden"));
         EXPECT_EQ(Frage.Titel, "Bestätigen");
         EXPECT_EQ(Frage.Knoepfe, QStringList({"Ja", "Nein"}));
-        EXPECT_EQ(EnglischeWoerter(Frage.Texte), QStringList());
-        Bildschirmfoto(QStringLiteral("9_frage_vor_dem_beenden"));
         KlickBei(DialogKnopf(QStringLiteral("Nein")));
         ASSERT_TRUE(IstAktiv(Haupt));
         Klick(Zq->ProgrammEnde);
