@@ -89,6 +89,19 @@ TDialogBild DialogPruefen(const QString& Art, FensterId Eigner, const QString& W
     return Dialog;
 }
 
+// A file dialog of the log book in front of its owner: its title, its button
+// and what the pupil reads beside the file names. Its window, 0 if none came.
+FensterId DateidialogPruefen(FensterId Eigner, const QString& Titel, const QString& Knopf,
+                             const QString& Foto) {
+    const TDialogBild Datei = DialogPruefen(QStringLiteral("QFileDialog"), Eigner, Titel, Foto);
+    EXPECT_EQ(Datei.Titel, Titel);
+    EXPECT_TRUE(Datei.Knoepfe.contains(Knopf)) << Knopf.toStdString();
+    EXPECT_TRUE(Datei.Knoepfe.contains("Abbrechen"));
+    for (const char* Text : {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RTF-Dateien (*.rtf)"})
+        EXPECT_TRUE(Datei.Texte.contains(QString::fromUtf8(Text))) << Text;
+    return Datei.Fenster;
+}
+
 // A print dialog in front of its owner, in German also with its settings
 // unfolded; cancelled again.
 void DruckdialogPruefen(FensterId Eigner, const QString& Was, const QString& Foto) {
@@ -235,28 +248,18 @@ TEST(Desktop, LogBookDialogsAndPrintingComeToTheFrontInGerman) {
         EXPECT_EQ(DialogAbwarten(QStringLiteral("QFileDialog"), 0).Fenster, 0u);
         KlickBei(DialogKnopf(QStringLiteral("OK")));
 
-        const TDialogBild Oeffnen =
-            DialogPruefen(QStringLiteral("QFileDialog"), AbschnittF, QStringLiteral("Logbuch laden"),
-                          QStringLiteral("6_logbuch_laden"));
-        ASSERT_NE(Oeffnen.Fenster, 0u);
-        EXPECT_EQ(Oeffnen.Titel, "Öffnen");
-        EXPECT_TRUE(Oeffnen.Knoepfe.contains("Öffnen"));
-        EXPECT_TRUE(Oeffnen.Knoepfe.contains("Abbrechen"));
-        for (const char* Text : {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RTF-Dateien (*.rtf)"})
-            EXPECT_TRUE(Oeffnen.Texte.contains(QString::fromUtf8(Text))) << Text;
+        ASSERT_NE(DateidialogPruefen(AbschnittF, QStringLiteral("Öffnen"), QStringLiteral("Öffnen"),
+                                     QStringLiteral("6_logbuch_laden")),
+                  0u);
         Taste(QStringLiteral("Escape"));
         ASSERT_TRUE(IstAktiv(AbschnittF));
         EXPECT_TRUE(Logbuchgeaendert());
 
         // "Logbuch speichern": the pupil types the file's name and saves.
         Klick(Abschnitt->LogbuchSpeichern);
-        const TDialogBild Speichern =
-            DialogPruefen(QStringLiteral("QFileDialog"), AbschnittF, QStringLiteral("Logbuch speichern"),
-                          QStringLiteral("7_logbuch_speichern"));
-        ASSERT_NE(Speichern.Fenster, 0u);
-        EXPECT_EQ(Speichern.Titel, "Speichern unter");
-        EXPECT_TRUE(Speichern.Knoepfe.contains("Speichern"));
-        EXPECT_TRUE(Speichern.Knoepfe.contains("Abbrechen"));
+        ASSERT_NE(DateidialogPruefen(AbschnittF, QStringLiteral("Speichern unter"),
+                                     QStringLiteral("Speichern"), QStringLiteral("7_logbuch_speichern")),
+                  0u);
         Tippen(Datei);
         // Once every key has arrived, and without the list of names the file
         // name box may offer below it, which could take the click.
