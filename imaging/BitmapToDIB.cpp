@@ -152,7 +152,8 @@ int MedianCut(const QImage& img, std::vector<uint8_t>& indices, QList<QRgb>& pal
 
 void NotImplemented() {
     QGuiApplication::restoreOverrideCursor();
-    MessageDlg(QStringLiteral("Function not yet implemented"), mtInformation, mbOK);
+    // The pupil reads it: German, as every message of the program.
+    MessageDlg(QStringLiteral("Diese Funktion ist noch nicht verfügbar."), mtInformation, mbOK);
     throw EAbort();
 }
 

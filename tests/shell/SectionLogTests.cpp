@@ -150,7 +150,8 @@ TEST_F(SectionLog, AFailedSaveSaysSoAndKeepsTheLogUnsaved) {
         F->BitBtn3->Click();
         F->LogbuchSpeichern->Click();
     });
-    EXPECT_EQ(d.Filter, QStringList({QStringLiteral("RichText Format Files (*.rtf)|*.rtf")}));
+    // The filter's name is what the pupil reads in the dialog: German.
+    EXPECT_EQ(d.Filter, QStringList({QStringLiteral("RTF-Dateien (*.rtf)|*.rtf")}));
     ASSERT_EQ(d.Meldungen.size(), 1);
     EXPECT_TRUE(d.Meldungen[0].startsWith(QStringLiteral("Das Logbuch konnte nicht gespeichert werden")));
     EXPECT_TRUE(KxNav->LogGeaendert);
