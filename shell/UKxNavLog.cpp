@@ -22,8 +22,7 @@
 
 namespace {
 
-// The pupil reads the filter's name in the file dialogs.
-const QString LogFilter = QStringLiteral("RTF-Dateien (*.rtf)|*.rtf");
+const QString LogFilter = QStringLiteral("RichText Format Files (*.rtf)|*.rtf");
 // The log's dividing line and the line to write on.
 const QString Sternzeile(80, u'*');
 const QString Schreiblinie(57, u'_');

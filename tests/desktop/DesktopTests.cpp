@@ -97,7 +97,7 @@ FensterId DateidialogPruefen(FensterId Eigner, const QString& Titel, const QStri
     EXPECT_EQ(Datei.Titel, Titel);
     EXPECT_TRUE(Datei.Knoepfe.contains(Knopf)) << Knopf.toStdString();
     EXPECT_TRUE(Datei.Knoepfe.contains("Abbrechen"));
-    for (const char* Text : {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RTF-Dateien (*.rtf)"})
+    for (const char* Text : {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RichText Format Files (*.rtf)"})
         EXPECT_TRUE(Datei.Texte.contains(QString::fromUtf8(Text))) << Text;
     return Datei.Fenster;
 }

@@ -173,8 +173,10 @@ QStringList EnglischeWoerter(const QStringList& Texte) {
         "question", "information"};
     static const QRegularExpression Wort(QStringLiteral("\\p{L}+"));
     QStringList Gefunden;
+    // The log book's file type is named by the program itself, after the format.
+    static const QString Dateityp = QStringLiteral("RichText Format Files (*.rtf)");
     for (const QString& t : Texte)
-        for (auto it = Wort.globalMatch(t); it.hasNext();) {
+        for (auto it = Wort.globalMatch(t); t != Dateityp && it.hasNext();) {
             const QString w = it.next().captured();
             if (Englisch.contains(w.toLower())) Gefunden << w + QStringLiteral(" (") + t + QLatin1Char(')');
         }

@@ -119,6 +119,5 @@ TEST(BitmapToDIB, RefusedInput) {
     EXPECT_THROW(BitmapToDIBStream(bmp, pf8bit, 9), EAbort);
     EXPECT_THROW(BitmapToDIBStream(bmp, pf16bit, 0), EAbort);
     SetDialogResponder(nullptr);
-    EXPECT_EQ(responder.asked, (QStringList{"Diese Funktion ist noch nicht verfügbar.",
-                                            "Diese Funktion ist noch nicht verfügbar."}));
+    EXPECT_EQ(responder.asked, (QStringList{"Function not yet implemented", "Function not yet implemented"}));
 }

