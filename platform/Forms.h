@@ -522,6 +522,10 @@ public:
     TForm* ActiveForm() const;
     TCursor Cursor() const { return m_cursor; }
     void SetCursor(TCursor c);
+    // Cursors a library brings along, by their number (pictures loaded at
+    // start); QtCursor answers them. A later registration of a number wins.
+    void RegisterCursor(TCursor c, const QCursor& cursor);
+    bool HasCursor(TCursor c) const;
 
     // Book-keeping of the forms.
     void FormShown(TForm* f);
