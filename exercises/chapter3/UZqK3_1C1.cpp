@@ -145,7 +145,7 @@ TZqK3_1C1::TZqK3_1C1(TComponent* AOwner) : TAufgabeg(AOwner) {
 }
 
 TPoint TZqK3_1C1::Bildpunkt(TRealPunkt p) {
-    return TPoint(static_cast<int>(Round(200 + 20 * p.x)), static_cast<int>(Round(200 - 20 * p.y)));
+    return TPoint{static_cast<int>(Round(200 + 20 * p.x)), static_cast<int>(Round(200 - 20 * p.y))};
 }
 
 void TZqK3_1C1::FormActivate(TObject* Sender) {
