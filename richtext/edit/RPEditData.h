@@ -72,6 +72,9 @@ public:
     void SetUndoGroupMode(bool GroupUndo);
     // Closes the action in the undo list (an empty group goes).
     void EndUndoSequence();
+    // After an undo or redo step that did not fit and was put back: the
+    // document laid out afresh, the caret at its start.
+    void RecoverAfterFailedStep();
 
     // ---- lifecycle and formatting
     void ClearFormatting() override;

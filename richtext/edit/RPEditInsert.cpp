@@ -131,7 +131,10 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
         const bool afterMarker = si > 0 && GetItemStyle(si - 1) == rpsnListMarker;
         const bool paraStart = !it->GetContinuesPrev() || afterMarker;
         const bool nextStarts = hasAfter && !GetItem(si + 1)->GetContinuesPrev();
-        const bool reachedParaEnd = !hasAfter || (nextStarts && !(endKept && si != ei && crossesPara));
+        // A list entry whose text goes before a full-line item keeps its
+        // marker on an empty line: nothing after it can join that line.
+        const bool reachedParaEnd = !hasAfter || (nextStarts && !(endKept && si != ei && crossesPara)) ||
+                                    (afterMarker && nextStarts && IsFullLineItem(si + 1));
         if (paraStart && reachedParaEnd) {
             // An empty paragraph remains.
             auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(), it->GetLineBreakBefore(), TRPTag{});
@@ -237,6 +240,11 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
             InsertItemWithUndo(item + 1, tail, CreateTextItemCopy(item), false);
             idx = item + 1;
         }
+    }
+    if (!fullWidth && !takeOver && idx > 0 && IsFullLineItem(idx - 1)) {
+        // Nothing joins the line of a table or break: the item starts a paragraph.
+        Item->SetContinuesPrev(false);
+        Item->ParaNo = CurParaStyleNo;
     }
     if (takeOver) {
         // The new item takes over the paragraph start of the one it goes before.

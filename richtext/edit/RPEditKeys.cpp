@@ -260,6 +260,16 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
         const bool start = !GetItem(item)->GetContinuesPrev();
         const bool br = GetItem(item)->GetLineBreakBefore();
         const int para = GetItemPara(item);
+        const bool entryBeforeFullLine = item > 0 && GetItemStyle(item - 1) == rpsnListMarker && IsFullLineItem(next);
+        if (entryBeforeFullLine) {
+            // An empty list entry before a table or break cannot take it into
+            // its line: the entry goes, marker and all.
+            DeleteItemsWithUndo(item - 1, item);
+            EndUndoSequence();
+            EndEditFormat();
+            SetCaretItemPos(item - 1, GetFirstOffsetOfItem(item - 1));
+            return;
+        }
         if (GetItemStyle(next) == rpsnListMarker && (!start || br)) {
             // A marker cannot take a place inside a line: it goes too, and
             // its text follows on this line.

@@ -182,10 +182,12 @@ void TCustomRichPadEdit::UndoStep(bool IsRedo) {
         d->Beep();
         return;
     }
-    if (IsRedo)
-        list->Redo(*d);
-    else
-        list->Undo(*d);
+    if (!(IsRedo ? list->Redo(*d) : list->Undo(*d))) {
+        // The step did not fit the document: refused, and nothing of it stays.
+        d->Beep();
+        Invalidate();
+        return;
+    }
     Change(false);
     Invalidate();
 }

@@ -267,6 +267,8 @@ public:
 
     // ---- appending
     void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
+    // Appends the item as it is, its paragraph flags untouched.
+    void AppendItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
     void AddTextTag(const std::string& Text, int StyleNo, int ParaNo, const TRPTag& Tag);
     void AddText(const std::string& Text, int StyleNo, int ParaNo) {
         AddTextTag(Text, StyleNo, ParaNo, TRPTag{});

@@ -107,7 +107,11 @@ void AddNumberedList(TRPStyle& Style) {
 }
 
 void AddListEntry(TCustomRichPadEdit& E, const std::string& Text, int ListNo) {
-    TCustomRPData* d = E.RPData();
+    AddListEntry(*E.RPData(), Text, ListNo);
+}
+
+void AddListEntry(TCustomRPData& Data, const std::string& Text, int ListNo) {
+    TCustomRPData* d = &Data;
     d->AddItem(std::string(), TRPMarkerItemInfo::CreateEx(d, ListNo, 0, 1, false));
     d->AddMarkerInList(d->GetItemCount() - 1);
     d->AddText(Text, 0, -1);

@@ -41,6 +41,7 @@ public:
 // marker and a text item in style 0, para 0, at the end of the document.
 void AddNumberedList(TRPStyle& Style);
 void AddListEntry(TCustomRichPadEdit& E, const std::string& Text, int ListNo = 0);
+void AddListEntry(TCustomRPData& Data, const std::string& Text, int ListNo = 0);
 
 // One line per item: "P" (paragraph start), "B" (line break) or "-"
 // (continues), then "s<style> p<para>", then the text in quotes (a list

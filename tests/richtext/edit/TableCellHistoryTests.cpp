@@ -1,0 +1,154 @@
+// The history of a cell edited in place, folded into the host's: steps that
+// lists and tables inside the cell leave undo to the same text, and a step
+// that cannot be applied is refused instead of ending the program.
+#include <gtest/gtest.h>
+
+#include "TableEditFixture.h"
+#include "platform/Keys.h"
+#include "platform/Pictures.h"
+
+#include <QImage>
+
+namespace {
+
+class CellHistory : public TableInplace {
+protected:
+    // The table of Build with cell (0, 0) holding the list entries given.
+    void BuildWithList(const std::vector<std::string>& Entries) {
+        AddNumberedList(*F.Style);
+        Build(2, 2);
+        TRPTableCellData* cell = T->GetCell(0, 0);
+        cell->Clear();
+        for (const std::string& e : Entries)
+            AddListEntry(*cell, e);
+        F.Edit->Format();
+        F.Edit->ClearUndo();
+    }
+    // RPF of a table of empty cells, as a copied table reaches the clipboard.
+    std::string TableRPF(int Rows, int Cols) {
+        TRichPadEdit source(F.Form.get());
+        source.SetParent(F.Form.get());
+        source.SetStyle(F.Style.get());
+        source.Clear();
+        source.RPData()->AddItem(std::string(), TRPTableItemInfo::CreateEx(Rows, Cols, source.RPData()));
+        source.Format();
+        return SaveRPF(source);
+    }
+    // Clicks into cell (Row, Col) of the table.
+    void ClickCell(int Row, int Col) {
+        int x = 0, y = 0;
+        ASSERT_TRUE(F.Data()->GetItemClientCoords(T->GetItemNo(), x, y));
+        const TRPTableCellData* c = T->GetCell(Row, Col);
+        MouseClickAt(F.Edit, x + c->Left + c->Width - 3, y + c->Top + 3);
+        ProcessEvents();
+    }
+    // Clicks on the text after the table, which closes the cell editor.
+    void ClickAfterTable() {
+        int x = 0, y = 0;
+        ASSERT_TRUE(F.Data()->GetItemClientCoords(F.Data()->GetItemCount() - 1, x, y));
+        MouseClickAt(F.Edit, x + 2, y + 2);
+        ProcessEvents();
+    }
+    std::string CellDump(int Row, int Col) const { return DumpItems(*T->GetCell(Row, Col)); }
+};
+
+TEST_F(CellHistory, UndoAfterDeletingUpToATableInsertedInAListCellGivesTheTextBack) {
+    BuildWithList({"Gut", "likewise"});
+    const std::string start = SaveRPF(*F.Edit);
+    ClickCell(0, 0);
+    ASSERT_EQ(EditedCell(), "0,0");
+    Key(VK_DOWN);
+    Key(VK_END);
+    ASSERT_EQ(EditorCaret(), "3:9");
+    Type("s");
+    ASSERT_TRUE(Focused()->InsertRPFFromStream(TableRPF(2, 2)));
+    Type("rin");
+    Key(VK_BACK);
+    TRPEditRPData* ed = Editor()->EditData();
+    // What is typed after the table starts a paragraph of its own.
+    ASSERT_EQ(DumpItems(*ed), "P s-11 p0 \"#1\"\n- s0 p0 \"Gut\"\nP s-11 p0 \"#2\"\n- s0 p0 \"likewises\"\n"
+                              "P s-60 p0 \"\"\nP s0 p0 \"ri\"\n");
+    // From the start of "likewises" up to the table: the entry stays, empty.
+    Editor()->SetSelectionBounds(3, 1, 4, 0);
+    Key(VK_DELETE);
+    EXPECT_EQ(DumpItems(*ed), "P s-11 p0 \"#1\"\n- s0 p0 \"Gut\"\nP s-11 p0 \"#2\"\n- s0 p0 \"\"\n"
+                              "P s-60 p0 \"\"\nP s0 p0 \"ri\"\n");
+    const std::string edited = SaveRPF(*F.Edit);
+    ClickAfterTable();
+    ASSERT_EQ(EditedCell(), "-");
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
+    // The cell opens again and gives back the text, then the typed "n".
+    Key('Z', ssCtrl);
+    Key('Z', ssCtrl);
+    EXPECT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(EditorText(), "#Gut\n#likewises\n#\nrin");
+    UndoAll(false);
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    UndoAll(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
+}
+
+TEST_F(CellHistory, UndoAfterDeletingBetweenAMarkerAndATableGivesTheTextBack) {
+    BuildWithList({"cell 3"});
+    const std::string start = SaveRPF(*F.Edit);
+    ClickCell(0, 0);
+    ASSERT_EQ(EditedCell(), "0,0");
+    Key(VK_HOME);
+    Type(" ");
+    Editor()->SetSelectionBounds(1, 1, 1, 4);
+    ASSERT_TRUE(Focused()->InsertRPFFromStream(TableRPF(3, 2)));
+    Key(VK_RETURN);
+    Key(VK_PRIOR);
+    ASSERT_EQ(EditorCaret(), "1:1");
+    TRPEditRPData* ed = Editor()->EditData();
+    ASSERT_EQ(DumpItems(*ed), "P s-11 p0 \"#1\"\n- s0 p0 \"\"\nP s-60 p0 \"\"\nP s0 p0 \"\"\nP s0 p0 \"ll 3\"\n");
+    // Delete at the empty entry before the table takes the entry away whole.
+    Key(VK_DELETE);
+    EXPECT_EQ(DumpItems(*ed), "P s-60 p0 \"\"\nP s0 p0 \"\"\nP s0 p0 \"ll 3\"\n");
+    EXPECT_EQ(EditorCaret(), "0:0");
+    const std::string edited = SaveRPF(*F.Edit);
+    ClickAfterTable();
+    ASSERT_EQ(EditedCell(), "-");
+    for (int i = 0; i < 4; ++i)
+        Key('Z', ssCtrl);
+    EXPECT_EQ(EditorText(), "#cell 3");
+    UndoAll(false);
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    UndoAll(true);
+    EXPECT_EQ(SaveRPF(*F.Edit), edited);
+}
+
+// The cell's steps come back to the cell when the host undoes them; when they
+// no longer fit its items, the cell refuses them instead of ending the program.
+TEST_F(CellHistory, ACellStepThatDoesNotFitIsRefusedInTheCell) {
+    F.Style->UseSound = true;
+    Build(2, 2);
+    T->GetCell(0, 1)->Clear();
+    T->GetCell(0, 1)->AddNL("Bad", 0, 0);
+    F.Edit->Format();
+    ClickCell(0, 1);
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    Key(VK_RETURN);
+    ClickAfterTable();
+    ASSERT_EQ(Text(0, 1), "B|ad");
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    cell->Clear();
+    cell->AddPicture("bild", std::make_unique<TBitmap>(image), 0, 0, TRPTag{});
+    cell->AddNL("B", 0, 0);
+    cell->AddNL("ad", 0, 0);
+    F.Edit->Format();
+    const int beeps = TCustomRPData::BeepCount;
+    Key('Z', ssCtrl);
+    EXPECT_EQ(TCustomRPData::BeepCount, beeps + 1);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(EditorText(), "#\nB\nad");
+    EXPECT_FALSE(Editor()->CanUndo());
+    T->CloseInplaceEditor(true);
+    EXPECT_EQ(Text(0, 1), "bild|B|ad");
+    EXPECT_FALSE(F.Edit->CanUndo());
+}
+
+} // namespace
