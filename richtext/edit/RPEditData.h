@@ -211,7 +211,11 @@ public:
                            bool TakeTag);
     void InsertTextA(const std::string& Text, bool CaretAtStart);
     void InsertTextWide(const std::string& Text, bool CaretAtStart);
-    bool InsertRPF(const std::string& Stream);
+    // Whether Stream reads whole as an insertion and holds an item.
+    bool RPFInsertable(const std::string& Stream);
+    // Refused (a beep, nothing changed) unless Stream is insertable; Checked
+    // when the caller has just asked.
+    bool InsertRPF(const std::string& Stream, bool Checked = false);
     bool InsertRTF(const std::string& Stream);
     void ApplyParaStyleEx(int Value, bool ConvertMode);
     void ApplyStyleConversion(int UserData);

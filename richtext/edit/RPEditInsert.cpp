@@ -418,7 +418,18 @@ void TRPEditRPData::FinishTextInsertion(int FirstItemNo, int LastItemNo, bool Ca
 // ---------------------------------------------------------------------------
 // RPF and RTF
 
-bool TRPEditRPData::InsertRPF(const std::string& Stream) {
+bool TRPEditRPData::RPFInsertable(const std::string& Stream) {
+    int items = 0;
+    return CheckRPFInsertion(Stream, items) && items > 0;
+}
+
+bool TRPEditRPData::InsertRPF(const std::string& Stream, bool Checked) {
+    // A damaged block changes nothing: it is read whole before anything is
+    // split or recorded. One that holds no item changes nothing either.
+    if (!Checked && !RPFInsertable(Stream)) {
+        Beep();
+        return false;
+    }
     return InsertStream(Stream, false);
 }
 

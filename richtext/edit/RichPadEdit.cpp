@@ -308,8 +308,13 @@ bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<
 
 bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertRPFFromStream(Stream);
+    // Checked before the selection goes: a damaged stream changes nothing.
+    if (!EditData()->RPFInsertable(Stream)) {
+        EditData()->Beep();
+        return false;
+    }
     if (!BeginInsertion()) return true;
-    const bool ok = EditData()->InsertRPF(Stream);
+    const bool ok = EditData()->InsertRPF(Stream, true);
     EndInsertion();
     return ok;
 }
