@@ -145,6 +145,9 @@ public:
     void SetParasFromListWithUndo(int ItemNo, const std::vector<int>& List);
     void SetStyleNoWithUndo(int ItemNo, int StyleNo);
     void SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo);
+    // What the editing operations use to join a line: nothing joins the line
+    // of a table or break, which stands alone.
+    void JoinLineWithUndo(int ItemNo);
     void SetLineBreakWithUndo(int ItemNo, bool BR);
     void SetPageBreakWithUndo(int ItemNo, bool PageBreak);
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);

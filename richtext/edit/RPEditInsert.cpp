@@ -170,7 +170,7 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
     // Across paragraphs, what is left after the selection continues the line before it.
     if (si != ei && crossesPara && endKept && !startTakenOver) {
         const int after = caretItem + 1;
-        if (after < GetItemCount() && !GetItem(after)->GetContinuesPrev()) SetSameLineWithUndo(after, true, -1);
+        if (after < GetItemCount() && !GetItem(after)->GetContinuesPrev()) JoinLineWithUndo(after);
     }
     if (caretItem >= 0 && CanMerge(caretItem)) MergeTextItemsWithUndo(caretItem);
     if (caretItem < 0) {
@@ -511,7 +511,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     if (added > 0) {
         const int last = index + added - 1;
         if (midLine && !GetItem(index)->GetContinuesPrev() && !GetItem(index)->GetBoolValue(rpbivFullLine))
-            SetSameLineWithUndo(index, true, -1);
+            JoinLineWithUndo(index);
         int caretItem = last;
         int caretOffs = GetLastOffsetOfItem(last);
         if (CanMerge(last)) MergeTextItemsWithUndo(last);

@@ -284,7 +284,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             SetLineBreakWithUndo(item, br);
             if (!br) SetParasFromListWithUndo(item, std::vector<int>(1, para));
         } else {
-            SetSameLineWithUndo(item, true, -1);
+            JoinLineWithUndo(item);
         }
         caretOffs = GetFirstOffsetOfItem(item);
     } else if (IsTextItem(next) && GetItemText(next).empty() && !IsProtected(next, rpprDeleteProtect)) {
@@ -304,7 +304,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             MergeTextItemsWithUndo(item);
         }
     } else {
-        SetSameLineWithUndo(next, true, -1);
+        JoinLineWithUndo(next);
     }
     UnifyJoinedPara(std::min(caretItem, GetItemCount() - 1));
     EndUndoSequence();
@@ -381,7 +381,7 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
             caretItem = item - 1;
             caretOffs = len + 1;
         } else {
-            SetSameLineWithUndo(item, true, -1);
+            JoinLineWithUndo(item);
         }
         if (join) UnifyJoinedPara(caretItem);
     } else if (IsTextItem(item)) {

@@ -259,6 +259,11 @@ void TRPEditRPData::SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo) {
     item->SetContinuesPrev(SameLine);
 }
 
+void TRPEditRPData::JoinLineWithUndo(int ItemNo) {
+    if (ItemNo <= 0 || ItemNo >= GetItemCount() || IsFullLineItem(ItemNo - 1)) return;
+    SetSameLineWithUndo(ItemNo, true, -1);
+}
+
 void TRPEditRPData::SetLineBreakWithUndo(int ItemNo, bool BR) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return;
     TCustomRPItemInfo* item = GetItem(ItemNo);

@@ -506,9 +506,10 @@ void TCustomRPData::Assign(TCustomRPData* Source) {
     if (!Source || Source == this) return;
     if (TagsArePChars() != Source->TagsArePChars())
         throw ERichPadError("Can't assign RichPad to RichPad - tags types mismatch");
-    // Markers leave the source's marker list before they move.
+    // Markers leave the source's marker list before they move, those in the
+    // cells of a table too: the source's list may outlive them.
     for (int i = 0; i < Source->GetItemCount(); ++i)
-        if (TCustomRPItemInfo* item = Source->GetItem(i); item && dynamic_cast<TRPMarkerItemInfo*>(item))
+        if (TCustomRPItemInfo* item = Source->GetItem(i))
             Source->RemoveMarkerFromList(item, true);
     // Only the first item meets this document's last one; the others keep
     // their flags exactly, so that a history of edits recorded on Source

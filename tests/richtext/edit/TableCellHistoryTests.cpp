@@ -6,6 +6,7 @@
 #include "TableEditFixture.h"
 #include "platform/Keys.h"
 #include "platform/Pictures.h"
+#include "richtext/model/RPMarkers.h"
 
 #include <QImage>
 
@@ -149,6 +150,41 @@ TEST_F(CellHistory, ACellStepThatDoesNotFitIsRefusedInTheCell) {
     T->CloseInplaceEditor(true);
     EXPECT_EQ(Text(0, 1), "bild|B|ad");
     EXPECT_FALSE(F.Edit->CanUndo());
+}
+
+} // namespace
+
+namespace {
+
+// Markers in the cells of a table inside a cell move with it into the cell's
+// editor and out again; a table deleted there takes its markers along and
+// leaves none behind in any list.
+TEST_F(CellHistory, ListsOfATableInACellLeaveWithTheTable) {
+    AddNumberedList(*F.Style);
+    Build(2, 2);
+    TRPTableCellData* holder = T->GetCell(0, 0);
+    holder->Clear();
+    auto inner = TRPTableItemInfo::CreateEx(1, 1, holder);
+    TRPTableCellData* innerCell = inner->GetCell(0, 0);
+    holder->AddItem(std::string(), std::move(inner));
+    holder->AddNL("danach", 0, 0);
+    innerCell->Clear();
+    AddListEntry(*innerCell, "eins");
+    AddListEntry(*innerCell, "zwei");
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    ASSERT_EQ(F.Data()->GetMarkers(false)->Count(), 2);
+    ClickCell(0, 0);
+    ASSERT_EQ(EditedCell(), "0,0");
+    EXPECT_EQ(F.Data()->GetMarkers(false), nullptr);
+    Editor()->SetSelectionBounds(0, 0, 1, 1);
+    Key(VK_DELETE);
+    EXPECT_EQ(EditorText(), "danach");
+    // The deleted table leaves the history: it is freed now.
+    F.Edit->ClearUndo();
+    ClickAfterTable();
+    EXPECT_EQ(F.Data()->GetMarkers(false), nullptr);
+    F.Edit->Clear();
 }
 
 } // namespace

@@ -55,7 +55,7 @@ protected:
             ProcessEvents();
         }
         EXPECT_LT(guard, Limit);
-        if (TRPTableItemInfo* t = AnyTable()) t->CloseInplaceEditor(true);
+        F.Edit->DestroyCellEditor();
     }
     // The table wherever it is now (nil when the keys deleted it).
     TRPTableItemInfo* AnyTable() const {
