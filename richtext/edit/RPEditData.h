@@ -148,6 +148,9 @@ public:
     // What the editing operations use to join a line: nothing joins the line
     // of a table or break, which stands alone.
     void JoinLineWithUndo(int ItemNo);
+    // Items of First .. Last that continue the line of a table or break
+    // start paragraphs of their own.
+    void SeparateFromFullLines(int First, int Last);
     void SetLineBreakWithUndo(int ItemNo, bool BR);
     void SetPageBreakWithUndo(int ItemNo, bool PageBreak);
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);

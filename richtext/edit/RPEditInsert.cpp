@@ -173,6 +173,8 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
         if (after < GetItemCount() && !GetItem(after)->GetContinuesPrev()) JoinLineWithUndo(after);
     }
     if (caretItem >= 0 && CanMerge(caretItem)) MergeTextItemsWithUndo(caretItem);
+    // Where a table met what followed the selection, that starts a paragraph.
+    SeparateFromFullLines(caretItem, caretItem + 2);
     if (caretItem < 0) {
         caretItem = 0;
         caretOffs = GetFirstOffsetOfItem(0);

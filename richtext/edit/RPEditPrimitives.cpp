@@ -264,6 +264,11 @@ void TRPEditRPData::JoinLineWithUndo(int ItemNo) {
     SetSameLineWithUndo(ItemNo, true, -1);
 }
 
+void TRPEditRPData::SeparateFromFullLines(int First, int Last) {
+    for (int i = std::max(First, 1); i <= Last && i < GetItemCount(); ++i)
+        if (GetItem(i)->GetContinuesPrev() && IsFullLineItem(i - 1)) SetSameLineWithUndo(i, false, GetItemPara(i));
+}
+
 void TRPEditRPData::SetLineBreakWithUndo(int ItemNo, bool BR) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return;
     TCustomRPItemInfo* item = GetItem(ItemNo);

@@ -52,20 +52,6 @@ void CollectTables(TCustomRPData& Data, std::vector<TRPTableItemInfo*>& Out) {
         }
 }
 
-// A list marker starts its paragraph and text follows it on its line;
-// nothing continues the line of a table.
-std::string Misplaced(const TCustomRPData& D) {
-    for (int i = 0; i < D.GetItemCount(); ++i) {
-        const TCustomRPItemInfo* it = D.GetItem(i);
-        if (D.GetItemStyle(i) == rpsnListMarker &&
-            (it->GetContinuesPrev() || i + 1 >= D.GetItemCount() || !D.GetItem(i + 1)->GetContinuesPrev()))
-            return "marker " + std::to_string(i) + " misplaced";
-        if (i > 0 && it->GetContinuesPrev() && D.GetItem(i - 1)->GetBoolValue(rpbivFullLine))
-            return "item " + std::to_string(i) + " joins a full line";
-    }
-    return std::string();
-}
-
 class CellScript : public TableInplace {
 protected:
     void SetUp() override { AddNumberedList(*F.Style); }
@@ -145,6 +131,19 @@ protected:
         return SaveRPF(source);
     }
 
+    // RPF of list entries, as copied from another list.
+    std::string ListRPF() {
+        TRichPadEdit source(F.Form.get());
+        source.SetParent(F.Form.get());
+        source.SetStyle(F.Style.get());
+        source.Clear();
+        AddListEntry(source, "erstens");
+        AddListEntry(source, "");
+        AddListEntry(source, "drittens");
+        source.Format();
+        return SaveRPF(source);
+    }
+
     std::mt19937 Rng;
     int Pick(int n) { return static_cast<int>(Rng() % static_cast<unsigned>(std::max(1, n))); }
 
@@ -179,6 +178,8 @@ protected:
         const int n = d->GetItemCount();
         if (n == 0) return;
         int a = Pick(n), b = Pick(n);
+        // Mostly short selections, so that the documents do not melt away.
+        if (Pick(3)) b = std::min(n - 1, a + Pick(3));
         if (OverTable) {
             std::vector<int> tables;
             for (int i = 0; i < n; ++i)
@@ -224,7 +225,7 @@ protected:
 
     // One step; its name for the failure message.
     std::string Step() {
-        switch (Pick(24)) {
+        switch (Pick(28)) {
         case 0:
         case 1:
         case 2:
@@ -280,6 +281,7 @@ protected:
                 Key(Pick(2) ? VK_DELETE : VK_BACK);
             return "delete over a table";
         case 14:
+        case 22:
             if (Pick(2)) RandomCaret();
             Focused()->InsertRPFFromStream(TableRPF(2 + Pick(2), 2, Pick(2) == 0));
             ProcessEvents();
@@ -312,6 +314,12 @@ protected:
             F.Edit->ApplyParaStyle(Pick(4));
             ProcessEvents();
             return "paragraph style";
+        case 23:
+        case 24:
+            if (Pick(2)) RandomCaret();
+            Focused()->InsertRPFFromStream(ListRPF());
+            ProcessEvents();
+            return "insert list";
         default:
             Key('Z', Pick(3) == 0 ? ssCtrl | ssShift : ssCtrl);
             return "undo/redo";
@@ -381,6 +389,7 @@ TEST_F(CellScript, UndoAllGivesBackTheStartAndRedoAllTheEditedDocument) {
             Rng.seed(static_cast<unsigned>(seed) * 7919u + static_cast<unsigned>(doc));
             const std::string start = SaveRPF(*F.Edit);
             std::string log;
+            int inCell = 0, nested = 0;
             for (int step = 0; step < steps; ++step) {
                 const std::string before = Describe();
                 try {
@@ -392,7 +401,14 @@ TEST_F(CellScript, UndoAllGivesBackTheStartAndRedoAllTheEditedDocument) {
                 }
                 const std::string bad = CheckDocuments();
                 ASSERT_EQ(bad, "") << where << " step " << step << ": " << log << "\nbefore:\n" << before;
+                if (const TCustomRichPadEdit* cell = F.Edit->OpenCellEditor()) {
+                    ++inCell;
+                    if (cell->OpenCellEditor()) ++nested;
+                }
             }
+            if (qEnvironmentVariableIsSet("PRAVOLIN_SCRIPT_SEEDS"))
+                fprintf(stderr, "%s: %d steps, %d in a cell, %d in a nested cell, %d items at the end\n", where.c_str(),
+                        steps, inCell, nested, F.Data()->GetItemCount());
             F.Edit->DestroyCellEditor();
             ProcessEvents();
             // Steps undone on the way and not overwritten stay redoable: not part of this test.

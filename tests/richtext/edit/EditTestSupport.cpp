@@ -1,5 +1,6 @@
 #include "EditTestSupport.h"
 
+#include "richtext/model/RPItem.h"
 #include "richtext/model/RPMarkers.h"
 
 #include <sstream>
@@ -80,6 +81,18 @@ std::string DumpItems(const TCustomRPData& Data) {
         out += "\"\n";
     }
     return out;
+}
+
+std::string Misplaced(const TCustomRPData& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i) {
+        const TCustomRPItemInfo* it = D.GetItem(i);
+        if (D.GetItemStyle(i) == rpsnListMarker &&
+            (it->GetContinuesPrev() || i + 1 >= D.GetItemCount() || !D.GetItem(i + 1)->GetContinuesPrev()))
+            return "marker " + std::to_string(i) + " misplaced";
+        if (i > 0 && it->GetContinuesPrev() && D.GetItem(i - 1)->GetBoolValue(rpbivFullLine))
+            return "item " + std::to_string(i) + " joins a full line";
+    }
+    return std::string();
 }
 
 std::string SaveRPF(TCustomRichPad& Control) {

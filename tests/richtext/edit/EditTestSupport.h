@@ -47,6 +47,10 @@ void AddListEntry(TCustomRPData& Data, const std::string& Text, int ListNo = 0);
 // (continues), then "s<style> p<para>", then the text in quotes (a list
 // marker's counter as "#n").
 std::string DumpItems(const TCustomRPData& Data);
+// What is out of place in a document, empty when nothing: a list marker
+// starts its paragraph and text follows it on its line; nothing continues
+// the line of a table or break.
+std::string Misplaced(const TCustomRPData& Data);
 // The document as RPF (items, flags and styles, byte-exact).
 std::string SaveRPF(TCustomRichPad& Control);
 // The text of the paragraphs joined with "\n".

@@ -1,6 +1,7 @@
-// The history of a cell edited in place, folded into the host's: steps that
-// lists and tables inside the cell leave undo to the same text, and a step
-// that cannot be applied is refused instead of ending the program.
+// Lists and tables meeting in a document and in its cells: the history of a
+// cell edited in place, folded into the host's, undoes to the same text; a
+// step that cannot be applied is refused instead of ending the program; and
+// deletions around tables and list markers leave well-formed paragraphs.
 #include <gtest/gtest.h>
 
 #include "TableEditFixture.h"
@@ -150,6 +151,19 @@ TEST_F(CellHistory, ACellStepThatDoesNotFitIsRefusedInTheCell) {
     T->CloseInplaceEditor(true);
     EXPECT_EQ(Text(0, 1), "bild|B|ad");
     EXPECT_FALSE(F.Edit->CanUndo());
+
+    // A cell's steps whose table has gone are refused in the host.
+    ClickCell(1, 1);
+    Type("x");
+    ClickAfterTable();
+    F.Data()->UndoMode = 0;
+    F.Data()->DeleteItemWithUndo(1);
+    F.Data()->EndEditFormat();
+    const std::string before = SaveRPF(*F.Edit);
+    Key('Z', ssCtrl);
+    EXPECT_EQ(TCustomRPData::BeepCount, beeps + 2);
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_FALSE(F.Edit->CanUndo());
 }
 
 } // namespace
@@ -185,6 +199,50 @@ TEST_F(CellHistory, ListsOfATableInACellLeaveWithTheTable) {
     ClickAfterTable();
     EXPECT_EQ(F.Data()->GetMarkers(false), nullptr);
     F.Edit->Clear();
+}
+
+} // namespace
+
+namespace {
+
+// Every selection of a document where tables and list entries meet deletes
+// to well-formed paragraphs (no marker alone, nothing on a table's line) and
+// undoes to the same bytes.
+TEST_F(CellHistory, EverySelectionBetweenTablesAndListEntriesDeletesCleanly) {
+    AddNumberedList(*F.Style);
+    TRPEditRPData* d = F.Data();
+    F.Edit->Clear();
+    d->AddNL("vor", 0, 0);
+    d->AddItem(std::string(), TRPTableItemInfo::CreateEx(1, 1, d));
+    d->AddNL("x", 0, 0);
+    AddListEntry(*d, "eins");
+    AddListEntry(*d, "");
+    d->AddItem(std::string(), TRPTableItemInfo::CreateEx(1, 1, d));
+    d->AddNL("nach", 0, 0);
+    F.Edit->Format();
+    ASSERT_EQ(Misplaced(*d), "");
+    const std::string start = SaveRPF(*F.Edit);
+    std::vector<std::pair<int, int>> places;
+    for (int i = 0; i < d->GetItemCount(); ++i)
+        for (int o = d->GetFirstOffsetOfItem(i); o <= d->GetLastOffsetOfItem(i); ++o)
+            places.emplace_back(i, o);
+    int deleted = 0;
+    for (size_t a = 0; a < places.size(); ++a)
+        for (size_t b = a + 1; b < places.size(); ++b) {
+            const auto [si, so] = places[a];
+            const auto [ei, eo] = places[b];
+            F.Select(si, so, ei, eo);
+            F.Key((a + b) % 2 ? VK_DELETE : VK_BACK);
+            const std::string where = std::to_string(si) + ":" + std::to_string(so) + "-" + std::to_string(ei) +
+                                      ":" + std::to_string(eo) + "\n" + DumpItems(*d);
+            ASSERT_EQ(Misplaced(*d), "") << where;
+            if (!F.Edit->CanUndo()) continue;
+            ++deleted;
+            F.Edit->Undo();
+            ASSERT_EQ(SaveRPF(*F.Edit), start) << where;
+            F.Edit->ClearUndo();
+        }
+    EXPECT_GT(deleted, 200);
 }
 
 } // namespace
