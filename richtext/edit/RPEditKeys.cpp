@@ -306,6 +306,8 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
     } else {
         JoinLineWithUndo(next);
     }
+    // What came up behind a table or break starts a paragraph instead.
+    SeparateFromFullLines(caretItem, caretItem + 1);
     UnifyJoinedPara(std::min(caretItem, GetItemCount() - 1));
     EndUndoSequence();
     EndEditFormat();
@@ -383,6 +385,7 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
         } else {
             JoinLineWithUndo(item);
         }
+        SeparateFromFullLines(caretItem, caretItem + 1);
         if (join) UnifyJoinedPara(caretItem);
     } else if (IsTextItem(item)) {
         if (IsProtected(item, rpprModifyProtect)) {

@@ -145,6 +145,7 @@ protected:
     }
 
     std::mt19937 Rng;
+    std::string LastSelection; // for failure messages
     int Pick(int n) { return static_cast<int>(Rng() % static_cast<unsigned>(std::max(1, n))); }
 
     TRPEditRPData* FocusedData() const { return Focused()->EditData(); }
@@ -194,6 +195,7 @@ protected:
         int oa = RandomOffs(*d, a), ob = RandomOffs(*d, b);
         if (a == b && oa > ob) std::swap(oa, ob);
         Focused()->SetSelectionBounds(a, oa, b, ob);
+        LastSelection = std::to_string(a) + ":" + std::to_string(oa) + "-" + std::to_string(b) + ":" + std::to_string(ob);
     }
     // A click on the host: on a cell it opens that cell, elsewhere it closes
     // the open one.
@@ -272,14 +274,14 @@ protected:
                 Type("q");
             else
                 Key(Pick(2) ? VK_DELETE : VK_BACK);
-            return "delete selection";
+            return "delete selection " + LastSelection;
         case 13:
             RandomSelection(true);
             if (Pick(3) == 0)
                 Type("w");
             else
                 Key(Pick(2) ? VK_DELETE : VK_BACK);
-            return "delete over a table";
+            return "delete over a table " + LastSelection;
         case 14:
         case 22:
             if (Pick(2)) RandomCaret();
