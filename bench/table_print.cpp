@@ -3,6 +3,7 @@
 // the counters give the pages and the size of the file. Beside it, as the
 // reference, Qt's own rich-text document printing the same table with borders.
 #include "BenchMain.h"
+#include "QtPrinting.h"
 #include "platform/Printer.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPStyle.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
@@ -87,14 +87,8 @@ void BM_QtTextDocumentTabelleDrucken(benchmark::State& state) {
     for (int r = 0; r < kRows; ++r)
         for (int col = 0; col < kCols; ++col)
             table->cellAt(r, col).firstCursorPosition().insertText(QString::fromStdString(CellText(r, col)));
-    for (auto _ : state) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setResolution(600);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(PdfFile());
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        doc.print(&printer);
-    }
+    for (auto _ : state)
+        PrintWithQt(doc, PdfFile());
     state.counters["PDF_KB"] = static_cast<double>(QFileInfo(PdfFile()).size()) / 1024.0;
 }
 

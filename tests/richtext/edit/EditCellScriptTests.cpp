@@ -117,31 +117,13 @@ protected:
         F.Edit->ClearUndo();
     }
 
-    // RPF of a small table, the one cell holding a list when asked.
-    std::string TableRPF(int Rows, int Cols, bool List) {
-        TRichPadEdit source(F.Form.get());
-        source.SetParent(F.Form.get());
-        source.SetStyle(F.Style.get());
-        source.Clear();
-        auto t = TRPTableItemInfo::CreateEx(Rows, Cols, source.RPData());
-        TRPTableItemInfo* raw = t.get();
-        source.RPData()->AddItem(std::string(), std::move(t));
-        if (List) FillCell(*raw->GetCell(0, 0), "*neu\n*zwei");
-        source.Format();
-        return SaveRPF(source);
-    }
-
     // RPF of list entries, as copied from another list.
     std::string ListRPF() {
-        TRichPadEdit source(F.Form.get());
-        source.SetParent(F.Form.get());
-        source.SetStyle(F.Style.get());
-        source.Clear();
-        AddListEntry(source, "erstens");
-        AddListEntry(source, "");
-        AddListEntry(source, "drittens");
-        source.Format();
-        return SaveRPF(source);
+        return RPFOf([](TCustomRPData& D) {
+            AddListEntry(D, "erstens");
+            AddListEntry(D, "");
+            AddListEntry(D, "drittens");
+        });
     }
 
     std::mt19937 Rng;
@@ -269,19 +251,15 @@ protected:
         }
         case 11:
         case 12:
-            RandomSelection(false);
+        case 13: {
+            const bool overTable = Pick(3) == 0;
+            RandomSelection(overTable);
             if (Pick(3) == 0)
                 Type("q");
             else
                 Key(Pick(2) ? VK_DELETE : VK_BACK);
-            return "delete selection " + LastSelection;
-        case 13:
-            RandomSelection(true);
-            if (Pick(3) == 0)
-                Type("w");
-            else
-                Key(Pick(2) ? VK_DELETE : VK_BACK);
-            return "delete over a table " + LastSelection;
+            return (overTable ? "delete over a table " : "delete selection ") + LastSelection;
+        }
         case 14:
         case 22:
             if (Pick(2)) RandomCaret();
@@ -339,30 +317,19 @@ protected:
                "\n" + DumpItems(*d);
     }
 
-    // The whole document tree, for tracing.
+    // The whole document tree, cells indented under their tables, for tracing.
     static void DumpTree(TCustomRPData& D, const std::string& Indent, std::string& Out) {
-        for (int i = 0; i < D.GetItemCount(); ++i) {
-            std::string line = DumpItems(D);
-            (void)line;
-        }
         std::istringstream lines(DumpItems(D));
-        std::string l;
-        int i = 0;
-        while (std::getline(lines, l)) {
-            Out += Indent + l + "\n";
+        std::string line;
+        for (int i = 0; std::getline(lines, line); ++i) {
+            Out += Indent + line + "\n";
             if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i)))
                 t->Rows->ForEachCell([&](int r, int c, TRPTableCellData& Cell) {
                     Out += Indent + "  cell " + std::to_string(r) + "," + std::to_string(c) +
-                           (Cell.GetCellEditor() ? " (edited)" : "") + "\n";
+                           (Cell.GetCellEditor() ? " (edited)\n" : "\n");
                     DumpTree(*Cell.GetContentData(), Indent + "    ", Out);
                 });
-            ++i;
         }
-    }
-    std::string Tree() {
-        std::string out;
-        DumpTree(*F.Data(), "", out);
-        return out;
     }
 
     // Every document: the host, the cells and the open editors.
@@ -396,8 +363,11 @@ TEST_F(CellScript, UndoAllGivesBackTheStartAndRedoAllTheEditedDocument) {
                 const std::string before = Describe();
                 try {
                     log += Step() + " ";
-                    if (qEnvironmentVariableIsSet("PRAVOLIN_SCRIPT_TRACE"))
-                        fprintf(stderr, "%s step %d: %s\n%s", where.c_str(), step, log.c_str(), Tree().c_str());
+                    if (qEnvironmentVariableIsSet("PRAVOLIN_SCRIPT_TRACE")) {
+                        std::string tree;
+                        DumpTree(*F.Data(), "", tree);
+                        fprintf(stderr, "%s step %d: %s\n%s", where.c_str(), step, log.c_str(), tree.c_str());
+                    }
                 } catch (const std::exception& e) {
                     FAIL() << e.what() << " in " << where << " step " << step << ": " << log << "\nbefore:\n" << before;
                 }

@@ -26,16 +26,6 @@ protected:
         F.Edit->Format();
         F.Edit->ClearUndo();
     }
-    // RPF of a table of empty cells, as a copied table reaches the clipboard.
-    std::string TableRPF(int Rows, int Cols) {
-        TRichPadEdit source(F.Form.get());
-        source.SetParent(F.Form.get());
-        source.SetStyle(F.Style.get());
-        source.Clear();
-        source.RPData()->AddItem(std::string(), TRPTableItemInfo::CreateEx(Rows, Cols, source.RPData()));
-        source.Format();
-        return SaveRPF(source);
-    }
     // Clicks into cell (Row, Col) of the table.
     void ClickCell(int Row, int Col) {
         int x = 0, y = 0;

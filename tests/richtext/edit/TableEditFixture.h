@@ -37,6 +37,29 @@ protected:
     }
     // The table after undo and redo (the document keeps the same item).
     TRPTableItemInfo* Table() const { return static_cast<TRPTableItemInfo*>(F.Data()->GetItem(1)); }
+    // RPF of a document that Fill builds in the test's style, as a copy from
+    // another editor brings it.
+    template <class Fill> std::string RPFOf(Fill&& Build) {
+        TRichPadEdit source(F.Form.get());
+        source.SetParent(F.Form.get());
+        source.SetStyle(F.Style.get());
+        source.Clear();
+        Build(*source.RPData());
+        source.Format();
+        return SaveRPF(source);
+    }
+    // A table of empty cells, the first holding list entries when asked.
+    std::string TableRPF(int Rows, int Cols, bool List = false) {
+        return RPFOf([&](TCustomRPData& D) {
+            auto t = TRPTableItemInfo::CreateEx(Rows, Cols, &D);
+            TRPTableCellData* first = t->GetCell(0, 0);
+            D.AddItem(std::string(), std::move(t));
+            if (!List) return;
+            first->Clear();
+            AddListEntry(*first, "neu");
+            AddListEntry(*first, "zwei");
+        });
+    }
 };
 
 // The same, driven as the user drives it: keys go to the focused control
