@@ -3,6 +3,7 @@
 // into a PDF file; beside it, as the reference, Qt's own rich-text document
 // printing the same paragraphs into a PDF file.
 #include "BenchMain.h"
+#include "QtPrinting.h"
 #include "platform/CodePage.h"
 #include "platform/Printer.h"
 #include "richtext/model/RPStyle.h"
@@ -10,7 +11,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPrinter>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -86,15 +86,8 @@ void BM_QtTextDocumentDrucken(benchmark::State& state) {
         c.insertText(satz + satz + satz + satz);
         c.insertBlock();
     }
-    for (auto _ : state) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setResolution(600);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(PdfFile());
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
-        doc.print(&printer);
-    }
+    for (auto _ : state)
+        PrintWithQt(doc, PdfFile());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // libFuzzer target: any bytes read as a document stream end with True or
 // False, never a crash, a hang or runaway memory; a stream that was read is
-// written again and reads back to the same stream.
+// written again and reads back to the same stream; a stream that the editor's
+// check lets in is inserted whole.
 #include "platform/Pictures.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPBackground.h"
@@ -39,6 +40,20 @@ void Run(const std::string& data, TRPOptions opts, TRPFOptions rpf) {
     TRPStyle style;
     style.TextStyles().Add()->Unicode = true;
     style.ListStyles().Add()->Levels.Add();
+    // What the editor's insertion accepts after its check, it reads whole.
+    {
+        TFuzzDoc into(&style, opts, rpf);
+        into.AddText("vor nach", 0, 0);
+        int items = 0;
+        if (into.CheckRPFInsertion(data, items)) {
+            int index = 1, added = 0, outInt = 0;
+            bool outFlag = false, aborted = false;
+            TColor c = clNone;
+            if (!into.InsertRPFFromStream(data, index, -1, true, false, false, c, nullptr, nullptr, added, outInt,
+                                          outFlag, aborted))
+                __builtin_trap();
+        }
+    }
     TFuzzDoc doc(&style, opts, rpf);
     TRPLayoutInfo layout;
     TRPBackground back(false);

@@ -1,5 +1,6 @@
 // Lines, figures and fills, with the old pixel rules: one-pixel lines walk
-// their pixels, figures leave out the right and bottom edge.
+// their pixels, figures leave out the right and bottom edge. A printer gets
+// the same pixels as runs, filled as rectangles.
 #include "platform/CanvasState.h"
 
 #include <QImage>
@@ -129,6 +130,43 @@ template <typename Plot> void WalkLine(TPoint a, TPoint b, Plot&& plot) {
     }
 }
 
+// The pixels of a one-pixel line as runs along a row or a column: what a
+// printer takes as a few rectangles instead of a point per printer pixel.
+class PixelRuns {
+public:
+    void Add(int x, int y) {
+        if (!m_runs.isEmpty()) {
+            QRect& r = m_runs.last();
+            if (r.height() == 1 && y == r.top() && (x == r.right() + 1 || x == r.left() - 1)) {
+                x > r.right() ? r.setRight(x) : r.setLeft(x);
+                return;
+            }
+            if (r.width() == 1 && x == r.left() && (y == r.bottom() + 1 || y == r.top() - 1)) {
+                y > r.bottom() ? r.setBottom(y) : r.setTop(y);
+                return;
+            }
+        }
+        m_runs.append(QRect(x, y, 1, 1));
+    }
+    bool IsEmpty() const { return m_runs.isEmpty(); }
+    // One fill of all runs; overlapping runs stay covered.
+    void Fill(QPainter* p, const QColor& color) const {
+        if (m_runs.isEmpty()) return;
+        QPainterPath path;
+        path.setFillRule(Qt::WindingFill);
+        for (const QRect& r : m_runs)
+            path.addRect(r);
+        p->fillPath(path, color);
+    }
+
+private:
+    QList<QRect> m_runs;
+};
+
+bool IsPrinter(const QPainter* p) {
+    return p->device() && p->device()->devType() == QInternal::Printer;
+}
+
 // Counter-clockwise angle in degrees of the ray from the centre of r to p.
 double RayAngle(const QRectF& r, int x, int y) {
     const double a = std::atan2(-(y - r.center().y()), x - r.center().x()) * 180.0 / M_PI;
@@ -143,16 +181,20 @@ void StrokeThin(QPainter* p, const TPen& pen, const TBrush& brush, const std::ve
     QColor color = QtColor(pen.Color());
     if (!PenComposition(pen.Mode(), mode, color) || pts.empty()) return;
     const std::vector<int> pattern = DashPattern(pen.Style());
+    // The same pixels on a printer, gathered into runs: a point per printer
+    // pixel would make every border thousands of strokes.
+    const bool printer = IsPrinter(p);
     QList<QPoint> on, off;
+    PixelRuns onRuns, offRuns;
     size_t run = 0;
     int left = pattern.empty() ? 0 : pattern[0];
     auto plot = [&](int x, int y) {
-        if (pattern.empty()) {
-            on.append(QPoint(x, y));
-            return;
-        }
-        ((run % 2) == 0 ? on : off).append(QPoint(x, y));
-        if (--left == 0) {
+        const bool gap = !pattern.empty() && (run % 2) != 0;
+        if (printer)
+            (gap ? offRuns : onRuns).Add(x, y);
+        else
+            (gap ? off : on).append(QPoint(x, y));
+        if (!pattern.empty() && --left == 0) {
             run = (run + 1) % pattern.size();
             left = pattern[run];
         }
@@ -182,8 +224,14 @@ void StrokeThin(QPainter* p, const TPen& pen, const TBrush& brush, const std::ve
     for (size_t i = 0; i + 1 < clamped.size(); ++i)
         segment(clamped[i], clamped[i + 1]);
     if (closed && clamped.size() > 1) segment(clamped.back(), clamped.front());
-    if (closed && on.isEmpty() && off.isEmpty()) on.append(QPoint(clamped.front().x, clamped.front().y));
+    if (closed && on.isEmpty() && off.isEmpty() && onRuns.IsEmpty() && offRuns.IsEmpty())
+        plot(clamped.front().x, clamped.front().y);
     p->setCompositionMode(mode);
+    if (printer) {
+        if (brush.Style() == bsSolid && pen.Mode() == pmCopy) offRuns.Fill(p, QtColor(brush.Color()));
+        onRuns.Fill(p, color);
+        return;
+    }
     p->setBrush(Qt::NoBrush);
     if (!off.isEmpty() && brush.Style() == bsSolid && pen.Mode() == pmCopy) {
         p->setPen(QPen(QtColor(brush.Color()), 1));
@@ -507,6 +555,13 @@ void StrokeThinArc(QPainter* p, QColor color, const TRect& box, double a1, doubl
         plot(centre.x, centre.y);
     } else if (kind == ArcKind::Chord) {
         WalkLine(from, to, plot);
+    }
+    if (IsPrinter(p)) {
+        PixelRuns runs;
+        for (const QPoint& d : dots)
+            runs.Add(d.x(), d.y());
+        runs.Fill(p, color);
+        return;
     }
     p->setPen(QPen(color, 1));
     p->setBrush(Qt::NoBrush);

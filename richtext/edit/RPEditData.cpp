@@ -531,6 +531,19 @@ void TRPEditRPData::EndEditFormat() {
     }
 }
 
+void TRPEditRPData::RecoverAfterFailedStep() {
+    FDirtyFirst = FDirtyTail = INT_MAX;
+    MakeSureEmpty();
+    Deselect(nullptr, false);
+    TRichPadRPData::Format(false, true, true, 0, nullptr, false, true);
+    try {
+        if (GetItemCount() > 0) SetCaretItemPos(0, GetFirstOffsetOfItem(0));
+    } catch (const ERichPadError&) {
+        // The caret line has been built anew at the document's start.
+    }
+    InvalidateView();
+}
+
 void TRPEditRPData::EndEdit(bool ClearRedo) {
     EndEditFormat();
     if (TCustomRichPadEdit* e = Editor()) {

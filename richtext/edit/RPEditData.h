@@ -72,6 +72,9 @@ public:
     void SetUndoGroupMode(bool GroupUndo);
     // Closes the action in the undo list (an empty group goes).
     void EndUndoSequence();
+    // After an undo or redo step that did not fit and was put back: the
+    // document laid out afresh, the caret at its start.
+    void RecoverAfterFailedStep();
 
     // ---- lifecycle and formatting
     void ClearFormatting() override;
@@ -142,6 +145,12 @@ public:
     void SetParasFromListWithUndo(int ItemNo, const std::vector<int>& List);
     void SetStyleNoWithUndo(int ItemNo, int StyleNo);
     void SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo);
+    // What the editing operations use to join a line: nothing joins the line
+    // of a table or break, which stands alone.
+    void JoinLineWithUndo(int ItemNo);
+    // Items of First .. Last that continue the line of a table or break
+    // start paragraphs of their own.
+    void SeparateFromFullLines(int First, int Last);
     void SetLineBreakWithUndo(int ItemNo, bool BR);
     void SetPageBreakWithUndo(int ItemNo, bool PageBreak);
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);
@@ -208,7 +217,11 @@ public:
                            bool TakeTag);
     void InsertTextA(const std::string& Text, bool CaretAtStart);
     void InsertTextWide(const std::string& Text, bool CaretAtStart);
-    bool InsertRPF(const std::string& Stream);
+    // Whether Stream reads whole as an insertion and holds an item.
+    bool RPFInsertable(const std::string& Stream);
+    // Refused (a beep, nothing changed) unless Stream is insertable; Checked
+    // when the caller has just asked.
+    bool InsertRPF(const std::string& Stream, bool Checked = false);
     bool InsertRTF(const std::string& Stream);
     void ApplyParaStyleEx(int Value, bool ConvertMode);
     void ApplyStyleConversion(int UserData);

@@ -131,7 +131,10 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
         const bool afterMarker = si > 0 && GetItemStyle(si - 1) == rpsnListMarker;
         const bool paraStart = !it->GetContinuesPrev() || afterMarker;
         const bool nextStarts = hasAfter && !GetItem(si + 1)->GetContinuesPrev();
-        const bool reachedParaEnd = !hasAfter || (nextStarts && !(endKept && si != ei && crossesPara));
+        // A list entry whose text goes before a full-line item keeps its
+        // marker on an empty line: nothing after it can join that line.
+        const bool reachedParaEnd = !hasAfter || (nextStarts && !(endKept && si != ei && crossesPara)) ||
+                                    (afterMarker && nextStarts && IsFullLineItem(si + 1));
         if (paraStart && reachedParaEnd) {
             // An empty paragraph remains.
             auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(), it->GetLineBreakBefore(), TRPTag{});
@@ -167,9 +170,11 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
     // Across paragraphs, what is left after the selection continues the line before it.
     if (si != ei && crossesPara && endKept && !startTakenOver) {
         const int after = caretItem + 1;
-        if (after < GetItemCount() && !GetItem(after)->GetContinuesPrev()) SetSameLineWithUndo(after, true, -1);
+        if (after < GetItemCount() && !GetItem(after)->GetContinuesPrev()) JoinLineWithUndo(after);
     }
     if (caretItem >= 0 && CanMerge(caretItem)) MergeTextItemsWithUndo(caretItem);
+    // Where a table met what followed the selection, that starts a paragraph.
+    SeparateFromFullLines(caretItem, caretItem + 2);
     if (caretItem < 0) {
         caretItem = 0;
         caretOffs = GetFirstOffsetOfItem(0);
@@ -237,6 +242,11 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
             InsertItemWithUndo(item + 1, tail, CreateTextItemCopy(item), false);
             idx = item + 1;
         }
+    }
+    if (!fullWidth && !takeOver && idx > 0 && IsFullLineItem(idx - 1)) {
+        // Nothing joins the line of a table or break: the item starts a paragraph.
+        Item->SetContinuesPrev(false);
+        Item->ParaNo = CurParaStyleNo;
     }
     if (takeOver) {
         // The new item takes over the paragraph start of the one it goes before.
@@ -410,7 +420,18 @@ void TRPEditRPData::FinishTextInsertion(int FirstItemNo, int LastItemNo, bool Ca
 // ---------------------------------------------------------------------------
 // RPF and RTF
 
-bool TRPEditRPData::InsertRPF(const std::string& Stream) {
+bool TRPEditRPData::RPFInsertable(const std::string& Stream) {
+    int items = 0;
+    return CheckRPFInsertion(Stream, items) && items > 0;
+}
+
+bool TRPEditRPData::InsertRPF(const std::string& Stream, bool Checked) {
+    // A damaged block changes nothing: it is read whole before anything is
+    // split or recorded. One that holds no item changes nothing either.
+    if (!Checked && !RPFInsertable(Stream)) {
+        Beep();
+        return false;
+    }
     return InsertStream(Stream, false);
 }
 
@@ -492,7 +513,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     if (added > 0) {
         const int last = index + added - 1;
         if (midLine && !GetItem(index)->GetContinuesPrev() && !GetItem(index)->GetBoolValue(rpbivFullLine))
-            SetSameLineWithUndo(index, true, -1);
+            JoinLineWithUndo(index);
         int caretItem = last;
         int caretOffs = GetLastOffsetOfItem(last);
         if (CanMerge(last)) MergeTextItemsWithUndo(last);

@@ -260,6 +260,16 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
         const bool start = !GetItem(item)->GetContinuesPrev();
         const bool br = GetItem(item)->GetLineBreakBefore();
         const int para = GetItemPara(item);
+        const bool entryBeforeFullLine = item > 0 && GetItemStyle(item - 1) == rpsnListMarker && IsFullLineItem(next);
+        if (entryBeforeFullLine) {
+            // An empty list entry before a table or break cannot take it into
+            // its line: the entry goes, marker and all.
+            DeleteItemsWithUndo(item - 1, item);
+            EndUndoSequence();
+            EndEditFormat();
+            SetCaretItemPos(item - 1, GetFirstOffsetOfItem(item - 1));
+            return;
+        }
         if (GetItemStyle(next) == rpsnListMarker && (!start || br)) {
             // A marker cannot take a place inside a line: it goes too, and
             // its text follows on this line.
@@ -274,7 +284,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             SetLineBreakWithUndo(item, br);
             if (!br) SetParasFromListWithUndo(item, std::vector<int>(1, para));
         } else {
-            SetSameLineWithUndo(item, true, -1);
+            JoinLineWithUndo(item);
         }
         caretOffs = GetFirstOffsetOfItem(item);
     } else if (IsTextItem(next) && GetItemText(next).empty() && !IsProtected(next, rpprDeleteProtect)) {
@@ -294,8 +304,10 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             MergeTextItemsWithUndo(item);
         }
     } else {
-        SetSameLineWithUndo(next, true, -1);
+        JoinLineWithUndo(next);
     }
+    // What came up behind a table or break starts a paragraph instead.
+    SeparateFromFullLines(caretItem, caretItem + 1);
     UnifyJoinedPara(std::min(caretItem, GetItemCount() - 1));
     EndUndoSequence();
     EndEditFormat();
@@ -371,8 +383,9 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
             caretItem = item - 1;
             caretOffs = len + 1;
         } else {
-            SetSameLineWithUndo(item, true, -1);
+            JoinLineWithUndo(item);
         }
+        SeparateFromFullLines(caretItem, caretItem + 1);
         if (join) UnifyJoinedPara(caretItem);
     } else if (IsTextItem(item)) {
         if (IsProtected(item, rpprModifyProtect)) {

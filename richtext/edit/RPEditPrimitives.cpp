@@ -259,6 +259,16 @@ void TRPEditRPData::SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo) {
     item->SetContinuesPrev(SameLine);
 }
 
+void TRPEditRPData::JoinLineWithUndo(int ItemNo) {
+    if (ItemNo <= 0 || ItemNo >= GetItemCount() || IsFullLineItem(ItemNo - 1)) return;
+    SetSameLineWithUndo(ItemNo, true, -1);
+}
+
+void TRPEditRPData::SeparateFromFullLines(int First, int Last) {
+    for (int i = std::max(First, 1); i <= Last && i < GetItemCount(); ++i)
+        if (GetItem(i)->GetContinuesPrev() && IsFullLineItem(i - 1)) SetSameLineWithUndo(i, false, GetItemPara(i));
+}
+
 void TRPEditRPData::SetLineBreakWithUndo(int ItemNo, bool BR) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return;
     TCustomRPItemInfo* item = GetItem(ItemNo);

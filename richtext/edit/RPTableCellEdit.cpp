@@ -3,6 +3,7 @@
 // cell as the document's chosen sub-document, and the editor's undo history
 // folded into the host's.
 #include <algorithm>
+#include <stdexcept>
 
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
@@ -22,16 +23,20 @@ public:
     std::vector<std::unique_ptr<TRPUndoInfos>> Groups;
 
     void Perform(TRPEditRPData& RPData) override {
-        if (Groups.empty() || ItemNo < 0 || ItemNo >= RPData.GetItemCount()) return;
-        auto* table = dynamic_cast<TRPTableItemInfo*>(RPData.GetItem(ItemNo));
-        if (!table) return;
+        if (Groups.empty()) return;
+        // Steps of a cell that is not where they were made cannot be applied.
+        auto* table = ItemNo >= 0 && ItemNo < RPData.GetItemCount()
+                          ? dynamic_cast<TRPTableItemInfo*>(RPData.GetItem(ItemNo))
+                          : nullptr;
+        if (!table) throw std::runtime_error("Undo error");
         int r = -1, c = -1;
         TRPTableInplaceEdit* e = table->GetEditedCell(r, c);
         if (!e || r != Row || c != Col) {
-            if (!table->EditCell(ItemNo, Row, Col, true, false, false, true, false)) return;
+            if (!table->EditCell(ItemNo, Row, Col, true, false, false, true, false))
+                throw std::runtime_error("Undo error");
             e = table->InplaceEditor();
         }
-        if (!e) return;
+        if (!e) throw std::runtime_error("Undo error");
         TRPEditRPData* ed = e->EditData();
         TRPUndoList& to = IsRedo ? *ed->RedoList : *ed->UndoList;
         for (auto& g : Groups)

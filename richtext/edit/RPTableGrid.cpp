@@ -154,11 +154,25 @@ void TRPTableRows::DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bo
     TRPTableCellData* main = GetCell(TopRow, LeftCol);
     if (!main) return;
     if (SumBestWidthFlag) main->BestWidth = SumBestWidth(TopRow, LeftCol, RowSpan, ColSpan);
+    // An empty main cell gives its empty paragraph's place to the first content.
+    bool mainEmpty = !main->HasData(false) && main->GetItemCount() == 1 && !main->GetItem(0)->Checkpoint;
     for (int r = TopRow; r < TopRow + RowSpan; ++r)
         for (int c = LeftCol; c < LeftCol + ColSpan; ++c) {
             TRPTableCellData* cell = GetCell(r, c);
             if (!cell || cell == main) continue;
             // Only content moves: an empty cell gives no empty paragraph.
+            if (mainEmpty && cell->HasData(false)) {
+                mainEmpty = false;
+                if (Info) {
+                    Info->OldItemCount = 0;
+                    Info->MainText = main->Items->Get(0);
+                    main->GetItem(0)->DetachForUndo(0, main);
+                    Info->MainItem = main->Items->TakeObject(0);
+                } else {
+                    main->FreeItemAt(0, false);
+                }
+                main->Items->Delete(0);
+            }
             const int before = main->GetItemCount();
             if (cell->HasData(false)) main->Assign(cell);
             if (Info) {
@@ -194,6 +208,12 @@ void TRPTableRows::Unmerge(TRPUndoMerge& Info) {
     Info.Items.clear();
     if (main->GetItemCount() > Info.OldItemCount)
         main->Items->DeleteRange(Info.OldItemCount, main->GetItemCount() - Info.OldItemCount);
+    if (Info.MainItem && main->GetItemCount() == 0) {
+        TCustomRPItemInfo* item = Info.MainItem.get();
+        main->Items->AddObject(std::move(Info.MainText), std::move(Info.MainItem));
+        item->ReattachFromUndo(main);
+    }
+    Info.MainItem.reset();
     if (main->GetItemCount() == 0) main->ClearToEmpty();
     main->ColSpan = Info.OldColSpan;
     main->RowSpan = Info.OldRowSpan;

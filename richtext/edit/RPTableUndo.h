@@ -296,6 +296,9 @@ public:
     int OldRowSpan = 1, OldColSpan = 1, OldBestWidth = 0, OldItemCount = 0;
     bool SumBestWidth = true;
     std::vector<std::unique_ptr<TRPUndoMergeItem>> Items;
+    // The empty paragraph of an empty main cell, which the merged content replaced.
+    std::string MainText;
+    std::unique_ptr<TCustomRPItemInfo> MainItem;
     // Notes the main cell as it is before the merge.
     void NoteMainCell(const TRPTableCellData& Main, bool ASumBestWidth);
 

@@ -1,5 +1,7 @@
 #include "richtext/edit/RPUndo.h"
 
+#include <stdexcept>
+
 #include "richtext/edit/RPEditData.h"
 #include "richtext/model/RPItem.h"
 
@@ -135,15 +137,41 @@ std::vector<std::unique_ptr<TRPUndoInfos>> TRPUndoList::TakeAll() {
     return all;
 }
 
-void TRPUndoList::Undo(TRPEditRPData& RPData) {
-    Step(RPData, true);
+bool TRPUndoList::Undo(TRPEditRPData& RPData) {
+    return Step(RPData, true);
 }
 
-void TRPUndoList::Redo(TRPEditRPData& RPData) {
-    Step(RPData, false);
+bool TRPUndoList::Redo(TRPEditRPData& RPData) {
+    return Step(RPData, false);
 }
 
-void TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
+namespace {
+
+// Reverses what a failed step had done, through the inverse records that it
+// wrote from index From of Group on, and leaves nothing recorded.
+void RevertFailedStep(TRPEditRPData& RPData, TRPUndoList* Other, TRPUndoInfos* Group, size_t From) {
+    RPData.UndoMode = 0;
+    bool held = false;
+    for (int i = 0; Other && Group && i < Other->Count(); ++i)
+        held = held || Other->Group(i) == Group;
+    if (held) {
+        try {
+            for (size_t i = Group->Infos.size(); i-- > From;)
+                Group->Infos[i]->Perform(RPData);
+        } catch (const std::exception&) {
+            // The records reverse what was done a moment ago; should one still
+            // fail, the document keeps the structure each primitive checks.
+        }
+    }
+    RPData.UndoMode = 0;
+    RPData.UndoList->Clear();
+    RPData.RedoList->Clear();
+    RPData.RecoverAfterFailedStep();
+}
+
+} // namespace
+
+bool TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
     if (FGroups.empty()) throw ERichPadError("Undo buffer is empty");
     // The group stays owned here while it runs: its records write into the other list.
     TRPUndoInfos* g = FGroups.back().get();
@@ -151,11 +179,22 @@ void TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
         RPData.BeginRedoSequence(g->Action, g->Caption);
     else
         RPData.BeginNamedUndoSequence(g->Action, g->Caption, true);
-    g->Perform(RPData);
     const uint8_t mode = RPData.UndoMode;
+    TRPUndoList* other = mode == 2 ? RPData.RedoList.get() : mode == 1 ? RPData.UndoList.get() : nullptr;
+    TRPUndoInfos* inverse = other ? other->Last() : nullptr;
+    const size_t written = inverse ? inverse->Infos.size() : 0;
+    try {
+        g->Perform(RPData);
+    } catch (const std::exception&) {
+        // A group that names items the document does not hold (an error, or
+        // a history that lost step with its document) is never half applied.
+        RevertFailedStep(RPData, other, inverse, written);
+        return false;
+    }
+    const uint8_t after = RPData.UndoMode;
     RPData.UndoMode = 0;
-    if (TRPUndoList* other = mode == 2 ? RPData.RedoList.get() : mode == 1 ? RPData.UndoList.get() : nullptr)
-        other->EndItem();
+    if (TRPUndoList* o = after == 2 ? RPData.RedoList.get() : after == 1 ? RPData.UndoList.get() : nullptr)
+        o->EndItem();
     if (!g->IsTyping() || g->Infos[0]->IsSpent()) {
         if (!FGroups.empty() && FGroups.back().get() == g) FGroups.pop_back();
     } else if (dynamic_cast<TRPUndoTypingInfo*>(g->Infos[0].get())) {
@@ -163,6 +202,7 @@ void TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
     } else {
         ++g->CaretOffs;
     }
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -105,9 +105,11 @@ public:
     void AddTyping(int ItemNo, int Offs, bool Unicode);
     // One undone typed character (its bytes) for the redo list.
     void AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, bool Unicode);
-    // One step of the last group.
-    void Undo(TRPEditRPData& RPData);
-    void Redo(TRPEditRPData& RPData);
+    // One step of the last group. False when the group does not fit the
+    // document: what it had changed is put back, and both histories of
+    // RPData are emptied, since the steps before it cannot fit either.
+    bool Undo(TRPEditRPData& RPData);
+    bool Redo(TRPEditRPData& RPData);
     // Moves a ready group into this list (the cell editor hands its own over).
     void AppendGroup(std::unique_ptr<TRPUndoInfos> Group);
     // Takes the last group out of this list (nil when there is none).
@@ -122,7 +124,7 @@ private:
     void TrimToLimit(int Room);
     // Starts a new typing run with its first record.
     void PushTyping(std::unique_ptr<TRPUndoInfo> Info, int CaretItemNo, int CaretOffs);
-    void Step(TRPEditRPData& RPData, bool IsUndo);
+    bool Step(TRPEditRPData& RPData, bool IsUndo);
 };
 
 // ---------------------------------------------------------------------------

@@ -182,10 +182,12 @@ void TCustomRichPadEdit::UndoStep(bool IsRedo) {
         d->Beep();
         return;
     }
-    if (IsRedo)
-        list->Redo(*d);
-    else
-        list->Undo(*d);
+    if (!(IsRedo ? list->Redo(*d) : list->Undo(*d))) {
+        // The step did not fit the document: refused, and nothing of it stays.
+        d->Beep();
+        Invalidate();
+        return;
+    }
     Change(false);
     Invalidate();
 }
@@ -306,8 +308,13 @@ bool TCustomRichPadEdit::InsertPicture(const std::string& Name, std::unique_ptr<
 
 bool TCustomRichPadEdit::InsertRPFFromStream(const std::string& Stream) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertRPFFromStream(Stream);
+    // Checked before the selection goes: a damaged stream changes nothing.
+    if (!EditData()->RPFInsertable(Stream)) {
+        EditData()->Beep();
+        return false;
+    }
     if (!BeginInsertion()) return true;
-    const bool ok = EditData()->InsertRPF(Stream);
+    const bool ok = EditData()->InsertRPF(Stream, true);
     EndInsertion();
     return ok;
 }

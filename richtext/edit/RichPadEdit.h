@@ -101,6 +101,8 @@ public:
     // and Data offers.
     bool InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats);
     bool HasInsertableFormat(const QMimeData& Data, TRPDragDropFormats Formats) const;
+    // The RPF of Data's block when Formats admit it and it reads whole; empty otherwise.
+    std::string UsableRPF(const QMimeData& Data, TRPDragDropFormats Formats) const;
     virtual void Undo();
     virtual void Redo();
     // Own steps, or those of a cell editor open in this control.

@@ -163,6 +163,15 @@ bool TCustomRichPadEdit::HasInsertableFormat(const QMimeData& Data, TRPDragDropF
            (Data.hasText() || Data.hasHtml() || Data.hasFormat(HTMLFormatMime()));
 }
 
+std::string TCustomRichPadEdit::UsableRPF(const QMimeData& Data, TRPDragDropFormats Formats) const {
+    const QString rpf = RPFMime();
+    std::string s;
+    if (!(Formats & rpddRPF) || !Data.hasFormat(rpf) ||
+        !TCustomRPFormattedData::RPFFromBlock(Data.data(rpf).toStdString(), s) || !EditData()->RPFInsertable(s))
+        s.clear();
+    return s;
+}
+
 void TCustomRichPadEdit::Paste() {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->Paste();
     if (!BeforeChange(false)) return;
@@ -176,7 +185,14 @@ void TCustomRichPadEdit::Paste() {
 bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->PasteMimeData(Data);
     // Nothing usable: nothing happens, the selection stays.
-    if (!HasInsertableFormat(Data, PasteFormats) || !BeginInsertion()) return false;
+    if (!HasInsertableFormat(Data, PasteFormats)) return false;
+    // A damaged RPF block is passed over; when nothing else is offered, the
+    // paste is refused before the selection goes.
+    if (UsableRPF(Data, PasteFormats).empty() && !HasInsertableFormat(Data, PasteFormats & ~rpddRPF)) {
+        EditData()->Beep();
+        return false;
+    }
+    if (!BeginInsertion()) return false;
     const bool ok = InsertMimeData(Data, PasteFormats);
     EndInsertion();
     return ok;
@@ -186,11 +202,7 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->InsertMimeData(Data, Formats);
     TRPEditRPData* d = EditData();
     const QStringList files = (Formats & rpddFiles) ? DroppedFiles(Data) : QStringList();
-    const QString rpf = RPFMime();
-    if ((Formats & rpddRPF) && Data.hasFormat(rpf)) {
-        std::string s;
-        if (TCustomRPFormattedData::RPFFromBlock(Data.data(rpf).toStdString(), s)) return d->InsertRPF(s);
-    }
+    if (const std::string s = UsableRPF(Data, Formats); !s.empty()) return d->InsertRPF(s, true);
     if (Formats & rpddRTF) {
         for (const QString& mime : {MimeRTF, MimeRTF2})
             if (Data.hasFormat(mime)) {

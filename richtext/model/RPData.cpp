@@ -347,6 +347,11 @@ void TCustomRPData::AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo>
             it->SetLineBreakBefore(false);
         if (it->ParaNo == -1) it->ParaNo = 0;
     }
+    AppendItem(std::move(Text), std::move(Item));
+}
+
+void TCustomRPData::AppendItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item) {
+    TCustomRPItemInfo* it = Item.get();
     // The item's own checkpoint becomes the pending one (the object moves
     // along), unless one is already pending.
     if (it->Checkpoint) {
@@ -501,16 +506,27 @@ void TCustomRPData::Assign(TCustomRPData* Source) {
     if (!Source || Source == this) return;
     if (TagsArePChars() != Source->TagsArePChars())
         throw ERichPadError("Can't assign RichPad to RichPad - tags types mismatch");
-    // Markers leave the source's marker list before they move.
+    // Markers leave the source's marker list before they move, those in the
+    // cells of a table too: the source's list may outlive them.
     for (int i = 0; i < Source->GetItemCount(); ++i)
-        if (TCustomRPItemInfo* item = Source->GetItem(i); item && dynamic_cast<TRPMarkerItemInfo*>(item))
+        if (TCustomRPItemInfo* item = Source->GetItem(i))
             Source->RemoveMarkerFromList(item, true);
+    // Only the first item meets this document's last one; the others keep
+    // their flags exactly, so that a history of edits recorded on Source
+    // still fits the items here (a cell and its editor hand items back and
+    // forth).
+    bool first = true;
     for (int i = 0; i < Source->GetItemCount(); ++i) {
         std::unique_ptr<TCustomRPItemInfo> item = Source->Items->TakeObject(i);
         if (!item) continue;
-        if (item->GetContinuesPrev()) item->ParaNo = -1;
         const bool isMarker = dynamic_cast<TRPMarkerItemInfo*>(item.get()) != nullptr;
-        AddItem(Source->Items->Get(i), std::move(item));
+        if (first) {
+            if (item->GetContinuesPrev()) item->ParaNo = -1;
+            AddItem(Source->Items->Get(i), std::move(item));
+        } else {
+            AppendItem(Source->Items->Get(i), std::move(item));
+        }
+        first = false;
         if (isMarker) AddMarkerInList(GetItemCount() - 1);
     }
     if (Source->NotAddedCP) {

@@ -267,6 +267,8 @@ public:
 
     // ---- appending
     void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
+    // Appends the item as it is, its paragraph flags untouched.
+    void AppendItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item);
     void AddTextTag(const std::string& Text, int StyleNo, int ParaNo, const TRPTag& Tag);
     void AddText(const std::string& Text, int StyleNo, int ParaNo) {
         AddTextTag(Text, StyleNo, ParaNo, TRPTag{});
@@ -392,6 +394,9 @@ public:
                              bool WholeDocument, TColor& Color, TRPBackground* Background,
                              TRPLayoutInfo* Layout, int& ItemsAdded, int& FirstOutInt, bool& FirstOutFlag,
                              bool& Aborted);
+    // Reads Stream as an insertion would, into a stand-in, changing nothing
+    // here: whether it reads to its end, and the number of items it holds.
+    bool CheckRPFInsertion(const std::string& Stream, int& ItemCount);
     // The form-resource form: an int32 byte count, then the RPF data.
     void WriteRPFFormStream(std::string& Stream);
     // Reads one form-resource block from Stream at Pos and moves Pos past it.

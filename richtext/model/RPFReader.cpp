@@ -775,6 +775,20 @@ bool TCustomRPData::LoadRPFFromStream(const std::string& Stream, TColor& Color, 
     return true;
 }
 
+bool TCustomRPData::CheckRPFInsertion(const std::string& Stream, int& ItemCount) {
+    ItemCount = 0;
+    const bool stylesMayChange =
+        GetRPFTextStylesReadMode() != rpf_sIgnore || GetRPFParaStylesReadMode() != rpf_sIgnore;
+    TRPStagingData staging(*this, stylesMayChange);
+    TColor color = clNone;
+    int added = 0, outInt = -1;
+    bool outFlag = false;
+    TRPFReader r(&staging, Stream, 0, true, false, color, nullptr, nullptr, &staging);
+    if (!r.Run(-1, false, added, outInt, outFlag)) return false;
+    ItemCount = staging.GetItemCount();
+    return true;
+}
+
 bool TCustomRPData::ReadRPFFormStream(const std::string& Stream, size_t& Pos) {
     if (Pos > Stream.size() || Stream.size() - Pos < 4) return false;
     const int32_t n = RPFReadInt32(Stream, Pos);

@@ -1,10 +1,16 @@
 // Printing to PDF and the clipboard.
+#include "platform/Graphics.h"
 #include "platform/Clipboard.h"
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
 
+#include "support/PdfPrinter.h"
+#include "support/Readers.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <gtest/gtest.h>
 
 TEST(GraphicsPrinter, TwoPagesGiveAPdfFile) {
@@ -98,4 +104,79 @@ TEST(GraphicsClipboard, NamedFormatsBatchedWithText) {
     Clipboard()->SetAsText("y");
     EXPECT_FALSE(Clipboard()->HasFormat(rtf));
     EXPECT_EQ(Clipboard()->GetAsHandle(rtf), QByteArray());
+}
+
+namespace {
+
+// Thin lines of every kind in black, inside 400 x 300 pixels.
+void DrawThinLines(TCanvas& C) {
+    C.Pen()->SetColor(clBlack);
+    C.Pen()->SetWidth(1);
+    C.Brush()->SetStyle(bsClear);
+    C.MoveTo(10, 10);
+    C.LineTo(390, 10);
+    C.LineTo(390, 290);
+    C.MoveTo(380, 280);
+    C.LineTo(20, 280);
+    C.LineTo(20, 20);
+    C.Rectangle(40, 40, 141, 91);
+    C.Polyline({{60, 120}, {160, 120}, {160, 200}, {60, 200}});
+    C.MoveTo(200, 40);
+    C.LineTo(330, 110);
+    C.MoveTo(330, 130);
+    C.LineTo(210, 260);
+    C.Pen()->SetStyle(psDot);
+    C.Brush()->SetStyle(bsSolid);
+    C.Brush()->SetColor(clWhite);
+    C.MoveTo(40, 240);
+    C.LineTo(180, 240);
+    C.Pen()->SetStyle(psDashDot);
+    C.Brush()->SetStyle(bsClear);
+    C.MoveTo(190, 40);
+    C.LineTo(190, 250);
+    C.Pen()->SetStyle(psSolid);
+}
+
+} // namespace
+
+// A printer takes a thin line as a few rectangles, not a point per printer
+// pixel, and poppler shows it with exactly the pixels of an image canvas.
+TEST(GraphicsPrinter, ThinLinesPrintAsLinesWithTheCanvasPixels) {
+    TPdfPrinter printer(QStringLiteral("linien.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    TPrinter* p = Printer();
+    ASSERT_TRUE(p->BeginDoc());
+    DrawThinLines(*p->Canvas());
+    // A page of long borders, as a long table prints them.
+    for (int i = 0; i < 100; ++i) {
+        p->Canvas()->MoveTo(500 + 40 * i, 400);
+        p->Canvas()->LineTo(500 + 40 * i, 6800);
+        p->Canvas()->MoveTo(500, 400 + 64 * i);
+        p->Canvas()->LineTo(4500, 400 + 64 * i);
+    }
+    ASSERT_TRUE(p->EndDoc());
+    EXPECT_LT(QFileInfo(printer.Pdf).size(), 30000);
+
+    QImage expected(400, 300, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        TCanvas c(&expected);
+        DrawThinLines(c);
+    }
+    QByteArray pgm, err;
+    const QString ran = RunReader(QStringLiteral("pdftoppm"),
+                                  {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-gray"), QStringLiteral("-x"), QStringLiteral("0"),
+                                   QStringLiteral("-y"), QStringLiteral("0"), QStringLiteral("-W"),
+                                   QStringLiteral("400"), QStringLiteral("-H"), QStringLiteral("300"),
+                                   QStringLiteral("-singlefile"), printer.Pdf},
+                                  &pgm, &err, 60000);
+    ASSERT_TRUE(ran.isEmpty()) << ran.toStdString() << err.toStdString();
+    const QImage printed = QImage::fromData(pgm, "PGM");
+    ASSERT_EQ(printed.size(), expected.size());
+    int differing = 0;
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            if ((qGray(expected.pixel(x, y)) < 128) != (qGray(printed.pixel(x, y)) < 128))
+                if (++differing <= 5) ADD_FAILURE() << "pixel " << x << "," << y;
+    EXPECT_EQ(differing, 0);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QImage>
 #include <QInputMethodEvent>
@@ -306,4 +307,69 @@ TEST(EditResizer, AClickOnAPictureSelectsItAndOffersTheHandles) {
     f.Caret(0, 2);
     f.Edit->Format();
     EXPECT_EQ(f.CaretPos(), "0:2");
+}
+
+namespace {
+
+// An RPF clipboard block: the length, then the stream.
+QByteArray RPFBlock(const std::string& RPF) {
+    const auto n = static_cast<int32_t>(RPF.size());
+    QByteArray block(reinterpret_cast<const char*>(&n), 4);
+    block.append(RPF.data(), static_cast<qsizetype>(RPF.size()));
+    return block;
+}
+
+} // namespace
+
+// A block that does not read to its end is not pasted in part: nothing is
+// split, nothing recorded, the selection stays, and typing goes on in the word.
+TEST(EditPaste, ADamagedRPFBlockChangesNothing) {
+    TEditFixture f;
+    f.Style->UseSound = true;
+    f.Load("Gute Nacht");
+    const std::string start = SaveRPF(*f.Edit);
+    const std::string whole = "-8 1 3\r\n0 1 0 0 0 0\r\nGut\r\n";
+    const QString mime = RPClipboardMimeType(RPClipboardFormatRPF);
+    // The last record promises three lines and holds one; the second block is
+    // too short for its length.
+    for (const QByteArray& block : {RPFBlock(whole + "0 3 0 0 0 0\r\nx\r\n"), QByteArray("\x05\0\0", 3)}) {
+        SCOPED_TRACE(block.size());
+        for (const bool selected : {false, true}) {
+            auto* data = new QMimeData;
+            data->setData(mime, block);
+            QApplication::clipboard()->setMimeData(data);
+            if (selected)
+                f.Select(0, 3, 0, 7);
+            else
+                f.Caret(0, 3);
+            const int beeps = TCustomRPData::BeepCount;
+            f.Key('V', ssCtrl);
+            EXPECT_EQ(SaveRPF(*f.Edit), start);
+            EXPECT_EQ(f.Data()->GetItemCount(), 1);
+            EXPECT_FALSE(f.Edit->CanUndo());
+            EXPECT_EQ(TCustomRPData::BeepCount, beeps + 1);
+            EXPECT_EQ(f.Data()->SelectionExists(false, false), selected);
+        }
+        // Dropped, it is passed over like any format that cannot be read.
+        QMimeData dropped;
+        dropped.setData(mime, block);
+        QDropEvent drop(QPointF(5 + 30 + 2, 12), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        static_cast<TControl*>(f.Edit)->HandleEvent(&drop);
+        EXPECT_EQ(SaveRPF(*f.Edit), start);
+        EXPECT_FALSE(f.Edit->CanUndo());
+    }
+    // The insertion command refuses the same streams alike, and an empty one.
+    for (const std::string& rpf : {whole + "0 3 0 0 0 0\r\nx\r\n", std::string("\x05\0\0", 3), std::string()}) {
+        f.Caret(0, 3);
+        EXPECT_FALSE(f.Edit->InsertRPFFromStream(rpf));
+        EXPECT_EQ(SaveRPF(*f.Edit), start);
+        EXPECT_FALSE(f.Edit->CanUndo());
+    }
+    f.Caret(0, 3);
+    f.Type("x");
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"Guxte Nacht\"\n");
+    // The whole block goes in as one step.
+    f.Caret(0, 5);
+    ASSERT_TRUE(f.Edit->InsertRPFFromStream(whole));
+    EXPECT_EQ(PlainText(*f.Data()), "GuxtGute Nacht");
 }

@@ -184,16 +184,6 @@ void CheckLayout(TEditFixture& f, const std::string& Context) {
     f.Caret(caretItem, caretOffs);
 }
 
-// A list marker starts its paragraph and an item follows it on its line.
-std::string MisplacedMarker(const TCustomRPData& D) {
-    for (int i = 0; i < D.GetItemCount(); ++i) {
-        if (D.GetItemStyle(i) != rpsnListMarker) continue;
-        if (D.GetItem(i)->GetContinuesPrev() || i + 1 >= D.GetItemCount() || !D.GetItem(i + 1)->GetContinuesPrev())
-            return "marker " + std::to_string(i) + " misplaced";
-    }
-    return std::string();
-}
-
 } // namespace
 
 TEST(EditScripts, UndoAllRestoresTheDocumentAndRedoAllTheEditedOne) {
@@ -212,7 +202,7 @@ TEST(EditScripts, UndoAllRestoresTheDocumentAndRedoAllTheEditedOne) {
                 } catch (const std::exception& e) {
                     FAIL() << e.what() << " in doc " << doc << " seed " << seed << ": " << log << "<- next step\nbefore:\n" << before;
                 }
-                ASSERT_EQ(MisplacedMarker(*f.Data()), "") << "doc " << doc << " seed " << seed << ": " << log
+                ASSERT_EQ(Misplaced(*f.Data()), "") << "doc " << doc << " seed " << seed << ": " << log
                                                            << "\nbefore:\n" << before << "after:\n" << DumpItems(*f.Data());
                 if (seed % 2 == 0)
                     CheckLayout(f, "doc " + std::to_string(doc) + " seed " + std::to_string(seed) + ": " + log + "\nbefore:\n" +

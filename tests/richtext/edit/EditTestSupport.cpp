@@ -1,5 +1,6 @@
 #include "EditTestSupport.h"
 
+#include "richtext/model/RPItem.h"
 #include "richtext/model/RPMarkers.h"
 
 #include <sstream>
@@ -82,6 +83,18 @@ std::string DumpItems(const TCustomRPData& Data) {
     return out;
 }
 
+std::string Misplaced(const TCustomRPData& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i) {
+        const TCustomRPItemInfo* it = D.GetItem(i);
+        if (D.GetItemStyle(i) == rpsnListMarker &&
+            (it->GetContinuesPrev() || i + 1 >= D.GetItemCount() || !D.GetItem(i + 1)->GetContinuesPrev()))
+            return "marker " + std::to_string(i) + " misplaced";
+        if (i > 0 && it->GetContinuesPrev() && D.GetItem(i - 1)->GetBoolValue(rpbivFullLine))
+            return "item " + std::to_string(i) + " joins a full line";
+    }
+    return std::string();
+}
+
 std::string SaveRPF(TCustomRichPad& Control) {
     std::string s;
     Control.SaveRPFToStream(s, false);
@@ -107,7 +120,11 @@ void AddNumberedList(TRPStyle& Style) {
 }
 
 void AddListEntry(TCustomRichPadEdit& E, const std::string& Text, int ListNo) {
-    TCustomRPData* d = E.RPData();
+    AddListEntry(*E.RPData(), Text, ListNo);
+}
+
+void AddListEntry(TCustomRPData& Data, const std::string& Text, int ListNo) {
+    TCustomRPData* d = &Data;
     d->AddItem(std::string(), TRPMarkerItemInfo::CreateEx(d, ListNo, 0, 1, false));
     d->AddMarkerInList(d->GetItemCount() - 1);
     d->AddText(Text, 0, -1);

@@ -41,11 +41,16 @@ public:
 // marker and a text item in style 0, para 0, at the end of the document.
 void AddNumberedList(TRPStyle& Style);
 void AddListEntry(TCustomRichPadEdit& E, const std::string& Text, int ListNo = 0);
+void AddListEntry(TCustomRPData& Data, const std::string& Text, int ListNo = 0);
 
 // One line per item: "P" (paragraph start), "B" (line break) or "-"
 // (continues), then "s<style> p<para>", then the text in quotes (a list
 // marker's counter as "#n").
 std::string DumpItems(const TCustomRPData& Data);
+// What is out of place in a document, empty when nothing: a list marker
+// starts its paragraph and text follows it on its line; nothing continues
+// the line of a table or break.
+std::string Misplaced(const TCustomRPData& Data);
 // The document as RPF (items, flags and styles, byte-exact).
 std::string SaveRPF(TCustomRichPad& Control);
 // The text of the paragraphs joined with "\n".

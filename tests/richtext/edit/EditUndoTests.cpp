@@ -3,6 +3,10 @@
 
 #include "EditTestSupport.h"
 #include "platform/Keys.h"
+#include "platform/Pictures.h"
+#include "richtext/model/RPItemNonText.h"
+
+#include <QImage>
 
 TEST(EditUndo, LimitZeroRecordsNothingAndEditsStillWork) {
     TEditFixture f;
@@ -127,4 +131,40 @@ TEST(EditUndo, PastedParagraphsInAnotherStyleGoBackWithTheStylesAroundThem) {
         EXPECT_EQ(SaveRPF(*f.Edit), edited) << from;
         f.Edit->Undo();
     }
+}
+
+// A history that no longer fits its document (here a picture slipped in
+// behind its back) is refused with a beep: the half of the step that went
+// through is put back, the history is cleared, and editing goes on.
+TEST(EditUndo, AStepThatDoesNotFitIsRefusedWholeAndTheHistoryCleared) {
+    TEditFixture f;
+    f.Style->UseSound = true;
+    f.Load("eins\nzwei");
+    f.Caret(0, 3);
+    f.Key(VK_RETURN);
+    ASSERT_EQ(PlainText(*f.Data()), "ei\nns\nzwei");
+    // With nothing recording, the history does not hear of the picture.
+    f.Data()->UndoMode = 0;
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    f.Data()->InsertItemWithUndo(0, std::string(),
+                                 TRPGraphicItemInfo::CreateEx(f.Data(), std::make_unique<TBitmap>(image), 0), false);
+    f.Data()->EndEditFormat();
+    const std::string before = SaveRPF(*f.Edit);
+    const std::string dump = DumpItems(*f.Data());
+    const int beeps = TCustomRPData::BeepCount;
+    // Undoing the split removes the new paragraph (now "ei") first, then fails
+    // to give "ns" back to the picture.
+    f.Key('Z', ssCtrl);
+    EXPECT_EQ(TCustomRPData::BeepCount, beeps + 1);
+    EXPECT_EQ(DumpItems(*f.Data()), dump);
+    EXPECT_EQ(SaveRPF(*f.Edit), before);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    EXPECT_FALSE(f.Edit->CanRedo());
+    EXPECT_EQ(f.CaretPos(), "0:0");
+    f.Caret(2, 3);
+    f.Type("x");
+    EXPECT_EQ(PlainText(*f.Data()), "#\nei\nnsx\nzwei");
+    f.Key('Z', ssCtrl);
+    EXPECT_EQ(PlainText(*f.Data()), "#\nei\nns\nzwei");
 }

@@ -82,6 +82,11 @@ TEST_F(TableModel, MergeClampsToTheGridAndMovesContentInOrder) {
     // Empty cells add nothing, not even an empty paragraph.
     EXPECT_EQ(CellText(t->GetCell(0, 0)), "A|F|G");
     EXPECT_TRUE(t->Rows->IsConsistent());
+    // An empty main cell keeps no empty line in front of what it takes.
+    auto u = Make(1, 2);
+    SetText(u.get(), 0, 1, "B");
+    u->Rows->MergeCells(0, 0, 2, 1, true, false);
+    EXPECT_EQ(CellText(u->GetCell(0, 0)), "B");
 }
 
 TEST_F(TableModel, ATableMergedIntoAnotherCellBelongsToThatCell) {

@@ -310,6 +310,30 @@ TEST_F(TableUndo, UndoneMergeGivesEveryCoveredCellExactlyItsItems) {
     ExpectUndoRedo(F, before, after);
 }
 
+// An empty main cell holds the moved content alone, without an empty line in
+// front of it; undo gives it back its own empty paragraph, style and all.
+TEST_F(TableUndo, MergingIntoAnEmptyMainCellLeavesNoEmptyLineInFront) {
+    Build(2, 2);
+    T->GetCell(0, 0)->Clear();
+    T->GetCell(0, 0)->AddText("", 0, 1);
+    T->GetCell(1, 0)->ClearToEmpty();
+    F.Edit->Format();
+    const std::string before = SaveRPF(*F.Edit);
+    T->MergeCells(0, 0, 2, 2, true);
+    EXPECT_EQ(Text(0, 0), "B|D");
+    EXPECT_EQ(DumpItems(*T->GetCell(0, 0)), "P s0 p0 \"B\"\nP s0 p0 \"D\"\n");
+    const std::string after = SaveRPF(*F.Edit);
+    ExpectUndoRedo(F, before, after);
+    T = Table();
+    EXPECT_EQ(DumpItems(*T->GetCell(0, 0)), "P s0 p1 \"\"\n");
+    EXPECT_TRUE(T->Rows->IsConsistent());
+    // With nothing to move the empty paragraph stays.
+    T->GetCell(0, 1)->ClearToEmpty();
+    T->GetCell(1, 1)->ClearToEmpty();
+    T->MergeCells(0, 0, 2, 2, true);
+    EXPECT_EQ(DumpItems(*T->GetCell(0, 0)), "P s0 p1 \"\"\n");
+}
+
 TEST_F(TableUndo, ParaStyleOnSelectedCellsSkipsRefusedOnesAndIsOneStep) {
     Build(2, 3);
     T->OnCellEditing = [](TRPTableItemInfo*, int Row, int Col, bool Automatic, bool& Allow) {
