@@ -115,7 +115,7 @@ TEST(K3Achsen, PentagonStandsOnItsBottomEdge) {
     WeiterZu(f.get(), 7);
     // Vertex 0 at 306 degrees: (4.70, -6.47) -> (294, 329).
     EXPECT_EQ(TZqK3_1C1::Bildpunkt({8 * std::cos(306 * M_PI / 180), 8 * std::sin(306 * M_PI / 180)}),
-              TPoint{294, 329});
+              (TPoint{294, 329}));
     EXPECT_EQ(f->Image1->Canvas()->Pixel(200, 325), RGB(255, 125, 0));
     EXPECT_EQ(f->Image1->Canvas()->Pixel(200, 335), RGB(255, 255, 255));
 }
