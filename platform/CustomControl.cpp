@@ -70,6 +70,8 @@ struct TCustomControl::Impl {
     QImage measureImage{1, 1, QImage::Format_RGB32};
     std::unique_ptr<TCanvas> measureCanvas;
     bool pressed = false;
+    // What was invalidated and not painted yet (Update paints it).
+    QRegion pending;
 };
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), d(std::make_unique<Impl>()) {
@@ -225,6 +227,7 @@ bool TCustomControl::Painting() const {
 }
 
 void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
+    d->pending -= Region;
     TCanvas canvas(&p);
     canvas.Font()->Assign(*Font());
     TCanvas* old = d->paintCanvas;
@@ -344,17 +347,30 @@ bool TCustomControl::ScrollBarEnabled(int Which) const {
 }
 
 void TCustomControl::ScrollWindow(int DX, int DY) {
-    if (DX == 0 && DY == 0) return;
-    d->client->scroll(DX, DY, d->client->rect());
+    ScrollWindowRect(DX, DY, Rect(0, 0, ClientWidth(), ClientHeight()));
+}
+
+void TCustomControl::ScrollWindowRect(int DX, int DY, const TRect& R) {
+    if ((DX == 0 && DY == 0) || R.IsEmpty()) return;
+    const QRect r(R.Left, R.Top, R.Width(), R.Height());
+    // Pending paints inside the area move with its pixels; what the move
+    // uncovers is painted later.
+    const QRegion inside = d->pending & r;
+    d->pending -= inside;
+    d->pending += inside.translated(DX, DY) & r;
+    d->pending += QRegion(r) - QRegion(r.translated(DX, DY));
+    d->client->scroll(DX, DY, r);
 }
 
 void TCustomControl::InvalidateRect(const TRect& R) {
     if (R.IsEmpty()) return;
+    d->pending += QRect(R.Left, R.Top, R.Width(), R.Height());
     d->client->update(R.Left, R.Top, R.Width(), R.Height());
 }
 
 void TCustomControl::Invalidate() {
     TWinControl::Invalidate();
+    d->pending = QRegion(d->client->rect());
     d->client->update();
 }
 
@@ -364,8 +380,10 @@ void TCustomControl::Repaint() {
 }
 
 void TCustomControl::Update() {
-    TWinControl::Update();
-    d->client->update();
+    // Paints what is pending now, and nothing else.
+    const QRegion pending = d->pending & d->client->rect();
+    d->pending = QRegion();
+    if (!pending.isEmpty() && d->client->isVisible()) d->client->repaint(pending);
 }
 
 // ---- timers and mouse -------------------------------------------------------------

@@ -5,8 +5,11 @@
 // document to its view and answers the model's questions about its setting
 // from that control. TRPItemFormattedData is a sub-document whose setting
 // comes from its owning item (table cells), TRPDataList a list of them.
+#include <memory>
+
 #include "richtext/view/RPFormattedData.h"
 
+class QImage;
 class TCustomRichPad;
 class TWinControl;
 
@@ -17,6 +20,7 @@ constexpr TRPTabNavigationType rpDefaultTabNavigation = rptnTab;
 class TRPControlData : public TCustomRPFormattedData {
 public:
     TRPControlData();
+    ~TRPControlData() override;
 
     int FocusedSubItemNo = -1;
     TCustomRPFormattedData* FocusedData = nullptr;
@@ -39,6 +43,11 @@ public:
     void Deselect(TCustomRPItemInfo* NewPartialItem, bool Redraw) override;
     void SetFocusedItemNo(int ItemNo) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    // The off-screen picture of PaintBuffered, kept from paint to paint; it
+    // grows with the largest area painted.
+    std::unique_ptr<QImage> FPaintBuffer;
 };
 
 // The scroll unit for a document Height pixels high, from the unit Step in
