@@ -352,14 +352,16 @@ void TCustomControl::ScrollWindow(int DX, int DY) {
 
 void TCustomControl::ScrollWindowRect(int DX, int DY, const TRect& R) {
     if ((DX == 0 && DY == 0) || R.IsEmpty()) return;
-    const QRect r(R.Left, R.Top, R.Width(), R.Height());
-    // Pending paints inside the area move with its pixels; what the move
-    // uncovers is painted later.
+    const QRect r = QRect(R.Left, R.Top, R.Width(), R.Height()) & d->client->rect();
+    if (r.isEmpty()) return;
+    // What waited to be painted inside the area is painted at its old place
+    // and at the one its pixels moved to; what the move uncovers is painted too.
     const QRegion inside = d->pending & r;
-    d->pending -= inside;
-    d->pending += inside.translated(DX, DY) & r;
-    d->pending += QRegion(r) - QRegion(r.translated(DX, DY));
     d->client->scroll(DX, DY, r);
+    const QRegion again = inside + (inside.translated(DX, DY) & r);
+    for (const QRect& a : again)
+        d->client->update(a);
+    d->pending += again + (QRegion(r) - QRegion(r.translated(DX, DY)));
 }
 
 void TCustomControl::InvalidateRect(const TRect& R) {

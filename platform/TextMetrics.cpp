@@ -6,8 +6,12 @@
 #include <QFontMetrics>
 #include <QImage>
 
+#include <QHash>
+
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <memory>
 
 TTextMetrics::~TTextMetrics() = default;
 
@@ -59,6 +63,55 @@ QFontMetrics MetricsOf(const TFont& font) {
     return QFontMetrics(ToQFont(font), const_cast<QPaintDevice*>(MeasureDevice()));
 }
 
+// The advances of one Qt font, each character measured once: Qt looks the
+// font engine up again for every character it measures.
+class TAdvances {
+public:
+    explicit TAdvances(const QFont& f) : m_metrics(f, const_cast<QPaintDevice*>(MeasureDevice())) {
+        m_latin.fill(-1);
+    }
+    int Of(QChar c) {
+        const char16_t u = c.unicode();
+        if (u < m_latin.size()) {
+            int& a = m_latin[u];
+            if (a < 0) a = m_metrics.horizontalAdvance(c);
+            return a;
+        }
+        return Of(static_cast<char32_t>(u), QString(c));
+    }
+    // A character of more than one UTF-16 unit, or any other one, as Text.
+    int Of(char32_t Code, const QString& Text) {
+        const auto it = m_others.constFind(Code);
+        if (it != m_others.constEnd()) return *it;
+        const int a =
+            Text.size() == 1 ? m_metrics.horizontalAdvance(Text[0]) : m_metrics.horizontalAdvance(Text);
+        m_others.insert(Code, a);
+        return a;
+    }
+
+private:
+    QFontMetrics m_metrics;
+    std::array<int, 256> m_latin;
+    QHash<char32_t, int> m_others;
+};
+
+TAdvances& AdvancesOf(const TFont& font) {
+    static QHash<QString, std::shared_ptr<TAdvances>> cache;
+    // Runs of text mostly come in the font of the run before.
+    static TFont lastFont;
+    static TAdvances* last = nullptr;
+    if (last && lastFont.SameAs(font)) return *last;
+    const QFont f = ToQFont(font);
+    const QString key = f.key() + QLatin1Char('|') + f.families().join(QLatin1Char(',')) + QLatin1Char('|') +
+                        QString::number(f.hintingPreference()) + QLatin1Char('|') +
+                        QString::number(f.kerning());
+    std::shared_ptr<TAdvances>& a = cache[key];
+    if (!a) a = std::make_shared<TAdvances>(f);
+    lastFont = font;
+    last = a.get();
+    return *a;
+}
+
 } // namespace
 
 TTextMetrics& TextMetrics() {
@@ -95,18 +148,18 @@ int TQtTextMetrics::AveCharWidth(const TFont& font) {
 
 std::vector<int> TQtTextMetrics::PrefixWidths(const TFont& font, const QString& raw) {
     const QString text = DisplayText(font, raw);
-    const QFontMetrics m = MetricsOf(font);
+    TAdvances& m = AdvancesOf(font);
     std::vector<int> out(text.size());
     int sum = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out[i] = sum; // the pair counts at its second half
-            sum += m.horizontalAdvance(text.mid(i, 2));
+            sum += m.Of(QChar::surrogateToUcs4(c, text[i + 1]), text.mid(i, 2));
             out[++i] = sum;
             continue;
         }
-        sum += m.horizontalAdvance(c);
+        sum += m.Of(c);
         out[i] = sum;
     }
     return out;

@@ -465,10 +465,10 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         Key = 0;
         break;
     case VK_RETURN:
-        if (!(shift && (EditorOptions & rpoDoNotWantShiftReturns)) && BeforeChange(false) && d->OnEnterPress(shift)) {
-            Invalidate();
+        // The new lines are painted by the reformatting after the edit.
+        if (!(shift && (EditorOptions & rpoDoNotWantShiftReturns)) && BeforeChange(false) &&
+            d->OnEnterPress(shift))
             Change(true);
-        }
         Key = 0;
         break;
     case VK_TAB:
@@ -644,4 +644,11 @@ void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {
     Canvas.Brush()->SetStyle(bsSolid);
     Canvas.Brush()->SetColor(clBlack);
     Canvas.FillRect(r);
+    m_caretShown = r;
+}
+
+bool TCustomRichPadEdit::ScrollDocumentRect(int DY, const TRect& R) {
+    // Painted again where it was and where its pixels go.
+    if (!m_caretShown.IsEmpty()) InvalidateRect(m_caretShown);
+    return TCustomRichPad::ScrollDocumentRect(DY, R);
 }

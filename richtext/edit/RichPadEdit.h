@@ -181,6 +181,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint(TCanvas& Canvas, const TRect& Clip) override;
     void PaintCaret(TCanvas& Canvas);
+    // The caret's pixels go where the lines they stand on go.
+    bool ScrollDocumentRect(int DY, const TRect& R) override;
 
     // Drag and drop.
     bool DropEvent(QEvent* e);
@@ -205,6 +207,7 @@ private:
     // Sets up the widget (new or recreated) for typing by input method and drops.
     void AcceptInput();
     bool m_caretOn = true;
+    TRect m_caretShown;                     // where the caret was painted last
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
     int m_pressX = 0, m_pressY = 0;         // where the left button went down
 };

@@ -443,6 +443,9 @@ void TRichPadRPData::RefreshView() {
 void TRichPadRPData::UpdateView() {
     if (OwnerView) OwnerView->Update();
 }
+bool TRichPadRPData::ScrollRectInView(int DY, const TRect& R) {
+    return OwnerView && OwnerView->ScrollDocumentRect(DY, R);
+}
 
 // ---- events
 

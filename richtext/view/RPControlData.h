@@ -124,6 +124,7 @@ public:
     void InvalidateRectInView(const TRect& R) override;
     void InvalidateView() override;
     void RefreshView() override;
+    bool ScrollRectInView(int DY, const TRect& R) override;
     void UpdateView() override;
 
     // ---- events

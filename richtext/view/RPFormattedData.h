@@ -187,6 +187,10 @@ public:
     virtual void InvalidateView() {}
     virtual void RefreshView() {}
     virtual void UpdateView() {}
+    // Moves the pixels of R (client coordinates) DY down in the view, where
+    // what is shown there only moves; what the move uncovers is painted
+    // later. False when the view cannot do it (nothing moved then).
+    virtual bool ScrollRectInView(int DY, const TRect& R) { return (void)DY, (void)R, false; }
     virtual TControl* GetCellEditor() { return nullptr; }
     virtual bool CanStartDragging() { return false; }
     virtual void PostDragStart() {}
@@ -246,6 +250,9 @@ public:
     void ReformatDrawItemsAround(int FirstDItemNo, int LastDItemNo, int ItemCountDelta);
     void ExpandDrawItemsToParas(int FirstDItemNo, int LastDItemNo, int& NewFirst, int& NewLast);
     void ReformatDrawItemRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta, bool Force);
+    // Whether a paragraph of the items has a border or a background (or the
+    // application paints paragraph backgrounds).
+    bool FramedParas(int FirstItemNo, int LastItemNo) const;
 
     // ---- minimum widths and indents (RPMinWidth.cpp)
     virtual void FillResolution(TCanvas* Canvas, TRPResolution& Resolution);
@@ -266,6 +273,17 @@ public:
     int CalcItemIndent(int ItemNo, int& ParaStartNo, const TRPResolution* Resolution);
     int GetParaIndentTotal(int ItemNo, int& ParaStartNo);
     int CalcItemsMinWidth(int FirstItemNo, int LastItemNo);
+    // The minimum width of every text item as last measured on the
+    // document's own canvas (no resolution record), -1 where not known. Every
+    // measurement refreshes it; it stands in for measuring only while an
+    // editor formats after edits whose changed items it knows
+    // (TRPKeptMinWidthsTrust), so that a change of the document's width does
+    // not measure every item again.
+    const std::vector<int>& KeptMinWidths() const { return FKeptMinWidths; }
+    // After an edit: the first First and the last Tail of OldCount items did
+    // not change; those between are measured again when asked.
+    void KeepMinWidthsAround(int First, int Tail, int OldCount);
+    void ForgetKeptMinWidths() { FKeptMinWidths.clear(); }
 
     // ---- positions and hit testing (RPPositions.cpp)
     void GetDrawSelectionBounds(int& StartNo, int& EndNo, bool Normalized, int& StartOffs, int& EndOffs) const;
@@ -376,6 +394,10 @@ protected:
 
     // Measurements of item texts, kept for one format.
     std::unique_ptr<TMeasure> FMeasure;
+    // Minimum widths of text items, kept between formats (see KeptMinWidths).
+    std::vector<int> FKeptMinWidths;
+    bool FTrustKeptMinWidths = false;
+    friend class TRPKeptMinWidthsTrust;
     friend class TRPMeasureScope;
     // The item's characters as measured and their prefix widths, with the
     // canvas's font on first use in a format (cached), else measured now.

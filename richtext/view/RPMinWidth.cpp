@@ -59,23 +59,49 @@ int TCustomRPFormattedData::CalcItemMinWidth(int ItemNo, const TRPResolution* Re
     if (sn < 0) {
         w = item->GetMinWidth(Resolution, Canvas, this);
     } else if (Canvas && GetRPStyle()) {
-        // The widest run of characters between spaces.
-        if (!IsMeasured(ItemNo)) GetRPStyle()->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
-        const std::vector<int>& p = MeasureItemText(*Canvas, ItemNo);
-        const std::string& text = GetItemText(ItemNo);
-        const int n = static_cast<int>(p.size());
-        int wordStart = 0; // width before the current word
-        for (int i = 1; i <= n + 1; ++i) {
-            if (i <= n && !ItemTextIsSpaceAt(text, i, item->ItemOptions)) continue;
-            const int end = i > 1 ? p[static_cast<size_t>(i - 2)] : 0;
-            w = std::max(w, end - wordStart);
-            wordStart = i <= n ? p[static_cast<size_t>(i - 1)] : 0;
+        int* kept = nullptr;
+        if (!Resolution && Canvas == GetCanvas()) {
+            if (FKeptMinWidths.size() != static_cast<size_t>(GetItemCount()))
+                FKeptMinWidths.assign(static_cast<size_t>(GetItemCount()), -1);
+            kept = &FKeptMinWidths[static_cast<size_t>(ItemNo)];
+        }
+        if (kept && FTrustKeptMinWidths && *kept >= 0) {
+            w = *kept;
+        } else {
+            // The widest run of characters between spaces.
+            if (!IsMeasured(ItemNo))
+                GetRPStyle()->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
+            const std::vector<int>& p = MeasureItemText(*Canvas, ItemNo);
+            const std::string& text = GetItemText(ItemNo);
+            const int n = static_cast<int>(p.size());
+            int wordStart = 0; // width before the current word
+            for (int i = 1; i <= n + 1; ++i) {
+                if (i <= n && !ItemTextIsSpaceAt(text, i, item->ItemOptions)) continue;
+                const int end = i > 1 ? p[static_cast<size_t>(i - 2)] : 0;
+                w = std::max(w, end - wordStart);
+                wordStart = i <= n ? p[static_cast<size_t>(i - 1)] : 0;
+            }
+            if (kept) *kept = w;
         }
     }
     // Text right after a list marker shares its line with the marker.
     if (ItemNo > 0 && item->GetContinuesPrev() && IsListMarkerItem(ItemNo - 1))
         w += GetItem(ItemNo - 1)->GetMinWidth(Resolution, Canvas, this);
     return w;
+}
+
+void TCustomRPFormattedData::KeepMinWidthsAround(int First, int Tail, int OldCount) {
+    const int count = GetItemCount();
+    First = std::max(First, 0);
+    Tail = std::max(Tail, 0);
+    if (FKeptMinWidths.size() != static_cast<size_t>(OldCount) || First > OldCount - Tail ||
+        First > count - Tail) {
+        FKeptMinWidths.clear();
+        return;
+    }
+    auto& k = FKeptMinWidths;
+    k.erase(k.begin() + First, k.begin() + (OldCount - Tail));
+    k.insert(k.begin() + First, static_cast<size_t>(count - Tail - First), -1);
 }
 
 int TCustomRPFormattedData::CalcSectionMinWidth(int FirstItemNo, int LastItemNo, TCanvas* Canvas,

@@ -72,6 +72,16 @@ void TCustomRPFormattedData::ExpandDrawItemsToParas(int FirstDItemNo, int LastDI
     NewLast = std::min(l, n) - 1;
 }
 
+bool TCustomRPFormattedData::FramedParas(int FirstItemNo, int LastItemNo) const {
+    const TRPStyle* style = GetRPStyle();
+    if (!style) return false;
+    for (int i = FirstItemNo; i <= LastItemNo && i < GetItemCount(); ++i) {
+        const TParaInfo* para = style->ParaStyles().GetItem(GetItemPara(i));
+        if (para->Border.Style != rpbNone || para->Background.Color != clNone) return true;
+    }
+    return style->OnDrawParaBack != nullptr;
+}
+
 void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta, bool Force) {
     TCanvas* canvas = GetCanvas();
     TRPStyle* style = GetRPStyle();
@@ -126,6 +136,9 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
     const int oldBottom = DocumentHeight - GetBottomMargin();
     int newBottom = newNextTop;
     const int dy = oldNextTop >= 0 ? newNextTop - oldNextTop : 0;
+    // Where the lines below moved, or the document's end came up, the view
+    // is painted again down to the old and the new end.
+    bool toEnd = false;
     if (B.DrawCount < newCount) {
         // Everything below moves with the end of the range.
         if (ItemCountDelta != 0 || newCount != oldCount || dy != 0) {
@@ -137,7 +150,10 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
                     (i == 0 || DrawItem(i - 1)->ItemNo != d->ItemNo))
                     GetItem(d->ItemNo)->DrawItemNo = i;
             }
-            repaint.Bottom = std::min(std::max(oldBottom + dy + 10, oldBottom + 10) - voffs, GetHeight());
+            // Jumps below are numbered again when items come or go.
+            toEnd = dy != 0 || (ItemCountDelta != 0 && (GetFlags() & rpflRecordJumps));
+            if (toEnd)
+                repaint.Bottom = std::min(std::max(oldBottom + dy + 10, oldBottom + 10) - voffs, GetHeight());
         }
         newBottom = oldBottom + dy;
     } else {
@@ -150,6 +166,14 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
         SetDocumentAreaSize(GetLeftMargin() + ContentWidth + GetRightMargin(), DocumentHeight, false);
         SizeChangeGuard = false;
         if (GetVOffs() != voffs) repaint = TRect{0, 0, GetWidth(), GetHeight()};
+    }
+    // The lines below only moved: their pixels move with them, and only the
+    // band of the range is painted, unless a paragraph of the range has a
+    // border or background (its frame may span the band).
+    if (toEnd && GetVOffs() == voffs && dy != 0 && !FramedParas(firstItem, lastItem)) {
+        const int below = std::max(0, std::min(oldNextTop, newNextTop) + 10 - voffs);
+        if (below >= GetHeight() || ScrollRectInView(dy, TRect{0, below, GetWidth(), GetHeight()}))
+            repaint.Bottom = std::min(newNextTop + 10 - voffs, GetHeight());
     }
     if (GetFlags() & rpflRecordJumps) {
         Jumps.clear();
