@@ -534,6 +534,8 @@ void TRPEditRPData::EndEditFormat() {
             full = std::max(CalcDocMinWidth(nullptr, GetCanvas()), avail) != ContentWidth;
         if (!full) ReformatDrawItemRange(firstD, lastD, delta, false);
     }
+    // The document's width follows: only what depends on it is laid out again.
+    if (full) full = !ReformatForWidths(firstD, lastD, delta);
     if (full) {
         TRichPadRPData::Format(false, false, true, 0, nullptr, false, false);
         InvalidateView();
