@@ -382,10 +382,9 @@ void TCustomControl::Repaint() {
 }
 
 void TCustomControl::Update() {
-    // Paints what is pending now, and nothing else.
-    const QRegion pending = d->pending & d->client->rect();
-    d->pending = QRegion();
-    if (!pending.isEmpty() && d->client->isVisible()) d->client->repaint(pending);
+    // What is pending is painted as soon as the event loop runs, all of it in
+    // one paint. Painting it at once could show a document in the middle of
+    // an edit, and nothing else needs painting.
 }
 
 // ---- timers and mouse -------------------------------------------------------------

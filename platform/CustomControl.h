@@ -97,7 +97,7 @@ public:
     // The client area is a window of its own: these reach it too.
     void Invalidate() override;
     void Repaint() override;
-    // Paints what was invalidated and not painted yet, at once.
+    // Leaves what was invalidated to the next paint (see the .cpp).
     void Update() override;
 
     // ---- window timers

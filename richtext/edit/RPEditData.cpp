@@ -335,6 +335,8 @@ int TRPEditRPData::CaretX() const {
 TRect TRPEditRPData::CaretRect() const {
     if (CaretHeight == 0 || CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return TRect{};
     const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    // A caret line of draw items that an edit has just replaced has no place.
+    if (p.DrawItemNo < 0 || p.DrawItemNo >= DrawItemCount()) return TRect{};
     const TRPDrawLineInfo* d = DrawItem(p.DrawItemNo);
     auto* self = const_cast<TRPEditRPData*>(this);
     const int x = p.X - 1 + p.Correction - self->GetHOffs();
@@ -393,6 +395,9 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         ShowRectangle(p.X - 1, d->Top - 1, 2, CaretHeight);
     }
     if (e) {
+        // The caret goes from where it was painted, which the caret line
+        // rebuilt before this call no longer knows.
+        e->InvalidateShownCaret();
         const TRect now = CaretRect();
         if (old.Right > old.Left) InvalidateRectInView(TRect{old.Left - 1, old.Top, old.Right + 1, old.Bottom});
         if (now.Right > now.Left) InvalidateRectInView(TRect{now.Left - 1, now.Top, now.Right + 1, now.Bottom});

@@ -647,8 +647,13 @@ void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {
     m_caretShown = r;
 }
 
-bool TCustomRichPadEdit::ScrollDocumentRect(int DY, const TRect& R) {
-    // Painted again where it was and where its pixels go.
-    if (!m_caretShown.IsEmpty()) InvalidateRect(m_caretShown);
-    return TCustomRichPad::ScrollDocumentRect(DY, R);
+void TCustomRichPadEdit::ScrollPixels(int DX, int DY, const TRect& R) {
+    InvalidateShownCaret();
+    TCustomRichPad::ScrollPixels(DX, DY, R);
+}
+
+void TCustomRichPadEdit::InvalidateShownCaret() {
+    if (m_caretShown.IsEmpty() || !HandleAllocated()) return;
+    InvalidateRect(m_caretShown);
+    m_caretShown = TRect{};
 }

@@ -159,6 +159,9 @@ public:
     // A press at (X, Y) outside the table whose cell is edited closes the editor.
     void CloseCellEditorForPress(int X, int Y);
 
+    // Paints again where the caret was painted last.
+    void InvalidateShownCaret();
+
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);
     void SendChar(char16_t Ch);
@@ -181,8 +184,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint(TCanvas& Canvas, const TRect& Clip) override;
     void PaintCaret(TCanvas& Canvas);
-    // The caret's pixels go where the lines they stand on go.
-    bool ScrollDocumentRect(int DY, const TRect& R) override;
+    // The caret is painted again where it was and where its pixels go.
+    void ScrollPixels(int DX, int DY, const TRect& R) override;
 
     // Drag and drop.
     bool DropEvent(QEvent* e);

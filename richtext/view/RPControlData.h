@@ -38,6 +38,8 @@ public:
     void ActivateFocusedItem();
     // Paints Clip (client coordinates) of the view through an off-screen picture.
     void PaintBuffered(TCanvas& Canvas, const TRect& Clip);
+    // That picture, kept from paint to paint (nullptr before the first paint).
+    const QImage* PaintBuffer() const { return FPaintBuffer.get(); }
 
     void ClearFormatting() override;
     void Deselect(TCustomRPItemInfo* NewPartialItem, bool Redraw) override;

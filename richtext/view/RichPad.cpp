@@ -165,7 +165,7 @@ bool TCustomRichPad::ScrollDocumentRect(int DY, const TRect& R) {
     // A background picture stays where it is while the text moves over it.
     const TGraphic* g = Background ? Background->GetBitmap() : nullptr;
     if (!HandleAllocated() || FullRedraw || (g && !g->Empty())) return false;
-    ScrollWindowRect(0, DY, R);
+    ScrollPixels(0, DY, R);
     return true;
 }
 
