@@ -59,10 +59,6 @@ const QPaintDevice* MeasureDevice() {
     return &device;
 }
 
-QFontMetrics MetricsOf(const TFont& font) {
-    return QFontMetrics(ToQFont(font), const_cast<QPaintDevice*>(MeasureDevice()));
-}
-
 // The advances of one Qt font, each character measured once: Qt looks the
 // font engine up again for every character it measures.
 class TAdvances {
@@ -70,6 +66,8 @@ public:
     explicit TAdvances(const QFont& f) : m_metrics(f, const_cast<QPaintDevice*>(MeasureDevice())) {
         m_latin.fill(-1);
     }
+    int Leading() const { return m_metrics.leading(); }
+    int AveCharWidth() const { return m_metrics.averageCharWidth(); }
     int Of(QChar c) {
         const char16_t u = c.unicode();
         if (u < m_latin.size()) {
@@ -139,11 +137,11 @@ int TQtTextMetrics::InternalLeading(const TFont& font) {
 }
 
 int TQtTextMetrics::ExternalLeading(const TFont& font) {
-    return std::max(0, MetricsOf(font).leading());
+    return std::max(0, AdvancesOf(font).Leading());
 }
 
 int TQtTextMetrics::AveCharWidth(const TFont& font) {
-    return MetricsOf(font).averageCharWidth();
+    return AdvancesOf(font).AveCharWidth();
 }
 
 std::vector<int> TQtTextMetrics::PrefixWidths(const TFont& font, const QString& raw) {
