@@ -9,9 +9,10 @@
 // every key meets the same text.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
-#include <QPaintEvent>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 
@@ -23,6 +24,7 @@
 
 #include "platform/Keys.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "tests/support/PaintedArea.h"
 
 namespace {
 
@@ -69,24 +71,6 @@ inline std::vector<TKeyCase> KeyCases(int WordOffs, char16_t Third, char16_t Fou
         {"Delete", WordOffs + 3, {kDelete}, {Char(Fourth), kLeft}},
     };
 }
-
-// Counts the pixels painted by some widgets.
-class TPaintCounter : public QObject {
-public:
-    explicit TPaintCounter(const std::vector<QWidget*>& Widgets) {
-        for (QWidget* w : Widgets)
-            if (w) w->installEventFilter(this);
-    }
-    int64_t Pixels = 0;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
-            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
-                Pixels += static_cast<int64_t>(r.width()) * r.height();
-        return QObject::eventFilter(o, e);
-    }
-};
 
 // Frees what Free holds while the application still exists, and tells
 // bench/callgrind_keys how many keys were measured.
@@ -192,10 +176,43 @@ inline void QtDirectKey(QTextCursor& C, const TKey& K) {
     }
 }
 
+// Qt's editor as a target: the place of the caret is the derived class's.
+class TQtKeyTarget : public TKeyTarget {
+public:
+    TQtKeyTarget(int Width, int Height) : Screen(Width, Height, QImage::Format_RGB32) {
+        Edit.resize(Width, Height);
+    }
+    void Activate() override {
+        Edit.show();
+        QApplication::setActiveWindow(&Edit);
+        Edit.setFocus();
+        Settle();
+    }
+    void Deactivate() override { Edit.hide(); }
+    void DirectKey(const TKey& K) override { QtDirectKey(Cursor, K); }
+    void PaintAll() override { Edit.viewport()->render(&Screen); }
+    QWidget* KeyTarget() override { return &Edit; }
+    std::vector<QWidget*> PaintedWidgets() override { return {Edit.viewport()}; }
+
+    QTextEdit Edit;
+    QTextCursor Cursor;
+    QImage Screen;
+
+protected:
+    // The caret Offs - 1 characters after Start, shown.
+    void PlaceCaret(const QTextCursor& Start, int Offs) {
+        Cursor = Start;
+        Cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, Offs - 1);
+        Edit.setTextCursor(Cursor);
+        Edit.ensureCursorVisible();
+        Settle();
+    }
+};
+
 inline void RunKeyCase(benchmark::State& state, TKeyTarget& T, bool Events, const TKeyCase& C) {
     T.SetCaret(C.Offs, C.Wide);
     if (!Events) T.PaintAll();
-    TPaintCounter counter(T.PaintedWidgets());
+    TPaintedArea counter(T.PaintedWidgets());
     int64_t painted = 0;
     for (auto _ : state) {
         counter.Pixels = 0;

@@ -102,39 +102,20 @@ public:
     QImage Screen{700, 500, QImage::Format_RGB32};
 };
 
-class TQtEditor : public TKeyTarget {
+class TQtEditor : public TQtKeyTarget {
 public:
-    TQtEditor(int N, bool Wide) : Mid(N / 2) {
-        Edit.resize(700, 500);
+    TQtEditor(int N, bool Wide) : TQtKeyTarget(700, 500), Mid(N / 2) {
         QString text;
         for (int i = 0; i < N; ++i)
             text += QString::fromStdString(Text(N, Wide, i)) + QLatin1Char('\n');
         Edit.setPlainText(text);
         Edit.document()->setUndoRedoEnabled(false);
     }
-    void Activate() override {
-        Edit.show();
-        QApplication::setActiveWindow(&Edit);
-        Edit.setFocus();
-        Settle();
-    }
-    void Deactivate() override { Edit.hide(); }
     void SetCaret(int Offs, bool) override {
-        Cursor = QTextCursor(Edit.document()->findBlockByNumber(Mid));
-        Cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, Offs - 1);
-        Edit.setTextCursor(Cursor);
-        Edit.ensureCursorVisible();
-        Settle();
+        PlaceCaret(QTextCursor(Edit.document()->findBlockByNumber(Mid)), Offs);
     }
-    void DirectKey(const TKey& K) override { QtDirectKey(Cursor, K); }
-    void PaintAll() override { Edit.viewport()->render(&Screen); }
-    QWidget* KeyTarget() override { return &Edit; }
-    std::vector<QWidget*> PaintedWidgets() override { return {Edit.viewport()}; }
 
     const int Mid;
-    QTextEdit Edit;
-    QTextCursor Cursor;
-    QImage Screen{700, 500, QImage::Format_RGB32};
 };
 
 // One editor per kind, size and document, made when first needed and kept
@@ -160,32 +141,14 @@ TKeyTarget* TargetFor(bool Ours, int N, bool Wide) {
 
 // ---- pasting 100 KB of RTF
 
-struct TEditorDoc {
-    TRPStyle Style;
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPadEdit* Edit;
-    QImage Screen{700, 500, QImage::Format_RGB32};
-
-    TEditorDoc() {
-        Form->SetBounds(0, 0, 760, 560);
-        Edit = new TRichPadEdit(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(0, 0, 700, 500);
-        Edit->SetStyle(&Style);
-        Edit->Clear();
-        for (int i = 0; i < 1000; ++i)
-            Edit->AddText(CodePage::ToCp1252(QString::fromStdString(Paragraph(i))), 0, 0);
-        Edit->Format();
+// The editor of 1,000 paragraphs with undo, the caret in the middle of paragraph 500.
+struct TEditorDoc : TOurEditor {
+    TEditorDoc() : TOurEditor(1000, false) {
         Edit->SetUndoLimit(-1);
-        // The caret in the middle of paragraph 500, scrolled into view.
         Edit->EditData()->SetCaretItemPos(500, 40);
         Show();
     }
-    ~TEditorDoc() {
-        delete Edit;
-        Form.reset();
-    }
-    void Show() { Edit->PaintTo(Screen); }
+    void Show() { PaintAll(); }
 };
 
 // About 100 KB of RTF as a word processor puts it on the clipboard.

@@ -247,40 +247,20 @@ public:
     QImage Screen, CellScreen;
 };
 
-class TQtCell : public TKeyTarget {
+class TQtCell : public TQtKeyTarget {
 public:
-    explicit TQtCell(bool Wide) {
-        Edit.resize(kWidth, kHeight);
+    explicit TQtCell(bool Wide) : TQtKeyTarget(kWidth, kHeight) {
         Edit.document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
         Edit.setHtml(TableHTML(Wide));
         Edit.document()->setUndoRedoEnabled(false);
     }
-    void Activate() override {
-        Edit.show();
-        QApplication::setActiveWindow(&Edit);
-        Edit.setFocus();
-        Settle();
-    }
-    void Deactivate() override { Edit.hide(); }
     void SetCaret(int Offs, bool) override {
         for (QTextFrame* f : Edit.document()->rootFrame()->childFrames())
             if (auto* t = qobject_cast<QTextTable*>(f)) {
-                Cursor = t->cellAt(kKeyRow, kKeyCol).firstCursorPosition();
-                break;
+                PlaceCaret(t->cellAt(kKeyRow, kKeyCol).firstCursorPosition(), Offs);
+                return;
             }
-        Cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, Offs - 1);
-        Edit.setTextCursor(Cursor);
-        Edit.ensureCursorVisible();
-        Settle();
     }
-    void DirectKey(const TKey& K) override { QtDirectKey(Cursor, K); }
-    void PaintAll() override { Edit.viewport()->render(&Screen); }
-    QWidget* KeyTarget() override { return &Edit; }
-    std::vector<QWidget*> PaintedWidgets() override { return {Edit.viewport()}; }
-
-    QTextEdit Edit;
-    QTextCursor Cursor;
-    QImage Screen{kWidth, kHeight, QImage::Format_RGB32};
 };
 
 // One per kind and document, kept for the run; only the one measured is shown.

@@ -8,6 +8,8 @@
 // measured afresh.
 #include <gtest/gtest.h>
 
+#include "EditTestSupport.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
@@ -27,6 +29,7 @@
 #include "richtext/model/RPDrawLines.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+#include "support/PaintedArea.h"
 
 namespace {
 
@@ -53,21 +56,6 @@ public:
 
 private:
     TTextMetrics* m_inner;
-};
-
-// The pixels that paint events of a widget covered.
-class TPaintedArea : public QObject {
-public:
-    explicit TPaintedArea(QWidget* W) { W->installEventFilter(this); }
-    int64_t Pixels = 0;
-
-protected:
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
-            for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
-                Pixels += static_cast<int64_t>(r.width()) * r.height();
-        return QObject::eventFilter(o, e);
-    }
 };
 
 // An editor on a form of its own; Shown: on the screen, with the focus.
@@ -146,17 +134,6 @@ void Load(TCustomRichPadEdit& E, const std::string& Text) {
     E.Format();
 }
 
-std::string DumpLayout(const TCustomRPFormattedData& D) {
-    std::string out;
-    for (int i = 0; i < D.DrawItemCount(); ++i) {
-        const TRPDrawLineInfo* d = D.DrawItem(i);
-        out += (d->FromNewLine ? "/" : " ") + std::to_string(d->Left) + "," + std::to_string(d->Top) + " " +
-               std::to_string(d->Width) + "x" + std::to_string(d->Height) + " i" + std::to_string(d->ItemNo) +
-               " o" + std::to_string(d->Offs) + " l" + std::to_string(d->Length) + "\n";
-    }
-    return out;
-}
-
 // The first line in which two pictures differ outside Skip, as "line y", or "".
 std::string FirstDifference(const QImage& A, const QImage& B, const TRect& Skip = TRect{}) {
     if (A.size() != B.size() || A.format() != QImage::Format_RGB32 || B.format() != QImage::Format_RGB32)
@@ -181,7 +158,7 @@ TEST(EditPaint, AKeyPaintsTheLinesItChangedAndMovesTheLinesBelow) {
     Load(*e.Edit, Paragraphs(40));
     e.Edit->EditData()->SetCaretItemPos(3, 10);
     e.Settle();
-    TPaintedArea painted(e.Edit->ClientWidget());
+    TPaintedArea painted({e.Edit->ClientWidget()});
     const int64_t client = static_cast<int64_t>(e.Edit->ClientWidth()) * e.Edit->ClientHeight();
     // A character: its line and 10 pixels above and below it.
     e.Type(u'x');
