@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 TTextMetrics::~TTextMetrics() = default;
 
@@ -60,35 +61,37 @@ const QPaintDevice* MeasureDevice() {
 }
 
 // The advances of one Qt font, each character measured once: Qt looks the
-// font engine up again for every character it measures.
+// font engine up again for every character it measures. Plain numbers only,
+// so that nothing of Qt's fonts outlives the application; the font for a
+// character not measured yet comes from the caller.
 class TAdvances {
 public:
-    explicit TAdvances(const QFont& f) : m_metrics(f, const_cast<QPaintDevice*>(MeasureDevice())) {
+    explicit TAdvances(const QFont& f) {
+        const QFontMetrics m(f, const_cast<QPaintDevice*>(MeasureDevice()));
+        m_leading = m.leading();
+        m_aveCharWidth = m.averageCharWidth();
         m_latin.fill(-1);
     }
-    int Leading() const { return m_metrics.leading(); }
-    int AveCharWidth() const { return m_metrics.averageCharWidth(); }
-    int Of(QChar c) {
-        const char16_t u = c.unicode();
-        if (u < m_latin.size()) {
-            int& a = m_latin[u];
-            if (a < 0) a = m_metrics.horizontalAdvance(c);
+    int Leading() const { return m_leading; }
+    int AveCharWidth() const { return m_aveCharWidth; }
+    // The advance of a character: one UTF-16 unit Code, or the surrogate
+    // pair Pair of the code point Code.
+    template <class Metrics> int Of(char32_t Code, const QString& Pair, Metrics&& M) {
+        if (Code < m_latin.size()) {
+            int& a = m_latin[Code];
+            if (a < 0) a = M().horizontalAdvance(QChar(static_cast<char16_t>(Code)));
             return a;
         }
-        return Of(static_cast<char32_t>(u), QString(c));
-    }
-    // A character of more than one UTF-16 unit, or any other one, as Text.
-    int Of(char32_t Code, const QString& Text) {
         const auto it = m_others.constFind(Code);
         if (it != m_others.constEnd()) return *it;
-        const int a =
-            Text.size() == 1 ? m_metrics.horizontalAdvance(Text[0]) : m_metrics.horizontalAdvance(Text);
+        const int a = Pair.size() == 2 ? M().horizontalAdvance(Pair)
+                                       : M().horizontalAdvance(QChar(static_cast<char16_t>(Code)));
         m_others.insert(Code, a);
         return a;
     }
 
 private:
-    QFontMetrics m_metrics;
+    int m_leading = 0, m_aveCharWidth = 0;
     std::array<int, 256> m_latin;
     QHash<char32_t, int> m_others;
 };
@@ -146,18 +149,24 @@ int TQtTextMetrics::AveCharWidth(const TFont& font) {
 
 std::vector<int> TQtTextMetrics::PrefixWidths(const TFont& font, const QString& raw) {
     const QString text = DisplayText(font, raw);
-    TAdvances& m = AdvancesOf(font);
+    TAdvances& advances = AdvancesOf(font);
+    // Made only when a character has not been measured yet.
+    std::optional<QFontMetrics> metrics;
+    const auto qtMetrics = [&]() -> const QFontMetrics& {
+        if (!metrics) metrics.emplace(ToQFont(font), const_cast<QPaintDevice*>(MeasureDevice()));
+        return *metrics;
+    };
     std::vector<int> out(text.size());
     int sum = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out[i] = sum; // the pair counts at its second half
-            sum += m.Of(QChar::surrogateToUcs4(c, text[i + 1]), text.mid(i, 2));
+            sum += advances.Of(QChar::surrogateToUcs4(c, text[i + 1]), text.mid(i, 2), qtMetrics);
             out[++i] = sum;
             continue;
         }
-        sum += m.Of(c);
+        sum += advances.Of(c.unicode(), QString(), qtMetrics);
         out[i] = sum;
     }
     return out;

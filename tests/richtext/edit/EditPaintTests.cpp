@@ -366,3 +366,43 @@ TEST(EditPaint, KeptMinimumWidthsEqualFreshOnesAfterEveryKey) {
     EXPECT_GT(keys, 150);
     EXPECT_GT(compared, 1000);
 }
+
+TEST(EditPaint, AWordGrowingPastTheWindowLaysOutEveryKindOfParagraphAsAWholeFormatDoes) {
+    TEditFixture f(300, 200);
+    TParaInfos& paras = f.Style->ParaStyles();
+    paras.Add()->Alignment = rpaRight;   // 5
+    paras.Add()->Alignment = rpaJustify; // 6
+    paras.Add()->Options = rppaoNoWrap;  // 7
+    TParaInfo* framed = paras.Add();     // 8
+    framed->Background.Color = clYellow;
+    framed->Border.Style = rpbSingle;
+    paras.Add()->BiDiMode = rpbdRightToLeft; // 9
+    AddNumberedList(*f.Style);
+    f.Edit->Clear();
+    const std::string longText = "ein Absatz mit so vielen Woertern, dass er umbricht";
+    for (int para = 0; para <= 9; ++para) {
+        if (para == 2 || para == 4) continue; // read-only and protected
+        f.Edit->AddText("kurz", 0, para);
+        // A paragraph that does not wrap is as wide as its text.
+        f.Edit->AddText(para == 7 ? "kurz" : longText, 0, para);
+    }
+    AddListEntry(*f.Edit, "ein Eintrag der Liste, lang genug, dass er umbricht");
+    AddListEntry(*f.Edit, "kurz");
+    f.Edit->AddText("Wort", 0, 0);
+    f.Edit->Format();
+    const int item = f.Data()->GetItemCount() - 1;
+    f.Caret(item, 3);
+    // The word grows past the window and shrinks back below it.
+    for (int key = 0; key < 80; ++key) {
+        if (key < 40)
+            f.Type("w");
+        else
+            f.Key(VK_BACK);
+        const std::string partial = DumpLayout(*f.Data());
+        const std::string caret = f.CaretPos();
+        f.Edit->Format();
+        ASSERT_EQ(partial, DumpLayout(*f.Data())) << "key " << key;
+        f.Caret(item, std::stoi(caret.substr(caret.find(':') + 1)));
+    }
+    EXPECT_EQ(f.Edit->GetItemText(item), "Wort");
+}
