@@ -13,11 +13,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -43,6 +46,39 @@ protected:
         QPainter p(this);
         m_control->PaintClient(p, e->region());
     }
+};
+
+// A scroll bar that is painted again only when what it shows changes: a new
+// range or page that leaves the thumb where it was (a document one line
+// longer, a little wider) changes no pixel, and painting the bar costs more
+// than the line typed.
+class ScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if (m_shown && Look() == *m_shown) return;
+        QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* e) override {
+        m_shown = Look();
+        QScrollBar::paintEvent(e);
+    }
+
+private:
+    struct TLook {
+        QRect Slider;
+        bool AtMinimum, AtMaximum;
+        friend bool operator==(const TLook&, const TLook&) = default;
+    };
+    TLook Look() const {
+        QStyleOptionSlider opt;
+        initStyleOption(&opt);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this),
+                opt.sliderValue == opt.minimum, opt.sliderValue == opt.maximum};
+    }
+    std::optional<TLook> m_shown;
 };
 
 } // namespace
@@ -81,7 +117,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), d(std:
     d->outer = w;
     d->client = new ClientArea(this, w);
     for (int b = SB_HORZ; b <= SB_VERT; ++b) {
-        auto* bar = new QScrollBar(b == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
+        auto* bar = new ScrollBar(b == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
         bar->setFocusPolicy(Qt::NoFocus);
         bar->setCursor(Qt::ArrowCursor);
         bar->hide();
