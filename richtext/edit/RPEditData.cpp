@@ -525,7 +525,7 @@ void TRPEditRPData::EndEditFormat() {
     TRPKeptMinWidthsTrust trust(*this, true);
     // The document's width follows its widest unbreakable content: when the
     // changed paragraphs no longer fit it, or a document wider than its window
-    // may have become narrower, everything is laid out again.
+    // may have become narrower, the document is laid out for its new width.
     const int firstItem = DrawItem(firstD)->ItemNo;
     const int lastItem = std::clamp(DrawItem(lastD)->ItemNo + delta, firstItem, count - 1);
     const int avail = std::max(GetWidth() - GetLeftMargin() - GetRightMargin(), GetMinTextWidth());
