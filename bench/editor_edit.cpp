@@ -1,9 +1,14 @@
-// Editing in the middle of a 1,000-paragraph document in the editor control,
-// each figure covering all the work until the screen is up to date (layout
-// and painting of the control): typing one character, Enter, Backspace;
-// then pasting about 100 KB of RTF and undoing that paste. Beside them, Qt's
-// own text editor doing the same edits on the same text.
+// Editing in the middle of a long document in the editor control, each figure
+// covering all the work until the screen is up to date, beside Qt's own text
+// editor doing the same edits on the same text in the same run (KeyBench.h
+// says how keys are sent and painted): at 1,000 and at 10,000 paragraphs, the
+// caret in the middle paragraph, a character typed inside a word, a word
+// typed with its blank (five keys), a character typed into a word wider than
+// the window, Enter, Backspace and Delete. Last, pasting about 100 KB of RTF
+// and undoing that paste.
 #include "BenchMain.h"
+#include "KeyBench.h"
+#include "platform/CodePage.h"
 #include "platform/Fonts.h"
 #include "platform/Forms.h"
 #include "platform/Keys.h"
@@ -19,8 +24,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <benchmark/benchmark.h>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -29,56 +37,119 @@ std::string Paragraph(int i) {
            ": Die Schülerin rechnet 345 + 278 schriftlich und trägt das Ergebnis in das Logbuch ein.";
 }
 
-struct TEditorDoc {
-    TRPStyle Style;
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPadEdit* Edit;
-    QImage Screen{700, 500, QImage::Format_RGB32};
+// A word of 100 letters, wider than the window, put into the middle paragraph
+// of the documents of the wide-word case (after "Absatz n: ").
+const std::string& WideWord() {
+    static const std::string w(100, 'w');
+    return w;
+}
 
-    TEditorDoc() {
+// Where the cases stand in the middle paragraph of N: inside "Schülerin",
+// before the blank after "+", inside the wide word.
+std::vector<TKeyCase> CasesFor(int N) {
+    const QString p = QString::fromStdString(Paragraph(N / 2));
+    const int word = static_cast<int>(p.indexOf(QStringLiteral("Schülerin"))) + 1;
+    const int blank = static_cast<int>(p.indexOf(QStringLiteral(" 278"))) + 1;
+    const int wide = static_cast<int>(p.indexOf(QStringLiteral(": "))) + 3 + 50;
+    return KeyCases(word, u'h', u'\u00FC', blank, wide);
+}
+
+// The document: N paragraphs; the wide one holds the wide word in its middle paragraph.
+std::string Text(int N, bool Wide, int I) {
+    std::string p = Paragraph(I);
+    if (Wide && I == N / 2) p.insert(p.find(": ") + 2, WideWord() + " ");
+    return p;
+}
+
+class TOurEditor : public TKeyTarget {
+public:
+    TOurEditor(int N, bool Wide) : Mid(N / 2) {
         Form->SetBounds(0, 0, 760, 560);
         Edit = new TRichPadEdit(Form.get());
         Edit->SetParent(Form.get());
         Edit->SetBounds(0, 0, 700, 500);
         Edit->SetStyle(&Style);
         Edit->Clear();
-        for (int i = 0; i < 1000; ++i)
-            Edit->AddText(Paragraph(i), 0, 0);
+        for (int i = 0; i < N; ++i)
+            Edit->AddText(CodePage::ToCp1252(QString::fromStdString(Text(N, Wide, i))), 0, 0);
         Edit->Format();
         Edit->SetUndoLimit(0);
-        // The caret in the middle of paragraph 500, scrolled into view.
-        Edit->EditData()->SetCaretItemPos(500, 40);
-        Show();
     }
-    ~TEditorDoc() {
+    ~TOurEditor() override {
         delete Edit;
         Form.reset();
     }
-    void Show() { Edit->PaintTo(Screen); }
+    void Activate() override {
+        Form->Show();
+        QApplication::setActiveWindow(Form->Widget());
+        Edit->SetFocus();
+        Settle();
+    }
+    void Deactivate() override { Form->Hide(); }
+    void SetCaret(int Offs, bool) override {
+        Edit->EditData()->SetCaretItemPos(Mid, Offs);
+        Settle();
+    }
+    void DirectKey(const TKey& K) override { OurDirectKey(*Edit, K); }
+    void PaintAll() override { Edit->PaintTo(Screen); }
+    QWidget* KeyTarget() override { return Edit->Widget(); }
+    std::vector<QWidget*> PaintedWidgets() override { return {Edit->ClientWidget()}; }
+
+    const int Mid;
+    TRPStyle Style;
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TRichPadEdit* Edit;
+    QImage Screen{700, 500, QImage::Format_RGB32};
 };
 
-void BM_EditorTypeCharacter(benchmark::State& state) {
-    TEditorDoc d;
-    for (auto _ : state) {
-        d.Edit->SendChar(u'x');
-        d.Show();
+class TQtEditor : public TQtKeyTarget {
+public:
+    TQtEditor(int N, bool Wide) : TQtKeyTarget(700, 500), Mid(N / 2) {
+        QString text;
+        for (int i = 0; i < N; ++i)
+            text += QString::fromStdString(Text(N, Wide, i)) + QLatin1Char('\n');
+        Edit.setPlainText(text);
+        Edit.document()->setUndoRedoEnabled(false);
     }
-}
-BENCHMARK(BM_EditorTypeCharacter)->Unit(benchmark::kMicrosecond);
+    void SetCaret(int Offs, bool) override {
+        PlaceCaret(QTextCursor(Edit.document()->findBlockByNumber(Mid)), Offs);
+    }
 
-void BM_EditorEnterThenBackspace(benchmark::State& state) {
-    TEditorDoc d;
-    for (auto _ : state) {
-        d.Edit->SendKey(VK_RETURN);
-        d.Show();
-        d.Edit->SendKey(VK_BACK);
-        d.Show();
+    const int Mid;
+};
+
+// One editor per kind, size and document, made when first needed and kept
+// for the whole run; only the one measured is shown.
+TKeyTarget* TargetFor(bool Ours, int N, bool Wide) {
+    static std::map<std::tuple<bool, int, bool>, std::unique_ptr<TKeyTarget>> targets;
+    static TKeyTarget* shown = nullptr;
+    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
+    auto& t = targets[{Ours, N, Wide}];
+    if (!t) {
+        if (Ours)
+            t = std::make_unique<TOurEditor>(N, Wide);
+        else
+            t = std::make_unique<TQtEditor>(N, Wide);
     }
-    state.counters["per key (us)"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * 2,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    if (shown != t.get()) {
+        if (shown) shown->Deactivate();
+        shown = t.get();
+        shown->Activate();
+    }
+    return t.get();
 }
-BENCHMARK(BM_EditorEnterThenBackspace)->Unit(benchmark::kMicrosecond);
+
+// ---- pasting 100 KB of RTF
+
+// The editor of 1,000 paragraphs with undo, the caret in the middle of paragraph 500.
+struct TEditorDoc : TOurEditor {
+    TEditorDoc() : TOurEditor(1000, false) {
+        Edit->SetUndoLimit(-1);
+        Edit->EditData()->SetCaretItemPos(500, 40);
+        Show();
+    }
+    void Show() { PaintAll(); }
+};
 
 // About 100 KB of RTF as a word processor puts it on the clipboard.
 const QByteArray& PastedRTF() {
@@ -97,7 +168,6 @@ const QByteArray& PastedRTF() {
 
 void BM_EditorPasteRTF100K(benchmark::State& state) {
     TEditorDoc d;
-    d.Edit->SetUndoLimit(-1);
     QMimeData data;
     data.setData(QStringLiteral("text/rtf"), PastedRTF());
     for (auto _ : state) {
@@ -110,11 +180,9 @@ void BM_EditorPasteRTF100K(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * PastedRTF().size());
 }
-BENCHMARK(BM_EditorPasteRTF100K)->Unit(benchmark::kMillisecond);
 
 void BM_EditorUndoPasteRTF100K(benchmark::State& state) {
     TEditorDoc d;
-    d.Edit->SetUndoLimit(-1);
     QMimeData data;
     data.setData(QStringLiteral("text/rtf"), PastedRTF());
     for (auto _ : state) {
@@ -126,52 +194,32 @@ void BM_EditorUndoPasteRTF100K(benchmark::State& state) {
         d.Show();
     }
 }
-BENCHMARK(BM_EditorUndoPasteRTF100K)->Unit(benchmark::kMillisecond);
 
-// ---- Qt's text editor on the same text, as a reference.
-
-struct TQtDoc {
-    QTextEdit Edit;
-    QImage Screen{700, 500, QImage::Format_RGB32};
-    QTextCursor Cursor;
-    TQtDoc() {
-        Edit.resize(700, 500);
-        QString text;
-        for (int i = 0; i < 1000; ++i)
-            text += QString::fromUtf8(Paragraph(i)) + QLatin1Char('\n');
-        Edit.setPlainText(text);
-        Edit.document()->setUndoRedoEnabled(false);
-        Cursor = QTextCursor(Edit.document()->findBlockByNumber(500));
-        Cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, 40);
-        Edit.setTextCursor(Cursor);
-        Edit.ensureCursorVisible();
-        Show();
-    }
-    void Show() { Edit.viewport()->render(&Screen); }
-};
-
-void BM_QtTextEditTypeCharacter(benchmark::State& state) {
-    TQtDoc d;
-    for (auto _ : state) {
-        d.Cursor.insertText(QStringLiteral("x"));
-        d.Show();
-    }
+// Names like "Events/Editor/TypeInWord/1000" and "Events/QTextEdit/TypeInWord/1000",
+// one beside the other.
+void RegisterAll() {
+    for (const bool events : {true, false})
+        for (const int n : {1000, 10000})
+            for (const TKeyCase& c : CasesFor(n))
+                for (const bool ours : {true, false}) {
+                    const std::string name = std::string(events ? "Events/" : "Direct/") +
+                                             (ours ? "Editor/" : "QTextEdit/") + c.Name + "/" +
+                                             std::to_string(n);
+                    benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
+                        RunKeyCase(s, *TargetFor(ours, n, c.Wide), events, c);
+                    })->Unit(benchmark::kMicrosecond);
+                }
+    benchmark::RegisterBenchmark("BM_EditorPasteRTF100K", BM_EditorPasteRTF100K)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_EditorUndoPasteRTF100K", BM_EditorUndoPasteRTF100K)
+        ->Unit(benchmark::kMillisecond);
 }
-BENCHMARK(BM_QtTextEditTypeCharacter)->Unit(benchmark::kMicrosecond);
-
-void BM_QtTextEditEnterThenBackspace(benchmark::State& state) {
-    TQtDoc d;
-    for (auto _ : state) {
-        d.Cursor.insertBlock();
-        d.Show();
-        d.Cursor.deletePreviousChar();
-        d.Show();
-    }
-}
-BENCHMARK(BM_QtTextEditEnterThenBackspace)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunBenchmarks<QApplication>(argc, argv, [] { RegisterProgramFonts(); });
+    return RunBenchmarks<QApplication>(argc, argv, [] {
+        RegisterProgramFonts();
+        RegisterAll();
+    });
 }

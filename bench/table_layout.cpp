@@ -4,21 +4,28 @@
 // formatted again (what a typed character in a cell costs until the cell
 // editor reformats in place). Beside it QTextDocument laying out and painting
 // the same table given as HTML. Last, in an editor: a row inserted into the
-// middle of the table and undone again, one character typed into a cell of
-// it through the cell editor, until editor and host are painted, the pointer
-// moved over it and a column border dragged.
+// middle of the table and undone again, the pointer moved over it and a
+// column border dragged; and keys typed into a cell of the middle row
+// through the cell editor, beside QTextEdit holding the same table.
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QWidget>
 #include <benchmark/benchmark.h>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "BenchMain.h"
+#include "KeyBench.h"
 #include "ViewBenchDocument.h"
 #include "platform/Forms.h"
 #include "platform/Graphics.h"
@@ -38,41 +45,50 @@ public:
     TBenchDoc() : TViewBenchDoc(kWidth, kHeight, 0, true) {}
 };
 
-std::string Cell(int r, int c) {
+// The cell whose keys are measured, and a word wider than its column that
+// the documents of the wide-word case hold at its start.
+constexpr int kKeyRow = kRows / 2, kKeyCol = 1;
+const std::string kWideWord(40, 'w');
+
+std::string Cell(int r, int c, bool Wide = false) {
     static const char* const words[] = {"Apfel", "Birne", "Kirsche", "Pflaume", "Menge", "Preis"};
-    return std::string(words[(r + c) % 6]) + " " + std::to_string(r * 4 + c) + " Stueck";
+    const std::string text = std::string(words[(r + c) % 6]) + " " + std::to_string(r * 4 + c) + " Stueck";
+    return Wide && r == kKeyRow && c == kKeyCol ? kWideWord + " " + text : text;
 }
 
-const std::string& TableRTF() {
-    static const std::string rtf = [] {
-        std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Preisliste\\par\n";
-        for (int r = 0; r < kRows; ++r) {
-            s +=
-                "\\trowd\\trgaph60\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx2000"
-                "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx4000"
-                "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx6000"
-                "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx8000\\pard\\intbl ";
-            for (int c = 0; c < 4; ++c)
-                s += Cell(r, c) + "\\cell ";
-            s += "\\row\n";
-        }
-        return s + "\\pard Ende\\par}";
-    }();
-    return rtf;
+std::string MakeTableRTF(bool Wide) {
+    std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Preisliste\\par\n";
+    for (int r = 0; r < kRows; ++r) {
+        s += "\\trowd\\trgaph60\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx2000"
+             "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx4000"
+             "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx6000"
+             "\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx8000\\pard\\intbl ";
+        for (int c = 0; c < 4; ++c)
+            s += Cell(r, c, Wide) + "\\cell ";
+        s += "\\row\n";
+    }
+    return s + "\\pard Ende\\par}";
 }
 
-const QString& TableHTML() {
-    static const QString html = [] {
-        QString s = QStringLiteral("<p>Preisliste</p><table border=1 width=\"100%\">");
-        for (int r = 0; r < kRows; ++r) {
-            s += QStringLiteral("<tr>");
-            for (int c = 0; c < 4; ++c)
-                s += QStringLiteral("<td>") + QString::fromStdString(Cell(r, c)) + QStringLiteral("</td>");
-            s += QStringLiteral("</tr>");
-        }
-        return s + QStringLiteral("</table><p>Ende</p>");
-    }();
-    return html;
+const std::string& TableRTF(bool Wide = false) {
+    static const std::string rtf[2] = {MakeTableRTF(false), MakeTableRTF(true)};
+    return rtf[Wide ? 1 : 0];
+}
+
+QString MakeTableHTML(bool Wide) {
+    QString s = QStringLiteral("<p>Preisliste</p><table border=1 width=\"100%\">");
+    for (int r = 0; r < kRows; ++r) {
+        s += QStringLiteral("<tr>");
+        for (int c = 0; c < 4; ++c)
+            s += QStringLiteral("<td>") + QString::fromStdString(Cell(r, c, Wide)) + QStringLiteral("</td>");
+        s += QStringLiteral("</tr>");
+    }
+    return s + QStringLiteral("</table><p>Ende</p>");
+}
+
+const QString& TableHTML(bool Wide = false) {
+    static const QString html[2] = {MakeTableHTML(false), MakeTableHTML(true)};
+    return html[Wide ? 1 : 0];
 }
 
 void Import(TBenchDoc& D) {
@@ -161,7 +177,7 @@ struct TTableEditor {
     TForm Form{nullptr};
     TRichPadEdit* Edit = new TRichPadEdit(&Form);
     TRPTableItemInfo* Table = nullptr;
-    TTableEditor() {
+    explicit TTableEditor(bool Wide = false) {
         Form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
         Edit->SetParent(&Form);
         Edit->SetBounds(0, 0, kWidth, kHeight);
@@ -169,7 +185,7 @@ struct TTableEditor {
         Edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
         Edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
         Edit->Clear();
-        Edit->InsertRTFFromStream(TableRTF());
+        Edit->InsertRTFFromStream(TableRTF(Wide));
         Edit->Format();
         for (int i = 0; i < Edit->EditData()->GetItemCount() && !Table; ++i)
             Table = dynamic_cast<TRPTableItemInfo*>(Edit->EditData()->GetItem(i));
@@ -191,31 +207,93 @@ void BM_TableInsertRowUndo(benchmark::State& state) {
 }
 BENCHMARK(BM_TableInsertRowUndo)->Unit(benchmark::kMillisecond);
 
-void BM_TableCellTypeCharacter(benchmark::State& state) {
-    TTableEditor e;
-    TRPTableItemInfo* t = e.Table;
-    if (!t || !t->EditCell(-1, kRows / 2, 1, true, false, true, false, false)) {
-        state.SkipWithError("no cell editor");
-        return;
-    }
-    TRPTableInplaceEdit* cell = t->InplaceEditor();
-    QImage screen(kWidth, kHeight, QImage::Format_RGB32);
-    QImage cellScreen(cell->Width(), cell->Height(), QImage::Format_RGB32);
-    // A key repaints the cell editor only; the host shows as it was.
-    const auto show = [&] { cell->PaintTo(cellScreen); };
-    e.Edit->PaintTo(screen);
-    show();
-    for (auto _ : state) {
-        cell->SendChar(u'x');
-        show();
-        // The cell back as it was, so that every key meets the same cell.
-        state.PauseTiming();
-        cell->SendKey(VK_BACK);
-        show();
-        state.ResumeTiming();
-    }
+// ---- keys typed into a cell (KeyBench.h), beside QTextEdit holding the
+// same table, the cell "Pflaume 2001 Stueck" in the middle row.
+
+std::vector<TKeyCase> CellCases() {
+    return KeyCases(1, u'l', u'a', 8, 20);
 }
-BENCHMARK(BM_TableCellTypeCharacter)->Unit(benchmark::kMicrosecond);
+
+class TOurCell : public TKeyTarget {
+public:
+    explicit TOurCell(bool Wide) : E(Wide) { E.Edit->SetUndoLimit(0); }
+    void Activate() override {
+        E.Form.Show();
+        QApplication::setActiveWindow(E.Form.Widget());
+        E.Edit->SetFocus();
+        if (E.Table && !E.Table->InplaceEditor())
+            E.Table->EditCell(-1, kKeyRow, kKeyCol, true, false, false, true, false);
+        Settle();
+    }
+    void Deactivate() override { E.Form.Hide(); }
+    void SetCaret(int Offs, bool) override {
+        if (TRPTableInplaceEdit* c = Cell()) c->EditData()->SetCaretItemPos(0, Offs);
+        Settle();
+    }
+    void DirectKey(const TKey& K) override {
+        if (TRPTableInplaceEdit* c = Cell()) OurDirectKey(*c, K);
+    }
+    void PaintAll() override {
+        E.Edit->PaintTo(Screen);
+        if (TRPTableInplaceEdit* c = Cell()) c->PaintTo(CellScreen);
+    }
+    QWidget* KeyTarget() override { return Cell() ? Cell()->Widget() : E.Edit->Widget(); }
+    std::vector<QWidget*> PaintedWidgets() override {
+        return {E.Edit->ClientWidget(), Cell() ? Cell()->ClientWidget() : nullptr};
+    }
+    TRPTableInplaceEdit* Cell() const { return E.Table ? E.Table->InplaceEditor() : nullptr; }
+
+    TTableEditor E;
+    QImage Screen, CellScreen;
+};
+
+class TQtCell : public TQtKeyTarget {
+public:
+    explicit TQtCell(bool Wide) : TQtKeyTarget(kWidth, kHeight) {
+        Edit.document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+        Edit.setHtml(TableHTML(Wide));
+        Edit.document()->setUndoRedoEnabled(false);
+    }
+    void SetCaret(int Offs, bool) override {
+        for (QTextFrame* f : Edit.document()->rootFrame()->childFrames())
+            if (auto* t = qobject_cast<QTextTable*>(f)) {
+                PlaceCaret(t->cellAt(kKeyRow, kKeyCol).firstCursorPosition(), Offs);
+                return;
+            }
+    }
+};
+
+// One per kind and document, kept for the run; only the one measured is shown.
+TKeyTarget* CellTargetFor(bool Ours, bool Wide) {
+    static std::map<std::pair<bool, bool>, std::unique_ptr<TKeyTarget>> targets;
+    static TKeyTarget* shown = nullptr;
+    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
+    auto& t = targets[{Ours, Wide}];
+    if (!t) {
+        if (Ours)
+            t = std::make_unique<TOurCell>(Wide);
+        else
+            t = std::make_unique<TQtCell>(Wide);
+    }
+    if (shown != t.get()) {
+        if (shown) shown->Deactivate();
+        shown = t.get();
+        shown->Activate();
+    }
+    return t.get();
+}
+
+void RegisterCellKeys() {
+    for (const bool events : {true, false})
+        for (const TKeyCase& c : CellCases())
+            for (const bool ours : {true, false}) {
+                const std::string name = std::string(events ? "Events/" : "Direct/") +
+                                         (ours ? "Editor/" : "QTextEdit/") + "Cell/" + c.Name;
+                benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
+                    RunKeyCase(s, *CellTargetFor(ours, c.Wide), events, c);
+                })->Unit(benchmark::kMicrosecond);
+            }
+}
 
 // ---- the mouse over the table in the editor (its first screen shown)
 
@@ -324,5 +402,5 @@ BENCHMARK(BM_QTextDocumentTable)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunBenchmarks<QApplication>(argc, argv);
+    return RunBenchmarks<QApplication>(argc, argv, [] { RegisterCellKeys(); });
 }

@@ -310,9 +310,14 @@ void TCanvas::DrawImage(const TRect& dest, const QImage& image, const TRect& sou
         const int cutTop = flipY ? src.Bottom - (inside.bottom() + 1) : inside.top() - src.Top;
         const QRectF dest(target.Left + cutLeft * sx, target.Top + cutTop * sy, inside.width() * sx,
                           inside.height() * sy);
+        p->setCompositionMode(mode);
+        if (!flipX && !flipY && target.Width() == src.Width() && target.Height() == src.Height()) {
+            // One to one: straight from the source, without a copy of the part.
+            p->drawImage(QPoint(target.Left + cutLeft, target.Top + cutTop), image, inside);
+            break;
+        }
         QImage part = image.copy(inside);
         if (flipX || flipY) part = part.mirrored(flipX, flipY);
-        p->setCompositionMode(mode);
         p->drawImage(dest, part);
         break;
     }

@@ -22,14 +22,17 @@ TSize TCanvas::TextExtent(const QString& text) const {
 
 namespace {
 
+// Text placed by the top-left corner of its cell; a solid brush fills Width
+// times the cell height behind it first.
 void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int y, const QString& text,
-                const TSize& extent, int charExtra) {
+                int Width, int charExtra) {
     QFont qf = ToQFont(font);
     if (charExtra != 0) qf.setLetterSpacing(QFont::AbsoluteSpacing, charExtra);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->translate(x, y);
     if (font.Orientation() != 0) p->rotate(-font.Orientation() / 10.0);
-    if (brush.Style() == bsSolid) p->fillRect(QRect(0, 0, extent.cx, extent.cy), QtColor(brush.Color()));
+    if (brush.Style() == bsSolid)
+        p->fillRect(QRect(0, 0, Width, TextMetrics().Height(font)), QtColor(brush.Color()));
     p->setFont(qf);
     p->setPen(QtColor(font.Color()));
     p->setBrush(Qt::NoBrush);
@@ -46,13 +49,16 @@ void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int 
 } // namespace
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
-    const TSize extent = TextExtent(text);
+    TextOutMeasured(x, y, text, TextWidth(text));
+}
+
+void TCanvas::TextOutMeasured(int x, int y, const QString& text, int Width) {
     {
         PaintScope p(Painter());
         if (p && !text.isEmpty())
-            DrawTextAt(p.operator->(), m_font, m_brush, x, y, text, extent, d->charExtra);
+            DrawTextAt(p.operator->(), m_font, m_brush, x, y, text, Width, d->charExtra);
     }
-    m_penPos = {Clamped(Clamped(x) + extent.cx), y};
+    m_penPos = {Clamped(Clamped(x) + Width), y};
     if (OnChange) OnChange();
 }
 
@@ -63,7 +69,6 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
     if (m_brush.Style() == bsSolid) p->fillRect(ToQRect(r), QtColor(m_brush.Color()));
     TBrush clear;
     clear.SetStyle(bsClear);
-    if (!text.isEmpty())
-        DrawTextAt(p.operator->(), m_font, clear, x, y, text, TextExtent(text), d->charExtra);
+    if (!text.isEmpty()) DrawTextAt(p.operator->(), m_font, clear, x, y, text, 0, d->charExtra);
     if (OnChange) OnChange();
 }

@@ -13,11 +13,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -45,6 +48,39 @@ protected:
     }
 };
 
+// A scroll bar that is painted again only when what it shows changes: a new
+// range or page that leaves the thumb where it was (a document one line
+// longer, a little wider) changes no pixel, and painting the bar costs more
+// than the line typed.
+class ScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if (m_shown && Look() == *m_shown) return;
+        QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* e) override {
+        m_shown = Look();
+        QScrollBar::paintEvent(e);
+    }
+
+private:
+    struct TLook {
+        QRect Slider;
+        bool AtMinimum, AtMaximum;
+        friend bool operator==(const TLook&, const TLook&) = default;
+    };
+    TLook Look() const {
+        QStyleOptionSlider opt;
+        initStyleOption(&opt);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, this),
+                opt.sliderValue == opt.minimum, opt.sliderValue == opt.maximum};
+    }
+    std::optional<TLook> m_shown;
+};
+
 } // namespace
 
 unsigned SystemWheelScrollLines() {
@@ -70,6 +106,8 @@ struct TCustomControl::Impl {
     QImage measureImage{1, 1, QImage::Format_RGB32};
     std::unique_ptr<TCanvas> measureCanvas;
     bool pressed = false;
+    // What was invalidated and not painted yet (Update paints it).
+    QRegion pending;
 };
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), d(std::make_unique<Impl>()) {
@@ -79,7 +117,7 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), d(std:
     d->outer = w;
     d->client = new ClientArea(this, w);
     for (int b = SB_HORZ; b <= SB_VERT; ++b) {
-        auto* bar = new QScrollBar(b == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
+        auto* bar = new ScrollBar(b == SB_VERT ? Qt::Vertical : Qt::Horizontal, w);
         bar->setFocusPolicy(Qt::NoFocus);
         bar->setCursor(Qt::ArrowCursor);
         bar->hide();
@@ -225,6 +263,7 @@ bool TCustomControl::Painting() const {
 }
 
 void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
+    d->pending -= Region;
     TCanvas canvas(&p);
     canvas.Font()->Assign(*Font());
     TCanvas* old = d->paintCanvas;
@@ -344,17 +383,32 @@ bool TCustomControl::ScrollBarEnabled(int Which) const {
 }
 
 void TCustomControl::ScrollWindow(int DX, int DY) {
-    if (DX == 0 && DY == 0) return;
-    d->client->scroll(DX, DY, d->client->rect());
+    ScrollWindowRect(DX, DY, Rect(0, 0, ClientWidth(), ClientHeight()));
+}
+
+void TCustomControl::ScrollWindowRect(int DX, int DY, const TRect& R) {
+    if ((DX == 0 && DY == 0) || R.IsEmpty()) return;
+    const QRect r = QRect(R.Left, R.Top, R.Width(), R.Height()) & d->client->rect();
+    if (r.isEmpty()) return;
+    // What waited to be painted inside the area is painted at its old place
+    // and at the one its pixels moved to; what the move uncovers is painted too.
+    const QRegion inside = d->pending & r;
+    d->client->scroll(DX, DY, r);
+    const QRegion again = inside + (inside.translated(DX, DY) & r);
+    for (const QRect& a : again)
+        d->client->update(a);
+    d->pending += again + (QRegion(r) - QRegion(r.translated(DX, DY)));
 }
 
 void TCustomControl::InvalidateRect(const TRect& R) {
     if (R.IsEmpty()) return;
+    d->pending += QRect(R.Left, R.Top, R.Width(), R.Height());
     d->client->update(R.Left, R.Top, R.Width(), R.Height());
 }
 
 void TCustomControl::Invalidate() {
     TWinControl::Invalidate();
+    d->pending = QRegion(d->client->rect());
     d->client->update();
 }
 
@@ -364,8 +418,9 @@ void TCustomControl::Repaint() {
 }
 
 void TCustomControl::Update() {
-    TWinControl::Update();
-    d->client->update();
+    // What is pending is painted as soon as the event loop runs, all of it in
+    // one paint. Painting it at once could show a document in the middle of
+    // an edit, and nothing else needs painting.
 }
 
 // ---- timers and mouse -------------------------------------------------------------

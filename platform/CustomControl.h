@@ -89,11 +89,15 @@ public:
     // Moves the client area's pixels by (DX, DY); child controls stay where
     // they are; what is uncovered is painted later.
     void ScrollWindow(int DX, int DY);
+    // The same for the pixels inside R (client coordinates): what moves out
+    // of R is dropped, what the move uncovers in R is painted later.
+    void ScrollWindowRect(int DX, int DY, const TRect& R);
     // Marks part of the client area for painting (no erasing).
     void InvalidateRect(const TRect& R);
     // The client area is a window of its own: these reach it too.
     void Invalidate() override;
     void Repaint() override;
+    // Leaves what was invalidated to the next paint (see the .cpp).
     void Update() override;
 
     // ---- window timers

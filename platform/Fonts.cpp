@@ -190,7 +190,25 @@ int FontPixelSize(const TFont& font) {
     return CellPixelSize(h, base, FaceMetricsOf(base));
 }
 
+namespace {
+TFontCell MeasureFontCell(const TFont& font);
+} // namespace
+
 TFontCell FontCell(const TFont& font) {
+    // Runs of text mostly come in the font of the run before.
+    static TFont lastFont;
+    static TFontCell lastCell;
+    static bool known = false;
+    if (known && lastFont.SameAs(font)) return lastCell;
+    lastCell = MeasureFontCell(font);
+    lastFont = font;
+    known = true;
+    return lastCell;
+}
+
+namespace {
+
+TFontCell MeasureFontCell(const TFont& font) {
     const QFont base = BaseQFont(font);
     const FaceMetrics face = FaceMetricsOf(base);
     const int h = font.Height();
@@ -210,6 +228,8 @@ TFontCell FontCell(const TFont& font) {
     const int descent = std::min(scaled(face.winDescent), height);
     return {height - descent, descent};
 }
+
+} // namespace
 
 namespace {
 

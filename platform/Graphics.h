@@ -338,6 +338,10 @@ public:
 
     // Text. The font "Symbol" is drawn through its Unicode equivalents.
     void TextOut(int x, int y, const QString& text); // moves the pen to (x + width, y)
+    // TextOut of a text whose width the caller measured already, as
+    // TextWidth measures it: the text is drawn whole, as TextOut draws it,
+    // and Width is taken for its background and the pen, not measured again.
+    void TextOutMeasured(int x, int y, const QString& text, int Width);
     void TextRect(const TRect& r, int x, int y, const QString& text);
     int TextWidth(const QString& text) const;
     int TextHeight(const QString& text) const;

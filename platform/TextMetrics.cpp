@@ -6,8 +6,13 @@
 #include <QFontMetrics>
 #include <QImage>
 
+#include <QHash>
+
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 TTextMetrics::~TTextMetrics() = default;
 
@@ -55,8 +60,57 @@ const QPaintDevice* MeasureDevice() {
     return &device;
 }
 
-QFontMetrics MetricsOf(const TFont& font) {
-    return QFontMetrics(ToQFont(font), const_cast<QPaintDevice*>(MeasureDevice()));
+// The advances of one Qt font, each character measured once: Qt looks the
+// font engine up again for every character it measures. Plain numbers only,
+// so that nothing of Qt's fonts outlives the application; the font for a
+// character not measured yet comes from the caller.
+class TAdvances {
+public:
+    explicit TAdvances(const QFont& f) {
+        const QFontMetrics m(f, const_cast<QPaintDevice*>(MeasureDevice()));
+        m_leading = m.leading();
+        m_aveCharWidth = m.averageCharWidth();
+        m_latin.fill(-1);
+    }
+    int Leading() const { return m_leading; }
+    int AveCharWidth() const { return m_aveCharWidth; }
+    // The advance of a character: one UTF-16 unit Code, or the surrogate
+    // pair Pair of the code point Code.
+    template <class Metrics> int Of(char32_t Code, const QString& Pair, Metrics&& M) {
+        if (Code < m_latin.size()) {
+            int& a = m_latin[Code];
+            if (a < 0) a = M().horizontalAdvance(QChar(static_cast<char16_t>(Code)));
+            return a;
+        }
+        const auto it = m_others.constFind(Code);
+        if (it != m_others.constEnd()) return *it;
+        const int a = Pair.size() == 2 ? M().horizontalAdvance(Pair)
+                                       : M().horizontalAdvance(QChar(static_cast<char16_t>(Code)));
+        m_others.insert(Code, a);
+        return a;
+    }
+
+private:
+    int m_leading = 0, m_aveCharWidth = 0;
+    std::array<int, 256> m_latin;
+    QHash<char32_t, int> m_others;
+};
+
+TAdvances& AdvancesOf(const TFont& font) {
+    static QHash<QString, std::shared_ptr<TAdvances>> cache;
+    // Runs of text mostly come in the font of the run before.
+    static TFont lastFont;
+    static TAdvances* last = nullptr;
+    if (last && lastFont.SameAs(font)) return *last;
+    const QFont f = ToQFont(font);
+    const QString key = f.key() + QLatin1Char('|') + f.families().join(QLatin1Char(',')) + QLatin1Char('|') +
+                        QString::number(f.hintingPreference()) + QLatin1Char('|') +
+                        QString::number(f.kerning());
+    std::shared_ptr<TAdvances>& a = cache[key];
+    if (!a) a = std::make_shared<TAdvances>(f);
+    lastFont = font;
+    last = a.get();
+    return *a;
 }
 
 } // namespace
@@ -86,27 +140,33 @@ int TQtTextMetrics::InternalLeading(const TFont& font) {
 }
 
 int TQtTextMetrics::ExternalLeading(const TFont& font) {
-    return std::max(0, MetricsOf(font).leading());
+    return std::max(0, AdvancesOf(font).Leading());
 }
 
 int TQtTextMetrics::AveCharWidth(const TFont& font) {
-    return MetricsOf(font).averageCharWidth();
+    return AdvancesOf(font).AveCharWidth();
 }
 
 std::vector<int> TQtTextMetrics::PrefixWidths(const TFont& font, const QString& raw) {
     const QString text = DisplayText(font, raw);
-    const QFontMetrics m = MetricsOf(font);
+    TAdvances& advances = AdvancesOf(font);
+    // Made only when a character has not been measured yet.
+    std::optional<QFontMetrics> metrics;
+    const auto qtMetrics = [&]() -> const QFontMetrics& {
+        if (!metrics) metrics.emplace(ToQFont(font), const_cast<QPaintDevice*>(MeasureDevice()));
+        return *metrics;
+    };
     std::vector<int> out(text.size());
     int sum = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out[i] = sum; // the pair counts at its second half
-            sum += m.horizontalAdvance(text.mid(i, 2));
+            sum += advances.Of(QChar::surrogateToUcs4(c, text[i + 1]), text.mid(i, 2), qtMetrics);
             out[++i] = sum;
             continue;
         }
-        sum += m.horizontalAdvance(c);
+        sum += advances.Of(c.unicode(), QString(), qtMetrics);
         out[i] = sum;
     }
     return out;

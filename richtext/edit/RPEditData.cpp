@@ -12,6 +12,7 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/view/RPFormatState.h"
 
 TRPEditRPData::TRPEditRPData(TCustomRichPad* AOwnerView)
     : TRichPadRPData(AOwnerView), UndoList(std::make_unique<TRPUndoList>(this)),
@@ -334,6 +335,8 @@ int TRPEditRPData::CaretX() const {
 TRect TRPEditRPData::CaretRect() const {
     if (CaretHeight == 0 || CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return TRect{};
     const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    // A caret line of draw items that an edit has just replaced has no place.
+    if (p.DrawItemNo < 0 || p.DrawItemNo >= DrawItemCount()) return TRect{};
     const TRPDrawLineInfo* d = DrawItem(p.DrawItemNo);
     auto* self = const_cast<TRPEditRPData*>(this);
     const int x = p.X - 1 + p.Correction - self->GetHOffs();
@@ -392,6 +395,9 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         ShowRectangle(p.X - 1, d->Top - 1, 2, CaretHeight);
     }
     if (e) {
+        // The caret goes from where it was painted, which the caret line
+        // rebuilt before this call no longer knows.
+        e->InvalidateShownCaret();
         const TRect now = CaretRect();
         if (old.Right > old.Left) InvalidateRectInView(TRect{old.Left - 1, old.Top, old.Right + 1, old.Bottom});
         if (now.Right > now.Left) InvalidateRectInView(TRect{now.Left - 1, now.Top, now.Right + 1, now.Bottom});
@@ -467,13 +473,18 @@ void TRPEditRPData::EndEditFormat() {
                 const auto* m = static_cast<const TRPMarkerItemInfo*>(GetItem(i));
                 if (m->DisplayString != m->MeasuredString) MarkChanged(i, i);
             }
-    Resizer.reset();
+    // The handles of a picture's resizer go with it, wherever it stood.
+    if (Resizer) {
+        Resizer.reset();
+        InvalidateView();
+    }
     const int first = FDirtyFirst, oldCount = FOldCount;
     int tail = FDirtyTail == INT_MAX ? 0 : FDirtyTail;
     FDirtyFirst = FDirtyTail = INT_MAX;
     const int count = GetItemCount();
     // At least one present item is laid out again, also after pure deletions.
     if (count > 0) tail = std::min(tail, count - 1 - std::min(first, count - 1));
+    KeepMinWidthsAround(first, tail, oldCount);
     MakeSureEmpty();
     const int n = DrawItemCount();
     const bool canPartial = n > 0 && count > 0 && GetItemCount() == count && GetCanvas() && GetRPStyle() &&
@@ -509,23 +520,32 @@ void TRPEditRPData::EndEditFormat() {
         InvalidateView();
         return;
     }
+    // The unchanged items keep their minimum widths: a change of the
+    // document's width does not measure them again.
+    TRPKeptMinWidthsTrust trust(*this, true);
     // The document's width follows its widest unbreakable content: when the
     // changed paragraphs no longer fit it, or a document wider than its window
-    // may have become narrower, everything is laid out again.
+    // may have become narrower, the document is laid out for its new width.
     const int firstItem = DrawItem(firstD)->ItemNo;
     const int lastItem = std::clamp(DrawItem(lastD)->ItemNo + delta, firstItem, count - 1);
     const int avail = std::max(GetWidth() - GetLeftMargin() - GetRightMargin(), GetMinTextWidth());
-    bool full = CalcRangeMinWidth(firstItem, lastItem) > ContentWidth;
-    if (!full && ContentWidth > avail) full = std::max(CalcDocMinWidth(nullptr, GetCanvas()), avail) != ContentWidth;
+    const int width = GetWidth();
+    bool full = false;
+    {
+        // The changed items are measured once, for their minimum width and their lines.
+        TRPMeasureScope measure(FMeasure, firstItem, lastItem - firstItem + 1);
+        full = CalcRangeMinWidth(firstItem, lastItem) > ContentWidth;
+        if (!full && ContentWidth > avail)
+            full = std::max(CalcDocMinWidth(nullptr, GetCanvas()), avail) != ContentWidth;
+        if (!full) ReformatDrawItemRange(firstD, lastD, delta, false);
+    }
+    // The document's width follows: only what depends on it is laid out again.
+    if (full) full = !ReformatForWidths(firstD, lastD, delta);
     if (full) {
         TRichPadRPData::Format(false, false, true, 0, nullptr, false, false);
         InvalidateView();
-        return;
-    }
-    const int width = GetWidth();
-    ReformatDrawItemRange(firstD, lastD, delta, false);
-    // A scroll bar that came or went changed the width of every line.
-    if (GetWidth() != width) {
+    } else if (GetWidth() != width) {
+        // A scroll bar that came or went changed the width of every line.
         TRichPadRPData::Format(true, false, true, 0, nullptr, false, false);
         InvalidateView();
     }

@@ -472,10 +472,10 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         Key = 0;
         break;
     case VK_RETURN:
-        if (!(shift && (EditorOptions & rpoDoNotWantShiftReturns)) && BeforeChange(false) && d->OnEnterPress(shift)) {
-            Invalidate();
+        // The new lines are painted by the reformatting after the edit.
+        if (!(shift && (EditorOptions & rpoDoNotWantShiftReturns)) && BeforeChange(false) &&
+            d->OnEnterPress(shift))
             Change(true);
-        }
         Key = 0;
         break;
     case VK_TAB:
@@ -651,4 +651,16 @@ void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {
     Canvas.Brush()->SetStyle(bsSolid);
     Canvas.Brush()->SetColor(clBlack);
     Canvas.FillRect(r);
+    m_caretShown = r;
+}
+
+void TCustomRichPadEdit::ScrollPixels(int DX, int DY, const TRect& R) {
+    InvalidateShownCaret();
+    TCustomRichPad::ScrollPixels(DX, DY, R);
+}
+
+void TCustomRichPadEdit::InvalidateShownCaret() {
+    if (m_caretShown.IsEmpty() || !HandleAllocated()) return;
+    InvalidateRect(m_caretShown);
+    m_caretShown = TRect{};
 }

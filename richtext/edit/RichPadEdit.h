@@ -157,6 +157,9 @@ public:
     // A press at (X, Y) outside the table whose cell is edited closes the editor.
     void CloseCellEditorForPress(int X, int Y);
 
+    // Paints again where the caret was painted last.
+    void InvalidateShownCaret();
+
     // The tests' way in: keys and characters as the keyboard sends them.
     void SendKey(uint16_t Key, TShiftState Shift = 0);
     void SendChar(char16_t Ch);
@@ -179,6 +182,8 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint(TCanvas& Canvas, const TRect& Clip) override;
     void PaintCaret(TCanvas& Canvas);
+    // The caret is painted again where it was and where its pixels go.
+    void ScrollPixels(int DX, int DY, const TRect& R) override;
 
     // Drag and drop.
     bool DropEvent(QEvent* e);
@@ -203,6 +208,7 @@ private:
     // Sets up the widget (new or recreated) for typing by input method and drops.
     void AcceptInput();
     bool m_caretOn = true;
+    TRect m_caretShown;                     // where the caret was painted last
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
 };
 

@@ -98,9 +98,11 @@ public:
     void ApplyStyle(TCanvas& Canvas, int StyleNo, TRPBiDiMode DefBiDiMode);
     void ApplyStyleColor(TCanvas& Canvas, int StyleNo, TRPTextDrawStates DrawState, bool Printing,
                          TRPColorMode ColorMode);
+    // MeasuredWidth: the text's width as the layout measured it, or -1 (TFontInfo::DrawText).
     void DrawStyleText(const std::string& s, TCanvas& Canvas, int StyleNo, int SpaceBefore, int Left, int Top,
                        int Width, int Height, TRPTextDrawStates DrawState, bool Printing, bool Justify,
-                       TRPBiDiMode DefBiDiMode, TCustomRPData* RPData, int ItemNo, int Offs);
+                       TRPBiDiMode DefBiDiMode, TCustomRPData* RPData, int ItemNo, int Offs,
+                       int MeasuredWidth = -1);
     // The lines run across Control (none: nothing to the right of x = 0).
     void DrawCheckpoint(TCanvas& Canvas, int X, int Y, int ItemNo, int XShift, bool RaiseEvent,
                         TControl* Control);

@@ -229,26 +229,42 @@ QString TFontInfo::DisplayText(const std::string& s) const {
 
 void TFontInfo::DrawText(const std::string& s, TCanvas& Canvas, TRPBiDiMode DefBiDiMode, bool Printing,
                          bool Justify, TRPTextDrawStates DrawState, TRPStyle* RPStyle, int Left, int Top,
-                         int Width, int Height, int SpaceBefore, int StyleNo) const {
+                         int Width, int Height, int SpaceBefore, int StyleNo, int MeasuredWidth) const {
     const QString text = DisplayText(s);
     const TRPBiDiMode bidi = BiDiMode != rpbdUnspecified ? BiDiMode : DefBiDiMode;
     const int x0 = Left + SpaceBefore;
     const int extra = Canvas.TextCharacterExtra();
     const int n = static_cast<int>(text.size());
-    // Extent of every prefix as the canvas draws it (character extra included).
-    std::vector<int> ext = n == 0 ? std::vector<int>() : TextMetrics().PrefixWidths(*Canvas.Font(), text);
-    for (int i = 0; i < n; ++i)
-        ext[static_cast<size_t>(i)] += extra * (i + 1);
+    // Extent of every prefix as the canvas draws it (character extra
+    // included), measured only where characters are placed one by one.
+    std::vector<int> ext;
+    const auto measure = [&] {
+        if (!ext.empty() || n == 0) return;
+        ext = TextMetrics().PrefixWidths(*Canvas.Font(), text);
+        for (int i = 0; i < n; ++i)
+            ext[static_cast<size_t>(i)] += extra * (i + 1);
+    };
+    const auto textWidth = [&] {
+        if (n == 0) return 0;
+        if (MeasuredWidth >= 0) return MeasuredWidth;
+        measure();
+        return ext.back();
+    };
     // Left edge of every character as drawn.
-    std::vector<int> lefts(static_cast<size_t>(n), 0);
-    for (int i = 1; i < n; ++i)
-        lefts[static_cast<size_t>(i)] = ext[static_cast<size_t>(i - 1)];
+    std::vector<int> lefts;
+    const auto measureLefts = [&] {
+        measure();
+        lefts.assign(static_cast<size_t>(n), 0);
+        for (int i = 1; i < n; ++i)
+            lefts[static_cast<size_t>(i)] = ext[static_cast<size_t>(i - 1)];
+    };
 
     bool placed = false;
     if ((Printing || Justify) && bidi == rpbdUnspecified && n >= 2) {
-        int freeWidth = Justify ? Width - SpaceBefore - ext.back() : 0;
+        int freeWidth = Justify ? Width - SpaceBefore - textWidth() : 0;
         if (Justify ? freeWidth > 0 : extra != 0) {
             placed = true;
+            measureLefts();
             if (Canvas.Brush()->Style() != bsClear)
                 Canvas.FillRect(TRect{Left, Top, Left + Width, Top + Height});
             const TBrushStyle oldStyle = Canvas.Brush()->Style();
@@ -274,9 +290,10 @@ void TFontInfo::DrawText(const std::string& s, TCanvas& Canvas, TRPBiDiMode DefB
             Canvas.Brush()->SetStyle(oldStyle);
         }
     }
-    if (!placed) Canvas.TextOut(x0, Top, text);
+    if (!placed) Canvas.TextOutMeasured(x0, Top, text, textWidth());
 
     if (DrawState & rptdsSpecialChars) {
+        if (!placed) measureLefts();
         const TBrushStyle oldStyle = Canvas.Brush()->Style();
         const TColor oldColor = Canvas.Brush()->Color();
         Canvas.Brush()->SetStyle(bsClear);
@@ -331,7 +348,7 @@ void TRPStyle::ApplyStyleColor(TCanvas& Canvas, int StyleNo, TRPTextDrawStates D
 void TRPStyle::DrawStyleText(const std::string& s, TCanvas& Canvas, int StyleNo, int SpaceBefore, int Left,
                              int Top, int Width, int Height, TRPTextDrawStates DrawState, bool Printing,
                              bool Justify, TRPBiDiMode DefBiDiMode, TCustomRPData* RPData, int ItemNo,
-                             int Offs) {
+                             int Offs, int MeasuredWidth) {
     const TFontInfo* style = FTextStyles->GetItem(StyleNo);
     const std::string text = ApplyAllCapsToText(s, *style);
     bool doDefault = true;
@@ -347,7 +364,7 @@ void TRPStyle::DrawStyleText(const std::string& s, TCanvas& Canvas, int StyleNo,
     }
     if (doDefault)
         style->DrawText(text, Canvas, DefBiDiMode, Printing, Justify, DrawState, this, Left, Top, Width,
-                        Height, SpaceBefore, StyleNo);
+                        Height, SpaceBefore, StyleNo, MeasuredWidth);
 }
 
 void TRPStyle::DrawCheckpoint(TCanvas& Canvas, int X, int Y, int ItemNo, int XShift, bool RaiseEvent,

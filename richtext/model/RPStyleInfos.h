@@ -202,10 +202,12 @@ public:
     void ApplyColor(TCanvas& Canvas, const TRPStyle& RPStyle, TRPTextDrawStates DrawState, bool Printing,
                     TRPColorMode ColorMode) const;
     // The default drawing of a run of item text (code-page bytes, or UTF-16
-    // for a Unicode style) at (Left + SpaceBefore, Top).
+    // for a Unicode style) at (Left + SpaceBefore, Top). MeasuredWidth is the
+    // run's width as the layout measured it on this canvas font, or -1: the
+    // run is then measured here.
     void DrawText(const std::string& s, TCanvas& Canvas, TRPBiDiMode DefBiDiMode, bool Printing, bool Justify,
                   TRPTextDrawStates DrawState, TRPStyle* RPStyle, int Left, int Top, int Width, int Height,
-                  int SpaceBefore, int StyleNo) const;
+                  int SpaceBefore, int StyleNo, int MeasuredWidth = -1) const;
     // The run's text as Qt measures and paints it.
     QString DisplayText(const std::string& s) const;
     // The resolution that point sizes are turned into pixels with.

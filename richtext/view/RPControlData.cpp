@@ -16,6 +16,7 @@
 // TRPControlData
 
 TRPControlData::TRPControlData() = default;
+TRPControlData::~TRPControlData() = default;
 
 void TRPControlData::ClearFormatting() {
     ClearItemFocus();
@@ -198,7 +199,14 @@ void TRPControlData::ActivateFocusedItem() {
 
 void TRPControlData::PaintBuffered(TCanvas& Canvas, const TRect& Clip) {
     if (Clip.IsEmpty()) return;
-    QImage buffer(Clip.Width(), Clip.Height(), QImage::Format_RGB32);
+    const int w = Clip.Width(), h = Clip.Height();
+    if (!FPaintBuffer || FPaintBuffer->width() < w || FPaintBuffer->height() < h) {
+        const int bw = std::max(w, FPaintBuffer ? FPaintBuffer->width() : 0);
+        const int bh = std::max(h, FPaintBuffer ? FPaintBuffer->height() : 0);
+        FPaintBuffer = std::make_unique<QImage>(bw, bh, QImage::Format_RGB32);
+    }
+    // The clip's part of the kept picture, as a picture of the clip's size.
+    QImage buffer(FPaintBuffer->bits(), w, h, FPaintBuffer->bytesPerLine(), QImage::Format_RGB32);
     buffer.fill(Qt::white);
     std::string error;
     bool failed = false;
@@ -436,6 +444,9 @@ void TRichPadRPData::RefreshView() {
 }
 void TRichPadRPData::UpdateView() {
     if (OwnerView) OwnerView->Update();
+}
+bool TRichPadRPData::ScrollRectInView(int DY, const TRect& R) {
+    return OwnerView && OwnerView->ScrollDocumentRect(DY, R);
 }
 
 // ---- events

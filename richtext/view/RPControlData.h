@@ -5,8 +5,11 @@
 // document to its view and answers the model's questions about its setting
 // from that control. TRPItemFormattedData is a sub-document whose setting
 // comes from its owning item (table cells), TRPDataList a list of them.
+#include <memory>
+
 #include "richtext/view/RPFormattedData.h"
 
+class QImage;
 class TCustomRichPad;
 class TWinControl;
 
@@ -17,6 +20,7 @@ constexpr TRPTabNavigationType rpDefaultTabNavigation = rptnTab;
 class TRPControlData : public TCustomRPFormattedData {
 public:
     TRPControlData();
+    ~TRPControlData() override;
 
     int FocusedSubItemNo = -1;
     TCustomRPFormattedData* FocusedData = nullptr;
@@ -34,11 +38,18 @@ public:
     void ActivateFocusedItem();
     // Paints Clip (client coordinates) of the view through an off-screen picture.
     void PaintBuffered(TCanvas& Canvas, const TRect& Clip);
+    // That picture, kept from paint to paint (nullptr before the first paint).
+    const QImage* PaintBuffer() const { return FPaintBuffer.get(); }
 
     void ClearFormatting() override;
     void Deselect(TCustomRPItemInfo* NewPartialItem, bool Redraw) override;
     void SetFocusedItemNo(int ItemNo) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    // The off-screen picture of PaintBuffered, kept from paint to paint; it
+    // grows with the largest area painted.
+    std::unique_ptr<QImage> FPaintBuffer;
 };
 
 // The scroll unit for a document Height pixels high, from the unit Step in
@@ -115,6 +126,7 @@ public:
     void InvalidateRectInView(const TRect& R) override;
     void InvalidateView() override;
     void RefreshView() override;
+    bool ScrollRectInView(int DY, const TRect& R) override;
     void UpdateView() override;
 
     // ---- events

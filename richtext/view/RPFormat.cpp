@@ -594,15 +594,7 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
         TLineBuilder B;
         InitLineBuilder(B, Canvas);
         const int oldText = TextWidth, oldContent = ContentWidth;
-        const int leftRight = B.LeftPx + B.RightPx;
-        ContentWidth = std::max(CalcDocMinWidth(B.ResPtr(), Canvas), GetWidth() - leftRight);
-        ContentWidth = std::max(ContentWidth, B.ScaleX(GetMinTextWidth()));
-        if (GetOptions() & rpoClientTextWidth)
-            TextWidth = std::max(GetWidth() - leftRight, B.ScaleX(GetMinTextWidth()));
-        else if (GetMaxTextWidth() > 0 && ContentWidth > B.ScaleX(GetMaxTextWidth()))
-            TextWidth = B.ScaleX(GetMaxTextWidth());
-        else
-            TextWidth = ContentWidth;
+        SetFormatWidths(B, Canvas);
         if (!WidthChangeOnly || TextWidth != oldText || ContentWidth != oldContent || ReformatAnyway) {
             int first = 0;
             if (AppendOnly && LastFormattedItemNo >= 0 && DrawItemCount() > 0) {
@@ -663,6 +655,18 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
         LastFormattedItemNo = GetItemCount() - 1;
         AfterFormat(0, GetItemCount() - 1, false);
     }
+}
+
+void TCustomRPFormattedData::SetFormatWidths(const TLineBuilder& B, TCanvas* Canvas) {
+    const int leftRight = B.LeftPx + B.RightPx;
+    ContentWidth = std::max(CalcDocMinWidth(B.ResPtr(), Canvas), GetWidth() - leftRight);
+    ContentWidth = std::max(ContentWidth, B.ScaleX(GetMinTextWidth()));
+    if (GetOptions() & rpoClientTextWidth)
+        TextWidth = std::max(GetWidth() - leftRight, B.ScaleX(GetMinTextWidth()));
+    else if (GetMaxTextWidth() > 0 && ContentWidth > B.ScaleX(GetMaxTextWidth()))
+        TextWidth = B.ScaleX(GetMaxTextWidth());
+    else
+        TextWidth = ContentWidth;
 }
 
 void TCustomRPFormattedData::FormatAll(bool Force) {

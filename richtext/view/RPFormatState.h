@@ -79,3 +79,19 @@ public:
 private:
     std::unique_ptr<TCustomRPFormattedData::TMeasure>& m_m;
 };
+
+// While it lives, the minimum widths the document kept stand in for
+// measuring its unchanged text items (when On).
+class TRPKeptMinWidthsTrust {
+public:
+    TRPKeptMinWidthsTrust(TCustomRPFormattedData& D, bool On) : m_d(D), m_was(D.FTrustKeptMinWidths) {
+        m_d.FTrustKeptMinWidths = On;
+    }
+    ~TRPKeptMinWidthsTrust() { m_d.FTrustKeptMinWidths = m_was; }
+    TRPKeptMinWidthsTrust(const TRPKeptMinWidthsTrust&) = delete;
+    TRPKeptMinWidthsTrust& operator=(const TRPKeptMinWidthsTrust&) = delete;
+
+private:
+    TCustomRPFormattedData& m_d;
+    const bool m_was;
+};

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Forms.h"
@@ -187,6 +188,10 @@ public:
     virtual void InvalidateView() {}
     virtual void RefreshView() {}
     virtual void UpdateView() {}
+    // Moves the pixels of R (client coordinates) DY down in the view, where
+    // what is shown there only moves; what the move uncovers is painted
+    // later. False when the view cannot do it (nothing moved then).
+    virtual bool ScrollRectInView(int DY, const TRect& R) { return (void)DY, (void)R, false; }
     virtual TControl* GetCellEditor() { return nullptr; }
     virtual bool CanStartDragging() { return false; }
     virtual void PostDragStart() {}
@@ -246,6 +251,15 @@ public:
     void ReformatDrawItemsAround(int FirstDItemNo, int LastDItemNo, int ItemCountDelta);
     void ExpandDrawItemsToParas(int FirstDItemNo, int LastDItemNo, int& NewFirst, int& NewLast);
     void ReformatDrawItemRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta, bool Force);
+    // The same after an edit that changes the document's widths: the lines
+    // of other paragraphs are laid out again only where they depend on the
+    // widths (a wrap, an alignment, a full-line item, a line that no longer
+    // fits). False, with the draw items in no defined state, when too many
+    // would have to be: the caller formats the whole document then.
+    bool ReformatForWidths(int FirstDItemNo, int LastDItemNo, int ItemCountDelta);
+    // Whether a paragraph of the items has a border or a background (or the
+    // application paints paragraph backgrounds).
+    bool FramedParas(int FirstItemNo, int LastItemNo) const;
 
     // ---- minimum widths and indents (RPMinWidth.cpp)
     virtual void FillResolution(TCanvas* Canvas, TRPResolution& Resolution);
@@ -266,6 +280,21 @@ public:
     int CalcItemIndent(int ItemNo, int& ParaStartNo, const TRPResolution* Resolution);
     int GetParaIndentTotal(int ItemNo, int& ParaStartNo);
     int CalcItemsMinWidth(int FirstItemNo, int LastItemNo);
+    // The minimum width of every line section (indents included) as last
+    // measured on the document's own canvas without resolution record, at
+    // the section's first item; -2 at its other items, -1 where not known
+    // (and always for sections with items other than text and list markers).
+    // Every measurement refreshes it; it stands in for measuring only while
+    // an editor formats after edits whose changed items it knows
+    // (TRPKeptMinWidthsTrust), so that a change of the document's width does
+    // not measure every item again.
+    const std::vector<int>& KeptMinWidths() const { return FKeptMinWidths; }
+    // After an edit: the first First and the last Tail of OldCount items did
+    // not change; the paragraphs of those between are measured again when asked.
+    void KeepMinWidthsAround(int First, int Tail, int OldCount);
+    void ForgetKeptMinWidths() { FKeptMinWidths.clear(); }
+    // Whether the width of the section of these items may be kept.
+    bool KeepsSectionWidth(int FirstItemNo, int LastItemNo) const;
 
     // ---- positions and hit testing (RPPositions.cpp)
     void GetDrawSelectionBounds(int& StartNo, int& EndNo, bool Normalized, int& StartOffs, int& EndOffs) const;
@@ -356,6 +385,28 @@ public:
     struct TMeasure;
 
 protected:
+    // ContentWidth and TextWidth for the document's items and the visible width.
+    void SetFormatWidths(const TLineBuilder& B, TCanvas* Canvas);
+    // One laid-out range of the partial formats: its items, the tops of its
+    // first line and of the line after it before and after, how far what
+    // lies below moved, the document's old bottom (before the bottom margin).
+    struct TRangeLayout {
+        bool Done = false;
+        int FirstItem = 0, LastItem = 0;
+        int OldTop = 0, OldNextTop = -1, NewNextTop = 0, Dy = 0, OldBottom = 0;
+        bool Below = false; // draw items follow the range
+        bool Moved = false; // they were moved or renumbered
+    };
+    // Lays out the items of draw items First .. Last (Delta items more now)
+    // again and moves everything below; DocumentHeight follows.
+    TRangeLayout RelayoutRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta, bool Force);
+    // The view after RelayoutRange: size, jumps, controls and the repaint.
+    void FinishRelayout(const TRangeLayout& R, int ItemCountDelta, int VOffs, int OldHeight,
+                        bool WidthsChanged, bool PaintAll);
+    // Item ranges of the paragraphs outside SkipFirst .. SkipLast whose lines
+    // would not stay as they are at the present widths, adjacent ones joined.
+    std::vector<std::pair<int, int>> WidthBoundParas(int SkipFirst, int SkipLast);
+
     // Layout helpers shared by the full and the partial format.
     void PlaceItems(TLineBuilder& B, int FirstItemNo, int LastItemNo, bool Force);
     void PlaceTextItem(TLineBuilder& B, int ItemNo, int FromOffs, int Count);
@@ -376,6 +427,10 @@ protected:
 
     // Measurements of item texts, kept for one format.
     std::unique_ptr<TMeasure> FMeasure;
+    // Minimum widths of text items, kept between formats (see KeptMinWidths).
+    std::vector<int> FKeptMinWidths;
+    bool FTrustKeptMinWidths = false;
+    friend class TRPKeptMinWidthsTrust;
     friend class TRPMeasureScope;
     // The item's characters as measured and their prefix widths, with the
     // canvas's font on first use in a format (cached), else measured now.

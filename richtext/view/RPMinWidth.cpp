@@ -60,7 +60,8 @@ int TCustomRPFormattedData::CalcItemMinWidth(int ItemNo, const TRPResolution* Re
         w = item->GetMinWidth(Resolution, Canvas, this);
     } else if (Canvas && GetRPStyle()) {
         // The widest run of characters between spaces.
-        if (!IsMeasured(ItemNo)) GetRPStyle()->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
+        if (!IsMeasured(ItemNo))
+            GetRPStyle()->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
         const std::vector<int>& p = MeasureItemText(*Canvas, ItemNo);
         const std::string& text = GetItemText(ItemNo);
         const int n = static_cast<int>(p.size());
@@ -76,6 +77,36 @@ int TCustomRPFormattedData::CalcItemMinWidth(int ItemNo, const TRPResolution* Re
     if (ItemNo > 0 && item->GetContinuesPrev() && IsListMarkerItem(ItemNo - 1))
         w += GetItem(ItemNo - 1)->GetMinWidth(Resolution, Canvas, this);
     return w;
+}
+
+void TCustomRPFormattedData::KeepMinWidthsAround(int First, int Tail, int OldCount) {
+    const int count = GetItemCount();
+    First = std::max(First, 0);
+    Tail = std::max(Tail, 0);
+    if (FKeptMinWidths.size() != static_cast<size_t>(OldCount) || First > OldCount - Tail ||
+        First > count - Tail) {
+        FKeptMinWidths.clear();
+        return;
+    }
+    auto& k = FKeptMinWidths;
+    k.erase(k.begin() + First, k.begin() + (OldCount - Tail));
+    k.insert(k.begin() + First, static_cast<size_t>(count - Tail - First), -1);
+    // Indents come from a paragraph's start: the paragraphs that the change
+    // touches are measured again as a whole.
+    int from = std::min(First, count), to = count - Tail;
+    while (from > 0 && !IsParaStart(from - 1))
+        --from;
+    if (from > 0) --from;
+    while (to < count && !IsParaStart(to))
+        ++to;
+    std::fill(k.begin() + from, k.begin() + to, -1);
+}
+
+bool TCustomRPFormattedData::KeepsSectionWidth(int FirstItemNo, int LastItemNo) const {
+    // Other items may change without the document's knowing (a table's cells).
+    for (int i = FirstItemNo; i <= LastItemNo; ++i)
+        if (GetItemStyle(i) < 0 && GetItemStyle(i) != rpsnListMarker) return false;
+    return true;
 }
 
 int TCustomRPFormattedData::CalcSectionMinWidth(int FirstItemNo, int LastItemNo, TCanvas* Canvas,
@@ -118,16 +149,36 @@ int TCustomRPFormattedData::CalcParaMinWidthEx(int ItemNo, int& ParaStartNo, TCa
 
 int TCustomRPFormattedData::CalcRangeMinWidthEx(int FirstItemNo, int LastItemNo, TCanvas* Canvas,
                                                 const TRPResolution* Resolution, int& ParaStartNo) {
-    if (GetItemCount() == 0 || LastItemNo < FirstItemNo) return 0;
+    const int count = GetItemCount();
+    if (count == 0 || LastItemNo < FirstItemNo) return 0;
     int first = 0, last = 0;
-    ExpandToParaSection(std::max(FirstItemNo, 0), std::min(LastItemNo, GetItemCount() - 1), first, last);
+    ExpandToParaSection(std::max(FirstItemNo, 0), std::min(LastItemNo, count - 1), first, last);
+    // Widths of line sections on the document's own canvas are kept: the
+    // first item of a section holds its width, the others -2.
+    const bool keep = !Resolution && (!Canvas || Canvas == GetCanvas());
+    if (keep && FKeptMinWidths.size() != static_cast<size_t>(count))
+        FKeptMinWidths.assign(static_cast<size_t>(count), -1);
     int result = 0;
     int i = first;
     while (i <= last) {
+        if (keep && FTrustKeptMinWidths && FKeptMinWidths[static_cast<size_t>(i)] >= 0) {
+            result = std::max(result, FKeptMinWidths[static_cast<size_t>(i)]);
+            ParaStartNo = -1; // found again when next needed
+            while (++i <= last && FKeptMinWidths[static_cast<size_t>(i)] == -2) {
+            }
+            continue;
+        }
         int sFirst = 0, sLast = 0;
         ExpandToParaSection(i, i, sFirst, sLast);
         if (IsParaStart(i)) ParaStartNo = i;
-        result = std::max(result, CalcParaMinWidthEx(i, ParaStartNo, Canvas, Resolution));
+        const int w = CalcParaMinWidthEx(i, ParaStartNo, Canvas, Resolution);
+        result = std::max(result, w);
+        if (keep) {
+            const bool kept = KeepsSectionWidth(sFirst, sLast);
+            FKeptMinWidths[static_cast<size_t>(sFirst)] = kept ? w : -1;
+            for (int k = sFirst + 1; k <= sLast; ++k)
+                FKeptMinWidths[static_cast<size_t>(k)] = kept ? -2 : -1;
+        }
         i = sLast + 1;
     }
     return result;

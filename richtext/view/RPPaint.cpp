@@ -17,6 +17,24 @@ TRPBounds ToBounds(const TRect& r) {
     return TRPBounds{r.Left, r.Top, r.Right, r.Bottom};
 }
 
+// Whether a piece of Item is drawn as the characters the layout measured,
+// one for each character of the item: the style's encoding is the item's,
+// and not a code page of two-byte characters (measured byte by byte).
+bool DrawnAsMeasured(const TCustomRPItemInfo& Item, const TFontInfo& Style) {
+    if (((Item.ItemOptions & rpioUnicode) != 0) != Style.Unicode) return false;
+    if (Style.Unicode) return true;
+    switch (CharsetToCodePage(Style.Charset)) {
+    case 932:
+    case 936:
+    case 949:
+    case 950:
+    case 1361:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 void TCustomRPFormattedData::DrawBackground(TCanvas& Canvas, const TRect& Rect) {
@@ -203,6 +221,7 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
                 applied = sn;
             }
             const bool itemBiDi = GetItemBiDiMode(d->ItemNo) != rpbdUnspecified;
+            const bool drawnAsMeasured = DrawnAsMeasured(*item, *style->TextStyles().GetItem(sn));
             const bool hot = style->TextStyles().GetItem(sn)->Jump && item->IsHotJump(this);
             const auto drawPart = [&](int from, int to, bool selected) {
                 TRPTextDrawStates st = focus | (selected ? rptdsSelected : 0) | (hot ? rptdsHover : 0) |
@@ -218,13 +237,19 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
                 std::string text;
                 DrawItems->GetPieceSubText(i, *Items, text, to - from + 1, from);
                 if (d->Length == 0) text.clear();
-                int x = d->Left - xshift, space = 0, width = d->Width;
+                // The text's width as the layout measured it: the piece's
+                // width without its justification gap, or the part's.
+                int x = d->Left - xshift, space = 0, width = d->Width, measured = -1;
                 if (startsPiece) {
                     space = d->JustifySpace;
+                    measured = endsPiece ? d->Width - d->JustifySpace
+                                         : PieceWidth(Canvas, d->ItemNo, d->Offs, to - from + 1);
                 } else {
                     x += d->JustifySpace + PieceWidth(Canvas, d->ItemNo, d->Offs, from - 1);
                     width = PieceWidth(Canvas, d->ItemNo, d->Offs + from - 1, to - from + 1);
+                    measured = width;
                 }
+                if (!drawnAsMeasured) measured = -1;
                 if (selected && lineStyle && selColor != clNone) {
                     Canvas.Brush()->SetStyle(bsSolid);
                     Canvas.Brush()->SetColor(selColor);
@@ -237,8 +262,8 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
                     ItemTextOutPlaced(d->Left - xshift + d->JustifySpace, d->Top - yshift, d->Height, true,
                                       GetItemOptions(d->ItemNo), Canvas, piece, from, to);
                 } else {
-                    style->DrawStyleText(text, Canvas, sn, space, x, d->Top - yshift, width, d->Height, st, false,
-                                         false, bidi, this, d->ItemNo, d->Offs + from - 1);
+                    style->DrawStyleText(text, Canvas, sn, space, x, d->Top - yshift, width, d->Height, st,
+                                         false, false, bidi, this, d->ItemNo, d->Offs + from - 1, measured);
                 }
             };
             if (!whole && (sd < 0 || i < sd || i > ed)) {

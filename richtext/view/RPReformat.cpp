@@ -72,21 +72,34 @@ void TCustomRPFormattedData::ExpandDrawItemsToParas(int FirstDItemNo, int LastDI
     NewLast = std::min(l, n) - 1;
 }
 
-void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta, bool Force) {
+bool TCustomRPFormattedData::FramedParas(int FirstItemNo, int LastItemNo) const {
+    const TRPStyle* style = GetRPStyle();
+    if (!style) return false;
+    for (int i = FirstItemNo; i <= LastItemNo && i < GetItemCount(); ++i) {
+        const TParaInfo* para = style->ParaStyles().GetItem(GetItemPara(i));
+        if (para->Border.Style != rpbNone || para->Background.Color != clNone) return true;
+    }
+    return style->OnDrawParaBack != nullptr;
+}
+
+TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int FirstDItemNo, int LastDItemNo,
+                                                                           int ItemCountDelta, bool Force) {
+    TRangeLayout r;
     TCanvas* canvas = GetCanvas();
     TRPStyle* style = GetRPStyle();
     const int oldCount = DrawItemCount();
     const int count = GetItemCount();
-    if (!canvas || !style || oldCount == 0 || count == 0) return;
+    if (!canvas || !style || oldCount == 0 || count == 0) return r;
+    r.Done = true;
     FirstDItemNo = std::clamp(FirstDItemNo, 0, oldCount - 1);
     LastDItemNo = std::clamp(LastDItemNo, FirstDItemNo, oldCount - 1);
     const int firstItem = std::clamp(DrawItem(FirstDItemNo)->ItemNo, 0, count - 1);
     const int lastItem = std::max(firstItem, std::clamp(DrawItem(LastDItemNo)->ItemNo + ItemCountDelta, 0, count - 1));
+    r.FirstItem = firstItem;
+    r.LastItem = lastItem;
     TRPMeasureScope measure(FMeasure, firstItem, lastItem - firstItem + 1);
-    const int voffs = GetVOffs();
-    const int topMargin = GetTopMargin();
 
-    int oldTop = topMargin;
+    int oldTop = GetTopMargin();
     if (FirstDItemNo > 0) {
         int f = 0, l = 0;
         GetLineBounds(FirstDItemNo - 1, f, l);
@@ -103,7 +116,8 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
         for (int i = f; i <= l; ++i)
             oldNextTop = std::min(oldNextTop, DrawItem(i)->Top);
     }
-    TRect repaint{0, oldTop - 10 - voffs, GetWidth(), GetHeight()};
+    r.OldTop = oldTop;
+    r.OldNextTop = oldNextTop;
 
     TLineBuilder B;
     InitLineBuilder(B, canvas);
@@ -120,13 +134,15 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
     if (isLast || nextStartsPara) B.PendingBelow += style->ParaStyles().GetItem(GetItemPara(lastItem))->SpaceAfter;
     if (nextStartsPara) B.PendingBelow += style->ParaStyles().GetItem(GetItemPara(lastItem + 1))->SpaceBefore;
     const int newNextTop = B.Y + B.PendingBelow;
-    repaint.Bottom = newNextTop + 10 - voffs;
+    r.NewNextTop = newNextTop;
 
     const int newCount = DrawItemCount();
-    const int oldBottom = DocumentHeight - GetBottomMargin();
+    r.OldBottom = DocumentHeight - GetBottomMargin();
     int newBottom = newNextTop;
     const int dy = oldNextTop >= 0 ? newNextTop - oldNextTop : 0;
-    if (B.DrawCount < newCount) {
+    r.Dy = dy;
+    r.Below = B.DrawCount < newCount;
+    if (r.Below) {
         // Everything below moves with the end of the range.
         if (ItemCountDelta != 0 || newCount != oldCount || dy != 0) {
             for (int i = B.DrawCount; i < newCount; ++i) {
@@ -137,19 +153,145 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
                     (i == 0 || DrawItem(i - 1)->ItemNo != d->ItemNo))
                     GetItem(d->ItemNo)->DrawItemNo = i;
             }
-            repaint.Bottom = std::min(std::max(oldBottom + dy + 10, oldBottom + 10) - voffs, GetHeight());
+            r.Moved = true;
         }
-        newBottom = oldBottom + dy;
-    } else {
-        repaint.Bottom = std::min(std::max(newBottom + 10, oldBottom + 10) - voffs, GetHeight());
+        newBottom = r.OldBottom + dy;
     }
-    if (GetBottomMargin() + newBottom != DocumentHeight) {
-        DocumentHeight = GetBottomMargin() + newBottom;
+    DocumentHeight = GetBottomMargin() + newBottom;
+    return r;
+}
+
+void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDItemNo, int ItemCountDelta,
+                                                   bool Force) {
+    const int voffs = GetVOffs();
+    const int oldHeight = DocumentHeight;
+    const TRangeLayout r = RelayoutRange(FirstDItemNo, LastDItemNo, ItemCountDelta, Force);
+    if (!r.Done) return;
+    FinishRelayout(r, ItemCountDelta, voffs, oldHeight, false, false);
+    AfterFormat(r.FirstItem, r.LastItem, true);
+}
+
+bool TCustomRPFormattedData::ReformatForWidths(int FirstDItemNo, int LastDItemNo, int ItemCountDelta) {
+    TCanvas* canvas = GetCanvas();
+    if (!canvas || !GetRPStyle() || DrawItemCount() == 0 || GetItemCount() == 0) return false;
+    TLineBuilder B;
+    InitLineBuilder(B, canvas);
+    if (B.Scaled) return false;
+    const int voffs = GetVOffs(), oldHeight = DocumentHeight, oldText = TextWidth, oldContent = ContentWidth;
+    SetFormatWidths(B, canvas);
+    const bool widthsChanged = TextWidth != oldText || ContentWidth != oldContent;
+    const TRangeLayout r = RelayoutRange(FirstDItemNo, LastDItemNo, ItemCountDelta, false);
+    // Elsewhere only the paragraphs whose lines depend on the widths are laid
+    // out again, from the top down (each moves what lies below it).
+    const std::vector<std::pair<int, int>> paras = WidthBoundParas(r.FirstItem, r.LastItem);
+    if (paras.size() > 32) return false;
+    for (const auto& [first, last] : paras) {
+        const int f = GetItem(first)->DrawItemNo;
+        const int next = last + 1 < GetItemCount() ? GetItem(last + 1)->DrawItemNo : DrawItemCount();
+        RelayoutRange(f, next - 1, 0, false);
+    }
+    // A change of the widths moves the frames of paragraphs to the new edge.
+    const bool all = !paras.empty() || (widthsChanged && FramedParas(0, GetItemCount() - 1));
+    FinishRelayout(r, ItemCountDelta, voffs, oldHeight, widthsChanged, all);
+    AfterFormat(0, GetItemCount() - 1, false);
+    return true;
+}
+
+std::vector<std::pair<int, int>> TCustomRPFormattedData::WidthBoundParas(int SkipFirst, int SkipLast) {
+    std::vector<std::pair<int, int>> out;
+    const TRPStyle* style = GetRPStyle();
+    const TParaInfos& paraStyles = style->ParaStyles();
+    // Per paragraph style: -1 not looked at, 0 its lines move with the
+    // widths (alignment, reading direction), else 1 + where they must end.
+    std::vector<int> lineEnd(static_cast<size_t>(std::max(0, paraStyles.Count())), -1);
+    const auto endOf = [&](int ParaNo) {
+        if (ParaNo < 0 || ParaNo >= static_cast<int>(lineEnd.size())) return 0;
+        int& e = lineEnd[static_cast<size_t>(ParaNo)];
+        if (e < 0) {
+            const TParaInfo* p = paraStyles.GetItem(ParaNo);
+            const bool stays = (p->Alignment == rpaLeft || p->Alignment == rpaJustify) &&
+                               GetParaBiDiMode(ParaNo) == rpbdUnspecified;
+            const int width = (p->Options & rppaoNoWrap) ? ContentWidth : TextWidth;
+            e = stays ? 1 + std::max(0, GetLeftMargin() + width - p->RightIndent) : 0;
+        }
+        return e;
+    };
+    // Items that keep their size at any width.
+    const auto keepsSize = [](int StyleNo) {
+        return StyleNo >= 0 || StyleNo == rpsnListMarker || StyleNo == rpsnPicture ||
+               StyleNo == rpsnHotspot || StyleNo == rpsnBullet || StyleNo == rpsnHotPicture;
+    };
+    const int n = DrawItemCount();
+    int paraFirst = -1, prevItem = -1, lineLimit = 0;
+    bool bound = false;
+    const auto close = [&](int LastItem) {
+        if (paraFirst < 0 || !bound || !(LastItem < SkipFirst || paraFirst > SkipLast)) return;
+        if (!out.empty() && out.back().second + 1 == paraFirst)
+            out.back().second = LastItem;
+        else
+            out.emplace_back(paraFirst, LastItem);
+    };
+    for (int k = 0; k < n; ++k) {
+        const TRPDrawLineInfo* d = DrawItem(k);
+        const bool firstPiece = d->ItemNo != prevItem;
+        if (firstPiece) {
+            const TCustomRPItemInfo* item = GetItem(d->ItemNo);
+            if (item->StartsPara()) {
+                close(prevItem);
+                paraFirst = d->ItemNo;
+                bound = false;
+            }
+            if (!keepsSize(item->StyleNo) || endOf(item->ParaNo) == 0) bound = true;
+            // A line that a wrap started, or one that no longer fits.
+            if (!bound && d->FromNewLine) {
+                if (item->GetContinuesPrev()) bound = true;
+                lineLimit = endOf(item->ParaNo) - 1;
+            }
+            prevItem = d->ItemNo;
+        } else if (d->FromNewLine) {
+            bound = true;
+        }
+        if (!bound && (k + 1 == n || DrawItem(k + 1)->FromNewLine) && d->Left + d->Width > lineLimit)
+            bound = true;
+    }
+    close(prevItem);
+    return out;
+}
+
+void TCustomRPFormattedData::FinishRelayout(const TRangeLayout& R, int ItemCountDelta, int VOffs,
+                                            int OldHeight, bool WidthsChanged, bool PaintAll) {
+    const int voffs = VOffs;
+    TRect repaint{0, R.OldTop - 10 - voffs, GetWidth(), R.NewNextTop + 10 - voffs};
+    // Where the lines below moved, or the document's end came up, the view
+    // is painted again down to the old and the new end.
+    bool toEnd = false;
+    if (R.Below) {
+        // Jumps below are numbered again when items come or go.
+        toEnd = R.Moved && (R.Dy != 0 || (ItemCountDelta != 0 && (GetFlags() & rpflRecordJumps)));
+        if (toEnd)
+            repaint.Bottom =
+                std::min(std::max(R.OldBottom + R.Dy + 10, R.OldBottom + 10) - voffs, GetHeight());
+    } else {
+        const int newBottom = DocumentHeight - GetBottomMargin();
+        repaint.Bottom = std::min(std::max(newBottom + 10, R.OldBottom + 10) - voffs, GetHeight());
+    }
+    const int width = GetWidth();
+    if (DocumentHeight != OldHeight || WidthsChanged) {
         AdjustVScrollStep();
         SizeChangeGuard = true;
-        SetDocumentAreaSize(GetLeftMargin() + ContentWidth + GetRightMargin(), DocumentHeight, false);
+        SetDocumentAreaSize(GetLeftMargin() + ContentWidth + GetRightMargin(), DocumentHeight, WidthsChanged);
         SizeChangeGuard = false;
-        if (GetVOffs() != voffs) repaint = TRect{0, 0, GetWidth(), GetHeight()};
+        if (GetVOffs() != voffs || GetWidth() != width) repaint = TRect{0, 0, GetWidth(), GetHeight()};
+    }
+    if (PaintAll) {
+        repaint = TRect{0, 0, GetWidth(), GetHeight()};
+    } else if (toEnd && GetVOffs() == voffs && R.Dy != 0 && !FramedParas(R.FirstItem, R.LastItem)) {
+        // The lines below only moved: their pixels move with them, and only
+        // the band of the range is painted, unless a paragraph of the range
+        // has a border or background (its frame may span the band).
+        const int below = std::max(0, std::min(R.OldNextTop, R.NewNextTop) + 10 - voffs);
+        if (below >= GetHeight() || ScrollRectInView(R.Dy, TRect{0, below, GetWidth(), GetHeight()}))
+            repaint.Bottom = std::min(R.NewNextTop + 10 - voffs, GetHeight());
     }
     if (GetFlags() & rpflRecordJumps) {
         Jumps.clear();
@@ -158,8 +300,7 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
         UpdateJumpPositions();
     }
     PlaceInsertedControls();
-    LastFormattedItemNo = count - 1;
+    LastFormattedItemNo = GetItemCount() - 1;
     InvalidateRectInView(repaint);
     UpdateView();
-    AfterFormat(firstItem, lastItem, true);
 }

@@ -147,7 +147,7 @@ void TRPScroller::SetVPosition(int Pos, bool Redraw) {
         Refresh();
         VScrolled();
     } else {
-        ScrollWindow(0, dy);
+        ScrollPixels(0, dy, Rect(0, 0, ClientWidth(), ClientHeight()));
         ShiftChildControls(0, dy);
         Update();
         VScrolled();
@@ -170,7 +170,7 @@ void TRPScroller::SetHPosition(int Pos) {
         ShiftChildControls(dx, 0);
         Refresh();
     } else {
-        ScrollWindow(dx, 0);
+        ScrollPixels(dx, 0, Rect(0, 0, ClientWidth(), ClientHeight()));
         ShiftChildControls(dx, 0);
         Update();
     }

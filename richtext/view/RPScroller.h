@@ -74,6 +74,9 @@ public:
     virtual void SetVSmallStep(int Value) { VSmallStep = Value; }
     virtual void VScrolled();
     virtual void HScrolled();
+    // Moves the client area's pixels inside R (what the move uncovers is
+    // painted later); every scroll of the view goes through it.
+    virtual void ScrollPixels(int DX, int DY, const TRect& R) { ScrollWindowRect(DX, DY, R); }
     void ShiftChildControls(int DX, int DY);
     static int ControlTopFromTag(const TControl* Control);
     static void ApplyControlTopFromTag(TControl* Control);

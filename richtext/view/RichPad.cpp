@@ -161,6 +161,14 @@ void TCustomRichPad::RepaintWithCellEditor(bool DoRepaint) {
         if (auto* editor = dynamic_cast<TCustomRichPad*>(GetCellEditor())) editor->Repaint();
 }
 
+bool TCustomRichPad::ScrollDocumentRect(int DY, const TRect& R) {
+    // A background picture stays where it is while the text moves over it.
+    const TGraphic* g = Background ? Background->GetBitmap() : nullptr;
+    if (!HandleAllocated() || FullRedraw || (g && !g->Empty())) return false;
+    ScrollPixels(0, DY, R);
+    return true;
+}
+
 void TCustomRichPad::ScrollToY(int Y, bool Redraw) {
     if (Redraw)
         ScrollTo(Y);

@@ -187,6 +187,10 @@ public:
     // After streaming from a form: palette, then a format.
     void Loaded();
     virtual void RepaintWithCellEditor(bool DoRepaint);
+    // Moves the shown part R of the document DY pixels down (the lines below
+    // an edit), where that gives the same picture as painting them again:
+    // over a plain background. False when it does not.
+    virtual bool ScrollDocumentRect(int DY, const TRect& R);
 
     // ---- selection and clipboard
     void SelectAll();

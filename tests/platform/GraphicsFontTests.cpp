@@ -5,6 +5,7 @@
 #include "support/FixedMetrics.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 TEST(GraphicsFont, PointSizesBecomePixelsAt96Dpi) {
@@ -135,4 +136,36 @@ TEST(GraphicsFont, RealMetricsAreConsistent) {
     EXPECT_EQ(FontPixelSize(cell), 16);
     cell.SetHeight(36);
     EXPECT_EQ(FontPixelSize(cell), 32);
+}
+
+// The advances are measured once per font and character: what comes back
+// from the kept ones is what Qt measures, for every kind of character and
+// after the font changed back and forth.
+TEST(GraphicsFont, KeptAdvancesAreQtsOwn) {
+    const QString text = QStringLiteral("Aä\u20AC\u03A9") + QString::fromUcs4(U"\U0001F600") + QChar(0xD800) +
+                         QStringLiteral("z");
+    TFont regular, bold;
+    regular.SetName("Arial");
+    regular.SetSize(12);
+    bold.Assign(regular);
+    bold.SetStyle(fsBold);
+    for (int round = 0; round < 2; ++round)
+        for (const TFont* f : {&regular, &bold, &regular}) {
+            const QFontMetrics qt(ToQFont(*f));
+            const std::vector<int> w = TextMetrics().PrefixWidths(*f, text);
+            ASSERT_EQ(w.size(), static_cast<size_t>(text.size()));
+            int sum = 0;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                    EXPECT_EQ(w[static_cast<size_t>(i)], sum);
+                    sum += qt.horizontalAdvance(text.mid(i, 2));
+                    ++i;
+                } else {
+                    sum += qt.horizontalAdvance(text[i]);
+                }
+                EXPECT_EQ(w[static_cast<size_t>(i)], sum) << "character " << i << " round " << round;
+            }
+            EXPECT_EQ(TextMetrics().ExternalLeading(*f), std::max(0, qt.leading()));
+            EXPECT_EQ(TextMetrics().AveCharWidth(*f), qt.averageCharWidth());
+        }
 }

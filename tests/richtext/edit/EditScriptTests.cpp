@@ -59,17 +59,6 @@ void BuildCorpusDocument(TCustomRichPadEdit& E, int Which) {
     E.Format();
 }
 
-std::string DumpLayout(const TCustomRPFormattedData& D) {
-    std::string out;
-    for (int i = 0; i < D.DrawItemCount(); ++i) {
-        const TRPDrawLineInfo* d = D.DrawItem(i);
-        out += (d->FromNewLine ? "/" : " ") + std::to_string(d->Left) + "," + std::to_string(d->Top) + " " +
-               std::to_string(d->Width) + "x" + std::to_string(d->Height) + " i" + std::to_string(d->ItemNo) + " o" +
-               std::to_string(d->Offs) + " l" + std::to_string(d->Length) + "\n";
-    }
-    return out;
-}
-
 class TScript {
 public:
     TScript(TEditFixture& F, unsigned Seed) : f(F), rng(Seed) {

@@ -1,5 +1,6 @@
 #include "EditTestSupport.h"
 
+#include "richtext/model/RPDrawLines.h"
 #include "richtext/model/RPItem.h"
 #include "richtext/model/RPMarkers.h"
 
@@ -128,4 +129,15 @@ void AddListEntry(TCustomRPData& Data, const std::string& Text, int ListNo) {
     d->AddItem(std::string(), TRPMarkerItemInfo::CreateEx(d, ListNo, 0, 1, false));
     d->AddMarkerInList(d->GetItemCount() - 1);
     d->AddText(Text, 0, -1);
+}
+
+std::string DumpLayout(const TCustomRPFormattedData& D) {
+    std::string out;
+    for (int i = 0; i < D.DrawItemCount(); ++i) {
+        const TRPDrawLineInfo* d = D.DrawItem(i);
+        out += (d->FromNewLine ? "/" : " ") + std::to_string(d->Left) + "," + std::to_string(d->Top) + " " +
+               std::to_string(d->Width) + "x" + std::to_string(d->Height) + " i" + std::to_string(d->ItemNo) +
+               " o" + std::to_string(d->Offs) + " l" + std::to_string(d->Length) + "\n";
+    }
+    return out;
 }

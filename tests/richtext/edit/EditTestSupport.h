@@ -55,3 +55,6 @@ std::string Misplaced(const TCustomRPData& Data);
 std::string SaveRPF(TCustomRichPad& Control);
 // The text of the paragraphs joined with "\n".
 std::string PlainText(const TCustomRPData& Data);
+// One line per draw item: "/" where a line starts, left,top width x height,
+// item, offset and length.
+std::string DumpLayout(const TCustomRPFormattedData& D);

@@ -1,0 +1,408 @@
+// Painting after keys in a shown editor with real fonts: a key paints the
+// lines it changed and moves the lines below by their pixels; painted text is
+// not measured again; the off-screen picture is kept; a key in a word wider
+// than the window measures its own paragraph only. Over a random edit script
+// on a page of the program (lists, a picture, tables), the picture shown after
+// every key equals the control painted whole and a fresh control painted with
+// the same document, and the minimum widths kept across edits equal those
+// measured afresh.
+#include <gtest/gtest.h>
+
+#include "EditTestSupport.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPaintEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QWidget>
+#include <cstring>
+#include <random>
+
+#include "platform/Fonts.h"
+#include "platform/Forms.h"
+#include "platform/Keys.h"
+#include "platform/TextMetrics.h"
+#include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPDrawLines.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
+#include "support/PaintedArea.h"
+
+namespace {
+
+// Passes every question on to the metrics in force and counts the characters measured.
+class TCountingMetrics : public TTextMetrics {
+public:
+    TCountingMetrics() : m_inner(SetTextMetrics(this)) {}
+    ~TCountingMetrics() override { SetTextMetrics(m_inner); }
+    int Ascent(const TFont& f) override { return m_inner->Ascent(f); }
+    int Descent(const TFont& f) override { return m_inner->Descent(f); }
+    int Height(const TFont& f) override { return m_inner->Height(f); }
+    int InternalLeading(const TFont& f) override { return m_inner->InternalLeading(f); }
+    int ExternalLeading(const TFont& f) override { return m_inner->ExternalLeading(f); }
+    int AveCharWidth(const TFont& f) override { return m_inner->AveCharWidth(f); }
+    std::vector<int> PrefixWidths(const TFont& f, const QString& t) override {
+        Chars += t.size();
+        return m_inner->PrefixWidths(f, t);
+    }
+    int TextWidth(const TFont& f, const QString& t) override {
+        Chars += t.size();
+        return m_inner->TextWidth(f, t);
+    }
+    int64_t Chars = 0;
+
+private:
+    TTextMetrics* m_inner;
+};
+
+// An editor on a form of its own; Shown: on the screen, with the focus.
+struct TEditorOnForm {
+    TEditorOnForm(TRPStyle& Style, int Width, int Height, bool Shown) {
+        RegisterProgramFonts();
+        Form->SetBounds(0, 0, Width + 40, Height + 40);
+        Edit = new TRichPadEdit(Form.get());
+        Edit->SetParent(Form.get());
+        Edit->SetBounds(0, 0, Width, Height);
+        Edit->SetStyle(&Style);
+        Edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        Edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
+        Edit->Clear();
+        Edit->Format();
+        if (Shown) {
+            Form->Show();
+            QApplication::setActiveWindow(Form->Widget());
+            Edit->SetFocus();
+            Settle();
+        }
+    }
+    ~TEditorOnForm() {
+        delete Edit;
+        Form.reset();
+    }
+    static void Settle() {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    // A key pressed and released on the editor's window, and its repaint.
+    void Key(int QtKey, const QString& Text = QString(), Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, QtKey, Mods, Text);
+        QApplication::sendEvent(Edit->Widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, QtKey, Mods, Text);
+        QApplication::sendEvent(Edit->Widget(), &release);
+        QApplication::processEvents();
+    }
+    void Type(char16_t Ch) { Key(QtKeyOfChar(Ch), QString(QChar(Ch))); }
+    // What the screen shows of the control (Client: of its client area),
+    // once what is pending (the caret's blink, say) is painted.
+    QImage Shown(bool Client = false) const {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        QWidget* w = Client ? Edit->ClientWidget() : Edit->Widget();
+        QWidget* top = w->window();
+        const QPoint at = w->mapTo(top, QPoint(0, 0));
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    // The control with its border and scroll bars painted whole now.
+    QImage Repainted() const {
+        return Edit->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TRichPadEdit* Edit = nullptr;
+};
+
+std::string Paragraphs(int N) {
+    std::string s;
+    for (int i = 0; i < N; ++i)
+        s += "Absatz " + std::to_string(i) + ": Die Kinder rechnen und schreiben in das Logbuch.\n";
+    return s;
+}
+
+void Load(TCustomRichPadEdit& E, const std::string& Text) {
+    E.Clear();
+    size_t at = 0;
+    while (at < Text.size()) {
+        const size_t end = Text.find('\n', at);
+        E.AddText(Text.substr(at, end - at), 0, 0);
+        at = end + 1;
+    }
+    E.Format();
+}
+
+// The first line in which two pictures differ outside Skip, as "line y", or "".
+std::string FirstDifference(const QImage& A, const QImage& B, const TRect& Skip = TRect{}) {
+    if (A.size() != B.size() || A.format() != QImage::Format_RGB32 || B.format() != QImage::Format_RGB32)
+        return "sizes or formats differ";
+    const size_t bytes = static_cast<size_t>(A.width()) * 4;
+    for (int y = 0; y < A.height(); ++y) {
+        const auto* a = reinterpret_cast<const QRgb*>(A.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(B.constScanLine(y));
+        if (memcmp(a, b, bytes) == 0) continue;
+        for (int x = 0; x < A.width(); ++x)
+            if (a[x] != b[x] && !(x >= Skip.Left && x < Skip.Right && y >= Skip.Top && y < Skip.Bottom))
+                return std::to_string(x) + "," + std::to_string(y);
+    }
+    return std::string();
+}
+
+} // namespace
+
+TEST(EditPaint, AKeyPaintsTheLinesItChangedAndMovesTheLinesBelow) {
+    TRPStyle style;
+    TEditorOnForm e(style, 400, 300, true);
+    Load(*e.Edit, Paragraphs(40));
+    e.Edit->EditData()->SetCaretItemPos(3, 10);
+    e.Settle();
+    TPaintedArea painted({e.Edit->ClientWidget()});
+    const int64_t client = static_cast<int64_t>(e.Edit->ClientWidth()) * e.Edit->ClientHeight();
+    // A character: its line and 10 pixels above and below it.
+    e.Type(u'x');
+    EXPECT_GT(painted.Pixels, 0);
+    EXPECT_LT(painted.Pixels, client / 4);
+    EXPECT_EQ(FirstDifference(e.Shown(), e.Repainted()), "");
+    // Enter: the two lines, while the lines below move by their pixels.
+    painted.Pixels = 0;
+    e.Key(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_LT(painted.Pixels, client / 4);
+    EXPECT_EQ(FirstDifference(e.Shown(), e.Repainted()), "");
+    // Backspace joins them again and the lines below move back up.
+    painted.Pixels = 0;
+    e.Key(Qt::Key_Backspace, QStringLiteral("\b"));
+    EXPECT_LT(painted.Pixels, client / 4);
+    EXPECT_EQ(FirstDifference(e.Shown(), e.Repainted()), "");
+    EXPECT_EQ(e.Edit->GetItemText(3).substr(0, 12), "Absatz 3:x D");
+}
+
+TEST(EditPaint, PaintedTextIsNotMeasuredAgainAndThePictureIsKept) {
+    TRPStyle style;
+    TEditorOnForm e(style, 400, 300, false);
+    Load(*e.Edit, Paragraphs(40));
+    QImage screen;
+    e.Edit->PaintTo(screen);
+    const QImage* kept = e.Edit->RPData()->PaintBuffer();
+    ASSERT_NE(kept, nullptr);
+    const uchar* bits = kept->constBits();
+    TCountingMetrics counting;
+    QImage again;
+    e.Edit->PaintTo(again);
+    // The runs are drawn at the widths the layout measured.
+    EXPECT_EQ(counting.Chars, 0);
+    EXPECT_EQ(FirstDifference(screen, again), "");
+    // One picture for every paint, as large as the client area.
+    EXPECT_EQ(e.Edit->RPData()->PaintBuffer(), kept);
+    EXPECT_EQ(kept->constBits(), bits);
+    EXPECT_GE(kept->width(), e.Edit->ClientWidth());
+    EXPECT_GE(kept->height(), e.Edit->ClientHeight());
+}
+
+TEST(EditPaint, AKeyInAWordWiderThanTheWindowMeasuresItsParagraphOnly) {
+    TRPStyle style;
+    TEditorOnForm e(style, 300, 200, false);
+    std::string text = Paragraphs(200);
+    const std::string wide(80, 'w');
+    text.insert(text.find("Absatz 100: ") + 12, wide + " ");
+    Load(*e.Edit, text);
+    ASSERT_GT(e.Edit->RPData()->ContentWidth, 300);
+    const int paragraph = static_cast<int>(e.Edit->GetItemText(100).size());
+    e.Edit->EditData()->SetCaretItemPos(100, 50);
+    for (const char16_t key : {u'w', u'\b', u'\b'}) {
+        const int contentWidth = e.Edit->RPData()->ContentWidth;
+        TCountingMetrics counting;
+        if (key == u'\b')
+            e.Edit->SendKey(VK_BACK);
+        else
+            e.Edit->SendChar(key);
+        // The document's width follows the word; its other 199 paragraphs are
+        // neither measured nor laid out again.
+        EXPECT_NE(e.Edit->RPData()->ContentWidth, contentWidth);
+        EXPECT_LT(counting.Chars, 20 * paragraph);
+        const std::string partial = DumpLayout(*e.Edit->RPData());
+        e.Edit->Format();
+        EXPECT_EQ(partial, DumpLayout(*e.Edit->RPData()));
+        e.Edit->EditData()->SetCaretItemPos(100, 50);
+    }
+}
+
+namespace {
+
+// Random keys on a page of the program with bullet lists, a picture and
+// tables, in an editor narrower than the page's widest line: characters,
+// blanks, Enter, Backspace, Delete, undo, and words typed until they are wider
+// than the window and rubbed out again; the caret is put into a text item at
+// random first (which also scrolls).
+class TKeyScript {
+public:
+    TKeyScript(TEditorOnForm& E, unsigned Seed) : e(E), rng(Seed) {}
+
+    int Pick(int n) { return static_cast<int>(rng() % static_cast<unsigned>(std::max(1, n))); }
+
+    // One step; After runs after every key.
+    template <class F> void Step(F&& After) {
+        TRPEditRPData* d = e.Edit->EditData();
+        // A text item: on a table the caret would choose it, which a fresh
+        // control does not show.
+        int item = Pick(d->GetItemCount());
+        while (d->GetItemStyle(item) < 0)
+            item = (item + 1) % d->GetItemCount();
+        const int first = d->GetFirstOffsetOfItem(item), last = d->GetLastOffsetOfItem(item);
+        d->SetCaretItemPos(item, first + Pick(last - first + 1));
+        e.Settle();
+        After();
+        const auto key = [&](int QtKey, const QString& Text, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+            e.Key(QtKey, Text, Mods);
+            After();
+        };
+        switch (Pick(8)) {
+        case 0:
+        case 1:
+            for (int n = 1 + Pick(3); n > 0; --n) {
+                const char16_t c = u"abc xyzABC"[Pick(10)];
+                key(QtKeyOfChar(c), QString(QChar(c)));
+            }
+            break;
+        case 2:
+            key(Qt::Key_Return, QStringLiteral("\r"));
+            break;
+        case 3:
+            key(Qt::Key_Backspace, QStringLiteral("\b"));
+            break;
+        case 4:
+            key(Qt::Key_Delete, QString());
+            break;
+        case 5:
+            key(Qt::Key_Z, QStringLiteral("\x1a"), Qt::ControlModifier);
+            break;
+        case 6:
+            key(Qt::Key_Left, QString());
+            break;
+        default:
+            for (int n = 0; n < 24; ++n)
+                key(Qt::Key_W, QStringLiteral("w"));
+            for (int n = 0; n < 24; ++n)
+                key(Qt::Key_Backspace, QStringLiteral("\b"));
+            break;
+        }
+    }
+
+    TEditorOnForm& e;
+    std::mt19937 rng;
+};
+
+const char* const kPage = PRAVOLIN_SOURCE_DIR "/data/dateien/Zqk1/ZqK1_1B.rtf";
+
+} // namespace
+
+TEST(EditPaint, AfterEveryKeyTheScreenShowsWhatAWholePaintAndAFreshControlShow) {
+    TRPStyle style;
+    TEditorOnForm e(style, 380, 260, true);
+    TEditorOnForm fresh(style, 380, 260, false);
+    // Both controls take the document the same way, as RPF.
+    ASSERT_TRUE(fresh.Edit->LoadRTF(kPage));
+    std::string page;
+    ASSERT_TRUE(fresh.Edit->SaveRPFToStream(page, false));
+    ASSERT_TRUE(e.Edit->LoadRPFFromStream(page));
+    e.Edit->Format();
+    e.Settle();
+    int keys = 0;
+    const auto check = [&] {
+        ++keys;
+        // Partial painting (scroll bars and border too) left nothing behind
+        // that a whole paint would not show.
+        ASSERT_EQ(FirstDifference(e.Shown(), e.Repainted()), "") << "key " << keys;
+        // A fresh control with the document, at the same place, shows the same
+        // (but for the caret, which only the focused editor has); looked at
+        // every few keys, for the time it takes.
+        if (keys % 4 != 0) return;
+        std::string rpf;
+        ASSERT_TRUE(e.Edit->SaveRPFToStream(rpf, false));
+        fresh.Edit->Clear();
+        ASSERT_TRUE(fresh.Edit->LoadRPFFromStream(rpf));
+        fresh.Edit->Format();
+        fresh.Edit->SetVPosition(e.Edit->VPos, false);
+        fresh.Edit->SetHPosition(e.Edit->HPos);
+        ASSERT_EQ(DumpLayout(*fresh.Edit->RPData()), DumpLayout(*e.Edit->RPData())) << "key " << keys;
+        QImage expected;
+        fresh.Edit->PaintTo(expected);
+        TRect caret = e.Edit->EditData()->CaretRect();
+        caret = TRect{caret.Left - 1, caret.Top - 1, caret.Right + 1, caret.Bottom + 1};
+        ASSERT_EQ(FirstDifference(e.Shown(true), expected, caret), "") << "key " << keys;
+    };
+    TKeyScript script(e, 7919);
+    for (int step = 0; step < 36 && !HasFatalFailure(); ++step)
+        script.Step(check);
+    EXPECT_GT(keys, 150);
+}
+
+TEST(EditPaint, KeptMinimumWidthsEqualFreshOnesAfterEveryKey) {
+    TRPStyle style;
+    TEditorOnForm e(style, 380, 260, true);
+    ASSERT_TRUE(e.Edit->LoadRTF(kPage));
+    e.Edit->Format();
+    int keys = 0, compared = 0;
+    const auto check = [&] {
+        ++keys;
+        TRPEditRPData* d = e.Edit->EditData();
+        const std::vector<int> kept = d->KeptMinWidths();
+        if (kept.size() != static_cast<size_t>(d->GetItemCount())) return;
+        for (int i = 0; i < d->GetItemCount(); ++i) {
+            if (kept[static_cast<size_t>(i)] < 0) continue;
+            // The head of a line section, followed by its other items.
+            ASSERT_TRUE(d->IsFromNewLine(i)) << "key " << keys << " item " << i;
+            for (int k = i + 1; k < d->GetItemCount() && !d->IsFromNewLine(k); ++k)
+                ASSERT_EQ(kept[static_cast<size_t>(k)], -2) << "key " << keys << " item " << k;
+            ASSERT_EQ(kept[static_cast<size_t>(i)], d->CalcParaMinWidth(i))
+                << "key " << keys << " item " << i;
+            ++compared;
+        }
+    };
+    TKeyScript script(e, 7919);
+    for (int step = 0; step < 40 && !HasFatalFailure(); ++step)
+        script.Step(check);
+    EXPECT_GT(keys, 150);
+    EXPECT_GT(compared, 1000);
+}
+
+TEST(EditPaint, AWordGrowingPastTheWindowLaysOutEveryKindOfParagraphAsAWholeFormatDoes) {
+    TEditFixture f(300, 200);
+    TParaInfos& paras = f.Style->ParaStyles();
+    paras.Add()->Alignment = rpaRight;   // 5
+    paras.Add()->Alignment = rpaJustify; // 6
+    paras.Add()->Options = rppaoNoWrap;  // 7
+    TParaInfo* framed = paras.Add();     // 8
+    framed->Background.Color = clYellow;
+    framed->Border.Style = rpbSingle;
+    paras.Add()->BiDiMode = rpbdRightToLeft; // 9
+    AddNumberedList(*f.Style);
+    f.Edit->Clear();
+    const std::string longText = "ein Absatz mit so vielen Woertern, dass er umbricht";
+    for (int para = 0; para <= 9; ++para) {
+        if (para == 2 || para == 4) continue; // read-only and protected
+        f.Edit->AddText("kurz", 0, para);
+        // A paragraph that does not wrap is as wide as its text.
+        f.Edit->AddText(para == 7 ? "kurz" : longText, 0, para);
+    }
+    AddListEntry(*f.Edit, "ein Eintrag der Liste, lang genug, dass er umbricht");
+    AddListEntry(*f.Edit, "kurz");
+    f.Edit->AddText("Wort", 0, 0);
+    f.Edit->Format();
+    const int item = f.Data()->GetItemCount() - 1;
+    f.Caret(item, 3);
+    // The word grows past the window and shrinks back below it.
+    for (int key = 0; key < 80; ++key) {
+        if (key < 40)
+            f.Type("w");
+        else
+            f.Key(VK_BACK);
+        const std::string partial = DumpLayout(*f.Data());
+        const std::string caret = f.CaretPos();
+        f.Edit->Format();
+        ASSERT_EQ(partial, DumpLayout(*f.Data())) << "key " << key;
+        f.Caret(item, std::stoi(caret.substr(caret.find(':') + 1)));
+    }
+    EXPECT_EQ(f.Edit->GetItemText(item), "Wort");
+}
