@@ -141,7 +141,13 @@ TEST_F(TableOutput, HTMLWritesMergedCellsOnceAndNoBracesInStyles) {
         EXPECT_NE(html.find("&nbsp;"), std::string::npos);
         EXPECT_EQ(html.find("style='{"), std::string::npos) << html;
         if (css) {
-            EXPECT_NE(html.find("style='border-top: none; '"), std::string::npos) << html;
+            EXPECT_NE(html.find("style='border-width : 1px; border-top: none; '"), std::string::npos) << html;
+            // The table's properties in one style attribute.
+            EXPECT_NE(html.find("border=1 cellpadding=1 bordercolorlight=#FFFFFF bordercolordark=#000000 "
+                                "cellspacing=2 style='border-width : 0px; border-color : #000000 #FFFFFF #FFFFFF "
+                                "#000000; border-style: solid;'>"),
+                      std::string::npos)
+                << html;
         }
     }
 }
