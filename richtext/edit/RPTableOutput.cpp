@@ -148,6 +148,17 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
             bounds[static_cast<size_t>(c)] = last;
         }
     }
+    // Whether some column ends no cell: it needs the merge marks to stay.
+    bool marks = false;
+    for (int c = 0; c < C && !marks; ++c) {
+        bool ends = false;
+        for (int r = 0; r < R && !ends; ++r) {
+            int mr = r, mc = c;
+            const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
+            ends = m && mc + m->ColSpan - 1 == c;
+        }
+        marks = !ends;
+    }
     // A table right after another one would read as more rows of it.
     const bool follows = RPData && ItemNo > 0 && ItemNo < RPData->GetItemCount() &&
                          RPData->GetItem(ItemNo) == this && RPData->GetItemStyle(ItemNo - 1) == rpsnTable;
@@ -177,19 +188,26 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         else
             s += "\\trftsWidth1";
         if (Options & rptoRTFAllowAutofit) s += "\\trautofit1";
-        s += "\\richpadtbw" + std::to_string(BestWidth);
+        s += "\\richpadtbw" + std::to_string(BestWidth) + "\\richpadtbhs" + std::to_string(BorderHSpacing) +
+             "\\richpadtbvs" + std::to_string(BorderVSpacing);
         s += RTFBorder("tr", BorderStyle, BorderWidth, BorderColor, BorderLightColor, nullptr, k, Tables);
         if (RPData) {
             std::string extra;
             RPData->DoSaveRTFExtra(3, self, r, -1, false, extra);
             s += extra;
         }
+        // A cell merged over columns is one wide cell; the rows it covers
+        // below have one cell of its width that continues it (\clvmrg).
+        // Readers take a wide cell much faster than merge marks, which only
+        // a column that ends no cell needs, to stay a column.
+        std::vector<int> starts; // the first column of each cell of the row
         for (int c = 0; c < C; ++c) {
             int mr = r, mc = c;
             const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
-            if (!m) continue;
-            const bool main = mr == r && mc == c;
-            if (!main) {
+            if (!m || (mc != c && !marks)) continue;
+            starts.push_back(c);
+            const int lastCol = marks ? c : std::clamp(c + m->ColSpan - 1, c, C - 1);
+            if (marks && (mr != r || mc != c)) {
                 if (r > mr) {
                     s += "\\clvmrg";
                     if (c == mc && m->ColSpan > 1) s += "\\clmgf";
@@ -198,9 +216,11 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
                     s += "\\clmrg";
                     if (r == mr && m->RowSpan > 1) s += "\\clvmgf";
                 }
+            } else if (r > mr) {
+                s += "\\clvmrg";
             } else {
                 if (m->RowSpan > 1) s += "\\clvmgf";
-                if (m->ColSpan > 1) s += "\\clmgf";
+                if (marks && m->ColSpan > 1) s += "\\clmgf";
                 if (m->BestWidth > 0)
                     s += (Options & rptoRTFSaveCellPixelBestWidth)
                              ? "\\clwWidth" + tw(m->BestWidth) + "\\clftsWidth3"
@@ -225,13 +245,13 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
                 RPData->DoSaveRTFExtra(2, self, r, c, false, extra);
                 s += extra;
             }
-            s += "\\cellx" + std::to_string(bounds[static_cast<size_t>(c)]);
+            s += "\\cellx" + std::to_string(bounds[static_cast<size_t>(lastCol)]);
         }
-        // The cells' contents; a covered position writes an empty cell. A
+        // The cells' contents; a continuing cell writes an empty one. A
         // nested row gives its properties after its cells, in a group that
         // readers without nested tables skip, and ends in a paragraph for them.
         std::string cells = "\\pard\\intbl\\itap" + itap + "{";
-        for (int c = 0; c < C; ++c) {
+        for (const int c : starts) {
             cells += "{";
             if (TRPTableCellData* cell = Rows->GetCell(r, c))
                 cell->SaveRTFRangeToStream(cells, cell->GetSaveRange(false), false, Level + 1, clNone, &Tables, k);

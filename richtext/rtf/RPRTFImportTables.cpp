@@ -45,6 +45,8 @@ struct TRPRTFReaderProperties::TTableInfo {
     int CellCount = 0;
     bool HSpacingGiven = false, VSpacingGiven = false, CellWidthGiven = false;
     bool SingleColor = true, SuiteValues = false, RowCompleted = false;
+    // The suite's own spacing at the border, when a row gave it.
+    std::optional<int> BorderHSpacing, BorderVSpacing;
     // The alignment of the rows (\trql, \trqr, \trqc), -1 while none gave one.
     int RowAlignment = -1;
     // Cells standing in for grid columns that a row does not cover.
@@ -491,6 +493,8 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
         ++Info.PaddingCount;
         if (Row.PaddingInTwips[side]) Info.PaddingSum += Row.Padding[side];
     }
+    if (Row.BorderHSpacing) Info.BorderHSpacing = Row.BorderHSpacing;
+    if (Row.BorderVSpacing) Info.BorderVSpacing = Row.BorderVSpacing;
     if (Row.SuiteValuesGiven) {
         Info.SuiteValues = true;
         Info.Width = Row.BestWidth;
@@ -617,6 +621,8 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     t->BorderWidth = width(Info.RowBorderSum, Info.RowBorderCount);
     if (!Info.HSpacingGiven && !Info.VSpacingGiven && t->BorderWidth == t->CellBorderWidth)
         t->BorderWidth = t->BorderHSpacing = t->BorderVSpacing = 0;
+    if (Info.BorderHSpacing) t->BorderHSpacing = *Info.BorderHSpacing;
+    if (Info.BorderVSpacing) t->BorderVSpacing = *Info.BorderVSpacing;
     if (AutoHideTableGridLines) t->Options |= rptoHideGridLines;
     t->Changed();
 }

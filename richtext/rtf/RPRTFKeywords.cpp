@@ -365,6 +365,8 @@ const Entry kTable[] = {
     P("richpadcbh", ipRichPadCbh),
     P("richpadtbw", ipRichPadTbw),
     P("richpadtbnew", ipRichPadTbNew),
+    P("richpadtbhs", ipRichPadTbHs),
+    P("richpadtbvs", ipRichPadTbVs),
 };
 
 constexpr size_t kCount = sizeof(kTable) / sizeof(kTable[0]);

@@ -193,7 +193,9 @@ enum Prop {
     ipRichPadCbw,
     ipRichPadCbh,
     ipRichPadTbw,
-    ipRichPadTbNew
+    ipRichPadTbNew,
+    ipRichPadTbHs,
+    ipRichPadTbVs
 };
 
 struct Entry {

@@ -610,6 +610,12 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
     case ipRichPadTbNew:
         Row().NewTable = true;
         break;
+    case ipRichPadTbHs:
+        Row().BorderHSpacing = p;
+        break;
+    case ipRichPadTbVs:
+        Row().BorderVSpacing = p;
+        break;
     default:
         return 0xFF;
     }

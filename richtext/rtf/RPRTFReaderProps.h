@@ -164,6 +164,9 @@ struct TRPRTFRowProperties {
     // The row starts a table of its own though a table ends right before it
     // (\richpadtbnew): RTF has no other way to keep two such tables apart.
     bool NewTable = false;
+    // The table's spacing at its border in pixels (\richpadtbhs, \richpadtbvs),
+    // which the spacing between cells does not tell.
+    std::optional<int> BorderHSpacing, BorderVSpacing;
 
     TRPRTFCellProperties& LastCell() { return Cells.back(); }
     // Drops the cell opened after the last \cellx and resolves cell shading.
