@@ -500,7 +500,7 @@ void RPHTMLAppendAscii(std::string& Out, std::string_view s, int CodePage) {
     }
     // The whole text at once: in double-byte code pages a character's second
     // byte can be below 128.
-    for (const char32_t c : CodePage::ToUnicode(CodePage, s).toUcs4()) {
+    for (const char32_t c : ItemTextToQString(s, 0, CodePage).toUcs4()) {
         if (c < 0x80)
             Out += static_cast<char>(c);
         else

@@ -36,10 +36,14 @@ TColor RGBColor(int r, int g, int b) {
 bool IsLeadByte(int CodePage, uint8_t b) {
     switch (CodePage) {
     case 932:
+    case 10001: // Mac Japanese: Shift-JIS
         return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
     case 936:
     case 949:
     case 950:
+    case 10002: // the Mac pages of Big5, Hangul and GB2312
+    case 10003:
+    case 10008:
         return b >= 0x81 && b <= 0xFE;
     case 1361:
         return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);

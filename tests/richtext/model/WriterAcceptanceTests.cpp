@@ -204,12 +204,11 @@ TEST(WriterAcceptance, RoundTripsThroughRTFAndTheStreamFormat) {
 TEST(WriterAcceptance, LibreOfficeReadsOurRTF) {
     // What LibreOffice shows differently, and why.
     const std::map<QString, const char*> known = {
-        {"libreoffice/sw-core/pass/CVE-2005-2972-1.rtf", "a level text longer than 255 characters"},
+        {"libreoffice/sw-core/pass/CVE-2005-2972-1.rtf",
+         "a damaged list level whose text is longer than its length byte counts, which LibreOffice drops"},
         {"tika/testRTFInvalidUnicode.rtf", "lone surrogates, which LibreOffice shows as \"?\""},
-        {"tika/testRTFJapanese.rtf", "a Wingdings bullet, which LibreOffice replaces"},
-        {"tika/testRTFListMicrosoftWord.rtf", "a dash bullet, which LibreOffice replaces"},
-        {"osxcart/pass/RtfInterpreterTest_14.rtf", "Mac charsets 77 and 78, which the text export does not know"},
-        {"rtfpipe/RtfParserTest_6.rtf", "Mac charsets 77 and 78, which the text export does not know"},
+        {"tika/testRTFJapanese.rtf", "a Wingdings check-mark bullet, which LibreOffice replaces with its own bullet"},
+        {"tika/testRTFListMicrosoftWord.rtf", "a dash bullet, which LibreOffice replaces with its own bullet"},
         {"rtfpipe/rtf2xml/old3_from_web.rtf",
          "LibreOffice counts a numbered list on from an earlier one (2. where the file says 1.), reading the "
          "original file too"},

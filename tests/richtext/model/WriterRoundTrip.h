@@ -22,7 +22,7 @@ inline std::string ItemUtf8(const TCustomRPData& d, int i) {
     const std::string& t = d.GetItemText(i);
     if (d.GetItem(i)->IsUnicode()) return QString::fromStdU16String(ItemTextToWideStr(t)).toStdString();
     const int style = d.GetItemStyle(i);
-    return CodePage::ToUnicode(style >= 0 ? d.GetStyleCodePage(style) : 1252, t).toStdString();
+    return ItemTextToQString(t, 0, style >= 0 ? d.GetStyleCodePage(style) : 1252).toStdString();
 }
 
 inline std::string StyleDump(const TFontInfo& f) {
