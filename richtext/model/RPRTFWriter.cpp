@@ -236,8 +236,8 @@ void TRTFWrite::WriteCharProps(int StyleNo, bool InStyleSheet) {
 void TRTFWrite::WriteParaProps(int ParaNo, const TRPMarkerItemInfo* Marker, bool InStyleSheet) {
     const TParaInfo& p = *Style.ParaStyles().GetItem(ParaNo);
     // Rounded up, so that a reader that rounds down gets the percentage back;
-    // less than single spacing is kept too.
-    // Widened: a style may hold any percentage; RTF numbers are 32-bit.
+    // less than single spacing is kept too. A style may hold any percentage:
+    // widened, and cut to the 32 bits of an RTF number.
     if (p.LineSpacingType == rplsPercent && p.LineSpacing > 0 && p.LineSpacing != 100)
         S += "\\sl" +
              std::to_string(std::min<int64_t>((static_cast<int64_t>(p.LineSpacing) * 240 + 99) / 100,
