@@ -106,8 +106,8 @@ struct TSymbolFont {
 };
 constexpr TSymbolFont kSymbolFonts[] = {{"Symbol", kSymbolTable}, {"Wingdings", kWingdingsTable}};
 
-// Asked for every piece of text measured or drawn: no copies of the name.
-const char16_t* SymbolTableOf(const QString& name) {
+// Asked for every piece of text measured, drawn or written: no copies of the name.
+template <class TName> const char16_t* SymbolTableOf(const TName& name) {
     for (const TSymbolFont& f : kSymbolFonts)
         if (name.compare(QLatin1String(f.Name), Qt::CaseInsensitive) == 0) return f.Table;
     return nullptr;
@@ -175,6 +175,10 @@ void RegisterProgramFonts() {
 }
 
 bool IsSymbolFontName(const QString& name) {
+    return SymbolTableOf(name) != nullptr;
+}
+
+bool IsSymbolFontName(QLatin1String name) {
     return SymbolTableOf(name) != nullptr;
 }
 

@@ -19,6 +19,7 @@ QString MapFontFamily(const QString& name);
 // Whether a font's codes stand for other characters than their code page's
 // ("Symbol", "Wingdings").
 bool IsSymbolFontName(const QString& name);
+bool IsSymbolFontName(QLatin1String name);
 // The Qt font of a font: family mapped, pixel size from Height, styles.
 QFont ToQFont(const TFont& font);
 // The pixel size (character height) of a font, also for a positive Height

@@ -199,8 +199,8 @@ std::string UnicodeTextToAnsi(int CodePage, std::string_view s) {
 
 bool SymbolFontTextToUnicodeText(const std::string& FontName, std::string_view Text, TRPItemOptions Options,
                                  int CodePage, std::string& Wide) {
+    if (!IsSymbolFontName(QLatin1String(FontName.data(), static_cast<qsizetype>(FontName.size())))) return false;
     const QString name = QString::fromLatin1(FontName.data(), static_cast<qsizetype>(FontName.size()));
-    if (!IsSymbolFontName(name)) return false;
     Wide = QStringToItemText(SymbolFontTextToUnicode(name, ItemTextToQString(Text, Options, CodePage)), rpioUnicode, 0);
     return true;
 }
