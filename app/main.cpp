@@ -1,26 +1,13 @@
-// Start of the program: the application, its fonts, the main window, the loop.
-#include "exercises/chapter1/RegisterChapter1.h"
-#include "exercises/chapter2/RegisterChapter2.h"
-#include "exercises/chapter3/RegisterChapter3.h"
-#include "imaging/RegisterImaging.h"
+// Start of the program: the application, its forms, the loop.
+#include "app/Programmstart.h"
 #include "platform/Application.h"
-#include "platform/Fonts.h"
-#include "shell/UNavigation.h"
-#include "shell/UZq.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    ProgrammUmgebungVorbereiten();
     QApplication app(argc, argv);
-    RegisterProgramFonts();
-    RegisterImagingFormats();
-    Application()->Initialize();
-    Application()->SetTitle(QStringLiteral("Pravolin - Grundschule"));
-    Application()->CreateForm(Zq);
-    ShellFormulareErzeugen();
-    RegisterChapter1Exercises();
-    RegisterChapter2Exercises();
-    RegisterChapter3Exercises();
+    ProgrammVorbereiten();
     Application()->Run();
     return 0;
 }

@@ -6,8 +6,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QToolTip>
+#include <QTranslator>
+
+#include <clocale>
 
 namespace {
 
@@ -36,6 +41,33 @@ TApplication::TApplication() : TComponent(nullptr) {
 TApplication::~TApplication() {
     m_mainForm = nullptr;
     DestroyComponents();
+}
+
+void PrepareGermanLocale() {
+    // LC_ALL would win over LC_TIME: it goes to the single categories instead.
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        for (const char* category :
+             {"LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES", "LC_PAPER", "LC_NAME",
+              "LC_ADDRESS", "LC_TELEPHONE", "LC_MEASUREMENT", "LC_IDENTIFICATION"})
+            qputenv(category, all);
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "de_DE.UTF-8");
+}
+
+void TApplication::Initialize() {
+    if (m_initialized || !qApp) return;
+    m_initialized = true;
+    // Qt set the C library to the desktop's language; numbers written and
+    // read through it keep the point.
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 void TApplication::Run() {

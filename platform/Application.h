@@ -11,7 +11,10 @@ public:
     ~TApplication() override;
     QString ClassName() const override { return QStringLiteral("TApplication"); }
 
-    void Initialize() {}
+    // Loads Qt's German translations and makes German the default language, so
+    // that the standard dialogs and buttons speak German whatever the desktop's
+    // language. Only the first call does anything.
+    void Initialize();
     // Creates a form owned by the application; the first one becomes the main form.
     template <class T> T* CreateForm(T*& ref) {
         ref = new T(this);
@@ -53,12 +56,18 @@ public:
 private:
     TForm* m_mainForm = nullptr;
     bool m_terminated = false;
+    bool m_initialized = false;
     QString m_title;
     bool m_showHint = true;
     TColor m_hintColor = clInfoBk;
     int m_hintPause = 500;
     int m_hintHidePause = 2500;
 };
+
+// Before the QApplication exists: dates and month names in Qt's own dialogs
+// (the file list of the open and save dialogs) are German, whatever the
+// desktop's language; every other part of the environment's locale stays.
+void PrepareGermanLocale();
 
 // The one application object (created on first use, freed with the QApplication).
 TApplication* Application();

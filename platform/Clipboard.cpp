@@ -130,6 +130,9 @@ void TClipboard::Assign(const TGraphic& graphic) {
     if (img.isNull()) return;
     Open();
     Adding()->setImageData(img);
+    // A metafile goes as itself too, for programs that take drawings.
+    if (const auto* meta = dynamic_cast<const TMetafile*>(&graphic))
+        Adding()->setData(meta->MimeType(), meta->SaveToStream());
     Close();
 }
 

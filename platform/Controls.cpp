@@ -417,6 +417,17 @@ void TWinControl::Realign() {
     m_aligning = false;
 }
 
+TSize PlacedChildrenExtent(const TWinControl* c) {
+    TSize e{0, 0};
+    for (int i = 0; c && i < c->ControlCount(); ++i) {
+        const TControl* k = c->Controls(i);
+        if (k->Align() != alNone) continue;
+        e.cx = std::max(e.cx, k->Left() + k->Width());
+        e.cy = std::max(e.cy, k->Top() + k->Height());
+    }
+    return e;
+}
+
 void TWinControl::BoundsChanged() {
     Realign();
 }

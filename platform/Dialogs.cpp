@@ -1,5 +1,6 @@
 #include "platform/Dialogs.h"
 
+#include "platform/Application.h"
 #include "platform/Paths.h"
 #include "platform/Printer.h"
 
@@ -33,11 +34,15 @@ class QtResponder : public TDialogResponder {
 public:
     TDialogAnswer Answer(const TDialogRequest& r) override {
         TDialogAnswer a;
-        QWidget* parent = QApplication::activeWindow();
+        // The form in front owns the dialog: it stays in front of it and the
+        // form takes no input until the dialog is answered.
+        TForm* owner = Screen()->ActiveForm();
+        QWidget* parent = owner && owner->Widget() ? owner->Widget() : QApplication::activeWindow();
         switch (r.kind) {
         case TDialogRequest::Message: {
             QMessageBox box(parent);
-            box.setWindowTitle(r.caption.isEmpty() ? QApplication::applicationName() : r.caption);
+            QString title = r.caption.isEmpty() ? Application()->Title() : r.caption;
+            box.setWindowTitle(title.isEmpty() ? QApplication::applicationName() : title);
             box.setText(QString(r.text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
             QMessageBox::StandardButtons buttons;
             for (int ans : r.answers)

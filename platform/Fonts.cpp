@@ -213,6 +213,8 @@ QFont BaseQFont(const TFont& font) {
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     f.setKerning(false);
     if (font.Pitch() == fpFixed) f.setFixedPitch(true);
+    // Qt widens or narrows the glyphs and their advances alike.
+    if (font.Stretch() != 100) f.setStretch(font.Stretch());
     return f;
 }
 

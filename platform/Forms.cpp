@@ -19,6 +19,7 @@
 #include <QPalette>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -59,6 +60,22 @@ void InstallWheelToForm() {
 
 bool offscreen() {
     return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+// Makes a window belong to its owner for the window manager: it stays in
+// front of the owner (also of one that stays on top), and activating the
+// owner activates it instead.
+void SetWindowOwner(QWidget* window, QWidget* owner) {
+    if (!window) return;
+    QWindow* ownerWindow = owner ? owner->window()->windowHandle() : nullptr;
+    // Qt names the owner to the window system for dialog windows only.
+    const Qt::WindowFlags flags = window->windowFlags();
+    const Qt::WindowFlags type = ownerWindow ? Qt::Dialog : Qt::Window;
+    if ((flags & Qt::WindowType_Mask) != type) window->setWindowFlags((flags & ~Qt::WindowType_Mask) | type);
+    if (!ownerWindow && !window->windowHandle()) return;
+    // The hint lives on the native window, which must exist before it shows.
+    window->winId();
+    if (QWindow* h = window->windowHandle()) h->setTransientParent(ownerWindow);
 }
 
 } // namespace
@@ -118,11 +135,27 @@ bool TForm::CanResize(int& width, int& height) {
     return resize;
 }
 
+void TForm::SetMinClientSize(int width, int height) {
+    m_constraints.MinWidth = width > 0 ? width + frameW() : 0;
+    m_constraints.MinHeight = height > 0 ? height + frameH() : 0;
+    ApplyConstraints();
+}
+
+void TForm::ApplyConstraints() {
+    if (QWidget* w = Widget())
+        w->setMinimumSize(std::max(0, m_constraints.MinWidth - frameW()),
+                          std::max(0, m_constraints.MinHeight - frameH()));
+    if (Width() < m_constraints.MinWidth || Height() < m_constraints.MinHeight)
+        SetBounds(m_left, m_top, Width(), Height());
+}
+
 void TForm::SetBounds(int left, int top, int width, int height) {
     if (!CanResize(width, height)) {
         width = Width();
         height = Height();
     }
+    width = std::max(width, m_constraints.MinWidth);
+    height = std::max(height, m_constraints.MinHeight);
     int cw = std::max(0, width - frameW());
     int ch = std::max(0, height - frameH());
     bool resized = cw != m_width || ch != m_height;
@@ -147,6 +180,10 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 void TForm::WindowResized(int clientWidth, int clientHeight) {
     if (clientWidth == m_width && clientHeight == m_height) return;
     int w = clientWidth + frameW(), h = clientHeight + frameH();
+    if (w < m_constraints.MinWidth || h < m_constraints.MinHeight) {
+        SetBounds(m_left, m_top, w, h);
+        return;
+    }
     if (!CanResize(w, h)) {
         if (QWidget* widget = Widget()) widget->resize(std::max(1, m_width), std::max(1, m_height));
         return;
@@ -206,6 +243,7 @@ void TForm::SetBorderStyle(TFormBorderStyle s) {
     }
     // The outer size stays; the client area follows the new frame.
     SetBounds(m_left, m_top, outerW, outerH);
+    ApplyConstraints();
 }
 
 TWinControl* TForm::ActiveControl() const {
@@ -380,6 +418,9 @@ TModalResult TForm::ShowModal() {
     m_modalResult = mrNone;
     QWidget* w = Widget();
     w->setWindowModality(Qt::ApplicationModal);
+    // The form in front owns the new window, wherever it is opened from.
+    TForm* owner = Screen()->ActiveForm();
+    SetWindowOwner(w, owner && owner != this ? owner->Widget() : nullptr);
     SetVisible(true);
     for (;;) {
         if (alive.expired()) return mrCancel;
@@ -403,7 +444,10 @@ TModalResult TForm::ShowModal() {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     m_modal = false;
-    if (w) w->setWindowModality(Qt::NonModal);
+    if (w) {
+        w->setWindowModality(Qt::NonModal);
+        SetWindowOwner(w, nullptr);
+    }
     Application()->FormClosed(this);
     return m_modalResult;
 }

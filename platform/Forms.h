@@ -351,7 +351,18 @@ private:
     int m_tabOrder = 0;
 };
 
+// The room the placed (not aligned) children of a control take up: their
+// largest right and bottom edges, hidden ones included.
+TSize PlacedChildrenExtent(const TWinControl* c);
+
 // ---- forms ---------------------------------------------------------------------
+
+// The smallest outer size a form may take, whether the program sizes it or the
+// user drags its edges; 0 sets no limit.
+struct TSizeConstraints {
+    int MinWidth = 0;
+    int MinHeight = 0;
+};
 
 // Outer frame added to a form's client area by its border (bsNone has none):
 // the frame the program's forms were laid out for, four pixels round and a
@@ -377,6 +388,9 @@ public:
     void SetClientHeight(int h);
 
     void SetCaption(const QString& c) override;
+    const TSizeConstraints& Constraints() const { return m_constraints; }
+    // Keeps the client area at least that large (0: no limit); a smaller form grows.
+    void SetMinClientSize(int width, int height);
     // Scales the children and the form's font; the form keeps its size (the
     // program sets that itself).
     void ScaleBy(int M, int D) override;
@@ -451,6 +465,8 @@ private:
     bool DoClose();
     void PlaceForShowing();
     void FinishHide();
+    // The window may not be made smaller than the constraints allow.
+    void ApplyConstraints();
     int frameW() const { return m_borderStyle == bsNone ? 0 : FormFrameWidth; }
     int frameH() const { return m_borderStyle == bsNone ? 0 : FormFrameHeight; }
 
@@ -472,6 +488,7 @@ private:
     bool m_freePending = false;
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     TCanvas* m_paintCanvas = nullptr;
+    TSizeConstraints m_constraints;
 };
 
 // Keeps a form's handler counted as running for the scope.
@@ -505,6 +522,10 @@ public:
     TForm* ActiveForm() const;
     TCursor Cursor() const { return m_cursor; }
     void SetCursor(TCursor c);
+    // Cursors a library brings along, by their number (pictures loaded at
+    // start); QtCursor answers them. A later registration of a number wins.
+    void RegisterCursor(TCursor c, const QCursor& cursor);
+    bool HasCursor(TCursor c) const;
 
     // Book-keeping of the forms.
     void FormShown(TForm* f);

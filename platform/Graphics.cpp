@@ -110,7 +110,7 @@ TFont::TFont() = default;
 TFont::TFont(const TFont& other)
     : m_name(other.m_name), m_height(other.m_height), m_color(other.m_color), m_style(other.m_style),
       m_charset(other.m_charset), m_pitch(other.m_pitch), m_orientation(other.m_orientation),
-      m_pixelsPerInch(other.m_pixelsPerInch) {}
+      m_stretch(other.m_stretch), m_pixelsPerInch(other.m_pixelsPerInch) {}
 
 TFont& TFont::operator=(const TFont& other) {
     if (this != &other) {
@@ -175,6 +175,13 @@ void TFont::SetOrientation(int tenths) {
     Changed();
 }
 
+void TFont::SetStretch(int percent) {
+    percent = std::clamp(percent, 1, 4000);
+    if (percent == m_stretch) return;
+    m_stretch = percent;
+    Changed();
+}
+
 void TFont::SetPixelsPerInch(int ppi) {
     if (ppi > 0) m_pixelsPerInch = ppi;
 }
@@ -191,11 +198,12 @@ void TFont::Assign(const TFont& other) {
     m_charset = other.m_charset;
     m_pitch = other.m_pitch;
     m_orientation = other.m_orientation;
+    m_stretch = other.m_stretch;
     Changed();
 }
 
 bool TFont::SameAs(const TFont& other) const {
     return m_name == other.m_name && m_height == other.m_height && m_color == other.m_color &&
            m_style == other.m_style && m_charset == other.m_charset && m_pitch == other.m_pitch &&
-           m_orientation == other.m_orientation;
+           m_orientation == other.m_orientation && m_stretch == other.m_stretch;
 }

@@ -217,13 +217,16 @@ public:
     // Text direction in tenths of a degree, counter-clockwise.
     int Orientation() const { return m_orientation; }
     void SetOrientation(int tenths);
+    // Width of the characters in percent of their normal width (1 .. 4000).
+    int Stretch() const { return m_stretch; }
+    void SetStretch(int percent);
     int PixelsPerInch() const { return m_pixelsPerInch; }
     void SetPixelsPerInch(int ppi); // keeps Height; a printer canvas sets its own
 
     // Copies everything but PixelsPerInch; between different resolutions the
     // point size is kept.
     void Assign(const TFont& other);
-    // Same look (name, height, colour, style, charset, pitch, orientation).
+    // Same look (name, height, colour, style, charset, pitch, orientation, stretch).
     bool SameAs(const TFont& other) const;
 
     std::function<void()> OnChange;
@@ -237,6 +240,7 @@ private:
     TFontCharset m_charset = DEFAULT_CHARSET;
     TFontPitch m_pitch = fpDefault;
     int m_orientation = 0;
+    int m_stretch = 100;
     int m_pixelsPerInch = 96;
 };
 

@@ -222,9 +222,16 @@ private:
 };
 
 // A Windows or enhanced metafile. The bytes are kept unchanged; the size comes
-// from the header; drawing shows a frame in its place.
+// from the header. The first drawing converts the records into an SVG
+// document (see MetafileConvert.h), kept for every later drawing and shared
+// by copies; records that cannot be converted draw a frame in their place.
+class TMetafileRendering;
+
 class TMetafile : public TGraphic {
 public:
+    TMetafile();
+    ~TMetafile() override;
+
     QString ClassName() const override { return QStringLiteral("TMetafile"); }
     int Width() const override { return m_width; }
     int Height() const override { return m_height; }
@@ -232,7 +239,7 @@ public:
     void SetHeight(int h) override;
     bool Empty() const override { return m_data.isEmpty(); }
     bool Enhanced() const { return m_enhanced; }
-    void SetEnhanced(bool e) { m_enhanced = e; }
+    void SetEnhanced(bool e);
     // Size in 0.01 mm.
     int MMWidth() const;
     int MMHeight() const;
@@ -240,6 +247,14 @@ public:
     void SetMMHeight(int v);
     // Units per inch of a placeable Windows metafile (0 when not placeable).
     int Inch() const { return m_inch; }
+    // True when the records pass the limits and their chain holds (nothing
+    // is converted).
+    bool CheckRecords() const;
+    // True when the records convert into a picture (converts on first use).
+    bool HasPicture() const;
+    // The MIME type other programs exchange such a metafile under.
+    QString MimeType() const { return MimeType(m_enhanced); }
+    static QString MimeType(bool enhanced);
 
     void Draw(TCanvas& canvas, const TRect& r) const override;
     bool LoadFromStream(const QByteArray& data) override;
@@ -249,11 +264,14 @@ public:
     QImage ToImage() const override;
 
 private:
+    TMetafileRendering* Rendering() const;
     QByteArray m_data;
     bool m_enhanced = false;
     int m_width = 0;
     int m_height = 0;
     int m_inch = 0;
+    mutable std::shared_ptr<TMetafileRendering> m_rendering;
+    mutable bool m_converted = false;
 };
 
 using TGraphicFactory = std::function<std::unique_ptr<TGraphic>()>;

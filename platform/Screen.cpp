@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <map>
 
 // ---- TScreen ---------------------------------------------------------------------
 
@@ -65,6 +66,23 @@ void TScreen::SetCursor(TCursor c) {
     if (m_cursor != crDefault) QApplication::restoreOverrideCursor();
     m_cursor = c;
     if (c != crDefault) QApplication::setOverrideCursor(QtCursor(c));
+}
+
+namespace {
+
+std::map<TCursor, QCursor>& RegisteredCursors() {
+    static std::map<TCursor, QCursor> cursors;
+    return cursors;
+}
+
+} // namespace
+
+void TScreen::RegisterCursor(TCursor c, const QCursor& cursor) {
+    RegisteredCursors()[c] = cursor;
+}
+
+bool TScreen::HasCursor(TCursor c) const {
+    return RegisteredCursors().count(c) != 0;
 }
 
 void TScreen::FormShown(TForm* f) {
@@ -144,6 +162,7 @@ QCursor PatternCursor(const char* const* Rows, int Count, int Width, bool Mirror
 } // namespace
 
 QCursor QtCursor(TCursor c) {
+    if (const auto it = RegisteredCursors().find(c); it != RegisteredCursors().end()) return it->second;
     if (c == crSelectCol || c == crSelectRow) {
         // A short thick arrow pointing down into the column, or (turned)
         // right into the row; the hot spot is its tip.

@@ -6,6 +6,7 @@ Everything is drawn at twice the size and scaled down, for smooth edges, and
 stored with a small palette so that the pages stay small.
 """
 import math
+import os
 
 from PIL import Image, ImageDraw, ImageFont
 
@@ -28,6 +29,9 @@ HELLGRAU = (225, 225, 225)
 ORANGE = (240, 140, 0)
 FORMFARBE = (184, 209, 228)
 TEAL = (0, 128, 128)
+
+RESSOURCEN = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "resources")
+TASTENBILD_LOESCHEN = os.path.join(RESSOURCEN, "glyph_loeschen.png")
 
 
 class Leinwand:
@@ -89,6 +93,11 @@ class Leinwand:
     def text(self, x, y, s, groesse=16, farbe=SCHWARZ, fett=False, anker="mm"):
         """Text at (x, y); the anchor as in PIL ("mm" centred, "lm" left, "rm" right)."""
         self.d.text((x * S, y * S), s, fill=farbe, font=self.font(groesse, fett), anchor=anker)
+
+    def einsetzen(self, datei, x, y):
+        """A picture of the program's resources, its pixels at half size, top left at (x, y)."""
+        bild = Image.open(datei).convert("RGBA")
+        self.img.paste(bild, (int(x * S), int(y * S)), bild)
 
     def breite(self, s, groesse=16, fett=False):
         return self.d.textlength(s, font=self.font(groesse, fett)) / S
@@ -830,11 +839,15 @@ def anleitung_uebung():
     L.rechteck(60, 165, 390, 190, SCHWARZ, None)
     L.text(225, 178, "Super, das Ergebnis ist richtig.", 13, (0, 255, 0), True)
     # The keypad as the exercise window has it: the arrows and the delete key
-    # on top, then the digits in pairs, the comma and the return key.
+    # on top, then the digits in pairs, the comma and the return key. The
+    # delete key shows what the program's key shows: the left arrow over the
+    # keypad's own delete picture.
     L.rechteck(440, 36, 586, 284, (214, 224, 240), None)
     knopf(L, 448, 42, 32, 30, "←", SCHWARZ, 16)
     knopf(L, 482, 42, 32, 30, "→", SCHWARZ, 16)
-    knopf(L, 516, 42, 64, 30, "löschen", SCHWARZ, 11)
+    knopf(L, 516, 42, 64, 30, "", SCHWARZ, 16)
+    L.text(548, 50, "←", 16, SCHWARZ, True)
+    L.einsetzen(TASTENBILD_LOESCHEN, 538, 59)
     tasten = ["1", "2", "3", "4", "5", "6", "7", "8", "9", "0", ",", ""]
     for i, t in enumerate(tasten):
         knopf(L, 448 + (i % 2) * 68, 76 + (i // 2) * 34, 64, 30, t, SCHWARZ, 16)

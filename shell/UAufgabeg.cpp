@@ -282,6 +282,7 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TAufgabeg::FormActivate(TObject*) {
+    SetMinClientSize(0, 0);
     SetFormStyle(FSetup.SOT ? fsStayOnTop : fsNormal);
     if (FSetup.CW) {
         // SetBounds keeps the outer size; SetLeft/SetTop of a form would not.
@@ -324,6 +325,9 @@ void TAufgabeg::FormActivate(TObject*) {
 
     Skalieren();
     Zentrieren();
+    // The task area and the bars do not scroll sideways: the window keeps the
+    // size it was laid out for, so that every control stays reachable.
+    SetMinClientSize(ClientWidth(), ClientHeight());
     SkriptAnbieten();
 }
 

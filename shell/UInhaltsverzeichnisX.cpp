@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+#include <algorithm>
+
 namespace {
 
 constexpr TColor kTitelFarbe = 11312966;
@@ -112,6 +114,12 @@ TInhaltsverzeichnisX::TInhaltsverzeichnisX(TComponent* AOwner) : TForm(AOwner) {
 
     B_PanelVZ = make<TPanel>(this, this, "B_PanelVZ");
     B_PanelVZ->SetAlign(alClient);
+    // Both buttons of the bottom bar side by side and a few lines of the
+    // contents, which scrolls by itself.
+    SetMinClientSize(std::max(PlacedChildrenExtent(B_PanelButtons).cx + B_PanelButtonende->Width(),
+                              PlacedChildrenExtent(B_PanelVzText).cx) +
+                         8,
+                     B_PanelTitel->Height() + B_PanelVzText->Height() + B_PanelButtons->Height() + 120);
 
     SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
     ProgrammEnde->OnClick = [this](TObject* s) { ProgrammEndeClick(s); };

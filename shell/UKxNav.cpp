@@ -14,6 +14,8 @@
 
 #include <QImage>
 
+#include <algorithm>
+
 TKxNav* KxNav = nullptr;
 QString Anwendungsverzeichnis;
 
@@ -93,6 +95,12 @@ TKxNav::TKxNav(TComponent* AOwner) : TForm(AOwner) {
     LogButton->Glyph()->SetImage(QImage(QStringLiteral(":/glyph_logbuch.png")));
 
     LogPanelErzeugen();
+    // The page and the log scroll by themselves; the button bars and the log's
+    // head do not, and a narrower window would hide their buttons.
+    SetMinClientSize(std::max({PlacedChildrenExtent(Panel1).cx, PlacedChildrenExtent(Panel2).cx,
+                               PlacedChildrenExtent(Panel4).cx}) +
+                         8,
+                     Panel2->Height() + Panel4->Height() + 80);
 
     RPPrint1 = new TRPPrint(this);
     RPPrint1->SetName(QStringLiteral("RPPrint1"));

@@ -41,6 +41,12 @@ TBitBtn* ZurueckKnopf(TForm* Form, int Links, int Oben) {
     return b;
 }
 
+// The buttons stay whole however small the window is made.
+void MindestgroesseNachInhalt(TForm* Form) {
+    const TSize Inhalt = PlacedChildrenExtent(Form);
+    Form->SetMinClientSize(Inhalt.cx + 8, Inhalt.cy + 8);
+}
+
 struct TKapitelKnopf {
     const char* Caption;
     const char* Abschnitt;
@@ -66,6 +72,7 @@ TZqK::TZqK(TComponent* AOwner) : TForm(AOwner) {
     BitBtn1 = ZurueckKnopf(this, 520, 160);
     Button4 = Knopf(this, QStringLiteral("Button4"), QString(), 8, 232, 500, 60, 21);
     Button4->SetVisible(false);
+    MindestgroesseNachInhalt(this);
     Button1->OnClick = [](TObject*) { KapitelOeffnen(1); };
     Button2->OnClick = [](TObject*) { KapitelOeffnen(2); };
     Button3->OnClick = [](TObject*) { KapitelOeffnen(3); };
@@ -122,6 +129,7 @@ TZqKapitel::TZqKapitel(TComponent* AOwner, int Kapitel) : TForm(AOwner), m_kapit
         b->OnClick = [Abschnitt](TObject*) { AbschnittOeffnen(Abschnitt); };
     }
     BitBtn1 = ZurueckKnopf(this, K.ZurueckLinks, K.ZurueckOben);
+    MindestgroesseNachInhalt(this);
 }
 
 TZqKapitel* OffenesKapitel(int Kapitel) {

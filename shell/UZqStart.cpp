@@ -2,6 +2,8 @@
 
 #include "shell/UAbschnitte.h"
 
+#include <algorithm>
+
 TZqStart* ZqStart = nullptr;
 
 namespace {
@@ -65,6 +67,11 @@ TZqStart::TZqStart(TComponent* AOwner) : TForm(AOwner) {
 
     SpeedButton1->OnClick = [this](TObject* s) { SpeedButton1Click(s); };
     SpeedButton2->OnClick = [this](TObject* s) { SpeedButton2Click(s); };
+    // Room for both buttons side by side below the labels (see Anordnen).
+    int Unten = 0;
+    for (TLabel* l : {Label1, Label2, Label3, Label4})
+        Unten = std::max(Unten, l->Top() + l->Height());
+    SetMinClientSize(25 + SpeedButton1->Width() + 20 + 330, Unten + 20 + 100);
     OnActivate = [this](TObject* s) { FormActivate(s); };
     OnCanResize = [this](TObject* s, int& w, int& h, bool& r) { FormCanResize(s, w, h, r); };
 }

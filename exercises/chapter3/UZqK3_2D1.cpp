@@ -160,12 +160,14 @@ TZqK3_2D1::TZqK3_2D1(TComponent* AOwner) : TAufgabeg(AOwner) {
         PanelFarbe[i]->OnClick = [this](TObject* s) { PanelFarbe1Click(s); };
     }
 
-    BitBtn7 = Knopf(this, nullptr, QStringLiteral("BitBtn7"), QStringLiteral("prüfen"), 600, 240, 100, 32);
+    // The buttons, the background box and the help panel stand right of the
+    // yellow hint, whose text must not run under them.
+    BitBtn7 = Knopf(this, nullptr, QStringLiteral("BitBtn7"), QStringLiteral("prüfen"), 632, 240, 100, 32);
     BitBtn7->OnClick = [this](TObject* s) { BitBtn7Click(s); };
-    BitBtn13 = Knopf(this, nullptr, QStringLiteral("BitBtn13"), QStringLiteral("Hilfe"), 600, 280, 100, 32);
+    BitBtn13 = Knopf(this, nullptr, QStringLiteral("BitBtn13"), QStringLiteral("Hilfe"), 632, 280, 100, 32);
     BitBtn13->Font()->SetColor(clGreen);
     BitBtn13->OnClick = [this](TObject* s) { BitBtn13Click(s); };
-    Panel4 = Feld(this, nullptr, QStringLiteral("Panel4"), 600, 352, 260, 90, RGB(255, 255, 128));
+    Panel4 = Feld(this, nullptr, QStringLiteral("Panel4"), 632, 352, 260, 90, RGB(255, 255, 128));
     Beschriftung(this, Panel4, QStringLiteral("Label6"), QStringLiteral("Erstelle dir ein Papiermodell."), 8, 4);
     Beschriftung(this, Panel4, QStringLiteral("Label7"),
                  QStringLiteral("Die farbigen Flächen bilden die\nAußenflächen des Würfels."), 8, 32);
@@ -174,7 +176,7 @@ TZqK3_2D1::TZqK3_2D1(TComponent* AOwner) : TAufgabeg(AOwner) {
     CheckHG = new TCheckBox(this);
     CheckHG->SetName(QStringLiteral("CheckHG"));
     CheckHG->SetParent(B_ScrollBox);
-    CheckHG->SetBounds(600, 320, 200, 24);
+    CheckHG->SetBounds(632, 320, 200, 24);
     CheckHG->SetCaption(QStringLiteral("weißer Hintergrund"));
     CheckHG->SetChecked(true);
     CheckHG->OnClick = [this](TObject* s) { CheckHGClick(s); };

@@ -141,13 +141,9 @@ public:
 
     // Document-side notifications.
     void DoCaretMove();
-    // Dragging the selection out: what the drag offers (the clipboard's
-    // formats), the effects it allows (1 copy, 2 move), its start (from the
-    // document's mouse handling) and its end with the effect done (0 none).
-    std::unique_ptr<QMimeData> CreateDragData();
-    int AllowedDragEffects();
-    void StartDragSelection();
-    void DoneDragging(int Effect);
+    // Dragging the selection out: the editor also moves it (see the view).
+    int AllowedDragEffects() override;
+    void DoneDragging(int Effect) override;
 
     // ---- a table cell edited in place in this control (RPTableInplace.cpp)
     TControl* GetCellEditor() override;
@@ -206,7 +202,6 @@ private:
     void AcceptInput();
     bool m_caretOn = true;
     int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
-    int m_pressX = 0, m_pressY = 0;         // where the left button went down
 };
 
 class TRichPadEdit : public TCustomRichPadEdit {

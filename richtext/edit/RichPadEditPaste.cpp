@@ -2,7 +2,6 @@
 // picture resizer.
 #include <QApplication>
 #include <QClipboard>
-#include <QDrag>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -75,15 +74,26 @@ QUrl DroppedLink(const QMimeData& Data) {
 }
 
 // A picture from encoded picture data: our own picture classes keep the
-// bytes (GIF, JPEG, PNG); what only Qt reads becomes a bitmap. Metafiles
-// have nothing to draw them with here and are not taken.
+// bytes (GIF, JPEG, PNG, metafiles); what only Qt reads becomes a bitmap.
+// Metafile records are walked before they are taken in.
 std::unique_ptr<TGraphic> PictureFromBytes(const QByteArray& Bytes) {
     std::unique_ptr<TGraphic> g = TPicture::CreateForData(Bytes);
-    if (g && dynamic_cast<TMetafile*>(g.get())) return nullptr;
+    if (auto* meta = dynamic_cast<TMetafile*>(g.get())) {
+        if (!meta->LoadFromStream(Bytes) || !meta->CheckRecords()) return nullptr;
+        return g;
+    }
     if (g && g->LoadFromStream(Bytes) && !g->Empty()) return g;
     const QImage image = QImage::fromData(Bytes);
     if (image.isNull()) return nullptr;
     return std::make_unique<TBitmap>(image);
+}
+
+// A metafile other programs offer as itself.
+std::unique_ptr<TGraphic> MetafileFromMime(const QMimeData& Data) {
+    for (const QString& mime : Data.formats())
+        if (IsMetafileMime(mime))
+            if (auto g = PictureFromBytes(Data.data(mime)); dynamic_cast<TMetafile*>(g.get())) return g;
+    return nullptr;
 }
 
 std::unique_ptr<TGraphic> PictureFromMime(const QMimeData& Data) {
@@ -100,9 +110,8 @@ std::unique_ptr<TGraphic> PictureFromMime(const QMimeData& Data) {
 // A dropped file as a picture, judged by its first bytes before the whole
 // file is read: a large file of another kind is never loaded for nothing.
 std::unique_ptr<TGraphic> PictureFromFile(QFile& File) {
-    const std::unique_ptr<TGraphic> probe = TPicture::CreateForData(File.peek(64));
-    if (probe ? dynamic_cast<TMetafile*>(probe.get()) != nullptr : QImageReader::imageFormat(&File).isEmpty())
-        return nullptr;
+    const std::unique_ptr<TGraphic> probe = TPicture::CreateForData(File.peek(88));
+    if (!probe && QImageReader::imageFormat(&File).isEmpty()) return nullptr;
     File.seek(0);
     return PictureFromBytes(File.readAll());
 }
@@ -149,6 +158,7 @@ bool TCustomRichPadEdit::HasInsertableFormat(const QMimeData& Data, TRPDragDropF
         const QStringList mimes = Data.formats();
         if (Data.hasImage() || std::any_of(mimes.cbegin(), mimes.cend(), IsPictureMime)) return true;
     }
+    if ((Formats & rpddMetafile) && MetafileFromMime(Data)) return true;
     return (Formats & (rpddText | rpddUnicodeText)) &&
            (Data.hasText() || Data.hasHtml() || Data.hasFormat(HTMLFormatMime()));
 }
@@ -224,6 +234,10 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
     if (Formats & rpddBitmap)
         if (auto g = PictureFromMime(Data))
             return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
+    if (Formats & rpddMetafile)
+        if (auto g = MetafileFromMime(Data))
+            return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0),
+                                        false, false);
     if (text && Data.hasText() && InsertPlainText(Data.text())) return true;
     if (!files.isEmpty()) return InsertDroppedFiles(files);
     return false;
@@ -287,43 +301,9 @@ bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
 // ---------------------------------------------------------------------------
 // Drag and drop
 
-std::unique_ptr<QMimeData> TCustomRichPadEdit::CreateDragData() {
-    TRPEditRPData* d = EditData();
-    auto mime = std::make_unique<QMimeData>();
-    const std::string block = d->GetSelRPFBlock(EffectiveColor(), Background.get());
-    mime->setData(RPFMime(), QByteArray(block.data(), static_cast<qsizetype>(block.size())));
-    std::string rtf;
-    if (SaveRTFToStream(rtf, true)) {
-        const QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
-        mime->setData(MimeRTF, bytes);
-        mime->setData(MimeRTF2, bytes);
-    }
-    mime->setText(d->GetSelText());
-    if (TGraphic* g = d->GetSelectedImage()) {
-        const QImage image = g->ToImage();
-        if (!image.isNull()) mime->setImageData(image);
-    }
-    return mime;
-}
-
 int TCustomRichPadEdit::AllowedDragEffects() {
     // Moving takes the text away from here: only where it may be deleted.
     return ReadOnly() || !EditData()->CanDeleteSelection() ? 1 : 1 | 2;
-}
-
-void TCustomRichPadEdit::StartDragSelection() {
-    TRPEditRPData* d = EditData();
-    d->State &= ~rpstDragPending;
-    if (!d->SelectionExists(false, false) || !Widget() || (d->State & rpstDragging)) return;
-    auto* drag = new QDrag(Widget());
-    drag->setMimeData(CreateDragData().release());
-    d->State |= rpstDragging;
-    d->State &= ~rpstDroppedIntoItself;
-    const int effects = AllowedDragEffects();
-    const Qt::DropActions allowed = (effects & 2) ? Qt::CopyAction | Qt::MoveAction : Qt::CopyAction;
-    const Qt::DropAction done = drag->exec(allowed, (effects & 2) ? Qt::MoveAction : Qt::CopyAction);
-    d->State &= ~rpstDragging;
-    DoneDragging(done == Qt::MoveAction ? 2 : done == Qt::CopyAction ? 1 : 0);
 }
 
 void TCustomRichPadEdit::DoneDragging(int Effect) {
@@ -449,8 +429,6 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
 void TCustomRichPadEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     CloseCellEditorForPress(X, Y);
     TRPEditRPData* d = EditData();
-    m_pressX = X;
-    m_pressY = Y;
     if (Button == mbLeft && d->Resizer && d->Resizer->StartDrag(X, Y, d->GetHOffs(), d->GetVOffs())) {
         SetCurrentCursor(crCross);
         Invalidate();
@@ -461,15 +439,7 @@ void TCustomRichPadEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X
 
 void TCustomRichPadEdit::MouseMove(TShiftState Shift, int X, int Y) {
     TRPEditRPData* d = EditData();
-    if (d->State & rpstDragPending) {
-        if (!(Shift & ssLeft)) {
-            d->State &= ~rpstDragPending;
-        } else {
-            if (std::abs(X - m_pressX) + std::abs(Y - m_pressY) >= QApplication::startDragDistance())
-                StartDragSelection();
-            return;
-        }
-    }
+    if (DragPendingMove(Shift, X, Y)) return;
     if (d->Resizer && d->Resizer->Dragging) {
         d->Resizer->DragTo(X, Y, (Shift & ssShift) != 0, (Shift & ssCtrl) != 0, d->GetHOffs(), d->GetVOffs());
         Invalidate();

@@ -153,9 +153,10 @@ void TFontInfo::AssignToLogFont(TFont& LogFont, const TCanvas& Canvas) const {
 }
 
 void TFontInfo::Apply(TCanvas& Canvas, TRPBiDiMode DefBiDiMode) const {
-    // The canvas font has no character width, so CharScale is not applied.
     TFont* f = Canvas.Font();
     f->SetStyle(Style);
+    // Scaled characters are measured, drawn and printed at their width.
+    f->SetStretch(CharScale);
     auto infos = dynamic_cast<const TFontInfos*>(Collection());
     if (infos && infos->PixelsPerInch > 0)
         f->SetHeight(-MulDiv(Size, infos->PixelsPerInch, 72));

@@ -373,8 +373,10 @@ TControl* TRichPadRPData::GetCellEditor() {
     return OwnerView ? OwnerView->GetCellEditor() : nullptr;
 }
 bool TRichPadRPData::CanStartDragging() {
-    // Dragging out of a view comes with the drag-and-drop support.
-    return false;
+    // The selection of a view's own document is dragged out (copied), unless
+    // the options forbid it or a drag is running.
+    return OwnerView && (GetFlags() & rpflMainDocument) && !(GetOptions() & rpoDisallowDrag) &&
+           !(State & rpstDragging);
 }
 void TRichPadRPData::PostDragStart() {}
 void TRichPadRPData::SetFocusToControl() {

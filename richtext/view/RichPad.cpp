@@ -239,6 +239,10 @@ void TCustomRichPad::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         if (!(Shift & ssDouble) && CanFocus()) SetFocus();
     }
     TRPScroller::MouseDown(Button, Shift, X, Y);
+    if (Button == mbLeft) {
+        m_pressX = X;
+        m_pressY = Y;
+    }
     m_data->MouseDown(Button, Shift, X, Y);
     if (Button == mbLeft) StartAutoScroll(false);
 }
@@ -258,13 +262,24 @@ void TCustomRichPad::MouseMove(TShiftState Shift, int X, int Y) {
     m_autoVStep = AutoStep(Y, ClientHeight());
     m_autoHStep = AutoStep(X, ClientWidth());
     TRPScroller::MouseMove(Shift, X, Y);
+    if (DragPendingMove(Shift, X, Y)) return;
     m_data->MouseMove(Shift, X, Y);
 }
 
 void TCustomRichPad::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    // Released before a drag began: a click in the selection, which collapses there.
+    const bool click = (m_data->State & rpstDragPending) != 0;
+    m_data->State &= ~rpstDragPending;
     TRPScroller::MouseUp(Button, Shift, X, Y);
     if (Button == mbLeft) StopAutoScroll();
     m_data->MouseUp(Button, Shift, X, Y);
+    if (click) {
+        int dItem = -1, dOffs = 0, item = -1, offs = 0;
+        m_data->FindDrawItemAtPos(X + m_data->GetHOffs(), Y + m_data->GetVOffs(), true, dItem, dOffs);
+        m_data->DrawItemToItemPos(dItem, dOffs, offs, item);
+        if (item >= 0) SetSelectionBounds(item, offs, item, offs);
+        Invalidate();
+    }
     if (Button == mbRight) {
         TCustomRichPad* root = RootControl();
         bool handled = false;

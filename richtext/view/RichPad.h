@@ -19,6 +19,7 @@
 #include "richtext/view/RPControlData.h"
 #include "richtext/view/RPScroller.h"
 
+class QMimeData;
 class TRPStyle;
 class TRPLayoutInfo;
 class TRPRTFReaderProperties;
@@ -250,6 +251,18 @@ public:
     // The control whose document holds this one (a cell editor's host), or itself.
     virtual TCustomRichPad* RootControl() { return this; }
 
+    // ---- dragging the selection out (RichPadDrag.cpp)
+    // What the drag offers: the clipboard's formats of the selection (RPF,
+    // RTF, text, and a single selected picture as itself).
+    std::unique_ptr<QMimeData> CreateDragData();
+    // The effects a drag out of the control allows: 1 copy, 2 move. A view
+    // only lets its text be copied.
+    virtual int AllowedDragEffects() { return 1; }
+    // Runs the drag (from a press inside the selection that moved on).
+    void StartDragSelection();
+    // The drag ended with the effect done (0 none, 1 copy, 2 move).
+    virtual void DoneDragging(int Effect) { (void)Effect; }
+
     // ---- used by the document
     void ScrollToY(int Y, bool Redraw);
 
@@ -274,6 +287,10 @@ protected:
     void DestroyWnd() override;
     void DispatchDeferredEvent(const TDeferredEvent& Event);
     void SimulateMouseMove();
+    // A press inside the selection waits for the pointer to move on, which
+    // starts a drag; true when the move was taken for that.
+    bool DragPendingMove(TShiftState Shift, int X, int Y);
+    int m_pressX = 0, m_pressY = 0; // where the left button went down
 
 private:
     std::unique_ptr<TRichPadRPData> m_data;

@@ -8,6 +8,7 @@
 #include "platform/TextMetrics.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAufgabeg.h"
+#include "term/USetup.h"
 
 #include <QImage>
 #include <QPainter>
@@ -227,6 +228,71 @@ TEST_P(Galerie, NichtsIstAbgeschnittenOderVerdeckt) {
     f->Close();
     ProcessEvents();
     delete f;
+    Screen()->Reset();
+}
+
+// Made smaller by the user, the window keeps the size it was laid out for:
+// every control of the task area, the bottom bar and the keypad stays inside.
+QStringList AusserhalbNachVerkleinern(TAufgabeg* f) {
+    const QSize Vorher = f->Widget()->size();
+    f->Widget()->resize(Vorher.width() / 2, Vorher.height() / 2);
+    ProcessEvents();
+    QStringList Fehler;
+    if (f->Widget()->size() != Vorher || f->ClientWidth() != Vorher.width() ||
+        f->ClientHeight() != Vorher.height())
+        Fehler
+            << QStringLiteral("Fenster verkleinert auf %1 x %2").arg(f->ClientWidth()).arg(f->ClientHeight());
+    for (int i = 0; i < f->ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TControl*>(f->Components(i));
+        if (!c || c == f || !Zuschauen(c, f) || c->Width() <= 0 || c->Height() <= 0) continue;
+        const QRect r(c->Widget()->mapTo(f->Widget(), QPoint(0, 0)), c->Widget()->size());
+        if (!f->Widget()->rect().contains(r))
+            Fehler << QStringLiteral("%1 nicht erreichbar")
+                          .arg(c->Name().isEmpty() ? c->ClassName() : c->Name());
+    }
+    return Fehler;
+}
+
+TEST_P(Galerie, FensterWirdNichtKleinerAlsSeinAufbau) {
+    SeedScope Seed(4711);
+    Screen()->SetSize(1280, 1024);
+    std::unique_ptr<TAufgabeg> f(AufgabeErzeugen(GetParam(), Application()));
+    ASSERT_TRUE(f);
+    ShowAndActivate(f.get());
+    const QStringList Fehler = AusserhalbNachVerkleinern(f.get());
+    EXPECT_TRUE(Fehler.isEmpty()) << Fehler.join(QLatin1Char('\n')).toStdString();
+    f->Close();
+    ProcessEvents();
+    Screen()->Reset();
+}
+
+// The same with the setup's scaling and enlargement: the size they give is the
+// smallest.
+TEST(Galerie, SkaliertUndVergroessertBleibtAllesErreichbar) {
+    RegisterChapter1Exercises();
+    RegisterChapter2Exercises();
+    RegisterChapter3Exercises();
+    SeedScope Seed(4711);
+    Screen()->SetSize(1920, 1200);
+    for (int Fall = 0; Fall < 2; ++Fall) {
+        FSetup.Skalieren = Fall == 0;
+        FSetup.Skalierungsfaktor = 2;
+        FSetup.CW = Fall == 1;
+        FSetup.WDX = 120;
+        FSetup.WDY = 80;
+        for (const char* Klasse : {"TZqK1_3A1", "TZqK2_1C1", "TZqK3_2D1"}) {
+            SCOPED_TRACE(std::string(Klasse) + (Fall == 0 ? " skaliert" : " vergrößert"));
+            std::unique_ptr<TAufgabeg> f(AufgabeErzeugen(QString::fromLatin1(Klasse), Application()));
+            ASSERT_TRUE(f);
+            ShowAndActivate(f.get());
+            EXPECT_EQ(f->Width(), Fall == 0 ? 1365 : 1144);
+            const QStringList Fehler = AusserhalbNachVerkleinern(f.get());
+            EXPECT_TRUE(Fehler.isEmpty()) << Fehler.join(QLatin1Char('\n')).toStdString();
+            f->Close();
+            ProcessEvents();
+        }
+    }
+    FSetupZuruecksetzen(QString());
     Screen()->Reset();
 }
 

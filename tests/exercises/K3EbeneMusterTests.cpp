@@ -3,7 +3,11 @@
 
 #include "exercises/chapter3/UZqK3_1A1.h"
 
+#include <QImage>
+#include <QSet>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -150,6 +154,40 @@ TEST(K3Muster, LaterTasksFollowTheirSequencesAndFit) {
     f->NeueAufgabe();
     EXPECT_EQ(Z.Nr, 1);
     EXPECT_EQ(Z.n, 8);
+}
+
+// Every tile, at every task's size, stays inside its circle: no tile pixel on
+// or beyond the circle's outline.
+TEST(K3Muster, TilesStayInsideTheirCircles) {
+    OffeneForm<TZqK3_1A1> f;
+    TMusterZustand& Z = ZqK3_1A1;
+    const QSet<QRgb> Rand = {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(184, 208, 228)};
+    for (int Nr = 1; Nr <= 7; ++Nr) {
+        WeiterZu(f.get(), Nr);
+        for (int Bild = 1; Bild <= 5; ++Bild) {
+            for (int i = 0; i < Z.n; ++i)
+                Z.K[i].Bild = Bild;
+            f->MusterZeichnen(TZqK3_1A1::GanzerRing);
+            const QImage img = f->Image1->Picture()->Bitmap()->ToImage();
+            for (int i = 0; i < Z.n; ++i) {
+                // The circle covers x - R .. x + R - 1: its middle lies half a pixel up and left.
+                const double mx = Z.K[i].x - 0.5, my = Z.K[i].y - 0.5;
+                int Innen = 0, Aussen = 0;
+                for (int y = Z.K[i].y - Z.R - 2; y <= Z.K[i].y + Z.R + 2; ++y)
+                    for (int x = Z.K[i].x - Z.R - 2; x <= Z.K[i].x + Z.R + 2; ++x) {
+                        if (!img.rect().contains(x, y) || Rand.contains(img.pixel(x, y) | 0xFF000000)) continue;
+                        // Neighbouring circles come close: a pixel belongs to the nearest one.
+                        const double d = std::hypot(x - mx, y - my);
+                        bool Naechster = true;
+                        for (int j = 0; j < Z.n && Naechster; ++j)
+                            Naechster = j == i || std::hypot(x - Z.K[j].x + 0.5, y - Z.K[j].y + 0.5) >= d;
+                        if (Naechster) (d <= Z.R - 1.5 ? Innen : Aussen)++;
+                    }
+                EXPECT_GT(Innen, 0) << "Aufgabe " << Nr << ", Bild " << Bild << ", Kreis " << i;
+                EXPECT_EQ(Aussen, 0) << "Aufgabe " << Nr << ", Bild " << Bild << ", Kreis " << i;
+            }
+        }
+    }
 }
 
 } // namespace

@@ -230,6 +230,26 @@ TEST(ColouringNet, ControlsAndViews) {
     EXPECT_TRUE(Z.Netzansicht.Drehung == EinheitsMatrix2());
 }
 
+// "prüfen", "Hilfe", "weißer Hintergrund" and the help panel stand clear of
+// the yellow hint, whose text ran under them, and of everything else.
+TEST(ColouringNet, ButtonsBoxAndPanelsDoNotOverlap) {
+    OffeneForm<TZqK3_2D1> f;
+    f->BitBtn13Click(f->BitBtn13);
+    std::vector<TControl*> Teile = {f->Label3,  f->Image2,  f->Image1,      f->Panel1, f->Panel2, f->Panel3,
+                                    f->BitBtn7, f->BitBtn13, f->RadioGroup1, f->Panel4, f->CheckHG};
+    for (TPanel* p : f->PanelFarbe)
+        Teile.push_back(p);
+    for (size_t i = 0; i < Teile.size(); ++i) {
+        ASSERT_EQ(Teile[i]->Parent(), f->B_ScrollBox) << Teile[i]->Name().toStdString();
+        ASSERT_TRUE(Teile[i]->Showing()) << Teile[i]->Name().toStdString();
+        for (size_t j = i + 1; j < Teile.size(); ++j) {
+            TRect Schnitt;
+            EXPECT_FALSE(IntersectRect(Schnitt, Teile[i]->BoundsRect(), Teile[j]->BoundsRect()))
+                << Teile[i]->Name().toStdString() << " / " << Teile[j]->Name().toStdString();
+        }
+    }
+}
+
 TEST(ColouringNet, NoHelpSwitchDisablesHelp) {
     FSetup.KeineHilfe = true;
     {

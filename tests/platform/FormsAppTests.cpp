@@ -8,9 +8,12 @@
 #include "platform/Wait.h"
 #include "support/FormDriver.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -84,4 +87,19 @@ TEST(ProgramStart, ArgumentsArriveAsTheyAreWithoutAShell) {
     EXPECT_TRUE(QFileInfo::exists(made));
     EXPECT_FALSE(QFileInfo::exists(tmp.path() + "/b"));
     EXPECT_EQ(QDir::currentPath(), cwd); // our own directory never changes
+}
+
+// Start-up makes Qt's own dialogs speak German, whatever the desktop's
+// language: the buttons of a message box and the default language.
+TEST(ApplicationStart, QtsOwnButtonsReadGerman) {
+    Application()->Initialize();
+    Application()->Initialize(); // a second call changes nothing
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
+    QStringList Texte;
+    for (auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Ok, QMessageBox::Cancel})
+        Texte << box.button(b)->text().remove(QLatin1Char('&'));
+    EXPECT_EQ(Texte, QStringList({"Ja", "Nein", "OK", "Abbrechen"}));
+    EXPECT_EQ(QLocale().language(), QLocale::German);
+    EXPECT_EQ(QLocale().toString(1.5), "1,5");
 }

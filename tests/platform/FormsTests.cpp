@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,83 @@ TEST(FormLifecycle, PositionAndMaximisedUseTheScreen) {
     EXPECT_EQ(m->Widget()->size(), QSize(1024, 768));
     EXPECT_EQ(top->Width(), m->ClientWidth());
     m->Close();
+}
+
+// A form shown modally belongs to the form in front: the window system keeps
+// it above that form (of whichever program part it comes from) and hands it
+// the focus; once closed it belongs to nobody again.
+TEST(FormLifecycle, AModalFormBelongsToTheFormInFront) {
+    auto parent = makeForm();
+    auto child = makeForm();
+    auto grandchild = makeForm();
+    QWindow* childOwner = nullptr;
+    QWindow* grandchildOwner = nullptr;
+    Qt::WindowType childType = Qt::Widget;
+    grandchild->OnActivate = [&](TObject*) {
+        grandchildOwner = grandchild->Widget()->windowHandle()->transientParent();
+        grandchild->Close();
+    };
+    child->OnActivate = [&](TObject*) {
+        childOwner = child->Widget()->windowHandle()->transientParent();
+        childType = child->Widget()->windowType();
+        grandchild->ShowModal();
+        child->Close();
+    };
+    ShowAndActivate(parent.get());
+    EXPECT_EQ(child->ShowModal(), mrCancel);
+    EXPECT_EQ(childOwner, parent->Widget()->windowHandle());
+    EXPECT_EQ(grandchildOwner, child->Widget()->windowHandle());
+    EXPECT_EQ(childType, Qt::Dialog);
+    EXPECT_EQ(child->Widget()->windowHandle()->transientParent(), nullptr);
+    EXPECT_EQ(child->Widget()->windowType(), Qt::Window);
+    // Shown on its own it has no owner.
+    ShowAndActivate(child.get());
+    EXPECT_EQ(child->Widget()->windowHandle()->transientParent(), nullptr);
+    child->Close();
+    parent->Close();
+}
+
+// The smallest size holds whether the program or the user sizes the form; the
+// room children take counts the placed ones, hidden ones too, not the aligned.
+TEST(FormLayout, MinimumSizeHoldsForTheProgramAndTheUser) {
+    auto f = makeForm();
+    auto* bar = new TPanel(f.get());
+    bar->SetParent(f.get());
+    bar->SetAlign(alBottom);
+    bar->SetHeight(50);
+    auto* a = new TButton(f.get());
+    a->SetParent(bar);
+    a->SetBounds(10, 4, 300, 40);
+    auto* b = new TButton(f.get());
+    b->SetParent(bar);
+    b->SetBounds(320, 8, 200, 40);
+    b->SetVisible(false);
+    const TSize room = PlacedChildrenExtent(bar);
+    EXPECT_EQ(room.cx, 520);
+    EXPECT_EQ(room.cy, 48);
+    EXPECT_EQ(PlacedChildrenExtent(f.get()).cx, 0);
+
+    f->SetMinClientSize(room.cx + 8, 200);
+    EXPECT_EQ(f->Constraints().MinWidth, 528 + FormFrameWidth);
+    EXPECT_EQ(f->Constraints().MinHeight, 200 + FormFrameHeight);
+    EXPECT_EQ(f->ClientWidth(), 528); // it grew to the limit at once
+    EXPECT_EQ(f->ClientHeight(), 300);
+    f->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(f->ClientWidth(), 528);
+    EXPECT_EQ(f->ClientHeight(), 200);
+    ShowAndActivate(f.get());
+    f->Widget()->resize(300, 120); // the user drags an edge
+    ProcessEvents();
+    EXPECT_EQ(f->Widget()->size(), QSize(528, 200));
+    EXPECT_EQ(f->ClientWidth(), 528);
+    EXPECT_EQ(bar->Width(), 528);
+    f->Widget()->resize(900, 700);
+    ProcessEvents();
+    EXPECT_EQ(f->ClientWidth(), 900);
+    f->SetMinClientSize(0, 0);
+    f->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(f->Width(), 100);
+    f->Close();
 }
 
 TEST(FormLayout, AlignPlacesTopBottomLeftRightThenClient) {

@@ -1,10 +1,15 @@
 #include "ShellTestHelfer.h"
 #include "platform/Dialogs.h"
 #include "shell/UAbschnitte.h"
+#include "shell/UZq.h"
 #include "shell/UZqK.h"
 #include "shell/UZqStart.h"
+#include "support/FormDriver.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -157,6 +162,63 @@ TEST_F(NavigationForms, EndingAsksOnlyForAnUnsavedLog) {
         QStringList(
             2, "Das Logbuch wurde noch nicht gespeichert.\rSoll das Programm trotzdem beendet werden ?"));
     KxNav->LogGeaendert = false;
+}
+
+// What lies outside the window: showing controls of the form that do not fit
+// its client area.
+QStringList Abgeschnitten(TForm* f) {
+    QStringList Aussen;
+    for (int i = 0; i < f->ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TControl*>(f->Components(i));
+        if (!c || !c->Showing() || c->Width() <= 0 || c->Height() <= 0) continue;
+        const QRect r(c->Widget()->mapTo(f->Widget(), QPoint(0, 0)), c->Widget()->size());
+        if (!f->Widget()->rect().contains(r)) Aussen << c->Name();
+    }
+    return Aussen;
+}
+
+// Made as small as the user can, the windows of fixed layout keep every
+// control inside (the pages, the log and the contents scroll by themselves):
+// the section form with its button bar and its log panel, the main window, the
+// chapter forms and the start screen.
+TEST_F(NavigationForms, WindowsMadeSmallKeepEveryControlReachable) {
+    ScreenScope Bildschirm(1280, 1024);
+    const auto Verkleinern = [](TForm* f) {
+        f->Widget()->resize(760, 240);
+        ProcessEvents();
+    };
+    const std::unique_ptr<TKxNav> Abschnitt(AbschnittsformErzeugen("TZqK1_3", Application()));
+    ASSERT_TRUE(Abschnitt);
+    ShowAndActivate(Abschnitt.get());
+    Verkleinern(Abschnitt.get());
+    EXPECT_GE(Abschnitt->ClientWidth(), Abschnitt->LogButton->Left() + Abschnitt->LogButton->Width());
+    EXPECT_EQ(Abgeschnitten(Abschnitt.get()), QStringList());
+    Abschnitt->LogButton->Click();
+    ProcessEvents();
+    ASSERT_TRUE(Abschnitt->LogPanel->Showing());
+    EXPECT_EQ(Abgeschnitten(Abschnitt.get()), QStringList());
+    EXPECT_GT(Abschnitt->Logtext->Height(), 60);
+    Abschnitt->Close();
+
+    std::unique_ptr<TZq> Haupt(new TZq(Application()));
+    Haupt->OnActivate = nullptr; // no start screen over it
+    std::unique_ptr<TZqK1> Kapitel(new TZqK1(Application()));
+    for (TForm* f : std::initializer_list<TForm*>{Haupt.get(), ZqK, Kapitel.get()}) {
+        SCOPED_TRACE(f->Name().toStdString());
+        ShowAndActivate(f);
+        Verkleinern(f);
+        EXPECT_EQ(Abgeschnitten(f), QStringList());
+        f->Close();
+    }
+
+    // The start screen lays itself out anew: its buttons stay side by side below the labels.
+    ZqStart->Show();
+    ProcessEvents();
+    Verkleinern(ZqStart);
+    EXPECT_EQ(Abgeschnitten(ZqStart), QStringList());
+    EXPECT_LT(ZqStart->SpeedButton1->Left() + ZqStart->SpeedButton1->Width(), ZqStart->SpeedButton2->Left());
+    EXPECT_GT(ZqStart->SpeedButton1->Top(), ZqStart->Label4->Top() + ZqStart->Label4->Height());
+    ZqStart->Hide();
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QPixmap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -449,4 +450,68 @@ TEST(PageFiles, GalleryOfEveryPageAsTheSectionFormShowsIt) {
         });
     }
     EXPECT_GE(Bilder, 39);
+}
+
+namespace {
+
+// The dark pixels of a part of a picture, the thin strokes of small drawings
+// included, cut to their bounding box.
+QImage Tinte(const QImage& Bild, const QRect& Teil) {
+    QRect Rahmen;
+    for (int y = Teil.top(); y <= Teil.bottom(); ++y)
+        for (int x = Teil.left(); x <= Teil.right(); ++x)
+            if (qGray(Bild.pixel(x, y)) < 200) Rahmen |= QRect(x, y, 1, 1);
+    QImage Maske(Rahmen.size(), QImage::Format_Mono);
+    Maske.fill(0);
+    for (int y = 0; y < Rahmen.height(); ++y)
+        for (int x = 0; x < Rahmen.width(); ++x)
+            Maske.setPixel(x, y, qGray(Bild.pixel(Rahmen.x() + x, Rahmen.y() + y)) < 200);
+    return Maske;
+}
+
+int Abweichungen(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height() + b.width() * b.height();
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixelIndex(x, y) != b.pixelIndex(x, y);
+    return n;
+}
+
+} // namespace
+
+// The instructions' picture of an exercise window shows the keypad the
+// exercise windows show: its delete key carries the same left arrow as the
+// cursor key and, below it, the keypad's own delete picture.
+TEST(PageFiles, InstructionsPictureShowsTheKeypadsDeleteKey) {
+    uint8_t Ergebnis = 255;
+    auto doc = Importieren(Lesen(Pfad("Anleitung\\ZqAL2.rtf")), Ergebnis);
+    ASSERT_EQ(Ergebnis, 0);
+    QImage Bild;
+    for (int i = 0; i < doc->GetItemCount() && Bild.isNull(); ++i)
+        if (auto* p = dynamic_cast<TRPGraphicItemInfo*>(doc->GetItem(i)); p && p->Image)
+            Bild = p->Image->ToImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(Bild.width(), 600);
+    ASSERT_EQ(Bild.height(), 300);
+    // The keys' places in the picture: the left cursor key and the delete key,
+    // inside their frames.
+    const QRect Links(451, 45, 27, 25), Loeschen(519, 45, 59, 25);
+    const QImage Pfeil = Tinte(Bild, Links);
+    ASSERT_GT(Pfeil.width(), 8);
+    EXPECT_LE(Abweichungen(Tinte(Bild, Loeschen.adjusted(0, 0, 0, -13)), Pfeil), 2);
+
+    QImage Vorlage(QStringLiteral(":/glyph_loeschen.png"));
+    ASSERT_FALSE(Vorlage.isNull());
+    QImage Taste(Vorlage.size(), QImage::Format_RGB32);
+    Taste.fill(QColor(235, 240, 245));
+    {
+        QPainter p(&Taste);
+        p.drawImage(0, 0, Vorlage);
+    }
+    const QImage Glyphe = Tinte(Bild, Loeschen.adjusted(0, 13, 0, 0));
+    const QImage Klein = Taste.scaled(Vorlage.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage Erwartet = Tinte(Klein, Klein.rect());
+    EXPECT_EQ(Glyphe.width(), Erwartet.width());
+    EXPECT_EQ(Glyphe.height(), Erwartet.height());
+    EXPECT_LE(Abweichungen(Glyphe, Erwartet), Erwartet.width() * Erwartet.height() / 10);
 }

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 QString RunReader(const QString& Program, const QStringList& Args, QByteArray* Out, QByteArray* Err,
                   int TimeoutMs) {
@@ -26,5 +27,22 @@ QString PdfTextPages(const QString& Pdf, QStringList& Pages) {
         return QStringLiteral("pdftotext failed on ") + Pdf;
     Pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
     if (!Pages.isEmpty() && Pages.last().trimmed().isEmpty()) Pages.removeLast();
+    return QString();
+}
+
+QString PdfPageImage(const QString& Pdf, int Page, int Dpi, QImage& Image) {
+    QTemporaryDir dir;
+    if (!dir.isValid()) return QStringLiteral("no temporary folder");
+    const QString prefix = dir.filePath(QStringLiteral("seite"));
+    QByteArray err;
+    const QString page = QString::number(Page);
+    const QString failed = RunReader(QStringLiteral("pdftoppm"),
+                                     {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-f"), page,
+                                      QStringLiteral("-l"), page, QStringLiteral("-png"),
+                                      QStringLiteral("-singlefile"), Pdf, prefix},
+                                     nullptr, &err, 60000);
+    if (!failed.isEmpty()) return failed;
+    if (!Image.load(prefix + QStringLiteral(".png")))
+        return QStringLiteral("pdftoppm made no page of ") + Pdf + ": " + QString::fromUtf8(err);
     return QString();
 }

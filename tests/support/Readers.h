@@ -2,6 +2,7 @@
 // Running the programs that read what we write (LibreOffice, xmllint,
 // pdftotext); the tests need them installed and never skip without them.
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -14,3 +15,7 @@ QString RunReader(const QString& Program, const QStringList& Args, QByteArray* O
 // form feeds split the pages, the empty rest after the last one is dropped).
 // Answers what went wrong, empty when pdftotext read the file.
 QString PdfTextPages(const QString& Pdf, QStringList& Pages);
+
+// Page Page (from 1) of a PDF as poppler's pdftoppm draws it at Dpi dots
+// per inch. Answers what went wrong, empty when Image holds the page.
+QString PdfPageImage(const QString& Pdf, int Page, int Dpi, QImage& Image);

@@ -17,6 +17,7 @@
 #include "platform/Pictures.h"
 #include "richtext/model/RPClipFormats.h"
 #include "richtext/model/RPItemNonText.h"
+#include "support/MetafileBuilder.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST(EditDropIn, EveryFormatOfAnotherProgramLandsWhereTheMouseIsAndIsSelected) {
     EXPECT_EQ(PlainText(*f.Data()), "ab#cdef");
 }
 
-TEST(EditDropIn, MetafilesAndUnwantedFormatsAreRefusedWithoutATrace) {
+TEST(EditDropIn, DamagedMetafilesAndUnwantedFormatsAreRefusedWithoutATrace) {
     TEditFixture f;
     f.Load("abcdef");
     f.Edit->Modified = false;
@@ -110,6 +111,13 @@ TEST(EditDropIn, MetafilesAndUnwantedFormatsAreRefusedWithoutATrace) {
     EXPECT_EQ(f.Data()->GetSelText(), QStringLiteral("bc"));
     EXPECT_FALSE(f.Edit->Modified);
     EXPECT_FALSE(f.Edit->CanUndo());
+    // Records that do not hold together are refused with the rest of the metafile.
+    QMimeData broken;
+    QByteArray wmf = TWmfBuilder(100, 100).Brush(0xFF).Rectangle(0, 0, 100, 100).Bytes();
+    wmf.chop(9);
+    broken.setData("image/x-wmf", wmf);
+    EXPECT_EQ(Drop(f, broken, 3), Qt::IgnoreAction);
+    EXPECT_FALSE(f.Edit->PasteMimeData(broken));
     // A format the editor does not accept from drops is left alone.
     f.Edit->AcceptDragDropFormats = rpddRPF | rpddRTF;
     QMimeData text;
@@ -123,6 +131,106 @@ TEST(EditDropIn, MetafilesAndUnwantedFormatsAreRefusedWithoutATrace) {
     f.Edit->Format();
     EXPECT_EQ(Drop(f, text, 1), Qt::IgnoreAction);
     EXPECT_EQ(PlainText(*f.Data()), "fest");
+}
+
+namespace {
+
+// The picture of item ItemNo drawn at its own size.
+QImage ItemPicture(TEditFixture& f, int ItemNo) {
+    const auto* pic = static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(ItemNo));
+    return pic->Image->ToImage();
+}
+
+const TMetafile* ItemMetafile(TEditFixture& f, int ItemNo) {
+    if (ItemNo < 0 || f.Data()->GetItemStyle(ItemNo) != rpsnPicture) return nullptr;
+    return dynamic_cast<const TMetafile*>(
+        static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(ItemNo))->Image.get());
+}
+
+int FirstPicture(TEditFixture& f) {
+    for (int i = 0; i < f.Data()->GetItemCount(); ++i)
+        if (f.Data()->GetItemStyle(i) == rpsnPicture) return i;
+    return -1;
+}
+
+// Saves f's document as RTF and reads it into a new editor.
+std::string RoundTrip(TEditFixture& f, TEditFixture& back) {
+    std::string rtf;
+    EXPECT_TRUE(f.Edit->SaveRTFToStream(rtf, false));
+    back.Load("");
+    EXPECT_TRUE(back.Edit->InsertRTFFromStream(rtf));
+    return rtf;
+}
+
+} // namespace
+
+TEST(EditDropIn, PastedAndDroppedMetafilesBecomePicturesThatDrawAndTravelThroughRTF) {
+    // Blue on the left, green on the right.
+    const QByteArray wmf = TWmfBuilder(1440, 720)
+                               .WindowExt(1440, 720)
+                               .NullPen()
+                               .Brush(0xFF0000)
+                               .Rectangle(0, 0, 720, 720)
+                               .Brush(0x00FF00)
+                               .Rectangle(720, 0, 1440, 720)
+                               .Bytes();
+    TEditFixture f;
+    f.Load("ab");
+    f.Caret(0, 2);
+    QMimeData clip;
+    clip.setData("image/x-wmf", wmf);
+    ASSERT_TRUE(f.Edit->PasteMimeData(clip));
+    const TMetafile* meta = ItemMetafile(f, 1);
+    ASSERT_TRUE(meta);
+    EXPECT_FALSE(meta->Enhanced());
+    EXPECT_EQ(meta->SaveToStream(), wmf);
+    const QImage shown = ItemPicture(f, 1);
+    ASSERT_EQ(shown.size(), QSize(96, 48));
+    EXPECT_EQ(shown.pixel(20, 24), qRgb(0, 0, 255));
+    EXPECT_EQ(shown.pixel(70, 24), qRgb(0, 255, 0));
+    TEditFixture back;
+    const std::string rtf = RoundTrip(f, back);
+    EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\picw2540\\pich1270 "), std::string::npos) << rtf;
+    const TMetafile* read = ItemMetafile(back, FirstPicture(back));
+    ASSERT_TRUE(read);
+    // The records come back; the header is made anew from the size.
+    EXPECT_EQ(read->SaveToStream().mid(22), wmf.mid(22));
+    EXPECT_EQ(ItemPicture(back, FirstPicture(back)), shown);
+
+    // An enhanced metafile dropped as a file.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray emf = TEmfBuilder(60, 30).Brush(0x0000FF).Rectangle(0, 0, 30, 30).Bytes();
+    WriteFile(dir.filePath("zeichnung.emf"), emf);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(dir.filePath("zeichnung.emf"))});
+    TEditFixture g;
+    g.Load("ab");
+    EXPECT_EQ(Drop(g, files, 1), Qt::CopyAction);
+    const TMetafile* dropped = ItemMetafile(g, 1);
+    ASSERT_TRUE(dropped);
+    EXPECT_TRUE(dropped->Enhanced());
+    const QImage drawn = ItemPicture(g, 1);
+    ASSERT_EQ(drawn.size(), QSize(60, 30));
+    EXPECT_EQ(drawn.pixel(10, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(drawn.pixel(50, 15), qRgb(255, 255, 255));
+    TEditFixture gBack;
+    const std::string emfHead = "{\\pict\\emfblip\\picw" + std::to_string(dropped->MMWidth()) + "\\pich" +
+                                std::to_string(dropped->MMHeight()) + " ";
+    EXPECT_NE(RoundTrip(g, gBack).find(emfHead), std::string::npos);
+    const TMetafile* emfRead = ItemMetafile(gBack, FirstPicture(gBack));
+    ASSERT_TRUE(emfRead);
+    EXPECT_EQ(emfRead->SaveToStream(), emf);
+    EXPECT_EQ(ItemPicture(gBack, FirstPicture(gBack)), drawn);
+
+    // Offered as itself only when the editor takes metafiles.
+    QMimeData offered;
+    offered.setData("image/x-emf", emf);
+    g.Edit->AcceptDragDropFormats = static_cast<TRPDragDropFormats>(~(rpddURL | rpddMetafile));
+    EXPECT_EQ(Drop(g, offered, 0), Qt::IgnoreAction);
+    g.Edit->AcceptDragDropFormats = static_cast<TRPDragDropFormats>(~rpddURL);
+    EXPECT_EQ(Drop(g, offered, 0), Qt::CopyAction);
+    ASSERT_TRUE(ItemMetafile(g, 0));
 }
 
 TEST(EditDropIn, DroppedFilesGoInByKindUnlessTheProgramTakesThem) {

@@ -306,3 +306,45 @@ TEST(StyleDraw, MeasuringCountsCharacterSpacing) {
 }
 
 } // namespace
+
+TEST(StyleDraw, ScaledCharactersTakeTheWidthTheyAreMeasuredAndDrawnAt) {
+    const std::string text = "Rechenweg 1234";
+    const int n = static_cast<int>(text.size());
+    // Measured on the screen and at a printer's resolution, then drawn.
+    for (int ppi : {0, 600}) {
+        SCOPED_TRACE(ppi);
+        TRPStyle rs;
+        rs.TextStyles().PixelsPerInch = ppi;
+        TFontInfo* f = rs.TextStyles().GetItem(0);
+        f->Color = clBlack;
+        Surface s(ppi ? 1200 : 400, ppi ? 200 : 40);
+        rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+        const int normal = ItemTextWidth(text, s.Canvas, 0);
+        ASSERT_GT(normal, 2 * n);
+        for (int scale : {50, 200}) {
+            SCOPED_TRACE(scale);
+            f->CharScale = scale;
+            rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+            EXPECT_EQ(s.Canvas.Font()->Stretch(), scale);
+            const int width = ItemTextWidth(text, s.Canvas, 0);
+            EXPECT_NEAR(width, normal * scale / 100, n);
+            if (ppi) continue;
+            // The ink ends where the measured width ends.
+            s.Image.fill(Qt::white);
+            rs.ApplyStyleColor(s.Canvas, 0, 0, false, rpcmColor);
+            rs.DrawStyleText(text, s.Canvas, 0, 0, 0, 0, width, 20, 0, false, false, rpbdUnspecified, nullptr,
+                             0, 1);
+            s.Canvas.Release();
+            int right = -1;
+            for (int x = 0; x < s.Image.width(); ++x)
+                for (int y = 0; y < s.Image.height(); ++y)
+                    if (qGray(s.Image.pixel(x, y)) < 128) right = x;
+            EXPECT_NEAR(right, width, 4);
+        }
+        // Back at 100 % the font is the unscaled one.
+        f->CharScale = 100;
+        rs.ApplyStyle(s.Canvas, 0, rpbdUnspecified);
+        EXPECT_EQ(s.Canvas.Font()->Stretch(), 100);
+        EXPECT_EQ(ItemTextWidth(text, s.Canvas, 0), normal);
+    }
+}

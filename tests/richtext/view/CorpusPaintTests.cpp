@@ -11,12 +11,6 @@
 
 namespace {
 
-// The shared corpus beside the checkout, or where PRAVOLIN_CORPUS points.
-QString CorpusDir() {
-    const QString env = qEnvironmentVariable("PRAVOLIN_CORPUS");
-    return env.isEmpty() ? QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf") : env + QStringLiteral("/rtf");
-}
-
 // Paints the whole document screen by screen into one reused picture.
 void PaintAll(TTestFormatDoc& D, QImage& Screen) {
     for (int y = 0; y < D.DocumentHeight; y += D.Height) {
@@ -31,7 +25,7 @@ void PaintAll(TTestFormatDoc& D, QImage& Screen) {
 } // namespace
 
 TEST(CorpusPaint, EveryFileFormatsAndPaintsAtThreeWidths) {
-    const QString root = CorpusDir();
+    const QString root = CorpusRtfDir();
     if (!QFileInfo(root).isDir()) GTEST_SKIP() << "no corpus at " << root.toStdString();
     QDirIterator it(root, {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
     int files = 0;
@@ -64,7 +58,7 @@ TEST(CorpusPaint, EveryFileFormatsAndPaintsAtThreeWidths) {
 }
 
 TEST(CorpusPaint, GalleryOfPages) {
-    const QString root = CorpusDir();
+    const QString root = CorpusRtfDir();
     if (!QFileInfo(root).isDir()) GTEST_SKIP() << "no corpus at " << root.toStdString();
     const char* files[] = {"pandoc/formatting.rtf", "pandoc/list_simple.rtf", "tika/testRTFVarious.rtf",
                            "rtfpipe/rtf2xml/nested_lists_indents_word.rtf", "pandoc-writer/writer.rtf",

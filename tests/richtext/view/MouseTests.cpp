@@ -1,13 +1,16 @@
 // The mouse in a view: selecting by characters, words, paragraphs and lines,
 // double and right clicks, and hypertext jumps under the pointer.
 #include <QApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include "ViewTestDoc.h"
 #include "platform/Pictures.h"
+#include "richtext/model/RPClipFormats.h"
 #include "support/FixedMetrics.h"
+#include "support/MetafileBuilder.h"
 
 namespace {
 
@@ -202,4 +205,68 @@ TEST_F(Mouse, ItemHintsFollowThePointer) {
     EXPECT_EQ(View->Hint(), QStringLiteral("Grüße"));
     Hover(200, 150);
     EXPECT_TRUE(View->Hint().isEmpty());
+}
+
+TEST_F(Mouse, TheSelectionIsDraggedOutOfAViewAsACopy) {
+    TwoParagraphs();
+    TRichPadRPData* d = View->RPData();
+    View->SetSelectionBounds(0, 5, 1, 4);
+    ASSERT_EQ(Selected(), "bbb ccc\r\nddd");
+    EXPECT_TRUE(d->CanStartDragging());
+    EXPECT_EQ(View->AllowedDragEffects(), 1);
+    // The drag offers what a copy offers: the text, RTF and RPF of the selection.
+    const std::unique_ptr<QMimeData> data = View->CreateDragData();
+    EXPECT_EQ(data->text(), QStringLiteral("bbb ccc\r\nddd"));
+    EXPECT_TRUE(data->data("text/rtf").startsWith("{\\rtf1"));
+    EXPECT_EQ(data->data("application/rtf"), data->data("text/rtf"));
+    const QByteArray block = data->data(RPClipboardMimeType(RPClipboardFormatRPF));
+    ASSERT_GT(block.size(), 4);
+    TRichPad copy(Form.get());
+    copy.SetStyle(Style.get());
+    ASSERT_TRUE(copy.LoadRPFFromStream(block.mid(4).toStdString()));
+    copy.Format();
+    copy.SelectAll();
+    EXPECT_EQ(copy.RPData()->GetSelText(), QStringLiteral("bbb ccc\r\nddd"));
+    EXPECT_FALSE(data->hasImage());
+
+    // A press inside the selection waits for the drag; released in place it is a click there.
+    Press(85, 10);
+    EXPECT_TRUE(d->State & rpstDragPending);
+    EXPECT_EQ(Selected(), "bbb ccc\r\nddd");
+    Release(85, 10);
+    EXPECT_FALSE(d->State & (rpstDragPending | rpstDragging));
+    EXPECT_EQ(Selected(), "");
+    int si, so, ei, eo;
+    d->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ(std::vector<int>({si, so, ei, eo}), std::vector<int>({0, 9, 0, 9}));
+
+    // Not when the options forbid it, while a drag runs, or in a document
+    // that is not the view's own.
+    View->Options |= rpoDisallowDrag;
+    EXPECT_FALSE(d->CanStartDragging());
+    View->Options &= ~rpoDisallowDrag;
+    d->State |= rpstDragging;
+    EXPECT_FALSE(d->CanStartDragging());
+    d->State &= ~rpstDragging;
+    View->DocFlags &= ~rpflMainDocument;
+    EXPECT_FALSE(d->CanStartDragging());
+    View->DocFlags |= rpflMainDocument;
+    EXPECT_TRUE(d->CanStartDragging());
+}
+
+TEST_F(Mouse, ASelectedMetafileIsDraggedAsItself) {
+    const QByteArray wmf =
+        TWmfBuilder(720, 720).WindowExt(720, 720).Brush(0xFF).Rectangle(0, 0, 720, 720).Bytes();
+    auto meta = std::make_unique<TMetafile>();
+    ASSERT_TRUE(meta->LoadFromStream(wmf));
+    View->AddText("a", 0, 0);
+    View->AddPicture("", std::move(meta), -1, 0);
+    View->Format();
+    View->SetSelectionBounds(1, 0, 1, 1);
+    const std::unique_ptr<QMimeData> data = View->CreateDragData();
+    EXPECT_EQ(data->data("image/x-wmf"), wmf);
+    ASSERT_TRUE(data->hasImage());
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    EXPECT_EQ(image.size(), QSize(48, 48));
+    EXPECT_EQ(image.pixel(24, 24), qRgb(255, 0, 0));
 }

@@ -35,6 +35,14 @@ protected:
         for (int i = From; i < From + N; ++i)
             View.AddText("Zeile " + std::to_string(i), 0, 0);
     }
+    // An RTF file in the view, with the styles it brings added to Style.
+    bool LoadFile(TRPStyle& Style, const QString& File) {
+        View.Clear();
+        View.SetStyle(&Style);
+        View.GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        View.GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
+        return View.LoadRTF(File.toStdString());
+    }
     std::vector<int> PageStarts() const {
         std::vector<int> v;
         const TRPPageCollection& pages = Print.Data()->Pages;

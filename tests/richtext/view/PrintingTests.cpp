@@ -240,11 +240,7 @@ TEST_F(PrintToPdfTest, CorpusDocumentsPrintTheirTextPageByPage) {
         SCOPED_TRACE(name);
         const QString file = root + QString::fromLatin1(name);
         TRPStyle style;
-        View.Clear();
-        View.SetStyle(&style);
-        View.GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
-        View.GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
-        ASSERT_TRUE(View.LoadRTF(file.toStdString()));
+        ASSERT_TRUE(LoadFile(style, file));
         Print.AssignSource(&View);
         Print.FormatPages();
         const int pages = Print.GetPagesCount();

@@ -1,0 +1,206 @@
+// The metafile picture: its header, its bytes, and its drawing through the
+// SVG document its records convert into.
+#include "platform/CanvasState.h"
+#include "platform/LittleEndian.h"
+#include "platform/MetafileConvert.h"
+#include "platform/Pictures.h"
+#include "platform/Runtime.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <cstdlib>
+
+using namespace CanvasRules;
+
+class TMetafileRendering {
+public:
+    QSvgRenderer Renderer;
+    QRectF Place;
+};
+
+namespace {
+
+// Placeable-metafile coordinates are signed.
+int16_t ReadLeInt16(const QByteArray& d, qsizetype at) {
+    return static_cast<int16_t>(ReadLe16(d, at));
+}
+
+constexpr int kHundredthMMPerInch = 2540;
+constexpr int kScreenPPI = 96;
+constexpr qint64 kMaxPixels = 40'000'000;
+
+void DrawFrame(TCanvas& canvas, const TRect& r) {
+    const TPen pen = *canvas.Pen();
+    const TBrush brush = *canvas.Brush();
+    canvas.Pen()->SetColor(clGray);
+    canvas.Pen()->SetWidth(1);
+    canvas.Pen()->SetStyle(psSolid);
+    canvas.Pen()->SetMode(pmCopy);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Rectangle(r);
+    canvas.SetPen(pen);
+    canvas.SetBrush(brush);
+}
+
+} // namespace
+
+TMetafile::TMetafile() = default;
+TMetafile::~TMetafile() = default;
+
+void TMetafile::SetEnhanced(bool e) {
+    if (e == m_enhanced) return;
+    m_enhanced = e;
+    m_rendering.reset();
+    m_converted = false;
+}
+
+int TMetafile::MMWidth() const {
+    return MulDiv(m_width, kHundredthMMPerInch, kScreenPPI);
+}
+int TMetafile::MMHeight() const {
+    return MulDiv(m_height, kHundredthMMPerInch, kScreenPPI);
+}
+
+void TMetafile::SetMMWidth(int v) {
+    m_width = MulDiv(v, kScreenPPI, kHundredthMMPerInch);
+    Changed();
+}
+
+void TMetafile::SetMMHeight(int v) {
+    m_height = MulDiv(v, kScreenPPI, kHundredthMMPerInch);
+    Changed();
+}
+
+void TMetafile::SetWidth(int w) {
+    m_width = std::max(0, w);
+    Changed();
+}
+
+void TMetafile::SetHeight(int h) {
+    m_height = std::max(0, h);
+    Changed();
+}
+
+bool TMetafile::LoadFromStream(const QByteArray& data) {
+    if (data.size() >= 22 && ReadLe32(data, 0) == 0x9AC6CDD7u) {
+        const int left = ReadLeInt16(data, 6), top = ReadLeInt16(data, 8);
+        const int right = ReadLeInt16(data, 10), bottom = ReadLeInt16(data, 12);
+        const int inch = ReadLe16(data, 14);
+        if (inch == 0) return false;
+        m_data = data;
+        m_enhanced = false;
+        m_inch = inch;
+        m_width = MulDiv(MulDiv(std::abs(right - left), kHundredthMMPerInch, inch), kScreenPPI,
+                         kHundredthMMPerInch);
+        m_height = MulDiv(MulDiv(std::abs(bottom - top), kHundredthMMPerInch, inch), kScreenPPI,
+                          kHundredthMMPerInch);
+        m_rendering.reset();
+        m_converted = false;
+        Changed();
+        return true;
+    }
+    if (data.size() >= 88 && ReadLe32(data, 0) == 1 && ReadLe32(data, 40) == 0x464D4520u) {
+        // The frame is in 0.01 mm.
+        const auto frame = [&](int i) { return static_cast<int32_t>(ReadLe32(data, 24 + 4 * i)); };
+        const qint64 mmw = static_cast<qint64>(frame(2)) - frame(0),
+                     mmh = static_cast<qint64>(frame(3)) - frame(1);
+        if (mmw < 0 || mmh < 0 || mmw > 10000000 || mmh > 10000000) return false;
+        m_data = data;
+        m_enhanced = true;
+        m_inch = 0;
+        m_width = MulDiv(static_cast<int>(mmw), kScreenPPI, kHundredthMMPerInch);
+        m_height = MulDiv(static_cast<int>(mmh), kScreenPPI, kHundredthMMPerInch);
+        m_rendering.reset();
+        m_converted = false;
+        Changed();
+        return true;
+    }
+    return false;
+}
+
+TMetafileRendering* TMetafile::Rendering() const {
+    if (!m_converted) {
+        // One attempt per picture: records that fail keep failing.
+        m_converted = true;
+        TMetafileSvg svg;
+        if (!m_data.isEmpty() && ConvertMetafile(m_data, m_enhanced, svg)) {
+            auto r = std::make_shared<TMetafileRendering>();
+            if (r->Renderer.load(svg.Svg) && r->Renderer.isValid() && !r->Renderer.viewBoxF().isEmpty()) {
+                r->Place = svg.Place;
+                m_rendering = std::move(r);
+            }
+        }
+    }
+    return m_rendering.get();
+}
+
+bool TMetafile::CheckRecords() const {
+    return m_enhanced ? CheckEnhancedMetafile(m_data) : CheckWindowsMetafile(m_data);
+}
+
+QString TMetafile::MimeType(bool enhanced) {
+    return enhanced ? QStringLiteral("image/x-emf") : QStringLiteral("image/x-wmf");
+}
+
+bool TMetafile::HasPicture() const {
+    return Rendering() != nullptr;
+}
+
+void TMetafile::Draw(TCanvas& canvas, const TRect& r) const {
+    TMetafileRendering* pic = Rendering();
+    if (!pic) {
+        DrawFrame(canvas, r);
+        return;
+    }
+    const QRectF target = QRectF(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top).normalized();
+    if (target.isEmpty()) return;
+    {
+        PaintScope p(canvas.Painter());
+        if (!p) return;
+        p->setClipRect(target, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        // Drawings look as their makers meant them: with smooth edges.
+        p->setRenderHint(QPainter::Antialiasing, true);
+        p->setRenderHint(QPainter::TextAntialiasing, true);
+        p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        const QRectF& f = pic->Place;
+        pic->Renderer.render(p.operator->(),
+                             QRectF(target.x() + f.x() * target.width(), target.y() + f.y() * target.height(),
+                                    f.width() * target.width(), f.height() * target.height()));
+    }
+    if (canvas.OnChange) canvas.OnChange();
+}
+
+QImage TMetafile::ToImage() const {
+    if (Empty() || m_width <= 0 || m_height <= 0 || static_cast<qint64>(m_width) * m_height > kMaxPixels)
+        return QImage();
+    QImage img(m_width, m_height, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    TCanvas c(&img);
+    Draw(c, Bounds(0, 0, m_width, m_height));
+    c.Release();
+    return img;
+}
+
+std::unique_ptr<TGraphic> TMetafile::Clone() const {
+    return CloneByAssign(*this);
+}
+
+bool TMetafile::Assign(const TGraphic& source) {
+    const auto* m = dynamic_cast<const TMetafile*>(&source);
+    if (!m) return false;
+    if (m != this) {
+        m_data = m->m_data;
+        m_enhanced = m->m_enhanced;
+        m_width = m->m_width;
+        m_height = m->m_height;
+        m_inch = m->m_inch;
+        // The same bytes draw the same picture: the conversion is shared.
+        m_rendering = m->m_rendering;
+        m_converted = m->m_converted;
+        SetTransparent(m->Transparent());
+    }
+    Changed();
+    return true;
+}

@@ -1,0 +1,884 @@
+#include "platform/MetafileConvert.h"
+
+#include "platform/CodePage.h"
+#include "platform/Fonts.h"
+#include "platform/LittleEndian.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QList>
+
+#include <libwmf/api.h>
+#include <libwmf/svg.h>
+
+#include <emf2svg.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+namespace {
+
+int g_lastSignal = 0;
+int g_timeLimitMs = MetafileLimits::TimeLimitMs;
+int g_conversions = 0;
+
+// ---- Windows metafiles ------------------------------------------------------
+
+constexpr uint32_t PlaceableKey = 0x9AC6CDD7u;
+constexpr qsizetype PlaceableSize = 22;
+constexpr qsizetype HeaderSize = 18;
+
+enum : uint16_t {
+    wmfEOF = 0x0000,
+    wmfSetMapMode = 0x0103,
+    wmfSetWindowOrg = 0x020B,
+    wmfSetWindowExt = 0x020C,
+    wmfSetViewportOrg = 0x020D,
+    wmfSetViewportExt = 0x020E,
+    wmfSelectObject = 0x012D,
+    wmfCreatePenIndirect = 0x02FA,
+    wmfRectangle = 0x041B,
+    wmfCreateFontIndirect = 0x02FB,
+};
+
+// Raster operations of bitmaps.
+constexpr uint32_t ropSrcCopy = 0x00CC0020, ropSrcAnd = 0x008800C6, ropSrcPaint = 0x00EE0086,
+                   ropSrcInvert = 0x00660046;
+
+bool IsMappingRecord(uint16_t Fn) {
+    return Fn == wmfSetMapMode || Fn == wmfSetWindowOrg || Fn == wmfSetWindowExt || Fn == wmfSetViewportOrg ||
+           Fn == wmfSetViewportExt;
+}
+
+// Records that put something on the page: the mapping in force before the
+// first of them is the picture's own.
+bool IsDrawingRecord(uint16_t Fn) {
+    switch (Fn) {
+    case 0x0213: // line to
+    case 0x041B: // rectangle
+    case 0x0418: // ellipse
+    case 0x0324: // polygon
+    case 0x0325: // polyline
+    case 0x0538: // poly-polygon
+    case 0x0521: // text out
+    case 0x0A32: // extended text out
+    case 0x062F: // draw text
+    case 0x0817: // arc
+    case 0x081A: // pie
+    case 0x0830: // chord
+    case 0x061C: // round rectangle
+    case 0x061D: // pattern blit
+    case 0x0922: // bit blit
+    case 0x0940: // DIB bit blit
+    case 0x0B23: // stretch blit
+    case 0x0B41: // DIB stretch blit
+    case 0x0F43: // stretch DIB
+    case 0x0D33: // DIB to device
+    case 0x041F: // set pixel
+    case 0x0419: // flood fill
+    case 0x0548: // extended flood fill
+    case 0x0228: // fill region
+    case 0x0429: // frame region
+    case 0x012B: // paint region
+    case 0x012A: // invert region
+        return true;
+    default:
+        return false;
+    }
+}
+
+int16_t Le16s(const QByteArray& D, qsizetype At) {
+    return static_cast<int16_t>(ReadLe16(D, At));
+}
+
+struct TWmfScan {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    int Inch = 0;
+    QByteArray Header;  // the 18 bytes after the placeable header
+    QByteArray Records; // the records, with an end record
+    QByteArray Mapping; // the mapping records before the first drawing
+    uint32_t MaxRecord = 3;
+    int MapMode = 8;
+    int OrgX = 0, OrgY = 0, ExtX = 0, ExtY = 0;
+    bool HasOrg = false, HasExt = false;
+    // The raster operation of every record that draws a bitmap, in order.
+    std::vector<uint32_t> BitmapRops;
+    // Where the font records start in Records.
+    std::vector<qsizetype> Fonts;
+};
+
+// Where the device-independent bitmap of a record starts (bytes after the
+// record's start): 0 for records without one, -1 for records that cannot be
+// taken: too short for the bitmap they must carry, or carrying a bitmap of
+// the oldest kind, which nothing here checks.
+qsizetype DibAt(uint16_t Fn, uint32_t Words) {
+    switch (Fn) {
+    case 0x0B41: // DIB stretch blit: operation and 8 words (9 without a bitmap)
+        return Words == 14 ? 0 : Words > 14 ? 6 + 4 + 16 : -1;
+    case 0x0940: // DIB bit blit: operation and 6 words (7 without a bitmap)
+        return Words == 12 ? 0 : Words > 12 ? 6 + 4 + 12 : -1;
+    case 0x0F43: // stretch DIB: operation, colour use and 8 words
+        return 6 + 4 + 2 + 16;
+    case 0x0D33: // DIB to device: colour use and 8 words
+        return 6 + 18;
+    case 0x0142: // DIB pattern brush: style and colour use
+        return 6 + 4;
+    case 0x0922: // bit blit
+        return Words == 12 ? 0 : -1;
+    case 0x0B23: // stretch blit
+        return Words == 14 ? 0 : -1;
+    case 0x01F9: // pattern brush
+        return -1;
+    default:
+        return 0;
+    }
+}
+
+// Records that draw their bitmap (the library writes one picture for each).
+bool DrawsBitmap(uint16_t Fn) {
+    return Fn == 0x0B41 || Fn == 0x0940 || Fn == 0x0F43 || Fn == 0x0D33;
+}
+
+// A bitmap the library may take: a known header, sizes within bounds, and
+// its colour table and pixels (unless compressed) inside the record. The
+// library allocates for the sizes a header states and reads what it says is
+// there.
+bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
+    constexpr int64_t maxSide = 16384, maxPixels = int64_t(16) << 20;
+    if (At + 12 > End) return false;
+    const uint32_t headerSize = ReadLe32(D, At);
+    int64_t width = 0, height = 0;
+    uint32_t planes = 0, bits = 0, compression = 0, used = 0;
+    if (headerSize == 12) {
+        width = ReadLe16(D, At + 4);
+        height = ReadLe16(D, At + 6);
+        planes = ReadLe16(D, At + 8);
+        bits = ReadLe16(D, At + 10);
+    } else if (headerSize >= 40 && headerSize <= 124 && At + headerSize <= End) {
+        width = static_cast<int32_t>(ReadLe32(D, At + 4));
+        height = static_cast<int32_t>(ReadLe32(D, At + 8));
+        planes = ReadLe16(D, At + 12);
+        bits = ReadLe16(D, At + 14);
+        compression = ReadLe32(D, At + 16);
+        used = ReadLe32(D, At + 32);
+    } else {
+        return false;
+    }
+    height = std::abs(height);
+    if (width <= 0 || height <= 0 || width > maxSide || height > maxSide || width * height > maxPixels)
+        return false;
+    if (planes != 1 || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
+        return false;
+    const bool rle = compression == 1 || compression == 2;
+    if (compression > 3 || (compression == 1 && bits != 8) || (compression == 2 && bits != 4) ||
+        (compression == 3 && bits != 16 && bits != 32))
+        return false;
+    if (bits <= 8 ? used > (1u << bits) : used > 4096) return false;
+    const int64_t colours = used ? used : (bits <= 8 ? int64_t(1) << bits : 0);
+    const int64_t table =
+        colours * (headerSize == 12 ? 3 : 4) + (compression == 3 && headerSize == 40 ? 12 : 0);
+    const int64_t pixels = rle ? 0 : (width * bits + 31) / 32 * 4 * height;
+    return At + headerSize + table + pixels <= End;
+}
+
+// A bitmap of up to 8 bits per pixel that leaves its colour count at 0 has
+// the full colour table; the library then takes the table for pixels. The
+// played copy states the count.
+void StateColourCount(QByteArray& Records, qsizetype Header, qsizetype RecordEnd) {
+    if (Header + 40 > RecordEnd || ReadLe32(Records, Header) < 40) return;
+    const uint16_t bits = ReadLe16(Records, Header + 14);
+    if (bits == 0 || bits > 8 || ReadLe32(Records, Header + 32) != 0) return;
+    qToLittleEndian<uint32_t>(1u << bits, Records.data() + Header + 32);
+}
+
+bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
+    if (D.size() < PlaceableSize + HeaderSize || D.size() > MetafileLimits::MaxBytes) return false;
+    if (ReadLe32(D, 0) != PlaceableKey) return false;
+    S.Left = Le16s(D, 6);
+    S.Top = Le16s(D, 8);
+    S.Right = Le16s(D, 10);
+    S.Bottom = Le16s(D, 12);
+    S.Inch = ReadLe16(D, 14);
+    if (S.Inch == 0 || S.Left == S.Right || S.Top == S.Bottom) return false;
+    const qsizetype h = PlaceableSize;
+    const uint16_t type = ReadLe16(D, h), headerWords = ReadLe16(D, h + 2), version = ReadLe16(D, h + 4);
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
+        return false;
+    if (ReadLe16(D, h + 10) > MetafileLimits::MaxObjects) return false;
+    S.Header = D.mid(h, HeaderSize);
+    const qsizetype first = h + HeaderSize;
+    qsizetype at = first;
+    int count = 0;
+    bool drawn = false, ended = false;
+    std::vector<std::pair<qsizetype, qsizetype>> bitmaps; // header and record end, from the first record
+    while (at + 6 <= D.size()) {
+        const uint32_t words = ReadLe32(D, at);
+        const uint16_t fn = ReadLe16(D, at + 4);
+        if (words < 3 || words > static_cast<uint64_t>(D.size() - at) / 2) return false;
+        if (++count > MetafileLimits::MaxRecords) return false;
+        S.MaxRecord = std::max(S.MaxRecord, words);
+        const qsizetype bytes = static_cast<qsizetype>(words) * 2;
+        if (fn == wmfEOF) {
+            at += bytes;
+            ended = true;
+            break;
+        }
+        if (!drawn && IsMappingRecord(fn)) {
+            S.Mapping.append(D.constData() + at, bytes);
+            if (fn == wmfSetMapMode && words >= 4) S.MapMode = Le16s(D, at + 6);
+            if ((fn == wmfSetWindowOrg || fn == wmfSetWindowExt) && words >= 5) {
+                const int y = Le16s(D, at + 6), x = Le16s(D, at + 8);
+                if (fn == wmfSetWindowOrg) {
+                    S.OrgX = x, S.OrgY = y, S.HasOrg = true;
+                } else {
+                    S.ExtX = x, S.ExtY = y, S.HasExt = true;
+                }
+            }
+        }
+        drawn = drawn || IsDrawingRecord(fn);
+        if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(at - first);
+        const qsizetype dib = DibAt(fn, words);
+        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes))) return false;
+        if (dib > 0) bitmaps.push_back({at - first + dib, at - first + bytes});
+        if (dib > 0 && DrawsBitmap(fn))
+            S.BitmapRops.push_back(fn == 0x0D33 ? ropSrcCopy : ReadLe32(D, at + 6));
+        at += bytes;
+    }
+    if (count == 0 || (count == 1 && ended)) return false; // nothing to draw
+    S.Records = D.mid(first, at - first);
+    for (const auto& [header, end] : bitmaps)
+        StateColourCount(S.Records, header, end);
+    if (!ended) {
+        AppendLe32(S.Records, 3);
+        AppendLe16(S.Records, wmfEOF);
+    }
+    return true;
+}
+
+void AppendRecord(QByteArray& Out, uint16_t Fn, std::initializer_list<int> Params) {
+    AppendLe32(Out, static_cast<uint32_t>(3 + Params.size()));
+    AppendLe16(Out, Fn);
+    for (int p : Params)
+        AppendLe16(Out, static_cast<uint16_t>(static_cast<int16_t>(p)));
+}
+
+// A placeable metafile of the scan's header around the given records.
+QByteArray BuildWindowsMetafile(const TWmfScan& S, const QByteArray& Records) {
+    QByteArray out;
+    AppendLe32(out, PlaceableKey);
+    AppendLe16(out, 0);
+    for (int v : {S.Left, S.Top, S.Right, S.Bottom})
+        AppendLe16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
+    AppendLe16(out, static_cast<uint16_t>(S.Inch));
+    AppendLe32(out, 0);
+    uint16_t sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= ReadLe16(out, 2 * i);
+    AppendLe16(out, sum);
+    QByteArray header = S.Header;
+    const uint32_t total = static_cast<uint32_t>((HeaderSize + Records.size()) / 2);
+    qToLittleEndian<uint32_t>(total, header.data() + 6);
+    qToLittleEndian<uint32_t>(std::max<uint32_t>(S.MaxRecord, 7), header.data() + 12);
+    // The probe's pen needs a place in the object table.
+    qToLittleEndian<uint16_t>(std::max<uint16_t>(ReadLe16(header, 10), 1), header.data() + 10);
+    out += header;
+    out += Records;
+    return out;
+}
+
+// The rectangle, in the metafile's logical units, that fills the picture:
+// its window where it maps one to the frame, else its placeable bounds.
+struct TFrame {
+    int Left, Top, Right, Bottom;
+};
+
+TFrame FrameOf(const TWmfScan& S) {
+    if ((S.MapMode == 7 || S.MapMode == 8) && (!S.HasExt || (S.ExtX != 0 && S.ExtY != 0))) {
+        const int ox = S.HasOrg ? S.OrgX : S.Left, oy = S.HasOrg ? S.OrgY : S.Top;
+        const int ex = S.HasExt ? S.ExtX : S.Right - S.Left, ey = S.HasExt ? S.ExtY : S.Bottom - S.Top;
+        return {ox, oy, ox + ex, oy + ey};
+    }
+    return {S.Left, S.Top, S.Right, S.Bottom};
+}
+
+bool Fits16(int V) {
+    return V >= -32768 && V <= 32767;
+}
+
+// The records played: the picture's frame as window of an anisotropic
+// mapping, as a program plays a metafile into a rectangle, then the
+// metafile's own records, which may set their own mapping.
+QByteArray PlaybackRecords(const TWmfScan& S) {
+    QByteArray r;
+    AppendRecord(r, wmfSetMapMode, {8});
+    AppendRecord(r, wmfSetWindowOrg, {S.Top, S.Left});
+    AppendRecord(r, wmfSetWindowExt, {S.Bottom - S.Top, S.Right - S.Left});
+    return r + S.Records;
+}
+
+// A metafile that draws nothing but the frame under the picture's own
+// mapping: the library's bounds of it tell where the frame lies in its
+// output space.
+QByteArray ProbeRecords(const TWmfScan& S, const TFrame& F) {
+    QByteArray r;
+    AppendRecord(r, wmfSetMapMode, {8});
+    AppendRecord(r, wmfSetWindowOrg, {S.Top, S.Left});
+    AppendRecord(r, wmfSetWindowExt, {S.Bottom - S.Top, S.Right - S.Left});
+    r += S.Mapping;
+    AppendRecord(r, wmfCreatePenIndirect, {5, 0, 0, 0, 0}); // a null pen
+    AppendRecord(r, wmfSelectObject, {0});
+    AppendRecord(r, wmfRectangle, {F.Bottom, F.Right, F.Top, F.Left});
+    AppendRecord(r, wmfEOF, {});
+    return r;
+}
+
+// The SVG output layer of libwmf on a metafile held in memory.
+class TWmfSession {
+public:
+    explicit TWmfSession(const QByteArray& Metafile) : m_data(Metafile) {
+        wmfAPI_Options options;
+        std::memset(&options, 0, sizeof options);
+        options.function = wmf_svg_function;
+        const unsigned long flags =
+            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
+            if (m_api) wmf_api_destroy(m_api);
+            m_api = nullptr;
+            return;
+        }
+        m_data.detach();
+        if (wmf_mem_open(m_api, reinterpret_cast<unsigned char*>(m_data.data()),
+                         static_cast<long>(m_data.size())) != wmf_E_None) {
+            wmf_api_destroy(m_api);
+            m_api = nullptr;
+        }
+    }
+    ~TWmfSession() {
+        if (m_api) wmf_api_destroy(m_api);
+    }
+    TWmfSession(const TWmfSession&) = delete;
+    TWmfSession& operator=(const TWmfSession&) = delete;
+
+    bool Scan(wmfD_Rect& Box) {
+        return m_api && wmf_scan(m_api, 0, &Box) == wmf_E_None && std::isfinite(Box.TL.x) &&
+               std::isfinite(Box.TL.y) && std::isfinite(Box.BR.x) && std::isfinite(Box.BR.y) &&
+               Box.BR.x > Box.TL.x && Box.BR.y > Box.TL.y;
+    }
+
+    // Plays the metafile with Box mapped onto an SVG of Width x Height.
+    bool Play(wmfD_Rect Box, unsigned Width, unsigned Height, QByteArray& Svg) {
+        static char description[] = "";
+        wmf_svg_t* dev = WMF_SVG_GetData(m_api);
+        dev->out = wmf_stream_create(m_api, nullptr);
+        if (!dev->out) return false;
+        dev->Description = description;
+        dev->bbox = Box;
+        dev->width = Width;
+        dev->height = Height;
+        dev->flags |= WMF_SVG_INLINE_IMAGES;
+        const bool ok = wmf_play(m_api, 0, &Box) == wmf_E_None;
+        char* buffer = nullptr;
+        unsigned long length = 0;
+        wmf_stream_destroy(m_api, dev->out, &buffer, &length);
+        dev->out = nullptr;
+        // The buffer belongs to the session, which frees it.
+        if (ok && buffer && length > 0 && length <= static_cast<unsigned long>(MetafileLimits::MaxSvgBytes))
+            Svg = QByteArray(buffer, static_cast<qsizetype>(length));
+        return ok && !Svg.isEmpty();
+    }
+
+private:
+    QByteArray m_data;
+    wmfAPI* m_api = nullptr;
+};
+
+// The library's work for one Windows metafile: where the frame (Width x
+// Height logical units) lies, then the picture with the frame as the SVG's
+// viewport.
+bool RunLibwmf(const QByteArray& Probe, const QByteArray& Playback, int Width, int Height, double Aspect,
+               QByteArray& Svg) {
+    wmfD_Rect frame;
+    {
+        TWmfSession probe(Probe);
+        if (!probe.Scan(frame)) return false;
+    }
+    // The bounds of the probe reach one logical unit beyond the frame on
+    // every side.
+    const double mx = (frame.BR.x - frame.TL.x) / (Width + 2), my = (frame.BR.y - frame.TL.y) / (Height + 2);
+    frame.TL.x += static_cast<float>(mx);
+    frame.BR.x -= static_cast<float>(mx);
+    frame.TL.y += static_cast<float>(my);
+    frame.BR.y -= static_cast<float>(my);
+    TWmfSession session(Playback);
+    wmfD_Rect content;
+    if (!session.Scan(content)) return false;
+    // The SVG takes the picture's proportions: the library sizes text by the
+    // height it maps to, and the glyphs then keep their own proportions.
+    const double w = Aspect >= 1 ? 1000 : 1000 * Aspect, h = Aspect >= 1 ? 1000 / Aspect : 1000;
+    return session.Play(frame, static_cast<unsigned>(std::max(1.0, std::round(w))),
+                        static_cast<unsigned>(std::max(1.0, std::round(h))), Svg);
+}
+
+// ---- the SVG libwmf writes ------------------------------------------------
+
+QString XmlEscaped(const QString& S) {
+    QString out;
+    out.reserve(S.size());
+    for (QChar c : S) {
+        switch (c.unicode()) {
+        case '&':
+            out += QLatin1String("&amp;");
+            break;
+        case '<':
+            out += QLatin1String("&lt;");
+            break;
+        case '>':
+            out += QLatin1String("&gt;");
+            break;
+        default:
+            // Control characters are not allowed in XML text.
+            if (c.unicode() >= 0x20 || c == QLatin1Char('\t')) out += c;
+        }
+    }
+    return out;
+}
+
+// The size of the PNG picture in base64 that starts at At.
+bool PngSize(const QByteArray& Svg, qsizetype At, int& Width, int& Height) {
+    QByteArray head;
+    for (qsizetype i = At; i < Svg.size() && head.size() < 32; ++i)
+        if (!std::isspace(static_cast<unsigned char>(Svg[i]))) head.append(Svg[i]);
+    const QByteArray png = QByteArray::fromBase64(head);
+    if (png.size() < 24 || !png.startsWith("\x89PNG")) return false;
+    Width = static_cast<int>(qFromBigEndian<uint32_t>(png.constData() + 16));
+    Height = static_cast<int>(qFromBigEndian<uint32_t>(png.constData() + 20));
+    return Width > 0 && Height > 0;
+}
+
+// A picture element as the library writes it gives its place twice: as
+// x, y, width and height, and as a transform of the picture's pixels. The
+// place becomes the pixels, so that the transform alone puts it there.
+QByteArray FixedImage(QByteArray Tag, const QByteArray& Svg, qsizetype DataAt) {
+    int w = 0, h = 0;
+    const qsizetype end = Tag.indexOf("transform=");
+    if (end < 0 || !PngSize(Svg, DataAt, w, h)) return Tag;
+    return "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(w) + "\" height=\"" +
+           QByteArray::number(h) + "\"\n\t" + Tag.mid(end);
+}
+
+QByteArray FixedShapes(QByteArray Part) {
+    // Lines are not filled; the library leaves that to SVG's default, black.
+    for (qsizetype at = 0; (at = Part.indexOf("<polyline ", at)) >= 0;) {
+        const qsizetype style = Part.indexOf("style=\"", at);
+        if (style < 0) break;
+        Part.insert(style + 7, "fill:none; ");
+        at = style;
+    }
+    QByteArray out;
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype i = Part.indexOf("<image ", at);
+        const qsizetype data = i < 0 ? -1 : Part.indexOf("base64,", i);
+        if (data < 0) break;
+        out += Part.mid(at, i - at);
+        out += FixedImage(Part.mid(i, data - i), Part, data + 7);
+        at = data;
+    }
+    out += Part.mid(at);
+    // Windows metafiles have no transparency; the library fills at half.
+    return out.replace("fill-opacity:0.5;", "fill-opacity:1;");
+}
+
+// A text element as the library writes it: its start tag without the
+// closing bracket, its raw text in the font's 8-bit code, and the end tag.
+// The text is decoded (code page 1252, or the "Symbol" encoding), escaped
+// and written in UTF-8; the family becomes the one that stands in for it.
+QByteArray FixedText(QByteArray Tag, const QByteArray& Raw) {
+    QString family;
+    const qsizetype f = Tag.indexOf("font-family:");
+    if (f >= 0) {
+        const qsizetype start = f + 12, end = Tag.indexOf(';', start);
+        if (end < 0) return {};
+        family = QString::fromLatin1(Tag.mid(start, end - start)).trimmed();
+        Tag.replace(start, end - start, XmlEscaped(MapFontFamily(family)).toUtf8());
+    }
+    QString text;
+    if (IsSymbolFontName(family)) {
+        for (char c : Raw)
+            text += SymbolToUnicode(static_cast<unsigned char>(c));
+    } else {
+        text = CodePage::FromCp1252(std::string_view(Raw.constData(), static_cast<size_t>(Raw.size())));
+    }
+    return Tag + ">" + XmlEscaped(text).toUtf8() + "</text>\n";
+}
+
+// ---- bitmaps drawn with a mask ---------------------------------------------
+
+struct TSvgImage {
+    qsizetype Start = 0, End = 0; // the element
+    QByteArray Transform;
+    QByteArray Data; // base64
+};
+
+std::vector<TSvgImage> SvgImages(const QByteArray& Svg) {
+    std::vector<TSvgImage> images;
+    qsizetype at = 0;
+    for (;;) {
+        TSvgImage im;
+        im.Start = Svg.indexOf("<image ", at);
+        if (im.Start < 0) break;
+        const qsizetype t = Svg.indexOf("transform=\"", im.Start), d = Svg.indexOf("base64,", im.Start);
+        im.End = Svg.indexOf("\"/>", im.Start);
+        if (t < 0 || d < 0 || im.End < 0 || t > im.End || d > im.End) return {};
+        im.Transform = Svg.mid(t, Svg.indexOf('"', t + 11) + 1 - t);
+        im.Data = Svg.mid(d + 7, im.End - d - 7);
+        im.End += 3;
+        images.push_back(im);
+        at = im.End;
+    }
+    return images;
+}
+
+// A bitmap put through a mask the old way, by two raster operations on the
+// same place, has no raster operations here: the pair becomes one picture
+// that is transparent where the operations leave the paper as it was. The
+// mask ORed, then the picture ANDed: where the mask is black and the
+// picture white. The mask ANDed, then the picture ORed or XORed: where the
+// mask is white.
+QByteArray MaskedPicture(const QByteArray& MaskData, const QByteArray& PictureData, bool OrThenAnd,
+                         QSize& Size) {
+    const QImage mask = QImage::fromData(QByteArray::fromBase64(MaskData), "PNG");
+    QImage picture = QImage::fromData(QByteArray::fromBase64(PictureData), "PNG");
+    if (mask.isNull() || picture.isNull() || mask.size() != picture.size()) return {};
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool maskWhite = qGray(mask.pixel(x, y)) > 127;
+            const bool clear = OrThenAnd ? !maskWhite && qGray(row[x]) > 250 : maskWhite;
+            if (clear) row[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) return {};
+    Size = picture.size();
+    return png.toBase64();
+}
+
+QByteArray JoinedMaskedPictures(const QByteArray& Svg, const std::vector<uint32_t>& Rops) {
+    const std::vector<TSvgImage> images = SvgImages(Svg);
+    if (images.size() != Rops.size() || images.size() < 2) return Svg;
+    QByteArray out;
+    qsizetype at = 0;
+    for (size_t i = 0; i + 1 < images.size(); ++i) {
+        const TSvgImage &a = images[i], &b = images[i + 1];
+        const bool orAnd = Rops[i] == ropSrcPaint && Rops[i + 1] == ropSrcAnd;
+        const bool andOr =
+            Rops[i] == ropSrcAnd && (Rops[i + 1] == ropSrcPaint || Rops[i + 1] == ropSrcInvert);
+        if ((!orAnd && !andOr) || a.Transform != b.Transform) continue;
+        QSize size;
+        const QByteArray joined = MaskedPicture(a.Data, b.Data, orAnd, size);
+        if (joined.isEmpty()) continue;
+        out += Svg.mid(at, a.Start - at);
+        out += "<image x=\"0\" y=\"0\" width=\"" + QByteArray::number(size.width()) + "\" height=\"" +
+               QByteArray::number(size.height()) + "\" " + a.Transform +
+               " xlink:href=\"data:image/png;base64," + joined + "\"/>";
+        at = b.End;
+        ++i;
+    }
+    return out + Svg.mid(at);
+}
+
+QByteArray FixedLibwmfSvg(const QByteArray& Raw) {
+    QByteArray out;
+    out.reserve(Raw.size() + Raw.size() / 8);
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype t = Raw.indexOf("<text ", at);
+        if (t < 0) break;
+        out += FixedShapes(Raw.mid(at, t - at));
+        const qsizetype open = Raw.indexOf("\n\t>", t);
+        const qsizetype close = open < 0 ? -1 : Raw.indexOf("</text>\n", open);
+        if (close < 0) return {};
+        const QByteArray text = FixedText(Raw.mid(t, open - t), Raw.mid(open + 3, close - open - 3));
+        if (text.isEmpty()) return {};
+        out += text;
+        at = close + 8;
+    }
+    out += FixedShapes(Raw.mid(at));
+    return out;
+}
+
+// ---- enhanced metafiles ---------------------------------------------------
+
+constexpr uint32_t EmfSignature = 0x464D4520u;
+constexpr uint32_t emrHeader = 1, emrEOF = 14;
+
+struct TEmfScan {
+    qsizetype Bytes = 0;
+    QRectF Place{0, 0, 1, 1};
+};
+
+int32_t Le32s(const QByteArray& D, qsizetype At) {
+    return static_cast<int32_t>(ReadLe32(D, At));
+}
+
+bool ScanEnhancedMetafile(const QByteArray& D, TEmfScan& S) {
+    if (D.size() < 88 || D.size() > MetafileLimits::MaxBytes) return false;
+    if (ReadLe32(D, 0) != emrHeader || ReadLe32(D, 40) != EmfSignature) return false;
+    const uint32_t headerSize = ReadLe32(D, 4);
+    if (headerSize < 88 || headerSize % 4 != 0 || headerSize > static_cast<uint32_t>(D.size())) return false;
+    const uint32_t bytes = ReadLe32(D, 48);
+    if (bytes < headerSize || bytes > static_cast<uint32_t>(D.size())) return false;
+    if (ReadLe16(D, 56) > MetafileLimits::MaxObjects) return false;
+    qsizetype at = 0;
+    int count = 0;
+    bool ended = false;
+    while (at + 8 <= bytes) {
+        const uint32_t type = ReadLe32(D, at), size = ReadLe32(D, at + 4);
+        if (size < 8 || size % 4 != 0 || size > bytes - at) return false;
+        if (++count > MetafileLimits::MaxRecords) return false;
+        if ((type == emrHeader) != (at == 0)) return false;
+        at += size;
+        if (type == emrEOF) {
+            ended = true;
+            break;
+        }
+    }
+    if (!ended || count < 3) return false;
+    S.Bytes = at;
+    // The library draws the bounds (reference-device pixels); the picture
+    // is the frame (0.01 mm), converted with the reference device's size.
+    const double bl = Le32s(D, 8), bt = Le32s(D, 12), br = Le32s(D, 16), bb = Le32s(D, 20);
+    const double fl = Le32s(D, 24), ft = Le32s(D, 28), fr = Le32s(D, 32), fb = Le32s(D, 36);
+    const double devX = Le32s(D, 72), devY = Le32s(D, 76), mmX = Le32s(D, 80), mmY = Le32s(D, 84);
+    if (devX > 0 && devY > 0 && mmX > 0 && mmY > 0 && fr > fl && fb > ft && br > bl && bb > bt) {
+        const double sx = devX / (mmX * 100), sy = devY / (mmY * 100);
+        const double fx = fl * sx, fy = ft * sy, fw = (fr - fl) * sx, fh = (fb - ft) * sy;
+        const QRectF place((bl - fx) / fw, (bt - fy) / fh, (br - bl) / fw, (bb - bt) / fh);
+        // A header that contradicts itself keeps the whole frame.
+        if (place.left() > -1 && place.top() > -1 && place.right() < 2 && place.bottom() < 2 &&
+            place.width() > 0.01 && place.height() > 0.01)
+            S.Place = place;
+    }
+    return true;
+}
+
+bool RunEmf2svg(const QByteArray& Data, QByteArray& Svg) {
+    static char nameSpace[] = "";
+    generatorOptions options;
+    std::memset(&options, 0, sizeof options);
+    options.nameSpace = nameSpace;
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    QByteArray copy = Data;
+    copy.detach();
+    char* out = nullptr;
+    size_t length = 0;
+    const int ok = emf2svg(copy.data(), static_cast<size_t>(copy.size()), &out, &length, &options);
+    if (ok && out && length > 0 && length <= static_cast<size_t>(MetafileLimits::MaxSvgBytes))
+        Svg = QByteArray(out, static_cast<qsizetype>(length));
+    std::free(out);
+    return ok && !Svg.isEmpty();
+}
+
+// ---- the child process ------------------------------------------------------
+
+int64_t NowMs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+bool WriteAll(int Fd, const char* Data, size_t Length) {
+    while (Length > 0) {
+        const ssize_t n = write(Fd, Data, Length);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        Data += n;
+        Length -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void LimitChild() {
+    // The library's messages have no reader.
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        close(null);
+    }
+    for (int sig : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
+        signal(sig, SIG_DFL);
+    const rlim_t seconds = static_cast<rlim_t>((g_timeLimitMs + 999) / 1000);
+    const rlimit cpu{seconds, seconds + 1};
+    setrlimit(RLIMIT_CPU, &cpu);
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        unsigned long long pages = 0;
+        if (std::fscanf(f, "%llu", &pages) == 1) {
+            const uint64_t now = pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+            // What the child has at the fork (with a sanitizer's
+            // reservations) stays allowed; it may grow by so much.
+            const uint64_t limit = now + static_cast<uint64_t>(MetafileLimits::MaxMemoryGrowth);
+            const rlimit as{limit, limit};
+            setrlimit(RLIMIT_AS, &as);
+        }
+        std::fclose(f);
+    }
+    const rlimit core{0, 0};
+    setrlimit(RLIMIT_CORE, &core);
+}
+
+// Runs Work in a child process and hands back what it produced; false when
+// the child fails, dies, overruns the time limit or writes too much.
+bool RunIsolated(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return false;
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return false;
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        LimitChild();
+        QByteArray result;
+        const bool ok = Work(result);
+        // A result counts only when it arrives whole and says so at its end.
+        const bool sent = ok && WriteAll(fds[1], result.constData(), static_cast<size_t>(result.size())) &&
+                          WriteAll(fds[1], "\1", 1);
+        _exit(sent ? 0 : 1);
+    }
+    close(fds[1]);
+    QByteArray got;
+    const int64_t deadline = NowMs() + g_timeLimitMs;
+    bool overrun = false;
+    for (;;) {
+        const int64_t left = deadline - NowMs();
+        if (left <= 0) {
+            overrun = true;
+            break;
+        }
+        pollfd p{fds[0], POLLIN, 0};
+        const int r = poll(&p, 1, static_cast<int>(left));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) {
+            overrun = true;
+            break;
+        }
+        char buffer[65536];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got.append(buffer, n);
+        if (got.size() > MetafileLimits::MaxSvgBytes + 1) {
+            overrun = true;
+            break;
+        }
+    }
+    close(fds[0]);
+    if (overrun) kill(pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    // The child ends with 0 or 1 by itself; another code comes from a runtime
+    // (a sanitizer, a fuzzer's allocation limit) that stopped it.
+    g_lastSignal = WIFSIGNALED(status)                            ? WTERMSIG(status)
+                   : WIFEXITED(status) && WEXITSTATUS(status) > 1 ? SIGABRT
+                                                                  : 0;
+    if (overrun || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || !got.endsWith('\1')) return false;
+    got.chop(1);
+    Out = got;
+    return true;
+}
+
+} // namespace
+
+bool RunMetafileWork(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) {
+    g_lastSignal = 0;
+    return RunIsolated(Work, Out);
+}
+
+int LastMetafileWorkSignal() {
+    return g_lastSignal;
+}
+
+// libemf2svg shuts the font configuration down after it looked up the font
+// of a text. The child that runs it shares the configuration the program's
+// fonts hold, and shutting that down fails an assertion there; nothing here
+// needs it shut down (the program never does), so the call does nothing.
+extern "C" void FcFini(void) {}
+
+bool CheckWindowsMetafile(const QByteArray& Data) {
+    TWmfScan s;
+    return ScanWindowsMetafile(Data, s);
+}
+
+bool CheckEnhancedMetafile(const QByteArray& Data) {
+    TEmfScan s;
+    return ScanEnhancedMetafile(Data, s);
+}
+
+bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
+    ++g_conversions;
+    g_lastSignal = 0;
+    QByteArray svg;
+    if (Enhanced) {
+        TEmfScan s;
+        if (!ScanEnhancedMetafile(Data, s)) return false;
+        const QByteArray emf = Data.left(s.Bytes);
+        if (!RunMetafileWork([&](QByteArray& Svg) { return RunEmf2svg(emf, Svg); }, svg)) return false;
+        Out.Svg = svg;
+        Out.Place = s.Place;
+        return true;
+    }
+    TWmfScan s;
+    if (!ScanWindowsMetafile(Data, s)) return false;
+    const TFrame f = FrameOf(s);
+    if (!Fits16(f.Left) || !Fits16(f.Top) || !Fits16(f.Right) || !Fits16(f.Bottom)) return false;
+    // Fonts are turned by their angle in the metafile's own axes; the library
+    // turns them on the page. Where one axis runs the other way round (y up,
+    // or x to the left), the played copy turns them the other way.
+    if (((f.Right < f.Left) != (f.Bottom < f.Top)) || (s.MapMode >= 2 && s.MapMode <= 6))
+        for (const qsizetype font : s.Fonts)
+            for (const qsizetype angle : {font + 10, font + 12})
+                qToLittleEndian<int16_t>(static_cast<int16_t>((3600 - Le16s(s.Records, angle) % 3600) % 3600),
+                                         s.Records.data() + angle);
+    const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f));
+    const QByteArray playback = BuildWindowsMetafile(s, PlaybackRecords(s));
+    const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
+    const double aspect =
+        std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
+    if (!RunMetafileWork([&](QByteArray& Svg) { return RunLibwmf(probe, playback, w, h, aspect, Svg); }, svg))
+        return false;
+    Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);
+    Out.Place = QRectF(0, 0, 1, 1);
+    return !Out.Svg.isEmpty();
+}
+
+void SetMetafileTimeLimit(int Ms) {
+    g_timeLimitMs = std::max(1, Ms);
+}
+
+int MetafileConversionCount() {
+    return g_conversions;
+}

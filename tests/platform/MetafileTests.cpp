@@ -1,0 +1,274 @@
+// Metafile pictures drawn through the libraries' SVG: where the ink lands,
+// what the SVG of a Windows metafile's text becomes, damaged records, the
+// child process that bounds a conversion, and the fuzz regression corpus.
+#include "platform/MetafileConvert.h"
+#include "platform/Pictures.h"
+#include "support/MetafileBuilder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+constexpr uint32_t Yellow = 0x0000FFFF, Red = 0x000000FF;
+
+// The picture drawn at (10, 10) with the given size into a white image.
+QImage Drawn(const TMetafile& Meta, int W, int H) {
+    QImage image(W + 20, H + 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas c(&image);
+    Meta.Draw(c, Bounds(10, 10, W, H));
+    c.Release();
+    return image;
+}
+
+// The colour at a fraction of the drawn picture.
+QRgb At(const QImage& Image, double Fx, double Fy) {
+    return Image.pixel(10 + static_cast<int>(Fx * (Image.width() - 20)),
+                       10 + static_cast<int>(Fy * (Image.height() - 20)));
+}
+
+// Dark pixels of a part of the drawn picture (fractions of its size).
+int Ink(const QImage& Image, double X0, double Y0, double X1, double Y1) {
+    const int w = Image.width() - 20, h = Image.height() - 20;
+    int n = 0;
+    for (int y = 10 + static_cast<int>(Y0 * h); y < 10 + static_cast<int>(Y1 * h); ++y)
+        for (int x = 10 + static_cast<int>(X0 * w); x < 10 + static_cast<int>(X1 * w); ++x)
+            n += qGray(Image.pixel(x, y)) < 128;
+    return n;
+}
+
+std::unique_ptr<TMetafile> Loaded(const QByteArray& Bytes) {
+    auto m = std::make_unique<TMetafile>();
+    EXPECT_TRUE(m->LoadFromStream(Bytes));
+    return m;
+}
+
+// A yellow top-left quarter and a red bottom-right ellipse, in a window
+// that does not start at the origin.
+QByteArray QuartersWmf() {
+    return TWmfBuilder(2000, 1000)
+        .MapMode(8)
+        .WindowOrg(100, 50)
+        .WindowExt(2000, 1000)
+        .NullPen()
+        .Brush(Yellow)
+        .Rectangle(100, 50, 1100, 550)
+        .Brush(Red)
+        .Ellipse(1100, 550, 2100, 1050)
+        .Bytes();
+}
+
+} // namespace
+
+TEST(Metafile, WindowsMetafileDrawsItsRecordsIntoAnyRectangleAndConvertsOnce) {
+    const std::unique_ptr<TMetafile> loaded = Loaded(QuartersWmf());
+    const TMetafile& meta = *loaded;
+    EXPECT_EQ(meta.Width(), 133); // the frame it reports: 2000 x 1000 at 1440 per inch
+    EXPECT_EQ(meta.Height(), 67);
+    ASSERT_TRUE(meta.CheckRecords());
+    const int before = MetafileConversionCount();
+    for (const QSize size : {QSize(200, 100), QSize(60, 30), QSize(100, 200)}) {
+        const QImage image = Drawn(meta, size.width(), size.height());
+        SCOPED_TRACE(size.width());
+        EXPECT_EQ(At(image, 0.25, 0.25), qRgb(255, 255, 0));
+        EXPECT_EQ(At(image, 0.75, 0.75), qRgb(255, 0, 0));
+        EXPECT_EQ(At(image, 0.75, 0.25), qRgb(255, 255, 255));
+        EXPECT_EQ(At(image, 0.25, 0.75), qRgb(255, 255, 255));
+        EXPECT_EQ(image.pixel(5, 5), qRgb(255, 255, 255)); // nothing outside the rectangle
+    }
+    // Copies share the conversion: the records went through the library once.
+    const std::unique_ptr<TGraphic> copy = meta.Clone();
+    Drawn(static_cast<const TMetafile&>(*copy), 40, 20);
+    EXPECT_EQ(MetafileConversionCount(), before + 1);
+    EXPECT_EQ(meta.ToImage().size(), QSize(133, 67));
+    EXPECT_EQ(meta.ToImage().pixel(30, 15), qRgb(255, 255, 0));
+}
+
+TEST(Metafile, EnhancedMetafileDrawsItsRecordsWithItsOwnMapping) {
+    const QByteArray emf = TEmfBuilder(200, 100)
+                               .MapMode(8)
+                               .WindowExt(2000, 1000)
+                               .ViewportExt(200, 100)
+                               .Brush(Yellow)
+                               .Rectangle(0, 0, 1000, 500)
+                               .Brush(Red)
+                               .Ellipse(1000, 500, 2000, 1000)
+                               .Bytes();
+    const std::unique_ptr<TMetafile> loaded = Loaded(emf);
+    const TMetafile& meta = *loaded;
+    EXPECT_TRUE(meta.Enhanced());
+    EXPECT_EQ(meta.Width(), 200);
+    ASSERT_TRUE(meta.HasPicture());
+    const QImage image = Drawn(meta, 100, 50);
+    EXPECT_EQ(At(image, 0.2, 0.25), qRgb(255, 255, 0));
+    EXPECT_EQ(At(image, 0.75, 0.75), qRgb(255, 0, 0));
+    EXPECT_EQ(At(image, 0.75, 0.2), qRgb(255, 255, 255));
+}
+
+TEST(Metafile, TextOfAWindowsMetafileBecomesValidUnicodeSvg) {
+    // The library writes text as the metafile holds it: 8-bit, unescaped.
+    const QByteArray wmf = TWmfBuilder(2000, 1000)
+                               .WindowExt(2000, 1000)
+                               .Font(-200, 0, "Arial")
+                               .TextOut(50, 50,
+                                        "Gr\xFC\xDF"
+                                        "e & <x>")
+                               .Font(-200, 0, "Symbol")
+                               .TextOut(50, 500, "S=p")
+                               .Bytes();
+    TMetafileSvg svg;
+    ASSERT_TRUE(ConvertMetafile(wmf, false, svg));
+    const QString text = QString::fromUtf8(svg.Svg);
+    EXPECT_TRUE(text.contains(QStringLiteral(">Grüße &amp; &lt;x&gt;</text>"))) << svg.Svg.constData();
+    EXPECT_TRUE(text.contains(QStringLiteral(">Σ=π</text>"))) << svg.Svg.constData();
+    EXPECT_TRUE(text.contains(QStringLiteral("font-family:Liberation Sans;")));
+    EXPECT_TRUE(text.contains(QStringLiteral("font-family:DejaVu Sans;")));
+    QSvgRenderer renderer;
+    EXPECT_TRUE(renderer.load(svg.Svg));
+    EXPECT_GT(Ink(Drawn(*Loaded(wmf), 200, 100), 0, 0, 1, 1), 50);
+}
+
+TEST(Metafile, FillsAreOpaqueAndTurnedTextRunsUpInAPictureWhoseYAxisPointsUp) {
+    // Metafiles know no transparency, whatever the background mode.
+    const QByteArray fills = TWmfBuilder(1000, 1000)
+                                 .WindowExt(1000, 1000)
+                                 .BkMode(1)
+                                 .NullPen()
+                                 .Brush(Red)
+                                 .Rectangle(0, 0, 1000, 1000)
+                                 .Bytes();
+    EXPECT_EQ(At(Drawn(*Loaded(fills), 50, 50), 0.5, 0.5), qRgb(255, 0, 0));
+    // The label of a chart's y axis: turned by 270 degrees in the metafile's
+    // own (upward) y axis, it reads from the bottom up.
+    const QByteArray up = TWmfBuilder(1000, 1000)
+                              .MapMode(8)
+                              .WindowOrg(0, 1000)
+                              .WindowExt(1000, -1000)
+                              .Font(-120, 2700, "Arial")
+                              .TextOut(500, 100, "MMMMMM")
+                              .Bytes();
+    const QImage image = Drawn(*Loaded(up), 200, 200);
+    EXPECT_GT(Ink(image, 0.3, 0.2, 0.8, 0.85), 200);
+    EXPECT_EQ(Ink(image, 0, 0, 1, 0.2), 0);
+}
+
+TEST(Metafile, DamagedRecordsAreRefusedAndDrawTheFrame) {
+    const QByteArray good = QuartersWmf();
+    auto wmfWith = [&](qsizetype At, const QByteArray& Bytes) {
+        QByteArray d = good;
+        d.replace(At, Bytes.size(), Bytes);
+        return d;
+    };
+    const qsizetype first = 22 + 18; // the first record
+    const std::vector<QByteArray> damaged = {
+        good.left(good.size() - 9),                    // cut inside a record
+        wmfWith(first, QByteArray("\x00\0\0\0", 4)),   // record of no size
+        wmfWith(first, QByteArray("\xFF\xFF\0\0", 4)), // record beyond the end
+        wmfWith(22, QByteArray("\x07\0", 2)),          // not a metafile type
+        wmfWith(22 + 10, QByteArray("\xFF\x7F", 2)),   // too many objects declared
+        good.left(first) + QByteArray::fromRawData("\x04\0\0\0\x03\x01\x08\0", 8).repeated(200001),
+    };
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        SCOPED_TRACE(i);
+        TMetafile meta;
+        ASSERT_TRUE(meta.LoadFromStream(damaged[i])); // the header still gives the frame
+        EXPECT_FALSE(meta.CheckRecords());
+        EXPECT_FALSE(meta.HasPicture());
+        const QImage image = Drawn(meta, 60, 30);
+        EXPECT_EQ(image.pixel(10, 10), qRgb(128, 128, 128));
+        EXPECT_EQ(image.pixel(40, 25), qRgb(255, 255, 255));
+    }
+    // Enhanced metafiles: a record of an odd size, no end record, a second header.
+    const QByteArray emf = TEmfBuilder(20, 10).Brush(Red).Rectangle(0, 0, 20, 10).Bytes();
+    ASSERT_TRUE(CheckEnhancedMetafile(emf));
+    QByteArray odd = emf;
+    odd[88 + 4] = 26;
+    QByteArray endless = emf.left(emf.size() - 20);
+    endless.replace(48, 4, QByteArray::fromRawData("\0\0\0\0", 4));
+    qToLittleEndian<uint32_t>(static_cast<uint32_t>(endless.size()), endless.data() + 48);
+    QByteArray twoHeads = emf;
+    twoHeads[88] = 1;
+    for (const QByteArray& d : {odd, endless, twoHeads}) {
+        TMetafile meta;
+        ASSERT_TRUE(meta.LoadFromStream(d));
+        EXPECT_FALSE(meta.HasPicture());
+    }
+}
+
+TEST(Metafile, AConversionThatCrashesHangsOrFloodsCostsOnlyThePicture) {
+    QByteArray out;
+    EXPECT_TRUE(RunMetafileWork(
+        [](QByteArray& Svg) {
+            Svg = "<svg/>";
+            return true;
+        },
+        out));
+    EXPECT_EQ(out, "<svg/>");
+    EXPECT_FALSE(RunMetafileWork([](QByteArray&) { return false; }, out));
+    EXPECT_EQ(LastMetafileWorkSignal(), 0);
+    EXPECT_FALSE(RunMetafileWork(
+        [](QByteArray&) {
+            std::raise(SIGSEGV);
+            return true;
+        },
+        out));
+    EXPECT_EQ(LastMetafileWorkSignal(), SIGSEGV);
+    EXPECT_FALSE(RunMetafileWork(
+        [](QByteArray& Svg) {
+            Svg = QByteArray(MetafileLimits::MaxSvgBytes + 1, 'x');
+            return true;
+        },
+        out));
+    SetMetafileTimeLimit(300);
+    EXPECT_FALSE(RunMetafileWork(
+        [](QByteArray&) {
+            for (;;)
+                sleep(1);
+            return true;
+        },
+        out));
+    EXPECT_EQ(LastMetafileWorkSignal(), SIGKILL);
+    SetMetafileTimeLimit(MetafileLimits::TimeLimitMs);
+    EXPECT_EQ(out, "<svg/>");
+}
+
+// The fuzz target's corpus: seeds and findings that draw, and findings
+// ("refused-*") that the record checks must turn away before a library sees
+// them.
+TEST(Metafile, TheFuzzRegressionCorpusIsDrawnOrRefused) {
+    // The program's text holds the font configuration that a library's
+    // child process inherits (the glyph-index text found by fuzzing failed there).
+    QImage text(60, 20, QImage::Format_RGB32);
+    QPainter painter(&text);
+    for (const char* family : {"Liberation Serif", "No Such Family", "Ming(for ISO10646)"}) {
+        painter.setFont(QFont(QString::fromLatin1(family), 12));
+        painter.drawText(2, 15, QStringLiteral("Größe 中"));
+    }
+    painter.end();
+    QDirIterator it(QStringLiteral(PRAVOLIN_SOURCE_DIR "/fuzz/corpus/metafile_load"), QDir::Files);
+    int drawn = 0, refused = 0;
+    while (it.hasNext()) {
+        QFile f(it.next());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        SCOPED_TRACE(f.fileName().toStdString());
+        TMetafile meta;
+        ASSERT_TRUE(meta.LoadFromStream(f.readAll()));
+        const bool draws = !it.fileName().startsWith(QLatin1String("refused-"));
+        (draws ? drawn : refused)++;
+        EXPECT_EQ(meta.CheckRecords(), draws);
+        EXPECT_EQ(meta.HasPicture(), draws);
+        EXPECT_EQ(LastMetafileWorkSignal(), 0);
+        Drawn(meta, 40, 30);
+    }
+    EXPECT_GE(drawn, 4);
+    EXPECT_GE(refused, 2);
+}
