@@ -59,6 +59,97 @@ const char16_t kSymbolTable[256] = {
 };
 // clang-format on
 
+// The "Wingdings" encoding in Unicode. Its pictures beyond the Basic
+// Multilingual Plane take a close character of it where there is one, so
+// that a code stays one UTF-16 unit; the others keep U+F000 + code.
+// clang-format off
+const char16_t kWingdingsTable[256] = {
+    0xF000, 0xF001, 0xF002, 0xF003, 0xF004, 0xF005, 0xF006, 0xF007,  // 00
+    0xF008, 0xF009, 0xF00A, 0xF00B, 0xF00C, 0xF00D, 0xF00E, 0xF00F,  // 08
+    0xF010, 0xF011, 0xF012, 0xF013, 0xF014, 0xF015, 0xF016, 0xF017,  // 10
+    0xF018, 0xF019, 0xF01A, 0xF01B, 0xF01C, 0xF01D, 0xF01E, 0xF01F,  // 18
+    0x0020, 0x270E, 0x2702, 0x2701, 0xF024, 0xF025, 0xF026, 0xF027,  // 20
+    0x260E, 0x2706, 0x2709, 0x2709, 0xF02C, 0xF02D, 0xF02E, 0xF02F,  // 28
+    0xF030, 0xF031, 0xF032, 0xF033, 0xF034, 0xF035, 0x231B, 0x2328,  // 30
+    0xF038, 0xF039, 0xF03A, 0xF03B, 0xF03C, 0xF03D, 0x2707, 0x270D,  // 38
+    0xF040, 0x270C, 0xF042, 0xF043, 0xF044, 0x261C, 0x261E, 0x261D,  // 40
+    0x261F, 0x270B, 0x263A, 0xF04B, 0x2639, 0xF04D, 0x2620, 0x2690,  // 48
+    0x2691, 0x2708, 0x263C, 0xF053, 0x2744, 0x271D, 0x271E, 0xF057,  // 50
+    0x2720, 0x2721, 0x262A, 0x262F, 0x0950, 0x2638, 0x2648, 0x2649,  // 58
+    0x264A, 0x264B, 0x264C, 0x264D, 0x264E, 0x264F, 0x2650, 0x2651,  // 60
+    0x2652, 0x2653, 0x0026, 0x0026, 0x25CF, 0x274D, 0x25A0, 0x25A1,  // 68
+    0x25FB, 0x2751, 0x2752, 0x2B27, 0x29EB, 0x25C6, 0x2756, 0x2B25,  // 70
+    0x2327, 0x2BB9, 0x2318, 0x273F, 0x273E, 0x275D, 0x275E, 0xF07F,  // 78
+    0x24EA, 0x2460, 0x2461, 0x2462, 0x2463, 0x2464, 0x2465, 0x2466,  // 80
+    0x2467, 0x2468, 0x2469, 0x24FF, 0x2776, 0x2777, 0x2778, 0x2779,  // 88
+    0x277A, 0x277B, 0x277C, 0x277D, 0x277E, 0x277F, 0xF096, 0xF097,  // 90
+    0xF098, 0xF099, 0xF09A, 0xF09B, 0xF09C, 0xF09D, 0x00B7, 0x2022,  // 98
+    0x25AA, 0x26AA, 0x25EF, 0x25CB, 0x25C9, 0x25CE, 0xF0A6, 0x25AA,  // A0
+    0x25FB, 0xF0A9, 0x2726, 0x2605, 0x2736, 0x2734, 0x2739, 0x2735,  // A8
+    0x2BD0, 0x2316, 0x27E1, 0x2311, 0x2BD1, 0x272A, 0x2730, 0xF0B7,  // B0
+    0xF0B8, 0xF0B9, 0xF0BA, 0xF0BB, 0xF0BC, 0xF0BD, 0xF0BE, 0xF0BF,  // B8
+    0xF0C0, 0xF0C1, 0xF0C2, 0x2BB0, 0x2BB1, 0x2BB2, 0x2BB3, 0x2BB4,  // C0
+    0x2BB5, 0x2BB6, 0x2BB7, 0xF0CB, 0xF0CC, 0xF0CD, 0xF0CE, 0xF0CF,  // C8
+    0xF0D0, 0xF0D1, 0xF0D2, 0xF0D3, 0xF0D4, 0x232B, 0x2326, 0x2B98,  // D0
+    0x27A2, 0x2B99, 0x2B9B, 0x2B88, 0x2B8A, 0x2B89, 0x2B8B, 0x2B60,  // D8
+    0x2B62, 0x2B61, 0x2B63, 0x2B66, 0x2B67, 0x2B69, 0x2B68, 0x2B05,  // E0
+    0x27A1, 0x2B06, 0x2B07, 0x2B09, 0x2B08, 0x2B0B, 0x2B0A, 0x21E6,  // E8
+    0x21E8, 0x21E7, 0x21E9, 0x2B04, 0x21F3, 0x2B00, 0x2B01, 0x2B03,  // F0
+    0x2B02, 0xF0F9, 0xF0FA, 0x2718, 0x2713, 0x2612, 0x2611, 0xF0FF,  // F8
+};
+// clang-format on
+
+// The fonts whose codes stand for other characters than their code page's.
+struct TSymbolFont {
+    const char* Name;
+    const char16_t* Table;
+};
+constexpr TSymbolFont kSymbolFonts[] = {{"Symbol", kSymbolTable}, {"Wingdings", kWingdingsTable}};
+
+// Asked for every piece of text measured, drawn or written: no copies of the name.
+template <class TName> const char16_t* SymbolTableOf(const TName& name) {
+    for (const TSymbolFont& f : kSymbolFonts)
+        if (name.compare(QLatin1String(f.Name), Qt::CaseInsensitive) == 0) return f.Table;
+    return nullptr;
+}
+
+// Text in the codes of a symbol font, as the program passes it: codes below
+// 256, code page 1252 characters or U+F0xx.
+QString CodesToUnicode(const char16_t* table, const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        int code = -1;
+        if (u < 0x100)
+            code = u;
+        else if (u >= 0xF000 && u <= 0xF0FF)
+            code = u - 0xF000;
+        else
+            code = CodePage::UnicodeToCp1252(u); // 0x80..0x9F came through code page 1252
+        // "Symbol" has nothing at 0x80..0x9F: text there was written in the
+        // code page's characters (a bullet, a dash) and stays so.
+        const bool empty = table == kSymbolTable && code >= 0x80 && code < 0xA0 && u != 0xF000 + code;
+        out.append(code >= 0 && code < 256 && !empty ? QChar(table[code]) : c);
+    }
+    return out;
+}
+
+// Whether a family is installed here (asked once per family).
+bool FamilyInstalled(const QString& name) {
+    static QHash<QString, bool> known;
+    const QString key = name.trimmed().toLower();
+    auto it = known.find(key);
+    if (it != known.end()) return *it;
+    bool installed = false;
+    if (QGuiApplication::instance()) {
+        RegisterProgramFonts();
+        installed = QFontDatabase::families().contains(name.trimmed(), Qt::CaseInsensitive);
+    }
+    known.insert(key, installed);
+    return installed;
+}
+
 bool g_fontsRegistered = false;
 
 } // namespace
@@ -84,7 +175,11 @@ void RegisterProgramFonts() {
 }
 
 bool IsSymbolFontName(const QString& name) {
-    return name.compare(QStringLiteral("Symbol"), Qt::CaseInsensitive) == 0;
+    return SymbolTableOf(name) != nullptr;
+}
+
+bool IsSymbolFontName(QLatin1String name) {
+    return SymbolTableOf(name) != nullptr;
 }
 
 QString MapFontFamily(const QString& name) {
@@ -296,22 +391,18 @@ int UnicodeToSymbol(QChar c) {
 }
 
 QString SymbolTextToUnicode(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        int code = -1;
-        if (u < 0x100)
-            code = u;
-        else if (u >= 0xF000 && u <= 0xF0FF)
-            code = u - 0xF000;
-        else
-            code = CodePage::UnicodeToCp1252(u); // 0x80..0x9F came through code page 1252
-        out.append(code >= 0 && code < 256 ? SymbolToUnicode(static_cast<unsigned char>(code)) : c);
-    }
-    return out;
+    return CodesToUnicode(kSymbolTable, text);
+}
+
+QString SymbolFontTextToUnicode(const QString& fontName, const QString& text) {
+    const char16_t* table = SymbolTableOf(fontName);
+    return table ? CodesToUnicode(table, text) : text;
 }
 
 QString DisplayText(const TFont& font, const QString& text) {
-    return IsSymbolFontName(font.Name()) ? SymbolTextToUnicode(text) : text;
+    const char16_t* table = SymbolTableOf(font.Name());
+    // "Symbol" is never installed here; the others only show their own
+    // pictures where they are.
+    if (!table || (table != kSymbolTable && FamilyInstalled(font.Name()))) return text;
+    return CodesToUnicode(table, text);
 }

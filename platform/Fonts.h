@@ -2,7 +2,8 @@
 // Font names of the program and the fonts that stand in for them here.
 // "Arial", "Times New Roman" and "Courier New" map to the metric-compatible
 // Liberation fonts; "Tahoma" comes from the wine font files, registered at
-// start; "Symbol" does not exist and its text is drawn through Unicode.
+// start; "Symbol" does not exist and its text is drawn through Unicode, as is
+// the text of "Wingdings" where that font is not installed.
 #include <QChar>
 #include <QFont>
 #include <QString>
@@ -15,7 +16,10 @@ void RegisterProgramFonts();
 
 // The family that is actually used for a font name of the program.
 QString MapFontFamily(const QString& name);
+// Whether a font's codes stand for other characters than their code page's
+// ("Symbol", "Wingdings").
 bool IsSymbolFontName(const QString& name);
+bool IsSymbolFontName(QLatin1String name);
 // The Qt font of a font: family mapped, pixel size from Height, styles.
 QFont ToQFont(const TFont& font);
 // The pixel size (character height) of a font, also for a positive Height
@@ -48,5 +52,9 @@ int UnicodeToSymbol(QChar c);
 // Text written in the "Symbol" font (one character per code, as the program
 // passes it: codes below 256, code page 1252 characters or U+F0xx) in Unicode.
 QString SymbolTextToUnicode(const QString& text);
-// The text that a font really shows: mapped when the font is "Symbol".
+// The same for any symbol font (the text unchanged for other fonts). Each code
+// stays one UTF-16 unit; codes without a character give U+F000 + code.
+QString SymbolFontTextToUnicode(const QString& fontName, const QString& text);
+// The text that a font really shows: mapped when the font is a symbol font
+// that is not installed here ("Symbol" never is).
 QString DisplayText(const TFont& font, const QString& text);

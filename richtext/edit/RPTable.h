@@ -623,6 +623,8 @@ public:
                   TRPHTMLBulletList& Bullets) const override;
     std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                              const std::string& Path, const std::string& ItemText) override;
+    // The border part of a cell's CSS: its own colours, or the table's for cells.
+    std::string CellBorderCSS(const TRPTableCellData& Cell) const;
 
     // ---- printing (RPTablePrint.cpp)
     std::unique_ptr<TRPDrawLineInfo> CreatePrintingDrawItem(TCustomRPData* RPData,

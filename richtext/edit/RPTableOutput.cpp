@@ -115,13 +115,13 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
                                const std::string& Text, double TwipsPerPixel, int Level,
                                TRPRTFTables& Tables) const {
     const TRPTableSaving saving = StoreEditedCell();
-    (void)ItemNo, (void)Text;
+    (void)Text;
     const double k = TwipsPerPixel;
     auto* self = const_cast<TRPTableItemInfo*>(this);
     const int R = Rows->RowCount(), C = Rows->GetColCount();
     if (R == 0 || C == 0) return;
     // Column positions come from a layout; a table never laid out gets one.
-    if (FormattingInfo.ColStarts.Count() != C) {
+    if (FormattingInfo.ColStarts.Count() != C || FormattingInfo.ColWidths.Count() != C) {
         TCanvas* canvas = nullptr;
         if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(RPData)) canvas = fd->GetCanvas();
         self->UpdateLayout(600, self->FormattingInfo, true, canvas);
@@ -129,45 +129,85 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
     const bool nested = Level > 0;
     const std::string itap = std::to_string(Level + 1);
     const TRPStyle* style = RPData ? RPData->GetRPStyle() : nullptr;
-    const TRPAlignment align = style && ParaNo >= 0 && ParaNo < style->ParaStyles().Count()
-                                   ? style->ParaStyles().GetItem(ParaNo)->Alignment
-                                   : rpaLeft;
+    const TParaInfo* para =
+        style && ParaNo >= 0 && ParaNo < style->ParaStyles().Count() ? style->ParaStyles().GetItem(ParaNo) : nullptr;
+    const TRPAlignment align = para ? para->Alignment : rpaLeft;
     const auto tw = [&](int px) { return std::to_string(RPTwips(px, k)); };
     const auto half = [&](int px) { return std::to_string(static_cast<int>(Round(px * k / 2))); };
+    // The row's indent is the table's paragraph indent; the cells' boundaries
+    // follow from their columns' widths and the padding around them, which is
+    // what readers take a cell's width to hold. Readers merge boundaries a
+    // twip apart, so each column keeps two at least.
+    const int indent = para ? std::max(0, para->LeftIndent) : 0;
+    std::vector<int> bounds(static_cast<size_t>(C));
+    {
+        int px = indent, last = RPTwips(indent, k);
+        for (int c = 0; c < C; ++c) {
+            px += std::max(0, FormattingInfo.ColWidths[c]) + 2 * std::max(0, CellPadding);
+            last = std::max(RPTwips(px, k), last + 2);
+            bounds[static_cast<size_t>(c)] = last;
+        }
+    }
+    // Whether some column ends no cell: it needs the merge marks to stay.
+    bool marks = false;
+    for (int c = 0; c < C && !marks; ++c) {
+        bool ends = false;
+        for (int r = 0; r < R && !ends; ++r) {
+            int mr = r, mc = c;
+            const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
+            ends = m && mc + m->ColSpan - 1 == c;
+        }
+        marks = !ends;
+    }
+    // A table right after another one would read as more rows of it.
+    const bool follows = RPData && ItemNo > 0 && ItemNo < RPData->GetItemCount() &&
+                         RPData->GetItem(ItemNo) == this && RPData->GetItemStyle(ItemNo - 1) == rpsnTable;
     for (int r = 0; r < R; ++r) {
-        std::string s = nested ? "{\\*\\nesttableprops" : "{";
-        s += "\\trowd";
+        std::string s = "\\trowd";
         if (align == rpaRight) s += "\\trqr";
         if (align == rpaCenter) s += "\\trqc";
-        s += "\\trgaph" + half(CellHSpacing + 2 * (CellPadding + CellBorderWidth)) + "\\trleft0\\itap" + itap;
+        // The gap is what lies between a cell's boundary and its text.
+        s += "\\trgaph" + tw(std::max(0, CellPadding)) + "\\trleft" + tw(indent) + "\\itap" + itap;
+        if (r == 0 && follows) s += "\\richpadtbnew";
         if (r < HeadingRowCount) s += "\\trhdr";
         if (const int h = Rows->GetRow(r)->GetBestHeight(); h > 0) s += "\\trrh" + tw(h);
         const std::string pad = tw(CellPadding);
         s += "\\trpaddl" + pad + "\\trpaddt" + pad + "\\trpaddr" + pad + "\\trpaddb" + pad +
              "\\trpaddfl3\\trpaddft3\\trpaddfr3\\trpaddfb3";
-        s += "\\trspdl" + half(CellHSpacing) + "\\trspdr" + half(CellHSpacing) + "\\trspdfl3\\trspdfr3";
-        s += "\\trspdt" + half(r == 0 ? BorderVSpacing : CellVSpacing) + "\\trspdb" +
-             half(r == R - 1 ? BorderVSpacing : CellVSpacing) + "\\trspdft3\\trspdfb3";
+        // A negative spacing lets the cells' borders overlap: no spacing at all
+        // in RTF, which is how the reader gives it back.
+        if (CellHSpacing >= 0)
+            s += "\\trspdl" + half(CellHSpacing) + "\\trspdr" + half(CellHSpacing) + "\\trspdfl3\\trspdfr3";
+        if (CellVSpacing >= 0)
+            s += "\\trspdt" + half(std::max(0, r == 0 ? BorderVSpacing : CellVSpacing)) + "\\trspdb" +
+                 half(std::max(0, r == R - 1 ? BorderVSpacing : CellVSpacing)) + "\\trspdft3\\trspdfb3";
         if (BestWidth > 0)
             s += "\\trwWidth" + tw(BestWidth + 2 * BorderWidth) + "\\trftsWidth3";
         else if (BestWidth < 0)
-            s += "\\trwWidth" + std::to_string(-BestWidth * 50) + "\\trftsWidth2";
+            s += "\\trwWidth" + std::to_string(-static_cast<int64_t>(BestWidth) * 50) + "\\trftsWidth2";
         else
             s += "\\trftsWidth1";
         if (Options & rptoRTFAllowAutofit) s += "\\trautofit1";
-        s += "\\richpadtbw" + std::to_string(BestWidth);
+        s += "\\richpadtbw" + std::to_string(BestWidth) + "\\richpadtbhs" + std::to_string(BorderHSpacing) +
+             "\\richpadtbvs" + std::to_string(BorderVSpacing);
         s += RTFBorder("tr", BorderStyle, BorderWidth, BorderColor, BorderLightColor, nullptr, k, Tables);
         if (RPData) {
             std::string extra;
             RPData->DoSaveRTFExtra(3, self, r, -1, false, extra);
             s += extra;
         }
+        // A cell merged over columns is one wide cell; the rows it covers
+        // below have one cell of its width that continues it (\clvmrg).
+        // Readers take a wide cell much faster than merge marks, which only
+        // a column that ends no cell needs, to stay a column.
+        std::vector<int> starts; // the first column of each cell of the row
         for (int c = 0; c < C; ++c) {
             int mr = r, mc = c;
             const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
-            if (!m) continue;
-            const bool main = mr == r && mc == c;
-            if (!main) {
+            if (!m || (mc != c && !marks)) continue;
+            starts.push_back(c);
+            const int lastCol = marks ? c : std::clamp(c + m->ColSpan - 1, c, C - 1);
+            if (marks && (mr != r || mc != c)) {
                 if (r > mr) {
                     s += "\\clvmrg";
                     if (c == mc && m->ColSpan > 1) s += "\\clmgf";
@@ -176,15 +216,17 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
                     s += "\\clmrg";
                     if (r == mr && m->RowSpan > 1) s += "\\clvmgf";
                 }
+            } else if (r > mr) {
+                s += "\\clvmrg";
             } else {
                 if (m->RowSpan > 1) s += "\\clvmgf";
-                if (m->ColSpan > 1) s += "\\clmgf";
+                if (marks && m->ColSpan > 1) s += "\\clmgf";
                 if (m->BestWidth > 0)
                     s += (Options & rptoRTFSaveCellPixelBestWidth)
                              ? "\\clwWidth" + tw(m->BestWidth) + "\\clftsWidth3"
                              : std::string("\\clwWidth0");
                 else if (m->BestWidth < 0)
-                    s += "\\clwWidth" + std::to_string(-m->BestWidth * 50) + "\\clftsWidth2";
+                    s += "\\clwWidth" + std::to_string(-static_cast<int64_t>(m->BestWidth) * 50) + "\\clftsWidth2";
                 else
                     s += "\\clftsWidth1";
                 s += "\\richpadcbw" + std::to_string(m->BestWidth) + "\\richpadcbh" +
@@ -203,19 +245,23 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
                 RPData->DoSaveRTFExtra(2, self, r, c, false, extra);
                 s += extra;
             }
-            const int right = FormattingInfo.ColStarts[c] + FormattingInfo.ColWidths[c];
-            s += "\\cellx" + std::to_string(static_cast<int>(Round(right * k + CellHSpacing * k / 2)));
+            s += "\\cellx" + std::to_string(bounds[static_cast<size_t>(lastCol)]);
         }
-        s += "\\pard\\intbl\\itap" + itap + "{";
-        Stream += s;
-        for (int c = 0; c < C; ++c) {
-            Stream += "{";
+        // The cells' contents; a continuing cell writes an empty one. A
+        // nested row gives its properties after its cells, in a group that
+        // readers without nested tables skip, and ends in a paragraph for them.
+        std::string cells = "\\pard\\intbl\\itap" + itap + "{";
+        for (const int c : starts) {
+            cells += "{";
             if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                cell->SaveRTFRangeToStream(Stream, cell->GetSaveRange(false), false, Level + 1, clNone,
-                                           &Tables, k);
-            Stream += nested ? "\\nestcell}" : "\\cell}";
+                cell->SaveRTFRangeToStream(cells, cell->GetSaveRange(false), false, Level + 1, clNone, &Tables, k);
+            cells += nested ? "\\nestcell}" : "\\cell}";
         }
-        Stream += "}\\pard\\intbl\\itap" + itap + (nested ? "\\nestrow}" : "\\row}");
+        cells += "}";
+        if (nested)
+            Stream += "{" + cells + "{\\*\\nesttableprops" + s + "\\nestrow}{\\nonesttables\\par}}";
+        else
+            Stream += "{" + s + cells + "\\pard\\intbl\\itap" + itap + "\\row}";
         RPWriteLn(Stream, "");
     }
 }
@@ -248,6 +294,42 @@ std::string TRPTableItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData,
 // ---------------------------------------------------------------------------
 // HTML
 
+std::string TRPTableItemInfo::CellBorderCSS(const TRPTableCellData& Cell) const {
+    // A cell's own colours, else the table's for cells.
+    const TColor c = Cell.BorderColor != clNone ? Cell.BorderColor : CellBorderColor;
+    const TColor l = Cell.BorderLightColor != clNone ? Cell.BorderLightColor : CellBorderLightColor;
+    std::string css;
+    if (!(BorderWidth == CellBorderWidth && BorderWidth < 2) && !(CellBorderWidth == 1 && BorderWidth > 1))
+        css = "border-width : " + std::to_string(CellBorderWidth) + "px; ";
+    const auto colors = [&](TColor a, TColor b) {
+        return "border-color : " + ColorToHTML(a) + " " + ColorToHTML(b) + " " + ColorToHTML(b) + " " + ColorToHTML(a) +
+               "; border-style: solid";
+    };
+    switch (CellBorderStyle) {
+    case rptbRaised:
+        css += "border-style: outset";
+        break;
+    case rptbColor:
+        // The table's bordercolor says it already.
+        if (!(BorderStyle == rptbColor && BorderColor == c))
+            css += "border-color : " + ColorToHTML(c) + "; border-style: solid";
+        break;
+    case rptbRaisedColor:
+        css += colors(l, c);
+        break;
+    case rptbLoweredColor:
+        if (!((BorderStyle == rptbRaisedColor || BorderStyle == rptbLoweredColor) && BorderColor == c &&
+              BorderLightColor == l))
+            css += colors(c, l);
+        break;
+    default:
+        break;
+    }
+    if (!css.empty() && css.back() != ';' && !(css.size() > 1 && css.compare(css.size() - 2, 2, "; ") == 0))
+        css += "; ";
+    return css;
+}
+
 void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo,
                                 const std::string& Text, const std::string& Path,
                                 const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
@@ -255,10 +337,14 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
     const TRPTableSaving saving = StoreEditedCell();
     (void)ItemNo, (void)Text, (void)RPData;
     std::string t = "<TABLE" + Attr("width", HTMLLength(BestWidth)) + Attr("bgcolor", HTMLColor(Color));
-    if (UseCSS && BorderWidth < 1 && CellBorderWidth != 0)
-        t += " border=1 style='border-width : 0px'";
-    else
+    // One style attribute holds all the table's properties.
+    std::string css;
+    if (UseCSS && BorderWidth < 1 && CellBorderWidth != 0) {
+        t += " border=1";
+        css = "border-width : 0px;";
+    } else {
         t += " border=" + std::to_string(BorderWidth);
+    }
     t += Attr("cellpadding", std::to_string(CellPadding));
     if (BorderStyle == rptbColor) t += Attr("bordercolor", HTMLColor(BorderColor));
     if (BorderStyle == rptbRaisedColor || BorderStyle == rptbLoweredColor)
@@ -266,11 +352,11 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
              Attr("bordercolordark", HTMLColor(BorderColor));
     t += Attr("cellspacing", std::to_string(std::max(0, (CellVSpacing + CellHSpacing) / 2)));
     if (UseCSS) {
-        std::string css;
-        if (BorderStyle == rptbLowered) css = "border-style: inset;";
+        const char* gap = css.empty() ? "" : " ";
+        if (BorderStyle == rptbLowered) css += gap + std::string("border-style: inset;");
         if (BorderStyle == rptbLoweredColor)
-            css = "border-color : " + ColorToHTML(BorderColor) + " " + ColorToHTML(BorderLightColor) + " " +
-                  ColorToHTML(BorderLightColor) + " " + ColorToHTML(BorderColor) + "; border-style: solid;";
+            css += gap + std::string("border-color : ") + ColorToHTML(BorderColor) + " " + ColorToHTML(BorderLightColor) +
+                   " " + ColorToHTML(BorderLightColor) + " " + ColorToHTML(BorderColor) + "; border-style: solid;";
         // A style attribute holds declarations only: no braces around them.
         if (!css.empty()) t += " style='" + css + "'";
     }
@@ -287,7 +373,7 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
             td += Attr("width", HTMLLength(cell->BestWidth)) + Attr("height", HTMLLength(cell->BestHeight)) +
                   Attr("bgcolor", HTMLColor(cell->Color)) + Attr("valign", VAlignName(cell->VAlign));
             if (UseCSS && CellBorderWidth > 0) {
-                std::string css;
+                std::string css = CellBorderCSS(*cell);
                 const TRPBooleanRect& v = cell->VisibleBorders;
                 if (!v.Top) css += "border-top: none; ";
                 if (!v.Right) css += "border-right: none; ";

@@ -286,8 +286,11 @@ void TRPMarkerItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int
     } else {
         Stream += OpenFontTagsFromFont(font, f0);
     }
+    std::string symbols;
     if (lv->ListType == rplstUnicodeBullet)
         Stream += HTMLEscapeUnicodeText(WideStrToItemText(lv->FormatStringW), false, false);
+    else if (SymbolFontTextToUnicodeText(mf.Name, DisplayString, 0, CharsetToCodePage(mf.Charset), symbols))
+        Stream += HTMLEscapeUnicodeText(symbols, false, false); // readers may lack the font
     else
         RPHTMLAppendAscii(Stream, HTMLEscapeAnsiText(DisplayString, false, false), CharsetToCodePage(mf.Charset));
     RPWriteLn(Stream, UseCSS ? std::string("</SPAN>") : CloseFontTagsFromFont(font, f0));

@@ -192,6 +192,10 @@ std::string THTMLWrite::ItemText(int ItemNo, const TRPSaveRange& R) {
     const int from = ItemNo == R.StartItemNo ? R.StartOffs : 1;
     const int to = ItemNo == R.EndItemNo ? R.EndOffs : last;
     if (from > 1 || to < last) text = ItemTextCopy(text, from, to - from, it.ItemOptions);
+    // Readers may lack a symbol font: its codes go as the characters they stand for.
+    if (std::string symbols; SymbolFontTextToUnicodeText(Style.TextStyles().GetItem(sn)->FontName, text,
+                                                         it.ItemOptions, D->GetStyleCodePage(sn), symbols))
+        return HTMLEscapeUnicodeText(symbols, true, code);
     if (it.IsUnicode()) return HTMLEscapeUnicodeText(text, true, code);
     std::string r;
     RPHTMLAppendAscii(r, HTMLEscapeAnsiText(text, true, code), D->GetStyleCodePage(sn));
@@ -382,6 +386,8 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
     const bool plain0 = ts.Count() > 0 && !ts.GetItem(0)->Jump && ts.GetItem(0)->BackColor == clNone &&
                         !Opt(rphsoStyle0Classes);
     bool para = false;
+    // A table cannot stand in a paragraph: its container is a DIV.
+    const char* paraTag = "P";
     int span = -1;
     for (int i = R.StartItemNo; i <= R.EndItemNo; ++i) {
         const TCustomRPItemInfo& it = *D->GetItem(i);
@@ -395,10 +401,11 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
                 if (OpenList) {
                     EndListItem(i);
                 } else if (para) {
-                    RPWriteLn(S, "</P>");
+                    RPWriteLn(S, std::string("</") + paraTag + ">");
                     ParaCode(i, false);
                 }
                 para = false;
+                paraTag = "P";
                 const TColor back = Style.ParaStyles().GetItem(it.ParaNo)->Background.Color;
                 CurColor = back != clNone ? back : P.Color;
                 const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(&it);
@@ -430,8 +437,9 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
                     CloseAllLevels();
                     ParaCode(i, true);
                     ParaAttr(i, it.ParaNo, false, cls, inl);
+                    if (sn == rpsnTable) paraTag = "DIV";
                     const std::string a = JoinAttr(cls, inl);
-                    S += a.empty() ? std::string("<P>") : "<P " + a + ">";
+                    S += std::string("<") + paraTag + (a.empty() ? std::string() : " " + a) + ">";
                     para = true;
                 }
             }
@@ -475,7 +483,7 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
     if (OpenList) {
         EndList();
     } else if (para) {
-        S += "</P>";
+        S += std::string("</") + paraTag + ">";
         ParaCode(D->GetItemCount(), false);
     }
     if (D->NotAddedCP && R.EndItemNo == D->GetItemCount() - 1) Anchor(*D->NotAddedCP, prefix, false);
@@ -492,7 +500,7 @@ void RPHTMLAppendAscii(std::string& Out, std::string_view s, int CodePage) {
     }
     // The whole text at once: in double-byte code pages a character's second
     // byte can be below 128.
-    for (const char32_t c : CodePage::ToUnicode(CodePage, s).toUcs4()) {
+    for (const char32_t c : ItemTextToQString(s, 0, CodePage).toUcs4()) {
         if (c < 0x80)
             Out += static_cast<char>(c);
         else

@@ -483,6 +483,13 @@ std::string TRPMarkerItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData
     } else {
         s = DisplayString;
         const TRPMarkerFont* f = lv->FontIfAny();
+        // A symbol font's codes: the characters they stand for, in 8-bit text
+        // where the page has them ("Symbol" keeps its own words for arrows).
+        std::string wide;
+        if (f && SymbolFontTextToUnicodeText(f->Name, s, 0, CharsetToCodePage(f->Charset), wide)) {
+            if (Unicode) return wide + WideStrToItemText(u" ");
+            if (!RPSameTextNoCase(f->Name, "Symbol")) return SymbolFontTextToAnsi(cp, wide, s, '*') + ' ';
+        }
         std::string name = f ? f->Name : std::string("Arial");
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

@@ -4,6 +4,9 @@
 #include "richtext/model/RPRTFWriter.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "platform/Runtime.h"
 #include "richtext/model/RPItemNonText.h"
@@ -33,10 +36,14 @@ TColor RGBColor(int r, int g, int b) {
 bool IsLeadByte(int CodePage, uint8_t b) {
     switch (CodePage) {
     case 932:
+    case 10001: // Mac Japanese: Shift-JIS
         return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
     case 936:
     case 949:
     case 950:
+    case 10002: // the Mac pages of Big5, Hangul and GB2312
+    case 10003:
+    case 10008:
         return b >= 0x81 && b <= 0xFE;
     case 1361:
         return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <= 0xDE) || (b >= 0xE0 && b <= 0xF9);
@@ -229,9 +236,13 @@ void TRTFWrite::WriteCharProps(int StyleNo, bool InStyleSheet) {
 void TRTFWrite::WriteParaProps(int ParaNo, const TRPMarkerItemInfo* Marker, bool InStyleSheet) {
     const TParaInfo& p = *Style.ParaStyles().GetItem(ParaNo);
     // Rounded up, so that a reader that rounds down gets the percentage back;
-    // less than single spacing is kept too.
+    // less than single spacing is kept too. A style may hold any percentage:
+    // widened, and cut to the 32 bits of an RTF number.
     if (p.LineSpacingType == rplsPercent && p.LineSpacing > 0 && p.LineSpacing != 100)
-        S += "\\sl" + std::to_string((p.LineSpacing * 240 + 99) / 100) + "\\slmult1";
+        S += "\\sl" +
+             std::to_string(std::min<int64_t>((static_cast<int64_t>(p.LineSpacing) * 240 + 99) / 100,
+                                              std::numeric_limits<int32_t>::max())) +
+             "\\slmult1";
     const TRPBorder& b = p.Border;
     const bool border = b.Style != rpbNone && b.Color != clNone;
     // Indents and spaces here reach the text; in RTF they reach the border,
@@ -282,7 +293,7 @@ void TRTFWrite::WriteParaProps(int ParaNo, const TRPMarkerItemInfo* Marker, bool
         S += r;
     }
     if (!InStyleSheet) Num(S, "\\itap", Level);
-    if (Level == 1) S += "\\intbl";
+    if (Level >= 1) S += "\\intbl";
     S += Extra(1, const_cast<TParaInfo*>(&p), ParaNo, InStyleSheet) + " ";
 }
 
@@ -391,9 +402,14 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
         if (field) S += "}}";
     }
     if (R.EndItemNo == D->GetItemCount() - 1 && D->NotAddedCP) WriteBookmark(*D->NotAddedCP);
-    if (Level == 0 && R.StartItemNo != R.EndItemNo && D->IsParaStart(R.EndItemNo) &&
-        D->GetItemStyle(R.EndItemNo) >= 0 && D->GetItemText(R.EndItemNo).empty())
-        S += "\\par";
+    // An empty last line or paragraph shows only when something ends it. In a
+    // cell the cell's end ends a paragraph, not a line.
+    if (R.StartItemNo != R.EndItemNo && D->GetItemStyle(R.EndItemNo) >= 0 && D->GetItemText(R.EndItemNo).empty()) {
+        if (Level == 0 && D->IsParaStart(R.EndItemNo))
+            S += "\\par";
+        else if (D->GetItem(R.EndItemNo)->GetLineBreakBefore() && !D->GetItem(R.EndItemNo)->GetContinuesPrev())
+            S += "\\line";
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
 std::string TCustomRPData::GetPlainItemText(const std::string& Path, int ItemNo, int From, int To, bool Unicode,
@@ -32,6 +33,12 @@ std::string TCustomRPData::ConvertPlainText(const std::string& Text, int ItemNo,
     const int sn = ItemNo >= 0 ? GetItemStyle(ItemNo) : -1;
     if (sn >= 0) {
         const bool wide = GetItem(ItemNo)->IsUnicode();
+        // Plain text has no fonts: a symbol font's codes become the characters they stand for.
+        std::string symbols;
+        if (const TRPStyle* style = GetRPStyle();
+            style && SymbolFontTextToUnicodeText(style->TextStyles().GetItem(sn)->FontName, Text,
+                                                 GetItem(ItemNo)->ItemOptions, GetStyleCodePage(sn), symbols))
+            return Unicode ? symbols : SymbolFontTextToAnsi(GetDefaultCodePage(), symbols, wide ? "" : Text, 0);
         if (wide && !Unicode) return UnicodeTextToAnsi(GetDefaultCodePage(), Text);
         if (!wide && Unicode) return AnsiToUnicodeText(GetStyleCodePage(sn), Text);
         return Text;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/CodePage.h"
+#include "platform/Fonts.h"
 #include "richtext/model/RPStyleInfos.h"
 
 bool RPIsNT = true;
@@ -22,8 +23,8 @@ bool IsUni(TRPItemOptions Options) {
     return (Options & rpioUnicode) != 0;
 }
 
-// The page a Windows code page number stands for here: 0 and 3 (the system
-// and thread page) are 1252, 1 (OEM) is 850, 2 (Mac) is Mac Roman.
+} // namespace
+
 int ResolveCodePage(int CodePage) {
     switch (CodePage) {
     case 0:
@@ -37,8 +38,6 @@ int ResolveCodePage(int CodePage) {
         return CodePage;
     }
 }
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 int ItemTextLength(std::string_view Text, TRPItemOptions Options) {
@@ -121,45 +120,18 @@ std::string QStringToItemText(const QString& s, TRPItemOptions Options, int Code
 // ---------------------------------------------------------------------------
 int CharsetToCodePage(int Charset) {
     switch (Charset) {
-    case 0:
-        return 1252;
     case 1:
     case 2:
-        return 0;
-    case 77:
-        return 10000; // Mac Roman
-    case 128:
-        return 932;
-    case 129:
-        return 949;
+        return 0; // the system page; symbol fonts have none
     case 130:
         return 1361;
-    case 134:
-        return 936;
-    case 136:
-        return 950;
-    case 161:
-        return 1253;
-    case 162:
-        return 1254;
-    case 163:
-        return 1258;
-    case 177:
-        return 1255;
-    case 178:
-        return 1256;
-    case 186:
-        return 1257;
-    case 204:
-        return 1251;
-    case 222:
-        return 874;
-    case 238:
-        return 1250;
     case 255:
-        return 1;
-    default:
-        return 0;
+        return 1; // the OEM page
+    default: {
+        // The platform knows the pages of the charsets; one it does not know is the system's.
+        const int cp = CodePage::CharsetToCodePage(Charset);
+        return cp == CodePage::CP_1252 && Charset != 0 ? 0 : cp;
+    }
     }
 }
 
@@ -223,6 +195,29 @@ std::string UnicodeTextToAnsi(int CodePage, std::string_view s) {
     if (!CodePage::IsKnown(cp)) cp = CodePage::CP_1252;
     const std::u16string w = ItemTextToWideStr(s);
     return CodePage::FromUnicode(cp, QString::fromUtf16(w.data(), static_cast<qsizetype>(w.size())));
+}
+
+bool SymbolFontTextToUnicodeText(const std::string& FontName, std::string_view Text, TRPItemOptions Options,
+                                 int CodePage, std::string& Wide) {
+    if (!IsSymbolFontName(QLatin1String(FontName.data(), static_cast<qsizetype>(FontName.size())))) return false;
+    const QString name = QString::fromLatin1(FontName.data(), static_cast<qsizetype>(FontName.size()));
+    Wide = QStringToItemText(SymbolFontTextToUnicode(name, ItemTextToQString(Text, Options, CodePage)), rpioUnicode, 0);
+    return true;
+}
+
+std::string SymbolFontTextToAnsi(int CodePage, std::string_view Wide, std::string_view Codes, char Fallback) {
+    const std::u16string w = ItemTextToWideStr(Wide);
+    std::string out;
+    for (size_t i = 0; i < w.size(); ++i) {
+        const std::string c = UnicodeTextToAnsi(CodePage, WideStrToItemText(std::u16string_view(&w[i], 1)));
+        if (c != "?" || w[i] == u'?')
+            out += c;
+        else if (Fallback)
+            out += Fallback;
+        else
+            out += i < Codes.size() ? Codes[i] : '?';
+    }
+    return out;
 }
 
 int KeyboardCodePage() {

@@ -62,6 +62,9 @@ std::string QStringToItemText(const QString& s, TRPItemOptions Options, int Code
 // ---------------------------------------------------------------------------
 // Code pages.
 int CharsetToCodePage(int Charset);
+// The page a code page number stands for here: 0 and 3 (the system and thread
+// page) are 1252, 1 (OEM) is 850, 2 (Mac) is Mac Roman.
+int ResolveCodePage(int CodePage);
 int CharsetToLangId(int Charset);
 int MakeLangIdValue(int PrimaryLanguage, int SubLanguage);
 int MakeLocaleValue(int LangId, int SortId);
@@ -71,6 +74,14 @@ int MakeDefaultLocale(int PrimaryLanguage);
 std::string AnsiToUnicodeText(int CodePage, std::string_view s);
 // UTF-16 item text to 8-bit text; characters the page lacks become "?".
 std::string UnicodeTextToAnsi(int CodePage, std::string_view s);
+// The text of a run in a symbol font ("Symbol", "Wingdings") as the characters
+// its codes stand for, one UTF-16 unit per code, as UTF-16 item text. False
+// (and Wide untouched) for other fonts.
+bool SymbolFontTextToUnicodeText(const std::string& FontName, std::string_view Text, TRPItemOptions Options,
+                                 int CodePage, std::string& Wide);
+// Such a text in 8-bit form: the characters that the page has; for the others
+// Fallback when it is not 0, else the 8-bit codes (Codes, "?" beyond them).
+std::string SymbolFontTextToAnsi(int CodePage, std::string_view Wide, std::string_view Codes, char Fallback);
 int KeyboardCodePage();
 std::string KeyboardAnsiToUnicodeText(std::string_view s);
 std::string WideStrToItemText(std::u16string_view s);

@@ -254,7 +254,8 @@ int TRPRTFReaderProperties::OldStyleList(const TRPRTFMarkerProperties& M) {
 void TRPRTFReaderProperties::InsertMarker() {
     TImport& im = *FImport;
     const TRPRTFParaProperties& pp = im.Reader->State().ParaProps;
-    if (!pp.Marker || pp.Marker->Level <= 0) im.OldLevels.fill(-1);
+    // A paragraph that goes on in numbered ones keeps their numbering going.
+    if (!pp.Marker || (pp.Marker->Level <= 0 && !pp.Marker->Continues)) im.OldLevels.fill(-1);
     if (ParaStyleMode != rprsAddIfNeeded || !im.Style) return;
     std::unique_ptr<TRPMarkerItemInfo> marker;
     bool w97 = false;

@@ -23,6 +23,9 @@ int VShiftKind(int vshift) {
     return vshift == 0 ? 0 : vshift < 0 ? 1 : 2;
 }
 
+// Fifty lines: 12-point text spaced fifty-fold fills a page.
+constexpr long long kMaxLineSpacingPercent = 5000;
+
 // Text of a style with the default charset is read in the system page.
 bool ReadsAsSystemPage(int charset) {
     const int cp = CharsetToCodePage(charset);
@@ -155,7 +158,7 @@ int TRPRTFReaderProperties::FontCharset(const TRPRTFFont* Font) {
         im.CharsetCodePage = page;
         im.CodePageCharset = 1;
         for (int c = 0; c < 256; ++c)
-            if (c != 1 && CharsetToCodePage(c) == page) {
+            if (c != 1 && ResolveCodePage(CharsetToCodePage(c)) == page) {
                 im.CodePageCharset = c;
                 break;
             }
@@ -340,9 +343,10 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
     w.Before = Px(pp.SpaceBefore);
     w.After = Px(pp.SpaceAfter);
     w.HasPercent = pp.LineSpacingMulti;
-    // \sl takes any number: widened, so that a huge one cannot overflow.
-    w.Percent = static_cast<int>(std::min<long long>(
-        std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240, std::numeric_limits<int>::max()));
+    // \sl takes any number (widened, so that a huge one cannot overflow); more
+    // than a page can show is cut to what a page can show.
+    w.Percent = static_cast<int>(
+        std::min<long long>(std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240, kMaxLineSpacingPercent));
     w.Fill = pp.ShadingFill;
     // The side that gives the border: top, else left, bottom, right.
     const TRPRTFBorderSide* side = nullptr;

@@ -45,6 +45,8 @@ struct TRPRTFReaderProperties::TTableInfo {
     int CellCount = 0;
     bool HSpacingGiven = false, VSpacingGiven = false, CellWidthGiven = false;
     bool SingleColor = true, SuiteValues = false, RowCompleted = false;
+    // The suite's own spacing at the border, when a row gave it.
+    std::optional<int> BorderHSpacing, BorderVSpacing;
     // The alignment of the rows (\trql, \trqr, \trqc), -1 while none gave one.
     int RowAlignment = -1;
     // Cells standing in for grid columns that a row does not cover.
@@ -88,7 +90,7 @@ void TRPRTFReaderProperties::ReaderTable(int WhatHappens) {
     }
 }
 
-void TRPRTFReaderProperties::TableStart() {
+void TRPRTFReaderProperties::TableStart(std::unique_ptr<TCustomRPItemInfo> Buffer) {
     TImport& im = *FImport;
     auto info = std::make_unique<TTableInfo>();
     info->Table = TRPTableItemInfo::CreateEx(0, 0, im.Target);
@@ -102,15 +104,36 @@ void TRPRTFReaderProperties::TableStart() {
     t->BorderStyle = rptbRaisedColor;
     t->CellBorderStyle = rptbLoweredColor;
     t->BorderColor = t->BorderLightColor = t->CellBorderColor = t->CellBorderLightColor = RTFAutoColor;
-    info->RowBuffer = TRPTableItemInfo::CreateEx(1, 1, im.Target);
-    info->Buffer()->AfterLoading(2);
     info->SavedRow = im.TableRow;
     info->SavedCell = im.TableCell;
     im.TableRow = im.TableCell = 0;
+    if (Buffer) {
+        info->RowBuffer = std::move(Buffer);
+        im.Tables.push_back(std::move(info));
+        return;
+    }
+    info->RowBuffer = TRPTableItemInfo::CreateEx(1, 1, im.Target);
+    info->Buffer()->AfterLoading(2);
     TRPTableCellData* cell = info->Buffer()->GetCell(0, 0);
     cell->Clear();
     im.Target = cell;
     im.Tables.push_back(std::move(info));
+}
+
+void TRPRTFReaderProperties::SplitTable() {
+    TImport& im = *FImport;
+    TTableInfo& old = *im.Tables.back();
+    // The row read so far moves on with its buffer; the ending table gets an
+    // empty one, so that it ends with the rows it has.
+    std::unique_ptr<TCustomRPItemInfo> buffer = std::move(old.RowBuffer);
+    old.RowBuffer = TRPTableItemInfo::CreateEx(1, 1, AsTable(buffer)->GetRPData());
+    old.Buffer()->AfterLoading(2);
+    const int cell = im.TableCell;
+    TCustomRPData* target = im.Target;
+    TableEnd();
+    TableStart(std::move(buffer));
+    im.TableCell = cell;
+    im.Target = target;
 }
 
 void TRPRTFReaderProperties::TableCellEnd() {
@@ -136,6 +159,8 @@ void TRPRTFReaderProperties::TableCellEnd() {
 
 void TRPRTFReaderProperties::TableRowEnd() {
     TImport& im = *FImport;
+    if (const TRPRTFRowProperties* rp = im.Reader->RowProps(); rp && rp->NewTable && im.Tables.back()->RowCompleted)
+        SplitTable();
     TTableInfo& info = *im.Tables.back();
     BuildTableRow(info);
     // The row's items have moved on, and its buffer cells go.
@@ -174,8 +199,11 @@ void TRPRTFReaderProperties::TableEnd() {
     if (bufferBreak) im.PageBreakDoc = parent;
     // Rows that name no alignment stand at the left; the paragraph in force now
     // is the one after the table and says nothing about it.
+    // The grid's first boundary is the table's indent; a table does not
+    // reach into the margin.
     const int align = std::max(info->RowAlignment, 0);
-    t->ParaNo = TableParaStyle(std::clamp(align, 0, 3));
+    const int indent = info->Bounds.empty() ? 0 : std::max(0, Px(info->Bounds.front()));
+    t->ParaNo = TableParaStyle(std::clamp(align, 0, 3), indent);
     if (!t->Rows->IsEmpty()) {
         if (t->GetPageBreakBefore()) {
             im.PageBreakPending = true;
@@ -206,18 +234,19 @@ void TRPRTFReaderProperties::TableEnd() {
 // ---------------------------------------------------------------------------
 // Paragraph style of tables
 
-int TRPRTFReaderProperties::TableParaStyle(int Alignment) {
+int TRPRTFReaderProperties::TableParaStyle(int Alignment, int Indent) {
     TImport& im = *FImport;
     if (ParaStyleMode == rprsUseSpecified) return FParaStyleNo;
     if (ParaStyleMode == rprsUseClosest || !im.Style) return 0;
-    if (Alignment == 0 && im.LeftTablePara >= 0) return im.LeftTablePara;
+    if (Alignment == 0 && Indent == 0 && im.LeftTablePara >= 0) return im.LeftTablePara;
     TParaInfos& styles = im.Style->ParaStyles();
     const TParaInfo* p0 = styles.GetItem(0);
     int result = 0;
-    if (p0->FirstIndent != 0 || p0->LeftIndent != 0 || p0->RightIndent != 0 || p0->Alignment != Alignment) {
+    if (p0->FirstIndent != 0 || p0->LeftIndent != Indent || p0->RightIndent != 0 || p0->Alignment != Alignment) {
         TParaInfo want;
         want.Assign(*p0);
-        want.FirstIndent = want.LeftIndent = want.RightIndent = 0;
+        want.FirstIndent = want.RightIndent = 0;
+        want.LeftIndent = Indent;
         want.Alignment = static_cast<TRPAlignment>(Alignment);
         result = styles.FindEqualStyle(0, want, 0xFFFFFFFFu);
         if (result < 0) {
@@ -226,7 +255,7 @@ int TRPRTFReaderProperties::TableParaStyle(int Alignment) {
             result = styles.Count() - 1;
         }
     }
-    if (Alignment == 0) im.LeftTablePara = result;
+    if (Alignment == 0 && Indent == 0) im.LeftTablePara = result;
     return result;
 }
 
@@ -464,6 +493,8 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
         ++Info.PaddingCount;
         if (Row.PaddingInTwips[side]) Info.PaddingSum += Row.Padding[side];
     }
+    if (Row.BorderHSpacing) Info.BorderHSpacing = Row.BorderHSpacing;
+    if (Row.BorderVSpacing) Info.BorderVSpacing = Row.BorderVSpacing;
     if (Row.SuiteValuesGiven) {
         Info.SuiteValues = true;
         Info.Width = Row.BestWidth;
@@ -515,7 +546,7 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
     else if (Info.CellWidthGiven)
         Cell.BestWidth = P.BestWidth <= 0 ? P.BestWidth / 50 : Px(P.BestWidth);
     else
-        Cell.BestWidth = Px(Right - Left);
+        Cell.BestWidth = Px(Right) - Px(Left); // boundaries rounded where they stand: widths add up
     Cell.VAlign = P.VAlign == 2 ? rpcMiddle : P.VAlign == 1 ? rpcBottom : rpcTop;
     (void)im;
 }
@@ -590,6 +621,8 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     t->BorderWidth = width(Info.RowBorderSum, Info.RowBorderCount);
     if (!Info.HSpacingGiven && !Info.VSpacingGiven && t->BorderWidth == t->CellBorderWidth)
         t->BorderWidth = t->BorderHSpacing = t->BorderVSpacing = 0;
+    if (Info.BorderHSpacing) t->BorderHSpacing = *Info.BorderHSpacing;
+    if (Info.BorderVSpacing) t->BorderVSpacing = *Info.BorderVSpacing;
     if (AutoHideTableGridLines) t->Options |= rptoHideGridLines;
     t->Changed();
 }

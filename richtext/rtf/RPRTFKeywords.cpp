@@ -302,6 +302,7 @@ const Entry kTable[] = {
     P("pnlvl", ipPnLvl),
     F("pnlvlblt", ipPnLvl, 11),
     F("pnlvlbody", ipPnLvl, 10),
+    P("pnlvlcont", ipPnLvlCont),
     P("pnhang", ipPnHang, 1),
     F("pndec", ipPnKind, 1),
     F("pnucltr", ipPnKind, 3),
@@ -363,6 +364,9 @@ const Entry kTable[] = {
     P("richpadcbw", ipRichPadCbw),
     P("richpadcbh", ipRichPadCbh),
     P("richpadtbw", ipRichPadTbw),
+    P("richpadtbnew", ipRichPadTbNew),
+    P("richpadtbhs", ipRichPadTbHs),
+    P("richpadtbvs", ipRichPadTbVs),
 };
 
 constexpr size_t kCount = sizeof(kTable) / sizeof(kTable[0]);

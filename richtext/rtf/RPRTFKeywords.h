@@ -159,6 +159,7 @@ enum Prop {
     ipHighlight,
     ipPnSecLvl,
     ipPnLvl,
+    ipPnLvlCont,
     ipPnHang,
     ipPnKind,
     ipPnUl,
@@ -191,7 +192,10 @@ enum Prop {
     ipTx,
     ipRichPadCbw,
     ipRichPadCbh,
-    ipRichPadTbw
+    ipRichPadTbw,
+    ipRichPadTbNew,
+    ipRichPadTbHs,
+    ipRichPadTbVs
 };
 
 struct Entry {

@@ -607,6 +607,15 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
         row.SuiteValuesGiven = true;
         break;
     }
+    case ipRichPadTbNew:
+        Row().NewTable = true;
+        break;
+    case ipRichPadTbHs:
+        Row().BorderHSpacing = p;
+        break;
+    case ipRichPadTbVs:
+        Row().BorderVSpacing = p;
+        break;
     default:
         return 0xFF;
     }
@@ -671,6 +680,9 @@ void TRPRTFReader::ApplyNumbering(int prop, int p) {
         } else {
             m->Level = 0; // a level that does not exist: the numbering is not used
         }
+        break;
+    case ipPnLvlCont:
+        if (fState->Dest == rdsPN) m->Continues = true;
         break;
     case ipPnHang:
         m->Hanging = p != 0;

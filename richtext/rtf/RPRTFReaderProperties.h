@@ -89,8 +89,12 @@ private:
 
     // Tables (RPRTFImportTables.cpp).
     void ReaderTable(int WhatHappens);
-    void TableStart();
+    // A table starts; it takes Buffer as its row buffer when one is given.
+    void TableStart(std::unique_ptr<TCustomRPItemInfo> Buffer = nullptr);
     void TableEnd();
+    // The table at the innermost level ends before the row in its buffer,
+    // which starts a new table.
+    void SplitTable();
     void TableRowEnd();
     void TableCellEnd();
     void BuildTableRow(TTableInfo& Info);
@@ -100,7 +104,8 @@ private:
     void ApplyCellProps(TTableInfo& Info, TRPTableCellData& Cell, const TRPRTFCellProperties& P, int Left,
                         int Right, const TRPRTFRowProperties& Row);
     void FinishTable(TTableInfo& Info);
-    int TableParaStyle(int Alignment);
+    // The paragraph style of a table's own paragraph (Indent in pixels).
+    int TableParaStyle(int Alignment, int Indent = 0);
 
     void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position);
     void InsertMarker();

@@ -75,6 +75,8 @@ struct TRPRTFCustomMarkerProperties {
 // Old-style numbering (\pn).
 struct TRPRTFMarkerProperties : TRPRTFCustomMarkerProperties {
     int Level = 0;
+    // The paragraph goes on in numbered ones without a number of its own (\pnlvlcont).
+    bool Continues = false;
     bool Hanging = false;
     std::string TextAfter, TextBefore;
 };
@@ -159,6 +161,12 @@ struct TRPRTFRowProperties {
     bool OpenCellPending = true;
     bool AlignmentGiven = false;
     bool SuiteValuesGiven = false;
+    // The row starts a table of its own though a table ends right before it
+    // (\richpadtbnew): RTF has no other way to keep two such tables apart.
+    bool NewTable = false;
+    // The table's spacing at its border in pixels (\richpadtbhs, \richpadtbvs),
+    // which the spacing between cells does not tell.
+    std::optional<int> BorderHSpacing, BorderVSpacing;
 
     TRPRTFCellProperties& LastCell() { return Cells.back(); }
     // Drops the cell opened after the last \cellx and resolves cell shading.

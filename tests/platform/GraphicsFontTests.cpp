@@ -4,6 +4,7 @@
 #include "platform/TextMetrics.h"
 #include "support/FixedMetrics.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <gtest/gtest.h>
@@ -100,6 +101,40 @@ TEST(GraphicsFont, SymbolTextIsShownInUnicode) {
     EXPECT_EQ(DisplayText(f, QString(QChar(0xAE)) + "p"), QString(QChar(0x2192)) + QChar(0x03C0));
     f.SetName("Arial");
     EXPECT_EQ(DisplayText(f, "p"), "p");
+}
+
+// Word's list bullets and check mark in "Wingdings", which this system does
+// not have: drawn and measured as the characters they stand for.
+TEST(GraphicsFont, WingdingsWithoutTheFontIsShownInUnicode) {
+    ASSERT_FALSE(QFontDatabase::families().contains("Wingdings", Qt::CaseInsensitive));
+    const QString codes = QString::fromLatin1("\xA7\xD8\x76\x71\xFC");
+    const QString shown = QString::fromUtf8("\u25AA\u27A2\u2756\u2751\u2713");
+    TFont f;
+    f.SetName("Wingdings");
+    f.SetHeight(-16);
+    EXPECT_EQ(DisplayText(f, codes), shown);
+    // Codes that came as private-use characters, and a code of the code
+    // page's upper range (0x80 came as the euro sign): circled digits.
+    EXPECT_EQ(DisplayText(f, QString(QChar(0xF0A7)) + QChar(0x20AC) + QChar(0xF081)),
+              QString::fromUtf8("\u25AA\u24EA\u2460"));
+    EXPECT_EQ(SymbolFontTextToUnicode("wingdings", codes), shown);
+    EXPECT_TRUE(IsSymbolFontName("Wingdings"));
+    EXPECT_FALSE(IsSymbolFontName("Arial"));
+    // A picture beyond the Basic Multilingual Plane stays a private-use code
+    // of one unit, so that positions in the text stay as they are.
+    EXPECT_EQ(DisplayText(f, QString(QChar(0xB7))), QString(QChar(0xF0B7)));
+    // Measured as drawn: the widths of the Unicode characters in the font
+    // that stands in.
+    TFont uni;
+    uni.SetName("DejaVu Sans");
+    uni.SetHeight(-16);
+    const std::vector<int> w = TextMetrics().PrefixWidths(f, codes);
+    EXPECT_EQ(w, TextMetrics().PrefixWidths(uni, shown));
+    EXPECT_NE(w.back(), TextMetrics().PrefixWidths(uni, codes).back());
+    // In "Symbol" the code page's bullet (0x95) stays a bullet: the font has
+    // nothing at 0x80..0x9F.
+    f.SetName("Symbol");
+    EXPECT_EQ(DisplayText(f, QString(QChar(0x2022)) + QChar(0xB7)), QString::fromUtf8("\u2022\u2022"));
 }
 
 TEST(GraphicsFont, FixedMetricsMeasureHalfHeightCharacters) {

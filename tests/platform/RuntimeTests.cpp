@@ -65,6 +65,27 @@ TEST(CodePage, OtherPagesGoThroughTheConverter) {
     EXPECT_EQ(CodePage::ToUnicode(12345, "\x80"), QString(QChar(0x20AC)));
 }
 
+// Pages Qt has no converter for, through ICU: the DOS pages, Mac Japanese (a
+// Shift-JIS with single bytes of its own) and Mac Cyrillic.
+TEST(CodePage, DosAndMacPages) {
+    EXPECT_EQ(CodePage::ToUnicode(437, "\x81\x94\xE1\x9B"), QString::fromUtf8("üöß¢"));
+    EXPECT_EQ(CodePage::ToUnicode(850, "\x81\x94\xE1\x9B"), QString::fromUtf8("üößø"));
+    EXPECT_EQ(CodePage::ToUnicode(10001, "\x82\xA8\x93\xC7\xFD\xFE\xA0x"), QString::fromUtf8("お読©™\u00A0x"));
+    EXPECT_EQ(CodePage::ToUnicode(10007, "\x80\xE0"), QString::fromUtf8("Аа"));
+    bool lossy = true;
+    EXPECT_EQ(CodePage::FromUnicode(10001, QString::fromUtf8("お読©\\"), &lossy), std::string("\x82\xA8\x93\xC7\xFD\\"));
+    EXPECT_FALSE(lossy);
+    EXPECT_EQ(CodePage::FromUnicode(437, QString::fromUtf8("üøß"), &lossy), std::string("\x81?\xE1"));
+    EXPECT_TRUE(lossy);
+    EXPECT_EQ(CodePage::CharsetToCodePage(78), 10001);
+    EXPECT_EQ(CodePage::CharsetToCodePage(254), 437);
+    EXPECT_TRUE(CodePage::IsKnown(437));
+    EXPECT_TRUE(CodePage::IsKnown(10001));
+    EXPECT_FALSE(CodePage::IsKnown(12345));
+    // A truncated double-byte character is one "?".
+    EXPECT_EQ(CodePage::ToUnicode(932, "a\x82"), QString("a?"));
+}
+
 TEST(CodePage, UpperCasingKeepsTheLength) {
     EXPECT_EQ(CodePage::AnsiUpperCase(QString::fromUtf8("wei\xC3\x9F")), QString::fromUtf8("WEI\xC3\x9F"));
     EXPECT_EQ(CodePage::AnsiUpperCase(QString::fromUtf8("kxxa1.3\xC3\xBC")),

@@ -141,9 +141,39 @@ TEST_F(TableOutput, HTMLWritesMergedCellsOnceAndNoBracesInStyles) {
         EXPECT_NE(html.find("&nbsp;"), std::string::npos);
         EXPECT_EQ(html.find("style='{"), std::string::npos) << html;
         if (css) {
-            EXPECT_NE(html.find("style='border-top: none; '"), std::string::npos) << html;
+            EXPECT_NE(html.find("style='border-width : 1px; border-top: none; '"), std::string::npos) << html;
+            // The table's properties in one style attribute.
+            EXPECT_NE(html.find("border=1 cellpadding=1 bordercolorlight=#FFFFFF bordercolordark=#000000 "
+                                "cellspacing=2 style='border-width : 0px; border-color : #000000 #FFFFFF #FFFFFF "
+                                "#000000; border-style: solid;'>"),
+                      std::string::npos)
+                << html;
         }
     }
+}
+
+// The CSS writer: a table stands in a DIV (a paragraph cannot hold it), and
+// its cells' borders take the cells' own colours (the section pages' blue).
+TEST_F(TableOutput, HTMLTableInADivWithTheCellsBorderColours) {
+    auto t = Make(1, 2);
+    t->BorderWidth = 0;
+    t->CellBorderWidth = 1;
+    t->BorderStyle = t->CellBorderStyle = rptbColor;
+    t->BorderColor = t->CellBorderColor = clWindowText;
+    t->GetCell(0, 0)->BorderColor = t->GetCell(0, 0)->BorderLightColor = static_cast<TColor>(0xC86E50);
+    SetText(t.get(), 0, 0, "HT");
+    SetText(t.get(), 0, 1, "ZT");
+    Place(std::move(t));
+    const std::string html = HTML(true);
+    const std::string open = "\r\n<DIV><TABLE bgcolor=#FFFFFF border=1 cellpadding=1 bordercolor=#000000 "
+                             "cellspacing=2 style='border-width : 0px;'>\r\n";
+    EXPECT_EQ(html.substr(0, open.size()), open);
+    EXPECT_NE(html.find("<TD style='border-width : 1px; border-color : #506EC8; border-style: solid; '>"),
+              std::string::npos)
+        << html;
+    // A cell without colours of its own has the table's, which its bordercolor says.
+    EXPECT_NE(html.find("<TD style='border-width : 1px; '>"), std::string::npos) << html;
+    EXPECT_EQ(html.substr(html.size() - 16), "</TABLE>\r\n</DIV>");
 }
 
 // Runs a program the tests need; scripts/setup installs them.

@@ -75,3 +75,39 @@ TEST(TextWriter, NonTextItemsAndSelectionsInLists) {
     ASSERT_TRUE(d.SaveTextToStream("", s, 80, true, false, true, true));
     EXPECT_EQ(s, "");
 }
+
+// Text in a symbol font: plain text has no fonts, so the codes become the
+// characters they stand for; the item keeps its codes and its font, and so
+// does the RTF.
+TEST(TextWriter, SymbolFontsGiveTheirCharacters) {
+    TWriterDoc d;
+    TFontInfo* wing = d.Style.TextStyles().Add();
+    wing->FontName = "Wingdings";
+    wing->Charset = 2;
+    const int wingNo = d.Style.TextStyles().Count() - 1;
+    TRPListLevel* l = d.Style.ListStyles().Add()->Levels.Add();
+    l->ListType = rplstBullet;
+    l->FormatString = "\xA7";
+    l->Font()->Name = "Wingdings";
+    l->Font()->Charset = 2;
+    auto m = TRPMarkerItemInfo::CreateEx(&d, 0, 0, 1, false);
+    d.AddItem("", std::move(m));
+    d.AddMarkerInList(0);
+    d.AddText("\xD8\x76\x71\xFC", wingNo, -1);
+    d.AddText("ok", 0, -1);
+    EXPECT_EQ(QString::fromUtf16(reinterpret_cast<const char16_t*>(d.Text(true).data()),
+                                 static_cast<qsizetype>(d.Text(true).size() / 2)),
+              QString::fromUtf8("\u25AA \u27A2\u2756\u2751\u2713ok"));
+    // 8-bit text: what the code page holds, a star for a bullet it lacks, the
+    // codes elsewhere.
+    EXPECT_EQ(d.Text(), "* \xD8\x76\x71\xFCok");
+    EXPECT_EQ(d.GetItemText(1), "\xD8\x76\x71\xFC");
+    EXPECT_EQ(d.Style.TextStyles().GetItem(wingNo)->FontName, "Wingdings");
+    const std::string rtf = d.RTF();
+    EXPECT_NE(rtf.find("\\fcharset2 Wingdings;"), std::string::npos);
+    EXPECT_NE(rtf.find("\\'d8vq\\'fc"), std::string::npos) << rtf;
+    // HTML readers may lack the font too.
+    const std::string html = d.HTML(true, rphsoMarkersAsText);
+    EXPECT_NE(html.find("&#9642;"), std::string::npos) << html;
+    EXPECT_NE(html.find("&#10146;&#10070;&#10065;&#10003;"), std::string::npos) << html;
+}

@@ -1,7 +1,9 @@
 #pragma once
 // Comparing two documents as a round trip through a format must leave them:
 // line by line, the kinds, texts, text and paragraph styles (by the styles'
-// own comparison), list markers, picture sizes and link targets of the items.
+// own comparison), list markers, picture sizes and link targets of the items;
+// tables by their grids (spans, widths, padding, spacing, borders, the column
+// boundaries of a layout) and their cells' documents.
 // Empty text runs inside a line and empty lines at the end carry nothing a
 // format keeps, so they are left out; neighbouring runs that differ only in
 // being kept as UTF-16 are one run.
@@ -11,6 +13,7 @@
 
 #include "WriterTestsDoc.h"
 #include "platform/Pictures.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
 
@@ -19,7 +22,7 @@ inline std::string ItemUtf8(const TCustomRPData& d, int i) {
     const std::string& t = d.GetItemText(i);
     if (d.GetItem(i)->IsUnicode()) return QString::fromStdU16String(ItemTextToWideStr(t)).toStdString();
     const int style = d.GetItemStyle(i);
-    return CodePage::ToUnicode(style >= 0 ? d.GetStyleCodePage(style) : 1252, t).toStdString();
+    return ItemTextToQString(t, 0, style >= 0 ? d.GetStyleCodePage(style) : 1252).toStdString();
 }
 
 inline std::string StyleDump(const TFontInfo& f) {
@@ -117,6 +120,59 @@ inline std::vector<TLineOfItems> LinesOf(const TCustomRPData& d) {
     return lines;
 }
 
+inline std::string FirstDifference(TCustomRPData& a, TCustomRPData& b);
+
+// Two tables: their properties, grids, layouts at one width and cells.
+inline std::string CompareTables(TRPTableItemInfo& x, TRPTableItemInfo& y) {
+    const auto props = [](const TRPTableItemInfo& t) {
+        std::string s;
+        for (int v : {t.BestWidth, t.BorderWidth, t.CellBorderWidth, t.CellPadding, t.CellHSpacing, t.CellVSpacing,
+                      t.BorderHSpacing, t.BorderVSpacing, t.HeadingRowCount, int(t.BorderStyle), int(t.CellBorderStyle),
+                      int(t.Color), int(t.BorderColor), int(t.CellBorderColor)})
+            s += std::to_string(v) + " ";
+        return s;
+    };
+    // One row has no spacing between rows to keep.
+    if (x.Rows->RowCount() == 1) y.CellVSpacing = x.CellVSpacing;
+    if (props(x) != props(y)) return "table " + props(x) + "/ " + props(y);
+    const int R = x.Rows->RowCount(), C = x.Rows->GetColCount();
+    if (R != y.Rows->RowCount() || C != y.Rows->GetColCount())
+        return "grid " + std::to_string(R) + "x" + std::to_string(C) + " / " + std::to_string(y.Rows->RowCount()) +
+               "x" + std::to_string(y.Rows->GetColCount());
+    const auto layout = [](TRPTableItemInfo& t) {
+        t.UpdateLayout(600, t.FormattingInfo, true, nullptr);
+        std::string s;
+        for (int c = 0; c < t.FormattingInfo.ColStarts.Count(); ++c)
+            s += std::to_string(t.FormattingInfo.ColStarts[c]) + "+" + std::to_string(t.FormattingInfo.ColWidths[c]) + " ";
+        return s;
+    };
+    if (const std::string lx = layout(x), ly = layout(y); lx != ly) return "columns " + lx + "/ " + ly;
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* p = x.GetCell(r, c);
+            TRPTableCellData* q = y.GetCell(r, c);
+            const std::string at = "cell " + std::to_string(r) + "," + std::to_string(c) + ": ";
+            if (!p != !q) return at + "covered / not";
+            if (!p) continue;
+            // A border of no width has no form in RTF: which of its sides
+            // show counts where the table has cell borders.
+            const bool sides = x.CellBorderWidth > 0;
+            const auto cell = [&](const TRPTableCellData& k) {
+                std::string s;
+                for (int v : {k.RowSpan, k.ColSpan, k.BestWidth, k.BestHeight, int(k.Color), int(k.VAlign)})
+                    s += std::to_string(v) + " ";
+                if (sides)
+                    for (bool v : {k.VisibleBorders.Left, k.VisibleBorders.Top, k.VisibleBorders.Right,
+                                   k.VisibleBorders.Bottom})
+                        s += v ? "1" : "0";
+                return s;
+            };
+            if (cell(*p) != cell(*q)) return at + cell(*p) + "/ " + cell(*q);
+            if (std::string d = FirstDifference(*p, *q); !d.empty()) return at + d;
+        }
+    return std::string();
+}
+
 inline std::string CompareItems(TCustomRPData& a, int i, TCustomRPData& b, int j, bool ListPara,
                                 const std::string& TextA, const std::string& TextB) {
     TRPStyle& sa = *a.GetRPStyle();
@@ -147,6 +203,10 @@ inline std::string CompareItems(TCustomRPData& a, int i, TCustomRPData& b, int j
         if (m->Level != n->Level || m->DisplayString != n->DisplayString)
             return at + "marker '" + m->DisplayString + "' / '" + n->DisplayString + "'";
         if (!la != !lb || (la && !SameLists(*la, *lb))) return at + "list style";
+    }
+    if (auto* t = dynamic_cast<TRPTableItemInfo*>(a.GetItem(i))) {
+        if (std::string d = CompareTables(*t, *static_cast<TRPTableItemInfo*>(b.GetItem(j))); !d.empty())
+            return at + d;
     }
     if (auto* g = dynamic_cast<const TRPGraphicItemInfo*>(&x)) {
         auto* h = dynamic_cast<const TRPGraphicItemInfo*>(&y);

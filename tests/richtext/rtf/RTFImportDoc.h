@@ -54,8 +54,7 @@ public:
         const std::string& t = D.GetItemText(i);
         if (D.GetItem(i)->IsUnicode()) return QString::fromStdU16String(ItemTextToWideStr(t)).toStdString();
         const int style = D.GetItemStyle(i);
-        const int cp = style >= 0 ? D.GetStyleCodePage(style) : 1252;
-        return CodePage::ToUnicode(cp, t).toStdString();
+        return ItemTextToQString(t, 0, style >= 0 ? D.GetStyleCodePage(style) : 1252).toStdString();
     }
     std::string ItemUtf8(int i) const { return ItemUtf8(*this, i); }
 

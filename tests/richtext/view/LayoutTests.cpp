@@ -1,6 +1,7 @@
 // Formatting into lines with fixed metrics: every draw item's place and size
 // and the document height of small documents, minimum widths, right-to-left
 // order, and the conversion between item and draw-item positions.
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 #include "ViewTestDoc.h"
@@ -241,4 +242,29 @@ TEST_F(Layout, WrappingWithoutDroppingKeepsTheTrailingSpace) {
     Doc->Text("aa", 0, 0);
     Doc->Text("a bbbbbbbbbbb", 3, -1);
     EXPECT_EQ(Formatted(90), "5 5 20 20 0:1+2 | 25 11 6 12 1:1+1 / 5 25 66 12 1:3+11 H=42");
+}
+
+// What RTF asks of the layout stays within a page: line spacing beyond what a
+// page shows is cut on import, and a row's indent (\trleft) indents its table.
+TEST_F(Layout, ImportedLineSpacingAndTableIndent) {
+    const auto import = [&](const char* Rtf) {
+        Doc->Clear();
+        Doc->RTF.TextStyleMode = rprsAddIfNeeded;
+        Doc->RTF.ParaStyleMode = rprsAddIfNeeded;
+        QByteArray data(Rtf);
+        QBuffer buf(&data);
+        buf.open(QIODevice::ReadOnly);
+        EXPECT_EQ(Doc->RTF.ReadRTFStream(buf, Doc.get()), 0);
+        Doc->Width = 300;
+        Doc->Format();
+    };
+    import("{\\rtf1\\sl237427400\\slmult1 t\\par t\\par}");
+    ASSERT_EQ(Doc->GetItemCount(), 2);
+    EXPECT_EQ(Style->ParaStyles().GetItem(Doc->GetItem(0)->ParaNo)->LineSpacing, 5000);
+    // Two lines of 12-point text (16 pixels) spaced fifty-fold.
+    EXPECT_EQ(Doc->DrawItem(1)->Top - Doc->DrawItem(0)->Top, 800);
+    EXPECT_LT(Doc->DocumentHeight, 1700);
+    import("{\\rtf1\\trowd\\trleft360\\cellx1800\\cellx3600\\pard\\intbl a\\cell b\\cell\\row\\pard x\\par}");
+    ASSERT_EQ(Doc->GetItemStyle(0), rpsnTable);
+    EXPECT_EQ(Doc->DrawItem(0)->Left, 5 + 24);
 }
