@@ -464,8 +464,12 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     int item = -1, offs = -1;
     GetCaretItemPos(item, offs);
     if (item < 0) item = 0, offs = 0;
+    // Should the stream bring nothing, the split below is taken back.
+    TRPUndoInfos* group = GetUndoList() ? GetUndoList()->Last() : nullptr;
+    const size_t mark = group ? group->Infos.size() : 0;
     // Into the caret's item: split a text item first.
     int index = item;
+    bool split = false;
     if (IsTextItem(item)) {
         const int first = GetFirstOffsetOfItem(item), last = GetLastOffsetOfItem(item);
         if (offs >= last) {
@@ -475,6 +479,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
             DeleteSubstringWithUndo(item, offs, -1);
             InsertItemWithUndo(item + 1, tail, CreateTextItemCopy(item), false);
             index = item + 1;
+            split = true;
         }
     } else if (offs >= 1) {
         index = item + 1;
@@ -486,7 +491,6 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     const int before = GetItemCount();
     MarkChanged(index, index - 1);
     bool ok = false;
-    int added = 0;
     if (IsRTF) {
         TRPRTFReaderProperties* props = GetRTFReadProperties();
         if (props) {
@@ -503,47 +507,50 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
         ok = InsertRPFFromStream(Stream, at, -1, true, false, false, color, nullptr, nullptr, itemsAdded, outInt,
                                  outFlag, aborted);
     }
-    added = GetItemCount() - before;
+    const int added = GetItemCount() - before;
     RecordInsertedItems(index, added);
-    if (!ok && added == 0) {
+    if (added == 0) {
+        // Nothing came in: the word stays whole and the step records nothing.
+        if (group && GetUndoList() && GetUndoList()->Last() == group)
+            group->RevertFrom(*this, mark);
+        else if (split)
+            MergeTextItemsWithUndo(item);
         EndEditFormat();
-        Beep();
-        return false;
+        SetCaretItemPos(item, offs);
+        if (!ok) Beep();
+        return ok;
     }
-    if (added > 0) {
-        const int last = index + added - 1;
-        if (midLine && !GetItem(index)->GetContinuesPrev() && !GetItem(index)->GetBoolValue(rpbivFullLine))
-            JoinLineWithUndo(index);
-        int caretItem = last;
-        int caretOffs = GetLastOffsetOfItem(last);
-        if (CanMerge(last)) MergeTextItemsWithUndo(last);
-        else if (last + 1 < GetItemCount() && GetItem(last)->GetBoolValue(rpbivFullLine) &&
-                 GetItem(last + 1)->GetContinuesPrev())
-            SetSameLineWithUndo(last + 1, false, GetItemPara(last + 1));
-        for (int i = last - 1; i >= index; --i)
-            if (CanMerge(i)) {
-                if (caretItem > i) {
-                    if (caretItem == i + 1) caretOffs += ItemTextLength(GetItemText(i), GetItemOptions(i));
-                    --caretItem;
-                }
-                MergeTextItemsWithUndo(i);
+    const int last = index + added - 1;
+    if (midLine && !GetItem(index)->GetContinuesPrev() && !GetItem(index)->GetBoolValue(rpbivFullLine))
+        JoinLineWithUndo(index);
+    int caretItem = last;
+    int caretOffs = GetLastOffsetOfItem(last);
+    if (CanMerge(last))
+        MergeTextItemsWithUndo(last);
+    else if (last + 1 < GetItemCount() && GetItem(last)->GetBoolValue(rpbivFullLine) &&
+             GetItem(last + 1)->GetContinuesPrev())
+        SetSameLineWithUndo(last + 1, false, GetItemPara(last + 1));
+    for (int i = last - 1; i >= index; --i)
+        if (CanMerge(i)) {
+            if (caretItem > i) {
+                if (caretItem == i + 1) caretOffs += ItemTextLength(GetItemText(i), GetItemOptions(i));
+                --caretItem;
             }
-        if (index > 0 && CanMerge(index - 1)) {
-            const int len = ItemTextLength(GetItemText(index - 1), GetItemOptions(index - 1));
-            if (caretItem == index) caretOffs += len;
-            --caretItem;
-            MergeTextItemsWithUndo(index - 1);
+            MergeTextItemsWithUndo(i);
         }
-        RepairListMarkers(index - 1, index + GetItemCount() - before, caretItem);
-        // Every paragraph keeps one style.
-        const int first = GetFirstParaItem(std::clamp(caretItem, 0, GetItemCount() - 1));
-        SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
-        caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
-        EndEditFormat();
-        SetCaretItemPos(caretItem, caretOffs);
-    } else {
-        EndEditFormat();
+    if (index > 0 && CanMerge(index - 1)) {
+        const int len = ItemTextLength(GetItemText(index - 1), GetItemOptions(index - 1));
+        if (caretItem == index) caretOffs += len;
+        --caretItem;
+        MergeTextItemsWithUndo(index - 1);
     }
+    RepairListMarkers(index - 1, index + GetItemCount() - before, caretItem);
+    // Every paragraph keeps one style.
+    const int first = GetFirstParaItem(std::clamp(caretItem, 0, GetItemCount() - 1));
+    SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
+    caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
+    EndEditFormat();
+    SetCaretItemPos(caretItem, caretOffs);
     return ok;
 }
 

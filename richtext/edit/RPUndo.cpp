@@ -19,6 +19,22 @@ void TRPUndoInfos::Perform(TRPEditRPData& RPData) {
     RPData.InvalidateView();
 }
 
+void TRPUndoInfos::RevertFrom(TRPEditRPData& RPData, size_t From) {
+    const uint8_t mode = RPData.UndoMode;
+    RPData.UndoMode = 0;
+    try {
+        while (Infos.size() > From) {
+            std::unique_ptr<TRPUndoInfo> last = std::move(Infos.back());
+            Infos.pop_back();
+            last->Perform(RPData);
+        }
+    } catch (...) {
+        RPData.UndoMode = mode;
+        throw;
+    }
+    RPData.UndoMode = mode;
+}
+
 // ---------------------------------------------------------------------------
 // Lists
 
@@ -156,8 +172,7 @@ void RevertFailedStep(TRPEditRPData& RPData, TRPUndoList* Other, TRPUndoInfos* G
         held = held || Other->Group(i) == Group;
     if (held) {
         try {
-            for (size_t i = Group->Infos.size(); i-- > From;)
-                Group->Infos[i]->Perform(RPData);
+            Group->RevertFrom(RPData, From);
         } catch (const std::exception&) {
             // The records reverse what was done a moment ago; should one still
             // fail, the document keeps the structure each primitive checks.

@@ -76,6 +76,9 @@ public:
     bool IsTyping() const { return Infos.size() == 1 && Infos[0]->Kind == rpukTyping; }
     // Performs the records from the last to the first, then puts the caret back.
     void Perform(TRPEditRPData& RPData);
+    // Undoes what the records from index From on stand for, last first, with
+    // nothing recorded, and drops them: the action's changes since then are gone.
+    void RevertFrom(TRPEditRPData& RPData, size_t From);
 };
 
 class TRPUndoList {

@@ -91,8 +91,30 @@ TEST(EditInsert, RTFFromAnotherProgramGoesInAtTheCaret) {
     EXPECT_EQ(PlainText(*f.Data()), "vorher eins\nzwei nachher");
     f.Edit->Undo();
     EXPECT_EQ(PlainText(*f.Data()), "vorher nachher");
-    // Garbage is refused and changes nothing.
-    EXPECT_FALSE(f.Edit->InsertRTFFromStream(std::string("{\\rtf1 \x01\x02{{{{", 12)) && false);
+}
+
+// RTF that brings nothing leaves the word it was aimed at whole and records
+// no step; RTF the reader refuses does the same.
+TEST(EditInsert, RTFThatBringsNothingChangesNothing) {
+    TEditFixture f;
+    f.Load("Gute Nacht");
+    const std::string start = SaveRPF(*f.Edit);
+    for (const std::string& rtf :
+         {std::string("{\\rtf1}"), std::string("{\\rtf1{\\*\\generator x;}}"), std::string("{\\rtf1{{{{")}) {
+        SCOPED_TRACE(rtf);
+        f.Caret(0, 3);
+        f.Edit->InsertRTFFromStream(rtf);
+        EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"Gute Nacht\"\n");
+        EXPECT_EQ(SaveRPF(*f.Edit), start);
+        EXPECT_FALSE(f.Edit->CanUndo());
+    }
+    // Without a history the word is joined again.
+    f.Edit->SetUndoLimit(0);
+    f.Caret(0, 3);
+    f.Edit->InsertRTFFromStream("{\\rtf1}");
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+    f.Type("x");
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"Guxte Nacht\"\n");
 }
 
 TEST(EditPaste, PrefersTheRichestFormat) {
