@@ -1,9 +1,9 @@
 #include "Arbeitsplatz.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -21,8 +21,9 @@ namespace {
 using Uhr = std::chrono::steady_clock;
 
 // Starts a program with its arguments; its output goes to Ausgabe (a pipe's
-// end) or nowhere. -1 when it could not be started.
-pid_t Starte(const QStringList& Befehl, int Ausgabe) {
+// end) or nowhere, and Drei (if given) becomes its descriptor 3. -1 when it
+// could not be started.
+pid_t Starte(const QStringList& Befehl, int Ausgabe, int Drei = -1) {
     std::vector<std::string> Teile;
     for (const QString& t : Befehl)
         Teile.push_back(t.toStdString());
@@ -38,6 +39,7 @@ pid_t Starte(const QStringList& Befehl, int Ausgabe) {
     else
         posix_spawn_file_actions_addopen(&Aktionen, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&Aktionen, 2, "/dev/null", O_WRONLY, 0);
+    if (Drei >= 0) posix_spawn_file_actions_adddup2(&Aktionen, Drei, 3);
     pid_t pid = -1;
     if (posix_spawnp(&pid, argv[0], &Aktionen, nullptr, argv.data(), environ) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&Aktionen);
@@ -118,43 +120,48 @@ QString Ausfuehren(const QStringList& Befehl, int* Ergebnis) {
     return QString::fromLocal8Bit(Ausgabe);
 }
 
-bool Arbeitsplatz::Starten(int Ab, QString& Grund) {
-    for (int n = Ab; n < Ab + 100 && m_server < 0; ++n) {
-        // A display in use (or left behind) keeps its lock file or socket.
-        const QString Sockel = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
-        if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) || QFileInfo::exists(Sockel)) continue;
-        const QString Name = QStringLiteral(":%1").arg(n);
-        pid_t Server =
-            Starte({QStringLiteral("Xvfb"), Name, QStringLiteral("-screen"), QStringLiteral("0"),
-                    QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                   -1);
-        if (Server < 0) {
-            Grund = QStringLiteral("Xvfb lässt sich nicht starten (scripts/setup installiert es)");
-            return false;
-        }
-        // Another program may have taken the number meanwhile: then the server ends at once.
-        const bool Bereit = Bis(
-            [&] {
-                if (!Laeuft(Server)) return true;
-                int rc = -1;
-                Ausfuehren({QStringLiteral("xprop"), QStringLiteral("-display"), Name,
-                            QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTED")},
-                           &rc);
-                return rc == 0;
-            },
-            30);
-        if (!Bereit || !Laeuft(Server)) {
-            Stoppen(Server);
-            continue;
-        }
-        m_server = Server;
-        m_anzeige = n;
-        setenv("DISPLAY", Name.toLatin1().constData(), 1);
-    }
-    if (m_server < 0) {
-        Grund = QStringLiteral("kein freier Bildschirm ab :%1 (oder xprop fehlt)").arg(Ab);
+bool Arbeitsplatz::Starten(QString& Grund) {
+    // The server picks a free display itself and names it on the pipe once it
+    // takes connections. Looking for a free number here cannot see a server of
+    // another mount namespace (its socket is abstract, its lock file elsewhere):
+    // the tests would then talk to that server and its window manager.
+    int Rohr[2];
+    if (pipe2(Rohr, O_CLOEXEC) != 0) {
+        Grund = QStringLiteral("keine Pipe für Xvfb");
         return false;
     }
+    // The server's end must survive its exec; the spawn duplicates it onto fd 3.
+    pid_t Server = Starte({QStringLiteral("Xvfb"), QStringLiteral("-displayfd"), QStringLiteral("3"),
+                           QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
+                           QStringLiteral("-nolisten"), QStringLiteral("tcp")},
+                          -1, Rohr[1]);
+    close(Rohr[1]);
+    if (Server < 0) {
+        close(Rohr[0]);
+        Grund = QStringLiteral("Xvfb lässt sich nicht starten (scripts/setup installiert es)");
+        return false;
+    }
+    QByteArray Nummer;
+    pollfd Warte{Rohr[0], POLLIN, 0};
+    const auto Ende = Uhr::now() + std::chrono::seconds(30);
+    while (!Nummer.endsWith('\n') && Uhr::now() < Ende) {
+        if (poll(&Warte, 1, 100) <= 0) continue;
+        char Puffer[32];
+        const ssize_t n = read(Rohr[0], Puffer, sizeof Puffer);
+        if (n == 0) break; // the server ended before it was ready
+        if (n > 0) Nummer.append(Puffer, n);
+    }
+    close(Rohr[0]);
+    bool Zahl = false;
+    const int n = Nummer.trimmed().toInt(&Zahl);
+    if (!Zahl || !Laeuft(Server)) {
+        Stoppen(Server);
+        Grund = QStringLiteral("Xvfb nennt keinen Bildschirm");
+        return false;
+    }
+    m_server = Server;
+    m_anzeige = n;
+    setenv("DISPLAY", QStringLiteral(":%1").arg(n).toLatin1().constData(), 1);
     m_verwalter = Starte({QStringLiteral("openbox"), QStringLiteral("--sm-disable")}, -1);
     // The window manager is at work once it names itself on the root window.
     const auto Angemeldet = [] {

@@ -23,9 +23,9 @@ public:
     Arbeitsplatz(const Arbeitsplatz&) = delete;
     Arbeitsplatz& operator=(const Arbeitsplatz&) = delete;
 
-    // Starts the X server on the first free display from Ab on and the window
-    // manager on it, and points DISPLAY there. False with the reason.
-    bool Starten(int Ab, QString& Grund);
+    // Starts the X server on a free display and the window manager on it, and
+    // points DISPLAY there. False with the reason.
+    bool Starten(QString& Grund);
     // Stops both (only the processes started here).
     void Beenden();
     int Anzeige() const { return m_anzeige; }

@@ -314,10 +314,7 @@ int main(int argc, char** argv) {
     // A display of the test's own, never the developer's and never one in use.
     Arbeitsplatz Platz;
     QString Grund;
-    const int Ab = qEnvironmentVariableIsSet("PRAVOLIN_TEST_DISPLAY")
-                       ? qEnvironmentVariableIntValue("PRAVOLIN_TEST_DISPLAY")
-                       : 99;
-    if (!Platz.Starten(Ab, Grund)) {
+    if (!Platz.Starten(Grund)) {
         std::fprintf(stderr, "Kein Bildschirm mit Fensterverwaltung: %s\n", qPrintable(Grund));
         return 1;
     }
