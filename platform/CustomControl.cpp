@@ -48,18 +48,41 @@ protected:
     }
 };
 
-// A scroll bar that is painted again only when what it shows changes: a new
+// A scroll bar that is painted again only where what it shows changes: a new
 // range or page that leaves the thumb where it was (a document one line
-// longer, a little wider) changes no pixel, and painting the bar costs more
-// than the line typed.
+// longer, a little wider) changes no pixel, and a thumb that grows or moves a
+// little changes only the columns (rows) at its ends. Painting the whole bar
+// costs more than the line typed: every long line the style draws goes
+// through Qt's thread pool, whose hand-offs cost more than the drawing.
 class ScrollBar : public QScrollBar {
 public:
     using QScrollBar::QScrollBar;
 
 protected:
     void sliderChange(SliderChange change) override {
-        if (m_shown && Look() == *m_shown) return;
-        QScrollBar::sliderChange(change);
+        const TLook now = Look();
+        if (m_shown && now == *m_shown) return;
+        if (change == SliderOrientationChange || !m_shown || now.AtMinimum != m_shown->AtMinimum ||
+            now.AtMaximum != m_shown->AtMaximum) {
+            QScrollBar::sliderChange(change);
+            return;
+        }
+        // The thumb's shading runs along the bar, the same at every place of
+        // it; only the ends that moved look different.
+        const bool across = orientation() == Qt::Horizontal;
+        const auto from = [&](const QRect& r) { return across ? r.left() : r.top(); };
+        const auto to = [&](const QRect& r) { return across ? r.right() : r.bottom(); };
+        const auto strip = [&](int a, int b) {
+            if (a == b) return QRect();
+            constexpr int Edge = 3; // outline and inner line around each end
+            const int lo = std::min(a, b) - Edge, hi = std::max(a, b) + Edge;
+            return across ? QRect(lo, 0, hi - lo + 1, height()) : QRect(0, lo, width(), hi - lo + 1);
+        };
+        const QRect& was = m_shown->Slider;
+        QRegion changed(strip(from(was), from(now.Slider)));
+        changed += strip(to(was), to(now.Slider));
+        if (was.isEmpty() || now.Slider.isEmpty()) changed = rect();
+        update(changed);
     }
     void paintEvent(QPaintEvent* e) override {
         m_shown = Look();
