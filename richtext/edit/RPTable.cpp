@@ -98,19 +98,19 @@ int TRPTableItemInfo::GetItemNo() {
 void TRPTableItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) {
     TRPFullLineItemInfo::Inserting(RPData, Text, Safe);
     if (!RPData) return;
-    SetDocument(RPData);
     TableState |= rptbsInserted;
-    // In an editor the grid of invisible borders shows.
-    if (dynamic_cast<TRPEditRPData*>(RPData->GetAbsoluteRootData()))
-        TableState |= rptbsEditorDoc;
-    else
-        TableState &= ~rptbsEditorDoc;
-    FItemNoCache = -1;
+    ChangeOwnerData(RPData);
 }
 
 void TRPTableItemInfo::ChangeOwnerData(TCustomRPData* RPData) {
     if (!RPData) return;
     SetDocument(RPData);
+    // In an editor the grid of invisible borders shows, also for a table
+    // read into another document first and handed over (a loaded file).
+    if (dynamic_cast<TRPEditRPData*>(RPData->GetAbsoluteRootData()))
+        TableState |= rptbsEditorDoc;
+    else
+        TableState &= ~rptbsEditorDoc;
     FItemNoCache = -1;
 }
 

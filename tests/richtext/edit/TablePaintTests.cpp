@@ -1,6 +1,8 @@
 // Painting tables: borders in their styles and colours, cell backgrounds and
 // contents, the dotted grid of editors, selection, and scrolled-in cells.
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "TableTestDoc.h"
 #include "richtext/edit/RichPadEdit.h"
@@ -106,6 +108,33 @@ TEST_F(TablePaint, OnlyTablesInAnEditorShowTheGrid) {
     EXPECT_TRUE(p->TableState & rptbsEditorDoc);
     TRPTableItemInfo* shown = Place(Make(1, 1));
     EXPECT_FALSE(shown->TableState & rptbsEditorDoc);
+}
+
+TEST_F(TablePaint, TablesLoadedIntoAnEditorShowTheGridToo) {
+    TRichPadEdit edit(nullptr);
+    edit.SetStyle(Style.get());
+    edit.RPData()->AddItem(std::string(), TRPTableItemInfo::CreateEx(2, 2, edit.RPData()));
+    std::string rpf;
+    ASSERT_TRUE(edit.SaveRPFToStream(rpf, false));
+    const auto table = [&]() -> TRPTableItemInfo* {
+        for (int i = 0; i < edit.RPData()->GetItemCount(); ++i)
+            if (auto* t = dynamic_cast<TRPTableItemInfo*>(edit.RPData()->GetItem(i))) return t;
+        return nullptr;
+    };
+    edit.Clear();
+    ASSERT_TRUE(edit.LoadRPFFromStream(rpf));
+    ASSERT_NE(table(), nullptr);
+    EXPECT_TRUE(table()->TableState & rptbsEditorDoc);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("tabelle.rtf"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row}");
+    f.close();
+    edit.Clear();
+    ASSERT_TRUE(edit.LoadRTF(file.toStdString()));
+    ASSERT_NE(table(), nullptr);
+    EXPECT_TRUE(table()->TableState & rptbsEditorDoc);
 }
 
 TEST_F(TablePaint, RaisedBorderStaysVisibleOnAHighlightBackground) {
