@@ -1,6 +1,7 @@
 #include "Arbeitsplatz.h"
 
 #include <QRegularExpression>
+#include <QTemporaryFile>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -21,9 +22,9 @@ namespace {
 using Uhr = std::chrono::steady_clock;
 
 // Starts a program with its arguments; its output goes to Ausgabe (a pipe's
-// end) or nowhere, and Drei (if given) becomes its descriptor 3. -1 when it
-// could not be started.
-pid_t Starte(const QStringList& Befehl, int Ausgabe, int Drei = -1) {
+// end) or nowhere, its error output to Fehler or nowhere, and Drei (if
+// given) becomes its descriptor 3. -1 when it could not be started.
+pid_t Starte(const QStringList& Befehl, int Ausgabe, int Drei = -1, int Fehler = -1) {
     std::vector<std::string> Teile;
     for (const QString& t : Befehl)
         Teile.push_back(t.toStdString());
@@ -38,7 +39,10 @@ pid_t Starte(const QStringList& Befehl, int Ausgabe, int Drei = -1) {
         posix_spawn_file_actions_adddup2(&Aktionen, Ausgabe, 1);
     else
         posix_spawn_file_actions_addopen(&Aktionen, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&Aktionen, 2, "/dev/null", O_WRONLY, 0);
+    if (Fehler >= 0)
+        posix_spawn_file_actions_adddup2(&Aktionen, Fehler, 2);
+    else
+        posix_spawn_file_actions_addopen(&Aktionen, 2, "/dev/null", O_WRONLY, 0);
     if (Drei >= 0) posix_spawn_file_actions_adddup2(&Aktionen, Drei, 3);
     pid_t pid = -1;
     if (posix_spawnp(&pid, argv[0], &Aktionen, nullptr, argv.data(), environ) != 0) pid = -1;
@@ -162,7 +166,11 @@ bool Arbeitsplatz::Starten(QString& Grund) {
     m_server = Server;
     m_anzeige = n;
     setenv("DISPLAY", QStringLiteral(":%1").arg(n).toLatin1().constData(), 1);
-    m_verwalter = Starte({QStringLiteral("openbox"), QStringLiteral("--sm-disable")}, -1);
+    // What the window manager says goes to a file, for the reason when it fails.
+    QTemporaryFile Meldungen;
+    Meldungen.open();
+    m_verwalter = Starte({QStringLiteral("openbox"), QStringLiteral("--sm-disable")}, -1, -1,
+                         Meldungen.isOpen() ? Meldungen.handle() : -1);
     // The window manager is at work once it names itself on the root window.
     const auto Angemeldet = [] {
         return Fenster(Ausfuehren({QStringLiteral("xprop"), QStringLiteral("-root"),
@@ -170,7 +178,10 @@ bool Arbeitsplatz::Starten(QString& Grund) {
     };
     const bool Da = m_verwalter > 0 && Bis([&] { return !Laeuft(m_verwalter) || Angemeldet(); }, 30);
     if (!Da || !Laeuft(m_verwalter)) {
-        Grund = QStringLiteral("openbox startet nicht (scripts/setup installiert es)");
+        Grund =
+            QStringLiteral("openbox startet nicht auf :%1 (scripts/setup installiert es): %2")
+                .arg(m_anzeige)
+                .arg(Meldungen.seek(0) ? QString::fromLocal8Bit(Meldungen.readAll()).trimmed() : QString());
         Beenden();
         return false;
     }
