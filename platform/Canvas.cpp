@@ -247,7 +247,15 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
     QImage* img = Image();
     if (img && !m_hasClip && Paintable(img->format()) && d->kind != Impl::Borrowed && d->origin == TPoint{}) {
         if (x >= 0 && y >= 0 && x < img->width() && y < img->height()) {
-            img->setPixelColor(x, y, QtColor(c));
+            const QColor q = QtColor(c);
+            const QImage::Format f = img->format();
+            // An opaque colour is the same word in these formats: written
+            // directly, a dotted grid line costs little.
+            if (q.alpha() == 255 && (f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+                                     f == QImage::Format_ARGB32_Premultiplied))
+                reinterpret_cast<QRgb*>(img->scanLine(y))[x] = q.rgba();
+            else
+                img->setPixelColor(x, y, q);
             if (OnChange) OnChange();
         }
         return;

@@ -66,6 +66,7 @@ using TRPHTMLLength = int32_t;
 constexpr uint16_t rptbsInserted = 1;
 constexpr uint16_t rptbsEditorDoc = 2;
 constexpr uint16_t rptbsChanged = 4;
+constexpr uint16_t rptbsRowsChanged = 8; // only row heights changed: the columns stay
 constexpr uint16_t rptbsColDrag = 16;   // the border being dragged is a column's (else a row's)
 constexpr uint16_t rptbsDragShift = 32; // Shift was held when the border drag started
 constexpr uint16_t rptbsJustCreated = 64;
@@ -323,6 +324,8 @@ public:
     TRPIntegerList RowStarts;
     int Width = 0;
     int Height = 0;
+    // The width the columns were laid out for (-1: none yet).
+    int LaidOutFor = -1;
     // Per-cell print documents (index row * ColCount + column, nil where a
     // cell prints nothing), and every cell's box; print layouts only.
     std::unique_ptr<TRPList<TCustomRPFormattedData>> CellPrintDocs;
@@ -414,7 +417,13 @@ public:
     // The table's index in its document (cached), -1 when it is not there.
     int GetItemNo();
     // Marks the table changed, so that its next layout runs in full.
-    void Changed() { TableState |= rptbsChanged; }
+    void Changed() {
+        TableState |= rptbsChanged;
+        FKeptMinWidthFor = nullptr;
+    }
+    // Marks that only the heights of rows changed: the next layout keeps the
+    // columns and the cells' lines, and places the rows anew.
+    void RowsChanged() { TableState |= rptbsRowsChanged; }
     // The effective vertical alignment of a cell.
     TRPCellVAlign GetCellVAlign(const TRPTableCellData& Cell) const;
 
@@ -605,6 +614,7 @@ public:
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                           bool OnlyMeasure) override;
     void UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force, TCanvas* Canvas);
+    bool TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) override;
     int GetColAt(int X) const;
     int GetRowAt(int Y) const;
     int GetVBorderAt(int X, int& LeftStart, int& Pos) const;
@@ -718,6 +728,19 @@ private:
     // The editor document's minimum width and height, and the minimum width
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
+    // The table's minimum width on the screen as last measured while the cell
+    // editor FKeptMinWidthFor was open; trusted while that editor's typing
+    // changed only its height, so that 1,000 rows are not measured per key.
+    int FKeptMinWidth = 0;
+    const TRPTableInplaceEdit* FKeptMinWidthFor = nullptr;
+    TCanvas* FKeptMinWidthCanvas = nullptr;
+    bool FTrustKeptMinWidth = false;
+    // The rows the last layout changed, when it placed the rows only.
+    struct TChangedBand {
+        bool Known = false;
+        int Top = 0, OldBottom = 0, NewBottom = 0;
+        bool FixedFrame = false;
+    } FChangedBand;
     bool FSavingInplaceUndo = false;
     mutable int FSavingCount = 0; // writes of the cells under way
     friend class TRPTableSaving;
@@ -763,6 +786,11 @@ private:
     struct TLayoutRun;
     void DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int w, bool MinMode, int Level);
     void DistributeSpanHeight(TLayoutRun& L, int Row, int Col);
+    // Row heights from the cells' contents, and the rows' and cells' vertical places.
+    void PlaceRows(TLayoutRun& L);
+    // Notes the band of rows whose heights changed against the rows' old
+    // starts and heights.
+    void NoteChangedRows(const std::vector<int>& OldStarts, const std::vector<int>& OldHeights);
     int FixedH() const;
     int PadH() const;
     // Drawing steps (RPTableDraw.cpp).

@@ -142,6 +142,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     TRPTableCellData* cell = GetCell(Row, Col);
     auto* e = new TRPTableInplaceEdit(host);
     FInplaceEditor = e;
+    FKeptMinWidthFor = nullptr;
     e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
         InplaceEditorChanged(Sender, ClearRedo);
     };
@@ -286,6 +287,7 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         MoveItems(*ed, *cell);
     }
     FInplaceEditor = nullptr;
+    FKeptMinWidthFor = nullptr;
     ChosenRow = ChosenCol = -1;
     if (host && host->EditedCellItem == this) {
         host->EditedCellItem = nullptr;
@@ -351,7 +353,12 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
         const bool widthChanged = minWidth != FEditorMinWidth;
         FEditorMinWidth = minWidth;
         FEditorHeight = height;
-        Changed();
+        // A cell that only grew or shrank in height leaves the columns, the
+        // other cells' lines and the table's minimum width as they were.
+        if (widthChanged)
+            Changed();
+        else
+            RowsChanged();
         if (itemNo >= 0) {
             const int oldPara = FParaMinWidth;
             if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
@@ -361,10 +368,19 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
                 hd->Format(false, true, false, 0, nullptr, false, true);
             } else {
                 hd->MarkChanged(itemNo, itemNo);
-                hd->EndEditFormat();
+                FTrustKeptMinWidth = !widthChanged;
+                try {
+                    hd->EndEditFormat();
+                } catch (...) {
+                    FTrustKeptMinWidth = false;
+                    throw;
+                }
+                FTrustKeptMinWidth = false;
             }
             if (!FPlacing) PlaceInplaceEditor();
-            host->Invalidate();
+            // Rows that only grew or shrank were painted again as far as they
+            // changed, and what lies below them moved.
+            if (widthChanged) host->Invalidate();
         }
     }
     if (!FPlacing) host->Change(ClearRedo);

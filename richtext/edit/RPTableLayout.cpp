@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTablePrint.h"
 
 void TRPTableItemFormattingInfo::Clear() {
+    LaidOutFor = -1;
     ColWidths.Clear();
     RowHeights.Clear();
     ColStarts.Clear();
@@ -57,6 +59,9 @@ int TRPTableItemInfo::PadH() const {
 
 int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {
     (void)RPData;
+    if (!sad && FTrustKeptMinWidth && FInplaceEditor && FKeptMinWidthFor == FInplaceEditor &&
+        FKeptMinWidthCanvas == Canvas)
+        return FKeptMinWidth;
     TResolutionScope scope(Resolution, sad);
     if (Rows->IsEmpty()) return ScaleX(2 * (BorderWidth + BorderHSpacing));
     const int C = Rows->GetColCount(), R = Rows->RowCount();
@@ -98,6 +103,11 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
     for (int w : minCol)
         result += w;
     if (BestWidth > 0) result = std::max(result, ScaleX(BestWidth));
+    if (!sad && FInplaceEditor) {
+        FKeptMinWidth = result;
+        FKeptMinWidthFor = FInplaceEditor;
+        FKeptMinWidthCanvas = Canvas;
+    }
     return result;
 }
 
@@ -119,12 +129,92 @@ void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem,
         return;
     }
     const bool force = (TableState & rptbsChanged) != 0;
-    if (force) {
-        TableState &= ~rptbsChanged;
-        FormattingInfo.Width = 0;
-    }
+    const bool rows = (TableState & rptbsRowsChanged) != 0;
+    TableState &= ~(rptbsChanged | rptbsRowsChanged);
+    FChangedBand.Known = false;
+    if (force) FormattingInfo.Width = 0;
     TResolutionScope scope(Resolution, sad);
+    TRPTableItemFormattingInfo& info = FormattingInfo;
+    const int R = Rows->RowCount(), C = Rows->GetColCount();
+    if (rows && !force && info.LaidOutFor == DocWidth && info.ColWidths.Count() == C &&
+        info.RowHeights.Count() == R && !Rows->IsEmpty()) {
+        // A cell grew or shrank in height only: its column and every cell's
+        // lines stay as they are.
+        std::vector<int> oldStarts(static_cast<size_t>(R)), oldHeights(static_cast<size_t>(R));
+        for (int r = 0; r < R; ++r) {
+            oldStarts[static_cast<size_t>(r)] = info.RowStarts[r];
+            oldHeights[static_cast<size_t>(r)] = info.RowHeights[r];
+        }
+        TLayoutRun L;
+        L.Info = &info;
+        L.Canvas = Canvas;
+        PlaceRows(L);
+        NoteChangedRows(oldStarts, oldHeights);
+        return;
+    }
     UpdateLayout(DocWidth, FormattingInfo, force, Canvas);
+}
+
+void TRPTableItemInfo::NoteChangedRows(const std::vector<int>& OldStarts,
+                                       const std::vector<int>& OldHeights) {
+    const TRPTableItemFormattingInfo& info = FormattingInfo;
+    const int R = Rows->RowCount(), C = Rows->GetColCount();
+    int first = R, last = -1;
+    for (int r = 0; r < R; ++r)
+        if (info.RowHeights[r] != OldHeights[static_cast<size_t>(r)]) {
+            first = std::min(first, r);
+            last = r;
+        }
+    // A background picture is laid over the whole table, and a border drawn
+    // by the application may depend on anything: the table is painted whole.
+    if (OnDrawBorder || (FBackground && FBackground->GetBitmap() && !FBackground->GetBitmap()->Empty()))
+        return;
+    // The dotted grid of the table's frame runs from the table's top: moved
+    // with the rows below the band, its dots would not fall where they are drawn.
+    const bool dotted = (TableState & rptbsEditorDoc) && !(Options & rptoHideGridLines) && BorderWidth == 0;
+    if (last < 0) {
+        // Nothing moved: an empty band.
+        FChangedBand = {true, 0, 0, 0, dotted};
+        return;
+    }
+    // A cell spanning into the changed rows is drawn anew as a whole (its
+    // background and its vertical alignment follow its height).
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (int r = 0; r < R; ++r)
+            for (int c = 0; c < C; ++c) {
+                const TRPTableCellData* cell = Rows->GetCell(r, c);
+                if (!cell || cell->RowSpan < 2) continue;
+                const int end = std::min(R, r + cell->RowSpan) - 1;
+                if (end < first || r > last) continue;
+                if (r < first || end > last) {
+                    first = std::min(first, r);
+                    last = std::max(last, end);
+                    grew = true;
+                }
+            }
+    }
+    // Borders and spacing around the band are taken in.
+    const int top = first > 0 ? OldStarts[static_cast<size_t>(first - 1)] : 0;
+    const int oldBottom = last + 1 < R ? OldStarts[static_cast<size_t>(last + 1)] : -1;
+    const int newBottom = last + 1 < R ? info.RowStarts[last + 1] : -1;
+    if (oldBottom < 0) {
+        // The last rows changed: the band runs to the table's end, whose
+        // height the document knows.
+        return;
+    }
+    FChangedBand = {true, top, oldBottom, newBottom, dotted};
+}
+
+bool TRPTableItemInfo::TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) {
+    const TChangedBand b = FChangedBand;
+    FChangedBand.Known = false;
+    if (!b.Known) return false;
+    Top = b.Top;
+    OldBottom = b.OldBottom;
+    NewBottom = b.NewBottom;
+    FixedFrame = b.FixedFrame;
+    return true;
 }
 
 bool TRPTableItemInfo::AllColumnsHavePixelWidths() const {
@@ -440,7 +530,16 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             }
         }
 
-    // Row heights and vertical placement.
+    Info.LaidOutFor = AvailableWidth;
+    PlaceRows(L);
+    if (&Info == &FormattingInfo) FChangedBand.Known = false;
+}
+
+void TRPTableItemInfo::PlaceRows(TLayoutRun& L) {
+    TRPTableItemFormattingInfo& Info = *L.Info;
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    Info.RowHeights.Clear();
+    Info.RowStarts.Clear();
     Info.Height = ScaleY(2 * (R * CellPadding + BorderWidth + BorderVSpacing) + (R - 1) * CellVSpacing +
                          2 * R * CellBorderWidth);
     for (int r = 0; r < R; ++r) {

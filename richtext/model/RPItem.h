@@ -198,6 +198,16 @@ public:
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                                   TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                                   bool OnlyMeasure);
+    // After its last layout changed only a band of the item (rows of a table
+    // whose heights changed), the band in the item's own coordinates: its top
+    // and its bottom before and after. Below the band the item only moved,
+    // unless FixedFrame: a frame drawn from the item's top down (a dotted
+    // one) must be painted again there. False when the whole item may have
+    // changed. Asking forgets it.
+    virtual bool TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) {
+        (void)Top, (void)OldBottom, (void)NewBottom, (void)FixedFrame;
+        return false;
+    }
     // Paints the item's own background behind a printed piece: Rect is the
     // item's rectangle on Canvas (screen pixels); Mode 0 paints nothing.
     virtual void PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode, int Mode) {

@@ -2,6 +2,7 @@
 // touched are laid out again; every later draw item moves by the change in
 // height and keeps its list slot.
 #include <algorithm>
+#include <vector>
 
 #include "richtext/model/RPStyle.h"
 #include "richtext/view/RPFormatState.h"
@@ -165,8 +166,53 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
                                                    bool Force) {
     const int voffs = GetVOffs();
     const int oldHeight = DocumentHeight;
-    const TRangeLayout r = RelayoutRange(FirstDItemNo, LastDItemNo, ItemCountDelta, Force);
+    // A full-line item at the end of the range may have changed in a band
+    // only (a row of a table): what lies above the band stays, what lies
+    // below it moves. The lines before it in the range must come out as they
+    // were.
+    TCustomRPItemInfo* banded = nullptr;
+    std::vector<TRect> before;
+    if (ItemCountDelta == 0 && FirstDItemNo >= 0 && FirstDItemNo <= LastDItemNo &&
+        LastDItemNo < DrawItemCount()) {
+        const int itemNo = DrawItem(LastDItemNo)->ItemNo;
+        if (itemNo >= 0 && itemNo < GetItemCount() && IsFullLineItem(itemNo)) {
+            banded = GetItem(itemNo);
+            int top = 0, oldBottom = 0, newBottom = 0;
+            bool fixed = false;
+            banded->TakeChangedBand(top, oldBottom, newBottom, fixed); // left from an earlier layout
+            for (int i = FirstDItemNo; i < LastDItemNo; ++i) {
+                const TRPDrawLineInfo* d = DrawItem(i);
+                before.push_back(Bounds(d->Left, d->Top, d->Width, d->Height));
+            }
+        }
+    }
+    TRangeLayout r = RelayoutRange(FirstDItemNo, LastDItemNo, ItemCountDelta, Force);
     if (!r.Done) return;
+    int bandTop = 0, bandOld = 0, bandNew = 0;
+    bool fixedFrame = false;
+    if (banded && banded->TakeChangedBand(bandTop, bandOld, bandNew, fixedFrame) && r.OldNextTop >= 0 &&
+        bandNew - bandOld == r.Dy && LastDItemNo < DrawItemCount() &&
+        GetItem(DrawItem(LastDItemNo)->ItemNo) == banded &&
+        (LastDItemNo + 1 >= DrawItemCount() ||
+         DrawItem(LastDItemNo + 1)->ItemNo != DrawItem(LastDItemNo)->ItemNo)) {
+        bool same = true;
+        for (int i = FirstDItemNo; i < LastDItemNo && same; ++i) {
+            const TRPDrawLineInfo* d = DrawItem(i);
+            same =
+                before[static_cast<size_t>(i - FirstDItemNo)] == Bounds(d->Left, d->Top, d->Width, d->Height);
+        }
+        if (same) {
+            // Painted from the band down; below it the item moves with what
+            // follows, unless its frame stays where it is: then the item is
+            // painted to its end.
+            const int top = DrawItem(LastDItemNo)->Top;
+            r.OldTop = top + bandTop;
+            if (!fixedFrame) {
+                r.OldNextTop = top + bandOld;
+                r.NewNextTop = top + bandNew;
+            }
+        }
+    }
     FinishRelayout(r, ItemCountDelta, voffs, oldHeight, false, false);
     AfterFormat(r.FirstItem, r.LastItem, true);
 }

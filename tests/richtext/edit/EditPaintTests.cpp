@@ -25,6 +25,8 @@
 #include "platform/Forms.h"
 #include "platform/Keys.h"
 #include "platform/TextMetrics.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPDrawLines.h"
 #include "richtext/model/RPStyle.h"
@@ -336,6 +338,95 @@ TEST(EditPaint, AfterEveryKeyTheScreenShowsWhatAWholePaintAndAFreshControlShow) 
     for (int step = 0; step < 36 && !HasFatalFailure(); ++step)
         script.Step(check);
     EXPECT_GT(keys, 150);
+}
+
+// A table of 24 rows with borders, a cell spanning three rows centred
+// vertically, and text around it.
+std::string BorderedTable() {
+    std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Oben\\par\n";
+    const std::string box = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+                            "\\clbrdrr\\brdrs\\brdrw10";
+    for (int r = 0; r < 24; ++r) {
+        s += "\\trowd\\trgaph80" + box + "\\cellx1600" + box + "\\cellx3200" + box;
+        if (r == 8) s += "\\clvmgf\\clvertalc";
+        if (r == 9 || r == 10) s += "\\clvmrg\\clvertalc";
+        s += "\\cellx4800\\pard\\intbl Zeile " + std::to_string(r) + "\\cell B " + std::to_string(r) +
+             "\\cell " +
+             (r == 8              ? "Mitte"
+              : r == 9 || r == 10 ? ""
+                                  : "C " + std::to_string(r)) +
+             "\\cell\\row\n";
+    }
+    return s + "\\pard Unten\\par}";
+}
+
+TEST(EditPaint, KeysInATableCellPaintWhatAWholePaintShowsAndLayTheTableOutAsAWholeLayoutDoes) {
+    TRPStyle style;
+    TEditorOnForm e(style, 380, 260, true);
+    ASSERT_TRUE(e.Edit->InsertRTFFromStream(BorderedTable()));
+    e.Edit->Format();
+    TRPTableItemInfo* t = nullptr;
+    for (int i = 0; i < e.Edit->EditData()->GetItemCount() && !t; ++i)
+        t = dynamic_cast<TRPTableItemInfo*>(e.Edit->EditData()->GetItem(i));
+    ASSERT_NE(t, nullptr);
+    // The rows around the spanning cell stand in the middle of the window.
+    e.Edit->SetVPosition(t->FormattingInfo.RowStarts[5], false);
+    e.Settle();
+    const auto layout = [&] {
+        const TRPTableItemFormattingInfo& i = t->FormattingInfo;
+        std::string s = std::to_string(i.Width) + "x" + std::to_string(i.Height) + ":";
+        for (int k = 0; k < i.ColWidths.Count(); ++k)
+            s += " c" + std::to_string(i.ColStarts[k]) + "+" + std::to_string(i.ColWidths[k]);
+        for (int k = 0; k < i.RowHeights.Count(); ++k)
+            s += " r" + std::to_string(i.RowStarts[k]) + "+" + std::to_string(i.RowHeights[k]);
+        for (int r = 0; r < t->Rows->RowCount(); ++r)
+            for (int c = 0; c < t->Rows->GetColCount(); ++c)
+                if (const TRPTableCellData* cell = t->GetCell(r, c))
+                    s += " " + std::to_string(cell->Top) + "/" + std::to_string(cell->Height);
+        return s;
+    };
+    int keys = 0;
+    const auto key = [&](int QtKey, const QString& Text) {
+        TRPTableInplaceEdit* cell = t->InplaceEditor();
+        ASSERT_NE(cell, nullptr);
+        QKeyEvent press(QEvent::KeyPress, QtKey, Qt::NoModifier, Text);
+        QApplication::sendEvent(cell->Widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, QtKey, Qt::NoModifier, Text);
+        QApplication::sendEvent(cell->Widget(), &release);
+        QApplication::processEvents();
+        ++keys;
+        // Rows painted in part and moved left nothing behind.
+        ASSERT_EQ(FirstDifference(e.Shown(), e.Repainted()), "") << "key " << keys;
+        // The rows placed anew lie where a whole layout puts them.
+        const std::string partial = layout();
+        t->Changed();
+        e.Edit->EditData()->Format(false, true, false, 0, nullptr, false, true);
+        ASSERT_EQ(partial, layout()) << "key " << keys;
+        e.Settle();
+    };
+    const auto enter = [&] { key(Qt::Key_Return, QStringLiteral("\r")); };
+    const auto back = [&] { key(Qt::Key_Backspace, QStringLiteral("\b")); };
+    // Cells above, inside and below the spanning cell, and the spanning cell
+    // itself; with the dotted grid of the editor, which stays where the
+    // table's top is, and without it, when the rows below only move.
+    for (const bool grid : {true, false}) {
+        if (!grid) {
+            t->Options |= rptoHideGridLines;
+            e.Edit->Invalidate();
+            e.Settle();
+        }
+        for (const auto& [row, col] : std::vector<std::pair<int, int>>{{6, 0}, {9, 1}, {8, 2}, {12, 1}}) {
+            ASSERT_TRUE(t->EditCell(-1, row, col, true, false, true, false, false));
+            e.Settle();
+            for (int n = 0; n < 4 && !HasFatalFailure(); ++n)
+                enter();
+            key(Qt::Key_A, QStringLiteral("a"));
+            for (int n = 0; n < 5 && !HasFatalFailure(); ++n)
+                back();
+            if (HasFatalFailure()) return;
+        }
+    }
+    EXPECT_EQ(keys, 80);
 }
 
 TEST(EditPaint, KeptMinimumWidthsEqualFreshOnesAfterEveryKey) {
