@@ -67,12 +67,21 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     const bool lineStyle = style->SelectionStyle == rpssLines;
     const TColor selColor = focus ? style->SelColor : style->InactiveSelColor;
 
-    int first = std::min(FindDrawItemByY(clipTop, 1), n - 1);
+    // The frame and background of a paragraph reach beyond its lines by
+    // their offsets: paragraphs that far above and below the clip are drawn
+    // too, or a clip ending just above a frame's top would leave it out.
+    int reach = 0;
+    for (int k = 0; k < style->ParaStyles().Count(); ++k) {
+        const TParaInfo* p = style->ParaStyles().GetItem(k);
+        reach = std::max({reach, p->Border.BorderOffsets.Top, p->Border.BorderOffsets.Bottom,
+                          p->Background.BorderOffsets.Top, p->Background.BorderOffsets.Bottom});
+    }
+    int first = std::min(FindDrawItemByY(clipTop - reach, 1), n - 1);
     while (first > 0 && !(IsParaStart(DrawItem(first)->ItemNo) && GetFirstDrawItemOfItem(DrawItem(first)->ItemNo) == first))
         --first;
     int last = n - 1;
     for (int i = first + 1; i < n; ++i)
-        if (DrawItem(i)->FromNewLine && DrawItem(i)->Top > clipBottom) {
+        if (DrawItem(i)->FromNewLine && DrawItem(i)->Top > clipBottom + reach) {
             last = i;
             break;
         }
@@ -113,7 +122,7 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
             style->DrawParaBack(Canvas, item->ParaNo, back, false, rpcmColor);
             para->Border.Draw(r, Canvas);
         }
-        if (j < n && DrawItem(j)->Top > clipBottom) {
+        if (j < n && DrawItem(j)->Top > clipBottom + reach) {
             last = std::min(last, j);
             break;
         }

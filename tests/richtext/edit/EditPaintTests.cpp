@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -496,4 +497,46 @@ TEST(EditPaint, AWordGrowingPastTheWindowLaysOutEveryKindOfParagraphAsAWholeForm
         f.Caret(item, std::stoi(caret.substr(caret.find(':') + 1)));
     }
     EXPECT_EQ(f.Edit->GetItemText(item), "Wort");
+}
+
+TEST(EditPaint, ABandOfTheWindowPaintedAloneShowsWhatAWholePaintShowsThere) {
+    // Pages with framed paragraphs, tables, lists and pictures, at several
+    // scroll positions: each band of rows or columns painted on its own (as
+    // an uncovered part of the window is) gives the pixels of a whole paint,
+    // frames whose edges reach into the band from paragraphs outside it
+    // included.
+    TRPStyle style;
+    TEditorOnForm e(style, 380, 260, true);
+    for (const char* page : {"Zqk1/ZqK1_1B.rtf", "Zqk2/ZqK2_1B.rtf", "Anleitung/ZqAL1.rtf"}) {
+        e.Edit->Clear();
+        ASSERT_TRUE(e.Edit->LoadRTF(std::string(PRAVOLIN_SOURCE_DIR "/data/dateien/") + page));
+        e.Edit->Format();
+        const int W = e.Edit->ClientWidth(), H = e.Edit->ClientHeight();
+        for (int v = 0; v < 1200; v += 173) {
+            e.Edit->SetVPosition(v, false);
+            QImage whole;
+            e.Edit->PaintTo(whole);
+            const auto same = [&](const QRect& band) {
+                QImage part(W, H, QImage::Format_RGB32);
+                part.fill(Qt::magenta);
+                {
+                    QPainter p(&part);
+                    p.setClipRect(band);
+                    e.Edit->PaintClient(p, QRegion(band));
+                }
+                const QRect in = band & QRect(0, 0, W, H);
+                ASSERT_EQ(part.copy(in), whole.copy(in))
+                    << page << " at " << e.Edit->VPos << ", " << band.x() << "," << band.y() << " "
+                    << band.width() << "x" << band.height();
+            };
+            // Rows, and columns (the sides of a table, say).
+            for (int y0 = 0; y0 < H && !HasFatalFailure(); y0 += 4)
+                for (const int h : {2, 13, 40})
+                    same(QRect(0, y0, W, h));
+            for (int x0 = 0; x0 < W && !HasFatalFailure(); x0 += 5)
+                for (const int w : {1, 9, 40})
+                    same(QRect(x0, 0, w, H));
+            if (HasFatalFailure()) return;
+        }
+    }
 }
