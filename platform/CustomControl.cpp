@@ -19,8 +19,10 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -291,8 +293,48 @@ void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
     canvas.Font()->Assign(*Font());
     TCanvas* old = d->paintCanvas;
     d->paintCanvas = &canvas;
-    const QRect r = Region.boundingRect();
-    Paint(canvas, Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+    // A region of a few parts far apart (a band and the thin sides of a
+    // table below it) is painted part by part, each kept to its rectangle;
+    // otherwise as its bounding box.
+    const QRect all = Region.boundingRect();
+    int64_t area = 0;
+    for (const QRect& r : Region)
+        area += static_cast<int64_t>(r.width()) * r.height();
+    if (Region.rectCount() > 1 && Region.rectCount() <= 32 &&
+        area * 2 < static_cast<int64_t>(all.width()) * all.height()) {
+        // The region comes in rows of rectangles, cut by child windows and
+        // by each other: rectangles whose bounding box is not much larger than
+        // they are go together, so that nothing is painted twice for nothing.
+        struct TPart {
+            QRect Box;
+            int64_t Area;
+        };
+        std::vector<TPart> parts;
+        const auto size = [](const QRect& r) { return static_cast<int64_t>(r.width()) * r.height(); };
+        for (const QRect& r : Region)
+            parts.push_back({r, size(r)});
+        for (bool joined = true; joined;) {
+            joined = false;
+            for (size_t i = 0; i < parts.size() && !joined; ++i)
+                for (size_t k = i + 1; k < parts.size() && !joined; ++k) {
+                    const QRect box = parts[i].Box | parts[k].Box;
+                    const int64_t both = parts[i].Area + parts[k].Area;
+                    if (size(box) * 2 > both * 3) continue;
+                    parts[i] = {box, both};
+                    parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(k));
+                    joined = true;
+                }
+        }
+        for (const TPart& part : parts) {
+            const QRect& r = part.Box;
+            p.save();
+            p.setClipRect(r, Qt::IntersectClip);
+            Paint(canvas, Rect(r.left(), r.top(), r.right() + 1, r.bottom() + 1));
+            p.restore();
+        }
+    } else {
+        Paint(canvas, Rect(all.left(), all.top(), all.right() + 1, all.bottom() + 1));
+    }
     d->paintCanvas = old;
 }
 

@@ -75,15 +75,19 @@ int TRPTableItemInfo::GetVAlignOffset(int Top, int Bottom, TRPCellVAlign VAlign)
     }
 }
 
-void TRPTableItemInfo::DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom) {
+// Dots at 0, 2 and 4 of every eight pixels from the line's start, as far
+// as the line lies in Clip.
+void TRPTableItemInfo::DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom, const TRect& Clip) {
+    if (X < Clip.Left || X >= Clip.Right) return;
     const TColor c = Canvas.Pen()->Color();
-    for (int y = Top; y < Bottom; ++y)
+    for (int y = std::max(Top, Clip.Top); y < std::min(Bottom, Clip.Bottom); ++y)
         if (const int k = (y - Top) % 8; k == 0 || k == 2 || k == 4) Canvas.SetPixel(X, y, c);
 }
 
-void TRPTableItemInfo::DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y) {
+void TRPTableItemInfo::DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y, const TRect& Clip) {
+    if (Y < Clip.Top || Y >= Clip.Bottom) return;
     const TColor c = Canvas.Pen()->Color();
-    for (int x = Left; x < Right; ++x)
+    for (int x = std::max(Left, Clip.Left); x < std::min(Right, Clip.Right); ++x)
         if (const int k = (x - Left) % 8; k == 0 || k == 2 || k == 4) Canvas.SetPixel(x, Y, c);
 }
 
@@ -437,16 +441,16 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
             if (Row >= 0 && BorderOnSide(Row, Col, Side)) return;
             switch (Side) {
             case 0:
-                DrawDottedVLine(Canvas, Left, Top, Bottom);
+                DrawDottedVLine(Canvas, Left, Top, Bottom, ClipRect);
                 break;
             case 1:
-                DrawDottedHLine(Canvas, Left, Right, Top);
+                DrawDottedHLine(Canvas, Left, Right, Top, ClipRect);
                 break;
             case 2:
-                DrawDottedVLine(Canvas, Right - 1, Top, Bottom);
+                DrawDottedVLine(Canvas, Right - 1, Top, Bottom, ClipRect);
                 break;
             default:
-                DrawDottedHLine(Canvas, Left, Right, Bottom - 1);
+                DrawDottedHLine(Canvas, Left, Right, Bottom - 1, ClipRect);
                 break;
             }
         };

@@ -201,9 +201,9 @@ public:
     // After its last layout changed only a band of the item (rows of a table
     // whose heights changed), the band in the item's own coordinates: its top
     // and its bottom before and after. Below the band the item only moved,
-    // unless FixedFrame: a frame drawn from the item's top down (a dotted
-    // one) must be painted again there. False when the whole item may have
-    // changed. Asking forgets it.
+    // but with FixedFrame the sides of a frame drawn from the item's top
+    // down (a dotted one, a pixel wide) must be painted again there. False
+    // when the whole item may have changed. Asking forgets it.
     virtual bool TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) {
         (void)Top, (void)OldBottom, (void)NewBottom, (void)FixedFrame;
         return false;

@@ -190,6 +190,7 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
     if (!r.Done) return;
     int bandTop = 0, bandOld = 0, bandNew = 0;
     bool fixedFrame = false;
+    TRect sides[2];
     if (banded && banded->TakeChangedBand(bandTop, bandOld, bandNew, fixedFrame) && r.OldNextTop >= 0 &&
         bandNew - bandOld == r.Dy && LastDItemNo < DrawItemCount() &&
         GetItem(DrawItem(LastDItemNo)->ItemNo) == banded &&
@@ -202,18 +203,25 @@ void TCustomRPFormattedData::ReformatDrawItemRange(int FirstDItemNo, int LastDIt
                 before[static_cast<size_t>(i - FirstDItemNo)] == Bounds(d->Left, d->Top, d->Width, d->Height);
         }
         if (same) {
-            // Painted from the band down; below it the item moves with what
-            // follows, unless its frame stays where it is: then the item is
-            // painted to its end.
-            const int top = DrawItem(LastDItemNo)->Top;
-            r.OldTop = top + bandTop;
-            if (!fixedFrame) {
-                r.OldNextTop = top + bandOld;
-                r.NewNextTop = top + bandNew;
+            // Painted in the band; below it the item moves with what follows,
+            // but for the sides of a frame that stays where it is, which are
+            // painted again there.
+            const TRPDrawLineInfo* d = DrawItem(LastDItemNo);
+            r.OldTop = d->Top + bandTop;
+            r.OldNextTop = d->Top + bandOld;
+            r.NewNextTop = d->Top + bandNew;
+            if (fixedFrame) {
+                const int x = d->Left - GetHOffs(), y = std::min(r.OldNextTop, r.NewNextTop) - voffs;
+                const int bottom = d->Top + d->Height - voffs;
+                sides[0] = TRect{x, y, x + 1, bottom};
+                sides[1] = TRect{x + d->Width - 1, y, x + d->Width, bottom};
             }
         }
     }
     FinishRelayout(r, ItemCountDelta, voffs, oldHeight, false, false);
+    if (!sides[0].IsEmpty() && GetVOffs() == voffs)
+        for (const TRect& side : sides)
+            InvalidateRectInView(side);
     AfterFormat(r.FirstItem, r.LastItem, true);
 }
 
