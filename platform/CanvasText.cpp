@@ -5,6 +5,16 @@
 #include "platform/Fonts.h"
 #include "platform/TextMetrics.h"
 
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QGlyphRun>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QTextLayout>
+
+#include <list>
+#include <unordered_map>
+#include <utility>
 
 using namespace CanvasRules;
 
@@ -21,6 +31,108 @@ TSize TCanvas::TextExtent(const QString& text) const {
 }
 
 namespace {
+
+// Text once shaped is kept as glyph runs, by font, device resolution,
+// direction and text: a line painted again (a key typed, a window uncovered)
+// is not shaped again. The runs are the ones Qt's own text drawing makes;
+// they are dropped with the application, before the fonts go.
+class TShapedTexts {
+public:
+    const QList<QGlyphRun>& Runs(const QFont& Font, const QString& Text, const QPainter& P) {
+        const QPaintDevice* device = P.device();
+        TKey key{Font, Text, device ? device->logicalDpiY() : 0, P.layoutDirection()};
+        if (auto it = m_index.find(key); it != m_index.end()) {
+            m_order.splice(m_order.begin(), m_order, it->second);
+            return it->second->second;
+        }
+        QTextLayout layout(Text, Font, const_cast<QPaintDevice*>(device));
+        QTextOption option;
+        option.setTextDirection(P.layoutDirection());
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid()) line.setNumColumns(static_cast<int>(Text.size()));
+        layout.endLayout();
+        QList<QGlyphRun> runs = layout.glyphRuns();
+        // The runs stand on the line's baseline; they are drawn from the baseline.
+        const qreal ascent = line.isValid() ? line.ascent() : 0;
+        for (QGlyphRun& r : runs) {
+            QList<QPointF> at = r.positions();
+            for (QPointF& q : at)
+                q.ry() -= ascent;
+            r.setPositions(at);
+        }
+        m_order.emplace_front(key, std::move(runs));
+        m_index[m_order.front().first] = m_order.begin();
+        if (m_order.size() > kKept) {
+            m_index.erase(m_order.back().first);
+            m_order.pop_back();
+        }
+        return m_order.front().second;
+    }
+
+    // Whether glyph runs draw the family as text drawing does: an outline
+    // font installed under that name. Bitmap fonts and names that fall back
+    // to another family take the long way; asking the font itself would load
+    // it, which changes how a bitmap font draws afterwards.
+    bool Drawable(const QFont& Font) {
+        const QString family = Font.family();
+        auto known = m_families.find(family);
+        if (known == m_families.end())
+            known = m_families
+                        .emplace(family, QFontDatabase::families().contains(family) &&
+                                             QFontDatabase::isSmoothlyScalable(family))
+                        .first;
+        return known->second;
+    }
+
+    static TShapedTexts* Get() {
+        static TShapedTexts* texts = nullptr;
+        if (!texts && QCoreApplication::instance()) {
+            texts = new TShapedTexts;
+            static TShapedTexts** slot = &texts;
+            qAddPostRoutine([] {
+                delete *slot;
+                *slot = nullptr;
+            });
+        }
+        return texts;
+    }
+
+private:
+    struct TKey {
+        QFont Font;
+        QString Text;
+        int Dpi;
+        Qt::LayoutDirection Direction;
+        bool operator==(const TKey&) const = default;
+    };
+    struct THash {
+        size_t operator()(const TKey& k) const { return qHashMulti(0, k.Font, k.Text, k.Dpi, k.Direction); }
+    };
+    static constexpr size_t kKept = 4096;
+    std::list<std::pair<TKey, QList<QGlyphRun>>> m_order; // most recent first
+    std::unordered_map<TKey, decltype(m_order)::iterator, THash> m_index;
+    std::unordered_map<QString, bool> m_families;
+};
+
+bool g_keepShaped = true;
+
+void DrawShaped(QPainter* p, const QPoint& Baseline, const QString& Text) {
+    // Kept runs serve the screen and pictures; a printer takes text as text,
+    // and lines drawn under or through text come with it.
+    const QFont& f = p->font();
+    const QPaintEngine* engine = p->paintEngine();
+    TShapedTexts* texts = g_keepShaped ? TShapedTexts::Get() : nullptr;
+    if (!texts || !engine || engine->type() != QPaintEngine::Raster || f.underline() || f.strikeOut() ||
+        f.overline() || !texts->Drawable(f)) {
+        p->drawText(Baseline, Text);
+        return;
+    }
+    for (const QGlyphRun& r : texts->Runs(f, Text, *p))
+        p->drawGlyphRun(Baseline, r);
+}
 
 // Text placed by the top-left corner of its cell; a solid brush fills Width
 // times the cell height behind it first.
@@ -40,13 +152,17 @@ void DrawTextAt(QPainter* p, const TFont& font, const TBrush& brush, int x, int 
     // capitals stay inside the cell.
     const int ascent = FontCell(font).Ascent;
     const QString shown = DisplayText(font, text);
-    p->drawText(QPoint(0, ascent), shown);
+    DrawShaped(p, QPoint(0, ascent), shown);
     // A face whose bold is no heavier than its regular is made bold the old
     // way, by striking the text twice.
-    if (SimulatedBold(font)) p->drawText(QPoint(1, ascent), shown);
+    if (SimulatedBold(font)) DrawShaped(p, QPoint(1, ascent), shown);
 }
 
 } // namespace
+
+void SetShapedTextKept(bool Kept) {
+    g_keepShaped = Kept;
+}
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
     TextOutMeasured(x, y, text, TextWidth(text));

@@ -397,6 +397,11 @@ private:
     friend struct CanvasAccess;
 };
 
+// Text painted on pictures and on the screen keeps the glyphs it was shaped
+// into, so that painting it again does not shape it again (on at start).
+// Off, every text is shaped as it is drawn; the pixels are the same.
+void SetShapedTextKept(bool Kept);
+
 // Thin wrappers of CopyRect with an explicit raster operation.
 void BitBlt(TCanvas& dest, int x, int y, int w, int h, TCanvas& source, int sx, int sy, TCopyMode rop);
 void StretchBlt(TCanvas& dest, int x, int y, int w, int h, TCanvas& source, int sx, int sy, int sw, int sh,

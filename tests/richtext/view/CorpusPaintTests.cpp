@@ -57,6 +57,53 @@ TEST(CorpusPaint, EveryFileFormatsAndPaintsAtThreeWidths) {
     EXPECT_GT(files, 100);
 }
 
+TEST(CorpusPaint, KeptGlyphsPaintThePixelsOfTextShapedAnew) {
+    // Every page of the program and every corpus file, screen by screen: the
+    // glyphs kept from shaping draw what shaping the text anew draws, faces
+    // of every kind (bitmap fonts, fallbacks, symbols, right to left) included.
+    QStringList files;
+    for (const QString& root : {CorpusRtfDir(), QStringLiteral(PRAVOLIN_SOURCE_DIR "/data/dateien")}) {
+        QDirIterator it(root, {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+    }
+    files.sort();
+    ASSERT_GE(files.size(), 39); // the program's pages at least
+    const auto screens = [](const QString& Path) {
+        auto style = std::make_unique<TRPStyle>();
+        TTestFormatDoc d(style.get());
+        d.RTF.TextStyleMode = rprsAddIfNeeded;
+        d.RTF.ParaStyleMode = rprsAddIfNeeded;
+        d.LoadRTF(Path.toStdString());
+        d.Width = 640;
+        d.Height = 900;
+        d.Format();
+        std::vector<QImage> out;
+        for (int y = 0; y < d.DocumentHeight && y < 9000; y += d.Height) {
+            d.VOffs = y;
+            QImage screen(d.Width, d.Height, QImage::Format_RGB32);
+            screen.fill(Qt::white);
+            TCanvas c(&screen);
+            d.PaintDocument(c, Rect(0, 0, d.Width, d.Height));
+            c.Release();
+            out.push_back(screen);
+        }
+        return out;
+    };
+    for (const QString& f : files) {
+        SetShapedTextKept(false);
+        const std::vector<QImage> shaped = screens(f);
+        SetShapedTextKept(true);
+        // Twice: shaped and kept the first time, drawn from what was kept the second.
+        for (int pass = 0; pass < 2; ++pass) {
+            const std::vector<QImage> kept = screens(f);
+            ASSERT_EQ(kept.size(), shaped.size()) << f.toStdString();
+            for (size_t i = 0; i < kept.size(); ++i)
+                ASSERT_TRUE(kept[i] == shaped[i]) << f.toStdString() << ", screen " << i << ", pass " << pass;
+        }
+    }
+}
+
 TEST(CorpusPaint, GalleryOfPages) {
     const QString root = CorpusRtfDir();
     if (!QFileInfo(root).isDir()) GTEST_SKIP() << "no corpus at " << root.toStdString();
