@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "richtext/model/RPBackground.h"
@@ -420,6 +421,7 @@ public:
     void Changed() {
         TableState |= rptbsChanged;
         FKeptMinWidthFor = nullptr;
+        FKeptCellsFor = nullptr;
     }
     // Marks that only the heights of rows changed: the next layout keeps the
     // columns and the cells' lines, and places the rows anew.
@@ -735,6 +737,16 @@ private:
     const TRPTableInplaceEdit* FKeptMinWidthFor = nullptr;
     TCanvas* FKeptMinWidthCanvas = nullptr;
     bool FTrustKeptMinWidth = false;
+    // The minimum widths of the cells as last measured while the cell editor
+    // FKeptCellsFor was open; trusted for every cell but the edited one while
+    // that editor's typing is laid out (nothing else changes meanwhile).
+    std::unordered_map<const TRPTableCellData*, int> FKeptCellMinWidths;
+    const TRPTableInplaceEdit* FKeptCellsFor = nullptr;
+    TCanvas* FKeptCellsCanvas = nullptr;
+    bool FTrustKeptCells = false;
+    bool TrustsKeptCell(const TRPTableCellData* Cell) const;
+    int CellMinWidth(TRPTableCellData* Cell, const TRPResolution* sad, TCanvas* Canvas);
+    int ColMinWidth(int Col, const TRPResolution* sad, TCanvas* Canvas);
     // The rows the last layout changed, when it placed the rows only.
     struct TChangedBand {
         bool Known = false;

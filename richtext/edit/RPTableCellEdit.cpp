@@ -143,6 +143,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     auto* e = new TRPTableInplaceEdit(host);
     FInplaceEditor = e;
     FKeptMinWidthFor = nullptr;
+    FKeptCellsFor = nullptr;
     e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
         InplaceEditorChanged(Sender, ClearRedo);
     };
@@ -288,6 +289,7 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     }
     FInplaceEditor = nullptr;
     FKeptMinWidthFor = nullptr;
+    FKeptCellsFor = nullptr;
     ChosenRow = ChosenCol = -1;
     if (host && host->EditedCellItem == this) {
         host->EditedCellItem = nullptr;
@@ -354,29 +356,31 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
         FEditorMinWidth = minWidth;
         FEditorHeight = height;
         // A cell that only grew or shrank in height leaves the columns, the
-        // other cells' lines and the table's minimum width as they were.
+        // other cells' lines and the table's minimum width as they were; one
+        // that grew or shrank in width leaves the other cells as they were.
         if (widthChanged)
-            Changed();
+            TableState |= rptbsChanged;
         else
             RowsChanged();
         if (itemNo >= 0) {
             const int oldPara = FParaMinWidth;
-            if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
-            const int formatted = hd->GetAreaWidth();
-            if (widthChanged && oldPara != FParaMinWidth &&
-                (FParaMinWidth >= formatted || oldPara >= formatted)) {
-                hd->Format(false, true, false, 0, nullptr, false, true);
-            } else {
-                hd->MarkChanged(itemNo, itemNo);
-                FTrustKeptMinWidth = !widthChanged;
-                try {
+            FTrustKeptCells = true;
+            try {
+                if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
+                const int formatted = hd->GetAreaWidth();
+                if (widthChanged && oldPara != FParaMinWidth &&
+                    (FParaMinWidth >= formatted || oldPara >= formatted)) {
+                    hd->Format(false, true, false, 0, nullptr, false, true);
+                } else {
+                    hd->MarkChanged(itemNo, itemNo);
+                    FTrustKeptMinWidth = !widthChanged;
                     hd->EndEditFormat();
-                } catch (...) {
-                    FTrustKeptMinWidth = false;
-                    throw;
                 }
-                FTrustKeptMinWidth = false;
+            } catch (...) {
+                FTrustKeptMinWidth = FTrustKeptCells = false;
+                throw;
             }
+            FTrustKeptMinWidth = FTrustKeptCells = false;
             if (!FPlacing) PlaceInplaceEditor();
             // Rows that only grew or shrank were painted again as far as they
             // changed, and what lies below them moved.

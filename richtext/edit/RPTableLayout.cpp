@@ -6,6 +6,7 @@
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RPTablePrint.h"
 
 void TRPTableItemFormattingInfo::Clear() {
@@ -68,7 +69,7 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
     const int pad2 = ScaleX(2 * CellPadding);
     std::vector<int> minCol(static_cast<size_t>(C));
     for (int c = 0; c < C; ++c) {
-        int w = Rows->GetColMinWidth(c, sad, Canvas);
+        int w = ColMinWidth(c, sad, Canvas);
         if (BestWidth == 0) w = std::max(w, ScaleX(Rows->GetColPixelBestWidth(c)));
         minCol[static_cast<size_t>(c)] = w;
     }
@@ -77,7 +78,7 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
             TRPTableCellData* cell = Rows->GetCell(r, c);
             if (!cell || cell->ColSpan < 2) continue;
             const int last = std::min(C, c + cell->ColSpan);
-            int w = cell->GetMinWidth(sad, Canvas);
+            int w = CellMinWidth(cell, sad, Canvas);
             if (BestWidth == 0) w = std::max(w, ScaleX(cell->BestWidth));
             const int need = w + pad2;
             int have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
@@ -109,6 +110,33 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
         FKeptMinWidthCanvas = Canvas;
     }
     return result;
+}
+
+bool TRPTableItemInfo::TrustsKeptCell(const TRPTableCellData* Cell) const {
+    return FTrustKeptCells && FInplaceEditor && FKeptCellsFor == FInplaceEditor &&
+           Cell != FInplaceEditor->Cell && FKeptCellMinWidths.count(Cell) != 0;
+}
+
+int TRPTableItemInfo::CellMinWidth(TRPTableCellData* Cell, const TRPResolution* sad, TCanvas* Canvas) {
+    if (!sad && Canvas == FKeptCellsCanvas && TrustsKeptCell(Cell)) return FKeptCellMinWidths[Cell];
+    const int w = Cell->GetMinWidth(sad, Canvas);
+    if (!sad && FInplaceEditor) {
+        if (FKeptCellsFor != FInplaceEditor || FKeptCellsCanvas != Canvas) {
+            FKeptCellMinWidths.clear();
+            FKeptCellsFor = FInplaceEditor;
+            FKeptCellsCanvas = Canvas;
+        }
+        FKeptCellMinWidths[Cell] = w;
+    }
+    return w;
+}
+
+int TRPTableItemInfo::ColMinWidth(int Col, const TRPResolution* sad, TCanvas* Canvas) {
+    int w = 0;
+    for (int r = 0; r < Rows->RowCount(); ++r)
+        if (TRPTableCellData* c = Rows->GetCell(r, Col); c && c->ColSpan < 2)
+            w = std::max(w, CellMinWidth(c, sad, Canvas));
+    return w;
 }
 
 // ---------------------------------------------------------------------------
@@ -349,14 +377,14 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     if (Info.CellPrintDocs) Info.CellBoxes.assign(static_cast<size_t>(R * C), TRect());
     L.Marks.assign(static_cast<size_t>(C), 0);
     for (int c = 0; c < C; ++c) {
-        const int w = Rows->GetColMinWidth(c, Resolution, Canvas);
+        const int w = ColMinWidth(c, Resolution, Canvas);
         Info.ColWidths.Add(w);
         L.SumMin += w;
     }
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c)
             if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->ColSpan > 1)
-                DistributeSpanWidth(L, r, c, cell->GetMinWidth(Resolution, Canvas), true, 0);
+                DistributeSpanWidth(L, r, c, CellMinWidth(cell, Resolution, Canvas), true, 0);
 
     if (!L.Natural && L.SumMin >= inner) {
         Info.Width = T - inner + L.SumMin;
@@ -518,6 +546,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 }
             } else {
                 cell->Left = Info.ColStarts[c];
+                // A cell the editor's typing left alone keeps its lines at its width.
+                if (TrustsKeptCell(cell) && cell->Width == w) continue;
                 cell->Width = w;
                 cell->State |= rpcsFormattingByTable;
                 try {

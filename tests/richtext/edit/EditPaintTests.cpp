@@ -341,8 +341,8 @@ TEST(EditPaint, AfterEveryKeyTheScreenShowsWhatAWholePaintAndAFreshControlShow) 
     EXPECT_GT(keys, 150);
 }
 
-// A table of 24 rows with borders, a cell spanning three rows centred
-// vertically, and text around it.
+// A table of 24 rows with borders, cells whose lines wrap at their column's
+// width, a cell spanning three rows centred vertically, and text around it.
 std::string BorderedTable() {
     std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Oben\\par\n";
     const std::string box = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
@@ -352,7 +352,7 @@ std::string BorderedTable() {
         if (r == 8) s += "\\clvmgf\\clvertalc";
         if (r == 9 || r == 10) s += "\\clvmrg\\clvertalc";
         s += "\\cellx4800\\pard\\intbl Zeile " + std::to_string(r) + "\\cell B " + std::to_string(r) +
-             "\\cell " +
+             (r % 3 == 0 ? " mit einem Satz, der in der Spalte umbricht" : "") + "\\cell " +
              (r == 8              ? "Mitte"
               : r == 9 || r == 10 ? ""
                                   : "C " + std::to_string(r)) +
@@ -424,10 +424,16 @@ TEST(EditPaint, KeysInATableCellPaintWhatAWholePaintShowsAndLayTheTableOutAsAWho
             key(Qt::Key_A, QStringLiteral("a"));
             for (int n = 0; n < 5 && !HasFatalFailure(); ++n)
                 back();
+            // A word growing past its column's width widens the column and
+            // narrows the others, and shrinks back.
+            for (int n = 0; n < 14 && !HasFatalFailure(); ++n)
+                key(Qt::Key_W, QStringLiteral("w"));
+            for (int n = 0; n < 14 && !HasFatalFailure(); ++n)
+                back();
             if (HasFatalFailure()) return;
         }
     }
-    EXPECT_EQ(keys, 80);
+    EXPECT_EQ(keys, 304);
 }
 
 TEST(EditPaint, KeptMinimumWidthsEqualFreshOnesAfterEveryKey) {
