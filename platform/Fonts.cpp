@@ -239,10 +239,18 @@ FaceMetrics FaceMetricsOf(const QFont& base) {
                         QString::number(base.weight()) + QLatin1Char('|') + QString::number(base.italic());
     const auto it = cache.constFind(key);
     if (it != cache.constEnd()) return *it;
+    FaceMetrics m;
+    // A face of bitmaps alone is not opened at a size it has no strike of:
+    // FreeType's face is shared by all sizes, and every later drawing of the
+    // face would come out empty.
+    const QString family = base.families().value(0);
+    if (QFontDatabase::families().contains(family) && !QFontDatabase::isSmoothlyScalable(family)) {
+        cache.insert(key, m);
+        return m;
+    }
     QFont probe = base;
     probe.setPixelSize(100);
     const QRawFont raw = QRawFont::fromFont(probe);
-    FaceMetrics m;
     // Faces of bitmaps alone (the stand-in of the old raster font) keep the
     // cell of their strikes, which Qt reports.
     const QList<quint32> probeGlyph =

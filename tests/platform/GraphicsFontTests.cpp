@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
 #include <gtest/gtest.h>
 
 TEST(GraphicsFont, PointSizesBecomePixelsAt96Dpi) {
@@ -203,4 +204,27 @@ TEST(GraphicsFont, KeptAdvancesAreQtsOwn) {
             EXPECT_EQ(TextMetrics().ExternalLeading(*f), std::max(0, qt.leading()));
             EXPECT_EQ(TextMetrics().AveCharWidth(*f), qt.averageCharWidth());
         }
+}
+
+// The old raster font's stand-in is a face of bitmaps alone. Its first text in
+// a process must show: ctest also runs this test alone, before anything else
+// has drawn the face (measuring it once left every later drawing empty).
+TEST(GraphicsFont, AFaceOfBitmapsAloneDrawsItsFirstText) {
+    for (int size : {8, 10}) {
+        QImage img(200, 40, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        {
+            TCanvas c(&img);
+            c.Font()->SetName(QStringLiteral("MS Sans Serif"));
+            c.Font()->SetSize(size);
+            c.Font()->SetColor(clBlack);
+            c.Brush()->SetStyle(bsClear);
+            c.TextOut(2, 2, QStringLiteral("Hallo Welt"));
+        }
+        int ink = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                ink += qGray(img.pixel(x, y)) < 100;
+        EXPECT_GT(ink, 50) << size << " pt";
+    }
 }
