@@ -74,8 +74,9 @@ public:
 
     // Whether glyph runs draw the family as text drawing does: an outline
     // font installed under that name. Bitmap fonts and names that fall back
-    // to another family take the long way; asking the font itself would load
-    // it, which changes how a bitmap font draws afterwards.
+    // to another family take the long way. The font database answers
+    // without opening the face (a face of bitmaps alone opened at a size it
+    // has no strike of draws nothing afterwards).
     bool Drawable(const QFont& Font) {
         const QString family = Font.family();
         auto known = m_families.find(family);

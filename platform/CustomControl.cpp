@@ -296,12 +296,12 @@ void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
     // A region of a few parts far apart (a band and the thin sides of a
     // table below it) is painted part by part, each kept to its rectangle;
     // otherwise as its bounding box.
+    const auto size = [](const QRect& r) { return static_cast<int64_t>(r.width()) * r.height(); };
     const QRect all = Region.boundingRect();
     int64_t area = 0;
     for (const QRect& r : Region)
-        area += static_cast<int64_t>(r.width()) * r.height();
-    if (Region.rectCount() > 1 && Region.rectCount() <= 32 &&
-        area * 2 < static_cast<int64_t>(all.width()) * all.height()) {
+        area += size(r);
+    if (Region.rectCount() > 1 && Region.rectCount() <= 32 && area * 2 < size(all)) {
         // The region comes in rows of rectangles, cut by child windows and
         // by each other: rectangles whose bounding box is not much larger than
         // they are go together, so that nothing is painted twice for nothing.
@@ -310,7 +310,6 @@ void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
             int64_t Area;
         };
         std::vector<TPart> parts;
-        const auto size = [](const QRect& r) { return static_cast<int64_t>(r.width()) * r.height(); };
         for (const QRect& r : Region)
             parts.push_back({r, size(r)});
         for (bool joined = true; joined;) {
