@@ -92,10 +92,9 @@ public:
         static TShapedTexts* texts = nullptr;
         if (!texts && QCoreApplication::instance()) {
             texts = new TShapedTexts;
-            static TShapedTexts** slot = &texts;
             qAddPostRoutine([] {
-                delete *slot;
-                *slot = nullptr;
+                delete texts;
+                texts = nullptr;
             });
         }
         return texts;

@@ -302,6 +302,8 @@ public:
 
     // ---- column queries of the layout
     int GetColMinWidth(int Col, const TRPResolution* Resolution, TCanvas* Canvas) const;
+    // The same with each cell's minimum width from CellMinWidth.
+    int GetColMinWidth(int Col, const std::function<int(TRPTableCellData&)>& CellMinWidth) const;
     int GetColPercentWidth(int Col, int TableWidth) const;
     int GetColPixelBestWidth(int Col) const;
     bool IsColPercent(int Col) const;
@@ -420,7 +422,6 @@ public:
     // Marks the table changed, so that its next layout runs in full.
     void Changed() {
         TableState |= rptbsChanged;
-        FKeptMinWidthFor = nullptr;
         FKeptCellsFor = nullptr;
     }
     // Marks that only the heights of rows changed: the next layout keeps the
@@ -730,13 +731,6 @@ private:
     // The editor document's minimum width and height, and the minimum width
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
-    // The table's minimum width on the screen as last measured while the cell
-    // editor FKeptMinWidthFor was open; trusted while that editor's typing
-    // changed only its height, so that 1,000 rows are not measured per key.
-    int FKeptMinWidth = 0;
-    const TRPTableInplaceEdit* FKeptMinWidthFor = nullptr;
-    TCanvas* FKeptMinWidthCanvas = nullptr;
-    bool FTrustKeptMinWidth = false;
     // The minimum widths of the cells as last measured while the cell editor
     // FKeptCellsFor was open; trusted for every cell but the edited one while
     // that editor's typing is laid out (nothing else changes meanwhile).
@@ -746,7 +740,6 @@ private:
     bool FTrustKeptCells = false;
     bool TrustsKeptCell(const TRPTableCellData* Cell) const;
     int CellMinWidth(TRPTableCellData* Cell, const TRPResolution* sad, TCanvas* Canvas);
-    int ColMinWidth(int Col, const TRPResolution* sad, TCanvas* Canvas);
     // The rows the last layout changed, when it placed the rows only.
     struct TChangedBand {
         bool Known = false;

@@ -142,7 +142,6 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     TRPTableCellData* cell = GetCell(Row, Col);
     auto* e = new TRPTableInplaceEdit(host);
     FInplaceEditor = e;
-    FKeptMinWidthFor = nullptr;
     FKeptCellsFor = nullptr;
     e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
         InplaceEditorChanged(Sender, ClearRedo);
@@ -288,7 +287,6 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         MoveItems(*ed, *cell);
     }
     FInplaceEditor = nullptr;
-    FKeptMinWidthFor = nullptr;
     FKeptCellsFor = nullptr;
     ChosenRow = ChosenCol = -1;
     if (host && host->EditedCellItem == this) {
@@ -373,14 +371,13 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
                     hd->Format(false, true, false, 0, nullptr, false, true);
                 } else {
                     hd->MarkChanged(itemNo, itemNo);
-                    FTrustKeptMinWidth = !widthChanged;
                     hd->EndEditFormat();
                 }
             } catch (...) {
-                FTrustKeptMinWidth = FTrustKeptCells = false;
+                FTrustKeptCells = false;
                 throw;
             }
-            FTrustKeptMinWidth = FTrustKeptCells = false;
+            FTrustKeptCells = false;
             if (!FPlacing) PlaceInplaceEditor();
             // Rows that only grew or shrank were painted again as far as they
             // changed, and what lies below them moved.

@@ -605,10 +605,13 @@ void TRPTableRows::DeleteEmptyPositions(int Row, int Col, int ARowCount, int ACo
 // Column queries
 
 int TRPTableRows::GetColMinWidth(int Col, const TRPResolution* Resolution, TCanvas* Canvas) const {
+    return GetColMinWidth(Col, [&](TRPTableCellData& c) { return c.GetMinWidth(Resolution, Canvas); });
+}
+
+int TRPTableRows::GetColMinWidth(int Col, const std::function<int(TRPTableCellData&)>& CellMinWidth) const {
     int w = 0;
     for (int r = 0; r < Count(); ++r)
-        if (TRPTableCellData* c = GetCell(r, Col); c && c->ColSpan < 2)
-            w = std::max(w, c->GetMinWidth(Resolution, Canvas));
+        if (TRPTableCellData* c = GetCell(r, Col); c && c->ColSpan < 2) w = std::max(w, CellMinWidth(*c));
     return w;
 }
 

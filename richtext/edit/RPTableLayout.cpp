@@ -60,16 +60,14 @@ int TRPTableItemInfo::PadH() const {
 
 int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {
     (void)RPData;
-    if (!sad && FTrustKeptMinWidth && FInplaceEditor && FKeptMinWidthFor == FInplaceEditor &&
-        FKeptMinWidthCanvas == Canvas)
-        return FKeptMinWidth;
     TResolutionScope scope(Resolution, sad);
     if (Rows->IsEmpty()) return ScaleX(2 * (BorderWidth + BorderHSpacing));
     const int C = Rows->GetColCount(), R = Rows->RowCount();
     const int pad2 = ScaleX(2 * CellPadding);
     std::vector<int> minCol(static_cast<size_t>(C));
     for (int c = 0; c < C; ++c) {
-        int w = ColMinWidth(c, sad, Canvas);
+        int w =
+            Rows->GetColMinWidth(c, [&](TRPTableCellData& cell) { return CellMinWidth(&cell, sad, Canvas); });
         if (BestWidth == 0) w = std::max(w, ScaleX(Rows->GetColPixelBestWidth(c)));
         minCol[static_cast<size_t>(c)] = w;
     }
@@ -104,11 +102,6 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
     for (int w : minCol)
         result += w;
     if (BestWidth > 0) result = std::max(result, ScaleX(BestWidth));
-    if (!sad && FInplaceEditor) {
-        FKeptMinWidth = result;
-        FKeptMinWidthFor = FInplaceEditor;
-        FKeptMinWidthCanvas = Canvas;
-    }
     return result;
 }
 
@@ -128,14 +121,6 @@ int TRPTableItemInfo::CellMinWidth(TRPTableCellData* Cell, const TRPResolution* 
         }
         FKeptCellMinWidths[Cell] = w;
     }
-    return w;
-}
-
-int TRPTableItemInfo::ColMinWidth(int Col, const TRPResolution* sad, TCanvas* Canvas) {
-    int w = 0;
-    for (int r = 0; r < Rows->RowCount(); ++r)
-        if (TRPTableCellData* c = Rows->GetCell(r, Col); c && c->ColSpan < 2)
-            w = std::max(w, CellMinWidth(c, sad, Canvas));
     return w;
 }
 
@@ -377,7 +362,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     if (Info.CellPrintDocs) Info.CellBoxes.assign(static_cast<size_t>(R * C), TRect());
     L.Marks.assign(static_cast<size_t>(C), 0);
     for (int c = 0; c < C; ++c) {
-        const int w = ColMinWidth(c, Resolution, Canvas);
+        const int w = Rows->GetColMinWidth(
+            c, [&](TRPTableCellData& cell) { return CellMinWidth(&cell, Resolution, Canvas); });
         Info.ColWidths.Add(w);
         L.SumMin += w;
     }
