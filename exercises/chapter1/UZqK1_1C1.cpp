@@ -238,13 +238,15 @@ void TZqK1_1C1::BitBtn3Click(TObject*) {
     QString R[10];
     for (int i = 1; i <= 9; ++i)
         R[i] = Muster::Antwort(Stein[i]);
+    // Only an empty brick makes a wall incomplete; letters or unbalanced
+    // brackets go into the term and get the answer check's own verdict.
     const auto Unvollstaendig = [&R](int Von, int Bis) {
         for (int i = Von; i <= Bis; ++i)
-            if (R[i].trimmed().isEmpty() || Muster::ZahltermFehlerhaft(R[i])) return true;
+            if (R[i].trimmed().isEmpty()) return true;
         return false;
     };
     const bool Fehlt1 = Unvollstaendig(1, 3), Fehlt2 = Unvollstaendig(4, 9);
-    // A faulty brick never goes into the term.
+    // The incomplete verdict would replace the check's on that label anyway.
     if (!(Wand <= 8 ? Fehlt1 : Fehlt2)) {
         bool Richtig = false;
         const TMauerTerm M = MauerTerm(Wand, R);

@@ -156,8 +156,9 @@ TZqK2_2A1::~TZqK2_2A1() {
 void TZqK2_2A1::FormActivate(TObject* Sender) {
     B_Neuer_Typ->SetVisible(false);
     TAufgabeg::FormActivate(Sender);
-    // The base activation has disabled "Hilfe" when the setup says no help.
-    BtnHilfe1->SetEnabled(!FSetup.KeineHilfe);
+    // The help here only points at the closed walk, so it stays usable even
+    // where the setup turns help off (the base activation disabled it).
+    BtnHilfe1->SetEnabled(true);
     Runtime::Randomize();
     WegeTabelleFuellen();
     ZqK2_2A1.Nr = 0;

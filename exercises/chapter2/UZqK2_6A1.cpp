@@ -392,10 +392,11 @@ void TZqK2_6A1::SeitePruefen(int p) {
     const bool Zeit = p == 5;
     S.Gross->SetColor(Weiss);
     S.Klein->SetColor(Weiss);
-    // An empty box counts as 0, so that "0 € 0 Cent" or a gap of 0 h 0 min
-    // would be right without an answer: such an answer is not judged.
-    const bool Leer = Muster::Antwort(S.Gross).trimmed().isEmpty() ||
-                      (S.Klein->Visible() && Muster::Antwort(S.Klein).trimmed().isEmpty());
+    // An empty box counts as 0, so 57 Cent may be answered with the € box left
+    // empty. Only with no answer at all ("0 € 0 Cent" or a gap of 0 h 0 min
+    // would be right without one) is nothing judged.
+    const bool Leer =
+        Muster::Antwort(S.Gross).trimmed().isEmpty() && Muster::Antwort(S.Klein).trimmed().isEmpty();
     const double y = Wert(S.Klein), x = Wert(S.Gross);
     const double t = (Z.f1 * y + Z.f2 * x) / Z.f1;
     const double e = std::round(static_cast<double>(Z.a * Z.f2 + Z.b * Z.f1) / Z.f1);

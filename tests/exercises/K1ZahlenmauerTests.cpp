@@ -111,7 +111,7 @@ TEST_F(NumberWalls, TheFreeWallChecksAllThreeRules) {
     EXPECT_EQ(Urteil(), "Leider falsch");
 }
 
-TEST_F(NumberWalls, EmptyOrFaultyBricksAreIncomplete) {
+TEST_F(NumberWalls, OnlyAnEmptyBrickIsIncomplete) {
     BisWand(2);
     f->BitBtn3->Click();
     EXPECT_EQ(f->LabelP1->Caption(), "Eingabe unvollständig oder fehlerhaft.");
@@ -120,12 +120,19 @@ TEST_F(NumberWalls, EmptyOrFaultyBricksAreIncomplete) {
     TypeText(f->Stein[1], "8");
     EXPECT_EQ(f->LabelP1->Caption(), "");
     BisWand(12);
-    for (const char* Fehlerhaft : {"(23", "23)", "x", "2)*(3"}) {
-        Eintragen({{4, QString::fromLatin1(Fehlerhaft)}, {8, "4"}});
-        EXPECT_EQ(f->LabelP2->Caption(), "Eingabe unvollständig oder fehlerhaft.") << Fehlerhaft;
+    Eintragen({{4, "23"}, {8, ""}});
+    EXPECT_EQ(f->LabelP2->Caption(), "Eingabe unvollständig oder fehlerhaft.");
+    // Letters and unbalanced brackets go into the term: the check judges them.
+    const std::pair<const char*, const char*> Faelle[] = {
+        {"(23", "Unzulässige Eingabe !"}, {"23)", "Unzulässige Eingabe !"}, {"x", "Leider falsch"}};
+    for (const auto& [Eingabe, Urteil] : Faelle) {
+        Eintragen({{4, QString::fromLatin1(Eingabe)}, {8, "4"}});
+        EXPECT_EQ(f->LabelP2->Caption(), QString::fromUtf8(Urteil)) << Eingabe;
+        EXPECT_NE(f->LabelP2->Font()->Color(), RGB(255, 255, 0)) << Eingabe;
     }
     Eintragen({{4, "20+3"}, {8, "4"}});
     EXPECT_EQ(f->LabelP2->Caption(), Richtig);
+    // The zoo's answer boxes still refuse such texts before the check.
     EXPECT_TRUE(Muster::ZahltermFehlerhaft("a"));
     EXPECT_TRUE(Muster::ZahltermFehlerhaft(")("));
     EXPECT_FALSE(Muster::ZahltermFehlerhaft("(2+3)*4"));

@@ -94,7 +94,7 @@ TEST(ConvertingUnits, OnlyTheFirstCountedVerdictCounts) {
     EXPECT_EQ(Punkte(f), QStringLiteral("0/2"));
 }
 
-TEST(ConvertingUnits, EmptyBoxesAreNeverJudgedRight) {
+TEST(ConvertingUnits, AnEmptyBoxCountsAsZeroButNoAnswerIsNotJudged) {
     Form f;
     f->RadioGroup1->SetItemIndex(1);
     auto& S = f->Seiten[1];
@@ -108,16 +108,32 @@ TEST(ConvertingUnits, EmptyBoxesAreNeverJudgedRight) {
     Antworten(S, QStringLiteral("0"), QString());
     EXPECT_EQ(S.Urteil->Caption(), Gut);
     EXPECT_EQ(Punkte(f), QStringLiteral("1/0"));
-    // 12 € with the shown cent box empty, where 0 cents are asked: not judged.
-    f->B_NeueAufgabe->Click();
-    Setzen(12, 0, 1, 100);
-    S.Klein->SetVisible(true);
-    Antworten(S, QStringLiteral("12"), QString());
-    EXPECT_EQ(S.Urteil->Caption(), QString());
-    EXPECT_EQ(Punkte(f), QStringLiteral("1/0"));
-    Antworten(S, QStringLiteral("12"), QStringLiteral("0"));
-    EXPECT_EQ(S.Urteil->Caption(), Gut);
-    EXPECT_EQ(Punkte(f), QStringLiteral("2/0"));
+
+    // Amounts under 1 €, as a pupil answers them: the € box left empty, the
+    // cents typed and Enter pressed. Each is right and counted.
+    const TUmwandelnZustand& Z = ZqK2_6A1;
+    int Beantwortet = 0;
+    for (int n = 0; n < 3000 && Beantwortet < 3; ++n) {
+        f->B_NeueAufgabe->Click();
+        if (Z.a != 0 || Z.b == 0) continue;
+        TypeText(S.Klein, QString::number(Z.b));
+        PressEnter(S.Klein);
+        ++Beantwortet;
+        EXPECT_EQ(S.Urteil->Caption(), Gut);
+        EXPECT_EQ(S.Urteil->Font()->Color(), Gruen);
+        EXPECT_EQ(S.Gross->Color(), Dunkelgruen);
+        EXPECT_EQ(S.Klein->Color(), Dunkelgruen);
+        EXPECT_EQ(Punkte(f), QStringLiteral("%1/0").arg(1 + Beantwortet));
+    }
+    EXPECT_EQ(Beantwortet, 3);
+
+    // A gap of whole hours with the minutes box left empty, through the button.
+    f->RadioGroup1->SetItemIndex(5);
+    auto& U = f->Seiten[5];
+    Setzen(3, 0, 1, 60);
+    TypeText(U.Gross, QStringLiteral("3"));
+    U.Pruefen->Click();
+    EXPECT_EQ(U.Urteil->Caption(), QStringLiteral("Das ist richtig."));
 }
 
 TEST(ConvertingUnits, WeightsNeverPairUnitsTooFarApart) {

@@ -170,15 +170,14 @@ TEST(ZooPaths, HelpOrARightAnswerDuringAWalkStartNoSecondWalk) {
     EXPECT_TRUE(f->BtnAnimation->Enabled());
 }
 
-TEST(ZooPaths, NoHelpSwitchKeepsHelpDisabled) {
+TEST(ZooPaths, HelpStaysUsableUnderTheNoHelpSwitch) {
     FSetup.KeineHilfe = true;
-    {
-        OffeneForm<TZqK2_2A1> f;
-        EXPECT_FALSE(f->BtnHilfe1->Enabled());
-    }
-    FSetup.KeineHilfe = false;
     OffeneForm<TZqK2_2A1> f;
+    FSetup.KeineHilfe = false;
     EXPECT_TRUE(f->BtnHilfe1->Enabled());
+    f->BtnHilfe1->Click();
+    EXPECT_TRUE(f->PanelH->Visible());
+    EXPECT_TRUE(f->BtnAnimation->Enabled());
 }
 
 TEST(ZooPaths, WalkRunsToTheEndOrStopsWithANewTask) {
