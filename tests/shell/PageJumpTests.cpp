@@ -184,11 +184,13 @@ TEST_F(PageJumps, AClickOnAJumpOfThePageStartsTheSibling) {
     EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA3.1.1", "1"}));
     // A place with an exercise goes to the sibling as the page names it.
     Form.Webbrowserx->Clear();
-    Form.Webbrowserx->AddText(CodePage::ToCp1252(QStringLiteral("Pravolin - Klasse 5|1.3 Übung 2")), Sprungstil, 0);
+    Form.Webbrowserx->AddText(CodePage::ToCp1252(QStringLiteral("Pravolin - Klasse 5|1.3 Übung 2")),
+                              Sprungstil, 0);
     Form.Webbrowserx->Format();
     ProcessEvents();
     ASSERT_EQ(Spruenge.size(), 1u);
-    MouseClickAt(Form.Webbrowserx, Spruenge[0].Left + Spruenge[0].Width / 2, Spruenge[0].Top + Spruenge[0].Height / 2);
+    MouseClickAt(Form.Webbrowserx, Spruenge[0].Left + Spruenge[0].Width / 2,
+                 Spruenge[0].Top + Spruenge[0].Height / 2);
     EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA1.3Ü2", "1"}));
     Form.Close();
 }

@@ -48,7 +48,7 @@ TEST_F(SectionForms, SteppingCaptionsAndFiles) {
     });
     ZqEintragOeffnen(40); // 2.6: one page, both stepping buttons off
     ZqEintragOeffnen(17); // 1.3.7
-    ZqEintragOeffnen(24); // 2.1.1: a second exercise on page 1 only
+    ZqEintragOeffnen(24); // 2.1.1: a second exercise on page 1 only, keeping the arrow once it had it
     const std::vector<QString> Erwartet = {"1 Übung 1| Zqk2\\ZqK2_6A.rtf",
                                            "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
                                            "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
@@ -63,7 +63,6 @@ TEST_F(SectionForms, SteppingCaptionsAndFiles) {
                                            "2 Übung 3| Zqk2\\ZqK2_1B.rtf < >",
                                            "3 Übung 4| Zqk2\\ZqK2_1C.rtf <",
                                            "2 Übung 3| Zqk2\\ZqK2_1B.rtf < >",
-                                           // Back on page 1 the second button keeps the arrow.
                                            "1 Übung 1|Übung 2 Zqk2\\ZqK2_1A.rtf >"};
     EXPECT_EQ(Seiten, Erwartet);
     // Stepping does not hand the page back.
