@@ -285,7 +285,7 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
 
 void TAufgabeg::FormActivate(TObject*) {
     // The size the form was laid out for is the least it takes: a negative
-    // enlargement shrinks the window down to its layout and no further.
+    // enlargement leaves the window at that size.
     SetMinClientSize(ClientWidth(), ClientHeight());
     SetFormStyle(FSetup.SOT ? fsStayOnTop : fsNormal);
     if (FSetup.CW) {
