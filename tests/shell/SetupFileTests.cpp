@@ -129,6 +129,10 @@ protected:
         AbschnittsTest::SetUp();
         AufgabeRegistrieren<TTestAufgabe>("TZqK1_3E1");
     }
+    void TearDown() override {
+        AbschnittsTest::TearDown();
+        Anwendungsverzeichnis = m_altesVerzeichnis;
+    }
     // The exercise window's size and the enlargement read, after "Übung 5" of 1.3.5.
     QString Oeffnen(const char* Datei) {
         QFile f(m_wurzel.filePath(QStringLiteral("OrvandelSetup.txt")));
@@ -154,6 +158,7 @@ protected:
         return Ergebnis;
     }
     QTemporaryDir m_wurzel;
+    QString m_altesVerzeichnis = Anwendungsverzeichnis;
     ScreenScope m_schirm{1920, 1080};
     SetupScope m_setup;
 };
@@ -162,7 +167,7 @@ TEST_F(SetupInTheWindow, NegativeEnlargementsStopAtTheLayout) {
     ASSERT_TRUE(QDir().mkpath(m_wurzel.filePath(QStringLiteral("prog"))));
     EXPECT_EQ(Oeffnen("CW=TRUE\nWDX=120\nWDY=2*40\n"), "1144 x 795, 120 80");
     EXPECT_EQ(Oeffnen("CW=TRUE\nWDX=-200\nWDY=-40\n"), "1024 x 715, -200 -40");
-    // Nothing larger than a screen more.
+    // No more than a screen larger.
     EXPECT_EQ(Oeffnen("CW=TRUE\nWDX=5000\nWDY=0\n"), "2944 x 715, 5000 0");
 }
 
