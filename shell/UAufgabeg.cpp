@@ -8,6 +8,8 @@
 
 #include <QImage>
 
+#include <algorithm>
+
 namespace {
 
 constexpr TColor Formfarbe = 14995896; // RGB 184, 209, 228
@@ -282,13 +284,18 @@ TAufgabeg::TAufgabeg(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TAufgabeg::FormActivate(TObject*) {
-    SetMinClientSize(0, 0);
+    // The size the form was laid out for is the least it takes: a negative
+    // enlargement leaves the window at that size.
+    SetMinClientSize(ClientWidth(), ClientHeight());
     SetFormStyle(FSetup.SOT ? fsStayOnTop : fsNormal);
     if (FSetup.CW) {
+        // No enlargement beyond a screen's size: the window system could not
+        // make such a window.
+        const int Breite = Width() + std::min(FSetup.WDX, Screen()->Width());
+        const int Hoehe = Height() + std::min(FSetup.WDY, Screen()->Height());
         // SetBounds keeps the outer size; SetLeft/SetTop of a form would not.
-        const int Breite = Width() + FSetup.WDX;
-        const int Hoehe = Height() + FSetup.WDY;
-        SetBounds((Screen()->Width() - Breite) / 2, (Screen()->Height() - Hoehe) / 2, Breite, Hoehe);
+        SetBounds(Left(), Top(), Breite, Hoehe);
+        SetBounds((Screen()->Width() - Width()) / 2, (Screen()->Height() - Height()) / 2, Width(), Height());
     }
     TermlotseModus = 5;
 

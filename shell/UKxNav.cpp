@@ -169,41 +169,21 @@ void TKxNav::FormActivate(TObject*) {
     FSetupLesen(Anwendungsverzeichnis);
 
     SeitenEinrichten();
-    // A start page beyond the section's pages would show an empty page that
-    // stepping cannot leave towards the end.
     if (Seitenanzahl < 1) Seitenanzahl = 1;
     if (Seitenanzahl > MaxSeiten) Seitenanzahl = MaxSeiten;
-    if (AktSeite > Seitenanzahl) AktSeite = Seitenanzahl;
+    // A start page beyond the page count is shown as it is (an empty page with
+    // the default caption, left by " zurück"); only the table bounds it.
+    if (AktSeite > MaxSeiten) AktSeite = MaxSeiten;
     SeiteAnzeigen();
 
     // "0" and an empty text mean: no deep link is waiting.
     const QString T = KxNav ? CodePage::AnsiUpperCase(KxNav->AutoOeffnen) : QString();
     if (T.isEmpty() || T == QLatin1String("0")) return;
-    bool Geoeffnet = false;
-    const auto Klick = [&Geoeffnet](TSpeedButton* b) {
-        b->Click();
-        Geoeffnet = true;
-    };
-    if (T == QLatin1String("A")) Klick(SpeedButton2);
-    if (T == QLatin1String("B")) Klick(SpeedButton3);
-    if (T == CodePage::AnsiUpperCase(SpeedButton2->Caption())) Klick(SpeedButton2);
-    if (T == CodePage::AnsiUpperCase(SpeedButton3->Caption())) Klick(SpeedButton3);
-    if (!Geoeffnet) UebungAufAndererSeite(T);
-}
-
-bool TKxNav::UebungAufAndererSeite(const QString& Gross) {
-    // A link that names a section and one of its exercises ("KxxA1.3.1Ü2")
-    // starts at the section's first page; the exercise may sit further on.
-    if (!Gross.startsWith(CodePage::AnsiUpperCase(QStringLiteral("Übung ")))) return false;
-    for (int i = 1; i <= Seitenanzahl; ++i) {
-        const bool Erste = CodePage::AnsiUpperCase(Seite[i].Uebung1) == Gross;
-        if (!Erste && CodePage::AnsiUpperCase(Seite[i].Uebung2) != Gross) continue;
-        AktSeite = i;
-        SeiteAnzeigen();
-        (Erste ? SpeedButton2 : SpeedButton3)->Click();
-        return true;
-    }
-    return false;
+    // Only the shown page's two buttons are looked at.
+    if (T == QLatin1String("A")) SpeedButton2->Click();
+    if (T == QLatin1String("B")) SpeedButton3->Click();
+    if (T == CodePage::AnsiUpperCase(SpeedButton2->Caption())) SpeedButton2->Click();
+    if (T == CodePage::AnsiUpperCase(SpeedButton3->Caption())) SpeedButton3->Click();
 }
 
 QString TKxNav::SeitenDatei() const {
@@ -215,7 +195,8 @@ void TKxNav::SeiteAnzeigen() {
     const TAbschnitt& P = Seite[Nr];
     SpeedButton2->SetCaption(P.Uebung1);
     SpeedButton3->SetCaption(P.Uebung2);
-    SpeedButton3->SetCursor(P.Uebung2.isEmpty() ? crDefault : crHandPoint);
+    // Once arrow, always arrow: nothing sets the hand back.
+    if (P.Uebung2.isEmpty()) SpeedButton3->SetCursor(crDefault);
     SpeedButton4->SetEnabled(AktSeite != 1);
     SpeedButton5->SetEnabled(Seitenanzahl > AktSeite);
 

@@ -138,8 +138,6 @@ public:
 private:
     // The first row whose program path holds Name.
     bool GeschwisterSuchen(const QString& Name, QString& Pfad, QString& Ordner) const;
-    // Shows the page whose button carries the exercise caption and clicks it.
-    bool UebungAufAndererSeite(const QString& Gross);
     QString m_seitenPfad;
     bool m_logKopie = false;
     void LogPanelErzeugen();

@@ -282,8 +282,8 @@ void TKxNav::BitBtn4Click(TObject*) {
 void TKxNav::LogVerwerfenClick(TObject*) {
     LogPanel->SetVisible(false);
     Panel1->SetVisible(true);
-    // The copy is dropped: closing the form leaves the master as it is.
-    m_logKopie = false;
+    // Only the panel goes: the copy, with what the pupil took over, still
+    // goes back to the master when the form closes.
 }
 
 void TKxNav::LogZurueckgeben() {

@@ -23,10 +23,11 @@ bool KommandozeileAuswerten(const QString& P, const QStringList& Knotentexte,
     const TDeepLink D = DeepLinkZerlegen(P, Knotentexte);
     if (!D.Vorhanden) return false;
     if (KxNav) KxNav->AutoOeffnen = D.AutoOeffnen;
-    if (D.Knoten > 0 && EintragOeffnen) EintragOeffnen(D.Knoten);
-    // Also when nothing opened: a stale choice would make every later section
-    // form open exercises by itself.
-    if (KxNav) KxNav->AutoOeffnen = QStringLiteral("0");
+    // Without a section to open, the choice stays for the section forms opened later.
+    if (D.Knoten > 0 && EintragOeffnen) {
+        EintragOeffnen(D.Knoten);
+        if (KxNav) KxNav->AutoOeffnen = QStringLiteral("0");
+    }
     return D.Marke;
 }
 

@@ -145,20 +145,12 @@ QString ParameterAus(QString W) {
     AlleErsetzen1(W, QStringLiteral(";"), QStringLiteral(","));
     const qsizetype Komma = W.indexOf(QLatin1Char(','));
     QString P = Komma < 0 ? W : W.left(Komma);
-    const qsizetype Ue = P.indexOf(QChar(0x00DC));
-    if (Ue < 0) {
-        // A section alone means its first page; anything but chapter.section.page
-        // names no page.
-        if (P.count(QLatin1Char('.')) == 1) P += QStringLiteral(".1");
-        if (P.count(QLatin1Char('.')) != 2) P = QStringLiteral("Kxx");
-        return P;
-    }
-    // With an exercise the section, too, gets its first page: the receiving
-    // program looks the text up as a part of its node texts, and "1.3" alone
-    // is found in "1.1.3" first. The receiving section form goes on to the
-    // page that carries the exercise.
-    const QString Abschnitt = P.left(Ue);
-    if (Abschnitt.count(QLatin1Char('.')) == 1) P = Abschnitt + QStringLiteral(".1") + P.mid(Ue);
+    // With an exercise the place goes as it stands ("KxxA1.3Ü2"): programs of
+    // the family read it so. Otherwise a section alone means its first page,
+    // and anything but chapter.section.page names no page.
+    if (P.contains(QChar(0x00DC))) return P;
+    if (P.count(QLatin1Char('.')) == 1) P += QStringLiteral(".1");
+    if (P.count(QLatin1Char('.')) != 2) P = QStringLiteral("Kxx");
     return P;
 }
 

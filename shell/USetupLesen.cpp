@@ -1,7 +1,6 @@
 #include "USetupLesen.h"
 
 #include "platform/CodePage.h"
-#include "platform/Forms.h"
 #include "platform/Paths.h"
 #include "platform/Runtime.h"
 #include "term/USetup.h"
@@ -10,6 +9,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -66,11 +66,11 @@ void SchalterZeile(const QString& Zeile) {
     }
 }
 
-// "WDX=" may stand anywhere in the line; the value always starts at its fifth character.
-void PixelZeile(const QString& Zeile, const QString& Schluessel, int Hoechstwert, int& Feld) {
-    if (!Zeile.contains(Schluessel) || Zeile.size() <= 4) return;
-    int Wert = 0;
-    if (SetupPixelWert(Zeile.mid(4), Hoechstwert, Wert)) Feld = Wert;
+// "WDX=" may stand anywhere in the line; the value always starts at its fifth
+// character. False when the value is no number of pixels.
+bool PixelZeile(const QString& Zeile, const QString& Schluessel, int& Feld) {
+    if (!Zeile.contains(Schluessel) || Zeile.size() <= 4) return true;
+    return SetupPixelWert(Zeile.mid(4), Feld);
 }
 
 QStringList ZeilenTrennen(const QString& Text) {
@@ -93,30 +93,26 @@ QStringList ZeilenTrennen(const QString& Text) {
 
 } // namespace
 
-bool SetupPixelWert(const QString& Text, int Hoechstwert, int& Wert) {
-    double w = 0;
-    try {
-        w = SetupTermWert(Text);
-    } catch (...) {
+bool SetupPixelWert(const QString& Text, int& Wert) {
+    const double w = SetupTermWert(Text);
+    // Beyond the integer range no whole number of pixels is left to round to.
+    if (!std::isfinite(w) || w < std::numeric_limits<int>::min() || w > std::numeric_limits<int>::max())
         return false;
-    }
-    if (!std::isfinite(w)) return false;
-    const double Grenze = Hoechstwert > 0 ? Hoechstwert : 0;
-    if (w < 0) w = 0;
-    if (w > Grenze) w = Grenze;
     Wert = static_cast<int>(Round(w));
     return true;
 }
 
-void SetupZeilenAuswerten(const QStringList& Zeilen, QSize Bildschirm) {
-    for (const QString& Zeile : Zeilen) {
-        // A bad line must not stop the rest of the file.
-        try {
+void SetupZeilenAuswerten(const QStringList& Zeilen) {
+    // A line that fails ends the reading: the fields read so far stay, the
+    // others keep their reset values.
+    try {
+        for (const QString& Zeile : Zeilen) {
             SchalterZeile(Zeile);
-            PixelZeile(Zeile, QStringLiteral("WDX="), Bildschirm.width(), FSetup.WDX);
-            PixelZeile(Zeile, QStringLiteral("WDY="), Bildschirm.height(), FSetup.WDY);
-        } catch (...) {
+            if (!PixelZeile(Zeile, QStringLiteral("WDX="), FSetup.WDX) ||
+                !PixelZeile(Zeile, QStringLiteral("WDY="), FSetup.WDY))
+                return;
         }
+    } catch (...) {
     }
 }
 
@@ -124,19 +120,14 @@ QString SetupDateiName(const QString& Anwendungsverzeichnis) {
     return Paths::MapPath(Anwendungsverzeichnis + QStringLiteral("\\..\\OrvandelSetup.txt"));
 }
 
-void FSetupLesen(const QString& Anwendungsverzeichnis, QSize Bildschirm) {
+void FSetupLesen(const QString& Anwendungsverzeichnis) {
     FSetupZuruecksetzen(Anwendungsverzeichnis);
     try {
         QFile Datei(SetupDateiName(Anwendungsverzeichnis));
         if (!Datei.exists() || !Datei.open(QIODevice::ReadOnly)) return;
         const QByteArray Inhalt = Datei.readAll();
         SetupZeilenAuswerten(
-            ZeilenTrennen(CodePage::FromCp1252(std::string_view(Inhalt.constData(), Inhalt.size()))),
-            Bildschirm);
+            ZeilenTrennen(CodePage::FromCp1252(std::string_view(Inhalt.constData(), Inhalt.size()))));
     } catch (...) {
     }
-}
-
-void FSetupLesen(const QString& Anwendungsverzeichnis) {
-    FSetupLesen(Anwendungsverzeichnis, QSize(Screen()->Width(), Screen()->Height()));
 }

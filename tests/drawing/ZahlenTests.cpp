@@ -49,10 +49,20 @@ TEST(Zahltexte, DigitGroupsWithTheSignInFront) {
     EXPECT_EQ(ZahlGegliedert(INT_MIN), "-2 147 483 648");
 }
 
-TEST(Zufallsentscheidung, ZeroNeverHoldsAndTheStreamStaysTheSame) {
+TEST(Zufallsentscheidung, ZeroHoldsOnlyForTheDrawZeroAndTheStreamStaysTheSame) {
+    // p = 0 holds exactly when the draw is 0: once in 100001 draws.
+    int Treffer = 0;
     Runtime::SetRandSeed(12345);
-    for (int i = 0; i < 2000; ++i)
-        ASSERT_FALSE(Zufallsentscheidung(0));
+    for (int i = 0; i < 400000; ++i) {
+        const uint32_t Vorher = Runtime::RandSeed();
+        const bool Null = Runtime::Random(100001) == 0;
+        Runtime::SetRandSeed(Vorher);
+        const bool Wahr = Zufallsentscheidung(0);
+        ASSERT_EQ(Wahr, Null) << i;
+        Treffer += Wahr;
+    }
+    EXPECT_GT(Treffer, 0);
+    EXPECT_LT(Treffer, 10);
     for (int i = 0; i < 200; ++i)
         ASSERT_TRUE(Zufallsentscheidung(1));
     // p = 0.5 holds exactly for the draws 0 .. 50000; p = 0 draws as well.

@@ -140,8 +140,12 @@ TEST_F(Screenshot, TheWorksheetLookHidesAndWhitensAndComesBack) {
     Anders->SetCaption(QStringLiteral("Leider falsch!"));
     Anders->SetColor(clNavy);
     Anders->Font()->SetColor(clYellow);
+    auto* Gruppe = new TRadioGroup(f);
+    Gruppe->SetParent(f->B_ScrollBox);
+    Gruppe->SetColor(clLime);
 
     ArbeitsblattAnsichtEin(f);
+    EXPECT_EQ(Gruppe->Color(), clWhite);
     EXPECT_FALSE(f->Urteil->Visible());
     EXPECT_TRUE(Anders->Visible());
     EXPECT_EQ(Anders->Color(), clWhite);
@@ -171,12 +175,17 @@ TEST_F(Screenshot, TheWorksheetLookHidesAndWhitensAndComesBack) {
     EXPECT_EQ(Niedrig->BorderStyle(), bsSingle);
     EXPECT_EQ(Niedrig->Color(), clAqua);
     EXPECT_TRUE(Weisse->Visible());
+    EXPECT_EQ(Gruppe->Color(), clLime);
 }
 
 TEST_F(Screenshot, TheTaskPageLandsOnTheClipboardTrimmedAndFramed) {
     Clipboard()->SetAsText(QStringLiteral("vorher"));
     TBlockAufgabe* f = Zeigen();
     const TColor Farbe = f->Color();
+    // A label in the page's colour, out of the picture's way.
+    auto* Hinweis = new TLabel(f);
+    Hinweis->SetParent(f->B_ScrollBox);
+    Hinweis->SetBounds(700, 500, 60, 20);
     f->B_speichern->Click();
     // The block with one white line around it, in a frame of 19.
     QImage Bild = Zwischenablage();
@@ -187,6 +196,10 @@ TEST_F(Screenshot, TheTaskPageLandsOnTheClipboardTrimmedAndFramed) {
     EXPECT_EQ(f->Color(), Farbe);
     EXPECT_EQ(f->TSAufgabe->Color(), Farbe);
     EXPECT_TRUE(f->Urteil->Visible());
+    // It follows the page again rather than staying white.
+    EXPECT_EQ(Hinweis->Color(), Farbe);
+    f->B_ScrollBox->SetColor(clYellow);
+    EXPECT_EQ(Hinweis->Color(), clYellow);
     delete m_form;
     m_form = nullptr;
 

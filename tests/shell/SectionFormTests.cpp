@@ -1,5 +1,6 @@
 #include "ShellTestHelfer.h"
 #include "shell/UAbschnitte.h"
+#include "shell/UZqStart.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,7 @@ TEST_F(SectionForms, SteppingCaptionsAndFiles) {
     });
     ZqEintragOeffnen(40); // 2.6: one page, both stepping buttons off
     ZqEintragOeffnen(17); // 1.3.7
-    ZqEintragOeffnen(24); // 2.1.1: a second exercise on page 1 only
+    ZqEintragOeffnen(24); // 2.1.1: a second exercise on page 1 only, keeping the arrow once it had it
     const std::vector<QString> Erwartet = {"1 Übung 1| Zqk2\\ZqK2_6A.rtf",
                                            "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
                                            "1 Übung 1| Zqk2\\ZqK2_6A.rtf",
@@ -62,7 +63,7 @@ TEST_F(SectionForms, SteppingCaptionsAndFiles) {
                                            "2 Übung 3| Zqk2\\ZqK2_1B.rtf < >",
                                            "3 Übung 4| Zqk2\\ZqK2_1C.rtf <",
                                            "2 Übung 3| Zqk2\\ZqK2_1B.rtf < >",
-                                           "1 Übung 1|Übung 2 Zqk2\\ZqK2_1A.rtf hand >"};
+                                           "1 Übung 1|Übung 2 Zqk2\\ZqK2_1A.rtf >"};
     EXPECT_EQ(Seiten, Erwartet);
     // Stepping does not hand the page back.
     EXPECT_EQ(KxNav->AktSeite, 1);
@@ -90,13 +91,34 @@ TEST_F(SectionForms, ButtonBarTexts) {
     EXPECT_EQ(AbschnittsformErzeugen("TZqK4_1", nullptr), nullptr);
 }
 
-TEST_F(SectionForms, StartPageIsLimitedToThePages) {
-    KxNav->AktSeite = 8;
-    EXPECT_EQ(Protokoll([] { AbschnittOeffnen("TZqK2_6"); }), std::vector<QString>{"TZqK2_6 1"});
-    // The instructions after a request for page 5 show their last page.
-    KxNav->AktSeite = 5;
-    EXPECT_EQ(Protokoll([] { ZqAnleitung->ShowModal(); }), std::vector<QString>{"TZqAnleitung 3"});
-    EXPECT_EQ(ZqAnleitung->SeitenDatei(), "Anleitung\\ZqAL3.rtf");
+TEST_F(SectionForms, ARequestedStartPageIsShownBeyondThePageCount) {
+    // A link without the marker opens 1.3.5 at page 5; the instructions from
+    // the start screen then start at page 5 as well.
+    std::vector<QString> Seiten;
+    ModalBeobachter b([&](TForm* f) {
+        if (f == ZqStart) {
+            ZqStart->SpeedButton2->Click();
+            ZqStart->SpeedButton1->Click();
+            return;
+        }
+        auto* n = dynamic_cast<TKxNav*>(f);
+        if (!n || n != ZqAnleitung) {
+            f->Close();
+            return;
+        }
+        for (int i = 0; i < 3; ++i) {
+            Seiten.push_back(QStringLiteral("%1 %2|%3%4%5")
+                                 .arg(n->AktSeite)
+                                 .arg(n->SpeedButton2->Caption(), n->SeitenDatei())
+                                 .arg(n->SpeedButton4->Enabled() ? " <" : "")
+                                 .arg(n->SpeedButton5->Enabled() ? " >" : ""));
+            n->SpeedButton4->Click();
+        }
+        f->Close();
+    });
+    EXPECT_FALSE(KommandozeileAuswerten(QStringLiteral("A1.3.5"), ZqBaumTexte(), ZqEintragOeffnen));
+    ZqStart->ShowModal();
+    EXPECT_EQ(Seiten, (std::vector<QString>{"5 Übung 5| <", "4 Übung 4| <", "3 |Anleitung\\ZqAL3.rtf <"}));
 }
 
 TEST_F(SectionForms, ExerciseButtonsOpenRegisteredExercisesFreshEachTime) {
@@ -139,8 +161,17 @@ TEST_F(SectionForms, DeepLinksOpenSectionAndExercise) {
     EXPECT_TRUE(KommandozeileAuswerten("kxxa1.1.1", ZqBaumTexte(), ZqEintragOeffnen));
     EXPECT_FALSE(KommandozeileAuswerten("", ZqBaumTexte(), ZqEintragOeffnen));
 
-    // A link that matches no node leaves no exercise choice behind for later forms.
+    // The exercise is looked for on the shown page only: 1.1.3 has no "Übung 5".
+    AufgabeRegistrieren<TTestAufgabe>("TZqK1_1D1");
+    EXPECT_EQ(Protokoll(Link("KxxA1.3Ü5")), std::vector<QString>{"TZqK1_1 3"});
+
+    // A link that opens no section leaves its exercise choice for the sections
+    // opened later, until a link opens one.
     EXPECT_FALSE(KommandozeileAuswerten("xA9.9ÜA", ZqBaumTexte(), ZqEintragOeffnen));
+    EXPECT_EQ(KxNav->AutoOeffnen, "A");
+    EXPECT_EQ(Protokoll([] { ZqEintragOeffnen(34); }), (std::vector<QString>{"TZqK2_4A1", "TZqK2_4 1"}));
+    EXPECT_EQ(Protokoll([] { ZqEintragOeffnen(25); }), (std::vector<QString>{"TZqK2_1B1", "TZqK2_1 2"}));
+    EXPECT_EQ(Protokoll(Link("KxxA2.4.1")), std::vector<QString>{"TZqK2_4 1"});
     EXPECT_EQ(KxNav->AutoOeffnen, "0");
     EXPECT_EQ(Protokoll([] { ZqEintragOeffnen(34); }), std::vector<QString>{"TZqK2_4 1"});
 

@@ -108,15 +108,29 @@ TEST_F(SectionLog, APupilsEntriesReachTheMasterLogAndStayThere) {
     EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
 }
 
-TEST_F(SectionLog, DiscardingKeepsTheMasterAsItWas) {
-    ImAbschnitt([](TKxNav* F) {
+TEST_F(SectionLog, DiscardingHidesThePanelAndTheLinesStillReachTheMaster) {
+    QStringList Kopie;
+    ImAbschnitt([&](TKxNav* F) {
         F->LogButton->Click();
-        F->BitBtn3->Click();
+        F->cbLinie->SetChecked(false);
+        F->LogUebernehmen->Click();
+        Kopie = LogZeilen(F->Logtext);
         F->LogVerwerfen->Click();
         EXPECT_FALSE(F->LogPanel->Visible());
         EXPECT_TRUE(F->Panel1->Visible());
+        // Nothing goes back before the form closes.
+        EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({Titel, QString(80, u'*')}));
     });
-    EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({Titel, QString(80, u'*')}));
+    ASSERT_EQ(Kopie.size(), 5);
+    EXPECT_EQ(Kopie.mid(3), QStringList({"Abschnitt 1.1, Übung 1", "Abschnitt 1.1, Übung 2"}));
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Kopie);
+    EXPECT_TRUE(KxNav->LogGeaendert);
+    // The log book opened again shows them.
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), Kopie);
+    });
+    KxNav->LogbuchBeginnen(Titel);
     // "Logbuch schließen" hands the copy back at once.
     ImAbschnitt([](TKxNav* F) {
         F->LogButton->Click();
