@@ -507,7 +507,9 @@ public:
             dx.push_back(upTo - before);
             before = upTo;
         }
-        if (!Text.isEmpty()) m_writer->Text(MapPt({X, Y}), options, r, Text, LogFont(f), dx);
+        // An opaque rectangle is filled even without text.
+        if (!Text.isEmpty() || (options & kEtoOpaque))
+            m_writer->Text(MapPt({X, Y}), options, r, Text, LogFont(f), dx);
     }
     void Image(const TCanvas& C, const TRect& Dest, const QImage& Image, const TRect& Source) override {
         if (Image.isNull() || Dest.Width() == 0 || Dest.Height() == 0) return;

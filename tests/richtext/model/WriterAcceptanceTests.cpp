@@ -11,13 +11,13 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <map>
 
 #include "WriterRoundTrip.h"
 #include "platform/Fonts.h"
 #include "support/Readers.h"
+#include "support/RtfGroups.h"
 
 namespace {
 
@@ -252,34 +252,15 @@ TEST(WriterAcceptance, LibreOfficeReadsOurRTF) {
 
 namespace {
 
-// The RTF without its picture groups (raw \bin data skipped as it stands).
+// The RTF without its picture groups.
 QByteArray WithoutPictures(const QByteArray& Rtf) {
     QByteArray out;
-    qsizetype i = 0;
-    while (i < Rtf.size()) {
-        const qsizetype at = Rtf.indexOf("{\\pict", i);
-        if (at < 0) break;
-        out += Rtf.mid(i, at - i);
-        int depth = 0;
-        qsizetype j = at;
-        for (; j < Rtf.size(); ++j) {
-            const char c = Rtf[j];
-            if (c == '\\' && Rtf.mid(j, 4) == "\\bin") {
-                qsizetype k = j + 4, n = 0;
-                while (k < Rtf.size() && std::isdigit(static_cast<unsigned char>(Rtf[k])))
-                    n = n * 10 + (Rtf[k++] - '0');
-                j = k + (k < Rtf.size() && Rtf[k] == ' ' ? 1 : 0) + n - 1;
-            } else if (c == '\\') {
-                ++j;
-            } else if (c == '{') {
-                ++depth;
-            } else if (c == '}' && --depth == 0) {
-                break;
-            }
-        }
-        i = j + 1;
+    qsizetype kept = 0;
+    for (const auto& [from, to] : RtfPictureGroups(Rtf)) {
+        out += Rtf.mid(kept, from - kept);
+        kept = to;
     }
-    return out + Rtf.mid(i);
+    return out + Rtf.mid(kept);
 }
 
 // Pixels that are not white on every page of a PDF, drawn at Dpi.
