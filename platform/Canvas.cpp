@@ -244,6 +244,7 @@ TColor TCanvas::Pixel(int x, int y) const {
 }
 
 void TCanvas::SetPixel(int x, int y, TColor c) {
+    if (d->recorder) return d->recorder->Pixel(*this, x, y, c);
     QImage* img = Image();
     if (img && !m_hasClip && Paintable(img->format()) && d->kind != Impl::Borrowed && d->origin == TPoint{}) {
         if (x >= 0 && y >= 0 && x < img->width() && y < img->height()) {
@@ -271,15 +272,19 @@ void TCanvas::SetPixel(int x, int y, TColor c) {
 
 void TCanvas::Draw(int x, int y, const TGraphic& graphic) {
     if (graphic.Empty()) return;
+    if (d->recorder)
+        return d->recorder->Picture(*this, Bounds(x, y, graphic.Width(), graphic.Height()), graphic);
     graphic.Draw(*this, Bounds(x, y, graphic.Width(), graphic.Height()));
 }
 
 void TCanvas::StretchDraw(const TRect& r, const TGraphic& graphic) {
     if (graphic.Empty()) return;
+    if (d->recorder) return d->recorder->Picture(*this, r, graphic);
     graphic.Draw(*this, r);
 }
 
 void TCanvas::DrawImage(const TRect& dest, const QImage& image, const TRect& sourceRect) {
+    if (d->recorder) return d->recorder->Image(*this, dest, image, sourceRect);
     PaintScope p(Painter());
     if (!p || dest.Left == dest.Right || dest.Top == dest.Bottom) return;
     QPainter::CompositionMode mode;
@@ -359,6 +364,7 @@ void StretchBlt(TCanvas& dest, int x, int y, int w, int h, TCanvas& source, int 
 // ---- clipping --------------------------------------------------------------
 
 void TCanvas::ApplyState() {
+    if (d->recorder) d->recorder->State(*this, m_hasClip, d->clip, d->origin);
     QPainter* p = d->kind == Impl::Borrowed ? d->borrowed : d->own.get();
     if (!p || !p->isActive()) return;
     p->setTransform(d->base);

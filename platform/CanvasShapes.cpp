@@ -273,6 +273,7 @@ void TCanvas::LineTo(int x, int y) {
 }
 
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
+    if (d->recorder) return d->recorder->Poly(*this, points, false);
     PaintScope p(Painter());
     if (!p || points.size() < 2 || m_pen.Style() == psClear) return;
     if (ThinPen(m_pen)) {
@@ -290,6 +291,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& points) {
 }
 
 void TCanvas::Polygon(const std::vector<TPoint>& points) {
+    if (d->recorder) return d->recorder->Poly(*this, points, true);
     PaintScope p(Painter());
     if (!p || points.size() < 2) return;
     QPainter::CompositionMode mode;
@@ -372,6 +374,7 @@ void DrawBoxShape(QPainter* p, const TPen& pen, const TBrush& brush, TRect box, 
 } // namespace
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    if (d->recorder) return d->recorder->Rectangle(*this, Normalized(x1, y1, x2, y2));
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
@@ -452,6 +455,7 @@ void FillSpan(QPainter* p, int xa, int xb, int y, const QBrush& brush) {
 } // namespace
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
+    if (d->recorder) return d->recorder->RoundRect(*this, Normalized(x1, y1, x2, y2), x3, y3);
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
@@ -497,6 +501,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) {
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    if (d->recorder) return d->recorder->Ellipse(*this, Normalized(x1, y1, x2, y2));
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
@@ -615,6 +620,9 @@ void DrawArcShape(QPainter* p, const TPen& pen, const TBrush& brush, const TRect
 } // namespace
 
 void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (d->recorder)
+        return d->recorder->Arc(*this, TCanvasRecorder::akArc, Normalized(x1, y1, x2, y2), {x3, y3},
+                                {x4, y4});
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
@@ -623,6 +631,9 @@ void TCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 }
 
 void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (d->recorder)
+        return d->recorder->Arc(*this, TCanvasRecorder::akPie, Normalized(x1, y1, x2, y2), {x3, y3},
+                                {x4, y4});
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
@@ -631,6 +642,9 @@ void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 }
 
 void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    if (d->recorder)
+        return d->recorder->Arc(*this, TCanvasRecorder::akChord, Normalized(x1, y1, x2, y2), {x3, y3},
+                                {x4, y4});
     PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
     if (!p || box.IsEmpty()) return;
@@ -639,6 +653,7 @@ void TCanvas::Chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int 
 }
 
 void TCanvas::FillRect(const TRect& r) {
+    if (d->recorder) return d->recorder->FillRect(*this, r, false);
     PaintScope p(Painter());
     if (!p || r.IsEmpty() || m_brush.Style() == bsClear) return;
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -647,6 +662,7 @@ void TCanvas::FillRect(const TRect& r) {
 }
 
 void TCanvas::FrameRect(const TRect& raw) {
+    if (d->recorder) return d->recorder->FillRect(*this, raw, true);
     const TRect r = Clamped(raw);
     PaintScope p(Painter());
     if (!p || r.IsEmpty() || m_brush.Style() == bsClear) return;

@@ -17,6 +17,28 @@
 #include <memory>
 #include <vector>
 
+// Takes the drawing calls of a canvas that records them instead of drawing
+// them (the metafile canvas). Pen, brush, font and copy mode are read from
+// the canvas; coordinates are the caller's, before the origin shift.
+class TCanvasRecorder {
+public:
+    enum TArcKind { akArc, akPie, akChord };
+    virtual ~TCanvasRecorder() = default;
+    virtual void Poly(const TCanvas& C, const std::vector<TPoint>& Points, bool Closed) = 0;
+    virtual void Rectangle(const TCanvas& C, const TRect& R) = 0;
+    virtual void RoundRect(const TCanvas& C, const TRect& R, int W, int H) = 0;
+    virtual void Ellipse(const TCanvas& C, const TRect& R) = 0;
+    virtual void Arc(const TCanvas& C, TArcKind Kind, const TRect& R, TPoint Start, TPoint End) = 0;
+    virtual void FillRect(const TCanvas& C, const TRect& R, bool FrameOnly) = 0;
+    virtual void Pixel(const TCanvas& C, int X, int Y, TColor Color) = 0;
+    // Clip is the rectangle of TextRect, or nullptr.
+    virtual void Text(const TCanvas& C, int X, int Y, const QString& Text, int Width, const TRect* Clip) = 0;
+    virtual void Image(const TCanvas& C, const TRect& Dest, const QImage& Image, const TRect& Source) = 0;
+    virtual void Picture(const TCanvas& C, const TRect& Dest, const TGraphic& Graphic) = 0;
+    // Clip (when HasClip) is in surface coordinates, as the canvas keeps it.
+    virtual void State(const TCanvas& C, bool HasClip, const QRegion& Clip, TPoint Origin) = 0;
+};
+
 struct TCanvas::Impl {
     enum Kind { None, OwnImage, Borrowed, OwnDevice };
     Kind kind = None;
@@ -42,9 +64,17 @@ struct TCanvas::Impl {
     };
     std::vector<Saved> saved;
     int charExtra = 0;
+    TCanvasRecorder* recorder = nullptr;
 
     QPoint ToBase(int x, int y) const { return QPoint(x - origin.x, y - origin.y); }
     QPoint ToSurface(int x, int y) const { return base.map(ToBase(x, y)); }
+};
+
+struct CanvasAccess {
+    static void SetRecorder(TCanvas& C, TCanvasRecorder* Recorder) {
+        C.d->recorder = Recorder;
+        C.ApplyState();
+    }
 };
 
 namespace CanvasRules {

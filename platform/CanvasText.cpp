@@ -169,7 +169,9 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
 }
 
 void TCanvas::TextOutMeasured(int x, int y, const QString& text, int Width) {
-    {
+    if (d->recorder) {
+        if (!text.isEmpty()) d->recorder->Text(*this, x, y, text, Width, nullptr);
+    } else {
         PaintScope p(Painter());
         if (p && !text.isEmpty())
             DrawTextAt(p.operator->(), m_font, m_brush, x, y, text, Width, d->charExtra);
@@ -179,6 +181,7 @@ void TCanvas::TextOutMeasured(int x, int y, const QString& text, int Width) {
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text) {
+    if (d->recorder) return d->recorder->Text(*this, x, y, text, 0, &r);
     PaintScope p(Painter());
     if (!p) return;
     p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);

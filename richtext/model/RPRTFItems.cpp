@@ -5,6 +5,7 @@
 
 #include "platform/ImageList.h"
 #include "platform/LittleEndian.h"
+#include "platform/MetafileCanvas.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPFTokens.h"
@@ -218,6 +219,42 @@ void RPRTFWriteListTables(std::string& S, TCustomRPData* RPData, TRPStyle& RPSty
     }
 }
 
+namespace {
+
+// A Windows metafile's records without the placeable header.
+void WriteWindowsMetafileBody(std::string& S, const TMetafile& Mf) {
+    const QByteArray data = Mf.SaveToStream();
+    const int skip = data.size() >= 22 && ReadLe32(data, 0) == PlaceableKey ? 22 : 0;
+    AppendHex(S, data.constData() + skip, static_cast<size_t>(data.size() - skip));
+}
+
+void WriteEnhancedMetafile(std::string& S, const TMetafile& Mf) {
+    const QByteArray data = Mf.SaveToStream();
+    S += "\\emfblip\\picw" + std::to_string(Mf.MMWidth()) + "\\pich" + std::to_string(Mf.MMHeight()) + " ";
+    AppendHex(S, data.constData(), static_cast<size_t>(data.size()));
+}
+
+// A metafile in screen pixels: its size goes in twips too, since readers
+// other than ours take picw of this mapping for hundredths of a millimetre.
+void WritePixelMetafile(std::string& S, const TMetafile& Mf) {
+    S += "\\wmetafile1\\picw" + std::to_string(Mf.Width()) + "\\pich" + std::to_string(Mf.Height()) +
+         "\\picwgoal" + std::to_string(Mf.Width() * 15) + "\\pichgoal" + std::to_string(Mf.Height() * 15) +
+         " ";
+    WriteWindowsMetafileBody(S, Mf);
+}
+
+// A new metafile of the given size holding what Paint draws on it.
+template <typename Paint>
+void RecordMetafile(TMetafile& Mf, int Width, int Height, bool Enhanced, Paint&& paint) {
+    Mf.SetWidth(Width);
+    Mf.SetHeight(Height);
+    Mf.SetEnhanced(Enhanced);
+    TMetafileCanvas c(&Mf);
+    paint(c);
+}
+
+} // namespace
+
 void SaveGraphicToRTF(std::string& S, const TGraphic* G, int Width, int Height, TRPRTFOptions Options,
                       double TwipsPerPixel) {
     if (!G) return;
@@ -236,39 +273,56 @@ void SaveGraphicToRTF(std::string& S, const TGraphic* G, int Width, int Height, 
             S += "\\picscaley" + std::to_string(Round(Height * 100.0 / nh));
     if (const auto* bmp = dynamic_cast<const TBitmap*>(G)) {
         WriteBitmap(S, *bmp);
+    } else if (mf && mf->Enhanced() && !(Options & rprtfSaveEMFAsWMF)) {
+        WriteEnhancedMetafile(S, *mf);
     } else if (mf) {
-        // Metafiles go back as the bytes they were read as. An enhanced one
-        // stays enhanced: there is no conversion to the older format here.
-        const QByteArray data = mf->SaveToStream();
-        if (mf->Enhanced()) {
-            S += "\\emfblip\\picw" + std::to_string(mf->MMWidth()) + "\\pich" + std::to_string(mf->MMHeight()) + " ";
-            AppendHex(S, data.constData(), static_cast<size_t>(data.size()));
-        } else {
-            const int skip = data.size() >= 22 && ReadLe32(data, 0) == PlaceableKey ? 22 : 0;
-            S += "\\wmetafile8\\picw" + std::to_string(mf->MMWidth()) + "\\pich" + std::to_string(mf->MMHeight()) + " ";
-            AppendHex(S, data.constData() + skip, static_cast<size_t>(data.size() - skip));
-        }
+        // An enhanced metafile goes as a Windows metafile copy of it, drawn
+        // in its place.
+        TMetafile copy;
+        if (mf->Enhanced())
+            RecordMetafile(copy, mf->Width(), mf->Height(), false,
+                           [&](TCanvas& c) { c.StretchDraw(Bounds(0, 0, mf->Width(), mf->Height()), *mf); });
+        const TMetafile& wmf = mf->Enhanced() ? copy : *mf;
+        S += "\\wmetafile8\\picw" + std::to_string(wmf.MMWidth()) + "\\pich" +
+             std::to_string(wmf.MMHeight()) + " ";
+        WriteWindowsMetafileBody(S, wmf);
     } else if (dynamic_cast<const TJPEGImage*>(G) && (Options & rprtfSaveJpegAsJpeg)) {
         const QByteArray data = G->SaveToStream();
         S += "\\jpegblip\\picw" + std::to_string(G->Width()) + "\\pich" + std::to_string(G->Height()) + " ";
         AppendHex(S, data.constData(), static_cast<size_t>(data.size()));
-    } else {
-        // Other pictures go as bitmaps (there is no metafile canvas to draw them into).
+    } else if (Options & rprtfSaveBitmapDefault) {
         TBitmap b;
         b.Assign(*G);
         WriteBitmap(S, b);
+    } else {
+        TMetafile m;
+        const bool enhanced = Options & rprtfSaveEMFDefault;
+        RecordMetafile(m, G->Width(), G->Height(), enhanced, [&](TCanvas& c) { c.Draw(0, 0, *G); });
+        if (enhanced)
+            WriteEnhancedMetafile(S, m);
+        else
+            WritePixelMetafile(S, m);
     }
     S += "}";
 }
 
 void SaveImageListImageToRTF(std::string& S, const TCustomImageList* ImageList, int ImageIndex,
                              TRPRTFOptions Options, double TwipsPerPixel) {
-    (void)Options, (void)TwipsPerPixel;
+    (void)TwipsPerPixel;
     if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->Count()) return;
-    TBitmap b;
-    if (!ImageList->GetBitmap(ImageIndex, &b)) return;
     S += "{\\pict";
-    WriteBitmap(S, b);
+    if (Options & rprtfSaveBitmapDefault) {
+        TBitmap b;
+        ImageList->GetBitmap(ImageIndex, &b);
+        WriteBitmap(S, b);
+    } else {
+        const int w = ImageList->Width(), h = ImageList->Height();
+        TMetafile m;
+        RecordMetafile(m, w, h, false, [&](TCanvas& c) {
+            c.DrawImage(Bounds(0, 0, w, h), ImageList->Image(ImageIndex), Bounds(0, 0, w, h));
+        });
+        WritePixelMetafile(S, m);
+    }
     S += "}";
 }
 

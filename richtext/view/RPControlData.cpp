@@ -545,6 +545,12 @@ TControl* TRichPadRPData::DoRPFControlNeeded(const std::string& ItemName, const 
     if (Fires() && OwnerView->OnRPFControlNeeded) OwnerView->OnRPFControlNeeded(OwnerView, ItemName, ItemTag, c);
     return c;
 }
+TCustomImageList* TRichPadRPData::DoRPFImageListNeeded(int ImageListTag) {
+    TCustomImageList* l = nullptr;
+    if (Fires() && OwnerView->OnRPFImageListNeeded)
+        OwnerView->OnRPFImageListNeeded(OwnerView, ImageListTag, l);
+    return l;
+}
 void TRichPadRPData::DoControlAction(int ControlAction, int ItemNo, TControl* Control) {
     if (Fires() && OwnerView->OnControlAction) OwnerView->OnControlAction(OwnerView, ControlAction, ItemNo, Control);
 }

@@ -147,6 +147,7 @@ public:
     void DoItemHint(TCustomRPData* RPData, int ItemNo, std::string& HintText) override;
     TGraphic* DoRPFPictureNeeded(const std::string& ItemName, const TRPTag& ItemTag) override;
     TControl* DoRPFControlNeeded(const std::string& ItemName, const TRPTag& ItemTag) override;
+    TCustomImageList* DoRPFImageListNeeded(int ImageListTag) override;
     void DoControlAction(int ControlAction, int ItemNo, TControl* Control) override;
     void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text, TCustomRPData* RPData) override;
     void SelectionChanged() override;

@@ -530,6 +530,7 @@ void TCustomRichPad::AssignEvents(const TCustomRichPad& Source) {
     OnItemAction = Source.OnItemAction;
     OnRPFPictureNeeded = Source.OnRPFPictureNeeded;
     OnRPFControlNeeded = Source.OnRPFControlNeeded;
+    OnRPFImageListNeeded = Source.OnRPFImageListNeeded;
     OnCheckpointVisible = Source.OnCheckpointVisible;
     OnCopy = Source.OnCopy;
     OnReadHyperlink = Source.OnReadHyperlink;

@@ -45,6 +45,9 @@ using TRPRPFPictureNeededEvent = std::function<void(TCustomRichPad* Sender, cons
                                                     const TRPTag& Tag, TGraphic*& Graphic)>;
 using TRPRPFControlNeededEvent =
     std::function<void(TCustomRichPad* Sender, const std::string& Name, const TRPTag& Tag, TControl*& Control)>;
+// The image list of an image-list item read from RPF, by the list's tag.
+using TRPRPFImageListNeededEvent =
+    std::function<void(TCustomRichPad* Sender, int ImageListTag, TCustomImageList*& ImageList)>;
 using TRPControlActionEvent =
     std::function<void(TCustomRichPad* Sender, int ControlAction, int ItemNo, TControl*& Control)>;
 using TRPItemActionEvent = std::function<void(TCustomRichPad* Sender, int ItemAction, TCustomRPItemInfo* Item,
@@ -124,6 +127,7 @@ public:
     TRPItemActionEvent OnItemAction;
     TRPRPFPictureNeededEvent OnRPFPictureNeeded;
     TRPRPFControlNeededEvent OnRPFControlNeeded;
+    TRPRPFImageListNeededEvent OnRPFImageListNeeded;
     TRPCheckpointEvent OnCheckpointVisible;
     TNotifyEvent OnCopy;
     TRPReadHyperlinkEvent OnReadHyperlink;

@@ -7,6 +7,7 @@
 
 #include "WriterRoundTrip.h"
 #include "platform/ImageList.h"
+#include "platform/MetafileCanvas.h"
 #include "richtext/model/RPRTFWriter.h"
 
 using namespace std::string_literals;
@@ -320,6 +321,84 @@ TEST_F(RTFWriter, Pictures) {
     std::string none;
     SaveImageListImageToRTF(none, &list, 0, 0, 15);
     EXPECT_EQ(none, "");
+}
+
+TEST_F(RTFWriter, EveryPictureClassComesBackFromOurReaderAtItsSize) {
+    // An enhanced metafile with a red box, a JPEG and an image-list image.
+    TMetafile emf;
+    emf.SetWidth(60);
+    emf.SetHeight(30);
+    emf.SetEnhanced(true);
+    {
+        TMetafileCanvas c(&emf);
+        c.Brush()->SetColor(clRed);
+        c.Rectangle(0, 0, 60, 30);
+    }
+    TBitmap grey(40, 20);
+    grey.Canvas()->Brush()->SetColor(clGray);
+    grey.Canvas()->FillRect(Rect(0, 0, 40, 20));
+    TJPEGImage jpeg;
+    jpeg.Assign(grey);
+    TCustomImageList list(nullptr);
+    list.SetSize(16, 16);
+    TBitmap blue(16, 16);
+    blue.Canvas()->Brush()->SetColor(clBlue);
+    blue.Canvas()->FillRect(Rect(0, 0, 16, 16));
+    ASSERT_EQ(list.Add(&blue, nullptr), 0);
+
+    struct TCase {
+        TRPRTFOptions Options;
+        const char* Metafile;
+        const char* Jpeg;
+        const char* Bullet;
+    };
+    const TCase cases[] = {
+        {rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg, "\\wmetafile8\\picw1588\\pich794 ",
+         "\\jpegblip\\picw40\\pich20 ", "\\wmetafile1\\picw16\\pich16\\picwgoal240\\pichgoal240 "},
+        {0, "\\emfblip\\picw1588\\pich794 ", "\\wmetafile1\\picw40\\pich20\\picwgoal600\\pichgoal300 ",
+         "\\wmetafile1\\picw16"},
+        {rprtfSaveEMFDefault, "\\emfblip", "\\emfblip\\picw1058\\pich529 ", "\\wmetafile1"},
+        {rprtfSaveBitmapDefault, "\\emfblip", "\\dibitmap0", "\\dibitmap0"},
+    };
+    for (const TCase& c : cases) {
+        TWriterDoc d;
+        d.RTFOpts = c.Options;
+        d.AddPicture("m", emf.Clone(), 0, 0, TRPTag{});
+        d.AddPicture("j", jpeg.Clone(), 0, 0, TRPTag{});
+        auto bullet = std::make_unique<TRPBulletItemInfo>(&d);
+        bullet->StyleNo = rpsnBullet;
+        bullet->ImageList = &list;
+        d.AddItem("", std::move(bullet));
+        const std::string rtf = d.RTF();
+        size_t at = 0;
+        for (const char* keyword : {c.Metafile, c.Jpeg, c.Bullet}) {
+            at = rtf.find(std::string("{\\pict") + keyword, at);
+            ASSERT_NE(at, std::string::npos) << keyword << " in options " << int(c.Options) << "\n"
+                                             << rtf.substr(rtf.size() - 300);
+        }
+
+        TWriterDoc back;
+        ASSERT_EQ(back.ImportRTF(rtf), 0) << c.Options;
+        std::vector<const TGraphic*> pictures;
+        for (int i = 0; i < back.GetItemCount(); ++i)
+            if (auto* g = dynamic_cast<TRPGraphicItemInfo*>(back.GetItem(i)); g && g->Image)
+                pictures.push_back(g->Image.get());
+        ASSERT_EQ(pictures.size(), 3u) << c.Options;
+        const TSize sizes[] = {{60, 30}, {40, 20}, {16, 16}};
+        const QRgb inks[] = {qRgb(255, 0, 0), qRgb(128, 128, 128), qRgb(0, 0, 255)};
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(TSize({pictures[i]->Width(), pictures[i]->Height()}), sizes[i])
+                << c.Options << " " << i;
+            // Each draws its own colour in the middle.
+            const QImage img = pictures[i]->ToImage();
+            ASSERT_FALSE(img.isNull());
+            const QRgb mid = img.pixel(img.width() / 2, img.height() / 2);
+            EXPECT_LE(std::abs(qRed(mid) - qRed(inks[i])) + std::abs(qGreen(mid) - qGreen(inks[i])) +
+                          std::abs(qBlue(mid) - qBlue(inks[i])),
+                      24)
+                << c.Options << " " << i << " " << std::hex << mid;
+        }
+    }
 }
 
 TEST_F(RTFWriter, RangesAndSelections) {

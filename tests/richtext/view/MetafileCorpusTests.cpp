@@ -13,35 +13,16 @@
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "support/Readers.h"
+#include "support/RtfGroups.h"
 
 namespace {
 
 // The picture groups of an RTF file that hold a metafile, byte for byte.
 std::vector<QByteArray> MetafileGroups(const QByteArray& Rtf) {
     std::vector<QByteArray> out;
-    qsizetype at = 0;
-    while ((at = Rtf.indexOf("{\\pict", at)) >= 0) {
-        int depth = 0;
-        qsizetype i = at;
-        for (; i < Rtf.size(); ++i) {
-            const char c = Rtf[i];
-            if (c == '\\' && Rtf.mid(i + 1, 3) == "bin") {
-                // Raw bytes follow the control word and its blank.
-                qsizetype j = i + 4, n = 0;
-                while (j < Rtf.size() && Rtf[j] >= '0' && Rtf[j] <= '9')
-                    n = n * 10 + (Rtf[j++] - '0');
-                i = j + (j < Rtf.size() && Rtf[j] == ' ' ? 1 : 0) + n - 1;
-            } else if (c == '\\') {
-                ++i;
-            } else if (c == '{') {
-                ++depth;
-            } else if (c == '}' && --depth == 0) {
-                break;
-            }
-        }
-        const QByteArray group = Rtf.mid(at, i - at + 1);
+    for (const auto& [from, to] : RtfPictureGroups(Rtf)) {
+        const QByteArray group = Rtf.mid(from, to - from);
         if (group.contains("\\wmetafile") || group.contains("\\emfblip")) out.push_back(group);
-        at = i + 1;
     }
     return out;
 }

@@ -8,8 +8,10 @@
 
 #include "ViewTestDoc.h"
 #include "platform/ControlsStd.h"
+#include "platform/ImageList.h"
 #include "platform/Keys.h"
 #include "platform/Pictures.h"
+#include "richtext/model/RPItemNonText.h"
 #include "support/FixedMetrics.h"
 
 namespace {
@@ -309,6 +311,69 @@ TEST_F(ViewControl, AStoredControlIsRefusedAndTheLoadGoesOn) {
     EXPECT_EQ(View->GetItemText(0), "before");
     EXPECT_EQ(View->GetItemText(1), "after");
     EXPECT_NE(View->RPFWarnings & 2, 0);
+}
+
+TEST_F(ViewControl, ImageListsComeBackFromRPFByTheirTag) {
+    // A bullet and a hotspot of a list tagged 7, written and read back.
+    TCustomImageList lists[2] = {TCustomImageList(nullptr), TCustomImageList(nullptr)};
+    lists[0].SetTag(7);
+    lists[0].SetSize(8, 8);
+    TBitmap strip(24, 8);
+    ASSERT_EQ(lists[0].Add(&strip, nullptr), 0);
+    lists[1].SetTag(7);
+    lists[1].SetSize(8, 8);
+    TBitmap one(8, 8);
+    ASSERT_EQ(lists[1].Add(&one, nullptr), 0);
+    auto bullet = std::make_unique<TRPBulletItemInfo>(View->RPData());
+    bullet->StyleNo = rpsnBullet;
+    bullet->ImageList = &lists[0];
+    bullet->ImageIndex = 2;
+    View->RPData()->AddItem("b", std::move(bullet));
+    auto hotspot = std::make_unique<TRPHotspotItemInfo>(View->RPData());
+    hotspot->StyleNo = rpsnHotspot;
+    hotspot->ImageList = &lists[0];
+    hotspot->ImageIndex = 1;
+    hotspot->HotImageIndex = 2;
+    View->RPData()->AddItem("h", std::move(hotspot));
+    std::string rpf;
+    ASSERT_TRUE(View->SaveRPFToStream(rpf, false));
+
+    std::vector<int> asked;
+    TCustomImageList* given = &lists[0];
+    View->OnRPFImageListNeeded = [&](TCustomRichPad* Sender, int Tag, TCustomImageList*& List) {
+        EXPECT_EQ(Sender, View);
+        asked.push_back(Tag);
+        List = given;
+    };
+    ASSERT_TRUE(View->LoadRPFFromStream(rpf));
+    EXPECT_EQ(asked, (std::vector<int>{7, 7}));
+    ASSERT_EQ(View->ItemCount(), 2);
+    auto* b = dynamic_cast<TRPBulletItemInfo*>(View->GetItem(0));
+    auto* h = dynamic_cast<TRPHotspotItemInfo*>(View->GetItem(1));
+    ASSERT_TRUE(b && h);
+    EXPECT_EQ(b->ImageList, &lists[0]);
+    EXPECT_EQ(b->ImageIndex, 2);
+    EXPECT_EQ(h->ImageList, &lists[0]);
+    EXPECT_EQ(h->ImageIndex, 1);
+    EXPECT_EQ(h->HotImageIndex, 2);
+    EXPECT_EQ(View->RPFWarnings, 0);
+
+    // A list too short for the indexes: they become 0 with warning 8, or
+    // the load fails without the option that allows it.
+    given = &lists[1];
+    View->RPFOptions |= rpfoConvLargeImageIdxToZero;
+    ASSERT_TRUE(View->LoadRPFFromStream(rpf));
+    EXPECT_EQ(View->RPFWarnings, 8);
+    b = dynamic_cast<TRPBulletItemInfo*>(View->GetItem(0));
+    h = dynamic_cast<TRPHotspotItemInfo*>(View->GetItem(1));
+    ASSERT_TRUE(b && h);
+    EXPECT_EQ(b->ImageList, &lists[1]);
+    EXPECT_EQ(b->ImageIndex, 0);
+    EXPECT_EQ(h->ImageIndex, 0);
+    EXPECT_EQ(h->HotImageIndex, 0);
+    View->RPFOptions &= ~rpfoConvLargeImageIdxToZero;
+    EXPECT_FALSE(View->LoadRPFFromStream(rpf));
+    EXPECT_EQ(View->RPFWarnings, 8);
 }
 
 TEST_F(ViewControl, InvalidatingTheViewRepaintsItsClientArea) {
