@@ -190,7 +190,9 @@ TEST(EditDropIn, PastedAndDroppedMetafilesBecomePicturesThatDrawAndTravelThrough
     EXPECT_EQ(shown.pixel(70, 24), qRgb(0, 255, 0));
     TEditFixture back;
     const std::string rtf = RoundTrip(f, back);
-    EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\picw2540\\pich1270 "), std::string::npos) << rtf;
+    // The pasted picture keeps the metafile's size as its own: drawn at 100 %.
+    EXPECT_NE(rtf.find("{\\pict\\picscalex100\\picscaley100\\wmetafile8\\picw2540\\pich1270 "), std::string::npos)
+        << rtf;
     const TMetafile* read = ItemMetafile(back, FirstPicture(back));
     ASSERT_TRUE(read);
     // The records come back; the header is made anew from the size.

@@ -22,6 +22,7 @@
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+#include "support/MetafileBuilder.h"
 
 namespace {
 
@@ -126,11 +127,16 @@ TEST(EditPaste, PrefersTheRichestFormat) {
     both.setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi rtf}"));
     ASSERT_TRUE(f.Edit->PasteMimeData(both));
     EXPECT_EQ(PlainText(*f.Data()), "xrtf");
+    // HTML gives its text only where no plain text comes with it.
     QMimeData html;
     html.setHtml(QStringLiteral("<p>aus <b>HTML</b></p>"));
     html.setText(QStringLiteral("plain"));
     ASSERT_TRUE(f.Edit->PasteMimeData(html));
-    EXPECT_EQ(PlainText(*f.Data()), "xrtfaus HTML");
+    EXPECT_EQ(PlainText(*f.Data()), "xrtfplain");
+    QMimeData htmlOnly;
+    htmlOnly.setHtml(QStringLiteral("<p>aus <b>HTML</b></p>"));
+    ASSERT_TRUE(f.Edit->PasteMimeData(htmlOnly));
+    EXPECT_EQ(PlainText(*f.Data()), "xrtfplainaus HTML");
     QMimeData image;
     image.setImageData(QImage(12, 8, QImage::Format_RGB32));
     ASSERT_TRUE(f.Edit->PasteMimeData(image));
@@ -142,6 +148,158 @@ TEST(EditPaste, PrefersTheRichestFormat) {
     f.Caret(0, 10);
     f.Edit->Paste();
     EXPECT_EQ(PlainText(*f.Data()), "eins zweieins");
+}
+
+namespace {
+
+void SetClipboard(QMimeData* Data) {
+    QApplication::clipboard()->setMimeData(Data);
+}
+
+QByteArray EmfBytes() {
+    return TEmfBuilder(60, 30).Brush(0x0000FF).Rectangle(0, 0, 30, 30).Bytes();
+}
+
+} // namespace
+
+// Ctrl+V takes the first format of RPF, RTF, text, picture, metafile that
+// the clipboard holds.
+TEST(EditPaste, TheFirstFormatInTheOrderIsPasted) {
+    TEditFixture g;
+    g.Load("eins");
+    g.Select(0, 1, 0, 5);
+    ASSERT_TRUE(g.Edit->CopyRPF());
+    const QString rpfMime = RPClipboardMimeType(RPClipboardFormatRPF);
+    const QByteArray rpf = QApplication::clipboard()->mimeData()->data(rpfMime);
+    ASSERT_FALSE(rpf.isEmpty());
+    const auto offer = [&](bool RPF, bool RTF, bool Text, bool Image, bool Meta) {
+        auto* m = new QMimeData;
+        if (RPF) m->setData(rpfMime, rpf);
+        if (RTF) m->setData("text/rtf", "{\\rtf1\\ansi zwei}");
+        if (Text) m->setText(QStringLiteral("drei"));
+        if (Image) m->setImageData(QImage(12, 8, QImage::Format_RGB32));
+        if (Meta) m->setData("image/x-emf", EmfBytes());
+        SetClipboard(m);
+    };
+    TEditFixture f;
+    const auto pasted = [&]() {
+        f.Load("");
+        f.Key('V', ssCtrl);
+        return f.Data()->GetItemStyle(0) < 0 ? std::to_string(f.Data()->GetItemStyle(0)) : PlainText(*f.Data());
+    };
+    offer(true, true, true, true, true);
+    EXPECT_EQ(pasted(), "eins");
+    offer(false, true, true, true, true);
+    EXPECT_EQ(pasted(), "zwei");
+    // Text comes before a picture, also without HTML beside it.
+    offer(false, false, true, true, true);
+    EXPECT_EQ(pasted(), "drei");
+    offer(false, false, false, true, true);
+    EXPECT_EQ(pasted(), std::to_string(rpsnPicture));
+    EXPECT_EQ(static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image->ClassName(),
+              QStringLiteral("TBitmap"));
+    offer(false, false, false, false, true);
+    EXPECT_EQ(pasted(), std::to_string(rpsnPicture));
+    EXPECT_EQ(static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image->ClassName(),
+              QStringLiteral("TMetafile"));
+    // Text goes in as 8-bit text where the style holds it, else as Unicode text.
+    offer(false, false, true, false, false);
+    f.Load("");
+    f.Edit->SetCurTextStyleNo(2);
+    f.Edit->Paste();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s2 p0 \"drei\"\n");
+    EXPECT_TRUE(f.Data()->GetItemOptions(0) & rpioUnicode);
+}
+
+// Each format alone: copied by the view's own operation, pasted by the
+// editor's; a paste of a format the clipboard lacks does nothing.
+TEST(EditPaste, EachFormatAloneTravelsThroughTheClipboard) {
+    TEditFixture g;
+    g.Load("eins zwei");
+    g.Edit->AddText("fett", 1, -1);
+    g.Edit->AddPicture("", Picture(12, 8), -1, 0);
+    g.Edit->Format();
+    TEditFixture f;
+    const auto fresh = [&]() {
+        f.Load("");
+        f.Edit->SetCurTextStyleNo(0);
+    };
+    const auto nothing = [&](void (TCustomRichPadEdit::*Paste)()) {
+        fresh();
+        (f.Edit->*Paste)();
+        EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"\"\n");
+        EXPECT_FALSE(f.Edit->CanUndo());
+    };
+    g.Select(0, 6, 1, 5);
+    ASSERT_TRUE(g.Edit->CopyRPF());
+    nothing(&TCustomRichPadEdit::PasteRTF);
+    nothing(&TCustomRichPadEdit::PasteText);
+    fresh();
+    f.Edit->PasteRPF();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"zwei\"\n- s1 p0 \"fett\"\n");
+    ASSERT_TRUE(g.Edit->CopyRTF());
+    nothing(&TCustomRichPadEdit::PasteRPF);
+    nothing(&TCustomRichPadEdit::PasteTextW);
+    fresh();
+    f.Edit->PasteRTF();
+    EXPECT_EQ(PlainText(*f.Data()), "zweifett");
+    ASSERT_TRUE(g.Edit->CopyText());
+    nothing(&TCustomRichPadEdit::PasteRTF);
+    fresh();
+    f.Edit->PasteText();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"zweifett\"\n");
+    ASSERT_TRUE(g.Edit->CopyTextW());
+    fresh();
+    f.Edit->SetCurTextStyleNo(2);
+    f.Edit->PasteTextW();
+    EXPECT_EQ(f.Data()->GetItemText(0), QStringToItemText(QStringLiteral("zweifett"), rpioUnicode, 0));
+    EXPECT_EQ(f.Data()->GetItemStyle(0), 2);
+
+    // The selected picture; with TextAsName the text beside it names it.
+    g.Select(2, 0, 2, 1);
+    ASSERT_TRUE(g.Edit->CopyImage());
+    nothing(&TCustomRichPadEdit::PasteText);
+    fresh();
+    f.Edit->PasteMetafile(false);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    f.Edit->PasteBitmap(true);
+    ASSERT_EQ(f.Data()->GetItemStyle(0), rpsnPicture);
+    EXPECT_EQ(f.Data()->GetItemText(0), "");
+    EXPECT_EQ(static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image->ToImage(),
+              Picture(12, 8)->ToImage());
+    auto* named = new QMimeData;
+    named->setImageData(Picture(12, 8)->ToImage());
+    named->setText(QStringLiteral("Gr\u00FC\u00DFe"));
+    SetClipboard(named);
+    fresh();
+    f.Edit->PasteBitmap(true);
+    EXPECT_EQ(f.Data()->GetItemText(0), "Gr\xFC\xDF" "e");
+
+    // An enhanced metafile has no resolution of its own: it gets twips, and
+    // the picture keeps the metafile's size, all in one undo step.
+    auto* meta = new QMimeData;
+    meta->setData("image/x-emf", EmfBytes());
+    meta->setText(QStringLiteral("Plan"));
+    SetClipboard(meta);
+    fresh();
+    f.Edit->PasteBitmap(false);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    f.Edit->PasteMetafile(true);
+    ASSERT_EQ(f.Data()->GetItemStyle(0), rpsnPicture);
+    EXPECT_EQ(f.Data()->GetItemText(0), "Plan");
+    const auto* pic = static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0));
+    const auto* mf = dynamic_cast<const TMetafile*>(pic->Image.get());
+    ASSERT_TRUE(mf);
+    EXPECT_EQ(mf->Inch(), 1440);
+    int w = 0, h = 0;
+    ASSERT_TRUE(f.Edit->GetItemExtraIntProperty(0, rpeipImageWidth, w));
+    ASSERT_TRUE(f.Edit->GetItemExtraIntProperty(0, rpeipImageHeight, h));
+    EXPECT_EQ(w, mf->Width());
+    EXPECT_EQ(h, mf->Height());
+    EXPECT_EQ(w, 60);
+    f.Edit->Undo();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"\"\n");
+    EXPECT_FALSE(f.Edit->CanUndo());
 }
 
 TEST(EditPaste, PlainTextKeepsCharactersTheStyleCannotHold) {
