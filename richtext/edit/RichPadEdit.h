@@ -202,6 +202,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint(TCanvas& Canvas, const TRect& Clip) override;
     void PaintCaret(TCanvas& Canvas);
+    void PaintDragDropCaret(TCanvas& Canvas);
     // The caret is painted again where it was and where its pixels go.
     void ScrollPixels(int DX, int DY, const TRect& R) override;
 

@@ -609,18 +609,31 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
     if (!Style()) return;
     if (d->Resizer && d->Resizer->Dragging) d->Resizer->DrawRubber(Canvas, d->GetHOffs(), d->GetVOffs());
     if (m_dropItemNo >= 0 && m_dropItemNo < d->GetItemCount()) {
-        // The drop caret: where a drop would insert.
-        int dItem = -1, dOffs = 0;
-        d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
-        if (dItem >= 0) {
-            const TRPDrawLineInfo* di = d->DrawItem(dItem);
-            const int x = d->DrawPosX(dItem, dOffs);
-            Canvas.Brush()->SetStyle(bsSolid);
-            Canvas.Brush()->SetColor(clBlack);
-            Canvas.FillRect(TRect{x - d->GetHOffs(), di->Top - d->GetVOffs(), x - d->GetHOffs() + 1,
-                                  di->Top + di->Height - d->GetVOffs()});
-        }
+        PaintDragDropCaret(Canvas);
         return;
     }
     PaintCaret(Canvas);
+}
+
+void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
+    // Where a drop would insert: short dotted strokes on every even row that
+    // invert what lies under them, so they show on any background.
+    TRPEditRPData* d = EditData();
+    int dItem = -1, dOffs = 0;
+    d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
+    if (dItem < 0) return;
+    const TRPDrawLineInfo* di = d->DrawItem(dItem);
+    const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
+    const int top = di->Top - d->GetVOffs(), bottom = top + di->Height;
+    TPen& pen = *Canvas.Pen();
+    pen.SetMode(pmNot);
+    pen.SetWidth(1);
+    pen.SetStyle(psDot);
+    Canvas.Brush()->SetStyle(bsClear);
+    for (int y = top + (top & 1); y <= bottom; y += 2) {
+        Canvas.MoveTo(x, y);
+        Canvas.LineTo(x + 2, y);
+    }
+    pen.SetStyle(psSolid);
+    pen.SetMode(pmCopy);
 }

@@ -405,3 +405,44 @@ TEST(EditDropIn, DraggingNearAnEdgeScrollsSlowlyThatWay) {
     EXPECT_FALSE(f.Edit->AutoScrolling());
     EXPECT_EQ(PlainText(*f.Data()), "a\nb\nc");
 }
+
+// The drop caret: short dotted strokes on every even row of the line that
+// invert what lies under them; leaving takes it away again.
+TEST(EditDropIn, TheDropCaretInvertsDotsOnEveryEvenRow) {
+    TEditFixture f;
+    f.Load("abcdef");
+    QWidget* w = f.Edit->ClientWidget();
+    const QImage before = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    QDragEnterEvent enter(After(3).toPoint(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    ASSERT_EQ(Deliver(f, enter), Qt::CopyAction);
+    const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    TRPEditRPData* d = f.Data();
+    int dItem = -1, dOffs = 0;
+    d->ItemToDrawItemPos(0, 4, dOffs, dItem);
+    ASSERT_GE(dItem, 0);
+    const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
+    const int top = d->DrawItem(dItem)->Top - d->GetVOffs(), bottom = top + d->DrawItem(dItem)->Height;
+    int inverted = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int px = 0; px < shown.width(); ++px) {
+            const QRgb was = before.pixel(px, y), now = shown.pixel(px, y);
+            const bool dot = y % 2 == 0 && y >= top && y <= bottom && (px == x || px == x + 1);
+            if (dot) {
+                EXPECT_EQ(qRgb(255 - qRed(was), 255 - qGreen(was), 255 - qBlue(was)), now) << px << "," << y;
+                ++inverted;
+            } else if (was != now) {
+                ADD_FAILURE() << "changed at " << px << "," << y;
+                return;
+            }
+        }
+    int rows = 0;
+    for (int y = top; y <= bottom; ++y)
+        rows += y % 2 == 0;
+    EXPECT_GE(rows, 10);
+    EXPECT_EQ(inverted, 2 * rows);
+    QDragLeaveEvent leave;
+    static_cast<TControl*>(f.Edit)->HandleEvent(&leave);
+    EXPECT_EQ(w->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
+}
