@@ -553,3 +553,84 @@ TEST(EditPaste, ADamagedRPFBlockChangesNothing) {
     ASSERT_TRUE(f.Edit->InsertRPFFromStream(whole));
     EXPECT_EQ(PlainText(*f.Data()), "GuxtGute Nacht");
 }
+
+// The current styles as a caller reads and sets them; the document's force
+// flag makes a setting tell the listeners even when nothing changes.
+TEST(EditMembers, CurrentStylesAndTheirEvents) {
+    TEditFixture f;
+    f.Load("ab");
+    f.Style->ParaStyles().GetItem(1)->DefStyleNo = 1;
+    int textEvents = 0, paraEvents = 0;
+    f.Edit->OnCurTextStyleChanged = [&](TObject*) { ++textEvents; };
+    f.Edit->OnCurParaStyleChanged = [&](TObject*) { ++paraEvents; };
+    f.Edit->SetCurParaStyleNo(1);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), rpsnParaDefault);
+    EXPECT_EQ(f.Edit->ActualCurTextStyleNo(), 1);
+    f.Edit->SetCurParaStyleNo(0);
+    EXPECT_EQ(f.Edit->ActualCurTextStyleNo(), 0);
+    EXPECT_EQ(textEvents, 1);
+    EXPECT_EQ(paraEvents, 2);
+    f.Edit->SetCurParaStyleNo(0);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(textEvents + paraEvents, 3);
+    f.Data()->ForceStyleChangeEvents = true;
+    f.Edit->SetCurParaStyleNo(0);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(paraEvents, 3);
+    EXPECT_EQ(textEvents, 2);
+    EXPECT_FALSE(f.Data()->ForceStyleChangeEvents);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(textEvents, 2);
+}
+
+// An item's extra integer property as one undo step; read-only set directly.
+TEST(EditMembers, ExtraIntPropertyAndReadOnlyDirect) {
+    TEditFixture f;
+    f.Load("ab");
+    f.Caret(0, 2);
+    ASSERT_TRUE(f.Edit->InsertPicture("", Picture(30, 20), 0));
+    f.Edit->ClearUndo();
+    f.Edit->Modified = false;
+    const std::string start = SaveRPF(*f.Edit);
+    const auto shownWidth = [&]() { return f.Data()->DrawItem(f.Data()->GetItem(1)->DrawItemNo)->Width; };
+    const int width0 = shownWidth();
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageWidth, 50, true);
+    EXPECT_EQ(shownWidth(), width0 + 20);
+    EXPECT_TRUE(f.Edit->Modified);
+    EXPECT_EQ(f.Edit->UndoAction(), rpuaModifyItem);
+    // The same value again records nothing.
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageWidth, 50, true);
+    f.Edit->Undo();
+    EXPECT_EQ(shownWidth(), width0);
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    f.Edit->Redo();
+    EXPECT_EQ(shownWidth(), width0 + 20);
+    f.Edit->Undo();
+    // Without AutoReformat the caller lays the item out and ends the edit.
+    f.Edit->Modified = false;
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageHeight, 40, false);
+    int h = 0;
+    ASSERT_TRUE(f.Edit->GetItemExtraIntProperty(1, rpeipImageHeight, h));
+    EXPECT_EQ(h, 40);
+    EXPECT_FALSE(f.Edit->Modified);
+    EXPECT_TRUE(f.Edit->CanUndo());
+    f.Edit->Format();
+    EXPECT_EQ(f.Data()->DrawItem(f.Data()->GetItem(1)->DrawItemNo)->Height, 40 + 2 * static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(1))->Spacing);
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+
+    // Read-only without the setter's side effects (links stay off), and
+    // every edit refused, this one too.
+    f.Edit->SetReadOnlyDirect(true);
+    EXPECT_TRUE(f.Edit->ReadOnly());
+    EXPECT_FALSE(f.Edit->DocFlags & rpflRecordJumps);
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageWidth, 60, true);
+    f.Type("x");
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+    f.Edit->SetReadOnlyDirect(false);
+    EXPECT_FALSE(f.Edit->ReadOnly());
+    f.Edit->SetReadOnly(true);
+    EXPECT_TRUE(f.Edit->DocFlags & rpflRecordJumps);
+}
