@@ -110,7 +110,7 @@ void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
     d->ForceStyleChangeEvents = false;
     if (d->CurTextStyleNo == Value && !force) return;
     d->CurTextStyleNo = Value;
-    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+    DoCurTextStyleChanged();
 }
 
 void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
@@ -118,6 +118,14 @@ void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
     TRPEditRPData* d = EditData();
     if (d->CurParaStyleNo == Value && !d->ForceStyleChangeEvents) return;
     d->CurParaStyleNo = Value;
+    DoCurParaStyleChanged();
+}
+
+void TCustomRichPadEdit::DoCurTextStyleChanged() {
+    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+}
+
+void TCustomRichPadEdit::DoCurParaStyleChanged() {
     if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(this);
 }
 

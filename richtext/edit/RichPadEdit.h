@@ -186,6 +186,9 @@ public:
     void SendKeyUp(uint16_t Key);
 
 protected:
+    // Tell the listeners of the current styles (not while going, nor without a style).
+    virtual void DoCurTextStyleChanged();
+    virtual void DoCurParaStyleChanged();
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     // Releasing Ctrl ends hyperlink mode.
     void KeyUp(uint16_t Key);
