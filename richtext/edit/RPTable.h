@@ -470,8 +470,9 @@ public:
     // the table; nil: the table) becomes Value, with a record carrying both
     // reformat demands. Nothing when it holds Value; answers the record (nil
     // when nothing records).
-    TRPUndoModifyItemProps* SetItemPropertyWithUndo(TRPTableCellData* Target, bool CheckWidth, bool NeedsReformat,
-                                                    int Value, const std::string& PropName);
+    TRPUndoModifyItemProps* SetItemPropertyWithUndo(TRPTableCellData* Target, bool CheckWidth,
+                                                    bool NeedsReformat, int Value,
+                                                    const std::string& PropName);
     void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
                                     bool CheckWidth, int Row, int Col, int Value);
     // The setters of the ordinal table properties: outside a document they

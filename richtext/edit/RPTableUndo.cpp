@@ -211,10 +211,11 @@ bool RPSetCellIntProperty(TRPTableCellData& Cell, const std::string& Name, int V
 // Property commands
 
 TRPUndoModifyItemProps* TRPTableItemInfo::SetItemPropertyWithUndo(TRPTableCellData* Target, bool CheckWidth,
-                                                                   bool NeedsReformat, int Value,
-                                                                   const std::string& PropName) {
+                                                                  bool NeedsReformat, int Value,
+                                                                  const std::string& PropName) {
     int old = 0;
-    if (!(Target ? RPGetCellIntProperty(*Target, PropName, old) : RPGetTableIntProperty(*this, PropName, old)) ||
+    if (!(Target ? RPGetCellIntProperty(*Target, PropName, old)
+                 : RPGetTableIntProperty(*this, PropName, old)) ||
         old == Value)
         return nullptr;
     TRPUndoModifyItemProps* rec = nullptr;

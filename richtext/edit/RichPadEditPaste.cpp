@@ -173,7 +173,8 @@ QString HTMLTextOf(const QMimeData& Data) {
 // the page it was copied from; the control's own setting comes back after.
 class TBasePathFromHTML {
 public:
-    TBasePathFromHTML(TRPRTFReaderProperties* Props, const QMimeData& Data) : m_props(Props), m_kept(Props->BasePath) {
+    TBasePathFromHTML(TRPRTFReaderProperties* Props, const QMimeData& Data)
+        : m_props(Props), m_kept(Props->BasePath) {
         std::string base;
         if (Data.hasFormat(HTMLFormatMime())) {
             TRPClipboardHTML h;
@@ -246,7 +247,8 @@ bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
     }
     if (rpf) return PasteFormat(Data, rppfRPF, false);
     if (HasRTF(Data)) return PasteFormat(Data, rppfRTF, false);
-    if (const QString text = TextOf(Data); !text.isEmpty()) return PasteFormat(Data, TextPasteFormat(text), false);
+    if (const QString text = TextOf(Data); !text.isEmpty())
+        return PasteFormat(Data, TextPasteFormat(text), false);
     if (const QString text = HTMLTextOf(Data); !text.isEmpty()) {
         if (!BeginInsertion()) return false;
         const bool ok = InsertPlainText(text);
@@ -315,7 +317,8 @@ bool TCustomRichPadEdit::PasteFormat(const QMimeData& Data, TRPPasteFormat Forma
         if (meta->Inch() == 0) meta->SetInch(1440);
         const int w = meta->Width(), h = meta->Height();
         if (!BeginInsertion()) return false;
-        const bool ok = d->InsertItemAtCaret(name, TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
+        const bool ok =
+            d->InsertItemAtCaret(name, TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
         // The picture keeps the size it came with, whatever it is drawn at later.
         const int item = d->LastInsertedItemNo;
         if (ok && item >= 0 && item < d->GetItemCount() && d->GetItemStyle(item) == rpsnPicture &&

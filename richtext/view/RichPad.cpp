@@ -420,7 +420,8 @@ namespace {
 // The view whose selection a copy takes: the innermost open cell editor.
 TCustomRichPad& CopySource(TCustomRichPad& View) {
     TCustomRichPad* v = &View;
-    while (auto* editor = dynamic_cast<TCustomRichPad*>(v->GetCellEditor())) v = editor;
+    while (auto* editor = dynamic_cast<TCustomRichPad*>(v->GetCellEditor()))
+        v = editor;
     return *v;
 }
 

@@ -191,7 +191,8 @@ TEST(EditDropIn, PastedAndDroppedMetafilesBecomePicturesThatDrawAndTravelThrough
     TEditFixture back;
     const std::string rtf = RoundTrip(f, back);
     // The pasted picture keeps the metafile's size as its own: drawn at 100 %.
-    EXPECT_NE(rtf.find("{\\pict\\picscalex100\\picscaley100\\wmetafile8\\picw2540\\pich1270 "), std::string::npos)
+    EXPECT_NE(rtf.find("{\\pict\\picscalex100\\picscaley100\\wmetafile8\\picw2540\\pich1270 "),
+              std::string::npos)
         << rtf;
     const TMetafile* read = ItemMetafile(back, FirstPicture(back));
     ASSERT_TRUE(read);

@@ -185,7 +185,8 @@ TEST(EditPaste, TheFirstFormatInTheOrderIsPasted) {
     const auto pasted = [&]() {
         f.Load("");
         f.Key('V', ssCtrl);
-        return f.Data()->GetItemStyle(0) < 0 ? std::to_string(f.Data()->GetItemStyle(0)) : PlainText(*f.Data());
+        return f.Data()->GetItemStyle(0) < 0 ? std::to_string(f.Data()->GetItemStyle(0))
+                                             : PlainText(*f.Data());
     };
     offer(true, true, true, true, true);
     EXPECT_EQ(pasted(), "eins");
@@ -273,7 +274,8 @@ TEST(EditPaste, EachFormatAloneTravelsThroughTheClipboard) {
     SetClipboard(named);
     fresh();
     f.Edit->PasteBitmap(true);
-    EXPECT_EQ(f.Data()->GetItemText(0), "Gr\xFC\xDF" "e");
+    EXPECT_EQ(f.Data()->GetItemText(0), "Gr\xFC\xDF"
+                                        "e");
 
     // An enhanced metafile has no resolution of its own: it gets twips, and
     // the picture keeps the metafile's size, all in one undo step.
@@ -617,7 +619,8 @@ TEST(EditMembers, ExtraIntPropertyAndReadOnlyDirect) {
     EXPECT_FALSE(f.Edit->Modified);
     EXPECT_TRUE(f.Edit->CanUndo());
     f.Edit->Format();
-    EXPECT_EQ(f.Data()->DrawItem(f.Data()->GetItem(1)->DrawItemNo)->Height, 40 + 2 * static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(1))->Spacing);
+    EXPECT_EQ(f.Data()->DrawItem(f.Data()->GetItem(1)->DrawItemNo)->Height,
+              40 + 2 * static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(1))->Spacing);
     f.Edit->Undo();
     EXPECT_EQ(SaveRPF(*f.Edit), start);
 

@@ -205,7 +205,8 @@ TEST_F(Copy, EachFormatCanBeCopiedAloneAndTheDefaultPutsThemAll) {
     ASSERT_TRUE(View->CopyRPF());
     EXPECT_EQ(formats(), rpf);
     std::string body, own;
-    ASSERT_TRUE(TCustomRPFormattedData::RPFFromBlock(QApplication::clipboard()->mimeData()->data(rpf).toStdString(), body));
+    ASSERT_TRUE(TCustomRPFormattedData::RPFFromBlock(
+        QApplication::clipboard()->mimeData()->data(rpf).toStdString(), body));
     ASSERT_TRUE(View->SaveRPFToStream(own, true));
     EXPECT_EQ(body, own);
     ASSERT_TRUE(View->CopyRTF());
@@ -218,7 +219,8 @@ TEST_F(Copy, EachFormatCanBeCopiedAloneAndTheDefaultPutsThemAll) {
     // Without a selection none of them touches the clipboard.
     View->Deselect();
     QApplication::clipboard()->setText(QStringLiteral("before"));
-    EXPECT_TRUE(View->CopyRPF() && View->CopyRTF() && View->CopyText() && View->CopyTextW() && View->CopyImage());
+    EXPECT_TRUE(View->CopyRPF() && View->CopyRTF() && View->CopyText() && View->CopyTextW() &&
+                View->CopyImage());
     EXPECT_EQ(formats(), QStringLiteral("text/plain"));
     EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
 }
