@@ -438,11 +438,7 @@ TEST(EditDropIn, TheDropCaretInvertsDotsOnEveryEvenRow) {
                 return;
             }
         }
-    int rows = 0;
-    for (int y = top; y <= bottom; ++y)
-        rows += y % 2 == 0;
-    EXPECT_GE(rows, 10);
-    EXPECT_EQ(inverted, 2 * rows);
+    EXPECT_EQ(inverted, 2 * (bottom / 2 - (top + 1) / 2 + 1));
     QDragLeaveEvent leave;
     static_cast<TControl*>(f.Edit)->HandleEvent(&leave);
     EXPECT_EQ(w->grab().toImage().convertToFormat(QImage::Format_RGB32), before);

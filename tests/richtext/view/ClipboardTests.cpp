@@ -178,53 +178,6 @@ TEST_F(Copy, ASelectedPictureGoesAsAnImage) {
     EXPECT_EQ(img.pixel(3, 3), QColor(Qt::red).rgb());
 }
 
-TEST_F(Copy, EachFormatCanBeCopiedAloneAndTheDefaultPutsThemAll) {
-    View->Clear();
-    View->AddText("Bild:", 0, 0);
-    View->AddPicture("", SolidPicture(12, 8, clRed), -1, 0);
-    View->Format();
-    const QString rpf = RPClipboardMimeType(RPClipboardFormatRPF);
-    const auto formats = []() {
-        QStringList f = QApplication::clipboard()->mimeData()->formats();
-        f.sort();
-        return f.join(' ');
-    };
-    View->SetSelectionBounds(1, 0, 1, 1);
-    // The default options: RPF, text, the picture and RTF at once.
-    ASSERT_TRUE(View->CopyToClipboard());
-    const QMimeData* all = QApplication::clipboard()->mimeData();
-    EXPECT_TRUE(all->hasFormat(rpf));
-    EXPECT_TRUE(all->hasText());
-    EXPECT_TRUE(all->hasImage());
-    EXPECT_TRUE(all->hasFormat(QStringLiteral("text/rtf")));
-    // One format each, in place of what the clipboard held.
-    ASSERT_TRUE(View->CopyImage());
-    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasImage());
-    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasFormat(rpf));
-    View->SetSelectionBounds(0, 1, 0, 5);
-    ASSERT_TRUE(View->CopyRPF());
-    EXPECT_EQ(formats(), rpf);
-    std::string body, own;
-    ASSERT_TRUE(TCustomRPFormattedData::RPFFromBlock(
-        QApplication::clipboard()->mimeData()->data(rpf).toStdString(), body));
-    ASSERT_TRUE(View->SaveRPFToStream(own, true));
-    EXPECT_EQ(body, own);
-    ASSERT_TRUE(View->CopyRTF());
-    EXPECT_EQ(formats(), QStringLiteral("application/rtf text/rtf"));
-    ASSERT_TRUE(View->CopyTextW());
-    EXPECT_EQ(ClipboardText(), QStringLiteral("Bild"));
-    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("text/rtf")));
-    ASSERT_TRUE(View->CopyText());
-    EXPECT_EQ(ClipboardText(), QStringLiteral("Bild"));
-    // Without a selection none of them touches the clipboard.
-    View->Deselect();
-    QApplication::clipboard()->setText(QStringLiteral("before"));
-    EXPECT_TRUE(View->CopyRPF() && View->CopyRTF() && View->CopyText() && View->CopyTextW() &&
-                View->CopyImage());
-    EXPECT_EQ(formats(), QStringLiteral("text/plain"));
-    EXPECT_EQ(ClipboardText(), QStringLiteral("before"));
-}
-
 TEST(RPFBlock, LengthsAreCheckedAgainstTheBytesPresent) {
     using D = TCustomRPFormattedData;
     std::string rpf;
