@@ -162,7 +162,8 @@ TEST(EditPaste, TheFirstFormatInTheOrderAndEachFormatAlone) {
     const auto pasted = [&](void (TCustomRichPadEdit::*Paste)()) {
         f.Load("");
         (f.Edit->*Paste)();
-        return f.Data()->GetItemStyle(0) < 0 ? std::to_string(f.Data()->GetItemStyle(0)) : DumpItems(*f.Data());
+        return f.Data()->GetItemStyle(0) < 0 ? std::to_string(f.Data()->GetItemStyle(0))
+                                             : DumpItems(*f.Data());
     };
     const std::string empty = "P s0 p0 \"\"\n", zweiFett = "P s0 p0 \"zwei\"\n- s1 p0 \"fett\"\n";
     ASSERT_TRUE(g.Edit->CopyRPF());
@@ -186,7 +187,8 @@ TEST(EditPaste, TheFirstFormatInTheOrderAndEachFormatAlone) {
     // Several formats at once: the first in the order wins; text comes
     // before a picture also without HTML beside it.
     ASSERT_TRUE(g.Edit->CopyToClipboard());
-    const QByteArray rpf = QApplication::clipboard()->mimeData()->data(RPClipboardMimeType(RPClipboardFormatRPF));
+    const QByteArray rpf =
+        QApplication::clipboard()->mimeData()->data(RPClipboardMimeType(RPClipboardFormatRPF));
     const QByteArray emf = TEmfBuilder(60, 30).Brush(0x0000FF).Rectangle(0, 0, 30, 30).Bytes();
     for (int first = 0; first < 5; ++first) {
         auto* m = new QMimeData;
@@ -200,7 +202,9 @@ TEST(EditPaste, TheFirstFormatInTheOrderAndEachFormatAlone) {
         f.Key('V', ssCtrl);
         const std::string want[] = {"zweifett", "drei", "vier", "TBitmap", "TMetafile"};
         EXPECT_EQ(f.Data()->GetItemStyle(0) == rpsnPicture
-                      ? static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image->ClassName().toStdString()
+                      ? static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))
+                            ->Image->ClassName()
+                            .toStdString()
                       : PlainText(*f.Data()),
                   want[first]);
     }
@@ -218,8 +222,10 @@ TEST(EditPaste, TheFirstFormatInTheOrderAndEachFormatAlone) {
     EXPECT_FALSE(f.Edit->CanUndo());
     f.Edit->PasteMetafile(true);
     ASSERT_EQ(f.Data()->GetItemStyle(0), rpsnPicture);
-    EXPECT_EQ(f.Data()->GetItemText(0), "Gr\xFC\xDF" "e");
-    const auto* mf = dynamic_cast<const TMetafile*>(static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image.get());
+    EXPECT_EQ(f.Data()->GetItemText(0), "Gr\xFC\xDF"
+                                        "e");
+    const auto* mf = dynamic_cast<const TMetafile*>(
+        static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image.get());
     ASSERT_TRUE(mf);
     EXPECT_EQ(mf->Inch(), 1440);
     int w = 0, h = 0;
