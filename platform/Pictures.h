@@ -247,6 +247,7 @@ public:
     void SetMMHeight(int v);
     // Units per inch of a placeable Windows metafile (0 when not placeable).
     int Inch() const { return m_inch; }
+    void SetInch(int v) { m_inch = v; }
     // True when the records pass the limits and their chain holds (nothing
     // is converted).
     bool CheckRecords() const;

@@ -56,6 +56,11 @@ public:
     int RememberedTextStyle = 0;
     int CurTextStyleNo = 0;
     int CurParaStyleNo = 0;
+    // The current text style as the current paragraph style makes it.
+    int ActualCurTextStyleNo() const { return GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo); }
+    // Makes the next setting of the current styles tell the editor's
+    // listeners even when the value stays (setting the text style clears it).
+    bool ForceStyleChangeEvents = false;
     bool JustCleared = false;
     std::unique_ptr<TRPItemResizer> Resizer;
     // The caret's place in client coordinates and its height (0: no caret shown).

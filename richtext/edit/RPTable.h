@@ -33,6 +33,7 @@ struct TRPTableCellStep;
 class TCustomRPUndoWithCells;
 class TRPUndoDeleteRows;
 class TRPUndoMerge;
+class TRPUndoModifyItemProps;
 class TRPTableInplaceEdit;
 
 // ---------------------------------------------------------------------------
@@ -283,6 +284,11 @@ public:
     // there (row by row, right to left, nil for empty positions), else freed.
     void RemoveCols(int Index, int ACount, TCustomRPUndoWithCells* Into);
     void RestoreCols(int Index, std::vector<std::unique_ptr<TRPTableCellData>>& Cells);
+    // Every cell of a rectangle goes to the undo record Info (its items
+    // detached for undo, its row forgotten); the cells stay where they are.
+    void DetachCells(int Row, int Col, int ARowCount, int AColCount, void* Info);
+    // Every cell of a rectangle gets its row back and reattaches its items.
+    void ReattachCells(int Row, int Col, int ARowCount, int AColCount);
     // Removes rows the same way (their cells row by row, left to right).
     void RemoveRows(int Index, int ACount, TRPUndoDeleteRows* Into);
     void RestoreRows(int Index, TRPUndoDeleteRows& From);
@@ -460,6 +466,13 @@ public:
     // Ordinal properties by name, recorded for undo in an editor's document
     // (a change to the same value records nothing). ItemNo -1: looked up.
     void SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat, bool CheckWidth);
+    // Within BeginModify: the ordinal property PropName of Target (a cell of
+    // the table; nil: the table) becomes Value, with a record carrying both
+    // reformat demands. Nothing when it holds Value; answers the record (nil
+    // when nothing records).
+    TRPUndoModifyItemProps* SetItemPropertyWithUndo(TRPTableCellData* Target, bool CheckWidth,
+                                                    bool NeedsReformat, int Value,
+                                                    const std::string& PropName);
     void SetCellIntPropertyWithUndo(int ItemNo, const std::string& PropName, bool NeedsReformat,
                                     bool CheckWidth, int Row, int Col, int Value);
     // The setters of the ordinal table properties: outside a document they

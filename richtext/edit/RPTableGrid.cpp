@@ -35,6 +35,28 @@ void MoveItemsTo(TCustomRPData& From, int First, TCustomRPData& To) {
     if (First < n) From.Items->DeleteRange(First, n - First);
 }
 
+// Brackets the records of one grid change that records for undo; the
+// closing record is written also when an exception passes.
+class TModifyBracket {
+public:
+    explicit TModifyBracket(TRPTableItemInfo* ARec) : m_rec(ARec) {
+        if (m_rec) m_rec->AddUndoRecord<TRPUndoModifyItemTerminator>(true);
+    }
+    ~TModifyBracket() {
+        if (!m_rec) return;
+        try {
+            m_rec->AddUndoRecord<TRPUndoModifyItemTerminator>(false);
+        } catch (...) {
+            // The list refused the record: the bracket stays open, as the group does.
+        }
+    }
+    TModifyBracket(const TModifyBracket&) = delete;
+    TModifyBracket& operator=(const TModifyBracket&) = delete;
+
+private:
+    TRPTableItemInfo* m_rec;
+};
+
 } // namespace
 
 std::unique_ptr<TRPTableCellData> TRPTableRows::NewCell(TRPTableRow* Row) const {
@@ -242,6 +264,7 @@ void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideH
         throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
     TRPTableItemInfo* rec = Recorder(*this);
+    const TModifyBracket bracket(rec);
     const int cols = GetColCount();
     std::vector<bool> spanned(static_cast<size_t>(cols), false);
     if (Index < Count())
@@ -296,6 +319,7 @@ void TRPTableRows::InsertCols(int Index, int ACount, int CopyIndex, bool DivideW
     if (Index < 0 || Index > cols || CopyIndex < -1 || CopyIndex >= cols) throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
     TRPTableItemInfo* rec = Recorder(*this);
+    const TModifyBracket bracket(rec);
     std::vector<bool> spanned(static_cast<size_t>(Count()), false);
     if (Index < cols)
         for (int r = Count() - 1; r >= 0; --r) {
@@ -373,6 +397,7 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
         throw ERichPadError(errBadIndex);
     ACount = std::min(ACount, cols - Index);
     TRPTableItemInfo* rec = Recorder(*this);
+    const TModifyBracket bracket(rec);
     const int after = Index + ACount;
     // Cells that reach beyond the deleted columns keep their right part.
     for (int r = Count() - 1; r >= 0; --r) {
@@ -403,15 +428,12 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
 }
 
 void TRPTableRows::RemoveCols(int Index, int ACount, TCustomRPUndoWithCells* Into) {
+    if (Into) DetachCells(0, Index, Count(), ACount, Into);
     for (int r = 0; r < Count(); ++r) {
         TRPTableRow* row = GetRow(r);
         for (int k = ACount - 1; k >= 0; --k) {
             if (Index + k >= row->Count()) continue;
-            if (Into) {
-                std::unique_ptr<TRPTableCellData> cell = row->TakeCell(Index + k);
-                if (cell) cell->DetachForUndo(Into);
-                Into->Cells.push_back(std::move(cell));
-            }
+            if (Into) Into->Cells.push_back(row->TakeCell(Index + k));
             row->Delete(Index + k);
         }
     }
@@ -425,13 +447,26 @@ void TRPTableRows::RestoreCols(int Index, std::vector<std::unique_ptr<TRPTableCe
         TRPTableRow* row = GetRow(static_cast<int>(r));
         const int at = std::min(Index, row->Count());
         // Listed right to left: each goes in front of the one before.
-        for (size_t k = 0; k < per; ++k) {
-            std::unique_ptr<TRPTableCellData>& cell = Cells[r * per + k];
-            if (cell) cell->ReattachFromUndo();
-            row->InsertCell(at, std::move(cell));
-        }
+        for (size_t k = 0; k < per; ++k)
+            row->InsertCell(at, std::move(Cells[r * per + k]));
+        ReattachCells(static_cast<int>(r), at, 1, static_cast<int>(per));
     }
     Cells.clear();
+}
+
+void TRPTableRows::DetachCells(int Row, int Col, int ARowCount, int AColCount, void* Info) {
+    for (int r = Row; r < Row + ARowCount; ++r)
+        for (int c = Col; c < Col + AColCount; ++c)
+            if (TRPTableCellData* cell = FindCell(r, c)) cell->DetachForUndo(Info);
+}
+
+void TRPTableRows::ReattachCells(int Row, int Col, int ARowCount, int AColCount) {
+    for (int r = Row; r < Row + ARowCount; ++r)
+        for (int c = Col; c < Col + AColCount; ++c)
+            if (TRPTableCellData* cell = FindCell(r, c)) {
+                cell->Row = GetRow(r);
+                cell->ReattachFromUndo();
+            }
 }
 
 void TRPTableRows::DeleteRows(int Index, int ACount) {
@@ -464,14 +499,12 @@ void TRPTableRows::RemoveRows(int Index, int ACount, TRPUndoDeleteRows* Into) {
         DeleteRowsInternal(Index, ACount);
         return;
     }
+    DetachCells(Index, 0, ACount, GetColCount(), Into);
     for (int i = 0; i < ACount && Index < Count(); ++i) {
         TRPTableRow* row = GetRow(Index);
         Into->VAligns.push_back(row->VAlign);
-        for (int c = 0; c < row->Count(); ++c) {
-            std::unique_ptr<TRPTableCellData> cell = row->TakeCell(c);
-            if (cell) cell->DetachForUndo(Into);
-            Into->Cells.push_back(std::move(cell));
-        }
+        for (int c = 0; c < row->Count(); ++c)
+            Into->Cells.push_back(row->TakeCell(c));
         Delete(Index);
     }
 }
@@ -483,15 +516,13 @@ void TRPTableRows::RestoreRows(int Index, TRPUndoDeleteRows& From) {
     for (size_t i = 0; i < n; ++i) {
         auto row = std::make_unique<TRPTableRow>(this);
         row->VAlign = From.VAligns[i];
-        for (size_t k = 0; k < per; ++k) {
-            std::unique_ptr<TRPTableCellData>& cell = From.Cells[i * per + k];
-            if (cell) cell->ReattachFromUndo();
-            row->InsertCell(row->Count(), std::move(cell));
-        }
+        for (size_t k = 0; k < per; ++k)
+            row->InsertCell(row->Count(), std::move(From.Cells[i * per + k]));
         Insert(Index + static_cast<int>(i), std::move(row));
     }
     From.Cells.clear();
     From.VAligns.clear();
+    ReattachCells(Index, 0, static_cast<int>(n), static_cast<int>(per));
 }
 
 void TRPTableRows::ClearCells(const TRPIntegerList& RowList, const TRPIntegerList& ColList) {

@@ -210,17 +210,38 @@ bool RPSetCellIntProperty(TRPTableCellData& Cell, const std::string& Name, int V
 // ---------------------------------------------------------------------------
 // Property commands
 
+TRPUndoModifyItemProps* TRPTableItemInfo::SetItemPropertyWithUndo(TRPTableCellData* Target, bool CheckWidth,
+                                                                  bool NeedsReformat, int Value,
+                                                                  const std::string& PropName) {
+    int old = 0;
+    if (!(Target ? RPGetCellIntProperty(*Target, PropName, old)
+                 : RPGetTableIntProperty(*this, PropName, old)) ||
+        old == Value)
+        return nullptr;
+    TRPUndoModifyItemProps* rec = nullptr;
+    if (Target) {
+        int row = -1, col = -1;
+        Target->GetPosition(row, col);
+        rec = AddUndoRecord<TRPUndoModifyCellIntProperty>(row, col, PropName, old);
+        RPSetCellIntProperty(*Target, PropName, Value);
+    } else {
+        rec = AddUndoRecord<TRPUndoModifyItemIntProperty>(PropName, old);
+        RPSetTableIntProperty(*this, PropName, Value);
+    }
+    if (rec) {
+        rec->NeedsReformat = NeedsReformat;
+        rec->CheckWidth = CheckWidth;
+    }
+    Changed();
+    return rec;
+}
+
 void TRPTableItemInfo::SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat,
                                               bool CheckWidth) {
     int old = 0;
     if (!RPGetTableIntProperty(*this, PropName, old) || old == Value) return;
     BeginModify();
-    if (auto* rec = AddUndoRecord<TRPUndoModifyItemIntProperty>(PropName, old)) {
-        rec->NeedsReformat = NeedsReformat;
-        rec->CheckWidth = CheckWidth;
-    }
-    RPSetTableIntProperty(*this, PropName, Value);
-    Changed();
+    SetItemPropertyWithUndo(nullptr, CheckWidth, NeedsReformat, Value, PropName);
     EndModify();
 }
 
@@ -247,12 +268,7 @@ void TRPTableItemInfo::SetCellIntPropertyWithUndo(int ItemNo, const std::string&
     int old = 0;
     if (!cell || !RPGetCellIntProperty(*cell, PropName, old) || old == Value) return;
     BeginModify();
-    if (auto* rec = AddUndoRecord<TRPUndoModifyCellIntProperty>(Row, Col, PropName, old)) {
-        rec->NeedsReformat = NeedsReformat;
-        rec->CheckWidth = CheckWidth;
-    }
-    RPSetCellIntProperty(*cell, PropName, Value);
-    Changed();
+    SetItemPropertyWithUndo(cell, CheckWidth, NeedsReformat, Value, PropName);
     EndModify();
 }
 
@@ -353,6 +369,10 @@ void TRPTableItemInfo::AssignCellAttributesWithUndo(int ItemNo, int Row, const T
 
 // ---------------------------------------------------------------------------
 // Property records
+
+void TRPUndoModifyItemTerminator::UndoTable(TRPTableItemInfo& Table) {
+    AddInverseRecord<TRPUndoModifyItemTerminator>(Table, *this, !Opening);
+}
 
 void TRPUndoModifyItemIntProperty::UndoTable(TRPTableItemInfo& Table) {
     int cur = 0;

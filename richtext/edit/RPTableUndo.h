@@ -62,6 +62,18 @@ R* AddInverseRecord(TRPTableItemInfo& Table, const TRPUndoModifyItemProps& Of, A
     return rec;
 }
 
+// Brackets the records of one change: Opening for the first, not for the
+// last. Undone, it writes the bracket with the flag turned, so that the
+// redo list holds the brackets in the same way round.
+class TRPUndoModifyItemTerminator : public TRPUndoModifyItemProps {
+public:
+    explicit TRPUndoModifyItemTerminator(bool AOpening) : Opening(AOpening) {}
+    bool Opening;
+
+protected:
+    void UndoTable(TRPTableItemInfo& Table) override;
+};
+
 // ---------------------------------------------------------------------------
 // Properties, by the names the program gives them.
 

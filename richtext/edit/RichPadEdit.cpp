@@ -106,16 +106,26 @@ void TCustomRichPadEdit::Change(bool ClearRedo) {
 void TCustomRichPadEdit::SetCurTextStyleNo(int Value) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->SetCurTextStyleNo(Value);
     TRPEditRPData* d = EditData();
-    if (d->CurTextStyleNo == Value) return;
+    const bool force = d->ForceStyleChangeEvents;
+    d->ForceStyleChangeEvents = false;
+    if (d->CurTextStyleNo == Value && !force) return;
     d->CurTextStyleNo = Value;
-    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+    DoCurTextStyleChanged();
 }
 
 void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->SetCurParaStyleNo(Value);
     TRPEditRPData* d = EditData();
-    if (d->CurParaStyleNo == Value) return;
+    if (d->CurParaStyleNo == Value && !d->ForceStyleChangeEvents) return;
     d->CurParaStyleNo = Value;
+    DoCurParaStyleChanged();
+}
+
+void TCustomRichPadEdit::DoCurTextStyleChanged() {
+    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+}
+
+void TCustomRichPadEdit::DoCurParaStyleChanged() {
     if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(this);
 }
 
@@ -378,6 +388,23 @@ bool TCustomRichPadEdit::ResizeItem(int ItemNo, int Width, int Height) {
     Change(true);
     Invalidate();
     return ok;
+}
+
+void TCustomRichPadEdit::SetItemExtraIntPropertyEd(int ItemNo, int Prop, int Value, bool AutoReformat) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor())
+        return cell->SetItemExtraIntPropertyEd(ItemNo, Prop, Value, AutoReformat);
+    TRPEditRPData* d = EditData();
+    int old = 0;
+    if (ItemNo < 0 || ItemNo >= d->GetItemCount() || !d->GetItem(ItemNo)->GetExtraIntProperty(Prop, old) ||
+        old == Value || !BeforeChange(false))
+        return;
+    d->BeginUndoSequence(rpuaModifyItem, true);
+    d->SetExtraIntPropertyWithUndo(ItemNo, Prop, Value);
+    d->EndUndoSequence();
+    if (!AutoReformat) return;
+    d->EndEditFormat();
+    Invalidate();
+    Change(true);
 }
 
 // ---------------------------------------------------------------------------

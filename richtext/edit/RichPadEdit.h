@@ -67,6 +67,8 @@ public:
     bool Modified = false;
     virtual bool ReadOnly() const { return m_readOnly; }
     virtual void SetReadOnly(bool Value);
+    // Only the value: no links, caret or painting follow (for restoring a state).
+    void SetReadOnlyDirect(bool Value) { m_readOnly = Value; }
     int UndoLimit() const { return EditData()->UndoList->Limit(); }
     void SetUndoLimit(int Value) { EditData()->UndoList->SetLimit(Value); }
     void SetTabNavigation(TRPTabNavigationType Value);
@@ -92,9 +94,20 @@ public:
     void CutDef();
     bool CanPaste();
     void Paste();
-    // Pastes what Data offers, in the order of preference: RPF, RTF, HTML,
-    // pictures, text. True when something was inserted; with nothing usable
-    // nothing happens.
+    // One format of the clipboard each; nothing when it lacks that format.
+    // With TextAsName the clipboard's text names the picture.
+    void PasteRPF() { PasteFromClipboard(rppfRPF, false); }
+    void PasteRTF() { PasteFromClipboard(rppfRTF, false); }
+    void PasteText() { PasteFromClipboard(rppfText, false); }
+    void PasteTextW() { PasteFromClipboard(rppfTextW, false); }
+    void PasteBitmap(bool TextAsName) { PasteFromClipboard(rppfBitmap, TextAsName); }
+    // A metafile without a resolution gets 1440 units per inch; the picture
+    // keeps the metafile's size as its own.
+    void PasteMetafile(bool TextAsName) { PasteFromClipboard(rppfMetafile, TextAsName); }
+    // Pastes what Data offers, in the order of preference: RPF, RTF, text
+    // (8-bit where the actual current text style holds it), HTML without
+    // text, pictures, metafiles. True when something was inserted; with
+    // nothing usable nothing happens.
     bool PasteMimeData(const QMimeData& Data);
     // Inside an insertion already framed (a paste or a drop): the first of
     // RPF, RTF, a link, HTML, pictures, text and files that Formats admits
@@ -116,6 +129,9 @@ public:
     // The styles of the innermost open cell editor, else this control's.
     int CurTextStyleNo() const { return InnermostEditor()->EditData()->CurTextStyleNo; }
     int CurParaStyleNo() const { return InnermostEditor()->EditData()->CurParaStyleNo; }
+    int ActualCurTextStyleNo() const { return InnermostEditor()->EditData()->ActualCurTextStyleNo(); }
+    // The change events fire when the value changes, or whenever the
+    // document's ForceStyleChangeEvents is set (the text style clears it).
     void SetCurTextStyleNo(int Value);
     void SetCurParaStyleNo(int Value);
     int CurItemNo() const { return EditData()->CurItemNo(); }
@@ -140,6 +156,10 @@ public:
     void ApplyStyleConversion(int UserData);
     // Gives a picture item a new size as one undo step.
     bool ResizeItem(int ItemNo, int Width, int Height);
+    // An extra integer property of an item as one undo step (nothing when it
+    // holds Value already). With AutoReformat the item is laid out again and
+    // the edit ends; without it the caller lays out and ends the edit.
+    void SetItemExtraIntPropertyEd(int ItemNo, int Prop, int Value, bool AutoReformat);
 
     // Document-side notifications.
     void DoCaretMove();
@@ -166,6 +186,9 @@ public:
     void SendKeyUp(uint16_t Key);
 
 protected:
+    // Tell the listeners of the current styles (not while going, nor without a style).
+    virtual void DoCurTextStyleChanged();
+    virtual void DoCurParaStyleChanged();
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     // Releasing Ctrl ends hyperlink mode.
     void KeyUp(uint16_t Key);
@@ -182,6 +205,7 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Paint(TCanvas& Canvas, const TRect& Clip) override;
     void PaintCaret(TCanvas& Canvas);
+    void PaintDragDropCaret(TCanvas& Canvas);
     // The caret is painted again where it was and where its pixels go.
     void ScrollPixels(int DX, int DY, const TRect& R) override;
 
@@ -198,6 +222,13 @@ protected:
     void InsertTextFileBytes(const QByteArray& Bytes);
     bool InsertLink(const QUrl& Link);
     bool InsertDroppedFiles(const QStringList& Files);
+
+    enum TRPPasteFormat { rppfRPF, rppfRTF, rppfText, rppfTextW, rppfBitmap, rppfMetafile };
+    void PasteFromClipboard(TRPPasteFormat Format, bool TextAsName);
+    // One format of Data as one insertion; false when Data lacks it or nothing went in.
+    bool PasteFormat(const QMimeData& Data, TRPPasteFormat Format, bool TextAsName);
+    // The text format a paste of Text takes in the actual current text style.
+    TRPPasteFormat TextPasteFormat(const QString& Text) const;
 
 private:
     bool m_readOnly = false;

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "platform/Pictures.h"
 #include "richtext/edit/RPClipHTML.h"
 #include "richtext/edit/RPResizer.h"
@@ -140,6 +141,57 @@ void PosFromCharsToEnd(const TCustomRPData& D, int N, int& ItemNo, int& Offs) {
     Offs = D.GetFirstOffsetOfItem(0);
 }
 
+bool HasRTF(const QMimeData& Data) {
+    return Data.hasFormat(MimeRTF) || Data.hasFormat(MimeRTF2);
+}
+
+QByteArray RTFOf(const QMimeData& Data) {
+    return Data.hasFormat(MimeRTF) ? Data.data(MimeRTF) : Data.data(MimeRTF2);
+}
+
+// The plain text of Data up to its first zero character.
+QString TextOf(const QMimeData& Data) {
+    QString text = Data.hasText() ? Data.text() : QString();
+    if (const qsizetype zero = text.indexOf(QChar(0)); zero >= 0) text.truncate(zero);
+    return text;
+}
+
+// The text of HTML that comes without plain text beside it.
+QString HTMLTextOf(const QMimeData& Data) {
+    QString html;
+    if (Data.hasFormat(HTMLFormatMime())) {
+        TRPClipboardHTML h;
+        if (ParseClipboardHTML(Data.data(HTMLFormatMime()).toStdString(), h))
+            html = QString::fromUtf8(h.Fragment.data(), static_cast<qsizetype>(h.Fragment.size()));
+    } else if (Data.hasHtml()) {
+        html = Data.html();
+    }
+    return html.isEmpty() ? QString() : QTextDocumentFragment::fromHtml(html).toPlainText();
+}
+
+// While RTF from Data is read, relative links and pictures of it belong to
+// the page it was copied from; the control's own setting comes back after.
+class TBasePathFromHTML {
+public:
+    TBasePathFromHTML(TRPRTFReaderProperties* Props, const QMimeData& Data)
+        : m_props(Props), m_kept(Props->BasePath) {
+        std::string base;
+        if (Data.hasFormat(HTMLFormatMime())) {
+            TRPClipboardHTML h;
+            ParseClipboardHTML(Data.data(HTMLFormatMime()).toStdString(), h);
+            base = ClipboardBasePath(h.SourceURL);
+        }
+        m_props->BasePath = base;
+    }
+    ~TBasePathFromHTML() { m_props->BasePath = m_kept; }
+    TBasePathFromHTML(const TBasePathFromHTML&) = delete;
+    TBasePathFromHTML& operator=(const TBasePathFromHTML&) = delete;
+
+private:
+    TRPRTFReaderProperties* m_props;
+    std::string m_kept;
+};
+
 } // namespace
 
 bool TCustomRichPadEdit::CanPaste() {
@@ -188,14 +240,97 @@ bool TCustomRichPadEdit::PasteMimeData(const QMimeData& Data) {
     if (!HasInsertableFormat(Data, PasteFormats)) return false;
     // A damaged RPF block is passed over; when nothing else is offered, the
     // paste is refused before the selection goes.
-    if (UsableRPF(Data, PasteFormats).empty() && !HasInsertableFormat(Data, PasteFormats & ~rpddRPF)) {
+    const bool rpf = !UsableRPF(Data, PasteFormats).empty();
+    if (!rpf && !HasInsertableFormat(Data, PasteFormats & ~rpddRPF)) {
         EditData()->Beep();
         return false;
     }
-    if (!BeginInsertion()) return false;
-    const bool ok = InsertMimeData(Data, PasteFormats);
-    EndInsertion();
-    return ok;
+    if (rpf) return PasteFormat(Data, rppfRPF, false);
+    if (HasRTF(Data)) return PasteFormat(Data, rppfRTF, false);
+    if (const QString text = TextOf(Data); !text.isEmpty())
+        return PasteFormat(Data, TextPasteFormat(text), false);
+    if (const QString text = HTMLTextOf(Data); !text.isEmpty()) {
+        if (!BeginInsertion()) return false;
+        const bool ok = InsertPlainText(text);
+        EndInsertion();
+        return ok;
+    }
+    return PasteFormat(Data, rppfBitmap, false) || PasteFormat(Data, rppfMetafile, false);
+}
+
+void TCustomRichPadEdit::PasteFromClipboard(TRPPasteFormat Format, bool TextAsName) {
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->PasteFromClipboard(Format, TextAsName);
+    if (const QMimeData* m = QApplication::clipboard()->mimeData()) PasteFormat(*m, Format, TextAsName);
+}
+
+TCustomRichPadEdit::TRPPasteFormat TCustomRichPadEdit::TextPasteFormat(const QString& Text) const {
+    // 8-bit text serves only where the style holds every character of it.
+    const TRPEditRPData* d = EditData();
+    const int sn = d->ActualCurTextStyleNo();
+    if (d->IsUnicodeStyle(sn)) return rppfTextW;
+    bool lossy = false;
+    CodePage::FromUnicode(d->GetStyleCodePage(sn), Text, &lossy);
+    return lossy ? rppfTextW : rppfText;
+}
+
+bool TCustomRichPadEdit::PasteFormat(const QMimeData& Data, TRPPasteFormat Format, bool TextAsName) {
+    TRPEditRPData* d = EditData();
+    // The text beside a picture names it when asked.
+    const std::string name = TextAsName ? CodePage::ToCp1252(TextOf(Data)) : std::string();
+    switch (Format) {
+    case rppfRPF: {
+        if (!Data.hasFormat(RPFMime())) return false;
+        std::string rpf;
+        if (!TCustomRPFormattedData::RPFFromBlock(Data.data(RPFMime()).toStdString(), rpf)) {
+            d->Beep();
+            return false;
+        }
+        return InsertRPFFromStream(rpf);
+    }
+    case rppfRTF: {
+        if (!HasRTF(Data)) return false;
+        TBasePathFromHTML base(GetRTFReadProperties(), Data);
+        return InsertRTFFromStream(RTFOf(Data).toStdString());
+    }
+    case rppfText: {
+        const QString text = TextOf(Data);
+        if (text.isEmpty()) return false;
+        InsertText(CodePage::FromUnicode(d->GetStyleCodePage(d->ActualCurTextStyleNo()), text));
+        return true;
+    }
+    case rppfTextW: {
+        const QString text = TextOf(Data);
+        if (text.isEmpty() || !BeginInsertion()) return false;
+        const bool ok = InsertPlainText(text);
+        EndInsertion();
+        return ok;
+    }
+    case rppfBitmap: {
+        std::unique_ptr<TGraphic> g = PictureFromMime(Data);
+        return g && InsertPicture(name, std::move(g), 0);
+    }
+    case rppfMetafile: {
+        std::unique_ptr<TGraphic> g = MetafileFromMime(Data);
+        auto* meta = static_cast<TMetafile*>(g.get());
+        if (!meta) return false;
+        // A metafile without a resolution is taken in twips.
+        if (meta->Inch() == 0) meta->SetInch(1440);
+        const int w = meta->Width(), h = meta->Height();
+        if (!BeginInsertion()) return false;
+        const bool ok =
+            d->InsertItemAtCaret(name, TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
+        // The picture keeps the size it came with, whatever it is drawn at later.
+        const int item = d->LastInsertedItemNo;
+        if (ok && item >= 0 && item < d->GetItemCount() && d->GetItemStyle(item) == rpsnPicture &&
+            static_cast<TRPGraphicItemInfo*>(d->GetItem(item))->Image.get() == meta) {
+            d->SetExtraIntPropertyWithUndo(item, rpeipImageWidth, w);
+            d->SetExtraIntPropertyWithUndo(item, rpeipImageHeight, h);
+        }
+        EndInsertion();
+        return ok;
+    }
+    }
+    return false;
 }
 
 bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormats Formats) {
@@ -203,46 +338,17 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
     TRPEditRPData* d = EditData();
     const QStringList files = (Formats & rpddFiles) ? DroppedFiles(Data) : QStringList();
     if (const std::string s = UsableRPF(Data, Formats); !s.empty()) return d->InsertRPF(s, true);
-    if (Formats & rpddRTF) {
-        for (const QString& mime : {MimeRTF, MimeRTF2})
-            if (Data.hasFormat(mime)) {
-                // Relative links and pictures of the RTF belong to the page it was copied from.
-                TRPRTFReaderProperties* props = GetRTFReadProperties();
-                std::string base;
-                if (Data.hasFormat(HTMLFormatMime())) {
-                    TRPClipboardHTML h;
-                    ParseClipboardHTML(Data.data(HTMLFormatMime()).toStdString(), h);
-                    base = ClipboardBasePath(h.SourceURL);
-                }
-                const std::string kept = props->BasePath;
-                props->BasePath = base;
-                bool ok = false;
-                try {
-                    ok = d->InsertRTF(Data.data(mime).toStdString());
-                } catch (...) {
-                    props->BasePath = kept;
-                    throw;
-                }
-                props->BasePath = kept;
-                return ok;
-            }
+    if ((Formats & rpddRTF) && HasRTF(Data)) {
+        TBasePathFromHTML base(GetRTFReadProperties(), Data);
+        return d->InsertRTF(RTFOf(Data).toStdString());
     }
     if (Formats & rpddURL) {
         const QUrl link = DroppedLink(Data);
         if (link.isValid() && InsertLink(link)) return true;
     }
-    const bool text = (Formats & (rpddText | rpddUnicodeText)) && files.isEmpty();
-    if (text) {
-        QString html;
-        if (Data.hasFormat(HTMLFormatMime())) {
-            TRPClipboardHTML h;
-            if (ParseClipboardHTML(Data.data(HTMLFormatMime()).toStdString(), h))
-                html = QString::fromUtf8(h.Fragment.data(), static_cast<qsizetype>(h.Fragment.size()));
-        } else if (Data.hasHtml()) {
-            html = Data.html();
-        }
-        if (!html.isEmpty() && InsertPlainText(QTextDocumentFragment::fromHtml(html).toPlainText())) return true;
-    }
+    // Text before pictures; HTML only where no plain text comes with it.
+    if ((Formats & (rpddText | rpddUnicodeText)) && files.isEmpty())
+        if (InsertPlainText(TextOf(Data)) || InsertPlainText(HTMLTextOf(Data))) return true;
     if (Formats & rpddBitmap)
         if (auto g = PictureFromMime(Data))
             return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0), false, false);
@@ -250,7 +356,6 @@ bool TCustomRichPadEdit::InsertMimeData(const QMimeData& Data, TRPDragDropFormat
         if (auto g = MetafileFromMime(Data))
             return d->InsertItemAtCaret(std::string(), TRPGraphicItemInfo::CreateEx(d, std::move(g), 0),
                                         false, false);
-    if (text && Data.hasText() && InsertPlainText(Data.text())) return true;
     if (!files.isEmpty()) return InsertDroppedFiles(files);
     return false;
 }
@@ -507,18 +612,31 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
     if (!Style()) return;
     if (d->Resizer && d->Resizer->Dragging) d->Resizer->DrawRubber(Canvas, d->GetHOffs(), d->GetVOffs());
     if (m_dropItemNo >= 0 && m_dropItemNo < d->GetItemCount()) {
-        // The drop caret: where a drop would insert.
-        int dItem = -1, dOffs = 0;
-        d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
-        if (dItem >= 0) {
-            const TRPDrawLineInfo* di = d->DrawItem(dItem);
-            const int x = d->DrawPosX(dItem, dOffs);
-            Canvas.Brush()->SetStyle(bsSolid);
-            Canvas.Brush()->SetColor(clBlack);
-            Canvas.FillRect(TRect{x - d->GetHOffs(), di->Top - d->GetVOffs(), x - d->GetHOffs() + 1,
-                                  di->Top + di->Height - d->GetVOffs()});
-        }
+        PaintDragDropCaret(Canvas);
         return;
     }
     PaintCaret(Canvas);
+}
+
+void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
+    // Where a drop would insert: short dotted strokes on every even row that
+    // invert what lies under them, so they show on any background.
+    TRPEditRPData* d = EditData();
+    int dItem = -1, dOffs = 0;
+    d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
+    if (dItem < 0) return;
+    const TRPDrawLineInfo* di = d->DrawItem(dItem);
+    const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
+    const int top = di->Top - d->GetVOffs(), bottom = top + di->Height;
+    TPen& pen = *Canvas.Pen();
+    pen.SetMode(pmNot);
+    pen.SetWidth(1);
+    pen.SetStyle(psDot);
+    Canvas.Brush()->SetStyle(bsClear);
+    for (int y = top + (top & 1); y <= bottom; y += 2) {
+        Canvas.MoveTo(x, y);
+        Canvas.LineTo(x + 2, y);
+    }
+    pen.SetStyle(psSolid);
+    pen.SetMode(pmCopy);
 }

@@ -44,6 +44,52 @@ bool TCustomRPFormattedData::RPFFromBlock(const std::string& Block, std::string&
     return true;
 }
 
+bool TCustomRPFormattedData::CopyRPF(TColor Color, TRPBackground* Background) {
+    if (!SelectionExists(true, true)) return true;
+    const std::string block = GetSelRPFBlock(Color, Background);
+    Clipboard()->SetAsMime(RPClipboardMimeType(RPClipboardFormatRPF),
+                           QByteArray(block.data(), static_cast<qsizetype>(block.size())));
+    return true;
+}
+
+bool TCustomRPFormattedData::CopyRTF(TColor Color, TRPBackground* Background) {
+    if (!SelectionExists(true, true)) return true;
+    std::string rtf;
+    if (!SaveRTFToStream(rtf, true, 0, Color, Background, nullptr, 0)) return false;
+    // Exactly the writer's bytes, under both names programs look for.
+    const QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    TClipboard* cb = Clipboard();
+    cb->Open();
+    cb->SetAsMime(RPClipboardMimeType(RPClipboardFormatRTF), bytes);
+    cb->SetAsMime(QStringLiteral("application/rtf"), bytes);
+    cb->Close();
+    return true;
+}
+
+// The clipboard holds one text here: readers of 8-bit text take it in the
+// ANSI code page, so both forms put the whole text.
+bool TCustomRPFormattedData::CopyText() {
+    if (!SelectionExists(true, true)) return true;
+    QString text;
+    if (!GetSelText(text)) return false;
+    Clipboard()->SetAsText(text);
+    return true;
+}
+
+bool TCustomRPFormattedData::CopyTextW() {
+    if (!SelectionExists(true, true)) return true;
+    QString text;
+    if (!GetSelText(text)) return false;
+    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    Clipboard()->SetAsHandle(CF_UNICODETEXT, utf16);
+    return true;
+}
+
+bool TCustomRPFormattedData::CopyImage() {
+    if (TGraphic* g = GetSelectedImage()) Clipboard()->Assign(*g);
+    return true;
+}
+
 bool TCustomRPFormattedData::CopyToClipboard(TColor Color, TRPBackground* Background) {
     const TRPOptions o = GetOptions();
     const bool any = (o & (rpoAutoCopyText | rpoAutoCopyRPF | rpoAutoCopyUnicodeText | rpoAutoCopyRTF |
@@ -59,28 +105,12 @@ bool TCustomRPFormattedData::CopyToClipboard(TColor Color, TRPBackground* Backgr
     try {
         cb->Clear();
         DoCopy();
-        if (o & rpoAutoCopyRPF) {
-            const std::string block = GetSelRPFBlock(Color, Background);
-            cb->SetAsMime(RPClipboardMimeType(RPClipboardFormatRPF),
-                          QByteArray(block.data(), static_cast<qsizetype>(block.size())));
-        }
-        // Plain text travels once, as text every program reads; the ANSI and
-        // the UTF-16 form are the same text here.
-        if (o & (rpoAutoCopyText | rpoAutoCopyUnicodeText)) {
-            QString text;
-            ok = GetSelText(text);
-            if (ok) cb->SetAsText(text);
-        }
-        if (ok && (o & rpoAutoCopyImage))
-            if (TGraphic* g = GetSelectedImage()) cb->Assign(*g);
-        if (ok && (o & rpoAutoCopyRTF)) {
-            std::string rtf;
-            ok = SaveRTFToStream(rtf, true, 0, Color, Background, nullptr, 0);
-            // Exactly the writer's bytes, under both names programs look for.
-            const QByteArray bytes(rtf.data(), static_cast<qsizetype>(rtf.size()));
-            if (ok) cb->SetAsMime(RPClipboardMimeType(RPClipboardFormatRTF), bytes);
-            if (ok) cb->SetAsMime(QStringLiteral("application/rtf"), bytes);
-        }
+        if (o & rpoAutoCopyRPF) ok = CopyRPF(Color, Background);
+        // With the Unicode text the 8-bit text comes from it.
+        if (ok && (o & rpoAutoCopyText) && !(o & rpoAutoCopyUnicodeText)) ok = CopyText();
+        if (ok && (o & rpoAutoCopyImage)) ok = CopyImage();
+        if (ok && (o & rpoAutoCopyUnicodeText)) ok = CopyTextW();
+        if (ok && (o & rpoAutoCopyRTF)) ok = CopyRTF(Color, Background);
     } catch (...) {
         ok = false;
     }

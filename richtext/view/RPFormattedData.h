@@ -370,6 +370,13 @@ public:
 
     // ---- clipboard (RPCopy.cpp)
     bool CopyToClipboard(TColor Color, TRPBackground* Background);
+    // One format each, added to the clipboard when it is open, else in its
+    // place; False when the format could not be made.
+    bool CopyRPF(TColor Color, TRPBackground* Background);
+    bool CopyRTF(TColor Color, TRPBackground* Background);
+    bool CopyText();
+    bool CopyTextW();
+    bool CopyImage();
     // The selection as plain text, CR LF between lines and paragraphs, from
     // the plain-text writer; False (and no text) when the writer failed.
     bool GetSelText(QString& Text);

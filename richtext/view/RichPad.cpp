@@ -415,6 +415,40 @@ bool TCustomRichPad::CopyToClipboard() {
     return m_data->CopyToClipboard(EffectiveColor(), Background.get());
 }
 
+namespace {
+
+// The view whose selection a copy takes: the innermost open cell editor.
+TCustomRichPad& CopySource(TCustomRichPad& View) {
+    TCustomRichPad* v = &View;
+    while (auto* editor = dynamic_cast<TCustomRichPad*>(v->GetCellEditor()))
+        v = editor;
+    return *v;
+}
+
+} // namespace
+
+bool TCustomRichPad::CopyRPF() {
+    TCustomRichPad& v = CopySource(*this);
+    return v.RPData()->CopyRPF(v.EffectiveColor(), v.Background.get());
+}
+
+bool TCustomRichPad::CopyRTF() {
+    TCustomRichPad& v = CopySource(*this);
+    return v.RPData()->CopyRTF(v.EffectiveColor(), v.Background.get());
+}
+
+bool TCustomRichPad::CopyText() {
+    return CopySource(*this).RPData()->CopyText();
+}
+
+bool TCustomRichPad::CopyTextW() {
+    return CopySource(*this).RPData()->CopyTextW();
+}
+
+bool TCustomRichPad::CopyImage() {
+    return CopySource(*this).RPData()->CopyImage();
+}
+
 // ---------------------------------------------------------------------------
 // Loading and saving
 

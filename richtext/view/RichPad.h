@@ -203,6 +203,13 @@ public:
     TGraphic* GetSelectedImage() { return m_data->GetSelectedImage(); }
     void SetSelectionBounds(int StartItemNo, int StartOffs, int EndItemNo, int EndOffs);
     bool CopyToClipboard();
+    // The formats of CopyToClipboard one at a time, with the view's colour
+    // and background (an open cell editor copies its own selection).
+    bool CopyRPF();
+    bool CopyRTF();
+    bool CopyText();
+    bool CopyTextW();
+    bool CopyImage();
 
     // ---- loading and saving
     bool LoadRPFFromStream(const std::string& Stream);

@@ -190,7 +190,10 @@ TEST(EditDropIn, PastedAndDroppedMetafilesBecomePicturesThatDrawAndTravelThrough
     EXPECT_EQ(shown.pixel(70, 24), qRgb(0, 255, 0));
     TEditFixture back;
     const std::string rtf = RoundTrip(f, back);
-    EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\picw2540\\pich1270 "), std::string::npos) << rtf;
+    // The pasted picture keeps the metafile's size as its own: drawn at 100 %.
+    EXPECT_NE(rtf.find("{\\pict\\picscalex100\\picscaley100\\wmetafile8\\picw2540\\pich1270 "),
+              std::string::npos)
+        << rtf;
     const TMetafile* read = ItemMetafile(back, FirstPicture(back));
     ASSERT_TRUE(read);
     // The records come back; the header is made anew from the size.
@@ -406,4 +409,33 @@ TEST(EditDropIn, DraggingNearAnEdgeScrollsSlowlyThatWay) {
     static_cast<TControl*>(f.Edit)->HandleEvent(&leave);
     EXPECT_FALSE(f.Edit->AutoScrolling());
     EXPECT_EQ(PlainText(*f.Data()), "a\nb\nc");
+}
+
+// The drop caret: short dotted strokes on every even row of the line that
+// invert what lies under them; leaving takes it away again.
+TEST(EditDropIn, TheDropCaretInvertsDotsOnEveryEvenRow) {
+    TEditFixture f;
+    f.Load("abcdef");
+    QWidget* w = f.Edit->ClientWidget();
+    const QImage before = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    QDragEnterEvent enter(After(3).toPoint(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    ASSERT_EQ(Deliver(f, enter), Qt::CopyAction);
+    const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    TRPEditRPData* d = f.Data();
+    int dItem = -1, dOffs = 0;
+    d->ItemToDrawItemPos(0, 4, dOffs, dItem);
+    ASSERT_GE(dItem, 0);
+    const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
+    const int top = d->DrawItem(dItem)->Top - d->GetVOffs(), bottom = top + d->DrawItem(dItem)->Height;
+    QImage want = before;
+    for (int y = top + (top & 1); y <= bottom; y += 2)
+        for (const int px : {x, x + 1})
+            want.setPixel(px, y, before.pixel(px, y) ^ 0x00FFFFFF);
+    EXPECT_NE(want, before);
+    EXPECT_EQ(shown, want);
+    QDragLeaveEvent leave;
+    static_cast<TControl*>(f.Edit)->HandleEvent(&leave);
+    EXPECT_EQ(w->grab().toImage().convertToFormat(QImage::Format_RGB32), before);
 }

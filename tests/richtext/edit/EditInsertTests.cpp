@@ -22,6 +22,7 @@
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+#include "support/MetafileBuilder.h"
 
 namespace {
 
@@ -126,11 +127,16 @@ TEST(EditPaste, PrefersTheRichestFormat) {
     both.setData(QStringLiteral("text/rtf"), QByteArray("{\\rtf1\\ansi rtf}"));
     ASSERT_TRUE(f.Edit->PasteMimeData(both));
     EXPECT_EQ(PlainText(*f.Data()), "xrtf");
+    // HTML gives its text only where no plain text comes with it.
     QMimeData html;
     html.setHtml(QStringLiteral("<p>aus <b>HTML</b></p>"));
     html.setText(QStringLiteral("plain"));
     ASSERT_TRUE(f.Edit->PasteMimeData(html));
-    EXPECT_EQ(PlainText(*f.Data()), "xrtfaus HTML");
+    EXPECT_EQ(PlainText(*f.Data()), "xrtfplain");
+    QMimeData htmlOnly;
+    htmlOnly.setHtml(QStringLiteral("<p>aus <b>HTML</b></p>"));
+    ASSERT_TRUE(f.Edit->PasteMimeData(htmlOnly));
+    EXPECT_EQ(PlainText(*f.Data()), "xrtfplainaus HTML");
     QMimeData image;
     image.setImageData(QImage(12, 8, QImage::Format_RGB32));
     ASSERT_TRUE(f.Edit->PasteMimeData(image));
@@ -142,6 +148,93 @@ TEST(EditPaste, PrefersTheRichestFormat) {
     f.Caret(0, 10);
     f.Edit->Paste();
     EXPECT_EQ(PlainText(*f.Data()), "eins zweieins");
+}
+
+// Ctrl+V takes the first of RPF, RTF, text, picture and metafile that the
+// clipboard holds; each format also goes alone, copied by the view's own
+// operation and pasted by the editor's, and a paste of a missing one does nothing.
+TEST(EditPaste, TheFirstFormatInTheOrderAndEachFormatAlone) {
+    TEditFixture g, f;
+    g.Load("eins zwei");
+    g.Edit->AddText("fett", 1, -1);
+    g.Edit->Format();
+    g.Select(0, 6, 1, 5);
+    const auto pasted = [&](void (TCustomRichPadEdit::*Paste)()) {
+        f.Load("");
+        (f.Edit->*Paste)();
+        return f.Data()->GetItemStyle(0) < 0 ? std::to_string(f.Data()->GetItemStyle(0))
+                                             : DumpItems(*f.Data());
+    };
+    const std::string empty = "P s0 p0 \"\"\n", zweiFett = "P s0 p0 \"zwei\"\n- s1 p0 \"fett\"\n";
+    ASSERT_TRUE(g.Edit->CopyRPF());
+    EXPECT_EQ(pasted(&TCustomRichPadEdit::PasteRTF), empty);
+    EXPECT_EQ(pasted(&TCustomRichPadEdit::PasteText), empty);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    EXPECT_EQ(pasted(&TCustomRichPadEdit::PasteRPF), zweiFett);
+    ASSERT_TRUE(g.Edit->CopyRTF());
+    EXPECT_EQ(pasted(&TCustomRichPadEdit::PasteRPF), empty);
+    f.Edit->PasteRTF();
+    EXPECT_EQ(PlainText(*f.Data()), "zweifett");
+    ASSERT_TRUE(g.Edit->CopyText());
+    EXPECT_EQ(pasted(&TCustomRichPadEdit::PasteText), "P s0 p0 \"zweifett\"\n");
+    ASSERT_TRUE(g.Edit->CopyTextW());
+    f.Load("");
+    f.Edit->SetCurTextStyleNo(2);
+    f.Edit->PasteTextW();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s2 p0 \"zweifett\"\n");
+    EXPECT_TRUE(f.Data()->GetItemOptions(0) & rpioUnicode);
+
+    // Several formats at once: the first in the order wins; text comes
+    // before a picture also without HTML beside it.
+    ASSERT_TRUE(g.Edit->CopyToClipboard());
+    const QByteArray rpf =
+        QApplication::clipboard()->mimeData()->data(RPClipboardMimeType(RPClipboardFormatRPF));
+    const QByteArray emf = TEmfBuilder(60, 30).Brush(0x0000FF).Rectangle(0, 0, 30, 30).Bytes();
+    for (int first = 0; first < 5; ++first) {
+        auto* m = new QMimeData;
+        if (first <= 0) m->setData(RPClipboardMimeType(RPClipboardFormatRPF), rpf);
+        if (first <= 1) m->setData("text/rtf", "{\\rtf1\\ansi drei}");
+        if (first <= 2) m->setText(QStringLiteral("vier"));
+        if (first <= 3) m->setImageData(Picture(12, 8)->ToImage());
+        m->setData("image/x-emf", emf);
+        QApplication::clipboard()->setMimeData(m);
+        f.Load("");
+        f.Key('V', ssCtrl);
+        const std::string want[] = {"zweifett", "drei", "vier", "TBitmap", "TMetafile"};
+        EXPECT_EQ(f.Data()->GetItemStyle(0) == rpsnPicture
+                      ? static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))
+                            ->Image->ClassName()
+                            .toStdString()
+                      : PlainText(*f.Data()),
+                  want[first]);
+    }
+
+    // A picture with TextAsName takes the text as its name. A metafile
+    // without a resolution gets twips, and the picture keeps the metafile's
+    // size; one undo step takes it away.
+    auto* meta = new QMimeData;
+    meta->setData("image/x-emf", emf);
+    meta->setText(QStringLiteral("Gr\u00FC\u00DFe"));
+    QApplication::clipboard()->setMimeData(meta);
+    EXPECT_EQ(pasted(&TCustomRichPadEdit::PasteText), "P s0 p0 \"Gr\u00FC\u00DFe\"\n");
+    f.Load("");
+    f.Edit->PasteBitmap(true);
+    EXPECT_FALSE(f.Edit->CanUndo());
+    f.Edit->PasteMetafile(true);
+    ASSERT_EQ(f.Data()->GetItemStyle(0), rpsnPicture);
+    EXPECT_EQ(f.Data()->GetItemText(0), "Gr\xFC\xDF"
+                                        "e");
+    const auto* mf = dynamic_cast<const TMetafile*>(
+        static_cast<const TRPGraphicItemInfo*>(f.Data()->GetItem(0))->Image.get());
+    ASSERT_TRUE(mf);
+    EXPECT_EQ(mf->Inch(), 1440);
+    int w = 0, h = 0;
+    ASSERT_TRUE(f.Edit->GetItemExtraIntProperty(0, rpeipImageWidth, w));
+    ASSERT_TRUE(f.Edit->GetItemExtraIntProperty(0, rpeipImageHeight, h));
+    EXPECT_EQ(std::make_pair(w, h), std::make_pair(60, 30));
+    f.Edit->Undo();
+    EXPECT_EQ(DumpItems(*f.Data()), empty);
+    EXPECT_FALSE(f.Edit->CanUndo());
 }
 
 TEST(EditPaste, PlainTextKeepsCharactersTheStyleCannotHold) {
@@ -394,4 +487,52 @@ TEST(EditPaste, ADamagedRPFBlockChangesNothing) {
     f.Caret(0, 5);
     ASSERT_TRUE(f.Edit->InsertRPFFromStream(whole));
     EXPECT_EQ(PlainText(*f.Data()), "GuxtGute Nacht");
+}
+
+// The editor's members as a caller uses them: the actual current text
+// style, the force flag of the style events, an item's extra integer
+// property as one undo step, read-only set without side effects.
+TEST(EditMembers, StylesPropertiesAndReadOnly) {
+    TEditFixture f;
+    f.Load("ab");
+    f.Style->ParaStyles().GetItem(1)->DefStyleNo = 1;
+    int events = 0;
+    f.Edit->OnCurTextStyleChanged = [&](TObject*) { ++events; };
+    f.Edit->OnCurParaStyleChanged = [&](TObject*) { events += 10; };
+    f.Edit->SetCurParaStyleNo(1);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(f.Edit->ActualCurTextStyleNo(), 1);
+    f.Edit->SetCurParaStyleNo(1);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(events, 11);
+    f.Data()->ForceStyleChangeEvents = true;
+    f.Edit->SetCurParaStyleNo(1);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    f.Edit->SetCurTextStyleNo(rpsnParaDefault);
+    EXPECT_EQ(events, 22);
+
+    f.Load("ab");
+    f.Caret(0, 2);
+    ASSERT_TRUE(f.Edit->InsertPicture("", Picture(30, 20), 0));
+    f.Edit->ClearUndo();
+    f.Edit->Modified = false;
+    const std::string start = SaveRPF(*f.Edit);
+    const auto shownWidth = [&]() { return f.Data()->DrawItem(f.Data()->GetItem(1)->DrawItemNo)->Width; };
+    const int width0 = shownWidth();
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageWidth, 50, true);
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageWidth, 50, true);
+    EXPECT_EQ(shownWidth(), width0 + 20);
+    EXPECT_TRUE(f.Edit->Modified);
+    EXPECT_EQ(f.Edit->UndoAction(), rpuaModifyItem);
+    f.Edit->Undo();
+    EXPECT_EQ(shownWidth(), width0);
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+    EXPECT_FALSE(f.Edit->CanUndo());
+
+    f.Edit->SetReadOnlyDirect(true);
+    EXPECT_TRUE(f.Edit->ReadOnly());
+    EXPECT_FALSE(f.Edit->DocFlags & rpflRecordJumps);
+    f.Edit->SetItemExtraIntPropertyEd(1, rpeipImageWidth, 60, true);
+    f.Type("x");
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
 }

@@ -548,3 +548,32 @@ TEST_F(TableMouse, RowTopsAndCellDocumentsUnderAPoint) {
 }
 
 } // namespace
+
+// A press in the selection of a cell being edited that is released before
+// the pointer moved is a click there: the cell's selection collapses at it.
+TEST_F(TableMouse, APressInACellsSelectionReleasedInPlaceIsAClick) {
+    Build(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 0);
+    cell->Clear();
+    cell->AddNL("eins zwei", 0, 0);
+    F.Edit->Format();
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, true, false, false));
+    TRPTableInplaceEdit* e = T->InplaceEditor();
+    e->SetSelectionBounds(0, 6, 0, 10);
+    QWidget* w = e->ClientWidget();
+    const QPointF at(e->LeftMargin + 70 + 2, 8);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    EXPECT_TRUE(e->EditData()->State & rpstDragPending);
+    EXPECT_EQ(e->EditData()->GetSelText(), QStringLiteral("zwei"));
+    QApplication::sendEvent(w, &release);
+    ASSERT_EQ(T->InplaceEditor(), e);
+    EXPECT_FALSE(e->EditData()->State & (rpstDragPending | rpstDragging));
+    EXPECT_FALSE(e->EditData()->SelectionExists(false, false));
+    EXPECT_EQ(e->EditData()->CurItemNo(), 0);
+    EXPECT_EQ(e->EditData()->OffsetInCurItem(), 8);
+    EXPECT_FALSE(F.Data()->State & rpstDragPending);
+}

@@ -451,3 +451,38 @@ TEST_F(NestedTableUndo, RandomCommandsUndoneAndRedoneStepByStep) {
 }
 
 } // namespace
+
+// Deleted rows and columns keep their cells detached in their records and
+// get them back reattached; grid changes are bracketed by terminators; undo
+// gives the starting RPF back, redo the changed one.
+TEST_F(TableUndo, DetachedCellsComeBackAndGridChangesAreBracketed) {
+    Build(3, 3);
+    TRPTableCellData* e = T->GetCell(1, 1);
+    e->Clear();
+    e->AddNL("E1", 0, 0);
+    e->AddNL("E2", 1, 0);
+    F.Edit->Format();
+    const std::string start = SaveRPF(*F.Edit);
+    T->DeleteCols(1, 1, false);
+    const TRPUndoInfos* g = F.Data()->UndoList->Last();
+    auto* first = dynamic_cast<TRPUndoModifyItemTerminator*>(g->Infos.front().get());
+    auto* last = dynamic_cast<TRPUndoModifyItemTerminator*>(g->Infos.back().get());
+    ASSERT_TRUE(first && last);
+    EXPECT_TRUE(first->Opening && !last->Opening);
+    EXPECT_EQ(e->UndoRecord, g->Infos[g->Infos.size() - 2].get());
+    EXPECT_EQ(e->Row, nullptr);
+    T->DeleteRows(0, 2);
+    T->InsertRows(0, 1, -1, false);
+    T->SetBorderWidth(3);
+    const std::string end = SaveRPF(*F.Edit);
+    for (int i = 0; i < 4; ++i)
+        F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), start);
+    T = Table();
+    EXPECT_EQ(Text(1, 1), "E1|E2");
+    EXPECT_EQ(T->GetCell(1, 1)->Row, T->Rows->GetRow(1));
+    EXPECT_EQ(T->GetCell(1, 1)->UndoRecord, nullptr);
+    for (int i = 0; i < 4; ++i)
+        F.Edit->Redo();
+    EXPECT_EQ(SaveRPF(*F.Edit), end);
+}
