@@ -236,6 +236,9 @@ public:
 
     void Assign(const TCustomRPInfo& Source) override;
     bool HasExtraLineSpacing() const;
+    // The percentage of its text height a line takes as formatted: below 50
+    // a percentage adds nothing, as a space between lines does.
+    int ShownLineSpacingPercent() const;
     bool EqualsBasic(const TCustomRPInfo& Other, bool IgnoreReferences) const override;
     bool EqualsWithMapping(TCustomRPInfo& Other, const TRPIntegerList& Mapping) const override;
     int SimilarityScore(const TCustomRPInfo& Other) const override;
