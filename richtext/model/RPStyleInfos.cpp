@@ -347,8 +347,12 @@ bool TParaInfo::HasExtraLineSpacing() const {
     return LineSpacingType == rplsPercent ? LineSpacing > 100 : LineSpacing > 0;
 }
 
+int RPShownLineSpacingPercent(int Percent) {
+    return Percent >= 50 ? Percent : 100;
+}
+
 int TParaInfo::ShownLineSpacingPercent() const {
-    return LineSpacingType == rplsPercent && LineSpacing >= 50 ? LineSpacing : 100;
+    return LineSpacingType == rplsPercent ? RPShownLineSpacingPercent(LineSpacing) : 100;
 }
 
 bool TParaInfo::EqualsBasic(const TCustomRPInfo& Other, bool IgnoreReferences) const {

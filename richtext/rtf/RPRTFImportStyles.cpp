@@ -383,8 +383,9 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
                 p.SpaceBefore != w.Before + total + gap.Top || p.SpaceAfter != w.After + total + gap.Bottom ||
                 p.Background.Color != w.Fill || !p.Background.BorderOffsets.IsEqual(gap))
                 continue;
+            // Percentages fit where the layout gives the lines the same spacing.
             const bool fits = p.LineSpacingType == rplsPercent
-                                  ? (p.LineSpacing == w.Percent || (p.LineSpacing < 100 && w.Percent < 100))
+                                  ? p.ShownLineSpacingPercent() == RPShownLineSpacingPercent(w.Percent)
                                   : (p.LineSpacing <= 1 && w.Percent < 101);
             if (!fits) continue;
             if (!w.HasBorder) {
