@@ -311,7 +311,8 @@ TEST(RTFInterchange, LineSpacingGoesOutAsTheLayoutShowsIt) {
         TImportDoc two;
         EXPECT_EQ(ImportPage(two, Rtf), 0);
         EXPECT_EQ(two.GetItemCount(), 2);
-        return two.GetItemCount() == 2 ? two.Style.ParaStyles().GetItem(two.GetItem(1)->ParaNo)->LineSpacing : -1;
+        return two.GetItemCount() == 2 ? two.Style.ParaStyles().GetItem(two.GetItem(1)->ParaNo)->LineSpacing
+                                       : -1;
     };
     EXPECT_EQ(second("{\\rtf1\\pard\\sl276\\slmult1 a\\par\\pard\\sl276 b\\par}"), 100);
     EXPECT_EQ(second("{\\rtf1\\pard\\sl48\\slmult1 a\\par\\pard\\sl120\\slmult1 b\\par}"), 50);
