@@ -90,12 +90,15 @@ void RPParaInfoCSS(std::string& S, const TParaInfo& p, const TParaInfo* b, bool 
     if (b ? p.Alignment != b->Alignment : !(IgnoreLeft && p.Alignment == rpaLeft))
         Prop(S, ML, "text-align", AlignNames[p.Alignment & 3]);
     if (!InList && (!b || p.FirstIndent != b->FirstIndent)) Prop(S, ML, "text-indent", Px(p.FirstIndent));
+    // The spacing the layout gives the lines, not a percentage it ignores.
+    const int percent = p.ShownLineSpacingPercent(), basePercent = b ? b->ShownLineSpacingPercent() : 100;
     if (p.LineSpacingType == rplsPercent &&
-        (b ? b->LineSpacingType != rplsPercent || p.LineSpacing != b->LineSpacing : p.LineSpacing != 100)) {
+        (b ? b->LineSpacingType != rplsPercent || percent != basePercent : percent != 100)) {
         char v[32];
-        std::snprintf(v, sizeof v, "%d.%02d", p.LineSpacing / 100, std::abs(p.LineSpacing % 100));
+        std::snprintf(v, sizeof v, "%d.%02d", percent / 100, percent % 100);
         Prop(S, ML, "line-height", v);
-    } else if (b && b->LineSpacingType == rplsPercent && b->LineSpacing != 100 && p.LineSpacingType != rplsPercent) {
+    } else if (b && b->LineSpacingType == rplsPercent && basePercent != 100 &&
+               p.LineSpacingType != rplsPercent) {
         Prop(S, ML, "line-height", "normal");
     }
     const bool noWrap = (p.Options & rppaoNoWrap) != 0, baseNoWrap = b && (b->Options & rppaoNoWrap);

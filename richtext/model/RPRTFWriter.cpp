@@ -235,12 +235,13 @@ void TRTFWrite::WriteCharProps(int StyleNo, bool InStyleSheet) {
 
 void TRTFWrite::WriteParaProps(int ParaNo, const TRPMarkerItemInfo* Marker, bool InStyleSheet) {
     const TParaInfo& p = *Style.ParaStyles().GetItem(ParaNo);
-    // Rounded up, so that a reader that rounds down gets the percentage back;
-    // less than single spacing is kept too. A style may hold any percentage:
-    // widened, and cut to the 32 bits of an RTF number.
-    if (p.LineSpacingType == rplsPercent && p.LineSpacing > 0 && p.LineSpacing != 100)
+    // What the layout shows: less than single spacing down to half of it, but
+    // nothing that other readers would squeeze lines together with. Rounded
+    // up, so that a reader that rounds down gets the percentage back. A style
+    // may hold any percentage: widened, and cut to the 32 bits of an RTF number.
+    if (const int percent = p.ShownLineSpacingPercent(); percent != 100)
         S += "\\sl" +
-             std::to_string(std::min<int64_t>((static_cast<int64_t>(p.LineSpacing) * 240 + 99) / 100,
+             std::to_string(std::min<int64_t>((static_cast<int64_t>(percent) * 240 + 99) / 100,
                                               std::numeric_limits<int32_t>::max())) +
              "\\slmult1";
     const TRPBorder& b = p.Border;

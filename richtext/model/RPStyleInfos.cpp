@@ -347,6 +347,14 @@ bool TParaInfo::HasExtraLineSpacing() const {
     return LineSpacingType == rplsPercent ? LineSpacing > 100 : LineSpacing > 0;
 }
 
+int RPShownLineSpacingPercent(int Percent) {
+    return Percent >= 50 ? Percent : 100;
+}
+
+int TParaInfo::ShownLineSpacingPercent() const {
+    return LineSpacingType == rplsPercent ? RPShownLineSpacingPercent(LineSpacing) : 100;
+}
+
 bool TParaInfo::EqualsBasic(const TCustomRPInfo& Other, bool IgnoreReferences) const {
     auto o = dynamic_cast<const TParaInfo*>(&Other);
     if (!o) return false;

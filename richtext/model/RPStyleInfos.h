@@ -236,11 +236,16 @@ public:
 
     void Assign(const TCustomRPInfo& Source) override;
     bool HasExtraLineSpacing() const;
+    // The percentage of its text height a line takes as formatted.
+    int ShownLineSpacingPercent() const;
     bool EqualsBasic(const TCustomRPInfo& Other, bool IgnoreReferences) const override;
     bool EqualsWithMapping(TCustomRPInfo& Other, const TRPIntegerList& Mapping) const override;
     int SimilarityScore(const TCustomRPInfo& Other) const override;
     bool IsEqualExcept(const TParaInfo& Other, uint32_t IgnoreMask) const;
 };
+
+// A line spacing of Percent as formatted: below 50 a percentage adds nothing.
+int RPShownLineSpacingPercent(int Percent);
 
 // Makes a new, empty style of a collection's kind.
 using TRPInfoFactory = std::function<std::unique_ptr<TCustomRPInfo>()>;

@@ -332,6 +332,8 @@ std::string MakeRTFIdentifier(std::string_view s) {
 
 void WriteRTFUnicodeText(std::string& Stream, std::string_view Text, int CodePage, bool AnsiFallback,
                          bool CodeMode) {
+    const std::string sound = ReplaceLoneSurrogates(Text);
+    Text = sound;
     char16_t lastWide = 0;
     std::string lastAnsi;
     for (size_t i = 0; i + 1 < Text.size(); i += 2) {

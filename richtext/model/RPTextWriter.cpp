@@ -39,8 +39,9 @@ std::string TCustomRPData::ConvertPlainText(const std::string& Text, int ItemNo,
             style && SymbolFontTextToUnicodeText(style->TextStyles().GetItem(sn)->FontName, Text,
                                                  GetItem(ItemNo)->ItemOptions, GetStyleCodePage(sn), symbols))
             return Unicode ? symbols : SymbolFontTextToAnsi(GetDefaultCodePage(), symbols, wide ? "" : Text, 0);
-        if (wide && !Unicode) return UnicodeTextToAnsi(GetDefaultCodePage(), Text);
-        if (!wide && Unicode) return AnsiToUnicodeText(GetStyleCodePage(sn), Text);
+        if (wide)
+            return Unicode ? ReplaceLoneSurrogates(Text) : UnicodeTextToAnsi(GetDefaultCodePage(), Text);
+        if (Unicode) return AnsiToUnicodeText(GetStyleCodePage(sn), Text);
         return Text;
     }
     // Line breaks and non-text items: 8-bit text in the default code page,

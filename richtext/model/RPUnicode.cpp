@@ -237,6 +237,21 @@ std::string WideStrToItemText(std::u16string_view s) {
     return r;
 }
 
+void ReplaceLoneSurrogates(std::u16string& W) {
+    for (size_t i = 0; i < W.size(); ++i) {
+        if (QChar::isHighSurrogate(W[i]) && i + 1 < W.size() && QChar::isLowSurrogate(W[i + 1]))
+            ++i;
+        else if (QChar::isSurrogate(W[i]))
+            W[i] = 0xFFFD;
+    }
+}
+
+std::string ReplaceLoneSurrogates(std::string_view UnicodeItemText) {
+    std::u16string w = ItemTextToWideStr(UnicodeItemText);
+    ReplaceLoneSurrogates(w);
+    return WideStrToItemText(w);
+}
+
 std::u16string ItemTextToWideStr(std::string_view s) {
     std::u16string r(s.size() / 2, u'\0');
     for (size_t i = 0; i < r.size(); ++i)
@@ -345,7 +360,8 @@ void HTMLEscapeChar(char Ch, bool& PrevWasBlank, bool CodeMode, std::string& Out
 }
 
 std::string HTMLEscapeUnicodeText(std::string_view Text, bool BlankIfEmpty, bool CodeMode) {
-    const std::u16string w = ItemTextToWideStr(Text);
+    std::u16string w = ItemTextToWideStr(Text);
+    ReplaceLoneSurrogates(w);
     std::string r;
     bool prevBlank = true;
     for (size_t i = 0; i < w.size(); ++i) {
@@ -353,13 +369,9 @@ std::string HTMLEscapeUnicodeText(std::string_view Text, bool BlankIfEmpty, bool
         if (c < 128) {
             HTMLEscapeChar(static_cast<char>(c), prevBlank, CodeMode, r, i + 1 == w.size());
         } else {
-            // A surrogate pair is one character; a lone surrogate is no
-            // character at all and stands as the replacement character.
+            // A surrogate pair is one character.
             unsigned code = c;
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF)
-                code = 0x10000 + ((c - 0xD800u) << 10) + (w[++i] - 0xDC00u);
-            else if (c >= 0xD800 && c <= 0xDFFF)
-                code = 0xFFFD;
+            if (QChar::isHighSurrogate(c)) code = QChar::surrogateToUcs4(c, w[++i]);
             r += "&#";
             r += std::to_string(code);
             r += ';';

@@ -86,6 +86,11 @@ int KeyboardCodePage();
 std::string KeyboardAnsiToUnicodeText(std::string_view s);
 std::string WideStrToItemText(std::u16string_view s);
 std::u16string ItemTextToWideStr(std::string_view s);
+// A surrogate without its other half is no character: every writer puts
+// the replacement character U+FFFD in its place (in 8-bit text the "?" of any
+// character a code page lacks). The second form takes and gives item text.
+void ReplaceLoneSurrogates(std::u16string& W);
+std::string ReplaceLoneSurrogates(std::string_view UnicodeItemText);
 // Index of the first Ch among the first Count units, -1 when none.
 int ScanWideChar(std::u16string_view s, char16_t Ch, int Count);
 

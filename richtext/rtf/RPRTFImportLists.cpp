@@ -35,6 +35,20 @@ TRPListType KindToListType(int kind) {
     }
 }
 
+// The characters of a level text that its count byte counts.
+std::string_view LevelChars(const std::string& LevelText) {
+    if (LevelText.empty()) return {};
+    const size_t n =
+        std::min(static_cast<size_t>(static_cast<unsigned char>(LevelText[0])), LevelText.size() - 1);
+    return std::string_view(LevelText).substr(1, n);
+}
+
+// Whether a level text holds the place of a level's number.
+bool HoldsPlaceholder(const std::string& LevelText) {
+    const std::string_view t = LevelChars(LevelText);
+    return std::any_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 10; });
+}
+
 std::string EscapePercent(const std::string& s) {
     std::string out;
     for (char c : s) {
@@ -91,13 +105,10 @@ struct TWantedLevel {
 } // namespace
 
 std::string TRPRTFReaderProperties::LevelTextToFormat(const std::string& LevelText, int LevelCount) {
-    if (LevelText.empty()) return {};
-    const size_t n =
-        std::min(static_cast<size_t>(static_cast<unsigned char>(LevelText[0])), LevelText.size() - 1);
     std::string out;
     bool numbered = false;
-    for (size_t i = 1; i <= n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(LevelText[i]);
+    for (const char ch : LevelChars(LevelText)) {
+        const unsigned char c = static_cast<unsigned char>(ch);
         if (c < 10) {
             // A placeholder of a level the list does not have shows nothing.
             if (static_cast<int>(c) >= LevelCount) continue;
@@ -139,7 +150,12 @@ void TRPRTFReaderProperties::BuildW97Lists() {
             w.Format = LevelTextToFormat(lv.Text, count);
             w.FormatAlt = w.Format;
             if (w.FormatAlt.rfind("%s", 0) == 0) w.FormatAlt.replace(0, 2, "%0:s");
-            if (w.ListType == rplstBullet && lv.TextW.size() > 1) {
+            if (w.ListType == rplstBullet && HoldsPlaceholder(lv.Text)) {
+                // A bullet has no number to show: a level text with a place
+                // for one (Mac word processors write a disc so) is the bullet.
+                w.ListType = rplstUnicodeBullet;
+                w.FormatW = u"\u2022";
+            } else if (w.ListType == rplstBullet && lv.TextW.size() > 1) {
                 w.ListType = rplstUnicodeBullet;
                 w.FormatW = lv.TextW.substr(1);
                 const char16_t ch = w.FormatW[0];

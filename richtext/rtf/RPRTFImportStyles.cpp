@@ -50,7 +50,6 @@ struct TWantedText {
 struct TWantedPara {
     TRPAlignment Alignment = rpaLeft;
     int Left = 0, Right = 0, First = 0, Before = 0, After = 0;
-    bool HasPercent = false;
     int Percent = 100;
     TColor Fill = clNone;
     bool HasBorder = false;
@@ -342,11 +341,12 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
     w.First = Px(pp.FirstIndent);
     w.Before = Px(pp.SpaceBefore);
     w.After = Px(pp.SpaceAfter);
-    w.HasPercent = pp.LineSpacingMulti;
-    // \sl takes any number (widened, so that a huge one cannot overflow); more
-    // than a page can show is cut to what a page can show.
-    w.Percent = static_cast<int>(
-        std::min<long long>(std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240, kMaxLineSpacingPercent));
+    // A paragraph without \slmult keeps single spacing, in the style it finds
+    // too. \sl takes any number (widened, so that a huge one cannot overflow);
+    // more than a page can show is cut to what a page can show.
+    if (pp.LineSpacingMulti)
+        w.Percent = static_cast<int>(std::min<long long>(
+            std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240, kMaxLineSpacingPercent));
     w.Fill = pp.ShadingFill;
     // The side that gives the border: top, else left, bottom, right.
     const TRPRTFBorderSide* side = nullptr;
@@ -383,13 +383,11 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
                 p.SpaceBefore != w.Before + total + gap.Top || p.SpaceAfter != w.After + total + gap.Bottom ||
                 p.Background.Color != w.Fill || !p.Background.BorderOffsets.IsEqual(gap))
                 continue;
-            if (w.HasPercent) {
-                const bool fits =
-                    p.LineSpacingType == rplsPercent
-                        ? (p.LineSpacing == w.Percent || (p.LineSpacing < 100 && w.Percent < 100))
-                        : (p.LineSpacing <= 1 && w.Percent < 101);
-                if (!fits) continue;
-            }
+            // Percentages fit where the layout gives the lines the same spacing.
+            const bool fits = p.LineSpacingType == rplsPercent
+                                  ? p.ShownLineSpacingPercent() == RPShownLineSpacingPercent(w.Percent)
+                                  : (p.LineSpacing <= 1 && w.Percent < 101);
+            if (!fits) continue;
             if (!w.HasBorder) {
                 if (p.Border.Style != rpbNone) continue;
             } else if (p.Border.Style != w.Border.Style || p.Border.Width != w.Border.Width ||
@@ -408,7 +406,7 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
         p->FirstIndent = w.First;
         p->SpaceBefore = w.Before;
         p->SpaceAfter = w.After;
-        if (w.HasPercent) p->LineSpacing = w.Percent;
+        p->LineSpacing = w.Percent;
         p->Background.Color = w.Fill;
         if (w.HasBorder) {
             p->Border.Style = w.Border.Style;
@@ -443,12 +441,10 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
         s += RP_CompareInts(w.Before + t + o.Top, p.SpaceBefore, 1000);
         s += RP_CompareInts(w.After + t + o.Bottom, p.SpaceAfter, 1000);
         s += RP_CompareColors(p.Background.Color, w.Fill, 10000, 50000);
-        if (w.HasPercent) {
-            if (p.LineSpacingType == rplsPercent)
-                s += RP_CompareInts(percent, std::max(p.LineSpacing, 100), 5000);
-            else
-                s += p.LineSpacing >= 2 ? -20000 : (percent < 101 ? 5000 : 0);
-        }
+        if (p.LineSpacingType == rplsPercent)
+            s += RP_CompareInts(percent, std::max(p.LineSpacing, 100), 5000);
+        else
+            s += p.LineSpacing >= 2 ? -20000 : (percent < 101 ? 5000 : 0);
         if (!w.HasBorder) {
             if (p.Border.Style == rpbNone) s += 20000;
         } else {

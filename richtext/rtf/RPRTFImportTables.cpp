@@ -301,6 +301,8 @@ void TRPRTFReaderProperties::MakeFiller(TTableInfo& Info, int Row, int Col, int 
         rows.GetRow(Row)->PutCell(c, nullptr);
     cell->ColSpan = ColSpan;
     cell->VisibleBorders.SetAll(false);
+    // At the top as every imported cell: written out, a filler is a cell.
+    cell->VAlign = rpcTop;
     cell->Clear();
     cell->AddText(std::string(), TextStyleMode == rprsUseSpecified ? FTextStyleNo : 0, TableParaStyle(0));
     Info.Fillers.insert(cell);
@@ -536,9 +538,11 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
     if (P.Border.HasType()) {
         Cell.BorderColor = colorOf(0, 1);
         Cell.BorderLightColor = colorOf(2, 3);
-        if (Cell.BorderColor != Cell.BorderLightColor && Cell.BorderColor != clNone &&
-            Cell.BorderLightColor != clNone)
-            Info.SingleColor = false;
+        // Sides of one pair alone give their colour to the other pair too:
+        // a border of one colour draws the main colour only.
+        if (Cell.BorderColor == clNone) Cell.BorderColor = Cell.BorderLightColor;
+        if (Cell.BorderLightColor == clNone) Cell.BorderLightColor = Cell.BorderColor;
+        if (Cell.BorderColor != Cell.BorderLightColor) Info.SingleColor = false;
     }
     if (P.BestWidth != 0) Info.CellWidthGiven = true;
     if (Row.SuiteValuesGiven)

@@ -95,6 +95,8 @@ const Entry kTable[] = {
     P("facingp", ipFacingP, 1),
     P("landscape", ipLandscape, 1),
     C("par", 10),
+    // A section ends its last paragraph too: the text after it is another one.
+    C("sect", 10),
     F("cell", ipCell, 0),
     F("row", ipRow, 0),
     F("nestcell", ipCell, 1),

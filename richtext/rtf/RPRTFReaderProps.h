@@ -90,7 +90,9 @@ struct TRPRTFParaProperties {
     std::shared_ptr<TRPRTFMarkerProperties> Marker;
     int CurBorderSide = 0;
     int LineSpacing = 240;
-    bool LineSpacingMulti = true;
+    // \sl alone is a height in twips (at least, or exactly when negative),
+    // not a multiple of single spacing.
+    bool LineSpacingMulti = false;
     TColor ShadingFill = clNone;
     int NestingLevel = 1;
     bool InTable = false;

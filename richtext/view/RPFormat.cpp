@@ -218,7 +218,7 @@ int TCustomRPFormattedData::FinishLine(TLineBuilder& B, bool NoJustify) {
     // Line spacing.
     int s = 0;
     if (para->LineSpacingType == rplsPercent) {
-        if (para->LineSpacing >= 50) {
+        if (const int percent = para->ShownLineSpacingPercent(); percent != 100) {
             int top = 0, bottom = 0;
             bool any = false;
             for (int i = first; i <= last; ++i) {
@@ -228,7 +228,7 @@ int TCustomRPFormattedData::FinishLine(TLineBuilder& B, bool NoJustify) {
                 bottom = any ? std::max(bottom, d->Top + d->Height) : d->Top + d->Height;
                 any = true;
             }
-            if (any) s = (bottom - top) * (para->LineSpacing - 100) / 100;
+            if (any) s = (bottom - top) * (percent - 100) / 100;
         }
     } else if (para->LineSpacing >= 0) {
         s = B.ScaleY(para->LineSpacing);

@@ -1,11 +1,13 @@
 // Painting tables: borders in their styles and colours, cell backgrounds and
 // contents, the dotted grid of editors, selection, and scrolled-in cells.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "TableTestDoc.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 
 namespace {
 
@@ -66,6 +68,30 @@ TEST_F(TablePaint, ColourBordersCellsAndText) {
         for (int yy = c->Top; yy < c->Top + 20; ++yy)
             if (qGray(img.pixel(x, yy)) < 100) ++dark;
     EXPECT_GT(dark, 20);
+}
+
+// A cell of RTF with a border on one side only shows that side in its colour.
+TEST_F(TablePaint, OneSidedBordersOfRTFShowTheirColour) {
+    const QByteArray rtf(
+        "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\trowd"
+        "\\clbrdrb\\brdrs\\brdrw15\\brdrcf1\\cellx1500\\clbrdrr\\brdrs\\brdrw15\\brdrcf2\\cellx3000"
+        "\\intbl a\\cell b\\cell\\row}");
+    QBuffer buf;
+    buf.setData(rtf);
+    buf.open(QIODevice::ReadOnly);
+    TRPRTFReaderProperties props;
+    ASSERT_EQ(props.ReadRTFStream(buf, Doc.get()), 0);
+    Doc->Format();
+    TRPTableItemInfo* t = nullptr;
+    for (int i = 0; i < Doc->GetItemCount() && !t; ++i)
+        t = dynamic_cast<TRPTableItemInfo*>(Doc->GetItem(i));
+    ASSERT_NE(t, nullptr);
+    const QImage img = Paint();
+    const TRPTableCellData* a = t->GetCell(0, 0);
+    const TRPTableCellData* b = t->GetCell(0, 1);
+    const int cb = t->CellBorderWidth;
+    EXPECT_EQ(At(img, a->Left + a->Width / 2, a->Top + a->Height + cb - 1), clRed);
+    EXPECT_EQ(At(img, b->Left + b->Width + cb - 1, b->Top + b->Height / 2), clBlue);
 }
 
 TEST_F(TablePaint, EditorsShowDottedGridLinesForInvisibleBorders) {

@@ -273,6 +273,36 @@ TEST(RTFImport, WordListsBecomeListStyles) {
     EXPECT_EQ(before + 2, doc.Style.ListStyles().Count());
 }
 
+// A bullet level whose text holds the place of a number (Mac word processors
+// write a disc so) shows the bullet, not the text around the place; our RTF
+// of it reads back as the same bullet.
+TEST(RTFImport, BulletLevelWithAPlaceForANumberShowsTheBullet) {
+    const auto bulletText = [](TImportDoc& d) {
+        std::string text;
+        EXPECT_TRUE(d.SaveTextToStream("", text, 80, false, false, true, false));
+        return ItemTextToWideStr(text);
+    };
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    ASSERT_EQ(
+        0, doc.Import("{\\rtf1{\\fonttbl{\\f0 Helvetica;}}{\\*\\listtable{\\list\\listid1"
+                      "{\\listlevel\\levelnfc23\\levelstartat1{\\leveltext\\'02\\'05.;}{\\levelnumbers\\'01;}"
+                      "\\li720\\fi-360}}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                      "\\f0\\pard\\ls1 disc\\par}"));
+    ASSERT_GE(doc.Style.ListStyles().Count(), 1);
+    const TRPListLevel& lv =
+        *doc.Style.ListStyles().Items(doc.Style.ListStyles().Count() - 1)->Levels.Items(0);
+    EXPECT_EQ(rplstUnicodeBullet, lv.ListType);
+    EXPECT_EQ(u"\u2022", lv.FormatStringW);
+    EXPECT_EQ(u"\u2022 disc", bulletText(doc));
+    std::string rtf;
+    ASSERT_TRUE(doc.SaveRTFToStream(rtf, false, 0, clWindow, nullptr, nullptr, 0));
+    TImportDoc back;
+    AddIfNeeded(back);
+    ASSERT_EQ(0, back.Import(rtf));
+    EXPECT_EQ(u"\u2022 disc", bulletText(back));
+}
+
 TEST(RTFImport, ListsOnlyWhenStylesMayBeAdded) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1{\\*\\listtable{\\list\\listid1{\\listlevel{\\leveltext\\'01\\'00;}}}}"

@@ -241,6 +241,59 @@ TEST(RTFTableImport, BordersWithoutColourAreAutomatic) {
     EXPECT_EQ(t->GetCell(0, 2)->BorderColor, clNone);
 }
 
+// A cell with a border on one side only (bottom or right) keeps its colour,
+// in the table, in our RTF and in our HTML; a cell with top and bottom
+// borders of two colours keeps both.
+TEST(RTFTableImport, OneSidedBordersKeepTheirColours) {
+    const std::string colours = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}";
+    const TColor red = 0x0000FF, blue = 0xFF0000;
+    TImportDoc one;
+    ASSERT_EQ(0, one.Import(colours +
+                            "\\trowd\\clbrdrb\\brdrs\\brdrw20\\brdrcf1\\cellx1000"
+                            "\\clbrdrr\\brdrs\\brdrw20\\brdrcf2\\cellx2000\\intbl a\\cell b\\cell\\row}"));
+    TImportDoc two;
+    ASSERT_EQ(0, two.Import(colours +
+                            "\\trowd\\clbrdrt\\brdrs\\brdrw20\\brdrcf1\\clbrdrb\\brdrs\\brdrw20\\brdrcf2"
+                            "\\cellx1000\\intbl a\\cell\\row}"));
+    // The colours each cell's visible sides are drawn in.
+    const auto drawn = [](TCustomRPData& D) {
+        TRPTableItemInfo* t = FirstTable(D);
+        std::vector<std::pair<TColor, TColor>> c; // left and top, right and bottom
+        if (!t) return c;
+        for (int k = 0; k < t->Rows->GetColCount(); ++k) {
+            const TRPTableCellData* cell = t->GetCell(0, k);
+            const TColor main = cell->BorderColor, light = cell->BorderLightColor;
+            if (t->CellBorderStyle == rptbColor)
+                c.emplace_back(main, main);
+            else if (t->CellBorderStyle == rptbLoweredColor)
+                c.emplace_back(main, light);
+            else
+                c.emplace_back(light, main);
+        }
+        return c;
+    };
+    const std::vector<std::pair<TColor, TColor>> oneWant = {{red, red}, {blue, blue}},
+                                                 twoWant = {{red, blue}};
+    EXPECT_EQ(drawn(one), oneWant);
+    EXPECT_EQ(drawn(two), twoWant);
+    for (TImportDoc* d : {&one, &two}) {
+        std::string rtf;
+        ASSERT_TRUE(d->SaveRTFToStream(rtf, false, 0, clWindow, nullptr, nullptr, 0));
+        EXPECT_EQ(rtf.find("\\brdrcf0"), std::string::npos) << rtf;
+        TImportDoc back;
+        ASSERT_EQ(0, back.Import(rtf));
+        EXPECT_EQ(drawn(back), drawn(*d)) << rtf;
+        std::string html;
+        int n = 0;
+        TColor color = clNone;
+        ASSERT_TRUE(d->SaveHTMLWithCSSToStream(html, "", "t", "p", "", "", "", 0, clNone, color, n, 0, 0, 0,
+                                               0, nullptr, nullptr));
+        EXPECT_NE(html.find("#FF0000"), std::string::npos) << html;
+        EXPECT_NE(html.find("#0000FF"), std::string::npos) << html;
+        EXPECT_EQ(html.find("border-color : #000000"), std::string::npos) << html;
+    }
+}
+
 TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\richpadtbw300\\richpadcbw120\\richpadcbh40\\cellx1000"
