@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -204,41 +206,35 @@ TEST(Metafile, DamagedRecordsAreRefusedAndDrawTheFrame) {
     }
 }
 
-TEST(Metafile, AConversionThatCrashesHangsOrFloodsCostsOnlyThePicture) {
+// The helper's runner with a shell in the helper's place.
+TEST(Metafile, AHelperThatCrashesHangsOrFloodsCostsOnlyThePicture) {
+    SetMetafileHelper(QStringLiteral("/bin/sh"));
+    const auto run = [](const char* Script, QByteArray& Out) {
+        return RunMetafileHelper({"-c", Script}, "<svg/>", Out);
+    };
     QByteArray out;
-    EXPECT_TRUE(RunMetafileWork(
-        [](QByteArray& Svg) {
-            Svg = "<svg/>";
-            return true;
-        },
-        out));
+    EXPECT_TRUE(run("cat; printf '\\001'", out));
     EXPECT_EQ(out, "<svg/>");
-    EXPECT_FALSE(RunMetafileWork([](QByteArray&) { return false; }, out));
+    EXPECT_FALSE(run("cat >/dev/null; exit 1", out));
     EXPECT_EQ(LastMetafileWorkSignal(), 0);
-    EXPECT_FALSE(RunMetafileWork(
-        [](QByteArray&) {
-            std::raise(SIGSEGV);
-            return true;
-        },
-        out));
+    EXPECT_FALSE(run("cat; exit 0", out)); // no closing byte: cut off
+    EXPECT_FALSE(run("kill -SEGV $$", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGSEGV);
-    EXPECT_FALSE(RunMetafileWork(
-        [](QByteArray& Svg) {
-            Svg = QByteArray(MetafileLimits::MaxSvgBytes + 1, 'x');
-            return true;
-        },
-        out));
-    SetMetafileTimeLimit(300);
-    EXPECT_FALSE(RunMetafileWork(
-        [](QByteArray&) {
-            for (;;)
-                sleep(1);
-            return true;
-        },
-        out));
+    EXPECT_FALSE(run("head -c 70000000 /dev/zero; printf '\\001'", out));
+    // A hang ends at the wall clock, work at its CPU time.
+    SetMetafileTimeLimits(1000, 300);
+    EXPECT_FALSE(run("exec sleep 20", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGKILL);
-    SetMetafileTimeLimit(MetafileLimits::TimeLimitMs);
+    SetMetafileTimeLimits(1000, 60000);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(run("while :; do :; done", out));
+    EXPECT_EQ(LastMetafileWorkSignal(), SIGXCPU);
+    EXPECT_LT(clock.elapsed(), 30000);
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+    SetMetafileHelper(QString());
     EXPECT_EQ(out, "<svg/>");
+    EXPECT_TRUE(QFileInfo(MetafileHelperPath()).isExecutable());
 }
 
 // The fuzz target's corpus: seeds and findings that draw, and findings

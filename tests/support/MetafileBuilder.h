@@ -156,6 +156,21 @@ public:
     }
     TEmfBuilder& Rectangle(int L, int T, int R, int B) { return Record(43, {L, T, R, B}); }
     TEmfBuilder& Ellipse(int L, int T, int R, int B) { return Record(42, {L, T, R, B}); }
+    // A polyline through the points (x, y pairs).
+    TEmfBuilder& Polyline(const std::vector<int>& XY) {
+        using namespace MetafileBuilderDetail;
+        QByteArray r;
+        Put32(r, 4);
+        Put32(r, 8 + 16 + 4 + 4 * static_cast<int64_t>(XY.size()));
+        for (int v : {0, 0, m_width - 1, m_height - 1})
+            Put32(r, v);
+        Put32(r, static_cast<int64_t>(XY.size() / 2));
+        for (int v : XY)
+            Put32(r, v);
+        m_records += r;
+        ++m_count;
+        return *this;
+    }
 
     QByteArray Bytes() const {
         using namespace MetafileBuilderDetail;
