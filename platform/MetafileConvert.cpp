@@ -157,10 +157,11 @@ bool DrawsBitmap(uint16_t Fn) {
 }
 
 // A bitmap the library may take: a known header, sizes within bounds, and
-// its colour table and pixels (unless compressed) inside the record. The
-// library allocates for the sizes a header states and reads what it says is
-// there.
-bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
+// its colour table inside the record. The library allocates for the sizes a
+// header states and reads what it says is there: Missing tells how many
+// bytes of its pixels (unless compressed) lie beyond the record.
+bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End, qsizetype& Missing) {
+    Missing = 0;
     constexpr int64_t maxSide = 16384, maxPixels = int64_t(16) << 20;
     if (At + 12 > End) return false;
     const uint32_t headerSize = ReadLe32(D, At);
@@ -195,7 +196,9 @@ bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
     const int64_t table =
         colours * (headerSize == 12 ? 3 : 4) + (compression == 3 && headerSize == 40 ? 12 : 0);
     const int64_t pixels = rle ? 0 : (width * bits + 31) / 32 * 4 * height;
-    return At + headerSize + table + pixels <= End;
+    if (At + headerSize + table > End) return false;
+    Missing = static_cast<qsizetype>(std::max<int64_t>(0, At + headerSize + table + pixels - End));
+    return true;
 }
 
 // A bitmap of up to 8 bits per pixel that leaves its colour count at 0 has
@@ -227,15 +230,18 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     qsizetype at = first;
     int count = 0;
     bool drawn = false, ended = false;
-    std::vector<std::pair<qsizetype, qsizetype>> bitmaps; // header and record end, from the first record
+    std::vector<std::pair<qsizetype, qsizetype>> bitmaps; // header and record end, in Records
+    // Blank pixels the played copy may add to bitmaps that are cut short.
+    constexpr qsizetype MaxPadding = 8 << 20;
+    qsizetype padded = 0;
     while (at + 6 <= D.size()) {
         const uint32_t words = ReadLe32(D, at);
         const uint16_t fn = ReadLe16(D, at + 4);
         if (words < 3 || words > static_cast<uint64_t>(D.size() - at) / 2) return false;
         if (++count > MetafileLimits::MaxRecords) return false;
-        S.MaxRecord = std::max(S.MaxRecord, words);
         const qsizetype bytes = static_cast<qsizetype>(words) * 2;
         if (fn == wmfEOF) {
+            S.Records.append(D.constData() + at, bytes);
             at += bytes;
             ended = true;
             break;
@@ -253,16 +259,28 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
             }
         }
         drawn = drawn || IsDrawingRecord(fn);
-        if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(at - first);
+        const qsizetype record = S.Records.size();
+        if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(record);
         const qsizetype dib = DibAt(fn, words);
-        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes))) return false;
-        if (dib > 0) bitmaps.push_back({at - first + dib, at - first + bytes});
+        qsizetype missing = 0;
+        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes, missing))) return false;
+        // A bitmap whose last rows are cut off (an icon's mask found short)
+        // is drawn with what is there: the played copy has the rest blank.
+        missing = (missing + 1) / 2 * 2;
+        padded += missing;
+        if (padded > MaxPadding) return false;
+        S.Records.append(D.constData() + at, bytes);
+        if (missing > 0) {
+            S.Records.append(missing, '\0');
+            qToLittleEndian<uint32_t>(static_cast<uint32_t>(words + missing / 2), S.Records.data() + record);
+        }
+        S.MaxRecord = std::max<uint32_t>(S.MaxRecord, static_cast<uint32_t>(words + missing / 2));
+        if (dib > 0) bitmaps.push_back({record + dib, S.Records.size()});
         if (dib > 0 && DrawsBitmap(fn))
             S.BitmapRops.push_back(fn == 0x0D33 ? ropSrcCopy : ReadLe32(D, at + 6));
         at += bytes;
     }
     if (count == 0 || (count == 1 && ended)) return false; // nothing to draw
-    S.Records = D.mid(first, at - first);
     for (const auto& [header, end] : bitmaps)
         StateColourCount(S.Records, header, end);
     if (!ended) {

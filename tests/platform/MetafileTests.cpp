@@ -268,3 +268,65 @@ TEST(Metafile, TheFuzzRegressionCorpusIsDrawnOrRefused) {
     EXPECT_GE(drawn, 4);
     EXPECT_GE(refused, 2);
 }
+
+namespace {
+
+// A device-independent bitmap: header, colour table and Rows rows of the
+// given bytes (of which Cut are left out at the end).
+QByteArray Dib(int Width, int Height, int Bits, const QByteArray& Table, char Fill, int Cut = 0) {
+    QByteArray d;
+    const auto put32 = [&](int64_t v) { MetafileBuilderDetail::Put32(d, v); };
+    const auto put16 = [&](int v) { MetafileBuilderDetail::Put16(d, v); };
+    put32(40);
+    put32(Width);
+    put32(Height);
+    put16(1);
+    put16(Bits);
+    for (int i = 0; i < 6; ++i)
+        put32(0);
+    d += Table;
+    const int stride = (Width * Bits + 31) / 32 * 4;
+    return d + QByteArray(stride * Height - Cut, Fill);
+}
+
+// A DIB stretch blit of the bitmap onto (0, 0, W, H) with the raster operation.
+void StretchBlit(TWmfBuilder& B, uint32_t Rop, int SrcW, int SrcH, int W, int H, const QByteArray& Bitmap) {
+    QByteArray p;
+    MetafileBuilderDetail::Put32(p, Rop);
+    for (int v : {SrcH, SrcW, 0, 0, H, W, 0, 0})
+        MetafileBuilderDetail::Put16(p, v);
+    B.Raw(0x0B41, p + Bitmap);
+}
+
+} // namespace
+
+// An icon drawn the old way, whose 1-bit mask lacks its last 8 bytes (two
+// rows), and the shapes of an enhanced metafile drawn before any brush is
+// selected.
+TEST(Metafile, AShortMaskDrawsWhatIsThereAndShapesWithoutABrushFillWhite) {
+    // The picture's pixels: blue, green, red; all red.
+    QByteArray red = Dib(32, 32, 24, {}, 0);
+    for (qsizetype i = 40 + 2; i < red.size(); i += 3)
+        red[i] = char(0xFF);
+    TWmfBuilder icon(320, 320);
+    icon.WindowExt(320, 320);
+    StretchBlit(icon, 0x008800C6, 32, 34, 320, 320,
+                Dib(32, 34, 1, QByteArray("\0\0\0\0\xFF\xFF\xFF\0", 8), 0, 8));
+    StretchBlit(icon, 0x00660046, 32, 32, 320, 320, red);
+    const std::unique_ptr<TMetafile> meta = Loaded(icon.Bytes());
+    EXPECT_TRUE(meta->CheckRecords());
+    ASSERT_TRUE(meta->HasPicture());
+    EXPECT_EQ(At(Drawn(*meta, 64, 64), 0.5, 0.5), qRgb(255, 0, 0));
+
+    // A frame of black lines around a shape filled with the device
+    // context's brush, white, where the library starts with black.
+    const std::unique_ptr<TMetafile> shape = Loaded(TEmfBuilder(100, 100).Rectangle(10, 10, 90, 90).Bytes());
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    TCanvas c(&image);
+    shape->Draw(c, Bounds(0, 0, 100, 100));
+    c.Release();
+    EXPECT_EQ(image.pixel(50, 50), qRgb(255, 255, 255));
+    EXPECT_LT(std::min({qGray(image.pixel(9, 50)), qGray(image.pixel(10, 50)), qGray(image.pixel(11, 50))}),
+              100);
+}
