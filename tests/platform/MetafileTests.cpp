@@ -1,21 +1,33 @@
 // Metafile pictures drawn through the libraries' SVG: where the ink lands,
 // what the SVG of a Windows metafile's text becomes, damaged records, the
-// child process that bounds a conversion, and the fuzz regression corpus.
+// helper program that bounds a conversion, the pictures kept per process,
+// and the fuzz regression corpus.
+#include "platform/MetafileCache.h"
 #include "platform/MetafileConvert.h"
 #include "platform/Pictures.h"
 #include "support/MetafileBuilder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSvgRenderer>
+#include <QThread>
+#include <QThreadPool>
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+
+#include <atomic>
 #include <csignal>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -329,4 +341,173 @@ TEST(Metafile, AShortMaskDrawsWhatIsThereAndShapesWithoutABrushFillWhite) {
     EXPECT_EQ(image.pixel(50, 50), qRgb(255, 255, 255));
     EXPECT_LT(std::min({qGray(image.pixel(9, 50)), qGray(image.pixel(10, 50)), qGray(image.pixel(11, 50))}),
               100);
+}
+
+namespace {
+
+// Counts the paint events of a widget.
+class TPaintCounter : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* E) override {
+        Paints += E->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A sound Windows metafile of 20,000 records (320 KB).
+QByteArray TwentyThousandRecords() {
+    TWmfBuilder b(2000, 2000);
+    b.WindowExt(2000, 2000).NullPen().Brush(Red);
+    for (int i = 0; i < 19995; ++i)
+        b.Record(0x041B, {1000 + i % 1000, 1000 + i % 997, i % 1000, i % 997, 0, 0, 0});
+    return b.Bytes();
+}
+
+// The processes whose parent is Parent and whose program is the helper.
+std::vector<pid_t> HelpersOf(pid_t Parent) {
+    std::vector<pid_t> out;
+    const QString helper = QFileInfo(MetafileHelperPath()).canonicalFilePath();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!number || !stat.open(QIODevice::ReadOnly)) continue;
+        // pid (name) state ppid ...
+        const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+        if (fields.size() < 2 || fields[0] == "Z" || fields[1].toInt() != Parent) continue;
+        if (QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() == helper)
+            out.push_back(pid);
+    }
+    return out;
+}
+
+bool Running(pid_t Pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(Pid));
+    return stat.open(QIODevice::ReadOnly) && stat.readAll().split(')').last().trimmed().left(1) != "Z";
+}
+
+} // namespace
+
+// Eight pictures that take their whole CPU time and fail: the screen paints
+// their frames at once and is painted again when they are done; printing
+// waits for them, and a page that shows them again costs nothing.
+TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
+    SetMetafileTimeLimits(1000, MetafileLimits::WallTimeMs);
+    QWidget widget;
+    TPaintCounter counter;
+    widget.installEventFilter(&counter);
+    widget.show();
+    QCoreApplication::processEvents();
+    const int before = MetafileConversionCount();
+    std::vector<std::unique_ptr<TMetafile>> page;
+    for (int i = 0; i < 8; ++i)
+        page.push_back(Loaded(SlowWmf(i)));
+    QElapsedTimer clock;
+    clock.start();
+    {
+        TScreenPaintScope screen(&widget);
+        for (const auto& meta : page)
+            EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+    }
+    EXPECT_LT(clock.elapsed(), 1000);
+    counter.Paints = 0;
+    for (const auto& meta : page)
+        EXPECT_FALSE(meta->HasPicture());
+    for (int i = 0; i < 100 && counter.Paints == 0; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_GT(counter.Paints, 0);
+    EXPECT_EQ(MetafileConversionCount(), before + 8);
+    // The same page opened again, and a sound picture once it is ready.
+    clock.restart();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(Loaded(SlowWmf(i))->HasPicture());
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(MetafileConversionCount(), before + 8);
+    const std::unique_ptr<TMetafile> sound = Loaded(QuartersWmf());
+    ASSERT_TRUE(sound->HasPicture());
+    TScreenPaintScope screen(&widget);
+    EXPECT_EQ(At(Drawn(*sound, 60, 30), 0.25, 0.25), qRgb(255, 255, 0));
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+}
+
+// The helper is a program of its own: locks that other threads of this one
+// hold (in malloc, fontconfig, a busy thread pool) never stop it; and the
+// time that counts is its CPU time, however loaded the machine.
+TEST(Metafile, ConversionsNeverWaitForLocksOrALoadedMachine) {
+    std::atomic<bool> stop = false;
+    for (int i = 0; i < 4; ++i)
+        QThreadPool::globalInstance()->start([&] {
+            while (!stop) {
+                std::vector<std::string> v(64, std::string(200, 'x'));
+                v.clear();
+            }
+        });
+    std::thread fonts([&] {
+        while (!stop) {
+            FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans:bold"));
+            FcConfigSubstitute(nullptr, p, FcMatchPattern);
+            FcDefaultSubstitute(p);
+            FcResult result;
+            if (FcPattern* m = FcFontMatch(nullptr, p, &result)) FcPatternDestroy(m);
+            FcPatternDestroy(p);
+        }
+    });
+    QElapsedTimer clock;
+    qint64 longest = 0;
+    for (int i = 0; i < 40; ++i) {
+        clock.start();
+        TMetafileSvg svg;
+        EXPECT_TRUE(ConvertMetafile(
+            TWmfBuilder(100, 100).WindowExt(100, 100).Brush(i).Rectangle(0, 0, 50, 50).Bytes(), false, svg));
+        longest = std::max(longest, clock.elapsed());
+    }
+    stop = true;
+    fonts.join();
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_LT(longest, 3000);
+
+    std::vector<std::unique_ptr<QProcess>> busy;
+    for (int i = 0; i < 8; ++i) {
+        busy.push_back(std::make_unique<QProcess>());
+        busy.back()->start(QStringLiteral("/bin/sh"),
+                           {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+    }
+    const std::unique_ptr<TMetafile> meta = Loaded(TwentyThousandRecords());
+    EXPECT_TRUE(meta->HasPicture());
+    EXPECT_EQ(At(Drawn(*meta, 100, 100), 0.2, 0.2), qRgb(255, 0, 0));
+    for (const auto& p : busy) {
+        p->kill();
+        p->waitForFinished();
+    }
+}
+
+// A program killed in the middle of a conversion leaves no helper behind.
+TEST(Metafile, AHelperEndsWithItsProgram) {
+    if (qEnvironmentVariableIsSet("PRAVOLIN_KILLED_PROGRAM")) {
+        // The program that is killed: it converts until then.
+        TMetafileSvg svg;
+        ConvertMetafile(SlowWmf(100), false, svg);
+        return;
+    }
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PRAVOLIN_KILLED_PROGRAM"), QStringLiteral("1"));
+    program.setProcessEnvironment(env);
+    program.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--gtest_filter=Metafile.AHelperEndsWithItsProgram")});
+    ASSERT_TRUE(program.waitForStarted());
+    std::vector<pid_t> helpers;
+    for (int i = 0; i < 1500 && helpers.empty(); ++i) {
+        QThread::msleep(20);
+        helpers = HelpersOf(static_cast<pid_t>(program.processId()));
+    }
+    ASSERT_EQ(helpers.size(), 1u);
+    kill(static_cast<pid_t>(program.processId()), SIGKILL);
+    program.waitForFinished();
+    for (int i = 0; i < 100 && Running(helpers[0]); ++i)
+        QThread::msleep(20);
+    EXPECT_FALSE(Running(helpers[0]));
 }

@@ -209,3 +209,32 @@ private:
     int m_count = 0;
     QByteArray m_records;
 };
+
+// A Windows metafile that keeps its library busy past the CPU time a
+// conversion may take: 95,000 saved device contexts, then as many restored,
+// around a rectangle whose corner tells variants apart.
+inline QByteArray SlowWmf(int Variant) {
+    TWmfBuilder b(1000, 1000);
+    b.WindowExt(1000, 1000);
+    for (int i = 0; i < 95000; ++i)
+        b.Record(0x001E, {});
+    b.Rectangle(0, 0, 500 + Variant, 500);
+    for (int i = 0; i < 95000; ++i)
+        b.Record(0x0127, {-1});
+    return b.Bytes();
+}
+
+// An enhanced metafile of Lines polylines of 100 points each across its
+// Width x Height pixels: quick to convert, slow to draw as SVG.
+inline QByteArray PolylinesEmf(int Width, int Height, int Lines) {
+    TEmfBuilder b(Width, Height);
+    for (int i = 0; i < Lines; ++i) {
+        std::vector<int> xy;
+        for (int k = 0; k < 100; ++k) {
+            xy.push_back((k * 6 + i) % Width);
+            xy.push_back((i * 7 + k * 13) % Height);
+        }
+        b.Polyline(xy);
+    }
+    return b.Bytes();
+}
