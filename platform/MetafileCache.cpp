@@ -28,6 +28,9 @@ thread_local QWidget* t_screenWidget = nullptr;
 // device gets the picture at this size, scaled.
 constexpr qint64 MaxKeptBytes = qint64(256) << 20;
 constexpr qint64 MaxImagePixels = qint64(16) << 20;
+// Pictures that nothing shows any more are kept up to so many in all (a
+// fuzzer or a long session must not fill the memory with them).
+constexpr size_t MaxUnshownPictures = 1024;
 
 enum class TState { Waiting, Converting, Ready, Failed };
 
@@ -63,8 +66,7 @@ struct TKeptImage {
 
 } // namespace
 
-// All pictures of the process, kept while it runs, and the threads that
-// convert them.
+// The pictures of the process, and the threads that convert them.
 class TMetafileStore {
 public:
     static TMetafileStore& Instance() {
@@ -78,6 +80,7 @@ public:
         QByteArray key = QCryptographicHash::hash(Data, QCryptographicHash::Sha256);
         key += QByteArray::number(Data.size()) + (Enhanced ? 'E' : 'W');
         std::lock_guard lock(m_lock);
+        if (m_pictures.size() >= MaxUnshownPictures && !m_pictures.contains(key.toStdString())) Sweep();
         std::shared_ptr<TMetafileRendering>& r = m_pictures[key.toStdString()];
         if (!r) {
             auto d = std::make_unique<TMetafileRendering::TData>();
@@ -176,6 +179,36 @@ public:
             });
         }
         return Nearest(D, Size);
+    }
+
+    // Drops the finished pictures that nothing shows any more (with the
+    // store's lock held).
+    void Sweep() {
+        for (auto it = m_pictures.begin(); it != m_pictures.end();) {
+            TMetafileRendering::TData* d = it->second->d.get();
+            bool finished = false;
+            {
+                std::lock_guard lock(d->Lock);
+                finished = d->State >= TState::Ready && d->Rendering.empty();
+            }
+            if (it->second.use_count() == 1 && finished) {
+                Forget(d);
+                it = m_pictures.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    void Forget(TMetafileRendering::TData* D) {
+        std::lock_guard lock(m_keptLock);
+        for (auto it = m_kept.begin(); it != m_kept.end();)
+            if (it->Owner == D) {
+                m_keptBytes -= it->Image.sizeInBytes();
+                it = m_kept.erase(it);
+            } else {
+                ++it;
+            }
     }
 
     void Stop() {

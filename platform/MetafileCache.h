@@ -1,7 +1,8 @@
 #pragma once
 // The converted metafile pictures of the process, one per distinct picture:
 // keyed by the bytes (a hash and the length), shared by every document,
-// view, printout and copy that shows them, failures included.
+// view, printout and copy that shows them, failures included, and kept after
+// the last of them is gone (up to a number of pictures).
 //
 // A picture converts on a thread of its own as soon as it is loaded. What
 // paints the screen (inside a TScreenPaintScope) does not wait for it: the
