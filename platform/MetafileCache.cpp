@@ -157,7 +157,8 @@ public:
         bool start = false;
         {
             std::lock_guard lock(D.Lock);
-            D.Viewers.emplace_back(Viewer);
+            if (std::find(D.Viewers.begin(), D.Viewers.end(), Viewer) == D.Viewers.end())
+                D.Viewers.emplace_back(Viewer);
             if (std::find(D.Rendering.begin(), D.Rendering.end(), Size) == D.Rendering.end()) {
                 D.Rendering.push_back(Size);
                 start = true;
@@ -332,7 +333,8 @@ bool TMetafileRendering::Draw(QPainter& Painter, const QRectF& Target) {
     {
         std::unique_lock lock(d->Lock);
         if (d->State < TState::Ready && screen) {
-            d->Viewers.emplace_back(screen);
+            if (std::find(d->Viewers.begin(), d->Viewers.end(), screen) == d->Viewers.end())
+                d->Viewers.emplace_back(screen);
             return false;
         }
     }

@@ -10,9 +10,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -721,6 +723,18 @@ bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArra
     int cpuMs = 0, wallMs = 0;
     MetafileTimeLimits(cpuMs, wallMs);
     const QByteArray program = QFile::encodeName(HelperProgram());
+    // Writing to a helper that has ended raises SIGPIPE, which would end the
+    // program: this thread holds it back and drops it.
+    sigset_t pipeSignal, previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const auto restore = qScopeGuard([&] {
+        const timespec now{0, 0};
+        while (sigtimedwait(&pipeSignal, nullptr, &now) > 0) {
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    });
     int in = -1, out = -1;
     const pid_t pid = SpawnHelper(program, Args, in, out);
     if (pid < 0) return false;
@@ -752,13 +766,14 @@ bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArra
             break;
         }
         if (in >= 0 && p[1].revents) {
+            // A helper that ends without reading all leaves the rest unwritten.
+            const bool writable = p[1].revents & POLLOUT;
             const ssize_t n =
-                p[1].revents & POLLOUT
-                    ? write(in, Input.constData() + written,
-                            static_cast<size_t>(std::min<qsizetype>(Input.size() - written, 65536)))
-                    : -1;
+                writable ? write(in, Input.constData() + written,
+                                 static_cast<size_t>(std::min<qsizetype>(Input.size() - written, 65536)))
+                         : -1;
             if (n > 0) written += n;
-            if ((n < 0 && errno != EINTR && errno != EAGAIN) || written == Input.size()) {
+            if ((n < 0 && !(writable && (errno == EINTR || errno == EAGAIN))) || written == Input.size()) {
                 close(in);
                 in = -1;
             }

@@ -233,6 +233,8 @@ TEST(Metafile, AHelperThatCrashesHangsOrFloodsCostsOnlyThePicture) {
     EXPECT_FALSE(run("kill -SEGV $$", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGSEGV);
     EXPECT_FALSE(run("head -c 70000000 /dev/zero; printf '\\001'", out));
+    // One that ends without reading what it was given.
+    EXPECT_FALSE(RunMetafileHelper({"-c", "exit 0"}, QByteArray(4 << 20, 'x'), out));
     // A hang ends at the wall clock, work at its CPU time.
     SetMetafileTimeLimits(1000, 300);
     EXPECT_FALSE(run("exec sleep 20", out));
