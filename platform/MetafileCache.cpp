@@ -122,8 +122,16 @@ public:
             QSvgRenderer renderer;
             ok = renderer.load(svg.Svg) && renderer.isValid() && !renderer.viewBoxF().isEmpty();
         }
-        // The size the picture is mostly shown at is ready with it.
-        if (ok && !D.Natural.isEmpty()) Render(D, svg.Svg, svg.Place, D.Natural);
+        // For a screen that waits, the size the picture is mostly shown at is
+        // ready with it; others render it as they draw it.
+        bool shown = false;
+        {
+            std::lock_guard lock(D.Lock);
+            shown = !D.Viewers.empty();
+        }
+        if (ok && shown && !D.Natural.isEmpty() &&
+            qint64(D.Natural.width()) * D.Natural.height() <= MaxImagePixels)
+            Render(D, svg.Svg, svg.Place, D.Natural);
         std::vector<QPointer<QWidget>> viewers;
         {
             std::lock_guard lock(D.Lock);
