@@ -28,6 +28,9 @@ thread_local QWidget* t_screenWidget = nullptr;
 // device gets the picture at this size, scaled.
 constexpr qint64 MaxKeptBytes = qint64(256) << 20;
 constexpr qint64 MaxImagePixels = qint64(16) << 20;
+// The SVG that the screen renders without a thread of its own (the larger
+// ones may take seconds).
+constexpr qsizetype MaxScreenSvgBytes = 256 << 10;
 // Pictures that nothing shows any more are kept up to so many in all (a
 // fuzzer or a long session must not fill the memory with them).
 constexpr size_t MaxUnshownPictures = 1024;
@@ -380,12 +383,15 @@ bool TMetafileRendering::Draw(QPainter& Painter, const QRectF& Target) {
         size = size.scaled(QSize(4096, 4096), Qt::KeepAspectRatio).boundedTo(pixels.size());
     QImage image;
     if (!size.isEmpty()) {
+        // The screen renders a small drawing at once and leaves a large one
+        // to a thread of the store.
+        bool small = true;
         if (screen) {
-            image = store.Image(*d, size, false);
-            if (image.isNull()) image = store.Later(*d, size, screen, shared_from_this());
-        } else {
-            image = store.Image(*d, size, true);
+            std::lock_guard lock(d->Lock);
+            small = d->Svg.size() <= MaxScreenSvgBytes;
         }
+        image = store.Image(*d, size, small);
+        if (image.isNull() && !small) image = store.Later(*d, size, screen, shared_from_this());
     }
     Painter.resetTransform();
     Painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
