@@ -10,6 +10,7 @@
 #include <QSvgRenderer>
 #include <QThreadPool>
 #include <QWidget>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <atomic>
@@ -60,6 +61,17 @@ public:
 };
 
 namespace {
+
+// An SVG document whose root states a size: one without would be measured
+// by its contents, its text laid out in fonts on this thread.
+bool HasSize(const QByteArray& Svg) {
+    QXmlStreamReader xml(Svg);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("svg")) return false;
+    bool w = false, h = false;
+    const double width = xml.attributes().value(QLatin1String("width")).toDouble(&w);
+    const double height = xml.attributes().value(QLatin1String("height")).toDouble(&h);
+    return w && h && width > 0 && height > 0;
+}
 
 struct TKeptImage {
     TMetafileRendering::TData* Owner;
@@ -120,7 +132,7 @@ public:
             D.State = TState::Converting;
         }
         TMetafileSvg svg;
-        bool ok = !m_stopped && ConvertMetafile(D.Data, D.Enhanced, svg);
+        bool ok = !m_stopped && ConvertMetafile(D.Data, D.Enhanced, svg) && HasSize(svg.Svg);
         if (ok) {
             QSvgRenderer renderer;
             ok = renderer.load(svg.Svg) && renderer.isValid() && !renderer.viewBoxF().isEmpty();
