@@ -161,9 +161,11 @@ bool DrawsBitmap(uint16_t Fn) {
 // A bitmap the library may take: a known header, sizes within bounds, and
 // its colour table inside the record. The library allocates for the sizes a
 // header states and reads what it says is there: Missing tells how many
-// bytes of its pixels (unless compressed) lie beyond the record.
-bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End, qsizetype& Missing) {
+// bytes of its pixels (unless compressed) lie beyond the record, NoTable
+// that they are those of a 1-bit bitmap's colours, left out.
+bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End, qsizetype& Missing, bool& NoTable) {
     Missing = 0;
+    NoTable = false;
     constexpr int64_t maxSide = 16384, maxPixels = int64_t(16) << 20;
     if (At + 12 > End) return false;
     const uint32_t headerSize = ReadLe32(D, At);
@@ -200,6 +202,10 @@ bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End, qsizetype& Missi
     const int64_t pixels = rle ? 0 : (width * bits + 31) / 32 * 4 * height;
     if (At + headerSize + table > End) return false;
     Missing = static_cast<qsizetype>(std::max<int64_t>(0, At + headerSize + table + pixels - End));
+    // A mask written without its two colours: its pixels fill the record,
+    // and what would be its colours are one colour twice (pixels).
+    NoTable = bits == 1 && !rle && Missing == table && At + headerSize + pixels == End &&
+              ReadLe32(D, At + headerSize) == ReadLe32(D, At + headerSize + 4);
     return true;
 }
 
@@ -265,17 +271,26 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
         if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(record);
         const qsizetype dib = DibAt(fn, words);
         qsizetype missing = 0;
-        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes, missing))) return false;
-        // A bitmap whose last rows are cut off (an icon's mask found short)
-        // is drawn with what is there: the played copy has the rest blank.
+        bool noTable = false;
+        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes, missing, noTable))) return false;
+        // A bitmap that is short is drawn with what is there, as other
+        // readers draw it: a mask without its colours (an icon's, found so)
+        // gets black and white, a bitmap whose last rows are cut off has
+        // the rest blank.
         missing = (missing + 1) / 2 * 2;
         padded += missing;
         if (padded > MaxPadding) return false;
-        S.Records.append(D.constData() + at, bytes);
-        if (missing > 0) {
+        if (noTable) {
+            const qsizetype table = at + dib + ReadLe32(D, at + dib);
+            S.Records.append(D.constData() + at, table - at);
+            S.Records.append("\0\0\0\0\xFF\xFF\xFF\0", 8);
+            S.Records.append(D.constData() + table, at + bytes - table);
+        } else {
+            S.Records.append(D.constData() + at, bytes);
             S.Records.append(missing, '\0');
-            qToLittleEndian<uint32_t>(static_cast<uint32_t>(words + missing / 2), S.Records.data() + record);
         }
+        if (missing > 0)
+            qToLittleEndian<uint32_t>(static_cast<uint32_t>(words + missing / 2), S.Records.data() + record);
         S.MaxRecord = std::max<uint32_t>(S.MaxRecord, static_cast<uint32_t>(words + missing / 2));
         if (dib > 0) bitmaps.push_back({record + dib, S.Records.size()});
         if (dib > 0 && DrawsBitmap(fn))

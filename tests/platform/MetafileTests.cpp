@@ -314,23 +314,27 @@ void StretchBlit(TWmfBuilder& B, uint32_t Rop, int SrcW, int SrcH, int W, int H,
 
 } // namespace
 
-// An icon drawn the old way, whose 1-bit mask lacks its last 8 bytes (two
-// rows), and the shapes of an enhanced metafile drawn before any brush is
+// An icon drawn the old way, whose 1-bit mask lacks 8 bytes (two rows, or
+// its colours), and the shapes of an enhanced metafile drawn before any brush is
 // selected.
 TEST(Metafile, AShortMaskDrawsWhatIsThereAndShapesWithoutABrushFillWhite) {
     // The picture's pixels: blue, green, red; all red.
     QByteArray red = Dib(32, 32, 24, {}, 0);
     for (qsizetype i = 40 + 2; i < red.size(); i += 3)
         red[i] = char(0xFF);
-    TWmfBuilder icon(320, 320);
-    icon.WindowExt(320, 320);
-    StretchBlit(icon, 0x008800C6, 32, 34, 320, 320,
-                Dib(32, 34, 1, QByteArray("\0\0\0\0\xFF\xFF\xFF\0", 8), 0, 8));
-    StretchBlit(icon, 0x00660046, 32, 32, 320, 320, red);
-    const std::unique_ptr<TMetafile> meta = Loaded(icon.Bytes());
-    EXPECT_TRUE(meta->CheckRecords());
-    ASSERT_TRUE(meta->HasPicture());
-    EXPECT_EQ(At(Drawn(*meta, 64, 64), 0.5, 0.5), qRgb(255, 0, 0));
+    // The mask's last rows cut off, or its colours left out (as the icons of
+    // a corpus file have it).
+    for (const QByteArray& mask :
+         {Dib(32, 34, 1, QByteArray("\0\0\0\0\xFF\xFF\xFF\0", 8), 0, 8), Dib(32, 34, 1, {}, 0)}) {
+        TWmfBuilder icon(320, 320);
+        icon.WindowExt(320, 320);
+        StretchBlit(icon, 0x008800C6, 32, 34, 320, 320, mask);
+        StretchBlit(icon, 0x00660046, 32, 32, 320, 320, red);
+        const std::unique_ptr<TMetafile> meta = Loaded(icon.Bytes());
+        EXPECT_TRUE(meta->CheckRecords());
+        ASSERT_TRUE(meta->HasPicture());
+        EXPECT_EQ(At(Drawn(*meta, 64, 64), 0.5, 0.5), qRgb(255, 0, 0));
+    }
 
     // A frame of black lines around a shape filled with the device
     // context's brush, white, where the library starts with black.
