@@ -1,7 +1,8 @@
 // Arbitrary bytes as a Windows or enhanced metafile, loaded and drawn. The
-// libraries run in a child process, as in the program; a child that a crash
-// or a hang ends is reported here as a crash, since every such input must be
-// turned away by the record checks before a library sees it.
+// libraries run in the helper program under its limits, as in the program; a
+// helper that a crash or a hang ends is reported here as a crash, since every
+// such input must be turned away by the record checks before a library sees
+// it.
 #include "FuzzApp.h"
 #include "platform/Graphics.h"
 #include "platform/MetafileConvert.h"

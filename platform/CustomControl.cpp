@@ -2,6 +2,7 @@
 
 #include "platform/ControlsCom.h"
 #include "platform/Keys.h"
+#include "platform/MetafileCache.h"
 #include "platform/QtInput.h"
 
 #include <QApplication>
@@ -46,6 +47,8 @@ protected:
     void paintEvent(QPaintEvent* e) override {
         if (!m_control) return;
         QPainter p(this);
+        // Pictures still converting come later; the window does not wait.
+        TScreenPaintScope screen(this);
         m_control->PaintClient(p, e->region());
     }
 };

@@ -2,22 +2,16 @@
 // SVG document its records convert into.
 #include "platform/CanvasState.h"
 #include "platform/LittleEndian.h"
+#include "platform/MetafileCache.h"
 #include "platform/MetafileConvert.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 
 #include <QPainter>
-#include <QSvgRenderer>
 
 #include <cstdlib>
 
 using namespace CanvasRules;
-
-class TMetafileRendering {
-public:
-    QSvgRenderer Renderer;
-    QRectF Place;
-};
 
 namespace {
 
@@ -97,6 +91,7 @@ bool TMetafile::LoadFromStream(const QByteArray& data) {
                           kHundredthMMPerInch);
         m_rendering.reset();
         m_converted = false;
+        Rendering(); // converts meanwhile, on a thread of its own
         Changed();
         return true;
     }
@@ -113,6 +108,7 @@ bool TMetafile::LoadFromStream(const QByteArray& data) {
         m_height = MulDiv(static_cast<int>(mmh), kScreenPPI, kHundredthMMPerInch);
         m_rendering.reset();
         m_converted = false;
+        Rendering(); // converts meanwhile, on a thread of its own
         Changed();
         return true;
     }
@@ -120,17 +116,10 @@ bool TMetafile::LoadFromStream(const QByteArray& data) {
 }
 
 TMetafileRendering* TMetafile::Rendering() const {
+    // One conversion per distinct picture, shared by all that show it.
     if (!m_converted) {
-        // One attempt per picture: records that fail keep failing.
         m_converted = true;
-        TMetafileSvg svg;
-        if (!m_data.isEmpty() && ConvertMetafile(m_data, m_enhanced, svg)) {
-            auto r = std::make_shared<TMetafileRendering>();
-            if (r->Renderer.load(svg.Svg) && r->Renderer.isValid() && !r->Renderer.viewBoxF().isEmpty()) {
-                r->Place = svg.Place;
-                m_rendering = std::move(r);
-            }
-        }
+        if (!m_data.isEmpty()) m_rendering = TMetafileRendering::Of(m_data, m_enhanced, m_width, m_height);
     }
     return m_rendering.get();
 }
@@ -144,30 +133,23 @@ QString TMetafile::MimeType(bool enhanced) {
 }
 
 bool TMetafile::HasPicture() const {
-    return Rendering() != nullptr;
+    TMetafileRendering* r = Rendering();
+    return r && r->HasPicture();
 }
 
 void TMetafile::Draw(TCanvas& canvas, const TRect& r) const {
     TMetafileRendering* pic = Rendering();
-    if (!pic) {
-        DrawFrame(canvas, r);
-        return;
-    }
     const QRectF target = QRectF(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top).normalized();
-    if (target.isEmpty()) return;
-    {
+    bool drawn = false;
+    if (pic) {
+        if (target.isEmpty()) return;
         PaintScope p(canvas.Painter());
         if (!p) return;
-        p->setClipRect(target, p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        // Drawings look as their makers meant them: with smooth edges.
-        p->setRenderHint(QPainter::Antialiasing, true);
-        p->setRenderHint(QPainter::TextAntialiasing, true);
-        p->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        const QRectF& f = pic->Place;
-        pic->Renderer.render(p.operator->(),
-                             QRectF(target.x() + f.x() * target.width(), target.y() + f.y() * target.height(),
-                                    f.width() * target.width(), f.height() * target.height()));
+        drawn = pic->Draw(*p.operator->(), target);
+    }
+    if (!drawn) {
+        DrawFrame(canvas, r);
+        return;
     }
     if (canvas.OnChange) canvas.OnChange();
 }

@@ -8,34 +8,38 @@
 #include <QImage>
 #include <QList>
 
-#include <libwmf/api.h>
-#include <libwmf/svg.h>
-
-#include <emf2svg.h>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
+#include <mutex>
 #include <vector>
 
 namespace {
 
-int g_lastSignal = 0;
-int g_timeLimitMs = MetafileLimits::TimeLimitMs;
-int g_conversions = 0;
+// Conversions run on several threads at once.
+std::atomic<int> g_lastSignal = 0;
+std::atomic<int> g_cpuLimitMs = MetafileLimits::CpuTimeMs;
+std::atomic<int> g_wallLimitMs = MetafileLimits::WallTimeMs;
+std::atomic<int> g_conversions = 0;
 
 // ---- Windows metafiles ------------------------------------------------------
 
@@ -155,10 +159,13 @@ bool DrawsBitmap(uint16_t Fn) {
 }
 
 // A bitmap the library may take: a known header, sizes within bounds, and
-// its colour table and pixels (unless compressed) inside the record. The
-// library allocates for the sizes a header states and reads what it says is
-// there.
-bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
+// its colour table inside the record. The library allocates for the sizes a
+// header states and reads what it says is there: Missing tells how many
+// bytes of its pixels (unless compressed) lie beyond the record, NoTable
+// that they are those of a 1-bit bitmap's colours, left out.
+bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End, qsizetype& Missing, bool& NoTable) {
+    Missing = 0;
+    NoTable = false;
     constexpr int64_t maxSide = 16384, maxPixels = int64_t(16) << 20;
     if (At + 12 > End) return false;
     const uint32_t headerSize = ReadLe32(D, At);
@@ -193,7 +200,13 @@ bool ValidDib(const QByteArray& D, qsizetype At, qsizetype End) {
     const int64_t table =
         colours * (headerSize == 12 ? 3 : 4) + (compression == 3 && headerSize == 40 ? 12 : 0);
     const int64_t pixels = rle ? 0 : (width * bits + 31) / 32 * 4 * height;
-    return At + headerSize + table + pixels <= End;
+    if (At + headerSize + table > End) return false;
+    Missing = static_cast<qsizetype>(std::max<int64_t>(0, At + headerSize + table + pixels - End));
+    // A mask written without its two colours: its pixels fill the record,
+    // and what would be its colours are one colour twice (pixels).
+    NoTable = bits == 1 && !rle && Missing == table && At + headerSize + pixels == End &&
+              ReadLe32(D, At + headerSize) == ReadLe32(D, At + headerSize + 4);
+    return true;
 }
 
 // A bitmap of up to 8 bits per pixel that leaves its colour count at 0 has
@@ -225,15 +238,18 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     qsizetype at = first;
     int count = 0;
     bool drawn = false, ended = false;
-    std::vector<std::pair<qsizetype, qsizetype>> bitmaps; // header and record end, from the first record
+    std::vector<std::pair<qsizetype, qsizetype>> bitmaps; // header and record end, in Records
+    // Blank pixels the played copy may add to bitmaps that are cut short.
+    constexpr qsizetype MaxPadding = 8 << 20;
+    qsizetype padded = 0;
     while (at + 6 <= D.size()) {
         const uint32_t words = ReadLe32(D, at);
         const uint16_t fn = ReadLe16(D, at + 4);
         if (words < 3 || words > static_cast<uint64_t>(D.size() - at) / 2) return false;
         if (++count > MetafileLimits::MaxRecords) return false;
-        S.MaxRecord = std::max(S.MaxRecord, words);
         const qsizetype bytes = static_cast<qsizetype>(words) * 2;
         if (fn == wmfEOF) {
+            S.Records.append(D.constData() + at, bytes);
             at += bytes;
             ended = true;
             break;
@@ -251,16 +267,37 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
             }
         }
         drawn = drawn || IsDrawingRecord(fn);
-        if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(at - first);
+        const qsizetype record = S.Records.size();
+        if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(record);
         const qsizetype dib = DibAt(fn, words);
-        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes))) return false;
-        if (dib > 0) bitmaps.push_back({at - first + dib, at - first + bytes});
+        qsizetype missing = 0;
+        bool noTable = false;
+        if (dib < 0 || (dib > 0 && !ValidDib(D, at + dib, at + bytes, missing, noTable))) return false;
+        // A bitmap that is short is drawn with what is there, as other
+        // readers draw it: a mask without its colours (an icon's, found so)
+        // gets black and white, a bitmap whose last rows are cut off has
+        // the rest blank.
+        missing = (missing + 1) / 2 * 2;
+        padded += missing;
+        if (padded > MaxPadding) return false;
+        if (noTable) {
+            const qsizetype table = at + dib + ReadLe32(D, at + dib);
+            S.Records.append(D.constData() + at, table - at);
+            S.Records.append("\0\0\0\0\xFF\xFF\xFF\0", 8);
+            S.Records.append(D.constData() + table, at + bytes - table);
+        } else {
+            S.Records.append(D.constData() + at, bytes);
+            S.Records.append(missing, '\0');
+        }
+        if (missing > 0)
+            qToLittleEndian<uint32_t>(static_cast<uint32_t>(words + missing / 2), S.Records.data() + record);
+        S.MaxRecord = std::max<uint32_t>(S.MaxRecord, static_cast<uint32_t>(words + missing / 2));
+        if (dib > 0) bitmaps.push_back({record + dib, S.Records.size()});
         if (dib > 0 && DrawsBitmap(fn))
             S.BitmapRops.push_back(fn == 0x0D33 ? ropSrcCopy : ReadLe32(D, at + 6));
         at += bytes;
     }
     if (count == 0 || (count == 1 && ended)) return false; // nothing to draw
-    S.Records = D.mid(first, at - first);
     for (const auto& [header, end] : bitmaps)
         StateColourCount(S.Records, header, end);
     if (!ended) {
@@ -345,93 +382,6 @@ QByteArray ProbeRecords(const TWmfScan& S, const TFrame& F) {
     AppendRecord(r, wmfRectangle, {F.Bottom, F.Right, F.Top, F.Left});
     AppendRecord(r, wmfEOF, {});
     return r;
-}
-
-// The SVG output layer of libwmf on a metafile held in memory.
-class TWmfSession {
-public:
-    explicit TWmfSession(const QByteArray& Metafile) : m_data(Metafile) {
-        wmfAPI_Options options;
-        std::memset(&options, 0, sizeof options);
-        options.function = wmf_svg_function;
-        const unsigned long flags =
-            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-        if (wmf_api_create(&m_api, flags, &options) != wmf_E_None) {
-            if (m_api) wmf_api_destroy(m_api);
-            m_api = nullptr;
-            return;
-        }
-        m_data.detach();
-        if (wmf_mem_open(m_api, reinterpret_cast<unsigned char*>(m_data.data()),
-                         static_cast<long>(m_data.size())) != wmf_E_None) {
-            wmf_api_destroy(m_api);
-            m_api = nullptr;
-        }
-    }
-    ~TWmfSession() {
-        if (m_api) wmf_api_destroy(m_api);
-    }
-    TWmfSession(const TWmfSession&) = delete;
-    TWmfSession& operator=(const TWmfSession&) = delete;
-
-    bool Scan(wmfD_Rect& Box) {
-        return m_api && wmf_scan(m_api, 0, &Box) == wmf_E_None && std::isfinite(Box.TL.x) &&
-               std::isfinite(Box.TL.y) && std::isfinite(Box.BR.x) && std::isfinite(Box.BR.y) &&
-               Box.BR.x > Box.TL.x && Box.BR.y > Box.TL.y;
-    }
-
-    // Plays the metafile with Box mapped onto an SVG of Width x Height.
-    bool Play(wmfD_Rect Box, unsigned Width, unsigned Height, QByteArray& Svg) {
-        static char description[] = "";
-        wmf_svg_t* dev = WMF_SVG_GetData(m_api);
-        dev->out = wmf_stream_create(m_api, nullptr);
-        if (!dev->out) return false;
-        dev->Description = description;
-        dev->bbox = Box;
-        dev->width = Width;
-        dev->height = Height;
-        dev->flags |= WMF_SVG_INLINE_IMAGES;
-        const bool ok = wmf_play(m_api, 0, &Box) == wmf_E_None;
-        char* buffer = nullptr;
-        unsigned long length = 0;
-        wmf_stream_destroy(m_api, dev->out, &buffer, &length);
-        dev->out = nullptr;
-        // The buffer belongs to the session, which frees it.
-        if (ok && buffer && length > 0 && length <= static_cast<unsigned long>(MetafileLimits::MaxSvgBytes))
-            Svg = QByteArray(buffer, static_cast<qsizetype>(length));
-        return ok && !Svg.isEmpty();
-    }
-
-private:
-    QByteArray m_data;
-    wmfAPI* m_api = nullptr;
-};
-
-// The library's work for one Windows metafile: where the frame (Width x
-// Height logical units) lies, then the picture with the frame as the SVG's
-// viewport.
-bool RunLibwmf(const QByteArray& Probe, const QByteArray& Playback, int Width, int Height, double Aspect,
-               QByteArray& Svg) {
-    wmfD_Rect frame;
-    {
-        TWmfSession probe(Probe);
-        if (!probe.Scan(frame)) return false;
-    }
-    // The bounds of the probe reach one logical unit beyond the frame on
-    // every side.
-    const double mx = (frame.BR.x - frame.TL.x) / (Width + 2), my = (frame.BR.y - frame.TL.y) / (Height + 2);
-    frame.TL.x += static_cast<float>(mx);
-    frame.BR.x -= static_cast<float>(mx);
-    frame.TL.y += static_cast<float>(my);
-    frame.BR.y -= static_cast<float>(my);
-    TWmfSession session(Playback);
-    wmfD_Rect content;
-    if (!session.Scan(content)) return false;
-    // The SVG takes the picture's proportions: the library sizes text by the
-    // height it maps to, and the glyphs then keep their own proportions.
-    const double w = Aspect >= 1 ? 1000 : 1000 * Aspect, h = Aspect >= 1 ? 1000 / Aspect : 1000;
-    return session.Play(frame, static_cast<unsigned>(std::max(1.0, std::round(w))),
-                        static_cast<unsigned>(std::max(1.0, std::round(h))), Svg);
 }
 
 // ---- the SVG libwmf writes ------------------------------------------------
@@ -633,6 +583,7 @@ constexpr uint32_t emrHeader = 1, emrEOF = 14;
 
 struct TEmfScan {
     qsizetype Bytes = 0;
+    qsizetype HeaderSize = 0;
     QRectF Place{0, 0, 1, 1};
 };
 
@@ -664,6 +615,7 @@ bool ScanEnhancedMetafile(const QByteArray& D, TEmfScan& S) {
     }
     if (!ended || count < 3) return false;
     S.Bytes = at;
+    S.HeaderSize = headerSize;
     // The library draws the bounds (reference-device pixels); the picture
     // is the frame (0.01 mm), converted with the reference device's size.
     const double bl = Le32s(D, 8), bt = Le32s(D, 12), br = Le32s(D, 16), bb = Le32s(D, 20);
@@ -681,25 +633,21 @@ bool ScanEnhancedMetafile(const QByteArray& D, TEmfScan& S) {
     return true;
 }
 
-bool RunEmf2svg(const QByteArray& Data, QByteArray& Svg) {
-    static char nameSpace[] = "";
-    generatorOptions options;
-    std::memset(&options, 0, sizeof options);
-    options.nameSpace = nameSpace;
-    options.emfplus = true;
-    options.svgDelimiter = true;
-    QByteArray copy = Data;
-    copy.detach();
-    char* out = nullptr;
-    size_t length = 0;
-    const int ok = emf2svg(copy.data(), static_cast<size_t>(copy.size()), &out, &length, &options);
-    if (ok && out && length > 0 && length <= static_cast<size_t>(MetafileLimits::MaxSvgBytes))
-        Svg = QByteArray(out, static_cast<qsizetype>(length));
-    std::free(out);
-    return ok && !Svg.isEmpty();
+// The records the library plays: those up to the end record, after a white
+// brush selected, which a device context holds before the records select
+// one (the library starts with black).
+QByteArray PlayedEnhancedMetafile(const QByteArray& Data, const TEmfScan& S) {
+    constexpr uint32_t emrSelectObject = 37, stockWhiteBrush = 0x80000000u;
+    QByteArray select;
+    for (const uint32_t v : {emrSelectObject, 12u, stockWhiteBrush})
+        AppendLe32(select, v);
+    QByteArray out = Data.left(S.HeaderSize) + select + Data.mid(S.HeaderSize, S.Bytes - S.HeaderSize);
+    qToLittleEndian<uint32_t>(static_cast<uint32_t>(out.size()), out.data() + 48);
+    qToLittleEndian<uint32_t>(ReadLe32(out, 52) + 1, out.data() + 52);
+    return out;
 }
 
-// ---- the child process ------------------------------------------------------
+// ---- the helper process ---------------------------------------------------
 
 int64_t NowMs() {
     timespec ts;
@@ -707,104 +655,171 @@ int64_t NowMs() {
     return static_cast<int64_t>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-bool WriteAll(int Fd, const char* Data, size_t Length) {
-    while (Length > 0) {
-        const ssize_t n = write(Fd, Data, Length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        Data += n;
-        Length -= static_cast<size_t>(n);
-    }
-    return true;
+// The helper's path: beside the program's own executable, else where the
+// build put it (tests, benchmarks and fuzz targets live in other folders).
+QString DefaultHelper() {
+    static const QString path = [] {
+        const QString own = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+        const QString beside = QFileInfo(own).absolutePath() + QStringLiteral("/pravolin-metafile");
+        if (QFileInfo(beside).isExecutable()) return beside;
+#ifdef PRAVOLIN_METAFILE_HELPER
+        return QStringLiteral(PRAVOLIN_METAFILE_HELPER);
+#else
+        return beside;
+#endif
+    }();
+    return path;
 }
 
-void LimitChild() {
-    // The library's messages have no reader.
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        close(null);
-    }
-    for (int sig : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
-        signal(sig, SIG_DFL);
-    const rlim_t seconds = static_cast<rlim_t>((g_timeLimitMs + 999) / 1000);
-    const rlimit cpu{seconds, seconds + 1};
-    setrlimit(RLIMIT_CPU, &cpu);
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        unsigned long long pages = 0;
-        if (std::fscanf(f, "%llu", &pages) == 1) {
-            const uint64_t now = pages * static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
-            // What the child has at the fork (with a sanitizer's
-            // reservations) stays allowed; it may grow by so much.
-            const uint64_t limit = now + static_cast<uint64_t>(MetafileLimits::MaxMemoryGrowth);
-            const rlimit as{limit, limit};
-            setrlimit(RLIMIT_AS, &as);
-        }
-        std::fclose(f);
-    }
-    const rlimit core{0, 0};
-    setrlimit(RLIMIT_CORE, &core);
+std::mutex g_helperLock;
+QString g_helper;
+// The helpers that run, and whether the program ends.
+std::vector<pid_t> g_running;
+bool g_stopping = false;
+
+QString HelperProgram() {
+    std::lock_guard lock(g_helperLock);
+    return g_helper.isEmpty() ? DefaultHelper() : g_helper;
 }
 
-// Runs Work in a child process and hands back what it produced; false when
-// the child fails, dies, overruns the time limit or writes too much.
-bool RunIsolated(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) {
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return false;
-    const pid_t pid = fork();
+// Starts the program with its standard input and output on pipes (returned
+// non-blocking, closed on exec) and its errors on /dev/null. posix_spawn
+// starts a new program at once: nothing of this (threaded) process runs in
+// the child.
+pid_t SpawnHelper(const QByteArray& Program, const QList<QByteArray>& Args, int& In, int& Out) {
+    int in[2], out[2];
+    if (pipe2(in, O_CLOEXEC) != 0) return -1;
+    if (pipe2(out, O_CLOEXEC) != 0) {
+        close(in[0]);
+        close(in[1]);
+        return -1;
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(Program.constData()));
+    for (const QByteArray& a : Args)
+        argv.push_back(const_cast<char*>(a.constData()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    // The program's handlers and blocked signals are no business of the helper's.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, Program.constData(), &actions, &attributes, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    close(in[0]);
+    close(out[1]);
     if (pid < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return false;
+        close(in[1]);
+        close(out[0]);
+        return -1;
     }
-    if (pid == 0) {
-        close(fds[0]);
-        LimitChild();
-        QByteArray result;
-        const bool ok = Work(result);
-        // A result counts only when it arrives whole and says so at its end.
-        const bool sent = ok && WriteAll(fds[1], result.constData(), static_cast<size_t>(result.size())) &&
-                          WriteAll(fds[1], "\1", 1);
-        _exit(sent ? 0 : 1);
+    fcntl(in[1], F_SETFL, O_NONBLOCK);
+    In = in[1];
+    Out = out[0];
+    return pid;
+}
+
+// Feeds Input to the helper and collects what it writes, within the limits;
+// false when it fails, dies, overruns a limit or writes too much.
+bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArray& Out, int& Signal) {
+    Signal = 0;
+    int cpuMs = 0, wallMs = 0;
+    MetafileTimeLimits(cpuMs, wallMs);
+    const QByteArray program = QFile::encodeName(HelperProgram());
+    // Writing to a helper that has ended raises SIGPIPE, which would end the
+    // program: this thread holds it back and drops it.
+    sigset_t pipeSignal, previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const auto restore = qScopeGuard([&] {
+        const timespec now{0, 0};
+        while (sigtimedwait(&pipeSignal, nullptr, &now) > 0) {
+        }
+        pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    });
+    int in = -1, out = -1;
+    const pid_t pid = SpawnHelper(program, Args, in, out);
+    if (pid < 0) return false;
+    {
+        std::lock_guard lock(g_helperLock);
+        if (g_stopping) kill(pid, SIGKILL);
+        g_running.push_back(pid);
     }
-    close(fds[1]);
+    // CPU time bounds the work (the kernel ends the helper by SIGXCPU, then
+    // SIGKILL); the wall clock only catches a helper that hangs.
+    const rlim_t seconds = static_cast<rlim_t>((cpuMs + 999) / 1000);
+    const rlimit cpu{seconds, seconds + 1};
+    prlimit(pid, RLIMIT_CPU, &cpu, nullptr);
     QByteArray got;
-    const int64_t deadline = NowMs() + g_timeLimitMs;
+    qsizetype written = 0;
+    const int64_t deadline = NowMs() + wallMs;
     bool overrun = false;
-    for (;;) {
+    while (out >= 0) {
         const int64_t left = deadline - NowMs();
         if (left <= 0) {
             overrun = true;
             break;
         }
-        pollfd p{fds[0], POLLIN, 0};
-        const int r = poll(&p, 1, static_cast<int>(left));
+        pollfd p[2] = {{out, POLLIN, 0}, {in, POLLOUT, 0}};
+        const int r = poll(p, in >= 0 ? 2 : 1, static_cast<int>(std::min<int64_t>(left, 1000)));
         if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) {
+        if (r < 0) {
             overrun = true;
             break;
         }
-        char buffer[65536];
-        const ssize_t n = read(fds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got.append(buffer, n);
-        if (got.size() > MetafileLimits::MaxSvgBytes + 1) {
-            overrun = true;
-            break;
+        if (in >= 0 && p[1].revents) {
+            // A helper that ends without reading all leaves the rest unwritten.
+            const bool writable = p[1].revents & POLLOUT;
+            const ssize_t n =
+                writable ? write(in, Input.constData() + written,
+                                 static_cast<size_t>(std::min<qsizetype>(Input.size() - written, 65536)))
+                         : -1;
+            if (n > 0) written += n;
+            if ((n < 0 && !(writable && (errno == EINTR || errno == EAGAIN))) || written == Input.size()) {
+                close(in);
+                in = -1;
+            }
+        }
+        if (p[0].revents) {
+            char buffer[65536];
+            const ssize_t n = read(out, buffer, sizeof buffer);
+            if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+            if (n <= 0) break;
+            got.append(buffer, n);
+            if (got.size() > MetafileLimits::MaxSvgBytes + 1) {
+                overrun = true;
+                break;
+            }
         }
     }
-    close(fds[0]);
+    if (in >= 0) close(in);
+    close(out);
     if (overrun) kill(pid, SIGKILL);
+    {
+        std::lock_guard lock(g_helperLock);
+        std::erase(g_running, pid);
+    }
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    // The child ends with 0 or 1 by itself; another code comes from a runtime
-    // (a sanitizer, a fuzzer's allocation limit) that stopped it.
-    g_lastSignal = WIFSIGNALED(status)                            ? WTERMSIG(status)
-                   : WIFEXITED(status) && WEXITSTATUS(status) > 1 ? SIGABRT
-                                                                  : 0;
+    // The helper ends with 0 or 1 by itself; another code comes from a
+    // runtime (a sanitizer) that stopped it.
+    Signal = WIFSIGNALED(status)                            ? WTERMSIG(status)
+             : WIFEXITED(status) && WEXITSTATUS(status) > 1 ? SIGABRT
+                                                            : 0;
     if (overrun || !WIFEXITED(status) || WEXITSTATUS(status) != 0 || !got.endsWith('\1')) return false;
     got.chop(1);
     Out = got;
@@ -813,20 +828,32 @@ bool RunIsolated(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) 
 
 } // namespace
 
-bool RunMetafileWork(const std::function<bool(QByteArray&)>& Work, QByteArray& Out) {
-    g_lastSignal = 0;
-    return RunIsolated(Work, Out);
+bool RunMetafileHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArray& Out) {
+    int signal = 0;
+    const bool ok = RunHelper(Args, Input, Out, signal);
+    g_lastSignal = signal;
+    return ok;
 }
 
 int LastMetafileWorkSignal() {
     return g_lastSignal;
 }
 
-// libemf2svg shuts the font configuration down after it looked up the font
-// of a text. The child that runs it shares the configuration the program's
-// fonts hold, and shutting that down fails an assertion there; nothing here
-// needs it shut down (the program never does), so the call does nothing.
-extern "C" void FcFini(void) {}
+void StopMetafileHelpers() {
+    std::lock_guard lock(g_helperLock);
+    g_stopping = true;
+    for (const pid_t pid : g_running)
+        kill(pid, SIGKILL);
+}
+
+QString MetafileHelperPath() {
+    return HelperProgram();
+}
+
+void SetMetafileHelper(const QString& Program) {
+    std::lock_guard lock(g_helperLock);
+    g_helper = Program;
+}
 
 bool CheckWindowsMetafile(const QByteArray& Data) {
     TWmfScan s;
@@ -841,12 +868,12 @@ bool CheckEnhancedMetafile(const QByteArray& Data) {
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     ++g_conversions;
     g_lastSignal = 0;
+    const QByteArray parent = QByteArray::number(static_cast<qint64>(getpid()));
     QByteArray svg;
     if (Enhanced) {
         TEmfScan s;
         if (!ScanEnhancedMetafile(Data, s)) return false;
-        const QByteArray emf = Data.left(s.Bytes);
-        if (!RunMetafileWork([&](QByteArray& Svg) { return RunEmf2svg(emf, Svg); }, svg)) return false;
+        if (!RunMetafileHelper({"emf", parent}, PlayedEnhancedMetafile(Data, s), svg)) return false;
         Out.Svg = svg;
         Out.Place = s.Place;
         return true;
@@ -868,15 +895,23 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
     const double aspect =
         std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
-    if (!RunMetafileWork([&](QByteArray& Svg) { return RunLibwmf(probe, playback, w, h, aspect, Svg); }, svg))
+    if (!RunMetafileHelper({"wmf", parent, QByteArray::number(w), QByteArray::number(h),
+                            QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size())},
+                           probe + playback, svg))
         return false;
     Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);
     Out.Place = QRectF(0, 0, 1, 1);
     return !Out.Svg.isEmpty();
 }
 
-void SetMetafileTimeLimit(int Ms) {
-    g_timeLimitMs = std::max(1, Ms);
+void SetMetafileTimeLimits(int CpuMs, int WallMs) {
+    g_cpuLimitMs = std::max(1, CpuMs);
+    g_wallLimitMs = std::max(1, WallMs);
+}
+
+void MetafileTimeLimits(int& CpuMs, int& WallMs) {
+    CpuMs = g_cpuLimitMs;
+    WallMs = g_wallLimitMs;
 }
 
 int MetafileConversionCount() {

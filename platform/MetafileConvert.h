@@ -5,16 +5,17 @@
 //
 // Their bytes come from documents and the clipboard and are not trusted.
 // Before a library sees them the records are walked and bounded (size,
-// record count, object count), and the conversion itself runs in a child
-// process with a time and memory limit: a library that crashes or hangs on
-// some input costs that picture, not the program.
+// record count, object count), and the conversion itself runs in a helper
+// program of its own (pravolin-metafile, beside the program's executable)
+// with limits on CPU time, memory and output: a library that crashes or
+// hangs on some input costs that picture, not the program.
 //
 //   TMetafileSvg svg;
 //   if (ConvertMetafile(bytes, /*Enhanced*/ false, svg)) renderer.load(svg.Svg);
 #include <QByteArray>
+#include <QList>
 #include <QRectF>
-
-#include <functional>
+#include <QString>
 
 namespace MetafileLimits {
 // Bytes of one metafile.
@@ -25,10 +26,11 @@ constexpr int MaxRecords = 200000;
 constexpr int MaxObjects = 4096;
 // Bytes of the SVG a library may write for one picture.
 constexpr qsizetype MaxSvgBytes = 64 << 20;
-// Wall-clock time one conversion may take, in milliseconds.
-constexpr int TimeLimitMs = 4000;
-// Address space a conversion may add to what the program has.
-constexpr qint64 MaxMemoryGrowth = qint64(1) << 30;
+// CPU time one conversion may take, in milliseconds (whole seconds count).
+constexpr int CpuTimeMs = 4000;
+// Wall-clock time after which a helper counts as hung: generous, so that a
+// loaded machine does not cost sound pictures.
+constexpr int WallTimeMs = 30000;
 } // namespace MetafileLimits
 
 struct TMetafileSvg {
@@ -45,22 +47,32 @@ bool CheckWindowsMetafile(const QByteArray& Data);
 bool CheckEnhancedMetafile(const QByteArray& Data);
 
 // Converts the bytes; false when they fail the checks or the library fails,
-// crashes, takes too long or writes too much. The library runs in a child
-// process (which also keeps its global state, such as a font configuration
-// it shuts down, away from the program).
+// crashes, takes too long or writes too much. Waits for the helper: any
+// thread may call it (pictures convert on threads of their own, see
+// MetafileCache.h).
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out);
 
-// Runs Work the way a conversion runs: in a child process under the limits.
-// False when Work fails, dies, overruns the time limit or writes more than
-// an SVG may be; else Out holds what it wrote.
-bool RunMetafileWork(const std::function<bool(QByteArray&)>& Work, QByteArray& Out);
-// The signal that ended the child of the last conversion or work (SIGKILL
-// when it overran the time limit, SIGABRT when a runtime such as a
+// Runs the helper program with Args, Input on its standard input, under the
+// limits. False when it fails, dies, overruns a limit or writes more than an
+// SVG may be; else Out holds what it wrote before its closing byte 1.
+bool RunMetafileHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArray& Out);
+// The signal that ended the helper of the last conversion (SIGXCPU or
+// SIGKILL when it overran a limit, SIGABRT when a runtime such as a
 // sanitizer stopped it), 0 when it ended by itself. The fuzz target reports
 // a library that crashes or hangs by it.
 int LastMetafileWorkSignal();
 
-// The time limit of one conversion in milliseconds (tests shorten it).
-void SetMetafileTimeLimit(int Ms);
+// Kills the helpers that run and fails every later conversion (at the end
+// of the program).
+void StopMetafileHelpers();
+
+// The helper program that runs (tests put another in its place; an empty
+// path restores it).
+QString MetafileHelperPath();
+void SetMetafileHelper(const QString& Program);
+
+// The limits of one conversion in milliseconds (tests shorten them).
+void SetMetafileTimeLimits(int CpuMs, int WallMs);
+void MetafileTimeLimits(int& CpuMs, int& WallMs);
 // How many conversions this process has started (a picture converts once).
 int MetafileConversionCount();

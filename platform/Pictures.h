@@ -222,9 +222,9 @@ private:
 };
 
 // A Windows or enhanced metafile. The bytes are kept unchanged; the size comes
-// from the header. The first drawing converts the records into an SVG
-// document (see MetafileConvert.h), kept for every later drawing and shared
-// by copies; records that cannot be converted draw a frame in their place.
+// from the header. Loading starts the conversion of the records into a
+// picture (see MetafileCache.h), shared by every metafile of the same bytes;
+// records that cannot be converted draw a frame in their place.
 class TMetafileRendering;
 
 class TMetafile : public TGraphic {

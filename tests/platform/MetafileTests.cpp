@@ -1,19 +1,33 @@
 // Metafile pictures drawn through the libraries' SVG: where the ink lands,
 // what the SVG of a Windows metafile's text becomes, damaged records, the
-// child process that bounds a conversion, and the fuzz regression corpus.
+// helper program that bounds a conversion, the pictures kept per process,
+// and the fuzz regression corpus.
+#include "platform/MetafileCache.h"
 #include "platform/MetafileConvert.h"
 #include "platform/Pictures.h"
 #include "support/MetafileBuilder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSvgRenderer>
+#include <QThread>
+#include <QThreadPool>
+#include <QWidget>
 #include <gtest/gtest.h>
 
+#include <fontconfig/fontconfig.h>
+
+#include <atomic>
 #include <csignal>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -204,41 +218,37 @@ TEST(Metafile, DamagedRecordsAreRefusedAndDrawTheFrame) {
     }
 }
 
-TEST(Metafile, AConversionThatCrashesHangsOrFloodsCostsOnlyThePicture) {
+// The helper's runner with a shell in the helper's place.
+TEST(Metafile, AHelperThatCrashesHangsOrFloodsCostsOnlyThePicture) {
+    SetMetafileHelper(QStringLiteral("/bin/sh"));
+    const auto run = [](const char* Script, QByteArray& Out) {
+        return RunMetafileHelper({"-c", Script}, "<svg/>", Out);
+    };
     QByteArray out;
-    EXPECT_TRUE(RunMetafileWork(
-        [](QByteArray& Svg) {
-            Svg = "<svg/>";
-            return true;
-        },
-        out));
+    EXPECT_TRUE(run("cat; printf '\\001'", out));
     EXPECT_EQ(out, "<svg/>");
-    EXPECT_FALSE(RunMetafileWork([](QByteArray&) { return false; }, out));
+    EXPECT_FALSE(run("cat >/dev/null; exit 1", out));
     EXPECT_EQ(LastMetafileWorkSignal(), 0);
-    EXPECT_FALSE(RunMetafileWork(
-        [](QByteArray&) {
-            std::raise(SIGSEGV);
-            return true;
-        },
-        out));
+    EXPECT_FALSE(run("cat; exit 0", out)); // no closing byte: cut off
+    EXPECT_FALSE(run("kill -SEGV $$", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGSEGV);
-    EXPECT_FALSE(RunMetafileWork(
-        [](QByteArray& Svg) {
-            Svg = QByteArray(MetafileLimits::MaxSvgBytes + 1, 'x');
-            return true;
-        },
-        out));
-    SetMetafileTimeLimit(300);
-    EXPECT_FALSE(RunMetafileWork(
-        [](QByteArray&) {
-            for (;;)
-                sleep(1);
-            return true;
-        },
-        out));
+    EXPECT_FALSE(run("head -c 70000000 /dev/zero; printf '\\001'", out));
+    // One that ends without reading what it was given.
+    EXPECT_FALSE(RunMetafileHelper({"-c", "exit 0"}, QByteArray(4 << 20, 'x'), out));
+    // A hang ends at the wall clock, work at its CPU time.
+    SetMetafileTimeLimits(1000, 300);
+    EXPECT_FALSE(run("exec sleep 20", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGKILL);
-    SetMetafileTimeLimit(MetafileLimits::TimeLimitMs);
+    SetMetafileTimeLimits(1000, 60000);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(run("while :; do :; done", out));
+    EXPECT_EQ(LastMetafileWorkSignal(), SIGXCPU);
+    EXPECT_LT(clock.elapsed(), 30000);
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+    SetMetafileHelper(QString());
     EXPECT_EQ(out, "<svg/>");
+    EXPECT_TRUE(QFileInfo(MetafileHelperPath()).isExecutable());
 }
 
 // The fuzz target's corpus: seeds and findings that draw, and findings
@@ -271,4 +281,255 @@ TEST(Metafile, TheFuzzRegressionCorpusIsDrawnOrRefused) {
     }
     EXPECT_GE(drawn, 4);
     EXPECT_GE(refused, 2);
+}
+
+namespace {
+
+// A device-independent bitmap: header, colour table and Rows rows of the
+// given bytes (of which Cut are left out at the end).
+QByteArray Dib(int Width, int Height, int Bits, const QByteArray& Table, char Fill, int Cut = 0) {
+    QByteArray d;
+    const auto put32 = [&](int64_t v) { MetafileBuilderDetail::Put32(d, v); };
+    const auto put16 = [&](int v) { MetafileBuilderDetail::Put16(d, v); };
+    put32(40);
+    put32(Width);
+    put32(Height);
+    put16(1);
+    put16(Bits);
+    for (int i = 0; i < 6; ++i)
+        put32(0);
+    d += Table;
+    const int stride = (Width * Bits + 31) / 32 * 4;
+    return d + QByteArray(stride * Height - Cut, Fill);
+}
+
+// A DIB stretch blit of the bitmap onto (0, 0, W, H) with the raster operation.
+void StretchBlit(TWmfBuilder& B, uint32_t Rop, int SrcW, int SrcH, int W, int H, const QByteArray& Bitmap) {
+    QByteArray p;
+    MetafileBuilderDetail::Put32(p, Rop);
+    for (int v : {SrcH, SrcW, 0, 0, H, W, 0, 0})
+        MetafileBuilderDetail::Put16(p, v);
+    B.Raw(0x0B41, p + Bitmap);
+}
+
+} // namespace
+
+// An icon drawn the old way, whose 1-bit mask lacks 8 bytes (two rows, or
+// its colours), and the shapes of an enhanced metafile drawn before any brush is
+// selected.
+TEST(Metafile, AShortMaskDrawsWhatIsThereAndShapesWithoutABrushFillWhite) {
+    // The picture's pixels: blue, green, red; all red.
+    QByteArray red = Dib(32, 32, 24, {}, 0);
+    for (qsizetype i = 40 + 2; i < red.size(); i += 3)
+        red[i] = char(0xFF);
+    // The mask's last rows cut off, or its colours left out (as the icons of
+    // a corpus file have it).
+    for (const QByteArray& mask :
+         {Dib(32, 34, 1, QByteArray("\0\0\0\0\xFF\xFF\xFF\0", 8), 0, 8), Dib(32, 34, 1, {}, 0)}) {
+        TWmfBuilder icon(320, 320);
+        icon.WindowExt(320, 320);
+        StretchBlit(icon, 0x008800C6, 32, 34, 320, 320, mask);
+        StretchBlit(icon, 0x00660046, 32, 32, 320, 320, red);
+        const std::unique_ptr<TMetafile> meta = Loaded(icon.Bytes());
+        EXPECT_TRUE(meta->CheckRecords());
+        ASSERT_TRUE(meta->HasPicture());
+        EXPECT_EQ(At(Drawn(*meta, 64, 64), 0.5, 0.5), qRgb(255, 0, 0));
+    }
+
+    // A frame of black lines around a shape filled with the device
+    // context's brush, white, where the library starts with black.
+    const std::unique_ptr<TMetafile> shape = Loaded(TEmfBuilder(100, 100).Rectangle(10, 10, 90, 90).Bytes());
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    TCanvas c(&image);
+    shape->Draw(c, Bounds(0, 0, 100, 100));
+    c.Release();
+    EXPECT_EQ(image.pixel(50, 50), qRgb(255, 255, 255));
+    EXPECT_LT(std::min({qGray(image.pixel(9, 50)), qGray(image.pixel(10, 50)), qGray(image.pixel(11, 50))}),
+              100);
+}
+
+namespace {
+
+// Counts the paint events of a widget.
+class TPaintCounter : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* E) override {
+        Paints += E->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A sound Windows metafile of 20,000 records (320 KB).
+QByteArray TwentyThousandRecords() {
+    TWmfBuilder b(2000, 2000);
+    b.WindowExt(2000, 2000).NullPen().Brush(Red);
+    for (int i = 0; i < 19995; ++i)
+        b.Record(0x041B, {1000 + i % 1000, 1000 + i % 997, i % 1000, i % 997, 0, 0, 0});
+    return b.Bytes();
+}
+
+// The processes whose parent is Parent and whose program is the helper.
+std::vector<pid_t> HelpersOf(pid_t Parent) {
+    std::vector<pid_t> out;
+    const QString helper = QFileInfo(MetafileHelperPath()).canonicalFilePath();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!number || !stat.open(QIODevice::ReadOnly)) continue;
+        // pid (name) state ppid ...
+        const QList<QByteArray> fields = stat.readAll().split(')').last().trimmed().split(' ');
+        if (fields.size() < 2 || fields[0] == "Z" || fields[1].toInt() != Parent) continue;
+        if (QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).canonicalFilePath() == helper)
+            out.push_back(pid);
+    }
+    return out;
+}
+
+bool Running(pid_t Pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(Pid));
+    return stat.open(QIODevice::ReadOnly) && stat.readAll().split(')').last().trimmed().left(1) != "Z";
+}
+
+} // namespace
+
+// Eight pictures that take their whole CPU time and fail: the screen paints
+// their frames at once and is painted again when they are done; printing
+// waits for them, and a page that shows them again costs nothing.
+TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
+    // Two CPU seconds each on at most four threads: the eight are not done
+    // before four seconds.
+    SetMetafileTimeLimits(2000, MetafileLimits::WallTimeMs);
+    QWidget widget;
+    TPaintCounter counter;
+    widget.installEventFilter(&counter);
+    widget.show();
+    QCoreApplication::processEvents();
+    std::vector<QByteArray> bytes;
+    for (int i = 0; i < 8; ++i)
+        bytes.push_back(SlowWmf(i));
+    const int before = MetafileConversionCount();
+    std::vector<std::unique_ptr<TMetafile>> page;
+    QElapsedTimer clock;
+    clock.start();
+    for (const QByteArray& b : bytes)
+        page.push_back(Loaded(b));
+    {
+        TScreenPaintScope screen(&widget);
+        for (const auto& meta : page)
+            EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+    }
+    EXPECT_LT(clock.elapsed(), 1500);
+    counter.Paints = 0;
+    for (const auto& meta : page)
+        EXPECT_FALSE(meta->HasPicture());
+    for (int i = 0; i < 100 && counter.Paints == 0; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_GT(counter.Paints, 0);
+    EXPECT_EQ(MetafileConversionCount(), before + 8);
+    // The same page opened again converts nothing; a sound picture shows on
+    // the screen once it is ready.
+    for (const QByteArray& b : bytes)
+        EXPECT_FALSE(Loaded(b)->HasPicture());
+    EXPECT_EQ(MetafileConversionCount(), before + 8);
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+    const std::unique_ptr<TMetafile> sound = Loaded(QuartersWmf());
+    ASSERT_TRUE(sound->HasPicture());
+    TScreenPaintScope screen(&widget);
+    EXPECT_EQ(At(Drawn(*sound, 60, 30), 0.25, 0.25), qRgb(255, 255, 0));
+    // A drawing that takes long to render is rendered on a thread: its frame
+    // first, then the picture when the widget paints again.
+    const std::unique_ptr<TMetafile> heavy = Loaded(PolylinesEmf(600, 400, 2000));
+    ASSERT_TRUE(heavy->HasPicture());
+    counter.Paints = 0;
+    EXPECT_EQ(Drawn(*heavy, 120, 80).pixel(10, 10), qRgb(128, 128, 128));
+    for (int i = 0; i < 3000 && counter.Paints == 0; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_GT(counter.Paints, 0);
+    EXPECT_GT(Ink(Drawn(*heavy, 120, 80), 0, 0, 1, 1), 1000);
+}
+
+// The helper is a program of its own: locks that other threads of this one
+// hold (in malloc, fontconfig, a busy thread pool) never stop it; and the
+// time that counts is its CPU time, however loaded the machine.
+TEST(Metafile, ConversionsNeverWaitForLocksOrALoadedMachine) {
+    std::atomic<bool> stop = false;
+    for (int i = 0; i < 4; ++i)
+        QThreadPool::globalInstance()->start([&] {
+            while (!stop) {
+                std::vector<std::string> v(64, std::string(200, 'x'));
+                v.clear();
+            }
+        });
+    std::thread fonts([&] {
+        while (!stop) {
+            FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("Liberation Sans:bold"));
+            FcConfigSubstitute(nullptr, p, FcMatchPattern);
+            FcDefaultSubstitute(p);
+            FcResult result;
+            if (FcPattern* m = FcFontMatch(nullptr, p, &result)) FcPatternDestroy(m);
+            FcPatternDestroy(p);
+        }
+    });
+    QElapsedTimer clock;
+    qint64 longest = 0;
+    for (int i = 0; i < 40; ++i) {
+        clock.start();
+        TMetafileSvg svg;
+        EXPECT_TRUE(ConvertMetafile(
+            TWmfBuilder(100, 100).WindowExt(100, 100).Brush(i).Rectangle(0, 0, 50, 50).Bytes(), false, svg));
+        longest = std::max(longest, clock.elapsed());
+    }
+    stop = true;
+    fonts.join();
+    QThreadPool::globalInstance()->waitForDone();
+    EXPECT_LT(longest, 3000);
+
+    std::vector<std::unique_ptr<QProcess>> busy;
+    for (int i = 0; i < 8; ++i) {
+        busy.push_back(std::make_unique<QProcess>());
+        busy.back()->start(QStringLiteral("/bin/sh"),
+                           {QStringLiteral("-c"), QStringLiteral("while :; do :; done")});
+    }
+    const std::unique_ptr<TMetafile> meta = Loaded(TwentyThousandRecords());
+    EXPECT_TRUE(meta->HasPicture());
+    EXPECT_EQ(At(Drawn(*meta, 100, 100), 0.2, 0.2), qRgb(255, 0, 0));
+    for (const auto& p : busy) {
+        p->kill();
+        p->waitForFinished();
+    }
+}
+
+// A program killed in the middle of a conversion leaves no helper behind.
+TEST(Metafile, AHelperEndsWithItsProgram) {
+    if (qEnvironmentVariableIsSet("PRAVOLIN_KILLED_PROGRAM")) {
+        // The program that is killed: it converts until then.
+        TMetafileSvg svg;
+        ConvertMetafile(SlowWmf(100), false, svg);
+        return;
+    }
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PRAVOLIN_KILLED_PROGRAM"), QStringLiteral("1"));
+    program.setProcessEnvironment(env);
+    program.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--gtest_filter=Metafile.AHelperEndsWithItsProgram")});
+    ASSERT_TRUE(program.waitForStarted());
+    std::vector<pid_t> helpers;
+    for (int i = 0; i < 1500 && helpers.empty(); ++i) {
+        QThread::msleep(20);
+        helpers = HelpersOf(static_cast<pid_t>(program.processId()));
+    }
+    ASSERT_EQ(helpers.size(), 1u);
+    kill(static_cast<pid_t>(program.processId()), SIGKILL);
+    program.waitForFinished();
+    for (int i = 0; i < 100 && Running(helpers[0]); ++i)
+        QThread::msleep(20);
+    EXPECT_FALSE(Running(helpers[0]));
 }

@@ -156,6 +156,21 @@ public:
     }
     TEmfBuilder& Rectangle(int L, int T, int R, int B) { return Record(43, {L, T, R, B}); }
     TEmfBuilder& Ellipse(int L, int T, int R, int B) { return Record(42, {L, T, R, B}); }
+    // A polyline through the points (x, y pairs).
+    TEmfBuilder& Polyline(const std::vector<int>& XY) {
+        using namespace MetafileBuilderDetail;
+        QByteArray r;
+        Put32(r, 4);
+        Put32(r, 8 + 16 + 4 + 4 * static_cast<int64_t>(XY.size()));
+        for (int v : {0, 0, m_width - 1, m_height - 1})
+            Put32(r, v);
+        Put32(r, static_cast<int64_t>(XY.size() / 2));
+        for (int v : XY)
+            Put32(r, v);
+        m_records += r;
+        ++m_count;
+        return *this;
+    }
 
     QByteArray Bytes() const {
         using namespace MetafileBuilderDetail;
@@ -194,3 +209,32 @@ private:
     int m_count = 0;
     QByteArray m_records;
 };
+
+// A Windows metafile that keeps its library busy past the CPU time a
+// conversion may take: 95,000 saved device contexts, then as many restored,
+// around a rectangle whose corner tells variants apart.
+inline QByteArray SlowWmf(int Variant) {
+    TWmfBuilder b(1000, 1000);
+    b.WindowExt(1000, 1000);
+    for (int i = 0; i < 95000; ++i)
+        b.Record(0x001E, {});
+    b.Rectangle(0, 0, 500 + Variant, 500);
+    for (int i = 0; i < 95000; ++i)
+        b.Record(0x0127, {-1});
+    return b.Bytes();
+}
+
+// An enhanced metafile of Lines polylines of 100 points each across its
+// Width x Height pixels: quick to convert, slow to draw as SVG.
+inline QByteArray PolylinesEmf(int Width, int Height, int Lines) {
+    TEmfBuilder b(Width, Height);
+    for (int i = 0; i < Lines; ++i) {
+        std::vector<int> xy;
+        for (int k = 0; k < 100; ++k) {
+            xy.push_back((k * 6 + i) % Width);
+            xy.push_back((i * 7 + k * 13) % Height);
+        }
+        b.Polyline(xy);
+    }
+    return b.Bytes();
+}
