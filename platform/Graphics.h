@@ -288,6 +288,9 @@ public:
     bool HasSurface() const;
     // The painter (opened when needed); nullptr without a surface.
     QPainter* Painter();
+    // Draws what the canvas holds back (thin lines on a printer, which go to
+    // it together); before a page ends.
+    void Flush();
     // The image drawn on, directly or through the painter; else nullptr.
     QImage* Image() const;
 
@@ -384,6 +387,9 @@ public:
     std::function<void()> OnChange;
 
 private:
+    // The painter, without drawing what is held back.
+    QPainter* OpenPainter();
+    void StrokeThinLines(const std::vector<TPoint>& points, bool closed);
     void ApplyState();
     void LeaveBorrowed();
     struct Impl;
