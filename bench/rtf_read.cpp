@@ -56,6 +56,17 @@ void ReportBytes(benchmark::State& state, const std::string& rtf) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(rtf.size()));
 }
 
+// RTF into a document with the settings of the view's import.
+bool ReadInto(TCustomRPData& Doc, TRPRTFReaderProperties& Props, const std::string& rtf) {
+    Props.UnicodeMode = rpruMixed;
+    Props.TextStyleMode = rprsAddIfNeeded;
+    Props.ParaStyleMode = rprsAddIfNeeded;
+    QByteArray bytes = QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    return Props.ReadRTFStream(buf, &Doc) == 0;
+}
+
 void RTFImport(benchmark::State& state, const std::string& rtf) {
     if (rtf.empty()) {
         state.SkipWithError("the shared corpus is not there");
@@ -65,13 +76,7 @@ void RTFImport(benchmark::State& state, const std::string& rtf) {
     for (auto _ : state) {
         TBenchDoc doc;
         TRPRTFReaderProperties props;
-        props.UnicodeMode = rpruMixed;
-        props.TextStyleMode = rprsAddIfNeeded;
-        props.ParaStyleMode = rprsAddIfNeeded;
-        QByteArray bytes = QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size()));
-        QBuffer buf(&bytes);
-        buf.open(QIODevice::ReadOnly);
-        if (props.ReadRTFStream(buf, &doc) != 0) state.SkipWithError("import failed");
+        if (!ReadInto(doc, props, rtf)) state.SkipWithError("import failed");
         items = static_cast<size_t>(doc.GetItemCount());
     }
     state.counters["items"] = static_cast<double>(items);
@@ -114,16 +119,6 @@ void BM_RTFEventsOnly_CorpusFile(benchmark::State& state) {
 // that "format/import" compares the two in one run.
 void BM_RTFFormat_5MB(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
-    const auto read = [](TCustomRPData& Doc, TRPRTFReaderProperties& Props) {
-        Props.UnicodeMode = rpruMixed;
-        Props.TextStyleMode = rprsAddIfNeeded;
-        Props.ParaStyleMode = rprsAddIfNeeded;
-        QByteArray bytes =
-            QByteArray::fromRawData(Document().data(), static_cast<qsizetype>(Document().size()));
-        QBuffer buf(&bytes);
-        buf.open(QIODevice::ReadOnly);
-        return Props.ReadRTFStream(buf, &Doc) == 0;
-    };
     double import = 0, format = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -131,11 +126,11 @@ void BM_RTFFormat_5MB(benchmark::State& state) {
         {
             TBenchDoc doc;
             TRPRTFReaderProperties props;
-            if (!read(doc, props)) state.SkipWithError("import failed");
+            if (!ReadInto(doc, props, Document())) state.SkipWithError("import failed");
         }
         import += std::chrono::duration<double>(Clock::now() - t0).count();
         auto doc = std::make_unique<TViewBenchDoc>(1, 1, 5, false);
-        if (!read(*doc, doc->RTF)) state.SkipWithError("import failed");
+        if (!ReadInto(*doc, doc->RTF, Document())) state.SkipWithError("import failed");
         state.ResumeTiming();
         const auto t1 = Clock::now();
         doc->Format(false, false, false, 0, nullptr, false, false);
