@@ -4,8 +4,10 @@
 // says how keys are sent and painted): at 1,000 and at 10,000 paragraphs, the
 // caret in the middle paragraph, a character typed inside a word, a word
 // typed with its blank (five keys), a character typed into a word wider than
-// the window, Enter, Backspace and Delete. Last, pasting about 100 KB of RTF
-// and undoing that paste.
+// the window, Enter, Backspace and Delete. Then a word growing key by key far
+// past the window (400 letters typed as key events, the cost of a key by
+// stretch of the word). Last, pasting about 100 KB of RTF and undoing that
+// paste.
 #include "BenchMain.h"
 #include "KeyBench.h"
 #include "platform/CodePage.h"
@@ -23,7 +25,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <array>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -139,6 +143,45 @@ TKeyTarget* TargetFor(bool Ours, int N, bool Wide) {
     return t.get();
 }
 
+// ---- a word growing past the window
+
+constexpr int kGrowKeys = 400, kGrowStretch = 50;
+
+// 400 letters typed one by one as key events into a new word after the "+"
+// of the middle paragraph of 1,000, with the repaint of each; put back
+// (untimed) after every run. "us 1-50" and so on: the cost of a key while the
+// word has that many letters; "flat" the last stretch over the second, which
+// stays near 1 when a key costs the same however long the word is.
+void RunGrowingWord(benchmark::State& state, bool Ours) {
+    using Clock = std::chrono::steady_clock;
+    const int n = 1000;
+    TKeyTarget& t = *TargetFor(Ours, n, false);
+    const QString p = QString::fromStdString(Paragraph(n / 2));
+    t.SetCaret(static_cast<int>(p.indexOf(QStringLiteral(" 278"))) + 1, false);
+    std::array<double, kGrowKeys / kGrowStretch> spent{};
+    for (auto _ : state) {
+        for (int k = 0; k < kGrowKeys; ++k) {
+            const auto t0 = Clock::now();
+            PressMeasuredKey(t, true, Char(u'w'));
+            spent[static_cast<size_t>(k / kGrowStretch)] +=
+                std::chrono::duration<double>(Clock::now() - t0).count();
+        }
+        state.PauseTiming();
+        for (int k = 0; k < kGrowKeys; ++k)
+            PressKey(t, true, kBack);
+        state.ResumeTiming();
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["per key"] =
+        benchmark::Counter(runs * kGrowKeys, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    for (const size_t i : {size_t{0}, size_t{1}, size_t{4}, spent.size() - 1}) {
+        const std::string name =
+            "us " + std::to_string(i * kGrowStretch + 1) + "-" + std::to_string((i + 1) * kGrowStretch);
+        state.counters[name] = spent[i] * 1e6 / (runs * kGrowStretch);
+    }
+    state.counters["flat"] = spent.back() / std::max(spent[1], 1e-12);
+}
+
 // ---- pasting 100 KB of RTF
 
 // The editor of 1,000 paragraphs with undo, the caret in the middle of paragraph 500.
@@ -209,6 +252,11 @@ void RegisterAll() {
                         RunKeyCase(s, *TargetFor(ours, n, c.Wide), events, c);
                     })->Unit(benchmark::kMicrosecond);
                 }
+    for (const bool ours : {true, false})
+        benchmark::RegisterBenchmark(ours ? "Events/Editor/GrowWordPastWindow/1000"
+                                          : "Events/QTextEdit/GrowWordPastWindow/1000",
+                                     [=](benchmark::State& s) { RunGrowingWord(s, ours); })
+            ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("BM_EditorPasteRTF100K", BM_EditorPasteRTF100K)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_EditorUndoPasteRTF100K", BM_EditorUndoPasteRTF100K)

@@ -3,7 +3,9 @@
 // same file; and one file of the shared corpus with pictures, lists and tables.
 // Figures are MB/s of RTF input: the whole import (including freeing the
 // document) beside the reader's events alone, which bound what the import
-// can reach. Last, freeing documents of 10,000 to 1,000,000 list markers,
+// can reach. Then the same 5 MB formatted as the view formats it, each
+// iteration timing the import and the format apart, so that their ratio comes
+// from one run. Last, freeing documents of 10,000 to 1,000,000 list markers,
 // which must take time in proportion to their size.
 #include "BenchMain.h"
 #include "richtext/model/RPData.h"
@@ -13,17 +15,19 @@
 #include "richtext/rtf/RPRTFReaderProperties.h"
 
 #include "RTFBenchDocument.h"
+#include "ViewBenchDocument.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QStandardPaths>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -52,6 +56,17 @@ void ReportBytes(benchmark::State& state, const std::string& rtf) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(rtf.size()));
 }
 
+// RTF into a document with the settings of the view's import.
+bool ReadInto(TCustomRPData& Doc, TRPRTFReaderProperties& Props, const std::string& rtf) {
+    Props.UnicodeMode = rpruMixed;
+    Props.TextStyleMode = rprsAddIfNeeded;
+    Props.ParaStyleMode = rprsAddIfNeeded;
+    QByteArray bytes = QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    return Props.ReadRTFStream(buf, &Doc) == 0;
+}
+
 void RTFImport(benchmark::State& state, const std::string& rtf) {
     if (rtf.empty()) {
         state.SkipWithError("the shared corpus is not there");
@@ -61,13 +76,7 @@ void RTFImport(benchmark::State& state, const std::string& rtf) {
     for (auto _ : state) {
         TBenchDoc doc;
         TRPRTFReaderProperties props;
-        props.UnicodeMode = rpruMixed;
-        props.TextStyleMode = rprsAddIfNeeded;
-        props.ParaStyleMode = rprsAddIfNeeded;
-        QByteArray bytes = QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size()));
-        QBuffer buf(&bytes);
-        buf.open(QIODevice::ReadOnly);
-        if (props.ReadRTFStream(buf, &doc) != 0) state.SkipWithError("import failed");
+        if (!ReadInto(doc, props, rtf)) state.SkipWithError("import failed");
         items = static_cast<size_t>(doc.GetItemCount());
     }
     state.counters["items"] = static_cast<double>(items);
@@ -103,6 +112,37 @@ void BM_RTFImport_CorpusFile(benchmark::State& state) {
 }
 void BM_RTFEventsOnly_CorpusFile(benchmark::State& state) {
     RTFEventsOnly(state, CorpusFile());
+}
+
+// The 5 MB document formatted at the view's width. Each iteration also times
+// an import as BM_RTFImport_5MB does (reading and freeing the document), so
+// that "format/import" compares the two in one run.
+void BM_RTFFormat_5MB(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    double import = 0, format = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto t0 = Clock::now();
+        {
+            TBenchDoc doc;
+            TRPRTFReaderProperties props;
+            if (!ReadInto(doc, props, Document())) state.SkipWithError("import failed");
+        }
+        import += std::chrono::duration<double>(Clock::now() - t0).count();
+        auto doc = std::make_unique<TViewBenchDoc>(1, 1, 5, false);
+        if (!ReadInto(*doc, doc->RTF, Document())) state.SkipWithError("import failed");
+        state.ResumeTiming();
+        const auto t1 = Clock::now();
+        doc->Format(false, false, false, 0, nullptr, false, false);
+        format += std::chrono::duration<double>(Clock::now() - t1).count();
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["import_ms"] = import * 1000 / n;
+    state.counters["format_ms"] = format * 1000 / n;
+    state.counters["format/import"] = import > 0 ? format / import : 0;
 }
 
 // Freeing a document of state.range(0) list markers, one paragraph each.
@@ -147,6 +187,7 @@ void BM_Pandoc(benchmark::State& state) {
 
 BENCHMARK(BM_RTFImport_5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RTFEventsOnly_5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RTFFormat_5MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RTFImport_CorpusFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RTFEventsOnly_CorpusFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Unrtf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -159,7 +200,7 @@ BENCHMARK(BM_FreeDocumentOfMarkers)
     ->Arg(1000000);
 
 int main(int argc, char** argv) {
-    const int rc = RunBenchmarks<QCoreApplication>(argc, argv);
+    const int rc = RunBenchmarks<QGuiApplication>(argc, argv);
     QFile::remove(DocumentFile());
     return rc;
 }

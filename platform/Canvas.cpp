@@ -74,6 +74,7 @@ TCanvas::~TCanvas() {
 }
 
 void TCanvas::LeaveBorrowed() {
+    d->FlushHeld();
     // A borrowed painter goes back as it came (transformation and clip).
     if (d->kind != Impl::Borrowed || !d->borrowed || !d->borrowed->isActive()) return;
     QPainter* p = d->borrowed;
@@ -118,6 +119,7 @@ void TCanvas::SetDevice(QPaintDevice* device) {
 }
 
 void TCanvas::Release() {
+    d->FlushHeld();
     if (d->own) {
         d->own->end();
         d->own.reset();
@@ -137,6 +139,17 @@ bool TCanvas::HasSurface() const {
 }
 
 QPainter* TCanvas::Painter() {
+    QPainter* p = OpenPainter();
+    // Whoever draws next draws over the lines held back.
+    d->FlushHeld();
+    return p;
+}
+
+void TCanvas::Flush() {
+    d->FlushHeld();
+}
+
+QPainter* TCanvas::OpenPainter() {
     switch (d->kind) {
     case Impl::None:
         return nullptr;
@@ -365,7 +378,8 @@ void StretchBlt(TCanvas& dest, int x, int y, int w, int h, TCanvas& source, int 
 
 void TCanvas::ApplyState() {
     if (d->recorder) d->recorder->State(*this, m_hasClip, d->clip, d->origin);
-    QPainter* p = d->kind == Impl::Borrowed ? d->borrowed : d->own.get();
+    d->FlushHeld(); // held lines keep the origin and clip they came with
+    QPainter* p = d->Current();
     if (!p || !p->isActive()) return;
     p->setTransform(d->base);
     if (m_hasClip)

@@ -1,6 +1,6 @@
 // Lines, figures and fills, with the old pixel rules: one-pixel lines walk
 // their pixels, figures leave out the right and bottom edge. A printer gets
-// the same pixels as runs, filled as rectangles.
+// the same pixels as runs, held and drawn together (CanvasStrokes.cpp).
 #include "platform/CanvasState.h"
 
 #include <QImage>
@@ -173,67 +173,155 @@ double RayAngle(const QRectF& r, int x, int y) {
     return a < 0 ? a + 360.0 : a;
 }
 
+// The visible part of a one-pixel segment a-b, near the surface: its ends,
+// and whether the end pixel is kept (a cut end is not the line's end, which
+// is left out). False when nothing of it is visible.
+bool VisibleSegment(const QRectF& visible, TPoint a, TPoint b, TPoint& ca, TPoint& cb, bool& cutEnd) {
+    const QRectF inner = visible.adjusted(1, 1, -1, -1);
+    if (inner.contains(a.x, a.y) && inner.contains(b.x, b.y)) {
+        ca = a;
+        cb = b;
+        cutEnd = false;
+        return true;
+    }
+    QPointF fa(a.x, a.y), fb(b.x, b.y);
+    if (!ClipSegment(visible, fa, fb)) return false;
+    cutEnd = fb != QPointF(b.x, b.y);
+    ca = {qRound(fa.x()), qRound(fa.y())};
+    cb = {qRound(fb.x()), qRound(fb.y())};
+    return true;
+}
+
+// Only the part of a segment near the surface is walked.
+QRectF VisibleArea(const QPainter* p) {
+    if (const QPaintDevice* dev = p->device()) {
+        const QRect logical = p->transform().inverted().mapRect(QRect(0, 0, dev->width(), dev->height()));
+        return QRectF(logical).adjusted(-2, -2, 2, 2);
+    }
+    return QRectF(-2, -2, 4, 4);
+}
+
+// The pixels of one-pixel lines as runs along a row or a column, cut by the
+// pen's pattern, for the lines a printer is given together. Straight spans
+// are cut by arithmetic; only slanted segments go pixel by pixel.
+class HeldRuns {
+public:
+    HeldRuns(PrinterStrokes& Held, QColor On, QColor Off, QPainter::CompositionMode Mode,
+             std::vector<int> Pattern)
+        : m_held(Held), m_on(On), m_off(Off), m_mode(Mode), m_pattern(std::move(Pattern)),
+          m_left(m_pattern.empty() ? 0 : m_pattern[0]) {}
+    ~HeldRuns() {
+        for (int g = 0; g < 2; ++g)
+            Put(g != 0, QRect());
+    }
+    // N pixels from (x, y) on, one step (dx, dy) apart along a row or a column.
+    void Span(int x, int y, int n, int dx, int dy) {
+        while (n > 0) {
+            const int c = m_pattern.empty() ? n : std::min(n, m_left);
+            const int x2 = x + dx * (c - 1), y2 = y + dy * (c - 1);
+            Put(!m_pattern.empty() && m_run % 2 != 0,
+                QRect(QPoint(std::min(x, x2), std::min(y, y2)), QPoint(std::max(x, x2), std::max(y, y2))));
+            x += dx * c;
+            y += dy * c;
+            n -= c;
+            if (!m_pattern.empty() && (m_left -= c) == 0) {
+                m_run = (m_run + 1) % m_pattern.size();
+                m_left = m_pattern[m_run];
+            }
+        }
+    }
+    void Pixel(int x, int y) { Span(x, y, 1, 1, 0); }
+    bool Plotted() const { return m_plotted; }
+
+private:
+    // Runs that continue the one before join it; an empty run sends what
+    // is pending.
+    void Put(bool Gap, const QRect& r) {
+        QRect& pending = m_pending[Gap ? 1 : 0];
+        if (!r.isEmpty()) m_plotted = true;
+        if (!r.isEmpty() && !pending.isEmpty()) {
+            const bool row = r.height() == 1 && pending.height() == 1 && r.top() == pending.top() &&
+                             (r.left() == pending.right() + 1 || r.right() + 1 == pending.left());
+            const bool column = r.width() == 1 && pending.width() == 1 && r.left() == pending.left() &&
+                                (r.top() == pending.bottom() + 1 || r.bottom() + 1 == pending.top());
+            if (row || column) {
+                pending |= r;
+                return;
+            }
+        }
+        const QColor& color = Gap ? m_off : m_on;
+        if (!pending.isEmpty() && color.isValid()) m_held.Add(pending, color, m_mode);
+        pending = r;
+    }
+
+    PrinterStrokes& m_held;
+    const QColor m_on, m_off;
+    const QPainter::CompositionMode m_mode;
+    const std::vector<int> m_pattern;
+    size_t m_run = 0;
+    int m_left;
+    QRect m_pending[2];
+    bool m_plotted = false;
+};
+
 // One-pixel strokes with the pen's style; gaps of styled lines get the brush
-// colour when the brush is solid (the old opaque background mode).
+// colour when the brush is solid (the old opaque background mode). On a
+// printer the pixels go to Held, to be given to it with the lines around.
 void StrokeThin(QPainter* p, const TPen& pen, const TBrush& brush, const std::vector<TPoint>& pts,
-                bool closed) {
+                bool closed, PrinterStrokes& Held) {
     QPainter::CompositionMode mode;
     QColor color = QtColor(pen.Color());
     if (!PenComposition(pen.Mode(), mode, color) || pts.empty()) return;
     const std::vector<int> pattern = DashPattern(pen.Style());
-    // The same pixels on a printer, gathered into runs: a point per printer
-    // pixel would make every border thousands of strokes.
-    const bool printer = IsPrinter(p);
+    const bool opaqueGaps = brush.Style() == bsSolid && pen.Mode() == pmCopy;
+    const QRectF visible = VisibleArea(p);
+    std::vector<TPoint> clamped(pts.size());
+    std::transform(pts.begin(), pts.end(), clamped.begin(), [](TPoint q) { return Clamped(q); });
+    if (IsPrinter(p)) {
+        HeldRuns runs(Held, color, opaqueGaps ? QtColor(brush.Color()) : QColor(), mode, pattern);
+        auto segment = [&](TPoint a, TPoint b) {
+            TPoint ca, cb;
+            bool cutEnd;
+            if (!VisibleSegment(visible, a, b, ca, cb, cutEnd)) return;
+            if (ca.x == cb.x || ca.y == cb.y) {
+                const int dx = (cb.x > ca.x) - (cb.x < ca.x), dy = (cb.y > ca.y) - (cb.y < ca.y);
+                runs.Span(ca.x, ca.y, std::abs(cb.x - ca.x) + std::abs(cb.y - ca.y), dx, dy);
+            } else {
+                WalkLine(ca, cb, [&](int x, int y) { runs.Pixel(x, y); });
+            }
+            if (cutEnd) runs.Pixel(cb.x, cb.y);
+        };
+        for (size_t i = 0; i + 1 < clamped.size(); ++i)
+            segment(clamped[i], clamped[i + 1]);
+        if (closed && clamped.size() > 1) segment(clamped.back(), clamped.front());
+        if (closed && !runs.Plotted()) runs.Pixel(clamped.front().x, clamped.front().y);
+        return;
+    }
     QList<QPoint> on, off;
-    PixelRuns onRuns, offRuns;
     size_t run = 0;
     int left = pattern.empty() ? 0 : pattern[0];
     auto plot = [&](int x, int y) {
         const bool gap = !pattern.empty() && (run % 2) != 0;
-        if (printer)
-            (gap ? offRuns : onRuns).Add(x, y);
-        else
-            (gap ? off : on).append(QPoint(x, y));
+        (gap ? off : on).append(QPoint(x, y));
         if (!pattern.empty() && --left == 0) {
             run = (run + 1) % pattern.size();
             left = pattern[run];
         }
     };
-    // Only the part of a segment near the surface is walked.
-    QRectF visible(-2, -2, 4, 4);
-    if (const QPaintDevice* dev = p->device()) {
-        const QRect logical = p->transform().inverted().mapRect(QRect(0, 0, dev->width(), dev->height()));
-        visible = QRectF(logical).adjusted(-2, -2, 2, 2);
-    }
     auto segment = [&](TPoint a, TPoint b) {
-        const QRectF inner = visible.adjusted(1, 1, -1, -1);
-        if (inner.contains(a.x, a.y) && inner.contains(b.x, b.y)) {
-            WalkLine(a, b, plot);
-            return;
-        }
-        QPointF fa(a.x, a.y), fb(b.x, b.y);
-        if (!ClipSegment(visible, fa, fb)) return;
-        const bool endKept = fb == QPointF(b.x, b.y);
-        const TPoint ca{qRound(fa.x()), qRound(fa.y())};
-        const TPoint cb{qRound(fb.x()), qRound(fb.y())};
+        TPoint ca, cb;
+        bool cutEnd;
+        if (!VisibleSegment(visible, a, b, ca, cb, cutEnd)) return;
         WalkLine(ca, cb, plot);
-        if (!endKept) plot(cb.x, cb.y); // the cut end is not the line's end
+        if (cutEnd) plot(cb.x, cb.y);
     };
-    std::vector<TPoint> clamped(pts.size());
-    std::transform(pts.begin(), pts.end(), clamped.begin(), [](TPoint q) { return Clamped(q); });
     for (size_t i = 0; i + 1 < clamped.size(); ++i)
         segment(clamped[i], clamped[i + 1]);
     if (closed && clamped.size() > 1) segment(clamped.back(), clamped.front());
-    if (closed && on.isEmpty() && off.isEmpty() && onRuns.IsEmpty() && offRuns.IsEmpty())
-        plot(clamped.front().x, clamped.front().y);
+    if (closed && on.isEmpty() && off.isEmpty()) plot(clamped.front().x, clamped.front().y);
     p->setCompositionMode(mode);
-    if (printer) {
-        if (brush.Style() == bsSolid && pen.Mode() == pmCopy) offRuns.Fill(p, QtColor(brush.Color()));
-        onRuns.Fill(p, color);
-        return;
-    }
     p->setBrush(Qt::NoBrush);
-    if (!off.isEmpty() && brush.Style() == bsSolid && pen.Mode() == pmCopy) {
+    if (!off.isEmpty() && opaqueGaps) {
         p->setPen(QPen(QtColor(brush.Color()), 1));
         p->drawPoints(off.data(), static_cast<int>(off.size()));
     }
@@ -272,20 +360,35 @@ void TCanvas::LineTo(int x, int y) {
     Polyline({from, {x, y}});
 }
 
+void TCanvas::StrokeThinLines(const std::vector<TPoint>& points, bool closed) {
+    // Not through Painter(): the lines held before these stay held.
+    QPainter* raw = OpenPainter();
+    if (!raw) return;
+    if (IsPrinter(raw)) {
+        StrokeThin(raw, m_pen, m_brush, points, closed, d->held);
+        if (d->held.Full()) d->FlushHeld();
+    } else {
+        PaintScope p(raw);
+        StrokeThin(raw, m_pen, m_brush, points, closed, d->held);
+    }
+    if (OnChange) OnChange();
+}
+
 void TCanvas::Polyline(const std::vector<TPoint>& points) {
     if (d->recorder) return d->recorder->Poly(*this, points, false);
-    PaintScope p(Painter());
-    if (!p || points.size() < 2 || m_pen.Style() == psClear) return;
+    if (points.size() < 2 || m_pen.Style() == psClear) return;
     if (ThinPen(m_pen)) {
-        StrokeThin(p.operator->(), m_pen, m_brush, points, false);
-    } else {
-        QPainter::CompositionMode mode;
-        QColor color = QtColor(m_pen.Color());
-        if (PenComposition(m_pen.Mode(), mode, color)) {
-            p->setCompositionMode(mode);
-            p->setPen(WidePen(m_pen, color));
-            p->drawPolyline(CentredPolygon(points));
-        }
+        StrokeThinLines(points, false);
+        return;
+    }
+    PaintScope p(Painter());
+    if (!p) return;
+    QPainter::CompositionMode mode;
+    QColor color = QtColor(m_pen.Color());
+    if (PenComposition(m_pen.Mode(), mode, color)) {
+        p->setCompositionMode(mode);
+        p->setPen(WidePen(m_pen, color));
+        p->drawPolyline(CentredPolygon(points));
     }
     if (OnChange) OnChange();
 }
@@ -307,7 +410,8 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
     }
     if (draws && m_pen.Style() != psClear) {
         if (ThinPen(m_pen)) {
-            StrokeThin(p.operator->(), m_pen, m_brush, points, true);
+            StrokeThin(p.operator->(), m_pen, m_brush, points, true, d->held);
+            if (d->held.Full()) d->FlushHeld();
         } else {
             p->setCompositionMode(mode);
             p->setPen(WidePen(m_pen, color));
@@ -375,8 +479,17 @@ void DrawBoxShape(QPainter* p, const TPen& pen, const TBrush& brush, TRect box, 
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (d->recorder) return d->recorder->Rectangle(*this, Normalized(x1, y1, x2, y2));
-    PaintScope p(Painter());
     const TRect box = Normalized(x1, y1, x2, y2);
+    const std::vector<TPoint> outline{{box.Left, box.Top},
+                                      {box.Right - 1, box.Top},
+                                      {box.Right - 1, box.Bottom - 1},
+                                      {box.Left, box.Bottom - 1}};
+    if (m_pen.Style() != psClear && ThinPen(m_pen) && m_brush.Style() == bsClear) {
+        // An outline alone: the frames of a border drawn one inside the other.
+        if (!box.IsEmpty()) StrokeThinLines(outline, true);
+        return;
+    }
+    PaintScope p(Painter());
     if (!p || box.IsEmpty()) return;
     QPainter* painter = p.operator->();
     if (m_pen.Style() != psClear && ThinPen(m_pen)) {
@@ -391,12 +504,8 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
             painter->setCompositionMode(mode);
             painter->fillRect(QRect(box.Left + 1, box.Top + 1, box.Width() - 2, box.Height() - 2), b);
         }
-        StrokeThin(painter, m_pen, m_brush,
-                   {{box.Left, box.Top},
-                    {box.Right - 1, box.Top},
-                    {box.Right - 1, box.Bottom - 1},
-                    {box.Left, box.Bottom - 1}},
-                   true);
+        StrokeThin(painter, m_pen, m_brush, outline, true, d->held);
+        if (d->held.Full()) d->FlushHeld();
     } else {
         const bool hasPenFill = m_pen.Style() != psClear;
         DrawBoxShape(painter, m_pen, m_brush, box, [&](const QRectF& r, bool fill) {

@@ -37,6 +37,40 @@ public:
     virtual void Picture(const TCanvas& C, const TRect& Dest, const TGraphic& Graphic) = 0;
     // Clip (when HasClip) is in surface coordinates, as the canvas keeps it.
     virtual void State(const TCanvas& C, bool HasClip, const QRegion& Clip, TPoint Origin) = 0;
+
+// One-pixel lines on a printer, held back until something else is drawn and
+// then handed over as few shapes: runs of pixels along a row or a column,
+// gathered by colour, and the runs of a wide border drawn line by line
+// joined into one figure per side. A printer takes every run as a path of
+// its own, so drawn one by one a long table would print slowly and large.
+class PrinterStrokes {
+public:
+    // A run of pixels one high or one wide, in the painter's coordinates.
+    void Add(const QRect& Run, const QColor& Color, QPainter::CompositionMode Mode);
+    bool IsEmpty() const { return m_layers.empty(); }
+    bool Full() const;
+    // Draws what is held, in the order it came, and forgets it.
+    void Flush(QPainter* P);
+
+private:
+    // Runs of consecutive rows (or columns) whose ends move by at most a
+    // pixel from one to the next, in the same direction throughout.
+    struct Piece {
+        bool Vertical;
+        int First, Count; // row (column) of the first run, number of runs
+        int Start, End;   // extent of the first run
+        int DStart, DEnd; // move of the ends from one run to the next
+        bool Continue(int Index, int Start, int End);
+        QRect Bounds() const;
+    };
+    struct Layer {
+        QColor Color;
+        QPainter::CompositionMode Mode;
+        std::vector<Piece> Pieces;
+        QRect Bounds;
+    };
+    std::vector<Layer> m_layers;
+    size_t m_held = 0;
 };
 
 struct TCanvas::Impl {
@@ -65,6 +99,13 @@ struct TCanvas::Impl {
     std::vector<Saved> saved;
     int charExtra = 0;
     TCanvasRecorder* recorder = nullptr;
+    PrinterStrokes held;
+
+    // The painter in use, without opening one.
+    QPainter* Current() const { return kind == Borrowed ? borrowed : own.get(); }
+    void FlushHeld() {
+        if (!held.IsEmpty()) held.Flush(Current());
+    }
 
     QPoint ToBase(int x, int y) const { return QPoint(x - origin.x, y - origin.y); }
     QPoint ToSurface(int x, int y) const { return base.map(ToBase(x, y)); }

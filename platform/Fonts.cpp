@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <unordered_map>
 
 namespace {
 
@@ -298,15 +299,11 @@ TFontCell MeasureFontCell(const TFont& font);
 } // namespace
 
 TFontCell FontCell(const TFont& font) {
-    // Runs of text mostly come in the font of the run before.
-    static TFont lastFont;
-    static TFontCell lastCell;
-    static bool known = false;
-    if (known && lastFont.SameAs(font)) return lastCell;
-    lastCell = MeasureFontCell(font);
-    lastFont = font;
-    known = true;
-    return lastCell;
+    static std::unordered_map<TFontMeasureKey, TFontCell, TFontMeasureKeyHash> cache;
+    const TFontMeasureKey key = font.MeasureKey();
+    const auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    return cache.emplace(key, MeasureFontCell(font)).first->second;
 }
 
 namespace {

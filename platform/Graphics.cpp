@@ -2,6 +2,8 @@
 
 #include "platform/Runtime.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 // ---- records ---------------------------------------------------------------
@@ -110,7 +112,7 @@ TFont::TFont() = default;
 TFont::TFont(const TFont& other)
     : m_name(other.m_name), m_height(other.m_height), m_color(other.m_color), m_style(other.m_style),
       m_charset(other.m_charset), m_pitch(other.m_pitch), m_orientation(other.m_orientation),
-      m_stretch(other.m_stretch), m_pixelsPerInch(other.m_pixelsPerInch) {}
+      m_stretch(other.m_stretch), m_pixelsPerInch(other.m_pixelsPerInch), m_measureKey(other.m_measureKey) {}
 
 TFont& TFont::operator=(const TFont& other) {
     if (this != &other) {
@@ -121,7 +123,22 @@ TFont& TFont::operator=(const TFont& other) {
 }
 
 void TFont::Changed() {
+    m_measureKey = TFontMeasureKey{};
     if (OnChange) OnChange();
+}
+
+TFontMeasureKey TFont::MeasureKey() const {
+    if (m_measureKey.Face == 0) {
+        // Faces by name, numbered in the order they are first met.
+        static QHash<QString, uint32_t> faces;
+        auto face = faces.constFind(m_name);
+        if (face == faces.constEnd()) face = faces.insert(m_name, static_cast<uint32_t>(faces.size()) + 1);
+        m_measureKey.Face = *face;
+        m_measureKey.Height = m_height;
+        m_measureKey.Look = static_cast<uint32_t>(m_stretch) << 8 | (m_style & (fsBold | fsItalic)) << 2 |
+                            static_cast<uint32_t>(m_pitch);
+    }
+    return m_measureKey;
 }
 
 void TFont::SetName(const QString& name) {

@@ -194,6 +194,22 @@ enum TFontPitch { fpDefault, fpVariable, fpFixed };
 // Size is in points, Height in pixels of the font's device (PixelsPerInch,
 // 96 on screen): Height = -round(Size * PixelsPerInch / 72). A negative
 // height is the character height, a positive one the cell height.
+// What text measuring depends on in a font: face, height, weight, slant,
+// pitch and stretch, as numbers (Face 0: not made yet).
+struct TFontMeasureKey {
+    uint32_t Face = 0;
+    int32_t Height = 0;
+    uint32_t Look = 0; // stretch, bold, italic, pitch
+    bool operator==(const TFontMeasureKey&) const = default;
+};
+
+struct TFontMeasureKeyHash {
+    size_t operator()(const TFontMeasureKey& k) const {
+        return (static_cast<size_t>(k.Face) * 0x9E3779B97F4A7C15ull) ^ (static_cast<size_t>(k.Height) << 20) ^
+               k.Look;
+    }
+};
+
 class TFont {
 public:
     TFont();
@@ -228,6 +244,8 @@ public:
     void Assign(const TFont& other);
     // Same look (name, height, colour, style, charset, pitch, orientation, stretch).
     bool SameAs(const TFont& other) const;
+    // Made once per change of the font, for the caches of measuring.
+    TFontMeasureKey MeasureKey() const;
 
     std::function<void()> OnChange;
 
@@ -242,6 +260,7 @@ private:
     int m_orientation = 0;
     int m_stretch = 100;
     int m_pixelsPerInch = 96;
+    mutable TFontMeasureKey m_measureKey;
 };
 
 // ---- canvas ----------------------------------------------------------------
@@ -288,6 +307,9 @@ public:
     bool HasSurface() const;
     // The painter (opened when needed); nullptr without a surface.
     QPainter* Painter();
+    // Draws what the canvas holds back (thin lines on a printer, which go to
+    // it together); before a page ends.
+    void Flush();
     // The image drawn on, directly or through the painter; else nullptr.
     QImage* Image() const;
 
@@ -384,6 +406,9 @@ public:
     std::function<void()> OnChange;
 
 private:
+    // The painter, without drawing what is held back.
+    QPainter* OpenPainter();
+    void StrokeThinLines(const std::vector<TPoint>& points, bool closed);
     void ApplyState();
     void LeaveBorrowed();
     struct Impl;

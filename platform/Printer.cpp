@@ -63,6 +63,7 @@ bool TPrinter::BeginDoc() {
 
 void TPrinter::NewPage() {
     if (!m_printing) return;
+    m_canvas->Flush();
     m_printer->newPage();
     ++m_pageNumber;
     m_canvas->SetPenPos({0, 0});
@@ -84,6 +85,7 @@ bool TPrinter::EndDoc() {
 
 void TPrinter::Abort() {
     if (!m_printing) return;
+    m_canvas->Flush(); // nothing is drawn into a document after its abort
     m_printer->abort();
     m_canvas->SetPainter(nullptr);
     if (m_painter->isActive()) m_painter->end();

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 TTextMetrics::~TTextMetrics() = default;
 
@@ -97,18 +98,15 @@ private:
 };
 
 TAdvances& AdvancesOf(const TFont& font) {
-    static QHash<QString, std::shared_ptr<TAdvances>> cache;
+    static std::unordered_map<TFontMeasureKey, std::unique_ptr<TAdvances>, TFontMeasureKeyHash> cache;
     // Runs of text mostly come in the font of the run before.
-    static TFont lastFont;
+    static TFontMeasureKey lastKey;
     static TAdvances* last = nullptr;
-    if (last && lastFont.SameAs(font)) return *last;
-    const QFont f = ToQFont(font);
-    const QString key = f.key() + QLatin1Char('|') + f.families().join(QLatin1Char(',')) + QLatin1Char('|') +
-                        QString::number(f.hintingPreference()) + QLatin1Char('|') +
-                        QString::number(f.kerning());
-    std::shared_ptr<TAdvances>& a = cache[key];
-    if (!a) a = std::make_shared<TAdvances>(f);
-    lastFont = font;
+    const TFontMeasureKey key = font.MeasureKey();
+    if (last && key == lastKey) return *last;
+    std::unique_ptr<TAdvances>& a = cache[key];
+    if (!a) a = std::make_unique<TAdvances>(ToQFont(font));
+    lastKey = key;
     last = a.get();
     return *a;
 }

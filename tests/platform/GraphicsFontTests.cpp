@@ -206,6 +206,41 @@ TEST(GraphicsFont, KeptAdvancesAreQtsOwn) {
         }
 }
 
+// Measuring keeps its answers per font; one font object changed in place
+// (name, size, weight, slant, stretch) and its copies are measured anew.
+TEST(GraphicsFont, MeasuringFollowsAFontChangedInPlace) {
+    const QString text = QStringLiteral("Wellen 1234");
+    TFont f;
+    const auto same = [&](const TFont& g, const char* what) {
+        const QFontMetrics qt(ToQFont(g));
+        int sum = 0;
+        for (const QChar c : text)
+            sum += qt.horizontalAdvance(c);
+        EXPECT_EQ(TextMetrics().TextWidth(g, text), sum) << what;
+        EXPECT_EQ(TextMetrics().Height(g), FontCell(g).Height()) << what;
+    };
+    const auto changes = [&](auto&& Change, const char* what) {
+        const int before = TextMetrics().TextWidth(f, text);
+        Change();
+        EXPECT_NE(TextMetrics().TextWidth(f, text), before) << what;
+        same(f, what);
+        const TFont copy(f);
+        same(copy, what);
+    };
+    f.SetName("Arial");
+    f.SetSize(10);
+    same(f, "start");
+    changes([&] { f.SetSize(14); }, "size");
+    changes([&] { f.SetHeight(40); }, "cell height");
+    changes([&] { f.SetStyle(fsBold); }, "bold");
+    changes([&] { f.SetName("Courier New"); }, "name");
+    changes([&] { f.SetStretch(150); }, "stretch");
+    // The colour does not change a width.
+    const int width = TextMetrics().TextWidth(f, text);
+    f.SetColor(clRed);
+    EXPECT_EQ(TextMetrics().TextWidth(f, text), width);
+}
+
 // The old raster font's stand-in is a face of bitmaps alone. Its first text in
 // a process must show: ctest also runs this test alone, before anything else
 // has drawn the face (measuring it once left every later drawing empty).

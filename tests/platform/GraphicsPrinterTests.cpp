@@ -180,3 +180,97 @@ TEST(GraphicsPrinter, ThinLinesPrintAsLinesWithTheCanvasPixels) {
                 if (++differing <= 5) ADD_FAILURE() << "pixel " << x << "," << y;
     EXPECT_EQ(differing, 0);
 }
+
+namespace {
+
+// Frames as a table draws its borders on paper: six concentric one-pixel
+// lines per side, light above and left, dark below and right; a frame of
+// concentric rectangles; then a fill over part of them and a dotted line
+// over the fill, which must come out on top.
+void DrawFrames(TCanvas& C, int Top) {
+    C.Pen()->SetWidth(1);
+    C.Pen()->SetStyle(psSolid);
+    for (int f = 0; f < 3; ++f) {
+        const int l = 20 + f * 120, t = Top, r = l + 100, b = t + 60;
+        for (int i = 0; i < 6; ++i) {
+            C.Pen()->SetColor(clSilver);
+            C.MoveTo(l + i, t + i);
+            C.LineTo(r - i + 1, t + i);
+            C.MoveTo(l + i, t + i);
+            C.LineTo(l + i, b - i + 1);
+            C.Pen()->SetColor(clGray);
+            C.MoveTo(l + i, b - i);
+            C.LineTo(r - i + 1, b - i);
+            C.MoveTo(r - i, t + i);
+            C.LineTo(r - i, b - i + 1);
+        }
+    }
+    C.Brush()->SetStyle(bsClear);
+    C.Pen()->SetColor(clBlue);
+    for (int i = 0; i < 5; ++i)
+        C.Rectangle(40 + i, Top + 90 + i, 300 - i, Top + 150 - i);
+    C.Brush()->SetStyle(bsSolid);
+    C.Brush()->SetColor(clRed);
+    C.FillRect(Rect(250, Top + 30, 330, Top + 120));
+    C.Pen()->SetColor(clBlack);
+    C.Pen()->SetStyle(psDot);
+    C.Brush()->SetStyle(bsClear);
+    C.MoveTo(10, Top + 100);
+    C.LineTo(390, Top + 100);
+    C.Pen()->SetStyle(psSolid);
+}
+
+} // namespace
+
+// The lines of a frame go to the printer together, as a few figures, in the
+// order they were drawn among the rest, and on the page they were drawn on;
+// only the pixels where the sides meet at a slant may differ from a picture.
+TEST(GraphicsPrinter, FramesPrintAsFewFiguresWithTheCanvasPixels) {
+    TPdfPrinter printer(QStringLiteral("rahmen.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    TPrinter* p = Printer();
+    ASSERT_TRUE(p->BeginDoc());
+    for (int row = 0; row < 40; ++row)
+        DrawFrames(*p->Canvas(), 200 + row * 160);
+    p->NewPage();
+    DrawFrames(*p->Canvas(), 0);
+    p->NewPage();
+    ASSERT_TRUE(p->EndDoc());
+    // 40 rows of frames and a fill on a page: a few kilobytes, not a path per line.
+    EXPECT_LT(QFileInfo(printer.Pdf).size(), 40000);
+
+    QImage expected(400, 160, QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+        TCanvas c(&expected);
+        DrawFrames(c, 0);
+    }
+    for (int page : {2, 3}) {
+        QByteArray ppm, err;
+        const QString ran = RunReader(
+            QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-f"), QString::number(page),
+             QStringLiteral("-l"), QString::number(page), QStringLiteral("-x"), QStringLiteral("0"),
+             QStringLiteral("-y"), QStringLiteral("0"), QStringLiteral("-W"), QStringLiteral("400"),
+             QStringLiteral("-H"), QStringLiteral("160"), QStringLiteral("-singlefile"), printer.Pdf},
+            &ppm, &err, 60000);
+        ASSERT_TRUE(ran.isEmpty()) << ran.toStdString() << err.toStdString();
+        const QImage printed = QImage::fromData(ppm, "PPM");
+        ASSERT_EQ(printed.size(), expected.size());
+        int differing = 0;
+        for (int y = 0; y < printed.height(); ++y)
+            for (int x = 0; x < printed.width(); ++x) {
+                const QRgb a = expected.pixel(x, y), b = printed.pixel(x, y);
+                if (page == 3) {
+                    // The page after the frames is empty.
+                    if (qGray(b) != 255 && ++differing <= 5) ADD_FAILURE() << "page 3 at " << x << "," << y;
+                } else if (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                               std::abs(qBlue(a) - qBlue(b)) >
+                           96) {
+                    ++differing;
+                }
+            }
+        // Five pixels or fewer on each slanted corner line of the frames.
+        EXPECT_LE(differing, page == 2 ? 3 * 4 * 6 + 4 * 5 : 0) << "page " << page;
+    }
+}
