@@ -28,7 +28,9 @@ bool TRPEditRPData::InsertAllowedAtCaret() {
 // Deleting the selection
 
 bool TRPEditRPData::CanDeleteSelection() {
-    if (!SelectionExists(false, false)) return true;
+    if (!SelectionExists(false, false))
+        return !PartialSelectedItem || !PartialSelectedItem->HasCellSelection() ||
+               PartialSelectedItem->CanClearSelectedCells();
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
     if (si < 0 || ei < 0) return true;
@@ -87,6 +89,15 @@ void TRPEditRPData::KeepSelectedCheckpoint(int StartItemNo, int StartOffs, int E
 }
 
 bool TRPEditRPData::DeleteSelectionWithUndo() {
+    // Selected cells of a table go as one step of their own.
+    if (PartialSelectedItem && PartialSelectedItem->HasCellSelection() && !SelectionExists(false, false)) {
+        if (!PartialSelectedItem->CanClearSelectedCells()) {
+            Beep();
+            return false;
+        }
+        PartialSelectedItem->ClearSelectedCells();
+        return true;
+    }
     if (!SelectionExists(true, false)) return true;
     if (!CanDeleteSelection()) {
         Beep();

@@ -136,7 +136,7 @@ void TCustomRichPadEdit::DoCaretMove() {
 void TCustomRichPadEdit::DeleteSelection() {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->DeleteSelection();
     if (!BeforeChange(false)) return;
-    const bool had = EditData()->SelectionExists(true, false);
+    const bool had = EditData()->SelectionExists(true, true);
     if (EditData()->DeleteSelectionWithUndo() && had) {
         Change(true);
         Invalidate();
@@ -408,7 +408,7 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     const bool navigation = Key >= VK_PRIOR && Key <= VK_DOWN;
     if (Key == VK_DELETE || Key == VK_BACK) {
         if (!BeforeChange(false)) return;
-        if (d->SelectionExists(true, false)) {
+        if (d->SelectionExists(true, true)) {
             if (Key == VK_DELETE && shift) {
                 CutDef();
                 Key = 0;

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "TableEditFixture.h"
+#include "platform/Keys.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "support/FormDriver.h"
 
@@ -339,6 +340,42 @@ TEST_F(TableMouse, DraggingSelectsTheUnionOfTheCornerCells) {
     Press(a.x, a.y);
     EXPECT_FALSE(T->Selecting);
     Release(a.x, a.y);
+}
+
+TEST_F(TableMouse, DeleteBackspaceAndCutEmptyDraggedCellsAsOneStep) {
+    Build(2, 3);
+    const std::string before = SaveRPF(*F.Edit);
+    const auto selectAndPress = [&](uint16_t Key, TShiftState Shift) {
+        const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1);
+        Press(a.x, a.y);
+        Drag(b.x, b.y);
+        Release(b.x, b.y);
+        ProcessEvents();
+        ASSERT_EQ(Flags(), "xxo/xxo");
+        F.Edit->SendKey(Key, Shift);
+        ProcessEvents();
+        EXPECT_EQ(Text(0, 0) + Text(0, 1) + Text(0, 2) + Text(1, 0) + Text(1, 1) + Text(1, 2), "CF") << Key;
+        EXPECT_EQ(F.Data()->GetItemCount(), 3) << Key;
+        EXPECT_EQ(F.Data()->UndoList->Count(), 1) << Key;
+        F.Edit->Undo();
+        T = Table();
+        EXPECT_EQ(SaveRPF(*F.Edit), before) << Key;
+        F.Edit->ClearUndo();
+    };
+    selectAndPress(VK_DELETE, 0);
+    selectAndPress(VK_BACK, 0);
+    selectAndPress('X', ssCtrl);
+    selectAndPress(VK_DELETE, ssShift);
+    // Cells the table keeps from editing are not emptied: the key beeps.
+    T->Options &= ~rptoEditing;
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1);
+    Press(a.x, a.y);
+    Drag(b.x, b.y);
+    Release(b.x, b.y);
+    ASSERT_EQ(Flags(), "xxo/xxo");
+    F.Edit->SendKey(VK_DELETE, 0);
+    EXPECT_EQ(Text(0, 0) + Text(1, 1), "AE");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
 }
 
 TEST_F(TableMouse, RightClickInsideTheSelectionKeepsIt) {
