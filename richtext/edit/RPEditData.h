@@ -85,8 +85,8 @@ public:
     // Hyperlink mode: while it is on, the jumps of the document work as in a
     // viewer and the caret rests. Without Force nothing happens in a
     // read-only editor (whose jumps are always on); off never applies there.
-    void BuildJumps(bool Force);
-    void DropJumps();
+    virtual void BuildJumps(bool Force);
+    virtual void DropJumps();
     // The writers name jumps by the numbers hyperlink mode gives them: an
     // editor saves with the mode on for the time of the writing.
     bool SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color, TRPBackground* Background,

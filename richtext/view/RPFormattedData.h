@@ -324,7 +324,8 @@ public:
     int GetDocumentWidth() { return GetAreaWidth(); }
 
     // ---- jumps, mouse and selection (RPMouse.cpp, RPSelection.cpp)
-    int GetJumpItemNo(int JumpNo);
+    // Holder, when given, receives the document that holds the item.
+    int GetJumpItemNo(int JumpNo, TCustomRPFormattedData** Holder = nullptr);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);

@@ -7,6 +7,7 @@
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/view/RPFormatState.h"
+#include "richtext/view/RichPad.h"
 
 namespace {
 
@@ -24,11 +25,16 @@ int TCustomRPFormattedData::FindJumpAt(int X, int Y) const {
     return -1;
 }
 
-int TCustomRPFormattedData::GetJumpItemNo(int JumpNo) {
+int TCustomRPFormattedData::GetJumpItemNo(int JumpNo, TCustomRPFormattedData** Holder) {
+    // The links of an edited cell live in its editor, numbered among ours.
+    if (auto* cell = dynamic_cast<TCustomRichPad*>(GetCellEditor()))
+        if (const int item = cell->RPData()->GetJumpItemNo(JumpNo, Holder); item >= 0) return item;
     const int id = JumpNo - FirstJumpNo;
     for (const TRPJumpInfo& j : Jumps)
-        if (j.Id == id && j.RPData && j.DItemNo >= 0 && j.DItemNo < j.RPData->DrawItemCount())
+        if (j.Id == id && j.RPData && j.DItemNo >= 0 && j.DItemNo < j.RPData->DrawItemCount()) {
+            if (Holder) *Holder = j.RPData;
             return j.RPData->DrawItem(j.DItemNo)->ItemNo;
+        }
     return -1;
 }
 

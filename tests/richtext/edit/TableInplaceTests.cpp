@@ -435,6 +435,31 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
 
 namespace {
 
+TEST_F(TableInplace, CtrlInAnEditedCellNumbersItsLinksAmongTheHosts) {
+    const int linkStyle = AddLinkStyle();
+    Build(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    cell->Clear();
+    cell->AddNL("Zelle", linkStyle, 0);
+    F.Edit->AddText("Ende", linkStyle, 0);
+    F.Edit->Format();
+    F.Edit->EditorOptions |= rpoCtrlJumps;
+    ASSERT_TRUE(Open(0, 1));
+    Key(VK_CONTROL);
+    EXPECT_TRUE(F.Edit->DocFlags & rpflRecordJumps);
+    // The cell's link comes first, the one after the table second; each is
+    // found in the document that holds it.
+    TCustomRPFormattedData* holder = nullptr;
+    EXPECT_EQ(F.Edit->GetJumpItemNo(0, holder), 0);
+    EXPECT_EQ(holder, Editor()->RPData());
+    EXPECT_EQ(F.Edit->GetJumpItemNo(1, holder), 3);
+    EXPECT_EQ(holder, F.Data());
+    EXPECT_EQ(F.Edit->GetJumpItemNo(2, holder), -1);
+    Focused()->SendKeyUp(VK_CONTROL);
+    EXPECT_FALSE(F.Edit->DocFlags & rpflRecordJumps);
+    EXPECT_FALSE(Editor()->DocFlags & rpflRecordJumps);
+}
+
 TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
     const int linkStyle = AddLinkStyle();
     TRichPad* view = NewView();
