@@ -4,11 +4,22 @@
 #include <algorithm>
 
 #include "richtext/edit/RPEditData.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+
+namespace {
+
+// The table whose selected cells take a style command instead of the document.
+TRPTableItemInfo* CellSelectedTable(TCustomRPItemInfo* Item) {
+    auto* table = dynamic_cast<TRPTableItemInfo*>(Item);
+    return table && table->HasCellSelection() ? table : nullptr;
+}
+
+} // namespace
 
 bool TRPEditRPData::InsertAllowedAtCaret() {
     if (PartialSelectedItem && PartialSelectedItem->HasCellSelection()) return false;
@@ -569,6 +580,10 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
 // Styles
 
 void TRPEditRPData::ApplyParaStyleEx(int Value, bool ConvertMode) {
+    if (TRPTableItemInfo* table = CellSelectedTable(PartialSelectedItem)) {
+        table->ApplyToSelectedCells(ConvertMode ? 2 : 1, Value);
+        return;
+    }
     int si, so, ei, eo;
     GetSelectionOrCaretBounds(si, so, ei, eo);
     if (si < 0) return;
@@ -642,6 +657,14 @@ void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle)
 void TRPEditRPData::ApplyStyleConversion(int UserData) {
     TCustomRichPadEdit* e = Editor();
     if (!e || !e->OnStyleConversion) return;
+    if (TRPTableItemInfo* table = CellSelectedTable(PartialSelectedItem)) {
+        table->ApplyStyleConversion(UserData);
+        return;
+    }
+    // The style last taken from the text comes back first, unless the
+    // present one was chosen to stay.
+    if (!IsProtectedStyle(GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo), rpprDoNotAutoSwitch))
+        CurTextStyleNo = RememberedTextStyle;
     const auto convert = [&](int StyleNo, bool ToText) {
         int n = StyleNo;
         e->OnStyleConversion(e, StyleNo, UserData, ToText, n);
@@ -667,14 +690,17 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
     BeginUndoSequence(rpuaTextStyle, true);
+    // Tables in the selection join this step.
+    SetUndoGroupMode(true);
     Deselect(nullptr, false);
     // From the last item back, so that splitting keeps the numbers before it.
     int selEndItem = ei, selEndOffs = eo, selStartItem = si, selStartOffs = so;
     for (int i = ei; i >= si; --i) {
-        if (!IsTextItem(i)) continue;
         const int from = i == si ? so : GetFirstOffsetOfItem(i);
         const int to = i == ei ? eo : GetLastOffsetOfItem(i);
         if (from >= to) continue;
+        if (auto* table = dynamic_cast<TRPTableItemInfo*>(GetItem(i))) table->ConvertAllCells(UserData);
+        if (!IsTextItem(i)) continue;
         const int n = convert(GetItem(i)->StyleNo, true);
         if (n == GetItem(i)->StyleNo) continue;
         const int before = GetItemCount();
@@ -695,6 +721,23 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
             selEndItem += grown;
         }
     }
+    // Neighbours of one style become one item again; the selection keeps its characters.
+    for (int i = std::min(selEndItem, GetItemCount() - 2); i >= std::max(selStartItem - 1, 0); --i) {
+        if (!CanMerge(i)) continue;
+        const int length = GetLastOffsetOfItem(i) - GetFirstOffsetOfItem(i);
+        const auto follow = [&](int& ItemNo, int& Offs) {
+            if (ItemNo == i + 1) {
+                ItemNo = i;
+                Offs += length;
+            } else if (ItemNo > i + 1) {
+                --ItemNo;
+            }
+        };
+        MergeTextItemsWithUndo(i);
+        follow(selStartItem, selStartOffs);
+        follow(selEndItem, selEndOffs);
+    }
+    SetUndoGroupMode(false);
     EndUndoSequence();
     EndEditFormat();
     SetSelectionBounds(selStartItem, selStartOffs, std::min(selEndItem, GetItemCount() - 1), selEndOffs);
