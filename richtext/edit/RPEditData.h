@@ -196,6 +196,9 @@ public:
     // Through the editor, which tells its listeners.
     void SetCurTextStyle(int StyleNo);
     void SetCurParaStyle(int ParaNo);
+    void GoOnTyping(int StyleNo);
+    // A link under the caret is shown as the hovered one.
+    void HighlightJumpAtCaret(int ItemNo);
 
     // ---- Enter, Delete, Backspace and typing (RPEditKeys.cpp)
     bool OnEnterPress(bool Shift);
