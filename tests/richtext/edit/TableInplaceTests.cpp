@@ -260,7 +260,7 @@ TEST_F(TableInplace, HostCommandsAndCopyWorkInTheEditedCell) {
     Editor()->SelectAll();
     Key('C', ssCtrl);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
-    F.Select(0, 0, 2, 4);
+    QGuiApplication::clipboard()->clear();
     ASSERT_TRUE(F.Edit->CopyToClipboard());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
     F.Edit->Undo();
@@ -277,6 +277,26 @@ namespace {
 void ClickAt(TWinControl* Control, int X, int Y) {
     MouseClickAt(Control, X, Y);
     ProcessEvents();
+}
+
+TEST_F(TableInplace, TheEditedCellAnswersForTheSelectionAndASelectedTableForItsCells) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    EXPECT_FALSE(F.Data()->SelectionExists(false, false));
+    Editor()->SelectAll();
+    EXPECT_TRUE(F.Data()->SelectionExists(false, false));
+    // Releasing selections keeps the editor of the table excepted, and only that.
+    F.Data()->ReleasePartialSelections(T);
+    ASSERT_NE(Editor(), nullptr);
+    F.Data()->ReleasePartialSelections(nullptr);
+    ProcessEvents();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Text(0, 1), "B");
+    // A selection around the table covers every position of its cells.
+    F.Select(0, 1, 2, 3);
+    EXPECT_TRUE(T->GetCell(1, 0)->IsPositionInSelection(0, 1));
+    F.Select(0, 1, 0, 3);
+    EXPECT_FALSE(T->GetCell(1, 0)->IsPositionInSelection(0, 1));
 }
 
 TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {

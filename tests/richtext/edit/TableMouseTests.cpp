@@ -378,6 +378,31 @@ TEST_F(TableMouse, DeleteBackspaceAndCutEmptyDraggedCellsAsOneStep) {
     EXPECT_EQ(F.Data()->UndoList->Count(), 0);
 }
 
+TEST_F(TableMouse, DoubleAndRightClicksFindTheWordInACell) {
+    TRichPad* view = MakeView(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    cell->Clear();
+    cell->AddNL("eins zwei", 0, 0);
+    T->Changed();
+    view->Format();
+    std::string dbl, right;
+    view->OnRPDblClick = [&](TCustomRichPad*, const std::string& Word, int) { dbl = Word; };
+    view->OnRPRightClick = [&](TCustomRichPad*, const std::string& Word, int, int, int) { right = Word; };
+    int x = 0, y = 0;
+    cell->GetOrigin(x, y);
+    const int wx = x + 5 * 10 + 15 - view->RPData()->GetHOffs(), wy = y + 5 - view->RPData()->GetVOffs();
+    Click(wx, wy);
+    Send(QEvent::MouseButtonDblClick, wx, wy);
+    Release(wx, wy);
+    EXPECT_EQ(dbl, "zwei");
+    int si, so, ei, eo;
+    cell->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ((std::vector<int>{si, so, ei, eo}), (std::vector<int>{0, 6, 0, 10}));
+    Click(x + 5 - view->RPData()->GetHOffs(), wy, Qt::RightButton);
+    EXPECT_EQ(right, "eins");
+    delete view;
+}
+
 TEST_F(TableMouse, RightClickInsideTheSelectionKeepsIt) {
     Build(2, 3);
     T->Options &= ~rptoEditing;
