@@ -150,6 +150,8 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     ClearSelection();
     data->SetPartialSelectedItem(nullptr);
     data->Deselect(nullptr, false);
+    // While a cell is edited, the table is the host's selection.
+    data->StoreSelectionBounds(ItemNo, 0, ItemNo, 1);
     // The minimum width of the table's paragraph before the cell changes.
     FParaMinWidth = data->GetParaMinWidth(ItemNo);
 
@@ -314,6 +316,13 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     if (host && host->EditedCellItem == this) {
         host->EditedCellItem = nullptr;
         host->EditedCellData = nullptr;
+    }
+    // The table was the host's selection for the time of the edit only.
+    if (auto* doc = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); doc && !hostGoing) {
+        const int no = GetItemNo();
+        int si = -1, sOffs = 0, ei = -1, eOffs = 0;
+        doc->GetSelBounds(si, sOffs, ei, eOffs, true);
+        if (no >= 0 && si == no && ei == no && sOffs == 0 && eOffs == 1) doc->Deselect(nullptr, false);
     }
     if (cell && !ByOwner && !hostGoing) {
         if (cell->GetItemCount() == 0) cell->ClearToEmpty();

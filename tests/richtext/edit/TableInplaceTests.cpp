@@ -281,7 +281,12 @@ void ClickAt(TWinControl* Control, int X, int Y) {
 
 TEST_F(TableInplace, TheEditedCellAnswersForTheSelectionAndASelectedTableForItsCells) {
     Build(2, 2);
+    F.Select(0, 1, 0, 3);
     ASSERT_TRUE(Open(0, 1));
+    // The table is the host's selection while its cell is edited.
+    int si, so, ei, eo;
+    F.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ((std::vector<int>{si, so, ei, eo}), (std::vector<int>{1, 0, 1, 1}));
     EXPECT_FALSE(F.Data()->SelectionExists(false, false));
     Editor()->SelectAll();
     EXPECT_TRUE(F.Data()->SelectionExists(false, false));
@@ -292,6 +297,7 @@ TEST_F(TableInplace, TheEditedCellAnswersForTheSelectionAndASelectedTableForItsC
     ProcessEvents();
     EXPECT_EQ(Editor(), nullptr);
     EXPECT_EQ(Text(0, 1), "B");
+    EXPECT_FALSE(F.Data()->SelectionExists(false, false));
     // A selection around the table covers every position of its cells.
     F.Select(0, 1, 2, 3);
     EXPECT_TRUE(T->GetCell(1, 0)->IsPositionInSelection(0, 1));
