@@ -157,11 +157,21 @@ void TCustomRichPadEdit::Redo() {
     UndoStep(true);
 }
 
+bool TCustomRichPadEdit::WantTabs() const {
+    return TCustomRichPad::WantTabs() || ((EditorOptions & rpoWantTabs) && !ReadOnly());
+}
+
 void TCustomRichPadEdit::UndoStep(bool IsRedo) {
     if (ReadOnly()) {
         EditData()->Beep();
         return;
     }
+    UndoStepIn(IsRedo);
+    // The control that was undone in is where the user goes on.
+    if (Visible() && !IsFocusedWithCellEditors()) FocusInParentForm();
+}
+
+void TCustomRichPadEdit::UndoStepIn(bool IsRedo) {
     TRPEditRPData* d = EditData();
     TRPUndoList* list = IsRedo ? d->RedoList.get() : d->UndoList.get();
     if (TCustomRichPadEdit* cell = OpenCellEditor()) {
@@ -193,7 +203,8 @@ void TCustomRichPadEdit::UndoStep(bool IsRedo) {
 }
 
 void TCustomRichPadEdit::ClearUndo() {
-    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ClearUndo();
+    // The open cell's steps first, then this control's own.
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) cell->ClearUndo();
     EditData()->UndoList->Clear();
     EditData()->RedoList->Clear();
 }

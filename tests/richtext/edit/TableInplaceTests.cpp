@@ -305,6 +305,19 @@ TEST_F(TableInplace, TheEditedCellAnswersForTheSelectionAndASelectedTableForItsC
     EXPECT_FALSE(T->GetCell(1, 0)->IsPositionInSelection(0, 1));
 }
 
+TEST_F(TableInplace, ClearUndoWithACellOpenClearsTheCellsStepsAndTheHosts) {
+    Build(2, 2);
+    F.Caret(0, 4);
+    Type("x");
+    ASSERT_TRUE(Open(0, 1));
+    Type("y");
+    ASSERT_TRUE(Editor()->CanUndo());
+    F.Edit->ClearUndo();
+    EXPECT_FALSE(Editor()->CanUndo());
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
+    EXPECT_FALSE(F.Edit->CanUndo());
+}
+
 TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
     const int linkStyle = AddLinkStyle();
     Build(1, 2);
