@@ -9,7 +9,9 @@
 #include "richtext/model/RPStyle.h"
 #include "support/FormDriver.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -316,6 +318,28 @@ TEST_F(TableInplace, ClearUndoWithACellOpenClearsTheCellsStepsAndTheHosts) {
     EXPECT_FALSE(Editor()->CanUndo());
     EXPECT_EQ(F.Data()->UndoList->Count(), 0);
     EXPECT_FALSE(F.Edit->CanUndo());
+}
+
+TEST_F(TableInplace, ARightClickInTheCellTellsTheHostWhereItIsInTheHost) {
+    Build(2, 2);
+    F.Form->Show();
+    ASSERT_TRUE(Open(0, 1));
+    TObject* sender = nullptr;
+    TPoint at{-1, -1};
+    F.Edit->OnContextPopup = [&](TObject* Sender, TPoint P, bool&) {
+        sender = Sender;
+        at = P;
+    };
+    QWidget* w = Editor()->ClientWidget();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(5, 6), w->mapToGlobal(QPointF(5, 6)), Qt::RightButton,
+                      type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    ProcessEvents();
+    EXPECT_EQ(sender, static_cast<TObject*>(F.Edit));
+    EXPECT_EQ(at.x, Editor()->Left() + 5);
+    EXPECT_EQ(at.y, Editor()->Top() + 6);
 }
 
 TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
