@@ -217,7 +217,9 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
 bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, bool CaretBefore,
                                       bool TakeTag) {
     MakeSureEmpty();
-    if (Item->StyleNo != rpsnBreak) Item->ParaNo = CurParaStyleNo;
+    // An item bringing a kept checkpoint is a paragraph of its own and keeps its style.
+    const bool keptCP = Item->Checkpoint && Item->Checkpoint->Persistent;
+    if (Item->StyleNo != rpsnBreak && !keptCP) Item->ParaNo = CurParaStyleNo;
     int item = -1, offs = -1;
     GetCaretItemPos(item, offs);
     if (item < 0) {
@@ -226,7 +228,7 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
     }
     const bool fullWidth = Item->GetBoolValue(rpbivFullLine);
     const bool marker = Item->StyleNo == rpsnListMarker;
-    if (fullWidth || marker) {
+    if (fullWidth || marker || keptCP) {
         Item->ItemOptions &= ~(rpioContinuesPrev | rpioLineBreakBefore);
     } else {
         Item->ItemOptions &= ~rpioLineBreakBefore;
@@ -246,6 +248,14 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
         } else {
             idx = item;
             takeOver = !fullWidth && !GetItem(item)->GetContinuesPrev();
+            // After a list marker the line goes on with text: an empty one comes first.
+            if (!fullWidth && !takeOver && item > 0 && GetItemStyle(item - 1) == rpsnListMarker &&
+                !HasKeptCheckpoint(item)) {
+                auto empty = CreateTextItem(CurTextStyleNo, GetItemPara(item), false, false, TRPTag{});
+                empty->SetContinuesPrev(true);
+                InsertItemWithUndo(item, std::string(), std::move(empty), false);
+                idx = item + 1;
+            }
         }
     } else {
         const int first = GetFirstOffsetOfItem(item), last = GetLastOffsetOfItem(item);
@@ -300,6 +310,9 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
         const int first = GetFirstParaItem(idx);
         SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
     }
+    // A kept checkpoint after the item holds a paragraph of its own.
+    if (idx + 1 < GetItemCount() && GetItem(idx + 1)->GetContinuesPrev() && HasKeptCheckpoint(idx + 1))
+        SetSameLineWithUndo(idx + 1, false, GetItemPara(idx + 1));
     LastInsertedItemNo = idx;
     EndEditFormat();
     SetCaretItemPos(idx, CaretBefore ? GetFirstOffsetOfItem(idx) : GetLastOffsetOfItem(idx));
