@@ -382,7 +382,8 @@ TControl* TRichPadRPData::GetCellEditor() {
 }
 
 void TRichPadRPData::ReleaseEditedCell(TCustomRPItemInfo* Except) {
-    if (OwnerView && OwnerView->EditedCellItem && OwnerView->EditedCellItem != Except && !OwnerView->Destroying())
+    if (OwnerView && OwnerView->EditedCellItem && OwnerView->EditedCellItem != Except &&
+        !OwnerView->Destroying())
         OwnerView->DestroyCellEditor();
 }
 bool TRichPadRPData::CanStartDragging() {

@@ -375,8 +375,8 @@ void TCustomRPFormattedData::DblClick(int X, int Y) {
     }
 }
 
-bool TCustomRPFormattedData::FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo, int& StartOffs,
-                                        int& EndOffs, TCustomRPFormattedData** Holder) {
+bool TCustomRPFormattedData::FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo,
+                                        int& StartOffs, int& EndOffs, TCustomRPFormattedData** Holder) {
     int d = -1, o = 0;
     const int docX = X + GetHOffs(), docY = Y + GetVOffs();
     FindDrawItemAtPos(docX, docY, true, d, o);
@@ -389,8 +389,8 @@ bool TCustomRPFormattedData::FindWordAt(int X, int Y, std::string& Word, int& St
         int ox = 0, oy = 0, cx = 0, cy = 0;
         GetOrigin(ox, oy);
         cell->GetOrigin(cx, cy);
-        return cell->FindWordAt(docX + ox - cx - cell->GetHOffs(), docY + oy - cy - cell->GetVOffs(), Word, StyleNo,
-                                ItemNo, StartOffs, EndOffs, Holder);
+        return cell->FindWordAt(docX + ox - cx - cell->GetHOffs(), docY + oy - cy - cell->GetVOffs(), Word,
+                                StyleNo, ItemNo, StartOffs, EndOffs, Holder);
     }
     if (Holder) *Holder = this;
     if (StyleNo < 0) {

@@ -71,7 +71,8 @@ bool TCustomRPFormattedData::IsPositionInSelection(int ItemNo, int Offs) {
     if (auto* sub = dynamic_cast<TRPItemFormattedData*>(this))
         if (auto* parent = dynamic_cast<TCustomRPFormattedData*>(sub->ParentData)) {
             const int owner = parent->GetItemNo(sub->OwnerItem);
-            if (owner >= 0 && parent->IsPositionInSelection(owner, 0) && parent->IsPositionInSelection(owner, 1))
+            if (owner >= 0 && parent->IsPositionInSelection(owner, 0) &&
+                parent->IsPositionInSelection(owner, 1))
                 return true;
         }
     if (ItemNo < 0 || !SelectionExists(false, false)) return false;

@@ -164,7 +164,8 @@ TEST(EditCheckpoint, AnItemInsertedBeforeAKeptCheckpointLeavesItAParagraphOfItsO
     Add(f, "def", 1, -1, "mark", true);
     f.Edit->Format();
     f.Caret(0, 4);
-    ASSERT_TRUE(f.Edit->InsertPicture("bild", std::make_unique<TBitmap>(QImage(20, 10, QImage::Format_RGB32)), 0));
+    ASSERT_TRUE(
+        f.Edit->InsertPicture("bild", std::make_unique<TBitmap>(QImage(20, 10, QImage::Format_RGB32)), 0));
     EXPECT_EQ(f.Data()->GetItemCount(), 3);
     EXPECT_TRUE(f.Data()->GetItem(1)->GetContinuesPrev());
     EXPECT_TRUE(f.Data()->GetItem(2)->StartsPara());

@@ -121,7 +121,8 @@ TEST(EditStyles, ConvertedLettersJoinTheirNeighboursAgainAndTheRememberedStyleCo
     TEditFixture f;
     f.Load("abcdefghi");
     std::vector<int> asked;
-    f.Edit->OnStyleConversion = [&](TCustomRichPadEdit*, int StyleNo, int UserData, bool ToText, int& NewStyleNo) {
+    f.Edit->OnStyleConversion = [&](TCustomRichPadEdit*, int StyleNo, int UserData, bool ToText,
+                                    int& NewStyleNo) {
         if (!ToText) asked.push_back(StyleNo);
         NewStyleNo = UserData;
     };

@@ -11,9 +11,9 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 #include <iterator>

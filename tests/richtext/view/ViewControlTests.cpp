@@ -302,7 +302,9 @@ TEST_F(ViewControl, ResizingKeepsTheTopItemInView) {
 TEST_F(ViewControl, InItsSecondModeACheckpointIsReportedWhileItIsInView) {
     std::vector<std::string> reported;
     View->CheckpointEventMode = 2;
-    View->OnCheckpointVisible = [&](TCustomRichPad*, TRPCPInfo* CP) { reported.push_back(CP ? CP->Name : "-"); };
+    View->OnCheckpointVisible = [&](TCustomRichPad*, TRPCPInfo* CP) {
+        reported.push_back(CP ? CP->Name : "-");
+    };
     for (int i = 0; i < 60; ++i) {
         if (i == 25) View->RPData()->AddCheckpoint("mitte", true, TRPTag{});
         View->AddText("line " + std::to_string(i), 0, 0);
