@@ -252,16 +252,27 @@ bool TKxNav::SeitenSprungStarten(const QString& Sprungtext) {
     return FileExists(Pfad) && StartProgram(Pfad, QStringList{Parameter}, Ordner);
 }
 
+namespace {
+
+QString ElementText(const TCustomRPData& Daten, int Nr) {
+    if (Nr < 0 || Nr >= Daten.GetItemCount()) return QString();
+    const int Stil = Daten.GetItemStyle(Nr);
+    return ItemTextToQString(Daten.GetItemText(Nr), Daten.GetItemOptions(Nr),
+                             Stil >= 0 ? Daten.GetStyleCodePage(Stil) : Daten.GetDefaultCodePage());
+}
+
+} // namespace
+
 QString TKxNav::SprungText(int SprungNr) const {
-    return SeitenText(Webbrowserx ? Webbrowserx->GetJumpItemNo(SprungNr) : -1);
+    if (!Webbrowserx) return QString();
+    // A link in a table cell is an item of the cell's document.
+    TCustomRPFormattedData* Halter = nullptr;
+    const int Nr = Webbrowserx->GetJumpItemNo(SprungNr, Halter);
+    return Halter ? ElementText(*Halter, Nr) : QString();
 }
 
 QString TKxNav::SeitenText(int Nr) const {
-    if (!Webbrowserx || Nr < 0 || Nr >= Webbrowserx->ItemCount()) return QString();
-    const TRichPadRPData* Daten = Webbrowserx->RPData();
-    const int Stil = Daten->GetItemStyle(Nr);
-    return ItemTextToQString(Daten->GetItemText(Nr), Daten->GetItemOptions(Nr),
-                             Stil >= 0 ? Daten->GetStyleCodePage(Stil) : Daten->GetDefaultCodePage());
+    return Webbrowserx ? ElementText(*Webbrowserx->RPData(), Nr) : QString();
 }
 
 void TKxNav::WebbrowserxJump(TObject*, int SprungNr) {

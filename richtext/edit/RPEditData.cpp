@@ -377,6 +377,11 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         GetCaretItemPos(item, offs);
         if (item >= 0) {
             if (!KeepParaStyle) SetCurParaStyle(GetItemPara(item));
+            // At the end of an item whose line goes on, the caret belongs to the next one.
+            if (offs >= GetLastOffsetOfItem(item) && offs >= GetLastOffsetOfDrawItem(CaretDrawItemNo) &&
+                item + 1 < GetItemCount() && GetItem(item + 1)->GetContinuesPrev())
+                ++item;
+            HighlightJumpAtCaret(item);
             if (GetItemStyle(item) >= 0) {
                 TRPStyle* style = GetRPStyle();
                 const int sn = GetItemStyle(item);
@@ -402,6 +407,24 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         if (old.Right > old.Left) InvalidateRectInView(TRect{old.Left - 1, old.Top, old.Right + 1, old.Bottom});
         if (now.Right > now.Left) InvalidateRectInView(TRect{now.Left - 1, now.Top, now.Right + 1, now.Bottom});
         e->DoCaretMove();
+    }
+}
+
+void TRPEditRPData::HighlightJumpAtCaret(int ItemNo) {
+    const TRPStyle* style = GetRPStyle();
+    const TCustomRPItemInfo* it = GetItem(ItemNo);
+    const int id = style && it->GetBoolValueEx(rpbivexJump, style) ? it->JumpID : -1;
+    if (id >= 0 && (!(State & rpstJumpHighlighted) || HoverJumpNo != id || HoverData != this)) {
+        ClearLastJump(false);
+        HoverJumpNo = id;
+        HoverData = this;
+        State |= rpstJumpHighlighted;
+        InvalidateView();
+    } else if (id < 0 && (State & rpstJumpHighlighted) && HoverData == this) {
+        State &= ~rpstJumpHighlighted;
+        HoverJumpNo = -1;
+        HoverData = nullptr;
+        InvalidateView();
     }
 }
 

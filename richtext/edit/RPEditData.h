@@ -90,8 +90,8 @@ public:
     // Hyperlink mode: while it is on, the jumps of the document work as in a
     // viewer and the caret rests. Without Force nothing happens in a
     // read-only editor (whose jumps are always on); off never applies there.
-    void BuildJumps(bool Force);
-    void DropJumps();
+    virtual void BuildJumps(bool Force);
+    virtual void DropJumps();
     // The writers name jumps by the numbers hyperlink mode gives them: an
     // editor saves with the mode on for the time of the writing.
     bool SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color, TRPBackground* Background,
@@ -201,6 +201,9 @@ public:
     // Through the editor, which tells its listeners.
     void SetCurTextStyle(int StyleNo);
     void SetCurParaStyle(int ParaNo);
+    void GoOnTyping(int StyleNo);
+    // A link under the caret is shown as the hovered one.
+    void HighlightJumpAtCaret(int ItemNo);
 
     // ---- Enter, Delete, Backspace and typing (RPEditKeys.cpp)
     bool OnEnterPress(bool Shift);

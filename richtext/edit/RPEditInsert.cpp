@@ -4,11 +4,22 @@
 #include <algorithm>
 
 #include "richtext/edit/RPEditData.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+
+namespace {
+
+// The table whose selected cells take a style command instead of the document.
+TRPTableItemInfo* CellSelectedTable(TCustomRPItemInfo* Item) {
+    auto* table = dynamic_cast<TRPTableItemInfo*>(Item);
+    return table && table->HasCellSelection() ? table : nullptr;
+}
+
+} // namespace
 
 bool TRPEditRPData::InsertAllowedAtCaret() {
     if (PartialSelectedItem && PartialSelectedItem->HasCellSelection()) return false;
@@ -28,7 +39,9 @@ bool TRPEditRPData::InsertAllowedAtCaret() {
 // Deleting the selection
 
 bool TRPEditRPData::CanDeleteSelection() {
-    if (!SelectionExists(false, false)) return true;
+    if (!SelectionExists(false, false))
+        return !PartialSelectedItem || !PartialSelectedItem->HasCellSelection() ||
+               PartialSelectedItem->CanClearSelectedCells();
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
     if (si < 0 || ei < 0) return true;
@@ -87,6 +100,15 @@ void TRPEditRPData::KeepSelectedCheckpoint(int StartItemNo, int StartOffs, int E
 }
 
 bool TRPEditRPData::DeleteSelectionWithUndo() {
+    // Selected cells of a table go as one step of their own.
+    if (PartialSelectedItem && PartialSelectedItem->HasCellSelection() && !SelectionExists(false, false)) {
+        if (!PartialSelectedItem->CanClearSelectedCells()) {
+            Beep();
+            return false;
+        }
+        PartialSelectedItem->ClearSelectedCells();
+        return true;
+    }
     if (!SelectionExists(true, false)) return true;
     if (!CanDeleteSelection()) {
         Beep();
@@ -195,7 +217,9 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
 bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, bool CaretBefore,
                                       bool TakeTag) {
     MakeSureEmpty();
-    if (Item->StyleNo != rpsnBreak) Item->ParaNo = CurParaStyleNo;
+    // An item bringing a kept checkpoint is a paragraph of its own and keeps its style.
+    const bool keptCP = Item->Checkpoint && Item->Checkpoint->Persistent;
+    if (Item->StyleNo != rpsnBreak && !keptCP) Item->ParaNo = CurParaStyleNo;
     int item = -1, offs = -1;
     GetCaretItemPos(item, offs);
     if (item < 0) {
@@ -204,7 +228,7 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
     }
     const bool fullWidth = Item->GetBoolValue(rpbivFullLine);
     const bool marker = Item->StyleNo == rpsnListMarker;
-    if (fullWidth || marker) {
+    if (fullWidth || marker || keptCP) {
         Item->ItemOptions &= ~(rpioContinuesPrev | rpioLineBreakBefore);
     } else {
         Item->ItemOptions &= ~rpioLineBreakBefore;
@@ -224,6 +248,14 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
         } else {
             idx = item;
             takeOver = !fullWidth && !GetItem(item)->GetContinuesPrev();
+            // After a list marker the line goes on with text: an empty one comes first.
+            if (!fullWidth && !takeOver && item > 0 && GetItemStyle(item - 1) == rpsnListMarker &&
+                !HasKeptCheckpoint(item)) {
+                auto empty = CreateTextItem(CurTextStyleNo, GetItemPara(item), false, false, TRPTag{});
+                empty->SetContinuesPrev(true);
+                InsertItemWithUndo(item, std::string(), std::move(empty), false);
+                idx = item + 1;
+            }
         }
     } else {
         const int first = GetFirstOffsetOfItem(item), last = GetLastOffsetOfItem(item);
@@ -278,6 +310,9 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
         const int first = GetFirstParaItem(idx);
         SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
     }
+    // A kept checkpoint after the item holds a paragraph of its own.
+    if (idx + 1 < GetItemCount() && GetItem(idx + 1)->GetContinuesPrev() && HasKeptCheckpoint(idx + 1))
+        SetSameLineWithUndo(idx + 1, false, GetItemPara(idx + 1));
     LastInsertedItemNo = idx;
     EndEditFormat();
     SetCaretItemPos(idx, CaretBefore ? GetFirstOffsetOfItem(idx) : GetLastOffsetOfItem(idx));
@@ -558,6 +593,10 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
 // Styles
 
 void TRPEditRPData::ApplyParaStyleEx(int Value, bool ConvertMode) {
+    if (TRPTableItemInfo* table = CellSelectedTable(PartialSelectedItem)) {
+        table->ApplyToSelectedCells(ConvertMode ? 2 : 1, Value);
+        return;
+    }
     int si, so, ei, eo;
     GetSelectionOrCaretBounds(si, so, ei, eo);
     if (si < 0) return;
@@ -631,6 +670,14 @@ void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle)
 void TRPEditRPData::ApplyStyleConversion(int UserData) {
     TCustomRichPadEdit* e = Editor();
     if (!e || !e->OnStyleConversion) return;
+    if (TRPTableItemInfo* table = CellSelectedTable(PartialSelectedItem)) {
+        table->ApplyStyleConversion(UserData);
+        return;
+    }
+    // The style last taken from the text comes back first, unless the
+    // present one was chosen to stay.
+    if (!IsProtectedStyle(GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo), rpprDoNotAutoSwitch))
+        CurTextStyleNo = RememberedTextStyle;
     const auto convert = [&](int StyleNo, bool ToText) {
         int n = StyleNo;
         e->OnStyleConversion(e, StyleNo, UserData, ToText, n);
@@ -656,14 +703,17 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
     BeginUndoSequence(rpuaTextStyle, true);
+    // Tables in the selection join this step.
+    SetUndoGroupMode(true);
     Deselect(nullptr, false);
     // From the last item back, so that splitting keeps the numbers before it.
     int selEndItem = ei, selEndOffs = eo, selStartItem = si, selStartOffs = so;
     for (int i = ei; i >= si; --i) {
-        if (!IsTextItem(i)) continue;
         const int from = i == si ? so : GetFirstOffsetOfItem(i);
         const int to = i == ei ? eo : GetLastOffsetOfItem(i);
         if (from >= to) continue;
+        if (auto* table = dynamic_cast<TRPTableItemInfo*>(GetItem(i))) table->ConvertAllCells(UserData);
+        if (!IsTextItem(i)) continue;
         const int n = convert(GetItem(i)->StyleNo, true);
         if (n == GetItem(i)->StyleNo) continue;
         const int before = GetItemCount();
@@ -684,6 +734,23 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
             selEndItem += grown;
         }
     }
+    // Neighbours of one style become one item again; the selection keeps its characters.
+    for (int i = std::min(selEndItem, GetItemCount() - 2); i >= std::max(selStartItem - 1, 0); --i) {
+        if (!CanMerge(i)) continue;
+        const int length = GetLastOffsetOfItem(i) - GetFirstOffsetOfItem(i);
+        const auto follow = [&](int& ItemNo, int& Offs) {
+            if (ItemNo == i + 1) {
+                ItemNo = i;
+                Offs += length;
+            } else if (ItemNo > i + 1) {
+                --ItemNo;
+            }
+        };
+        MergeTextItemsWithUndo(i);
+        follow(selStartItem, selStartOffs);
+        follow(selEndItem, selEndOffs);
+    }
+    SetUndoGroupMode(false);
     EndUndoSequence();
     EndEditFormat();
     SetSelectionBounds(selStartItem, selStartOffs, std::min(selEndItem, GetItemCount() - 1), selEndOffs);

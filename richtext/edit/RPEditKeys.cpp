@@ -528,6 +528,7 @@ void TRPEditRPData::TypeText(const std::string& Text) {
         Beep();
         return;
     }
+    const int typing = CurTextStyleNo;
     const int cur = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
     const auto ofCurrent = [&](int i) { return IsTextItem(i) && GetItem(i)->StyleNo == cur; };
     if (!ofCurrent(item)) {
@@ -564,13 +565,24 @@ void TRPEditRPData::TypeText(const std::string& Text) {
     }
     EndEditFormat();
     SetCaretItemPos(item, offs + n);
+    GoOnTyping(typing);
     EndEdit(true);
 }
 
 void TRPEditRPData::TypeAsNewItem(const std::string& Text) {
     BeginUndoSequence(rpuaInsert, true);
+    const int typing = CurTextStyleNo;
     const int cur = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
     InsertItemAtCaret(Text, CreateTextItem(cur, CurParaStyleNo, false, false, TRPTag{}), false, true);
     EndUndoSequence();
+    GoOnTyping(typing);
     EndEdit(true);
+}
+
+void TRPEditRPData::GoOnTyping(int StyleNo) {
+    // The caret after typed text may belong to the item after it; the next
+    // character still goes on in the style just typed.
+    if (CurTextStyleNo == StyleNo) return;
+    SetCurTextStyle(StyleNo);
+    RememberedTextStyle = StyleNo;
 }

@@ -516,6 +516,8 @@ public:
     void ApplyStyleConversion(int UserData) { ApplyToSelectedCells(0, UserData); }
     void ApplyParaStyle(int ParaNo) { ApplyToSelectedCells(1, ParaNo); }
     void ApplyParaStyleConversion(int UserData) { ApplyToSelectedCells(2, UserData); }
+    // A selection around the table converts the text styles of all its cells.
+    void ConvertAllCells(int UserData);
     // An invisible editor for the cells' text, with the host editor's style and options.
     std::unique_ptr<TCustomRichPadEdit> CreateTempEditor();
 

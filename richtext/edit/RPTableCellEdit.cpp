@@ -113,6 +113,20 @@ const TCustomRPFormattedData* TRPTableCellData::GetContentData() const {
 // ---------------------------------------------------------------------------
 // Opening and closing
 
+namespace {
+
+// Whether the document is the cell or lies in a table inside it.
+bool InCell(const TCustomRPData* Data, const TRPTableCellData* Cell) {
+    while (auto* c = dynamic_cast<const TRPTableCellData*>(Data)) {
+        if (c == Cell) return true;
+        const TRPTableItemInfo* owner = c->Table();
+        Data = owner ? owner->GetRPData() : nullptr;
+    }
+    return false;
+}
+
+} // namespace
+
 bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional, bool ByClick,
                                 bool CaretAtEnd, bool CaretAtStart, bool ForceJumps) {
     auto* data = dynamic_cast<TRPEditRPData*>(GetRPData());
@@ -136,6 +150,8 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     ClearSelection();
     data->SetPartialSelectedItem(nullptr);
     data->Deselect(nullptr, false);
+    // While a cell is edited, the table is the host's selection.
+    data->StoreSelectionBounds(ItemNo, 0, ItemNo, 1);
     // The minimum width of the table's paragraph before the cell changes.
     FParaMinWidth = data->GetParaMinWidth(ItemNo);
 
@@ -165,6 +181,14 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     if (host->ReadOnly() || ForceJumps) e->DocFlags |= rpflRecordJumps;
     e->SetParent(host);
     e->SetParentData(data);
+    // The cell's links keep the numbers the host gave them: a click that
+    // opened the editor on a link still follows it.
+    if (auto* root = dynamic_cast<TCustomRPFormattedData*>(data->GetAbsoluteRootData()))
+        for (const TRPJumpInfo& j : root->Jumps)
+            if (InCell(j.RPData, cell)) {
+                e->SetFirstJumpNo(root->FirstJumpNo + j.Id);
+                break;
+            }
     MoveItems(*cell, *e->RPData());
     // The cell's own lines named the items that just left.
     cell->ClearFormatting();
@@ -292,6 +316,13 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     if (host && host->EditedCellItem == this) {
         host->EditedCellItem = nullptr;
         host->EditedCellData = nullptr;
+    }
+    // The table was the host's selection for the time of the edit only.
+    if (auto* doc = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); doc && !hostGoing) {
+        const int no = GetItemNo();
+        int si = -1, sOffs = 0, ei = -1, eOffs = 0;
+        doc->GetSelBounds(si, sOffs, ei, eOffs, true);
+        if (no >= 0 && si == no && ei == no && sOffs == 0 && eOffs == 1) doc->Deselect(nullptr, false);
     }
     if (cell && !ByOwner && !hostGoing) {
         if (cell->GetItemCount() == 0) cell->ClearToEmpty();
@@ -571,9 +602,13 @@ void TRPTableItemInfo::BuildJumpList(int& StartJumpNo) {
     if (!root) root = data;
     Rows->ForEachCell([&](int, int, TRPTableCellData& Cell) {
         if (TRPTableInplaceEdit* e = Cell.GetCellEditor()) {
-            // The edited cell's links live in its editor and count there.
+            // The edited cell's links live in its editor and are numbered from
+            // here; a link over two lines is one number.
             e->SetFirstJumpNo(StartJumpNo + root->FirstJumpNo);
-            StartJumpNo += static_cast<int>(e->EditData()->Jumps.size());
+            int count = 0;
+            std::vector<TRPJumpInfo> counted;
+            e->EditData()->BuildJumpList(count, counted);
+            StartJumpNo += count;
             return;
         }
         // The cell's areas move to where the cell lies in the root document.

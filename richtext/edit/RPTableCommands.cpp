@@ -203,6 +203,24 @@ void TRPTableItemInfo::ApplyToSelectedCells(int Mode, int Value) {
     m.Done();
 }
 
+void TRPTableItemInfo::ConvertAllCells(int UserData) {
+    if (Rows->IsEmpty()) return;
+    const int row = SelStartRow, col = SelStartCol, rows = SelRowOffs, cols = SelColOffs;
+    const uint16_t had = TableState & rptbsCellsSelected;
+    SelStartRow = SelStartCol = 0;
+    SelRowOffs = Rows->RowCount() - 1;
+    SelColOffs = Rows->GetColCount() - 1;
+    TableState |= rptbsCellsSelected;
+    UpdateCellFlags();
+    ApplyToSelectedCells(0, UserData);
+    SelStartRow = row;
+    SelStartCol = col;
+    SelRowOffs = rows;
+    SelColOffs = cols;
+    TableState = static_cast<uint16_t>((TableState & ~rptbsCellsSelected) | had);
+    UpdateCellFlags();
+}
+
 TRPUndoMultiCellsModify::TRPUndoMultiCellsModify() = default;
 
 TRPUndoMultiCellsModify::~TRPUndoMultiCellsModify() = default;

@@ -104,9 +104,10 @@ void TRPTableItemInfo::PaintFullWidth(int Left, int Right, int Top, TCanvas* Can
         if (const TRPDrawLineInfo* d = fd->DrawItem(DrawItemNo)) x = d->Left + Left - fd->GetLeftMargin();
     }
     const TRect clip = Rect(0, 0, ClipRect.Right - ClipRect.Left, ClipRect.Bottom - ClipRect.Top);
+    // The table is the host's selection while a cell is edited: it is not shown as one.
+    const bool selected = (State & rptdsSelected) && !FInplaceEditor;
     try {
-        PaintTo(*Canvas, x, Top, clip, FormattingInfo, (State & rptdsSelected) ? rptpsWholeSelected : 0,
-                rpcmColor);
+        PaintTo(*Canvas, x, Top, clip, FormattingInfo, selected ? rptpsWholeSelected : 0, rpcmColor);
     } catch (...) {
         // Painting never lets a failure escape into the paint message.
     }

@@ -79,6 +79,18 @@ void TRPTableInplaceRPData::DoJump(int Id) {
     e->HostControl->PostDeferredEvent(ev);
 }
 
+void TRPTableInplaceRPData::BuildJumps(bool Force) {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (auto* host = e ? dynamic_cast<TRPEditRPData*>(e->HostData) : nullptr) host->BuildJumps(Force);
+    TRPEditRPData::BuildJumps(Force);
+}
+
+void TRPTableInplaceRPData::DropJumps() {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (auto* host = e ? dynamic_cast<TRPEditRPData*>(e->HostData) : nullptr) host->DropJumps();
+    TRPEditRPData::DropJumps();
+}
+
 void TRPTableInplaceRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (!e || !e->HostControl) return;

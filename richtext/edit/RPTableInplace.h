@@ -50,6 +50,9 @@ public:
     TRPRTFReaderProperties* GetRTFReadProperties() override;
     void ShowRectangle(int X, int Y, int Width, int Height) override;
     void DoJump(int Id) override;
+    // The host lists its links first: that numbers the cell's among them.
+    void BuildJumps(bool Force) override;
+    void DropJumps() override;
     void DoRPDblClick(const std::string& Word, int StyleNo) override;
     TRPBackground* GetBackground() override;
     // A cell without colour shows what lies behind it: the host, the table's

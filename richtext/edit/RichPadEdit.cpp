@@ -146,7 +146,7 @@ void TCustomRichPadEdit::DoCaretMove() {
 void TCustomRichPadEdit::DeleteSelection() {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->DeleteSelection();
     if (!BeforeChange(false)) return;
-    const bool had = EditData()->SelectionExists(true, false);
+    const bool had = EditData()->SelectionExists(true, true);
     if (EditData()->DeleteSelectionWithUndo() && had) {
         Change(true);
         Invalidate();
@@ -167,11 +167,21 @@ void TCustomRichPadEdit::Redo() {
     UndoStep(true);
 }
 
+bool TCustomRichPadEdit::WantTabs() const {
+    return TCustomRichPad::WantTabs() || ((EditorOptions & rpoWantTabs) && !ReadOnly());
+}
+
 void TCustomRichPadEdit::UndoStep(bool IsRedo) {
     if (ReadOnly()) {
         EditData()->Beep();
         return;
     }
+    UndoStepIn(IsRedo);
+    // The control that was undone in is where the user goes on.
+    if (Visible() && !IsFocusedWithCellEditors()) FocusInParentForm();
+}
+
+void TCustomRichPadEdit::UndoStepIn(bool IsRedo) {
     TRPEditRPData* d = EditData();
     TRPUndoList* list = IsRedo ? d->RedoList.get() : d->UndoList.get();
     if (TCustomRichPadEdit* cell = OpenCellEditor()) {
@@ -203,7 +213,8 @@ void TCustomRichPadEdit::UndoStep(bool IsRedo) {
 }
 
 void TCustomRichPadEdit::ClearUndo() {
-    if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ClearUndo();
+    // The open cell's steps first, then this control's own.
+    if (TCustomRichPadEdit* cell = OpenCellEditor()) cell->ClearUndo();
     EditData()->UndoList->Clear();
     EditData()->RedoList->Clear();
 }
@@ -435,7 +446,7 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     const bool navigation = Key >= VK_PRIOR && Key <= VK_DOWN;
     if (Key == VK_DELETE || Key == VK_BACK) {
         if (!BeforeChange(false)) return;
-        if (d->SelectionExists(true, false)) {
+        if (d->SelectionExists(true, true)) {
             if (Key == VK_DELETE && shift) {
                 CutDef();
                 Key = 0;

@@ -193,6 +193,8 @@ protected:
     // Releasing Ctrl ends hyperlink mode.
     void KeyUp(uint16_t Key);
     bool KeyChar(char16_t Key) override;
+    // With rpoWantTabs Tab types into an editable editor instead of moving the focus.
+    bool WantTabs() const override;
     bool HandleEvent(QEvent* e) override;
     void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
     void FocusOut() override;
@@ -236,6 +238,7 @@ private:
     void PostUndoAfterCellEditor(bool IsRedo);
     // One step of undo or redo, through an open cell editor first.
     void UndoStep(bool IsRedo);
+    void UndoStepIn(bool IsRedo);
     // Sets up the widget (new or recreated) for typing by input method and drops.
     void AcceptInput();
     bool m_caretOn = true;

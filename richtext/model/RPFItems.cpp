@@ -148,11 +148,15 @@ bool TRPControlItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData
     const bool withBody = Line.ReadType != 1;
     if (Line.LineNo == 0) {
         Line.Name = s;
-        if (!withBody)
+        if (!withBody) {
             if (TControl* c = RPData->DoRPFControlNeeded(s, Tag)) {
                 Control.reset(c);
                 AdoptControl(c, RPData);
+            } else {
+                // The item goes; the warning says so.
+                RPFWarn(RPData, rpfwUnknownControl);
             }
+        }
     } else if (withBody && Line.LineNo == 1) {
         Line.ClassName = s;
     } else if (withBody && Line.LineNo == Line.LineCount - 1) {
@@ -160,12 +164,15 @@ bool TRPControlItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData
         if (!RPFReadBody(s, Line.ReadType, data)) return false;
         // Only the plain controls we know are made from a stored body; any
         // other class (or a body that does not read) is refused with a
-        // warning, its item is left out and the rest of the document loads.
+        // warning and fails the read, unless unknown controls are to be left
+        // out and the rest of the document loaded.
         Control = RPFLoadControl(Line.ClassName, data, nullptr);
-        if (Control)
+        if (Control) {
             AdoptControl(Control.get(), RPData);
-        else
+        } else {
             RPFWarn(RPData, rpfwUnknownControl);
+            if (!(RPData->GetRPFOptions() & rpfoIgnoreUnknownCtrls)) return false;
+        }
     } else {
         ReadRPFProperty(s);
     }

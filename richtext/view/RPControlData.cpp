@@ -380,6 +380,12 @@ int TRichPadRPData::GetCheckpointEventMode() {
 TControl* TRichPadRPData::GetCellEditor() {
     return OwnerView ? OwnerView->GetCellEditor() : nullptr;
 }
+
+void TRichPadRPData::ReleaseEditedCell(TCustomRPItemInfo* Except) {
+    if (OwnerView && OwnerView->EditedCellItem && OwnerView->EditedCellItem != Except &&
+        !OwnerView->Destroying())
+        OwnerView->DestroyCellEditor();
+}
 bool TRichPadRPData::CanStartDragging() {
     // The selection of a view's own document is dragged out (copied), unless
     // the options forbid it or a drag is running.

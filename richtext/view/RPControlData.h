@@ -110,6 +110,7 @@ public:
     bool IsFocused() override;
     int GetCheckpointEventMode() override;
     TControl* GetCellEditor() override;
+    void ReleaseEditedCell(TCustomRPItemInfo* Except) override;
     bool CanStartDragging() override;
     void PostDragStart() override;
     void SetFocusToControl() override;

@@ -243,8 +243,7 @@ int TCustomRPFormattedData::FinishLine(TLineBuilder& B, bool NoJustify) {
         };
         for (int i = first + 1; i <= last; ++i)
             if (startsWithSpace(DrawItems->GetPiece(i))) ++count;
-        // Only spare room is spread; an overfull line keeps its places.
-        if (shift < 0) count = 0;
+        // An overfull line takes its overflow out of its gaps the same way.
         for (int i = first + 1; i <= last; ++i) {
             TRPDrawLineInfo* d = DrawItems->GetPiece(i);
             if (count > 0 && startsWithSpace(d)) {

@@ -193,6 +193,8 @@ public:
     // later. False when the view cannot do it (nothing moved then).
     virtual bool ScrollRectInView(int DY, const TRect& R) { return (void)DY, (void)R, false; }
     virtual TControl* GetCellEditor() { return nullptr; }
+    // Closes the cell editor of the control unless its table is Except.
+    virtual void ReleaseEditedCell(TCustomRPItemInfo* Except) { (void)Except; }
     virtual bool CanStartDragging() { return false; }
     virtual void PostDragStart() {}
     virtual void SetFocusToControl() {}
@@ -324,7 +326,8 @@ public:
     int GetDocumentWidth() { return GetAreaWidth(); }
 
     // ---- jumps, mouse and selection (RPMouse.cpp, RPSelection.cpp)
-    int GetJumpItemNo(int JumpNo);
+    // Holder, when given, receives the document that holds the item.
+    int GetJumpItemNo(int JumpNo, TCustomRPFormattedData** Holder = nullptr);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -344,7 +347,9 @@ public:
     bool GetItemCoords(int ItemNo, int& Left, int& Top);
     bool GetItemClientCoords(int ItemNo, int& Left, int& Top);
     // The word under a client point: its text (the item's bytes), item, style and bounds.
-    bool FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo, int& StartOffs, int& EndOffs);
+    // Holder, when given, receives the document that holds the word (a table cell's).
+    bool FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo, int& StartOffs, int& EndOffs,
+                    TCustomRPFormattedData** Holder = nullptr);
     // Scrolls so that the rectangle (document coordinates) is in view.
     virtual void ShowRectangle(int X, int Y, int Width, int Height);
     int FindNextFocusableItem(int FromItemNo, bool Forward, TCustomRPFormattedData*& FocusedData,

@@ -6,7 +6,9 @@
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
+#include "richtext/view/RPControlData.h"
 #include "richtext/view/RPFormatState.h"
+#include "richtext/view/RichPad.h"
 
 namespace {
 
@@ -24,11 +26,16 @@ int TCustomRPFormattedData::FindJumpAt(int X, int Y) const {
     return -1;
 }
 
-int TCustomRPFormattedData::GetJumpItemNo(int JumpNo) {
+int TCustomRPFormattedData::GetJumpItemNo(int JumpNo, TCustomRPFormattedData** Holder) {
+    // The links of an edited cell live in its editor, numbered among ours.
+    if (auto* cell = dynamic_cast<TCustomRichPad*>(GetCellEditor()))
+        if (const int item = cell->RPData()->GetJumpItemNo(JumpNo, Holder); item >= 0) return item;
     const int id = JumpNo - FirstJumpNo;
     for (const TRPJumpInfo& j : Jumps)
-        if (j.Id == id && j.RPData && j.DItemNo >= 0 && j.DItemNo < j.RPData->DrawItemCount())
+        if (j.Id == id && j.RPData && j.DItemNo >= 0 && j.DItemNo < j.RPData->DrawItemCount()) {
+            if (Holder) *Holder = j.RPData;
             return j.RPData->DrawItem(j.DItemNo)->ItemNo;
+        }
     return -1;
 }
 
@@ -146,7 +153,8 @@ void TCustomRPFormattedData::MouseDown(TMouseButton Button, TShiftState Shift, i
     if (d >= 0) {
         TCustomRPItemInfo* item = GetItem(DrawItem(d)->ItemNo);
         if (item != PartialSelectedItem) {
-            ReleasePartialSelections(nullptr);
+            // A cell editor of this very item stays: the item decides about it.
+            ReleasePartialSelections(item);
             if (!dblPress) SetFocusToControl();
         }
         item->MouseDown(this, Button, Shift, docX - DrawItem(d)->Left, docY - DrawItem(d)->Top);
@@ -352,10 +360,13 @@ void TCustomRPFormattedData::DblClick(int X, int Y) {
     std::string word;
     int sn = 0, it = -1, s = 0, e = 0;
     if ((options & rpoDblClickSelectsWord) && (options & rpoAllowSelection)) {
-        if (!FindWordAt(X, Y, word, sn, it, s, e)) return;
-        StoreSelectionBounds(it, s, it, e);
+        TCustomRPFormattedData* holder = this;
+        if (!FindWordAt(X, Y, word, sn, it, s, e, &holder)) return;
+        holder->StoreSelectionBounds(it, s, it, e);
+        holder->State |= rpstDblClickLock;
         State |= rpstDblClickLock;
         State &= ~rpstSelecting;
+        if (holder != this) holder->SelectionChanged();
         SelectionChanged();
         InvalidateView();
         if (IsAssigned(TRPEvent::DblClick)) DoRPDblClick(word, sn);
@@ -364,13 +375,24 @@ void TCustomRPFormattedData::DblClick(int X, int Y) {
     }
 }
 
-bool TCustomRPFormattedData::FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo, int& StartOffs,
-                                        int& EndOffs) {
+bool TCustomRPFormattedData::FindWordAt(int X, int Y, std::string& Word, int& StyleNo, int& ItemNo,
+                                        int& StartOffs, int& EndOffs, TCustomRPFormattedData** Holder) {
     int d = -1, o = 0;
-    FindDrawItemAtPos(X + GetHOffs(), Y + GetVOffs(), true, d, o);
+    const int docX = X + GetHOffs(), docY = Y + GetVOffs();
+    FindDrawItemAtPos(docX, docY, true, d, o);
     if (d < 0) return false;
     ItemNo = DrawItem(d)->ItemNo;
     StyleNo = GetItemStyle(ItemNo);
+    // In a table the word is sought in the cell under the point.
+    if (auto* cell = dynamic_cast<TRPItemFormattedData*>(
+            GetItem(ItemNo)->GetCellRPDataAt(docX - DrawItem(d)->Left, docY - DrawItem(d)->Top))) {
+        int ox = 0, oy = 0, cx = 0, cy = 0;
+        GetOrigin(ox, oy);
+        cell->GetOrigin(cx, cy);
+        return cell->FindWordAt(docX + ox - cx - cell->GetHOffs(), docY + oy - cy - cell->GetVOffs(), Word,
+                                StyleNo, ItemNo, StartOffs, EndOffs, Holder);
+    }
+    if (Holder) *Holder = this;
     if (StyleNo < 0) {
         Word = GetItemText(ItemNo);
         StartOffs = 0;

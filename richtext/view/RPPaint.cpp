@@ -348,7 +348,7 @@ void TCustomRPFormattedData::CheckCheckpointVisibility() {
             if (mode == 1)
                 found = y > bottom ? prevWithFlag : cp;
             else
-                found = y >= bottom ? cp : nullptr;
+                found = y <= bottom ? cp : nullptr;
             ended = true;
             break;
         }

@@ -3,9 +3,14 @@
 #include <algorithm>
 
 #include "richtext/model/RPStyle.h"
+#include "richtext/view/RPControlData.h"
 #include "richtext/view/RPFormatState.h"
+#include "richtext/view/RichPad.h"
 
 bool TCustomRPFormattedData::SelectionExists(bool DeselectIfEmpty, bool AskPartialItem) {
+    // While a cell is edited, its selection is the one that counts.
+    if (auto* cell = dynamic_cast<TCustomRichPad*>(GetCellEditor()))
+        return cell->RPData()->SelectionExists(DeselectIfEmpty, AskPartialItem);
     if (AskPartialItem && PartialSelectedItem && PartialSelectedItem->HasCellSelection()) return true;
     if (SelStartNo >= 0 && SelEndNo >= 0) {
         int si, so, ei, eo;
@@ -51,6 +56,7 @@ void TCustomRPFormattedData::ReleasePartialSelections(TCustomRPItemInfo* Except)
         PartialSelectedItem->ClearSelection();
         PartialSelectedItem = nullptr;
     }
+    ReleaseEditedCell(Except);
 }
 
 void TCustomRPFormattedData::SetPartialSelectedItem(TCustomRPItemInfo* Item) {
@@ -61,6 +67,14 @@ void TCustomRPFormattedData::SetPartialSelectedItem(TCustomRPItemInfo* Item) {
 }
 
 bool TCustomRPFormattedData::IsPositionInSelection(int ItemNo, int Offs) {
+    // All of a selected item is selected, down to its cells.
+    if (auto* sub = dynamic_cast<TRPItemFormattedData*>(this))
+        if (auto* parent = dynamic_cast<TCustomRPFormattedData*>(sub->ParentData)) {
+            const int owner = parent->GetItemNo(sub->OwnerItem);
+            if (owner >= 0 && parent->IsPositionInSelection(owner, 0) &&
+                parent->IsPositionInSelection(owner, 1))
+                return true;
+        }
     if (ItemNo < 0 || !SelectionExists(false, false)) return false;
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);

@@ -291,7 +291,13 @@ void TCustomRichPad::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     if (Button == mbRight) {
         TCustomRichPad* root = RootControl();
         bool handled = false;
-        if (root->OnContextPopup) root->OnContextPopup(root, TPoint{X, Y}, handled);
+        // The root hears of the click in its own client coordinates.
+        TPoint at{X, Y};
+        if (root != this && ClientWidget() && root->ClientWidget()) {
+            const QPoint p = root->ClientWidget()->mapFromGlobal(ClientWidget()->mapToGlobal(QPoint(X, Y)));
+            at = TPoint{p.x(), p.y()};
+        }
+        if (root->OnContextPopup) root->OnContextPopup(root, at, handled);
     }
 }
 

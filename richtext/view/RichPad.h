@@ -180,6 +180,9 @@ public:
     bool GetItemExtraIntProperty(int ItemNo, int Prop, int& Value) const;
     bool SetItemExtraIntProperty(int ItemNo, int Prop, int Value);
     int GetJumpItemNo(int JumpNo) { return m_data->GetJumpItemNo(JumpNo); }
+    int GetJumpItemNo(int JumpNo, TCustomRPFormattedData*& Holder) {
+        return m_data->GetJumpItemNo(JumpNo, &Holder);
+    }
     int GetFirstOffsetOfItem(int ItemNo) const { return m_data->GetFirstOffsetOfItem(ItemNo); }
     int GetLastOffsetOfItem(int ItemNo) const { return m_data->GetLastOffsetOfItem(ItemNo); }
     int GetDocumentHeight() const { return m_data->DocumentHeight; }

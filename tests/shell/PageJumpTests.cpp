@@ -3,6 +3,8 @@
 // starts in its own folder with that link as its one argument.
 #include "Ersatzprogramme.h"
 #include "ShellTestHelfer.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/view/RichPad.h"
 #include "shell/UAbschnitte.h"
 #include "shell/USeitenSprung.h"
@@ -192,6 +194,50 @@ TEST_F(PageJumps, AClickOnAJumpOfThePageStartsTheSibling) {
     MouseClickAt(Form.Webbrowserx, Spruenge[0].Left + Spruenge[0].Width / 2,
                  Spruenge[0].Top + Spruenge[0].Height / 2);
     EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA1.3Ü2", "1"}));
+    Form.Close();
+}
+
+TEST_F(PageJumps, ALinkInATableCellStartsItsSiblingWithTheCellsEditorOpenOrNot) {
+    TKxNav Form(nullptr);
+    ShowAndActivate(&Form);
+    Installieren();
+    TCustomRichPad* Seite = Form.Webbrowserx;
+    Seite->Clear();
+    Seite->AddText("Weiter geht es bei", Sprungstil, 0);
+    auto Neu = TRPTableItemInfo::CreateEx(1, 2, Seite->RPData());
+    TRPTableItemInfo* Tabelle = Neu.get();
+    const char* Links[] = {"Physolin - Optik, 3. Kapitel", "Pravolin - Klasse 5|Kapitel 2"};
+    for (int Spalte = 0; Spalte < 2; ++Spalte) {
+        Tabelle->GetCell(0, Spalte)->Clear();
+        Tabelle->GetCell(0, Spalte)->AddNL(Links[Spalte], Sprungstil, 0);
+    }
+    Seite->RPData()->AddItem(std::string(), std::move(Neu));
+    Seite->Format();
+    ProcessEvents();
+    const auto Klick = [&](int Spalte) {
+        const TRPTableCellData* Zelle = Tabelle->GetCell(0, Spalte);
+        if (TRPTableInplaceEdit* Editor = Tabelle->InplaceEditor(); Editor && Editor->Cell == Zelle)
+            MouseClickAt(Editor, Tabelle->CellPadding + 5, Tabelle->CellPadding + 5);
+        else
+            for (const TRPJumpInfo& j : Seite->RPData()->Jumps)
+                if (j.RPData == Zelle) {
+                    MouseClickAt(Seite, j.Left + j.Width / 2, j.Top + j.Height / 2);
+                    break;
+                }
+        ProcessEvents();
+    };
+    // The cell is closed: its link is an item of the cell's document. The
+    // press opens the cell's editor, and the link is followed all the same.
+    Klick(1);
+    EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA2.1.1", "1"}));
+    // The cell's editor is open: its links answer from there.
+    ASSERT_TRUE(Tabelle->EditCell(-1, 0, 0, false, false, false, true, false));
+    ProcessEvents();
+    Klick(0);
+    EXPECT_EQ(m_programme.Aufruf(Optik).mid(1), (QStringList{"KxxA3.1.1", "1"}));
+    // The other cell keeps its number.
+    Klick(1);
+    EXPECT_EQ(m_programme.Aufruf(Klasse5).mid(1), (QStringList{"KxxA2.1.1", "1"}));
     Form.Close();
 }
 

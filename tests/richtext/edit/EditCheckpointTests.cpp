@@ -156,3 +156,20 @@ TEST(EditCheckpoint, EnterAtAParagraphStartMovesItsCheckpointToTheNewParagraph) 
     EXPECT_EQ(Checkpoints(*f.Data()), "0:start");
     EXPECT_EQ(PlainText(*f.Data()), "abc");
 }
+
+TEST(EditCheckpoint, AnItemInsertedBeforeAKeptCheckpointLeavesItAParagraphOfItsOwn) {
+    TEditFixture f;
+    f.Edit->Clear();
+    Add(f, "abc", 0, 0);
+    Add(f, "def", 1, -1, "mark", true);
+    f.Edit->Format();
+    f.Caret(0, 4);
+    ASSERT_TRUE(
+        f.Edit->InsertPicture("bild", std::make_unique<TBitmap>(QImage(20, 10, QImage::Format_RGB32)), 0));
+    EXPECT_EQ(f.Data()->GetItemCount(), 3);
+    EXPECT_TRUE(f.Data()->GetItem(1)->GetContinuesPrev());
+    EXPECT_TRUE(f.Data()->GetItem(2)->StartsPara());
+    EXPECT_EQ(Checkpoints(*f.Data()), "2:mark!");
+    f.Edit->Undo();
+    EXPECT_EQ(PlainText(*f.Data()), "abcdef");
+}

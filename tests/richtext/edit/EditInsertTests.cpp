@@ -118,6 +118,37 @@ TEST(EditInsert, RTFThatBringsNothingChangesNothing) {
     EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"Guxte Nacht\"\n");
 }
 
+TEST(EditStyles, ConvertedLettersJoinTheirNeighboursAgainAndTheRememberedStyleComesFirst) {
+    TEditFixture f;
+    f.Load("abcdefghi");
+    std::vector<int> asked;
+    f.Edit->OnStyleConversion = [&](TCustomRichPadEdit*, int StyleNo, int UserData, bool ToText,
+                                    int& NewStyleNo) {
+        if (!ToText) asked.push_back(StyleNo);
+        NewStyleNo = UserData;
+    };
+    f.Select(0, 4, 0, 7);
+    f.Edit->ApplyStyleConversion(1);
+    EXPECT_EQ(f.Data()->GetItemCount(), 3);
+    f.Edit->ApplyStyleConversion(0);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcdefghi\"\n");
+    int si, so, ei, eo;
+    f.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ((std::vector<int>{si, so, ei, eo}), (std::vector<int>{0, 4, 0, 7}));
+    // Undone in two steps, as it was done.
+    EXPECT_EQ(f.Data()->UndoList->Count(), 2);
+    // The style taken from the text at the caret is converted, not one set
+    // since, unless that one may not be switched away from.
+    f.Caret(0, 2);
+    asked.clear();
+    f.Edit->SetCurTextStyleNo(1);
+    f.Edit->ApplyStyleConversion(1);
+    f.Style->TextStyles().GetItem(3)->Protection |= rpprDoNotAutoSwitch;
+    f.Edit->SetCurTextStyleNo(3);
+    f.Edit->ApplyStyleConversion(1);
+    EXPECT_EQ(asked, (std::vector<int>{0, 3}));
+}
+
 TEST(EditPaste, PrefersTheRichestFormat) {
     TEditFixture f;
     f.Load("x");

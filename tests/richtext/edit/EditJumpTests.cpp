@@ -97,6 +97,32 @@ TEST(EditJumps, AReadOnlyEditorFollowsLinksWithAPlainClick) {
     EXPECT_EQ(f.Followed.size(), 2u);
 }
 
+TEST(EditJumps, TheCaretAtAnItemsEndTakesTheNextItemAndHighlightsALinkUnderIt) {
+    TLinkDoc f;
+    f.Edit->SetReadOnly(true);
+    f.Caret(1, 3);
+    EXPECT_TRUE(f.Data()->IsHotJump(0));
+    f.Caret(0, 2);
+    EXPECT_FALSE(f.Data()->IsHotJump(0));
+    // After "go " the line goes on with the link: the caret is the link's.
+    f.Caret(0, 4);
+    EXPECT_TRUE(f.Data()->IsHotJump(0));
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), f.JumpStyle);
+    // Typed there, text joins the link, and goes on in its style.
+    f.Edit->SetReadOnly(false);
+    f.Caret(0, 4);
+    f.Type("ab");
+    EXPECT_EQ(PlainText(*f.Data()), "go abSeite weiter");
+    EXPECT_EQ(f.Data()->GetItemText(1), "abSeite");
+    // At the end of the link the caret belongs to the text after it, but
+    // typing keeps the style it typed in.
+    f.Caret(1, 8);
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), 0);
+    f.Edit->SetCurTextStyleNo(f.JumpStyle);
+    f.Type("cd");
+    EXPECT_EQ(f.Data()->GetItemText(1), "abSeitecd");
+}
+
 TEST(EditJumps, SavingNamesEveryLinkByItsCurrentJumpNumber) {
     TLinkDoc f;
     std::vector<int> asked;

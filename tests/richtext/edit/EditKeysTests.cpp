@@ -4,6 +4,7 @@
 #include "EditTestSupport.h"
 #include "platform/Keys.h"
 #include "platform/Pictures.h"
+#include "support/FormDriver.h"
 
 #include <QApplication>
 #include <QImage>
@@ -271,4 +272,35 @@ TEST(EditBackspace, AKeptCheckpointKeepsItsParagraphApart) {
     f.Caret(1, 1);
     f.Key(VK_BACK);
     EXPECT_EQ(PlainText(*f.Data()), "einszidrei");
+}
+
+TEST(EditTyping, TabTypesBlanksOnlyWhereTheEditorWantsTabsAndUndoFocusesTheEditor) {
+    TEditFixture f;
+    f.Load("ab");
+    f.Caret(0, 2);
+    auto* other = new TRichPadEdit(f.Form.get());
+    other->SetParent(f.Form.get());
+    f.Form->Show();
+    ProcessEvents();
+    const auto tab = [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        return QApplication::sendEvent(f.Edit->Widget(), &press) && press.isAccepted();
+    };
+    tab();
+    EXPECT_EQ(PlainText(*f.Data()), "ab");
+    f.Edit->EditorOptions |= rpoWantTabs;
+    tab();
+    EXPECT_EQ(PlainText(*f.Data()), "a" + std::string(static_cast<size_t>(f.Style->SpacesInTab), ' ') + "b");
+    // Read-only, the editor has nothing to do with a Tab.
+    f.Edit->SetReadOnly(true);
+    tab();
+    f.Edit->SetReadOnly(false);
+    EXPECT_EQ(f.Data()->GetItemText(0).size(), static_cast<size_t>(2 + f.Style->SpacesInTab));
+    // Undo from elsewhere makes the editor the form's active control.
+    other->SetFocus();
+    ProcessEvents();
+    f.Edit->Undo();
+    ProcessEvents();
+    EXPECT_EQ(PlainText(*f.Data()), "ab");
+    EXPECT_EQ(f.Form->ActiveControl(), f.Edit);
 }

@@ -9,9 +9,11 @@
 #include "richtext/model/RPStyle.h"
 #include "support/FormDriver.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QWidget>
 #include <iterator>
@@ -260,7 +262,7 @@ TEST_F(TableInplace, HostCommandsAndCopyWorkInTheEditedCell) {
     Editor()->SelectAll();
     Key('C', ssCtrl);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
-    F.Select(0, 0, 2, 4);
+    QGuiApplication::clipboard()->clear();
     ASSERT_TRUE(F.Edit->CopyToClipboard());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("B12"));
     F.Edit->Undo();
@@ -277,6 +279,67 @@ namespace {
 void ClickAt(TWinControl* Control, int X, int Y) {
     MouseClickAt(Control, X, Y);
     ProcessEvents();
+}
+
+TEST_F(TableInplace, TheEditedCellAnswersForTheSelectionAndASelectedTableForItsCells) {
+    Build(2, 2);
+    F.Select(0, 1, 0, 3);
+    ASSERT_TRUE(Open(0, 1));
+    // The table is the host's selection while its cell is edited.
+    int si, so, ei, eo;
+    F.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ((std::vector<int>{si, so, ei, eo}), (std::vector<int>{1, 0, 1, 1}));
+    EXPECT_FALSE(F.Data()->SelectionExists(false, false));
+    Editor()->SelectAll();
+    EXPECT_TRUE(F.Data()->SelectionExists(false, false));
+    // Releasing selections keeps the editor of the table excepted, and only that.
+    F.Data()->ReleasePartialSelections(T);
+    ASSERT_NE(Editor(), nullptr);
+    F.Data()->ReleasePartialSelections(nullptr);
+    ProcessEvents();
+    EXPECT_EQ(Editor(), nullptr);
+    EXPECT_EQ(Text(0, 1), "B");
+    EXPECT_FALSE(F.Data()->SelectionExists(false, false));
+    // A selection around the table covers every position of its cells.
+    F.Select(0, 1, 2, 3);
+    EXPECT_TRUE(T->GetCell(1, 0)->IsPositionInSelection(0, 1));
+    F.Select(0, 1, 0, 3);
+    EXPECT_FALSE(T->GetCell(1, 0)->IsPositionInSelection(0, 1));
+}
+
+TEST_F(TableInplace, ClearUndoWithACellOpenClearsTheCellsStepsAndTheHosts) {
+    Build(2, 2);
+    F.Caret(0, 4);
+    Type("x");
+    ASSERT_TRUE(Open(0, 1));
+    Type("y");
+    ASSERT_TRUE(Editor()->CanUndo());
+    F.Edit->ClearUndo();
+    EXPECT_FALSE(Editor()->CanUndo());
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
+    EXPECT_FALSE(F.Edit->CanUndo());
+}
+
+TEST_F(TableInplace, ARightClickInTheCellTellsTheHostWhereItIsInTheHost) {
+    Build(2, 2);
+    F.Form->Show();
+    ASSERT_TRUE(Open(0, 1));
+    TObject* sender = nullptr;
+    TPoint at{-1, -1};
+    F.Edit->OnContextPopup = [&](TObject* Sender, TPoint P, bool&) {
+        sender = Sender;
+        at = P;
+    };
+    QWidget* w = Editor()->ClientWidget();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(5, 6), w->mapToGlobal(QPointF(5, 6)), Qt::RightButton,
+                      type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    ProcessEvents();
+    EXPECT_EQ(sender, static_cast<TObject*>(F.Edit));
+    EXPECT_EQ(at.x, Editor()->Left() + 5);
+    EXPECT_EQ(at.y, Editor()->Top() + 6);
 }
 
 TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
@@ -434,6 +497,31 @@ TEST_F(TableInplace, TheEditorFollowsItsCellAndClosesOnAPressElsewhere) {
 } // namespace
 
 namespace {
+
+TEST_F(TableInplace, CtrlInAnEditedCellNumbersItsLinksAmongTheHosts) {
+    const int linkStyle = AddLinkStyle();
+    Build(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    cell->Clear();
+    cell->AddNL("Zelle", linkStyle, 0);
+    F.Edit->AddText("Ende", linkStyle, 0);
+    F.Edit->Format();
+    F.Edit->EditorOptions |= rpoCtrlJumps;
+    ASSERT_TRUE(Open(0, 1));
+    Key(VK_CONTROL);
+    EXPECT_TRUE(F.Edit->DocFlags & rpflRecordJumps);
+    // The cell's link comes first, the one after the table second; each is
+    // found in the document that holds it.
+    TCustomRPFormattedData* holder = nullptr;
+    EXPECT_EQ(F.Edit->GetJumpItemNo(0, holder), 0);
+    EXPECT_EQ(holder, Editor()->RPData());
+    EXPECT_EQ(F.Edit->GetJumpItemNo(1, holder), 3);
+    EXPECT_EQ(holder, F.Data());
+    EXPECT_EQ(F.Edit->GetJumpItemNo(2, holder), -1);
+    Focused()->SendKeyUp(VK_CONTROL);
+    EXPECT_FALSE(F.Edit->DocFlags & rpflRecordJumps);
+    EXPECT_FALSE(Editor()->DocFlags & rpflRecordJumps);
+}
 
 TEST_F(TableInplace, LinksInTheCellsOfAViewAreClickable) {
     const int linkStyle = AddLinkStyle();

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "TableEditFixture.h"
+#include "platform/Keys.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "support/FormDriver.h"
 
@@ -339,6 +340,67 @@ TEST_F(TableMouse, DraggingSelectsTheUnionOfTheCornerCells) {
     Press(a.x, a.y);
     EXPECT_FALSE(T->Selecting);
     Release(a.x, a.y);
+}
+
+TEST_F(TableMouse, DeleteBackspaceAndCutEmptyDraggedCellsAsOneStep) {
+    Build(2, 3);
+    const std::string before = SaveRPF(*F.Edit);
+    const auto selectAndPress = [&](uint16_t Key, TShiftState Shift) {
+        const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1);
+        Press(a.x, a.y);
+        Drag(b.x, b.y);
+        Release(b.x, b.y);
+        ProcessEvents();
+        ASSERT_EQ(Flags(), "xxo/xxo");
+        F.Edit->SendKey(Key, Shift);
+        ProcessEvents();
+        EXPECT_EQ(Text(0, 0) + Text(0, 1) + Text(0, 2) + Text(1, 0) + Text(1, 1) + Text(1, 2), "CF") << Key;
+        EXPECT_EQ(F.Data()->GetItemCount(), 3) << Key;
+        EXPECT_EQ(F.Data()->UndoList->Count(), 1) << Key;
+        F.Edit->Undo();
+        T = Table();
+        EXPECT_EQ(SaveRPF(*F.Edit), before) << Key;
+        F.Edit->ClearUndo();
+    };
+    selectAndPress(VK_DELETE, 0);
+    selectAndPress(VK_BACK, 0);
+    selectAndPress('X', ssCtrl);
+    selectAndPress(VK_DELETE, ssShift);
+    // Cells the table keeps from editing are not emptied: the key beeps.
+    T->Options &= ~rptoEditing;
+    const TPoint a = CellCentre(0, 0), b = CellCentre(1, 1);
+    Press(a.x, a.y);
+    Drag(b.x, b.y);
+    Release(b.x, b.y);
+    ASSERT_EQ(Flags(), "xxo/xxo");
+    F.Edit->SendKey(VK_DELETE, 0);
+    EXPECT_EQ(Text(0, 0) + Text(1, 1), "AE");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 0);
+}
+
+TEST_F(TableMouse, DoubleAndRightClicksFindTheWordInACell) {
+    TRichPad* view = MakeView(1, 2);
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    cell->Clear();
+    cell->AddNL("eins zwei", 0, 0);
+    T->Changed();
+    view->Format();
+    std::string dbl, right;
+    view->OnRPDblClick = [&](TCustomRichPad*, const std::string& Word, int) { dbl = Word; };
+    view->OnRPRightClick = [&](TCustomRichPad*, const std::string& Word, int, int, int) { right = Word; };
+    int x = 0, y = 0;
+    cell->GetOrigin(x, y);
+    const int wx = x + 5 * 10 + 15 - view->RPData()->GetHOffs(), wy = y + 5 - view->RPData()->GetVOffs();
+    Click(wx, wy);
+    Send(QEvent::MouseButtonDblClick, wx, wy);
+    Release(wx, wy);
+    EXPECT_EQ(dbl, "zwei");
+    int si, so, ei, eo;
+    cell->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ((std::vector<int>{si, so, ei, eo}), (std::vector<int>{0, 6, 0, 10}));
+    Click(x + 5 - view->RPData()->GetHOffs(), wy, Qt::RightButton);
+    EXPECT_EQ(right, "eins");
+    delete view;
 }
 
 TEST_F(TableMouse, RightClickInsideTheSelectionKeepsIt) {

@@ -172,6 +172,59 @@ TEST_F(TableUndo, TextStyleConversionOfSelectedCellsIsUndoneCellByCell) {
     ExpectUndoRedo(F, before, after);
 }
 
+TEST_F(TableUndo, TheEditorsStyleCommandsReachSelectedCellsAndTablesInTheSelection) {
+    Build(2, 2);
+    F.Edit->OnStyleConversion = [](TCustomRichPadEdit*, int StyleNo, int UserData, bool, int& NewStyleNo) {
+        NewStyleNo = StyleNo == 0 ? UserData : StyleNo;
+    };
+    F.Edit->OnParaStyleConversion = [](TCustomRichPadEdit*, int ParaNo, int UserData, bool, int& NewParaNo) {
+        NewParaNo = ParaNo == 0 ? UserData : ParaNo;
+    };
+    const auto selectCells = [&] {
+        // As a drag over the cells does: the table holds the document's selection.
+        F.Data()->SetPartialSelectedItem(Table());
+        Table()->Select(0, 1, 0, 1); // B and D
+    };
+    const auto styles = [&](int Kind) {
+        std::string s;
+        for (int r = 0; r < 2; ++r)
+            for (int c = 0; c < 2; ++c) {
+                const TRPTableCellData* cell = Table()->GetCell(r, c);
+                s += std::to_string(Kind ? cell->GetItemPara(0) : cell->GetItemStyle(0));
+            }
+        return s;
+    };
+    const std::string before = SaveRPF(*F.Edit);
+    selectCells();
+    F.Edit->ApplyParaStyle(1);
+    EXPECT_EQ(styles(1), "0101");
+    EXPECT_EQ(F.Data()->GetItemPara(1), 0); // the table's own paragraph
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    ExpectUndoRedo(F, before, SaveRPF(*F.Edit));
+    F.Edit->ClearUndo();
+    selectCells();
+    F.Edit->ApplyParaStyleConversion(3);
+    EXPECT_EQ(styles(1), "0303");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    F.Edit->ClearUndo();
+    selectCells();
+    F.Edit->ApplyStyleConversion(1);
+    EXPECT_EQ(styles(0), "0101");
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    // A selection around the table converts its cells with the text, in one step.
+    F.Edit->ClearUndo();
+    F.Edit->SelectAll();
+    F.Edit->ApplyStyleConversion(1);
+    EXPECT_EQ(styles(0), "1111");
+    EXPECT_EQ(F.Data()->GetItemStyle(0), 1);
+    EXPECT_EQ(F.Data()->GetItemStyle(2), 1);
+    EXPECT_EQ(F.Data()->UndoList->Count(), 1);
+    ExpectUndoRedo(F, before, SaveRPF(*F.Edit));
+}
+
 // "vor", a 2 x 2 table whose cell (0, 1) holds "B" and a 2 x 2 table of its own, "nach".
 class NestedTableUndo : public TableInEditor {
 protected:

@@ -232,10 +232,13 @@ TEST(RPFStream, ControlsFromAFixedListOfClasses) {
     EXPECT_EQ(back->Caption(), "Weiter");
     EXPECT_EQ(back->Width(), 80);
     EXPECT_EQ(back->Tag(), 9);
-    // Any other class is refused with a warning; its item is left out and
-    // the rest of the document loads.
+    // Any other class is refused with a warning and fails the load; where
+    // unknown controls are to be left out, the rest of the document loads.
     std::string other = s + "0 1 0 0 0 0\r\nnach\r\n";
     other.replace(other.find("TButton"), 7, "TForm");
+    EXPECT_FALSE(b.Load(other));
+    EXPECT_EQ(b.Warnings, 2);
+    b.RPFOpts |= rpfoIgnoreUnknownCtrls;
     ASSERT_TRUE(b.Load(other));
     EXPECT_EQ(b.Warnings, 2);
     ASSERT_EQ(b.GetItemCount(), 1);

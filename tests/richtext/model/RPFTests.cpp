@@ -348,12 +348,17 @@ TEST_F(RPFTest, DamagedStreamsAreRefused) {
         TColor c = clNone;
         EXPECT_FALSE(d.LoadRPFFromStream(s, c, nullptr, &layout)) << s;
     }
-    // A control with a stored body is left out; the load goes on.
+    // A control with a stored body fails the load, unless unknown controls
+    // are to be left out: then the load goes on.
     {
         TColor c = clNone;
+        const std::string control = "-8 1 3\r\n-5 3 0 0 0 0 0\r\nn\r\nTButton\r\n00\r\n0 1 0 0 0 0\r\nt\r\n";
+        EXPECT_FALSE(d.LoadRPFFromStream(control, c, nullptr, &layout));
+        d.RPFOpts |= rpfoIgnoreUnknownCtrls;
         EXPECT_TRUE(d.LoadRPFFromStream("-8 1 3\r\n-5 3 0 0 0 0 0\r\nn\r\nTButton\r\n00\r\n0 1 0 0 0 0\r\nt\r\n"s,
                                         c, nullptr, &layout));
         EXPECT_EQ(Texts(d), "0:0:0:t");
+        d.RPFOpts &= ~rpfoIgnoreUnknownCtrls;
     }
     // A stream damaged after good items leaves the document as it was; NUL
     // bytes end lines without hanging.

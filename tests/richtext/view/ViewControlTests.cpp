@@ -301,15 +301,43 @@ TEST_F(ViewControl, ResizingKeepsTheTopItemInView) {
     EXPECT_EQ(View->RPData()->GetFirstVisibleItem(), top);
 }
 
-TEST_F(ViewControl, AStoredControlIsRefusedAndTheLoadGoesOn) {
+TEST_F(ViewControl, InItsSecondModeACheckpointIsReportedWhileItIsInView) {
+    std::vector<std::string> reported;
+    View->CheckpointEventMode = 2;
+    View->OnCheckpointVisible = [&](TCustomRichPad*, TRPCPInfo* CP) {
+        reported.push_back(CP ? CP->Name : "-");
+    };
+    for (int i = 0; i < 60; ++i) {
+        if (i == 25) View->RPData()->AddCheckpoint("mitte", true, TRPTag{});
+        View->AddText("line " + std::to_string(i), 0, 0);
+    }
+    View->Format();
+    const int y = View->RPData()->DrawItem(View->RPData()->GetFirstDrawItemOfItem(25))->Top;
+    View->ScrollTo(y - 150); // in the lower part of the view
+    View->ScrollTo(y + 300); // scrolled past
+    View->ScrollTo(0);       // still below the view
+    EXPECT_EQ(reported, (std::vector<std::string>{"mitte", "-"}));
+}
+
+TEST_F(ViewControl, AControlThatCannotBeHadFailsTheLoadUnlessUnknownControlsAreLeftOut) {
     // A control record with a stored body naming a class: no control is made from it.
     const std::string rpf = "-8 1 3\r\n0 1 0 0 0 0\r\nbefore\r\n-5 3 0 0 0 0 0\r\nbtn\r\nTShellExecutor\r\n"
                             "0011AABBCCDD\r\n0 1 0 0 0 0\r\nafter\r\n";
+    View->RPFWarnings = 0;
+    EXPECT_FALSE(View->LoadRPFFromStream(rpf));
+    EXPECT_NE(View->RPFWarnings & 2, 0);
+    View->RPFOptions |= rpfoIgnoreUnknownCtrls;
     View->RPFWarnings = 0;
     ASSERT_TRUE(View->LoadRPFFromStream(rpf));
     ASSERT_EQ(View->ItemCount(), 2);
     EXPECT_EQ(View->GetItemText(0), "before");
     EXPECT_EQ(View->GetItemText(1), "after");
+    EXPECT_NE(View->RPFWarnings & 2, 0);
+    // Without a body the application is asked; none given is warned of too.
+    const std::string named = "-8 1 3\r\n0 1 0 0 0 0\r\nbefore\r\n-5 1 0 0 1 0 \r\nbtn\r\n";
+    View->RPFWarnings = 0;
+    ASSERT_TRUE(View->LoadRPFFromStream(named));
+    EXPECT_EQ(View->ItemCount(), 1);
     EXPECT_NE(View->RPFWarnings & 2, 0);
 }
 
