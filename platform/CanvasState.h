@@ -37,6 +37,7 @@ public:
     virtual void Picture(const TCanvas& C, const TRect& Dest, const TGraphic& Graphic) = 0;
     // Clip (when HasClip) is in surface coordinates, as the canvas keeps it.
     virtual void State(const TCanvas& C, bool HasClip, const QRegion& Clip, TPoint Origin) = 0;
+};
 
 // One-pixel lines on a printer, held back until something else is drawn and
 // then handed over as few shapes: runs of pixels along a row or a column,
