@@ -201,6 +201,8 @@ void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScr
         SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
         SkipMarkerForward();
     }
+    // A picture still selected keeps its handles on its new draw item.
+    UpdateResizer();
     ChangeCaret(false, false, !JustCleared);
     JustCleared = false;
 }
