@@ -45,6 +45,39 @@ TEST_F(TableInplace, TypingInACellWritesBackWhenTheEditorCloses) {
     EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
 }
 
+// Padding and colour of the table change under an open cell editor, which
+// takes them and stays open with what was typed; one undo each.
+TEST_F(TableInplace, PaddingAndColourReachTheOpenEditor) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    Type("xy");
+    T->SetCellPadding(6);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(T->CellPadding, 6);
+    EXPECT_EQ((std::vector<int>{Editor()->LeftMargin, Editor()->RightMargin, Editor()->TopMargin,
+                                Editor()->BottomMargin}),
+              (std::vector<int>{6, 6, 6, 6}));
+    EXPECT_EQ(Editor()->Width(), T->GetCell(0, 1)->Width);
+    // The editor's lines start inside the new margin.
+    ASSERT_GT(Editor()->EditData()->DrawItemCount(), 0);
+    EXPECT_EQ(Editor()->EditData()->DrawItem(0)->Left, 6);
+    EXPECT_EQ(EditorText(), "Bxy");
+    T->SetColor(clAqua);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(Editor()->Color(), clAqua);
+    EXPECT_FALSE(Editor()->TransparentCell);
+    T->SetColor(clNone);
+    EXPECT_TRUE(Editor()->TransparentCell);
+    T->CloseInplaceEditor(true);
+    F.Edit->Undo();
+    EXPECT_EQ(T->Color, clAqua);
+    F.Edit->Undo();
+    EXPECT_EQ(T->Color, clWindow);
+    F.Edit->Undo();
+    EXPECT_EQ(T->CellPadding, 1);
+    EXPECT_EQ(Text(0, 1), "Bxy");
+}
+
 TEST_F(TableInplace, TabWalksTheCellsAndCtrlTabTypesATab) {
     Build(2, 2);
     ASSERT_TRUE(Open(0, 0));
