@@ -619,7 +619,7 @@ public:
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
-                          bool OnlyMeasure) override;
+                          bool OnlyMeasure, bool Force = false) override;
     void UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force, TCanvas* Canvas);
     bool TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) override;
     int GetColAt(int X) const;

@@ -198,7 +198,8 @@ void TCustomRPItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
 
 void TCustomRPItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                          TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                         int& Descent, int& XOffset, bool OnlyMeasure) {
+                                         int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
+    (void)Force;
     (void)DocWidth, (void)DrawItem, (void)PrintLayout, (void)Canvas, (void)RPData, (void)sad,
         (void)OnlyMeasure;
     Descent = 1;

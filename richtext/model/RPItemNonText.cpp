@@ -588,8 +588,8 @@ void TRPControlItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, boo
 
 void TRPControlItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                           TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                          int& Descent, int& XOffset, bool OnlyMeasure) {
-    (void)DrawItem, (void)PrintLayout, (void)Canvas, (void)RPData, (void)sad, (void)OnlyMeasure;
+                                          int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
+    (void)DrawItem, (void)PrintLayout, (void)Canvas, (void)RPData, (void)sad, (void)OnlyMeasure, (void)Force;
     if (Control && PercentWidth >= 1 && PercentWidth <= 100)
         Control->SetWidth(static_cast<int>(static_cast<int64_t>(DocWidth) * PercentWidth / 100) - 2);
     Descent = Spacing;

@@ -332,8 +332,8 @@ int TRPMarkerItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TC
 
 void TRPMarkerItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                          TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                         int& Descent, int& XOffset, bool OnlyMeasure) {
-    (void)DocWidth, (void)DrawItem, (void)PrintLayout;
+                                         int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
+    (void)DocWidth, (void)DrawItem, (void)PrintLayout, (void)Force;
     TMetrics m = CalcMetrics(Canvas, RPData, sad);
     if (!OnlyMeasure) {
         FWidth = m.Width;
