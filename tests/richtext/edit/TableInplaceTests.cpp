@@ -677,6 +677,14 @@ TEST_F(TableInplace, ATransparentCellsEditorShowsWhatLiesBehindTheCell) {
                     right = std::max(right, px);
                 }
         EXPECT_LE(right - left, 1) << differing << " pixels differ";
+        // Below the editor the host fills a cell without a picture of its own
+        // opaque with the window colour.
+        QWidget* client = F.Edit->ClientWidget();
+        QImage host(client->size(), QImage::Format_RGB32);
+        client->render(&host, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        const QPoint inCell = client->mapFrom(F.Edit->Widget(), QPoint(box.Left + 4, box.Top + 4));
+        if (col == 0) EXPECT_EQ(host.pixel(inCell), QColor(Qt::white).rgb());
+        EXPECT_NE(before.pixel(box.Left + 4, box.Top + 4), QColor(Qt::white).rgb());
         T->CloseInplaceEditor(true);
     }
 }
