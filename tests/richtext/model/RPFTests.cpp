@@ -434,6 +434,21 @@ TEST_F(RPFTest, LayoutBackgroundPicturesAndMarkerAhead) {
     }
 }
 
+// The style collections carry the style component's name as their first line.
+TEST_F(RPFTest, StyleRecordsNameTheStyleComponent) {
+    Style.Name = "RPStyle1";
+    TRPFDoc d(&Style);
+    d.AddText("x", 0, 0);
+    d.RPFOpts = rpfoSaveTextStyles | rpfoSaveParaStyles;
+    const std::string s = Save(d);
+    for (const char* record : {"-9 2 0 0 0 0 1\r\nRPStyle1\r\n", "-9 2 0 0 0 0 2\r\nRPStyle1\r\n",
+                               "-9 2 0 0 0 0 4\r\nRPStyle1\r\n"})
+        EXPECT_NE(s.find(record), std::string::npos) << record;
+    TRPFDoc e(&Style);
+    ASSERT_TRUE(Load(e, s));
+    EXPECT_EQ(Texts(e), Texts(d));
+}
+
 // Pictures stored by class name come back as the same class, in hex text and
 // in binary blocks; an icon among them (the log book's copies carry icons).
 TEST_F(RPFTest, PicturesOfEveryStoredClassReadBack) {

@@ -66,14 +66,21 @@ TEST(StyleComponent, HoverColours) {
 
 TEST(StyleComponent, DrawTextBackReportsDoDefault) {
     TRPStyle rs;
-    EXPECT_TRUE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0));
-    int seenItem = -5;
+    TTestRPData doc(&rs);
+    EXPECT_TRUE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0, &doc, 5));
+    int seenItem = -5, seenOffs = -5;
+    TCustomRPData* seenDoc = nullptr;
     rs.OnDrawTextBack = [&](TRPStyle* s, TCanvas*, int, int, int, int, int, TRPTextDrawStates, bool& d) {
         seenItem = s->DrawingItemNo();
+        seenOffs = s->DrawingOffs();
+        seenDoc = s->DrawingRPData();
         d = false;
     };
-    EXPECT_FALSE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0));
+    EXPECT_FALSE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0, &doc, 5));
     EXPECT_EQ(seenItem, 3);
+    EXPECT_EQ(seenOffs, 5);
+    EXPECT_EQ(seenDoc, &doc);
+    EXPECT_EQ(rs.DrawingRPData(), nullptr);
 }
 
 // A descendant that makes its own text styles once it is constructed.
