@@ -459,7 +459,7 @@ bool TRPRectItemInfo::GetExtraIntProperty(int Prop, int& Value) const {
 
 std::string TRPRectItemInfo::GetVShiftCSS(int ItemHeight) const {
     if (VShift == 0 || ItemHeight == 0 || VAlign != 0) return std::string();
-    int v = VShiftAbs ? VShift : static_cast<int>(static_cast<int64_t>(VShift) * ItemHeight / 100);
+    const int v = VShiftAbs ? VShift : MulDiv(ItemHeight, VShift, 100);
     return "vertical-align: " + std::to_string(v) + "px";
 }
 
