@@ -641,7 +641,8 @@ void TGIFImage::ReadStream(const QByteArray& data) {
             case 0x01: ext->ExtType = etPlainText; headerSize = 13; break;
             case 0xFF: ext->ExtType = etApplication; headerSize = 12; break;
             default:
-                throw EInvalidGraphicOperation(QString::asprintf("Unrecognized extension block: %.2x", label).toStdString());
+                throw EInvalidGraphicOperation(
+                    QString::asprintf("Unrecognized extension block: %.2x", label).toStdString());
             }
             if (headerSize > 0 && !in.Bytes(headerSize, ext->Header)) {
                 b = ';';

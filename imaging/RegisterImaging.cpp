@@ -33,7 +33,8 @@ void RegisterCursors() {
 
 void RegisterImagingFormats() {
     RegisterCursors();
-    TPicture::RegisterClipboardFormat(TGIFImage::ClipboardFormat(), [] { return std::make_unique<TGIFImage>(); });
+    TPicture::RegisterClipboardFormat(TGIFImage::ClipboardFormat(),
+                                      [] { return std::make_unique<TGIFImage>(); });
     TPicture::RegisterClipboardFormat(IconClipboardFormat(), [] { return std::make_unique<TIcon>(); });
     TPicture::RegisterFileFormat(QStringLiteral("gif"), QStringLiteral("CompuServe GIF Image"),
                                  [] { return std::make_unique<TGIFImage>(); }, QByteArray("GIF8"));

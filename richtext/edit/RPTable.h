@@ -71,7 +71,8 @@ constexpr uint16_t rptbsRowsChanged = 8; // only row heights changed: the column
 constexpr uint16_t rptbsColDrag = 16;   // the border being dragged is a column's (else a row's)
 constexpr uint16_t rptbsDragShift = 32; // Shift was held when the border drag started
 constexpr uint16_t rptbsJustCreated = 64;
-constexpr uint16_t rptbsEditorMargins = 128; // the open cell editor's margins changed: its next placement reformats it
+// The open cell editor's margins changed: its next placement reformats it.
+constexpr uint16_t rptbsEditorMargins = 128;
 constexpr uint16_t rptbsCellsSelected = 256;
 
 // Document state flags of a cell.

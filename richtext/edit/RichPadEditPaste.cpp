@@ -526,7 +526,8 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
 // Counted as the drops count: a new line is one character.
 void TRPEditRPData::SelectRange(int ItemNo, int Offs, int Length, bool Backwards) {
     int endNo = ItemNo, endOffs = Offs;
-    PosFromCharsToEnd(*this, std::max(0, CharsToEnd(*this, ItemNo, Offs) - std::max(0, Length)), endNo, endOffs);
+    PosFromCharsToEnd(*this, std::max(0, CharsToEnd(*this, ItemNo, Offs) - std::max(0, Length)), endNo,
+                      endOffs);
     if (Backwards)
         SetSelectionBounds(endNo, endOffs, ItemNo, Offs);
     else

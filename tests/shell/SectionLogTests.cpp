@@ -10,11 +10,11 @@
 
 #include <QDir>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <QProcess>
 #include <QFile>
+#include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -208,8 +208,9 @@ TEST_F(SectionLog, ACopyTheMasterCannotTakeIsNeverLostWithoutAWord) {
         F->Logtext->EditData()->MoveCaretEnd(true);
         EXPECT_TRUE(F->Logtext->InsertPicture("", std::move(Bild), 0));
     };
-    const QString Frage = QStringLiteral("Die Logbucheintragungen dieses Abschnitts konnten nicht in das Logbuch "
-                                         "übernommen werden.\rSollen sie in einer eigenen Datei gespeichert werden ?");
+    const QString Frage =
+        QStringLiteral("Die Logbucheintragungen dieses Abschnitts konnten nicht in das Logbuch "
+                       "übernommen werden.\rSollen sie in einer eigenen Datei gespeichert werden ?");
     ImAbschnitt(Eintragen);
     EXPECT_EQ(d.Meldungen, QStringList({Frage}));
     EXPECT_EQ(LogZeilen(KxNav->Logtext), Vorher);

@@ -127,8 +127,8 @@ TEST_F(TablePaint, HalftoneBordersArePrintedWithAFullWidthPen) {
             SCOPED_TRACE(std::to_string(halftone) + " " + std::to_string(style));
             Doc->Surface.fill(Qt::white);
             Doc->Canvas.Release();
-            p->DrawBorder(Doc->Canvas, 10, 10, 60, 60, 2, clRed, clBlue, clWhite, style, true, false, nullptr, -1,
-                          -1, Rect(0, 0, 500, 200), rpcmColor);
+            p->DrawBorder(Doc->Canvas, 10, 10, 60, 60, 2, clRed, clBlue, clWhite, style, true, false, nullptr,
+                          -1, -1, Rect(0, 0, 500, 200), rpcmColor);
             Doc->Canvas.Release();
             const QImage img = Doc->Surface.copy(0, 0, 100, 100);
             const TColor top = style == rptbColor ? clBlue : clRed;
