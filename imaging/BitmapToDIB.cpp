@@ -164,7 +164,8 @@ QByteArray BitmapToDIBStream(const TBitmap& bitmap, TPixelFormat format, uint8_t
         copy.SetPixelFormat(format);
         return copy.SaveToStream();
     }
-    if (format != pf8bit) NotImplemented();
+    // Eight bits are made from true-colour pixels of 24 bits only.
+    if (format != pf8bit || bitmap.PixelFormat() != pf24bit) NotImplemented();
 
     const QImage img = bitmap.Image().convertToFormat(QImage::Format_RGB32);
     const int w = img.width(), h = img.height();

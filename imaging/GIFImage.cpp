@@ -475,6 +475,10 @@ bool TGIFImage::LoadFromClipboardFormat() {
     return Assign(bmp);
 }
 
+bool TGIFImage::LoadFromClipboardFormat(unsigned format) {
+    return format == ClipboardFormat() && LoadFromClipboardFormat();
+}
+
 void TGIFImage::SaveToClipboardFormat() {
     if (m_frames.empty()) return;
     for (const auto& f : m_frames)
@@ -637,11 +641,8 @@ void TGIFImage::ReadStream(const QByteArray& data) {
             case 0x01: ext->ExtType = etPlainText; headerSize = 13; break;
             case 0xFF: ext->ExtType = etApplication; headerSize = 12; break;
             default:
-                // A label this reader does not know is passed over by its
-                // sub-blocks, as decoders are to do; the picture stays.
-                in.SubBlocks(nullptr, nullptr);
-                b = next();
-                continue;
+                throw EInvalidGraphicOperation(
+                    QString::asprintf("Unrecognized extension block: %.2x", label).toStdString());
             }
             if (headerSize > 0 && !in.Bytes(headerSize, ext->Header)) {
                 b = ';';
@@ -698,6 +699,8 @@ void TGIFImage::ReadStream(const QByteArray& data) {
                 frame->m_corrupt = true;
             }
             item.StoredEmpty = item.Width == 0 || item.Height == 0;
+            item.StoredWidth = item.Width;
+            item.StoredHeight = item.Height;
             if (item.Width == 0) item.Width = ScreenWidth;
             if (item.Height == 0) item.Height = ScreenHeight;
             if (int64_t(item.Width) * item.Height > MaxFramePixels)
@@ -754,9 +757,10 @@ QByteArray TGIFImage::WriteStream(bool withSize) {
     if (m_frames.empty()) throw EInvalidGraphicOperation("No GIF Data to write");
     for (auto& f : m_frames)
         if (!f->HasRawData()) f->Encode();
-    // A frame without pixels has nothing a reader could show.
+    // A frame without pixels has nothing a reader could show; one stored
+    // without a width or height goes back as it came.
     for (const auto& f : m_frames)
-        if (f->Width() <= 0 || f->Height() <= 0 || f->Item().StoredEmpty)
+        if (!f->Item().StoredEmpty && (f->Width() <= 0 || f->Height() <= 0))
             throw EInvalidGraphicOperation("No GIF Data to write");
     for (auto& f : m_frames) {
         f->UpdateGraphicControl();
@@ -808,8 +812,8 @@ QByteArray TGIFImage::WriteStream(bool withSize) {
         out.append(',');
         PutLe16(out, f->Origin.x);
         PutLe16(out, f->Origin.y);
-        PutLe16(out, item.Width);
-        PutLe16(out, item.Height);
+        PutLe16(out, item.StoredEmpty ? item.StoredWidth : item.Width);
+        PutLe16(out, item.StoredEmpty ? item.StoredHeight : item.Height);
         const bool local = f->OwnPalette && item.ColorTable.Count > 0;
         const int bits = BitsForCount(item.ColorTable.Count);
         out.append(char((local ? 0x80 + bits - 1 : 0) + (f->Interlaced ? 0x40 : 0)));

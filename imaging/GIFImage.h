@@ -39,8 +39,10 @@ struct TGIFItem {
     uint8_t BitsPerPixel = 8;
     TGIFColorTable ColorTable;
     // The file gave the frame a width or height of 0: it is shown at the
-    // screen's size, but has no pixels of its own to write back.
+    // screen's size, and written back as it was stored.
     bool StoredEmpty = false;
+    uint16_t StoredWidth = 0;
+    uint16_t StoredHeight = 0;
 };
 
 enum TGIFExtensionType : uint8_t { etGraphicControl = 0, etPlainText = 1, etApplication = 2, etComment = 3 };
@@ -137,6 +139,8 @@ public:
     static unsigned ClipboardFormat();
     // Takes the clipboard's GIF, or else its bitmap; false when neither is there.
     bool LoadFromClipboardFormat();
+    // The same for the picture object's loading by format.
+    bool LoadFromClipboardFormat(unsigned format) override;
     // Does nothing unless every frame has coded data.
     void SaveToClipboardFormat();
     std::unique_ptr<TGraphic> Clone() const override;

@@ -3,6 +3,7 @@
 #include "imaging/GIFImage.h"
 
 #include "platform/Clipboard.h"
+#include "platform/Icon.h"
 #include "platform/Pictures.h"
 
 #include <QCursor>
@@ -32,8 +33,9 @@ void RegisterCursors() {
 
 void RegisterImagingFormats() {
     RegisterCursors();
-    TGIFImage::ClipboardFormat();
-    IconClipboardFormat();
+    TPicture::RegisterClipboardFormat(TGIFImage::ClipboardFormat(),
+                                      [] { return std::make_unique<TGIFImage>(); });
+    TPicture::RegisterClipboardFormat(IconClipboardFormat(), [] { return std::make_unique<TIcon>(); });
     TPicture::RegisterFileFormat(QStringLiteral("gif"), QStringLiteral("CompuServe GIF Image"),
                                  [] { return std::make_unique<TGIFImage>(); }, QByteArray("GIF8"));
 }

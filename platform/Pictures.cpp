@@ -1,5 +1,6 @@
 #include "platform/Pictures.h"
 
+#include "platform/Clipboard.h"
 #include "platform/Icon.h"
 #include "platform/LittleEndian.h"
 #include "platform/Runtime.h"
@@ -40,6 +41,11 @@ void TGraphic::Changed() {
 void TGraphic::Progress(TProgressStage stage, uint8_t percentDone, bool redrawNow, const TRect& r,
                         const QString& msg) {
     if (OnProgress) OnProgress(this, stage, percentDone, redrawNow, r, msg);
+}
+
+bool TGraphic::LoadFromClipboardFormat(unsigned format) {
+    const QByteArray data = Clipboard()->GetAsHandle(format);
+    return !data.isEmpty() && LoadFromStream(data);
 }
 
 bool TGraphic::LoadFromFile(const QString& fileName) {
@@ -720,6 +726,37 @@ QStringList TPicture::FileFilters() {
     for (const FormatEntry& e : Registry())
         out.append(QStringLiteral("%1 (*.%2)").arg(e.description, e.ext));
     return out;
+}
+
+namespace {
+
+std::vector<std::pair<unsigned, TGraphicFactory>>& ClipboardRegistry() {
+    static std::vector<std::pair<unsigned, TGraphicFactory>> formats;
+    return formats;
+}
+
+} // namespace
+
+void TPicture::RegisterClipboardFormat(unsigned format, TGraphicFactory factory) {
+    auto& reg = ClipboardRegistry();
+    std::erase_if(reg, [&](const auto& e) { return e.first == format; });
+    reg.emplace_back(format, std::move(factory));
+}
+
+bool TPicture::SupportsClipboardFormat(unsigned format) {
+    const auto& reg = ClipboardRegistry();
+    return std::any_of(reg.begin(), reg.end(), [&](const auto& e) { return e.first == format; });
+}
+
+bool TPicture::LoadFromClipboardFormat(unsigned format) {
+    for (const auto& [f, factory] : ClipboardRegistry()) {
+        if (f != format || !factory) continue;
+        std::unique_ptr<TGraphic> g = factory();
+        if (!g || !g->LoadFromClipboardFormat(format)) return false;
+        SetGraphic(std::move(g));
+        return true;
+    }
+    return false;
 }
 
 TPicture::TPicture() = default;

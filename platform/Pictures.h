@@ -61,6 +61,9 @@ public:
 
     // A copy of the same class.
     virtual std::unique_ptr<TGraphic> Clone() const = 0;
+    // Loads the clipboard's data of the format (by default the bytes of the
+    // class's own stream format); false when there is nothing readable.
+    virtual bool LoadFromClipboardFormat(unsigned format);
 
 protected:
     // Clone() of a class whose Assign takes everything over: an unmodified copy.
@@ -317,6 +320,12 @@ public:
     static std::unique_ptr<TGraphic> CreateByClassName(const QString& className);
     // "Description (*.ext)" entries of the registered formats.
     static QStringList FileFilters();
+    // A clipboard format whose pictures the factory's class reads.
+    static void RegisterClipboardFormat(unsigned format, TGraphicFactory factory);
+    static bool SupportsClipboardFormat(unsigned format);
+    // The clipboard's picture of a registered format; false (the picture as
+    // it was) when the format is not registered or its data cannot be read.
+    bool LoadFromClipboardFormat(unsigned format);
 
 private:
     void GraphicChanged();

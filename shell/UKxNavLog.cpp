@@ -288,8 +288,18 @@ void TKxNav::LogVerwerfenClick(TObject*) {
 
 void TKxNav::LogZurueckgeben() {
     if (!m_logKopie || !KxNav || KxNav == this) return;
-    LogKopieren(Logtext, KxNav->Logtext);
     m_logKopie = false;
+    if (LogKopieren(Logtext, KxNav->Logtext)) return;
+    // The master could not take the copy: the pupil's entries of this section
+    // must not go without a word, and may still be kept as a file.
+    if (MessageDlg(
+            QStringLiteral("Die Logbucheintragungen dieses Abschnitts konnten nicht in das Logbuch "
+                           "übernommen werden.\rSollen sie in einer eigenen Datei gespeichert werden ?"),
+            mtWarning, mbYes | mbNo) != mrYes)
+        return;
+    while (sd->Execute() && !LogbuchRTFSchreiben(Logtext, sd->FileName()))
+        MessageDlg(QStringLiteral("Das Logbuch konnte nicht gespeichert werden:\r") + sd->FileName(), mtError,
+                   mbOK);
 }
 
 void TKxNav::BitBtn1Click(TObject*) {

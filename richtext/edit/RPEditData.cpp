@@ -201,6 +201,8 @@ void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScr
         SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
         SkipMarkerForward();
     }
+    // A picture still selected keeps its handles on its new draw item.
+    UpdateResizer();
     ChangeCaret(false, false, !JustCleared);
     JustCleared = false;
 }
@@ -316,15 +318,40 @@ void TRPEditRPData::GetCaretItemPos(int& ItemNo, int& Offs) const {
 }
 
 int TRPEditRPData::CurItemNo() const {
+    if (PartialSelectedItem) return GetItemNo(PartialSelectedItem);
     int item = -1, offs = -1;
     GetCaretItemPos(item, offs);
     return item;
 }
 
 int TRPEditRPData::OffsetInCurItem() const {
+    if (PartialSelectedItem) return 1;
     int item = -1, offs = -1;
     GetCaretItemPos(item, offs);
     return offs;
+}
+
+void TRPEditRPData::NormalizeCaretPos(bool Forward, int& ItemNo, int& Offs) const {
+    GetCaretItemPos(ItemNo, Offs);
+    if (ItemNo < 0) return;
+    if (Forward && Offs >= GetLastOffsetOfItem(ItemNo) && ItemNo + 1 < GetItemCount())
+        Offs = GetFirstOffsetOfItem(++ItemNo);
+    else if (!Forward && Offs <= GetFirstOffsetOfItem(ItemNo) && ItemNo > 0)
+        Offs = GetLastOffsetOfItem(--ItemNo);
+}
+
+void TRPEditRPData::SetPartialSelectedItem(TCustomRPItemInfo* Item) {
+    const bool changed = Item != PartialSelectedItem;
+    TRichPadRPData::SetPartialSelectedItem(Item);
+    if (changed)
+        if (TCustomRichPadEdit* e = Editor()) e->DoCaretMove();
+}
+
+void TRPEditRPData::ReleasePartialSelections(TCustomRPItemInfo* Except) {
+    const bool released = PartialSelectedItem && PartialSelectedItem != Except;
+    TRichPadRPData::ReleasePartialSelections(Except);
+    if (released)
+        if (TCustomRichPadEdit* e = Editor()) e->DoCaretMove();
 }
 
 int TRPEditRPData::CaretX() const {

@@ -117,8 +117,20 @@ public:
     // ---- caret
     void BuildCaretLine(int WantedOffset);
     void ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle);
+    // An item holding a partial selection (a table's cells) is the caret's
+    // item, at offset 1.
     int CurItemNo() const;
     int OffsetInCurItem() const;
+    // The caret's item position; Forward moves a position at an item's end
+    // to the start of the next item, else one at an item's start to the end
+    // of the previous item.
+    void NormalizeCaretPos(bool Forward, int& ItemNo, int& Offs) const;
+    // Selects Length characters from the position (a new line counts as
+    // one); the caret goes to their end, or to their start when Backwards.
+    void SelectRange(int ItemNo, int Offs, int Length, bool Backwards);
+    // Both tell the editor that the caret moved when the partial selection changed.
+    void SetPartialSelectedItem(TCustomRPItemInfo* Item) override;
+    void ReleasePartialSelections(TCustomRPItemInfo* Except) override;
     // Puts the caret at an item position (no selection) and shows it.
     void SetCaretItemPos(int ItemNo, int Offs, bool Scroll = true);
     void GetCaretItemPos(int& ItemNo, int& Offs) const;

@@ -72,6 +72,8 @@ constexpr uint16_t rptbsRowsChanged = 8; // only row heights changed: the column
 constexpr uint16_t rptbsColDrag = 16;   // the border being dragged is a column's (else a row's)
 constexpr uint16_t rptbsDragShift = 32; // Shift was held when the border drag started
 constexpr uint16_t rptbsJustCreated = 64;
+// The open cell editor's margins changed: its next placement reformats it.
+constexpr uint16_t rptbsEditorMargins = 128;
 constexpr uint16_t rptbsCellsSelected = 256;
 
 // Document state flags of a cell.
@@ -449,7 +451,8 @@ public:
     // ---- undo (RPTableUndo.cpp)
     // In an editor's document: BeginModify opens one undo group of type 13
     // that every record of the change joins, EndModify closes it. They nest.
-    void BeginModify();
+    // KeepEditor: a change that the open cell editor survives (a property of the table).
+    void BeginModify(bool KeepEditor = false);
     void EndModify();
     // BeginModify and EndModify as a scope (EndModify also when an exception passes).
     class TModify;
@@ -480,7 +483,8 @@ public:
     // property's reformat demands.
     void SetIntProperty(const std::string& PropName, int Value);
     void SetBestWidth(TRPHTMLLength Value) { SetIntProperty("BestWidth", Value); }
-    void SetColor(TColor Value) { SetIntProperty("Color", Value); }
+    // An open cell editor takes the new colour and stays open.
+    void SetColor(TColor Value);
     void SetHeadingRowCount(int Value) { SetIntProperty("HeadingRowCount", Value); }
     void SetBorderWidth(int Value) { SetIntProperty("BorderWidth", Value); }
     void SetBorderColor(TColor Value) { SetIntProperty("BorderColor", Value); }
@@ -491,7 +495,8 @@ public:
     void SetCellBorderWidth(int Value) { SetIntProperty("CellBorderWidth", Value); }
     void SetCellBorderColor(TColor Value) { SetIntProperty("CellBorderColor", Value); }
     void SetCellBorderLightColor(TColor Value) { SetIntProperty("CellBorderLightColor", Value); }
-    void SetCellPadding(int Value) { SetIntProperty("CellPadding", Value); }
+    // An open cell editor takes the new margins and stays open.
+    void SetCellPadding(int Value);
     void SetCellBorderStyle(TRPTableBorderStyle Value) { SetIntProperty("CellBorderStyle", Value); }
     void SetVRuleWidth(int Value) { SetIntProperty("VRuleWidth", Value); }
     void SetVRuleColor(TColor Value) { SetIntProperty("VRuleColor", Value); }
@@ -630,7 +635,7 @@ public:
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
-                          bool OnlyMeasure) override;
+                          bool OnlyMeasure, bool Force = false) override;
     void UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force, TCanvas* Canvas);
     bool TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) override;
     int GetColAt(int X) const;

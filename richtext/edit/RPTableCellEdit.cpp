@@ -442,8 +442,12 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
     e->SetBounds(x + cell->Left, y + cell->Top + shift, cell->Width, height);
     // Scrolling moves child controls by their Tag.
     e->SetTag(e->Top());
-    // A new width may wrap the cell's lines anew: the table follows once.
     TRPEditRPData* ed = e->EditData();
+    if (TableState & rptbsEditorMargins) {
+        TableState &= ~rptbsEditorMargins;
+        ed->Format(true, true, false, 0, nullptr, false, false);
+    }
+    // A new width may wrap the cell's lines anew: the table follows once.
     if (FEditorHeight >= 0 && ed->DocumentHeight != FEditorHeight && !FPlacing) {
         FPlacing = true;
         InplaceEditorChanged(e, false);
@@ -459,6 +463,19 @@ void TRPTableItemInfo::ColorInplaceEditor() {
     if (color == clNone && e->HostControl) color = e->HostControl->EffectiveColor();
     e->SetColor(color);
     e->Invalidate();
+}
+
+void TRPTableItemInfo::SetColor(TColor Value) {
+    SetIntProperty("Color", Value);
+    ColorInplaceEditor();
+}
+
+void TRPTableItemInfo::SetCellPadding(int Value) {
+    if (TRPTableInplaceEdit* e = FInplaceEditor) {
+        e->LeftMargin = e->RightMargin = e->TopMargin = e->BottomMargin = Value;
+        TableState |= rptbsEditorMargins;
+    }
+    SetIntProperty("CellPadding", Value);
 }
 
 void TRPTableCellData::SetColor(TColor Value) {

@@ -4,6 +4,7 @@
 
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/view/RPPrintableData.h"
@@ -48,6 +49,26 @@ void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Ful
 void Line(TCanvas& Canvas, int x1, int y1, int x2, int y2) {
     Canvas.MoveTo(x1, y1);
     Canvas.LineTo(x2, y2);
+}
+
+// A border on paper: each visible side one line of the full width W, its
+// middle half the width inside the rectangle (Right and Bottom are its last
+// pixels). Top and left take First, bottom and right Second (clNone: not drawn).
+void WideSides(TCanvas& Canvas, int Left, int Top, int Right, int Bottom, int W, const TRPBooleanRect& Vis,
+               TColor First, TColor Second) {
+    const int l = Left + W / 2, t = Top + W / 2, r = Right - (W - 1) / 2, b = Bottom - (W - 1) / 2;
+    Canvas.Pen()->SetWidth(W);
+    if (First != clNone) {
+        Canvas.Pen()->SetColor(First);
+        if (Vis.Top) Line(Canvas, Left, t, r + 1, t);
+        if (Vis.Left) Line(Canvas, l, Top, l, b + 1);
+    }
+    if (Second != clNone) {
+        Canvas.Pen()->SetColor(Second);
+        if (Vis.Bottom) Line(Canvas, l, b, Right + 1, b);
+        if (Vis.Right) Line(Canvas, r, t, r, Bottom + 1);
+    }
+    Canvas.Pen()->SetWidth(1);
 }
 
 } // namespace
@@ -316,6 +337,11 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
     if (selected) {
         color = P.SelColor;
         cell->State |= rpcsSelected;
+    } else if (!P.Printing && color == clNone && FInplaceEditor && FInplaceEditor->Cell == cell &&
+               FInplaceEditor->TransparentCell) {
+        // The transparent editor paints what lies behind its cell itself; the
+        // host fills the place opaque below it.
+        color = clWindow;
     }
     const int cb = ScaleX(CellBorderWidth);
     if (color != clNone || cell->GetBackground()) {
@@ -439,7 +465,9 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
         Canvas.Pen()->SetWidth(1);
         Canvas.Pen()->SetColor(ColorToRGB(clBtnFace));
         const auto dotted = [&](int Side) {
-            if (Row >= 0 && BorderOnSide(Row, Col, Side)) return;
+            // A neighbour's border may lie on an invisible side; a border of
+            // width 0 is outlined all round.
+            if (Width > 0 && Row >= 0 && BorderOnSide(Row, Col, Side)) return;
             switch (Side) {
             case 0:
                 DrawDottedVLine(Canvas, Left, Top, Bottom, ClipRect);
@@ -467,6 +495,10 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
     }
     if (Width <= 0) return;
     const int w = ScaleX(Width);
+    // Printed with halftone borders, a border is drawn with a pen of its full
+    // width, a pixel wider on a device finer than the screen.
+    const bool halftone = Printing && (PrintOptions & rptoHalftoneBorders);
+    const int fullWidth = w + (Resolution && Resolution->DeviceX > Resolution->ScreenX ? 1 : 0);
     Canvas.Pen()->SetStyle(psSolid);
     Canvas.Pen()->SetWidth(1);
     const int cl = ClipRect.Left - 1, cr = ClipRect.Right + 1;
@@ -493,6 +525,12 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
         }
         --Right;
         --Bottom;
+        if (halftone) {
+            WideSides(Canvas, Left, Top, Right, Bottom, fullWidth, vis,
+                      c1 == clNone ? clNone : ForeColor(c1, ColorMode),
+                      c2 == clNone ? clNone : ForeColor(c2, ColorMode));
+            return;
+        }
         for (int i = 0; i < w; ++i) {
             const int l = Left + i, t = Top + i, r = Right - i, b = Bottom - i;
             if (c1 != clNone) {
@@ -513,6 +551,11 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
     if (someHidden) {
         --Right;
         --Bottom;
+        if (halftone) {
+            const TColor c = ForeColor(BColor, ColorMode);
+            WideSides(Canvas, Left, Top, Right, Bottom, fullWidth, vis, c, c);
+            return;
+        }
         const bool overlap = (Options & rptoOverlappingCorners) != 0;
         for (int i = 0; i < w; ++i) {
             const int l = Left + i, t = Top + i, r = Right - i, b = Bottom - i;
@@ -527,6 +570,15 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
     }
     // A hollow rectangle with the pen kept inside it.
     Canvas.Brush()->SetStyle(bsClear);
+    if (halftone) {
+        Canvas.Pen()->SetStyle(psInsideFrame);
+        Canvas.Pen()->SetWidth(fullWidth);
+        Canvas.Rectangle(Left, Top, Right, Bottom);
+        Canvas.Pen()->SetWidth(1);
+        Canvas.Pen()->SetStyle(psSolid);
+        Canvas.Brush()->SetStyle(bsSolid);
+        return;
+    }
     for (int i = 0; i < w; ++i)
         Canvas.Rectangle(Left + i, Top + i, Right - i, Bottom - i);
     Canvas.Brush()->SetStyle(bsSolid);

@@ -129,7 +129,7 @@ int TRPTableItemInfo::CellMinWidth(TRPTableCellData* Cell, const TRPResolution* 
 
 void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                         TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                        int& Descent, int& XOffset, bool OnlyMeasure) {
+                                        int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
     (void)PrintLayout, (void)RPData, (void)OnlyMeasure;
     Descent = 0;
     XOffset = 0;
@@ -141,7 +141,8 @@ void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem,
         print->Height = print->FormattingInfo.Height;
         return;
     }
-    const bool force = (TableState & rptbsChanged) != 0;
+    // A forced format lays the table out even at an unchanged width.
+    const bool force = Force || (TableState & rptbsChanged) != 0;
     const bool rows = (TableState & rptbsRowsChanged) != 0;
     TableState &= ~(rptbsChanged | rptbsRowsChanged);
     FChangedBand.Known = false;

@@ -86,11 +86,11 @@ TRPUndoList* TRPTableItemInfo::GetUndoTarget() {
     return root ? root->GetUndoList() : nullptr;
 }
 
-void TRPTableItemInfo::BeginModify() {
+void TRPTableItemInfo::BeginModify(bool KeepEditor) {
     TRPEditRPData* root = EditorRoot(*this);
     if (!root || GetItemNo() < 0) return;
     // A change works on the cells as they stand: an open editor gives its cell back.
-    if (FModifyLevel == 0) CloseInplaceEditor(true);
+    if (FModifyLevel == 0 && !KeepEditor) CloseInplaceEditor(true);
     // The group is opened before the nesting counter rises, so that a first
     // command never joins the group of the action before it.
     if (FModifyLevel == 0) root->BeginUndoSequence(rpuaModifyItem, true);
@@ -240,7 +240,9 @@ void TRPTableItemInfo::SetIntPropertyWithUndo(const std::string& PropName, int V
                                               bool CheckWidth) {
     int old = 0;
     if (!RPGetTableIntProperty(*this, PropName, old) || old == Value) return;
-    BeginModify();
+    // The cell editor's own steps go into the host's history first (the
+    // undo group does so); the editor stays open.
+    BeginModify(true);
     SetItemPropertyWithUndo(nullptr, CheckWidth, NeedsReformat, Value, PropName);
     EndModify();
 }

@@ -640,3 +640,15 @@ void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
     pen.SetStyle(psSolid);
     pen.SetMode(pmCopy);
 }
+
+// Counted as the drops count: a new line is one character.
+void TRPEditRPData::SelectRange(int ItemNo, int Offs, int Length, bool Backwards) {
+    int endNo = ItemNo, endOffs = Offs;
+    PosFromCharsToEnd(*this, std::max(0, CharsToEnd(*this, ItemNo, Offs) - std::max(0, Length)), endNo,
+                      endOffs);
+    if (Backwards)
+        SetSelectionBounds(endNo, endOffs, ItemNo, Offs);
+    else
+        SetSelectionBounds(ItemNo, Offs, endNo, endOffs);
+    InvalidateView();
+}

@@ -32,10 +32,12 @@ void WriteCheckpoint(std::string& Stream, TCustomRPData* RPData, const TRPCPInfo
     RPWriteLn(Stream, hex ? RPFStringToHex(CP.Name) : CP.Name);
 }
 
-// A document-level record with a name line and a body (style collections).
-void WriteDocRecord(std::string& Stream, int Subtype, std::string_view Body, bool Binary) {
+// A document-level record with a name line (the style component's) and a
+// body (style collections).
+void WriteDocRecord(std::string& Stream, int Subtype, std::string_view Body, bool Binary,
+                    std::string_view Name) {
     RPWriteLn(Stream, std::string("-9 2 0 0 ") + (Binary ? "2" : "0") + " 0 " + std::to_string(Subtype));
-    RPWriteLn(Stream, "");
+    RPWriteLn(Stream, RPFLineText(Name));
     RPFWriteBody(Stream, Body, Binary);
 }
 
@@ -252,10 +254,11 @@ bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TCo
     }
     if ((GetFlags() & rpflMainDocument) || SelectionOnly) {
         if (TRPStyle* style = GetRPStyle()) {
-            if (o & rpfoSaveTextStyles) WriteDocRecord(Stream, 1, RPFSaveTextStyles(style->TextStyles()), binary);
+            if (o & rpfoSaveTextStyles)
+                WriteDocRecord(Stream, 1, RPFSaveTextStyles(style->TextStyles()), binary, style->Name);
             if ((o & rpfoSaveParaStyles) && GetRootData() == this) {
-                WriteDocRecord(Stream, 2, RPFSaveParaStyles(style->ParaStyles()), binary);
-                WriteDocRecord(Stream, 4, RPFSaveListStyles(style->ListStyles(), this), binary);
+                WriteDocRecord(Stream, 2, RPFSaveParaStyles(style->ParaStyles()), binary, style->Name);
+                WriteDocRecord(Stream, 4, RPFSaveListStyles(style->ListStyles(), this), binary, style->Name);
             }
         }
         std::vector<std::string>* props = GetRootData()->GetDocProperties();

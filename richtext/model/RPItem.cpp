@@ -198,7 +198,8 @@ void TCustomRPItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
 
 void TCustomRPItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                          TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                         int& Descent, int& XOffset, bool OnlyMeasure) {
+                                         int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
+    (void)Force;
     (void)DocWidth, (void)DrawItem, (void)PrintLayout, (void)Canvas, (void)RPData, (void)sad,
         (void)OnlyMeasure;
     Descent = 1;
@@ -458,7 +459,7 @@ bool TRPRectItemInfo::GetExtraIntProperty(int Prop, int& Value) const {
 
 std::string TRPRectItemInfo::GetVShiftCSS(int ItemHeight) const {
     if (VShift == 0 || ItemHeight == 0 || VAlign != 0) return std::string();
-    int v = VShiftAbs ? VShift : static_cast<int>(static_cast<int64_t>(VShift) * ItemHeight / 100);
+    const int v = VShiftAbs ? VShift : MulDiv(ItemHeight, VShift, 100);
     return "vertical-align: " + std::to_string(v) + "px";
 }
 

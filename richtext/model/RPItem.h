@@ -197,7 +197,7 @@ public:
     // extra horizontal offset.
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                                   TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
-                                  bool OnlyMeasure);
+                                  bool OnlyMeasure, bool Force = false);
     // After its last layout changed only a band of the item (rows of a table
     // whose heights changed), the band in the item's own coordinates: its top
     // and its bottom before and after. Below the band the item only moved,

@@ -159,7 +159,7 @@ void TRPBreakItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
     const TRPStyle* style = RPData ? RPData->GetRPStyle() : nullptr;
     TColor c = Color;
     if (c == clNone) c = style ? style->TextStyles().GetItem(0)->Color : clWindowText;
-    c = GetPrintTextColor(c, ColorMode);
+    c = GetPaperTextColor(c, ColorMode);
     int width = DrawItem ? DrawItem->Width : 0;
     int mx = sad.ScreenX ? 5 * sad.DeviceX / sad.ScreenX : 5;
     int my = sad.ScreenY ? 5 * sad.DeviceY / sad.ScreenY : 5;
@@ -588,8 +588,8 @@ void TRPControlItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, boo
 
 void TRPControlItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                           TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                          int& Descent, int& XOffset, bool OnlyMeasure) {
-    (void)DrawItem, (void)PrintLayout, (void)Canvas, (void)RPData, (void)sad, (void)OnlyMeasure;
+                                          int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
+    (void)DrawItem, (void)PrintLayout, (void)Canvas, (void)RPData, (void)sad, (void)OnlyMeasure, (void)Force;
     if (Control && PercentWidth >= 1 && PercentWidth <= 100)
         Control->SetWidth(static_cast<int>(static_cast<int64_t>(DocWidth) * PercentWidth / 100) - 2);
     Descent = Spacing;

@@ -149,7 +149,7 @@ public:
     void Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
-                          bool OnlyMeasure) override;
+                          bool OnlyMeasure, bool Force = false) override;
     int GetHeight() const override { return GetImageHeight(nullptr) + 2 * Spacing; }
     int GetWidth() const override { return GetImageWidth(nullptr) + 2 * Spacing; }
     void PlaceAt(int x, int y, bool ApplyTop) override;

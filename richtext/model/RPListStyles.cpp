@@ -41,6 +41,23 @@ bool TRPMarkerFont::IsEqual(const TRPMarkerFont& o) const {
 }
 
 // ---------------------------------------------------------------------------
+void TRPLevelImageList::Set(TCustomImageList* List) {
+    if (List == FList) return;
+    if (FList) FList->RemoveFreeNotification(this);
+    FList = List;
+    if (FList) FList->AddFreeNotification(this, [this](TCustomImageList* L) { Freed(L); });
+}
+
+void TRPLevelImageList::Freed(TCustomImageList* List) {
+    if (List != FList) return;
+    const TRPListInfo* info = FLevel->ListInfo();
+    TRPStyle* style = info && info->Collection() ? info->Collection()->GetOwner() : nullptr;
+    if (style) style->ImageListRemoved(List);
+    // A level outside a style component forgets the list by itself.
+    FList = nullptr;
+}
+
+// ---------------------------------------------------------------------------
 TRPListLevel::~TRPListLevel() = default;
 
 TRPMarkerFont* TRPListLevel::Font() {

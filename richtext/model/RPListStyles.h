@@ -57,6 +57,34 @@ public:
     bool StoresHeight() const { return Size != 8; }
 };
 
+class TRPListLevel;
+
+// The image list of a level (not owned). It reads as the list's pointer;
+// when the list is freed, the level's style component is told and every
+// level forgets it, so that none keeps a pointer to a freed list.
+class TRPLevelImageList {
+public:
+    explicit TRPLevelImageList(TRPListLevel* Level) : FLevel(Level) {}
+    ~TRPLevelImageList() { Set(nullptr); }
+    TRPLevelImageList(const TRPLevelImageList&) = delete;
+    TRPLevelImageList& operator=(const TRPLevelImageList& Other) {
+        Set(Other.FList);
+        return *this;
+    }
+    TRPLevelImageList& operator=(TCustomImageList* List) {
+        Set(List);
+        return *this;
+    }
+    operator TCustomImageList*() const { return FList; }
+    TCustomImageList* operator->() const { return FList; }
+
+private:
+    void Set(TCustomImageList* List);
+    void Freed(TCustomImageList* List);
+    TRPListLevel* FLevel;
+    TCustomImageList* FList = nullptr;
+};
+
 // One level of a list style.
 class TRPListLevel {
 public:
@@ -66,7 +94,7 @@ public:
     TRPListLevel& operator=(const TRPListLevel&) = delete;
 
     TRPListType ListType = rplstBullet;
-    TCustomImageList* ImageList = nullptr; // not owned
+    TRPLevelImageList ImageList{this};
     int ImageIndex = 0;
     TRPMarkerFormatString FormatString = std::string(1, '\xB7');
     TRPMarkerFormatStringW FormatStringW;

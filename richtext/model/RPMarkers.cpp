@@ -94,7 +94,7 @@ void ApplyMarkerFont(TCanvas& Canvas, TRPListLevel& LevelInfo, const TRPStyle* R
         cf->SetHeight(-MulDiv(f->Size, ppi, 72));
     else
         cf->SetSize(f->Size);
-    cf->SetColor(Printing ? GetPrintTextColor(f->Color, ColorMode) : f->Color);
+    cf->SetColor(Printing ? GetPaperTextColor(f->Color, ColorMode) : f->Color);
 }
 
 } // namespace
@@ -332,8 +332,8 @@ int TRPMarkerItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TC
 
 void TRPMarkerItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout,
                                          TCanvas* Canvas, TCustomRPData* RPData, const TRPResolution* sad,
-                                         int& Descent, int& XOffset, bool OnlyMeasure) {
-    (void)DocWidth, (void)DrawItem, (void)PrintLayout;
+                                         int& Descent, int& XOffset, bool OnlyMeasure, bool Force) {
+    (void)DocWidth, (void)DrawItem, (void)PrintLayout, (void)Force;
     TMetrics m = CalcMetrics(Canvas, RPData, sad);
     if (!OnlyMeasure) {
         FWidth = m.Width;

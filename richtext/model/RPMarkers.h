@@ -67,7 +67,7 @@ public:
     int GetImageHeight(const TRPStyle* RPStyle) const override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
-                          bool OnlyMeasure) override;
+                          bool OnlyMeasure, bool Force = false) override;
     int GetHeight() const override { return FHeight; }
     int GetWidth() const override { return FWidth; }
     int GetLeftOverhang() const override { return FLeftOverhang; }

@@ -92,12 +92,16 @@ bool TRPStyle::StyleHoverSensitive(int StyleNo) {
 }
 
 bool TRPStyle::DrawTextBack(TCanvas* Canvas, int ItemNo, int StyleNo, int Left, int Top, int Width,
-                            int Height, TRPTextDrawStates DrawState) {
+                            int Height, TRPTextDrawStates DrawState, TCustomRPData* RPData, int Offs) {
     bool doDefault = true;
     if (OnDrawTextBack) {
+        FDrawingRPData = RPData;
         FDrawingItemNo = ItemNo;
+        FDrawingOffs = Offs;
         OnDrawTextBack(this, Canvas, StyleNo, Left, Top, Width, Height, DrawState, doDefault);
+        FDrawingRPData = nullptr;
         FDrawingItemNo = -1;
+        FDrawingOffs = 0;
     }
     return doDefault;
 }

@@ -45,6 +45,9 @@ public:
     TRPStyle(const TRPStyle&) = delete;
     TRPStyle& operator=(const TRPStyle&) = delete;
 
+    // The component's name; RPF writes it with the style collections.
+    std::string Name;
+
     // Colours, cursors and switches of the view.
     TColor Color = clWindow;
     TColor HoverColor = clNone;
@@ -113,9 +116,10 @@ public:
     TColor GetHoverColor(TColor AColor) const;
     TColor GetHoverColorByStyle(int StyleNo) const;
     bool StyleHoverSensitive(int StyleNo);
-    // Fires OnDrawTextBack; there is no built-in drawing. Answers DoDefault.
+    // Fires OnDrawTextBack for the run at Offs of item ItemNo of RPData; there
+    // is no built-in drawing. Answers DoDefault.
     bool DrawTextBack(TCanvas* Canvas, int ItemNo, int StyleNo, int Left, int Top, int Width, int Height,
-                      TRPTextDrawStates DrawState);
+                      TRPTextDrawStates DrawState, TCustomRPData* RPData, int Offs);
     // Shown in place of pictures that cannot be read; made on first use.
     TPicture* InvalidPicture();
     // nullptr frees it; another picture is copied in.

@@ -198,7 +198,7 @@ void TFontInfo::ApplyColor(TCanvas& Canvas, const TRPStyle& RPStyle, TRPTextDraw
         case rpcmBlackAndWhite:
             if (BackColor == clNone) {
                 back = clNone;
-                text = GetPrintTextColor(Color, ColorMode);
+                text = GetPaperTextColor(Color, ColorMode);
             } else if (GetLuminance(SysColorToPrintColor(BackColor)) >
                        GetLuminance(SysColorToPrintColor(Color))) {
                 back = clWhite;

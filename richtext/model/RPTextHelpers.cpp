@@ -432,9 +432,14 @@ TColor GetPrintTextColor(TColor Color, TRPColorMode ColorMode) {
     case rpcmGrayScale:
         return GetLuminanceGray(SysColorToPrintColor(Color));
     default:
-        // The paper is forced white here: white text would vanish on it.
-        return clBlack;
+        // Black and white: only white stays as it is.
+        return ColorToRGB(Color) == clWhite ? clWhite : clBlack;
     }
+}
+
+TColor GetPaperTextColor(TColor Color, TRPColorMode ColorMode) {
+    const TColor c = GetPrintTextColor(Color, ColorMode);
+    return c == clWhite && ColorMode >= rpcmBlackAndWhite ? clBlack : c;
 }
 
 TColor GetPrintBackColor(TColor Color, TRPColorMode ColorMode) {

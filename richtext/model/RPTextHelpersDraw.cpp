@@ -1,6 +1,7 @@
 // Helpers that need fonts, canvases and pictures.
 #include "platform/CodePage.h"
 #include "platform/Graphics.h"
+#include "platform/Icon.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPStyleInfos.h"
@@ -50,6 +51,7 @@ std::unique_ptr<TGraphic> CreateGraphicOfClass(const QString& ClassName) {
     if (ClassName == QLatin1String("TBitmap")) return std::make_unique<TBitmap>();
     if (ClassName == QLatin1String("TJPEGImage")) return std::make_unique<TJPEGImage>();
     if (ClassName == QLatin1String("TMetafile")) return std::make_unique<TMetafile>();
+    if (ClassName == QLatin1String("TIcon")) return std::make_unique<TIcon>();
     if (ClassName == QLatin1String("TPngImage")) return std::make_unique<TPngImage>();
     // Classes of other libraries are found by the extension they registered
     // ("TGIFImage" -> "gif").

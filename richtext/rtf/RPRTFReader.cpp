@@ -1027,6 +1027,7 @@ uint8_t TRPRTFReader::CompletePicture() {
 
 void TRPRTFReader::CompleteObject() {
     if (!OnNewObject || !fObject) return;
+    fState->ParaProps.ResolveShading();
     bool inserted = false;
     OnNewObject(this, fObject.get(), fPosition, inserted);
     fObjectInserted = inserted;

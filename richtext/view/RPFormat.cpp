@@ -451,7 +451,6 @@ void TCustomRPFormattedData::PlaceJustifiedTextItem(TLineBuilder& B, int ItemNo)
 }
 
 void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool Force) {
-    (void)Force;
     auto* item = static_cast<TRPNonTextItemInfo*>(GetItem(ItemNo));
     B.LastLineSpacing = FinishLine(B, true);
     B.Y += B.LastLineSpacing;
@@ -472,8 +471,8 @@ void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool
     } else {
         const int lineWidth = TextWidth - B.ScaleX(para->LeftIndent + para->RightIndent);
         int descent = 1, xoff = 0;
-        item->AdjustToDocWidth(lineWidth, d.get(), (B.Flags & rpflPrintLayout) != 0, B.Canvas, this, B.ResPtr(),
-                               descent, xoff, false);
+        item->AdjustToDocWidth(lineWidth, d.get(), (B.Flags & rpflPrintLayout) != 0, B.Canvas, this,
+                               B.ResPtr(), descent, xoff, false, Force);
         int w = B.ScaleX(item->GetWidth()), h = B.ScaleY(item->GetHeight());
         // An item that laid itself out for the printer gave its draw item that size.
         if (d->Width > 0 || d->Height > 0) {
@@ -506,15 +505,15 @@ void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool
 }
 
 void TCustomRPFormattedData::PlaceRectItem(TLineBuilder& B, int ItemNo, bool Force) {
-    (void)Force;
     auto* item = static_cast<TRPNonTextItemInfo*>(GetItem(ItemNo));
     const TParaInfo* para = B.Style->ParaStyles().GetItem(item->ParaNo);
     std::unique_ptr<TRPDrawLineInfo> d;
     if (B.Flags & rpflPrintingDrawItems) d = item->CreatePrintingDrawItem(this, B.Res);
     if (!d) d = std::make_unique<TRPDrawLineInfo>();
     int descent = 1, xoff = 0;
-    item->AdjustToDocWidth(TextWidth - B.ScaleX(para->LeftIndent + para->RightIndent + para->FirstIndent), d.get(),
-                           (B.Flags & rpflPrintLayout) != 0, B.Canvas, this, B.ResPtr(), descent, xoff, false);
+    item->AdjustToDocWidth(TextWidth - B.ScaleX(para->LeftIndent + para->RightIndent + para->FirstIndent),
+                           d.get(), (B.Flags & rpflPrintLayout) != 0, B.Canvas, this, B.ResPtr(), descent,
+                           xoff, false, Force);
     int w, h;
     if (item->GetBoolValueEx(rpbivexDeviceUnits, B.Style)) {
         w = item->GetWidth();

@@ -337,8 +337,8 @@ public:
     void GetSelectionOrCaretBounds(int& StartItemNo, int& StartItemOffs, int& EndItemNo, int& EndItemOffs);
     void GetSelStartDrawPos(int& DItemNo, int& DOffs);
     void SetSelectionBounds(int StartItemNo, int StartItemOffs, int EndItemNo, int EndItemOffs);
-    void ReleasePartialSelections(TCustomRPItemInfo* Except);
-    void SetPartialSelectedItem(TCustomRPItemInfo* Item);
+    virtual void ReleasePartialSelections(TCustomRPItemInfo* Except);
+    virtual void SetPartialSelectedItem(TCustomRPItemInfo* Item);
     bool IsPositionInSelection(int ItemNo, int Offs);
     bool ExtendSelectionToParas(bool OnlyIfMultiPara);
     bool SelectionCrossesParas();

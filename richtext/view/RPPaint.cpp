@@ -136,8 +136,8 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
             const int sn = GetItemStyle(d->ItemNo);
             if (sn < 0) continue;
             const bool hot = GetItem(d->ItemNo)->IsHotJump(this);
-            style->DrawTextBack(&Canvas, d->ItemNo, sn, d->Left - xshift, d->Top - yshift, d->Width, d->Height,
-                                hot ? rptdsHover : 0);
+            style->DrawTextBack(&Canvas, d->ItemNo, sn, d->Left - xshift, d->Top - yshift, d->Width,
+                                d->Height, hot ? rptdsHover : 0, this, d->Offs);
         }
 
     // Soft page breaks left by a pagination.

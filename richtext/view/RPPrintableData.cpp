@@ -180,7 +180,8 @@ void TCustomPrintableRPData::DrawTextDrawItem(TCanvas& Canvas, int DItemNo, int 
     if (fi->BiDiMode == rpbdUnspecified && bidi == rpbdUnspecified && fi->CharSpacing != 0)
         Canvas.SetTextCharacterExtra(ScreenToDeviceX(fi->CharSpacing, Res));
     const int x = d->Left + AreaLeft, y = d->Top - OriginY;
-    if (style->OnDrawTextBack) style->DrawTextBack(&Canvas, d->ItemNo, sn, x, y, d->Width, d->Height, 0);
+    if (style->OnDrawTextBack)
+        style->DrawTextBack(&Canvas, d->ItemNo, sn, x, y, d->Width, d->Height, 0, this, d->Offs);
     std::string text;
     DrawItems->GetPieceText(DItemNo, *Items, text);
     const TRPTextDrawStates state = 0;

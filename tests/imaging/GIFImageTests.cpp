@@ -342,6 +342,18 @@ TEST(GIFImage, ClipboardCarriesTheGifWithItsByteCount) {
     EXPECT_EQ(pasted.Frames().size(), 2u);
     EXPECT_EQ(pasted.CurrentFrame, 0);
     EXPECT_EQ(Pixels(*pasted.Frames()[1]), (std::vector<uint8_t>{3, 3, 3, 1, 1, 1}));
+    // The picture holder knows the format and loads the GIF through it; the
+    // icon format is known as well.
+    RegisterImagingFormats();
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(TGIFImage::ClipboardFormat()));
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(IconClipboardFormat()));
+    TPicture pic;
+    ASSERT_TRUE(pic.LoadFromClipboardFormat(TGIFImage::ClipboardFormat()));
+    ASSERT_NE(pic.Graphic(), nullptr);
+    EXPECT_EQ(pic.Graphic()->ClassName(), "TGIFImage");
+    EXPECT_EQ(static_cast<TGIFImage*>(pic.Graphic())->Frames().size(), 2u);
+    EXPECT_FALSE(pic.LoadFromClipboardFormat(CF_TEXT));
+    EXPECT_EQ(pic.Graphic()->ClassName(), "TGIFImage");
 
     // A frame without coded data puts nothing there.
     Clipboard()->Clear();

@@ -3,13 +3,18 @@
 // loading, and the question when the program ends.
 #include "ShellTestHelfer.h"
 #include "platform/Dialogs.h"
+#include "platform/Icon.h"
 #include "platform/Keys.h"
+#include "richtext/model/RPItemNonText.h"
 #include "shell/UAbschnitte.h"
 
 #include <QDir>
-#include <QProcess>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -140,6 +145,100 @@ TEST_F(SectionLog, DiscardingHidesThePanelAndTheLinesStillReachTheMaster) {
         EXPECT_FALSE(F->LogPanel->Visible());
     });
     EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({Titel, QString(80, u'*'), QString(57, u'_')}));
+}
+
+// A picture of a kind that no reader knows by its class name.
+class Fremdbild : public TIcon {
+public:
+    QString ClassName() const override { return QStringLiteral("TFremdbild"); }
+    std::unique_ptr<TGraphic> Clone() const override {
+        auto c = std::make_unique<Fremdbild>();
+        c->SetImage(Image());
+        return c;
+    }
+};
+
+QImage Punkt() {
+    QImage img(16, 16, QImage::Format_ARGB32);
+    img.fill(qRgba(200, 30, 30, 255));
+    return img;
+}
+
+// The classes of the log's pictures, "#" for text items.
+QStringList Bilder(const TRichPadEdit* Log) {
+    QStringList b;
+    for (int i = 0; i < Log->ItemCount(); ++i)
+        if (const auto* g = dynamic_cast<const TRPGraphicItemInfo*>(Log->GetItem(i)); g && g->Image)
+            b << g->Image->ClassName();
+    return b;
+}
+
+TEST_F(SectionLog, AnIconDroppedIntoTheLogGoesBackWithTheEntries) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Ico = Ordner.filePath(QStringLiteral("stern.ico"));
+    {
+        TIcon i;
+        i.SetImage(Punkt());
+        QFile f(Ico);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(i.SaveToStream());
+    }
+    QStringList Zeilen;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        // The file comes from a file manager, dropped at the top left of the log.
+        QMimeData Daten;
+        Daten.setUrls({QUrl::fromLocalFile(Ico)});
+        QDropEvent Drop(QPointF(6, 6), Qt::CopyAction, &Daten, Qt::LeftButton, Qt::NoModifier);
+        static_cast<TControl*>(F->Logtext)->HandleEvent(&Drop);
+        EXPECT_TRUE(Drop.isAccepted());
+        Zeilen = LogZeilen(F->Logtext);
+    });
+    EXPECT_EQ(Bilder(KxNav->Logtext), QStringList({QStringLiteral("TIcon")}));
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
+    EXPECT_TRUE(Zeilen.join(u'\n').contains(QStringLiteral("Abschnitt 1.1, Übung 1")));
+    // Reopened, the log shows both again.
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), Zeilen);
+        EXPECT_EQ(Bilder(F->Logtext), QStringList({QStringLiteral("TIcon")}));
+    });
+}
+
+TEST_F(SectionLog, ACopyTheMasterCannotTakeIsNeverLostWithoutAWord) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    Dialoge d;
+    d.Antwort = mrNo;
+    const QStringList Vorher = LogZeilen(KxNav->Logtext);
+    auto Eintragen = [](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        auto Bild = std::make_unique<Fremdbild>();
+        Bild->SetImage(Punkt());
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        EXPECT_TRUE(F->Logtext->InsertPicture("", std::move(Bild), 0));
+    };
+    const QString Frage =
+        QStringLiteral("Die Logbucheintragungen dieses Abschnitts konnten nicht in das Logbuch "
+                       "übernommen werden.\rSollen sie in einer eigenen Datei gespeichert werden ?");
+    ImAbschnitt(Eintragen);
+    EXPECT_EQ(d.Meldungen, QStringList({Frage}));
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Vorher);
+
+    // Kept as a file: the section's entries are in it.
+    d.Meldungen.clear();
+    d.Antwort = mrYes;
+    d.Datei = Ordner.filePath(QStringLiteral("abschnitt.rtf"));
+    ImAbschnitt(Eintragen);
+    EXPECT_EQ(d.Meldungen, QStringList({Frage}));
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Vorher);
+    QFile f(d.Datei);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("Abschnitt 1.1, \\'dcbung 1"));
 }
 
 TEST_F(SectionLog, TypingAloneMarksTheLogUnsaved) {

@@ -449,6 +449,10 @@ TEST(EditResizer, AClickOnAPictureSelectsItAndOffersTheHandles) {
     QApplication::sendEvent(f.Edit->ClientWidget(), &release);
     ASSERT_NE(f.Data()->Resizer, nullptr);
     EXPECT_EQ(f.Data()->Resizer->ItemNo, 1);
+    // A narrower window lays the document out again: the handles stay, on the new draw item.
+    f.Edit->SetWidth(120);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    EXPECT_EQ(f.Data()->Resizer->DrawItem, f.Data()->DrawItem(f.Data()->GetFirstDrawItemOfItem(1)));
     // The caret keeps its place across a format.
     f.Caret(0, 2);
     f.Edit->Format();

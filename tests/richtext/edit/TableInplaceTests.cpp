@@ -47,6 +47,39 @@ TEST_F(TableInplace, TypingInACellWritesBackWhenTheEditorCloses) {
     EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
 }
 
+// Padding and colour of the table change under an open cell editor, which
+// takes them and stays open with what was typed; one undo each.
+TEST_F(TableInplace, PaddingAndColourReachTheOpenEditor) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    Type("xy");
+    T->SetCellPadding(6);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(T->CellPadding, 6);
+    EXPECT_EQ((std::vector<int>{Editor()->LeftMargin, Editor()->RightMargin, Editor()->TopMargin,
+                                Editor()->BottomMargin}),
+              (std::vector<int>{6, 6, 6, 6}));
+    EXPECT_EQ(Editor()->Width(), T->GetCell(0, 1)->Width);
+    // The editor's lines start inside the new margin.
+    ASSERT_GT(Editor()->EditData()->DrawItemCount(), 0);
+    EXPECT_EQ(Editor()->EditData()->DrawItem(0)->Left, 6);
+    EXPECT_EQ(EditorText(), "Bxy");
+    T->SetColor(clAqua);
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(Editor()->Color(), clAqua);
+    EXPECT_FALSE(Editor()->TransparentCell);
+    T->SetColor(clNone);
+    EXPECT_TRUE(Editor()->TransparentCell);
+    T->CloseInplaceEditor(true);
+    F.Edit->Undo();
+    EXPECT_EQ(T->Color, clAqua);
+    F.Edit->Undo();
+    EXPECT_EQ(T->Color, clWindow);
+    F.Edit->Undo();
+    EXPECT_EQ(T->CellPadding, 1);
+    EXPECT_EQ(Text(0, 1), "Bxy");
+}
+
 TEST_F(TableInplace, TabWalksTheCellsAndCtrlTabTypesATab) {
     Build(2, 2);
     ASSERT_TRUE(Open(0, 0));
@@ -732,6 +765,14 @@ TEST_F(TableInplace, ATransparentCellsEditorShowsWhatLiesBehindTheCell) {
                     right = std::max(right, px);
                 }
         EXPECT_LE(right - left, 1) << differing << " pixels differ";
+        // Below the editor the host fills a cell without a picture of its own
+        // opaque with the window colour.
+        QWidget* client = F.Edit->ClientWidget();
+        QImage host(client->size(), QImage::Format_RGB32);
+        client->render(&host, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        const QPoint inCell = client->mapFrom(F.Edit->Widget(), QPoint(box.Left + 4, box.Top + 4));
+        if (col == 0) EXPECT_EQ(host.pixel(inCell), QColor(Qt::white).rgb());
+        EXPECT_NE(before.pixel(box.Left + 4, box.Top + 4), QColor(Qt::white).rgb());
         T->CloseInplaceEditor(true);
     }
 }

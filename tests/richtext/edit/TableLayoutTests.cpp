@@ -26,6 +26,12 @@ TEST_F(TableLayout, TargetWidthFromTheTablesBestWidth) {
     // An empty line of style 0 is 20 pixels high: padding and spacing around it.
     EXPECT_EQ(List(p->FormattingInfo.RowHeights), "20");
     EXPECT_EQ(p->GetHeight(), 2 + 1 + 20 + 1 + 2);
+    // At an unchanged width only a forced format lays the table out again.
+    p->GetCell(0, 0)->AddNL("b", 0, 0);
+    Doc->TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "20");
+    Doc->Format();
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "40");
     p->BestWidth = -50;
     p->Changed();
     Doc->Format();

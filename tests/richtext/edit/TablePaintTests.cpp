@@ -125,6 +125,50 @@ TEST_F(TablePaint, EditorsShowDottedGridLinesForInvisibleBorders) {
     EXPECT_EQ(At(img, c->Left - 1, c->Top + 1), clWhite);
 }
 
+// Borders of width 0 are outlined all round, also where a neighbour's side
+// lies on them; the neighbour check serves wider borders only.
+TEST_F(TablePaint, BordersOfWidthZeroAreOutlinedAllRound) {
+    auto t = Make(1, 2);
+    t->Color = clNone;
+    t->CellHSpacing = -1;
+    Doc->Width = 200;
+    TRPTableItemInfo* p = Place(std::move(t));
+    p->TableState |= rptbsEditorDoc;
+    const TRPTableCellData* c = p->GetCell(0, 1);
+    const QImage img = Paint();
+    EXPECT_EQ(At(img, c->Left, c->Top + 2), ColorToRGB(clBtnFace));
+    EXPECT_EQ(At(img, c->Left, c->Top + 1), clWhite);
+}
+
+// Printed with halftone borders, each colour is one line of the full width,
+// a pixel wider on a device finer than the screen; without, one-pixel lines.
+TEST_F(TablePaint, HalftoneBordersArePrintedWithAFullWidthPen) {
+    auto t = Make(1, 1);
+    TRPTableItemInfo* p = Place(std::move(t));
+    const TRPResolution fine{96, 96, 192, 192};
+    p->Resolution = &fine;
+    for (const bool halftone : {true, false}) {
+        p->PrintOptions = halftone ? rptoHalftoneBorders : 0;
+        for (const TRPTableBorderStyle style : {rptbRaisedColor, rptbColor}) {
+            SCOPED_TRACE(std::to_string(halftone) + " " + std::to_string(style));
+            Doc->Surface.fill(Qt::white);
+            Doc->Canvas.Release();
+            p->DrawBorder(Doc->Canvas, 10, 10, 60, 60, 2, clRed, clBlue, clWhite, style, true, false, nullptr,
+                          -1, -1, Rect(0, 0, 500, 200), rpcmColor);
+            Doc->Canvas.Release();
+            const QImage img = Doc->Surface.copy(0, 0, 100, 100);
+            const TColor top = style == rptbColor ? clBlue : clRed;
+            // Twice the screen's resolution: 4 lines, or a pen of 5 pixels.
+            for (int y = 10; y < 14; ++y)
+                EXPECT_EQ(At(img, 30, y), top) << y;
+            EXPECT_EQ(At(img, 30, 14), halftone ? top : clWhite);
+            EXPECT_EQ(At(img, 30, 9), clWhite);
+            EXPECT_EQ(At(img, 30, 58), clBlue);
+            EXPECT_EQ(At(img, 30, 60), clWhite);
+        }
+    }
+}
+
 TEST_F(TablePaint, OnlyTablesInAnEditorShowTheGrid) {
     TRichPadEdit edit(nullptr);
     edit.SetStyle(Style.get());

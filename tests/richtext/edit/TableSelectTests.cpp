@@ -45,6 +45,40 @@ TEST_F(TableSelect, SelectionIsTheUnionOfTheCornerCellsAndKeepsTheFlags) {
     EXPECT_FALSE(T->HasCellSelection());
 }
 
+// While cells are selected the table is the caret's item; taking and giving
+// up the cell selection moves the caret as far as the program can tell.
+TEST_F(TableSelect, ACellSelectionIsTheCaretsItemAndMovesTheCaret) {
+    Build(2, 2);
+    int moves = 0;
+    F.Edit->OnCaretMove = [&](TObject*) { ++moves; };
+    F.Caret(0, 2);
+    moves = 0;
+    F.Data()->SetPartialSelectedItem(T);
+    T->Select(0, 0, 1, 1);
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(F.Edit->CurItemNo(), 1);
+    EXPECT_EQ(F.Edit->OffsetInCurItem(), 1);
+    // Selecting text gives the cells up.
+    F.Data()->SelectRange(0, 1, 2, false);
+    EXPECT_GE(moves, 2);
+    EXPECT_FALSE(T->HasCellSelection());
+    EXPECT_EQ(F.Data()->GetSelText(), QStringLiteral("vo"));
+    EXPECT_EQ(F.CaretPos(), "0:3");
+    // Backwards the caret stands at the start; a range runs on over the new lines.
+    F.Data()->SelectRange(0, 1, 6, true);
+    EXPECT_EQ(F.CaretPos(), "0:1");
+    int si, so, ei, eo;
+    F.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ((std::vector<int>{si, so, ei, eo}), (std::vector<int>{0, 1, 2, 1}));
+    // Normalised, a position at an item's end is the next item's start, and back.
+    F.Caret(0, 4);
+    F.Data()->NormalizeCaretPos(true, si, so);
+    EXPECT_EQ((std::vector<int>{si, so}), (std::vector<int>{1, 0}));
+    F.Caret(2, 1);
+    F.Data()->NormalizeCaretPos(false, si, so);
+    EXPECT_EQ((std::vector<int>{si, so}), (std::vector<int>{1, 1}));
+}
+
 TEST_F(TableSelect, PointTestFindsMainCellsButNotTheirRims) {
     Build(2, 2);
     T->Rows->MergeCells(0, 1, 1, 2, true, false);

@@ -235,6 +235,13 @@ TEST(PictureItem, SizesAndSelfAssignment) {
     EXPECT_TRUE(g->GetBoolValue(rpbivValid));
     EXPECT_TRUE(g->GetBoolValue(rpbivResizable));
 
+    // A shift in percent of the height, rounded: 15% of 50 is 7.5.
+    g->VShift = 15;
+    EXPECT_EQ(g->GetVShiftCSS(50), "vertical-align: 8px");
+    g->VShift = -15;
+    EXPECT_EQ(g->GetVShiftCSS(50), "vertical-align: -8px");
+    g->VShift = 0;
+
     TGraphic* before = g->Image.get();
     g->AssignItem(*g);
     EXPECT_EQ(g->Image.get(), before);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/Icon.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPBackground.h"
 #include "richtext/model/RPData.h"
@@ -435,6 +436,57 @@ TEST_F(RPFTest, LayoutBackgroundPicturesAndMarkerAhead) {
         EXPECT_EQ(got.LeftMargin, 11);
         EXPECT_EQ(got.FirstParaPartial, 1);
         EXPECT_EQ(Texts(e), Texts(d));
+    }
+}
+
+// The style collections carry the style component's name as their first line.
+TEST_F(RPFTest, StyleRecordsNameTheStyleComponent) {
+    Style.Name = "RPStyle1";
+    TRPFDoc d(&Style);
+    d.AddText("x", 0, 0);
+    d.RPFOpts = rpfoSaveTextStyles | rpfoSaveParaStyles;
+    const std::string s = Save(d);
+    for (const char* record : {"-9 2 0 0 0 0 1\r\nRPStyle1\r\n", "-9 2 0 0 0 0 2\r\nRPStyle1\r\n",
+                               "-9 2 0 0 0 0 4\r\nRPStyle1\r\n"})
+        EXPECT_NE(s.find(record), std::string::npos) << record;
+    TRPFDoc e(&Style);
+    ASSERT_TRUE(Load(e, s));
+    EXPECT_EQ(Texts(e), Texts(d));
+}
+
+// Pictures stored by class name come back as the same class, in hex text and
+// in binary blocks; an icon among them (the log book's copies carry icons).
+TEST_F(RPFTest, PicturesOfEveryStoredClassReadBack) {
+    QImage img(5, 3, QImage::Format_ARGB32);
+    img.fill(qRgba(0, 128, 255, 255));
+    for (TRPFOptions bin : {TRPFOptions(0), rpfoSaveBinary}) {
+        TRPFDoc d(&Style);
+        auto icon = std::make_unique<TIcon>();
+        icon->SetImage(img);
+        d.AddPicture("ico", std::move(icon), 0, 0, TRPTag{});
+        auto bmp = std::make_unique<TBitmap>();
+        bmp->SetSize(4, 2);
+        d.AddPicture("bmp", std::move(bmp), 0, 0, TRPTag{});
+        d.AddText("nach", 0, 0);
+        d.RPFOpts = bin | rpfoSavePicturesBody;
+        const std::string s = Save(d);
+        TRPFDoc e(&Style);
+        ASSERT_TRUE(Load(e, s)) << int(bin);
+        EXPECT_EQ(e.Warnings, 0);
+        ASSERT_EQ(e.GetItemCount(), 3);
+        std::string name;
+        TGraphic* g = nullptr;
+        uint8_t va = 0;
+        TRPTag tag;
+        e.GetPictureInfo(0, name, g, va, tag);
+        ASSERT_TRUE(g);
+        EXPECT_EQ(name, "ico");
+        EXPECT_EQ(g->ClassName(), QStringLiteral("TIcon"));
+        EXPECT_EQ(g->Width(), 5);
+        EXPECT_EQ(g->ToImage().pixel(2, 1), qRgba(0, 128, 255, 255));
+        e.GetPictureInfo(1, name, g, va, tag);
+        EXPECT_EQ(g->ClassName(), QStringLiteral("TBitmap"));
+        EXPECT_EQ(e.GetItemText(2), "nach");
     }
 }
 

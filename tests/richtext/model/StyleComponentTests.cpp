@@ -66,14 +66,21 @@ TEST(StyleComponent, HoverColours) {
 
 TEST(StyleComponent, DrawTextBackReportsDoDefault) {
     TRPStyle rs;
-    EXPECT_TRUE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0));
-    int seenItem = -5;
+    TTestRPData doc(&rs);
+    EXPECT_TRUE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0, &doc, 5));
+    int seenItem = -5, seenOffs = -5;
+    TCustomRPData* seenDoc = nullptr;
     rs.OnDrawTextBack = [&](TRPStyle* s, TCanvas*, int, int, int, int, int, TRPTextDrawStates, bool& d) {
         seenItem = s->DrawingItemNo();
+        seenOffs = s->DrawingOffs();
+        seenDoc = s->DrawingRPData();
         d = false;
     };
-    EXPECT_FALSE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0));
+    EXPECT_FALSE(rs.DrawTextBack(nullptr, 3, 0, 0, 0, 10, 10, 0, &doc, 5));
     EXPECT_EQ(seenItem, 3);
+    EXPECT_EQ(seenOffs, 5);
+    EXPECT_EQ(seenDoc, &doc);
+    EXPECT_EQ(rs.DrawingRPData(), nullptr);
 }
 
 // A descendant that makes its own text styles once it is constructed.
@@ -233,13 +240,33 @@ TEST(StyleLists, NumberedSourceListsNeverShareTarget) {
     EXPECT_EQ(map2[2], 2);
 }
 
+// No level keeps a freed image list: the style component hears of it.
 TEST(StyleLists, RemoveImageList) {
-    TRPStyle rs;
-    auto* fake = reinterpret_cast<TCustomImageList*>(&rs);
+    TRPStyle rs, copy;
+    auto il = std::make_unique<TCustomImageList>(nullptr);
+    TCustomImageList kept(nullptr);
     TRPListLevel* l = rs.ListStyles().Add()->Levels.Add();
-    l->ImageList = fake;
-    rs.ImageListRemoved(fake);
-    EXPECT_EQ(l->ImageList, nullptr);
+    l->ImageList = il.get();
+    TRPListLevel* other = rs.ListStyles().Add()->Levels.Add();
+    other->ImageList = &kept;
+    rs.ImageListRemoved(&kept);
+    EXPECT_EQ(other->ImageList, nullptr);
+    other->ImageList = il.get();
+    copy.SetListStyles(rs.ListStyles());
+    TRPListLevel alone;
+    alone.Assign(*l);
+    l->Assign(*other);
+    EXPECT_EQ(copy.ListStyles()[1]->Levels[0]->ImageList, il.get());
+    l->ImageList = &kept;
+    l->ImageList = il.get();
+    il.reset();
+    for (TRPStyle* s : {&rs, &copy})
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(s->ListStyles()[i]->Levels[0]->ImageList, nullptr) << i;
+    EXPECT_EQ(alone.ImageList, nullptr);
+    // A list given up before it goes is not followed any more.
+    l->ImageList = &kept;
+    l->ImageList = nullptr;
 }
 
 } // namespace

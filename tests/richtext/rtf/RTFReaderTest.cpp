@@ -530,6 +530,16 @@ TEST(RTFReaderProps, ParagraphProperties) {
         "{\\rtf1{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\\cbpat2\\cfpat1\\shading5000 x}");
     EXPECT_EQ(RGB(127, 0, 0), pp.ShadingFill);
     EXPECT_EQ(0, pp.Shading);
+    // An object finds the shading resolved as text does.
+    pp = TRPRTFParaProperties();
+    r.OnNewText = nullptr;
+    r.OnNewObject = [&](TRPRTFReader* s, TRPRTFObject*, TRPRTFPosition, bool&) { pp = s->State().ParaProps; };
+    ReadRTF(r, "{\\rtf1{\\colortbl;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\\cbpat2\\cfpat1"
+               "\\shading5000{\\object\\objemb\\objw20\\objh20{\\*\\objdata 0102}}}");
+    EXPECT_EQ(RGB(127, 0, 0), pp.ShadingFill);
+    EXPECT_EQ(0, pp.Shading);
+    r.OnNewObject = nullptr;
+    r.OnNewText = [&](TRPRTFReader* s, const std::string&, TRPRTFPosition) { pp = s->State().ParaProps; };
     ReadRTF(r, "{\\rtf1\\ilvl12\\ls4 x}");
     EXPECT_EQ(0, pp.ListLevel);
     EXPECT_EQ(-1, pp.ListOverrideIndex);
