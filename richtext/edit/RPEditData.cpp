@@ -698,6 +698,9 @@ void TRPEditRPData::UpdateResizer() {
     if (!e || e->ReadOnly() || (e->EditorOptions & rpoNoImageResize) || !SelectionExists(false, false)) return;
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
+    // A selection that lies in an edited cell or in selected cells has no
+    // bounds here.
+    if (si < 0 || ei < 0) return;
     // Ends at an item boundary belong to the item they border on.
     if (si < ei && so >= GetLastOffsetOfItem(si)) ++si, so = GetFirstOffsetOfItem(si);
     if (ei > si && eo <= GetFirstOffsetOfItem(ei)) --ei, eo = GetLastOffsetOfItem(ei);
