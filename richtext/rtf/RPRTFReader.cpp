@@ -832,7 +832,8 @@ bool TRPRTFReader::ChangeShapeDest(int destWord) {
     switch (destWord) {
     case dwShp:
         if (d != rdsNorm && d != rdsShpInst && d != rdsShpText) return false;
-        if (!shape || shape->Depth != fDepth) fShapes.push_back({fDepth, 0, d == rdsShpText, false, {}, {}});
+        if (!shape || shape->Depth != fDepth)
+            fShapes.push_back({fDepth, 0, d != rdsNorm, d == rdsShpText, false, {}, {}});
         return true;
     case dwShpInst:
         if (!shape || shape->InstDepth != 0 || shape->Depth != fDepth - 1) return false;
@@ -888,7 +889,7 @@ void TRPRTFReader::EndShapeInstructions() {
     // A picture frame shows its picture; its text box would show it once more.
     if (std::any_of(held.begin(), held.end(), [](const TShapePicture& p) { return p.Kind == spkProperty; }))
         std::erase_if(held, [](const TShapePicture& p) { return p.Kind == spkText; });
-    if (fShapes.size() > 1) {
+    if (s.Nested && fShapes.size() > 1) {
         TShape& outer = fShapes[fShapes.size() - 2];
         for (TShapePicture& p : held) {
             p.Kind = s.InText ? spkText : spkChild;

@@ -243,7 +243,8 @@ private:
     struct TShape {
         int Depth = 0;       // of the group that \shp opened
         int InstDepth = 0;   // of its \shpinst group; 0 before, -1 after
-        bool InText = false; // the shape stands in another shape's text box
+        bool Nested = false; // the shape belongs to the shape around it
+        bool InText = false; // ... and stands in its text box
         bool Inserted = false;
         std::string PropName;
         std::vector<TShapePicture> Pictures;

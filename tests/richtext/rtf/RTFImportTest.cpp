@@ -432,6 +432,17 @@ TEST(RTFImport, PicturesOfDrawingShapes) {
     // The picture takes the paragraph the shape stands in, not the text box's.
     EXPECT_EQ(rpaCenter, doc.Style.ParaStyles().GetItem(doc.GetItemPara(3))->Alignment);
     ASSERT_NE(nullptr, dynamic_cast<TRPTableItemInfo*>(doc.GetItem(doc.GetItemCount() - 1)));
+    // A shape in the result of a shape without a picture stands in the text; a
+    // file that ends inside a shape keeps the picture read so far.
+    TImportDoc cut;
+    EXPECT_EQ(0, cut.Import("{\\rtf1 a{\\shp{\\*\\shpinst}{\\shprslt{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv "
+                            "{\\pict\\pngblip " +
+                            png + "}}}}}}}}"));
+    EXPECT_EQ("a[pic]", cut.PlainText());
+    TImportDoc open;
+    EXPECT_EQ(3,
+              open.Import("{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + png + "}"));
+    EXPECT_EQ("a[pic]", open.PlainText());
 }
 
 TEST(RTFImport, PictureSizes) {
