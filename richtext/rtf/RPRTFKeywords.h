@@ -38,7 +38,14 @@ enum DestWord {
     dwLevelNumbers,
     dwLOTable,
     dwLO,
-    dwLOLevel
+    dwLOLevel,
+    dwShp,
+    dwShpInst,
+    dwShpProp,
+    dwShpPropName,
+    dwShpPropValue,
+    dwShpText,
+    dwShpRslt
 };
 
 // Property words. Words that stand for a fixed value (\qc, \brdrdb, \pngblip ...)

@@ -277,6 +277,8 @@ void TRPRTFReader::Reset() {
     fPNSecLvl = 0;
     fPNTextForSection = false;
     fSectNumbering.reset();
+    fShapes.clear();
+    fPictureShapeKind = -1;
 }
 
 // A document opens with {\rtf and ends with the brace that closes it; anything
@@ -305,6 +307,7 @@ uint8_t TRPRTFReader::Run() {
     fPicture.reset();
     fObject.reset();
     fPN.reset();
+    fShapes.clear();
     return result;
 }
 
@@ -372,7 +375,14 @@ void TRPRTFReader::AppendPlainRun() {
 }
 
 uint8_t TRPRTFReader::Finish() {
-    // Text read so far stays, even when the groups do not balance.
+    // Text read so far stays, even when the groups do not balance; so do the
+    // pictures of a shape left open.
+    while (!fShapes.empty()) {
+        if (fShapes.back().InstDepth > 0) EndShapeInstructions();
+        if (fShapes.size() == 1) break;
+        fShapes.pop_back();
+    }
+    fShapes.clear();
     if (fState->Dest == rdsNorm) Flush(fkPlain);
     UpdateMarker();
     while (fTableLevel > 0) {
@@ -450,6 +460,7 @@ uint8_t TRPRTFReader::Dispatch(const Entry* kw, bool hasParam, int param) {
         fSkipDestIfUnknown = false;
         return rtfOK;
     }
+    const bool ignorable = fSkipDestIfUnknown;
     fSkipDestIfUnknown = false;
     if (fState->Dest == rdsSkip) {
         if (kw->KindOf == kwSpec && kw->Action == spBin) return ParseSpecial(spBin, param, hasParam);
@@ -465,7 +476,7 @@ uint8_t TRPRTFReader::Dispatch(const Entry* kw, bool hasParam, int param) {
         }
         return RouteChar(static_cast<unsigned char>(kw->Action));
     case kwDest:
-        return ChangeDest(kw->Action);
+        return ChangeDest(kw->Action, ignorable);
     case kwProp: {
         const int p = (kw->UseDefault || !hasParam) ? kw->Default : param;
         if (fState->Dest == rdsNorm && kw->Group != cgNone) Flush(fkPlain);
@@ -544,6 +555,7 @@ uint8_t TRPRTFReader::PopState() {
     }
     fStack.pop_back();
     --fDepth;
+    if (!fShapes.empty()) EndShapeGroup(fDepth + 1);
     return rtfOK;
 }
 
@@ -603,7 +615,7 @@ uint8_t TRPRTFReader::EndDestination(TRPRTFDestination closing) {
     return rtfOK;
 }
 
-uint8_t TRPRTFReader::ChangeDest(int destWord) {
+uint8_t TRPRTFReader::ChangeDest(int destWord, bool ignorable) {
     TRPRTFReaderState& st = *fState;
     const TRPRTFDestination d = st.Dest;
     auto enterFrom = [&](TRPRTFDestination from, TRPRTFDestination to) {
@@ -632,10 +644,20 @@ uint8_t TRPRTFReader::ChangeDest(int destWord) {
     case dwShpPict:
         // Each picture pair decides on its own whether the alternative is needed.
         fShpPictInserted = false;
-        enterFrom(rdsNorm, rdsShpPict);
+        st.Dest = (d == rdsNorm || d == rdsShpText) ? rdsShpPict : rdsSkip;
         break;
     case dwNonShpPict:
-        st.Dest = (d == rdsNorm && !fShpPictInserted) ? rdsNorm : rdsSkip;
+        st.Dest = ((d == rdsNorm || d == rdsShpText) && !fShpPictInserted) ? d : rdsSkip;
+        break;
+    case dwShp:
+    case dwShpInst:
+    case dwShpProp:
+    case dwShpPropName:
+    case dwShpPropValue:
+    case dwShpText:
+    case dwShpRslt:
+        // Outside the shapes whose pictures are read these words stay unknown ones.
+        if (!ChangeShapeDest(destWord) && ignorable) st.Dest = rdsSkip;
         break;
     case dwNestTableProps:
         st.Dest = d == rdsNorm ? rdsNorm : rdsSkip;
@@ -681,12 +703,15 @@ uint8_t TRPRTFReader::ChangeDest(int destWord) {
         break;
     case dwPict:
         if (d == rdsPict) return rtfPictureError;
-        if (!OnNewPicture || (d != rdsNorm && d != rdsShpPict)) {
+        if (!OnNewPicture || (d != rdsNorm && d != rdsShpPict && d != rdsShpPictValue && d != rdsShpText)) {
             st.Dest = rdsSkip;
         } else {
             // A picture opens or closes tables as text does: one in the paragraph
-            // after a table must not start a new row of it.
-            UpdateTableNesting();
+            // after a table must not start a new row of it. A shape's picture
+            // does so where the shape's pictures are reported.
+            const bool inShape = !fShapes.empty() && fShapes.back().InstDepth > 0;
+            fPictureShapeKind = !inShape ? -1 : d == rdsShpPictValue ? spkProperty : spkText;
+            if (!inShape) UpdateTableNesting();
             fPicture = std::make_unique<TRPRTFPicture>();
             fPicture->FromShpPict = d == rdsShpPict;
             fHexHigh = true;
@@ -799,6 +824,90 @@ uint8_t TRPRTFReader::ChangeDest(int destWord) {
     return rtfOK;
 }
 
+// The words of drawing shapes; false when they do not belong where they stand.
+bool TRPRTFReader::ChangeShapeDest(int destWord) {
+    TRPRTFReaderState& st = *fState;
+    const TRPRTFDestination d = st.Dest;
+    TShape* shape = fShapes.empty() ? nullptr : &fShapes.back();
+    switch (destWord) {
+    case dwShp:
+        if (d != rdsNorm && d != rdsShpInst && d != rdsShpText) return false;
+        if (!shape || shape->Depth != fDepth)
+            fShapes.push_back({fDepth, 0, d != rdsNorm, d == rdsShpText, false, {}, {}});
+        return true;
+    case dwShpInst:
+        if (!shape || shape->InstDepth != 0 || shape->Depth != fDepth - 1) return false;
+        shape->InstDepth = fDepth;
+        st.Dest = rdsShpInst;
+        return true;
+    case dwShpProp:
+        if (d != rdsShpInst || !shape) return false;
+        shape->PropName.clear();
+        st.Dest = rdsShpProp;
+        return true;
+    case dwShpPropName:
+    case dwShpPropValue:
+        if (d != rdsShpProp || !shape) return false;
+        // Of the properties only the picture of a picture frame is read.
+        st.Dest = destWord == dwShpPropName  ? rdsShpPropName
+                  : shape->PropName == "pib" ? rdsShpPictValue
+                                             : rdsSkip;
+        return true;
+    case dwShpText:
+        if (d != rdsShpInst) return false;
+        st.Dest = rdsShpText;
+        return true;
+    case dwShpRslt:
+        // The shape's pictures stand in the text already; its result would show them again.
+        if (!shape || shape->Depth != fDepth - 1 || !shape->Inserted) return false;
+        st.Dest = rdsSkip;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TRPRTFReader::EndShapeGroup(int depth) {
+    while (!fShapes.empty()) {
+        TShape& s = fShapes.back();
+        if (s.InstDepth == depth)
+            EndShapeInstructions();
+        else if (s.Depth == depth)
+            fShapes.pop_back();
+        else
+            break;
+    }
+}
+
+// The pictures of the innermost shape go to the shape around it, or, for a shape
+// in the text, into the text at its place.
+void TRPRTFReader::EndShapeInstructions() {
+    TShape& s = fShapes.back();
+    s.InstDepth = -1;
+    std::vector<TShapePicture> held = std::move(s.Pictures);
+    s.Pictures.clear();
+    // A picture frame shows its picture; its text box would show it once more.
+    if (std::any_of(held.begin(), held.end(), [](const TShapePicture& p) { return p.Kind == spkProperty; }))
+        std::erase_if(held, [](const TShapePicture& p) { return p.Kind == spkText; });
+    if (s.Nested && fShapes.size() > 1) {
+        TShape& outer = fShapes[fShapes.size() - 2];
+        for (TShapePicture& p : held) {
+            p.Kind = s.InText ? spkText : spkChild;
+            outer.Pictures.push_back(std::move(p));
+        }
+        s.Inserted = !held.empty();
+        return;
+    }
+    for (TShapePicture& p : held) {
+        UpdateTableNesting();
+        Flush(fkPlain);
+        bool inserted = false;
+        ReportPicture(p.Picture.get(), p.Graphic, inserted);
+        s.Inserted = s.Inserted || inserted;
+    }
+    if (s.Inserted) fShpPictInserted = true;
+}
+
 uint8_t TRPRTFReader::RouteChar(unsigned char ch) {
     TRPRTFReaderState& st = *fState;
     switch (st.Dest) {
@@ -851,6 +960,9 @@ uint8_t TRPRTFReader::RouteChar(unsigned char ch) {
     }
     case rdsFldInst:
         AppendCapped(fFieldInst, static_cast<char>(ch), kMaxFieldInst);
+        break;
+    case rdsShpPropName:
+        if (!fShapes.empty()) AppendCapped(fShapes.back().PropName, static_cast<char>(ch), kMaxShortText);
         break;
     case rdsPNTextAfter:
     case rdsPNTextBefore:
@@ -1017,12 +1129,26 @@ uint8_t TRPRTFReader::CompletePicture() {
             graphic.reset();
         }
     }
-    fState->ParaProps.ResolveShading();
+    if (fPictureShapeKind >= 0) {
+        const auto kind = static_cast<TShapePictureKind>(fPictureShapeKind);
+        fPictureShapeKind = -1;
+        // A picture that cannot be shown here leaves it to the shape's alternatives.
+        if (pic->FromShpPict) fShpPictInserted = graphic != nullptr;
+        if (graphic && !fShapes.empty())
+            fShapes.back().Pictures.push_back({std::move(pic), std::move(graphic), kind});
+        return rtfOK;
+    }
     bool inserted = false;
-    if (OnNewPicture) OnNewPicture(this, pic.get(), graphic, fPosition, inserted);
-    if (pic->FromShpPict) fShpPictInserted = inserted;
-    if (inserted) fPosition = rtfpContinuePara;
+    ReportPicture(pic.get(), graphic, inserted);
     return rtfOK;
+}
+
+void TRPRTFReader::ReportPicture(TRPRTFPicture* pic, TRPRTFGraphicPtr& graphic, bool& inserted) {
+    fState->ParaProps.ResolveShading();
+    inserted = false;
+    if (OnNewPicture) OnNewPicture(this, pic, graphic, fPosition, inserted);
+    if (pic && pic->FromShpPict) fShpPictInserted = inserted;
+    if (inserted) fPosition = rtfpContinuePara;
 }
 
 void TRPRTFReader::CompleteObject() {

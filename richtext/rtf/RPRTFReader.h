@@ -67,7 +67,13 @@ enum TRPRTFDestination : uint8_t {
     rdsLevelNumbers,
     rdsLOTable,
     rdsLO,
-    rdsLOLevel
+    rdsLOLevel,
+    // Drawing shapes: only the pictures they show are read.
+    rdsShpInst,
+    rdsShpProp,
+    rdsShpPropName,
+    rdsShpPictValue,
+    rdsShpText
 };
 
 // The properties of one group level; saved when a group opens, restored when it closes.
@@ -226,6 +232,26 @@ private:
     bool fPNTextForSection = false;
     std::unique_ptr<TRPRTFSectionNumbering> fSectNumbering;
 
+    // A drawing shape (or shape group) being read, innermost last. Its pictures
+    // are held until its instructions end and then stand at the shape's place.
+    enum TShapePictureKind { spkProperty, spkText, spkChild };
+    struct TShapePicture {
+        std::unique_ptr<TRPRTFPicture> Picture;
+        TRPRTFGraphicPtr Graphic;
+        TShapePictureKind Kind;
+    };
+    struct TShape {
+        int Depth = 0;       // of the group that \shp opened
+        int InstDepth = 0;   // of its \shpinst group; 0 before, -1 after
+        bool Nested = false; // the shape belongs to the shape around it
+        bool InText = false; // ... and stands in its text box
+        bool Inserted = false;
+        std::string PropName;
+        std::vector<TShapePicture> Pictures;
+    };
+    std::vector<TShape> fShapes;
+    int fPictureShapeKind = -1; // TShapePictureKind of the picture being read, -1 outside shapes
+
     void Reset();
     uint8_t Run();
     uint8_t MainLoop();
@@ -240,7 +266,11 @@ private:
     uint8_t PushState();
     uint8_t PopState();
     uint8_t EndDestination(TRPRTFDestination closing);
-    uint8_t ChangeDest(int destWord);
+    uint8_t ChangeDest(int destWord, bool ignorable);
+    bool ChangeShapeDest(int destWord);
+    void EndShapeGroup(int depth);
+    void EndShapeInstructions();
+    void ReportPicture(TRPRTFPicture* pic, TRPRTFGraphicPtr& graphic, bool& inserted);
     uint8_t RouteChar(unsigned char ch);
     uint8_t ParseSpecial(int which, int param, bool hasParam);
     void AddChar(unsigned char ch);

@@ -107,8 +107,6 @@ void TRPRTFReader::ApplyUnicode(int code) {
 uint8_t TRPRTFReader::ApplyProperty(int prop, int p) {
     TRPRTFReaderState& st = *fState;
     switch (st.Dest) {
-    case rdsSkip:
-        return rtfOK;
     case rdsColorTable:
         if ((prop == ipRed || prop == ipGreen || prop == ipBlue) && !fColors.empty()) {
             TColor& c = fColors.back();
@@ -157,6 +155,14 @@ uint8_t TRPRTFReader::ApplyProperty(int prop, int p) {
         }
         return rtfOK;
     }
+    case rdsSkip:
+    case rdsShpInst:
+    case rdsShpProp:
+    case rdsShpPropName:
+    case rdsShpPictValue:
+    case rdsShpText:
+        // Of a shape only its pictures are read: its text box keeps its formatting.
+        return rtfOK;
     case rdsPict:
         ApplyPicture(prop, p);
         return rtfOK;

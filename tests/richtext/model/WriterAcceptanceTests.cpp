@@ -277,13 +277,13 @@ qint64 PdfInk(const QString& Pdf, int Dpi, QString& Error) {
 // own. A picture's ink is the page ink with it less the ink without it.
 TEST(WriterAcceptance, LibreOfficeShowsThePicturesOfOurRTF) {
     if (!QFileInfo(CorpusDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusDir().toStdString();
-    // Pictures that our reader does not import, so that our RTF cannot carry them.
+    // Pictures that our documents cannot carry as LibreOffice shows them.
     const std::map<QString, const char*> known = {
-        {"libreoffice/sw-core/pass/abi2720.rtf", "its picture stands in the text box of a drawing shape"},
-        {"rtfpipe/Issue46.rtf", "its pictures are properties of drawing shapes"},
+        {"libreoffice/sw-core/pass/abi2720.rtf",
+         "LibreOffice draws the metafile of its text box many times larger than its given size"},
         {"rtfpipe/Issue39.rtf", "its picture stands in the page header"},
         {"striprtf/rtf/BVWGT_20241227_W258_2227269_1_00_01.rtf",
-         "three of its four pictures are properties of drawing shapes"},
+         "three of its four pictures are drawing shapes in the page headers"},
     };
     QTemporaryDir dir;
     QStringList names, files;

@@ -397,6 +397,54 @@ TEST(RTFImport, Pictures) {
     EXPECT_EQ("ab", none.PlainText());
 }
 
+// A drawing shape shows its picture (a picture frame's property, or a picture
+// in its text box) inline at the shape's place, once: the text box of a picture
+// frame, the shape's result and a \nonshppict alternative after it add nothing.
+// The text box's own text and formatting stay out, and a shape without a
+// picture keeps its result as text.
+TEST(RTFImport, PicturesOfDrawingShapes) {
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    const std::string png = PngHex(3, 2), wide = PngHex(5, 4);
+    ASSERT_EQ(0,
+              doc.Import(
+                  "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard a{\\shp{\\*\\shpinst\\shpleft0\\shpright45"
+                  "{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " +
+                  png + "}}}{\\shptxt box {\\pict\\pngblip " + wide + "}\\par}}{\\shprslt{\\pict\\pngblip " +
+                  wide +
+                  "}}}b\\par\\pard\\qc{\\shpgrp{\\*\\shpinst{\\sp{\\sn groupLeft}{\\sv 0}}"
+                  "{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt\\pard\\plain\\ql "
+                  "{\\*\\shppict{\\pict\\pngblip " +
+                  wide +
+                  "}}{\\nonshppict{\\pict\\wmetafile8 0100}}\\par}}}}{\\shprslt{\\*\\do\\dobxcolumn}}}"
+                  "{\\nonshppict{\\pict\\wmetafile8 0100}}c\\par\\pard"
+                  "{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 1}}}{\\shprslt d}}e"
+                  "\\par\\trowd\\cellx1000\\intbl{\\shp{\\*\\shpinst{\\shptxt\\pard\\plain{\\pict\\pngblip " +
+                  png + "}\\par}}}\\cell\\row}"));
+    EXPECT_EQ("a[pic]b\n[pic]c\nde\n[pic]|\n", doc.PlainText());
+    auto* frame = dynamic_cast<TRPGraphicItemInfo*>(doc.GetItem(1));
+    ASSERT_TRUE(frame && frame->Image);
+    EXPECT_EQ(3, frame->Image->Width());
+    EXPECT_TRUE(frame->GetContinuesPrev());
+    auto* boxed = dynamic_cast<TRPGraphicItemInfo*>(doc.GetItem(3));
+    ASSERT_TRUE(boxed && boxed->Image);
+    EXPECT_EQ(5, boxed->Image->Width());
+    // The picture takes the paragraph the shape stands in, not the text box's.
+    EXPECT_EQ(rpaCenter, doc.Style.ParaStyles().GetItem(doc.GetItemPara(3))->Alignment);
+    ASSERT_NE(nullptr, dynamic_cast<TRPTableItemInfo*>(doc.GetItem(doc.GetItemCount() - 1)));
+    // A shape in the result of a shape without a picture stands in the text; a
+    // file that ends inside a shape keeps the picture read so far.
+    TImportDoc cut;
+    EXPECT_EQ(0, cut.Import("{\\rtf1 a{\\shp{\\*\\shpinst}{\\shprslt{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv "
+                            "{\\pict\\pngblip " +
+                            png + "}}}}}}}}"));
+    EXPECT_EQ("a[pic]", cut.PlainText());
+    TImportDoc open;
+    EXPECT_EQ(3,
+              open.Import("{\\rtf1 a{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv {\\pict\\pngblip " + png + "}"));
+    EXPECT_EQ("a[pic]", open.PlainText());
+}
+
 TEST(RTFImport, PictureSizes) {
     TImportDoc doc;
     // An enhanced metafile header of 100 x 50 units, shown at its goal size scaled by half.
