@@ -114,15 +114,12 @@ public:
     }
 
     // Converts the picture here unless a thread does it already; then waits
-    // for the conversion.
+    // for the conversion. A pool thread may take it up between the look and
+    // the conversion here, so the wait comes after either way.
     void Wait(TMetafileRendering::TData& D) {
-        {
-            std::unique_lock lock(D.Lock);
-            if (D.State == TState::Converting)
-                D.Done.wait(lock, [&] { return D.State > TState::Converting; });
-            if (D.State != TState::Waiting) return;
-        }
         Convert(D);
+        std::unique_lock lock(D.Lock);
+        D.Done.wait(lock, [&] { return D.State > TState::Converting; });
     }
 
     void Convert(TMetafileRendering::TData& D) {
