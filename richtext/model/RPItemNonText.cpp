@@ -159,7 +159,7 @@ void TRPBreakItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
     const TRPStyle* style = RPData ? RPData->GetRPStyle() : nullptr;
     TColor c = Color;
     if (c == clNone) c = style ? style->TextStyles().GetItem(0)->Color : clWindowText;
-    c = GetPaperTextColor(c, ColorMode);
+    c = GetPrintTextColor(c, ColorMode);
     int width = DrawItem ? DrawItem->Width : 0;
     int mx = sad.ScreenX ? 5 * sad.DeviceX / sad.ScreenX : 5;
     int my = sad.ScreenY ? 5 * sad.DeviceY / sad.ScreenY : 5;

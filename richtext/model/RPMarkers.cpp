@@ -94,7 +94,7 @@ void ApplyMarkerFont(TCanvas& Canvas, TRPListLevel& LevelInfo, const TRPStyle* R
         cf->SetHeight(-MulDiv(f->Size, ppi, 72));
     else
         cf->SetSize(f->Size);
-    cf->SetColor(Printing ? GetPaperTextColor(f->Color, ColorMode) : f->Color);
+    cf->SetColor(Printing ? GetPrintTextColor(f->Color, ColorMode) : f->Color);
 }
 
 } // namespace

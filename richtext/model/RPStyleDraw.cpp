@@ -198,7 +198,7 @@ void TFontInfo::ApplyColor(TCanvas& Canvas, const TRPStyle& RPStyle, TRPTextDraw
         case rpcmBlackAndWhite:
             if (BackColor == clNone) {
                 back = clNone;
-                text = GetPaperTextColor(Color, ColorMode);
+                text = GetPrintTextColor(Color, ColorMode);
             } else if (GetLuminance(SysColorToPrintColor(BackColor)) >
                        GetLuminance(SysColorToPrintColor(Color))) {
                 back = clWhite;

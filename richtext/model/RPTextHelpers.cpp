@@ -432,14 +432,9 @@ TColor GetPrintTextColor(TColor Color, TRPColorMode ColorMode) {
     case rpcmGrayScale:
         return GetLuminanceGray(SysColorToPrintColor(Color));
     default:
-        // Black and white: only white stays as it is.
-        return ColorToRGB(Color) == clWhite ? clWhite : clBlack;
+        // The paper is forced white here: white text would vanish on it.
+        return clBlack;
     }
-}
-
-TColor GetPaperTextColor(TColor Color, TRPColorMode ColorMode) {
-    const TColor c = GetPrintTextColor(Color, ColorMode);
-    return c == clWhite && ColorMode >= rpcmBlackAndWhite ? clBlack : c;
 }
 
 TColor GetPrintBackColor(TColor Color, TRPColorMode ColorMode) {

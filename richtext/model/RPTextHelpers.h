@@ -107,7 +107,4 @@ int GetLuminance(TColor Color);
 TColor GetLuminanceGray(TColor Color);
 TColor SysColorToPrintColor(TColor Color);
 TColor GetPrintTextColor(TColor Color, TRPColorMode ColorMode);
-// The colour text is printed in: as GetPrintTextColor, but on the white
-// paper of the black-and-white modes white text is printed black.
-TColor GetPaperTextColor(TColor Color, TRPColorMode ColorMode);
 TColor GetPrintBackColor(TColor Color, TRPColorMode ColorMode);
