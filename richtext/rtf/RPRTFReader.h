@@ -157,13 +157,13 @@ public:
     // What event handlers may look at.
     const TRPRTFReaderState& State() const { return *fState; }
     const TRPRTFRowProperties* RowProps() const { return fState->RowProps.get(); }
-    const std::vector<TRPRTFFont>& Fonts() const { return fFonts; }
-    const std::vector<TColor>& Colors() const { return fColors; }
-    const std::vector<TRPRTFStyleSheetEntry>& StyleSheet() const { return fStyleSheet; }
-    const std::vector<TRPRTFList97>& ListTable() const { return fLists; }
+    const TRPRTFFontList& Fonts() const { return fFonts; }
+    const TRPRTFColorList& Colors() const { return fColors; }
+    const TRPRTFStyleSheet& StyleSheet() const { return fStyleSheet; }
+    const TRPRTFListTable97& ListTable() const { return fLists; }
     // The importer records there which level sizes it has settled.
-    std::vector<TRPRTFList97>& MutableListTable() { return fLists; }
-    const std::vector<TRPRTFListOverride97>& ListOverrideTable() const { return fOverrides; }
+    TRPRTFListTable97& MutableListTable() { return fLists; }
+    const TRPRTFListOverrideTable97& ListOverrideTable() const { return fOverrides; }
     const std::string& FieldInstruction() const { return fFieldInst; }
     int CodePage() const { return fCodePage; }
     int Depth() const { return fDepth; }
@@ -195,12 +195,12 @@ private:
     std::string fText;
     std::u16string fTextW;
 
-    std::vector<TRPRTFStyleSheetEntry> fStyleSheet;
-    std::vector<TRPRTFFont> fFonts;
-    std::vector<TColor> fColors;
+    TRPRTFStyleSheet fStyleSheet;
+    TRPRTFFontList fFonts;
+    TRPRTFColorList fColors;
     bool fTrailingAutoColor = false;
-    std::vector<TRPRTFList97> fLists;
-    std::vector<TRPRTFListOverride97> fOverrides;
+    TRPRTFListTable97 fLists;
+    TRPRTFListOverrideTable97 fOverrides;
 
     std::unique_ptr<TRPRTFReaderState> fState;
     std::vector<std::unique_ptr<TRPRTFReaderState>> fStack;

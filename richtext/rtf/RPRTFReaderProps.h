@@ -144,6 +144,9 @@ struct TRPRTFCellProperties {
     int BestHeight = 0;
 };
 
+// The cells of a row, one entry per \cellx.
+using TRPRTFCellPropsList = std::vector<TRPRTFCellProperties>;
+
 struct TRPRTFRowProperties {
     bool WidthIsPercent = false;
     bool Heading = false;
@@ -158,7 +161,7 @@ struct TRPRTFRowProperties {
     int Alignment = 0;
     TRPRTFParaBorder Border;
     int CurBorderSide = 0;
-    std::vector<TRPRTFCellProperties> Cells{TRPRTFCellProperties{}};
+    TRPRTFCellPropsList Cells{TRPRTFCellProperties{}};
     bool ShadingPending = true;
     bool OpenCellPending = true;
     bool AlignmentGiven = false;
@@ -182,6 +185,10 @@ struct TRPRTFFont {
     int Charset = 1;
 };
 
+using TRPRTFFontList = std::vector<TRPRTFFont>;
+// Colours of \colortbl; entry 0 is the automatic colour.
+using TRPRTFColorList = std::vector<TColor>;
+
 struct TRPRTFStyleSheetEntry {
     int Number = 0;
     int Kind = 0; // 0 paragraph, 1 character, 2 section
@@ -190,6 +197,8 @@ struct TRPRTFStyleSheetEntry {
     int Next = -1;    // index; -1 means the entry itself
     bool Additive = false, Hidden = false;
 };
+
+using TRPRTFStyleSheet = std::vector<TRPRTFStyleSheetEntry>;
 
 struct TRPRTFListLevel97 : TRPRTFCustomMarkerProperties {
     // A level without \levelstartat counts from 1.
@@ -210,6 +219,8 @@ struct TRPRTFList97 {
     std::string Name;
 };
 
+using TRPRTFListTable97 = std::vector<TRPRTFList97>;
+
 struct TRPRTFListOverrideLevel97 {
     bool UseStart = false;
     int Start = 1;
@@ -221,6 +232,8 @@ struct TRPRTFListOverride97 {
     int Number = 0;
     int Count = 0;
 };
+
+using TRPRTFListOverrideTable97 = std::vector<TRPRTFListOverride97>;
 
 enum TRPRTFPictureKind {
     rtfpkEMF,
