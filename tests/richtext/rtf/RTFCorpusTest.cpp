@@ -1,5 +1,6 @@
 // Real RTF from other projects' test suites and our own malformed inputs: none
 // may crash or hang, and each must end with the result its folder promises.
+#include "RTFCorpus.h"
 #include "RTFImportDoc.h"
 #include "RTFRecorder.h"
 
@@ -14,7 +15,7 @@
 namespace {
 
 QString CorpusDir() {
-    return QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf");
+    return RTFCorpusDir();
 }
 
 QByteArray ReadAll(const QString& path) {

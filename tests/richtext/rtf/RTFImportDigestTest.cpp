@@ -6,6 +6,7 @@
 // of behaviour is meant, or files were added, rewrite the file with
 // PRAVOLIN_WRITE_IMPORT_DIGESTS=1 and review the changed lines. The pages are
 // left out: they are edited often, and their own tests check them.
+#include "RTFCorpus.h"
 #include "RTFImportDoc.h"
 
 #include "richtext/model/RPListStyles.h"
@@ -100,9 +101,8 @@ std::string Digest(const std::string& s) {
         .toStdString();
 }
 
-// The shared corpus lies beside the repository.
 QString CorpusDir() {
-    const QString dir = QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf");
+    const QString dir = RTFCorpusDir();
     return QFileInfo(dir).isDir() ? dir : QString();
 }
 
