@@ -362,7 +362,7 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
         if (Picture && Picture->FromShpPict) return;
         TPicture* invalid = im.Style ? im.Style->InvalidPicture() : nullptr;
         if (invalid && invalid->Graphic())
-            Graphic = invalid->Graphic()->Clone();
+            Graphic = RPRTF::CopyGraphic(*invalid->Graphic());
         else
             Graphic = std::make_unique<TBitmap>(20, 20);
     }
@@ -398,5 +398,6 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
 
 void TRPRTFReaderProperties::ReaderImportPicture(const QString& Location, TRPRTFGraphicPtr& Graphic) {
     // The application's graphic stays its own; the document gets a copy.
-    if (TGraphic* g = FImport->Main->DoImportPicture(Location.toStdString())) Graphic = g->Clone();
+    if (TGraphic* g = FImport->Main->DoImportPicture(Location.toStdString()))
+        Graphic = RPRTF::CopyGraphic(*g);
 }

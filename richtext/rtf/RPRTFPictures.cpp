@@ -1,5 +1,6 @@
 // Graphics of the pictures an RTF file holds, made with the platform's picture classes.
 #include "platform/Pictures.h"
+#include "richtext/model/RPTextHelpers.h"
 #include "richtext/rtf/RPRTFReader.h"
 
 #include <QFile>
@@ -140,5 +141,13 @@ TRPRTFGraphicPtr RPRTFMakeGraphic(const TRPRTFPicture& pic) {
 TRPRTFGraphicPtr RPRTFLoadPictureFile(const QString& path) {
     TPicture pic;
     if (!pic.LoadFromFile(path) || !pic.Graphic() || pic.Graphic()->Empty()) return nullptr;
-    return pic.Graphic()->Clone();
+    return RPRTF::CopyGraphic(*pic.Graphic());
+}
+
+TRPRTFGraphicPtr RPRTF::CopyGraphic(const TGraphic& Source) {
+    // A graphic of the class made by the suite's factory takes the copy; one
+    // it cannot fill copies itself.
+    TRPRTFGraphicPtr copy = RPCreateGraphicProc ? RPCreateGraphicProc(Source.ClassName()) : nullptr;
+    if (!copy || !copy->Assign(Source)) copy = Source.Clone();
+    return copy;
 }

@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
+#include "richtext/model/RPTextHelpers.h"
 #include "richtext/rtf/RPRTFKeywords.h"
 
 #include <QBuffer>
@@ -1146,6 +1147,7 @@ uint8_t TRPRTFReader::CompletePicture() {
 void TRPRTFReader::ReportPicture(TRPRTFPicture* pic, TRPRTFGraphicPtr& graphic, bool& inserted) {
     fState->ParaProps.ResolveShading();
     inserted = false;
+    if (graphic && RPAfterImportGraphicProc) RPAfterImportGraphicProc(graphic.get());
     if (OnNewPicture) OnNewPicture(this, pic, graphic, fPosition, inserted);
     if (pic && pic->FromShpPict) fShpPictInserted = inserted;
     if (inserted) fPosition = rtfpContinuePara;
@@ -1176,11 +1178,16 @@ void TRPRTFReader::ImportPictureField(const std::string& fileNameIn) {
     if (!base.isEmpty() && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))) &&
         !fileName.empty() && (fileName[0] == '/' || fileName[0] == '\\'))
         fileName.erase(0, 1);
-    QString full;
-    if (!RPRTF::IsSafePictureLocation(base, fileName, &full)) return;
+    if (fileName.empty()) return;
+    // The application is asked first: it may know pictures that are no files
+    // here. Only what the reader loads itself must stay inside the base path.
     TRPRTFGraphicPtr graphic;
-    if (OnImportPicture) OnImportPicture(this, full, graphic);
-    if (!graphic) {
+    if (OnImportPicture)
+        OnImportPicture(this,
+                        base + QString::fromLatin1(fileName.data(), static_cast<qsizetype>(fileName.size())),
+                        graphic);
+    QString full;
+    if (!graphic && RPRTF::IsSafePictureLocation(base, fileName, &full)) {
         try {
             graphic = PictureFileLoader() ? PictureFileLoader()(full) : RPRTFLoadPictureFile(full);
         } catch (...) {
@@ -1189,6 +1196,7 @@ void TRPRTFReader::ImportPictureField(const std::string& fileNameIn) {
     }
     if (!graphic) return;
     fState->ParaProps.ResolveShading();
+    if (RPAfterImportGraphicProc) RPAfterImportGraphicProc(graphic.get());
     bool inserted = false;
     OnNewPicture(this, nullptr, graphic, fPosition, inserted);
     fPosition = rtfpContinuePara;

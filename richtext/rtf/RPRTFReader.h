@@ -315,4 +315,6 @@ std::string FieldArgument(const std::string& inst);
 std::string FieldHint(const std::string& inst);
 // Whether a picture file named by a field may be loaded (relative, regular, not too large).
 bool IsSafePictureLocation(const QString& basePath, const std::string& fileName, QString* fullPath);
+// A copy of a graphic, made through the suite's replaceable graphic factory.
+TRPRTFGraphicPtr CopyGraphic(const TGraphic& Source);
 } // namespace RPRTF

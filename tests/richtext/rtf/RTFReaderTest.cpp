@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -642,10 +643,9 @@ TEST(RTFReaderFields, ArgumentsAndHints) {
 TEST(RTFReaderFields, PictureFilesStayInsideTheBasePath) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QFile f(dir.filePath("p.png"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
+    QImage png(3, 2, QImage::Format_RGB32);
+    png.fill(Qt::green);
+    ASSERT_TRUE(png.save(dir.filePath("p.png"), "PNG"));
     QDir(dir.path()).mkdir("sub");
     const QString base = dir.path() + "/";
     QString full;
@@ -658,24 +658,32 @@ TEST(RTFReaderFields, PictureFilesStayInsideTheBasePath) {
     EXPECT_FALSE(RPRTF::IsSafePictureLocation(base, "c:\\p.png", nullptr));
     EXPECT_FALSE(RPRTF::IsSafePictureLocation("", "/dev/zero", nullptr));
 
-    // The reader asks for the file only when it is safe, and the picture then stands for the field result.
+    // The application is asked for every picture field first. What it does not
+    // supply the reader loads itself, and only from inside the base path. The
+    // picture stands for the field result.
     std::vector<QString> asked;
+    std::vector<int> widths;
     RTFRecorder rec;
-    rec.Pictures = true;
     TRPRTFReader r;
     rec.Hook(r);
+    r.OnNewPicture = [&](TRPRTFReader*, TRPRTFPicture* pic, TRPRTFGraphicPtr& g, TRPRTFPosition p, bool& ins) {
+        rec.Events.push_back("P" + std::to_string(p) + ":" + (pic ? "data" : "field"));
+        widths.push_back(g ? g->Width() : -1);
+        ins = true;
+    };
     r.BasePath = base;
     r.OnImportPicture = [&](TRPRTFReader*, const QString& loc, TRPRTFGraphicPtr& g) {
         asked.push_back(loc);
-        g = std::make_unique<TBitmap>(2, 2);
+        if (loc.endsWith("a.png")) g = std::make_unique<TBitmap>(2, 2);
     };
     const std::string rtf =
         "{\\rtf1{\\field{\\*\\fldinst INCLUDEPICTURE \"/p.png\"}{\\fldrslt{\\pict\\pngblip 00}}}"
         "{\\field{\\*\\fldinst INCLUDEPICTURE \"../../../../etc/passwd\"}{\\fldrslt x}}"
         "{\\field{\\*\\fldinst IMPORT c:\\\\\\\\a.png}{\\fldrslt y}}}";
     EXPECT_EQ(0, ReadRTF(r, rtf));
-    EXPECT_EQ((std::vector<QString>{dir.filePath("p.png")}), asked);
-    EXPECT_EQ((Events{"P2:field", "T0:x", "T0:y"}), rec.Events);
+    EXPECT_EQ((std::vector<QString>{base + "p.png", base + "../../../../etc/passwd", base + "c:\\a.png"}), asked);
+    EXPECT_EQ((Events{"P2:field", "T0:x", "P0:field", "T0:y"}), rec.Events);
+    EXPECT_EQ((std::vector<int>{3, 2}), widths);
 }
 
 TEST(RTFReaderFields, SymbolField) {
