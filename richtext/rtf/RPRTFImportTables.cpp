@@ -212,17 +212,19 @@ void TRPRTFReaderProperties::TableEnd() {
         AddItem(std::string(), std::move(info->Table), rtfpNewPara);
     }
     if (!info->RowCompleted) {
-        // Cells without a row end: their text stays as ordinary paragraphs.
+        // Cells without a row end: their paragraphs stay ordinary ones, each
+        // cell's apart. A paragraph keeps the marker it had in its cell and
+        // gets none of the paragraph being read now.
         TRPTableItemInfo* buf = info->Buffer();
         for (int c = 0; c < buf->Rows->GetColCount(); ++c) {
             TRPTableCellData* cell = buf->GetCell(0, c);
             for (int i = 0; i < cell->GetItemCount(); ++i) {
                 std::unique_ptr<TCustomRPItemInfo> item = cell->Items->TakeObject(i);
-                if (!item || item->StyleNo == rpsnListMarker) continue;
+                if (!item) continue;
                 const TRPRTFPosition pos = i == 0 || item->StartsPara() ? rtfpNewPara
                                            : item->GetContinuesPrev()   ? rtfpContinuePara
                                                                         : rtfpNewLine;
-                AddItem(cell->GetItemText(i), std::move(item), pos);
+                AddItem(cell->GetItemText(i), std::move(item), pos, false);
             }
             cell->Items->Clear();
         }

@@ -245,7 +245,7 @@ int TRPRTFReaderProperties::PrevParaNo() const {
 }
 
 void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item,
-                                     TRPRTFPosition Position) {
+                                     TRPRTFPosition Position, bool Markers) {
     TImport& im = *FImport;
     if (im.Aborted) return;
     im.ParaEndPending = false;
@@ -255,9 +255,9 @@ void TRPRTFReaderProperties::AddItem(std::string Text, std::unique_ptr<TCustomRP
     const bool isTable = kind == rpsnTable;
     if (Position == rtfpNewLine && LineBreaksAsParagraphs) Position = rtfpNewPara;
     // The item that opens a paragraph of the file, for its end (ReaderParagraphEnd).
-    bool opensPara = Position == rtfpNewPara && !isTable;
+    bool opensPara = Position == rtfpNewPara && !isTable && Markers;
     if (Position == rtfpNewPara && !ParagraphSwitch) Position = rtfpNewLine;
-    if (Position == rtfpNewPara && !isMarker && !isTable) {
+    if (Position == rtfpNewPara && !isMarker && !isTable && Markers) {
         TCustomRPData* target = im.Target;
         const int before = target->GetItemCount();
         InsertMarker();

@@ -107,7 +107,10 @@ private:
     // The paragraph style of a table's own paragraph (Indent in pixels).
     int TableParaStyle(int Alignment, int Indent = 0);
 
-    void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position);
+    // Adds an item at the reader's position. Without Markers a paragraph start
+    // gets no list marker of the paragraph being read (the item has its own).
+    void AddItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, TRPRTFPosition Position,
+                 bool Markers = true);
     void InsertMarker();
     int ChooseTextStyle(bool Unicode, bool Jump);
     // ChooseTextStyle and ChooseParaStyle, remembered for runs and paragraphs that look alike.

@@ -368,6 +368,38 @@ TEST(RTFTableImport, ListMarkersInCellsCountWithTheDocument) {
     EXPECT_EQ(doc.GetMarkers(false)->Count(), 2);
 }
 
+// Cells that no row end closes stay paragraphs, each paragraph of a cell its
+// own: it keeps the marker it had in its cell and gets none of the paragraph
+// read after the cells.
+TEST(RTFTableImport, CellsWithoutARowEndKeepTheirMarkers) {
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable"
+        "{\\list\\listid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}"
+        "{\\levelnumbers\\'01;}\\li720\\fi-360}}"
+        "{\\list\\listid2{\\listlevel\\levelnfc0\\levelstartat5{\\leveltext\\'02\\'00);}"
+        "{\\levelnumbers\\'01;}\\li1440\\fi-360}}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}\\f0"
+        "\\pard vorher\\par"
+        "\\pard\\intbl\\ls1 eins\\cell\\pard\\intbl\\ls1 zwei\\par drei\\cell\\pard\\intbl ohne\\cell"
+        "\\pard\\ls2 vier\\par}";
+    TImportDoc doc;
+    doc.Props.TextStyleMode = rprsAddIfNeeded;
+    doc.Props.ParaStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(0, doc.Import(rtf));
+    EXPECT_EQ(FirstTable(doc), nullptr);
+    EXPECT_EQ(doc.PlainText(), "vorher\n*eins\n*zwei\n*drei\nohne\n*vier");
+    EXPECT_EQ(Counters(doc), "1 2 3 5");
+    std::vector<int> lists;
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(doc.GetItem(i))) lists.push_back(m->ListNo);
+    ASSERT_EQ(lists.size(), 4u);
+    EXPECT_EQ(lists[0], lists[1]);
+    EXPECT_EQ(lists[0], lists[2]);
+    EXPECT_NE(lists[0], lists[3]);
+    ASSERT_NE(doc.GetMarkers(false), nullptr);
+    EXPECT_EQ(doc.GetMarkers(false)->Count(), 4);
+}
+
 // RTF that LibreOffice wrote of HTML tables (the .html beside each file).
 TEST(RTFTableImport, LibreOfficeTablesKeepTheirGrid) {
     const std::string dir = PRAVOLIN_SOURCE_DIR "/tests/richtext/rtf/tables/";
