@@ -80,6 +80,27 @@ private:
     bool FChanged = true;
 };
 
+// What an import keeps about the styles of one style component: the styles
+// chosen in it so far and the list styles it took for the lists of the RTF.
+struct TRPRTFStyleContext {
+    TRPStyle* Style = nullptr;
+    TRPRTFStyleCache<TRPRTFTextStyleKey> TextStyles;
+    TRPRTFStyleCache<TRPRTFParaStyleKey> ParaStyles;
+    std::array<int, 11> OldLevels{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::vector<int> ListMap;
+    bool ListsBuilt = false;
+    int ListStylesBefore = 0;
+    std::vector<std::pair<int, int>> RestartedLevels;
+    int LeftTablePara = -1;
+};
+
+// A header or footer being read: where the import goes on after it.
+struct TRPRTFHeaderFooterFrame {
+    TCustomRPData* Return = nullptr;
+    TCustomRPData* Doc = nullptr;
+    size_t TableBase = 0;
+};
+
 struct TRPRTFReaderProperties::TImport {
     TImport();
     ~TImport();
@@ -123,4 +144,15 @@ struct TRPRTFReaderProperties::TImport {
     int LeftTablePara = -1;
     // A paragraph end came after the last item: a cell ending now ends with an empty paragraph.
     bool ParaEndPending = false;
+    // Headers and footers being read, innermost last; the document that takes
+    // one nobody asked for; the contexts of the style components not in use.
+    std::vector<TRPRTFHeaderFooterFrame> HeaderFooters;
+    std::unique_ptr<TCustomRPData> Discard;
+    std::vector<TRPRTFStyleContext> OtherStyles;
+
+    // The document that takes a table of the outermost level.
+    TCustomRPData* TopTarget() const { return HeaderFooters.empty() ? Main : HeaderFooters.back().Doc; }
+    // Tables below this count belong to the text around the header or footer being read.
+    size_t TableBase() const { return HeaderFooters.empty() ? 0 : HeaderFooters.back().TableBase; }
+    void SwapStyleContext(TRPRTFStyleContext& C);
 };

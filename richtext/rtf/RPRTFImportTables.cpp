@@ -180,8 +180,10 @@ void TRPRTFReaderProperties::TableEnd() {
     if (im.Tables.empty()) return;
     std::unique_ptr<TTableInfo> info = std::move(im.Tables.back());
     im.Tables.pop_back();
-    TCustomRPData* parent =
-        im.Tables.empty() ? im.Main : im.Tables.back()->Buffer()->GetCell(0, info->SavedCell);
+    // A table inside a header or footer is nested only in tables of its own.
+    TCustomRPData* parent = im.Tables.size() <= im.TableBase()
+                                ? im.TopTarget()
+                                : im.Tables.back()->Buffer()->GetCell(0, info->SavedCell);
     if (info->RowCompleted) {
         // Cells after the last row end make one more row rather than vanish.
         bool text = false;

@@ -548,8 +548,16 @@ uint8_t TRPRTFReader::PopState() {
         const uint8_t r = EndDestination(closing);
         if (r != rtfOK) return r;
     }
-    if (fState->HFType != saved.HFType && (fState->HFType == 1 || fState->HFType == 2) && OnHeaderFooter)
+    if (fState->HFType != saved.HFType && (fState->HFType == 1 || fState->HFType == 2) && OnHeaderFooter) {
+        // Tables the header or footer left open end inside it.
+        while (fTableLevel > 0) {
+            --fTableLevel;
+            TableEvent(rtfteTableEnd);
+        }
         OnHeaderFooter(this, static_cast<TRPRTFHeaderFooterType>(fState->HFType), false);
+        fTableLevel = fState->HFOuterTableLevel;
+        fPosition = fState->HFOuterPosition;
+    }
     *fState = std::move(saved);
     if (closing == rdsPN && fState->Dest != rdsPN && fPN) {
         fState->ParaProps.Marker = std::shared_ptr<TRPRTFMarkerProperties>(std::move(fPN));
@@ -688,9 +696,15 @@ uint8_t TRPRTFReader::ChangeDest(int destWord, bool ignorable) {
     case dwFooter:
         if (d != rdsNorm || !OnHeaderFooter) {
             st.Dest = rdsSkip;
-        } else {
+        } else if (!fStack.empty() && st.HFType == fStack.back()->HFType) {
+            // A header needs a group that ends it; a second header word in that group adds nothing.
             Flush(fkPlain);
             st.HFType = destWord == dwHeader ? rtfhfHeader : rtfhfFooter;
+            // Its content is a text of its own: paragraphs and tables start afresh.
+            st.HFOuterTableLevel = fTableLevel;
+            st.HFOuterPosition = fPosition;
+            fTableLevel = 0;
+            fPosition = rtfpNewPara;
             OnHeaderFooter(this, static_cast<TRPRTFHeaderFooterType>(st.HFType), true);
         }
         break;

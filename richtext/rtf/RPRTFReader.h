@@ -91,6 +91,10 @@ struct TRPRTFReaderState {
     int HFType = 0;
     // Characters to skip after \u; kept per group, so that a group's \uc ends with it.
     int UC = 1;
+    // Set by the group that opens a header or footer: the table level and the
+    // position of the next text around it, which its own content leaves alone.
+    int HFOuterTableLevel = 0;
+    TRPRTFPosition HFOuterPosition = rtfpNewPara;
 };
 
 class TRPRTFReader;

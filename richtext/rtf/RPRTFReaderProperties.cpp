@@ -30,6 +30,17 @@ const bool kRegistered = [] {
 // Ends a reading whose first item the document refused.
 struct TImportAborted {};
 
+// Takes a header or footer that the caller has no document for; its content
+// and the styles made for it go with the import.
+class TDiscardData : public TCustomRPData {
+public:
+    ~TDiscardData() override { Clear(); }
+    TRPStyle* GetRPStyle() const override { return &FStyle; }
+
+private:
+    mutable TRPStyle FStyle;
+};
+
 } // namespace
 
 TRPRTFReaderProperties::TRPRTFReaderProperties() {
@@ -91,6 +102,7 @@ uint8_t TRPRTFReaderProperties::Run(TCustomRPData* RPData, int Index, bool Inser
     imp->InsertMode = InsertMode;
     imp->ListStylesBefore = imp->Style ? imp->Style->ListStyles().Count() : 0;
     FImport = std::move(imp);
+    FHeaderYMM = FFooterYMM = -1;
     HookReaderEvents(reader);
     uint8_t result = Read(reader);
     EndImport();
@@ -114,6 +126,16 @@ void TRPRTFReaderProperties::HookReaderEvents(TRPRTFReader& r) {
         r.OnNewUnicodeText = [this](TRPRTFReader*, const std::u16string& t, TRPRTFPosition p) {
             ReaderNewUnicodeText(t, p);
         };
+    // The document being read into cannot hold its own header as well.
+    const bool header = HeaderRPData && HeaderRPData != im.Main;
+    const bool footer = FooterRPData && FooterRPData != im.Main;
+    if (header || footer) {
+        if (header) HeaderRPData->Clear();
+        if (footer) FooterRPData->Clear();
+        r.OnHeaderFooter = [this](TRPRTFReader*, TRPRTFHeaderFooterType t, bool starting) {
+            ReaderHeaderFooter(t, starting);
+        };
+    }
     if (!IgnorePictures) {
         r.OnNewPicture = [this](TRPRTFReader*, TRPRTFPicture* pic, TRPRTFGraphicPtr& g, TRPRTFPosition p,
                                 bool& ins) { ReaderNewPicture(pic, g, p, ins); };
@@ -209,6 +231,64 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
 void TRPRTFReaderProperties::ReaderRequiredPageBreak() {
     FImport->PageBreakPending = true;
     FImport->PageBreakDoc = FImport->Target;
+}
+
+void TRPRTFReaderProperties::ReaderHeaderFooter(TRPRTFHeaderFooterType HFType, bool Starting) {
+    TImport& im = *FImport;
+    if (!Starting) {
+        if (im.HeaderFooters.empty()) return;
+        const TRPRTFHeaderFooterFrame frame = im.HeaderFooters.back();
+        im.HeaderFooters.pop_back();
+        SwitchTarget(frame.Return);
+        return;
+    }
+    TCustomRPData* doc = HFType == rtfhfHeader ? HeaderRPData : FooterRPData;
+    if (doc == im.Main) doc = nullptr;
+    if (doc) {
+        doc->Clear();
+        const TRPRTFSectionProperties& sp = im.Reader->State().SectProps;
+        const int twips = HFType == rtfhfHeader ? sp.HeaderY : sp.FooterY;
+        (HFType == rtfhfHeader ? FHeaderYMM : FFooterYMM) =
+            static_cast<int>(Round(static_cast<double>(twips) * 127.0 / 7200.0));
+    } else {
+        if (!im.Discard) im.Discard = std::make_unique<TDiscardData>();
+        im.Discard->Clear();
+        doc = im.Discard.get();
+    }
+    im.HeaderFooters.push_back({im.Target, doc, im.Tables.size()});
+    SwitchTarget(doc);
+}
+
+void TRPRTFReaderProperties::TImport::SwapStyleContext(TRPRTFStyleContext& C) {
+    std::swap(Style, C.Style);
+    std::swap(TextStyles, C.TextStyles);
+    std::swap(ParaStyles, C.ParaStyles);
+    std::swap(OldLevels, C.OldLevels);
+    std::swap(ListMap, C.ListMap);
+    std::swap(ListsBuilt, C.ListsBuilt);
+    std::swap(ListStylesBefore, C.ListStylesBefore);
+    std::swap(RestartedLevels, C.RestartedLevels);
+    std::swap(LeftTablePara, C.LeftTablePara);
+}
+
+void TRPRTFReaderProperties::SwitchTarget(TCustomRPData* Doc) {
+    TImport& im = *FImport;
+    im.Target = Doc;
+    TRPStyle* style = Doc->GetRPStyle();
+    if (style == im.Style) return;
+    // Style numbers chosen for one style component mean nothing in another.
+    TRPRTFStyleContext left;
+    im.SwapStyleContext(left);
+    auto known = std::find_if(im.OtherStyles.begin(), im.OtherStyles.end(),
+                              [&](const TRPRTFStyleContext& c) { return c.Style == style; });
+    if (known != im.OtherStyles.end()) {
+        im.SwapStyleContext(*known);
+        im.OtherStyles.erase(known);
+    } else {
+        im.Style = style;
+        im.ListStylesBefore = style ? style->ListStyles().Count() : 0;
+    }
+    im.OtherStyles.push_back(std::move(left));
 }
 
 // Properties given after a paragraph's text but before its \par are the

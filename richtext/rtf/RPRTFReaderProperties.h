@@ -51,6 +51,14 @@ public:
     bool GridWidthSwitch = false;
     // Put in front of picture-field file names and of hyperlink targets without ":".
     std::string BasePath;
+    // Documents that take the page header and the page footer of the RTF; an
+    // import clears them first. Without them headers and footers are skipped.
+    TCustomRPData* HeaderRPData = nullptr;
+    TCustomRPData* FooterRPData = nullptr;
+    // The header's and footer's distance from the page edge in millimetres, as
+    // the last import into those documents read them; -1 when it read none.
+    int HeaderYMM() const { return FHeaderYMM; }
+    int FooterYMM() const { return FFooterYMM; }
 
     void Assign(const TRPRTFReaderProperties& Source);
 
@@ -70,6 +78,8 @@ private:
     struct TTableInfo;
     int FTextStyleNo = 0;
     int FParaStyleNo = 0;
+    int FHeaderYMM = -1;
+    int FFooterYMM = -1;
     std::unique_ptr<TImport> FImport;
 
     uint8_t Run(TCustomRPData* RPData, int Index, bool InsertMode,
@@ -86,6 +96,9 @@ private:
     void ReaderUpdateMarker();
     void ReaderRequiredPageBreak();
     void ReaderParagraphEnd();
+    void ReaderHeaderFooter(TRPRTFHeaderFooterType HFType, bool Starting);
+    // The import goes on in Doc, with the styles of Doc's style component.
+    void SwitchTarget(TCustomRPData* Doc);
 
     // Tables (RPRTFImportTables.cpp).
     void ReaderTable(int WhatHappens);

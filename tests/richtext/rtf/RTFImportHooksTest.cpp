@@ -1,5 +1,7 @@
-// The import's hooks for pictures: the replaceable graphic factory, the hook
-// every read graphic passes, the document's own pictures of fields.
+// The import's hooks for pictures (the replaceable graphic factory, the hook
+// every read graphic passes, the document's own pictures of fields) and its
+// header and footer documents.
+#include "RTFCorpus.h"
 #include "RTFImportDoc.h"
 
 #include "platform/Pictures.h"
@@ -108,6 +110,71 @@ TEST(RTFImportHooks, TheDocumentIsAskedForFieldPicturesFirst) {
                             "{\\field{\\*\\fldinst IMPORT /etc/passwd}{\\fldrslt rest}}}"));
     EXPECT_EQ((std::vector<std::string>{"https://example.org/bild.gif", "/etc/passwd"}), doc.Asked);
     EXPECT_EQ("[pic]altrest", doc.PlainText());
+}
+
+// A header and a footer go to the documents given for them, with the styles
+// of those documents' style components; a table that ends with the header
+// stays in it. The main document keeps the body alone.
+TEST(RTFImportHeaderFooter, HeaderAndFooterGoToTheirDocuments) {
+    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\headery567\\footery1134\\f0"
+                            "{\\header\\pard\\qc Kopf\\par\\trowd\\cellx2000\\cellx4000\\intbl A\\cell B\\cell\\row}"
+                            "{\\footer\\pard Fu\\'df {\\b fett}\\par}"
+                            "\\pard Text\\par}";
+    TImportDoc doc, header, footer;
+    for (TImportDoc* d : {&doc, &header, &footer}) {
+        d->Props.TextStyleMode = rprsAddIfNeeded;
+        d->Props.ParaStyleMode = rprsAddIfNeeded;
+    }
+    header.AddText("alt", 0, 0);
+    doc.Props.HeaderRPData = &header;
+    doc.Props.FooterRPData = &footer;
+    ASSERT_EQ(0, doc.Import(rtf));
+    EXPECT_EQ("Text", doc.PlainText());
+    EXPECT_EQ("Kopf\nA|B|\n", header.PlainText());
+    EXPECT_EQ("Fu\xC3\x9F fett", footer.PlainText());
+    EXPECT_EQ(10, doc.Props.HeaderYMM());
+    EXPECT_EQ(20, doc.Props.FooterYMM());
+    ASSERT_EQ(2, footer.GetItemCount());
+    EXPECT_TRUE(footer.Style.TextStyles().GetItem(footer.GetItemStyle(1))->Style & fsBold);
+    TImportDoc bodyOnly;
+    bodyOnly.Props.TextStyleMode = bodyOnly.Props.ParaStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(0, bodyOnly.Import("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\pard Text\\par}"));
+    EXPECT_EQ(bodyOnly.Style.TextStyles().Count(), doc.Style.TextStyles().Count());
+    EXPECT_EQ(bodyOnly.Style.ParaStyles().Count(), doc.Style.ParaStyles().Count());
+    EXPECT_EQ(rpaCenter, header.Style.ParaStyles().GetItem(header.GetItemPara(0))->Alignment);
+
+    // A footer without a document is left out. The header document shows the
+    // last import's header: none for a file without one.
+    TImportDoc only, headerOnly;
+    only.Props.HeaderRPData = &headerOnly;
+    ASSERT_EQ(0, only.Import(rtf));
+    EXPECT_EQ("Text", only.PlainText());
+    EXPECT_EQ("Kopf\nA|B|\n", headerOnly.PlainText());
+    EXPECT_EQ(-1, only.Props.FooterYMM());
+    ASSERT_EQ(0, only.Import("{\\rtf1 x}"));
+    EXPECT_EQ("", headerOnly.PlainText());
+    EXPECT_EQ(-1, only.Props.HeaderYMM());
+}
+
+// A report of a PHP library: the header holds a line and a table of three
+// cells, the body a long paragraph.
+TEST(RTFImportHeaderFooter, CorpusHeaderWithATable) {
+    const QString path = RTFCorpusDir() + "/rtfpipe/phprtflite/table_in_header.rtf";
+    if (!QFileInfo(path).isFile()) GTEST_SKIP() << "no corpus file " << path.toStdString();
+    TImportDoc doc, header;
+    doc.Props.HeaderRPData = &header;
+    ASSERT_EQ(0, doc.Props.ReadRTFFile(path.toStdString(), &doc));
+    const std::string head = header.PlainText();
+    EXPECT_EQ(0u, head.find("PHPRtfLite class library. This is page - "));
+    EXPECT_NE(std::string::npos,
+              head.find("\nCell with left alignment|Cell with center alignment|Cell with right alignment|\n"
+                        "\n\nText after table"))
+        << head;
+    const std::string body = doc.PlainText();
+    EXPECT_EQ(std::string::npos, body.find("PHPRtfLite")) << body;
+    EXPECT_EQ(std::string::npos, body.find("Cell with")) << body;
+    EXPECT_NE(std::string::npos, body.find("Text with hyphenation activated:")) << body;
+    EXPECT_EQ(13, doc.Props.HeaderYMM());
 }
 
 } // namespace

@@ -751,3 +751,18 @@ TEST(RTFReaderEvents, ParagraphEndSeesTheLateProperties) {
     EXPECT_EQ((Events{"T2:a", "END:a2,l720", "T2:b", "T1:c", "END:a0,l0", "TS", "T2:x", "CE", "RE", "TE"}),
               rec.Events);
 }
+
+// A header's content is a text of its own: it starts a paragraph, its tables
+// end with it, and the text around it goes on where it stood.
+TEST(RTFReaderEvents, HeadersAndFootersStandApart) {
+    RTFRecorder rec;
+    TRPRTFReader r;
+    rec.Hook(r);
+    r.OnHeaderFooter = [&](TRPRTFReader*, TRPRTFHeaderFooterType t, bool starting) {
+        rec.Events.push_back(std::string(t == rtfhfHeader ? "H" : "F") + (starting ? "+" : "-"));
+    };
+    ASSERT_EQ(0, ReadRTF(r, "{\\rtf1 a{\\header\\trowd\\cellx100\\intbl h\\cell\\row}b\\par"
+                            "{\\footer f\\footer g}c}"));
+    EXPECT_EQ((Events{"T2:a", "H+", "TS", "T2:h", "CE", "RE", "TE", "H-", "T0:b", "F+", "T2:fg", "F-", "T2:c"}),
+              rec.Events);
+}
