@@ -116,10 +116,11 @@ TEST(RTFImportHooks, TheDocumentIsAskedForFieldPicturesFirst) {
 // of those documents' style components; a table that ends with the header
 // stays in it. The main document keeps the body alone.
 TEST(RTFImportHeaderFooter, HeaderAndFooterGoToTheirDocuments) {
-    const std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\headery567\\footery1134\\f0"
-                            "{\\header\\pard\\qc Kopf\\par\\trowd\\cellx2000\\cellx4000\\intbl A\\cell B\\cell\\row}"
-                            "{\\footer\\pard Fu\\'df {\\b fett}\\par}"
-                            "\\pard Text\\par}";
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\headery567\\footery1134\\f0"
+        "{\\header\\pard\\qc Kopf\\par\\trowd\\cellx2000\\cellx4000\\intbl A\\cell B\\cell\\row}"
+        "{\\footer\\pard Fu\\'df {\\b fett}\\par}"
+        "\\pard Text\\par}";
     TImportDoc doc, header, footer;
     for (TImportDoc* d : {&doc, &header, &footer}) {
         d->Props.TextStyleMode = rprsAddIfNeeded;

@@ -666,7 +666,8 @@ TEST(RTFReaderFields, PictureFilesStayInsideTheBasePath) {
     RTFRecorder rec;
     TRPRTFReader r;
     rec.Hook(r);
-    r.OnNewPicture = [&](TRPRTFReader*, TRPRTFPicture* pic, TRPRTFGraphicPtr& g, TRPRTFPosition p, bool& ins) {
+    r.OnNewPicture = [&](TRPRTFReader*, TRPRTFPicture* pic, TRPRTFGraphicPtr& g, TRPRTFPosition p,
+                         bool& ins) {
         rec.Events.push_back("P" + std::to_string(p) + ":" + (pic ? "data" : "field"));
         widths.push_back(g ? g->Width() : -1);
         ins = true;
@@ -681,7 +682,8 @@ TEST(RTFReaderFields, PictureFilesStayInsideTheBasePath) {
         "{\\field{\\*\\fldinst INCLUDEPICTURE \"../../../../etc/passwd\"}{\\fldrslt x}}"
         "{\\field{\\*\\fldinst IMPORT c:\\\\\\\\a.png}{\\fldrslt y}}}";
     EXPECT_EQ(0, ReadRTF(r, rtf));
-    EXPECT_EQ((std::vector<QString>{base + "p.png", base + "../../../../etc/passwd", base + "c:\\a.png"}), asked);
+    EXPECT_EQ((std::vector<QString>{base + "p.png", base + "../../../../etc/passwd", base + "c:\\a.png"}),
+              asked);
     EXPECT_EQ((Events{"P2:field", "T0:x", "P0:field", "T0:y"}), rec.Events);
     EXPECT_EQ((std::vector<int>{3, 2}), widths);
 }
@@ -763,6 +765,7 @@ TEST(RTFReaderEvents, HeadersAndFootersStandApart) {
     };
     ASSERT_EQ(0, ReadRTF(r, "{\\rtf1 a{\\header\\trowd\\cellx100\\intbl h\\cell\\row}b\\par"
                             "{\\footer f\\footer g}c}"));
-    EXPECT_EQ((Events{"T2:a", "H+", "TS", "T2:h", "CE", "RE", "TE", "H-", "T0:b", "F+", "T2:fg", "F-", "T2:c"}),
-              rec.Events);
+    EXPECT_EQ(
+        (Events{"T2:a", "H+", "TS", "T2:h", "CE", "RE", "TE", "H-", "T0:b", "F+", "T2:fg", "F-", "T2:c"}),
+        rec.Events);
 }

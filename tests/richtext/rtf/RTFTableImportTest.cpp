@@ -391,7 +391,8 @@ TEST(RTFTableImport, CellsWithoutARowEndKeepTheirMarkers) {
     EXPECT_EQ(Counters(doc), "1 2 3 5");
     std::vector<int> lists;
     for (int i = 0; i < doc.GetItemCount(); ++i)
-        if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(doc.GetItem(i))) lists.push_back(m->ListNo);
+        if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(doc.GetItem(i)))
+            lists.push_back(m->ListNo);
     ASSERT_EQ(lists.size(), 4u);
     EXPECT_EQ(lists[0], lists[1]);
     EXPECT_EQ(lists[0], lists[2]);
