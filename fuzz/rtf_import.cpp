@@ -19,11 +19,13 @@ public:
 };
 
 void Import(const uint8_t* data, size_t size, TRPReaderStyleMode mode) {
-    TFuzzDoc doc;
+    TFuzzDoc doc, header;
     TRPRTFReaderProperties props;
     props.UnicodeMode = rpruMixed;
     props.TextStyleMode = mode;
     props.ParaStyleMode = mode;
+    // Headers then go to a document of their own styles, footers are read and left out.
+    if (mode == rprsAddIfNeeded) props.HeaderRPData = &header;
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buf(&bytes);
     buf.open(QIODevice::ReadOnly);

@@ -696,10 +696,12 @@ uint8_t TRPRTFReader::ChangeDest(int destWord, bool ignorable) {
     case dwFooter:
         if (d != rdsNorm || !OnHeaderFooter) {
             st.Dest = rdsSkip;
-        } else if (!fStack.empty() && st.HFType == fStack.back()->HFType) {
-            // A header needs a group that ends it; a second header word in that group adds nothing.
+        } else if (const int kind = destWord == dwHeader ? rtfhfHeader : rtfhfFooter;
+                   !fStack.empty() && st.HFType == fStack.back()->HFType && kind != st.HFType) {
+            // A header ends with the group that starts it. A second header word
+            // in that group, or one in a group inside the header, adds nothing.
             Flush(fkPlain);
-            st.HFType = destWord == dwHeader ? rtfhfHeader : rtfhfFooter;
+            st.HFType = kind;
             // Its content is a text of its own: paragraphs and tables start afresh.
             st.HFOuterTableLevel = fTableLevel;
             st.HFOuterPosition = fPosition;

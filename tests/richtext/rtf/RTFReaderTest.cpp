@@ -764,8 +764,9 @@ TEST(RTFReaderEvents, HeadersAndFootersStandApart) {
         rec.Events.push_back(std::string(t == rtfhfHeader ? "H" : "F") + (starting ? "+" : "-"));
     };
     ASSERT_EQ(0, ReadRTF(r, "{\\rtf1 a{\\header\\trowd\\cellx100\\intbl h\\cell\\row}b\\par"
-                            "{\\footer f\\footer g}c}"));
+                            "{\\footer f\\footer g{\\footer h}}c}"));
+    // A footer word inside the footer adds nothing: only the group that started it ends it.
     EXPECT_EQ(
-        (Events{"T2:a", "H+", "TS", "T2:h", "CE", "RE", "TE", "H-", "T0:b", "F+", "T2:fg", "F-", "T2:c"}),
+        (Events{"T2:a", "H+", "TS", "T2:h", "CE", "RE", "TE", "H-", "T0:b", "F+", "T2:fgh", "F-", "T2:c"}),
         rec.Events);
 }
