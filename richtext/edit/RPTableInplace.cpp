@@ -101,6 +101,27 @@ void TRPTableInplaceRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
     e->HostControl->PostDeferredEvent(ev);
 }
 
+void TRPTableInplaceRPData::SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) {
+    TRPEditRPData::SetEditedCell(CellData, Item);
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (e && e->Cell) e->Cell->SetEditedCell(CellData, Item);
+}
+
+void TRPTableInplaceRPData::ReleaseEditedCell(TCustomRPData* CellData) {
+    TRPEditRPData::ReleaseEditedCell(CellData);
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (e && e->Cell) e->Cell->ReleaseEditedCell(CellData);
+}
+
+void TRPTableInplaceRPData::GetOriginEx(int& X, int& Y) {
+    X = Y = 0;
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (!e || !e->Cell || !e->Table) return;
+    e->Cell->GetOriginEx(X, Y);
+    X -= e->Table->ScaleX(e->Table->CellPadding);
+    Y -= e->Table->ScaleY(e->Table->CellPadding);
+}
+
 TRPBackground* TRPTableInplaceRPData::GetBackground() {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (e && !e->Highlighted() && e->Cell)
@@ -140,6 +161,8 @@ TRPTableInplaceEdit::TRPTableInplaceEdit(TCustomRichPad* Host)
 
 TRPTableInplaceEdit::~TRPTableInplaceEdit() {
     m_alive.reset();
+    // Whatever path frees the editor, the table must not free it again.
+    Closing = true;
     // A table in this cell closes its own editor first; it goes with this one.
     if (auto* nested = dynamic_cast<TRPTableInplaceEdit*>(GetCellEditor()); nested && nested->Table) {
         nested->DestroyedByOwner = nested->DestroyedByOwner || DestroyedByOwner;
@@ -148,7 +171,10 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
     // The form must not go on naming a control that is gone as its focused one.
     if (HostControl && !HostControl->Destroying())
         if (TForm* f = ParentForm(); f && f->ActiveControl() == this) HostControl->SetFocus();
-    if (Table) Table->InplaceEditorDestroyed(this, DestroyedByOwner);
+    if (Table) {
+        if (auto* host = dynamic_cast<TCustomRPFormattedData*>(HostData)) host->ReleaseEditedCell(Cell);
+        Table->InplaceEditorDestroyed(this, DestroyedByOwner);
+    }
     OnInplaceChange = nullptr;
     OnCaretGetOut = nullptr;
 }
