@@ -711,7 +711,8 @@ public:
                     TRPColorMode ColorMode);
     // What lies behind a cell without colour: the table's background and the
     // cell's picture, with the table's corner at (X, Y) of the canvas.
-    void DrawBehindCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell, const TRect& Clip);
+    void DrawTableBackgroundUnderCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell,
+                                      const TRect& Clip);
     static void DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom, const TRect& Clip);
     static void DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y, const TRect& Clip);
     static int GetVAlignOffset(int Top, int Bottom, TRPCellVAlign VAlign);

@@ -14,10 +14,6 @@
 
 namespace {
 
-std::unique_ptr<TRichPadRPData> MakeInplaceData(TCustomRichPad* Owner) {
-    return std::make_unique<TRPTableInplaceRPData>(Owner);
-}
-
 int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -143,14 +139,15 @@ void TRPTableInplaceRPData::DrawBackground(TCanvas& Canvas, const TRect& Rect) {
     const int dx = e->Left() + Rect.Left, dy = e->Top() + Rect.Top;
     e->HostControl->RPData()->DrawBackground(Canvas, ::Rect(Rect.Left + e->Left(), Rect.Top + e->Top(),
                                                             Rect.Right + e->Left(), Rect.Bottom + e->Top()));
-    e->Table->DrawBehindCell(Canvas, x - dx, y - dy, *e->Cell, ::Rect(0, 0, Rect.Width(), Rect.Height()));
+    e->Table->DrawTableBackgroundUnderCell(Canvas, x - dx, y - dy, *e->Cell,
+                                           ::Rect(0, 0, Rect.Width(), Rect.Height()));
 }
 
 // ---------------------------------------------------------------------------
 // The editor control
 
 TRPTableInplaceEdit::TRPTableInplaceEdit(TCustomRichPad* Host)
-    : TRichPadEdit(Host, &MakeInplaceData), HostControl(Host) {
+    : TRichPadEdit(Host, &GetDataClass), HostControl(Host) {
     // Borderless and without scroll bars: the editor is part of the cell.
     BorderStyle = bsNone;
     VScrollVisible = false;
@@ -177,6 +174,10 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
     }
     OnInplaceChange = nullptr;
     OnCaretGetOut = nullptr;
+}
+
+std::unique_ptr<TRichPadRPData> TRPTableInplaceEdit::GetDataClass(TCustomRichPad* Owner) {
+    return std::make_unique<TRPTableInplaceRPData>(Owner);
 }
 
 TCustomRichPadEdit* TRPTableInplaceEdit::HostEditor() const {

@@ -73,6 +73,8 @@ public:
     explicit TRPTableInplaceEdit(TCustomRichPad* Host);
     ~TRPTableInplaceEdit() override;
     QString ClassName() const override { return QStringLiteral("TRPTableInplaceEdit"); }
+    // The editor's document: the cell editor's own kind.
+    static std::unique_ptr<TRichPadRPData> GetDataClass(TCustomRichPad* Owner);
 
     TCustomRichPad* HostControl;
     TCustomRPData* HostData = nullptr;
