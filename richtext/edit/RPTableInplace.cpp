@@ -389,8 +389,10 @@ void TRPTableInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int 
         }
     }
     TRichPadEdit::MouseDown(Button, Shift, X, Y);
-    // A press here may go on into a selection of cells.
-    if (Button == mbLeft && !(Shift & ssDouble) && Table && Table->StartSelecting(Row, Col))
+    // A press here may go on into a selection of cells; a press on the
+    // selected text starts dragging that text instead.
+    if (Button == mbLeft && !(Shift & ssDouble) && !(EditData()->State & rpstDragPending) && Table &&
+        Table->StartSelecting(Row, Col))
         DraggingFromCell = true;
 }
 

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include "TableEditFixture.h"
@@ -137,6 +138,30 @@ TEST_F(TableDrop, AWordDraggedFromOneCellToAnotherMovesWhenTheDragIsOver) {
     EXPECT_EQ(EditorText(), "DA");
     F.Edit->DestroyCellEditor();
     EXPECT_EQ(Text(0, 0), "");
+}
+
+TEST_F(TableDrop, APressOnTextSelectedInACellDragsTheTextInsteadOfSelectingCells) {
+    Build(2, 2);
+    ASSERT_TRUE(Open(0, 1));
+    TRPTableInplaceEdit* e = Editor();
+    e->EditData()->SetSelectionBounds(0, 1, 0, 2);
+    // On the selected "B" (the cell's padding of 1 pixel is the editor's margin).
+    QWidget* w = e->ClientWidget();
+    const QPointF at(6, 10);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    EXPECT_TRUE(e->EditData()->State & rpstDragPending);
+    EXPECT_FALSE(e->DraggingFromCell);
+    EXPECT_FALSE(T->Selecting);
+    // Released where it was pressed, it is a click that places the caret.
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+    ProcessEvents();
+    EXPECT_FALSE(e->EditData()->State & rpstDragPending);
+    EXPECT_FALSE(e->EditData()->SelectionExists(false, false));
+    EXPECT_EQ(EditedCell(), "0,1");
 }
 
 // A table in cell (0, 0) of the outer table, its cells reading "x" and "y".
