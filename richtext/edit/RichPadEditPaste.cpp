@@ -470,7 +470,7 @@ TCustomRichPadEdit::TDropSpot TCustomRichPadEdit::DropSpotAt(int X, int Y) {
     TCustomRPFormattedData* doc = d;
     for (;;) {
         int ox = 0, oy = 0;
-        if (doc != d) doc->GetOriginEx(ox, oy);
+        if (doc != d) doc->GetOrigin(ox, oy);
         const int x = rx - ox, y = ry - oy;
         int dItem = -1, dOffs = 0;
         doc->FindDrawItemAtPos(x, y, false, dItem, dOffs);
@@ -741,7 +741,7 @@ void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
     doc->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
     if (dItem < 0) return;
     int ox = 0, oy = 0;
-    if (doc != d) doc->GetOriginEx(ox, oy);
+    if (doc != d) doc->GetOrigin(ox, oy);
     const TRPDrawLineInfo* di = doc->DrawItem(dItem);
     const int x = doc->DrawPosX(dItem, dOffs) + ox - d->GetHOffs();
     const int top = di->Top + oy - d->GetVOffs(), bottom = top + di->Height;

@@ -227,6 +227,35 @@ TEST_F(NestedDrop, ADropOnANestedCellOpensBothEditorsAndTheWritersFollowTheSelec
     EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "yWort");
 }
 
+TEST_F(NestedDrop, ADropOnANestedCellInsideAnOpenCellEditorGoesIntoThatCell) {
+    ASSERT_TRUE(Open(0, 0));
+    TRPTableInplaceEdit* outer = Editor();
+    ASSERT_EQ(Inner->GetRPData(), outer->EditData());
+    // In the outer editor's client area: the nested cell's place in its document.
+    TRPTableCellData* cell = Inner->GetCell(0, 0);
+    int ox = 0, oy = 0;
+    cell->GetOrigin(ox, oy);
+    const QPointF at(ox + 10 - outer->EditData()->GetHOffs(), oy + 10 - outer->EditData()->GetVOffs());
+    // Where the cell lies in the host's document, through the outer editor.
+    int hx = 0, hy = 0;
+    cell->GetOriginEx(hx, hy);
+    const QPoint onHost = outer->ClientWidget()->mapTo(F.Edit->ClientWidget(), at.toPoint());
+    EXPECT_EQ(hx + 10 - F.Data()->GetHOffs(), onHost.x());
+    EXPECT_EQ(hy + 10 - F.Data()->GetVOffs(), onHost.y());
+    QMimeData word;
+    word.setText(QStringLiteral("Wort"));
+    QDropEvent drop(QPointF(outer->ClientWidget()->mapTo(outer->Widget(), at.toPoint())), Qt::CopyAction,
+                    &word, Qt::LeftButton, Qt::NoModifier);
+    static_cast<TControl*>(outer)->HandleEvent(&drop);
+    ProcessEvents();
+    ASSERT_TRUE(drop.isAccepted());
+    TRPTableInplaceEdit* inner = Innermost();
+    ASSERT_NE(inner, outer);
+    EXPECT_EQ(inner->Cell, cell);
+    EXPECT_EQ(PlainText(*inner->EditData()), "xWort");
+    EXPECT_EQ(outer->Cell->GetActiveSubData(), cell);
+}
+
 TEST_F(TableDrop, TheHostCountsItsEditedCellAndDeselectingTheCellReleasesIt) {
     Build(2, 2);
     ASSERT_TRUE(Open(1, 1));
