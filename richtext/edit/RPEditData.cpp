@@ -298,17 +298,6 @@ void TRPEditRPData::BuildCaretLine(int WantedOffset) {
     CaretDrawItemNo = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
 }
 
-int TRPEditRPData::DrawPosX(int DItemNo, int DOffs) {
-    const TRPDrawLineInfo* d = DrawItem(DItemNo);
-    const int sn = GetItemStyle(d->ItemNo);
-    if (sn < 0) return d->Left + (DOffs > 0 ? d->Width : 0);
-    TCanvas* canvas = GetCanvas();
-    TRPStyle* style = GetRPStyle();
-    if (!canvas || !style || DOffs <= 1) return d->Left;
-    style->ApplyStyle(*canvas, sn, GetParaBiDiMode(GetItemPara(d->ItemNo)));
-    return d->Left + PieceWidth(*canvas, d->ItemNo, d->Offs, DOffs - 1);
-}
-
 void TRPEditRPData::GetCaretItemPos(int& ItemNo, int& Offs) const {
     ItemNo = Offs = -1;
     if (CaretDrawItemNo < 0 || CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return;

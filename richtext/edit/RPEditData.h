@@ -134,8 +134,6 @@ public:
     // Puts the caret at an item position (no selection) and shows it.
     void SetCaretItemPos(int ItemNo, int Offs, bool Scroll = true);
     void GetCaretItemPos(int& ItemNo, int& Offs) const;
-    // The x of position DOffs in draw item DItemNo, measured as the caret line measures it.
-    int DrawPosX(int DItemNo, int DOffs);
     bool CaretAtLineStart() const;
     bool CaretAtLineEnd() const;
     void GetSelectionOrCaretBounds(int& StartItemNo, int& StartOffs, int& EndItemNo, int& EndOffs);

@@ -158,6 +158,30 @@ public:
     void SetDocumentAreaSize(int W, int H, bool UpdateHorizontal) override {
         (void)W, (void)H, (void)UpdateHorizontal;
     }
+    // The place of the content in the outermost document, through the cell
+    // editors that hold the documents between.
+    void GetOriginEx(int& X, int& Y) override;
+
+    // ---- editing (RPTableCellEdit.cpp)
+    // Opens the cell editor on the cell unless it is open there; answers the
+    // document that takes the edits (the editor's, else the cell).
+    TCustomRPData* StartEditing() override;
+    // A cell of a table in this cell's content is edited: the cell becomes
+    // its table's chosen one and records the inner cell and its table.
+    void SetEditedCell(TCustomRPData* SubData, TCustomRPItemInfo* Item) override;
+    void ReleaseEditedCell(TCustomRPData* SubData) override;
+    // The inner cell edited in the cell and its table, as recorded; the
+    // writers' selection follows them down.
+    TCustomRPData* GetActiveSubData() override { return FActiveSubData; }
+    TCustomRPItemInfo* GetActiveSubItem() override { return FActiveSubItem; }
+    // Deselecting the edited cell releases it in its table's document.
+    void Deselect(TCustomRPItemInfo* NewPartialItem, bool Redraw) override;
+    // The table learns which cell holds the focused item, and the document
+    // that holds the table that the table is its focused item.
+    void SetFocusedItemNo(int ItemNo) override;
+    // The table's drawing origin follows its place in the view, so that the
+    // cell's offsets are current.
+    void FocusParentItem() override;
 
     // ---- undo
     void DetachForUndo(void* UndoInfo);
@@ -168,7 +192,14 @@ public:
 
 private:
     std::unique_ptr<TRPBackground> FBackground;
+    TCustomRPData* FActiveSubData = nullptr;
+    TCustomRPItemInfo* FActiveSubItem = nullptr;
     int CellPadding() const;
+    // The content's place in the holding document's root, or with Outermost
+    // in the outermost document.
+    void OriginIn(bool Outermost, int& X, int& Y);
+    // An open editor on the cell shows a new picture or style at once.
+    void RepaintEditor();
 };
 
 // The position of a cell in its table's grid.
@@ -588,7 +619,7 @@ public:
     bool OwnsControl(const TControl* Control, int& Row, int& Col, int& ItemNo) const;
     bool FocusControlItem(const TControl* Control, TCustomRPData*& Data, int& ItemNo) override;
     // Keyboard focus among the focusable items (links, controls) of the cells.
-    bool MoveFocus(bool GoForward) override;
+    bool MoveFocus(bool GoForward, TCustomRPData*& Data, int& ItemNo) override;
     void ClearFocus() override;
     void FocusControl() override;
 
@@ -680,7 +711,8 @@ public:
                     TRPColorMode ColorMode);
     // What lies behind a cell without colour: the table's background and the
     // cell's picture, with the table's corner at (X, Y) of the canvas.
-    void DrawBehindCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell, const TRect& Clip);
+    void DrawTableBackgroundUnderCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell,
+                                      const TRect& Clip);
     static void DrawDottedVLine(TCanvas& Canvas, int X, int Top, int Bottom, const TRect& Clip);
     static void DrawDottedHLine(TCanvas& Canvas, int Left, int Right, int Y, const TRect& Clip);
     static int GetVAlignOffset(int Top, int Bottom, TRPCellVAlign VAlign);

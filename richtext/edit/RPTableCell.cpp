@@ -45,7 +45,9 @@ TGraphic* TRPTableCellData::GetBackgroundImage() const {
 }
 
 void TRPTableCellData::SetBackgroundImage(TGraphic* Graphic, bool Copy) {
+    if (Graphic && FBackground && Graphic == FBackground->Image.get()) return;
     RPSetItemBackgroundImage(FBackground, Graphic, ParentData, Copy);
+    RepaintEditor();
 }
 
 TRPItemBackgroundStyle TRPTableCellData::GetBackgroundStyle() const {
@@ -54,6 +56,7 @@ TRPItemBackgroundStyle TRPTableCellData::GetBackgroundStyle() const {
 
 void TRPTableCellData::SetBackgroundStyle(TRPItemBackgroundStyle Value) {
     RPSetItemBackgroundStyle(FBackground, Value);
+    RepaintEditor();
 }
 
 // The background object exists only while it shows something.
@@ -190,11 +193,22 @@ int TRPTableCellData::GetVOffs() {
 }
 
 void TRPTableCellData::GetOrigin(int& X, int& Y) {
+    OriginIn(false, X, Y);
+}
+
+void TRPTableCellData::GetOriginEx(int& X, int& Y) {
+    OriginIn(true, X, Y);
+}
+
+void TRPTableCellData::OriginIn(bool Outermost, int& X, int& Y) {
     X = Y = 0;
     auto* holder = dynamic_cast<TCustomRPFormattedData*>(ParentData);
     TRPTableItemInfo* t = Table();
     if (holder && t) {
-        holder->GetOrigin(X, Y);
+        if (Outermost)
+            holder->GetOriginEx(X, Y);
+        else
+            holder->GetOrigin(X, Y);
         int l = 0, tp = 0;
         if (const int no = t->GetItemNo(); no >= 0 && holder->GetItemCoords(no, l, tp)) {
             X += l;

@@ -110,6 +110,108 @@ const TCustomRPFormattedData* TRPTableCellData::GetContentData() const {
     return this;
 }
 
+void TRPTableCellData::RepaintEditor() {
+    if (TRPTableInplaceEdit* e = GetCellEditor()) e->Invalidate();
+}
+
+TCustomRPData* TRPTableCellData::StartEditing() {
+    TRPTableItemInfo* t = Table();
+    if (t && !GetCellEditor()) {
+        int r = -1, c = -1;
+        GetPosition(r, c);
+        if (r >= 0) t->EditCellAt(r, c, false);
+    }
+    return GetContentData();
+}
+
+void TRPTableCellData::SetEditedCell(TCustomRPData* SubData, TCustomRPItemInfo* Item) {
+    if (TRPTableItemInfo* t = Table()) {
+        int r = -1, c = -1;
+        GetPosition(r, c);
+        if (r >= 0) {
+            t->ChosenRow = r;
+            t->ChosenCol = c;
+        }
+    }
+    if (FActiveSubData && FActiveSubData != SubData) ReleaseEditedCell(FActiveSubData);
+    FActiveSubData = SubData;
+    FActiveSubItem = Item;
+}
+
+void TRPTableCellData::ReleaseEditedCell(TCustomRPData* SubData) {
+    TRPItemFormattedData::ReleaseEditedCell(SubData);
+    if ((State & rpstReleasingCell) || !FActiveSubData || !SubData) return;
+    if (SubData != FActiveSubData && SubData != FActiveSubData->GetContentData()) return;
+    TCustomRPFormattedData* content = GetContentData();
+    State |= rpstReleasingCell;
+    content->State |= rpstReleasingCell;
+    // The release may close the editor whose document that was.
+    const auto done = [this, content] {
+        State &= ~rpstReleasingCell;
+        if (TCustomRPFormattedData* now = GetContentData(); now == content) now->State &= ~rpstReleasingCell;
+    };
+    try {
+        if (auto* sub = dynamic_cast<TCustomRPFormattedData*>(FActiveSubData->GetContentData()))
+            sub->Deselect(nullptr, false);
+        FActiveSubData = nullptr;
+        TCustomRPItemInfo* item = FActiveSubItem;
+        FActiveSubItem = nullptr;
+        if (item) item->UnchooseSubRPData();
+    } catch (...) {
+        done();
+        throw;
+    }
+    done();
+}
+
+void TRPTableCellData::Deselect(TCustomRPItemInfo* NewPartialItem, bool Redraw) {
+    const bool again = (State & rpstDeselecting) != 0;
+    TRPItemFormattedData::Deselect(NewPartialItem, Redraw);
+    // A cell that an undo record keeps, or that is being emptied, is edited by nobody.
+    if (again || UndoRecord || (State & rpstClearing) || NewPartialItem) return;
+    auto* doc = dynamic_cast<TCustomRPFormattedData*>(ParentData);
+    if (!doc) return;
+    TCustomRPFormattedData* content = GetContentData();
+    State |= rpstDeselecting;
+    content->State |= rpstDeselecting;
+    // The release closes the editor whose document that was.
+    const auto done = [this, content] {
+        State &= ~rpstDeselecting;
+        if (TCustomRPFormattedData* now = GetContentData(); now == content) now->State &= ~rpstDeselecting;
+    };
+    try {
+        doc->ReleaseEditedCell(this);
+    } catch (...) {
+        done();
+        throw;
+    }
+    done();
+}
+
+void TRPTableCellData::SetFocusedItemNo(int ItemNo) {
+    TRPItemFormattedData::SetFocusedItemNo(ItemNo);
+    TRPTableItemInfo* t = Table();
+    if (!t || ItemNo < 0) return;
+    int r = -1, c = -1;
+    GetPosition(r, c);
+    if (r < 0) return;
+    t->FocusedRow = r;
+    t->FocusedCol = c;
+    if (auto* doc = dynamic_cast<TCustomRPFormattedData*>(ParentData))
+        if (const int no = t->GetItemNo(); no >= 0) doc->SetFocusedItemNo(no);
+}
+
+void TRPTableCellData::FocusParentItem() {
+    TRPItemFormattedData::FocusParentItem();
+    TRPTableItemInfo* t = Table();
+    auto* doc = dynamic_cast<TCustomRPFormattedData*>(ParentData);
+    int x = 0, y = 0;
+    if (t && doc && doc->GetItemClientCoords(t->GetItemNo(), x, y)) {
+        t->DrawLeft = x;
+        t->DrawTop = y;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Opening and closing
 
@@ -147,6 +249,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     CloseInplaceEditor(true);
     // One cell of a control is edited at a time.
     if (host->EditedCellItem && host->EditedCellItem != this) host->DestroyCellEditor();
+    if (host->EditedCellData) data->ReleaseEditedCell(host->EditedCellData);
     ClearSelection();
     data->SetPartialSelectedItem(nullptr);
     data->Deselect(nullptr, false);
@@ -199,8 +302,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     e->Format();
     if (ByClick) e->NoteOpeningClick();
     e->Show();
-    host->EditedCellData = cell;
-    host->EditedCellItem = this;
+    data->SetEditedCell(cell, this);
     ChosenRow = Row;
     ChosenCol = Col;
     TRPEditRPData* ed = e->EditData();
@@ -313,10 +415,6 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     FInplaceEditor = nullptr;
     FKeptCellsFor = nullptr;
     ChosenRow = ChosenCol = -1;
-    if (host && host->EditedCellItem == this) {
-        host->EditedCellItem = nullptr;
-        host->EditedCellData = nullptr;
-    }
     // The table was the host's selection for the time of the edit only.
     if (auto* doc = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); doc && !hostGoing) {
         const int no = GetItemNo();
@@ -346,7 +444,8 @@ void TRPTableItemInfo::SaveInplaceUndo() {
     const int itemNo = GetItemNo();
     TRPEditRPData* ed = e->EditData();
     // A table nested in the cell hands its steps to this editor first.
-    if (auto* nested = dynamic_cast<TRPTableItemInfo*>(e->EditedCellItem)) nested->SaveInplaceUndo();
+    if (auto* nested = e->Cell ? dynamic_cast<TRPTableItemInfo*>(e->Cell->GetActiveSubItem()) : nullptr)
+        nested->SaveInplaceUndo();
     int ci = -1, co = -1;
     ed->GetCaretItemPos(ci, co);
     for (const bool redo : {false, true}) {
@@ -564,11 +663,16 @@ bool TRPTableItemInfo::GetSubRPData(std::unique_ptr<TRPStoreSubRPData>& Position
 void TRPTableItemInfo::ChooseSubRPData(TRPStoreSubRPData* Position) {
     auto* at = dynamic_cast<TRPTableStoreSubRPData*>(Position);
     if (!at || !Rows->FindCell(at->Row, at->Col)) return;
-    if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) d->Deselect(this, false);
+    auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData());
+    if (d) d->Deselect(this, false);
+    if (dynamic_cast<TRPEditRPData*>(GetRPData()) && (Options & rptoEditing)) {
+        // The editor tells the document itself.
+        EditCell(-1, at->Row, at->Col, true, false, false, true, false);
+    } else if (d) {
+        d->SetEditedCell(GetCell(at->Row, at->Col), this);
+    }
     ChosenRow = at->Row;
     ChosenCol = at->Col;
-    if (dynamic_cast<TRPEditRPData*>(GetRPData()) && (Options & rptoEditing))
-        EditCell(-1, at->Row, at->Col, true, false, false, true, false);
 }
 
 void TRPTableItemInfo::UnchooseSubRPData() {

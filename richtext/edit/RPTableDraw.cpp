@@ -300,8 +300,8 @@ void TRPTableItemInfo::DrawOwnBackground(TCanvas& Canvas, const TRect& Full, con
     }
 }
 
-void TRPTableItemInfo::DrawBehindCell(TCanvas& Canvas, int X, int Y, const TRPTableCellData& Cell,
-                                      const TRect& Clip) {
+void TRPTableItemInfo::DrawTableBackgroundUnderCell(TCanvas& Canvas, int X, int Y,
+                                                    const TRPTableCellData& Cell, const TRect& Clip) {
     const TRect table = Rect(X, Y, X + FormattingInfo.Width, Y + FormattingInfo.Height);
     DrawOwnBackground(Canvas, table, Clip, rpcmColor, false);
     const TRPBackground* picture = const_cast<TRPTableCellData&>(Cell).GetBackground();

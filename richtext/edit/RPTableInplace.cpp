@@ -14,10 +14,6 @@
 
 namespace {
 
-std::unique_ptr<TRichPadRPData> MakeInplaceData(TCustomRichPad* Owner) {
-    return std::make_unique<TRPTableInplaceRPData>(Owner);
-}
-
 int64_t NowMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -101,6 +97,27 @@ void TRPTableInplaceRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
     e->HostControl->PostDeferredEvent(ev);
 }
 
+void TRPTableInplaceRPData::SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) {
+    TRPEditRPData::SetEditedCell(CellData, Item);
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (e && e->Cell) e->Cell->SetEditedCell(CellData, Item);
+}
+
+void TRPTableInplaceRPData::ReleaseEditedCell(TCustomRPData* CellData) {
+    TRPEditRPData::ReleaseEditedCell(CellData);
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (e && e->Cell) e->Cell->ReleaseEditedCell(CellData);
+}
+
+void TRPTableInplaceRPData::GetOriginEx(int& X, int& Y) {
+    X = Y = 0;
+    TRPTableInplaceEdit* e = InplaceEditor();
+    if (!e || !e->Cell || !e->Table) return;
+    e->Cell->GetOriginEx(X, Y);
+    X -= e->Table->ScaleX(e->Table->CellPadding);
+    Y -= e->Table->ScaleY(e->Table->CellPadding);
+}
+
 TRPBackground* TRPTableInplaceRPData::GetBackground() {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (e && !e->Highlighted() && e->Cell)
@@ -122,14 +139,15 @@ void TRPTableInplaceRPData::DrawBackground(TCanvas& Canvas, const TRect& Rect) {
     const int dx = e->Left() + Rect.Left, dy = e->Top() + Rect.Top;
     e->HostControl->RPData()->DrawBackground(Canvas, ::Rect(Rect.Left + e->Left(), Rect.Top + e->Top(),
                                                             Rect.Right + e->Left(), Rect.Bottom + e->Top()));
-    e->Table->DrawBehindCell(Canvas, x - dx, y - dy, *e->Cell, ::Rect(0, 0, Rect.Width(), Rect.Height()));
+    e->Table->DrawTableBackgroundUnderCell(Canvas, x - dx, y - dy, *e->Cell,
+                                           ::Rect(0, 0, Rect.Width(), Rect.Height()));
 }
 
 // ---------------------------------------------------------------------------
 // The editor control
 
 TRPTableInplaceEdit::TRPTableInplaceEdit(TCustomRichPad* Host)
-    : TRichPadEdit(Host, &MakeInplaceData), HostControl(Host) {
+    : TRichPadEdit(Host, &GetDataClass), HostControl(Host) {
     // Borderless and without scroll bars: the editor is part of the cell.
     BorderStyle = bsNone;
     VScrollVisible = false;
@@ -140,6 +158,8 @@ TRPTableInplaceEdit::TRPTableInplaceEdit(TCustomRichPad* Host)
 
 TRPTableInplaceEdit::~TRPTableInplaceEdit() {
     m_alive.reset();
+    // Whatever path frees the editor, the table must not free it again.
+    Closing = true;
     // A table in this cell closes its own editor first; it goes with this one.
     if (auto* nested = dynamic_cast<TRPTableInplaceEdit*>(GetCellEditor()); nested && nested->Table) {
         nested->DestroyedByOwner = nested->DestroyedByOwner || DestroyedByOwner;
@@ -148,9 +168,16 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
     // The form must not go on naming a control that is gone as its focused one.
     if (HostControl && !HostControl->Destroying())
         if (TForm* f = ParentForm(); f && f->ActiveControl() == this) HostControl->SetFocus();
-    if (Table) Table->InplaceEditorDestroyed(this, DestroyedByOwner);
+    if (Table) {
+        if (auto* host = dynamic_cast<TCustomRPFormattedData*>(HostData)) host->ReleaseEditedCell(Cell);
+        Table->InplaceEditorDestroyed(this, DestroyedByOwner);
+    }
     OnInplaceChange = nullptr;
     OnCaretGetOut = nullptr;
+}
+
+std::unique_ptr<TRichPadRPData> TRPTableInplaceEdit::GetDataClass(TCustomRichPad* Owner) {
+    return std::make_unique<TRPTableInplaceRPData>(Owner);
 }
 
 TCustomRichPadEdit* TRPTableInplaceEdit::HostEditor() const {
@@ -362,8 +389,10 @@ void TRPTableInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int 
         }
     }
     TRichPadEdit::MouseDown(Button, Shift, X, Y);
-    // A press here may go on into a selection of cells.
-    if (Button == mbLeft && !(Shift & ssDouble) && Table && Table->StartSelecting(Row, Col))
+    // A press here may go on into a selection of cells; a press on the
+    // selected text starts dragging that text instead.
+    if (Button == mbLeft && !(Shift & ssDouble) && !(EditData()->State & rpstDragPending) && Table &&
+        Table->StartSelecting(Row, Col))
         DraggingFromCell = true;
 }
 

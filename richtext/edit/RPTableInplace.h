@@ -54,6 +54,13 @@ public:
     void BuildJumps(bool Force) override;
     void DropJumps() override;
     void DoRPDblClick(const std::string& Word, int StyleNo) override;
+    // A table in the cell edits one of its cells: the editor counts it as its
+    // edited cell, and the cell under the editor records it.
+    void SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) override;
+    void ReleaseEditedCell(TCustomRPData* CellData) override;
+    // Where the editor's document lies in the outermost document: the cell's
+    // content less the padding, which is the editor's margin.
+    void GetOriginEx(int& X, int& Y) override;
     TRPBackground* GetBackground() override;
     // A cell without colour shows what lies behind it: the host, the table's
     // background and the cell's picture.
@@ -66,6 +73,8 @@ public:
     explicit TRPTableInplaceEdit(TCustomRichPad* Host);
     ~TRPTableInplaceEdit() override;
     QString ClassName() const override { return QStringLiteral("TRPTableInplaceEdit"); }
+    // The editor's document: the cell editor's own kind.
+    static std::unique_ptr<TRichPadRPData> GetDataClass(TCustomRichPad* Owner);
 
     TCustomRichPad* HostControl;
     TCustomRPData* HostData = nullptr;

@@ -434,7 +434,7 @@ bool TRPTableItemInfo::FocusControlItem(const TControl* Control, TCustomRPData*&
     return true;
 }
 
-bool TRPTableItemInfo::MoveFocus(bool GoForward) {
+bool TRPTableItemInfo::MoveFocus(bool GoForward, TCustomRPData*& Data, int& ItemNo) {
     if (Rows->IsEmpty()) return false;
     const int rows = Rows->RowCount(), cols = Rows->GetColCount();
     int r = FocusedRow, c = FocusedCol;
@@ -449,9 +449,10 @@ bool TRPTableItemInfo::MoveFocus(bool GoForward) {
         int sub = -1;
         const int found = cell->FindNextFocusableItem(cell->FocusedItemNo, GoForward, data, sub);
         if (found >= 0) {
+            // The cell tells this table, and the document that holds it, where the focus is.
             cell->SetFocusedItemNo(found);
-            FocusedRow = r;
-            FocusedCol = c;
+            Data = data;
+            ItemNo = sub;
             return true;
         }
         cell->FocusedItemNo = -1;

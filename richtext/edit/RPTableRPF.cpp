@@ -53,7 +53,7 @@ enum TTableTag : uint8_t {
     ttVOutermostRule,
     ttHOutermostRule,
     ttBackgroundStyle,
-    ttBackgroundImage,
+    ttBackgroundImg,
 };
 
 enum TCellTag : uint8_t {
@@ -67,7 +67,7 @@ enum TCellTag : uint8_t {
     ctVAlign,
     ctBackgroundStyle,
     ctBackgroundImageFileName,
-    ctBackgroundImage,
+    ctBackgroundImg,
 };
 
 class TBlockWriter {
@@ -146,6 +146,30 @@ bool ReadPicture(TBlockReader& r, std::unique_ptr<TGraphic>& Graphic) {
     return true;
 }
 
+// The rows' vertical alignments: a flag, then one byte per row written, only
+// when some row is not aligned at the top.
+void WriteRowVAlign(TBlockWriter& w, const TRPTableRows& Rows, const std::vector<int>& Written) {
+    bool aligned = false;
+    for (int r : Written)
+        aligned = aligned || Rows.GetRow(r)->VAlign != rpcTop;
+    w.Byte(aligned ? 1 : 0);
+    if (aligned)
+        for (int r : Written)
+            w.Byte(Rows.GetRow(r)->VAlign);
+}
+
+bool ReadRowVAlign(TBlockReader& r, TRPTableRows& Rows) {
+    const uint8_t aligned = r.Byte();
+    if (!r.Ok) return false;
+    if (aligned)
+        for (int row = 0; row < Rows.RowCount(); ++row) {
+            const uint8_t v = r.Byte();
+            if (!r.Ok) return false;
+            Rows.GetRow(row)->VAlign = static_cast<TRPCellVAlign>(std::min<int>(v, rpcVDefault));
+        }
+    return true;
+}
+
 // Nesting of tables being read (cells hold tables that hold cells).
 int gReadDepth = 0;
 
@@ -215,7 +239,7 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
     prop(ttVOutermostRule, VOutermostRule, def.VOutermostRule);
     prop(ttHOutermostRule, HOutermostRule, def.HOutermostRule);
     prop(ttBackgroundStyle, GetBackgroundStyle(), rpbsColor);
-    WritePicture(w, ttBackgroundImage, GetBackgroundImage());
+    WritePicture(w, ttBackgroundImg, GetBackgroundImage());
     w.Byte(ttEnd);
 
     // The cells: heading rows, then the body rows; covered positions are not written.
@@ -255,7 +279,7 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
                 cp(ctBackgroundStyle, cell->GetBackgroundStyle(), rpbsColor);
                 if (!cell->BackgroundImageFileName.empty())
                     w.StrProp(ctBackgroundImageFileName, cell->BackgroundImageFileName);
-                WritePicture(w, ctBackgroundImage, cell->GetBackgroundImage());
+                WritePicture(w, ctBackgroundImg, cell->GetBackgroundImage());
                 w.Byte(ctEnd);
                 std::string data;
                 if (cell->HasData(true)) cell->SaveRPFToStream(data, false, clNone, nullptr, nullptr);
@@ -263,13 +287,7 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
             }
         w.Int(kEndOfCells);
     }
-    bool aligned = false;
-    for (int r : rows)
-        aligned = aligned || Rows->GetRow(r)->VAlign != rpcTop;
-    w.Byte(aligned ? 1 : 0);
-    if (aligned)
-        for (int r : rows)
-            w.Byte(Rows->GetRow(r)->VAlign);
+    WriteRowVAlign(w, *Rows, rows);
     return w.Data;
 }
 
@@ -288,7 +306,7 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             (tag == ttTextRowSeparator ? TextRowSeparator : TextColSeparator) = s;
             continue;
         }
-        if (tag == ttBackgroundImage) {
+        if (tag == ttBackgroundImg) {
             std::unique_ptr<TGraphic> g;
             if (!ReadPicture(r, g)) return false;
             if (g) SetBackgroundImage(g.release(), false);
@@ -405,7 +423,7 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                         cell->BackgroundImageFileName = r.Bytes();
                         continue;
                     }
-                    if (tag == ctBackgroundImage) {
+                    if (tag == ctBackgroundImg) {
                         std::unique_ptr<TGraphic> g;
                         if (!ReadPicture(r, g)) return false;
                         if (g) cell->SetBackgroundImage(g.release(), false);
@@ -458,14 +476,7 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
         if (r.Int() != kEndOfCells || !r.Ok) return false; // more cells than the grid holds
         if (!Rows->IsConsistent()) Rows->Repair();
     }
-    const uint8_t aligned = r.Byte();
-    if (!r.Ok) return false;
-    if (aligned)
-        for (int row = 0; row < Rows->RowCount(); ++row) {
-            const uint8_t v = r.Byte();
-            if (!r.Ok) return false;
-            Rows->GetRow(row)->VAlign = static_cast<TRPCellVAlign>(std::min<int>(v, rpcVDefault));
-        }
+    if (!ReadRowVAlign(r, *Rows)) return false;
     Changed();
     return true;
 }

@@ -213,6 +213,17 @@ protected:
 
     // Drag and drop.
     bool DropEvent(QEvent* e);
+    // Where a drop at a client point lands: this control's document or the
+    // cell under the point (at any depth), and the item position there.
+    struct TDropSpot {
+        TCustomRPFormattedData* Doc = nullptr;
+        int ItemNo = -1, Offs = 0;
+    };
+    TDropSpot DropSpotAt(int X, int Y);
+    // Inserts dropped data at a position of this control's document and
+    // selects it, as one undo step; Move deletes the selection (the dragged
+    // text) in the same step. False when nothing went in.
+    bool DropAt(const QMimeData& Data, int ItemNo, int Offs, bool Move);
 
     // The frame of the insertion commands: checks, one undo group, the
     // selection deleted. False when the insertion is refused.
@@ -243,7 +254,9 @@ private:
     void AcceptInput();
     bool m_caretOn = true;
     TRect m_caretShown;                     // where the caret was painted last
-    int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
+    // The drop caret: the document under the point and the position there.
+    TCustomRPFormattedData* m_dropData = nullptr;
+    int m_dropItemNo = -1, m_dropOffs = -1;
 };
 
 class TRichPadEdit : public TCustomRichPadEdit {

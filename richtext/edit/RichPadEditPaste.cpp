@@ -9,9 +9,11 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QTextDocumentFragment>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <algorithm>
+#include <memory>
 
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
@@ -431,11 +433,67 @@ void TCustomRichPadEdit::DoneDragging(int Effect) {
     d->State &= ~rpstDroppedIntoItself;
 }
 
+namespace {
+
+// Whether Doc is Root or a document of Root's items, at any depth.
+bool HoldsDocument(const TCustomRPData& Root, const TCustomRPData* Doc) {
+    if (&Root == Doc) return true;
+    for (int i = 0; i < Root.GetItemCount(); ++i) {
+        const TCustomRPItemInfo* item = Root.GetItem(i);
+        for (int k = 0; k < item->GetSubRPDataCount(); ++k)
+            if (const TCustomRPData* sub = item->GetSubRPDataAt(k); sub && HoldsDocument(*sub, Doc))
+                return true;
+    }
+    return false;
+}
+
+// The editor whose document D is; nil for a document no editor edits.
+TCustomRichPadEdit* EditorOf(TCustomRPData* D) {
+    auto* ed = dynamic_cast<TRPEditRPData*>(D);
+    return ed ? dynamic_cast<TCustomRichPadEdit*>(ed->OwnerView) : nullptr;
+}
+
+// Whether a cell editor open in E (at any depth) is the source of the drag under way.
+bool CellEditorDragging(const TCustomRichPadEdit& E) {
+    for (const TCustomRichPadEdit* c = E.OpenCellEditor(); c; c = c->OpenCellEditor())
+        if (c->EditData()->State & rpstDragging) return true;
+    return false;
+}
+
+} // namespace
+
+TCustomRichPadEdit::TDropSpot TCustomRichPadEdit::DropSpotAt(int X, int Y) {
+    TRPEditRPData* d = EditData();
+    TDropSpot spot;
+    // In the coordinates of this document, which cells translate by their origins.
+    const int rx = X + d->GetHOffs(), ry = Y + d->GetVOffs();
+    TCustomRPFormattedData* doc = d;
+    for (;;) {
+        int ox = 0, oy = 0;
+        if (doc != d) doc->GetOrigin(ox, oy);
+        const int x = rx - ox, y = ry - oy;
+        int dItem = -1, dOffs = 0;
+        doc->FindDrawItemAtPos(x, y, false, dItem, dOffs);
+        if (dItem < 0) return spot;
+        const TRPDrawLineInfo* di = doc->DrawItem(dItem);
+        // Over a table the drop goes into the cell under the point.
+        auto* cell = dynamic_cast<TRPItemFormattedData*>(
+            doc->GetItem(di->ItemNo)->GetCellRPDataAt(x - di->Left, y - di->Top));
+        if (!cell || cell == doc) {
+            spot.Doc = doc;
+            doc->DrawItemToItemPos(dItem, dOffs, spot.Offs, spot.ItemNo);
+            return spot;
+        }
+        doc = cell;
+    }
+}
+
 bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     TRPEditRPData* d = EditData();
     if (e->type() == QEvent::DragLeave) {
         StopAutoScroll();
         m_dropItemNo = -1;
+        m_dropData = nullptr;
         Invalidate();
         return true;
     }
@@ -446,22 +504,24 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     }
     QPoint p = de->position().toPoint();
     if (QWidget* c = ClientWidget(); c && Widget()) p = c->mapFrom(Widget(), p);
-    int dItem = -1, dOffs = 0;
-    d->FindDrawItemAtPos(p.x() + d->GetHOffs(), p.y() + d->GetVOffs(), false, dItem, dOffs);
-    int item = -1, offs = 0;
-    d->DrawItemToItemPos(dItem, dOffs, offs, item);
-    const bool allowed = item >= 0 && d->IsInsertAllowedAt(item, offs);
+    const TDropSpot spot = DropSpotAt(p.x(), p.y());
+    const int item = spot.ItemNo, offs = spot.Offs;
+    const bool allowed = spot.Doc && item >= 0 && spot.Doc->IsInsertAllowedAt(item, offs);
     const bool self = (d->State & rpstDragging) != 0;
-    const Qt::DropAction action =
-        self && !(de->modifiers() & Qt::ControlModifier) ? Qt::MoveAction
-        : (de->possibleActions() & Qt::CopyAction)        ? Qt::CopyAction
-                                                          : de->proposedAction();
+    // A drag from a cell editor open here: that editor must live until its drag is over.
+    const bool fromCell = !self && CellEditorDragging(*this);
+    const bool ctrl = (de->modifiers() & Qt::ControlModifier) != 0;
+    const Qt::DropAction action = !ctrl && (self || (fromCell && (de->possibleActions() & Qt::MoveAction)))
+                                      ? Qt::MoveAction
+                                  : (de->possibleActions() & Qt::CopyAction) ? Qt::CopyAction
+                                                                             : de->proposedAction();
     if (e->type() != QEvent::Drop) {
         // Near the top or bottom edge the text scrolls slowly under the pointer.
         if (e->type() == QEvent::DragEnter) StartAutoScroll(true);
         SetAutoScrollSteps(p.y() < 20 ? -1 : p.y() > ClientHeight() - 20 ? 1 : 0, 0);
         m_dropItemNo = allowed ? item : -1;
         m_dropOffs = offs;
+        m_dropData = allowed ? spot.Doc : nullptr;
         de->setDropAction(action);
         // Entering is taken for the formats; where it may land decides while moving.
         if (allowed || e->type() == QEvent::DragEnter)
@@ -473,36 +533,95 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     }
     StopAutoScroll();
     m_dropItemNo = -1;
+    m_dropData = nullptr;
     Invalidate();
     if (!allowed || !BeforeChange(false)) {
         de->ignore();
         return true;
     }
-    if (self && d->IsPositionInSelection(item, offs)) {
-        // Onto the dragged text itself: nothing moves.
-        d->Deselect(nullptr, false);
-        d->SetCaretItemPos(item, offs);
+    if (self && spot.Doc->IsPositionInSelection(item, offs)) {
+        // Onto the dragged text itself: nothing moves; the caret goes there.
+        if (TCustomRichPadEdit* target = spot.Doc == d ? this : EditorOf(spot.Doc->StartEditing())) {
+            target->EditData()->Deselect(nullptr, false);
+            target->EditData()->SetCaretItemPos(item, offs);
+            target->Invalidate();
+        }
         de->setDropAction(Qt::IgnoreAction);
         de->accept();
         return true;
     }
+    if (fromCell) {
+        // The source takes a moved text away when its drag ends; the drop
+        // lands after that, when the cell editor may close.
+        auto data = std::make_shared<QMimeData>();
+        for (const QString& f : de->mimeData()->formats())
+            data->setData(f, de->mimeData()->data(f));
+        TCustomRPFormattedData* doc = spot.Doc;
+        QTimer::singleShot(0, Widget(), [this, data, doc, item, offs] {
+            if (Destroying() || !HoldsDocument(*EditData(), doc) || item >= doc->GetItemCount()) return;
+            if (TCustomRichPadEdit* target = doc == EditData() ? this : EditorOf(doc->StartEditing()))
+                target->DropAt(*data, item, offs, false);
+        });
+        de->setDropAction(action);
+        de->accept();
+        return true;
+    }
+    bool inserted = false;
     const bool move = self && action == Qt::MoveAction;
+    if (spot.Doc == d) {
+        inserted = DropAt(*de->mimeData(), item, offs, move);
+    } else {
+        // Into a cell: a moved text leaves this document as a step of its own
+        // and goes into the cell, whose editor opens to take it.
+        const int groups = d->UndoList->Count();
+        if (move && d->CanDeleteSelection()) {
+            d->BeginUndoSequence(rpuaInsert, true);
+            d->DeleteSelectionWithUndo();
+            d->EndUndoSequence();
+        }
+        if (TCustomRichPadEdit* target =
+                HoldsDocument(*d, spot.Doc) ? EditorOf(spot.Doc->StartEditing()) : nullptr)
+            inserted = target->DropAt(*de->mimeData(), item, offs, false);
+        else
+            d->Beep();
+        if (!inserted && d->UndoList->Count() > groups) {
+            // Nothing arrived: the dragged text goes back where it was.
+            DestroyCellEditor();
+            d->UndoList->Undo(*d);
+            d->RedoList->Clear();
+        }
+        if (d->UndoList->Count() > groups) Change(true);
+    }
+    if (!inserted) {
+        de->setDropAction(Qt::IgnoreAction);
+        de->accept();
+        return true;
+    }
+    if (move) d->State |= rpstDroppedIntoItself;
+    de->setDropAction(action);
+    de->accept();
+    return true;
+}
+
+bool TCustomRichPadEdit::DropAt(const QMimeData& Data, int ItemNo, int Offs, bool Move) {
+    TRPEditRPData* d = EditData();
+    if (ItemNo < 0 || ItemNo >= d->GetItemCount()) return false;
     int si = -1, so = 0, ei = -1, eo = 0;
-    if (move) d->GetSelBounds(si, so, ei, eo, true);
-    const bool dropAfter = move && (item > ei || (item == ei && offs >= eo));
+    if (Move) d->GetSelBounds(si, so, ei, eo, true);
+    const bool dropAfter = Move && (ItemNo > ei || (ItemNo == ei && Offs >= eo));
     const int groups = d->UndoList->Count();
     d->BeginUndoSequence(rpuaInsert, true);
     d->SetUndoGroupMode(true);
     // Of the deletion and the insertion, the one further down the document
     // goes first, so that neither works on a place the other has shifted.
-    if (move && !dropAfter) d->DeleteSelectionWithUndo();
+    if (Move && !dropAfter) d->DeleteSelectionWithUndo();
     d->Deselect(nullptr, false);
-    d->SetCaretItemPos(item, offs, false);
+    d->SetCaretItemPos(ItemNo, Offs, false);
     // The dropped content is selected afterwards; counted from the end, its
     // bounds survive the deletion of the dragged text before it.
     const int total0 = CharsToEnd(*d, 0, d->GetFirstOffsetOfItem(0));
-    const int fromEnd0 = CharsToEnd(*d, item, offs);
-    const bool inserted = InsertMimeData(*de->mimeData(), AcceptDragDropFormats);
+    const int fromEnd0 = CharsToEnd(*d, ItemNo, Offs);
+    const bool inserted = InsertMimeData(Data, AcceptDragDropFormats);
     int startFromEnd = 0, endFromEnd = 0;
     if (inserted) {
         startFromEnd = CharsToEnd(*d, 0, d->GetFirstOffsetOfItem(0)) - total0 + fromEnd0;
@@ -510,7 +629,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         d->GetCaretItemPos(ci, co);
         endFromEnd = ci >= 0 ? CharsToEnd(*d, ci, co) : 0;
     }
-    if (move && dropAfter && inserted) {
+    if (Move && dropAfter && inserted) {
         d->SetSelectionBounds(si, so, ei, eo);
         d->DeleteSelectionWithUndo();
     }
@@ -518,23 +637,16 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     d->UndoMode = 1;
     d->EndUndoSequence();
     d->UndoMode = 0;
-    if (move && !inserted && d->UndoList->Count() > groups) {
+    if (Move && !inserted && d->UndoList->Count() > groups) {
         // Nothing arrived: the dragged text goes back where it was.
         d->UndoList->Undo(*d);
         d->RedoList->Clear();
     }
-    if (!inserted) {
-        de->setDropAction(Qt::IgnoreAction);
-        de->accept();
-        return true;
-    }
+    if (!inserted) return false;
     int ss = 0, so2 = 0, es = 0, eo2 = 0;
     PosFromCharsToEnd(*d, startFromEnd, ss, so2);
     PosFromCharsToEnd(*d, endFromEnd, es, eo2);
     d->SetSelectionBounds(ss, so2, es, eo2);
-    if (move) d->State |= rpstDroppedIntoItself;
-    de->setDropAction(action);
-    de->accept();
     Invalidate();
     Change(true);
     return true;
@@ -611,7 +723,7 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
     TRPEditRPData* d = EditData();
     if (!Style()) return;
     if (d->Resizer && d->Resizer->Dragging) d->Resizer->DrawRubber(Canvas, d->GetHOffs(), d->GetVOffs());
-    if (m_dropItemNo >= 0 && m_dropItemNo < d->GetItemCount()) {
+    if (m_dropData && m_dropItemNo >= 0) {
         PaintDragDropCaret(Canvas);
         return;
     }
@@ -621,13 +733,18 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
 void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
     // Where a drop would insert: short dotted strokes on every even row that
     // invert what lies under them, so they show on any background.
+    // It stands in the document under the point, this one or a table cell's.
     TRPEditRPData* d = EditData();
+    TCustomRPFormattedData* doc = m_dropData;
+    if (!doc || !HoldsDocument(*d, doc) || m_dropItemNo >= doc->GetItemCount()) return;
     int dItem = -1, dOffs = 0;
-    d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
+    doc->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
     if (dItem < 0) return;
-    const TRPDrawLineInfo* di = d->DrawItem(dItem);
-    const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
-    const int top = di->Top - d->GetVOffs(), bottom = top + di->Height;
+    int ox = 0, oy = 0;
+    if (doc != d) doc->GetOrigin(ox, oy);
+    const TRPDrawLineInfo* di = doc->DrawItem(dItem);
+    const int x = doc->DrawPosX(dItem, dOffs) + ox - d->GetHOffs();
+    const int top = di->Top + oy - d->GetVOffs(), bottom = top + di->Height;
     TPen& pen = *Canvas.Pen();
     pen.SetMode(pmNot);
     pen.SetWidth(1);

@@ -248,7 +248,9 @@ public:
                                  TRPIntegerList& UsedList);
     virtual TRPMarkerList* GetMarkers(bool AllowCreate);
     virtual TRPMarkerList* GetOuterMarkers() { return nullptr; }
-    virtual void StartEditing() {}
+    // Makes the document the one edited now and answers the document that
+    // takes the edits (a table cell opens its editor and answers its document).
+    virtual TCustomRPData* StartEditing() { return this; }
     // Whether jump JumpNo is the hot (hovered) one; formatted documents answer.
     virtual bool IsHotJump(int JumpNo) { return (void)JumpNo, false; }
     virtual int GetFirstJumpNo() const { return 0; }

@@ -261,7 +261,12 @@ public:
     virtual bool EnterFromSide(int Side, int X) { return (void)Side, (void)X, false; }
     virtual void BuildJumpList(int& StartJumpNo) { (void)StartJumpNo; }
     virtual void FocusControl() {}
-    virtual bool MoveFocus(bool GoForward) { return (void)GoForward, false; }
+    // Moves the keyboard focus on among the focusable items of the item's
+    // sub-documents; Data and ItemNo name the document and the item that
+    // took it. False when none is left in that direction.
+    virtual bool MoveFocus(bool GoForward, TCustomRPData*& Data, int& ItemNo) {
+        return (void)GoForward, (void)Data, (void)ItemNo, false;
+    }
     virtual void ClearFocus() {}
     virtual bool IsHotJump(TCustomRPData* RPData) const { return (void)RPData, false; }
     virtual void MarkUsedStyles(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,

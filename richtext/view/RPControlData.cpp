@@ -174,6 +174,8 @@ void TRPControlData::MoveFocus(bool Backward, TControl* FromControl, bool Arriva
             const TRPDrawLineInfo* di = FocusedData->DrawItem(d);
             FocusedData->ShowRectangle(di->Left, di->Top, di->Width, di->Height);
         }
+        // Where the view scrolled to, the item that holds the document follows.
+        if (FocusedData != this) FocusedData->FocusParentItem();
         return;
     }
     // The focus leaves the view for the next control of the form.
@@ -381,10 +383,35 @@ TControl* TRichPadRPData::GetCellEditor() {
     return OwnerView ? OwnerView->GetCellEditor() : nullptr;
 }
 
-void TRichPadRPData::ReleaseEditedCell(TCustomRPItemInfo* Except) {
+void TRichPadRPData::ReleaseEditedCellExcept(TCustomRPItemInfo* Except) {
     if (OwnerView && OwnerView->EditedCellItem && OwnerView->EditedCellItem != Except &&
         !OwnerView->Destroying())
         OwnerView->DestroyCellEditor();
+}
+
+void TRichPadRPData::SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) {
+    if (OwnerView) OwnerView->SetEditedCell(CellData, Item);
+}
+
+void TRichPadRPData::ReleaseEditedCell(TCustomRPData* CellData) {
+    if (!OwnerView || (State & rpstReleasingCell)) return;
+    State |= rpstReleasingCell;
+    try {
+        OwnerView->ReleaseEditedCell(CellData);
+    } catch (...) {
+        State &= ~rpstReleasingCell;
+        throw;
+    }
+    State &= ~rpstReleasingCell;
+}
+
+TCustomRPData* TRichPadRPData::GetActiveSubData() {
+    // The document that holds the edited cell's items: its editor's while one is open.
+    return OwnerView && OwnerView->EditedCellData ? OwnerView->EditedCellData->GetContentData() : nullptr;
+}
+
+TCustomRPItemInfo* TRichPadRPData::GetActiveSubItem() {
+    return OwnerView ? OwnerView->EditedCellItem : nullptr;
 }
 bool TRichPadRPData::CanStartDragging() {
     // The selection of a view's own document is dragged out (copied), unless
@@ -689,4 +716,19 @@ void TRPItemFormattedData::DoJump(int Id) {
 
 void TRPItemFormattedData::DoRPMouseMove(int Id) {
     if (TCustomRPFormattedData* r = Root(); r && r != this) r->DoRPMouseMove(Id);
+}
+
+int TRPItemFormattedData::GetFirstJumpNo() const {
+    // The jumps of sub-documents are numbered among the root's.
+    const TCustomRPFormattedData* r = Root();
+    return r && r != this ? r->GetFirstJumpNo() : FirstJumpNo;
+}
+
+void TRPItemFormattedData::ShowRectangle(int X, int Y, int Width, int Height) {
+    // A sub-document does not scroll: the root shows the rectangle at its place there.
+    TCustomRPFormattedData* r = Root();
+    if (!r || r == this) return;
+    int ox = 0, oy = 0;
+    GetOrigin(ox, oy);
+    r->ShowRectangle(X + ox, Y + oy, Width, Height);
 }

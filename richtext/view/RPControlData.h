@@ -110,7 +110,15 @@ public:
     bool IsFocused() override;
     int GetCheckpointEventMode() override;
     TControl* GetCellEditor() override;
-    void ReleaseEditedCell(TCustomRPItemInfo* Except) override;
+    void ReleaseEditedCellExcept(TCustomRPItemInfo* Except) override;
+    void SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) override;
+    // Guarded against re-entry: releasing a cell deselects it, and its
+    // deselection releases it.
+    void ReleaseEditedCell(TCustomRPData* CellData) override;
+    // The document of the cell the control edits now (its editor's while
+    // one is open), and the cell's table.
+    TCustomRPData* GetActiveSubData() override;
+    TCustomRPItemInfo* GetActiveSubItem() override;
     bool CanStartDragging() override;
     void PostDragStart() override;
     void SetFocusToControl() override;
@@ -194,6 +202,8 @@ public:
     bool IsAssigned(TRPEvent Event) override;
     void DoJump(int Id) override;
     void DoRPMouseMove(int Id) override;
+    int GetFirstJumpNo() const override;
+    void ShowRectangle(int X, int Y, int Width, int Height) override;
     bool IsNotTableCell() const override { return false; }
 
 private:

@@ -172,6 +172,12 @@ public:
     virtual void SetFlags(uint32_t Value) { (void)Value; }
     // The document's place in the root document (table cells answer it).
     virtual void GetOrigin(int& X, int& Y) { X = Y = 0; }
+    // The same in the outermost document, through the cell editors that
+    // hold the documents between.
+    virtual void GetOriginEx(int& X, int& Y) { GetOrigin(X, Y); }
+    // One of the document's items took the keyboard focus: the item that
+    // holds the document follows (a table cell brings its offsets up to date).
+    virtual void FocusParentItem() {}
     // Whether the control, or a cell editor in it, has the keyboard focus.
     virtual bool IsFocused() { return false; }
     virtual int GetCheckpointEventMode() { return 0; }
@@ -194,7 +200,14 @@ public:
     virtual bool ScrollRectInView(int DY, const TRect& R) { return (void)DY, (void)R, false; }
     virtual TControl* GetCellEditor() { return nullptr; }
     // Closes the cell editor of the control unless its table is Except.
-    virtual void ReleaseEditedCell(TCustomRPItemInfo* Except) { (void)Except; }
+    virtual void ReleaseEditedCellExcept(TCustomRPItemInfo* Except) { (void)Except; }
+    // The table Item edits CellData (a cell of it) now; the control keeps
+    // count of it, and a cell records what is edited inside it.
+    virtual void SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) {
+        (void)CellData, (void)Item;
+    }
+    // CellData (or the document that holds its items) is edited no more.
+    virtual void ReleaseEditedCell(TCustomRPData* CellData) { (void)CellData; }
     virtual bool CanStartDragging() { return false; }
     virtual void PostDragStart() {}
     virtual void SetFocusToControl() {}
@@ -310,6 +323,8 @@ public:
     int GetFirstOffsetOfDrawItem(int DItemNo) const;
     int GetLastOffsetOfDrawItem(int DItemNo) const;
     int GetFirstDrawItemOfItem(int ItemNo) const;
+    // The x of an offset in a draw item, in document coordinates.
+    int DrawPosX(int DItemNo, int DOffs);
     int DrawItemCount() const { return DrawItems->Count(); }
     TRPDrawLineInfo* DrawItem(int DItemNo) const { return DrawItems->GetPiece(DItemNo); }
 

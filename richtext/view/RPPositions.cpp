@@ -189,6 +189,17 @@ int TCustomRPFormattedData::GetFirstDrawItemOfItem(int ItemNo) const {
     return FindDrawItemForItem(ItemNo);
 }
 
+int TCustomRPFormattedData::DrawPosX(int DItemNo, int DOffs) {
+    const TRPDrawLineInfo* d = DrawItem(DItemNo);
+    const int sn = GetItemStyle(d->ItemNo);
+    if (sn < 0) return d->Left + (DOffs > 0 ? d->Width : 0);
+    TCanvas* canvas = GetCanvas();
+    TRPStyle* style = GetRPStyle();
+    if (!canvas || !style || DOffs <= 1) return d->Left;
+    style->ApplyStyle(*canvas, sn, GetParaBiDiMode(GetItemPara(d->ItemNo)));
+    return d->Left + PieceWidth(*canvas, d->ItemNo, d->Offs, DOffs - 1);
+}
+
 void TCustomRPFormattedData::GetLineBounds(int DItemNo, int& First, int& Last) const {
     First = DItemNo;
     while (First > 0 && !DrawItem(First)->FromNewLine)

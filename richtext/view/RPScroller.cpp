@@ -7,6 +7,7 @@
 #include "platform/Runtime.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPItemNonText.h"
+#include "richtext/view/RPFormattedData.h"
 
 TRPScrollBarOps RPScrollBarOps = {
     [](TCustomControl* c, int bar, bool show) { c->ShowScrollBar(bar, show); },
@@ -405,11 +406,25 @@ void TRPScroller::SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item
 }
 
 void TRPScroller::ReleaseEditedCell(TCustomRPData* CellData) {
-    if (!EditedCellData || !CellData) return;
-    if (CellData != EditedCellData && CellData->GetContentData() != EditedCellData) return;
-    EditedCellData = nullptr;
-    if (EditedCellItem) EditedCellItem->UnchooseSubRPData();
-    EditedCellItem = nullptr;
+    if (!EditedCellData || !CellData || m_releasingCell) return;
+    if (CellData != EditedCellData && CellData != EditedCellData->GetContentData() &&
+        CellData->GetContentData() != EditedCellData)
+        return;
+    m_releasingCell = true;
+    try {
+        // What was selected in the cell goes with it.
+        if (!m_destroying)
+            if (auto* cell = dynamic_cast<TCustomRPFormattedData*>(EditedCellData))
+                cell->Deselect(nullptr, false);
+        EditedCellData = nullptr;
+        TCustomRPItemInfo* item = EditedCellItem;
+        EditedCellItem = nullptr;
+        if (item) item->UnchooseSubRPData();
+    } catch (...) {
+        m_releasingCell = false;
+        throw;
+    }
+    m_releasingCell = false;
 }
 
 bool TRPScroller::IsFocusedWithCellEditors() {

@@ -127,6 +127,7 @@ protected:
 
 private:
     bool m_busy = false;
+    bool m_releasingCell = false;
     int m_wheelRest = 0;
     void HideBar(int Bar);
 };

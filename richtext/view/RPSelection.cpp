@@ -56,7 +56,7 @@ void TCustomRPFormattedData::ReleasePartialSelections(TCustomRPItemInfo* Except)
         PartialSelectedItem->ClearSelection();
         PartialSelectedItem = nullptr;
     }
-    ReleaseEditedCell(Except);
+    ReleaseEditedCellExcept(Except);
 }
 
 void TCustomRPFormattedData::SetPartialSelectedItem(TCustomRPItemInfo* Item) {
@@ -198,10 +198,14 @@ int TCustomRPFormattedData::FindNextFocusableItem(int FromItemNo, bool Forward, 
             FocusedItemNoOut = i;
             return true;
         }
-        // An item with inner documents searches them itself.
-        if (GetItem(i)->MoveFocus(Forward)) {
-            FocusedDataOut = this;
-            FocusedItemNoOut = i;
+        // An item with inner documents searches them itself and names the
+        // document and the item that took the focus.
+        TCustomRPData* inner = nullptr;
+        int innerItem = -1;
+        if (GetItem(i)->MoveFocus(Forward, inner, innerItem)) {
+            auto* innerData = dynamic_cast<TCustomRPFormattedData*>(inner);
+            FocusedDataOut = innerData ? innerData : this;
+            FocusedItemNoOut = innerData ? innerItem : i;
             return true;
         }
         return false;
