@@ -193,6 +193,8 @@ public:
     // kept size stands in.
     QImage Later(TMetafileRendering::TData& D, QSize Size, QWidget* Viewer,
                  const std::shared_ptr<TMetafileRendering>& Owner) {
+        // Known to be too heavy: nothing to wait for, nor to paint again.
+        if (TooHeavy(D, Size)) return {};
         bool start = false;
         {
             std::lock_guard lock(D.Lock);
@@ -203,7 +205,8 @@ public:
                 start = true;
             }
         }
-        if (start && !m_stopped) {
+        start = start && !m_stopped;
+        if (start) {
             std::weak_ptr<TMetafileRendering> weak = Owner;
             m_pool.start([this, weak, Size] {
                 const auto p = weak.lock();

@@ -566,6 +566,23 @@ TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
     EXPECT_EQ(heavy->ToImage().pixel(500, 250), qRgb(255, 255, 255)); // 1000 x 500
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(MetafileRenderCount(), renders + 1);
+    // On the screen too: the frame at once, and no paint again for it.
+    QWidget widget;
+    TPaintCounter counter;
+    widget.installEventFilter(&counter);
+    widget.show();
+    QCoreApplication::processEvents();
+    counter.Paints = 0;
+    {
+        TScreenPaintScope screen(&widget);
+        EXPECT_EQ(Drawn(*heavy, 600, 300), frame);
+    }
+    for (int i = 0; i < 30; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(counter.Paints, 0);
+    EXPECT_EQ(MetafileRenderCount(), renders + 1);
     // A stamp of it is light enough.
     EXPECT_GT(Ink(Drawn(*heavy, 30, 15), 0, 0, 1, 1), 100);
     EXPECT_EQ(MetafileRenderCount(), renders + 2);
