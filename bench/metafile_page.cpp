@@ -6,7 +6,9 @@
 // figure is the first print or save of a picture this process has not seen:
 // run one benchmark per process (--benchmark_filter) for figures that keep
 // nothing from another. The counter "written_MB" is the size of the RTF.
+// Beside them, the first drawing of each picture into 600 x 400 pixels.
 #include "BenchMain.h"
+#include "platform/Pictures.h"
 #include "platform/Printer.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
@@ -106,12 +108,28 @@ void BM_SaveRTF(benchmark::State& state) {
     state.counters["written_MB"] = static_cast<double>(written) / (1024.0 * 1024.0);
 }
 
+// The picture alone, drawn for the first time into 600 x 400 pixels (as a
+// writer or a copy draws it, waiting for it).
+void BM_FirstDraw(benchmark::State& state) {
+    const QByteArray bytes = CorpusPicture(kFiles[state.range(0)]);
+    if (bytes.isEmpty()) return state.SkipWithError("no corpus");
+    TMetafile meta;
+    meta.LoadFromStream(bytes);
+    QImage image(600, 400, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas canvas(&image);
+    for (auto _ : state)
+        canvas.StretchDraw(Bounds(0, 0, 600, 400), meta);
+    canvas.Release();
+}
+
 } // namespace
 
 // 0: the page without a picture, 1: with the enhanced metafile, 2: with the
 // Windows metafile.
 BENCHMARK(BM_PrintPage)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_SaveRTF)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_FirstDraw)->DenseRange(1, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 int main(int argc, char** argv) {
     return RunBenchmarks<QApplication>(argc, argv);
