@@ -1,13 +1,13 @@
 // libFuzzer target, differential: whatever the RTF reader makes of any bytes
 // is written as RTF and read again, and both documents hold the same text.
 // Writing never crashes, hangs or runs away, and what it writes reads cleanly.
+#include "FuzzApp.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
 
@@ -43,16 +43,21 @@ public:
         return Props.ReadRTFStream(buf, this);
     }
 
-    // The characters of all text runs, in UTF-16. Control characters have no
-    // form of their own in RTF (readers drop \'00 or \'0a), so they are left out.
+    // The characters of all text runs, in UTF-16, as the writer promises to
+    // give them back: a surrogate without its other half in its run becomes
+    // U+FFFD. Control characters have no form of their own in RTF (readers
+    // drop \'00 or \'0a), so they are left out.
     std::u16string Text() const {
         std::u16string s;
         for (int i = 0; i < GetItemCount(); ++i) {
             const int style = GetItemStyle(i);
             if (style < 0) continue;
             const std::string& t = GetItemText(i);
-            for (char16_t c : GetItem(i)->IsUnicode() ? ItemTextToWideStr(t)
-                                                      : ItemTextToWideStr(AnsiToUnicodeText(GetStyleCodePage(style), t)))
+            std::u16string w = GetItem(i)->IsUnicode()
+                                   ? ItemTextToWideStr(t)
+                                   : ItemTextToWideStr(AnsiToUnicodeText(GetStyleCodePage(style), t));
+            ReplaceLoneSurrogates(w);
+            for (char16_t c : w)
                 if (c >= 0x20) s += c;
         }
         return s;
@@ -74,11 +79,9 @@ void RoundTrip(const uint8_t* data, size_t size, TRPRTFOptions options) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* app = new QCoreApplication(argc, argv);
-    (void)app;
+    // Pictures are drawn and text is measured while a document is written:
+    // the application the program runs in, with its fonts.
+    FuzzAnwendung();
     RoundTrip(data, size, rprtfDuplicateUnicode | rprtfSaveEMFAsWMF | rprtfSaveJpegAsJpeg);
     RoundTrip(data, size, rprtfSaveStyleSheet);
     return 0;

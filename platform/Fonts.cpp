@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <mutex>
 #include <unordered_map>
 
 namespace {
@@ -152,6 +153,9 @@ bool FamilyInstalled(const QString& name) {
 }
 
 bool g_fontsRegistered = false;
+// Read by the threads that render metafile pictures.
+std::mutex g_fontFilesLock;
+QStringList g_fontFiles;
 
 } // namespace
 
@@ -170,9 +174,17 @@ void RegisterProgramFonts() {
     for (const Entry& e : entries) {
         if (known.contains(QString::fromLatin1(e.family), Qt::CaseInsensitive)) continue;
         for (const char* file : e.files)
-            if (file && dir.exists(QString::fromLatin1(file)))
-                QFontDatabase::addApplicationFont(dir.filePath(QString::fromLatin1(file)));
+            if (file && dir.exists(QString::fromLatin1(file)) &&
+                QFontDatabase::addApplicationFont(dir.filePath(QString::fromLatin1(file))) >= 0) {
+                std::lock_guard lock(g_fontFilesLock);
+                g_fontFiles << dir.filePath(QString::fromLatin1(file));
+            }
     }
+}
+
+QStringList ProgramFontFiles() {
+    std::lock_guard lock(g_fontFilesLock);
+    return g_fontFiles;
 }
 
 bool IsSymbolFontName(const QString& name) {

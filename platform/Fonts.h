@@ -7,12 +7,16 @@
 #include <QChar>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class TFont;
 
 // Registers the program's fonts that fontconfig does not list. Call once at
 // start (later calls do nothing).
 void RegisterProgramFonts();
+// The font files that RegisterProgramFonts added (the metafile helper adds
+// them to its own fonts, so that pictures render alike there).
+QStringList ProgramFontFiles();
 
 // The family that is actually used for a font name of the program.
 QString MapFontFamily(const QString& name);

@@ -138,20 +138,21 @@ bool TMetafile::HasPicture() const {
 }
 
 void TMetafile::Draw(TCanvas& canvas, const TRect& r) const {
+    if (!DrawPicture(canvas, r)) DrawFrame(canvas, r);
+}
+
+bool TMetafile::DrawPicture(TCanvas& canvas, const TRect& r) const {
     TMetafileRendering* pic = Rendering();
     const QRectF target = QRectF(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top).normalized();
-    bool drawn = false;
-    if (pic) {
-        if (target.isEmpty()) return;
+    if (!pic) return false;
+    if (target.isEmpty()) return true;
+    {
         PaintScope p(canvas.Painter());
-        if (!p) return;
-        drawn = pic->Draw(*p.operator->(), target);
-    }
-    if (!drawn) {
-        DrawFrame(canvas, r);
-        return;
+        if (!p) return true;
+        if (!pic->Draw(*p.operator->(), target)) return false;
     }
     if (canvas.OnChange) canvas.OnChange();
+    return true;
 }
 
 QImage TMetafile::ToImage() const {

@@ -1,6 +1,7 @@
 #include "platform/MetafileCache.h"
 
 #include "platform/MetafileConvert.h"
+#include "platform/MetafileRaster.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -9,11 +10,13 @@
 #include <QPointer>
 #include <QSvgRenderer>
 #include <QThreadPool>
+#include <QTransform>
 #include <QWidget>
 #include <QXmlStreamReader>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <list>
@@ -28,10 +31,21 @@ thread_local QWidget* t_screenWidget = nullptr;
 // Rendered pixels of all pictures together, and of one rendering; a larger
 // device gets the picture at this size, scaled.
 constexpr qint64 MaxKeptBytes = qint64(256) << 20;
-constexpr qint64 MaxImagePixels = qint64(16) << 20;
-// The SVG that the screen renders without a thread of its own (the larger
-// ones may take seconds).
-constexpr qsizetype MaxScreenSvgBytes = 256 << 10;
+constexpr qint64 MaxImagePixels = MetafileLimits::MaxRenderPixels;
+// The work of rendering an SVG grows with its length and with the pixels its
+// shapes cover, and a shape that crosses the picture back and forth covers
+// all of them: such drawings took up to 4e-11 s per byte and pixel. Up to
+// this product (a few hundredths of a second) a picture renders in the
+// program; a heavier one renders in the helper, under the CPU limit of a
+// conversion, and a picture that overruns it is shown as its frame.
+constexpr double MaxWorkHere = 1e9;
+// How long the screen waits for a picture the helper renders before it
+// paints the frame and leaves the picture to a later paint.
+constexpr auto ScreenWait = std::chrono::milliseconds(100);
+
+bool RendersHere(qsizetype SvgBytes, QSize Size) {
+    return double(SvgBytes) * Size.width() * Size.height() <= MaxWorkHere;
+}
 // Pictures that nothing shows any more are kept up to so many in all (a
 // fuzzer or a long session must not fill the memory with them).
 constexpr size_t MaxUnshownPictures = 1024;
@@ -55,6 +69,9 @@ public:
     std::vector<QPointer<QWidget>> Viewers;
     // Device sizes being rendered on a thread of the store.
     std::vector<QSize> Rendering;
+    // Device sizes the picture was too heavy to render at; larger ones are
+    // no lighter.
+    std::vector<QSize> TooHeavy;
 
     // Renders one size at a time; rendered sizes are kept (see the store).
     std::mutex RenderLock;
@@ -157,7 +174,8 @@ public:
         Repaint(std::move(viewers));
     }
 
-    // The picture at Size device pixels, rendered now when it is not kept.
+    // The picture at Size device pixels, rendered now when it is not kept;
+    // null when it is too heavy to render at that size.
     QImage Image(TMetafileRendering::TData& D, QSize Size, bool Now) {
         if (QImage kept = Kept(D, Size); !kept.isNull() || !Now) return kept;
         QByteArray svg;
@@ -171,9 +189,12 @@ public:
     }
 
     // Renders the size on a thread of the store and repaints the widget when
-    // it is there; meanwhile the nearest kept size stands in.
+    // it is there, unless it is there within a moment; meanwhile the nearest
+    // kept size stands in.
     QImage Later(TMetafileRendering::TData& D, QSize Size, QWidget* Viewer,
                  const std::shared_ptr<TMetafileRendering>& Owner) {
+        // Known to be too heavy: nothing to wait for, nor to paint again.
+        if (TooHeavy(D, Size)) return {};
         bool start = false;
         {
             std::lock_guard lock(D.Lock);
@@ -184,7 +205,8 @@ public:
                 start = true;
             }
         }
-        if (start && !m_stopped) {
+        start = start && !m_stopped;
+        if (start) {
             std::weak_ptr<TMetafileRendering> weak = Owner;
             m_pool.start([this, weak, Size] {
                 const auto p = weak.lock();
@@ -196,10 +218,25 @@ public:
                     std::erase(p->d->Rendering, Size);
                     viewers.swap(p->d->Viewers);
                 }
+                p->d->Done.notify_all();
                 Repaint(std::move(viewers));
             });
         }
-        return Nearest(D, Size);
+        if (start) {
+            std::unique_lock lock(D.Lock);
+            D.Done.wait_for(lock, ScreenWait, [&] {
+                return std::find(D.Rendering.begin(), D.Rendering.end(), Size) == D.Rendering.end();
+            });
+        }
+        if (QImage kept = Kept(D, Size); !kept.isNull()) return kept;
+        return TooHeavy(D, Size) ? QImage() : Nearest(D, Size);
+    }
+
+    // Whether the picture was too heavy to render at a size no larger.
+    bool TooHeavy(TMetafileRendering::TData& D, QSize Size) {
+        std::lock_guard lock(D.Lock);
+        return std::any_of(D.TooHeavy.begin(), D.TooHeavy.end(),
+                           [&](QSize s) { return Size.width() >= s.width() && Size.height() >= s.height(); });
     }
 
     // Drops the finished pictures that nothing shows any more (with the
@@ -251,18 +288,19 @@ private:
     QImage Render(TMetafileRendering::TData& D, const QByteArray& Svg, const QRectF& Place, QSize Size) {
         std::lock_guard render(D.RenderLock);
         if (QImage kept = Kept(D, Size); !kept.isNull()) return kept;
-        QImage image(Size, QImage::Format_ARGB32_Premultiplied);
-        if (image.isNull()) return image;
-        image.fill(Qt::transparent);
-        {
-            QSvgRenderer renderer(Svg);
-            QPainter p(&image);
-            // Drawings look as their makers meant them: with smooth edges.
-            p.setRenderHint(QPainter::Antialiasing, true);
-            p.setRenderHint(QPainter::TextAntialiasing, true);
-            p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-            const double w = Size.width(), h = Size.height();
-            renderer.render(&p, QRectF(Place.x() * w, Place.y() * h, Place.width() * w, Place.height() * h));
+        if (TooHeavy(D, Size)) return {};
+        QImage image;
+        if (RendersHere(Svg.size(), Size)) {
+            image = QImage(Size, QImage::Format_ARGB32_Premultiplied);
+            if (image.isNull()) return image;
+            RasterizeMetafileSvg(Svg, Place, image);
+        } else if (!RenderMetafileSvg(Svg, Place, Size, image)) {
+            // Not drawn half: the frame stands in its place at this size.
+            if (!m_stopped) {
+                std::lock_guard lock(D.Lock);
+                D.TooHeavy.push_back(Size);
+            }
+            return {};
         }
         Keep(D, Size, image);
         return image;
@@ -362,27 +400,9 @@ bool TMetafileRendering::Draw(QPainter& Painter, const QRectF& Target) {
     const QRectF target = Target.normalized();
     if (target.isEmpty()) return true;
     const QTransform world = Painter.combinedTransform();
-    Painter.save();
-    Painter.setClipRect(target, Painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (world.type() > QTransform::TxScale) {
-        // Turned or sheared: the SVG itself, at the cost of its work.
-        QSvgRenderer renderer;
-        QRectF place;
-        {
-            std::lock_guard lock(d->Lock);
-            renderer.load(d->Svg);
-            place = d->Place;
-        }
-        Painter.setRenderHint(QPainter::Antialiasing, true);
-        Painter.setRenderHint(QPainter::TextAntialiasing, true);
-        Painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        renderer.render(&Painter, QRectF(target.x() + place.x() * target.width(),
-                                         target.y() + place.y() * target.height(),
-                                         place.width() * target.width(), place.height() * target.height()));
-        Painter.restore();
-        return true;
-    }
+    // Turned or sheared, the picture is rendered at the size it covers on
+    // the device and drawn through the transformation.
+    const bool turned = world.type() > QTransform::TxScale;
     // The picture in device pixels.
     const QRectF device = world.mapRect(target);
     const QRect pixels(QPoint(qRound(device.left()), qRound(device.top())),
@@ -392,26 +412,32 @@ bool TMetafileRendering::Draw(QPainter& Painter, const QRectF& Target) {
         size = size.scaled(QSize(4096, 4096), Qt::KeepAspectRatio).boundedTo(pixels.size());
     QImage image;
     if (!size.isEmpty()) {
-        // The screen renders a small drawing at once and leaves a large one
+        // The screen renders a light drawing at once and leaves a heavy one
         // to a thread of the store.
-        bool small = true;
+        bool here = true;
         if (screen) {
             std::lock_guard lock(d->Lock);
-            small = d->Svg.size() <= MaxScreenSvgBytes;
+            here = RendersHere(d->Svg.size(), size);
         }
-        image = store.Image(*d, size, small);
-        if (image.isNull() && !small) image = store.Later(*d, size, screen, shared_from_this());
+        image = store.Image(*d, size, here);
+        if (image.isNull() && !here) image = store.Later(*d, size, screen, shared_from_this());
+        if (image.isNull()) return false;
     }
-    Painter.resetTransform();
+    Painter.save();
+    Painter.setClipRect(target, Painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     Painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    if (!image.isNull()) {
+    if (turned) {
+        Painter.drawImage(target, image);
+    } else if (!image.isNull()) {
+        Painter.resetTransform();
         if (image.size() == pixels.size())
             Painter.drawImage(pixels.topLeft(), image);
         else
             Painter.drawImage(QRectF(pixels), image);
     }
     Painter.restore();
-    return size.isEmpty() || !image.isNull();
+    return true;
 }
 
 void StopMetafileConversions() {

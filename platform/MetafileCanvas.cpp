@@ -542,7 +542,11 @@ public:
         if (img.isNull()) return;
         img.fill(Qt::white);
         TCanvas c(&img);
-        Graphic.Draw(c, Bounds(0, 0, img.width(), img.height()));
+        const TRect box = Bounds(0, 0, img.width(), img.height());
+        if (!records || !static_cast<const TMetafile&>(Graphic).DrawPicture(c, box)) {
+            m_picturesDrawn = m_picturesDrawn && !records;
+            Graphic.Draw(c, box); // its frame, for a picture that cannot be rendered
+        }
         c.Release();
         this->Image(C, Dest, img, Bounds(0, 0, img.width(), img.height()));
     }
@@ -566,6 +570,9 @@ public:
             m_writer->IntersectClip(*m_clip);
         }
     }
+
+    // False once a picture drawn from records could not be rendered.
+    bool PicturesDrawn() const { return m_picturesDrawn; }
 
     QByteArray Finish() {
         if (m_clip) m_writer->RestoreDC();
@@ -688,6 +695,7 @@ private:
     std::optional<TPenKey> m_pen;
     std::optional<TBrushKey> m_brush;
     std::optional<TLogFont> m_font;
+    bool m_picturesDrawn = true;
 };
 
 TMetafileCanvas::TMetafileCanvas(TMetafile* Metafile)
@@ -705,7 +713,12 @@ TMetafileCanvas::~TMetafileCanvas() {
 void TMetafileCanvas::Finish() {
     if (!m_recorder) return;
     CanvasAccess::SetRecorder(*this, nullptr);
+    m_picturesDrawn = m_recorder->PicturesDrawn();
     const QByteArray data = m_recorder->Finish();
     m_recorder.reset();
     if (m_metafile) m_metafile->LoadFromStream(data);
+}
+
+bool TMetafileCanvas::PicturesDrawn() const {
+    return m_recorder ? m_recorder->PicturesDrawn() : m_picturesDrawn;
 }

@@ -30,8 +30,12 @@ public:
     ~TMetafileCanvas();
     // Hands the records to the metafile; later drawing is not recorded.
     void Finish();
+    // False when a metafile drawn on the canvas was too heavy to render (or
+    // could not be converted) and its frame was recorded in its place.
+    bool PicturesDrawn() const;
 
 private:
     TMetafile* m_metafile;
+    bool m_picturesDrawn = true;
     std::unique_ptr<TMetafileRecorder> m_recorder;
 };

@@ -40,6 +40,8 @@ std::atomic<int> g_lastSignal = 0;
 std::atomic<int> g_cpuLimitMs = MetafileLimits::CpuTimeMs;
 std::atomic<int> g_wallLimitMs = MetafileLimits::WallTimeMs;
 std::atomic<int> g_conversions = 0;
+std::atomic<int> g_renders = 0;
+std::atomic<int> g_lastRenderSignal = 0;
 
 // ---- Windows metafiles ------------------------------------------------------
 
@@ -433,11 +435,21 @@ QByteArray FixedImage(QByteArray Tag, const QByteArray& Svg, qsizetype DataAt) {
 
 QByteArray FixedShapes(QByteArray Part) {
     // Lines are not filled; the library leaves that to SVG's default, black.
+    // (Built in one pass: a drawing may hold many thousands of them.)
+    QByteArray lines;
+    qsizetype kept = 0;
     for (qsizetype at = 0; (at = Part.indexOf("<polyline ", at)) >= 0;) {
         const qsizetype style = Part.indexOf("style=\"", at);
         if (style < 0) break;
-        Part.insert(style + 7, "fill:none; ");
+        if (lines.isEmpty()) lines.reserve(Part.size() + Part.size() / 8);
+        lines.append(Part.constData() + kept, style + 7 - kept);
+        lines.append("fill:none; ");
+        kept = style + 7;
         at = style;
+    }
+    if (kept > 0) {
+        lines.append(Part.constData() + kept, Part.size() - kept);
+        Part = lines;
     }
     QByteArray out;
     qsizetype at = 0;
@@ -732,8 +744,10 @@ pid_t SpawnHelper(const QByteArray& Program, const QList<QByteArray>& Args, int&
 }
 
 // Feeds Input to the helper and collects what it writes, within the limits;
-// false when it fails, dies, overruns a limit or writes too much.
-bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArray& Out, int& Signal) {
+// false when it fails, dies, overruns a limit or writes more than MaxOut
+// bytes before its closing byte.
+bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, qsizetype MaxOut, QByteArray& Out,
+               int& Signal) {
     Signal = 0;
     int cpuMs = 0, wallMs = 0;
     MetafileTimeLimits(cpuMs, wallMs);
@@ -799,7 +813,7 @@ bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArra
             if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
             if (n <= 0) break;
             got.append(buffer, n);
-            if (got.size() > MetafileLimits::MaxSvgBytes + 1) {
+            if (got.size() > MaxOut + 1) {
                 overrun = true;
                 break;
             }
@@ -830,7 +844,7 @@ bool RunHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArra
 
 bool RunMetafileHelper(const QList<QByteArray>& Args, const QByteArray& Input, QByteArray& Out) {
     int signal = 0;
-    const bool ok = RunHelper(Args, Input, Out, signal);
+    const bool ok = RunHelper(Args, Input, MetafileLimits::MaxSvgBytes, Out, signal);
     g_lastSignal = signal;
     return ok;
 }
@@ -916,4 +930,37 @@ void MetafileTimeLimits(int& CpuMs, int& WallMs) {
 
 int MetafileConversionCount() {
     return g_conversions;
+}
+
+bool RenderMetafileSvg(const QByteArray& Svg, const QRectF& Place, QSize Size, QImage& Out) {
+    ++g_renders;
+    if (Size.isEmpty() || qint64(Size.width()) * Size.height() > MetafileLimits::MaxRenderPixels)
+        return false;
+    const qsizetype bytes = qsizetype(Size.width()) * Size.height() * 4;
+    QList<QByteArray> args{"svg", QByteArray::number(static_cast<qint64>(getpid())),
+                           QByteArray::number(Size.width()), QByteArray::number(Size.height())};
+    for (const double v : {Place.x(), Place.y(), Place.width(), Place.height()})
+        args << QByteArray::number(v, 'g', 17);
+    for (const QString& font : ProgramFontFiles())
+        args << QFile::encodeName(font);
+    QByteArray pixels;
+    int signal = 0;
+    const bool ok = RunHelper(args, Svg, bytes, pixels, signal) && pixels.size() == bytes;
+    g_lastRenderSignal = signal;
+    if (!ok) return false;
+    QImage image(Size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return false;
+    for (int y = 0; y < Size.height(); ++y)
+        std::memcpy(image.scanLine(y), pixels.constData() + qsizetype(y) * Size.width() * 4,
+                    size_t(Size.width()) * 4);
+    Out = image;
+    return true;
+}
+
+int MetafileRenderCount() {
+    return g_renders;
+}
+
+int LastMetafileRenderSignal() {
+    return g_lastRenderSignal;
 }

@@ -15,7 +15,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QRectF>
+#include <QSize>
 #include <QString>
+
+class QImage;
 
 namespace MetafileLimits {
 // Bytes of one metafile.
@@ -31,6 +34,8 @@ constexpr int CpuTimeMs = 4000;
 // Wall-clock time after which a helper counts as hung: generous, so that a
 // loaded machine does not cost sound pictures.
 constexpr int WallTimeMs = 30000;
+// Pixels of one rendering of a converted picture.
+constexpr qint64 MaxRenderPixels = qint64(16) << 20;
 } // namespace MetafileLimits
 
 struct TMetafileSvg {
@@ -51,6 +56,17 @@ bool CheckEnhancedMetafile(const QByteArray& Data);
 // thread may call it (pictures convert on threads of their own, see
 // MetafileCache.h).
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out);
+
+// Renders the SVG of a converted picture at Size pixels, its viewport at
+// Place (fractions of Size), in the helper under the limits of a conversion,
+// exactly as RasterizeMetafileSvg (MetafileRaster.h) renders it here. False
+// when the helper fails or overruns a limit: the picture is too heavy to
+// draw at that size. Waits for the helper, as ConvertMetafile does.
+bool RenderMetafileSvg(const QByteArray& Svg, const QRectF& Place, QSize Size, QImage& Out);
+// How many renderings this process has given to the helper, and the signal
+// that ended the last one (as LastMetafileWorkSignal for conversions).
+int MetafileRenderCount();
+int LastMetafileRenderSignal();
 
 // Runs the helper program with Args, Input on its standard input, under the
 // limits. False when it fails, dies, overruns a limit or writes more than an

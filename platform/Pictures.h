@@ -261,6 +261,10 @@ public:
     static QString MimeType(bool enhanced);
 
     void Draw(TCanvas& canvas, const TRect& r) const override;
+    // Draw without the frame: false when nothing was drawn, because the
+    // records do not convert, the picture is too heavy to render at that
+    // size, or (on the screen) it is not ready yet.
+    bool DrawPicture(TCanvas& canvas, const TRect& r) const;
     bool LoadFromStream(const QByteArray& data) override;
     QByteArray SaveToStream() const override { return m_data; }
     std::unique_ptr<TGraphic> Clone() const override;

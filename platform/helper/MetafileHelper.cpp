@@ -1,17 +1,30 @@
 // pravolin-metafile: converts one metafile into SVG with the system's
-// libraries (libwmf for Windows metafiles, libemf2svg for enhanced ones).
+// libraries (libwmf for Windows metafiles, libemf2svg for enhanced ones), or
+// renders such an SVG into pixels with Qt.
 //
 // The program starts it for every picture it has not converted yet, a fresh
 // process each time, so that a library that crashes, hangs or runs wild on
-// a damaged picture costs that picture alone. The program has already
-// checked and bounded the records and limits the helper's CPU time; the
-// helper limits its own memory and dies with the program.
+// a damaged picture costs that picture alone; and for every drawing of a
+// converted picture too heavy to render in the program, so that its work is
+// bounded as the conversion's is. The program has already checked and
+// bounded the records and limits the helper's CPU time; the helper limits
+// its own memory and dies with the program.
 //
 //   pravolin-metafile emf PARENT              < enhanced metafile
 //   pravolin-metafile wmf PARENT W H ASPECT N < probe (N bytes), then playback
+//   pravolin-metafile svg PARENT W H X Y PW PH [FONT...] < SVG
 //
-// The SVG goes to standard output followed by the byte 1; anything else
-// (no end byte, an exit code other than 0) is a failure.
+// The SVG (or, for svg, W x H premultiplied ARGB pixels row by row, with the
+// SVG's viewport at X, Y, PW, PH in fractions of the size and the font files
+// the program added to its own) goes to standard output followed by the
+// byte 1; anything else (no end byte, an exit code other than 0) is a
+// failure.
+#include "platform/MetafileRaster.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImage>
+
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
@@ -184,8 +197,38 @@ bool Number(const char* Text, double& Out) {
     return errno == 0 && end != Text && *end == '\0' && std::isfinite(Out);
 }
 
+// The largest picture the program asks for (16 M pixels).
+constexpr double MaxPixels = 16 << 20;
+
+// Renders the SVG on standard input as the program would, with Qt on a
+// screen of its own that shows nothing.
+int Render(int Argc, char** Argv, int Out) {
+    double v[6];
+    for (int i = 0; i < 6; ++i)
+        if (!Number(Argv[3 + i], v[i])) return 1;
+    const double w = v[0], h = v[1];
+    if (w < 1 || h < 1 || w > 65536 || h > 65536 || w * h > MaxPixels) return 1;
+    std::string input;
+    if (!ReadAll(STDIN_FILENO, input)) return 1;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    QGuiApplication app(argc, Argv);
+    for (int i = 9; i < Argc; ++i)
+        QFontDatabase::addApplicationFont(QString::fromLocal8Bit(Argv[i]));
+    QImage image(static_cast<int>(w), static_cast<int>(h), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return 1;
+    RasterizeMetafileSvg(QByteArray::fromRawData(input.data(), static_cast<qsizetype>(input.size())),
+                         QRectF(v[2], v[3], v[4], v[5]), image);
+    for (int y = 0; y < image.height(); ++y)
+        if (!WriteAll(Out, reinterpret_cast<const char*>(image.constScanLine(y)),
+                      static_cast<size_t>(image.width()) * 4))
+            return 1;
+    return WriteAll(Out, "\1", 1) ? 0 : 1;
+}
+
 int Convert(int Argc, char** Argv, int Out) {
     const std::string kind = Argv[1];
+    if (kind == "svg") return Argc >= 9 ? Render(Argc, Argv, Out) : 1;
     std::string input, svg;
     if (!ReadAll(STDIN_FILENO, input)) return 1;
     if (kind == "emf" && Argc == 3) {
@@ -216,7 +259,7 @@ extern "C" void FcFini(void) {}
 
 int main(int Argc, char** Argv) {
     if (Argc < 3) {
-        std::fprintf(stderr, "usage: %s emf|wmf PARENT ... < metafile > svg\n", Argv[0]);
+        std::fprintf(stderr, "usage: %s emf|wmf|svg PARENT ... < metafile or svg > svg or pixels\n", Argv[0]);
         return 2;
     }
     // A helper whose program has gone has no reader: it ends with it, also

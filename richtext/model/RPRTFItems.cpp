@@ -6,6 +6,7 @@
 #include "platform/ImageList.h"
 #include "platform/LittleEndian.h"
 #include "platform/MetafileCanvas.h"
+#include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPFTokens.h"
@@ -222,10 +223,9 @@ void RPRTFWriteListTables(std::string& S, TCustomRPData* RPData, TRPStyle& RPSty
 namespace {
 
 // A Windows metafile's records without the placeable header.
-void WriteWindowsMetafileBody(std::string& S, const TMetafile& Mf) {
-    const QByteArray data = Mf.SaveToStream();
-    const int skip = data.size() >= 22 && ReadLe32(data, 0) == PlaceableKey ? 22 : 0;
-    AppendHex(S, data.constData() + skip, static_cast<size_t>(data.size() - skip));
+void WriteWindowsMetafileBody(std::string& S, const QByteArray& Data) {
+    const int skip = Data.size() >= 22 && ReadLe32(Data, 0) == PlaceableKey ? 22 : 0;
+    AppendHex(S, Data.constData() + skip, static_cast<size_t>(Data.size() - skip));
 }
 
 void WriteEnhancedMetafile(std::string& S, const TMetafile& Mf) {
@@ -240,17 +240,36 @@ void WritePixelMetafile(std::string& S, const TMetafile& Mf) {
     S += "\\wmetafile1\\picw" + std::to_string(Mf.Width()) + "\\pich" + std::to_string(Mf.Height()) +
          "\\picwgoal" + std::to_string(Mf.Width() * 15) + "\\pichgoal" + std::to_string(Mf.Height() * 15) +
          " ";
-    WriteWindowsMetafileBody(S, Mf);
+    WriteWindowsMetafileBody(S, Mf.SaveToStream());
 }
 
-// A new metafile of the given size holding what Paint draws on it.
+// A new metafile of the given size holding what Paint draws on it; false
+// when a metafile picture drawn was too heavy to render (its frame stands
+// in its place).
 template <typename Paint>
-void RecordMetafile(TMetafile& Mf, int Width, int Height, bool Enhanced, Paint&& paint) {
+bool RecordMetafile(TMetafile& Mf, int Width, int Height, bool Enhanced, Paint&& paint) {
     Mf.SetWidth(Width);
     Mf.SetHeight(Height);
     Mf.SetEnhanced(Enhanced);
     TMetafileCanvas c(&Mf);
     paint(c);
+    c.Finish();
+    return c.PicturesDrawn();
+}
+
+// The Windows metafile copy of an enhanced metafile: its records
+// translated, which costs what reading them costs; where a record has no
+// counterpart, the picture drawn on a recording canvas, within the bound of
+// a drawing. Empty when it is too heavy for that too: the picture then goes
+// as it is, so that nothing is lost and saving never waits long.
+QByteArray WindowsMetafileCopy(const TMetafile& Mf) {
+    QByteArray wmf = WindowsMetafileOf(Mf.SaveToStream());
+    if (!wmf.isEmpty()) return wmf;
+    TMetafile copy;
+    const bool drawn = RecordMetafile(copy, Mf.Width(), Mf.Height(), false, [&](TCanvas& c) {
+        c.StretchDraw(Bounds(0, 0, Mf.Width(), Mf.Height()), Mf);
+    });
+    return drawn ? copy.SaveToStream() : QByteArray();
 }
 
 } // namespace
@@ -259,10 +278,14 @@ void SaveGraphicToRTF(std::string& S, const TGraphic* G, int Width, int Height, 
                       double TwipsPerPixel) {
     if (!G) return;
     const auto* mf = dynamic_cast<const TMetafile*>(G);
+    // A metafile goes as a Windows metafile: as it is, or an enhanced one
+    // as a copy when the options ask for one and it can be made.
+    QByteArray copy;
+    if (mf && mf->Enhanced() && (Options & rprtfSaveEMFAsWMF)) copy = WindowsMetafileCopy(*mf);
+    const bool asWmf = mf && (!mf->Enhanced() || !copy.isEmpty());
     S += "{\\pict";
     auto natural = [&](int mm, int px) {
-        if (mf && mm > 0 && (!mf->Enhanced() || (Options & rprtfSaveEMFAsWMF)))
-            return static_cast<int>(Round(mm * 72.0 / (127.0 * TwipsPerPixel)));
+        if (mf && mm > 0 && asWmf) return static_cast<int>(Round(mm * 72.0 / (127.0 * TwipsPerPixel)));
         return px;
     };
     if (Width > 0 && G->Width() > 0)
@@ -273,19 +296,13 @@ void SaveGraphicToRTF(std::string& S, const TGraphic* G, int Width, int Height, 
             S += "\\picscaley" + std::to_string(Round(Height * 100.0 / nh));
     if (const auto* bmp = dynamic_cast<const TBitmap*>(G)) {
         WriteBitmap(S, *bmp);
-    } else if (mf && mf->Enhanced() && !(Options & rprtfSaveEMFAsWMF)) {
+    } else if (mf && !asWmf) {
         WriteEnhancedMetafile(S, *mf);
     } else if (mf) {
-        // An enhanced metafile goes as a Windows metafile copy of it, drawn
-        // in its place.
-        TMetafile copy;
-        if (mf->Enhanced())
-            RecordMetafile(copy, mf->Width(), mf->Height(), false,
-                           [&](TCanvas& c) { c.StretchDraw(Bounds(0, 0, mf->Width(), mf->Height()), *mf); });
-        const TMetafile& wmf = mf->Enhanced() ? copy : *mf;
-        S += "\\wmetafile8\\picw" + std::to_string(wmf.MMWidth()) + "\\pich" +
-             std::to_string(wmf.MMHeight()) + " ";
-        WriteWindowsMetafileBody(S, wmf);
+        // The copy has the size of the picture it was made of.
+        S += "\\wmetafile8\\picw" + std::to_string(mf->MMWidth()) + "\\pich" +
+             std::to_string(mf->MMHeight()) + " ";
+        WriteWindowsMetafileBody(S, mf->Enhanced() ? copy : mf->SaveToStream());
     } else if (dynamic_cast<const TJPEGImage*>(G) && (Options & rprtfSaveJpegAsJpeg)) {
         const QByteArray data = G->SaveToStream();
         S += "\\jpegblip\\picw" + std::to_string(G->Width()) + "\\pich" + std::to_string(G->Height()) + " ";

@@ -1,12 +1,16 @@
 // Metafile pictures drawn through the libraries' SVG: where the ink lands,
 // what the SVG of a Windows metafile's text becomes, damaged records, the
-// helper program that bounds a conversion, the pictures kept per process,
-// and the fuzz regression corpus.
+// helper program that bounds a conversion and a drawing, the pictures kept
+// per process, and the fuzz regression corpus.
+#include "platform/Fonts.h"
 #include "platform/MetafileCache.h"
 #include "platform/MetafileConvert.h"
+#include "platform/MetafileRaster.h"
 #include "platform/Pictures.h"
+#include "support/Corpus.h"
 #include "support/MetafileBuilder.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -534,4 +538,84 @@ TEST(Metafile, AHelperEndsWithItsProgram) {
     for (int i = 0; i < 100 && Running(helpers[0]); ++i)
         QThread::msleep(20);
     EXPECT_FALSE(Running(helpers[0]));
+}
+
+// A picture too heavy to draw at a size (the helper that renders it overruns
+// the CPU time of a conversion) is drawn as its frame within that bound, and
+// not tried again at that size or a larger one; smaller, it may draw.
+TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
+    SetMetafileTimeLimits(1000, MetafileLimits::WallTimeMs);
+    const QByteArray bytes = HeavyEmf();
+    ASSERT_FALSE(bytes.isEmpty()) << "no corpus at " << SharedCorpusDir().toStdString();
+    const std::unique_ptr<TMetafile> heavy = Loaded(bytes);
+    ASSERT_TRUE(heavy->HasPicture());
+    const int renders = MetafileRenderCount();
+    QElapsedTimer clock;
+    clock.start();
+    const QImage frame = Drawn(*heavy, 600, 300);
+    // One CPU second, the helper's start and the SVG read, on a busy machine.
+    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_EQ(MetafileRenderCount(), renders + 1);
+    EXPECT_TRUE(LastMetafileRenderSignal() == SIGXCPU || LastMetafileRenderSignal() == SIGKILL)
+        << LastMetafileRenderSignal();
+    EXPECT_EQ(frame.pixel(10, 10), qRgb(128, 128, 128));
+    EXPECT_EQ(frame.pixel(609, 309), qRgb(128, 128, 128));
+    EXPECT_EQ(Ink(frame, 0.01, 0.01, 0.99, 0.99), 0); // nothing drawn half
+    clock.restart();
+    EXPECT_EQ(Drawn(*heavy, 600, 300), frame);
+    EXPECT_EQ(heavy->ToImage().pixel(500, 250), qRgb(255, 255, 255)); // 1000 x 500
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(MetafileRenderCount(), renders + 1);
+    // On the screen too: the frame at once, and no paint again for it.
+    QWidget widget;
+    TPaintCounter counter;
+    widget.installEventFilter(&counter);
+    widget.show();
+    QCoreApplication::processEvents();
+    counter.Paints = 0;
+    {
+        TScreenPaintScope screen(&widget);
+        EXPECT_EQ(Drawn(*heavy, 600, 300), frame);
+    }
+    for (int i = 0; i < 30; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    EXPECT_EQ(counter.Paints, 0);
+    EXPECT_EQ(MetafileRenderCount(), renders + 1);
+    // A stamp of it is light enough.
+    EXPECT_GT(Ink(Drawn(*heavy, 30, 15), 0, 0, 1, 1), 100);
+    EXPECT_EQ(MetafileRenderCount(), renders + 2);
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+}
+
+// The helper renders a picture pixel for pixel as the program does: shapes,
+// a bitmap, and text in a face of the system and in one the program added.
+TEST(Metafile, TheHelperRendersAPictureAsTheProgramDoes) {
+    ASSERT_FALSE(ProgramFontFiles().isEmpty()); // Tahoma, from the wine fonts
+    QImage dot(4, 4, QImage::Format_RGB32);
+    dot.fill(qRgb(0, 128, 255));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    dot.save(&buffer, "PNG");
+    const QByteArray svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "width=\"300\" height=\"120\"><rect x=\"5\" y=\"5\" width=\"100\" height=\"50\" fill=\"#ffff00\" "
+        "stroke=\"#ff0000\" stroke-width=\"3\"/><polyline points=\"0,119 150,60 299,119\" fill=\"none\" "
+        "stroke=\"#000000\"/><image x=\"200\" y=\"10\" width=\"40\" height=\"40\" "
+        "xlink:href=\"data:image/png;base64," +
+        png.toBase64() +
+        "\"/><text x=\"10\" y=\"90\" font-family=\"Tahoma\" font-size=\"20\">Gr\xC3\xB6\xC3\x9F"
+        "e</text>"
+        "<text x=\"150\" y=\"110\" font-family=\"Liberation Serif\" font-size=\"16\">Zahl 42</text></svg>";
+    const QRectF place(0.05, 0.1, 0.9, 0.8);
+    QImage here(330, 140, QImage::Format_ARGB32_Premultiplied);
+    RasterizeMetafileSvg(svg, place, here);
+    QImage there;
+    ASSERT_TRUE(RenderMetafileSvg(svg, place, here.size(), there));
+    EXPECT_EQ(there.format(), here.format());
+    EXPECT_TRUE(there == here);
+    // The text is there: a face that was missing would draw another.
+    EXPECT_GT(Ink(there.convertToFormat(QImage::Format_RGB32), 0.05, 0.55, 0.45, 0.8), 50);
 }

@@ -136,6 +136,9 @@ public:
     TEmfBuilder(int Width, int Height) : m_width(Width), m_height(Height) {}
 
     TEmfBuilder& Record(uint32_t Type, std::initializer_list<int64_t> Params) {
+        return Record(Type, std::vector<int64_t>(Params));
+    }
+    TEmfBuilder& Record(uint32_t Type, const std::vector<int64_t>& Params) {
         using namespace MetafileBuilderDetail;
         QByteArray r;
         Put32(r, Type);

@@ -16,13 +16,14 @@
 
 #include "WriterRoundTrip.h"
 #include "platform/Fonts.h"
+#include "support/Corpus.h"
 #include "support/Readers.h"
 #include "support/RtfGroups.h"
 
 namespace {
 
 QString CorpusDir() {
-    return qEnvironmentVariable("PRAVOLIN_CORPUS", QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf"));
+    return SharedCorpusDir() + QStringLiteral("/rtf");
 }
 
 void Import(TWriterDoc& d) {

@@ -17,6 +17,7 @@
 #include "platform/MetafileConvert.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
+#include "support/Corpus.h"
 #include "support/MetafileBuilder.h"
 #include "support/Readers.h"
 #include "support/RtfGroups.h"
@@ -256,6 +257,32 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
     }
 }
 
+namespace {
+
+// Where the metafile pictures of a paginated document lie on their pages,
+// at 96 pixels per inch.
+std::vector<std::pair<int, QRect>> MetafilePlaces(TRPPrint& Print) {
+    TPrintableRPData* d = Print.Data();
+    const double sx = 96.0 / Printer()->PixelsPerInchX(), sy = 96.0 / Printer()->PixelsPerInchY();
+    std::vector<std::pair<int, QRect>> places;
+    for (int p = 1; p <= Print.GetPagesCount(); ++p) {
+        int start = 0, part = 0, end = 0;
+        d->GetDrawItemsRange(p, start, part, end);
+        for (int i = start; i <= end; ++i) {
+            const TRPDrawLineInfo* di = d->DrawItem(i);
+            const auto* pic = dynamic_cast<const TRPGraphicItemInfo*>(d->GetItem(di->ItemNo));
+            if (!pic || !dynamic_cast<const TMetafile*>(pic->Image.get())) continue;
+            places.emplace_back(p,
+                                QRect(static_cast<int>((di->Left + d->GetPrintAreaLeft(p)) * sx),
+                                      static_cast<int>((di->Top - d->GetPageOriginY(p)) * sy),
+                                      static_cast<int>(di->Width * sx), static_cast<int>(di->Height * sy)));
+        }
+    }
+    return places;
+}
+
+} // namespace
+
 // Documents with metafile pictures printed into a PDF: poppler finds ink
 // where each picture lies on its page.
 TEST_F(PrintToPdfTest, PrintedMetafilesShowOnPaper) {
@@ -269,23 +296,7 @@ TEST_F(PrintToPdfTest, PrintedMetafilesShowOnPaper) {
         ASSERT_TRUE(LoadFile(style, file));
         Print.AssignSource(&View);
         Print.FormatPages();
-        // Where the pictures lie on their pages, at 96 pixels per inch.
-        TPrintableRPData* d = Print.Data();
-        const double sx = 96.0 / Printer()->PixelsPerInchX(), sy = 96.0 / Printer()->PixelsPerInchY();
-        std::vector<std::pair<int, QRect>> places;
-        for (int p = 1; p <= Print.GetPagesCount(); ++p) {
-            int start = 0, part = 0, end = 0;
-            d->GetDrawItemsRange(p, start, part, end);
-            for (int i = start; i <= end; ++i) {
-                const TRPDrawLineInfo* di = d->DrawItem(i);
-                const auto* pic = dynamic_cast<const TRPGraphicItemInfo*>(d->GetItem(di->ItemNo));
-                if (!pic || !dynamic_cast<const TMetafile*>(pic->Image.get())) continue;
-                places.emplace_back(p, QRect(static_cast<int>((di->Left + d->GetPrintAreaLeft(p)) * sx),
-                                             static_cast<int>((di->Top - d->GetPageOriginY(p)) * sy),
-                                             static_cast<int>(di->Width * sx),
-                                             static_cast<int>(di->Height * sy)));
-            }
-        }
+        const std::vector<std::pair<int, QRect>> places = MetafilePlaces(Print);
         ASSERT_TRUE(Print.Print(QStringLiteral("Bilder"), 1, false)) << Print.LastError().toStdString();
         for (const auto& [p, place] : places) {
             QImage page;
@@ -390,5 +401,65 @@ TEST(MetafileCorpus, APageOfSlowPicturesShowsItsTextAtOnce) {
     for (const TRPGraphicItemInfo* p : Metafiles(*again))
         EXPECT_FALSE(static_cast<const TMetafile*>(p->Image.get())->HasPicture());
     EXPECT_EQ(MetafileConversionCount(), before + 8);
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+}
+
+// The heavy metafiles of the corpus, and pictures five times heavier, each
+// on a page: printed within the bound of drawing them, each shows the
+// picture or its frame, never a part of it.
+TEST_F(PrintToPdfTest, HeavyMetafilesPrintWithinTheBound) {
+    SetMetafileTimeLimits(1000, MetafileLimits::WallTimeMs);
+    struct TPicture {
+        const char* Name;
+        QByteArray Bytes;
+        QByteArray Group; // the picture group up to its data
+    };
+    // The enhanced metafile is 1000 x 500 pixels, the Windows one 67 x 33: on a
+    // page one at half its size, the other at three times.
+    const char* emf = "{\\pict\\emfblip\\picw26458\\pich13229\\picscalex50\\picscaley50 ";
+    const char* wmf = "{\\pict\\wmetafile8\\picw1764\\pich882\\picscalex300\\picscaley300 ";
+    const TPicture pictures[] = {{"emf", HeavyEmf(), emf},
+                                 {"wmf", HeavyWmf().mid(22), wmf},
+                                 {"emf, five times", HeavyEmf(5), emf},
+                                 {"wmf, five times", HeavyWmf(5).mid(22), wmf}};
+    for (const TPicture& picture : pictures) {
+        SCOPED_TRACE(picture.Name);
+        ASSERT_GT(picture.Bytes.size(), 1000) << "no corpus at " << SharedCorpusDir().toStdString();
+        const QString file = PdfPrinter.Dir.filePath(QStringLiteral("bild.rtf"));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\plain\\fs24 Linien\\par\\pard " +
+                picture.Group + picture.Bytes.toHex() + "}\\par\\pard Ende\\par}");
+        f.close();
+        TRPStyle style;
+        ASSERT_TRUE(LoadFile(style, file));
+        Print.AssignSource(&View);
+        Print.FormatPages();
+        const std::vector<std::pair<int, QRect>> places = MetafilePlaces(Print);
+        ASSERT_EQ(places.size(), 1u);
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(Print.Print(QStringLiteral("Linien"), 1, false)) << Print.LastError().toStdString();
+        // The conversion and one CPU second of drawing, with the helpers' starts, on a busy machine.
+        EXPECT_LT(clock.elapsed(), 12000);
+        QImage page;
+        const QString e = PdfPageImage(Pdf, places[0].first, 96, page);
+        ASSERT_TRUE(e.isEmpty()) << e.toStdString();
+        const QRect place = places[0].second;
+        const TInk inside = InkOf(page, place.adjusted(3, 3, -3, -3));
+        double share = 0;
+        for (double cell : inside.Cells)
+            share += cell / (Grid * Grid);
+        // The frame's hairline on paper comes out light grey.
+        int edge = 0;
+        for (int x = place.left(); x <= place.right(); ++x)
+            for (int y : {place.top() - 1, place.top(), place.top() + 1, place.bottom() - 1, place.bottom(),
+                          place.bottom() + 1})
+                edge += qGray(page.pixel(x, y)) < 250;
+        const bool drawn = share > 0.05, frame = inside.Box.isEmpty() && edge > 3 * place.width() / 2;
+        EXPECT_TRUE(drawn || frame) << "ink inside " << share << ", on the edge " << edge;
+        View.SetStyle(Style.get());
+        View.Clear();
+    }
     SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
 }

@@ -1,0 +1,176 @@
+// Metafile pictures saved as RTF with the views' options: an enhanced
+// metafile goes as a Windows metafile made of its records at once, however
+// heavy, and comes back from our reader and from LibreOffice at its size;
+// one whose records have no counterpart is drawn into the copy, unless it is
+// too heavy to draw, and then goes as it is.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "WriterTestsDoc.h"
+#include "platform/MetafileConvert.h"
+#include "platform/Pictures.h"
+#include "richtext/model/RPItemNonText.h"
+#include "support/Corpus.h"
+#include "support/MetafileBuilder.h"
+#include "support/Readers.h"
+
+namespace {
+
+// The document: a line of text and the picture.
+void Fill(TWriterDoc& D, const QByteArray& Metafile) {
+    auto m = std::make_unique<TMetafile>();
+    ASSERT_TRUE(m->LoadFromStream(Metafile));
+    D.AddText("Bilder", 0, 0);
+    D.AddPicture("", std::move(m), 0, 0, TRPTag{});
+}
+
+// The picture of a document read back.
+const TMetafile* PictureOf(const TCustomRPData& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (const auto* p = dynamic_cast<const TRPGraphicItemInfo*>(D.GetItem(i)))
+            if (const auto* m = dynamic_cast<const TMetafile*>(p->Image.get())) return m;
+    return nullptr;
+}
+
+int Ink(const TGraphic& G, int W, int H) {
+    QImage image(W, H, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas c(&image);
+    G.Draw(c, Bounds(0, 0, W, H));
+    c.Release();
+    int ink = 0;
+    for (int y = 1; y < H - 1; ++y)
+        for (int x = 1; x < W - 1; ++x)
+            ink += qGray(image.pixel(x, y)) < 160;
+    return ink;
+}
+
+void WriteFile(const QString& Name, const std::string& Bytes) {
+    QFile f(Name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(Bytes.data(), static_cast<qint64>(Bytes.size()));
+}
+
+} // namespace
+
+// The heavy enhanced metafile of the corpus and one five times heavier: the
+// RTF holds a Windows metafile of the same size in a moment (drawing the
+// picture took minutes), our reader draws it as the original draws, and
+// LibreOffice places it at its size.
+TEST(RTFPictures, AHeavyEnhancedMetafileSavesAtOnceAndComesBackAtItsSize) {
+    QTemporaryDir dir;
+    QStringList files;
+    for (int times : {1, 5}) {
+        SCOPED_TRACE(times);
+        const QByteArray emf = HeavyEmf(times);
+        ASSERT_FALSE(emf.isEmpty()) << "no corpus at " << SharedCorpusDir().toStdString();
+        TWriterDoc d;
+        Fill(d, emf);
+        QElapsedTimer clock;
+        clock.start();
+        const std::string rtf = d.RTF();
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\picw26458\\pich13229 "), std::string::npos);
+        EXPECT_LT(rtf.size(), size_t(2 * emf.size() + 4096)); // the records, not a bitmap
+
+        TWriterDoc back;
+        ASSERT_EQ(back.ImportRTF(rtf), 0);
+        const TMetafile* m = PictureOf(back);
+        ASSERT_NE(m, nullptr);
+        EXPECT_FALSE(m->Enhanced());
+        EXPECT_EQ(m->Width(), 1000);
+        EXPECT_EQ(m->Height(), 500);
+        ASSERT_TRUE(m->HasPicture());
+        const int ours = Ink(*m, 40, 20), theirs = Ink(*PictureOf(d), 40, 20);
+        // The two libraries draw lines a little differently.
+        EXPECT_GT(ours, 400);
+        EXPECT_NEAR(ours, theirs, theirs / 4);
+
+        files << dir.filePath(QStringLiteral("bild%1.rtf").arg(times));
+        WriteFile(files.back(), rtf);
+    }
+    // LibreOffice writes what it read into a Word document at once (its
+    // own formats take a minute to draw these pictures into their previews).
+    const QString error =
+        RunReader(QStringLiteral("soffice"),
+                  QStringList{"-env:UserInstallation=file://" + dir.filePath("profile"), "--headless",
+                              "--convert-to", "docx", "--outdir", dir.filePath("out")} +
+                      files,
+                  nullptr, nullptr, 300000);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const QString docx = dir.filePath("out/" + QFileInfo(file).completeBaseName() + ".docx");
+        QByteArray xml, list;
+        ASSERT_EQ(RunReader("unzip", {"-p", docx, "word/document.xml"}, &xml, nullptr, 60000), QString());
+        ASSERT_EQ(RunReader("unzip", {"-l", docx}, &list, nullptr, 60000), QString());
+        // The picture at its size (in English metric units, 360,000 to the centimetre).
+        static const QRegularExpression extent(QStringLiteral("<wp:extent cx=\"([0-9]+)\" cy=\"([0-9]+)\""));
+        const QRegularExpressionMatch m = extent.match(QString::fromUtf8(xml));
+        ASSERT_TRUE(m.hasMatch()) << "LibreOffice shows no picture";
+        EXPECT_NEAR(m.captured(1).toDouble() / 36000, 264.58, 0.5);
+        EXPECT_NEAR(m.captured(2).toDouble() / 36000, 132.29, 0.5);
+        // As a Windows metafile.
+        EXPECT_TRUE(list.contains("word/media/image1.wmf")) << list.constData();
+    }
+}
+
+// Records without a counterpart in the older format (a path): a light
+// picture is drawn into the copy; a heavy one, too heavy to draw within the
+// bound, goes as the enhanced metafile it is, without waiting for more.
+TEST(RTFPictures, AnEnhancedMetafileThatCannotBeCopiedWithinTheBoundGoesAsItIs) {
+    SetMetafileTimeLimits(1000, MetafileLimits::WallTimeMs);
+    // A red box filled as a path: begun, moved, three lines, closed, ended, filled.
+    const QByteArray light = TEmfBuilder(60, 30)
+                                 .Brush(0x0000FF)
+                                 .Record(59, {})
+                                 .Record(27, {0, 0})
+                                 .Record(54, {60, 0})
+                                 .Record(54, {60, 30})
+                                 .Record(54, {0, 30})
+                                 .Record(61, {})
+                                 .Record(60, {})
+                                 .Record(62, {0, 0, 59, 29})
+                                 .Bytes();
+    TEmfBuilder heavyBuilder(1000, 500);
+    heavyBuilder.Record(57, {2}); // arcs drawn clockwise
+    for (int i = 0; i < 2000; ++i) {
+        std::vector<int> xy;
+        for (int k = 0; k < 100; ++k)
+            xy.insert(xy.end(), {(k * 37 + i) % 1000, (i * 7 + k * 53) % 500});
+        heavyBuilder.Polyline(xy);
+    }
+    const QByteArray heavy = heavyBuilder.Bytes();
+    TMetafile converted;
+    ASSERT_TRUE(converted.LoadFromStream(heavy));
+    ASSERT_TRUE(converted.HasPicture());
+    TWriterDoc d;
+    Fill(d, light);
+    Fill(d, heavy);
+    QElapsedTimer clock;
+    clock.start();
+    const std::string rtf = d.RTF();
+    // One CPU second to find it too heavy, the helper's start and its reading.
+    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\picw1588\\pich794 "), std::string::npos);
+    EXPECT_NE(
+        rtf.find("{\\pict\\emfblip\\picw26458\\pich13229 " + heavy.left(16).toHex().toUpper().toStdString()),
+        std::string::npos);
+    TWriterDoc back;
+    ASSERT_EQ(back.ImportRTF(rtf), 0);
+    std::vector<const TMetafile*> pictures;
+    for (int i = 0; i < back.GetItemCount(); ++i)
+        if (const auto* p = dynamic_cast<const TRPGraphicItemInfo*>(back.GetItem(i)))
+            pictures.push_back(dynamic_cast<const TMetafile*>(p->Image.get()));
+    ASSERT_EQ(pictures.size(), 2u);
+    ASSERT_TRUE(pictures[0] && pictures[1]);
+    EXPECT_FALSE(pictures[0]->Enhanced());
+    EXPECT_EQ(pictures[0]->ToImage().pixel(30, 15), qRgb(255, 0, 0));
+    EXPECT_TRUE(pictures[1]->Enhanced());
+    EXPECT_EQ(pictures[1]->SaveToStream(), heavy);
+    SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+}
