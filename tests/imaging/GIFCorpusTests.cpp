@@ -1,6 +1,7 @@
 // Decodes the GIF files collected from other projects' test suites and
 // compares with their expected output where there is one.
 #include "imaging/GIFImage.h"
+#include "support/Corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,7 @@
 
 namespace {
 
-// The shared corpus lies beside the checkout, or beside the folder of work trees.
-QString CorpusFolder() {
-    for (const char* up : {"/..", "/../.."}) {
-        const QString dir =
-            QStringLiteral(PRAVOLIN_SOURCE_DIR) + QLatin1String(up) + QStringLiteral("/shared/corpus/gif");
-        if (QDir(dir).exists()) return dir;
-    }
-    return QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/gif");
-}
-const QString kCorpus = CorpusFolder();
+const QString kCorpus = SharedCorpusDir() + QStringLiteral("/gif");
 
 QByteArray ReadAll(const QString& path) {
     QFile f(path);

@@ -28,6 +28,10 @@ QString SharedCorpusDir() {
     return QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus");
 }
 
+QString CorpusRtfDir() {
+    return SharedCorpusDir() + QStringLiteral("/rtf");
+}
+
 QByteArray CorpusFile(const QString& Name) {
     const QString path = SharedCorpusDir() + QLatin1Char('/') + Name;
     if (!Name.endsWith(QLatin1String(".gz"))) {

@@ -7,6 +7,8 @@
 // The corpus folder: where PRAVOLIN_CORPUS says, else beside the checkout,
 // else beside the folder of work trees (the first that exists).
 QString SharedCorpusDir();
+// Its RTF files.
+QString CorpusRtfDir();
 
 // A file of the corpus, unpacked when its name ends in ".gz"; empty when
 // it is not there.

@@ -1,6 +1,6 @@
 // Real RTF from other projects' test suites and our own malformed inputs: none
 // may crash or hang, and each must end with the result its folder promises.
-#include "RTFCorpus.h"
+#include "support/Corpus.h"
 #include "RTFImportDoc.h"
 #include "RTFRecorder.h"
 
@@ -15,7 +15,7 @@
 namespace {
 
 QString CorpusDir() {
-    return RTFCorpusDir();
+    return CorpusRtfDir();
 }
 
 QByteArray ReadAll(const QString& path) {

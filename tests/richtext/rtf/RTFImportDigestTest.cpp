@@ -6,7 +6,7 @@
 // of behaviour is meant, or files were added, rewrite the file with
 // PRAVOLIN_WRITE_IMPORT_DIGESTS=1 and review the changed lines. The pages are
 // left out: they are edited often, and their own tests check them.
-#include "RTFCorpus.h"
+#include "support/Corpus.h"
 #include "RTFImportDoc.h"
 
 #include "richtext/model/RPListStyles.h"
@@ -102,7 +102,7 @@ std::string Digest(const std::string& s) {
 }
 
 QString CorpusDir() {
-    const QString dir = RTFCorpusDir();
+    const QString dir = CorpusRtfDir();
     return QFileInfo(dir).isDir() ? dir : QString();
 }
 

@@ -1,7 +1,7 @@
 // The import's hooks for pictures (the replaceable graphic factory, the hook
 // every read graphic passes, the document's own pictures of fields) and its
 // header and footer documents.
-#include "RTFCorpus.h"
+#include "support/Corpus.h"
 #include "RTFImportDoc.h"
 
 #include "platform/Pictures.h"
@@ -160,7 +160,7 @@ TEST(RTFImportHeaderFooter, HeaderAndFooterGoToTheirDocuments) {
 // A report of a PHP library: the header holds a line and a table of three
 // cells, the body a long paragraph.
 TEST(RTFImportHeaderFooter, CorpusHeaderWithATable) {
-    const QString path = RTFCorpusDir() + "/rtfpipe/phprtflite/table_in_header.rtf";
+    const QString path = CorpusRtfDir() + "/rtfpipe/phprtflite/table_in_header.rtf";
     if (!QFileInfo(path).isFile()) GTEST_SKIP() << "no corpus file " << path.toStdString();
     TImportDoc doc, header;
     doc.Props.HeaderRPData = &header;

@@ -1,7 +1,7 @@
 // What our RTF writer makes of imported documents, read back by our reader
 // and by LibreOffice: nested tables, the geometry of rows, code pages, line
 // spacing, empty lines and tables back to back.
-#include "RTFCorpus.h"
+#include "support/Corpus.h"
 #include "RTFImportDoc.h"
 #include "support/Readers.h"
 
@@ -467,7 +467,7 @@ TEST(RTFInterchange, LibreOfficeReadsTheGeometryOfOurRTF) {
 // the lines where it lays out those of the original: line for line, a few
 // points apart at most, measured from the first.
 TEST(RTFInterchange, LibreOfficeLaysOutTheHeaderTableAsTheOriginal) {
-    const std::string original = ReadFile(RTFCorpusDir() + "/rtfpipe/Issue51.rtf");
+    const std::string original = ReadFile(CorpusRtfDir() + "/rtfpipe/Issue51.rtf");
     if (original.empty()) GTEST_SKIP() << "no corpus beside the sources";
     TImportDoc sect;
     ASSERT_EQ(ImportPage(sect, "{\\rtf1 a\\sect b\\par}"), 0);

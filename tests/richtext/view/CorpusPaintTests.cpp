@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ViewTestDoc.h"
+#include "support/Corpus.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "PrintTestDoc.h"
+#include "support/Corpus.h"
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 
@@ -232,7 +233,7 @@ QString DrawItemText(TCustomRPFormattedData& D, int DItemNo) {
 // Real documents printed: pdftotext finds on every page the text of the
 // draw items that page holds, and pdftoppm renders the pages to look at.
 TEST_F(PrintToPdfTest, CorpusDocumentsPrintTheirTextPageByPage) {
-    const QString root = QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf/");
+    const QString root = CorpusRtfDir() + QLatin1Char('/');
     if (!QFileInfo(root).isDir()) GTEST_SKIP() << "no corpus at " << root.toStdString();
     const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/print-gallery");
     QDir().mkpath(out);

@@ -81,12 +81,6 @@ std::unique_ptr<TGraphic> SolidPicture(int W, int H, TColor Color) {
     return std::make_unique<TBitmap>(img);
 }
 
-QString CorpusRtfDir() {
-    const QString env = qEnvironmentVariable("PRAVOLIN_CORPUS");
-    return env.isEmpty() ? QStringLiteral(PRAVOLIN_SOURCE_DIR "/../shared/corpus/rtf")
-                         : env + QStringLiteral("/rtf");
-}
-
 QImage PaintFirstScreen(TTestFormatDoc& D) {
     QImage page(D.Width, D.Height, QImage::Format_RGB32);
     page.fill(Qt::white);

@@ -93,8 +93,6 @@ std::unique_ptr<TGraphic> SolidPicture(int W, int H, TColor Color);
 // The first screen of a formatted document (Width x Height) painted on white.
 QImage PaintFirstScreen(TTestFormatDoc& D);
 
-// The shared corpus of RTF files beside the checkout, or where PRAVOLIN_CORPUS points.
-QString CorpusRtfDir();
 
 // RTF with the list ids taken out: the writer draws them at random, so two
 // writes of the same document differ only there.
