@@ -397,10 +397,12 @@ public:
     // Reads Stream as an insertion would, into a stand-in, changing nothing
     // here: whether it reads to its end, and the number of items it holds.
     bool CheckRPFInsertion(const std::string& Stream, int& ItemCount);
-    // The form-resource form: an int32 byte count, then the RPF data.
-    void WriteRPFFormStream(std::string& Stream);
-    // Reads one form-resource block from Stream at Pos and moves Pos past it.
-    bool ReadRPFFormStream(const std::string& Stream, size_t& Pos);
+    // The document as a block (form resources, table cells): an int32 byte
+    // count, then its RPF, written without the background.
+    void WriteRPFData(std::string& Stream);
+    // Reads one such block from Stream at Pos into the document and moves
+    // Pos past it; False when the block ends early or does not read.
+    bool ReadRPFData(const std::string& Stream, size_t& Pos);
 
     // ---- RTF, HTML and plain-text output
     // The range a writer takes: the selection (GetSelectionBounds, put in

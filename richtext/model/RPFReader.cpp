@@ -469,10 +469,13 @@ bool TRPFReader::ReadBackLine(const std::string& Line, int LineNo) {
         return true;
     }
     if (LineNo != 1 || !(Opt & rpfoLoadBack)) return true;
-    std::string data;
-    if (!RPFReadBody(Line, H.ReadType, data)) return false;
     std::unique_ptr<TGraphic> g = std::make_unique<TBitmap>();
-    if (!g->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size())))) return false;
+    bool loaded = false;
+    if (H.ReadType == 2)
+        loaded = RPFLoadPictureFromBinaryString(Line, *g);
+    else if (!RPFLoadPictureFromHex(Line, *g, &loaded))
+        return false;
+    if (!loaded) return false;
     if (Background) Background->AssignImage(g.release(), D, false);
     return true;
 }
@@ -789,7 +792,7 @@ bool TCustomRPData::CheckRPFInsertion(const std::string& Stream, int& ItemCount)
     return true;
 }
 
-bool TCustomRPData::ReadRPFFormStream(const std::string& Stream, size_t& Pos) {
+bool TCustomRPData::ReadRPFData(const std::string& Stream, size_t& Pos) {
     if (Pos > Stream.size() || Stream.size() - Pos < 4) return false;
     const int32_t n = RPFReadInt32(Stream, Pos);
     if (n < 0 || static_cast<size_t>(n) > Stream.size() - Pos - 4) return false;

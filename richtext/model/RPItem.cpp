@@ -67,6 +67,10 @@ void RPFWriteExtraPropertyLine(std::string& Stream, const std::string& Name, con
     Stream += "\r\n";
 }
 
+void RPFWriteStrItemProperty(std::string& Stream, int Id, const std::string& Value) {
+    RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(Id), Value);
+}
+
 int RPShiftedStyleIndex(int Index, const TRPIntegerList& Shifts) {
     if (Index < 0 || Index >= Shifts.Count()) return Index;
     return Index - (Shifts.Get(Index) - 1);
@@ -211,7 +215,7 @@ int TCustomRPItemInfo::GetRPFExtraPropertyCount() const {
 }
 
 void TCustomRPItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
-    if (!Hint.empty()) RPFWriteExtraPropertyLine(Stream, StrPropNames[rpespHint], Hint);
+    if (!Hint.empty()) RPFWriteStrItemProperty(Stream, rpespHint, Hint);
 }
 
 void TCustomRPItemInfo::AssignItem(const TCustomRPItemInfo& Source) {

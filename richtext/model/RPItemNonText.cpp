@@ -347,9 +347,8 @@ void TRPGraphicItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
         line(rpeipTransparentMode, static_cast<int>(b->TransparentMode()));
         if (b->TransparentMode() == tmFixed) line(rpeipTransparentColor, b->TransparentColor());
     }
-    if (!ImageFileName.empty())
-        RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespImageFileName), ImageFileName);
-    if (!Alt.empty()) RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespAlt), Alt);
+    if (!ImageFileName.empty()) RPFWriteStrItemProperty(Stream, rpespImageFileName, ImageFileName);
+    if (!Alt.empty()) RPFWriteStrItemProperty(Stream, rpespAlt, Alt);
 }
 
 void TRPGraphicItemInfo::AssignItem(const TCustomRPItemInfo& Source) {
