@@ -548,6 +548,15 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
     }
     if (BColor == clNone) return;
     Canvas.Pen()->SetColor(ForeColor(BColor, ColorMode));
+    // On paper finer than the screen a colour border is a pixel wider and
+    // reaches a pixel further out at the left and top, so that no gap of
+    // the finer device's rounding opens beside it.
+    const bool finer = Printing && Resolution && Resolution->DeviceX > Resolution->ScreenX;
+    const int steps = w + (finer ? 1 : 0);
+    if (finer && !(someHidden && halftone)) {
+        --Left;
+        --Top;
+    }
     if (someHidden) {
         --Right;
         --Bottom;
@@ -557,7 +566,7 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
             return;
         }
         const bool overlap = (Options & rptoOverlappingCorners) != 0;
-        for (int i = 0; i < w; ++i) {
+        for (int i = 0; i < steps; ++i) {
             const int l = Left + i, t = Top + i, r = Right - i, b = Bottom - i;
             const int sl = overlap ? Left : l, st = overlap ? Top : t, sr = overlap ? Right : r,
                       sb = overlap ? Bottom : b;
@@ -579,7 +588,7 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
         Canvas.Brush()->SetStyle(bsSolid);
         return;
     }
-    for (int i = 0; i < w; ++i)
+    for (int i = 0; i < steps; ++i)
         Canvas.Rectangle(Left + i, Top + i, Right - i, Bottom - i);
     Canvas.Brush()->SetStyle(bsSolid);
 }

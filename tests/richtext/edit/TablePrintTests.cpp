@@ -157,6 +157,66 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
     ASSERT_TRUE(ppm.waitForFinished(60000));
 }
 
+// A colour border printed on a device finer than the screen is a pixel
+// wider than its scaled width: the table's frame and a cell's sides drawn
+// one by one (its left side hidden). Drawn at 600 dpi, a width of 1 is 7
+// device pixels.
+TEST(TablePrinting, ColourBordersOnAFinerDeviceTakeAPixelMore) {
+    TPdfPrinter printer(QStringLiteral("rand.pdf"));
+    auto style = MakeTableStyle();
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    auto t = TRPTableItemInfo::CreateEx(1, 1, view.RPData());
+    t->BestWidth = 100;
+    t->Color = clNone;
+    t->PrintOptions &= static_cast<TRPTablePrintOptions>(~rptoHalftoneBorders);
+    t->BorderWidth = 1;
+    t->BorderStyle = rptbColor;
+    t->BorderColor = clBlack;
+    t->BorderVSpacing = 10;
+    t->BorderHSpacing = 10;
+    t->CellBorderWidth = 1;
+    t->CellBorderStyle = rptbColor;
+    t->CellBorderColor = clBlack;
+    t->GetCell(0, 0)->VisibleBorders.Left = false;
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.Format();
+    Printer()->SetPageSizeMM(40, 20);
+    TRPPrint print(nullptr);
+    print.SetLeftMarginMM(5);
+    print.SetTopMarginMM(5);
+    print.SetRightMarginMM(5);
+    print.SetBottomMarginMM(5);
+    print.AssignSource(&view);
+    print.FormatPages();
+    QImage img(Printer()->PageWidth(), Printer()->PageHeight(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    TCanvas c(&img);
+    c.Font()->SetPixelsPerInch(600);
+    print.PrintableRP()->DrawPage(1, c, false, false);
+    c.Release();
+    // Black runs down a column through the middle of the table, and across
+    // a row through the middle of the cell.
+    const auto runs = [&](bool Down, int At) {
+        std::vector<int> r;
+        int n = 0;
+        const int end = Down ? img.height() : img.width();
+        for (int i = 0; i < end; ++i) {
+            const bool black = (Down ? img.pixel(At, i) : img.pixel(i, At)) == qRgb(0, 0, 0);
+            if (black) ++n;
+            if (!black && n > 0) r.push_back(std::exchange(n, 0));
+        }
+        return r;
+    };
+    const std::vector<int> down = runs(true, 118 + 300);
+    ASSERT_GE(down.size(), 2u);
+    EXPECT_EQ(down[0], 7); // the table's top
+    EXPECT_EQ(down[1], 7); // the cell's top, drawn side by side
+    const std::vector<int> across = runs(false, down.size() > 1 ? 118 + 40 : 0);
+    ASSERT_GE(across.size(), 1u);
+    EXPECT_EQ(across[0], 7); // the table's left
+}
+
 // What the table paints behind a printed piece: nothing in mode 0, else its
 // colour in its rectangle, white when the print options ask for it.
 TEST_F(TableSplit, PrintBackgroundModes) {
