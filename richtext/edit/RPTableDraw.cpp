@@ -28,9 +28,10 @@ TRPBounds Bounds(const TRect& r) {
 }
 
 // A background picture with Color beneath, over Full and clipped to Clip: on
-// the screen pixel for pixel; when printing (Res set) scaled to the device.
+// the screen pixel for pixel; when printing (Res set) scaled to the device,
+// the printed document Doc painting what lies behind a transparent picture.
 void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Full, const TRect& Clip,
-                    TColor Color, const TRPResolution* Res);
+                    TColor Color, const TRPResolution* Res, TCustomRPData* Doc = nullptr);
 
 TRect Intersect(const TRect& a, const TRect& b) {
     return Rect(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
@@ -38,10 +39,10 @@ TRect Intersect(const TRect& a, const TRect& b) {
 }
 
 void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Full, const TRect& Clip,
-                    TColor Color, const TRPResolution* Res) {
+                    TColor Color, const TRPResolution* Res, TCustomRPData* Doc) {
     const TRect r = Intersect(Full, Clip);
     if (Res)
-        Back.DrawClipped(Canvas, Bounds(r), Bounds(Full), *Res, Color, false, nullptr, nullptr);
+        Back.DrawClipped(Canvas, Bounds(r), Bounds(Full), *Res, Color, true, nullptr, Doc);
     else
         Back.Draw(Canvas, Bounds(r), 0, 0, Full.Left, Full.Top, Full.Width(), Full.Height(), Color, true);
 }
@@ -292,7 +293,7 @@ void TRPTableItemInfo::DrawOwnBackground(TCanvas& Canvas, const TRect& Full, con
     if (Printing && (PrintOptions & rptoWhiteBackground) && back != clNone) back = clWhite;
     if (FBackground && !FBackground->IsBlank()) {
         DrawBackground(*FBackground, Canvas, Full, Clip, back == clNone ? clNone : BackColor(back, ColorMode),
-                       Printing ? Resolution : nullptr);
+                       Printing ? Resolution : nullptr, Printing ? PrintingRPData : nullptr);
     } else if (back != clNone) {
         Canvas.Brush()->SetStyle(bsSolid);
         Canvas.Brush()->SetColor(BackColor(back, ColorMode));
@@ -356,7 +357,7 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
         if (!selected && cell->GetBackground())
             DrawBackground(*cell->GetBackground(), Canvas, fill, P.Clip,
                            color == clNone ? clNone : BackColor(color, P.Mode),
-                           P.Printing ? Resolution : nullptr);
+                           P.Printing ? Resolution : nullptr, P.Printing ? PrintingRPData : nullptr);
     }
     if (!P.Printing) {
         // The cell's offsets follow the table's drawing origin; the document

@@ -253,7 +253,9 @@ public:
     virtual bool IsHotJump(int JumpNo) { return (void)JumpNo, false; }
     virtual int GetFirstJumpNo() const { return 0; }
     // Paints into Bitmap what lies behind (X, Y) of the printed document (the
-    // printable documents do); printing of transparent background pictures asks it.
+    // printable documents do); printing of transparent background pictures
+    // asks it. With Flag, X and Y are device pixels of the page's canvas, else
+    // screen pixels of the print area.
     virtual void DrawBackToBitmap(int X, int Y, bool Flag, TColor Color, const TRPResolution& Resolution,
                                   TBitmap& Bitmap) {
         (void)X, (void)Y, (void)Flag, (void)Color, (void)Resolution, (void)Bitmap;
