@@ -150,8 +150,14 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     P.Y = Y;
     TCustomRPData* doc = GetRPData();
     if (const TRPStyle* style = doc ? doc->GetRPStyle() : nullptr) {
-        auto* fd = dynamic_cast<TCustomRPFormattedData*>(doc);
-        P.SelColor = fd && fd->IsFocused() ? style->SelColor : style->InactiveSelColor;
+        // A table nested in a cell asks the control that shows the whole
+        // document whether it (or a cell editor of it) has the focus.
+        const auto focused = [](TCustomRPData* D) {
+            auto* fd = dynamic_cast<TCustomRPFormattedData*>(D);
+            return fd && fd->IsFocused();
+        };
+        P.SelColor =
+            focused(doc) || focused(doc->GetAbsoluteRootData()) ? style->SelColor : style->InactiveSelColor;
     }
     DrawLeft = X;
     DrawTop = Y;

@@ -181,6 +181,32 @@ TEST(EditPaint, AKeyPaintsTheLinesItChangedAndMovesTheLinesBelow) {
     EXPECT_EQ(e.Edit->GetItemText(3).substr(0, 12), "Absatz 3:x D");
 }
 
+// Everything selected in a focused editor shows the focused
+// selection colour, in a table nested in a cell as in the table around it.
+TEST(EditPaint, ANestedTableWhollySelectedInAFocusedEditorTakesTheFocusedColour) {
+    TRPStyle style;
+    style.SelColor = clRed;
+    style.InactiveSelColor = clGreen;
+    TEditorOnForm e(style, 400, 300, true);
+    ASSERT_TRUE(e.Edit->Focused());
+    e.Edit->Clear();
+    auto outer = TRPTableItemInfo::CreateEx(1, 2, e.Edit->RPData());
+    TRPTableCellData* host = outer->GetCell(0, 0);
+    host->Clear();
+    auto inner = TRPTableItemInfo::CreateEx(1, 1, host);
+    TRPTableItemInfo* nested = inner.get();
+    host->AddItem(std::string(), std::move(inner));
+    e.Edit->RPData()->AddItem(std::string(), std::move(outer));
+    e.Edit->Format();
+    e.Edit->SelectAll();
+    QImage img;
+    e.Edit->PaintTo(img);
+    const TRPTableCellData* c = nested->GetCell(0, 0);
+    const QPoint at(nested->DrawLeft + c->Left + c->Width / 2, nested->DrawTop + c->Top + c->Height / 2);
+    ASSERT_TRUE(img.rect().contains(at));
+    EXPECT_EQ(QColor(img.pixel(at)), QColor(Qt::red));
+}
+
 TEST(EditPaint, PaintedTextIsNotMeasuredAgainAndThePictureIsKept) {
     TRPStyle style;
     TEditorOnForm e(style, 400, 300, false);
