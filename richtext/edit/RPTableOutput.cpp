@@ -123,9 +123,7 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& Li
             if (TRPTableCellData* cell = Rows->GetCell(r, c)) {
                 for (TColor k : {cell->Color, cell->BorderColor, cell->BorderLightColor})
                     ColorList.AddUnique(static_cast<int32_t>(k));
-                for (int i = 0; i < cell->GetItemCount(); ++i)
-                    if (cell->GetItem(i)->StyleNo < 0)
-                        cell->GetItem(i)->FillRTFTables(ColorList, ListOverrideCount, cell);
+                cell->BuildRTFColorAndListTables(ColorList, ListOverrideCount);
             }
 }
 

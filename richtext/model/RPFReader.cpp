@@ -130,7 +130,7 @@ private:
     std::unique_ptr<TRPMarkerList> FOuter;
 };
 
-struct TRPFRecord {
+struct TRPFHeader {
     int32_t StyleNo = 0;
     int32_t ParaNo = 0;
     int32_t ReadType = 0;
@@ -169,7 +169,7 @@ private:
     int VerMajor = 1, VerMinor = 0;
     int State = rsHeader;
     int LineMode = lmText;
-    TRPFRecord H;
+    TRPFHeader H;
     std::unique_ptr<TRPCPInfo> PendingCP;
     bool PendingCounted = false; // the pending checkpoint was the document's end checkpoint
     TRPCPInfo* PrevCP = nullptr;
@@ -285,7 +285,7 @@ bool TRPFReader::CheckStyle(int32_t& No, TRPIntegerList* Map, int Count) {
 }
 
 bool TRPFReader::ParseHeader(const std::string& Line) {
-    H = TRPFRecord();
+    H = TRPFHeader();
     const TRPStyle* style = D->GetRPStyle();
     size_t p = 0;
     if (!RPFReadTextStyleRef(Line, p, style, H.StyleNo)) return false;
@@ -711,7 +711,7 @@ bool TRPFReader::Run(int AParaNo_, bool UseParaNo_, int& ItemsAdded_, int& OutIn
         // A list marker needs text after it in its paragraph.
         if (Index > 0 && D->GetItem(Index - 1)->StyleNo == rpsnListMarker &&
             (Index == D->GetItemCount() || D->IsParaStart(Index))) {
-            H = TRPFRecord();
+            H = TRPFHeader();
             if (std::unique_ptr<TCustomRPItemInfo> t = CreateItemByStyleNo(D, 0)) {
                 t->StyleNo = 0;
                 ok = InsertItem(std::string(), std::move(t), -1);

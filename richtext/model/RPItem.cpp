@@ -38,13 +38,13 @@ template <class T> std::unique_ptr<TCustomRPItemInfo> Make(TCustomRPData* RPData
     return std::make_unique<T>(RPData);
 }
 
-struct TRegistryEntry {
+struct TRichPadItemTypeInfo {
     int StyleNo;
     const TRPItemClass* ItemClass;
 };
 
-std::vector<TRegistryEntry>& Registry() {
-    static std::vector<TRegistryEntry> r;
+std::vector<TRichPadItemTypeInfo>& Registry() {
+    static std::vector<TRichPadItemTypeInfo> r;
     return r;
 }
 
