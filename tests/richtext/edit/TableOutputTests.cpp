@@ -95,6 +95,8 @@ TEST_F(TableOutput, RTFOfNestedTablesAndWidths) {
     auto inner = TRPTableItemInfo::CreateEx(1, 2, t->GetCell(0, 0));
     SetText(inner.get(), 0, 0, "x");
     SetText(inner.get(), 0, 1, "y");
+    // A colour of the nested table reaches the colour table through its cell.
+    inner->GetCell(0, 1)->Color = static_cast<TColor>(0x1E140A);
     t->GetCell(0, 0)->Clear();
     t->GetCell(0, 0)->AddItem(std::string(), std::move(inner));
     t->GetCell(0, 0)->AddText("danach", 0, 0);
@@ -105,6 +107,7 @@ TEST_F(TableOutput, RTFOfNestedTablesAndWidths) {
     EXPECT_NE(rtf.find("\\itap2"), std::string::npos);
     EXPECT_EQ(Count(rtf, "\\nestcell}"), 2u);
     EXPECT_EQ(Count(rtf, "\\nestrow}"), 1u);
+    EXPECT_NE(rtf.find("\\red10\\green20\\blue30;"), std::string::npos) << rtf;
     auto back = Read(rtf);
     TRPTableItemInfo* b = First(*back);
     ASSERT_NE(b, nullptr);
