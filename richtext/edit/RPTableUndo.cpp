@@ -117,7 +117,8 @@ void TRPTableItemInfo::EndModify() {
     // line of the old one is left above a table that became lower.
     int caretItem = -1, caretOffs = -1;
     root->GetCaretItemPos(caretItem, caretOffs);
-    if (caretItem >= 0 && caretItem == itemNo && path.empty()) root->ChangeCaret(false, false, true);
+    if (caretItem >= 0 && caretItem == itemNo && path.empty() && !root->CaretRect().IsEmpty())
+        root->ChangeCaret(false, false, true);
 }
 
 // ---------------------------------------------------------------------------

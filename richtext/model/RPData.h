@@ -254,8 +254,8 @@ public:
     virtual int GetFirstJumpNo() const { return 0; }
     // Paints into Bitmap what lies behind (X, Y) of the printed document (the
     // printable documents do); printing of transparent background pictures
-    // asks it. With Flag, X and Y are device pixels of the page's canvas, else
-    // screen pixels of the print area.
+    // asks it with the place of the picture's corner on the page's canvas
+    // (device pixels); Flag asks for them in screen pixels of the print area.
     virtual void DrawBackToBitmap(int X, int Y, bool Flag, TColor Color, const TRPResolution& Resolution,
                                   TBitmap& Bitmap) {
         (void)X, (void)Y, (void)Flag, (void)Color, (void)Resolution, (void)Bitmap;
