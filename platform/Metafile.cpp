@@ -76,19 +76,42 @@ void TMetafile::SetHeight(int h) {
     Changed();
 }
 
+void TMetafile::SizeFromPlaceableHeader() {
+    // Units per inch left at 0 give no size: the picture waits for them.
+    const int left = ReadLeInt16(m_data, 6), top = ReadLeInt16(m_data, 8);
+    const int right = ReadLeInt16(m_data, 10), bottom = ReadLeInt16(m_data, 12);
+    m_width = m_inch > 0 ? MulDiv(MulDiv(std::abs(right - left), kHundredthMMPerInch, m_inch), kScreenPPI,
+                                  kHundredthMMPerInch)
+                         : 0;
+    m_height = m_inch > 0 ? MulDiv(MulDiv(std::abs(bottom - top), kHundredthMMPerInch, m_inch), kScreenPPI,
+                                   kHundredthMMPerInch)
+                          : 0;
+}
+
+void TMetafile::SetInch(int v) {
+    if (v == m_inch) return;
+    m_inch = v;
+    if (m_enhanced || m_data.size() < 22 || ReadLe32(m_data, 0) != 0x9AC6CDD7u) return;
+    // The header says what the bytes are drawn and saved with; its checksum
+    // is the exclusive or of the ten words before it.
+    qToLittleEndian<uint16_t>(static_cast<uint16_t>(v), m_data.data() + 14);
+    uint16_t sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= ReadLe16(m_data, 2 * i);
+    qToLittleEndian<uint16_t>(sum, m_data.data() + 20);
+    SizeFromPlaceableHeader();
+    m_rendering.reset();
+    m_converted = false;
+    Rendering();
+    Changed();
+}
+
 bool TMetafile::LoadFromStream(const QByteArray& data) {
     if (data.size() >= 22 && ReadLe32(data, 0) == 0x9AC6CDD7u) {
-        const int left = ReadLeInt16(data, 6), top = ReadLeInt16(data, 8);
-        const int right = ReadLeInt16(data, 10), bottom = ReadLeInt16(data, 12);
-        const int inch = ReadLe16(data, 14);
-        if (inch == 0) return false;
         m_data = data;
         m_enhanced = false;
-        m_inch = inch;
-        m_width = MulDiv(MulDiv(std::abs(right - left), kHundredthMMPerInch, inch), kScreenPPI,
-                         kHundredthMMPerInch);
-        m_height = MulDiv(MulDiv(std::abs(bottom - top), kHundredthMMPerInch, inch), kScreenPPI,
-                          kHundredthMMPerInch);
+        m_inch = ReadLe16(data, 14);
+        SizeFromPlaceableHeader();
         m_rendering.reset();
         m_converted = false;
         Rendering(); // converts meanwhile, on a thread of its own

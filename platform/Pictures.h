@@ -248,9 +248,11 @@ public:
     int MMHeight() const;
     void SetMMWidth(int v);
     void SetMMHeight(int v);
-    // Units per inch of a placeable Windows metafile (0 when not placeable).
+    // Units per inch of a placeable Windows metafile (0 when not placeable,
+    // or when its header leaves them open: it then has no size until they
+    // are set). Setting them on a placeable metafile rewrites its header.
     int Inch() const { return m_inch; }
-    void SetInch(int v) { m_inch = v; }
+    void SetInch(int v);
     // True when the records pass the limits and their chain holds (nothing
     // is converted).
     bool CheckRecords() const;
@@ -273,6 +275,7 @@ public:
 
 private:
     TMetafileRendering* Rendering() const;
+    void SizeFromPlaceableHeader();
     QByteArray m_data;
     bool m_enhanced = false;
     int m_width = 0;

@@ -448,6 +448,8 @@ public:
     int DrawLeft = 0, DrawTop = 0;
     // The resolution of the layout running for another device (null: the screen).
     const TRPResolution* Resolution = nullptr;
+    // The printed document the table is being printed in (null otherwise).
+    TCustomRPData* PrintingRPData = nullptr;
 
     TGraphic* GetBackgroundImage() const;
     void SetBackgroundImage(TGraphic* Graphic, bool Copy);

@@ -28,9 +28,10 @@ TRPBounds Bounds(const TRect& r) {
 }
 
 // A background picture with Color beneath, over Full and clipped to Clip: on
-// the screen pixel for pixel; when printing (Res set) scaled to the device.
+// the screen pixel for pixel; when printing (Res set) scaled to the device,
+// the printed document Doc painting what lies behind a transparent picture.
 void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Full, const TRect& Clip,
-                    TColor Color, const TRPResolution* Res);
+                    TColor Color, const TRPResolution* Res, TCustomRPData* Doc = nullptr);
 
 TRect Intersect(const TRect& a, const TRect& b) {
     return Rect(std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
@@ -38,10 +39,10 @@ TRect Intersect(const TRect& a, const TRect& b) {
 }
 
 void DrawBackground(const TRPBackground& Back, TCanvas& Canvas, const TRect& Full, const TRect& Clip,
-                    TColor Color, const TRPResolution* Res) {
+                    TColor Color, const TRPResolution* Res, TCustomRPData* Doc) {
     const TRect r = Intersect(Full, Clip);
     if (Res)
-        Back.DrawClipped(Canvas, Bounds(r), Bounds(Full), *Res, Color, false, nullptr, nullptr);
+        Back.DrawClipped(Canvas, Bounds(r), Bounds(Full), *Res, Color, true, nullptr, Doc);
     else
         Back.Draw(Canvas, Bounds(r), 0, 0, Full.Left, Full.Top, Full.Width(), Full.Height(), Color, true);
 }
@@ -149,8 +150,14 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     P.Y = Y;
     TCustomRPData* doc = GetRPData();
     if (const TRPStyle* style = doc ? doc->GetRPStyle() : nullptr) {
-        auto* fd = dynamic_cast<TCustomRPFormattedData*>(doc);
-        P.SelColor = fd && fd->IsFocused() ? style->SelColor : style->InactiveSelColor;
+        // A table nested in a cell asks the control that shows the whole
+        // document whether it (or a cell editor of it) has the focus.
+        const auto focused = [](TCustomRPData* D) {
+            auto* fd = dynamic_cast<TCustomRPFormattedData*>(D);
+            return fd && fd->IsFocused();
+        };
+        P.SelColor =
+            focused(doc) || focused(doc->GetAbsoluteRootData()) ? style->SelColor : style->InactiveSelColor;
     }
     DrawLeft = X;
     DrawTop = Y;
@@ -292,7 +299,7 @@ void TRPTableItemInfo::DrawOwnBackground(TCanvas& Canvas, const TRect& Full, con
     if (Printing && (PrintOptions & rptoWhiteBackground) && back != clNone) back = clWhite;
     if (FBackground && !FBackground->IsBlank()) {
         DrawBackground(*FBackground, Canvas, Full, Clip, back == clNone ? clNone : BackColor(back, ColorMode),
-                       Printing ? Resolution : nullptr);
+                       Printing ? Resolution : nullptr, Printing ? PrintingRPData : nullptr);
     } else if (back != clNone) {
         Canvas.Brush()->SetStyle(bsSolid);
         Canvas.Brush()->SetColor(BackColor(back, ColorMode));
@@ -356,7 +363,7 @@ void TRPTableItemInfo::DrawCell(TPaintRun& P, int Row, int Col, int X, int Y) {
         if (!selected && cell->GetBackground())
             DrawBackground(*cell->GetBackground(), Canvas, fill, P.Clip,
                            color == clNone ? clNone : BackColor(color, P.Mode),
-                           P.Printing ? Resolution : nullptr);
+                           P.Printing ? Resolution : nullptr, P.Printing ? PrintingRPData : nullptr);
     }
     if (!P.Printing) {
         // The cell's offsets follow the table's drawing origin; the document
@@ -548,6 +555,15 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
     }
     if (BColor == clNone) return;
     Canvas.Pen()->SetColor(ForeColor(BColor, ColorMode));
+    // On paper finer than the screen a colour border is a pixel wider and
+    // reaches a pixel further out at the left and top, so that no gap of
+    // the finer device's rounding opens beside it.
+    const bool finer = Printing && Resolution && Resolution->DeviceX > Resolution->ScreenX;
+    const int steps = w + (finer ? 1 : 0);
+    if (finer && !(someHidden && halftone)) {
+        --Left;
+        --Top;
+    }
     if (someHidden) {
         --Right;
         --Bottom;
@@ -557,7 +573,7 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
             return;
         }
         const bool overlap = (Options & rptoOverlappingCorners) != 0;
-        for (int i = 0; i < w; ++i) {
+        for (int i = 0; i < steps; ++i) {
             const int l = Left + i, t = Top + i, r = Right - i, b = Bottom - i;
             const int sl = overlap ? Left : l, st = overlap ? Top : t, sr = overlap ? Right : r,
                       sb = overlap ? Bottom : b;
@@ -579,7 +595,7 @@ void TRPTableItemInfo::DrawBorder(TCanvas& Canvas, int Left, int Top, int Right,
         Canvas.Brush()->SetStyle(bsSolid);
         return;
     }
-    for (int i = 0; i < w; ++i)
+    for (int i = 0; i < steps; ++i)
         Canvas.Rectangle(Left + i, Top + i, Right - i, Bottom - i);
     Canvas.Brush()->SetStyle(bsSolid);
 }

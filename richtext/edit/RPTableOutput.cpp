@@ -3,8 +3,11 @@
 // so that tables nest.
 #include <algorithm>
 
+#include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/model/RPBackground.h"
+#include "richtext/model/RPHTMLWriter.h"
 #include "richtext/model/RPRTFWriter.h"
 #include "richtext/model/RPStream.h"
 #include "richtext/model/RPStyle.h"
@@ -73,6 +76,21 @@ std::string HTMLColor(TColor c) {
     return c == clNone ? std::string() : ColorToHTML(c);
 }
 
+// A background picture shown once (stretched or centred) is placed so in CSS.
+bool PictureShownOnce(const TRPBackground* Back, TRPItemBackgroundStyle Style) {
+    return Back && Back->Image && !Back->Image->Empty() && (Style == rpbsStretched || Style == rpbsCentered);
+}
+
+// Joins CSS declarations with a blank.
+void AddCSS(std::string& CSS, const std::string& More) {
+    if (More.empty()) return;
+    if (!CSS.empty() && CSS.back() != ' ') CSS += ' ';
+    CSS += More;
+}
+
+const char* const CSSPictureOnce = "background-position: center center; background-repeat: no-repeat;";
+const char* const CSSPictureTiled = "background-position: left top; background-repeat: repeat;";
+
 std::string VAlignName(TRPCellVAlign a) {
     switch (a) {
     case rpcTop:
@@ -105,9 +123,7 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& Li
             if (TRPTableCellData* cell = Rows->GetCell(r, c)) {
                 for (TColor k : {cell->Color, cell->BorderColor, cell->BorderLightColor})
                     ColorList.AddUnique(static_cast<int32_t>(k));
-                for (int i = 0; i < cell->GetItemCount(); ++i)
-                    if (cell->GetItem(i)->StyleNo < 0)
-                        cell->GetItem(i)->FillRTFTables(ColorList, ListOverrideCount, cell);
+                cell->BuildRTFColorAndListTables(ColorList, ListOverrideCount);
             }
 }
 
@@ -299,8 +315,11 @@ std::string TRPTableItemInfo::CellBorderCSS(const TRPTableCellData& Cell) const 
     const TColor c = Cell.BorderColor != clNone ? Cell.BorderColor : CellBorderColor;
     const TColor l = Cell.BorderLightColor != clNone ? Cell.BorderLightColor : CellBorderLightColor;
     std::string css;
+    // A width of 0 is stated too: the table's border attribute would give
+    // the cells borders that the document does not show.
     if (!(BorderWidth == CellBorderWidth && BorderWidth < 2) && !(CellBorderWidth == 1 && BorderWidth > 1))
         css = "border-width : " + std::to_string(CellBorderWidth) + "px; ";
+    if (CellBorderWidth <= 0) return css;
     const auto colors = [&](TColor a, TColor b) {
         return "border-color : " + ColorToHTML(a) + " " + ColorToHTML(b) + " " + ColorToHTML(b) + " " + ColorToHTML(a) +
                "; border-style: solid";
@@ -335,7 +354,18 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
                                 const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
                                 TRPHTMLSaveOptions Options_, bool UseCSS, TRPHTMLBulletList& Bullets) const {
     const TRPTableSaving saving = StoreEditedCell();
-    (void)ItemNo, (void)Text, (void)RPData;
+    (void)ItemNo, (void)Text;
+    // A background picture goes beside the page (or by its file name), on
+    // the colour it shows on.
+    const auto picture = [&](const TRPBackground* Back, const std::string& FileName, TColor On) {
+        if (!Back || Back->Style == bsNoBitmap || !Back->Image || Back->Image->Empty() || !RPData)
+            return std::string();
+        const std::string location = RPHTMLBackgroundPicture(RPData, *Back->Image, FileName, Path,
+                                                             ImagesPrefix, ImageSaveNo, Options_, On);
+        return location.empty() ? location : " background=\"" + HTMLEscapeAttribute(location) + "\"";
+    };
+    const TColor tableBack = Color != clNone ? Color : BackColor;
+    const bool tablePictureOnce = PictureShownOnce(FBackground.get(), GetBackgroundStyle());
     std::string t = "<TABLE" + Attr("width", HTMLLength(BestWidth)) + Attr("bgcolor", HTMLColor(Color));
     // One style attribute holds all the table's properties.
     std::string css;
@@ -351,12 +381,14 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
         t += Attr("bordercolorlight", HTMLColor(BorderLightColor)) +
              Attr("bordercolordark", HTMLColor(BorderColor));
     t += Attr("cellspacing", std::to_string(std::max(0, (CellVSpacing + CellHSpacing) / 2)));
+    t += picture(FBackground.get(), BackgroundImageFileName, tableBack);
     if (UseCSS) {
-        const char* gap = css.empty() ? "" : " ";
-        if (BorderStyle == rptbLowered) css += gap + std::string("border-style: inset;");
+        if (tablePictureOnce) css = CSSPictureOnce + (css.empty() ? css : " " + css);
+        if (BorderStyle == rptbLowered) AddCSS(css, "border-style: inset;");
         if (BorderStyle == rptbLoweredColor)
-            css += gap + std::string("border-color : ") + ColorToHTML(BorderColor) + " " + ColorToHTML(BorderLightColor) +
-                   " " + ColorToHTML(BorderLightColor) + " " + ColorToHTML(BorderColor) + "; border-style: solid;";
+            AddCSS(css, "border-color : " + ColorToHTML(BorderColor) + " " + ColorToHTML(BorderLightColor) +
+                            " " + ColorToHTML(BorderLightColor) + " " + ColorToHTML(BorderColor) +
+                            "; border-style: solid;");
         // A style attribute holds declarations only: no braces around them.
         if (!css.empty()) t += " style='" + css + "'";
     }
@@ -372,13 +404,21 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
             if (cell->RowSpan > 1) td += Attr("rowspan", std::to_string(cell->RowSpan));
             td += Attr("width", HTMLLength(cell->BestWidth)) + Attr("height", HTMLLength(cell->BestHeight)) +
                   Attr("bgcolor", HTMLColor(cell->Color)) + Attr("valign", VAlignName(cell->VAlign));
-            if (UseCSS && CellBorderWidth > 0) {
+            td += picture(cell->GetBackground(), cell->BackgroundImageFileName,
+                          cell->Color != clNone ? cell->Color : tableBack);
+            if (UseCSS) {
                 std::string css = CellBorderCSS(*cell);
-                const TRPBooleanRect& v = cell->VisibleBorders;
-                if (!v.Top) css += "border-top: none; ";
-                if (!v.Right) css += "border-right: none; ";
-                if (!v.Bottom) css += "border-bottom: none; ";
-                if (!v.Left) css += "border-left: none; ";
+                if (PictureShownOnce(cell->GetBackground(), cell->GetBackgroundStyle()))
+                    css = CSSPictureOnce + (css.empty() ? css : " " + css);
+                else if (tablePictureOnce)
+                    css = CSSPictureTiled + (css.empty() ? css : " " + css);
+                if (CellBorderWidth > 0) {
+                    const TRPBooleanRect& v = cell->VisibleBorders;
+                    if (!v.Top) css += "border-top: none; ";
+                    if (!v.Right) css += "border-right: none; ";
+                    if (!v.Bottom) css += "border-bottom: none; ";
+                    if (!v.Left) css += "border-left: none; ";
+                }
                 if (!css.empty()) td += " style='" + css + "'";
             }
             Stream += td + ">";

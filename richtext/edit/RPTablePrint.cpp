@@ -163,11 +163,13 @@ std::unique_ptr<TRPDrawLineInfo> TRPTableItemInfo::CreatePrintingDrawItem(TCusto
 void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPData, TRPColorMode ColorMode,
                              int PartIndex, TRPDrawLineInfo* DrawItem, const TRPResolution& sad,
                              bool Preview) {
-    (void)RPData, (void)Preview;
+    (void)Preview;
     auto* info = dynamic_cast<TRPTablePrintInfo*>(DrawItem);
     if (!Canvas || !info) return;
     const TRPResolution* old = Resolution;
+    TCustomRPData* oldDoc = PrintingRPData;
     Resolution = &sad;
+    PrintingRPData = RPData;
     try {
         const TRect clip = Rect(INT_MIN / 4, INT_MIN / 4, INT_MAX / 4, INT_MAX / 4);
         if (PartIndex >= 0 && PartIndex < info->PartsList.Count()) {
@@ -180,9 +182,11 @@ void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
         }
     } catch (...) {
         Resolution = old;
+        PrintingRPData = oldDoc;
         throw;
     }
     Resolution = old;
+    PrintingRPData = oldDoc;
 }
 
 void TRPTableItemInfo::PrintBackground(TCanvas* Canvas, const TRPBounds& Rect, TRPColorMode ColorMode,

@@ -9,7 +9,6 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFTokens.h"
-#include "richtext/model/RPStream.h"
 #include "richtext/model/RPTextHelpers.h"
 
 namespace {
@@ -127,7 +126,7 @@ void WritePicture(TBlockWriter& w, uint8_t Tag, const TGraphic* Graphic) {
     if (!Graphic || Graphic->Empty()) return;
     w.Byte(Tag);
     w.Str(Graphic->ClassName().toStdString());
-    w.Str(RPFGraphicBytes(*Graphic));
+    RPFSavePictureBinary(w.Data, *Graphic);
 }
 
 // The picture written by WritePicture; null (the block read on) for a class
@@ -135,14 +134,18 @@ void WritePicture(TBlockWriter& w, uint8_t Tag, const TGraphic* Graphic) {
 // block itself is damaged.
 bool ReadPicture(TBlockReader& r, std::unique_ptr<TGraphic>& Graphic) {
     const std::string name = r.Bytes();
-    const std::string data = r.Bytes();
     if (!r.Ok || name.size() > kMaxClassName) return false;
     Graphic = RPCreateGraphicProc
                   ? RPCreateGraphicProc(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())))
                   : nullptr;
-    if (Graphic && !Graphic->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size()))))
-        Graphic.reset();
-    if (Graphic && Graphic->Empty()) Graphic.reset();
+    if (!Graphic) {
+        r.Bytes();
+        return r.Ok;
+    }
+    const size_t at = r.Pos;
+    const bool loaded = RPFLoadPictureBinary(r.Data, r.Pos, *Graphic);
+    if (r.Pos == at) return false; // the block ends early
+    if (!loaded || Graphic->Empty()) Graphic.reset();
     return true;
 }
 
@@ -281,9 +284,10 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
                     w.StrProp(ctBackgroundImageFileName, cell->BackgroundImageFileName);
                 WritePicture(w, ctBackgroundImg, cell->GetBackgroundImage());
                 w.Byte(ctEnd);
-                std::string data;
-                if (cell->HasData(true)) cell->SaveRPFToStream(data, false, clNone, nullptr, nullptr);
-                w.Str(data);
+                if (cell->HasData(true))
+                    cell->WriteRPFData(w.Data);
+                else
+                    w.Int(0);
             }
         w.Int(kEndOfCells);
     }
@@ -461,13 +465,15 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                         return false;
                     }
                 }
-                const std::string data = r.Bytes();
-                if (!r.Ok) return false;
-                if (!data.empty()) {
+                if (r.Left() < 4) return false;
+                if (RPFReadInt32(r.Data, r.Pos) == 0) {
+                    r.Pos += 4; // an empty cell keeps the paragraph it was made with
+                } else {
+                    // The cell's read starts its warnings afresh; the
+                    // stream's reading keeps what it had found.
                     TCustomRPData* holder = GetRPData();
                     const uint8_t warnings = holder ? holder->GetRPFWarnings() : 0;
-                    TColor color = clNone;
-                    const bool ok = cell->LoadRPFFromStream(data, color, nullptr, nullptr);
+                    const bool ok = cell->ReadRPFData(r.Data, r.Pos);
                     if (holder)
                         holder->SetRPFWarnings(static_cast<uint8_t>(warnings | holder->GetRPFWarnings()));
                     if (!ok) return false;
@@ -491,8 +497,7 @@ int TRPTableItemInfo::GetRPFExtraPropertyCount() const {
 void TRPTableItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
     TRPFullLineItemInfo::SaveRPFExtraProperties(Stream);
     if (!BackgroundImageFileName.empty())
-        RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespImageFileName),
-                                  BackgroundImageFileName);
+        RPFWriteStrItemProperty(Stream, rpespImageFileName, BackgroundImageFileName);
 }
 
 bool TRPTableItemInfo::SetExtraStrProperty(int Prop, const std::string& Value) {
@@ -517,9 +522,9 @@ void TRPTableItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int I
     const bool binary = RPData && (RPData->GetRPFOptions() & rpfoSaveBinary);
     RPFWriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount() + 3, ParaNo, binary ? 2 : 0,
                           ForceContinue);
-    RPWriteLn(Stream, RPFLineText(Name));
+    RPFWriteLine(Stream, RPFLineText(Name));
     SaveRPFExtraProperties(Stream);
-    RPWriteLn(Stream, "1");
+    RPFWriteLine(Stream, "1");
     int first = 0, count = Rows->RowCount(), headings = 0;
     if (const auto* p = dynamic_cast<const TRPTablePrintPart*>(static_cast<TRPMultiDrawItemPart*>(Part))) {
         first = std::clamp(p->StartRow, 0, Rows->RowCount());

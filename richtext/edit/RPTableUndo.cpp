@@ -113,6 +113,12 @@ void TRPTableItemInfo::EndModify() {
         root->MarkChanged(top, top);
     }
     root->EndEdit(true);
+    // A caret standing beside the table takes its new height, so that no
+    // line of the old one is left above a table that became lower.
+    int caretItem = -1, caretOffs = -1;
+    root->GetCaretItemPos(caretItem, caretOffs);
+    if (caretItem >= 0 && caretItem == itemNo && path.empty() && !root->CaretRect().IsEmpty())
+        root->ChangeCaret(false, false, true);
 }
 
 // ---------------------------------------------------------------------------

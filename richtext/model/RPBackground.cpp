@@ -194,7 +194,8 @@ void TRPBackground::DrawClipped(TCanvas& Canvas, const TRPBounds& VisibleRect, c
     if (w <= 0 || h <= 0 || dw <= 0 || dh <= 0) return;
     const bool needsBack = transparent && Color == clNone;
 
-    // The picture on its background, in screen pixels.
+    // The picture on its background, in screen pixels; (docX, docY) is the
+    // place of its corner on the canvas.
     auto makeWork = [&](int bw, int bh, int docX, int docY, bool stretch) {
         auto work = std::make_unique<TBitmap>(bw, bh);
         if (Color != clNone) {
@@ -217,7 +218,7 @@ void TRPBackground::DrawClipped(TCanvas& Canvas, const TRPBounds& VisibleRect, c
     case bsStretched: {
         int sw = needsBack ? DeviceToScreenX(fw, Resolution) : w;
         int sh = needsBack ? DeviceToScreenY(fh, Resolution) : h;
-        auto work = makeWork(std::max(1, sw), std::max(1, sh), 0, 0, needsBack);
+        auto work = makeWork(std::max(1, sw), std::max(1, sh), FullRect.Left, FullRect.Top, needsBack);
         Canvas.StretchDraw(ToRect(FullRect), *work);
         break;
     }
@@ -231,8 +232,7 @@ void TRPBackground::DrawClipped(TCanvas& Canvas, const TRPBounds& VisibleRect, c
                 std::unique_ptr<TBitmap> own;
                 TBitmap* work;
                 if (needsBack) {
-                    own = makeWork(w, h, DeviceToScreenX(col * dw, Resolution),
-                                   DeviceToScreenY(row * dh, Resolution), false);
+                    own = makeWork(w, h, FullRect.Left + col * dw, FullRect.Top + row * dh, false);
                     work = own.get();
                 } else {
                     if (!shared) shared = makeWork(w, h, 0, 0, false);
@@ -244,7 +244,7 @@ void TRPBackground::DrawClipped(TCanvas& Canvas, const TRPBounds& VisibleRect, c
     }
     case bsCentered: {
         const int x = (fw - dw) / 2, y = (fh - dh) / 2;
-        auto work = makeWork(w, h, DeviceToScreenX(x, Resolution), DeviceToScreenY(y, Resolution), false);
+        auto work = makeWork(w, h, FullRect.Left + x, FullRect.Top + y, false);
         Canvas.StretchDraw(Bounds(FullRect.Left + x, FullRect.Top + y, dw, dh), *work);
         break;
     }

@@ -46,7 +46,8 @@ public:
     // Printing: VisibleRect is the part to print, FullRect the whole area,
     // both in device units of the canvas. Under a transparent picture without
     // a colour the printed document paints what lies behind it
-    // (TCustomRPData::DrawBackToBitmap).
+    // (TCustomRPData::DrawBackToBitmap, told the place on the canvas and
+    // Flag).
     void DrawClipped(TCanvas& Canvas, const TRPBounds& VisibleRect, const TRPBounds& FullRect,
                      const TRPResolution& Resolution, TColor Color, bool Flag, const void* LogPalette,
                      TCustomRPData* RPData) const;

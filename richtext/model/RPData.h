@@ -184,11 +184,11 @@ public:
     virtual const void* GetLogPalette();
     virtual TRPPaletteAction GetDoInPaletteMode();
     virtual TRPBiDiMode GetBiDiMode();
-    virtual bool DoSaveItemToFile(const std::string& Path, TCustomRPData* RPData, int ItemNo, int SaveFormat,
-                                  bool Unicode, std::string& OutStr);
+    virtual bool DoSaveItemToFile(const std::string& Path, TCustomRPData* RPData, int ItemNo,
+                                  TRPSaveFormat SaveFormat, bool Unicode, std::string& OutStr);
     virtual void DoItemAction(int ItemAction, TCustomRPItemInfo* Item, std::string& Text,
                               TCustomRPData* RPData);
-    virtual bool DoSaveComponentToFile(const std::string& Path, TControl* SaveMe, int SaveFormat,
+    virtual bool DoSaveComponentToFile(const std::string& Path, TControl* SaveMe, TRPSaveFormat SaveFormat,
                                        std::string& OutStr);
 
     // ---- per-class behaviour
@@ -216,14 +216,14 @@ public:
     virtual TCustomRPItemInfo* GetActiveSubItem() { return nullptr; }
     virtual void Clear();
     virtual void DeleteItems(int FirstItemNo, int Count);
-    virtual void DoSaveRTFExtra(int Area, void* Obj, int Index1, int Index2, bool InStyleSheet,
+    virtual void DoSaveRTFExtra(TRPRTFSaveArea Area, void* Obj, int Index1, int Index2, bool InStyleSheet,
                                 std::string& RTFCode);
-    virtual void DoSaveHTMLExtra(int Area, bool CSSVersion, std::string& HTMLCode);
+    virtual void DoSaveHTMLExtra(TRPHTMLSaveArea Area, bool CSSVersion, std::string& HTMLCode);
     virtual std::string DoSaveParaHTMLCode(TCustomRPData* RPData, int ItemNo, bool ParaStart,
                                            bool CSSVersion);
     virtual void DoReadHyperlink(const std::string& Target, const std::string& Extras, std::string& Text,
                                  TRPTag& Tag, int& StyleNo, int DocFormat);
-    virtual void DoWriteHyperlink(int id, TCustomRPData* RPData, int ItemNo, int SaveFormat,
+    virtual void DoWriteHyperlink(int id, TCustomRPData* RPData, int ItemNo, TRPSaveFormat SaveFormat,
                                   std::string& Target, std::string& Extras);
     virtual TGraphic* DoImportPicture(const std::string& Location);
     virtual void DoItemHint(TCustomRPData* RPData, int ItemNo, std::string& HintText);
@@ -238,7 +238,7 @@ public:
     virtual void DoHTMLSaveImage(TCustomRPData* RPData, int ItemNo, const std::string& Path, TColor BackColor,
                                  std::string& Location, bool& DoDefault);
     // Lets the application write a picture file of the HTML output itself.
-    virtual void DoSaveImage2(const TGraphic* Graphic, int SaveFormat, const std::string& Path,
+    virtual void DoSaveImage2(const TGraphic* Graphic, TRPSaveFormat SaveFormat, const std::string& Path,
                               const std::string& ImagePrefix, int ImageSaveNo, std::string& Location,
                               bool& DoDefault);
     // Inserts an item read by a reader; False refuses it (the caller keeps Item).
@@ -255,7 +255,9 @@ public:
     virtual bool IsHotJump(int JumpNo) { return (void)JumpNo, false; }
     virtual int GetFirstJumpNo() const { return 0; }
     // Paints into Bitmap what lies behind (X, Y) of the printed document (the
-    // printable documents do); printing of transparent background pictures asks it.
+    // printable documents do); printing of transparent background pictures
+    // asks it with the place of the picture's corner on the page's canvas
+    // (device pixels); Flag asks for them in screen pixels of the print area.
     virtual void DrawBackToBitmap(int X, int Y, bool Flag, TColor Color, const TRPResolution& Resolution,
                                   TBitmap& Bitmap) {
         (void)X, (void)Y, (void)Flag, (void)Color, (void)Resolution, (void)Bitmap;
@@ -399,10 +401,12 @@ public:
     // Reads Stream as an insertion would, into a stand-in, changing nothing
     // here: whether it reads to its end, and the number of items it holds.
     bool CheckRPFInsertion(const std::string& Stream, int& ItemCount);
-    // The form-resource form: an int32 byte count, then the RPF data.
-    void WriteRPFFormStream(std::string& Stream);
-    // Reads one form-resource block from Stream at Pos and moves Pos past it.
-    bool ReadRPFFormStream(const std::string& Stream, size_t& Pos);
+    // The document as a block (form resources, table cells): an int32 byte
+    // count, then its RPF, written without the background.
+    void WriteRPFData(std::string& Stream);
+    // Reads one such block from Stream at Pos into the document and moves
+    // Pos past it; False when the block ends early or does not read.
+    bool ReadRPFData(const std::string& Stream, size_t& Pos);
 
     // ---- RTF, HTML and plain-text output
     // The range a writer takes: the selection (GetSelectionBounds, put in
@@ -416,6 +420,10 @@ public:
     // written with a Level above 0 and the tables of the enclosing write.
     virtual bool SaveRTFToStream(std::string& Stream, bool SelectionOnly, int Level, TColor Color,
                                  TRPBackground* Background, TRPRTFTables* Tables, double TwipsPerPixel);
+    // Adds what every item of the document (not only a range) needs to the
+    // RTF colour table and the per-list override counts; a table asks it of
+    // each of its cells.
+    void BuildRTFColorAndListTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount);
     // The same for a given range; Selection writes a list marker that starts
     // the range's first paragraph ahead of it.
     bool SaveRTFRangeToStream(std::string& Stream, const TRPSaveRange& Range, bool Selection, int Level,
@@ -441,9 +449,9 @@ public:
     bool SaveHTML(const std::string& FileName, const std::string& Title, const std::string& ImagesPrefix,
                   TRPHTMLSaveOptions Options, bool UseCSS, TColor Color, TRPBackground* Background);
     // Writes a picture file for HTML and answers where it went (relative to Path).
-    virtual std::string SaveImageForHTML(int SaveFormat, const std::string& ImagesPrefix, const std::string& Path,
-                                         int& ImageSaveNo, bool OverrideFiles, TColor BackColor,
-                                         const TGraphic* Graphic);
+    virtual std::string SaveImageForHTML(TRPSaveFormat SaveFormat, const std::string& ImagesPrefix,
+                                         const std::string& Path, int& ImageSaveNo, bool OverrideFiles,
+                                         TColor BackColor, const TGraphic* Graphic);
     virtual std::string MakeUniqueFileName(const std::string& ImagesPrefix, const std::string& Path,
                                            bool OverrideFiles, int& ImageSaveNo, const std::string& Extension);
 

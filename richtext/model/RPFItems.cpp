@@ -52,13 +52,16 @@ void TRPGraphicItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int
     if ((o & rpfoSavePicturesBody) && Image) {
         const bool binary = (o & rpfoSaveBinary) != 0;
         RPFWriteNonTextHeader(Stream, RPData, *this, props + 3, ParaNo, binary ? 2 : 0, ForceContinue);
-        RPWriteLn(Stream, RPFLineText(Name));
-        RPWriteLn(Stream, Image->ClassName().toStdString());
+        RPFWriteLine(Stream, RPFLineText(Name));
+        RPFWriteLine(Stream, Image->ClassName().toStdString());
         SaveRPFExtraProperties(Stream);
-        RPFWriteBody(Stream, RPFGraphicBytes(*Image), binary);
+        if (binary)
+            RPFSavePictureBinary(Stream, *Image);
+        else
+            RPFWriteLine(Stream, RPFSavePictureToHex(*Image));
     } else {
         RPFWriteNonTextHeader(Stream, RPData, *this, props + 1, ParaNo, 1, ForceContinue);
-        RPWriteLn(Stream, RPFLineText(Name));
+        RPFWriteLine(Stream, RPFLineText(Name));
         SaveRPFExtraProperties(Stream);
     }
 }
@@ -74,15 +77,18 @@ void TRPControlItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int
     if ((o & rpfoSaveControlsBody) && Control && RPFControlClassIsKnown(cls)) {
         const bool binary = (o & rpfoSaveBinary) != 0;
         RPFWriteNonTextHeader(Stream, RPData, *this, props + 3, ParaNo, binary ? 2 : 0, ForceContinue);
-        RPWriteLn(Stream, RPFLineText(Name));
-        RPWriteLn(Stream, cls);
+        RPFWriteLine(Stream, RPFLineText(Name));
+        RPFWriteLine(Stream, cls);
         SaveRPFExtraProperties(Stream);
         RPData->DoControlAction(5, ItemNo, Control.get());
-        RPFWriteBody(Stream, RPFSaveControl(*Control), binary);
+        if (binary)
+            RPFSaveControlBinary(Stream, *Control);
+        else
+            RPFWriteLine(Stream, RPFSaveControlToHex(*Control));
         RPData->DoControlAction(6, ItemNo, Control.get());
     } else {
         RPFWriteNonTextHeader(Stream, RPData, *this, props + 1, ParaNo, 1, ForceContinue);
-        RPWriteLn(Stream, RPFLineText(Name));
+        RPFWriteLine(Stream, RPFLineText(Name));
         SaveRPFExtraProperties(Stream);
     }
 }
@@ -99,7 +105,7 @@ void TRPBulletItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int 
                                 const std::string& Name, void* Part, bool ForceContinue) const {
     (void)ItemNo, (void)Part;
     RPFWriteNonTextHeader(Stream, RPData, *this, GetRPFExtraPropertyCount() + 1, ParaNo, 0, ForceContinue);
-    RPWriteLn(Stream, RPFLineText(Name));
+    RPFWriteLine(Stream, RPFLineText(Name));
     SaveRPFExtraProperties(Stream);
 }
 
@@ -113,7 +119,7 @@ void TRPHotspotItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int
                                  const std::string& Name, void* Part, bool ForceContinue) const {
     (void)ItemNo, (void)Part;
     RPFWriteNonTextHeader(Stream, RPData, *this, 1, ParaNo, 0, ForceContinue);
-    RPWriteLn(Stream, RPFLineText(Name));
+    RPFWriteLine(Stream, RPFLineText(Name));
 }
 
 // ---------------------------------------------------------------------------
@@ -132,11 +138,19 @@ bool TRPGraphicItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData
             if (!(RPData->GetRPFOptions() & rpfoIgnoreUnknownPicFmt)) return false;
         }
     } else if (withBody && Line.LineNo == Line.LineCount - 1) {
-        std::string data;
-        if (!RPFReadBody(s, Line.ReadType, data)) return false;
+        bool loaded = true;
+        std::string skipped;
+        if (Line.ReadType == 2) {
+            if (Image) loaded = RPFLoadPictureFromBinaryString(s, *Image);
+        } else if (Image ? !RPFLoadPictureFromHex(s, *Image, &loaded) : !RPFHexToStream(s, skipped)) {
+            return false; // bad hex fails the read, known class or not
+        }
         // A picture whose bytes cannot be read goes with its item.
-        if (Image && !Image->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size()))))
-            Image.reset();
+        if (Image && !loaded) Image.reset();
+        // A metafile that leaves its units per inch open is taken in twips.
+        if (auto* meta = dynamic_cast<TMetafile*>(Image.get());
+            meta && !meta->Enhanced() && meta->Inch() == 0)
+            meta->SetInch(1440);
     } else {
         ReadRPFProperty(s);
     }
@@ -160,13 +174,14 @@ bool TRPControlItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData
     } else if (withBody && Line.LineNo == 1) {
         Line.ClassName = s;
     } else if (withBody && Line.LineNo == Line.LineCount - 1) {
-        std::string data;
-        if (!RPFReadBody(s, Line.ReadType, data)) return false;
         // Only the plain controls we know are made from a stored body; any
         // other class (or a body that does not read) is refused with a
         // warning and fails the read, unless unknown controls are to be left
         // out and the rest of the document loaded.
-        Control = RPFLoadControl(Line.ClassName, data, nullptr);
+        if (Line.ReadType == 2)
+            Control = RPFLoadControlFromBinary(s, Line.ClassName, nullptr);
+        else if (!RPFLoadControlFromHex(s, Line.ClassName, nullptr, Control))
+            return false;
         if (Control) {
             AdoptControl(Control.get(), RPData);
         } else {

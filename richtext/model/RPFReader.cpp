@@ -130,7 +130,7 @@ private:
     std::unique_ptr<TRPMarkerList> FOuter;
 };
 
-struct TRPFRecord {
+struct TRPFHeader {
     int32_t StyleNo = 0;
     int32_t ParaNo = 0;
     int32_t ReadType = 0;
@@ -169,7 +169,7 @@ private:
     int VerMajor = 1, VerMinor = 0;
     int State = rsHeader;
     int LineMode = lmText;
-    TRPFRecord H;
+    TRPFHeader H;
     std::unique_ptr<TRPCPInfo> PendingCP;
     bool PendingCounted = false; // the pending checkpoint was the document's end checkpoint
     TRPCPInfo* PrevCP = nullptr;
@@ -285,7 +285,7 @@ bool TRPFReader::CheckStyle(int32_t& No, TRPIntegerList* Map, int Count) {
 }
 
 bool TRPFReader::ParseHeader(const std::string& Line) {
-    H = TRPFRecord();
+    H = TRPFHeader();
     const TRPStyle* style = D->GetRPStyle();
     size_t p = 0;
     if (!RPFReadTextStyleRef(Line, p, style, H.StyleNo)) return false;
@@ -469,10 +469,13 @@ bool TRPFReader::ReadBackLine(const std::string& Line, int LineNo) {
         return true;
     }
     if (LineNo != 1 || !(Opt & rpfoLoadBack)) return true;
-    std::string data;
-    if (!RPFReadBody(Line, H.ReadType, data)) return false;
     std::unique_ptr<TGraphic> g = std::make_unique<TBitmap>();
-    if (!g->LoadFromStream(QByteArray(data.data(), static_cast<qsizetype>(data.size())))) return false;
+    bool loaded = false;
+    if (H.ReadType == 2)
+        loaded = RPFLoadPictureFromBinaryString(Line, *g);
+    else if (!RPFLoadPictureFromHex(Line, *g, &loaded))
+        return false;
+    if (!loaded) return false;
     if (Background) Background->AssignImage(g.release(), D, false);
     return true;
 }
@@ -708,7 +711,7 @@ bool TRPFReader::Run(int AParaNo_, bool UseParaNo_, int& ItemsAdded_, int& OutIn
         // A list marker needs text after it in its paragraph.
         if (Index > 0 && D->GetItem(Index - 1)->StyleNo == rpsnListMarker &&
             (Index == D->GetItemCount() || D->IsParaStart(Index))) {
-            H = TRPFRecord();
+            H = TRPFHeader();
             if (std::unique_ptr<TCustomRPItemInfo> t = CreateItemByStyleNo(D, 0)) {
                 t->StyleNo = 0;
                 ok = InsertItem(std::string(), std::move(t), -1);
@@ -789,7 +792,7 @@ bool TCustomRPData::CheckRPFInsertion(const std::string& Stream, int& ItemCount)
     return true;
 }
 
-bool TCustomRPData::ReadRPFFormStream(const std::string& Stream, size_t& Pos) {
+bool TCustomRPData::ReadRPFData(const std::string& Stream, size_t& Pos) {
     if (Pos > Stream.size() || Stream.size() - Pos < 4) return false;
     const int32_t n = RPFReadInt32(Stream, Pos);
     if (n < 0 || static_cast<size_t>(n) > Stream.size() - Pos - 4) return false;

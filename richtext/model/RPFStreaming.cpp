@@ -501,7 +501,9 @@ bool RPFControlClassIsKnown(std::string_view ClassName) {
     return false;
 }
 
-std::string RPFSaveControl(const TControl& Control) {
+namespace {
+
+std::string ControlBody(const TControl& Control) {
     TRPFObjectWriter w;
     w.Wide("Name", Utf16(Control.Name()));
     w.Int("Left", Control.Left());
@@ -525,7 +527,32 @@ std::string RPFSaveControl(const TControl& Control) {
     return w.Data();
 }
 
-std::unique_ptr<TControl> RPFLoadControl(std::string_view ClassName, std::string_view Data, TWinControl* Parent) {
+} // namespace
+
+std::string RPFSaveControlToHex(const TControl& Control) {
+    return RPFStringToHex(ControlBody(Control));
+}
+
+void RPFSaveControlBinary(std::string& Stream, const TControl& Control) {
+    const size_t at = Stream.size();
+    RPFWriteInt32(Stream, 0);
+    Stream += ControlBody(Control);
+    std::string count;
+    RPFWriteInt32(count, static_cast<int32_t>(Stream.size() - at - 4));
+    Stream.replace(at, 4, count);
+}
+
+bool RPFLoadControlFromHex(std::string_view Hex, std::string_view ClassName, TWinControl* Parent,
+                           std::unique_ptr<TControl>& Control) {
+    Control.reset();
+    std::string data;
+    if (!RPFHexToStream(Hex, data)) return false;
+    Control = RPFLoadControlFromBinary(data, ClassName, Parent);
+    return true;
+}
+
+std::unique_ptr<TControl> RPFLoadControlFromBinary(std::string_view Data, std::string_view ClassName,
+                                                   TWinControl* Parent) {
     TRPFObject o;
     if (!RPFParseObject(Data, o)) return nullptr;
     std::unique_ptr<TControl> c;

@@ -82,8 +82,14 @@ bool RPFLoadListStyles(std::string_view Data, TRPListInfos& Infos, TCustomRPData
 // Control bodies. Only classes of a fixed list are made from a stream; any
 // other class name gives no control.
 bool RPFControlClassIsKnown(std::string_view ClassName);
-std::string RPFSaveControl(const TControl& Control);
-// A new control of the class with the properties of the body; null for an
-// unknown class or a damaged body. Parent (may be null) takes the control.
-std::unique_ptr<TControl> RPFLoadControl(std::string_view ClassName, std::string_view Data,
-                                         TWinControl* Parent);
+// The body as hex text, or as a binary block (int32 byte count, then the body).
+std::string RPFSaveControlToHex(const TControl& Control);
+void RPFSaveControlBinary(std::string& Stream, const TControl& Control);
+// A new control of the class with the properties of the body (the bytes of a
+// block whose count has been read); null for an unknown class or a damaged
+// body. Parent (may be null) takes the control.
+std::unique_ptr<TControl> RPFLoadControlFromBinary(std::string_view Data, std::string_view ClassName,
+                                                   TWinControl* Parent);
+// The same from hex text; False for bad hex (Control then stays null).
+bool RPFLoadControlFromHex(std::string_view Hex, std::string_view ClassName, TWinControl* Parent,
+                           std::unique_ptr<TControl>& Control);

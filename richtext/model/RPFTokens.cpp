@@ -33,7 +33,7 @@ template <class TInfos> int FindByName(const TInfos& Infos, const std::string& N
 
 void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex) {
     if (Unicode && Hex) {
-        RPWriteLn(Stream, RPFStringToHex(s));
+        RPFWriteLine(Stream, RPFStringToHex(s));
         return;
     }
     Stream.append(s);
@@ -80,7 +80,7 @@ void RPFWriteBody(std::string& Stream, std::string_view Body, bool Binary) {
         RPFWriteInt32(Stream, static_cast<int32_t>(Body.size()));
         Stream.append(Body);
     } else {
-        RPWriteLn(Stream, RPFStringToHex(Body));
+        RPFWriteLine(Stream, RPFStringToHex(Body));
     }
 }
 
@@ -308,15 +308,50 @@ void RPFWriteNonTextHeader(std::string& Stream, TCustomRPData* RPData, const TCu
     if (ForceContinue) opts = (opts | rpioContinuesPrev) & ~(rpioPageBreakBefore | rpioLineBreakBefore);
     std::string extra;
     Item.GetRPFExtraText(RPData, extra);
-    RPWriteLn(Stream, std::to_string(Item.StyleNo) + " " + std::to_string(DataCount) + " " +
-                          RPFFormatItemParaRef(RPData, ParaNo, ForceContinue) + " " + std::to_string(opts) + " " +
-                          std::to_string(ReadType) + " " +
-                          RPFFormatTag(Item.Tag, (RPData->GetOptions() & rpoTagsArePChars) != 0) + " " + extra);
+    RPFWriteLine(Stream, std::to_string(Item.StyleNo) + " " + std::to_string(DataCount) + " " +
+                             RPFFormatItemParaRef(RPData, ParaNo, ForceContinue) + " " +
+                             std::to_string(opts) + " " + std::to_string(ReadType) + " " +
+                             RPFFormatTag(Item.Tag, (RPData->GetOptions() & rpoTagsArePChars) != 0) + " " +
+                             extra);
 }
 
 std::string RPFGraphicBytes(const TGraphic& Graphic) {
     QByteArray b = Graphic.SaveToStream();
     return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+std::string RPFSavePictureToHex(const TGraphic& Graphic) {
+    return RPFStringToHex(RPFGraphicBytes(Graphic));
+}
+
+void RPFSavePictureBinary(std::string& Stream, const TGraphic& Graphic) {
+    const size_t at = Stream.size();
+    RPFWriteInt32(Stream, 0);
+    Stream += RPFGraphicBytes(Graphic);
+    std::string count;
+    RPFWriteInt32(count, static_cast<int32_t>(Stream.size() - at - 4));
+    Stream.replace(at, 4, count);
+}
+
+bool RPFLoadPictureFromBinaryString(std::string_view Data, TGraphic& Graphic) {
+    return Graphic.LoadFromStream(QByteArray(Data.data(), static_cast<qsizetype>(Data.size())));
+}
+
+bool RPFLoadPictureFromHex(std::string_view Hex, TGraphic& Graphic, bool* Loaded) {
+    std::string data;
+    if (!RPFHexToStream(Hex, data)) return false;
+    const bool ok = RPFLoadPictureFromBinaryString(data, Graphic);
+    if (Loaded) *Loaded = ok;
+    return true;
+}
+
+bool RPFLoadPictureBinary(std::string_view Stream, size_t& Pos, TGraphic& Graphic) {
+    if (Pos > Stream.size() || Stream.size() - Pos < 4) return false;
+    const int32_t n = RPFReadInt32(Stream, Pos);
+    if (n < 0 || static_cast<size_t>(n) > Stream.size() - Pos - 4) return false;
+    const std::string_view data = Stream.substr(Pos + 4, static_cast<size_t>(n));
+    Pos += 4 + static_cast<size_t>(n);
+    return RPFLoadPictureFromBinaryString(data, Graphic);
 }
 
 // ---------------------------------------------------------------------------
@@ -369,7 +404,7 @@ bool TRPLayoutInfo::LoadFromStream(std::string_view Stream, size_t& Pos, bool In
 void TRPLayoutInfo::SaveTextToStream(std::string& Stream) const {
     std::string block;
     SaveToStream(block, false);
-    RPWriteLn(Stream, RPFStringToHex(block));
+    RPFWriteLine(Stream, RPFStringToHex(block));
 }
 
 bool TRPLayoutInfo::LoadText(std::string_view Hex) {

@@ -18,6 +18,14 @@ constexpr int RPFVersionMajor = 1;
 constexpr int RPFVersionMinor = 3;
 
 // ---- writing primitives
+// A string's bytes, without and with CR LF.
+inline void RPFWrite(std::string& Stream, std::string_view s) {
+    Stream.append(s);
+}
+inline void RPFWriteLine(std::string& Stream, std::string_view s) {
+    Stream.append(s);
+    Stream.append("\r\n", 2);
+}
 // Hex when both flags are set; UTF-16 text written as is ends with U+2029
 // instead of CR LF.
 void RPFWriteTextOrHex(std::string& Stream, std::string_view s, bool Unicode, bool Hex);
@@ -90,6 +98,20 @@ void RPFWriteNonTextHeader(std::string& Stream, TCustomRPData* RPData, const TCu
                            int DataCount, int ParaNo, int ReadType, bool ForceContinue);
 // The bytes of a picture in its own stream format.
 std::string RPFGraphicBytes(const TGraphic& Graphic);
+
+// ---- picture bodies: the picture's own stream format as hex text, or as
+// a binary block (int32 byte count, then the bytes)
+std::string RPFSavePictureToHex(const TGraphic& Graphic);
+void RPFSavePictureBinary(std::string& Stream, const TGraphic& Graphic);
+// False for bad hex (Graphic untouched). Loaded (may be null) tells whether
+// the picture could read the bytes.
+bool RPFLoadPictureFromHex(std::string_view Hex, TGraphic& Graphic, bool* Loaded = nullptr);
+// The bytes of a block whose count has been read already; False when the
+// picture cannot read them.
+bool RPFLoadPictureFromBinaryString(std::string_view Data, TGraphic& Graphic);
+// A whole block at Pos: False when it ends early (Pos unmoved) or the picture
+// cannot read it (Pos past the block).
+bool RPFLoadPictureBinary(std::string_view Stream, size_t& Pos, TGraphic& Graphic);
 
 // The view's page layout and the partial-paragraph facts of a stream.
 class TRPLayoutInfo {

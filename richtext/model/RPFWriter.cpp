@@ -27,17 +27,19 @@ std::string ParaRef(TCustomRPData* RPData, int ParaNo) {
 // A name that holds a line end goes as hex (read type 3), so that it comes back as it was.
 void WriteCheckpoint(std::string& Stream, TCustomRPData* RPData, const TRPCPInfo& CP) {
     const bool hex = RPFNeedsHex(CP.Name);
-    RPWriteLn(Stream, std::string("-2 1 0 0 ") + (hex ? "3 " : "0 ") + RPFFormatTag(CP.Tag, PCharTags(RPData)) +
-                          " " + std::to_string(CP.RaiseEvent ? 1 : 0) + " " + std::to_string(CP.Persistent ? 1 : 0));
-    RPWriteLn(Stream, hex ? RPFStringToHex(CP.Name) : CP.Name);
+    RPFWriteLine(Stream, std::string("-2 1 0 0 ") + (hex ? "3 " : "0 ") +
+                             RPFFormatTag(CP.Tag, PCharTags(RPData)) + " " +
+                             std::to_string(CP.RaiseEvent ? 1 : 0) + " " +
+                             std::to_string(CP.Persistent ? 1 : 0));
+    RPFWriteLine(Stream, hex ? RPFStringToHex(CP.Name) : CP.Name);
 }
 
 // A document-level record with a name line (the style component's) and a
 // body (style collections).
 void WriteDocRecord(std::string& Stream, int Subtype, std::string_view Body, bool Binary,
                     std::string_view Name) {
-    RPWriteLn(Stream, std::string("-9 2 0 0 ") + (Binary ? "2" : "0") + " 0 " + std::to_string(Subtype));
-    RPWriteLn(Stream, RPFLineText(Name));
+    RPFWriteLine(Stream, std::string("-9 2 0 0 ") + (Binary ? "2" : "0") + " 0 " + std::to_string(Subtype));
+    RPFWriteLine(Stream, RPFLineText(Name));
     RPFWriteBody(Stream, Body, Binary);
 }
 
@@ -69,7 +71,7 @@ private:
     }
     void WriteText(std::string_view Text, bool Unicode, bool Hex) {
         if (Hex)
-            RPWriteLn(S, RPFStringToHex(Text));
+            RPFWriteLine(S, RPFStringToHex(Text));
         else
             RPFWriteTextOrHex(S, Text, Unicode, false);
     }
@@ -106,7 +108,7 @@ void TRPFWriter::WriteTextHeader(const TCustomRPItemInfo& Item, int Count, int P
         h += ' ';
         h += RPFQuote(RPFLineText(Item.Hint));
     }
-    RPWriteLn(S, h);
+    RPFWriteLine(S, h);
 }
 
 void TRPFWriter::Flush(int Count) {
@@ -238,18 +240,21 @@ bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TCo
     if (GetItemCount() == 0) return true;
     const TRPFOptions o = GetRPFOptions();
     const bool binary = (o & rpfoSaveBinary) != 0;
-    RPWriteLn(Stream, "-8 " + std::to_string(RPFVersionMajor) + " " + std::to_string(RPFVersionMinor));
+    RPFWriteLine(Stream, "-8 " + std::to_string(RPFVersionMajor) + " " + std::to_string(RPFVersionMinor));
     if (!SelectionOnly && (o & rpfoSaveBack) && Background) {
         const int style = static_cast<int>(Background->Style);
         const std::string color = std::to_string(static_cast<int32_t>(Color));
         TGraphic* pic = Background->Image.get();
         if (!pic || pic->Empty() || Background->Style == bsNoBitmap) {
-            RPWriteLn(Stream, "-7 0 -1 0 0 0 " + std::to_string(style) + " " + color);
+            RPFWriteLine(Stream, "-7 0 -1 0 0 0 " + std::to_string(style) + " " + color);
         } else {
-            RPWriteLn(Stream, std::string("-7 2 0 0 ") + (binary ? "2" : "0") + " 0 " + std::to_string(style) +
-                                  " " + color);
-            RPWriteLn(Stream, pic->ClassName().toStdString());
-            RPFWriteBody(Stream, RPFGraphicBytes(*pic), binary);
+            RPFWriteLine(Stream, std::string("-7 2 0 0 ") + (binary ? "2" : "0") + " 0 " +
+                                     std::to_string(style) + " " + color);
+            RPFWriteLine(Stream, pic->ClassName().toStdString());
+            if (binary)
+                RPFSavePictureBinary(Stream, *pic);
+            else
+                RPFWriteLine(Stream, RPFSavePictureToHex(*pic));
         }
     }
     if ((GetFlags() & rpflMainDocument) || SelectionOnly) {
@@ -263,14 +268,14 @@ bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TCo
         }
         std::vector<std::string>* props = GetRootData()->GetDocProperties();
         if ((o & rpfoSaveDocProperties) && props && !props->empty()) {
-            RPWriteLn(Stream, "-9 " + std::to_string(props->size()) + " 0 0 0 0 5");
+            RPFWriteLine(Stream, "-9 " + std::to_string(props->size()) + " 0 0 0 0 5");
             for (const std::string& p : *props)
-                RPWriteLn(Stream, RPFLineText(RPFEncodeLineBreaks(p)));
+                RPFWriteLine(Stream, RPFLineText(RPFEncodeLineBreaks(p)));
         }
     }
     if ((o & rpfoSaveLayout) && GetRootData() == this && Layout && !SelectionOnly) {
-        RPWriteLn(Stream, std::string("-9 2 0 0 ") + (binary ? "2" : "0") + " 0 3");
-        RPWriteLn(Stream, "");
+        RPFWriteLine(Stream, std::string("-9 2 0 0 ") + (binary ? "2" : "0") + " 0 3");
+        RPFWriteLine(Stream, "");
         if (binary)
             Layout->SaveToStream(Stream, true);
         else
@@ -285,15 +290,16 @@ bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TCo
     return true;
 }
 
-void TCustomRPData::WriteRPFFormStream(std::string& Stream) {
+void TCustomRPData::WriteRPFData(std::string& Stream) {
     const size_t at = Stream.size();
     RPFWriteInt32(Stream, 0);
     const TRPFOptions o = GetRPFOptions();
     if (o & rpfoSaveBack) SetRPFOptions(o & ~rpfoSaveBack);
-    GetContentData()->SaveRPFToStream(Stream, false, clNone, nullptr, nullptr);
+    // The document itself: a table stores an edited cell's text back into
+    // the cell before it writes it, under the cell's own options.
+    SaveRPFToStream(Stream, false, clNone, nullptr, nullptr);
     if (o & rpfoSaveBack) SetRPFOptions(o);
     std::string count;
     RPFWriteInt32(count, static_cast<int32_t>(Stream.size() - at - 4));
     Stream.replace(at, 4, count);
 }
-

@@ -91,9 +91,11 @@ void RPParaInfoCSS(std::string& S, const TParaInfo& p, const TParaInfo* b, bool 
         Prop(S, ML, "text-align", AlignNames[p.Alignment & 3]);
     if (!InList && (!b || p.FirstIndent != b->FirstIndent)) Prop(S, ML, "text-indent", Px(p.FirstIndent));
     // The spacing the layout gives the lines, not a percentage it ignores.
+    // A base that spaces its lines otherwise writes no line height: its
+    // lines are single spaced in CSS, so a percentage other than 100 is
+    // stated against it as well.
     const int percent = p.ShownLineSpacingPercent(), basePercent = b ? b->ShownLineSpacingPercent() : 100;
-    if (p.LineSpacingType == rplsPercent &&
-        (b ? b->LineSpacingType != rplsPercent || percent != basePercent : percent != 100)) {
+    if (p.LineSpacingType == rplsPercent && percent != basePercent) {
         char v[32];
         std::snprintf(v, sizeof v, "%d.%02d", percent / 100, percent % 100);
         Prop(S, ML, "line-height", v);

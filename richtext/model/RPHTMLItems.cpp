@@ -47,6 +47,16 @@ std::string RelativeFileName(const std::string& FileName, const std::string& Pat
 
 } // namespace
 
+std::string RPHTMLBackgroundPicture(TCustomRPData* RPData, const TGraphic& Graphic,
+                                    const std::string& FileName, const std::string& Path,
+                                    const std::string& ImagesPrefix, int& ImageSaveNo,
+                                    TRPHTMLSaveOptions Options, TColor BackColor) {
+    if ((Options & rphsoImageFileNames) && !FileName.empty())
+        return Slashes(RelativeFileName(FileName, Path));
+    return Slashes(RPData->SaveImageForHTML(rpsfHTML, ImagesPrefix, Path, ImageSaveNo,
+                                            (Options & rphsoOverwriteImages) != 0, BackColor, &Graphic));
+}
+
 std::string RPHTMLImageAttributes(TRPHTMLSaveOptions Options, int Width, int Height, bool Force) {
     std::string r = (Options & rphsoNoImageBorders) ? " border=0 " : " ";
     if (Force || (Options & rphsoImageSizes))

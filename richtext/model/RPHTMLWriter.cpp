@@ -31,11 +31,12 @@ public:
         : D(D), S(S), Style(Style), P(P), CSS(CSS), CurColor(CurColor), ImageSaveNo(ImageSaveNo),
           Bullets(Bullets) {}
 
-    void ClassicHead();
-    void ClassicBody(const TRPSaveRange& R);
-    void CSSHead();
-    void CSSBody(const TRPSaveRange& R);
-    void Tail();
+    void SaveHTMLHead();
+    void SaveHTMLBody(const TRPSaveRange& R);
+    void SaveCSSHead();
+    void SaveCSSBody(const TRPSaveRange& R);
+    void SaveHTMLTail();
+    void SaveCSSTail();
 
 private:
     TCustomRPData* D;
@@ -53,18 +54,18 @@ private:
     int Anchors = 0;
 
     bool Opt(uint16_t o) const { return (P.Options & o) != 0; }
-    std::string Extra(int Area) {
+    std::string Extra(TRPHTMLSaveArea Area) {
         std::string code;
         D->DoSaveHTMLExtra(Area, CSS, code);
         return code;
     }
     void ParaCode(int ItemNo, bool Opening) { S += D->DoSaveParaHTMLCode(D, ItemNo, Opening, CSS); }
     void TitleAndMeta();
-    std::string BackgroundLocation();
-    void Anchor(const TRPCPInfo& CP, const std::string& Prefix, bool EmptyLineBefore);
-    std::string LinkTag(int ItemNo, const std::string& ExtraAttr);
-    std::string ItemText(int ItemNo, const TRPSaveRange& R);
-    bool Visible(int StyleNo) const;
+    std::string SaveBackgroundForHTML();
+    void SaveHTMLCheckpoint(const TRPCPInfo& CP, const std::string& Prefix, bool EmptyLineBefore);
+    std::string GetHTMLHyperlinkTag(int ItemNo, const std::string& ExtraAttr);
+    std::string GetHTMLText(int ItemNo, const TRPSaveRange& R);
+    bool IsHTMLVisibleStyle(int StyleNo) const;
     void ListTags(const TRPMarkerItemInfo& Marker);
     void CloseAllLevels();
     void CloseLevel(const TRPMarkerItemInfo& Marker, int Level);
@@ -92,7 +93,7 @@ void THTMLWrite::TitleAndMeta() {
     if (!cs.empty()) RPWriteLn(S, "<META HTTP-EQUIV=\"Content-Type\"  CONTENT=\"text/html; CHARSET=" + cs + "\">");
 }
 
-std::string THTMLWrite::BackgroundLocation() {
+std::string THTMLWrite::SaveBackgroundForHTML() {
     TRPBackground* b = P.Background;
     if (!b || b->Style == bsNoBitmap || !b->Image || b->Image->Empty()) return std::string();
     std::string location;
@@ -104,13 +105,13 @@ std::string THTMLWrite::BackgroundLocation() {
                             b->Image.get()));
 }
 
-void THTMLWrite::ClassicHead() {
+void THTMLWrite::SaveHTMLHead() {
     TitleAndMeta();
     S += Extra(0);
     RPWriteLn(S, "</HEAD>");
     S += "<BODY";
     if (P.Color != clNone) S += " bgcolor=" + ColorToHTML(P.Color);
-    const std::string back = BackgroundLocation();
+    const std::string back = SaveBackgroundForHTML();
     if (!back.empty()) {
         S += " background=\"" + HTMLEscapeAttribute(back) + "\"";
         if (P.Background->Style != bsTiledAndScrolled) S += " bgproperties=fixed";
@@ -122,14 +123,14 @@ void THTMLWrite::ClassicHead() {
     S += Extra(2);
 }
 
-void THTMLWrite::CSSHead() {
+void THTMLWrite::SaveCSSHead() {
     TitleAndMeta();
     RPWriteLn(S, "<STYLE type=\"text/css\"><!--");
     RPWriteLn(S, "BODY {");
     RPWriteLn(S, "  margin: " + std::to_string(P.TopMargin) + "px " + std::to_string(P.RightMargin) + "px " +
                      std::to_string(P.BottomMargin) + "px " + std::to_string(P.LeftMargin) + "px;");
     if (P.Color != clNone) RPWriteLn(S, "  background-color: " + ColorToHTML(P.Color) + ";");
-    const std::string back = BackgroundLocation();
+    const std::string back = SaveBackgroundForHTML();
     if (!back.empty()) {
         const int st = static_cast<int>(P.Background->Style);
         RPWriteLn(S, "  background-image: url(\"" + back + "\");");
@@ -152,13 +153,17 @@ void THTMLWrite::CSSHead() {
     S += Extra(2);
 }
 
-void THTMLWrite::Tail() {
-    if (CSS) RPWriteLn(S, "");
+void THTMLWrite::SaveHTMLTail() {
     S += Extra(3);
     RPWriteLn(S, "</BODY></HTML>");
 }
 
-void THTMLWrite::Anchor(const TRPCPInfo& CP, const std::string& Prefix, bool EmptyLineBefore) {
+void THTMLWrite::SaveCSSTail() {
+    RPWriteLn(S, "");
+    SaveHTMLTail();
+}
+
+void THTMLWrite::SaveHTMLCheckpoint(const TRPCPInfo& CP, const std::string& Prefix, bool EmptyLineBefore) {
     if (EmptyLineBefore) RPWriteLn(S, "");
     if (Opt(rphsoCheckpointNames) && !CP.Name.empty())
         RPWriteLn(S, "<A name=\"" + HTMLEscapeAttribute(CP.Name) + "\"></A>");
@@ -167,7 +172,7 @@ void THTMLWrite::Anchor(const TRPCPInfo& CP, const std::string& Prefix, bool Emp
     ++Anchors;
 }
 
-std::string THTMLWrite::LinkTag(int ItemNo, const std::string& ExtraAttr) {
+std::string THTMLWrite::GetHTMLHyperlinkTag(int ItemNo, const std::string& ExtraAttr) {
     const TCustomRPItemInfo& it = *D->GetItem(ItemNo);
     std::string target, extras;
     D->DoWriteHyperlink(D->GetFirstJumpNo() + it.JumpID, D, ItemNo, rpsfHTML, target, extras);
@@ -176,12 +181,12 @@ std::string THTMLWrite::LinkTag(int ItemNo, const std::string& ExtraAttr) {
            (extras.empty() ? std::string() : " " + extras) + ">";
 }
 
-bool THTMLWrite::Visible(int StyleNo) const {
+bool THTMLWrite::IsHTMLVisibleStyle(int StyleNo) const {
     const TRPTextOptions o = Style.TextStyles().GetItem(StyleNo)->Options;
     return !((o & rpteoRTFCode) && !(o & rpteoHTMLCode));
 }
 
-std::string THTMLWrite::ItemText(int ItemNo, const TRPSaveRange& R) {
+std::string THTMLWrite::GetHTMLText(int ItemNo, const TRPSaveRange& R) {
     std::string supplied;
     if (D->DoSaveItemToFile(P.Path, D, ItemNo, rpsfHTML, false, supplied)) return supplied;
     const TCustomRPItemInfo& it = *D->GetItem(ItemNo);
@@ -311,7 +316,7 @@ void THTMLWrite::NonText(int ItemNo, const TRPSaveRange& R) {
                                  CSS ? CurColor : P.Color, P.Options, CSS, Bullets);
 }
 
-void THTMLWrite::ClassicBody(const TRPSaveRange& R) {
+void THTMLWrite::SaveHTMLBody(const TRPSaveRange& R) {
     const TFontInfo& f0 = *Style.TextStyles().GetItem(0);
     if (!Opt(rphsoNoDefaultFont)) RPWriteLn(S, OpenFontTags(f0, f0, false));
     bool div = false;
@@ -348,9 +353,9 @@ void THTMLWrite::ClassicBody(const TRPSaveRange& R) {
                 div = true;
             }
         }
-        if (it.Checkpoint) Anchor(*it.Checkpoint, CheckpointPrefix, true);
+        if (it.Checkpoint) SaveHTMLCheckpoint(*it.Checkpoint, CheckpointPrefix, true);
         std::string link, title;
-        if (it.GetBoolValueEx(rpbivexJump, &Style)) link = LinkTag(i, std::string());
+        if (it.GetBoolValueEx(rpbivexJump, &Style)) link = GetHTMLHyperlinkTag(i, std::string());
         if (!link.empty())
             S += link;
         else
@@ -358,12 +363,12 @@ void THTMLWrite::ClassicBody(const TRPSaveRange& R) {
         if (sn < 0) {
             NonText(i, R);
             if (sn == rpsnBreak) RPWriteLn(S, "");
-        } else if (Visible(sn)) {
+        } else if (IsHTMLVisibleStyle(sn)) {
             if (!title.empty()) S += "<SPAN " + title + ">";
             if (sn == 0)
-                S += ItemText(i, R);
+                S += GetHTMLText(i, R);
             else
-                S += OpenFontTags(*Style.TextStyles().GetItem(sn), f0, true) + ItemText(i, R) +
+                S += OpenFontTags(*Style.TextStyles().GetItem(sn), f0, true) + GetHTMLText(i, R) +
                      CloseFontTags(*Style.TextStyles().GetItem(sn), f0, true);
             if (!title.empty()) S += "</SPAN>";
         }
@@ -377,10 +382,11 @@ void THTMLWrite::ClassicBody(const TRPSaveRange& R) {
         EndList();
     }
     if (!Opt(rphsoNoDefaultFont)) RPWriteLn(S, CloseFontTags(f0, f0, false));
-    if (D->NotAddedCP && R.EndItemNo == D->GetItemCount() - 1) Anchor(*D->NotAddedCP, CheckpointPrefix, false);
+    if (D->NotAddedCP && R.EndItemNo == D->GetItemCount() - 1)
+        SaveHTMLCheckpoint(*D->NotAddedCP, CheckpointPrefix, false);
 }
 
-void THTMLWrite::CSSBody(const TRPSaveRange& R) {
+void THTMLWrite::SaveCSSBody(const TRPSaveRange& R) {
     const std::string prefix = P.CPPrefix.empty() ? CheckpointPrefix : P.CPPrefix;
     const TFontInfos& ts = Style.TextStyles();
     const bool plain0 = ts.Count() > 0 && !ts.GetItem(0)->Jump && ts.GetItem(0)->BackColor == clNone &&
@@ -444,18 +450,18 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
                 }
             }
         }
-        if (it.Checkpoint) Anchor(*it.Checkpoint, prefix, false);
+        if (it.Checkpoint) SaveHTMLCheckpoint(*it.Checkpoint, prefix, false);
         if (sn < 0) {
             std::string link;
-            if (it.GetBoolValueEx(rpbivexJump, &Style)) link = LinkTag(i, std::string());
+            if (it.GetBoolValueEx(rpbivexJump, &Style)) link = GetHTMLHyperlinkTag(i, std::string());
             S += link;
             NonText(i, R);
             if (!link.empty()) S += "</A>";
             continue;
         }
-        if (!Visible(sn)) continue;
+        if (!IsHTMLVisibleStyle(sn)) continue;
         std::string link;
-        if (it.GetBoolValueEx(rpbivexJump, &Style)) link = LinkTag(i, TextAttr(sn));
+        if (it.GetBoolValueEx(rpbivexJump, &Style)) link = GetHTMLHyperlinkTag(i, TextAttr(sn));
         if (!link.empty()) {
             S += link;
         } else if (sn != span) {
@@ -468,7 +474,7 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
         }
         const std::string title = link.empty() ? MakeHintAttribute(1, it.Hint) : std::string();
         if (!title.empty()) S += "<SPAN " + title + ">";
-        S += ItemText(i, R);
+        S += GetHTMLText(i, R);
         if (!title.empty()) S += "</SPAN>";
         if (!link.empty()) {
             S += "</A>";
@@ -486,7 +492,8 @@ void THTMLWrite::CSSBody(const TRPSaveRange& R) {
         S += std::string("</") + paraTag + ">";
         ParaCode(D->GetItemCount(), false);
     }
-    if (D->NotAddedCP && R.EndItemNo == D->GetItemCount() - 1) Anchor(*D->NotAddedCP, prefix, false);
+    if (D->NotAddedCP && R.EndItemNo == D->GetItemCount() - 1)
+        SaveHTMLCheckpoint(*D->NotAddedCP, prefix, false);
 }
 
 } // namespace
@@ -603,19 +610,19 @@ bool TCustomRPData::SaveHTMLRangeToStream(std::string& Stream, const TRPHTMLPara
         }
         THTMLWrite w(this, Stream, *style, Params, UseCSS, CurrentFileColor, ImageSaveNo, *bullets);
         const uint16_t o = Params.Options;
-        if (!(o & (rphsoBodyOnly | rphsoEndOnly))) UseCSS ? w.CSSHead() : w.ClassicHead();
+        if (!(o & (rphsoBodyOnly | rphsoEndOnly))) UseCSS ? w.SaveCSSHead() : w.SaveHTMLHead();
         const bool hasItems = Range.StartItemNo >= 0 && Range.StartItemNo <= Range.EndItemNo &&
                               Range.EndItemNo < GetItemCount();
         if (!(o & (rphsoHeadOnly | rphsoEndOnly))) {
             if (hasItems)
-                UseCSS ? w.CSSBody(Range) : w.ClassicBody(Range);
+                UseCSS ? w.SaveCSSBody(Range) : w.SaveHTMLBody(Range);
             else if (!UseCSS && !(o & rphsoNoDefaultFont)) {
                 const TFontInfo& f0 = *style->TextStyles().GetItem(0);
                 RPWriteLn(Stream, OpenFontTags(f0, f0, false));
                 RPWriteLn(Stream, CloseFontTags(f0, f0, false));
             }
         }
-        if (!(o & (rphsoHeadOnly | rphsoBodyOnly))) w.Tail();
+        if (!(o & (rphsoHeadOnly | rphsoBodyOnly))) UseCSS ? w.SaveCSSTail() : w.SaveHTMLTail();
     } catch (const std::exception&) {
         return false;
     }

@@ -22,6 +22,13 @@ std::string RPHTMLSaveCachedImage(TCustomRPData* RPData, TRPHTMLBulletList& Bull
                                   int ImageIndex, const TGraphic* Graphic, TColor BackColor,
                                   const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
                                   TRPHTMLSaveOptions Options);
+// The location of a background picture (of a table or a cell): its file name
+// made relative to Path when the options ask for file names and it has one,
+// else the picture written beside the page; forward slashes.
+std::string RPHTMLBackgroundPicture(TCustomRPData* RPData, const TGraphic& Graphic,
+                                    const std::string& FileName, const std::string& Path,
+                                    const std::string& ImagesPrefix, int& ImageSaveNo,
+                                    TRPHTMLSaveOptions Options, TColor BackColor);
 // " border=0 " or " ", then the size when asked for (or when Force).
 std::string RPHTMLImageAttributes(TRPHTMLSaveOptions Options, int Width, int Height, bool Force);
 

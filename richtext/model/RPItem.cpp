@@ -38,13 +38,13 @@ template <class T> std::unique_ptr<TCustomRPItemInfo> Make(TCustomRPData* RPData
     return std::make_unique<T>(RPData);
 }
 
-struct TRegistryEntry {
+struct TRichPadItemTypeInfo {
     int StyleNo;
     const TRPItemClass* ItemClass;
 };
 
-std::vector<TRegistryEntry>& Registry() {
-    static std::vector<TRegistryEntry> r;
+std::vector<TRichPadItemTypeInfo>& Registry() {
+    static std::vector<TRichPadItemTypeInfo> r;
     return r;
 }
 
@@ -65,6 +65,10 @@ void RPFWriteExtraPropertyLine(std::string& Stream, const std::string& Name, con
     Stream += '=';
     Stream += RPFLineText(Value);
     Stream += "\r\n";
+}
+
+void RPFWriteStrItemProperty(std::string& Stream, int Id, const std::string& Value) {
+    RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(Id), Value);
 }
 
 int RPShiftedStyleIndex(int Index, const TRPIntegerList& Shifts) {
@@ -211,7 +215,7 @@ int TCustomRPItemInfo::GetRPFExtraPropertyCount() const {
 }
 
 void TCustomRPItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
-    if (!Hint.empty()) RPFWriteExtraPropertyLine(Stream, StrPropNames[rpespHint], Hint);
+    if (!Hint.empty()) RPFWriteStrItemProperty(Stream, rpespHint, Hint);
 }
 
 void TCustomRPItemInfo::AssignItem(const TCustomRPItemInfo& Source) {

@@ -82,6 +82,8 @@ std::string GetItemExtraIntPropertyName(int Id);
 std::string GetItemExtraStrPropertyName(int Id);
 // Appends one extra-property line "name=value" CR LF.
 void RPFWriteExtraPropertyLine(std::string& Stream, const std::string& Name, const std::string& Value);
+// The line of string extra property Id ("hint" 1, "alt" 2, "filename" 3).
+void RPFWriteStrItemProperty(std::string& Stream, int Id, const std::string& Value);
 
 // What the RPF reader tells an item about a data line of its record, and what
 // the item answers.

@@ -86,7 +86,8 @@ bool TRPBreakItemInfo::GetBoolValueEx(int Id, const TRPStyle* RPStyle) const {
     return TRPFullLineItemInfo::GetBoolValueEx(Id, RPStyle);
 }
 
-void TRPBreakItemInfo::DrawRule(TCanvas& Canvas, int x1, int x2, int y, int Width, TColor RuleColor) const {
+void TRPBreakItemInfo::DrawRule(TCanvas& Canvas, int x1, int x2, int y, int Width, TColor RuleColor,
+                                TColor ShadowColor, TColor FaceColor) const {
     TPen* pen = Canvas.Pen();
     pen->SetStyle(psInsideFrame);
     pen->SetMode(pmCopy);
@@ -104,12 +105,12 @@ void TRPBreakItemInfo::DrawRule(TCanvas& Canvas, int x1, int x2, int y, int Widt
         int n = std::max<int>(1, Width);
         int h = r.Bottom - r.Top;
         for (int i = 0; i < n; ++i) {
-            pen->SetColor(clBtnShadow);
+            pen->SetColor(ShadowColor);
             Canvas.MoveTo(r.Left, r.Bottom);
             Canvas.LineTo(r.Left, r.Top);
             Canvas.LineTo(r.Right, r.Top);
             if (n <= h) {
-                pen->SetColor(clBtnFace);
+                pen->SetColor(FaceColor);
                 Canvas.LineTo(r.Right, r.Bottom);
                 Canvas.LineTo(r.Left, r.Bottom);
                 InflateRect(r, -1, -1);
@@ -136,7 +137,7 @@ void TRPBreakItemInfo::PaintFullWidth(int Left, int Right, int Top, TCanvas* Can
     TColor c = Color;
     if (c == clNone) c = RPStyle ? RPStyle->TextStyles().GetItem(0)->Color : clWindowText;
     int y = Top + 5;
-    DrawRule(*Canvas, Left + 5, Right - 5, y, LineWidth, c);
+    DrawRule(*Canvas, Left + 5, Right - 5, y, LineWidth, c, clBtnShadow, clBtnFace);
     if ((State & rptdsSelected) && RPStyle) {
         TColor sc = (State & rptdsFocused) ? RPStyle->SelColor : RPStyle->InactiveSelColor;
         if (sc != clNone) {
@@ -164,7 +165,9 @@ void TRPBreakItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
     int mx = sad.ScreenX ? 5 * sad.DeviceX / sad.ScreenX : 5;
     int my = sad.ScreenY ? 5 * sad.DeviceY / sad.ScreenY : 5;
     int lw = sad.ScreenY ? LineWidth * sad.DeviceY / sad.ScreenY : LineWidth;
-    DrawRule(*Canvas, x + mx, x + width - mx, y + my, std::max(1, lw), c);
+    // The frame's rings follow the colour mode as the rule does.
+    DrawRule(*Canvas, x + mx, x + width - mx, y + my, std::max(1, lw), c,
+             GetPrintTextColor(clBtnShadow, ColorMode), GetPrintTextColor(clBtnFace, ColorMode));
     Canvas->Pen()->SetWidth(1);
     Canvas->Pen()->SetStyle(psSolid);
 }
@@ -347,9 +350,8 @@ void TRPGraphicItemInfo::SaveRPFExtraProperties(std::string& Stream) const {
         line(rpeipTransparentMode, static_cast<int>(b->TransparentMode()));
         if (b->TransparentMode() == tmFixed) line(rpeipTransparentColor, b->TransparentColor());
     }
-    if (!ImageFileName.empty())
-        RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespImageFileName), ImageFileName);
-    if (!Alt.empty()) RPFWriteExtraPropertyLine(Stream, GetItemExtraStrPropertyName(rpespAlt), Alt);
+    if (!ImageFileName.empty()) RPFWriteStrItemProperty(Stream, rpespImageFileName, ImageFileName);
+    if (!Alt.empty()) RPFWriteStrItemProperty(Stream, rpespAlt, Alt);
 }
 
 void TRPGraphicItemInfo::AssignItem(const TCustomRPItemInfo& Source) {

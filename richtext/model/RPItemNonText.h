@@ -47,8 +47,10 @@ public:
     std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                              const std::string& Path, const std::string& ItemText) override;
 
-    // Draws the rule from x1 to x2 at y with the given pen width and colour.
-    void DrawRule(TCanvas& Canvas, int x1, int x2, int y, int Width, TColor RuleColor) const;
+    // Draws the rule from x1 to x2 at y with the given pen width and colour;
+    // a frame's rings take the shadow and face colours.
+    void DrawRule(TCanvas& Canvas, int x1, int x2, int y, int Width, TColor RuleColor, TColor ShadowColor,
+                  TColor FaceColor) const;
 };
 
 class TRPGraphicItemInfo : public TRPRectItemInfo {

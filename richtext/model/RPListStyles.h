@@ -28,10 +28,9 @@ enum TRPListType : uint8_t {
 
 enum TRPMarkerAlignment : uint8_t { rpmaLeft = 0, rpmaRight = 1, rpmaCenter = 2 };
 
+// The options of a list level, as bits of a set.
+enum TRPListLevelOption : uint8_t { rploContinuous = 1, rploLevelReset = 2, rploLegalStyleNumbering = 4 };
 using TRPListLevelOptions = uint8_t;
-constexpr TRPListLevelOptions rploContinuous = 1;
-constexpr TRPListLevelOptions rploLevelReset = 2;
-constexpr TRPListLevelOptions rploLegalStyleNumbering = 4;
 
 using TRPMarkerFormatString = std::string;     // bytes
 using TRPMarkerFormatStringW = std::u16string; // UTF-16

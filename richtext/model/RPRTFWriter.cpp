@@ -146,10 +146,7 @@ void TRTFWrite::BuildColorTable(TColor Color) {
             if (lv.UsesFont()) T.ColorList.AddUnique(lv.Font()->Color);
         }
     }
-    // Every item of the document, not only those written, so that the tables
-    // describe the whole document.
-    for (int i = 0; i < D->GetItemCount(); ++i)
-        if (D->GetItem(i)->StyleNo < 0) D->GetItem(i)->FillRTFTables(T.ColorList, T.ListOverrideOffsetsList1, D);
+    D->BuildRTFColorAndListTables(T.ColorList, T.ListOverrideOffsetsList1);
     if (Color != clWindow) T.ColorList.AddUnique(Color);
 }
 
@@ -470,4 +467,10 @@ bool TCustomRPData::SaveRTFRangeToStream(std::string& Stream, const TRPSaveRange
         return false;
     }
     return true;
+}
+
+void TCustomRPData::BuildRTFColorAndListTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount) {
+    // Every item, not only those written, so that the tables describe the whole document.
+    for (int i = 0; i < GetItemCount(); ++i)
+        if (GetItem(i)->StyleNo < 0) GetItem(i)->FillRTFTables(ColorList, ListOverrideCount, this);
 }

@@ -41,6 +41,18 @@ void UnderlineMetrics(const TFont& f, int& pos, int& size) {
     size = std::max(1, static_cast<int>(fm.lineWidth()));
 }
 
+// A "·" at every blank of Text drawn at X0 (special characters shown);
+// Lefts holds each character's left edge from X0.
+void DrawSpaceMarks(TCanvas& Canvas, const QString& Text, int X0, int Top, const std::vector<int>& Lefts) {
+    const TBrushStyle oldStyle = Canvas.Brush()->Style();
+    const TColor oldColor = Canvas.Brush()->Color();
+    Canvas.Brush()->SetStyle(bsClear);
+    for (qsizetype i = 0; i < Text.size(); ++i)
+        if (Text[i] == u' ') Canvas.TextOut(X0 + Lefts[static_cast<size_t>(i)], Top, QString(QChar(0xB7)));
+    Canvas.Brush()->SetColor(oldColor);
+    Canvas.Brush()->SetStyle(oldStyle);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -294,14 +306,7 @@ void TFontInfo::DrawText(const std::string& s, TCanvas& Canvas, TRPBiDiMode DefB
 
     if (DrawState & rptdsSpecialChars) {
         if (!placed) measureLefts();
-        const TBrushStyle oldStyle = Canvas.Brush()->Style();
-        const TColor oldColor = Canvas.Brush()->Color();
-        Canvas.Brush()->SetStyle(bsClear);
-        for (qsizetype i = 0; i < text.size(); ++i)
-            if (text[i] == u' ')
-                Canvas.TextOut(x0 + lefts[static_cast<size_t>(i)], Top, QString(QChar(0xB7)));
-        Canvas.Brush()->SetColor(oldColor);
-        Canvas.Brush()->SetStyle(oldStyle);
+        DrawSpaceMarks(Canvas, text, x0, Top, lefts);
     }
     if (SpaceBefore != 0 && !placed) {
         if ((DrawState & rptdsSelected) && s.empty() && RPStyle)

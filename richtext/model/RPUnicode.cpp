@@ -13,8 +13,12 @@ void InitPlatformFlags() {
     RPIsNT = true;
 }
 
+void RPRaiseUnicodeError() {
+    throw ERichPadError(errRPUnicode);
+}
+
 void RPCheckUnicodeLength(size_t ByteLength) {
-    if (ByteLength % 2 != 0) throw ERichPadError(errRPUnicode);
+    if (ByteLength % 2 != 0) RPRaiseUnicodeError();
 }
 
 namespace {

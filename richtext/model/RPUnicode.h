@@ -19,7 +19,9 @@ class TFontInfo;
 extern bool RPIsNT;
 void InitPlatformFlags();
 
-// Raises ERichPadError "Can't perform Unicode operation" for an odd byte length.
+// Raises ERichPadError "Can't perform Unicode operation".
+[[noreturn]] void RPRaiseUnicodeError();
+// Raises it for an odd byte length.
 void RPCheckUnicodeLength(size_t ByteLength);
 
 // ---------------------------------------------------------------------------

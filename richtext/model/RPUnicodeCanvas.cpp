@@ -1,4 +1,5 @@
 // Measuring and placing item texts on a canvas.
+#include <QGlyphRun>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -94,18 +95,61 @@ bool ItemTextOutPlaced(int X, int Y, int Height, bool Draw, TRPItemOptions Optio
     First = std::max(First, 1);
     Last = std::min(Last, n);
     if (First > Last) return true;
-    const std::vector<int> pre = Prefixes(Canvas, s);
-    const int left = X + (First > 1 ? pre[static_cast<size_t>(First - 2)] : 0);
-    const int right = X + pre[static_cast<size_t>(Last - 1)];
-    const TRect run{left, Y, right, Y + Height};
+    // Where characters First .. Last stand on the line drawn at X: in text
+    // of both directions the line shows them in its own order.
+    std::vector<std::pair<int, int>> spans;
+    if (HasRightToLeft(s)) {
+        QFont font = ToQFont(*Canvas.Font());
+        if (Canvas.TextCharacterExtra() != 0)
+            font.setLetterSpacing(QFont::AbsoluteSpacing, Canvas.TextCharacterExtra());
+        QTextLayout layout(s, font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (!line.isValid()) return false;
+        for (int i = First - 1; i < Last; ++i) {
+            qreal left = 0, right = 0;
+            bool any = false;
+            for (const QGlyphRun& run : layout.glyphRuns(i, 1)) {
+                const QRectF r = run.boundingRect();
+                left = any ? std::min(left, r.left()) : r.left();
+                right = any ? std::max(right, r.right()) : r.right();
+                any = true;
+            }
+            if (any) spans.emplace_back(qRound(left), qRound(right));
+        }
+    } else {
+        const std::vector<int> pre = Prefixes(Canvas, s);
+        spans.emplace_back(First > 1 ? pre[static_cast<size_t>(First - 2)] : 0,
+                           pre[static_cast<size_t>(Last - 1)]);
+    }
+    // Characters that stand side by side are drawn as one run.
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> runs;
+    for (const auto& sp : spans)
+        if (!runs.empty() && sp.first <= runs.back().second)
+            runs.back().second = std::max(runs.back().second, sp.second);
+        else
+            runs.push_back(sp);
     const bool hadClip = Canvas.HasClip();
     const TRect oldClip = Canvas.ClipRect();
-    Canvas.IntersectClipRect(run);
     const TBrushStyle oldStyle = Canvas.Brush()->Style();
     const TColor oldColor = Canvas.Brush()->Color();
-    if (oldStyle != bsClear) Canvas.FillRect(run);
-    Canvas.Brush()->SetStyle(bsClear);
-    Canvas.TextOut(X, Y, s);
+    for (const auto& [l, r] : runs) {
+        if (r <= l) continue;
+        // The whole text, seen through the run's rectangle only.
+        const TRect run{X + l, Y, X + r, Y + Height};
+        if (hadClip)
+            Canvas.SetClipRect(oldClip);
+        else
+            Canvas.ReleaseClip();
+        Canvas.IntersectClipRect(run);
+        Canvas.Brush()->SetColor(oldColor);
+        Canvas.Brush()->SetStyle(oldStyle);
+        if (oldStyle != bsClear) Canvas.FillRect(run);
+        Canvas.Brush()->SetStyle(bsClear);
+        Canvas.TextOut(X, Y, s);
+    }
     Canvas.Brush()->SetColor(oldColor);
     Canvas.Brush()->SetStyle(oldStyle);
     if (hadClip)

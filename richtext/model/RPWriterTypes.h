@@ -66,9 +66,17 @@ constexpr uint16_t rphsoStyle0Classes = 2048;
 constexpr uint16_t rphsoImageFileNames = 4096;
 
 // Save formats passed to the writers' hooks.
-constexpr int rpsfText = 0;
-constexpr int rpsfHTML = 1;
-constexpr int rpsfRTF = 2;
+using TRPSaveFormat = int;
+constexpr TRPSaveFormat rpsfText = 0;
+constexpr TRPSaveFormat rpsfHTML = 1;
+constexpr TRPSaveFormat rpsfRTF = 2;
+
+// Where the text of the extra-HTML hook goes: 0 inside HEAD, 1 inside the
+// BODY tag, 2 after it, 3 before the closing tags.
+using TRPHTMLSaveArea = int;
+// What the text of the extra-RTF hook belongs to: 0 a text style, 1 a
+// paragraph style, 2 a table cell, 3 a table row, 4 the document's header.
+using TRPRTFSaveArea = int;
 
 // One picture file already written by an HTML export (image-list images and
 // list pictures are written once per combination of list, index, graphic and

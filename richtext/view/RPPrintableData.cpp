@@ -131,6 +131,16 @@ void TCustomPrintableRPData::DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitma
     }
 }
 
+void TCustomPrintableRPData::DrawBackToBitmap(int X, int Y, bool Flag, TColor Color,
+                                              const TRPResolution& Resolution, TBitmap& Bitmap) {
+    (void)Color;
+    if (Flag) {
+        X = DeviceToScreenX(X - GetPrintAreaLeft(m_curPageNo), Resolution);
+        Y = DeviceToScreenY(Y - GetPrintAreaTop(), Resolution);
+    }
+    FillBehind(X, Y, Bitmap, Resolution);
+}
+
 void TCustomPrintableRPData::DrawParaDecoration(TCanvas& Canvas, int DItemNo, int EndNo, int OriginY,
                                                 int AreaLeft, bool SplitStart, int SplitPartHeight,
                                                 const TRPResolution& Res) {

@@ -56,6 +56,10 @@ public:
     // own background follows. FromDevice: X and Y are relative to the current item.
     virtual void DrawBackgroundToBitmap(int X, int Y, TBitmap& Bitmap, const TRPResolution& Resolution,
                                         int ItemPart, bool FromDevice);
+    // Behind a transparent background picture being printed (a table's or
+    // a cell's): the paragraph's colour, else the document's, white when none.
+    void DrawBackToBitmap(int X, int Y, bool Flag, TColor Color, const TRPResolution& Resolution,
+                          TBitmap& Bitmap) override;
 
     // Paper does not scroll, and no view shows its size.
     int GetHOffs() override { return 0; }

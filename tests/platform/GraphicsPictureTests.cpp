@@ -182,9 +182,22 @@ TEST(GraphicsPicture, MetafileSizeComesFromTheHeader) {
     EXPECT_EQ(meta.Height(), 48);
     EXPECT_EQ(meta.MMWidth(), 5080);
     EXPECT_EQ(meta.SaveToStream(), wmf);
+    // A header that leaves the units per inch open loads without a size
+    // until they are set; setting them writes them into the header.
     wmf[14] = 0;
     wmf[15] = 0;
-    EXPECT_FALSE(meta.LoadFromStream(wmf)); // no units per inch
+    ASSERT_TRUE(meta.LoadFromStream(wmf));
+    EXPECT_EQ(meta.Inch(), 0);
+    EXPECT_EQ(meta.Width(), 0);
+    meta.SetInch(1440);
+    EXPECT_EQ(meta.Width(), 192);
+    EXPECT_EQ(meta.Height(), 48);
+    const QByteArray saved = meta.SaveToStream();
+    EXPECT_EQ(saved.mid(14, 2), QByteArray("\xA0\x05", 2));
+    uint16_t sum = 0;
+    for (int i = 0; i < 11; ++i)
+        sum ^= static_cast<uint16_t>(uint8_t(saved[2 * i]) | uint8_t(saved[2 * i + 1]) << 8);
+    EXPECT_EQ(sum, 0); // the checksum covers the new value
     EXPECT_FALSE(meta.LoadFromStream(QByteArray(10, 'x')));
     TBitmap target(200, 50);
     target.Canvas()->Draw(0, 0, meta);

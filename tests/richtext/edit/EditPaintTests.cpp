@@ -181,6 +181,89 @@ TEST(EditPaint, AKeyPaintsTheLinesItChangedAndMovesTheLinesBelow) {
     EXPECT_EQ(e.Edit->GetItemText(3).substr(0, 12), "Absatz 3:x D");
 }
 
+// Everything selected in a focused editor shows the focused
+// selection colour, in a table nested in a cell as in the table around it.
+TEST(EditPaint, ANestedTableWhollySelectedInAFocusedEditorTakesTheFocusedColour) {
+    TRPStyle style;
+    style.SelColor = clRed;
+    style.InactiveSelColor = clGreen;
+    TEditorOnForm e(style, 400, 300, true);
+    ASSERT_TRUE(e.Edit->Focused());
+    e.Edit->Clear();
+    auto outer = TRPTableItemInfo::CreateEx(1, 2, e.Edit->RPData());
+    TRPTableCellData* host = outer->GetCell(0, 0);
+    host->Clear();
+    auto inner = TRPTableItemInfo::CreateEx(1, 1, host);
+    TRPTableItemInfo* nested = inner.get();
+    host->AddItem(std::string(), std::move(inner));
+    e.Edit->RPData()->AddItem(std::string(), std::move(outer));
+    e.Edit->Format();
+    e.Edit->SelectAll();
+    QImage img;
+    e.Edit->PaintTo(img);
+    const TRPTableCellData* c = nested->GetCell(0, 0);
+    const QPoint at(nested->DrawLeft + c->Left + c->Width / 2, nested->DrawTop + c->Top + c->Height / 2);
+    ASSERT_TRUE(img.rect().contains(at));
+    EXPECT_EQ(QColor(img.pixel(at)), QColor(Qt::red));
+}
+
+// Selected cells of a table cleared with Delete: the table becomes lower,
+// and the caret beside it takes its new height; no black line is left above
+// the table where the caret stood beside the taller one.
+TEST(EditPaint, AfterSelectedCellsAreClearedNoLineStandsAboveTheTable) {
+    TRPStyle style;
+    TEditorOnForm e(style, 400, 300, true);
+    e.Edit->Clear();
+    e.Edit->AddText("vorher", 0, 0);
+    auto t = TRPTableItemInfo::CreateEx(2, 2, e.Edit->RPData());
+    TRPTableItemInfo* T = t.get();
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 2; ++c) {
+            TRPTableCellData* cell = T->GetCell(r, c);
+            cell->Clear();
+            for (int k = 0; k < 4; ++k)
+                cell->AddNL("Zeile " + std::to_string(k), 0, 0);
+        }
+    e.Edit->RPData()->AddItem(std::string(), std::move(t));
+    e.Edit->AddText("nachher", 0, 0);
+    e.Edit->Format();
+    e.Settle();
+    // A drag from the first cell to the last selects the cells.
+    int left = 0, top = 0;
+    ASSERT_TRUE(e.Edit->RPData()->GetItemClientCoords(1, left, top));
+    const auto centre = [&](int R, int C) {
+        const TRPTableCellData* c = T->GetCell(R, C);
+        return QPoint(left + c->Left + c->Width / 2, top + c->Top + c->Height / 2);
+    };
+    const auto send = [&](QEvent::Type Type, QPoint At) {
+        TCustomRichPad* r = e.Edit;
+        if (TRPTableInplaceEdit* ed = T->InplaceEditor(); ed && ed->MouseCapture()) {
+            r = ed;
+            At -= QPoint(ed->Left(), ed->Top());
+        }
+        QWidget* w = r->ClientWidget();
+        QMouseEvent ev(Type, QPointF(At), w->mapToGlobal(QPointF(At)),
+                       Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                       Type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &ev);
+        e.Settle();
+    };
+    send(QEvent::MouseButtonPress, centre(0, 0));
+    send(QEvent::MouseMove, centre(1, 1));
+    send(QEvent::MouseButtonRelease, centre(1, 1));
+    ASSERT_TRUE(T->HasCellSelection());
+    const int before = T->FormattingInfo.Height;
+    e.Key(Qt::Key_Delete);
+    e.Settle();
+    ASSERT_LT(T->FormattingInfo.Height, before - 20);
+    ASSERT_TRUE(e.Edit->RPData()->GetItemClientCoords(1, left, top));
+    const QImage shown = e.Shown(true);
+    // The caret reaches 2 pixels above its line, as beside any line.
+    for (int y = 0; y < top - 2; ++y)
+        for (int x = left + T->FormattingInfo.Width - 10; x < left + T->FormattingInfo.Width + 10; ++x)
+            ASSERT_NE(shown.pixel(x, y), qRgb(0, 0, 0)) << x << "," << y;
+}
+
 TEST(EditPaint, PaintedTextIsNotMeasuredAgainAndThePictureIsKept) {
     TRPStyle style;
     TEditorOnForm e(style, 400, 300, false);

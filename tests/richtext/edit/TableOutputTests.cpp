@@ -8,7 +8,9 @@
 #include <QTemporaryDir>
 
 #include "TableTestDoc.h"
+#include "platform/Pictures.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
+#include "support/Readers.h"
 
 namespace {
 
@@ -93,6 +95,8 @@ TEST_F(TableOutput, RTFOfNestedTablesAndWidths) {
     auto inner = TRPTableItemInfo::CreateEx(1, 2, t->GetCell(0, 0));
     SetText(inner.get(), 0, 0, "x");
     SetText(inner.get(), 0, 1, "y");
+    // A colour of the nested table reaches the colour table through its cell.
+    inner->GetCell(0, 1)->Color = static_cast<TColor>(0x1E140A);
     t->GetCell(0, 0)->Clear();
     t->GetCell(0, 0)->AddItem(std::string(), std::move(inner));
     t->GetCell(0, 0)->AddText("danach", 0, 0);
@@ -103,6 +107,7 @@ TEST_F(TableOutput, RTFOfNestedTablesAndWidths) {
     EXPECT_NE(rtf.find("\\itap2"), std::string::npos);
     EXPECT_EQ(Count(rtf, "\\nestcell}"), 2u);
     EXPECT_EQ(Count(rtf, "\\nestrow}"), 1u);
+    EXPECT_NE(rtf.find("\\red10\\green20\\blue30;"), std::string::npos) << rtf;
     auto back = Read(rtf);
     TRPTableItemInfo* b = First(*back);
     ASSERT_NE(b, nullptr);
@@ -174,6 +179,82 @@ TEST_F(TableOutput, HTMLTableInADivWithTheCellsBorderColours) {
     // A cell without colours of its own has the table's, which its bordercolor says.
     EXPECT_NE(html.find("<TD style='border-width : 1px; '>"), std::string::npos) << html;
     EXPECT_EQ(html.substr(html.size() - 16), "</TABLE>\r\n</DIV>");
+}
+
+// Background pictures of the table and its cells go beside the page (or by
+// their file names when the options say so) and are named by the background
+// attribute; CSS places pictures shown once, and a cell that shows no border
+// says so where the table's border attribute would give it one. xmllint
+// reads the page.
+TEST_F(TableOutput, HTMLBackgroundPicturesAndCellsWithoutBorders) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto picture = [](TColor C) {
+        auto b = std::make_unique<TBitmap>(8, 8);
+        b->Canvas()->Brush()->SetColor(C);
+        b->Canvas()->FillRect(Rect(0, 0, 8, 8));
+        b->Canvas()->Release();
+        return b;
+    };
+    auto t = Make(1, 2);
+    t->BorderWidth = 1;
+    t->CellBorderWidth = 0;
+    t->SetBackgroundStyle(rpbsStretched);
+    t->SetBackgroundImage(picture(clRed).get(), true);
+    TRPTableCellData* tiled = t->GetCell(0, 1);
+    tiled->SetBackgroundStyle(rpbsTiled);
+    tiled->SetBackgroundImage(picture(clBlue).get(), true);
+    tiled->BackgroundImageFileName = dir.filePath("muster/blau.png").toStdString();
+    SetText(t.get(), 0, 0, "a");
+    SetText(t.get(), 0, 1, "b");
+    Place(std::move(t));
+    const auto page = [&](const QString& Name, uint16_t Options) {
+        std::string s;
+        TColor current = clNone;
+        int no = 0;
+        TRPHTMLParams p;
+        p.Path = dir.path().toStdString() + "/";
+        p.ImagesPrefix = "bild";
+        p.Options = Options;
+        EXPECT_TRUE(Doc->SaveHTMLRangeToStream(s, p, true, current, no, Doc->GetSaveRange(false)));
+        QFile f(dir.filePath(Name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(s.data(), static_cast<qint64>(s.size()));
+        return s;
+    };
+    const std::string saved = page(QStringLiteral("gespeichert.html"), 0);
+    EXPECT_NE(saved.find("style='background-position: center center; background-repeat: no-repeat;'"),
+              std::string::npos)
+        << saved;
+    EXPECT_NE(
+        saved.find("<TD style='background-position: left top; background-repeat: repeat; border-width : "
+                   "0px; '"),
+        std::string::npos)
+        << saved;
+    page(QStringLiteral("namen.html"), rphsoImageFileNames);
+    QByteArray out, err;
+    const QString xpath = QStringLiteral("concat(count(//td[@background]), '|', //table/@background, '|', "
+                                         "//td[2]/@background, '|', //td[1]/@style, '@')");
+    const QString error =
+        RunReader(QStringLiteral("xmllint"),
+                  {"--html", "--xpath", xpath, dir.filePath("gespeichert.html"), dir.filePath("namen.html")},
+                  &out, &err, 60000);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(err.toStdString(), "");
+    const QStringList pages = QString::fromUtf8(out).split(QLatin1Char('@'));
+    ASSERT_GE(pages.size(), 2);
+    const QStringList first = pages[0].trimmed().split(QLatin1Char('|'));
+    const QStringList second = pages[1].trimmed().split(QLatin1Char('|'));
+    ASSERT_EQ(first.size(), 4);
+    ASSERT_EQ(second.size(), 4);
+    // The pictures written beside the page, and the cell's by its name.
+    EXPECT_EQ(first[0].toStdString(), "1");
+    EXPECT_TRUE(QFile::exists(dir.filePath(first[1]))) << first[1].toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath(first[2]))) << first[2].toStdString();
+    EXPECT_EQ(second[2].toStdString(), "muster/blau.png");
+    // The cell without a picture of its own under a table picture shown once.
+    EXPECT_EQ(first[3].trimmed().toStdString(),
+              "background-position: left top; background-repeat: repeat; border-width : 0px;");
 }
 
 // Runs a program the tests need; scripts/setup installs them.

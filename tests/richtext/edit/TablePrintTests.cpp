@@ -157,6 +157,133 @@ TEST(TablePrinting, LongTableSplitsByRowsWithHeadingsAndPrintsEveryCellOnce) {
     ASSERT_TRUE(ppm.waitForFinished(60000));
 }
 
+// A colour border printed on a device finer than the screen is a pixel
+// wider than its scaled width: the table's frame and a cell's sides drawn
+// one by one (its left side hidden). Drawn at 600 dpi, a width of 1 is 7
+// device pixels.
+TEST(TablePrinting, ColourBordersOnAFinerDeviceTakeAPixelMore) {
+    TPdfPrinter printer(QStringLiteral("rand.pdf"));
+    auto style = MakeTableStyle();
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    auto t = TRPTableItemInfo::CreateEx(1, 1, view.RPData());
+    t->BestWidth = 100;
+    t->Color = clNone;
+    t->PrintOptions &= static_cast<TRPTablePrintOptions>(~rptoHalftoneBorders);
+    t->BorderWidth = 1;
+    t->BorderStyle = rptbColor;
+    t->BorderColor = clBlack;
+    t->BorderVSpacing = 10;
+    t->BorderHSpacing = 10;
+    t->CellBorderWidth = 1;
+    t->CellBorderStyle = rptbColor;
+    t->CellBorderColor = clBlack;
+    t->GetCell(0, 0)->VisibleBorders.Left = false;
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.Format();
+    Printer()->SetPageSizeMM(40, 20);
+    TRPPrint print(nullptr);
+    print.SetLeftMarginMM(5);
+    print.SetTopMarginMM(5);
+    print.SetRightMarginMM(5);
+    print.SetBottomMarginMM(5);
+    print.AssignSource(&view);
+    print.FormatPages();
+    QImage img(Printer()->PageWidth(), Printer()->PageHeight(), QImage::Format_RGB32);
+    img.fill(Qt::white);
+    TCanvas c(&img);
+    c.Font()->SetPixelsPerInch(600);
+    print.PrintableRP()->DrawPage(1, c, false, false);
+    c.Release();
+    // Black runs down a column through the middle of the table, and across
+    // a row through the middle of the cell.
+    const auto runs = [&](bool Down, int At) {
+        std::vector<int> r;
+        int n = 0;
+        const int end = Down ? img.height() : img.width();
+        for (int i = 0; i < end; ++i) {
+            const bool black = (Down ? img.pixel(At, i) : img.pixel(i, At)) == qRgb(0, 0, 0);
+            if (black) ++n;
+            if (!black && n > 0) r.push_back(std::exchange(n, 0));
+        }
+        return r;
+    };
+    const std::vector<int> down = runs(true, 118 + 300);
+    ASSERT_GE(down.size(), 2u);
+    EXPECT_EQ(down[0], 7); // the table's top
+    EXPECT_EQ(down[1], 7); // the cell's top, drawn side by side
+    const std::vector<int> across = runs(false, down.size() > 1 ? 118 + 40 : 0);
+    ASSERT_GE(across.size(), 1u);
+    EXPECT_EQ(across[0], 7); // the table's left
+}
+
+// A cell's picture with transparent parts, on a cell and a table without
+// colour, prints on what the printed document has behind it: here the
+// colour of the table's paragraph.
+TEST(TablePrinting, TransparentCellPictureShowsTheParagraphColourBehindIt) {
+    TPdfPrinter printer(QStringLiteral("absatz.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    auto style = MakeTableStyle();
+    style->ParaStyles().Add()->Background.Color = clYellow;
+    TRichPad view(nullptr);
+    view.SetStyle(style.get());
+    auto stamp = std::make_unique<TBitmap>();
+    stamp->SetSize(40, 40);
+    stamp->Canvas()->Brush()->SetColor(clWhite);
+    stamp->Canvas()->FillRect(Rect(0, 0, 40, 40));
+    stamp->Canvas()->Brush()->SetColor(clBlack);
+    stamp->Canvas()->FillRect(Rect(15, 15, 25, 25));
+    stamp->Canvas()->Release();
+    stamp->SetTransparentMode(tmFixed);
+    stamp->SetTransparentColor(clWhite);
+    stamp->SetTransparent(true);
+    auto t = TRPTableItemInfo::CreateEx(1, 1, view.RPData());
+    t->ParaNo = 2;
+    t->Color = clNone;
+    t->BorderWidth = 0;
+    t->CellBorderWidth = 0;
+    t->BestWidth = 200;
+    TRPTableCellData* cell = t->GetCell(0, 0);
+    cell->Color = clNone;
+    cell->BestHeight = 200;
+    cell->SetBackgroundStyle(rpbsStretched);
+    cell->SetBackgroundImage(stamp.get(), true);
+    view.RPData()->AddItem(std::string(), std::move(t));
+    view.Format();
+    TRPPrint print(nullptr);
+    print.AssignSource(&view);
+    print.FormatPages();
+    ASSERT_TRUE(print.Print(QStringLiteral("Absatz"), 1, false)) << print.LastError().toStdString();
+
+    const QString out = QStringLiteral(PRAVOLIN_TEST_OUTPUT);
+    QDir().mkpath(out);
+    QProcess ppm;
+    ppm.start(QStringLiteral("pdftoppm"),
+              {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+               QStringLiteral("-singlefile"), printer.Pdf, out + "/table_print_paragraph"});
+    ASSERT_TRUE(ppm.waitForFinished(60000));
+    ASSERT_EQ(ppm.exitCode(), 0) << "pdftoppm failed";
+    const QImage page(out + "/table_print_paragraph.png");
+    ASSERT_FALSE(page.isNull());
+    // The black square is the middle quarter of the stretched picture.
+    int left = page.width(), top = page.height(), right = -1, bottom = -1;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (const QColor c = page.pixelColor(x, y); c.red() < 40 && c.green() < 40 && c.blue() < 40) {
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+    ASSERT_GT(right, left + 10);
+    const int side = right - left;
+    for (const QPoint p :
+         {QPoint(left - side / 2, top + side / 2), QPoint(right + side / 2, top + side / 2),
+          QPoint(left + side / 2, top - side / 2), QPoint(left + side / 2, bottom + side / 2)}) {
+        const QColor c = page.pixelColor(p);
+        EXPECT_TRUE(c.red() > 230 && c.green() > 230 && c.blue() < 60)
+            << p.x() << "," << p.y() << ": " << c.name().toStdString();
+    }
+}
+
 // What the table paints behind a printed piece: nothing in mode 0, else its
 // colour in its rectangle, white when the print options ask for it.
 TEST_F(TableSplit, PrintBackgroundModes) {

@@ -206,6 +206,29 @@ TEST(HTMLWriter, PictureFiles) {
     EXPECT_TRUE(Has(s, "<IMG border=0 src=\"sub/p1.jpg\">")) << s;
 }
 
+// A line height is stated where it differs from the base's: against a base
+// spaced otherwise (no line height of its own) a single spacing says
+// nothing, one and a half does.
+TEST(HTMLWriter, LineHeightAgainstABaseSpacedOtherwise) {
+    TRPStyle st;
+    TParaInfos& p = st.ParaStyles();
+    p.GetItem(0)->LineSpacingType = rplsSpaceBetween;
+    p.GetItem(0)->LineSpacing = 8;
+    p.GetItem(1)->LineSpacingType = rplsPercent;
+    p.GetItem(1)->LineSpacing = 100;
+    TParaInfo* wide = p.Add();
+    wide->LineSpacing = 150;
+    std::string s;
+    st.SaveCSSToStream(s, 0);
+    const auto rule = [&](int No) {
+        const size_t at = s.find(".RPPS" + std::to_string(No) + " ");
+        return at == std::string::npos ? std::string() : s.substr(at, s.find('}', at) - at);
+    };
+    EXPECT_EQ(rule(1).find("line-height"), std::string::npos) << rule(1);
+    EXPECT_NE(rule(2).find("line-height: 1.50;"), std::string::npos) << rule(2);
+    EXPECT_EQ(s.find("line-height: normal"), std::string::npos);
+}
+
 TEST(HTMLWriter, StyleSheet) {
     TRPStyle st;
     TFontInfo* f = st.TextStyles().Add();

@@ -16,6 +16,7 @@
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStyleInfos.h"
+#include "support/MetafileBuilder.h"
 
 using namespace std::string_literals;
 
@@ -383,16 +384,16 @@ TEST_F(RPFTest, MarkerGetsTextAndFormStreamIsExact) {
 
     d.RPFOpts = rpfoSaveBack;
     std::string s = "pre";
-    d.WriteRPFFormStream(s);
+    d.WriteRPFData(s);
     EXPECT_EQ(d.RPFOpts, rpfoSaveBack);
     s += "post";
     TRPFDoc e(&Style);
     size_t pos = 3;
-    ASSERT_TRUE(e.ReadRPFFormStream(s, pos));
+    ASSERT_TRUE(e.ReadRPFData(s, pos));
     EXPECT_EQ(s.substr(pos), "post");
     EXPECT_EQ(Texts(e), Texts(d));
     pos = 3;
-    EXPECT_FALSE(e.ReadRPFFormStream(s.substr(0, 10), pos));
+    EXPECT_FALSE(e.ReadRPFData(s.substr(0, 10), pos));
     EXPECT_EQ(pos, 3u);
 }
 
@@ -488,6 +489,63 @@ TEST_F(RPFTest, PicturesOfEveryStoredClassReadBack) {
         EXPECT_EQ(g->ClassName(), QStringLiteral("TBitmap"));
         EXPECT_EQ(e.GetItemText(2), "nach");
     }
+}
+
+// A Windows metafile whose header leaves the units per inch open is read in
+// twips: it keeps its picture, gets its size, and is written so from then on.
+TEST_F(RPFTest, AMetafileWithoutUnitsPerInchIsReadInTwips) {
+    const QByteArray wmf =
+        TWmfBuilder(2880, 1440, 0).WindowExt(2880, 1440).Brush(0x0000FF).Rectangle(0, 0, 2880, 1440).Bytes();
+    for (TRPFOptions bin : {TRPFOptions(0), rpfoSaveBinary}) {
+        TRPFDoc d(&Style);
+        auto meta = std::make_unique<TMetafile>();
+        ASSERT_TRUE(meta->LoadFromStream(wmf));
+        d.AddPicture("wmf", std::move(meta), 0, 0, TRPTag{});
+        d.RPFOpts = bin | rpfoSavePicturesBody;
+        TRPFDoc e(&Style);
+        ASSERT_TRUE(Load(e, Save(d))) << int(bin);
+        ASSERT_EQ(e.GetItemCount(), 1);
+        std::string name;
+        TGraphic* g = nullptr;
+        uint8_t va = 0;
+        TRPTag tag;
+        e.GetPictureInfo(0, name, g, va, tag);
+        const auto* mf = dynamic_cast<const TMetafile*>(g);
+        ASSERT_TRUE(mf);
+        EXPECT_EQ(mf->Inch(), 1440);
+        EXPECT_EQ(mf->Width(), 192);
+        EXPECT_EQ(mf->Height(), 96);
+        EXPECT_EQ(mf->ToImage().pixel(96, 48), qRgb(255, 0, 0));
+        const QByteArray saved = mf->SaveToStream();
+        EXPECT_EQ(saved.mid(14, 2), QByteArray("\xA0\x05", 2));
+    }
+}
+
+// Picture bodies as hex text and as counted blocks.
+TEST(RPFTokens, PictureBodies) {
+    TBitmap bmp(3, 2);
+    bmp.Canvas()->Brush()->SetColor(clLime);
+    bmp.Canvas()->FillRect(Rect(0, 0, 3, 2));
+    bmp.Canvas()->Release();
+    std::string block = "x";
+    RPFSavePictureBinary(block, bmp);
+    size_t pos = 1;
+    TBitmap back;
+    ASSERT_TRUE(RPFLoadPictureBinary(block, pos, back));
+    EXPECT_EQ(pos, block.size());
+    EXPECT_EQ(back.Canvas()->Pixel(2, 1), clLime);
+    // A block cut short is not read, and the position stays.
+    pos = 1;
+    EXPECT_FALSE(RPFLoadPictureBinary(block.substr(0, block.size() - 1), pos, back));
+    EXPECT_EQ(pos, 1u);
+    TBitmap fromHex;
+    bool loaded = false;
+    ASSERT_TRUE(RPFLoadPictureFromHex(RPFSavePictureToHex(bmp), fromHex, &loaded));
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(fromHex.Width(), 3);
+    EXPECT_FALSE(RPFLoadPictureFromHex("0G", fromHex, &loaded));
+    EXPECT_TRUE(RPFLoadPictureFromHex("00", fromHex, &loaded)); // good hex, no picture
+    EXPECT_FALSE(loaded);
 }
 
 TEST_F(RPFTest, InsertsAtAnIndex) {

@@ -40,6 +40,32 @@ TEST_F(Paint, SelectedCharactersGetTheSelectionBackground) {
         ASSERT_FALSE(Is(img, x, 6, Qt::blue)) << x;
 }
 
+// Part of a right-to-left word is highlighted where its characters stand:
+// the first two letters of the word are its right half on the line.
+TEST_F(Paint, PartOfARightToLeftWordIsHighlightedUnderItsCharacters) {
+    Doc.Right = 60;
+    Doc.Wide(QStringLiteral("\u05D0\u05D1\u05D2\u05D3"), 4, 10);
+    Doc.Format();
+    const TRPDrawLineInfo* d = Doc.DrawItem(0);
+    const int y = d->Top + d->Height / 2;
+    const auto blue = [&](int From, int To) {
+        Doc.StoreSelectionBounds(0, From, 0, To);
+        const QImage img = PaintFirstScreen(Doc);
+        std::pair<int, int> r{-1, -1};
+        for (int x = 0; x < img.width(); ++x)
+            if (Is(img, x, y, Qt::blue)) {
+                if (r.first < 0) r.first = x;
+                r.second = x;
+            }
+        return r;
+    };
+    const auto first = blue(1, 3), last = blue(3, 5);
+    ASSERT_GE(first.first, 0);
+    ASSERT_GE(last.first, 0);
+    EXPECT_EQ(last.first, d->Left); // the word's last letters start the line's run
+    EXPECT_GE(first.first, last.second);
+}
+
 TEST_F(Paint, APictureIsSelectedOnlyWhenTheSelectionCoversIt) {
     Doc.Text("ab", 0, 0);
     Doc.AddPicture("", SolidPicture(20, 20, clGreen), -1, 0, TRPTag{});

@@ -8,9 +8,10 @@
 #include <stdexcept>
 
 #include "PrintTestDoc.h"
-#include "support/Corpus.h"
+#include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
+#include "support/Corpus.h"
 
 namespace {
 
@@ -180,6 +181,30 @@ TEST_F(PrintColourTest, WhiteTextOnForcedWhitePaperPrintsBlack) {
     // Black and white: white paper with black text.
     EXPECT_EQ(bw.pixel(130, 130), qRgb(255, 255, 255));
     EXPECT_GT(Count(bw, qRgb(0, 0, 0)), 1000);
+}
+
+// A rule drawn as a sunken frame prints its rings in the colour mode too:
+// grey on paper in colour, black in black and white.
+TEST_F(PrintColourTest, AFramedRulePrintsItsRingsInTheColourMode) {
+    auto rule = CreateItemByStyleNo(View.RPData(), rpsnBreak);
+    static_cast<TRPBreakItemInfo*>(rule.get())->Style = 2;
+    static_cast<TRPBreakItemInfo*>(rule.get())->LineWidth = 3;
+    View.RPData()->AddItem(std::string(), std::move(rule));
+    const auto kinds = [](const QImage& Img) {
+        int black = 0, grey = 0;
+        for (int y = 118; y < Img.height() - 118; ++y)
+            for (int x = 118; x < Img.width() - 118; ++x) {
+                const QRgb p = Img.pixel(x, y);
+                black += p == qRgb(0, 0, 0);
+                grey += p != qRgb(0, 0, 0) && p != qRgb(255, 255, 255) && qRed(p) == qGreen(p);
+            }
+        return std::make_pair(black, grey);
+    };
+    const auto colour = kinds(DrawFirstPage(rpcmColor));
+    EXPECT_GT(colour.second, 100);
+    const auto bw = kinds(DrawFirstPage(rpcmBlackAndWhite));
+    EXPECT_EQ(bw.second, 0);
+    EXPECT_GT(bw.first, 100);
 }
 
 TEST_F(PrintColourTest, ClippedMarginsKeepWideItemsInThePrintArea) {
