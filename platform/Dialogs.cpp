@@ -81,11 +81,20 @@ private:
 class QtResponder : public TDialogResponder {
 public:
     TDialogAnswer Answer(const TDialogRequest& r) override {
-        TDialogAnswer a;
         // The form in front owns the dialog: it stays in front of it and the
         // form takes no input until the dialog is answered.
         TForm* owner = Screen()->ActiveForm();
         QWidget* parent = owner && owner->Widget() ? owner->Widget() : QApplication::activeWindow();
+        const TDialogAnswer a = Show(r, parent);
+        // Then it takes the keyboard again, also where the window manager lost
+        // track of it while a question and its dialog closed one after the other.
+        if (parent && parent->isVisible()) parent->activateWindow();
+        return a;
+    }
+
+private:
+    static TDialogAnswer Show(const TDialogRequest& r, QWidget* parent) {
+        TDialogAnswer a;
         switch (r.kind) {
         case TDialogRequest::Message: {
             QMessageBox box(parent);
