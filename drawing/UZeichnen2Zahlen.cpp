@@ -73,15 +73,14 @@ QString KommaZuPunkt(const QString& s) {
 }
 
 QString ZahlGegliedert(int n) {
-    // The sign stays in front of the groups: -100 is "-100", not "- 100".
-    const int64_t betrag = n < 0 ? -static_cast<int64_t>(n) : n;
-    const QString ziffern = QString::number(betrag);
+    // The minus sign counts like a digit: -100 is "- 100", -1000 "-1 000".
+    const QString ziffern = QString::number(n);
     QString s;
     for (qsizetype i = 0; i < ziffern.size(); ++i) {
         if (i > 0 && (ziffern.size() - i) % 3 == 0) s += QLatin1Char(' ');
         s += ziffern[i];
     }
-    return n < 0 ? QLatin1Char('-') + s : s;
+    return s;
 }
 
 int64_t RundenHalbAuf(long double x) {

@@ -4,10 +4,11 @@
 
 #include "platform/Application.h"
 #include "platform/ControlsCom.h"
+#include "platform/ControlsExt.h"
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
-#include "platform/QtInput.h"
 #include "platform/Keys.h"
+#include "platform/QtInput.h"
 #include "platform/Runtime.h"
 
 #include <QApplication>
@@ -16,6 +17,19 @@
 #include <QPalette>
 
 #include <algorithm>
+
+namespace {
+
+// Visible where it sits: a page of a page control shows only while it is the
+// active one, whatever its own Visible says.
+bool ShownInParent(const TControl* c) {
+    if (!c->Visible()) return false;
+    if (const auto* page = dynamic_cast<const TTabSheet*>(c))
+        return !page->PageControl() || page->PageControl()->ActivePage() == page;
+    return true;
+}
+
+} // namespace
 
 // ---- TComponent ------------------------------------------------------------------
 
@@ -161,7 +175,7 @@ void TControl::SetVisible(bool v) {
 bool TControl::Showing() const {
     const TControl* c = this;
     while (c) {
-        if (!c->m_visible) return false;
+        if (!ShownInParent(c)) return false;
         if (auto* f = dynamic_cast<const TForm*>(c)) return f->Widget() && f->Widget()->isVisible();
         c = c->m_parent;
     }
@@ -333,6 +347,7 @@ bool TControl::HandleEvent(QEvent* e) {
             return false;
         }
         if (e->type() == QEvent::MouseButtonDblClick) {
+            if (ClickOnDoubleClick()) m_mousePressed = me->button() == Qt::LeftButton;
             if (OnDblClick) OnDblClick(this);
             if (OnMouseDown) OnMouseDown(this, ButtonOf(me->button()), shift | ssDouble, x, y);
             return false;
@@ -462,9 +477,14 @@ void TWinControl::ScaleBy(int M, int D) {
 
 void TWinControl::SetFocus() {
     TForm* f = ParentForm();
-    if (f && f != this)
+    if (f && f != this) {
+        // A control hidden, disabled or on a page not shown keeps no focus:
+        // what the pupil types would reach it unseen. The form itself may
+        // still be hidden; it gives the focus once it shows.
+        for (const TControl* c = this; c != f; c = c->Parent())
+            if (!ShownInParent(c) || !c->Enabled()) return;
         f->SetActiveControl(this);
-    else if (Widget())
+    } else if (Widget())
         Widget()->setFocus(Qt::OtherFocusReason);
 }
 
@@ -476,7 +496,7 @@ bool TWinControl::Focused() const {
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
+        if (!ShownInParent(c) || !c->Enabled()) return false;
     return true;
 }
 

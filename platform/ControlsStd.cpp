@@ -370,6 +370,14 @@ void TButton::PaintWidget(QPainter& p) {
     }
     paintButtonFrame(p, r, down);
     PaintFace(p, r.adjusted(2, 2, -2, -2), down);
+    // The dotted frame of the focus shows once the keyboard moved the focus
+    // in this window, not after a mere click.
+    const QWidget* w = Widget();
+    if (Focused() && w && w->window()->testAttribute(Qt::WA_KeyboardFocusChange) && m_width > 8 &&
+        m_height > 8) {
+        TCanvas c(&p);
+        c.DrawFocusRect(Rect(4, 4, m_width - 4, m_height - 4));
+    }
 }
 
 void TButton::PaintFace(QPainter& p, const QRect& face, bool down) {
@@ -379,7 +387,12 @@ void TButton::PaintFace(QPainter& p, const QRect& face, bool down) {
 bool TButton::HandleEvent(QEvent* e) {
     switch (e->type()) {
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
         m_pressedLook = true;
+        Invalidate();
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
         Invalidate();
         break;
     case QEvent::MouseButtonRelease:
@@ -461,6 +474,7 @@ void TSpeedButton::Click() {
 bool TSpeedButton::HandleEvent(QEvent* e) {
     switch (e->type()) {
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
         m_pressed = true;
         Invalidate();
         break;

@@ -108,6 +108,7 @@ public:
     bool HandleEvent(QEvent* e) override;
 
 protected:
+    bool ClickOnDoubleClick() const override { return true; }
     // Draws the glyph and caption into the face.
     virtual void PaintFace(QPainter& p, const QRect& face, bool down);
     bool m_pressedLook = false;
@@ -208,6 +209,9 @@ public:
     bool OwnPaint() const override { return true; }
     void PaintWidget(QPainter& p) override;
     bool HandleEvent(QEvent* e) override;
+
+protected:
+    bool ClickOnDoubleClick() const override { return true; }
 
 private:
     int m_groupIndex = 0;

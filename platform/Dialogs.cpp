@@ -29,15 +29,72 @@ const ButtonDef kButtons[] = {
     {mrYesToAll, QMessageBox::YesToAll},
 };
 
+QString WithoutDot(const QString& ext) {
+    return ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext;
+}
+
+// The file a file dialog hands back for the name it was given. Saving adds
+// the default extension to a name without one; opening takes a file as it is
+// named and adds the extension only to a name that does not exist without it.
+QString WithDefaultExt(const QString& name, const QString& ext, bool opening) {
+    const QString e = WithoutDot(ext);
+    if (e.isEmpty() || name.isEmpty()) return name;
+    const QString withExt = name + QLatin1Char('.') + e;
+    if (opening) return !QFileInfo::exists(name) && QFileInfo::exists(withExt) ? withExt : name;
+    return QFileInfo(name).fileName().contains(QLatin1Char('.')) ? name : withExt;
+}
+
+// Qt's file dialog with the default extension inside: the question before
+// replacing a file covers the name with it, and a name typed to open finds
+// the file with it.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(QWidget* parent, const TDialogRequest& r, const QString& start)
+        : QFileDialog(parent, r.caption, start, QtNameFilters(r.filter)), m_ext(WithoutDot(r.defaultExt)) {
+        const bool save = r.kind == TDialogRequest::Save;
+        setAcceptMode(save ? AcceptSave : AcceptOpen);
+        setFileMode(save ? AnyFile : ExistingFile);
+        if (save) setDefaultSuffix(m_ext);
+    }
+    // The file chosen once the dialog was accepted.
+    QString Chosen() const { return m_chosen.isEmpty() ? selectedFiles().value(0) : m_chosen; }
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (acceptMode() == AcceptOpen && files.size() == 1) {
+            const QString f = WithDefaultExt(files.first(), m_ext, true);
+            if (f != files.first()) {
+                // Qt's own check would refuse the name as typed.
+                m_chosen = f;
+                QDialog::accept();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    QString m_ext;
+    QString m_chosen;
+};
+
 // The real dialogs.
 class QtResponder : public TDialogResponder {
 public:
     TDialogAnswer Answer(const TDialogRequest& r) override {
-        TDialogAnswer a;
         // The form in front owns the dialog: it stays in front of it and the
         // form takes no input until the dialog is answered.
         TForm* owner = Screen()->ActiveForm();
         QWidget* parent = owner && owner->Widget() ? owner->Widget() : QApplication::activeWindow();
+        const TDialogAnswer a = Show(r, parent);
+        // Then it takes the keyboard again, also where the window manager lost
+        // track of it while a question and its dialog closed one after the other.
+        if (parent && parent->isVisible()) parent->activateWindow();
+        return a;
+    }
+
+private:
+    static TDialogAnswer Show(const TDialogRequest& r, QWidget* parent) {
+        TDialogAnswer a;
         switch (r.kind) {
         case TDialogRequest::Message: {
             QMessageBox box(parent);
@@ -63,9 +120,8 @@ public:
                 dir = QFileInfo(dir.isEmpty() ? Paths::MapPath(r.fileName)
                                               : dir + QLatin1Char('/') + r.fileName)
                           .absoluteFilePath();
-            QString f = r.kind == TDialogRequest::Open
-                            ? QFileDialog::getOpenFileName(parent, r.caption, dir, QtNameFilters(r.filter))
-                            : QFileDialog::getSaveFileName(parent, r.caption, dir, QtNameFilters(r.filter));
+            FileDialog dlg(parent, r, dir);
+            const QString f = dlg.exec() == QDialog::Accepted ? dlg.Chosen() : QString();
             a.result = f.isEmpty() ? mrCancel : mrOk;
             a.fileName = f;
             return a;
@@ -92,17 +148,21 @@ public:
 TDialogResponder* g_responder = nullptr;
 
 TDialogAnswer ask(const TDialogRequest& r) {
-    static QtResponder qtResponder;
     if (g_responder) return g_responder->Answer(r);
     // Off screen nobody could answer: a dialog would wait for ever.
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
         qWarning("unanswered dialog: %s", qPrintable(r.text.isEmpty() ? r.caption : r.text));
         return TDialogAnswer();
     }
-    return qtResponder.Answer(r);
+    return StandardDialogs()->Answer(r);
 }
 
 } // namespace
+
+TDialogResponder* StandardDialogs() {
+    static QtResponder qtResponder;
+    return &qtResponder;
+}
 
 void SetDialogResponder(TDialogResponder* responder) {
     g_responder = responder;
@@ -187,11 +247,9 @@ bool TOpenDialog::run(TDialogRequest::Kind kind) {
     r.initialDir = m_initialDir;
     TDialogAnswer a = ask(r);
     if (a.result != mrOk || a.fileName.isEmpty()) return false;
-    QString f = a.fileName;
-    if (!m_defaultExt.isEmpty() && QFileInfo(f).suffix().isEmpty())
-        f += QLatin1Char('.') +
-             (m_defaultExt.startsWith(QLatin1Char('.')) ? m_defaultExt.mid(1) : m_defaultExt);
-    m_fileName = f;
+    // The real dialog has done this already; an answer from elsewhere gets
+    // the same treatment.
+    m_fileName = WithDefaultExt(a.fileName, m_defaultExt, kind == TDialogRequest::Open);
     return true;
 }
 

@@ -48,6 +48,9 @@ public:
 // nullptr brings back the real dialogs. The responder is not owned.
 void SetDialogResponder(TDialogResponder* responder);
 TDialogResponder* CurrentDialogResponder();
+// The real dialogs themselves; set as the responder they show also where no
+// one could answer them (tests that answer them as a user would).
+TDialogResponder* StandardDialogs();
 
 // The modal result of the button pressed (mrYes, mrNo, mrOk, mrCancel ...).
 int MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext = 0);
@@ -69,8 +72,9 @@ public:
     void SetInitialDir(const QString& d) { m_initialDir = d; }
     QString Title() const { return m_title; }
     void SetTitle(const QString& t) { m_title = t; }
-    // True when a file was chosen (FileName holds it, with DefaultExt added when
-    // it had no extension).
+    // True when a file was chosen. FileName holds it: a saved name without
+    // an extension gets DefaultExt; a name to open gets it only when the file
+    // does not exist as named.
     virtual bool Execute();
 
 protected:

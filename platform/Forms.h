@@ -257,6 +257,8 @@ protected:
     virtual void BoundsChanged() {}
     // Mouse clicks on custom-painted controls run Click() on release.
     virtual bool ClickOnMouseUp() const { return true; }
+    // Buttons take the second press of a double click as a click of its own.
+    virtual bool ClickOnDoubleClick() const { return false; }
     virtual void ApplyGeometry();
     void ApplyVisible();
     // Qt must not call into a wrapper that is being destroyed.

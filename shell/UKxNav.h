@@ -141,6 +141,8 @@ private:
     QString m_seitenPfad;
     bool m_logKopie = false;
     void LogPanelErzeugen();
+    // The log panel in place of the page and its button bar, or back.
+    void LogPanelZeigen(bool Zeigen);
     // Adds paragraphs to the log copy and lays it out; the log becomes unsaved.
     void LogZeilenAnfuegen(const QStringList& Zeilen);
     // Hands the copy back to the master log.

@@ -218,6 +218,14 @@ bool TKxNav::BeendenErlaubt() {
                mtConfirmation, mbYes | mbNo) == mrYes;
 }
 
+void TKxNav::LogPanelZeigen(bool Zeigen) {
+    // The page behind the log goes with the button bar: covered by the log,
+    // it must not take the focus, by Tab or otherwise, where nothing shows it.
+    Seitenplatz->SetVisible(!Zeigen);
+    Panel1->SetVisible(!Zeigen);
+    LogPanel->SetVisible(Zeigen);
+}
+
 void TKxNav::LogButtonClick(TObject*) {
     Panel1->SetVisible(false);
     if (KxNav && KxNav != this) {
@@ -246,7 +254,7 @@ void TKxNav::LogButtonClick(TObject*) {
     cbUebung2->SetChecked(true);
     cbUebung1->SetVisible(!cbUebung1->Caption().isEmpty());
     cbUebung2->SetVisible(!cbUebung2->Caption().isEmpty());
-    LogPanel->SetVisible(true);
+    LogPanelZeigen(true);
     LogPanel->BringToFront();
     Logtext->Format();
 }
@@ -280,8 +288,7 @@ void TKxNav::BitBtn4Click(TObject*) {
 }
 
 void TKxNav::LogVerwerfenClick(TObject*) {
-    LogPanel->SetVisible(false);
-    Panel1->SetVisible(true);
+    LogPanelZeigen(false);
     // Only the panel goes: the copy, with what the pupil took over, still
     // goes back to the master when the form closes.
 }
@@ -303,14 +310,12 @@ void TKxNav::LogZurueckgeben() {
 }
 
 void TKxNav::BitBtn1Click(TObject*) {
-    LogPanel->SetVisible(false);
-    Panel1->SetVisible(true);
+    LogPanelZeigen(false);
     LogZurueckgeben();
 }
 
 void TKxNav::FormClose(TObject*, TCloseAction&) {
-    Panel1->SetVisible(true);
-    LogPanel->SetVisible(false);
+    LogPanelZeigen(false);
     // Only a copy taken in this showing goes back; the empty log of a form
     // whose log button was not used must not wipe the master.
     LogZurueckgeben();

@@ -14,7 +14,8 @@
 namespace {
 
 // The one place where the setup file reaches the term engine. Its validity flag
-// is not needed: what counts is a finite value.
+// is not needed: what counts is a finite value. An arithmetic failure passes
+// on and ends the reading.
 double SetupTermWert(const QString& Text) {
     bool Gueltig = false;
     return TermWertGueltig1(CodePage::ToCp1252(Text), "0", Gueltig);
@@ -103,8 +104,9 @@ bool SetupPixelWert(const QString& Text, int& Wert) {
 }
 
 void SetupZeilenAuswerten(const QStringList& Zeilen) {
-    // A line that fails ends the reading: the fields read so far stay, the
-    // others keep their reset values.
+    // A line that fails, by its value or by an arithmetic failure of its term,
+    // ends the reading: the fields read so far stay, the others keep their
+    // reset values.
     try {
         for (const QString& Zeile : Zeilen) {
             SchalterZeile(Zeile);

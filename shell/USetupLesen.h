@@ -17,5 +17,6 @@ QString SetupDateiName(const QString& Anwendungsverzeichnis);
 
 // The enlargement of a "WDX=" / "WDY=" value text: evaluated as a term and
 // rounded (halves to even); negative values shrink. False, Wert unchanged,
-// when the value lies beyond the integer range.
+// when the value lies beyond the integer range; an arithmetic failure of the
+// term (an overflow such as 171!) raises EMathFehler.
 bool SetupPixelWert(const QString& Text, int& Wert);

@@ -75,26 +75,24 @@ double TermWert3(const std::string& Term, const std::string& Text) { return Term
 
 double TermWertGueltig1(const std::string& Term, const std::string& Text, bool& Gueltig) {
     Gueltig = false;
-    try {
-        tVarWerte w = Zufallswerte();
-        double x = 0;
-        bool textOk = Lesen(Text, w, x);
-        w['x' - 'a'] = textOk ? x : 0;
-        w['p' - 'a'] = std::numbers::pi;
-        w['e' - 'a'] = std::numbers::e;
-        std::string t = Term;
-        bool ok = false;
-        SonderfunktionenAuswerten(t, ok, w);
-        double v = 0;
-        bool termOk = Lesen(t, w, v);
-        bool verboten = false;
-        for (char c : t)
-            verboten = verboten || c == '!' || c == '$' || (c >= 'A' && c <= 'Z' && c != 'E');
-        Gueltig = textOk && ok && !verboten && termOk;
-        return termOk ? v : 0;
-    } catch (const EMathFehler&) {
-        return 0;
-    }
+    // An arithmetic failure is the caller's to handle: the setup reader stops
+    // there instead of taking 0 for a number.
+    tVarWerte w = Zufallswerte();
+    double x = 0;
+    bool textOk = Lesen(Text, w, x);
+    w['x' - 'a'] = textOk ? x : 0;
+    w['p' - 'a'] = std::numbers::pi;
+    w['e' - 'a'] = std::numbers::e;
+    std::string t = Term;
+    bool ok = false;
+    SonderfunktionenAuswerten(t, ok, w);
+    double v = 0;
+    bool termOk = Lesen(t, w, v);
+    bool verboten = false;
+    for (char c : t)
+        verboten = verboten || c == '!' || c == '$' || (c >= 'A' && c <= 'Z' && c != 'E');
+    Gueltig = textOk && ok && !verboten && termOk;
+    return termOk ? v : 0;
 }
 
 namespace {

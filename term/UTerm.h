@@ -34,6 +34,7 @@ double TermWert2(const std::string& Term, const std::string& Text);
 double TermWert3(const std::string& Term, const std::string& Text);
 // As TermWert2 with p = pi and e = Euler's number, and with the special
 // notations of Term rewritten first. Gueltig tells whether both evaluated.
+// An arithmetic failure (an overflow such as 171!) raises EMathFehler.
 double TermWertGueltig1(const std::string& Term, const std::string& Text, bool& Gueltig);
 // Two literals would otherwise be ambiguous beside the QString entries.
 inline double TermWert2(const char* Term, const char* Text) { return TermWert2(std::string(Term), std::string(Text)); }

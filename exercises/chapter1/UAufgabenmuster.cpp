@@ -204,16 +204,21 @@ bool PaarPruefen(const TAntwortPaar& Paar, double Erwartet, int Grenze, int Kopi
     return PaarPruefen(Paar, ZahlAlsText(Erwartet), Grenze, Kopie);
 }
 
-bool ZahltermFehlerhaft(const QString& Text) {
+bool KlammernUnausgeglichen(const QString& Text) {
     int Tiefe = 0;
     for (QChar c : Text) {
-        if (c.isLetter()) return true;
         if (c == QLatin1Char('('))
             ++Tiefe;
         else if (c == QLatin1Char(')') && --Tiefe < 0)
             return true;
     }
     return Tiefe != 0;
+}
+
+bool ZahltermFehlerhaft(const QString& Text) {
+    for (QChar c : Text)
+        if (c.isLetter()) return true;
+    return KlammernUnausgeglichen(Text);
 }
 
 bool ZahltermWert(const QString& Text, double& Wert) {

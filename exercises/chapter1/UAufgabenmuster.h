@@ -78,6 +78,9 @@ QString Antwort(TRichEdit* Box);
 // pair's label, the button green or red. True when right.
 bool PaarPruefen(const TAntwortPaar& Paar, const QString& Erwartet, int Grenze, int Kopie);
 bool PaarPruefen(const TAntwortPaar& Paar, double Erwartet, int Grenze, int Kopie);
+// A ")" before its "(" or a "(" left open: such a text spliced into a longer
+// term would close and reopen that term's own brackets.
+bool KlammernUnausgeglichen(const QString& Text);
 // A number term that cannot be spliced into a term or read as a number: it
 // holds a letter (which would become a variable) or unbalanced brackets.
 bool ZahltermFehlerhaft(const QString& Text);

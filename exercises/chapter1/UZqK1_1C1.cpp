@@ -238,8 +238,8 @@ void TZqK1_1C1::BitBtn3Click(TObject*) {
     QString R[10];
     for (int i = 1; i <= 9; ++i)
         R[i] = Muster::Antwort(Stein[i]);
-    // Only an empty brick makes a wall incomplete; letters or unbalanced
-    // brackets go into the term and get the answer check's own verdict.
+    // Only an empty brick makes a wall incomplete; letters go into the term
+    // and get the answer check's own verdict.
     const auto Unvollstaendig = [&R](int Von, int Bis) {
         for (int i = Von; i <= Bis; ++i)
             if (R[i].trimmed().isEmpty()) return true;
@@ -250,7 +250,16 @@ void TZqK1_1C1::BitBtn3Click(TObject*) {
     if (!(Wand <= 8 ? Fehlt1 : Fehlt2)) {
         bool Richtig = false;
         const TMauerTerm M = MauerTerm(Wand, R);
-        ErgebnisPruefen3(M.Term, M.Erwartet, Wand <= 8 ? LabelP1 : LabelP2, 50, 'c', Richtig, 0, 0);
+        // A brick whose own brackets do not balance would close and reopen
+        // the brackets the wall's term puts round it ("19)*0+(19"): the check
+        // judges that brick alone, which it never takes for right.
+        QString Antwort = M.Term;
+        for (int i = Wand <= 8 ? 1 : 4; i <= (Wand <= 8 ? 3 : 9); ++i)
+            if (Muster::KlammernUnausgeglichen(R[i])) {
+                Antwort = R[i];
+                break;
+            }
+        ErgebnisPruefen3(Antwort, M.Erwartet, Wand <= 8 ? LabelP1 : LabelP2, 50, 'c', Richtig, 0, 0);
     }
     if (Fehlt1)
         Muster::Urteil(LabelP1, QStringLiteral("Eingabe unvollständig oder fehlerhaft."), FarbeHinweis);

@@ -7,8 +7,12 @@
 #include "Fahrer.h"
 
 #include "app/Programmstart.h"
+#include "exercises/chapter1/UZqK1_1A1.h"
+#include "exercises/chapter1/UZqK1_2A1.h"
+#include "exercises/chapter1/UZqK1_2B1.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAbschnitte.h"
 #include "shell/UAufgabeg.h"
@@ -307,6 +311,222 @@ TEST(Desktop, LogBookDialogsAndPrintingComeToTheFrontInGerman) {
     const QByteArray rtf = f.readAll();
     EXPECT_TRUE(rtf.startsWith("{\\rtf"));
     EXPECT_TRUE(rtf.contains("Abschnitt 1.3, \\'dcbung 1"));
+}
+
+namespace {
+
+// Opens exercise button Knopf of a section form; the exercise of that class
+// and its window once it is in front.
+template <class T>
+std::pair<T*, FensterId> UebungZeigen(TControl* Knopf, FensterId Abschnitt, const char* Klasse) {
+    Klick(Knopf);
+    TAufgabeg* Form = nullptr;
+    FensterId Fenster = 0;
+    Warten([&] {
+        Form = ImProgramm([&] { return OffeneAufgabe(QString::fromLatin1(Klasse)); });
+        return (Fenster = FormFenster(Form)) != 0;
+    });
+    ImVordergrund(Fenster, Abschnitt, QString::fromLatin1(Klasse));
+    return {dynamic_cast<T*>(Form), Fenster};
+}
+
+// The caption of a control, read on the program's thread.
+QString Text(TControl* c) {
+    return ImProgramm([c] { return c->Caption(); });
+}
+
+// Line 0 of an answer box.
+QString Zeile(TRichEdit* Box) {
+    return ImProgramm([Box] { return Muster::Antwort(Box); });
+}
+
+// The name of the control that has the keyboard focus in the program.
+QString FokusName() {
+    return ImProgramm([] {
+        QWidget* w = QApplication::focusWidget();
+        auto* Link = w ? dynamic_cast<TWidgetLink*>(w) : nullptr;
+        return Link && Link->Control ? Link->Control->Name() : QString();
+    });
+}
+
+const QString Richtig = QStringLiteral("Super, das Ergebnis ist richtig.");
+
+} // namespace
+
+TEST(Desktop, TypedAnswersReachTheBoxOnTheShownPageAndQuickClicksAllCount) {
+    Programmlauf([] {
+        const FensterId Haupt = ZumHauptfenster();
+        ASSERT_NE(Haupt, 0u);
+
+        // "1.1.1 Der Zahlenstrahl", exercise 1.
+        auto [Strahlen, StrahlenF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
+        ASSERT_NE(StrahlenF, 0u);
+        auto [Strahl, StrahlF] = UebungZeigen<TZqK1_1A1>(Strahlen->SpeedButton2, StrahlenF, "TZqK1_1A1");
+        ASSERT_NE(Strahl, nullptr);
+        const auto Ablesen = [&] { return ImProgramm([&] { return Strahl->Zustand().Ablesen; }); };
+        const auto Ziel = [&] { return ImProgramm([&] { return Strahl->Zustand().T; }); };
+        // A placing task: typed keys do not reach the reading box, nothing counts.
+        for (int i = 0; i < 60 && Ablesen(); ++i)
+            Klick(Strahl->B_NeueAufgabe);
+        ASSERT_FALSE(Ablesen());
+        Tippen(QString::number(Ziel()));
+        Taste(QStringLiteral("Return"));
+        Zusehen(0.5);
+        Bildschirmfoto(QStringLiteral("10_zahlenstrahl_eintragen_getippt"));
+        EXPECT_EQ(Zeile(Strahl->Paar1.Box), "");
+        EXPECT_EQ(Text(Strahl->Punkte.LabelR), "0");
+        EXPECT_EQ(Text(Strahl->Punkte.LabelF), "0");
+        // A reading task: the typed answer is checked and counted.
+        for (int i = 0; i < 60 && !Ablesen(); ++i)
+            Klick(Strahl->B_NeueAufgabe);
+        ASSERT_TRUE(Ablesen());
+        EXPECT_EQ(FokusName(), "RichEdit1");
+        Tippen(QString::number(Ziel()));
+        Taste(QStringLiteral("Return"));
+        EXPECT_TRUE(Warten([&] { return Text(Strahl->Paar1.Urteil) == Richtig; }));
+        EXPECT_EQ(Text(Strahl->Punkte.LabelR), "1");
+        Bildschirmfoto(QStringLiteral("11_zahlenstrahl_ablesen_getippt"));
+        Klick(Strahl->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(StrahlenF));
+
+        // "1.1.2", exercise 3 counts its tasks: twenty quick clicks on "Neue
+        // Aufgabe", paired by the system into double clicks, are twenty tasks.
+        Klick(Strahlen->SpeedButton5); // "vor "
+        ASSERT_TRUE(Warten([&] { return Text(Strahlen->SpeedButton2) == QStringLiteral("Übung 3"); }));
+        auto [Vergleich, VergleichF] =
+            UebungZeigen<TAufgabeg>(Strahlen->SpeedButton2, StrahlenF, "TZqK1_1B1");
+        ASSERT_NE(Vergleich, nullptr);
+        EXPECT_EQ(Text(Vergleich->B_BtnAufgabenNr), "Aufgabe 1 / 99");
+        KlickSerie(Vergleich->B_NeueAufgabe, 20, 60);
+        EXPECT_TRUE(Warten([&] { return Text(Vergleich->B_BtnAufgabenNr) == "Aufgabe 21 / 99"; }, 10))
+            << Text(Vergleich->B_BtnAufgabenNr).toStdString();
+        Klick(Vergleich->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(StrahlenF));
+        Klick(Strahlen->SpeedButton1); // "Zurück"
+        ASSERT_TRUE(IstAktiv(Haupt));
+
+        // "1.2.1 Runden": the first task takes the typed answer.
+        auto [Runden, RundenF] = AbschnittZeigen(Haupt, 7, QStringLiteral("TZqK1_2"));
+        ASSERT_NE(RundenF, 0u);
+        auto [Rund, RundF] = UebungZeigen<TZqK1_2A1>(Runden->SpeedButton2, RundenF, "TZqK1_2A1");
+        ASSERT_NE(Rund, nullptr);
+        EXPECT_EQ(FokusName(), "RichEdit1");
+        Tippen(QString::number(ImProgramm([] { return ZqK1_2A1.gerundet; })));
+        Taste(QStringLiteral("Return"));
+        EXPECT_TRUE(Warten([&] { return Text(Rund->Paar1.Urteil) == Richtig; }));
+        EXPECT_EQ(Zeile(Rund->Paar2.Box), "");
+        Bildschirmfoto(QStringLiteral("12_runden_getippt"));
+        Klick(Rund->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(RundenF));
+
+        // "1.2.2", exercise 2: the shop takes the estimate after "nehmen".
+        Klick(Runden->SpeedButton5); // "vor "
+        ASSERT_TRUE(Warten([&] { return Text(Runden->SpeedButton2) == QStringLiteral("Übung 2"); }));
+        auto [Laden, LadenF] = UebungZeigen<TZqK1_2B1>(Runden->SpeedButton2, RundenF, "TZqK1_2B1");
+        ASSERT_NE(Laden, nullptr);
+        Klick(Laden->B_NeueAufgabe); // "Neuer Laden"
+        ASSERT_TRUE(Warten([&] { return ImProgramm([] { return ZqK1_2B1.Seite; }) == 1; }));
+        Klick(Laden->Nehmen[1][1]);
+        Klick(Laden->Nehmen[1][2]);
+        EXPECT_TRUE(Warten([] { return FokusName() == QStringLiteral("RichEdit1"); }));
+        Tippen(QStringLiteral("400"));
+        Taste(QStringLiteral("Return"));
+        EXPECT_TRUE(Warten([&] { return Text(Laden->Paar[1].Urteil) == Richtig; }));
+        EXPECT_EQ(Zeile(Laden->Paar[2].Box), "");
+        Bildschirmfoto(QStringLiteral("13_laden_getippt"));
+        Klick(Laden->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(RundenF));
+        Klick(Runden->SpeedButton1);
+        ASSERT_TRUE(IstAktiv(Haupt));
+        Klick(Zq->ProgrammEnde);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+TEST(Desktop, TabInTheLogBookAndALogSavedTwiceUnderOneName) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Name = Ordner.filePath(QStringLiteral("meinlog"));
+    Programmlauf([&Name] {
+        const FensterId Haupt = ZumHauptfenster();
+        ASSERT_NE(Haupt, 0u);
+        const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
+        ASSERT_NE(AbschnittF, 0u);
+        Klick(Abschnitt->LogButton);
+        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); }));
+        Klick(Abschnitt->Logtext);
+        ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("Logtext"); }));
+        // Tab goes on to the first check box, which shows the focus.
+        Taste(QStringLiteral("Tab"));
+        EXPECT_TRUE(Warten([] { return FokusName() == QStringLiteral("cbAbschnitt"); }));
+        Bildschirmfoto(QStringLiteral("14_logbuch_tab"));
+        // Round the panel, every stop where the pupil sees it, back into the log.
+        QStringList Runde;
+        for (int i = 0; i < 15 && FokusName() != QStringLiteral("Logtext"); ++i) {
+            Taste(QStringLiteral("Tab"));
+            Zusehen(0.2);
+            Runde << FokusName();
+            if (Runde.back() == QStringLiteral("BitBtn1"))
+                Bildschirmfoto(QStringLiteral("15_logbuch_tab_knopf"));
+        }
+        EXPECT_EQ(FokusName(), "Logtext") << Runde.join(' ').toStdString();
+        EXPECT_FALSE(Runde.contains(QStringLiteral("Webbrowserx")));
+        Taste(QStringLiteral("ctrl+End"));
+        Tippen(QStringLiteral("Notiz"));
+        EXPECT_TRUE(Warten([&] {
+            return ImProgramm([&] {
+                std::string Alles;
+                for (int i = 0; i < Abschnitt->Logtext->ItemCount(); ++i)
+                    Alles += Abschnitt->Logtext->GetItemText(i);
+                return Alles.find("Notiz") != std::string::npos;
+            });
+        }));
+        Bildschirmfoto(QStringLiteral("16_logbuch_weitergetippt"));
+
+        // "meinlog" saved twice: the second time the dialog asks before replacing.
+        for (int Mal = 1; Mal <= 2; ++Mal) {
+            Klick(Abschnitt->LogbuchSpeichern);
+            const FensterId Datei = DialogAbwarten(QStringLiteral("QFileDialog")).Fenster;
+            ASSERT_NE(Datei, 0u);
+            Tippen(Name);
+            ASSERT_TRUE(Warten([&] {
+                return ImProgramm([&] {
+                    const auto* Box = QApplication::focusWidget()
+                                          ? qobject_cast<QLineEdit*>(QApplication::focusWidget())
+                                          : nullptr;
+                    if (QWidget* Liste = QApplication::activePopupWidget()) Liste->close();
+                    return Box && Box->text() == Name;
+                });
+            }));
+            Taste(QStringLiteral("Return"));
+            if (Mal == 2) {
+                // The question belongs to the file dialog, which stays open under it.
+                const TDialogBild Frage =
+                    DialogPruefen(QStringLiteral("QMessageBox"), Datei, QStringLiteral("Ersetzen?"),
+                                  QStringLiteral("17_meinlog_ersetzen"));
+                ASSERT_NE(Frage.Fenster, 0u);
+                EXPECT_TRUE(Frage.Texte.join(' ').contains(QStringLiteral("meinlog.rtf")))
+                    << Frage.Texte.join(' ').toStdString();
+                // A click the window manager took for activating the box is
+                // made again.
+                for (int k = 0; k < 3 && DialogAbwarten(QStringLiteral("QMessageBox"), 0).Fenster; ++k) {
+                    KlickBei(DialogKnopf(QStringLiteral("Ja")));
+                    Warten([] { return DialogAbwarten(QStringLiteral("QMessageBox"), 0).Fenster == 0; }, 5);
+                }
+            }
+            const bool Gespeichert =
+                Warten([&] { return QFile::exists(Name + ".rtf") && AktivesFenster() == AbschnittF; });
+            if (!Gespeichert) Bildschirmfoto(QStringLiteral("fehler_speichern_%1").arg(Mal));
+            ASSERT_TRUE(Gespeichert) << Mal;
+            EXPECT_FALSE(QFile::exists(Name));
+            EXPECT_TRUE(Warten([] { return !Logbuchgeaendert(); }));
+        }
+        Klick(Abschnitt->BitBtn1); // "Logbuch schließen"
+        Klick(Abschnitt->SpeedButton1);
+        ASSERT_TRUE(IstAktiv(Haupt));
+        Klick(Zq->ProgrammEnde);
+    });
+    EXPECT_FALSE(Zq->Visible());
 }
 
 int main(int argc, char** argv) {

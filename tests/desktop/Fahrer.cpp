@@ -126,13 +126,32 @@ QPoint MitteVon(TControl* Control) {
     });
 }
 
+namespace {
+
+// Moves the pointer to Punkt, waits until it is there and clicks as told.
+void KlickenDort(QPoint Punkt, const QStringList& Klicks) {
+    // A pixel beside it first: waiting for a move to where the pointer stands
+    // already would wait for nothing until xdotool gives up.
+    Ausfuehren(
+        {QStringLiteral("xdotool"), QStringLiteral("mousemove"), Zahl(Punkt.x() + 1), Zahl(Punkt.y())});
+    Ausfuehren(QStringList{QStringLiteral("xdotool"), QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                           Zahl(Punkt.x()), Zahl(Punkt.y()), QStringLiteral("click")} +
+               Klicks);
+}
+
+} // namespace
+
 void KlickBei(QPoint Punkt) {
-    Ausfuehren({QStringLiteral("xdotool"), QStringLiteral("mousemove"), QStringLiteral("--sync"),
-                Zahl(Punkt.x()), Zahl(Punkt.y()), QStringLiteral("click"), QStringLiteral("1")});
+    KlickenDort(Punkt, {QStringLiteral("1")});
 }
 
 void Klick(TControl* Control) {
     KlickBei(MitteVon(Control));
+}
+
+void KlickSerie(TControl* Control, int Anzahl, int Pause) {
+    KlickenDort(MitteVon(Control), {QStringLiteral("--repeat"), Zahl(Anzahl), QStringLiteral("--delay"),
+                                    Zahl(Pause), QStringLiteral("1")});
 }
 
 void Taste(const QString& Name) {

@@ -63,6 +63,9 @@ QPoint MitteVon(TControl* Control);
 // A left click as the pupil makes it (the pointer moves there first).
 void KlickBei(QPoint Punkt);
 void Klick(TControl* Control);
+// Anzahl clicks in a row, Pause milliseconds apart: quick ones pair into
+// double clicks, as a pupil's do.
+void KlickSerie(TControl* Control, int Anzahl, int Pause);
 // A key ("Return", "Escape") to the window that has the focus.
 void Taste(const QString& Name);
 // Text typed key by key into the focused control.

@@ -39,13 +39,14 @@ TEST(Zahltexte, RoundingHalvesAwayFromZero) {
     EXPECT_EQ(RundenHalbAuf(1e40L), INT64_MAX);
 }
 
-TEST(Zahltexte, DigitGroupsWithTheSignInFront) {
+TEST(Zahltexte, DigitGroupsCountTheSignLikeADigit) {
     EXPECT_EQ(ZahlGegliedert(999), "999");
     EXPECT_EQ(ZahlGegliedert(1000), "1 000");
     EXPECT_EQ(ZahlGegliedert(1000000), "1 000 000");
+    EXPECT_EQ(ZahlGegliedert(-99), "-99");
     EXPECT_EQ(ZahlGegliedert(-1000), "-1 000");
-    EXPECT_EQ(ZahlGegliedert(-100), "-100");
-    EXPECT_EQ(ZahlGegliedert(-100000), "-100 000");
+    EXPECT_EQ(ZahlGegliedert(-100), "- 100");
+    EXPECT_EQ(ZahlGegliedert(-100000), "- 100 000");
     EXPECT_EQ(ZahlGegliedert(INT_MIN), "-2 147 483 648");
 }
 

@@ -1,6 +1,7 @@
 #include "K1TestHelfer.h"
 
 #include "exercises/chapter1/UZqK1_2B1.h"
+#include "platform/Keys.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,25 @@ TEST_F(Shop, ComputerAndRadioAreEstimatedAtFourHundred) {
     f->BitBtn9->Click();
     f->BitBtn9->Click();
     EXPECT_EQ(f->StaticText1->Caption(), "1 / 3");
+}
+
+TEST_F(Shop, AfterTakingAProductTheEstimateIsTypedIntoThisShop) {
+    ZumLaden(1);
+    // Clicked with the mouse, as the pupil does; the box of this shop then
+    // has the focus, not the one of the shop not shown.
+    MouseClick(f->Nehmen[1][1]);
+    MouseClick(f->Nehmen[1][2]);
+    EXPECT_EQ(KeyboardTarget(), f->Paar[1].Box->Widget());
+    TypeAtFocus("400");
+    PressKeyAtFocus(VK_RETURN);
+    EXPECT_EQ(f->Paar[1].Urteil->Caption(), "Super, das Ergebnis ist richtig.");
+    EXPECT_EQ(Zeile0(f->Paar[2].Box), "");
+    ZumLaden(2);
+    MouseClick(f->Nehmen[2][1]);
+    MouseClick(f->Nehmen[2][2]);
+    TypeAtFocus("7");
+    PressKeyAtFocus(VK_RETURN);
+    EXPECT_EQ(f->Paar[2].Urteil->Caption(), "Super, das Ergebnis ist richtig.");
 }
 
 TEST_F(Shop, CartHoldsSevenProductsAtMost) {

@@ -1,6 +1,9 @@
 #include "K1TestHelfer.h"
 
 #include "exercises/chapter1/UZqK1_2A1.h"
+#include "platform/Keys.h"
+
+#include <QTabBar>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,31 @@ TEST(Rounding, SolutionButtonFillsInAndChecks) {
     f->B_NeueAufgabe->Click();
     EXPECT_FALSE(f->Panel2->Visible());
     EXPECT_FALSE(ZqK1_2A1.Hilfe);
+}
+
+TEST(Rounding, TheFirstTaskTakesTheAnswerTypedOnTheNumberPage) {
+    OffeneForm<TZqK1_2A1> f;
+    ASSERT_EQ(f->PageControl1->ActivePage(), f->TabZahlen);
+    EXPECT_EQ(KeyboardTarget(), f->Paar1.Box->Widget());
+    TypeAtFocus(QString::number(ZqK1_2A1.gerundet));
+    PressKeyAtFocus(VK_RETURN);
+    EXPECT_EQ(f->Paar1.Urteil->Caption(), "Super, das Ergebnis ist richtig.");
+    EXPECT_EQ(Zeile0(f->Paar2.Box), "");
+    EXPECT_EQ(f->Paar2.Urteil->Caption(), "");
+    // On the page of the word problems their box takes the keys.
+    QTabBar* Reiter = f->PageControl1->Widget()->findChild<QTabBar*>();
+    ASSERT_NE(Reiter, nullptr);
+    const QPointF Mitte = Reiter->tabRect(2).center();
+    QMouseEvent Druck(QEvent::MouseButtonPress, Mitte, Reiter->mapToGlobal(Mitte), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Reiter, &Druck);
+    QMouseEvent Los(QEvent::MouseButtonRelease, Mitte, Reiter->mapToGlobal(Mitte), Qt::LeftButton,
+                    Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(Reiter, &Los);
+    ASSERT_EQ(f->PageControl1->ActivePage(), f->TabAufgaben);
+    TypeAtFocus("13");
+    PressKeyAtFocus(VK_RETURN);
+    EXPECT_EQ(f->Paar2.Urteil->Caption(), "Super, das Ergebnis ist richtig.");
 }
 
 TEST(Rounding, WordProblemsAdvanceOnlyOnTheirPageAndWrap) {

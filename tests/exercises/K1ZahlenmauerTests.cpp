@@ -140,6 +140,27 @@ TEST_F(NumberWalls, OnlyAnEmptyBrickIsIncomplete) {
     Bildschirmfoto(f.get(), "TZqK1_1C1_Wand12");
 }
 
+TEST_F(NumberWalls, ABrickWithItsOwnBracketsOpenIsNeverRight) {
+    // Such a brick closes the bracket the wall's term puts round it and opens
+    // another: the wall's rules would vanish from the term.
+    BisWand(11);
+    Eintragen({{4, "29"}, {6, "19)*0+(19"}});
+    EXPECT_EQ(Urteil(), "Unzulässige Eingabe !");
+    Eintragen({{4, "29)*0+(29"}, {6, "19"}});
+    EXPECT_EQ(Urteil(), "Unzulässige Eingabe !");
+    Eintragen({{4, "(29"}, {6, "19"}});
+    EXPECT_EQ(Urteil(), "Unzulässige Eingabe !");
+    Eintragen({{4, "(20+9)"}, {6, "(19)"}});
+    EXPECT_EQ(Urteil(), Richtig);
+    BisWand(7);
+    Eintragen({{2, "0)*0+(7"}, {3, "13"}});
+    EXPECT_EQ(Urteil(), "Unzulässige Eingabe !");
+    EXPECT_NE(UrteilFarbe(), RGB(0, 255, 0));
+    BisWand(14);
+    Eintragen({{7, "5"}, {8, "6"}, {9, "19"}, {5, "11)*0+(1"}, {6, "25"}});
+    EXPECT_EQ(Urteil(), "Unzulässige Eingabe !");
+}
+
 TEST_F(NumberWalls, ReopeningStartsAgainAtTheExampleWall) {
     BisWand(12);
     Eintragen({{4, "23"}, {8, "4"}});

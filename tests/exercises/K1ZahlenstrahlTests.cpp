@@ -3,6 +3,7 @@
 #include "exercises/chapter1/UZahlenstrahl.h"
 #include "exercises/chapter1/UZqK1_1A1.h"
 #include "exercises/chapter1/UZqK1_1A2.h"
+#include "platform/Keys.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,28 @@ TEST(NumberLine, ReadingEnterAndButtonGiveTheSameVerdictAndCounting) {
     EXPECT_EQ(Zeile0(f->Paar1.Box), "");
     EXPECT_EQ(f->Paar1.Urteil->Caption(), "");
     EXPECT_EQ(f->Paar1.Pruefen->Font()->Color(), clBlack);
+}
+
+TEST(NumberLine, KeysTypedOnThePlacingPageNeverReachTheReadingBox) {
+    OffeneForm<TZqK1_1A1> f;
+    AufgabeDerArt(f, true);
+    EXPECT_EQ(KeyboardTarget(), f->Paar1.Box->Widget());
+    AufgabeDerArt(f, false);
+    // The placing task cannot give the hidden box the focus; what the pupil
+    // types is neither checked nor counted there.
+    EXPECT_NE(KeyboardTarget(), f->Paar1.Box->Widget());
+    TypeAtFocus(QString::number(f->Zustand().T));
+    PressKeyAtFocus(VK_RETURN);
+    EXPECT_EQ(Zeile0(f->Paar1.Box), "");
+    EXPECT_EQ(f->Paar1.Urteil->Caption(), "");
+    EXPECT_EQ(f->Punkte.LabelR->Caption(), "0");
+    EXPECT_EQ(f->Punkte.LabelF->Caption(), "0");
+    // A reading task again: the answer typed key by key is checked and counted.
+    AufgabeDerArt(f, true);
+    TypeAtFocus(QString::number(f->Zustand().T));
+    PressKeyAtFocus(VK_RETURN);
+    EXPECT_EQ(f->Paar1.Urteil->Caption(), "Super, das Ergebnis ist richtig.");
+    EXPECT_EQ(f->Punkte.LabelR->Caption(), "1");
 }
 
 TEST(NumberLine, ReopeningStartsFromScratch) {

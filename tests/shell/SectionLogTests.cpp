@@ -7,13 +7,18 @@
 #include "platform/Keys.h"
 #include "richtext/model/RPItemNonText.h"
 #include "shell/UAbschnitte.h"
+#include "support/FormDriver.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -43,6 +48,51 @@ public:
 };
 
 const QString Titel = QStringLiteral("Logbuch: Pravolin - Grundschule");
+
+// Answers the next standard dialog of that class (QFileDialog, QMessageBox)
+// once it is in front, as the pupil does, with Schritt.
+void BeiDialog(const char* Art, std::function<void(QWidget*)> Schritt) {
+    auto* Uhr = new QTimer;
+    Uhr->setInterval(5);
+    QObject::connect(Uhr, &QTimer::timeout, [Uhr, Art, Schritt = std::move(Schritt)] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible() || !w->inherits(Art)) return;
+        // The window manager's part: the dialog in front gets the keyboard.
+        if (!w->isAncestorOf(KeyboardTarget())) {
+            w->activateWindow();
+            return;
+        }
+        Uhr->stop();
+        Uhr->deleteLater();
+        Schritt(w);
+    });
+    Uhr->start();
+}
+
+QByteArray Lesen(const QString& Pfad) {
+    QFile f(Pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Types a file name into the file dialog in front and presses Enter.
+void DateiNennen(const QString& Name) {
+    BeiDialog("QFileDialog", [Name](QWidget*) {
+        TypeAtFocus(Name);
+        // Without the list of names the name box may offer below it.
+        if (QWidget* Liste = QApplication::activePopupWidget()) Liste->close();
+        PressKeyAtFocus(VK_RETURN);
+    });
+}
+
+// The real dialogs of the program, for the test's lifetime.
+class EchteDialoge {
+public:
+    EchteDialoge() : m_vorher(CurrentDialogResponder()) { SetDialogResponder(StandardDialogs()); }
+    ~EchteDialoge() { SetDialogResponder(m_vorher); }
+
+private:
+    TDialogResponder* m_vorher;
+};
 
 class SectionLog : public ::testing::Test {
 protected:
@@ -252,6 +302,34 @@ TEST_F(SectionLog, TypingAloneMarksTheLogUnsaved) {
     EXPECT_EQ(LogZeilen(KxNav->Logtext).back(), QString(80, u'*') + QStringLiteral("x"));
 }
 
+TEST_F(SectionLog, TabGoesRoundWhatThePupilSeesAndTypingGoesOnInTheLog) {
+    ImAbschnitt([](TKxNav* F) {
+        F->LogButton->Click();
+        ProcessEvents();
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        F->Logtext->SetFocus();
+        ASSERT_EQ(KeyboardTarget(), F->Logtext->Widget());
+        QStringList Runde;
+        for (int i = 0; i < 20; ++i) {
+            PressKeyAtFocus(VK_TAB);
+            QWidget* w = KeyboardTarget();
+            ASSERT_NE(w, nullptr);
+            auto* Link = dynamic_cast<TWidgetLink*>(w);
+            const QString Name = Link && Link->Control ? Link->Control->Name() : QString();
+            Runde << Name;
+            // What has the focus lies in view: nothing covers its middle.
+            QWidget* Fenster = w->window();
+            QWidget* Oben = Fenster->childAt(Fenster->mapFromGlobal(w->mapToGlobal(w->rect().center())));
+            EXPECT_TRUE(Oben == w || w->isAncestorOf(Oben)) << Name.toStdString();
+            if (w == F->Logtext->Widget()) break;
+        }
+        EXPECT_EQ(Runde.back(), "Logtext") << Runde.join(' ').toStdString();
+        EXPECT_FALSE(Runde.contains("Webbrowserx"));
+        TypeAtFocus(QStringLiteral("ok"));
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext).back(), QString(80, u'*') + QStringLiteral("ok"));
+}
+
 TEST_F(SectionLog, AFailedSaveSaysSoAndKeepsTheLogUnsaved) {
     QTemporaryDir Ordner;
     ASSERT_TRUE(Ordner.isValid());
@@ -305,6 +383,76 @@ TEST_F(SectionLog, LoadingReplacesTheLogOnlyWithAReadableFile) {
         EXPECT_FALSE(KxNav->LogGeaendert);
     });
     EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({QStringLiteral("Erste Zeile"), QStringLiteral("Zweite Zeile")}));
+}
+
+TEST_F(SectionLog, SavingUnderANameWithoutExtensionAsksBeforeReplacingTheFile) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Name = Ordner.filePath(QStringLiteral("meinlog"));
+    const QString Datei = Name + QStringLiteral(".rtf");
+    EchteDialoge Echt;
+    QStringList Fragen;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        DateiNennen(Name);
+        F->LogbuchSpeichern->Click();
+        ASSERT_TRUE(QFile::exists(Datei));
+        EXPECT_FALSE(QFile::exists(Name));
+        EXPECT_FALSE(KxNav->LogGeaendert);
+        const QByteArray Erste = Lesen(Datei);
+
+        // Saved again under the same name: the question comes; "No" keeps the
+        // file and leaves the dialog open, where the pupil gives up.
+        F->BitBtn3->Click();
+        DateiNennen(Name);
+        BeiDialog("QMessageBox", [&](QWidget* Box) {
+            Fragen << static_cast<QMessageBox*>(Box)->text();
+            BeiDialog("QFileDialog", [](QWidget*) { PressKeyAtFocus(VK_ESCAPE); });
+            static_cast<QMessageBox*>(Box)->button(QMessageBox::No)->click();
+        });
+        F->LogbuchSpeichern->Click();
+        EXPECT_EQ(Lesen(Datei), Erste);
+        EXPECT_TRUE(KxNav->LogGeaendert);
+
+        // "Yes" replaces it.
+        DateiNennen(Name);
+        BeiDialog("QMessageBox", [&](QWidget* Box) {
+            Fragen << static_cast<QMessageBox*>(Box)->text();
+            static_cast<QMessageBox*>(Box)->button(QMessageBox::Yes)->click();
+        });
+        F->LogbuchSpeichern->Click();
+        EXPECT_NE(Lesen(Datei), Erste);
+        EXPECT_FALSE(KxNav->LogGeaendert);
+    });
+    ASSERT_EQ(Fragen.size(), 2);
+    for (const QString& Frage : Fragen)
+        EXPECT_TRUE(Frage.contains(QStringLiteral("meinlog.rtf"))) << Frage.toStdString();
+}
+
+TEST_F(SectionLog, AFileToOpenIsTakenAsNamedAndATypedNameFindsItsExtension) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const auto Schreiben = [&](const char* Datei, const char* Zeile) {
+        QFile f(Ordner.filePath(QString::fromLatin1(Datei)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("{\\rtf1\\ansi ") + Zeile + "\\par}");
+    };
+    Schreiben("notiz", "Ohne Endung");
+    Schreiben("notiz.rtf", "Mit Endung");
+    Schreiben("meinlog.rtf", "Mein Logbuch");
+    EchteDialoge Echt;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        // The file that exists as named is the one opened.
+        DateiNennen(Ordner.filePath(QStringLiteral("notiz")));
+        F->LogbuchLaden->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), QStringList({QStringLiteral("Ohne Endung")}));
+        // A name that does not exist as typed gets the extension.
+        DateiNennen(Ordner.filePath(QStringLiteral("meinlog")));
+        F->LogbuchLaden->Click();
+        EXPECT_EQ(LogZeilen(F->Logtext), QStringList({QStringLiteral("Mein Logbuch")}));
+    });
 }
 
 TEST_F(SectionLog, ASavedLogLoadsBackAndLibreOfficeReadsItsText) {

@@ -171,4 +171,14 @@ TEST_F(SetupInTheWindow, NegativeEnlargementsStopAtTheLayout) {
     EXPECT_EQ(Oeffnen("CW=TRUE\nWDX=5000\nWDY=0\n"), "2944 x 715, 5000 0");
 }
 
+TEST_F(SetupInTheWindow, AnOverflowInANumberEndsTheReadingThere) {
+    ASSERT_TRUE(QDir().mkpath(m_wurzel.filePath(QStringLiteral("prog"))));
+    // 171! is beyond every number: not 0, but the end of the file for the
+    // reader. What came before stays, what follows is not read.
+    EXPECT_EQ(Oeffnen("CW=TRUE\nWDX=120\nWDY=40\nWDX=171!\nWDY=80\nKEINEHILFE=TRUE\n"), "1144 x 755, 120 40");
+    EXPECT_FALSE(FSetup.KeineHilfe);
+    EXPECT_EQ(Oeffnen("SOT=TRUE\nCW=TRUE\nWDY=170!*1000\nWDX=30\n"), "1024 x 715, 0 0");
+    EXPECT_TRUE(FSetup.SOT);
+}
+
 } // namespace

@@ -116,8 +116,10 @@ void TypeText(TWinControl* control, const QString& text) {
         sendKey(control->Widget(), QtKeyOfChar(ch.unicode()), Qt::NoModifier, QString(ch));
 }
 
-void PressKey(TWinControl* control, uint16_t vk, Qt::KeyboardModifiers mods) {
-    if (!control || !control->Widget()) return;
+namespace {
+
+// The Qt key and its text for a virtual key code.
+std::pair<int, QString> keyOf(uint16_t vk) {
     int key = Qt::Key_unknown;
     QString text;
     switch (vk) {
@@ -161,7 +163,32 @@ void PressKey(TWinControl* control, uint16_t vk, Qt::KeyboardModifiers mods) {
         }
         break;
     }
+    return {key, text};
+}
+
+} // namespace
+
+void PressKey(TWinControl* control, uint16_t vk, Qt::KeyboardModifiers mods) {
+    if (!control || !control->Widget()) return;
+    const auto [key, text] = keyOf(vk);
     sendKey(control->Widget(), key, mods, text);
+}
+
+QWidget* KeyboardTarget() {
+    if (QWidget* w = QApplication::focusWidget()) return w;
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    TForm* f = Screen()->ActiveForm();
+    return f ? f->Widget() : nullptr;
+}
+
+void TypeAtFocus(const QString& text) {
+    for (QChar ch : text)
+        if (QWidget* w = KeyboardTarget()) sendKey(w, QtKeyOfChar(ch.unicode()), Qt::NoModifier, QString(ch));
+}
+
+void PressKeyAtFocus(uint16_t vk, Qt::KeyboardModifiers mods) {
+    const auto [key, text] = keyOf(vk);
+    if (QWidget* w = KeyboardTarget()) sendKey(w, key, mods, text);
 }
 
 void PressEnter(TWinControl* control) {

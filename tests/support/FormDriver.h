@@ -7,6 +7,8 @@
 
 #include <QString>
 
+class QWidget;
+
 #include <deque>
 #include <functional>
 #include <vector>
@@ -75,6 +77,15 @@ void TypeText(TWinControl* control, const QString& text);
 // One key (virtual key code) down and up at a control.
 void PressKey(TWinControl* control, uint16_t vk, Qt::KeyboardModifiers mods = Qt::NoModifier);
 void PressEnter(TWinControl* control);
+
+// The widget the keyboard's keys reach now: the focus widget of the active
+// window, else the active window, else the active form itself.
+QWidget* KeyboardTarget();
+// Types text key by key, as the keyboard sends it: each key goes to whatever
+// widget has the focus when it is pressed.
+void TypeAtFocus(const QString& text);
+// One key (virtual key code) down and up at whatever widget has the focus.
+void PressKeyAtFocus(uint16_t vk, Qt::KeyboardModifiers mods = Qt::NoModifier);
 
 // Clicks a control: mouse press and release in its middle.
 void MouseClick(TControl* control);

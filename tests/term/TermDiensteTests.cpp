@@ -1,6 +1,7 @@
 #include "platform/Runtime.h"
 #include "term/UTerm.h"
 #include "term/UTermFormular.h"
+#include "term/UTermZahl.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,8 @@ TEST(TermWert, SetupNumbers) {
     EXPECT_FALSE(g);
     TermWertGueltig1("X", "0", g);
     EXPECT_FALSE(g);
-    EXPECT_EQ(TermWertGueltig1("171!", "0", g), 0.0);
+    // An overflow is no number: it goes to the caller.
+    EXPECT_THROW(TermWertGueltig1("171!", "0", g), EMathFehler);
     EXPECT_FALSE(g);
     EXPECT_EQ(TermWertGueltig1("", "0", g), 0.0);
     EXPECT_FALSE(g);
