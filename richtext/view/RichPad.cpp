@@ -122,6 +122,11 @@ void TCustomRichPad::SetVSmallStep(int Value) {
     if (Value > 0 && GetDocumentHeight() / Value <= 32000) VSmallStep = Value;
 }
 
+void TCustomRichPad::AdjustVScrollUnits() {
+    const int step = RPVScrollStepFor(GetDocumentHeight(), VSmallStep);
+    if (step != VSmallStep) SetVSmallStep(step);
+}
+
 void TCustomRichPad::SetBiDiMode(TRPBiDiMode Value) {
     if (Value == BiDiMode) return;
     TRPScroller::SetBiDiMode(Value);

@@ -190,6 +190,9 @@ public:
     // ---- formatting and display
     void Format();
     void SetVSmallStep(int Value) override;
+    // After each format: the scroll unit that keeps the vertical range of the
+    // document within 32000 units, back to 10 pixels when that is enough.
+    void AdjustVScrollUnits();
     void SetBiDiMode(TRPBiDiMode Value) override;
     // After streaming from a form: palette, then a format.
     void Loaded();
