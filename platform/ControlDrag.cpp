@@ -10,8 +10,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <cstdlib>
-
 namespace {
 
 // The one drag that may run; the controls are reached through their widgets,
@@ -20,35 +18,22 @@ class TDragRun : public QObject {
 public:
     TControl* Source = nullptr;
     QPointer<QWidget> SourceWidget;
-    bool Started = false;
-    QPoint Start;
-    int Threshold = 0;
     TControl* Target = nullptr;
     QPointer<QWidget> TargetWidget;
-    bool Accepted = false;
     QPoint Last;
 
     bool Running() const { return Source != nullptr; }
     bool Alive(TControl* C, const QPointer<QWidget>& W) const { return C && W && ControlOfWidget(W) == C; }
 
-    void Begin(TControl* S, bool Immediate, int Dist) {
+    void Begin(TControl* S) {
         if (Running()) Finish(false);
         Source = S;
         SourceWidget = S->Widget();
-        Threshold = Dist < 0 ? QApplication::startDragDistance() : Dist;
-        Start = Last = QCursor::pos();
-        Started = false;
         Target = nullptr;
         TargetWidget = nullptr;
-        Accepted = false;
         qApp->installEventFilter(this);
-        if (Immediate) StartMoving(Start);
-    }
-
-    void StartMoving(QPoint Global) {
-        Started = true;
         QApplication::setOverrideCursor(QtCursor(crNoDrop));
-        MoveTo(Global);
+        MoveTo(QCursor::pos());
     }
 
     // The control under a point of the screen that may be asked: enabled,
@@ -59,7 +44,7 @@ public:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (!windows.contains(w)) windows.append(w);
         for (QWidget* window : windows) {
-            if (!window->isVisible() || (window->windowType() == Qt::Popup) ||
+            if (!window->isVisible() || window->windowType() == Qt::Popup ||
                 !window->frameGeometry().contains(Global))
                 continue;
             QWidget* w = window->childAt(window->mapFromGlobal(Global));
@@ -92,61 +77,45 @@ public:
             TargetWidget = now ? now->Widget() : nullptr;
             if (Target) Ask(dsDragEnter, Global);
         }
-        Accepted = Target && Ask(dsDragMove, Global);
-        QApplication::changeOverrideCursor(QtCursor(Accepted ? crDrag : crNoDrop));
+        const bool accepted = Target && Ask(dsDragMove, Global);
+        QApplication::changeOverrideCursor(QtCursor(accepted ? crDrag : crNoDrop));
     }
 
     void Finish(bool Drop) {
         qApp->removeEventFilter(this);
-        const bool started = Started;
-        Started = false;
-        if (started) QApplication::restoreOverrideCursor();
+        QApplication::restoreOverrideCursor();
         // The target is asked once more as the pointer leaves it with the drop.
-        const bool accepted = started && Target && Ask(dsDragLeave, Last) && Drop;
+        const bool accepted = Target && Ask(dsDragLeave, Last) && Drop;
         TControl* source = Alive(Source, SourceWidget) ? Source : nullptr;
         TControl* target = accepted && Alive(Target, TargetWidget) ? Target : nullptr;
         Source = Target = nullptr;
-        if (!started) return;
         const QPoint p = target ? ClientPos(target, Last) : QPoint(0, 0);
         if (target && source) target->DragDrop(source, p.x(), p.y());
         if (source) source->DoEndDrag(target, p.x(), p.y());
     }
 
+    // The pointer drags the control until the left button goes up; other
+    // buttons do nothing meanwhile.
     bool eventFilter(QObject* Watched, QEvent* E) override {
         (void)Watched;
         switch (E->type()) {
-        case QEvent::MouseMove: {
-            const QPoint g = static_cast<QMouseEvent*>(E)->globalPosition().toPoint();
-            if (!Started) {
-                if ((g - Start).manhattanLength() < Threshold) return false;
-                StartMoving(g);
-                return true;
-            }
-            MoveTo(g);
+        case QEvent::MouseMove:
+            MoveTo(static_cast<QMouseEvent*>(E)->globalPosition().toPoint());
             return true;
-        }
         case QEvent::MouseButtonRelease: {
             auto* me = static_cast<QMouseEvent*>(E);
-            if (me->button() != Qt::LeftButton) return Started;
-            if (!Started) {
-                // Released before the drag began: a click.
-                Finish(false);
-                return false;
-            }
-            Last = me->globalPosition().toPoint();
-            MoveTo(Last);
+            if (me->button() != Qt::LeftButton) return true;
+            MoveTo(me->globalPosition().toPoint());
             Finish(true);
             return true;
         }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
-            return Started;
+            return true;
         case QEvent::KeyPress:
-            if (Started && static_cast<QKeyEvent*>(E)->key() == Qt::Key_Escape) {
-                Finish(false);
-                return true;
-            }
-            return false;
+            if (static_cast<QKeyEvent*>(E)->key() != Qt::Key_Escape) return false;
+            Finish(false);
+            return true;
         default:
             return false;
         }
@@ -164,15 +133,14 @@ TDragRun& Run() {
 
 } // namespace
 
-void TControl::BeginDrag(bool Immediate, int Threshold) {
-    if (Dragging()) return;
-    Run().Begin(this, Immediate, Threshold);
+void TControl::BeginDrag() {
+    if (!Dragging()) Run().Begin(this);
 }
 
 void TControl::EndDrag(bool Drop) {
     if (!Dragging()) return;
     TDragRun& r = Run();
-    if (Drop && r.Started) r.MoveTo(r.Last);
+    if (Drop) r.MoveTo(r.Last);
     r.Finish(Drop);
 }
 

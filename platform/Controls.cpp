@@ -342,7 +342,7 @@ bool TControl::HandleEvent(QEvent* e) {
         }
         if (e->type() == QEvent::MouseButtonPress) {
             if (me->button() == Qt::LeftButton && m_dragMode == dmAutomatic) {
-                BeginDrag(true);
+                BeginDrag();
                 return true;
             }
             m_mousePressed = me->button() == Qt::LeftButton;

@@ -684,7 +684,7 @@ bool TCustomControl::ClientEvent(QEvent* e) {
         switch (e->type()) {
         case QEvent::MouseButtonPress:
             if (me->button() == Qt::LeftButton && DragMode() == dmAutomatic) {
-                BeginDrag(true);
+                BeginDrag();
                 break;
             }
             d->pressed = me->button() == Qt::LeftButton;

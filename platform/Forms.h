@@ -265,11 +265,9 @@ public:
     // With dmAutomatic a left press starts dragging the control.
     TDragMode DragMode() const { return m_dragMode; }
     void SetDragMode(TDragMode Mode) { m_dragMode = Mode; }
-    // Starts dragging the control: at once, or once the pointer has moved
-    // Threshold pixels (-1: the system's distance); a release before that is
-    // a click. The pointer then drags it until the left button goes up
-    // (a drop) or Escape cancels.
-    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Starts dragging the control: the pointer drags it until the left button
+    // goes up (a drop) or Escape cancels.
+    void BeginDrag();
     // Ends the running drag of this control: dropped on the control under the
     // pointer when Drop and that one takes it, else cancelled.
     void EndDrag(bool Drop);

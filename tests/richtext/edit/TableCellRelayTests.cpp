@@ -19,16 +19,18 @@
 
 namespace {
 
+// Cell (0, 1) open in the editor of a shown form, and a panel beside the editor.
 class CellRelay : public TableInplace {
 protected:
     TPopupMenu* Menu = nullptr;
+    TPanel* Panel = nullptr;
     std::vector<std::string> Log;
     void SetUp() override {
         Build(2, 2);
         Menu = new TPopupMenu(F.Form.get());
-        auto* item = new TMenuItem(F.Form.get());
-        item->SetCaption(QStringLiteral("Zelle teilen"));
-        Menu->Items()->Add(item);
+        Panel = new TPanel(F.Form.get());
+        Panel->SetParent(F.Form.get());
+        Panel->SetBounds(305, 10, 40, 40);
         ShowAndActivate(F.Form.get());
         ASSERT_TRUE(Open(0, 1));
         ProcessEvents();
@@ -36,8 +38,7 @@ protected:
     void TearDown() override {
         if (QMenu* m = Menu->Shown()) m->close();
     }
-    QPoint HostScreen(int X, int Y) const { return F.Edit->ClientWidget()->mapToGlobal(QPoint(X, Y)); }
-    // A left (right) button event at (X, Y) of a control's client area, the pointer there.
+    // A button event at At of a widget, the pointer there.
     static void Mouse(QEvent::Type Type, QWidget* W, QPoint At, Qt::MouseButton Button = Qt::LeftButton) {
         const QPoint global = W->mapToGlobal(At);
         QCursor::setPos(global);
@@ -46,7 +47,8 @@ protected:
                       Qt::NoModifier);
         QApplication::sendEvent(W, &e);
     }
-    std::string At(const char* What, TObject* Sender, int X, int Y) {
+    // What the host heard, with the position in its client area.
+    std::string Heard(const char* What, TObject* Sender, int X, int Y) const {
         return std::string(What) + (Sender == F.Edit ? " host " : " ? ") + std::to_string(X) + "," +
                std::to_string(Y);
     }
@@ -60,10 +62,9 @@ TEST_F(CellRelay, TheMenuKeyInACellOpensTheHostsMenuAndARightClickPopsItUpAtTheP
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
     QApplication::sendEvent(Editor()->Widget(), &key);
     ASSERT_NE(Menu->Shown(), nullptr);
-    EXPECT_EQ(Menu->Shown()->pos(), HostScreen(0, 0));
+    EXPECT_EQ(Menu->Shown()->pos(), F.Edit->ClientWidget()->mapToGlobal(QPoint(0, 0)));
     EXPECT_EQ(Menu->PopupComponent, F.Edit);
     Menu->Shown()->close();
-    // A right click in the cell: the host's menu, at the pointer, for the cell's editor.
     QWidget* cell = Editor()->ClientWidget();
     Mouse(QEvent::MouseButtonPress, cell, QPoint(5, 6), Qt::RightButton);
     Mouse(QEvent::MouseButtonRelease, cell, QPoint(5, 6), Qt::RightButton);
@@ -72,49 +73,40 @@ TEST_F(CellRelay, TheMenuKeyInACellOpensTheHostsMenuAndARightClickPopsItUpAtTheP
     EXPECT_EQ(Menu->PopupComponent, Editor());
 }
 
-TEST_F(CellRelay, AControlDraggedOverACellIsDraggedOverTheHost) {
-    auto* source = new TPanel(F.Form.get());
-    source->SetParent(F.Form.get());
-    source->SetBounds(305, 10, 40, 40);
-    source->SetDragMode(dmAutomatic);
-    F.Edit->OnDragOver = [&](TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept) {
-        EXPECT_EQ(Source, source);
-        if (State == dsDragMove) Log.push_back(At("over", Sender, X, Y));
-        Accept = true;
+TEST_F(CellRelay, AControlDroppedOnACellIsDroppedOnTheHostAfterTheDrop) {
+    Panel->SetDragMode(dmAutomatic);
+    F.Edit->OnDragOver = [&](TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool&) {
+        EXPECT_EQ(Source, Panel);
+        if (State == dsDragMove) Log.push_back(Heard("over", Sender, X, Y));
     };
     F.Edit->OnDragDrop = [&](TObject* Sender, TObject* Source, int X, int Y) {
-        EXPECT_EQ(Source, source);
-        Log.push_back(At("drop", Sender, X, Y));
+        EXPECT_EQ(Source, Panel);
+        Log.push_back(Heard("drop", Sender, X, Y));
     };
-    source->OnEndDrag = [&](TObject*, TObject* Target, int X, int Y) {
-        Log.push_back(std::string("end ") + (Target == Editor() ? "cell " : "? ") + std::to_string(X) + "," +
-                      std::to_string(Y));
+    Panel->OnEndDrag = [&](TObject*, TObject* Target, int, int) {
+        Log.push_back(Target == Editor() ? "end" : "?");
     };
-    const int left = Editor()->Left(), top = Editor()->Top();
-    Mouse(QEvent::MouseButtonPress, source->Widget(), QPoint(5, 5));
+    Mouse(QEvent::MouseButtonPress, Panel->Widget(), QPoint(5, 5));
     Mouse(QEvent::MouseMove, Editor()->ClientWidget(), QPoint(3, 4));
     Mouse(QEvent::MouseButtonRelease, Editor()->ClientWidget(), QPoint(3, 4));
-    const std::string over = At("over", F.Edit, left + 3, top + 4);
+    const int x = Editor()->Left() + 3, y = Editor()->Top() + 4;
+    const std::string over = Heard("over", F.Edit, x, y);
+    EXPECT_EQ(Log, (std::vector<std::string>{over, over, "end"}));
     // The host hears of the drop once the drop itself is over.
-    EXPECT_EQ(Log, (std::vector<std::string>{over, over, "end cell 3,4"}));
     ProcessEvents();
-    EXPECT_EQ(Log.back(), At("drop", F.Edit, left + 3, top + 4));
+    EXPECT_EQ(Log.back(), Heard("drop", F.Edit, x, y));
 }
 
 TEST_F(CellRelay, TheEndOfADragOutOfACellIsTheHosts) {
-    auto* target = new TPanel(F.Form.get());
-    target->SetParent(F.Form.get());
-    target->SetBounds(305, 10, 40, 40);
-    target->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& Accept) { Accept = true; };
+    Panel->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool&) {};
     F.Edit->OnEndDrag = [&](TObject* Sender, TObject* Target, int X, int Y) {
-        Log.push_back(At(Target == target ? "end on panel" : "end", Sender, X, Y));
+        Log.push_back(Heard(Target == Panel ? "end on panel" : "end", Sender, X, Y));
     };
-    TRPTableInplaceEdit* editor = Editor();
-    QCursor::setPos(editor->ClientWidget()->mapToGlobal(QPoint(3, 4)));
-    editor->BeginDrag(true);
-    Mouse(QEvent::MouseMove, target->Widget(), QPoint(7, 8));
-    Mouse(QEvent::MouseButtonRelease, target->Widget(), QPoint(7, 8));
+    QCursor::setPos(Editor()->ClientWidget()->mapToGlobal(QPoint(3, 4)));
+    Editor()->BeginDrag();
+    Mouse(QEvent::MouseMove, Panel->Widget(), QPoint(7, 8));
+    Mouse(QEvent::MouseButtonRelease, Panel->Widget(), QPoint(7, 8));
     EXPECT_TRUE(Log.empty());
     ProcessEvents();
-    EXPECT_EQ(Log, (std::vector<std::string>{At("end on panel", F.Edit, 7, 8)}));
+    EXPECT_EQ(Log, (std::vector<std::string>{"end on panel host 7,8"}));
 }
