@@ -359,8 +359,14 @@ bool TControl::HandleEvent(QEvent* e) {
     }
     case QEvent::ContextMenu: {
         auto* ce = static_cast<QContextMenuEvent*>(e);
-        // The keyboard's request is served with its key (KeyboardContextMenu).
-        if (ce->reason() == QContextMenuEvent::Keyboard) return KeyboardContextMenuServed();
+        if (ce->reason() == QContextMenuEvent::Keyboard) {
+            // Asked once for the focused control and its parents; unserved,
+            // the widget shows its own menu.
+            TFormBusy busy(ParentForm());
+            if (!SystemKeyboardContextMenu(this) && m_link) m_link->BaseEvent(e);
+            ce->accept();
+            return true;
+        }
         if (!m_enabled) return false;
         QWidget* client = m_widget;
         if (auto* w = dynamic_cast<TWinControl*>(this)) client = w->ClientWidget();
@@ -528,7 +534,7 @@ bool TWinControl::HandleEvent(QEvent* e) {
         uint16_t vk = VirtualKeyOf(*ke);
         TShiftState shift = ShiftOf(ke->modifiers(), Qt::NoButton);
         if (vk != 0 && !FilterKeyDown(vk, shift)) return true;
-        if (IsContextMenuKey(vk, shift) && KeyboardContextMenu(this)) return true;
+        if (vk != 0 && ContextMenuKey(this, vk, shift)) return true;
         char16_t ch = KeyCharOf(*ke);
         if (ch == 0) return false;
         char16_t orig = ch;

@@ -633,10 +633,7 @@ bool TCustomControl::HandleEvent(QEvent* e) {
             if (!FilterKeyDown(vk, shift)) return true;
             KeyDown(vk, shift);
             if (vk == 0) return true;
-            if (IsContextMenuKey(vk, shift)) {
-                KeyboardContextMenu(this);
-                return true;
-            }
+            if (ContextMenuKey(this, vk, shift)) return true;
         }
         char16_t ch = KeyCharOf(*ke);
         if (ch != 0 && FilterKeyPress(ch)) KeyChar(ch);

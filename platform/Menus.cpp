@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <utility>
 
 // ---- TMenuItem -------------------------------------------------------------------
 
@@ -130,17 +131,25 @@ bool IsContextMenuKey(uint16_t Key, TShiftState Shift) {
     return Key == VK_APPS || (Key == VK_F10 && (Shift & ssShift) && !(Shift & (ssCtrl | ssAlt)));
 }
 
-namespace {
-bool g_keyboardMenuServed = false;
-}
-
 bool KeyboardContextMenu(TControl* Control) {
-    g_keyboardMenuServed = false;
-    for (TControl* c = Control; c && !g_keyboardMenuServed; c = c->Parent())
-        g_keyboardMenuServed = c->Enabled() && c->ContextMenu(TPoint{-1, -1}, true);
-    return g_keyboardMenuServed;
+    for (TControl* c = Control; c; c = c->Parent())
+        if (c->Enabled() && c->ContextMenu(TPoint{-1, -1}, true)) return true;
+    return false;
 }
 
-bool KeyboardContextMenuServed() {
-    return g_keyboardMenuServed;
+namespace {
+// The window system asked for the menu key's menu; its key is still to come.
+bool g_menuKeyAsked = false;
+} // namespace
+
+bool ContextMenuKey(TControl* Control, uint16_t Key, TShiftState Shift) {
+    const bool asked = std::exchange(g_menuKeyAsked, false);
+    if (!IsContextMenuKey(Key, Shift)) return false;
+    if (asked && Key == VK_APPS) return true;
+    return KeyboardContextMenu(Control);
+}
+
+bool SystemKeyboardContextMenu(TControl* Control) {
+    g_menuKeyAsked = true;
+    return KeyboardContextMenu(Control);
 }

@@ -86,7 +86,11 @@ bool IsContextMenuKey(uint16_t Key, TShiftState Shift);
 // A context menu asked for from the keyboard at Control: its context-menu
 // step, then its parents' until one serves it. True when one did.
 bool KeyboardContextMenu(TControl* Control);
-// Whether the last request from the keyboard was served. The window system
-// may send its own request after the menu key: that one is then dropped,
-// else the widget shows its own menu.
-bool KeyboardContextMenuServed();
+// A key pressed at Control, after its own key handling: for a context-menu
+// key the menu is asked for (KeyboardContextMenu). True when the key was
+// used for that.
+bool ContextMenuKey(TControl* Control, uint16_t Key, TShiftState Shift);
+// The window system's own request for the menu key's menu, which some
+// systems send before the key itself: asked for here, and the key that
+// follows asks no more. True when a control served it.
+bool SystemKeyboardContextMenu(TControl* Control);
