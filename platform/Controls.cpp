@@ -8,10 +8,13 @@
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
 #include "platform/Keys.h"
+#include "platform/Menus.h"
 #include "platform/QtInput.h"
 #include "platform/Runtime.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
@@ -353,6 +356,10 @@ bool TControl::HandleEvent(QEvent* e) {
             return false;
         }
         if (e->type() == QEvent::MouseButtonPress) {
+            if (me->button() == Qt::LeftButton && m_dragMode == dmAutomatic) {
+                BeginDrag();
+                return true;
+            }
             m_mousePressed = me->button() == Qt::LeftButton;
             if (OnMouseDown) OnMouseDown(this, ButtonOf(me->button()), shift, x, y);
             return false;
@@ -364,6 +371,24 @@ bool TControl::HandleEvent(QEvent* e) {
             x < m_width && y < m_height)
             Click();
         return false;
+    }
+    case QEvent::ContextMenu: {
+        auto* ce = static_cast<QContextMenuEvent*>(e);
+        if (ce->reason() == QContextMenuEvent::Keyboard) {
+            // Asked once for the focused control and its parents; unserved,
+            // the widget shows its own menu.
+            TFormBusy busy(ParentForm());
+            if (!SystemKeyboardContextMenu(this) && m_link) m_link->BaseEvent(e);
+            ce->accept();
+            return true;
+        }
+        if (!m_enabled) return false;
+        QWidget* client = m_widget;
+        if (auto* w = dynamic_cast<TWinControl*>(this)) client = w->ClientWidget();
+        const QPoint p = client ? client->mapFromGlobal(ce->globalPos()) : ce->pos();
+        TFormBusy busy(ParentForm());
+        // Not served here: the widget's own menu, else the parent's.
+        return ContextMenu(TPoint{p.x(), p.y()}, false);
     }
     default:
         return false;
@@ -529,6 +554,7 @@ bool TWinControl::HandleEvent(QEvent* e) {
         uint16_t vk = VirtualKeyOf(*ke);
         TShiftState shift = ShiftOf(ke->modifiers(), Qt::NoButton);
         if (vk != 0 && !FilterKeyDown(vk, shift)) return true;
+        if (vk != 0 && ContextMenuKey(this, vk, shift)) return true;
         char16_t ch = KeyCharOf(*ke);
         if (ch == 0) return false;
         char16_t orig = ch;
@@ -553,12 +579,15 @@ bool TWinControl::HandleEvent(QEvent* e) {
         return false;
     }
     case QEvent::FocusIn: {
+        // A popup menu going down gives the focus back; it never left.
+        if (static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason) return false;
         TForm* f = ParentForm();
         if (f && f != this) f->SetActiveControl(this);
         if (OnEnter) OnEnter(this);
         return false;
     }
     case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason) return false;
         if (OnExit) OnExit(this);
         return false;
     default:

@@ -2,6 +2,7 @@
 
 #include "platform/ControlsCom.h"
 #include "platform/Keys.h"
+#include "platform/Menus.h"
 #include "platform/MetafileCache.h"
 #include "platform/QtInput.h"
 
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -29,6 +31,30 @@ namespace {
 
 unsigned g_wheelLines = 0;
 
+// The widget that lost the keyboard focus last; the next focus arrival asks
+// for it.
+QPointer<QWidget> g_focusLost;
+
+class FocusLostTracker : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        // A popup menu takes the focus only for as long as it is up.
+        // (The style sees the widgets' focus events too.)
+        if (e->type() == QEvent::FocusOut && static_cast<QFocusEvent*>(e)->reason() != Qt::PopupFocusReason)
+            if (auto* w = qobject_cast<QWidget*>(watched)) g_focusLost = w;
+        return false;
+    }
+};
+
+void InstallFocusLostTracker() {
+    static FocusLostTracker* tracker = nullptr;
+    if (!tracker && qApp) {
+        tracker = new FocusLostTracker;
+        tracker->setParent(qApp);
+        qApp->installEventFilter(tracker);
+    }
+}
+
 // The client area: it paints through the control and hands it its mouse.
 class ClientArea : public QWidget {
 public:
@@ -43,6 +69,11 @@ protected:
     bool event(QEvent* e) override {
         if (m_control && m_control->ClientEvent(e)) return true;
         return QWidget::event(e);
+    }
+    // Tab out of one of the control's own child controls.
+    bool focusNextPrevChild(bool next) override {
+        if (m_control && m_control->TabFromChild(next)) return true;
+        return QWidget::focusNextPrevChild(next);
     }
     void paintEvent(QPaintEvent* e) override {
         if (!m_control) return;
@@ -111,6 +142,12 @@ private:
 
 } // namespace
 
+TControl* ControlOfWidget(QWidget* Widget) {
+    for (QWidget* w = Widget; w; w = w->parentWidget())
+        if (auto* link = dynamic_cast<TWidgetLink*>(w); link && link->Control) return link->Control;
+    return nullptr;
+}
+
 unsigned SystemWheelScrollLines() {
     if (g_wheelLines != 0) return g_wheelLines;
     const int lines = QApplication::wheelScrollLines();
@@ -139,6 +176,7 @@ struct TCustomControl::Impl {
 };
 
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), d(std::make_unique<Impl>()) {
+    InstallFocusLostTracker();
     auto* w = new THooked<QWidget>(this);
     // Focus comes by Tab or when the control takes it itself (a click).
     w->setFocusPolicy(Qt::TabFocus);
@@ -572,8 +610,12 @@ void TCustomControl::DblClick() {
 }
 
 bool TCustomControl::MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) {
-    (void)Shift, (void)WheelDelta, (void)X, (void)Y;
-    return false;
+    bool handled = false;
+    if (OnMouseWheel) {
+        const QPoint screen = d->client->mapToGlobal(QPoint(X, Y));
+        OnMouseWheel(this, Shift, WheelDelta, TPoint{screen.x(), screen.y()}, handled);
+    }
+    return handled;
 }
 
 // ---- events -------------------------------------------------------------------------
@@ -591,20 +633,27 @@ bool TCustomControl::HandleEvent(QEvent* e) {
             if (!FilterKeyDown(vk, shift)) return true;
             KeyDown(vk, shift);
             if (vk == 0) return true;
+            if (ContextMenuKey(this, vk, shift)) return true;
         }
         char16_t ch = KeyCharOf(*ke);
         if (ch != 0 && FilterKeyPress(ch)) KeyChar(ch);
         return true;
     }
     case QEvent::FocusIn: {
-        TWinControl::HandleEvent(e);
         const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        // A popup menu going down gives the focus back; it never left.
+        if (reason == Qt::PopupFocusReason) return false;
+        TWinControl::HandleEvent(e);
         TFormBusy busy(ParentForm());
-        FocusIn(reason == Qt::MouseFocusReason, reason == Qt::BacktabFocusReason,
-                reason == Qt::ActiveWindowFocusReason);
+        const bool fromNowhere = reason == Qt::ActiveWindowFocusReason;
+        m_focusFrom = fromNowhere ? nullptr : ControlOfWidget(g_focusLost);
+        g_focusLost = nullptr;
+        FocusIn(reason == Qt::MouseFocusReason, reason == Qt::BacktabFocusReason, fromNowhere);
+        m_focusFrom = nullptr;
         return false;
     }
     case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason) return false;
         TWinControl::HandleEvent(e);
         FocusOut();
         return false;
@@ -631,6 +680,10 @@ bool TCustomControl::ClientEvent(QEvent* e) {
         m_lastMouse = {x, y};
         switch (e->type()) {
         case QEvent::MouseButtonPress:
+            if (me->button() == Qt::LeftButton && DragMode() == dmAutomatic) {
+                BeginDrag();
+                break;
+            }
             d->pressed = me->button() == Qt::LeftButton;
             MouseDown(ButtonOf(me->button()), shift, x, y);
             break;

@@ -44,6 +44,15 @@ constexpr unsigned WheelScrollPage = 0xFFFFFFFFu;
 unsigned SystemWheelScrollLines();
 void SetSystemWheelScrollLines(unsigned Lines);
 
+// The wheel turned over a control: WheelDelta 120 per notch, positive away
+// from the user; MousePos in screen coordinates. A handler that sets Handled
+// has taken the turn.
+using TMouseWheelEvent =
+    std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
+
+// The control a widget belongs to (a combo box for its edit field), or nullptr.
+TControl* ControlOfWidget(QWidget* Widget);
+
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
@@ -119,6 +128,8 @@ public:
     TPoint LastMousePos() const { return m_lastMouse; }
     static TShiftState KeyboardShiftState();
 
+    TMouseWheelEvent OnMouseWheel;
+
     // ---- the tests' way in: window messages as the system would send them
     void SendScrollMessage(int Bar, int Code, int Pos = 0);
     void SendMouseWheel(int WheelDelta, TShiftState Shift = 0);
@@ -131,6 +142,11 @@ public:
     // Called by the client area's widget.
     bool ClientEvent(QEvent* e);
     void PaintClient(QPainter& p, const QRegion& Region);
+    // Tab (Forward) or Shift+Tab left one of the control's own child
+    // controls; true when the control took the focus itself (it then comes
+    // again in the tab order before each of its children and after the
+    // last), false to go on in the window's tab order.
+    virtual bool TabFromChild(bool Forward) { return (void)Forward, false; }
 
 protected:
     virtual void CreateWnd() {}
@@ -147,12 +163,16 @@ protected:
     virtual void KeyDown(uint16_t& Key, TShiftState Shift) { (void)Key, (void)Shift; }
     // Whether the control keeps the Tab key (else it moves the focus on).
     virtual bool WantTabs() const { return false; }
-    // One wheel turn (WheelDelta 120 per notch, positive away from the user);
-    // true when handled.
+    // One wheel turn (WheelDelta 120 per notch, positive away from the user)
+    // at (X, Y) of the client area; true when handled. The base fires OnMouseWheel.
     virtual bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y);
     // The keyboard focus arrived; Mouse when a click brought it, Backward for
     // Shift+Tab, FromNowhere when it came from no window of the program.
+    // FocusFrom() names the control that lost it meanwhile.
     virtual void FocusIn(bool Mouse, bool Backward, bool FromNowhere) { (void)Mouse, (void)Backward, (void)FromNowhere; }
+    // While FocusIn runs: the control that lost the focus to this one (its
+    // combo box for an edit field inside one), nullptr when none did.
+    TControl* FocusFrom() const { return m_focusFrom; }
     virtual void FocusOut() {}
     virtual void Timer(int Id) { (void)Id; }
     virtual void ScrollMessage(int Bar, int Code, int Pos) { (void)Bar, (void)Code, (void)Pos; }
@@ -172,6 +192,7 @@ private:
     bool m_leftScrollBar = false;
     bool m_capture = false;
     TCursor m_currentCursor = crDefault;
+    TControl* m_focusFrom = nullptr;
     TPoint m_lastMouse;
     int m_lastClientW = -1, m_lastClientH = -1;
 };

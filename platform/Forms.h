@@ -37,6 +37,7 @@ class TComponent;
 class TControl;
 class TWinControl;
 class TForm;
+class TPopupMenu;
 
 class TObject {
 public:
@@ -65,6 +66,20 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 using TCanResizeEvent = std::function<void(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize)>;
+// Dragging a control onto another control of the program (not the system's
+// drag and drop of data): Source is the control dragged, X and Y are client
+// coordinates of the control asked. A target takes the drop when its
+// OnDragOver sets Accept (which starts true); Target is nullptr for a
+// cancelled drag.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+// A context menu is asked for at MousePos (client coordinates; -1, -1 from
+// the keyboard); a handler that sets Handled keeps the popup menu down.
+using TContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 // ---- enumerations -------------------------------------------------------------
 
@@ -235,6 +250,38 @@ public:
     TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnResize;
 
+    // ---- context menu (Menus.cpp)
+    // The menu a right click or the menu key pops up; not owned, and
+    // forgotten when it is freed.
+    TPopupMenu* PopupMenu() const;
+    void SetPopupMenu(TPopupMenu* Menu);
+    TContextPopupEvent OnContextPopup;
+    // The context-menu step: OnContextPopup, then the popup menu when it pops
+    // up by itself, at MousePos or (from the keyboard) at the client area's
+    // corner. False when neither served the request: it goes on to the parent.
+    virtual bool ContextMenu(TPoint MousePos, bool Keyboard);
+
+    // ---- dragging controls (ControlDrag.cpp)
+    // With dmAutomatic a left press starts dragging the control.
+    TDragMode DragMode() const { return m_dragMode; }
+    void SetDragMode(TDragMode Mode) { m_dragMode = Mode; }
+    // Starts dragging the control: the pointer drags it until the left button
+    // goes up (a drop) or Escape cancels.
+    void BeginDrag();
+    // Ends the running drag of this control: dropped on the control under the
+    // pointer when Drop and that one takes it, else cancelled.
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    // The steps of a drag: DragOver asks the target (Accept false without an
+    // OnDragOver), DragDrop hands it the drop, DoEndDrag tells the source how
+    // it ended. Each fires its event.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    virtual void DragDrop(TObject* Source, int X, int Y);
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+
     // --- used by the widget classes ---
     // Mouse, key and focus events reach the wrapper first; true: handled.
     virtual bool HandleEvent(QEvent* e);
@@ -286,6 +333,9 @@ private:
     bool m_parentShowHint = true;
     TCursor m_cursor = crDefault;
     bool m_mousePressed = false;
+    TPopupMenu* m_popupMenu = nullptr;
+    std::weak_ptr<void> m_popupMenuAlive;
+    TDragMode m_dragMode = dmManual;
 };
 
 class TWinControl : public TControl {

@@ -10,11 +10,7 @@
 TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner) {}
 
 TCustomImageList::~TCustomImageList() {
-    // Listeners may remove themselves while being told.
-    auto listeners = std::move(m_freeNotify);
-    m_freeNotify.clear();
-    for (auto& l : listeners)
-        if (l.second) l.second(this);
+    m_freeNotify.Notify(this);
 }
 
 void TCustomImageList::SetWidth(int w) {
@@ -174,17 +170,6 @@ bool TCustomImageList::GetBitmap(int index, TBitmap* image) const {
     Draw(c, 0, 0, index, true);
     c->Release();
     return true;
-}
-
-void TCustomImageList::AddFreeNotification(const void* key, std::function<void(TCustomImageList*)> onFree) {
-    RemoveFreeNotification(key);
-    m_freeNotify.emplace_back(key, std::move(onFree));
-}
-
-void TCustomImageList::RemoveFreeNotification(const void* key) {
-    m_freeNotify.erase(std::remove_if(m_freeNotify.begin(), m_freeNotify.end(),
-                                      [key](const auto& l) { return l.first == key; }),
-                       m_freeNotify.end());
 }
 
 void TCustomImageList::Changed() {

@@ -10,6 +10,7 @@
 // leave the canvas untouched.
 #include "platform/Colors.h"
 #include "platform/Forms.h"
+#include "platform/FreeNotify.h"
 
 #include <QImage>
 
@@ -60,8 +61,10 @@ public:
 
     // Called when the list goes away, so that holders can forget it. The key
     // identifies the listener for removal.
-    void AddFreeNotification(const void* key, std::function<void(TCustomImageList*)> onFree);
-    void RemoveFreeNotification(const void* key);
+    void AddFreeNotification(const void* key, std::function<void(TCustomImageList*)> onFree) {
+        m_freeNotify.Add(key, std::move(onFree));
+    }
+    void RemoveFreeNotification(const void* key) { m_freeNotify.Remove(key); }
     std::function<void()> OnChange;
 
 private:
@@ -72,7 +75,7 @@ private:
     int m_height = 16;
     TColor m_bkColor = clNone;
     std::vector<QImage> m_images;
-    std::vector<std::pair<const void*, std::function<void(TCustomImageList*)>>> m_freeNotify;
+    TFreeNotifications<TCustomImageList> m_freeNotify;
 };
 
 using TImageList = TCustomImageList;

@@ -53,6 +53,8 @@ uint16_t VirtualKeyOf(const QKeyEvent& e) {
         return VK_INSERT;
     case Qt::Key_Delete:
         return VK_DELETE;
+    case Qt::Key_Menu:
+        return VK_APPS;
     case Qt::Key_Asterisk:
         return keypad ? VK_MULTIPLY : 0xBB;
     case Qt::Key_Plus:

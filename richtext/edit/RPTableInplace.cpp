@@ -195,6 +195,46 @@ void TRPTableInplaceEdit::Click() {
     HostControl->PostDeferredEvent(ev);
 }
 
+namespace {
+
+// A point of the editor's client area in the host's.
+QPoint InHost(TRPTableInplaceEdit& E, int X, int Y) {
+    QWidget* from = E.ClientWidget();
+    QWidget* to = E.HostControl ? E.HostControl->ClientWidget() : nullptr;
+    if (!from || !to) return QPoint(X + E.Left(), Y + E.Top());
+    return to->mapFromGlobal(from->mapToGlobal(QPoint(X, Y)));
+}
+
+} // namespace
+
+void TRPTableInplaceEdit::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+    Accept = false;
+    if (!HostControl) return;
+    const QPoint p = InHost(*this, X, Y);
+    HostControl->DragOver(Source, p.x(), p.y(), State, Accept);
+}
+
+void TRPTableInplaceEdit::DragDrop(TObject* Source, int X, int Y) {
+    if (!HostControl) return;
+    const QPoint p = InHost(*this, X, Y);
+    TCustomRichPad::TDeferredEvent ev;
+    ev.Kind = 7;
+    ev.Object = Source;
+    ev.Values[0] = p.x();
+    ev.Values[1] = p.y();
+    HostControl->PostDeferredEvent(ev);
+}
+
+void TRPTableInplaceEdit::DoEndDrag(TObject* Target, int X, int Y) {
+    if (!HostControl) return;
+    TCustomRichPad::TDeferredEvent ev;
+    ev.Kind = 8;
+    ev.Object = Target;
+    ev.Values[0] = X;
+    ev.Values[1] = Y;
+    HostControl->PostDeferredEvent(ev);
+}
+
 void TRPTableInplaceEdit::SetCell(int ARow, int ACol, TRPTableCellData* ACell, TRPTableItemInfo* ATable,
                                   int AItemNo) {
     Row = ARow;

@@ -123,6 +123,12 @@ public:
     TCustomRichPad* RootControl() override;
     // A click in the cell is the host's click.
     void Click() override;
+    // Controls dragged over the cell are dragged over the host: it is asked
+    // in its own coordinates, and hears of a drop on the cell and of the end
+    // of a drag out of it after the current message.
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
 
 protected:
     void KeyDown(uint16_t& Key, TShiftState Shift) override;

@@ -15,7 +15,9 @@ TRPStyle::TRPStyle() {
     ResetTextStyles();
 }
 
-TRPStyle::~TRPStyle() = default;
+TRPStyle::~TRPStyle() {
+    FFreeNotify.Notify(this);
+}
 
 std::unique_ptr<TFontInfo> TRPStyle::GetTextStyleClass() const {
     return std::make_unique<TFontInfo>();

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FreeNotify.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStream.h"
 #include "richtext/model/RPStyleInfos.h"
@@ -132,6 +133,13 @@ public:
     // An image list went away: the list styles forget it.
     void ImageListRemoved(const TCustomImageList* ImageList);
 
+    // Called when the component goes away, so that the views that show their
+    // documents with it forget it. The key names the listener for removal.
+    void AddFreeNotification(const void* Key, std::function<void(TRPStyle*)> OnFree) {
+        FFreeNotify.Add(Key, std::move(OnFree));
+    }
+    void RemoveFreeNotification(const void* Key) { FFreeNotify.Remove(Key); }
+
     // The run being drawn while OnDrawStyleText or OnDrawTextBack runs.
     TCustomRPData* DrawingRPData() const { return FDrawingRPData; }
     int DrawingItemNo() const { return FDrawingItemNo; }
@@ -147,5 +155,6 @@ private:
     std::unique_ptr<TParaInfos> FParaStyles;
     std::unique_ptr<TRPListInfos> FListStyles;
     std::unique_ptr<TPicture> FInvalidPicture;
+    TFreeNotifications<TRPStyle> FFreeNotify;
 };
 

@@ -441,9 +441,7 @@ TPoint TRichPadRPData::ClientToScreen(TPoint P) {
 }
 
 void TRichPadRPData::AdjustVScrollStep() {
-    if (!OwnerView) return;
-    const int step = RPVScrollStepFor(DocumentHeight, OwnerView->VSmallStep);
-    if (step != OwnerView->VSmallStep) OwnerView->SetVSmallStep(step);
+    if (OwnerView) OwnerView->AdjustVScrollUnits();
 }
 
 void TRichPadRPData::SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) {

@@ -108,6 +108,12 @@ public:
     bool AreWordsChanged(int DItemNo, int SOffs, int EOffs) const {
         return !(DItemNo == DrawItemNo && SOffs == DrawItemWordOffs1 && EOffs == DrawItemWordOffs2);
     }
+    // Whether Offs in the current word lies back toward the anchor from the
+    // furthest place the pointer reached in it (Above: the word lies before
+    // the anchor).
+    bool IsOutsideWordRange(int Offs, bool Above) const {
+        return Above ? Offs > CurWordFurthest : Offs < CurWordFurthest;
+    }
 };
 
 // A drawing method shown with XOR over the view (the table's drag lines).

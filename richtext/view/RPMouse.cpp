@@ -292,7 +292,7 @@ bool TCustomRPFormattedData::MoveSelectionEnd(int X, int Y) {
                     t.CurWordEOffs = e;
                     t.CurWordNoSnap = false;
                     t.CurWordFurthest = o;
-                } else if (above ? o > t.CurWordFurthest : o < t.CurWordFurthest) {
+                } else if (t.IsOutsideWordRange(o, above)) {
                     // Moved back toward the anchor: the word no longer snaps.
                     t.CurWordNoSnap = true;
                 } else {

@@ -303,8 +303,9 @@ void TRPScroller::KeyDown(uint16_t& Key, TShiftState Shift) {
 }
 
 bool TRPScroller::MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) {
-    (void)Shift, (void)X, (void)Y;
-    if (WheelStep == 0) return false;
+    // The wheel scrolls after the control's wheel event, whatever that did.
+    const bool taken = TCustomControl::MouseWheel(Shift, WheelDelta, X, Y);
+    if (WheelStep == 0) return taken;
     // Fine-grained wheels send parts of a notch; whole notches scroll.
     m_wheelRest += WheelDelta;
     const int notches = m_wheelRest / 120;

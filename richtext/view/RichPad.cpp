@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Keys.h"
+#include "platform/Menus.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPStyle.h"
@@ -29,6 +30,7 @@ TCustomRichPad::TCustomRichPad(TComponent* AOwner, TDataClass DataClass) : TRPSc
 
 TCustomRichPad::~TCustomRichPad() {
     m_destroying = true;
+    if (m_style) m_style->RemoveFreeNotification(this);
     StopAutoScroll();
     Background.reset();
     Clear();
@@ -41,7 +43,14 @@ TCustomRichPad::~TCustomRichPad() {
 // Settings
 
 void TCustomRichPad::SetStyle(TRPStyle* Value) {
+    if (m_style && m_style != Value) m_style->RemoveFreeNotification(this);
     m_style = Value;
+    // A style component freed before the view leaves it without one.
+    if (m_style)
+        m_style->AddFreeNotification(this, [this](TRPStyle*) {
+            m_style = nullptr;
+            Invalidate();
+        });
     if (Options & rpoFormatInvalidate) Invalidate();
 }
 
@@ -120,6 +129,11 @@ void TCustomRichPad::Format() {
 
 void TCustomRichPad::SetVSmallStep(int Value) {
     if (Value > 0 && GetDocumentHeight() / Value <= 32000) VSmallStep = Value;
+}
+
+void TCustomRichPad::AdjustVScrollUnits() {
+    const int step = RPVScrollStepFor(GetDocumentHeight(), VSmallStep);
+    if (step != VSmallStep) SetVSmallStep(step);
 }
 
 void TCustomRichPad::SetBiDiMode(TRPBiDiMode Value) {
@@ -298,7 +312,34 @@ void TCustomRichPad::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
             at = TPoint{p.x(), p.y()};
         }
         if (root->OnContextPopup) root->OnContextPopup(root, at, handled);
+        TPopupMenu* menu = root->PopupMenu();
+        if (!handled && menu && menu->AutoPopup && ClientWidget()) {
+            ReleaseCapture();
+            menu->PopupComponent = this;
+            const QPoint screen = ClientWidget()->mapToGlobal(QPoint(X, Y));
+            menu->Popup(screen.x(), screen.y());
+        }
     }
+}
+
+bool TCustomRichPad::ContextMenu(TPoint MousePos, bool Keyboard) {
+    if (Keyboard) {
+        TCustomRichPad* root = RootControl();
+        if (root == this) return TRPScroller::ContextMenu(MousePos, true);
+        // The root and, unserved, its parents answer it; not this one's.
+        KeyboardContextMenu(root);
+        return true;
+    }
+    // Over an embedded control without a menu of its own the view's menu
+    // shows; a right click on the document is the mouse-up's.
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        const TRect r = c->BoundsRect();
+        if (c->Visible() && MousePos.x >= r.Left && MousePos.x < r.Right && MousePos.y >= r.Top &&
+            MousePos.y < r.Bottom && c->PopupMenu() != PopupMenu())
+            return TRPScroller::ContextMenu(MousePos, false);
+    }
+    return true;
 }
 
 void TCustomRichPad::DblClick() {
@@ -384,11 +425,19 @@ void TCustomRichPad::FocusIn(bool Mouse, bool Backward, bool FromNowhere) {
     if (m_data->TabNavigation != rptnNone) {
         if (FromNowhere) m_data->State |= rpstFocusFromMouse;
         const bool shift = Backward || (KeyboardShiftState() & ssShift);
-        m_data->MoveFocus(shift, nullptr, true);
+        m_data->MoveFocus(shift, FocusFrom(), true);
     }
     if (m_style && (m_style->SelColor != m_style->InactiveSelColor ||
                     m_style->SelTextColor != m_style->InactiveSelTextColor))
         Invalidate();
+}
+
+bool TCustomRichPad::TabFromChild(bool Forward) {
+    // The view comes in the tab order again before each of its embedded
+    // controls and after the last: Tab from one goes on with the next link.
+    if (m_data->TabNavigation == rptnNone || !CanFocus() || !Widget()) return false;
+    Widget()->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 void TCustomRichPad::FocusOut() {
@@ -628,6 +677,12 @@ void TCustomRichPad::DispatchDeferredEvent(const TDeferredEvent& E) {
     }
     case 6:
         MouseMove(E.Bytes[1], E.Values[1], E.Values[2]);
+        break;
+    case 7:
+        DragDrop(E.Object, E.Values[0], E.Values[1]);
+        break;
+    case 8:
+        DoEndDrag(E.Object, E.Values[0], E.Values[1]);
         break;
     default:
         break;

@@ -52,7 +52,6 @@ using TRPControlActionEvent =
     std::function<void(TCustomRichPad* Sender, int ControlAction, int ItemNo, TControl*& Control)>;
 using TRPItemActionEvent = std::function<void(TCustomRichPad* Sender, int ItemAction, TCustomRPItemInfo* Item,
                                               std::string& Text, TCustomRPData* RPData)>;
-using TRPContextPopupEvent = std::function<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 // The writers' hooks. Outputs arrive cleared (DoDefault set); a handler that
 // clears DoDefault has written the picture or the item itself.
 using TRPHTMLSaveImageEvent =
@@ -135,7 +134,6 @@ public:
     TRPImportPictureEvent OnImportPicture;
     TRPItemHintEvent OnItemHint;
     TNotifyEvent OnSelect;
-    TRPContextPopupEvent OnContextPopup;
     // Hooks of the RTF, HTML and text writers (SaveFormat: 0 text, 1 HTML, 2 RTF).
     TRPHTMLSaveImageEvent OnHTMLSaveImage;
     TRPSaveImageEvent2 OnSaveImage2;
@@ -190,6 +188,9 @@ public:
     // ---- formatting and display
     void Format();
     void SetVSmallStep(int Value) override;
+    // After each format: the scroll unit that keeps the vertical range of the
+    // document within 32000 units, back to 10 pixels when that is enough.
+    void AdjustVScrollUnits();
     void SetBiDiMode(TRPBiDiMode Value) override;
     // After streaming from a form: palette, then a format.
     void Loaded();
@@ -263,11 +264,16 @@ public:
         int Values[3] = {0, 0, 0};
         uint8_t Bytes[2] = {0, 0};
         std::string Text;
+        TObject* Object = nullptr; // the source of a drop, the target of a drag's end
     };
     void PostDeferredEvent(const TDeferredEvent& Event);
 
     // The control whose document holds this one (a cell editor's host), or itself.
     virtual TCustomRichPad* RootControl() { return this; }
+    // A right click on the document pops the menu up on its mouse-up; the
+    // keyboard's request goes to the root control, so that a cell editor
+    // opens its host's menu.
+    bool ContextMenu(TPoint MousePos, bool Keyboard) override;
 
     // ---- dragging the selection out (RichPadDrag.cpp)
     // What the drag offers: the clipboard's formats of the selection (RPF,
@@ -295,6 +301,7 @@ protected:
     bool WantTabs() const override;
     void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
     void FocusOut() override;
+    bool TabFromChild(bool Forward) override;
     void Timer(int Id) override;
     void ClientResized() override;
     void ResetScrollPositions() override;
