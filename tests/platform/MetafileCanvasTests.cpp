@@ -273,5 +273,9 @@ TEST(MetafileCanvas, AHeavyPictureTranslatesAtTheCostOfReadingIt) {
              at += 2 * qsizetype(ReadLe32(wmf, at)))
             polylines += ReadLe16(wmf, at + 4) == 0x0325;
         EXPECT_EQ(polylines, 2000 * times);
+        // Both started converting when loaded; tests after this one count
+        // conversions of their own.
+        EXPECT_TRUE(original.HasPicture());
+        EXPECT_TRUE(copy.HasPicture());
     }
 }
