@@ -237,6 +237,11 @@ public:
                            bool TakeTag);
     void InsertTextA(const std::string& Text, bool CaretAtStart);
     void InsertTextWide(const std::string& Text, bool CaretAtStart);
+    // A text file's bytes at the caret, line by line: every line after the
+    // first starts a paragraph, a form feed cuts its line and the rest starts
+    // on a new page, NUL becomes "?". The bytes are read as UTF-8 when they
+    // are, else in the current style's code page (with OEM in the DOS one).
+    void InsertTextFile(const std::string& Bytes, bool OEM, bool CaretAtStart);
     // Whether Stream reads whole as an insertion and holds an item.
     bool RPFInsertable(const std::string& Stream);
     // Refused (a beep, nothing changed) unless Stream is insertable; Checked

@@ -1,8 +1,10 @@
 // Deleting the selection, inserting items, text, RPF and RTF at the caret,
 // and applying styles.
 #include <QBuffer>
+#include <QStringDecoder>
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
@@ -403,6 +405,57 @@ void TRPEditRPData::InsertTextWide(const std::string& Text, bool CaretAtStart) {
                 flush(psPageBreak);
         } else {
             piece += QChar(c);
+        }
+    }
+    flush(psPara);
+    InsertTextPieces(pieces, CaretAtStart);
+}
+
+void TRPEditRPData::InsertTextFile(const std::string& Bytes, bool OEM, bool CaretAtStart) {
+    // The file's lines: UTF-8 when its bytes read so (plain ASCII reads alike
+    // either way), else 8-bit text in the code page of the current style.
+    std::string_view bytes(Bytes);
+    QString text;
+    if (OEM) {
+        text = CodePage::ToUnicode(850, bytes);
+    } else {
+        const bool bom = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+        if (bom) bytes.remove_prefix(3);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        if (utf8.hasError())
+            text = CodePage::ToUnicode(GetStyleCodePage(GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo)),
+                                       bytes);
+    }
+    text.replace(QChar(0), QLatin1Char('?'));
+    text.replace(QLatin1Char('\t'), QString(std::max(0, SpacesInTab()), QLatin1Char(' ')));
+    // A line end at the end of the file ends its last line; it starts none.
+    if (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) {
+        text.chop(text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    }
+    if (text.isEmpty()) return;
+    SwitchToUnicodeStyleFor(text);
+    std::vector<std::pair<std::string, int>> pieces;
+    QString piece;
+    int start = psFirst;
+    const auto flush = [&](int Next) {
+        pieces.emplace_back(TextForCurrentStyle(piece), start);
+        piece.clear();
+        start = Next;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+            flush(psPara);
+        } else if (c == QLatin1Char('\f')) {
+            // A form feed at the start of a line starts that line on a new page.
+            if (piece.isEmpty() && start != psFirst)
+                start = psPageBreak;
+            else
+                flush(psPageBreak);
+        } else {
+            piece += c;
         }
     }
     flush(psPara);

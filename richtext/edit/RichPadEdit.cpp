@@ -5,9 +5,8 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QStringDecoder>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/Keys.h"
 #include "richtext/edit/RPResizer.h"
@@ -277,28 +276,9 @@ bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     QByteArray bytes;
     if (!ReadFileBytes(FileName, bytes)) return false;
     if (!BeginInsertion()) return true;
-    InsertTextFileBytes(bytes);
+    EditData()->InsertTextFile(bytes.toStdString(), false, false);
     EndInsertion();
     return true;
-}
-
-void TCustomRichPadEdit::InsertTextFileBytes(const QByteArray& Bytes) {
-    TRPEditRPData* d = EditData();
-    QByteArray text = Bytes;
-    text.replace('\0', '?');
-    // Text files written here are mostly UTF-8; one that is not valid UTF-8
-    // is read in the Windows code page.
-    const bool bom = text.startsWith("\xEF\xBB\xBF");
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(bom ? text.mid(3) : text);
-    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!utf8.hasError() && !ascii) {
-        d->SwitchToUnicodeStyleFor(decoded);
-        d->InsertTextWide(QStringToItemText(decoded, rpioUnicode, 0), false);
-    } else {
-        // Form feeds start a paragraph here: the text file reader knows no page breaks.
-        d->InsertTextA(std::string(text.constData(), static_cast<size_t>(text.size())), false);
-    }
 }
 
 bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {

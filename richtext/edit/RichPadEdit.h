@@ -221,7 +221,6 @@ protected:
     // Parts of insertions inside a frame.
     bool InsertTextItemWithTag(const std::string& Text, const TRPTag& Tag);
     bool InsertPlainText(const QString& Text);
-    void InsertTextFileBytes(const QByteArray& Bytes);
     bool InsertLink(const QUrl& Link);
     bool InsertDroppedFiles(const QStringList& Files);
 

@@ -408,7 +408,7 @@ bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
         } else if (ext == QLatin1String("rpf")) {
             any |= d->InsertRPF(bytes.toStdString());
         } else if (ext == QLatin1String("txt")) {
-            InsertTextFileBytes(bytes);
+            d->InsertTextFile(bytes.toStdString(), false, false);
             any = true;
         }
     }

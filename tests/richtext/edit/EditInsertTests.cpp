@@ -6,10 +6,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include "EditTestSupport.h"
@@ -70,6 +72,51 @@ TEST(EditInsert, UnicodeTextBreaksLinesParagraphsAndPages) {
     f.Edit->InsertTextW(W(QStringLiteral("x\n\fy")));
     EXPECT_EQ(PlainText(*f.Data()), "x\ny");
     EXPECT_TRUE(f.Data()->GetItem(1)->GetPageBreakBefore());
+}
+
+// Items whose paragraph starts on a new page, as "1 3".
+std::string PageBreaks(const TCustomRPData& D) {
+    std::string s;
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (D.GetItem(i)->GetPageBreakBefore()) s += (s.empty() ? "" : " ") + std::to_string(i);
+    return s;
+}
+
+TEST(EditInsert, TextFilesCutLinesAtFormFeedsWhateverTheirCodePage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Plain ASCII, the Windows code page and UTF-8 read alike: every line
+    // after the first starts a paragraph, a form feed cuts its line and what
+    // follows starts a new page; a form feed at a line's start makes no empty
+    // paragraph, nor does the line end at the file's end.
+    const std::vector<std::pair<QByteArray, std::string>> files = {
+        {QByteArray("eins\fzwei\r\ndr\0ei\n\fvier\r\n", 24), "Xeins\nzwei\ndr?ei\nvierY|1 3"},
+        {QByteArray("Stra\xDF"
+                    "e\fende"),
+         "XStraße\nendeY|1"},
+        {QByteArray("Gr\xC3\xBC\xC3\x9F"
+                    "e\f\tx"),
+         "XGrüße\n        xY|1"},
+    };
+    for (const auto& [bytes, expected] : files) {
+        const QString path = dir.filePath(QStringLiteral("notiz.txt"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        TEditFixture f;
+        f.Load("XY");
+        f.Caret(0, 2);
+        EXPECT_TRUE(f.Edit->InsertTextFromFile(path.toStdString()));
+        EXPECT_EQ(PlainText(*f.Data()) + "|" + PageBreaks(*f.Data()), expected);
+        EXPECT_EQ(f.Data()->GetItemStyle(0), 0);
+        f.Edit->Undo();
+        EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"XY\"\n");
+    }
+    TEditFixture f;
+    f.Load("XY");
+    EXPECT_FALSE(f.Edit->InsertTextFromFile(dir.filePath(QStringLiteral("fehlt.txt")).toStdString()));
+    EXPECT_EQ(f.Edit->UndoAction(), 0);
 }
 
 TEST(EditInsert, APictureInAWordSplitsIt) {
