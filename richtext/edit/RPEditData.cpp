@@ -385,6 +385,27 @@ void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
     ChangeCaret(false, Scroll, false);
 }
 
+TRPDragDropCaretInfo* TRPEditRPData::GetDragDropCaretInfo() {
+    auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
+    return root && root != this ? root->GetDragDropCaretInfo() : FDragDropCaret.get();
+}
+
+void TRPEditRPData::AddDragDropCaretRef() {
+    auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
+    if (root && root != this) return root->AddDragDropCaretRef();
+    if (!FDragDropCaret) FDragDropCaret = std::make_unique<TRPDragDropCaretInfo>();
+    ++FDragDropCaret->RefCount;
+    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+}
+
+void TRPEditRPData::ReleaseDragDropCaret() {
+    auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
+    if (root && root != this) return root->ReleaseDragDropCaret();
+    if (!FDragDropCaret || --FDragDropCaret->RefCount > 0) return;
+    FDragDropCaret.reset();
+    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+}
+
 void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle) {
     if (State & rpstNoCaret) return;
     if (RepaintFirst) UpdateView();
@@ -398,7 +419,10 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
             throw ERichPadError("Invalid caret position. Please contact the developer, if you can reproduce this problem");
         }
         const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
-        const bool hidden = e && e->ReadOnly() && (e->EditorOptions & rpoHideReadOnlyCaret);
+        // No caret while a table's cells are chosen or one is edited, while
+        // a drop caret shows where a drag would land, or over a picture's handles.
+        const bool hidden = (e && e->ReadOnly() && (e->EditorOptions & rpoHideReadOnlyCaret)) ||
+                            PartialSelectedItem || GetCellEditor() || GetDragDropCaretInfo();
         if (!hidden && !Resizer) CaretHeight = std::min(d->Height + 2, 1000);
         int item = -1, offs = -1;
         GetCaretItemPos(item, offs);

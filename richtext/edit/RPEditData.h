@@ -37,6 +37,17 @@ struct TRPCharPos {
     int Correction = 1;
 };
 
+// Where a drop would land while something is dragged over a document: the
+// document that shows it (a cell's when the pointer is over an edited cell)
+// and the item position, -1 where nothing may land. It lives from the
+// drag's entry to its leaving or drop; the caret hides meanwhile.
+struct TRPDragDropCaretInfo {
+    TCustomRPData* RPData = nullptr;
+    int ItemNo = -1;
+    int ItemOffs = -1;
+    int RefCount = 0;
+};
+
 // Document state bits of editable documents.
 constexpr uint32_t rpstCaretShown = 0x800000;
 constexpr uint32_t rpstNoCaret = 0x1000000;
@@ -65,6 +76,12 @@ public:
     std::unique_ptr<TRPItemResizer> Resizer;
     // The caret's place in client coordinates and its height (0: no caret shown).
     TRect CaretRect() const;
+    // The drop caret of the document tree, kept by its root; nil while
+    // nothing is dragged over it. Entering counts it up (making it), leaving
+    // and dropping count it down (freeing it at 0); both show the caret anew.
+    TRPDragDropCaretInfo* GetDragDropCaretInfo();
+    void AddDragDropCaretRef();
+    void ReleaseDragDropCaret();
 
     // ---- undo
     std::unique_ptr<TRPUndoList> UndoList;
@@ -275,6 +292,7 @@ private:
     int FDirtyFirst = INT_MAX;
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
+    std::unique_ptr<TRPDragDropCaretInfo> FDragDropCaret;
     void UnifyJoinedPara(int ItemNo);
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);

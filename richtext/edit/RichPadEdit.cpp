@@ -663,7 +663,7 @@ void TCustomRichPadEdit::HScrolled() {
 void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {
     TRPEditRPData* d = EditData();
     const bool focused = Focused();
-    if (!focused || !m_caretOn || d->SelectionExists(false, false)) return;
+    if (!focused || !m_caretOn) return;
     const TRect r = d->CaretRect();
     if (r.Right <= r.Left) return;
     Canvas.Brush()->SetStyle(bsSolid);

@@ -241,8 +241,7 @@ private:
     // Sets up the widget (new or recreated) for typing by input method and drops.
     void AcceptInput();
     bool m_caretOn = true;
-    TRect m_caretShown;                     // where the caret was painted last
-    int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
+    TRect m_caretShown; // where the caret was painted last
 };
 
 class TRichPadEdit : public TCustomRichPadEdit {

@@ -435,7 +435,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     TRPEditRPData* d = EditData();
     if (e->type() == QEvent::DragLeave) {
         StopAutoScroll();
-        m_dropItemNo = -1;
+        d->ReleaseDragDropCaret();
         Invalidate();
         return true;
     }
@@ -458,10 +458,16 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
                                                           : de->proposedAction();
     if (e->type() != QEvent::Drop) {
         // Near the top or bottom edge the text scrolls slowly under the pointer.
-        if (e->type() == QEvent::DragEnter) StartAutoScroll(true);
+        if (e->type() == QEvent::DragEnter) {
+            StartAutoScroll(true);
+            d->AddDragDropCaretRef();
+        }
         SetAutoScrollSteps(p.y() < 20 ? -1 : p.y() > ClientHeight() - 20 ? 1 : 0, 0);
-        m_dropItemNo = allowed ? item : -1;
-        m_dropOffs = offs;
+        if (TRPDragDropCaretInfo* caret = d->GetDragDropCaretInfo()) {
+            caret->RPData = d;
+            caret->ItemNo = allowed ? item : -1;
+            caret->ItemOffs = offs;
+        }
         de->setDropAction(action);
         // Entering is taken for the formats; where it may land decides while moving.
         if (allowed || e->type() == QEvent::DragEnter)
@@ -472,7 +478,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         return true;
     }
     StopAutoScroll();
-    m_dropItemNo = -1;
+    d->ReleaseDragDropCaret();
     Invalidate();
     if (!allowed || !BeforeChange(false)) {
         de->ignore();
@@ -611,10 +617,7 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
     TRPEditRPData* d = EditData();
     if (!Style()) return;
     if (d->Resizer && d->Resizer->Dragging) d->Resizer->DrawRubber(Canvas, d->GetHOffs(), d->GetVOffs());
-    if (m_dropItemNo >= 0 && m_dropItemNo < d->GetItemCount()) {
-        PaintDragDropCaret(Canvas);
-        return;
-    }
+    PaintDragDropCaret(Canvas);
     PaintCaret(Canvas);
 }
 
@@ -622,8 +625,10 @@ void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
     // Where a drop would insert: short dotted strokes on every even row that
     // invert what lies under them, so they show on any background.
     TRPEditRPData* d = EditData();
+    const TRPDragDropCaretInfo* caret = d->GetDragDropCaretInfo();
+    if (!caret || caret->RPData != d || caret->ItemNo < 0 || caret->ItemNo >= d->GetItemCount()) return;
     int dItem = -1, dOffs = 0;
-    d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
+    d->ItemToDrawItemPos(caret->ItemNo, caret->ItemOffs, dOffs, dItem);
     if (dItem < 0) return;
     const TRPDrawLineInfo* di = d->DrawItem(dItem);
     const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
