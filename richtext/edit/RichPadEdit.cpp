@@ -81,10 +81,15 @@ void TCustomRichPadEdit::SetTabNavigation(TRPTabNavigationType Value) {
 // ---------------------------------------------------------------------------
 // Change protocol
 
+TCustomRichPadEdit* TCustomRichPadEdit::OutermostEditor() {
+    auto* root = dynamic_cast<TCustomRichPadEdit*>(RootControl());
+    return root ? root : this;
+}
+
 bool TCustomRichPadEdit::BeforeChange(bool FromOutside) {
     bool can = !ReadOnly() && Style() != nullptr;
     if (can && !FromOutside && EditData()->CaptureItem) can = false;
-    if (can && OnChanging) OnChanging(this, can);
+    if (can && OnChanging) OnChanging(OutermostEditor(), can);
     if (!can) {
         EditData()->Beep();
         return false;
@@ -121,11 +126,11 @@ void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
 }
 
 void TCustomRichPadEdit::DoCurTextStyleChanged() {
-    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(OutermostEditor());
 }
 
 void TCustomRichPadEdit::DoCurParaStyleChanged() {
-    if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(this);
+    if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(OutermostEditor());
 }
 
 TCustomRPItemInfo* TCustomRichPadEdit::GetCurrentItem() const {

@@ -85,6 +85,10 @@ public:
     TRPPasteEvent OnPaste;
     TRPDropFilesEvent OnDropFiles;
 
+    // The editor whose document holds all the others (a table cell's editor
+    // answers its host's): the sender of the events that report an edit.
+    TCustomRichPadEdit* OutermostEditor();
+
     // ---- the change protocol
     virtual bool BeforeChange(bool FromOutside);
     virtual void Change(bool ClearRedo);

@@ -228,7 +228,7 @@ void TCustomRichPadEdit::Paste() {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->Paste();
     if (!BeforeChange(false)) return;
     bool doDefault = true;
-    if (OnPaste) OnPaste(this, doDefault);
+    if (OnPaste) OnPaste(OutermostEditor(), doDefault);
     if (!doDefault) return;
     const QMimeData* m = QApplication::clipboard()->mimeData();
     if (m) PasteMimeData(*m);
@@ -385,7 +385,7 @@ bool TCustomRichPadEdit::InsertLink(const QUrl& Link) {
 bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
     bool doDefault = true;
     TRPDropFileAction action = 0;
-    if (OnDropFiles) OnDropFiles(this, Files, action, doDefault);
+    if (OnDropFiles) OnDropFiles(OutermostEditor(), Files, action, doDefault);
     if (!doDefault) return action != 0;
     TRPEditRPData* d = EditData();
     bool any = false;
