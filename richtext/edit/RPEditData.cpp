@@ -640,6 +640,7 @@ void TRPEditRPData::RecoverAfterFailedStep() {
 
 void TRPEditRPData::EndEdit(bool ClearRedo) {
     EndEditFormat();
+    DropHeldTag();
     if (TCustomRichPadEdit* e = Editor()) {
         e->Modified = true;
         e->Change(ClearRedo);
@@ -716,19 +717,46 @@ void TRPEditRPData::PostDragStart() {
     // release before that as a click.
 }
 
-void TRPEditRPData::UpdateResizer() {
-    Resizer.reset();
-    TCustomRichPadEdit* e = Editor();
-    if (!e || e->ReadOnly() || (e->EditorOptions & rpoNoImageResize) || !SelectionExists(false, false)) return;
+int TRPEditRPData::GetSingleSelectedItem() {
+    if (!SelectionExists(false, false)) return -1;
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
     // A selection that lies in an edited cell or in selected cells has no
     // bounds here.
-    if (si < 0 || ei < 0) return;
+    if (si < 0 || ei < 0) return -1;
     // Ends at an item boundary belong to the item they border on.
     if (si < ei && so >= GetLastOffsetOfItem(si)) ++si, so = GetFirstOffsetOfItem(si);
     if (ei > si && eo <= GetFirstOffsetOfItem(ei)) --ei, eo = GetLastOffsetOfItem(ei);
-    if (si != ei || so > GetFirstOffsetOfItem(si) || eo < GetLastOffsetOfItem(si)) return;
+    if (si != ei || so > GetFirstOffsetOfItem(si) || eo < GetLastOffsetOfItem(si)) return -1;
+    return si;
+}
+
+void TRPEditRPData::HoldReplacedTag() {
+    DropHeldTag();
+    const int item = GetSingleSelectedItem();
+    if (!IsTextItem(item) || GetItem(item)->StyleNo != ActualCurTextStyleNo()) return;
+    FHeldTag = CopyTag(GetItem(item)->Tag, (GetOptions() & rpoTagsArePChars) != 0);
+    FHeldTagStyle = GetItem(item)->StyleNo;
+    FTagHeld = true;
+}
+
+void TRPEditRPData::DropHeldTag() {
+    FTagHeld = false;
+    FHeldTag = TRPTag{};
+    FHeldTagStyle = -1;
+}
+
+TRPTag TRPEditRPData::NewItemTag(int StyleNo) const {
+    if (!FTagHeld || StyleNo != FHeldTagStyle) return TRPTag{};
+    return CopyTag(FHeldTag, (GetOptions() & rpoTagsArePChars) != 0);
+}
+
+void TRPEditRPData::UpdateResizer() {
+    Resizer.reset();
+    TCustomRichPadEdit* e = Editor();
+    if (!e || e->ReadOnly() || (e->EditorOptions & rpoNoImageResize)) return;
+    const int si = GetSingleSelectedItem();
+    if (si < 0) return;
     TCustomRPItemInfo* item = GetItem(si);
     if (item->StyleNo >= 0 || !item->GetBoolValue(rpbivResizable) || IsItemParaOptionSet(si, rppaoReadOnly)) return;
     const int d = GetFirstDrawItemOfItem(si);

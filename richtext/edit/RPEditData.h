@@ -127,6 +127,16 @@ public:
     void PostDragStart() override;
     // Offers the resizer when the selection is exactly one resizable picture.
     void UpdateResizer();
+    // The one item that the selection covers whole (ends at item boundaries
+    // belong to the item they border on); -1 when it covers none or several.
+    int GetSingleSelectedItem();
+    // Text that replaces a selection of exactly one whole text item of the
+    // current text style takes that item's tag: an edit holds a copy of it
+    // from its start until its end (EndEdit drops it too).
+    void HoldReplacedTag();
+    void DropHeldTag();
+    // The tag of a new text item of StyleNo: the held one when there is one for that style.
+    TRPTag NewItemTag(int StyleNo) const;
     void PaintOverlay(TCanvas& Canvas, int XShift, int YShift) override;
     // An empty document gets its one empty text item in the current styles.
     void MakeSureEmpty();
@@ -293,6 +303,9 @@ private:
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
     std::unique_ptr<TRPDragDropCaretInfo> FDragDropCaret;
+    bool FTagHeld = false;
+    int FHeldTagStyle = -1;
+    TRPTag FHeldTag;
     void UnifyJoinedPara(int ItemNo);
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);

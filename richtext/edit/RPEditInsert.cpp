@@ -161,7 +161,8 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
                                     (afterMarker && nextStarts && IsFullLineItem(si + 1));
         if (paraStart && reachedParaEnd) {
             // An empty paragraph remains.
-            auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(), it->GetLineBreakBefore(), TRPTag{});
+            auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(),
+                                        it->GetLineBreakBefore(), NewItemTag(CurTextStyleNo));
             if (it->GetContinuesPrev()) fresh->SetContinuesPrev(true);
             fresh->ItemOptions |= it->ItemOptions & rpioPageBreakBefore;
             if (HasKeptCheckpoint(si)) fresh->Checkpoint = it->Checkpoint->CreateCopy();
@@ -465,7 +466,8 @@ void TRPEditRPData::InsertTextFile(const std::string& Bytes, bool OEM, bool Care
 void TRPEditRPData::InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart) {
     if (Pieces.empty()) return;
     const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
-    if (!InsertItemAtCaret(Pieces[0].first, CreateTextItem(sn, CurParaStyleNo, false, false, TRPTag{}), false, false)) {
+    if (!InsertItemAtCaret(Pieces[0].first, CreateTextItem(sn, CurParaStyleNo, false, false, NewItemTag(sn)),
+                           false, false)) {
         Beep();
         return;
     }

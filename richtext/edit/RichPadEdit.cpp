@@ -240,6 +240,7 @@ bool TCustomRichPadEdit::BeginInsertion() {
     d->BeginUndoSequence(rpuaInsert, true);
     d->SetUndoGroupMode(true);
     const int style = d->CurTextStyleNo;
+    d->HoldReplacedTag();
     d->DeleteSelectionWithUndo();
     d->Deselect(nullptr, false);
     SetCurTextStyleNo(style);
@@ -248,6 +249,7 @@ bool TCustomRichPadEdit::BeginInsertion() {
 
 void TCustomRichPadEdit::EndInsertion() {
     TRPEditRPData* d = EditData();
+    d->DropHeldTag();
     d->SetUndoGroupMode(false);
     d->UndoMode = 1;
     d->EndUndoSequence();
@@ -478,7 +480,11 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         if (!alt && !ctrl && Key != VK_INSERT && d->SelectionExists(true, false)) {
             hadSelection = true;
             if (!BeforeChange(false)) return;
-            if (d->DeleteSelectionWithUndo()) Change(true);
+            // Typing replaces the selection: the text typed takes a whole item's tag.
+            d->HoldReplacedTag();
+            const bool deleted = d->DeleteSelectionWithUndo();
+            d->DropHeldTag();
+            if (deleted) Change(true);
         }
     }
     const bool rtl = BiDiMode == rpbdRightToLeft;
@@ -549,7 +555,9 @@ bool TCustomRichPadEdit::KeyChar(char16_t Key) {
     }
     if ((Key < 32 && Key != u'\t') || Key == 127) return true;
     if (!BeforeChange(false)) return true;
+    EditData()->HoldReplacedTag();
     DeleteSelection();
+    EditData()->DropHeldTag();
     if (Key == u'\t') {
         InsertText(std::string(static_cast<size_t>(std::max<int>(0, Style()->SpacesInTab)), ' '));
         return true;
