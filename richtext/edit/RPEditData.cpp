@@ -717,6 +717,19 @@ void TRPEditRPData::PostDragStart() {
     // release before that as a click.
 }
 
+bool TRPEditRPData::ResizerHitTest(int X, int Y, int& Index) const {
+    auto* self = const_cast<TRPEditRPData*>(this);
+    return Resizer && Resizer->GetHandleAt(X, Y, Index, self->GetHOffs(), self->GetVOffs());
+}
+
+bool TRPEditRPData::CancelResize() {
+    if (!Resizer || !Resizer->Dragging) return false;
+    Resizer->CancelDrag();
+    InvalidateView();
+    if (TCustomRichPadEdit* e = Editor()) e->SetCurrentCursor(e->Cursor());
+    return true;
+}
+
 int TRPEditRPData::GetSingleSelectedItem() {
     if (!SelectionExists(false, false)) return -1;
     int si, so, ei, eo;

@@ -127,6 +127,10 @@ public:
     void PostDragStart() override;
     // Offers the resizer when the selection is exactly one resizable picture.
     void UpdateResizer();
+    // Whether (X, Y) of the client area lies on a handle of the resizer, and which.
+    bool ResizerHitTest(int X, int Y, int& Index) const;
+    // Escape during a drag of a handle: the item keeps its size. False when no drag was under way.
+    bool CancelResize();
     // The one item that the selection covers whole (ends at item boundaries
     // belong to the item they border on); -1 when it covers none or several.
     int GetSingleSelectedItem();
@@ -199,6 +203,11 @@ public:
     void SetPageBreakWithUndo(int ItemNo, bool PageBreak);
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);
     bool SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value);
+    // The control of a control item takes Width x Height; false for another item.
+    bool ResizeWithUndo(int ItemNo, int Width, int Height);
+    // Sets the size of a control item's control (nothing when it has it),
+    // laying the item out again when asked.
+    void ResizeControlItem(int ItemNo, int Width, int Height, bool Reformat);
     void MergeTextItemsWithUndo(int ItemNo);
     // Checkpoints of items; a second one on an item, or deleting a missing
     // one, raises "Checkpoint error".
@@ -277,7 +286,9 @@ public:
     bool InsertRTF(const std::string& Stream);
     void ApplyParaStyleEx(int Value, bool ConvertMode);
     void ApplyStyleConversion(int UserData);
-    bool ResizeItemWithUndo(int ItemNo, int Width, int Height);
+    // The size a picture or control is dragged to by its handles (the item's
+    // spacing included) as one undo step; false when the edit is refused.
+    bool ApplyResize(int ItemNo, int Width, int Height);
     bool InsertAllowedAtCaret();
     // The item that the last InsertItemAtCaret placed.
     int LastInsertedItemNo = -1;

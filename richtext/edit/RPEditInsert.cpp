@@ -8,6 +8,7 @@
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -813,18 +814,40 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
     EndEdit(true);
 }
 
-bool TRPEditRPData::ResizeItemWithUndo(int ItemNo, int Width, int Height) {
+void TRPEditRPData::ResizeControlItem(int ItemNo, int Width, int Height, bool Reformat) {
+    auto* item =
+        ItemNo >= 0 && ItemNo < GetItemCount() ? dynamic_cast<TRPControlItemInfo*>(GetItem(ItemNo)) : nullptr;
+    if (!item || !item->Control) return;
+    TControl* control = item->Control.get();
+    if (control->Width() == Width && control->Height() == Height) return;
+    control->SetBounds(control->Left(), control->Top(), Width, Height);
+    if (!Reformat) return;
+    MarkChanged(ItemNo, ItemNo);
+    EndEditFormat();
+}
+
+bool TRPEditRPData::ApplyResize(int ItemNo, int Width, int Height) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return false;
     auto* rect = dynamic_cast<TRPRectItemInfo*>(GetItem(ItemNo));
-    if (!rect) return false;
+    TCustomRichPadEdit* e = Editor();
+    if (!rect || !e || !e->BeforeChange(false)) return false;
     Width = std::max(1, Width - 2 * rect->Spacing);
     Height = std::max(1, Height - 2 * rect->Spacing);
+    // The item stays selected, with its handles.
+    int si = -1, so = 0, ei = -1, eo = 0;
+    const bool selected = SelectionExists(false, false);
+    if (selected) GetSelBounds(si, so, ei, eo, true);
     BeginUndoSequence(rpuaModifyItem, true);
     SetUndoGroupMode(true);
-    const bool ok = SetExtraIntPropertyWithUndo(ItemNo, rpeipImageHeight, Height) &&
-                    SetExtraIntPropertyWithUndo(ItemNo, rpeipImageWidth, Width);
+    bool ok = ResizeWithUndo(ItemNo, Width, Height);
+    if (!ok)
+        ok = SetExtraIntPropertyWithUndo(ItemNo, rpeipImageHeight, Height) &&
+             SetExtraIntPropertyWithUndo(ItemNo, rpeipImageWidth, Width);
     SetUndoGroupMode(false);
     EndUndoSequence();
     EndEditFormat();
+    if (selected) SetSelectionBounds(si, so, ei, eo);
+    EndEdit(true);
+    InvalidateView();
     return ok;
 }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "richtext/edit/RPEditData.h"
+#include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -308,6 +309,19 @@ bool TRPEditRPData::SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value)
     MarkChanged(ItemNo, ItemNo);
     if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoExtraIntProperty>(ItemNo, Prop, old));
     item->SetExtraIntProperty(Prop, Value);
+    return true;
+}
+
+bool TRPEditRPData::ResizeWithUndo(int ItemNo, int Width, int Height) {
+    if (ItemNo < 0 || ItemNo >= GetItemCount()) return false;
+    auto* item = dynamic_cast<TRPControlItemInfo*>(GetItem(ItemNo));
+    if (!item || !item->Control) return false;
+    TControl* control = item->Control.get();
+    if (control->Width() == Width && control->Height() == Height) return true;
+    MarkChanged(ItemNo, ItemNo);
+    if (TRPUndoList* list = GetUndoList())
+        list->AddInfo(std::make_unique<TRPUndoResizeInfo>(ItemNo, control->Width(), control->Height()));
+    ResizeControlItem(ItemNo, Width, Height, false);
     return true;
 }
 

@@ -289,6 +289,10 @@ void TRPUndoExtraIntProperty::Perform(TRPEditRPData& RPData) {
     RPData.SetExtraIntPropertyWithUndo(ItemNo, Prop, Value);
 }
 
+void TRPUndoResizeInfo::Perform(TRPEditRPData& RPData) {
+    RPData.ResizeWithUndo(ItemNo, Width, Height);
+}
+
 void TRPUndoTypingInfo::Perform(TRPEditRPData& RPData) {
     if (Length > 0) RPData.UndoTypedChar(*this);
 }

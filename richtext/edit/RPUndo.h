@@ -302,6 +302,15 @@ public:
     bool IsSpent() const override { return Text.empty(); }
 };
 
+// The size of a control item's control before a resize.
+class TRPUndoResizeInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoResizeInfo(int AItemNo, int AWidth, int AHeight)
+        : TRPUndoItemNoInfo(rpukModifyItem, AItemNo), Width(AWidth), Height(AHeight) {}
+    int Width, Height;
+    void Perform(TRPEditRPData& RPData) override;
+};
+
 // One inserted item (its own kind; undone like a range of one).
 class TRPUndoInsertItemInfo : public TRPUndoInsertItemsInfo {
 public:

@@ -376,16 +376,7 @@ void TCustomRichPadEdit::ApplyStyleConversion(int UserData) {
 
 bool TCustomRichPadEdit::ResizeItem(int ItemNo, int Width, int Height) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ResizeItem(ItemNo, Width, Height);
-    if (!BeforeChange(false)) return false;
-    TRPEditRPData* d = EditData();
-    int si = -1, so = 0, ei = -1, eo = 0;
-    const bool sel = d->SelectionExists(false, false);
-    if (sel) d->GetSelBounds(si, so, ei, eo, true);
-    const bool ok = d->ResizeItemWithUndo(ItemNo, Width, Height);
-    if (sel) d->SetSelectionBounds(si, so, ei, eo);
-    Change(true);
-    Invalidate();
-    return ok;
+    return EditData()->ApplyResize(ItemNo, Width, Height);
 }
 
 void TCustomRichPadEdit::SetItemExtraIntPropertyEd(int ItemNo, int Prop, int Value, bool AutoReformat) {
@@ -424,11 +415,7 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     if (Key == 0) return;
     TCustomRichPad::KeyDown(Key, Shift);
     if (Key == 0) return;
-    if (Key == VK_ESCAPE && d->Resizer && d->Resizer->Dragging) {
-        d->Resizer->CancelDrag();
-        Invalidate();
-        return;
-    }
+    if (Key == VK_ESCAPE && d->CancelResize()) return;
     bool hadSelection = false;
     const bool navigation = Key >= VK_PRIOR && Key <= VK_DOWN;
     if (Key == VK_DELETE || Key == VK_BACK) {

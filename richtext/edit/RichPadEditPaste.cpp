@@ -569,7 +569,7 @@ void TCustomRichPadEdit::MouseMove(TShiftState Shift, int X, int Y) {
         return;
     }
     int index = 0;
-    if (d->Resizer && d->Resizer->GetHandleAt(X, Y, index, d->GetHOffs(), d->GetVOffs())) {
+    if (d->ResizerHitTest(X, Y, index)) {
         SetCurrentCursor(TRPItemResizer::GetHandleCursor(index));
         return;
     }
@@ -608,7 +608,7 @@ void TCustomRichPadEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     const bool dragging = d->Resizer->Dragging;
     d->Resizer->EndDrag();
     SetCurrentCursor(Cursor());
-    if (dragging) ResizeItem(d->Resizer->ItemNo, d->Resizer->Width, d->Resizer->Height);
+    if (dragging) d->ApplyResize(d->Resizer->ItemNo, d->Resizer->Width, d->Resizer->Height);
     Invalidate();
 }
 

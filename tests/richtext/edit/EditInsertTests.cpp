@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -478,6 +479,68 @@ TEST(EditResizer, HandlesKeepTheRatioAtCornersAndApplyAsOneStep) {
     EXPECT_EQ(pic->ImageHeight, 75);
     f.Edit->Undo();
     EXPECT_EQ(std::vector<int>({pic->ImageWidth, pic->ImageHeight}), std::vector<int>({0, 0}));
+}
+
+TEST(EditResizer, AResizableControlDraggedByItsHandlesGetsItsSizeAsOneStep) {
+    TEditFixture f;
+    f.Load("ab");
+    auto item = std::make_unique<TRPControlItemInfo>(f.Data());
+    item->StyleNo = rpsnControl;
+    item->Resizable = true;
+    item->Spacing = 0;
+    item->Control = std::make_unique<TControl>(nullptr);
+    TControl* control = item->Control.get();
+    control->SetBounds(0, 0, 60, 40);
+    f.Data()->AddItem("knopf", std::move(item));
+    f.Edit->Format();
+    const std::string before = DumpLayout(*f.Data());
+    const TRPDrawLineInfo* di = f.Data()->DrawItem(f.Data()->GetFirstDrawItemOfItem(1));
+    const int left = di->Left, top = di->Top;
+    QWidget* w = f.Edit->ClientWidget();
+    const auto mouse = [&](QEvent::Type Type, int X, int Y, Qt::MouseButtons Buttons) {
+        const QPointF at(X, Y);
+        QMouseEvent e(Type, at, at, Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    // A click selects it and brings up its handles, drawn outside it.
+    mouse(QEvent::MouseButtonPress, left + 30, top + 20, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, left + 30, top + 20, Qt::NoButton);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    // The bottom-right handle dragged 40 right and 20 down: the corner keeps
+    // the ratio, and the larger factor wins.
+    mouse(QEvent::MouseButtonPress, left + 63, top + 43, Qt::LeftButton);
+    mouse(QEvent::MouseMove, left + 103, top + 63, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, left + 103, top + 63, Qt::NoButton);
+    EXPECT_EQ(std::vector<int>({control->Width(), control->Height()}), std::vector<int>({100, 67}));
+    EXPECT_EQ(static_cast<int>(f.Edit->UndoAction()), static_cast<int>(rpuaModifyItem));
+    EXPECT_EQ(f.Data()->UndoList->Count(), 1);
+    EXPECT_EQ(f.Data()->DrawItem(f.Data()->GetFirstDrawItemOfItem(1))->Width, 100);
+    f.Edit->Undo();
+    EXPECT_EQ(std::vector<int>({control->Width(), control->Height()}), std::vector<int>({60, 40}));
+    // Undone, the lines are laid out as they were.
+    EXPECT_EQ(DumpLayout(*f.Data()), before);
+    f.Edit->Redo();
+    EXPECT_EQ(std::vector<int>({control->Width(), control->Height()}), std::vector<int>({100, 67}));
+    // Escape during the drag leaves the size as it is, and nothing to undo.
+    f.Select(1, 0, 1, 1);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    mouse(QEvent::MouseButtonPress, left + 103, top + 70, Qt::LeftButton);
+    mouse(QEvent::MouseMove, left + 140, top + 70, Qt::LeftButton);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(f.Edit->Widget(), &escape);
+    mouse(QEvent::MouseButtonRelease, left + 140, top + 70, Qt::NoButton);
+    EXPECT_EQ(control->Width(), 100);
+    EXPECT_EQ(f.Data()->UndoList->Count(), 1);
+    // Refused by the program, the drag leaves the size as it is.
+    f.Edit->OnChanging = [](TCustomRichPadEdit*, bool& CanEdit) { CanEdit = false; };
+    f.Select(1, 0, 1, 1);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    mouse(QEvent::MouseButtonPress, left + 103, top + 70, Qt::LeftButton);
+    mouse(QEvent::MouseMove, left + 120, top + 70, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, left + 120, top + 70, Qt::NoButton);
+    EXPECT_EQ(control->Width(), 100);
+    f.Edit->OnChanging = nullptr;
 }
 
 TEST(EditResizer, AClickOnAPictureSelectsItAndOffersTheHandles) {
