@@ -99,6 +99,34 @@ void TRPEditRPData::Clear() {
     JustCleared = true;
 }
 
+void TRPEditRPData::MarkStylesInUse(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                                    TRPIntegerList& UsedList) {
+    TRichPadRPData::MarkStylesInUse(UsedText, UsedPara, UsedList);
+    const int text = ActualCurTextStyleNo();
+    if (text >= 0 && text < UsedText.Count()) UsedText.Put(text, 1);
+    if (CurParaStyleNo >= 0 && CurParaStyleNo < UsedPara.Count()) UsedPara.Put(CurParaStyleNo, 1);
+}
+
+void TRPEditRPData::AdjustAfterStyleDeletion(const TRPIntegerList& TextShifts,
+                                             const TRPIntegerList& ParaShifts,
+                                             const TRPIntegerList& ListShifts) {
+    TRichPadRPData::AdjustAfterStyleDeletion(TextShifts, ParaShifts, ListShifts);
+    UndoList->Clear();
+    RedoList->Clear();
+    if (CurTextStyleNo != -1) CurTextStyleNo = RPShiftedStyleIndex(CurTextStyleNo, TextShifts);
+    if (CurParaStyleNo != -1) CurParaStyleNo = RPShiftedStyleIndex(CurParaStyleNo, ParaShifts);
+    const bool rememberedGone = RememberedTextStyle >= 0 && RememberedTextStyle < TextShifts.Count() &&
+                                TextShifts.Get(RememberedTextStyle) == 0;
+    RememberedTextStyle = rememberedGone ? 0 : RPShiftedStyleIndex(RememberedTextStyle, TextShifts);
+    // The listeners learn the new numbers, unless selected cells of a table
+    // hold the current styles.
+    if (PartialSelectedItem) return;
+    ForceStyleChangeEvents = true;
+    SetCurParaStyle(CurParaStyleNo);
+    SetCurTextStyle(CurTextStyleNo);
+    ForceStyleChangeEvents = false;
+}
+
 // ---------------------------------------------------------------------------
 // Hyperlink mode
 

@@ -101,6 +101,12 @@ public:
     // ---- lifecycle and formatting
     void ClearFormatting() override;
     void Clear() override;
+    // The current styles are in use too; after unused styles went they are
+    // renumbered, and the histories, which name old numbers, are emptied.
+    void MarkStylesInUse(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                         TRPIntegerList& UsedList) override;
+    void AdjustAfterStyleDeletion(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                                  const TRPIntegerList& ListShifts) override;
     void Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth, TCanvas* Canvas,
                 bool AppendOnly, bool Force) override;
     void SelectionChanged() override;

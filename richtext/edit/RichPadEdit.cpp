@@ -9,11 +9,12 @@
 #include <algorithm>
 
 #include "platform/Keys.h"
+#include "platform/Pictures.h"
 #include "richtext/edit/RPResizer.h"
 #include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
-#include "platform/Pictures.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
@@ -371,6 +372,86 @@ void TCustomRichPadEdit::ApplyStyleConversion(int UserData) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ApplyStyleConversion(UserData);
     if (!OnStyleConversion || !BeforeChange(false)) return;
     EditData()->ApplyStyleConversion(UserData);
+    Invalidate();
+}
+
+namespace {
+
+bool MarkUsed(TRPIntegerList& Used, int Index) {
+    if (Index < 0 || Index >= Used.Count() || Used.Get(Index)) return false;
+    Used.Put(Index, 1);
+    return true;
+}
+
+// Deletes the unused styles of Infos when asked; per old index 0 for a
+// deleted style, else 1 plus the number of deleted styles before it.
+TRPIntegerList DeleteUnmarked(TCustomRPInfos& Infos, const TRPIntegerList& Used, bool Delete) {
+    TRPIntegerList shifts = TRPIntegerList::CreateEx(Infos.Count(), 1);
+    int deleted = 0;
+    for (int i = 0; i < Infos.Count(); ++i) {
+        const bool goes = Delete && !Used.Get(i);
+        shifts.Put(i, goes ? 0 : 1 + deleted);
+        deleted += goes ? 1 : 0;
+    }
+    for (int i = Infos.Count() - 1; i >= 0; --i)
+        if (shifts.Get(i) == 0) Infos.Delete(i);
+    return shifts;
+}
+
+} // namespace
+
+void TCustomRichPadEdit::DeleteUnusedStyles(bool TextStyles, bool ParaStyles, bool ListStyles) {
+    TRPStyle* style = Style();
+    if (!style) return;
+    // The items of an edited cell go back into their table first.
+    DestroyCellEditor();
+    TFontInfos& texts = style->TextStyles();
+    TParaInfos& paras = style->ParaStyles();
+    TRPListInfos& lists = style->ListStyles();
+    TRPIntegerList usedText = TRPIntegerList::CreateEx(texts.Count(), 0);
+    TRPIntegerList usedPara = TRPIntegerList::CreateEx(paras.Count(), 0);
+    TRPIntegerList usedList = TRPIntegerList::CreateEx(lists.Count(), 0);
+    EditData()->MarkStylesInUse(usedText, usedPara, usedList);
+    MarkUsed(usedText, 0);
+    MarkUsed(usedPara, 0);
+    MarkUsed(usedText, style->DefUnicodeStyle);
+    // What a kept style names stays as well.
+    for (bool more = true; more;) {
+        more = false;
+        for (int i = 0; i < texts.Count(); ++i)
+            if (usedText.Get(i)) {
+                const TFontInfo* t = texts.GetItem(i);
+                more |= MarkUsed(usedText, t->NextStyleNo) | MarkUsed(usedText, t->BaseStyleNo);
+            }
+        for (int i = 0; i < paras.Count(); ++i)
+            if (usedPara.Get(i)) {
+                const TParaInfo* p = paras.GetItem(i);
+                more |= MarkUsed(usedPara, p->NextParaNo) | MarkUsed(usedPara, p->BaseStyleNo) |
+                        MarkUsed(usedText, p->DefStyleNo);
+            }
+        for (int i = 0; i < lists.Count(); ++i)
+            if (usedList.Get(i)) more |= MarkUsed(usedList, lists.Items(i)->BaseStyleNo);
+    }
+    const TRPIntegerList textShifts = DeleteUnmarked(texts, usedText, TextStyles);
+    const TRPIntegerList paraShifts = DeleteUnmarked(paras, usedPara, ParaStyles);
+    const TRPIntegerList listShifts = DeleteUnmarked(lists, usedList, ListStyles);
+    for (int i = 0; i < texts.Count(); ++i) {
+        TFontInfo* t = texts.GetItem(i);
+        t->NextStyleNo = RPShiftedStyleIndex(t->NextStyleNo, textShifts);
+        t->BaseStyleNo = RPShiftedStyleIndex(t->BaseStyleNo, textShifts);
+    }
+    for (int i = 0; i < paras.Count(); ++i) {
+        TParaInfo* p = paras.GetItem(i);
+        p->NextParaNo = RPShiftedStyleIndex(p->NextParaNo, paraShifts);
+        p->BaseStyleNo = RPShiftedStyleIndex(p->BaseStyleNo, paraShifts);
+        p->DefStyleNo = RPShiftedStyleIndex(p->DefStyleNo, textShifts);
+    }
+    for (int i = 0; i < lists.Count(); ++i)
+        lists.Items(i)->BaseStyleNo = RPShiftedStyleIndex(lists.Items(i)->BaseStyleNo, listShifts);
+    style->DefUnicodeStyle = RPShiftedStyleIndex(style->DefUnicodeStyle, textShifts);
+    EditData()->UpdateStyles(textShifts, paraShifts, listShifts);
+    EditData()->AdjustAfterStyleDeletion(textShifts, paraShifts, listShifts);
+    Format();
     Invalidate();
 }
 

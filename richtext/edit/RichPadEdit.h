@@ -158,6 +158,11 @@ public:
     void ApplyParaStyle(int ParaNo);
     void ApplyParaStyleConversion(int UserData);
     void ApplyStyleConversion(int UserData);
+    // Deletes the text, paragraph and list styles (as asked) that neither the
+    // document nor the current styles use, nor a kept style names; what stays
+    // is renumbered in the document, in the styles and in the current styles.
+    // The first text and paragraph styles stay. Undo is gone afterwards.
+    void DeleteUnusedStyles(bool TextStyles, bool ParaStyles, bool ListStyles);
     // Gives a picture item a new size as one undo step.
     bool ResizeItem(int ItemNo, int Width, int Height);
     // An extra integer property of an item as one undo step (nothing when it

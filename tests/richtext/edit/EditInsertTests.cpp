@@ -197,6 +197,56 @@ TEST(EditStyles, ConvertedLettersJoinTheirNeighboursAgainAndTheRememberedStyleCo
     EXPECT_EQ(asked, (std::vector<int>{0, 3}));
 }
 
+TEST(EditStyles, DeletingUnusedStylesRenumbersTheDocumentTheStylesAndTheCurrentStyles) {
+    TEditFixture f;
+    // Text styles 0 to 4 (style 4 names style 1 as its next one, style 2 is
+    // the default Unicode style); paragraph styles 0 to 4.
+    f.Style->DefUnicodeStyle = 2;
+    f.Style->ParaStyles().GetItem(3)->NextParaNo = 1;
+    f.Edit->Clear();
+    f.Data()->AddText("eins", 0, 0);
+    f.Data()->AddText("zwei", 4, 3);
+    f.Edit->Format();
+    f.Caret(0, 5);
+    f.Type("s");
+    f.Caret(1, 3);
+    ASSERT_EQ(f.Edit->CurTextStyleNo(), 4);
+    ASSERT_TRUE(f.Edit->CanUndo());
+    std::vector<std::string> told;
+    f.Edit->OnCurTextStyleChanged = [&](TObject*) {
+        told.push_back("text " + std::to_string(f.Edit->CurTextStyleNo()));
+    };
+    f.Edit->OnCurParaStyleChanged = [&](TObject*) {
+        told.push_back("para " + std::to_string(f.Edit->CurParaStyleNo()));
+    };
+    f.Edit->DeleteUnusedStyles(true, true, false);
+    // Kept: text 0, 4, the 1 it leads to and the Unicode style 2; paragraph 0, 3 and the 1 it leads to.
+    EXPECT_EQ(f.Style->TextStyles().Count(), 4);
+    EXPECT_TRUE(f.Style->TextStyles().GetItem(1)->Style & RPFontStyle::Bold);
+    EXPECT_TRUE(f.Style->TextStyles().GetItem(2)->Unicode);
+    EXPECT_EQ(f.Style->TextStyles().GetItem(3)->NextStyleNo, 1);
+    EXPECT_EQ(f.Style->DefUnicodeStyle, 2);
+    EXPECT_EQ(f.Style->ParaStyles().Count(), 3);
+    EXPECT_EQ(f.Style->ParaStyles().GetItem(2)->LeftIndent, 20);
+    EXPECT_EQ(f.Style->ParaStyles().GetItem(2)->NextParaNo, 1);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"einss\"\nP s3 p2 \"zwei\"\n");
+    // The current styles follow, their listeners are told, and the history is gone.
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), 3);
+    EXPECT_EQ(f.Edit->CurParaStyleNo(), 2);
+    EXPECT_EQ(told, (std::vector<std::string>{"para 2", "text 3"}));
+    EXPECT_FALSE(f.Edit->CanUndo());
+    // The style last taken from the text is renumbered too: a conversion starts from it.
+    std::vector<int> asked;
+    f.Edit->OnStyleConversion = [&](TCustomRichPadEdit*, int StyleNo, int, bool ToText, int& NewStyleNo) {
+        if (!ToText) asked.push_back(StyleNo);
+        NewStyleNo = StyleNo;
+    };
+    f.Edit->SetCurTextStyleNo(0);
+    f.Edit->ApplyStyleConversion(0);
+    EXPECT_EQ(asked, std::vector<int>{3});
+    f.Edit->OnCurTextStyleChanged = f.Edit->OnCurParaStyleChanged = nullptr;
+}
+
 TEST(EditPaste, PrefersTheRichestFormat) {
     TEditFixture f;
     f.Load("x");
