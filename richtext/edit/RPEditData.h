@@ -290,6 +290,11 @@ public:
     // when the caller has just asked.
     bool InsertRPF(const std::string& Stream, bool Checked = false);
     bool InsertRTF(const std::string& Stream);
+    // A read item at Index. In a list entry, the first item of an RPF
+    // insertion that is a list marker joins the entry's list; the list goes
+    // back to the reader, which puts the stream's other markers of that list there too.
+    bool InsertReadItem(int Index, std::string& Text, std::unique_ptr<TCustomRPItemInfo>& Item, int& OutInt,
+                        bool& OutFlag) override;
     void ApplyParaStyleEx(int Value, bool ConvertMode);
     void ApplyStyleConversion(int UserData);
     // The size a picture or control is dragged to by its handles (the item's
@@ -320,6 +325,7 @@ private:
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
     std::unique_ptr<TRPDragDropCaretInfo> FDragDropCaret;
+    bool FReadingRPF = false;
     bool FTagHeld = false;
     int FHeldTagStyle = -1;
     TRPTag FHeldTag;

@@ -9,6 +9,7 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -531,6 +532,21 @@ bool TRPEditRPData::InsertRTF(const std::string& Stream) {
     return InsertStream(Stream, true);
 }
 
+bool TRPEditRPData::InsertReadItem(int Index, std::string& Text, std::unique_ptr<TCustomRPItemInfo>& Item,
+                                   int& OutInt, bool& OutFlag) {
+    auto* marker = dynamic_cast<TRPMarkerItemInfo*>(Item.get());
+    const int first =
+        FReadingRPF && marker && Index > 0 ? GetFirstParaItem(std::min(Index, GetItemCount()) - 1) : -1;
+    const auto* entry = first >= 0 ? dynamic_cast<const TRPMarkerItemInfo*>(GetItem(first)) : nullptr;
+    if (entry && entry->ListNo >= 0) marker->ListNo = entry->ListNo;
+    if (!TRichPadRPData::InsertReadItem(Index, Text, Item, OutInt, OutFlag)) return false;
+    if (entry && entry->ListNo >= 0) {
+        OutInt = entry->ListNo;
+        OutFlag = true;
+    }
+    return true;
+}
+
 void TRPEditRPData::RepairListMarkers(int First, int Last, int& CaretItem) {
     First = std::max(First, 0);
     // A marker starts its paragraph ...
@@ -595,8 +611,10 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
         int at = index, itemsAdded = 0, outInt = 0;
         bool outFlag = false, aborted = false;
         TColor color = clNone;
+        FReadingRPF = true;
         ok = InsertRPFFromStream(Stream, at, -1, true, false, false, color, nullptr, nullptr, itemsAdded, outInt,
                                  outFlag, aborted);
+        FReadingRPF = false;
     }
     const int added = GetItemCount() - before;
     RecordInsertedItems(index, added);
