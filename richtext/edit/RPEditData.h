@@ -240,6 +240,9 @@ public:
     // A new marker of the same list and level as the one that starts
     // ItemNo's paragraph; nullptr when the paragraph has none.
     std::unique_ptr<TCustomRPItemInfo> CopyOfParaMarker(int ItemNo);
+    // Inserts such a copy at InsertAt (a new entry of the list begins there);
+    // false when ItemNo's paragraph is no list entry.
+    bool InsertListMarkerCopy(int ItemNo, int InsertAt);
     // Makes every list marker in First .. Last start its paragraph with an
     // item behind it; CaretItem follows inserted items.
     void RepairListMarkers(int First, int Last, int& CaretItem);

@@ -477,11 +477,14 @@ void TRPEditRPData::InsertTextPieces(const std::vector<std::pair<std::string, in
     int k = first;
     for (size_t i = 1; i < Pieces.size(); ++i) {
         const int kind = Pieces[i].second;
-        auto item = CreateTextItem(sn, CurParaStyleNo, kind != psLine, kind == psLine, TRPTag{});
-        if (kind == psLine) item->ParaNo = GetItemPara(k);
-        if (kind == psPageBreak) item->SetPageBreakBefore(true);
+        // A new paragraph in a list entry is the list's next entry.
+        const bool entry = kind != psLine && InsertListMarkerCopy(first, k + 1);
+        if (entry) ++k;
+        auto item = CreateTextItem(sn, CurParaStyleNo, kind != psLine && !entry, kind == psLine, TRPTag{});
+        if (kind == psLine || entry) item->ParaNo = GetItemPara(k);
         InsertItemWithUndo(k + 1, Pieces[i].first, std::move(item), false);
         ++k;
+        if (kind == psPageBreak) SetPageBreakWithUndo(k, true);
     }
     FinishTextInsertion(first, k, CaretAtStart);
 }

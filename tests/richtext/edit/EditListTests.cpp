@@ -6,6 +6,7 @@
 #include "platform/Keys.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPMarkers.h"
+#include "richtext/model/RPUnicode.h"
 
 namespace {
 
@@ -171,4 +172,28 @@ TEST(EditLists, PastedEntriesOfAnotherListContinueTheListTheyArePastedInto) {
     ASSERT_TRUE(f.Edit->InsertRPFFromStream(rpf));
     EXPECT_EQ(PlainText(*f.Data()), "#eins\n#zwei\n#drei\nEnde\n#neu\n#noch");
     EXPECT_EQ(markers(), "0:1 0:2 0:3 1:1 1:2 ");
+}
+
+TEST(EditLists, TextWithLineEndsInsertedIntoAnEntryAddsEntriesAndAFormFeedStartsOneOnANewPage) {
+    TEditFixture f;
+    LoadList(f);
+    const std::string before = SaveRPF(*f.Edit);
+    f.Caret(1, 5);
+    f.Edit->InsertText("a\r\nb\r\nc");
+    EXPECT_EQ(PlainText(*f.Data()), "#einsa\n#b\n#c\n#zwei\n#drei\nEnde");
+    EXPECT_EQ(Misplaced(*f.Data()), "");
+    int counter = 0;
+    std::string counters;
+    for (int i = 0; i < f.Data()->GetItemCount(); ++i)
+        if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(f.Data()->GetItem(i)))
+            counters += std::to_string(m->Counter) + (++counter < 5 ? " " : "");
+    EXPECT_EQ(counters, "1 2 3 4 5");
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), before);
+    // The page break of a new entry is its marker's.
+    f.Caret(3, 5);
+    f.Edit->InsertTextW(QStringToItemText(QStringLiteral("x\fy"), rpioUnicode, 0));
+    EXPECT_EQ(PlainText(*f.Data()), "#eins\n#zweix\n#y\n#drei\nEnde");
+    EXPECT_TRUE(f.Data()->GetItem(4)->GetPageBreakBefore());
+    EXPECT_FALSE(f.Data()->GetItem(5)->GetPageBreakBefore());
 }
