@@ -227,7 +227,7 @@ void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScr
         SetCaretDrawPos(d, o);
     } else {
         SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
-        SkipMarkerForward();
+        SkipListMarker(true);
     }
     // A picture still selected keeps its handles on its new draw item.
     UpdateResizer();

@@ -36,6 +36,8 @@ struct TRPCharPos {
     int Offset = -1;
     int Correction = 1;
 };
+// The caret positions of one screen line, in the order the caret visits them.
+using TRPCharPosCollection = std::vector<TRPCharPos>;
 
 // Where a drop would land while something is dragged over a document: the
 // document that shows it (a cell's when the pointer is over an edited cell)
@@ -60,7 +62,7 @@ public:
     TCustomRichPadEdit* Editor() const;
 
     // ---- caret and current styles
-    std::vector<TRPCharPos> CharEnds;
+    TRPCharPosCollection CharEnds;
     int CaretDrawItemNo = -1;
     int CaretIndex = -1; // into CharEnds
     int CaretHeight = 0;
@@ -342,10 +344,16 @@ private:
     void InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart);
     void FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart);
     bool InsertStream(const std::string& Stream, bool IsRTF);
+    // A whole text item takes NewStyle (its text converted between 8-bit and
+    // UTF-16 when the styles differ in that, its tag cleared when the options say so).
+    void ConvertItemStyle(int ItemNo, int NewStyle);
     void ConvertItemRange(int ItemNo, int From, int To, int NewStyle);
+    std::string TextForStyle(const std::string& Text, TRPItemOptions Options, int OldStyle,
+                             int NewStyle) const;
     int CaretX() const;
-    void SkipMarkerForward();
-    void SkipMarkerBackward();
+    // A caret on a list marker moves on to the next draw item's start
+    // (Forward, and always at draw item 0) or back to the previous one's end.
+    void SkipListMarker(bool Forward);
     // The item at caret position CharIndex (or under X in a draw item) takes
     // the caret in from a side (tables enter a cell); False when it declines.
     bool EnterItemFromSide(int CharIndex, int Side, int X);

@@ -708,24 +708,32 @@ void TRPEditRPData::ApplyParaStyleEx(int Value, bool ConvertMode) {
     SetCurParaStyle(GetItemPara(std::clamp(ei, 0, GetItemCount() - 1)));
 }
 
+std::string TRPEditRPData::TextForStyle(const std::string& Text, TRPItemOptions Options, int OldStyle,
+                                        int NewStyle) const {
+    const bool oldU = (Options & rpioUnicode) != 0, newU = IsUnicodeStyle(NewStyle);
+    if (oldU == newU) return Text;
+    const QString q = ItemTextToQString(Text, Options, GetStyleCodePage(OldStyle));
+    return newU ? QStringToItemText(q, rpioUnicode, 0) : QStringToItemText(q, 0, GetStyleCodePage(NewStyle));
+}
+
+void TRPEditRPData::ConvertItemStyle(int ItemNo, int NewStyle) {
+    TCustomRichPadEdit* e = Editor();
+    if (e && (e->EditorOptions & rpoClearTagOnStyleApp)) SetTagWithUndo(ItemNo, TRPTag{});
+    const std::string converted =
+        TextForStyle(GetItemText(ItemNo), GetItemOptions(ItemNo), GetItem(ItemNo)->StyleNo, NewStyle);
+    SetStyleNoWithUndo(ItemNo, NewStyle);
+    if (converted != GetItemText(ItemNo)) ChangeTextWithUndo(ItemNo, converted);
+}
+
 void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle) {
     // Characters From .. To - 1 of text item ItemNo take NewStyle.
     const TRPItemOptions opts = GetItemOptions(ItemNo);
     const int first = GetFirstOffsetOfItem(ItemNo), last = GetLastOffsetOfItem(ItemNo);
     TCustomRichPadEdit* e = Editor();
     const bool clearTag = e && (e->EditorOptions & rpoClearTagOnStyleApp);
-    const auto convertText = [&](const std::string& s, int OldStyle) {
-        const bool oldU = (opts & rpioUnicode) != 0, newU = IsUnicodeStyle(NewStyle);
-        if (oldU == newU) return s;
-        const QString q = ItemTextToQString(s, opts, GetStyleCodePage(OldStyle));
-        return newU ? QStringToItemText(q, rpioUnicode, 0) : QStringToItemText(q, 0, GetStyleCodePage(NewStyle));
-    };
     const int oldStyle = GetItem(ItemNo)->StyleNo;
     if (From <= first && To >= last) {
-        if (clearTag) SetTagWithUndo(ItemNo, TRPTag{});
-        const std::string converted = convertText(GetItemText(ItemNo), oldStyle);
-        SetStyleNoWithUndo(ItemNo, NewStyle);
-        if (converted != GetItemText(ItemNo)) ChangeTextWithUndo(ItemNo, converted);
+        ConvertItemStyle(ItemNo, NewStyle);
         return;
     }
     // Split off the tail, then the part, so that only the part changes style.
@@ -738,7 +746,7 @@ void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle)
         const std::string part = ItemTextCopy(GetItemText(ItemNo), From, To - From, opts);
         DeleteSubstringWithUndo(ItemNo, From, -1);
         auto item = CreateTextItem(NewStyle, GetItemPara(ItemNo), false, false, clearTag ? TRPTag{} : GetItem(ItemNo)->Tag);
-        InsertItemWithUndo(ItemNo + 1, convertText(part, oldStyle), std::move(item), false);
+        InsertItemWithUndo(ItemNo + 1, TextForStyle(part, opts, oldStyle, NewStyle), std::move(item), false);
     } else {
         ConvertItemRange(ItemNo, first, GetLastOffsetOfItem(ItemNo), NewStyle);
     }
@@ -767,7 +775,7 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
         if (IsTextItem(item) && GetItemText(item).empty()) {
             BeginUndoSequence(rpuaTextStyle, true);
             const int n = convert(GetItem(item)->StyleNo, true);
-            if (n != GetItem(item)->StyleNo) ConvertItemRange(item, 1, 1, n);
+            if (n != GetItem(item)->StyleNo) ConvertItemStyle(item, n);
             EndUndoSequence();
             EndEditFormat();
             SetCaretItemPos(item, 1);
