@@ -399,6 +399,15 @@ TRect TRPEditRPData::CaretRect() const {
     return TRect{x, bottom - CaretHeight, x + 1, bottom};
 }
 
+TPoint TRPEditRPData::GetCaretClientPoint() const {
+    if (CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return TPoint{0, 0};
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    if (p.DrawItemNo < 0 || p.DrawItemNo >= DrawItemCount()) return TPoint{0, 0};
+    auto* self = const_cast<TRPEditRPData*>(this);
+    return TPoint{p.X - 1 + p.Correction - self->GetHOffs(),
+                  DrawItem(p.DrawItemNo)->Top - 1 - self->GetVOffs()};
+}
+
 void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
     if (DrawItemCount() == 0 || GetItemCount() == 0) {
         SetCaretDrawPos(-1, 0);

@@ -78,6 +78,9 @@ public:
     std::unique_ptr<TRPItemResizer> Resizer;
     // The caret's place in client coordinates and its height (0: no caret shown).
     TRect CaretRect() const;
+    // Where the caret stands in client coordinates (its top-left point), also
+    // while no caret shows: the input method's window goes there.
+    TPoint GetCaretClientPoint() const;
     // The drop caret of the document tree, kept by its root; nil while
     // nothing is dragged over it. Entering counts it up (making it), leaving
     // and dropping count it down (freeing it at 0); both show the caret anew.

@@ -665,11 +665,15 @@ bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
     }
     case QEvent::InputMethodQuery: {
         auto* q = static_cast<QInputMethodQueryEvent*>(e);
-        const TRect r = EditData()->CaretRect();
+        const TRPEditRPData* d = EditData();
+        const TPoint at = d->GetCaretClientPoint();
+        const int height = d->CaretDrawItemNo >= 0 && d->CaretDrawItemNo < d->DrawItemCount()
+                               ? std::min(d->DrawItem(d->CaretDrawItemNo)->Height + 2, 1000)
+                               : 1;
         QPoint origin;
         if (QWidget* c = ClientWidget(); c && Widget()) origin = c->mapTo(Widget(), QPoint(0, 0));
         q->setValue(Qt::ImEnabled, !ReadOnly());
-        q->setValue(Qt::ImCursorRectangle, QRect(r.Left + origin.x(), r.Top + origin.y(), 1, std::max(1, r.Bottom - r.Top)));
+        q->setValue(Qt::ImCursorRectangle, QRect(at.x + origin.x(), at.y + origin.y(), 1, height));
         q->setValue(Qt::ImHints, static_cast<int>(Qt::ImhMultiLine));
         q->accept();
         return true;

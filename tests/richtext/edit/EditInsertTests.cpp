@@ -449,7 +449,20 @@ TEST(EditInput, ComposedCharactersOfADeadKeyAreTyped) {
     QInputMethodQueryEvent q(Qt::ImCursorRectangle | Qt::ImEnabled);
     QApplication::sendEvent(f.Edit->Widget(), &q);
     EXPECT_TRUE(q.value(Qt::ImEnabled).toBool());
-    EXPECT_GT(q.value(Qt::ImCursorRectangle).toRect().left(), 5 + 50);
+    const QRect at = q.value(Qt::ImCursorRectangle).toRect();
+    EXPECT_GT(at.left(), 5 + 50);
+    // The composition window follows the caret also while the caret hides
+    // (something is dragged over the text).
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    QDragEnterEvent enter(QPoint(20, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.Edit->Widget(), &enter);
+    ASSERT_EQ(f.Data()->CaretRect().Right, f.Data()->CaretRect().Left);
+    QInputMethodQueryEvent hidden(Qt::ImCursorRectangle);
+    QApplication::sendEvent(f.Edit->Widget(), &hidden);
+    EXPECT_EQ(hidden.value(Qt::ImCursorRectangle).toRect(), at);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(f.Edit->Widget(), &leave);
 }
 
 TEST(EditDrop, TextDroppedFromOutsideGoesWhereTheMouseIs) {
