@@ -39,14 +39,10 @@ struct TRPCharPos {
 // The caret positions of one screen line, in the order the caret visits them.
 using TRPCharPosCollection = std::vector<TRPCharPos>;
 
-// Where a drop would land while something is dragged over a document: the
-// document that shows it (a cell's when the pointer is over an edited cell)
-// and the item position, -1 where nothing may land. It lives from the
-// drag's entry to its leaving or drop; the caret hides meanwhile.
+// A drag over the document tree, counted by the controls it entered: it
+// lives from the first entry to the last leaving or drop, and the caret
+// hides meanwhile. Where it would land, each control shows itself.
 struct TRPDragDropCaretInfo {
-    TCustomRPData* RPData = nullptr;
-    int ItemNo = -1;
-    int ItemOffs = -1;
     int RefCount = 0;
 };
 

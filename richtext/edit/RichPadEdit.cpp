@@ -679,13 +679,32 @@ bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
         return true;
     }
     case QEvent::DragEnter:
-    case QEvent::DragMove:
+    case QEvent::DragMove: {
+        const bool handled = DropEvent(e);
+        NoteDragOver(*e);
+        return handled;
+    }
     case QEvent::DragLeave:
     case QEvent::Drop:
+        // The caret is back before what was dropped goes in.
+        NoteDragOver(*e);
         return DropEvent(e);
     default:
         return TCustomRichPad::HandleEvent(e);
     }
+}
+
+void TCustomRichPadEdit::NoteDragOver(const QEvent& e) {
+    // Entered (and taken): the caret hides. Left or dropped: it shows again.
+    const bool over = e.type() == QEvent::DragEnter  ? e.isAccepted() || m_dragOver
+                      : e.type() == QEvent::DragMove ? m_dragOver
+                                                     : false;
+    if (over == m_dragOver) return;
+    m_dragOver = over;
+    if (over)
+        EditData()->AddDragDropCaretRef();
+    else
+        EditData()->ReleaseDragDropCaret();
 }
 
 void TCustomRichPadEdit::SendKey(uint16_t Key, TShiftState Shift) {

@@ -242,6 +242,10 @@ protected:
 
 private:
     bool m_readOnly = false;
+    // Whether a drag entered this control and has neither left nor dropped:
+    // it holds one count of the document's drop caret meanwhile.
+    bool m_dragOver = false;
+    void NoteDragOver(const QEvent& e);
     // Undo or redo that must wait until the open cell editor has closed.
     void PostUndoAfterCellEditor(bool IsRedo);
     // One step of undo or redo, through an open cell editor first.
@@ -250,7 +254,8 @@ private:
     // Sets up the widget (new or recreated) for typing by input method and drops.
     void AcceptInput();
     bool m_caretOn = true;
-    TRect m_caretShown; // where the caret was painted last
+    TRect m_caretShown;                     // where the caret was painted last
+    int m_dropItemNo = -1, m_dropOffs = -1; // the drop caret
 };
 
 class TRichPadEdit : public TCustomRichPadEdit {

@@ -435,7 +435,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     TRPEditRPData* d = EditData();
     if (e->type() == QEvent::DragLeave) {
         StopAutoScroll();
-        d->ReleaseDragDropCaret();
+        m_dropItemNo = -1;
         Invalidate();
         return true;
     }
@@ -458,16 +458,10 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
                                                           : de->proposedAction();
     if (e->type() != QEvent::Drop) {
         // Near the top or bottom edge the text scrolls slowly under the pointer.
-        if (e->type() == QEvent::DragEnter) {
-            StartAutoScroll(true);
-            d->AddDragDropCaretRef();
-        }
+        if (e->type() == QEvent::DragEnter) StartAutoScroll(true);
         SetAutoScrollSteps(p.y() < 20 ? -1 : p.y() > ClientHeight() - 20 ? 1 : 0, 0);
-        if (TRPDragDropCaretInfo* caret = d->GetDragDropCaretInfo()) {
-            caret->RPData = d;
-            caret->ItemNo = allowed ? item : -1;
-            caret->ItemOffs = offs;
-        }
+        m_dropItemNo = allowed ? item : -1;
+        m_dropOffs = offs;
         de->setDropAction(action);
         // Entering is taken for the formats; where it may land decides while moving.
         if (allowed || e->type() == QEvent::DragEnter)
@@ -478,7 +472,7 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         return true;
     }
     StopAutoScroll();
-    d->ReleaseDragDropCaret();
+    m_dropItemNo = -1;
     Invalidate();
     if (!allowed || !BeforeChange(false)) {
         de->ignore();
@@ -617,7 +611,10 @@ void TCustomRichPadEdit::Paint(TCanvas& Canvas, const TRect& Clip) {
     TRPEditRPData* d = EditData();
     if (!Style()) return;
     if (d->Resizer && d->Resizer->Dragging) d->Resizer->DrawRubber(Canvas, d->GetHOffs(), d->GetVOffs());
-    PaintDragDropCaret(Canvas);
+    if (m_dropItemNo >= 0 && m_dropItemNo < d->GetItemCount()) {
+        PaintDragDropCaret(Canvas);
+        return;
+    }
     PaintCaret(Canvas);
 }
 
@@ -625,10 +622,8 @@ void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
     // Where a drop would insert: short dotted strokes on every even row that
     // invert what lies under them, so they show on any background.
     TRPEditRPData* d = EditData();
-    const TRPDragDropCaretInfo* caret = d->GetDragDropCaretInfo();
-    if (!caret || caret->RPData != d || caret->ItemNo < 0 || caret->ItemNo >= d->GetItemCount()) return;
     int dItem = -1, dOffs = 0;
-    d->ItemToDrawItemPos(caret->ItemNo, caret->ItemOffs, dOffs, dItem);
+    d->ItemToDrawItemPos(m_dropItemNo, m_dropOffs, dOffs, dItem);
     if (dItem < 0) return;
     const TRPDrawLineInfo* di = d->DrawItem(dItem);
     const int x = d->DrawPosX(dItem, dOffs) - d->GetHOffs();
