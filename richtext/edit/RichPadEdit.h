@@ -162,6 +162,7 @@ public:
     // document nor the current styles use, nor a kept style names; what stays
     // is renumbered in the document, in the styles and in the current styles.
     // The first text and paragraph styles stay. Undo is gone afterwards.
+    // The style set is taken as this editor's alone.
     void DeleteUnusedStyles(bool TextStyles, bool ParaStyles, bool ListStyles);
     // Gives a picture item a new size as one undo step.
     bool ResizeItem(int ItemNo, int Width, int Height);
