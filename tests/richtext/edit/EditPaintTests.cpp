@@ -183,49 +183,6 @@ TEST(EditPaint, AKeyPaintsTheLinesItChangedAndMovesTheLinesBelow) {
     EXPECT_EQ(e.Edit->GetItemText(3).substr(0, 12), "Absatz 3:x D");
 }
 
-// Whether the screen shows the caret: every pixel of its place is black.
-bool CaretShown(const TEditorOnForm& E) {
-    const TRect r = E.Edit->EditData()->CaretRect();
-    if (r.Right <= r.Left) return false;
-    const QImage shown = E.Shown(true);
-    for (int y = std::max(r.Top, 0); y < r.Bottom && y < shown.height(); ++y)
-        if (shown.pixel(r.Left, y) != qRgb(0, 0, 0)) return false;
-    return true;
-}
-
-TEST(EditPaint, TheCaretShowsWithASelectionAndHidesWhileSomethingIsDraggedOver) {
-    TRPStyle style;
-    TEditorOnForm e(style, 300, 120, true);
-    Load(*e.Edit, "Ein Satz zum Markieren\n");
-    e.Key(Qt::Key_Home);
-    EXPECT_TRUE(CaretShown(e));
-    // Shift+Right selects, and the caret stands at the selection's end.
-    e.Key(Qt::Key_Right, QString(), Qt::ShiftModifier);
-    e.Key(Qt::Key_Right, QString(), Qt::ShiftModifier);
-    ASSERT_TRUE(e.Edit->SelectionExists());
-    EXPECT_EQ(e.Edit->EditData()->OffsetInCurItem(), 3);
-    EXPECT_TRUE(CaretShown(e));
-    // A drag over the text shows where it would land instead, also where
-    // nothing may land; the caret is back when the drag leaves.
-    e.Key(Qt::Key_Right);
-    QMimeData text;
-    text.setText(QStringLiteral("X"));
-    const QPoint at = e.Edit->ClientWidget()->mapTo(e.Edit->Widget(), QPoint(150, 10));
-    QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(e.Edit->Widget(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    EXPECT_FALSE(CaretShown(e));
-    style.ParaStyles().Add()->Options = rppaoReadOnly;
-    e.Edit->EditData()->GetItem(0)->ParaNo = style.ParaStyles().Count() - 1;
-    QDragMoveEvent move(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(e.Edit->Widget(), &move);
-    EXPECT_FALSE(move.isAccepted());
-    EXPECT_FALSE(CaretShown(e));
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(e.Edit->Widget(), &leave);
-    EXPECT_TRUE(CaretShown(e));
-}
-
 TEST(EditPaint, PaintedTextIsNotMeasuredAgainAndThePictureIsKept) {
     TRPStyle style;
     TEditorOnForm e(style, 400, 300, false);
@@ -590,4 +547,51 @@ TEST(EditPaint, ABandOfTheWindowPaintedAloneShowsWhatAWholePaintShowsThere) {
             if (HasFatalFailure()) return;
         }
     }
+}
+
+namespace {
+
+// Whether the screen shows the caret: every pixel of its place is black.
+bool CaretShown(const TEditorOnForm& E) {
+    const TRect r = E.Edit->EditData()->CaretRect();
+    if (r.Right <= r.Left) return false;
+    const QImage shown = E.Shown(true);
+    for (int y = std::max(r.Top, 0); y < r.Bottom && y < shown.height(); ++y)
+        if (shown.pixel(r.Left, y) != qRgb(0, 0, 0)) return false;
+    return true;
+}
+
+} // namespace
+
+TEST(EditPaint, TheCaretShowsWithASelectionAndHidesWhileSomethingIsDraggedOver) {
+    TRPStyle style;
+    TEditorOnForm e(style, 300, 120, true);
+    Load(*e.Edit, "Ein Satz zum Markieren\n");
+    e.Key(Qt::Key_Home);
+    EXPECT_TRUE(CaretShown(e));
+    // Shift+Right selects, and the caret stands at the selection's end.
+    e.Key(Qt::Key_Right, QString(), Qt::ShiftModifier);
+    e.Key(Qt::Key_Right, QString(), Qt::ShiftModifier);
+    ASSERT_TRUE(e.Edit->SelectionExists());
+    EXPECT_EQ(e.Edit->EditData()->OffsetInCurItem(), 3);
+    EXPECT_TRUE(CaretShown(e));
+    // A drag over the text shows where it would land instead, also where
+    // nothing may land; the caret is back when the drag leaves.
+    e.Key(Qt::Key_Right);
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    const QPoint at = e.Edit->ClientWidget()->mapTo(e.Edit->Widget(), QPoint(150, 10));
+    QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e.Edit->Widget(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    EXPECT_FALSE(CaretShown(e));
+    style.ParaStyles().Add()->Options = rppaoReadOnly;
+    e.Edit->EditData()->GetItem(0)->ParaNo = style.ParaStyles().Count() - 1;
+    QDragMoveEvent move(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e.Edit->Widget(), &move);
+    EXPECT_FALSE(move.isAccepted());
+    EXPECT_FALSE(CaretShown(e));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(e.Edit->Widget(), &leave);
+    EXPECT_TRUE(CaretShown(e));
 }
