@@ -99,6 +99,34 @@ void TRPEditRPData::Clear() {
     JustCleared = true;
 }
 
+void TRPEditRPData::MarkStylesInUse(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                                    TRPIntegerList& UsedList) {
+    TRichPadRPData::MarkStylesInUse(UsedText, UsedPara, UsedList);
+    const int text = ActualCurTextStyleNo();
+    if (text >= 0 && text < UsedText.Count()) UsedText.Put(text, 1);
+    if (CurParaStyleNo >= 0 && CurParaStyleNo < UsedPara.Count()) UsedPara.Put(CurParaStyleNo, 1);
+}
+
+void TRPEditRPData::AdjustAfterStyleDeletion(const TRPIntegerList& TextShifts,
+                                             const TRPIntegerList& ParaShifts,
+                                             const TRPIntegerList& ListShifts) {
+    TRichPadRPData::AdjustAfterStyleDeletion(TextShifts, ParaShifts, ListShifts);
+    UndoList->Clear();
+    RedoList->Clear();
+    if (CurTextStyleNo != -1) CurTextStyleNo = RPShiftedStyleIndex(CurTextStyleNo, TextShifts);
+    if (CurParaStyleNo != -1) CurParaStyleNo = RPShiftedStyleIndex(CurParaStyleNo, ParaShifts);
+    const bool rememberedGone = RememberedTextStyle >= 0 && RememberedTextStyle < TextShifts.Count() &&
+                                TextShifts.Get(RememberedTextStyle) == 0;
+    RememberedTextStyle = rememberedGone ? 0 : RPShiftedStyleIndex(RememberedTextStyle, TextShifts);
+    // The listeners learn the new numbers, unless selected cells of a table
+    // hold the current styles.
+    if (PartialSelectedItem) return;
+    ForceStyleChangeEvents = true;
+    SetCurParaStyle(CurParaStyleNo);
+    SetCurTextStyle(CurTextStyleNo);
+    ForceStyleChangeEvents = false;
+}
+
 // ---------------------------------------------------------------------------
 // Hyperlink mode
 
@@ -199,7 +227,7 @@ void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScr
         SetCaretDrawPos(d, o);
     } else {
         SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
-        SkipMarkerForward();
+        SkipListMarker(true);
     }
     // A picture still selected keeps its handles on its new draw item.
     UpdateResizer();
@@ -360,6 +388,15 @@ TRect TRPEditRPData::CaretRect() const {
     return TRect{x, bottom - CaretHeight, x + 1, bottom};
 }
 
+TPoint TRPEditRPData::GetCaretClientPoint() const {
+    if (CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size())) return TPoint{0, 0};
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    if (p.DrawItemNo < 0 || p.DrawItemNo >= DrawItemCount()) return TPoint{0, 0};
+    auto* self = const_cast<TRPEditRPData*>(this);
+    return TPoint{p.X - 1 + p.Correction - self->GetHOffs(),
+                  DrawItem(p.DrawItemNo)->Top - 1 - self->GetVOffs()};
+}
+
 void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
     if (DrawItemCount() == 0 || GetItemCount() == 0) {
         SetCaretDrawPos(-1, 0);
@@ -372,6 +409,27 @@ void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
     ItemToDrawItemPos(ItemNo, Offs, o, d);
     SetCaretDrawPos(d, o);
     ChangeCaret(false, Scroll, false);
+}
+
+TRPDragDropCaretInfo* TRPEditRPData::GetDragDropCaretInfo() {
+    auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
+    return root && root != this ? root->GetDragDropCaretInfo() : FDragDropCaret.get();
+}
+
+void TRPEditRPData::AddDragDropCaretRef() {
+    auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
+    if (root && root != this) return root->AddDragDropCaretRef();
+    if (!FDragDropCaret) FDragDropCaret = std::make_unique<TRPDragDropCaretInfo>();
+    ++FDragDropCaret->RefCount;
+    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+}
+
+void TRPEditRPData::ReleaseDragDropCaret() {
+    auto* root = dynamic_cast<TRPEditRPData*>(GetAbsoluteRootData());
+    if (root && root != this) return root->ReleaseDragDropCaret();
+    if (!FDragDropCaret || --FDragDropCaret->RefCount > 0) return;
+    FDragDropCaret.reset();
+    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
 }
 
 void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle) {
@@ -387,7 +445,10 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
             throw ERichPadError("Invalid caret position. Please contact the developer, if you can reproduce this problem");
         }
         const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
-        const bool hidden = e && e->ReadOnly() && (e->EditorOptions & rpoHideReadOnlyCaret);
+        // No caret while a table's cells are chosen or one is edited, while
+        // a drop caret shows where a drag would land, or over a picture's handles.
+        const bool hidden = (e && e->ReadOnly() && (e->EditorOptions & rpoHideReadOnlyCaret)) ||
+                            PartialSelectedItem || GetCellEditor() || GetDragDropCaretInfo();
         if (!hidden && !Resizer) CaretHeight = std::min(d->Height + 2, 1000);
         int item = -1, offs = -1;
         GetCaretItemPos(item, offs);
@@ -605,6 +666,7 @@ void TRPEditRPData::RecoverAfterFailedStep() {
 
 void TRPEditRPData::EndEdit(bool ClearRedo) {
     EndEditFormat();
+    DropHeldTag();
     if (TCustomRichPadEdit* e = Editor()) {
         e->Modified = true;
         e->Change(ClearRedo);
@@ -681,19 +743,59 @@ void TRPEditRPData::PostDragStart() {
     // release before that as a click.
 }
 
-void TRPEditRPData::UpdateResizer() {
-    Resizer.reset();
-    TCustomRichPadEdit* e = Editor();
-    if (!e || e->ReadOnly() || (e->EditorOptions & rpoNoImageResize) || !SelectionExists(false, false)) return;
+bool TRPEditRPData::ResizerHitTest(int X, int Y, int& Index) const {
+    auto* self = const_cast<TRPEditRPData*>(this);
+    return Resizer && Resizer->GetHandleAt(X, Y, Index, self->GetHOffs(), self->GetVOffs());
+}
+
+bool TRPEditRPData::CancelResize() {
+    if (!Resizer || !Resizer->Dragging) return false;
+    Resizer->CancelDrag();
+    InvalidateView();
+    if (TCustomRichPadEdit* e = Editor()) e->SetCurrentCursor(e->Cursor());
+    return true;
+}
+
+int TRPEditRPData::GetSingleSelectedItem() {
+    if (!SelectionExists(false, false)) return -1;
     int si, so, ei, eo;
     GetSelBounds(si, so, ei, eo, true);
     // A selection that lies in an edited cell or in selected cells has no
     // bounds here.
-    if (si < 0 || ei < 0) return;
+    if (si < 0 || ei < 0) return -1;
     // Ends at an item boundary belong to the item they border on.
     if (si < ei && so >= GetLastOffsetOfItem(si)) ++si, so = GetFirstOffsetOfItem(si);
     if (ei > si && eo <= GetFirstOffsetOfItem(ei)) --ei, eo = GetLastOffsetOfItem(ei);
-    if (si != ei || so > GetFirstOffsetOfItem(si) || eo < GetLastOffsetOfItem(si)) return;
+    if (si != ei || so > GetFirstOffsetOfItem(si) || eo < GetLastOffsetOfItem(si)) return -1;
+    return si;
+}
+
+void TRPEditRPData::HoldReplacedTag() {
+    DropHeldTag();
+    const int item = GetSingleSelectedItem();
+    if (!IsTextItem(item) || GetItem(item)->StyleNo != ActualCurTextStyleNo()) return;
+    FHeldTag = CopyTag(GetItem(item)->Tag, (GetOptions() & rpoTagsArePChars) != 0);
+    FHeldTagStyle = GetItem(item)->StyleNo;
+    FTagHeld = true;
+}
+
+void TRPEditRPData::DropHeldTag() {
+    FTagHeld = false;
+    FHeldTag = TRPTag{};
+    FHeldTagStyle = -1;
+}
+
+TRPTag TRPEditRPData::NewItemTag(int StyleNo) const {
+    if (!FTagHeld || StyleNo != FHeldTagStyle) return TRPTag{};
+    return CopyTag(FHeldTag, (GetOptions() & rpoTagsArePChars) != 0);
+}
+
+void TRPEditRPData::UpdateResizer() {
+    Resizer.reset();
+    TCustomRichPadEdit* e = Editor();
+    if (!e || e->ReadOnly() || (e->EditorOptions & rpoNoImageResize)) return;
+    const int si = GetSingleSelectedItem();
+    if (si < 0) return;
     TCustomRPItemInfo* item = GetItem(si);
     if (item->StyleNo >= 0 || !item->GetBoolValue(rpbivResizable) || IsItemParaOptionSet(si, rppaoReadOnly)) return;
     const int d = GetFirstDrawItemOfItem(si);

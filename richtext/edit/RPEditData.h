@@ -36,6 +36,15 @@ struct TRPCharPos {
     int Offset = -1;
     int Correction = 1;
 };
+// The caret positions of one screen line, in the order the caret visits them.
+using TRPCharPosCollection = std::vector<TRPCharPos>;
+
+// A drag over the document tree, counted by the controls it entered: it
+// lives from the first entry to the last leaving or drop, and the caret
+// hides meanwhile. Where it would land, each control shows itself.
+struct TRPDragDropCaretInfo {
+    int RefCount = 0;
+};
 
 // Document state bits of editable documents.
 constexpr uint32_t rpstCaretShown = 0x800000;
@@ -49,7 +58,7 @@ public:
     TCustomRichPadEdit* Editor() const;
 
     // ---- caret and current styles
-    std::vector<TRPCharPos> CharEnds;
+    TRPCharPosCollection CharEnds;
     int CaretDrawItemNo = -1;
     int CaretIndex = -1; // into CharEnds
     int CaretHeight = 0;
@@ -65,6 +74,15 @@ public:
     std::unique_ptr<TRPItemResizer> Resizer;
     // The caret's place in client coordinates and its height (0: no caret shown).
     TRect CaretRect() const;
+    // Where the caret stands in client coordinates (its top-left point), also
+    // while no caret shows: the input method's window goes there.
+    TPoint GetCaretClientPoint() const;
+    // The drop caret of the document tree, kept by its root; nil while
+    // nothing is dragged over it. Entering counts it up (making it), leaving
+    // and dropping count it down (freeing it at 0); both show the caret anew.
+    TRPDragDropCaretInfo* GetDragDropCaretInfo();
+    void AddDragDropCaretRef();
+    void ReleaseDragDropCaret();
 
     // ---- undo
     std::unique_ptr<TRPUndoList> UndoList;
@@ -84,6 +102,12 @@ public:
     // ---- lifecycle and formatting
     void ClearFormatting() override;
     void Clear() override;
+    // The current styles are in use too; after unused styles went they are
+    // renumbered, and the histories, which name old numbers, are emptied.
+    void MarkStylesInUse(TRPIntegerList& UsedText, TRPIntegerList& UsedPara,
+                         TRPIntegerList& UsedList) override;
+    void AdjustAfterStyleDeletion(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                                  const TRPIntegerList& ListShifts) override;
     void Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScrollRestore, int Depth, TCanvas* Canvas,
                 bool AppendOnly, bool Force) override;
     void SelectionChanged() override;
@@ -110,6 +134,20 @@ public:
     void PostDragStart() override;
     // Offers the resizer when the selection is exactly one resizable picture.
     void UpdateResizer();
+    // Whether (X, Y) of the client area lies on a handle of the resizer, and which.
+    bool ResizerHitTest(int X, int Y, int& Index) const;
+    // Escape during a drag of a handle: the item keeps its size. False when no drag was under way.
+    bool CancelResize();
+    // The one item that the selection covers whole (ends at item boundaries
+    // belong to the item they border on); -1 when it covers none or several.
+    int GetSingleSelectedItem();
+    // Text that replaces a selection of exactly one whole text item of the
+    // current text style takes that item's tag: an edit holds a copy of it
+    // from its start until its end (EndEdit drops it too).
+    void HoldReplacedTag();
+    void DropHeldTag();
+    // The tag of a new text item of StyleNo: the held one when there is one for that style.
+    TRPTag NewItemTag(int StyleNo) const;
     void PaintOverlay(TCanvas& Canvas, int XShift, int YShift) override;
     // An empty document gets its one empty text item in the current styles.
     void MakeSureEmpty();
@@ -170,6 +208,11 @@ public:
     void SetPageBreakWithUndo(int ItemNo, bool PageBreak);
     void SetTagWithUndo(int ItemNo, const TRPTag& Tag);
     bool SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value);
+    // The control of a control item takes Width x Height; false for another item.
+    bool ResizeWithUndo(int ItemNo, int Width, int Height);
+    // Sets the size of a control item's control (nothing when it has it),
+    // laying the item out again when asked.
+    void ResizeControlItem(int ItemNo, int Width, int Height, bool Reformat);
     void MergeTextItemsWithUndo(int ItemNo);
     // Checkpoints of items; a second one on an item, or deleting a missing
     // one, raises "Checkpoint error".
@@ -196,6 +239,9 @@ public:
     // A new marker of the same list and level as the one that starts
     // ItemNo's paragraph; nullptr when the paragraph has none.
     std::unique_ptr<TCustomRPItemInfo> CopyOfParaMarker(int ItemNo);
+    // Inserts such a copy at InsertAt (a new entry of the list begins there);
+    // false when ItemNo's paragraph is no list entry.
+    bool InsertListMarkerCopy(int ItemNo, int InsertAt);
     // Makes every list marker in First .. Last start its paragraph with an
     // item behind it; CaretItem follows inserted items.
     void RepairListMarkers(int First, int Last, int& CaretItem);
@@ -235,15 +281,27 @@ public:
                            bool TakeTag);
     void InsertTextA(const std::string& Text, bool CaretAtStart);
     void InsertTextWide(const std::string& Text, bool CaretAtStart);
+    // A text file's bytes at the caret, line by line: every line after the
+    // first starts a paragraph, a form feed cuts its line and the rest starts
+    // on a new page, NUL becomes "?". The bytes are read as UTF-8 when they
+    // are, else in the current style's code page (with OEM in the DOS one).
+    void InsertTextFile(const std::string& Bytes, bool OEM, bool CaretAtStart);
     // Whether Stream reads whole as an insertion and holds an item.
     bool RPFInsertable(const std::string& Stream);
     // Refused (a beep, nothing changed) unless Stream is insertable; Checked
     // when the caller has just asked.
     bool InsertRPF(const std::string& Stream, bool Checked = false);
     bool InsertRTF(const std::string& Stream);
+    // A read item at Index. In a list entry, the first item of an RPF
+    // insertion that is a list marker joins the entry's list; the list goes
+    // back to the reader, which puts the stream's other markers of that list there too.
+    bool InsertReadItem(int Index, std::string& Text, std::unique_ptr<TCustomRPItemInfo>& Item, int& OutInt,
+                        bool& OutFlag) override;
     void ApplyParaStyleEx(int Value, bool ConvertMode);
     void ApplyStyleConversion(int UserData);
-    bool ResizeItemWithUndo(int ItemNo, int Width, int Height);
+    // The size a picture or control is dragged to by its handles (the item's
+    // spacing included) as one undo step; false when the edit is refused.
+    bool ApplyResize(int ItemNo, int Width, int Height);
     bool InsertAllowedAtCaret();
     // The item that the last InsertItemAtCaret placed.
     int LastInsertedItemNo = -1;
@@ -268,6 +326,11 @@ private:
     int FDirtyFirst = INT_MAX;
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
+    std::unique_ptr<TRPDragDropCaretInfo> FDragDropCaret;
+    bool FReadingRPF = false;
+    bool FTagHeld = false;
+    int FHeldTagStyle = -1;
+    TRPTag FHeldTag;
     void UnifyJoinedPara(int ItemNo);
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);
@@ -278,10 +341,16 @@ private:
     void InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart);
     void FinishTextInsertion(int FirstItemNo, int LastItemNo, bool CaretAtStart);
     bool InsertStream(const std::string& Stream, bool IsRTF);
+    // A whole text item takes NewStyle (its text converted between 8-bit and
+    // UTF-16 when the styles differ in that, its tag cleared when the options say so).
+    void ConvertItemStyle(int ItemNo, int NewStyle);
     void ConvertItemRange(int ItemNo, int From, int To, int NewStyle);
+    std::string TextForStyle(const std::string& Text, TRPItemOptions Options, int OldStyle,
+                             int NewStyle) const;
     int CaretX() const;
-    void SkipMarkerForward();
-    void SkipMarkerBackward();
+    // A caret on a list marker moves on to the next draw item's start
+    // (Forward, and always at draw item 0) or back to the previous one's end.
+    void SkipListMarker(bool Forward);
     // The item at caret position CharIndex (or under X in a draw item) takes
     // the caret in from a side (tables enter a cell); False when it declines.
     bool EnterItemFromSide(int CharIndex, int Side, int X);

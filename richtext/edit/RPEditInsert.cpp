@@ -1,11 +1,15 @@
 // Deleting the selection, inserting items, text, RPF and RTF at the caret,
 // and applying styles.
 #include <QBuffer>
+#include <QStringDecoder>
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -159,7 +163,8 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
                                     (afterMarker && nextStarts && IsFullLineItem(si + 1));
         if (paraStart && reachedParaEnd) {
             // An empty paragraph remains.
-            auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(), it->GetLineBreakBefore(), TRPTag{});
+            auto fresh = CreateTextItem(CurTextStyleNo, it->ParaNo, it->StartsPara(),
+                                        it->GetLineBreakBefore(), NewItemTag(CurTextStyleNo));
             if (it->GetContinuesPrev()) fresh->SetContinuesPrev(true);
             fresh->ItemOptions |= it->ItemOptions & rpioPageBreakBefore;
             if (HasKeptCheckpoint(si)) fresh->Checkpoint = it->Checkpoint->CreateCopy();
@@ -409,10 +414,62 @@ void TRPEditRPData::InsertTextWide(const std::string& Text, bool CaretAtStart) {
     InsertTextPieces(pieces, CaretAtStart);
 }
 
+void TRPEditRPData::InsertTextFile(const std::string& Bytes, bool OEM, bool CaretAtStart) {
+    // The file's lines: UTF-8 when its bytes read so (plain ASCII reads alike
+    // either way), else 8-bit text in the code page of the current style.
+    std::string_view bytes(Bytes);
+    QString text;
+    if (OEM) {
+        text = CodePage::ToUnicode(850, bytes);
+    } else {
+        const bool bom = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+        if (bom) bytes.remove_prefix(3);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+        if (utf8.hasError())
+            text = CodePage::ToUnicode(GetStyleCodePage(GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo)),
+                                       bytes);
+    }
+    text.replace(QChar(0), QLatin1Char('?'));
+    text.replace(QLatin1Char('\t'), QString(std::max(0, SpacesInTab()), QLatin1Char(' ')));
+    // A line end at the end of the file ends its last line; it starts none.
+    if (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r'))) {
+        text.chop(text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    }
+    if (text.isEmpty()) return;
+    SwitchToUnicodeStyleFor(text);
+    std::vector<std::pair<std::string, int>> pieces;
+    QString piece;
+    int start = psFirst;
+    const auto flush = [&](int Next) {
+        pieces.emplace_back(TextForCurrentStyle(piece), start);
+        piece.clear();
+        start = Next;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) ++i;
+            flush(psPara);
+        } else if (c == QLatin1Char('\f')) {
+            // A form feed at the start of a line starts that line on a new page.
+            if (piece.isEmpty() && start != psFirst)
+                start = psPageBreak;
+            else
+                flush(psPageBreak);
+        } else {
+            piece += c;
+        }
+    }
+    flush(psPara);
+    InsertTextPieces(pieces, CaretAtStart);
+}
+
 void TRPEditRPData::InsertTextPieces(const std::vector<std::pair<std::string, int>>& Pieces, bool CaretAtStart) {
     if (Pieces.empty()) return;
     const int sn = GetActualStyleOfPara(CurTextStyleNo, CurParaStyleNo);
-    if (!InsertItemAtCaret(Pieces[0].first, CreateTextItem(sn, CurParaStyleNo, false, false, TRPTag{}), false, false)) {
+    if (!InsertItemAtCaret(Pieces[0].first, CreateTextItem(sn, CurParaStyleNo, false, false, NewItemTag(sn)),
+                           false, false)) {
         Beep();
         return;
     }
@@ -420,11 +477,14 @@ void TRPEditRPData::InsertTextPieces(const std::vector<std::pair<std::string, in
     int k = first;
     for (size_t i = 1; i < Pieces.size(); ++i) {
         const int kind = Pieces[i].second;
-        auto item = CreateTextItem(sn, CurParaStyleNo, kind != psLine, kind == psLine, TRPTag{});
-        if (kind == psLine) item->ParaNo = GetItemPara(k);
-        if (kind == psPageBreak) item->SetPageBreakBefore(true);
+        // A new paragraph in a list entry is the list's next entry.
+        const bool entry = kind != psLine && InsertListMarkerCopy(first, k + 1);
+        if (entry) ++k;
+        auto item = CreateTextItem(sn, CurParaStyleNo, kind != psLine && !entry, kind == psLine, TRPTag{});
+        if (kind == psLine || entry) item->ParaNo = GetItemPara(k);
         InsertItemWithUndo(k + 1, Pieces[i].first, std::move(item), false);
         ++k;
+        if (kind == psPageBreak) SetPageBreakWithUndo(k, true);
     }
     FinishTextInsertion(first, k, CaretAtStart);
 }
@@ -473,6 +533,21 @@ bool TRPEditRPData::InsertRPF(const std::string& Stream, bool Checked) {
 bool TRPEditRPData::InsertRTF(const std::string& Stream) {
     if (Stream.empty()) return true;
     return InsertStream(Stream, true);
+}
+
+bool TRPEditRPData::InsertReadItem(int Index, std::string& Text, std::unique_ptr<TCustomRPItemInfo>& Item,
+                                   int& OutInt, bool& OutFlag) {
+    auto* marker = dynamic_cast<TRPMarkerItemInfo*>(Item.get());
+    const int first =
+        FReadingRPF && marker && Index > 0 ? GetFirstParaItem(std::min(Index, GetItemCount()) - 1) : -1;
+    const auto* entry = first >= 0 ? dynamic_cast<const TRPMarkerItemInfo*>(GetItem(first)) : nullptr;
+    if (entry && entry->ListNo >= 0) marker->ListNo = entry->ListNo;
+    if (!TRichPadRPData::InsertReadItem(Index, Text, Item, OutInt, OutFlag)) return false;
+    if (entry && entry->ListNo >= 0) {
+        OutInt = entry->ListNo;
+        OutFlag = true;
+    }
+    return true;
 }
 
 void TRPEditRPData::RepairListMarkers(int First, int Last, int& CaretItem) {
@@ -539,8 +614,10 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
         int at = index, itemsAdded = 0, outInt = 0;
         bool outFlag = false, aborted = false;
         TColor color = clNone;
+        FReadingRPF = true;
         ok = InsertRPFFromStream(Stream, at, -1, true, false, false, color, nullptr, nullptr, itemsAdded, outInt,
                                  outFlag, aborted);
+        FReadingRPF = false;
     }
     const int added = GetItemCount() - before;
     RecordInsertedItems(index, added);
@@ -631,24 +708,32 @@ void TRPEditRPData::ApplyParaStyleEx(int Value, bool ConvertMode) {
     SetCurParaStyle(GetItemPara(std::clamp(ei, 0, GetItemCount() - 1)));
 }
 
+std::string TRPEditRPData::TextForStyle(const std::string& Text, TRPItemOptions Options, int OldStyle,
+                                        int NewStyle) const {
+    const bool oldU = (Options & rpioUnicode) != 0, newU = IsUnicodeStyle(NewStyle);
+    if (oldU == newU) return Text;
+    const QString q = ItemTextToQString(Text, Options, GetStyleCodePage(OldStyle));
+    return newU ? QStringToItemText(q, rpioUnicode, 0) : QStringToItemText(q, 0, GetStyleCodePage(NewStyle));
+}
+
+void TRPEditRPData::ConvertItemStyle(int ItemNo, int NewStyle) {
+    TCustomRichPadEdit* e = Editor();
+    if (e && (e->EditorOptions & rpoClearTagOnStyleApp)) SetTagWithUndo(ItemNo, TRPTag{});
+    const std::string converted =
+        TextForStyle(GetItemText(ItemNo), GetItemOptions(ItemNo), GetItem(ItemNo)->StyleNo, NewStyle);
+    SetStyleNoWithUndo(ItemNo, NewStyle);
+    if (converted != GetItemText(ItemNo)) ChangeTextWithUndo(ItemNo, converted);
+}
+
 void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle) {
     // Characters From .. To - 1 of text item ItemNo take NewStyle.
     const TRPItemOptions opts = GetItemOptions(ItemNo);
     const int first = GetFirstOffsetOfItem(ItemNo), last = GetLastOffsetOfItem(ItemNo);
     TCustomRichPadEdit* e = Editor();
     const bool clearTag = e && (e->EditorOptions & rpoClearTagOnStyleApp);
-    const auto convertText = [&](const std::string& s, int OldStyle) {
-        const bool oldU = (opts & rpioUnicode) != 0, newU = IsUnicodeStyle(NewStyle);
-        if (oldU == newU) return s;
-        const QString q = ItemTextToQString(s, opts, GetStyleCodePage(OldStyle));
-        return newU ? QStringToItemText(q, rpioUnicode, 0) : QStringToItemText(q, 0, GetStyleCodePage(NewStyle));
-    };
     const int oldStyle = GetItem(ItemNo)->StyleNo;
     if (From <= first && To >= last) {
-        if (clearTag) SetTagWithUndo(ItemNo, TRPTag{});
-        const std::string converted = convertText(GetItemText(ItemNo), oldStyle);
-        SetStyleNoWithUndo(ItemNo, NewStyle);
-        if (converted != GetItemText(ItemNo)) ChangeTextWithUndo(ItemNo, converted);
+        ConvertItemStyle(ItemNo, NewStyle);
         return;
     }
     // Split off the tail, then the part, so that only the part changes style.
@@ -661,7 +746,7 @@ void TRPEditRPData::ConvertItemRange(int ItemNo, int From, int To, int NewStyle)
         const std::string part = ItemTextCopy(GetItemText(ItemNo), From, To - From, opts);
         DeleteSubstringWithUndo(ItemNo, From, -1);
         auto item = CreateTextItem(NewStyle, GetItemPara(ItemNo), false, false, clearTag ? TRPTag{} : GetItem(ItemNo)->Tag);
-        InsertItemWithUndo(ItemNo + 1, convertText(part, oldStyle), std::move(item), false);
+        InsertItemWithUndo(ItemNo + 1, TextForStyle(part, opts, oldStyle, NewStyle), std::move(item), false);
     } else {
         ConvertItemRange(ItemNo, first, GetLastOffsetOfItem(ItemNo), NewStyle);
     }
@@ -690,7 +775,7 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
         if (IsTextItem(item) && GetItemText(item).empty()) {
             BeginUndoSequence(rpuaTextStyle, true);
             const int n = convert(GetItem(item)->StyleNo, true);
-            if (n != GetItem(item)->StyleNo) ConvertItemRange(item, 1, 1, n);
+            if (n != GetItem(item)->StyleNo) ConvertItemStyle(item, n);
             EndUndoSequence();
             EndEditFormat();
             SetCaretItemPos(item, 1);
@@ -758,18 +843,40 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
     EndEdit(true);
 }
 
-bool TRPEditRPData::ResizeItemWithUndo(int ItemNo, int Width, int Height) {
+void TRPEditRPData::ResizeControlItem(int ItemNo, int Width, int Height, bool Reformat) {
+    auto* item =
+        ItemNo >= 0 && ItemNo < GetItemCount() ? dynamic_cast<TRPControlItemInfo*>(GetItem(ItemNo)) : nullptr;
+    if (!item || !item->Control) return;
+    TControl* control = item->Control.get();
+    if (control->Width() == Width && control->Height() == Height) return;
+    control->SetBounds(control->Left(), control->Top(), Width, Height);
+    if (!Reformat) return;
+    MarkChanged(ItemNo, ItemNo);
+    EndEditFormat();
+}
+
+bool TRPEditRPData::ApplyResize(int ItemNo, int Width, int Height) {
     if (ItemNo < 0 || ItemNo >= GetItemCount()) return false;
     auto* rect = dynamic_cast<TRPRectItemInfo*>(GetItem(ItemNo));
-    if (!rect) return false;
+    TCustomRichPadEdit* e = Editor();
+    if (!rect || !e || !e->BeforeChange(false)) return false;
     Width = std::max(1, Width - 2 * rect->Spacing);
     Height = std::max(1, Height - 2 * rect->Spacing);
+    // The item stays selected, with its handles.
+    int si = -1, so = 0, ei = -1, eo = 0;
+    const bool selected = SelectionExists(false, false);
+    if (selected) GetSelBounds(si, so, ei, eo, true);
     BeginUndoSequence(rpuaModifyItem, true);
     SetUndoGroupMode(true);
-    const bool ok = SetExtraIntPropertyWithUndo(ItemNo, rpeipImageHeight, Height) &&
-                    SetExtraIntPropertyWithUndo(ItemNo, rpeipImageWidth, Width);
+    bool ok = ResizeWithUndo(ItemNo, Width, Height);
+    if (!ok)
+        ok = SetExtraIntPropertyWithUndo(ItemNo, rpeipImageHeight, Height) &&
+             SetExtraIntPropertyWithUndo(ItemNo, rpeipImageWidth, Width);
     SetUndoGroupMode(false);
     EndUndoSequence();
     EndEditFormat();
+    if (selected) SetSelectionBounds(si, so, ei, eo);
+    EndEdit(true);
+    InvalidateView();
     return ok;
 }

@@ -21,6 +21,13 @@ std::unique_ptr<TCustomRPItemInfo> TRPEditRPData::CopyOfParaMarker(int ItemNo) {
     return copy;
 }
 
+bool TRPEditRPData::InsertListMarkerCopy(int ItemNo, int InsertAt) {
+    std::unique_ptr<TCustomRPItemInfo> marker = CopyOfParaMarker(ItemNo);
+    if (!marker) return false;
+    InsertItemWithUndo(InsertAt, std::string(), std::move(marker), false);
+    return true;
+}
+
 namespace {
 
 using TNewItems = std::vector<std::pair<std::string, std::unique_ptr<TCustomRPItemInfo>>>;
@@ -131,9 +138,8 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
                 return false;
             }
             BeginUndoSequence(rpuaEnter, true);
-            if (auto marker = Shift ? nullptr : CopyOfParaMarker(item)) {
-                const bool pageBreak = GetItem(target)->GetPageBreakBefore();
-                InsertItemWithUndo(target, std::string(), std::move(marker), false);
+            const bool pageBreak = GetItem(target)->GetPageBreakBefore();
+            if (!Shift && InsertListMarkerCopy(item, target)) {
                 ++target;
                 // A line start after a line break now follows the new marker.
                 if (!GetItem(target)->GetContinuesPrev()) {

@@ -15,17 +15,12 @@ bool IsWordStart(const std::string& Text, int Q, TRPItemOptions Options) {
 
 } // namespace
 
-void TRPEditRPData::SkipMarkerForward() {
+void TRPEditRPData::SkipListMarker(bool Forward) {
     if (CaretDrawItemNo < 0 || !IsListMarkerItem(DrawItem(CaretDrawItemNo)->ItemNo)) return;
-    if (CaretDrawItemNo + 1 < DrawItemCount()) SetCaretDrawPos(CaretDrawItemNo + 1, GetFirstOffsetOfDrawItem(CaretDrawItemNo + 1));
-}
-
-void TRPEditRPData::SkipMarkerBackward() {
-    if (CaretDrawItemNo < 0 || !IsListMarkerItem(DrawItem(CaretDrawItemNo)->ItemNo)) return;
-    if (CaretDrawItemNo > 0)
+    if (!Forward && CaretDrawItemNo > 0)
         SetCaretDrawPos(CaretDrawItemNo - 1, GetLastOffsetOfDrawItem(CaretDrawItemNo - 1));
-    else
-        SkipMarkerForward();
+    else if (CaretDrawItemNo + 1 < DrawItemCount())
+        SetCaretDrawPos(CaretDrawItemNo + 1, GetFirstOffsetOfDrawItem(CaretDrawItemNo + 1));
 }
 
 bool TRPEditRPData::EnterItemFromSide(int CharIndex, int Side, int X) {
@@ -45,7 +40,7 @@ bool TRPEditRPData::MoveCaretHome(bool Ctrl) {
     if (DrawItemCount() == 0) return Ctrl;
     if (Ctrl) {
         SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
-        SkipMarkerForward();
+        SkipListMarker(true);
         CaretIndex = 0;
         CaretDrawItemNo = CharEnds.empty() ? CaretDrawItemNo : CharEnds[0].DrawItemNo;
     } else if (!CharEnds.empty()) {
@@ -88,7 +83,7 @@ bool TRPEditRPData::MoveCaretLeft(bool Shift, bool Ctrl) {
         int d = -1, o = 0;
         ItemToDrawItemPos(item, q, o, d);
         SetCaretDrawPos(d, o);
-        SkipMarkerBackward();
+        SkipListMarker(false);
         ChangeCaret(false, true, false);
         return false;
     }
@@ -139,7 +134,7 @@ bool TRPEditRPData::MoveCaretRight(bool Shift, bool Ctrl) {
         const int next = CharEnds.back().DrawItemNo + 1;
         if (next >= DrawItemCount()) return true;
         SetCaretDrawPos(next, GetFirstOffsetOfDrawItem(next));
-        SkipMarkerForward();
+        SkipListMarker(true);
     }
     ChangeCaret(false, true, false);
     return false;
@@ -245,7 +240,7 @@ void TRPEditRPData::MoveCaretToPrevParaStart() {
     int d = ParaStartDItem(std::max(CaretDrawItemNo, 0));
     if (d > 0) d = ParaStartDItem(d - 1);
     SetCaretDrawPos(d, GetFirstOffsetOfDrawItem(d));
-    SkipMarkerForward();
+    SkipListMarker(true);
     ChangeCaret(false, true, false);
 }
 

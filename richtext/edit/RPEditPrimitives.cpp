@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "richtext/edit/RPEditData.h"
+#include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -204,7 +205,7 @@ void TRPEditRPData::SetParasFromListWithUndo(int ItemNo, const std::vector<int>&
     if (TRPUndoList* list = GetUndoList()) {
         auto rec = std::make_unique<TRPUndoParaListInfo>(ItemNo);
         for (int i = 0; i < n; ++i)
-            rec->ParaNos.push_back(GetItemPara(ItemNo + i));
+            rec->List.push_back(GetItemPara(ItemNo + i));
         list->AddInfo(std::move(rec));
     }
     for (int i = 0; i < n; ++i)
@@ -311,6 +312,19 @@ bool TRPEditRPData::SetExtraIntPropertyWithUndo(int ItemNo, int Prop, int Value)
     return true;
 }
 
+bool TRPEditRPData::ResizeWithUndo(int ItemNo, int Width, int Height) {
+    if (ItemNo < 0 || ItemNo >= GetItemCount()) return false;
+    auto* item = dynamic_cast<TRPControlItemInfo*>(GetItem(ItemNo));
+    if (!item || !item->Control) return false;
+    TControl* control = item->Control.get();
+    if (control->Width() == Width && control->Height() == Height) return true;
+    MarkChanged(ItemNo, ItemNo);
+    if (TRPUndoList* list = GetUndoList())
+        list->AddInfo(std::make_unique<TRPUndoResizeInfo>(ItemNo, control->Width(), control->Height()));
+    ResizeControlItem(ItemNo, Width, Height, false);
+    return true;
+}
+
 void TRPEditRPData::MergeTextItemsWithUndo(int ItemNo) {
     if (!IsTextItem(ItemNo) || !IsTextItem(ItemNo + 1)) return;
     TCustomRPItemInfo* a = GetItem(ItemNo);
@@ -342,7 +356,7 @@ void TRPEditRPData::AddCheckpointWithUndo(int ItemNo, std::unique_ptr<TRPCPInfo>
     if (!Checkpoint) return;
     if (ItemNo < 0 || ItemNo >= GetItemCount() || GetItem(ItemNo)->Checkpoint) throw ERichPadError("Checkpoint error");
     MarkChanged(ItemNo, ItemNo);
-    if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoCheckpointInfo>(ItemNo, nullptr));
+    if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoAddCPInfo>(ItemNo));
     TCustomRPItemInfo* item = GetItem(ItemNo);
     Checkpoint->ItemInfo = item;
     item->Checkpoint = std::move(Checkpoint);
@@ -357,7 +371,8 @@ void TRPEditRPData::DeleteCheckpointWithUndo(int ItemNo) {
     if (LastCheckpointReported == item->Checkpoint.get()) LastCheckpointReported = nullptr;
     UnlinkCheckpoint(item->Checkpoint.get(), true);
     std::unique_ptr<TRPCPInfo> cp = std::move(item->Checkpoint);
-    if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoCheckpointInfo>(ItemNo, std::move(cp)));
+    if (TRPUndoList* list = GetUndoList())
+        list->AddInfo(std::make_unique<TRPUndoDeleteCPInfo>(ItemNo, std::move(cp)));
 }
 
 void TRPEditRPData::MoveCheckpointWithUndo(int FromItemNo, int ToItemNo) {
@@ -398,7 +413,7 @@ void TRPEditRPData::UndoTypedChar(TRPUndoTypingInfo& Info) {
         return;
     }
     const TRPItemOptions opts = GetItemOptions(Info.ItemNo);
-    const int at = Info.Start + Info.Length - 1;
+    const int at = Info.Index + Info.Length - 1;
     MarkChanged(Info.ItemNo, Info.ItemNo);
     std::string& text = Items->Text(Info.ItemNo);
     const std::string ch = ItemTextCopy(text, at, 1, opts);
@@ -414,7 +429,7 @@ void TRPEditRPData::RedoTypedChar(TRPRedoTypingInfo& Info) {
     }
     const TRPItemOptions opts = GetItemOptions(Info.ItemNo);
     const size_t size = Info.Unicode ? 2 : 1;
-    const int at = Info.Offs - Info.CharCount();
+    const int at = Info.Index - Info.CharCount();
     const std::string ch = Info.Text.substr(Info.Text.size() - size);
     Info.Text.resize(Info.Text.size() - size);
     MarkChanged(Info.ItemNo, Info.ItemNo);

@@ -273,6 +273,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     e->OnStyleConversion = host->OnStyleConversion;
     e->OnParaStyleConversion = host->OnParaStyleConversion;
     e->OnPaste = host->OnPaste;
+    e->OnDropFiles = host->OnDropFiles;
     e->OnCurParaStyleChanged = host->OnCurParaStyleChanged;
     e->OnCurTextStyleChanged = host->OnCurTextStyleChanged;
     e->OnCaretMove = host->OnCaretMove;

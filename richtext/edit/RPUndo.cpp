@@ -95,7 +95,7 @@ void TRPUndoList::AddTyping(int ItemNo, int Offs, bool Unicode) {
     if (!FGroups.empty()) {
         TRPUndoInfos* g = FGroups.back().get();
         auto* t = g->Infos.empty() ? nullptr : dynamic_cast<TRPUndoTypingInfo*>(g->Infos[0].get());
-        if (t && g->Infos.size() == 1 && t->ItemNo == ItemNo && t->Start + t->Length == Offs) {
+        if (t && g->Infos.size() == 1 && t->ItemNo == ItemNo && t->Index + t->Length == Offs) {
             ++t->Length;
             ++g->CaretOffs;
             return;
@@ -110,7 +110,7 @@ void TRPUndoList::AddRedoTyping(const std::string& Ch, int ItemNo, int Offs, boo
     if (!FGroups.empty()) {
         TRPUndoInfos* g = FGroups.back().get();
         auto* t = g->Infos.empty() ? nullptr : dynamic_cast<TRPRedoTypingInfo*>(g->Infos[0].get());
-        if (t && g->Infos.size() == 1 && t->ItemNo == ItemNo && t->Offs - t->CharCount() == Offs) {
+        if (t && g->Infos.size() == 1 && t->ItemNo == ItemNo && t->Index - t->CharCount() == Offs) {
             t->Text += Ch;
             --g->CaretOffs;
             return;
@@ -223,20 +223,22 @@ bool TRPUndoList::Step(TRPEditRPData& RPData, bool IsUndo) {
 // ---------------------------------------------------------------------------
 // Records
 
-TRPUndoDeleteItemInfo::TRPUndoDeleteItemInfo(int AItemNo, std::string AText, std::unique_ptr<TCustomRPItemInfo> AItem)
-    : TRPUndoItemNoInfo(rpukDeleteItem, AItemNo), Text(std::move(AText)), Item(std::move(AItem)) {}
+TRPUndoItemInfo::TRPUndoItemInfo(uint8_t AKind, int AItemNo, std::string AText,
+                                 std::unique_ptr<TCustomRPItemInfo> AItem)
+    : TRPUndoStringInfo(AKind, AItemNo, std::move(AText)), Item(std::move(AItem)) {}
 
-TRPUndoDeleteItemInfo::~TRPUndoDeleteItemInfo() = default;
+TRPUndoItemInfo::~TRPUndoItemInfo() = default;
+
+TRPUndoStringItemListInfo::~TRPUndoStringItemListInfo() = default;
 
 void TRPUndoDeleteItemInfo::Perform(TRPEditRPData& RPData) {
     if (Item) RPData.InsertItemWithUndo(ItemNo, Text, std::move(Item), true);
 }
 
-TRPUndoDeleteItemsInfo::~TRPUndoDeleteItemsInfo() = default;
-
 void TRPUndoDeleteItemsInfo::Perform(TRPEditRPData& RPData) {
     if (Items.empty()) return;
-    RPData.InsertItemsWithUndo(ItemNo, std::move(Items), true);
+    LastItemNo = StartItemNo + static_cast<int>(Items.size()) - 1;
+    RPData.InsertItemsWithUndo(StartItemNo, std::move(Items), true);
     Items.clear();
 }
 
@@ -268,7 +270,7 @@ void TRPUndoPageBreakInfo::Perform(TRPEditRPData& RPData) {
 }
 
 void TRPUndoParaListInfo::Perform(TRPEditRPData& RPData) {
-    RPData.SetParasFromListWithUndo(ItemNo, ParaNos);
+    RPData.SetParasFromListWithUndo(StartItemNo, List);
 }
 
 void TRPUndoStyleNoInfo::Perform(TRPEditRPData& RPData) {
@@ -287,6 +289,10 @@ void TRPUndoExtraIntProperty::Perform(TRPEditRPData& RPData) {
     RPData.SetExtraIntPropertyWithUndo(ItemNo, Prop, Value);
 }
 
+void TRPUndoResizeInfo::Perform(TRPEditRPData& RPData) {
+    RPData.ResizeWithUndo(ItemNo, Width, Height);
+}
+
 void TRPUndoTypingInfo::Perform(TRPEditRPData& RPData) {
     if (Length > 0) RPData.UndoTypedChar(*this);
 }
@@ -295,14 +301,15 @@ void TRPRedoTypingInfo::Perform(TRPEditRPData& RPData) {
     if (!Text.empty()) RPData.RedoTypedChar(*this);
 }
 
-TRPUndoCheckpointInfo::TRPUndoCheckpointInfo(int AItemNo, std::unique_ptr<TRPCPInfo> ACheckpoint)
+void TRPUndoAddCPInfo::Perform(TRPEditRPData& RPData) {
+    RPData.DeleteCheckpointWithUndo(ItemNo);
+}
+
+TRPUndoDeleteCPInfo::TRPUndoDeleteCPInfo(int AItemNo, std::unique_ptr<TRPCPInfo> ACheckpoint)
     : TRPUndoItemNoInfo(rpukCheckpoint, AItemNo), Checkpoint(std::move(ACheckpoint)) {}
 
-TRPUndoCheckpointInfo::~TRPUndoCheckpointInfo() = default;
+TRPUndoDeleteCPInfo::~TRPUndoDeleteCPInfo() = default;
 
-void TRPUndoCheckpointInfo::Perform(TRPEditRPData& RPData) {
-    if (Checkpoint)
-        RPData.AddCheckpointWithUndo(ItemNo, std::move(Checkpoint));
-    else
-        RPData.DeleteCheckpointWithUndo(ItemNo);
+void TRPUndoDeleteCPInfo::Perform(TRPEditRPData& RPData) {
+    if (Checkpoint) RPData.AddCheckpointWithUndo(ItemNo, std::move(Checkpoint));
 }

@@ -131,32 +131,72 @@ private:
 };
 
 // ---------------------------------------------------------------------------
-// Record classes.
-
-class TRPUndoDeleteItemInfo : public TRPUndoItemNoInfo {
+// Bases that hold what a record keeps: a text, a position in it, an item
+// object, a list of items, a list of integers.
+class TRPUndoStringInfo : public TRPUndoItemNoInfo {
 public:
-    TRPUndoDeleteItemInfo(int AItemNo, std::string AText, std::unique_ptr<TCustomRPItemInfo> AItem);
-    ~TRPUndoDeleteItemInfo() override;
+    TRPUndoStringInfo(uint8_t AKind, int AItemNo, std::string AText)
+        : TRPUndoItemNoInfo(AKind, AItemNo), Text(std::move(AText)) {}
     std::string Text;
-    std::unique_ptr<TCustomRPItemInfo> Item;
-    void Perform(TRPEditRPData& RPData) override;
 };
 
-class TRPUndoDeleteItemsInfo : public TRPUndoItemNoInfo {
+class TRPUndoSubStringInfo : public TRPUndoStringInfo {
 public:
-    explicit TRPUndoDeleteItemsInfo(int AStartItemNo) : TRPUndoItemNoInfo(rpukDeleteItems, AStartItemNo) {}
-    ~TRPUndoDeleteItemsInfo() override;
+    TRPUndoSubStringInfo(uint8_t AKind, int AItemNo, int AIndex, std::string AText)
+        : TRPUndoStringInfo(AKind, AItemNo, std::move(AText)), Index(AIndex) {}
+    int Index;
+};
+
+// The held item goes with the record unless the document took it back.
+class TRPUndoItemInfo : public TRPUndoStringInfo {
+public:
+    TRPUndoItemInfo(uint8_t AKind, int AItemNo, std::string AText, std::unique_ptr<TCustomRPItemInfo> AItem);
+    ~TRPUndoItemInfo() override;
+    std::unique_ptr<TCustomRPItemInfo> Item;
+};
+
+class TRPUndoStringItemListInfo : public TRPUndoInfo {
+public:
+    explicit TRPUndoStringItemListInfo(uint8_t AKind) : TRPUndoInfo(AKind) {}
+    ~TRPUndoStringItemListInfo() override;
     // In document order.
     std::vector<std::pair<std::string, std::unique_ptr<TCustomRPItemInfo>>> Items;
+};
+
+class TRPUndoItemRangeInfo : public TRPUndoStringItemListInfo {
+public:
+    TRPUndoItemRangeInfo(uint8_t AKind, int AStartItemNo)
+        : TRPUndoStringItemListInfo(AKind), StartItemNo(AStartItemNo) {}
+    int StartItemNo;
+    int LastItemNo = -1;
+};
+
+class TRPUndoListInfo : public TRPUndoInfo {
+public:
+    explicit TRPUndoListInfo(uint8_t AKind) : TRPUndoInfo(AKind) {}
+    std::vector<int> List;
+};
+
+// ---------------------------------------------------------------------------
+// Record classes.
+
+class TRPUndoDeleteItemInfo : public TRPUndoItemInfo {
+public:
+    TRPUndoDeleteItemInfo(int AItemNo, std::string AText, std::unique_ptr<TCustomRPItemInfo> AItem)
+        : TRPUndoItemInfo(rpukDeleteItem, AItemNo, std::move(AText), std::move(AItem)) {}
     void Perform(TRPEditRPData& RPData) override;
 };
 
-class TRPUndoDeleteSubstringInfo : public TRPUndoItemNoInfo {
+class TRPUndoDeleteItemsInfo : public TRPUndoItemRangeInfo {
+public:
+    explicit TRPUndoDeleteItemsInfo(int AStartItemNo) : TRPUndoItemRangeInfo(rpukDeleteItems, AStartItemNo) {}
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+class TRPUndoDeleteSubstringInfo : public TRPUndoSubStringInfo {
 public:
     TRPUndoDeleteSubstringInfo(int AItemNo, int AIndex, std::string AText)
-        : TRPUndoItemNoInfo(rpukDeleteSubstring, AItemNo), Index(AIndex), Text(std::move(AText)) {}
-    int Index;
-    std::string Text;
+        : TRPUndoSubStringInfo(rpukDeleteSubstring, AItemNo, AIndex, std::move(AText)) {}
     void Perform(TRPEditRPData& RPData) override;
 };
 
@@ -200,10 +240,11 @@ public:
 };
 
 // The paragraph styles of items StartItemNo onward, one per item.
-class TRPUndoParaListInfo : public TRPUndoItemNoInfo {
+class TRPUndoParaListInfo : public TRPUndoListInfo {
 public:
-    explicit TRPUndoParaListInfo(int AStartItemNo) : TRPUndoItemNoInfo(rpukParaList, AStartItemNo) {}
-    std::vector<int> ParaNos;
+    explicit TRPUndoParaListInfo(int AStartItemNo)
+        : TRPUndoListInfo(rpukParaList), StartItemNo(AStartItemNo) {}
+    int StartItemNo;
     void Perform(TRPEditRPData& RPData) override;
 };
 
@@ -221,11 +262,10 @@ public:
     void Perform(TRPEditRPData& RPData) override;
 };
 
-class TRPUndoChangeTextInfo : public TRPUndoItemNoInfo {
+class TRPUndoChangeTextInfo : public TRPUndoStringInfo {
 public:
     TRPUndoChangeTextInfo(int AItemNo, std::string AText)
-        : TRPUndoItemNoInfo(rpukChangeText, AItemNo), Text(std::move(AText)) {}
-    std::string Text;
+        : TRPUndoStringInfo(rpukChangeText, AItemNo, std::move(AText)) {}
     void Perform(TRPEditRPData& RPData) override;
 };
 
@@ -238,30 +278,37 @@ public:
     void Perform(TRPEditRPData& RPData) override;
 };
 
-// A run of typed characters: Length characters from caret offset Start.
-class TRPUndoTypingInfo : public TRPUndoItemNoInfo {
+// A run of typed characters: Length characters from caret offset Index.
+class TRPUndoTypingInfo : public TRPUndoInsertSubstringInfo {
 public:
     TRPUndoTypingInfo(int AItemNo, int AStart, bool AUnicode)
-        : TRPUndoItemNoInfo(rpukTyping, AItemNo), Start(AStart), Unicode(AUnicode) {}
-    int Start;
-    int Length = 1;
+        : TRPUndoInsertSubstringInfo(AItemNo, AStart, 1), Unicode(AUnicode) {
+        Kind = rpukTyping;
+    }
     bool Unicode;
     void Perform(TRPEditRPData& RPData) override;
     bool IsSpent() const override { return Length <= 0; }
 };
 
-// Undone typed characters, the last one first to be typed back; Offs is the
-// caret offset after the whole run.
-class TRPRedoTypingInfo : public TRPUndoItemNoInfo {
+// Undone typed characters, the last one first to be typed back; Index is
+// the caret offset after the whole run.
+class TRPRedoTypingInfo : public TRPUndoSubStringInfo {
 public:
     TRPRedoTypingInfo(int AItemNo, int AOffs, std::string AText, bool AUnicode)
-        : TRPUndoItemNoInfo(rpukTyping, AItemNo), Offs(AOffs), Text(std::move(AText)), Unicode(AUnicode) {}
-    int Offs;
-    std::string Text;
+        : TRPUndoSubStringInfo(rpukTyping, AItemNo, AOffs, std::move(AText)), Unicode(AUnicode) {}
     bool Unicode;
     int CharCount() const { return static_cast<int>(Unicode ? Text.size() / 2 : Text.size()); }
     void Perform(TRPEditRPData& RPData) override;
     bool IsSpent() const override { return Text.empty(); }
+};
+
+// The size of a control item's control before a resize.
+class TRPUndoResizeInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoResizeInfo(int AItemNo, int AWidth, int AHeight)
+        : TRPUndoItemNoInfo(rpukModifyItem, AItemNo), Width(AWidth), Height(AHeight) {}
+    int Width, Height;
+    void Perform(TRPEditRPData& RPData) override;
 };
 
 // One inserted item (its own kind; undone like a range of one).
@@ -270,12 +317,18 @@ public:
     explicit TRPUndoInsertItemInfo(int AItemNo) : TRPUndoInsertItemsInfo(AItemNo, 1) { Kind = rpukInsertItem; }
 };
 
-// A checkpoint added to item ItemNo (Checkpoint empty; undone by deleting
-// it) or deleted from it (Checkpoint holds it; undone by adding it back).
-class TRPUndoCheckpointInfo : public TRPUndoItemNoInfo {
+// A checkpoint added to item ItemNo: undone by deleting it.
+class TRPUndoAddCPInfo : public TRPUndoItemNoInfo {
 public:
-    TRPUndoCheckpointInfo(int AItemNo, std::unique_ptr<TRPCPInfo> ACheckpoint);
-    ~TRPUndoCheckpointInfo() override;
+    explicit TRPUndoAddCPInfo(int AItemNo) : TRPUndoItemNoInfo(rpukCheckpoint, AItemNo) {}
+    void Perform(TRPEditRPData& RPData) override;
+};
+
+// A checkpoint deleted from item ItemNo, held here: undone by adding it back.
+class TRPUndoDeleteCPInfo : public TRPUndoItemNoInfo {
+public:
+    TRPUndoDeleteCPInfo(int AItemNo, std::unique_ptr<TRPCPInfo> ACheckpoint);
+    ~TRPUndoDeleteCPInfo() override;
     std::unique_ptr<TRPCPInfo> Checkpoint;
     void Perform(TRPEditRPData& RPData) override;
 };

@@ -5,16 +5,16 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QStringDecoder>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 #include "platform/Keys.h"
+#include "platform/Pictures.h"
 #include "richtext/edit/RPResizer.h"
 #include "richtext/model/RPItemNonText.h"
+#include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
-#include "platform/Pictures.h"
 #include "richtext/model/RPUnicode.h"
 
 namespace {
@@ -82,10 +82,15 @@ void TCustomRichPadEdit::SetTabNavigation(TRPTabNavigationType Value) {
 // ---------------------------------------------------------------------------
 // Change protocol
 
+TCustomRichPadEdit* TCustomRichPadEdit::OutermostEditor() {
+    auto* root = dynamic_cast<TCustomRichPadEdit*>(RootControl());
+    return root ? root : this;
+}
+
 bool TCustomRichPadEdit::BeforeChange(bool FromOutside) {
     bool can = !ReadOnly() && Style() != nullptr;
     if (can && !FromOutside && EditData()->CaptureItem) can = false;
-    if (can && OnChanging) OnChanging(this, can);
+    if (can && OnChanging) OnChanging(OutermostEditor(), can);
     if (!can) {
         EditData()->Beep();
         return false;
@@ -122,11 +127,11 @@ void TCustomRichPadEdit::SetCurParaStyleNo(int Value) {
 }
 
 void TCustomRichPadEdit::DoCurTextStyleChanged() {
-    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(this);
+    if (!Destroying() && Style() && OnCurTextStyleChanged) OnCurTextStyleChanged(OutermostEditor());
 }
 
 void TCustomRichPadEdit::DoCurParaStyleChanged() {
-    if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(this);
+    if (!Destroying() && Style() && OnCurParaStyleChanged) OnCurParaStyleChanged(OutermostEditor());
 }
 
 TCustomRPItemInfo* TCustomRichPadEdit::GetCurrentItem() const {
@@ -236,6 +241,7 @@ bool TCustomRichPadEdit::BeginInsertion() {
     d->BeginUndoSequence(rpuaInsert, true);
     d->SetUndoGroupMode(true);
     const int style = d->CurTextStyleNo;
+    d->HoldReplacedTag();
     d->DeleteSelectionWithUndo();
     d->Deselect(nullptr, false);
     SetCurTextStyleNo(style);
@@ -244,6 +250,7 @@ bool TCustomRichPadEdit::BeginInsertion() {
 
 void TCustomRichPadEdit::EndInsertion() {
     TRPEditRPData* d = EditData();
+    d->DropHeldTag();
     d->SetUndoGroupMode(false);
     d->UndoMode = 1;
     d->EndUndoSequence();
@@ -277,28 +284,9 @@ bool TCustomRichPadEdit::InsertTextFromFile(const std::string& FileName) {
     QByteArray bytes;
     if (!ReadFileBytes(FileName, bytes)) return false;
     if (!BeginInsertion()) return true;
-    InsertTextFileBytes(bytes);
+    EditData()->InsertTextFile(bytes.toStdString(), false, false);
     EndInsertion();
     return true;
-}
-
-void TCustomRichPadEdit::InsertTextFileBytes(const QByteArray& Bytes) {
-    TRPEditRPData* d = EditData();
-    QByteArray text = Bytes;
-    text.replace('\0', '?');
-    // Text files written here are mostly UTF-8; one that is not valid UTF-8
-    // is read in the Windows code page.
-    const bool bom = text.startsWith("\xEF\xBB\xBF");
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString decoded = utf8.decode(bom ? text.mid(3) : text);
-    const bool ascii = std::all_of(text.cbegin(), text.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!utf8.hasError() && !ascii) {
-        d->SwitchToUnicodeStyleFor(decoded);
-        d->InsertTextWide(QStringToItemText(decoded, rpioUnicode, 0), false);
-    } else {
-        // Form feeds start a paragraph here: the text file reader knows no page breaks.
-        d->InsertTextA(std::string(text.constData(), static_cast<size_t>(text.size())), false);
-    }
 }
 
 bool TCustomRichPadEdit::InsertStringTag(const std::string& Text, const TRPTag& Tag) {
@@ -387,18 +375,89 @@ void TCustomRichPadEdit::ApplyStyleConversion(int UserData) {
     Invalidate();
 }
 
+namespace {
+
+bool MarkUsed(TRPIntegerList& Used, int Index) {
+    if (Index < 0 || Index >= Used.Count() || Used.Get(Index)) return false;
+    Used.Put(Index, 1);
+    return true;
+}
+
+// Deletes the unused styles of Infos when asked; per old index 0 for a
+// deleted style, else 1 plus the number of deleted styles before it.
+TRPIntegerList DeleteUnmarked(TCustomRPInfos& Infos, const TRPIntegerList& Used, bool Delete) {
+    TRPIntegerList shifts = TRPIntegerList::CreateEx(Infos.Count(), 1);
+    int deleted = 0;
+    for (int i = 0; i < Infos.Count(); ++i) {
+        const bool goes = Delete && !Used.Get(i);
+        shifts.Put(i, goes ? 0 : 1 + deleted);
+        deleted += goes ? 1 : 0;
+    }
+    for (int i = Infos.Count() - 1; i >= 0; --i)
+        if (shifts.Get(i) == 0) Infos.Delete(i);
+    return shifts;
+}
+
+} // namespace
+
+void TCustomRichPadEdit::DeleteUnusedStyles(bool TextStyles, bool ParaStyles, bool ListStyles) {
+    TRPStyle* style = Style();
+    if (!style) return;
+    // The items of an edited cell go back into their table first.
+    DestroyCellEditor();
+    TFontInfos& texts = style->TextStyles();
+    TParaInfos& paras = style->ParaStyles();
+    TRPListInfos& lists = style->ListStyles();
+    TRPIntegerList usedText = TRPIntegerList::CreateEx(texts.Count(), 0);
+    TRPIntegerList usedPara = TRPIntegerList::CreateEx(paras.Count(), 0);
+    TRPIntegerList usedList = TRPIntegerList::CreateEx(lists.Count(), 0);
+    EditData()->MarkStylesInUse(usedText, usedPara, usedList);
+    MarkUsed(usedText, 0);
+    MarkUsed(usedPara, 0);
+    MarkUsed(usedText, style->DefUnicodeStyle);
+    // What a kept style names stays as well.
+    for (bool more = true; more;) {
+        more = false;
+        for (int i = 0; i < texts.Count(); ++i)
+            if (usedText.Get(i)) {
+                const TFontInfo* t = texts.GetItem(i);
+                more |= MarkUsed(usedText, t->NextStyleNo) | MarkUsed(usedText, t->BaseStyleNo);
+            }
+        for (int i = 0; i < paras.Count(); ++i)
+            if (usedPara.Get(i)) {
+                const TParaInfo* p = paras.GetItem(i);
+                more |= MarkUsed(usedPara, p->NextParaNo) | MarkUsed(usedPara, p->BaseStyleNo) |
+                        MarkUsed(usedText, p->DefStyleNo);
+            }
+        for (int i = 0; i < lists.Count(); ++i)
+            if (usedList.Get(i)) more |= MarkUsed(usedList, lists.Items(i)->BaseStyleNo);
+    }
+    const TRPIntegerList textShifts = DeleteUnmarked(texts, usedText, TextStyles);
+    const TRPIntegerList paraShifts = DeleteUnmarked(paras, usedPara, ParaStyles);
+    const TRPIntegerList listShifts = DeleteUnmarked(lists, usedList, ListStyles);
+    for (int i = 0; i < texts.Count(); ++i) {
+        TFontInfo* t = texts.GetItem(i);
+        t->NextStyleNo = RPShiftedStyleIndex(t->NextStyleNo, textShifts);
+        t->BaseStyleNo = RPShiftedStyleIndex(t->BaseStyleNo, textShifts);
+    }
+    for (int i = 0; i < paras.Count(); ++i) {
+        TParaInfo* p = paras.GetItem(i);
+        p->NextParaNo = RPShiftedStyleIndex(p->NextParaNo, paraShifts);
+        p->BaseStyleNo = RPShiftedStyleIndex(p->BaseStyleNo, paraShifts);
+        p->DefStyleNo = RPShiftedStyleIndex(p->DefStyleNo, textShifts);
+    }
+    for (int i = 0; i < lists.Count(); ++i)
+        lists.Items(i)->BaseStyleNo = RPShiftedStyleIndex(lists.Items(i)->BaseStyleNo, listShifts);
+    style->DefUnicodeStyle = RPShiftedStyleIndex(style->DefUnicodeStyle, textShifts);
+    EditData()->UpdateStyles(textShifts, paraShifts, listShifts);
+    EditData()->AdjustAfterStyleDeletion(textShifts, paraShifts, listShifts);
+    Format();
+    Invalidate();
+}
+
 bool TCustomRichPadEdit::ResizeItem(int ItemNo, int Width, int Height) {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->ResizeItem(ItemNo, Width, Height);
-    if (!BeforeChange(false)) return false;
-    TRPEditRPData* d = EditData();
-    int si = -1, so = 0, ei = -1, eo = 0;
-    const bool sel = d->SelectionExists(false, false);
-    if (sel) d->GetSelBounds(si, so, ei, eo, true);
-    const bool ok = d->ResizeItemWithUndo(ItemNo, Width, Height);
-    if (sel) d->SetSelectionBounds(si, so, ei, eo);
-    Change(true);
-    Invalidate();
-    return ok;
+    return EditData()->ApplyResize(ItemNo, Width, Height);
 }
 
 void TCustomRichPadEdit::SetItemExtraIntPropertyEd(int ItemNo, int Prop, int Value, bool AutoReformat) {
@@ -437,11 +496,7 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     if (Key == 0) return;
     TCustomRichPad::KeyDown(Key, Shift);
     if (Key == 0) return;
-    if (Key == VK_ESCAPE && d->Resizer && d->Resizer->Dragging) {
-        d->Resizer->CancelDrag();
-        Invalidate();
-        return;
-    }
+    if (Key == VK_ESCAPE && d->CancelResize()) return;
     bool hadSelection = false;
     const bool navigation = Key >= VK_PRIOR && Key <= VK_DOWN;
     if (Key == VK_DELETE || Key == VK_BACK) {
@@ -493,7 +548,11 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         if (!alt && !ctrl && Key != VK_INSERT && d->SelectionExists(true, false)) {
             hadSelection = true;
             if (!BeforeChange(false)) return;
-            if (d->DeleteSelectionWithUndo()) Change(true);
+            // Typing replaces the selection: the text typed takes a whole item's tag.
+            d->HoldReplacedTag();
+            const bool deleted = d->DeleteSelectionWithUndo();
+            d->DropHeldTag();
+            if (deleted) Change(true);
         }
     }
     const bool rtl = BiDiMode == rpbdRightToLeft;
@@ -564,7 +623,9 @@ bool TCustomRichPadEdit::KeyChar(char16_t Key) {
     }
     if ((Key < 32 && Key != u'\t') || Key == 127) return true;
     if (!BeforeChange(false)) return true;
+    EditData()->HoldReplacedTag();
     DeleteSelection();
+    EditData()->DropHeldTag();
     if (Key == u'\t') {
         InsertText(std::string(static_cast<size_t>(std::max<int>(0, Style()->SpacesInTab)), ' '));
         return true;
@@ -604,23 +665,46 @@ bool TCustomRichPadEdit::HandleEvent(QEvent* e) {
     }
     case QEvent::InputMethodQuery: {
         auto* q = static_cast<QInputMethodQueryEvent*>(e);
-        const TRect r = EditData()->CaretRect();
+        const TRPEditRPData* d = EditData();
+        const TPoint at = d->GetCaretClientPoint();
+        const int height = d->CaretDrawItemNo >= 0 && d->CaretDrawItemNo < d->DrawItemCount()
+                               ? std::min(d->DrawItem(d->CaretDrawItemNo)->Height + 2, 1000)
+                               : 1;
         QPoint origin;
         if (QWidget* c = ClientWidget(); c && Widget()) origin = c->mapTo(Widget(), QPoint(0, 0));
         q->setValue(Qt::ImEnabled, !ReadOnly());
-        q->setValue(Qt::ImCursorRectangle, QRect(r.Left + origin.x(), r.Top + origin.y(), 1, std::max(1, r.Bottom - r.Top)));
+        q->setValue(Qt::ImCursorRectangle, QRect(at.x + origin.x(), at.y + origin.y(), 1, height));
         q->setValue(Qt::ImHints, static_cast<int>(Qt::ImhMultiLine));
         q->accept();
         return true;
     }
     case QEvent::DragEnter:
-    case QEvent::DragMove:
+    case QEvent::DragMove: {
+        const bool handled = DropEvent(e);
+        NoteDragOver(*e);
+        return handled;
+    }
     case QEvent::DragLeave:
     case QEvent::Drop:
+        // The caret is back before what was dropped goes in.
+        NoteDragOver(*e);
         return DropEvent(e);
     default:
         return TCustomRichPad::HandleEvent(e);
     }
+}
+
+void TCustomRichPadEdit::NoteDragOver(const QEvent& e) {
+    // Entered (and taken): the caret hides. Left or dropped: it shows again.
+    const bool over = e.type() == QEvent::DragEnter  ? e.isAccepted() || m_dragOver
+                      : e.type() == QEvent::DragMove ? m_dragOver
+                                                     : false;
+    if (over == m_dragOver) return;
+    m_dragOver = over;
+    if (over)
+        EditData()->AddDragDropCaretRef();
+    else
+        EditData()->ReleaseDragDropCaret();
 }
 
 void TCustomRichPadEdit::SendKey(uint16_t Key, TShiftState Shift) {
@@ -683,7 +767,7 @@ void TCustomRichPadEdit::HScrolled() {
 void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {
     TRPEditRPData* d = EditData();
     const bool focused = Focused();
-    if (!focused || !m_caretOn || d->SelectionExists(false, false)) return;
+    if (!focused || !m_caretOn) return;
     const TRect r = d->CaretRect();
     if (r.Right <= r.Left) return;
     Canvas.Brush()->SetStyle(bsSolid);

@@ -85,6 +85,10 @@ public:
     TRPPasteEvent OnPaste;
     TRPDropFilesEvent OnDropFiles;
 
+    // The editor whose document holds all the others (a table cell's editor
+    // answers its host's): the sender of the events that report an edit.
+    TCustomRichPadEdit* OutermostEditor();
+
     // ---- the change protocol
     virtual bool BeforeChange(bool FromOutside);
     virtual void Change(bool ClearRedo);
@@ -154,6 +158,12 @@ public:
     void ApplyParaStyle(int ParaNo);
     void ApplyParaStyleConversion(int UserData);
     void ApplyStyleConversion(int UserData);
+    // Deletes the text, paragraph and list styles (as asked) that neither the
+    // document nor the current styles use, nor a kept style names; what stays
+    // is renumbered in the document, in the styles and in the current styles.
+    // The first text and paragraph styles stay. Undo is gone afterwards.
+    // The style set is taken as this editor's alone.
+    void DeleteUnusedStyles(bool TextStyles, bool ParaStyles, bool ListStyles);
     // Gives a picture item a new size as one undo step.
     bool ResizeItem(int ItemNo, int Width, int Height);
     // An extra integer property of an item as one undo step (nothing when it
@@ -232,7 +242,6 @@ protected:
     // Parts of insertions inside a frame.
     bool InsertTextItemWithTag(const std::string& Text, const TRPTag& Tag);
     bool InsertPlainText(const QString& Text);
-    void InsertTextFileBytes(const QByteArray& Bytes);
     bool InsertLink(const QUrl& Link);
     bool InsertDroppedFiles(const QStringList& Files);
 
@@ -245,6 +254,10 @@ protected:
 
 private:
     bool m_readOnly = false;
+    // Whether a drag entered this control and has neither left nor dropped:
+    // it holds one count of the document's drop caret meanwhile.
+    bool m_dragOver = false;
+    void NoteDragOver(const QEvent& e);
     // Undo or redo that must wait until the open cell editor has closed.
     void PostUndoAfterCellEditor(bool IsRedo);
     // One step of undo or redo, through an open cell editor first.

@@ -230,7 +230,7 @@ void TCustomRichPadEdit::Paste() {
     if (TCustomRichPadEdit* cell = OpenCellEditor()) return cell->Paste();
     if (!BeforeChange(false)) return;
     bool doDefault = true;
-    if (OnPaste) OnPaste(this, doDefault);
+    if (OnPaste) OnPaste(OutermostEditor(), doDefault);
     if (!doDefault) return;
     const QMimeData* m = QApplication::clipboard()->mimeData();
     if (m) PasteMimeData(*m);
@@ -387,7 +387,7 @@ bool TCustomRichPadEdit::InsertLink(const QUrl& Link) {
 bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
     bool doDefault = true;
     TRPDropFileAction action = 0;
-    if (OnDropFiles) OnDropFiles(this, Files, action, doDefault);
+    if (OnDropFiles) OnDropFiles(OutermostEditor(), Files, action, doDefault);
     if (!doDefault) return action != 0;
     TRPEditRPData* d = EditData();
     bool any = false;
@@ -410,7 +410,7 @@ bool TCustomRichPadEdit::InsertDroppedFiles(const QStringList& Files) {
         } else if (ext == QLatin1String("rpf")) {
             any |= d->InsertRPF(bytes.toStdString());
         } else if (ext == QLatin1String("txt")) {
-            InsertTextFileBytes(bytes);
+            d->InsertTextFile(bytes.toStdString(), false, false);
             any = true;
         }
     }
@@ -675,7 +675,7 @@ void TCustomRichPadEdit::MouseMove(TShiftState Shift, int X, int Y) {
         return;
     }
     int index = 0;
-    if (d->Resizer && d->Resizer->GetHandleAt(X, Y, index, d->GetHOffs(), d->GetVOffs())) {
+    if (d->ResizerHitTest(X, Y, index)) {
         SetCurrentCursor(TRPItemResizer::GetHandleCursor(index));
         return;
     }
@@ -714,7 +714,7 @@ void TCustomRichPadEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
     const bool dragging = d->Resizer->Dragging;
     d->Resizer->EndDrag();
     SetCurrentCursor(Cursor());
-    if (dragging) ResizeItem(d->Resizer->ItemNo, d->Resizer->Width, d->Resizer->Height);
+    if (dragging) d->ApplyResize(d->Resizer->ItemNo, d->Resizer->Width, d->Resizer->Height);
     Invalidate();
 }
 

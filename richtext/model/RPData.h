@@ -200,7 +200,12 @@ public:
     virtual void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs, int& Extra1,
                                     int& Extra2);
     virtual TRPRTFReaderProperties* GetRTFReadProperties();
-    virtual void AdjustAfterStyleDeletion() {}
+    // After unused styles were deleted: per old index of each kind, 0 for a
+    // deleted style, else 1 plus the number of deleted styles before it.
+    virtual void AdjustAfterStyleDeletion(const TRPIntegerList& TextShifts, const TRPIntegerList& ParaShifts,
+                                          const TRPIntegerList& ListShifts) {
+        (void)TextShifts, (void)ParaShifts, (void)ListShifts;
+    }
     // The three style maps of one RPF read (text, paragraph, list), kept by
     // the root; the reader creates the maps in them. Null pointers without a root that keeps them.
     using TStyleMapVar = std::unique_ptr<TRPIntegerList>*;

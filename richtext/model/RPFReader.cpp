@@ -577,7 +577,9 @@ bool TRPFReader::InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo>
             RPFWarn(D, rpfwToUnicode);
         }
     }
+    int streamList = -1;
     if (auto* m = dynamic_cast<TRPMarkerItemInfo*>(it)) {
+        streamList = m->ListNo;
         if (m->ListNo >= 0) {
             if (ListMap && *ListMap) {
                 if (m->ListNo >= (*ListMap)->Count()) {
@@ -619,6 +621,18 @@ bool TRPFReader::InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo>
             return false;
         }
         First = false;
+        // The document put the marker into another list: the stream's other
+        // markers of its list follow it there.
+        if (FirstOutFlag && streamList >= 0 && ListMap) {
+            if (!*ListMap) {
+                const TRPStyle* style = D->GetRPStyle();
+                const int lists = std::max(style ? style->ListStyles().Count() : 0, streamList + 1);
+                *ListMap = std::make_unique<TRPIntegerList>();
+                for (int i = 0; i < lists; ++i)
+                    (*ListMap)->Add(i);
+            }
+            if (streamList < (*ListMap)->Count()) (*ListMap)->Put(streamList, FirstOutInt);
+        }
     } else {
         it->Inserting(D, Text, false);
         D->Items->InsertObject(Index, Text, std::move(Item));

@@ -6,10 +6,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include "EditTestSupport.h"
@@ -70,6 +73,51 @@ TEST(EditInsert, UnicodeTextBreaksLinesParagraphsAndPages) {
     f.Edit->InsertTextW(W(QStringLiteral("x\n\fy")));
     EXPECT_EQ(PlainText(*f.Data()), "x\ny");
     EXPECT_TRUE(f.Data()->GetItem(1)->GetPageBreakBefore());
+}
+
+// Items whose paragraph starts on a new page, as "1 3".
+std::string PageBreaks(const TCustomRPData& D) {
+    std::string s;
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (D.GetItem(i)->GetPageBreakBefore()) s += (s.empty() ? "" : " ") + std::to_string(i);
+    return s;
+}
+
+TEST(EditInsert, TextFilesCutLinesAtFormFeedsWhateverTheirCodePage) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Plain ASCII, the Windows code page and UTF-8 read alike: every line
+    // after the first starts a paragraph, a form feed cuts its line and what
+    // follows starts a new page; a form feed at a line's start makes no empty
+    // paragraph, nor does the line end at the file's end.
+    const std::vector<std::pair<QByteArray, std::string>> files = {
+        {QByteArray("eins\fzwei\r\ndr\0ei\n\fvier\r\n", 24), "Xeins\nzwei\ndr?ei\nvierY|1 3"},
+        {QByteArray("Stra\xDF"
+                    "e\fende"),
+         "XStraße\nendeY|1"},
+        {QByteArray("Gr\xC3\xBC\xC3\x9F"
+                    "e\f\tx"),
+         "XGrüße\n        xY|1"},
+    };
+    for (const auto& [bytes, expected] : files) {
+        const QString path = dir.filePath(QStringLiteral("notiz.txt"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        TEditFixture f;
+        f.Load("XY");
+        f.Caret(0, 2);
+        EXPECT_TRUE(f.Edit->InsertTextFromFile(path.toStdString()));
+        EXPECT_EQ(PlainText(*f.Data()) + "|" + PageBreaks(*f.Data()), expected);
+        EXPECT_EQ(f.Data()->GetItemStyle(0), 0);
+        f.Edit->Undo();
+        EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"XY\"\n");
+    }
+    TEditFixture f;
+    f.Load("XY");
+    EXPECT_FALSE(f.Edit->InsertTextFromFile(dir.filePath(QStringLiteral("fehlt.txt")).toStdString()));
+    EXPECT_EQ(f.Edit->UndoAction(), 0);
 }
 
 TEST(EditInsert, APictureInAWordSplitsIt) {
@@ -147,6 +195,56 @@ TEST(EditStyles, ConvertedLettersJoinTheirNeighboursAgainAndTheRememberedStyleCo
     f.Edit->SetCurTextStyleNo(3);
     f.Edit->ApplyStyleConversion(1);
     EXPECT_EQ(asked, (std::vector<int>{0, 3}));
+}
+
+TEST(EditStyles, DeletingUnusedStylesRenumbersTheDocumentTheStylesAndTheCurrentStyles) {
+    TEditFixture f;
+    // Text styles 0 to 4 (style 4 names style 1 as its next one, style 2 is
+    // the default Unicode style); paragraph styles 0 to 4.
+    f.Style->DefUnicodeStyle = 2;
+    f.Style->ParaStyles().GetItem(3)->NextParaNo = 1;
+    f.Edit->Clear();
+    f.Data()->AddText("eins", 0, 0);
+    f.Data()->AddText("zwei", 4, 3);
+    f.Edit->Format();
+    f.Caret(0, 5);
+    f.Type("s");
+    f.Caret(1, 3);
+    ASSERT_EQ(f.Edit->CurTextStyleNo(), 4);
+    ASSERT_TRUE(f.Edit->CanUndo());
+    std::vector<std::string> told;
+    f.Edit->OnCurTextStyleChanged = [&](TObject*) {
+        told.push_back("text " + std::to_string(f.Edit->CurTextStyleNo()));
+    };
+    f.Edit->OnCurParaStyleChanged = [&](TObject*) {
+        told.push_back("para " + std::to_string(f.Edit->CurParaStyleNo()));
+    };
+    f.Edit->DeleteUnusedStyles(true, true, false);
+    // Kept: text 0, 4, the 1 it leads to and the Unicode style 2; paragraph 0, 3 and the 1 it leads to.
+    EXPECT_EQ(f.Style->TextStyles().Count(), 4);
+    EXPECT_TRUE(f.Style->TextStyles().GetItem(1)->Style & RPFontStyle::Bold);
+    EXPECT_TRUE(f.Style->TextStyles().GetItem(2)->Unicode);
+    EXPECT_EQ(f.Style->TextStyles().GetItem(3)->NextStyleNo, 1);
+    EXPECT_EQ(f.Style->DefUnicodeStyle, 2);
+    EXPECT_EQ(f.Style->ParaStyles().Count(), 3);
+    EXPECT_EQ(f.Style->ParaStyles().GetItem(2)->LeftIndent, 20);
+    EXPECT_EQ(f.Style->ParaStyles().GetItem(2)->NextParaNo, 1);
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"einss\"\nP s3 p2 \"zwei\"\n");
+    // The current styles follow, their listeners are told, and the history is gone.
+    EXPECT_EQ(f.Edit->CurTextStyleNo(), 3);
+    EXPECT_EQ(f.Edit->CurParaStyleNo(), 2);
+    EXPECT_EQ(told, (std::vector<std::string>{"para 2", "text 3"}));
+    EXPECT_FALSE(f.Edit->CanUndo());
+    // The style last taken from the text is renumbered too: a conversion starts from it.
+    std::vector<int> asked;
+    f.Edit->OnStyleConversion = [&](TCustomRichPadEdit*, int StyleNo, int, bool ToText, int& NewStyleNo) {
+        if (!ToText) asked.push_back(StyleNo);
+        NewStyleNo = StyleNo;
+    };
+    f.Edit->SetCurTextStyleNo(0);
+    f.Edit->ApplyStyleConversion(0);
+    EXPECT_EQ(asked, std::vector<int>{3});
+    f.Edit->OnCurTextStyleChanged = f.Edit->OnCurParaStyleChanged = nullptr;
 }
 
 TEST(EditPaste, PrefersTheRichestFormat) {
@@ -351,7 +449,20 @@ TEST(EditInput, ComposedCharactersOfADeadKeyAreTyped) {
     QInputMethodQueryEvent q(Qt::ImCursorRectangle | Qt::ImEnabled);
     QApplication::sendEvent(f.Edit->Widget(), &q);
     EXPECT_TRUE(q.value(Qt::ImEnabled).toBool());
-    EXPECT_GT(q.value(Qt::ImCursorRectangle).toRect().left(), 5 + 50);
+    const QRect at = q.value(Qt::ImCursorRectangle).toRect();
+    EXPECT_GT(at.left(), 5 + 50);
+    // The composition window follows the caret also while the caret hides
+    // (something is dragged over the text).
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    QDragEnterEvent enter(QPoint(20, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.Edit->Widget(), &enter);
+    ASSERT_EQ(f.Data()->CaretRect().Right, f.Data()->CaretRect().Left);
+    QInputMethodQueryEvent hidden(Qt::ImCursorRectangle);
+    QApplication::sendEvent(f.Edit->Widget(), &hidden);
+    EXPECT_EQ(hidden.value(Qt::ImCursorRectangle).toRect(), at);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(f.Edit->Widget(), &leave);
 }
 
 TEST(EditDrop, TextDroppedFromOutsideGoesWhereTheMouseIs) {
@@ -431,6 +542,68 @@ TEST(EditResizer, HandlesKeepTheRatioAtCornersAndApplyAsOneStep) {
     EXPECT_EQ(pic->ImageHeight, 75);
     f.Edit->Undo();
     EXPECT_EQ(std::vector<int>({pic->ImageWidth, pic->ImageHeight}), std::vector<int>({0, 0}));
+}
+
+TEST(EditResizer, AResizableControlDraggedByItsHandlesGetsItsSizeAsOneStep) {
+    TEditFixture f;
+    f.Load("ab");
+    auto item = std::make_unique<TRPControlItemInfo>(f.Data());
+    item->StyleNo = rpsnControl;
+    item->Resizable = true;
+    item->Spacing = 0;
+    item->Control = std::make_unique<TControl>(nullptr);
+    TControl* control = item->Control.get();
+    control->SetBounds(0, 0, 60, 40);
+    f.Data()->AddItem("knopf", std::move(item));
+    f.Edit->Format();
+    const std::string before = DumpLayout(*f.Data());
+    const TRPDrawLineInfo* di = f.Data()->DrawItem(f.Data()->GetFirstDrawItemOfItem(1));
+    const int left = di->Left, top = di->Top;
+    QWidget* w = f.Edit->ClientWidget();
+    const auto mouse = [&](QEvent::Type Type, int X, int Y, Qt::MouseButtons Buttons) {
+        const QPointF at(X, Y);
+        QMouseEvent e(Type, at, at, Type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    // A click selects it and brings up its handles, drawn outside it.
+    mouse(QEvent::MouseButtonPress, left + 30, top + 20, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, left + 30, top + 20, Qt::NoButton);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    // The bottom-right handle dragged 40 right and 20 down: the corner keeps
+    // the ratio, and the larger factor wins.
+    mouse(QEvent::MouseButtonPress, left + 63, top + 43, Qt::LeftButton);
+    mouse(QEvent::MouseMove, left + 103, top + 63, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, left + 103, top + 63, Qt::NoButton);
+    EXPECT_EQ(std::vector<int>({control->Width(), control->Height()}), std::vector<int>({100, 67}));
+    EXPECT_EQ(static_cast<int>(f.Edit->UndoAction()), static_cast<int>(rpuaModifyItem));
+    EXPECT_EQ(f.Data()->UndoList->Count(), 1);
+    EXPECT_EQ(f.Data()->DrawItem(f.Data()->GetFirstDrawItemOfItem(1))->Width, 100);
+    f.Edit->Undo();
+    EXPECT_EQ(std::vector<int>({control->Width(), control->Height()}), std::vector<int>({60, 40}));
+    // Undone, the lines are laid out as they were.
+    EXPECT_EQ(DumpLayout(*f.Data()), before);
+    f.Edit->Redo();
+    EXPECT_EQ(std::vector<int>({control->Width(), control->Height()}), std::vector<int>({100, 67}));
+    // Escape during the drag leaves the size as it is, and nothing to undo.
+    f.Select(1, 0, 1, 1);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    mouse(QEvent::MouseButtonPress, left + 103, top + 70, Qt::LeftButton);
+    mouse(QEvent::MouseMove, left + 140, top + 70, Qt::LeftButton);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(f.Edit->Widget(), &escape);
+    mouse(QEvent::MouseButtonRelease, left + 140, top + 70, Qt::NoButton);
+    EXPECT_EQ(control->Width(), 100);
+    EXPECT_EQ(f.Data()->UndoList->Count(), 1);
+    // Refused by the program, the drag leaves the size as it is.
+    f.Edit->OnChanging = [](TCustomRichPadEdit*, bool& CanEdit) { CanEdit = false; };
+    f.Select(1, 0, 1, 1);
+    ASSERT_NE(f.Data()->Resizer, nullptr);
+    mouse(QEvent::MouseButtonPress, left + 103, top + 70, Qt::LeftButton);
+    mouse(QEvent::MouseMove, left + 120, top + 70, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, left + 120, top + 70, Qt::NoButton);
+    EXPECT_EQ(control->Width(), 100);
+    f.Edit->OnChanging = nullptr;
 }
 
 TEST(EditResizer, AClickOnAPictureSelectsItAndOffersTheHandles) {

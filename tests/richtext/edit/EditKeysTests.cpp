@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 TEST(EditTyping, NewEditorHasNoCaretUntilItHasDrawItems) {
@@ -69,6 +70,45 @@ TEST(EditTyping, TypingInAnotherStyleMakesANewItemThatTakesTheNeighboursTag) {
     f.Edit->Undo();
     f.Edit->Undo();
     EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"abcdef\"\n");
+}
+
+TEST(EditTyping, TextThatReplacesAWholeItemOfTheCurrentStyleKeepsItsTag) {
+    TEditFixture f;
+    f.Edit->Clear();
+    f.Data()->AddTextTag("Link", 1, 0, TRPTag::FromInt(7));
+    f.Data()->AddTextTag("vor ", 0, 0, TRPTag{});
+    f.Data()->AddTextTag("Ziel", 1, -1, TRPTag::FromInt(9));
+    f.Edit->Format();
+    const auto tags = [&] {
+        std::string s;
+        for (int i = 0; i < f.Data()->GetItemCount(); ++i)
+            s += std::to_string(f.Data()->GetItem(i)->Tag.Int) + " ";
+        return s;
+    };
+    // Typed over from the keyboard: the paragraph's one item becomes the new text, tag and all.
+    f.Select(0, 1, 0, 5);
+    for (const char c : std::string("Neu")) {
+        const QString text(QChar::fromLatin1(c));
+        QKeyEvent press(QEvent::KeyPress, QtKeyOfChar(text[0].unicode()), Qt::NoModifier, text);
+        QApplication::sendEvent(f.Edit->Widget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, QtKeyOfChar(text[0].unicode()), Qt::NoModifier, text);
+        QApplication::sendEvent(f.Edit->Widget(), &release);
+    }
+    EXPECT_EQ(DumpItems(*f.Data()), "P s1 p0 \"Neu\"\nP s0 p0 \"vor \"\n- s1 p0 \"Ziel\"\n");
+    EXPECT_EQ(tags(), "7 0 9 ");
+    // Inserted over the item that ends the line.
+    f.Select(2, 1, 2, 5);
+    f.Edit->InsertText("Ort");
+    EXPECT_EQ(DumpItems(*f.Data()), "P s1 p0 \"Neu\"\nP s0 p0 \"vor \"\n- s1 p0 \"Ort\"\n");
+    EXPECT_EQ(tags(), "7 0 9 ");
+    // The tag is not held beyond the edit: text of that style typed later
+    // elsewhere as an item of its own takes none.
+    f.Caret(1, 3);
+    f.Edit->SetCurTextStyleNo(1);
+    f.Type("x");
+    EXPECT_EQ(DumpItems(*f.Data()),
+              "P s1 p0 \"Neu\"\nP s0 p0 \"vo\"\n- s1 p0 \"x\"\n- s0 p0 \"r \"\n- s1 p0 \"Ort\"\n");
+    EXPECT_EQ(tags(), "7 0 0 0 9 ");
 }
 
 TEST(EditTyping, ProtectedTextAndReadOnlyParagraphsRefuse) {

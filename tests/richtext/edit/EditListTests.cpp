@@ -4,6 +4,9 @@
 
 #include "EditTestSupport.h"
 #include "platform/Keys.h"
+#include "richtext/model/RPListStyles.h"
+#include "richtext/model/RPMarkers.h"
+#include "richtext/model/RPUnicode.h"
 
 namespace {
 
@@ -132,3 +135,65 @@ TEST(EditLists, BackspaceAndDeleteRemoveMarkersAndRenumber) {
     CheckUndoRedo(f, start);
 }
 
+TEST(EditLists, PastedEntriesOfAnotherListContinueTheListTheyArePastedInto) {
+    TEditFixture f;
+    LoadList(f);
+    // Two entries of another list of the style set, copied from another editor.
+    TRPListLevel* roman = f.Style->ListStyles().Add()->Levels.Add();
+    roman->ListType = rplstUpperRoman;
+    roman->FormatString = "%s)";
+    auto* source = new TRichPadEdit(f.Form.get());
+    source->SetParent(f.Form.get());
+    source->SetStyle(f.Style.get());
+    source->Clear();
+    AddListEntry(*source, "neu", 1);
+    AddListEntry(*source, "noch", 1);
+    source->Format();
+    const std::string rpf = SaveRPF(*source);
+    delete source;
+    const std::string before = SaveRPF(*f.Edit);
+    // "list:counter" of every marker.
+    const auto markers = [&] {
+        std::string s;
+        for (int i = 0; i < f.Data()->GetItemCount(); ++i)
+            if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(f.Data()->GetItem(i)))
+                s += std::to_string(m->ListNo) + ":" + std::to_string(m->Counter) + " ";
+        return s;
+    };
+    f.Caret(1, 5);
+    ASSERT_TRUE(f.Edit->InsertRPFFromStream(rpf));
+    EXPECT_EQ(PlainText(*f.Data()), "#eins\n#neu\n#noch\n#zwei\n#drei\nEnde");
+    EXPECT_EQ(markers(), "0:1 0:2 0:3 0:4 0:5 ");
+    EXPECT_EQ(Misplaced(*f.Data()), "");
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), before);
+    // Outside a list they stay a list of their own.
+    f.Caret(6, 5);
+    ASSERT_TRUE(f.Edit->InsertRPFFromStream(rpf));
+    EXPECT_EQ(PlainText(*f.Data()), "#eins\n#zwei\n#drei\nEnde\n#neu\n#noch");
+    EXPECT_EQ(markers(), "0:1 0:2 0:3 1:1 1:2 ");
+}
+
+TEST(EditLists, TextWithLineEndsInsertedIntoAnEntryAddsEntriesAndAFormFeedStartsOneOnANewPage) {
+    TEditFixture f;
+    LoadList(f);
+    const std::string before = SaveRPF(*f.Edit);
+    f.Caret(1, 5);
+    f.Edit->InsertText("a\r\nb\r\nc");
+    EXPECT_EQ(PlainText(*f.Data()), "#einsa\n#b\n#c\n#zwei\n#drei\nEnde");
+    EXPECT_EQ(Misplaced(*f.Data()), "");
+    int counter = 0;
+    std::string counters;
+    for (int i = 0; i < f.Data()->GetItemCount(); ++i)
+        if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(f.Data()->GetItem(i)))
+            counters += std::to_string(m->Counter) + (++counter < 5 ? " " : "");
+    EXPECT_EQ(counters, "1 2 3 4 5");
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), before);
+    // The page break of a new entry is its marker's.
+    f.Caret(3, 5);
+    f.Edit->InsertTextW(QStringToItemText(QStringLiteral("x\fy"), rpioUnicode, 0));
+    EXPECT_EQ(PlainText(*f.Data()), "#eins\n#zweix\n#y\n#drei\nEnde");
+    EXPECT_TRUE(f.Data()->GetItem(4)->GetPageBreakBefore());
+    EXPECT_FALSE(f.Data()->GetItem(5)->GetPageBreakBefore());
+}

@@ -11,9 +11,11 @@
 #include "EditTestSupport.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -628,4 +630,51 @@ TEST(EditPaint, ABandOfTheWindowPaintedAloneShowsWhatAWholePaintShowsThere) {
             if (HasFatalFailure()) return;
         }
     }
+}
+
+namespace {
+
+// Whether the screen shows the caret: every pixel of its place is black.
+bool CaretShown(const TEditorOnForm& E) {
+    const TRect r = E.Edit->EditData()->CaretRect();
+    if (r.Right <= r.Left) return false;
+    const QImage shown = E.Shown(true);
+    for (int y = std::max(r.Top, 0); y < r.Bottom && y < shown.height(); ++y)
+        if (shown.pixel(r.Left, y) != qRgb(0, 0, 0)) return false;
+    return true;
+}
+
+} // namespace
+
+TEST(EditPaint, TheCaretShowsWithASelectionAndHidesWhileSomethingIsDraggedOver) {
+    TRPStyle style;
+    TEditorOnForm e(style, 300, 120, true);
+    Load(*e.Edit, "Ein Satz zum Markieren\n");
+    e.Key(Qt::Key_Home);
+    EXPECT_TRUE(CaretShown(e));
+    // Shift+Right selects, and the caret stands at the selection's end.
+    e.Key(Qt::Key_Right, QString(), Qt::ShiftModifier);
+    e.Key(Qt::Key_Right, QString(), Qt::ShiftModifier);
+    ASSERT_TRUE(e.Edit->SelectionExists());
+    EXPECT_EQ(e.Edit->EditData()->OffsetInCurItem(), 3);
+    EXPECT_TRUE(CaretShown(e));
+    // A drag over the text shows where it would land instead, also where
+    // nothing may land; the caret is back when the drag leaves.
+    e.Key(Qt::Key_Right);
+    QMimeData text;
+    text.setText(QStringLiteral("X"));
+    const QPoint at = e.Edit->ClientWidget()->mapTo(e.Edit->Widget(), QPoint(150, 10));
+    QDragEnterEvent enter(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e.Edit->Widget(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    EXPECT_FALSE(CaretShown(e));
+    style.ParaStyles().Add()->Options = rppaoReadOnly;
+    e.Edit->EditData()->GetItem(0)->ParaNo = style.ParaStyles().Count() - 1;
+    QDragMoveEvent move(at, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(e.Edit->Widget(), &move);
+    EXPECT_FALSE(move.isAccepted());
+    EXPECT_FALSE(CaretShown(e));
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(e.Edit->Widget(), &leave);
+    EXPECT_TRUE(CaretShown(e));
 }

@@ -11,13 +11,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QWidget>
 #include <iterator>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -805,6 +811,57 @@ TEST_F(TableInplace, ClicksThatAWritersEventLetsThroughDoNothing) {
     F.Edit->OnSaveItemToFile = nullptr;
     ClickAt(F.Edit, cx, cy);
     EXPECT_EQ(EditedCell(), "1,1");
+}
+
+} // namespace
+
+namespace {
+
+// The program's handlers see the editor that holds the table as the sender of
+// what happens in a cell, as of what happens outside the table.
+TEST_F(TableInplace, EventsOfAnEditInACellNameTheEditorThatHoldsTheTable) {
+    Build(2, 2);
+    std::set<std::string> seen, wrong;
+    const auto note = [&](const std::string& Event, const TObject* Sender) {
+        seen.insert(Event);
+        if (Sender != F.Edit) wrong.insert(Event);
+    };
+    F.Edit->OnChanging = [&](TCustomRichPadEdit* Sender, bool&) { note("changing", Sender); };
+    F.Edit->OnPaste = [&](TCustomRichPadEdit* Sender, bool&) { note("paste", Sender); };
+    F.Edit->OnDropFiles = [&](TCustomRichPadEdit* Sender, const QStringList&, TRPDropFileAction& Action,
+                              bool& DoDefault) {
+        note("files", Sender);
+        Action = 1;
+        DoDefault = false;
+    };
+    F.Edit->OnCurTextStyleChanged = [&](TObject* Sender) { note("text style", Sender); };
+    F.Edit->OnCurParaStyleChanged = [&](TObject* Sender) { note("paragraph style", Sender); };
+    ASSERT_TRUE(Open(0, 0));
+    Type("x");
+    QGuiApplication::clipboard()->setText(QStringLiteral("p"));
+    Key('V', ssCtrl);
+    QGuiApplication::clipboard()->clear();
+    F.Edit->SetCurTextStyleNo(1);
+    F.Edit->ApplyParaStyle(1);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath(QStringLiteral("notiz.txt")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(file.fileName())});
+    QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    static_cast<TControl*>(Editor())->HandleEvent(&drop);
+    EXPECT_EQ(EditorText(), "Axp");
+    EXPECT_EQ(seen, (std::set<std::string>{"changing", "files", "paragraph style", "paste", "text style"}));
+    EXPECT_EQ(wrong, std::set<std::string>{});
+    // The handlers know this test's sets only.
+    F.Edit->DestroyCellEditor();
+    ProcessEvents();
+    F.Edit->OnChanging = nullptr;
+    F.Edit->OnPaste = nullptr;
+    F.Edit->OnDropFiles = nullptr;
+    F.Edit->OnCurTextStyleChanged = F.Edit->OnCurParaStyleChanged = nullptr;
 }
 
 } // namespace
