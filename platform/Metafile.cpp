@@ -92,13 +92,8 @@ void TMetafile::SetInch(int v) {
     if (v == m_inch) return;
     m_inch = v;
     if (m_enhanced || m_data.size() < 22 || ReadLe32(m_data, 0) != 0x9AC6CDD7u) return;
-    // The header says what the bytes are drawn and saved with; its checksum
-    // is the exclusive or of the ten words before it.
-    qToLittleEndian<uint16_t>(static_cast<uint16_t>(v), m_data.data() + 14);
-    uint16_t sum = 0;
-    for (int i = 0; i < 10; ++i)
-        sum ^= ReadLe16(m_data, 2 * i);
-    qToLittleEndian<uint16_t>(sum, m_data.data() + 20);
+    // The header says what the bytes are drawn and saved with.
+    SetPlaceableInch(m_data, v);
     SizeFromPlaceableHeader();
     m_rendering.reset();
     m_converted = false;

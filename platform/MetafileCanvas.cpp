@@ -5,6 +5,7 @@
 #include "platform/CanvasState.h"
 #include "platform/CodePage.h"
 #include "platform/LittleEndian.h"
+#include "platform/MetafileConvert.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 
@@ -232,26 +233,8 @@ public:
     }
     QByteArray Finish(int Slots) override {
         Rec16(0x0000, {});
-        QByteArray out;
-        // The placeable header: the picture's box in units of 1/96 inch.
-        AppendLe32(out, 0x9AC6CDD7u);
-        AppendLe16(out, 0);
-        AppendRect16(out, {0, 0, m_w, m_h});
-        AppendLe16(out, kScreenPPI);
-        AppendLe32(out, 0);
-        uint16_t sum = 0;
-        for (int i = 0; i < 10; ++i)
-            sum ^= ReadLe16(out, 2 * i);
-        AppendLe16(out, sum);
-        AppendLe16(out, 1); // in memory
-        AppendLe16(out, 9);
-        AppendLe16(out, 0x0300);
-        AppendLe32(out, static_cast<uint32_t>((18 + m_records.size()) / 2));
-        AppendLe16(out, static_cast<uint16_t>(Slots));
-        AppendLe32(out, m_maxRecord);
-        AppendLe16(out, 0);
-        out.append(m_records);
-        return out;
+        // The picture's box in units of 1/96 inch.
+        return PlaceableWindowsMetafile(m_w, m_h, kScreenPPI, Slots, m_maxRecord, m_records);
     }
 
 private:

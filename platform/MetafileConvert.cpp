@@ -869,6 +869,44 @@ void SetMetafileHelper(const QString& Program) {
     g_helper = Program;
 }
 
+namespace {
+
+// The checksum of a placeable header: the exclusive or of the ten words before it.
+uint16_t PlaceableChecksum(const QByteArray& Header) {
+    uint16_t sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= ReadLe16(Header, 2 * i);
+    return sum;
+}
+
+} // namespace
+
+QByteArray PlaceableWindowsMetafile(int Width, int Height, int Inch, int Objects, uint32_t MaxRecordWords,
+                                    const QByteArray& Records) {
+    QByteArray out;
+    AppendLe32(out, PlaceableKey);
+    AppendLe16(out, 0);
+    for (int v : {0, 0, Width, Height})
+        AppendLe16(out, static_cast<uint16_t>(v));
+    AppendLe16(out, static_cast<uint16_t>(Inch));
+    AppendLe32(out, 0);
+    AppendLe16(out, PlaceableChecksum(out));
+    AppendLe16(out, 1); // in memory
+    AppendLe16(out, HeaderSize / 2);
+    AppendLe16(out, 0x0300);
+    AppendLe32(out, static_cast<uint32_t>((HeaderSize + Records.size()) / 2));
+    AppendLe16(out, static_cast<uint16_t>(Objects));
+    AppendLe32(out, MaxRecordWords);
+    AppendLe16(out, 0);
+    return out + Records;
+}
+
+void SetPlaceableInch(QByteArray& Data, int Inch) {
+    if (Data.size() < PlaceableSize) return;
+    qToLittleEndian<uint16_t>(static_cast<uint16_t>(Inch), Data.data() + 14);
+    qToLittleEndian<uint16_t>(PlaceableChecksum(Data), Data.data() + 20);
+}
+
 bool CheckWindowsMetafile(const QByteArray& Data) {
     TWmfScan s;
     return ScanWindowsMetafile(Data, s);

@@ -49,6 +49,14 @@ struct TMetafileSvg {
 // True when the bytes pass the limits and their record chain holds: a
 // placeable Windows metafile, or an enhanced metafile.
 bool CheckWindowsMetafile(const QByteArray& Data);
+
+// A Windows metafile in memory behind its placeable header: a box of Width x
+// Height units at Inch units per inch, Objects object slots, and Records
+// (the end record included) whose largest is MaxRecordWords words long.
+QByteArray PlaceableWindowsMetafile(int Width, int Height, int Inch, int Objects, uint32_t MaxRecordWords,
+                                    const QByteArray& Records);
+// Puts Inch into the placeable header that Data starts with, with its checksum.
+void SetPlaceableInch(QByteArray& Data, int Inch);
 bool CheckEnhancedMetafile(const QByteArray& Data);
 
 // Converts the bytes; false when they fail the checks or the library fails,

@@ -962,26 +962,9 @@ private:
 
     QByteArray Finish() {
         Rec(wmfEOF, {});
-        QByteArray out;
-        // The placeable header: the picture's size in units of 1/96 inch.
-        AppendLe32(out, 0x9AC6CDD7u);
-        AppendLe16(out, 0);
-        for (int v : {0, 0, m_width, m_height})
-            AppendLe16(out, static_cast<uint16_t>(v));
-        AppendLe16(out, 96);
-        AppendLe32(out, 0);
-        uint16_t sum = 0;
-        for (int i = 0; i < 10; ++i)
-            sum ^= ReadLe16(out, 2 * i);
-        AppendLe16(out, sum);
-        AppendLe16(out, 1); // in memory
-        AppendLe16(out, 9);
-        AppendLe16(out, 0x0300);
-        AppendLe32(out, static_cast<uint32_t>((18 + m_out.size()) / 2));
-        AppendLe16(out, static_cast<uint16_t>(std::max<size_t>(m_slots.size(), 1)));
-        AppendLe32(out, m_maxRecord);
-        AppendLe16(out, 0);
-        return out + m_out;
+        // The picture's size in units of 1/96 inch.
+        return PlaceableWindowsMetafile(
+            m_width, m_height, 96, static_cast<int>(std::max<size_t>(m_slots.size(), 1)), m_maxRecord, m_out);
     }
 
     const QByteArray& D;

@@ -682,7 +682,7 @@ bool TRPEditRPData::IsTextItem(int ItemNo) const {
 
 std::unique_ptr<TCustomRPItemInfo> TRPEditRPData::CreateTextItem(int StyleNo, int ParaNo, bool ParaStart, bool BR,
                                                                  const TRPTag& Tag) const {
-    auto item = GetCurrentTextItemClass()->Create(const_cast<TRPEditRPData*>(this));
+    auto item = CurrentTextItemClass()->Create(const_cast<TRPEditRPData*>(this));
     item->StyleNo = StyleNo;
     item->ParaNo = ParaNo;
     TRPStyle* style = GetRPStyle();

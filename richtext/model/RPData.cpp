@@ -371,7 +371,7 @@ void TCustomRPData::AppendItem(std::string Text, std::unique_ptr<TCustomRPItemIn
 }
 
 void TCustomRPData::AddTextTag(const std::string& Text, int StyleNo, int ParaNo, const TRPTag& Tag) {
-    std::unique_ptr<TCustomRPItemInfo> item = GetCurrentTextItemClass()->Create(this);
+    std::unique_ptr<TCustomRPItemInfo> item = CurrentTextItemClass()->Create(this);
     item->StyleNo = StyleNo < 0 ? rpsnParaDefault : StyleNo;
     item->ParaNo = ParaNo;
     item->Tag = Tag;

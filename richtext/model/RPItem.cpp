@@ -491,7 +491,7 @@ void UnregisterAllRichPadItemTypes() {
     Registry().clear();
 }
 
-const TRPItemClass* GetCurrentTextItemClass() {
+const TRPItemClass* CurrentTextItemClass() {
     return CurrentTextClass;
 }
 

@@ -404,7 +404,7 @@ void RegisterRichPadItemType(int StyleNo, const TRPItemClass* ItemClass);
 // Forgets every registration (for tests).
 void UnregisterAllRichPadItemTypes();
 // The class of new text items (TRPTextItemInfo unless replaced).
-const TRPItemClass* GetCurrentTextItemClass();
+const TRPItemClass* CurrentTextItemClass();
 void SetCurrentTextItemClass(const TRPItemClass* ItemClass);
 
 std::unique_ptr<TCustomRPItemInfo> CreateItemByStyleNo(TCustomRPData* RPData, int StyleNo);

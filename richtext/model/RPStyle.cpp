@@ -108,7 +108,7 @@ bool TRPStyle::DrawTextBack(TCanvas* Canvas, int ItemNo, int StyleNo, int Left, 
     return doDefault;
 }
 
-TPicture* TRPStyle::InvalidPicture() {
+TPicture* TRPStyle::GetInvalidPicture() {
     if (!FInvalidPicture) {
         FInvalidPicture = std::make_unique<TPicture>();
         // A small framed cross stands for a picture that could not be read.

@@ -122,7 +122,7 @@ public:
     bool DrawTextBack(TCanvas* Canvas, int ItemNo, int StyleNo, int Left, int Top, int Width, int Height,
                       TRPTextDrawStates DrawState, TCustomRPData* RPData, int Offs);
     // Shown in place of pictures that cannot be read; made on first use.
-    TPicture* InvalidPicture();
+    TPicture* GetInvalidPicture();
     // nullptr frees it; another picture is copied in.
     void SetInvalidPicture(const TPicture* Value);
 

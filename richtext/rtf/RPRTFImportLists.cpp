@@ -360,7 +360,7 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
     if (!Graphic) {
         // The alternative of a shape picture may still come.
         if (Picture && Picture->FromShpPict) return;
-        TPicture* invalid = im.Style ? im.Style->InvalidPicture() : nullptr;
+        TPicture* invalid = im.Style ? im.Style->GetInvalidPicture() : nullptr;
         if (invalid && invalid->Graphic())
             Graphic = RPRTF::CopyGraphic(*invalid->Graphic());
         else

@@ -206,7 +206,7 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
         Text = r.UnicodeToAnsi(wide);
     }
     TCustomRPData* target = im.Target;
-    auto item = GetCurrentTextItemClass()->Create(target);
+    auto item = CurrentTextItemClass()->Create(target);
     if (styleIsUnicode) item->ItemOptions |= rpioUnicode;
     // Most runs hold no tab and move into their item as they are.
     if (Text.find('\t') != std::string::npos) {

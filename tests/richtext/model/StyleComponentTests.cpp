@@ -277,19 +277,19 @@ namespace {
 
 TEST(StyleComponent, InvalidPictureMadeOnFirstRead) {
     TRPStyle rs;
-    TPicture* p = rs.InvalidPicture();
+    TPicture* p = rs.GetInvalidPicture();
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(rs.InvalidPicture(), p);
+    EXPECT_EQ(rs.GetInvalidPicture(), p);
     ASSERT_NE(p->Graphic(), nullptr);
     EXPECT_EQ(p->Width(), 20);
     rs.SetInvalidPicture(nullptr);
-    EXPECT_EQ(rs.InvalidPicture()->Width(), 20);
+    EXPECT_EQ(rs.GetInvalidPicture()->Width(), 20);
     TPicture other;
     other.Bitmap()->SetSize(7, 3);
     rs.SetInvalidPicture(&other);
-    EXPECT_EQ(rs.InvalidPicture()->Width(), 7);
-    rs.SetInvalidPicture(rs.InvalidPicture());
-    EXPECT_EQ(rs.InvalidPicture()->Height(), 3);
+    EXPECT_EQ(rs.GetInvalidPicture()->Width(), 7);
+    rs.SetInvalidPicture(rs.GetInvalidPicture());
+    EXPECT_EQ(rs.GetInvalidPicture()->Height(), 3);
 }
 
 TEST(StyleLists, PicturesCopiedAndCompared) {
