@@ -121,7 +121,7 @@ public:
     // is no built-in drawing. Answers DoDefault.
     bool DrawTextBack(TCanvas* Canvas, int ItemNo, int StyleNo, int Left, int Top, int Width, int Height,
                       TRPTextDrawStates DrawState, TCustomRPData* RPData, int Offs);
-    // Shown in place of pictures that cannot be read; made on first use.
+    // InvalidPicture: shown in place of pictures that cannot be read; made on first use.
     TPicture* GetInvalidPicture();
     // nullptr frees it; another picture is copied in.
     void SetInvalidPicture(const TPicture* Value);
