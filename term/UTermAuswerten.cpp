@@ -24,6 +24,15 @@ bool IstOPlus(char c) { return c == '(' || IstO(c); }
 // Operands.
 bool IstC(char c) { return c == '.' || (Token::Klasse(c) & (Token::KZiffer | Token::KKlein | Token::KFunktion)); }
 
+// The innermost bracket: R is the first ")", L the last "(" before it (npos
+// when there is none). False when the term has no ")".
+bool InnersteKlammer(const std::string& S, size_t& L, size_t& R) {
+    R = S.find(')');
+    if (R == std::string::npos) return false;
+    L = S.rfind('(', R);
+    return true;
+}
+
 // x² becomes (x²), so that a letter's power binds before anything else.
 void PotenzKlammernBuchstabe(std::string& S) {
     if (S.size() <= 1)
@@ -373,12 +382,9 @@ bool TermAuswerten(const std::string& Term, std::string& ErgebnisText, const tVa
     // only guards against a term that would never shrink.
     size_t runden = 2 * s.size() + 4;
     for (size_t lauf = 0;; ++lauf) {
-        size_t r = s.find(')');
-        if (r == std::string::npos)
-            break;
-        if (lauf > runden)
-            return false;
-        size_t l = s.rfind('(', r);
+        size_t l = 0, r = 0;
+        if (!InnersteKlammer(s, l, r)) break;
+        if (lauf > runden) return false;
         if (l == std::string::npos)
             return false;
         if (r + 1 < s.size() && IstPotenz(s[r + 1])) {
@@ -390,8 +396,7 @@ bool TermAuswerten(const std::string& Term, std::string& ErgebnisText, const tVa
             u += ')';
             u.append(s, r + 2, std::string::npos);
             s.swap(u);
-            r = s.find(')');
-            l = s.rfind('(', r);
+            InnersteKlammer(s, l, r);
         }
         std::string wert;
         if (!TermAuswertenKern(s.substr(l + 1, r - l - 1), wert, Werte, Fehler))
