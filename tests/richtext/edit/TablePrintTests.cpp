@@ -17,6 +17,17 @@
 
 namespace {
 
+// Prints the formatted view into the printer's PDF and reads page Page of it
+// back at screen resolution. Answers what went wrong, empty when Image holds it.
+QString PrintedPage(TRichPad& View, const TPdfPrinter& Printer, const QString& Title, int Page,
+                    QImage& Image) {
+    TRPPrint print(nullptr);
+    print.AssignSource(&View);
+    print.FormatPages();
+    if (!print.Print(Title, 1, false)) return print.LastError();
+    return PdfPageImage(Printer.Pdf, Page, 96, Image);
+}
+
 class TableSplit : public TableFixture {
 protected:
     // A print item over a made-up printer layout: rows of the given heights
@@ -251,13 +262,8 @@ TEST(TablePrinting, TransparentCellPictureShowsTheParagraphColourBehindIt) {
     cell->SetBackgroundImage(stamp.get(), true);
     view.RPData()->AddItem(std::string(), std::move(t));
     view.Format();
-    TRPPrint print(nullptr);
-    print.AssignSource(&view);
-    print.FormatPages();
-    ASSERT_TRUE(print.Print(QStringLiteral("Absatz"), 1, false)) << print.LastError().toStdString();
-
     QImage page;
-    ASSERT_EQ(PdfPageImage(printer.Pdf, 1, 96, page), QString());
+    ASSERT_EQ(PrintedPage(view, printer, QStringLiteral("Absatz"), 1, page), QString());
     // The black square is the middle quarter of the stretched picture.
     int left = page.width(), top = page.height(), right = -1, bottom = -1;
     for (int y = 0; y < page.height(); ++y)
@@ -335,13 +341,8 @@ TEST(TablePrinting, TransparentPicturesInCellsShowTheTableAndCellBackgrounds) {
     t->GetCell(0, 1)->SetBackgroundImage(SolidBitmap(clBlue).get(), true);
     view.RPData()->AddItem(std::string(), std::move(t));
     view.Format();
-    TRPPrint print(nullptr);
-    print.AssignSource(&view);
-    print.FormatPages();
-    ASSERT_TRUE(print.Print(QStringLiteral("Hintergrund"), 1, false)) << print.LastError().toStdString();
-
     QImage page;
-    ASSERT_EQ(PdfPageImage(printer.Pdf, 1, 96, page), QString());
+    ASSERT_EQ(PrintedPage(view, printer, QStringLiteral("Hintergrund"), 1, page), QString());
     // The table is the box of the green and blue pixels; inside it nothing is
     // white, and both black squares are there.
     int left = page.width(), top = page.height(), right = -1, bottom = -1;
