@@ -1,16 +1,21 @@
 // Arbitrary bytes as a Windows or enhanced metafile, loaded and drawn, and an
-// enhanced one made into a Windows metafile as RTF saves it. The libraries
+// enhanced one made into a Windows metafile and saved as RTF. The libraries
 // run in the helper program under its limits, as in the program; a helper
 // that a crash or a hang ends is reported here as a crash, since every such
 // input must be turned away by the record checks before a library sees it.
 // A drawing too heavy to finish within its CPU time is no finding; a helper
 // that crashes while drawing is. A Windows metafile made of records must
-// pass the record checks and draw as any other.
+// pass the record checks and draw as any other; saved as RTF, the picture
+// goes as such a Windows metafile or as it is, never as a copy that fails
+// the checks.
 #include "FuzzApp.h"
 #include "platform/Graphics.h"
+#include "platform/LittleEndian.h"
 #include "platform/MetafileConvert.h"
 #include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
+#include "richtext/model/RPData.h"
+#include "richtext/model/RPRTFWriter.h"
 
 #include <QImage>
 
@@ -38,6 +43,30 @@ void Draw(const TMetafile& Meta) {
     }
 }
 
+// The enhanced metafile as RTF saves it with the views' options: a Windows
+// metafile that the record checks take, or the picture as it is.
+void SaveAsRTF(const TMetafile& Meta) {
+    std::string rtf;
+    SaveGraphicToRTF(rtf, &Meta, 0, 0, rprtfSaveEMFAsWMF, 15);
+    const size_t body = rtf.find(' ') + 1;
+    if (body > 0 && rtf.size() > body) {
+        const QByteArray bytes =
+            QByteArray::fromHex(QByteArray(rtf.data() + body, static_cast<qsizetype>(rtf.size() - body - 1)));
+        if (rtf.starts_with("{\\pict\\emfblip") && bytes == Meta.SaveToStream()) return;
+        // The group leaves out the placeable header that the checks want.
+        QByteArray placeable;
+        AppendLe32(placeable, 0x9AC6CDD7u);
+        for (const uint16_t v : {0, 0, 0, 100, 100}) // a handle, the box
+            AppendLe16(placeable, v);
+        placeable.append(8, '\0'); // the inch and the checksum are set below
+        SetPlaceableInch(placeable, 96);
+        if (rtf.starts_with("{\\pict\\wmetafile8") && CheckWindowsMetafile(placeable + bytes)) return;
+    }
+    std::fprintf(stderr,
+                 "the picture saved as RTF is neither a sound Windows metafile nor the picture itself\n");
+    std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -51,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     Draw(meta);
     if (!meta.Enhanced()) return 0;
+    SaveAsRTF(meta);
     const QByteArray wmf = WindowsMetafileOf(meta.SaveToStream());
     if (wmf.isEmpty()) return 0;
     TMetafile copy;

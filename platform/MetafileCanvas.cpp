@@ -86,6 +86,14 @@ QByteArray Dib(const QImage& Source) {
     return out;
 }
 
+bool AllWhite(const QImage& Image) {
+    for (int y = 0; y < Image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(Image.constScanLine(y));
+        if (!std::all_of(row, row + Image.width(), [](QRgb p) { return p == 0xFFFFFFFFu; })) return false;
+    }
+    return true;
+}
+
 void AppendRect16(QByteArray& p, const TRect& r) {
     for (int v : {r.Left, r.Top, r.Right, r.Bottom})
         AppendLe16(p, static_cast<uint16_t>(Coord16(v)));
@@ -531,6 +539,7 @@ public:
             Graphic.Draw(c, box); // its frame, for a picture that cannot be rendered
         }
         c.Release();
+        if (records) m_picturesBlank = m_picturesBlank || AllWhite(img);
         this->Image(C, Dest, img, Bounds(0, 0, img.width(), img.height()));
     }
     void State(const TCanvas&, bool HasClip, const QRegion& Clip, TPoint Origin) override {
@@ -556,6 +565,8 @@ public:
 
     // False once a picture drawn from records could not be rendered.
     bool PicturesDrawn() const { return m_picturesDrawn; }
+    // True once a picture drawn from records rendered as nothing here.
+    bool PicturesBlank() const { return m_picturesBlank; }
 
     QByteArray Finish() {
         if (m_clip) m_writer->RestoreDC();
@@ -679,6 +690,7 @@ private:
     std::optional<TBrushKey> m_brush;
     std::optional<TLogFont> m_font;
     bool m_picturesDrawn = true;
+    bool m_picturesBlank = false;
 };
 
 TMetafileCanvas::TMetafileCanvas(TMetafile* Metafile)
@@ -697,6 +709,7 @@ void TMetafileCanvas::Finish() {
     if (!m_recorder) return;
     CanvasAccess::SetRecorder(*this, nullptr);
     m_picturesDrawn = m_recorder->PicturesDrawn();
+    m_picturesBlank = m_recorder->PicturesBlank();
     const QByteArray data = m_recorder->Finish();
     m_recorder.reset();
     if (m_metafile) m_metafile->LoadFromStream(data);
@@ -704,4 +717,8 @@ void TMetafileCanvas::Finish() {
 
 bool TMetafileCanvas::PicturesDrawn() const {
     return m_recorder ? m_recorder->PicturesDrawn() : m_picturesDrawn;
+}
+
+bool TMetafileCanvas::PicturesBlank() const {
+    return m_recorder ? m_recorder->PicturesBlank() : m_picturesBlank;
 }

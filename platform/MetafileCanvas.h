@@ -33,9 +33,14 @@ public:
     // False when a metafile drawn on the canvas was too heavy to render (or
     // could not be converted) and its frame was recorded in its place.
     bool PicturesDrawn() const;
+    // True when a metafile drawn on the canvas rendered as nothing but the
+    // white ground: its records here show none of it (a picture drawn by
+    // records that nothing here draws, say).
+    bool PicturesBlank() const;
 
 private:
     TMetafile* m_metafile;
     bool m_picturesDrawn = true;
+    bool m_picturesBlank = false;
     std::unique_ptr<TMetafileRecorder> m_recorder;
 };

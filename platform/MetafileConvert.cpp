@@ -71,9 +71,10 @@ bool IsMappingRecord(uint16_t Fn) {
            Fn == wmfSetViewportExt;
 }
 
-// Records that put something on the page: the mapping in force before the
-// first of them is the picture's own.
-bool IsDrawingRecord(uint16_t Fn) {
+} // namespace
+
+// The mapping in force before the first of these records is the picture's own.
+bool IsWindowsMetafileDrawingRecord(uint16_t Fn) {
     switch (Fn) {
     case 0x0213: // line to
     case 0x041B: // rectangle
@@ -107,6 +108,8 @@ bool IsDrawingRecord(uint16_t Fn) {
         return false;
     }
 }
+
+namespace {
 
 int16_t Le16s(const QByteArray& D, qsizetype At) {
     return static_cast<int16_t>(ReadLe16(D, At));
@@ -268,7 +271,7 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
                 }
             }
         }
-        drawn = drawn || IsDrawingRecord(fn);
+        drawn = drawn || IsWindowsMetafileDrawingRecord(fn);
         const qsizetype record = S.Records.size();
         if (fn == wmfCreateFontIndirect && words >= 3 + 5) S.Fonts.push_back(record);
         const qsizetype dib = DibAt(fn, words);

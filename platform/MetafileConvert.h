@@ -18,6 +18,8 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
+
 class QImage;
 
 namespace MetafileLimits {
@@ -49,6 +51,9 @@ struct TMetafileSvg {
 // True when the bytes pass the limits and their record chain holds: a
 // placeable Windows metafile, or an enhanced metafile.
 bool CheckWindowsMetafile(const QByteArray& Data);
+// True for the Windows metafile records that put something on the page
+// (lines, figures, text, bitmaps, regions, pixels), by function number.
+bool IsWindowsMetafileDrawingRecord(uint16_t Function);
 
 // A Windows metafile in memory behind its placeable header: a box of Width x
 // Height units at Inch units per inch, Objects object slots, and Records

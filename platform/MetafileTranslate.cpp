@@ -194,8 +194,14 @@ public:
             if (m_out.size() > MetafileLimits::MaxBytes) m_failed = true;
             at += m_size;
         }
-        if (m_failed || m_plusOnly) return {};
-        return Finish();
+        // Records of the newer interface where the older ones draw nothing:
+        // the picture is in those records alone.
+        if (m_failed || m_plusOnly || (m_plus && !m_drawn)) return {};
+        // Records copied as they are (a bitmap, a brush's pattern) may suit
+        // the enhanced format and not the older one: what the checks of the
+        // older format refuse is no translation.
+        QByteArray wmf = Finish();
+        return CheckWindowsMetafile(wmf) ? wmf : QByteArray();
     }
 
 private:
@@ -220,6 +226,7 @@ private:
     void Rec(uint16_t Function, const QByteArray& Params) {
         const uint32_t words = 3 + static_cast<uint32_t>((Params.size() + 1) / 2);
         m_maxRecord = std::max(m_maxRecord, words);
+        m_drawn = m_drawn || IsWindowsMetafileDrawingRecord(Function);
         AppendLe32(m_out, words);
         AppendLe16(m_out, Function);
         m_out += Params;
@@ -718,6 +725,7 @@ private:
         const uint32_t length = U32(8);
         if (m_failed || length < 8 || !Has(12, length)) return;
         if (U32(12) != EmfPlusSignature) return;
+        m_plus = true;
         // Records of the newer drawing interface: a picture that holds only
         // them draws nothing in the older records.
         if (length >= 12 && ReadLe16(D, m_at + 16) == 0x4001 && !(ReadLe16(D, m_at + 18) & 1))
@@ -970,6 +978,9 @@ private:
     const QByteArray& D;
     qsizetype m_at = 0, m_size = 0;
     bool m_failed = false, m_plusOnly = false;
+    // Whether records of the newer interface came, and whether a record
+    // written draws.
+    bool m_plus = false, m_drawn = false;
     QByteArray m_out;
     uint32_t m_maxRecord = 3;
     int m_width = 0, m_height = 0;

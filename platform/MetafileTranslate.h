@@ -14,6 +14,7 @@
 // draws what the enhanced metafile draws, at the same size; empty when the
 // bytes fail the record checks, a record has no counterpart in the older
 // format (paths, turned or sheared coordinates, glyph indexes, text that
-// the font's code page cannot hold, ...) or a coordinate does not fit into
-// its 16 bits.
+// the font's code page cannot hold, ...), a coordinate does not fit into
+// its 16 bits, the picture is drawn by records of the newer interface (in
+// comments) alone, or the result would fail CheckWindowsMetafile.
 QByteArray WindowsMetafileOf(const QByteArray& Emf);

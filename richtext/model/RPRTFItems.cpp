@@ -245,7 +245,7 @@ void WritePixelMetafile(std::string& S, const TMetafile& Mf) {
 
 // A new metafile of the given size holding what Paint draws on it; false
 // when a metafile picture drawn was too heavy to render (its frame stands
-// in its place).
+// in its place) or rendered as nothing here.
 template <typename Paint>
 bool RecordMetafile(TMetafile& Mf, int Width, int Height, bool Enhanced, Paint&& paint) {
     Mf.SetWidth(Width);
@@ -254,14 +254,17 @@ bool RecordMetafile(TMetafile& Mf, int Width, int Height, bool Enhanced, Paint&&
     TMetafileCanvas c(&Mf);
     paint(c);
     c.Finish();
-    return c.PicturesDrawn();
+    return c.PicturesDrawn() && !c.PicturesBlank();
 }
 
 // The Windows metafile copy of an enhanced metafile: its records
 // translated, which costs what reading them costs; where a record has no
 // counterpart, the picture drawn on a recording canvas, within the bound of
-// a drawing. Empty when it is too heavy for that too: the picture then goes
-// as it is, so that nothing is lost and saving never waits long.
+// a drawing. Empty when there is no sound copy: the picture then goes as it
+// is, so that nothing is lost and saving never waits long. That is so when
+// it is too heavy to draw, when it draws nothing here (drawn by records that
+// nothing here draws, the copy would be a blank box), and when the copy
+// fails the checks of Windows metafiles that any reader of ours applies.
 QByteArray WindowsMetafileCopy(const TMetafile& Mf) {
     QByteArray wmf = WindowsMetafileOf(Mf.SaveToStream());
     if (!wmf.isEmpty()) return wmf;
@@ -269,7 +272,7 @@ QByteArray WindowsMetafileCopy(const TMetafile& Mf) {
     const bool drawn = RecordMetafile(copy, Mf.Width(), Mf.Height(), false, [&](TCanvas& c) {
         c.StretchDraw(Bounds(0, 0, Mf.Width(), Mf.Height()), Mf);
     });
-    return drawn ? copy.SaveToStream() : QByteArray();
+    return drawn && copy.CheckRecords() ? copy.SaveToStream() : QByteArray();
 }
 
 } // namespace

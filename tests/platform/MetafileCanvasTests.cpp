@@ -279,3 +279,51 @@ TEST(MetafileCanvas, AHeavyPictureTranslatesAtTheCostOfReadingIt) {
         EXPECT_TRUE(copy.HasPicture());
     }
 }
+
+namespace {
+
+// A bitmap of one pixel as enhanced records carry it: a header of 40 bytes
+// (all zero when Empty), then its one row.
+std::vector<int64_t> OnePixelDib(bool Empty) {
+    std::vector<int64_t> dib{40, 1, 1, 1 | (24 << 16), 0, 4, 0, 0, 0, 0};
+    if (Empty) std::fill(dib.begin(), dib.end(), 0);
+    dib.push_back(0x00FF0000); // red
+    return dib;
+}
+
+// A stretched bitmap across the picture.
+QByteArray EmfWithBitmap(bool Empty) {
+    std::vector<int64_t> p{0, 0, 99, 99, 0, 0, 0, 0, 1, 1, 80, 40, 120, 4, 0, 0x00CC0020, 100, 100};
+    for (int64_t v : OnePixelDib(Empty))
+        p.push_back(v);
+    return TEmfBuilder(100, 100).Record(81, p).Bytes();
+}
+
+// A rectangle filled with a bitmap pattern.
+QByteArray EmfWithPatternBrush(bool Empty) {
+    std::vector<int64_t> p{1, 0, 32, 40, 72, 4};
+    for (int64_t v : OnePixelDib(Empty))
+        p.push_back(v);
+    return TEmfBuilder(100, 100).Record(94, p).Record(37, {1}).Rectangle(10, 10, 90, 90).Bytes();
+}
+
+} // namespace
+
+// Bitmaps are copied as they are: one that the checks of Windows metafiles
+// refuse (an empty header, which the enhanced format does not look into)
+// leaves the translation empty rather than a Windows metafile that no reader
+// of ours would take; a sound one translates. A picture of the newer
+// interface whose older records draw nothing has no translation either.
+TEST(MetafileCanvas, ATranslationTheWindowsMetafileChecksRefuseIsNone) {
+    for (bool empty : {false, true})
+        for (const QByteArray& emf : {EmfWithBitmap(empty), EmfWithPatternBrush(empty)}) {
+            SCOPED_TRACE(empty ? "empty header" : "sound header");
+            ASSERT_TRUE(CheckEnhancedMetafile(emf));
+            const QByteArray wmf = WindowsMetafileOf(emf);
+            EXPECT_EQ(wmf.isEmpty(), empty);
+            EXPECT_EQ(CheckWindowsMetafile(wmf), !empty);
+        }
+    const QByteArray plusAlone =
+        TEmfBuilder(100, 100).Record(70, {16, 0x2B464D45, 0x4001 | (1 << 16), 28, 0}).Bytes();
+    EXPECT_TRUE(WindowsMetafileOf(plusAlone).isEmpty());
+}

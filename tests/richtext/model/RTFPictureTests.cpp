@@ -174,3 +174,62 @@ TEST(RTFPictures, AnEnhancedMetafileThatCannotBeCopiedWithinTheBoundGoesAsItIs) 
     EXPECT_EQ(pictures[1]->SaveToStream(), heavy);
     SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
 }
+
+namespace {
+
+// A picture of the newer drawing interface alone, as a comment of its
+// records: its header (not dual), a red rectangle filled, its end. Nothing
+// here draws such records.
+QByteArray PlusOnlyEmf() {
+    const int64_t red = 0xFFFF0000, ten = 0x41200000, hundred = 0x42C80000, fifty = 0x42480000;
+    const std::vector<int64_t> header{0x4001, 28, 16, 0xDBC01002, 0, 96, 96};
+    const std::vector<int64_t> fill{0x400A | (0x8000 << 16), 36, 24, red, 1, ten, ten, hundred, fifty};
+    const std::vector<int64_t> end{0x4002, 12, 0};
+    std::vector<int64_t> comment{80, 0x2B464D45}; // its length, "EMF+"
+    for (const auto* r : {&header, &fill, &end})
+        comment.insert(comment.end(), r->begin(), r->end());
+    return TEmfBuilder(200, 100).Record(70, comment).Bytes();
+}
+
+std::vector<const TMetafile*> PicturesOf(const TCustomRPData& D) {
+    std::vector<const TMetafile*> out;
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (const auto* p = dynamic_cast<const TRPGraphicItemInfo*>(D.GetItem(i)))
+            out.push_back(dynamic_cast<const TMetafile*>(p->Image.get()));
+    return out;
+}
+
+} // namespace
+
+// A copy as a Windows metafile is made only where it holds the picture: one
+// that nothing here draws goes as the enhanced metafile it is, and one whose
+// translation the Windows metafile checks would refuse (a bitmap with an
+// empty header) is drawn into the copy instead, which they take.
+TEST(RTFPictures, APictureTheCopyWouldLoseGoesAsItIsOrDrawn) {
+    const QByteArray plus = PlusOnlyEmf();
+    // A red rectangle, then a bitmap record whose header is empty.
+    std::vector<int64_t> badBitmap{0, 0, 59, 29, 0, 0, 0, 0, 1, 1, 80, 40, 120, 4, 0, 0x00CC0020, 60, 30};
+    badBitmap.insert(badBitmap.end(), 11, 0);
+    const QByteArray refused =
+        TEmfBuilder(60, 30).Brush(0x0000FF).Rectangle(0, 0, 60, 30).Record(81, badBitmap).Bytes();
+    TWriterDoc d;
+    Fill(d, plus);
+    Fill(d, refused);
+    const std::string rtf = d.RTF();
+    EXPECT_NE(rtf.find("{\\pict\\emfblip\\picw5292\\pich2646 " + plus.toHex().toUpper().toStdString() + "}"),
+              std::string::npos);
+    // A blank bitmap in place of the first would take 480,000 bytes.
+    EXPECT_LT(rtf.size(), 100000u);
+    EXPECT_NE(rtf.find("{\\pict\\wmetafile8\\picw1588\\pich794 "), std::string::npos);
+
+    TWriterDoc back;
+    ASSERT_EQ(back.ImportRTF(rtf), 0);
+    const std::vector<const TMetafile*> pictures = PicturesOf(back);
+    ASSERT_EQ(pictures.size(), 2u);
+    ASSERT_TRUE(pictures[0] && pictures[1]);
+    EXPECT_TRUE(pictures[0]->Enhanced());
+    EXPECT_EQ(pictures[0]->SaveToStream(), plus);
+    EXPECT_FALSE(pictures[1]->Enhanced());
+    EXPECT_TRUE(pictures[1]->CheckRecords());
+    EXPECT_EQ(pictures[1]->ToImage().pixel(30, 15), qRgb(255, 0, 0));
+}
