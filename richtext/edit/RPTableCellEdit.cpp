@@ -405,10 +405,10 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     // Steps of a table that is going would name a cell that is no more.
     if (!hostGoing && !ByOwner) SaveInplaceUndo();
     TRPTableCellData* cell = Editor->Cell;
-    int ss = -1, so = 0, es = -1, eo = 0;
     TRPEditRPData* ed = Editor->EditData();
-    const bool hadSelection = ed->SelectionExists(false, false);
-    if (hadSelection) ed->GetSelBounds(ss, so, es, eo, false);
+    // What was selected in the cell goes with its editor: the cell is
+    // released, and a selection kept in it would stay painted in the
+    // selection colour while the caret stands elsewhere.
     if (cell) {
         cell->Clear(); // a copy the writers may have left
         MoveItems(*ed, *cell);
@@ -428,7 +428,6 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         cell->State |= rpcsFormattingByTable;
         cell->Format(false, true, false, 0, cell->GetCanvas(), false, true);
         cell->State &= ~rpcsFormattingByTable;
-        if (hadSelection && es < cell->GetItemCount()) cell->SetSelectionBounds(ss, so, es, eo);
         host->Invalidate();
     }
     if (OnCellEndEdit) OnCellEndEdit(this, Editor->Row, Editor->Col, ByOwner || hostGoing);

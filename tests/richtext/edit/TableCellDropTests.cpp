@@ -117,6 +117,64 @@ TEST_F(TableDrop, TextMovedFromTheHostIntoACellLeavesItsPlace) {
     EXPECT_EQ(Text(1, 1), "D");
 }
 
+// Text selected in a cell, or a word dropped into one, goes out of the
+// selection when the pupil clicks out of the table into the text above: the
+// cell keeps no selection and shows none in the selection colour.
+TEST_F(TableDrop, ASelectionInACellEndsWhenThePupilClicksIntoTheTextAbove) {
+    F.Style->SelColor = clRed;
+    F.Style->InactiveSelColor = clRed;
+    Build(2, 2);
+    T->GetCell(0, 1)->Clear();
+    T->GetCell(0, 1)->AddNL("Hund Katze", 0, 0);
+    F.Edit->Format();
+    ShowAndActivate(F.Form.get());
+    // Pixels of the selection colour that the host's window shows in a cell's box.
+    const auto selectedPixels = [&](TRPTableCellData* Cell) {
+        ProcessEvents();
+        const QImage shown = F.Edit->ClientWidget()->grab().toImage();
+        int ox = 0, oy = 0;
+        Cell->GetOrigin(ox, oy);
+        const int left = ox - T->CellPadding - F.Data()->GetHOffs(),
+                  top = oy - T->CellPadding - F.Data()->GetVOffs();
+        int n = 0;
+        for (int y = top; y < top + Cell->Height; ++y)
+            for (int x = left; x < left + Cell->Width; ++x)
+                n += shown.valid(x, y) && QColor(shown.pixel(x, y)) == QColor(Qt::red);
+        return n;
+    };
+    const auto clickIntoTheTextAbove = [&] {
+        MouseClickAt(F.Edit, 5 + 10 * 2, 10);
+        ProcessEvents();
+    };
+    // Selected with the keys in the cell the pupil clicked into.
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    const QPoint inCell = InCell(cell, 1);
+    MouseClickAt(F.Edit, inCell.x(), inCell.y());
+    ProcessEvents();
+    ASSERT_EQ(EditedCell(), "0,1");
+    PressKeyAtFocus(VK_HOME);
+    PressKeyAtFocus(VK_END, Qt::ShiftModifier);
+    ProcessEvents();
+    ASSERT_EQ(Editor()->EditData()->GetSelText(), QStringLiteral("Hund Katze"));
+    ASSERT_GT(selectedPixels(cell), 0);
+    clickIntoTheTextAbove();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.CaretPos(), "0:3");
+    EXPECT_FALSE(cell->SelectionExists(false, false));
+    EXPECT_EQ(selectedPixels(cell), 0);
+    // A word dropped into a cell is selected there until the pupil clicks elsewhere.
+    cell = T->GetCell(1, 0);
+    QMimeData word;
+    word.setText(QStringLiteral("Wort"));
+    ASSERT_EQ(Drop(word, InCell(cell, 1)), Qt::CopyAction);
+    ASSERT_EQ(Editor()->EditData()->GetSelText(), QStringLiteral("Wort"));
+    ASSERT_GT(selectedPixels(cell), 0);
+    clickIntoTheTextAbove();
+    EXPECT_EQ(Text(1, 0), "CWort");
+    EXPECT_FALSE(cell->SelectionExists(false, false));
+    EXPECT_EQ(selectedPixels(cell), 0);
+}
+
 TEST_F(TableDrop, AWordDraggedFromOneCellToAnotherMovesWhenTheDragIsOver) {
     Build(2, 2);
     ASSERT_TRUE(Open(0, 0));
