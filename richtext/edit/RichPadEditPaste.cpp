@@ -539,8 +539,11 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         de->ignore();
         return true;
     }
-    if (self && spot.Doc->IsPositionInSelection(item, offs)) {
-        // Onto the dragged text itself: nothing moves; the caret goes there.
+    // The current selection is this control's own while no cell editor is
+    // open in it; an open one takes the drops onto its own selection itself.
+    if ((self || !OpenCellEditor()) && spot.Doc->IsPositionInSelection(item, offs)) {
+        // Onto the dragged text itself, or data from elsewhere onto the
+        // selection: nothing moves, nothing is replaced; the caret goes there.
         if (TCustomRichPadEdit* target = spot.Doc == d ? this : EditorOf(spot.Doc->StartEditing())) {
             target->EditData()->Deselect(nullptr, false);
             target->EditData()->SetCaretItemPos(item, offs);
