@@ -7,6 +7,7 @@
 
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
+#include "richtext/edit/RPTableUndo.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -463,6 +464,27 @@ void TRPTableItemInfo::SaveInplaceUndo() {
         to.AppendGroup(std::move(group));
     }
     FSavingInplaceUndo = false;
+}
+
+bool TRPTableInplaceEdit::FoldUndoInto(TRPEditRPData& Root) {
+    TRPUndoList& steps = *EditData()->UndoList;
+    TRPUndoList* to = Root.GetUndoList();
+    if (steps.Count() == 0 || !Table || !Cell || to != Root.UndoList.get() || !to->Last()) return false;
+    auto record = std::make_unique<TRPUndoMultiCellsModify>();
+    // The table's place once every editor around it has given its items
+    // back: each editor's document holds the items of its cell.
+    record->ItemNo = Table->GetItemNo();
+    const TRPTableInplaceEdit* e = this;
+    while (e->HostData != &Root) {
+        auto* outer = dynamic_cast<TRPTableInplaceRPData*>(e->HostData);
+        e = outer ? outer->InplaceEditor() : nullptr;
+        if (!e || !e->Table || e->Table->GetItemNo() < 0) return false;
+        record->Path.insert(record->Path.begin(), TRPTableCellStep{e->Table->GetItemNo(), e->Row, e->Col});
+    }
+    if (record->ItemNo < 0) return false;
+    record->TakeGroups(Row, Col, steps);
+    to->AddInfo(std::move(record));
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -175,6 +175,41 @@ TEST_F(TableDrop, ASelectionInACellEndsWhenThePupilClicksIntoTheTextAbove) {
     EXPECT_EQ(selectedPixels(cell), 0);
 }
 
+// Text moved from the host into a cell is one step of the history: one
+// Ctrl+Z puts it back at its old place and takes it out of the cell, one
+// Ctrl+Shift+Z does both again.
+TEST_F(TableDrop, TextMovedFromTheHostIntoACellIsUndoneAndRedoneInOneStep) {
+    Build(2, 2);
+    ShowAndActivate(F.Form.get());
+    const std::string before = SaveRPF(*F.Edit);
+    F.Select(0, 1, 0, 4);
+    F.Data()->State |= rpstDragging;
+    QMimeData data;
+    data.setText(QStringLiteral("vor"));
+    ASSERT_EQ(Drop(data, InCell(T->GetCell(0, 1), 1), Qt::CopyAction | Qt::MoveAction), Qt::MoveAction);
+    F.Data()->State &= ~rpstDragging;
+    F.Edit->DoneDragging(2);
+    ASSERT_EQ(EditorText(), "Bvor");
+    ASSERT_EQ(Focused(), Editor());
+    const std::string moved = SaveRPF(*F.Edit);
+    PressKeyAtFocus('Z', Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(F.Data()->GetItemText(0), "vor");
+    EXPECT_EQ(Text(0, 1), "B");
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_FALSE(F.Edit->CanUndo());
+    PressKeyAtFocus('Z', Qt::ControlModifier | Qt::ShiftModifier);
+    ProcessEvents();
+    EXPECT_EQ(F.Data()->GetItemText(0), "");
+    EXPECT_EQ(Text(0, 1), "Bvor");
+    EXPECT_EQ(SaveRPF(*F.Edit), moved);
+    EXPECT_FALSE(F.Edit->CanRedo());
+    // And back once more, still in one step.
+    PressKeyAtFocus('Z', Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+}
+
 TEST_F(TableDrop, AWordDraggedFromOneCellToAnotherMovesWhenTheDragIsOver) {
     Build(2, 2);
     ASSERT_TRUE(Open(0, 0));
@@ -283,6 +318,31 @@ TEST_F(NestedDrop, ADropOnANestedCellOpensBothEditorsAndTheWritersFollowTheSelec
     EXPECT_EQ(F.Edit->EditedCellItem, nullptr);
     EXPECT_EQ(F.Data()->GetActiveSubData(), nullptr);
     EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "yWort");
+}
+
+// A text moved from the host into a cell of a table in a cell: one undo
+// step as well, whichever editors were open over the cells.
+TEST_F(NestedDrop, TextMovedFromTheHostIntoANestedCellIsOneUndoStep) {
+    const std::string before = SaveRPF(*F.Edit);
+    F.Select(0, 1, 0, 4);
+    F.Data()->State |= rpstDragging;
+    QMimeData data;
+    data.setText(QStringLiteral("vor"));
+    ASSERT_EQ(Drop(data, InCell(Inner->GetCell(0, 1), 1), Qt::CopyAction | Qt::MoveAction), Qt::MoveAction);
+    F.Data()->State &= ~rpstDragging;
+    F.Edit->DoneDragging(2);
+    ASSERT_EQ(PlainText(*Innermost()->EditData()), "yvor");
+    const std::string moved = SaveRPF(*F.Edit);
+    Focused()->Undo();
+    ProcessEvents();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "y");
+    EXPECT_FALSE(F.Edit->CanUndo());
+    Focused()->Redo();
+    ProcessEvents();
+    EXPECT_EQ(SaveRPF(*F.Edit), moved);
+    EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "yvor");
 }
 
 TEST_F(NestedDrop, ADropOnANestedCellInsideAnOpenCellEditorGoesIntoThatCell) {
