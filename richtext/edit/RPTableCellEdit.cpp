@@ -7,6 +7,7 @@
 
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
+#include "richtext/edit/RPTableUndo.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -405,10 +406,10 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     // Steps of a table that is going would name a cell that is no more.
     if (!hostGoing && !ByOwner) SaveInplaceUndo();
     TRPTableCellData* cell = Editor->Cell;
-    int ss = -1, so = 0, es = -1, eo = 0;
     TRPEditRPData* ed = Editor->EditData();
-    const bool hadSelection = ed->SelectionExists(false, false);
-    if (hadSelection) ed->GetSelBounds(ss, so, es, eo, false);
+    // What was selected in the cell goes with its editor: the cell is
+    // released, and a selection kept in it would stay painted in the
+    // selection colour while the caret stands elsewhere.
     if (cell) {
         cell->Clear(); // a copy the writers may have left
         MoveItems(*ed, *cell);
@@ -428,7 +429,6 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         cell->State |= rpcsFormattingByTable;
         cell->Format(false, true, false, 0, cell->GetCanvas(), false, true);
         cell->State &= ~rpcsFormattingByTable;
-        if (hadSelection && es < cell->GetItemCount()) cell->SetSelectionBounds(ss, so, es, eo);
         host->Invalidate();
     }
     if (OnCellEndEdit) OnCellEndEdit(this, Editor->Row, Editor->Col, ByOwner || hostGoing);
@@ -464,6 +464,27 @@ void TRPTableItemInfo::SaveInplaceUndo() {
         to.AppendGroup(std::move(group));
     }
     FSavingInplaceUndo = false;
+}
+
+bool TRPTableInplaceEdit::FoldUndoInto(TRPEditRPData& Root) {
+    TRPUndoList& steps = *EditData()->UndoList;
+    TRPUndoList* to = Root.GetUndoList();
+    if (steps.Count() == 0 || !Table || !Cell || to != Root.UndoList.get() || !to->Last()) return false;
+    auto record = std::make_unique<TRPUndoMultiCellsModify>();
+    // The table's place once every editor around it has given its items
+    // back: each editor's document holds the items of its cell.
+    record->ItemNo = Table->GetItemNo();
+    const TRPTableInplaceEdit* e = this;
+    while (e->HostData != &Root) {
+        auto* outer = dynamic_cast<TRPTableInplaceRPData*>(e->HostData);
+        e = outer ? outer->InplaceEditor() : nullptr;
+        if (!e || !e->Table || e->Table->GetItemNo() < 0) return false;
+        record->Path.insert(record->Path.begin(), TRPTableCellStep{e->Table->GetItemNo(), e->Row, e->Col});
+    }
+    if (record->ItemNo < 0) return false;
+    record->TakeGroups(Row, Col, steps);
+    to->AddInfo(std::move(record));
+    return true;
 }
 
 // ---------------------------------------------------------------------------

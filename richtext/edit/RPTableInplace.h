@@ -106,6 +106,12 @@ public:
     // The click that opens the editor happened now (a second one may make a double click).
     void NoteOpeningClick();
 
+    // Moves this editor's undo steps into the group that Root records now,
+    // as one record of the edited cell, located through the editors around
+    // this one: undone with that group, not on their own. False (nothing
+    // moved) when Root records nothing or does not hold the cell.
+    bool FoldUndoInto(TRPEditRPData& Root);
+
     // Deferred work on the event loop; the editor may be gone when it runs.
     void PostCaretOut(TRPCellExit Direction);
     void PostUndo(bool IsRedo);

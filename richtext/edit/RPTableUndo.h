@@ -318,8 +318,9 @@ protected:
     void UndoTable(TRPTableItemInfo& Table) override;
 };
 
-// Style changes made in several cells at once: the cells' own undo groups,
-// with the cell and the number of groups each took.
+// Edits made in cells as part of one step of the document (styles applied
+// to several cells at once, a text moved into a cell): the cells' own undo
+// groups, with the cell and the number of groups each took.
 class TRPUndoMultiCellsModify : public TRPUndoModifyItemProps {
 public:
     TRPUndoMultiCellsModify();

@@ -20,6 +20,7 @@
 #include "platform/Pictures.h"
 #include "richtext/edit/RPClipHTML.h"
 #include "richtext/edit/RPResizer.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPClipFormats.h"
 #include "richtext/model/RPFTokens.h"
@@ -539,8 +540,11 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         de->ignore();
         return true;
     }
-    if (self && spot.Doc->IsPositionInSelection(item, offs)) {
-        // Onto the dragged text itself: nothing moves; the caret goes there.
+    // The current selection is this control's own while no cell editor is
+    // open in it; an open one takes the drops onto its own selection itself.
+    if ((self || !OpenCellEditor()) && spot.Doc->IsPositionInSelection(item, offs)) {
+        // Onto the dragged text itself, or data from elsewhere onto the
+        // selection: nothing moves, nothing is replaced; the caret goes there.
         if (TCustomRichPadEdit* target = spot.Doc == d ? this : EditorOf(spot.Doc->StartEditing())) {
             target->EditData()->Deselect(nullptr, false);
             target->EditData()->SetCaretItemPos(item, offs);
@@ -571,19 +575,30 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
     if (spot.Doc == d) {
         inserted = DropAt(*de->mimeData(), item, offs, move);
     } else {
-        // Into a cell: a moved text leaves this document as a step of its own
-        // and goes into the cell, whose editor opens to take it.
+        // Into a cell, whose editor opens to take it. A moved text leaves
+        // this document and arrives in the cell in one step of this
+        // document's history: the cell's step goes into the same group.
         const int groups = d->UndoList->Count();
-        if (move && d->CanDeleteSelection()) {
+        if (move) {
             d->BeginUndoSequence(rpuaInsert, true);
-            d->DeleteSelectionWithUndo();
-            d->EndUndoSequence();
+            d->SetUndoGroupMode(true);
+            if (d->CanDeleteSelection()) d->DeleteSelectionWithUndo();
         }
-        if (TCustomRichPadEdit* target =
-                HoldsDocument(*d, spot.Doc) ? EditorOf(spot.Doc->StartEditing()) : nullptr)
+        const uint8_t recording = d->UndoMode;
+        TCustomRichPadEdit* target =
+            HoldsDocument(*d, spot.Doc) ? EditorOf(spot.Doc->StartEditing()) : nullptr;
+        if (target)
             inserted = target->DropAt(*de->mimeData(), item, offs, false);
         else
             d->Beep();
+        if (move) {
+            d->UndoMode = recording;
+            if (auto* cell = dynamic_cast<TRPTableInplaceEdit*>(target); cell && inserted)
+                cell->FoldUndoInto(*d);
+            d->SetUndoGroupMode(false);
+            d->EndUndoSequence();
+            d->UndoMode = 0;
+        }
         if (!inserted && d->UndoList->Count() > groups) {
             // Nothing arrived: the dragged text goes back where it was.
             DestroyCellEditor();

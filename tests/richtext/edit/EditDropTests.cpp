@@ -95,6 +95,28 @@ TEST(EditDropIn, EveryFormatOfAnotherProgramLandsWhereTheMouseIsAndIsSelected) {
     EXPECT_EQ(PlainText(*f.Data()), "ab#cdef");
 }
 
+// Text of another program dropped onto the selection replaces nothing: the
+// drop is refused and the caret goes where the text was dropped.
+TEST(EditDropIn, DataOfAnotherProgramDroppedOntoTheSelectionChangesNothing) {
+    TEditFixture f;
+    f.Load("eins zwei drei");
+    f.Select(0, 6, 0, 10);
+    QMimeData text;
+    text.setText(QStringLiteral("Wort"));
+    QDropEvent drop(After(7), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+    static_cast<TControl*>(f.Edit)->HandleEvent(&drop);
+    EXPECT_EQ(drop.dropAction(), Qt::IgnoreAction);
+    EXPECT_EQ(PlainText(*f.Data()), "eins zwei drei");
+    EXPECT_FALSE(f.Data()->SelectionExists(false, false));
+    EXPECT_EQ(f.CaretPos(), "0:8");
+    EXPECT_FALSE(f.Edit->CanUndo());
+    EXPECT_FALSE(f.Edit->Modified);
+    // Beside the selection it goes in.
+    f.Select(0, 6, 0, 10);
+    EXPECT_EQ(Drop(f, text, 12), Qt::CopyAction);
+    EXPECT_EQ(PlainText(*f.Data()), "eins zwei drWortei");
+}
+
 TEST(EditDropIn, DamagedMetafilesAndUnwantedFormatsAreRefusedWithoutATrace) {
     TEditFixture f;
     f.Load("abcdef");

@@ -117,6 +117,99 @@ TEST_F(TableDrop, TextMovedFromTheHostIntoACellLeavesItsPlace) {
     EXPECT_EQ(Text(1, 1), "D");
 }
 
+// Text selected in a cell, or a word dropped into one, goes out of the
+// selection when the pupil clicks out of the table into the text above: the
+// cell keeps no selection and shows none in the selection colour.
+TEST_F(TableDrop, ASelectionInACellEndsWhenThePupilClicksIntoTheTextAbove) {
+    F.Style->SelColor = clRed;
+    F.Style->InactiveSelColor = clRed;
+    Build(2, 2);
+    T->GetCell(0, 1)->Clear();
+    T->GetCell(0, 1)->AddNL("Hund Katze", 0, 0);
+    F.Edit->Format();
+    ShowAndActivate(F.Form.get());
+    // Pixels of the selection colour that the host's window shows in a cell's box.
+    const auto selectedPixels = [&](TRPTableCellData* Cell) {
+        ProcessEvents();
+        const QImage shown = F.Edit->ClientWidget()->grab().toImage();
+        int ox = 0, oy = 0;
+        Cell->GetOrigin(ox, oy);
+        const int left = ox - T->CellPadding - F.Data()->GetHOffs(),
+                  top = oy - T->CellPadding - F.Data()->GetVOffs();
+        int n = 0;
+        for (int y = top; y < top + Cell->Height; ++y)
+            for (int x = left; x < left + Cell->Width; ++x)
+                n += shown.valid(x, y) && QColor(shown.pixel(x, y)) == QColor(Qt::red);
+        return n;
+    };
+    const auto clickIntoTheTextAbove = [&] {
+        MouseClickAt(F.Edit, 5 + 10 * 2, 10);
+        ProcessEvents();
+    };
+    // Selected with the keys in the cell the pupil clicked into.
+    TRPTableCellData* cell = T->GetCell(0, 1);
+    const QPoint inCell = InCell(cell, 1);
+    MouseClickAt(F.Edit, inCell.x(), inCell.y());
+    ProcessEvents();
+    ASSERT_EQ(EditedCell(), "0,1");
+    PressKeyAtFocus(VK_HOME);
+    PressKeyAtFocus(VK_END, Qt::ShiftModifier);
+    ProcessEvents();
+    ASSERT_EQ(Editor()->EditData()->GetSelText(), QStringLiteral("Hund Katze"));
+    ASSERT_GT(selectedPixels(cell), 0);
+    clickIntoTheTextAbove();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(F.CaretPos(), "0:3");
+    EXPECT_FALSE(cell->SelectionExists(false, false));
+    EXPECT_EQ(selectedPixels(cell), 0);
+    // A word dropped into a cell is selected there until the pupil clicks elsewhere.
+    cell = T->GetCell(1, 0);
+    QMimeData word;
+    word.setText(QStringLiteral("Wort"));
+    ASSERT_EQ(Drop(word, InCell(cell, 1)), Qt::CopyAction);
+    ASSERT_EQ(Editor()->EditData()->GetSelText(), QStringLiteral("Wort"));
+    ASSERT_GT(selectedPixels(cell), 0);
+    clickIntoTheTextAbove();
+    EXPECT_EQ(Text(1, 0), "CWort");
+    EXPECT_FALSE(cell->SelectionExists(false, false));
+    EXPECT_EQ(selectedPixels(cell), 0);
+}
+
+// Text moved from the host into a cell is one step of the history: one
+// Ctrl+Z puts it back at its old place and takes it out of the cell, one
+// Ctrl+Shift+Z does both again.
+TEST_F(TableDrop, TextMovedFromTheHostIntoACellIsUndoneAndRedoneInOneStep) {
+    Build(2, 2);
+    ShowAndActivate(F.Form.get());
+    const std::string before = SaveRPF(*F.Edit);
+    F.Select(0, 1, 0, 4);
+    F.Data()->State |= rpstDragging;
+    QMimeData data;
+    data.setText(QStringLiteral("vor"));
+    ASSERT_EQ(Drop(data, InCell(T->GetCell(0, 1), 1), Qt::CopyAction | Qt::MoveAction), Qt::MoveAction);
+    F.Data()->State &= ~rpstDragging;
+    F.Edit->DoneDragging(2);
+    ASSERT_EQ(EditorText(), "Bvor");
+    ASSERT_EQ(Focused(), Editor());
+    const std::string moved = SaveRPF(*F.Edit);
+    PressKeyAtFocus('Z', Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(F.Data()->GetItemText(0), "vor");
+    EXPECT_EQ(Text(0, 1), "B");
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_FALSE(F.Edit->CanUndo());
+    PressKeyAtFocus('Z', Qt::ControlModifier | Qt::ShiftModifier);
+    ProcessEvents();
+    EXPECT_EQ(F.Data()->GetItemText(0), "");
+    EXPECT_EQ(Text(0, 1), "Bvor");
+    EXPECT_EQ(SaveRPF(*F.Edit), moved);
+    EXPECT_FALSE(F.Edit->CanRedo());
+    // And back once more, still in one step.
+    PressKeyAtFocus('Z', Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+}
+
 TEST_F(TableDrop, AWordDraggedFromOneCellToAnotherMovesWhenTheDragIsOver) {
     Build(2, 2);
     ASSERT_TRUE(Open(0, 0));
@@ -225,6 +318,31 @@ TEST_F(NestedDrop, ADropOnANestedCellOpensBothEditorsAndTheWritersFollowTheSelec
     EXPECT_EQ(F.Edit->EditedCellItem, nullptr);
     EXPECT_EQ(F.Data()->GetActiveSubData(), nullptr);
     EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "yWort");
+}
+
+// A text moved from the host into a cell of a table in a cell: one undo
+// step as well, whichever editors were open over the cells.
+TEST_F(NestedDrop, TextMovedFromTheHostIntoANestedCellIsOneUndoStep) {
+    const std::string before = SaveRPF(*F.Edit);
+    F.Select(0, 1, 0, 4);
+    F.Data()->State |= rpstDragging;
+    QMimeData data;
+    data.setText(QStringLiteral("vor"));
+    ASSERT_EQ(Drop(data, InCell(Inner->GetCell(0, 1), 1), Qt::CopyAction | Qt::MoveAction), Qt::MoveAction);
+    F.Data()->State &= ~rpstDragging;
+    F.Edit->DoneDragging(2);
+    ASSERT_EQ(PlainText(*Innermost()->EditData()), "yvor");
+    const std::string moved = SaveRPF(*F.Edit);
+    Focused()->Undo();
+    ProcessEvents();
+    EXPECT_EQ(EditedCell(), "-");
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+    EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "y");
+    EXPECT_FALSE(F.Edit->CanUndo());
+    Focused()->Redo();
+    ProcessEvents();
+    EXPECT_EQ(SaveRPF(*F.Edit), moved);
+    EXPECT_EQ(PlainText(*Inner->GetCell(0, 1)), "yvor");
 }
 
 TEST_F(NestedDrop, ADropOnANestedCellInsideAnOpenCellEditorGoesIntoThatCell) {
