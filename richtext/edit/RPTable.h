@@ -384,6 +384,68 @@ public:
     int GetBreakRow() const { return StartRow; }
 };
 
+// The selected cells of a table: the rectangle of rows and columns that the
+// writers of the selection write as a table of its own.
+class TRPTableSelectionPart : public TRPMultiDrawItemPart {
+public:
+    int StartRow = 0;
+    int RowCount = 0;
+    int StartCol = 0;
+    int ColCount = 0;
+};
+
+// The grid of what a table writes: all of it, the rows of a printed part
+// (heading rows first), or the block of its selected cells. A cell merged
+// across the block's edge is cut at the edge and stands at its first
+// position inside, so that the block reads back as a table of its own.
+class TRPTableBlock {
+public:
+    // The whole table.
+    explicit TRPTableBlock(const TRPTableRows& Rows);
+    // The table's rows SourceRows (in order), columns FirstCol .. FirstCol + ColCount - 1.
+    TRPTableBlock(const TRPTableRows& Rows, std::vector<int> SourceRows, int FirstCol, int ColCount);
+
+    int RowCount() const { return static_cast<int>(FRows.size()); }
+    int ColCount() const { return FColCount; }
+    // The table's rows that the block's rows show, and its first column.
+    const std::vector<int>& SourceRows() const { return FRows; }
+    int SourceRow(int Row) const { return FRows[static_cast<size_t>(Row)]; }
+    int FirstCol() const { return FFirstCol; }
+    // The cell that stands at (Row, Col) of the block with its spans there;
+    // nil where a cell before it covers the position.
+    TRPTableCellData* GetCell(int Row, int Col) const { return At(Row, Col).Cell; }
+    int ColSpan(int Row, int Col) const { return At(Row, Col).ColSpan; }
+    int RowSpan(int Row, int Col) const { return At(Row, Col).RowSpan; }
+    // The best width and height of the cell standing at (Row, Col): 0 (not
+    // set) for a cell cut at the block's edge, whose size was its whole one's.
+    int CellBestWidth(int Row, int Col) const;
+    int CellBestHeight(int Row, int Col) const;
+    // The cell at or covering (Row, Col) of the block, and where it stands.
+    TRPTableCellData* GetMainCell(int Row, int Col, int& MainRow, int& MainCol) const;
+    // Whether the block is the whole table as it stands.
+    bool IsWhole() const { return FWhole; }
+    // The leading rows of the block that are heading rows of the table.
+    int HeadingRows(int HeadingRowCount) const;
+    // The largest best height of the cells standing in Row that span one row.
+    int GetBestHeight(int Row) const;
+
+private:
+    struct TPlace {
+        TRPTableCellData* Cell = nullptr;
+        int ColSpan = 0, RowSpan = 0;
+        int MainRow = -1, MainCol = -1; // in the block
+        bool ColsCut = false, RowsCut = false;
+    };
+    std::vector<int> FRows;
+    int FFirstCol = 0, FColCount = 0;
+    bool FWhole = false;
+    std::vector<TPlace> FPlaces; // row by row
+    const TPlace& At(int Row, int Col) const {
+        return FPlaces[static_cast<size_t>(Row) * static_cast<size_t>(FColCount) + static_cast<size_t>(Col)];
+    }
+    void Build(const TRPTableRows& Rows);
+};
+
 using TRPCellEditingEvent =
     std::function<void(TRPTableItemInfo* Sender, int Row, int Col, bool Automatic, bool& AllowEdit)>;
 using TRPCellEndEditEvent = std::function<void(TRPTableItemInfo* Sender, int Row, int Col, bool Clearing)>;
@@ -572,6 +634,11 @@ public:
     bool IsCellSelected(int Row, int Col) const;
     void ClearSelection() override;
     bool HasCellSelection() const override { return (TableState & rptbsCellsSelected) != 0; }
+    // The selected rectangle as a TRPTableSelectionPart; null without a selection.
+    std::shared_ptr<const TRPMultiDrawItemPart> GetSelectedPart() const override;
+    // What the writers write of the table for Part: a printed part, the
+    // selected cells, or (for any other part) the whole table.
+    TRPTableBlock GetBlock(const TRPMultiDrawItemPart* Part) const;
     // Whether every selected cell may be emptied, in an editor, with editing on.
     bool CanClearSelectedCells() const override;
     // Empties the selected cells that OnCellEditing allows, as one undo step.
@@ -660,6 +727,8 @@ public:
     // The table's data as one block: properties, then the cells of the rows
     // to save (headings first), then the rows' vertical alignments.
     std::string SaveToBlock(int FirstRow, int RowCount, int Headings) const;
+    // The same for a block of the table, written as a table of its own.
+    std::string SaveToBlock(const TRPTableBlock& Block) const;
     // Replaces the grid and properties from a block; False for a block that
     // is damaged, too large for the bytes it has, or nested too deep.
     bool LoadFromBlock(const std::string& Block);
@@ -683,12 +752,22 @@ public:
                        TCustomRPData* RPData) const override;
     void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
                  double TwipsPerPixel, int Level, TRPRTFTables& Tables) const override;
+    void SaveRTFPart(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                     double TwipsPerPixel, int Level, TRPRTFTables& Tables,
+                     const TRPMultiDrawItemPart& Part) const override;
     void SaveHTML(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
                   const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
                   TColor BackColor, TRPHTMLSaveOptions Options, bool UseCSS,
                   TRPHTMLBulletList& Bullets) const override;
+    void SaveHTMLPart(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                      const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
+                      TColor BackColor, TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets,
+                      const TRPMultiDrawItemPart& Part) const override;
     std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                              const std::string& Path, const std::string& ItemText) override;
+    std::string GetPlainTextPart(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
+                                 const std::string& Path, const std::string& ItemText,
+                                 const TRPMultiDrawItemPart& Part) override;
     // The border part of a cell's CSS: its own colours, or the table's for cells.
     std::string CellBorderCSS(const TRPTableCellData& Cell) const;
 
@@ -859,6 +938,15 @@ private:
     void DrawOwnBackground(TCanvas& Canvas, const TRect& Full, const TRect& Clip, TRPColorMode ColorMode,
                            bool Printing);
     bool BorderOnSide(int Row, int Col, int Side) const;
+    // The writers of a block of the table (RPTableOutput.cpp).
+    void WriteRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, double TwipsPerPixel, int Level,
+                  TRPRTFTables& Tables, const TRPTableBlock& Block) const;
+    void WriteHTML(std::string& Stream, TCustomRPData* RPData, const std::string& Path,
+                   const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                   TRPHTMLSaveOptions Options, bool UseCSS, TRPHTMLBulletList& Bullets,
+                   const TRPTableBlock& Block) const;
+    std::string WritePlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
+                               const std::string& Path, const TRPTableBlock& Block) const;
 };
 
 // Registers the table as the item class of style -60 (done at start-up too).

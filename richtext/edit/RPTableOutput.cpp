@@ -88,6 +88,12 @@ void AddCSS(std::string& CSS, const std::string& More) {
     CSS += More;
 }
 
+// A width in pixels belongs to all the table's columns: a block of some of
+// them takes the width its cells give it.
+TRPHTMLLength BlockBestWidth(TRPHTMLLength BestWidth, const TRPTableBlock& Block, const TRPTableRows& Rows) {
+    return BestWidth > 0 && Block.ColCount() < Rows.GetColCount() ? 0 : BestWidth;
+}
+
 const char* const CSSPictureOnce = "background-position: center center; background-repeat: no-repeat;";
 const char* const CSSPictureTiled = "background-position: left top; background-repeat: repeat;";
 
@@ -105,6 +111,116 @@ std::string VAlignName(TRPCellVAlign a) {
 }
 
 } // namespace
+
+// ---------------------------------------------------------------------------
+// The block written
+
+TRPTableBlock::TRPTableBlock(const TRPTableRows& Rows) : FColCount(Rows.GetColCount()), FWhole(true) {
+    for (int r = 0; r < Rows.RowCount(); ++r)
+        FRows.push_back(r);
+    Build(Rows);
+}
+
+TRPTableBlock::TRPTableBlock(const TRPTableRows& Rows, std::vector<int> SourceRows, int FirstCol,
+                             int ColCount)
+    : FRows(std::move(SourceRows)), FFirstCol(FirstCol), FColCount(std::max(0, ColCount)) {
+    // Rows and columns outside the grid are not written.
+    std::erase_if(FRows, [&](int r) { return r < 0 || r >= Rows.RowCount(); });
+    const int cols = Rows.GetColCount();
+    FFirstCol = std::clamp(FFirstCol, 0, cols);
+    FColCount = std::min(FColCount, cols - FFirstCol);
+    if (FColCount == 0) FRows.clear();
+    FWhole = FFirstCol == 0 && FColCount == cols && static_cast<int>(FRows.size()) == Rows.RowCount();
+    for (int r = 0; FWhole && r < RowCount(); ++r)
+        FWhole = FRows[static_cast<size_t>(r)] == r;
+    Build(Rows);
+}
+
+void TRPTableBlock::Build(const TRPTableRows& Rows) {
+    const int R = RowCount(), C = FColCount;
+    FPlaces.assign(static_cast<size_t>(R) * static_cast<size_t>(C), TPlace());
+    // Rows of the block that follow each other in the table.
+    const auto joined = [&](int r) {
+        return r > 0 && FRows[static_cast<size_t>(r - 1)] + 1 == FRows[static_cast<size_t>(r)];
+    };
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            int mr = -1, mc = -1;
+            TRPTableCellData* m = Rows.GetMainCell(FRows[static_cast<size_t>(r)], FFirstCol + c, mr, mc);
+            if (!m) continue;
+            // The cell stands in its first column inside the block, in the
+            // first row of the run of joined rows that it covers here.
+            int br = r;
+            while (joined(br) && FRows[static_cast<size_t>(br - 1)] >= mr)
+                --br;
+            const int bc = std::max(mc, FFirstCol) - FFirstCol;
+            TPlace& p = FPlaces[static_cast<size_t>(r) * static_cast<size_t>(C) + static_cast<size_t>(c)];
+            p.MainRow = br;
+            p.MainCol = bc;
+            if (br != r || bc != c) continue;
+            p.Cell = m;
+            p.ColSpan = std::clamp(mc + m->ColSpan - FFirstCol, 1, C) - bc;
+            p.RowSpan = 1;
+            while (r + p.RowSpan < R && joined(r + p.RowSpan) &&
+                   FRows[static_cast<size_t>(r + p.RowSpan)] < mr + m->RowSpan)
+                ++p.RowSpan;
+            p.ColsCut = p.ColSpan < m->ColSpan;
+            p.RowsCut = p.RowSpan < m->RowSpan;
+        }
+}
+
+int TRPTableBlock::CellBestWidth(int Row, int Col) const {
+    const TPlace& p = At(Row, Col);
+    return p.Cell && !p.ColsCut ? p.Cell->BestWidth : 0;
+}
+
+int TRPTableBlock::CellBestHeight(int Row, int Col) const {
+    const TPlace& p = At(Row, Col);
+    return p.Cell && !p.RowsCut ? p.Cell->BestHeight : 0;
+}
+
+TRPTableCellData* TRPTableBlock::GetMainCell(int Row, int Col, int& MainRow, int& MainCol) const {
+    MainRow = At(Row, Col).MainRow;
+    MainCol = At(Row, Col).MainCol;
+    return MainRow >= 0 ? GetCell(MainRow, MainCol) : nullptr;
+}
+
+int TRPTableBlock::HeadingRows(int HeadingRowCount) const {
+    int n = 0;
+    while (n < RowCount() && n < HeadingRowCount && FRows[static_cast<size_t>(n)] == n)
+        ++n;
+    return n;
+}
+
+int TRPTableBlock::GetBestHeight(int Row) const {
+    int h = 0;
+    for (int c = 0; c < FColCount; ++c)
+        if (const TRPTableCellData* cell = GetCell(Row, c); cell && cell->RowSpan < 2)
+            h = std::max(h, cell->BestHeight);
+    return h;
+}
+
+TRPTableBlock TRPTableItemInfo::GetBlock(const TRPMultiDrawItemPart* Part) const {
+    const int R = Rows->RowCount(), C = Rows->GetColCount();
+    std::vector<int> rows;
+    if (const auto* s = dynamic_cast<const TRPTableSelectionPart*>(Part)) {
+        for (int r = std::max(0, s->StartRow); r < std::min(R, s->StartRow + s->RowCount); ++r)
+            rows.push_back(r);
+        return TRPTableBlock(*Rows, std::move(rows), s->StartCol, s->ColCount);
+    }
+    if (const auto* p = dynamic_cast<const TRPTablePrintPart*>(Part)) {
+        // A printed part repeats the heading rows in front of its own.
+        const int first = std::clamp(p->StartRow, 0, R);
+        const int count = std::clamp(p->RowCount, 0, R - first);
+        const int headings = std::min({HeadingRowCount, R, first});
+        for (int r = 0; r < headings; ++r)
+            rows.push_back(r);
+        for (int r = first; r < first + count; ++r)
+            rows.push_back(r);
+        return TRPTableBlock(*Rows, std::move(rows), 0, C);
+    }
+    return TRPTableBlock(*Rows);
+}
 
 // ---------------------------------------------------------------------------
 // RTF
@@ -130,14 +246,29 @@ void TRPTableItemInfo::FillRTFTables(TRPColorList& ColorList, TRPIntegerList& Li
 void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo,
                                const std::string& Text, double TwipsPerPixel, int Level,
                                TRPRTFTables& Tables) const {
-    const TRPTableSaving saving = StoreEditedCell();
     (void)Text;
+    const TRPTableSaving saving = StoreEditedCell();
+    WriteRTF(Stream, RPData, ItemNo, TwipsPerPixel, Level, Tables, TRPTableBlock(*Rows));
+}
+
+void TRPTableItemInfo::SaveRTFPart(std::string& Stream, TCustomRPData* RPData, int ItemNo,
+                                   const std::string& Text, double TwipsPerPixel, int Level,
+                                   TRPRTFTables& Tables, const TRPMultiDrawItemPart& Part) const {
+    (void)Text;
+    const TRPTableSaving saving = StoreEditedCell();
+    WriteRTF(Stream, RPData, ItemNo, TwipsPerPixel, Level, Tables, GetBlock(&Part));
+}
+
+void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, double TwipsPerPixel,
+                                int Level, TRPRTFTables& Tables, const TRPTableBlock& Block) const {
     const double k = TwipsPerPixel;
     auto* self = const_cast<TRPTableItemInfo*>(this);
-    const int R = Rows->RowCount(), C = Rows->GetColCount();
+    const int R = Block.RowCount(), C = Block.ColCount(), allCols = Rows->GetColCount();
     if (R == 0 || C == 0) return;
+    const TRPHTMLLength bestWidth = BlockBestWidth(BestWidth, Block, *Rows);
+    const int headings = Block.HeadingRows(HeadingRowCount);
     // Column positions come from a layout; a table never laid out gets one.
-    if (FormattingInfo.ColStarts.Count() != C || FormattingInfo.ColWidths.Count() != C) {
+    if (FormattingInfo.ColStarts.Count() != allCols || FormattingInfo.ColWidths.Count() != allCols) {
         TCanvas* canvas = nullptr;
         if (auto* fd = dynamic_cast<TCustomRPFormattedData*>(RPData)) canvas = fd->GetCanvas();
         self->UpdateLayout(600, self->FormattingInfo, true, canvas);
@@ -159,7 +290,7 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
     {
         int px = indent, last = RPTwips(indent, k);
         for (int c = 0; c < C; ++c) {
-            px += std::max(0, FormattingInfo.ColWidths[c]) + 2 * std::max(0, CellPadding);
+            px += std::max(0, FormattingInfo.ColWidths[Block.FirstCol() + c]) + 2 * std::max(0, CellPadding);
             last = std::max(RPTwips(px, k), last + 2);
             bounds[static_cast<size_t>(c)] = last;
         }
@@ -170,8 +301,8 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         bool ends = false;
         for (int r = 0; r < R && !ends; ++r) {
             int mr = r, mc = c;
-            const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
-            ends = m && mc + m->ColSpan - 1 == c;
+            const TRPTableCellData* m = Block.GetMainCell(r, c, mr, mc);
+            ends = m && mc + Block.ColSpan(mr, mc) - 1 == c;
         }
         marks = !ends;
     }
@@ -185,8 +316,8 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         // The gap is what lies between a cell's boundary and its text.
         s += "\\trgaph" + tw(std::max(0, CellPadding)) + "\\trleft" + tw(indent) + "\\itap" + itap;
         if (r == 0 && follows) s += "\\richpadtbnew";
-        if (r < HeadingRowCount) s += "\\trhdr";
-        if (const int h = Rows->GetRow(r)->GetBestHeight(); h > 0) s += "\\trrh" + tw(h);
+        if (r < headings) s += "\\trhdr";
+        if (const int h = Block.GetBestHeight(r); h > 0) s += "\\trrh" + tw(h);
         const std::string pad = tw(CellPadding);
         s += "\\trpaddl" + pad + "\\trpaddt" + pad + "\\trpaddr" + pad + "\\trpaddb" + pad +
              "\\trpaddfl3\\trpaddft3\\trpaddfr3\\trpaddfb3";
@@ -197,19 +328,19 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         if (CellVSpacing >= 0)
             s += "\\trspdt" + half(std::max(0, r == 0 ? BorderVSpacing : CellVSpacing)) + "\\trspdb" +
                  half(std::max(0, r == R - 1 ? BorderVSpacing : CellVSpacing)) + "\\trspdft3\\trspdfb3";
-        if (BestWidth > 0)
-            s += "\\trwWidth" + tw(BestWidth + 2 * BorderWidth) + "\\trftsWidth3";
-        else if (BestWidth < 0)
-            s += "\\trwWidth" + std::to_string(-static_cast<int64_t>(BestWidth) * 50) + "\\trftsWidth2";
+        if (bestWidth > 0)
+            s += "\\trwWidth" + tw(bestWidth + 2 * BorderWidth) + "\\trftsWidth3";
+        else if (bestWidth < 0)
+            s += "\\trwWidth" + std::to_string(-static_cast<int64_t>(bestWidth) * 50) + "\\trftsWidth2";
         else
             s += "\\trftsWidth1";
         if (Options & rptoRTFAllowAutofit) s += "\\trautofit1";
-        s += "\\richpadtbw" + std::to_string(BestWidth) + "\\richpadtbhs" + std::to_string(BorderHSpacing) +
+        s += "\\richpadtbw" + std::to_string(bestWidth) + "\\richpadtbhs" + std::to_string(BorderHSpacing) +
              "\\richpadtbvs" + std::to_string(BorderVSpacing);
         s += RTFBorder("tr", BorderStyle, BorderWidth, BorderColor, BorderLightColor, nullptr, k, Tables);
         if (RPData) {
             std::string extra;
-            RPData->DoSaveRTFExtra(3, self, r, -1, false, extra);
+            RPData->DoSaveRTFExtra(3, self, Block.SourceRow(r), -1, false, extra);
             s += extra;
         }
         // A cell merged over columns is one wide cell; the rows it covers
@@ -219,34 +350,35 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         std::vector<int> starts; // the first column of each cell of the row
         for (int c = 0; c < C; ++c) {
             int mr = r, mc = c;
-            const TRPTableCellData* m = Rows->GetMainCell(r, c, mr, mc);
+            const TRPTableCellData* m = Block.GetMainCell(r, c, mr, mc);
             if (!m || (mc != c && !marks)) continue;
+            const int colSpan = Block.ColSpan(mr, mc), rowSpan = Block.RowSpan(mr, mc);
             starts.push_back(c);
-            const int lastCol = marks ? c : std::clamp(c + m->ColSpan - 1, c, C - 1);
+            const int lastCol = marks ? c : std::clamp(c + colSpan - 1, c, C - 1);
             if (marks && (mr != r || mc != c)) {
                 if (r > mr) {
                     s += "\\clvmrg";
-                    if (c == mc && m->ColSpan > 1) s += "\\clmgf";
+                    if (c == mc && colSpan > 1) s += "\\clmgf";
                 }
                 if (c > mc) {
                     s += "\\clmrg";
-                    if (r == mr && m->RowSpan > 1) s += "\\clvmgf";
+                    if (r == mr && rowSpan > 1) s += "\\clvmgf";
                 }
             } else if (r > mr) {
                 s += "\\clvmrg";
             } else {
-                if (m->RowSpan > 1) s += "\\clvmgf";
-                if (marks && m->ColSpan > 1) s += "\\clmgf";
-                if (m->BestWidth > 0)
-                    s += (Options & rptoRTFSaveCellPixelBestWidth)
-                             ? "\\clwWidth" + tw(m->BestWidth) + "\\clftsWidth3"
-                             : std::string("\\clwWidth0");
-                else if (m->BestWidth < 0)
-                    s += "\\clwWidth" + std::to_string(-static_cast<int64_t>(m->BestWidth) * 50) + "\\clftsWidth2";
+                if (rowSpan > 1) s += "\\clvmgf";
+                if (marks && colSpan > 1) s += "\\clmgf";
+                const int bw = Block.CellBestWidth(r, c);
+                if (bw > 0)
+                    s += (Options & rptoRTFSaveCellPixelBestWidth) ? "\\clwWidth" + tw(bw) + "\\clftsWidth3"
+                                                                   : std::string("\\clwWidth0");
+                else if (bw < 0)
+                    s += "\\clwWidth" + std::to_string(-static_cast<int64_t>(bw) * 50) + "\\clftsWidth2";
                 else
                     s += "\\clftsWidth1";
-                s += "\\richpadcbw" + std::to_string(m->BestWidth) + "\\richpadcbh" +
-                     std::to_string(m->BestHeight);
+                s += "\\richpadcbw" + std::to_string(bw) + "\\richpadcbh" +
+                     std::to_string(Block.CellBestHeight(r, c));
             }
             s += RTFBorder("cl", CellBorderStyle, CellBorderWidth,
                            m->BorderColor == clNone ? CellBorderColor : m->BorderColor,
@@ -258,7 +390,7 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
             if (va == rpcBottom) s += "\\clvertalb";
             if (RPData) {
                 std::string extra;
-                RPData->DoSaveRTFExtra(2, self, r, c, false, extra);
+                RPData->DoSaveRTFExtra(2, self, Block.SourceRow(r), Block.FirstCol() + c, false, extra);
                 s += extra;
             }
             s += "\\cellx" + std::to_string(bounds[static_cast<size_t>(lastCol)]);
@@ -269,8 +401,9 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
         std::string cells = "\\pard\\intbl\\itap" + itap + "{";
         for (const int c : starts) {
             cells += "{";
-            if (TRPTableCellData* cell = Rows->GetCell(r, c))
-                cell->SaveRTFRangeToStream(cells, cell->GetSaveRange(false), false, Level + 1, clNone, &Tables, k);
+            if (TRPTableCellData* cell = Block.GetCell(r, c))
+                cell->SaveRTFRangeToStream(cells, cell->GetSaveRange(false), false, Level + 1, clNone,
+                                           &Tables, k);
             cells += nested ? "\\nestcell}" : "\\cell}";
         }
         cells += "}";
@@ -287,17 +420,32 @@ void TRPTableItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int I
 
 std::string TRPTableItemInfo::GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                                            const std::string& Path, const std::string& ItemText) {
-    const TRPTableSaving saving = StoreEditedCell();
     (void)ItemText;
+    const TRPTableSaving saving = StoreEditedCell();
+    return WritePlainText(LineWidth, RPData, Unicode, TextOnly, Path, TRPTableBlock(*Rows));
+}
+
+std::string TRPTableItemInfo::GetPlainTextPart(int LineWidth, TCustomRPData* RPData, bool Unicode,
+                                               bool TextOnly, const std::string& Path,
+                                               const std::string& ItemText,
+                                               const TRPMultiDrawItemPart& Part) {
+    (void)ItemText;
+    const TRPTableSaving saving = StoreEditedCell();
+    return WritePlainText(LineWidth, RPData, Unicode, TextOnly, Path, GetBlock(&Part));
+}
+
+std::string TRPTableItemInfo::WritePlainText(int LineWidth, TCustomRPData* RPData, bool Unicode,
+                                             bool TextOnly, const std::string& Path,
+                                             const TRPTableBlock& Block) const {
     const auto conv = [&](const std::string& s) {
         return Unicode ? AnsiToUnicodeText(RPData ? RPData->GetDefaultCodePage() : 1252, s) : s;
     };
     const std::string colSep = conv(TextColSeparator), rowSep = conv(TextRowSeparator);
     std::string out;
-    const int C = Rows->GetColCount();
-    for (int r = 0; r < Rows->RowCount(); ++r) {
+    const int C = Block.ColCount();
+    for (int r = 0; r < Block.RowCount(); ++r) {
         for (int c = 0; c < C; ++c) {
-            if (TRPTableCellData* cell = Rows->GetCell(r, c))
+            if (TRPTableCellData* cell = Block.GetCell(r, c))
                 cell->SaveTextRangeToStream(Path, out, LineWidth, cell->GetSaveRange(false), false, TextOnly,
                                             Unicode, false);
             if (c < C - 1) out += colSep;
@@ -353,8 +501,27 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
                                 const std::string& Text, const std::string& Path,
                                 const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
                                 TRPHTMLSaveOptions Options_, bool UseCSS, TRPHTMLBulletList& Bullets) const {
-    const TRPTableSaving saving = StoreEditedCell();
     (void)ItemNo, (void)Text;
+    const TRPTableSaving saving = StoreEditedCell();
+    WriteHTML(Stream, RPData, Path, ImagesPrefix, ImageSaveNo, BackColor, Options_, UseCSS, Bullets,
+              TRPTableBlock(*Rows));
+}
+
+void TRPTableItemInfo::SaveHTMLPart(std::string& Stream, TCustomRPData* RPData, int ItemNo,
+                                    const std::string& Text, const std::string& Path,
+                                    const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                                    TRPHTMLSaveOptions Options_, bool UseCSS, TRPHTMLBulletList& Bullets,
+                                    const TRPMultiDrawItemPart& Part) const {
+    (void)ItemNo, (void)Text;
+    const TRPTableSaving saving = StoreEditedCell();
+    WriteHTML(Stream, RPData, Path, ImagesPrefix, ImageSaveNo, BackColor, Options_, UseCSS, Bullets,
+              GetBlock(&Part));
+}
+
+void TRPTableItemInfo::WriteHTML(std::string& Stream, TCustomRPData* RPData, const std::string& Path,
+                                 const std::string& ImagesPrefix, int& ImageSaveNo, TColor BackColor,
+                                 TRPHTMLSaveOptions Options_, bool UseCSS, TRPHTMLBulletList& Bullets,
+                                 const TRPTableBlock& Block) const {
     // A background picture goes beside the page (or by its file name), on
     // the colour it shows on.
     const auto picture = [&](const TRPBackground* Back, const std::string& FileName, TColor On) {
@@ -366,7 +533,8 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
     };
     const TColor tableBack = Color != clNone ? Color : BackColor;
     const bool tablePictureOnce = PictureShownOnce(FBackground.get(), GetBackgroundStyle());
-    std::string t = "<TABLE" + Attr("width", HTMLLength(BestWidth)) + Attr("bgcolor", HTMLColor(Color));
+    std::string t = "<TABLE" + Attr("width", HTMLLength(BlockBestWidth(BestWidth, Block, *Rows))) +
+                    Attr("bgcolor", HTMLColor(Color));
     // One style attribute holds all the table's properties.
     std::string css;
     if (UseCSS && BorderWidth < 1 && CellBorderWidth != 0) {
@@ -393,16 +561,17 @@ void TRPTableItemInfo::SaveHTML(std::string& Stream, TCustomRPData* RPData, int 
         if (!css.empty()) t += " style='" + css + "'";
     }
     RPWriteLn(Stream, t + ">");
-    const int C = Rows->GetColCount();
-    for (int r = 0; r < Rows->RowCount(); ++r) {
-        RPWriteLn(Stream, "<TR" + Attr("valign", VAlignName(Rows->GetRow(r)->VAlign)) + ">");
+    const int C = Block.ColCount();
+    for (int r = 0; r < Block.RowCount(); ++r) {
+        RPWriteLn(Stream, "<TR" + Attr("valign", VAlignName(Rows->GetRow(Block.SourceRow(r))->VAlign)) + ">");
         for (int c = 0; c < C; ++c) {
-            TRPTableCellData* cell = Rows->GetCell(r, c);
+            TRPTableCellData* cell = Block.GetCell(r, c);
             if (!cell) continue;
             std::string td = "<TD";
-            if (cell->ColSpan > 1) td += Attr("colspan", std::to_string(cell->ColSpan));
-            if (cell->RowSpan > 1) td += Attr("rowspan", std::to_string(cell->RowSpan));
-            td += Attr("width", HTMLLength(cell->BestWidth)) + Attr("height", HTMLLength(cell->BestHeight)) +
+            if (const int n = Block.ColSpan(r, c); n > 1) td += Attr("colspan", std::to_string(n));
+            if (const int n = Block.RowSpan(r, c); n > 1) td += Attr("rowspan", std::to_string(n));
+            td += Attr("width", HTMLLength(Block.CellBestWidth(r, c))) +
+                  Attr("height", HTMLLength(Block.CellBestHeight(r, c))) +
                   Attr("bgcolor", HTMLColor(cell->Color)) + Attr("valign", VAlignName(cell->VAlign));
             td += picture(cell->GetBackground(), cell->BackgroundImageFileName,
                           cell->Color != clNone ? cell->Color : tableBack);

@@ -206,6 +206,15 @@ private:
 // The block
 
 std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headings) const {
+    std::vector<int> rows;
+    for (int r = 0; r < Headings; ++r)
+        rows.push_back(r);
+    for (int r = FirstRow; r < FirstRow + RowCount; ++r)
+        rows.push_back(r);
+    return SaveToBlock(TRPTableBlock(*Rows, std::move(rows), 0, Rows->GetColCount()));
+}
+
+std::string TRPTableItemInfo::SaveToBlock(const TRPTableBlock& Block) const {
     const TRPTableSaving saving = StoreEditedCell();
     TBlockWriter w;
     w.Data.append(kMagic, sizeof kMagic);
@@ -215,9 +224,13 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
     };
     prop(ttOptions, Options, def.Options);
     prop(ttPrintOptions, PrintOptions, def.PrintOptions);
-    prop(ttBestWidth, BestWidth, def.BestWidth);
+    // A block of the table is a table of its own: a width in pixels was all
+    // the columns', and its heading rows are those it starts with.
+    const bool part = !Block.IsWhole();
+    prop(ttBestWidth, part && BestWidth > 0 && Block.ColCount() < Rows->GetColCount() ? 0 : BestWidth,
+         def.BestWidth);
     prop(ttColor, static_cast<int32_t>(Color), static_cast<int32_t>(def.Color));
-    prop(ttHeadingRowCount, HeadingRowCount, def.HeadingRowCount);
+    prop(ttHeadingRowCount, part ? Block.HeadingRows(HeadingRowCount) : HeadingRowCount, def.HeadingRowCount);
     if (TextRowSeparator != def.TextRowSeparator) w.StrProp(ttTextRowSeparator, TextRowSeparator);
     if (TextColSeparator != def.TextColSeparator) w.StrProp(ttTextColSeparator, TextColSeparator);
     prop(ttBorderWidth, BorderWidth, def.BorderWidth);
@@ -245,27 +258,18 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
     WritePicture(w, ttBackgroundImg, GetBackgroundImage());
     w.Byte(ttEnd);
 
-    // The cells: heading rows, then the body rows; covered positions are not written.
-    std::vector<int> rows;
-    for (int r = 0; r < Headings; ++r)
-        rows.push_back(r);
-    for (int r = FirstRow; r < FirstRow + RowCount; ++r)
-        rows.push_back(r);
-    w.Int(static_cast<int32_t>(rows.size()));
-    if (!rows.empty()) {
-        const int cols = Rows->GetColCount();
+    // The cells of the block's rows; covered positions are not written.
+    w.Int(Block.RowCount());
+    if (Block.RowCount() > 0) {
+        const int cols = Block.ColCount();
         w.Int(cols);
         TCellRPFOptions options(GetRPData());
-        for (int r : rows)
+        for (int r = 0; r < Block.RowCount(); ++r)
             for (int c = 0; c < cols; ++c) {
-                TRPTableCellData* cell = Rows->GetCell(r, c);
+                TRPTableCellData* cell = Block.GetCell(r, c);
                 if (!cell) continue;
-                // A cell reaching past the rows written is cut at their end.
-                int span = cell->RowSpan;
-                if (r >= Headings && r - FirstRow + span > RowCount) span = FirstRow + RowCount - r;
-                if (r < Headings && r + span > Headings) span = Headings - r;
-                w.Int(cell->ColSpan);
-                w.Int(std::max(1, span));
+                w.Int(Block.ColSpan(r, c));
+                w.Int(Block.RowSpan(r, c));
                 const auto cp = [&](uint8_t tag, int32_t v, int32_t d) {
                     if (v != d) w.Prop(tag, v);
                 };
@@ -273,8 +277,8 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
                 cp(ctBorderColor, static_cast<int32_t>(cell->BorderColor), static_cast<int32_t>(clNone));
                 cp(ctBorderLightColor, static_cast<int32_t>(cell->BorderLightColor),
                    static_cast<int32_t>(clNone));
-                cp(ctBestWidth, cell->BestWidth, 0);
-                cp(ctBestHeight, cell->BestHeight, 0);
+                cp(ctBestWidth, Block.CellBestWidth(r, c), 0);
+                cp(ctBestHeight, Block.CellBestHeight(r, c), 0);
                 const TRPBooleanRect& v = cell->VisibleBorders;
                 cp(ctVisibleBorders,
                    (v.Left ? 1 : 0) | (v.Top ? 2 : 0) | (v.Right ? 4 : 0) | (v.Bottom ? 8 : 0), 15);
@@ -291,7 +295,7 @@ std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headin
             }
         w.Int(kEndOfCells);
     }
-    WriteRowVAlign(w, *Rows, rows);
+    WriteRowVAlign(w, *Rows, Block.SourceRows());
     return w.Data;
 }
 
@@ -525,13 +529,8 @@ void TRPTableItemInfo::SaveRPF(std::string& Stream, TCustomRPData* RPData, int I
     RPFWriteLine(Stream, RPFLineText(Name));
     SaveRPFExtraProperties(Stream);
     RPFWriteLine(Stream, "1");
-    int first = 0, count = Rows->RowCount(), headings = 0;
-    if (const auto* p = dynamic_cast<const TRPTablePrintPart*>(static_cast<TRPMultiDrawItemPart*>(Part))) {
-        first = std::clamp(p->StartRow, 0, Rows->RowCount());
-        count = std::clamp(p->RowCount, 0, Rows->RowCount() - first);
-        headings = std::min({HeadingRowCount, Rows->RowCount(), first});
-    }
-    const std::string block = SaveToBlock(first, count, headings);
+    // A printed part or the selected cells, else the whole table.
+    const std::string block = SaveToBlock(GetBlock(static_cast<const TRPMultiDrawItemPart*>(Part)));
     RPFWriteBody(Stream, block, binary);
 }
 

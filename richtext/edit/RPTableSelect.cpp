@@ -75,6 +75,12 @@ bool TRPTableItemInfo::GetSelectionBounds(int& TopRow, int& LeftCol, int& RowCou
     return true;
 }
 
+std::shared_ptr<const TRPMultiDrawItemPart> TRPTableItemInfo::GetSelectedPart() const {
+    auto part = std::make_shared<TRPTableSelectionPart>();
+    if (!GetSelectionBounds(part->StartRow, part->StartCol, part->RowCount, part->ColCount)) return nullptr;
+    return part;
+}
+
 bool TRPTableItemInfo::IsCellSelected(int Row, int Col) const {
     int top, left, rc, cc, mr, mc;
     if (!GetSelectionBounds(top, left, rc, cc)) return false;

@@ -211,9 +211,11 @@ std::string TCustomRPData::GetDelimiters() {
     return r != this ? r->GetDelimiters() : std::string(" .;,:(){}\"/\\<>!?[]\x91\x92\x93\x94-+*=");
 }
 
-void TCustomRPData::GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs, int& Extra1,
-                                       int& Extra2) {
-    Extra1 = Extra2 = 0;
+void TCustomRPData::GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
+                                       std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
+                                       std::shared_ptr<const TRPMultiDrawItemPart>& EndPart) {
+    StartPart.reset();
+    EndPart.reset();
     if (GetItemCount() == 0) {
         StartNo = EndNo = -1;
         StartOffs = EndOffs = 0;

@@ -196,9 +196,11 @@ public:
     virtual bool BelongsToControl() const { return false; }
     virtual void DoURLNeeded(int id, std::string& URL) { (void)id, (void)URL; }
     virtual std::string GetDelimiters();
-    // Start item and offset, end item and offset, and two further values.
-    virtual void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs, int& Extra1,
-                                    int& Extra2);
+    // Start item and offset, end item and offset, and the parts of the first
+    // and the last item when they are selected only in part (null otherwise).
+    virtual void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
+                                    std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
+                                    std::shared_ptr<const TRPMultiDrawItemPart>& EndPart);
     virtual TRPRTFReaderProperties* GetRTFReadProperties();
     // After unused styles were deleted: per old index of each kind, 0 for a
     // deleted style, else 1 plus the number of deleted styles before it.
@@ -471,8 +473,10 @@ public:
     // Characters From .. To - 1 of a text item, or the application's text for it.
     std::string GetPlainItemText(const std::string& Path, int ItemNo, int From, int To, bool Unicode,
                                  bool& Supplied);
+    // Part: the part to give of an item selected only in part (null: all of it).
     std::string GetPlainNonTextItem(const std::string& Path, int ItemNo, int StartOffs, int EndOffs,
-                                    int LineWidth, bool TextOnly, bool Unicode, bool& Supplied);
+                                    int LineWidth, bool TextOnly, bool Unicode, bool& Supplied,
+                                    const TRPMultiDrawItemPart* Part = nullptr);
     std::string ConvertPlainText(const std::string& Text, int ItemNo, bool Unicode) const;
 
 protected:

@@ -50,7 +50,7 @@ public:
         Binary = (D->GetRPFOptions() & rpfoSaveBinary) != 0;
     }
 
-    void WriteItems(int First, int StartOffs, int Last, int EndOffs, bool Selection);
+    void WriteItems(const TRPSaveRange& Range, bool Selection);
 
 private:
     TCustomRPData* D;
@@ -84,6 +84,7 @@ private:
     void Flush(int Count);
     void WriteTextPart(int ItemNo, int From, int To);
     void WriteNonText(int ItemNo);
+    void WritePart(int ItemNo, const TRPMultiDrawItemPart* Part);
 };
 
 bool TRPFWriter::CanJoin(int ItemNo) const {
@@ -162,17 +163,34 @@ void TRPFWriter::WriteNonText(int ItemNo) {
     MarkerAhead = false;
 }
 
-void TRPFWriter::WriteItems(int First, int StartOffs, int Last, int EndOffs, bool Selection) {
+// An item selected only in part (a table with some cells selected) writes
+// that part as an item of its own, in its own paragraph.
+void TRPFWriter::WritePart(int ItemNo, const TRPMultiDrawItemPart* Part) {
+    const TCustomRPItemInfo& it = *D->GetItem(ItemNo);
+    it.SaveRPF(S, D, ItemNo, ItemParaRef(it), D->GetItemText(ItemNo), const_cast<TRPMultiDrawItemPart*>(Part),
+               MarkerAhead);
+    MarkerAhead = false;
+}
+
+void TRPFWriter::WriteItems(const TRPSaveRange& Range, bool Selection) {
     const int n = D->GetItemCount();
+    int First = Range.StartItemNo, Last = Range.EndItemNo;
+    const int StartOffs = Range.StartOffs, EndOffs = Range.EndOffs;
     if (First < 0 || First >= n || Last < First) return;
     Last = std::min(Last, n - 1);
+    const TRPMultiDrawItemPart* firstPart = Range.PartOf(First);
+    const TRPMultiDrawItemPart* lastPart = Last != First ? Range.PartOf(Last) : nullptr;
     const bool firstIsText = D->GetItem(First)->StyleNo >= 0;
-    if (First == Last &&
+    if (!firstPart && First == Last &&
         (StartOffs > D->GetFirstOffsetOfItem(First) || EndOffs < D->GetLastOffsetOfItem(First))) {
         if (firstIsText) WriteTextPart(First, StartOffs, EndOffs);
         return;
     }
-    if (Selection) {
+    if (firstPart) {
+        WritePart(First, firstPart);
+        if (First == Last) return;
+        ++First;
+    } else if (Selection) {
         int p = D->GetFirstParaItem(First);
         if (p != First && D->GetItem(p)->StyleNo == rpsnListMarker) {
             const TCustomRPItemInfo& m = *D->GetItem(p);
@@ -180,9 +198,11 @@ void TRPFWriter::WriteItems(int First, int StartOffs, int Last, int EndOffs, boo
             MarkerAhead = true;
         }
     }
-    for (int i = First; i <= Last; ++i) {
+    // A last item selected in part comes after the items before it.
+    const int loopLast = lastPart ? Last - 1 : Last;
+    for (int i = First; i <= loopLast; ++i) {
         const TCustomRPItemInfo* it = D->GetItem(i);
-        if (i == First && it->StyleNo >= 0 && StartOffs > D->GetFirstOffsetOfItem(i)) {
+        if (i == Range.StartItemNo && it->StyleNo >= 0 && StartOffs > D->GetFirstOffsetOfItem(i)) {
             WriteTextPart(i, StartOffs, D->GetLastOffsetOfItem(i));
             continue;
         }
@@ -198,15 +218,16 @@ void TRPFWriter::WriteItems(int First, int StartOffs, int Last, int EndOffs, boo
             WriteNonText(i);
         }
     }
-    if (Pending > 0 && Template >= 0 && Template + Pending - 1 == Last && D->GetItem(Last)->StyleNo >= 0 &&
-        EndOffs < D->GetLastOffsetOfItem(Last)) {
+    if (!lastPart && Pending > 0 && Template >= 0 && Template + Pending - 1 == Last &&
+        D->GetItem(Last)->StyleNo >= 0 && EndOffs < D->GetLastOffsetOfItem(Last)) {
         Flush(Pending - 1);
         WriteTextPart(Last, D->GetFirstOffsetOfItem(Last), EndOffs);
     } else {
         Flush(Pending);
     }
-    if (Last == n - 1 && EndOffs >= D->GetLastOffsetOfItem(Last) && D->NotAddedCP)
+    if (!lastPart && Last == n - 1 && EndOffs >= D->GetLastOffsetOfItem(Last) && D->NotAddedCP)
         WriteCheckpoint(S, D, *D->NotAddedCP);
+    if (lastPart) WritePart(Last, lastPart);
 }
 
 } // namespace
@@ -224,13 +245,13 @@ TRPSaveRange TCustomRPData::GetSaveRange(bool SelectionOnly) {
         r.EndOffs = GetLastOffsetOfItem(n - 1);
         return r;
     }
-    int x1 = 0, x2 = 0;
-    GetSelectionBounds(r.StartItemNo, r.StartOffs, r.EndItemNo, r.EndOffs, x1, x2);
+    GetSelectionBounds(r.StartItemNo, r.StartOffs, r.EndItemNo, r.EndOffs, r.StartPart, r.EndPart);
     if (r.StartItemNo < 0 || r.EndItemNo < 0) return TRPSaveRange();
     // A selection made backwards is written forwards.
     if (r.StartItemNo > r.EndItemNo || (r.StartItemNo == r.EndItemNo && r.StartOffs > r.EndOffs)) {
         std::swap(r.StartItemNo, r.EndItemNo);
         std::swap(r.StartOffs, r.EndOffs);
+        std::swap(r.StartPart, r.EndPart);
     }
     return r;
 }
@@ -284,9 +305,8 @@ bool TCustomRPData::SaveRPFToStream(std::string& Stream, bool SelectionOnly, TCo
     if (SelectionOnly)
         if (TCustomRPData* sub = GetActiveSubData(); sub && sub != this)
             return sub->SaveRPFToStream(Stream, true, Color, nullptr, nullptr);
-    const TRPSaveRange r = GetSaveRange(SelectionOnly);
     TRPFWriter w(this, Stream);
-    w.WriteItems(r.StartItemNo, r.StartOffs, r.EndItemNo, r.EndOffs, SelectionOnly);
+    w.WriteItems(GetSaveRange(SelectionOnly), SelectionOnly);
     return true;
 }
 

@@ -306,14 +306,19 @@ std::string THTMLWrite::JoinAttr(const std::string& Class, const std::string& In
 }
 
 void THTMLWrite::NonText(int ItemNo, const TRPSaveRange& R) {
-    (void)R;
     std::string supplied;
     if (D->DoSaveItemToFile(P.Path, D, ItemNo, rpsfHTML, false, supplied)) {
         S += supplied;
         return;
     }
-    D->GetItem(ItemNo)->SaveHTML(S, D, ItemNo, D->GetItemText(ItemNo), P.Path, P.ImagesPrefix, ImageSaveNo,
-                                 CSS ? CurColor : P.Color, P.Options, CSS, Bullets);
+    const TCustomRPItemInfo& it = *D->GetItem(ItemNo);
+    const TColor back = CSS ? CurColor : P.Color;
+    if (const TRPMultiDrawItemPart* part = R.PartOf(ItemNo))
+        it.SaveHTMLPart(S, D, ItemNo, D->GetItemText(ItemNo), P.Path, P.ImagesPrefix, ImageSaveNo, back,
+                        P.Options, CSS, Bullets, *part);
+    else
+        it.SaveHTML(S, D, ItemNo, D->GetItemText(ItemNo), P.Path, P.ImagesPrefix, ImageSaveNo, back,
+                    P.Options, CSS, Bullets);
 }
 
 void THTMLWrite::SaveHTMLBody(const TRPSaveRange& R) {

@@ -233,6 +233,14 @@ public:
     virtual bool IsInplaceEditor() const { return false; }
     virtual std::string GetPlainText(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
                                      const std::string& Path, const std::string& ItemText);
+    // The same for Part of an item selected only in part; an item that is
+    // never selected so gives all of itself.
+    virtual std::string GetPlainTextPart(int LineWidth, TCustomRPData* RPData, bool Unicode, bool TextOnly,
+                                         const std::string& Path, const std::string& ItemText,
+                                         const TRPMultiDrawItemPart& Part) {
+        (void)Part;
+        return GetPlainText(LineWidth, RPData, Unicode, TextOnly, Path, ItemText);
+    }
     virtual void UpdatePaletteInfo(TRPPaletteAction Action, bool ForceRecreateCopy, void* Palette,
                                    const void* LogPalette) {
         (void)Action, (void)ForceRecreateCopy, (void)Palette, (void)LogPalette;
@@ -256,6 +264,9 @@ public:
     virtual void AfterLoading(int Format) { (void)Format; }
     virtual void ClearSelection() {}
     virtual bool HasCellSelection() const { return false; }
+    // What is selected of an item selected only in part (a table's selected
+    // cells), for the writers of the selection; null when nothing is.
+    virtual std::shared_ptr<const TRPMultiDrawItemPart> GetSelectedPart() const { return nullptr; }
     virtual bool CanClearSelectedCells() const { return false; }
     virtual void ClearSelectedCells() {}
     // The caret comes in from Side 0 left, 1 right, 2 above, 3 below (X: the
@@ -307,6 +318,13 @@ public:
     // table cells); Tables are the colour, font and list tables of the write.
     virtual void SaveRTF(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
                          double TwipsPerPixel, int Level, TRPRTFTables& Tables) const;
+    // The RTF of Part of an item selected only in part (all of other items).
+    virtual void SaveRTFPart(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                             double TwipsPerPixel, int Level, TRPRTFTables& Tables,
+                             const TRPMultiDrawItemPart& Part) const {
+        (void)Part;
+        SaveRTF(Stream, RPData, ItemNo, Text, TwipsPerPixel, Level, Tables);
+    }
     // Adds the colours the item writes to ColorList, and restarting list
     // markers to the per-list override counts, before the RTF header is written.
     virtual void FillRTFTables(TRPColorList& ColorList, TRPIntegerList& ListOverrideCount,
@@ -317,6 +335,15 @@ public:
                           const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
                           TColor BackColor, TRPHTMLSaveOptions Options, bool UseCSS,
                           TRPHTMLBulletList& Bullets) const;
+    // The HTML of Part of an item selected only in part (all of other items).
+    virtual void SaveHTMLPart(std::string& Stream, TCustomRPData* RPData, int ItemNo, const std::string& Text,
+                              const std::string& Path, const std::string& ImagesPrefix, int& ImageSaveNo,
+                              TColor BackColor, TRPHTMLSaveOptions Options, bool UseCSS,
+                              TRPHTMLBulletList& Bullets, const TRPMultiDrawItemPart& Part) const {
+        (void)Part;
+        SaveHTML(Stream, RPData, ItemNo, Text, Path, ImagesPrefix, ImageSaveNo, BackColor, Options, UseCSS,
+                 Bullets);
+    }
 
     // Splits "name=value" and hands it to the integer, string or unknown setter.
     void ReadRPFProperty(const std::string& Line);

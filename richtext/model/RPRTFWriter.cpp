@@ -332,7 +332,7 @@ void TRTFWrite::WriteText(int ItemNo, const TRPSaveRange& R) {
 }
 
 void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
-    if (Level == 0 && Selection) {
+    if (Level == 0 && Selection && !R.StartPart) {
         const int p = D->GetFirstParaItem(R.StartItemNo);
         if (p < R.StartItemNo && D->GetItemStyle(p) == rpsnListMarker) {
             D->GetItem(p)->SaveRTF(S, D, p, D->GetItemText(p), Tpp, Level, T);
@@ -394,6 +394,8 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
             std::string supplied;
             if (D->DoSaveItemToFile(std::string(), D, i, rpsfRTF, false, supplied))
                 S += supplied;
+            else if (const TRPMultiDrawItemPart* part = R.PartOf(i))
+                it.SaveRTFPart(S, D, i, text, Tpp, Level, T, *part);
             else
                 it.SaveRTF(S, D, i, text, Tpp, Level, T);
         }

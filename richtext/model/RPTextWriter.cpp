@@ -16,8 +16,9 @@ std::string TCustomRPData::GetPlainItemText(const std::string& Path, int ItemNo,
     return ItemTextCopy(text, From, To - From, GetItemOptions(ItemNo));
 }
 
-std::string TCustomRPData::GetPlainNonTextItem(const std::string& Path, int ItemNo, int StartOffs, int EndOffs,
-                                               int LineWidth, bool TextOnly, bool Unicode, bool& Supplied) {
+std::string TCustomRPData::GetPlainNonTextItem(const std::string& Path, int ItemNo, int StartOffs,
+                                               int EndOffs, int LineWidth, bool TextOnly, bool Unicode,
+                                               bool& Supplied, const TRPMultiDrawItemPart* Part) {
     Supplied = false;
     TCustomRPItemInfo* it = GetItem(ItemNo);
     if (TextOnly && !it->GetBoolValue(6)) return std::string();
@@ -25,8 +26,9 @@ std::string TCustomRPData::GetPlainNonTextItem(const std::string& Path, int Item
     std::string s;
     Supplied = DoSaveItemToFile(Path, this, ItemNo, rpsfText, Unicode, s);
     if (Supplied) return s;
-    return it->GetPlainText(LineWidth, this, Unicode && it->GetBoolValue(rpbivNonTextUnicode), TextOnly, Path,
-                            GetItemText(ItemNo));
+    const bool wide = Unicode && it->GetBoolValue(rpbivNonTextUnicode);
+    if (Part) return it->GetPlainTextPart(LineWidth, this, wide, TextOnly, Path, GetItemText(ItemNo), *Part);
+    return it->GetPlainText(LineWidth, this, wide, TextOnly, Path, GetItemText(ItemNo));
 }
 
 std::string TCustomRPData::ConvertPlainText(const std::string& Text, int ItemNo, bool Unicode) const {
@@ -66,12 +68,12 @@ bool TCustomRPData::SaveTextRangeToStream(const std::string& Path, std::string& 
         // One piece: an item from one offset to another.
         auto piece = [&](int i, int from, int to) {
             bool supplied = false;
-            std::string s = GetItemStyle(i) >= 0
-                                ? GetPlainItemText(Path, i, from, to, Unicode, supplied)
-                                : GetPlainNonTextItem(Path, i, from, to, LineWidth, TextOnly, Unicode, supplied);
+            std::string s = GetItemStyle(i) >= 0 ? GetPlainItemText(Path, i, from, to, Unicode, supplied)
+                                                 : GetPlainNonTextItem(Path, i, from, to, LineWidth, TextOnly,
+                                                                       Unicode, supplied, R.PartOf(i));
             Stream += supplied ? s : ConvertPlainText(s, i, Unicode);
         };
-        if (Selection) {
+        if (Selection && !R.StartPart) {
             // A selection inside a list paragraph starts with the list's marker.
             const int first = GetFirstParaSectionItem(R.StartItemNo);
             if (first < R.StartItemNo && GetItemStyle(first) == rpsnListMarker) piece(first, 0, 1);

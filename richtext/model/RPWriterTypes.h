@@ -14,16 +14,30 @@
 class TCustomImageList;
 class TGraphic;
 class TRPBackground;
+class TRPMultiDrawItemPart;
 struct TRPHTMLBulletInfo;
 
 // A part of a document: from StartOffs in item StartItemNo to EndOffs in item
 // EndItemNo (offsets as the document counts them: 1 .. length + 1 in text
 // items, 0 and 1 around other items). StartItemNo -1 is an empty range.
+// An item selected only in part (a table with some of its cells selected)
+// carries its part: only that part of it is written.
 struct TRPSaveRange {
+    TRPSaveRange() = default;
+    TRPSaveRange(int AStartItemNo, int AStartOffs, int AEndItemNo, int AEndOffs)
+        : StartItemNo(AStartItemNo), StartOffs(AStartOffs), EndItemNo(AEndItemNo), EndOffs(AEndOffs) {}
     int StartItemNo = -1;
     int StartOffs = 0;
     int EndItemNo = -1;
     int EndOffs = 0;
+    std::shared_ptr<const TRPMultiDrawItemPart> StartPart;
+    std::shared_ptr<const TRPMultiDrawItemPart> EndPart;
+
+    // The part of item ItemNo to write, null for all of it.
+    const TRPMultiDrawItemPart* PartOf(int ItemNo) const {
+        if (ItemNo == StartItemNo && StartPart) return StartPart.get();
+        return ItemNo == EndItemNo ? EndPart.get() : nullptr;
+    }
 };
 
 // The tables of one RTF write: made by the top-level write, shared by the

@@ -242,8 +242,11 @@ public:
     bool IsHotJump(int JumpNo) override;
     int GetFirstJumpNo() const override { return FirstJumpNo; }
     int FirstJumpNo = 0;
-    void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs, int& Extra1,
-                            int& Extra2) override;
+    // The selection put in order; an item with a selection of its own (a
+    // table's selected cells) is the whole range, with its part.
+    void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
+                            std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
+                            std::shared_ptr<const TRPMultiDrawItemPart>& EndPart) override;
 
     // ---- lifecycle (RPPositions.cpp)
     virtual void ClearFormatting();

@@ -95,12 +95,24 @@ bool TCustomRPFormattedData::IsHotJump(int JumpNo) {
 }
 
 void TCustomRPFormattedData::GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
-                                                int& Extra1, int& Extra2) {
-    Extra1 = Extra2 = 0;
+                                                std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
+                                                std::shared_ptr<const TRPMultiDrawItemPart>& EndPart) {
+    StartPart.reset();
+    EndPart.reset();
     if (DrawItemCount() == 0) {
-        TCustomRPData::GetSelectionBounds(StartNo, StartOffs, EndNo, EndOffs, Extra1, Extra2);
+        TCustomRPData::GetSelectionBounds(StartNo, StartOffs, EndNo, EndOffs, StartPart, EndPart);
         return;
     }
+    // Cells selected in a table leave the document's own selection empty:
+    // the table, with its selected part, is what is selected.
+    if (PartialSelectedItem && PartialSelectedItem->HasCellSelection())
+        if (const int no = GetItemNo(PartialSelectedItem); no >= 0) {
+            StartNo = EndNo = no;
+            StartOffs = GetFirstOffsetOfItem(no);
+            EndOffs = GetLastOffsetOfItem(no);
+            StartPart = EndPart = PartialSelectedItem->GetSelectedPart();
+            return;
+        }
     GetSelBounds(StartNo, StartOffs, EndNo, EndOffs, true);
 }
 

@@ -2,14 +2,22 @@
 // border drags with their guide line and their single undo step, cell, row
 // and column selection, right clicks and the cursors over the borders.
 #include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
 #include <QImage>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include "TableEditFixture.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPClipFormats.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 #include "support/FormDriver.h"
+#include "support/Readers.h"
 
 namespace {
 
@@ -607,6 +615,216 @@ TEST_F(TableMouse, RowTopsAndCellDocumentsUnderAPoint) {
     EXPECT_EQ(T->GetCellRPDataAt(b->Left + 3, b->Top + 3), b);
     EXPECT_EQ(T->GetCellRPDataAt(b->Left, b->Top + 3), nullptr);
     EXPECT_TRUE(T->GetBoolValue(10));
+}
+
+// ---------------------------------------------------------------------------
+// Cells selected by a drag, copied with Ctrl+C and pasted with Ctrl+V: they
+// travel as a table of their own.
+
+class TableCellCopy : public TableMouse {
+protected:
+    void SetUp() override { RPRegisterClipboardFormats(); }
+    // A drag over the cells from (R1, C1) to (R2, C2) of the editor's table.
+    void DragCells(int R1, int C1, int R2, int C2) {
+        const TPoint a = CellCentre(R1, C1), b = CellCentre(R2, C2);
+        Press(a.x, a.y);
+        Drag(b.x, b.y);
+        Release(b.x, b.y);
+        ProcessEvents();
+    }
+    // A click just after the text of item ItemNo (characters are 10 pixels wide).
+    void ClickAfterText(int ItemNo) {
+        int l = 0, t = 0;
+        ASSERT_TRUE(Doc()->GetItemClientCoords(ItemNo, l, t));
+        Click(l + 10 * static_cast<int>(Doc()->GetItemText(ItemNo).size()) + 3, t + 5);
+        ProcessEvents();
+        ASSERT_EQ(F.CaretPos(),
+                  std::to_string(ItemNo) + ":" + std::to_string(Doc()->GetItemText(ItemNo).size() + 1));
+    }
+    // The editor's table, shown on its form with the focus, after the drag.
+    void ShowWithFocus() {
+        ShowAndActivate(F.Form.get());
+        F.Edit->SetFocus();
+        ProcessEvents();
+    }
+    // The tables of a document, in order.
+    static std::vector<TRPTableItemInfo*> Tables(TCustomRPData& D) {
+        std::vector<TRPTableItemInfo*> t;
+        for (int i = 0; i < D.GetItemCount(); ++i)
+            if (auto* table = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i))) t.push_back(table);
+        return t;
+    }
+    // A table's cell texts: "|" between the positions of a row, "/" between
+    // rows, "." where a merged cell covers the position.
+    static std::string Grid(const TRPTableItemInfo& Table) {
+        std::string s;
+        for (int r = 0; r < Table.Rows->RowCount(); ++r) {
+            if (r) s += "/";
+            for (int c = 0; c < Table.Rows->GetColCount(); ++c) {
+                if (c) s += "|";
+                const TRPTableCellData* cell = Table.GetCell(r, c);
+                s += cell ? PlainText(*cell) : ".";
+            }
+        }
+        return s;
+    }
+    // The grid of the only table that a document holds ("no table" or "n tables").
+    static std::string OnlyGrid(TCustomRPData& D) {
+        const std::vector<TRPTableItemInfo*> t = Tables(D);
+        return t.size() == 1 ? Grid(*t[0]) : t.empty() ? "no table" : std::to_string(t.size()) + " tables";
+    }
+    static QByteArray Clip(const QString& Mime) { return QApplication::clipboard()->mimeData()->data(Mime); }
+    // The RTF of the clipboard, read by our reader into a document of the editor's style.
+    std::string ClipboardRTFGrid() {
+        QByteArray rtf = Clip(RPClipboardMimeType(RPClipboardFormatRTF));
+        QBuffer buf(&rtf);
+        buf.open(QIODevice::ReadOnly);
+        TTableTestDoc d(F.Style.get());
+        TRPRTFReaderProperties props;
+        EXPECT_EQ(props.ReadRTFStream(buf, &d), 0);
+        return OnlyGrid(d);
+    }
+    // Ctrl+V into a new editor on the form; answers its document's table.
+    std::string PasteIntoAnotherEditor() {
+        auto other = std::make_unique<TRichPadEdit>(F.Form.get());
+        other->SetParent(F.Form.get());
+        other->SetBounds(0, 0, 300, 200);
+        other->SetStyle(F.Style.get());
+        other->Clear();
+        other->Format();
+        other->SetFocus();
+        ProcessEvents();
+        PressKeyAtFocus('V', Qt::ControlModifier);
+        ProcessEvents();
+        const std::string grid = OnlyGrid(*other->RPData());
+        other.reset();
+        F.Edit->SetFocus();
+        ProcessEvents();
+        return grid;
+    }
+};
+
+// In a table whose cells can be edited (as the log book's) and in one whose
+// cannot, two cells selected by a drag are what Ctrl+C copies in each format,
+// and what Ctrl+V pastes, into another editor and after the table.
+TEST_F(TableCellCopy, CtrlCCopiesTheDraggedCellsAndCtrlVPastesThemAsATable) {
+    for (const bool editable : {true, false}) {
+        SCOPED_TRACE(editable ? "cells editable" : "cells not editable");
+        Build(2, 3);
+        if (!editable) T->Options &= ~rptoEditing;
+        ShowWithFocus();
+        DragCells(0, 0, 0, 1);
+        ASSERT_EQ(Flags(), "xxo/ooo");
+        PressKeyAtFocus('C', Qt::ControlModifier);
+        ProcessEvents();
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "A\r\nB\r\n");
+        EXPECT_EQ(ClipboardRTFGrid(), "A|B");
+        EXPECT_EQ(PasteIntoAnotherEditor(), "A|B");
+        // After the table, in the same editor: the table itself stays as it was.
+        ClickAfterText(2);
+        PressKeyAtFocus('V', Qt::ControlModifier);
+        ProcessEvents();
+        const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+        ASSERT_EQ(t.size(), 2u);
+        EXPECT_EQ(Grid(*t[0]), "A|B|C/D|E|F");
+        EXPECT_EQ(Grid(*t[1]), "A|B");
+        EXPECT_GT(F.Data()->GetItemNo(t[1]), F.Data()->GetItemNo(t[0]) + 1);
+        EXPECT_EQ(Misplaced(*F.Data()), "");
+    }
+}
+
+// A merged cell that reaches out of the selected block is cut at its edge:
+// the pasted table holds one cell for each position of the block, with the
+// text of the cell that covered it, and no size of the whole merged cell.
+TEST_F(TableCellCopy, AMergedCellReachingOutOfTheSelectionIsCutAtItsEdge) {
+    Build(3, 3);
+    T->Options &= ~rptoEditing;
+    T->Rows->MergeCells(0, 0, 1, 2, true, false); // A also covers (1, 0)
+    T->Rows->MergeCells(2, 1, 2, 1, true, false); // H also covers (2, 2)
+    for (TRPTableCellData* cell : {T->GetCell(0, 0), T->GetCell(2, 1)}) {
+        const std::string text = cell == T->GetCell(0, 0) ? "A" : "H";
+        cell->Clear();
+        cell->AddNL(text, 0, 0);
+    }
+    T->GetCell(2, 1)->BestWidth = 150;
+    T->GetCell(0, 0)->BestHeight = 60;
+    F.Edit->Format();
+    ShowWithFocus();
+    DragCells(2, 0, 1, 1); // from G to E: rows 1 and 2, columns 0 and 1
+    ASSERT_EQ(Flags(), "xoo/.xo/xx.");
+    PressKeyAtFocus('C', Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "A\r\nE\r\nG\r\nH\r\n");
+    // The selection's HTML has a cell for each position and no spans.
+    std::string html;
+    TColor current = clNone;
+    int no = 0;
+    TRPHTMLParams p;
+    p.Options = rphsoBodyOnly;
+    ASSERT_TRUE(F.Data()->SaveHTMLRangeToStream(html, p, false, current, no, F.Data()->GetSaveRange(true)));
+    size_t cells = 0;
+    for (size_t at = html.find("<TD"); at != std::string::npos; at = html.find("<TD", at + 1))
+        ++cells;
+    EXPECT_EQ(cells, 4u) << html;
+    EXPECT_EQ(html.find("span"), std::string::npos) << html;
+    EXPECT_EQ(ClipboardRTFGrid(), "A|E/G|H");
+    EXPECT_EQ(PasteIntoAnotherEditor(), "A|E/G|H");
+    ClickAfterText(2);
+    PressKeyAtFocus('V', Qt::ControlModifier);
+    ProcessEvents();
+    const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(Grid(*t[1]), "A|E/G|H");
+    EXPECT_EQ(t[1]->GetCell(1, 1)->BestWidth, 0);
+    EXPECT_EQ(t[1]->GetCell(0, 0)->BestHeight, 0);
+    EXPECT_TRUE(t[1]->Rows->IsConsistent());
+}
+
+// What the real readers make of the copied cells: LibreOffice reads the
+// clipboard's RTF, xmllint the selection's HTML; both find the two cells only.
+TEST_F(TableCellCopy, LibreOfficeAndXmllintReadOnlyTheCopiedCells) {
+    Build(2, 3);
+    ShowWithFocus();
+    DragCells(0, 1, 0, 2);
+    ASSERT_EQ(Flags(), "oxx/ooo");
+    PressKeyAtFocus('C', Qt::ControlModifier);
+    ProcessEvents();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto save = [&](const QString& Name, const QByteArray& Bytes) {
+        QFile f(dir.filePath(Name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Bytes);
+    };
+    save(QStringLiteral("zellen.rtf"), Clip(RPClipboardMimeType(RPClipboardFormatRTF)));
+    {
+        std::string html;
+        TColor current = clNone;
+        int no = 0;
+        ASSERT_TRUE(F.Data()->SaveHTMLRangeToStream(html, TRPHTMLParams(), true, current, no,
+                                                    F.Data()->GetSaveRange(true)));
+        save(QStringLiteral("zellen.html"), QByteArray(html.data(), static_cast<qsizetype>(html.size())));
+    }
+    const QString profile =
+        QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile"));
+    QByteArray out, err;
+    QString error = RunReader(QStringLiteral("soffice"),
+                              {profile, QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                               QStringLiteral("txt:Text"), QStringLiteral("--outdir"), dir.path(),
+                               dir.filePath(QStringLiteral("zellen.rtf"))},
+                              &out, &err, 180000);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    QFile txt(dir.filePath(QStringLiteral("zellen.txt")));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(txt.readAll()).remove(QChar(0xFEFF)).simplified().toStdString(), "B C");
+    error =
+        RunReader(QStringLiteral("xmllint"),
+                  {QStringLiteral("--html"), QStringLiteral("--xpath"),
+                   QStringLiteral("concat(count(//table), '|', count(//td), '|', normalize-space(//table))"),
+                   dir.filePath(QStringLiteral("zellen.html"))},
+                  &out, &err, 60000);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    EXPECT_EQ(QString::fromUtf8(out).trimmed().toStdString(), "1|2|B C");
 }
 
 } // namespace

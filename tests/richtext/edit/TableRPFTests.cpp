@@ -51,6 +51,16 @@ protected:
             if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i))) return t;
         return nullptr;
     }
+    // The table block of the record that a part of table P writes (text RPF).
+    std::string PartBlock(TRPTableItemInfo* P, TRPTablePrintPart& Part) {
+        std::string s;
+        P->SaveRPF(s, Doc.get(), 0, 0, "", &Part, false);
+        std::string lines = s.substr(s.rfind("\r\n", s.size() - 3) + 2);
+        lines.resize(lines.size() - 2);
+        std::string block;
+        EXPECT_TRUE(RPFHexToStream(lines, block));
+        return block;
+    }
 };
 
 TEST_F(TableRPF, RoundTripKeepsGridAttributesAndContent) {
@@ -178,18 +188,90 @@ TEST_F(TableRPF, PrintPartWritesHeadingRowsAndItsRows) {
     TRPTablePrintPart part;
     part.StartRow = 3;
     part.RowCount = 2;
-    std::string s;
-    p->SaveRPF(s, Doc.get(), 0, 0, "", &part, false);
-    std::string lines = s.substr(s.rfind("\r\n", s.size() - 3) + 2);
-    lines.resize(lines.size() - 2);
-    std::string block;
-    ASSERT_TRUE(RPFHexToStream(lines, block));
     auto copy = Make(1, 1);
-    ASSERT_TRUE(copy->LoadFromBlock(block));
+    ASSERT_TRUE(copy->LoadFromBlock(PartBlock(p, part)));
     ASSERT_EQ(copy->Rows->RowCount(), 3);
     EXPECT_EQ(CellText(copy->GetCell(0, 0)), "r0");
     EXPECT_EQ(CellText(copy->GetCell(1, 0)), "r3");
     EXPECT_EQ(CellText(copy->GetCell(2, 0)), "r4");
+}
+
+// A heading cell merged down into the rows of a printed part stays one cell
+// where the rows follow each other, and is cut where they do not.
+TEST_F(TableRPF, PrintPartsWithAHeadingCellMergedIntoTheirRowsReadBack) {
+    auto t = Make(5, 2);
+    t->HeadingRowCount = 1;
+    t->Rows->MergeCells(0, 0, 1, 2, true, false);
+    SetText(t.get(), 0, 0, "Kopf");
+    TRPTableItemInfo* p = Place(std::move(t));
+    for (const int start : {1, 3}) {
+        TRPTablePrintPart part;
+        part.StartRow = start;
+        part.RowCount = 5 - start;
+        auto copy = Make(1, 1);
+        ASSERT_TRUE(copy->LoadFromBlock(PartBlock(p, part))) << start;
+        EXPECT_EQ(Spans(*copy->Rows),
+                  start == 1 ? "2x1 1x1/. 1x1/1x1 1x1/1x1 1x1/1x1 1x1" : "1x1 1x1/1x1 1x1/1x1 1x1")
+            << start;
+        EXPECT_EQ(CellText(copy->GetCell(0, 0)), "Kopf");
+        EXPECT_EQ(copy->HeadingRowCount, 1);
+    }
+}
+
+// A document whose selection runs from some cells of one table to some of
+// another: each table gives its selected block, the text between stays.
+TEST_F(TableRPF, ASelectionFromCellsOfOneTableToCellsOfAnotherWritesBothBlocks) {
+    class TSelectedDoc : public TTableTestDoc {
+    public:
+        using TTableTestDoc::TTableTestDoc;
+        TRPSaveRange Sel;
+        void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
+                                std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
+                                std::shared_ptr<const TRPMultiDrawItemPart>& EndPart) override {
+            StartNo = Sel.StartItemNo, StartOffs = Sel.StartOffs, EndNo = Sel.EndItemNo,
+            EndOffs = Sel.EndOffs;
+            StartPart = Sel.StartPart;
+            EndPart = Sel.EndPart;
+        }
+    };
+    TSelectedDoc d(Style.get());
+    const auto table = [&](const char* Texts) {
+        auto t = TRPTableItemInfo::CreateEx(2, 2, &d);
+        for (int i = 0; i < 4; ++i)
+            SetText(t.get(), i / 2, i % 2, std::string(1, Texts[i]));
+        d.AddItem(std::string(), std::move(t));
+    };
+    d.AddNL("vor", 0, 0);
+    table("abcd");
+    d.AddNL("mitte", 0, 0);
+    table("efgh");
+    d.AddNL("nach", 0, 0);
+    d.Format();
+    const auto part = [](int Row, int RowCount, int Col, int ColCount) {
+        auto p = std::make_shared<TRPTableSelectionPart>();
+        p->StartRow = Row, p->RowCount = RowCount, p->StartCol = Col, p->ColCount = ColCount;
+        return p;
+    };
+    d.Sel = TRPSaveRange(1, 0, 3, 1);
+    d.Sel.StartPart = part(1, 1, 0, 2); // c d
+    d.Sel.EndPart = part(0, 1, 1, 1);   // f
+    std::string rpf;
+    ASSERT_TRUE(d.SaveRPFToStream(rpf, true, clNone, nullptr, nullptr));
+    bool ok = false;
+    auto back = Load(rpf, ok);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(back->GetItemCount(), 3);
+    auto* first = dynamic_cast<TRPTableItemInfo*>(back->GetItem(0));
+    auto* last = dynamic_cast<TRPTableItemInfo*>(back->GetItem(2));
+    ASSERT_TRUE(first && last);
+    EXPECT_EQ(Spans(*first->Rows), "1x1 1x1");
+    EXPECT_EQ(CellText(first->GetCell(0, 0)) + CellText(first->GetCell(0, 1)), "cd");
+    EXPECT_EQ(back->GetItemText(1), "mitte");
+    EXPECT_EQ(Spans(*last->Rows), "1x1");
+    EXPECT_EQ(CellText(last->GetCell(0, 0)), "f");
+    std::string text;
+    ASSERT_TRUE(d.SaveTextToStream(std::string(), text, 80, true, false, false, false));
+    EXPECT_EQ(text, "c\r\nd\r\n\r\nmitte\r\nf\r\n");
 }
 
 TEST_F(TableRPF, DamagedBlocksAreRefusedWithoutHarm) {

@@ -500,11 +500,13 @@ TEST_F(DataTest, AddNLStartsAParagraphPerLine) {
 }
 
 TEST_F(DataTest, SelectionBoundsOfTheWholeDocument) {
-    int sn, so, en, eo, x1 = 5, x2 = 5;
-    Doc.GetSelectionBounds(sn, so, en, eo, x1, x2);
+    int sn, so, en, eo;
+    auto p1 = std::make_shared<const TRPMultiDrawItemPart>(), p2 = p1;
+    Doc.GetSelectionBounds(sn, so, en, eo, p1, p2);
     EXPECT_EQ(sn, -1);
     Doc.AddPicture("p", Bmp(1, 1), 0, 0, TRPTag{});
     Doc.AddText("abc", 0, -1);
-    Doc.GetSelectionBounds(sn, so, en, eo, x1, x2);
-    EXPECT_EQ(std::vector<int>({sn, so, en, eo, x1, x2}), std::vector<int>({0, 0, 1, 4, 0, 0}));
+    Doc.GetSelectionBounds(sn, so, en, eo, p1, p2);
+    EXPECT_EQ(std::vector<int>({sn, so, en, eo}), std::vector<int>({0, 0, 1, 4}));
+    EXPECT_FALSE(p1 || p2); // nothing is selected only in part
 }

@@ -46,8 +46,11 @@ public:
         ++PicturesAsked;
         return nullptr;
     }
-    void GetSelectionBounds(int& s, int& so, int& e, int& eo, int& x1, int& x2) override {
-        s = Sel[0], so = Sel[1], e = Sel[2], eo = Sel[3], x1 = x2 = 0;
+    void GetSelectionBounds(int& s, int& so, int& e, int& eo, std::shared_ptr<const TRPMultiDrawItemPart>& p1,
+                            std::shared_ptr<const TRPMultiDrawItemPart>& p2) override {
+        s = Sel[0], so = Sel[1], e = Sel[2], eo = Sel[3];
+        p1.reset();
+        p2.reset();
     }
 };
 
