@@ -368,12 +368,12 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
     }
     const int ownW = Graphic->Width(), ownH = Graphic->Height();
     std::unique_ptr<TRPGraphicItemInfo> item;
-    std::string target, hint;
+    std::string target, extras, hint;
     TRPTag tag;
-    if (HyperlinkTarget(target, hint)) {
+    if (HyperlinkTarget(target, extras, hint)) {
         std::string text;
         int sn = rpsnPicture;
-        im.Target->DoReadHyperlink(target, im.Reader->FieldInstruction(), text, tag, sn, 2);
+        im.Target->DoReadHyperlink(target, extras, text, tag, sn, 2);
         std::unique_ptr<TCustomRPItemInfo> made = CreateItemByStyleNo(im.Target, sn);
         if (auto* g = dynamic_cast<TRPGraphicItemInfo*>(made.get())) {
             made.release();
