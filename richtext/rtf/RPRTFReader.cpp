@@ -1320,6 +1320,10 @@ const TRPRTFFont* TRPRTFReader::CurrentFont() const {
     return nullptr;
 }
 
+const TRPRTFFont* TRPRTFReader::DefaultFont() const {
+    return fFonts.empty() ? nullptr : &fFonts[static_cast<size_t>(FindFont(fDefFontNumber))];
+}
+
 std::u16string TRPRTFReader::AnsiToUnicode(const std::string& s) const {
     const QString q = CodePage::ToUnicode(fCodePage, s);
     return std::u16string(reinterpret_cast<const char16_t*>(q.utf16()), static_cast<size_t>(q.size()));

@@ -176,6 +176,8 @@ public:
     int FindFont(int N) const;
     const TRPRTFSectionNumbering* SectionNumbering() const { return fSectNumbering.get(); }
     const TRPRTFFont* CurrentFont() const;
+    // The document's default font (\deff), null while the font table is empty.
+    const TRPRTFFont* DefaultFont() const;
 
     // Conversions with the code page in force (system page when it fails).
     std::u16string AnsiToUnicode(const std::string& s) const;
