@@ -169,8 +169,22 @@ void TRPRTFReaderProperties::BuildW97Lists() {
                 }
             }
             w.Alignment = static_cast<TRPMarkerAlignment>(std::clamp(lv.Alignment, 0, 2));
-            w.Font.Name = font ? font->Name : "Symbol";
-            w.Font.Charset = static_cast<uint8_t>(font ? FontCharset(font) : 2);
+            if (font) {
+                w.Font.Name = font->Name;
+                w.Font.Charset = static_cast<uint8_t>(FontCharset(font));
+            } else if (lv.Kind == 6) {
+                // A bullet without a font of its own is the Symbol bullet.
+                w.Font.Name = "Symbol";
+                w.Font.Charset = 2;
+            } else {
+                // Numbers and letters are text: in Symbol they would show as
+                // Greek letters. They take the document's default font.
+                const TRPRTFFont* def = r.DefaultFont();
+                w.Font.Name = def                              ? def->Name
+                              : im.Style->TextStyles().Count() ? im.Style->TextStyles().GetItem(0)->FontName
+                                                               : std::string();
+                w.Font.Charset = static_cast<uint8_t>(FontCharset(def));
+            }
             w.Font.Style = lv.Style;
             w.Font.Color = lv.Color;
             w.Font.Size = lv.Size;
@@ -368,12 +382,12 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
     }
     const int ownW = Graphic->Width(), ownH = Graphic->Height();
     std::unique_ptr<TRPGraphicItemInfo> item;
-    std::string target, hint;
+    std::string target, extras, hint;
     TRPTag tag;
-    if (HyperlinkTarget(target, hint)) {
+    if (HyperlinkTarget(target, extras, hint)) {
         std::string text;
         int sn = rpsnPicture;
-        im.Target->DoReadHyperlink(target, im.Reader->FieldInstruction(), text, tag, sn, 2);
+        im.Target->DoReadHyperlink(target, extras, text, tag, sn, 2);
         std::unique_ptr<TCustomRPItemInfo> made = CreateItemByStyleNo(im.Target, sn);
         if (auto* g = dynamic_cast<TRPGraphicItemInfo*>(made.get())) {
             made.release();

@@ -148,13 +148,19 @@ void TRPRTFReaderProperties::TableCellEnd() {
         ReaderNewText(std::string(), rtfpNewPara);
         ReaderUpdateMarker();
     }
+    im.ParaEndPending = false;
+    // A row has no more cells than a table has columns: the text of the cells
+    // past them goes on in the last one, paragraph by paragraph.
+    if (im.TableCell + 1 >= kMaxColumns) {
+        im.Target = cell;
+        return;
+    }
     ++im.TableCell;
     if (buf->Rows->GetColCount() <= im.TableCell)
         buf->Rows->InsertCols(buf->Rows->GetColCount(), 1, -1, false);
     TRPTableCellData* next = buf->GetCell(0, im.TableCell);
     next->Clear();
     im.Target = next;
-    im.ParaEndPending = false;
 }
 
 void TRPRTFReaderProperties::TableRowEnd() {
@@ -447,7 +453,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
             rows.GetRow(R)->PutCell(start, nullptr);
             for (size_t k = i; k <= last; ++k)
                 takeText(above, k);
-            prevCell = nullptr;
+            prevCell = above;
         } else {
             TRPTableCellData* cell = rows.GetCell(R, start);
             cell->ColSpan = end - start;

@@ -97,8 +97,11 @@ void RPRTFSetPictureFileLoader(TRPRTFPictureFileLoader loader) {
 
 namespace RPRTF {
 
-std::string FieldArgument(const std::string& instruction) {
-    const std::string s = CleanInstruction(instruction);
+namespace {
+
+// The first word after the field name that is not a switch, as it stands
+// (quotes removed, escapes kept); End becomes the index in S after it.
+std::string FirstArgument(const std::string& s, size_t& End) {
     size_t i = 0;
     while (i < s.size() && s[i] != ' ' && s[i] != '"')
         ++i; // the field name
@@ -126,7 +129,22 @@ std::string FieldArgument(const std::string& instruction) {
         if (!isSwitch) break;
         word.clear();
     }
-    return Unescape(word);
+    End = i;
+    return word;
+}
+
+} // namespace
+
+std::string FieldArgument(const std::string& instruction) {
+    size_t end = 0;
+    return Unescape(FirstArgument(CleanInstruction(instruction), end));
+}
+
+std::string FieldRest(const std::string& instruction) {
+    const std::string s = CleanInstruction(instruction);
+    size_t end = 0;
+    FirstArgument(s, end);
+    return Trim(s.substr(std::min(end, s.size())));
 }
 
 std::string FieldHint(const std::string& instruction) {
@@ -1300,6 +1318,10 @@ const TRPRTFFont* TRPRTFReader::CurrentFont() const {
     const int i = fState->CharProps.FontIndex;
     if (i >= 0 && static_cast<size_t>(i) < fFonts.size()) return &fFonts[static_cast<size_t>(i)];
     return nullptr;
+}
+
+const TRPRTFFont* TRPRTFReader::DefaultFont() const {
+    return fFonts.empty() ? nullptr : &fFonts[static_cast<size_t>(FindFont(fDefFontNumber))];
 }
 
 std::u16string TRPRTFReader::AnsiToUnicode(const std::string& s) const {

@@ -176,6 +176,8 @@ public:
     int FindFont(int N) const;
     const TRPRTFSectionNumbering* SectionNumbering() const { return fSectNumbering.get(); }
     const TRPRTFFont* CurrentFont() const;
+    // The document's default font (\deff), null while the font table is empty.
+    const TRPRTFFont* DefaultFont() const;
 
     // Conversions with the code page in force (system page when it fails).
     std::u16string AnsiToUnicode(const std::string& s) const;
@@ -315,6 +317,9 @@ namespace RPRTF {
 // The file name of an INCLUDEPICTURE-like instruction: the first word after the
 // field name that is not a switch; quotes removed, doubled backslashes halved.
 std::string FieldArgument(const std::string& inst);
+// What follows that word in the instruction (its switches), trimmed: the
+// extras of a hyperlink, in the form the RTF writer takes them back.
+std::string FieldRest(const std::string& inst);
 // The text of the \o switch of a HYPERLINK instruction.
 std::string FieldHint(const std::string& inst);
 // Whether a picture file named by a field may be loaded (relative, regular, not too large).

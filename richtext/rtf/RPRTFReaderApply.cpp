@@ -577,7 +577,8 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
         break;
     case ipCellX: {
         auto& row = Row();
-        if (static_cast<int>(row.Cells.size()) >= MaxCells) break;
+        // MaxCells boundaries; the entry after the last stays open and goes at the row's end.
+        if (static_cast<int>(row.Cells.size()) > MaxCells) break;
         row.LastCell().RightBoundary = p;
         row.Cells.emplace_back();
         row.OpenCellPending = true;

@@ -156,7 +156,8 @@ int TRPRTFReaderProperties::Px(int twips) const {
     return static_cast<int>(Round(static_cast<double>(twips) * FImport->Factor));
 }
 
-bool TRPRTFReaderProperties::HyperlinkTarget(std::string& Target, std::string& Hint) const {
+bool TRPRTFReaderProperties::HyperlinkTarget(std::string& Target, std::string& Extras,
+                                             std::string& Hint) const {
     const std::string& inst = FImport->Reader->FieldInstruction();
     if (inst.size() < 9) return false;
     const std::string& s = inst;
@@ -169,6 +170,7 @@ bool TRPRTFReaderProperties::HyperlinkTarget(std::string& Target, std::string& H
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (head != "HYPERLINK") return false;
     Target = RPRTF::FieldArgument(inst);
+    Extras = RPRTF::FieldRest(inst);
     Hint = RPRTF::FieldHint(inst);
     if (!BasePath.empty() && Target.find(':') == std::string::npos) Target = BasePath + Target;
     return true;
@@ -214,11 +216,11 @@ void TRPRTFReaderProperties::AddTextItem(std::string Text, bool IsUnicodeText, T
         target->ExpandTabs(Text, styleNo, expanded, styleIsUnicode);
         Text = std::move(expanded);
     }
-    std::string target_, hint;
+    std::string target_, extras, hint;
     TRPTag tag;
-    if (HyperlinkTarget(target_, hint)) {
+    if (HyperlinkTarget(target_, extras, hint)) {
         int sn = styleNo;
-        target->DoReadHyperlink(target_, r.FieldInstruction(), Text, tag, sn, 2);
+        target->DoReadHyperlink(target_, extras, Text, tag, sn, 2);
         if (sn >= 0) styleNo = sn;
         item->Hint = hint;
     }

@@ -134,7 +134,9 @@ private:
     int PrevParaNo() const;
     void BuildW97Lists();
     int OldStyleList(const TRPRTFMarkerProperties& M);
-    bool HyperlinkTarget(std::string& Target, std::string& Hint) const;
+    // Whether the field being read is a hyperlink; its target, the switches
+    // after the target (the extras the document is told) and the \o text.
+    bool HyperlinkTarget(std::string& Target, std::string& Extras, std::string& Hint) const;
     int Px(int twips) const;
 };
 

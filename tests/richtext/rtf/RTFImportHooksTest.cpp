@@ -1,14 +1,17 @@
 // The import's hooks for pictures (the replaceable graphic factory, the hook
-// every read graphic passes, the document's own pictures of fields) and its
-// header and footer documents.
+// every read graphic passes, the document's own pictures of fields), the
+// view's hyperlink events, and its header and footer documents.
 #include "support/Corpus.h"
 #include "RTFImportDoc.h"
 
+#include "platform/Forms.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPTextHelpers.h"
+#include "richtext/view/RichPad.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -110,6 +113,67 @@ TEST(RTFImportHooks, TheDocumentIsAskedForFieldPicturesFirst) {
                             "{\\field{\\*\\fldinst IMPORT /etc/passwd}{\\fldrslt rest}}}"));
     EXPECT_EQ((std::vector<std::string>{"https://example.org/bild.gif", "/etc/passwd"}), doc.Asked);
     EXPECT_EQ("[pic]altrest", doc.PlainText());
+}
+
+// A view's handler of links read from RTF gets the switches after the target
+// as the extras (of links on text and on pictures), the form the writer takes
+// back: a link read and written again has its target and switches once, and
+// reads back to the same.
+TEST(RTFImportHooks, LinkExtrasAreTheSwitchesAfterTheTarget) {
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Siehe {\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\" "
+        "\\\\o \"Tip\"}{\\fldrslt Seite}} und {\\field{\\*\\fldinst {HYPERLINK }{b.htm \\\\t "
+        "\"_blank\"}}{\\fldrslt{\\pict\\pngblip 00}}}.\\par}";
+    QTemporaryDir dir;
+    TRPStyle style;
+    TForm form(nullptr);
+    std::map<std::string, std::string> extras;
+    // Reads Data from a file into View as the log book is read; answers the
+    // targets and extras its handler got, in the order read.
+    const auto read = [&](TRichPad& View, const std::string& Data) {
+        View.SetParent(&form);
+        View.SetStyle(&style);
+        View.Options |= rpoTagsArePChars;
+        View.GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        std::vector<std::string> got;
+        View.OnReadHyperlink = [&](TCustomRichPad*, const std::string& Target, const std::string& Extras, int,
+                                   int&, TRPTag& Tag, std::string&) {
+            got.push_back(Target + "|" + Extras);
+            extras[Target] = Extras;
+            Tag = TRPTag::FromText(Target);
+        };
+        const QString file = dir.filePath("link.rtf");
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Data.data(), static_cast<qint64>(Data.size()));
+        f.close();
+        EXPECT_TRUE(View.LoadRTF(file.toStdString()));
+        return got;
+    };
+    TRichPad* view = new TRichPad(&form);
+    const std::vector<std::string> want{"http://x.de/a|\\o \"Tip\"", "b.htm|\\t \"_blank\""};
+    EXPECT_EQ(read(*view, rtf), want);
+
+    // The handler gives back what it got; the hint alone would give the \\o.
+    std::vector<std::string> offered;
+    view->OnWriteHyperlink = [&](TCustomRichPad*, int, TCustomRPData*, int, int, std::string& Target,
+                                 std::string& Extras) {
+        offered.push_back(Target + "|" + Extras);
+        Extras = extras[Target];
+    };
+    std::string written;
+    ASSERT_TRUE(view->SaveRTFToStream(written, false));
+    EXPECT_EQ(offered, (std::vector<std::string>{"http://x.de/a|\\o \"Tip\"", "b.htm|"}));
+    EXPECT_NE(written.find("{\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\" \\\\o \"Tip\"}{\\fldrslt"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("{\\field{\\*\\fldinst HYPERLINK \"b.htm\" \\\\t \"_blank\"}{\\fldrslt"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(QString::fromStdString(written).count("HYPERLINK"), 2);
+    EXPECT_EQ(QString::fromStdString(written).count("Tip"), 1);
+    TRichPad* back = new TRichPad(&form);
+    EXPECT_EQ(read(*back, written), want);
 }
 
 // A header and a footer go to the documents given for them, with the styles

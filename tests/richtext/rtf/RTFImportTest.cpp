@@ -1,4 +1,5 @@
 #include "RTFImportDoc.h"
+#include "support/Corpus.h"
 
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
@@ -301,6 +302,68 @@ TEST(RTFImport, BulletLevelWithAPlaceForANumberShowsTheBullet) {
     AddIfNeeded(back);
     ASSERT_EQ(0, back.Import(rtf));
     EXPECT_EQ(u"\u2022 disc", bulletText(back));
+}
+
+// Numbers and letters of a level that names no font are in the document's
+// default font (in Symbol "a." would be "α."); a bullet without a font is
+// the Symbol bullet.
+TEST(RTFImport, NumberedLevelsWithoutAFontTakeTheDefaultFont) {
+    const auto fonts = [](const TImportDoc& d) {
+        std::string s;
+        for (int i = 0; i < d.Style.ListStyles().Count(); ++i)
+            for (int k = 0; k < d.Style.ListStyles().Items(i)->Levels.Count(); ++k) {
+                const TRPListLevel& lv = *d.Style.ListStyles().Items(i)->Levels.Items(k);
+                s += std::to_string(int(lv.ListType)) + ":" + (lv.FontIfAny() ? lv.FontIfAny()->Name : "-") +
+                     " ";
+            }
+        return s;
+    };
+    const std::string lists =
+        "{\\*\\listtable{\\list\\listid1"
+        "{\\listlevel\\levelnfc4{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\li720\\fi-360}"
+        "{\\listlevel\\levelnfc2{\\leveltext\\'02\\'01.;}{\\levelnumbers\\'01;}\\li1440\\fi-360}"
+        "{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}\\li2160\\fi-360}"
+        "{\\listlevel\\levelnfc0\\f2{\\leveltext\\'02\\'03);}\\li2880\\fi-360}}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}";
+    const std::string paras =
+        "\\pard\\ls1 eins\\par\\pard\\ls1\\ilvl1 zwei\\par\\pard\\ls1\\ilvl2 drei\\par}";
+    TImportDoc doc;
+    AddIfNeeded(doc);
+    ASSERT_EQ(
+        0, doc.Import("{\\rtf1\\deff1{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f1 Arial;}{\\f2 Courier New;}}" +
+                      lists + paras));
+    EXPECT_EQ(fonts(doc), "4:Arial 6:Arial 0:Symbol 3:Courier New ");
+    EXPECT_NE(doc.Style.ListStyles().Items(0)->Levels.Items(0)->Font()->Charset, 2);
+    // Without a font table: the font of the document's first text style.
+    TImportDoc bare;
+    AddIfNeeded(bare);
+    bare.Style.TextStyles().GetItem(0)->FontName = "Tahoma";
+    ASSERT_EQ(0, bare.Import("{\\rtf1" + lists + paras));
+    EXPECT_EQ(fonts(bare).substr(0, 19), "4:Tahoma 6:Tahoma 0");
+    const auto* marker = dynamic_cast<TRPMarkerItemInfo*>(bare.GetItem(2));
+    ASSERT_NE(marker, nullptr);
+    EXPECT_EQ(marker->DisplayString, "i.");
+
+    // Word lists of the corpus: every numbered level in the default font.
+    for (const char* name : {"rtf/tika/testRTFListMicrosoftWord.rtf", "rtf/pandoc-writer/writer.rtf"}) {
+        const QByteArray data = CorpusFile(name);
+        if (data.isEmpty()) GTEST_SKIP() << "no corpus beside the sources";
+        TImportDoc word;
+        AddIfNeeded(word);
+        ASSERT_EQ(0, word.Import(data.toStdString())) << name;
+        int numbered = 0;
+        for (int i = 0; i < word.Style.ListStyles().Count(); ++i)
+            for (int k = 0; k < word.Style.ListStyles().Items(i)->Levels.Count(); ++k) {
+                const TRPListLevel& lv = *word.Style.ListStyles().Items(i)->Levels.Items(k);
+                if (lv.ListType < rplstDecimal || lv.ListType > rplstUpperRoman) continue;
+                ++numbered;
+                ASSERT_NE(lv.FontIfAny(), nullptr);
+                EXPECT_EQ(lv.FontIfAny()->Name,
+                          std::string(name).ends_with("writer.rtf") ? "Helvetica" : "Times New Roman")
+                    << name << " list " << i << " level " << k;
+            }
+        EXPECT_GT(numbered, 9) << name;
+    }
 }
 
 TEST(RTFImport, ListsOnlyWhenStylesMayBeAdded) {

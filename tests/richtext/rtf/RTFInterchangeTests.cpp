@@ -432,6 +432,34 @@ TEST(RTFInterchange, LibreOfficeReadsTheTextOfOurRTF) {
     }
 }
 
+// The numbers and letters of a list whose levels name no font: LibreOffice
+// draws those of our RTF as those of the original, in the document's font
+// and not in a symbol font (where "a." is "α.").
+TEST(RTFInterchange, LibreOfficeDrawsOurListNumbersInTheDocumentsFont) {
+    const std::string list =
+        "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f1 Arial;}}{\\*\\listtable{\\list\\listid1"
+        "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}"
+        "\\li720\\fi-360}}{\\list\\listid2"
+        "{\\listlevel\\levelnfc2\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}"
+        "\\li720\\fi-360}}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}{\\listoverride\\listid2\\ls2}}\\f1"
+        "\\pard\\ls1 Erstens\\par\\pard\\ls1 Zweitens\\par\\pard\\ls2 Eins\\par\\pard\\ls2 Zwei\\par}";
+    QTemporaryDir dir;
+    const QString error = Convert(dir, {{"list.rtf", list}, {"list_ours.rtf", OurRTF(list)}}, "pdf");
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    for (const char* name : {"out/list.pdf", "out/list_ours.pdf"}) {
+        QByteArray fonts, text;
+        QString e = RunReader("pdffonts", {dir.filePath(name)}, &fonts, nullptr, 60000);
+        ASSERT_TRUE(e.isEmpty()) << e.toStdString();
+        EXPECT_FALSE(fonts.contains("Symbol")) << name << "\n" << fonts.toStdString();
+        e = RunReader("pdftotext", {"-raw", dir.filePath(name), "-"}, &text, nullptr, 60000);
+        ASSERT_TRUE(e.isEmpty()) << e.toStdString();
+        EXPECT_EQ(QString::fromUtf8(text).simplified().toStdString(),
+                  "a. Erstens b. Zweitens i. Eins ii. Zwei")
+            << name;
+    }
+}
+
 // LibreOffice lays out the tables of our RTF as those of the originals: the
 // place-value table of page 1.1.2 with cells as wide as in the page itself
 // (its "HT" does not wrap), and a row indented by \trleft.

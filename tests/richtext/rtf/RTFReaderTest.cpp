@@ -385,7 +385,7 @@ TEST(RTFReaderTables, RowProperties) {
     for (int i = 0; i < 1000; ++i)
         many += "\\cellx" + std::to_string(i * 10 + 10);
     ReadRTF(r, many + "\\intbl\\cell\\row}");
-    EXPECT_EQ(size_t(TRPRTFReader::MaxCells - 1), cells);
+    EXPECT_EQ(size_t(TRPRTFReader::MaxCells), cells);
 }
 
 TEST(RTFReaderTables, BordersFirstStyleWins) {

@@ -114,6 +114,49 @@ TEST(RTFTableImport, BadBoundariesAndRowsWithoutThemKeepEveryCell) {
         EXPECT_NE(text.find(s), std::string::npos) << s << " in " << text;
 }
 
+// A table has 256 columns at most; a row of more cells keeps their text in
+// its last cell, one paragraph per cell, with and without boundaries for
+// them, and so do cells that never end their row.
+TEST(RTFTableImport, CellsPastTheLastColumnJoinTheCellBefore) {
+    std::string bounds, cells, rest;
+    for (int i = 1; i <= 300; ++i) {
+        bounds += "\\cellx" + std::to_string(i * 100);
+        cells += "c" + std::to_string(i) + "\\cell ";
+        if (i >= 256) rest += "c" + std::to_string(i) + (i < 300 ? "\n" : "");
+    }
+    for (const std::string& defs : {bounds, std::string()}) {
+        TImportDoc doc;
+        ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd" + defs + "\\intbl " + cells + "\\row\\pard after\\par}"));
+        TRPTableItemInfo* t = TableAt(doc, 0);
+        ASSERT_NE(t, nullptr);
+        EXPECT_TRUE(t->Rows->IsConsistent());
+        ASSERT_EQ(t->Rows->GetColCount(), 256);
+        EXPECT_EQ(CellText(t->GetCell(0, 254)), "c255");
+        EXPECT_EQ(CellText(t->GetCell(0, 255)), rest);
+        EXPECT_EQ(doc.GetItemText(doc.GetItemCount() - 1), "after");
+    }
+    // A row reaching past the full grid: its last cell joins the one before,
+    // also where that one continues a merge from above.
+    std::string first = "\\trowd";
+    for (int i = 1; i <= 256; ++i)
+        first += (i == 256 ? "\\clvmgf\\cellx" : "\\cellx") + std::to_string(i * 100);
+    TImportDoc merged;
+    ASSERT_EQ(
+        0, merged.Import("{\\rtf1" + first + "\\intbl " + cells.substr(0, cells.find("c257")) +
+                         "\\row\\trowd\\cellx25500\\clvmrg\\cellx25600\\cellx30000\\intbl wide\\cell\\cell "
+                         "tail\\cell\\row}"));
+    TRPTableItemInfo* m = TableAt(merged, 0);
+    ASSERT_NE(m, nullptr);
+    EXPECT_TRUE(m->Rows->IsConsistent());
+    EXPECT_EQ(CellText(m->GetCell(1, 0)), "wide");
+    EXPECT_EQ(CellText(m->GetCell(0, 255)), "c256\ntail");
+    TImportDoc loose;
+    ASSERT_EQ(0, loose.Import("{\\rtf1\\intbl " + cells + "\\pard after\\par}"));
+    const std::string text = loose.PlainText();
+    EXPECT_EQ(text.substr(text.size() - rest.size() - 6), rest + "\nafter");
+    EXPECT_EQ(text.substr(0, 6), "c1\nc2\n");
+}
+
 TEST(RTFTableImport, CellsWithoutARowEndStayParagraphs) {
     TImportDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1 x\\par\\intbl a\\cell b\\cell\\pard y}"));
