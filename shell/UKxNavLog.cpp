@@ -345,15 +345,17 @@ void TKxNav::LogbuchLadenClick(TObject*) {
     const QString Pfad = Paths::MapPath(od->FileName());
     bool ok = false;
     try {
-        ok = IstRTFDatei(Pfad) && Gelesen.LoadRTF(Pfad.toStdString()) && Gelesen.ItemCount() > 0;
+        // A log the pupil emptied is written as a document without
+        // paragraphs: read, it is an empty log, not a failure.
+        ok = IstRTFDatei(Pfad) && Gelesen.LoadRTF(Pfad.toStdString());
     } catch (...) {
         ok = false;
     }
+    if (ok) ok = LogKopieren(&Gelesen, Logtext);
     if (!ok) {
         MessageDlg(QStringLiteral("Das Logbuch konnte nicht geladen werden:\r") + od->FileName(), mtError, mbOK);
         return;
     }
-    LogKopieren(&Gelesen, Logtext);
     Logtext->Format();
     if (KxNav) KxNav->LogGeaendert = false;
 }

@@ -3,13 +3,105 @@
 #include "drawing/UZeichnen2.h"
 
 #include "drawing/UZeichnen1.h"
+#include "platform/TextMetrics.h"
 #include "term/UTermEingabe.h"
 #include "term/UTermFormular.h"
 #include "term/UTermZahl.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 
 #include <QStringList>
+
+namespace {
+
+// The lines of a text as a word-wrapping label breaks them: at line breaks,
+// then at the last blank before the width.
+QStringList Umbrochen(const TFont& Font, const QString& Text, int Breite) {
+    QString t = Text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList Zeilen;
+    for (const QString& Absatz : t.split(QLatin1Char('\n'))) {
+        QString Zeile;
+        const QStringList Woerter = Absatz.split(QLatin1Char(' '));
+        for (int i = 0; i < Woerter.size(); ++i) {
+            const QString Versuch = i == 0 ? Woerter[i] : Zeile + QLatin1Char(' ') + Woerter[i];
+            if (i > 0 && !Zeile.isEmpty() && TextMetrics().TextWidth(Font, Versuch) > Breite) {
+                Zeilen << Zeile;
+                Zeile = Woerter[i];
+            } else {
+                Zeile = Versuch;
+            }
+        }
+        Zeilen << Zeile;
+    }
+    return Zeilen;
+}
+
+// Whether the lines lie within the label: one line needs only the width.
+bool Passt(const TFont& Font, const QStringList& Zeilen, int Breite, int Hoehe) {
+    for (const QString& z : Zeilen)
+        if (TextMetrics().TextWidth(Font, z) > Breite) return false;
+    return Zeilen.size() == 1 || TextMetrics().Height(Font) * static_cast<int>(Zeilen.size()) <= Hoehe;
+}
+
+// Below this the verdict would be hard to read; it then keeps this size.
+constexpr int KleinsteSchrift = 9;
+
+} // namespace
+
+void TUrteilslabel::CaptionChanged() {
+    Einpassen();
+    TLabel::CaptionChanged();
+}
+
+void TUrteilslabel::FontChanged() {
+    // A font the form sets (name, size, or a scaling) is the label's own.
+    if (!m_passen && Font()->Height() != m_eingepasst) {
+        m_hoehe = Font()->Height();
+        m_eingepasst = 0;
+    }
+    TLabel::FontChanged();
+}
+
+void TUrteilslabel::BoundsChanged() {
+    TLabel::BoundsChanged();
+    Einpassen();
+}
+
+void TUrteilslabel::Einpassen() {
+    if (m_passen) return;
+    m_passen = true;
+    TFont* f = Font();
+    if (m_hoehe == 0) m_hoehe = f->Height();
+    if (m_eingepasst != 0) f->SetHeight(m_hoehe);
+    m_eingepasst = 0;
+    const auto PasstSo = [&](bool Umbruch) {
+        return Passt(*f, Umbrochen(*f, Caption(), Umbruch ? Width() : INT_MAX), Width(), Height());
+    };
+    bool Umbrechen = false;
+    if (!PasstSo(false)) {
+        // Wrapped in the form's font first, then ever smaller, on one line or wrapped.
+        // Negative heights are pixel heights of the characters, positive ones of the cell.
+        const int Vorzeichen = m_hoehe < 0 ? -1 : 1;
+        Umbrechen = true;
+        for (int h = std::abs(m_hoehe);; --h) {
+            if (h != std::abs(m_hoehe)) {
+                f->SetHeight(Vorzeichen * h);
+                m_eingepasst = f->Height();
+                if (PasstSo(false)) {
+                    Umbrechen = false;
+                    break;
+                }
+            }
+            if (PasstSo(true) || h <= KleinsteSchrift) break;
+        }
+    }
+    SetWordWrap(Umbrechen);
+    m_passen = false;
+}
 
 void TPunkteAnzeige::Zeigen(int Richtig, int Falsch) const {
     if (LabelR) LabelR->SetCaption(QString::number(Richtig));
@@ -51,7 +143,7 @@ TLabel* Titel(TAufgabeg* Form, const QString& Text) {
 
 TLabel* Urteilslabel(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
                      int Breite, int Hoehe, TColor Farbe) {
-    auto* l = new TLabel(Form);
+    auto* l = new TUrteilslabel(Form);
     Platzieren(l, Form, Parent, Name);
     l->SetAutoSize(false);
     l->SetTransparent(false);

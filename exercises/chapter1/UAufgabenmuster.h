@@ -21,6 +21,26 @@ constexpr TColor FarbeHinweis = RGB(255, 255, 0);
 // The light green of the task panels.
 constexpr TColor FarbeAufgabenfeld = 14611154;
 
+// The verdict label of the forms: black, not auto-sized. A verdict wider than
+// the label wraps at blanks where the label's height holds the lines, else its
+// font gets smaller until the verdict fits; a verdict that fits as it is keeps
+// the look the form gave the label.
+class TUrteilslabel : public TLabel {
+public:
+    explicit TUrteilslabel(TComponent* AOwner) : TLabel(AOwner) {}
+
+protected:
+    void CaptionChanged() override;
+    void FontChanged() override;
+    void BoundsChanged() override;
+
+private:
+    void Einpassen();
+    int m_hoehe = 0;      // the font height the form gave
+    int m_eingepasst = 0; // the smaller height set for the caption; 0: the form's own
+    bool m_passen = false;
+};
+
 // One answer: box, its "prüfen" button, its verdict label and, where the form
 // has one, its solution button.
 struct TAntwortPaar {

@@ -242,6 +242,8 @@ void TSpaltenrechnen::AufgabeZeigen(int a, int b) {
     } else {
         HilfeAddition();
     }
+    // The pupil starts with the ones digit, and types it at once.
+    Muster::Fokus(RichEdit[1]);
 }
 
 void TSpaltenrechnen::HilfeAddition() {

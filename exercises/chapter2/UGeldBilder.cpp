@@ -35,8 +35,13 @@ void MuenzeMalen(TImage* Bild, int Cent) {
     TCanvas* c = Bild->Canvas();
     const int s = Bild->Height();
     const bool Kupfer = Cent < 10, Euro = Cent >= 100;
-    const TColor Aussen = Kupfer ? RGB(184, 115, 51) : Cent == 100 ? RGB(210, 210, 215) : RGB(222, 184, 60);
-    const TColor Innen = Kupfer ? RGB(200, 130, 64) : Cent == 200 ? RGB(210, 210, 215) : RGB(232, 196, 80);
+    // The euro coins are two-coloured as the real ones: 1 euro a silver
+    // centre in a golden ring, 2 euro the other way round. Their silver has a
+    // cool tint, so that it does not read as the grey of a piece already laid
+    // on the counter.
+    const TColor Gold = RGB(222, 184, 60), Silber = RGB(166, 172, 186);
+    const TColor Aussen = Kupfer ? RGB(184, 115, 51) : Cent == 200 ? Silber : Gold;
+    const TColor Innen = Kupfer ? RGB(200, 130, 64) : Cent == 100 ? Silber : RGB(232, 196, 80);
     c->Brush()->SetColor(Aussen);
     c->FillRect({0, 0, Bild->Width(), s});
     c->Pen()->SetColor(RGB(90, 60, 20));

@@ -44,6 +44,25 @@ TEST(WrittenColumns, DigitsCarriesAndForgottenCarry) {
     EXPECT_EQ(OhneUebertrag(3, true), 4);
 }
 
+// The pupil starts with the ones digit: what is typed as soon as a task
+// shows lands in the ones box, after "Neue Aufgabe" as well.
+template <class T> void OnesBoxTakesTheFirstKeys() {
+    OffeneForm<T> f;
+    TypeAtFocus(QStringLiteral("7"));
+    EXPECT_EQ(Zeile0(f->RichEdit[1]), "7");
+    MouseClick(f->B_NeueAufgabe);
+    EXPECT_EQ(Zeile0(f->RichEdit[1]), "");
+    TypeAtFocus(QStringLiteral("3"));
+    EXPECT_EQ(Zeile0(f->RichEdit[1]), "3");
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_EQ(Zeile0(f->RichEdit[i]), "");
+}
+
+TEST(WrittenColumns, TheOnesBoxTakesTheDigitsTypedAtOnce) {
+    OnesBoxTakesTheFirstKeys<TZqK1_3A1>();
+    OnesBoxTakesTheFirstKeys<TZqK1_3B1>();
+}
+
 TEST(WrittenAddition, RandomTaskAndItsDisplay) {
     OffeneForm<TZqK1_3A1> f;
     EXPECT_EQ(f->Caption(), "Abschnitt 1.3   Übung 1");

@@ -146,6 +146,35 @@ TEST(PayingAtTheCounter, PiecesTurnGreyInTheTrayAndLieOnTheCounter) {
     EXPECT_FALSE(IstGrau(f->Tablett[N20]->Canvas()->Pixel(100, 50)));
 }
 
+bool IstGolden(TColor c) {
+    return GetRValue(c) > GetBValue(c) + 80 && GetGValue(c) > GetBValue(c) + 50;
+}
+
+// Silver reads as metal, not as the grey of a piece on the counter: light,
+// with a cool blue tint.
+bool IstSilbern(TColor c) {
+    return GetRValue(c) > 150 && GetBValue(c) > GetRValue(c) + 10 && GetBValue(c) < GetRValue(c) + 50 &&
+           GetGValue(c) >= GetRValue(c) && GetGValue(c) <= GetBValue(c);
+}
+
+// The 1 euro coin has a silver centre in a golden ring, the 2 euro coin a
+// golden centre in a silver ring, in the tray as on the counter.
+TEST(PayingAtTheCounter, TheEuroCoinsShowTheirRealColours) {
+    Form f;
+    for (int Stueck : {E1, E2, E2N}) {
+        SCOPED_TRACE(Stueck);
+        TImage* t = f->Tablett[Stueck];
+        const int m = t->Height() / 2;
+        const TColor Ring = t->Canvas()->Pixel(4, m), Mitte = t->Canvas()->Pixel(m / 2 + 4, m);
+        EXPECT_TRUE(Stueck == E1 ? IstGolden(Ring) : IstSilbern(Ring)) << std::hex << Ring;
+        EXPECT_TRUE(Stueck == E1 ? IstSilbern(Mitte) : IstGolden(Mitte)) << std::hex << Mitte;
+        // Laid on the counter, the piece turns grey in the tray, the ring too.
+        Klicken(f, {Stueck});
+        EXPECT_TRUE(IstGrau(t->Canvas()->Pixel(4, m)));
+        EXPECT_TRUE(IstGrau(t->Canvas()->Pixel(m / 2 + 4, m)));
+    }
+}
+
 TEST(PayingAtTheCounter, TurnedNotesAreDrawnIntoTheirParallelogram) {
     Form f;
     Klicken(f, {N5});

@@ -385,6 +385,61 @@ TEST_F(SectionLog, LoadingReplacesTheLogOnlyWithAReadableFile) {
     EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({QStringLiteral("Erste Zeile"), QStringLiteral("Zweite Zeile")}));
 }
 
+TEST_F(SectionLog, ALogThePupilEmptiedAndSavedLoadsBackEmpty) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Datei = Ordner.filePath(QStringLiteral("leer.rtf"));
+    Dialoge d;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        ProcessEvents();
+        F->Logtext->SetFocus();
+        ASSERT_EQ(KeyboardTarget(), F->Logtext->Widget());
+        // Everything selected from the start to the end, then deleted.
+        PressKeyAtFocus(VK_HOME, Qt::ControlModifier);
+        PressKeyAtFocus(VK_END, Qt::ControlModifier | Qt::ShiftModifier);
+        PressKeyAtFocus(VK_DELETE);
+        EXPECT_EQ(LogZeilen(F->Logtext).join(QString()), QString());
+        d.Datei = Datei;
+        F->LogbuchSpeichern->Click();
+        ASSERT_TRUE(QFile::exists(Datei));
+        EXPECT_FALSE(KxNav->LogGeaendert);
+
+        // New lines, then the empty log loaded over them.
+        F->LogUebernehmen->Click();
+        EXPECT_TRUE(KxNav->LogGeaendert);
+        F->LogbuchLaden->Click();
+        ASSERT_EQ(d.Meldungen.size(), 1);
+        EXPECT_TRUE(
+            d.Meldungen[0].startsWith(QStringLiteral("Das aktuelle Logbuch wurde noch nicht gespeichert")));
+        EXPECT_EQ(LogZeilen(F->Logtext).join(QString()), QString());
+        EXPECT_FALSE(KxNav->LogGeaendert);
+        // The loaded log takes typing like any other.
+        F->Logtext->SetFocus();
+        TypeAtFocus(QStringLiteral("neu"));
+        EXPECT_EQ(LogZeilen(F->Logtext), QStringList({QStringLiteral("neu")}));
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), QStringList({QStringLiteral("neu")}));
+
+    // A file that breaks off is still refused with a word, and the log stays.
+    const QString Kaputt = Ordner.filePath(QStringLiteral("kaputt.rtf"));
+    {
+        QFile f(Kaputt);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("{\\rtf1 {\\fonttbl");
+    }
+    d.Meldungen.clear();
+    KxNav->LogGeaendert = false;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        d.Datei = Kaputt;
+        F->LogbuchLaden->Click();
+        ASSERT_EQ(d.Meldungen.size(), 1);
+        EXPECT_TRUE(d.Meldungen[0].startsWith(QStringLiteral("Das Logbuch konnte nicht geladen werden")));
+        EXPECT_EQ(LogZeilen(F->Logtext), QStringList({QStringLiteral("neu")}));
+    });
+}
+
 TEST_F(SectionLog, SavingUnderANameWithoutExtensionAsksBeforeReplacingTheFile) {
     QTemporaryDir Ordner;
     ASSERT_TRUE(Ordner.isValid());
