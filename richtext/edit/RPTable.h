@@ -428,6 +428,13 @@ public:
     int HeadingRows(int HeadingRowCount) const;
     // The largest best height of the cells standing in Row that span one row.
     int GetBestHeight(int Row) const;
+    // The sides the cell standing at (Row, Col) shows: its own, and at the
+    // block's top and left edge also a side it left to the neighbour outside
+    // the block that drew the line they share.
+    TRPBooleanRect VisibleBorders(int Row, int Col) const;
+    // Marks those shared sides; SharedH and SharedV tell whether neighbouring
+    // cells share their lines across columns and across rows.
+    void TakeEdgeBorders(const TRPTableRows& Rows, bool SharedH, bool SharedV);
 
 private:
     struct TPlace {
@@ -435,6 +442,7 @@ private:
         int ColSpan = 0, RowSpan = 0;
         int MainRow = -1, MainCol = -1; // in the block
         bool ColsCut = false, RowsCut = false;
+        bool TopShown = false, LeftShown = false; // lines of neighbours outside the block
     };
     std::vector<int> FRows;
     int FFirstCol = 0, FColCount = 0;

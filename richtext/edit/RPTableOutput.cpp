@@ -200,13 +200,47 @@ int TRPTableBlock::GetBestHeight(int Row) const {
     return h;
 }
 
+TRPBooleanRect TRPTableBlock::VisibleBorders(int Row, int Col) const {
+    const TPlace& p = At(Row, Col);
+    if (!p.Cell) return TRPBooleanRect();
+    TRPBooleanRect v = p.Cell->VisibleBorders;
+    v.Top = v.Top || p.TopShown;
+    v.Left = v.Left || p.LeftShown;
+    return v;
+}
+
+void TRPTableBlock::TakeEdgeBorders(const TRPTableRows& Rows, bool SharedH, bool SharedV) {
+    for (int r = 0; r < RowCount(); ++r)
+        for (int c = 0; c < FColCount; ++c) {
+            TPlace& p =
+                FPlaces[static_cast<size_t>(r) * static_cast<size_t>(FColCount) + static_cast<size_t>(c)];
+            if (!p.Cell) continue;
+            int mr, mc;
+            // A cell that leaves a shared line to its neighbour above (left)
+            // would stand without it once that neighbour is not written.
+            const int above = FRows[static_cast<size_t>(r)] - 1;
+            if (SharedV && r == 0 && above >= 0 && !p.Cell->VisibleBorders.Top)
+                if (const TRPTableCellData* n = Rows.GetMainCell(above, FFirstCol + c, mr, mc);
+                    n && n != p.Cell && n->VisibleBorders.Bottom)
+                    p.TopShown = true;
+            if (SharedH && c == 0 && FFirstCol > 0 && !p.Cell->VisibleBorders.Left)
+                if (const TRPTableCellData* n =
+                        Rows.GetMainCell(FRows[static_cast<size_t>(r)], FFirstCol - 1, mr, mc);
+                    n && n != p.Cell && n->VisibleBorders.Right)
+                    p.LeftShown = true;
+        }
+}
+
 TRPTableBlock TRPTableItemInfo::GetBlock(const TRPMultiDrawItemPart* Part) const {
     const int R = Rows->RowCount(), C = Rows->GetColCount();
     std::vector<int> rows;
     if (const auto* s = dynamic_cast<const TRPTableSelectionPart*>(Part)) {
         for (int r = std::max(0, s->StartRow); r < std::min(R, s->StartRow + s->RowCount); ++r)
             rows.push_back(r);
-        return TRPTableBlock(*Rows, std::move(rows), s->StartCol, s->ColCount);
+        TRPTableBlock block(*Rows, std::move(rows), s->StartCol, s->ColCount);
+        // Negative spacings: neighbours draw the line between them once.
+        block.TakeEdgeBorders(*Rows, CellHSpacing < 0, CellVSpacing < 0);
+        return block;
     }
     if (const auto* p = dynamic_cast<const TRPTablePrintPart*>(Part)) {
         // A printed part repeats the heading rows in front of its own.
@@ -276,8 +310,9 @@ void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int 
     const bool nested = Level > 0;
     const std::string itap = std::to_string(Level + 1);
     const TRPStyle* style = RPData ? RPData->GetRPStyle() : nullptr;
-    const TParaInfo* para =
-        style && ParaNo >= 0 && ParaNo < style->ParaStyles().Count() ? style->ParaStyles().GetItem(ParaNo) : nullptr;
+    const TParaInfo* para = style && ParaNo >= 0 && ParaNo < style->ParaStyles().Count()
+                                ? style->ParaStyles().GetItem(ParaNo)
+                                : nullptr;
     const TRPAlignment align = para ? para->Alignment : rpaLeft;
     const auto tw = [&](int px) { return std::to_string(RPTwips(px, k)); };
     const auto half = [&](int px) { return std::to_string(static_cast<int>(Round(px * k / 2))); };
@@ -380,10 +415,11 @@ void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int 
                 s += "\\richpadcbw" + std::to_string(bw) + "\\richpadcbh" +
                      std::to_string(Block.CellBestHeight(r, c));
             }
+            const TRPBooleanRect borders = Block.VisibleBorders(mr, mc);
             s += RTFBorder("cl", CellBorderStyle, CellBorderWidth,
                            m->BorderColor == clNone ? CellBorderColor : m->BorderColor,
                            m->BorderLightColor == clNone ? CellBorderLightColor : m->BorderLightColor,
-                           &m->VisibleBorders, k, Tables);
+                           &borders, k, Tables);
             if (m->Color != clNone) s += "\\clcbpat" + std::to_string(RPRTFColorNo(Tables, m->Color));
             const TRPCellVAlign va = GetCellVAlign(*m);
             if (va == rpcMiddle) s += "\\clvertalc";
@@ -469,8 +505,8 @@ std::string TRPTableItemInfo::CellBorderCSS(const TRPTableCellData& Cell) const 
         css = "border-width : " + std::to_string(CellBorderWidth) + "px; ";
     if (CellBorderWidth <= 0) return css;
     const auto colors = [&](TColor a, TColor b) {
-        return "border-color : " + ColorToHTML(a) + " " + ColorToHTML(b) + " " + ColorToHTML(b) + " " + ColorToHTML(a) +
-               "; border-style: solid";
+        return "border-color : " + ColorToHTML(a) + " " + ColorToHTML(b) + " " + ColorToHTML(b) + " " +
+               ColorToHTML(a) + "; border-style: solid";
     };
     switch (CellBorderStyle) {
     case rptbRaised:
@@ -582,7 +618,7 @@ void TRPTableItemInfo::WriteHTML(std::string& Stream, TCustomRPData* RPData, con
                 else if (tablePictureOnce)
                     css = CSSPictureTiled + (css.empty() ? css : " " + css);
                 if (CellBorderWidth > 0) {
-                    const TRPBooleanRect& v = cell->VisibleBorders;
+                    const TRPBooleanRect v = Block.VisibleBorders(r, c);
                     if (!v.Top) css += "border-top: none; ";
                     if (!v.Right) css += "border-right: none; ";
                     if (!v.Bottom) css += "border-bottom: none; ";

@@ -279,7 +279,7 @@ std::string TRPTableItemInfo::SaveToBlock(const TRPTableBlock& Block) const {
                    static_cast<int32_t>(clNone));
                 cp(ctBestWidth, Block.CellBestWidth(r, c), 0);
                 cp(ctBestHeight, Block.CellBestHeight(r, c), 0);
-                const TRPBooleanRect& v = cell->VisibleBorders;
+                const TRPBooleanRect v = Block.VisibleBorders(r, c);
                 cp(ctVisibleBorders,
                    (v.Left ? 1 : 0) | (v.Top ? 2 : 0) | (v.Right ? 4 : 0) | (v.Bottom ? 8 : 0), 15);
                 cp(ctVAlign, cell->VAlign, rpcVDefault);

@@ -780,6 +780,34 @@ TEST_F(TableCellCopy, AMergedCellReachingOutOfTheSelectionIsCutAtItsEdge) {
     EXPECT_TRUE(t[1]->Rows->IsConsistent());
 }
 
+// Where neighbouring cells draw the line between them once (negative
+// spacings, as tables read from RTF have), the copied cells at the block's
+// top and left edge take the line their neighbour outside the block drew.
+TEST_F(TableCellCopy, CellsCopiedFromATableOfSharedLinesKeepTheirFrame) {
+    Build(2, 3);
+    T->CellHSpacing = T->CellVSpacing = -1;
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            T->GetCell(r, c)->VisibleBorders.SetValues(c == 0, r == 0, true, true);
+    F.Edit->Format();
+    ShowWithFocus();
+    DragCells(1, 1, 1, 2);
+    ASSERT_EQ(Flags(), "ooo/oxx");
+    PressKeyAtFocus('C', Qt::ControlModifier);
+    ProcessEvents();
+    ClickAfterText(2);
+    PressKeyAtFocus('V', Qt::ControlModifier);
+    ProcessEvents();
+    const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+    ASSERT_EQ(t.size(), 2u);
+    ASSERT_EQ(Grid(*t[1]), "E|F");
+    // Left, top, right, bottom.
+    EXPECT_TRUE(t[1]->GetCell(0, 0)->VisibleBorders.IsEqualValues(true, true, true, true));
+    EXPECT_TRUE(t[1]->GetCell(0, 1)->VisibleBorders.IsEqualValues(false, true, true, true));
+    // The table copied from keeps its cells as they were.
+    EXPECT_TRUE(t[0]->GetCell(1, 1)->VisibleBorders.IsEqualValues(false, false, true, true));
+}
+
 // What the real readers make of the copied cells: LibreOffice reads the
 // clipboard's RTF, xmllint the selection's HTML; both find the two cells only.
 TEST_F(TableCellCopy, LibreOfficeAndXmllintReadOnlyTheCopiedCells) {
