@@ -68,7 +68,7 @@ TEST(FormRelease, AWaitEndsWhenItsModalFormIsAskedToClose) {
     bool finished = true;
     f.OnActivate = [&](TObject*) {
         QTimer::singleShot(10, qApp, [&f] { f.SetModalResult(mrOk); });
-        finished = WaitResponsive(3000, &f);
+        finished = WaitResponsive(60000, &f);
     };
     EXPECT_EQ(f.ShowModal(), mrOk);
     EXPECT_FALSE(finished);
