@@ -1,7 +1,10 @@
 // Metafile pictures: drawing a heavy enhanced metafile (100 polylines of 100
 // points across the picture, as heavy as a drawing may be and still be drawn
 // within the bound at that size) again at 600 x 400 beside drawing a bitmap
-// of that size and drawing its SVG; a
+// of that size and drawing its SVG; enhanced metafiles of 2,000 and 10,000
+// such polylines across 1000 x 500 pixels (as heavy as the corpus picture
+// and five times as heavy) made into Windows metafiles record for record
+// (as RTF and copies write them) beside their conversion into SVG; a
 // page of eight pictures that use up their CPU time, until its text is
 // painted for the screen; and the page of the corpus with two Windows
 // metafiles (rtfpipe/phprtflite/image_from_strings.rtf) opened again beside
@@ -11,6 +14,7 @@
 #include "ViewBenchDocument.h"
 #include "platform/MetafileCache.h"
 #include "platform/MetafileConvert.h"
+#include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "tests/support/MetafileBuilder.h"
@@ -77,6 +81,23 @@ void BM_BitmapOfThatSizeDrawn(benchmark::State& state) {
     for (auto _ : state)
         canvas.StretchDraw(Bounds(0, 0, 600, 400), bitmap);
     canvas.Release();
+}
+
+void BM_HeavyEmfTranslatedToWmf(benchmark::State& state) {
+    const QByteArray emf = PolylinesEmf(1000, 500, static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        if (WindowsMetafileOf(emf).isEmpty()) return state.SkipWithError("not translated");
+    state.counters["MB"] = static_cast<double>(emf.size()) / (1024.0 * 1024.0);
+}
+
+// The same records through the library into SVG, as a picture is converted
+// when it is loaded.
+void BM_HeavyEmfConvertedToSvg(benchmark::State& state) {
+    const QByteArray emf = PolylinesEmf(1000, 500, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        TMetafileSvg svg;
+        if (!ConvertMetafile(emf, true, svg)) return state.SkipWithError("conversion failed");
+    }
 }
 
 // A document read from RTF bytes, formatted, and its first 800 pixels
@@ -190,6 +211,8 @@ void BM_LibreOfficeConvertsThePage(benchmark::State& state) {
 BENCHMARK(BM_HeavyEmfDrawnAgain)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HeavyEmfSvgDrawn)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_BitmapOfThatSizeDrawn)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HeavyEmfTranslatedToWmf)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HeavyEmfConvertedToSvg)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PageOfEightSlowPicturesShowsItsText)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

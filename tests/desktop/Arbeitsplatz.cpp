@@ -10,8 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -23,7 +26,8 @@ using Uhr = std::chrono::steady_clock;
 
 // Starts a program with its arguments; its output goes to Ausgabe (a pipe's
 // end) or nowhere, its error output to Fehler or nowhere, and Drei (if
-// given) becomes its descriptor 3. -1 when it could not be started.
+// given) becomes its descriptor 3. -1 when it could not be started, with
+// the cause in errno.
 pid_t Starte(const QStringList& Befehl, int Ausgabe, int Drei = -1, int Fehler = -1) {
     std::vector<std::string> Teile;
     for (const QString& t : Befehl)
@@ -45,8 +49,12 @@ pid_t Starte(const QStringList& Befehl, int Ausgabe, int Drei = -1, int Fehler =
         posix_spawn_file_actions_addopen(&Aktionen, 2, "/dev/null", O_WRONLY, 0);
     if (Drei >= 0) posix_spawn_file_actions_adddup2(&Aktionen, Drei, 3);
     pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &Aktionen, nullptr, argv.data(), environ) != 0) pid = -1;
+    const int Fehlschlag = posix_spawnp(&pid, argv[0], &Aktionen, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&Aktionen);
+    if (Fehlschlag != 0) {
+        errno = Fehlschlag;
+        return -1;
+    }
     return pid;
 }
 
@@ -66,8 +74,31 @@ void Stoppen(pid_t& pid) {
     pid = -1;
 }
 
-bool Laeuft(pid_t pid) {
-    return pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0;
+// Whether a process started here has ended; then it is collected and pid
+// becomes -1, and the answer says how it ended.
+bool Beendet(pid_t& pid, QString& Wie) {
+    int Status = 0;
+    const pid_t r = pid > 0 ? waitpid(pid, &Status, WNOHANG) : -1;
+    if (r == 0) return false;
+    if (r != pid)
+        Wie = QStringLiteral("ist nicht mehr da");
+    else if (WIFSIGNALED(Status))
+        Wie = QStringLiteral("endete durch Signal %1 (%2)")
+                  .arg(WTERMSIG(Status))
+                  .arg(QString::fromLocal8Bit(strsignal(WTERMSIG(Status))));
+    else
+        Wie = QStringLiteral("endete mit Code %1").arg(WEXITSTATUS(Status));
+    pid = -1;
+    return true;
+}
+
+// The last lines a program wrote into its file of messages.
+QString Meldungen(QTemporaryFile& Datei, int Zeilen = 8) {
+    if (!Datei.isOpen() || !Datei.seek(0)) return QString();
+    QStringList Alle = QString::fromLocal8Bit(Datei.readAll()).trimmed().split(QLatin1Char('\n'));
+    if (Alle.size() > Zeilen) Alle = Alle.mid(Alle.size() - Zeilen);
+    const QString Text = Alle.join(QStringLiteral(" | ")).trimmed();
+    return Text.isEmpty() ? QStringLiteral("keine Meldung") : Text;
 }
 
 // Polls until the condition holds or the seconds have passed.
@@ -134,20 +165,25 @@ bool Arbeitsplatz::Starten(QString& Grund) {
         Grund = QStringLiteral("keine Pipe für Xvfb");
         return false;
     }
+    // What the server says goes to a file, for the reason when it fails.
+    QTemporaryFile ServerMeldungen;
+    ServerMeldungen.open();
     // The server's end must survive its exec; the spawn duplicates it onto fd 3.
     pid_t Server = Starte({QStringLiteral("Xvfb"), QStringLiteral("-displayfd"), QStringLiteral("3"),
                            QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                            QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                          -1, Rohr[1]);
+                          -1, Rohr[1], ServerMeldungen.isOpen() ? ServerMeldungen.handle() : -1);
+    const int StartFehler = errno;
     close(Rohr[1]);
     if (Server < 0) {
         close(Rohr[0]);
-        Grund = QStringLiteral("Xvfb lässt sich nicht starten (scripts/setup installiert es)");
+        Grund = QStringLiteral("Xvfb lässt sich nicht starten (%1; scripts/setup installiert es)")
+                    .arg(QString::fromLocal8Bit(strerror(StartFehler)));
         return false;
     }
     QByteArray Nummer;
     pollfd Warte{Rohr[0], POLLIN, 0};
-    const auto Ende = Uhr::now() + std::chrono::seconds(30);
+    const auto Ende = Uhr::now() + std::chrono::seconds(60);
     while (!Nummer.endsWith('\n') && Uhr::now() < Ende) {
         if (poll(&Warte, 1, 100) <= 0) continue;
         char Puffer[32];
@@ -158,34 +194,65 @@ bool Arbeitsplatz::Starten(QString& Grund) {
     close(Rohr[0]);
     bool Zahl = false;
     const int n = Nummer.trimmed().toInt(&Zahl);
-    if (!Zahl || !Laeuft(Server)) {
+    QString Wie;
+    if (!Zahl || Beendet(Server, Wie)) {
         Stoppen(Server);
-        Grund = QStringLiteral("Xvfb nennt keinen Bildschirm");
+        Grund = QStringLiteral("Xvfb nennt keinen Bildschirm (%1): %2")
+                    .arg(Wie.isEmpty() ? QStringLiteral("nach 60 s") : Wie, Meldungen(ServerMeldungen));
         return false;
     }
     m_server = Server;
     m_anzeige = n;
     setenv("DISPLAY", QStringLiteral(":%1").arg(n).toLatin1().constData(), 1);
+    // A window manager that fails to start (it could not be spawned, it
+    // ended at once, it never named itself) gets a second try.
+    QStringList Versuche;
+    for (int Versuch = 1; Versuch <= 2; ++Versuch) {
+        QString Fehler;
+        if (FensterverwaltungStarten(Fehler)) {
+            if (!Versuche.isEmpty())
+                std::fprintf(stderr, "openbox kam erst beim zweiten Versuch: %s\n",
+                             qPrintable(Versuche.front()));
+            return true;
+        }
+        Versuche << QStringLiteral("Versuch %1: %2").arg(Versuch).arg(Fehler);
+        if (Beendet(m_server, Wie)) {
+            Versuche << QStringLiteral("Xvfb %1: %2").arg(Wie, Meldungen(ServerMeldungen));
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    Grund = QStringLiteral("openbox startet nicht auf :%1 (scripts/setup installiert es): %2")
+                .arg(m_anzeige)
+                .arg(Versuche.join(QStringLiteral("; ")));
+    Beenden();
+    return false;
+}
+
+bool Arbeitsplatz::FensterverwaltungStarten(QString& Fehler) {
     // What the window manager says goes to a file, for the reason when it fails.
-    QTemporaryFile Meldungen;
-    Meldungen.open();
+    QTemporaryFile Ausgaben;
+    Ausgaben.open();
     m_verwalter = Starte({QStringLiteral("openbox"), QStringLiteral("--sm-disable")}, -1, -1,
-                         Meldungen.isOpen() ? Meldungen.handle() : -1);
+                         Ausgaben.isOpen() ? Ausgaben.handle() : -1);
+    if (m_verwalter < 0) {
+        Fehler = QStringLiteral("lässt sich nicht starten (%1)").arg(QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
     // The window manager is at work once it names itself on the root window.
     const auto Angemeldet = [] {
         return Fenster(Ausfuehren({QStringLiteral("xprop"), QStringLiteral("-root"),
                                    QStringLiteral("_NET_SUPPORTING_WM_CHECK")})) != 0;
     };
-    const bool Da = m_verwalter > 0 && Bis([&] { return !Laeuft(m_verwalter) || Angemeldet(); }, 30);
-    if (!Da || !Laeuft(m_verwalter)) {
-        Grund =
-            QStringLiteral("openbox startet nicht auf :%1 (scripts/setup installiert es): %2")
-                .arg(m_anzeige)
-                .arg(Meldungen.seek(0) ? QString::fromLocal8Bit(Meldungen.readAll()).trimmed() : QString());
-        Beenden();
-        return false;
+    QString Wie;
+    const bool Da = Bis([&] { return Beendet(m_verwalter, Wie) || Angemeldet(); }, 60);
+    if (Da && m_verwalter > 0 && !Beendet(m_verwalter, Wie)) return true;
+    if (m_verwalter > 0) {
+        Wie = QStringLiteral("nennt sich nach 60 s nicht");
+        Stoppen(m_verwalter);
     }
-    return true;
+    Fehler = Wie + QStringLiteral(": ") + Meldungen(Ausgaben);
+    return false;
 }
 
 void Arbeitsplatz::Beenden() {

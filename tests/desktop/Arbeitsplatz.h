@@ -31,6 +31,10 @@ public:
     int Anzeige() const { return m_anzeige; }
 
 private:
+    // Starts openbox on the display and waits until it manages it; false
+    // with what went wrong.
+    bool FensterverwaltungStarten(QString& Fehler);
+
     pid_t m_server = -1;
     pid_t m_verwalter = -1;
     int m_anzeige = -1;

@@ -101,7 +101,8 @@ FensterId DateidialogPruefen(FensterId Eigner, const QString& Titel, const QStri
     EXPECT_EQ(Datei.Titel, Titel);
     EXPECT_TRUE(Datei.Knoepfe.contains(Knopf)) << Knopf.toStdString();
     EXPECT_TRUE(Datei.Knoepfe.contains("Abbrechen"));
-    for (const char* Text : {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RichText Format Files (*.rtf)"})
+    for (const char* Text :
+         {"Suchen in:", "Dateiname:", "Dateien des Typs:", "RichText Format Files (*.rtf)"})
         EXPECT_TRUE(Datei.Texte.contains(QString::fromUtf8(Text))) << Text;
     return Datei.Fenster;
 }
@@ -200,6 +201,7 @@ TEST(Desktop, MessageBoxOfAnExerciseBelongsToTheExercise) {
         // "Neue Aufgabe" beside the box does nothing meanwhile...
         Klick(Uebung->B_NeueAufgabe);
         Zusehen();
+        Verarbeitet();
         EXPECT_EQ(Zaehler(), ErsteAufgabe);
         EXPECT_EQ(AktivesFenster(), Frage.Fenster);
         KlickBei(DialogKnopf(QStringLiteral("Nein")));
@@ -366,19 +368,24 @@ TEST(Desktop, TypedAnswersReachTheBoxOnTheShownPageAndQuickClicksAllCount) {
         const auto Ablesen = [&] { return ImProgramm([&] { return Strahl->Zustand().Ablesen; }); };
         const auto Ziel = [&] { return ImProgramm([&] { return Strahl->Zustand().T; }); };
         // A placing task: typed keys do not reach the reading box, nothing counts.
-        for (int i = 0; i < 60 && Ablesen(); ++i)
+        for (int i = 0; i < 60 && Ablesen(); ++i) {
             Klick(Strahl->B_NeueAufgabe);
+            Verarbeitet();
+        }
         ASSERT_FALSE(Ablesen());
         Tippen(QString::number(Ziel()));
         Taste(QStringLiteral("Return"));
         Zusehen(0.5);
+        Verarbeitet();
         Bildschirmfoto(QStringLiteral("10_zahlenstrahl_eintragen_getippt"));
         EXPECT_EQ(Zeile(Strahl->Paar1.Box), "");
         EXPECT_EQ(Text(Strahl->Punkte.LabelR), "0");
         EXPECT_EQ(Text(Strahl->Punkte.LabelF), "0");
         // A reading task: the typed answer is checked and counted.
-        for (int i = 0; i < 60 && !Ablesen(); ++i)
+        for (int i = 0; i < 60 && !Ablesen(); ++i) {
             Klick(Strahl->B_NeueAufgabe);
+            Verarbeitet();
+        }
         ASSERT_TRUE(Ablesen());
         EXPECT_EQ(FokusName(), "RichEdit1");
         Tippen(QString::number(Ziel()));
@@ -398,7 +405,7 @@ TEST(Desktop, TypedAnswersReachTheBoxOnTheShownPageAndQuickClicksAllCount) {
         ASSERT_NE(Vergleich, nullptr);
         EXPECT_EQ(Text(Vergleich->B_BtnAufgabenNr), "Aufgabe 1 / 99");
         KlickSerie(Vergleich->B_NeueAufgabe, 20, 60);
-        EXPECT_TRUE(Warten([&] { return Text(Vergleich->B_BtnAufgabenNr) == "Aufgabe 21 / 99"; }, 10))
+        EXPECT_TRUE(Warten([&] { return Text(Vergleich->B_BtnAufgabenNr) == "Aufgabe 21 / 99"; }))
             << Text(Vergleich->B_BtnAufgabenNr).toStdString();
         Klick(Vergleich->ProgrammEnde);
         ASSERT_TRUE(IstAktiv(StrahlenF));
@@ -464,7 +471,7 @@ TEST(Desktop, TabInTheLogBookAndALogSavedTwiceUnderOneName) {
         QStringList Runde;
         for (int i = 0; i < 15 && FokusName() != QStringLiteral("Logtext"); ++i) {
             Taste(QStringLiteral("Tab"));
-            Zusehen(0.2);
+            Verarbeitet();
             Runde << FokusName();
             if (Runde.back() == QStringLiteral("BitBtn1"))
                 Bildschirmfoto(QStringLiteral("15_logbuch_tab_knopf"));

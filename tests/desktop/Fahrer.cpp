@@ -167,6 +167,12 @@ void Aktivieren(FensterId Fenster) {
     Ausfuehren({QStringLiteral("xdotool"), QStringLiteral("windowactivate"), Zahl(int(Fenster))});
 }
 
+void Verarbeitet() {
+    // xdotool has ended, so the server holds its input; a round trip of the
+    // program's own brings everything before it into the program's queue.
+    ImProgramm([] { QGuiApplication::sync(); });
+}
+
 void Bildschirmfoto(const QString& Name) {
     const QString Ordner = QStringLiteral(PRAVOLIN_TEST_OUTPUT "/bildschirm");
     ImProgramm([&] {

@@ -72,6 +72,10 @@ void Taste(const QString& Name);
 void Tippen(const QString& Text);
 // Asks the window manager to activate a window, as a click on its title does.
 void Aktivieren(FensterId Fenster);
+// Returns once the program has taken in and handled the clicks and keys
+// sent so far, however long a loaded machine takes. Not after input that
+// opens a modal window: its handler would run inside this wait.
+void Verarbeitet();
 
 // Saves the screen as PNG under the test output, for people to look at.
 void Bildschirmfoto(const QString& Name);

@@ -59,9 +59,8 @@ TEST(FormRelease, CaFreeFreesTheFormAfterItsHandlers) {
 TEST(FormRelease, AWaitOnAFormFreedMeanwhileEndsCleanly) {
     auto* f = new TForm(nullptr);
     QTimer::singleShot(10, qApp, [f] { delete f; });
-    uint32_t start = GetTickCount();
-    EXPECT_FALSE(WaitResponsive(3000, f));
-    EXPECT_LT(GetTickCount() - start, 2000u);
+    // False: it ended with its form, not after its minute.
+    EXPECT_FALSE(WaitResponsive(60000, f));
 }
 
 TEST(FormRelease, AWaitEndsWhenItsModalFormIsAskedToClose) {
@@ -69,7 +68,7 @@ TEST(FormRelease, AWaitEndsWhenItsModalFormIsAskedToClose) {
     bool finished = true;
     f.OnActivate = [&](TObject*) {
         QTimer::singleShot(10, qApp, [&f] { f.SetModalResult(mrOk); });
-        finished = WaitResponsive(3000, &f);
+        finished = WaitResponsive(60000, &f);
     };
     EXPECT_EQ(f.ShowModal(), mrOk);
     EXPECT_FALSE(finished);
@@ -82,7 +81,7 @@ TEST(ProgramStart, ArgumentsArriveAsTheyAreWithoutAShell) {
     const QString cwd = QDir::currentPath();
     ASSERT_TRUE(StartProgram("/usr/bin/touch", {odd}, tmp.path()));
     const QString made = tmp.path() + "/" + odd;
-    for (int i = 0; i < 100 && !QFileInfo::exists(made); ++i)
+    for (int i = 0; i < 3000 && !QFileInfo::exists(made); ++i)
         WaitResponsive(20);
     EXPECT_TRUE(QFileInfo::exists(made));
     EXPECT_FALSE(QFileInfo::exists(tmp.path() + "/b"));

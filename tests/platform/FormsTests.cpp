@@ -155,13 +155,11 @@ TEST(FormLifecycle, FormClosedDuringAWaitStaysAliveUntilTheHandlerReturns) {
             f->Close();
             f->Release();
         });
-        waitResult = WaitResponsive(5000, f);
+        waitResult = WaitResponsive(60000, f);
         aliveAfterWait = !token.expired();
     };
-    uint32_t start = GetTickCount();
     EXPECT_EQ(f->ShowModal(), mrCancel);
-    EXPECT_LT(GetTickCount() - start, 4000u);
-    EXPECT_FALSE(waitResult);
+    EXPECT_FALSE(waitResult); // ended with the form, not after its minute
     EXPECT_TRUE(aliveAfterWait);
     EXPECT_FALSE(token.expired());
     ProcessEvents();
@@ -182,7 +180,8 @@ TEST(FormLifecycle, TimersStopWhenTheirFormCloses) {
     int ticks = 0;
     t->OnTimer = [&](TObject*) { ++ticks; };
     ShowAndActivate(f.get());
-    WaitResponsive(60);
+    for (int i = 0; i < 6000 && ticks == 0; ++i)
+        WaitResponsive(10);
     EXPECT_GT(ticks, 0);
     f->Close();
     EXPECT_FALSE(t->Enabled());

@@ -8,13 +8,13 @@
 #include "platform/MetafileRaster.h"
 #include "platform/Pictures.h"
 #include "support/Corpus.h"
+#include "support/HeldMetafileHelper.h"
 #include "support/MetafileBuilder.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -246,11 +246,8 @@ TEST(Metafile, AHelperThatCrashesHangsOrFloodsCostsOnlyThePicture) {
     EXPECT_FALSE(run("exec sleep 20", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGKILL);
     SetMetafileTimeLimits(1000, 60000);
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_FALSE(run("while :; do :; done", out));
     EXPECT_EQ(LastMetafileWorkSignal(), SIGXCPU);
-    EXPECT_LT(clock.elapsed(), 30000);
     SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
     SetMetafileHelper(QString());
     EXPECT_EQ(out, "<svg/>");
@@ -405,8 +402,6 @@ bool Running(pid_t Pid) {
 // their frames at once and is painted again when they are done; printing
 // waits for them, and a page that shows them again costs nothing.
 TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
-    // Two CPU seconds each on at most four threads: the eight are not done
-    // before four seconds.
     SetMetafileTimeLimits(2000, MetafileLimits::WallTimeMs);
     QWidget widget;
     TPaintCounter counter;
@@ -418,20 +413,23 @@ TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
         bytes.push_back(SlowWmf(i));
     const int before = MetafileConversionCount();
     std::vector<std::unique_ptr<TMetafile>> page;
-    QElapsedTimer clock;
-    clock.start();
-    for (const QByteArray& b : bytes)
-        page.push_back(Loaded(b));
     {
-        TScreenPaintScope screen(&widget);
-        for (const auto& meta : page)
-            EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+        // The conversions are held until the frames are painted: a paint
+        // that waited for one would wait for the hold.
+        THeldMetafileHelper held;
+        for (const QByteArray& b : bytes)
+            page.push_back(Loaded(b));
+        {
+            TScreenPaintScope screen(&widget);
+            for (const auto& meta : page)
+                EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+        }
+        EXPECT_FALSE(held.HeldTooLong());
+        counter.Paints = 0;
     }
-    EXPECT_LT(clock.elapsed(), 1500);
-    counter.Paints = 0;
     for (const auto& meta : page)
         EXPECT_FALSE(meta->HasPicture());
-    for (int i = 0; i < 100 && counter.Paints == 0; ++i) {
+    for (int i = 0; i < 6000 && counter.Paints == 0; ++i) {
         QCoreApplication::processEvents();
         QThread::msleep(10);
     }
@@ -452,7 +450,11 @@ TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
     const std::unique_ptr<TMetafile> heavy = Loaded(PolylinesEmf(600, 400, 2000));
     ASSERT_TRUE(heavy->HasPicture());
     counter.Paints = 0;
-    EXPECT_EQ(Drawn(*heavy, 120, 80).pixel(10, 10), qRgb(128, 128, 128));
+    {
+        THeldMetafileHelper held;
+        EXPECT_EQ(Drawn(*heavy, 120, 80).pixel(10, 10), qRgb(128, 128, 128));
+        EXPECT_FALSE(held.HeldTooLong());
+    }
     for (int i = 0; i < 3000 && counter.Paints == 0; ++i) {
         QCoreApplication::processEvents();
         QThread::msleep(10);
@@ -483,19 +485,18 @@ TEST(Metafile, ConversionsNeverWaitForLocksOrALoadedMachine) {
             FcPatternDestroy(p);
         }
     });
-    QElapsedTimer clock;
-    qint64 longest = 0;
-    for (int i = 0; i < 40; ++i) {
-        clock.start();
-        TMetafileSvg svg;
-        EXPECT_TRUE(ConvertMetafile(
-            TWmfBuilder(100, 100).WindowExt(100, 100).Brush(i).Rectangle(0, 0, 50, 50).Bytes(), false, svg));
-        longest = std::max(longest, clock.elapsed());
-    }
+    // A helper stuck on a lock would be ended at the wall-clock limit and
+    // its picture lost: the first such loss ends the round.
+    int converted = 0;
+    for (TMetafileSvg svg; converted < 40; ++converted)
+        if (!ConvertMetafile(
+                TWmfBuilder(100, 100).WindowExt(100, 100).Brush(converted).Rectangle(0, 0, 50, 50).Bytes(),
+                false, svg))
+            break;
     stop = true;
     fonts.join();
     QThreadPool::globalInstance()->waitForDone();
-    EXPECT_LT(longest, 3000);
+    EXPECT_EQ(converted, 40);
 
     std::vector<std::unique_ptr<QProcess>> busy;
     for (int i = 0; i < 8; ++i) {
@@ -535,7 +536,7 @@ TEST(Metafile, AHelperEndsWithItsProgram) {
     ASSERT_EQ(helpers.size(), 1u);
     kill(static_cast<pid_t>(program.processId()), SIGKILL);
     program.waitForFinished();
-    for (int i = 0; i < 100 && Running(helpers[0]); ++i)
+    for (int i = 0; i < 3000 && Running(helpers[0]); ++i)
         QThread::msleep(20);
     EXPECT_FALSE(Running(helpers[0]));
 }
@@ -550,21 +551,16 @@ TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
     const std::unique_ptr<TMetafile> heavy = Loaded(bytes);
     ASSERT_TRUE(heavy->HasPicture());
     const int renders = MetafileRenderCount();
-    QElapsedTimer clock;
-    clock.start();
     const QImage frame = Drawn(*heavy, 600, 300);
-    // One CPU second, the helper's start and the SVG read, on a busy machine.
-    EXPECT_LT(clock.elapsed(), 8000);
     EXPECT_EQ(MetafileRenderCount(), renders + 1);
     EXPECT_TRUE(LastMetafileRenderSignal() == SIGXCPU || LastMetafileRenderSignal() == SIGKILL)
         << LastMetafileRenderSignal();
     EXPECT_EQ(frame.pixel(10, 10), qRgb(128, 128, 128));
     EXPECT_EQ(frame.pixel(609, 309), qRgb(128, 128, 128));
     EXPECT_EQ(Ink(frame, 0.01, 0.01, 0.99, 0.99), 0); // nothing drawn half
-    clock.restart();
+    // Not tried again, at that size or a larger one.
     EXPECT_EQ(Drawn(*heavy, 600, 300), frame);
     EXPECT_EQ(heavy->ToImage().pixel(500, 250), qRgb(255, 255, 255)); // 1000 x 500
-    EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(MetafileRenderCount(), renders + 1);
     // On the screen too: the frame at once, and no paint again for it.
     QWidget widget;

@@ -39,8 +39,9 @@ public:
     }
 
     // The record of the stand-in at the relative path: the lines it wrote,
-    // waited for up to a few seconds; empty when it did not run.
-    QStringList Aufruf(const QString& Relativ, int WarteMs = 5000) const {
+    // waited for up to a minute (a loaded machine starts programs slowly);
+    // empty when it did not run.
+    QStringList Aufruf(const QString& Relativ, int WarteMs = 60000) const {
         const QString Datei = QFileInfo(Pfad(Relativ)).path() + QStringLiteral("/aufruf.txt");
         QElapsedTimer t;
         t.start();
