@@ -516,7 +516,9 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         if (shift) {
             d->StartKeySelection();
             hadSelection = true;
-        } else if (d->SelectionExists(false, false)) {
+        } else if (d->SelectionExists(false, true)) {
+            // Cells selected in a table are a selection too: the caret
+            // leaves them behind.
             hadSelection = true;
             d->Deselect(nullptr, false);
         }

@@ -780,6 +780,26 @@ TEST_F(TableCellCopy, AMergedCellReachingOutOfTheSelectionIsCutAtItsEdge) {
     EXPECT_TRUE(t[1]->Rows->IsConsistent());
 }
 
+// A caret key ends a cell selection as it ends any other: what is pasted
+// then goes to the caret and leaves the cells as they were.
+TEST_F(TableCellCopy, ACaretKeyEndsTheCellSelection) {
+    Build(2, 3);
+    ShowWithFocus();
+    DragCells(0, 0, 0, 1);
+    ASSERT_EQ(Flags(), "xxo/ooo");
+    PressKeyAtFocus('C', Qt::ControlModifier);
+    PressKeyAtFocus(VK_END, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(Flags(), "ooo/ooo");
+    EXPECT_FALSE(F.Data()->SelectionExists(false, true));
+    PressKeyAtFocus('V', Qt::ControlModifier);
+    ProcessEvents();
+    const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_EQ(Grid(*t[0]), "A|B|C/D|E|F");
+    EXPECT_EQ(Grid(*t[1]), "A|B");
+}
+
 // Where neighbouring cells draw the line between them once (negative
 // spacings, as tables read from RTF have), the copied cells at the block's
 // top and left edge take the line their neighbour outside the block drew.
