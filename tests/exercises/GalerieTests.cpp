@@ -296,16 +296,7 @@ TEST(Galerie, SkaliertUndVergroessertBleibtAllesErreichbar) {
     Screen()->Reset();
 }
 
-QStringList AlleKlassen() {
-    RegisterChapter1Exercises();
-    RegisterChapter2Exercises();
-    RegisterChapter3Exercises();
-    QStringList k = AufgabenKlassen();
-    k.sort();
-    return k;
-}
-
-INSTANTIATE_TEST_SUITE_P(Uebungen, Galerie, ::testing::ValuesIn(AlleKlassen()),
+INSTANTIATE_TEST_SUITE_P(Uebungen, Galerie, ::testing::ValuesIn(K1Test::AlleKlassen()),
                          [](const ::testing::TestParamInfo<QString>& i) { return i.param.toStdString(); });
 // The animals, products and goods are drawings, not coloured cards: each
 // picture is loaded, covers a good part of its image and has many colours.

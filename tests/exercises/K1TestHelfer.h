@@ -3,10 +3,14 @@
 // (owned by the application, shown, activated), with a fixed seed.
 #include "support/FormDriver.h"
 
+#include "exercises/chapter1/RegisterChapter1.h"
+#include "exercises/chapter2/RegisterChapter2.h"
+#include "exercises/chapter3/RegisterChapter3.h"
 #include "platform/Application.h"
 #include "platform/ControlsExt.h"
 #include "platform/ControlsRich.h"
 #include "platform/ControlsStd.h"
+#include "shell/ExerciseRegistry.h"
 
 #include <QApplication>
 #include <QDir>
@@ -76,6 +80,16 @@ inline QString Gruppiert(long long n) {
     for (int i = s.size() - 3; i > 0; i -= 3)
         s.insert(i, QLatin1Char(' '));
     return n < 0 ? QStringLiteral("-") + s : s;
+}
+
+// The class names of every exercise form, sorted.
+inline QStringList AlleKlassen() {
+    RegisterChapter1Exercises();
+    RegisterChapter2Exercises();
+    RegisterChapter3Exercises();
+    QStringList k = AufgabenKlassen();
+    k.sort();
+    return k;
 }
 
 } // namespace K1Test

@@ -3,10 +3,7 @@
 // verdicts that fit as they are keep the label's look.
 #include "K1TestHelfer.h"
 
-#include "exercises/chapter1/RegisterChapter1.h"
-#include "exercises/chapter2/RegisterChapter2.h"
 #include "exercises/chapter2/UZqK2_4A2.h"
-#include "exercises/chapter3/RegisterChapter3.h"
 #include "platform/Keys.h"
 #include "platform/TextMetrics.h"
 #include "shell/ExerciseRegistry.h"
@@ -214,15 +211,6 @@ bool PasstUnveraendert(const TFont& Font, const QString& Text, int Breite) {
     return true;
 }
 
-QStringList AlleKlassen() {
-    RegisterChapter1Exercises();
-    RegisterChapter2Exercises();
-    RegisterChapter3Exercises();
-    QStringList k = AufgabenKlassen();
-    k.sort();
-    return k;
-}
-
 class Urteile : public ::testing::TestWithParam<QString> {};
 
 TEST_P(Urteile, JedesUrteilPasstGanzInSeinLabel) {
@@ -266,7 +254,7 @@ TEST_P(Urteile, JedesUrteilPasstGanzInSeinLabel) {
     Screen()->Reset();
 }
 
-INSTANTIATE_TEST_SUITE_P(Uebungen, Urteile, ::testing::ValuesIn(AlleKlassen()),
+INSTANTIATE_TEST_SUITE_P(Uebungen, Urteile, ::testing::ValuesIn(K1Test::AlleKlassen()),
                          [](const ::testing::TestParamInfo<QString>& i) { return i.param.toStdString(); });
 
 // The balance's verdict to the mass typed: in two lines of the label's own

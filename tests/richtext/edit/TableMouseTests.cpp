@@ -641,6 +641,14 @@ protected:
         ASSERT_EQ(F.CaretPos(),
                   std::to_string(ItemNo) + ":" + std::to_string(Doc()->GetItemText(ItemNo).size() + 1));
     }
+    // Ctrl+V just after the text that follows the editor's table; answers the
+    // document's tables.
+    std::vector<TRPTableItemInfo*> PasteAfterTheTable() {
+        ClickAfterText(2);
+        PressKeyAtFocus('V', Qt::ControlModifier);
+        ProcessEvents();
+        return Tables(*F.Data());
+    }
     // The editor's table, shown on its form with the focus, after the drag.
     void ShowWithFocus() {
         ShowAndActivate(F.Form.get());
@@ -721,10 +729,7 @@ TEST_F(TableCellCopy, CtrlCCopiesTheDraggedCellsAndCtrlVPastesThemAsATable) {
         EXPECT_EQ(ClipboardRTFGrid(), "A|B");
         EXPECT_EQ(PasteIntoAnotherEditor(), "A|B");
         // After the table, in the same editor: the table itself stays as it was.
-        ClickAfterText(2);
-        PressKeyAtFocus('V', Qt::ControlModifier);
-        ProcessEvents();
-        const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+        const std::vector<TRPTableItemInfo*> t = PasteAfterTheTable();
         ASSERT_EQ(t.size(), 2u);
         EXPECT_EQ(Grid(*t[0]), "A|B|C/D|E|F");
         EXPECT_EQ(Grid(*t[1]), "A|B");
@@ -769,10 +774,7 @@ TEST_F(TableCellCopy, AMergedCellReachingOutOfTheSelectionIsCutAtItsEdge) {
     EXPECT_EQ(html.find("span"), std::string::npos) << html;
     EXPECT_EQ(ClipboardRTFGrid(), "A|E/G|H");
     EXPECT_EQ(PasteIntoAnotherEditor(), "A|E/G|H");
-    ClickAfterText(2);
-    PressKeyAtFocus('V', Qt::ControlModifier);
-    ProcessEvents();
-    const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+    const std::vector<TRPTableItemInfo*> t = PasteAfterTheTable();
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(Grid(*t[1]), "A|E/G|H");
     EXPECT_EQ(t[1]->GetCell(1, 1)->BestWidth, 0);
@@ -815,10 +817,7 @@ TEST_F(TableCellCopy, CellsCopiedFromATableOfSharedLinesKeepTheirFrame) {
     ASSERT_EQ(Flags(), "ooo/oxx");
     PressKeyAtFocus('C', Qt::ControlModifier);
     ProcessEvents();
-    ClickAfterText(2);
-    PressKeyAtFocus('V', Qt::ControlModifier);
-    ProcessEvents();
-    const std::vector<TRPTableItemInfo*> t = Tables(*F.Data());
+    const std::vector<TRPTableItemInfo*> t = PasteAfterTheTable();
     ASSERT_EQ(t.size(), 2u);
     ASSERT_EQ(Grid(*t[1]), "E|F");
     // Left, top, right, bottom.
