@@ -172,7 +172,7 @@ void TRPRTFReaderProperties::BuildW97Lists() {
             if (font) {
                 w.Font.Name = font->Name;
                 w.Font.Charset = static_cast<uint8_t>(FontCharset(font));
-            } else if (lv.Kind == 6) {
+            } else if (KindToListType(lv.Kind) == rplstBullet) {
                 // A bullet without a font of its own is the Symbol bullet.
                 w.Font.Name = "Symbol";
                 w.Font.Charset = 2;
