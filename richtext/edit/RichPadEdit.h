@@ -221,8 +221,17 @@ protected:
     // The caret is painted again where it was and where its pixels go.
     void ScrollPixels(int DX, int DY, const TRect& R) override;
 
-    // Drag and drop.
+    // Drag and drop: the window system's drag events, handed to the hooks.
     bool DropEvent(QEvent* e);
+    bool OleDragEnter(int X, int Y) override;
+    bool OleDragOver(int X, int Y) override;
+    void OleDragLeave() override;
+    int OleDrop(const QMimeData& DataObject, bool Move) override;
+    bool OleCanAcceptFormat(const QMimeData& DataObject) override;
+    // Puts the drop caret where a drop at the client point would land;
+    // false (no drop caret) where nothing may land.
+    bool MoveDragDropCaret(int X, int Y);
+    void EraseDragDropCaret();
     // Where a drop at a client point lands: this control's document or the
     // cell under the point (at any depth), and the item position there.
     struct TDropSpot {

@@ -490,90 +490,120 @@ TCustomRichPadEdit::TDropSpot TCustomRichPadEdit::DropSpotAt(int X, int Y) {
 }
 
 bool TCustomRichPadEdit::DropEvent(QEvent* e) {
-    TRPEditRPData* d = EditData();
     if (e->type() == QEvent::DragLeave) {
-        StopAutoScroll();
-        m_dropItemNo = -1;
-        m_dropData = nullptr;
-        Invalidate();
+        OleDragLeave();
         return true;
     }
     auto* de = static_cast<QDropEvent*>(e);
-    if (ReadOnly() || !Style() || !de->mimeData() || !HasInsertableFormat(*de->mimeData(), AcceptDragDropFormats)) {
+    if (!de->mimeData() || !OleCanAcceptFormat(*de->mimeData())) {
         de->ignore();
         return true;
     }
     QPoint p = de->position().toPoint();
     if (QWidget* c = ClientWidget(); c && Widget()) p = c->mapFrom(Widget(), p);
-    const TDropSpot spot = DropSpotAt(p.x(), p.y());
-    const int item = spot.ItemNo, offs = spot.Offs;
-    const bool allowed = spot.Doc && item >= 0 && spot.Doc->IsInsertAllowedAt(item, offs);
-    const bool self = (d->State & rpstDragging) != 0;
-    // A drag from a cell editor open here: that editor must live until its drag is over.
-    const bool fromCell = !self && CellEditorDragging(*this);
+    // A move is what the drag offers unless Ctrl asks for a copy; from
+    // elsewhere a drop copies, but for a drag that started in a cell editor
+    // open here.
+    const bool self = (EditData()->State & rpstDragging) != 0;
     const bool ctrl = (de->modifiers() & Qt::ControlModifier) != 0;
-    const Qt::DropAction action = !ctrl && (self || (fromCell && (de->possibleActions() & Qt::MoveAction)))
-                                      ? Qt::MoveAction
-                                  : (de->possibleActions() & Qt::CopyAction) ? Qt::CopyAction
-                                                                             : de->proposedAction();
+    const Qt::DropAction action =
+        !ctrl && (self || (CellEditorDragging(*this) && (de->possibleActions() & Qt::MoveAction)))
+            ? Qt::MoveAction
+        : (de->possibleActions() & Qt::CopyAction) ? Qt::CopyAction
+                                                   : de->proposedAction();
     if (e->type() != QEvent::Drop) {
-        // Near the top or bottom edge the text scrolls slowly under the pointer.
-        if (e->type() == QEvent::DragEnter) StartAutoScroll(true);
-        SetAutoScrollSteps(p.y() < 20 ? -1 : p.y() > ClientHeight() - 20 ? 1 : 0, 0);
-        m_dropItemNo = allowed ? item : -1;
-        m_dropOffs = offs;
-        m_dropData = allowed ? spot.Doc : nullptr;
-        de->setDropAction(action);
         // Entering is taken for the formats; where it may land decides while moving.
-        if (allowed || e->type() == QEvent::DragEnter)
-            de->accept();
-        else
-            de->ignore();
-        Invalidate();
+        const bool taken = e->type() == QEvent::DragEnter ? OleDragEnter(p.x(), p.y()) : OleDragOver(p.x(), p.y());
+        de->setDropAction(action);
+        de->setAccepted(taken);
         return true;
     }
+    MoveDragDropCaret(p.x(), p.y());
+    const int effect = OleDrop(*de->mimeData(), action == Qt::MoveAction);
+    de->setDropAction(effect == 2 ? Qt::MoveAction : effect == 1 ? action : Qt::IgnoreAction);
+    de->accept();
+    return true;
+}
+
+bool TCustomRichPadEdit::OleCanAcceptFormat(const QMimeData& DataObject) {
+    return HasInsertableFormat(DataObject, AcceptDragDropFormats);
+}
+
+bool TCustomRichPadEdit::OleDragEnter(int X, int Y) {
+    if (ReadOnly() || !Style()) return false;
+    StartAutoScroll(true);
+    OleDragOver(X, Y);
+    return true;
+}
+
+bool TCustomRichPadEdit::OleDragOver(int X, int Y) {
+    if (ReadOnly() || !Style()) return false;
+    // Near the top or bottom edge the text scrolls slowly under the pointer.
+    SetAutoScrollSteps(Y < 20 ? -1 : Y > ClientHeight() - 20 ? 1 : 0, 0);
+    return MoveDragDropCaret(X, Y);
+}
+
+void TCustomRichPadEdit::OleDragLeave() {
     StopAutoScroll();
+    EraseDragDropCaret();
+}
+
+bool TCustomRichPadEdit::MoveDragDropCaret(int X, int Y) {
+    const TDropSpot spot = DropSpotAt(X, Y);
+    const bool allowed = spot.Doc && spot.ItemNo >= 0 && spot.Doc->IsInsertAllowedAt(spot.ItemNo, spot.Offs);
+    m_dropItemNo = allowed ? spot.ItemNo : -1;
+    m_dropOffs = spot.Offs;
+    m_dropData = allowed ? spot.Doc : nullptr;
+    Invalidate();
+    return allowed;
+}
+
+void TCustomRichPadEdit::EraseDragDropCaret() {
     m_dropItemNo = -1;
     m_dropData = nullptr;
     Invalidate();
-    if (!allowed || !BeforeChange(false)) {
-        de->ignore();
-        return true;
-    }
+}
+
+int TCustomRichPadEdit::OleDrop(const QMimeData& DataObject, bool Move) {
+    TRPEditRPData* d = EditData();
+    // Where the drop caret stood is where the data goes.
+    TCustomRPFormattedData* const doc = m_dropData;
+    const int item = m_dropItemNo, offs = m_dropOffs;
+    StopAutoScroll();
+    EraseDragDropCaret();
+    if (ReadOnly() || !Style() || !doc || item < 0 || !BeforeChange(false)) return 0;
+    const bool self = (d->State & rpstDragging) != 0;
+    // A drag from a cell editor open here: that editor must live until its drag is over.
+    const bool fromCell = !self && CellEditorDragging(*this);
     // The current selection is this control's own while no cell editor is
     // open in it; an open one takes the drops onto its own selection itself.
-    if ((self || !OpenCellEditor()) && spot.Doc->IsPositionInSelection(item, offs)) {
+    if ((self || !OpenCellEditor()) && doc->IsPositionInSelection(item, offs)) {
         // Onto the dragged text itself, or data from elsewhere onto the
         // selection: nothing moves, nothing is replaced; the caret goes there.
-        if (TCustomRichPadEdit* target = spot.Doc == d ? this : EditorOf(spot.Doc->StartEditing())) {
+        if (TCustomRichPadEdit* target = doc == d ? this : EditorOf(doc->StartEditing())) {
             target->EditData()->Deselect(nullptr, false);
             target->EditData()->SetCaretItemPos(item, offs);
             target->Invalidate();
         }
-        de->setDropAction(Qt::IgnoreAction);
-        de->accept();
-        return true;
+        return 0;
     }
     if (fromCell) {
         // The source takes a moved text away when its drag ends; the drop
         // lands after that, when the cell editor may close.
         auto data = std::make_shared<QMimeData>();
-        for (const QString& f : de->mimeData()->formats())
-            data->setData(f, de->mimeData()->data(f));
-        TCustomRPFormattedData* doc = spot.Doc;
+        for (const QString& f : DataObject.formats())
+            data->setData(f, DataObject.data(f));
         QTimer::singleShot(0, Widget(), [this, data, doc, item, offs] {
             if (Destroying() || !HoldsDocument(*EditData(), doc) || item >= doc->GetItemCount()) return;
             if (TCustomRichPadEdit* target = doc == EditData() ? this : EditorOf(doc->StartEditing()))
                 target->DropAt(*data, item, offs, false);
         });
-        de->setDropAction(action);
-        de->accept();
-        return true;
+        return Move ? 2 : 1;
     }
     bool inserted = false;
-    const bool move = self && action == Qt::MoveAction;
-    if (spot.Doc == d) {
-        inserted = DropAt(*de->mimeData(), item, offs, move);
+    const bool move = self && Move;
+    if (doc == d) {
+        inserted = DropAt(DataObject, item, offs, move);
     } else {
         // Into a cell, whose editor opens to take it. A moved text leaves
         // this document and arrives in the cell in one step of this
@@ -585,10 +615,9 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
             if (d->CanDeleteSelection()) d->DeleteSelectionWithUndo();
         }
         const uint8_t recording = d->UndoMode;
-        TCustomRichPadEdit* target =
-            HoldsDocument(*d, spot.Doc) ? EditorOf(spot.Doc->StartEditing()) : nullptr;
+        TCustomRichPadEdit* target = HoldsDocument(*d, doc) ? EditorOf(doc->StartEditing()) : nullptr;
         if (target)
-            inserted = target->DropAt(*de->mimeData(), item, offs, false);
+            inserted = target->DropAt(DataObject, item, offs, false);
         else
             d->Beep();
         if (move) {
@@ -607,15 +636,9 @@ bool TCustomRichPadEdit::DropEvent(QEvent* e) {
         }
         if (d->UndoList->Count() > groups) Change(true);
     }
-    if (!inserted) {
-        de->setDropAction(Qt::IgnoreAction);
-        de->accept();
-        return true;
-    }
+    if (!inserted) return 0;
     if (move) d->State |= rpstDroppedIntoItself;
-    de->setDropAction(action);
-    de->accept();
-    return true;
+    return Move ? 2 : 1;
 }
 
 bool TCustomRichPadEdit::DropAt(const QMimeData& Data, int ItemNo, int Offs, bool Move) {

@@ -12,6 +12,7 @@
 #include "richtext/model/RPItem.h"
 #include "richtext/model/RPTypes.h"
 
+class QMimeData;
 class TCustomRPData;
 
 // The scroll-bar operations, filled with the platform's at start; every call
@@ -101,13 +102,13 @@ public:
     void FocusInParentForm();
     bool Destroying() const { return m_destroying; }
 
-    // ---- drop target hooks (a read-only view accepts nothing)
+    // ---- drop target hooks (a read-only view accepts nothing); points are
+    // client coordinates. OleDrop answers the effect: 0 none, 1 copy, 2 move.
     virtual bool OleDragEnter(int X, int Y) { return (void)X, (void)Y, false; }
     virtual void OleDragLeave() {}
     virtual bool OleDragOver(int X, int Y) { return (void)X, (void)Y, false; }
-    virtual void OleDropTargetDestroyed() {}
-    virtual int OleDrop(void* DataObject, int Effect) { return (void)DataObject, (void)Effect, 0; }
-    virtual bool OleCanAcceptFormat(unsigned Format) { return (void)Format, false; }
+    virtual int OleDrop(const QMimeData& DataObject, bool Move) { return (void)DataObject, (void)Move, 0; }
+    virtual bool OleCanAcceptFormat(const QMimeData& DataObject) { return (void)DataObject, false; }
 
 protected:
     void CreateWnd() override;
