@@ -563,7 +563,7 @@ int LastDrawItemFrom(const TCustomRPFormattedData& Data, int D) {
 
 } // namespace
 
-void TRPEditRPData::EndEditFormat() {
+void TRPEditRPData::ReformatAfterEdit() {
     if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return;
     // Renumbering reaches past the edit: markers whose text changed are laid
     // out again with their paragraphs.
@@ -665,7 +665,7 @@ void TRPEditRPData::RecoverAfterFailedStep() {
 }
 
 void TRPEditRPData::EndEdit(bool ClearRedo) {
-    EndEditFormat();
+    ReformatAfterEdit();
     DropHeldTag();
     if (TCustomRichPadEdit* e = Editor()) {
         e->Modified = true;

@@ -11,7 +11,7 @@
 // position (CurItemNo, OffsetInCurItem) is derived from them.
 //
 // After an edit only the changed paragraphs are laid out again: the
-// primitives note which items they touched, and EndEditFormat turns that into
+// primitives note which items they touched, and ReformatAfterEdit turns that into
 // a partial reformat of the draw items concerned.
 //
 // The work is split over RPEditData.cpp (caret, formatting, services),
@@ -181,7 +181,7 @@ public:
     // are about to change; Last = First - 1 for an insertion before First.
     void MarkChanged(int First, int Last);
     // Lays out the paragraphs of everything noted since the last call.
-    void EndEditFormat();
+    void ReformatAfterEdit();
     // The end of every edit: the editor's Modified and Change.
     void EndEdit(bool ClearRedo);
 

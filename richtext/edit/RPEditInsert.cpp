@@ -211,7 +211,7 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
         SetParaRangeWithUndo(first, LastItemOfParaPart(first), startPara);
     }
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(caretItem, caretOffs);
     return true;
 }
@@ -319,7 +319,7 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
     if (idx + 1 < GetItemCount() && GetItem(idx + 1)->GetContinuesPrev() && HasKeptCheckpoint(idx + 1))
         SetSameLineWithUndo(idx + 1, false, GetItemPara(idx + 1));
     LastInsertedItemNo = idx;
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(idx, CaretBefore ? GetFirstOffsetOfItem(idx) : GetLastOffsetOfItem(idx));
     return true;
 }
@@ -505,7 +505,7 @@ void TRPEditRPData::FinishTextInsertion(int FirstItemNo, int LastItemNo, bool Ca
         if (caretItem == startItem) caretOffs += emptyBefore ? 0 : len;
     }
     caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
-    EndEditFormat();
+    ReformatAfterEdit();
     if (CaretAtStart)
         SetCaretItemPos(startItem, startOffs);
     else
@@ -627,7 +627,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
             group->RevertFrom(*this, mark);
         else if (split)
             MergeTextItemsWithUndo(item);
-        EndEditFormat();
+        ReformatAfterEdit();
         SetCaretItemPos(item, offs);
         if (!ok) Beep();
         return ok;
@@ -661,7 +661,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     const int first = GetFirstParaItem(std::clamp(caretItem, 0, GetItemCount() - 1));
     SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
     caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(caretItem, caretOffs);
     return ok;
 }
@@ -699,7 +699,7 @@ void TRPEditRPData::ApplyParaStyleEx(int Value, bool ConvertMode) {
         changes |= list[static_cast<size_t>(i - first)] != GetItemPara(i);
     if (changes) SetParasFromListWithUndo(first, list);
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     if (hadSel) {
         SetSelectionBounds(si, so, ei, eo);
     } else {
@@ -777,7 +777,7 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
             const int n = convert(GetItem(item)->StyleNo, true);
             if (n != GetItem(item)->StyleNo) ConvertItemStyle(item, n);
             EndUndoSequence();
-            EndEditFormat();
+            ReformatAfterEdit();
             SetCaretItemPos(item, 1);
             SetCurTextStyle(newCur);
             EndEdit(true);
@@ -837,7 +837,7 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
     }
     SetUndoGroupMode(false);
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     SetSelectionBounds(selStartItem, selStartOffs, std::min(selEndItem, GetItemCount() - 1), selEndOffs);
     SetCurTextStyle(newCur);
     EndEdit(true);
@@ -852,7 +852,7 @@ void TRPEditRPData::ResizeControlItem(int ItemNo, int Width, int Height, bool Re
     control->SetBounds(control->Left(), control->Top(), Width, Height);
     if (!Reformat) return;
     MarkChanged(ItemNo, ItemNo);
-    EndEditFormat();
+    ReformatAfterEdit();
 }
 
 bool TRPEditRPData::ApplyResize(int ItemNo, int Width, int Height) {
@@ -874,7 +874,7 @@ bool TRPEditRPData::ApplyResize(int ItemNo, int Width, int Height) {
              SetExtraIntPropertyWithUndo(ItemNo, rpeipImageWidth, Width);
     SetUndoGroupMode(false);
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     if (selected) SetSelectionBounds(si, so, ei, eo);
     EndEdit(true);
     InvalidateView();

@@ -175,7 +175,7 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
         }
     }
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(caretItem, caretOffs);
     return true;
 }
@@ -244,7 +244,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             BeginUndoSequence(rpuaDelete, true);
             DeleteItemWithUndo(next);
             EndUndoSequence();
-            EndEditFormat();
+            ReformatAfterEdit();
             SetCaretItemPos(item, offs);
             return;
         }
@@ -272,7 +272,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             // its line: the entry goes, marker and all.
             DeleteItemsWithUndo(item - 1, item);
             EndUndoSequence();
-            EndEditFormat();
+            ReformatAfterEdit();
             SetCaretItemPos(item - 1, GetFirstOffsetOfItem(item - 1));
             return;
         }
@@ -316,7 +316,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
     SeparateFromFullLines(caretItem, caretItem + 1);
     UnifyJoinedPara(std::min(caretItem, GetItemCount() - 1));
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(caretItem, caretOffs);
 }
 
@@ -429,7 +429,7 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
         }
     }
     EndUndoSequence();
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(caretItem, caretOffs);
 }
 
@@ -569,7 +569,7 @@ void TRPEditRPData::TypeText(const std::string& Text) {
         MarkChanged(item, item);
         ItemTextInsert(Text, Items->Text(item), offs, opts);
     }
-    EndEditFormat();
+    ReformatAfterEdit();
     SetCaretItemPos(item, offs + n);
     GoOnTyping(typing);
     EndEdit(true);

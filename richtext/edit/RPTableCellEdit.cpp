@@ -523,7 +523,7 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
                     hd->Format(false, true, false, 0, nullptr, false, true);
                 } else {
                     hd->MarkChanged(itemNo, itemNo);
-                    hd->EndEditFormat();
+                    hd->ReformatAfterEdit();
                 }
             } catch (...) {
                 FTrustKeptCells = false;

@@ -24,7 +24,7 @@ TCustomRPFormattedData* Formatted(TCustomRPData* Data) {
 
 bool TRPTableItemInfo::IsDragging() const {
     const TCustomRPFormattedData* d = Formatted(GetRPData());
-    return DragBorder >= 0 && d && d->XorDrawer;
+    return DragBorder >= 0 && d && d->IsXorDrawerRegistered();
 }
 
 void TRPTableItemInfo::AbandonMouse() {

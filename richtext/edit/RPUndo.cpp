@@ -13,7 +13,7 @@ void TRPUndoInfos::Perform(TRPEditRPData& RPData) {
     RPData.Deselect(nullptr, false);
     for (size_t i = Infos.size(); i-- > 0;)
         Infos[i]->Perform(RPData);
-    RPData.EndEditFormat();
+    RPData.ReformatAfterEdit();
     // A step that reopened a table cell leaves the caret in the cell's editor.
     if (!RPData.GetCellEditor()) RPData.SetCaretItemPos(CaretItemNo, CaretOffs);
     RPData.InvalidateView();

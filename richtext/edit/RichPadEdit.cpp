@@ -472,7 +472,7 @@ void TCustomRichPadEdit::SetItemExtraIntPropertyEd(int ItemNo, int Prop, int Val
     d->SetExtraIntPropertyWithUndo(ItemNo, Prop, Value);
     d->EndUndoSequence();
     if (!AutoReformat) return;
-    d->EndEditFormat();
+    d->ReformatAfterEdit();
     Invalidate();
     Change(true);
 }

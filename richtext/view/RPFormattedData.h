@@ -385,6 +385,8 @@ public:
     // XOR marker and mouse capture.
     void RegisterXorDrawer(TRPXorDrawer Method);
     void UnregisterXorDrawer();
+    // Whether a drawer is registered: a drag with a guide line is under way.
+    bool IsXorDrawerRegistered() const { return static_cast<bool>(XorDrawer); }
     virtual void DrawXorMarker();
     void ShowXorMarkerAt(int X, int Y);
     bool HideXorMarker();

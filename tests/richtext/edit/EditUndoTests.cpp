@@ -149,7 +149,7 @@ TEST(EditUndo, AStepThatDoesNotFitIsRefusedWholeAndTheHistoryCleared) {
     image.fill(Qt::blue);
     f.Data()->InsertItemWithUndo(0, std::string(),
                                  TRPGraphicItemInfo::CreateEx(f.Data(), std::make_unique<TBitmap>(image), 0), false);
-    f.Data()->EndEditFormat();
+    f.Data()->ReformatAfterEdit();
     const std::string before = SaveRPF(*f.Edit);
     const std::string dump = DumpItems(*f.Data());
     const int beeps = TCustomRPData::BeepCount;

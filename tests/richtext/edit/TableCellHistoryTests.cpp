@@ -148,7 +148,7 @@ TEST_F(CellHistory, ACellStepThatDoesNotFitIsRefusedInTheCell) {
     ClickAfterTable();
     F.Data()->UndoMode = 0;
     F.Data()->DeleteItemWithUndo(1);
-    F.Data()->EndEditFormat();
+    F.Data()->ReformatAfterEdit();
     const std::string before = SaveRPF(*F.Edit);
     Key('Z', ssCtrl);
     EXPECT_EQ(TCustomRPData::BeepCount, beeps + 2);

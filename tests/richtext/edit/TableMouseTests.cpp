@@ -151,7 +151,7 @@ TEST_F(TableMouse, ColumnDragThroughTheRimResizesInOneUndoStep) {
     Release(o.x + rimX + 30, o.y + y);
     EXPECT_FALSE(T->IsDragging());
     EXPECT_EQ(F.Data()->CaptureItem, nullptr);
-    EXPECT_FALSE(F.Data()->XorDrawer);
+    EXPECT_FALSE(F.Data()->IsXorDrawerRegistered());
     EXPECT_EQ(T->GetCell(0, 0)->BestWidth, w0 + 30);
     EXPECT_EQ(T->GetCell(1, 0)->BestWidth, w0 + 30);
     EXPECT_EQ(T->GetCell(0, 1)->BestWidth, 0); // the neighbour keeps its automatic width
@@ -263,10 +263,10 @@ TEST_F(TableMouse, ATableThatGoesDuringADragTakesItsGuideLineAlong) {
     const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 4;
     Press(o.x + x, o.y + y);
     Drag(o.x + x + 5, o.y + y);
-    ASSERT_TRUE(F.Data()->XorDrawer);
+    ASSERT_TRUE(F.Data()->IsXorDrawerRegistered());
     F.Edit->Clear();
     T = nullptr;
-    EXPECT_FALSE(F.Data()->XorDrawer);
+    EXPECT_FALSE(F.Data()->IsXorDrawerRegistered());
     EXPECT_EQ(F.Data()->CaptureItem, nullptr);
     // The pointer goes on and lets go over what is left.
     Drag(o.x + x + 10, o.y + y);
