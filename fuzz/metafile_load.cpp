@@ -10,7 +10,6 @@
 // the checks.
 #include "FuzzApp.h"
 #include "platform/Graphics.h"
-#include "platform/LittleEndian.h"
 #include "platform/MetafileConvert.h"
 #include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
@@ -54,13 +53,9 @@ void SaveAsRTF(const TMetafile& Meta) {
             QByteArray::fromHex(QByteArray(rtf.data() + body, static_cast<qsizetype>(rtf.size() - body - 1)));
         if (rtf.starts_with("{\\pict\\emfblip") && bytes == Meta.SaveToStream()) return;
         // The group leaves out the placeable header that the checks want.
-        QByteArray placeable;
-        AppendLe32(placeable, 0x9AC6CDD7u);
-        for (const uint16_t v : {0, 0, 0, 100, 100}) // a handle, the box
-            AppendLe16(placeable, v);
-        placeable.append(8, '\0'); // the inch and the checksum are set below
-        SetPlaceableInch(placeable, 96);
-        if (rtf.starts_with("{\\pict\\wmetafile8") && CheckWindowsMetafile(placeable + bytes)) return;
+        if (rtf.starts_with("{\\pict\\wmetafile8") &&
+            CheckWindowsMetafile(PlaceableHeader(0, 0, 100, 100, 96) + bytes))
+            return;
     }
     std::fprintf(stderr,
                  "the picture saved as RTF is neither a sound Windows metafile nor the picture itself\n");

@@ -46,6 +46,15 @@ std::atomic<int> g_lastRenderSignal = 0;
 // ---- Windows metafiles ------------------------------------------------------
 
 constexpr uint32_t PlaceableKey = 0x9AC6CDD7u;
+
+// The checksum of a placeable header: the exclusive or of the ten words before it.
+uint16_t PlaceableChecksum(const QByteArray& Header) {
+    uint16_t sum = 0;
+    for (int i = 0; i < 10; ++i)
+        sum ^= ReadLe16(Header, 2 * i);
+    return sum;
+}
+
 constexpr qsizetype PlaceableSize = 22;
 constexpr qsizetype HeaderSize = 18;
 
@@ -321,17 +330,7 @@ void AppendRecord(QByteArray& Out, uint16_t Fn, std::initializer_list<int> Param
 
 // A placeable metafile of the scan's header around the given records.
 QByteArray BuildWindowsMetafile(const TWmfScan& S, const QByteArray& Records) {
-    QByteArray out;
-    AppendLe32(out, PlaceableKey);
-    AppendLe16(out, 0);
-    for (int v : {S.Left, S.Top, S.Right, S.Bottom})
-        AppendLe16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
-    AppendLe16(out, static_cast<uint16_t>(S.Inch));
-    AppendLe32(out, 0);
-    uint16_t sum = 0;
-    for (int i = 0; i < 10; ++i)
-        sum ^= ReadLe16(out, 2 * i);
-    AppendLe16(out, sum);
+    QByteArray out = PlaceableHeader(S.Left, S.Top, S.Right, S.Bottom, S.Inch);
     QByteArray header = S.Header;
     const uint32_t total = static_cast<uint32_t>((HeaderSize + Records.size()) / 2);
     qToLittleEndian<uint32_t>(total, header.data() + 6);
@@ -872,28 +871,21 @@ void SetMetafileHelper(const QString& Program) {
     g_helper = Program;
 }
 
-namespace {
-
-// The checksum of a placeable header: the exclusive or of the ten words before it.
-uint16_t PlaceableChecksum(const QByteArray& Header) {
-    uint16_t sum = 0;
-    for (int i = 0; i < 10; ++i)
-        sum ^= ReadLe16(Header, 2 * i);
-    return sum;
-}
-
-} // namespace
-
-QByteArray PlaceableWindowsMetafile(int Width, int Height, int Inch, int Objects, uint32_t MaxRecordWords,
-                                    const QByteArray& Records) {
+QByteArray PlaceableHeader(int Left, int Top, int Right, int Bottom, int Inch) {
     QByteArray out;
     AppendLe32(out, PlaceableKey);
     AppendLe16(out, 0);
-    for (int v : {0, 0, Width, Height})
-        AppendLe16(out, static_cast<uint16_t>(v));
+    for (int v : {Left, Top, Right, Bottom})
+        AppendLe16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
     AppendLe16(out, static_cast<uint16_t>(Inch));
     AppendLe32(out, 0);
     AppendLe16(out, PlaceableChecksum(out));
+    return out;
+}
+
+QByteArray PlaceableWindowsMetafile(int Width, int Height, int Inch, int Objects, uint32_t MaxRecordWords,
+                                    const QByteArray& Records) {
+    QByteArray out = PlaceableHeader(0, 0, Width, Height, Inch);
     AppendLe16(out, 1); // in memory
     AppendLe16(out, HeaderSize / 2);
     AppendLe16(out, 0x0300);

@@ -55,6 +55,9 @@ bool CheckWindowsMetafile(const QByteArray& Data);
 // (lines, figures, text, bitmaps, regions, pixels), by function number.
 bool IsWindowsMetafileDrawingRecord(uint16_t Function);
 
+// The placeable header (22 bytes, its checksum set) of a picture whose box
+// runs from (Left, Top) to (Right, Bottom) at Inch units per inch.
+QByteArray PlaceableHeader(int Left, int Top, int Right, int Bottom, int Inch);
 // A Windows metafile in memory behind its placeable header: a box of Width x
 // Height units at Inch units per inch, Objects object slots, and Records
 // (the end record included) whose largest is MaxRecordWords words long.

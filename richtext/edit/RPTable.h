@@ -732,10 +732,8 @@ public:
     void SaveRPFExtraProperties(std::string& Stream) const override;
     bool SetExtraStrProperty(int Prop, const std::string& Value) override;
     bool GetExtraStrProperty(int Prop, std::string& Value) const override;
-    // The table's data as one block: properties, then the cells of the rows
-    // to save (headings first), then the rows' vertical alignments.
-    std::string SaveToBlock(int FirstRow, int RowCount, int Headings) const;
-    // The same for a block of the table, written as a table of its own.
+    // The table's data as one block: properties, then the cells of the
+    // block's rows (a table of its own), then the rows' vertical alignments.
     std::string SaveToBlock(const TRPTableBlock& Block) const;
     // Replaces the grid and properties from a block; False for a block that
     // is damaged, too large for the bytes it has, or nested too deep.

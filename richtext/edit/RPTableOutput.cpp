@@ -195,8 +195,7 @@ int TRPTableBlock::HeadingRows(int HeadingRowCount) const {
 int TRPTableBlock::GetBestHeight(int Row) const {
     int h = 0;
     for (int c = 0; c < FColCount; ++c)
-        if (const TRPTableCellData* cell = GetCell(Row, c); cell && cell->RowSpan < 2)
-            h = std::max(h, cell->BestHeight);
+        if (GetCell(Row, c) && RowSpan(Row, c) < 2) h = std::max(h, CellBestHeight(Row, c));
     return h;
 }
 

@@ -205,15 +205,6 @@ private:
 // ---------------------------------------------------------------------------
 // The block
 
-std::string TRPTableItemInfo::SaveToBlock(int FirstRow, int RowCount, int Headings) const {
-    std::vector<int> rows;
-    for (int r = 0; r < Headings; ++r)
-        rows.push_back(r);
-    for (int r = FirstRow; r < FirstRow + RowCount; ++r)
-        rows.push_back(r);
-    return SaveToBlock(TRPTableBlock(*Rows, std::move(rows), 0, Rows->GetColCount()));
-}
-
 std::string TRPTableItemInfo::SaveToBlock(const TRPTableBlock& Block) const {
     const TRPTableSaving saving = StoreEditedCell();
     TBlockWriter w;

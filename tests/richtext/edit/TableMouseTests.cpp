@@ -471,14 +471,14 @@ TEST_F(TableMouse, AViewSelectsCellsButSizesNothing) {
     ASSERT_FALSE(T->TableState & rptbsEditorDoc);
     const TPoint o = Corner();
     const int x = VBorder(1), y = T->GetCell(0, 0)->Top + 5;
-    const std::string before = T->SaveToBlock(0, 2, 0);
+    const std::string before = T->SaveToBlock(TRPTableBlock(*T->Rows));
     Hover(o.x + x, o.y + y);
     EXPECT_EQ(Cursor(), crArrow);
     Press(o.x + x, o.y + y);
     EXPECT_FALSE(T->IsDragging());
     Drag(o.x + x + 20, o.y + y);
     Release(o.x + x + 20, o.y + y);
-    EXPECT_EQ(T->SaveToBlock(0, 2, 0), before);
+    EXPECT_EQ(T->SaveToBlock(TRPTableBlock(*T->Rows)), before);
     const TPoint a = CellCentre(0, 0), b = CellCentre(1, 0);
     Press(a.x, a.y);
     Drag(b.x, b.y);

@@ -148,7 +148,7 @@ TEST_F(TableRPF, UnknownPictureClassesAreSkipped) {
     b->SetSize(2, 2);
     t->GetCell(0, 0)->SetBackgroundImage(b.get(), true);
     TRPTableItemInfo* p = Place(std::move(t));
-    const std::string good = p->SaveToBlock(0, 1, 0);
+    const std::string good = p->SaveToBlock(TRPTableBlock(*p->Rows));
     const size_t at = good.find("TBitmap");
     ASSERT_NE(at, std::string::npos);
     std::string unknown = good;
@@ -276,7 +276,7 @@ TEST_F(TableRPF, ASelectionFromCellsOfOneTableToCellsOfAnotherWritesBothBlocks) 
 
 TEST_F(TableRPF, DamagedBlocksAreRefusedWithoutHarm) {
     TRPTableItemInfo* p = BuildSample();
-    const std::string good = p->SaveToBlock(0, 3, 0);
+    const std::string good = p->SaveToBlock(TRPTableBlock(*p->Rows));
     auto t = Make(1, 1);
     ASSERT_TRUE(t->LoadFromBlock(good));
     // Every truncation is refused.
