@@ -144,8 +144,16 @@ void TControl::ApplyGeometry() {
         m_widget->setGeometry(m_left, m_top, std::max(0, m_width), std::max(0, m_height));
 }
 
+void FocusOutOfHidden(QWidget* Hidden) {
+    QWidget* f = QApplication::focusWidget();
+    if (!Hidden || !f || f->isVisible() || (f != Hidden && !Hidden->isAncestorOf(f))) return;
+    if (QWidget* w = Hidden->window(); w && w != f) w->setFocus(Qt::OtherFocusReason);
+}
+
 void TControl::ApplyVisible() {
-    if (m_widget && m_parent) m_widget->setVisible(m_visible);
+    if (!m_widget || !m_parent) return;
+    m_widget->setVisible(m_visible);
+    if (!m_visible) FocusOutOfHidden(m_widget);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {

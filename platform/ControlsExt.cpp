@@ -295,6 +295,9 @@ void TPaintBox::PaintWidget(QPainter& p) {
 
 TScrollBox::TScrollBox(TComponent* AOwner) : TWinControl(AOwner) {
     auto* w = new THooked<QScrollArea>(this);
+    // A box of controls takes no focus of its own: a click on it or on a
+    // speed button in it leaves the focus with the control that had it.
+    w->setFocusPolicy(Qt::NoFocus);
     m_content = new QWidget();
     m_content->setAutoFillBackground(false);
     w->setWidget(m_content);
@@ -475,7 +478,10 @@ void TPageControl::LayoutPages() {
     TRect r = PageRect();
     for (TTabSheet* p : m_pages) {
         p->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-        if (p->Widget()) p->Widget()->setVisible(p == m_active);
+        if (p->Widget()) {
+            p->Widget()->setVisible(p == m_active);
+            if (p != m_active) FocusOutOfHidden(p->Widget());
+        }
     }
     Invalidate();
 }

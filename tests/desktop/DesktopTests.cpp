@@ -10,6 +10,7 @@
 #include "exercises/chapter1/UZqK1_1A1.h"
 #include "exercises/chapter1/UZqK1_2A1.h"
 #include "exercises/chapter1/UZqK1_2B1.h"
+#include "exercises/chapter1/UZqK1_3H1.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "richtext/edit/RichPadEdit.h"
@@ -351,6 +352,15 @@ QString FokusName() {
     });
 }
 
+// The answer box that has the keyboard focus, if one has.
+TRichEdit* FokusBox() {
+    return ImProgramm([]() -> TRichEdit* {
+        QWidget* w = QApplication::focusWidget();
+        auto* Link = w ? dynamic_cast<TWidgetLink*>(w) : nullptr;
+        return Link ? dynamic_cast<TRichEdit*>(Link->Control) : nullptr;
+    });
+}
+
 const QString Richtig = QStringLiteral("Super, das Ergebnis ist richtig.");
 
 } // namespace
@@ -530,6 +540,74 @@ TEST(Desktop, TabInTheLogBookAndALogSavedTwiceUnderOneName) {
         }
         Klick(Abschnitt->BitBtn1); // "Logbuch schließen"
         Klick(Abschnitt->SpeedButton1);
+        ASSERT_TRUE(IstAktiv(Haupt));
+        Klick(Zq->ProgrammEnde);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+TEST(Desktop, KeypadClicksTypeIntoTheBoxLastClicked) {
+    Programmlauf([] {
+        const FensterId Haupt = ZumHauptfenster();
+        ASSERT_NE(Haupt, 0u);
+
+        // "1.2.1 Runden": the answer clicked on the keypad, Enter on the keypad checks it.
+        auto [Runden, RundenF] = AbschnittZeigen(Haupt, 7, QStringLiteral("TZqK1_2"));
+        ASSERT_NE(RundenF, 0u);
+        auto [Rund, RundF] = UebungZeigen<TZqK1_2A1>(Runden->SpeedButton2, RundenF, "TZqK1_2A1");
+        ASSERT_NE(Rund, nullptr);
+        Klick(Rund->Paar1.Box);
+        ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("RichEdit1"); }));
+        // A wrong digit first, taken back with the keypad's backspace.
+        Klick(Rund->SpeedButtonZ[9]);
+        EXPECT_TRUE(Warten([&] { return Zeile(Rund->Paar1.Box) == "9"; })) << Zeile(Rund->Paar1.Box).toStdString();
+        Klick(Rund->SpeedButtonClearZ);
+        EXPECT_TRUE(Warten([&] { return Zeile(Rund->Paar1.Box).isEmpty(); }));
+        EXPECT_EQ(FokusName(), "RichEdit1");
+        const QString Gerundet = QString::number(ImProgramm([] { return ZqK1_2A1.gerundet; }));
+        for (QChar c : Gerundet)
+            Klick(Rund->SpeedButtonZ[c.digitValue()]);
+        EXPECT_TRUE(Warten([&] { return Zeile(Rund->Paar1.Box) == Gerundet; }))
+            << Zeile(Rund->Paar1.Box).toStdString();
+        Klick(Rund->SpeedButtonReturn);
+        EXPECT_TRUE(Warten([&] { return Text(Rund->Paar1.Urteil) == Richtig; }));
+        Bildschirmfoto(QStringLiteral("18_runden_tastatur"));
+        Klick(Rund->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(RundenF));
+        Klick(Runden->SpeedButton1); // "Zurück"
+        ASSERT_TRUE(IstAktiv(Haupt));
+
+        // "1.3.8", exercise 8: the digit pad of its own at the right edge.
+        auto [Division, DivisionF] = AbschnittZeigen(Haupt, 18, QStringLiteral("TZqK1_3"));
+        ASSERT_NE(DivisionF, 0u);
+        ASSERT_TRUE(Warten([&] { return Text(Division->SpeedButton2) == QStringLiteral("Übung 8"); }))
+            << Text(Division->SpeedButton2).toStdString();
+        auto [Rest, RestF] = UebungZeigen<TZqK1_3H1>(Division->SpeedButton2, DivisionF, "TZqK1_3H1");
+        ASSERT_NE(Rest, nullptr);
+        // A box of the scheme clicked (its rows move with the task): the pad types into it.
+        Klick(Rest->RichEdit[9]);
+        TRichEdit* Kasten = nullptr;
+        ASSERT_TRUE(Warten([&] { return (Kasten = FokusBox()) != nullptr; })) << FokusName().toStdString();
+        Klick(Rest->SpeedButton[9]); // "7"
+        EXPECT_TRUE(Warten([&] { return Zeile(Kasten) == "7"; })) << Zeile(Kasten).toStdString();
+        EXPECT_EQ(FokusBox(), Kasten) << FokusName().toStdString();
+        Bildschirmfoto(QStringLiteral("19_division_ziffernblock"));
+        Klick(Rest->SpeedButton[1]); // "löschen"
+        EXPECT_TRUE(Warten([&] { return Zeile(Kasten).isEmpty(); })) << Zeile(Kasten).toStdString();
+        // The keyboard still reaches the box after the pad.
+        Tippen(QStringLiteral("3"));
+        EXPECT_TRUE(Warten([&] { return Zeile(Kasten) == "3"; })) << Zeile(Kasten).toStdString();
+        // Another box clicked: the pad follows it.
+        Klick(Rest->RichEdit[12]);
+        TRichEdit* Zweiter = nullptr;
+        ASSERT_TRUE(Warten([&] { return (Zweiter = FokusBox()) != nullptr && Zweiter != Kasten; }))
+            << FokusName().toStdString();
+        Klick(Rest->SpeedButton[3]); // "1"
+        EXPECT_TRUE(Warten([&] { return Zeile(Zweiter) == "1"; })) << Zeile(Zweiter).toStdString();
+        EXPECT_EQ(Zeile(Kasten), "3");
+        Klick(Rest->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(DivisionF));
+        Klick(Division->SpeedButton1);
         ASSERT_TRUE(IstAktiv(Haupt));
         Klick(Zq->ProgrammEnde);
     });
