@@ -8,7 +8,7 @@ stored with a small palette so that the pages stay small.
 import math
 import os
 
-from PIL import Image, ImageDraw, ImageFont
+from PIL import Image, ImageChops, ImageDraw, ImageFont
 
 S = 2  # supersampling
 SCHRIFT = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
@@ -40,6 +40,7 @@ class Leinwand:
         self.img = Image.new("RGB", (w * S, h * S), hg)
         self.d = ImageDraw.Draw(self.img)
         self._fonts = {}
+        self._uebermalt = []
 
     def font(self, groesse, fett=False):
         key = (groesse, fett)
@@ -102,9 +103,34 @@ class Leinwand:
     def breite(self, s, groesse=16, fett=False):
         return self.d.textlength(s, font=self.font(groesse, fett)) / S
 
+    def uebermalen(self, malen):
+        """Paints over a part of the finished picture with malen(L).
+
+        The picture's colours are still chosen from it as it was before, so
+        that everything outside the part keeps every pixel it had; the pixels
+        painted over get palette entries of their own.
+        """
+        self._uebermalt.append(malen)
+
     def bild(self):
         klein = self.img.resize((self.w, self.h), Image.LANCZOS)
-        return klein.quantize(colors=96, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+        bild = klein.quantize(colors=96, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+        if not self._uebermalt:
+            return bild
+        for malen in self._uebermalt:
+            malen(self)
+        neu = self.img.resize((self.w, self.h), Image.LANCZOS)
+        maske = ImageChops.difference(klein, neu).convert("L").point(lambda v: 255 if v else 0)
+        kasten = maske.getbbox()
+        if not kasten:
+            return bild
+        farben = max(i for _, i in bild.getcolors()) + 1
+        teil = neu.crop(kasten).quantize(colors=32, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+        palette = bild.getpalette()[:3 * farben] + teil.getpalette()[:3 * 32]
+        teil = teil.point(lambda i: i + farben)
+        bild.paste(teil, kasten, maske.crop(kasten))
+        bild.putpalette(palette)
+        return bild
 
 
 # ---------------------------------------------------------------- shared pieces
@@ -149,10 +175,19 @@ def stellen_schema(L, x0, y0, spalten, zeilen, zelle=34, kopf=None):
     return y
 
 
-def muenze(L, cx, cy, r, wert, gold=True):
-    aussen = (235, 190, 60) if gold else (190, 110, 60)
-    L.kreis(cx, cy, r, aussen, (120, 90, 20), 2)
-    L.kreis(cx, cy, r * 0.78, (250, 215, 100) if gold else (215, 140, 80), None)
+# The metals of the coins: the shade of the ring and the lighter one of the centre.
+GOLD_METALL = ((235, 190, 60), (250, 215, 100))
+KUPFER_METALL = ((190, 110, 60), (215, 140, 80))
+# Silver with a cool tint, as the exercises draw it.
+SILBER_METALL = ((166, 172, 186), (190, 196, 210))
+
+
+def muenze(L, cx, cy, r, wert, gold=True, ring=None, kern=None):
+    """A coin of one metal, or with ring and kern a two-coloured euro coin."""
+    metall = GOLD_METALL if gold else KUPFER_METALL
+    ring, kern = ring or metall, kern or metall
+    L.kreis(cx, cy, r, ring[0], (120, 90, 20), 2)
+    L.kreis(cx, cy, r * 0.78, kern[1], None)
     L.text(cx, cy, wert, max(10, r * 0.55), (90, 60, 0), True)
 
 
@@ -666,6 +701,14 @@ def geld():
                                 ("50 €", (220, 140, 40)))):
         schein(L, 190 + i * 120, 82, w, f)
     L.text(95, 160, "1 € = 100 Cent", 14, ROT, True)
+
+    def euro_muenzen(L):
+        # 1 euro: a silver centre in a golden ring; 2 euro the other way round.
+        muenze(L, 60, 110, 25, "1 €", ring=GOLD_METALL, kern=SILBER_METALL)
+        muenze(L, 130, 110, 27, "2 €", ring=SILBER_METALL, kern=GOLD_METALL)
+    # Over the golden coins they replace, so that the rest of the picture
+    # keeps its colours to the pixel.
+    L.uebermalen(euro_muenzen)
     return L
 
 

@@ -343,20 +343,28 @@ void TKxNav::LogbuchLadenClick(TObject*) {
     Gelesen.SetRTFReadProperties(Logtext->GetRTFReadProperties());
     Gelesen.Clear();
     const QString Pfad = Paths::MapPath(od->FileName());
-    bool ok = false;
+    int Ergebnis = rtfCannotOpen;
     try {
         // A log the pupil emptied is written as a document without
         // paragraphs: read, it is an empty log, not a failure.
-        ok = IstRTFDatei(Pfad) && Gelesen.LoadRTF(Pfad.toStdString());
+        if (IstRTFDatei(Pfad)) Ergebnis = Gelesen.RPData()->LoadRTF(Pfad.toStdString());
     } catch (...) {
-        ok = false;
+        Ergebnis = rtfException;
     }
-    if (ok) ok = LogKopieren(&Gelesen, Logtext);
+    // A save cut short ends inside the document's group: the entries read up
+    // to the cut are the pupil's and are kept, but the file is no whole log.
+    const bool Unvollstaendig = Ergebnis == rtfUnmatchedBrace && Gelesen.ItemCount() > 0;
+    const bool ok = (Ergebnis == rtfOK || Unvollstaendig) && LogKopieren(&Gelesen, Logtext);
     if (!ok) {
         MessageDlg(QStringLiteral("Das Logbuch konnte nicht geladen werden:\r") + od->FileName(), mtError, mbOK);
         return;
     }
     Logtext->Format();
-    if (KxNav) KxNav->LogGeaendert = false;
+    // An incomplete file stays unsaved, so that saving writes a whole log again.
+    if (KxNav) KxNav->LogGeaendert = Unvollstaendig;
+    if (Unvollstaendig)
+        MessageDlg(QStringLiteral("Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") +
+                       od->FileName(),
+                   mtWarning, mbOK);
 }
 

@@ -198,8 +198,14 @@ void TZqK3_1A1::MusterZeichnen(int Welcher) {
             c->Brush()->SetColor(clWhite);
             c->Brush()->SetStyle(bsSolid);
             c->Ellipse(k.x - R, k.y - R, k.x + R, k.y + R);
-            if (k.Bild >= 1 && k.Bild <= 5)
+            if (k.Bild >= 1 && k.Bild <= 5) {
                 BildInKreisZeichnen(Bildh[k.Bild - 1], Image1, k.x - R + 1, k.y - R, Z.Faktor);
+                // The picture's circle lies one pixel to the right of the
+                // drawn one and covers its rim but on the left: the rim is
+                // drawn again over the picture's edge.
+                c->Brush()->SetStyle(bsClear);
+                c->Ellipse(k.x - R, k.y - R, k.x + R, k.y + R);
+            }
             Image1->Invalidate();
         }
         Application()->ProcessMessages();

@@ -190,4 +190,38 @@ TEST(K3Muster, TilesStayInsideTheirCircles) {
     }
 }
 
+// A circle with a picture keeps its black rim all round: every rim pixel of a
+// white circle of the same ring is black at the same place of a circle with a
+// picture, whether the whole ring was drawn or the pupil just filled it.
+TEST(K3Muster, CirclesWithAPictureKeepTheirRimAllRound) {
+    OffeneForm<TZqK3_1A1> f;
+    TMusterZustand& Z = ZqK3_1A1;
+    for (int Nr : {1, 4, 6}) {
+        WeiterZu(f.get(), Nr);
+        const int Leer = Z.n - 1, Gefuellt = Z.n - 2;
+        f->Bild1hMouseDown(f->Bildh[0]);
+        Klick(f.get(), Gefuellt);
+        ASSERT_EQ(Z.K[Leer].Bild, 0);
+        TCanvas* c = f->Image1->Canvas();
+        int RandPixel = 0;
+        bool Oben = false, Rechts = false, Unten = false, Links = false;
+        for (int dy = -Z.R - 1; dy <= Z.R; ++dy)
+            for (int dx = -Z.R - 1; dx <= Z.R; ++dx) {
+                // Only the white circle's own rim, not its neighbours'.
+                const double d = std::hypot(dx + 0.5, dy + 0.5);
+                if (d < Z.R - 3 || d > Z.R + 1) continue;
+                if (c->Pixel(Z.K[Leer].x + dx, Z.K[Leer].y + dy) != clBlack) continue;
+                ++RandPixel;
+                Oben |= dy == -Z.R, Unten |= dy == Z.R - 1, Links |= dx == -Z.R, Rechts |= dx == Z.R - 1;
+                for (int i : {0, 1, Gefuellt})
+                    EXPECT_EQ(c->Pixel(Z.K[i].x + dx, Z.K[i].y + dy), clBlack)
+                        << "Aufgabe " << Nr << ", Kreis " << i << " bei " << dx << ", " << dy;
+            }
+        EXPECT_GT(RandPixel, 4 * Z.R) << Nr;
+        EXPECT_TRUE(Oben && Rechts && Unten && Links) << Nr;
+        // The picture inside is drawn as before: the blue square of tile 1.
+        EXPECT_EQ(c->Pixel(Z.K[Gefuellt].x, Z.K[Gefuellt].y), RGB(0, 90, 220)) << Nr;
+    }
+}
+
 } // namespace

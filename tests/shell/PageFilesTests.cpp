@@ -480,6 +480,48 @@ int Abweichungen(const QImage& a, const QImage& b) {
 
 } // namespace
 
+bool IstGolden(QRgb c) {
+    return qRed(c) > qBlue(c) + 80 && qGreen(c) > qBlue(c) + 50;
+}
+
+// Silver as the exercises draw it: light, with a cool blue tint.
+bool IstSilbern(QRgb c) {
+    return qRed(c) > 150 && qBlue(c) > qRed(c) + 10 && qBlue(c) < qRed(c) + 50 && qGreen(c) >= qRed(c) &&
+           qGreen(c) <= qBlue(c);
+}
+
+// The money page shows the euro coins in their two metals, as the exercises
+// draw them: the 1 euro coin a silver centre in a golden ring, the 2 euro
+// coin a golden centre in a silver ring.
+TEST(PageFiles, MoneyPageShowsTheEuroCoinsInTheirTwoMetals) {
+    ShellFormenEinrichten();
+    ScreenScope Bildschirm(1280, 800);
+    QImage Bild;
+    SeitenDurchgehen(QStringLiteral("TZqK2_5"), [&](TKxNav* n) {
+        if (n->SeitenDatei() != QStringLiteral("Zqk2\\ZqK2_5A.rtf")) return;
+        TCustomRichPad* v = n->Webbrowserx;
+        for (int i = 0; i < v->ItemCount() && Bild.isNull(); ++i)
+            if (auto* p = dynamic_cast<TRPGraphicItemInfo*>(v->GetItem(i)); p && p->Image)
+                Bild = p->Image->ToImage().convertToFormat(QImage::Format_RGB32);
+    });
+    ASSERT_EQ(Bild.size(), QSize(680, 175));
+    // The coins' centres, radii 25 and 27; the ring lies between 0.78 of the
+    // radius and the dark edge. Above the middle, the value's text is not in the way.
+    struct TMuenze {
+        int x, y, Ring;
+        bool SilberInnen;
+    };
+    for (const TMuenze& m : {TMuenze{60, 110, 21, true}, TMuenze{130, 110, 23, false}}) {
+        SCOPED_TRACE(m.x);
+        for (const QPoint& p : {QPoint(m.x - m.Ring, m.y), QPoint(m.x + m.Ring, m.y), QPoint(m.x, m.y + m.Ring)}) {
+            const QRgb Ring = Bild.pixel(p);
+            EXPECT_TRUE(m.SilberInnen ? IstGolden(Ring) : IstSilbern(Ring)) << std::hex << Ring;
+        }
+        const QRgb Mitte = Bild.pixel(m.x, m.y - 14);
+        EXPECT_TRUE(m.SilberInnen ? IstSilbern(Mitte) : IstGolden(Mitte)) << std::hex << Mitte;
+    }
+}
+
 // The instructions' picture of an exercise window shows the keypad the
 // exercise windows show: its delete key carries the same left arrow as the
 // cursor key and, below it, the keypad's own delete picture.

@@ -440,6 +440,60 @@ TEST_F(SectionLog, ALogThePupilEmptiedAndSavedLoadsBackEmpty) {
     });
 }
 
+// A save cut short before the log's last brace: the load keeps what the file
+// holds, tells the pupil, and leaves the log unsaved until a save through the
+// panel writes it whole again.
+TEST_F(SectionLog, ALogCutShortBeforeItsLastBraceLoadsWhatItHolds) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Ganz = Ordner.filePath(QStringLiteral("ganz.rtf"));
+    const QString Kurz = Ordner.filePath(QStringLiteral("kurz.rtf"));
+    const QString Wieder = Ordner.filePath(QStringLiteral("wieder.rtf"));
+    Dialoge d;
+    QStringList Zeilen;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        F->Logtext->SendKey(VK_RETURN);
+        Tippen(F->Logtext, QStringLiteral("Größen geübt"));
+        Zeilen = LogZeilen(F->Logtext);
+        d.Datei = Ganz;
+        F->LogbuchSpeichern->Click();
+        ASSERT_FALSE(KxNav->LogGeaendert);
+    });
+    const QByteArray rtf = Lesen(Ganz);
+    ASSERT_TRUE(rtf.trimmed().endsWith('}'));
+    {
+        QFile f(Kurz);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(rtf.left(rtf.lastIndexOf('}')));
+    }
+
+    KxNav->LogbuchBeginnen(Titel);
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        d.Datei = Kurz;
+        F->LogbuchLaden->Click();
+        ASSERT_EQ(d.Meldungen.size(), 1);
+        EXPECT_EQ(d.Meldungen[0],
+                  QStringLiteral("Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") + Kurz);
+        EXPECT_EQ(LogZeilen(F->Logtext), Zeilen);
+        EXPECT_TRUE(KxNav->LogGeaendert);
+
+        d.Datei = Wieder;
+        F->LogbuchSpeichern->Click();
+        EXPECT_FALSE(KxNav->LogGeaendert);
+        EXPECT_TRUE(Lesen(Wieder).trimmed().endsWith('}'));
+        // The file saved again is whole: it loads without a word.
+        F->LogbuchLaden->Click();
+        EXPECT_EQ(d.Meldungen.size(), 1);
+        EXPECT_EQ(LogZeilen(F->Logtext), Zeilen);
+        EXPECT_FALSE(KxNav->LogGeaendert);
+    });
+    EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
+}
+
 TEST_F(SectionLog, SavingUnderANameWithoutExtensionAsksBeforeReplacingTheFile) {
     QTemporaryDir Ordner;
     ASSERT_TRUE(Ordner.isValid());
