@@ -188,7 +188,6 @@ void TRPFWriter::WriteItems(const TRPSaveRange& Range, bool Selection) {
     }
     if (firstPart) {
         WritePart(First, firstPart);
-        if (First == Last) return;
         ++First;
     } else if (Selection) {
         int p = D->GetFirstParaItem(First);
@@ -225,9 +224,11 @@ void TRPFWriter::WriteItems(const TRPSaveRange& Range, bool Selection) {
     } else {
         Flush(Pending);
     }
-    if (!lastPart && Last == n - 1 && EndOffs >= D->GetLastOffsetOfItem(Last) && D->NotAddedCP)
-        WriteCheckpoint(S, D, *D->NotAddedCP);
     if (lastPart) WritePart(Last, lastPart);
+    // The document's end checkpoint comes after everything, also after cells
+    // of a last table: written before them it would come back as the table's.
+    if (Last == n - 1 && EndOffs >= D->GetLastOffsetOfItem(Last) && D->NotAddedCP)
+        WriteCheckpoint(S, D, *D->NotAddedCP);
 }
 
 } // namespace

@@ -375,14 +375,21 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
             std::string target, extras;
             D->DoWriteHyperlink(D->GetFirstJumpNo() + it.JumpID, D, i, rpsfRTF, target, extras);
             if (!target.empty() || !extras.empty()) {
+                // A place in the document is the word of its switch: HYPERLINK \l "mark".
+                std::string lead;
+                if (const size_t n = target.empty() ? 0 : LinkLocationSwitches(extras)) {
+                    lead = RTFEscapeText(std::string_view(extras).substr(0, n), false) + " ";
+                    extras.erase(0, std::min(extras.find_first_not_of(" \t", n), extras.size()));
+                }
                 // Quotes and backslashes of the target are escaped for the field first.
                 std::string inField;
                 for (char c : target) {
                     if (c == '"' || c == '\\') inField += '\\';
                     inField += c;
                 }
-                S += "{\\field{\\*\\fldinst HYPERLINK \"" + RTFEscapeText(inField, false) + "\"" +
-                     (extras.empty() ? std::string() : std::string(" ") + RTFEscapeText(extras, false)) + "}{\\fldrslt";
+                S += "{\\field{\\*\\fldinst HYPERLINK " + lead + "\"" + RTFEscapeText(inField, false) + "\"" +
+                     (extras.empty() ? std::string() : std::string(" ") + RTFEscapeText(extras, false)) +
+                     "}{\\fldrslt";
                 field = true;
             }
         }

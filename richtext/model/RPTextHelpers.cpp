@@ -330,6 +330,25 @@ std::string MakeRTFIdentifier(std::string_view s) {
     return RTFEscapeHighChars(r);
 }
 
+size_t LinkLocationSwitches(std::string_view Extras) {
+    const auto blank = [&](size_t i) { return i < Extras.size() && (Extras[i] == ' ' || Extras[i] == '\t'); };
+    size_t i = 0, end = 0;
+    bool location = false;
+    while (i < Extras.size() && Extras[i] == '\\') {
+        const size_t from = i;
+        while (i < Extras.size() && !blank(i))
+            ++i;
+        const std::string_view name = Extras.substr(from, i - from);
+        while (blank(i))
+            ++i;
+        // A switch followed by a word takes that word: the run ends before it.
+        if (i < Extras.size() && Extras[i] != '\\') break;
+        location = location || name == "\\l";
+        end = from + name.size();
+    }
+    return location ? end : 0;
+}
+
 void WriteRTFUnicodeText(std::string& Stream, std::string_view Text, int CodePage, bool AnsiFallback,
                          bool CodeMode) {
     const std::string sound = ReplaceLoneSurrogates(Text);

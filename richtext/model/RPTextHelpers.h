@@ -66,6 +66,11 @@ std::string RTFEscapeHighChars(std::string_view s);
 std::string RTFEscapeText(std::string_view s, bool CodeMode);
 std::string RTFEscapeName(std::string_view s);
 std::string MakeRTFIdentifier(std::string_view s);
+// The length of the switches without a word of their own that begin the
+// extras of a link, when they hold the location switch \l; else 0. A link
+// read from HYPERLINK \l "mark" has the target mark and the extras \l: the
+// target is the word of those switches, a place in the document.
+size_t LinkLocationSwitches(std::string_view Extras);
 // Appends each byte of s as \'hh.
 void RTFAppendHexBytes(std::string& Out, std::string_view s);
 // Appends s escaped: characters outside 26..127 as \'hh, and outside code

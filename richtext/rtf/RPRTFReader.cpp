@@ -99,18 +99,24 @@ namespace RPRTF {
 
 namespace {
 
+// The end of the field name at the start of S.
+size_t FieldNameEnd(const std::string& s) {
+    return std::min(s.find_first_of(" \""), s.size());
+}
+
 // The first word after the field name that is not a switch, as it stands
-// (quotes removed, escapes kept); End becomes the index in S after it.
-std::string FirstArgument(const std::string& s, size_t& End) {
-    size_t i = 0;
-    while (i < s.size() && s[i] != ' ' && s[i] != '"')
-        ++i; // the field name
+// (quotes removed, escapes kept); Begin and End become the indexes in S where
+// it begins (its quote) and after it, both the end of S when there is none.
+std::string FirstArgument(const std::string& s, size_t& Begin, size_t& End) {
+    size_t i = FieldNameEnd(s);
     std::string word;
+    Begin = s.size();
     while (i < s.size()) {
         while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\r' || s[i] == '\n'))
             ++i;
         if (i >= s.size()) break;
         word.clear();
+        if (s[i] != '\\') Begin = i;
         if (s[i] == '"') {
             ++i;
             while (i < s.size()) {
@@ -136,15 +142,20 @@ std::string FirstArgument(const std::string& s, size_t& End) {
 } // namespace
 
 std::string FieldArgument(const std::string& instruction) {
-    size_t end = 0;
-    return Unescape(FirstArgument(CleanInstruction(instruction), end));
+    size_t begin = 0, end = 0;
+    return Unescape(FirstArgument(CleanInstruction(instruction), begin, end));
 }
 
 std::string FieldRest(const std::string& instruction) {
     const std::string s = CleanInstruction(instruction);
-    size_t end = 0;
-    FirstArgument(s, end);
-    return Trim(s.substr(std::min(end, s.size())));
+    size_t begin = 0, end = 0;
+    FirstArgument(s, begin, end);
+    // Switches passed over before the word are its own (HYPERLINK \l "mark"):
+    // they stay, ahead of those after it.
+    const size_t name = FieldNameEnd(s);
+    const std::string before = Trim(s.substr(name, std::max(begin, name) - name));
+    const std::string after = Trim(s.substr(std::min(end, s.size())));
+    return before.empty() || after.empty() ? before + after : before + " " + after;
 }
 
 std::string FieldHint(const std::string& instruction) {

@@ -317,8 +317,9 @@ namespace RPRTF {
 // The file name of an INCLUDEPICTURE-like instruction: the first word after the
 // field name that is not a switch; quotes removed, doubled backslashes halved.
 std::string FieldArgument(const std::string& inst);
-// What follows that word in the instruction (its switches), trimmed: the
-// extras of a hyperlink, in the form the RTF writer takes them back.
+// The switches of the instruction without that word, trimmed: those before
+// it (HYPERLINK \l "mark") ahead of those after it. The extras of a
+// hyperlink, in the form the RTF writer takes them back.
 std::string FieldRest(const std::string& inst);
 // The text of the \o switch of a HYPERLINK instruction.
 std::string FieldHint(const std::string& inst);

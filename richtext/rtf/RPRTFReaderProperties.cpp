@@ -7,6 +7,7 @@
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFImport.h"
 
@@ -172,7 +173,9 @@ bool TRPRTFReaderProperties::HyperlinkTarget(std::string& Target, std::string& E
     Target = RPRTF::FieldArgument(inst);
     Extras = RPRTF::FieldRest(inst);
     Hint = RPRTF::FieldHint(inst);
-    if (!BasePath.empty() && Target.find(':') == std::string::npos) Target = BasePath + Target;
+    // A place in the document is no file beside it.
+    if (!BasePath.empty() && Target.find(':') == std::string::npos && !LinkLocationSwitches(Extras))
+        Target = BasePath + Target;
     return true;
 }
 

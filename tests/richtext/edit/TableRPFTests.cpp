@@ -2,15 +2,35 @@
 // damaged or hostile table blocks.
 #include <QDir>
 
-#include "TableTestDoc.h"
+#include "TableEditFixture.h"
 
 #include "platform/Pictures.h"
 #include "richtext/model/RPFTokens.h"
 
 namespace {
 
+// A document whose selection is what a test sets, parts of tables included.
+class TSelectedDoc : public TTableTestDoc {
+public:
+    using TTableTestDoc::TTableTestDoc;
+    TRPSaveRange Sel;
+    void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
+                            std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
+                            std::shared_ptr<const TRPMultiDrawItemPart>& EndPart) override {
+        StartNo = Sel.StartItemNo, StartOffs = Sel.StartOffs, EndNo = Sel.EndItemNo, EndOffs = Sel.EndOffs;
+        StartPart = Sel.StartPart;
+        EndPart = Sel.EndPart;
+    }
+};
+
 class TableRPF : public TableFixture {
 protected:
+    // The block of selected cells from (Row, Col), RowCount x ColCount.
+    static std::shared_ptr<TRPTableSelectionPart> Cells(int Row, int RowCount, int Col, int ColCount) {
+        auto p = std::make_shared<TRPTableSelectionPart>();
+        p->StartRow = Row, p->RowCount = RowCount, p->StartCol = Col, p->ColCount = ColCount;
+        return p;
+    }
     // A 3 x 3 table with merges, attributes, a nested table and text.
     TRPTableItemInfo* BuildSample() {
         auto t = Make(3, 3);
@@ -221,19 +241,6 @@ TEST_F(TableRPF, PrintPartsWithAHeadingCellMergedIntoTheirRowsReadBack) {
 // A document whose selection runs from some cells of one table to some of
 // another: each table gives its selected block, the text between stays.
 TEST_F(TableRPF, ASelectionFromCellsOfOneTableToCellsOfAnotherWritesBothBlocks) {
-    class TSelectedDoc : public TTableTestDoc {
-    public:
-        using TTableTestDoc::TTableTestDoc;
-        TRPSaveRange Sel;
-        void GetSelectionBounds(int& StartNo, int& StartOffs, int& EndNo, int& EndOffs,
-                                std::shared_ptr<const TRPMultiDrawItemPart>& StartPart,
-                                std::shared_ptr<const TRPMultiDrawItemPart>& EndPart) override {
-            StartNo = Sel.StartItemNo, StartOffs = Sel.StartOffs, EndNo = Sel.EndItemNo,
-            EndOffs = Sel.EndOffs;
-            StartPart = Sel.StartPart;
-            EndPart = Sel.EndPart;
-        }
-    };
     TSelectedDoc d(Style.get());
     const auto table = [&](const char* Texts) {
         auto t = TRPTableItemInfo::CreateEx(2, 2, &d);
@@ -247,14 +254,9 @@ TEST_F(TableRPF, ASelectionFromCellsOfOneTableToCellsOfAnotherWritesBothBlocks) 
     table("efgh");
     d.AddNL("nach", 0, 0);
     d.Format();
-    const auto part = [](int Row, int RowCount, int Col, int ColCount) {
-        auto p = std::make_shared<TRPTableSelectionPart>();
-        p->StartRow = Row, p->RowCount = RowCount, p->StartCol = Col, p->ColCount = ColCount;
-        return p;
-    };
     d.Sel = TRPSaveRange(1, 0, 3, 1);
-    d.Sel.StartPart = part(1, 1, 0, 2); // c d
-    d.Sel.EndPart = part(0, 1, 1, 1);   // f
+    d.Sel.StartPart = Cells(1, 1, 0, 2); // c d
+    d.Sel.EndPart = Cells(0, 1, 1, 1);   // f
     std::string rpf;
     ASSERT_TRUE(d.SaveRPFToStream(rpf, true, clNone, nullptr, nullptr));
     bool ok = false;
@@ -272,6 +274,73 @@ TEST_F(TableRPF, ASelectionFromCellsOfOneTableToCellsOfAnotherWritesBothBlocks) 
     std::string text;
     ASSERT_TRUE(d.SaveTextToStream(std::string(), text, 80, true, false, false, false));
     EXPECT_EQ(text, "c\r\nd\r\n\r\nmitte\r\nf\r\n");
+}
+
+// A selection that ends in cells of the document's last table reaches the
+// document's end: its end checkpoint is written after the cells and comes
+// back as the end checkpoint, not as the table's, whether the selection
+// starts in the text before the table or in the cells themselves.
+TEST_F(TableRPF, ASelectionEndingInCellsOfTheLastTableKeepsTheEndCheckpoint) {
+    TSelectedDoc d(Style.get());
+    d.AddNL("vor", 0, 0);
+    auto t = TRPTableItemInfo::CreateEx(2, 2, &d);
+    for (int i = 0; i < 4; ++i)
+        SetText(t.get(), i / 2, i % 2, std::string(1, "abcd"[i]));
+    d.AddItem(std::string(), std::move(t));
+    d.AddCheckpoint("ende", false, TRPTag());
+    d.Format();
+    for (const bool afterText : {true, false}) {
+        SCOPED_TRACE(afterText ? "after text" : "cells alone");
+        d.Sel = afterText ? TRPSaveRange(0, 2, 1, 1) : TRPSaveRange(1, 0, 1, 1);
+        d.Sel.EndPart = Cells(1, 1, 0, 2); // c d
+        if (!afterText) d.Sel.StartPart = d.Sel.EndPart;
+        std::string rpf;
+        ASSERT_TRUE(d.SaveRPFToStream(rpf, true, clNone, nullptr, nullptr));
+        EXPECT_TRUE(rpf.ends_with("\r\nende\r\n")) << rpf;
+        bool ok = false;
+        auto back = Load(rpf, ok);
+        ASSERT_TRUE(ok);
+        ASSERT_EQ(back->GetItemCount(), afterText ? 2 : 1);
+        if (afterText) EXPECT_EQ(back->GetItemText(0), "or");
+        auto* cells = dynamic_cast<TRPTableItemInfo*>(back->GetItem(back->GetItemCount() - 1));
+        ASSERT_NE(cells, nullptr);
+        EXPECT_EQ(Spans(*cells->Rows), "1x1 1x1");
+        EXPECT_EQ(CellText(cells->GetCell(0, 0)) + CellText(cells->GetCell(0, 1)), "cd");
+        EXPECT_EQ(cells->Checkpoint, nullptr);
+        ASSERT_NE(back->NotAddedCP, nullptr);
+        EXPECT_EQ(back->NotAddedCP->Name, "ende");
+        EXPECT_EQ(back->CPCount, 1);
+    }
+}
+
+// The same from an editor: cells selected in its last table are saved as the
+// selection, and an editor that loads them has the cells and the end checkpoint.
+using TableCellsRPF = TableInEditor;
+TEST_F(TableCellsRPF, CellsOfTheLastTableSaveTheEndCheckpoint) {
+    F.Load("vor");
+    auto t = TRPTableItemInfo::CreateEx(2, 2, F.Data());
+    T = t.get();
+    for (int i = 0; i < 4; ++i) {
+        T->GetCell(i / 2, i % 2)->Clear();
+        T->GetCell(i / 2, i % 2)->AddNL(std::string(1, "abcd"[i]), 0, 0);
+    }
+    F.Data()->AddItem(std::string(), std::move(t));
+    F.Data()->AddCheckpoint("ende", false, TRPTag());
+    F.Edit->Format();
+    F.Data()->SetPartialSelectedItem(T);
+    T->Select(1, 0, 1, 0);
+    std::string rpf;
+    ASSERT_TRUE(F.Edit->SaveRPFToStream(rpf, true));
+    TRichPadEdit back(F.Form.get());
+    back.SetStyle(F.Style.get());
+    ASSERT_TRUE(back.LoadRPFFromStream(rpf));
+    ASSERT_EQ(back.ItemCount(), 1);
+    auto* cells = dynamic_cast<TRPTableItemInfo*>(back.GetItem(0));
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(Spans(*cells->Rows), "1x1 1x1");
+    EXPECT_EQ(PlainText(*cells->GetCell(0, 0)) + PlainText(*cells->GetCell(0, 1)), "cd");
+    ASSERT_NE(back.RPData()->NotAddedCP, nullptr);
+    EXPECT_EQ(back.RPData()->NotAddedCP->Name, "ende");
 }
 
 TEST_F(TableRPF, DamagedBlocksAreRefusedWithoutHarm) {

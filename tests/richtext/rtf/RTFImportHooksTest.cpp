@@ -9,10 +9,12 @@
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/view/RichPad.h"
+#include "support/Readers.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,54 +117,77 @@ TEST(RTFImportHooks, TheDocumentIsAskedForFieldPicturesFirst) {
     EXPECT_EQ("[pic]altrest", doc.PlainText());
 }
 
-// A view's handler of links read from RTF gets the switches after the target
-// as the extras (of links on text and on pictures), the form the writer takes
-// back: a link read and written again has its target and switches once, and
-// reads back to the same.
-TEST(RTFImportHooks, LinkExtrasAreTheSwitchesAfterTheTarget) {
-    const std::string rtf =
-        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Siehe {\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\" "
-        "\\\\o \"Tip\"}{\\fldrslt Seite}} und {\\field{\\*\\fldinst {HYPERLINK }{b.htm \\\\t "
-        "\"_blank\"}}{\\fldrslt{\\pict\\pngblip 00}}}.\\par}";
-    QTemporaryDir dir;
-    TRPStyle style;
-    TForm form(nullptr);
-    std::map<std::string, std::string> extras;
-    // Reads Data from a file into View as the log book is read; answers the
-    // targets and extras its handler got, in the order read.
-    const auto read = [&](TRichPad& View, const std::string& Data) {
-        View.SetParent(&form);
-        View.SetStyle(&style);
-        View.Options |= rpoTagsArePChars;
-        View.GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
-        std::vector<std::string> got;
-        View.OnReadHyperlink = [&](TCustomRichPad*, const std::string& Target, const std::string& Extras, int,
-                                   int&, TRPTag& Tag, std::string&) {
-            got.push_back(Target + "|" + Extras);
-            extras[Target] = Extras;
+// Views that read links from RTF files as the log book is read, with a
+// handler that keeps each link's target in its tag and its extras by target.
+class RTFLinks : public ::testing::Test {
+protected:
+    QTemporaryDir Dir;
+    TRPStyle Style;
+    TForm Form{nullptr};
+    std::map<std::string, std::string> Extras;
+
+    // A new view that has read Data; Got has "target|extras" of each link in
+    // the order read.
+    TRichPad* Read(const std::string& Data, std::vector<std::string>& Got) {
+        auto* view = new TRichPad(&Form);
+        view->SetParent(&Form);
+        view->SetStyle(&Style);
+        view->Options |= rpoTagsArePChars;
+        view->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
+        view->OnReadHyperlink = [this, &Got](TCustomRichPad*, const std::string& Target,
+                                             const std::string& Extras_, int, int&, TRPTag& Tag,
+                                             std::string&) {
+            Got.push_back(Target + "|" + Extras_);
+            Extras[Target] = Extras_;
             Tag = TRPTag::FromText(Target);
         };
-        const QString file = dir.filePath("link.rtf");
+        const QString file = Dir.filePath("link.rtf");
         QFile f(file);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(Data.data(), static_cast<qint64>(Data.size()));
         f.close();
-        EXPECT_TRUE(View.LoadRTF(file.toStdString()));
+        EXPECT_TRUE(view->LoadRTF(file.toStdString()));
+        return view;
+    }
+    std::vector<std::string> Read(const std::string& Data) {
+        std::vector<std::string> got;
+        Read(Data, got);
         return got;
-    };
-    TRichPad* view = new TRichPad(&form);
+    }
+    // The handler gives back the extras it got with each target; Offered has
+    // "target|extras" of what the view offered it.
+    void GiveBackExtras(TRichPad& View, std::vector<std::string>* Offered = nullptr) {
+        View.OnWriteHyperlink = [this, Offered](TCustomRichPad*, int, TCustomRPData*, int, int,
+                                                std::string& Target, std::string& Extras_) {
+            if (Offered) Offered->push_back(Target + "|" + Extras_);
+            Extras_ = Extras[Target];
+        };
+    }
+    static std::string Written(TRichPad& View) {
+        std::string rtf;
+        EXPECT_TRUE(View.SaveRTFToStream(rtf, false));
+        return rtf;
+    }
+};
+
+// A view's handler of links read from RTF gets the switches after the target
+// as the extras (of links on text and on pictures), the form the writer takes
+// back: a link read and written again has its target and switches once, and
+// reads back to the same.
+TEST_F(RTFLinks, LinkExtrasAreTheSwitchesAfterTheTarget) {
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 Siehe {\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\" "
+        "\\\\o \"Tip\"}{\\fldrslt Seite}} und {\\field{\\*\\fldinst {HYPERLINK }{b.htm \\\\t "
+        "\"_blank\"}}{\\fldrslt{\\pict\\pngblip 00}}}.\\par}";
+    std::vector<std::string> got;
+    TRichPad* view = Read(rtf, got);
     const std::vector<std::string> want{"http://x.de/a|\\o \"Tip\"", "b.htm|\\t \"_blank\""};
-    EXPECT_EQ(read(*view, rtf), want);
+    EXPECT_EQ(got, want);
 
     // The handler gives back what it got; the hint alone would give the \\o.
     std::vector<std::string> offered;
-    view->OnWriteHyperlink = [&](TCustomRichPad*, int, TCustomRPData*, int, int, std::string& Target,
-                                 std::string& Extras) {
-        offered.push_back(Target + "|" + Extras);
-        Extras = extras[Target];
-    };
-    std::string written;
-    ASSERT_TRUE(view->SaveRTFToStream(written, false));
+    GiveBackExtras(*view, &offered);
+    const std::string written = Written(*view);
     EXPECT_EQ(offered, (std::vector<std::string>{"http://x.de/a|\\o \"Tip\"", "b.htm|"}));
     EXPECT_NE(written.find("{\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\" \\\\o \"Tip\"}{\\fldrslt"),
               std::string::npos)
@@ -172,8 +197,68 @@ TEST(RTFImportHooks, LinkExtrasAreTheSwitchesAfterTheTarget) {
         << written;
     EXPECT_EQ(QString::fromStdString(written).count("HYPERLINK"), 2);
     EXPECT_EQ(QString::fromStdString(written).count("Tip"), 1);
-    TRichPad* back = new TRichPad(&form);
-    EXPECT_EQ(read(*back, written), want);
+    EXPECT_EQ(Read(written), want);
+}
+
+// A link to a place in the document, as other word processors write it
+// (HYPERLINK \l "mark"), reaches the handler with the place as its target
+// and the \l as its extras, and is written back with the \l before the
+// target: it still points into the document. A file with a place in it and
+// an address keep their form; read and written twice, all stays the same,
+// and LibreOffice follows the written links where they point.
+TEST_F(RTFLinks, LinksIntoTheDocumentKeepTheirLocationSwitch) {
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 {\\field{\\*\\fldinst HYPERLINK \\\\l \"bookmark_1\"}{\\fldrslt "
+        "Anfang}}, {\\field{\\*\\fldinst HYPERLINK \"seite.htm\" \\\\l \"mark\"}{\\fldrslt Seite}}, "
+        "{\\field{\\*\\fldinst HYPERLINK \\\\l \"oben\" \\\\o \"Tip\"}{\\fldrslt Oben}}, "
+        "{\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\"}{\\fldrslt Netz}}\\par}";
+    const std::vector<std::string> want{"bookmark_1|\\l", "seite.htm|\\l \"mark\"", "oben|\\l \\o \"Tip\"",
+                                        "http://x.de/a|"};
+    std::vector<std::string> got;
+    TRichPad* view = Read(rtf, got);
+    EXPECT_EQ(got, want);
+    GiveBackExtras(*view);
+    const std::string once = Written(*view);
+    for (const char* field : {"{\\field{\\*\\fldinst HYPERLINK \\\\l \"bookmark_1\"}{\\fldrslt",
+                              "{\\field{\\*\\fldinst HYPERLINK \"seite.htm\" \\\\l \"mark\"}{\\fldrslt",
+                              "{\\field{\\*\\fldinst HYPERLINK \\\\l \"oben\" \\\\o \"Tip\"}{\\fldrslt",
+                              "{\\field{\\*\\fldinst HYPERLINK \"http://x.de/a\"}{\\fldrslt"})
+        EXPECT_NE(once.find(field), std::string::npos) << field << "\n" << once;
+    got.clear();
+    TRichPad* again = Read(once, got);
+    EXPECT_EQ(got, want);
+    GiveBackExtras(*again);
+    EXPECT_EQ(Written(*again), once);
+
+    // A base path goes before files only, not before places in the document.
+    TImportDoc doc;
+    doc.Props.BasePath = "/basis/";
+    ASSERT_EQ(doc.Import(rtf), 0);
+    ASSERT_EQ(doc.Links.size(), 4u);
+    EXPECT_EQ(doc.Links[0].substr(0, doc.Links[0].find('|')), "bookmark_1");
+    EXPECT_EQ(doc.Links[1].substr(0, doc.Links[1].find('|')), "/basis/seite.htm");
+
+    QFile f(Dir.filePath("ours.rtf"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(once.data(), static_cast<qint64>(once.size()));
+    f.close();
+    const QStringList args{"-env:UserInstallation=file://" + Dir.filePath("profile"),
+                           "--headless",
+                           "--convert-to",
+                           "html",
+                           "--outdir",
+                           Dir.filePath("out"),
+                           Dir.filePath("ours.rtf")};
+    const QString error = RunReader("soffice", args, nullptr, nullptr, 180000);
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    QFile html(Dir.filePath("out/ours.html"));
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    const QString theirs = QString::fromUtf8(html.readAll());
+    EXPECT_TRUE(theirs.contains("href=\"#bookmark_1\"")) << theirs.toStdString();
+    EXPECT_TRUE(theirs.contains("href=\"#oben\"")) << theirs.toStdString();
+    EXPECT_TRUE(theirs.contains(QRegularExpression("href=\"[^\"]*seite\\.htm#mark\"")))
+        << theirs.toStdString();
+    EXPECT_TRUE(theirs.contains("href=\"http://x.de/a\"")) << theirs.toStdString();
 }
 
 // A header and a footer go to the documents given for them, with the styles
