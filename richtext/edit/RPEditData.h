@@ -318,6 +318,15 @@ public:
     void MoveCaretToPrevParaStart();
     void MoveCaretToNextParaEnd();
     void StartKeySelection();
+    // Shift with a caret key while cells of a table are selected, before the
+    // caret moves. Direction is a move of the block's corner (a
+    // TRPTableItemInfo direction; -1 for the moves by pages and to the
+    // document's ends): True when the block took it. Past the table's edge the
+    // selection becomes all of the table, anchored at its far side, with the
+    // caret at its edge in the key's direction (Forward: the end), and the
+    // caret move that follows extends it beyond the table. Either way the
+    // selection stays one: cells or a range of the document, never both.
+    bool KeySelectCells(int Direction, bool Forward);
     void ExtendKeySelection();
     void CaretToSelectionEnd();
 

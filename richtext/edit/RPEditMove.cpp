@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "richtext/edit/RPEditData.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -260,6 +261,24 @@ void TRPEditRPData::StartKeySelection() {
     const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
     SelStartNo = SelEndNo = p.DrawItemNo;
     SelStartOffs = SelEndOffs = p.Offset;
+}
+
+bool TRPEditRPData::KeySelectCells(int Direction, bool Forward) {
+    auto* table = dynamic_cast<TRPTableItemInfo*>(PartialSelectedItem);
+    if (!table || !table->HasCellSelection() || GetCellEditor()) return false;
+    const int d = GetFirstDrawItemOfItem(GetItemNo(table));
+    if (d < 0) return false;
+    if (Direction >= 0 && table->MoveSelectionCorner(Direction)) {
+        SelectionChanged();
+        InvalidateView();
+        return true;
+    }
+    Deselect(nullptr, false);
+    SelStartNo = SelEndNo = d;
+    SelStartOffs = Forward ? 0 : 1;
+    SelEndOffs = Forward ? 1 : 0;
+    SetCaretDrawPos(d, SelEndOffs);
+    return false;
 }
 
 void TRPEditRPData::ExtendKeySelection() {

@@ -654,8 +654,22 @@ public:
     // The neighbour of cell (Row, Col) in a direction: rpdLeft, rpdUp,
     // rpdRight, rpdDown, rpdNext or rpdPrev. False (and a beep unless Quiet)
     // when there is none.
-    enum TDirection { rpdLeft = 0, rpdUp = 1, rpdRight = 2, rpdDown = 3, rpdNext = 6, rpdPrev = 7 };
+    enum TDirection {
+        rpdLeft = 0,
+        rpdUp = 1,
+        rpdRight = 2,
+        rpdDown = 3,
+        rpdNext = 6,
+        rpdPrev = 7,
+        rpdRowStart = 8,
+        rpdRowEnd = 9
+    };
     bool GetAdjacentCell(int Row, int Col, bool Quiet, int& NewRow, int& NewCol, int Direction);
+    // Moves the corner of the selected block across from its anchor by a
+    // cell (rpdLeft, rpdUp, rpdRight, rpdDown) or to the first or last column
+    // of its row (rpdRowStart, rpdRowEnd). False, with nothing changed, when
+    // the move would leave the table.
+    bool MoveSelectionCorner(int Direction);
     // A dragged border dropped at Pos (table coordinates): Border is the index
     // GetVBorderAt or GetHBorderAt gave (1 and above). The cells' best widths
     // or heights change as one undo step; KeepSum (Shift) keeps the width of

@@ -120,6 +120,43 @@ void TRPTableItemInfo::ClearSelection() {
         if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData())) d->InvalidateView();
 }
 
+bool TRPTableItemInfo::MoveSelectionCorner(int Direction) {
+    if (!HasCellSelection() || SelStartRow < 0 || SelStartCol < 0) return false;
+    int row = SelStartRow + SelRowOffs, col = SelStartCol + SelColOffs, mr = -1, mc = -1;
+    const TRPTableCellData* corner = Rows->GetMainCell(row, col, mr, mc);
+    if (!corner) return false;
+    // Across a merged cell in one step; the other coordinate keeps its
+    // position, so that the block goes on in the same row or column.
+    switch (Direction) {
+    case rpdLeft:
+        if (mc == 0) return false;
+        col = mc - 1;
+        break;
+    case rpdRight:
+        if (mc + corner->ColSpan >= Rows->GetColCount()) return false;
+        col = mc + corner->ColSpan;
+        break;
+    case rpdUp:
+        if (mr == 0) return false;
+        row = mr - 1;
+        break;
+    case rpdDown:
+        if (mr + corner->RowSpan >= Rows->RowCount()) return false;
+        row = mr + corner->RowSpan;
+        break;
+    case rpdRowStart:
+        col = 0;
+        break;
+    case rpdRowEnd:
+        col = Rows->GetColCount() - 1;
+        break;
+    default:
+        return false;
+    }
+    Select(SelStartRow, SelStartCol, col - SelStartCol, row - SelStartRow);
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // Neighbours
 

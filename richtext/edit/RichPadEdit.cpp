@@ -11,6 +11,7 @@
 #include "platform/Keys.h"
 #include "platform/Pictures.h"
 #include "richtext/edit/RPResizer.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyle.h"
@@ -480,6 +481,33 @@ void TCustomRichPadEdit::SetItemExtraIntPropertyEd(int ItemNo, int Prop, int Val
 // ---------------------------------------------------------------------------
 // Keys
 
+namespace {
+
+// What a caret key with Shift does to a block of selected cells: the move of
+// its corner (-1: the key goes beyond the table at once), and whether it
+// goes forward. Key is already mirrored for a right-to-left control.
+int CellBlockMove(uint16_t Key, bool Ctrl, bool& Forward) {
+    Forward = Key == VK_RIGHT || Key == VK_DOWN || Key == VK_END || Key == VK_NEXT;
+    switch (Key) {
+    case VK_LEFT:
+        return TRPTableItemInfo::rpdLeft;
+    case VK_RIGHT:
+        return TRPTableItemInfo::rpdRight;
+    case VK_UP:
+        return TRPTableItemInfo::rpdUp;
+    case VK_DOWN:
+        return TRPTableItemInfo::rpdDown;
+    case VK_HOME:
+        return Ctrl ? -1 : TRPTableItemInfo::rpdRowStart;
+    case VK_END:
+        return Ctrl ? -1 : TRPTableItemInfo::rpdRowEnd;
+    default:
+        return -1;
+    }
+}
+
+} // namespace
+
 void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     TRPEditRPData* d = EditData();
     d->MakeSureEmpty();
@@ -499,6 +527,7 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
     if (Key == VK_ESCAPE && d->CancelResize()) return;
     bool hadSelection = false;
     const bool navigation = Key >= VK_PRIOR && Key <= VK_DOWN;
+    const bool rtl = BiDiMode == rpbdRightToLeft;
     if (Key == VK_DELETE || Key == VK_BACK) {
         if (!BeforeChange(false)) return;
         if (d->SelectionExists(true, true)) {
@@ -514,6 +543,12 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         }
     } else if (navigation) {
         if (shift) {
+            // Selected cells take the key as a block, or give way to a
+            // selection of the whole table that the move extends.
+            bool forward = false;
+            const uint16_t k = rtl && Key == VK_LEFT ? VK_RIGHT : rtl && Key == VK_RIGHT ? VK_LEFT : Key;
+            const int move = CellBlockMove(k, ctrl, forward);
+            if (d->KeySelectCells(move, forward)) return;
             d->StartKeySelection();
             hadSelection = true;
         } else if (d->SelectionExists(false, true)) {
@@ -557,7 +592,6 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
             if (deleted) Change(true);
         }
     }
-    const bool rtl = BiDiMode == rpbdRightToLeft;
     bool out = false;
     switch (Key) {
     case VK_BACK:

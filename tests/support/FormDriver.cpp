@@ -137,6 +137,18 @@ std::pair<int, QString> keyOf(uint16_t vk) {
     case VK_RIGHT:
         key = Qt::Key_Right;
         break;
+    case VK_UP:
+        key = Qt::Key_Up;
+        break;
+    case VK_DOWN:
+        key = Qt::Key_Down;
+        break;
+    case VK_PRIOR:
+        key = Qt::Key_PageUp;
+        break;
+    case VK_NEXT:
+        key = Qt::Key_PageDown;
+        break;
     case VK_HOME:
         key = Qt::Key_Home;
         break;

@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <functional>
 
 #include "TableEditFixture.h"
 #include "platform/Keys.h"
@@ -800,6 +802,138 @@ TEST_F(TableCellCopy, ACaretKeyEndsTheCellSelection) {
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(Grid(*t[0]), "A|B|C/D|E|F");
     EXPECT_EQ(Grid(*t[1]), "A|B");
+}
+
+// Shift with a caret key while cells are selected: the block of cells grows
+// and shrinks by a cell or a row, and a move past the table's edge selects
+// the whole table and the text beyond it. Whatever shows selected after each
+// key is what Ctrl+C copies, Ctrl+X cuts, Delete deletes and a drag carries.
+class TableCellShiftKeys : public TableCellCopy {
+protected:
+    struct TStep {
+        uint16_t Key;
+        Qt::KeyboardModifiers Mods; // Shift is added
+        std::string Shown;          // the characters that show selected, in document order
+    };
+    // Every character of the document in order (cells row by row) and
+    // whether it shows in the selection colour: a text's character by its
+    // box, a cell by its background.
+    std::vector<std::pair<char, bool>> Painted() {
+        QImage img;
+        F.Edit->PaintTo(img);
+        const QColor sel = ToQColor(F.Data()->IsFocused() ? F.Style->SelColor : F.Style->InactiveSelColor);
+        const auto lit = [&](int X, int Y, int W, int H) {
+            for (int y = Y; y < Y + H; ++y)
+                for (int x = X; x < X + W; ++x)
+                    if (img.valid(x, y) && QColor(img.pixel(x, y)) == sel) return true;
+            return false;
+        };
+        std::vector<std::pair<char, bool>> chars;
+        TRPEditRPData* d = F.Data();
+        for (int i = 0; i < d->GetItemCount(); ++i) {
+            int l = 0, t = 0;
+            EXPECT_TRUE(d->GetItemClientCoords(i, l, t));
+            if (auto* table = dynamic_cast<TRPTableItemInfo*>(d->GetItem(i))) {
+                for (int r = 0; r < table->Rows->RowCount(); ++r)
+                    for (int c = 0; c < table->Rows->GetColCount(); ++c)
+                        if (const TRPTableCellData* cell = table->GetCell(r, c))
+                            for (char ch : PlainText(*cell))
+                                chars.emplace_back(ch, lit(l + cell->Left + cell->Width - 5,
+                                                           t + cell->Top + cell->Height - 5, 3, 3));
+                continue;
+            }
+            const std::string& text = d->GetItemText(i);
+            for (size_t k = 0; k < text.size(); ++k)
+                chars.emplace_back(text[k], lit(l + 10 * static_cast<int>(k) + 1, t + 1, 8, 18));
+        }
+        return chars;
+    }
+    static std::string Chars(const std::vector<std::pair<char, bool>>& P, bool Lit) {
+        std::string s;
+        for (const auto& [ch, l] : P)
+            if (l == Lit) s += ch;
+        return s;
+    }
+    // The document the keys start from: "vor", the table and "nach".
+    std::function<void()> Setup = [this] { Build(2, 3); };
+    static std::string Squeezed(const QString& Text) {
+        return QString(Text).remove(QRegularExpression(QStringLiteral("\\s"))).toStdString();
+    }
+    // From the cells dragged over, the keys of Steps one after the other;
+    // after each, Ctrl+C, Ctrl+X or Delete, each on a document of its own.
+    void Run(int R1, int C1, int R2, int C2, const std::vector<TStep>& Steps) {
+        for (size_t n = 1; n <= Steps.size(); ++n)
+            for (const int action : {0, 1, 2}) {
+                const char* const names[] = {"Ctrl+C", "Ctrl+X", "Delete"};
+                SCOPED_TRACE("step " + std::to_string(n) + ", " + names[action]);
+                Setup();
+                ShowWithFocus();
+                DragCells(R1, C1, R2, C2);
+                for (size_t i = 0; i < n; ++i) {
+                    PressKeyAtFocus(Steps[i].Key, Steps[i].Mods | Qt::ShiftModifier);
+                    ProcessEvents();
+                }
+                const std::vector<std::pair<char, bool>> painted = Painted();
+                const std::string shown = Chars(painted, true);
+                EXPECT_EQ(shown, Steps[n - 1].Shown);
+                QApplication::clipboard()->clear();
+                if (action == 0) {
+                    PressKeyAtFocus('C', Qt::ControlModifier);
+                    ProcessEvents();
+                    EXPECT_EQ(Squeezed(QApplication::clipboard()->text()), shown);
+                    // A drag takes the same selection along.
+                    const std::unique_ptr<QMimeData> drag = F.Edit->CreateDragData();
+                    EXPECT_EQ(Squeezed(drag->text()), shown);
+                    const QString rpf = RPClipboardMimeType(RPClipboardFormatRPF);
+                    EXPECT_EQ(drag->data(rpf), Clip(rpf));
+                    continue;
+                }
+                if (action == 1)
+                    PressKeyAtFocus('X', Qt::ControlModifier);
+                else
+                    PressKeyAtFocus(VK_DELETE);
+                ProcessEvents();
+                // What is left is what did not show selected.
+                std::string left;
+                for (const auto& [ch, l] : Painted())
+                    left += ch;
+                EXPECT_EQ(left, Chars(painted, false));
+                if (action == 1) EXPECT_EQ(Squeezed(QApplication::clipboard()->text()), shown);
+            }
+    }
+};
+
+TEST_F(TableCellShiftKeys, ShiftDownAndUpGoRowByRowAndPastTheTableTakeItWhole) {
+    Run(0, 0, 0, 1, {{VK_DOWN, Qt::NoModifier, "ABDE"}, {VK_DOWN, Qt::NoModifier, "ABCDEFnach"}});
+    Run(0, 0, 0, 1, {{VK_UP, Qt::NoModifier, "vorABCDEF"}});
+    Run(1, 1, 1, 0, {{VK_UP, Qt::ControlModifier, "ABDE"}, {VK_DOWN, Qt::ControlModifier, "DE"}});
+}
+
+TEST_F(TableCellShiftKeys, ShiftLeftRightHomeAndEndGoAlongTheRow) {
+    Run(0, 0, 0, 1, {{VK_RIGHT, Qt::NoModifier, "ABC"}, {VK_RIGHT, Qt::NoModifier, "ABCDEF"}});
+    Run(0, 0, 0, 1, {{VK_LEFT, Qt::NoModifier, "A"}, {VK_LEFT, Qt::ControlModifier, "ABCDEF"}});
+    Run(1, 1, 1, 2, {{VK_HOME, Qt::NoModifier, "DE"}, {VK_END, Qt::NoModifier, "EF"}});
+}
+
+// A merged cell is crossed in one step, and the block keeps its column.
+TEST_F(TableCellShiftKeys, TheBlockStepsOverMergedCells) {
+    Setup = [this] {
+        Build(3, 2); // A B / C D / E F, A reaching down over C
+        T->GetCell(1, 0)->Clear();
+        T->Rows->MergeCells(0, 0, 1, 2, true, false);
+        F.Edit->Format();
+    };
+    Run(0, 1, 0, 0,
+        {{VK_DOWN, Qt::NoModifier, "ABDEF"},
+         {VK_UP, Qt::NoModifier, "ABD"},
+         {VK_UP, Qt::NoModifier, "vorABDEF"}});
+}
+
+TEST_F(TableCellShiftKeys, PagesAndTheDocumentsEndsTakeTheWholeTable) {
+    Run(0, 0, 0, 1, {{VK_NEXT, Qt::NoModifier, "ABCDEFnach"}, {VK_PRIOR, Qt::NoModifier, "vor"}});
+    Run(1, 0, 1, 1, {{VK_END, Qt::ControlModifier, "ABCDEFnach"}});
+    Run(1, 0, 1, 1, {{VK_HOME, Qt::ControlModifier, "vorABCDEF"}});
+    Run(1, 0, 1, 1, {{VK_PRIOR, Qt::NoModifier, "vorABCDEF"}});
 }
 
 // Where neighbouring cells draw the line between them once (negative
