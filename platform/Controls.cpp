@@ -262,9 +262,13 @@ void TControl::FontChanged() {
     Invalidate();
 }
 
+int TControl::Scaled(int Value, int M, int D) {
+    return static_cast<int>(Round(static_cast<double>(Value) * M / D));
+}
+
 void TControl::ScaleFont(int M, int D) {
     if (D == 0) return;
-    int h = static_cast<int>(Round(static_cast<double>(m_font.Height()) * M / D));
+    int h = Scaled(m_font.Height(), M, D);
     bool wasParent = m_parentFont;
     m_fontFromParent = wasParent;
     m_font.SetHeight(h);
@@ -274,8 +278,7 @@ void TControl::ScaleFont(int M, int D) {
 
 void TControl::ScaleBy(int M, int D) {
     if (D == 0) return;
-    auto sc = [M, D](int v) { return static_cast<int>(Round(static_cast<double>(v) * M / D)); };
-    SetBounds(sc(m_left), sc(m_top), sc(m_width), sc(m_height));
+    SetBounds(Scaled(m_left, M, D), Scaled(m_top, M, D), Scaled(m_width, M, D), Scaled(m_height, M, D));
     if (!m_parentFont) ScaleFont(M, D);
 }
 

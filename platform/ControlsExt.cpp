@@ -486,6 +486,13 @@ void TPageControl::LayoutPages() {
     Invalidate();
 }
 
+void TPageControl::ScaleBy(int M, int D) {
+    TWinControl::ScaleBy(M, D);
+    // The sheets were laid into the scaled control and then scaled once more
+    // as its children: they fill it again.
+    LayoutPages();
+}
+
 void TPageControl::BoundsChanged() {
     TWinControl::BoundsChanged();
     LayoutPages();

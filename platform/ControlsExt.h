@@ -189,6 +189,7 @@ public:
 
     bool OwnPaint() const override { return true; }
     void PaintWidget(QPainter& p) override;
+    void ScaleBy(int M, int D) override;
 
     // --- used by the sheets ---
     void InsertPage(TTabSheet* page);

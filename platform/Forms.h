@@ -242,6 +242,8 @@ public:
     // Scales position, size and (unless taken from the parent) the font by M/D,
     // halves rounded to even.
     virtual void ScaleBy(int M, int D);
+    // One place, size or font height as ScaleBy scales it (D not 0).
+    static int Scaled(int Value, int M, int D);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

@@ -344,11 +344,21 @@ void TAufgabeg::Skalieren() {
     const TSkalierung S = SkalierungBerechnen(FSetup.Skalieren, FSetup.Skalierungsfaktor, Width(), Height(),
                                               Screen()->Width(), Screen()->Height(), TaskleistenHoehe());
     if (!S.An) return;
-    for (int i = 0; i < S.Schritte; ++i)
+    for (int i = 0; i < S.Schritte; ++i) {
         ScaleBy(S.SchrittM, S.SchrittD);
+        Skalierschritte.emplace_back(S.SchrittM, S.SchrittD);
+    }
     SetBounds(Left(), Top(), S.Breite, S.Hoehe);
     SkalierungZaehler = S.Zaehler;
     SkalierungNenner = S.Nenner;
+}
+
+int TAufgabeg::Skaliert(int Entwurf) const {
+    // Step by step, rounded as each scaling rounded the controls.
+    int Wert = Entwurf;
+    for (const auto& [M, D] : Skalierschritte)
+        Wert = TControl::Scaled(Wert, M, D);
+    return Wert;
 }
 
 void TAufgabeg::Zentrieren() {

@@ -8,6 +8,7 @@
 #include "shell/UArbeitsblatt.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class TAufgabeg : public TForm {
@@ -99,6 +100,11 @@ public:
     bool BildInZwischenablage();
     std::vector<TSteuerzustand> Steuerzustaende;
 
+    // A place or size of the form's design in the window's scale. What an
+    // exercise moves or resizes after activation goes through here, so that it
+    // lands where the scaled design has it, to the pixel.
+    int Skaliert(int Entwurf) const;
+
     int32_t AufgabenNrWert() const { return AufgabenNr; }
     int32_t SkalierungZaehlerWert() const { return SkalierungZaehler; }
     int32_t SkalierungNennerWert() const { return SkalierungNenner; }
@@ -114,6 +120,8 @@ protected:
     QString Arbeitsverzeichnis;
 
 private:
+    // Every scaling the controls went through, M/D in order.
+    std::vector<std::pair<int, int>> Skalierschritte;
     void Skalieren();
     void Zentrieren();
     bool WerkzeugAufrufen(int Index, const QString& Parameter);

@@ -107,8 +107,8 @@ void TZqK1_1B1::NeueAufgabe() {
 
 void TZqK1_1B1::Aufgabe() {
     TVergleichZustand& Z = ZqK1_1B1;
-    LabelZ1->SetTop(17);
-    LabelZ2->SetTop(17);
+    LabelZ1->SetTop(Skaliert(17));
+    LabelZ2->SetTop(Skaliert(17));
     PageControl1->SetActivePage(TabSheet1);
     Z.A = Runtime::Random(970000) + 30000;
     Z.B = Runtime::Random(970000) + 30000;
@@ -121,7 +121,7 @@ void TZqK1_1B1::Aufgabe() {
         TextA = F.TextA ? QString::fromUtf8(F.TextA) : ZahlGegliedert(Z.A);
         TextB = F.TextB ? QString::fromUtf8(F.TextB) : ZahlGegliedert(Z.B);
         // The two-line text needs the room above.
-        if (Z.Index == 6) LabelZ1->SetTop(4);
+        if (Z.Index == 6) LabelZ1->SetTop(Skaliert(4));
     }
     LabelZ1->SetCaption(TextA);
     LabelZ2->SetCaption(TextB);

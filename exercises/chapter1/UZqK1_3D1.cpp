@@ -135,7 +135,7 @@ void TZqK1_3D1::AufgabeZeigen(bool NeueZahlen) {
     }
     PanelHide->SetCaption(QString());
     if (!CheckBox1->Checked()) {
-        PanelHide->SetHeight(361);
+        PanelHide->SetHeight(Skaliert(361));
         PanelHide->SetVisible(true);
     } else {
         PanelHide->SetVisible(false);
@@ -163,7 +163,7 @@ void TZqK1_3D1::AufgabeZeigen(bool NeueZahlen) {
     for (TControl* c : std::initializer_list<TControl*>{Panel21, Panel26, Ergebnis[4], Ergebnis[5], Shape3})
         c->SetVisible(Gross);
     for (TLabel* l : {Label3, Label5, Label6, Label7})
-        l->SetTop(Gross ? 394 : 274);
+        l->SetTop(Skaliert(Gross ? 394 : 274));
     Label3->SetVisible(Gross);
 }
 

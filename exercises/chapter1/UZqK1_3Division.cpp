@@ -400,7 +400,7 @@ void TDivisionsform::AufgabeStellen() {
     BitBtn[35]->SetVisible(false);
     for (TPanel* p : Hinweis)
         if (p) p->SetVisible(false);
-    PanelK1->SetWidth(m_rest ? 955 : 796);
+    PanelK1->SetWidth(Skaliert(m_rest ? 955 : 796));
     PanelK1->SetVisible(false);
     for (int s = 1; s <= 4; ++s) {
         HilfePanel[s]->SetVisible(false);
@@ -505,8 +505,8 @@ void TDivisionsform::AufgabeErzeugen() {
     ErgebnisKnopf[4]->SetVisible(Vierstellig);
 
     for (const TPlatz& p : m_plaetze) {
-        p.Control->SetLeft(p.Links);
-        p.Control->SetTop(p.Oben);
+        p.Control->SetLeft(Skaliert(p.Links));
+        p.Control->SetTop(Skaliert(p.Oben));
     }
     const bool Schritt1 = Z.q1 != 0;
     for (TControl* c :
@@ -522,8 +522,10 @@ void TDivisionsform::DreistelligAnordnen() {
         RichEdit[18 + i]->SetLeft(RichEdit[17 + i]->Left());
         Shape[5 + i]->SetLeft(Shape[4 + i]->Left());
     }
-    const auto Hoch = [](TControl* c) {
-        if (c) c->SetTop(c->Top() - 64);
+    // 64 design pixels up from the design place, in the window's scale.
+    const auto Hoch = [this](TControl* c) {
+        for (const TPlatz& p : m_plaetze)
+            if (c && p.Control == c) c->SetTop(Skaliert(p.Oben - 64));
     };
     for (int n = 6; n <= 17; ++n)
         Hoch(RichEdit[n]);

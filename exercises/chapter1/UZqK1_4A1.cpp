@@ -197,8 +197,8 @@ void TZqK1_4A1::NeueAufgabe() {
     ZqK1_4A1_Aufgabe = ZqK1_4A1_Aufgabe % 9 + 1;
     const int n = ZqK1_4A1_Aufgabe;
 
-    RichEdit1->SetLeft(104);
-    RichEdit1->SetWidth(97);
+    RichEdit1->SetLeft(Skaliert(104));
+    RichEdit1->SetWidth(Skaliert(97));
     if (n <= 8) {
         Muster::Fokus(RichEdit1);
         const TFrage& F = Fragen[n];
@@ -210,14 +210,14 @@ void TZqK1_4A1::NeueAufgabe() {
             Zeilen << QString::fromUtf8(z);
         LabelH1->SetCaption(Zeilen.join(QChar(13)));
         if (n >= 7) {
-            RichEdit1->SetLeft(24);
-            RichEdit1->SetWidth(177);
-            LabelP1->SetLeft(24);
-            LabelP1->SetWidth(369);
+            RichEdit1->SetLeft(Skaliert(24));
+            RichEdit1->SetWidth(Skaliert(177));
+            LabelP1->SetLeft(Skaliert(24));
+            LabelP1->SetWidth(Skaliert(369));
         }
     }
 
-    RichEdit2->SetTop(380);
+    RichEdit2->SetTop(Skaliert(380));
     RichEdit2->Clear();
     const bool Tierwahl = n == 7 || n == 8;
     RichEdit2->SetVisible(Tierwahl);

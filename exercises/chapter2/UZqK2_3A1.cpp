@@ -284,7 +284,7 @@ void TZqK2_3A1::BeckenZeichnen() {
 }
 
 void TZqK2_3A1::BeckenLeeren(bool NeuesBecken) {
-    Panel2->SetTop(225);
+    Panel2->SetTop(Skaliert(225));
     Panel3->SetVisible(false);
     ZqK2_3A1.Becher = 0;
     Panel2->SetVisible(false);

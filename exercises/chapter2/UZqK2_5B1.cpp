@@ -189,8 +189,8 @@ void TZqK2_5B1::TexteSetzen() {
     Label8->SetCaption(ZweiStellen(Z.Tisch) + QStringLiteral(" €"));
     Label10->SetCaption(ZweiStellen(Z.Preis) + QStringLiteral(" € = Restgeld"));
     // The subtraction closes up behind the total, whose width varies.
-    Label9->SetLeft(Label8->Left() + Label8->Width() + 8);
-    Label10->SetLeft(Label9->Left() + Label9->Width() + 8);
+    Label9->SetLeft(Label8->Left() + Label8->Width() + Skaliert(8));
+    Label10->SetLeft(Label9->Left() + Label9->Width() + Skaliert(8));
     Label12->SetCaption(ZweiStellen(Z.Preis) + QStringLiteral(" € + Restgeld = ") + ZweiStellen(Z.Tisch) +
                         QStringLiteral(" €"));
 }

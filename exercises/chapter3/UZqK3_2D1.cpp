@@ -221,7 +221,7 @@ void TZqK3_2D1::NeueAufgabe() {
     TFaerbZustand& Z = ZqK3_2D1;
     ++Z.Aufgabenlauf;
     Z.Ziehen[0] = Z.Ziehen[1] = false;
-    Panel5->SetLeft(8);
+    Panel5->SetLeft(Skaliert(8));
     Panel4->SetVisible(false);
     Panel5->SetVisible(true);
     BitBtn8->SetVisible(false);

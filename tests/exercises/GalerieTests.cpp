@@ -43,11 +43,6 @@ int BreitesteZeile(const TFont& Font, const QString& Text) {
     return w;
 }
 
-// Shown on screen now (a control on a sheet that is not the active one is not).
-bool Zuschauen(TControl* c, TAufgabeg* f) {
-    return c->Showing() && c->Widget() && c->Widget()->isVisibleTo(f->Widget());
-}
-
 // The pixels of a label's text, as it paints itself, in its own coordinates.
 QImage Tinte(TLabel* l) {
     const QColor Leer(1, 2, 3);
@@ -84,12 +79,6 @@ bool GemeinsameTinte(TLabel* a, TLabel* b) {
             if (Tinte(ta, a, x, y) &&
                 (Tinte(tb, b, x - 1, y) || Tinte(tb, b, x, y) || Tinte(tb, b, x + 1, y)))
                 return true;
-    return false;
-}
-
-bool ImAufgabenbereich(TControl* c, TAufgabeg* f) {
-    for (TControl* p = c; p; p = p->Parent())
-        if (p == f->B_ScrollBox) return true;
     return false;
 }
 
@@ -167,38 +156,6 @@ void Speichern(TForm* f, const QString& Name) {
     QDir().mkpath(Ordner);
     ProcessEvents();
     f->Widget()->grab().save(Ordner + QLatin1Char('/') + Name + QStringLiteral(".png"));
-}
-
-// A visible, enabled button of the task area whose caption holds one of the words.
-TControl* KnopfMit(TAufgabeg* f, const QStringList& Woerter) {
-    for (int i = 0; i < f->ComponentCount(); ++i) {
-        auto* c = dynamic_cast<TControl*>(f->Components(i));
-        if (!c || !Zuschauen(c, f) || !c->Enabled() || !ImAufgabenbereich(c, f)) continue;
-        if (!dynamic_cast<TButton*>(c) && !dynamic_cast<TSpeedButton*>(c)) continue;
-        const QString k = c->Caption().toUpper();
-        for (const QString& w : Woerter)
-            if (k.contains(w)) return c;
-    }
-    return nullptr;
-}
-
-// One answer as a pupil gives it: the solution where the form has a solution
-// button, else "1" and Enter in the first answer box, else a check button.
-void EineAntwort(TAufgabeg* f) {
-    if (TControl* c = KnopfMit(f, {QStringLiteral("LÖSUNG"), QStringLiteral("ERGEBNIS")})) {
-        c->Click();
-        return;
-    }
-    for (int i = 0; i < f->ComponentCount(); ++i) {
-        auto* box = dynamic_cast<TRichEdit*>(f->Components(i));
-        if (!box || !Zuschauen(box, f) || !box->Enabled() || box->ReadOnly() || !ImAufgabenbereich(box, f))
-            continue;
-        box->SetFocus();
-        TypeText(box, QStringLiteral("1"));
-        PressEnter(box);
-        return;
-    }
-    if (TControl* c = KnopfMit(f, {QStringLiteral("PRÜF")})) c->Click();
 }
 
 class Galerie : public ::testing::TestWithParam<QString> {

@@ -11,6 +11,7 @@
 #include "platform/ControlsRich.h"
 #include "platform/ControlsStd.h"
 #include "shell/ExerciseRegistry.h"
+#include "shell/UAufgabeg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,6 +91,50 @@ inline QStringList AlleKlassen() {
     QStringList k = AufgabenKlassen();
     k.sort();
     return k;
+}
+
+// Shown on screen now (a control on a sheet that is not the active one is not).
+inline bool Zuschauen(TControl* c, TAufgabeg* f) {
+    return c->Showing() && c->Widget() && c->Widget()->isVisibleTo(f->Widget());
+}
+
+// Whether the control lies in the task area.
+inline bool ImAufgabenbereich(TControl* c, TAufgabeg* f) {
+    for (TControl* p = c; p; p = p->Parent())
+        if (p == f->B_ScrollBox) return true;
+    return false;
+}
+
+// A visible, enabled button of the task area whose caption holds one of the words.
+inline TControl* KnopfMit(TAufgabeg* f, const QStringList& Woerter) {
+    for (int i = 0; i < f->ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TControl*>(f->Components(i));
+        if (!c || !Zuschauen(c, f) || !c->Enabled() || !ImAufgabenbereich(c, f)) continue;
+        if (!dynamic_cast<TButton*>(c) && !dynamic_cast<TSpeedButton*>(c)) continue;
+        const QString k = c->Caption().toUpper();
+        for (const QString& w : Woerter)
+            if (k.contains(w)) return c;
+    }
+    return nullptr;
+}
+
+// One answer as a pupil gives it: the solution where the form has a solution
+// button, else "1" and Enter in the first answer box, else a check button.
+inline void EineAntwort(TAufgabeg* f) {
+    if (TControl* c = KnopfMit(f, {QStringLiteral("LÖSUNG"), QStringLiteral("ERGEBNIS")})) {
+        c->Click();
+        return;
+    }
+    for (int i = 0; i < f->ComponentCount(); ++i) {
+        auto* box = dynamic_cast<TRichEdit*>(f->Components(i));
+        if (!box || !Zuschauen(box, f) || !box->Enabled() || box->ReadOnly() || !ImAufgabenbereich(box, f))
+            continue;
+        box->SetFocus();
+        TypeText(box, QStringLiteral("1"));
+        PressEnter(box);
+        return;
+    }
+    if (TControl* c = KnopfMit(f, {QStringLiteral("PRÜF")})) c->Click();
 }
 
 } // namespace K1Test

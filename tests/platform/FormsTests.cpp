@@ -1,6 +1,7 @@
 // Forms: activation, closing paths, modal results, layout, scaling, ownership,
 // waits, timers, key injection and dialogs.
 #include "platform/Application.h"
+#include "platform/ControlsExt.h"
 #include "platform/ControlsRich.h"
 #include "platform/ControlsStd.h"
 #include "platform/Dialogs.h"
@@ -366,6 +367,31 @@ TEST(FormLayout, ScaleByRoundsHalvesToEvenAndScalesFonts) {
     f->ScaleBy(1, 2);
     // 3 / 2 = 1.5 -> 2, 5 / 2 = 2.5 -> 2, 9 / 2 = 4.5 -> 4, 7 / 2 = 3.5 -> 4
     EXPECT_EQ(small->BoundsRect(), Bounds(2, 2, 4, 4));
+}
+
+// The sheets of a scaled page control fill it, and what stands on them is
+// scaled once, like everything else.
+TEST(FormLayout, ScaleByLeavesTheSheetsFillingTheirPageControl) {
+    auto f = makeForm();
+    auto* pc = new TPageControl(f.get());
+    pc->SetParent(f.get());
+    pc->SetBounds(0, 24, 801, 249);
+    auto* p1 = new TTabSheet(f.get());
+    p1->SetPageControl(pc);
+    p1->SetTabVisible(false);
+    auto* p2 = new TTabSheet(f.get());
+    p2->SetPageControl(pc);
+    p2->SetTabVisible(false);
+    pc->SetActivePage(p1);
+    auto* box = new TPanel(f.get());
+    box->SetParent(p1);
+    box->SetBounds(104, 380, 97, 30);
+
+    f->ScaleBy(4, 3);
+    EXPECT_EQ(pc->BoundsRect(), Bounds(0, 32, 1068, 332));
+    EXPECT_EQ(p1->BoundsRect(), Bounds(0, 0, 1068, 332));
+    EXPECT_EQ(p2->BoundsRect(), Bounds(0, 0, 1068, 332));
+    EXPECT_EQ(box->BoundsRect(), Bounds(139, 507, 129, 40));
 }
 
 TEST(FormComponents, OwnerListsComponentsInCreationOrder) {

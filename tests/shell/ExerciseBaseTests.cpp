@@ -193,6 +193,29 @@ TEST_F(ExerciseBase, PlacementAndScaling) {
     EXPECT_EQ(h->Top(), 142);
 }
 
+// A place an exercise sets after activation, in design pixels, lands where
+// activation's scaling put the same place: the automatic factor's two steps of
+// 4/3 round each time, so 1 pixel stays 1 where 16/9 at once makes it 2.
+TEST_F(ExerciseBase, DesignPlacesAfterActivationTakeTheWindowsScale) {
+    auto* f = Zeigen();
+    EXPECT_EQ(f->Skaliert(361), 361);
+
+    FSetup.Skalieren = true;
+    FSetup.Skalierungsfaktor = 0;
+    Screen()->SetSize(2560, 1600);
+    auto* g = Zeigen();
+    EXPECT_EQ(g->Antwort->BoundsRect(), Bounds(36, 36, 356, 53));
+    EXPECT_EQ(g->Antwort->BoundsRect(),
+              Bounds(g->Skaliert(20), g->Skaliert(20), g->Skaliert(200), g->Skaliert(30)));
+    EXPECT_EQ(g->Skaliert(1), 1);
+
+    FSetup.Skalierungsfaktor = 3;
+    auto* h = Zeigen();
+    EXPECT_EQ(h->Skaliert(1), 2);
+    EXPECT_EQ(h->Skaliert(20), 36);
+    EXPECT_EQ(h->Skaliert(-16), -28);
+}
+
 TEST_F(ExerciseBase, SetupSwitchesLockButtonsByCaption) {
     FSetup.KeineLoesung = true;
     auto* f = Zeigen();
