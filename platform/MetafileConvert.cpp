@@ -373,9 +373,14 @@ QByteArray PlaybackRecords(const TWmfScan& S) {
 }
 
 // A metafile that draws nothing but the frame under the picture's own
-// mapping: the library's bounds of it tell where the frame lies in its
+// mapping, or (Half) the frame's top-left part of half its size in whole
+// units: the library's bounds of the two tell where the frame lies in its
 // output space.
-QByteArray ProbeRecords(const TWmfScan& S, const TFrame& F) {
+QByteArray ProbeRecords(const TWmfScan& S, TFrame F, bool Half) {
+    if (Half) {
+        F.Right = F.Left + (F.Right - F.Left) / 2;
+        F.Bottom = F.Top + (F.Bottom - F.Top) / 2;
+    }
     QByteArray r;
     AppendRecord(r, wmfSetMapMode, {8});
     AppendRecord(r, wmfSetWindowOrg, {S.Top, S.Left});
@@ -937,13 +942,15 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
             for (const qsizetype angle : {font + 10, font + 12})
                 qToLittleEndian<int16_t>(static_cast<int16_t>((3600 - Le16s(s.Records, angle) % 3600) % 3600),
                                          s.Records.data() + angle);
-    const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f));
+    // The two probes have the same length.
+    const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f, false)) +
+                             BuildWindowsMetafile(s, ProbeRecords(s, f, true));
     const QByteArray playback = BuildWindowsMetafile(s, PlaybackRecords(s));
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
     const double aspect =
         std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
     if (!RunMetafileHelper({"wmf", parent, QByteArray::number(w), QByteArray::number(h),
-                            QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size())},
+                            QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size() / 2)},
                            probe + playback, svg))
         return false;
     Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);

@@ -134,6 +134,44 @@ TEST(Metafile, EnhancedMetafileDrawsItsRecordsWithItsOwnMapping) {
     EXPECT_EQ(At(image, 0.75, 0.2), qRgb(255, 255, 255));
 }
 
+// A Windows metafile fills its frame exactly, however the frame is shaped:
+// a red band over the top tenth of a wide, a tall and a square picture
+// covers the top tenth of the drawing from side to side and no more, at the
+// picture's size and five times as large.
+TEST(Metafile, AWindowsMetafileFillsItsFrameExactly) {
+    for (const QSize frame : {QSize(200, 100), QSize(100, 200), QSize(200, 200)}) {
+        const QByteArray wmf = TWmfBuilder(frame.width(), frame.height(), 96)
+                                   .WindowExt(frame.width(), frame.height())
+                                   .NullPen()
+                                   .Brush(Red)
+                                   .Rectangle(0, 0, frame.width(), frame.height() / 10)
+                                   .Bytes();
+        const std::unique_ptr<TMetafile> meta = Loaded(wmf);
+        for (int times : {1, 5}) {
+            SCOPED_TRACE(std::to_string(frame.width()) + " x " + std::to_string(frame.height()) + " at " +
+                         std::to_string(times));
+            QImage image(frame * times, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            TCanvas c(&image);
+            meta->Draw(c, Bounds(0, 0, image.width(), image.height()));
+            c.Release();
+            // (The library places the frame to a few millionths of a pixel.)
+            const auto near = [&](int X, int Y, QRgb Colour) {
+                const QRgb p = image.pixel(X, Y);
+                return std::abs(qRed(p) - qRed(Colour)) + std::abs(qGreen(p) - qGreen(Colour)) +
+                           std::abs(qBlue(p) - qBlue(Colour)) <=
+                       6;
+            };
+            const int band = image.height() / 10;
+            for (const int x : {0, image.width() / 2, image.width() - 1}) {
+                EXPECT_TRUE(near(x, 0, qRgb(255, 0, 0))) << x;
+                EXPECT_TRUE(near(x, band - 1, qRgb(255, 0, 0))) << x;
+                EXPECT_TRUE(near(x, band, qRgb(255, 255, 255))) << x;
+            }
+        }
+    }
+}
+
 TEST(Metafile, TextOfAWindowsMetafileBecomesValidUnicodeSvg) {
     // The library writes text as the metafile holds it: 8-bit, unescaped.
     const QByteArray wmf = TWmfBuilder(2000, 1000)
