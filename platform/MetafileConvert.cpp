@@ -655,12 +655,43 @@ bool ScanEnhancedMetafile(const QByteArray& D, TEmfScan& S) {
 // The records the library plays: those up to the end record, after a white
 // brush selected, which a device context holds before the records select
 // one (the library starts with black).
+//
+// The library draws the pens of the older call that makes pens one pixel
+// wide, whatever their width, and takes the width of the newer call's pens
+// in pixels, whatever the mapping. Where the units are the pixels (no record
+// maps them otherwise), a pen of the older call two units wide or more goes
+// to it as the newer call's pen of that width, solid as the system draws it.
 QByteArray PlayedEnhancedMetafile(const QByteArray& Data, const TEmfScan& S) {
-    constexpr uint32_t emrSelectObject = 37, stockWhiteBrush = 0x80000000u;
-    QByteArray select;
+    constexpr uint32_t emrSetWindowExtEx = 9, emrSetViewportExtEx = 11, emrSetMapMode = 17,
+                       emrScaleViewportExtEx = 31, emrScaleWindowExtEx = 32, emrSetWorldTransform = 35,
+                       emrModifyWorldTransform = 36, emrSelectObject = 37, emrCreatePen = 38,
+                       emrExtCreatePen = 95;
+    constexpr uint32_t stockWhiteBrush = 0x80000000u, geometric = 0x10000u;
+    bool pixels = true;
+    for (qsizetype at = S.HeaderSize; at < S.Bytes && pixels; at += ReadLe32(Data, at + 4)) {
+        const uint32_t type = ReadLe32(Data, at);
+        pixels = type != emrSetWindowExtEx && type != emrSetViewportExtEx && type != emrScaleViewportExtEx &&
+                 type != emrScaleWindowExtEx && type != emrSetWorldTransform &&
+                 type != emrModifyWorldTransform &&
+                 !(type == emrSetMapMode && (ReadLe32(Data, at + 4) < 12 || ReadLe32(Data, at + 8) != 1));
+    }
+    QByteArray out = Data.left(S.HeaderSize);
     for (const uint32_t v : {emrSelectObject, 12u, stockWhiteBrush})
-        AppendLe32(select, v);
-    QByteArray out = Data.left(S.HeaderSize) + select + Data.mid(S.HeaderSize, S.Bytes - S.HeaderSize);
+        AppendLe32(out, v);
+    for (qsizetype at = S.HeaderSize; at < S.Bytes;) {
+        const uint32_t type = ReadLe32(Data, at), size = ReadLe32(Data, at + 4);
+        const int32_t width = pixels && type == emrCreatePen && size >= 28 ? Le32s(Data, at + 16) : 0;
+        if (width >= 2) {
+            uint32_t style = ReadLe32(Data, at + 12) & 0xF;
+            if (style != 5) style = 0; // only a hairline has dashes; the null pen stays
+            for (const uint32_t v : {emrExtCreatePen, 52u, ReadLe32(Data, at + 8), 0u, 0u, 0u, 0u,
+                                     geometric | style, uint32_t(width), 0u, ReadLe32(Data, at + 24), 0u, 0u})
+                AppendLe32(out, v);
+        } else {
+            out.append(Data.constData() + at, size);
+        }
+        at += size;
+    }
     qToLittleEndian<uint32_t>(static_cast<uint32_t>(out.size()), out.data() + 48);
     qToLittleEndian<uint32_t>(ReadLe32(out, 52) + 1, out.data() + 52);
     return out;

@@ -4,6 +4,7 @@
 // per process, and the fuzz regression corpus.
 #include "platform/Fonts.h"
 #include "platform/MetafileCache.h"
+#include "platform/MetafileCanvas.h"
 #include "platform/MetafileConvert.h"
 #include "platform/MetafileRaster.h"
 #include "platform/Pictures.h"
@@ -652,4 +653,36 @@ TEST(Metafile, TheHelperRendersAPictureAsTheProgramDoes) {
     EXPECT_TRUE(there == here);
     // The text is there: a face that was missing would draw another.
     EXPECT_GT(Ink(there.convertToFormat(QImage::Format_RGB32), 0.05, 0.55, 0.45, 0.8), 50);
+}
+
+// A pen wider than a pixel keeps its width, in proportion to the size the
+// picture is drawn at: a line four pixels wide, written by the canvas into
+// an enhanced metafile and into a Windows metafile, is four pixels wide at
+// the picture's size and twelve at three times its size.
+TEST(Metafile, AWidePenKeepsItsWidthInBothFormats) {
+    for (bool enhanced : {true, false}) {
+        SCOPED_TRACE(enhanced ? "enhanced" : "Windows");
+        TMetafile meta;
+        meta.SetWidth(200);
+        meta.SetHeight(100);
+        meta.SetEnhanced(enhanced);
+        {
+            TMetafileCanvas c(&meta);
+            c.Pen()->SetWidth(4);
+            c.MoveTo(10, 50);
+            c.LineTo(190, 50);
+        }
+        const std::unique_ptr<TMetafile> loaded = Loaded(meta.SaveToStream());
+        for (int times : {1, 3}) {
+            QImage image(200 * times, 100 * times, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            TCanvas c(&image);
+            loaded->Draw(c, Bounds(0, 0, image.width(), image.height()));
+            c.Release();
+            int rows = 0;
+            for (int y = 0; y < image.height(); ++y)
+                rows += qGray(image.pixel(image.width() / 2, y)) < 128;
+            EXPECT_EQ(rows, 4 * times) << times;
+        }
+    }
 }
