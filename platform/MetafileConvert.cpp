@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "platform/Fonts.h"
 #include "platform/LittleEndian.h"
+#include "platform/MetafileRaster.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QXmlStreamReader>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -373,9 +375,14 @@ QByteArray PlaybackRecords(const TWmfScan& S) {
 }
 
 // A metafile that draws nothing but the frame under the picture's own
-// mapping: the library's bounds of it tell where the frame lies in its
+// mapping, or (Half) the frame's top-left part of half its size in whole
+// units: the library's bounds of the two tell where the frame lies in its
 // output space.
-QByteArray ProbeRecords(const TWmfScan& S, const TFrame& F) {
+QByteArray ProbeRecords(const TWmfScan& S, TFrame F, bool Half) {
+    if (Half) {
+        F.Right = F.Left + (F.Right - F.Left) / 2;
+        F.Bottom = F.Top + (F.Bottom - F.Top) / 2;
+    }
     QByteArray r;
     AppendRecord(r, wmfSetMapMode, {8});
     AppendRecord(r, wmfSetWindowOrg, {S.Top, S.Left});
@@ -590,6 +597,100 @@ QByteArray FixedLibwmfSvg(const QByteArray& Raw) {
     return out;
 }
 
+// ---- hairlines ------------------------------------------------------------
+
+// The system draws a pen of width 0, and any pen no wider than a pixel, one
+// device pixel wide at whatever size the picture is drawn, and solid; the
+// libraries write such pens as strokes of the width they have at the
+// picture's own size (or thinner). A stroke that rounds to one pixel there
+// becomes a hairline (MetafileRaster.h): one pixel wide at any size, its
+// dashes as long in pixels as they were at the picture's own size.
+constexpr double HairlineWidth = 1.5;
+
+// The width of the SVG document, in its units.
+double SvgWidth(const QByteArray& Svg) {
+    QXmlStreamReader xml(Svg);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("svg")) return 0;
+    return xml.attributes().value(QLatin1String("width")).toDouble();
+}
+
+// Where the value of the stroke property Name starts and ends in the tag,
+// as an attribute (name="value", Quote set to its quote) or in a style
+// (name:value;, Quote 0).
+bool PropertyValue(const QByteArray& Tag, const char* Name, qsizetype& Start, qsizetype& End, char& Quote) {
+    const qsizetype at = Tag.indexOf(Name);
+    if (at < 0) return false;
+    qsizetype i = at + qsizetype(std::strlen(Name));
+    const auto blanks = [&] {
+        while (i < Tag.size() && Tag[i] == ' ')
+            ++i;
+        return i < Tag.size();
+    };
+    if (!blanks()) return false;
+    if (Tag[i] == ':') {
+        Start = End = i + 1;
+        Quote = 0;
+        while (End < Tag.size() && Tag[End] != ';' && Tag[End] != '"' && Tag[End] != '\'')
+            ++End;
+        return true;
+    }
+    if (Tag[i] != '=') return false;
+    ++i;
+    if (!blanks() || (Tag[i] != '"' && Tag[i] != '\'')) return false;
+    Quote = Tag[i];
+    Start = i + 1;
+    End = Tag.indexOf(Quote, Start);
+    return End >= 0;
+}
+
+// The tag with its stroke made a hairline when it rounds to one pixel.
+QByteArray HairlineTag(QByteArray Tag, double PixelsPerUnit) {
+    qsizetype start = 0, end = 0;
+    char quote = 0;
+    if (!PropertyValue(Tag, "stroke-width", start, end, quote)) return Tag;
+    bool ok = false;
+    const double width = Tag.mid(start, end - start).trimmed().toDouble(&ok);
+    if (!ok || width < 0 || width * PixelsPerUnit >= HairlineWidth) return Tag;
+    Tag.replace(start, end - start,
+                quote ? QByteArray("1") + quote + " vector-effect=" + quote + MetafileHairline
+                      : QByteArray("1; vector-effect:") + MetafileHairline);
+    // Dashes in pixels of the picture's own size.
+    if (!PropertyValue(Tag, "stroke-dasharray", start, end, quote)) return Tag;
+    QByteArray dashes;
+    for (const QByteArray& d : Tag.mid(start, end - start).replace(',', ' ').split(' ')) {
+        if (d.isEmpty()) continue;
+        const double v = d.toDouble(&ok);
+        if (!ok) return Tag; // none
+        dashes += (dashes.isEmpty() ? "" : " ") + QByteArray::number(v * PixelsPerUnit, 'g', 6);
+    }
+    return Tag.replace(start, end - start, dashes);
+}
+
+// The SVG whose strokes of up to a pixel are hairlines; Pixels: the width of
+// its viewport in pixels of the picture at its own size.
+QByteArray WithHairlines(const QByteArray& Svg, double Pixels) {
+    const double units = SvgWidth(Svg);
+    if (!(units > 0) || !(Pixels > 0)) return Svg;
+    const double pixelsPerUnit = Pixels / units;
+    QByteArray out;
+    qsizetype kept = 0;
+    for (qsizetype at = 0; (at = Svg.indexOf("stroke-width", at)) >= 0;) {
+        // Within a tag, not in the text of an element.
+        const qsizetype open = Svg.lastIndexOf('<', at), close = Svg.indexOf('>', at);
+        if (open < 0 || close < 0 || Svg.lastIndexOf('>', at) > open) {
+            at += 12;
+            continue;
+        }
+        if (out.isEmpty()) out.reserve(Svg.size() + Svg.size() / 8);
+        out.append(Svg.constData() + kept, open - kept);
+        out += HairlineTag(Svg.mid(open, close - open), pixelsPerUnit);
+        kept = at = close;
+    }
+    if (kept == 0) return Svg;
+    out.append(Svg.constData() + kept, Svg.size() - kept);
+    return out;
+}
+
 // ---- enhanced metafiles ---------------------------------------------------
 
 constexpr uint32_t EmfSignature = 0x464D4520u;
@@ -650,12 +751,43 @@ bool ScanEnhancedMetafile(const QByteArray& D, TEmfScan& S) {
 // The records the library plays: those up to the end record, after a white
 // brush selected, which a device context holds before the records select
 // one (the library starts with black).
+//
+// The library draws the pens of the older call that makes pens one pixel
+// wide, whatever their width, and takes the width of the newer call's pens
+// in pixels, whatever the mapping. Where the units are the pixels (no record
+// maps them otherwise), a pen of the older call two units wide or more goes
+// to it as the newer call's pen of that width, solid as the system draws it.
 QByteArray PlayedEnhancedMetafile(const QByteArray& Data, const TEmfScan& S) {
-    constexpr uint32_t emrSelectObject = 37, stockWhiteBrush = 0x80000000u;
-    QByteArray select;
+    constexpr uint32_t emrSetWindowExtEx = 9, emrSetViewportExtEx = 11, emrSetMapMode = 17,
+                       emrScaleViewportExtEx = 31, emrScaleWindowExtEx = 32, emrSetWorldTransform = 35,
+                       emrModifyWorldTransform = 36, emrSelectObject = 37, emrCreatePen = 38,
+                       emrExtCreatePen = 95;
+    constexpr uint32_t stockWhiteBrush = 0x80000000u, geometric = 0x10000u;
+    bool pixels = true;
+    for (qsizetype at = S.HeaderSize; at < S.Bytes && pixels; at += ReadLe32(Data, at + 4)) {
+        const uint32_t type = ReadLe32(Data, at);
+        pixels = type != emrSetWindowExtEx && type != emrSetViewportExtEx && type != emrScaleViewportExtEx &&
+                 type != emrScaleWindowExtEx && type != emrSetWorldTransform &&
+                 type != emrModifyWorldTransform &&
+                 !(type == emrSetMapMode && (ReadLe32(Data, at + 4) < 12 || ReadLe32(Data, at + 8) != 1));
+    }
+    QByteArray out = Data.left(S.HeaderSize);
     for (const uint32_t v : {emrSelectObject, 12u, stockWhiteBrush})
-        AppendLe32(select, v);
-    QByteArray out = Data.left(S.HeaderSize) + select + Data.mid(S.HeaderSize, S.Bytes - S.HeaderSize);
+        AppendLe32(out, v);
+    for (qsizetype at = S.HeaderSize; at < S.Bytes;) {
+        const uint32_t type = ReadLe32(Data, at), size = ReadLe32(Data, at + 4);
+        const int32_t width = pixels && type == emrCreatePen && size >= 28 ? Le32s(Data, at + 16) : 0;
+        if (width >= 2) {
+            uint32_t style = ReadLe32(Data, at + 12) & 0xF;
+            if (style != 5) style = 0; // only a hairline has dashes; the null pen stays
+            for (const uint32_t v : {emrExtCreatePen, 52u, ReadLe32(Data, at + 8), 0u, 0u, 0u, 0u,
+                                     geometric | style, uint32_t(width), 0u, ReadLe32(Data, at + 24), 0u, 0u})
+                AppendLe32(out, v);
+        } else {
+            out.append(Data.constData() + at, size);
+        }
+        at += size;
+    }
     qToLittleEndian<uint32_t>(static_cast<uint32_t>(out.size()), out.data() + 48);
     qToLittleEndian<uint32_t>(ReadLe32(out, 52) + 1, out.data() + 52);
     return out;
@@ -921,7 +1053,10 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
         TEmfScan s;
         if (!ScanEnhancedMetafile(Data, s)) return false;
         if (!RunMetafileHelper({"emf", parent}, PlayedEnhancedMetafile(Data, s), svg)) return false;
-        Out.Svg = svg;
+        // The picture's own size is its frame (0.01 mm); the SVG fills the
+        // part of it that Place gives.
+        const double frame = (double(Le32s(Data, 32)) - Le32s(Data, 24)) * 96 / 2540;
+        Out.Svg = WithHairlines(svg, s.Place.width() * frame);
         Out.Place = s.Place;
         return true;
     }
@@ -937,16 +1072,19 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
             for (const qsizetype angle : {font + 10, font + 12})
                 qToLittleEndian<int16_t>(static_cast<int16_t>((3600 - Le16s(s.Records, angle) % 3600) % 3600),
                                          s.Records.data() + angle);
-    const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f));
+    // The two probes have the same length.
+    const QByteArray probe = BuildWindowsMetafile(s, ProbeRecords(s, f, false)) +
+                             BuildWindowsMetafile(s, ProbeRecords(s, f, true));
     const QByteArray playback = BuildWindowsMetafile(s, PlaybackRecords(s));
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
     const double aspect =
         std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
     if (!RunMetafileHelper({"wmf", parent, QByteArray::number(w), QByteArray::number(h),
-                            QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size())},
+                            QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size() / 2)},
                            probe + playback, svg))
         return false;
     Out.Svg = JoinedMaskedPictures(FixedLibwmfSvg(svg), s.BitmapRops);
+    Out.Svg = WithHairlines(Out.Svg, std::abs(s.Right - s.Left) * 96.0 / s.Inch);
     Out.Place = QRectF(0, 0, 1, 1);
     return !Out.Svg.isEmpty();
 }

@@ -150,6 +150,16 @@ enum : uint16_t {
 constexpr uint32_t StockObject = 0x80000000u;
 constexpr int MaxPolyPoints = 32767;
 constexpr uint32_t EmfPlusSignature = 0x2B464D45u; // "EMF+"
+constexpr uint16_t emfPlusHeader = 0x4001;
+
+// Records of the newer interface that put something on the page: clearing,
+// filling and drawing figures, paths, curves, images and strings, a driver
+// string, a path stroked and filled. The others are the header, the end,
+// comments, the device context handed to the older records, objects and
+// state.
+bool EmfPlusDraws(uint16_t Type) {
+    return (Type >= 0x4009 && Type <= 0x401C) || Type == 0x4036 || Type == 0x4037;
+}
 
 struct TPoint64 {
     int64_t X = 0, Y = 0;
@@ -180,23 +190,30 @@ class TTranslator {
 public:
     explicit TTranslator(const QByteArray& Emf) : D(Emf) {}
 
-    QByteArray Run() {
+    QByteArray Run(bool* Lost) {
+        if (Lost) *Lost = false;
         if (!CheckEnhancedMetafile(D)) return {};
         if (!Header()) return {};
         qsizetype at = 0;
         const qsizetype end = ReadLe32(D, 48);
-        while (!m_failed && at + 8 <= end) {
+        // After a record without counterpart the comments are still read:
+        // whether the newer interface draws decides what may stand in.
+        while (at + 8 <= end && !m_plusDraws) {
             m_at = at;
             m_size = ReadLe32(D, at + 4);
             const uint32_t type = ReadLe32(D, at);
             if (type == emrEOF) break;
-            if (at > 0) Record(type);
+            if (type == emrGdiComment)
+                Comment();
+            else if (at > 0 && !m_failed)
+                Record(type);
             if (m_out.size() > MetafileLimits::MaxBytes) m_failed = true;
             at += m_size;
         }
+        if (Lost) *Lost = m_plusDraws;
         // Records of the newer interface where the older ones draw nothing:
         // the picture is in those records alone.
-        if (m_failed || m_plusOnly || (m_plus && !m_drawn)) return {};
+        if (m_failed || m_plusDraws || m_plusOnly || (m_plus && !m_drawn)) return {};
         // Records copied as they are (a bitmap, a brush's pattern) may suit
         // the enhanced format and not the older one: what the checks of the
         // older format refuse is no translation.
@@ -721,15 +738,30 @@ private:
         if (!identity) m_failed = true;
     }
 
+    // A comment that may carry records of the newer drawing interface: a
+    // header (whose flag tells a dual picture, drawn whole by the older
+    // records too), then records of 12 bytes and more.
     void Comment() {
-        const uint32_t length = U32(8);
-        if (m_failed || length < 8 || !Has(12, length)) return;
-        if (U32(12) != EmfPlusSignature) return;
+        if (m_size < 16) return;
+        const qsizetype length = ReadLe32(D, m_at + 8);
+        if (length < 8 || length > m_size - 12 || ReadLe32(D, m_at + 12) != EmfPlusSignature) return;
         m_plus = true;
-        // Records of the newer drawing interface: a picture that holds only
-        // them draws nothing in the older records.
-        if (length >= 12 && ReadLe16(D, m_at + 16) == 0x4001 && !(ReadLe16(D, m_at + 18) & 1))
-            m_plusOnly = true;
+        const qsizetype end = 12 + length;
+        for (qsizetype at = 16; at + 12 <= end;) {
+            const uint16_t type = ReadLe16(D, m_at + at), flags = ReadLe16(D, m_at + at + 2);
+            const qsizetype size = ReadLe32(D, m_at + at + 4);
+            if (type == emfPlusHeader) {
+                // A picture that is not dual draws nothing in the older records.
+                m_dual = flags & 1;
+                m_plusOnly = !m_dual;
+            } else if (!m_dual && EmfPlusDraws(type)) {
+                // What it draws there no Windows metafile holds.
+                m_plusDraws = true;
+                return;
+            }
+            if (size < 12 || size > end - at) return;
+            at += size;
+        }
     }
 
     void Record(uint32_t Type) {
@@ -981,6 +1013,9 @@ private:
     // Whether records of the newer interface came, and whether a record
     // written draws.
     bool m_plus = false, m_drawn = false;
+    // Whether the newer interface's header said dual, and whether the newer
+    // interface draws outside a dual picture.
+    bool m_dual = false, m_plusDraws = false;
     QByteArray m_out;
     uint32_t m_maxRecord = 3;
     int m_width = 0, m_height = 0;
@@ -998,6 +1033,6 @@ private:
 
 } // namespace
 
-QByteArray WindowsMetafileOf(const QByteArray& Emf) {
-    return TTranslator(Emf).Run();
+QByteArray WindowsMetafileOf(const QByteArray& Emf, bool* Lost) {
+    return TTranslator(Emf).Run(Lost);
 }

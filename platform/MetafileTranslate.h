@@ -16,5 +16,8 @@
 // format (paths, turned or sheared coordinates, glyph indexes, text that
 // the font's code page cannot hold, ...), a coordinate does not fit into
 // its 16 bits, the picture is drawn by records of the newer interface (in
-// comments) alone, or the result would fail CheckWindowsMetafile.
-QByteArray WindowsMetafileOf(const QByteArray& Emf);
+// comments) alone, or the result would fail CheckWindowsMetafile. Lost, when
+// given, tells whether records of the newer interface draw in a picture that
+// is not dual (whose older records do not draw it whole): what they draw no
+// Windows metafile holds, neither a translation nor a drawing of the picture.
+QByteArray WindowsMetafileOf(const QByteArray& Emf, bool* Lost = nullptr);

@@ -11,7 +11,7 @@
 // its own memory and dies with the program.
 //
 //   pravolin-metafile emf PARENT              < enhanced metafile
-//   pravolin-metafile wmf PARENT W H ASPECT N < probe (N bytes), then playback
+//   pravolin-metafile wmf PARENT W H ASPECT N < two probes (N bytes each), then playback
 //   pravolin-metafile svg PARENT W H X Y PW PH [FONT...] < SVG
 //
 // The SVG (or, for svg, W x H premultiplied ARGB pixels row by row, with the
@@ -151,16 +151,28 @@ private:
 // The library's work for one Windows metafile: where the frame (Width x
 // Height logical units) lies, then the picture with the frame as the SVG's
 // viewport.
-bool RunLibwmf(const std::string& Probe, const std::string& Playback, int Width, int Height, double Aspect,
-               std::string& Svg) {
-    wmfD_Rect frame;
+bool RunLibwmf(const std::string& Probe, const std::string& HalfProbe, const std::string& Playback, int Width,
+               int Height, double Aspect, std::string& Svg) {
+    wmfD_Rect frame, half;
     {
         TWmfSession probe(Probe);
         if (!probe.Scan(frame)) return false;
     }
-    // The bounds of the probe reach one logical unit beyond the frame on
-    // every side.
-    const double mx = (frame.BR.x - frame.TL.x) / (Width + 2), my = (frame.BR.y - frame.TL.y) / (Height + 2);
+    {
+        TWmfSession probe(HalfProbe);
+        if (!probe.Scan(half)) return false;
+    }
+    // The bounds reach beyond a rectangle by the same margin on every side
+    // (half a pen's width at the larger of the two scales), whatever its
+    // size: what the half frame lacks of the frame's bounds gives the scale
+    // of each axis, and with it the margin.
+    const int restX = Width - Width / 2, restY = Height - Height / 2;
+    if (restX <= 0 || restY <= 0) return false;
+    const double fw = frame.BR.x - frame.TL.x, fh = frame.BR.y - frame.TL.y;
+    double mx = (fw - Width * (fw - (half.BR.x - half.TL.x)) / restX) / 2;
+    double my = (fh - Height * (fh - (half.BR.y - half.TL.y)) / restY) / 2;
+    if (!(mx >= 0 && 2 * mx < fw)) mx = 0;
+    if (!(my >= 0 && 2 * my < fh)) my = 0;
     frame.TL.x += static_cast<float>(mx);
     frame.BR.x -= static_cast<float>(mx);
     frame.TL.y += static_cast<float>(my);
@@ -237,11 +249,11 @@ int Convert(int Argc, char** Argv, int Out) {
         double w = 0, h = 0, aspect = 0, probe = 0;
         if (!Number(Argv[3], w) || !Number(Argv[4], h) || !Number(Argv[5], aspect) ||
             !Number(Argv[6], probe) || w < 0 || h < 0 || w > 65536 || h > 65536 || !(aspect > 0) ||
-            probe < 0 || probe > static_cast<double>(input.size()))
+            probe < 0 || 2 * probe > static_cast<double>(input.size()))
             return 1;
         const size_t n = static_cast<size_t>(probe);
-        if (!RunLibwmf(input.substr(0, n), input.substr(n), static_cast<int>(w), static_cast<int>(h), aspect,
-                       svg))
+        if (!RunLibwmf(input.substr(0, n), input.substr(n, n), input.substr(2 * n), static_cast<int>(w),
+                       static_cast<int>(h), aspect, svg))
             return 1;
     } else {
         return 1;

@@ -262,12 +262,14 @@ bool RecordMetafile(TMetafile& Mf, int Width, int Height, bool Enhanced, Paint&&
 // counterpart, the picture drawn on a recording canvas, within the bound of
 // a drawing. Empty when there is no sound copy: the picture then goes as it
 // is, so that nothing is lost and saving never waits long. That is so when
-// it is too heavy to draw, when it draws nothing here (drawn by records that
-// nothing here draws, the copy would be a blank box), and when the copy
-// fails the checks of Windows metafiles that any reader of ours applies.
+// records of the newer interface draw what no copy holds, when it is too
+// heavy to draw, when it draws nothing here (drawn by records that nothing
+// here draws, the copy would be a blank box), and when the copy fails the
+// checks of Windows metafiles that any reader of ours applies.
 QByteArray WindowsMetafileCopy(const TMetafile& Mf) {
-    QByteArray wmf = WindowsMetafileOf(Mf.SaveToStream());
-    if (!wmf.isEmpty()) return wmf;
+    bool lost = false;
+    QByteArray wmf = WindowsMetafileOf(Mf.SaveToStream(), &lost);
+    if (!wmf.isEmpty() || lost) return wmf;
     TMetafile copy;
     const bool drawn = RecordMetafile(copy, Mf.Width(), Mf.Height(), false, [&](TCanvas& c) {
         c.StretchDraw(Bounds(0, 0, Mf.Width(), Mf.Height()), Mf);

@@ -3,13 +3,19 @@
 // helper program that bounds a conversion and a drawing, the pictures kept
 // per process, and the fuzz regression corpus.
 #include "platform/Fonts.h"
+#include "platform/LittleEndian.h"
 #include "platform/MetafileCache.h"
+#include "platform/MetafileCanvas.h"
 #include "platform/MetafileConvert.h"
 #include "platform/MetafileRaster.h"
+#include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
+#include "platform/Printer.h"
 #include "support/Corpus.h"
 #include "support/HeldMetafileHelper.h"
 #include "support/MetafileBuilder.h"
+#include "support/PdfPrinter.h"
+#include "support/Readers.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -21,6 +27,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QThread>
 #include <QThreadPool>
@@ -132,6 +139,44 @@ TEST(Metafile, EnhancedMetafileDrawsItsRecordsWithItsOwnMapping) {
     EXPECT_EQ(At(image, 0.2, 0.25), qRgb(255, 255, 0));
     EXPECT_EQ(At(image, 0.75, 0.75), qRgb(255, 0, 0));
     EXPECT_EQ(At(image, 0.75, 0.2), qRgb(255, 255, 255));
+}
+
+// A Windows metafile fills its frame exactly, however the frame is shaped:
+// a red band over the top tenth of a wide, a tall and a square picture
+// covers the top tenth of the drawing from side to side and no more, at the
+// picture's size and five times as large.
+TEST(Metafile, AWindowsMetafileFillsItsFrameExactly) {
+    for (const QSize frame : {QSize(200, 100), QSize(100, 200), QSize(200, 200)}) {
+        const QByteArray wmf = TWmfBuilder(frame.width(), frame.height(), 96)
+                                   .WindowExt(frame.width(), frame.height())
+                                   .NullPen()
+                                   .Brush(Red)
+                                   .Rectangle(0, 0, frame.width(), frame.height() / 10)
+                                   .Bytes();
+        const std::unique_ptr<TMetafile> meta = Loaded(wmf);
+        for (int times : {1, 5}) {
+            SCOPED_TRACE(std::to_string(frame.width()) + " x " + std::to_string(frame.height()) + " at " +
+                         std::to_string(times));
+            QImage image(frame * times, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            TCanvas c(&image);
+            meta->Draw(c, Bounds(0, 0, image.width(), image.height()));
+            c.Release();
+            // (The library places the frame to a few millionths of a pixel.)
+            const auto near = [&](int X, int Y, QRgb Colour) {
+                const QRgb p = image.pixel(X, Y);
+                return std::abs(qRed(p) - qRed(Colour)) + std::abs(qGreen(p) - qGreen(Colour)) +
+                           std::abs(qBlue(p) - qBlue(Colour)) <=
+                       6;
+            };
+            const int band = image.height() / 10;
+            for (const int x : {0, image.width() / 2, image.width() - 1}) {
+                EXPECT_TRUE(near(x, 0, qRgb(255, 0, 0))) << x;
+                EXPECT_TRUE(near(x, band - 1, qRgb(255, 0, 0))) << x;
+                EXPECT_TRUE(near(x, band, qRgb(255, 255, 255))) << x;
+            }
+        }
+    }
 }
 
 TEST(Metafile, TextOfAWindowsMetafileBecomesValidUnicodeSvg) {
@@ -541,13 +586,35 @@ TEST(Metafile, AHelperEndsWithItsProgram) {
     EXPECT_FALSE(Running(helpers[0]));
 }
 
+namespace {
+
+// The enhanced metafile drawn with a solid pen Width pixels wide, created
+// and selected before its first record.
+QByteArray WithPen(const QByteArray& Emf, int Width) {
+    QByteArray pen;
+    for (const uint32_t v :
+         {95u, 52u, 1u, 0u, 0u, 0u, 0u, 0x10000u, uint32_t(Width), 0u, 0u, 0u, 0u, 37u, 12u, 1u})
+        AppendLe32(pen, v);
+    const qsizetype header = ReadLe32(Emf, 4);
+    QByteArray out = Emf.left(header) + pen + Emf.mid(header);
+    qToLittleEndian<uint32_t>(static_cast<uint32_t>(out.size()), out.data() + 48);
+    qToLittleEndian<uint32_t>(ReadLe32(out, 52) + 2, out.data() + 52);
+    qToLittleEndian<uint16_t>(std::max<uint16_t>(ReadLe16(out, 56), 2), out.data() + 56);
+    return out;
+}
+
+} // namespace
+
 // A picture too heavy to draw at a size (the helper that renders it overruns
 // the CPU time of a conversion) is drawn as its frame within that bound, and
 // not tried again at that size or a larger one; smaller, it may draw.
 TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
     SetMetafileTimeLimits(1000, MetafileLimits::WallTimeMs);
-    const QByteArray bytes = HeavyEmf();
-    if (bytes.isEmpty()) GTEST_SKIP() << "no corpus at " << SharedCorpusDir().toStdString();
+    // Its lines three pixels wide and smooth: hairlines, drawn through
+    // whole pixels, take a fraction of the time.
+    const QByteArray corpus = HeavyEmf();
+    if (corpus.isEmpty()) GTEST_SKIP() << "no corpus at " << SharedCorpusDir().toStdString();
+    const QByteArray bytes = WithPen(corpus, 3);
     const std::unique_ptr<TMetafile> heavy = Loaded(bytes);
     ASSERT_TRUE(heavy->HasPicture());
     const int renders = MetafileRenderCount();
@@ -586,7 +653,8 @@ TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
 }
 
 // The helper renders a picture pixel for pixel as the program does: shapes,
-// a bitmap, and text in a face of the system and in one the program added.
+// a hairline, a bitmap, and text in a face of the system and in one the
+// program added.
 TEST(Metafile, TheHelperRendersAPictureAsTheProgramDoes) {
     ASSERT_FALSE(ProgramFontFiles().isEmpty()); // Tahoma, from the wine fonts
     QImage dot(4, 4, QImage::Format_RGB32);
@@ -599,7 +667,9 @@ TEST(Metafile, TheHelperRendersAPictureAsTheProgramDoes) {
         "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
         "width=\"300\" height=\"120\"><rect x=\"5\" y=\"5\" width=\"100\" height=\"50\" fill=\"#ffff00\" "
         "stroke=\"#ff0000\" stroke-width=\"3\"/><polyline points=\"0,119 150,60 299,119\" fill=\"none\" "
-        "stroke=\"#000000\"/><image x=\"200\" y=\"10\" width=\"40\" height=\"40\" "
+        "stroke=\"#000000\"/><polyline points=\"20,115 280,100\" fill=\"none\" stroke=\"#0000ff\" "
+        "stroke-width=\"1\" vector-effect=\"non-scaling-stroke\"/>"
+        "<image x=\"200\" y=\"10\" width=\"40\" height=\"40\" "
         "xlink:href=\"data:image/png;base64," +
         png.toBase64() +
         "\"/><text x=\"10\" y=\"90\" font-family=\"Tahoma\" font-size=\"20\">Gr\xC3\xB6\xC3\x9F"
@@ -614,4 +684,127 @@ TEST(Metafile, TheHelperRendersAPictureAsTheProgramDoes) {
     EXPECT_TRUE(there == here);
     // The text is there: a face that was missing would draw another.
     EXPECT_GT(Ink(there.convertToFormat(QImage::Format_RGB32), 0.05, 0.55, 0.45, 0.8), 50);
+}
+
+// A pen wider than a pixel keeps its width, in proportion to the size the
+// picture is drawn at: a line four pixels wide, written by the canvas into
+// an enhanced metafile and into a Windows metafile, is four pixels wide at
+// the picture's size and twelve at three times its size.
+TEST(Metafile, AWidePenKeepsItsWidthInBothFormats) {
+    for (bool enhanced : {true, false}) {
+        SCOPED_TRACE(enhanced ? "enhanced" : "Windows");
+        TMetafile meta;
+        meta.SetWidth(200);
+        meta.SetHeight(100);
+        meta.SetEnhanced(enhanced);
+        {
+            TMetafileCanvas c(&meta);
+            c.Pen()->SetWidth(4);
+            c.MoveTo(10, 50);
+            c.LineTo(190, 50);
+        }
+        const std::unique_ptr<TMetafile> loaded = Loaded(meta.SaveToStream());
+        for (int times : {1, 3}) {
+            QImage image(200 * times, 100 * times, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            TCanvas c(&image);
+            loaded->Draw(c, Bounds(0, 0, image.width(), image.height()));
+            c.Release();
+            int rows = 0;
+            for (int y = 0; y < image.height(); ++y)
+                rows += qGray(image.pixel(image.width() / 2, y)) < 128;
+            EXPECT_EQ(rows, 4 * times) << times;
+        }
+    }
+}
+
+namespace {
+
+// The pixels of Image that should be an outline one pixel wide around the
+// rectangle R, and inside it the yellow fill, that are not.
+int OutlineFaults(const QImage& Image, const QRect& R, const std::string& What) {
+    int faults = 0;
+    const auto expect = [&](int X, int Y, bool Black) {
+        const int grey = qGray(Image.pixel(X, Y));
+        if (Black ? grey <= 40 : grey >= 200) return;
+        if (++faults <= 4)
+            ADD_FAILURE() << What << ": pixel " << X << "," << Y << " is grey " << grey
+                          << (Black ? ", not black" : ", not the fill");
+    };
+    for (int x = R.left(); x <= R.right(); ++x) {
+        expect(x, R.top(), true);
+        expect(x, R.bottom(), true);
+        if (x > R.left() && x < R.right()) {
+            expect(x, R.top() + 1, false);
+            expect(x, R.bottom() - 1, false);
+        }
+    }
+    for (int y = R.top() + 1; y < R.bottom(); ++y) {
+        expect(R.left(), y, true);
+        expect(R.right(), y, true);
+        if (y > R.top() + 1 && y < R.bottom() - 1) {
+            expect(R.left() + 1, y, false);
+            expect(R.right() - 1, y, false);
+        }
+    }
+    return faults;
+}
+
+} // namespace
+
+// A yellow rectangle over a 200 x 100 picture, outlined by the pen a picture
+// starts with (an enhanced metafile, and its Windows metafile copy) or by
+// the canvas's pen of width 1 (a Windows metafile written directly): the
+// outline is a solid black line one device pixel wide all round, inside the
+// rectangle's right and bottom edges, at the picture's size, three times
+// as large, and on paper at 600 pixels per inch.
+TEST(Metafile, ThinPensDrawSolidLinesOnePixelWideOnScreenAndOnPaper) {
+    const QByteArray emf = TEmfBuilder(200, 100).Brush(Yellow).Rectangle(0, 0, 200, 100).Bytes();
+    TMetafile written;
+    written.SetWidth(200);
+    written.SetHeight(100);
+    {
+        TMetafileCanvas c(&written);
+        c.Brush()->SetColor(clYellow);
+        c.Rectangle(0, 0, 200, 100);
+    }
+    const std::vector<std::pair<std::string, QByteArray>> pictures = {
+        {"enhanced", emf},
+        {"its copy", WindowsMetafileOf(emf)},
+        {"written directly", written.SaveToStream()}};
+    std::vector<std::unique_ptr<TMetafile>> loaded;
+    for (const auto& [what, bytes] : pictures) {
+        loaded.push_back(Loaded(bytes));
+        ASSERT_TRUE(loaded.back()->HasPicture()) << what;
+        for (int times : {1, 3}) {
+            QImage image(200 * times, 100 * times, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            TCanvas c(&image);
+            loaded.back()->Draw(c, Bounds(0, 0, image.width(), image.height()));
+            c.Release();
+            OutlineFaults(image, image.rect(), what + " x" + std::to_string(times));
+        }
+    }
+
+    TPdfPrinter printer(QStringLiteral("haarlinien.pdf"));
+    ASSERT_TRUE(printer.Dir.isValid());
+    TPrinter* p = Printer();
+    ASSERT_TRUE(p->BeginDoc());
+    for (size_t i = 0; i < loaded.size(); ++i)
+        loaded[i]->Draw(*p->Canvas(), Bounds(100, 100 + 800 * static_cast<int>(i), 1250, 625));
+    ASSERT_TRUE(p->EndDoc());
+    // The pictures on the page, each one pixel of its own to a printer pixel.
+    const QString prefix = printer.Dir.filePath(QStringLiteral("bild"));
+    QByteArray list, error;
+    QString ran = RunReader(QStringLiteral("pdfimages"), {"-list", printer.Pdf}, &list, &error, 60000);
+    ASSERT_TRUE(ran.isEmpty()) << ran.toStdString() << error.toStdString();
+    static const QRegularExpression size(QStringLiteral("\\s1250\\s+625\\s"));
+    EXPECT_EQ(QString::fromUtf8(list).count(size), 3) << list.constData();
+    ran = RunReader(QStringLiteral("pdfimages"), {"-png", printer.Pdf, prefix}, nullptr, &error, 60000);
+    ASSERT_TRUE(ran.isEmpty()) << ran.toStdString() << error.toStdString();
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        const QImage printed(prefix + QStringLiteral("-%1.png").arg(i, 3, 10, QLatin1Char('0')));
+        ASSERT_EQ(printed.size(), QSize(1250, 625));
+        OutlineFaults(printed, printed.rect(), pictures[i].first + " printed");
+    }
 }

@@ -157,6 +157,12 @@ public:
         Record(39, {m_objects, 0, Color, 0});
         return Record(37, {m_objects});
     }
+    // A solid pen Width units wide, created and selected.
+    TEmfBuilder& Pen(int Width, uint32_t Color) {
+        ++m_objects;
+        Record(38, {m_objects, 0, Width, 0, Color});
+        return Record(37, {m_objects});
+    }
     TEmfBuilder& Rectangle(int L, int T, int R, int B) { return Record(43, {L, T, R, B}); }
     TEmfBuilder& Ellipse(int L, int T, int R, int B) { return Record(42, {L, T, R, B}); }
     // A polyline through the points (x, y pairs).

@@ -250,9 +250,10 @@ TEST(MetafileCorpus, EveryPictureLooksAsLibreOfficeDrawsIt) {
         if (c.Name.startsWith(QLatin1String("rtfpipe_Issue33_"))) continue;
         const TInk oursIn = InkOf(c.Ours, QRect(QPoint(M, M), c.Size)),
                    loIn = InkOf(theirs, QRect(QPoint(M, M), c.Size));
+        // (A hairline across a cell inks about a hundredth of it.)
         int agree = 0;
         for (int cell = 0; cell < Grid * Grid; ++cell)
-            agree += (oursIn.Cells[cell] > 0.02) == (loIn.Cells[cell] > 0.02);
+            agree += (oursIn.Cells[cell] > 0.01) == (loIn.Cells[cell] > 0.01);
         EXPECT_GE(agree, Grid * Grid - 2);
     }
 }
