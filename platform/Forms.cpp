@@ -258,9 +258,7 @@ void TForm::SetActiveControl(TWinControl* c) {
         if (focus && Widget() && focus != Widget() && Widget()->isAncestorOf(focus)) Widget()->setFocus();
         return;
     }
-    // A control hidden, disabled or on a page not shown stays the active
-    // control but gets no keys until it shows: the pupil would type unseen.
-    if (c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus && c->CanFocus()) {
+    if (c && c->Widget() && c->Widget()->focusPolicy() != Qt::NoFocus) {
         QWidget* w = c->Widget()->focusProxy() ? c->Widget()->focusProxy() : c->Widget();
         if (QApplication::focusWidget() != w) w->setFocus(Qt::OtherFocusReason);
     }
