@@ -351,9 +351,11 @@ void TKxNav::LogbuchLadenClick(TObject*) {
     } catch (...) {
         Ergebnis = rtfException;
     }
-    // A save cut short ends inside the document's group: the entries read up
-    // to the cut are the pupil's and are kept, but the file is no whole log.
-    const bool Unvollstaendig = Ergebnis == rtfUnmatchedBrace && Gelesen.ItemCount() > 0;
+    // A save cut short ends inside the document's group, perhaps right after a
+    // backslash: the entries read up to the cut are the pupil's and are kept,
+    // but the file is no whole log.
+    const bool Abgeschnitten = Ergebnis == rtfUnmatchedBrace || Ergebnis == rtfEndOfFile;
+    const bool Unvollstaendig = Abgeschnitten && Gelesen.ItemCount() > 0;
     const bool ok = (Ergebnis == rtfOK || Unvollstaendig) && LogKopieren(&Gelesen, Logtext);
     if (!ok) {
         MessageDlg(QStringLiteral("Das Logbuch konnte nicht geladen werden:\r") + od->FileName(), mtError, mbOK);

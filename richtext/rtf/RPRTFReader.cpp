@@ -367,7 +367,12 @@ uint8_t TRPRTFReader::MainLoop() {
             if (fDepth == 0 && fWholeDocument) return Finish();
             break;
         case '\\':
-            if ((r = ParseKeyword()) != rtfOK) return r;
+            if ((r = ParseKeyword()) != rtfOK) {
+                // The input ended right after the backslash: what was read
+                // before it stays, as at any other end of the input.
+                if (r == rtfEndOfFile) Finish();
+                return r;
+            }
             break;
         case '\r':
         case '\n':

@@ -23,6 +23,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
+#include <utility>
+
 namespace {
 
 // Answers every dialog: files with FileName, messages with Antwort.
@@ -492,6 +496,104 @@ TEST_F(SectionLog, ALogCutShortBeforeItsLastBraceLoadsWhatItHolds) {
         EXPECT_FALSE(KxNav->LogGeaendert);
     });
     EXPECT_EQ(LogZeilen(KxNav->Logtext), Zeilen);
+}
+
+// The places right after a backslash that opens a control word or symbol:
+// where a save cut short there ends.
+std::vector<qsizetype> NachBackslash(const QByteArray& rtf) {
+    std::vector<qsizetype> p;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] != '\\') continue;
+        p.push_back(i + 1);
+        if (i + 1 < rtf.size() && !std::isalpha(static_cast<unsigned char>(rtf[i + 1]))) ++i;
+    }
+    return p;
+}
+
+// A log cut right after any backslash loads through the log book's button:
+// what stands before the cut comes back, with the warning, and the log stays
+// unsaved; a cut before the first entry leaves nothing to load and is refused.
+TEST_F(SectionLog, ALogCutRightAfterABackslashLoadsWhatItHolds) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Ganz = Ordner.filePath(QStringLiteral("ganz.rtf"));
+    const QString Kurz = Ordner.filePath(QStringLiteral("kurz.rtf"));
+    Dialoge d;
+    QStringList Zeilen;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        F->Logtext->EditData()->MoveCaretEnd(true);
+        F->Logtext->SendKey(VK_RETURN);
+        // Braces and backslashes are written escaped.
+        Tippen(F->Logtext, QStringLiteral("Brüche {1/2} und \\ geübt"));
+        Zeilen = LogZeilen(F->Logtext);
+        d.Datei = Ganz;
+        F->LogbuchSpeichern->Click();
+    });
+    // A log written by hand, with bold and italic words and a hex escape.
+    const QByteArray VonHand =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\f0\\fs20 Logbuch\\par "
+        "{\\b Abschnitt} 1.1, \\i \\'dcbung\\i0  1\\par Klammern \\{ \\} und \\\\\\par}";
+    const QStringList VonHandZeilen = {QStringLiteral("Logbuch"), QStringLiteral("Abschnitt 1.1, Übung 1"),
+                                       QStringLiteral("Klammern { } und \\")};
+    // Where the hand-written log is cut, and all it holds then.
+    const std::map<QByteArray, QStringList> Erwartet = {
+        {" 1\\", {VonHandZeilen[0], VonHandZeilen[1]}},
+        {"Klammern \\", {VonHandZeilen[0], VonHandZeilen[1], QStringLiteral("Klammern ")}},
+        {"und \\", {VonHandZeilen[0], VonHandZeilen[1], QStringLiteral("Klammern { } und ")}},
+        {"und \\\\\\", VonHandZeilen},
+    };
+    size_t Gesehen = 0;
+
+    for (const auto& [Rtf, Ganze] : {std::pair{Lesen(Ganz), Zeilen}, std::pair{VonHand, VonHandZeilen}}) {
+        ASSERT_FALSE(Rtf.isEmpty());
+        const qsizetype ErsterText = Rtf.indexOf(Ganze[0].left(7).toLatin1());
+        ASSERT_GT(ErsterText, 0);
+        const std::vector<qsizetype> Schnitte = NachBackslash(Rtf);
+        ASSERT_GT(Schnitte.size(), 10u);
+        ImAbschnitt([&](TKxNav* F) {
+            F->LogButton->Click();
+            for (qsizetype Schnitt : Schnitte) {
+                SCOPED_TRACE(Rtf.left(Schnitt).right(40).toStdString());
+                {
+                    QFile f(Kurz);
+                    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                    f.write(Rtf.left(Schnitt));
+                }
+                KxNav->LogGeaendert = false;
+                d.Meldungen.clear();
+                d.Datei = Kurz;
+                F->LogbuchLaden->Click();
+                ASSERT_EQ(d.Meldungen.size(), 1);
+                if (Schnitt < ErsterText) {
+                    EXPECT_EQ(d.Meldungen[0],
+                              QStringLiteral("Das Logbuch konnte nicht geladen werden:\r") + Kurz);
+                    EXPECT_FALSE(KxNav->LogGeaendert);
+                    continue;
+                }
+                EXPECT_EQ(d.Meldungen[0],
+                          QStringLiteral(
+                              "Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") +
+                              Kurz);
+                EXPECT_TRUE(KxNav->LogGeaendert);
+                // The entries up to the cut, the last one perhaps broken off.
+                const QStringList Geladen = LogZeilen(F->Logtext);
+                ASSERT_FALSE(Geladen.isEmpty());
+                ASSERT_LE(Geladen.size(), Ganze.size());
+                for (qsizetype i = 0; i + 1 < Geladen.size(); ++i)
+                    EXPECT_EQ(Geladen[i], Ganze[i]);
+                EXPECT_TRUE(Ganze[Geladen.size() - 1].startsWith(Geladen.back()))
+                    << Geladen.back().toStdString();
+                for (const auto& [Vor, Soll] : Erwartet)
+                    if (Rtf == VonHand && Rtf.left(Schnitt).endsWith(Vor)) {
+                        EXPECT_EQ(Geladen, Soll);
+                        ++Gesehen;
+                    }
+            }
+        });
+    }
+    EXPECT_EQ(Gesehen, Erwartet.size());
 }
 
 TEST_F(SectionLog, SavingUnderANameWithoutExtensionAsksBeforeReplacingTheFile) {

@@ -59,6 +59,12 @@ TEST(RTFReaderResult, CodesOfBrokenInput) {
 TEST(RTFReaderResult, UnbalancedInputKeepsItsText) {
     EXPECT_EQ((Events{"T2:x"}), Ev("{\\rtf1 {\\b x}", 3));
     EXPECT_EQ((Events{"T2:abc"}), Ev("{\\rtf1 abc", 3));
+    // Cut right after the backslash of a paragraph mark, a control word or an
+    // escaped brace or backslash: what came before stays.
+    EXPECT_EQ((Events{"T2:a", "T2:b"}), Ev("{\\rtf1 a\\par b\\", 7));
+    EXPECT_EQ((Events{"T2:a", "T0:b"}), Ev("{\\rtf1 a{\\b b\\", 7));
+    EXPECT_EQ((Events{"T2:a{b"}), Ev("{\\rtf1 a\\{b\\", 7));
+    EXPECT_EQ((Events{"T2:a\\b"}), Ev("{\\rtf1 a\\\\b\\", 7));
     EXPECT_EQ((Events{"T2:x"}), Ev("{\\rtf1 x}}junk"));
     EXPECT_EQ((Events{"T2:preabc"}), Ev("pre{\\rtf1 abc}"));
 }
