@@ -19,12 +19,16 @@ TCanvas* Leinwand(TImage* Bild) {
     return Bild ? Bild->Canvas() : nullptr;
 }
 
+// A scaled window enlarges the control, but its picture keeps the size that
+// was drawn for.
 int BildBreite(const TImage* Bild) {
-    return Bild ? Bild->Width() : 0;
+    if (!Bild) return 0;
+    return Bild->Picture()->Empty() ? Bild->Width() : Bild->Picture()->Width();
 }
 
 int BildHoehe(const TImage* Bild) {
-    return Bild ? Bild->Height() : 0;
+    if (!Bild) return 0;
+    return Bild->Picture()->Empty() ? Bild->Height() : Bild->Picture()->Height();
 }
 
 int Naechste(double v) {

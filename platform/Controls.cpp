@@ -353,8 +353,10 @@ bool TControl::HandleEvent(QEvent* e) {
         TFormBusy busy(ParentForm());
         std::weak_ptr<void> alive;
         if (TForm* f = ParentForm()) alive = f->AliveToken();
-        int x = static_cast<int>(me->position().x());
-        int y = static_cast<int>(me->position().y());
+        const int cx = static_cast<int>(me->position().x());
+        const int cy = static_cast<int>(me->position().y());
+        const TPoint place = MousePlace(cx, cy);
+        const int x = place.x, y = place.y;
         TShiftState shift = ShiftOf(me->modifiers(), me->buttons());
         if (e->type() == QEvent::MouseMove) {
             if (OnMouseMove) OnMouseMove(this, shift, x, y);
@@ -378,8 +380,8 @@ bool TControl::HandleEvent(QEvent* e) {
         bool wasPressed = m_mousePressed;
         m_mousePressed = false;
         if (OnMouseUp) OnMouseUp(this, ButtonOf(me->button()), shift, x, y);
-        if (wasPressed && me->button() == Qt::LeftButton && ClickOnMouseUp() && x >= 0 && y >= 0 &&
-            x < m_width && y < m_height)
+        if (wasPressed && me->button() == Qt::LeftButton && ClickOnMouseUp() && cx >= 0 && cy >= 0 &&
+            cx < m_width && cy < m_height)
             Click();
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
+#include "platform/Runtime.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -90,7 +92,11 @@ TCanvas* TImage::Canvas() {
         m_picture->SetGraphic(std::move(bmp));
     }
     TBitmap* bmp = m_picture->Bitmap();
-    if (bmp->Empty()) bmp->SetSize(std::max(1, m_width), std::max(1, m_height));
+    if (bmp->Empty()) {
+        const bool Design = m_scalePicture && m_designWidth > 0;
+        bmp->SetSize(std::max(1, Design ? m_designWidth : m_width),
+                     std::max(1, Design ? m_designHeight : m_height));
+    }
     TCanvas* c = bmp->Canvas();
     if (c != m_hookedCanvas) {
         // Drawing repaints the image, for as long as the image lives.
@@ -128,9 +134,44 @@ void TImage::SetAutoSize(bool a) {
     PictureChanged();
 }
 
+void TImage::SetScalePicture(bool s) {
+    m_scalePicture = s;
+    Invalidate();
+}
+
+void TImage::ScaleBy(int M, int D) {
+    if (D != 0 && m_designWidth == 0) {
+        m_designWidth = m_width;
+        m_designHeight = m_height;
+    }
+    TControl::ScaleBy(M, D);
+}
+
+bool TImage::Enlarged() const {
+    return m_scalePicture && m_designWidth > 0 && m_designHeight > 0 &&
+           (m_width != m_designWidth || m_height != m_designHeight);
+}
+
 TRect TImage::DestRect() const {
+    if (!Enlarged()) return DestRectIn(m_width, m_height);
+    // Placed as in the design size, then enlarged with the control.
+    const TRect r = DestRectIn(m_designWidth, m_designHeight);
+    const auto X = [this](int v) { return MulDiv(v, m_width, m_designWidth); };
+    const auto Y = [this](int v) { return MulDiv(v, m_height, m_designHeight); };
+    return Rect(X(r.Left), Y(r.Top), X(r.Right), Y(r.Bottom));
+}
+
+TPoint TImage::MousePlace(int X, int Y) const {
+    if (!Enlarged()) return TPoint{X, Y};
+    // The pixel of the picture under the mouse.
+    const auto Zurueck = [](int v, int Design, int Jetzt) {
+        return static_cast<int>(std::floor((v + 0.5) * Design / Jetzt));
+    };
+    return TPoint{Zurueck(X, m_designWidth, m_width), Zurueck(Y, m_designHeight, m_height)};
+}
+
+TRect TImage::DestRectIn(int cw, int ch) const {
     int w = m_picture->Width(), h = m_picture->Height();
-    int cw = m_width, ch = m_height;
     if (m_stretch || (m_proportional && (w > cw || h > ch))) {
         if (m_proportional && w > 0 && h > 0) {
             double xyaspect = static_cast<double>(w) / h;
@@ -162,6 +203,7 @@ TRect TImage::DestRect() const {
 void TImage::PaintWidget(QPainter& p) {
     TGraphic* g = m_picture->Graphic();
     if (!g || g->Empty()) return;
+    if (Enlarged()) p.setRenderHint(QPainter::SmoothPixmapTransform);
     TCanvas c(&p);
     g->Draw(c, DestRect());
 }

@@ -19,6 +19,7 @@ public:
     QString ClassName() const override { return QStringLiteral("TImage"); }
 
     TPicture* Picture() { return m_picture.get(); }
+    const TPicture* Picture() const { return m_picture.get(); }
     // The canvas of the picture's bitmap; an empty picture gets a white bitmap of
     // the image's size first.
     TCanvas* Canvas();
@@ -32,14 +33,26 @@ public:
     void SetTransparent(bool t);
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool a);
+    // A picture drawn for the image's design size: when the window is scaled,
+    // its bitmap keeps that size and shows enlarged with the control as a
+    // whole, and mouse positions reach the handlers in the picture's pixels.
+    bool ScalePicture() const { return m_scalePicture; }
+    void SetScalePicture(bool s);
 
     bool OwnPaint() const override { return true; }
     void PaintWidget(QPainter& p) override;
     // Where the picture is drawn inside the control.
     TRect DestRect() const;
+    void ScaleBy(int M, int D) override;
+
+protected:
+    TPoint MousePlace(int X, int Y) const override;
 
 private:
     void PictureChanged();
+    // Whether the picture shows enlarged: scaled, and drawn for the design size.
+    bool Enlarged() const;
+    TRect DestRectIn(int cw, int ch) const;
     std::unique_ptr<TPicture> m_picture;
     TCanvas* m_hookedCanvas = nullptr;
     std::shared_ptr<int> m_guard = std::make_shared<int>(0);
@@ -48,6 +61,9 @@ private:
     bool m_proportional = false;
     bool m_transparent = false;
     bool m_autoSize = false;
+    bool m_scalePicture = false;
+    // The size before the window's scaling, once it is scaled.
+    int m_designWidth = 0, m_designHeight = 0;
 };
 
 enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };

@@ -297,6 +297,8 @@ public:
     virtual void ParentColorChanged();
 
 protected:
+    // A mouse position in the control as its mouse handlers take it.
+    virtual TPoint MousePlace(int X, int Y) const { return TPoint{X, Y}; }
     // Takes the control's Qt widget; it is shown under the parent's client widget.
     void Attach(QWidget* widget, TWidgetLink* link);
     // The font changed (applied to the widget); controls with Qt text override.

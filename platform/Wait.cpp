@@ -4,8 +4,21 @@
 #include "platform/Forms.h"
 #include "platform/Runtime.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+
+namespace {
+bool g_timeHeld = false;
+} // namespace
+
+void HoldTime(bool Hold) {
+    g_timeHeld = Hold;
+}
+
+bool TimeHeld() {
+    return g_timeHeld;
+}
 
 bool FormStillOpen(TForm* form, int closeCount) {
     if (!form) return true;
@@ -23,6 +36,10 @@ bool WaitResponsive(uint32_t ms, TForm* form) {
         if (!form) return !Application()->Terminated();
         return !alive.expired() && FormStillOpen(form, closeCount) && !Application()->Terminated();
     };
+    if (g_timeHeld) {
+        QCoreApplication::processEvents();
+        return open();
+    }
     const uint32_t start = GetTickCount();
     while (open()) {
         const uint32_t elapsed = GetTickCount() - start;

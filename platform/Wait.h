@@ -12,3 +12,9 @@ bool WaitResponsive(uint32_t ms, TForm* form = nullptr);
 // True while the form may go on: not freed, not closed since `closeCount` was
 // taken, and no close request pending.
 bool FormStillOpen(TForm* form, int closeCount);
+
+// Tests hold the program's time: timers do not fire, and a wait handles the
+// events already pending and returns at once, so that a window changes only by
+// what the test does to it.
+void HoldTime(bool Hold);
+bool TimeHeld();

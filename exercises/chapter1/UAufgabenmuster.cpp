@@ -206,6 +206,14 @@ TImage* Bild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Link
     return i;
 }
 
+TImage* Zeichenbild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                    int Breite, int Hoehe) {
+    TImage* i = Bild(Form, Parent, Name, Links, Oben, Breite, Hoehe);
+    i->SetScalePicture(true);
+    i->Canvas();
+    return i;
+}
+
 TPageControl* Seiten(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
                      int Breite, int Hoehe) {
     auto* p = new TPageControl(Form);

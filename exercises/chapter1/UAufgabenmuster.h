@@ -77,6 +77,12 @@ TPanel* Feld(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Link
              int Hoehe, TColor Farbe);
 TImage* Bild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben, int Breite,
              int Hoehe);
+// A picture the form draws on, laid out for its design size: its white bitmap
+// is made now, at that size, and keeps it when a scaled window enlarges the
+// control; the window shows it enlarged as a whole, and clicks reach the form
+// at the places they meet in the drawing.
+TImage* Zeichenbild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                    int Breite, int Hoehe);
 TPageControl* Seiten(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
                      int Breite, int Hoehe);
 // A page without tab.

@@ -1,5 +1,6 @@
 #include "exercises/chapter1/UZahlenstrahl.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/ControlsExt.h"
@@ -12,7 +13,7 @@ int ZahlenstrahlX(long long v, long long U) {
 void ZahlenstrahlZeichnen(TImage* Bild, int y0, const QString& Marke10, const QString& Marke50,
                           const QString& Marke100) {
     TCanvas* c = Bild->Canvas();
-    const int W = Bild->Width();
+    const int W = BildBreite(Bild);
     BildFuellen(255, 255, 255, Bild);
     c->Pen()->SetWidth(2);
     VektorpfeilZeichnen(10, y0, W - 1, y0, 0, 0, 0, false, QString(), Bild);

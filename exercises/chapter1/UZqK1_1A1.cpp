@@ -29,7 +29,7 @@ TZahlenstrahlForm::TZahlenstrahlForm(TComponent* AOwner, const TZahlenstrahlArt&
     using namespace Muster;
     SetCaption(QString::fromUtf8(A.Caption));
     Label1 = Titel(this, QString::fromUtf8(A.Titel));
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 24, 777, 192);
+    Image1 = Zeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 24, 777, 192);
     Image1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         Image1MouseDown(s, b, sh, x, y);
     };

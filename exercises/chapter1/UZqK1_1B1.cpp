@@ -39,7 +39,7 @@ TZqK1_1B1::TZqK1_1B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     PageControl1 = Seiten(this, Panel1, QStringLiteral("PageControl1"), 0, 0, 777, 473);
     TabSheet1 = Seite(this, PageControl1, QStringLiteral("TabSheet1"));
     TabSheet1->SetColor(FarbeAufgabenfeld);
-    Image1 = Bild(this, TabSheet1, QStringLiteral("Image1"), 0, 0, 767, 124);
+    Image1 = Zeichenbild(this, TabSheet1, QStringLiteral("Image1"), 0, 0, 767, 124);
     Label2 = Beschriftung(this, TabSheet1, QStringLiteral("Label2"),
                           QStringLiteral("Welche Beziehung ist richtig ? Entscheide dich für eines der 3 "
                                          "Zeichen ( \"<\", \"=\", \">\" )."),

@@ -1,5 +1,6 @@
 #include "exercises/chapter1/UZqK1_1D1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "platform/Keys.h"
 #include "platform/Runtime.h"
@@ -45,7 +46,7 @@ TZqK1_1D1::TZqK1_1D1(TComponent* AOwner) : TAufgabeg(AOwner) {
                           QStringLiteral("leicht      Geschwindigkeit Gegner    schwer"),
                           {"1", "2", "3", "4", "5", "6", "7"}, 300, 0, 360, 40, 2);
     RadioGroup1->SetColumns(7);
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 40, 777, 209);
+    Image1 = Zeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 40, 777, 209);
     ImageSchwan = Bild(this, nullptr, QStringLiteral("ImageSchwan"), 0, 0, 100, 51);
     ImageSchwan->SetVisible(false);
     if (!BildLaden(ImageSchwan, QStringLiteral("schwan.png")))
@@ -248,7 +249,7 @@ void TZqK1_1D1::AufgabeMachen() {
 void TZqK1_1D1::Zeichnen() {
     TRennenZustand& Z = ZqK1_1D1;
     TCanvas* c = Image1->Canvas();
-    const int W = Image1->Width(), H = Image1->Height();
+    const int W = BildBreite(Image1), H = BildHoehe(Image1);
     const TGraphic* Schwan = ImageSchwan->Picture()->Graphic();
     const int w = ImageSchwan->Picture()->Width(), h = ImageSchwan->Picture()->Height();
     BildFuellen(255, 255, 255, Image1);

@@ -1,5 +1,6 @@
 #include "exercises/chapter1/UZqK1_4A1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/CodePage.h"
@@ -79,8 +80,10 @@ TLabel* Text19(TZqK1_4A1* f, TWinControl* Parent, const QString& Name, const QSt
     return Muster::Beschriftung(f, Parent, Name, s, x, y, QStringLiteral("Tahoma"), -19, Farbe);
 }
 
+// The animals stand under their bars: a scaled window enlarges them with the chart.
 void TierbildZeichnen(TImage* Bild, int i) {
     Muster::BildLaden(Bild, QString::fromLatin1(Tiere[i].Bild));
+    Bild->SetScalePicture(true);
 }
 
 } // namespace
@@ -103,7 +106,7 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     // The questions on the drawn chart.
     TTabSheet* S = TabSheet1;
     Text19(this, S, QStringLiteral("Label2"), QStringLiteral("Gaby beobachtet Tiere in ihrem Garten"), 24, 0);
-    Image1 = Bild(this, S, QStringLiteral("Image1"), 0, 24, 769, 200);
+    Image1 = Zeichenbild(this, S, QStringLiteral("Image1"), 0, 24, 769, 200);
     const int Bildnummer[8] = {0, 2, 6, 3, 4, 5, 7, 8};
     for (int i = 1; i <= 7; ++i) {
         Tierbild1[i] =
@@ -147,7 +150,7 @@ TZqK1_4A1::TZqK1_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
            24, 48);
     Text19(this, S, QStringLiteral("Label14"),
            QStringLiteral("Stimmt die Höhe, so wird der Balken grün gezeichnet, anderenfalls rot."), 24, 72);
-    Image9 = Bild(this, S, QStringLiteral("Image9"), 0, 104, 769, 200);
+    Image9 = Zeichenbild(this, S, QStringLiteral("Image9"), 0, 104, 769, 200);
     Image9->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         Image9MouseDown(s, b, sh, x, y);
     };
@@ -234,7 +237,7 @@ void TZqK1_4A1::NeueAufgabe() {
 
 void TZqK1_4A1::DiagrammZeichnen(TImage* Bild, bool Zweites) {
     const int y0 = 180;
-    const int W = Bild->Width();
+    const int W = BildBreite(Bild);
     BildFuellen(255, 255, 255, Bild);
     Bild->Canvas()->Font()->SetStyle(fsBold);
 

@@ -1,5 +1,6 @@
 #include "exercises/chapter2/UGeldBilder.h"
 
+#include "drawing/Bildzugang.h"
 #include "platform/ControlsExt.h"
 #include "platform/Graphics.h"
 
@@ -33,7 +34,7 @@ void Schrift(TCanvas* c, int Hoehe, TColor Farbe) {
 
 void MuenzeMalen(TImage* Bild, int Cent) {
     TCanvas* c = Bild->Canvas();
-    const int s = Bild->Height();
+    const int s = BildHoehe(Bild);
     const bool Kupfer = Cent < 10, Euro = Cent >= 100;
     // The euro coins are two-coloured as the real ones: 1 euro a silver
     // centre in a golden ring, 2 euro the other way round. Their silver has a
@@ -43,7 +44,7 @@ void MuenzeMalen(TImage* Bild, int Cent) {
     const TColor Aussen = Kupfer ? RGB(184, 115, 51) : Cent == 200 ? Silber : Gold;
     const TColor Innen = Kupfer ? RGB(200, 130, 64) : Cent == 100 ? Silber : RGB(232, 196, 80);
     c->Brush()->SetColor(Aussen);
-    c->FillRect({0, 0, Bild->Width(), s});
+    c->FillRect({0, 0, BildBreite(Bild), s});
     c->Pen()->SetColor(RGB(90, 60, 20));
     c->Brush()->SetColor(Innen);
     const int r = Euro ? s / 5 : s / 12;
@@ -56,7 +57,7 @@ void MuenzeMalen(TImage* Bild, int Cent) {
 
 void ScheinMalen(TImage* Bild, int Wert) {
     TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
+    const int w = BildBreite(Bild), h = BildHoehe(Bild);
     const TColor Farbe = Wert == 5    ? RGB(168, 176, 160)
                          : Wert == 10 ? RGB(226, 124, 112)
                          : Wert == 20 ? RGB(110, 150, 222)
@@ -74,7 +75,7 @@ void ScheinMalen(TImage* Bild, int Wert) {
 
 void ThekeMalen(TImage* Bild) {
     TCanvas* c = Bild->Canvas();
-    const int w = Bild->Width(), h = Bild->Height();
+    const int w = BildBreite(Bild), h = BildHoehe(Bild);
     c->Brush()->SetColor(RGB(170, 120, 70));
     c->FillRect({0, 0, w, h});
     c->Pen()->SetColor(RGB(140, 95, 50));

@@ -135,10 +135,13 @@ void TZqK2_1A1::UhrenZeichnen() {
     BildFuellen(255, 255, 255, Image1);
     BildFuellen(255, 255, 255, Image2);
     Z.MitSekunden = Checks->Checked() ? 1 : 0;
-    AnalogUhrZeichnen(Image1->Width() / 2, Image1->Height() / 2, Image1->Width() / 2 - 5, Z.Stunde, Z.Minute,
-                      Z.Sekunde, Z.MitStunden, Z.MitMinuten, Z.MitSekunden, Image1);
-    DigitaluhrZeichnen(10, 5, Image2->Height() - 10, Z.Stunde, Z.Minute, Z.Sekunde, 50, 160, 255, 0, 0, 0,
-                       Z.MitStunden, Z.MitTrenner, Z.MitMinuten, Z.MitSekunden, Image2);
+    // Both clocks fill their pictures: in a scaled window they are drawn larger,
+    // margins and all.
+    AnalogUhrZeichnen(Image1->Width() / 2, Image1->Height() / 2, Image1->Width() / 2 - Skaliert(5), Z.Stunde,
+                      Z.Minute, Z.Sekunde, Z.MitStunden, Z.MitMinuten, Z.MitSekunden, Image1);
+    DigitaluhrZeichnen(Skaliert(10), Skaliert(5), Image2->Height() - Skaliert(10), Z.Stunde, Z.Minute,
+                       Z.Sekunde, 50, 160, 255, 0, 0, 0, Z.MitStunden, Z.MitTrenner, Z.MitMinuten,
+                       Z.MitSekunden, Image2);
     const bool Zeigen = Z.MitSekunden != 0;
     for (TControl* c : std::initializer_list<TControl*>{Label6, Panel2, Label19, Label22})
         c->SetVisible(Zeigen);

@@ -161,8 +161,9 @@ void TZqK2_1A2::ZeitZeigen(int Stunde, int Minute, int Sekunde) {
     Z.NachMittag = {Stunde + 12, Minute, Sekunde};
     const bool MitSekunden = Checks->Checked();
     BildFuellen(255, 255, 255, Image1);
-    AnalogUhrZeichnen(Image1->Width() / 2, Image1->Height() / 2, Image1->Width() / 2 - 10, Stunde, Minute,
-                      Sekunde, true, true, MitSekunden, Image1);
+    // The clock fills its picture: in a scaled window it is drawn larger, margin and all.
+    AnalogUhrZeichnen(Image1->Width() / 2, Image1->Height() / 2, Image1->Width() / 2 - Skaliert(10), Stunde,
+                      Minute, Sekunde, true, true, MitSekunden, Image1);
     BildFuellen(255, 255, 255, Image2);
     DigitaluhrZeichnen(5, 0, 40, Z.VorMittag.Stunde, Minute, Sekunde, 255, 0, 0, 0, 0, 0, true, true, true,
                        MitSekunden, Image2);

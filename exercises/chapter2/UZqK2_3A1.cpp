@@ -1,5 +1,6 @@
 #include "exercises/chapter2/UZqK2_3A1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/Runtime.h"
@@ -25,7 +26,7 @@ double BecherRadius(int k) {
 }
 
 int BasisLinie(TImage* Bild) {
-    return Bild->Height() - 56;
+    return BildHoehe(Bild) - 56;
 }
 
 QString InEinheit(int32_t Milliliter, int Einheit) {
@@ -73,13 +74,11 @@ TZqK2_3A1::TZqK2_3A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetName(QStringLiteral("ZqK2_3A1"));
     SetCaption(QStringLiteral("Abschnitt 2.3   Übung 1"));
 
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 0, 803, 225);
-    Image1->Canvas();
+    Image1 = Zeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 0, 803, 225);
     Image1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) {
         Image1MouseDown(s, b, sh, x, y);
     };
-    Image2 = Bild(this, nullptr, QStringLiteral("Image2"), 0, 316, 777, 193);
-    Image2->Canvas();
+    Image2 = Zeichenbild(this, nullptr, QStringLiteral("Image2"), 0, 316, 777, 193);
 
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 8, 578, 220, 34, clBlue);
     Panel1->SetParentFont(false);
@@ -243,7 +242,7 @@ void TZqK2_3A1::BeckenZeichnen() {
     int R = 0, G = 0, B = 0;
     FarbeInRGB(static_cast<TColor>(14995896), R, G, B);
     BildFuellen(R, G, B, Image2);
-    const int x0 = static_cast<int>(Round((Image2->Width() - w) / 2));
+    const int x0 = static_cast<int>(Round((BildBreite(Image2) - w) / 2));
     const int y0 = 190;
     const int W = static_cast<int>(Round(w)), A = static_cast<int>(Round(a)), D = static_cast<int>(Round(d));
     QuaderZeichnen(x0, y0, W, A, D, R, G, B, R, G, B, R, G, B, Image2);

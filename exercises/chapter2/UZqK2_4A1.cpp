@@ -1,5 +1,6 @@
 #include "exercises/chapter2/UZqK2_4A1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/Timer.h"
@@ -139,9 +140,8 @@ void GewichtsatzAnlegen(TAufgabeg* Form, int Oben, std::array<TBitBtn*, GewichtA
     for (int i = 0; i < GewichtAnzahl; ++i) {
         const TBildplatz& p = Plaetze[i];
         const int Spalte = std::max(p.Breite, 84);
-        Bilder[i] = Muster::Bild(Form, nullptr, QString::fromLatin1(p.Bild), x + (Spalte - p.Breite) / 2,
-                                 Oben - 2 - p.Hoehe, p.Breite, p.Hoehe);
-        Bilder[i]->Canvas();
+        Bilder[i] = Muster::Zeichenbild(Form, nullptr, QString::fromLatin1(p.Bild),
+                                        x + (Spalte - p.Breite) / 2, Oben - 2 - p.Hoehe, p.Breite, p.Hoehe);
         Knoepfe[i] =
             Muster::Knopf(Form, nullptr, QString::fromLatin1(p.Knopf), QString(), x, Oben, Spalte, 44, -13);
         Knoepfe[i]->OnClick = Klick;
@@ -183,7 +183,7 @@ TWaagenGeometrie WaageOhneLastZeichnen(TImage* Waage, const std::array<TImage*, 
                                 p.Schrift, Bilder[i]);
     }
 
-    const int W = Waage->Width(), H = Waage->Height();
+    const int W = BildBreite(Waage), H = BildHoehe(Waage);
     const int c = W / 2;
     const TWaagenGeometrie g = WaagenGeometrie(W, H, Winkel);
     const TPoint& P = g.Drehpunkt;
@@ -235,8 +235,7 @@ TZqK2_4A1::TZqK2_4A1(TComponent* AOwner) : TAufgabeg(AOwner) {
         BildLaden(ImageP[k], QString::fromLatin1(Waren[k].Bild));
     }
 
-    Image9 = Bild(this, nullptr, QStringLiteral("Image9"), 8, 268, 769, 287);
-    Image9->Canvas();
+    Image9 = Zeichenbild(this, nullptr, QStringLiteral("Image9"), 8, 268, 769, 287);
     Label4 = WaagenText(this, 268);
     Panel2 = Feld(this, nullptr, QStringLiteral("Panel2"), 8, 559, 769, 32, clWhite);
     Panel2->SetParentFont(false);
@@ -306,7 +305,7 @@ void TZqK2_4A1::WaageZeichnen() {
     const int k = ZqK2_4A1.Ware;
     if (k >= 1 && k <= 16) {
         TImage* Q = ImageP[k - 1];
-        const int w = Q->Width(), h = Q->Height();
+        const int w = BildBreite(Q), h = BildHoehe(Q);
         const int unten = g.Links.y + 184 - 2;
         const int links = g.Links.x - w / 2;
         Image9->Canvas()->CopyRect({links, unten - h, links + w, unten}, *Q->Canvas(), {0, 0, w, h});

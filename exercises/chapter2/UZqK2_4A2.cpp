@@ -36,8 +36,7 @@ TZqK2_4A2::TZqK2_4A2(TComponent* AOwner) : TAufgabeg(AOwner) {
                           8, 58);
     GewichtsatzAnlegen(this, 256, Knoepfe, Gewichtbilder, [this](TObject* s) { BitBtn2Click(s); });
 
-    Image9 = Bild(this, nullptr, QStringLiteral("Image9"), 8, 304, 769, 287);
-    Image9->Canvas();
+    Image9 = Zeichenbild(this, nullptr, QStringLiteral("Image9"), 8, 304, 769, 287);
     Label4 = WaagenText(this, 304);
 
     Beschriftung(this, nullptr, QStringLiteral("Label5"), QStringLiteral("Masse ="), 790, 420,

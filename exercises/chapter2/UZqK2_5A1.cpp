@@ -2,6 +2,7 @@
 
 #include "exercises/chapter2/UGeldBilder.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 
@@ -89,17 +90,11 @@ TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetCaption(QStringLiteral("Abschnitt 2.5   Übung 1"));
     Label1 = Titel(this, QStringLiteral("Einkaufen und bezahlen"));
 
-    auto Versteckt = [this](const QString& Name, int w, int h) {
-        TImage* i = Muster::Bild(this, nullptr, Name, 0, 0, w, h);
-        i->SetVisible(false);
-        i->Canvas(); // a picture of the image's size
-        return i;
-    };
+    auto Versteckt = [this](const QString& Name, int w, int h) { return GeldBild(this, Name, w, h); };
     BildTheke = Versteckt(QStringLiteral("BildTheke"), 688, 249);
     ThekeMalen(BildTheke);
     Bild = Versteckt(QStringLiteral("Bild"), 688, 249);
-    BildSichtbar = Muster::Bild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 28, 688, 249);
-    BildSichtbar->Canvas();
+    BildSichtbar = Zeichenbild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 28, 688, 249);
 
     Panel3 = Feld(this, nullptr, QStringLiteral("Panel3"), 696, 0, 281, 233, clWhite);
     Produktbild = Muster::Bild(this, Panel3, QStringLiteral("Produktbild"), 4, 4, 273, 225);
@@ -132,8 +127,7 @@ TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     for (int i = 0; i < GeldstueckAnzahl; ++i) {
         const TGeldstueck& g = Geldstuecke[i];
         Tablett[i] =
-            Muster::Bild(this, nullptr, QString::fromLatin1(g.Tablett), g.Links, g.Oben, g.Breite, g.Hoehe);
-        Tablett[i]->Canvas();
+            Zeichenbild(this, nullptr, QString::fromLatin1(g.Tablett), g.Links, g.Oben, g.Breite, g.Hoehe);
         Tablett[i]->OnClick = [this](TObject* s) { Image1CentClick(s); };
     }
 
@@ -187,20 +181,30 @@ void TZqK2_5A1::NeueAufgabe() {
     ProduktSetzen();
     ZqK2_5A1.AufTheke.fill(false);
     ThekeZeichnen();
-    GrauKopienErneuern();
+    GrauKopienErneuern(Ansicht());
 }
 
-void TZqK2_5A1::GrauKopienErneuern() {
+TGeldAnsicht TZqK2_5A1::Ansicht() const {
+    return {Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar};
+}
+
+TImage* GeldBild(TAufgabeg* Form, const QString& Name, int Breite, int Hoehe) {
+    TImage* i = Muster::Zeichenbild(Form, nullptr, Name, 0, 0, Breite, Hoehe);
+    i->SetVisible(false);
+    return i;
+}
+
+void GrauKopienErneuern(const TGeldAnsicht& A) {
     for (int k = 0; k < 4; ++k) {
-        ScheinGrau[k]->Picture()->SetGraphic(GrauBild(Schein[k]->Picture()->Bitmap(), 1.5));
+        A.ScheinGrau[k]->Picture()->SetGraphic(GrauBild(A.Schein[k]->Picture()->Bitmap(), 1.5));
         for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i)
             if (Geldstuecke[i].Bildnummer == ScheinWerte[k]) {
-                const TRect r{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
-                Tablett[i]->Canvas()->CopyRect(r, *Schein[k]->Canvas(), r);
+                const TRect r{0, 0, BildBreite(A.Tablett[i]), BildHoehe(A.Tablett[i])};
+                A.Tablett[i]->Canvas()->CopyRect(r, *A.Schein[k]->Canvas(), r);
             }
     }
     for (int k = 0; k < 8; ++k)
-        MuenzGrau[k]->Picture()->SetGraphic(GrauBild(Tablett[ErstesStueck[k]]->Picture()->Bitmap(), 1.5));
+        A.MuenzGrau[k]->Picture()->SetGraphic(GrauBild(A.Tablett[ErstesStueck[k]]->Picture()->Bitmap(), 1.5));
 }
 
 void TZqK2_5A1::Image1CentClick(TObject* Sender) {
@@ -232,19 +236,19 @@ void GeldZeichnen(const TGeldAnsicht& A, const std::array<bool, GeldstueckAnzahl
     }
     for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i) {
         const int k = ScheinIndex(Geldstuecke[i].Bildnummer);
-        const TRect rr{0, 0, A.Tablett[i]->Width(), A.Tablett[i]->Height()};
+        const TRect rr{0, 0, BildBreite(A.Tablett[i]), BildHoehe(A.Tablett[i])};
         A.Tablett[i]->Canvas()->CopyRect(rr, *(Auf[i] ? A.ScheinGrau[k] : A.Schein[k])->Canvas(), rr);
     }
 
     BildFuellen(r, g, b, A.Bild);
-    const TRect Ganz{0, 0, A.BildTheke->Width(), A.BildTheke->Height()};
+    const TRect Ganz{0, 0, BildBreite(A.BildTheke), BildHoehe(A.BildTheke)};
     A.Bild->Canvas()->CopyRect(Ganz, *A.BildTheke->Canvas(), Ganz);
 
     for (int i : ScheinFolge) {
         if (!Auf[i]) continue;
         const TGeldstueck& s = Geldstuecke[i];
         TImage* Quelle = A.Schein[ScheinIndex(s.Bildnummer)];
-        const int w = Quelle->Width(), h = Quelle->Height();
+        const int w = BildBreite(Quelle), h = BildHoehe(Quelle);
         if (!s.Gedreht) {
             A.Bild->Canvas()->CopyRect({s.ThekeX, s.ThekeY, s.ThekeX + w, s.ThekeY + h}, *Quelle->Canvas(),
                                        {0, 0, w, h});
@@ -273,8 +277,7 @@ int TZqK2_5A1::ThekenBetrag() const {
 void TZqK2_5A1::ThekeZeichnen() {
     int r = 0, g = 0, b = 0;
     FarbeInRGB(Color(), r, g, b);
-    GeldZeichnen({Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar},
-                 ZqK2_5A1.AufTheke, r, g, b);
+    GeldZeichnen(Ansicht(), ZqK2_5A1.AufTheke, r, g, b);
     const int S = ThekenBetrag();
 
     if (CheckBox2->Checked()) {

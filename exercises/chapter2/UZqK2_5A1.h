@@ -29,6 +29,8 @@ struct TBezahlZustand {
 };
 extern TBezahlZustand ZqK2_5A1;
 
+struct TGeldAnsicht;
+
 // The amount of a verdict (whole cents): whole euros without decimals, else two
 // decimals with the decimal comma.
 QString GeldBetragText(long long Cent);
@@ -65,7 +67,7 @@ public:
     std::array<TImage*, 12> Produktbilder{};         // ImageP1 .. ImageP12
 
 private:
-    void GrauKopienErneuern();
+    TGeldAnsicht Ansicht() const;
 };
 
 // The pictures both money forms draw the pieces with.
@@ -84,6 +86,11 @@ struct TGeldAnsicht {
 // them: notes first, then coins, in their covering order; the colour r, g, b
 // fills around the tray pieces.
 void GeldZeichnen(const TGeldAnsicht& A, const std::array<bool, GeldstueckAnzahl>& Auf, int r, int g, int b);
+// Makes the grey copies of the notes and of the tray coins anew and lays the
+// coloured notes into the tray.
+void GrauKopienErneuern(const TGeldAnsicht& A);
+// A hidden picture of the given size that a money form composes in.
+TImage* GeldBild(TAufgabeg* Form, const QString& Name, int Breite, int Hoehe);
 
 // Draws the whole of Quelle into the parallelogram with the corners P0 (top
 // left), P1 (top right) and P2 (bottom left) of Ziel.

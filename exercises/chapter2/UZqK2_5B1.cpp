@@ -19,14 +19,8 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetName(QStringLiteral("ZqK2_5B1"));
     SetCaption(QStringLiteral("Abschnitt 2.5   Übung 2"));
 
-    auto Versteckt = [this](const QString& Name, int w, int h) {
-        TImage* i = Muster::Bild(this, nullptr, Name, 0, 0, w, h);
-        i->SetVisible(false);
-        i->Canvas();
-        return i;
-    };
-    BildSichtbar = Muster::Bild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 0, 688, 249);
-    BildSichtbar->Canvas();
+    auto Versteckt = [this](const QString& Name, int w, int h) { return GeldBild(this, Name, w, h); };
+    BildSichtbar = Zeichenbild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 0, 688, 249);
     BildTheke = Versteckt(QStringLiteral("BildTheke"), 688, 249);
     ThekeMalen(BildTheke);
     Bild = Versteckt(QStringLiteral("Bild"), 688, 249);
@@ -152,7 +146,7 @@ void TZqK2_5B1::NeueAufgabe() {
     AufgabeErzeugen();
     Muster::Fokus(RichEdit1);
     TischZeichnen();
-    GrauKopienErneuern();
+    GrauKopienErneuern(Ansicht());
 }
 
 void TZqK2_5B1::CheckBox1Click(TObject*) {
@@ -233,22 +227,12 @@ void TZqK2_5B1::Image1CentClick(TObject* Sender) {
         }
 }
 
-void TZqK2_5B1::GrauKopienErneuern() {
-    for (int k = 0; k < 4; ++k) {
-        ScheinGrau[k]->Picture()->SetGraphic(GrauBild(Schein[k]->Picture()->Bitmap(), 1.5));
-        for (int i = MuenzAnzahl; i < GeldstueckAnzahl; ++i)
-            if (Geldstuecke[i].Bildnummer == ScheinWerte[k]) {
-                const TRect r{0, 0, Tablett[i]->Width(), Tablett[i]->Height()};
-                Tablett[i]->Canvas()->CopyRect(r, *Schein[k]->Canvas(), r);
-            }
-    }
-    for (int k = 0; k < 8; ++k)
-        MuenzGrau[k]->Picture()->SetGraphic(GrauBild(Tablett[ErstesStueck[k]]->Picture()->Bitmap(), 1.5));
+TGeldAnsicht TZqK2_5B1::Ansicht() const {
+    return {Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar};
 }
 
 void TZqK2_5B1::TischZeichnen() {
     int r = 0, g = 0, b = 0;
     FarbeInRGB(Color(), r, g, b);
-    GeldZeichnen({Tablett, Muenzbild, MuenzGrau, Schein, ScheinGrau, BildTheke, Bild, BildSichtbar},
-                 ZqK2_5B1.AufTisch, r, g, b);
+    GeldZeichnen(Ansicht(), ZqK2_5B1.AufTisch, r, g, b);
 }

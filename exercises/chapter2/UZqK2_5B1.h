@@ -54,5 +54,5 @@ public:
     std::array<TImage*, 4> ScheinGrau{};
 
 private:
-    void GrauKopienErneuern();
+    TGeldAnsicht Ansicht() const;
 };

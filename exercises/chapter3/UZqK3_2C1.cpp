@@ -1,5 +1,6 @@
 #include "exercises/chapter3/UZqK3_2C1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "platform/Runtime.h"
 
@@ -123,7 +124,7 @@ TZqK3_2C1::TZqK3_2C1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetName(QStringLiteral("ZqK3_2C1"));
     SetCaption(QStringLiteral("Abschnitt 3.2   Übung 3"));
     Label1 = Titel(this, QStringLiteral("Ergibt sich durch Falten ein geschlossener Quader oder Würfel ?"));
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 24, 600, 450);
+    Image1 = Zeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 24, 600, 450);
     BitBtn3 = Knopf(this, nullptr, QStringLiteral("BitBtn3"), QStringLiteral("Ja"), 150, 486, 120, 40, -19);
     BitBtn4 = Knopf(this, nullptr, QStringLiteral("BitBtn4"), QStringLiteral("Nein"), 330, 486, 120, 40, -19);
     BitBtn3->OnClick = [this](TObject* s) { BitBtn3Click(s); };
@@ -214,7 +215,7 @@ void TZqK3_2C1::NetzZeichnen() {
     } else {
         Z.Faltbar = NetzFaltbar(Z.Netz);
     }
-    GitterZeichnen(0, Image1->Height(), 0, Image1, 128, 128, 128, Zelle, Zelle, 0);
+    GitterZeichnen(0, BildHoehe(Image1), 0, Image1, 128, 128, 128, Zelle, Zelle, 0);
 }
 
 void TZqK3_2C1::ZaehlerZeigen() {

@@ -1,5 +1,6 @@
 #include "exercises/chapter3/UZqK3_2D1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UNetzbau.h"
 #include "drawing/UZeichnen1.h"
 #include "platform/Runtime.h"
@@ -100,8 +101,8 @@ TZqK3_2D1::TZqK3_2D1(TComponent* AOwner) : TAufgabeg(AOwner) {
                           QStringLiteral("Färbe die Außenflächen des Gittermodells so, dass sich durch "
                                          "Zusammenfalten der rechte Würfel ergibt."),
                           0, 0);
-    Image2 = Bild(this, nullptr, QStringLiteral("Image2"), 0, 24, 400, 400);
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 584, 24, 240, 200);
+    Image2 = Zeichenbild(this, nullptr, QStringLiteral("Image2"), 0, 24, 400, 400);
+    Image1 = Zeichenbild(this, nullptr, QStringLiteral("Image1"), 584, 24, 240, 200);
 
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 0, 428, 400, 140, Feldfarbe);
     Beschriftung(this, Panel1, QStringLiteral("Label1"), QStringLiteral("Modell drehen"), 12, 4);
@@ -425,8 +426,8 @@ void TZqK3_2D1::Image1MouseMove(TObject*, TShiftState, int X, int Y) {
     TFaerbZustand& Z = ZqK3_2D1;
     if (!Z.Ziehen[0]) return;
     const tMatrix Vorher = Z.Wuerfelansicht.Drehung;
-    Z.Wuerfelansicht.Drehung =
-        MatrixProdukt2(ZiehDrehung(Z.X0[0], Z.Y0[0], X, Y, Image1->Width(), Image1->Height(), 20), Vorher);
+    Z.Wuerfelansicht.Drehung = MatrixProdukt2(
+        ZiehDrehung(Z.X0[0], Z.Y0[0], X, Y, BildBreite(Image1), BildHoehe(Image1), 20), Vorher);
     ZielwuerfelZeichnen();
     Z.Gemerkt[0] = Z.Wuerfelansicht.Drehung;
     Z.Wuerfelansicht.Drehung = Vorher;
@@ -460,8 +461,8 @@ void TZqK3_2D1::Image2MouseMove(TObject*, TShiftState, int X, int Y) {
     TFaerbZustand& Z = ZqK3_2D1;
     if (!Z.Ziehen[1] || Z.Faltwinkel <= 88) return;
     const tMatrix Vorher = Z.Netzansicht.Drehung;
-    Z.Netzansicht.Drehung =
-        MatrixProdukt2(ZiehDrehung(Z.X0[1], Z.Y0[1], X, Y, Image2->Width(), Image2->Height(), 40), Vorher);
+    Z.Netzansicht.Drehung = MatrixProdukt2(
+        ZiehDrehung(Z.X0[1], Z.Y0[1], X, Y, BildBreite(Image2), BildHoehe(Image2), 40), Vorher);
     GittermodellZeichnen();
     Z.Gemerkt[1] = Z.Netzansicht.Drehung;
     Z.Netzansicht.Drehung = Vorher;

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "platform/Runtime.h"
+#include "platform/Timer.h"
 #include "platform/Wait.h"
 #include "support/FormDriver.h"
 
@@ -72,6 +73,30 @@ TEST(FormRelease, AWaitEndsWhenItsModalFormIsAskedToClose) {
     };
     EXPECT_EQ(f.ShowModal(), mrOk);
     EXPECT_FALSE(finished);
+}
+
+// Held time: a timer never fires and a wait of a minute handles what is
+// pending and returns at once; let go, the timer fires again.
+TEST(FormRelease, HeldTimeStopsTimersAndWaits) {
+    TForm f(nullptr);
+    auto* t = new TTimer(&f);
+    t->SetInterval(1);
+    int Ticks = 0;
+    t->OnTimer = [&](TObject*) { ++Ticks; };
+    bool Pending = false;
+    HoldTime(true);
+    QTimer::singleShot(0, qApp, [&] { Pending = true; });
+    const uint32_t Start = GetTickCount();
+    EXPECT_TRUE(WaitResponsive(60000, &f));
+    EXPECT_TRUE(Pending);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(WaitResponsive(60000));
+    EXPECT_LT(GetTickCount() - Start, 30000u);
+    HoldTime(false);
+    EXPECT_EQ(Ticks, 0);
+    for (int i = 0; i < 3000 && Ticks == 0; ++i)
+        WaitResponsive(5);
+    EXPECT_GT(Ticks, 0);
 }
 
 TEST(ProgramStart, ArgumentsArriveAsTheyAreWithoutAShell) {

@@ -216,6 +216,45 @@ TEST_F(ControlTest, ImageCanvasDrawsIntoABitmapOfTheImageSize) {
     EXPECT_EQ(img->DestRect(), Rect(0, 0, 40, 30));
 }
 
+// In a window scaled by 3/2, a picture drawn for the design size keeps its
+// bitmap, fills the enlarged control and takes clicks at its own pixels; one
+// drawn at the size it is given keeps every pixel where it is.
+TEST_F(ControlTest, APictureDrawnForTheDesignSizeShowsEnlargedInAScaledWindow) {
+    form->SetBounds(0, 0, 200, 200);
+    auto* gross = add<TImage>();
+    gross->SetBounds(10, 10, 40, 20);
+    gross->SetScalePicture(true);
+    auto* fest = add<TImage>();
+    fest->SetBounds(10, 60, 40, 20);
+    fest->Canvas();
+    TPoint Klick{-1, -1};
+    gross->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { Klick = {x, y}; };
+    form->ScaleBy(3, 2);
+    ASSERT_EQ(gross->BoundsRect(), Rect(15, 15, 75, 45));
+
+    // Drawn after the scaling, the bitmap is still the design size.
+    TCanvas* c = gross->Canvas();
+    EXPECT_EQ(gross->Picture()->Width(), 40);
+    EXPECT_EQ(gross->Picture()->Height(), 20);
+    c->Brush()->SetColor(clRed);
+    c->FillRect(Rect(20, 10, 40, 20));
+    EXPECT_EQ(gross->DestRect(), Rect(0, 0, 60, 30));
+    form->Show();
+    ProcessEvents();
+    const QImage g = gross->Widget()->grab().toImage();
+    EXPECT_EQ(QColor(g.pixel(45, 22)), QColor(Qt::red));
+    EXPECT_EQ(QColor(g.pixel(15, 7)), QColor(Qt::white));
+    const QPointF p(50, 24);
+    QMouseEvent e(QEvent::MouseButtonPress, p, gross->Widget()->mapToGlobal(p), Qt::LeftButton,
+                  Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(gross->Widget(), &e);
+    EXPECT_EQ(Klick, (TPoint{33, 16}));
+
+    // The other keeps its bitmap at the top left of the larger control.
+    EXPECT_EQ(fest->Picture()->Width(), 40);
+    EXPECT_EQ(fest->DestRect(), Rect(0, 0, 40, 20));
+}
+
 TEST_F(ControlTest, ShapeCircleSitsCentredInItsBox) {
     auto* s = add<TShape>();
     s->SetBounds(0, 0, 40, 20);
