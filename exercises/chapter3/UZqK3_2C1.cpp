@@ -187,11 +187,17 @@ void TZqK3_2C1::NeueAufgabe() {
     BitBtn3->Font()->SetColor(clBlack);
     BitBtn4->Font()->SetColor(clBlack);
     Z.Faltbar = true;
-    Z.Netz = Z.Netz >= 10 || Z.Netz < 1 ? 1 : Z.Netz + 1;
-    ++Z.Aufgaben;
+    NaechstesNetz();
     NetzZeichnen();
     ZaehlerZeigen();
     Z.ErsteAntwort = true;
+}
+
+// The nets come round in their order; each one shown counts as a task.
+void TZqK3_2C1::NaechstesNetz() {
+    TNetzZustand& Z = ZqK3_2C1;
+    Z.Netz = Z.Netz >= 10 || Z.Netz < 1 ? 1 : Z.Netz + 1;
+    ++Z.Aufgaben;
 }
 
 void TZqK3_2C1::NetzZeichnen() {

@@ -46,6 +46,7 @@ public:
     TCheckBox* HGweiss = nullptr;
 
 private:
+    void NaechstesNetz();
     void NetzZeichnen();
     void ZaehlerZeigen();
     void Antworten(TBitBtn* Knopf, bool Ja);

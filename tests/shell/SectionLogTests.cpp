@@ -123,6 +123,23 @@ protected:
         for (QChar c : Text)
             Log->SendChar(c.unicode());
     }
+    // A log as a pupil writes and saves it: the lines taken over and one line
+    // typed after them, saved through the panel to Datei. Its lines.
+    QStringList LogSpeichern(Dialoge& d, const QString& Datei, const QString& Zeile) {
+        QStringList Zeilen;
+        ImAbschnitt([&](TKxNav* F) {
+            F->LogButton->Click();
+            F->LogUebernehmen->Click();
+            F->Logtext->EditData()->MoveCaretEnd(true);
+            F->Logtext->SendKey(VK_RETURN);
+            Tippen(F->Logtext, Zeile);
+            Zeilen = LogZeilen(F->Logtext);
+            d.Datei = Datei;
+            F->LogbuchSpeichern->Click();
+            EXPECT_FALSE(KxNav->LogGeaendert);
+        });
+        return Zeilen;
+    }
 };
 
 TEST_F(SectionLog, APupilsEntriesReachTheMasterLogAndStayThere) {
@@ -454,18 +471,7 @@ TEST_F(SectionLog, ALogCutShortBeforeItsLastBraceLoadsWhatItHolds) {
     const QString Kurz = Ordner.filePath(QStringLiteral("kurz.rtf"));
     const QString Wieder = Ordner.filePath(QStringLiteral("wieder.rtf"));
     Dialoge d;
-    QStringList Zeilen;
-    ImAbschnitt([&](TKxNav* F) {
-        F->LogButton->Click();
-        F->LogUebernehmen->Click();
-        F->Logtext->EditData()->MoveCaretEnd(true);
-        F->Logtext->SendKey(VK_RETURN);
-        Tippen(F->Logtext, QStringLiteral("Größen geübt"));
-        Zeilen = LogZeilen(F->Logtext);
-        d.Datei = Ganz;
-        F->LogbuchSpeichern->Click();
-        ASSERT_FALSE(KxNav->LogGeaendert);
-    });
+    const QStringList Zeilen = LogSpeichern(d, Ganz, QStringLiteral("Größen geübt"));
     const QByteArray rtf = Lesen(Ganz);
     ASSERT_TRUE(rtf.trimmed().endsWith('}'));
     {
@@ -519,18 +525,8 @@ TEST_F(SectionLog, ALogCutRightAfterABackslashLoadsWhatItHolds) {
     const QString Ganz = Ordner.filePath(QStringLiteral("ganz.rtf"));
     const QString Kurz = Ordner.filePath(QStringLiteral("kurz.rtf"));
     Dialoge d;
-    QStringList Zeilen;
-    ImAbschnitt([&](TKxNav* F) {
-        F->LogButton->Click();
-        F->LogUebernehmen->Click();
-        F->Logtext->EditData()->MoveCaretEnd(true);
-        F->Logtext->SendKey(VK_RETURN);
-        // Braces and backslashes are written escaped.
-        Tippen(F->Logtext, QStringLiteral("Brüche {1/2} und \\ geübt"));
-        Zeilen = LogZeilen(F->Logtext);
-        d.Datei = Ganz;
-        F->LogbuchSpeichern->Click();
-    });
+    // Braces and backslashes are written escaped.
+    const QStringList Zeilen = LogSpeichern(d, Ganz, QStringLiteral("Brüche {1/2} und \\ geübt"));
     // A log written by hand, with bold and italic words and a hex escape.
     const QByteArray VonHand =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\f0\\fs20 Logbuch\\par "
