@@ -9,6 +9,7 @@
 #include "shell/UAufgabeg.h"
 #include "term/USetup.h"
 
+#include <QDir>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
@@ -372,9 +373,16 @@ private:
             QImage u = s;
             TLage Lage;
             if (m_ohne) {
+                // The step before holds the pictures: the last click on a
+                // picture takes them all.
+                u = QImage();
                 if (const TStand* v = Vorbild())
                     for (const TBild& g : v->Bilder)
                         if (g.Name == b->Name()) u = g.Bild;
+                if (u.isNull()) {
+                    Fehler << b->Name() + QStringLiteral(" ist nur skaliert zu sehen");
+                    continue;
+                }
                 QString Befund;
                 const std::optional<TLage> l = Finden(u, s, Befund);
                 if (!l) continue; // reported with the step
