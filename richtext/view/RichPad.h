@@ -66,7 +66,7 @@ using TRPSaveHTMLExtraEvent =
     std::function<void(TCustomRichPad* Sender, int Area, bool CSSVersion, std::string& HTMLCode)>;
 using TRPSaveParaHTMLCodeEvent = std::function<void(TCustomRichPad* Sender, TCustomRPData* RPData, int ItemNo,
                                                     bool ParaStart, bool CSSVersion, std::string& HTMLCode)>;
-using TRPWriteHyperlinkEvent =
+using TRPWriteHyperlink =
     std::function<void(TCustomRichPad* Sender, int id, TCustomRPData* RPData, int ItemNo, int SaveFormat,
                        std::string& Target, std::string& Extras)>;
 using TRPSaveItemToFileEvent =
@@ -143,7 +143,7 @@ public:
     TRPSaveParaHTMLCodeEvent OnSaveParaHTMLCode;
     // Target starts as the item's string tag and Extras as its hint (a title
     // attribute in HTML, a \o switch in RTF).
-    TRPWriteHyperlinkEvent OnWriteHyperlink;
+    TRPWriteHyperlink OnWriteHyperlink;
     TRPSaveItemToFileEvent OnSaveItemToFile;
     TRPSaveComponentToFileEvent OnSaveComponentToFile;
 
