@@ -90,10 +90,7 @@ TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetCaption(QStringLiteral("Abschnitt 2.5   Übung 1"));
     Label1 = Titel(this, QStringLiteral("Einkaufen und bezahlen"));
 
-    auto Versteckt = [this](const QString& Name, int w, int h) { return GeldBild(this, Name, w, h); };
-    BildTheke = Versteckt(QStringLiteral("BildTheke"), 688, 249);
-    ThekeMalen(BildTheke);
-    Bild = Versteckt(QStringLiteral("Bild"), 688, 249);
+    GeldBilderAnlegen(this, BildTheke, Bild, Muenzbild, MuenzGrau, Schein, ScheinGrau);
     BildSichtbar = Zeichenbild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 28, 688, 249);
 
     Panel3 = Feld(this, nullptr, QStringLiteral("Panel3"), 696, 0, 281, 233, clWhite);
@@ -104,23 +101,9 @@ TZqK2_5A1::TZqK2_5A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Panel1->Font()->SetHeight(-16);
     Panel1->Font()->SetStyle(fsBold);
 
-    // Hidden pictures: coins (their picture fills the tray image), notes and products.
-    for (int k = 0; k < 8; ++k) {
-        const TGeldstueck& g = Geldstuecke[ErstesStueck[k]];
-        Muenzbild[k] = Versteckt(QStringLiteral("Image%1").arg(k + 1), g.Breite, g.Hoehe);
-        MuenzeMalen(Muenzbild[k], MuenzCent[k]);
-        const QString Wert = MuenzCent[k] < 100 ? QStringLiteral("%1Cent").arg(MuenzCent[k])
-                                                : QStringLiteral("%1Euro").arg(MuenzCent[k] / 100);
-        MuenzGrau[k] = Versteckt(QStringLiteral("Image%1G").arg(Wert), g.Breite, g.Hoehe);
-    }
-    const int ScheinBreite[4] = {193, 189, 184, 182};
-    for (int k = 0; k < 4; ++k) {
-        Schein[k] = Versteckt(QStringLiteral("Image%1Euro1").arg(ScheinWerte[k]), ScheinBreite[k], 100);
-        ScheinMalen(Schein[k], ScheinWerte[k]);
-        ScheinGrau[k] = Versteckt(QStringLiteral("Image%1Euro2").arg(ScheinWerte[k]), ScheinBreite[k], 100);
-    }
+    // The products' pictures, hidden.
     for (int k = 0; k < 12; ++k) {
-        Produktbilder[k] = Versteckt(QStringLiteral("ImageP%1").arg(k + 1), 273, 225);
+        Produktbilder[k] = GeldBild(this, QStringLiteral("ImageP%1").arg(k + 1), 273, 225);
         Muster::BildLaden(Produktbilder[k], QString::fromLatin1(Produkte[k].Bild));
     }
 
@@ -192,6 +175,30 @@ TImage* GeldBild(TAufgabeg* Form, const QString& Name, int Breite, int Hoehe) {
     TImage* i = Muster::Zeichenbild(Form, nullptr, Name, 0, 0, Breite, Hoehe);
     i->SetVisible(false);
     return i;
+}
+
+void GeldBilderAnlegen(TAufgabeg* Form, TImage*& BildTheke, TImage*& Bild, std::array<TImage*, 8>& Muenzbild,
+                       std::array<TImage*, 8>& MuenzGrau, std::array<TImage*, 4>& Schein,
+                       std::array<TImage*, 4>& ScheinGrau) {
+    BildTheke = GeldBild(Form, QStringLiteral("BildTheke"), 688, 249);
+    ThekeMalen(BildTheke);
+    Bild = GeldBild(Form, QStringLiteral("Bild"), 688, 249);
+    // A coin's picture fills its tray image.
+    for (int k = 0; k < 8; ++k) {
+        const TGeldstueck& g = Geldstuecke[ErstesStueck[k]];
+        Muenzbild[k] = GeldBild(Form, QStringLiteral("Image%1").arg(k + 1), g.Breite, g.Hoehe);
+        MuenzeMalen(Muenzbild[k], MuenzCent[k]);
+        const QString Wert = MuenzCent[k] < 100 ? QStringLiteral("%1Cent").arg(MuenzCent[k])
+                                                : QStringLiteral("%1Euro").arg(MuenzCent[k] / 100);
+        MuenzGrau[k] = GeldBild(Form, QStringLiteral("Image%1G").arg(Wert), g.Breite, g.Hoehe);
+    }
+    const int ScheinBreite[4] = {193, 189, 184, 182};
+    for (int k = 0; k < 4; ++k) {
+        Schein[k] = GeldBild(Form, QStringLiteral("Image%1Euro1").arg(ScheinWerte[k]), ScheinBreite[k], 100);
+        ScheinMalen(Schein[k], ScheinWerte[k]);
+        ScheinGrau[k] =
+            GeldBild(Form, QStringLiteral("Image%1Euro2").arg(ScheinWerte[k]), ScheinBreite[k], 100);
+    }
 }
 
 void GrauKopienErneuern(const TGeldAnsicht& A) {

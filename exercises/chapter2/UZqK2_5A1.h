@@ -91,6 +91,11 @@ void GeldZeichnen(const TGeldAnsicht& A, const std::array<bool, GeldstueckAnzahl
 void GrauKopienErneuern(const TGeldAnsicht& A);
 // A hidden picture of the given size that a money form composes in.
 TImage* GeldBild(TAufgabeg* Form, const QString& Name, int Breite, int Hoehe);
+// The hidden pictures both money forms draw with: the empty counter, the work
+// picture, the coins and notes and their grey copies.
+void GeldBilderAnlegen(TAufgabeg* Form, TImage*& BildTheke, TImage*& Bild, std::array<TImage*, 8>& Muenzbild,
+                       std::array<TImage*, 8>& MuenzGrau, std::array<TImage*, 4>& Schein,
+                       std::array<TImage*, 4>& ScheinGrau);
 
 // Draws the whole of Quelle into the parallelogram with the corners P0 (top
 // left), P1 (top right) and P2 (bottom left) of Ziel.

@@ -19,29 +19,12 @@ TZqK2_5B1::TZqK2_5B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetName(QStringLiteral("ZqK2_5B1"));
     SetCaption(QStringLiteral("Abschnitt 2.5   Übung 2"));
 
-    auto Versteckt = [this](const QString& Name, int w, int h) { return GeldBild(this, Name, w, h); };
     BildSichtbar = Zeichenbild(this, nullptr, QStringLiteral("BildSichtbar"), 0, 0, 688, 249);
-    BildTheke = Versteckt(QStringLiteral("BildTheke"), 688, 249);
-    ThekeMalen(BildTheke);
-    Bild = Versteckt(QStringLiteral("Bild"), 688, 249);
-
-    for (int k = 0; k < 8; ++k) {
-        const TGeldstueck& g = Geldstuecke[ErstesStueck[k]];
-        Muenzbild[k] = Versteckt(QStringLiteral("Image%1").arg(k + 1), g.Breite, g.Hoehe);
-        MuenzeMalen(Muenzbild[k], MuenzCent[k]);
-        const QString Wert = MuenzCent[k] < 100 ? QStringLiteral("%1Cent").arg(MuenzCent[k])
-                                                : QStringLiteral("%1Euro").arg(MuenzCent[k] / 100);
-        MuenzGrau[k] = Versteckt(QStringLiteral("Image%1G").arg(Wert), g.Breite, g.Hoehe);
-    }
-    const int ScheinBreite[4] = {193, 189, 184, 182};
-    for (int k = 0; k < 4; ++k) {
-        Schein[k] = Versteckt(QStringLiteral("Image%1Euro1").arg(ScheinWerte[k]), ScheinBreite[k], 100);
-        ScheinMalen(Schein[k], ScheinWerte[k]);
-        ScheinGrau[k] = Versteckt(QStringLiteral("Image%1Euro2").arg(ScheinWerte[k]), ScheinBreite[k], 100);
-    }
+    GeldBilderAnlegen(this, BildTheke, Bild, Muenzbild, MuenzGrau, Schein, ScheinGrau);
+    // The tray stays hidden here.
     for (int i = 0; i < GeldstueckAnzahl; ++i) {
         const TGeldstueck& g = Geldstuecke[i];
-        Tablett[i] = Versteckt(QString::fromLatin1(g.Tablett), g.Breite, g.Hoehe);
+        Tablett[i] = GeldBild(this, QString::fromLatin1(g.Tablett), g.Breite, g.Hoehe);
         Tablett[i]->SetBounds(g.Links, g.Oben, g.Breite, g.Hoehe);
         Tablett[i]->OnClick = [this](TObject* s) { Image1CentClick(s); };
     }
