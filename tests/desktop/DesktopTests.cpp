@@ -11,16 +11,19 @@
 #include "exercises/chapter1/UZqK1_2A1.h"
 #include "exercises/chapter1/UZqK1_2B1.h"
 #include "exercises/chapter1/UZqK1_3H1.h"
+#include "exercises/chapter2/UZqK2_3A1.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAbschnitte.h"
+#include "shell/UAbschnittstabellen.h"
 #include "shell/UAufgabeg.h"
 #include "shell/UKxNav.h"
 #include "shell/UNavigation.h"
 #include "shell/UZq.h"
 #include "shell/UZqStart.h"
+#include "term/USetup.h"
 
 #include <QApplication>
 #include <QFile>
@@ -642,6 +645,63 @@ TEST(Desktop, KeypadClicksTypeIntoTheBoxLastClicked) {
         Klick(Rest->ProgrammEnde);
         ASSERT_TRUE(IstAktiv(DivisionF));
         Klick(Division->SpeedButton1);
+        ASSERT_TRUE(IstAktiv(Haupt));
+        Klick(Zq->ProgrammEnde);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+// "2.3.1": the cups in a window the setup scales by 4/3. The picture shows
+// enlarged; the pupil clicks a cup where it shows, and that cup pours.
+TEST(Desktop, CupsOfAScaledWindowPourWhereThePupilClicksThem) {
+    Programmlauf([] {
+        const FensterId Haupt = ZumHauptfenster();
+        ASSERT_NE(Haupt, 0u);
+        const int Eintrag = ImProgramm([] {
+            const QStringList& Texte = ZqBaumTexte();
+            for (int i = 0; i < Texte.size(); ++i)
+                if (Texte[i].startsWith(QStringLiteral("2.3.1"))) return i;
+            return -1;
+        });
+        auto [Volumen, VolumenF] = AbschnittZeigen(Haupt, Eintrag, QStringLiteral("TZqK2_3"));
+        ASSERT_NE(VolumenF, 0u);
+        // As the section form's setup file would switch it on.
+        ImProgramm([] {
+            FSetup.Skalieren = true;
+            FSetup.Skalierungsfaktor = 2;
+        });
+        auto [Becher, BecherF] = UebungZeigen<TZqK2_3A1>(Volumen->SpeedButton2, VolumenF, "TZqK2_3A1");
+        ASSERT_NE(Becher, nullptr);
+        ASSERT_EQ(ImProgramm([&] { return Becher->Image1->Width(); }), 1071);
+        ASSERT_EQ(ImProgramm([&] { return Becher->Image1->Picture()->Width(); }), 803);
+        // Where cup k shows on the screen: its centre in the picture, enlarged.
+        const auto Tasse = [&](int k) {
+            return ImProgramm([&] {
+                TImage* Bild = Becher->Image1;
+                const TPoint m = ZqK2_3A1.Mitte[k];
+                const QPoint p((2 * m.x + 1) * Bild->Width() / (2 * Bild->Picture()->Width()),
+                               (2 * m.y + 1) * Bild->Height() / (2 * Bild->Picture()->Height()));
+                return Bild->Widget()->mapToGlobal(p);
+            });
+        };
+        // The first basin holds 5 l: five clicks on the litre.
+        for (int i = 0; i < 5; ++i)
+            KlickBei(Tasse(3));
+        Verarbeitet();
+        EXPECT_EQ(Text(Becher->LabelP1), QStringLiteral("Sehr gut, weiter so."));
+        EXPECT_EQ(Text(Becher->Label5), QStringLiteral("5 l"));
+        Bildschirmfoto(QStringLiteral("20_becher_skaliert"));
+        // The three small cups, one each: 5111 ml in a basin of 5000.
+        for (int k : {2, 1, 0})
+            KlickBei(Tasse(k));
+        Verarbeitet();
+        EXPECT_EQ(ImProgramm([] { return ZqK2_3A1.Fuellung; }), 5111);
+        EXPECT_EQ(Text(Becher->Label7), QStringLiteral("8"));
+        EXPECT_EQ(Text(Becher->LabelP1), QStringLiteral("Die Füllmenge war zu groß. Entleere das Becken."));
+        Klick(Becher->ProgrammEnde);
+        ASSERT_TRUE(IstAktiv(VolumenF));
+        ImProgramm([] { FSetup.Skalieren = false; });
+        Klick(Volumen->SpeedButton1);
         ASSERT_TRUE(IstAktiv(Haupt));
         Klick(Zq->ProgrammEnde);
     });

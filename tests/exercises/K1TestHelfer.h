@@ -10,14 +10,17 @@
 #include "platform/ControlsExt.h"
 #include "platform/ControlsRich.h"
 #include "platform/ControlsStd.h"
+#include "platform/Wait.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAufgabeg.h"
+#include "term/USetup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace K1Test {
@@ -91,6 +94,30 @@ inline QStringList AlleKlassen() {
     QStringList k = AufgabenKlassen();
     k.sort();
     return k;
+}
+
+// Opens an exercise form as a section form would, with the setup's scaling
+// (on or off, and SKALIERUNGSFAKTOR) on a screen of the given size, the seed
+// 4711 and the program's time held, so that it changes only by what the
+// steps do; runs them, then closes and frees the form.
+inline void SkaliertOeffnen(const QString& Klasse, bool Skalieren, int Faktor, int SchirmBreite,
+                            int SchirmHoehe, const std::function<void(TAufgabeg*)>& Schritte) {
+    FSetupZuruecksetzen(QString());
+    FSetup.Skalieren = Skalieren;
+    FSetup.Skalierungsfaktor = Faktor;
+    ScreenScope Schirm(SchirmBreite, SchirmHoehe);
+    SeedScope Seed(4711);
+    DialogResponder Dialoge;
+    HoldTime(true);
+    if (TAufgabeg* f = AufgabeErzeugen(Klasse, Application())) {
+        ShowAndActivate(f);
+        Schritte(f);
+        f->Close();
+        ProcessEvents();
+        delete f;
+    }
+    HoldTime(false);
+    FSetupZuruecksetzen(QString());
 }
 
 // Shown on screen now (a control on a sheet that is not the active one is not).

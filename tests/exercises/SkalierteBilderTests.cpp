@@ -5,9 +5,7 @@
 // as a whole; and a click on a drawn place does what it does unscaled.
 #include "K1TestHelfer.h"
 
-#include "platform/Wait.h"
 #include "shell/UAufgabeg.h"
-#include "term/USetup.h"
 
 #include <QDir>
 #include <QHash>
@@ -290,30 +288,17 @@ public:
     QStringList Fehler;
 
     void Durchlaufen() {
-        FSetupZuruecksetzen(QString());
-        FSetup.Skalieren = m_faktor != nullptr;
-        FSetup.Skalierungsfaktor = m_faktor ? m_faktor->Faktor : 0;
-        ScreenScope Schirm(2560, 1600);
-        SeedScope Seed(4711);
-        DialogResponder Dialoge;
-        HoldTime(true);
-        TAufgabeg* f = AufgabeErzeugen(m_klasse, Application());
-        if (f) {
-            ShowAndActivate(f);
-            Schritt(f, QStringLiteral("nach dem Öffnen"));
-            for (int k = 1; k <= 3 && Zuschauen(f->B_NeueAufgabe, f); ++k) {
-                MouseClick(f->B_NeueAufgabe);
-                Schritt(f, QStringLiteral("nach %1 neuen Aufgaben").arg(k));
-            }
-            Klicken(f);
-            EineAntwort(f);
-            Schritt(f, QStringLiteral("nach einer Antwort"));
-            f->Close();
-            ProcessEvents();
-            delete f;
-        }
-        HoldTime(false);
-        FSetupZuruecksetzen(QString());
+        SkaliertOeffnen(m_klasse, m_faktor != nullptr, m_faktor ? m_faktor->Faktor : 0, 2560, 1600,
+                        [this](TAufgabeg* f) {
+                            Schritt(f, QStringLiteral("nach dem Öffnen"));
+                            for (int k = 1; k <= 3 && Zuschauen(f->B_NeueAufgabe, f); ++k) {
+                                MouseClick(f->B_NeueAufgabe);
+                                Schritt(f, QStringLiteral("nach %1 neuen Aufgaben").arg(k));
+                            }
+                            Klicken(f);
+                            EineAntwort(f);
+                            Schritt(f, QStringLiteral("nach einer Antwort"));
+                        });
     }
 
 private:

@@ -5,7 +5,6 @@
 #include "K1TestHelfer.h"
 
 #include "shell/UAufgabeg.h"
-#include "term/USetup.h"
 
 #include <QHash>
 #include <gtest/gtest.h>
@@ -162,26 +161,17 @@ QStringList Vergleichen(const TAufnahme& Ohne, const TAufnahme& Mit, const TFall
 // Opens the form with the setup's scaling (none without a case), then asks
 // for new tasks and gives one answer; what the window shows after each step.
 std::vector<TAufnahme> Durchlaufen(const QString& Klasse, const TFall* Fall) {
-    FSetupZuruecksetzen(QString());
-    FSetup.Skalieren = Fall != nullptr;
-    FSetup.Skalierungsfaktor = Fall ? Fall->Faktor : 0;
-    ScreenScope Schirm(Fall ? Fall->SchirmBreite : 1920, Fall ? Fall->SchirmHoehe : 1080);
-    SeedScope Seed(4711);
     std::vector<TAufnahme> Schritte;
-    TAufgabeg* f = AufgabeErzeugen(Klasse, Application());
-    if (!f) return Schritte;
-    ShowAndActivate(f);
-    Schritte.push_back(Aufnehmen(f));
-    for (int k = 0; k < NeueAufgaben && Zuschauen(f->B_NeueAufgabe, f); ++k) {
-        MouseClick(f->B_NeueAufgabe);
-        Schritte.push_back(Aufnehmen(f));
-    }
-    EineAntwort(f);
-    Schritte.push_back(Aufnehmen(f));
-    f->Close();
-    ProcessEvents();
-    delete f;
-    FSetupZuruecksetzen(QString());
+    SkaliertOeffnen(Klasse, Fall != nullptr, Fall ? Fall->Faktor : 0, Fall ? Fall->SchirmBreite : 1920,
+                    Fall ? Fall->SchirmHoehe : 1080, [&](TAufgabeg* f) {
+                        Schritte.push_back(Aufnehmen(f));
+                        for (int k = 0; k < NeueAufgaben && Zuschauen(f->B_NeueAufgabe, f); ++k) {
+                            MouseClick(f->B_NeueAufgabe);
+                            Schritte.push_back(Aufnehmen(f));
+                        }
+                        EineAntwort(f);
+                        Schritte.push_back(Aufnehmen(f));
+                    });
     return Schritte;
 }
 
