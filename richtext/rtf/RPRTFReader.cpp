@@ -412,6 +412,17 @@ void TRPRTFReader::AppendPlainRun() {
 uint8_t TRPRTFReader::Finish() {
     // Text read so far stays, even when the groups do not balance; so do the
     // pictures of a shape left open.
+    if (fState->Dest != rdsNorm && (!fText.empty() || !fTextW.empty())) {
+        // The input ended inside a group that holds no text (a picture cut
+        // short, a skipped destination): the text read before that group
+        // belongs to the innermost group of text around it and keeps its
+        // properties. Nothing of the open group's content is text.
+        for (auto it = fStack.rbegin(); it != fStack.rend(); ++it)
+            if ((*it)->Dest == rdsNorm) {
+                *fState = **it;
+                break;
+            }
+    }
     while (!fShapes.empty()) {
         if (fShapes.back().InstDepth > 0) EndShapeInstructions();
         if (fShapes.size() == 1) break;

@@ -2,6 +2,7 @@
 // and taking over lines, typing, the date, closing, discarding, saving and
 // loading, and the question when the program ends.
 #include "ShellTestHelfer.h"
+#include "platform/Clipboard.h"
 #include "platform/Dialogs.h"
 #include "platform/Icon.h"
 #include "platform/Keys.h"
@@ -590,6 +591,72 @@ TEST_F(SectionLog, ALogCutRightAfterABackslashLoadsWhatItHolds) {
         });
     }
     EXPECT_EQ(Gesehen, Erwartet.size());
+}
+
+// A log with a picture the pupil pasted, cut anywhere inside the picture's
+// data (most of such a file's bytes): the load through the log book's button
+// brings back the words before the picture, with the warning, and leaves the
+// log unsaved; the picture cut short is left out.
+TEST_F(SectionLog, ALogCutInsideAPastedPictureKeepsTheWordsBeforeIt) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Ganz = Ordner.filePath(QStringLiteral("bild.rtf"));
+    const QString Kurz = Ordner.filePath(QStringLiteral("kurz.rtf"));
+    Dialoge d;
+    QStringList Zeilen;
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        F->LogUebernehmen->Click();
+        ProcessEvents();
+        F->Logtext->SetFocus();
+        ASSERT_EQ(KeyboardTarget(), F->Logtext->Widget());
+        PressKeyAtFocus(VK_END, Qt::ControlModifier);
+        PressKeyAtFocus(VK_RETURN);
+        TypeAtFocus(QStringLiteral("Mein Bild: "));
+        TBitmap Bild;
+        Bild.SetSize(12, 8);
+        Bild.Canvas()->Brush()->SetColor(clRed);
+        Bild.Canvas()->FillRect(Rect(2, 2, 9, 6));
+        Clipboard()->Assign(Bild);
+        PressKeyAtFocus('V', Qt::ControlModifier);
+        TypeAtFocus(QStringLiteral(" danach"));
+        Zeilen = LogZeilen(F->Logtext);
+        d.Datei = Ganz;
+        F->LogbuchSpeichern->Click();
+        EXPECT_FALSE(KxNav->LogGeaendert);
+    });
+    ASSERT_FALSE(Zeilen.isEmpty());
+    ASSERT_EQ(Zeilen.back(), QStringLiteral("Mein Bild: # danach"));
+    QStringList Davor = Zeilen;
+    Davor.back() = QStringLiteral("Mein Bild: ");
+
+    const QByteArray Rtf = Lesen(Ganz);
+    const qsizetype Anfang = Rtf.indexOf("{\\pict");
+    const qsizetype Ende = Rtf.indexOf('}', Anfang);
+    ASSERT_GT(Anfang, 0);
+    ASSERT_GT(Ende - Anfang, 100);
+    KxNav->LogbuchBeginnen(Titel);
+    ImAbschnitt([&](TKxNav* F) {
+        F->LogButton->Click();
+        for (qsizetype Schnitt = Anfang + 1; Schnitt < Ende; ++Schnitt) {
+            SCOPED_TRACE(Schnitt - Anfang);
+            {
+                QFile f(Kurz);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write(Rtf.left(Schnitt));
+            }
+            KxNav->LogGeaendert = false;
+            d.Meldungen.clear();
+            d.Datei = Kurz;
+            F->LogbuchLaden->Click();
+            ASSERT_EQ(d.Meldungen.size(), 1);
+            EXPECT_EQ(d.Meldungen[0],
+                      QStringLiteral("Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") +
+                          Kurz);
+            EXPECT_TRUE(KxNav->LogGeaendert);
+            EXPECT_EQ(LogZeilen(F->Logtext), Davor);
+        }
+    });
 }
 
 TEST_F(SectionLog, SavingUnderANameWithoutExtensionAsksBeforeReplacingTheFile) {

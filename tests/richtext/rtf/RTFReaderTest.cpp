@@ -69,6 +69,66 @@ TEST(RTFReaderResult, UnbalancedInputKeepsItsText) {
     EXPECT_EQ((Events{"T2:preabc"}), Ev("pre{\\rtf1 abc}"));
 }
 
+// The input ends inside a group that holds no text: the text before the group
+// stays, with the properties it was read under, and nothing of the group's own
+// content becomes text. A picture cut short is dropped.
+TEST(RTFReaderResult, TextBeforeAGroupCutShortStays) {
+    struct TCut {
+        const char* Rtf;
+        Events Want;
+    } const cuts[] = {
+        {"{\\rtf1\\ansi Erste Zeile\\par Mein Bild: {\\pict\\pngblip 8950", {"T2:Erste Zeile", "T2:Mein Bild: "}},
+        {"{\\rtf1 a {\\fldinst HYPERLINK x", {"T2:a "}},
+        {"{\\rtf1 a {\\*\\unknown skipped", {"T2:a "}},
+        {"{\\rtf1 a {\\*\\bkmkstart m}b{\\*\\generator x", {"T2:a b"}},
+        {"{\\rtf1 a{\\b b {\\pict\\pngblip 89", {"T2:a", "T0:b "}},
+        {"{\\rtf1 a{\\b b {\\i{\\*\\x{\\pict 89", {"T2:a", "T0:b "}},
+        {"{\\rtf1\\trowd\\cellx1000\\intbl c {\\pict\\pngblip 89", {"TS", "T2:c ", "TE"}},
+        {"{\\rtf1 a {\\field{\\*\\fldinst HYPERLINK x", {"T2:a "}},
+        {"{\\rtf1 a {\\header h", {"T2:a "}},
+        {"{\\rtf1 a {\\info{\\title t", {"T2:a "}},
+    };
+    for (const TCut& c : cuts)
+        for (const char* end : {"", "\\", " \\p", "\\'4"}) {
+            const std::string rtf = std::string(c.Rtf) + end;
+            RTFRecorder rec;
+            rec.Pictures = true;
+            const uint8_t r = Record(rec, rtf);
+            EXPECT_EQ(*end == '\\' && !end[1] ? 7 : 3, r) << rtf;
+            EXPECT_EQ(c.Want, rec.Events) << rtf;
+        }
+    // The text keeps the properties it was read under, not those of the group.
+    TRPRTFReader reader;
+    std::vector<int> styles;
+    reader.OnNewText = [&](TRPRTFReader* r, const std::string&, TRPRTFPosition) {
+        styles.push_back(r->State().CharProps.Style);
+    };
+    reader.OnNewPicture = [](TRPRTFReader*, TRPRTFPicture*, TRPRTFGraphicPtr&, TRPRTFPosition, bool&) {};
+    EXPECT_EQ(3, ReadRTF(reader, "{\\rtf1{\\b bold {\\pict\\b0\\i 89"));
+    EXPECT_EQ(std::vector<int>{rtffsBold}, styles);
+}
+
+// A picture cut at any byte: the words before it come back, the picture does not.
+TEST(RTFReaderResult, EveryCutInsideAPictureKeepsTheTextBeforeIt) {
+    const std::string head = "{\\rtf1\\ansi Erste Zeile\\par Mein Bild: ";
+    const std::string picture = "{\\pict\\pngblip\\picw2\\pich2\\picwgoal30\\pichgoal30 89504e470d0a1a0a\r\n"
+                                "0000000d49484452}";
+    const std::string whole = head + picture + " danach}";
+    for (size_t n = 1; n < picture.size(); ++n) {
+        RTFRecorder rec;
+        rec.Pictures = true;
+        const std::string rtf = head + picture.substr(0, n);
+        const uint8_t r = Record(rec, rtf);
+        EXPECT_TRUE(r == 3 || r == 7) << rtf;
+        EXPECT_EQ((Events{"T2:Erste Zeile", "T2:Mein Bild: "}), rec.Events) << rtf;
+    }
+    RTFRecorder rec;
+    rec.Pictures = true;
+    EXPECT_EQ(0, Record(rec, whole));
+    EXPECT_EQ((Events{"T2:Erste Zeile", "T2:Mein Bild: ", "P0:" + std::to_string(rtfpkPNG), "T0: danach"}),
+              rec.Events);
+}
+
 // Input that does not open with {\rtf is a fragment: every top-level group of
 // it is read, and a brace that closes nothing fails the reading instead of
 // dropping what follows.
