@@ -6,6 +6,7 @@
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
 #include "platform/Keys.h"
+#include "platform/Messages.h"
 #include "platform/Runtime.h"
 #include "platform/Timer.h"
 
@@ -17,7 +18,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
-#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 
@@ -315,7 +315,7 @@ void TForm::SetVisible(bool v) {
         w->show();
     if (m_activeControl) SetActiveControl(m_activeControl);
     std::weak_ptr<void> alive = m_alive;
-    QTimer::singleShot(0, w, [this, alive] {
+    PostMessage(w, [this, alive] {
         if (!alive.expired()) ActivateOnce();
     });
 }
@@ -455,7 +455,7 @@ TModalResult TForm::ShowModal() {
 void TForm::Release() {
     m_freePending = true;
     std::weak_ptr<void> alive = m_alive;
-    QTimer::singleShot(0, qApp, [this, alive] {
+    PostMessage(nullptr, [this, alive] {
         if (!alive.expired() && m_busy == 0 && m_freePending) delete this;
     });
 }

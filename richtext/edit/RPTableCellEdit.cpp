@@ -61,21 +61,15 @@ void MoveItems(TCustomRPData& From, TCustomRPData& To) {
 // client coordinates, after the editor's own handling; the item actions of
 // controls in the cell as the table's.
 void RelayEvents(TRPTableInplaceEdit& E, TCustomRichPad& Host) {
-    const auto relay = [&E](uint8_t Kind) -> TRPMouseItemEvent {
-        return [&E, Kind](TCustomRichPad*, TMouseButton Button, TShiftState Shift, int, int X, int Y) {
+    const auto relay = [&E](bool Down) -> TRPMouseItemEvent {
+        return [&E, Down](TCustomRichPad*, TMouseButton Button, TShiftState Shift, int, int X, int Y) {
             if (!E.HostControl || !E.Table) return;
-            TCustomRichPad::TDeferredEvent ev;
-            ev.Kind = Kind;
-            ev.Bytes[0] = static_cast<uint8_t>(Button);
-            ev.Bytes[1] = static_cast<uint8_t>(Shift);
-            ev.Values[0] = E.Table->GetItemNo();
-            ev.Values[1] = X + E.Left();
-            ev.Values[2] = Y + E.Top();
-            E.HostControl->PostDeferredEvent(ev);
+            E.HostControl->PostDeferredEvent(
+                TRPMouseUpDownMessageData(Down, Button, Shift, E.Table->GetItemNo(), X + E.Left(), Y + E.Top()));
         };
     };
-    E.OnRPMouseDown = Host.OnRPMouseDown ? relay(3) : nullptr;
-    E.OnRPMouseUp = Host.OnRPMouseUp ? relay(2) : nullptr;
+    E.OnRPMouseDown = Host.OnRPMouseDown ? relay(true) : nullptr;
+    E.OnRPMouseUp = Host.OnRPMouseUp ? relay(false) : nullptr;
     E.OnControlAction = [&E](TCustomRichPad*, int ControlAction, int, TControl*& Control) {
         if (E.HostData && E.Table) E.HostData->DoControlAction(ControlAction, E.Table->GetItemNo(), Control);
     };

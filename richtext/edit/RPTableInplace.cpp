@@ -4,11 +4,11 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QWidget>
 #include <chrono>
 
 #include "platform/Keys.h"
+#include "platform/Messages.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPStyle.h"
 
@@ -69,10 +69,7 @@ void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
 void TRPTableInplaceRPData::DoJump(int Id) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (!e || !e->HostControl) return;
-    TCustomRichPad::TDeferredEvent ev;
-    ev.Kind = 1;
-    ev.Values[0] = Id;
-    e->HostControl->PostDeferredEvent(ev);
+    e->HostControl->PostDeferredEvent(TRPJumpMessageData(Id));
 }
 
 void TRPTableInplaceRPData::BuildJumps(bool Force) {
@@ -90,11 +87,7 @@ void TRPTableInplaceRPData::DropJumps() {
 void TRPTableInplaceRPData::DoRPDblClick(const std::string& Word, int StyleNo) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (!e || !e->HostControl) return;
-    TCustomRichPad::TDeferredEvent ev;
-    ev.Kind = 0;
-    ev.Values[0] = StyleNo;
-    ev.Text = Word;
-    e->HostControl->PostDeferredEvent(ev);
+    e->HostControl->PostDeferredEvent(TRPDblClickMessageData(Word, StyleNo));
 }
 
 void TRPTableInplaceRPData::SetEditedCell(TCustomRPData* CellData, TCustomRPItemInfo* Item) {
@@ -190,9 +183,7 @@ TCustomRichPad* TRPTableInplaceEdit::RootControl() {
 
 void TRPTableInplaceEdit::Click() {
     if (!HostControl) return;
-    TCustomRichPad::TDeferredEvent ev;
-    ev.Kind = 4;
-    HostControl->PostDeferredEvent(ev);
+    HostControl->PostDeferredEvent(TRPClickMessageData());
 }
 
 namespace {
@@ -217,22 +208,12 @@ void TRPTableInplaceEdit::DragOver(TObject* Source, int X, int Y, TDragState Sta
 void TRPTableInplaceEdit::DragDrop(TObject* Source, int X, int Y) {
     if (!HostControl) return;
     const QPoint p = InHost(*this, X, Y);
-    TCustomRichPad::TDeferredEvent ev;
-    ev.Kind = 7;
-    ev.Object = Source;
-    ev.Values[0] = p.x();
-    ev.Values[1] = p.y();
-    HostControl->PostDeferredEvent(ev);
+    HostControl->PostDeferredEvent(TRPDNDMessageData(true, Source, p.x(), p.y()));
 }
 
 void TRPTableInplaceEdit::DoEndDrag(TObject* Target, int X, int Y) {
     if (!HostControl) return;
-    TCustomRichPad::TDeferredEvent ev;
-    ev.Kind = 8;
-    ev.Object = Target;
-    ev.Values[0] = X;
-    ev.Values[1] = Y;
-    HostControl->PostDeferredEvent(ev);
+    HostControl->PostDeferredEvent(TRPDNDMessageData(false, Target, X, Y));
 }
 
 void TRPTableInplaceEdit::SetCell(int ARow, int ACol, TRPTableCellData* ACell, TRPTableItemInfo* ATable,
@@ -286,7 +267,7 @@ void TRPTableInplaceEdit::NoteOpeningClick() {
 template <typename F> void TRPTableInplaceEdit::Post(F&& Work) {
     // Runs after the current handler has returned, unless the editor went first.
     std::weak_ptr<bool> alive = m_alive;
-    QTimer::singleShot(0, qApp, [alive, Work = std::forward<F>(Work)]() mutable {
+    PostMessage(Widget(), [alive, Work = std::forward<F>(Work)]() mutable {
         if (!alive.expired()) Work();
     });
 }
@@ -524,7 +505,7 @@ bool TCustomRichPadEdit::CanRedo() {
 
 void TCustomRichPadEdit::PostUndoAfterCellEditor(bool IsRedo) {
     // Not from inside the cell editor's own handler: the editor closes first.
-    QTimer::singleShot(0, Widget(), [this, IsRedo] {
+    PostMessage(Widget(), [this, IsRedo] {
         DestroyCellEditor();
         if (IsRedo)
             Redo();

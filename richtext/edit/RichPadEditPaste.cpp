@@ -9,7 +9,6 @@
 #include <QImageReader>
 #include <QMimeData>
 #include <QTextDocumentFragment>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <algorithm>
@@ -17,6 +16,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
+#include "platform/Messages.h"
 #include "platform/Pictures.h"
 #include "richtext/edit/RPClipHTML.h"
 #include "richtext/edit/RPResizer.h"
@@ -593,7 +593,7 @@ int TCustomRichPadEdit::OleDrop(const QMimeData& DataObject, bool Move) {
         auto data = std::make_shared<QMimeData>();
         for (const QString& f : DataObject.formats())
             data->setData(f, DataObject.data(f));
-        QTimer::singleShot(0, Widget(), [this, data, doc, item, offs] {
+        PostMessage(Widget(), [this, data, doc, item, offs] {
             if (Destroying() || !HoldsDocument(*EditData(), doc) || item >= doc->GetItemCount()) return;
             if (TCustomRichPadEdit* target = doc == EditData() ? this : EditorOf(doc->StartEditing()))
                 target->DropAt(*data, item, offs, false);

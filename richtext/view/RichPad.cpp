@@ -1,11 +1,11 @@
 #include "richtext/view/RichPad.h"
 
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 
 #include "platform/Keys.h"
 #include "platform/Menus.h"
+#include "platform/Messages.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPStyle.h"
@@ -413,7 +413,7 @@ void TCustomRichPad::KeyDown(uint16_t& Key, TShiftState Shift) {
 
 void TCustomRichPad::WMCopy() {
     if (auto* editor = dynamic_cast<TCustomRichPad*>(GetCellEditor())) {
-        QTimer::singleShot(0, [e = editor] { e->WMCopy(); });
+        PostMessage(editor->Widget(), [e = editor] { e->WMCopy(); });
         return;
     }
     CopyToClipboard();
@@ -646,12 +646,12 @@ void TCustomRichPad::FreeDocumentTempObject() {
     if (had) Invalidate();
 }
 
-void TCustomRichPad::PostDeferredEvent(const TDeferredEvent& Event) {
+void TCustomRichPad::PostDeferredEvent(const TRPMessageData& Event) {
     // Bound to the widget: a view that goes away first drops the event.
-    QTimer::singleShot(0, Widget(), [this, Event] { DispatchDeferredEvent(Event); });
+    PostMessage(Widget(), [this, Event] { DispatchDeferredEvent(Event); });
 }
 
-void TCustomRichPad::DispatchDeferredEvent(const TDeferredEvent& E) {
+void TCustomRichPad::DispatchDeferredEvent(const TRPMessageData& E) {
     switch (E.Kind) {
     case 0:
         m_data->DoRPDblClick(E.Text, E.Values[0]);

@@ -25,6 +25,57 @@ class TRPLayoutInfo;
 class TRPRTFReaderProperties;
 
 class TCustomRichPad;
+
+// An event that a nested cell editor relays to its host control, which fires
+// it once the editor's own handler has returned: a kind and the arguments.
+struct TRPMessageData {
+    uint8_t Kind = 0;
+    int Values[3] = {0, 0, 0};
+    uint8_t Bytes[2] = {0, 0};
+    std::string Text;
+    TObject* Object = nullptr; // the source of a drop, the target of a drag's end
+};
+// A double click on a word (kind 0).
+struct TRPDblClickMessageData : TRPMessageData {
+    TRPDblClickMessageData(const std::string& Word, int StyleNo) {
+        Kind = 0;
+        Values[0] = StyleNo;
+        Text = Word;
+    }
+};
+// A jump (kind 1).
+struct TRPJumpMessageData : TRPMessageData {
+    explicit TRPJumpMessageData(int Id) {
+        Kind = 1;
+        Values[0] = Id;
+    }
+};
+// A mouse button released (kind 2) or pressed (kind 3) over an item, at a
+// place in the host's client area.
+struct TRPMouseUpDownMessageData : TRPMessageData {
+    TRPMouseUpDownMessageData(bool Down, TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y) {
+        Kind = Down ? 3 : 2;
+        Bytes[0] = static_cast<uint8_t>(Button);
+        Bytes[1] = static_cast<uint8_t>(Shift);
+        Values[0] = ItemNo;
+        Values[1] = X;
+        Values[2] = Y;
+    }
+};
+// A click (kind 4).
+struct TRPClickMessageData : TRPMessageData {
+    TRPClickMessageData() { Kind = 4; }
+};
+// A drop from Object (kind 7) or the end of a drag onto Object (kind 8).
+struct TRPDNDMessageData : TRPMessageData {
+    TRPDNDMessageData(bool Drop, TObject* AObject, int X, int Y) {
+        Kind = Drop ? 7 : 8;
+        Object = AObject;
+        Values[0] = X;
+        Values[1] = Y;
+    }
+};
+
 using TRPJumpEvent = std::function<void(TObject* Sender, int id)>;
 using TRPMouseItemEvent =
     std::function<void(TCustomRichPad* Sender, TMouseButton Button, TShiftState Shift, int ItemNo, int X, int Y)>;
@@ -259,14 +310,7 @@ public:
     // The copy message: copies the selection (an open cell editor copies its own).
     void WMCopy();
     // An event relayed from a nested cell editor, fired after the current message.
-    struct TDeferredEvent {
-        uint8_t Kind = 0;
-        int Values[3] = {0, 0, 0};
-        uint8_t Bytes[2] = {0, 0};
-        std::string Text;
-        TObject* Object = nullptr; // the source of a drop, the target of a drag's end
-    };
-    void PostDeferredEvent(const TDeferredEvent& Event);
+    void PostDeferredEvent(const TRPMessageData& Event);
 
     // The control whose document holds this one (a cell editor's host), or itself.
     virtual TCustomRichPad* RootControl() { return this; }
@@ -310,7 +354,7 @@ protected:
     void VScrolled() override;
     void HScrolled() override;
     void DestroyWnd() override;
-    void DispatchDeferredEvent(const TDeferredEvent& Event);
+    void DispatchDeferredEvent(const TRPMessageData& Event);
     void SimulateMouseMove();
     // A press inside the selection waits for the pointer to move on, which
     // starts a drag; true when the move was taken for that.

@@ -14,6 +14,8 @@
 #include "exercises/chapter2/UZqK2_3A1.h"
 #include "platform/Application.h"
 #include "platform/Dialogs.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAbschnitte.h"
@@ -33,7 +35,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 // Readable failure messages.
 void PrintTo(const QString& s, std::ostream* os) {
@@ -704,6 +708,86 @@ TEST(Desktop, CupsOfAScaledWindowPourWhereThePupilClicksThem) {
         Klick(Volumen->SpeedButton1);
         ASSERT_TRUE(IstAktiv(Haupt));
         Klick(Zq->ProgrammEnde);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+// Keys typed ahead into a table in the log book, with no pause between them
+// or while the program is busy, give what the same keys give one at a time:
+// what a key leaves for after it (Tab's move to the next cell, the host's
+// undo and redo steps, which close and reopen the cell's editor) is done
+// before the keys that follow it.
+TEST(Desktop, KeysTypedAheadIntoATableOfTheLogGiveWhatTheyGiveOneAtATime) {
+    Programmlauf([] {
+        const FensterId Haupt = ZumHauptfenster();
+        ASSERT_NE(Haupt, 0u);
+        const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
+        ASSERT_NE(AbschnittF, 0u);
+        Klick(Abschnitt->LogButton);
+        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); }));
+        Klick(Abschnitt->Logtext);
+        ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("Logtext"); }));
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        // The log holds a table with the cells "A", "B", "C" and "D"; the
+        // caret stands at the end of "A", in the cell's editor.
+        const auto Tabelle = [&] {
+            return ImProgramm([&] {
+                Log->DestroyCellEditor();
+                Log->Clear();
+                auto t = TRPTableItemInfo::CreateEx(2, 2, Log->RPData());
+                TRPTableItemInfo* T = t.get();
+                for (int i = 0; i < 4; ++i) {
+                    TRPTableCellData* Zelle = T->GetCell(i / 2, i % 2);
+                    Zelle->Clear();
+                    Zelle->AddNL(std::string(1, static_cast<char>('A' + i)), 0, 0);
+                }
+                Log->RPData()->AddItem(std::string(), std::move(t));
+                Log->Format();
+                Log->ClearUndo();
+                return T->EditCell(-1, 0, 0, false, false, true, false, false) && T->InplaceEditor() &&
+                       QApplication::focusWidget() == T->InplaceEditor()->Widget();
+            });
+        };
+        // The cells' texts (the edited one's in its editor), and which is edited.
+        const auto Zellen = [&] {
+            return ImProgramm([&] {
+                auto* T = dynamic_cast<TRPTableItemInfo*>(Log->RPData()->GetItem(0));
+                if (!T) return std::string("keine Tabelle");
+                int r = -1, c = -1;
+                TRPTableInplaceEdit* e = T->GetEditedCell(r, c);
+                std::string s;
+                for (int i = 0; i < 4; ++i) {
+                    const TCustomRPData* Text = T->GetCell(i / 2, i % 2);
+                    if (e && i == r * 2 + c) Text = e->RPData();
+                    s += i ? "/" : "";
+                    for (int k = 0; k < Text->GetItemCount(); ++k)
+                        s += Text->GetItemText(k);
+                }
+                return e ? s + " in " + std::to_string(r) + "," + std::to_string(c) : s;
+            });
+        };
+        // Typed one at a time, these keys leave "Apq" in the first cell and
+        // the caret in the second, after an "x" typed into it.
+        const QStringList Tasten = {"x", "y", "ctrl+z", "Tab", "ctrl+shift+z", "ctrl+z",
+                                    "ctrl+z", "p", "q", "Tab", "x"};
+        const std::string Soll = "Apq/xB/C/D in 0,1";
+        for (int Mal = 0; Mal < 10; ++Mal) {
+            SCOPED_TRACE(Mal);
+            ASSERT_TRUE(Tabelle());
+            // Every other time the program is busy while the keys arrive.
+            if (Mal % 2) Posten([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); });
+            TastenSchnell(Tasten);
+            Verarbeitet();
+            EXPECT_TRUE(Warten([&] { return Zellen() == Soll; }, 10)) << Zellen();
+        }
+        Bildschirmfoto(QStringLiteral("21_tabelle_vorausgetippt"));
+        Klick(Abschnitt->BitBtn1); // "Logbuch schließen"
+        Klick(Abschnitt->SpeedButton1);
+        ASSERT_TRUE(IstAktiv(Haupt));
+        // The log with the table is not saved: ending asks.
+        Klick(Zq->ProgrammEnde);
+        ASSERT_NE(DialogAbwarten(QStringLiteral("QMessageBox")).Fenster, 0u);
+        KlickBei(DialogKnopf(QStringLiteral("Ja")));
     });
     EXPECT_FALSE(Zq->Visible());
 }

@@ -158,6 +158,12 @@ void Taste(const QString& Name) {
     Ausfuehren({QStringLiteral("xdotool"), QStringLiteral("key"), Name});
 }
 
+void TastenSchnell(const QStringList& Namen) {
+    Ausfuehren(QStringList{QStringLiteral("xdotool"), QStringLiteral("key"), QStringLiteral("--delay"),
+                           QStringLiteral("0")} +
+               Namen);
+}
+
 void Tippen(const QString& Text) {
     Ausfuehren({QStringLiteral("xdotool"), QStringLiteral("type"), QStringLiteral("--delay"),
                 QStringLiteral("30"), Text});

@@ -68,6 +68,9 @@ void Klick(TControl* Control);
 void KlickSerie(TControl* Control, int Anzahl, int Pause);
 // A key ("Return", "Escape") to the window that has the focus.
 void Taste(const QString& Name);
+// Keys ("x", "ctrl+z", "Tab") as fast as the keyboard can send them, with
+// no pause between them: they reach the program in one batch.
+void TastenSchnell(const QStringList& Namen);
 // Text typed key by key into the focused control.
 void Tippen(const QString& Text);
 // Asks the window manager to activate a window, as a click on its title does.

@@ -3,6 +3,7 @@
 #include "platform/ControlsRich.h"
 #include "platform/ControlsStd.h"
 #include "platform/Keys.h"
+#include "platform/Messages.h"
 #include "support/FixedMetrics.h"
 #include "support/FormDriver.h"
 
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +113,54 @@ TEST_F(InputTest, WantReturnsMakesLinesAndArrowsMoveBetweenThem) {
     EXPECT_EQ(edit->SelStart(), 3);
     PressKey(edit, VK_BACK);
     EXPECT_EQ(edit->Text(), "abcd");
+}
+
+// Work posted from a handler runs after the handler has returned, in the order
+// posted, and before any key or click that reaches a window after it was
+// posted, however many arrive in one batch; keys the program itself sends
+// inside a handler (the on-screen keyboard) are that handler's own; a message
+// to a receiver that is gone is dropped.
+TEST_F(InputTest, PostedMessagesComeBeforeTheInputAfterThem) {
+    form->Show();
+    ProcessEvents();
+    edit->SetFocus();
+    std::string log;
+    edit->OnKeyPress = [&](TObject*, char16_t& Key) {
+        const char c = static_cast<char>(Key);
+        log += c;
+        if (c == 'a' || c == 'b')
+            PostMessage(edit->Widget(), [&log, c] {
+                log += static_cast<char>(c - 'a' + 'A');
+                // Posted in turn: also before the next key.
+                if (c == 'a') PostMessage(nullptr, [&log] { log += '+'; });
+            });
+        // A key sent from inside the handler does not run the work early.
+        if (c == 'b') InjectChar(u'i');
+    };
+    TypeAhead(form.get(), Strokes(QStringLiteral("abc")));
+    EXPECT_EQ(log, "aA+biBc");
+
+    // A click queued after the work comes after it too.
+    log.clear();
+    edit->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { log += 'M'; };
+    QWindow* window = form->Widget()->windowHandle();
+    const QPointF at = edit->Widget()->mapTo(form->Widget(), QPointF(5, 5));
+    QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    QCoreApplication::postEvent(window, new QMouseEvent(QEvent::MouseButtonPress, at, window->mapToGlobal(at),
+                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(window, new QMouseEvent(QEvent::MouseButtonRelease, at, window->mapToGlobal(at),
+                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    ProcessEvents();
+    EXPECT_EQ(log, "aA+M");
+
+    // Gone before its turn: dropped.
+    log.clear();
+    auto* gone = new QObject;
+    PostMessage(gone, [&log] { log += 'X'; });
+    PostMessage(nullptr, [&log] { log += 'Y'; });
+    delete gone;
+    ProcessEvents();
+    EXPECT_EQ(log, "Y");
 }
 
 TEST(KeyTranslation, VirtualKeysOfQtKeys) {

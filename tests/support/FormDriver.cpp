@@ -9,6 +9,9 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
 
 // ---- dialogs --------------------------------------------------------------------------
 
@@ -184,6 +187,31 @@ void PressKey(TWinControl* control, uint16_t vk, Qt::KeyboardModifiers mods) {
     if (!control || !control->Widget()) return;
     const auto [key, text] = keyOf(vk);
     sendKey(control->Widget(), key, mods, text);
+}
+
+TKeyStroke Stroke(uint16_t vk, Qt::KeyboardModifiers mods) {
+    auto [key, text] = keyOf(vk);
+    if (vk >= 'A' && vk <= 'Z')
+        text = (mods & Qt::ControlModifier) ? QString(QChar(vk - 'A' + 1))
+                                            : QString(QChar((mods & Qt::ShiftModifier) ? vk : vk + 32));
+    return {key, mods, text};
+}
+
+std::vector<TKeyStroke> Strokes(const QString& typed) {
+    std::vector<TKeyStroke> s;
+    for (QChar ch : typed)
+        s.push_back({QtKeyOfChar(ch.unicode()), Qt::NoModifier, QString(ch)});
+    return s;
+}
+
+void TypeAhead(TForm* form, const std::vector<TKeyStroke>& keys) {
+    QWindow* window = form && form->Widget() ? form->Widget()->windowHandle() : nullptr;
+    ASSERT_TRUE(window) << "the form has no window";
+    for (const TKeyStroke& k : keys) {
+        QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyPress, k.Key, k.Mods, k.Text));
+        QCoreApplication::postEvent(window, new QKeyEvent(QEvent::KeyRelease, k.Key, k.Mods, k.Text));
+    }
+    ProcessEvents();
 }
 
 QWidget* KeyboardTarget() {

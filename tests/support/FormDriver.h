@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Forms.h"
 
+#include <QKeyEvent>
 #include <QString>
 
 class QWidget;
@@ -86,6 +87,21 @@ QWidget* KeyboardTarget();
 void TypeAtFocus(const QString& text);
 // One key (virtual key code) down and up at whatever widget has the focus.
 void PressKeyAtFocus(uint16_t vk, Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+// One key as the keyboard sends it: a virtual key code with its modifiers
+// (Ctrl+Z, Shift+Tab), or a typed character.
+struct TKeyStroke {
+    int Key = 0;
+    Qt::KeyboardModifiers Mods;
+    QString Text;
+};
+TKeyStroke Stroke(uint16_t vk, Qt::KeyboardModifiers mods = Qt::NoModifier);
+std::vector<TKeyStroke> Strokes(const QString& typed);
+// Keys that reach the program in one batch, as the window system hands them
+// over when the pupil types ahead or the program is busy: every key is queued
+// to the form's window before the first of them is handled; then they are
+// handled.
+void TypeAhead(TForm* form, const std::vector<TKeyStroke>& keys);
 
 // Clicks a control: mouse press and release in its middle.
 void MouseClick(TControl* control);

@@ -631,6 +631,77 @@ TEST_F(TableInplace, RandomKeysThroughCellsUndoAndRedoExactly) {
     }
 }
 
+// Keys typed ahead, reaching the editor in one batch, give what the same keys
+// give one at a time: what a key defers (the move to the next cell, the host's
+// undo or redo step, which may close and reopen the cell editor) runs before
+// the keys after it.
+class TypedAhead : public TableInplace {
+protected:
+    void SetUp() override {
+        Build(2, 2);
+        if (!F.Form->Visible()) F.Form->Show();
+        ProcessEvents();
+        ASSERT_TRUE(Open(0, 0));
+    }
+    // The keys one at a time, each handled with what it defers before the next.
+    void OneAtATime(const std::vector<TKeyStroke>& Keys) {
+        for (const TKeyStroke& k : Keys)
+            TypeAhead(F.Form.get(), {k});
+    }
+    // The cells' texts and the document after the cell editor closed.
+    std::string Result() {
+        const std::string cells = Text(0, 0) + "/" + Text(0, 1) + "/" + Text(1, 0) + "/" + Text(1, 1);
+        F.Edit->DestroyCellEditor();
+        return cells + "\n" + SaveRPF(*F.Edit);
+    }
+    static std::vector<TKeyStroke> Keys(std::initializer_list<std::vector<TKeyStroke>> Parts) {
+        std::vector<TKeyStroke> all;
+        for (const auto& p : Parts)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
+    }
+    const TKeyStroke Undo = Stroke('Z', Qt::ControlModifier);
+    const TKeyStroke Redo = Stroke('Z', Qt::ControlModifier | Qt::ShiftModifier);
+    const TKeyStroke Tab = Stroke(VK_TAB);
+};
+
+TEST_F(TypedAhead, UndoThenLettersUndoBeforeTheLetters) {
+    OneAtATime(Keys({Strokes("xy"), {Undo, Tab, Redo, Undo}}));
+    ASSERT_EQ(EditedCell(), "0,0");
+    ASSERT_EQ(EditorText(), "Ax");
+    TypeAhead(F.Form.get(), Keys({{Undo}, Strokes("pq")}));
+    EXPECT_EQ(EditorText(), "Apq");
+    // Tab and a letter: the letter goes into the cell Tab moved to.
+    TypeAhead(F.Form.get(), Keys({{Tab}, Strokes("x")}));
+    EXPECT_EQ(EditedCell(), "0,1");
+    EXPECT_EQ(Text(0, 0), "Apq");
+    EXPECT_EQ(EditorText(), "xB");
+}
+
+TEST_F(TypedAhead, AnyBatchGivesWhatItsKeysGiveOneAtATime) {
+    const TKeyStroke pool[] = {Undo,
+                               Redo,
+                               Tab,
+                               Stroke(VK_TAB, Qt::ShiftModifier),
+                               Stroke(VK_RETURN),
+                               Stroke(VK_BACK),
+                               Stroke(VK_LEFT),
+                               Stroke(VK_RIGHT)};
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 rnd(seed);
+        std::vector<TKeyStroke> keys;
+        for (int i = 0; i < 40; ++i)
+            keys.push_back(rnd() % 2 ? pool[rnd() % std::size(pool)]
+                                     : Strokes(QString(QChar(static_cast<char16_t>(u'a' + rnd() % 26))))[0]);
+        SetUp();
+        OneAtATime(keys);
+        const std::string single = Result();
+        SetUp();
+        TypeAhead(F.Form.get(), keys);
+        EXPECT_EQ(Result(), single) << "seed " << seed;
+    }
+}
+
 } // namespace
 
 namespace {
