@@ -178,34 +178,38 @@ TPoint Stelle(int px, int py, const QImage& u, const QImage& s) {
 QString BefundOhneGedaechtnis(const QImage& u0, const QImage& s0, bool Neu) {
     const QImage u = Rgb(u0), s = Rgb(s0);
     if (u.isNull() || s.isNull()) return QStringLiteral("kein Bild");
-    const QString Groessen =
-        QStringLiteral("%1 x %2 in %3 x %4").arg(u.width()).arg(u.height()).arg(s.width()).arg(s.height());
+    int Hin = 0, Her = 0;
+    QString Was;
     if (!Neu) {
         // Enlarged as a whole: each pixel as in u enlarged, give or take the
         // smoothing of an edge by a pixel.
         const QImage e = Vergroessert(u, s);
-        const int Hin = FremdeNebenan(e, s), Her = FremdeNebenan(s, e);
+        Hin = FremdeNebenan(e, s);
+        Her = FremdeNebenan(s, e);
         const int Grenze = std::max(4, s.width() * s.height() / 5000);
         if (Hin <= Grenze && Her <= Grenze) return QString();
-        return QStringLiteral("nicht als Ganzes vergrößert (%1; %2 Pixel fehlen, %3 Pixel sind fremd)")
-            .arg(Groessen)
-            .arg(Hin)
-            .arg(Her);
+        Was = QStringLiteral("nicht als Ganzes vergrößert");
+    } else {
+        // Drawn anew at the enlarged size: each picture finds itself in the
+        // other, around the same places.
+        constexpr int Rand = 2;
+        const double fx = double(s.width()) / u.width(), fy = double(s.height()) / u.height();
+        Hin = Fremde(u, Spanne(s, static_cast<int>(std::ceil(fx / 2)) + Rand,
+                               static_cast<int>(std::ceil(fy / 2)) + Rand));
+        Her = Fremde(s, Spanne(u, Rand, Rand));
+        // Text set anew in a larger font differs in a few pixels of its glyphs,
+        // and a picture shown larger shows details that the smaller one lost.
+        if (Hin <= std::max(8, u.width() * u.height() / 500) &&
+            Her <= std::max(8, s.width() * s.height() / 200))
+            return QString();
+        Was = QStringLiteral("nicht größer neu gezeichnet");
     }
-    // Drawn anew at the enlarged size: each picture finds itself in the other,
-    // around the same places.
-    constexpr int Rand = 2;
-    const double fx = double(s.width()) / u.width(), fy = double(s.height()) / u.height();
-    const int Hin = Fremde(
-        u, Spanne(s, static_cast<int>(std::ceil(fx / 2)) + Rand, static_cast<int>(std::ceil(fy / 2)) + Rand));
-    const int Her = Fremde(s, Spanne(u, Rand, Rand));
-    // Text set anew in a larger font differs in a few pixels of its glyphs,
-    // and a picture shown larger shows details that the smaller one lost.
-    const int GrenzeHin = std::max(8, u.width() * u.height() / 500);
-    const int GrenzeHer = std::max(8, s.width() * s.height() / 200);
-    if (Hin <= GrenzeHin && Her <= GrenzeHer) return QString();
-    return QStringLiteral("nicht größer neu gezeichnet (%1; %2 Pixel fehlen vergrößert, %3 Pixel sind fremd)")
-        .arg(Groessen)
+    return QStringLiteral("%1 (%2 x %3 in %4 x %5; %6 Pixel fehlen, %7 Pixel sind fremd)")
+        .arg(Was)
+        .arg(u.width())
+        .arg(u.height())
+        .arg(s.width())
+        .arg(s.height())
         .arg(Hin)
         .arg(Her);
 }
