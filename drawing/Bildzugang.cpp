@@ -23,12 +23,12 @@ TCanvas* Leinwand(TImage* Bild) {
 // was drawn for.
 int BildBreite(const TImage* Bild) {
     if (!Bild) return 0;
-    return Bild->Picture()->Empty() ? Bild->Width() : Bild->Picture()->Width();
+    return Bild->Picture()->Empty() ? Bild->DrawingWidth() : Bild->Picture()->Width();
 }
 
 int BildHoehe(const TImage* Bild) {
     if (!Bild) return 0;
-    return Bild->Picture()->Empty() ? Bild->Height() : Bild->Picture()->Height();
+    return Bild->Picture()->Empty() ? Bild->DrawingHeight() : Bild->Picture()->Height();
 }
 
 int Naechste(double v) {

@@ -7,8 +7,8 @@ class TImage;
 
 // The canvas of the picture's bitmap, or nullptr without a picture control.
 TCanvas* Leinwand(TImage* Bild);
-// The size of the picture drawn on: that of its bitmap, or the control's
-// before the first drawing makes one.
+// The size of the picture drawn on: that of its bitmap, or the one the first
+// drawing makes it (the control's design size in a scaled window).
 int BildBreite(const TImage* Bild);
 int BildHoehe(const TImage* Bild);
 

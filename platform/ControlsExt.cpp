@@ -92,11 +92,7 @@ TCanvas* TImage::Canvas() {
         m_picture->SetGraphic(std::move(bmp));
     }
     TBitmap* bmp = m_picture->Bitmap();
-    if (bmp->Empty()) {
-        const bool Design = m_scalePicture && m_designWidth > 0;
-        bmp->SetSize(std::max(1, Design ? m_designWidth : m_width),
-                     std::max(1, Design ? m_designHeight : m_height));
-    }
+    if (bmp->Empty()) bmp->SetSize(std::max(1, DrawingWidth()), std::max(1, DrawingHeight()));
     TCanvas* c = bmp->Canvas();
     if (c != m_hookedCanvas) {
         // Drawing repaints the image, for as long as the image lives.
@@ -147,9 +143,21 @@ void TImage::ScaleBy(int M, int D) {
     TControl::ScaleBy(M, D);
 }
 
-bool TImage::Enlarged() const {
+int TImage::DrawingWidth() const {
+    return m_scalePicture && m_designWidth > 0 ? m_designWidth : m_width;
+}
+
+int TImage::DrawingHeight() const {
+    return m_scalePicture && m_designWidth > 0 ? m_designHeight : m_height;
+}
+
+bool TImage::ShowsDesign() const {
     return m_scalePicture && m_designWidth > 0 && m_designHeight > 0 &&
            (m_width != m_designWidth || m_height != m_designHeight);
+}
+
+bool TImage::Enlarged() const {
+    return ShowsDesign() && !m_stretch;
 }
 
 TRect TImage::DestRect() const {
@@ -162,8 +170,8 @@ TRect TImage::DestRect() const {
 }
 
 TPoint TImage::MousePlace(int X, int Y) const {
-    if (!Enlarged()) return TPoint{X, Y};
-    // The pixel of the picture under the mouse.
+    if (!ShowsDesign()) return TPoint{X, Y};
+    // The design pixel under the mouse.
     const auto Zurueck = [](int v, int Design, int Jetzt) {
         return static_cast<int>(std::floor((v + 0.5) * Design / Jetzt));
     };

@@ -21,8 +21,12 @@ public:
     TPicture* Picture() { return m_picture.get(); }
     const TPicture* Picture() const { return m_picture.get(); }
     // The canvas of the picture's bitmap; an empty picture gets a white bitmap of
-    // the image's size first.
+    // DrawingWidth x DrawingHeight first.
     TCanvas* Canvas();
+    // The size a picture is drawn for: the image's design size in a scaled
+    // window, unless the picture is drawn for the image's own size.
+    int DrawingWidth() const;
+    int DrawingHeight() const;
     bool Stretch() const { return m_stretch; }
     void SetStretch(bool s);
     bool Center() const { return m_center; }
@@ -33,9 +37,10 @@ public:
     void SetTransparent(bool t);
     bool AutoSize() const { return m_autoSize; }
     void SetAutoSize(bool a);
-    // A picture drawn for the image's design size: when the window is scaled,
-    // its bitmap keeps that size and shows enlarged with the control as a
-    // whole, and mouse positions reach the handlers in the picture's pixels.
+    // Every picture, drawn or loaded, is made for the image's design size: when
+    // the window is scaled, it shows enlarged with the control as a whole, and
+    // mouse positions reach the handlers as pixels of the design size. A
+    // picture that is drawn anew for the image's scaled size turns this off.
     bool ScalePicture() const { return m_scalePicture; }
     void SetScalePicture(bool s);
 
@@ -50,7 +55,10 @@ protected:
 
 private:
     void PictureChanged();
-    // Whether the picture shows enlarged: scaled, and drawn for the design size.
+    // Whether the image stands enlarged for its design size.
+    bool ShowsDesign() const;
+    // Whether the picture shows enlarged: a stretched one fills the control
+    // at any size by itself.
     bool Enlarged() const;
     TRect DestRectIn(int cw, int ch) const;
     std::unique_ptr<TPicture> m_picture;
@@ -61,7 +69,7 @@ private:
     bool m_proportional = false;
     bool m_transparent = false;
     bool m_autoSize = false;
-    bool m_scalePicture = false;
+    bool m_scalePicture = true;
     // The size before the window's scaling, once it is scaled.
     int m_designWidth = 0, m_designHeight = 0;
 };

@@ -209,8 +209,14 @@ TImage* Bild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Link
 TImage* Zeichenbild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
                     int Breite, int Hoehe) {
     TImage* i = Bild(Form, Parent, Name, Links, Oben, Breite, Hoehe);
-    i->SetScalePicture(true);
     i->Canvas();
+    return i;
+}
+
+TImage* Neuzeichenbild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                       int Breite, int Hoehe) {
+    TImage* i = Bild(Form, Parent, Name, Links, Oben, Breite, Hoehe);
+    i->SetScalePicture(false);
     return i;
 }
 

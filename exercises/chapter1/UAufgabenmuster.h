@@ -83,6 +83,10 @@ TImage* Bild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Link
 // at the places they meet in the drawing.
 TImage* Zeichenbild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
                     int Breite, int Hoehe);
+// A picture the form draws anew for the control's size, scaled or not: it
+// takes the control's Width and Height and scales its margins itself.
+TImage* Neuzeichenbild(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
+                       int Breite, int Hoehe);
 TPageControl* Seiten(TAufgabeg* Form, TWinControl* Parent, const QString& Name, int Links, int Oben,
                      int Breite, int Hoehe);
 // A page without tab.

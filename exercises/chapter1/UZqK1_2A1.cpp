@@ -1,5 +1,6 @@
 #include "exercises/chapter1/UZqK1_2A1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/Runtime.h"
@@ -248,7 +249,7 @@ void TZqK1_2A1::Zahlenaufgabe() {
 void TZqK1_2A1::Zeichnen() {
     const TRundenZustand& Z = ZqK1_2A1;
     BildFuellen(210, 242, 222, Image1);
-    const int mx = Image1->Width() / 2, my = Image1->Height() / 2;
+    const int mx = BildBreite(Image1) / 2, my = BildHoehe(Image1) / 2;
     const QString Text = ZahlGegliedert(Z.x);
     TextAusgebenLokal(mx, my, 0, 0, 0, 255, 255, 255, Text, 'T', 48, true, true, Image1);
     if (!Z.Hilfe) return;

@@ -1,5 +1,6 @@
 #include "exercises/chapter1/UZqK1_2C1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/Runtime.h"
@@ -158,7 +159,7 @@ void TZqK1_2C1::NeueAufgabe() {
 void TZqK1_2C1::ZahlZeichnen(TImage* Bild, int Zahl) {
     const TSchaetzenZustand& Z = ZqK1_2C1;
     BildFuellen(255, 255, 255, Bild);
-    const int mx = Bild->Width() / 2, my = Bild->Height() / 2;
+    const int mx = BildBreite(Bild) / 2, my = BildHoehe(Bild) / 2;
     const QString Text = ZahlGegliedert(Zahl);
     TextAusgebenLokal(mx, my, 0, 0, 0, 255, 255, 255, Text, 'T', 48, true, true, Bild);
     TPoint P1, P2, A1, A2;

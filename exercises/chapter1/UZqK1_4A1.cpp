@@ -80,10 +80,8 @@ TLabel* Text19(TZqK1_4A1* f, TWinControl* Parent, const QString& Name, const QSt
     return Muster::Beschriftung(f, Parent, Name, s, x, y, QStringLiteral("Tahoma"), -19, Farbe);
 }
 
-// The animals stand under their bars: a scaled window enlarges them with the chart.
 void TierbildZeichnen(TImage* Bild, int i) {
     Muster::BildLaden(Bild, QString::fromLatin1(Tiere[i].Bild));
-    Bild->SetScalePicture(true);
 }
 
 } // namespace

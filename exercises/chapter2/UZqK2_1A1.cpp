@@ -38,7 +38,7 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
                           QStringLiteral("Tahoma"), -13);
     Label6 = Beschriftung(this, Panel1, QStringLiteral("Label6"), QStringLiteral("Sekunden"), 176, 44,
                           QStringLiteral("Tahoma"), -13);
-    Image2 = Bild(this, Panel1, QStringLiteral("Image2"), 8, 62, 241, 65);
+    Image2 = Neuzeichenbild(this, Panel1, QStringLiteral("Image2"), 8, 62, 241, 65);
     Label19 = Beschriftung(this, Panel1, QStringLiteral("Label19"),
                            QStringLiteral("Die Sekunden werden von 0 bis 59 gezählt."), 264, 62,
                            QStringLiteral("Tahoma"), -14);
@@ -55,7 +55,7 @@ TZqK2_1A1::TZqK2_1A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Beschriftung(this, Panel1, QStringLiteral("Label24"), QStringLiteral("1 Tag = 24 Stunden"), 590, 102,
                  QStringLiteral("Tahoma"), -14);
 
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 164, 400, 400);
+    Image1 = Neuzeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 164, 400, 400);
 
     Checks = new TCheckBox(this);
     Checks->SetName(QStringLiteral("Checks"));

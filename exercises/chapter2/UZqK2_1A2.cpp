@@ -90,7 +90,7 @@ TZqK2_1A2::TZqK2_1A2(TComponent* AOwner) : TAufgabeg(AOwner) {
     SetName(QStringLiteral("ZqK2_1A2"));
     SetCaption(QStringLiteral("Abschnitt 2.1   Übung 2"));
     Label1 = Titel(this, QStringLiteral("Uhrzeit ablesen auf einer Analoguhr"));
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 24, 400, 500);
+    Image1 = Neuzeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 24, 400, 500);
 
     Checks = new TCheckBox(this);
     Checks->SetName(QStringLiteral("Checks"));

@@ -184,8 +184,8 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
     Beschriftung(this, Z.Blatt, QStringLiteral("Label54"),
                  QStringLiteral("Du siehst 2 Uhren. Welche Zeit ist mindestens vergangen ?"), 8, 4,
                  QStringLiteral("Tahoma"), -19, clBlack, true);
-    Image1 = Bild(this, Z.Blatt, QStringLiteral("Image1"), 8, 30, 200, 200);
-    Image2 = Bild(this, Z.Blatt, QStringLiteral("Image2"), 220, 30, 200, 200);
+    Image1 = Neuzeichenbild(this, Z.Blatt, QStringLiteral("Image1"), 8, 30, 200, 200);
+    Image2 = Neuzeichenbild(this, Z.Blatt, QStringLiteral("Image2"), 220, 30, 200, 200);
     Z.Gross = Antwortbox(this, Z.Blatt, QStringLiteral("RichEdit11"), 8, 240, 70);
     Z.GrossLabel = Beschriftung(this, Z.Blatt, L(61), QStringLiteral("Stunden"), 84, 246);
     Z.Und = Beschriftung(this, Z.Blatt, L(62), QStringLiteral("und"), 160, 246);
@@ -205,8 +205,8 @@ TZqK2_6A1::TZqK2_6A1(TComponent* AOwner) : TAufgabeg(AOwner) {
                          QStringLiteral("3 Stunden = 180 Minuten")});
     Panel22->SetVisible(true);
     Panel23 = Feld(this, Z.Blatt, QStringLiteral("Panel23"), 8, 392, 620, 110, clWhite);
-    Image3 = Bild(this, Panel23, QStringLiteral("Image3"), 8, 8, 161, 57);
-    Image4 = Bild(this, Panel23, QStringLiteral("Image4"), 180, 8, 161, 57);
+    Image3 = Neuzeichenbild(this, Panel23, QStringLiteral("Image3"), 8, 8, 161, 57);
+    Image4 = Neuzeichenbild(this, Panel23, QStringLiteral("Image4"), 180, 8, 161, 57);
     BitBtn17 = Knopf(this, Panel23, QStringLiteral("BitBtn17"), QStringLiteral("Ergebnis"), 500, 8, 100, 33);
 
     Punkte = Muster::Punkte(this, nullptr, 8, 583);
@@ -358,7 +358,8 @@ void TZqK2_6A1::ZeitAufgabe() {
 void TZqK2_6A1::UhrenZeichnen(int h, int s, int d, int m) {
     for (TImage* i : {Image1, Image2})
         BildFuellen(255, 255, 255, i);
-    const int cx = Image1->Width() / 2, cy = Image1->Height() / 2, r = Image1->Width() / 2 - 5;
+    // The clocks fill their pictures: in a scaled window they are drawn larger, margins and all.
+    const int cx = Image1->Width() / 2, cy = Image1->Height() / 2, r = Image1->Width() / 2 - Skaliert(5);
     AnalogUhrZeichnen(cx, cy, r, h, s, 0, true, true, false, Image1);
     AnalogUhrZeichnen(cx, cy, r, h + d, s + m, 0, true, true, false, Image2);
     for (TImage* i : {Image3, Image4})

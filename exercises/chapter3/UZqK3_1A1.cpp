@@ -1,5 +1,6 @@
 #include "exercises/chapter3/UZqK3_1A1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 #include "platform/Application.h"
@@ -170,7 +171,7 @@ void TZqK3_1A1::AuswahlZeigen() {
 void TZqK3_1A1::MusterZeichnen(int Welcher) {
     TMusterZustand& Z = ZqK3_1A1;
     TCanvas* c = Image1->Canvas();
-    const int h = Image1->Height() / 2;
+    const int h = BildHoehe(Image1) / 2;
     const int cx = h, cy = h;
     if (Welcher == GanzerRing) {
         BildFuellen(184, 208, 228, Image1);

@@ -1,5 +1,6 @@
 #include "exercises/chapter3/UZqK3_1B1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "platform/Runtime.h"
 
@@ -155,8 +156,8 @@ void TZqK3_1B1::NeueAufgabe() {
     for (int k = 1; k <= 4; ++k)
         Stiftform(k)->Brush()->SetColor(StiftFarbe(k));
     Z.Stift = 1;
-    Z.x0 = Image1->Width() / 2;
-    Z.y0 = Image1->Height() / 2;
+    Z.x0 = BildBreite(Image1) / 2;
+    Z.y0 = BildHoehe(Image1) / 2;
     Z.Nr = Z.Nr >= 7 ? 1 : Z.Nr + 1;
     for (tSpiegelPunkt& p : Z.P) {
         p.NameOben = true;

@@ -1,5 +1,6 @@
 #include "exercises/chapter3/UZqK3_2A1.h"
 
+#include "drawing/Bildzugang.h"
 #include "drawing/UZeichnen1.h"
 #include "term/UTermFormular.h"
 
@@ -50,7 +51,7 @@ void Farbe(TKlotz& k, TColor f) {
 
 void Zeichnen(std::vector<TKlotz> K, int s, int dx, int dy, TImage* Bild) {
     KloetzeOrdnen(K);
-    const int cx = Bild->Width() / 2 + dx, cy = Bild->Height() / 2 + dy;
+    const int cx = BildBreite(Bild) / 2 + dx, cy = BildHoehe(Bild) / 2 + dy;
     for (const TKlotz& k : K) {
         const TPoint p = KlotzPosition(cx, cy, s, k.L, k.C, k.D);
         WuerfelZeichnen(p.x, p.y, s, Bild, GetRValue(k.Vorne), GetGValue(k.Vorne), GetBValue(k.Vorne),

@@ -27,7 +27,8 @@ TZqK3_2B1::TZqK3_2B1(TComponent* AOwner) : TAufgabeg(AOwner) {
     using namespace Muster;
     SetName(QStringLiteral("ZqK3_2B1"));
     SetCaption(QStringLiteral("Abschnitt 3.2   Übung 2"));
-    Image1 = Bild(this, nullptr, QStringLiteral("Image1"), 0, 0, 530, 530);
+    // The solid is rendered anew for the picture's size, scaled or not.
+    Image1 = Neuzeichenbild(this, nullptr, QStringLiteral("Image1"), 0, 0, 530, 530);
     Panel1 = Feld(this, nullptr, QStringLiteral("Panel1"), 536, 0, 248, 530, RGB(210, 242, 222));
 
     Zeile(this, Panel1, QStringLiteral("Label2"), QStringLiteral("Übergänge"), 8);

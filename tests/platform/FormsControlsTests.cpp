@@ -216,43 +216,83 @@ TEST_F(ControlTest, ImageCanvasDrawsIntoABitmapOfTheImageSize) {
     EXPECT_EQ(img->DestRect(), Rect(0, 0, 40, 30));
 }
 
-// In a window scaled by 3/2, a picture drawn for the design size keeps its
-// bitmap, fills the enlarged control and takes clicks at its own pixels; one
-// drawn at the size it is given keeps every pixel where it is.
-TEST_F(ControlTest, APictureDrawnForTheDesignSizeShowsEnlargedInAScaledWindow) {
-    form->SetBounds(0, 0, 200, 200);
-    auto* gross = add<TImage>();
-    gross->SetBounds(10, 10, 40, 20);
-    gross->SetScalePicture(true);
-    auto* fest = add<TImage>();
-    fest->SetBounds(10, 60, 40, 20);
-    fest->Canvas();
+namespace {
+
+// A left-button press at (x, y) in the control.
+void Druecken(TControl* c, int x, int y) {
+    const QPointF p(x, y);
+    QMouseEvent e(QEvent::MouseButtonPress, p, c->Widget()->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(c->Widget(), &e);
+}
+
+} // namespace
+
+// In a window scaled by 3/2, every picture, drawn before or after the scaling
+// or loaded, keeps the size it was made for, fills the enlarged control as a
+// whole and takes clicks at its own pixels; only a picture drawn anew for the
+// control's size keeps every pixel where it is.
+TEST_F(ControlTest, EveryPictureShowsEnlargedInAScaledWindow) {
+    form->SetBounds(0, 0, 300, 300);
+    auto* danach = add<TImage>();
+    danach->SetBounds(10, 10, 40, 20);
+    auto* vorher = add<TImage>();
+    vorher->SetBounds(10, 60, 40, 20);
+    vorher->Canvas()->SetPixel(39, 19, clBlue);
+    // A picture smaller than its control, in the middle of it.
+    auto* geladen = add<TImage>();
+    geladen->SetBounds(10, 110, 40, 20);
+    geladen->SetCenter(true);
+    geladen->Picture()->SetGraphic(std::make_unique<TBitmap>(20, 10));
+    auto* gestreckt = add<TImage>();
+    gestreckt->SetBounds(100, 10, 40, 20);
+    gestreckt->SetStretch(true);
+    gestreckt->Picture()->SetGraphic(std::make_unique<TBitmap>(4, 2));
+    auto* neu = add<TImage>();
+    neu->SetBounds(100, 60, 40, 20);
+    neu->SetScalePicture(false);
     TPoint Klick{-1, -1};
-    gross->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { Klick = {x, y}; };
+    for (TImage* i : {danach, gestreckt, neu})
+        i->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { Klick = {x, y}; };
+    EXPECT_EQ(danach->DrawingWidth(), 40);
     form->ScaleBy(3, 2);
-    ASSERT_EQ(gross->BoundsRect(), Rect(15, 15, 75, 45));
+    ASSERT_EQ(danach->BoundsRect(), Rect(15, 15, 75, 45));
+    EXPECT_EQ(danach->DrawingWidth(), 40);
+    EXPECT_EQ(danach->DrawingHeight(), 20);
 
     // Drawn after the scaling, the bitmap is still the design size.
-    TCanvas* c = gross->Canvas();
-    EXPECT_EQ(gross->Picture()->Width(), 40);
-    EXPECT_EQ(gross->Picture()->Height(), 20);
+    TCanvas* c = danach->Canvas();
+    EXPECT_EQ(danach->Picture()->Width(), 40);
+    EXPECT_EQ(danach->Picture()->Height(), 20);
     c->Brush()->SetColor(clRed);
     c->FillRect(Rect(20, 10, 40, 20));
-    EXPECT_EQ(gross->DestRect(), Rect(0, 0, 60, 30));
+    EXPECT_EQ(danach->DestRect(), Rect(0, 0, 60, 30));
+    EXPECT_EQ(vorher->Picture()->Width(), 40);
+    EXPECT_EQ(vorher->DestRect(), Rect(0, 0, 60, 30));
+    // Placed as in the design size, then enlarged with the control.
+    EXPECT_EQ(geladen->DestRect(), Rect(15, 8, 45, 23));
+    EXPECT_EQ(gestreckt->DestRect(), Rect(0, 0, 60, 30));
     form->Show();
     ProcessEvents();
-    const QImage g = gross->Widget()->grab().toImage();
+    const QImage g = danach->Widget()->grab().toImage();
     EXPECT_EQ(QColor(g.pixel(45, 22)), QColor(Qt::red));
     EXPECT_EQ(QColor(g.pixel(15, 7)), QColor(Qt::white));
-    const QPointF p(50, 24);
-    QMouseEvent e(QEvent::MouseButtonPress, p, gross->Widget()->mapToGlobal(p), Qt::LeftButton,
-                  Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(gross->Widget(), &e);
+    const QImage v = vorher->Widget()->grab().toImage();
+    EXPECT_EQ(QColor(v.pixel(59, 29)), QColor(Qt::blue));
+    Druecken(danach, 50, 24);
     EXPECT_EQ(Klick, (TPoint{33, 16}));
+    // A stretched picture too reports the place in the design size.
+    Druecken(gestreckt, 59, 29);
+    EXPECT_EQ(Klick, (TPoint{39, 19}));
 
-    // The other keeps its bitmap at the top left of the larger control.
-    EXPECT_EQ(fest->Picture()->Width(), 40);
-    EXPECT_EQ(fest->DestRect(), Rect(0, 0, 40, 20));
+    // Drawn anew: a bitmap of the scaled size, at its pixels, clicks as they come.
+    EXPECT_EQ(neu->DrawingWidth(), 60);
+    neu->Canvas();
+    EXPECT_EQ(neu->Picture()->Width(), 60);
+    EXPECT_EQ(neu->Picture()->Height(), 30);
+    EXPECT_EQ(neu->DestRect(), Rect(0, 0, 60, 30));
+    Druecken(neu, 50, 24);
+    EXPECT_EQ(Klick, (TPoint{50, 24}));
 }
 
 TEST_F(ControlTest, ShapeCircleSitsCentredInItsBox) {
