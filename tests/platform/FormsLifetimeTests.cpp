@@ -59,6 +59,23 @@ struct GoneTest : ::testing::Test {
         // for a window's first showing only.
         QApplication::setActiveWindow(form->Widget());
     }
+    // Keys every way, before and after the form was hidden and shown again.
+    void KeysAroundAShowing() {
+        KeysEveryWay('1');
+        HideAndShowAgain();
+        KeysEveryWay('4');
+    }
+    // Box has the focus when TakeAway runs; then the form names it no more:
+    // it has no active control, or the next one that shows, as Qt passes
+    // the focus on.
+    void LosesTheFocus(TEdit* box, const std::function<void()>& takeAway) {
+        box->SetFocus();
+        ASSERT_EQ(form->ActiveControl(), box);
+        takeAway();
+        TWinControl* now = form->ActiveControl();
+        EXPECT_NE(now, box);
+        EXPECT_TRUE(!now || now->CanFocus());
+    }
 };
 
 } // namespace
@@ -66,15 +83,11 @@ struct GoneTest : ::testing::Test {
 TEST_F(GoneTest, AFreedFocusedBoxIsNoLongerTheActiveControlOfItsForm) {
     TEdit* going = Box(form.get(), 40);
     ShowAndActivate(form.get());
-    going->SetFocus();
-    ASSERT_EQ(form->ActiveControl(), going);
-    delete going;
+    LosesTheFocus(going, [&] { delete going; });
     EXPECT_EQ(form->ActiveControl(), nullptr);
-    // The keys reach no box; nor after the form was hidden and shown again.
-    KeysEveryWay('1');
-    HideAndShowAgain();
+    // The keys reach no box, nor the form shown again.
+    KeysAroundAShowing();
     EXPECT_EQ(form->ActiveControl(), nullptr);
-    KeysEveryWay('4');
     EXPECT_EQ(stays->Text(), "");
     // A box that takes the focus gets the keys as before.
     stays->SetFocus();
@@ -87,21 +100,13 @@ TEST_F(GoneTest, ABoxTakenOffTheFormGetsNoMoreOfItsKeys) {
     TPanel* panel = Panel();
     TEdit* inside = Box(panel, 8);
     ShowAndActivate(form.get());
-    inside->SetFocus();
-    ASSERT_EQ(form->ActiveControl(), inside);
-    delete panel;
-    EXPECT_EQ(form->ActiveControl(), nullptr);
-    KeysEveryWay('1');
-    HideAndShowAgain();
-    KeysEveryWay('4');
+    LosesTheFocus(inside, [&] { delete panel; });
+    KeysAroundAShowing();
     EXPECT_EQ(inside->Text(), "");
     EXPECT_EQ(stays->Text(), "");
     // Moved onto another form, the box is the first form's no more.
-    stays->SetFocus();
-    ASSERT_EQ(form->ActiveControl(), stays);
     TForm other(nullptr);
-    stays->SetParent(&other);
-    EXPECT_EQ(form->ActiveControl(), nullptr);
+    LosesTheFocus(stays, [&] { stays->SetParent(&other); });
     // Moved about on its own form, it keeps the focus.
     inside->SetParent(form.get());
     inside->SetFocus();
@@ -124,31 +129,19 @@ TEST_F(GoneTest, AHiddenOrDisabledBoxIsNoLongerTheActiveControl) {
     TEdit* onPage = Box(first, 8);
     pages->SetActivePage(first);
     ShowAndActivate(form.get());
-    const auto focusedAndGone = [&](TEdit* box, const std::function<void()>& putAway) {
-        box->SetFocus();
-        EXPECT_EQ(form->ActiveControl(), box);
-        putAway();
-        // None, or the next control that shows (as Qt passes the focus on).
-        TWinControl* now = form->ActiveControl();
-        EXPECT_NE(now, box);
-        EXPECT_TRUE(!now || now->CanFocus());
-        EXPECT_FALSE(box->Focused());
-    };
-    focusedAndGone(stays, [&] { stays->Hide(); });
+    LosesTheFocus(stays, [&] { stays->Hide(); });
     stays->Show();
-    focusedAndGone(stays, [&] { stays->SetEnabled(false); });
+    LosesTheFocus(stays, [&] { stays->SetEnabled(false); });
     stays->SetEnabled(true);
-    stays->SetFocus();
-    // A panel hidden with the focused box on it.
+    // A panel hidden with the focused box on it, and a page put away.
     TPanel* panel = Panel();
     TEdit* inside = Box(panel, 8);
-    focusedAndGone(inside, [&] { panel->Hide(); });
+    LosesTheFocus(inside, [&] { panel->Hide(); });
     panel->Show();
     stays->Hide();
-    focusedAndGone(onPage, [&] { pages->SetActivePageIndex(1); });
-    // Shown again, the form gives the keys to none of them.
-    HideAndShowAgain();
-    KeysEveryWay('1');
+    LosesTheFocus(onPage, [&] { pages->SetActivePageIndex(1); });
+    // Neither the hidden box nor the one on the page put away takes keys.
+    KeysAroundAShowing();
     for (TEdit* box : {stays, onPage})
         EXPECT_EQ(box->Text(), "");
 }

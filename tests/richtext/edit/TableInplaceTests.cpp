@@ -286,10 +286,7 @@ TEST_F(TableInplace, ClearingOrDestroyingTheHostTakesTheEditorAlong) {
 // again. A cell of a table in a cell closes with its outer cell.
 TEST_F(TableInplace, AFocusedCellClosedInCodeLeavesTheKeysWithTheHost) {
     Build(2, 2);
-    TRPTableCellData* outerCell = T->GetCell(1, 0);
-    auto inner = TRPTableItemInfo::CreateEx(1, 1, outerCell);
-    TRPTableItemInfo* in = inner.get();
-    outerCell->AddItem(std::string(), std::move(inner));
+    TRPTableItemInfo* in = AddTableInCell(1, 0, 1, 1);
     F.Edit->Format();
     ShowAndActivate(F.Form.get());
     const auto typeEveryWay = [] {
@@ -452,10 +449,7 @@ TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
 
 TEST_F(TableInplace, ATableInACellIsEditedInsideTheCellsEditor) {
     Build(2, 2);
-    TRPTableCellData* outerCell = T->GetCell(0, 0);
-    auto inner = TRPTableItemInfo::CreateEx(1, 2, outerCell);
-    TRPTableItemInfo* in = inner.get();
-    outerCell->AddItem(std::string(), std::move(inner));
+    TRPTableItemInfo* in = AddTableInCell(0, 0, 1, 2);
     for (int c = 0; c < 2; ++c) {
         in->GetCell(0, c)->Clear();
         in->GetCell(0, c)->AddNL(c ? "q" : "p", 0, 0);
