@@ -74,10 +74,6 @@ void AddEntries(QMenu* Menu, const TMenuItem* Parent) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // The menus of the process, which a control going asks to forget it.
 std::vector<TPopupMenu*>& Menus() {
     // Never freed: menus of forms freed at exit still take themselves out.
