@@ -3,10 +3,10 @@
 // the folders named (and their subfolders), in name order; ".gz" files are
 // unpacked first. A finding ends the program as it ends the fuzzer (a trap,
 // an abort, a sanitizer's report) after the name of the file it came from.
+// It ends as the fuzzer does too: pictures still converting are stopped on
+// the way out (FuzzExit.cpp).
 //
 //   fuzz_seeds_rtf_roundtrip fuzz/corpus/rtf_roundtrip ../shared/corpus/rtf
-#include "platform/MetafileCache.h"
-
 #include <QByteArray>
 #include <QDirIterator>
 #include <QFile>
@@ -66,9 +66,6 @@ int main(int argc, char** argv) {
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                static_cast<size_t>(bytes.size()));
     }
-    // Pictures still converting on threads of their own end here, while the
-    // program is whole: at exit they would draw on what is torn down.
-    StopMetafileConversions();
     std::fprintf(stderr, "%lld files, no finding\n", static_cast<long long>(files.size()));
     return 0;
 }

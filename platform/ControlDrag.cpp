@@ -81,6 +81,13 @@ public:
         QApplication::changeOverrideCursor(QtCursor(accepted ? crDrag : crNoDrop));
     }
 
+    // Ends the drag without a word to anyone: its source is going.
+    void Abandon() {
+        qApp->removeEventFilter(this);
+        QApplication::restoreOverrideCursor();
+        Source = Target = nullptr;
+    }
+
     void Finish(bool Drop) {
         qApp->removeEventFilter(this);
         QApplication::restoreOverrideCursor();
@@ -146,6 +153,11 @@ void TControl::EndDrag(bool Drop) {
 
 bool TControl::Dragging() const {
     return qApp && Run().Source == this;
+}
+
+void TControl::CancelDragOfFreed() {
+    // The pointer and the mouse buttons are the user's again.
+    if (Dragging()) Run().Abandon();
 }
 
 void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {

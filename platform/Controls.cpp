@@ -82,6 +82,8 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 
 TControl::~TControl() {
     DestroyComponents();
+    CancelDragOfFreed();
+    ForgetPopupOfFreed();
     if (m_parent) {
         auto& v = m_parent->m_controls;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
@@ -119,6 +121,7 @@ TForm* TControl::ParentForm() const {
 void TControl::SetParent(TWinControl* parent) {
     if (parent == m_parent) return;
     TWinControl* old = m_parent;
+    if (old && (!parent || parent->ParentForm() != old->ParentForm())) DefocusInForm();
     if (old) {
         auto& v = old->m_controls;
         v.erase(std::remove(v.begin(), v.end(), this), v.end());
@@ -144,16 +147,23 @@ void TControl::ApplyGeometry() {
         m_widget->setGeometry(m_left, m_top, std::max(0, m_width), std::max(0, m_height));
 }
 
-void FocusOutOfHidden(QWidget* Hidden) {
+void FocusOutOfHidden(TControl* Hidden) {
+    if (!Hidden) return;
+    Hidden->DefocusInForm();
+    QWidget* hidden = Hidden->Widget();
     QWidget* f = QApplication::focusWidget();
-    if (!Hidden || !f || f->isVisible() || (f != Hidden && !Hidden->isAncestorOf(f))) return;
-    if (QWidget* w = Hidden->window(); w && w != f) w->setFocus(Qt::OtherFocusReason);
+    if (!hidden || !f || f->isVisible() || (f != hidden && !hidden->isAncestorOf(f))) return;
+    if (QWidget* w = hidden->window(); w && w != f) w->setFocus(Qt::OtherFocusReason);
+}
+
+void TControl::DefocusInForm() {
+    if (TForm* f = ParentForm(); f && f != this) f->DefocusControl(this);
 }
 
 void TControl::ApplyVisible() {
     if (!m_widget || !m_parent) return;
     m_widget->setVisible(m_visible);
-    if (!m_visible) FocusOutOfHidden(m_widget);
+    if (!m_visible) FocusOutOfHidden(this);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -197,6 +207,7 @@ void TControl::SetEnabled(bool e) {
     if (e == m_enabled) return;
     m_enabled = e;
     if (m_widget) m_widget->setEnabled(e);
+    if (!e) DefocusInForm();
     Invalidate();
 }
 
@@ -413,6 +424,10 @@ bool TControl::HandleEvent(QEvent* e) {
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
+    // The control is going: Qt's focus events reach it no more, and its
+    // form names neither it nor a control on it as the active one.
+    DetachLink();
+    DefocusInForm();
     DestroyComponents();
     // Children owned elsewhere leave with their widgets intact.
     for (TControl* c : std::vector<TControl*>(m_controls)) {

@@ -12,9 +12,10 @@
 #include <functional>
 #include <utility>
 
-// After Hidden was hidden: a focus Qt left inside it, for want of another
-// control to take it, goes to the window, so that keys reach nothing unseen.
-void FocusOutOfHidden(QWidget* Hidden);
+// After Hidden was hidden: its form lets go of the active control inside it,
+// and a focus Qt left inside it, for want of another control to take it,
+// goes to the window, so that keys reach nothing unseen.
+void FocusOutOfHidden(TControl* Hidden);
 
 // A list of strings with the framework's names; the owning control listens to
 // OnChange.

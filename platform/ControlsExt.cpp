@@ -530,7 +530,7 @@ void TPageControl::LayoutPages() {
         p->SetBounds(r.Left, r.Top, r.Width(), r.Height());
         if (p->Widget()) {
             p->Widget()->setVisible(p == m_active);
-            if (p != m_active) FocusOutOfHidden(p->Widget());
+            if (p != m_active) FocusOutOfHidden(p);
         }
     }
     Invalidate();

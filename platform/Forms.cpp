@@ -264,6 +264,14 @@ void TForm::SetActiveControl(TWinControl* c) {
     }
 }
 
+void TForm::DefocusControl(const TControl* Control) {
+    for (const TControl* c = m_activeControl; c && Control; c = c->Parent())
+        if (c == Control) {
+            SetActiveControl(nullptr);
+            return;
+        }
+}
+
 void TForm::PlaceForShowing() {
     TScreen* s = Screen();
     if (m_windowState == wsMaximized) {

@@ -295,6 +295,9 @@ public:
     // The parent font or colour changed.
     virtual void ParentFontChanged();
     virtual void ParentColorChanged();
+    // The control hides, is disabled, goes or leaves its form: the form lets
+    // go of its active control when this control is or holds it.
+    void DefocusInForm();
 
 protected:
     // A mouse position in the control as its mouse handlers take it.
@@ -340,6 +343,10 @@ private:
     TPopupMenu* m_popupMenu = nullptr;
     std::weak_ptr<void> m_popupMenuAlive;
     TDragMode m_dragMode = dmManual;
+    // What of the platform names the control lets go of it as it goes: its
+    // drag (ControlDrag.cpp) and the menu it popped up (Menus.cpp).
+    void CancelDragOfFreed();
+    void ForgetPopupOfFreed();
 };
 
 class TWinControl : public TControl {
@@ -463,6 +470,9 @@ public:
     // The control that has (or gets, once the form is active) the keyboard focus.
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* c);
+    // When Control is or holds the active control, the form has none: the
+    // keys reach the form itself.
+    void DefocusControl(const TControl* Control);
 
     void SetVisible(bool v) override;
     void Show();

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 // ---- TMenuItem -------------------------------------------------------------------
 
@@ -73,12 +74,22 @@ void AddEntries(QMenu* Menu, const TMenuItem* Parent) {
     }
 }
 
+// The menus of the process, which a control going asks to forget it.
+std::vector<TPopupMenu*>& Menus() {
+    // Never freed: menus of forms freed at exit still take themselves out.
+    static auto* menus = new std::vector<TPopupMenu*>;
+    return *menus;
+}
+
 } // namespace
 
 TPopupMenu::TPopupMenu(TComponent* AOwner)
-    : TComponent(AOwner), m_items(std::make_unique<TMenuItem>(nullptr)) {}
+    : TComponent(AOwner), m_items(std::make_unique<TMenuItem>(nullptr)) {
+    Menus().push_back(this);
+}
 
 TPopupMenu::~TPopupMenu() {
+    std::erase(Menus(), this);
     m_alive.reset();
     m_menu.reset();
 }
@@ -104,6 +115,11 @@ TPopupMenu* TControl::PopupMenu() const {
 void TControl::SetPopupMenu(TPopupMenu* Menu) {
     m_popupMenu = Menu;
     m_popupMenuAlive = Menu ? Menu->AliveToken() : std::weak_ptr<void>();
+}
+
+void TControl::ForgetPopupOfFreed() {
+    for (TPopupMenu* m : Menus())
+        if (m->PopupComponent == this) m->PopupComponent = nullptr;
 }
 
 bool TControl::ContextMenu(TPoint MousePos, bool Keyboard) {

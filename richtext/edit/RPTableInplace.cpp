@@ -158,13 +158,15 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
         nested->DestroyedByOwner = nested->DestroyedByOwner || DestroyedByOwner;
         nested->Table->CloseInplaceEditor(!nested->DestroyedByOwner);
     }
-    // The form must not go on naming a control that is gone as its focused one.
-    if (HostControl && !HostControl->Destroying())
-        if (TForm* f = ParentForm(); f && f->ActiveControl() == this) HostControl->SetFocus();
+    TForm* form = ParentForm();
+    const bool focused = form && form->ActiveControl() == this;
     if (Table) {
         if (auto* host = dynamic_cast<TCustomRPFormattedData*>(HostData)) host->ReleaseEditedCell(Cell);
         Table->InplaceEditorDestroyed(this, DestroyedByOwner);
     }
+    // The focus goes to the host once the table no longer lists this editor:
+    // before, the host's focus-in would hand it straight back.
+    if (focused && HostControl && !HostControl->Destroying()) HostControl->SetFocus();
     OnInplaceChange = nullptr;
     OnCaretGetOut = nullptr;
 }

@@ -35,6 +35,14 @@ protected:
             s += (i ? "|" : "") + c->GetItemText(i);
         return s;
     }
+    // A table of Rows x Cols empty cells after the items of cell (Row, Col).
+    TRPTableItemInfo* AddTableInCell(int Row, int Col, int Rows, int Cols) {
+        TRPTableCellData* cell = T->GetCell(Row, Col);
+        auto inner = TRPTableItemInfo::CreateEx(Rows, Cols, cell);
+        TRPTableItemInfo* added = inner.get();
+        cell->AddItem(std::string(), std::move(inner));
+        return added;
+    }
     // The table after undo and redo (the document keeps the same item).
     TRPTableItemInfo* Table() const { return static_cast<TRPTableItemInfo*>(F.Data()->GetItem(1)); }
     // RPF of a document that Fill builds in the test's style, as a copy from

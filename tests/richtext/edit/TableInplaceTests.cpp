@@ -280,6 +280,51 @@ TEST_F(TableInplace, ClearingOrDestroyingTheHostTakesTheEditorAlong) {
     EXPECT_EQ(Table()->GetCell(1, 0)->GetItemText(0), "Ak");
 }
 
+// A focused cell closed by the program (a table command, the log book's own
+// code) leaves the focus with the host: the keys of the on-screen keyboard
+// and of the keyboard type there, also after the form was hidden and shown
+// again. A cell of a table in a cell closes with its outer cell.
+TEST_F(TableInplace, AFocusedCellClosedInCodeLeavesTheKeysWithTheHost) {
+    Build(2, 2);
+    TRPTableItemInfo* in = AddTableInCell(1, 0, 1, 1);
+    F.Edit->Format();
+    ShowAndActivate(F.Form.get());
+    const auto typeEveryWay = [] {
+        keybd_event('1', 0, 0, 0);
+        keybd_event('1', 0, KEYEVENTF_KEYUP, 0);
+        InjectChar(u'2');
+        TypeAtFocus(QStringLiteral("3"));
+        ProcessEvents();
+    };
+    std::string host = "nach";
+    for (const bool nested : {false, true}) {
+        if (nested)
+            in->EditCellAt(0, 0, false);
+        else
+            ASSERT_TRUE(Open(0, 1));
+        ProcessEvents();
+        TCustomRichPadEdit* cell = nested ? in->InplaceEditor() : Editor();
+        ASSERT_NE(cell, nullptr);
+        ASSERT_EQ(F.Form->ActiveControl(), cell);
+        T->CloseInplaceEditor(true);
+        EXPECT_EQ(EditedCell(), "-");
+        EXPECT_EQ(F.Edit->GetCellEditor(), nullptr);
+        EXPECT_EQ(F.Form->ActiveControl(), F.Edit);
+        F.Caret(2, static_cast<int>(host.size()) + 1);
+        typeEveryWay();
+        F.Form->Hide();
+        ProcessEvents();
+        ShowAndActivate(F.Form.get());
+        // As the window manager activates it again (the offscreen platform does not).
+        QApplication::setActiveWindow(F.Form->Widget());
+        EXPECT_EQ(F.Form->ActiveControl(), F.Edit);
+        typeEveryWay();
+        host += "123123";
+        EXPECT_EQ(F.Data()->GetItemText(2), host);
+        EXPECT_EQ(Text(0, 1), "B");
+    }
+}
+
 } // namespace
 
 namespace {
@@ -404,10 +449,7 @@ TEST_F(TableInplace, LinksInACellOfAReadOnlyHostStayClickable) {
 
 TEST_F(TableInplace, ATableInACellIsEditedInsideTheCellsEditor) {
     Build(2, 2);
-    TRPTableCellData* outerCell = T->GetCell(0, 0);
-    auto inner = TRPTableItemInfo::CreateEx(1, 2, outerCell);
-    TRPTableItemInfo* in = inner.get();
-    outerCell->AddItem(std::string(), std::move(inner));
+    TRPTableItemInfo* in = AddTableInCell(0, 0, 1, 2);
     for (int c = 0; c < 2; ++c) {
         in->GetCell(0, c)->Clear();
         in->GetCell(0, c)->AddNL(c ? "q" : "p", 0, 0);
