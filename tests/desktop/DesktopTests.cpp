@@ -83,6 +83,23 @@ bool IstAktiv(FensterId Fenster) {
     return Warten([&] { return AktivesFenster() == Fenster; });
 }
 
+// The log panel of the section form opened by its button; true once it shows.
+bool LogZeigen(TKxNav* Abschnitt) {
+    Klick(Abschnitt->LogButton);
+    return Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); });
+}
+
+// The log closed, the section form left for the main window and the program
+// ended with its log unsaved: ending asks, and the pupil says yes.
+void UngespeichertBeenden(TKxNav* Abschnitt, FensterId Haupt) {
+    Klick(Abschnitt->BitBtn1); // "Logbuch schließen"
+    Klick(Abschnitt->SpeedButton1);
+    ASSERT_TRUE(IstAktiv(Haupt));
+    Klick(Zq->ProgrammEnde);
+    ASSERT_NE(DialogAbwarten(QStringLiteral("QMessageBox")).Fenster, 0u);
+    KlickBei(DialogKnopf(QStringLiteral("Ja")));
+}
+
 bool Logbuchgeaendert() {
     return ImProgramm([] { return KxNav->LogGeaendert; });
 }
@@ -257,8 +274,7 @@ TEST(Desktop, LogBookDialogsAndPrintingComeToTheFrontInGerman) {
         Klick(Abschnitt->SpeedButton7); // prints the page
         DruckdialogPruefen(AbschnittF, QStringLiteral("Seite drucken"), QStringLiteral("4_seite_drucken"));
 
-        Klick(Abschnitt->LogButton);
-        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); }));
+        ASSERT_TRUE(LogZeigen(Abschnitt));
         Klick(Abschnitt->LogUebernehmen);
         ASSERT_TRUE(Warten(Logbuchgeaendert));
 
@@ -480,8 +496,7 @@ TEST(Desktop, TabInTheLogBookALogSavedTwiceUnderOneNameAndTheSameLogCutShort) {
         ASSERT_NE(Haupt, 0u);
         const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
         ASSERT_NE(AbschnittF, 0u);
-        Klick(Abschnitt->LogButton);
-        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); }));
+        ASSERT_TRUE(LogZeigen(Abschnitt));
         Klick(Abschnitt->Logtext);
         ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("Logtext"); }));
         // Tab goes on to the first check box, which shows the focus.
@@ -575,14 +590,8 @@ TEST(Desktop, TabInTheLogBookALogSavedTwiceUnderOneNameAndTheSameLogCutShort) {
             return Alles.find("Notiz") != std::string::npos;
         }));
         Bildschirmfoto(QStringLiteral("19_logbuch_unvollstaendig_geladen"));
-
-        Klick(Abschnitt->BitBtn1); // "Logbuch schließen"
-        Klick(Abschnitt->SpeedButton1);
-        ASSERT_TRUE(IstAktiv(Haupt));
-        // The log loaded from the cut file is not saved yet: ending asks.
-        Klick(Zq->ProgrammEnde);
-        ASSERT_NE(DialogAbwarten(QStringLiteral("QMessageBox")).Fenster, 0u);
-        KlickBei(DialogKnopf(QStringLiteral("Ja")));
+        // The log loaded from the cut file is not saved yet.
+        UngespeichertBeenden(Abschnitt, Haupt);
     });
     EXPECT_FALSE(Zq->Visible());
 }
@@ -723,8 +732,7 @@ TEST(Desktop, KeysTypedAheadIntoATableOfTheLogGiveWhatTheyGiveOneAtATime) {
         ASSERT_NE(Haupt, 0u);
         const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
         ASSERT_NE(AbschnittF, 0u);
-        Klick(Abschnitt->LogButton);
-        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); }));
+        ASSERT_TRUE(LogZeigen(Abschnitt));
         Klick(Abschnitt->Logtext);
         ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("Logtext"); }));
         TRichPadEdit* Log = Abschnitt->Logtext;
@@ -781,13 +789,8 @@ TEST(Desktop, KeysTypedAheadIntoATableOfTheLogGiveWhatTheyGiveOneAtATime) {
             EXPECT_TRUE(Warten([&] { return Zellen() == Soll; }, 10)) << Zellen();
         }
         Bildschirmfoto(QStringLiteral("21_tabelle_vorausgetippt"));
-        Klick(Abschnitt->BitBtn1); // "Logbuch schließen"
-        Klick(Abschnitt->SpeedButton1);
-        ASSERT_TRUE(IstAktiv(Haupt));
-        // The log with the table is not saved: ending asks.
-        Klick(Zq->ProgrammEnde);
-        ASSERT_NE(DialogAbwarten(QStringLiteral("QMessageBox")).Fenster, 0u);
-        KlickBei(DialogKnopf(QStringLiteral("Ja")));
+        // The log with the table is not saved.
+        UngespeichertBeenden(Abschnitt, Haupt);
     });
     EXPECT_FALSE(Zq->Visible());
 }

@@ -53,6 +53,8 @@ public:
 };
 
 const QString Titel = QStringLiteral("Logbuch: Pravolin - Grundschule");
+const QString Unvollstaendig =
+    QStringLiteral("Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r");
 
 // Answers the next standard dialog of that class (QFileDialog, QMessageBox)
 // once it is in front, as the pupil does, with Schritt.
@@ -123,6 +125,20 @@ protected:
     static void Tippen(TRichPadEdit* Log, const QString& Text) {
         for (QChar c : Text)
             Log->SendChar(c.unicode());
+    }
+    // The first Laenge bytes of Rtf saved as Kurz and loaded through the log
+    // book's button, with the log marked saved before: the one message that
+    // came (empty when none or more came).
+    static QString GekuerztLaden(TKxNav* F, Dialoge& d, const QByteArray& Rtf, qsizetype Laenge,
+                                 const QString& Kurz) {
+        QFile f(Kurz);
+        if (!f.open(QIODevice::WriteOnly) || f.write(Rtf.left(Laenge)) != Laenge) return QString();
+        f.close();
+        KxNav->LogGeaendert = false;
+        d.Meldungen.clear();
+        d.Datei = Kurz;
+        F->LogbuchLaden->Click();
+        return d.Meldungen.size() == 1 ? d.Meldungen[0] : QString();
     }
     // A log as a pupil writes and saves it: the lines taken over and one line
     // typed after them, saved through the panel to Datei. Its lines.
@@ -487,8 +503,7 @@ TEST_F(SectionLog, ALogCutShortBeforeItsLastBraceLoadsWhatItHolds) {
         d.Datei = Kurz;
         F->LogbuchLaden->Click();
         ASSERT_EQ(d.Meldungen.size(), 1);
-        EXPECT_EQ(d.Meldungen[0],
-                  QStringLiteral("Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") + Kurz);
+        EXPECT_EQ(d.Meldungen[0], Unvollstaendig + Kurz);
         EXPECT_EQ(LogZeilen(F->Logtext), Zeilen);
         EXPECT_TRUE(KxNav->LogGeaendert);
 
@@ -553,26 +568,13 @@ TEST_F(SectionLog, ALogCutRightAfterABackslashLoadsWhatItHolds) {
             F->LogButton->Click();
             for (qsizetype Schnitt : Schnitte) {
                 SCOPED_TRACE(Rtf.left(Schnitt).right(40).toStdString());
-                {
-                    QFile f(Kurz);
-                    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                    f.write(Rtf.left(Schnitt));
-                }
-                KxNav->LogGeaendert = false;
-                d.Meldungen.clear();
-                d.Datei = Kurz;
-                F->LogbuchLaden->Click();
-                ASSERT_EQ(d.Meldungen.size(), 1);
+                const QString Meldung = GekuerztLaden(F, d, Rtf, Schnitt, Kurz);
                 if (Schnitt < ErsterText) {
-                    EXPECT_EQ(d.Meldungen[0],
-                              QStringLiteral("Das Logbuch konnte nicht geladen werden:\r") + Kurz);
+                    EXPECT_EQ(Meldung, QStringLiteral("Das Logbuch konnte nicht geladen werden:\r") + Kurz);
                     EXPECT_FALSE(KxNav->LogGeaendert);
                     continue;
                 }
-                EXPECT_EQ(d.Meldungen[0],
-                          QStringLiteral(
-                              "Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") +
-                              Kurz);
+                EXPECT_EQ(Meldung, Unvollstaendig + Kurz);
                 EXPECT_TRUE(KxNav->LogGeaendert);
                 // The entries up to the cut, the last one perhaps broken off.
                 const QStringList Geladen = LogZeilen(F->Logtext);
@@ -640,19 +642,7 @@ TEST_F(SectionLog, ALogCutInsideAPastedPictureKeepsTheWordsBeforeIt) {
         F->LogButton->Click();
         for (qsizetype Schnitt = Anfang + 1; Schnitt < Ende; ++Schnitt) {
             SCOPED_TRACE(Schnitt - Anfang);
-            {
-                QFile f(Kurz);
-                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-                f.write(Rtf.left(Schnitt));
-            }
-            KxNav->LogGeaendert = false;
-            d.Meldungen.clear();
-            d.Datei = Kurz;
-            F->LogbuchLaden->Click();
-            ASSERT_EQ(d.Meldungen.size(), 1);
-            EXPECT_EQ(d.Meldungen[0],
-                      QStringLiteral("Das Logbuch war unvollständig. Geladen wurde, was gelesen werden konnte:\r") +
-                          Kurz);
+            EXPECT_EQ(GekuerztLaden(F, d, Rtf, Schnitt, Kurz), Unvollstaendig + Kurz);
             EXPECT_TRUE(KxNav->LogGeaendert);
             EXPECT_EQ(LogZeilen(F->Logtext), Davor);
         }
