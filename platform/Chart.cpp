@@ -1,12 +1,15 @@
 #include "platform/Chart.h"
 
 #include "platform/ControlsCom.h"
+#include "platform/Runtime.h"
+#include "platform/TextMetrics.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -222,8 +225,30 @@ void TChart::PaintWidget(QPainter& p) {
     PaintTo(c);
 }
 
+void TChart::ScaleBy(int M, int D) {
+    if (D == 0) return;
+    TControl::ScaleBy(M, D);
+    m_scaleM *= M;
+    m_scaleD *= D;
+    const int g = std::gcd(m_scaleM, m_scaleD);
+    m_scaleM /= g;
+    m_scaleD /= g;
+}
+
 void TChart::PaintTo(TCanvas& c) {
     const int W = Width(), H = Height();
+    // In a scaled window the whole chart grows with the control: its fonts,
+    // margins, radii, boxes and lines, all given for the design size.
+    const bool Skaliert = m_scaleM != m_scaleD;
+    const auto S = [this](int v) {
+        return static_cast<int>(Round(static_cast<double>(v) * m_scaleM / m_scaleD));
+    };
+    const auto Schrift = [&](const TFont& f, const QStringList& Texte) {
+        if (!Skaliert) return f;
+        TFont g(f);
+        g.ScaleBy(m_scaleM, m_scaleD);
+        return ScaledTextFont(g, Texte);
+    };
     // Background.
     if (m_gradient) {
         if (QPainter* p = c.Painter()) {
@@ -236,49 +261,56 @@ void TChart::PaintTo(TCanvas& c) {
         c.Brush()->SetColor(Color());
         c.FillRect(Rect(0, 0, W, H));
     }
-    int Oben = m_margins[1], Unten = H - m_margins[3];
-    const int Links = m_margins[0], Rechts = W - m_margins[2];
+    int Oben = S(m_margins[1]), Unten = H - S(m_margins[3]);
+    const int Links = S(m_margins[0]), Rechts = W - S(m_margins[2]);
+    const int Linie = std::max(1, S(1));
     if (m_frameVisible) {
         c.Pen()->SetColor(clBlack);
+        c.Pen()->SetWidth(Linie);
         c.Brush()->SetStyle(bsClear);
         c.Rectangle(Links, Oben, Rechts, Unten);
     }
     // Title centred at the top.
     c.Brush()->SetStyle(bsClear);
     if (m_title.Visible && !m_title.Text.isEmpty()) {
-        c.SetFont(m_title.Font);
+        c.SetFont(Schrift(m_title.Font, {m_title.Text}));
         const TSize s = c.TextExtent(m_title.Text);
-        c.TextOut((Links + Rechts - s.cx) / 2, Oben + 2, m_title.Text);
-        Oben += s.cy + 4;
+        c.TextOut((Links + Rechts - s.cx) / 2, Oben + S(2), m_title.Text);
+        Oben += s.cy + S(4);
     }
     // Legend at the bottom: one row of colour boxes with their texts, centred.
     const std::vector<TLegendEintrag> Eintraege = LegendEintraege();
     if (m_legend.Visible && !Eintraege.empty() && m_legend.Alignment == laBottom) {
-        c.SetFont(m_legend.Font);
+        QStringList Texte;
+        for (const TLegendEintrag& e : Eintraege)
+            Texte << e.Text;
+        c.SetFont(Schrift(m_legend.Font, Texte));
         const int h = c.TextHeight(QStringLiteral("Ag"));
+        const int Kasten = S(m_legend.ColorWidth), Abstand = S(6), Luecke = S(16);
         int Gesamt = 0;
         for (const TLegendEintrag& e : Eintraege)
-            Gesamt += m_legend.ColorWidth + 6 + c.TextWidth(e.Text) + 16;
+            Gesamt += Kasten + Abstand + c.TextWidth(e.Text) + Luecke;
         int x = std::max(Links, (Links + Rechts - Gesamt) / 2);
-        const int y = Unten - m_legend.VertMargin - h;
+        const int y = Unten - S(m_legend.VertMargin) - h;
         for (const TLegendEintrag& e : Eintraege) {
             c.Pen()->SetColor(clBlack);
+            c.Pen()->SetWidth(Linie);
             c.Brush()->SetColor(e.Color);
-            c.Rectangle(x, y + h / 4, x + m_legend.ColorWidth, y + h - h / 4);
-            x += m_legend.ColorWidth + 6;
+            c.Rectangle(x, y + h / 4, x + Kasten, y + h - h / 4);
+            x += Kasten + Abstand;
             c.Brush()->SetStyle(bsClear);
             c.TextOut(x, y, e.Text);
-            x += c.TextWidth(e.Text) + 16;
+            x += c.TextWidth(e.Text) + Luecke;
         }
-        Unten = y - m_legend.VertMargin;
+        Unten = y - S(m_legend.VertMargin);
     }
     // The pies, in the middle of what is left.
     const int mx = (Links + Rechts) / 2, my = (Oben + Unten) / 2;
     for (const auto& s : m_series) {
         auto* pie = dynamic_cast<TPieSeries*>(s.get());
         if (!pie) continue;
-        int rx = pie->CustomXRadius() > 0 ? pie->CustomXRadius() : std::max(1, (Rechts - Links) / 3);
-        int ry = pie->CustomYRadius() > 0 ? pie->CustomYRadius() : std::max(1, (Unten - Oben) / 3);
+        int rx = pie->CustomXRadius() > 0 ? S(pie->CustomXRadius()) : std::max(1, (Rechts - Links) / 3);
+        int ry = pie->CustomYRadius() > 0 ? S(pie->CustomYRadius()) : std::max(1, (Unten - Oben) / 3);
         if (pie->Circled()) rx = ry = std::min(rx, ry);
         const double Pi = std::acos(-1.0);
         const auto Punkt = [&](double Grad, double fx, double fy) {
@@ -287,7 +319,7 @@ void TChart::PaintTo(TCanvas& c) {
                           my - static_cast<int>(std::lround(std::sin(r) * fy))};
         };
         c.Pen()->SetColor(clBlack);
-        c.Pen()->SetWidth(1);
+        c.Pen()->SetWidth(Linie);
         for (int i = 0; i < pie->Count(); ++i) {
             const double Sweep = pie->SweepAngle(i);
             if (Sweep <= 0) continue;
@@ -302,12 +334,15 @@ void TChart::PaintTo(TCanvas& c) {
         }
         if (!pie->Marks()->Visible()) continue;
         TSeriesMarks* m = pie->Marks();
-        c.SetFont(*m->Font());
+        QStringList Texte;
+        for (int i = 0; i < pie->Count(); ++i)
+            Texte << pie->MarkText(i);
+        c.SetFont(Schrift(*m->Font(), Texte));
         for (int i = 0; i < pie->Count(); ++i) {
             const double Sweep = pie->SweepAngle(i);
             if (Sweep <= 0) continue;
             const double Mitte = pie->StartAngle(i) + Sweep / 2;
-            const int Abstand = std::max(0, m->ArrowLength());
+            const int Abstand = S(std::max(0, m->ArrowLength()));
             const TPoint Rand = Punkt(Mitte, rx, ry), Ende = Punkt(Mitte, rx + Abstand, ry + Abstand);
             c.Pen()->SetColor(clBlack);
             c.MoveTo(Rand.x, Rand.y);
@@ -315,11 +350,12 @@ void TChart::PaintTo(TCanvas& c) {
             const QString t = pie->MarkText(i);
             const TSize s = c.TextExtent(t);
             // The box lies on the side of the slice, away from the pie.
+            const int Breite = s.cx + S(4), Hoehe = s.cy + S(2);
             const double cs = std::cos(Mitte * Pi / 180.0), sn = std::sin(Mitte * Pi / 180.0);
-            int x = cs >= 0 ? Ende.x : Ende.x - s.cx - 4;
-            int y = sn >= 0 ? Ende.y - s.cy - 2 : Ende.y;
-            if (std::fabs(cs) < 0.2) x = Ende.x - (s.cx + 4) / 2;
-            const TRect Box = Rect(x, y, x + s.cx + 4, y + s.cy + 2);
+            int x = cs >= 0 ? Ende.x : Ende.x - Breite;
+            int y = sn >= 0 ? Ende.y - Hoehe : Ende.y;
+            if (std::fabs(cs) < 0.2) x = Ende.x - Breite / 2;
+            const TRect Box = Rect(x, y, x + Breite, y + Hoehe);
             c.Brush()->SetColor(m->BackColor());
             if (m->Frame()) {
                 c.Rectangle(Box);
@@ -327,7 +363,7 @@ void TChart::PaintTo(TCanvas& c) {
                 c.FillRect(Box);
             }
             c.Brush()->SetStyle(bsClear);
-            c.TextOut(x + 2, y + 1, t);
+            c.TextOut(x + S(2), y + S(1), t);
         }
     }
 }

@@ -175,6 +175,8 @@ public:
 
     // Draws the whole chart into a canvas of the control's size.
     void PaintTo(TCanvas& c);
+    // The chart keeps its design: scaled, it draws everything larger.
+    void ScaleBy(int M, int D) override;
     bool OwnPaint() const override { return true; }
     void PaintWidget(QPainter& p) override;
 
@@ -188,4 +190,5 @@ private:
     int m_margins[4] = {3, 4, 3, 4};
     bool m_gradient = false;
     TColor m_gradStart = clWhite, m_gradEnd = clWhite;
+    int m_scaleM = 1, m_scaleD = 1;
 };

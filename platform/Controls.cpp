@@ -279,10 +279,9 @@ int TControl::Scaled(int Value, int M, int D) {
 
 void TControl::ScaleFont(int M, int D) {
     if (D == 0) return;
-    int h = Scaled(m_font.Height(), M, D);
     bool wasParent = m_parentFont;
     m_fontFromParent = wasParent;
-    m_font.SetHeight(h);
+    m_font.ScaleBy(M, D);
     m_fontFromParent = false;
     m_parentFont = wasParent;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/Fonts.h"
 #include "platform/Keys.h"
+#include "platform/Runtime.h"
 #include "platform/TextMetrics.h"
 
 #include <QCheckBox>
@@ -17,6 +18,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -43,12 +45,19 @@ void drawText(QPainter& p, const TFont& font, int x, int y, const QString& s, TC
 }
 
 // Splits text into lines that fit width (at blanks), as word-wrapping labels do.
-QStringList wrapLines(const TFont& font, const QString& text, int width, bool wrap) {
+// A scaled font breaks the lines where its design font breaks them in the
+// design width, so that they fit when set in the font of ScaledTextFont.
+QStringList wrapLines(const TFont& scaled, const QString& text, int scaledWidth, bool wrap) {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList paragraphs = t.split(QLatin1Char('\n'));
     if (!wrap) return paragraphs;
+    const TFont font = DesignFont(scaled);
+    const int width = scaled.DesignHeight() == 0
+                          ? scaledWidth
+                          : static_cast<int>(Round(static_cast<double>(scaledWidth) *
+                                                   scaled.ScaleDenominator() / scaled.ScaleNumerator()));
     QStringList out;
     for (const QString& para : paragraphs) {
         QString line;
@@ -67,9 +76,12 @@ QStringList wrapLines(const TFont& font, const QString& text, int width, bool wr
     return out;
 }
 
-void paintAlignedText(QPainter& p, const TFont& font, const QRect& r, const QString& text, TAlignment align,
-                      TTextLayout layout, bool wrap, bool enabled) {
-    QStringList lines = wrapLines(font, text, r.width(), wrap);
+// A control sized to its text sets it in the font it was measured in; any
+// other keeps its lines within its room.
+void paintAlignedText(QPainter& p, const TFont& scaled, const QRect& r, const QString& text, TAlignment align,
+                      TTextLayout layout, bool wrap, bool enabled, bool sizedToText) {
+    QStringList lines = wrapLines(scaled, text, r.width(), wrap);
+    const TFont font = ScaledTextFont(scaled, lines, sizedToText ? INT_MAX : r.width());
     int lh = textHeight(font);
     int total = lh * static_cast<int>(lines.size());
     int y = r.top();
@@ -141,7 +153,7 @@ QImage glyphImage(TBitmap* glyph, int numGlyphs, int index) {
 } // namespace
 
 void PaintGlyphAndCaption(QPainter& p, const QRect& face, TBitmap* glyph, int numGlyphs, bool enabled,
-                          TButtonLayout layout, int margin, int spacing, const TFont& font,
+                          TButtonLayout layout, int margin, int spacing, const TFont& captionFont,
                           const QString& caption, bool down) {
     int index = 0;
     if (!enabled && numGlyphs > 1)
@@ -163,6 +175,10 @@ void PaintGlyphAndCaption(QPainter& p, const QRect& face, TBitmap* glyph, int nu
     int gw = img.isNull() ? 0 : img.width(), gh = img.isNull() ? 0 : img.height();
     // A caption breaks into lines at carriage returns ("weitere\rWerkzeuge").
     const QStringList lines = caption.isEmpty() ? QStringList() : caption.split(QRegularExpression("\r\n|\r|\n"));
+    const int room = layout == blGlyphLeft || layout == blGlyphRight
+                         ? face.width() - (gw > 0 ? gw + spacing : 0)
+                         : face.width();
+    const TFont font = ScaledTextFont(captionFont, lines, room);
     int tw = 0;
     for (const QString& l : lines) tw = std::max(tw, textWidth(font, l));
     const int lineHeight = textHeight(font);
@@ -273,9 +289,10 @@ void TLabel::AdjustSize() {
         SetBounds(m_left, m_top, m_width, h);
         return;
     }
+    const TFont font = ScaledTextFont(*Font(), lines);
     int w = 0;
     for (const QString& l : lines)
-        w = std::max(w, textWidth(*Font(), l));
+        w = std::max(w, textWidth(font, l));
     // Right-aligned labels grow to the left, as the framework's do.
     int left = m_alignment == taRightJustify ? m_left + m_width - w : m_left;
     SetBounds(left, m_top, w, h);
@@ -284,7 +301,7 @@ void TLabel::AdjustSize() {
 void TLabel::PaintWidget(QPainter& p) {
     if (!m_transparent) p.fillRect(0, 0, m_width, m_height, qc(Color()));
     paintAlignedText(p, *Font(), QRect(0, 0, m_width, m_height), m_caption, m_alignment, m_layout, m_wordWrap,
-                     Enabled());
+                     Enabled(), m_autoSize && !m_wordWrap);
 }
 
 // ---- TStaticText -------------------------------------------------------------------
@@ -326,7 +343,8 @@ void TStaticText::FontChanged() {
 void TStaticText::AdjustSize() {
     if (!m_autoSize) return;
     int border = m_border == sbsNone ? 0 : 2;
-    SetBounds(m_left, m_top, textWidth(*Font(), m_caption) + 2 * border, textHeight(*Font()) + 2 * border);
+    SetBounds(m_left, m_top, textWidth(ScaledTextFont(*Font(), {m_caption}), m_caption) + 2 * border,
+              textHeight(*Font()) + 2 * border);
 }
 
 void TStaticText::PaintWidget(QPainter& p) {
@@ -339,7 +357,7 @@ void TStaticText::PaintWidget(QPainter& p) {
     } else if (m_border == sbsSunken) {
         PaintBevel(p, r, bvLowered, 1);
     }
-    paintAlignedText(p, *Font(), r, m_caption, m_alignment, tlTop, false, Enabled());
+    paintAlignedText(p, *Font(), r, m_caption, m_alignment, tlTop, false, Enabled(), m_autoSize);
 }
 
 // ---- TButton, TBitBtn --------------------------------------------------------------
@@ -554,7 +572,7 @@ void TPanel::PaintWidget(QPainter& p) {
     r.adjust(m_borderWidth, m_borderWidth, -m_borderWidth, -m_borderWidth);
     PaintBevel(p, r, m_inner, m_bevelWidth);
     if (!m_caption.isEmpty())
-        paintAlignedText(p, *Font(), r, m_caption, m_alignment, tlCenter, false, Enabled());
+        paintAlignedText(p, *Font(), r, m_caption, m_alignment, tlCenter, false, Enabled(), false);
 }
 
 // ---- TCheckBox ---------------------------------------------------------------------
@@ -583,6 +601,17 @@ void TCheckBox::SetChecked(bool c) {
 
 void TCheckBox::CaptionChanged() {
     if (auto* w = static_cast<QCheckBox*>(Widget())) w->setText(QString(m_caption).remove(QLatin1Char('&')));
+    CaptionFontChanged();
+}
+
+void TCheckBox::FontChanged() {
+    TWinControl::FontChanged();
+    CaptionFontChanged();
+}
+
+void TCheckBox::CaptionFontChanged() {
+    if (QWidget* w = Widget())
+        w->setFont(ToQFont(ScaledTextFont(*Font(), {QString(m_caption).remove(QLatin1Char('&'))})));
 }
 
 // ---- TRadioGroup -------------------------------------------------------------------
@@ -608,7 +637,6 @@ void TRadioGroup::Rebuild() {
         auto* rb = new QRadioButton(QString(m_items[i]).remove(QLatin1Char('&')), box);
         rb->setAutoExclusive(false);
         rb->setChecked(i == m_itemIndex);
-        rb->setFont(box->font());
         QObject::connect(rb, &QRadioButton::clicked, [this, i] {
             if (m_itemIndex == i) {
                 if (i < static_cast<int>(m_buttons.size()))
@@ -621,7 +649,19 @@ void TRadioGroup::Rebuild() {
         m_buttons.push_back(rb);
     }
     if (m_itemIndex >= m_items.Count()) m_itemIndex = -1;
+    ApplyFonts();
     Arrange();
+}
+
+void TRadioGroup::ApplyFonts() {
+    QStringList items;
+    for (int i = 0; i < m_items.Count(); ++i)
+        items << QString(m_items[i]).remove(QLatin1Char('&'));
+    // One font for all items, so that they look alike.
+    const QFont itemFont = ToQFont(ScaledTextFont(*Font(), items));
+    for (QWidget* b : m_buttons)
+        b->setFont(itemFont);
+    Widget()->setFont(ToQFont(ScaledTextFont(*Font(), {QString(m_caption).remove(QLatin1Char('&'))})));
 }
 
 void TRadioGroup::Arrange() {
@@ -654,6 +694,7 @@ void TRadioGroup::SetColumns(int c) {
 
 void TRadioGroup::CaptionChanged() {
     static_cast<QGroupBox*>(Widget())->setTitle(QString(m_caption).remove(QLatin1Char('&')));
+    ApplyFonts();
 }
 
 void TRadioGroup::BoundsChanged() {
@@ -663,8 +704,7 @@ void TRadioGroup::BoundsChanged() {
 
 void TRadioGroup::FontChanged() {
     TWinControl::FontChanged();
-    for (QWidget* b : m_buttons)
-        b->setFont(Widget()->font());
+    ApplyFonts();
     Arrange();
 }
 

@@ -277,9 +277,12 @@ public:
 
 protected:
     void CaptionChanged() override;
+    void FontChanged() override;
     bool ClickOnMouseUp() const override { return false; }
 
 private:
+    // The box's text keeps the proportions of its design in a scaled window.
+    void CaptionFontChanged();
     bool m_checked = false;
     bool m_syncing = false;
 };
@@ -305,6 +308,8 @@ protected:
 private:
     void Rebuild();
     void Arrange();
+    // The title and the items keep the proportions of their design in a scaled window.
+    void ApplyFonts();
     TStrings m_items;
     int m_itemIndex = -1;
     int m_columns = 1;

@@ -239,6 +239,17 @@ public:
     int PixelsPerInch() const { return m_pixelsPerInch; }
     void SetPixelsPerInch(int ppi); // keeps Height; a printer canvas sets its own
 
+    // Scales Height by M/D, halves to even, as a control's scaling does. The
+    // font remembers the height it was designed with and the whole scale
+    // until the program sets another height, so that text can be kept to the
+    // proportions of its design (ScaledTextFont).
+    void ScaleBy(int M, int D);
+    // The height before the first ScaleBy; 0 for a font not scaled since its
+    // height was set.
+    int DesignHeight() const { return m_designHeight; }
+    int ScaleNumerator() const { return m_scaleM; }
+    int ScaleDenominator() const { return m_scaleD; }
+
     // Copies everything but PixelsPerInch; between different resolutions the
     // point size is kept.
     void Assign(const TFont& other);
@@ -260,6 +271,8 @@ private:
     int m_orientation = 0;
     int m_stretch = 100;
     int m_pixelsPerInch = 96;
+    int m_designHeight = 0;
+    int m_scaleM = 1, m_scaleD = 1;
     mutable TFontMeasureKey m_measureKey;
 };
 

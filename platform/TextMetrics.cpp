@@ -2,6 +2,7 @@
 
 #include "platform/Fonts.h"
 #include "platform/Graphics.h"
+#include "platform/Runtime.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -10,9 +11,12 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 
 TTextMetrics::~TTextMetrics() = default;
@@ -112,6 +116,92 @@ TAdvances& AdvancesOf(const TFont& font) {
 }
 
 } // namespace
+
+TFont DesignFont(const TFont& font) {
+    TFont design(font);
+    // Setting the height forgets the scaling.
+    if (font.DesignHeight() != 0) design.SetHeight(font.DesignHeight());
+    return design;
+}
+
+namespace {
+
+// The widest stretch, at most the font's own, at which every line is no
+// wider than its room: from the proportion of the widest overhang, then
+// pixel by pixel, as advances round to whole pixels.
+int WidestStretch(TTextMetrics& m, const TFont& font, const QStringList& lines,
+                  const std::vector<int>& room) {
+    double narrowest = 1.0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const int w = m.TextWidth(font, lines[i]);
+        if (w > room[static_cast<size_t>(i)])
+            narrowest = std::min(narrowest, static_cast<double>(room[static_cast<size_t>(i)]) / w);
+    }
+    if (narrowest >= 1.0) return font.Stretch();
+    TFont narrow(font);
+    const auto fits = [&](int s) {
+        narrow.SetStretch(s);
+        for (int i = 0; i < lines.size(); ++i)
+            if (m.TextWidth(narrow, lines[i]) > room[static_cast<size_t>(i)]) return false;
+        return true;
+    };
+    int s = std::max(1, static_cast<int>(font.Stretch() * narrowest));
+    if (fits(s)) {
+        while (s + 1 < font.Stretch() && fits(s + 1))
+            ++s;
+    } else {
+        while (s > 1 && !fits(s))
+            --s;
+    }
+    return s;
+}
+
+// Text of the program's language with every letter, for the proportions of a whole font.
+const QString& Sample() {
+    static const QString s =
+        QStringLiteral("Zwölf Boxkämpfer jagen Viktor quer über den großen Sylter Deich. 0123456789 ÄÖÜ");
+    return s;
+}
+
+} // namespace
+
+TFont ScaledTextFont(const TFont& font, const QStringList& lines, int room) {
+    if (font.DesignHeight() == 0) return font;
+    const TFont design = DesignFont(font);
+    const int M = font.ScaleNumerator(), D = font.ScaleDenominator();
+    TTextMetrics& m = TextMetrics();
+    // The whole font narrows to the proportions of its design, measured on a
+    // sample of the program's language, so that the texts set in it look
+    // alike (a pixel of stretch more or less may thin a stem); once per font,
+    // scale and metrics.
+    using TKey = std::tuple<const TTextMetrics*, uint32_t, int32_t, uint32_t, int, int, int>;
+    static std::map<TKey, int> whole;
+    const TFontMeasureKey k = font.MeasureKey();
+    const TKey key{&m, k.Face, k.Height, k.Look, font.DesignHeight(), M, D};
+    auto it = whole.find(key);
+    if (it == whole.end()) {
+        const int sample =
+            static_cast<int>(Round(static_cast<double>(m.TextWidth(design, Sample())) * M / D));
+        it = whole.emplace(key, WidestStretch(m, font, {Sample()}, {sample})).first;
+    }
+    TFont narrow(font);
+    narrow.SetStretch(it->second);
+    if (room == INT_MAX) return narrow;
+    // A line that fits the room of its design keeps as many pixels of it
+    // free, up to one on either side; where the whole font does not, that
+    // line's font narrows further.
+    const int designRoom = static_cast<int>(Round(static_cast<double>(room) * D / M));
+    QStringList kept;
+    std::vector<int> limits;
+    for (const QString& line : lines) {
+        const int free = designRoom - m.TextWidth(design, line);
+        if (free < 0) continue;
+        kept << line;
+        limits.push_back(room - std::min(free, 2));
+    }
+    narrow.SetStretch(WidestStretch(m, narrow, kept, limits));
+    return narrow;
+}
 
 TTextMetrics& TextMetrics() {
     return *g_metrics;

@@ -4,7 +4,9 @@
 // Widths are sums of character advances, without kerning, as the old text
 // output placed characters.
 #include <QString>
+#include <QStringList>
 
+#include <climits>
 #include <vector>
 
 class TFont;
@@ -29,6 +31,17 @@ public:
     // The caret index (0..length) nearest to the pixel offset x.
     int CaretIndexAt(const TFont& font, const QString& text, int x);
 };
+
+// Text in a font scaled with its control (TFont::ScaleBy) may come out wider
+// than the control grew: advances are hinted to whole pixels, and a face may
+// set its small sizes from bitmaps of other advances than its outlines (the
+// bold Tahoma here is a fifth narrower up to 16 pixels). The font to set these
+// lines in: such a font narrowed as a whole to the proportions of its design,
+// and further where a line that fits the room (the width its lines are set
+// in, scaled) unscaled would not fit it so; any other font as it is.
+TFont ScaledTextFont(const TFont& font, const QStringList& lines, int room = INT_MAX);
+// The font a scaled font was designed as (the font itself when it was not scaled).
+TFont DesignFont(const TFont& font);
 
 // The metrics in force.
 TTextMetrics& TextMetrics();

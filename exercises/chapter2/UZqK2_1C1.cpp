@@ -2,9 +2,7 @@
 
 #include "term/UTermFormular.h"
 
-#include <QCalendarWidget>
 #include <QDate>
-#include <QWidget>
 
 namespace {
 
@@ -86,11 +84,12 @@ TZqK2_1C1::TZqK2_1C1(TComponent* AOwner) : TAufgabeg(AOwner) {
         PaarVerbinden(P, 2, [this](TObject* s) { MonatstagePruefen(s); });
     }
 
-    MonthCalendar1 = Feld(this, nullptr, QStringLiteral("MonthCalendar1"), 520, 256, 273, 200, clWhite);
-    Kalender = new QCalendarWidget(MonthCalendar1->Widget());
-    Kalender->setGeometry(0, 0, 273, 200);
-    Kalender->setLocale(QLocale(QLocale::German, QLocale::Germany));
-    Kalender->setSelectedDate(QDate(2012, 6, 6));
+    MonthCalendar1 = new TMonthCalendar(this);
+    MonthCalendar1->SetName(QStringLiteral("MonthCalendar1"));
+    MonthCalendar1->SetParent(B_ScrollBox);
+    MonthCalendar1->SetColor(clWhite);
+    MonthCalendar1->SetBounds(520, 256, 273, 200);
+    MonthCalendar1->SetDate(QDate(2012, 6, 6));
 }
 
 void TZqK2_1C1::FormActivate(TObject* Sender) {

@@ -2,8 +2,7 @@
 // The calendar: the number of days of each month, and of February in a leap
 // year, each box checked by itself.
 #include "exercises/chapter1/UAufgabenmuster.h"
-
-class QCalendarWidget;
+#include "platform/MonthCalendar.h"
 
 class TZqK2_1C1 : public TAufgabeg {
 public:
@@ -21,7 +20,6 @@ public:
     TLabel* Label1 = nullptr;
     // Box n with BitBtnP<n> and LabelP<n>; index 0 unused.
     TAntwortPaar Paar[14];
-    // Holds the calendar the pupil may browse; nothing reads it.
-    TPanel* MonthCalendar1 = nullptr;
-    QCalendarWidget* Kalender = nullptr;
+    // The calendar the pupil may browse; nothing reads it.
+    TMonthCalendar* MonthCalendar1 = nullptr;
 };

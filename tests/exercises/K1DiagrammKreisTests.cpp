@@ -2,7 +2,11 @@
 
 #include "exercises/chapter1/UZqK1_4B1.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -114,8 +118,7 @@ TEST(PieCharts, CakeForEightChecksAndHelp) {
 TEST(PieCharts, ElectionPercentAndMajority) {
     OffeneForm<TZqK1_4B1> f;
     ZuAufgabe(f.get(), 3);
-    EXPECT_EQ(Slices(f->Series1),
-              QStringList({"SPD=37", "Grüne=12", "CDU=39", "Piraten=10", "Sonstige=2"}));
+    EXPECT_EQ(Slices(f->Series1), QStringList({"SPD=37", "Grüne=12", "CDU=39", "Piraten=10", "Sonstige=2"}));
     EXPECT_EQ(f->Series1->Marks()->Style(), smsLabelPercent);
     EXPECT_EQ(f->Series1->MarkText(0), "SPD 37 %");
     EXPECT_FALSE(f->Panel2->Visible());
@@ -177,6 +180,75 @@ TEST(PieCharts, PoolsAllowOnlyTheTwoSmallOnesSwapped) {
     EXPECT_EQ(f->Label26->Caption(), "");
     EXPECT_EQ(f->ComboBox[2]->ItemIndex(), -1);
     Bildschirmfoto(f.get(), "K1_4B1_Becken");
+}
+
+// The chart as the pupil sees it in each task, and with the help of task 2
+// (eight slices with long marks and no legend).
+std::vector<QImage> Diagramme(bool Skalieren, int Faktor, int& M, int& D) {
+    std::vector<QImage> Bilder;
+    SkaliertOeffnen(QStringLiteral("TZqK1_4B1"), Skalieren, Faktor, 2560, 1600, [&](TAufgabeg* a) {
+        auto* f = static_cast<TZqK1_4B1*>(a);
+        M = f->SkalierungZaehlerWert();
+        D = f->SkalierungNennerWert();
+        const auto Foto = [&] {
+            ProcessEvents();
+            Bilder.push_back(f->Chart1->Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        };
+        for (int n = 1; n <= 4; ++n) {
+            ZuAufgabe(f, n);
+            Foto();
+            if (n == 2) {
+                f->BitBtnHilfe->Click();
+                Foto();
+            }
+        }
+    });
+    return Bilder;
+}
+
+// Where a colour shows in a picture.
+QRect Flaeche(const QImage& b, QRgb Farbe) {
+    QRect r;
+    for (int y = 0; y < b.height(); ++y) {
+        const auto* z = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < b.width(); ++x)
+            if ((z[x] & 0xFFFFFF) == (Farbe & 0xFFFFFF)) r |= QRect(x, y, 1, 1);
+    }
+    return r;
+}
+
+// Scaled, the chart draws everything larger, as a whole: each colour of the
+// slices and the legend's boxes, and the black of outlines and texts, covers
+// what it covers unscaled, times the scale.
+TEST(PieCharts, ChartGrowsWithAScaledWindow) {
+    int M = 1, D = 1;
+    const std::vector<QImage> Ohne = Diagramme(false, 0, M, D);
+    const QRgb Farben[] = {qRgb(200, 0, 0),   qRgb(200, 200, 0),  qRgb(0, 220, 0),
+                           qRgb(255, 220, 0), qRgb(50, 160, 255), qRgb(0, 0, 0)};
+    for (const int Faktor : {2, 3, 4, 5, 0}) {
+        const std::vector<QImage> Mit = Diagramme(true, Faktor, M, D);
+        SCOPED_TRACE(QStringLiteral("%1/%2").arg(M).arg(D).toStdString());
+        ASSERT_EQ(Mit.size(), Ohne.size());
+        for (size_t k = 0; k < Ohne.size(); ++k) {
+            const auto Skaliert = [&](int v) { return static_cast<int>(std::lround(double(v) * M / D)); };
+            ASSERT_EQ(Mit[k].width(), Skaliert(Ohne[k].width()));
+            // Texts set anew in a larger font come out a little narrower or wider.
+            const int Toleranz = 3 + Mit[k].width() / 100;
+            for (const QRgb Farbe : Farben) {
+                const QRect u = Flaeche(Ohne[k], Farbe), s = Flaeche(Mit[k], Farbe);
+                if (u.isEmpty()) continue;
+                const QRect e(QPoint(Skaliert(u.left()), Skaliert(u.top())),
+                              QPoint(Skaliert(u.right() + 1) - 1, Skaliert(u.bottom() + 1) - 1));
+                EXPECT_TRUE(std::abs(s.left() - e.left()) <= Toleranz &&
+                            std::abs(s.right() - e.right()) <= Toleranz &&
+                            std::abs(s.top() - e.top()) <= Toleranz &&
+                            std::abs(s.bottom() - e.bottom()) <= Toleranz)
+                    << "Bild " << k << ", Farbe " << std::hex << (Farbe & 0xFFFFFF) << std::dec << ": "
+                    << s.x() << "," << s.y() << " " << s.width() << "x" << s.height() << " statt " << e.x()
+                    << "," << e.y() << " " << e.width() << "x" << e.height();
+            }
+        }
+    }
 }
 
 } // namespace

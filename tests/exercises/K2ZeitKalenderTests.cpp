@@ -1,7 +1,9 @@
 #include "K1TestHelfer.h"
 
 #include "exercises/chapter2/UZqK2_1C1.h"
+#include "support/CalendarRoom.h"
 
+#include <QCalendarWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +59,31 @@ TEST(Calendar, RestartClearsBoxesAndVerdicts) {
     for (int n = 1; n <= 13; ++n) {
         EXPECT_EQ(Zeile0(f->Paar[n].Box), "") << n;
         EXPECT_EQ(f->Paar[n].Urteil->Caption(), "") << n;
+    }
+}
+
+// Scaled, the calendar fills its enlarged place and has room for its larger
+// font: every weekday name and day whole, every week in view; also at the
+// automatic factor, which scales twice on the large screen and not at all on
+// the small one.
+TEST(Calendar, FillsItsPlaceInAScaledWindowAndShowsEveryWeekWhole) {
+    struct TFall {
+        int Faktor, Breite, Hoehe;
+    };
+    for (const TFall F : {TFall{2, 2560, 1600}, TFall{3, 2560, 1600}, TFall{4, 2560, 1600},
+                          TFall{5, 2560, 1600}, TFall{0, 2560, 1600}, TFall{0, 1280, 1024}}) {
+        SCOPED_TRACE(
+            QStringLiteral("Faktor %1 auf %2 x %3").arg(F.Faktor).arg(F.Breite).arg(F.Hoehe).toStdString());
+        SkaliertOeffnen(QStringLiteral("TZqK2_1C1"), true, F.Faktor, F.Breite, F.Hoehe, [](TAufgabeg* f) {
+            auto* k = FindComponentAs<TControl>(f, QStringLiteral("MonthCalendar1"));
+            ASSERT_NE(k, nullptr);
+            auto* c = qobject_cast<QCalendarWidget*>(k->Widget());
+            if (!c) c = k->Widget()->findChild<QCalendarWidget*>();
+            ASSERT_NE(c, nullptr);
+            EXPECT_EQ(c->size(), QSize(f->Skaliert(273), f->Skaliert(200)));
+            const QStringList Fehlt = CalendarShortfalls(c);
+            EXPECT_TRUE(Fehlt.isEmpty()) << Fehlt.join(QLatin1Char('\n')).toStdString();
+        });
     }
 }
 
