@@ -97,6 +97,22 @@ inline QStringList AlleKlassen() {
 }
 
 // Opens an exercise form as a section form would, with the setup's scaling
+// A SKALIERUNGSFAKTOR of the setup file met on a screen of that size, and
+// the scale it gives.
+struct TSkalierungsfall {
+    const char* Name;
+    int Faktor;
+    int SchirmBreite, SchirmHoehe;
+    int M, D;
+};
+// The fixed factors, on a screen with room for them.
+inline constexpr TSkalierungsfall FesteFaktoren[] = {
+    {"4/3", 2, 2560, 1600, 4, 3},
+    {"16/9", 3, 2560, 1600, 16, 9},
+    {"2", 4, 2560, 1600, 2, 1},
+    {"3/2", 5, 2560, 1600, 3, 2},
+};
+
 // (on or off, and SKALIERUNGSFAKTOR) on a screen of the given size, the seed
 // 4711 and the program's time held, so that it changes only by what the
 // steps do; runs them, then closes and frees the form.

@@ -23,19 +23,6 @@ namespace {
 
 using namespace K1Test;
 
-struct TFaktor {
-    const char* Name;
-    int Faktor; // SKALIERUNGSFAKTOR
-    int M, D;
-};
-
-constexpr TFaktor Faktoren[] = {
-    {"4/3", 2, 4, 3},
-    {"16/9", 3, 16, 9},
-    {"2", 4, 2, 1},
-    {"3/2", 5, 3, 2},
-};
-
 // ---- comparing two grabs ----------------------------------------------------------
 
 QImage Rgb(const QImage& b) {
@@ -310,7 +297,7 @@ class TLauf {
 public:
     // Without Ohne the unscaled run, which records; with it a scaled run,
     // which compares each step with the record.
-    TLauf(const QString& Klasse, const TFaktor* F, const std::vector<TStand>* Ohne)
+    TLauf(const QString& Klasse, const TSkalierungsfall* F, const std::vector<TStand>* Ohne)
         : m_klasse(Klasse), m_faktor(F), m_ohne(Ohne) {}
 
     std::vector<TStand> Staende;
@@ -430,7 +417,7 @@ private:
     }
 
     QString m_klasse;
-    const TFaktor* m_faktor;
+    const TSkalierungsfall* m_faktor;
     const std::vector<TStand>* m_ohne;
 };
 
@@ -444,7 +431,7 @@ void Vergleichen(const QString& Klasse, const std::function<void(TLauf&, TAufgab
     };
     Ohne.Durchlaufen(Mit(Ohne));
     ASSERT_FALSE(Ohne.Staende.empty());
-    for (const TFaktor& F : Faktoren) {
+    for (const TSkalierungsfall& F : FesteFaktoren) {
         SCOPED_TRACE(F.Name);
         TLauf Skaliert(Klasse, &F, &Ohne.Staende);
         Skaliert.Durchlaufen(Mit(Skaliert));

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -20,20 +21,13 @@ namespace {
 
 using namespace K1Test;
 
-struct TFall {
-    const char* Name;
-    int Faktor; // SKALIERUNGSFAKTOR
-    int SchirmBreite, SchirmHoehe;
-};
-
-constexpr TFall Faelle[] = {
-    {"4/3", 2, 2560, 1600},
-    {"16/9", 3, 2560, 1600},
-    {"2", 4, 2560, 1600},
-    {"3/2", 5, 2560, 1600},
-    {"Faktor 0 auf 2560 x 1600", 0, 2560, 1600},
-    {"Faktor 0 auf 1280 x 1024", 0, 1280, 1024},
-};
+// The fixed factors and the automatic one on a large and a small screen.
+const std::vector<TSkalierungsfall> Faelle = [] {
+    std::vector<TSkalierungsfall> f(std::begin(FesteFaktoren), std::end(FesteFaktoren));
+    f.push_back({"Faktor 0 auf 2560 x 1600", 0, 2560, 1600, 16, 9});
+    f.push_back({"Faktor 0 auf 1280 x 1024", 0, 1280, 1024, 1, 1});
+    return f;
+}();
 
 enum TRand { Links, Rechts, Oben, Unten };
 const char* const RandName[4] = {"linken", "rechten", "oberen", "unteren"};
@@ -148,7 +142,7 @@ void KnoepfeDruecken(TAufgabeg* f) {
     }
 }
 
-std::vector<TAufnahme> Durchlaufen(const QString& Klasse, const TFall* Fall) {
+std::vector<TAufnahme> Durchlaufen(const QString& Klasse, const TSkalierungsfall* Fall) {
     std::vector<TAufnahme> Schritte;
     SkaliertOeffnen(Klasse, Fall != nullptr, Fall ? Fall->Faktor : 0, Fall ? Fall->SchirmBreite : 2560,
                     Fall ? Fall->SchirmHoehe : 1600, [&](TAufgabeg* f) {
@@ -186,7 +180,7 @@ class SkalierteTexte : public ::testing::TestWithParam<QString> {};
 TEST_P(SkalierteTexte, BleibenInIhremSteuerelementWieUnskaliert) {
     const std::vector<TAufnahme> Ohne = Durchlaufen(GetParam(), nullptr);
     ASSERT_FALSE(Ohne.empty());
-    for (const TFall& Fall : Faelle) {
+    for (const TSkalierungsfall& Fall : Faelle) {
         SCOPED_TRACE(Fall.Name);
         const std::vector<TAufnahme> Mit = Durchlaufen(GetParam(), &Fall);
         ASSERT_EQ(Mit.size(), Ohne.size());

@@ -17,16 +17,9 @@ namespace {
 
 using namespace K1Test;
 
-struct TFall {
-    const char* Name;
-    int Faktor; // SKALIERUNGSFAKTOR
-    int SchirmBreite, SchirmHoehe;
-    int M, D; // the scale it gives
-};
-
 // The automatic factor enlarges by 4/3 once on a 1920 x 1080 screen and twice
 // on a 2560 x 1600 one.
-constexpr TFall Faelle[] = {
+constexpr TSkalierungsfall Faelle[] = {
     {"Faktor 1", 1, 2560, 1600, 1, 1},
     {"Faktor 2", 2, 2560, 1600, 4, 3},
     {"Faktor 3", 3, 2560, 1600, 16, 9},
@@ -110,7 +103,7 @@ bool Deutlich(const TRect& r) {
 }
 
 // What differs between the scaled window and the unscaled one.
-QStringList Vergleichen(const TAufnahme& Ohne, const TAufnahme& Mit, const TFall& Fall) {
+QStringList Vergleichen(const TAufnahme& Ohne, const TAufnahme& Mit, const TSkalierungsfall& Fall) {
     QStringList Fehler;
     const auto Skaliert = [&Fall](int v) {
         return static_cast<int>(std::nearbyint(static_cast<double>(v) * Fall.M / Fall.D));
@@ -160,7 +153,7 @@ QStringList Vergleichen(const TAufnahme& Ohne, const TAufnahme& Mit, const TFall
 
 // Opens the form with the setup's scaling (none without a case), then asks
 // for new tasks and gives one answer; what the window shows after each step.
-std::vector<TAufnahme> Durchlaufen(const QString& Klasse, const TFall* Fall) {
+std::vector<TAufnahme> Durchlaufen(const QString& Klasse, const TSkalierungsfall* Fall) {
     std::vector<TAufnahme> Schritte;
     SkaliertOeffnen(Klasse, Fall != nullptr, Fall ? Fall->Faktor : 0, Fall ? Fall->SchirmBreite : 1920,
                     Fall ? Fall->SchirmHoehe : 1080, [&](TAufgabeg* f) {
@@ -187,7 +180,7 @@ TEST_P(Skalierung, JedesSteuerelementStehtAnSeinemSkaliertenPlatz) {
     const QString Klasse = GetParam();
     const std::vector<TAufnahme> Ohne = Durchlaufen(Klasse, nullptr);
     ASSERT_FALSE(Ohne.empty());
-    for (const TFall& Fall : Faelle) {
+    for (const TSkalierungsfall& Fall : Faelle) {
         SCOPED_TRACE(Fall.Name);
         const std::vector<TAufnahme> Mit = Durchlaufen(Klasse, &Fall);
         ASSERT_EQ(Mit.size(), Ohne.size());
