@@ -89,6 +89,28 @@ bool LogZeigen(TKxNav* Abschnitt) {
     return Warten([&] { return ImProgramm([&] { return Abschnitt->LogPanel->Showing(); }); });
 }
 
+// The name of the control that has the keyboard focus in the program.
+QString FokusName() {
+    return ImProgramm([] {
+        QWidget* w = QApplication::focusWidget();
+        auto* Link = w ? dynamic_cast<TWidgetLink*>(w) : nullptr;
+        return Link && Link->Control ? Link->Control->Name() : QString();
+    });
+}
+
+// From the start screen into the log of section 1.1, the keyboard in the
+// log: the main window, the section form and its window (0 when the way
+// broke off).
+std::tuple<FensterId, TKxNav*, FensterId> InsLog() {
+    const FensterId Haupt = ZumHauptfenster();
+    if (!Haupt) return {0, nullptr, 0};
+    const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
+    if (!AbschnittF || !LogZeigen(Abschnitt)) return {Haupt, Abschnitt, 0};
+    Klick(Abschnitt->Logtext);
+    if (!Warten([] { return FokusName() == QStringLiteral("Logtext"); })) return {Haupt, Abschnitt, 0};
+    return {Haupt, Abschnitt, AbschnittF};
+}
+
 // The log closed, the section form left for the main window and the program
 // ended with its log unsaved: ending asks, and the pupil says yes.
 void UngespeichertBeenden(TKxNav* Abschnitt, FensterId Haupt) {
@@ -370,15 +392,6 @@ QString Zeile(TRichEdit* Box) {
     return ImProgramm([Box] { return Muster::Antwort(Box); });
 }
 
-// The name of the control that has the keyboard focus in the program.
-QString FokusName() {
-    return ImProgramm([] {
-        QWidget* w = QApplication::focusWidget();
-        auto* Link = w ? dynamic_cast<TWidgetLink*>(w) : nullptr;
-        return Link && Link->Control ? Link->Control->Name() : QString();
-    });
-}
-
 // The answer box that has the keyboard focus, if one has.
 TRichEdit* FokusBox() {
     return ImProgramm([]() -> TRichEdit* {
@@ -492,13 +505,8 @@ TEST(Desktop, TabInTheLogBookALogSavedTwiceUnderOneNameAndTheSameLogCutShort) {
     ASSERT_TRUE(Ordner.isValid());
     const QString Name = Ordner.filePath(QStringLiteral("meinlog"));
     Programmlauf([&Name] {
-        const FensterId Haupt = ZumHauptfenster();
-        ASSERT_NE(Haupt, 0u);
-        const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
         ASSERT_NE(AbschnittF, 0u);
-        ASSERT_TRUE(LogZeigen(Abschnitt));
-        Klick(Abschnitt->Logtext);
-        ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("Logtext"); }));
         // Tab goes on to the first check box, which shows the focus.
         Taste(QStringLiteral("Tab"));
         EXPECT_TRUE(Warten([] { return FokusName() == QStringLiteral("cbAbschnitt"); }));
@@ -728,13 +736,8 @@ TEST(Desktop, CupsOfAScaledWindowPourWhereThePupilClicksThem) {
 // before the keys that follow it.
 TEST(Desktop, KeysTypedAheadIntoATableOfTheLogGiveWhatTheyGiveOneAtATime) {
     Programmlauf([] {
-        const FensterId Haupt = ZumHauptfenster();
-        ASSERT_NE(Haupt, 0u);
-        const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 2, QStringLiteral("TZqK1_1"));
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
         ASSERT_NE(AbschnittF, 0u);
-        ASSERT_TRUE(LogZeigen(Abschnitt));
-        Klick(Abschnitt->Logtext);
-        ASSERT_TRUE(Warten([] { return FokusName() == QStringLiteral("Logtext"); }));
         TRichPadEdit* Log = Abschnitt->Logtext;
         // The log holds a table with the cells "A", "B", "C" and "D"; the
         // caret stands at the end of "A", in the cell's editor.
