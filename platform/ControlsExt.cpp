@@ -2,6 +2,7 @@
 
 #include "platform/ControlsStd.h"
 #include "platform/Fonts.h"
+#include "platform/Messages.h"
 #include "platform/Runtime.h"
 
 #include <QApplication>
@@ -46,7 +47,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         const QModelIndex now = indexAt(e->position().toPoint());
         if (m_pressed.isValid() && now != QModelIndex(m_pressed) && m_pressTime.isValid() &&
-            m_pressTime.elapsed() <= QApplication::doubleClickInterval()) {
+            m_pressTime.elapsed() <= qint64(GetDoubleClickTime())) {
             QTreeWidgetItem* item = itemFromIndex(m_pressed);
             setCurrentItem(item);
             emit itemDoubleClicked(item, 0);

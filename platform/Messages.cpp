@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QStyleHints>
 
 #include <cstdint>
 #include <deque>
@@ -105,4 +107,8 @@ private:
 
 void PostMessage(QObject* Receiver, std::function<void()> Work) {
     if (TMessageQueue* q = TMessageQueue::Instance()) q->Post(Receiver, std::move(Work));
+}
+
+unsigned GetDoubleClickTime() {
+    return unsigned(QGuiApplication::styleHints()->mouseDoubleClickInterval());
 }

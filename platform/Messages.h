@@ -12,3 +12,7 @@ class QObject;
 // Receiver (when given) is gone by then: a message to a window that no longer
 // exists is dropped.
 void PostMessage(QObject* Receiver, std::function<void()> Work);
+
+// The longest pause between the two clicks of a double click, in milliseconds,
+// as the desktop sets it.
+unsigned GetDoubleClickTime();

@@ -404,7 +404,7 @@ void TRPTableInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int 
     // The click that opened the editor fell on the host: a quick second one
     // here is the double click.
     if (Button == mbLeft && LastClickTime != 0 && !(Shift & ssDouble)) {
-        const bool dbl = NowMs() - LastClickTime < QApplication::doubleClickInterval();
+        const bool dbl = NowMs() - LastClickTime < int64_t(GetDoubleClickTime());
         LastClickTime = 0;
         if (dbl) {
             DblClick();
