@@ -1,7 +1,6 @@
 #include "platform/Chart.h"
 
 #include "platform/ControlsCom.h"
-#include "platform/Runtime.h"
 #include "platform/TextMetrics.h"
 
 #include <QLinearGradient>
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 
 namespace {
 
@@ -228,25 +226,18 @@ void TChart::PaintWidget(QPainter& p) {
 void TChart::ScaleBy(int M, int D) {
     if (D == 0) return;
     TControl::ScaleBy(M, D);
-    m_scaleM *= M;
-    m_scaleD *= D;
-    const int g = std::gcd(m_scaleM, m_scaleD);
-    m_scaleM /= g;
-    m_scaleD /= g;
+    m_scale.By(M, D);
 }
 
 void TChart::PaintTo(TCanvas& c) {
     const int W = Width(), H = Height();
     // In a scaled window the whole chart grows with the control: its fonts,
     // margins, radii, boxes and lines, all given for the design size.
-    const bool Skaliert = m_scaleM != m_scaleD;
-    const auto S = [this](int v) {
-        return static_cast<int>(Round(static_cast<double>(v) * m_scaleM / m_scaleD));
-    };
-    const auto Schrift = [&](const TFont& f, const QStringList& Texte) {
-        if (!Skaliert) return f;
+    const auto S = [this](int v) { return m_scale.Of(v); };
+    const auto Schrift = [this](const TFont& f, const QStringList& Texte) {
+        if (!m_scale.Scaled()) return f;
         TFont g(f);
-        g.ScaleBy(m_scaleM, m_scaleD);
+        g.ScaleBy(m_scale.M, m_scale.D);
         return ScaledTextFont(g, Texte);
     };
     // Background.

@@ -190,5 +190,5 @@ private:
     int m_margins[4] = {3, 4, 3, 4};
     bool m_gradient = false;
     TColor m_gradStart = clWhite, m_gradEnd = clWhite;
-    int m_scaleM = 1, m_scaleD = 1;
+    TScaleRatio m_scale;
 };

@@ -274,7 +274,7 @@ void TControl::FontChanged() {
 }
 
 int TControl::Scaled(int Value, int M, int D) {
-    return static_cast<int>(Round(static_cast<double>(Value) * M / D));
+    return ScaleRounded(Value, M, D);
 }
 
 void TControl::ScaleFont(int M, int D) {

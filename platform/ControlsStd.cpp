@@ -4,7 +4,6 @@
 
 #include "platform/Fonts.h"
 #include "platform/Keys.h"
-#include "platform/Runtime.h"
 #include "platform/TextMetrics.h"
 
 #include <QCheckBox>
@@ -54,10 +53,7 @@ QStringList wrapLines(const TFont& scaled, const QString& text, int scaledWidth,
     QStringList paragraphs = t.split(QLatin1Char('\n'));
     if (!wrap) return paragraphs;
     const TFont font = DesignFont(scaled);
-    const int width = scaled.DesignHeight() == 0
-                          ? scaledWidth
-                          : static_cast<int>(Round(static_cast<double>(scaledWidth) *
-                                                   scaled.ScaleDenominator() / scaled.ScaleNumerator()));
+    const int width = DesignRoom(scaled, scaledWidth);
     QStringList out;
     for (const QString& para : paragraphs) {
         QString line;

@@ -5,7 +5,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <numeric>
 
 // ---- records ---------------------------------------------------------------
 
@@ -114,7 +113,7 @@ TFont::TFont(const TFont& other)
     : m_name(other.m_name), m_height(other.m_height), m_color(other.m_color), m_style(other.m_style),
       m_charset(other.m_charset), m_pitch(other.m_pitch), m_orientation(other.m_orientation),
       m_stretch(other.m_stretch), m_pixelsPerInch(other.m_pixelsPerInch),
-      m_designHeight(other.m_designHeight), m_scaleM(other.m_scaleM), m_scaleD(other.m_scaleD),
+      m_designHeight(other.m_designHeight), m_scale(other.m_scale),
       m_measureKey(other.m_measureKey) {}
 
 TFont& TFont::operator=(const TFont& other) {
@@ -162,7 +161,7 @@ void TFont::SetHeight(int pixels) {
     if (pixels == m_height) return;
     m_height = pixels;
     m_designHeight = 0;
-    m_scaleM = m_scaleD = 1;
+    m_scale = {};
     Changed();
 }
 
@@ -170,16 +169,10 @@ void TFont::ScaleBy(int M, int D) {
     if (D == 0) return;
     if (m_designHeight == 0) {
         m_designHeight = m_height;
-        m_scaleM = m_scaleD = 1;
+        m_scale = {};
     }
-    m_scaleM *= M;
-    m_scaleD *= D;
-    const int g = std::gcd(m_scaleM, m_scaleD);
-    if (g > 1) {
-        m_scaleM /= g;
-        m_scaleD /= g;
-    }
-    const int h = static_cast<int>(Round(static_cast<double>(m_height) * M / D));
+    m_scale.By(M, D);
+    const int h = ScaleRounded(m_height, M, D);
     if (h == m_height) return;
     m_height = h;
     Changed();
@@ -234,8 +227,7 @@ void TFont::Assign(const TFont& other) {
     if (!sameDevice) height = -MulDiv(other.Size(), m_pixelsPerInch, 72);
     // The design belongs to the screen's pixels.
     m_designHeight = sameDevice ? other.m_designHeight : 0;
-    m_scaleM = sameDevice ? other.m_scaleM : 1;
-    m_scaleD = sameDevice ? other.m_scaleD : 1;
+    m_scale = sameDevice ? other.m_scale : TScaleRatio{};
     if (SameAs(other) && height == m_height) return;
     m_name = other.m_name;
     m_height = height;

@@ -28,6 +28,7 @@
 // solid with round ends. The pen mode applies to lines and figures, not to
 // text, FillRect or pixels.
 #include "platform/Colors.h"
+#include "platform/Runtime.h"
 
 #include <QString>
 #include <QStringList>
@@ -247,8 +248,8 @@ public:
     // The height before the first ScaleBy; 0 for a font not scaled since its
     // height was set.
     int DesignHeight() const { return m_designHeight; }
-    int ScaleNumerator() const { return m_scaleM; }
-    int ScaleDenominator() const { return m_scaleD; }
+    int ScaleNumerator() const { return m_scale.M; }
+    int ScaleDenominator() const { return m_scale.D; }
 
     // Copies everything but PixelsPerInch; between different resolutions the
     // point size is kept.
@@ -272,7 +273,7 @@ private:
     int m_stretch = 100;
     int m_pixelsPerInch = 96;
     int m_designHeight = 0;
-    int m_scaleM = 1, m_scaleD = 1;
+    TScaleRatio m_scale;
     mutable TFontMeasureKey m_measureKey;
 };
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 namespace {
 uint32_t g_seed = 0;
@@ -81,6 +82,20 @@ int MulDiv(int a, int b, int c) {
     if (2 * (r < 0 ? -r : r) >= (c < 0 ? -static_cast<int64_t>(c) : c)) q += ((p < 0) != (c < 0)) ? -1 : 1;
     if (q > std::numeric_limits<int>::max() || q < std::numeric_limits<int>::min()) return -1;
     return static_cast<int>(q);
+}
+
+int ScaleRounded(int Value, int M, int D) {
+    return static_cast<int>(Round(static_cast<double>(Value) * M / D));
+}
+
+void TScaleRatio::By(int StepM, int StepD) {
+    if (StepD == 0) return;
+    M *= StepM;
+    D *= StepD;
+    if (const int g = std::gcd(M, D); g > 1) {
+        M /= g;
+        D /= g;
+    }
 }
 
 uint32_t GetTickCount() {

@@ -24,6 +24,15 @@ int64_t Round(double x);
 int64_t Round(long double x);
 // Truncates towards zero.
 int64_t Trunc(double x);
+// Value * M / D rounded half to even, as the scaling of a form rounds its sizes.
+int ScaleRounded(int Value, int M, int D);
+// The whole scale of steps M / D taken one after another, kept in lowest terms.
+struct TScaleRatio {
+    int M = 1, D = 1;
+    void By(int StepM, int StepD);
+    bool Scaled() const { return M != D; }
+    int Of(int Value) const { return ScaleRounded(Value, M, D); }
+};
 // a * b / c rounded half away from zero; -1 when c is 0 or the result does not fit.
 int MulDiv(int a, int b, int c);
 // Milliseconds of a monotonic clock.

@@ -117,6 +117,10 @@ TAdvances& AdvancesOf(const TFont& font) {
 
 } // namespace
 
+int DesignRoom(const TFont& font, int room) {
+    return font.DesignHeight() == 0 ? room : ScaleRounded(room, font.ScaleDenominator(), font.ScaleNumerator());
+}
+
 TFont DesignFont(const TFont& font) {
     TFont design(font);
     // Setting the height forgets the scaling.
@@ -180,8 +184,7 @@ TFont ScaledTextFont(const TFont& font, const QStringList& lines, int room) {
     const TKey key{&m, k.Face, k.Height, k.Look, font.DesignHeight(), M, D};
     auto it = whole.find(key);
     if (it == whole.end()) {
-        const int sample =
-            static_cast<int>(Round(static_cast<double>(m.TextWidth(design, Sample())) * M / D));
+        const int sample = ScaleRounded(m.TextWidth(design, Sample()), M, D);
         it = whole.emplace(key, WidestStretch(m, font, {Sample()}, {sample})).first;
     }
     TFont narrow(font);
@@ -190,7 +193,7 @@ TFont ScaledTextFont(const TFont& font, const QStringList& lines, int room) {
     // A line that fits the room of its design keeps as many pixels of it
     // free, up to one on either side; where the whole font does not, that
     // line's font narrows further.
-    const int designRoom = static_cast<int>(Round(static_cast<double>(room) * D / M));
+    const int designRoom = DesignRoom(font, room);
     QStringList kept;
     std::vector<int> limits;
     for (const QString& line : lines) {

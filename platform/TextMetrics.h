@@ -42,6 +42,8 @@ public:
 TFont ScaledTextFont(const TFont& font, const QStringList& lines, int room = INT_MAX);
 // The font a scaled font was designed as (the font itself when it was not scaled).
 TFont DesignFont(const TFont& font);
+// The width that room of a scaled font's text had in its design.
+int DesignRoom(const TFont& font, int room);
 
 // The metrics in force.
 TTextMetrics& TextMetrics();

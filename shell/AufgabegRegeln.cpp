@@ -21,8 +21,8 @@ void Vergroessern(TSkalierung& S, int M, int D) {
     ++S.Schritte;
     S.SchrittM = M;
     S.SchrittD = D;
-    S.Breite = static_cast<int>(Round(static_cast<double>(S.Breite) * M / D));
-    S.Hoehe = static_cast<int>(Round(static_cast<double>(S.Hoehe) * M / D));
+    S.Breite = ScaleRounded(S.Breite, M, D);
+    S.Hoehe = ScaleRounded(S.Hoehe, M, D);
 }
 
 bool PasstVergroessert(const TSkalierung& S, int SchirmBreite, int SchirmHoehe, int TaskleistenHoehe) {
