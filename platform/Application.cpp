@@ -1,6 +1,8 @@
 #include "platform/Application.h"
 
 #include "platform/Dialogs.h"
+#include "platform/HandlerEdge.h"
+#include "platform/Messages.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -9,10 +11,13 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPalette>
+#include <QPointer>
 #include <QToolTip>
 #include <QTranslator>
 
 #include <clocale>
+#include <exception>
+#include <vector>
 
 namespace {
 
@@ -105,6 +110,68 @@ void TApplication::SetHintHidePause(int ms) {
 
 int TApplication::MessageBox(const QString& text, const QString& caption, unsigned flags) {
     return ::MessageBox(text, caption, flags);
+}
+
+void TApplication::HandleException(bool Deferred) noexcept {
+    try {
+        QString message;
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            message = QString::fromUtf8(e.what());
+        } catch (...) {
+            message = QStringLiteral("Ein unerwarteter Fehler ist aufgetreten");
+        }
+        if (Deferred)
+            PostMessage(nullptr, [this, message] { ReportException(message); });
+        else
+            ReportException(message);
+    } catch (...) {
+        // Reporting failed too (memory): the program goes on all the same.
+    }
+}
+
+void TApplication::ReportException(const QString& Message) noexcept {
+    if (m_showingException) return;
+    m_showingException = true;
+    try {
+        ShowException(Message);
+    } catch (...) {
+    }
+    m_showingException = false;
+}
+
+void TApplication::ShowException(const QString& Message) {
+    QString text = Message.trimmed();
+    if (!text.isEmpty() && text.back() > QLatin1Char('.')) text += QLatin1Char('.');
+    MessageBox(text, m_title.isEmpty() ? QCoreApplication::applicationName() : m_title, MB_OK | MB_ICONERROR);
+}
+
+void ReportHandlerException() noexcept {
+    Application()->HandleException();
+}
+
+namespace {
+
+// Widgets whose last paint failed.
+std::vector<QPointer<QWidget>> g_failedPaints;
+
+} // namespace
+
+void ReportPaintException(QWidget* Widget) noexcept {
+    try {
+        std::erase_if(g_failedPaints, [](const QPointer<QWidget>& w) { return w.isNull(); });
+        for (const QPointer<QWidget>& w : g_failedPaints)
+            if (w == Widget) return;
+        g_failedPaints.emplace_back(Widget);
+    } catch (...) {
+    }
+    Application()->HandleException(true);
+}
+
+void PaintSucceeded(QWidget* Widget) noexcept {
+    if (g_failedPaints.empty()) return;
+    std::erase_if(g_failedPaints, [Widget](const QPointer<QWidget>& w) { return w.isNull() || w == Widget; });
 }
 
 void TApplication::FormClosed(TForm* f) {

@@ -48,6 +48,15 @@ public:
     // returns IDYES, IDNO, IDOK, IDCANCEL ... (see Dialogs.h).
     int MessageBox(const QString& text, const QString& caption, unsigned flags);
 
+    // The exception being handled left an event handler, a posted message or
+    // a timer (platform/HandlerEdge.h): its message shows, and the program
+    // goes on. Only inside a catch block. Deferred (a paint, inside which no
+    // box can open), the box shows once the handler is over.
+    void HandleException(bool Deferred = false) noexcept;
+    // The message in a message box with the application's title; a full stop
+    // follows a last character that sorts above it (a letter, a digit).
+    void ShowException(const QString& Message);
+
     // A form closed: the main form's closing ends the run.
     void FormClosed(TForm* f);
     // The form being freed.
@@ -57,6 +66,10 @@ private:
     TForm* m_mainForm = nullptr;
     bool m_terminated = false;
     bool m_initialized = false;
+    // One box of an exception at a time: what its own loop paints or posts
+    // may fail the same way.
+    void ReportException(const QString& Message) noexcept;
+    bool m_showingException = false;
     QString m_title;
     bool m_showHint = true;
     TColor m_hintColor = clInfoBk;

@@ -2,6 +2,7 @@
 // it over the controls under it, each is asked whether it takes it, and the
 // release drops it on the one under the pointer (Escape cancels).
 #include "platform/CustomControl.h"
+#include "platform/HandlerEdge.h"
 #include "platform/Keys.h"
 
 #include <QApplication>
@@ -107,13 +108,14 @@ public:
         (void)Watched;
         switch (E->type()) {
         case QEvent::MouseMove:
-            MoveTo(static_cast<QMouseEvent*>(E)->globalPosition().toPoint());
+            RunHandler([&] { MoveTo(static_cast<QMouseEvent*>(E)->globalPosition().toPoint()); });
             return true;
         case QEvent::MouseButtonRelease: {
             auto* me = static_cast<QMouseEvent*>(E);
             if (me->button() != Qt::LeftButton) return true;
-            MoveTo(me->globalPosition().toPoint());
-            Finish(true);
+            RunHandler([&] { MoveTo(me->globalPosition().toPoint()); });
+            // The drag ends even when the move failed.
+            RunHandler([&] { Finish(true); });
             return true;
         }
         case QEvent::MouseButtonPress:
@@ -121,7 +123,7 @@ public:
             return true;
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent*>(E)->key() != Qt::Key_Escape) return false;
-            Finish(false);
+            RunHandler([&] { Finish(false); });
             return true;
         default:
             return false;

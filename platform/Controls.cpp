@@ -81,6 +81,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TControl::~TControl() {
+    m_alive.reset();
     DestroyComponents();
     CancelDragOfFreed();
     ForgetPopupOfFreed();
@@ -361,8 +362,7 @@ bool TControl::HandleEvent(QEvent* e) {
         auto* me = static_cast<QMouseEvent*>(e);
         if (!m_enabled) return false;
         TFormBusy busy(ParentForm());
-        std::weak_ptr<void> alive;
-        if (TForm* f = ParentForm()) alive = f->AliveToken();
+        const std::weak_ptr<void> alive = m_alive;
         const int cx = static_cast<int>(me->position().x());
         const int cy = static_cast<int>(me->position().y());
         const TPoint place = MousePlace(cx, cy);
@@ -375,8 +375,9 @@ bool TControl::HandleEvent(QEvent* e) {
         if (e->type() == QEvent::MouseButtonDblClick) {
             if (ClickOnDoubleClick()) m_mousePressed = me->button() == Qt::LeftButton;
             if (OnDblClick) OnDblClick(this);
+            if (alive.expired()) return true;
             if (OnMouseDown) OnMouseDown(this, ButtonOf(me->button()), shift | ssDouble, x, y);
-            return false;
+            return alive.expired();
         }
         if (e->type() == QEvent::MouseButtonPress) {
             if (me->button() == Qt::LeftButton && m_dragMode == dmAutomatic) {
@@ -385,11 +386,12 @@ bool TControl::HandleEvent(QEvent* e) {
             }
             m_mousePressed = me->button() == Qt::LeftButton;
             if (OnMouseDown) OnMouseDown(this, ButtonOf(me->button()), shift, x, y);
-            return false;
+            return alive.expired();
         }
         bool wasPressed = m_mousePressed;
         m_mousePressed = false;
         if (OnMouseUp) OnMouseUp(this, ButtonOf(me->button()), shift, x, y);
+        if (alive.expired()) return true;
         if (wasPressed && me->button() == Qt::LeftButton && ClickOnMouseUp() && cx >= 0 && cy >= 0 &&
             cx < m_width && cy < m_height)
             Click();
@@ -425,6 +427,7 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl() {
     // The control is going: Qt's focus events reach it no more, and its
     // form names neither it nor a control on it as the active one.
+    m_alive.reset();
     DetachLink();
     DefocusInForm();
     DestroyComponents();
@@ -578,15 +581,16 @@ bool TWinControl::HandleEvent(QEvent* e) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (!Enabled()) return true;
         TFormBusy busy(ParentForm());
+        const std::weak_ptr<void> alive = m_alive;
         uint16_t vk = VirtualKeyOf(*ke);
         TShiftState shift = ShiftOf(ke->modifiers(), Qt::NoButton);
-        if (vk != 0 && !FilterKeyDown(vk, shift)) return true;
+        if (vk != 0 && (!FilterKeyDown(vk, shift) || alive.expired())) return true;
         if (vk != 0 && ContextMenuKey(this, vk, shift)) return true;
         char16_t ch = KeyCharOf(*ke);
         if (ch == 0) return false;
         char16_t orig = ch;
-        if (!FilterKeyPress(ch)) return true;
-        if (KeyChar(ch)) return true;
+        if (!FilterKeyPress(ch) || alive.expired()) return true;
+        if (KeyChar(ch) || alive.expired()) return true;
         if (ch != orig) {
             // The handler changed the key: the widget gets the new character.
             QKeyEvent changed(QEvent::KeyPress, QtKeyOfChar(ch), ke->modifiers(), QString(QChar(ch)));
@@ -600,8 +604,9 @@ bool TWinControl::HandleEvent(QEvent* e) {
         uint16_t vk = VirtualKeyOf(*ke);
         if (vk != 0 && OnKeyUp) {
             TFormBusy busy(ParentForm());
+            const std::weak_ptr<void> alive = m_alive;
             OnKeyUp(this, vk, ShiftOf(ke->modifiers(), Qt::NoButton));
-            if (vk == 0) return true;
+            if (vk == 0 || alive.expired()) return true;
         }
         return false;
     }

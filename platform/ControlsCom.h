@@ -2,6 +2,7 @@
 // Pieces the controls share: the string lists of their items and lines, and the
 // widget template that routes a Qt widget's events to its control.
 #include "platform/Forms.h"
+#include "platform/HandlerEdge.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -47,7 +48,8 @@ private:
     int m_updating = 0;
 };
 
-// The Qt widget of a control: its events reach the control first.
+// The Qt widget of a control: its events reach the control first, through
+// the edge of the program's handlers.
 template <class Base> class THooked : public Base, public TWidgetLink {
 public:
     template <class... A> explicit THooked(TControl* control, A&&... args) : Base(std::forward<A>(args)...) {
@@ -57,13 +59,17 @@ public:
 
 protected:
     bool event(QEvent* e) override {
-        if (Control && Control->HandleEvent(e)) return true;
+        if (!Control) return Base::event(e);
+        // A handler that failed has had the event; one that freed the
+        // control freed this widget too.
+        const std::weak_ptr<void> alive = Control->AliveToken();
+        if (RunHandler(true, [&] { return Control->HandleEvent(e); }) || alive.expired()) return true;
         return Base::event(e);
     }
     void paintEvent(QPaintEvent* e) override {
         if (Control && Control->OwnPaint()) {
             QPainter p(this);
-            Control->PaintWidget(p);
+            RunPaintHandler(this, [&] { Control->PaintWidget(p); });
             return;
         }
         Base::paintEvent(e);

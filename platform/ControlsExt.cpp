@@ -451,14 +451,16 @@ TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner) {
     m_width = 289;
     m_height = 193;
     QObject::connect(m_tabs, &QTabBar::currentChanged, [this](int tab) {
-        if (m_syncing || tab < 0) return;
-        int n = 0;
-        for (TTabSheet* p : m_pages)
-            if (p->TabVisible() && n++ == tab) {
-                SetActivePage(p);
-                if (OnChange) OnChange(this);
-                return;
-            }
+        RunHandler([&] {
+            if (m_syncing || tab < 0) return;
+            int n = 0;
+            for (TTabSheet* p : m_pages)
+                if (p->TabVisible() && n++ == tab) {
+                    SetActivePage(p);
+                    if (OnChange) OnChange(this);
+                    return;
+                }
+        });
     });
 }
 
@@ -716,29 +718,34 @@ TTreeView::TTreeView(TComponent* AOwner) : TWinControl(AOwner) {
     m_height = 97;
     SetIndent(19);
     QObject::connect(w, &QTreeWidget::currentItemChanged, [this](QTreeWidgetItem* cur, QTreeWidgetItem*) {
-        TTreeNode* n = m_items.FromItem(cur);
-        if (n == m_selected) return;
-        m_selected = n;
-        if (m_autoExpand && n) {
-            // Only the path to the selected node stays open.
-            for (int i = 0; i < m_items.Count(); ++i) {
-                TTreeNode* o = m_items.Item(i);
-                bool onPath = false;
-                for (TTreeNode* p = n; p; p = p->Parent())
-                    if (p == o) onPath = true;
-                if (!onPath && o->Expanded()) o->Collapse(false);
+        RunHandler([&] {
+            TTreeNode* n = m_items.FromItem(cur);
+            if (n == m_selected) return;
+            m_selected = n;
+            if (m_autoExpand && n) {
+                // Only the path to the selected node stays open.
+                for (int i = 0; i < m_items.Count(); ++i) {
+                    TTreeNode* o = m_items.Item(i);
+                    bool onPath = false;
+                    for (TTreeNode* p = n; p; p = p->Parent())
+                        if (p == o) onPath = true;
+                    if (!onPath && o->Expanded()) o->Collapse(false);
+                }
+                n->Expand(false);
             }
-            n->Expand(false);
-        }
-        if (OnChange) OnChange(this, n);
+            if (OnChange) OnChange(this, n);
+        });
     });
-    QObject::connect(w, &QTreeWidget::itemClicked, [this](QTreeWidgetItem*, int) { Click(); });
+    QObject::connect(w, &QTreeWidget::itemClicked,
+                     [this](QTreeWidgetItem*, int) { RunHandler([&] { Click(); }); });
     QObject::connect(w, &QTreeWidget::itemDoubleClicked, [this](QTreeWidgetItem* item, int) {
-        if (TTreeNode* n = m_items.FromItem(item)) m_selected = n;
-        if (OnDblClick) {
-            TFormBusy busy(ParentForm());
-            OnDblClick(this);
-        }
+        RunHandler([&] {
+            if (TTreeNode* n = m_items.FromItem(item)) m_selected = n;
+            if (OnDblClick) {
+                TFormBusy busy(ParentForm());
+                OnDblClick(this);
+            }
+        });
     });
 }
 

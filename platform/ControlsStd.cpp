@@ -580,7 +580,9 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TWinControl(AOwner) {
     m_width = 97;
     m_height = 17;
     QObject::connect(w, &QCheckBox::toggled, [this](bool on) {
-        if (!m_syncing) SetChecked(on);
+        RunHandler([&] {
+            if (!m_syncing) SetChecked(on);
+        });
     });
 }
 
@@ -634,12 +636,14 @@ void TRadioGroup::Rebuild() {
         rb->setAutoExclusive(false);
         rb->setChecked(i == m_itemIndex);
         QObject::connect(rb, &QRadioButton::clicked, [this, i] {
-            if (m_itemIndex == i) {
-                if (i < static_cast<int>(m_buttons.size()))
-                    static_cast<QRadioButton*>(m_buttons[static_cast<size_t>(i)])->setChecked(true);
-                return;
-            }
-            SetItemIndex(i);
+            RunHandler([&] {
+                if (m_itemIndex == i) {
+                    if (i < static_cast<int>(m_buttons.size()))
+                        static_cast<QRadioButton*>(m_buttons[static_cast<size_t>(i)])->setChecked(true);
+                    return;
+                }
+                SetItemIndex(i);
+            });
         });
         rb->show();
         m_buttons.push_back(rb);
@@ -716,14 +720,18 @@ TComboBox::TComboBox(TComponent* AOwner) : TWinControl(AOwner) {
     m_height = 21;
     m_items.OnChange = [this] { Rebuild(); };
     QObject::connect(w, qOverload<int>(&QComboBox::activated), [this](int) {
-        if (m_syncing) return;
-        Click();
-        if (OnChange) OnChange(this);
+        RunHandler([&] {
+            if (m_syncing) return;
+            Click();
+            if (OnChange) OnChange(this);
+        });
     });
     QObject::connect(w, &QComboBox::editTextChanged, [this](const QString&) {
-        if (!m_syncing && OnChange && static_cast<QComboBox*>(Widget())->lineEdit() &&
-            static_cast<QComboBox*>(Widget())->lineEdit()->hasFocus())
-            OnChange(this);
+        RunHandler([&] {
+            if (!m_syncing && OnChange && static_cast<QComboBox*>(Widget())->lineEdit() &&
+                static_cast<QComboBox*>(Widget())->lineEdit()->hasFocus())
+                OnChange(this);
+        });
     });
 }
 
@@ -789,7 +797,9 @@ TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner) {
     m_height = 45;
     Sync();
     QObject::connect(w, &QSlider::valueChanged, [this](int v) {
-        if (!m_syncing) SetPosition(v);
+        RunHandler([&] {
+            if (!m_syncing) SetPosition(v);
+        });
     });
 }
 
@@ -849,12 +859,14 @@ TMemo::TMemo(TComponent* AOwner) : TWinControl(AOwner) {
         if (OnChange && !m_syncing) OnChange(this);
     };
     QObject::connect(w, &QPlainTextEdit::textChanged, [this] {
-        if (m_syncing) return;
-        m_syncing = true;
-        QString t = static_cast<QPlainTextEdit*>(Widget())->toPlainText();
-        m_lines.SetText(t.isEmpty() ? t : t + QLatin1Char('\n'));
-        m_syncing = false;
-        if (OnChange) OnChange(this);
+        RunHandler([&] {
+            if (m_syncing) return;
+            m_syncing = true;
+            QString t = static_cast<QPlainTextEdit*>(Widget())->toPlainText();
+            m_lines.SetText(t.isEmpty() ? t : t + QLatin1Char('\n'));
+            m_syncing = false;
+            if (OnChange) OnChange(this);
+        });
     });
 }
 
@@ -902,7 +914,9 @@ TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner) {
     m_width = 121;
     m_height = 21;
     QObject::connect(w, &QLineEdit::textChanged, [this](const QString&) {
-        if (OnChange) OnChange(this);
+        RunHandler([&] {
+            if (OnChange) OnChange(this);
+        });
     });
 }
 

@@ -67,12 +67,17 @@ public:
 
 protected:
     bool event(QEvent* e) override {
-        if (m_control && m_control->ClientEvent(e)) return true;
+        if (!m_control) return QWidget::event(e);
+        // A handler that freed the control freed this widget too.
+        const std::weak_ptr<void> alive = m_control->AliveToken();
+        if (RunHandler(true, [&] { return m_control->ClientEvent(e); }) || alive.expired()) return true;
         return QWidget::event(e);
     }
     // Tab out of one of the control's own child controls.
     bool focusNextPrevChild(bool next) override {
-        if (m_control && m_control->TabFromChild(next)) return true;
+        if (!m_control) return QWidget::focusNextPrevChild(next);
+        const std::weak_ptr<void> alive = m_control->AliveToken();
+        if (RunHandler(true, [&] { return m_control->TabFromChild(next); }) || alive.expired()) return true;
         return QWidget::focusNextPrevChild(next);
     }
     void paintEvent(QPaintEvent* e) override {
@@ -80,7 +85,7 @@ protected:
         QPainter p(this);
         // Pictures still converting come later; the window does not wait.
         TScreenPaintScope screen(this);
-        m_control->PaintClient(p, e->region());
+        RunPaintHandler(this, [&] { m_control->PaintClient(p, e->region()); });
     }
 };
 
@@ -188,41 +193,45 @@ TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), d(std:
         bar->setCursor(Qt::ArrowCursor);
         bar->hide();
         QObject::connect(bar, &QAbstractSlider::actionTriggered, [this, b, bar](int action) {
-            int code = -1;
-            switch (action) {
-            case QAbstractSlider::SliderSingleStepAdd:
-                code = SB_LINEDOWN;
-                break;
-            case QAbstractSlider::SliderSingleStepSub:
-                code = SB_LINEUP;
-                break;
-            case QAbstractSlider::SliderPageStepAdd:
-                code = SB_PAGEDOWN;
-                break;
-            case QAbstractSlider::SliderPageStepSub:
-                code = SB_PAGEUP;
-                break;
-            case QAbstractSlider::SliderToMinimum:
-                code = SB_TOP;
-                break;
-            case QAbstractSlider::SliderToMaximum:
-                code = SB_BOTTOM;
-                break;
-            case QAbstractSlider::SliderMove:
-                code = SB_THUMBTRACK;
-                break;
-            default:
-                return;
-            }
-            const int pos = bar->sliderPosition();
-            SendScrollMessage(b, code, pos);
-            // The control decides the position; the bar shows it.
-            bar->setSliderPosition(d->info[b].Pos);
+            RunHandler([&] {
+                int code = -1;
+                switch (action) {
+                case QAbstractSlider::SliderSingleStepAdd:
+                    code = SB_LINEDOWN;
+                    break;
+                case QAbstractSlider::SliderSingleStepSub:
+                    code = SB_LINEUP;
+                    break;
+                case QAbstractSlider::SliderPageStepAdd:
+                    code = SB_PAGEDOWN;
+                    break;
+                case QAbstractSlider::SliderPageStepSub:
+                    code = SB_PAGEUP;
+                    break;
+                case QAbstractSlider::SliderToMinimum:
+                    code = SB_TOP;
+                    break;
+                case QAbstractSlider::SliderToMaximum:
+                    code = SB_BOTTOM;
+                    break;
+                case QAbstractSlider::SliderMove:
+                    code = SB_THUMBTRACK;
+                    break;
+                default:
+                    return;
+                }
+                const int pos = bar->sliderPosition();
+                SendScrollMessage(b, code, pos);
+                // The control decides the position; the bar shows it.
+                bar->setSliderPosition(d->info[b].Pos);
+            });
         });
         QObject::connect(bar, &QAbstractSlider::sliderReleased, [this, b, bar] {
-            SendScrollMessage(b, SB_THUMBPOSITION, bar->sliderPosition());
-            SendScrollMessage(b, SB_ENDSCROLL, 0);
-            bar->setSliderPosition(d->info[b].Pos);
+            RunHandler([&] {
+                SendScrollMessage(b, SB_THUMBPOSITION, bar->sliderPosition());
+                SendScrollMessage(b, SB_ENDSCROLL, 0);
+                bar->setSliderPosition(d->info[b].Pos);
+            });
         });
         d->bars[b] = bar;
     }
@@ -535,8 +544,10 @@ void TCustomControl::SetTimer(int Id, int Milliseconds) {
     if (!t) {
         t = std::make_unique<QTimer>();
         QObject::connect(t.get(), &QTimer::timeout, [this, Id] {
-            TFormBusy busy(ParentForm());
-            Timer(Id);
+            RunHandler([&] {
+                TFormBusy busy(ParentForm());
+                Timer(Id);
+            });
         });
     }
     t->start(std::max(1, Milliseconds));
@@ -627,12 +638,13 @@ bool TCustomControl::HandleEvent(QEvent* e) {
         if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && !WantTabs()) return false;
         if (!Enabled()) return true;
         TFormBusy busy(ParentForm());
+        const std::weak_ptr<void> alive = m_alive;
         uint16_t vk = VirtualKeyOf(*ke);
         const TShiftState shift = ShiftOf(ke->modifiers(), Qt::NoButton);
         if (vk != 0) {
-            if (!FilterKeyDown(vk, shift)) return true;
+            if (!FilterKeyDown(vk, shift) || alive.expired()) return true;
             KeyDown(vk, shift);
-            if (vk == 0) return true;
+            if (vk == 0 || alive.expired()) return true;
             if (ContextMenuKey(this, vk, shift)) return true;
         }
         char16_t ch = KeyCharOf(*ke);
@@ -643,20 +655,26 @@ bool TCustomControl::HandleEvent(QEvent* e) {
         const auto reason = static_cast<QFocusEvent*>(e)->reason();
         // A popup menu going down gives the focus back; it never left.
         if (reason == Qt::PopupFocusReason) return false;
+        const std::weak_ptr<void> alive = m_alive;
         TWinControl::HandleEvent(e);
+        if (alive.expired()) return true;
         TFormBusy busy(ParentForm());
         const bool fromNowhere = reason == Qt::ActiveWindowFocusReason;
         m_focusFrom = fromNowhere ? nullptr : ControlOfWidget(g_focusLost);
         g_focusLost = nullptr;
         FocusIn(reason == Qt::MouseFocusReason, reason == Qt::BacktabFocusReason, fromNowhere);
+        if (alive.expired()) return true;
         m_focusFrom = nullptr;
         return false;
     }
-    case QEvent::FocusOut:
+    case QEvent::FocusOut: {
         if (static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason) return false;
+        const std::weak_ptr<void> alive = m_alive;
         TWinControl::HandleEvent(e);
+        if (alive.expired()) return true;
         FocusOut();
         return false;
+    }
     case QEvent::Resize:
         LayoutParts();
         return false;
@@ -674,6 +692,7 @@ bool TCustomControl::ClientEvent(QEvent* e) {
         if (!Enabled()) return true;
         auto* me = static_cast<QMouseEvent*>(e);
         TFormBusy busy(ParentForm());
+        const std::weak_ptr<void> alive = m_alive;
         const int x = static_cast<int>(me->position().x());
         const int y = static_cast<int>(me->position().y());
         const TShiftState shift = ShiftOf(me->modifiers(), me->buttons());
@@ -689,7 +708,7 @@ bool TCustomControl::ClientEvent(QEvent* e) {
             break;
         case QEvent::MouseButtonDblClick:
             DblClick();
-            MouseDown(ButtonOf(me->button()), shift | ssDouble, x, y);
+            if (!alive.expired()) MouseDown(ButtonOf(me->button()), shift | ssDouble, x, y);
             break;
         case QEvent::MouseMove:
             MouseMove(shift, x, y);
@@ -698,8 +717,8 @@ bool TCustomControl::ClientEvent(QEvent* e) {
             const bool wasPressed = d->pressed;
             d->pressed = false;
             MouseUp(ButtonOf(me->button()), shift, x, y);
-            if (wasPressed && me->button() == Qt::LeftButton && x >= 0 && y >= 0 && x < ClientWidth() &&
-                y < ClientHeight())
+            if (!alive.expired() && wasPressed && me->button() == Qt::LeftButton && x >= 0 && y >= 0 &&
+                x < ClientWidth() && y < ClientHeight())
                 Click();
             break;
         }

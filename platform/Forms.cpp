@@ -43,7 +43,7 @@ public:
         const int dy = static_cast<QWheelEvent*>(e)->angleDelta().y();
         const TNotifyEvent& handler = dy < 0 ? form->OnMouseWheelDown : form->OnMouseWheelUp;
         if (dy == 0 || !handler) return false;
-        handler(form);
+        RunHandler([&] { handler(form); });
         return true;
     }
 };

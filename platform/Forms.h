@@ -172,6 +172,9 @@ public:
     QString ClassName() const override { return QStringLiteral("TControl"); }
 
     QWidget* Widget() const;
+    // Expires when the control is freed: a handler of its own may free it,
+    // and what runs after the handler must then leave it alone.
+    std::weak_ptr<void> AliveToken() const { return m_alive; }
     TWinControl* Parent() const { return m_parent; }
     virtual void SetParent(TWinControl* parent);
     // The form this control sits on (itself for a form), or nullptr.
@@ -321,6 +324,7 @@ protected:
 
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     QString m_caption;
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 
 private:
     friend class TWinControl;
@@ -488,8 +492,6 @@ public:
     void SetModalResult(TModalResult r);
     // How often the form was closed; waits compare it.
     int CloseCount() const { return m_closeCount; }
-    // Expires when the form is freed.
-    std::weak_ptr<void> AliveToken() const { return m_alive; }
     // The canvas of a running OnPaint; nullptr elsewhere.
     TCanvas* Canvas() { return m_paintCanvas; }
 
@@ -552,7 +554,6 @@ private:
     int m_closeCount = 0;
     int m_busy = 0;
     bool m_freePending = false;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
     TCanvas* m_paintCanvas = nullptr;
     TSizeConstraints m_constraints;
 };

@@ -2,6 +2,7 @@
 #include "platform/Menus.h"
 
 #include "platform/CustomControl.h"
+#include "platform/HandlerEdge.h"
 #include "platform/Keys.h"
 
 #include <QAction>
@@ -68,8 +69,10 @@ void AddEntries(QMenu* Menu, const TMenuItem* Parent) {
         a->setEnabled(item->Enabled());
         // The item may be freed while the menu is up.
         QObject::connect(a, &QAction::triggered, [item, alive = item->AliveToken()] {
-            if (alive.expired()) return;
-            item->Click();
+            RunHandler([&] {
+                if (alive.expired()) return;
+                item->Click();
+            });
         });
     }
 }

@@ -1,5 +1,7 @@
 #include "platform/Messages.h"
 
+#include "platform/HandlerEdge.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -63,7 +65,8 @@ public:
         while (!m_pending.empty() && m_pending.front().Id <= Last) {
             TPosted p = std::move(m_pending.front());
             m_pending.pop_front();
-            if (!p.ForReceiver || p.Receiver) p.Work();
+            // A message that fails is reported; those after it still run.
+            if (!p.ForReceiver || p.Receiver) RunHandler(p.Work);
         }
     }
 

@@ -15,12 +15,14 @@ TMonthCalendar::TMonthCalendar(TComponent* AOwner) : TWinControl(AOwner) {
     m_height = 154;
     m_date = w->selectedDate();
     QObject::connect(w, &QCalendarWidget::selectionChanged, [this] {
-        if (m_syncing) return;
-        m_date = static_cast<QCalendarWidget*>(Widget())->selectedDate();
-        if (OnChange) OnChange(this);
+        RunHandler([&] {
+            if (m_syncing) return;
+            m_date = static_cast<QCalendarWidget*>(Widget())->selectedDate();
+            if (OnChange) OnChange(this);
+        });
     });
     // A day clicked; the days are a view inside the widget.
-    QObject::connect(w, &QCalendarWidget::clicked, [this](QDate) { Click(); });
+    QObject::connect(w, &QCalendarWidget::clicked, [this](QDate) { RunHandler([&] { Click(); }); });
 }
 
 void TMonthCalendar::SetDate(const QDate& d) {

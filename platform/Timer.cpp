@@ -1,14 +1,17 @@
 #include "platform/Timer.h"
 
+#include "platform/HandlerEdge.h"
 #include "platform/Wait.h"
 
 #include <QTimer>
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), m_timer(std::make_unique<QTimer>()) {
     QObject::connect(m_timer.get(), &QTimer::timeout, [this] {
-        if (!m_enabled || !OnTimer || TimeHeld()) return;
-        TFormBusy busy(dynamic_cast<TForm*>(Owner()));
-        OnTimer(this);
+        RunHandler([&] {
+            if (!m_enabled || !OnTimer || TimeHeld()) return;
+            TFormBusy busy(dynamic_cast<TForm*>(Owner()));
+            OnTimer(this);
+        });
     });
     Restart();
 }
