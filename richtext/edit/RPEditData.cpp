@@ -148,7 +148,7 @@ void TRPEditRPData::DropJumps() {
     ClearJumps();
     e->DocFlags &= static_cast<uint16_t>(~rpflRecordJumps);
     State &= ~rpstCaretShown;
-    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+    RefreshCaret();
     InvalidateView();
 }
 
@@ -421,7 +421,7 @@ void TRPEditRPData::AddDragDropCaretRef() {
     if (root && root != this) return root->AddDragDropCaretRef();
     if (!FDragDropCaret) FDragDropCaret = std::make_unique<TRPDragDropCaretInfo>();
     ++FDragDropCaret->RefCount;
-    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+    RefreshCaret();
 }
 
 void TRPEditRPData::ReleaseDragDropCaret() {
@@ -429,7 +429,20 @@ void TRPEditRPData::ReleaseDragDropCaret() {
     if (root && root != this) return root->ReleaseDragDropCaret();
     if (!FDragDropCaret || --FDragDropCaret->RefCount > 0) return;
     FDragDropCaret.reset();
-    if (DrawItemCount() > 0) ChangeCaret(false, false, true);
+    RefreshCaret();
+}
+
+bool TRPEditRPData::CaretLinesValid() const {
+    if (FDirtyFirst != INT_MAX || FDirtyTail != INT_MAX || CaretDrawItemNo < 0 ||
+        CaretDrawItemNo >= DrawItemCount() || CaretIndex < 0 ||
+        CaretIndex >= static_cast<int>(CharEnds.size()))
+        return false;
+    const int d = CharEnds[static_cast<size_t>(CaretIndex)].DrawItemNo;
+    return d >= 0 && d < DrawItemCount();
+}
+
+void TRPEditRPData::RefreshCaret() {
+    if (CaretLinesValid()) ChangeCaret(false, false, true);
 }
 
 void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle) {
@@ -656,9 +669,12 @@ void TRPEditRPData::RecoverAfterFailedStep() {
     MakeSureEmpty();
     Deselect(nullptr, false);
     TRichPadRPData::Format(false, true, true, 0, nullptr, false, true);
+    // The caret goes to the start unshown: showing it scrolls, and a cell's
+    // scrolling reaches the documents around it, where the step may have
+    // failed.
     try {
-        if (GetItemCount() > 0) SetCaretItemPos(0, GetFirstOffsetOfItem(0));
-    } catch (const ERichPadError&) {
+        if (GetItemCount() > 0) SetCaretItemPos(0, GetFirstOffsetOfItem(0), false);
+    } catch (const std::exception&) {
         // The caret line has been built anew at the document's start.
     }
     InvalidateView();

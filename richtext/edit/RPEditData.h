@@ -155,6 +155,14 @@ public:
     // ---- caret
     void BuildCaretLine(int WantedOffset);
     void ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle);
+    // Whether the caret's place can be taken from the lines: no edit waits
+    // for its reformatting, and the caret's line lies in them.
+    bool CaretLinesValid() const;
+    // The caret shown again where it is (a scroll, the focus, hyperlink
+    // mode): only where its place can be taken from the lines. While they
+    // wait for an edit's end, or a cell edited in a table has changed them,
+    // the end of that edit (or of the cell's editing) places it.
+    void RefreshCaret();
     // An item holding a partial selection (a table's cells) is the caret's
     // item, at offset 1.
     int CurItemNo() const;

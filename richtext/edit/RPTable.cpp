@@ -238,8 +238,13 @@ int TRPTableItemInfo::ScaleY(int v) const {
 // ---------------------------------------------------------------------------
 // Rows
 
+void TRPTableRow::Adopt(TRPTableCellData& Cell) {
+    Cell.Row = this;
+    Cell.ParentData = Rows->RPData;
+}
+
 void TRPTableRow::PutCell(int Index, std::unique_ptr<TRPTableCellData> Cell) {
-    if (Cell) Cell->Row = this;
+    if (Cell) Adopt(*Cell);
     std::unique_ptr<TRPItemFormattedData> old = DeleteNoFree(Index);
     Insert(Index, std::move(Cell));
 }
@@ -269,7 +274,7 @@ void TRPTableRow::InsertEmpty(int Index) {
 }
 
 void TRPTableRow::InsertCell(int Index, std::unique_ptr<TRPTableCellData> Cell) {
-    if (Cell) Cell->Row = this;
+    if (Cell) Adopt(*Cell);
     Insert(Index, std::move(Cell));
 }
 

@@ -248,6 +248,10 @@ public:
     TRPTableCellData* GetCell(int Index) const { return static_cast<TRPTableCellData*>(Get(Index)); }
     // Puts Cell at Index (freeing what was there) and gives it this row.
     void PutCell(int Index, std::unique_ptr<TRPTableCellData> Cell);
+    // A cell joins this row, and with it the document that holds the table
+    // now: a cell back from an undo record may have left another one (a cell
+    // editor's, since freed).
+    void Adopt(TRPTableCellData& Cell);
     std::unique_ptr<TRPTableCellData> TakeCell(int Index);
     TRPTableCellData* AddNewCell();
     TRPTableCellData* InsertNewCell(int Index);

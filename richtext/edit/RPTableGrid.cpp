@@ -464,7 +464,7 @@ void TRPTableRows::ReattachCells(int Row, int Col, int ARowCount, int AColCount)
     for (int r = Row; r < Row + ARowCount; ++r)
         for (int c = Col; c < Col + AColCount; ++c)
             if (TRPTableCellData* cell = FindCell(r, c)) {
-                cell->Row = GetRow(r);
+                GetRow(r)->Adopt(*cell);
                 cell->ReattachFromUndo();
             }
 }

@@ -72,7 +72,7 @@ void TCustomRichPadEdit::SetReadOnly(bool Value) {
         EditData()->BuildJumps(true);
     else
         EditData()->DropJumps();
-    EditData()->ChangeCaret(false, false, true);
+    EditData()->RefreshCaret();
     Invalidate();
 }
 
@@ -763,7 +763,7 @@ void TCustomRichPadEdit::FocusIn(bool Mouse, bool Backward, bool FromNowhere) {
     TCustomRichPad::FocusIn(Mouse, Backward, FromNowhere);
     TRPEditRPData* d = EditData();
     d->MakeSureEmpty();
-    if (Style() && d->DrawItemCount() > 0) d->ChangeCaret(false, false, true);
+    if (Style()) d->RefreshCaret();
     if (HandleAllocated()) SetTimer(rpCaretTimer, 530);
     m_caretOn = true;
     Invalidate();
@@ -792,12 +792,20 @@ void TCustomRichPadEdit::Timer(int Id) {
 
 void TCustomRichPadEdit::VScrolled() {
     TCustomRichPad::VScrolled();
-    EditData()->ChangeCaret(false, false, true);
+    CaretScrolled();
 }
 
 void TCustomRichPadEdit::HScrolled() {
     TCustomRichPad::HScrolled();
-    EditData()->ChangeCaret(false, false, true);
+    CaretScrolled();
+}
+
+void TCustomRichPadEdit::CaretScrolled() {
+    // While a cell is edited the caret is the cell editor's, which moves as a
+    // window of its own; this control's caret is hidden. A scroll in the
+    // middle of an edit (a cell's caret shown by the documents around it)
+    // leaves the caret to the edit's end.
+    if (!GetCellEditor()) EditData()->RefreshCaret();
 }
 
 void TCustomRichPadEdit::PaintCaret(TCanvas& Canvas) {

@@ -210,6 +210,8 @@ protected:
     void FocusOut() override;
     void VScrolled() override;
     void HScrolled() override;
+    // The caret follows a scroll of the document.
+    void CaretScrolled();
     void Timer(int Id) override;
     void CreateWnd() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
