@@ -11,6 +11,7 @@
 #include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
+#include "support/BusyMetafileHelper.h"
 #include "support/Corpus.h"
 #include "support/HeldMetafileHelper.h"
 #include "support/MetafileBuilder.h"
@@ -455,31 +456,35 @@ TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
     QCoreApplication::processEvents();
     std::vector<QByteArray> bytes;
     for (int i = 0; i < 8; ++i)
-        bytes.push_back(SlowWmf(i));
+        bytes.push_back(SmallWmf(i));
     const int before = MetafileConversionCount();
-    std::vector<std::unique_ptr<TMetafile>> page;
     {
-        // The conversions are held until the frames are painted: a paint
-        // that waited for one would wait for the hold.
-        THeldMetafileHelper held;
-        for (const QByteArray& b : bytes)
-            page.push_back(Loaded(b));
+        TBusyMetafileHelper busy;
+        std::vector<std::unique_ptr<TMetafile>> page;
         {
-            TScreenPaintScope screen(&widget);
-            for (const auto& meta : page)
-                EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+            // The conversions are held until the frames are painted: a paint
+            // that waited for one would wait for the hold.
+            THeldMetafileHelper held;
+            for (const QByteArray& b : bytes)
+                page.push_back(Loaded(b));
+            {
+                TScreenPaintScope screen(&widget);
+                for (const auto& meta : page)
+                    EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+            }
+            EXPECT_FALSE(held.HeldTooLong());
+            counter.Paints = 0;
         }
-        EXPECT_FALSE(held.HeldTooLong());
-        counter.Paints = 0;
+        for (const auto& meta : page)
+            EXPECT_FALSE(meta->HasPicture());
+        EXPECT_EQ(LastMetafileWorkSignal(), SIGXCPU);
+        for (int i = 0; i < 6000 && counter.Paints == 0; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        EXPECT_GT(counter.Paints, 0);
+        EXPECT_EQ(MetafileConversionCount(), before + 8);
     }
-    for (const auto& meta : page)
-        EXPECT_FALSE(meta->HasPicture());
-    for (int i = 0; i < 6000 && counter.Paints == 0; ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
-    EXPECT_GT(counter.Paints, 0);
-    EXPECT_EQ(MetafileConversionCount(), before + 8);
     // The same page opened again converts nothing; a sound picture shows on
     // the screen once it is ready.
     for (const QByteArray& b : bytes)
@@ -558,12 +563,22 @@ TEST(Metafile, ConversionsNeverWaitForLocksOrALoadedMachine) {
     }
 }
 
-// A program killed in the middle of a conversion leaves no helper behind.
+// A program killed while a helper works for it leaves no helper behind.
 TEST(Metafile, AHelperEndsWithItsProgram) {
     if (qEnvironmentVariableIsSet("PRAVOLIN_KILLED_PROGRAM")) {
-        // The program that is killed: it converts until then.
-        TMetafileSvg svg;
-        ConvertMetafile(SlowWmf(100), false, svg);
+        // The program that is killed: a helper renders a drawing for it that
+        // takes over a minute of CPU time, longer than the test waits.
+        QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"600\" height=\"400\">";
+        for (int i = 0; i < 2000; ++i) {
+            svg += "<polyline fill=\"none\" stroke=\"black\" points=\"";
+            for (int k = 0; k < 100; ++k)
+                svg += QByteArray::number((k * 6 + i) % 600) + ',' +
+                       QByteArray::number((i * 7 + k * 13) % 400) + ' ';
+            svg += "\"/>";
+        }
+        SetMetafileTimeLimits(600000, 600000);
+        QImage image;
+        RenderMetafileSvg(svg + "</svg>", QRectF(0, 0, 1, 1), QSize(2000, 2000), image);
         return;
     }
     QProcess program;
