@@ -1045,13 +1045,13 @@ bool CheckEnhancedMetafile(const QByteArray& Data) {
 }
 
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
-    ++g_conversions;
     g_lastSignal = 0;
     const QByteArray parent = QByteArray::number(static_cast<qint64>(getpid()));
     QByteArray svg;
     if (Enhanced) {
         TEmfScan s;
         if (!ScanEnhancedMetafile(Data, s)) return false;
+        ++g_conversions;
         if (!RunMetafileHelper({"emf", parent}, PlayedEnhancedMetafile(Data, s), svg)) return false;
         // The picture's own size is its frame (0.01 mm); the SVG fills the
         // part of it that Place gives.
@@ -1079,6 +1079,7 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
     const double aspect =
         std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
+    ++g_conversions;
     if (!RunMetafileHelper({"wmf", parent, QByteArray::number(w), QByteArray::number(h),
                             QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size() / 2)},
                            probe + playback, svg))

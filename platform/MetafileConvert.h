@@ -106,5 +106,6 @@ void SetMetafileHelper(const QString& Program);
 // The limits of one conversion in milliseconds (tests shorten them).
 void SetMetafileTimeLimits(int CpuMs, int WallMs);
 void MetafileTimeLimits(int& CpuMs, int& WallMs);
-// How many conversions this process has started (a picture converts once).
+// How many conversions this process has given to the helper (a picture
+// converts once; one that fails the checks never gets there).
 int MetafileConversionCount();
