@@ -71,6 +71,8 @@ enum : uint16_t {
     wmfCreatePenIndirect = 0x02FA,
     wmfRectangle = 0x041B,
     wmfCreateFontIndirect = 0x02FB,
+    wmfSaveDC = 0x001E,
+    wmfRestoreDC = 0x0127,
 };
 
 // Raster operations of bitmaps.
@@ -258,6 +260,10 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     // Blank pixels the played copy may add to bitmaps that are cut short.
     constexpr qsizetype MaxPadding = 8 << 20;
     qsizetype padded = 0;
+    // Saved device contexts as the library counts them (one restored by any
+    // restore) and as the system does (as many as the count says, or back to
+    // the numbered one).
+    int held = 0, saved = 0;
     while (at + 6 <= D.size()) {
         const uint32_t words = ReadLe32(D, at);
         const uint16_t fn = ReadLe16(D, at + 4);
@@ -281,6 +287,17 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
                     S.ExtX = x, S.ExtY = y, S.HasExt = true;
                 }
             }
+        }
+        if (fn == wmfSaveDC) {
+            if (std::max(++held, ++saved) > MetafileLimits::MaxSavedStates) return false;
+        } else if (fn == wmfRestoreDC) {
+            held = std::max(0, held - 1);
+            // A count that reaches past the saved contexts restores nothing.
+            const int n = words >= 4 ? Le16s(D, at + 6) : 0;
+            if (n < 0 && -n <= saved)
+                saved += n;
+            else if (n > 0 && n <= saved)
+                saved = n - 1;
         }
         drawn = drawn || IsWindowsMetafileDrawingRecord(fn);
         const qsizetype record = S.Records.size();

@@ -224,6 +224,19 @@ inline QByteArray SmallWmf(int Variant) {
     return TWmfBuilder(1000, 1000).WindowExt(1000, 1000).Rectangle(0, 0, 500 + Variant, 500).Bytes();
 }
 
+// A Windows metafile whose rectangle lies Depth saved device contexts deep,
+// restored one at a time after it.
+inline QByteArray NestedWmf(int Depth) {
+    TWmfBuilder b(1000, 1000);
+    b.WindowExt(1000, 1000);
+    for (int i = 0; i < Depth; ++i)
+        b.Record(0x001E, {});
+    b.Rectangle(0, 0, 500, 500);
+    for (int i = 0; i < Depth; ++i)
+        b.Record(0x0127, {-1});
+    return b.Bytes();
+}
+
 // An enhanced metafile of Lines polylines of 100 points each across its
 // Width x Height pixels: quick to convert, slow to draw as SVG.
 inline QByteArray PolylinesEmf(int Width, int Height, int Lines) {
