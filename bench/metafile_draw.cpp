@@ -17,6 +17,7 @@
 #include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
+#include "tests/support/BusyMetafileHelper.h"
 #include "tests/support/MetafileBuilder.h"
 
 #include <QApplication>
@@ -117,13 +118,14 @@ void OpenAndPaint(const QByteArray& Rtf, QWidget* Screen) {
 // Eight slow pictures of bytes not seen before in every iteration.
 void BM_PageOfEightSlowPicturesShowsItsText(benchmark::State& state) {
     QWidget screen;
+    TBusyMetafileHelper busy;
     static int variant = 0;
     for (auto _ : state) {
         state.PauseTiming();
         QByteArray rtf =
             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Serif;}}\\pard\\plain\\fs48 Rechnen\\par ";
         for (int i = 0; i < 8; ++i) {
-            const QByteArray wmf = SlowWmf(++variant).mid(22);
+            const QByteArray wmf = SmallWmf(++variant).mid(22);
             rtf += "{\\pict\\wmetafile8\\picw2540\\pich2540\\picwgoal1440\\pichgoal1440\\bin" +
                    QByteArray::number(wmf.size()) + " " + wmf + "}";
         }

@@ -71,6 +71,8 @@ enum : uint16_t {
     wmfCreatePenIndirect = 0x02FA,
     wmfRectangle = 0x041B,
     wmfCreateFontIndirect = 0x02FB,
+    wmfSaveDC = 0x001E,
+    wmfRestoreDC = 0x0127,
 };
 
 // Raster operations of bitmaps.
@@ -258,6 +260,10 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
     // Blank pixels the played copy may add to bitmaps that are cut short.
     constexpr qsizetype MaxPadding = 8 << 20;
     qsizetype padded = 0;
+    // Saved device contexts as the library counts them (one restored by any
+    // restore) and as the system does (as many as the count says, or back to
+    // the numbered one).
+    int held = 0, saved = 0;
     while (at + 6 <= D.size()) {
         const uint32_t words = ReadLe32(D, at);
         const uint16_t fn = ReadLe16(D, at + 4);
@@ -281,6 +287,17 @@ bool ScanWindowsMetafile(const QByteArray& D, TWmfScan& S) {
                     S.ExtX = x, S.ExtY = y, S.HasExt = true;
                 }
             }
+        }
+        if (fn == wmfSaveDC) {
+            if (std::max(++held, ++saved) > MetafileLimits::MaxSavedStates) return false;
+        } else if (fn == wmfRestoreDC) {
+            held = std::max(0, held - 1);
+            // A count that reaches past the saved contexts restores nothing.
+            const int n = words >= 4 ? Le16s(D, at + 6) : 0;
+            if (n < 0 && -n <= saved)
+                saved += n;
+            else if (n > 0 && n <= saved)
+                saved = n - 1;
         }
         drawn = drawn || IsWindowsMetafileDrawingRecord(fn);
         const qsizetype record = S.Records.size();
@@ -1045,13 +1062,13 @@ bool CheckEnhancedMetafile(const QByteArray& Data) {
 }
 
 bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
-    ++g_conversions;
     g_lastSignal = 0;
     const QByteArray parent = QByteArray::number(static_cast<qint64>(getpid()));
     QByteArray svg;
     if (Enhanced) {
         TEmfScan s;
         if (!ScanEnhancedMetafile(Data, s)) return false;
+        ++g_conversions;
         if (!RunMetafileHelper({"emf", parent}, PlayedEnhancedMetafile(Data, s), svg)) return false;
         // The picture's own size is its frame (0.01 mm); the SVG fills the
         // part of it that Place gives.
@@ -1079,6 +1096,7 @@ bool ConvertMetafile(const QByteArray& Data, bool Enhanced, TMetafileSvg& Out) {
     const int w = std::abs(f.Right - f.Left), h = std::abs(f.Bottom - f.Top);
     const double aspect =
         std::clamp(double(std::abs(s.Right - s.Left)) / std::abs(s.Bottom - s.Top), 0.001, 1000.0);
+    ++g_conversions;
     if (!RunMetafileHelper({"wmf", parent, QByteArray::number(w), QByteArray::number(h),
                             QByteArray::number(aspect, 'g', 17), QByteArray::number(probe.size() / 2)},
                            probe + playback, svg))

@@ -11,6 +11,7 @@
 #include "platform/MetafileTranslate.h"
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
+#include "support/BusyMetafileHelper.h"
 #include "support/Corpus.h"
 #include "support/HeldMetafileHelper.h"
 #include "support/MetafileBuilder.h"
@@ -269,6 +270,115 @@ TEST(Metafile, DamagedRecordsAreRefusedAndDrawTheFrame) {
     }
 }
 
+namespace {
+
+constexpr uint16_t SaveDC = 0x001E, RestoreDC = 0x0127;
+
+// A rectangle, then Rounds of Saves saved device contexts, each round
+// restored by records of the counts given.
+QByteArray SavingWmf(int Rounds, int Saves, const std::vector<int>& Restores) {
+    TWmfBuilder b(1000, 1000);
+    b.WindowExt(1000, 1000).Rectangle(0, 0, 500, 500);
+    for (int r = 0; r < Rounds; ++r) {
+        for (int i = 0; i < Saves; ++i)
+            b.Record(SaveDC, {});
+        for (const int n : Restores)
+            b.Record(RestoreDC, {n});
+    }
+    return b.Bytes();
+}
+
+} // namespace
+
+// libwmf walks the device contexts it holds at every save and restore, and
+// any restore gives back one of them, whatever its count; the system gives
+// back as many as a negative count says, or those from the one a positive
+// count numbers on, and nothing for a count beyond them. The checks bound
+// the contexts held at once either way.
+TEST(Metafile, SavedDeviceContextsAreBoundedAsTheLibraryAndTheSystemHoldThem) {
+    constexpr int Max = MetafileLimits::MaxSavedStates;
+    std::vector<int> oneByOne(Max, -1), byIndex;
+    for (int i = Max; i >= 1; --i)
+        byIndex.push_back(i);
+    const struct {
+        const char* What;
+        QByteArray Bytes;
+        bool Taken;
+    } cases[] = {
+        {"nested as deep as allowed", NestedWmf(Max), true},
+        {"one deeper", NestedWmf(Max + 1), false},
+        {"rounds restored one by one", SavingWmf(3, Max, oneByOne), true},
+        {"rounds restored one by one by index", SavingWmf(3, Max, byIndex), true},
+        {"a round restored at once", SavingWmf(1, Max, {-Max}), true},
+        {"rounds restored at once", SavingWmf(2, Max, {-Max}), false},
+        {"rounds restored at once by index", SavingWmf(2, Max, {1}), false},
+        {"pairs", SavingWmf(Max + 1, 1, {-1}), true},
+        {"pairs restoring by index", SavingWmf(Max + 1, 1, {1}), true},
+        {"pairs restoring more than saved", SavingWmf(Max + 1, 1, {-32768}), false},
+        {"pairs restoring one not saved", SavingWmf(Max + 1, 1, {32767}), false},
+        {"pairs restoring none", SavingWmf(Max + 1, 1, {0}), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckWindowsMetafile(c.Bytes), c.Taken) << c.What;
+}
+
+// As deep as the metafile found by fuzzing (95,000 saved device contexts
+// around a rectangle; its library took 25 s of CPU time): the checks turn it
+// away without a helper, and it is drawn as its frame, on the screen and
+// where drawing waits for the picture (printing, images).
+TEST(Metafile, AMetafileNestedTooDeepDrawsItsFrameWithoutAHelper) {
+    const QByteArray deep = NestedWmf(95000);
+    const int before = MetafileConversionCount();
+    const std::unique_ptr<TMetafile> meta = Loaded(deep);
+    EXPECT_FALSE(meta->CheckRecords());
+    EXPECT_FALSE(meta->HasPicture());
+    EXPECT_EQ(MetafileConversionCount(), before);
+    EXPECT_EQ(LastMetafileWorkSignal(), 0);
+    QWidget widget;
+    QImage screen;
+    {
+        TScreenPaintScope scope(&widget);
+        screen = Drawn(*meta, 60, 60);
+    }
+    const QImage image = Drawn(*meta, 60, 60);
+    EXPECT_EQ(screen, image);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const bool frame =
+                (x == 10 || x == 69 || y == 10 || y == 69) && x >= 10 && x <= 69 && y >= 10 && y <= 69;
+            ASSERT_EQ(image.pixel(x, y), frame ? qRgb(128, 128, 128) : qRgb(255, 255, 255)) << x << "," << y;
+        }
+}
+
+// Real files save and restore around every figure: thousands of shallow
+// pairs convert. And the heaviest saving the checks let through, all the
+// records they allow saving and restoring as deep as allowed, converts
+// within the CPU time of a conversion.
+TEST(Metafile, ManyShallowSavesConvertAndSoDoTheDeepestAllowed) {
+    TWmfBuilder shallow(1000, 1000);
+    shallow.WindowExt(1000, 1000).NullPen().Brush(Red);
+    for (int i = 0; i < 5000; ++i) {
+        shallow.Record(SaveDC, {}).Record(SaveDC, {}).Rectangle(i % 500, 0, i % 500 + 10, 10);
+        shallow.Record(RestoreDC, {-1}).Record(RestoreDC, {-1});
+    }
+    TMetafileSvg svg;
+    ASSERT_TRUE(ConvertMetafile(shallow.Bytes(), false, svg));
+    EXPECT_EQ(svg.Svg.count("<rect "), 5000);
+
+    TWmfBuilder deepest(1000, 1000);
+    deepest.WindowExt(1000, 1000).NullPen().Brush(Red).Rectangle(0, 0, 500, 500);
+    for (int i = 1; i < MetafileLimits::MaxSavedStates; ++i)
+        deepest.Record(SaveDC, {});
+    const int pairs = (MetafileLimits::MaxRecords - MetafileLimits::MaxSavedStates - 10) / 2;
+    for (int i = 0; i < pairs; ++i)
+        deepest.Record(SaveDC, {}).Record(RestoreDC, {-1});
+    const QByteArray bytes = deepest.Bytes();
+    ASSERT_TRUE(CheckWindowsMetafile(bytes));
+    EXPECT_TRUE(ConvertMetafile(bytes, false, svg));
+    EXPECT_EQ(LastMetafileWorkSignal(), 0);
+    EXPECT_EQ(svg.Svg.count("<rect "), 1);
+}
+
 // The helper's runner with a shell in the helper's place.
 TEST(Metafile, AHelperThatCrashesHangsOrFloodsCostsOnlyThePicture) {
     SetMetafileHelper(QStringLiteral("/bin/sh"));
@@ -455,31 +565,35 @@ TEST(Metafile, TheScreenDoesNotWaitForPicturesAndFailuresAreKept) {
     QCoreApplication::processEvents();
     std::vector<QByteArray> bytes;
     for (int i = 0; i < 8; ++i)
-        bytes.push_back(SlowWmf(i));
+        bytes.push_back(SmallWmf(i));
     const int before = MetafileConversionCount();
-    std::vector<std::unique_ptr<TMetafile>> page;
     {
-        // The conversions are held until the frames are painted: a paint
-        // that waited for one would wait for the hold.
-        THeldMetafileHelper held;
-        for (const QByteArray& b : bytes)
-            page.push_back(Loaded(b));
+        TBusyMetafileHelper busy;
+        std::vector<std::unique_ptr<TMetafile>> page;
         {
-            TScreenPaintScope screen(&widget);
-            for (const auto& meta : page)
-                EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+            // The conversions are held until the frames are painted: a paint
+            // that waited for one would wait for the hold.
+            THeldMetafileHelper held;
+            for (const QByteArray& b : bytes)
+                page.push_back(Loaded(b));
+            {
+                TScreenPaintScope screen(&widget);
+                for (const auto& meta : page)
+                    EXPECT_EQ(Drawn(*meta, 60, 60).pixel(10, 10), qRgb(128, 128, 128));
+            }
+            EXPECT_FALSE(held.HeldTooLong());
+            counter.Paints = 0;
         }
-        EXPECT_FALSE(held.HeldTooLong());
-        counter.Paints = 0;
+        for (const auto& meta : page)
+            EXPECT_FALSE(meta->HasPicture());
+        EXPECT_EQ(LastMetafileWorkSignal(), SIGXCPU);
+        for (int i = 0; i < 6000 && counter.Paints == 0; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        EXPECT_GT(counter.Paints, 0);
+        EXPECT_EQ(MetafileConversionCount(), before + 8);
     }
-    for (const auto& meta : page)
-        EXPECT_FALSE(meta->HasPicture());
-    for (int i = 0; i < 6000 && counter.Paints == 0; ++i) {
-        QCoreApplication::processEvents();
-        QThread::msleep(10);
-    }
-    EXPECT_GT(counter.Paints, 0);
-    EXPECT_EQ(MetafileConversionCount(), before + 8);
     // The same page opened again converts nothing; a sound picture shows on
     // the screen once it is ready.
     for (const QByteArray& b : bytes)
@@ -558,12 +672,22 @@ TEST(Metafile, ConversionsNeverWaitForLocksOrALoadedMachine) {
     }
 }
 
-// A program killed in the middle of a conversion leaves no helper behind.
+// A program killed while a helper works for it leaves no helper behind.
 TEST(Metafile, AHelperEndsWithItsProgram) {
     if (qEnvironmentVariableIsSet("PRAVOLIN_KILLED_PROGRAM")) {
-        // The program that is killed: it converts until then.
-        TMetafileSvg svg;
-        ConvertMetafile(SlowWmf(100), false, svg);
+        // The program that is killed: a helper renders a drawing for it that
+        // takes over a minute of CPU time, longer than the test waits.
+        QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"600\" height=\"400\">";
+        for (int i = 0; i < 2000; ++i) {
+            svg += "<polyline fill=\"none\" stroke=\"black\" points=\"";
+            for (int k = 0; k < 100; ++k)
+                svg += QByteArray::number((k * 6 + i) % 600) + ',' +
+                       QByteArray::number((i * 7 + k * 13) % 400) + ' ';
+            svg += "\"/>";
+        }
+        SetMetafileTimeLimits(600000, 600000);
+        QImage image;
+        RenderMetafileSvg(svg + "</svg>", QRectF(0, 0, 1, 1), QSize(2000, 2000), image);
         return;
     }
     QProcess program;

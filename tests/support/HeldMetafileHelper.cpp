@@ -22,7 +22,7 @@ QString Quoted(const QString& Path) {
 
 } // namespace
 
-THeldMetafileHelper::THeldMetafileHelper() {
+THeldMetafileHelper::THeldMetafileHelper() : m_previous(MetafileHelperPath()) {
     // The gate is closed while its file exists; removing the folder opens it too.
     const QString closed = m_dir.filePath(QStringLiteral("zu"));
     QFile(closed).open(QIODevice::WriteOnly);
@@ -39,7 +39,7 @@ THeldMetafileHelper::THeldMetafileHelper() {
                            "exec %4 \"$@\"\n")
                 .arg(Quoted(closed))
                 .arg(HoldTenths)
-                .arg(Quoted(m_dir.filePath(QStringLiteral("zu-lange"))), Quoted(MetafileHelperPath()))
+                .arg(Quoted(m_dir.filePath(QStringLiteral("zu-lange"))), Quoted(m_previous))
                 .toLocal8Bit());
     f.close();
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -51,7 +51,7 @@ THeldMetafileHelper::THeldMetafileHelper() {
 
 THeldMetafileHelper::~THeldMetafileHelper() {
     Release();
-    SetMetafileHelper(QString());
+    SetMetafileHelper(m_previous);
     int cpuMs = 0, wallMs = 0;
     MetafileTimeLimits(cpuMs, wallMs);
     SetMetafileTimeLimits(cpuMs, m_previousWallMs);

@@ -219,16 +219,20 @@ private:
     QByteArray m_records;
 };
 
-// A Windows metafile that keeps its library busy past the CPU time a
-// conversion may take: 95,000 saved device contexts, then as many restored,
-// around a rectangle whose corner tells variants apart.
-inline QByteArray SlowWmf(int Variant) {
+// A Windows metafile of a rectangle whose corner tells variants apart.
+inline QByteArray SmallWmf(int Variant) {
+    return TWmfBuilder(1000, 1000).WindowExt(1000, 1000).Rectangle(0, 0, 500 + Variant, 500).Bytes();
+}
+
+// A Windows metafile whose rectangle lies Depth saved device contexts deep,
+// restored one at a time after it.
+inline QByteArray NestedWmf(int Depth) {
     TWmfBuilder b(1000, 1000);
     b.WindowExt(1000, 1000);
-    for (int i = 0; i < 95000; ++i)
+    for (int i = 0; i < Depth; ++i)
         b.Record(0x001E, {});
-    b.Rectangle(0, 0, 500 + Variant, 500);
-    for (int i = 0; i < 95000; ++i)
+    b.Rectangle(0, 0, 500, 500);
+    for (int i = 0; i < Depth; ++i)
         b.Record(0x0127, {-1});
     return b.Bytes();
 }

@@ -16,6 +16,7 @@
 #include "platform/MetafileConvert.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
+#include "support/BusyMetafileHelper.h"
 #include "support/Corpus.h"
 #include "support/HeldMetafileHelper.h"
 #include "support/MetafileBuilder.h"
@@ -364,7 +365,7 @@ TEST(MetafileCorpus, APageOfSlowPicturesShowsItsTextAtOnce) {
     QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Liberation Serif;}}\\pard\\plain\\fs48 Rechnen mit "
                      "Bildern\\par ";
     for (int i = 0; i < 8; ++i) {
-        const QByteArray wmf = SlowWmf(200 + i).mid(22); // without the placeable header
+        const QByteArray wmf = SmallWmf(200 + i).mid(22); // without the placeable header
         rtf += "{\\pict\\wmetafile8\\picw2540\\pich2540\\picwgoal1440\\pichgoal1440\\bin" +
                QByteArray::number(wmf.size()) + " " + wmf + "}";
     }
@@ -377,6 +378,7 @@ TEST(MetafileCorpus, APageOfSlowPicturesShowsItsTextAtOnce) {
     auto style = std::make_unique<TRPStyle>();
     std::unique_ptr<TTestFormatDoc> d;
     QImage page;
+    TBusyMetafileHelper busy;
     {
         // The conversions are held until the page is painted: a paint that
         // waited for one would wait for the hold.
