@@ -1,7 +1,7 @@
 // Tables in RPF: one record whose last line carries the table as a block of
 // tagged properties, the cells with their spans, attributes and RPF content,
-// and the rows' vertical alignments. Blocks come from files: every count and
-// length is checked against caps and against the bytes present.
+// and the rows' vertical alignments. Blocks come from files: every count,
+// span and length is checked against caps, the grid and the bytes present.
 #include <algorithm>
 #include <cstring>
 
@@ -412,10 +412,16 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                 const int32_t colSpan = r.Int();
                 const int32_t rowSpan = r.Int();
                 if (!r.Ok || colSpan == kEndOfCells) return false; // the list ended early
-                // Spans the grid cannot take are not merged (reading does not beep);
-                // the cells then do not match the list, and the block is refused.
-                if (Rows->CanMergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true))
-                    Rows->MergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true, true);
+                // A cell covers at least its own position and no more than the
+                // grid has left right of and below it (compared, not added: the
+                // spans are any int). Written blocks hold whole cells that do
+                // not overlap; a span the grid cannot take refuses the block.
+                if (colSpan < 1 || colSpan > colCount - col || rowSpan < 1 || rowSpan > rowCount - row)
+                    return false;
+                if (colSpan > 1 || rowSpan > 1) {
+                    if (!Rows->CanMergeCells(row, col, colSpan, rowSpan, true)) return false;
+                    Rows->MergeCells(row, col, colSpan, rowSpan, true, true);
+                }
                 TRPTableCellData* cell = Rows->GetCell(row, col);
                 for (uint8_t tag = r.Byte(); r.Ok && tag != ctEnd; tag = r.Byte()) {
                     if (tag == ctBackgroundImageFileName) {
