@@ -14,11 +14,9 @@
 namespace {
 
 constexpr char kMagic[4] = {'R', 'P', 'T', '1'};
-constexpr int kMaxRows = 100000;
-constexpr int kMaxCols = 256;
+using L = TRPTableLimits;
 constexpr int kMaxPositions = 262144;
 constexpr int kMaxDepth = 16;
-constexpr int kMaxLength = 30000; // pixels
 constexpr int kEndOfCells = -1;
 constexpr size_t kMaxClassName = 64;
 
@@ -320,16 +318,16 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             PrintOptions = static_cast<TRPTablePrintOptions>(v & 7);
             break;
         case ttBestWidth:
-            BestWidth = Clamp(v, -100, kMaxLength);
+            BestWidth = Clamp(v, L::MinPercent, L::MaxLength);
             break;
         case ttColor:
             Color = static_cast<TColor>(v);
             break;
         case ttHeadingRowCount:
-            HeadingRowCount = Clamp(v, 0, kMaxRows);
+            HeadingRowCount = Clamp(v, 0, L::MaxRows);
             break;
         case ttBorderWidth:
-            BorderWidth = Clamp(v, 0, 100);
+            BorderWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttBorderColor:
             BorderColor = static_cast<TColor>(v);
@@ -341,13 +339,13 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             BorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
             break;
         case ttBorderVSpacing:
-            BorderVSpacing = Clamp(v, -100, 1000);
+            BorderVSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttBorderHSpacing:
-            BorderHSpacing = Clamp(v, -100, 1000);
+            BorderHSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttCellBorderWidth:
-            CellBorderWidth = Clamp(v, 0, 100);
+            CellBorderWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttCellBorderColor:
             CellBorderColor = static_cast<TColor>(v);
@@ -356,28 +354,28 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             CellBorderLightColor = static_cast<TColor>(v);
             break;
         case ttCellPadding:
-            CellPadding = Clamp(v, 0, 1000);
+            CellPadding = Clamp(v, 0, L::MaxPadding);
             break;
         case ttCellBorderStyle:
             CellBorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
             break;
         case ttVRuleWidth:
-            VRuleWidth = Clamp(v, 0, 100);
+            VRuleWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttVRuleColor:
             VRuleColor = static_cast<TColor>(v);
             break;
         case ttHRuleWidth:
-            HRuleWidth = Clamp(v, 0, 100);
+            HRuleWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttHRuleColor:
             HRuleColor = static_cast<TColor>(v);
             break;
         case ttCellVSpacing:
-            CellVSpacing = Clamp(v, -100, 1000);
+            CellVSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttCellHSpacing:
-            CellHSpacing = Clamp(v, -100, 1000);
+            CellHSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttVOutermostRule:
             VOutermostRule = v != 0;
@@ -395,12 +393,12 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     if (!r.Ok) return false;
 
     const int32_t rowCount = r.Int();
-    if (!r.Ok || rowCount < 0 || rowCount > kMaxRows) return false;
+    if (!r.Ok || rowCount < 0 || rowCount > L::MaxRows) return false;
     if (rowCount == 0) {
         Rows->Reset(0, 0);
     } else {
         const int32_t colCount = r.Int();
-        if (!r.Ok || colCount < 1 || colCount > kMaxCols) return false;
+        if (!r.Ok || colCount < 1 || colCount > L::MaxCols) return false;
         // Every position becomes a cell before the spans are read: the grid
         // may not be larger than its bytes could describe.
         const int64_t positions = static_cast<int64_t>(rowCount) * colCount;
@@ -446,10 +444,10 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                         cell->BorderLightColor = static_cast<TColor>(v);
                         break;
                     case ctBestWidth:
-                        cell->BestWidth = Clamp(v, -100, kMaxLength);
+                        cell->BestWidth = Clamp(v, L::MinPercent, L::MaxLength);
                         break;
                     case ctBestHeight:
-                        cell->BestHeight = Clamp(v, 0, kMaxLength);
+                        cell->BestHeight = Clamp(v, 0, L::MaxLength);
                         break;
                     case ctVisibleBorders:
                         cell->VisibleBorders.SetValues((v & 1) != 0, (v & 2) != 0, (v & 4) != 0,
