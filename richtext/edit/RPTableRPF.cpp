@@ -399,28 +399,40 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     } else {
         const int32_t colCount = r.Int();
         if (!r.Ok || colCount < 1 || colCount > L::MaxCols) return false;
-        // Every position becomes a cell before the spans are read: the grid
-        // may not be larger than its bytes could describe.
         const int64_t positions = static_cast<int64_t>(rowCount) * colCount;
-        if (positions > kMaxPositions || positions > 64 * static_cast<int64_t>(r.Left()) + 4096) return false;
-        Rows->Reset(rowCount, colCount);
+        if (positions > kMaxPositions) return false;
+        // The positions start empty and a cell is made only as the list gives
+        // one, so that a grid costs memory as its bytes do, however much of it
+        // merged cells cover.
+        Rows->Reset(rowCount, 0);
+        for (int row = 0; row < rowCount; ++row)
+            for (int col = 0; col < colCount; ++col)
+                Rows->GetRow(row)->InsertEmpty(col);
+        std::vector<bool> taken(static_cast<size_t>(positions), false);
+        const auto at = [&](int Row, int Col) {
+            return static_cast<size_t>(Row) * static_cast<size_t>(colCount) + static_cast<size_t>(Col);
+        };
         for (int row = 0; row < rowCount; ++row)
             for (int col = 0; col < colCount; ++col) {
-                if (!Rows->GetCell(row, col)) continue;
+                if (taken[at(row, col)]) continue; // covered by a cell read before
                 const int32_t colSpan = r.Int();
                 const int32_t rowSpan = r.Int();
                 if (!r.Ok || colSpan == kEndOfCells) return false; // the list ended early
                 // A cell covers at least its own position and no more than the
                 // grid has left right of and below it (compared, not added: the
-                // spans are any int). Written blocks hold whole cells that do
-                // not overlap; a span the grid cannot take refuses the block.
+                // spans are any int), and no position a cell read before covers.
+                // Written blocks hold whole cells that do not overlap.
                 if (colSpan < 1 || colSpan > colCount - col || rowSpan < 1 || rowSpan > rowCount - row)
                     return false;
-                if (colSpan > 1 || rowSpan > 1) {
-                    if (!Rows->CanMergeCells(row, col, colSpan, rowSpan, true)) return false;
-                    Rows->MergeCells(row, col, colSpan, rowSpan, true, true);
-                }
+                for (int y = row; y < row + rowSpan; ++y)
+                    for (int x = col; x < col + colSpan; ++x) {
+                        if (taken[at(y, x)]) return false;
+                        taken[at(y, x)] = true;
+                    }
+                Rows->GetRow(row)->PutCell(col, Rows->NewCell(Rows->GetRow(row)));
                 TRPTableCellData* cell = Rows->GetCell(row, col);
+                cell->ColSpan = colSpan;
+                cell->RowSpan = rowSpan;
                 for (uint8_t tag = r.Byte(); r.Ok && tag != ctEnd; tag = r.Byte()) {
                     if (tag == ctBackgroundImageFileName) {
                         cell->BackgroundImageFileName = r.Bytes();

@@ -522,6 +522,31 @@ TEST_F(TableRPF, EveryBlockTheTableWritesReadsBack) {
         }
 }
 
+// A grid whose positions merged cells mostly cover is written in few bytes;
+// it reads back all the same, and so does a grid of the most positions.
+TEST_F(TableRPF, GridsOfFewCellsAndOfTheMostPositionsReadBack) {
+    auto merged = Make(40, 256);
+    merged->Rows->MergeCells(0, 0, 256, 40, true, false);
+    SetText(merged.get(), 0, 0, "alles");
+    const std::string block = merged->SaveToBlock(TRPTableBlock(*merged->Rows));
+    EXPECT_LT(block.size(), 100u);
+    auto copy = Make(1, 1);
+    ASSERT_TRUE(copy->LoadFromBlock(block));
+    EXPECT_EQ(copy->Rows->RowCount(), 40);
+    EXPECT_EQ(copy->GetCell(0, 0)->ColSpan, 256);
+    EXPECT_EQ(copy->GetCell(0, 0)->RowSpan, 40);
+    EXPECT_EQ(CellText(copy->GetCell(0, 0)), "alles");
+    EXPECT_TRUE(copy->Rows->IsConsistent());
+
+    // One cell a row, across all columns.
+    ASSERT_TRUE(
+        copy->LoadFromBlock(GridBlock(1024, 256, std::vector<std::pair<int32_t, int32_t>>(1024, {256, 1}))));
+    EXPECT_EQ(copy->Rows->RowCount(), 1024);
+    EXPECT_TRUE(copy->Rows->IsConsistent());
+    EXPECT_FALSE(
+        copy->LoadFromBlock(GridBlock(1025, 256, std::vector<std::pair<int32_t, int32_t>>(1025, {256, 1}))));
+}
+
 TEST_F(TableRPF, BadHexRefusesTheStream) {
     BuildSample();
     std::string s = Save(*Doc);
