@@ -69,6 +69,8 @@ using TRPHTMLLength = int32_t;
 // the RTF import keeps to them, so that the layout's sums over rows and
 // columns stay ints.
 struct TRPTableLimits {
+    // Tables in cells of tables, as deep as the RTF import nests them.
+    static constexpr int MaxDepth = 32;
     static constexpr int MaxRows = 100000;
     static constexpr int MaxCols = 256;
     static constexpr int MaxLength = 30000;

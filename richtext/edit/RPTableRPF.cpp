@@ -16,7 +16,6 @@ namespace {
 constexpr char kMagic[4] = {'R', 'P', 'T', '1'};
 using L = TRPTableLimits;
 constexpr int kMaxPositions = 262144;
-constexpr int kMaxDepth = 16;
 constexpr int kEndOfCells = -1;
 constexpr size_t kMaxClassName = 64;
 
@@ -290,7 +289,7 @@ std::string TRPTableItemInfo::SaveToBlock(const TRPTableBlock& Block) const {
 
 bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     if (Block.size() < sizeof kMagic || std::memcmp(Block.data(), kMagic, sizeof kMagic) != 0) return false;
-    if (gReadDepth >= kMaxDepth) return false;
+    if (gReadDepth >= L::MaxDepth) return false;
     TDepth depth;
     TBlockReader r(Block);
     r.Pos = sizeof kMagic;

@@ -17,6 +17,8 @@ namespace {
 
 // Columns of one table at most: further boundaries snap to the nearest column.
 constexpr int kMaxColumns = TRPTableLimits::MaxCols;
+// What the import nests, the table's own stream reads back.
+static_assert(TRPRTFReader::MaxTableLevel <= TRPTableLimits::MaxDepth);
 // Width of a cell whose boundary does not lie right of the cell before it.
 constexpr int kFallbackCellWidth = 720;
 // Cell boundaries are kept within this many twips of the margin (hundreds of metres,

@@ -547,6 +547,39 @@ TEST_F(TableRPF, GridsOfFewCellsAndOfTheMostPositionsReadBack) {
         copy->LoadFromBlock(GridBlock(1025, 256, std::vector<std::pair<int32_t, int32_t>>(1025, {256, 1}))));
 }
 
+// Tables nest in cells as deep as the RTF import builds them (32 levels),
+// and such a document reads back from its stream; a deeper one is refused.
+TEST_F(TableRPF, TablesNestedAsDeepAsTheRTFImportMakesThemReadBack) {
+    for (const int depth : {32, 33}) {
+        SCOPED_TRACE(depth);
+        TTableTestDoc d(Style.get());
+        // In text form each level writes the one inside it as hex, twice its size.
+        d.RPFOpts = rpfoSaveBinary;
+        TCustomRPData* holder = &d;
+        for (int level = 0; level < depth; ++level) {
+            auto t = TRPTableItemInfo::CreateEx(1, 1, holder);
+            TRPTableCellData* cell = t->GetCell(0, 0);
+            holder->AddItem(std::string(), std::move(t));
+            cell->Clear();
+            cell->AddNL("ebene" + std::to_string(level + 1), 0, 0);
+            holder = cell;
+        }
+        std::string s;
+        d.SaveRPFToStream(s, false, clNone, nullptr, nullptr);
+        bool ok = false;
+        auto back = Load(s, ok);
+        EXPECT_EQ(ok, depth == 32);
+        if (!ok) continue;
+        const TCustomRPData* inner = back.get();
+        for (int level = 0; level < depth; ++level) {
+            auto* t = dynamic_cast<const TRPTableItemInfo*>(inner->GetItem(inner->GetItemCount() - 1));
+            ASSERT_NE(t, nullptr) << level;
+            inner = t->GetCell(0, 0);
+        }
+        EXPECT_EQ(CellText(inner), "ebene32");
+    }
+}
+
 TEST_F(TableRPF, BadHexRefusesTheStream) {
     BuildSample();
     std::string s = Save(*Doc);
