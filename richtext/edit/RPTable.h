@@ -64,13 +64,30 @@ enum TRPCellVAlign : uint8_t { rpcTop, rpcMiddle, rpcBottom, rpcVDefault };
 // > 0 pixels, < 0 a percentage (its absolute value), 0 not set.
 using TRPHTMLLength = int32_t;
 
+// The ranges in which a table takes its grid and sizes from files (pixels; a
+// best width below zero is a percentage). Table blocks are read in them and
+// the RTF import keeps to them, so that the layout's sums over rows and
+// columns stay ints.
+struct TRPTableLimits {
+    // Tables in cells of tables, as deep as the RTF import nests them.
+    static constexpr int MaxDepth = 32;
+    static constexpr int MaxRows = 100000;
+    static constexpr int MaxCols = 256;
+    static constexpr int MaxLength = 30000;
+    static constexpr int MinPercent = -100;
+    static constexpr int MaxBorderWidth = 100;
+    static constexpr int MaxPadding = 1000;
+    static constexpr int MinSpacing = -100;
+    static constexpr int MaxSpacing = 1000;
+};
+
 // State bits of a table.
 constexpr uint16_t rptbsInserted = 1;
 constexpr uint16_t rptbsEditorDoc = 2;
 constexpr uint16_t rptbsChanged = 4;
 constexpr uint16_t rptbsRowsChanged = 8; // only row heights changed: the columns stay
-constexpr uint16_t rptbsColDrag = 16;   // the border being dragged is a column's (else a row's)
-constexpr uint16_t rptbsDragShift = 32; // Shift was held when the border drag started
+constexpr uint16_t rptbsColDrag = 16;    // the border being dragged is a column's (else a row's)
+constexpr uint16_t rptbsDragShift = 32;  // Shift was held when the border drag started
 constexpr uint16_t rptbsJustCreated = 64;
 // The open cell editor's margins changed: its next placement reformats it.
 constexpr uint16_t rptbsEditorMargins = 128;

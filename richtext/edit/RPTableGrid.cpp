@@ -2,6 +2,8 @@
 // columns, clearing, the column queries of the layout, and the check and
 // repair of grids read from files.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "platform/Runtime.h"
@@ -33,6 +35,12 @@ void MoveItemsTo(TCustomRPData& From, int First, TCustomRPData& To) {
         if (isMarker) To.AddMarkerInList(To.GetItemCount() - 1);
     }
     if (First < n) From.Items->DeleteRange(First, n - First);
+}
+
+// A * B / C for a size shared out among spans (C > 0): the product may pass
+// an int where the share does not.
+int ShareOf(int A, int B, int C) {
+    return static_cast<int>(static_cast<int64_t>(A) * B / C);
 }
 
 // Brackets the records of one grid change that records for undo; the
@@ -97,10 +105,13 @@ TRPTableCellData* TRPTableRows::GetMainCell(int Row, int Col, int& MainRow, int&
 // Merging
 
 int TRPTableRows::SumBestWidth(int TopRow, int LeftCol, int RowSpan, int ColSpan) const {
-    int result = 0;
-    for (int r = TopRow; r < TopRow + RowSpan; ++r) {
-        int v = 0;
-        for (int c = LeftCol; c < LeftCol + ColSpan; ++c) {
+    if (TopRow < 0 || LeftCol < 0 || TopRow >= Count()) return 0;
+    const int bottom = TopRow + std::clamp(RowSpan, 0, Count() - TopRow);
+    int64_t result = 0;
+    for (int r = TopRow; r < bottom; ++r) {
+        const int right = LeftCol + std::clamp(ColSpan, 0, std::max(0, GetRow(r)->Count() - LeftCol));
+        int64_t v = 0;
+        for (int c = LeftCol; c < right; ++c) {
             const TRPTableCellData* cell = GetCell(r, c);
             if (!cell) continue;
             if (cell->BestWidth > 0) {
@@ -112,39 +123,41 @@ int TRPTableRows::SumBestWidth(int TopRow, int LeftCol, int RowSpan, int ColSpan
         }
         if ((result >= 0 && (v < 0 || v > result)) || (result < 0 && v < result)) result = v;
     }
-    return result;
+    return static_cast<int>(std::clamp<int64_t>(result, INT_MIN, INT_MAX));
 }
 
 bool TRPTableRows::CanMergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) const {
     if (TopRow < 0 || LeftCol < 0 || TopRow >= Count() || LeftCol >= GetRow(TopRow)->Count()) return false;
-    if (TopRow + RowSpan > Count()) RowSpan = Count() - TopRow;
-    if (LeftCol + ColSpan > GetRow(TopRow)->Count()) ColSpan = GetRow(TopRow)->Count() - LeftCol;
+    // Spans are cut at the grid's edge. They are compared with what is left of
+    // the grid, never added to the position: a caller's span may be any int.
+    RowSpan = std::min(RowSpan, Count() - TopRow);
+    ColSpan = std::min(ColSpan, GetRow(TopRow)->Count() - LeftCol);
     if ((ColSpan < 2 && RowSpan < 2) || ColSpan < 1 || RowSpan < 1) return false;
     const TRPTableCellData* first = GetCell(TopRow, LeftCol);
     if (!first || (first->RowSpan >= RowSpan && first->ColSpan >= ColSpan)) return false;
+    const int bottom = TopRow + RowSpan, right = LeftCol + ColSpan;
     bool other = false;
-    for (int r = TopRow; r < TopRow + RowSpan; ++r)
-        for (int c = LeftCol; c < LeftCol + ColSpan; ++c) {
+    for (int r = TopRow; r < bottom; ++r)
+        for (int c = LeftCol; c < right; ++c) {
             int mr, mc;
             const TRPTableCellData* main = GetMainCell(r, c, mr, mc);
             if (!main) return false;
-            if (mr < TopRow || mc < LeftCol || mr + main->RowSpan > TopRow + RowSpan ||
-                mc + main->ColSpan > LeftCol + ColSpan)
+            if (mr < TopRow || mc < LeftCol || main->RowSpan > bottom - mr || main->ColSpan > right - mc)
                 return false;
             if (main != first) other = true;
         }
     if (AllowMergeRC) return other;
     const int colCount = GetColCount();
-    for (int c = LeftCol + 1; c < LeftCol + ColSpan; ++c) {
+    for (int c = LeftCol + 1; c < right; ++c) {
         bool kept = false;
         for (int r = 0; r < Count() && !kept; ++r)
-            if ((r < TopRow || r >= TopRow + RowSpan) && GetCell(r, c)) kept = true;
+            if ((r < TopRow || r >= bottom) && GetCell(r, c)) kept = true;
         if (!kept) return false;
     }
-    for (int r = TopRow + 1; r < TopRow + RowSpan; ++r) {
+    for (int r = TopRow + 1; r < bottom; ++r) {
         bool kept = false;
         for (int c = 0; c < colCount && !kept; ++c)
-            if ((c < LeftCol || c >= LeftCol + ColSpan) && GetCell(r, c)) kept = true;
+            if ((c < LeftCol || c >= right) && GetCell(r, c)) kept = true;
         if (!kept) return false;
     }
     return true;
@@ -153,8 +166,8 @@ bool TRPTableRows::CanMergeCells(int TopRow, int LeftCol, int ColSpan, int RowSp
 void TRPTableRows::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC,
                               bool SumBestWidthFlag) {
     if (TopRow < 0 || LeftCol < 0 || TopRow >= Count() || LeftCol >= GetRow(TopRow)->Count()) return;
-    if (TopRow + RowSpan > Count()) RowSpan = Count() - TopRow;
-    if (LeftCol + ColSpan > GetRow(TopRow)->Count()) ColSpan = GetRow(TopRow)->Count() - LeftCol;
+    RowSpan = std::min(RowSpan, Count() - TopRow);
+    ColSpan = std::min(ColSpan, GetRow(TopRow)->Count() - LeftCol);
     if (ColSpan < 2 && RowSpan < 2) return;
     if (ColSpan < 1 || RowSpan < 1) throw ERichPadError(errBadMerge);
     TRPTableCellData* main = GetCell(TopRow, LeftCol);
@@ -173,14 +186,19 @@ void TRPTableRows::MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan,
 
 void TRPTableRows::DoMerge(int TopRow, int LeftCol, int RowSpan, int ColSpan, bool SumBestWidthFlag,
                            TRPUndoMerge* Info) {
-    TRPTableCellData* main = GetCell(TopRow, LeftCol);
+    TRPTableCellData* main = FindCell(TopRow, LeftCol);
     if (!main) return;
+    // The spans come checked by MergeCells or from an undo record; they are
+    // cut at the grid's edge all the same.
+    RowSpan = std::min(RowSpan, Count() - TopRow);
+    ColSpan = std::min(ColSpan, GetRow(TopRow)->Count() - LeftCol);
+    if (RowSpan < 1 || ColSpan < 1) return;
     if (SumBestWidthFlag) main->BestWidth = SumBestWidth(TopRow, LeftCol, RowSpan, ColSpan);
     // An empty main cell gives its empty paragraph's place to the first content.
     bool mainEmpty = !main->HasData(false) && main->GetItemCount() == 1 && !main->GetItem(0)->Checkpoint;
     for (int r = TopRow; r < TopRow + RowSpan; ++r)
         for (int c = LeftCol; c < LeftCol + ColSpan; ++c) {
-            TRPTableCellData* cell = GetCell(r, c);
+            TRPTableCellData* cell = FindCell(r, c);
             if (!cell || cell == main) continue;
             // Only content moves: an empty cell gives no empty paragraph.
             if (mainEmpty && cell->HasData(false)) {
@@ -260,7 +278,8 @@ void TRPTableRows::DeleteRowsInternal(int Index, int ACount) {
 }
 
 void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight) {
-    if (Index < 0 || Index > Count() || CopyIndex < -1 || CopyIndex >= Count())
+    // The grid's row count, and every span grown by ACount, stay ints.
+    if (Index < 0 || Index > Count() || CopyIndex < -1 || CopyIndex >= Count() || ACount > INT_MAX - Count())
         throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
     TRPTableItemInfo* rec = Recorder(*this);
@@ -295,7 +314,8 @@ void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideH
             continue;
         }
         if (DivideHeight)
-            SetCellSize(CopyIndex, c, false, tmpl->BestHeight * tmpl->RowSpan / (tmpl->RowSpan + ACount));
+            SetCellSize(CopyIndex, c, false,
+                        ShareOf(tmpl->BestHeight, tmpl->RowSpan, tmpl->RowSpan + ACount));
         // The copied span stops at a column that a cell from above crosses.
         int span = 1;
         while (span < tmpl->ColSpan && c + span < cols && !spanned[static_cast<size_t>(c + span)])
@@ -316,7 +336,8 @@ void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideH
 
 void TRPTableRows::InsertCols(int Index, int ACount, int CopyIndex, bool DivideWidth) {
     const int cols = GetColCount();
-    if (Index < 0 || Index > cols || CopyIndex < -1 || CopyIndex >= cols) throw ERichPadError(errBadIndex);
+    if (Index < 0 || Index > cols || CopyIndex < -1 || CopyIndex >= cols || ACount > INT_MAX - cols)
+        throw ERichPadError(errBadIndex);
     if (ACount <= 0) return;
     TRPTableItemInfo* rec = Recorder(*this);
     const TModifyBracket bracket(rec);
@@ -348,7 +369,8 @@ void TRPTableRows::InsertCols(int Index, int ACount, int CopyIndex, bool DivideW
         int span = 1;
         if (tmpl) {
             if (DivideWidth)
-                SetCellSize(r, CopyIndex, true, tmpl->BestWidth * tmpl->ColSpan / (tmpl->ColSpan + ACount));
+                SetCellSize(r, CopyIndex, true,
+                            ShareOf(tmpl->BestWidth, tmpl->ColSpan, tmpl->ColSpan + ACount));
             while (span < tmpl->RowSpan && r + span < Count() && !spanned[static_cast<size_t>(r + span)])
                 ++span;
         }
@@ -376,8 +398,8 @@ void TRPTableRows::SplitCellVert(int Row, int Col, bool DecreaseWidth, int NewCo
     cell->AssignAttributesFrom(*old, true, 1, 1);
     cell->RowSpan = old->RowSpan;
     cell->ColSpan = Col + old->ColSpan - NewCol;
-    cell->BestWidth = old->BestWidth * cell->ColSpan / old->ColSpan;
-    if (DecreaseWidth) old->BestWidth = (old->ColSpan - cell->ColSpan) * old->BestWidth / old->ColSpan;
+    cell->BestWidth = ShareOf(old->BestWidth, cell->ColSpan, old->ColSpan);
+    if (DecreaseWidth) old->BestWidth = ShareOf(old->ColSpan - cell->ColSpan, old->BestWidth, old->ColSpan);
     old->ColSpan -= cell->ColSpan;
     GetRow(Row)->PutCell(NewCol, std::move(cell));
 }
@@ -419,7 +441,7 @@ void TRPTableRows::DeleteCols(int Index, int ACount, bool DecreaseWidth) {
         if (mc < Index) {
             const int oldSpan = main->ColSpan;
             const int span = mc + oldSpan > after ? oldSpan - ACount : Index - mc;
-            if (DecreaseWidth) SetCellSize(mr, mc, true, main->BestWidth * span / oldSpan);
+            if (DecreaseWidth) SetCellSize(mr, mc, true, ShareOf(main->BestWidth, span, oldSpan));
             SetSpan(mr, mc, true, span);
         }
         r = mr;
@@ -574,16 +596,19 @@ void TRPTableRows::RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellD
 // Primitives
 
 void TRPTableRows::SpreadOverEmpty(int Row, int Col, int ColSpan) {
-    TRPTableCellData* cell = GetCell(Row, Col);
+    TRPTableCellData* cell = FindCell(Row, Col);
     if (!cell) return;
-    for (int c = Col + cell->ColSpan; c < Col + ColSpan; ++c)
+    ColSpan = std::min(ColSpan, GetRow(Row)->Count() - Col);
+    if (ColSpan < 1) return;
+    for (int c = Col + std::min(cell->ColSpan, ColSpan); c < Col + ColSpan; ++c)
         GetRow(Row)->PutCell(c, nullptr);
     cell->ColSpan = ColSpan;
 }
 
 void TRPTableRows::UnspreadOverEmpty(int Row, int Col, int ColSpan) {
-    TRPTableCellData* cell = GetCell(Row, Col);
+    TRPTableCellData* cell = FindCell(Row, Col);
     if (!cell) return;
+    ColSpan = std::min(ColSpan, GetRow(Row)->Count() - Col);
     cell->ColSpan = 1;
     for (int c = Col + 1; c < Col + ColSpan; ++c)
         GetRow(Row)->PutCell(c, NewCell(GetRow(Row)));
@@ -687,19 +712,20 @@ bool TRPTableRows::IsColPercent(int Col) const {
 
 bool TRPTableRows::IsConsistent() const {
     const int rows = Count(), cols = GetColCount();
-    std::vector<int> owner(static_cast<size_t>(rows * cols), 0);
+    std::vector<int> owner(static_cast<size_t>(rows) * static_cast<size_t>(cols), 0);
     for (int r = 0; r < rows; ++r) {
         if (GetRow(r)->Count() != cols) return false;
         for (int c = 0; c < cols; ++c) {
             const TRPTableCellData* cell = GetCell(r, c);
             if (!cell) continue;
-            if (cell->RowSpan < 1 || cell->ColSpan < 1 || r + cell->RowSpan > rows ||
-                c + cell->ColSpan > cols)
+            if (cell->RowSpan < 1 || cell->ColSpan < 1 || cell->RowSpan > rows - r ||
+                cell->ColSpan > cols - c)
                 return false;
             for (int y = r; y < r + cell->RowSpan; ++y)
                 for (int x = c; x < c + cell->ColSpan; ++x) {
                     if ((y != r || x != c) && GetCell(y, x)) return false;
-                    if (owner[static_cast<size_t>(y * cols + x)]++) return false;
+                    if (owner[static_cast<size_t>(y) * static_cast<size_t>(cols) + static_cast<size_t>(x)]++)
+                        return false;
                 }
         }
     }
@@ -714,8 +740,11 @@ void TRPTableRows::Repair() {
         while (GetRow(r)->Count() < cols)
             GetRow(r)->InsertEmpty(GetRow(r)->Count());
     const int rows = Count();
-    std::vector<bool> covered(static_cast<size_t>(rows * cols), false);
-    auto at = [&](int y, int x) { return covered[static_cast<size_t>(y * cols + x)]; };
+    std::vector<bool> covered(static_cast<size_t>(rows) * static_cast<size_t>(cols), false);
+    const auto index = [&](int y, int x) {
+        return static_cast<size_t>(y) * static_cast<size_t>(cols) + static_cast<size_t>(x);
+    };
+    auto at = [&](int y, int x) { return covered[index(y, x)]; };
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c) {
             TRPTableCellData* cell = GetCell(r, c);
@@ -739,7 +768,7 @@ void TRPTableRows::Repair() {
             cell->RowSpan = rs;
             for (int y = r; y < r + rs; ++y)
                 for (int x = c; x < c + cs; ++x)
-                    covered[static_cast<size_t>(y * cols + x)] = true;
+                    covered[index(y, x)] = true;
         }
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)

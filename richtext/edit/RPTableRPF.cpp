@@ -1,7 +1,7 @@
 // Tables in RPF: one record whose last line carries the table as a block of
 // tagged properties, the cells with their spans, attributes and RPF content,
-// and the rows' vertical alignments. Blocks come from files: every count and
-// length is checked against caps and against the bytes present.
+// and the rows' vertical alignments. Blocks come from files: every count,
+// span and length is checked against caps, the grid and the bytes present.
 #include <algorithm>
 #include <cstring>
 
@@ -14,11 +14,8 @@
 namespace {
 
 constexpr char kMagic[4] = {'R', 'P', 'T', '1'};
-constexpr int kMaxRows = 100000;
-constexpr int kMaxCols = 256;
+using L = TRPTableLimits;
 constexpr int kMaxPositions = 262144;
-constexpr int kMaxDepth = 16;
-constexpr int kMaxLength = 30000; // pixels
 constexpr int kEndOfCells = -1;
 constexpr size_t kMaxClassName = 64;
 
@@ -292,7 +289,7 @@ std::string TRPTableItemInfo::SaveToBlock(const TRPTableBlock& Block) const {
 
 bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     if (Block.size() < sizeof kMagic || std::memcmp(Block.data(), kMagic, sizeof kMagic) != 0) return false;
-    if (gReadDepth >= kMaxDepth) return false;
+    if (gReadDepth >= L::MaxDepth) return false;
     TDepth depth;
     TBlockReader r(Block);
     r.Pos = sizeof kMagic;
@@ -320,16 +317,16 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             PrintOptions = static_cast<TRPTablePrintOptions>(v & 7);
             break;
         case ttBestWidth:
-            BestWidth = Clamp(v, -100, kMaxLength);
+            BestWidth = Clamp(v, L::MinPercent, L::MaxLength);
             break;
         case ttColor:
             Color = static_cast<TColor>(v);
             break;
         case ttHeadingRowCount:
-            HeadingRowCount = Clamp(v, 0, kMaxRows);
+            HeadingRowCount = Clamp(v, 0, L::MaxRows);
             break;
         case ttBorderWidth:
-            BorderWidth = Clamp(v, 0, 100);
+            BorderWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttBorderColor:
             BorderColor = static_cast<TColor>(v);
@@ -341,13 +338,13 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             BorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
             break;
         case ttBorderVSpacing:
-            BorderVSpacing = Clamp(v, -100, 1000);
+            BorderVSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttBorderHSpacing:
-            BorderHSpacing = Clamp(v, -100, 1000);
+            BorderHSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttCellBorderWidth:
-            CellBorderWidth = Clamp(v, 0, 100);
+            CellBorderWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttCellBorderColor:
             CellBorderColor = static_cast<TColor>(v);
@@ -356,28 +353,28 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             CellBorderLightColor = static_cast<TColor>(v);
             break;
         case ttCellPadding:
-            CellPadding = Clamp(v, 0, 1000);
+            CellPadding = Clamp(v, 0, L::MaxPadding);
             break;
         case ttCellBorderStyle:
             CellBorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
             break;
         case ttVRuleWidth:
-            VRuleWidth = Clamp(v, 0, 100);
+            VRuleWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttVRuleColor:
             VRuleColor = static_cast<TColor>(v);
             break;
         case ttHRuleWidth:
-            HRuleWidth = Clamp(v, 0, 100);
+            HRuleWidth = Clamp(v, 0, L::MaxBorderWidth);
             break;
         case ttHRuleColor:
             HRuleColor = static_cast<TColor>(v);
             break;
         case ttCellVSpacing:
-            CellVSpacing = Clamp(v, -100, 1000);
+            CellVSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttCellHSpacing:
-            CellHSpacing = Clamp(v, -100, 1000);
+            CellHSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
             break;
         case ttVOutermostRule:
             VOutermostRule = v != 0;
@@ -395,28 +392,46 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     if (!r.Ok) return false;
 
     const int32_t rowCount = r.Int();
-    if (!r.Ok || rowCount < 0 || rowCount > kMaxRows) return false;
+    if (!r.Ok || rowCount < 0 || rowCount > L::MaxRows) return false;
     if (rowCount == 0) {
         Rows->Reset(0, 0);
     } else {
         const int32_t colCount = r.Int();
-        if (!r.Ok || colCount < 1 || colCount > kMaxCols) return false;
-        // Every position becomes a cell before the spans are read: the grid
-        // may not be larger than its bytes could describe.
+        if (!r.Ok || colCount < 1 || colCount > L::MaxCols) return false;
         const int64_t positions = static_cast<int64_t>(rowCount) * colCount;
-        if (positions > kMaxPositions || positions > 64 * static_cast<int64_t>(r.Left()) + 4096) return false;
-        Rows->Reset(rowCount, colCount);
+        if (positions > kMaxPositions) return false;
+        // The positions start empty and a cell is made only as the list gives
+        // one, so that a grid costs memory as its bytes do, however much of it
+        // merged cells cover.
+        Rows->Reset(rowCount, 0);
+        for (int row = 0; row < rowCount; ++row)
+            for (int col = 0; col < colCount; ++col)
+                Rows->GetRow(row)->InsertEmpty(col);
+        std::vector<bool> taken(static_cast<size_t>(positions), false);
+        const auto at = [&](int Row, int Col) {
+            return static_cast<size_t>(Row) * static_cast<size_t>(colCount) + static_cast<size_t>(Col);
+        };
         for (int row = 0; row < rowCount; ++row)
             for (int col = 0; col < colCount; ++col) {
-                if (!Rows->GetCell(row, col)) continue;
+                if (taken[at(row, col)]) continue; // covered by a cell read before
                 const int32_t colSpan = r.Int();
                 const int32_t rowSpan = r.Int();
                 if (!r.Ok || colSpan == kEndOfCells) return false; // the list ended early
-                // Spans the grid cannot take are not merged (reading does not beep);
-                // the cells then do not match the list, and the block is refused.
-                if (Rows->CanMergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true))
-                    Rows->MergeCells(row, col, std::max(1, colSpan), std::max(1, rowSpan), true, true);
+                // A cell covers at least its own position and no more than the
+                // grid has left right of and below it (compared, not added: the
+                // spans are any int), and no position a cell read before covers.
+                // Written blocks hold whole cells that do not overlap.
+                if (colSpan < 1 || colSpan > colCount - col || rowSpan < 1 || rowSpan > rowCount - row)
+                    return false;
+                for (int y = row; y < row + rowSpan; ++y)
+                    for (int x = col; x < col + colSpan; ++x) {
+                        if (taken[at(y, x)]) return false;
+                        taken[at(y, x)] = true;
+                    }
+                Rows->GetRow(row)->PutCell(col, Rows->NewCell(Rows->GetRow(row)));
                 TRPTableCellData* cell = Rows->GetCell(row, col);
+                cell->ColSpan = colSpan;
+                cell->RowSpan = rowSpan;
                 for (uint8_t tag = r.Byte(); r.Ok && tag != ctEnd; tag = r.Byte()) {
                     if (tag == ctBackgroundImageFileName) {
                         cell->BackgroundImageFileName = r.Bytes();
@@ -440,10 +455,10 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                         cell->BorderLightColor = static_cast<TColor>(v);
                         break;
                     case ctBestWidth:
-                        cell->BestWidth = Clamp(v, -100, kMaxLength);
+                        cell->BestWidth = Clamp(v, L::MinPercent, L::MaxLength);
                         break;
                     case ctBestHeight:
-                        cell->BestHeight = Clamp(v, 0, kMaxLength);
+                        cell->BestHeight = Clamp(v, 0, L::MaxLength);
                         break;
                     case ctVisibleBorders:
                         cell->VisibleBorders.SetValues((v & 1) != 0, (v & 2) != 0, (v & 4) != 0,

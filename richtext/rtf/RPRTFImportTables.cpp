@@ -2,7 +2,9 @@
 // grid of columns; merged cells, widths, heights, borders, padding and
 // spacing go into the table item; nested tables stack.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <set>
 
 #include "platform/Runtime.h"
@@ -14,12 +16,16 @@
 namespace {
 
 // Columns of one table at most: further boundaries snap to the nearest column.
-constexpr int kMaxColumns = 256;
+constexpr int kMaxColumns = TRPTableLimits::MaxCols;
+// What the import nests, the table's own stream reads back.
+static_assert(TRPRTFReader::MaxTableLevel <= TRPTableLimits::MaxDepth);
 // Width of a cell whose boundary does not lie right of the cell before it.
 constexpr int kFallbackCellWidth = 720;
 // Cell boundaries are kept within this many twips of the margin (hundreds of metres,
 // far beyond any page), so that widths and sums of them cannot overflow.
 constexpr long long kMaxBoundary = 1 << 24;
+// The widest a table or a cell is in pixels: its grid at the widest.
+constexpr int kMaxWidth = static_cast<int>(2 * kMaxBoundary * 96 / 1440);
 
 int ClampBoundary(long long Twips) {
     return static_cast<int>(std::clamp(Twips, -kMaxBoundary, kMaxBoundary));
@@ -36,12 +42,18 @@ struct TRPRTFReaderProperties::TTableInfo {
     int SavedRow = 0, SavedCell = 0;
     std::unique_ptr<TCustomRPItemInfo> Table;     // a TRPTableItemInfo
     std::unique_ptr<TCustomRPItemInfo> RowBuffer; // a TRPTableItemInfo of one row
-    int VSpacingSum = 0, FirstTop = 0, LastBottom = 0, PrevBottom = 0;
-    int HSpacingSum = 0;
-    int PaddingSum = 0, PaddingCount = 0;
+    // Sums over rows and cells of values the file gives as any int: they
+    // are added up wide, and only their averages come back to pixels.
+    int64_t VSpacingSum = 0;
+    int FirstTop = 0, LastBottom = 0, PrevBottom = 0;
+    int64_t HSpacingSum = 0;
+    int64_t PaddingSum = 0;
+    int PaddingCount = 0;
     int Width = 0;
-    int RowBorderSum = 0, RowBorderCount = 0;
-    int CellBorderSum = 0, CellBorderCount = 0;
+    int64_t RowBorderSum = 0;
+    int RowBorderCount = 0;
+    int64_t CellBorderSum = 0;
+    int CellBorderCount = 0;
     int CellCount = 0;
     bool HSpacingGiven = false, VSpacingGiven = false, CellWidthGiven = false;
     bool SingleColor = true, SuiteValues = false, RowCompleted = false;
@@ -165,7 +177,8 @@ void TRPRTFReaderProperties::TableCellEnd() {
 
 void TRPRTFReaderProperties::TableRowEnd() {
     TImport& im = *FImport;
-    if (const TRPRTFRowProperties* rp = im.Reader->RowProps(); rp && rp->NewTable && im.Tables.back()->RowCompleted)
+    if (const TRPRTFRowProperties* rp = im.Reader->RowProps();
+        rp && rp->NewTable && im.Tables.back()->RowCompleted)
         SplitTable();
     TTableInfo& info = *im.Tables.back();
     BuildTableRow(info);
@@ -252,7 +265,8 @@ int TRPRTFReaderProperties::TableParaStyle(int Alignment, int Indent) {
     TParaInfos& styles = im.Style->ParaStyles();
     const TParaInfo* p0 = styles.GetItem(0);
     int result = 0;
-    if (p0->FirstIndent != 0 || p0->LeftIndent != Indent || p0->RightIndent != 0 || p0->Alignment != Alignment) {
+    if (p0->FirstIndent != 0 || p0->LeftIndent != Indent || p0->RightIndent != 0 ||
+        p0->Alignment != Alignment) {
         TParaInfo want;
         want.Assign(*p0);
         want.FirstIndent = want.RightIndent = 0;
@@ -491,7 +505,7 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
             Info.HSpacingSum += Row.Spacing[static_cast<size_t>(side)];
         else
             Info.HSpacingSum +=
-                Row.GapH -
+                static_cast<int64_t>(Row.GapH) -
                 (Row.PaddingInTwips[static_cast<size_t>(side)] ? Row.Padding[static_cast<size_t>(side)] : 0);
     }
     const int top = Row.SpacingInTwips[1] ? Row.Spacing[1] : 0;
@@ -499,7 +513,7 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
     if (FirstRow)
         Info.FirstTop = top;
     else
-        Info.VSpacingSum += top + Info.PrevBottom;
+        Info.VSpacingSum += static_cast<int64_t>(top) + Info.PrevBottom;
     Info.PrevBottom = Info.LastBottom = bottom;
     for (size_t side = 0; side < 4; ++side) {
         ++Info.PaddingCount;
@@ -568,6 +582,29 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
 // ---------------------------------------------------------------------------
 // Finishing a table
 
+namespace {
+
+// The sizes of an imported table in the ranges of a table block, whatever
+// the file gave: the layout adds them up over rows and columns. Widths may
+// reach as far as the boundaries do.
+void ClampTableSizes(TRPTableItemInfo& T) {
+    using L = TRPTableLimits;
+    const auto spacing = [](int& v) { v = std::clamp(v, L::MinSpacing, L::MaxSpacing); };
+    const auto border = [](int& v) { v = std::clamp(v, 0, L::MaxBorderWidth); };
+    T.BestWidth = std::clamp(T.BestWidth, L::MinPercent, kMaxWidth);
+    T.CellPadding = std::clamp(T.CellPadding, 0, L::MaxPadding);
+    for (int* v : {&T.BorderVSpacing, &T.BorderHSpacing, &T.CellVSpacing, &T.CellHSpacing})
+        spacing(*v);
+    for (int* v : {&T.BorderWidth, &T.CellBorderWidth, &T.VRuleWidth, &T.HRuleWidth})
+        border(*v);
+    T.Rows->ForEachCell([](int, int, TRPTableCellData& Cell) {
+        Cell.BestWidth = std::clamp(Cell.BestWidth, L::MinPercent, kMaxWidth);
+        Cell.BestHeight = std::clamp(Cell.BestHeight, 0, L::MaxLength);
+    });
+}
+
+} // namespace
+
 void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     TImport& im = *FImport;
     TRPTableItemInfo* t = Info.T();
@@ -575,10 +612,14 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     // A grid that went wrong is mended before anything reads it.
     if (!rows.IsConsistent()) rows.Repair();
     const double f = im.Factor;
-    const auto px = [&](double twips) { return static_cast<int>(Round(twips * f)); };
+    const auto px = [&](double twips) {
+        return static_cast<int>(std::clamp<int64_t>(Round(twips * f), INT_MIN, INT_MAX));
+    };
     if (Info.SingleColor) t->CellBorderStyle = rptbColor;
     if (t->BorderColor == t->BorderLightColor) t->BorderStyle = rptbColor;
+    // The cells' widths below lose the padding the table keeps.
     t->CellPadding = Info.PaddingCount > 0 ? px(static_cast<double>(Info.PaddingSum) / Info.PaddingCount) : 0;
+    t->CellPadding = std::clamp(t->CellPadding, 0, TRPTableLimits::MaxPadding);
     const int R = rows.RowCount(), C = rows.GetColCount();
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c) {
@@ -607,7 +648,7 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
             }
     if (Info.VSpacingGiven) {
         if (R > 1) t->CellVSpacing = px(static_cast<double>(Info.VSpacingSum) / (R - 1));
-        t->BorderVSpacing = px(Info.FirstTop + Info.LastBottom);
+        t->BorderVSpacing = px(static_cast<double>(Info.FirstTop) + Info.LastBottom);
     } else {
         t->CellVSpacing = t->BorderVSpacing = -1;
     }
@@ -626,7 +667,7 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
         t->BestWidth = Info.Width / 50;
     else if (GridWidthSwitch && Info.Bounds.size() > 1)
         t->BestWidth = px(Info.Bounds.back() - Info.Bounds.front());
-    const auto width = [&](int Sum, int Count) {
+    const auto width = [&](int64_t Sum, int Count) {
         if (Count <= 0) return 0;
         const int w = px(static_cast<double>(Sum) / Count);
         return w == 0 && Sum / static_cast<double>(Count) >= 4.5 ? 1 : w;
@@ -638,5 +679,6 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     if (Info.BorderHSpacing) t->BorderHSpacing = *Info.BorderHSpacing;
     if (Info.BorderVSpacing) t->BorderVSpacing = *Info.BorderVSpacing;
     if (AutoHideTableGridLines) t->Options |= rptoHideGridLines;
+    ClampTableSizes(*t);
     t->Changed();
 }

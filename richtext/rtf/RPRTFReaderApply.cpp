@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 
 using namespace RPRTFKw;
 
@@ -480,6 +481,9 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
         st.RowProps = std::make_shared<TRPRTFRowProperties>();
         return rtfOK;
     }
+    // Widths are kept negated as percentages: the one int without a negation
+    // is taken as its neighbour.
+    const int width = std::max(p, -INT_MAX);
     if (prop >= ipTrPadd && prop < ipTrwWidth) {
         auto& row = Row();
         const int side = (prop - ipTrPadd) % 4;
@@ -519,7 +523,7 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
         break;
     case ipTrwWidth: {
         auto& row = Row();
-        row.BestWidth = row.WidthIsPercent ? -p : p;
+        row.BestWidth = row.WidthIsPercent ? -width : width;
         break;
     }
     case ipTrftsWidth: {
@@ -543,7 +547,7 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
         break;
     case ipClwWidth: {
         auto& cell = Row().LastCell();
-        cell.BestWidth = cell.WidthIsPercent ? -p : p;
+        cell.BestWidth = cell.WidthIsPercent ? -width : width;
         break;
     }
     case ipClftsWidth: {
@@ -598,7 +602,7 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
     }
     case ipRichPadCbw: {
         auto& row = Row();
-        row.LastCell().BestWidth = p;
+        row.LastCell().BestWidth = width;
         row.SuiteValuesGiven = true;
         break;
     }
@@ -610,7 +614,7 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
     }
     case ipRichPadTbw: {
         auto& row = Row();
-        row.BestWidth = p;
+        row.BestWidth = width;
         row.SuiteValuesGiven = true;
         break;
     }

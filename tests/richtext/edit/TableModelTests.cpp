@@ -2,6 +2,8 @@
 // and columns, and the repair of inconsistent grids.
 #include "TableTestDoc.h"
 
+#include <climits>
+
 #include "richtext/model/RPItem.h"
 
 namespace {
@@ -135,6 +137,37 @@ TEST_F(TableModel, SummedBestWidths) {
     EXPECT_EQ(t->Rows->SumBestWidth(0, 0, 2, 2), 90);
     t->Rows->MergeCells(0, 0, 2, 1, true, true);
     EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 70);
+}
+
+// Spans and counts are any int a caller passes: they are cut at the grid's
+// edge without being added to a position, and sizes shared out among spans
+// or summed over them do not overflow on the way.
+TEST_F(TableModel, SpansAndCountsOfAnySizeStayInsideTheGrid) {
+    auto t = Make(3, 3);
+    EXPECT_TRUE(t->Rows->CanMergeCells(1, 1, INT_MAX, INT_MAX, true));
+    EXPECT_TRUE(t->Rows->CanMergeCells(0, 2, INT_MAX, INT_MAX, true));
+    EXPECT_FALSE(t->Rows->CanMergeCells(2, 2, INT_MAX, INT_MAX, true)); // nothing left to join
+    EXPECT_FALSE(t->Rows->CanMergeCells(1, 1, INT_MIN, INT_MAX, true));
+    t->Rows->MergeCells(1, 1, INT_MAX, INT_MAX, true, true);
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x1 1x1/1x1 2x2 ./1x1 . .");
+    t->Rows->MergeCells(0, 1, INT_MAX, 1, true, false);
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x2 ./1x1 2x2 ./1x1 . .");
+    EXPECT_TRUE(t->Rows->IsConsistent());
+    EXPECT_THROW(t->Rows->MergeCells(0, 0, INT_MIN, 2, true, false), ERichPadError);
+    EXPECT_THROW(t->InsertRows(0, INT_MAX, -1, false), ERichPadError);
+    EXPECT_THROW(t->InsertCols(0, INT_MAX, -1, false), ERichPadError);
+    EXPECT_EQ(t->Rows->RowCount(), 3);
+
+    auto wide = Make(1, 2);
+    wide->GetCell(0, 0)->BestWidth = wide->GetCell(0, 1)->BestWidth = 2000000000;
+    EXPECT_EQ(wide->Rows->SumBestWidth(0, 0, INT_MAX, INT_MAX), INT_MAX);
+    EXPECT_EQ(wide->Rows->SumBestWidth(0, 1, 1, INT_MAX), 2000000000);
+    // A tall cell gives rows added below it their share of its height.
+    auto tall = Make(3, 1);
+    tall->Rows->MergeCells(0, 0, 1, 3, true, false);
+    tall->GetCell(0, 0)->BestHeight = 1000000000;
+    tall->Rows->InsertRows(3, 1, 0, true);
+    EXPECT_EQ(tall->GetCell(0, 0)->BestHeight, 750000000);
 }
 
 TEST_F(TableModel, MainCellOfCoveredPositions) {

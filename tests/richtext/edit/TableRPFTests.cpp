@@ -1,6 +1,7 @@
 // Tables in RPF: round trips in text and binary form, parts of rows, and
 // damaged or hostile table blocks.
 #include <QDir>
+#include <climits>
 
 #include "TableEditFixture.h"
 
@@ -70,6 +71,24 @@ protected:
         for (int i = 0; i < D.GetItemCount(); ++i)
             if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i))) return t;
         return nullptr;
+    }
+    // A block of a Rows x Cols grid without properties whose cells have, in
+    // order, the spans given (columns, rows), no attributes and no content.
+    static std::string GridBlock(int32_t Rows, int32_t Cols,
+                                 const std::vector<std::pair<int32_t, int32_t>>& Cells) {
+        std::string b = "RPT1";
+        b += '\0'; // no properties
+        RPFWriteInt32(b, Rows);
+        RPFWriteInt32(b, Cols);
+        for (const auto& [colSpan, rowSpan] : Cells) {
+            RPFWriteInt32(b, colSpan);
+            RPFWriteInt32(b, rowSpan);
+            b += '\0'; // no attributes
+            RPFWriteInt32(b, 0);
+        }
+        RPFWriteInt32(b, -1);
+        b += '\0'; // every row at the top
+        return b;
     }
     // The table block of the record that a part of table P writes (text RPF).
     std::string PartBlock(TRPTableItemInfo* P, TRPTablePrintPart& Part) {
@@ -150,10 +169,11 @@ TEST_F(TableRPF, BackgroundPicturesComeBackAndAreDrawn) {
         back->PaintDocument(back->Canvas, Rect(0, 0, 500, 200));
         back->Canvas.Release();
         QDir().mkpath(PRAVOLIN_TEST_OUTPUT);
-        back->Surface.copy(0, 0, 500, 120).save(QStringLiteral(PRAVOLIN_TEST_OUTPUT "/table_backgrounds.png"));
+        back->Surface.copy(0, 0, 500, 120)
+            .save(QStringLiteral(PRAVOLIN_TEST_OUTPUT "/table_backgrounds.png"));
         const auto at = [&](int X, int Y) { return QColor(back->Surface.pixel(X, Y)).rgb() & 0xFFFFFF; };
-        EXPECT_EQ(at(2, 2), 0xFF0000u);                            // the table's spacing
-        EXPECT_EQ(at(cell->Left + 2, cell->Top + 2), 0x0000FFu);   // the cell's own picture
+        EXPECT_EQ(at(2, 2), 0xFF0000u);                          // the table's spacing
+        EXPECT_EQ(at(cell->Left + 2, cell->Top + 2), 0x0000FFu); // the cell's own picture
         const TRPTableCellData* left = u->GetCell(0, 0);
         EXPECT_EQ(at(left->Left + left->Width - 2, left->Top + 1), 0xFF0000u); // transparent cell
     }
@@ -371,19 +391,6 @@ TEST_F(TableRPF, DamagedBlocksAreRefusedWithoutHarm) {
     RPFWriteInt32(extra, -1);
     extra += std::string(1, '\0');
     EXPECT_FALSE(t->LoadFromBlock(extra));
-    // Spans past the grid are clipped to it.
-    std::string wide(good.data(), 4);
-    wide += std::string(1, '\0');
-    RPFWriteInt32(wide, 2);
-    RPFWriteInt32(wide, 2);
-    RPFWriteInt32(wide, 50); // colspan
-    RPFWriteInt32(wide, 9);  // rowspan
-    wide += std::string(1, '\0');
-    RPFWriteInt32(wide, 0);
-    RPFWriteInt32(wide, -1);
-    wide += std::string(1, '\0');
-    ASSERT_TRUE(t->LoadFromBlock(wide));
-    EXPECT_EQ(Spans(*t->Rows), "2x2 ./. .");
     // Every byte changed in turn: the table reads or refuses, and stays sound.
     for (size_t i = 4; i < good.size(); ++i) {
         std::string bad = good;
@@ -392,6 +399,184 @@ TEST_F(TableRPF, DamagedBlocksAreRefusedWithoutHarm) {
         if (u->LoadFromBlock(bad)) {
             EXPECT_TRUE(u->Rows->IsConsistent()) << i;
         }
+    }
+}
+
+// A cell covers its own position and at most what the grid has left right
+// of and below it: a span below one, one past the grid's end, one that
+// overflows when added to the cell's position, and one over a cell read
+// before refuse the block.
+TEST_F(TableRPF, SpansOutsideTheGridRefuseTheBlock) {
+    const std::pair<int32_t, int32_t> one{1, 1};
+    auto t = Make(1, 1);
+    ASSERT_TRUE(t->LoadFromBlock(GridBlock(2, 3, {{2, 2}, one, one})));
+    EXPECT_EQ(Spans(*t->Rows), "2x2 . 1x1/. . 1x1");
+    ASSERT_TRUE(t->LoadFromBlock(GridBlock(2, 3, {one, one, {1, 2}, one, one})));
+    EXPECT_EQ(Spans(*t->Rows), "1x1 1x1 2x1/1x1 1x1 .");
+    const std::vector<std::pair<const char*, std::string>> bad = {
+        {"no columns", GridBlock(2, 3, {{0, 1}, one, one, one, one, one})},
+        {"no rows", GridBlock(2, 3, {{1, 0}, one, one, one, one, one})},
+        {"negative", GridBlock(2, 3, {one, {INT_MIN, 1}, one, one, one, one})},
+        {"end of cells as a row span", GridBlock(2, 3, {{1, -1}, one, one, one, one, one})},
+        {"a column past the grid", GridBlock(2, 3, {one, {3, 1}, one, one, one})},
+        {"a row past the grid", GridBlock(2, 3, {one, one, one, {1, 2}, one, one})},
+        {"all columns", GridBlock(2, 3, {one, {INT_MAX, 1}, one, one, one})},
+        {"all rows", GridBlock(2, 3, {one, one, one, one, {1, INT_MAX}, one})},
+        {"both", GridBlock(2, 3, {one, one, one, one, {INT_MAX, INT_MAX}})},
+        {"over a merged cell", GridBlock(2, 3, {one, one, {1, 2}, one, {2, 1}})},
+    };
+    for (const auto& [what, block] : bad) {
+        SCOPED_TRACE(what);
+        auto u = Make(1, 1);
+        EXPECT_FALSE(u->LoadFromBlock(block));
+    }
+}
+
+// The same blocks in a stream after a paragraph: the read ends with false.
+// The stream reader keeps the paragraph it read before the table in the
+// document it reads into; a load and the editor's check before a paste read
+// into a copy, so the document stays as it was and nothing is pasted.
+TEST_F(TableRPF, AStreamWithABadTableBlockStopsAfterTheItemsBeforeIt) {
+    Doc->AddNL("vor", 0, 0);
+    TRPTableItemInfo* t = Place(Make(2, 3));
+    const std::string hex = RPFStringToHex(t->SaveToBlock(TRPTableBlock(*t->Rows)));
+    const std::string good = Save(*Doc);
+    const size_t at = good.find(hex);
+    ASSERT_NE(at, std::string::npos);
+    const std::pair<int32_t, int32_t> one{1, 1};
+    for (const std::string& block : {GridBlock(2, 3, {one, one, one, one, {1, INT_MAX}, one}),
+                                     GridBlock(2, 3, {{0, 1}, one, one, one, one, one}),
+                                     GridBlock(2, 3, {{-5, -5}, one, one, one, one, one}),
+                                     GridBlock(2, 3, {one, {3, 1}, one, one, one})}) {
+        std::string s = good;
+        s.replace(at, hex.size(), RPFStringToHex(block));
+        TTableTestDoc into(Style.get());
+        int index = 0, added = 0, outInt = 0;
+        bool outFlag = false, aborted = false;
+        TColor color = clNone;
+        EXPECT_FALSE(into.InsertRPFFromStream(s, index, -1, false, false, true, color, nullptr, nullptr,
+                                              added, outInt, outFlag, aborted));
+        EXPECT_TRUE(aborted);
+        ASSERT_EQ(into.GetItemCount(), 1);
+        EXPECT_EQ(into.GetItemText(0), "vor");
+
+        TTableTestDoc loaded(Style.get());
+        loaded.AddNL("alt", 0, 0);
+        EXPECT_FALSE(loaded.LoadRPFFromStream(s, color, nullptr, nullptr));
+        ASSERT_EQ(loaded.GetItemCount(), 1);
+        EXPECT_EQ(loaded.GetItemText(0), "alt");
+
+        int count = -1;
+        EXPECT_FALSE(loaded.CheckRPFInsertion(s, count));
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(loaded.GetItemCount(), 1);
+    }
+    // The stream as written reads whole.
+    TTableTestDoc back(Style.get());
+    TColor color = clNone;
+    ASSERT_TRUE(back.LoadRPFFromStream(good, color, nullptr, nullptr));
+    EXPECT_EQ(back.GetItemCount(), 2);
+}
+
+// What the program writes always reads back: the whole table, every block of
+// cells that can be selected and every printed part, merged cells cut at the
+// block's edges included, in the spans the block gave them.
+TEST_F(TableRPF, EveryBlockTheTableWritesReadsBack) {
+    auto t = Make(4, 4);
+    t->Rows->MergeCells(0, 0, 2, 2, true, false);
+    t->Rows->MergeCells(0, 2, 2, 1, true, false);
+    t->Rows->MergeCells(1, 3, 1, 3, true, false);
+    t->Rows->MergeCells(2, 0, 3, 2, true, false);
+    t->HeadingRowCount = 2;
+    TRPTableItemInfo* p = Place(std::move(t));
+    ASSERT_EQ(Spans(*p->Rows), "2x2 . 1x2 ./. . 1x1 3x1/2x3 . . ./. . . .");
+    const auto check = [&](const TRPTableBlock& Block, const std::string& What) {
+        SCOPED_TRACE(What);
+        std::string want;
+        for (int r = 0; r < Block.RowCount(); ++r) {
+            if (r) want += "/";
+            for (int c = 0; c < Block.ColCount(); ++c) {
+                if (c) want += " ";
+                want += Block.GetCell(r, c)
+                            ? std::to_string(Block.RowSpan(r, c)) + "x" + std::to_string(Block.ColSpan(r, c))
+                            : ".";
+            }
+        }
+        auto copy = Make(1, 1);
+        ASSERT_TRUE(copy->LoadFromBlock(p->SaveToBlock(Block)));
+        EXPECT_TRUE(copy->Rows->IsConsistent());
+        EXPECT_EQ(Spans(*copy->Rows), Block.RowCount() ? want : "");
+    };
+    check(TRPTableBlock(*p->Rows), "whole");
+    for (int row = 0; row < 4; ++row)
+        for (int rows = 1; row + rows <= 4; ++rows) {
+            for (int col = 0; col < 4; ++col)
+                for (int cols = 1; col + cols <= 4; ++cols)
+                    check(p->GetBlock(Cells(row, rows, col, cols).get()),
+                          "cells " + std::to_string(row) + "+" + std::to_string(rows) + ", " +
+                              std::to_string(col) + "+" + std::to_string(cols));
+            TRPTablePrintPart part;
+            part.StartRow = row;
+            part.RowCount = rows;
+            check(p->GetBlock(&part), "part " + std::to_string(row) + "+" + std::to_string(rows));
+        }
+}
+
+// A grid whose positions merged cells mostly cover is written in few bytes;
+// it reads back all the same, and so does a grid of the most positions.
+TEST_F(TableRPF, GridsOfFewCellsAndOfTheMostPositionsReadBack) {
+    auto merged = Make(40, 256);
+    merged->Rows->MergeCells(0, 0, 256, 40, true, false);
+    SetText(merged.get(), 0, 0, "alles");
+    const std::string block = merged->SaveToBlock(TRPTableBlock(*merged->Rows));
+    EXPECT_LT(block.size(), 100u);
+    auto copy = Make(1, 1);
+    ASSERT_TRUE(copy->LoadFromBlock(block));
+    EXPECT_EQ(copy->Rows->RowCount(), 40);
+    EXPECT_EQ(copy->GetCell(0, 0)->ColSpan, 256);
+    EXPECT_EQ(copy->GetCell(0, 0)->RowSpan, 40);
+    EXPECT_EQ(CellText(copy->GetCell(0, 0)), "alles");
+    EXPECT_TRUE(copy->Rows->IsConsistent());
+
+    // One cell a row, across all columns.
+    ASSERT_TRUE(
+        copy->LoadFromBlock(GridBlock(1024, 256, std::vector<std::pair<int32_t, int32_t>>(1024, {256, 1}))));
+    EXPECT_EQ(copy->Rows->RowCount(), 1024);
+    EXPECT_TRUE(copy->Rows->IsConsistent());
+    EXPECT_FALSE(
+        copy->LoadFromBlock(GridBlock(1025, 256, std::vector<std::pair<int32_t, int32_t>>(1025, {256, 1}))));
+}
+
+// Tables nest in cells as deep as the RTF import builds them (32 levels),
+// and such a document reads back from its stream; a deeper one is refused.
+TEST_F(TableRPF, TablesNestedAsDeepAsTheRTFImportMakesThemReadBack) {
+    for (const int depth : {32, 33}) {
+        SCOPED_TRACE(depth);
+        TTableTestDoc d(Style.get());
+        // In text form each level writes the one inside it as hex, twice its size.
+        d.RPFOpts = rpfoSaveBinary;
+        TCustomRPData* holder = &d;
+        for (int level = 0; level < depth; ++level) {
+            auto t = TRPTableItemInfo::CreateEx(1, 1, holder);
+            TRPTableCellData* cell = t->GetCell(0, 0);
+            holder->AddItem(std::string(), std::move(t));
+            cell->Clear();
+            cell->AddNL("ebene" + std::to_string(level + 1), 0, 0);
+            holder = cell;
+        }
+        std::string s;
+        d.SaveRPFToStream(s, false, clNone, nullptr, nullptr);
+        bool ok = false;
+        auto back = Load(s, ok);
+        EXPECT_EQ(ok, depth == 32);
+        if (!ok) continue;
+        const TCustomRPData* inner = back.get();
+        for (int level = 0; level < depth; ++level) {
+            auto* t = dynamic_cast<const TRPTableItemInfo*>(inner->GetItem(inner->GetItemCount() - 1));
+            ASSERT_NE(t, nullptr) << level;
+            inner = t->GetCell(0, 0);
+        }
+        EXPECT_EQ(CellText(inner), "ebene32");
     }
 }
 

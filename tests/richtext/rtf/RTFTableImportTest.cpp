@@ -349,6 +349,105 @@ TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     EXPECT_EQ(t->GetCell(0, 1)->BestWidth, -30);
 }
 
+// Table keywords take any int, which the import adds up over rows and cells
+// and turns into sizes: nothing overflows, and the sizes stay in the ranges
+// in which the table's own stream reads them (widths as far as the widest
+// grid reaches). Written as RTF, such a table reads back alike where its
+// columns fit in the boundaries a row can give.
+TEST(RTFTableImport, ExtremeTableValuesStayInRange) {
+    const auto roundTrip = [](TImportDoc& Doc) {
+        std::string rtf;
+        ASSERT_TRUE(Doc.SaveRTFToStream(rtf, false, 0, clWindow, nullptr, nullptr, 0));
+        TImportDoc back;
+        ASSERT_EQ(0, back.Import(rtf)) << rtf;
+        EXPECT_EQ(back.PlainText(), Doc.PlainText());
+        TRPTableItemInfo *a = FirstTable(Doc), *b = FirstTable(back);
+        ASSERT_TRUE(a && b);
+        ASSERT_EQ(Spans(*b), Spans(*a));
+        EXPECT_EQ(b->BestWidth, a->BestWidth);
+        EXPECT_EQ(b->GetCell(0, 0)->BestWidth, a->GetCell(0, 0)->BestWidth);
+    };
+    // Widths as the ints at either end, given before and after their unit: a
+    // percentage below zero is a width, and the smallest int has no negation.
+    TImportDoc widths;
+    ASSERT_EQ(0,
+              widths.Import(
+                  "{\\rtf1\\trowd\\trwWidth-2147483648\\trftsWidth2\\clwWidth2147483647\\clftsWidth2"
+                  "\\cellx1000\\clftsWidth2\\clwWidth-2147483648\\cellx2000\\intbl a\\cell b\\cell\\row}"));
+    TRPTableItemInfo* t = FirstTable(widths);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->BestWidth, 2236962); // the widest grid's pixels
+    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, -100);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, 2236962);
+
+    // Gaps, paddings and spacings at both ends of the ints, over three rows.
+    TImportDoc spacing;
+    ASSERT_EQ(0, spacing.Import(
+                     "{\\rtf1\\trowd\\trgaph2147483647\\trpaddl-2147483648\\trpaddfl3\\trpaddr-2147483648"
+                     "\\trpaddfr3\\trpaddt2147483647\\trpaddft3\\trspdl2147483647\\trspdfl3"
+                     "\\trspdr2147483647\\trspdfr3\\trspdt2147483647\\trspdft3\\trspdb2147483647"
+                     "\\trspdfb3\\trrh2147483647\\cellx1000\\intbl a\\cell\\row\\intbl b\\cell\\row"
+                     "\\trowd\\trgaph-2147483648\\trspdt-2147483648\\trspdft3\\trspdb-2147483648"
+                     "\\trspdfb3\\cellx1000\\intbl c\\cell\\row}"));
+    t = FirstTable(spacing);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Spans(*t), "1x1/1x1/1x1");
+    EXPECT_EQ(t->CellPadding, 0);
+    EXPECT_EQ(t->CellHSpacing, 1000);
+    EXPECT_EQ(t->BorderHSpacing, 1000);
+    EXPECT_EQ(t->CellVSpacing, 1000);
+    EXPECT_EQ(t->BorderVSpacing, 0); // the first row's top and the last row's bottom: -1 twip
+    EXPECT_EQ(t->GetCell(0, 0)->BestHeight, 30000);
+    roundTrip(spacing);
+
+    // The program's own pixel sizes; a width at the percentages' end was
+    // written back as a number too long to read.
+    TImportDoc suite;
+    ASSERT_EQ(0,
+              suite.Import(
+                  "{\\rtf1\\trowd\\richpadtbw-2147483648\\trftsWidth2\\richpadtbhs2147483647"
+                  "\\richpadtbvs-2147483648\\richpadcbw-2147483648\\richpadcbh2147483647\\cellx1000"
+                  "\\richpadcbw2147483647\\richpadcbh-2147483648\\cellx2000\\intbl a\\cell b\\cell\\row}"));
+    t = FirstTable(suite);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->BestWidth, 2236962);
+    EXPECT_EQ(t->BorderHSpacing, 1000);
+    EXPECT_EQ(t->BorderVSpacing, -100);
+    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, -100);
+    EXPECT_EQ(t->GetCell(0, 0)->BestHeight, 30000);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, 2236962);
+    EXPECT_EQ(t->GetCell(0, 1)->BestHeight, 0);
+    TImportDoc percent;
+    ASSERT_EQ(0, percent.Import("{\\rtf1\\trowd\\richpadtbw-2147483648\\richpadcbw-2147483648\\cellx1000"
+                                "\\richpadcbw-2147483648\\cellx2000\\intbl a\\cell b\\cell\\row}"));
+    t = FirstTable(percent);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->BestWidth, -100);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, -100);
+    roundTrip(percent);
+}
+
+// Border widths summed over the cells of many rows pass an int; the average
+// is what the table gets.
+TEST(RTFTableImport, BorderWidthsOfManyCellsAverage) {
+    std::string cells;
+    for (int i = 1; i <= 64; ++i)
+        cells += "\\clbrdrl\\brdrs\\brdrw32767\\clbrdrt\\brdrs\\brdrw32767\\clbrdrr\\brdrs\\brdrw32767"
+                 "\\clbrdrb\\brdrs\\brdrw32767\\cellx" +
+                 std::to_string(i * 20);
+    std::string rows;
+    for (int i = 0; i < 257; ++i)
+        rows += "\\cell\\row";
+    TImportDoc doc;
+    ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd" + cells + "\\pard\\intbl x" + rows + "\\pard after\\par}"));
+    TRPTableItemInfo* t = FirstTable(doc);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->Rows->RowCount(), 257);
+    EXPECT_EQ(t->Rows->GetColCount(), 64);
+    EXPECT_EQ(t->CellBorderWidth, 100);
+    EXPECT_EQ(doc.GetItemText(doc.GetItemCount() - 1), "after");
+}
+
 // The counters of the markers in the order of the document, cells included,
 // as "counter" per marker, joined by blanks.
 std::string Counters(const TCustomRPData& D) {
