@@ -648,7 +648,7 @@ bool TCustomControl::HandleEvent(QEvent* e) {
             if (ContextMenuKey(this, vk, shift)) return true;
         }
         char16_t ch = KeyCharOf(*ke);
-        if (ch != 0 && FilterKeyPress(ch)) KeyChar(ch);
+        if (ch != 0 && FilterKeyPress(ch) && !alive.expired()) KeyChar(ch);
         return true;
     }
     case QEvent::FocusIn: {

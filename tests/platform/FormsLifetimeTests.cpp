@@ -185,3 +185,60 @@ TEST_F(GoneTest, AMenuForgetsTheFreedControlItPoppedUpFor) {
     EXPECT_EQ(menu->PopupComponent, nullptr);
     if (QMenu* shown = menu->Shown()) shown->close();
 }
+
+namespace {
+
+// A painted control that its own mouse release or key frees, as a table's
+// cell editor is freed when a border dragged over it is dropped.
+class SelfFreeing : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    int* Clicks = nullptr;
+    void Click() override { ++*Clicks; }
+
+protected:
+    void MouseUp(TMouseButton, TShiftState, int, int) override { delete this; }
+    void KeyDown(uint16_t& Key, TShiftState) override {
+        if (Key == VK_ESCAPE) delete this;
+    }
+};
+
+} // namespace
+
+// What runs after a handler that freed its control leaves the control alone:
+// no click of a released button that is gone, no character for a freed box.
+TEST_F(GoneTest, AControlFreedByItsOwnHandlerIsLeftAlone) {
+    int clicks = 0;
+    const auto make = [&] {
+        auto* c = new SelfFreeing(form.get());
+        c->SetParent(form.get());
+        c->SetBounds(8, 100, 100, 50);
+        c->Clicks = &clicks;
+        return c;
+    };
+    SelfFreeing* first = make();
+    ShowAndActivate(form.get());
+    std::weak_ptr<void> alive = first->AliveToken();
+    MouseClickAt(first, 10, 10);
+    EXPECT_TRUE(alive.expired());
+    EXPECT_EQ(clicks, 0);
+
+    SelfFreeing* second = make();
+    alive = second->AliveToken();
+    second->SetFocus();
+    PressKeyAtFocus(VK_ESCAPE);
+    ProcessEvents();
+    EXPECT_TRUE(alive.expired());
+
+    // A box whose key handler frees it gets no character.
+    TEdit* box = Box(form.get(), 40);
+    alive = box->AliveToken();
+    box->OnKeyDown = [&](TObject*, uint16_t&, TShiftState) { delete box; };
+    box->SetFocus();
+    TypeAtFocus(QStringLiteral("x"));
+    ProcessEvents();
+    EXPECT_TRUE(alive.expired());
+    stays->SetFocus();
+    TypeAtFocus(QStringLiteral("y"));
+    EXPECT_EQ(stays->Text(), "y");
+}

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -104,8 +105,11 @@ int RunModal(TForm* form, const std::function<void(TForm*)>& whileShown) {
 namespace {
 
 void sendKey(QWidget* w, int key, Qt::KeyboardModifiers mods, const QString& text) {
+    const QPointer<QWidget> alive = w;
     QKeyEvent down(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(w, &down);
+    // A key that freed its window is released nowhere.
+    if (!alive) return;
     QKeyEvent up(QEvent::KeyRelease, key, mods, text);
     QApplication::sendEvent(w, &up);
 }

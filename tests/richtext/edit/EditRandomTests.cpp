@@ -508,8 +508,8 @@ TEST(RandomEditing, NothingFailsAndUndoAndRedoOfEverythingComeBack) {
         RunHere(run);
         return;
     }
-    const int seeds = EnvInt("PRAVOLIN_EDIT_SEEDS", 2);
-    const int count = EnvInt("PRAVOLIN_EDIT_OPERATIONS", 150);
+    const int seeds = EnvInt("PRAVOLIN_EDIT_SEEDS", 3);
+    const int count = EnvInt("PRAVOLIN_EDIT_OPERATIONS", 300);
     const int firstSeed = EnvInt("PRAVOLIN_EDIT_FIRST_SEED", 1);
     const int only = EnvInt("PRAVOLIN_EDIT_DOCUMENT", -1);
     for (int doc = 0; doc < 3; ++doc) {
