@@ -235,6 +235,13 @@ void TRPFWriter::WriteItems(const TRPSaveRange& Range, bool Selection) {
 
 // ---------------------------------------------------------------------------
 
+bool RangeLeavesOut(const TCustomRPData& D, const TRPSaveRange& R, int ItemNo) {
+    const int sn = D.GetItemStyle(ItemNo);
+    if (sn == rpsnListMarker || (sn >= 0 && D.GetItemText(ItemNo).empty())) return false;
+    return (ItemNo == R.StartItemNo && D.GetLastOffsetOfItem(ItemNo) <= R.StartOffs) ||
+           (ItemNo == R.EndItemNo && D.GetFirstOffsetOfItem(ItemNo) >= R.EndOffs);
+}
+
 TRPSaveRange TCustomRPData::GetSaveRange(bool SelectionOnly) {
     TRPSaveRange r;
     const int n = GetItemCount();

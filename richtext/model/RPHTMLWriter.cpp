@@ -359,6 +359,7 @@ void THTMLWrite::SaveHTMLBody(const TRPSaveRange& R) {
             }
         }
         if (it.Checkpoint) SaveHTMLCheckpoint(*it.Checkpoint, CheckpointPrefix, true);
+        if (sn < 0 && RangeLeavesOut(*D, R, i)) continue;
         std::string link, title;
         if (it.GetBoolValueEx(rpbivexJump, &Style)) link = GetHTMLHyperlinkTag(i, std::string());
         if (!link.empty())
@@ -457,6 +458,7 @@ void THTMLWrite::SaveCSSBody(const TRPSaveRange& R) {
         }
         if (it.Checkpoint) SaveHTMLCheckpoint(*it.Checkpoint, prefix, false);
         if (sn < 0) {
+            if (RangeLeavesOut(*D, R, i)) continue;
             std::string link;
             if (it.GetBoolValueEx(rpbivexJump, &Style)) link = GetHTMLHyperlinkTag(i, std::string());
             S += link;

@@ -343,10 +343,7 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
     for (int i = R.StartItemNo; i <= R.EndItemNo; ++i) {
         const TCustomRPItemInfo& it = *D->GetItem(i);
         const std::string& text = D->GetItemText(i);
-        if (!oneText && !text.empty() &&
-            ((i == R.StartItemNo && D->GetLastOffsetOfItem(i) <= R.StartOffs) ||
-             (i == R.EndItemNo && D->GetFirstOffsetOfItem(i) >= R.EndOffs)))
-            continue;
+        if (!oneText && RangeLeavesOut(*D, R, i)) continue;
         if (!it.GetContinuesPrev()) {
             RPWriteLn(S, "");
             const bool fullLine = it.GetBoolValue(rpbivFullLine);

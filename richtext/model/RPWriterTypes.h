@@ -12,6 +12,7 @@
 #include "richtext/model/RPLists.h"
 
 class TCustomImageList;
+class TCustomRPData;
 class TGraphic;
 class TRPBackground;
 class TRPMultiDrawItemPart;
@@ -39,6 +40,12 @@ struct TRPSaveRange {
         return ItemNo == EndItemNo ? EndPart.get() : nullptr;
     }
 };
+
+// Whether item ItemNo of D, at an end of the range, lies outside it: the range
+// starts at or after its end, or ends at or before its start (a selection
+// that ends before a picture). An empty text item there is an empty line of
+// the range, and a list marker goes with its paragraph: neither lies outside.
+bool RangeLeavesOut(const TCustomRPData& D, const TRPSaveRange& R, int ItemNo);
 
 // The tables of one RTF write: made by the top-level write, shared by the
 // nested writes of table cells.

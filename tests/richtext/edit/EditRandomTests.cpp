@@ -190,12 +190,6 @@ public:
     TRichPadEdit* Edit = nullptr;
     bool Loaded = false;
 
-    // The control the keys reach: the innermost open cell editor, or the editor.
-    TCustomRichPadEdit* Focused() const {
-        auto* e = dynamic_cast<TCustomRichPadEdit*>(Form->ActiveControl());
-        return e ? e : Edit;
-    }
-
 private:
     bool Load(int Document) {
         if (Document == 2) return Edit->InsertRTFFromStream(LongPlainText());
@@ -545,6 +539,9 @@ TEST(RandomEditing, ListsThatOnceFailedRunThrough) {
         "t7A.7A.11F @453,287 tDF.61 t5B57.62.436 t7A.142.62 t62 t62 @140,84 S+PgUp Back @31,239 tDF.61 PgUp "
         "t61.E4 T2x3 C+V T3x1 t78.20 PgDn T2x3 C+V t78 Enter @114,275 tFC.7A.E4 C+V Tab C+V @278,44 C+Right "
         "T3x1 S+Tab Left C+V T3x2 S+PgUp",
+        // A copy of a line break before a picture carried the picture in its
+        // RTF, pasted (with a new text style) where the RPF had nothing.
+        "0:PgUp T2x2 @184,208 Down S+Enter @70,87 @268,164 Tab Tab t436 S+Down C+C C+V",
         // A cell editor freed by its own mouse release (a border dragged
         // closes it), which went on to take the release as a click.
         "2:T3x3 Enter C+PgDn C+Z @218,327 C+Down Enter S+Tab C+V Tab C+V Tab C+V T2x2 t6F22.78.436 @453,287 "

@@ -2,8 +2,12 @@
 // picture, bookmark and link rules, ranges and selections.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include "WriterRoundTrip.h"
 #include "platform/ImageList.h"
@@ -435,6 +439,38 @@ TEST_F(RTFWriter, RangesAndSelections) {
     // No selection: nothing at all.
     d.Sel[0] = -1;
     EXPECT_EQ(d.RTF(true), "");
+}
+
+// A selection that ends just before a picture (the line break before it
+// selected, say) or starts just after it leaves the picture out, as the RPF of
+// the same selection does: a copy pastes no picture that was not selected.
+TEST_F(RTFWriter, APictureAtTheEndsOfASelectionThatDoesNotReachItStaysOut) {
+    TWriterDoc d;
+    d.AddText("vor", 0, 0);
+    d.AddPicture("", std::make_unique<TBitmap>(2, 2), -1, 0, TRPTag{});
+    d.GetItem(1)->SetLineBreakBefore(true);
+    d.AddText("nach", 0, -1);
+    for (const auto& [sel, picture, text] :
+         {std::tuple{std::array{0, 1, 1, 0}, false, "vor"}, std::tuple{std::array{1, 1, 2, 3}, false, "na"},
+          std::tuple{std::array{0, 2, 1, 1}, true, "or"}, std::tuple{std::array{1, 0, 2, 1}, true, ""}}) {
+        std::copy(sel.begin(), sel.end(), d.Sel);
+        const std::string s = d.RTF(true);
+        EXPECT_EQ(s.find("\\pict") != std::string::npos, picture) << s;
+        EXPECT_EQ(s.find("\\line") != std::string::npos, picture) << s;
+        if (*text) EXPECT_NE(s.find(text), std::string::npos) << s;
+    }
+    // The same for a range written as HTML.
+    QTemporaryDir dir;
+    std::string html;
+    int n = 0;
+    TColor cur = clNone;
+    const TRPHTMLParams params{dir.path().toStdString() + "/", "T", "img", {}, {}, {}, rphsoBodyOnly};
+    ASSERT_TRUE(d.SaveHTMLRangeToStream(html, params, false, cur, n, TRPSaveRange{0, 2, 1, 0}));
+    EXPECT_EQ(html.find("<IMG"), std::string::npos) << html;
+    html.clear();
+    ASSERT_TRUE(d.SaveHTMLRangeToStream(html, params, true, cur, n, TRPSaveRange{1, 1, 2, 3}));
+    EXPECT_EQ(html.find("<IMG"), std::string::npos) << html;
+    EXPECT_NE(html.find("na"), std::string::npos) << html;
 }
 
 TEST_F(RTFWriter, FileAndFailures) {
