@@ -5,15 +5,18 @@
 #include "platform/Printer.h"
 
 #include <QApplication>
-#include <QGuiApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QMessageBox>
-#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -106,6 +109,16 @@ private:
                 for (const ButtonDef& d : kButtons)
                     if (d.result == ans) buttons |= d.qt;
             box.setStandardButtons(buttons ? buttons : QMessageBox::Ok);
+            // The box is wide enough for its title, as the system's boxes are:
+            // a short message would leave the program's name cut in the title
+            // bar. Room for the bar's buttons and margins comes on top.
+            if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+                QFont bar = box.font();
+                bar.setBold(true);
+                const int wanted = QFontMetrics(bar).horizontalAdvance(box.windowTitle()) + 120;
+                grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                              grid->rowCount(), 0, 1, grid->columnCount());
+            }
             box.exec();
             QAbstractButton* clicked = box.clickedButton();
             a.result = mrCancel;

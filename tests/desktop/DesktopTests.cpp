@@ -13,6 +13,7 @@
 #include "exercises/chapter1/UZqK1_3H1.h"
 #include "exercises/chapter2/UZqK2_3A1.h"
 #include "platform/Application.h"
+#include "platform/CustomControl.h"
 #include "platform/Dialogs.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
@@ -37,6 +38,8 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <memory>
+#include <stdexcept>
 #include <thread>
 
 // Readable failure messages.
@@ -272,6 +275,90 @@ TEST(Desktop, MessageBoxOfAnExerciseBelongsToTheExercise) {
         // ... and works once the box is answered.
         Klick(Uebung->B_NeueAufgabe);
         EXPECT_TRUE(Warten([&] { return Zaehler() != ErsteAufgabe; }));
+
+        Klick(Uebung->ProgrammEnde); // "Ende"
+        ASSERT_TRUE(IstAktiv(AbschnittF));
+        Klick(Abschnitt->SpeedButton1); // "Zurück"
+        ASSERT_TRUE(IstAktiv(Haupt));
+        Klick(Zq->ProgrammEnde);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+namespace {
+
+// A painted control that its own mouse release frees, as a table's cell
+// editor is freed when a border dragged over it is dropped.
+class TGehtBeimLoslassen : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void MouseUp(TMouseButton, TShiftState, int, int) override { delete this; }
+};
+
+} // namespace
+
+// Real clicks into a handler that fails and into a control that its own
+// release frees: the failure's message comes in front of the exercise with
+// the program's title, and after it, as after the freed control, the
+// exercise goes on as before.
+TEST(Desktop, AFailingHandlerShowsItsMessageAndTheExerciseGoesOn) {
+    Programmlauf([] {
+        const FensterId Haupt = ZumHauptfenster();
+        ASSERT_NE(Haupt, 0u);
+        const auto [Abschnitt, AbschnittF] = AbschnittZeigen(Haupt, 43, QStringLiteral("TZqK3_1"));
+        ASSERT_NE(AbschnittF, 0u);
+        Klick(Abschnitt->SpeedButton2); // "Übung 1"
+        TAufgabeg* Uebung = nullptr;
+        FensterId UebungF = 0;
+        ASSERT_TRUE(Warten([&] {
+            Uebung = ImProgramm([] { return OffeneAufgabe(QStringLiteral("TZqK3_1A1")); });
+            return (UebungF = FormFenster(Uebung)) != 0;
+        }));
+        const auto Zaehler = [Uebung] {
+            return ImProgramm([Uebung] { return Uebung->B_BtnAufgabenNr->Caption(); });
+        };
+        const QString ErsteAufgabe = Zaehler();
+        // "Neue Aufgabe" fails once.
+        ImProgramm([Uebung] {
+            Uebung->B_NeueAufgabe->OnClick = [Uebung, Alt = Uebung->B_NeueAufgabe->OnClick,
+                                              Mal = 0](TObject* Sender) mutable {
+                if (++Mal == 1) throw std::runtime_error("Die Aufgabenliste ist kaputt");
+                Alt(Sender);
+            };
+        });
+        Klick(Uebung->B_NeueAufgabe);
+        const TDialogBild Meldung =
+            DialogPruefen(QStringLiteral("QMessageBox"), UebungF, QStringLiteral("Meldung eines Fehlers"),
+                          QStringLiteral("22_meldung_eines_fehlers"));
+        ASSERT_NE(Meldung.Fenster, 0u);
+        EXPECT_EQ(Meldung.Titel, "Pravolin - Grundschule");
+        EXPECT_TRUE(Meldung.Texte.contains("Die Aufgabenliste ist kaputt."))
+            << Meldung.Texte.join(" | ").toStdString();
+        EXPECT_EQ(Meldung.Knoepfe, QStringList({"OK"}));
+        KlickBei(DialogKnopf(QStringLiteral("OK")));
+        ASSERT_TRUE(IstAktiv(UebungF));
+        EXPECT_EQ(Zaehler(), ErsteAufgabe);
+        Klick(Uebung->B_NeueAufgabe);
+        EXPECT_TRUE(Warten([&] { return Zaehler() != ErsteAufgabe; }));
+
+        // A control freed by its own release, clicked.
+        TGehtBeimLoslassen* Feld = nullptr;
+        std::weak_ptr<void> Lebt;
+        ImProgramm([&] {
+            Feld = new TGehtBeimLoslassen(Uebung);
+            Feld->SetParent(Uebung);
+            Feld->SetBounds(10, 10, 60, 40);
+            Lebt = Feld->AliveToken();
+        });
+        Verarbeitet();
+        Klick(Feld);
+        Verarbeitet();
+        EXPECT_TRUE(ImProgramm([&] { return Lebt.expired(); }));
+        const QString Zweite = Zaehler();
+        Klick(Uebung->B_NeueAufgabe);
+        EXPECT_TRUE(Warten([&] { return Zaehler() != Zweite; }));
 
         Klick(Uebung->ProgrammEnde); // "Ende"
         ASSERT_TRUE(IstAktiv(AbschnittF));
