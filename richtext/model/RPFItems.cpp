@@ -154,6 +154,7 @@ bool TRPGraphicItemInfo::ReadRPFLine(const std::string& s, TCustomRPData* RPData
     } else {
         ReadRPFProperty(s);
     }
+    if (Line.LineNo == Line.LineCount - 1) FitInReadLimits();
     if (Line.ReadType == 2 && Line.LineNo == Line.LineCount - 2) Line.NextLineBinary = true;
     return true;
 }

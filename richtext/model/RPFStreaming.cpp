@@ -1,5 +1,6 @@
 #include "richtext/model/RPFStreaming.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/ControlsStd.h"
@@ -7,6 +8,7 @@
 #include "platform/Pictures.h"
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPListStyles.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyleInfos.h"
 #include "richtext/model/RPUnicode.h"
 
@@ -278,6 +280,7 @@ bool LoadLevel(const TRPFObject& o, TRPListLevel& l) {
             ReadInt(MarkerFontProps(), p, *l.Font(), "Font.");
         }
     }
+    l.KeepInReadLimits();
     return true;
 }
 
@@ -451,6 +454,7 @@ bool RPFLoadTextStyles(std::string_view Data, TFontInfos& Infos) {
             else if (p.Name == "SingleSymbols" && p.Kind == pkInt)
                 s.ReadSingleSymbols(p.Int != 0);
         }
+        s.KeepInReadLimits();
     }
     return true;
 }
@@ -463,6 +467,7 @@ bool RPFLoadParaStyles(std::string_view Data, TParaInfos& Infos) {
         TParaInfo& s = *Infos.Add();
         for (const TRPFProperty& p : o.Props)
             if (!ReadBase(p, s)) ReadInt(ParaProps(), p, s);
+        s.KeepInReadLimits();
     }
     return true;
 }
@@ -570,7 +575,11 @@ std::unique_ptr<TControl> RPFLoadControlFromBinary(std::string_view Data, std::s
         return p && p->Kind == pkWide ? QString::fromStdU16String(p->Wide) : QString();
     };
     c->SetName(wide("Name"));
-    c->SetBounds(num("Left", 0), num("Top", 0), num("Width", c->Width()), num("Height", c->Height()));
+    // A control is laid out as a picture is: its box stays in a picture's range.
+    using L = TRPReadLimits;
+    const auto place = [&](const char* n) { return std::clamp(num(n, 0), -L::MaxLength, L::MaxLength); };
+    c->SetBounds(place("Left"), place("Top"), L::Length(num("Width", c->Width())),
+                 L::Length(num("Height", c->Height())));
     c->SetTag(num("Tag", 0));
     c->SetEnabled(num("Enabled", 1) != 0);
     c->SetText(wide("Caption"));
@@ -585,7 +594,7 @@ std::unique_ptr<TControl> RPFLoadControlFromBinary(std::string_view Data, std::s
     } else {
         TFont f = *c->Font();
         if (o.Find("Font.Name")) f.SetName(wide("Font.Name"));
-        f.SetHeight(num("Font.Height", f.Height()));
+        f.SetHeight(std::clamp(num("Font.Height", f.Height()), -L::MaxFontHeight, L::MaxFontHeight));
         f.SetColor(static_cast<TColor>(num("Font.Color", static_cast<int32_t>(f.Color()))));
         f.SetStyle(static_cast<TFontStyles>(num("Font.Style", f.Style())));
         f.SetCharset(static_cast<TFontCharset>(num("Font.Charset", f.Charset())));

@@ -1,10 +1,12 @@
 #include "richtext/model/RPFTokens.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include "platform/Pictures.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPStyleInfos.h"
 
@@ -383,8 +385,11 @@ bool TRPLayoutInfo::LoadFromStream(std::string_view Stream, size_t& Pos, bool In
     if (size < 25) throw ERichPadError("Invalid RPF format");
     if (!have(static_cast<size_t>(size))) return false;
     int32_t* fields[] = {&LeftMargin, &RightMargin, &TopMargin, &BottomMargin, &MinTextWidth, &MaxTextWidth};
+    // Margins are laid out as indents are, text widths (none below 1) as picture sides.
+    using L = TRPReadLimits;
     for (int i = 0; i < 6; ++i)
-        *fields[i] = RPFReadInt32(Stream, p + 4 * i);
+        *fields[i] = i < 4 ? std::clamp(RPFReadInt32(Stream, p + 4 * i), 0, L::MaxIndent)
+                           : std::clamp(RPFReadInt32(Stream, p + 4 * i), -L::MaxLength, L::MaxLength);
     BiDiMode = static_cast<uint8_t>(Stream[p + 24]);
     if (size >= 41) {
         FirstParaPartial = RPFReadInt32(Stream, p + 25);

@@ -1,5 +1,6 @@
 #include "richtext/model/RPItem.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "richtext/model/RPFTokens.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -28,6 +30,24 @@ int StrToIntDef0(const std::string& s) {
     auto [p, ec] = std::from_chars(b, e, v);
     if (ec != std::errc() || p != e || b == e) return 0;
     return v;
+}
+
+// An item's sizes as a file gives them, in their ranges: a shift in pixels
+// or percent of the item's height, a size below 1 for the picture's own.
+int ReadIntProperty(int Id, int Value) {
+    using L = TRPReadLimits;
+    switch (Id) {
+    case rpeipVShift:
+        return L::Shift(Value);
+    case rpeipSpacing:
+        return L::Spacing(Value);
+    case rpeipImageWidth:
+    case rpeipImageHeight:
+    case rpeipMinHeightOnPage:
+        return L::Length(Value);
+    default:
+        return Value;
+    }
 }
 
 void MarkIndex(TRPIntegerList& List, int Index) {
@@ -285,7 +305,7 @@ void TCustomRPItemInfo::ReadRPFProperty(const std::string& Line) {
     std::string value = Line.substr(eq + 1);
     for (int id = 1; id <= 11; ++id)
         if (name == IntPropNames[id]) {
-            SetExtraIntProperty(id, StrToIntDef0(value));
+            SetExtraIntProperty(id, ReadIntProperty(id, StrToIntDef0(value)));
             return;
         }
     for (int id = 1; id <= 3; ++id)

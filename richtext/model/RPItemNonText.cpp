@@ -10,6 +10,7 @@
 #include "platform/Runtime.h"
 #include "richtext/model/RPControlImages.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 
@@ -238,6 +239,15 @@ int TRPGraphicItemInfo::GetImageHeight(const TRPStyle* RPStyle) const {
     (void)RPStyle;
     if (ImageHeight > 0) return ImageHeight;
     return Image ? Image->Height() : 0;
+}
+
+void TRPGraphicItemInfo::FitInReadLimits() {
+    constexpr int64_t max = TRPReadLimits::MaxLength;
+    const int64_t w = GetImageWidth(nullptr), h = GetImageHeight(nullptr);
+    const int64_t longest = std::max(w, h);
+    if (longest <= max) return;
+    ImageWidth = static_cast<int32_t>(std::max<int64_t>(1, w * max / longest));
+    ImageHeight = static_cast<int32_t>(std::max<int64_t>(1, h * max / longest));
 }
 
 int TRPGraphicItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {

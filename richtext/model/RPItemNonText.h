@@ -64,6 +64,9 @@ public:
 
     explicit TRPGraphicItemInfo(TCustomRPData* RPData);
     ~TRPGraphicItemInfo() override;
+    // A picture read from a file larger than a picture may be on a side is
+    // given a size inside the range, in its own proportions.
+    void FitInReadLimits();
     static const TRPItemClass ClassInfo;
     const TRPItemClass& ItemClass() const override { return ClassInfo; }
     void SaveRPF(std::string& Stream, TCustomRPData* RPData, int ItemNo, int ParaNo, const std::string& Name,

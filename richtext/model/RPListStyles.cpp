@@ -1,11 +1,13 @@
 #include "richtext/model/RPListStyles.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/ImageList.h"
 #include "platform/Pictures.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -94,6 +96,15 @@ void TRPListLevel::Assign(const TRPListLevel& s) {
     } else {
         FPicture.reset();
     }
+}
+
+void TRPListLevel::KeepInReadLimits() {
+    using L = TRPReadLimits;
+    for (int* v : {&LeftIndent, &FirstIndent, &MarkerIndent})
+        *v = L::Indent(*v);
+    // Counters go on from the start by one a marker: they stay ints.
+    StartFrom = L::ListStart(StartFrom);
+    if (FFont) FFont->Size = L::FontSize(FFont->Size);
 }
 
 TPicture* TRPListLevel::Picture() {

@@ -117,6 +117,8 @@ public:
     void SetFont(const TRPMarkerFont* Value);
 
     void Assign(const TRPListLevel& Source);
+    // Indents, start number and marker size read from a file, in their ranges.
+    void KeepInReadLimits();
     // "List Level %d" with the level's index.
     std::string GetDisplayName() const;
     int Index() const;

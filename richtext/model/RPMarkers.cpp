@@ -13,6 +13,7 @@
 #include "platform/TextMetrics.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPFTokens.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -454,7 +455,7 @@ bool TRPMarkerItemInfo::ReadRPFHeaderExtra(std::string& s, TCustomRPData* RPData
     }
     ListNo = v[0];
     Level = v[1];
-    StartFrom = v[2];
+    StartFrom = TRPReadLimits::ListStart(v[2]);
     Reset = v[3] != 0;
     s.erase(0, p);
     return true;
@@ -730,6 +731,9 @@ bool TRPMarkerList::LoadFromStream(const std::string& Stream, size_t& Pos, TCust
         bool reset = Stream[Pos++] != 0;
         GetInt(Stream, Pos, startFrom);
         GetInt(Stream, Pos, counter);
+        // Numbers go on by one a marker from these: they stay far from the int's end.
+        startFrom = TRPReadLimits::ListStart(startFrom);
+        counter = std::clamp(counter, 0, TRPReadLimits::MaxListCounter);
         auto m = TRPMarkerItemInfo::CreateEx(RPData, listNo, level, startFrom, reset);
         m->Counter = counter;
         FItems.push_back(m.get());

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/Runtime.h"
+#include "richtext/model/RPReadLimits.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ int MapRef(int Ref, const TRPIntegerList& Mapping) {
     if (Ref >= Mapping.Count()) return -1;
     return Mapping.Get(Ref);
 }
+
+using L = TRPReadLimits;
 
 } // namespace
 
@@ -75,6 +78,11 @@ bool TRPRect::IsEqualEx(const TRPRect& o, bool IgnoreLeft, bool IgnoreBottom, bo
                         bool IgnoreTop) const {
     return (IgnoreLeft || Left == o.Left) && (IgnoreBottom || Bottom == o.Bottom) &&
            (IgnoreRight || Right == o.Right) && (IgnoreTop || Top == o.Top);
+}
+
+void TRPRect::KeepInReadLimits() {
+    for (int* v : {&Top, &Left, &Right, &Bottom})
+        *v = L::Shift(*v);
 }
 
 int TRPRect::SimilarityValue(const TRPRect& o, int Weight) const {
@@ -137,6 +145,12 @@ bool TRPBorder::IsEqualExcept(const TRPBorder& o, uint32_t m) const {
                                    Bit(m, 1u << 5)) &&
            VisibleBorders.IsEqualEx(o.VisibleBorders, Bit(m, 1u << 8), Bit(m, 1u << 11), Bit(m, 1u << 10),
                                     Bit(m, 1u << 9));
+}
+
+void TRPBorder::KeepInReadLimits() {
+    Width = std::clamp(Width, 0, L::MaxBorderWidth);
+    InternalWidth = std::clamp(InternalWidth, 0, L::MaxBorderWidth);
+    BorderOffsets.KeepInReadLimits();
 }
 
 int TRPBorder::SimilarityValue(const TRPBorder& o) const {
@@ -216,6 +230,13 @@ void TFontInfo::Assign(const TCustomRPInfo& Source) {
 
 void TFontInfo::ReadSingleSymbols(bool Value) {
     if (Value) Protection |= rpprStyleProtect | rpprDoNotAutoSwitch;
+}
+
+void TFontInfo::KeepInReadLimits() {
+    Size = L::FontSize(Size);
+    VShift = L::Shift(VShift);
+    CharScale = std::clamp(CharScale, L::MinCharScale, L::MaxCharScale);
+    CharSpacing = L::Shift(CharSpacing);
 }
 
 bool TFontInfo::EqualsBasic(const TCustomRPInfo& Other, bool IgnoreReferences) const {
@@ -341,6 +362,17 @@ void TParaInfo::Assign(const TCustomRPInfo& Source) {
         DefStyleNo = s->DefStyleNo;
     }
     TCustomRPInfo::Assign(Source);
+}
+
+void TParaInfo::KeepInReadLimits() {
+    for (int* v : {&FirstIndent, &LeftIndent, &RightIndent})
+        *v = L::Indent(*v);
+    SpaceBefore = L::Spacing(SpaceBefore);
+    SpaceAfter = L::Spacing(SpaceAfter);
+    LineSpacing = LineSpacingType == rplsPercent ? std::clamp(LineSpacing, 0, L::MaxLineSpacingPercent)
+                                                 : L::Spacing(LineSpacing);
+    Border.KeepInReadLimits();
+    Background.BorderOffsets.KeepInReadLimits();
 }
 
 bool TParaInfo::HasExtraLineSpacing() const {

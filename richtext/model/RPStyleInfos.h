@@ -65,6 +65,8 @@ public:
     bool IsEqualEx(const TRPRect& Other, bool IgnoreLeft, bool IgnoreBottom, bool IgnoreRight,
                    bool IgnoreTop) const;
     int SimilarityValue(const TRPRect& Other, int Weight) const;
+    // Offsets of a border or background read from a file, in their range.
+    void KeepInReadLimits();
 };
 
 // Which sides of a rectangle are on.
@@ -104,6 +106,9 @@ public:
     // left, top, right, bottom, 8..11 visible sides left, top, right, bottom.
     bool IsEqualExcept(const TRPBorder& Other, uint32_t IgnoreMask) const;
     int SimilarityValue(const TRPBorder& Other) const;
+    // Widths and offsets read from a file, in their ranges (a negative width
+    // means nothing).
+    void KeepInReadLimits();
 
     // Drawing around a paragraph's text rectangle (enlarged by BorderOffsets).
     void Draw(const TRPBounds& Rect, TCanvas& Canvas) const;
@@ -188,6 +193,8 @@ public:
     bool IsEqualExcept(const TFontInfo& Other, uint32_t IgnoreMask) const;
     // Reads the obsolete "SingleSymbols" property of old streams.
     void ReadSingleSymbols(bool Value);
+    // Size, shift, scale and spacing read from a file, in their ranges.
+    void KeepInReadLimits();
 
     // Name, size, colour, style and charset from a font.
     void AssignFromFont(const TFont& Font);
@@ -242,6 +249,10 @@ public:
     bool EqualsWithMapping(TCustomRPInfo& Other, const TRPIntegerList& Mapping) const override;
     int SimilarityScore(const TCustomRPInfo& Other) const override;
     bool IsEqualExcept(const TParaInfo& Other, uint32_t IgnoreMask) const;
+    // Indents, spaces, line spacing, border and background read from a file,
+    // in their ranges: negative spaces mean nothing, and neither does
+    // negative line spacing of either kind.
+    void KeepInReadLimits();
 };
 
 // A line spacing of Percent as formatted: below 50 a percentage adds nothing.
