@@ -4,6 +4,7 @@
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFImport.h"
 
@@ -86,6 +87,13 @@ struct TWantedLevel {
             return false;
         if (ListType == rplstUnicodeBullet) return l.FormatStringW == FormatW;
         return l.FormatString == Format || l.FormatString == FormatAlt;
+    }
+
+    // Indents as a level read from a file keeps them (the start and the font
+    // size are kept in their ranges as they are read).
+    void KeepInReadLimits() {
+        for (int* v : {&LeftIndent, &FirstIndent, &MarkerIndent})
+            *v = TRPReadLimits::Indent(*v);
     }
 
     void Fill(TRPListLevel& l) const {
@@ -195,6 +203,7 @@ void TRPRTFReaderProperties::BuildW97Lists() {
             w.StartFrom = lv.Start;
             if (lv.NoRestart) w.Options &= static_cast<TRPListLevelOptions>(~rploLevelReset);
             if (lv.Legal) w.Options |= rploLegalStyleNumbering;
+            w.KeepInReadLimits();
             wanted.push_back(std::move(w));
         }
         int found = -1;
@@ -256,6 +265,7 @@ int TRPRTFReaderProperties::OldStyleList(const TRPRTFMarkerProperties& M) {
         w.FormatAlt.append("%0:s").append(after);
     }
     w.StartFrom = M.Start;
+    w.KeepInReadLimits();
     TRPListInfos& styles = im.Style->ListStyles();
     int found = -1;
     for (int i = 0; i < styles.Count() && found < 0; ++i) {
@@ -405,6 +415,7 @@ void TRPRTFReaderProperties::ReaderNewPicture(TRPRTFPicture* Picture, TRPRTFGrap
         item->ImageWidth = static_cast<int>(Round(w / 100.0 * Picture->ScaleX));
         item->ImageHeight = static_cast<int>(Round(h / 100.0 * Picture->ScaleY));
     }
+    item->FitInReadLimits();
     item->ParaNo = CachedParaStyle(Position);
     AddItem(std::string(), std::move(item), Position);
     Inserted = true;

@@ -1,6 +1,7 @@
 // Text and paragraph styles of imported RTF: found in the style component, or added.
 #include "platform/Runtime.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPUnicode.h"
 #include "richtext/rtf/RPRTFImport.h"
@@ -22,9 +23,6 @@ bool SameNameNoCase(const std::string& a, const std::string& b) {
 int VShiftKind(int vshift) {
     return vshift == 0 ? 0 : vshift < 0 ? 1 : 2;
 }
-
-// Fifty lines: 12-point text spaced fifty-fold fills a page.
-constexpr long long kMaxLineSpacingPercent = 5000;
 
 // Text of a style with the default charset is read in the system page.
 bool ReadsAsSystemPage(int charset) {
@@ -185,7 +183,8 @@ int TRPRTFReaderProperties::ChooseTextStyle(bool Unicode, bool Jump) {
         // A file without a font table: its text is in the document's default font.
         w.FontName = styles.GetItem(0)->FontName;
     }
-    w.Size = cp.VShift != 0 ? static_cast<int>(Round(cp.Size / 2.0)) : cp.Size;
+    // Raised and lowered text is half as large, and no smaller than a font can be.
+    w.Size = TRPReadLimits::FontSize(cp.VShift != 0 ? static_cast<int>(Round(cp.Size / 2.0)) : cp.Size);
     w.Color = cp.Color;
     w.BackColor = cp.BackColor;
     w.Style = cp.Style;
@@ -345,8 +344,9 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
     // too. \sl takes any number (widened, so that a huge one cannot overflow);
     // more than a page can show is cut to what a page can show.
     if (pp.LineSpacingMulti)
-        w.Percent = static_cast<int>(std::min<long long>(
-            std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240, kMaxLineSpacingPercent));
+        w.Percent = static_cast<int>(
+            std::min<long long>(std::llabs(static_cast<long long>(pp.LineSpacing)) * 100 / 240,
+                                TRPReadLimits::MaxLineSpacingPercent));
     w.Fill = pp.ShadingFill;
     // The side that gives the border: top, else left, bottom, right.
     const TRPRTFBorderSide* side = nullptr;
@@ -370,18 +370,37 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
         w.Border.BorderOffsets.Top = gap(1);
         w.Border.BorderOffsets.Right = gap(2);
         w.Border.BorderOffsets.Bottom = gap(3);
+        w.Border.KeepInReadLimits();
     }
     // Indents and spaces reach the text: the frame and its gap lie inside them.
     const int total = w.HasBorder ? w.Border.GetTotalWidth() : 0;
     const TRPRect& gap = w.Border.BorderOffsets;
 
     if (ParaStyleMode == rprsAddIfNeeded) {
+        // The style as it is added, in the ranges of a style read from a file.
+        TParaInfo want;
+        want.Standard = false;
+        want.Alignment = w.Alignment;
+        want.LeftIndent = w.Left + total + gap.Left;
+        want.RightIndent = w.Right + total + gap.Right;
+        want.FirstIndent = w.First;
+        want.SpaceBefore = w.Before + total + gap.Top;
+        want.SpaceAfter = w.After + total + gap.Bottom;
+        want.LineSpacing = w.Percent;
+        want.Background.Color = w.Fill;
+        if (w.HasBorder) {
+            want.Border = w.Border;
+            // The fill reaches the frame.
+            want.Background.BorderOffsets = gap;
+        }
+        want.KeepInReadLimits();
         for (int i = 0; i < styles.Count(); ++i) {
             const TParaInfo& p = *styles.GetItem(i);
-            if (p.Alignment != w.Alignment || p.LeftIndent != w.Left + total + gap.Left ||
-                p.RightIndent != w.Right + total + gap.Right || p.FirstIndent != w.First ||
-                p.SpaceBefore != w.Before + total + gap.Top || p.SpaceAfter != w.After + total + gap.Bottom ||
-                p.Background.Color != w.Fill || !p.Background.BorderOffsets.IsEqual(gap))
+            if (p.Alignment != want.Alignment || p.LeftIndent != want.LeftIndent ||
+                p.RightIndent != want.RightIndent || p.FirstIndent != want.FirstIndent ||
+                p.SpaceBefore != want.SpaceBefore || p.SpaceAfter != want.SpaceAfter ||
+                p.Background.Color != want.Background.Color ||
+                !p.Background.BorderOffsets.IsEqual(want.Background.BorderOffsets))
                 continue;
             // Percentages fit where the layout gives the lines the same spacing.
             const bool fits = p.LineSpacingType == rplsPercent
@@ -390,38 +409,12 @@ int TRPRTFReaderProperties::ChooseParaStyle(TRPRTFPosition Position) {
             if (!fits) continue;
             if (!w.HasBorder) {
                 if (p.Border.Style != rpbNone) continue;
-            } else if (p.Border.Style != w.Border.Style || p.Border.Width != w.Border.Width ||
-                       p.Border.InternalWidth != w.Border.InternalWidth || p.Border.Color != w.Border.Color ||
-                       !p.Border.VisibleBorders.IsEqual(w.Border.VisibleBorders) ||
-                       !p.Border.BorderOffsets.IsEqual(gap)) {
+            } else if (!p.Border.IsEqual(want.Border)) {
                 continue;
             }
             return i;
         }
-        TParaInfo* p = styles.Add();
-        p->Standard = false;
-        p->Alignment = w.Alignment;
-        p->LeftIndent = w.Left;
-        p->RightIndent = w.Right;
-        p->FirstIndent = w.First;
-        p->SpaceBefore = w.Before;
-        p->SpaceAfter = w.After;
-        p->LineSpacing = w.Percent;
-        p->Background.Color = w.Fill;
-        if (w.HasBorder) {
-            p->Border.Style = w.Border.Style;
-            p->Border.Width = w.Border.Width;
-            p->Border.InternalWidth = w.Border.InternalWidth;
-            p->Border.Color = w.Border.Color;
-            p->Border.VisibleBorders = w.Border.VisibleBorders;
-            // The fill reaches the frame.
-            p->Border.BorderOffsets = gap;
-            p->Background.BorderOffsets = gap;
-            p->SpaceBefore += total + gap.Top;
-            p->SpaceAfter += total + gap.Bottom;
-            p->LeftIndent += total + gap.Left;
-            p->RightIndent += total + gap.Right;
-        }
+        styles.Add()->Assign(want);
         return styles.Count() - 1;
     }
 

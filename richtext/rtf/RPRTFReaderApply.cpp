@@ -1,5 +1,6 @@
 // Effect of the property control words on the reader's records.
 #include "platform/Runtime.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/rtf/RPRTFKeywords.h"
 #include "richtext/rtf/RPRTFReader.h"
 
@@ -11,9 +12,24 @@ using namespace RPRTFKw;
 
 namespace {
 
+using L = TRPReadLimits;
+
 // Half-points to points, halves to even, kept in a size a font can have.
 int HalfPoints(int p) {
-    return std::clamp(static_cast<int>(Round(p / 2.0)), 1, 1638);
+    return std::clamp(static_cast<int>(Round(p / 2.0)), L::MinFontSize, L::MaxFontSize);
+}
+
+// Lengths in twips in the ranges of the styles they go into. Indents and
+// spaces of a paragraph reach its border, whose lines and gap the import adds.
+int IndentTwips(int p) {
+    return std::clamp(p, -L::Twips(L::MaxIndent), L::Twips(L::MaxIndent));
+}
+int ParaTwips(int p) {
+    constexpr int max = L::Twips(L::MaxIndent + L::MaxBorderReach);
+    return std::clamp(p, -max, max);
+}
+int SpacingTwips(int p) {
+    return std::clamp(p, -L::Twips(L::MaxSpacing), L::Twips(L::MaxSpacing));
 }
 
 void SetStyleBit(uint8_t& style, uint8_t bit, bool on) {
@@ -250,10 +266,10 @@ uint8_t TRPRTFReader::ApplyProperty(int prop, int p) {
         sp.PageNumberFormat = p;
         break;
     case ipHeaderY:
-        sp.HeaderY = p;
+        sp.HeaderY = std::clamp(p, 0, L::Twips(L::MaxIndent));
         break;
     case ipFooterY:
-        sp.FooterY = p;
+        sp.FooterY = std::clamp(p, 0, L::Twips(L::MaxIndent));
         break;
     case ipPaperW:
         dp.PaperWidth = p;
@@ -353,10 +369,10 @@ uint8_t TRPRTFReader::ApplyCharacter(int prop, int p) {
         cp.VShift = 0;
         break;
     case ipCharScaleX:
-        cp.CharScale = std::clamp(p, 1, 1000);
+        cp.CharScale = std::clamp(p, L::MinCharScale, L::MaxCharScale);
         break;
     case ipExpndTw:
-        cp.Expansion = std::clamp(p, -32767, 32767);
+        cp.Expansion = SpacingTwips(p);
         break;
     case ipHidden:
         DoHidden(p != 0);
@@ -380,25 +396,27 @@ uint8_t TRPRTFReader::ApplyParagraph(int prop, int p) {
     auto& pp = st.ParaProps;
     switch (prop) {
     case ipLeftInd:
-        pp.LeftIndent = p;
+        pp.LeftIndent = ParaTwips(p);
         break;
     case ipRightInd:
-        pp.RightIndent = p;
+        pp.RightIndent = ParaTwips(p);
         break;
     case ipFirstInd:
-        pp.FirstIndent = p;
+        pp.FirstIndent = IndentTwips(p);
         break;
+    // Below zero a space only makes room for the border; the style keeps no
+    // space below zero.
     case ipSpaceBefore:
-        pp.SpaceBefore = p;
+        pp.SpaceBefore = ParaTwips(p);
         break;
     case ipSpaceAfter:
-        pp.SpaceAfter = p;
+        pp.SpaceAfter = ParaTwips(p);
         break;
     case ipAlign:
         pp.Alignment = p;
         break;
     case ipSL:
-        pp.LineSpacing = p;
+        pp.LineSpacing = SpacingTwips(p);
         break;
     case ipSLMult:
         pp.LineSpacingMulti = p != 0;
@@ -459,7 +477,7 @@ uint8_t TRPRTFReader::ApplyParagraph(int prop, int p) {
         break;
     }
     case ipBrsp:
-        pp.GetBorder().Side(pp.CurBorderSide).Spacing = std::clamp(p, 0, 32767);
+        pp.GetBorder().Side(pp.CurBorderSide).Spacing = std::clamp(p, 0, L::Twips(L::MaxSpacing));
         break;
     default:
         return 0xFF;
@@ -726,13 +744,13 @@ void TRPRTFReader::ApplyNumbering(int prop, int p) {
         m->FixedSize = true;
         break;
     case ipPnIndent:
-        m->Indent = p;
+        m->Indent = IndentTwips(p);
         break;
     case ipPnSp:
-        m->Space = p;
+        m->Space = IndentTwips(p);
         break;
     case ipPnStart:
-        m->Start = p;
+        m->Start = L::ListStart(p);
         break;
     case ipPnAlign:
         m->Alignment = p;
@@ -761,13 +779,13 @@ void TRPRTFReader::ApplyList(int prop, int p) {
             lvl.Alignment = p == 1 ? 2 : p == 2 ? 1 : 0;
             break;
         case ipLevelStartAt:
-            lvl.Start = p;
+            lvl.Start = L::ListStart(p);
             break;
         case ipLevelIndent:
-            lvl.Indent = p;
+            lvl.Indent = IndentTwips(p);
             break;
         case ipLevelSpace:
-            lvl.Space = p;
+            lvl.Space = IndentTwips(p);
             break;
         case ipLevelOld:
             lvl.Old = p != 0;
@@ -807,13 +825,13 @@ void TRPRTFReader::ApplyList(int prop, int p) {
             SetStyleBit(lvl.Style, rtffsStrikeOut, p != 0);
             break;
         case ipLeftInd:
-            lvl.LeftIndent = p;
+            lvl.LeftIndent = IndentTwips(p);
             break;
         case ipFirstInd:
-            lvl.FirstIndent = p;
+            lvl.FirstIndent = IndentTwips(p);
             break;
         case ipTx:
-            lvl.Tab = p;
+            lvl.Tab = IndentTwips(p);
             break;
         default:
             break;
@@ -841,6 +859,6 @@ void TRPRTFReader::ApplyList(int prop, int p) {
         if (prop == ipLOStartAt)
             lvl.UseStart = p != 0;
         else if (prop == ipLevelStartAt)
-            lvl.Start = p;
+            lvl.Start = L::ListStart(p);
     }
 }
