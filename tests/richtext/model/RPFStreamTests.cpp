@@ -1,6 +1,7 @@
 // Stream format: style collections, the marker numbering record, control
 // bodies, image lists named by tag, and refusal of damaged headers, with the
 // document left as it was.
+#include <climits>
 #include <gtest/gtest.h>
 
 #include "WriterRoundTrip.h"
@@ -8,6 +9,7 @@
 #include "platform/ImageList.h"
 #include "richtext/model/RPFStreaming.h"
 #include "richtext/model/RPFTokens.h"
+#include "richtext/model/RPReadLimits.h"
 
 using namespace std::string_literals;
 
@@ -289,4 +291,37 @@ TEST(RPFStream, DamagedHeadersAndHexText) {
     EXPECT_EQ(s, "-8 1 3\r\n-2 1 0 0 3 0 1 0\r\n7A7765690D0A5A65696C656E\r\n0 1 0 0 0 0\r\nx\r\n");
     ASSERT_TRUE(d.Load(s));
     EXPECT_EQ(d.GetItemCheckpoint(0)->Name, "zwei\r\nZeilen");
+}
+
+// A control's box and font and the numbers of stored markers come from the
+// stream at the ends of an int; they are read in their ranges.
+TEST(RPFStream, ControlSizesAndMarkerNumbersAreReadInTheirRanges) {
+    using L = TRPReadLimits;
+    for (int32_t v : {INT32_MIN, INT32_MAX}) {
+        SCOPED_TRACE(v);
+        TRPFObjectWriter w;
+        for (const char* name : {"Left", "Top", "Width", "Height", "Font.Height"})
+            w.Int(name, v);
+        const std::unique_ptr<TControl> c = RPFLoadControlFromBinary(w.Data(), "TButton", nullptr);
+        ASSERT_TRUE(c);
+        EXPECT_EQ(c->Left(), v > 0 ? L::MaxLength : -L::MaxLength);
+        EXPECT_EQ(c->Width(), v > 0 ? L::MaxLength : 0);
+        EXPECT_EQ(c->Height(), v > 0 ? L::MaxLength : 0);
+        EXPECT_EQ(c->Font()->Height(), v > 0 ? L::MaxFontHeight : -L::MaxFontHeight);
+
+        TStreamDoc owner;
+        owner.Style.ListStyles().Add();
+        owner.AddItem("", TRPMarkerItemInfo::CreateEx(&owner, 0, 0, v, false));
+        owner.AddMarkerInList(0);
+        owner.GetMarkers(false)->Get(0)->Counter = v;
+        TStreamDoc d;
+        d.RPFOpts = rpfoLoadLayout;
+        d.Style.ListStyles().Add();
+        d.Outer = std::make_unique<TRPMarkerList>();
+        ASSERT_TRUE(d.Load("-8 1 3\r\n-9 2 0 0 0 0 6\r\n\r\n" + owner.GetMarkers(false)->SaveToHex() +
+                           "\r\n0 1 0 0 0 0\r\nx\r\n"));
+        ASSERT_EQ(d.Outer->Count(), 1);
+        EXPECT_EQ(d.Outer->Get(0)->StartFrom, v > 0 ? L::MaxListStart : 0);
+        EXPECT_EQ(d.Outer->Get(0)->Counter, v > 0 ? L::MaxListCounter : 0);
+    }
 }
