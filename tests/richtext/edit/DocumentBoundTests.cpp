@@ -1,6 +1,6 @@
 // Documents past 2^31 pixels in all, in the editor a log book shows them in:
 // one table of 100,000 rows, 720 tables, and tables nested as deep as they
-// go. They format, paint, scroll, take the caret and a click, and save;
+// go. They format, paint, scroll, take the caret and a click, print and save;
 // what lies past the document's bound (RPCoords.h) stands at the bound and
 // is kept whole.
 #include <QApplication>
@@ -14,9 +14,13 @@
 #include "EditTestSupport.h"
 #include "TableTestDoc.h"
 #include "platform/Keys.h"
+#include "platform/Printer.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/model/RPCoords.h"
+#include "richtext/view/RPPrint.h"
+#include "support/PdfPrinter.h"
+#include "support/Readers.h"
 
 namespace {
 
@@ -82,6 +86,14 @@ void Click(TCustomRichPad& View, TRPTableItemInfo& Table, int X, int Y) {
         send(*e, QEvent::MouseButtonRelease, X - e->Left(), Y - e->Top());
     else
         send(View, QEvent::MouseButtonRelease, X, Y);
+}
+
+// The text of each page of a PDF as poppler reads it.
+QStringList PdfText(const QString& Pdf) {
+    QStringList pages;
+    const QString failed = PdfTextPages(Pdf, pages);
+    EXPECT_TRUE(failed.isEmpty()) << failed.toStdString();
+    return pages;
 }
 
 // The document's RPF read into a fresh editor and written again.
@@ -240,6 +252,45 @@ TEST_F(OneTallTable, ScrollsToTheEndAndTakesTheCaretAndAClickThere) {
     EXPECT_TRUE(TopsInOrder(d));
 }
 
+// Pages run to the bound of the printer's layout (2^28 pixels at 600 dpi):
+// the rows past it and what follows the table are not printed. The first and
+// the last page print.
+TEST_F(OneTallTable, PrintsPagesUpToTheBound) {
+    TPdfPrinter first(QStringLiteral("erste.pdf"));
+    TRPPrint print(nullptr);
+    print.AssignSource(F->Edit);
+    print.FormatPages();
+    const int pages = print.GetPagesCount();
+    // A row is taller than a page: each takes a page of its own.
+    const int deviceRow = MulDiv(TallRowPitch, Printer()->PixelsPerInchY(), 96);
+    EXPECT_NEAR(pages, RPMaxCoord / deviceRow, 3);
+    EXPECT_EQ(print.Data()->PrintedDrawItems, 2);
+    ASSERT_TRUE(print.PrintableRP()->PrintPages(1, 2, QStringLiteral("Anfang"), 1, false));
+    const QStringList text = PdfText(first.Pdf);
+    ASSERT_EQ(text.size(), 2);
+    EXPECT_TRUE(text[0].contains(QStringLiteral("Anfang")));
+    EXPECT_TRUE(text[1].contains(QStringLiteral("Erste")));
+
+    TPdfPrinter last(QStringLiteral("letzte.pdf"));
+    ASSERT_TRUE(print.PrintableRP()->PrintPages(pages, pages, QStringLiteral("Ende"), 1, false));
+    const QStringList lastText = PdfText(last.Pdf);
+    EXPECT_LE(lastText.size(), 1);
+    EXPECT_FALSE(lastText.join(QString()).contains(QStringLiteral("Ende")));
+
+    // Not cut into parts, the table stands on a page of its own, and draws
+    // there what the page shows of its rows and of its tiled picture.
+    T->PrintOptions &= static_cast<TRPTablePrintOptions>(~rptoRowsSplit);
+    T->SetBackgroundImage(SolidBitmap(clYellow, 8).get(), true);
+    T->SetBackgroundStyle(rpbsTiled);
+    print.FormatPages();
+    EXPECT_EQ(print.GetPagesCount(), 2);
+    TPdfPrinter whole(QStringLiteral("ganz.pdf"));
+    ASSERT_TRUE(print.PrintableRP()->PrintPages(2, 2, QStringLiteral("Tabelle"), 1, false));
+    EXPECT_TRUE(PdfText(whole.Pdf).join(QString()).contains(QStringLiteral("Erste")));
+    T->PrintOptions |= rptoRowsSplit;
+    T->SetBackgroundImage(nullptr, false);
+}
+
 // RPF keeps every row, RPF written again is the same; RTF read back has them all.
 TEST_F(OneTallTable, SavesAndReadsBackWhole) {
     const std::string rpf = SaveRPF(*F->Edit);
@@ -261,7 +312,7 @@ TEST_F(OneTallTable, SavesAndReadsBackWhole) {
 // ---------------------------------------------------------------------------
 // 720 tables of 100 tall rows: 2.16 * 10^9 pixels
 
-TEST(ManyTallTables, FormatPaintAndSaveWhole) {
+TEST(ManyTallTables, FormatPaintPrintAndSaveWhole) {
     TEditFixture f(400, 300);
     f.Edit->Clear();
     const int tables = 720, inside = RPMaxCoord / (100 * TallRowPitch + 4);
@@ -286,6 +337,17 @@ TEST(ManyTallTables, FormatPaintAndSaveWhole) {
     EXPECT_TRUE(AnyInk(ClientImage(*f.Edit)));
     f.Key(VK_END, ssCtrl);
     EXPECT_EQ(f.CaretPos(), std::to_string(2 * tables) + ":5");
+
+    TPdfPrinter printer(QStringLiteral("tabellen.pdf"));
+    TRPPrint print(nullptr);
+    print.AssignSource(f.Edit);
+    print.FormatPages();
+    const int pages = print.GetPagesCount();
+    const int printed = print.Data()->PrintedDrawItems;
+    EXPECT_GT(printed, 0);
+    EXPECT_LT(printed, 2 * tables);
+    ASSERT_TRUE(print.PrintableRP()->PrintPages(pages, pages, QStringLiteral("Tabellen"), 1, false));
+    EXPECT_LE(PdfText(printer.Pdf).size(), 1);
 
     const std::string rpf = SaveRPF(*f.Edit);
     EXPECT_EQ(RPFAgain(rpf), rpf);
