@@ -252,7 +252,7 @@ TEST_F(OneTallTable, ScrollsToTheEndAndTakesTheCaretAndAClickThere) {
     EXPECT_TRUE(TopsInOrder(d));
 }
 
-// Pages run to the bound of the printer's layout (2^28 pixels at 600 dpi):
+// Pages run to the bound of the printer's layout (2^28 printer pixels):
 // the rows past it and what follows the table are not printed. The first and
 // the last page print.
 TEST_F(OneTallTable, PrintsPagesUpToTheBound) {
