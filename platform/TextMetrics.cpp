@@ -249,15 +249,19 @@ std::vector<int> TQtTextMetrics::PrefixWidths(const TFont& font, const QString& 
     };
     std::vector<int> out(text.size());
     int sum = 0;
+    // Millions of wide characters stop at the largest int rather than wrap.
+    const auto add = [&sum](int Advance) {
+        if (__builtin_add_overflow(sum, Advance, &sum)) sum = Advance > 0 ? INT_MAX : INT_MIN;
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out[i] = sum; // the pair counts at its second half
-            sum += advances.Of(QChar::surrogateToUcs4(c, text[i + 1]), text.mid(i, 2), qtMetrics);
+            add(advances.Of(QChar::surrogateToUcs4(c, text[i + 1]), text.mid(i, 2), qtMetrics));
             out[++i] = sum;
             continue;
         }
-        sum += advances.Of(c.unicode(), QString(), qtMetrics);
+        add(advances.Of(c.unicode(), QString(), qtMetrics));
         out[i] = sum;
     }
     return out;

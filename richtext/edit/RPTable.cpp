@@ -4,6 +4,7 @@
 #include "richtext/edit/RPEditData.h"
 
 #include "platform/Runtime.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/view/RPFormattedData.h"
@@ -227,12 +228,14 @@ TColor TRPTableItemInfo::GetEffectiveColor() const {
     return clNone;
 }
 
+// Every size of a layout passes here: sizes set through the program (a best
+// width or height) are not bounded elsewhere.
 int TRPTableItemInfo::ScaleX(int v) const {
-    return Resolution ? MulDiv(v, Resolution->DeviceX, Resolution->ScreenX) : v;
+    return Resolution ? RPCoordScale(v, Resolution->DeviceX, Resolution->ScreenX) : RPCoordClamp(v);
 }
 
 int TRPTableItemInfo::ScaleY(int v) const {
-    return Resolution ? MulDiv(v, Resolution->DeviceY, Resolution->ScreenY) : v;
+    return Resolution ? RPCoordScale(v, Resolution->DeviceY, Resolution->ScreenY) : RPCoordClamp(v);
 }
 
 // ---------------------------------------------------------------------------

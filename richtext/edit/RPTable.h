@@ -387,6 +387,9 @@ public:
     TRPIntegerList RowStarts;
     int Width = 0;
     int Height = 0;
+    // The last rows, that stand at the bound of the table's height with no
+    // room (RPCoords.h): no view or page shows them.
+    int RowsPastBound = 0;
     // The width the columns were laid out for (-1: none yet).
     int LaidOutFor = -1;
     // Per-cell print documents (index row * ColCount + column, nil where a

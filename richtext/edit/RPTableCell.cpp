@@ -3,6 +3,7 @@
 #include "richtext/edit/RPTable.h"
 
 #include "platform/Runtime.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
 
@@ -182,14 +183,16 @@ int TRPTableCellData::GetHeight() {
     return Height - 2 * CellPadding();
 }
 
+// Offsets and origins of cells nested in cells add up level by level: each
+// is kept inside the document's bound (RPCoords.h).
 int TRPTableCellData::GetHOffs() {
     const TRPTableItemInfo* t = Table();
-    return -((t ? t->DrawLeft : 0) + CellPadding() + Left);
+    return -RPCoordSum(t ? t->DrawLeft : 0, CellPadding(), Left);
 }
 
 int TRPTableCellData::GetVOffs() {
     const TRPTableItemInfo* t = Table();
-    return -((t ? t->DrawTop : 0) + CellPadding() + Top + GetContentVShift());
+    return -RPCoordSum(t ? t->DrawTop : 0, CellPadding(), Top, GetContentVShift());
 }
 
 void TRPTableCellData::GetOrigin(int& X, int& Y) {
@@ -211,12 +214,12 @@ void TRPTableCellData::OriginIn(bool Outermost, int& X, int& Y) {
             holder->GetOrigin(X, Y);
         int l = 0, tp = 0;
         if (const int no = t->GetItemNo(); no >= 0 && holder->GetItemCoords(no, l, tp)) {
-            X += l;
-            Y += tp;
+            X = RPCoordSum(X, l);
+            Y = RPCoordSum(Y, tp);
         }
     }
-    X += Left + CellPadding();
-    Y += Top + CellPadding() + GetContentVShift();
+    X = RPCoordSum(X, Left, CellPadding());
+    Y = RPCoordSum(Y, Top, CellPadding(), GetContentVShift());
 }
 
 TRPOptions TRPTableCellData::GetOptions() const {

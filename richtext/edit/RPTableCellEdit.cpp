@@ -8,6 +8,7 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RPTableUndo.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -554,7 +555,7 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
     int height = std::max(0, cell->Height - shift);
     e->VScrollAllowed = height > TRPTableInplaceEdit::MaxHeight;
     if (e->VScrollAllowed) height = TRPTableInplaceEdit::MaxHeight;
-    e->SetBounds(x + cell->Left, y + cell->Top + shift, cell->Width, height);
+    e->SetBounds(RPCoordSum(x, cell->Left), RPCoordSum(y, cell->Top, shift), cell->Width, height);
     // Scrolling moves child controls by their Tag.
     e->SetTag(e->Top());
     TRPEditRPData* ed = e->EditData();
@@ -754,8 +755,8 @@ void TRPTableItemInfo::BuildJumpList(int& StartJumpNo) {
         int ox = 0, oy = 0;
         Cell.GetOrigin(ox, oy);
         for (size_t k = first; k < root->Jumps.size(); ++k) {
-            root->Jumps[k].Left += ox;
-            root->Jumps[k].Top += oy;
+            root->Jumps[k].Left = RPCoordSum(root->Jumps[k].Left, ox);
+            root->Jumps[k].Top = RPCoordSum(root->Jumps[k].Top, oy);
         }
     });
 }

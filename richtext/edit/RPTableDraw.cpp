@@ -5,6 +5,7 @@
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/view/RPPrintableData.h"
@@ -172,12 +173,14 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         first = FirstRow;
         last = FirstRow + RowCount - 1;
         heads = RepeatHeadings ? std::min(HeadingRowCount, FirstRow) : 0;
-        int h = Info.RowStarts[0] + Info.Height - Info.RowStarts[R - 1] - Info.RowHeights[R - 1];
-        if (RowCount > 0) h += Info.RowStarts[last] + Info.RowHeights[last] - Info.RowStarts[first];
+        int h = RPCoordSum(Info.RowStarts[0], Info.Height, -Info.RowStarts[R - 1], -Info.RowHeights[R - 1]);
+        if (RowCount > 0)
+            h = RPCoordSum(h, Info.RowStarts[last], Info.RowHeights[last], -Info.RowStarts[first]);
         if (heads > 0) {
-            h += Info.RowStarts[heads - 1] + Info.RowHeights[heads - 1] - Info.RowStarts[0];
+            h = RPCoordSum(h, Info.RowStarts[heads - 1], Info.RowHeights[heads - 1], -Info.RowStarts[0]);
             if (RowCount > 0)
-                h += Info.RowStarts[heads] - Info.RowStarts[heads - 1] - Info.RowHeights[heads - 1];
+                h = RPCoordSum(h, Info.RowStarts[heads], -Info.RowStarts[heads - 1],
+                               -Info.RowHeights[heads - 1]);
         }
         rect.Bottom = Y + h;
         shift = Info.RowStarts[first] - Info.RowStarts[heads];

@@ -9,6 +9,7 @@
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableUndo.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPMarkers.h"
 
@@ -675,7 +676,7 @@ int TRPTableRows::GetColPercentWidth(int Col, int TableWidth) const {
     int w = 0;
     for (int r = 0; r < Count(); ++r)
         if (const TRPTableCellData* c = GetCell(r, Col); c && c->ColSpan < 2 && c->BestWidth < 0)
-            w = std::max(w, -(c->BestWidth * TableWidth) / 100);
+            w = std::max(w, RPCoordClamp(-(static_cast<int64_t>(c->BestWidth) * TableWidth) / 100));
     return w;
 }
 

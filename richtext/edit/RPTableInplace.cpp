@@ -10,6 +10,7 @@
 #include "platform/Keys.h"
 #include "platform/Messages.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -62,8 +63,8 @@ void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
     // The editor does not scroll: the host shows that part of the cell.
     auto* host = dynamic_cast<TCustomRPFormattedData*>(e->HostData);
     if (!host) return;
-    host->ShowRectangle(host->GetHOffs() + e->Left() + X - GetHOffs(),
-                        host->GetVOffs() + e->Top() + Y - GetVOffs(), Width, Height);
+    host->ShowRectangle(RPCoordSum(host->GetHOffs(), e->Left(), X, -GetHOffs()),
+                        RPCoordSum(host->GetVOffs(), e->Top(), Y, -GetVOffs()), Width, Height);
 }
 
 void TRPTableInplaceRPData::DoJump(int Id) {

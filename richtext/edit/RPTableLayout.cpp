@@ -8,9 +8,11 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RPTablePrint.h"
+#include "richtext/model/RPCoords.h"
 
 void TRPTableItemFormattingInfo::Clear() {
     LaidOutFor = -1;
+    RowsPastBound = 0;
     ColWidths.Clear();
     RowHeights.Clear();
     ColStarts.Clear();
@@ -78,29 +80,29 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
             const int last = std::min(C, c + cell->ColSpan);
             int w = CellMinWidth(cell, sad, Canvas);
             if (BestWidth == 0) w = std::max(w, ScaleX(cell->BestWidth));
-            const int need = w + pad2;
+            const int need = RPCoordSum(w, pad2);
             int have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
             int sum = 0;
             for (int k = c; k < last; ++k) {
-                have += minCol[static_cast<size_t>(k)] +
-                        ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
-                sum += minCol[static_cast<size_t>(k)] + pad2;
+                have = RPCoordSum(have, minCol[static_cast<size_t>(k)],
+                                  ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth));
+                sum = RPCoordSum(sum, minCol[static_cast<size_t>(k)], pad2);
             }
             if (have >= need) continue;
-            int grow = need - have + sum;
+            int grow = RPCoordSum(need, -have, sum);
             for (int k = c; k < last; ++k) {
                 int& m = minCol[static_cast<size_t>(k)];
                 const int old = m + pad2;
                 const int share =
-                    k == last - 1 ? grow : (sum > 0 ? MulDiv(old, grow, sum) : grow / (last - k));
+                    k == last - 1 ? grow : (sum > 0 ? RPCoordScale(old, grow, sum) : grow / (last - k));
                 m = share - pad2;
-                sum -= old;
+                sum = std::max(0, sum - old);
                 grow -= share;
             }
         }
     int result = PadH() + FixedH();
     for (int w : minCol)
-        result += w;
+        result = RPCoordSum(result, w);
     if (BestWidth > 0) result = std::max(result, ScaleX(BestWidth));
     return result;
 }
@@ -254,7 +256,7 @@ void TRPTableItemInfo::DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int 
     const int C = Rows->GetColCount();
     const int last = std::min(C, Col + cell->ColSpan);
     const int pad2 = ScaleX(2 * CellPadding);
-    const int need = w + pad2;
+    const int need = RPCoordSum(w, pad2);
     const int per = ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
     int have = 0, sum = 0, level = -1;
     for (int lv = 0; lv <= (MinMode ? 0 : Level); ++lv) {
@@ -262,10 +264,10 @@ void TRPTableItemInfo::DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int 
         sum = 0;
         bool any = false;
         for (int k = Col; k < last; ++k) {
-            have += L.Col(k) + per;
+            have = RPCoordSum(have, L.Col(k), per);
             if (MinMode || L.Marks[static_cast<size_t>(k)] <= lv) {
                 any = true;
-                sum += std::max(1, L.Col(k) + pad2);
+                sum = RPCoordSum(sum, std::max(1, L.Col(k) + pad2));
             }
         }
         if (any) {
@@ -280,15 +282,16 @@ void TRPTableItemInfo::DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int 
         L.Remaining -= grow;
     }
     if (grow <= 0) return;
-    int total = grow + sum;
+    int total = RPCoordSum(grow, sum);
     for (int k = Col; k < last; ++k) {
         if (!MinMode && L.Marks[static_cast<size_t>(k)] > level) continue;
         const int cw = std::max(1, L.Col(k) + pad2);
-        const int nw = sum > 0 ? MulDiv(cw, total, sum) : cw;
+        // A sum held at the bound may fall short of a column's width.
+        const int nw = sum > 0 ? RPCoordScale(cw, total, sum) : cw;
         L.SetCol(k, nw - pad2);
-        sum -= cw;
+        sum = std::max(0, sum - cw);
         total -= nw;
-        if (MinMode) L.SumMin += nw - cw;
+        if (MinMode) L.SumMin = RPCoordSum(L.SumMin, nw, -cw);
     }
 }
 
@@ -301,13 +304,14 @@ void TRPTableItemInfo::DistributeSpanHeight(TLayoutRun& L, int Row, int Col) {
     TCustomRPFormattedData* print =
         info.CellPrintDocs ? info.CellPrintDocs->Get(Row * Rows->GetColCount() + Col) : nullptr;
     if (info.CellPrintDocs)
-        need = std::max(ScaleY(std::max(cell->BestHeight, 10)), print ? print->DocumentHeight : 0) +
-               ScaleY(2 * CellPadding);
+        need = RPCoordSum(std::max(ScaleY(std::max(cell->BestHeight, 10)), print ? print->DocumentHeight : 0),
+                          ScaleY(2 * CellPadding));
     else
-        need = ScaleY(cell->GetContentHeight() + 2 * CellPadding);
+        need = ScaleY(RPCoordSum(cell->GetContentHeight(), 2 * CellPadding));
     int have = ScaleY(-CellVSpacing - 2 * CellBorderWidth);
     for (int k = Row; k < last; ++k)
-        have += info.RowHeights[k] + ScaleY(CellVSpacing + 2 * CellPadding + 2 * CellBorderWidth);
+        have = RPCoordSum(have, info.RowHeights[k],
+                          ScaleY(CellVSpacing + 2 * CellPadding + 2 * CellBorderWidth));
     if (have >= need) return;
     std::vector<bool> freeRow(static_cast<size_t>(last - Row), false);
     bool anyFree = false;
@@ -318,16 +322,17 @@ void TRPTableItemInfo::DistributeSpanHeight(TLayoutRun& L, int Row, int Col) {
     }
     int base = 0;
     for (int k = Row; k < last; ++k)
-        if (!anyFree || freeRow[static_cast<size_t>(k - Row)]) base += info.RowHeights[k];
+        if (!anyFree || freeRow[static_cast<size_t>(k - Row)]) base = RPCoordSum(base, info.RowHeights[k]);
     int grow = need - have;
-    info.Height += grow;
+    info.Height = RPCoordSum(info.Height, grow);
     for (int k = Row; k < last; ++k) {
         if (anyFree && !freeRow[static_cast<size_t>(k - Row)]) continue;
         const int h = info.RowHeights[k];
-        // Rows without height share the growth evenly rather than dividing by zero.
-        const int share = base > 0 ? MulDiv(h, grow, base) : grow;
-        base -= h;
-        info.RowHeights.Put(k, h + share);
+        // Rows without height share the growth evenly rather than dividing by
+        // zero; a sum held at the bound may fall short of a row's height.
+        const int share = base > 0 ? RPCoordScale(h, grow, base) : grow;
+        base = std::max(0, base - h);
+        info.RowHeights.Put(k, RPCoordSum(h, share));
         grow -= share;
         if (grow <= 0) break;
     }
@@ -350,7 +355,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     if (BestWidth > 0)
         T = ScaleX(BestWidth);
     else if (BestWidth < 0)
-        T = (-BestWidth * AvailableWidth) / 100;
+        T = RPCoordClamp(static_cast<int64_t>(-BestWidth) * AvailableWidth / 100);
     else
         T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
     L.Natural = T == 0;
@@ -366,7 +371,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
         const int w = Rows->GetColMinWidth(
             c, [&](TRPTableCellData& cell) { return CellMinWidth(&cell, Resolution, Canvas); });
         Info.ColWidths.Add(w);
-        L.SumMin += w;
+        L.SumMin = RPCoordSum(L.SumMin, w);
     }
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c)
@@ -374,7 +379,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 DistributeSpanWidth(L, r, c, CellMinWidth(cell, Resolution, Canvas), true, 0);
 
     if (!L.Natural && L.SumMin >= inner) {
-        Info.Width = T - inner + L.SumMin;
+        Info.Width = RPCoordSum(T, -inner, L.SumMin);
     } else {
         int pixelCount = 0;
         const int pctBase = T - FixedH();
@@ -386,9 +391,9 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             for (int c = 0; c < C; ++c) {
                 P[static_cast<size_t>(c)] = std::max(0, Rows->GetColPercentWidth(c, pctBase) - pad2);
                 if (P[static_cast<size_t>(c)] > L.Col(c)) {
-                    want += P[static_cast<size_t>(c)];
-                    minRest += L.Col(c);
-                    L.Remaining += L.Col(c);
+                    want = RPCoordSum(want, P[static_cast<size_t>(c)]);
+                    minRest = RPCoordSum(minRest, L.Col(c));
+                    L.Remaining = RPCoordSum(L.Remaining, L.Col(c));
                 }
             }
             if (want > 0) {
@@ -398,7 +403,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                     if (p == 0) continue;
                     if (p > L.Col(c)) {
                         minRest -= L.Col(c);
-                        int share = den > 0 ? MulDiv(p, L.Remaining, den) : 0;
+                        int share = den > 0 ? RPCoordScale(p, L.Remaining, den) : 0;
                         den -= p;
                         if (share > 0) L.Marks[static_cast<size_t>(c)] = 2;
                         share = std::min(share, L.Remaining - minRest);
@@ -431,7 +436,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 }
                 if (w > L.Col(c)) {
                     if (!L.Natural) {
-                        L.Remaining += L.Col(c);
+                        L.Remaining = RPCoordSum(L.Remaining, L.Col(c));
                         w = std::min(w, L.Remaining);
                     }
                     L.SetCol(c, w);
@@ -457,8 +462,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
         if (L.Natural) {
             int sum = 0;
             for (int c = 0; c < C; ++c)
-                sum += L.Col(c);
-            Info.Width = FixedH() + PadH() + sum;
+                sum = RPCoordSum(sum, L.Col(c));
+            Info.Width = RPCoordSum(FixedH(), PadH(), sum);
         } else if (L.Remaining > 0) {
             int freeCount = 0;
             for (int m : L.Marks)
@@ -467,7 +472,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 for (int c = 0; c < C && L.Remaining > 0; ++c) {
                     if (L.Marks[static_cast<size_t>(c)] != 0) continue;
                     const int share = L.Remaining / freeCount--;
-                    L.SetCol(c, L.Col(c) + share);
+                    L.SetCol(c, RPCoordSum(L.Col(c), share));
                     L.Remaining -= share;
                 }
             } else if (pixelCount > 0) {
@@ -476,13 +481,13 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 for (int c = 0; c < C; ++c)
                     if (!Rows->IsColPercent(c)) {
                         weight[static_cast<size_t>(c)] = std::max(1, Rows->GetColPixelBestWidth(c));
-                        total += weight[static_cast<size_t>(c)];
+                        total = RPCoordSum(total, weight[static_cast<size_t>(c)]);
                     }
                 for (int c = 0; c < C && L.Remaining > 0 && total > 0; ++c) {
                     const int w = weight[static_cast<size_t>(c)];
                     if (w == 0) continue;
-                    const int share = MulDiv(L.Remaining, w, total);
-                    L.SetCol(c, L.Col(c) + share);
+                    const int share = RPCoordScale(L.Remaining, w, total);
+                    L.SetCol(c, RPCoordSum(L.Col(c), share));
                     L.Remaining -= share;
                     total -= w;
                 }
@@ -491,12 +496,12 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 int total = 0;
                 for (int c = 0; c < C; ++c) {
                     weight[static_cast<size_t>(c)] = std::max(1, Rows->GetColPercentWidth(c, pctBase) - pad2);
-                    total += weight[static_cast<size_t>(c)];
+                    total = RPCoordSum(total, weight[static_cast<size_t>(c)]);
                 }
                 for (int c = 0; c < C && L.Remaining > 0 && total > 0; ++c) {
                     const int w = weight[static_cast<size_t>(c)];
-                    const int share = std::min(L.Remaining, MulDiv(L.Remaining, w, total));
-                    L.SetCol(c, L.Col(c) + share);
+                    const int share = std::min(L.Remaining, RPCoordScale(L.Remaining, w, total));
+                    L.SetCol(c, RPCoordSum(L.Col(c), share));
                     L.Remaining -= share;
                     total -= w;
                 }
@@ -513,7 +518,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             Info.ColStarts.Add(x);
             const int e = extra / (C - c);
             extra -= e;
-            x += e + L.Col(c);
+            x = RPCoordSum(x, e, L.Col(c));
         }
     }
     for (int r = 0; r < R; ++r)
@@ -521,9 +526,9 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             TRPTableCellData* cell = Rows->GetCell(r, c);
             if (!cell) continue;
             const int last = std::min(C, c + cell->ColSpan);
-            int w = L.Col(c) + pad2 + MulDiv(extraH, last - c - 1, C);
+            int w = RPCoordSum(L.Col(c), pad2, MulDiv(extraH, last - c - 1, C));
             for (int k = c + 1; k < last; ++k)
-                w += L.Col(k);
+                w = RPCoordSum(w, L.Col(k));
             if (Info.CellPrintDocs) {
                 Info.CellBoxes[static_cast<size_t>(r * C + c)] =
                     Rect(Info.ColStarts[c], 0, Info.ColStarts[c] + w, 0);
@@ -557,8 +562,9 @@ void TRPTableItemInfo::PlaceRows(TLayoutRun& L) {
     const int C = Rows->GetColCount(), R = Rows->RowCount();
     Info.RowHeights.Clear();
     Info.RowStarts.Clear();
-    Info.Height = ScaleY(2 * (R * CellPadding + BorderWidth + BorderVSpacing) + (R - 1) * CellVSpacing +
-                         2 * R * CellBorderWidth);
+    const int64_t r64 = R;
+    Info.Height = ScaleY(RPCoordSum(2 * (r64 * CellPadding + BorderWidth + BorderVSpacing),
+                                    (r64 - 1) * CellVSpacing, 2 * r64 * CellBorderWidth));
     for (int r = 0; r < R; ++r) {
         int h;
         if (!Info.CellPrintDocs) {
@@ -573,38 +579,47 @@ void TRPTableItemInfo::PlaceRows(TLayoutRun& L) {
             }
         }
         Info.RowHeights.Add(h);
-        Info.Height += h;
+        Info.Height = RPCoordSum(Info.Height, h);
     }
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c)
             if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->RowSpan > 1)
                 DistributeSpanHeight(L, r, c);
-    const int extraV = ScaleY((2 * (CellPadding + CellBorderWidth) + CellVSpacing) * R);
+    const int extraV = ScaleY(RPCoordClamp((2 * (CellPadding + CellBorderWidth) + CellVSpacing) * r64));
     int extra = extraV;
     int y = ScaleY(BorderWidth + BorderVSpacing + CellBorderWidth);
+    // Rows past the table's bound (RPCoords.h) stand at the bound, with no
+    // room left: they keep their cells, but no view or page shows them.
+    Info.RowsPastBound = 0;
     for (int r = 0; r < R; ++r) {
+        if (y >= RPMaxCoord && Info.RowsPastBound == 0) Info.RowsPastBound = R - r;
         Info.RowStarts.Add(y);
+        if (Info.RowHeights[r] > RPMaxCoord - y) Info.RowHeights.Put(r, RPMaxCoord - y);
+        const int e = extra / (R - r);
+        extra -= e;
+        y = RPCoordSum(y, e, Info.RowHeights[r]);
+    }
+    for (int r = 0; r < R; ++r) {
+        const int top = Info.RowStarts[r];
         for (int c = 0; c < C; ++c) {
             TRPTableCellData* cell = Rows->GetCell(r, c);
             if (!cell) continue;
             const int last = std::min(R, r + cell->RowSpan);
-            int h = ScaleY(2 * CellPadding) + Info.RowHeights[r] + MulDiv(extraV, last - r - 1, R);
+            int h = RPCoordSum(ScaleY(2 * CellPadding), Info.RowHeights[r], MulDiv(extraV, last - r - 1, R));
             for (int k = r + 1; k < last; ++k)
-                h += Info.RowHeights[k];
+                h = RPCoordSum(h, Info.RowHeights[k]);
+            h = std::min(h, RPMaxCoord - top);
             if (Info.CellPrintDocs) {
                 TRect& box = Info.CellBoxes[static_cast<size_t>(r * C + c)];
-                box.Top = y;
-                box.Bottom = y + h;
+                box.Top = top;
+                box.Bottom = top + h;
                 if (auto* p = dynamic_cast<TRectPtblRPData*>(Info.CellPrintDocs->Get(r * C + c)))
-                    p->Height = h - ScaleY(2 * CellPadding);
+                    p->Height = std::max(0, h - ScaleY(2 * CellPadding));
             } else {
-                cell->Top = y;
+                cell->Top = top;
                 cell->Height = h;
             }
         }
-        const int e = extra / (R - r);
-        extra -= e;
-        y += e + Info.RowHeights[r];
     }
 }
 

@@ -12,6 +12,7 @@
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/view/RichPad.h"
 
 namespace {
@@ -190,8 +191,8 @@ bool TRPTableItemInfo::PassToCell(int X, int Y, TRPTableCellData*& Cell, int& Ce
         Y >= Cell->Top + Cell->Height - pad)
         return false;
     // In the cell's client coordinates: its document adds its offsets back.
-    CellX = X - Cell->Left - pad - Cell->GetHOffs();
-    CellY = Y - Cell->Top - pad - Cell->GetContentVShift() - Cell->GetVOffs();
+    CellX = RPCoordSum(X, -Cell->Left, -pad, -Cell->GetHOffs());
+    CellY = RPCoordSum(Y, -Cell->Top, -pad, -Cell->GetContentVShift(), -Cell->GetVOffs());
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPBackground.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPHTMLWriter.h"
 #include "richtext/model/RPRTFWriter.h"
 #include "richtext/model/RPStream.h"
@@ -324,7 +325,8 @@ void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int 
     {
         int px = indent, last = RPTwips(indent, k);
         for (int c = 0; c < C; ++c) {
-            px += std::max(0, FormattingInfo.ColWidths[Block.FirstCol() + c]) + 2 * std::max(0, CellPadding);
+            px = RPCoordSum(px, std::max(0, FormattingInfo.ColWidths[Block.FirstCol() + c]),
+                            2 * std::max(0, CellPadding));
             last = std::max(RPTwips(px, k), last + 2);
             bounds[static_cast<size_t>(c)] = last;
         }

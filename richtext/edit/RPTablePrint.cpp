@@ -31,6 +31,10 @@ int TRPTablePrintInfo::Headings() const {
     return RepeatHeading ? std::min(Table->HeadingRowCount, Table->Rows->RowCount()) : 0;
 }
 
+int TRPTablePrintInfo::Shown() const {
+    return std::max(0, Table->Rows->RowCount() - FormattingInfo.RowsPastBound);
+}
+
 int TRPTablePrintInfo::Below() const {
     const int n = Table->Rows->RowCount();
     return n > 0 ? FormattingInfo.Height - Bottom(n - 1) : 0;
@@ -86,16 +90,18 @@ bool TRPTablePrintInfo::InitSplit() {
     if (!(Table->PrintOptions & rptoRowsSplit) || n == 0 || FormattingInfo.RowStarts.Count() != n)
         return false;
     if (RepeatHeading && Table->HeadingRowCount >= n) return false;
+    // Rows past the table's bound are not printed.
+    if (Shown() <= Headings()) return false;
     auto part = std::make_unique<TRPTablePrintPart>();
     part->StartRow = Headings();
-    part->RowCount = n - part->StartRow;
+    part->RowCount = Shown() - part->StartRow;
     part->Height = FormattingInfo.Height;
     PartsList.Add(std::move(part));
     return true;
 }
 
 bool TRPTablePrintInfo::CanPlaceFirstPart(int Y) const {
-    const int H = Headings(), n = Table->Rows->RowCount();
+    const int H = Headings(), n = Shown();
     if (H >= n) return false;
     return Y - Below() > Bottom(GroupEnd(H));
 }
@@ -103,7 +109,7 @@ bool TRPTablePrintInfo::CanPlaceFirstPart(int Y) const {
 bool TRPTablePrintInfo::SplitAt(int Y) {
     if (PartsList.Count() == 0) throw ERichPadError(errPrinting);
     TRPTablePrintPart* p = GetPart(PartsList.Count() - 1);
-    const int H = Headings(), n = Table->Rows->RowCount();
+    const int H = Headings(), n = Shown();
     if (p->RowCount == 1 || p->Height <= Y || H == n) return false;
     const int hd = Top(H), e = Below();
     int k = p->StartRow + 1;
@@ -111,7 +117,7 @@ bool TRPTablePrintInfo::SplitAt(int Y) {
         ++k;
     if (k - p->StartRow >= p->RowCount) throw ERichPadError(errPrinting);
     int s = CutRow(k);
-    if (s <= p->StartRow + 1) s = GroupEnd(p->StartRow) + 1;
+    if (s <= p->StartRow + 1) s = std::min(GroupEnd(p->StartRow) + 1, n);
     const int count = s - p->StartRow;
     if (count > p->RowCount) throw ERichPadError(errPrinting);
     if (count == p->RowCount) return false;
@@ -171,13 +177,20 @@ void TRPTableItemInfo::Print(TCanvas* Canvas, int x, int y, TCustomRPData* RPDat
     Resolution = &sad;
     PrintingRPData = RPData;
     try {
-        const TRect clip = Rect(INT_MIN / 4, INT_MIN / 4, INT_MAX / 4, INT_MAX / 4);
+        // Nothing a page away from the canvas shows on it: a table longer
+        // than a page, not cut into parts, draws no rows or picture tiles there.
+        TRect clip = Canvas->ClipRect();
+        if (clip.IsEmpty())
+            clip = Rect(INT_MIN / 4, INT_MIN / 4, INT_MAX / 4, INT_MAX / 4);
+        else
+            clip = Rect(clip.Left - clip.Width(), clip.Top - clip.Height(), clip.Right + clip.Width(),
+                        clip.Bottom + clip.Height());
         if (PartIndex >= 0 && PartIndex < info->PartsList.Count()) {
             const TRPTablePrintPart* part = info->GetPart(PartIndex);
             PaintTo(*Canvas, x, y, clip, info->FormattingInfo, rptpsPrinting, ColorMode, part->StartRow,
                     part->RowCount, info->RepeatHeading);
         } else {
-            PaintTo(*Canvas, x, y, clip, info->FormattingInfo, rptpsPrinting, ColorMode, 0, Rows->RowCount(),
+            PaintTo(*Canvas, x, y, clip, info->FormattingInfo, rptpsPrinting, ColorMode, 0, info->Shown(),
                     false);
         }
     } catch (...) {

@@ -34,6 +34,8 @@ public:
         return static_cast<TRPTablePrintPart*>(PartsList.GetItem(Index));
     }
 
+    // The rows that print: those before the bound of the table's height.
+    int Shown() const;
     // The last row of the group of rows that merged cells join, from Row on.
     int GroupEnd(int Row) const;
     // The lowest row at or above Row whose top no merged cell crosses.

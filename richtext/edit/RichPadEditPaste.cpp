@@ -788,7 +788,10 @@ void TCustomRichPadEdit::PaintDragDropCaret(TCanvas& Canvas) {
     pen.SetWidth(1);
     pen.SetStyle(psDot);
     Canvas.Brush()->SetStyle(bsClear);
-    for (int y = top + (top & 1); y <= bottom; y += 2) {
+    // Only the rows in the client area: beside a table the caret may be
+    // millions of pixels high.
+    const int from = std::max(top, 0), to = std::min(bottom, ClientHeight());
+    for (int y = from + (from & 1); y <= to; y += 2) {
         Canvas.MoveTo(x, y);
         Canvas.LineTo(x + 2, y);
     }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <limits>
 
@@ -421,7 +422,9 @@ void TRTFWrite::WriteBody(const TRPSaveRange& R, bool Selection) {
 // ---------------------------------------------------------------------------
 
 int RPTwips(int Pixels, double TwipsPerPixel) {
-    return static_cast<int>(Round(Pixels * TwipsPerPixel));
+    // The widest sizes of a layout are more twips than an int holds: the
+    // value stops at the largest one instead of wrapping round.
+    return static_cast<int>(std::clamp<int64_t>(Round(Pixels * TwipsPerPixel), INT_MIN, INT_MAX));
 }
 
 int RPRTFColorNo(const TRPRTFTables& Tables, TColor Color) {

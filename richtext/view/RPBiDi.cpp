@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/view/RPFormatState.h"
@@ -78,7 +79,7 @@ void TCustomRPFormattedData::ReorderLineForBiDi(TLineBuilder& B, int First, int 
     for (int k = 1; k < n; ++k) {
         const TRPDrawLineInfo* d = DrawItems->GetPiece(First + k);
         const TRPDrawLineInfo* p = DrawItems->GetPiece(First + k - 1);
-        gap[static_cast<size_t>(k)] = d->Left - (p->Left + p->Width);
+        gap[static_cast<size_t>(k)] = RPCoordSum(d->Left, -p->Left, -p->Width);
     }
     int x = firstD->Left;
     for (int v = 0; v < n; ++v) {
@@ -87,11 +88,11 @@ void TCustomRPFormattedData::ReorderLineForBiDi(TLineBuilder& B, int First, int 
         if (v > 0) {
             const int pk = visualMap[static_cast<size_t>(v - 1)];
             if (pk == k - 1)
-                x += gap[static_cast<size_t>(k)];
+                x = RPCoordSum(x, gap[static_cast<size_t>(k)]);
             else if (pk == k + 1)
-                x += gap[static_cast<size_t>(k + 1)];
+                x = RPCoordSum(x, gap[static_cast<size_t>(k + 1)]);
         }
         d->Left = x;
-        x += d->Width;
+        x = RPCoordSum(x, d->Width);
     }
 }

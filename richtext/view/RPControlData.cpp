@@ -7,6 +7,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Fonts.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
@@ -728,5 +729,5 @@ void TRPItemFormattedData::ShowRectangle(int X, int Y, int Width, int Height) {
     if (!r || r == this) return;
     int ox = 0, oy = 0;
     GetOrigin(ox, oy);
-    r->ShowRectangle(X + ox, Y + oy, Width, Height);
+    r->ShowRectangle(RPCoordSum(X, ox), RPCoordSum(Y, oy), Width, Height);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/TextMetrics.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPMarkers.h"
@@ -60,13 +61,17 @@ const std::vector<int>& TCustomRPFormattedData::MeasureItemText(TCanvas& Canvas,
     if (!e) e = &g_scratch;
     e->Text = ItemDisplayText(ItemNo);
     e->Prefix = e->Text.isEmpty() ? std::vector<int>() : TextMetrics().PrefixWidths(*Canvas.Font(), e->Text);
+    std::vector<int>& p = e->Prefix;
     const int extra = Canvas.TextCharacterExtra();
     if (extra != 0)
-        for (size_t i = 0; i < e->Prefix.size(); ++i)
-            e->Prefix[i] += extra * static_cast<int>(i + 1);
+        for (size_t i = 0; i < p.size(); ++i)
+            p[i] = RPCoordSum(p[i], static_cast<int64_t>(extra) * static_cast<int64_t>(i + 1));
     // Widths never fall back, so fitting can search them.
-    for (size_t i = 1; i < e->Prefix.size(); ++i)
-        e->Prefix[i] = std::max(e->Prefix[i], e->Prefix[i - 1]);
+    for (size_t i = 1; i < p.size(); ++i)
+        p[i] = std::max(p[i], p[i - 1]);
+    // A text of millions of wide characters stops at the document's bound.
+    for (size_t i = p.size(); i > 0 && p[i - 1] > RPMaxCoord; --i)
+        p[i - 1] = RPMaxCoord;
     e->Valid = e != &g_scratch;
     return e->Prefix;
 }
@@ -169,24 +174,27 @@ void TCustomRPFormattedData::GetLineIndents(TLineBuilder& B, int ItemNo, bool Ex
 void TCustomRPFormattedData::RaiseLineAscent(TLineBuilder& B, int NewAscent) {
     const int diff = NewAscent - B.LineAscent;
     if (diff <= 0) return;
-    for (int i = B.LineStart; i < B.DrawCount; ++i)
-        DrawItems->GetPiece(i)->Top += diff;
-    B.Y += diff;
+    for (int i = B.LineStart; i < B.DrawCount; ++i) {
+        TRPDrawLineInfo* d = DrawItems->GetPiece(i);
+        d->Top = RPCoordSum(d->Top, diff);
+    }
+    B.Y = RPCoordSum(B.Y, diff);
     B.LineAscent = NewAscent;
 }
 
 void TCustomRPFormattedData::AddDrawItem(TLineBuilder& B, std::unique_ptr<TRPDrawLineInfo> D, int Ascent,
                                          int Descent) {
     if (D->FromNewLine) {
-        B.Y += B.LastLineSpacing;
+        // Lines past the document's bound stay there (RPCoords.h).
+        B.Y = RPCoordSum(B.Y, B.LastLineSpacing);
         B.LastLineSpacing = 0;
-        D->Top = B.Y + B.PendingBelow;
+        D->Top = RPCoordSum(B.Y, B.PendingBelow);
         B.LineAscent = Ascent;
-        B.Y = D->Top + Ascent;
+        B.Y = RPCoordSum(D->Top, Ascent);
         B.PendingBelow = Descent;
     } else {
         if (Ascent > B.LineAscent) RaiseLineAscent(B, Ascent);
-        D->Top = B.Y - Ascent;
+        D->Top = RPCoordSum(B.Y, -Ascent);
         B.PendingBelow = std::max(B.PendingBelow, Descent);
     }
     const int itemNo = D->ItemNo;
@@ -228,7 +236,7 @@ int TCustomRPFormattedData::FinishLine(TLineBuilder& B, bool NoJustify) {
                 bottom = any ? std::max(bottom, d->Top + d->Height) : d->Top + d->Height;
                 any = true;
             }
-            if (any) s = (bottom - top) * (percent - 100) / 100;
+            if (any) s = RPCoordClamp(static_cast<int64_t>(bottom - top) * (percent - 100) / 100);
         }
     } else if (para->LineSpacing >= 0) {
         s = B.ScaleY(para->LineSpacing);
@@ -249,16 +257,18 @@ int TCustomRPFormattedData::FinishLine(TLineBuilder& B, bool NoJustify) {
             if (count > 0 && startsWithSpace(d)) {
                 const int js = shift / count;
                 d->JustifySpace = js;
-                d->Width += js;
+                d->Width = RPCoordSum(d->Width, js);
                 shift -= js;
                 --count;
             }
             const TRPDrawLineInfo* prev = DrawItems->GetPiece(i - 1);
-            d->Left = prev->Left + prev->Width;
+            d->Left = RPCoordSum(prev->Left, prev->Width);
         }
     } else if (shift != 0) {
-        for (int i = first; i <= last; ++i)
-            DrawItems->GetPiece(i)->Left += shift;
+        for (int i = first; i <= last; ++i) {
+            TRPDrawLineInfo* d = DrawItems->GetPiece(i);
+            d->Left = RPCoordSum(d->Left, shift);
+        }
     }
     if (bidi) ReorderLineForBiDi(B, first, last);
     return s;
@@ -291,8 +301,10 @@ void TCustomRPFormattedData::StartNewLine(TLineBuilder& B, int ItemNo, bool Wrap
     const TCustomRPItemInfo* item = GetItem(ItemNo);
     const TParaInfo* para = B.Style->ParaStyles().GetItem(item->ParaNo);
     if (!Wrapped && item->StartsPara()) {
-        if (ItemNo > 0) B.PendingBelow += B.ScaleY(B.Style->ParaStyles().GetItem(GetItemPara(ItemNo - 1))->SpaceAfter);
-        B.PendingBelow += B.ScaleY(para->SpaceBefore);
+        if (ItemNo > 0)
+            B.PendingBelow = RPCoordSum(
+                B.PendingBelow, B.ScaleY(B.Style->ParaStyles().GetItem(GetItemPara(ItemNo - 1))->SpaceAfter));
+        B.PendingBelow = RPCoordSum(B.PendingBelow, B.ScaleY(para->SpaceBefore));
     }
     B.LineWidth = ((para->Options & rppaoNoWrap) ? ContentWidth : TextWidth) - B.ScaleX(left + right);
     B.LineLeft = B.ScaleX(left) + B.LeftPx;
@@ -354,7 +366,8 @@ void TCustomRPFormattedData::PlaceTextItem(TLineBuilder& B, int ItemNo, int From
 
     if (ItemTextLength(text, opt) == 0) {
         if (newLine) StartNewLine(B, ItemNo, false);
-        auto d = TRPDrawLineInfo::CreateEx(B.LineLeft + B.LineX, 0, 0, B.TmHeight, ItemNo, B.DrawCount == B.LineStart);
+        auto d = TRPDrawLineInfo::CreateEx(RPCoordSum(B.LineLeft, B.LineX), 0, 0, B.TmHeight, ItemNo,
+                                           B.DrawCount == B.LineStart);
         d->Offs = 1;
         d->Length = 0;
         AddDrawItem(B, std::move(d), ascent, descent);
@@ -419,11 +432,12 @@ void TCustomRPFormattedData::PlaceTextItem(TLineBuilder& B, int ItemNo, int From
                 continue;
             }
         }
-        auto d = TRPDrawLineInfo::CreateEx(B.LineLeft + B.LineX, 0, PieceWidth(*B.Canvas, ItemNo, pos, count),
-                                           B.TmHeight, ItemNo, B.DrawCount == B.LineStart);
+        auto d = TRPDrawLineInfo::CreateEx(RPCoordSum(B.LineLeft, B.LineX), 0,
+                                           PieceWidth(*B.Canvas, ItemNo, pos, count), B.TmHeight, ItemNo,
+                                           B.DrawCount == B.LineStart);
         d->Offs = pos;
         d->Length = count;
-        B.LineX += d->Width;
+        B.LineX = RPCoordSum(B.LineX, d->Width);
         AddDrawItem(B, std::move(d), ascent, descent);
         pos += count + skip;
         remaining -= count + skip;
@@ -453,20 +467,22 @@ void TCustomRPFormattedData::PlaceJustifiedTextItem(TLineBuilder& B, int ItemNo)
 void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool Force) {
     auto* item = static_cast<TRPNonTextItemInfo*>(GetItem(ItemNo));
     B.LastLineSpacing = FinishLine(B, true);
-    B.Y += B.LastLineSpacing;
+    B.Y = RPCoordSum(B.Y, B.LastLineSpacing);
     B.LastLineSpacing = 0;
     const TParaInfos& paras = B.Style->ParaStyles();
-    if (ItemNo > 0) B.PendingBelow += B.ScaleY(paras.GetItem(GetItemPara(ItemNo - 1))->SpaceAfter);
+    if (ItemNo > 0)
+        B.PendingBelow =
+            RPCoordSum(B.PendingBelow, B.ScaleY(paras.GetItem(GetItemPara(ItemNo - 1))->SpaceAfter));
     const TParaInfo* para = paras.GetItem(item->ParaNo);
-    B.PendingBelow += B.ScaleY(para->SpaceBefore);
+    B.PendingBelow = RPCoordSum(B.PendingBelow, B.ScaleY(para->SpaceBefore));
     std::unique_ptr<TRPDrawLineInfo> d;
     if (B.Flags & rpflPrintingDrawItems) d = item->CreatePrintingDrawItem(this, B.Res);
     if (!d) d = std::make_unique<TRPDrawLineInfo>();
     if (item->StyleNo == rpsnBreak) {
-        B.PendingBelow += B.ScaleY(paras.GetItem(0)->SpaceBefore);
-        d->SetPosition(B.LeftPx, B.Y + B.PendingBelow, true, ItemNo);
+        B.PendingBelow = RPCoordSum(B.PendingBelow, B.ScaleY(paras.GetItem(0)->SpaceBefore));
+        d->SetPosition(B.LeftPx, RPCoordSum(B.Y, B.PendingBelow), true, ItemNo);
         d->SetSize(TextWidth, 2 * B.ScaleY(5) + 1);
-        B.Y += B.PendingBelow + B.ScaleY(5) + 1;
+        B.Y = RPCoordSum(B.Y, B.PendingBelow, B.ScaleY(5), 1);
         B.PendingBelow = B.LineAscent = B.ScaleY(5);
     } else {
         const int lineWidth = TextWidth - B.ScaleX(para->LeftIndent + para->RightIndent);
@@ -479,14 +495,16 @@ void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool
             w = d->Width;
             h = d->Height;
         }
+        w = RPCoordClamp(w);
+        h = RPCoordClamp(h);
         int left = B.ScaleX(para->LeftIndent) + B.LeftPx + xoff;
         if (para->Alignment == rpaRight)
             left += lineWidth - w;
         else if (para->Alignment == rpaCenter)
             left += std::max(0, (lineWidth - w) / 2);
-        d->SetPosition(left, B.Y + B.PendingBelow, true, ItemNo);
+        d->SetPosition(left, RPCoordSum(B.Y, B.PendingBelow), true, ItemNo);
         d->SetSize(w, h);
-        B.Y += B.PendingBelow + h;
+        B.Y = RPCoordSum(B.Y, B.PendingBelow, h);
         B.LineAscent = h;
         B.PendingBelow = 0;
     }
@@ -516,11 +534,11 @@ void TCustomRPFormattedData::PlaceRectItem(TLineBuilder& B, int ItemNo, bool For
                            xoff, false, Force);
     int w, h;
     if (item->GetBoolValueEx(rpbivexDeviceUnits, B.Style)) {
-        w = item->GetWidth();
-        h = item->GetHeight();
+        w = RPCoordClamp(item->GetWidth());
+        h = RPCoordClamp(item->GetHeight());
     } else {
-        w = B.ScaleX(item->GetWidth());
-        h = B.ScaleY(item->GetHeight());
+        w = B.ScaleX(RPCoordClamp(item->GetWidth()));
+        h = B.ScaleY(RPCoordClamp(item->GetHeight()));
         descent = B.ScaleY(descent);
     }
     int ascent = h - descent;
@@ -535,11 +553,11 @@ void TCustomRPFormattedData::PlaceRectItem(TLineBuilder& B, int ItemNo, bool For
     if (explicitLine || multi ||
         (B.LineX + w > B.LineWidth && !(para->Options & rppaoNoWrap) && !afterMarker && B.DrawCount > B.LineStart))
         StartNewLine(B, ItemNo, !explicitLine);
-    d->SetPosition(B.LineLeft + B.LineX + xoff, 0, B.DrawCount == B.LineStart, ItemNo);
+    d->SetPosition(RPCoordSum(B.LineLeft, B.LineX, xoff), 0, B.DrawCount == B.LineStart, ItemNo);
     d->SetSize(w, h);
     d->Offs = 0;
     d->Length = 0;
-    B.LineX += w + xoff;
+    B.LineX = RPCoordSum(B.LineX, w, xoff);
     AddDrawItem(B, std::move(d), ascent, h - ascent);
     if (item->GetBoolValue(rpbivChangesFont)) B.AppliedStyle = -1;
 }
@@ -597,8 +615,10 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
             int first = 0;
             if (AppendOnly && LastFormattedItemNo >= 0 && DrawItemCount() > 0) {
                 first = LastFormattedItemNo + 1;
-                B.Y = DocumentHeight - B.ScaleY(GetBottomMargin()) -
-                      B.ScaleY(B.Style->ParaStyles().GetItem(GetItemPara(LastFormattedItemNo))->SpaceAfter);
+                const TParaInfo* last = B.Style->ParaStyles().GetItem(GetItemPara(LastFormattedItemNo));
+                B.Y = DocumentHeight - B.ScaleY(GetBottomMargin()) - B.ScaleY(last->SpaceAfter);
+                // What a document at its bound gains stands at the bound too.
+                if (DocumentHeight >= RPMaxCoord) B.Y = RPMaxCoord;
                 B.DrawCount = DrawItemCount();
                 B.LineStart = B.DrawCount;
                 B.SkipFinish = true;
@@ -612,9 +632,11 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
             B.LineX = 0;
             PlaceItems(B, first, GetItemCount() - 1, Force);
             B.LastLineSpacing = FinishLine(B, !(State & rpstFinalLineContinues));
-            DocumentHeight = B.ScaleY(GetBottomMargin()) + B.Y + B.PendingBelow + B.LastLineSpacing;
+            DocumentHeight = RPCoordSum(B.ScaleY(GetBottomMargin()), B.Y, B.PendingBelow, B.LastLineSpacing);
             if (GetItemCount() > 0)
-                DocumentHeight += B.ScaleY(B.Style->ParaStyles().GetItem(GetItemPara(GetItemCount() - 1))->SpaceAfter);
+                DocumentHeight = RPCoordSum(
+                    DocumentHeight,
+                    B.ScaleY(B.Style->ParaStyles().GetItem(GetItemPara(GetItemCount() - 1))->SpaceAfter));
             AdjustVScrollStep();
             if (GetFlags() & rpflRecordJumps) {
                 Jumps.clear();
@@ -748,8 +770,8 @@ void TCustomRPFormattedData::UpdateJumpPositions() {
         int ox = 0, oy = 0;
         j.RPData->GetOrigin(ox, oy);
         const TRPDrawLineInfo* d = j.RPData->DrawItem(j.DItemNo);
-        j.Left = d->Left + ox;
-        j.Top = d->Top + oy;
+        j.Left = RPCoordSum(d->Left, ox);
+        j.Top = RPCoordSum(d->Top, oy);
         j.Width = d->Width;
         j.Height = d->Height;
     }

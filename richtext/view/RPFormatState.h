@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Runtime.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/view/RPFormattedData.h"
 
 struct TCustomRPFormattedData::TLineBuilder {
@@ -36,8 +37,8 @@ struct TCustomRPFormattedData::TLineBuilder {
     int TmAscent = 0, TmDescent = 0, TmExtLeading = 0, TmHeight = 0;
     int ParaStartNo = -1;
 
-    int ScaleX(int v) const { return Scaled ? MulDiv(v, Res.DeviceX, Res.ScreenX) : v; }
-    int ScaleY(int v) const { return Scaled ? MulDiv(v, Res.DeviceY, Res.ScreenY) : v; }
+    int ScaleX(int v) const { return Scaled ? RPCoordScale(v, Res.DeviceX, Res.ScreenX) : v; }
+    int ScaleY(int v) const { return Scaled ? RPCoordScale(v, Res.DeviceY, Res.ScreenY) : v; }
     const TRPResolution* ResPtr() const { return Scaled ? &Res : nullptr; }
 };
 

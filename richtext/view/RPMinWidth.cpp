@@ -3,6 +3,7 @@
 // indent rule they share with the line builder.
 #include <algorithm>
 
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPMarkers.h"
@@ -75,8 +76,8 @@ int TCustomRPFormattedData::CalcItemMinWidth(int ItemNo, const TRPResolution* Re
     }
     // Text right after a list marker shares its line with the marker.
     if (ItemNo > 0 && item->GetContinuesPrev() && IsListMarkerItem(ItemNo - 1))
-        w += GetItem(ItemNo - 1)->GetMinWidth(Resolution, Canvas, this);
-    return w;
+        w = RPCoordSum(w, GetItem(ItemNo - 1)->GetMinWidth(Resolution, Canvas, this));
+    return RPCoordClamp(w);
 }
 
 void TCustomRPFormattedData::KeepMinWidthsAround(int First, int Tail, int OldCount) {
@@ -117,7 +118,7 @@ int TCustomRPFormattedData::CalcSectionMinWidth(int FirstItemNo, int LastItemNo,
     for (int i = FirstItemNo; i <= LastItemNo; ++i) {
         if (IsParaStart(i)) ParaStartNo = i;
         if (i > FirstItemNo && IsFromNewLine(i)) indent = CalcItemIndent(i, ParaStartNo, Resolution);
-        result = std::max(result, indent + CalcItemMinWidth(i, Resolution, Canvas));
+        result = std::max(result, RPCoordSum(indent, CalcItemMinWidth(i, Resolution, Canvas)));
     }
     return result;
 }
@@ -137,11 +138,11 @@ int TCustomRPFormattedData::CalcParaMinWidthEx(int ItemNo, int& ParaStartNo, TCa
         TCustomRPItemInfo* item = GetItem(i);
         const int sn = GetActualStyle(item);
         if (sn < 0) {
-            w += item->GetMinWidth(Resolution, Canvas, this);
+            w = RPCoordSum(w, item->GetMinWidth(Resolution, Canvas, this));
         } else if (Canvas) {
             if (!IsMeasured(i)) style->TextStyles().GetItem(sn)->Apply(*Canvas, GetParaBiDiMode(item->ParaNo));
             const std::vector<int>& p = MeasureItemText(*Canvas, i);
-            w += p.empty() ? 0 : p.back();
+            w = RPCoordSum(w, p.empty() ? 0 : p.back());
         }
     }
     return w;

@@ -8,6 +8,7 @@
 #include "platform/Printer.h"
 #include "platform/Runtime.h"
 #include "richtext/model/RPBackground.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
@@ -295,12 +296,14 @@ TCustomMainPtblRPData::~TCustomMainPtblRPData() = default;
 
 void TCustomMainPtblRPData::Detach() {
     Pages.Clear();
+    PrintedDrawItems = 0;
     m_outerMarkers.reset();
     TCustomPrintableRPData::Detach();
 }
 
 void TCustomMainPtblRPData::Clear() {
     Pages.Clear();
+    PrintedDrawItems = 0;
     m_outerMarkers.reset();
     TCustomPrintableRPData::Clear();
 }
@@ -359,7 +362,7 @@ void TCustomMainPtblRPData::GetDrawItemsRange(int PageNo, int& StartNo, int& Par
         // An item split across the boundary is drawn on both pages.
         EndNo = next->StartDrawItemNo - 1 + (next->StartPart > 1 ? 1 : 0);
     } else {
-        EndNo = DrawItemCount() - 1;
+        EndNo = std::min(PrintedDrawItems, DrawItemCount()) - 1;
     }
 }
 
@@ -416,18 +419,22 @@ int TCustomMainPtblRPData::FormatPages() {
     }
     PrinterCanvas = nullptr;
     Pages.Clear();
+    // What lies past the document's bound (RPCoords.h) is not printed.
+    PrintedDrawItems = DrawItemCount();
+    while (PrintedDrawItems > 0 && DrawItem(PrintedDrawItems - 1)->Top >= RPMaxCoord)
+        --PrintedDrawItems;
     if (DrawItemCount() == 0 || !GetRPStyle()) return 0;
     TCutter c;
     c.PageHeight = AreaHeightDevice - (TopMarginDevice + BottomMarginDevice);
     RaiseFormatting(0, rppsPageCompleted);
-    while (c.I < DrawItemCount())
+    while (c.I < PrintedDrawItems)
         FormatNextPage(c);
     RaiseFormatting(Pages.Count(), rppsFinished);
     return Pages.Count();
 }
 
 void TCustomMainPtblRPData::FormatNextPage(TCutter& C) {
-    const int n = DrawItemCount();
+    const int n = PrintedDrawItems;
     if (Pages.Count() == 0) {
         AddPage(0, 0, 0);
         C.I = 0;

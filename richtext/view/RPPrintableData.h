@@ -115,6 +115,8 @@ public:
     TRPColorMode ColorMode = rpcmPrinterColor;
     int InheritedListNo = -1, InheritedListLevelNo = -1;
     TRPPageCollection Pages;
+    // The draw items the pages show: those before the document's bound.
+    int PrintedDrawItems = 0;
     // Size of the print area of the last formatting, in device pixels.
     int AreaWidthDevice = 0, AreaHeightDevice = 0;
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/view/RPFormatState.h"
 
@@ -94,8 +95,14 @@ TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int F
     r.Done = true;
     FirstDItemNo = std::clamp(FirstDItemNo, 0, oldCount - 1);
     LastDItemNo = std::clamp(LastDItemNo, FirstDItemNo, oldCount - 1);
+    // In a document that reached its bound (RPCoords.h) the lines below do
+    // not stand where a move would take them: they are laid out again.
+    const bool toEnd = DocumentHeight >= RPMaxCoord;
+    if (toEnd) LastDItemNo = oldCount - 1;
     const int firstItem = std::clamp(DrawItem(FirstDItemNo)->ItemNo, 0, count - 1);
-    const int lastItem = std::max(firstItem, std::clamp(DrawItem(LastDItemNo)->ItemNo + ItemCountDelta, 0, count - 1));
+    const int lastItem =
+        toEnd ? count - 1
+              : std::max(firstItem, std::clamp(DrawItem(LastDItemNo)->ItemNo + ItemCountDelta, 0, count - 1));
     r.FirstItem = firstItem;
     r.LastItem = lastItem;
     TRPMeasureScope measure(FMeasure, firstItem, lastItem - firstItem + 1);
@@ -106,7 +113,7 @@ TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int F
         GetLineBounds(FirstDItemNo - 1, f, l);
         for (int i = f; i <= l; ++i) {
             const TRPDrawLineInfo* d = DrawItem(i);
-            oldTop = std::max(oldTop, d->Top + d->Height + d->SpaceBelow);
+            oldTop = std::max(oldTop, RPCoordSum(d->Top, d->Height, d->SpaceBelow));
         }
     }
     int oldNextTop = -1;
@@ -127,14 +134,18 @@ TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int F
     B.LineStart = FirstDItemNo;
     DrawItems->MarkDeleted(FirstDItemNo, LastDItemNo);
     PlaceItems(B, firstItem, lastItem, Force);
-    B.Y += FinishLine(B, true);
+    B.Y = RPCoordSum(B.Y, FinishLine(B, true));
     DrawItems->PurgeDeleted();
 
     const bool isLast = lastItem >= count - 1;
     const bool nextStartsPara = !isLast && IsParaStart(lastItem + 1);
-    if (isLast || nextStartsPara) B.PendingBelow += style->ParaStyles().GetItem(GetItemPara(lastItem))->SpaceAfter;
-    if (nextStartsPara) B.PendingBelow += style->ParaStyles().GetItem(GetItemPara(lastItem + 1))->SpaceBefore;
-    const int newNextTop = B.Y + B.PendingBelow;
+    if (isLast || nextStartsPara)
+        B.PendingBelow =
+            RPCoordSum(B.PendingBelow, style->ParaStyles().GetItem(GetItemPara(lastItem))->SpaceAfter);
+    if (nextStartsPara)
+        B.PendingBelow =
+            RPCoordSum(B.PendingBelow, style->ParaStyles().GetItem(GetItemPara(lastItem + 1))->SpaceBefore);
+    const int newNextTop = RPCoordSum(B.Y, B.PendingBelow);
     r.NewNextTop = newNextTop;
 
     const int newCount = DrawItemCount();
@@ -148,7 +159,7 @@ TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int F
         if (ItemCountDelta != 0 || newCount != oldCount || dy != 0) {
             for (int i = B.DrawCount; i < newCount; ++i) {
                 TRPDrawLineInfo* d = DrawItem(i);
-                d->Top += dy;
+                d->Top = RPCoordSum(d->Top, dy);
                 d->ItemNo += ItemCountDelta;
                 if (!ShareItems() && d->ItemNo >= 0 && d->ItemNo < count && d->Offs == GetFirstOffsetOfItem(d->ItemNo) &&
                     (i == 0 || DrawItem(i - 1)->ItemNo != d->ItemNo))
@@ -156,9 +167,9 @@ TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int F
             }
             r.Moved = true;
         }
-        newBottom = r.OldBottom + dy;
+        newBottom = RPCoordSum(r.OldBottom, dy);
     }
-    DocumentHeight = GetBottomMargin() + newBottom;
+    DocumentHeight = RPCoordSum(GetBottomMargin(), newBottom);
     return r;
 }
 
@@ -230,7 +241,8 @@ bool TCustomRPFormattedData::ReformatForWidths(int FirstDItemNo, int LastDItemNo
     if (!canvas || !GetRPStyle() || DrawItemCount() == 0 || GetItemCount() == 0) return false;
     TLineBuilder B;
     InitLineBuilder(B, canvas);
-    if (B.Scaled) return false;
+    // A document at its bound is laid out below the edit anyway: once is enough.
+    if (B.Scaled || DocumentHeight >= RPMaxCoord) return false;
     const int voffs = GetVOffs(), oldHeight = DocumentHeight, oldText = TextWidth, oldContent = ContentWidth;
     SetFormatWidths(B, canvas);
     const bool widthsChanged = TextWidth != oldText || ContentWidth != oldContent;

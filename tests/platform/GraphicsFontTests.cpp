@@ -8,6 +8,8 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <algorithm>
+#include <climits>
 #include <gtest/gtest.h>
 
 TEST(GraphicsFont, PointSizesBecomePixelsAt96Dpi) {
@@ -172,6 +174,19 @@ TEST(GraphicsFont, RealMetricsAreConsistent) {
     EXPECT_EQ(FontPixelSize(cell), 16);
     cell.SetHeight(36);
     EXPECT_EQ(FontPixelSize(cell), 32);
+}
+
+// A text of a million wide characters is wider than an int: its widths stop
+// at the largest one instead of wrapping round.
+TEST(GraphicsFont, MillionsOfWideCharactersStopAtTheLargestWidth) {
+    TFont f;
+    f.SetName("Arial");
+    f.SetHeight(-2000);
+    const std::vector<int> w = TextMetrics().PrefixWidths(f, QString(1200000, QLatin1Char('W')));
+    ASSERT_EQ(w.size(), 1200000u);
+    EXPECT_GT(w.front(), 1800);
+    EXPECT_TRUE(std::is_sorted(w.begin(), w.end()));
+    EXPECT_EQ(w.back(), INT_MAX);
 }
 
 // The advances are measured once per font and character: what comes back
