@@ -412,12 +412,17 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     FInplaceEditor = nullptr;
     FKeptCellsFor = nullptr;
     ChosenRow = ChosenCol = -1;
-    // The table was the host's selection for the time of the edit only.
+    // The table was the host's selection for the time of the edit only; so
+    // was its partial selection when the press that opened the editor
+    // selected no cells. Left behind, it would hide the host's caret and
+    // answer for it, whatever keys move the caret.
     if (auto* doc = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); doc && !hostGoing) {
         const int no = GetItemNo();
         int si = -1, sOffs = 0, ei = -1, eOffs = 0;
         doc->GetSelBounds(si, sOffs, ei, eOffs, true);
-        if (no >= 0 && si == no && ei == no && sOffs == 0 && eOffs == 1) doc->Deselect(nullptr, false);
+        const bool wholeTable = no >= 0 && si == no && ei == no && sOffs == 0 && eOffs == 1;
+        const bool noCells = doc->PartialSelectedItem == this && !HasCellSelection() && !Selecting;
+        if (wholeTable || noCells) doc->Deselect(nullptr, false);
     }
     if (cell && !ByOwner && !hostGoing) {
         if (cell->GetItemCount() == 0) cell->ClearToEmpty();
