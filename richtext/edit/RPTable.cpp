@@ -88,11 +88,7 @@ void TRPTableItemInfo::SetDocument(TCustomRPData* RPData) {
 
 int TRPTableItemInfo::GetItemNo() {
     TCustomRPData* d = GetRPData();
-    if (!d) return -1;
-    if (FItemNoCache >= 0 && FItemNoCache < d->GetItemCount() && d->GetItem(FItemNoCache) == this)
-        return FItemNoCache;
-    FItemNoCache = d->GetItemNo(this);
-    return FItemNoCache;
+    return d ? d->GetItemNo(this) : -1;
 }
 
 void TRPTableItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) {
@@ -111,12 +107,10 @@ void TRPTableItemInfo::ChangeOwnerData(TCustomRPData* RPData) {
         TableState |= rptbsEditorDoc;
     else
         TableState &= ~rptbsEditorDoc;
-    FItemNoCache = -1;
 }
 
 void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
     TRPFullLineItemInfo::Inserted(RPData, ItemNo);
-    FItemNoCache = ItemNo;
     Rows->ForEachCell([this](int, int, TRPTableCellData& Cell) {
         // A cell left empty by its reader gets its empty line.
         if (Cell.GetItemCount() == 0) Cell.ClearToEmpty();
@@ -149,7 +143,6 @@ void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
     if (RPData) RPData->RemoveSubMarkersFromList(*this, false);
     TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);
     TableState &= ~rptbsInserted;
-    FItemNoCache = -1;
 }
 
 void TRPTableItemInfo::ReattachFromUndo(TCustomRPData* RPData) {

@@ -549,7 +549,7 @@ public:
 
     TRPTableCellData* GetCell(int Row, int Col) const { return Rows->GetCell(Row, Col); }
     TCustomRPData* GetRPData() const { return Rows->RPData; }
-    // The table's index in its document (cached), -1 when it is not there.
+    // The table's index in its document, -1 when it is not there.
     int GetItemNo();
     // Marks the table changed, so that its next layout runs in full.
     void Changed() {
@@ -893,7 +893,6 @@ public:
     bool IsSaving() const { return FSavingCount > 0; }
 
 private:
-    int FItemNoCache = -1;
     int FModifyLevel = 0;
     int FHitRow = -1, FHitCol = -1; // the cell of the last point test
     // The cell editor, owned by the host control and freed by the table.

@@ -10,6 +10,7 @@
 
 class TCustomRPData;
 class TCustomRPItemInfo;
+class TRPItemList;
 class TRPStyle;
 class TRPIntegerList;
 class TRPDrawLineInfo;
@@ -347,6 +348,13 @@ public:
 
     // Splits "name=value" and hands it to the integer, string or unknown setter.
     void ReadRPFProperty(const std::string& Line);
+
+private:
+    // The list that holds the item and its index there as the list last
+    // numbered it, so that finding an item's index costs no search.
+    friend class TRPItemList;
+    mutable const TRPItemList* FList = nullptr;
+    mutable int FListIndex = -1;
 };
 
 // The new index of a style after unused styles were removed.
