@@ -27,6 +27,31 @@ void RPRegisterTableItem() {
     RegisterRichPadItemType(rpsnTable, &TRPTableItemInfo::ClassInfo);
 }
 
+int RPTablesAround(TCustomRPData* Doc) {
+    int n = 0;
+    for (TCustomRPData* d = Doc; d;) {
+        const auto* cell = dynamic_cast<const TRPTableCellData*>(d->GetSourceData());
+        TRPTableItemInfo* table = cell ? cell->Table() : nullptr;
+        if (!table) break;
+        ++n;
+        d = table->GetRPData();
+    }
+    return n;
+}
+
+int RPTablesIn(const TCustomRPItemInfo& Item) {
+    const auto* table = dynamic_cast<const TRPTableItemInfo*>(&Item);
+    if (!table) return 0;
+    int inner = 0;
+    table->Rows->ForEachCell([&inner](int, int, TRPTableCellData& Cell) {
+        const TCustomRPData* content = Cell.GetContentData();
+        for (int i = 0; i < content->GetItemCount(); ++i)
+            if (const TCustomRPItemInfo* item = content->GetItem(i))
+                inner = std::max(inner, RPTablesIn(*item));
+    });
+    return 1 + inner;
+}
+
 // ---------------------------------------------------------------------------
 // Construction
 
