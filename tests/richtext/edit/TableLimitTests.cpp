@@ -3,6 +3,8 @@
 // document reads them back, whether pasted, typed in as RTF or inserted as
 // items; what the editor holds then saves as RPF and reads back, also after
 // undo and redo.
+#include <QMimeData>
+
 #include "TableEditFixture.h"
 
 namespace {
@@ -133,6 +135,26 @@ TEST_F(TableLimits, NoTableGoesIntoACellAtTheDeepestLevel) {
     EXPECT_TRUE(F.Edit->InsertRTFFromStream("{\\rtf1\\trowd\\cellx1000\\pard\\intbl neu\\cell\\row}"));
     EXPECT_EQ(DepthOf(*cell->RPData()), 0);
     EXPECT_EQ(PlainText(*cell->RPData()), "neu");
+
+    // A table copied elsewhere: its RPF does not fit here, its RTF brings the text.
+    TRichPadEdit source(F.Form.get());
+    source.SetParent(F.Form.get());
+    source.SetStyle(F.Style.get());
+    source.Clear();
+    auto copied = TRPTableItemInfo::CreateEx(1, 2, source.RPData());
+    for (int c = 0; c < 2; ++c) {
+        copied->GetCell(0, c)->Clear();
+        copied->GetCell(0, c)->AddNL(c ? "rechts" : "links", 0, 0);
+    }
+    source.RPData()->AddItem(std::string(), std::move(copied));
+    source.Format();
+    source.SelectAll();
+    const std::unique_ptr<QMimeData> clip = source.CreateDragData();
+    ASSERT_TRUE(F.Edit->PasteMimeData(*clip));
+    EXPECT_EQ(DepthOf(*cell->RPData()), 0);
+    const std::string pasted = PlainText(*cell->RPData());
+    EXPECT_NE(pasted.find("links"), std::string::npos) << pasted;
+    EXPECT_LT(pasted.find("links"), pasted.find("rechts")) << pasted;
 
     EXPECT_FALSE(cell->EditData()->InsertItemAtCaret(
         std::string(), TRPTableItemInfo::CreateEx(1, 1, cell->RPData()), false, false));
