@@ -128,11 +128,8 @@ void TRPItemList::DeleteRange(int Index, int Count) {
 }
 
 void TRPItemList::Clear() {
-    std::vector<TRPItemEntry> gone;
-    gone.swap(FItems);
     FNumbered = 0;
-    for (TRPItemEntry& e : gone)
-        if (e.Item) e.Item->FList = nullptr;
+    FItems.clear();
 }
 
 // ---------------------------------------------------------------------------

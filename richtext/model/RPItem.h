@@ -139,16 +139,30 @@ public:
 };
 
 class TCustomRPItemInfo {
+    // The list that holds the item and its index there as the list last
+    // numbered it, so that finding an item's index costs no search. (Placed
+    // in gaps the other fields leave: an item is no larger for them.)
+    friend class TRPItemList;
+
 public:
     int32_t StyleNo = 0;
     int32_t ParaNo = 0;
     TRPItemOptions ItemOptions = 0;
+
+private:
+    mutable int FListIndex = -1;
+
+public:
     std::unique_ptr<TRPCPInfo> Checkpoint;
     int32_t JumpID = 0;
-    TRPTag Tag;
     int32_t DrawItemNo = -1;
+    TRPTag Tag;
     std::string Hint;
 
+private:
+    mutable const TRPItemList* FList = nullptr;
+
+public:
     explicit TCustomRPItemInfo(TCustomRPData* RPData);
     TCustomRPItemInfo(const TCustomRPItemInfo&) = delete;
     TCustomRPItemInfo& operator=(const TCustomRPItemInfo&) = delete;
@@ -348,13 +362,6 @@ public:
 
     // Splits "name=value" and hands it to the integer, string or unknown setter.
     void ReadRPFProperty(const std::string& Line);
-
-private:
-    // The list that holds the item and its index there as the list last
-    // numbered it, so that finding an item's index costs no search.
-    friend class TRPItemList;
-    mutable const TRPItemList* FList = nullptr;
-    mutable int FListIndex = -1;
 };
 
 // The new index of a style after unused styles were removed.
