@@ -221,6 +221,12 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
 
 bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, bool CaretBefore,
                                       bool TakeTag) {
+    // Tables nest no deeper than a table block reads back.
+    if (const int tables = RPTablesIn(*Item);
+        tables > 0 && RPTablesAround(this) + tables > TRPTableLimits::MaxDepth) {
+        Beep();
+        return false;
+    }
     MakeSureEmpty();
     // An item bringing a kept checkpoint is a paragraph of its own and keeps its style.
     const bool keptCP = Item->Checkpoint && Item->Checkpoint->Persistent;

@@ -28,6 +28,31 @@ void RPRegisterTableItem() {
     RegisterRichPadItemType(rpsnTable, &TRPTableItemInfo::ClassInfo);
 }
 
+int RPTablesAround(TCustomRPData* Doc) {
+    int n = 0;
+    for (TCustomRPData* d = Doc; d;) {
+        const auto* cell = dynamic_cast<const TRPTableCellData*>(d->GetSourceData());
+        TRPTableItemInfo* table = cell ? cell->Table() : nullptr;
+        if (!table) break;
+        ++n;
+        d = table->GetRPData();
+    }
+    return n;
+}
+
+int RPTablesIn(const TCustomRPItemInfo& Item) {
+    const auto* table = dynamic_cast<const TRPTableItemInfo*>(&Item);
+    if (!table) return 0;
+    int inner = 0;
+    table->Rows->ForEachCell([&inner](int, int, TRPTableCellData& Cell) {
+        const TCustomRPData* content = Cell.GetContentData();
+        for (int i = 0; i < content->GetItemCount(); ++i)
+            if (const TCustomRPItemInfo* item = content->GetItem(i))
+                inner = std::max(inner, RPTablesIn(*item));
+    });
+    return 1 + inner;
+}
+
 // ---------------------------------------------------------------------------
 // Construction
 
@@ -89,11 +114,7 @@ void TRPTableItemInfo::SetDocument(TCustomRPData* RPData) {
 
 int TRPTableItemInfo::GetItemNo() {
     TCustomRPData* d = GetRPData();
-    if (!d) return -1;
-    if (FItemNoCache >= 0 && FItemNoCache < d->GetItemCount() && d->GetItem(FItemNoCache) == this)
-        return FItemNoCache;
-    FItemNoCache = d->GetItemNo(this);
-    return FItemNoCache;
+    return d ? d->GetItemNo(this) : -1;
 }
 
 void TRPTableItemInfo::Inserting(TCustomRPData* RPData, std::string& Text, bool Safe) {
@@ -112,12 +133,10 @@ void TRPTableItemInfo::ChangeOwnerData(TCustomRPData* RPData) {
         TableState |= rptbsEditorDoc;
     else
         TableState &= ~rptbsEditorDoc;
-    FItemNoCache = -1;
 }
 
 void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
     TRPFullLineItemInfo::Inserted(RPData, ItemNo);
-    FItemNoCache = ItemNo;
     Rows->ForEachCell([this](int, int, TRPTableCellData& Cell) {
         // A cell left empty by its reader gets its empty line.
         if (Cell.GetItemCount() == 0) Cell.ClearToEmpty();
@@ -150,7 +169,6 @@ void TRPTableItemInfo::DetachForUndo(int ItemNo, TCustomRPData* RPData) {
     if (RPData) RPData->RemoveSubMarkersFromList(*this, false);
     TRPFullLineItemInfo::DetachForUndo(ItemNo, RPData);
     TableState &= ~rptbsInserted;
-    FItemNoCache = -1;
 }
 
 void TRPTableItemInfo::ReattachFromUndo(TCustomRPData* RPData) {

@@ -64,21 +64,29 @@ enum TRPCellVAlign : uint8_t { rpcTop, rpcMiddle, rpcBottom, rpcVDefault };
 // > 0 pixels, < 0 a percentage (its absolute value), 0 not set.
 using TRPHTMLLength = int32_t;
 
-// The ranges in which a table takes its grid and sizes from files (pixels; a
-// best width below zero is a percentage). Table blocks are read in them and
-// the RTF import keeps to them, so that the layout's sums over rows and
+// The ranges of a table's grid and sizes (pixels; a best width below zero is
+// a percentage). Table blocks are read in them, and the RTF import and the
+// editor make no table outside them, so that whatever a document holds is
+// saved as blocks that read back, and the layout's sums over rows and
 // columns stay ints.
 struct TRPTableLimits {
     // Tables in cells of tables, as deep as the RTF import nests them.
     static constexpr int MaxDepth = 32;
     static constexpr int MaxRows = 100000;
     static constexpr int MaxCols = 256;
+    // Rows x columns of the grid.
+    static constexpr int MaxPositions = 262144;
     static constexpr int MaxLength = 30000;
     static constexpr int MinPercent = -100;
     static constexpr int MaxBorderWidth = 100;
     static constexpr int MaxPadding = 1000;
     static constexpr int MinSpacing = -100;
     static constexpr int MaxSpacing = 1000;
+
+    // Whether a grid of Rows x Cols positions lies in the limits.
+    static constexpr bool GridFits(int64_t Rows, int64_t Cols) {
+        return Rows >= 0 && Cols >= 0 && Rows <= MaxRows && Cols <= MaxCols && Rows * Cols <= MaxPositions;
+    }
 };
 
 // State bits of a table.
@@ -315,6 +323,9 @@ public:
     void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC, bool SumBestWidth);
     int SumBestWidth(int TopRow, int LeftCol, int RowSpan, int ColSpan) const;
 
+    // ERichPadError "Invalid row or column index" for arguments that
+    // InsertRows (InsertCols with Cols) cannot take.
+    void CheckInsertion(bool Cols, int Index, int ACount, int CopyIndex) const;
     void InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight);
     void InsertCols(int Index, int ACount, int CopyIndex, bool DivideWidth);
     void DeleteCols(int Index, int ACount, bool DecreaseWidth);
@@ -552,7 +563,7 @@ public:
 
     TRPTableCellData* GetCell(int Row, int Col) const { return Rows->GetCell(Row, Col); }
     TCustomRPData* GetRPData() const { return Rows->RPData; }
-    // The table's index in its document (cached), -1 when it is not there.
+    // The table's index in its document, -1 when it is not there.
     int GetItemNo();
     // Marks the table changed, so that its next layout runs in full.
     void Changed() {
@@ -568,9 +579,11 @@ public:
     // ---- grid commands (RPTableCommands.cpp). In an editor's document each
     // is one undo step; elsewhere they change the grid only. Bad indices
     // raise ERichPadError "Invalid row or column index".
-    // Select: the new rows (columns) become the cell selection.
-    void InsertRows(int Index, int Count, int CopyIndex, bool Select);
-    void InsertCols(int Index, int Count, int CopyIndex, bool Select);
+    // Select: the new rows (columns) become the cell selection. Rows or
+    // columns that would take the grid past its limits are not inserted
+    // (False, and a beep).
+    bool InsertRows(int Index, int Count, int CopyIndex, bool Select);
+    bool InsertCols(int Index, int Count, int CopyIndex, bool Select);
     void DeleteRows(int Index, int Count);
     void DeleteCols(int Index, int Count, bool DecreaseWidth);
     void MergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC);
@@ -896,7 +909,6 @@ public:
     bool IsSaving() const { return FSavingCount > 0; }
 
 private:
-    int FItemNoCache = -1;
     int FModifyLevel = 0;
     int FHitRow = -1, FHitCol = -1; // the cell of the last point test
     // The cell editor, owned by the host control and freed by the table.
@@ -995,6 +1007,14 @@ private:
 
 // Registers the table as the item class of style -60 (done at start-up too).
 void RPRegisterTableItem();
+
+// The number of tables around the document Doc: 0 for a document of its own,
+// 1 for a cell of a table in one, and so on, counted through the cell editors
+// and the stand-ins that hold a cell's items for a while.
+int RPTablesAround(TCustomRPData* Doc);
+// The depth of the tables in Item: 1 for a table without tables in its
+// cells, 0 for an item that is no table and holds none.
+int RPTablesIn(const TCustomRPItemInfo& Item);
 
 // The background picture and style of a table or a cell; the object is made
 // when something is to be shown and freed when it has become blank.

@@ -21,9 +21,19 @@ void ForgetCellSelection(TRPTableItemInfo& Table) {
     Table.TableState &= ~rptbsCellsSelected;
 }
 
+// A grid change past the table's limits does nothing: the table would not
+// read back from what the document saves.
+bool Refuse(TRPTableItemInfo& Table) {
+    if (TCustomRPData* d = Table.GetRPData()) d->Beep();
+    return false;
+}
+
 } // namespace
 
-void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Select) {
+bool TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Select) {
+    Rows->CheckInsertion(false, Index, Count, CopyIndex);
+    if (Count > 0 && !TRPTableLimits::GridFits(Rows->RowCount() + int64_t{Count}, Rows->GetColCount()))
+        return Refuse(*this);
     ReleaseCellsOfHost();
     TModify m(*this);
     Rows->InsertRows(Index, Count, CopyIndex, false);
@@ -36,9 +46,13 @@ void TRPTableItemInfo::InsertRows(int Index, int Count, int CopyIndex, bool Sele
         SelColOffs = Rows->GetColCount() - 1;
         TableState |= rptbsCellsSelected;
     }
+    return true;
 }
 
-void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Select) {
+bool TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Select) {
+    Rows->CheckInsertion(true, Index, Count, CopyIndex);
+    if (Count > 0 && !TRPTableLimits::GridFits(Rows->RowCount(), Rows->GetColCount() + int64_t{Count}))
+        return Refuse(*this);
     ReleaseCellsOfHost();
     TModify m(*this);
     Rows->InsertCols(Index, Count, CopyIndex, false);
@@ -51,6 +65,7 @@ void TRPTableItemInfo::InsertCols(int Index, int Count, int CopyIndex, bool Sele
         SelColOffs = Count - 1;
         TableState |= rptbsCellsSelected;
     }
+    return true;
 }
 
 void TRPTableItemInfo::DeleteRows(int Index, int Count) {

@@ -278,10 +278,15 @@ void TRPTableRows::DeleteRowsInternal(int Index, int ACount) {
         Delete(Index);
 }
 
-void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight) {
-    // The grid's row count, and every span grown by ACount, stay ints.
-    if (Index < 0 || Index > Count() || CopyIndex < -1 || CopyIndex >= Count() || ACount > INT_MAX - Count())
+void TRPTableRows::CheckInsertion(bool Cols, int Index, int ACount, int CopyIndex) const {
+    // The grid's row or column count, and every span grown by ACount, stay ints.
+    const int n = Cols ? GetColCount() : Count();
+    if (Index < 0 || Index > n || CopyIndex < -1 || CopyIndex >= n || ACount > INT_MAX - n)
         throw ERichPadError(errBadIndex);
+}
+
+void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideHeight) {
+    CheckInsertion(false, Index, ACount, CopyIndex);
     if (ACount <= 0) return;
     TRPTableItemInfo* rec = Recorder(*this);
     const TModifyBracket bracket(rec);
@@ -336,10 +341,9 @@ void TRPTableRows::InsertRows(int Index, int ACount, int CopyIndex, bool DivideH
 }
 
 void TRPTableRows::InsertCols(int Index, int ACount, int CopyIndex, bool DivideWidth) {
-    const int cols = GetColCount();
-    if (Index < 0 || Index > cols || CopyIndex < -1 || CopyIndex >= cols || ACount > INT_MAX - cols)
-        throw ERichPadError(errBadIndex);
+    CheckInsertion(true, Index, ACount, CopyIndex);
     if (ACount <= 0) return;
+    const int cols = GetColCount();
     TRPTableItemInfo* rec = Recorder(*this);
     const TModifyBracket bracket(rec);
     std::vector<bool> spanned(static_cast<size_t>(Count()), false);

@@ -144,30 +144,52 @@ void TRPTableBlock::Build(const TRPTableRows& Rows) {
     const auto joined = [&](int r) {
         return r > 0 && FRows[static_cast<size_t>(r - 1)] + 1 == FRows[static_cast<size_t>(r)];
     };
-    for (int r = 0; r < R; ++r)
+    // The main cells of the row before and of this one: a covered position
+    // takes the cell of its neighbour above or to the left when that covers
+    // it, so that tall and wide cells cost no search.
+    struct TMain {
+        TRPTableCellData* Cell = nullptr;
+        int Row = -1, Col = -1;
+        // Whether the cell reaches (R, C), which lies below and right of its start.
+        bool Covers(int R, int C) const { return Cell && R < Row + Cell->RowSpan && C < Col + Cell->ColSpan; }
+    };
+    std::vector<TMain> above(static_cast<size_t>(C)), here(static_cast<size_t>(C));
+    for (int r = 0; r < R; ++r) {
+        const int row = FRows[static_cast<size_t>(r)];
         for (int c = 0; c < C; ++c) {
-            int mr = -1, mc = -1;
-            TRPTableCellData* m = Rows.GetMainCell(FRows[static_cast<size_t>(r)], FFirstCol + c, mr, mc);
-            if (!m) continue;
+            const int col = FFirstCol + c;
+            TMain& m = here[static_cast<size_t>(c)];
+            if (TRPTableCellData* own = Rows.GetCell(row, col))
+                m = {own, row, col};
+            else if (c > 0 && here[static_cast<size_t>(c - 1)].Covers(row, col))
+                m = here[static_cast<size_t>(c - 1)];
+            else if (joined(r) && above[static_cast<size_t>(c)].Covers(row, col))
+                m = above[static_cast<size_t>(c)];
+            else
+                m.Cell = Rows.GetMainCell(row, col, m.Row, m.Col);
+            if (!m.Cell) continue;
+            const int mr = m.Row, mc = m.Col;
             // The cell stands in its first column inside the block, in the
             // first row of the run of joined rows that it covers here.
-            int br = r;
-            while (joined(br) && FRows[static_cast<size_t>(br - 1)] >= mr)
-                --br;
-            const int bc = std::max(mc, FFirstCol) - FFirstCol;
             TPlace& p = FPlaces[static_cast<size_t>(r) * static_cast<size_t>(C) + static_cast<size_t>(c)];
+            const int br =
+                joined(r) && FRows[static_cast<size_t>(r - 1)] >= mr ? std::max(At(r - 1, c).MainRow, 0) : r;
+            const int bc = std::max(mc, FFirstCol) - FFirstCol;
+            TRPTableCellData* const cell = m.Cell;
             p.MainRow = br;
             p.MainCol = bc;
             if (br != r || bc != c) continue;
-            p.Cell = m;
-            p.ColSpan = std::clamp(mc + m->ColSpan - FFirstCol, 1, C) - bc;
+            p.Cell = cell;
+            p.ColSpan = std::clamp(mc + cell->ColSpan - FFirstCol, 1, C) - bc;
             p.RowSpan = 1;
             while (r + p.RowSpan < R && joined(r + p.RowSpan) &&
-                   FRows[static_cast<size_t>(r + p.RowSpan)] < mr + m->RowSpan)
+                   FRows[static_cast<size_t>(r + p.RowSpan)] < mr + cell->RowSpan)
                 ++p.RowSpan;
-            p.ColsCut = p.ColSpan < m->ColSpan;
-            p.RowsCut = p.RowSpan < m->RowSpan;
+            p.ColsCut = p.ColSpan < cell->ColSpan;
+            p.RowsCut = p.RowSpan < cell->RowSpan;
         }
+        above.swap(here);
+    }
 }
 
 int TRPTableBlock::CellBestWidth(int Row, int Col) const {

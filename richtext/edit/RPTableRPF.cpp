@@ -15,7 +15,6 @@ namespace {
 
 constexpr char kMagic[4] = {'R', 'P', 'T', '1'};
 using L = TRPTableLimits;
-constexpr int kMaxPositions = 262144;
 constexpr int kEndOfCells = -1;
 constexpr size_t kMaxClassName = 64;
 
@@ -170,23 +169,19 @@ bool ReadRowVAlign(TBlockReader& r, TRPTableRows& Rows) {
     return true;
 }
 
-// Nesting of tables being read (cells hold tables that hold cells).
-int gReadDepth = 0;
-
-struct TDepth {
-    TDepth() { ++gReadDepth; }
-    ~TDepth() { --gReadDepth; }
-};
-
 // While cells are written, their documents write no styles, layout or
 // background of their own: the document that holds the table writes them once.
+// They are written in binary form whatever the stream's: the block around them
+// is written as text where the stream is, and text of text would double with
+// every table nested in a cell.
 class TCellRPFOptions {
 public:
     explicit TCellRPFOptions(TCustomRPData* D) : FDoc(D), FOld(D ? D->GetRPFOptions() : 0) {
         if (FDoc)
             FDoc->SetRPFOptions(
-                FOld & static_cast<TRPFOptions>(~(rpfoSaveBack | rpfoSaveTextStyles | rpfoSaveParaStyles |
-                                                  rpfoSaveLayout | rpfoSaveDocProperties)));
+                (FOld & static_cast<TRPFOptions>(~(rpfoSaveBack | rpfoSaveTextStyles | rpfoSaveParaStyles |
+                                                   rpfoSaveLayout | rpfoSaveDocProperties))) |
+                rpfoSaveBinary);
     }
     ~TCellRPFOptions() {
         if (FDoc) FDoc->SetRPFOptions(FOld);
@@ -289,8 +284,9 @@ std::string TRPTableItemInfo::SaveToBlock(const TRPTableBlock& Block) const {
 
 bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     if (Block.size() < sizeof kMagic || std::memcmp(Block.data(), kMagic, sizeof kMagic) != 0) return false;
-    if (gReadDepth >= L::MaxDepth) return false;
-    TDepth depth;
+    // No table stands deeper than tables may nest. The tables in its cells are
+    // read inside it and count it, so this bounds the reading's recursion too.
+    if (RPTablesAround(GetRPData()) >= L::MaxDepth) return false;
     TBlockReader r(Block);
     r.Pos = sizeof kMagic;
     FormattingInfo.Clear();
@@ -398,8 +394,8 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
     } else {
         const int32_t colCount = r.Int();
         if (!r.Ok || colCount < 1 || colCount > L::MaxCols) return false;
+        if (!L::GridFits(rowCount, colCount)) return false;
         const int64_t positions = static_cast<int64_t>(rowCount) * colCount;
-        if (positions > kMaxPositions) return false;
         // The positions start empty and a cell is made only as the list gives
         // one, so that a grid costs memory as its bytes do, however much of it
         // merged cells cover.

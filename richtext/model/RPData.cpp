@@ -67,40 +67,68 @@ TCustomRPItemInfo* TRPItemList::GetObject(int Index) const {
 }
 
 int TRPItemList::IndexOfObject(const TCustomRPItemInfo* Item) const {
-    if (!Item) return -1;
-    for (size_t i = 0; i < FItems.size(); ++i)
-        if (FItems[i].Item.get() == Item) return static_cast<int>(i);
+    if (!Item || Item->FList != this) return -1;
+    if (const int at = Item->FListIndex;
+        at >= 0 && at < FNumbered && FItems[static_cast<size_t>(at)].Item.get() == Item)
+        return at;
+    // The item stands at or after the first entry that changed: the entries
+    // up to it learn their places.
+    for (int i = FNumbered; i < Count(); ++i) {
+        TCustomRPItemInfo* p = FItems[static_cast<size_t>(i)].Item.get();
+        if (p) p->FListIndex = i;
+        FNumbered = i + 1;
+        if (p == Item) return i;
+    }
     return -1;
 }
 
 int TRPItemList::AddObject(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item) {
+    const int at = Count();
+    if (Item) {
+        Item->FList = this;
+        Item->FListIndex = at;
+    }
     FItems.push_back({std::move(Text), std::move(Item)});
-    return Count() - 1;
+    if (FNumbered == at) FNumbered = at + 1;
+    return at;
 }
 
 void TRPItemList::InsertObject(int Index, std::string Text, std::unique_ptr<TCustomRPItemInfo> Item) {
     if (Index < 0 || Index > Count()) RPListIndexError(Index);
+    if (Item) {
+        Item->FList = this;
+        Item->FListIndex = Index;
+    }
     FItems.insert(FItems.begin() + Index, TRPItemEntry{std::move(Text), std::move(Item)});
+    Unnumber(Index + 1);
 }
 
 std::unique_ptr<TCustomRPItemInfo> TRPItemList::TakeObject(int Index) {
     CheckIndex(Index);
-    return std::move(FItems[static_cast<size_t>(Index)].Item);
+    std::unique_ptr<TCustomRPItemInfo> item = std::move(FItems[static_cast<size_t>(Index)].Item);
+    if (item) item->FList = nullptr;
+    return item;
 }
 
 void TRPItemList::Delete(int Index) {
-    CheckIndex(Index);
-    FItems.erase(FItems.begin() + Index);
+    DeleteRange(Index, 1);
 }
 
 void TRPItemList::DeleteRange(int Index, int Count) {
     if (Count <= 0) return;
     CheckIndex(Index);
     CheckIndex(Index + Count - 1);
+    // The items leave the list before they are freed: whatever their
+    // destructors ask of it finds the entries after them in place.
+    std::vector<std::unique_ptr<TCustomRPItemInfo>> gone;
+    for (int i = Index; i < Index + Count; ++i)
+        if (std::unique_ptr<TCustomRPItemInfo> item = TakeObject(i)) gone.push_back(std::move(item));
     FItems.erase(FItems.begin() + Index, FItems.begin() + Index + Count);
+    Unnumber(Index);
 }
 
 void TRPItemList::Clear() {
+    FNumbered = 0;
     FItems.clear();
 }
 

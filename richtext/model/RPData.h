@@ -11,6 +11,7 @@
 //   AddCheckpoint                      a checkpoint for the next item
 //   AddMarkerInList                    after appending a list marker
 //   InsertReadItem                     insertion at an index (RPF)
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -98,7 +99,11 @@ struct TRPItemEntry {
 
 // The item list: texts with their item objects, fetched by index in constant
 // time. An entry may hold no object for the short time between freeing an
-// item and removing its entry.
+// item and removing its entry. An item knows the list it stands in, and the
+// entries up to the first change since they were last numbered know their
+// index, so that an item's index is found without a search: at once for an
+// item of another list or of none, and after numbering the entries from the
+// change to the item otherwise.
 class TRPItemList {
 public:
     TRPItemList() = default;
@@ -126,8 +131,11 @@ public:
 
 private:
     void CheckIndex(int Index) const;
+    // The entries below this one carry their index in their objects.
+    void Unnumber(int Index) { FNumbered = std::min(FNumbered, Index); }
     std::vector<TRPItemEntry> FItems;
     int FUpdateCount = 0;
+    mutable int FNumbered = 0;
 };
 
 // The reader that LoadRTF hands a file to: it appends the file's content to

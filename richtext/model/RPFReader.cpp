@@ -54,6 +54,8 @@ public:
     std::vector<std::string> Props;
     bool TextStylesRead = false, ParaStylesRead = false, ListStylesRead = false;
 
+    // The items read here are the real document's: tables count the tables around it.
+    TCustomRPData* GetSourceData() override { return R.GetSourceData(); }
     TRPOptions GetOptions() const override { return R.GetOptions(); }
     TRPFOptions GetRPFOptions() const override { return R.GetRPFOptions(); }
     TRPRTFOptions GetRTFOptions() const override { return R.GetRTFOptions(); }

@@ -10,6 +10,7 @@
 
 class TCustomRPData;
 class TCustomRPItemInfo;
+class TRPItemList;
 class TRPStyle;
 class TRPIntegerList;
 class TRPDrawLineInfo;
@@ -138,16 +139,30 @@ public:
 };
 
 class TCustomRPItemInfo {
+    // The list that holds the item and its index there as the list last
+    // numbered it, so that finding an item's index costs no search. (Placed
+    // in gaps the other fields leave: an item is no larger for them.)
+    friend class TRPItemList;
+
 public:
     int32_t StyleNo = 0;
     int32_t ParaNo = 0;
     TRPItemOptions ItemOptions = 0;
+
+private:
+    mutable int FListIndex = -1;
+
+public:
     std::unique_ptr<TRPCPInfo> Checkpoint;
     int32_t JumpID = 0;
-    TRPTag Tag;
     int32_t DrawItemNo = -1;
+    TRPTag Tag;
     std::string Hint;
 
+private:
+    mutable const TRPItemList* FList = nullptr;
+
+public:
     explicit TCustomRPItemInfo(TCustomRPData* RPData);
     TCustomRPItemInfo(const TCustomRPItemInfo&) = delete;
     TCustomRPItemInfo& operator=(const TCustomRPItemInfo&) = delete;

@@ -138,6 +138,8 @@ struct TRPRTFReaderProperties::TImport {
     TRPRTFStyleCache<TRPRTFParaStyleKey> ParaStyles;
     // Tables: one per open nesting level; the row and cell being read.
     std::vector<std::unique_ptr<TTableInfo>> Tables;
+    // Levels the reader opened inside the deepest table that tables may nest.
+    int FlatTables = 0;
     int TableRow = 0;
     int TableCell = 0;
     // The paragraph style of left-aligned tables, once chosen.

@@ -86,10 +86,19 @@ void TRPRTFReaderProperties::ReaderTable(int WhatHappens) {
     if (im.Aborted) return;
     switch (WhatHappens) {
     case rtfteTableStart:
-        TableStart();
+        // A table that would stand deeper than tables nest is none: its
+        // cells' text goes on in the cells of the table around it, as it does
+        // at the reader's deepest level.
+        if (RPTablesAround(im.Target) >= TRPTableLimits::MaxDepth)
+            ++im.FlatTables;
+        else
+            TableStart();
         break;
     case rtfteTableEnd:
-        TableEnd();
+        if (im.FlatTables > 0)
+            --im.FlatTables;
+        else
+            TableEnd();
         break;
     case rtfteRowEnd:
         if (!im.Tables.empty()) TableRowEnd();
@@ -177,11 +186,13 @@ void TRPRTFReaderProperties::TableCellEnd() {
 
 void TRPRTFReaderProperties::TableRowEnd() {
     TImport& im = *FImport;
+    // A row that the file begins as a new table, or that would take the table
+    // past its limits, starts a table of its own.
     if (const TRPRTFRowProperties* rp = im.Reader->RowProps();
-        rp && rp->NewTable && im.Tables.back()->RowCompleted)
+        rp && im.Tables.back()->RowCompleted && (rp->NewTable || !RowFits(*im.Tables.back(), *rp)))
         SplitTable();
     TTableInfo& info = *im.Tables.back();
-    BuildTableRow(info);
+    if (const TRPRTFRowProperties* rp = im.Reader->RowProps()) BuildTableRow(info, *rp);
     // The row's items have moved on, and its buffer cells go.
     im.LastMarker = -1;
     im.LastMarkerDoc = nullptr;
@@ -197,20 +208,25 @@ void TRPRTFReaderProperties::TableRowEnd() {
 void TRPRTFReaderProperties::TableEnd() {
     TImport& im = *FImport;
     if (im.Tables.empty()) return;
+    // Cells after the last row end make one more row rather than vanish. At
+    // the end of the file the reader holds no row's properties any more: the
+    // cells lie on the table's columns then. A table that has no room for the
+    // row leaves it to a table of its own.
+    const bool trailing = im.Tables.back()->RowCompleted && HasTrailingCells(*im.Tables.back());
+    std::optional<TRPRTFRowProperties> gridRow;
+    const TRPRTFRowProperties* rp = im.Reader->RowProps();
+    if (trailing && !rp) rp = &gridRow.emplace(GridRow(*im.Tables.back()));
+    if (trailing && !RowFits(*im.Tables.back(), *rp)) {
+        SplitTable();
+        im.Tables.back()->RowCompleted = true;
+    }
     std::unique_ptr<TTableInfo> info = std::move(im.Tables.back());
     im.Tables.pop_back();
     // A table inside a header or footer is nested only in tables of its own.
     TCustomRPData* parent = im.Tables.size() <= im.TableBase()
                                 ? im.TopTarget()
                                 : im.Tables.back()->Buffer()->GetCell(0, info->SavedCell);
-    if (info->RowCompleted) {
-        // Cells after the last row end make one more row rather than vanish.
-        bool text = false;
-        TRPTableItemInfo* buf = info->Buffer();
-        for (int c = 0; c < buf->Rows->GetColCount() && !text; ++c)
-            text = buf->GetCell(0, c)->HasData(false);
-        if (text) BuildTableRow(*info);
-    }
+    if (trailing) BuildTableRow(*info, *rp);
     FinishTable(*info);
     TRPTableItemInfo* t = info->T();
     const bool bufferBreak = im.PageBreakPending && im.PageBreakDoc == info->Buffer()->GetCell(0, 0);
@@ -305,6 +321,49 @@ int FindBound(const std::vector<int>& Bounds, int Twips) {
     return best;
 }
 
+// The index of boundary Twips in Bounds: one within a twip stands for it, and
+// so does the nearest one of a grid that has all its columns; otherwise it
+// goes in (Added).
+int PlaceBound(std::vector<int>& Bounds, int Twips, bool& Added) {
+    const int near = FindBound(Bounds, Twips);
+    Added = !(near >= 0 && (std::abs(Bounds[static_cast<size_t>(near)] - Twips) <= 1 ||
+                            static_cast<int>(Bounds.size()) > kMaxColumns));
+    if (!Added) return near;
+    const auto at = std::lower_bound(Bounds.begin(), Bounds.end(), Twips);
+    const int j = static_cast<int>(at - Bounds.begin());
+    Bounds.insert(at, Twips);
+    return j;
+}
+
+// The cells of a row: one per boundary, and one per cell of text beyond them
+// (Used: the cells the row's text filled).
+std::vector<TCellDef> RowCells(const TRPRTFRowProperties& Row, int Used) {
+    static const TRPRTFCellProperties kNoProps;
+    std::vector<TCellDef> defs;
+    int left = ClampBoundary(Row.Left);
+    for (const TRPRTFCellProperties& cp : Row.Cells) {
+        if (static_cast<int>(defs.size()) >= kMaxColumns) break;
+        int right = ClampBoundary(cp.RightBoundary);
+        if (right <= left) right = ClampBoundary(static_cast<long long>(left) + kFallbackCellWidth);
+        defs.push_back({&cp, left, right});
+        left = right;
+    }
+    while (static_cast<int>(defs.size()) < std::min(std::max(Used, 1), kMaxColumns)) {
+        const int w = defs.empty() ? kFallbackCellWidth : defs.back().Right - defs.back().Left;
+        defs.push_back({&kNoProps, left, ClampBoundary(static_cast<long long>(left) + w)});
+        left = defs.back().Right;
+    }
+    return defs;
+}
+
+// The cells of the row buffer that the row's text filled: those before the
+// cell being read, and that one when it holds text.
+int UsedCells(const TRPTableItemInfo& Buffer, int TableCell) {
+    const TRPTableRows& rows = *Buffer.Rows;
+    return TableCell < rows.GetColCount() && rows.GetCell(0, TableCell)->HasData(false) ? TableCell + 1
+                                                                                        : TableCell;
+}
+
 // The colour of side A, or of side B when A has no border; a border drawn
 // without a colour of its own (no \\brdrcf) has the automatic one, as in
 // paragraphs. No colour when neither side has a border.
@@ -336,13 +395,9 @@ void TRPRTFReaderProperties::MakeFiller(TTableInfo& Info, int Row, int Col, int 
 // rows keep their look: the cells around the new column take it over.
 int TRPRTFReaderProperties::AddBound(TTableInfo& Info, int Twips, int RowsDone) {
     std::vector<int>& b = Info.Bounds;
-    const int near = FindBound(b, Twips);
-    if (near >= 0 &&
-        (std::abs(b[static_cast<size_t>(near)] - Twips) <= 1 || static_cast<int>(b.size()) > kMaxColumns))
-        return near;
-    const int j = static_cast<int>(std::lower_bound(b.begin(), b.end(), Twips) - b.begin());
-    b.insert(b.begin() + j, Twips);
-    if (b.size() < 2) return j;
+    bool added = false;
+    const int j = PlaceBound(b, Twips, added);
+    if (!added || b.size() < 2) return j;
     TRPTableRows& rows = *Info.T()->Rows;
     if (rows.RowCount() == 0) return j;
     // A new column at grid index col.
@@ -374,31 +429,43 @@ int TRPRTFReaderProperties::AddBound(TTableInfo& Info, int Twips, int RowsDone) 
     return j;
 }
 
-void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info) {
+bool TRPRTFReaderProperties::RowFits(const TTableInfo& Info, const TRPRTFRowProperties& Row) const {
+    const int rows = Info.T()->Rows->RowCount();
+    if (rows == 0) return true; // one row of at most all columns
+    // The columns the grid has after the row: its boundaries join as BuildTableRow adds them.
+    std::vector<int> bounds = Info.Bounds;
+    bool added = false;
+    const std::vector<TCellDef> defs = RowCells(Row, UsedCells(*Info.Buffer(), FImport->TableCell));
+    PlaceBound(bounds, defs.front().Left, added);
+    for (const TCellDef& d : defs)
+        PlaceBound(bounds, d.Right, added);
+    return TRPTableLimits::GridFits(rows + 1, static_cast<int64_t>(bounds.size()) - 1);
+}
+
+bool TRPRTFReaderProperties::HasTrailingCells(const TTableInfo& Info) {
+    const TRPTableRows& rows = *Info.Buffer()->Rows;
+    for (int c = 0; c < rows.GetColCount(); ++c)
+        if (rows.GetCell(0, c)->HasData(false)) return true;
+    return false;
+}
+
+TRPRTFRowProperties TRPRTFReaderProperties::GridRow(const TTableInfo& Info) {
+    TRPRTFRowProperties row;
+    row.Cells.clear();
+    if (Info.Bounds.empty()) return row;
+    row.Left = Info.Bounds.front();
+    for (size_t i = 1; i < Info.Bounds.size(); ++i)
+        row.Cells.emplace_back().RightBoundary = Info.Bounds[i];
+    return row;
+}
+
+void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProperties& Row) {
     TImport& im = *FImport;
-    const TRPRTFRowProperties* rp = im.Reader->RowProps();
-    if (!rp) return;
+    const TRPRTFRowProperties* rp = &Row;
     TRPTableItemInfo* t = Info.T();
     TRPTableRows& rows = *t->Rows;
     TRPTableItemInfo* buf = Info.Buffer();
-    // The cells of the row: one per boundary, and one per cell of text beyond them.
-    int used = im.TableCell;
-    if (used < buf->Rows->GetColCount() && buf->GetCell(0, used)->HasData(false)) ++used;
-    std::vector<TCellDef> defs;
-    static const TRPRTFCellProperties kNoProps;
-    int left = ClampBoundary(rp->Left);
-    for (const TRPRTFCellProperties& cp : rp->Cells) {
-        if (static_cast<int>(defs.size()) >= kMaxColumns) break;
-        int right = ClampBoundary(cp.RightBoundary);
-        if (right <= left) right = ClampBoundary(static_cast<long long>(left) + kFallbackCellWidth);
-        defs.push_back({&cp, left, right});
-        left = right;
-    }
-    while (static_cast<int>(defs.size()) < std::min(std::max(used, 1), kMaxColumns)) {
-        const int w = defs.empty() ? kFallbackCellWidth : defs.back().Right - defs.back().Left;
-        defs.push_back({&kNoProps, left, ClampBoundary(static_cast<long long>(left) + w)});
-        left = defs.back().Right;
-    }
+    const std::vector<TCellDef> defs = RowCells(*rp, UsedCells(*buf, im.TableCell));
 
     const int R = rows.RowCount();
     if (R == 0 && rows.GetColCount() == 0) {

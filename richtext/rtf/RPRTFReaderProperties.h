@@ -110,7 +110,14 @@ private:
     void SplitTable();
     void TableRowEnd();
     void TableCellEnd();
-    void BuildTableRow(TTableInfo& Info);
+    void BuildTableRow(TTableInfo& Info, const TRPRTFRowProperties& Row);
+    // A row of cells on the table's columns.
+    static TRPRTFRowProperties GridRow(const TTableInfo& Info);
+    // Whether the row in Info's buffer, as Row gives its cells, leaves the
+    // table's rows and positions in their limits.
+    bool RowFits(const TTableInfo& Info, const TRPRTFRowProperties& Row) const;
+    // Whether cells after the last row end hold text.
+    static bool HasTrailingCells(const TTableInfo& Info);
     int AddBound(TTableInfo& Info, int Twips, int RowsDone);
     void MakeFiller(TTableInfo& Info, int Row, int Col, int ColSpan);
     void UpdateTableSums(TTableInfo& Info, const TRPRTFRowProperties& Row, bool FirstRow);

@@ -548,13 +548,18 @@ TEST_F(TableRPF, GridsOfFewCellsAndOfTheMostPositionsReadBack) {
 }
 
 // Tables nest in cells as deep as the RTF import builds them (32 levels),
-// and such a document reads back from its stream; a deeper one is refused.
+// and such a document reads back from its stream, in either form; a deeper
+// one is refused. Cells are written in binary form inside the table's block,
+// which alone is written as text in a text stream: the stream grows with the
+// levels, not with two to the power of them.
 TEST_F(TableRPF, TablesNestedAsDeepAsTheRTFImportMakesThemReadBack) {
-    for (const int depth : {32, 33}) {
+    const std::pair<int, TRPFOptions> cases[] = {
+        {32, 0}, {32, rpfoSaveBinary}, {33, 0}, {33, rpfoSaveBinary}};
+    for (const auto& [depth, form] : cases) {
         SCOPED_TRACE(depth);
+        SCOPED_TRACE(form ? "binary" : "text");
         TTableTestDoc d(Style.get());
-        // In text form each level writes the one inside it as hex, twice its size.
-        d.RPFOpts = rpfoSaveBinary;
+        d.RPFOpts = form;
         TCustomRPData* holder = &d;
         for (int level = 0; level < depth; ++level) {
             auto t = TRPTableItemInfo::CreateEx(1, 1, holder);
@@ -566,6 +571,10 @@ TEST_F(TableRPF, TablesNestedAsDeepAsTheRTFImportMakesThemReadBack) {
         }
         std::string s;
         d.SaveRPFToStream(s, false, clNone, nullptr, nullptr);
+        EXPECT_LT(s.size(), 40000u);
+        if (!form) {
+            EXPECT_EQ(s.find('\0'), std::string::npos);
+        }
         bool ok = false;
         auto back = Load(s, ok);
         EXPECT_EQ(ok, depth == 32);
@@ -578,6 +587,39 @@ TEST_F(TableRPF, TablesNestedAsDeepAsTheRTFImportMakesThemReadBack) {
         }
         EXPECT_EQ(CellText(inner), "ebene32");
     }
+}
+
+// Streams written when cells inside a text block were text themselves (each
+// level in hex inside the hex of the one around it) read as they did.
+TEST_F(TableRPF, TextBlocksWithCellsInTextFormReadAsBefore) {
+    // A text stream of a table of one cell holding Content (a text stream).
+    const auto record = [&](const std::string& Content) {
+        std::string b = "RPT1";
+        b += '\0';
+        RPFWriteInt32(b, 1);
+        RPFWriteInt32(b, 1);
+        RPFWriteInt32(b, 1);
+        RPFWriteInt32(b, 1);
+        b += '\0';
+        RPFWriteInt32(b, static_cast<int32_t>(Content.size()));
+        b += Content;
+        RPFWriteInt32(b, -1);
+        b += '\0';
+        return "-8 1 3\r\n-60 3 0 0 0 0 \r\n\r\n1\r\n" + RPFStringToHex(b) + "\r\n";
+    };
+    TTableTestDoc text(Style.get());
+    text.AddNL("innen", 0, 0);
+    std::string inner;
+    text.SaveRPFToStream(inner, false, clNone, nullptr, nullptr);
+    const std::string stream = record(record(inner));
+    bool ok = false;
+    auto back = Load(stream, ok);
+    ASSERT_TRUE(ok);
+    const TRPTableItemInfo* outer = First(*back);
+    ASSERT_NE(outer, nullptr);
+    const TRPTableItemInfo* nested = First(*outer->GetCell(0, 0));
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(CellText(nested->GetCell(0, 0)), "innen");
 }
 
 TEST_F(TableRPF, BadHexRefusesTheStream) {

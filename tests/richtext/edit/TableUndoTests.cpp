@@ -539,3 +539,53 @@ TEST_F(TableUndo, DetachedCellsComeBackAndGridChangesAreBracketed) {
         F.Edit->Redo();
     EXPECT_EQ(SaveRPF(*F.Edit), end);
 }
+
+namespace {
+
+// The index a search of D finds for Item, -1 when D does not hold it.
+int SearchedIndex(const TCustomRPData* D, const TCustomRPItemInfo* Item) {
+    for (int i = 0; D && i < D->GetItemCount(); ++i)
+        if (D->GetItem(i) == Item) return i;
+    return -1;
+}
+
+} // namespace
+
+// A table answers its place without a search: wherever items come and go
+// before it, while it waits in an undo record, and while a cell editor or the
+// cell holds a table nested in it.
+TEST_F(TableUndo, ATableKnowsItsPlaceWhereverItGoes) {
+    Build(2, 2);
+    TRPTableItemInfo* inner = AddTableInCell(1, 1, 1, 1);
+    F.Edit->Format();
+    EXPECT_EQ(T->GetItemNo(), 1);
+    F.Caret(0, 0);
+    ASSERT_TRUE(F.Edit->InsertRTFFromStream("{\\rtf1 eins\\par zwei\\par drei\\par}"));
+    EXPECT_GT(SearchedIndex(F.Data(), T), 1);
+    EXPECT_EQ(T->GetItemNo(), SearchedIndex(F.Data(), T));
+    F.Select(0, 0, 2, 2);
+    F.Edit->DeleteSelection();
+    EXPECT_EQ(T->GetItemNo(), SearchedIndex(F.Data(), T));
+
+    // The table deleted waits in the undo list, in no document.
+    const int at = T->GetItemNo();
+    F.Select(at - 1, 0, at + 1, 0);
+    F.Edit->DeleteSelection();
+    ASSERT_EQ(SearchedIndex(F.Data(), T), -1);
+    EXPECT_EQ(T->GetItemNo(), -1);
+    EXPECT_EQ(inner->GetItemNo(), SearchedIndex(T->GetCell(1, 1), inner));
+    F.Edit->Undo();
+    ASSERT_EQ(SearchedIndex(F.Data(), T), at);
+    EXPECT_EQ(T->GetItemNo(), at);
+
+    // The nested table moves into the cell editor's document and back.
+    inner->EditCellAt(0, 0, true);
+    ASSERT_NE(T->InplaceEditor(), nullptr);
+    ASSERT_EQ(inner->GetRPData(), T->InplaceEditor()->RPData());
+    EXPECT_EQ(inner->GetItemNo(), SearchedIndex(inner->GetRPData(), inner));
+    EXPECT_EQ(SearchedIndex(T->GetCell(1, 1), inner), -1);
+    F.Edit->DestroyCellEditor();
+    ASSERT_EQ(inner->GetRPData(), T->GetCell(1, 1));
+    EXPECT_EQ(inner->GetItemNo(), SearchedIndex(T->GetCell(1, 1), inner));
+    EXPECT_GE(inner->GetItemNo(), 0);
+}

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "DataTestsDoc.h"
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
@@ -156,6 +159,68 @@ TEST_F(DataTest, FreedItemsAreOutOfTheListWhenLaterEventsFire) {
         EXPECT_EQ(Doc.Actions[i].ItemNo, i); // the item itself is still in place while it is told
     }
     EXPECT_EQ(Doc.GetItemCount(), 0);
+}
+
+// An item's index comes without a search; whatever the lists went through,
+// it is the one a search finds, and -1 in any list but the item's own.
+TEST(ItemList, IndexOfAnItemFollowsEveryChangeOfItsList) {
+    TRPItemList a, b;
+    std::vector<std::unique_ptr<TCustomRPItemInfo>> kept; // taken out of both lists
+    const auto check = [&](int Step) {
+        for (const TRPItemList* l : {&a, &b})
+            for (const TRPItemList* in : {&a, &b})
+                for (int i = 0; i < in->Count(); ++i) {
+                    if (const TCustomRPItemInfo* item = in->GetObject(i)) {
+                        ASSERT_EQ(l->IndexOfObject(item), l == in ? i : -1) << "step " << Step;
+                    }
+                }
+        for (const auto& item : kept)
+            ASSERT_EQ(a.IndexOfObject(item.get()) + b.IndexOfObject(item.get()), -2) << "step " << Step;
+    };
+    std::mt19937 rnd(63);
+    const auto pick = [&](int n) { return static_cast<int>(rnd() % static_cast<unsigned>(n)); };
+    for (int step = 0; step < 3000; ++step) {
+        TRPItemList& l = pick(2) ? a : b;
+        TRPItemList& other = &l == &a ? b : a;
+        const int n = l.Count();
+        switch (n == 0 ? 0 : pick(7)) {
+        case 0: // in at the end
+            l.AddObject("x", Break());
+            break;
+        case 1: // in before others
+            l.InsertObject(pick(n + 1), "x", Break());
+            break;
+        case 2: { // a run goes
+            const int at = pick(n);
+            l.DeleteRange(at, 1 + pick(std::min(3, n - at)));
+            break;
+        }
+        case 3: // out of its entry, which stays empty
+            if (auto item = l.TakeObject(pick(n))) kept.push_back(std::move(item));
+            break;
+        case 4: // to the other list
+            if (const int at = pick(n); l.GetObject(at)) {
+                auto item = l.TakeObject(at);
+                l.Delete(at);
+                other.InsertObject(pick(other.Count() + 1), "y", std::move(item));
+            }
+            break;
+        case 5: // back from outside
+            if (!kept.empty()) {
+                l.InsertObject(pick(n + 1), "z", std::move(kept.back()));
+                kept.pop_back();
+            }
+            break;
+        default:
+            if (pick(40) == 0) l.Clear();
+            break;
+        }
+        // Asked now and then only, so that the numbering lags behind several changes.
+        if (pick(4) == 0) check(step);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    check(-1);
+    EXPECT_EQ(a.IndexOfObject(nullptr), -1);
 }
 
 TEST_F(DataTest, ClearFreesEverythingAndResetsState) {

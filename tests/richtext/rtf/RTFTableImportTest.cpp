@@ -165,6 +165,21 @@ TEST(RTFTableImport, CellsWithoutARowEndStayParagraphs) {
         EXPECT_EQ(TableAt(doc, i), nullptr);
 }
 
+// Cells after the last row end make one more row; where the file ends
+// there, the row lies on the table's columns.
+TEST(RTFTableImport, CellsAfterTheLastRowEndMakeOneMoreRow) {
+    TImportDoc ended;
+    ASSERT_EQ(0, ended.Import("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                              "\\pard\\intbl c\\cell d\\cell}"));
+    ASSERT_NE(TableAt(ended, 0), nullptr);
+    EXPECT_EQ(Spans(*TableAt(ended, 0)), "1x1 1x1/1x1 1x1");
+    EXPECT_EQ(ended.PlainText(), "a|b|\nc|d|\n");
+    TImportDoc goesOn;
+    ASSERT_EQ(0, goesOn.Import("{\\rtf1\\trowd\\cellx1000\\pard\\intbl a\\cell\\row"
+                               "\\pard\\intbl c\\cell\\pard x\\par}"));
+    EXPECT_EQ(goesOn.PlainText(), "a|\nc|\n\nx");
+}
+
 TEST(RTFTableImport, APictureAfterATableStaysOutOfIt) {
     TImportDoc doc;
     // Right after the row, as a plain picture and as the picture of a \shppict group;

@@ -1,0 +1,97 @@
+// Importing many tables: an RTF document of N one-row tables (two cells,
+// a paragraph between each two tables) beside a document of one table of N
+// such rows followed by the same N paragraphs, for N from 1,000 to 50,000.
+// Each iteration imports both, so that their ratio comes from one run; the
+// time per table must stay flat as N grows, and the many tables must take
+// no more than a few times the one table's time.
+#include "BenchMain.h"
+#include "RTFBenchDocument.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <string>
+
+namespace {
+
+const char* const kRow =
+    "\\trowd\\trgaph60\\cellx2000\\cellx4000\\pard\\intbl Apfel\\cell Birne\\cell\\row\n";
+const char* const kPara = "\\pard Zwischen\\par\n";
+
+std::string ManyTables(int N) {
+    std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20\n";
+    for (int i = 0; i < N; ++i) {
+        s += kRow;
+        s += kPara;
+    }
+    return s + "}";
+}
+
+std::string OneTable(int N) {
+    std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20\n";
+    for (int i = 0; i < N; ++i)
+        s += kRow;
+    for (int i = 0; i < N; ++i)
+        s += kPara;
+    return s + "}";
+}
+
+// Seconds to import Rtf into a fresh document and free it again; the number
+// of tables it held.
+double Import(const std::string& Rtf, int& Tables) {
+    const auto start = std::chrono::steady_clock::now();
+    {
+        TBenchDoc doc;
+        TRPRTFReaderProperties props;
+        props.UnicodeMode = rpruMixed;
+        props.TextStyleMode = rprsAddIfNeeded;
+        props.ParaStyleMode = rprsAddIfNeeded;
+        QByteArray bytes = QByteArray::fromRawData(Rtf.data(), static_cast<qsizetype>(Rtf.size()));
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::ReadOnly);
+        if (props.ReadRTFStream(buf, &doc) != 0) return -1;
+        Tables = 0;
+        for (int i = 0; i < doc.GetItemCount(); ++i)
+            if (dynamic_cast<TRPTableItemInfo*>(doc.GetItem(i))) ++Tables;
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_ManyOneRowTables(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const std::string many = ManyTables(n), one = OneTable(n);
+    double manyTime = 0, oneTime = 0;
+    for (auto _ : state) {
+        int tables = 0;
+        const double a = Import(many, tables);
+        if (a < 0 || tables != n) state.SkipWithError("the tables did not import");
+        const double b = Import(one, tables);
+        if (b < 0 || tables != 1) state.SkipWithError("the table did not import");
+        manyTime += a;
+        oneTime += b;
+        state.SetIterationTime(a);
+    }
+    const double it = static_cast<double>(state.iterations());
+    state.counters["many_ms"] = manyTime * 1000 / it;
+    state.counters["one_ms"] = oneTime * 1000 / it;
+    state.counters["us_per_table"] = manyTime * 1e6 / it / n;
+    state.counters["many/one"] = oneTime > 0 ? manyTime / oneTime : 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_ManyOneRowTables)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Arg(20000)
+    ->Arg(50000);
+
+int main(int argc, char** argv) {
+    return RunBenchmarks<QGuiApplication>(argc, argv);
+}
