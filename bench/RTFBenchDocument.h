@@ -4,6 +4,7 @@
 // styles, numbered and bulleted lists, pictures).
 #include "richtext/model/RPData.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -71,6 +72,17 @@ const std::string& Document() {
         return s;
     }();
     return doc;
+}
+
+// RTF into a document with the settings of the view's import.
+bool ReadInto(TCustomRPData& Doc, TRPRTFReaderProperties& Props, const std::string& rtf) {
+    Props.UnicodeMode = rpruMixed;
+    Props.TextStyleMode = rprsAddIfNeeded;
+    Props.ParaStyleMode = rprsAddIfNeeded;
+    QByteArray bytes = QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size()));
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    return Props.ReadRTFStream(buf, &Doc) == 0;
 }
 
 } // namespace

@@ -56,17 +56,6 @@ void ReportBytes(benchmark::State& state, const std::string& rtf) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(rtf.size()));
 }
 
-// RTF into a document with the settings of the view's import.
-bool ReadInto(TCustomRPData& Doc, TRPRTFReaderProperties& Props, const std::string& rtf) {
-    Props.UnicodeMode = rpruMixed;
-    Props.TextStyleMode = rprsAddIfNeeded;
-    Props.ParaStyleMode = rprsAddIfNeeded;
-    QByteArray bytes = QByteArray::fromRawData(rtf.data(), static_cast<qsizetype>(rtf.size()));
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::ReadOnly);
-    return Props.ReadRTFStream(buf, &Doc) == 0;
-}
-
 void RTFImport(benchmark::State& state, const std::string& rtf) {
     if (rtf.empty()) {
         state.SkipWithError("the shared corpus is not there");

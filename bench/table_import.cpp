@@ -7,9 +7,7 @@
 #include "BenchMain.h"
 #include "RTFBenchDocument.h"
 #include "richtext/edit/RPTable.h"
-#include "richtext/rtf/RPRTFReaderProperties.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -46,13 +44,7 @@ double Import(const std::string& Rtf, int& Tables) {
     {
         TBenchDoc doc;
         TRPRTFReaderProperties props;
-        props.UnicodeMode = rpruMixed;
-        props.TextStyleMode = rprsAddIfNeeded;
-        props.ParaStyleMode = rprsAddIfNeeded;
-        QByteArray bytes = QByteArray::fromRawData(Rtf.data(), static_cast<qsizetype>(Rtf.size()));
-        QBuffer buf(&bytes);
-        buf.open(QIODevice::ReadOnly);
-        if (props.ReadRTFStream(buf, &doc) != 0) return -1;
+        if (!ReadInto(doc, props, Rtf)) return -1;
         Tables = 0;
         for (int i = 0; i < doc.GetItemCount(); ++i)
             if (dynamic_cast<TRPTableItemInfo*>(doc.GetItem(i))) ++Tables;

@@ -156,7 +156,7 @@ TEST_F(TableLayoutBound, ColumnsOfHugeWidthsStopAtTheBound) {
     for (int c = 0; c < 256; ++c) {
         EXPECT_LE(f.ColWidths[c], RPMaxCoord);
         EXPECT_LE(f.ColStarts[c], RPMaxCoord);
-        if (c > 0) EXPECT_GE(f.ColStarts[c], f.ColStarts[c - 1]);
+        if (c > 0) { EXPECT_GE(f.ColStarts[c], f.ColStarts[c - 1]); }
     }
     EXPECT_LE(t->GetCell(1, 0)->Width, RPMaxCoord);
     EXPECT_EQ(Doc->ContentWidth, RPMaxCoord);

@@ -890,7 +890,7 @@ TEST_F(TableInplace, ATransparentCellsEditorShowsWhatLiesBehindTheCell) {
         QImage host(client->size(), QImage::Format_RGB32);
         client->render(&host, QPoint(), QRegion(), QWidget::DrawWindowBackground);
         const QPoint inCell = client->mapFrom(F.Edit->Widget(), QPoint(box.Left + 4, box.Top + 4));
-        if (col == 0) EXPECT_EQ(host.pixel(inCell), QColor(Qt::white).rgb());
+        if (col == 0) { EXPECT_EQ(host.pixel(inCell), QColor(Qt::white).rgb()); }
         EXPECT_NE(before.pixel(box.Left + 4, box.Top + 4), QColor(Qt::white).rgb());
         T->CloseInplaceEditor(true);
     }

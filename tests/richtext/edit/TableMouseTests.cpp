@@ -898,7 +898,7 @@ protected:
                 for (const auto& [ch, l] : Painted())
                     left += ch;
                 EXPECT_EQ(left, Chars(painted, false));
-                if (action == 1) EXPECT_EQ(Squeezed(QApplication::clipboard()->text()), shown);
+                if (action == 1) { EXPECT_EQ(Squeezed(QApplication::clipboard()->text()), shown); }
             }
     }
 };

@@ -321,7 +321,7 @@ TEST_F(TableRPF, ASelectionEndingInCellsOfTheLastTableKeepsTheEndCheckpoint) {
         auto back = Load(rpf, ok);
         ASSERT_TRUE(ok);
         ASSERT_EQ(back->GetItemCount(), afterText ? 2 : 1);
-        if (afterText) EXPECT_EQ(back->GetItemText(0), "or");
+        if (afterText) { EXPECT_EQ(back->GetItemText(0), "or"); }
         auto* cells = dynamic_cast<TRPTableItemInfo*>(back->GetItem(back->GetItemCount() - 1));
         ASSERT_NE(cells, nullptr);
         EXPECT_EQ(Spans(*cells->Rows), "1x1 1x1");

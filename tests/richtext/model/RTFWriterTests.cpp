@@ -457,7 +457,7 @@ TEST_F(RTFWriter, APictureAtTheEndsOfASelectionThatDoesNotReachItStaysOut) {
         const std::string s = d.RTF(true);
         EXPECT_EQ(s.find("\\pict") != std::string::npos, picture) << s;
         EXPECT_EQ(s.find("\\line") != std::string::npos, picture) << s;
-        if (*text) EXPECT_NE(s.find(text), std::string::npos) << s;
+        if (*text) { EXPECT_NE(s.find(text), std::string::npos) << s; }
     }
     // The same for a range written as HTML.
     QTemporaryDir dir;

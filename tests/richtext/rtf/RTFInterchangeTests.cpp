@@ -293,7 +293,7 @@ TEST(RTFInterchange, LineSpacingGoesOutAsTheLayoutShowsIt) {
         EXPECT_EQ(spacing(doc), c.Percent) << rtf;
         const std::string ours = Written(doc);
         EXPECT_EQ(ours.find("\\sl") != std::string::npos, c.Sl != nullptr) << rtf << " gives " << ours;
-        if (c.Sl) EXPECT_NE(ours.find(c.Sl), std::string::npos) << rtf << " gives " << ours;
+        if (c.Sl) { EXPECT_NE(ours.find(c.Sl), std::string::npos) << rtf << " gives " << ours; }
         TImportDoc back;
         ASSERT_EQ(ImportPage(back, ours), 0);
         EXPECT_EQ(spacing(back), c.Shown) << rtf;
@@ -304,7 +304,7 @@ TEST(RTFInterchange, LineSpacingGoesOutAsTheLayoutShowsIt) {
                                                 0, nullptr, nullptr));
         EXPECT_EQ(html.find("line-height") != std::string::npos, c.Css != nullptr)
             << rtf << " gives " << html;
-        if (c.Css) EXPECT_NE(html.find(c.Css), std::string::npos) << rtf << " gives " << html;
+        if (c.Css) { EXPECT_NE(html.find(c.Css), std::string::npos) << rtf << " gives " << html; }
     }
     // A paragraph takes no style whose lines the layout spaces otherwise: not
     // without \slmult after a spaced one, not at half after one below half.
