@@ -1,7 +1,7 @@
 #pragma once
 // The Qt application the fuzz targets need for pictures and fonts, made once
-// on the offscreen platform; a target that makes widgets (views, the print
-// component) asks for one that carries them.
+// on the offscreen platform. A target that makes widgets (views, the print
+// component) asks for one that carries them; a target asks for one kind only.
 #include <QApplication>
 #include <QGuiApplication>
 

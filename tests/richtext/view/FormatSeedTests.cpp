@@ -1,6 +1,7 @@
 // The format fuzz target's seeds in the suite's stream format are its RTF
 // seeds as the log book keeps them, written by the program's own writer
-// (PRAVOLIN_WRITE_FORMAT_SEEDS=1 in the environment writes them anew). Each
+// (PRAVOLIN_WRITE_FORMAT_SEEDS=1 in the environment writes them anew, with
+// list ids drawn anew: keep those that did not change otherwise). Each
 // reads back into the document its RTF twin makes: a reader that no longer
 // takes what an earlier program wrote fails here.
 #include <QDir>
