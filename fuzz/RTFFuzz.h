@@ -1,5 +1,5 @@
 #pragma once
-// What the two RTF fuzz targets share: the application the reader needs, and
+// What the RTF fuzz targets share: the application the reader needs, and
 // the cap on the input length. Inputs past the cap are cut: longer ones only
 // repeat what a short one reaches, and slow every run down.
 #include <QCoreApplication>

@@ -52,6 +52,12 @@ constexpr size_t MaxUnshownPictures = 1024;
 
 enum class TState { Waiting, Converting, Ready, Failed };
 
+std::atomic<TMetafileWorkStandIn> g_workStandIn = nullptr;
+
+void WorkStandIn(TMetafileWork Step) {
+    if (const TMetafileWorkStandIn standIn = g_workStandIn.load()) standIn(Step);
+}
+
 } // namespace
 
 class TMetafileRendering::TData {
@@ -122,7 +128,7 @@ public:
             r.reset(new TMetafileRendering(std::move(d)));
             if (!m_stopped) {
                 std::weak_ptr<TMetafileRendering> weak = r;
-                m_pool.start([this, weak] {
+                Start([this, weak] {
                     if (const auto p = weak.lock()) Convert(*p->d);
                 });
             }
@@ -146,21 +152,15 @@ public:
             D.State = TState::Converting;
         }
         TMetafileSvg svg;
-        bool ok = !m_stopped && ConvertMetafile(D.Data, D.Enhanced, svg) && HasSize(svg.Svg);
-        if (ok) {
-            QSvgRenderer renderer;
-            ok = renderer.load(svg.Svg) && renderer.isValid() && !renderer.viewBoxF().isEmpty();
+        bool ok = false;
+        // Whatever fails on the way (an allocation as well as a library)
+        // fails this picture only: it draws as its frame, and whoever waits
+        // for it goes on.
+        try {
+            ok = Converted(D, svg);
+        } catch (...) {
+            ok = false;
         }
-        // For a screen that waits, the size the picture is mostly shown at is
-        // ready with it; others render it as they draw it.
-        bool shown = false;
-        {
-            std::lock_guard lock(D.Lock);
-            shown = !D.Viewers.empty();
-        }
-        if (ok && shown && !D.Natural.isEmpty() &&
-            qint64(D.Natural.width()) * D.Natural.height() <= MaxImagePixels)
-            Render(D, svg.Svg, svg.Place, D.Natural);
         std::vector<QPointer<QWidget>> viewers;
         {
             std::lock_guard lock(D.Lock);
@@ -172,6 +172,26 @@ public:
         }
         D.Done.notify_all();
         Repaint(std::move(viewers));
+    }
+
+    bool Converted(TMetafileRendering::TData& D, TMetafileSvg& Svg) {
+        WorkStandIn(TMetafileWork::Converting);
+        bool ok = !m_stopped && ConvertMetafile(D.Data, D.Enhanced, Svg) && HasSize(Svg.Svg);
+        if (ok) {
+            QSvgRenderer renderer;
+            ok = renderer.load(Svg.Svg) && renderer.isValid() && !renderer.viewBoxF().isEmpty();
+        }
+        // For a screen that waits, the size the picture is mostly shown at is
+        // ready with it; others render it as they draw it.
+        bool shown = false;
+        {
+            std::lock_guard lock(D.Lock);
+            shown = !D.Viewers.empty();
+        }
+        if (ok && shown && !D.Natural.isEmpty() &&
+            qint64(D.Natural.width()) * D.Natural.height() <= MaxImagePixels)
+            Render(D, Svg.Svg, Svg.Place, D.Natural);
+        return ok;
     }
 
     // The picture at Size device pixels, rendered now when it is not kept;
@@ -208,7 +228,7 @@ public:
         start = start && !m_stopped;
         if (start) {
             std::weak_ptr<TMetafileRendering> weak = Owner;
-            m_pool.start([this, weak, Size] {
+            Start([this, weak, Size] {
                 const auto p = weak.lock();
                 if (!p) return;
                 Image(*p->d, Size, true);
@@ -285,16 +305,40 @@ private:
         if (QCoreApplication::instance()) qAddPostRoutine(StopMetafileConversions);
     }
 
+    // Starts work on a thread of the store. What the work leaves unhandled
+    // ends there: an exception that left a pool thread would end the program.
+    template <class F> void Start(F&& Work) {
+        m_pool.start([work = std::forward<F>(Work)] {
+            try {
+                work();
+            } catch (...) {
+            }
+        });
+    }
+
     QImage Render(TMetafileRendering::TData& D, const QByteArray& Svg, const QRectF& Place, QSize Size) {
         std::lock_guard render(D.RenderLock);
         if (QImage kept = Kept(D, Size); !kept.isNull()) return kept;
         if (TooHeavy(D, Size)) return {};
         QImage image;
-        if (RendersHere(Svg.size(), Size)) {
-            image = QImage(Size, QImage::Format_ARGB32_Premultiplied);
-            if (image.isNull()) return image;
-            RasterizeMetafileSvg(Svg, Place, image);
-        } else if (!RenderMetafileSvg(Svg, Place, Size, image)) {
+        bool drawn = false;
+        // A drawing that fails (an allocation too) is a picture too heavy
+        // to draw at this size.
+        try {
+            WorkStandIn(TMetafileWork::Rendering);
+            if (RendersHere(Svg.size(), Size)) {
+                image = QImage(Size, QImage::Format_ARGB32_Premultiplied);
+                if (image.isNull()) return image;
+                RasterizeMetafileSvg(Svg, Place, image);
+                drawn = true;
+            } else {
+                drawn = RenderMetafileSvg(Svg, Place, Size, image);
+            }
+            if (drawn) Keep(D, Size, image);
+        } catch (...) {
+            drawn = false;
+        }
+        if (!drawn) {
             // Not drawn half: the frame stands in its place at this size.
             if (!m_stopped) {
                 std::lock_guard lock(D.Lock);
@@ -302,7 +346,6 @@ private:
             }
             return {};
         }
-        Keep(D, Size, image);
         return image;
     }
 
@@ -442,4 +485,8 @@ bool TMetafileRendering::Draw(QPainter& Painter, const QRectF& Target) {
 
 void StopMetafileConversions() {
     TMetafileStore::Instance().Stop();
+}
+
+void SetMetafileWorkStandIn(TMetafileWorkStandIn StandIn) {
+    g_workStandIn = StandIn;
 }

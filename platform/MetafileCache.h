@@ -12,6 +12,11 @@
 //
 // A converted picture is kept rendered at the device sizes it was drawn at,
 // so that drawing it again costs a bitmap's copy, not the SVG's work.
+//
+// What fails in that work, on whatever thread (a library, the helper, an
+// allocation), costs the picture, never the program: a conversion that fails
+// leaves the picture as its frame, a rendering that fails leaves it as its
+// frame at that size, as a picture too heavy to draw there.
 #include <QByteArray>
 #include <QRectF>
 
@@ -63,3 +68,11 @@ private:
 // Ends the conversions that run and drops those that wait; the picture
 // store does it itself when the application ends.
 void StopMetafileConversions();
+
+// The steps of the store's work on a picture.
+enum class TMetafileWork { Converting, Rendering };
+// Tests: a stand-in run at the start of every step of the store's work on a
+// picture, on the thread that does it. One that throws (as an allocation
+// that fails does) fails that step there. Null: none.
+using TMetafileWorkStandIn = void (*)(TMetafileWork Step);
+void SetMetafileWorkStandIn(TMetafileWorkStandIn StandIn);

@@ -198,6 +198,9 @@ private:
     bool ReadBackLine(const std::string& Line, int LineNo);
     bool FinishRecord(const std::string& Text, int LineNo);
     bool InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, int ParaNo);
+    // A list marker needs text after it in its paragraph: an empty text goes
+    // in after a marker where its paragraph ends.
+    bool TextAfterMarker();
     static int MapIndex(TRPIntegerList* Map, int No) {
         return Map && No >= 0 && No < Map->Count() ? Map->Get(No) : No;
     }
@@ -548,12 +551,24 @@ bool TRPFReader::FinishRecord(const std::string& Text, int LineNo) {
     return true;
 }
 
+bool TRPFReader::TextAfterMarker() {
+    if (Index == 0 || D->GetItem(Index - 1)->StyleNo != rpsnListMarker) return true;
+    std::unique_ptr<TCustomRPItemInfo> t = CreateItemByStyleNo(D, 0);
+    if (!t) return true;
+    t->StyleNo = 0;
+    return InsertItem(std::string(), std::move(t), -1);
+}
+
 bool TRPFReader::InsertItem(std::string Text, std::unique_ptr<TCustomRPItemInfo> Item, int ParaNo) {
     TCustomRPItemInfo* it = Item.get();
     if (First && UseParaNo) ParaNo = AParaNo;
-    const int n = D->GetItemCount();
-    if (ParaNo == -1 && n > 0 && Index > 0 && !D->GetItem(Index - 1)->GetBoolValue(rpbivFullLine) &&
-        !it->GetBoolValue(rpbivFullLine)) {
+    // A list marker starts its paragraph, whatever the stream says.
+    const bool continues = ParaNo == -1 && D->GetItemCount() > 0 && Index > 0 &&
+                           !D->GetItem(Index - 1)->GetBoolValue(rpbivFullLine) &&
+                           !it->GetBoolValue(rpbivFullLine) && it->StyleNo != rpsnListMarker;
+    // A stream may start a paragraph right after a marker of its own.
+    if (!continues && !First && !TextAfterMarker()) return false;
+    if (continues) {
         it->SetContinuesPrev(true);
         it->ParaNo = D->GetItem(Index - 1)->ParaNo;
     } else {
@@ -724,14 +739,9 @@ bool TRPFReader::Run(int AParaNo_, bool UseParaNo_, int& ItemsAdded_, int& OutIn
     if (Stopped) ok = true;
 
     if (ok && !Stopped) {
-        // A list marker needs text after it in its paragraph.
-        if (Index > 0 && D->GetItem(Index - 1)->StyleNo == rpsnListMarker &&
-            (Index == D->GetItemCount() || D->IsParaStart(Index))) {
+        if (Index == D->GetItemCount() || D->IsParaStart(Index)) {
             H = TRPFHeader();
-            if (std::unique_ptr<TCustomRPItemInfo> t = CreateItemByStyleNo(D, 0)) {
-                t->StyleNo = 0;
-                ok = InsertItem(std::string(), std::move(t), -1);
-            }
+            ok = TextAfterMarker();
         }
         if (!EditMode && D->GetItemCount() > 0) D->UnifyParaNo(std::min(start, D->GetItemCount() - 1));
         if (PendingCP && Index == D->GetItemCount() && !D->NotAddedCP) {

@@ -154,8 +154,8 @@ static std::string MarkerPicture(TCustomRPData* RPData, int ItemNo, const TRPMar
         return RPHTMLSaveCachedImage(RPData, Bullets, nullptr, -1, Lv.Picture()->Graphic(), BackColor, Path,
                                      ImagesPrefix, ImageSaveNo, Options);
     }
-    const int idx = Lv.ImageIndex + (Lv.ListType == rplstImageListCounter ? M.Counter - 1 : 0);
-    if (!Lv.ImageList || idx < 0 || idx >= Lv.ImageList->Count()) return std::string();
+    const int idx = M.ImageIndexIn(Lv);
+    if (idx < 0) return std::string();
     return RPHTMLSaveCachedImage(RPData, Bullets, Lv.ImageList, idx, nullptr, BackColor, Path, ImagesPrefix,
                                  ImageSaveNo, Options);
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <limits>
 #include <unordered_set>
 
 #include "platform/Graphics.h"
@@ -382,6 +383,14 @@ int TRPMarkerItemInfo::GetImageHeight(const TRPStyle* RPStyle) const {
     return g ? g->Height() : 0;
 }
 
+int TRPMarkerItemInfo::ImageIndexIn(const TRPListLevel& Level) const {
+    if (!Level.ImageList) return -1;
+    // Both come from files: their sum may lie past the range of int.
+    int64_t index = Level.ImageIndex;
+    if (Level.ListType == rplstImageListCounter) index += static_cast<int64_t>(Counter) - 1;
+    return index >= 0 && index < Level.ImageList->Count() ? static_cast<int>(index) : -1;
+}
+
 void TRPMarkerItemInfo::DrawMarker(TCanvas& Canvas, int x, int y, const TRPStyle* RPStyle,
                                    TRPColorMode ColorMode, bool Printing) {
     TRPListLevel* lv = ListNo < 0 || Level < 0 ? nullptr : GetLevelInfo(RPStyle);
@@ -391,9 +400,7 @@ void TRPMarkerItemInfo::DrawMarker(TCanvas& Canvas, int x, int y, const TRPStyle
         return;
     }
     if (const TCustomImageList* il = LevelImageList(lv)) {
-        int64_t index = lv->ImageIndex;
-        if (lv->ListType == rplstImageListCounter) index += static_cast<int64_t>(Counter) - 1;
-        if (index >= 0 && index < il->Count()) il->Draw(&Canvas, x, y, static_cast<int>(index));
+        if (const int index = ImageIndexIn(*lv); index >= 0) il->Draw(&Canvas, x, y, index);
         return;
     }
     if (!lv->UsesFont()) return;
@@ -655,6 +662,9 @@ void TRPMarkerList::RecalcCounters(int From, const TRPStyle* RPStyle) {
     if (From < 0 || From >= Count()) return;
     int list = FItems[static_cast<size_t>(From)]->ListNo;
     if (list < 0) return;
+    // A list may start at the largest number a file holds: counting on from
+    // there stays at it.
+    const auto next = [](int N) { return N < std::numeric_limits<int>::max() ? N + 1 : N; };
     for (int i = From; i < Count(); ++i) {
         TRPMarkerItemInfo* m = FItems[static_cast<size_t>(i)];
         if (m->ListNo != list) continue;
@@ -669,7 +679,7 @@ void TRPMarkerList::RecalcCounters(int From, const TRPStyle* RPStyle) {
                 const TRPMarkerItemInfo* p = FItems[static_cast<size_t>(j)];
                 if (p->ListNo != list) continue;
                 if (p->Level == m->Level) {
-                    m->Counter = p->Counter + 1;
+                    m->Counter = next(p->Counter);
                     break;
                 }
                 if (p->Level < m->Level) {
@@ -678,7 +688,7 @@ void TRPMarkerList::RecalcCounters(int From, const TRPStyle* RPStyle) {
                         break;
                     }
                 } else {
-                    m->Counter = start + 1;
+                    m->Counter = next(start);
                 }
             }
         }

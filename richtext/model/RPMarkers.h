@@ -53,6 +53,9 @@ public:
     int GetIndexInList(const TRPMarkerList* List);
     // Recomputes DisplayString; Index is the marker's place in List.
     void CalcDisplayString(const TRPStyle* RPStyle, const TRPMarkerList* List, int Index);
+    // The image of an image-list level that the marker shows (a counting
+    // level picks it by the counter); -1 when the level's list has none there.
+    int ImageIndexIn(const TRPListLevel& Level) const;
 
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     bool GetBoolValue(int Id) const override;

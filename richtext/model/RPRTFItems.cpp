@@ -416,10 +416,8 @@ void TRPMarkerItemInfo::SaveRTF(std::string& Stream, TCustomRPData* RPData, int 
         SaveGraphicToRTF(Stream, lv->HasPicture() ? lv->Picture()->Graphic() : nullptr, 0, 0, opt, TwipsPerPixel);
         return;
     case rplstImageList:
-        SaveImageListImageToRTF(Stream, lv->ImageList, lv->ImageIndex, opt, TwipsPerPixel);
-        return;
     case rplstImageListCounter:
-        SaveImageListImageToRTF(Stream, lv->ImageList, lv->ImageIndex + Counter - 1, opt, TwipsPerPixel);
+        SaveImageListImageToRTF(Stream, lv->ImageList, ImageIndexIn(*lv), opt, TwipsPerPixel);
         return;
     default:
         break;

@@ -17,6 +17,7 @@
 #include "support/MetafileBuilder.h"
 #include "support/PdfPrinter.h"
 #include "support/Readers.h"
+#include "support/ThrowingMetafileWork.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -774,6 +775,80 @@ TEST(Metafile, APictureTooHeavyToDrawShowsItsFrameWithinTheBound) {
     EXPECT_GT(Ink(Drawn(*heavy, 30, 15), 0, 0, 1, 1), 100);
     EXPECT_EQ(MetafileRenderCount(), renders + 2);
     SetMetafileTimeLimits(MetafileLimits::CpuTimeMs, MetafileLimits::WallTimeMs);
+}
+
+namespace {
+
+// Whether the picture drawn by Drawn is its frame alone: grey corners,
+// nothing inside.
+bool OnlyTheFrame(const QImage& Image) {
+    return Image.pixel(10, 10) == qRgb(128, 128, 128) &&
+           Image.pixel(Image.width() - 11, Image.height() - 11) == qRgb(128, 128, 128) &&
+           Ink(Image, 0.02, 0.02, 0.98, 0.98) == 0;
+}
+
+} // namespace
+
+// A conversion that throws on its thread (as an allocation that fails in a
+// library would) fails that picture only: the program goes on, whoever waits
+// for the picture is answered, the screen and paper show its frame, and the
+// threads of the store go on converting other pictures.
+TEST(Metafile, AConversionThatThrowsOnItsThreadCostsOnlyThePicture) {
+    QWidget widget;
+    // Bytes of its own: the store keeps every picture it has seen.
+    const QByteArray bytes =
+        TWmfBuilder(800, 400).WindowExt(800, 400).Brush(Red).Rectangle(0, 0, 777, 399).Bytes();
+    {
+        TThrowingMetafileWork failing(TMetafileWork::Converting);
+        const std::unique_ptr<TMetafile> meta = Loaded(bytes);
+        // The conversion starts with the load, on a thread of the store.
+        for (int i = 0; i < 3000 && failing.Throws() == 0; ++i)
+            QThread::msleep(10);
+        EXPECT_EQ(failing.ThrowsOffMainThread(), 1);
+        EXPECT_FALSE(meta->HasPicture());
+        {
+            TScreenPaintScope screen(&widget);
+            EXPECT_TRUE(OnlyTheFrame(Drawn(*meta, 80, 40)));
+        }
+        EXPECT_TRUE(OnlyTheFrame(Drawn(*meta, 80, 40)));
+        EXPECT_EQ(failing.Throws(), 1); // a failure is kept
+    }
+    EXPECT_FALSE(Loaded(bytes)->HasPicture());
+    const std::unique_ptr<TMetafile> sound = Loaded(QuartersWmf());
+    ASSERT_TRUE(sound->HasPicture());
+    EXPECT_EQ(At(Drawn(*sound, 60, 30), 0.25, 0.25), qRgb(255, 255, 0));
+}
+
+// A rendering that throws on a thread of the store (the screen leaves a
+// heavy drawing to one) leaves the picture as a picture too heavy at that
+// size: its frame on the screen and on paper, not tried again at that size;
+// at another size it draws.
+TEST(Metafile, ARenderingThatThrowsOnItsThreadShowsTheFrameAtThatSize) {
+    QWidget widget;
+    widget.show();
+    QCoreApplication::processEvents();
+    const std::unique_ptr<TMetafile> heavy = Loaded(PolylinesEmf(500, 300, 2000));
+    ASSERT_TRUE(heavy->HasPicture());
+    {
+        TThrowingMetafileWork failing(TMetafileWork::Rendering);
+        {
+            TScreenPaintScope screen(&widget);
+            EXPECT_TRUE(OnlyTheFrame(Drawn(*heavy, 120, 72)));
+        }
+        for (int i = 0; i < 3000 && failing.Throws() == 0; ++i)
+            QThread::msleep(10);
+        EXPECT_EQ(failing.ThrowsOffMainThread(), 1);
+        for (int i = 0; i < 30; ++i)
+            QCoreApplication::processEvents();
+        EXPECT_TRUE(OnlyTheFrame(Drawn(*heavy, 120, 72)));
+        {
+            TScreenPaintScope screen(&widget);
+            EXPECT_TRUE(OnlyTheFrame(Drawn(*heavy, 120, 72)));
+        }
+        EXPECT_EQ(failing.Throws(), 1);
+    }
+    EXPECT_TRUE(OnlyTheFrame(Drawn(*heavy, 120, 72)));
+    EXPECT_GT(Ink(Drawn(*heavy, 60, 36), 0, 0, 1, 1), 100);
 }
 
 // The helper renders a picture pixel for pixel as the program does: shapes,

@@ -197,3 +197,27 @@ TEST(EditLists, TextWithLineEndsInsertedIntoAnEntryAddsEntriesAndAFormFeedStarts
     EXPECT_TRUE(f.Data()->GetItem(4)->GetPageBreakBefore());
     EXPECT_FALSE(f.Data()->GetItem(5)->GetPageBreakBefore());
 }
+
+TEST(EditLists, AStreamWithMarkersOutOfPlaceOpensWithEachMarkerStartingItsEntry) {
+    // Markers alone in their paragraphs (the first two), and one in the middle
+    // of a paragraph: the editor failed to place its caret in the first.
+    TEditFixture f;
+    AddNumberedList(*f.Style);
+    const std::string marker = "-11 0 0 0 0 0 0 0 1 0\r\n";
+    ASSERT_TRUE(f.Edit->LoadRPFFromStream("-8 1 3\r\n" + marker + marker + marker +
+                                          "0 1 -1 0 0 0\r\ndrei\r\n0 1 0 0 0 0\r\nvor\r\n" +
+                                          "-11 0 -1 0 0 0 0 0 1 0\r\n0 1 -1 0 0 0\r\nnach\r\n"));
+    f.Edit->Format();
+    EXPECT_EQ(DumpItems(*f.Data()), "P s-11 p0 \"#1\"\n- s0 p0 \"\"\n"
+                                    "P s-11 p0 \"#2\"\n- s0 p0 \"\"\n"
+                                    "P s-11 p0 \"#3\"\n- s0 p0 \"drei\"\n"
+                                    "P s0 p0 \"vor\"\n"
+                                    "P s-11 p0 \"#4\"\n- s0 p0 \"nach\"\n");
+    EXPECT_EQ(Misplaced(*f.Data()), "");
+    EXPECT_EQ(f.CaretPos(), "1:1");
+    // Typed into the first entry, and saved, it reads back as it is.
+    f.Type("eins");
+    const std::string rpf = SaveRPF(*f.Edit);
+    ASSERT_TRUE(f.Edit->LoadRPFFromStream(rpf));
+    EXPECT_EQ(SaveRPF(*f.Edit), rpf);
+}

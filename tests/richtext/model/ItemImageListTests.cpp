@@ -171,6 +171,32 @@ TEST_F(ImageListMarkerTest, CounterPicksTheImageAndRunsOutQuietly) {
     EXPECT_EQ(m1->GetPlainText(0, &Doc, false, false, "", ""), "* ");
 }
 
+TEST_F(ImageListMarkerTest, RTFTakesTheImageTheDrawingShows) {
+    TRPMarkerItemInfo* m = AddMarker();
+    const auto pictures = [&] {
+        std::string rtf;
+        EXPECT_TRUE(Doc.SaveRTFToStream(rtf, false, 0, clWhite, nullptr, nullptr, 0));
+        int n = 0;
+        for (size_t at = rtf.find("{\\pict"); at != std::string::npos; at = rtf.find("{\\pict", at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(pictures(), 1);
+    // An index and a counter read from a file that add up past the range of
+    // int pick no image, on paper, on the screen and in RTF alike.
+    Lv->ImageIndex = 2147483647;
+    m->Counter = 2;
+    EXPECT_EQ(DrawnAt(m), clWhite);
+    EXPECT_EQ(pictures(), 0);
+    Lv->ImageIndex = -2147483647 - 1;
+    m->Counter = 0;
+    EXPECT_EQ(pictures(), 0);
+    Lv->ImageIndex = -1;
+    m->Counter = 3;
+    EXPECT_EQ(DrawnAt(m), clLime);
+    EXPECT_EQ(pictures(), 1);
+}
+
 TEST_F(ImageListMarkerTest, PlainImageListLevelShowsOneImageAndMeasuresByTheList) {
     Lv->ListType = rplstImageList;
     Lv->ImageIndex = 2;

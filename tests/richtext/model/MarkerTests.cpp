@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include <limits>
+
 #include "DataTestsDoc.h"
 #include "platform/Graphics.h"
 #include "platform/Pictures.h"
@@ -105,6 +107,24 @@ TEST_F(MarkerTest, ResetStartsAgainAndSuccessorsFollow) {
     AddMarker(0, 0);
     EXPECT_EQ(Counters(), (std::vector<int>{1, 5, 6, 7}));
     EXPECT_EQ(Strings()[3], "VII.");
+}
+
+TEST_F(MarkerTest, CountingOnFromTheLargestNumberStaysThere) {
+    constexpr int Max = std::numeric_limits<int>::max();
+    Level(1, 0)->StartFrom = Max;
+    AddMarker(1, 0);
+    AddMarker(1, 0);
+    AddMarker(1, 0, Max - 1, true);
+    AddMarker(1, 0);
+    AddMarker(1, 0);
+    EXPECT_EQ(Counters(), (std::vector<int>{Max, Max, Max - 1, Max, Max}));
+    EXPECT_EQ(Strings().back(), "2147483647)");
+    // After a deeper marker, an outer level goes on from its start.
+    Level(0, 0)->StartFrom = Max;
+    AddMarker(0, 1);
+    AddMarker(0, 0);
+    EXPECT_EQ(Counters().back(), Max);
+    EXPECT_EQ(Strings().back(), "?.");
 }
 
 TEST_F(MarkerTest, InnerLevelWithoutOuterMarkerUsesStartValues) {
