@@ -390,9 +390,22 @@ bool TBitmap::Assign(const TGraphic& source) {
 
 // ---- PNG -------------------------------------------------------------------
 
+bool PngChunksFit(const QByteArray& Data) {
+    if (!Data.startsWith("\x89PNG")) return true;
+    // Each chunk: its length, its type, the data and a check sum.
+    for (qsizetype at = 8; at + 8 <= Data.size();) {
+        const qsizetype length = qFromBigEndian<quint32>(Data.constData() + at);
+        if (length > Data.size() - at - 8) return false;
+        if (Data.mid(at + 4, 4) == "IEND") break;
+        at += 12 + length;
+    }
+    return true;
+}
+
 bool TPngImage::LoadFromStream(const QByteArray& data) {
     QImage img;
-    if (!data.startsWith("\x89PNG") || !img.loadFromData(data, "PNG") || img.isNull()) return false;
+    if (!data.startsWith("\x89PNG") || !PngChunksFit(data) || !img.loadFromData(data, "PNG") || img.isNull())
+        return false;
     SetImage(img);
     return true;
 }

@@ -87,6 +87,7 @@ std::unique_ptr<TGraphic> PictureFromBytes(const QByteArray& Bytes) {
         return g;
     }
     if (g && g->LoadFromStream(Bytes) && !g->Empty()) return g;
+    if (!PngChunksFit(Bytes)) return nullptr;
     const QImage image = QImage::fromData(Bytes);
     if (image.isNull()) return nullptr;
     return std::make_unique<TBitmap>(image);

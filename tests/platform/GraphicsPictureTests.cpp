@@ -1,9 +1,11 @@
 // Pictures: bitmaps, JPEG, metafiles and the picture holder.
 #include "platform/Pictures.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -278,4 +280,52 @@ TEST(GraphicsPicture, BitmapAccessorReplacesOtherGraphics) {
     EXPECT_EQ(pic.Width(), 32);
     EXPECT_EQ(pic.Bitmap()->Width(), 0);
     EXPECT_EQ(pic.Graphic()->ClassName(), "TBitmap");
+}
+
+namespace {
+
+// Peak memory of the process so far, in kilobytes.
+long PeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+TEST(GraphicsPicture, PngWhoseChunkClaimsMoreThanItsDataIsRefusedUnread) {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(image.save(&buffer, "PNG"));
+    TPngImage whole;
+    ASSERT_TRUE(whole.LoadFromStream(png));
+    EXPECT_EQ(whole.Width(), 4);
+    EXPECT_TRUE(PngChunksFit(png));
+    EXPECT_TRUE(PngChunksFit("GIF89a"));
+
+    // A text chunk after the header that says it holds 1.8 GB, in a file of
+    // a hundred bytes: the decoder would clear that much memory first.
+    const qsizetype afterHeader = 8 + 12 + 13;
+    QByteArray text;
+    text.append("\x70\x00\x00\x2B", 4);
+    text.append("tEXtComment\0abc", 15);
+    QByteArray boasting = png;
+    boasting.insert(afterHeader, text);
+    EXPECT_FALSE(PngChunksFit(boasting));
+    const long before = PeakKilobytes();
+    TPngImage refused;
+    EXPECT_FALSE(refused.LoadFromStream(boasting));
+    EXPECT_TRUE(refused.Empty());
+    TPicture picture;
+    EXPECT_FALSE(picture.LoadFromStream(boasting));
+    EXPECT_LT(PeakKilobytes() - before, 100 * 1024);
+
+    // A chunk whose length runs a byte past the end is refused too; one that
+    // ends with the data, its check sum cut off, is left to the decoder.
+    QByteArray cut = png.left(png.size() - 4);
+    EXPECT_TRUE(PngChunksFit(cut));
+    EXPECT_FALSE(PngChunksFit(png.left(png.size() - 18)));
 }
