@@ -92,7 +92,8 @@ QImage DecodeDib(const QByteArray& image) {
 QImage DecodeImage(const QByteArray& image) {
     if (image.startsWith("\x89PNG")) {
         QImage png;
-        if (!PngChunksFit(image) || !png.loadFromData(image, "PNG") || png.width() > TIcon::MaxSide || png.height() > TIcon::MaxSide)
+        if (!PngChunksFit(image) || !png.loadFromData(image, "PNG") || png.width() > TIcon::MaxSide ||
+            png.height() > TIcon::MaxSide)
             return QImage();
         return png.convertToFormat(QImage::Format_ARGB32);
     }

@@ -158,13 +158,13 @@ private:
     std::unique_ptr<TCanvas> m_canvas;
 };
 
-// A PNG picture: a bitmap that reads and writes PNG.
 // False for PNG data in which a chunk says it is longer than the data left
 // after it. The decoder takes such a length on trust: it reserves and clears
 // that much memory (gigabytes from a few bytes) before it finds the data short.
 // Data of any other kind is not judged here.
 bool PngChunksFit(const QByteArray& Data);
 
+// A PNG picture: a bitmap that reads and writes PNG.
 class TPngImage : public TBitmap {
 public:
     QString ClassName() const override { return QStringLiteral("TPngImage"); }
