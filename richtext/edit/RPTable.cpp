@@ -149,11 +149,27 @@ void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
 }
 
 void TRPTableItemInfo::AfterLoadingCells(int Format) {
+    bool found = false;
+    TRPMarkerItemInfo* last = nullptr;
+    NumberCellMarkers(Format, found, last);
+}
+
+void TRPTableItemInfo::NumberCellMarkers(int Format, bool& Found, TRPMarkerItemInfo*& Last) {
     if (GetItemNo() < 0) return;
-    Rows->ForEachCell([Format](int, int, TRPTableCellData& Cell) {
+    // The markers of the cells, nested tables' too, join the numbering in the
+    // order they stand in, each after the one before: only the first searches
+    // for its place (searching for every one took time in the square of the
+    // cells).
+    Rows->ForEachCell([&](int, int, TRPTableCellData& Cell) {
         for (int i = 0; i < Cell.GetItemCount(); ++i) {
-            Cell.AddMarkerInList(i);
-            Cell.GetItem(i)->AfterLoadingCells(Format);
+            if (TRPMarkerItemInfo* m = Found ? Cell.AddMarkerInListAfter(i, Last) : Cell.AddMarkerInList(i)) {
+                Found = true;
+                Last = m;
+            }
+            if (auto* nested = dynamic_cast<TRPTableItemInfo*>(Cell.GetItem(i)))
+                nested->NumberCellMarkers(Format, Found, Last);
+            else
+                Cell.GetItem(i)->AfterLoadingCells(Format);
         }
     });
 }

@@ -765,6 +765,9 @@ public:
     void ChangeOwnerData(TCustomRPData* RPData) override;
     void AfterLoading(int Format) override;
     void AfterLoadingCells(int Format) override;
+    // The markers in the cells join the numbering; Last is the marker before
+    // the next one once Found.
+    void NumberCellMarkers(int Format, bool& Found, TRPMarkerItemInfo*& Last);
     int GetSubRPDataCount() const override;
     TCustomRPData* GetSubRPDataAt(int Index) const override;
     int GetRowTop(int Index) const override;

@@ -387,7 +387,11 @@ public:
                       const TRPIntegerList& ListShift);
 
     // ---- list markers
-    void AddMarkerInList(int ItemNo);
+    // Answers the item when it is a marker in the numbering.
+    TRPMarkerItemInfo* AddMarkerInList(int ItemNo);
+    // The same for a caller that walks the document in order and knows the
+    // marker before ItemNo (null for none): nothing is searched.
+    TRPMarkerItemInfo* AddMarkerInListAfter(int ItemNo, TRPMarkerItemInfo* Previous);
     // An item with sub-documents (a table) takes the markers inside them along.
     void RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing);
     void RemoveSubMarkersFromList(const TCustomRPItemInfo& Item, bool Clearing);

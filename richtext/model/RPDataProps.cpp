@@ -276,15 +276,31 @@ void TCustomRPData::UpdateStyles(const TRPIntegerList& TextShift, const TRPInteg
 // ---------------------------------------------------------------------------
 // List markers
 
-void TCustomRPData::AddMarkerInList(int ItemNo) {
-    if (ItemNo < 0 || ItemNo >= GetItemCount()) return;
-    TRPMarkerItemInfo* marker = AsMarker(GetItem(ItemNo));
-    if (!marker || GetActualStyle(marker) != rpsnListMarker) return;
+namespace {
+
+// Adds the list marker at ItemNo of Data to the numbering after the marker
+// Previous gives (searched for only when asked); the marker when it is in.
+template <class F> TRPMarkerItemInfo* NumberMarker(TCustomRPData& Data, int ItemNo, F&& Previous) {
+    if (ItemNo < 0 || ItemNo >= Data.GetItemCount()) return nullptr;
+    TRPMarkerItemInfo* marker = AsMarker(Data.GetItem(ItemNo));
+    if (!marker || Data.GetActualStyle(marker) != rpsnListMarker) return nullptr;
     // A cell of a table that has no place in a document yet numbers nothing.
-    TRPMarkerList* list = GetMarkers(true);
-    if (!list || marker->GetIndexInList(list) >= 0) return;
-    list->InsertAfter(marker, FindPreviousMarker(ItemNo - 1));
-    list->RecalcCounters(marker->GetIndexInList(list), GetRPStyle());
+    TRPMarkerList* list = Data.GetMarkers(true);
+    if (!list) return nullptr;
+    if (marker->GetIndexInList(list) >= 0) return marker;
+    list->InsertAfter(marker, Previous());
+    list->RecalcCounters(marker->GetIndexInList(list), Data.GetRPStyle());
+    return marker;
+}
+
+} // namespace
+
+TRPMarkerItemInfo* TCustomRPData::AddMarkerInList(int ItemNo) {
+    return NumberMarker(*this, ItemNo, [&] { return FindPreviousMarker(ItemNo - 1); });
+}
+
+TRPMarkerItemInfo* TCustomRPData::AddMarkerInListAfter(int ItemNo, TRPMarkerItemInfo* Previous) {
+    return NumberMarker(*this, ItemNo, [Previous] { return Previous; });
 }
 
 namespace {

@@ -525,6 +525,43 @@ TEST(RTFTableImport, ListMarkersInCellsCountWithTheDocument) {
     EXPECT_EQ(doc.GetMarkers(false)->Count(), 2);
 }
 
+// Markers in a table nested in a cell count in the order they stand in,
+// between the markers of the outer cells; so again when the table comes back
+// by undo.
+TEST(RTFTableImport, ListMarkersInNestedCellsCountInTheirOrder) {
+    const std::string rtf =
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
+        "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\li720\\fi-360}}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0"
+        "\\pard\\ls1 eins\\par\\trowd\\cellx2000\\cellx4000"
+        "\\pard\\intbl\\ls1 zwei\\par"
+        "\\pard\\intbl\\itap2\\ls1 drei\\nestcell\\pard\\intbl\\itap2 ohne\\nestcell"
+        "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+        "{\\nonesttables\\par}\\pard\\intbl\\itap1\\ls1 vier\\cell"
+        "\\pard\\intbl\\ls1 f\\'fcnf\\cell\\row"
+        "\\pard\\ls1 sechs\\par}";
+    TImportDoc doc;
+    doc.Props.TextStyleMode = rprsAddIfNeeded;
+    doc.Props.ParaStyleMode = rprsAddIfNeeded;
+    ASSERT_EQ(0, doc.Import(rtf));
+    TRPTableItemInfo* outer = FirstTable(doc);
+    ASSERT_NE(outer, nullptr);
+    ASSERT_NE(FirstTable(*outer->GetCell(0, 0)), nullptr);
+    EXPECT_EQ(Counters(doc), "1 2 3 4 5 6");
+    EXPECT_EQ(doc.GetMarkers(false)->Count(), 6);
+
+    // The table out of the document and back, as undo takes and returns it.
+    int tableNo = -1;
+    for (int i = 0; i < doc.GetItemCount(); ++i)
+        if (TableAt(doc, i)) tableNo = i;
+    ASSERT_GE(tableNo, 0);
+    outer->DetachForUndo(tableNo, &doc);
+    EXPECT_EQ(doc.GetMarkers(false)->Count(), 2);
+    outer->ReattachFromUndo(&doc);
+    EXPECT_EQ(doc.GetMarkers(false)->Count(), 6);
+    EXPECT_EQ(Counters(doc), "1 2 3 4 5 6");
+}
+
 // Cells that no row end closes stay paragraphs, each paragraph of a cell its
 // own: it keeps the marker it had in its cell and gets none of the paragraph
 // read after the cells.
