@@ -37,6 +37,17 @@ std::string OneTable(int N) {
     return s + "}";
 }
 
+// One table of N one-cell rows, each cell a bulleted paragraph or a plain one.
+std::string ListRows(int N, bool Bullets) {
+    std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel"
+                    "\\levelnfc23\\levelstartat1{\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}\\li720\\fi-360}}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0\\fs20\n";
+    for (int i = 0; i < N; ++i)
+        s += std::string("\\trowd\\cellx3000\\pard\\intbl") + (Bullets ? "\\ls1" : "") +
+             " Punkt\\cell\\row\n";
+    return s + "\\pard Ende\\par}";
+}
+
 // Seconds to import Rtf into a fresh document and free it again; the number
 // of tables it held.
 double Import(const std::string& Rtf, int& Tables) {
@@ -73,7 +84,38 @@ void BM_ManyOneRowTables(benchmark::State& state) {
     state.counters["many/one"] = oneTime > 0 ? manyTime / oneTime : 0;
 }
 
+// The rows of a table with a list marker in every cell, beside the same rows
+// without: the markers' numbering must cost each row the same, however many.
+void BM_BulletedRows(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const std::string bulleted = ListRows(n, true), plain = ListRows(n, false);
+    double bulletedTime = 0, plainTime = 0;
+    for (auto _ : state) {
+        int tables = 0;
+        const double a = Import(bulleted, tables);
+        if (a < 0 || tables != 1) state.SkipWithError("the table did not import");
+        const double b = Import(plain, tables);
+        if (b < 0 || tables != 1) state.SkipWithError("the table did not import");
+        bulletedTime += a;
+        plainTime += b;
+        state.SetIterationTime(a);
+    }
+    const double it = static_cast<double>(state.iterations());
+    state.counters["bulleted_ms"] = bulletedTime * 1000 / it;
+    state.counters["plain_ms"] = plainTime * 1000 / it;
+    state.counters["us_per_row"] = bulletedTime * 1e6 / it / n;
+    state.counters["bulleted/plain"] = plainTime > 0 ? bulletedTime / plainTime : 0;
+}
+
 } // namespace
+
+BENCHMARK(BM_BulletedRows)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(50000);
 
 BENCHMARK(BM_ManyOneRowTables)
     ->Unit(benchmark::kMillisecond)
