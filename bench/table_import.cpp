@@ -65,48 +65,40 @@ double Import(const std::string& Rtf, int& Tables) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void BM_ManyOneRowTables(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    const std::string many = ManyTables(n), one = OneTable(n);
-    double manyTime = 0, oneTime = 0;
+// One document (Tables tables) beside its reference (RefTables tables), both
+// imported in each iteration so that their ratio comes from one run; the
+// first is the measured time. Counters: Name_ms, Ref_ms, us_per_<Unit> (of the
+// first, per N) and Name/Ref.
+void SideBySide(benchmark::State& state, const std::string& Doc, int Tables, const std::string& Ref,
+                int RefTables, const std::string& Name, const std::string& RefName, const std::string& Unit) {
+    double docTime = 0, refTime = 0;
     for (auto _ : state) {
         int tables = 0;
-        const double a = Import(many, tables);
-        if (a < 0 || tables != n) state.SkipWithError("the tables did not import");
-        const double b = Import(one, tables);
-        if (b < 0 || tables != 1) state.SkipWithError("the table did not import");
-        manyTime += a;
-        oneTime += b;
+        const double a = Import(Doc, tables);
+        if (a < 0 || tables != Tables) state.SkipWithError("the document did not import");
+        const double b = Import(Ref, tables);
+        if (b < 0 || tables != RefTables) state.SkipWithError("the reference did not import");
+        docTime += a;
+        refTime += b;
         state.SetIterationTime(a);
     }
     const double it = static_cast<double>(state.iterations());
-    state.counters["many_ms"] = manyTime * 1000 / it;
-    state.counters["one_ms"] = oneTime * 1000 / it;
-    state.counters["us_per_table"] = manyTime * 1e6 / it / n;
-    state.counters["many/one"] = oneTime > 0 ? manyTime / oneTime : 0;
+    state.counters[Name + "_ms"] = docTime * 1000 / it;
+    state.counters[RefName + "_ms"] = refTime * 1000 / it;
+    state.counters["us_per_" + Unit] = docTime * 1e6 / it / static_cast<double>(state.range(0));
+    state.counters[Name + "/" + RefName] = refTime > 0 ? docTime / refTime : 0;
+}
+
+void BM_ManyOneRowTables(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    SideBySide(state, ManyTables(n), n, OneTable(n), 1, "many", "one", "table");
 }
 
 // The rows of a table with a list marker in every cell, beside the same rows
 // without: the markers' numbering must cost each row the same, however many.
 void BM_BulletedRows(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    const std::string bulleted = ListRows(n, true), plain = ListRows(n, false);
-    double bulletedTime = 0, plainTime = 0;
-    for (auto _ : state) {
-        int tables = 0;
-        const double a = Import(bulleted, tables);
-        if (a < 0 || tables != 1) state.SkipWithError("the table did not import");
-        const double b = Import(plain, tables);
-        if (b < 0 || tables != 1) state.SkipWithError("the table did not import");
-        bulletedTime += a;
-        plainTime += b;
-        state.SetIterationTime(a);
-    }
-    const double it = static_cast<double>(state.iterations());
-    state.counters["bulleted_ms"] = bulletedTime * 1000 / it;
-    state.counters["plain_ms"] = plainTime * 1000 / it;
-    state.counters["us_per_row"] = bulletedTime * 1e6 / it / n;
-    state.counters["bulleted/plain"] = plainTime > 0 ? bulletedTime / plainTime : 0;
+    SideBySide(state, ListRows(n, true), 1, ListRows(n, false), 1, "bulleted", "plain", "row");
 }
 
 } // namespace

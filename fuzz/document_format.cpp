@@ -16,7 +16,6 @@
 #include "platform/Printer.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPStyle.h"
-#include "richtext/rtf/RPRTFReaderProperties.h"
 #include "richtext/view/RPPrint.h"
 #include "shell/USeitenstil.h"
 
@@ -114,12 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         log->SetParent(&form);
         log->SetBounds(0, 0, 800, 400);
         log->SetStyle(style.get());
-        TRPRTFReaderProperties* rtf = log->GetRTFReadProperties();
-        rtf->UnicodeMode = rpruMixed;
-        rtf->TextStyleMode = rprsAddIfNeeded;
-        rtf->ParaStyleMode = rprsAddIfNeeded;
-        log->RPFOptions = rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveTextStyles |
-                          rpfoSaveParaStyles | rpfoSaveDocProperties | rpfoLoadDocProperties | rpfoLoadBack;
+        LogbuchEinstellen(*log);
+        log->RPFOptions |= rpfoLoadBack;
         log->Clear();
         if (Lesen(*log, bytes, ablage.Rtf)) {
             log->Format();

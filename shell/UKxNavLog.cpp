@@ -172,12 +172,7 @@ void TKxNav::LogPanelErzeugen() {
     Logtext->SetParent(Panel3);
     Logtext->SetAlign(alClient);
     Logtext->SetStyle(RPStyle2.get());
-    TRPRTFReaderProperties* rtf = Logtext->GetRTFReadProperties();
-    rtf->UnicodeMode = rpruMixed;
-    rtf->TextStyleMode = rprsAddIfNeeded;
-    rtf->ParaStyleMode = rprsAddIfNeeded;
-    Logtext->RPFOptions = rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveTextStyles |
-                          rpfoSaveParaStyles | rpfoSaveDocProperties | rpfoLoadDocProperties;
+    LogbuchEinstellen(*Logtext);
     // Every change of the log makes it unsaved.
     Logtext->OnChange = [](TObject*) {
         if (KxNav) KxNav->LogGeaendert = true;

@@ -1,7 +1,9 @@
 #include "shell/USeitenstil.h"
 
+#include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyle.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 
 namespace {
 
@@ -74,4 +76,13 @@ std::unique_ptr<TRPStyle> SeitenstilErzeugen() {
     s->CheckpointColor = clLime;
     s->DefUnicodeStyle = 11;
     return s;
+}
+
+void LogbuchEinstellen(TRichPadEdit& Log) {
+    TRPRTFReaderProperties* rtf = Log.GetRTFReadProperties();
+    rtf->UnicodeMode = rpruMixed;
+    rtf->TextStyleMode = rprsAddIfNeeded;
+    rtf->ParaStyleMode = rprsAddIfNeeded;
+    Log.RPFOptions = rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveTextStyles |
+                     rpfoSaveParaStyles | rpfoSaveDocProperties | rpfoLoadDocProperties;
 }

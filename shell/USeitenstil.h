@@ -4,5 +4,10 @@
 #include <memory>
 
 class TRPStyle;
+class TRichPadEdit;
 
 std::unique_ptr<TRPStyle> SeitenstilErzeugen();
+
+// How the log book reads and keeps its text: RTF files with the styles they
+// bring, in its own stream format with pictures, controls and styles.
+void LogbuchEinstellen(TRichPadEdit& Log);

@@ -461,11 +461,10 @@ TRPRTFRowProperties TRPRTFReaderProperties::GridRow(const TTableInfo& Info) {
 
 void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProperties& Row) {
     TImport& im = *FImport;
-    const TRPRTFRowProperties* rp = &Row;
     TRPTableItemInfo* t = Info.T();
     TRPTableRows& rows = *t->Rows;
     TRPTableItemInfo* buf = Info.Buffer();
-    const std::vector<TCellDef> defs = RowCells(*rp, UsedCells(*buf, im.TableCell));
+    const std::vector<TCellDef> defs = RowCells(Row, UsedCells(*buf, im.TableCell));
 
     const int R = rows.RowCount();
     if (R == 0 && rows.GetColCount() == 0) {
@@ -485,9 +484,9 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
             row->AddNewCell();
         rows.Add(std::move(row));
     }
-    if (rp->Heading) t->HeadingRowCount = R + 1;
-    if (rp->AlignmentGiven) Info.RowAlignment = rp->Alignment;
-    UpdateTableSums(Info, *rp, R == 0);
+    if (Row.Heading) t->HeadingRowCount = R + 1;
+    if (Row.AlignmentGiven) Info.RowAlignment = Row.Alignment;
+    UpdateTableSums(Info, Row, R == 0);
 
     const int first = FindBound(Info.Bounds, defs.front().Left);
     if (first > 0) MakeFiller(Info, R, 0, first);
@@ -538,7 +537,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
         } else {
             TRPTableCellData* cell = rows.GetCell(R, start);
             cell->ColSpan = end - start;
-            ApplyCellProps(Info, *cell, *d.Props, d.Left, defs[last].Right, *rp);
+            ApplyCellProps(Info, *cell, *d.Props, d.Left, defs[last].Right, Row);
             cell->Clear();
             if (TRPTableCellData* src = source(i)) cell->Assign(src);
             for (size_t k = i + 1; k <= last; ++k)

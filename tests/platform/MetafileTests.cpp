@@ -18,6 +18,7 @@
 #include "support/PdfPrinter.h"
 #include "support/Readers.h"
 #include "support/ThrowingMetafileWork.h"
+#include "support/PlainPng.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -856,12 +857,7 @@ TEST(Metafile, ARenderingThatThrowsOnItsThreadShowsTheFrameAtThatSize) {
 // program added.
 TEST(Metafile, TheHelperRendersAPictureAsTheProgramDoes) {
     ASSERT_FALSE(ProgramFontFiles().isEmpty()); // Tahoma, from the wine fonts
-    QImage dot(4, 4, QImage::Format_RGB32);
-    dot.fill(qRgb(0, 128, 255));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    dot.save(&buffer, "PNG");
+    const QByteArray png = PlainPng(4, 4, qRgb(0, 128, 255));
     const QByteArray svg =
         "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
         "width=\"300\" height=\"120\"><rect x=\"5\" y=\"5\" width=\"100\" height=\"50\" fill=\"#ffff00\" "

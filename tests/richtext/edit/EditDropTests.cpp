@@ -18,6 +18,7 @@
 #include "richtext/model/RPClipFormats.h"
 #include "richtext/model/RPItemNonText.h"
 #include "support/MetafileBuilder.h"
+#include "support/PlainPng.h"
 
 namespace {
 
@@ -40,13 +41,7 @@ Qt::DropAction Drop(TEditFixture& f, const QMimeData& Data, int Chars) {
 }
 
 QByteArray PNG(int W, int H) {
-    QImage image(W, H, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return PlainPng(W, H, QColor(Qt::darkGreen).rgb());
 }
 
 void WriteFile(const QString& Path, const QByteArray& Bytes) {

@@ -10,6 +10,7 @@
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/view/RichPad.h"
 #include "support/Readers.h"
+#include "support/PlainPng.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -21,13 +22,7 @@
 namespace {
 
 std::string PngHex(int W, int H) {
-    QImage img(W, H, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    QByteArray png;
-    QBuffer buf(&png);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
-    return png.toHex().toStdString();
+    return PlainPng(W, H, qRgb(255, 0, 0)).toHex().toStdString();
 }
 
 // A document that knows pictures of its own for field locations.

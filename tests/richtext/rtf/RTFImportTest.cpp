@@ -4,6 +4,7 @@
 #include "platform/Pictures.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPMarkers.h"
+#include "support/PlainPng.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -18,13 +19,7 @@ std::string Hex(const QByteArray& b) {
 }
 
 std::string PngHex(int w, int h) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    QByteArray png;
-    QBuffer buf(&png);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
-    return Hex(png);
+    return Hex(PlainPng(w, h, qRgb(255, 0, 0)));
 }
 
 void AddIfNeeded(TImportDoc& doc) {

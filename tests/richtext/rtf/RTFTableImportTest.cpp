@@ -478,15 +478,20 @@ std::string Counters(const TCustomRPData& D) {
     return s;
 }
 
+// A numbered list, its first item, and the definition of a table row of two
+// cells: the table's cells follow.
+const std::string kNumberedOpening =
+    "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
+    "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\li720\\fi-360}}}"
+    "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0"
+    "\\pard\\ls1 eins\\par\\trowd\\cellx2000\\cellx4000";
+
 // List markers inside cells are numbered with the document's own, after
 // import and after RPF and RTF round trips; a table that goes takes its
 // markers out of the numbering.
 TEST(RTFTableImport, ListMarkersInCellsCountWithTheDocument) {
     const std::string rtf =
-        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
-        "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\li720\\fi-360}}}"
-        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0"
-        "\\pard\\ls1 eins\\par\\trowd\\cellx2000\\cellx4000"
+        kNumberedOpening +
         "\\pard\\intbl\\ls1 zwei\\par\\ls1 drei\\cell\\pard\\intbl\\ls1 vier\\cell\\row"
         "\\pard\\ls1 f\\'fcnf\\par}";
     TImportDoc doc;
@@ -530,10 +535,7 @@ TEST(RTFTableImport, ListMarkersInCellsCountWithTheDocument) {
 // by undo.
 TEST(RTFTableImport, ListMarkersInNestedCellsCountInTheirOrder) {
     const std::string rtf =
-        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
-        "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}\\li720\\fi-360}}}"
-        "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}\\f0"
-        "\\pard\\ls1 eins\\par\\trowd\\cellx2000\\cellx4000"
+        kNumberedOpening +
         "\\pard\\intbl\\ls1 zwei\\par"
         "\\pard\\intbl\\itap2\\ls1 drei\\nestcell\\pard\\intbl\\itap2 ohne\\nestcell"
         "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"

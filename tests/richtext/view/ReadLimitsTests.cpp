@@ -17,6 +17,7 @@
 #include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPReadLimits.h"
 #include "support/Corpus.h"
+#include "support/PlainPng.h"
 
 namespace {
 
@@ -226,12 +227,7 @@ TEST_F(ReadLimits, RTFListsCountFromAStartInTheirRange) {
 
 TEST_F(ReadLimits, RTFPicturesScaledBeyondTheirRangeKeepTheirProportions) {
     // A picture of 16,384 by 8,192 pixels by its goal, scaled a hundred-fold.
-    QImage dot(2, 1, QImage::Format_RGB32);
-    dot.fill(Qt::red);
-    QByteArray png;
-    QBuffer buf(&png);
-    buf.open(QIODevice::WriteOnly);
-    dot.save(&buf, "PNG");
+    const QByteArray png = PlainPng(2, 1, qRgb(255, 0, 0));
     const std::string pict =
         "{\\pict\\pngblip\\picwgoal245760\\pichgoal122880\\picscalex10000\\picscaley10000 " +
         png.toHex().toStdString() + "}";
