@@ -256,6 +256,10 @@ public:
     bool IsTextItem(int ItemNo) const;
     // Items ItemNo and ItemNo + 1; Join when a paragraph break between them goes.
     bool CanMerge(int ItemNo, bool Join = false) const;
+    // Joins the runs First..Last, all just inserted, as the merges of an
+    // insertion join them, in one pass and without undo records; answers
+    // how many runs went.
+    int JoinInsertedRuns(int First, int Last);
     bool IsProtected(int ItemNo, TRPProtectOptions Option) const;
     bool IsParaReadOnly(int ItemNo) const;
     // Whether an item of ItemNo's paragraph holds a checkpoint kept on deletion.

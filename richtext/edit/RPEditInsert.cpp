@@ -575,6 +575,28 @@ void TRPEditRPData::RepairListMarkers(int First, int Last, int& CaretItem) {
     }
 }
 
+int TRPEditRPData::JoinInsertedRuns(int First, int Last) {
+    // The joins of MergeTextItemsWithUndo, without records: the runs are new.
+    return JoinRuns(
+        First, Last,
+        [this](TCustomRPItemInfo& Left, bool LeftEmpty, TCustomRPItemInfo& Right, bool RightEmpty) {
+            if (!CanJoinItems(&Left, LeftEmpty, &Right, RightEmpty, false)) return TRPJoin::None;
+            if (Left.IsUnicode() != Right.IsUnicode() && !RightEmpty) {
+                // An empty run that starts a line hands the line to the next
+                // one with records, among the joins with the runs around.
+                if (!Left.GetContinuesPrev()) return TRPJoin::None;
+                MoveCheckpoint(Left, Right);
+                return TRPJoin::Right;
+            }
+            if (LeftEmpty) {
+                Left.Tag = Right.Tag;
+                Left.StyleNo = Right.StyleNo;
+            }
+            MoveCheckpoint(Right, Left);
+            return TRPJoin::Left;
+        });
+}
+
 bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
     MakeSureEmpty();
     int item = -1, offs = -1;
@@ -625,7 +647,9 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
                                  outFlag, aborted);
         FReadingRPF = false;
     }
-    const int added = GetItemCount() - before;
+    // The runs that came in join among themselves before the step records
+    // them; only their joins with the runs around them are recorded.
+    const int added = GetItemCount() - before - JoinInsertedRuns(index, GetItemCount() - before + index - 1);
     RecordInsertedItems(index, added);
     if (added == 0) {
         // Nothing came in: the word stays whole and the step records nothing.

@@ -87,6 +87,21 @@ struct TRPTableLimits {
     static constexpr bool GridFits(int64_t Rows, int64_t Cols) {
         return Rows >= 0 && Cols >= 0 && Rows <= MaxRows && Cols <= MaxCols && Rows * Cols <= MaxPositions;
     }
+
+    // Each size of a table or cell in its range, whatever a file, a sum or a
+    // caller gives: the one definition that the RTF import, the table's
+    // stream and the editor's commands keep alike.
+    static constexpr int BestWidth(int64_t V) { return Within(V, MinPercent, MaxLength); }
+    static constexpr int BestHeight(int64_t V) { return Within(V, 0, MaxLength); }
+    static constexpr int BorderWidth(int64_t V) { return Within(V, 0, MaxBorderWidth); }
+    static constexpr int Padding(int64_t V) { return Within(V, 0, MaxPadding); }
+    static constexpr int Spacing(int64_t V) { return Within(V, MinSpacing, MaxSpacing); }
+    static constexpr int HeadingRows(int64_t V) { return Within(V, 0, MaxRows); }
+
+private:
+    static constexpr int Within(int64_t V, int Lo, int Hi) {
+        return static_cast<int>(V < Lo ? Lo : V > Hi ? Hi : V);
+    }
 };
 
 // State bits of a table.
@@ -385,6 +400,17 @@ public:
     // Clips spans that overlap or leave the grid and fills uncovered positions
     // with new cells.
     void Repair();
+
+private:
+    // Per column, the cell that covered the last position asked for there
+    // (GetMainCell), with its place: a cell spanning many rows is found above
+    // once, not again for every row below it. A hint counts only while that
+    // cell still stands at its place and covers the position asked for.
+    struct TMainCellHint {
+        const TRPTableCellData* Cell = nullptr;
+        int Row = -1, Col = -1;
+    };
+    mutable std::vector<TMainCellHint> FMainHints;
 };
 
 // ---------------------------------------------------------------------------
@@ -565,10 +591,13 @@ public:
     TCustomRPData* GetRPData() const { return Rows->RPData; }
     // The table's index in its document, -1 when it is not there.
     int GetItemNo();
+    // Brings every size of the table and its cells into its range (TRPTableLimits).
+    void KeepSizesInLimits();
     // Marks the table changed, so that its next layout runs in full.
     void Changed() {
         TableState |= rptbsChanged;
         FKeptCellsFor = nullptr;
+        FMinWidth = -1;
     }
     // Marks that only the heights of rows changed: the next layout keeps the
     // columns and the cells' lines, and places the rows anew.
@@ -927,10 +956,17 @@ private:
     // FKeptCellsFor was open; trusted for every cell but the edited one while
     // that editor's typing is laid out (nothing else changes meanwhile).
     std::unordered_map<const TRPTableCellData*, int> FKeptCellMinWidths;
+    // The table's minimum width as last measured on a surface of the
+    // resolution FMinWidthSurface (-1: not known), until the table or a cell
+    // changes: a table in the cell being edited is not measured again at
+    // every key.
+    int FMinWidth = -1;
+    int64_t FMinWidthSurface = -1;
     const TRPTableInplaceEdit* FKeptCellsFor = nullptr;
     TCanvas* FKeptCellsCanvas = nullptr;
     bool FTrustKeptCells = false;
     bool TrustsKeptCell(const TRPTableCellData* Cell) const;
+    int MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas);
     int CellMinWidth(TRPTableCellData* Cell, const TRPResolution* sad, TCanvas* Canvas);
     // The rows the last layout changed, when it placed the rows only.
     struct TChangedBand {

@@ -258,6 +258,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     auto* e = new TRPTableInplaceEdit(host);
     FInplaceEditor = e;
     FKeptCellsFor = nullptr;
+    FMinWidth = -1;
     e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
         InplaceEditorChanged(Sender, ClearRedo);
     };
@@ -411,6 +412,7 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     }
     FInplaceEditor = nullptr;
     FKeptCellsFor = nullptr;
+    FMinWidth = -1;
     ChosenRow = ChosenCol = -1;
     // The table was the host's selection for the time of the edit only; so
     // was its partial selection when the press that opened the editor
@@ -492,6 +494,8 @@ bool TRPTableInplaceEdit::FoldUndoInto(TRPEditRPData& Root) {
 
 void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo) {
     if (Sender != FInplaceEditor) return;
+    // Whatever changed in the cell may change the table's minimum width.
+    FMinWidth = -1;
     auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
     TCustomRichPadEdit* host = HostOf(hd);
     if (!hd || !host) return;

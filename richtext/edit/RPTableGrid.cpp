@@ -87,14 +87,32 @@ TRPTableCellData* TRPTableRows::GetMainCell(int Row, int Col, int& MainRow, int&
     MainCol = Col;
     if (!InGrid(Row, Col)) return nullptr;
     if (TRPTableCellData* c = GetCell(Row, Col)) return c;
+    if (static_cast<size_t>(Col) < FMainHints.size()) {
+        const TMainCellHint& h = FMainHints[static_cast<size_t>(Col)];
+        if (h.Row >= 0 && h.Row <= Row && h.Col <= Col && InGrid(h.Row, h.Col)) {
+            TRPTableCellData* c = GetCell(h.Row, h.Col);
+            if (c && c == h.Cell && c->RowSpan > Row - h.Row && c->ColSpan > Col - h.Col) {
+                MainRow = h.Row;
+                MainCol = h.Col;
+                return c;
+            }
+        }
+    }
     while (MainRow >= 0) {
         TRPTableRow* row = GetRow(MainRow);
         MainCol = std::min(Col, row->Count() - 1);
         while (MainCol >= 1 && !row->GetCell(MainCol))
             --MainCol;
         if (TRPTableCellData* c = MainCol >= 0 ? row->GetCell(MainCol) : nullptr;
-            c && c->ColSpan > Col - MainCol && c->RowSpan > Row - MainRow)
+            c && c->ColSpan > Col - MainCol && c->RowSpan > Row - MainRow) {
+            // The columns the cell covers ask for it next.
+            const int end =
+                static_cast<int>(std::min<int64_t>(static_cast<int64_t>(MainCol) + c->ColSpan, row->Count()));
+            if (FMainHints.size() < static_cast<size_t>(end)) FMainHints.resize(static_cast<size_t>(end));
+            for (int k = MainCol; k < end; ++k)
+                FMainHints[static_cast<size_t>(k)] = {c, MainRow, MainCol};
             return c;
+        }
         --MainRow;
     }
     MainRow = Row;
@@ -124,7 +142,7 @@ int TRPTableRows::SumBestWidth(int TopRow, int LeftCol, int RowSpan, int ColSpan
         }
         if ((result >= 0 && (v < 0 || v > result)) || (result < 0 && v < result)) result = v;
     }
-    return static_cast<int>(std::clamp<int64_t>(result, INT_MIN, INT_MAX));
+    return TRPTableLimits::BestWidth(result);
 }
 
 bool TRPTableRows::CanMergeCells(int TopRow, int LeftCol, int ColSpan, int RowSpan, bool AllowMergeRC) const {
@@ -632,6 +650,7 @@ void TRPTableRows::SetCellSize(int Row, int Col, bool Width, int Value) {
     TRPTableCellData* cell = GetCell(Row, Col);
     if (!cell) return;
     int& size = Width ? cell->BestWidth : cell->BestHeight;
+    Value = Width ? TRPTableLimits::BestWidth(Value) : TRPTableLimits::BestHeight(Value);
     if (size == Value) return;
     if (TRPTableItemInfo* t = Recorder(*this))
         t->AddUndoRecord<TRPUndoModifyCellIntProperty>(Row, Col, Width ? "BestWidth" : "BestHeight", size);

@@ -62,6 +62,21 @@ int TRPTableItemInfo::PadH() const {
 
 int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {
     (void)RPData;
+    // Canvases of one resolution measure alike: the screen's controls share
+    // what one of them measured.
+    const int64_t surface = Canvas ? static_cast<int64_t>(Canvas->PixelsPerInchX()) << 32 |
+                                         static_cast<uint32_t>(Canvas->PixelsPerInchY())
+                                   : -1;
+    if (!sad && FMinWidth >= 0 && surface == FMinWidthSurface) return FMinWidth;
+    const int w = MeasureMinWidth(sad, Canvas);
+    if (!sad) {
+        FMinWidth = w;
+        FMinWidthSurface = surface;
+    }
+    return w;
+}
+
+int TRPTableItemInfo::MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas) {
     TResolutionScope scope(Resolution, sad);
     if (Rows->IsEmpty()) return ScaleX(2 * (BorderWidth + BorderHSpacing));
     const int C = Rows->GetColCount(), R = Rows->RowCount();

@@ -313,16 +313,16 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             PrintOptions = static_cast<TRPTablePrintOptions>(v & 7);
             break;
         case ttBestWidth:
-            BestWidth = Clamp(v, L::MinPercent, L::MaxLength);
+            BestWidth = L::BestWidth(v);
             break;
         case ttColor:
             Color = static_cast<TColor>(v);
             break;
         case ttHeadingRowCount:
-            HeadingRowCount = Clamp(v, 0, L::MaxRows);
+            HeadingRowCount = L::HeadingRows(v);
             break;
         case ttBorderWidth:
-            BorderWidth = Clamp(v, 0, L::MaxBorderWidth);
+            BorderWidth = L::BorderWidth(v);
             break;
         case ttBorderColor:
             BorderColor = static_cast<TColor>(v);
@@ -334,13 +334,13 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             BorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
             break;
         case ttBorderVSpacing:
-            BorderVSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
+            BorderVSpacing = L::Spacing(v);
             break;
         case ttBorderHSpacing:
-            BorderHSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
+            BorderHSpacing = L::Spacing(v);
             break;
         case ttCellBorderWidth:
-            CellBorderWidth = Clamp(v, 0, L::MaxBorderWidth);
+            CellBorderWidth = L::BorderWidth(v);
             break;
         case ttCellBorderColor:
             CellBorderColor = static_cast<TColor>(v);
@@ -349,28 +349,28 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
             CellBorderLightColor = static_cast<TColor>(v);
             break;
         case ttCellPadding:
-            CellPadding = Clamp(v, 0, L::MaxPadding);
+            CellPadding = L::Padding(v);
             break;
         case ttCellBorderStyle:
             CellBorderStyle = static_cast<TRPTableBorderStyle>(Clamp(v, 0, rptbLoweredColor));
             break;
         case ttVRuleWidth:
-            VRuleWidth = Clamp(v, 0, L::MaxBorderWidth);
+            VRuleWidth = L::BorderWidth(v);
             break;
         case ttVRuleColor:
             VRuleColor = static_cast<TColor>(v);
             break;
         case ttHRuleWidth:
-            HRuleWidth = Clamp(v, 0, L::MaxBorderWidth);
+            HRuleWidth = L::BorderWidth(v);
             break;
         case ttHRuleColor:
             HRuleColor = static_cast<TColor>(v);
             break;
         case ttCellVSpacing:
-            CellVSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
+            CellVSpacing = L::Spacing(v);
             break;
         case ttCellHSpacing:
-            CellHSpacing = Clamp(v, L::MinSpacing, L::MaxSpacing);
+            CellHSpacing = L::Spacing(v);
             break;
         case ttVOutermostRule:
             VOutermostRule = v != 0;
@@ -451,10 +451,10 @@ bool TRPTableItemInfo::LoadFromBlock(const std::string& Block) {
                         cell->BorderLightColor = static_cast<TColor>(v);
                         break;
                     case ctBestWidth:
-                        cell->BestWidth = Clamp(v, L::MinPercent, L::MaxLength);
+                        cell->BestWidth = L::BestWidth(v);
                         break;
                     case ctBestHeight:
-                        cell->BestHeight = Clamp(v, 0, L::MaxLength);
+                        cell->BestHeight = L::BestHeight(v);
                         break;
                     case ctVisibleBorders:
                         cell->VisibleBorders.SetValues((v & 1) != 0, (v & 2) != 0, (v & 4) != 0,

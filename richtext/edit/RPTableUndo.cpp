@@ -130,6 +130,8 @@ template <class T> struct TIntProp {
     const char* Name;
     int (*Get)(const T&);
     void (*Set)(T&, int);
+    // The range a size keeps (TRPTableLimits), nil for others.
+    int (*Keep)(int64_t) = nullptr;
 };
 
 #define RP_PROP(T, F, Type)                                                                                  \
@@ -137,30 +139,35 @@ template <class T> struct TIntProp {
 #F, [](const T& o) { return static_cast<int>(o.F); },                                                \
                                                            [](T & o, int v) { o.F = static_cast<Type>(v); }  \
     }
+// A size property, kept in its range.
+template <class T> TIntProp<T> Sized(TIntProp<T> Prop, int (*Keep)(int64_t)) {
+    Prop.Keep = Keep;
+    return Prop;
+}
 
 const TIntProp<TRPTableItemInfo> TableProps[] = {
     RP_PROP(TRPTableItemInfo, Options, TRPTableOptions),
     RP_PROP(TRPTableItemInfo, PrintOptions, TRPTablePrintOptions),
-    RP_PROP(TRPTableItemInfo, BestWidth, TRPHTMLLength),
+    Sized(RP_PROP(TRPTableItemInfo, BestWidth, int), &TRPTableLimits::BestWidth),
     RP_PROP(TRPTableItemInfo, Color, TColor),
-    RP_PROP(TRPTableItemInfo, HeadingRowCount, int),
-    RP_PROP(TRPTableItemInfo, BorderWidth, int),
+    Sized(RP_PROP(TRPTableItemInfo, HeadingRowCount, int), &TRPTableLimits::HeadingRows),
+    Sized(RP_PROP(TRPTableItemInfo, BorderWidth, int), &TRPTableLimits::BorderWidth),
     RP_PROP(TRPTableItemInfo, BorderColor, TColor),
     RP_PROP(TRPTableItemInfo, BorderLightColor, TColor),
     RP_PROP(TRPTableItemInfo, BorderStyle, TRPTableBorderStyle),
-    RP_PROP(TRPTableItemInfo, BorderVSpacing, int),
-    RP_PROP(TRPTableItemInfo, BorderHSpacing, int),
-    RP_PROP(TRPTableItemInfo, CellBorderWidth, int),
+    Sized(RP_PROP(TRPTableItemInfo, BorderVSpacing, int), &TRPTableLimits::Spacing),
+    Sized(RP_PROP(TRPTableItemInfo, BorderHSpacing, int), &TRPTableLimits::Spacing),
+    Sized(RP_PROP(TRPTableItemInfo, CellBorderWidth, int), &TRPTableLimits::BorderWidth),
     RP_PROP(TRPTableItemInfo, CellBorderColor, TColor),
     RP_PROP(TRPTableItemInfo, CellBorderLightColor, TColor),
-    RP_PROP(TRPTableItemInfo, CellPadding, int),
+    Sized(RP_PROP(TRPTableItemInfo, CellPadding, int), &TRPTableLimits::Padding),
     RP_PROP(TRPTableItemInfo, CellBorderStyle, TRPTableBorderStyle),
-    RP_PROP(TRPTableItemInfo, VRuleWidth, int),
+    Sized(RP_PROP(TRPTableItemInfo, VRuleWidth, int), &TRPTableLimits::BorderWidth),
     RP_PROP(TRPTableItemInfo, VRuleColor, TColor),
-    RP_PROP(TRPTableItemInfo, HRuleWidth, int),
+    Sized(RP_PROP(TRPTableItemInfo, HRuleWidth, int), &TRPTableLimits::BorderWidth),
     RP_PROP(TRPTableItemInfo, HRuleColor, TColor),
-    RP_PROP(TRPTableItemInfo, CellVSpacing, int),
-    RP_PROP(TRPTableItemInfo, CellHSpacing, int),
+    Sized(RP_PROP(TRPTableItemInfo, CellVSpacing, int), &TRPTableLimits::Spacing),
+    Sized(RP_PROP(TRPTableItemInfo, CellHSpacing, int), &TRPTableLimits::Spacing),
     RP_PROP(TRPTableItemInfo, VOutermostRule, bool),
     RP_PROP(TRPTableItemInfo, HOutermostRule, bool),
     {"BackgroundStyle", [](const TRPTableItemInfo& o) { return static_cast<int>(o.GetBackgroundStyle()); },
@@ -171,8 +178,8 @@ const TIntProp<TRPTableCellData> CellProps[] = {
     RP_PROP(TRPTableCellData, Color, TColor),
     RP_PROP(TRPTableCellData, BorderColor, TColor),
     RP_PROP(TRPTableCellData, BorderLightColor, TColor),
-    RP_PROP(TRPTableCellData, BestWidth, TRPHTMLLength),
-    RP_PROP(TRPTableCellData, BestHeight, int),
+    Sized(RP_PROP(TRPTableCellData, BestWidth, int), &TRPTableLimits::BestWidth),
+    Sized(RP_PROP(TRPTableCellData, BestHeight, int), &TRPTableLimits::BestHeight),
     RP_PROP(TRPTableCellData, VAlign, TRPCellVAlign),
     {"BackgroundStyle", [](const TRPTableCellData& o) { return static_cast<int>(o.GetBackgroundStyle()); },
      [](TRPTableCellData& o, int v) { o.SetBackgroundStyle(static_cast<TRPItemBackgroundStyle>(v)); }},
@@ -197,7 +204,7 @@ bool RPGetTableIntProperty(const TRPTableItemInfo& Table, const std::string& Nam
 
 bool RPSetTableIntProperty(TRPTableItemInfo& Table, const std::string& Name, int Value) {
     const auto* p = FindProp(TableProps, Name);
-    if (p) p->Set(Table, Value);
+    if (p) p->Set(Table, p->Keep ? p->Keep(Value) : Value);
     return p != nullptr;
 }
 
@@ -209,8 +216,22 @@ bool RPGetCellIntProperty(const TRPTableCellData& Cell, const std::string& Name,
 
 bool RPSetCellIntProperty(TRPTableCellData& Cell, const std::string& Name, int Value) {
     const auto* p = FindProp(CellProps, Name);
-    if (p) p->Set(Cell, Value);
+    if (p) p->Set(Cell, p->Keep ? p->Keep(Value) : Value);
     return p != nullptr;
+}
+
+void TRPTableItemInfo::KeepSizesInLimits() {
+    for (const auto& p : TableProps)
+        if (p.Keep) p.Set(*this, p.Keep(p.Get(*this)));
+    Rows->ForEachCell([](int, int, TRPTableCellData& Cell) {
+        for (const auto& p : CellProps)
+            if (p.Keep) p.Set(Cell, p.Keep(p.Get(Cell)));
+    });
+}
+
+int RPKeptIntProperty(bool OfCell, const std::string& Name, int Value) {
+    const auto keep = [&](const auto* p) { return p && p->Keep ? p->Keep(Value) : Value; };
+    return OfCell ? keep(FindProp(CellProps, Name)) : keep(FindProp(TableProps, Name));
 }
 
 // ---------------------------------------------------------------------------
@@ -220,6 +241,7 @@ TRPUndoModifyItemProps* TRPTableItemInfo::SetItemPropertyWithUndo(TRPTableCellDa
                                                                   bool NeedsReformat, int Value,
                                                                   const std::string& PropName) {
     int old = 0;
+    Value = RPKeptIntProperty(Target != nullptr, PropName, Value);
     if (!(Target ? RPGetCellIntProperty(*Target, PropName, old)
                  : RPGetTableIntProperty(*this, PropName, old)) ||
         old == Value)
@@ -245,6 +267,7 @@ TRPUndoModifyItemProps* TRPTableItemInfo::SetItemPropertyWithUndo(TRPTableCellDa
 void TRPTableItemInfo::SetIntPropertyWithUndo(const std::string& PropName, int Value, bool NeedsReformat,
                                               bool CheckWidth) {
     int old = 0;
+    Value = RPKeptIntProperty(false, PropName, Value);
     if (!RPGetTableIntProperty(*this, PropName, old) || old == Value) return;
     // The cell editor's own steps go into the host's history first (the
     // undo group does so); the editor stays open.
@@ -274,6 +297,7 @@ void TRPTableItemInfo::SetCellIntPropertyWithUndo(int ItemNo, const std::string&
     (void)ItemNo; // the table finds its own index
     TRPTableCellData* cell = Rows->FindCell(Row, Col);
     int old = 0;
+    Value = RPKeptIntProperty(true, PropName, Value);
     if (!cell || !RPGetCellIntProperty(*cell, PropName, old) || old == Value) return;
     BeginModify();
     SetItemPropertyWithUndo(cell, CheckWidth, NeedsReformat, Value, PropName);

@@ -339,3 +339,5 @@ bool RPGetTableIntProperty(const TRPTableItemInfo& Table, const std::string& Nam
 bool RPSetTableIntProperty(TRPTableItemInfo& Table, const std::string& Name, int Value);
 bool RPGetCellIntProperty(const TRPTableCellData& Cell, const std::string& Name, int& Value);
 bool RPSetCellIntProperty(TRPTableCellData& Cell, const std::string& Name, int Value);
+// Value as a property of a cell or of a table keeps it: sizes in their ranges.
+int RPKeptIntProperty(bool OfCell, const std::string& Name, int Value);

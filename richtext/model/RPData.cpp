@@ -127,6 +127,16 @@ void TRPItemList::DeleteRange(int Index, int Count) {
     Unnumber(Index);
 }
 
+void TRPItemList::RemoveEmptyEntries(int First, int Last) {
+    CheckIndex(First);
+    CheckIndex(Last);
+    const auto begin = FItems.begin() + First, end = FItems.begin() + Last + 1;
+    const auto kept = std::remove_if(begin, end, [](const TRPItemEntry& e) { return !e.Item; });
+    if (kept == end) return;
+    FItems.erase(kept, end);
+    Unnumber(First);
+}
+
 void TRPItemList::Clear() {
     FNumbered = 0;
     FItems.clear();
@@ -619,11 +629,14 @@ void TCustomRPData::UnifyParaNo(int ItemNo) {
 
 bool TCustomRPData::CanMergeItems(int ItemNo, const TCustomRPItemInfo* Item1, bool Force,
                                   const TCustomRPItemInfo* Item2) {
-    if (!Item1 || !Item2 || Item1->StyleNo < 0 || Item2->StyleNo < 0) return false;
     if (ItemNo < 0 || ItemNo + 1 >= GetItemCount()) return false;
-    const std::string& t1 = Items->Get(ItemNo);
-    const std::string& t2 = Items->Get(ItemNo + 1);
-    if ((t1.empty() || t2.empty()) && (Force || Item2->GetContinuesPrev()))
+    return CanJoinItems(Item1, Items->Get(ItemNo).empty(), Item2, Items->Get(ItemNo + 1).empty(), Force);
+}
+
+bool TCustomRPData::CanJoinItems(const TCustomRPItemInfo* Item1, bool Empty1, const TCustomRPItemInfo* Item2,
+                                 bool Empty2, bool Force) {
+    if (!Item1 || !Item2 || Item1->StyleNo < 0 || Item2->StyleNo < 0) return false;
+    if ((Empty1 || Empty2) && (Force || Item2->GetContinuesPrev()))
         // The empty one is dropped; only two checkpoints cannot both survive.
         return !(Item1->Checkpoint && Item2->Checkpoint);
     if (Item1->StyleNo != Item2->StyleNo) return false;
@@ -638,7 +651,6 @@ bool TCustomRPData::CanMergeItems(int ItemNo, const TCustomRPItemInfo* Item1, bo
     if (Item1->Hint != Item2->Hint) return false;
     if (!TagsAreEqual(Item1->Tag, Item2->Tag, TagsArePChars())) return false;
     if (Item2->Checkpoint) return false;
-    if (t1.empty() || t2.empty()) return true;
     if (!style) return true;
     return (style->TextStyles().GetItem(s1)->Protection & (rpprModifyProtect | rpprConcateProtect)) == 0;
 }
@@ -648,34 +660,95 @@ void TCustomRPData::MergeItems(int ItemNo) {
     TCustomRPItemInfo* it2 = GetItem(ItemNo + 1);
     if (!it1 || !it2) return;
     if (Items->Get(ItemNo).empty()) {
-        // The empty first run goes; the second takes its place in the line and
-        // paragraph and keeps its own style, text and checkpoint.
-        constexpr TRPItemOptions layout = rpioContinuesPrev | rpioPageBreakBefore | rpioLineBreakBefore;
-        it2->ItemOptions =
-            static_cast<TRPItemOptions>((it2->ItemOptions & ~layout) | (it1->ItemOptions & layout));
-        it2->ParaNo = it1->ParaNo;
-        if (it1->Checkpoint && !it2->Checkpoint) {
-            it2->Checkpoint = std::move(it1->Checkpoint);
-            it2->Checkpoint->ItemInfo = it2;
-        }
+        JoinIntoNext(*it1, *it2);
         FreeItem(Items->TakeObject(ItemNo), false);
         Items->Delete(ItemNo);
         return;
     }
-    if (it2->Checkpoint && !it1->Checkpoint) {
-        it1->Checkpoint = std::move(it2->Checkpoint);
-        it1->Checkpoint->ItemInfo = it1;
-    }
+    MoveCheckpoint(*it2, *it1);
     Items->Text(ItemNo) += Items->Get(ItemNo + 1);
     FreeItem(Items->TakeObject(ItemNo + 1), false);
     Items->Delete(ItemNo + 1);
 }
 
+// An empty first run goes; the second takes its place in the line and
+// paragraph and keeps its own style, text and checkpoint.
+void TCustomRPData::JoinIntoNext(TCustomRPItemInfo& Empty, TCustomRPItemInfo& Next) {
+    constexpr TRPItemOptions layout = rpioContinuesPrev | rpioPageBreakBefore | rpioLineBreakBefore;
+    Next.ItemOptions =
+        static_cast<TRPItemOptions>((Next.ItemOptions & ~layout) | (Empty.ItemOptions & layout));
+    Next.ParaNo = Empty.ParaNo;
+    MoveCheckpoint(Empty, Next);
+}
+
+void TCustomRPData::MoveCheckpoint(TCustomRPItemInfo& From, TCustomRPItemInfo& To) {
+    if (!From.Checkpoint || To.Checkpoint) return;
+    To.Checkpoint = std::move(From.Checkpoint);
+    To.Checkpoint->ItemInfo = &To;
+}
+
 void TCustomRPData::MergeRange(int First, int Last) {
+    JoinRuns(First, Last,
+             [this](TCustomRPItemInfo& Left, bool LeftEmpty, TCustomRPItemInfo& Right, bool RightEmpty) {
+                 if (!CanJoinItems(&Left, LeftEmpty, &Right, RightEmpty, false)) return TRPJoin::None;
+                 if (LeftEmpty) {
+                     JoinIntoNext(Left, Right);
+                     return TRPJoin::Right;
+                 }
+                 MoveCheckpoint(Right, Left);
+                 return TRPJoin::Left;
+             });
+}
+
+int TCustomRPData::JoinRuns(int First, int Last, const TRPJoinRule& Rule) {
     Last = std::min(Last, GetItemCount() - 1);
     First = std::max(First, 0);
-    for (int i = Last; i > First; --i)
-        if (i < GetItemCount() && CanMergeItems(i - 1, GetItem(i - 1), false, GetItem(i))) MergeItems(i - 1);
+    if (Last <= First) return 0;
+    // The pairs join from the end: the run that the next one to the left
+    // meets (the survivor) is the one joined so far. Its text is its entry's
+    // followed by the texts it took from the right, kept apart (in reverse)
+    // until it is done; the entries of freed runs go together at the end.
+    // Each run is touched once and each byte copied once.
+    int survivor = Last;
+    std::vector<std::string> taken;
+    bool survivorEmpty = Items->Get(survivor).empty();
+    const auto settle = [&] {
+        if (taken.empty()) return;
+        std::string& text = Items->Text(survivor);
+        size_t size = text.size();
+        for (const std::string& t : taken)
+            size += t.size();
+        text.reserve(size);
+        for (auto it = taken.rbegin(); it != taken.rend(); ++it)
+            text += *it;
+        taken.clear();
+    };
+    int freed = 0;
+    for (int i = Last - 1; i >= First; --i) {
+        TCustomRPItemInfo* left = GetItem(i);
+        TCustomRPItemInfo* right = GetItem(survivor);
+        const bool leftEmpty = Items->Get(i).empty();
+        const TRPJoin join = left && right ? Rule(*left, leftEmpty, *right, survivorEmpty) : TRPJoin::None;
+        if (join == TRPJoin::None) {
+            settle();
+            survivor = i;
+            survivorEmpty = leftEmpty;
+            continue;
+        }
+        ++freed;
+        if (join == TRPJoin::Right) {
+            // The left run is empty: its entry goes.
+            FreeItem(Items->TakeObject(i), false);
+            continue;
+        }
+        taken.push_back(std::move(Items->Text(survivor)));
+        FreeItem(Items->TakeObject(survivor), false);
+        survivor = i;
+        survivorEmpty = survivorEmpty && leftEmpty;
+    }
+    settle();
+    if (freed > 0) Items->RemoveEmptyEntries(First, Last);
+    return freed;
 }
 
 int TCustomRPData::LoadRTF(const std::string& FileName) {

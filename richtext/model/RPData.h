@@ -13,6 +13,7 @@
 //   InsertReadItem                     insertion at an index (RPF)
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -124,6 +125,8 @@ public:
     void Delete(int Index);
     // Removes Count entries from Index.
     void DeleteRange(int Index, int Count);
+    // Removes the entries from First to Last that hold no object, in one pass.
+    void RemoveEmptyEntries(int First, int Last);
     void Clear();
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate() { --FUpdateCount; }
@@ -308,7 +311,22 @@ public:
     // Joins item ItemNo and the next one; an empty one is dropped and the other
     // takes its place.
     void MergeItems(int ItemNo);
+    // Joins the runs from First to Last that may be joined, from the end, as
+    // MergeItems would one pair at a time, in time linear in the range.
     void MergeRange(int First, int Last);
+    // How two neighbouring runs become one, as a rule of JoinRuns decides and
+    // prepares it: the left one stays and takes the right one's text after
+    // its own, or the right one stays (the left one is empty then).
+    enum class TRPJoin : uint8_t { None, Left, Right };
+    using TRPJoinRule = std::function<TRPJoin(TCustomRPItemInfo& Left, bool LeftEmpty,
+                                              TCustomRPItemInfo& Right, bool RightEmpty)>;
+    // Joins the items from First to Last pair by pair from the end, each item
+    // with the one its right neighbour has become, as Rule says; the texts
+    // join and the runs that go are freed. Answers how many went.
+    int JoinRuns(int First, int Last, const TRPJoinRule& Rule);
+    // CanMergeItems for two runs given with whether their texts are empty.
+    bool CanJoinItems(const TCustomRPItemInfo* Item1, bool Empty1, const TCustomRPItemInfo* Item2,
+                      bool Empty2, bool Force);
     void UnifyParaNo(int ItemNo);
     void NotifyAllItemsInserted(bool Safe);
     void UpdateItemsPaletteInfo();
@@ -497,7 +515,11 @@ protected:
     // The marker list kept when this document is its own absolute root.
     std::unique_ptr<TRPMarkerList> FMarkers;
 
+    // From's checkpoint goes to To, when To has none.
+    static void MoveCheckpoint(TCustomRPItemInfo& From, TCustomRPItemInfo& To);
+
 private:
+    static void JoinIntoNext(TCustomRPItemInfo& Empty, TCustomRPItemInfo& Next);
     std::unique_ptr<TRPItemList> FOwnItems;
     TRPMarkerItemInfo* FindMarkerBackwards(int FromItemNo);
     bool ContainsItem(const TCustomRPItemInfo* Item) const;

@@ -5,11 +5,13 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <set>
 
 #include "platform/Runtime.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/model/RPData.h"
+#include "richtext/model/RPReadLimits.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/rtf/RPRTFImport.h"
 
@@ -24,8 +26,6 @@ constexpr int kFallbackCellWidth = 720;
 // Cell boundaries are kept within this many twips of the margin (hundreds of metres,
 // far beyond any page), so that widths and sums of them cannot overflow.
 constexpr long long kMaxBoundary = 1 << 24;
-// The widest a table or a cell is in pixels: its grid at the widest.
-constexpr int kMaxWidth = static_cast<int>(2 * kMaxBoundary * 96 / 1440);
 
 int ClampBoundary(long long Twips) {
     return static_cast<int>(std::clamp(Twips, -kMaxBoundary, kMaxBoundary));
@@ -63,8 +63,8 @@ struct TRPRTFReaderProperties::TTableInfo {
     int RowAlignment = -1;
     // Cells standing in for grid columns that a row does not cover.
     std::set<const TRPTableCellData*> Fillers;
-    // Cells that opened a vertical merge and may be continued below.
-    std::set<const TRPTableCellData*> VMergeOpen;
+    // Cells that opened a vertical merge and may be continued below, with their rows.
+    std::map<const TRPTableCellData*, int> VMergeOpen;
 
     TRPTableItemInfo* T() const { return AsTable(Table); }
     TRPTableItemInfo* Buffer() const { return AsTable(RowBuffer); }
@@ -239,7 +239,8 @@ void TRPRTFReaderProperties::TableEnd() {
     // The grid's first boundary is the table's indent; a table does not
     // reach into the margin.
     const int align = std::max(info->RowAlignment, 0);
-    const int indent = info->Bounds.empty() ? 0 : std::max(0, Px(info->Bounds.front()));
+    const int indent =
+        info->Bounds.empty() ? 0 : TRPReadLimits::Indent(std::max(0, Px(info->Bounds.front())));
     t->ParaNo = TableParaStyle(std::clamp(align, 0, 3), indent);
     if (!t->Rows->IsEmpty()) {
         if (t->GetPageBreakBefore()) {
@@ -309,30 +310,53 @@ struct TCellDef {
     int Left = 0, Right = 0;
 };
 
-int FindBound(const std::vector<int>& Bounds, int Twips) {
-    int best = -1, bestDist = 0;
-    for (size_t i = 0; i < Bounds.size(); ++i) {
-        const int d = std::abs(Bounds[i] - Twips);
-        if (best < 0 || d < bestDist) {
-            best = static_cast<int>(i);
-            bestDist = d;
-        }
-    }
-    return best;
+// The boundary nearest to Twips at index From or right of it (the left one
+// of two as near), -1 when there is none.
+int FindBound(const std::vector<int>& Bounds, int Twips, int From = 0) {
+    const int n = static_cast<int>(Bounds.size());
+    if (From >= n) return -1;
+    const int p =
+        static_cast<int>(std::lower_bound(Bounds.begin() + From, Bounds.end(), Twips) - Bounds.begin());
+    if (p == n) return n - 1;
+    if (p > From && static_cast<int64_t>(Twips) - Bounds[static_cast<size_t>(p - 1)] <=
+                        static_cast<int64_t>(Bounds[static_cast<size_t>(p)]) - Twips)
+        return p - 1;
+    return p;
 }
 
-// The index of boundary Twips in Bounds: one within a twip stands for it, and
-// so does the nearest one of a grid that has all its columns; otherwise it
-// goes in (Added).
-int PlaceBound(std::vector<int>& Bounds, int Twips, bool& Added) {
-    const int near = FindBound(Bounds, Twips);
-    Added = !(near >= 0 && (std::abs(Bounds[static_cast<size_t>(near)] - Twips) <= 1 ||
-                            static_cast<int>(Bounds.size()) > kMaxColumns));
-    if (!Added) return near;
-    const auto at = std::lower_bound(Bounds.begin(), Bounds.end(), Twips);
-    const int j = static_cast<int>(at - Bounds.begin());
-    Bounds.insert(at, Twips);
+// The index of boundary Twips in Bounds, at MinIndex or right of it: one
+// there within a twip stands for it, and so does the nearest one of a grid
+// that has all its columns; otherwise it goes in (Added). Boundaries of
+// different rows a twip apart are one column, but a cell's own boundaries
+// are two however near: a boundary at MinIndex goes in right of the one
+// before it.
+int PlaceBound(std::vector<int>& Bounds, int Twips, int MinIndex, bool& Added) {
+    Added = false;
+    const int near = FindBound(Bounds, Twips, MinIndex);
+    if (near >= 0 && std::abs(static_cast<int64_t>(Bounds[static_cast<size_t>(near)]) - Twips) <= 1)
+        return near;
+    if (static_cast<int>(Bounds.size()) > kMaxColumns) return near >= 0 ? near : FindBound(Bounds, Twips);
+    const int n = static_cast<int>(Bounds.size());
+    const int j =
+        std::max(static_cast<int>(std::lower_bound(Bounds.begin(), Bounds.end(), Twips) - Bounds.begin()),
+                 std::min(MinIndex, n));
+    const int value = j > 0 ? std::max(Twips, Bounds[static_cast<size_t>(j - 1)] + 1) : Twips;
+    if (j < n && value >= Bounds[static_cast<size_t>(j)]) return j;
+    Bounds.insert(Bounds.begin() + j, value);
+    Added = true;
     return j;
+}
+
+// The grid indexes of a row's left boundary and of its cells' right ones,
+// placed left to right by Place (Twips, MinIndex): every cell takes at least
+// one column while the grid has columns to give.
+template <class F> std::vector<int> PlaceRow(const std::vector<TCellDef>& Defs, F&& Place) {
+    std::vector<int> at;
+    at.reserve(Defs.size() + 1);
+    at.push_back(Place(Defs.front().Left, 0));
+    for (const TCellDef& d : Defs)
+        at.push_back(Place(d.Right, at.back() + 1));
+    return at;
 }
 
 // The cells of a row: one per boundary, and one per cell of text beyond them
@@ -391,12 +415,12 @@ void TRPRTFReaderProperties::MakeFiller(TTableInfo& Info, int Row, int Col, int 
     Info.Fillers.insert(cell);
 }
 
-// Adds boundary Twips to the grid unless one lies within a twip; the earlier
-// rows keep their look: the cells around the new column take it over.
-int TRPRTFReaderProperties::AddBound(TTableInfo& Info, int Twips, int RowsDone) {
+// Adds boundary Twips to the grid (PlaceBound); the earlier rows keep their
+// look: the cells around the new column take it over.
+int TRPRTFReaderProperties::AddBound(TTableInfo& Info, int Twips, int MinIndex, int RowsDone) {
     std::vector<int>& b = Info.Bounds;
     bool added = false;
-    const int j = PlaceBound(b, Twips, added);
+    const int j = PlaceBound(b, Twips, MinIndex, added);
     if (!added || b.size() < 2) return j;
     TRPTableRows& rows = *Info.T()->Rows;
     if (rows.RowCount() == 0) return j;
@@ -435,10 +459,8 @@ bool TRPRTFReaderProperties::RowFits(const TTableInfo& Info, const TRPRTFRowProp
     // The columns the grid has after the row: its boundaries join as BuildTableRow adds them.
     std::vector<int> bounds = Info.Bounds;
     bool added = false;
-    const std::vector<TCellDef> defs = RowCells(Row, UsedCells(*Info.Buffer(), FImport->TableCell));
-    PlaceBound(bounds, defs.front().Left, added);
-    for (const TCellDef& d : defs)
-        PlaceBound(bounds, d.Right, added);
+    PlaceRow(RowCells(Row, UsedCells(*Info.Buffer(), FImport->TableCell)),
+             [&](int Twips, int MinIndex) { return PlaceBound(bounds, Twips, MinIndex, added); });
     return TRPTableLimits::GridFits(rows + 1, static_cast<int64_t>(bounds.size()) - 1);
 }
 
@@ -467,16 +489,9 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
     const std::vector<TCellDef> defs = RowCells(Row, UsedCells(*buf, im.TableCell));
 
     const int R = rows.RowCount();
-    if (R == 0 && rows.GetColCount() == 0) {
-        Info.Bounds.clear();
-        Info.Bounds.push_back(defs.front().Left);
-        for (const TCellDef& d : defs)
-            AddBound(Info, d.Right, 0);
-    } else {
-        AddBound(Info, defs.front().Left, R);
-        for (const TCellDef& d : defs)
-            AddBound(Info, d.Right, R);
-    }
+    if (R == 0 && rows.GetColCount() == 0) Info.Bounds.clear();
+    const std::vector<int> at =
+        PlaceRow(defs, [&](int Twips, int MinIndex) { return AddBound(Info, Twips, MinIndex, R); });
     const int C = static_cast<int>(Info.Bounds.size()) - 1;
     {
         auto row = std::make_unique<TRPTableRow>(&rows);
@@ -488,7 +503,8 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
     if (Row.AlignmentGiven) Info.RowAlignment = Row.Alignment;
     UpdateTableSums(Info, Row, R == 0);
 
-    const int first = FindBound(Info.Bounds, defs.front().Left);
+    // A row that starts right of a full grid's last column takes that column.
+    const int first = std::min(at.front(), C - 1);
     if (first > 0) MakeFiller(Info, R, 0, first);
     const auto source = [&](size_t i) -> TRPTableCellData* {
         return static_cast<int>(i) < buf->Rows->GetColCount() ? buf->GetCell(0, static_cast<int>(i))
@@ -507,7 +523,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
         while (last + 1 < defs.size() && defs[last + 1].Props->HMerge == 2)
             ++last;
         const TCellDef& d = defs[i];
-        const int start = std::max(FindBound(Info.Bounds, d.Left), nextFree);
+        const int start = i == 0 ? first : std::max(at[i], nextFree);
         if (start >= C) {
             // No column is left for it (a grid at its limit): its text joins the cell before.
             for (size_t k = i; k <= last; ++k)
@@ -515,7 +531,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
             i = last + 1;
             continue;
         }
-        const int end = std::clamp(FindBound(Info.Bounds, defs[last].Right), start + 1, C);
+        const int end = std::clamp(at[last + 1], start + 1, C);
         for (int c = start + 1; c < end; ++c)
             rows.GetRow(R)->PutCell(c, nullptr);
         nextFree = end;
@@ -542,7 +558,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
             if (TRPTableCellData* src = source(i)) cell->Assign(src);
             for (size_t k = i + 1; k <= last; ++k)
                 takeText(cell, k);
-            if (d.Props->VMerge == 1) Info.VMergeOpen.insert(cell);
+            if (d.Props->VMerge == 1) Info.VMergeOpen.emplace(cell, R);
             prevCell = cell;
         }
         i = last + 1;
@@ -551,9 +567,7 @@ void TRPRTFReaderProperties::BuildTableRow(TTableInfo& Info, const TRPRTFRowProp
     if (nextFree < C && rows.GetCell(R, nextFree)) MakeFiller(Info, R, nextFree, C - nextFree);
     // A vertical merge that this row did not continue is closed.
     for (auto it = Info.VMergeOpen.begin(); it != Info.VMergeOpen.end();) {
-        int cr = -1, cc = -1;
-        (*it)->GetPosition(cr, cc);
-        if (cr < 0 || cr + (*it)->RowSpan - 1 < R)
+        if (static_cast<int64_t>(it->second) + it->first->RowSpan - 1 < R)
             it = Info.VMergeOpen.erase(it);
         else
             ++it;
@@ -648,29 +662,6 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
 // ---------------------------------------------------------------------------
 // Finishing a table
 
-namespace {
-
-// The sizes of an imported table in the ranges of a table block, whatever
-// the file gave: the layout adds them up over rows and columns. Widths may
-// reach as far as the boundaries do.
-void ClampTableSizes(TRPTableItemInfo& T) {
-    using L = TRPTableLimits;
-    const auto spacing = [](int& v) { v = std::clamp(v, L::MinSpacing, L::MaxSpacing); };
-    const auto border = [](int& v) { v = std::clamp(v, 0, L::MaxBorderWidth); };
-    T.BestWidth = std::clamp(T.BestWidth, L::MinPercent, kMaxWidth);
-    T.CellPadding = std::clamp(T.CellPadding, 0, L::MaxPadding);
-    for (int* v : {&T.BorderVSpacing, &T.BorderHSpacing, &T.CellVSpacing, &T.CellHSpacing})
-        spacing(*v);
-    for (int* v : {&T.BorderWidth, &T.CellBorderWidth, &T.VRuleWidth, &T.HRuleWidth})
-        border(*v);
-    T.Rows->ForEachCell([](int, int, TRPTableCellData& Cell) {
-        Cell.BestWidth = std::clamp(Cell.BestWidth, L::MinPercent, kMaxWidth);
-        Cell.BestHeight = std::clamp(Cell.BestHeight, 0, L::MaxLength);
-    });
-}
-
-} // namespace
-
 void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     TImport& im = *FImport;
     TRPTableItemInfo* t = Info.T();
@@ -685,7 +676,7 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     if (t->BorderColor == t->BorderLightColor) t->BorderStyle = rptbColor;
     // The cells' widths below lose the padding the table keeps.
     t->CellPadding = Info.PaddingCount > 0 ? px(static_cast<double>(Info.PaddingSum) / Info.PaddingCount) : 0;
-    t->CellPadding = std::clamp(t->CellPadding, 0, TRPTableLimits::MaxPadding);
+    t->CellPadding = TRPTableLimits::Padding(t->CellPadding);
     const int R = rows.RowCount(), C = rows.GetColCount();
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < C; ++c) {
@@ -745,6 +736,6 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
     if (Info.BorderHSpacing) t->BorderHSpacing = *Info.BorderHSpacing;
     if (Info.BorderVSpacing) t->BorderVSpacing = *Info.BorderVSpacing;
     if (AutoHideTableGridLines) t->Options |= rptoHideGridLines;
-    ClampTableSizes(*t);
+    t->KeepSizesInLimits();
     t->Changed();
 }

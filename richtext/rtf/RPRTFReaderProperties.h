@@ -118,7 +118,9 @@ private:
     bool RowFits(const TTableInfo& Info, const TRPRTFRowProperties& Row) const;
     // Whether cells after the last row end hold text.
     static bool HasTrailingCells(const TTableInfo& Info);
-    int AddBound(TTableInfo& Info, int Twips, int RowsDone);
+    // The grid index of boundary Twips, at MinIndex or right of it; a new
+    // boundary adds a column to the table's RowsDone rows.
+    int AddBound(TTableInfo& Info, int Twips, int MinIndex, int RowsDone);
     void MakeFiller(TTableInfo& Info, int Row, int Col, int ColSpan);
     void UpdateTableSums(TTableInfo& Info, const TRPRTFRowProperties& Row, bool FirstRow);
     void ApplyCellProps(TTableInfo& Info, TRPTableCellData& Cell, const TRPRTFCellProperties& P, int Left,

@@ -241,9 +241,14 @@ void TRPControlData::PaintBuffered(TCanvas& Canvas, const TRect& Clip) {
     }
 }
 
-int RPVScrollStepFor(int Height, int Step) {
+int RPVScrollStepFor(int Height, int Step, int ViewHeight) {
     Step = std::max(1, Step);
-    if (Height / Step <= 32000) return Step > 10 && Height / 10 <= 32000 ? 10 : Step;
+    if (Height / Step <= 32000) {
+        if (Step > 10 && Height / 10 <= 32000) return 10;
+        // A step taller than the view that a tall document left behind would
+        // keep the last lines of a shorter one out of reach.
+        if (Step <= std::max(ViewHeight, 10)) return Step;
+    }
     int n = Height / 32000;
     if (Height / n > 32000) ++n;
     return n;

@@ -53,9 +53,10 @@ private:
 };
 
 // The scroll unit for a document Height pixels high, from the unit Step in
-// use: the vertical range stays within 32000 units, and the unit goes back to
-// 10 pixels when that is enough.
-int RPVScrollStepFor(int Height, int Step);
+// use, in a view ViewHeight pixels high: the vertical range stays within
+// 32000 units, and the unit goes back to 10 pixels when that is enough, or
+// else to the smallest that is enough when Step is taller than the view.
+int RPVScrollStepFor(int Height, int Step, int ViewHeight);
 
 class TRichPadRPData : public TRPControlData {
 public:

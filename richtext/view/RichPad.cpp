@@ -132,7 +132,7 @@ void TCustomRichPad::SetVSmallStep(int Value) {
 }
 
 void TCustomRichPad::AdjustVScrollUnits() {
-    const int step = RPVScrollStepFor(GetDocumentHeight(), VSmallStep);
+    const int step = RPVScrollStepFor(GetDocumentHeight(), VSmallStep, ClientHeight());
     if (step != VSmallStep) SetVSmallStep(step);
 }
 

@@ -142,6 +142,36 @@ TEST(EditInsert, RTFFromAnotherProgramGoesInAtTheCaret) {
     EXPECT_EQ(PlainText(*f.Data()), "vorher nachher");
 }
 
+// A word processor splits runs of one formatting by revision marks: they come
+// in joined, with each other and with the text around them, and the step
+// undoes and redoes as one; the caret stands after what came in.
+TEST(EditInsert, RunsSplitByRevisionMarksComeInJoined) {
+    TEditFixture f;
+    f.Load("vorher nachher");
+    const std::string start = SaveRPF(*f.Edit);
+    std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs30 ";
+    std::string first, second;
+    for (int i = 0; i < 200; ++i) {
+        rtf += "{\\insrsid" + std::to_string(i) + " w" + std::to_string(i) + " }";
+        first += "w" + std::to_string(i) + " ";
+    }
+    rtf += "\\par\\plain\\f0 ";
+    for (int i = 0; i < 100; ++i) {
+        rtf += "{\\insrsid" + std::to_string(i) + " z" + std::to_string(i) + "}";
+        second += "z" + std::to_string(i);
+    }
+    f.Caret(0, 8);
+    ASSERT_TRUE(f.Edit->InsertRTFFromStream(rtf + "}"));
+    // The view's import takes the closest style: all of it is style 0.
+    EXPECT_EQ(DumpItems(*f.Data()), "P s0 p0 \"vorher " + first + "\"\nP s0 p0 \"" + second + "nachher\"\n");
+    EXPECT_EQ(f.CaretPos(), "1:" + std::to_string(second.size() + 1));
+    const std::string editedRPF = SaveRPF(*f.Edit);
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+    f.Edit->Redo();
+    EXPECT_EQ(SaveRPF(*f.Edit), editedRPF);
+}
+
 // RTF that brings nothing leaves the word it was aimed at whole and records
 // no step; RTF the reader refuses does the same.
 TEST(EditInsert, RTFThatBringsNothingChangesNothing) {

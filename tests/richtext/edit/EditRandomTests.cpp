@@ -10,7 +10,7 @@
 // a crash under the sanitizers is a finding like any other. CI runs a few
 // seeds per document; scripts/random-editing runs many more, through
 //   PRAVOLIN_EDIT_SEEDS, PRAVOLIN_EDIT_OPERATIONS, PRAVOLIN_EDIT_FIRST_SEED,
-//   PRAVOLIN_EDIT_DOCUMENT (0, 1 or 2: only that document).
+//   PRAVOLIN_EDIT_DOCUMENT (0 to 3: only that document).
 // A failing seed is printed with a shortened list of its operations, and
 //   PRAVOLIN_EDIT_REPLAY="<document>:<operations>"
 // replays such a list.
@@ -193,8 +193,9 @@ public:
 private:
     bool Load(int Document) {
         if (Document == 2) return Edit->InsertRTFFromStream(LongPlainText());
-        const QString name = Document == 0 ? QStringLiteral("rtf/rtfpipe/phprtflite/image_from_strings.rtf")
-                                           : QStringLiteral("rtf/rtfpipe/nested_table_report.rtf");
+        const QString name = Document == 0   ? QStringLiteral("rtf/rtfpipe/phprtflite/image_from_strings.rtf")
+                             : Document == 1 ? QStringLiteral("rtf/rtfpipe/nested_table_report.rtf")
+                                             : QStringLiteral("found/wide_table_257_columns.rtf");
         const QByteArray bytes = CorpusFile(name);
         return !bytes.isEmpty() && Edit->InsertRTFFromStream(bytes.toStdString());
     }
@@ -473,7 +474,8 @@ std::vector<TOp> Shorten(int Document, std::vector<TOp> Ops, const std::string& 
     }
 }
 
-const char* const kDocumentNames[] = {"image_from_strings.rtf", "nested_table_report.rtf", "long plain text"};
+const char* const kDocumentNames[] = {"image_from_strings.rtf", "nested_table_report.rtf", "long plain text",
+                                      "wide_table_257_columns.rtf"};
 
 // In a run's own process: the operations made up or given, the failure on
 // standard error for the process that started it.
@@ -506,7 +508,7 @@ TEST(RandomEditing, NothingFailsAndUndoAndRedoOfEverythingComeBack) {
     const int count = EnvInt("PRAVOLIN_EDIT_OPERATIONS", 300);
     const int firstSeed = EnvInt("PRAVOLIN_EDIT_FIRST_SEED", 1);
     const int only = EnvInt("PRAVOLIN_EDIT_DOCUMENT", -1);
-    for (int doc = 0; doc < 3; ++doc) {
+    for (int doc = 0; doc < static_cast<int>(std::size(kDocumentNames)); ++doc) {
         if (only >= 0 && doc != only) continue;
         int failed = 0;
         for (int seed = firstSeed; seed < firstSeed + seeds; ++seed) {

@@ -170,3 +170,43 @@ TEST_F(TableLimits, TablesGoIntoCellsNoDeeperThanTheyMayNest) {
 }
 
 } // namespace
+
+namespace {
+
+// Sizes given to a table and its cells through the editor's commands, and
+// widths summed by a merge, stay in the ranges the table's stream reads:
+// the document saves as RPF and reads back byte for byte, and undo gives
+// the sizes before.
+TEST_F(TableLimits, SizesSetThroughTheEditorReadBackAsSaved) {
+    Build(2, 3);
+    const std::string before = SaveRPF(*F.Edit);
+    T->SetBestWidth(INT_MAX);
+    T->SetBorderWidth(INT_MIN);
+    T->SetCellPadding(INT_MAX);
+    T->SetIntProperty("CellHSpacing", INT_MIN);
+    T->SetIntProperty("HeadingRowCount", INT_MAX);
+    T->SetCellBestWidth(INT_MIN, 0, 0);
+    T->SetCellBestHeight(INT_MAX, 1, 0);
+    EXPECT_EQ(T->BestWidth, L::MaxLength);
+    EXPECT_EQ(T->BorderWidth, 0);
+    EXPECT_EQ(T->CellPadding, L::MaxPadding);
+    EXPECT_EQ(T->CellHSpacing, L::MinSpacing);
+    EXPECT_EQ(T->HeadingRowCount, L::MaxRows);
+    EXPECT_EQ(T->GetCell(0, 0)->BestWidth, L::MinPercent);
+    EXPECT_EQ(T->GetCell(1, 0)->BestHeight, L::MaxLength);
+    // Two cells of 20,000 pixels merged are as wide as a cell may be.
+    T->SetCellBestWidth(20000, 0, 1);
+    T->SetCellBestWidth(20000, 0, 2);
+    T->MergeCells(0, 1, 2, 1, false);
+    EXPECT_EQ(T->GetCell(0, 1)->BestWidth, L::MaxLength);
+    F.Edit->Format();
+    const std::string edited = SaveRPF(*F.Edit);
+    std::unique_ptr<TRichPadEdit> back = ReadBack();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(SaveRPF(*back), edited);
+    while (F.Edit->CanUndo())
+        F.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*F.Edit), before);
+}
+
+} // namespace

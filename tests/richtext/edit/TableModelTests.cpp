@@ -158,16 +158,22 @@ TEST_F(TableModel, SpansAndCountsOfAnySizeStayInsideTheGrid) {
     EXPECT_THROW(t->InsertCols(0, INT_MAX, -1, false), ERichPadError);
     EXPECT_EQ(t->Rows->RowCount(), 3);
 
+    // Widths summed over a span stay a table's width, however large.
     auto wide = Make(1, 2);
     wide->GetCell(0, 0)->BestWidth = wide->GetCell(0, 1)->BestWidth = 2000000000;
-    EXPECT_EQ(wide->Rows->SumBestWidth(0, 0, INT_MAX, INT_MAX), INT_MAX);
-    EXPECT_EQ(wide->Rows->SumBestWidth(0, 1, 1, INT_MAX), 2000000000);
+    EXPECT_EQ(wide->Rows->SumBestWidth(0, 0, INT_MAX, INT_MAX), TRPTableLimits::MaxLength);
+    EXPECT_EQ(wide->Rows->SumBestWidth(0, 1, 1, INT_MAX), TRPTableLimits::MaxLength);
+    wide->GetCell(0, 0)->BestWidth = wide->GetCell(0, 1)->BestWidth = -80;
+    EXPECT_EQ(wide->Rows->SumBestWidth(0, 0, 1, 2), TRPTableLimits::MinPercent);
     // A tall cell gives rows added below it their share of its height.
     auto tall = Make(3, 1);
     tall->Rows->MergeCells(0, 0, 1, 3, true, false);
     tall->GetCell(0, 0)->BestHeight = 1000000000;
     tall->Rows->InsertRows(3, 1, 0, true);
-    EXPECT_EQ(tall->GetCell(0, 0)->BestHeight, 750000000);
+    EXPECT_EQ(tall->GetCell(0, 0)->BestHeight, TRPTableLimits::MaxLength);
+    tall->GetCell(0, 0)->BestHeight = 30000;
+    tall->Rows->InsertRows(4, 1, 0, true);
+    EXPECT_EQ(tall->GetCell(0, 0)->BestHeight, 22500);
 }
 
 TEST_F(TableModel, MainCellOfCoveredPositions) {

@@ -349,6 +349,62 @@ TEST_F(DataTest, EmptyRunWithCheckpointMovesItToTheSurvivor) {
     EXPECT_EQ(Doc.FirstCP->ItemInfo, Doc.GetItem(0));
 }
 
+// Runs of every kind that may or may not join (empty ones, other styles,
+// tags, Unicode text, checkpoints, paragraph starts) join in one pass as they
+// join one pair at a time from the end.
+TEST_F(DataTest, MergeRangeJoinsAsPairsFromTheEndWould) {
+    const auto build = [&](TTestRPData& D, unsigned Seed) {
+        std::mt19937 rng(Seed);
+        const int n = 2 + static_cast<int>(rng() % 40);
+        for (int i = 0; i < n; ++i) {
+            if (rng() % 6 == 0) D.AddCheckpoint("cp" + std::to_string(i), false, TRPTag{});
+            const unsigned kind = rng() % 8;
+            const std::string text =
+                kind < 2 ? std::string() : std::string(1 + rng() % 3, static_cast<char>('a' + i % 26));
+            const int style = rng() % 4 == 0 ? 1 : 0;
+            const int para = i == 0 || rng() % 7 == 0 ? 0 : -1;
+            if (kind == 2)
+                D.AddTextTag(text, style, para, TRPTag::FromInt(static_cast<int>(rng() % 2)));
+            else
+                D.AddText(text, style, para);
+            if (kind == 3 && !text.empty()) {
+                // The same characters as UTF-16.
+                std::string wide;
+                for (char ch : text)
+                    wide += {ch, '\0'};
+                D.Items->Put(D.GetItemCount() - 1, wide);
+                D.GetItem(D.GetItemCount() - 1)->ItemOptions |= rpioUnicode;
+            }
+        }
+    };
+    const auto dump = [](const TTestRPData& D) {
+        std::string s;
+        for (int i = 0; i < D.GetItemCount(); ++i) {
+            const TCustomRPItemInfo* it = D.GetItem(i);
+            s += "[" + D.GetItemText(i) + "|" + std::to_string(it->StyleNo) + "|" +
+                 std::to_string(it->ParaNo) + "|" + std::to_string(it->ItemOptions) + "|" +
+                 std::to_string(it->Tag.Int) + "|" + (it->Checkpoint ? it->Checkpoint->Name : "") + "]";
+        }
+        for (const TRPCPInfo* cp = D.FirstCP; cp; cp = cp->Next)
+            s += " " + cp->Name + "@" + std::to_string(D.GetItemNo(cp->ItemInfo));
+        return s + " " + std::to_string(D.CPCount);
+    };
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        TTestRPData once(&Style), pairs(&Style);
+        build(once, seed);
+        build(pairs, seed);
+        const int first = static_cast<int>(seed % 3),
+                  last = once.GetItemCount() - 1 - static_cast<int>(seed % 2);
+        once.MergeRange(first, last);
+        for (int i = last; i > first; --i)
+            if (i < pairs.GetItemCount() &&
+                pairs.CanMergeItems(i - 1, pairs.GetItem(i - 1), false, pairs.GetItem(i)))
+                pairs.MergeItems(i - 1);
+        ASSERT_EQ(dump(once), dump(pairs)) << "seed " << seed;
+        ASSERT_TRUE(once.AllEntriesHoldItems());
+    }
+}
+
 namespace {
 int FakeReaderCalls = 0;
 int FakeReader(TRPRTFReaderProperties*, const std::string& FileName, TCustomRPData* RPData) {

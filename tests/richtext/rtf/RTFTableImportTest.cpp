@@ -391,9 +391,9 @@ TEST(RTFTableImport, ExtremeTableValuesStayInRange) {
                   "\\cellx1000\\clftsWidth2\\clwWidth-2147483648\\cellx2000\\intbl a\\cell b\\cell\\row}"));
     TRPTableItemInfo* t = FirstTable(widths);
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->BestWidth, 2236962); // the widest grid's pixels
+    EXPECT_EQ(t->BestWidth, TRPTableLimits::MaxLength); // as wide as a table is read back
     EXPECT_EQ(t->GetCell(0, 0)->BestWidth, -100);
-    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, 2236962);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, TRPTableLimits::MaxLength);
 
     // Gaps, paddings and spacings at both ends of the ints, over three rows.
     TImportDoc spacing;
@@ -425,12 +425,12 @@ TEST(RTFTableImport, ExtremeTableValuesStayInRange) {
                   "\\richpadcbw2147483647\\richpadcbh-2147483648\\cellx2000\\intbl a\\cell b\\cell\\row}"));
     t = FirstTable(suite);
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->BestWidth, 2236962);
+    EXPECT_EQ(t->BestWidth, TRPTableLimits::MaxLength);
     EXPECT_EQ(t->BorderHSpacing, 1000);
     EXPECT_EQ(t->BorderVSpacing, -100);
     EXPECT_EQ(t->GetCell(0, 0)->BestWidth, -100);
     EXPECT_EQ(t->GetCell(0, 0)->BestHeight, 30000);
-    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, 2236962);
+    EXPECT_EQ(t->GetCell(0, 1)->BestWidth, TRPTableLimits::MaxLength);
     EXPECT_EQ(t->GetCell(0, 1)->BestHeight, 0);
     TImportDoc percent;
     ASSERT_EQ(0, percent.Import("{\\rtf1\\trowd\\richpadtbw-2147483648\\richpadcbw-2147483648\\cellx1000"

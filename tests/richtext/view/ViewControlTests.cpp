@@ -184,9 +184,9 @@ TEST_F(ViewControl, RightToLeftPutsTheBarOnTheLeft) {
 }
 
 TEST_F(ViewControl, TheScrollUnitKeepsTheRangeWithin32000Units) {
-    EXPECT_EQ(RPVScrollStepFor(400000, 10), 13);
-    EXPECT_EQ(RPVScrollStepFor(20000, 13), 10);
-    EXPECT_EQ(RPVScrollStepFor(320000, 10), 10);
+    EXPECT_EQ(RPVScrollStepFor(400000, 10, 300), 13);
+    EXPECT_EQ(RPVScrollStepFor(20000, 13, 300), 10);
+    EXPECT_EQ(RPVScrollStepFor(320000, 10, 300), 10);
     // A picture 400000 pixels high.
     View->AddPicture("", SolidPicture(1, 400000 - 12, clRed), 0, 0);
     View->Format();
@@ -202,6 +202,59 @@ TEST_F(ViewControl, TheScrollUnitKeepsTheRangeWithin32000Units) {
     View->AddText("short", 0, 0);
     View->Format();
     EXPECT_EQ(View->VSmallStep, 10);
+}
+
+// After a document so tall that its scroll unit is taller than the view, a
+// shorter one in the same view gets the smallest unit that keeps the range:
+// the End key, the thumb, the arrows, the pages and the wheel all reach its
+// last line, and it never opens below its end.
+TEST_F(ViewControl, AShortDocumentAfterATallOneReachesItsLastLine) {
+    EXPECT_EQ(RPVScrollStepFor(400000, 8389, 200), 13);
+    EXPECT_EQ(RPVScrollStepFor(400000, 150, 200), 150); // a unit within the view stays
+    EXPECT_EQ(RPVScrollStepFor(400000, 8389, 0), 13);
+    EXPECT_EQ(RPVScrollStepFor(300000, 8389, 200), 10);
+    EXPECT_EQ(RPVScrollStepFor(2000, 5, 2), 5);
+    View->SetBounds(0, 0, 300, 104); // a client area 100 pixels high
+    const auto load = [&](int PictureHeight) {
+        View->Clear();
+        View->AddPicture("", SolidPicture(1, PictureHeight, clRed), 0, 0);
+        View->AddText("Ende", 0, 0);
+        View->Format();
+    };
+    const auto lastLineShown = [&] {
+        TRichPadRPData* d = View->RPData();
+        const TRPDrawLineInfo* last = d->DrawItem(d->DrawItemCount() - 1);
+        const int top = View->VPos * View->VSmallStep;
+        return last->Top >= top && last->Top + last->Height <= top + View->ClientHeight();
+    };
+    load(4000000);
+    EXPECT_GT(View->VSmallStep, View->ClientHeight());
+    Key(Qt::Key_End);
+    load(400000);
+    EXPECT_EQ(View->VSmallStep, 13);
+    // Left at the tall one's end, the view shows the short one's end.
+    EXPECT_TRUE(lastLineShown()) << "loaded";
+    Key(Qt::Key_Home);
+    Key(Qt::Key_End);
+    EXPECT_TRUE(lastLineShown()) << "End";
+    Key(Qt::Key_Home);
+    View->SendScrollMessage(SB_VERT, SB_THUMBPOSITION, View->VScrollMax);
+    EXPECT_TRUE(lastLineShown()) << "thumb";
+    for (const int code : {SB_PAGEDOWN, SB_LINEDOWN}) {
+        Key(Qt::Key_Home);
+        for (int before = -1; before != View->VPos;) {
+            before = View->VPos;
+            View->SendScrollMessage(SB_VERT, code);
+        }
+        EXPECT_TRUE(lastLineShown()) << code;
+    }
+    Key(Qt::Key_Home);
+    SetSystemWheelScrollLines(WheelScrollPage);
+    for (int before = -1; before != View->VPos;) {
+        before = View->VPos;
+        View->SendMouseWheel(-120);
+    }
+    EXPECT_TRUE(lastLineShown()) << "wheel";
 }
 
 TEST_F(ViewControl, TabMovesAmongLinksAndLeavesTheView) {
