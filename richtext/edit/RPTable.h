@@ -597,8 +597,11 @@ public:
     void Changed() {
         TableState |= rptbsChanged;
         FKeptCellsFor = nullptr;
-        FMinWidth = -1;
+        ForgetMinWidth();
     }
+    // The minimum width measured last is no more, this table's and those of
+    // the tables around it.
+    void ForgetMinWidth();
     // Marks that only the heights of rows changed: the next layout keeps the
     // columns and the cells' lines, and places the rows anew.
     void RowsChanged() { TableState |= rptbsRowsChanged; }
@@ -824,10 +827,14 @@ public:
 
     // ---- layout (RPTableLayout.cpp)
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
+    void ForgetMeasures() override { ForgetMinWidth(); }
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                           bool OnlyMeasure, bool Force = false) override;
-    void UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force, TCanvas* Canvas);
+    // Lays the table out; its cells' lines are made anew, and with ForceCells
+    // so are the tables inside them, whether they changed or not.
+    void UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force, TCanvas* Canvas,
+                      bool ForceCells = true);
     bool TakeChangedBand(int& Top, int& OldBottom, int& NewBottom, bool& FixedFrame) override;
     int GetColAt(int X) const;
     int GetRowAt(int Y) const;

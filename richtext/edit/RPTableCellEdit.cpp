@@ -258,7 +258,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     auto* e = new TRPTableInplaceEdit(host);
     FInplaceEditor = e;
     FKeptCellsFor = nullptr;
-    FMinWidth = -1;
+    ForgetMinWidth();
     e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
         InplaceEditorChanged(Sender, ClearRedo);
     };
@@ -412,7 +412,7 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     }
     FInplaceEditor = nullptr;
     FKeptCellsFor = nullptr;
-    FMinWidth = -1;
+    ForgetMinWidth();
     ChosenRow = ChosenCol = -1;
     // The table was the host's selection for the time of the edit only; so
     // was its partial selection when the press that opened the editor
@@ -495,7 +495,7 @@ bool TRPTableInplaceEdit::FoldUndoInto(TRPEditRPData& Root) {
 void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo) {
     if (Sender != FInplaceEditor) return;
     // Whatever changed in the cell may change the table's minimum width.
-    FMinWidth = -1;
+    ForgetMinWidth();
     auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
     TCustomRichPadEdit* host = HostOf(hd);
     if (!hd || !host) return;

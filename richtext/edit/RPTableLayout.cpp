@@ -76,6 +76,17 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
     return w;
 }
 
+void TRPTableItemInfo::ForgetMinWidth() {
+    FMinWidth = -1;
+    for (TCustomRPData* doc = Rows ? Rows->RPData : nullptr;
+         auto* cell = dynamic_cast<TRPTableCellData*>(doc);) {
+        TRPTableItemInfo* outer = cell->Table();
+        if (!outer) break;
+        outer->FMinWidth = -1;
+        doc = outer->GetRPData();
+    }
+}
+
 int TRPTableItemInfo::MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas) {
     TResolutionScope scope(Resolution, sad);
     if (Rows->IsEmpty()) return ScaleX(2 * (BorderWidth + BorderHSpacing));
@@ -183,7 +194,10 @@ void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem,
         NoteChangedRows(oldStarts, oldHeights);
         return;
     }
-    UpdateLayout(DocWidth, FormattingInfo, force, Canvas);
+    // A table that changed is laid out anew; the tables in its cells are
+    // only when the document's formatting forces them (or they changed, or
+    // their width did).
+    UpdateLayout(DocWidth, FormattingInfo, force, Canvas, Force);
 }
 
 void TRPTableItemInfo::NoteChangedRows(const std::vector<int>& OldStarts,
@@ -354,7 +368,7 @@ void TRPTableItemInfo::DistributeSpanHeight(TLayoutRun& L, int Row, int Col) {
 }
 
 void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force,
-                                    TCanvas* Canvas) {
+                                    TCanvas* Canvas, bool ForceCells) {
     if (Rows->IsEmpty()) {
         Info.Clear();
         Info.Width = ScaleX(2 * (BorderWidth + BorderHSpacing));
@@ -374,7 +388,10 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     else
         T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
     L.Natural = T == 0;
-    if (T != 0 && T == Info.Width && !Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R)
+    // Unchanged and not forced: a layout for this width stands, and so does a
+    // table's natural one (its columns' own widths) for any width.
+    if (!Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R &&
+        (L.Natural ? Info.LaidOutFor >= 0 : T == Info.Width))
         return;
     Info.Width = T;
     int inner = 0;
@@ -558,7 +575,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 cell->Width = w;
                 cell->State |= rpcsFormattingByTable;
                 try {
-                    cell->Format(false, true, false, 0, Canvas ? Canvas : cell->GetCanvas(), false, true);
+                    cell->Format(false, true, false, 0, Canvas ? Canvas : cell->GetCanvas(), false,
+                                 ForceCells);
                 } catch (...) {
                     cell->State &= ~rpcsFormattingByTable;
                     throw;

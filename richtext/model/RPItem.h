@@ -210,6 +210,9 @@ public:
     // The item was moved into RPData as it stands (no insertion events):
     // items that keep their document (tables) take the new one.
     virtual void ChangeOwnerData(TCustomRPData* RPData) { (void)RPData; }
+    // A forced formatting of the item's document begins: what the item
+    // measured before (a table's minimum width) is measured again.
+    virtual void ForgetMeasures() {}
     // Told the available width before placement; answers the descent and an
     // extra horizontal offset.
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,

@@ -606,6 +606,10 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
                 anchorItem = DrawItem(dn)->ItemNo;
             }
         }
+        // Forced, the items measure themselves again.
+        if (Force)
+            for (int i = 0; i < GetItemCount(); ++i)
+                if (TCustomRPItemInfo* item = GetItem(i)) item->ForgetMeasures();
         const int appendAnchor = GetVOffs();
         TLineBuilder B;
         InitLineBuilder(B, Canvas);

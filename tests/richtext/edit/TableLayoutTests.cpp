@@ -51,6 +51,13 @@ TEST_F(TableLayout, PixelWidthsEverywhereMakeANaturalTable) {
     EXPECT_EQ(List(p->FormattingInfo.ColWidths), "50 60");
     EXPECT_EQ(p->GetWidth(), 6 + 4 + 110);
     EXPECT_TRUE(p->AllColumnsHavePixelWidths());
+    // Its layout stands at any width until it changes or a format forces it.
+    p->GetCell(0, 0)->AddNL("b", 0, 0);
+    Doc->Width = 400;
+    Doc->TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "20");
+    Doc->Format();
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "40");
 }
 
 TEST_F(TableLayout, UnbreakableContentMakesTheTableWiderThanTheDocument) {
@@ -148,6 +155,29 @@ TEST_F(TableLayout, NestedTableLaysOutAtItsCellsWidth) {
     EXPECT_EQ(in->GetWidth(), 494);
     EXPECT_EQ(List(in->FormattingInfo.ColWidths), "488");
     EXPECT_EQ(List(out->FormattingInfo.RowHeights), std::to_string(in->GetHeight()));
+}
+
+// A table's minimum width is measured once until it changes: a change of a
+// table inside one of its cells counts, and a forced formatting measures
+// cells filled by hand.
+TEST_F(TableLayout, AMinimumWidthStandsUntilTheTableOrATableInItChanges) {
+    auto outer = Make(1, 1);
+    auto inner = TRPTableItemInfo::CreateEx(1, 1, outer->GetCell(0, 0));
+    SetText(inner.get(), 0, 0, "abcdefghij");
+    TRPTableCellData* host = outer->GetCell(0, 0);
+    host->Clear();
+    TRPTableItemInfo* in = inner.get();
+    host->AddItem(std::string(), std::move(inner));
+    TRPTableItemInfo* out = Place(std::move(outer));
+    const auto minWidth = [&] { return out->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()); };
+    EXPECT_EQ(minWidth(), 100 + 6 + 6);
+    in->SetBestWidth(300);
+    EXPECT_EQ(minWidth(), 300 + 6);
+    in->SetBestWidth(0);
+    EXPECT_EQ(minWidth(), 100 + 6 + 6);
+    SetText(in, 0, 0, std::string(40, 'w'));
+    Doc->Format();
+    EXPECT_EQ(minWidth(), 400 + 6 + 6);
 }
 
 TEST_F(TableLayout, HitTestsOnTheLayout) {
