@@ -68,27 +68,15 @@ double Load(const std::string& File, TRPReaderStyleMode Mode, int& Items) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// File beside Ref, both loaded in each iteration; the first is the measured
-// time. Counters: Name_ms, Ref_ms, us_per_<Unit> (of the first, per Per),
-// Name/Ref and the items each left.
+// File beside Ref, both loaded in each iteration (BenchMain.h); also the
+// items each left.
 void SideBySide(benchmark::State& state, const std::string& File, TRPReaderStyleMode Mode,
                 const std::string& Ref, TRPReaderStyleMode RefMode, const std::string& Name,
                 const std::string& RefName, const std::string& Unit, double Per) {
-    double docTime = 0, refTime = 0;
     int items = 0, refItems = 0;
-    for (auto _ : state) {
-        const double a = Load(File, Mode, items);
-        const double b = Load(Ref, RefMode, refItems);
-        if (a < 0 || b < 0) state.SkipWithError("a document did not load");
-        docTime += a;
-        refTime += b;
-        state.SetIterationTime(a);
-    }
-    const double it = static_cast<double>(state.iterations());
-    state.counters[Name + "_ms"] = docTime * 1000 / it;
-    state.counters[RefName + "_ms"] = refTime * 1000 / it;
-    state.counters["us_per_" + Unit] = docTime * 1e6 / it / Per;
-    state.counters[Name + "/" + RefName] = refTime > 0 ? docTime / refTime : 0;
+    RunSideBySide(
+        state, [&] { return Load(File, Mode, items); }, [&] { return Load(Ref, RefMode, refItems); }, Name,
+        RefName, Unit, Per);
     state.counters["items"] = items;
     state.counters["ref_items"] = refItems;
 }

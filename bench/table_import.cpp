@@ -66,27 +66,17 @@ double Import(const std::string& Rtf, int& Tables) {
 }
 
 // One document (Tables tables) beside its reference (RefTables tables), both
-// imported in each iteration so that their ratio comes from one run; the
-// first is the measured time. Counters: Name_ms, Ref_ms, us_per_<Unit> (of the
-// first, per N) and Name/Ref.
+// imported in each iteration (BenchMain.h), per N of the benchmark.
 void SideBySide(benchmark::State& state, const std::string& Doc, int Tables, const std::string& Ref,
                 int RefTables, const std::string& Name, const std::string& RefName, const std::string& Unit) {
-    double docTime = 0, refTime = 0;
-    for (auto _ : state) {
+    const auto import = [](const std::string& Rtf, int Want) {
         int tables = 0;
-        const double a = Import(Doc, tables);
-        if (a < 0 || tables != Tables) state.SkipWithError("the document did not import");
-        const double b = Import(Ref, tables);
-        if (b < 0 || tables != RefTables) state.SkipWithError("the reference did not import");
-        docTime += a;
-        refTime += b;
-        state.SetIterationTime(a);
-    }
-    const double it = static_cast<double>(state.iterations());
-    state.counters[Name + "_ms"] = docTime * 1000 / it;
-    state.counters[RefName + "_ms"] = refTime * 1000 / it;
-    state.counters["us_per_" + Unit] = docTime * 1e6 / it / static_cast<double>(state.range(0));
-    state.counters[Name + "/" + RefName] = refTime > 0 ? docTime / refTime : 0;
+        const double t = Import(Rtf, tables);
+        return tables == Want ? t : -1;
+    };
+    RunSideBySide(
+        state, [&] { return import(Doc, Tables); }, [&] { return import(Ref, RefTables); }, Name, RefName,
+        Unit, static_cast<double>(state.range(0)));
 }
 
 void BM_ManyOneRowTables(benchmark::State& state) {

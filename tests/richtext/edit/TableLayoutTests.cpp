@@ -5,7 +5,21 @@
 
 namespace {
 
-using TableLayout = TableFixture;
+class TableLayout : public TableFixture {
+protected:
+    // A table of one cell holding a table of one cell with "abcdefghij",
+    // placed; answers the outer table and the inner one (In).
+    TRPTableItemInfo* PlaceNested(TRPTableItemInfo*& In) {
+        auto outer = Make(1, 1);
+        auto inner = TRPTableItemInfo::CreateEx(1, 1, outer->GetCell(0, 0));
+        SetText(inner.get(), 0, 0, "abcdefghij");
+        TRPTableCellData* host = outer->GetCell(0, 0);
+        host->Clear();
+        In = inner.get();
+        host->AddItem(std::string(), std::move(inner));
+        return Place(std::move(outer));
+    }
+};
 
 TEST_F(TableLayout, EmptyGridIsItsBorderAndSpacing) {
     auto t = Make(0, 0);
@@ -142,15 +156,9 @@ TEST_F(TableLayout, SpanningCellsGrowTheColumnsAndRowsTheyCover) {
 }
 
 TEST_F(TableLayout, NestedTableLaysOutAtItsCellsWidth) {
-    auto outer = Make(1, 1);
-    auto inner = TRPTableItemInfo::CreateEx(1, 1, outer->GetCell(0, 0));
-    SetText(inner.get(), 0, 0, "abcdefghij");
-    TRPTableCellData* host = outer->GetCell(0, 0);
-    host->Clear();
-    TRPTableItemInfo* in = inner.get();
-    host->AddItem(std::string(), std::move(inner));
-    TRPTableItemInfo* out = Place(std::move(outer));
-    EXPECT_EQ(in->GetRPData(), host);
+    TRPTableItemInfo* in = nullptr;
+    TRPTableItemInfo* out = PlaceNested(in);
+    EXPECT_EQ(in->GetRPData(), out->GetCell(0, 0));
     EXPECT_EQ(out->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()), 100 + 6 + 6);
     EXPECT_EQ(in->GetWidth(), 494);
     EXPECT_EQ(List(in->FormattingInfo.ColWidths), "488");
@@ -161,14 +169,8 @@ TEST_F(TableLayout, NestedTableLaysOutAtItsCellsWidth) {
 // table inside one of its cells counts, and a forced formatting measures
 // cells filled by hand.
 TEST_F(TableLayout, AMinimumWidthStandsUntilTheTableOrATableInItChanges) {
-    auto outer = Make(1, 1);
-    auto inner = TRPTableItemInfo::CreateEx(1, 1, outer->GetCell(0, 0));
-    SetText(inner.get(), 0, 0, "abcdefghij");
-    TRPTableCellData* host = outer->GetCell(0, 0);
-    host->Clear();
-    TRPTableItemInfo* in = inner.get();
-    host->AddItem(std::string(), std::move(inner));
-    TRPTableItemInfo* out = Place(std::move(outer));
+    TRPTableItemInfo* in = nullptr;
+    TRPTableItemInfo* out = PlaceNested(in);
     const auto minWidth = [&] { return out->GetMinWidth(nullptr, &Doc->Canvas, Doc.get()); };
     EXPECT_EQ(minWidth(), 100 + 6 + 6);
     in->SetBestWidth(300);

@@ -34,6 +34,22 @@ public:
     }
 };
 
+// Doc as RPF, in both forms, read back (Check looks at what came back) and
+// written again byte for byte.
+template <class F> void ExpectRPFReadsBack(TRoundTripDoc& Doc, F&& Check) {
+    for (const TRPFOptions form : {TRPFOptions(0), rpfoSaveBinary}) {
+        SCOPED_TRACE(form ? "binary" : "text");
+        Doc.RPFOpts = form;
+        const std::string rpf = Doc.RPF();
+        TRoundTripDoc back;
+        back.RPFOpts = form;
+        TColor color = clNone;
+        ASSERT_TRUE(back.LoadRPFFromStream(rpf, color, nullptr, nullptr));
+        Check(back);
+        EXPECT_EQ(back.RPF(), rpf);
+    }
+}
+
 // The cells of every table (nested ones too) that hold a word, each as
 // "<word>" or "<word>+<word>" for more than one.
 void CellsWithWords(const TCustomRPData& D, QStringList& Out) {
@@ -126,17 +142,7 @@ TEST(RTFTableBoundaries, EveryCellKeepsItsWordsThroughEveryWriter) {
         ASSERT_EQ(0, fromRTF.Import(doc.RTF()));
         EXPECT_EQ(CellsWithWords(fromRTF), c.Cells);
 
-        // As RPF, in both forms: read back, and written again byte for byte.
-        for (const TRPFOptions form : {TRPFOptions(0), rpfoSaveBinary}) {
-            doc.RPFOpts = form;
-            const std::string rpf = doc.RPF();
-            TRoundTripDoc back;
-            back.RPFOpts = form;
-            TColor color = clNone;
-            ASSERT_TRUE(back.LoadRPFFromStream(rpf, color, nullptr, nullptr));
-            EXPECT_EQ(CellsWithWords(back), c.Cells);
-            EXPECT_EQ(back.RPF(), rpf);
-        }
+        ExpectRPFReadsBack(doc, [&](TRoundTripDoc& Back) { EXPECT_EQ(CellsWithWords(Back), c.Cells); });
     }
 }
 
@@ -191,16 +197,8 @@ TEST(RTFTableBoundaries, SizesTheImportKeepsReadBackFromRPF) {
             ASSERT_NE(t, nullptr);
             EXPECT_GE(t->BestWidth, L::MinPercent);
             EXPECT_LE(t->BestWidth, L::MaxLength);
-            for (const TRPFOptions form : {TRPFOptions(0), rpfoSaveBinary}) {
-                doc.RPFOpts = form;
-                const std::string rpf = doc.RPF();
-                TRoundTripDoc back;
-                back.RPFOpts = form;
-                TColor color = clNone;
-                ASSERT_TRUE(back.LoadRPFFromStream(rpf, color, nullptr, nullptr));
-                EXPECT_EQ(back.RPF(), rpf);
-                EXPECT_EQ(back.PlainText(), doc.PlainText());
-            }
+            ExpectRPFReadsBack(doc,
+                               [&](TRoundTripDoc& Back) { EXPECT_EQ(Back.PlainText(), doc.PlainText()); });
         }
 }
 
