@@ -654,7 +654,9 @@ void TRPRTFReaderProperties::ApplyCellProps(TTableInfo& Info, TRPTableCellData& 
     else if (Info.CellWidthGiven)
         Cell.BestWidth = P.BestWidth <= 0 ? P.BestWidth / 50 : Px(P.BestWidth);
     else
-        Cell.BestWidth = Px(Right) - Px(Left); // boundaries rounded where they stand: widths add up
+        // Boundaries rounded where they stand: widths add up. A cell narrower
+        // than a pixel has the narrowest width the layout gives its text.
+        Cell.BestWidth = std::max(1, Px(Right) - Px(Left));
     Cell.VAlign = P.VAlign == 2 ? rpcMiddle : P.VAlign == 1 ? rpcBottom : rpcTop;
     (void)im;
 }

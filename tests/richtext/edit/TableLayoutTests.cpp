@@ -74,6 +74,20 @@ TEST_F(TableLayout, PixelWidthsEverywhereMakeANaturalTable) {
     EXPECT_EQ(List(p->FormattingInfo.RowHeights), "40");
 }
 
+// A column of one pixel (a cell of an RTF row a twip wide) is as wide as its
+// word; the cell spanning it and the next column keeps its own width.
+TEST_F(TableLayout, AColumnOfOnePixelIsAsWideAsItsWord) {
+    auto t = Make(2, 2);
+    SetText(t.get(), 0, 0, "abc");
+    t->GetCell(0, 0)->BestWidth = 1;
+    t->GetCell(0, 1)->BestWidth = 66;
+    t->Rows->MergeCells(1, 0, 2, 1, true, false);
+    t->GetCell(1, 0)->BestWidth = 67;
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_TRUE(p->AllColumnsHavePixelWidths());
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "30 66");
+}
+
 TEST_F(TableLayout, UnbreakableContentMakesTheTableWiderThanTheDocument) {
     auto t = Make(1, 1);
     SetText(t.get(), 0, 0, std::string(60, 'w'));

@@ -146,16 +146,16 @@ TEST(RTFTableBoundaries, EveryCellKeepsItsWordsThroughEveryWriter) {
     }
 }
 
-// A cell whose boundaries give it less than a pixel has no width of its
-// own: the layout makes it as narrow as its words allow.
-TEST(RTFTableBoundaries, ACellWithoutWidthHasNoBestWidth) {
+// A cell whose boundaries give it less than a pixel takes the narrowest
+// width there is: the layout widens it to its text.
+TEST(RTFTableBoundaries, ACellNarrowerThanAPixelIsAsNarrowAsItsText) {
     TRoundTripDoc doc;
     ASSERT_EQ(0, doc.Import("{\\rtf1\\trowd\\cellx1\\pard\\intbl a\\cell\\row"
                             "\\trowd\\cellx1000\\pard\\intbl b\\cell\\row}"));
     auto* t = dynamic_cast<TRPTableItemInfo*>(doc.GetItem(0));
     ASSERT_NE(t, nullptr);
     ASSERT_EQ(t->Rows->GetColCount(), 2);
-    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 0);
+    EXPECT_EQ(t->GetCell(0, 0)->BestWidth, 1);
     EXPECT_EQ(t->GetCell(0, 0)->ColSpan, 1);
     EXPECT_EQ(t->GetCell(1, 0)->ColSpan, 2);
     EXPECT_EQ(t->GetCell(1, 0)->BestWidth, 67);
