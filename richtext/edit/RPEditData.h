@@ -260,6 +260,8 @@ public:
     // insertion join them, in one pass and without undo records; answers
     // how many runs went.
     int JoinInsertedRuns(int First, int Last);
+    // A text item takes StyleNo; its Unicode option follows the style's.
+    void ApplyStyleNo(TCustomRPItemInfo& Item, int StyleNo) const;
     bool IsProtected(int ItemNo, TRPProtectOptions Option) const;
     bool IsParaReadOnly(int ItemNo) const;
     // Whether an item of ItemNo's paragraph holds a checkpoint kept on deletion.

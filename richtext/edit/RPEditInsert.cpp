@@ -577,9 +577,10 @@ void TRPEditRPData::RepairListMarkers(int First, int Last, int& CaretItem) {
 
 int TRPEditRPData::JoinInsertedRuns(int First, int Last) {
     // The joins of MergeTextItemsWithUndo, without records: the runs are new.
-    return JoinRuns(
-        First, Last,
-        [this](TCustomRPItemInfo& Left, bool LeftEmpty, TCustomRPItemInfo& Right, bool RightEmpty) {
+    // The runs that took text from the right are told so once, with all of it.
+    std::vector<TCustomRPItemInfo*> grown;
+    const int gone = JoinRuns(
+        First, Last, [&](TCustomRPItemInfo& Left, bool LeftEmpty, TCustomRPItemInfo& Right, bool RightEmpty) {
             if (!CanJoinItems(&Left, LeftEmpty, &Right, RightEmpty, false)) return TRPJoin::None;
             if (Left.IsUnicode() != Right.IsUnicode() && !RightEmpty) {
                 // An empty run that starts a line hands the line to the next
@@ -590,11 +591,17 @@ int TRPEditRPData::JoinInsertedRuns(int First, int Last) {
             }
             if (LeftEmpty) {
                 Left.Tag = Right.Tag;
-                Left.StyleNo = Right.StyleNo;
+                ApplyStyleNo(Left, Right.StyleNo);
             }
             MoveCheckpoint(Right, Left);
+            // Right goes: what it had taken, Left has now.
+            if (!grown.empty() && grown.back() == &Right) grown.pop_back();
+            grown.push_back(&Left);
             return TRPJoin::Left;
         });
+    for (TCustomRPItemInfo* item : grown)
+        if (const int i = GetItemNo(item); i >= 0) DoItemAction(rpiaInserted, item, Items->Text(i), this);
+    return gone;
 }
 
 bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {

@@ -217,14 +217,18 @@ void TRPEditRPData::SetStyleNoWithUndo(int ItemNo, int StyleNo) {
     MarkChanged(ItemNo, ItemNo);
     TCustomRPItemInfo* item = GetItem(ItemNo);
     if (TRPUndoList* list = GetUndoList()) list->AddInfo(std::make_unique<TRPUndoStyleNoInfo>(ItemNo, item->StyleNo));
-    TRPStyle* style = GetRPStyle();
+    ApplyStyleNo(*item, StyleNo);
+}
+
+void TRPEditRPData::ApplyStyleNo(TCustomRPItemInfo& Item, int StyleNo) const {
+    const TRPStyle* style = GetRPStyle();
     const auto isUnicode = [style](int sn) {
         return style && sn >= 0 && sn < style->TextStyles().Count() && style->TextStyles().GetItem(sn)->Unicode;
     };
-    const bool oldU = isUnicode(item->StyleNo), newU = isUnicode(StyleNo);
-    item->StyleNo = StyleNo;
-    if (oldU && !newU) item->ItemOptions &= ~rpioUnicode;
-    if (!oldU && newU) item->ItemOptions |= rpioUnicode;
+    const bool oldU = isUnicode(Item.StyleNo), newU = isUnicode(StyleNo);
+    Item.StyleNo = StyleNo;
+    if (oldU && !newU) Item.ItemOptions &= ~rpioUnicode;
+    if (!oldU && newU) Item.ItemOptions |= rpioUnicode;
 }
 
 void TRPEditRPData::SetSameLineWithUndo(int ItemNo, bool SameLine, int ParaNo) {

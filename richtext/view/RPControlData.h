@@ -66,7 +66,6 @@ public:
     TCustomRichPad* OwnerView;
     // Slots a writer may fill; freed on request.
     std::unique_ptr<TObject> TempObjects[3];
-    void* DragSource = nullptr;
 
     // ---- the model's questions, answered from the control
     TRPOptions GetOptions() const override;

@@ -3,6 +3,8 @@
 // the picture resizer.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -170,6 +172,61 @@ TEST(EditInsert, RunsSplitByRevisionMarksComeInJoined) {
     EXPECT_EQ(SaveRPF(*f.Edit), start);
     f.Edit->Redo();
     EXPECT_EQ(SaveRPF(*f.Edit), editedRPF);
+}
+
+// Runs that came in join among themselves in one pass and then, where that
+// pass leaves a pair, with records: the same runs as joining every pair with
+// records from the end, whatever the runs (empty ones, Unicode and code-page
+// styles and texts, tags, checkpoints, line and paragraph starts).
+TEST(EditInsert, InsertedRunsJoinAsPairsWithRecordsWould) {
+    const auto build = [](TEditFixture& F, unsigned Seed) {
+        F.Edit->Clear();
+        std::mt19937 rng(Seed);
+        TRPEditRPData& d = *F.Data();
+        const int n = 2 + static_cast<int>(rng() % 30);
+        for (int i = 0; i < n; ++i) {
+            if (rng() % 6 == 0) d.AddCheckpoint("cp" + std::to_string(i), false, TRPTag{});
+            const unsigned kind = rng() % 7;
+            const std::string text =
+                kind < 2 ? std::string() : std::string(1 + rng() % 3, static_cast<char>('a' + i % 26));
+            // Style 2 is the Unicode one: its text is UTF-16.
+            const int style = kind == 3 ? 2 : static_cast<int>(rng() % 3);
+            const int para = i == 0 || rng() % 7 == 0 ? 0 : -1;
+            if (style == 2) {
+                std::string wide;
+                for (char ch : text)
+                    wide += {ch, '\0'};
+                d.AddTextTag(wide, style, para, TRPTag{});
+            } else if (kind == 4) {
+                d.AddTextTag(text, style, para, TRPTag::FromInt(static_cast<int>(rng() % 2)));
+            } else {
+                d.AddText(text, style, para);
+            }
+        }
+    };
+    const auto pairs = [](TRPEditRPData& D, int Last) {
+        for (int i = Last - 1; i >= 0; --i)
+            if (D.CanMerge(i)) D.MergeTextItemsWithUndo(i);
+    };
+    const auto dump = [](const TRPEditRPData& D) {
+        std::string s = DumpItems(D);
+        for (int i = 0; i < D.GetItemCount(); ++i) {
+            const TCustomRPItemInfo* it = D.GetItem(i);
+            s += std::to_string(it->ItemOptions) + "|" + std::to_string(it->Tag.Int) + "|" +
+                 (it->Checkpoint ? it->Checkpoint->Name : "") + " ";
+        }
+        return s + std::to_string(D.CPCount);
+    };
+    for (unsigned seed = 1; seed <= 200; ++seed) {
+        TEditFixture once, each;
+        build(once, seed);
+        build(each, seed);
+        const int last = once.Data()->GetItemCount() - 1;
+        const int gone = once.Data()->JoinInsertedRuns(0, last);
+        pairs(*once.Data(), last - gone);
+        pairs(*each.Data(), last);
+        ASSERT_EQ(dump(*once.Data()), dump(*each.Data())) << "seed " << seed;
+    }
 }
 
 // RTF that brings nothing leaves the word it was aimed at whole and records
