@@ -597,16 +597,69 @@ void TRPEditRPData::ReformatAfterEdit() {
     const int count = GetItemCount();
     // At least one present item is laid out again, also after pure deletions.
     if (count > 0) tail = std::min(tail, count - 1 - std::min(first, count - 1));
-    KeepMinWidthsAround(first, tail, oldCount);
+    TDrawPosCarrier carried(*this, first, tail, oldCount);
+    ReformatChanged(first, tail, oldCount);
+    carried.Restore();
+}
+
+TRPEditRPData::TDrawPosCarrier::TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount)
+    : D(Data), First(First), Tail(Tail), OldCount(OldCount) {
+    // Read from the draw items as they stand: their item numbers are those
+    // from before the edit.
+    const auto read = [&](int DItemNo, int DOffs) {
+        TPos p;
+        if (DItemNo < 0 || DItemNo >= D.DrawItemCount()) return p;
+        const TRPDrawLineInfo* d = D.DrawItem(DItemNo);
+        p.Item = d->ItemNo;
+        // Text pieces count their characters from 1; other items have 0 and 1.
+        p.Offs = d->Offs > 0 ? d->Offs + DOffs - 1 : DOffs;
+        return p;
+    };
+    if (D.CaretDrawItemNo >= 0 && D.CaretIndex >= 0 && D.CaretIndex < static_cast<int>(D.CharEnds.size())) {
+        const TRPCharPos& c = D.CharEnds[static_cast<size_t>(D.CaretIndex)];
+        Caret = read(c.DrawItemNo, c.Offset);
+    }
+    if (D.SelStartNo >= 0 && D.SelEndNo >= 0) {
+        SelStart = read(D.SelStartNo, D.SelStartOffs);
+        SelEnd = read(D.SelEndNo, D.SelEndOffs);
+    }
+}
+
+TRPEditRPData::TDrawPosCarrier::TPos TRPEditRPData::TDrawPosCarrier::Carry(TPos P) const {
+    const int count = D.GetItemCount();
+    if (P.Item < 0 || P.Item >= OldCount || count == 0) return TPos{};
+    if (P.Item >= OldCount - Tail)
+        P.Item += count - OldCount; // the unchanged end
+    else if (P.Item >= First)
+        P.Item = std::min(P.Item, std::max(First, count - 1 - Tail)); // in the change: kept valid only
+    P.Item = std::clamp(P.Item, 0, count - 1);
+    P.Offs = std::clamp(P.Offs, D.GetFirstOffsetOfItem(P.Item), D.GetLastOffsetOfItem(P.Item));
+    return P;
+}
+
+void TRPEditRPData::TDrawPosCarrier::Restore() {
+    if (D.DrawItemCount() == 0) return;
+    if (const TPos c = Carry(Caret); c.Item >= 0) {
+        int d = -1, o = 0;
+        D.ItemToDrawItemPos(c.Item, c.Offs, o, d);
+        if (d >= 0) D.SetCaretDrawPos(d, o);
+    }
+    const TPos s = Carry(SelStart), e = Carry(SelEnd);
+    if (s.Item >= 0 && e.Item >= 0) D.StoreSelectionBounds(s.Item, s.Offs, e.Item, e.Offs);
+}
+
+void TRPEditRPData::ReformatChanged(int First, int Tail, int OldCount) {
+    const int count = GetItemCount();
+    KeepMinWidthsAround(First, Tail, OldCount);
     MakeSureEmpty();
     const int n = DrawItemCount();
     const bool canPartial = n > 0 && count > 0 && GetItemCount() == count && GetCanvas() && GetRPStyle() &&
-                            DrawItem(n - 1)->ItemNo == oldCount - 1;
+                            DrawItem(n - 1)->ItemNo == OldCount - 1;
     int firstD = -1, lastD = -1;
-    const int delta = count - oldCount;
+    const int delta = count - OldCount;
     if (canPartial) {
         // Back to the start of the paragraph before the first change.
-        const int p = first > 0 ? GetFirstParaItem(std::min(first - 1, count - 1)) : 0;
+        const int p = First > 0 ? GetFirstParaItem(std::min(First - 1, count - 1)) : 0;
         if (p == 0) {
             firstD = 0;
         } else {
@@ -614,7 +667,7 @@ void TRPEditRPData::ReformatAfterEdit() {
             if (d >= 0 && d < n && DrawItem(d)->ItemNo == p) firstD = d;
         }
         // Forward to the end of the paragraph that the unchanged tail starts in.
-        const int tailStart = count - tail; // present numbering
+        const int tailStart = count - Tail; // present numbering
         int j = tailStart;
         while (j < count && !IsParaStart(j))
             ++j;

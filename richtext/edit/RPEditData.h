@@ -190,6 +190,8 @@ public:
     void MarkChanged(int First, int Last);
     // Lays out the paragraphs of everything noted since the last call.
     void ReformatAfterEdit();
+    // Something is noted and not laid out yet.
+    bool ChangesPending() const { return FDirtyFirst != INT_MAX || FDirtyTail != INT_MAX; }
     // The end of every edit: the editor's Modified and Change.
     void EndEdit(bool ClearRedo);
 
@@ -355,6 +357,27 @@ private:
     int FHeldTagStyle = -1;
     TRPTag FHeldTag;
     void UnifyJoinedPara(int ItemNo);
+    // The layout of ReformatAfterEdit: items First .. Count - 1 - Tail changed
+    // (present numbering), OldCount stood before.
+    void ReformatChanged(int First, int Tail, int OldCount);
+    // The caret and the selection name draw items, which a layout makes anew:
+    // they are read before it in item terms (the numbers from before the
+    // edit) and stored again after it, those in the unchanged tail moved with
+    // it. Those in the changed items are only kept valid: the edit places them.
+    class TDrawPosCarrier {
+    public:
+        TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount);
+        void Restore();
+
+    private:
+        struct TPos {
+            int Item = -1, Offs = 0;
+        };
+        TPos Carry(TPos P) const;
+        TRPEditRPData& D;
+        int First, Tail, OldCount;
+        TPos Caret, SelStart, SelEnd;
+    };
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;
