@@ -133,6 +133,13 @@ void TRPTableItemInfo::ChangeOwnerData(TCustomRPData* RPData) {
         TableState |= rptbsEditorDoc;
     else
         TableState &= ~rptbsEditorDoc;
+    // The tables in the cells stand in the same root: they learn it too,
+    // whatever path brought them (a stream reads them before their table
+    // has its place).
+    Rows->ForEachCell([](int, int, TRPTableCellData& Cell) {
+        for (int i = 0; i < Cell.GetItemCount(); ++i)
+            if (auto* t = dynamic_cast<TRPTableItemInfo*>(Cell.GetItem(i))) t->ChangeOwnerData(&Cell);
+    });
 }
 
 void TRPTableItemInfo::Inserted(TCustomRPData* RPData, int ItemNo) {
