@@ -926,6 +926,9 @@ public:
     void InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo);
     // The editor is going: the cell takes its items back.
     void InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner);
+    // Lays the table out anew in its editor document (with the host's
+    // edit when one is under way).
+    void ReformatInHost();
     // Lays the editor over its cell (the table may have moved).
     void PlaceInplaceEditor();
     // Gives the editor its cell's colour (a cell without one shows the table's or the host's).

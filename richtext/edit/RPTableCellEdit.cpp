@@ -431,6 +431,10 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         cell->State |= rpcsFormattingByTable;
         cell->Format(false, true, false, 0, cell->GetCanvas(), false, true);
         cell->State &= ~rpcsFormattingByTable;
+        // The columns and rows were measured with the editor's document,
+        // whose lines and margins are not the cell's: the table is laid out
+        // from its cells again, as the document shows it when it is opened.
+        ReformatInHost();
         host->Invalidate();
     }
     if (OnCellEndEdit) OnCellEndEdit(this, Editor->Row, Editor->Col, ByOwner || hostGoing);
@@ -541,6 +545,17 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
         }
     }
     if (!FPlacing) host->Change(ClearRedo);
+}
+
+void TRPTableItemInfo::ReformatInHost() {
+    Changed();
+    auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
+    const int itemNo = GetItemNo();
+    if (!hd || itemNo < 0) return;
+    // Within an edit of the host, its own reformatting takes the table along.
+    const bool pending = hd->ChangesPending();
+    hd->MarkChanged(itemNo, itemNo);
+    if (!pending) hd->ReformatAfterEdit();
 }
 
 // ---------------------------------------------------------------------------

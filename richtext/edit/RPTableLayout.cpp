@@ -388,10 +388,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     else
         T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
     L.Natural = T == 0;
-    // Unchanged and not forced: a layout for this width stands, and so does a
-    // table's natural one (its columns' own widths) for any width.
-    if (!Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R &&
-        (L.Natural ? Info.LaidOutFor >= 0 : T == Info.Width))
+    // Unchanged and not forced: a layout for this width stands.
+    if (!Force && T != 0 && T == Info.Width && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R)
         return;
     Info.Width = T;
     int inner = 0;
