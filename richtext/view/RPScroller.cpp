@@ -97,9 +97,18 @@ void TRPScroller::UpdateScrollBars(int ADocWidth, int ADocHeightUnits, bool ADis
     if (m_busy || !HandleAllocated()) return;
     m_busy = true;
     try {
+        const int step = std::max(1, VSmallStep);
+        // Each bar takes room that the other may need: both stay only while
+        // the document does not fit the control without either (a bar kept
+        // disabled keeps its room).
+        const bool keepV = VScrollVisible && ADisableNoScroll && DisableNoScroll;
+        const int fullW = ClientWidth() + (ScrollBarVisible(SB_VERT) && !keepV ? ScrollBarExtent : 0);
+        const int fullH = ClientHeight() + (ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
+        const bool fits =
+            (UpdateHorizontal ? ADocWidth : DocWidth) <= fullW && ADocHeightUnits <= fullH / step;
         if (UpdateHorizontal) {
             DocWidth = ADocWidth;
-            HScrollPage = ClientWidth();
+            HScrollPage = fits ? fullW : ClientWidth();
             HScrollMax = ADocWidth - 1;
             if (HScrollVisible) {
                 HPos = std::max(0, std::min(HPos, HScrollMax - (HScrollPage - 1)));
@@ -110,7 +119,7 @@ void TRPScroller::UpdateScrollBars(int ADocWidth, int ADocHeightUnits, bool ADis
             }
         }
         DocHeight = ADocHeightUnits;
-        VScrollPage = ClientHeight() / std::max(1, VSmallStep);
+        VScrollPage = (fits ? fullH : ClientHeight()) / step;
         VScrollMax = ADocHeightUnits - 1;
         VPos = std::max(0, std::min(VPos, VScrollMax - (VScrollPage - 1)));
         if (VScrollVisible) {
