@@ -1,0 +1,168 @@
+#include "FreshLayout.h"
+
+#include <QCoreApplication>
+#include <QImage>
+
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "platform/Forms.h"
+#include "richtext/edit/RPEditData.h"
+#include "richtext/edit/RPTable.h"
+#include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPDrawLines.h"
+
+namespace {
+
+std::string List(const TRPIntegerList& L) {
+    std::string s;
+    for (int i = 0; i < L.Count(); ++i)
+        s += (i ? " " : "") + std::to_string(L[i]);
+    return s;
+}
+
+void Dump(TCustomRPFormattedData& D, const std::string& Indent, std::string& Out) {
+    Out += Indent + "doc w=" + std::to_string(D.TextWidth) + " h=" + std::to_string(D.DocumentHeight) + "\n";
+    for (int i = 0; i < D.DrawItemCount(); ++i) {
+        const TRPDrawLineInfo* d = D.DrawItem(i);
+        Out += Indent + (d->FromNewLine ? "/" : " ") + std::to_string(d->Left) + "," +
+               std::to_string(d->Top) + " " + std::to_string(d->Width) + "x" + std::to_string(d->Height) +
+               " i" + std::to_string(d->ItemNo) + " o" + std::to_string(d->Offs) + " l" +
+               std::to_string(d->Length) + "\n";
+        // A table after its last draw item: its grid, its cells, their lines.
+        if (i + 1 < D.DrawItemCount() && D.DrawItem(i + 1)->ItemNo == d->ItemNo) continue;
+        auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(d->ItemNo));
+        if (!t) continue;
+        const TRPTableItemFormattingInfo& f = t->FormattingInfo;
+        Out += Indent + " table " + std::to_string(t->GetWidth()) + "x" + std::to_string(t->GetHeight()) +
+               " cols[" + List(f.ColWidths) + "] colstarts[" + List(f.ColStarts) + "] rows[" +
+               List(f.RowHeights) + "] rowstarts[" + List(f.RowStarts) + "]" +
+               ((t->TableState & rptbsEditorDoc) ? " editor" : "") + "\n";
+        for (int r = 0; r < t->Rows->RowCount(); ++r)
+            for (int c = 0; c < t->Rows->GetColCount(); ++c) {
+                TRPTableCellData* cell = t->GetCell(r, c);
+                if (!cell) continue;
+                Out += Indent + "  cell " + std::to_string(r) + "," + std::to_string(c) + " " +
+                       std::to_string(cell->Left) + "," + std::to_string(cell->Top) + " " +
+                       std::to_string(cell->Width) + "x" + std::to_string(cell->Height) + "\n";
+                if (cell->GetCellEditor()) {
+                    Out += Indent + "    [cell editor open]\n";
+                    continue;
+                }
+                Dump(*cell->GetContentData(), Indent + "    ", Out);
+            }
+    }
+}
+
+std::vector<std::string> Lines(const std::string& Text) {
+    std::vector<std::string> v;
+    std::istringstream in(Text);
+    for (std::string l; std::getline(in, l);)
+        v.push_back(l);
+    return v;
+}
+
+size_t Depth(const std::string& Line) {
+    return Line.find_first_not_of(' ');
+}
+
+// The first line where the dumps differ. Where the edited view has a cell
+// editor open, the fresh dump's lines of that cell (as deep or deeper) are
+// passed over.
+std::string FirstDifference(const std::string& Edited, const std::string& Fresh) {
+    const std::vector<std::string> a = Lines(Edited), b = Lines(Fresh);
+    const std::string open = "[cell editor open]";
+    size_t i = 0, j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && a[i].find(open) != std::string::npos) {
+            const size_t d = Depth(a[i++]);
+            while (j < b.size() && Depth(b[j]) >= d)
+                ++j;
+            continue;
+        }
+        const std::string la = i < a.size() ? a[i] : "<end>", lb = j < b.size() ? b[j] : "<end>";
+        if (la != lb)
+            return "line " + std::to_string(i + 1) + ": edited \"" + la + "\", fresh \"" + lb + "\"";
+        ++i, ++j;
+    }
+    return std::string();
+}
+
+std::string PixelDifference(const QImage& A, const QImage& B, const TRect& Skip) {
+    if (A.size() != B.size())
+        return "picture sizes " + std::to_string(A.width()) + "x" + std::to_string(A.height()) + " and " +
+               std::to_string(B.width()) + "x" + std::to_string(B.height());
+    int n = 0, x0 = 0, y0 = 0;
+    for (int y = 0; y < A.height(); ++y)
+        for (int x = 0; x < A.width(); ++x)
+            if (A.pixel(x, y) != B.pixel(x, y) &&
+                !(x >= Skip.Left && x < Skip.Right && y >= Skip.Top && y < Skip.Bottom) && n++ == 0) {
+                x0 = x;
+                y0 = y;
+            }
+    if (n == 0) return std::string();
+    return std::to_string(n) + " pixels differ, the first at " + std::to_string(x0) + "," +
+           std::to_string(y0);
+}
+
+bool CellEditorOpen(TCustomRPData& D) {
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i));
+            t && (t->InplaceEditor() || t->HasCellSelection()))
+            return true;
+    return false;
+}
+
+void Drain() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+std::string DumpViewLayout(TCustomRichPadEdit& Edit) {
+    std::string s = "view " + std::to_string(Edit.ClientWidth()) + "x" + std::to_string(Edit.ClientHeight()) +
+                    " vpos " + std::to_string(Edit.VPos) + " hpos " + std::to_string(Edit.HPos) + "\n";
+    Dump(*Edit.RPData(), "", s);
+    return s;
+}
+
+std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth) {
+    // The styles stay in the style component both views share.
+    std::string rpf;
+    const TRPFOptions options = Edit.RPFOptions;
+    Edit.RPFOptions &= static_cast<TRPFOptions>(~(rpfoSaveTextStyles | rpfoSaveParaStyles));
+    Edit.SaveRPFToStream(rpf, false);
+    Edit.RPFOptions = options;
+
+    TForm form(nullptr);
+    form.SetBounds(0, 0, Edit.Width() + ExtraWidth + 20, Edit.Height() + 20);
+    auto* fresh = new TRichPadEdit(&form);
+    fresh->SetParent(&form);
+    fresh->SetBounds(0, 0, Edit.Width() + ExtraWidth, Edit.Height());
+    fresh->SetStyle(Edit.Style());
+    fresh->Options = Edit.Options;
+    fresh->RPFOptions = Edit.RPFOptions;
+    fresh->DocFlags = Edit.DocFlags;
+    fresh->Clear();
+    fresh->LoadRPFFromStream(rpf);
+    fresh->Format();
+    Drain();
+    fresh->SetVPosition(Edit.VPos, false);
+    fresh->SetHPosition(Edit.HPos);
+    Drain();
+    std::string what = FirstDifference(DumpViewLayout(Edit), DumpViewLayout(*fresh));
+    TRPEditRPData* data = Edit.EditData();
+    if (what.empty() && !CellEditorOpen(*data) && !data->SelectionExists(false, true)) {
+        QImage mine, theirs;
+        Edit.PaintTo(mine);
+        fresh->PaintTo(theirs);
+        const TRect c = data->CaretRect();
+        what = PixelDifference(mine, theirs, TRect{c.Left - 1, c.Top - 1, c.Right + 1, c.Bottom + 1});
+    }
+    delete fresh;
+    return what;
+}

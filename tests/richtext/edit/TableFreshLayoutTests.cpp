@@ -1,0 +1,207 @@
+// After edits in and around tables the view shows what the document is: what
+// a fresh view of the edited document shows (FreshLayout.h).
+#include <gtest/gtest.h>
+
+#include "FreshLayout.h"
+#include "TableEditFixture.h"
+#include "platform/Keys.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "richtext/view/RichPad.h"
+
+namespace {
+
+class TableFreshLayout : public TableInplace {
+protected:
+    // Text, then a Rows x Cols table of empty cells without widths, then "nach".
+    TRPTableItemInfo* BuildAfter(const std::string& Text, int Rows, int Cols) {
+        F.Load(Text);
+        auto t = TRPTableItemInfo::CreateEx(Rows, Cols, F.Data());
+        T = t.get();
+        F.Data()->AddItem(std::string(), std::move(t));
+        F.Edit->AddText("nach", 0, 0);
+        F.Edit->Format();
+        F.Edit->ClearUndo();
+        return T;
+    }
+    std::string Fresh() { return DiffFromFreshLayout(*F.Edit); }
+};
+
+// The caret of the host stands in a line that the cell's growth takes away:
+// the document became wider than the view, and the paragraph above the table
+// went onto one line. Enter after closing the cell breaks the paragraph where
+// the caret is, instead of taking the table for text.
+TEST_F(TableFreshLayout, TheHostsCaretKeepsItsPlaceWhileTheLinesChangeUnderAnOpenCell) {
+    BuildAfter("aaaa bbbb cccc dddd eeee ffff gggg hhhh", 1, 2);
+    F.Caret(0, 36);
+    ASSERT_GT(F.Data()->DrawItem(F.Data()->CaretDrawItemNo)->Top,
+              F.Data()->DrawItem(0)->Top); // the second line
+    ASSERT_TRUE(Open(0, 0));
+    Type(std::string(45, 'w'));
+    EXPECT_EQ(Fresh(), "");
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    // One line now: the caret stands where it stood in the text.
+    EXPECT_EQ(F.CaretPos(), "0:36");
+    EXPECT_EQ(F.Data()->DrawItem(F.Data()->CaretDrawItemNo)->ItemNo, 0);
+    Key(VK_RETURN);
+    EXPECT_EQ(DumpItems(*F.Data()), "P s0 p0 \"aaaa bbbb cccc dddd eeee ffff gggg \"\n"
+                                    "P s0 p0 \"hhhh\"\n"
+                                    "P s-60 p0 \"\"\n"
+                                    "P s0 p0 \"nach\"\n");
+    EXPECT_EQ(Fresh(), "");
+    F.Edit->Undo();
+    EXPECT_EQ(PlainText(*F.Data()).substr(0, 39), "aaaa bbbb cccc dddd eeee ffff gggg hhhh");
+    EXPECT_EQ(Fresh(), "");
+}
+
+// Closing a cell, or undoing in it and closing it, lays the table out from
+// its cells as a fresh load does: the columns of free width share the line
+// by what the cells hold, not by what the cell editor's document measured.
+TEST_F(TableFreshLayout, ClosingACellLaysTheTableOutFromItsCells) {
+    BuildAfter("vor", 1, 3);
+    for (int c = 0; c < 3; ++c) {
+        ASSERT_TRUE(Open(0, c));
+        Type(std::string(3 + 4 * c, 'a') + " " + std::string(2 + c, 'b'));
+    }
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(Fresh(), "");
+    ASSERT_TRUE(Open(0, 1));
+    Type(" cccccc");
+    Focused()->Undo();
+    ProcessEvents();
+    Key(VK_RETURN);
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(Fresh(), "");
+    UndoAll(false);
+    EXPECT_EQ(Fresh(), "");
+    UndoAll(true);
+    EXPECT_EQ(Fresh(), "");
+}
+
+// A table whose columns all have pixel widths is as wide as they make it, at
+// any width of the view: its rows follow its cells after the view's width
+// changed, while the cell is edited and after it closed.
+TEST_F(TableFreshLayout, ATableOfPixelColumnsFollowsItsCellsAfterTheViewsWidthChanged) {
+    BuildAfter("vor", 1, 2);
+    T->GetCell(0, 0)->BestWidth = 60;
+    T->GetCell(0, 1)->BestWidth = 90;
+    T->Changed();
+    F.Edit->Format();
+    ASSERT_TRUE(T->AllColumnsHavePixelWidths());
+    const int row = T->FormattingInfo.RowHeights[0];
+    F.Edit->SetBounds(0, 0, 250, 200);
+    ProcessEvents();
+    ASSERT_TRUE(Open(0, 0));
+    Key(VK_RETURN);
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], row + 20);
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], row + 20);
+    EXPECT_EQ(Fresh(), "");
+    F.Edit->SetBounds(0, 0, 400, 200);
+    ProcessEvents();
+    ASSERT_TRUE(Open(0, 1));
+    Key(VK_BACK);
+    Type(std::string(12, 'x'));
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(Fresh(), "");
+}
+
+// A table in a cell of a table grows with what is typed into it, and so does
+// the row of the table around it.
+TEST_F(TableFreshLayout, TheRowAroundANestedTableGrowsWithIt) {
+    BuildAfter("vor", 1, 2);
+    AddTableInCell(0, 0, 1, 2);
+    T->Changed();
+    F.Edit->Format();
+    const int row = T->FormattingInfo.RowHeights[0];
+    ASSERT_TRUE(Open(0, 0));
+    auto* inner = dynamic_cast<TRPTableItemInfo*>(Editor()->RPData()->GetItem(1));
+    ASSERT_NE(inner, nullptr);
+    ASSERT_TRUE(inner->EditCell(-1, 0, 1, false, false, true, false, false));
+    ProcessEvents();
+    Key(VK_RETURN);
+    Key(VK_RETURN);
+    inner->CloseInplaceEditor(true);
+    ProcessEvents();
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(T->FormattingInfo.RowHeights[0], row + 40);
+    EXPECT_EQ(Fresh(), "");
+}
+
+// Every path that brings a table into an editor's document gives the tables
+// in its cells, at every depth, the editor's dotted grid: read from RTF, read
+// from the stream, or inserted as a stream.
+TEST_F(TableFreshLayout, NestedTablesShowTheGridWhateverPathBroughtThem) {
+    BuildAfter("vor", 1, 2);
+    TRPTableItemInfo* inner = AddTableInCell(0, 0, 1, 1);
+    TRPTableCellData* deepCell = inner->GetCell(0, 0);
+    auto deep = TRPTableItemInfo::CreateEx(1, 1, deepCell);
+    deepCell->AddItem(std::string(), std::move(deep));
+    T->Changed();
+    F.Edit->Format();
+    const std::string rpf = SaveRPF(*F.Edit);
+    const auto grids = [](TCustomRPData& D) {
+        std::string s;
+        std::function<void(TCustomRPData&)> walk = [&](TCustomRPData& Doc) {
+            for (int i = 0; i < Doc.GetItemCount(); ++i)
+                if (auto* t = dynamic_cast<TRPTableItemInfo*>(Doc.GetItem(i))) {
+                    s += (t->TableState & rptbsEditorDoc) ? 'E' : '-';
+                    walk(*t->GetCell(0, 0));
+                }
+        };
+        walk(D);
+        return s;
+    };
+    // Read from the stream.
+    F.Edit->Clear();
+    ASSERT_TRUE(F.Edit->LoadRPFFromStream(rpf));
+    F.Edit->Format();
+    EXPECT_EQ(grids(*F.Data()), "EEE");
+    EXPECT_EQ(Fresh(), "");
+    // Inserted as a stream.
+    F.Load("");
+    ASSERT_TRUE(F.Edit->InsertRPFFromStream(rpf));
+    EXPECT_EQ(grids(*F.Data()), "EEE");
+    // From RTF.
+    std::string rtf;
+    ASSERT_TRUE(F.Edit->SaveRTFToStream(rtf, false));
+    F.Edit->Clear();
+    ASSERT_TRUE(F.Edit->InsertRTFFromStream(rtf));
+    EXPECT_EQ(grids(*F.Data()), "EEE");
+    // A view that does not edit shows no grid, at no depth.
+    TRichPad* view = NewView();
+    ASSERT_TRUE(view->LoadRPFFromStream(rpf));
+    EXPECT_EQ(grids(*view->RPData()), "---");
+}
+
+// Deleting until the document fits the view takes both scroll bars away, as
+// a fresh view of it has none: neither bar stays because the other took the
+// room the document needs.
+TEST_F(TableFreshLayout, ScrollBarsGoWhenTheDocumentComesToFitTheView) {
+    // 290 pixels wide with the margins: wider than the view beside a vertical bar.
+    std::string text = std::string(28, 'w');
+    for (int i = 0; i < 12; ++i)
+        text += "\nzeile";
+    F.Load(text);
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_HORZ));
+    // The last paragraph away, one at a time: the document comes to fit the
+    // view while both bars stand.
+    while (F.Data()->GetItemCount() > 2 && F.Edit->ScrollBarVisible(SB_VERT)) {
+        const int last = F.Data()->GetItemCount() - 1;
+        F.Select(last - 1, 6, last, 6);
+        Key(VK_DELETE);
+        ASSERT_EQ(Fresh(), "") << F.Data()->GetItemCount() << " paragraphs, " << F.Data()->DocumentHeight
+                               << " pixels high";
+    }
+    EXPECT_GT(F.Data()->GetItemCount(), 5);
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_HORZ));
+}
+
+} // namespace
