@@ -460,8 +460,8 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
         // No caret while a table's cells are chosen or one is edited, while
         // a drop caret shows where a drag would land, or over a picture's handles.
-        const bool hidden = (e && e->ReadOnly() && (e->EditorOptions & rpoHideReadOnlyCaret)) ||
-                            PartialSelectedItem || GetCellEditor() || GetDragDropCaretInfo();
+        const bool hidden =
+            (e && e->HidesCaret()) || PartialSelectedItem || GetCellEditor() || GetDragDropCaretInfo();
         if (!hidden && !Resizer) CaretHeight = std::min(d->Height + 2, 1000);
         int item = -1, offs = -1;
         GetCaretItemPos(item, offs);
@@ -485,9 +485,21 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         }
     }
     if (ScrollToCaret && !Resizer && CaretHeight > 0) {
+        // The caret's line shows whole, with a margin; of an item taller than
+        // the view, the side the caret stands at (a table's first or last row).
+        constexpr int margin = 5;
         const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
         const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
-        ShowRectangle(p.X - 1, d->Top - 1, 2, CaretHeight);
+        int top = d->Top - 1 - margin, bottom = d->Top + d->Height + 1 + margin;
+        // Room for the rectangle wherever the view's scroll unit puts it.
+        const int room = std::max(1, GetHeight() - GetVSmallStep());
+        if (bottom - top > room) {
+            if (GetItemStyle(d->ItemNo) < 0 && p.Offset >= GetLastOffsetOfDrawItem(CaretDrawItemNo))
+                top = bottom - room;
+            else
+                bottom = top + room;
+        }
+        ShowRectangle(p.X - 1 - margin, top, 2 + 2 * margin, bottom - top);
     }
     if (e) {
         // The caret goes from where it was painted, which the caret line

@@ -67,6 +67,8 @@ public:
     bool Modified = false;
     virtual bool ReadOnly() const { return m_readOnly; }
     virtual void SetReadOnly(bool Value);
+    // A read-only editor may show no caret: it is then a viewer.
+    bool HidesCaret() const { return ReadOnly() && (EditorOptions & rpoHideReadOnlyCaret); }
     // Only the value: no links, caret or painting follow (for restoring a state).
     void SetReadOnlyDirect(bool Value) { m_readOnly = Value; }
     int UndoLimit() const { return EditData()->UndoList->Limit(); }
@@ -200,6 +202,9 @@ protected:
     virtual void DoCurTextStyleChanged();
     virtual void DoCurParaStyleChanged();
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    // The caret keys move the caret and the view follows it; only an editor
+    // without a caret scrolls by them.
+    bool ScrollsByKeys() const override { return TCustomRichPad::ScrollsByKeys() && HidesCaret(); }
     // Releasing Ctrl ends hyperlink mode.
     void KeyUp(uint16_t Key);
     bool KeyChar(char16_t Key) override;

@@ -280,7 +280,7 @@ void TRPScroller::ScrollMessage(int Bar, int Code, int Pos) {
 
 void TRPScroller::KeyDown(uint16_t& Key, TShiftState Shift) {
     (void)Shift;
-    if (!KeyboardScroll) return;
+    if (!ScrollsByKeys()) return;
     switch (Key) {
     case VK_PRIOR:
         SendScrollMessage(SB_VERT, SB_PAGEUP);

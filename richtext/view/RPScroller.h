@@ -122,6 +122,8 @@ protected:
     virtual int GetDefaultVSmallStep() { return 10; }
     void ScrollMessage(int Bar, int Code, int Pos) override;
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    // Whether the navigation keys scroll the view (an editor's move its caret).
+    virtual bool ScrollsByKeys() const { return KeyboardScroll; }
     bool MouseWheel(TShiftState Shift, int WheelDelta, int X, int Y) override;
     void FocusIn(bool Mouse, bool Backward, bool FromNowhere) override;
     bool m_destroying = false;

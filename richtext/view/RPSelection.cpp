@@ -177,10 +177,17 @@ void TCustomRPFormattedData::ShowRectangle(int X, int Y, int Width, int Height) 
         HScrollTo(X);
     else if (X + Width > h + w)
         HScrollTo(X + Width - w);
-    if (Y < v)
+    if (Y < v) {
         ScrollToY(Y, true);
-    else if (Y + Height > v + vh)
-        ScrollToY(Y + Height - vh, true);
+    } else if (Y + Height > v + vh) {
+        // The view moves by whole scroll units: up to the next one, so that
+        // the bottom is not cut, yet never so far that the top of a rectangle
+        // that fits would be.
+        const int step = std::max(1, GetVSmallStep());
+        int y = (Y + Height - vh + step - 1) / step * step;
+        if (Height <= vh) y = std::min(y, Y / step * step);
+        ScrollToY(y, true);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -15,9 +15,11 @@
 #include "platform/Application.h"
 #include "platform/CustomControl.h"
 #include "platform/Dialogs.h"
+#include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPDrawLines.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
@@ -880,6 +882,120 @@ TEST(Desktop, KeysTypedAheadIntoATableOfTheLogGiveWhatTheyGiveOneAtATime) {
         }
         Bildschirmfoto(QStringLiteral("21_tabelle_vorausgetippt"));
         // The log with the table is not saved.
+        UngespeichertBeenden(Abschnitt, Haupt);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+// The caret keys of the log move its caret, and the view follows the caret
+// only as far as its line needs: the line always shows whole, also where the
+// log starts or ends with a table taller than the view.
+TEST(Desktop, CaretKeysOfTheLogMoveTheCaretAndItsLineShowsWhole) {
+    Programmlauf([] {
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
+        ASSERT_NE(AbschnittF, 0u);
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        // 200 lines, with tables of 60 rows before and after them when asked;
+        // the caret at the start.
+        const auto Fuellen = [&](bool Tabellen) {
+            ImProgramm([&] {
+                Log->DestroyCellEditor();
+                Log->Clear();
+                const auto Tabelle = [&] {
+                    auto t = TRPTableItemInfo::CreateEx(60, 1, Log->RPData());
+                    for (int r = 0; r < 60; ++r) {
+                        t->GetCell(r, 0)->Clear();
+                        t->GetCell(r, 0)->AddNL("Reihe " + std::to_string(r + 1), 0, 0);
+                    }
+                    Log->RPData()->AddItem(std::string(), std::move(t));
+                };
+                if (Tabellen) Tabelle();
+                for (int i = 1; i <= 200; ++i)
+                    Log->AddText("Zeile " + std::to_string(i), 0, 0);
+                if (Tabellen) Tabelle();
+                Log->Format();
+                Log->ClearUndo();
+                Log->EditData()->SetCaretItemPos(0, Log->RPData()->GetFirstOffsetOfItem(0));
+            });
+        };
+        // The caret's item and offset, the top and bottom of its line in the
+        // client area, the view's offset, the client height, and the first
+        // or last row of the table the caret stands at.
+        struct TBlick {
+            int Eintrag = -1, Stelle = -1, Oben = 0, Unten = 0, Ansicht = 0, Hoehe = 0, ReiheOben = 0,
+                ReiheUnten = 0;
+        };
+        const auto Blick = [&] {
+            return ImProgramm([&] {
+                TBlick b;
+                TRPEditRPData* d = Log->EditData();
+                b.Eintrag = d->CurItemNo();
+                b.Stelle = d->OffsetInCurItem();
+                const TRPDrawLineInfo* di = d->DrawItem(d->CaretDrawItemNo);
+                b.Ansicht = d->GetVOffs();
+                b.Oben = di->Top - b.Ansicht;
+                b.Unten = b.Oben + di->Height;
+                b.Hoehe = Log->ClientHeight();
+                if (const auto* t = dynamic_cast<const TRPTableItemInfo*>(d->GetItem(b.Eintrag))) {
+                    const TRPTableItemFormattingInfo& f = t->FormattingInfo;
+                    const int r = b.Stelle ? f.RowStarts.Count() - 1 : 0;
+                    b.ReiheOben = b.Oben + f.RowStarts[r];
+                    b.ReiheUnten = b.ReiheOben + f.RowHeights[r];
+                }
+                return b;
+            });
+        };
+        // A key as the pupil presses it; what shows once the caret stands at Eintrag.
+        const auto Druecken = [&](const QString& Name, int Eintrag) {
+            Taste(Name);
+            Verarbeitet();
+            TBlick b;
+            EXPECT_TRUE(Warten([&] { return (b = Blick()).Eintrag == Eintrag; }, 10)) << b.Eintrag;
+            return b;
+        };
+        const auto Ganz = [](const TBlick& b) { return b.Oben >= 0 && b.Unten <= b.Hoehe; };
+
+        Fuellen(false);
+        TBlick Vorher = Blick();
+        ASSERT_EQ(Vorher.Ansicht, 0);
+        for (int i = 1; i < 200; ++i) {
+            SCOPED_TRACE(i);
+            const TBlick b = Druecken(QStringLiteral("Down"), i);
+            EXPECT_TRUE(Ganz(b)) << b.Oben << ".." << b.Unten << " / " << b.Hoehe;
+            // The view stays while the line shows in it with room to spare.
+            if (b.Unten + (b.Ansicht - Vorher.Ansicht) + 6 <= b.Hoehe) {
+                EXPECT_EQ(b.Ansicht, Vorher.Ansicht);
+            }
+            Vorher = b;
+        }
+        EXPECT_GT(Vorher.Ansicht, 0);
+        Bildschirmfoto(QStringLiteral("22_logbuch_200_zeilen_abwaerts"));
+        // Home and End stay on the line and leave the view alone.
+        TBlick b = Druecken(QStringLiteral("Home"), 199);
+        EXPECT_EQ(b.Stelle, 1);
+        EXPECT_EQ(b.Ansicht, Vorher.Ansicht);
+        b = Druecken(QStringLiteral("End"), 199);
+        EXPECT_EQ(b.Stelle, 10);
+        EXPECT_EQ(b.Ansicht, Vorher.Ansicht);
+        b = Druecken(QStringLiteral("ctrl+Home"), 0);
+        EXPECT_EQ(b.Ansicht, 0);
+        EXPECT_TRUE(Ganz(b));
+        b = Druecken(QStringLiteral("ctrl+End"), 199);
+        EXPECT_TRUE(Ganz(b));
+
+        // With the tables: Ctrl+End shows the last row of the last, Ctrl+Home the first of the first.
+        Fuellen(true);
+        b = Druecken(QStringLiteral("ctrl+End"), 201);
+        ASSERT_GT(b.Unten - b.Oben, b.Hoehe);
+        EXPECT_TRUE(b.ReiheOben >= 0 && b.ReiheUnten <= b.Hoehe) << b.ReiheOben << ".." << b.ReiheUnten;
+        b = Druecken(QStringLiteral("ctrl+Home"), 0);
+        EXPECT_EQ(b.Stelle, 0);
+        EXPECT_EQ(b.Ansicht, 0);
+        EXPECT_TRUE(b.ReiheOben >= 0 && b.ReiheUnten <= b.Hoehe) << b.ReiheOben << ".." << b.ReiheUnten;
+        Bildschirmfoto(QStringLiteral("23_logbuch_tabelle_oben"));
+        // A note typed before the table, which is not saved.
+        Tippen(QStringLiteral("x"));
+        ASSERT_TRUE(Warten(Logbuchgeaendert));
         UngespeichertBeenden(Abschnitt, Haupt);
     });
     EXPECT_FALSE(Zq->Visible());
