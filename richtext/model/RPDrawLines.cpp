@@ -27,12 +27,14 @@ TRPDrawLineInfo* TRPDrawLines::GetPiece(int Index) const {
 }
 
 void TRPDrawLines::Clear() {
+    ++FStamp;
     FItems.clear();
     DeletedStart = -1;
     DeletedCount = 0;
 }
 
 void TRPDrawLines::MarkDeleted(int First, int Last) {
+    ++FStamp;
     if (First < 0) First = 0;
     if (Last >= Count()) Last = Count() - 1;
     if (Last < First) {
@@ -48,6 +50,7 @@ void TRPDrawLines::MarkDeleted(int First, int Last) {
 }
 
 void TRPDrawLines::InsertPiece(int Index, std::unique_ptr<TRPDrawLineInfo> Piece) {
+    ++FStamp;
     if (DeletedCount > 0) {
         CheckIndex(Index);
         FItems[static_cast<size_t>(Index)] = std::move(Piece);
@@ -61,6 +64,7 @@ void TRPDrawLines::InsertPiece(int Index, std::unique_ptr<TRPDrawLineInfo> Piece
 
 void TRPDrawLines::DeletePiece(int Index) {
     CheckIndex(Index);
+    ++FStamp;
     if (DeletedCount > 0) {
         FItems[static_cast<size_t>(Index)].reset();
         --DeletedStart;
@@ -71,6 +75,7 @@ void TRPDrawLines::DeletePiece(int Index) {
 }
 
 void TRPDrawLines::PurgeDeleted() {
+    ++FStamp;
     if (DeletedCount != 0 && DeletedStart >= 0) {
         int first = std::min(DeletedStart, Count());
         int last = std::min(DeletedStart + DeletedCount, Count());

@@ -2,6 +2,7 @@
 // Draw items: the pieces of items on formatted lines, the list that keeps
 // them (with slots reused during a partial reformat), and the records of
 // printed pages.
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,7 +75,10 @@ public:
     // nullptr for a slot of the pending range.
     TRPDrawLineInfo* GetPiece(int Index) const;
     TRPDrawLineInfo* operator[](int Index) const { return GetPiece(Index); }
-    void Add(std::unique_ptr<TRPDrawLineInfo> Piece) { FItems.push_back(std::move(Piece)); }
+    void Add(std::unique_ptr<TRPDrawLineInfo> Piece) {
+        FItems.push_back(std::move(Piece));
+        ++FStamp;
+    }
     void Clear();
     void MarkDeleted(int First, int Last);
     void PurgeDeleted();
@@ -82,10 +86,15 @@ public:
     void DeletePiece(int Index);
     void GetPieceText(int Index, const TRPItemList& Items, std::string& s) const;
     void GetPieceSubText(int Index, const TRPItemList& Items, std::string& s, int Count, int Start) const;
+    // Changes with every addition, insertion, deletion and clearing. The
+    // layout places and moves draw items only in a run that also inserts
+    // some, so while the stamp stays, what was learnt of their places holds.
+    uint64_t Stamp() const { return FStamp; }
 
 private:
     void CheckIndex(int Index) const;
     std::vector<std::unique_ptr<TRPDrawLineInfo>> FItems;
+    uint64_t FStamp = 0;
 };
 
 // Where a printed page starts.

@@ -478,6 +478,24 @@ protected:
     int PieceWidth(TCanvas& Canvas, int ItemNo, int Offs, int Length);
     QString ItemDisplayText(int ItemNo) const;
 
+    // A paragraph's draw items and the box they fill: the smallest top, the
+    // greatest bottom with the spacing below, the greatest right edge.
+    struct TParaSpan {
+        int First = 0, Last = 0;
+        int Top = 0, Bottom = 0, Right = 0;
+    };
+    // The span of the paragraph that holds the draw item, kept while the
+    // draw items stay as they are: painting a screen of a long paragraph
+    // then does not go through all of it.
+    TParaSpan ParaSpanOf(int DItemNo);
+    // The first draw item that may paint into the clip from ClipTop down,
+    // of the paragraph Para, not after Near; where lines of the paragraph
+    // may overlap those below them (Overlapping), every line before Near is
+    // looked at. BelowClip: where painting ends (a line starting lower).
+    int FirstPaintedDrawItem(int Near, const TParaSpan& Para, int ClipTop, int BelowClip, bool Overlapping) const;
+    std::vector<TParaSpan> FParaSpans; // in the order of their draw items
+    uint64_t FParaSpansStamp = 0;
+
     // Word searches of the selection code.
     void FindWordBounds(int DItemNo, int DOffs, int& SOffs, int& EOffs);
     int ParaStartDItem(int DItemNo) const;

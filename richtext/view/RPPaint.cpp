@@ -35,6 +35,11 @@ bool DrawnAsMeasured(const TCustomRPItemInfo& Item, const TFontInfo& Style) {
     }
 }
 
+// How far below the items of a line painting may reach: the marks of page
+// breaks and checkpoints drawn from the line's top, frames drawn a pixel
+// outside an item, glyphs that overhang their box a little.
+constexpr int kPaintOverhang = 8;
+
 } // namespace
 
 void TCustomRPFormattedData::DrawBackground(TCanvas& Canvas, const TRect& Rect) {
@@ -48,6 +53,63 @@ void TCustomRPFormattedData::DrawBackground(TCanvas& Canvas, const TRect& Rect) 
         return;
     }
     back->Draw(Canvas, ToBounds(Rect), GetHOffs(), GetVOffs(), 0, 0, GetWidth(), GetHeight(), color, false);
+}
+
+TCustomRPFormattedData::TParaSpan TCustomRPFormattedData::ParaSpanOf(int DItemNo) {
+    if (FParaSpansStamp != DrawItems->Stamp()) {
+        FParaSpans.clear();
+        FParaSpansStamp = DrawItems->Stamp();
+    }
+    const auto before = [](int D, const TParaSpan& S) { return D < S.First; };
+    const auto it = std::upper_bound(FParaSpans.begin(), FParaSpans.end(), DItemNo, before);
+    if (it != FParaSpans.begin() && std::prev(it)->Last >= DItemNo) return *std::prev(it);
+    TParaSpan s;
+    s.First = ParaStartDItem(DItemNo);
+    s.Last = ParaEndDItem(DItemNo);
+    const TRPDrawLineInfo* d0 = DrawItem(s.First);
+    s.Top = s.Bottom = d0->Top;
+    s.Right = d0->Left + d0->Width;
+    for (int k = s.First; k <= s.Last; ++k) {
+        const TRPDrawLineInfo* d = DrawItem(k);
+        s.Top = std::min(s.Top, d->Top);
+        s.Bottom = std::max(s.Bottom, d->Top + d->Height + d->SpaceBelow);
+        s.Right = std::max(s.Right, d->Left + d->Width);
+    }
+    // A few screens' worth: scrolling on through many paragraphs starts anew.
+    if (FParaSpans.size() >= 64) FParaSpans.clear();
+    FParaSpans.insert(std::upper_bound(FParaSpans.begin(), FParaSpans.end(), s.First, before), s);
+    return s;
+}
+
+int TCustomRPFormattedData::FirstPaintedDrawItem(int Near, const TParaSpan& Para, int ClipTop, int BelowClip,
+                                                 bool Overlapping) const {
+    // The lowest that the line of draw items F .. L paints.
+    const auto lineReach = [this](int F, int L) {
+        int bottom = DrawItem(F)->Top;
+        for (int k = F; k <= L; ++k) {
+            const TRPDrawLineInfo* d = DrawItem(k);
+            bottom = std::max(bottom, d->Top + d->Height + std::max(d->SpaceBelow, 0));
+        }
+        return bottom + kPaintOverhang;
+    };
+    int f = 0, l = 0;
+    GetLineBounds(Near, f, l);
+    int first = std::max(f, Para.First);
+    // The paragraph's lines before, from the last one up. Lines stack, each
+    // ending above the next one's top: the lines before one that ends above
+    // the clip end above it too, unless lines may overlap.
+    for (int next = first; next > Para.First;) {
+        // Painting from the paragraph's start would stop at a line below the clip.
+        if (DrawItem(next)->FromNewLine && DrawItem(next)->Top > BelowClip) return Para.First;
+        GetLineBounds(next - 1, f, l);
+        f = std::max(f, Para.First);
+        if (lineReach(f, next - 1) >= ClipTop)
+            first = f;
+        else if (!Overlapping)
+            break;
+        next = f;
+    }
+    return first;
 }
 
 void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
@@ -70,15 +132,24 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     // The frame and background of a paragraph reach beyond its lines by
     // their offsets: paragraphs that far above and below the clip are drawn
     // too, or a clip ending just above a frame's top would leave it out.
+    // Lines spaced closer than their text, and paragraphs spaced by less
+    // than nothing, may overlap the lines below them.
     int reach = 0;
+    bool overlapping = false;
     for (int k = 0; k < style->ParaStyles().Count(); ++k) {
         const TParaInfo* p = style->ParaStyles().GetItem(k);
         reach = std::max({reach, p->Border.BorderOffsets.Top, p->Border.BorderOffsets.Bottom,
                           p->Background.BorderOffsets.Top, p->Background.BorderOffsets.Bottom});
+        overlapping =
+            overlapping || p->ShownLineSpacingPercent() < 100 || p->SpaceBefore < 0 || p->SpaceAfter < 0;
     }
-    int first = std::min(FindDrawItemByY(clipTop - reach, 1), n - 1);
-    while (first > 0 && !(IsParaStart(DrawItem(first)->ItemNo) && GetFirstDrawItemOfItem(DrawItem(first)->ItemNo) == first))
-        --first;
+    // Painting starts in the paragraph of the draw items two lines above the
+    // clip and looks like painting from that paragraph's start, which the
+    // paragraph's background needs, but starts at the first line that can
+    // reach the clip.
+    const int near = std::min(FindDrawItemByY(clipTop - reach, 1), n - 1);
+    const TParaSpan para0 = ParaSpanOf(near);
+    const int first = FirstPaintedDrawItem(near, para0, clipTop, clipBottom + reach, overlapping);
     int last = n - 1;
     for (int i = first + 1; i < n; ++i)
         if (DrawItem(i)->FromNewLine && DrawItem(i)->Top > clipBottom + reach) {
@@ -86,47 +157,44 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
             break;
         }
 
-    // Paragraph backgrounds and borders.
+    // Paragraph backgrounds and borders: of the paragraph painting starts in
+    // and of those starting up to Last, not one that starts below the clip.
     const int visibleW = GetWidth();
-    for (int i = first; i <= last;) {
-        const int itemNo = DrawItem(i)->ItemNo;
-        int j = i + 1;
-        while (j < n && !(IsParaStart(DrawItem(j)->ItemNo) && DrawItem(j - 1)->ItemNo != DrawItem(j)->ItemNo))
-            ++j;
-        const TCustomRPItemInfo* item = GetItem(itemNo);
+    const auto paintParaBack = [&](int DItemNo) {
+        const TCustomRPItemInfo* item = GetItem(DrawItem(DItemNo)->ItemNo);
         const TParaInfo* para = style->ParaStyles().GetItem(item->ParaNo);
-        if (item->StyleNo != rpsnBreak &&
-            (para->Border.Style != rpbNone || para->Background.Color != clNone || style->OnDrawParaBack)) {
-            TRPBounds r;
-            r.Left = GetLeftMargin() + para->LeftIndent + std::min(para->FirstIndent, 0);
-            if (options & rpoClientTextWidth)
-                r.Right = visibleW - GetRightMargin() - para->RightIndent;
-            else if (GetMaxTextWidth() <= 0)
-                r.Right = GetDocumentWidth() - GetRightMargin() - para->RightIndent;
-            else
-                r.Right = GetLeftMargin() + GetMaxTextWidth() - para->RightIndent;
-            r.Top = DrawItem(i)->Top;
-            r.Bottom = r.Top;
-            for (int k = i; k < j; ++k) {
-                const TRPDrawLineInfo* d = DrawItem(k);
-                r.Right = std::max(r.Right, d->Left + d->Width);
-                r.Top = std::min(r.Top, d->Top);
-                r.Bottom = std::max(r.Bottom, d->Top + d->Height + d->SpaceBelow);
-            }
-            r.Left -= xshift;
-            r.Right -= xshift;
-            r.Top -= yshift;
-            r.Bottom -= yshift;
-            TRPBounds back = r;
-            para->Background.PrepareDraw(back);
-            style->DrawParaBack(Canvas, item->ParaNo, back, false, rpcmColor);
-            para->Border.Draw(r, Canvas);
-        }
-        if (j < n && DrawItem(j)->Top > clipBottom + reach) {
-            last = std::min(last, j);
+        if (item->StyleNo == rpsnBreak ||
+            (para->Border.Style == rpbNone && para->Background.Color == clNone && !style->OnDrawParaBack))
+            return;
+        const TParaSpan span = DItemNo == para0.First ? para0 : ParaSpanOf(DItemNo);
+        TRPBounds r;
+        r.Left = GetLeftMargin() + para->LeftIndent + std::min(para->FirstIndent, 0);
+        if (options & rpoClientTextWidth)
+            r.Right = visibleW - GetRightMargin() - para->RightIndent;
+        else if (GetMaxTextWidth() <= 0)
+            r.Right = GetDocumentWidth() - GetRightMargin() - para->RightIndent;
+        else
+            r.Right = GetLeftMargin() + GetMaxTextWidth() - para->RightIndent;
+        r.Right = std::max(r.Right, span.Right);
+        r.Top = span.Top;
+        r.Bottom = span.Bottom;
+        r.Left -= xshift;
+        r.Right -= xshift;
+        r.Top -= yshift;
+        r.Bottom -= yshift;
+        TRPBounds back = r;
+        para->Background.PrepareDraw(back);
+        style->DrawParaBack(Canvas, item->ParaNo, back, false, rpcmColor);
+        para->Border.Draw(r, Canvas);
+    };
+    paintParaBack(para0.First);
+    for (int i = first + 1; i <= last; ++i) {
+        if (!IsDrawItemParaStart(i)) continue;
+        if (DrawItem(i)->Top > clipBottom + reach) {
+            last = i;
             break;
         }
-        i = j;
+        paintParaBack(i);
     }
 
     // Text backgrounds by the application.
@@ -164,7 +232,31 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
         }
     }
 
+    // What painting from the paragraph's start would leave for the draw items
+    // from First on: the text style applied last, unless something forgot it
+    // since. (The selection band of a line that keeps the one of the line
+    // before lies above First, out of the clip.)
     int applied = -1;
+    if (first > para0.First) {
+        for (int k = first - 1; k >= para0.First; --k) {
+            const TRPDrawLineInfo* d = DrawItem(k);
+            const TCustomRPItemInfo* item = GetItem(d->ItemNo);
+            // The mark of a line break (not a paragraph's end, inside it) forgets the style.
+            if (special && DrawItem(k + 1)->ItemNo != d->ItemNo && DrawItem(k + 1)->FromNewLine) break;
+            const int sn = GetActualStyle(item);
+            if (sn >= 0) {
+                applied = sn;
+                style->ApplyStyle(Canvas, sn, GetParaBiDiMode(item->ParaNo));
+                break;
+            }
+            const bool firstOfItem = k == 0 || DrawItem(k - 1)->ItemNo != d->ItemNo;
+            if (item->GetBoolValue(rpbivChangesFont) ||
+                (firstOfItem && ((item->GetPageBreakBefore() && (options & rpoShowPageBreaks)) ||
+                                 (item->Checkpoint && (options & rpoShowCheckpoints)))))
+                break;
+        }
+        Canvas.Brush()->SetStyle(bsClear);
+    }
     int bandTop = 0, bandBottom = 0;
     const bool selExists = sd >= 0 && (sd != ed || so != eo);
     for (int i = first; i <= last; ++i) {

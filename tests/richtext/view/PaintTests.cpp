@@ -1,6 +1,10 @@
 // Painting: selection highlights by character, paragraph backgrounds across
-// the text width, the inactive selection colour, marks of special characters.
+// the text width, the inactive selection colour, marks of special characters;
+// a screen of a long paragraph painted as the whole document paints it there.
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include "ViewTestDoc.h"
 #include "platform/Pictures.h"
@@ -113,4 +117,167 @@ TEST_F(Paint, SpecialCharactersMarkParagraphEnds) {
     for (int y = 5; y < 25; ++y)
         for (int x = 45; x < 200; ++x)
             ASSERT_EQ(plain.pixel(x, y), marked.pixel(x, y));
+}
+
+namespace {
+
+// A paragraph of many runs far longer than the screen: what painting one
+// screen of it gives must be what painting the whole document gives there.
+class LongParagraphPaint : public Paint {
+protected:
+    int ParaFirst = 0, ParaLast = 0; // the long paragraph's items
+    // The glyphs of the fixed metrics' fonts stand out of their boxes: the
+    // line below a screen reaches a few pixels up into its last rows, which
+    // only painting that line paints. The rows above are compared.
+    static constexpr int kRows = 48;
+
+    // Runs of two text styles taking turns in paragraph style ParaNo, between
+    // two short paragraphs; Before may add items before a run.
+    void Build(int ParaNo, int Runs, int TextStyle1 = 0, int TextStyle2 = 3,
+               const std::function<void(int Run)>& Before = {}) {
+        Doc.Text("Kopf", 0, 0);
+        ParaFirst = Doc.GetItemCount();
+        for (int i = 0; i < Runs; ++i) {
+            if (Before && i > 0) Before(i);
+            Doc.Text(i % 2 ? "bb cc ddd " : "ee fff g ", i % 2 ? TextStyle2 : TextStyle1,
+                     i == 0 ? ParaNo : -1);
+        }
+        ParaLast = Doc.GetItemCount() - 1;
+        Doc.Text("Fuss", 0, 0);
+    }
+    QImage Whole() {
+        const int h = Doc.Height, y = Doc.VOffs;
+        Doc.Height = Doc.DocumentHeight;
+        Doc.VOffs = 0;
+        QImage img = PaintFirstScreen(Doc);
+        Doc.Height = h;
+        Doc.VOffs = y;
+        return img;
+    }
+    QImage ScreenAt(int Y) {
+        Doc.VOffs = Y;
+        QImage img = PaintFirstScreen(Doc);
+        Doc.VOffs = 0;
+        return img;
+    }
+    // Every Step pixels from the top, and the end, the top Rows rows of a screen.
+    void ExpectScreensAsWhole(int Step, int Rows) {
+        const QImage whole = Whole();
+        std::vector<int> ys;
+        for (int y = 0; y + Doc.Height <= Doc.DocumentHeight; y += Step)
+            ys.push_back(y);
+        ys.push_back(Doc.DocumentHeight - Doc.Height);
+        for (int y : ys)
+            ASSERT_EQ(ScreenAt(y).copy(0, 0, Doc.Width, Rows), whole.copy(0, y, Doc.Width, Rows))
+                << "at " << y;
+    }
+    // The bottom of the long paragraph's lines (its frame's bottom edge).
+    int ParaBottom() const {
+        int b = 0;
+        for (int i = Doc.GetFirstDrawItemOfItem(ParaFirst); i < Doc.GetFirstDrawItemOfItem(ParaLast + 1); ++i)
+            b = std::max(b, Doc.DrawItem(i)->Top + Doc.DrawItem(i)->Height + Doc.DrawItem(i)->SpaceBelow);
+        return b;
+    }
+};
+
+} // namespace
+
+TEST_F(LongParagraphPaint, AFramedParagraphKeepsItsFrameWhereItsTopIsFarAboveTheScreen) {
+    // With a largest text width of 150 the frame reaches to the right edge of
+    // a wider picture near the paragraph's start, on every line of it.
+    Doc.MaxText = 150;
+    Build(8, 600, 0, 3, [&](int Run) {
+        if (Run == 3) Doc.AddPicture("", SolidPicture(180, 10, clGreen), -1, 0, TRPTag{});
+    });
+    Doc.Format();
+    ASSERT_GT(Doc.DocumentHeight, 20 * Doc.Height);
+    ExpectScreensAsWhole(37, kRows);
+    // In the middle: background to the picture's right edge, beyond the largest text width.
+    const TRPDrawLineInfo* picture = Doc.DrawItem(Doc.GetFirstDrawItemOfItem(ParaFirst + 3));
+    const int right = picture->Left + picture->Width;
+    ASSERT_GT(right, 5 + 150 + 10);
+    const QImage middle = ScreenAt(Doc.DocumentHeight / 2);
+    EXPECT_TRUE(Is(middle, right - 3, 30, Qt::yellow));
+    EXPECT_FALSE(Is(middle, right + 2, 30, Qt::yellow));
+    // At the end: the frame's bottom edge under the last line, right of the text.
+    const QImage end = ScreenAt(ParaBottom() - Doc.Height / 2);
+    int black = -1;
+    for (int r = 0; r < Doc.Height && black < 0; ++r)
+        if (Is(end, right - 10, r, Qt::black)) black = r;
+    EXPECT_GE(black, Doc.Height / 2 - 1);
+    EXPECT_LE(black, Doc.Height / 2);
+}
+
+TEST_F(LongParagraphPaint, ASelectionBandAndMarksAtTheEndOfALongParagraphLookAsPaintedFromItsStart) {
+    // Line selection, spacing before and after the paragraph, the marks of
+    // special characters, checkpoints and page breaks inside the paragraph.
+    Style->SelectionStyle = rpssLines;
+    Doc.Opts |= rpoShowSpecialCharacters | rpoShowCheckpoints | rpoShowPageBreaks;
+    Build(7, 500, 0, 3, [&](int Run) {
+        if (Run % 97 == 50) Doc.AddCheckpoint("", Run % 2 == 0, TRPTag{});
+    });
+    for (int i = ParaFirst + 70; i < ParaLast; i += 89)
+        Doc.GetItem(i)->SetPageBreakBefore(true);
+    Doc.Format();
+    Doc.StoreSelectionBounds(ParaFirst + 300, 3, ParaLast + 1, 2);
+    ExpectScreensAsWhole(29, kRows);
+    // Not focused, so in the inactive colour; the band fills the whole line height.
+    int blue = 0;
+    const QImage end = ScreenAt(Doc.DocumentHeight - Doc.Height);
+    for (int y = 0; y < Doc.Height; ++y)
+        blue += Is(end, 7, y, Qt::blue);
+    EXPECT_GT(blue, Doc.Height / 2);
+}
+
+TEST_F(LongParagraphPaint, LinesSpacedCloserThanTheirTextPaintWhereTheyReachFromAbove) {
+    // Half spacing: a line of 80-pixel text reaches 40 pixels into the lines
+    // of 12-pixel text below it, which lie 6 pixels apart.
+    TParaInfo* tight = Style->ParaStyles().Add();
+    tight->LineSpacingType = rplsPercent;
+    tight->LineSpacing = 50;
+    Style->TextStyles().Add()->Size = 60;
+    Build(Style->ParaStyles().Count() - 1, 60, Style->TextStyles().Count() - 1, 3, [&](int) {
+        for (int k = 0; k < 8; ++k)
+            Doc.Text("bb cc ddd ", 3, -1);
+    });
+    Doc.Format();
+    // Lines below a screen that reach up into it are not painted: the top rows are compared.
+    Doc.Height = 120;
+    ExpectScreensAsWhole(7, 50);
+}
+
+TEST_F(LongParagraphPaint, AScreenPaintsTheDrawItemsItShowsNotThoseOfTheWholeParagraph) {
+    int painted = 0;
+    Style->OnDrawTextBack = [&](TRPStyle*, TCanvas*, int, int, int, int, int, TRPTextDrawStates, bool&) {
+        ++painted;
+    };
+    Build(8, 2000);
+    Doc.Format();
+    ASSERT_GT(Doc.DrawItemCount(), 2000);
+    for (int y : {0, Doc.DocumentHeight / 2, Doc.DocumentHeight - Doc.Height}) {
+        painted = 0;
+        ScreenAt(y);
+        EXPECT_GT(painted, 3) << y;
+        EXPECT_LT(painted, 60) << y;
+    }
+}
+
+TEST_F(LongParagraphPaint, TheFrameFollowsTheParagraphAfterAnEditAboveTheScreen) {
+    Build(8, 400);
+    Doc.Format();
+    const int y = Doc.DocumentHeight - Doc.Height;
+    ScreenAt(y);
+    // Longer text near the paragraph's start: its lines and frame move down.
+    Doc.Items->Text(ParaFirst + 2) += " hhh iii jjj kkk lll mmm nnn ooo ppp qqq rrr";
+    const int d = Doc.GetFirstDrawItemOfItem(ParaFirst + 2);
+    Doc.ReformatDrawItemsAround(d, d, 0);
+    ASSERT_GT(Doc.DocumentHeight - Doc.Height, y);
+    ExpectScreensAsWhole(Doc.DocumentHeight, kRows);
+    // The frame's bottom edge right of the text, under the paragraph's new last line.
+    const QImage end = ScreenAt(ParaBottom() - Doc.Height / 2);
+    int black = -1;
+    for (int r = 0; r < Doc.Height && black < 0; ++r)
+        if (Is(end, Doc.Width - 8, r, Qt::black)) black = r;
+    EXPECT_GE(black, Doc.Height / 2 - 1);
+    EXPECT_LE(black, Doc.Height / 2);
 }
