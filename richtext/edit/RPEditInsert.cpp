@@ -687,16 +687,21 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
             }
             MergeTextItemsWithUndo(i);
         }
+    int firstItem = index;
     if (index > 0 && CanMerge(index - 1)) {
         const int len = ItemTextLength(GetItemText(index - 1), GetItemOptions(index - 1));
         if (caretItem == index) caretOffs += len;
         --caretItem;
+        --firstItem;
         MergeTextItemsWithUndo(index - 1);
     }
     RepairListMarkers(index - 1, index + GetItemCount() - before, caretItem);
-    // Every paragraph keeps one style.
-    const int first = GetFirstParaItem(std::clamp(caretItem, 0, GetItemCount() - 1));
-    SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
+    // Every paragraph keeps one style: the one the insertion ends in, and the
+    // one it began in, whose lines after a line break came with the stream's.
+    for (const int at : {caretItem, firstItem}) {
+        const int first = GetFirstParaItem(std::clamp(at, 0, GetItemCount() - 1));
+        SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
+    }
     caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
     ReformatAfterEdit();
     SetCaretItemPos(caretItem, caretOffs);

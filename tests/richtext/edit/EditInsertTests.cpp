@@ -144,6 +144,34 @@ TEST(EditInsert, RTFFromAnotherProgramGoesInAtTheCaret) {
     EXPECT_EQ(PlainText(*f.Data()), "vorher nachher");
 }
 
+// A block whose paragraphs hold line breaks goes into the middle of a centred
+// paragraph: the lines that join a paragraph take its style, as they do when
+// the document is read again, and the document's stream reads back to the byte.
+TEST(EditInsert, LinesOfAnInsertedBlockTakeTheStyleOfTheParagraphTheyJoin) {
+    TEditFixture f;
+    f.Edit->Clear();
+    f.Edit->AddText("Mitte", 0, 1);
+    f.Edit->AddText("rechts", 0, 0);
+    f.Edit->Format();
+    const std::string start = SaveRPF(*f.Edit);
+    // "x", a line "y", then an indented paragraph "z" with a line "w".
+    const std::string block =
+        "-8 1 3\r\n0 1 -1 0 0 0\r\nx\r\n0 1 0 4 0 0\r\ny\r\n0 1 3 0 0 0\r\nz\r\n0 1 3 4 0 0\r\nw\r\n";
+    f.Caret(0, 5);
+    ASSERT_TRUE(f.Edit->InsertRPFFromStream(block));
+    EXPECT_EQ(DumpItems(*f.Data()),
+              "P s0 p1 \"Mittx\"\nB s0 p1 \"y\"\nP s0 p3 \"z\"\nB s0 p3 \"we\"\nP s0 p0 \"rechts\"\n");
+    const std::string edited = SaveRPF(*f.Edit);
+    TEditFixture fresh;
+    fresh.Edit->Clear();
+    fresh.Edit->LoadRPFFromStream(edited);
+    fresh.Edit->Format();
+    EXPECT_EQ(SaveRPF(*fresh.Edit), edited);
+    EXPECT_EQ(DumpLayout(*f.Data()), DumpLayout(*fresh.Data()));
+    f.Edit->Undo();
+    EXPECT_EQ(SaveRPF(*f.Edit), start);
+}
+
 // A word processor splits runs of one formatting by revision marks: they come
 // in joined, with each other and with the text around them, and the step
 // undoes and redoes as one; the caret stands after what came in.

@@ -257,6 +257,35 @@ TEST_F(TableInplace, SavingWhileACellIsEditedKeepsItsText) {
     EXPECT_EQ(static_cast<TRPTableItemInfo*>(F.Data()->GetItem(1))->GetCell(0, 0)->GetItemText(0), "Abc");
 }
 
+// Text pasted at the end of a cell's centred paragraph brings a line after a
+// line break: closed, the cell holds that line centred, as the document read
+// again holds it, and the document's stream reads back to the byte.
+TEST_F(TableInplace, ALinePastedIntoACellsParagraphTakesItsStyle) {
+    Build(2, 2);
+    T->GetCell(1, 0)->Clear();
+    T->GetCell(1, 0)->AddNL("Zelle", 0, 1);
+    F.Edit->Format();
+    ASSERT_TRUE(Open(1, 0));
+    ASSERT_TRUE(Focused()->InsertRPFFromStream(
+        "-8 1 3\r\n0 1 -1 0 0 0\r\n und\r\n0 1 0 4 0 0\r\nnoch eine Zeile\r\n0 1 0 0 0 0\r\ndanach\r\n"));
+    T->CloseInplaceEditor(true);
+    ASSERT_EQ(EditedCell(), "-");
+    EXPECT_EQ(DumpItems(*T->GetCell(1, 0)),
+              "P s0 p1 \"Zelle und\"\nB s0 p1 \"noch eine Zeile\"\nP s0 p0 \"danach\"\n");
+    F.Edit->Format();
+    const std::string rpf = SaveRPF(*F.Edit);
+    TRichPadEdit fresh(F.Form.get());
+    fresh.SetParent(F.Form.get());
+    fresh.SetBounds(F.Edit->Left(), F.Edit->Top(), F.Edit->Width(), F.Edit->Height());
+    fresh.SetStyle(F.Style.get());
+    fresh.Clear();
+    ASSERT_TRUE(fresh.LoadRPFFromStream(rpf));
+    fresh.Format();
+    EXPECT_EQ(SaveRPF(fresh), rpf);
+    auto* back = static_cast<TRPTableItemInfo*>(fresh.RPData()->GetItem(1));
+    EXPECT_EQ(DumpItems(*back->GetCell(1, 0)), DumpItems(*T->GetCell(1, 0)));
+}
+
 TEST_F(TableInplace, ClearingOrDestroyingTheHostTakesTheEditorAlong) {
     Build(2, 2);
     ASSERT_TRUE(Open(1, 1));

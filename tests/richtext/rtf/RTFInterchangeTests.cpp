@@ -3,6 +3,8 @@
 // spacing, empty lines and tables back to back.
 #include "support/Corpus.h"
 #include "RTFImportDoc.h"
+#include "platform/Forms.h"
+#include "richtext/edit/RichPadEdit.h"
 #include "support/Readers.h"
 
 #include <QDir>
@@ -402,6 +404,86 @@ TEST(RTFInterchange, EmptyLinesAndTablesBackToBackComeBack) {
     EXPECT_EQ(TableAt(twoBack, 2)->Rows->RowCount(), 1);
 }
 
+namespace {
+
+// An editor that reads and writes as the log book does, on a form of its own.
+class TLogEditor {
+public:
+    explicit TLogEditor(TRPStyle* Style) {
+        Edit = new TRichPadEdit(&Form);
+        Edit->SetParent(&Form);
+        Edit->SetBounds(0, 0, 1000, 400);
+        Edit->SetStyle(Style);
+        TRPRTFReaderProperties* rtf = Edit->GetRTFReadProperties();
+        rtf->UnicodeMode = rpruMixed;
+        rtf->TextStyleMode = rprsAddIfNeeded;
+        rtf->ParaStyleMode = rprsAddIfNeeded;
+        Edit->RPFOptions = rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveTextStyles |
+                           rpfoSaveParaStyles | rpfoSaveDocProperties | rpfoLoadDocProperties;
+    }
+    TForm Form{nullptr};
+    TRichPadEdit* Edit;
+
+    void LoadRTF(const std::string& Rtf) {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath("log.rtf"), Rtf);
+        Edit->Clear();
+        EXPECT_TRUE(Edit->LoadRTF(dir.filePath("log.rtf").toStdString()));
+        Edit->Format();
+    }
+    void LoadRPF(const std::string& Rpf) {
+        Edit->Clear();
+        EXPECT_TRUE(Edit->LoadRPFFromStream(Rpf));
+        Edit->Format();
+    }
+    std::string RTF() {
+        std::string s;
+        EXPECT_TRUE(Edit->SaveRTFToStream(s, false));
+        return s;
+    }
+    std::string RPF() {
+        std::string s;
+        EXPECT_TRUE(Edit->SaveRPFToStream(s, false));
+        return s;
+    }
+    std::string Text() {
+        std::string s;
+        EXPECT_TRUE(Edit->SaveTextToStream("", s, 80, false, false));
+        return s;
+    }
+};
+
+} // namespace
+
+// Documents whose RTF read back lost columns of a wide table: loaded as the
+// log book loads RTF, written as RTF and read again, they write the same bytes
+// and the same text; their streams, in text and binary form, read back to the
+// same stream and the same RTF.
+TEST(RTFInterchange, FoundDocumentsReadBackFromOurRTFAndRPFToTheByte) {
+    for (const char* name : {"found/tables_empty_paragraphs_rtf_readback.rtf",
+                             "found/layout/cell-lines-rpf-round-trip/doc.rtf"}) {
+        SCOPED_TRACE(name);
+        const QByteArray data = CorpusFile(QString::fromLatin1(name));
+        if (data.isEmpty()) GTEST_SKIP() << "no corpus beside the sources";
+        TRPStyle style;
+        TLogEditor log(&style);
+        log.LoadRTF(data.toStdString());
+        const std::string rtf = log.RTF(), text = log.Text();
+        TLogEditor back(&style);
+        back.LoadRTF(rtf);
+        EXPECT_EQ(back.RTF(), rtf);
+        EXPECT_EQ(back.Text(), text);
+        for (const TRPFOptions binary : {TRPFOptions(0), rpfoSaveBinary}) {
+            log.Edit->RPFOptions = (log.Edit->RPFOptions & ~rpfoSaveBinary) | binary;
+            const std::string rpf = log.RPF();
+            back.Edit->RPFOptions = log.Edit->RPFOptions;
+            back.LoadRPF(rpf);
+            EXPECT_EQ(back.RPF(), rpf) << "binary " << binary;
+            EXPECT_EQ(back.RTF(), rtf) << "binary " << binary;
+        }
+    }
+}
+
 // LibreOffice reads our RTF to the texts it reads from the originals: the
 // cells of nested tables, and text in code pages that Qt has no converter for.
 TEST(RTFInterchange, LibreOfficeReadsTheTextOfOurRTF) {
@@ -430,6 +512,27 @@ TEST(RTFInterchange, LibreOfficeReadsTheTextOfOurRTF) {
         text.remove(QChar(0xFEFF));
         EXPECT_EQ(text.simplified(), c.Text) << c.Name.toStdString();
     }
+}
+
+// Empty paragraphs in cells, before a cell's text, after it, alone and two
+// together: LibreOffice reads our RTF to the lines it reads from the original.
+TEST(RTFInterchange, LibreOfficeReadsTheEmptyParagraphsOfOurCells) {
+    const std::string original =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}"
+        "\\trowd\\cellx2000\\cellx4000\\pard\\intbl \\par A\\cell \\pard\\intbl B\\par\\cell\\row"
+        "\\trowd\\cellx2000\\cellx4000\\pard\\intbl \\cell \\pard\\intbl \\par\\par\\cell\\row"
+        "\\pard after\\par}";
+    QTemporaryDir dir;
+    const QString error =
+        Convert(dir, {{"original.rtf", original}, {"ours.rtf", OurRTF(original)}}, "txt:Text");
+    ASSERT_TRUE(error.isEmpty()) << error.toStdString();
+    const auto lines = [&](const QString& Name) {
+        return QString::fromStdString(ReadFile(dir.filePath("out/" + Name)))
+            .remove(QChar(0xFEFF))
+            .remove('\r');
+    };
+    EXPECT_EQ(lines("original.txt"), "\nA\nB\n\n\n\n\n\nafter\n");
+    EXPECT_EQ(lines("ours.txt"), lines("original.txt"));
 }
 
 // The numbers and letters of a list whose levels name no font: LibreOffice

@@ -202,4 +202,39 @@ TEST(RTFTableBoundaries, SizesTheImportKeepsReadBackFromRPF) {
         }
 }
 
+// Each row's cells as their spans ("2x1", "." for a covered position), rows
+// separated by "/".
+std::string Spans(const TRPTableItemInfo& T) {
+    std::string s;
+    for (int r = 0; r < T.Rows->RowCount(); ++r) {
+        s += r ? " /" : "";
+        for (int c = 0; c < T.Rows->GetColCount(); ++c) {
+            const TRPTableCellData* cell = T.Rows->GetCell(r, c);
+            s += cell ? " " + std::to_string(cell->ColSpan) + "x" + std::to_string(cell->RowSpan) : " .";
+        }
+    }
+    return s;
+}
+
+// Boundaries past a million pixels, where the layouts of tables nested in
+// wide cells put them: the rows keep their columns apart, and the table
+// written as RTF comes back with them.
+TEST(RTFTableBoundaries, ColumnsPastAMillionPixelsKeepTheirPlaces) {
+    TRoundTripDoc doc;
+    ASSERT_EQ(0,
+              doc.Import("{\\rtf1\\trowd\\cellx17000000\\cellx17100000\\cellx17200000\\pard\\intbl a\\cell "
+                         "b\\cell c\\cell\\row\\trowd\\cellx17100000\\cellx17200000\\pard\\intbl d\\cell "
+                         "e\\cell\\row\\pard x\\par}"));
+    const auto* t = dynamic_cast<const TRPTableItemInfo*>(doc.GetItem(0));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(Spans(*t), " 1x1 1x1 1x1 / 2x1 . 1x1");
+    const std::string rtf = doc.RTF();
+    TRoundTripDoc back;
+    ASSERT_EQ(0, back.Import(rtf));
+    const auto* b = dynamic_cast<const TRPTableItemInfo*>(back.GetItem(0));
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(Spans(*b), Spans(*t));
+    EXPECT_EQ(back.RTF(), rtf);
+}
+
 } // namespace
