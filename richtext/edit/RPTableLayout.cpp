@@ -169,17 +169,20 @@ void TRPTableItemInfo::AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem,
         print->Height = print->FormattingInfo.Height;
         return;
     }
-    // A forced format lays the table out even at an unchanged width.
-    const bool force = Force || (TableState & rptbsChanged) != 0;
+    const bool changed = (TableState & rptbsChanged) != 0;
     const bool rows = (TableState & rptbsRowsChanged) != 0;
     TableState &= ~(rptbsChanged | rptbsRowsChanged);
     FChangedBand.Known = false;
-    if (force) FormattingInfo.Width = 0;
     TResolutionScope scope(Resolution, sad);
     TRPTableItemFormattingInfo& info = FormattingInfo;
     const int R = Rows->RowCount(), C = Rows->GetColCount();
-    if (rows && !force && info.LaidOutFor == DocWidth && info.ColWidths.Count() == C &&
-        info.RowHeights.Count() == R && !Rows->IsEmpty()) {
+    const bool rowsOnly = rows && !Force && !changed && info.LaidOutFor == DocWidth &&
+                          info.ColWidths.Count() == C && info.RowHeights.Count() == R && !Rows->IsEmpty();
+    // A forced format, a change, or rows that cannot be placed alone (the
+    // width changed since) lay the table out, also at an unchanged width.
+    const bool force = Force || changed || (rows && !rowsOnly);
+    if (force) FormattingInfo.Width = 0;
+    if (rowsOnly) {
         // A cell grew or shrank in height only: its column and every cell's
         // lines stay as they are.
         std::vector<int> oldStarts(static_cast<size_t>(R)), oldHeights(static_cast<size_t>(R));
@@ -388,8 +391,12 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     else
         T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
     L.Natural = T == 0;
-    // Unchanged and not forced: a layout for this width stands.
-    if (!Force && T != 0 && T == Info.Width && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R)
+    // Unchanged and not forced: a layout for this width stands, and so does a
+    // table's natural one (its columns' own widths) at any width: every change
+    // of what it was made from (a cell's content, size or width, the grid, a
+    // table inside) marks the table changed.
+    if (!Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R &&
+        (L.Natural ? Info.LaidOutFor >= 0 : T == Info.Width))
         return;
     Info.Width = T;
     int inner = 0;

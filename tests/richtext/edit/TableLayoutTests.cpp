@@ -65,12 +65,19 @@ TEST_F(TableLayout, PixelWidthsEverywhereMakeANaturalTable) {
     EXPECT_EQ(List(p->FormattingInfo.ColWidths), "50 60");
     EXPECT_EQ(p->GetWidth(), 6 + 4 + 110);
     EXPECT_TRUE(p->AllColumnsHavePixelWidths());
-    // It has no width to keep a layout for: every formatting lays it out from
-    // its cells, at any width of the document.
+    // Its layout stands at any width until it changes or a format forces it.
     p->GetCell(0, 0)->AddNL("b", 0, 0);
     Doc->Width = 400;
     Doc->TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "20");
+    Doc->Format();
     EXPECT_EQ(List(p->FormattingInfo.RowHeights), "40");
+    p->GetCell(0, 1)->AddNL("c", 0, 0);
+    p->GetCell(0, 1)->AddNL("d", 0, 0);
+    p->Changed();
+    Doc->Width = 300;
+    Doc->TCustomRPFormattedData::Format(false, true, false, 0, nullptr, false, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowHeights), "60");
     EXPECT_EQ(p->GetWidth(), 6 + 4 + 110);
 }
 
