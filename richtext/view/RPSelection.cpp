@@ -156,6 +156,10 @@ TGraphic* TCustomRPFormattedData::GetSelectedImage() {
 }
 
 bool TCustomRPFormattedData::GetItemCoords(int ItemNo, int& Left, int& Top) {
+    // While a range of lines is laid out again, their slots are empty and the
+    // lines below still carry the old item numbers: no item has a place yet
+    // (a table formatting its cells asks; the document places it afterwards).
+    if (DrawItems->DeletedCount > 0) return false;
     const int d = GetFirstDrawItemOfItem(ItemNo);
     if (d < 0) return false;
     Left = DrawItem(d)->Left;
