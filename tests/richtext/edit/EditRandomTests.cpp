@@ -4,13 +4,17 @@
 // work is drained between the operations, as at a person's pace. Nothing may
 // fail on the way: an exception that reaches the platform shows as a message
 // box, which the responder records. Then undoing everything gives back the
-// document's first RPF bytes, and redoing everything the edited ones.
+// document's first RPF bytes, and redoing everything the edited ones. After
+// every operation, and every step of undoing and redoing everything, the
+// view shows what a fresh view of the document shows (FreshLayout.h): the
+// documents hold tables of every kind of width, merged and nested, and the
+// editor's width changes now and then.
 //
 // Every seed runs in a process of its own (this test program again), so that
 // a crash under the sanitizers is a finding like any other. CI runs a few
 // seeds per document; scripts/random-editing runs many more, through
 //   PRAVOLIN_EDIT_SEEDS, PRAVOLIN_EDIT_OPERATIONS, PRAVOLIN_EDIT_FIRST_SEED,
-//   PRAVOLIN_EDIT_DOCUMENT (0 to 3: only that document).
+//   PRAVOLIN_EDIT_DOCUMENT (0 to 5: only that document).
 // A failing seed is printed with a shortened list of its operations, and
 //   PRAVOLIN_EDIT_REPLAY="<document>:<operations>"
 // replays such a list.
@@ -26,10 +30,12 @@
 #include <QWidget>
 
 #include <chrono>
+#include <functional>
 #include <random>
 #include <sstream>
 
 #include "EditTestSupport.h"
+#include "FreshLayout.h"
 #include "TableTestDoc.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPEditData.h"
@@ -49,11 +55,11 @@ int EnvInt(const char* Name, int Default) {
 // One operation of a person: text typed, a key with its modifiers, a table
 // pasted from the clipboard, or a click at a point of the editor.
 struct TOp {
-    enum TKind { Type, Key, Table, Click } Kind = Type;
+    enum TKind { Type, Key, Table, Click, Width, Close } Kind = Type;
     QString Text;    // Type
     uint16_t VK = 0; // Key
     bool Shift = false, Ctrl = false;
-    int A = 0, B = 0; // Table: rows and columns; Click: x and y
+    int A = 0, B = 0; // Table: rows and columns; Click: x and y; Width: the editor's width
 };
 
 const struct {
@@ -65,7 +71,8 @@ const struct {
                  {'Z', "Z"},           {'C', "C"},          {'X', "X"},         {'V', "V"}};
 
 // "Hello" as "t48.65.6C.6C.6F", Ctrl+Shift+Left as "CS+Left", a table of
-// 2 x 3 cells as "T2x3", a click as "@120,45".
+// 2 x 3 cells as "T2x3", a click as "@120,45", the editor made 300 pixels
+// wide as "W300", the open cell editors closed as "Close".
 std::string Spell(const TOp& Op) {
     std::ostringstream s;
     switch (Op.Kind) {
@@ -84,6 +91,12 @@ std::string Spell(const TOp& Op) {
         break;
     case TOp::Click:
         s << '@' << Op.A << ',' << Op.B;
+        break;
+    case TOp::Width:
+        s << 'W' << Op.A;
+        break;
+    case TOp::Close:
+        s << "Close";
         break;
     }
     return s.str();
@@ -112,6 +125,15 @@ bool Parse(const QString& Word, TOp& Op) {
         Op.A = n[0].toInt(&ok);
         Op.B = ok ? n[1].toInt(&ok) : 0;
         return ok && Op.A > 0 && Op.B > 0;
+    }
+    if (Word == QLatin1String("Close")) {
+        Op.Kind = TOp::Close;
+        return true;
+    }
+    if (Word.size() > 1 && Word[0] == 'W' && Word[1].isDigit()) {
+        Op.Kind = TOp::Width;
+        Op.A = Word.mid(1).toInt(&ok);
+        return ok && Op.A > 0;
     }
     if (Word.startsWith('@')) {
         Op.Kind = TOp::Click;
@@ -193,11 +215,64 @@ public:
 private:
     bool Load(int Document) {
         if (Document == 2) return Edit->InsertRTFFromStream(LongPlainText());
+        if (Document == 5) return LoadTableKinds();
         const QString name = Document == 0   ? QStringLiteral("rtf/rtfpipe/phprtflite/image_from_strings.rtf")
                              : Document == 1 ? QStringLiteral("rtf/rtfpipe/nested_table_report.rtf")
-                                             : QStringLiteral("found/wide_table_257_columns.rtf");
+                             : Document == 3 ? QStringLiteral("found/wide_table_257_columns.rtf")
+                                             : QStringLiteral("rtf/rtfpipe/phprtflite/merged_cells.rtf");
         const QByteArray bytes = CorpusFile(name);
         return !bytes.isEmpty() && Edit->InsertRTFFromStream(bytes.toStdString());
+    }
+
+    // Every way a table takes its width, between lines of text: columns of
+    // their own pixel widths (the table as wide as they make it), a table of
+    // 400 pixels, one of 80 % of the line, free columns with cells merged
+    // across and down, and tables three deep in cells of tables.
+    bool LoadTableKinds() {
+        TCustomRPData* d = Edit->RPData();
+        const auto fill = [](TRPTableItemInfo& T, const std::string& Prefix) {
+            for (int r = 0; r < T.Rows->RowCount(); ++r)
+                for (int c = 0; c < T.Rows->GetColCount(); ++c) {
+                    TRPTableCellData* cell = T.GetCell(r, c);
+                    cell->Clear();
+                    cell->AddNL(Prefix + std::to_string(r) + std::to_string(c), 0, 0);
+                }
+        };
+        const auto add = [&](std::unique_ptr<TRPTableItemInfo> T, const char* Text) {
+            d->AddNL(Text, 0, 0);
+            d->AddItem(std::string(), std::move(T));
+        };
+        auto natural = TRPTableItemInfo::CreateEx(2, 3, d);
+        fill(*natural, "n");
+        for (int c = 0; c < 3; ++c)
+            natural->GetCell(0, c)->BestWidth = natural->GetCell(1, c)->BestWidth = 40 + 30 * c;
+        add(std::move(natural), "Spalten eigener Breite");
+        auto fixed = TRPTableItemInfo::CreateEx(2, 2, d);
+        fill(*fixed, "f");
+        fixed->BestWidth = 400;
+        add(std::move(fixed), "Feste Breite");
+        auto percent = TRPTableItemInfo::CreateEx(2, 2, d);
+        fill(*percent, "p");
+        percent->BestWidth = -80;
+        add(std::move(percent), "Anteil der Zeile");
+        auto merged = TRPTableItemInfo::CreateEx(3, 3, d);
+        fill(*merged, "m");
+        merged->MergeCells(0, 0, 2, 1, false);
+        merged->MergeCells(1, 2, 1, 2, false);
+        add(std::move(merged), "Verbundene Zellen");
+        std::function<std::unique_ptr<TRPTableItemInfo>(TCustomRPData*, int)> nested =
+            [&](TCustomRPData* Owner, int Level) {
+                auto t = TRPTableItemInfo::CreateEx(1, 2, Owner);
+                fill(*t, "t" + std::to_string(Level));
+                if (Level < 3) {
+                    TRPTableCellData* host = t->GetCell(0, 0);
+                    host->AddItem(std::string(), nested(host, Level + 1));
+                }
+                return t;
+            };
+        add(nested(d, 1), "Tabellen in Zellen");
+        d->AddNL("Ende", 0, 0);
+        return true;
     }
 };
 
@@ -269,6 +344,13 @@ public:
             if (!boxes.Questions().empty())
                 return "operation " + std::to_string(i) + " (" + Spell(Ops[static_cast<size_t>(i)]) +
                        ") reported: " + boxes.MessageTexts().join(" / ").toStdString();
+            // The view shows what the document is. While a cell editor is
+            // open it differs on purpose (the cell shows the editor's
+            // document, laid out with the editor's margins), and the check
+            // waits until the editor is closed.
+            if (const std::string diff = DiffFromFreshLayout(*e.Edit); !diff.empty())
+                return "operation " + std::to_string(i) + " (" + Spell(Ops[static_cast<size_t>(i)]) +
+                       ") left the view unlike a fresh layout: " + diff;
         }
         e.Edit->DestroyCellEditor();
         ProcessEvents();
@@ -284,9 +366,15 @@ public:
                 if (!boxes.Questions().empty())
                     return std::string(redo ? "redo " : "undo ") + std::to_string(steps) +
                            " reported: " + boxes.MessageTexts().join(" / ").toStdString();
+                if (const std::string diff = DiffFromFreshLayout(*e.Edit); !diff.empty())
+                    return std::string(redo ? "redo " : "undo ") + std::to_string(steps) +
+                           " left the view unlike a fresh layout: " + diff;
             }
             e.Edit->DestroyCellEditor();
             ProcessEvents();
+            if (const std::string diff = DiffFromFreshLayout(*e.Edit); !diff.empty())
+                return std::string(redo ? "redoing" : "undoing") +
+                       " everything left the view unlike a fresh layout: " + diff;
             if ((redo ? e.Edit->CanRedo() : e.Edit->CanUndo()))
                 return redo ? "redo never ends" : "undo never ends";
             if (SaveRPF(*e.Edit) != (redo ? edited : start))
@@ -334,10 +422,16 @@ private:
             op.VK = 'Z';
             op.Ctrl = true;
             op.Shift = Pick(3) == 0;
-        } else if (p < 90) {
+        } else if (p < 88) {
             op.Kind = TOp::Table;
             op.A = 1 + Pick(3);
             op.B = 1 + Pick(3);
+        } else if (p < 89) {
+            op.Kind = TOp::Width;
+            static const int widths[] = {260, 540, 1000};
+            op.A = widths[Pick(3)];
+        } else if (p < 91) {
+            op.Kind = TOp::Close;
         } else {
             op.Kind = TOp::Click;
             MakeUpClick(E, op);
@@ -386,6 +480,12 @@ private:
             break;
         case TOp::Click:
             ClickAt(E.Edit, QPoint(Op.A, Op.B));
+            break;
+        case TOp::Width:
+            E.Edit->SetBounds(0, 0, Op.A, E.Edit->Height());
+            break;
+        case TOp::Close:
+            E.Edit->DestroyCellEditor();
             break;
         }
     }
@@ -474,8 +574,9 @@ std::vector<TOp> Shorten(int Document, std::vector<TOp> Ops, const std::string& 
     }
 }
 
-const char* const kDocumentNames[] = {"image_from_strings.rtf", "nested_table_report.rtf", "long plain text",
-                                      "wide_table_257_columns.rtf"};
+const char* const kDocumentNames[] = {"image_from_strings.rtf", "nested_table_report.rtf",
+                                      "long plain text",        "wide_table_257_columns.rtf",
+                                      "merged_cells.rtf",       "tables of every width"};
 
 // In a run's own process: the operations made up or given, the failure on
 // standard error for the process that started it.

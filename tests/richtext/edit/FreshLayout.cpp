@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QImage>
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -46,10 +47,6 @@ void Dump(TCustomRPFormattedData& D, const std::string& Indent, std::string& Out
                 Out += Indent + "  cell " + std::to_string(r) + "," + std::to_string(c) + " " +
                        std::to_string(cell->Left) + "," + std::to_string(cell->Top) + " " +
                        std::to_string(cell->Width) + "x" + std::to_string(cell->Height) + "\n";
-                if (cell->GetCellEditor()) {
-                    Out += Indent + "    [cell editor open]\n";
-                    continue;
-                }
                 Dump(*cell->GetContentData(), Indent + "    ", Out);
             }
     }
@@ -63,28 +60,13 @@ std::vector<std::string> Lines(const std::string& Text) {
     return v;
 }
 
-size_t Depth(const std::string& Line) {
-    return Line.find_first_not_of(' ');
-}
-
-// The first line where the dumps differ. Where the edited view has a cell
-// editor open, the fresh dump's lines of that cell (as deep or deeper) are
-// passed over.
+// The first line where the dumps differ.
 std::string FirstDifference(const std::string& Edited, const std::string& Fresh) {
     const std::vector<std::string> a = Lines(Edited), b = Lines(Fresh);
-    const std::string open = "[cell editor open]";
-    size_t i = 0, j = 0;
-    while (i < a.size() || j < b.size()) {
-        if (i < a.size() && a[i].find(open) != std::string::npos) {
-            const size_t d = Depth(a[i++]);
-            while (j < b.size() && Depth(b[j]) >= d)
-                ++j;
-            continue;
-        }
-        const std::string la = i < a.size() ? a[i] : "<end>", lb = j < b.size() ? b[j] : "<end>";
+    for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const std::string la = i < a.size() ? a[i] : "<end>", lb = i < b.size() ? b[i] : "<end>";
         if (la != lb)
             return "line " + std::to_string(i + 1) + ": edited \"" + la + "\", fresh \"" + lb + "\"";
-        ++i, ++j;
     }
     return std::string();
 }
@@ -106,14 +88,6 @@ std::string PixelDifference(const QImage& A, const QImage& B, const TRect& Skip)
            std::to_string(y0);
 }
 
-bool CellEditorOpen(TCustomRPData& D) {
-    for (int i = 0; i < D.GetItemCount(); ++i)
-        if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i));
-            t && (t->InplaceEditor() || t->HasCellSelection()))
-            return true;
-    return false;
-}
-
 void Drain() {
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::sendPostedEvents();
@@ -131,6 +105,7 @@ std::string DumpViewLayout(TCustomRichPadEdit& Edit) {
 }
 
 std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth) {
+    if (Edit.GetCellEditor()) return std::string();
     // The styles stay in the style component both views share.
     std::string rpf;
     const TRPFOptions options = Edit.RPFOptions;
@@ -156,7 +131,7 @@ std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth) {
     Drain();
     std::string what = FirstDifference(DumpViewLayout(Edit), DumpViewLayout(*fresh));
     TRPEditRPData* data = Edit.EditData();
-    if (what.empty() && !CellEditorOpen(*data) && !data->SelectionExists(false, true)) {
+    if (what.empty() && !data->SelectionExists(false, true)) {
         QImage mine, theirs;
         Edit.PaintTo(mine);
         fresh->PaintTo(theirs);

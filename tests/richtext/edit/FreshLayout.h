@@ -9,16 +9,19 @@
 class TCustomRichPadEdit;
 class TCustomRPFormattedData;
 
-// The layout of a view as text, one line per draw item and per table cell. A
-// cell an editor is open on shows the editor's document, laid out with the
-// editor's margins: it is marked "[cell editor open]" and left out.
+// The layout of a view as text, one line per draw item and per table cell.
 std::string DumpViewLayout(TCustomRichPadEdit& Edit);
 
 // What differs first between the view and a fresh view of it, empty when
 // nothing. The fresh view has the same size, style and stream options, loads
 // the view's RPF and scrolls to the view's positions. Pictures are compared
-// only without a selection and without an open cell editor (whose selection
-// and content the fresh view cannot show), and the caret, which only the
-// edited view has, is left out of them. ExtraWidth widens the fresh view, so
-// that a test can prove that the check finds a difference.
+// only without a selection (which the fresh view does not have), and the
+// caret, which only the edited view has, is left out of them. ExtraWidth
+// widens the fresh view, so that a test can prove that the check finds a
+// difference.
+//
+// While a cell editor is open the view differs from a fresh one on purpose:
+// the cell shows the editor's document, laid out with the editor's margins,
+// and its table follows the editor only when the editor's document changes
+// its size. Nothing is compared then.
 std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth = 0);

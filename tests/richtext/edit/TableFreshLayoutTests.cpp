@@ -204,4 +204,14 @@ TEST_F(TableFreshLayout, ScrollBarsGoWhenTheDocumentComesToFitTheView) {
     EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_HORZ));
 }
 
+// The check itself finds what differs: a fresh view one pixel wider, and
+// text put into a cell past the editor and the table's change notice.
+TEST_F(TableFreshLayout, TheCheckFindsAPlantedDifference) {
+    BuildAfter("vor", 2, 2);
+    ASSERT_EQ(Fresh(), "");
+    EXPECT_NE(DiffFromFreshLayout(*F.Edit, 1), "");
+    T->GetCell(0, 0)->AddNL(std::string(30, 'w'), 0, 0);
+    EXPECT_NE(Fresh(), "");
+}
+
 } // namespace
