@@ -302,7 +302,9 @@ std::vector<std::pair<int, int>> TCustomRPFormattedData::WidthBoundParas(int Ski
         const bool firstPiece = d->ItemNo != prevItem;
         if (firstPiece) {
             const TCustomRPItemInfo* item = GetItem(d->ItemNo);
-            if (item->StartsPara()) {
+            // The first item starts a paragraph, also one read with a line
+            // break before it.
+            if (item->StartsPara() || k == 0) {
                 close(prevItem);
                 paraFirst = d->ItemNo;
                 bound = false;

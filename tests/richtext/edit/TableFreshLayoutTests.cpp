@@ -204,6 +204,25 @@ TEST_F(TableFreshLayout, ScrollBarsGoWhenTheDocumentComesToFitTheView) {
     EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_HORZ));
 }
 
+// A word typed wider than the view widens the document: the lines of the
+// paragraphs above it are broken anew at the new width, also those of a
+// document whose first item has a line break before it (as editing may
+// leave it).
+TEST_F(TableFreshLayout, LinesAboveAWordThatWidensTheDocumentTakeTheNewWidth) {
+    std::string words;
+    for (int i = 0; i < 12; ++i)
+        words += "wort ";
+    F.Load(words + "\n\nx");
+    F.Data()->GetItem(0)->SetLineBreakBefore(true);
+    F.Edit->Format();
+    ASSERT_FALSE(F.Data()->IsParaStart(0));
+    F.Caret(F.Data()->GetItemCount() - 1, 2);
+    for (int i = 0; i < 40; ++i) {
+        Type("m");
+        ASSERT_EQ(Fresh(), "") << i;
+    }
+}
+
 // The check itself finds what differs: a fresh view one pixel wider, and
 // text put into a cell past the editor and the table's change notice.
 TEST_F(TableFreshLayout, TheCheckFindsAPlantedDifference) {
