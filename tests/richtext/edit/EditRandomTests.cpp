@@ -40,7 +40,7 @@
 #include "platform/Keys.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
-#include "richtext/rtf/RPRTFReaderProperties.h"
+#include "shell/USeitenstil.h"
 #include "support/Corpus.h"
 #include "support/FormDriver.h"
 
@@ -185,12 +185,7 @@ public:
         Edit->SetParent(Form.get());
         Edit->SetBounds(0, 0, 540, 400);
         Edit->SetStyle(Style.get());
-        TRPRTFReaderProperties* rtf = Edit->GetRTFReadProperties();
-        rtf->UnicodeMode = rpruMixed;
-        rtf->TextStyleMode = rprsAddIfNeeded;
-        rtf->ParaStyleMode = rprsAddIfNeeded;
-        Edit->RPFOptions = rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveTextStyles |
-                           rpfoSaveParaStyles | rpfoSaveDocProperties | rpfoLoadDocProperties;
+        LogbuchEinstellen(*Edit);
         Edit->Clear();
         Loaded = Load(Document);
         Edit->Format();

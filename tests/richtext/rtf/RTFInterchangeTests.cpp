@@ -1,10 +1,11 @@
 // What our RTF writer makes of imported documents, read back by our reader
 // and by LibreOffice: nested tables, the geometry of rows, code pages, line
 // spacing, empty lines and tables back to back.
-#include "support/Corpus.h"
 #include "RTFImportDoc.h"
 #include "platform/Forms.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "shell/USeitenstil.h"
+#include "support/Corpus.h"
 #include "support/Readers.h"
 
 #include <QDir>
@@ -414,12 +415,7 @@ public:
         Edit->SetParent(&Form);
         Edit->SetBounds(0, 0, 1000, 400);
         Edit->SetStyle(Style);
-        TRPRTFReaderProperties* rtf = Edit->GetRTFReadProperties();
-        rtf->UnicodeMode = rpruMixed;
-        rtf->TextStyleMode = rprsAddIfNeeded;
-        rtf->ParaStyleMode = rprsAddIfNeeded;
-        Edit->RPFOptions = rpfoSavePicturesBody | rpfoSaveControlsBody | rpfoSaveBinary | rpfoSaveTextStyles |
-                           rpfoSaveParaStyles | rpfoSaveDocProperties | rpfoLoadDocProperties;
+        LogbuchEinstellen(*Edit);
     }
     TForm Form{nullptr};
     TRichPadEdit* Edit;
