@@ -9,6 +9,7 @@
 
 #include "richtext/edit/RPResizer.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPCoords.h"
 #include "richtext/model/RPStyle.h"
 #include "richtext/model/RPTextHelpers.h"
 #include "richtext/model/RPUnicode.h"
@@ -610,8 +611,45 @@ void TRPEditRPData::ReformatAfterEdit() {
     // At least one present item is laid out again, also after pure deletions.
     if (count > 0) tail = std::min(tail, count - 1 - std::min(first, count - 1));
     TDrawPosCarrier carried(*this, first, tail, oldCount);
+    const int oldHeight = DocumentHeight;
     ReformatChanged(first, tail, oldCount);
     carried.Restore();
+    // A document that became lower may fit the view without its vertical
+    // bar (one that grew, or kept its height, needs it as it did).
+    if (DocumentHeight < oldHeight) SettleVerticalBar();
+}
+
+void TRPEditRPData::SettleVerticalBar() {
+    TCustomRichPadEdit* e = Editor();
+    if (!e || FSettlingBar || !e->HandleAllocated() || !e->VScrollVisible || e->DisableNoScroll ||
+        !e->ScrollBarVisible(SB_VERT))
+        return;
+    // A document laid out anew starts without bars. One taller than the view
+    // beside the vertical bar may still fit the view without it, its lines
+    // broken at the wider width: the bar goes, the document is laid out at
+    // that width, and the bar comes back only when the document does not fit
+    // then. Lines at the wider width are at least half as many: a document
+    // more than twice as high as the view keeps its bar.
+    const int fullH = e->ClientHeight() + (e->ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
+    if (DocumentHeight > 2 * fullH) return;
+    // At the wider width only lines that a wrap started can join the line
+    // before them, and tables become lower: the rest keeps its height.
+    int shrinkable = 0;
+    for (int i = 0; i < DrawItemCount(); ++i) {
+        const TRPDrawLineInfo* d = DrawItem(i);
+        const bool wrapped = d->FromNewLine && ((i > 0 && DrawItem(i - 1)->ItemNo == d->ItemNo) ||
+                                                GetItem(d->ItemNo)->GetContinuesPrev());
+        if (wrapped || IsFullLineItem(d->ItemNo)) shrinkable = RPCoordSum(shrinkable, d->Height);
+    }
+    if (DocumentHeight - shrinkable > fullH) return;
+    FSettlingBar = true;
+    try {
+        e->ShowScrollBar(SB_VERT, false);
+    } catch (...) {
+        FSettlingBar = false;
+        throw;
+    }
+    FSettlingBar = false;
 }
 
 TRPEditRPData::TDrawPosCarrier::TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount)

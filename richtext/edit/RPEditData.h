@@ -357,6 +357,10 @@ private:
     int FHeldTagStyle = -1;
     TRPTag FHeldTag;
     void UnifyJoinedPara(int ItemNo);
+    // After an edit: a vertical bar that the document would not need if it
+    // were laid out without one goes, as it does when the document is loaded.
+    void SettleVerticalBar();
+    bool FSettlingBar = false;
     // The layout of ReformatAfterEdit: items First .. Count - 1 - Tail changed
     // (present numbering), OldCount stood before.
     void ReformatChanged(int First, int Tail, int OldCount);

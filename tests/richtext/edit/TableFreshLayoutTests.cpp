@@ -204,6 +204,30 @@ TEST_F(TableFreshLayout, ScrollBarsGoWhenTheDocumentComesToFitTheView) {
     EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_HORZ));
 }
 
+// A document may be taller than the view beside a vertical bar and yet fit
+// the view without one, its lines broken at the wider width: then the
+// edited view has no bar either, as the view that loads the document.
+TEST_F(TableFreshLayout, AVerticalBarGoesWhenTheDocumentFitsTheViewWithoutIt) {
+    // Two words 280 pixels wide: one line beside no bar, two beside a bar.
+    std::string text = std::string(13, 'a') + " " + std::string(14, 'b');
+    for (int i = 0; i < 11; ++i)
+        text += "\nzeile";
+    F.Load(text);
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    while (F.Data()->GetItemCount() > 9) {
+        const int last = F.Data()->GetItemCount() - 1;
+        F.Select(last - 1, 6, last, 6);
+        Key(VK_DELETE);
+        ASSERT_EQ(Fresh(), "") << F.Data()->GetItemCount() << " paragraphs";
+    }
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(F.Data()->DrawItemCount(), 9);
+    // Enter makes it taller than the view at any width: the bar comes back.
+    Key(VK_RETURN);
+    EXPECT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+}
+
 // A word typed wider than the view widens the document: the lines of the
 // paragraphs above it are broken anew at the new width, also those of a
 // document whose first item has a line break before it (as editing may
