@@ -597,6 +597,7 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
     TRPMeasureScope measure(FMeasure, 0, GetItemCount());
     int selStart = -1, selStartOffs = 0, selEnd = -1, selEndOffs = 0;
     int anchorItem = -1, anchorOffset = 0;
+    int laidWidth = -1;
     try {
         if (Depth == 0 && WidthChangeOnly) {
             GetSelBounds(selStart, selStartOffs, selEnd, selEndOffs, false);
@@ -658,6 +659,7 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
             Format(WidthChangeOnly, ReformatAnyway, false, Depth + 1, Canvas, false, Force);
             State |= rpstFormatting;
         }
+        laidWidth = GetWidth();
         if (Depth == 0) {
             if (WidthChangeOnly && !NoScrollRestore) {
                 const int dn = anchorItem >= 0 && anchorItem < GetItemCount() ? FindDrawItemForItem(anchorItem) : -1;
@@ -678,6 +680,20 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
         State &= ~rpstFormatting;
         LastFormattedItemNo = GetItemCount() - 1;
         AfterFormat(0, GetItemCount() - 1, false);
+        // Placing the controls may have laid the document out again from
+        // within this formatting (a cell editor's table that follows its
+        // cell), which no formatting could follow then: when a scroll bar came
+        // or went meanwhile, the lines take the width there is now.
+        if (laidWidth >= 0 && GetWidth() != laidWidth && !FFollowingWidth) {
+            FFollowingWidth = true;
+            try {
+                Format(true, false, true, 0, Canvas, false, false);
+            } catch (...) {
+                FFollowingWidth = false;
+                throw;
+            }
+            FFollowingWidth = false;
+        }
     }
 }
 

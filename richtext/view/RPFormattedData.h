@@ -494,6 +494,7 @@ protected:
     // looked at. BelowClip: where painting ends (a line starting lower).
     int FirstPaintedDrawItem(int Near, const TParaSpan& Para, int ClipTop, int BelowClip, bool Overlapping) const;
     std::vector<TParaSpan> FParaSpans; // in the order of their draw items
+    bool FFollowingWidth = false;      // Format follows a width that changed within it
     uint64_t FParaSpansStamp = 0;
 
     // Word searches of the selection code.

@@ -228,6 +228,32 @@ TEST_F(TableFreshLayout, AVerticalBarGoesWhenTheDocumentFitsTheViewWithoutIt) {
     EXPECT_EQ(Fresh(), "");
 }
 
+// The view becomes wider while a cell is edited: the cell's lines join, its
+// table and the document become lower, and the vertical bar goes while the
+// view is formatted for its new width. The lines take the width the view has
+// without the bar.
+TEST_F(TableFreshLayout, LinesFollowABarThatWentWhileTheViewWasFormatted) {
+    std::string text;
+    for (int i = 0; i < 5; ++i)
+        text += "zeile\n";
+    BuildAfter(text + "vor", 1, 1);
+    std::string words;
+    for (int i = 0; i < 10; ++i)
+        words += "wort ";
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, true, false, false));
+    Type(words);
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, true, false, false));
+    F.Edit->SetBounds(0, 0, 560, 200);
+    ProcessEvents();
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(Fresh(), "");
+}
+
 // A word typed wider than the view widens the document: the lines of the
 // paragraphs above it are broken anew at the new width, also those of a
 // document whose first item has a line break before it (as editing may
