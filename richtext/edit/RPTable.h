@@ -926,8 +926,8 @@ public:
     void InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo);
     // The editor is going: the cell takes its items back.
     void InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner);
-    // Lays the table out anew in its editor document (with the host's
-    // edit when one is under way).
+    // Lays the table's line out anew in its editor document, as far as the
+    // table's state marks it (with the host's edit when one is under way).
     void ReformatInHost();
     // Lays the editor over its cell (the table may have moved).
     void PlaceInplaceEditor();

@@ -434,6 +434,7 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         // The columns and rows were measured with the editor's document,
         // whose lines and margins are not the cell's: the table is laid out
         // from its cells again, as the document shows it when it is opened.
+        Changed();
         ReformatInHost();
         host->Invalidate();
     }
@@ -530,8 +531,7 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
                     (FParaMinWidth >= formatted || oldPara >= formatted)) {
                     hd->Format(false, true, false, 0, nullptr, false, true);
                 } else {
-                    hd->MarkChanged(itemNo, itemNo);
-                    hd->ReformatAfterEdit();
+                    ReformatInHost();
                 }
             } catch (...) {
                 FTrustKeptCells = false;
@@ -548,7 +548,6 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
 }
 
 void TRPTableItemInfo::ReformatInHost() {
-    Changed();
     auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
     const int itemNo = GetItemNo();
     if (!hd || itemNo < 0) return;

@@ -8,11 +8,11 @@
 #include <sstream>
 #include <vector>
 
+#include "EditTestSupport.h"
 #include "platform/Forms.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RichPadEdit.h"
-#include "richtext/model/RPDrawLines.h"
 
 namespace {
 
@@ -23,31 +23,30 @@ std::string List(const TRPIntegerList& L) {
     return s;
 }
 
+std::vector<std::string> Lines(const std::string& Text);
+
+// The document's lines (DumpLayout), then each table: its grid and its cells,
+// each cell's document the same way, indented.
 void Dump(TCustomRPFormattedData& D, const std::string& Indent, std::string& Out) {
     Out += Indent + "doc w=" + std::to_string(D.TextWidth) + " h=" + std::to_string(D.DocumentHeight) + "\n";
-    for (int i = 0; i < D.DrawItemCount(); ++i) {
-        const TRPDrawLineInfo* d = D.DrawItem(i);
-        Out += Indent + (d->FromNewLine ? "/" : " ") + std::to_string(d->Left) + "," +
-               std::to_string(d->Top) + " " + std::to_string(d->Width) + "x" + std::to_string(d->Height) +
-               " i" + std::to_string(d->ItemNo) + " o" + std::to_string(d->Offs) + " l" +
-               std::to_string(d->Length) + "\n";
-        // A table after its last draw item: its grid, its cells, their lines.
-        if (i + 1 < D.DrawItemCount() && D.DrawItem(i + 1)->ItemNo == d->ItemNo) continue;
-        auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(d->ItemNo));
+    for (const std::string& line : Lines(DumpLayout(D)))
+        Out += Indent + line + "\n";
+    for (int i = 0; i < D.GetItemCount(); ++i) {
+        auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i));
         if (!t) continue;
         const TRPTableItemFormattingInfo& f = t->FormattingInfo;
-        Out += Indent + " table " + std::to_string(t->GetWidth()) + "x" + std::to_string(t->GetHeight()) +
-               " cols[" + List(f.ColWidths) + "] colstarts[" + List(f.ColStarts) + "] rows[" +
-               List(f.RowHeights) + "] rowstarts[" + List(f.RowStarts) + "]" +
+        Out += Indent + "table i" + std::to_string(i) + " " + std::to_string(t->GetWidth()) + "x" +
+               std::to_string(t->GetHeight()) + " cols[" + List(f.ColWidths) + "] colstarts[" +
+               List(f.ColStarts) + "] rows[" + List(f.RowHeights) + "] rowstarts[" + List(f.RowStarts) + "]" +
                ((t->TableState & rptbsEditorDoc) ? " editor" : "") + "\n";
         for (int r = 0; r < t->Rows->RowCount(); ++r)
             for (int c = 0; c < t->Rows->GetColCount(); ++c) {
                 TRPTableCellData* cell = t->GetCell(r, c);
                 if (!cell) continue;
-                Out += Indent + "  cell " + std::to_string(r) + "," + std::to_string(c) + " " +
+                Out += Indent + " cell " + std::to_string(r) + "," + std::to_string(c) + " " +
                        std::to_string(cell->Left) + "," + std::to_string(cell->Top) + " " +
                        std::to_string(cell->Width) + "x" + std::to_string(cell->Height) + "\n";
-                Dump(*cell->GetContentData(), Indent + "    ", Out);
+                Dump(*cell->GetContentData(), Indent + "  ", Out);
             }
     }
 }
