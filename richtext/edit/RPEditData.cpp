@@ -215,7 +215,11 @@ void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScr
     if (!JustCleared) GetCaretItemPos(item, offs);
     FDirtyFirst = FDirtyTail = INT_MAX;
     Resizer.reset();
-    TRichPadRPData::Format(WidthChangeOnly, ReformatAnyway, NoScrollRestore, Depth, Canvas, AppendOnly, Force);
+    {
+        // The bar is settled once the caret stands again.
+        TBarSettleHold hold(*this);
+        TRichPadRPData::Format(WidthChangeOnly, ReformatAnyway, NoScrollRestore, Depth, Canvas, AppendOnly, Force);
+    }
     if (DrawItemCount() == 0) {
         CharEnds.clear();
         CaretDrawItemNo = CaretIndex = -1;
@@ -234,6 +238,7 @@ void TRPEditRPData::Format(bool WidthChangeOnly, bool ReformatAnyway, bool NoScr
     UpdateResizer();
     ChangeCaret(false, false, !JustCleared);
     JustCleared = false;
+    if (Depth == 0) SettleVerticalBar();
 }
 
 void TRPEditRPData::SelectionChanged() {
@@ -399,9 +404,13 @@ TPoint TRPEditRPData::GetCaretClientPoint() const {
 }
 
 void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
+    if (PlaceCaret(ItemNo, Offs)) ChangeCaret(false, Scroll, false);
+}
+
+bool TRPEditRPData::PlaceCaret(int ItemNo, int Offs) {
     if (DrawItemCount() == 0 || GetItemCount() == 0) {
         SetCaretDrawPos(-1, 0);
-        return;
+        return false;
     }
     ItemNo = std::clamp(ItemNo, 0, GetItemCount() - 1);
     Offs = std::clamp(Offs, GetFirstOffsetOfItem(ItemNo), GetLastOffsetOfItem(ItemNo));
@@ -409,7 +418,7 @@ void TRPEditRPData::SetCaretItemPos(int ItemNo, int Offs, bool Scroll) {
     int d = -1, o = 0;
     ItemToDrawItemPos(ItemNo, Offs, o, d);
     SetCaretDrawPos(d, o);
-    ChangeCaret(false, Scroll, false);
+    return true;
 }
 
 TRPDragDropCaretInfo* TRPEditRPData::GetDragDropCaretInfo() {
@@ -590,7 +599,19 @@ int LastDrawItemFrom(const TCustomRPFormattedData& Data, int D) {
 } // namespace
 
 void TRPEditRPData::ReformatAfterEdit() {
-    if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return;
+    LayOutNotedChanges(nullptr);
+}
+
+void TRPEditRPData::ReformatAndPlaceCaret(int ItemNo, int Offs) {
+    const TDrawPosCarrier::TPos target{ItemNo, Offs};
+    if (!LayOutNotedChanges(&target))
+        SetCaretItemPos(ItemNo, Offs);
+    else if (CaretDrawItemNo >= 0)
+        ChangeCaret(false, true, false);
+}
+
+bool TRPEditRPData::LayOutNotedChanges(const TDrawPosCarrier::TPos* Target) {
+    if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return false;
     // Renumbering reaches past the edit: markers whose text changed are laid
     // out again with their paragraphs.
     if (const TRPMarkerList* markers = GetMarkers(false); markers && markers->Count() > 0)
@@ -610,50 +631,21 @@ void TRPEditRPData::ReformatAfterEdit() {
     const int count = GetItemCount();
     // At least one present item is laid out again, also after pure deletions.
     if (count > 0) tail = std::min(tail, count - 1 - std::min(first, count - 1));
-    TDrawPosCarrier carried(*this, first, tail, oldCount);
-    const int oldHeight = DocumentHeight;
-    ReformatChanged(first, tail, oldCount);
-    carried.Restore();
-    // A document that became lower may fit the view without its vertical
-    // bar (one that grew, or kept its height, needs it as it did).
-    if (DocumentHeight < oldHeight) SettleVerticalBar();
+    {
+        // The bar is settled once the caret stands again in the new lines.
+        TBarSettleHold hold(*this);
+        TDrawPosCarrier carried(*this, first, tail, oldCount, Target);
+        ReformatChanged(first, tail, oldCount);
+        carried.Restore();
+    }
+    SettleVerticalBar();
+    return true;
 }
 
-void TRPEditRPData::SettleVerticalBar() {
-    TCustomRichPadEdit* e = Editor();
-    if (!e || FSettlingBar || !e->HandleAllocated() || !e->VScrollVisible || e->DisableNoScroll ||
-        !e->ScrollBarVisible(SB_VERT))
-        return;
-    // A document laid out anew starts without bars. One taller than the view
-    // beside the vertical bar may still fit the view without it, its lines
-    // broken at the wider width: the bar goes, the document is laid out at
-    // that width, and the bar comes back only when the document does not fit
-    // then. Lines at the wider width are at least half as many: a document
-    // more than twice as high as the view keeps its bar.
-    const int fullH = e->ClientHeight() + (e->ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
-    if (DocumentHeight > 2 * fullH) return;
-    // At the wider width only lines that a wrap started can join the line
-    // before them, and tables become lower: the rest keeps its height.
-    int shrinkable = 0;
-    for (int i = 0; i < DrawItemCount(); ++i) {
-        const TRPDrawLineInfo* d = DrawItem(i);
-        const bool wrapped = d->FromNewLine && ((i > 0 && DrawItem(i - 1)->ItemNo == d->ItemNo) ||
-                                                GetItem(d->ItemNo)->GetContinuesPrev());
-        if (wrapped || IsFullLineItem(d->ItemNo)) shrinkable = RPCoordSum(shrinkable, d->Height);
-    }
-    if (DocumentHeight - shrinkable > fullH) return;
-    FSettlingBar = true;
-    try {
-        e->ShowScrollBar(SB_VERT, false);
-    } catch (...) {
-        FSettlingBar = false;
-        throw;
-    }
-    FSettlingBar = false;
-}
-
-TRPEditRPData::TDrawPosCarrier::TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount)
-    : D(Data), First(First), Tail(Tail), OldCount(OldCount) {
+TRPEditRPData::TDrawPosCarrier::TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount,
+                                                const TPos* Target)
+    : D(Data), First(First), Tail(Tail), OldCount(OldCount), Target(Target) {
+    if (Target) return;
     // Read from the draw items as they stand: their item numbers are those
     // from before the edit.
     const auto read = [&](int DItemNo, int DOffs) {
@@ -688,6 +680,10 @@ TRPEditRPData::TDrawPosCarrier::TPos TRPEditRPData::TDrawPosCarrier::Carry(TPos 
 }
 
 void TRPEditRPData::TDrawPosCarrier::Restore() {
+    if (Target) {
+        D.PlaceCaret(Target->Item, Target->Offs);
+        return;
+    }
     if (D.DrawItemCount() == 0) return;
     if (const TPos c = Carry(Caret); c.Item >= 0) {
         int d = -1, o = 0;

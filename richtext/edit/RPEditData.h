@@ -190,6 +190,9 @@ public:
     void MarkChanged(int First, int Last);
     // Lays out the paragraphs of everything noted since the last call.
     void ReformatAfterEdit();
+    // The same, then the caret goes to (ItemNo, Offs) as SetCaretItemPos puts
+    // it: its line is built once, in the new lines.
+    void ReformatAndPlaceCaret(int ItemNo, int Offs);
     // Something is noted and not laid out yet.
     bool ChangesPending() const { return FDirtyFirst != INT_MAX || FDirtyTail != INT_MAX; }
     // The end of every edit: the editor's Modified and Change.
@@ -357,10 +360,8 @@ private:
     int FHeldTagStyle = -1;
     TRPTag FHeldTag;
     void UnifyJoinedPara(int ItemNo);
-    // After an edit: a vertical bar that the document would not need if it
-    // were laid out without one goes, as it does when the document is loaded.
-    void SettleVerticalBar();
-    bool FSettlingBar = false;
+    // SetCaretItemPos without showing the caret; false without draw items.
+    bool PlaceCaret(int ItemNo, int Offs);
     // The layout of ReformatAfterEdit: items First .. Count - 1 - Tail changed
     // (present numbering), OldCount stood before.
     void ReformatChanged(int First, int Tail, int OldCount);
@@ -370,18 +371,24 @@ private:
     // it. Those in the changed items are only kept valid: the edit places them.
     class TDrawPosCarrier {
     public:
-        TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount);
-        void Restore();
-
-    private:
         struct TPos {
             int Item = -1, Offs = 0;
         };
+        // Target: where the edit puts the caret (present numbering); the
+        // selection goes then.
+        TDrawPosCarrier(TRPEditRPData& Data, int First, int Tail, int OldCount, const TPos* Target = nullptr);
+        void Restore();
+
+    private:
         TPos Carry(TPos P) const;
         TRPEditRPData& D;
         int First, Tail, OldCount;
+        const TPos* Target;
         TPos Caret, SelStart, SelEnd;
     };
+    // ReformatAfterEdit with the caret put at Target, when given; false when
+    // nothing was noted.
+    bool LayOutNotedChanges(const TDrawPosCarrier::TPos* Target);
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;

@@ -211,8 +211,7 @@ bool TRPEditRPData::DeleteSelectionWithUndo() {
         SetParaRangeWithUndo(first, LastItemOfParaPart(first), startPara);
     }
     EndUndoSequence();
-    ReformatAfterEdit();
-    SetCaretItemPos(caretItem, caretOffs);
+    ReformatAndPlaceCaret(caretItem, caretOffs);
     return true;
 }
 
@@ -325,8 +324,7 @@ bool TRPEditRPData::InsertItemAtCaret(std::string Text, std::unique_ptr<TCustomR
     if (idx + 1 < GetItemCount() && GetItem(idx + 1)->GetContinuesPrev() && HasKeptCheckpoint(idx + 1))
         SetSameLineWithUndo(idx + 1, false, GetItemPara(idx + 1));
     LastInsertedItemNo = idx;
-    ReformatAfterEdit();
-    SetCaretItemPos(idx, CaretBefore ? GetFirstOffsetOfItem(idx) : GetLastOffsetOfItem(idx));
+    ReformatAndPlaceCaret(idx, CaretBefore ? GetFirstOffsetOfItem(idx) : GetLastOffsetOfItem(idx));
     return true;
 }
 
@@ -664,8 +662,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
             group->RevertFrom(*this, mark);
         else if (split)
             MergeTextItemsWithUndo(item);
-        ReformatAfterEdit();
-        SetCaretItemPos(item, offs);
+        ReformatAndPlaceCaret(item, offs);
         if (!ok) Beep();
         return ok;
     }
@@ -703,8 +700,7 @@ bool TRPEditRPData::InsertStream(const std::string& Stream, bool IsRTF) {
         SetParaRangeWithUndo(first, LastItemOfParaPart(first), GetItemPara(first));
     }
     caretItem = std::clamp(caretItem, 0, GetItemCount() - 1);
-    ReformatAfterEdit();
-    SetCaretItemPos(caretItem, caretOffs);
+    ReformatAndPlaceCaret(caretItem, caretOffs);
     return ok;
 }
 
@@ -819,8 +815,7 @@ void TRPEditRPData::ApplyStyleConversion(int UserData) {
             const int n = convert(GetItem(item)->StyleNo, true);
             if (n != GetItem(item)->StyleNo) ConvertItemStyle(item, n);
             EndUndoSequence();
-            ReformatAfterEdit();
-            SetCaretItemPos(item, 1);
+            ReformatAndPlaceCaret(item, 1);
             SetCurTextStyle(newCur);
             EndEdit(true);
         }

@@ -175,8 +175,7 @@ bool TRPEditRPData::OnEnterPress(bool Shift) {
         }
     }
     EndUndoSequence();
-    ReformatAfterEdit();
-    SetCaretItemPos(caretItem, caretOffs);
+    ReformatAndPlaceCaret(caretItem, caretOffs);
     return true;
 }
 
@@ -244,8 +243,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             BeginUndoSequence(rpuaDelete, true);
             DeleteItemWithUndo(next);
             EndUndoSequence();
-            ReformatAfterEdit();
-            SetCaretItemPos(item, offs);
+            ReformatAndPlaceCaret(item, offs);
             return;
         }
         const int to = IsTextItem(next) ? GetNextCharOffset(GetItemText(next), next, 1) : 1;
@@ -272,8 +270,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
             // its line: the entry goes, marker and all.
             DeleteItemsWithUndo(item - 1, item);
             EndUndoSequence();
-            ReformatAfterEdit();
-            SetCaretItemPos(item - 1, GetFirstOffsetOfItem(item - 1));
+            ReformatAndPlaceCaret(item - 1, GetFirstOffsetOfItem(item - 1));
             return;
         }
         if (GetItemStyle(next) == rpsnListMarker && (!start || br)) {
@@ -316,8 +313,7 @@ void TRPEditRPData::OnDelPressed(bool ByWord, bool Recursing) {
     SeparateFromFullLines(caretItem, caretItem + 1);
     UnifyJoinedPara(std::min(caretItem, GetItemCount() - 1));
     EndUndoSequence();
-    ReformatAfterEdit();
-    SetCaretItemPos(caretItem, caretOffs);
+    ReformatAndPlaceCaret(caretItem, caretOffs);
 }
 
 // ---------------------------------------------------------------------------
@@ -429,8 +425,7 @@ void TRPEditRPData::OnBackSpacePressed(bool ByWord, bool FromDelete, bool Recurs
         }
     }
     EndUndoSequence();
-    ReformatAfterEdit();
-    SetCaretItemPos(caretItem, caretOffs);
+    ReformatAndPlaceCaret(caretItem, caretOffs);
 }
 
 bool TRPEditRPData::RemoveWholeItem(int ItemNo, int& CaretItem, int& CaretOffs) {
@@ -569,8 +564,7 @@ void TRPEditRPData::TypeText(const std::string& Text) {
         MarkChanged(item, item);
         ItemTextInsert(Text, Items->Text(item), offs, opts);
     }
-    ReformatAfterEdit();
-    SetCaretItemPos(item, offs + n);
+    ReformatAndPlaceCaret(item, offs + n);
     GoOnTyping(typing);
     EndEdit(true);
 }

@@ -53,6 +53,7 @@ constexpr int rpbivNonTextUnicode = 5;
 constexpr int rpbivOwnFocus = 7;
 constexpr int rpbivResizable = 8;
 constexpr int rpbivResizeHandles = 9;
+constexpr int rpbivLowerWhenWider = 11; // may become lower laid out at a greater width
 // GetBoolValueEx questions.
 constexpr int rpbivexPrintSliced = 0;
 constexpr int rpbivexJump = 1;

@@ -456,6 +456,31 @@ void TRichPadRPData::SetDocumentAreaSize(int Width, int Height, bool UpdateHoriz
     OwnerView->UpdateScrollBars(Width, (Height + step - 1) / step, true, UpdateHorizontal);
 }
 
+void TRichPadRPData::SettleVerticalBar() {
+    TCustomRichPad* v = OwnerView;
+    if (!v || FBarHolds > 0 || FSettlingBar || (State & rpstFormatting) || !v->HandleAllocated() ||
+        !v->VScrollVisible || v->DisableNoScroll || !v->ScrollBarVisible(SB_VERT) || DrawItemCount() == 0)
+        return;
+    // A view lays a document out without bars first and takes the vertical
+    // one only when the document does not fit then. Beside the bar its lines
+    // may break into more than fit: laid out at the width the bar leaves,
+    // the document may be lower without it. Where no line can join another
+    // and no table become lower at the greater width, the bar stays.
+    if (ContentWidth >= GetWidth() + ScrollBarExtent - GetLeftMargin() - GetRightMargin()) return;
+    const int fullH = v->ClientHeight() + (v->ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
+    if (LeastHeightWhenWider(fullH) > fullH) return;
+    // Without the bar the view lays the document out at its whole width; the
+    // bar comes back when the document does not fit then.
+    FSettlingBar = true;
+    try {
+        v->ShowScrollBar(SB_VERT, false);
+    } catch (...) {
+        FSettlingBar = false;
+        throw;
+    }
+    FSettlingBar = false;
+}
+
 void TRichPadRPData::ScrollToY(int Y, bool Redraw) {
     if (!OwnerView || (State & rpstNoScroll)) return;
     OwnerView->ScrollToY(Y, Redraw);

@@ -129,6 +129,19 @@ public:
     // ---- commands to the control
     void AdjustVScrollStep() override;
     void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
+    void SettleVerticalBar() override;
+    // While one is held (an edit lays its lines out and puts the caret back),
+    // formattings leave the bar alone; the holder settles it afterwards.
+    class TBarSettleHold {
+    public:
+        explicit TBarSettleHold(TRichPadRPData& Data) : D(Data) { ++D.FBarHolds; }
+        ~TBarSettleHold() { --D.FBarHolds; }
+        TBarSettleHold(const TBarSettleHold&) = delete;
+        TBarSettleHold& operator=(const TBarSettleHold&) = delete;
+
+    private:
+        TRichPadRPData& D;
+    };
     void ScrollToY(int Y, bool Redraw) override;
     void HScrollTo(int X) override;
     void SetCursor(int Cursor) override;
@@ -179,6 +192,8 @@ public:
 
 private:
     bool Fires() const;
+    int FBarHolds = 0;
+    bool FSettlingBar = false;
 };
 
 // A formatted sub-document owned by an item (the base of table cells).

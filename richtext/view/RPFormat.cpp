@@ -694,6 +694,7 @@ void TCustomRPFormattedData::Format(bool WidthChangeOnly, bool ReformatAnyway, b
             }
             FFollowingWidth = false;
         }
+        SettleVerticalBar();
     }
 }
 
@@ -751,6 +752,46 @@ int TCustomRPFormattedData::FindDrawItemForItem(int ItemNo) const {
     for (int i = 0; i < DrawItemCount(); ++i)
         if (DrawItem(i)->ItemNo == ItemNo) return i;
     return -1;
+}
+
+namespace {
+
+// Whether the line that draw item K starts (FromNewLine) could join the line
+// before it at a greater width (a wrap started it, inside an item or between
+// two), or become lower (a table whose columns share the width).
+bool LineMayGoWhenWider(const TCustomRPFormattedData& D, int K) {
+    const TRPDrawLineInfo* d = D.DrawItem(K);
+    if (K > 0 && D.DrawItem(K - 1)->ItemNo == d->ItemNo) return true;
+    const TCustomRPItemInfo* item = D.GetItem(d->ItemNo);
+    return item->GetContinuesPrev() || item->GetBoolValue(rpbivLowerWhenWider);
+}
+
+} // namespace
+
+int TCustomRPFormattedData::LeastHeightWhenWider(int Enough) const {
+    const int n = DrawItemCount();
+    // Bottoms with the spacing below; what lines that may go took of them.
+    int prevBottom = 0, gone = 0;
+    for (int k = 0; k < n;) {
+        int bottom = 0, end = k;
+        do {
+            const TRPDrawLineInfo* d = DrawItem(end);
+            bottom = std::max(bottom, RPCoordSum(d->Top, d->Height, d->SpaceBelow));
+        } while (++end < n && !DrawItem(end)->FromNewLine);
+        if (LineMayGoWhenWider(*this, k))
+            gone = RPCoordSum(gone, IsFullLineItem(DrawItem(k)->ItemNo) ? DrawItem(k)->Height
+                                                                         : std::max(0, bottom - prevBottom));
+        prevBottom = std::max(prevBottom, bottom);
+        if (prevBottom - gone > Enough) return prevBottom - gone;
+        k = end;
+    }
+    return std::max(0, DocumentHeight - gone);
+}
+
+bool TCustomRPFormattedData::LinesFollowWidth() const {
+    for (int k = 0; k < DrawItemCount(); ++k)
+        if (DrawItem(k)->FromNewLine && LineMayGoWhenWider(*this, k)) return true;
+    return false;
 }
 
 // ---------------------------------------------------------------------------

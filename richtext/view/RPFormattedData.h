@@ -192,6 +192,9 @@ public:
     virtual void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) {
         (void)Width, (void)Height, (void)UpdateHorizontal;
     }
+    // After a formatting: a vertical bar that the document would not need,
+    // laid out at the width the bar takes from it, goes (the view's document).
+    virtual void SettleVerticalBar() {}
     virtual void AdjustVScrollStep() {}
     virtual void ScrollToY(int Y, bool Redraw) { (void)Y, (void)Redraw; }
     virtual void HScrollTo(int X) { (void)X; }
@@ -266,6 +269,14 @@ public:
     }
     int FindDrawItemByY(int Y, int Mode) const;
     int FindDrawItemForItem(int ItemNo) const;
+    // Laid out at a greater width, lines that a wrap started may join the
+    // line before them and tables that share the width may become lower;
+    // every other line keeps at least its height. The least height the
+    // document could then have, counted from the top and given up as soon
+    // as it passes Enough (what it has counted so far is answered then).
+    int LeastHeightWhenWider(int Enough) const;
+    // Whether any of the document's lines could go or become lower so.
+    bool LinesFollowWidth() const;
     // The draw items' jump areas of this document (and its items' inner
     // documents) appended to the root's list, numbered from StartJumpNo.
     void BuildJumpList(int& StartJumpNo, std::vector<TRPJumpInfo>& List);

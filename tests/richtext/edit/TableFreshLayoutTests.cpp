@@ -228,6 +228,106 @@ TEST_F(TableFreshLayout, AVerticalBarGoesWhenTheDocumentFitsTheViewWithoutIt) {
     EXPECT_EQ(Fresh(), "");
 }
 
+// Whatever brings a document back to fitting the view without its vertical
+// bar (the undo of what brought the bar, a deletion, a paste undone), the
+// bar goes, however many lines the document has beside it: its first and
+// last paragraphs take one line of the view without a bar and two beside it.
+TEST_F(TableFreshLayout, AVerticalBarGoesAfterEveryEditThatLetsTheDocumentFitWithoutIt) {
+    const std::string wide = std::string(13, 'a') + " " + std::string(14, 'b');
+    std::string text = wide;
+    for (int i = 0; i < 7; ++i)
+        text += "\nzeile";
+    F.Load(text + "\n" + wide);
+    ASSERT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    const auto last = [&] { return F.Data()->GetItemCount() - 1; };
+    const auto step = [&](const char* What, bool Bar) {
+        EXPECT_EQ(F.Edit->ScrollBarVisible(SB_VERT), Bar) << What;
+        EXPECT_EQ(Fresh(), "") << What;
+    };
+    // Two letters wrap the last paragraph at any width: the bar comes.
+    F.Caret(last(), 29);
+    Type("xy");
+    step("typed", true);
+    Key('Z', ssCtrl);
+    step("one letter undone", true);
+    Key('Z', ssCtrl);
+    step("typing undone", false);
+    Type("xy");
+    Key(VK_BACK);
+    step("one letter deleted", true);
+    Key(VK_BACK);
+    step("both letters deleted", false);
+    F.Select(1, 1, 1, 6);
+    F.Edit->CopyToClipboard();
+    F.Caret(last(), 29);
+    F.Edit->Paste();
+    ProcessEvents();
+    step("pasted", true);
+    Key('Z', ssCtrl);
+    step("paste undone", false);
+    EXPECT_EQ(F.Data()->GetItemText(last()), wide);
+}
+
+// A document more than twice as high as the view beside the bar may still
+// fit without it: each of its paragraphs takes two lines beside the bar and
+// one without.
+TEST_F(TableFreshLayout, AVerticalBarGoesFromADocumentOfManyWrappedLines) {
+    const std::string wide = std::string(13, 'a') + " " + std::string(14, 'b');
+    std::string text = wide;
+    for (int i = 0; i < 8; ++i)
+        text += "\n" + wide;
+    F.Load(text);
+    ASSERT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    F.Caret(F.Data()->GetItemCount() - 1, 29);
+    Key(VK_RETURN);
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    ASSERT_EQ(F.Data()->DrawItemCount(), 19);
+    ASSERT_EQ(Fresh(), "");
+    Key(VK_BACK);
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+    // A bar kept where it is not needed keeps its room: the lines stay beside it.
+    Key(VK_RETURN);
+    F.Edit->DisableNoScroll = true;
+    Key(VK_BACK);
+    EXPECT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(F.Data()->DrawItemCount(), 18);
+}
+
+// A view made wider lays the document out at its new width without the bar
+// where the document fits then, with text and with a table whose columns
+// share the width.
+TEST_F(TableFreshLayout, AVerticalBarGoesWhenTheViewWidens) {
+    const std::string wide = std::string(13, 'a') + " " + std::string(14, 'b');
+    std::string text = wide;
+    for (int i = 0; i < 8; ++i)
+        text += "\nzeile";
+    F.Edit->SetBounds(0, 0, 150, 200);
+    F.Load(text);
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    F.Edit->SetBounds(0, 0, 300, 200);
+    ProcessEvents();
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+
+    // Two words in the cell take one line at the whole width and two beside the bar.
+    F.Edit->SetBounds(0, 0, 150, 200);
+    F.Load("zeile\nzeile\nzeile\nzeile\nzeile");
+    auto table = TRPTableItemInfo::CreateEx(1, 1, F.Data());
+    TRPTableCellData* cell = table->GetCell(0, 0);
+    cell->Clear();
+    cell->AddNL(std::string(12, 'a') + " " + std::string(12, 'b'), 0, 0);
+    cell->AddNL("zelle", 0, 0);
+    F.Data()->AddItem(std::string(), std::move(table));
+    F.Edit->AddText("nach", 0, 0);
+    F.Edit->Format();
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    F.Edit->SetBounds(0, 0, 300, 200);
+    ProcessEvents();
+    EXPECT_EQ(Fresh(), "");
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+}
+
 // The view becomes wider while a cell is edited: the cell's lines join, its
 // table and the document become lower, and the vertical bar goes while the
 // view is formatted for its new width. The lines take the width the view has
