@@ -213,19 +213,6 @@ bool TRPTableItemInfo::GetBoolValue(int Id) const {
     case 6:                   // it has text of its own
     case 10:
         return true;
-    case rpbivLowerWhenWider: {
-        // A table of its own width, or of columns of their own widths, keeps
-        // its layout at any width; one whose columns share the width there is
-        // may wrap its cells' lines less at a greater one.
-        if (BestWidth > 0 || (BestWidth == 0 && AllColumnsHavePixelWidths())) return false;
-        for (int r = 0; r < Rows->RowCount(); ++r)
-            for (int c = 0; c < Rows->GetColCount(); ++c)
-                if (const TRPTableCellData* cell = Rows->GetCell(r, c))
-                    if (const TCustomRPFormattedData* content = cell->GetContentData();
-                        content && content->LinesFollowWidth())
-                        return true;
-        return false;
-    }
     default:
         return TRPFullLineItemInfo::GetBoolValue(Id);
     }

@@ -1,6 +1,7 @@
 // Table layout: minimum width, column widths from absolute, percent and
 // automatic widths, row heights, cell boxes, and the hit tests on a layout.
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "platform/Pictures.h"
@@ -131,6 +132,29 @@ int TRPTableItemInfo::MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas)
         result = RPCoordSum(result, w);
     if (BestWidth > 0) result = std::max(result, ScaleX(BestWidth));
     return result;
+}
+
+int TRPTableItemInfo::HeightToLoseWhenWider() const {
+    // A table of its own width, or of columns of their own widths, keeps its
+    // layout at any width.
+    if (BestWidth > 0 || (BestWidth == 0 && AllColumnsHavePixelWidths())) return 0;
+    // Columns that share the width may wrap their cells' lines less: a row
+    // loses at most what the cell that can lose the most of it loses.
+    const int R = Rows->RowCount(), C = Rows->GetColCount();
+    std::vector<int> rowLoss(static_cast<size_t>(std::max(0, R)), 0);
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c) {
+            const TRPTableCellData* cell = Rows->GetCell(r, c);
+            const TCustomRPFormattedData* content = cell ? cell->GetContentData() : nullptr;
+            if (!content) continue;
+            const int loss = std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX));
+            for (int k = r; k < std::min(R, r + std::max(1, cell->RowSpan)); ++k)
+                rowLoss[static_cast<size_t>(k)] = std::max(rowLoss[static_cast<size_t>(k)], loss);
+        }
+    int total = 0;
+    for (int loss : rowLoss)
+        total = RPCoordSum(total, loss);
+    return total;
 }
 
 bool TRPTableItemInfo::TrustsKeptCell(const TRPTableCellData* Cell) const {

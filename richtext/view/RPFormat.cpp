@@ -757,20 +757,19 @@ int TCustomRPFormattedData::FindDrawItemForItem(int ItemNo) const {
 namespace {
 
 // Whether the line that draw item K starts (FromNewLine) could join the line
-// before it at a greater width (a wrap started it, inside an item or between
-// two), or become lower (a table whose columns share the width).
-bool LineMayGoWhenWider(const TCustomRPFormattedData& D, int K) {
+// before it at a greater width: a wrap started it, inside an item or between
+// two.
+bool LineMayJoinWhenWider(const TCustomRPFormattedData& D, int K) {
     const TRPDrawLineInfo* d = D.DrawItem(K);
-    if (K > 0 && D.DrawItem(K - 1)->ItemNo == d->ItemNo) return true;
-    const TCustomRPItemInfo* item = D.GetItem(d->ItemNo);
-    return item->GetContinuesPrev() || item->GetBoolValue(rpbivLowerWhenWider);
+    return (K > 0 && D.DrawItem(K - 1)->ItemNo == d->ItemNo) || D.GetItem(d->ItemNo)->GetContinuesPrev();
 }
 
 } // namespace
 
 int TCustomRPFormattedData::LeastHeightWhenWider(int Enough) const {
     const int n = DrawItemCount();
-    // Bottoms with the spacing below; what lines that may go took of them.
+    // Bottoms with the spacing below; what lines that may join the line
+    // before them, and items that may become lower, could give up of them.
     int prevBottom = 0, gone = 0;
     for (int k = 0; k < n;) {
         int bottom = 0, end = k;
@@ -778,20 +777,16 @@ int TCustomRPFormattedData::LeastHeightWhenWider(int Enough) const {
             const TRPDrawLineInfo* d = DrawItem(end);
             bottom = std::max(bottom, RPCoordSum(d->Top, d->Height, d->SpaceBelow));
         } while (++end < n && !DrawItem(end)->FromNewLine);
-        if (LineMayGoWhenWider(*this, k))
-            gone = RPCoordSum(gone, IsFullLineItem(DrawItem(k)->ItemNo) ? DrawItem(k)->Height
-                                                                         : std::max(0, bottom - prevBottom));
+        const TRPDrawLineInfo* first = DrawItem(k);
+        if (IsFullLineItem(first->ItemNo))
+            gone = RPCoordSum(gone, std::min(first->Height, GetItem(first->ItemNo)->HeightToLoseWhenWider()));
+        else if (LineMayJoinWhenWider(*this, k))
+            gone = RPCoordSum(gone, std::max(0, bottom - prevBottom));
         prevBottom = std::max(prevBottom, bottom);
         if (prevBottom - gone > Enough) return prevBottom - gone;
         k = end;
     }
     return std::max(0, DocumentHeight - gone);
-}
-
-bool TCustomRPFormattedData::LinesFollowWidth() const {
-    for (int k = 0; k < DrawItemCount(); ++k)
-        if (DrawItem(k)->FromNewLine && LineMayGoWhenWider(*this, k)) return true;
-    return false;
 }
 
 // ---------------------------------------------------------------------------

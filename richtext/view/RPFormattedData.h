@@ -275,8 +275,6 @@ public:
     // document could then have, counted from the top and given up as soon
     // as it passes Enough (what it has counted so far is answered then).
     int LeastHeightWhenWider(int Enough) const;
-    // Whether any of the document's lines could go or become lower so.
-    bool LinesFollowWidth() const;
     // The draw items' jump areas of this document (and its items' inner
     // documents) appended to the root's list, numbered from StartJumpNo.
     void BuildJumpList(int& StartJumpNo, std::vector<TRPJumpInfo>& List);

@@ -328,6 +328,45 @@ TEST_F(TableFreshLayout, AVerticalBarGoesWhenTheViewWidens) {
     EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
 }
 
+// What decides whether the view lays a document out again without its bar:
+// the least height the document could have at a greater width. Only lines
+// that a wrap started count as going, and of a table whose columns share the
+// width, per row the most its cells' wrapped lines could give up.
+TEST_F(TableFreshLayout, TheLeastHeightAtAGreaterWidthCountsWhatMayJoinOrBecomeLower) {
+    F.Edit->SetBounds(0, 0, 300, 600);
+    const std::string wide = std::string(13, 'a') + " " + std::string(14, 'b');
+    F.Load("eins\n" + wide + "\nzwei");
+    TRPEditRPData* d = F.Data();
+    ASSERT_EQ(d->DrawItemCount(), 3);
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX), d->DocumentHeight);
+    F.Edit->SetBounds(0, 0, 200, 600);
+    ProcessEvents();
+    ASSERT_EQ(d->DrawItemCount(), 4);
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX), d->DocumentHeight - 20);
+    // Counting stops once the height passes what is asked.
+    EXPECT_EQ(d->LeastHeightWhenWider(10), 25);
+
+    // Two cells of one row wrap a line each, a third in the next row does not.
+    F.Edit->SetBounds(0, 0, 300, 600);
+    BuildAfter("vor", 2, 2);
+    const auto fill = [&](int Row, int Col, const std::string& Text) {
+        T->GetCell(Row, Col)->Clear();
+        T->GetCell(Row, Col)->AddNL(Text, 0, 0);
+    };
+    fill(0, 0, "aaaaaaaaa bbbbbbbbb");
+    fill(0, 1, "ccccccccc ddddddddd");
+    fill(1, 0, "eeeeeeeee");
+    T->Changed();
+    F.Edit->Format();
+    ASSERT_EQ(T->GetCell(0, 0)->DrawItemCount(), 2);
+    ASSERT_EQ(T->GetCell(0, 1)->DrawItemCount(), 2);
+    EXPECT_EQ(T->HeightToLoseWhenWider(), 20);
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX), d->DocumentHeight - 20);
+    // A table of its own width keeps its rows at any width.
+    T->BestWidth = 200;
+    EXPECT_EQ(T->HeightToLoseWhenWider(), 0);
+}
+
 // The view becomes wider while a cell is edited: the cell's lines join, its
 // table and the document become lower, and the vertical bar goes while the
 // view is formatted for its new width. The lines take the width the view has
