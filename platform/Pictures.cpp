@@ -163,6 +163,18 @@ QImage NewImage(int w, int h, TPixelFormat f) {
     return img;
 }
 
+// Clears the bytes after each row's last pixel up to the row's 32-bit end.
+// They are no part of the picture, and nothing sets them in an image made or
+// converted in memory; a bitmap file takes rows of 1 and 8 bits as they lie,
+// and it must hold only bytes that were written.
+void ClearRowPadding(QImage& Image) {
+    const qsizetype used = (qsizetype(Image.width()) * Image.depth() + 7) / 8;
+    const qsizetype padding = Image.bytesPerLine() - used;
+    if (padding <= 0) return;
+    for (int y = 0; y < Image.height(); ++y)
+        std::memset(Image.scanLine(y) + used, 0, static_cast<size_t>(padding));
+}
+
 } // namespace
 
 TBitmap::TBitmap() = default;
@@ -362,6 +374,7 @@ QByteArray TBitmap::SaveToStream() const {
     if (img.format() == QImage::Format_BGR888 || img.format() == QImage::Format_RGB555 ||
         img.format() == QImage::Format_RGB16)
         img = img.convertToFormat(QImage::Format_RGB32);
+    ClearRowPadding(img); // on the copy: the bitmap's own image stays as it is
     img.save(&buf, "BMP");
     return out;
 }

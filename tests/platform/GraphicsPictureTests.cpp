@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <sys/resource.h>
 
 namespace {
@@ -106,6 +108,48 @@ TEST(GraphicsPicture, BitmapRoundTripKeepsPixelsAndDepth) {
     EXPECT_EQ(back.Canvas()->Pixel(0, 0), clWhite);
     EXPECT_FALSE(back.LoadFromStream("BM this is not a bitmap at all"));
     EXPECT_EQ(back.Width(), 5);
+}
+
+// The bytes after a row's last pixel up to its 32-bit end are no part of the
+// picture: whatever memory holds there, the bitmap file has zeros, and two
+// saves of the same picture give the same bytes.
+TEST(GraphicsPicture, BitmapFilesHoldZerosAfterEachRow) {
+    const auto scribble = [](TBitmap& B, uint8_t V) {
+        QImage& img = B.Image();
+        const qsizetype used = (qsizetype(img.width()) * img.depth() + 7) / 8;
+        for (int y = 0; y < img.height(); ++y)
+            std::memset(img.scanLine(y) + used, V, size_t(img.bytesPerLine() - used));
+    };
+    const auto le = [](const QByteArray& D, int At, int Bytes) {
+        uint32_t v = 0;
+        for (int i = Bytes - 1; i >= 0; --i)
+            v = v << 8 | uint8_t(D[At + i]);
+        return v;
+    };
+    for (const TPixelFormat f : {pf1bit, pf4bit, pf8bit, pf24bit, pf32bit})
+        for (const int w : {1, 5, 238, 239}) {
+            SCOPED_TRACE(::testing::Message() << "format " << int(f) << ", width " << w);
+            TBitmap bmp(w, 3);
+            bmp.SetPixelFormat(f);
+            bmp.Canvas()->SetPixel(0, 1, clBlack);
+            bmp.Canvas()->SetPixel(w - 1, 2, clBlack);
+            scribble(bmp, 0xFF);
+            const QByteArray first = bmp.SaveToStream();
+            scribble(bmp, 0xA5);
+            const QByteArray second = bmp.SaveToStream();
+            EXPECT_EQ(first, second);
+            ASSERT_GT(first.size(), 54);
+            const int bits = int(le(first, 28, 2));
+            const qsizetype used = (qsizetype(w) * bits + 7) / 8, stride = (qsizetype(w) * bits + 31) / 32 * 4;
+            const qsizetype pixels = le(first, 10, 4);
+            ASSERT_EQ(first.size(), pixels + 3 * stride);
+            for (int y = 0; y < 3; ++y)
+                for (qsizetype x = used; x < stride; ++x)
+                    EXPECT_EQ(first[pixels + y * stride + x], 0) << "row " << y << ", byte " << x;
+            TBitmap back;
+            ASSERT_TRUE(back.LoadFromStream(first));
+            EXPECT_EQ(back.ToImage(), bmp.ToImage());
+        }
 }
 
 TEST(GraphicsPicture, ScanLinesFollowThePixelFormat) {
