@@ -211,11 +211,11 @@ QByteArray WithEveryPixel(const QByteArray& Data) {
         return Data + QByteArray(size - (Data.size() - at), '\0');
     }
     const bool rle8 = compression == 1 && bits == 8, rle4 = compression == 2 && bits == 4;
-    if (!(rle8 || rle4) || h < 0 || at < 14 + qsizetype(header)) return Data;
+    if (!(rle8 || rle4) || at < 14 + qsizetype(header)) return Data;
     QByteArray pixels(size, '\0');
     const auto* d = reinterpret_cast<const uint8_t*>(Data.constData());
     auto* out = reinterpret_cast<uint8_t*>(pixels.data());
-    int64_t x = 0, y = 0; // y counts rows from the bottom, as the file stores them
+    int64_t x = 0, y = 0; // y counts rows in the order the file stores them
     const auto put = [&](int Value) {
         if (x < w && y < rows) {
             uint8_t& b = out[y * stride + (rle4 ? x / 2 : x)];

@@ -185,6 +185,9 @@ TEST(GraphicsPicture, PixelsABitmapFileLeavesOpenHaveColourZero) {
     TBitmap b8;
     ASSERT_TRUE(b8.LoadFromStream(BitmapFile(5, 4, 8, 1, rle8)));
     EXPECT_EQ(Greys(b8), "0 0 0 0 0.0 0 3 4 5.0 0 0 0 0.2 2 2 0 0");
+    // The same rows top down (the decoder takes such files too).
+    ASSERT_TRUE(b8.LoadFromStream(BitmapFile(5, -4, 8, 1, rle8)));
+    EXPECT_EQ(Greys(b8), "2 2 2 0 0.0 0 0 0 0.0 0 3 4 5.0 0 0 0 0");
     const QByteArray rle4("\x03\xAB\x00\x00\x00\x02\x02\x01\x00\x03\xCD\xE0\x00\x01", 14);
     TBitmap b4;
     ASSERT_TRUE(b4.LoadFromStream(BitmapFile(5, 4, 4, 2, rle4)));
