@@ -176,7 +176,7 @@ void ClearRowPadding(QImage& Image) {
     const int rest = static_cast<int>(bits % 8);
     // The pixels' bits of a byte they share with the padding.
     const auto kept = static_cast<uint8_t>(Image.format() == QImage::Format_MonoLSB ? (1u << rest) - 1
-                                                                                   : 0xFFu << (8 - rest));
+                                                                                    : 0xFFu << (8 - rest));
     const qsizetype cleared = whole + (rest ? 1 : 0);
     for (int y = 0; y < Image.height(); ++y) {
         uchar* row = Image.scanLine(y);
@@ -204,7 +204,8 @@ QByteArray WithEveryPixel(const QByteArray& Data) {
     const int64_t rows = std::abs(h), stride = (w * bits + 31) / 32 * 4;
     const int64_t limit = QImageReader::allocationLimit() > 0 ? int64_t(QImageReader::allocationLimit()) << 20
                                                               : int64_t(INT_MAX);
-    if (w <= 0 || rows == 0 || bits <= 0 || bits > 32 || at > Data.size() || stride > limit / rows) return Data;
+    if (w <= 0 || rows == 0 || bits <= 0 || bits > 32 || at > Data.size() || stride > limit / rows)
+        return Data;
     const qsizetype size = qsizetype(stride * rows);
     if (compression == 0 || compression == 3) {
         if (Data.size() - at >= size) return Data;
@@ -219,7 +220,9 @@ QByteArray WithEveryPixel(const QByteArray& Data) {
     const auto put = [&](int Value) {
         if (x < w && y < rows) {
             uint8_t& b = out[y * stride + (rle4 ? x / 2 : x)];
-            b = rle8 ? uint8_t(Value) : x % 2 ? uint8_t((b & 0xF0) | Value) : uint8_t((b & 0x0F) | Value << 4);
+            b = rle8    ? uint8_t(Value)
+                : x % 2 ? uint8_t((b & 0xF0) | Value)
+                        : uint8_t((b & 0x0F) | Value << 4);
         }
         ++x;
     };

@@ -37,7 +37,8 @@ inline int RowsWithPadding(const QByteArray& File) {
     for (int64_t y = 0; y < rows; ++y) {
         bool set = false;
         for (int64_t b = width * depth; b < stride * 8 && !set; ++b)
-            set = (static_cast<uint8_t>(File[qsizetype(pixels + y * stride + b / 8)]) & (0x80 >> (b % 8))) != 0;
+            set =
+                (static_cast<uint8_t>(File[qsizetype(pixels + y * stride + b / 8)]) & (0x80 >> (b % 8))) != 0;
         count += set;
     }
     return count;

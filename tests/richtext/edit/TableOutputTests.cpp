@@ -159,7 +159,8 @@ TEST_F(TableOutput, RTFBoundariesOfTablesWiderThanTheirRange) {
         ASSERT_EQ(rows.size(), static_cast<size_t>(outerCols + 1));
         size_t outer = 0;
         for (const auto& row : rows) {
-            ASSERT_TRUE(row.size() == static_cast<size_t>(innerCols) || row.size() == static_cast<size_t>(outerCols))
+            ASSERT_TRUE(row.size() == static_cast<size_t>(innerCols) ||
+                        row.size() == static_cast<size_t>(outerCols))
                 << row.size();
             if (row.size() == static_cast<size_t>(outerCols)) ++outer;
             for (size_t i = 1; i < row.size(); ++i)

@@ -67,7 +67,8 @@ protected:
         QTemporaryDir dir;
         EXPECT_TRUE(dir.isValid());
         const std::string path = dir.path().toStdString() + "/";
-        EXPECT_TRUE(View->RPData()->SaveHTML(path + "seite.html", "Bilder", "bild", 0, false, clWhite, nullptr));
+        EXPECT_TRUE(
+            View->RPData()->SaveHTML(path + "seite.html", "Bilder", "bild", 0, false, clWhite, nullptr));
         for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
             out["html " + name.toStdString()] = ReadFile(dir.filePath(name));
         // Picture files for the other formats are bitmap files.
@@ -84,7 +85,8 @@ protected:
         EXPECT_TRUE(data);
         if (data) {
             out["clipboard rpf"] = data->data(RPClipboardMimeType(RPClipboardFormatRPF));
-            out["clipboard rtf"] = bytes(WithoutListIds(data->data(QStringLiteral("text/rtf")).toStdString()));
+            out["clipboard rtf"] =
+                bytes(WithoutListIds(data->data(QStringLiteral("text/rtf")).toStdString()));
         }
         for (int i = 1; i < View->ItemCount(); ++i) {
             View->SetSelectionBounds(i, 0, i, 1);
