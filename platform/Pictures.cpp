@@ -8,8 +8,10 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 
 #include <algorithm>
+#include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -161,6 +163,101 @@ QImage NewImage(int w, int h, TPixelFormat f) {
         img.fill(Qt::white);
     }
     return img;
+}
+
+// Clears the bits after each row's last pixel up to the row's 32-bit end.
+// They are no part of the picture, and nothing sets them in an image made or
+// converted in memory; a bitmap file takes rows of 1 and 8 bits as they lie,
+// and it must hold only bytes that were written.
+void ClearRowPadding(QImage& Image) {
+    const qsizetype bits = qsizetype(Image.width()) * Image.depth();
+    if (bits >= qsizetype(Image.bytesPerLine()) * 8) return;
+    const qsizetype whole = bits / 8;
+    const int rest = static_cast<int>(bits % 8);
+    // The pixels' bits of a byte they share with the padding.
+    const auto kept = static_cast<uint8_t>(Image.format() == QImage::Format_MonoLSB ? (1u << rest) - 1
+                                                                                    : 0xFFu << (8 - rest));
+    const qsizetype cleared = whole + (rest ? 1 : 0);
+    for (int y = 0; y < Image.height(); ++y) {
+        uchar* row = Image.scanLine(y);
+        if (rest) row[whole] &= kept;
+        std::memset(row + cleared, 0, static_cast<size_t>(Image.bytesPerLine() - cleared));
+    }
+}
+
+// Bitmap file data of which the decoder writes every pixel: it leaves the
+// memory of pixels that the data does not give as it found it. Rows that a
+// file lacks come as zeros, and run-length rows are expanded into plain ones
+// (pixels they skip take colour 0, as in a new bitmap). Data the decoder
+// refuses anyway (a damaged header, a picture past its allocation limit)
+// goes as it is.
+QByteArray WithEveryPixel(const QByteArray& Data) {
+    if (Data.size() < 30) return Data;
+    const uint32_t header = ReadLe32(Data, 14);
+    const bool core = header == 12;
+    if (!core && (header < 40 || Data.size() < 14 + qsizetype(header))) return Data;
+    const int64_t w = core ? ReadLe16(Data, 18) : int32_t(ReadLe32(Data, 18));
+    const int64_t h = core ? ReadLe16(Data, 20) : int32_t(ReadLe32(Data, 22));
+    const int bits = ReadLe16(Data, core ? 24 : 28);
+    const uint32_t compression = core ? 0 : ReadLe32(Data, 30);
+    const qsizetype at = ReadLe32(Data, 10);
+    const int64_t rows = std::abs(h), stride = (w * bits + 31) / 32 * 4;
+    const int64_t limit = QImageReader::allocationLimit() > 0 ? int64_t(QImageReader::allocationLimit()) << 20
+                                                              : int64_t(INT_MAX);
+    if (w <= 0 || rows == 0 || bits <= 0 || bits > 32 || at > Data.size() || stride > limit / rows)
+        return Data;
+    const qsizetype size = qsizetype(stride * rows);
+    if (compression == 0 || compression == 3) {
+        if (Data.size() - at >= size) return Data;
+        return Data + QByteArray(size - (Data.size() - at), '\0');
+    }
+    const bool rle8 = compression == 1 && bits == 8, rle4 = compression == 2 && bits == 4;
+    if (!(rle8 || rle4) || at < 14 + qsizetype(header)) return Data;
+    QByteArray pixels(size, '\0');
+    const auto* d = reinterpret_cast<const uint8_t*>(Data.constData());
+    auto* out = reinterpret_cast<uint8_t*>(pixels.data());
+    int64_t x = 0, y = 0; // y counts rows in the order the file stores them
+    const auto put = [&](int Value) {
+        if (x < w && y < rows) {
+            uint8_t& b = out[y * stride + (rle4 ? x / 2 : x)];
+            b = rle8    ? uint8_t(Value)
+                : x % 2 ? uint8_t((b & 0xF0) | Value)
+                        : uint8_t((b & 0x0F) | Value << 4);
+        }
+        ++x;
+    };
+    for (qsizetype i = at; i + 1 < Data.size() && y < rows;) {
+        const int n = d[i], v = d[i + 1];
+        i += 2;
+        if (n > 0) {
+            // A run of one value (two alternating ones at 4 bits).
+            for (int k = 0; k < n && x < w; ++k)
+                put(rle8 ? v : k % 2 ? v & 15 : v >> 4);
+        } else if (v == 0) {
+            x = 0;
+            ++y;
+        } else if (v == 1) {
+            break;
+        } else if (v == 2) {
+            if (i + 1 >= Data.size()) break;
+            x += d[i];
+            y += d[i + 1];
+            i += 2;
+        } else {
+            // v values as they are, padded to a 16-bit boundary.
+            const qsizetype bytes = rle8 ? v : (v + 1) / 2;
+            for (int k = 0; k < v && i + (rle8 ? k : k / 2) < Data.size(); ++k) {
+                const int b = d[i + (rle8 ? k : k / 2)];
+                put(rle8 ? b : k % 2 ? b & 15 : b >> 4);
+            }
+            i += bytes + (bytes & 1);
+        }
+    }
+    QByteArray plain = Data.left(at) + pixels;
+    qToLittleEndian<uint32_t>(uint32_t(plain.size()), plain.data() + 2);
+    qToLittleEndian<uint32_t>(0, plain.data() + 30);
+    qToLittleEndian<uint32_t>(uint32_t(size), plain.data() + 34);
+    return plain;
 }
 
 } // namespace
@@ -316,7 +413,7 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) const {
 bool TBitmap::LoadFromStream(const QByteArray& data) {
     if (data.size() < 30 || !data.startsWith("BM")) return false;
     QImage img;
-    if (!img.loadFromData(data, "BMP") || img.isNull()) return false;
+    if (!img.loadFromData(WithEveryPixel(data), "BMP") || img.isNull()) return false;
     // The stored depth decides the pixel format (Qt widens 4-bit rows).
     // The bit count follows the header size: at 24 in the old 12-byte header.
     const int at = (static_cast<uint8_t>(data[14]) == 12 && data[15] == 0) ? 24 : 28;
@@ -362,6 +459,7 @@ QByteArray TBitmap::SaveToStream() const {
     if (img.format() == QImage::Format_BGR888 || img.format() == QImage::Format_RGB555 ||
         img.format() == QImage::Format_RGB16)
         img = img.convertToFormat(QImage::Format_RGB32);
+    ClearRowPadding(img); // on the copy: the bitmap's own image stays as it is
     img.save(&buf, "BMP");
     return out;
 }

@@ -82,6 +82,11 @@ struct TRPTableLimits {
     static constexpr int MaxPadding = 1000;
     static constexpr int MinSpacing = -100;
     static constexpr int MaxSpacing = 1000;
+    // Cell boundaries in RTF, in twips from the margin (kilometres, far beyond
+    // any page): the import keeps them within it, so that widths and sums of
+    // them cannot overflow, and the writer writes them within it, so that a
+    // table of any layout comes back with all its columns.
+    static constexpr int MaxRTFBoundary = 1 << 29;
 
     // Whether a grid of Rows x Cols positions lies in the limits.
     static constexpr bool GridFits(int64_t Rows, int64_t Cols) {

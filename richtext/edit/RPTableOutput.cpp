@@ -341,15 +341,18 @@ void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int 
     // The row's indent is the table's paragraph indent; the cells' boundaries
     // follow from their columns' widths and the padding around them, which is
     // what readers take a cell's width to hold. Readers merge boundaries a
-    // twip apart, so each column keeps two at least.
+    // twip apart, so each column keeps two at least; a layout wider than the
+    // boundaries' range (tables of wide tables) ends its columns at the range's
+    // end, two twips apart, so that every cell reads back.
     const int indent = para ? std::max(0, para->LeftIndent) : 0;
     std::vector<int> bounds(static_cast<size_t>(C));
     {
-        int px = indent, last = RPTwips(indent, k);
+        const int most = TRPTableLimits::MaxRTFBoundary - 2 * C;
+        int px = indent, last = std::min(RPTwips(indent, k), most);
         for (int c = 0; c < C; ++c) {
             px = RPCoordSum(px, std::max(0, FormattingInfo.ColWidths[Block.FirstCol() + c]),
                             2 * std::max(0, CellPadding));
-            last = std::max(RPTwips(px, k), last + 2);
+            last = std::min(std::max(RPTwips(px, k), last + 2), most + 2 * (c + 1));
             bounds[static_cast<size_t>(c)] = last;
         }
     }

@@ -23,11 +23,7 @@ constexpr int kMaxColumns = TRPTableLimits::MaxCols;
 static_assert(TRPRTFReader::MaxTableLevel <= TRPTableLimits::MaxDepth);
 // Width of a cell whose boundary does not lie right of the cell before it.
 constexpr int kFallbackCellWidth = 720;
-// Cell boundaries are kept within this many twips of the margin (kilometres, far
-// beyond any page), so that widths and sums of them cannot overflow. The range
-// holds the boundaries of every layout of a table in our limits, so that a
-// table we write comes back with all its columns.
-constexpr long long kMaxBoundary = 1 << 29;
+constexpr long long kMaxBoundary = TRPTableLimits::MaxRTFBoundary;
 
 int ClampBoundary(long long Twips) {
     return static_cast<int>(std::clamp(Twips, -kMaxBoundary, kMaxBoundary));

@@ -1,12 +1,16 @@
 // Pictures: bitmaps, JPEG, metafiles and the picture holder.
+#include "platform/LittleEndian.h"
 #include "platform/Pictures.h"
 #include "support/PlainPng.h"
+#include "support/RowPadding.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+
+#include <tuple>
 
 namespace {
 
@@ -106,6 +110,105 @@ TEST(GraphicsPicture, BitmapRoundTripKeepsPixelsAndDepth) {
     EXPECT_EQ(back.Canvas()->Pixel(0, 0), clWhite);
     EXPECT_FALSE(back.LoadFromStream("BM this is not a bitmap at all"));
     EXPECT_EQ(back.Width(), 5);
+}
+
+// The bits after a row's last pixel up to its 32-bit end are no part of the
+// picture: whatever memory holds there, the bitmap file has zeros, and two
+// saves of the same picture give the same bytes.
+TEST(GraphicsPicture, BitmapFilesHoldZerosAfterEachRow) {
+    for (const TPixelFormat f : {pf1bit, pf4bit, pf8bit, pf15bit, pf24bit, pf32bit})
+        for (const int w : {1, 5, 238, 239}) {
+            SCOPED_TRACE(::testing::Message() << "format " << int(f) << ", width " << w);
+            TBitmap bmp(w, 3);
+            bmp.SetPixelFormat(f);
+            bmp.Canvas()->SetPixel(0, 1, clBlack);
+            bmp.Canvas()->SetPixel(w - 1, 2, clBlack);
+            ScribbleRowPadding(bmp.Image(), 0xFF);
+            const QByteArray first = bmp.SaveToStream();
+            ScribbleRowPadding(bmp.Image(), 0xA5);
+            EXPECT_EQ(bmp.SaveToStream(), first);
+            EXPECT_EQ(RowsWithPadding(first), 0);
+            TBitmap back;
+            ASSERT_TRUE(back.LoadFromStream(first));
+            EXPECT_EQ(back.ToImage(), bmp.ToImage());
+        }
+}
+
+// A bitmap file of Width x Height pixels with a palette of greys (entry i is
+// grey i * 17 at 4 bits, i at 8 bits) and the pixel data as given.
+QByteArray BitmapFile(int Width, int Height, int Bits, uint32_t Compression, const QByteArray& Pixels) {
+    QByteArray info;
+    for (const uint32_t v : {40u, uint32_t(Width), uint32_t(Height)})
+        AppendLe32(info, v);
+    AppendLe16(info, 1);
+    AppendLe16(info, uint16_t(Bits));
+    for (const uint32_t v : {Compression, uint32_t(Pixels.size()), 3780u, 3780u, 0u, 0u})
+        AppendLe32(info, v);
+    QByteArray table;
+    const int colours = Bits <= 8 ? 1 << Bits : 0;
+    for (int i = 0; i < colours; ++i)
+        AppendLe32(table, uint32_t(i * (255 / (colours - 1)) * 0x010101));
+    QByteArray file("BM");
+    AppendLe32(file, uint32_t(14 + info.size() + table.size() + Pixels.size()));
+    AppendLe32(file, 0);
+    AppendLe32(file, uint32_t(14 + info.size() + table.size()));
+    return file + info + table + Pixels;
+}
+
+// The pixels of a picture as grey values, rows top down, "." between rows.
+std::string Greys(const TBitmap& B) {
+    const QImage img = B.ToImage();
+    std::string s;
+    for (int y = 0; y < img.height(); ++y) {
+        if (y) s += ".";
+        for (int x = 0; x < img.width(); ++x)
+            s += std::to_string(qRed(img.pixel(x, y)) / 17) + (x + 1 < img.width() ? " " : "");
+    }
+    return s;
+}
+
+// Pixels that a bitmap file does not give (rows it lacks, pixels that
+// run-length data skips or leaves after its end) have colour 0, not what the
+// memory held; data that gives every pixel reads as the decoder reads it.
+TEST(GraphicsPicture, PixelsABitmapFileLeavesOpenHaveColourZero) {
+    // Rows of 5 pixels at 8, 4, 24 and 1 bits, the bottom one alone given.
+    for (const int bits : {1, 4, 8, 24}) {
+        SCOPED_TRACE(bits);
+        const int stride = (5 * bits + 31) / 32 * 4;
+        TBitmap b;
+        ASSERT_TRUE(b.LoadFromStream(BitmapFile(5, 3, bits, 0, QByteArray(stride, '\xFF'))));
+        EXPECT_EQ(Greys(b), "0 0 0 0 0.0 0 0 0 0.15 15 15 15 15");
+    }
+    // Run-length rows of 5 pixels, bottom up: a run of 3, the end of the row;
+    // a skip of two pixels and one row up, two values as they are; the end.
+    const QByteArray rle8("\x03\x22\x00\x00\x00\x02\x02\x01\x00\x03\x33\x44\x55\x00\x00\x01", 16);
+    TBitmap b8;
+    ASSERT_TRUE(b8.LoadFromStream(BitmapFile(5, 4, 8, 1, rle8)));
+    EXPECT_EQ(Greys(b8), "0 0 0 0 0.0 0 3 4 5.0 0 0 0 0.2 2 2 0 0");
+    // The same rows top down (the decoder takes such files too).
+    ASSERT_TRUE(b8.LoadFromStream(BitmapFile(5, -4, 8, 1, rle8)));
+    EXPECT_EQ(Greys(b8), "2 2 2 0 0.0 0 0 0 0.0 0 3 4 5.0 0 0 0 0");
+    const QByteArray rle4("\x03\xAB\x00\x00\x00\x02\x02\x01\x00\x03\xCD\xE0\x00\x01", 14);
+    TBitmap b4;
+    ASSERT_TRUE(b4.LoadFromStream(BitmapFile(5, 4, 4, 2, rle4)));
+    EXPECT_EQ(Greys(b4), "0 0 0 0 0.0 0 12 13 14.0 0 0 0 0.10 11 10 0 0");
+    // Data that ends in the middle gives what it has.
+    TBitmap cut;
+    ASSERT_TRUE(cut.LoadFromStream(BitmapFile(5, 2, 8, 1, QByteArray("\x02\x44\x00", 3))));
+    EXPECT_EQ(Greys(cut), "0 0 0 0 0.4 4 0 0 0");
+    // Run-length data that gives every pixel reads as the decoder reads it:
+    // a run of the row, then the next row's values as they are.
+    for (const auto& [bits, compression, data] :
+         {std::tuple(8, 1u, QByteArray("\x05\x01\x00\x00\x00\x05\x01\x02\x03\x04\x05\x00\x00\x01", 14)),
+          std::tuple(4, 2u, QByteArray("\x05\x12\x00\x00\x00\x05\x34\x56\x70\x00\x00\x01", 12))}) {
+        const QByteArray file = BitmapFile(5, 2, bits, compression, data);
+        TBitmap ours;
+        ASSERT_TRUE(ours.LoadFromStream(file));
+        QImage decoded;
+        ASSERT_TRUE(decoded.loadFromData(file, "BMP"));
+        EXPECT_EQ(ours.ToImage(), decoded.convertToFormat(QImage::Format_RGB32)) << bits;
+        EXPECT_EQ(ours.PixelFormat(), bits == 8 ? pf8bit : pf4bit);
+    }
 }
 
 TEST(GraphicsPicture, ScanLinesFollowThePixelFormat) {

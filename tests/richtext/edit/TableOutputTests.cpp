@@ -7,6 +7,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <vector>
+
 #include "TableTestDoc.h"
 #include "platform/Pictures.h"
 #include "richtext/rtf/RPRTFReaderProperties.h"
@@ -117,6 +120,74 @@ TEST_F(TableOutput, RTFOfNestedTablesAndWidths) {
     EXPECT_EQ(Spans(*in->Rows), "1x1 1x1");
     EXPECT_EQ(CellText(in->GetCell(0, 1)), "y");
     EXPECT_NE(CellText(b->GetCell(0, 0)).find("danach"), std::string::npos);
+}
+
+// The \cellx values of each row, in the order the rows are written: a row's
+// properties end where its cells (or, nested, its end) begin.
+std::vector<std::vector<long long>> RowBoundaries(const std::string& Rtf) {
+    std::vector<std::vector<long long>> rows;
+    for (size_t at = Rtf.find("\\trowd"); at != std::string::npos; at = Rtf.find("\\trowd", at + 1)) {
+        const size_t end = std::min(Rtf.find("\\pard", at), Rtf.find("\\nestrow", at));
+        auto& row = rows.emplace_back();
+        for (size_t x = Rtf.find("\\cellx", at); x < end; x = Rtf.find("\\cellx", x + 1))
+            row.push_back(std::stoll(Rtf.substr(x + 6, 12)));
+    }
+    return rows;
+}
+
+// A row of wide tables is wider than the boundaries' range (here 20 cells of
+// 7.68 million pixels, past 2^31 twips): its boundaries end at the range's
+// end, still increasing, and every row reads back with all its cells.
+TEST_F(TableOutput, RTFBoundariesOfTablesWiderThanTheirRange) {
+    for (const int outerCols : {19, 20}) {
+        Doc = std::make_unique<TTableTestDoc>(Style.get());
+        constexpr int innerCols = TRPTableLimits::MaxCols;
+        auto t = Make(1, outerCols);
+        for (int c = 0; c < outerCols; ++c) {
+            TRPTableCellData* cell = t->GetCell(0, c);
+            auto inner = TRPTableItemInfo::CreateEx(1, innerCols, cell);
+            for (int i = 0; i < innerCols; ++i) {
+                SetText(inner.get(), 0, i, "n");
+                inner->GetCell(0, i)->BestWidth = TRPTableLimits::MaxLength;
+            }
+            cell->Clear();
+            cell->AddItem(std::string(), std::move(inner));
+        }
+        Place(std::move(t));
+        const std::string rtf = RTF();
+        const auto rows = RowBoundaries(rtf);
+        ASSERT_EQ(rows.size(), static_cast<size_t>(outerCols + 1));
+        size_t outer = 0;
+        for (const auto& row : rows) {
+            ASSERT_TRUE(row.size() == static_cast<size_t>(innerCols) ||
+                        row.size() == static_cast<size_t>(outerCols))
+                << row.size();
+            if (row.size() == static_cast<size_t>(outerCols)) ++outer;
+            for (size_t i = 1; i < row.size(); ++i)
+                EXPECT_GE(row[i], row[i - 1] + 2) << i;
+            EXPECT_LE(row.back(), TRPTableLimits::MaxRTFBoundary);
+        }
+        EXPECT_EQ(outer, 1u);
+        // The outer row, written first, passed the range and ends at its end.
+        ASSERT_EQ(rows.front().size(), static_cast<size_t>(outerCols));
+        EXPECT_EQ(rows.front().back(), TRPTableLimits::MaxRTFBoundary);
+        auto back = Read(rtf);
+        TRPTableItemInfo* b = First(*back);
+        ASSERT_NE(b, nullptr);
+        ASSERT_EQ(b->Rows->RowCount(), 1);
+        EXPECT_EQ(b->Rows->GetColCount(), outerCols);
+        for (int c = 0; c < b->Rows->GetColCount(); ++c) {
+            TRPTableCellData* cell = b->GetCell(0, c);
+            ASSERT_NE(cell, nullptr) << c;
+            EXPECT_EQ(cell->ColSpan, 1) << c;
+            TRPTableItemInfo* in = First(*cell);
+            ASSERT_NE(in, nullptr) << c;
+            ASSERT_EQ(in->Rows->RowCount(), 1);
+            EXPECT_EQ(in->Rows->GetColCount(), innerCols) << c;
+            for (int i = 0; i < in->Rows->GetColCount(); ++i)
+                EXPECT_EQ(CellText(in->GetCell(0, i)), "n") << c << " " << i;
+        }
+    }
 }
 
 TEST_F(TableOutput, PlainTextUsesTheSeparators) {
