@@ -492,8 +492,10 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
         const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
         int top = d->Top - 1 - margin, bottom = d->Top + d->Height + 1 + margin;
-        // Room for the rectangle wherever the view's scroll unit puts it.
-        const int room = std::max(1, GetHeight() - GetVSmallStep());
+        // Room for the rectangle wherever the scroll unit of the view that
+        // moves puts it: a cell editor's host's, not the cell's own.
+        TCustomRPFormattedData* view = GetScrollingData();
+        const int room = std::max(1, view->GetHeight() - view->GetVSmallStep());
         if (bottom - top > room) {
             if (GetItemStyle(d->ItemNo) < 0 && p.Offset >= GetLastOffsetOfDrawItem(CaretDrawItemNo))
                 top = bottom - room;
