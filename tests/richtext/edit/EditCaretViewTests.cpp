@@ -374,3 +374,35 @@ TEST_F(CaretInCells, ANestedTablesRowsShowThroughEveryHost) {
     EXPECT_EQ(InCells(up, 2), 5);
     EXPECT_EQ(V(), 0);
 }
+
+// Enter in the last row of a table that ends the document, and in a table
+// in that row: the new line shows with its margin. The cell's editor showed
+// it before the host was laid out for it, when the host had no room yet.
+TEST_F(CaretInCells, ANewLineInACellAtTheDocumentsEndShows) {
+    for (const bool nested : {false, true}) {
+        SCOPED_TRACE(nested);
+        f.Edit->DestroyCellEditor();
+        f.Edit->Clear();
+        Lines(12);
+        TRPTableItemInfo* T = AddTable(2);
+        if (nested) AddTableInCell(T, 1, 0, 2);
+        f.Edit->Format();
+        Show();
+        f.Caret(11, 3);
+        // Into the last row; in it, into the table under the end of its text.
+        std::vector<uint16_t> keys{VK_DOWN, VK_DOWN};
+        if (nested) keys.insert(keys.end(), {VK_END, VK_DOWN, VK_DOWN});
+        for (const uint16_t key : keys) {
+            PressKeyAtFocus(key);
+            ProcessEvents();
+        }
+        ASSERT_EQ(At().Where, nested ? "1,0 1,0 0:1" : "1,0 0:1");
+        for (int i = 1; i <= 3; ++i) {
+            const TAt before = At();
+            PressKeyAtFocus(VK_RETURN);
+            ProcessEvents();
+            EXPECT_EQ(At().Where, (nested ? "1,0 1,0 " : "1,0 ") + std::to_string(i) + ":1");
+            EXPECT_EQ(Faults(before, At()), "");
+        }
+    }
+}
