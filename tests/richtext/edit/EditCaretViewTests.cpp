@@ -80,6 +80,24 @@ protected:
         f.Edit->SetFocus();
         ProcessEvents();
     }
+    // Seven lines (items 0 to 6), a table of Rows rows (item 7) with CellLines
+    // lines in the first cell of row LongRow, and ten lines (items 8 to 17),
+    // shown with the keys in the editor; Inner, when asked, a table of Inner
+    // rows after the text of cell (1, 0), and the line "unten" after it.
+    void Document(int Rows, int LongRow = 0, int CellLines = 1, int Inner = 0) {
+        f.Edit->Clear();
+        Lines(7);
+        TRPTableItemInfo* T = AddTable(Rows);
+        for (int i = 1; i < CellLines; ++i)
+            T->GetCell(LongRow, 0)->AddNL("Zeile " + std::to_string(i), 0, 0);
+        if (Inner > 0) {
+            AddTableInCell(T, 1, 0, Inner);
+            T->GetCell(1, 0)->AddNL("unten", 0, 0);
+        }
+        Lines(10, 7);
+        f.Edit->Format();
+        Show();
+    }
     TAt At() const {
         TAt a;
         TCustomRichPadEdit* e = f.Edit;
@@ -302,15 +320,8 @@ TEST_F(CaretView, AnEditorWithoutACaretScrollsByItsKeys) {
 // The cells' lines were cut at the bottom: the rectangle to show was cut to
 // the height of the cell's editor before its host scrolled for it.
 TEST_F(CaretInCells, RowsAtTheEdgesShowTheCaretsLineWithItsMargin) {
-    f.Edit->Clear();
-    Lines(7);
-    TRPTableItemInfo* T = AddTable(8);
     // A cell of six lines, which the caret walks through too.
-    for (int i = 1; i < 6; ++i)
-        T->GetCell(4, 0)->AddNL("Zeile " + std::to_string(i), 0, 0);
-    Lines(10, 7);
-    f.Edit->Format();
-    Show();
+    Document(8, 4, 6);
     f.Caret(0, 3);
     const std::vector<TAt> down = Walk(VK_DOWN, 17);
     EXPECT_EQ(InCells(down, 1), 13);
@@ -325,14 +336,7 @@ TEST_F(CaretInCells, RowsAtTheEdgesShowTheCaretsLineWithItsMargin) {
 // (PageDown stays in the cell, as Ctrl+End does); the host shows the line
 // the caret comes to. PageDown left it below the view.
 TEST_F(CaretInCells, PagesInACellAtTheEdgeShowTheCaretsLine) {
-    f.Edit->Clear();
-    Lines(7);
-    TRPTableItemInfo* T = AddTable(2);
-    for (int i = 1; i < 12; ++i)
-        T->GetCell(0, 0)->AddNL("Zeile " + std::to_string(i), 0, 0);
-    Lines(10, 7);
-    f.Edit->Format();
-    Show();
+    Document(2, 0, 12);
     f.Caret(6, 3);
     PressKeyAtFocus(VK_DOWN);
     ProcessEvents();
@@ -352,14 +356,7 @@ TEST_F(CaretInCells, PagesInACellAtTheEdgeShowTheCaretsLine) {
 // In a table in a cell, the rectangle of the inner cell's line goes up
 // through both cell editors to the host, which scrolls for it.
 TEST_F(CaretInCells, ANestedTablesRowsShowThroughEveryHost) {
-    f.Edit->Clear();
-    Lines(7);
-    TRPTableItemInfo* T = AddTable(3);
-    AddTableInCell(T, 1, 0, 5);
-    T->GetCell(1, 0)->AddNL("unten", 0, 0);
-    Lines(10, 7);
-    f.Edit->Format();
-    Show();
+    Document(3, 0, 1, 5);
     f.Caret(6, 3);
     // Into the outer cell of the inner table, to the end of its first line,
     // from where Down goes into the inner table.
