@@ -494,23 +494,7 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
             }
         }
     }
-    if (ScrollToCaret && !Resizer && CaretHeight > 0) {
-        // The caret's line shows whole, with a margin; of an item taller than
-        // the view, the side the caret stands at (a table's first or last row).
-        constexpr int margin = 5;
-        const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
-        const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
-        int top = d->Top - 1 - margin, bottom = d->Top + d->Height + 1 + margin;
-        // Room for the rectangle wherever the view's scroll unit puts it.
-        const int room = std::max(1, GetHeight() - GetVSmallStep());
-        if (bottom - top > room) {
-            if (GetItemStyle(d->ItemNo) < 0 && p.Offset >= GetLastOffsetOfDrawItem(CaretDrawItemNo))
-                top = bottom - room;
-            else
-                bottom = top + room;
-        }
-        ShowRectangle(p.X - 1 - margin, top, 2 + 2 * margin, bottom - top);
-    }
+    if (ScrollToCaret) ShowCaretLine();
     if (e) {
         // The caret goes from where it was painted, which the caret line
         // rebuilt before this call no longer knows.
@@ -520,6 +504,29 @@ void TRPEditRPData::ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool Keep
         if (now.Right > now.Left) InvalidateRectInView(TRect{now.Left - 1, now.Top, now.Right + 1, now.Bottom});
         e->DoCaretMove();
     }
+}
+
+void TRPEditRPData::ShowCaretLine() {
+    if (Resizer || CaretHeight <= 0 || CaretIndex < 0 || CaretIndex >= static_cast<int>(CharEnds.size()) ||
+        CaretDrawItemNo < 0 || CaretDrawItemNo >= DrawItemCount())
+        return;
+    // Of an item taller than the view, the side the caret stands at shows (a
+    // table's first or last row).
+    constexpr int margin = 5;
+    const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
+    const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
+    int top = d->Top - 1 - margin, bottom = d->Top + d->Height + 1 + margin;
+    // Room for the rectangle wherever the scroll unit of the view that
+    // moves puts it: a cell editor's host's, not the cell's own.
+    TCustomRPFormattedData* view = GetScrollingData();
+    const int room = std::max(1, view->GetHeight() - view->GetVSmallStep());
+    if (bottom - top > room) {
+        if (GetItemStyle(d->ItemNo) < 0 && p.Offset >= GetLastOffsetOfDrawItem(CaretDrawItemNo))
+            top = bottom - room;
+        else
+            bottom = top + room;
+    }
+    ShowRectangle(p.X - 1 - margin, top, 2 + 2 * margin, bottom - top);
 }
 
 void TRPEditRPData::HighlightJumpAtCaret(int ItemNo) {

@@ -155,6 +155,9 @@ public:
     // ---- caret
     void BuildCaretLine(int WantedOffset);
     void ChangeCaret(bool RepaintFirst, bool ScrollToCaret, bool KeepParaStyle);
+    // Scrolls so that the shown caret's line shows whole with a margin; of
+    // an item taller than the view, the side the caret stands at.
+    void ShowCaretLine();
     // Whether the caret's place can be taken from the lines: no edit waits
     // for its reformatting, and the caret's line lies in them.
     bool CaretLinesValid() const;

@@ -229,8 +229,10 @@ void TRPEditRPData::MoveCaretPageDown() {
         FindDrawItemAtPos(x, y, false, d, o);
         if (d > CaretDrawItemNo) {
             SetCaretDrawPos(d, o);
-            ChangeCaret(false, false, false);
-            ScrollToY(DrawItem(CaretDrawItemNo)->Top, true);
+            // A cell's editor does not scroll: its host shows the caret's line.
+            const bool ownView = GetScrollingData() == this;
+            ChangeCaret(false, !ownView, false);
+            if (ownView) ScrollToY(DrawItem(CaretDrawItemNo)->Top, true);
             return;
         }
     }

@@ -509,7 +509,8 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
     const int minWidth = ed->CalcDocMinWidth(nullptr, ed->GetCanvas());
     const int height = ed->DocumentHeight;
     // Typing that keeps the cell's height and minimum width leaves the table as it is.
-    if (resized && (minWidth != FEditorMinWidth || height != FEditorHeight)) {
+    const bool laidOut = resized && (minWidth != FEditorMinWidth || height != FEditorHeight);
+    if (laidOut) {
         const int itemNo = GetItemNo();
         const bool widthChanged = minWidth != FEditorMinWidth;
         FEditorMinWidth = minWidth;
@@ -544,7 +545,12 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
             if (widthChanged) host->Invalidate();
         }
     }
-    if (!FPlacing) host->Change(ClearRedo);
+    if (FPlacing) return;
+    host->Change(ClearRedo);
+    // The cell's editor showed its caret's line before the table, and the
+    // tables and documents around it, were laid out for the change: a line
+    // that had no room in the host yet (a new one at the document's end) shows now.
+    if (laidOut && FInplaceEditor == Sender) ed->ShowCaretLine();
 }
 
 void TRPTableItemInfo::ReformatInHost() {

@@ -54,6 +54,11 @@ TRPRTFReaderProperties* TRPTableInplaceRPData::GetRTFReadProperties() {
                                : TRPEditRPData::GetRTFReadProperties();
 }
 
+TCustomRPFormattedData* TRPTableInplaceRPData::ScrollingHost() const {
+    TRPTableInplaceEdit* e = InplaceEditor();
+    return e && !e->VScrollAllowed ? dynamic_cast<TCustomRPFormattedData*>(e->HostData) : nullptr;
+}
+
 void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (!e || e->VScrollAllowed) {
@@ -61,10 +66,15 @@ void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
         return;
     }
     // The editor does not scroll: the host shows that part of the cell.
-    auto* host = dynamic_cast<TCustomRPFormattedData*>(e->HostData);
+    TCustomRPFormattedData* host = ScrollingHost();
     if (!host) return;
     host->ShowRectangle(RPCoordSum(host->GetHOffs(), e->Left(), X, -GetHOffs()),
                         RPCoordSum(host->GetVOffs(), e->Top(), Y, -GetVOffs()), Width, Height);
+}
+
+TCustomRPFormattedData* TRPTableInplaceRPData::GetScrollingData() {
+    TCustomRPFormattedData* host = ScrollingHost();
+    return host ? host->GetScrollingData() : this;
 }
 
 void TRPTableInplaceRPData::DoJump(int Id) {

@@ -44,11 +44,15 @@ public:
     bool Resized = false;
 
     TRPTableInplaceEdit* InplaceEditor() const;
+    // The host's document while the editor may not scroll, else nil.
+    TCustomRPFormattedData* ScrollingHost() const;
     TCustomRPData* GetSourceData() override;
     void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
     TRPRTFReaderProperties* GetRTFReadProperties() override;
+    // While the editor may not scroll, its host shows what the caret needs.
     void ShowRectangle(int X, int Y, int Width, int Height) override;
+    TCustomRPFormattedData* GetScrollingData() override;
     void DoJump(int Id) override;
     // The host lists its links first: that numbers the cell's among them.
     void BuildJumps(bool Force) override;

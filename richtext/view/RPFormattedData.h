@@ -385,6 +385,9 @@ public:
                     TCustomRPFormattedData** Holder = nullptr);
     // Scrolls so that the rectangle (document coordinates) is in view.
     virtual void ShowRectangle(int X, int Y, int Width, int Height);
+    // The document whose view moves to show this one's rectangles: its own,
+    // or that of the document it is shown in (a cell editor's host).
+    virtual TCustomRPFormattedData* GetScrollingData() { return this; }
     int FindNextFocusableItem(int FromItemNo, bool Forward, TCustomRPFormattedData*& FocusedData,
                               int& FocusedItemNoOut);
     void ClearItemFocus();

@@ -37,6 +37,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -994,6 +995,168 @@ TEST(Desktop, CaretKeysOfTheLogMoveTheCaretAndItsLineShowsWhole) {
         EXPECT_TRUE(b.ReiheOben >= 0 && b.ReiheUnten <= b.Hoehe) << b.ReiheOben << ".." << b.ReiheUnten;
         Bildschirmfoto(QStringLiteral("23_logbuch_tabelle_oben"));
         // A note typed before the table, which is not saved.
+        Tippen(QStringLiteral("x"));
+        ASSERT_TRUE(Warten(Logbuchgeaendert));
+        UngespeichertBeenden(Abschnitt, Haupt);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+namespace {
+
+// A log book of 200 days with a table of results after day 12 and after
+// day 100, as a pupil's log grows.
+QByteArray LogbuchMitTabellen() {
+    const QByteArray Zelle = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+                             "\\clbrdrr\\brdrs\\brdrw10";
+    QByteArray Rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n";
+    const auto Tabelle = [&] {
+        Rtf += "\\pard Meine Ergebnisse:\\par\n";
+        for (const char* Reihe : {"Aufgabe\\cell Ergebnis\\cell richtig?", "12 + 7\\cell 19\\cell ja",
+                                  "45 - 18\\cell 27\\cell ja", "6 * 7\\cell 42\\cell ja"})
+            Rtf += "\\trowd\\trgaph60" + Zelle + "\\cellx2000" + Zelle + "\\cellx4000" + Zelle +
+                   "\\cellx6000\\pard\\intbl " + Reihe + "\\cell\\row\n";
+    };
+    for (int Tag = 1; Tag <= 200; ++Tag) {
+        Rtf += "\\pard Tag " + QByteArray::number(Tag) + ": Heute habe ich " + QByteArray::number(Tag + 3) +
+               " Aufgaben gerechnet. Das war sch\\'f6n.\\par\n";
+        if (Tag == 12 || Tag == 100) Tabelle();
+    }
+    return Rtf + "\\pard Ende vom Logbuch\\par\n}\n";
+}
+
+} // namespace
+
+TEST(Desktop, CaretKeysShowTheRowsOfTablesInTheLogWhole) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Datei = Ordner.filePath(QStringLiteral("tabellen.rtf"));
+    {
+        QFile f(Datei);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(LogbuchMitTabellen());
+    }
+    Programmlauf([&Datei] {
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
+        ASSERT_NE(AbschnittF, 0u);
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        // Loaded as the pupil loads it: 200 days, 2 headings, 2 tables and the last line.
+        Klick(Abschnitt->LogbuchLaden);
+        if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster)
+            KlickBei(DialogKnopf(QStringLiteral("OK")));
+        ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
+        ASSERT_TRUE(DateinameTippen(Datei));
+        Taste(QStringLiteral("Return"));
+        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Log->ItemCount(); }) == 205; }));
+        ASSERT_TRUE(IstAktiv(AbschnittF));
+        // The first line clicked, the caret to the start.
+        KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
+        Taste(QStringLiteral("ctrl+Home"));
+        Verarbeitet();
+
+        // Where the caret is (in a cell also the cell and the place in its
+        // editor), the top and bottom of its line in the log's client area,
+        // the log's view offset and client height, and whether the view
+        // stands at the document's end.
+        struct TBlick {
+            std::string Stelle;
+            bool InZelle = false, Unten = false;
+            int Oben = 0, Fuss = 0, Ansicht = 0, Hoehe = 0;
+        };
+        const auto Blick = [&] {
+            return ImProgramm([&] {
+                TBlick b;
+                TCustomRichPadEdit* e = Log;
+                int Oben = 0;
+                for (;;) {
+                    TRPEditRPData* d = e->EditData();
+                    auto* t = dynamic_cast<TRPTableItemInfo*>(e->EditedCellItem);
+                    TRPTableInplaceEdit* z = t ? t->InplaceEditor() : nullptr;
+                    if (!z) {
+                        b.Stelle +=
+                            std::to_string(d->CurItemNo()) + ":" + std::to_string(d->OffsetInCurItem());
+                        const TRPDrawLineInfo* di = d->DrawItem(d->CaretDrawItemNo);
+                        b.Oben = Oben + di->Top - d->GetVOffs();
+                        b.Fuss = b.Oben + di->Height;
+                        break;
+                    }
+                    b.Stelle += std::to_string(t->GetItemNo()) + " (" + std::to_string(z->Row) + "," +
+                                std::to_string(z->Col) + ") ";
+                    b.InZelle = true;
+                    Oben += z->Top();
+                    e = z;
+                }
+                b.Ansicht = Log->EditData()->GetVOffs();
+                b.Hoehe = Log->ClientHeight();
+                b.Unten = Log->VPos >= Log->VScrollMax - (Log->VScrollPage - 1);
+                return b;
+            });
+        };
+        const auto Text = [](const TBlick& b) {
+            return b.Stelle + " " + std::to_string(b.Oben) + ".." + std::to_string(b.Fuss) + " / " +
+                   std::to_string(b.Hoehe) + " bei " + std::to_string(b.Ansicht);
+        };
+        // The caret's line shows whole, 5 pixels from the edges where the
+        // document has room for them.
+        const auto MitRand = [](const TBlick& b) {
+            return b.Oben >= 0 && b.Fuss <= b.Hoehe && (b.Oben - 6 >= 0 || b.Ansicht == 0) &&
+                   (b.Fuss + 6 <= b.Hoehe || b.Unten);
+        };
+        // The key pressed until the caret comes to item Ziel; the places the
+        // caret took, every key moving it. Foto: a screenshot of the first
+        // row that the view moved down for.
+        const auto Gehen = [&](const QString& Name, int Ziel, const QString& Foto = QString()) {
+            std::vector<TBlick> Weg{Blick()};
+            const std::string Da = std::to_string(Ziel) + ":";
+            bool Fotografiert = Foto.isEmpty();
+            while (Weg.size() < 300 && Weg.back().Stelle.rfind(Da, 0) != 0) {
+                Taste(Name);
+                Verarbeitet();
+                TBlick b;
+                const bool Bewegt = Warten([&] { return (b = Blick()).Stelle != Weg.back().Stelle; }, 10);
+                EXPECT_TRUE(Bewegt) << Text(Weg.back());
+                if (!Bewegt) break;
+                if (!Fotografiert && b.InZelle && b.Ansicht > Weg.back().Ansicht) {
+                    Bildschirmfoto(Foto);
+                    Fotografiert = true;
+                }
+                Weg.push_back(b);
+            }
+            return Weg;
+        };
+        const auto Zellen = [](const std::vector<TBlick>& Weg) {
+            return std::count_if(Weg.begin(), Weg.end(), [](const TBlick& b) { return b.InZelle; });
+        };
+
+        // Down from the first line to the last, then Up back to the first:
+        // every row of both tables is entered, the caret's line shows with
+        // the margin, and the view stays while the line shows with room
+        // where the view was.
+        for (const QString& Name : {QStringLiteral("Down"), QStringLiteral("Up")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const bool Ab = Name == QStringLiteral("Down");
+            const std::vector<TBlick> Weg =
+                Gehen(Name, Ab ? 204 : 0, Ab ? QStringLiteral("24_logbuch_tabellenreihe_unten") : QString());
+            EXPECT_EQ(Zellen(Weg), 8);
+            for (size_t i = 1; i < Weg.size(); ++i) {
+                const TBlick &b = Weg[i], &a = Weg[i - 1];
+                SCOPED_TRACE(Text(b));
+                EXPECT_TRUE(MitRand(b));
+                const int Bewegung = b.Ansicht - a.Ansicht;
+                if (b.Oben + Bewegung - 6 >= 0 && b.Fuss + Bewegung + 6 <= b.Hoehe) {
+                    EXPECT_EQ(Bewegung, 0);
+                }
+            }
+        }
+        // Page by page to the end and back: every line the caret comes to shows whole.
+        for (const QString& Name : {QStringLiteral("Next"), QStringLiteral("Prior")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const std::vector<TBlick> Weg = Gehen(Name, Name == QStringLiteral("Next") ? 204 : 0);
+            EXPECT_GT(Weg.size(), 3u);
+            for (const TBlick& b : Weg)
+                EXPECT_TRUE(b.Oben >= 0 && b.Fuss <= b.Hoehe) << Text(b);
+        }
+        // A note typed at the start, which is not saved.
         Tippen(QStringLiteral("x"));
         ASSERT_TRUE(Warten(Logbuchgeaendert));
         UngespeichertBeenden(Abschnitt, Haupt);

@@ -2,9 +2,13 @@
 // caret's line always shows whole, and the view stays where it is while it does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EditTestSupport.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPDrawLines.h"
 #include "support/FormDriver.h"
 
 namespace {
@@ -40,11 +44,121 @@ protected:
         f.Data()->AddItem(std::string(), std::move(t));
         return T;
     }
+    // A table of Rows rows of one cell each in a cell of table T.
+    static TRPTableItemInfo* AddTableInCell(TRPTableItemInfo* T, int Row, int Col, int Rows) {
+        TRPTableCellData* cell = T->GetCell(Row, Col);
+        auto t = TRPTableItemInfo::CreateEx(Rows, 1, cell);
+        TRPTableItemInfo* inner = t.get();
+        for (int r = 0; r < Rows; ++r) {
+            inner->GetCell(r, 0)->Clear();
+            inner->GetCell(r, 0)->AddNL("Innen " + std::to_string(r), 0, 0);
+        }
+        cell->AddItem(std::string(), std::move(t));
+        return inner;
+    }
     // Where row Row of table T lies in the client area.
     std::pair<int, int> Row(const TRPTableItemInfo* T, int Row) const {
         const int top = f.Data()->DrawItem(f.Data()->GetFirstDrawItemOfItem(f.Data()->GetItemNo(T)))->Top +
                         T->FormattingInfo.RowStarts[Row] - V();
         return {top, top + T->FormattingInfo.RowHeights[Row]};
+    }
+};
+
+// The same with the keys at the focus, which a cell's editor takes when the
+// caret enters the cell.
+class CaretInCells : public CaretView {
+protected:
+    // Where the caret is: the item and offset in the innermost editor, after
+    // the row and column of each cell it lies in; its line's top and bottom
+    // in the host's client area; and the view's offset.
+    struct TAt {
+        std::string Where;
+        int Depth = 0, Top = 0, Bottom = 0, V = 0;
+    };
+    void Show() {
+        ShowAndActivate(f.Form.get());
+        f.Edit->SetFocus();
+        ProcessEvents();
+    }
+    // Seven lines (items 0 to 6), a table of Rows rows (item 7) with CellLines
+    // lines in the first cell of row LongRow, and ten lines (items 8 to 17),
+    // shown with the keys in the editor; Inner, when asked, a table of Inner
+    // rows after the text of cell (1, 0), and the line "unten" after it.
+    void Document(int Rows, int LongRow = 0, int CellLines = 1, int Inner = 0) {
+        f.Edit->Clear();
+        Lines(7);
+        TRPTableItemInfo* T = AddTable(Rows);
+        for (int i = 1; i < CellLines; ++i)
+            T->GetCell(LongRow, 0)->AddNL("Zeile " + std::to_string(i), 0, 0);
+        if (Inner > 0) {
+            AddTableInCell(T, 1, 0, Inner);
+            T->GetCell(1, 0)->AddNL("unten", 0, 0);
+        }
+        Lines(10, 7);
+        f.Edit->Format();
+        Show();
+    }
+    TAt At() const {
+        TAt a;
+        TCustomRichPadEdit* e = f.Edit;
+        for (;;) {
+            auto* t = dynamic_cast<TRPTableItemInfo*>(e->EditedCellItem);
+            TRPTableInplaceEdit* cell = t ? t->InplaceEditor() : nullptr;
+            if (!cell) break;
+            a.Where += std::to_string(cell->Row) + "," + std::to_string(cell->Col) + " ";
+            a.Top += cell->Top();
+            ++a.Depth;
+            e = cell;
+        }
+        TRPEditRPData* d = e->EditData();
+        a.Where += std::to_string(d->CurItemNo()) + ":" + std::to_string(d->OffsetInCurItem());
+        const TRPDrawLineInfo* di = d->DrawItem(d->CaretDrawItemNo);
+        a.Top += di->Top - d->GetVOffs();
+        a.Bottom = a.Top + di->Height;
+        a.V = V();
+        return a;
+    }
+    // What is wrong with the view after a caret key moved the caret from
+    // Before to Now, empty when nothing: the caret's line shows with a
+    // margin of 5 pixels where the document has room for it (of a table
+    // taller than the view, beside which the caret stands, one edge); the
+    // view stays while the line shows with that margin where the view was,
+    // and moves no further than the line needs.
+    std::string Faults(const TAt& Before, const TAt& Now) const {
+        const int h = f.Edit->ClientHeight(), step = f.Edit->VSmallStep, moved = Now.V - Before.V;
+        const bool atEnd = f.Edit->VPos >= f.Edit->VScrollMax - (f.Edit->VScrollPage - 1);
+        const std::string line = Now.Where + " " + std::to_string(Now.Top) + ".." +
+                                 std::to_string(Now.Bottom) + " of " + std::to_string(h) + " after " +
+                                 std::to_string(moved);
+        if (Now.Bottom - Now.Top + 12 > h) {
+            const bool edge = (Now.Top >= 6 && Now.Top < h) || (Now.Bottom + 6 <= h && Now.Bottom > 0);
+            return edge ? std::string() : "no edge: " + line;
+        }
+        if (Now.Top < 0 || Now.Bottom > h) return "cut: " + line;
+        if ((Now.Top - 6 < 0 && Now.V > 0) || (Now.Bottom + 6 > h && !atEnd)) return "no margin: " + line;
+        if (Now.Top + moved - 6 >= 0 && Now.Bottom + moved + 6 <= h) return moved ? "moved: " + line : "";
+        if ((moved > 0 && Now.Bottom + 6 <= h - step) || (moved < 0 && Now.Top - 6 >= step))
+            return "too far: " + line;
+        return std::string();
+    }
+    // Presses Key until the caret stands in the host at item Item, checking
+    // the view after each key; the places the caret took.
+    std::vector<TAt> Walk(uint16_t Key, int Item) {
+        std::vector<TAt> way{At()};
+        const std::string to = std::to_string(Item) + ":";
+        while (way.size() < 200 && way.back().Where.rfind(to, 0) != 0) {
+            PressKeyAtFocus(Key);
+            ProcessEvents();
+            way.push_back(At());
+            SCOPED_TRACE(way.size());
+            EXPECT_NE(way.back().Where, way[way.size() - 2].Where);
+            EXPECT_EQ(Faults(way[way.size() - 2], way.back()), "");
+        }
+        return way;
+    }
+    static int InCells(const std::vector<TAt>& Way, int Depth) {
+        return static_cast<int>(
+            std::count_if(Way.begin(), Way.end(), [Depth](const TAt& a) { return a.Depth == Depth; }));
     }
 };
 
@@ -199,4 +313,93 @@ TEST_F(CaretView, AnEditorWithoutACaretScrollsByItsKeys) {
     Press(VK_DOWN);
     EXPECT_EQ(f.Edit->VPos, 0);
     EXPECT_EQ(f.CaretPos(), "1:1");
+}
+
+// The caret keys take the caret through the rows of a table at the view's
+// edges: the view moves for the cell's line as it does for a line of text.
+// The cells' lines were cut at the bottom: the rectangle to show was cut to
+// the height of the cell's editor before its host scrolled for it.
+TEST_F(CaretInCells, RowsAtTheEdgesShowTheCaretsLineWithItsMargin) {
+    // A cell of six lines, which the caret walks through too.
+    Document(8, 4, 6);
+    f.Caret(0, 3);
+    const std::vector<TAt> down = Walk(VK_DOWN, 17);
+    EXPECT_EQ(InCells(down, 1), 13);
+    EXPECT_GT(V(), 0);
+    const std::vector<TAt> up = Walk(VK_UP, 0);
+    EXPECT_EQ(InCells(up, 1), 13);
+    EXPECT_EQ(V(), 0);
+}
+
+// PageDown and PageUp in a cell of several lines at the view's bottom edge
+// move the caret within the cell, a page of the cell's height at a time
+// (PageDown stays in the cell, as Ctrl+End does); the host shows the line
+// the caret comes to. PageDown left it below the view.
+TEST_F(CaretInCells, PagesInACellAtTheEdgeShowTheCaretsLine) {
+    Document(2, 0, 12);
+    f.Caret(6, 3);
+    PressKeyAtFocus(VK_DOWN);
+    ProcessEvents();
+    ASSERT_EQ(At().Where, "0,0 0:1");
+    ASSERT_EQ(V(), 0);
+    std::string way;
+    for (const uint16_t key : {VK_NEXT, VK_NEXT, VK_NEXT, VK_PRIOR, VK_PRIOR}) {
+        const TAt before = At();
+        PressKeyAtFocus(key);
+        ProcessEvents();
+        way += At().Where + " ";
+        EXPECT_EQ(Faults(before, At()), "");
+    }
+    EXPECT_EQ(way, "0,0 8:1 0,0 11:9 0,0 11:9 0,0 0:1 0,0 0:1 ");
+}
+
+// In a table in a cell, the rectangle of the inner cell's line goes up
+// through both cell editors to the host, which scrolls for it.
+TEST_F(CaretInCells, ANestedTablesRowsShowThroughEveryHost) {
+    Document(3, 0, 1, 5);
+    f.Caret(6, 3);
+    // Into the outer cell of the inner table, to the end of its first line,
+    // from where Down goes into the inner table.
+    for (const uint16_t key : {VK_DOWN, VK_DOWN, VK_END}) {
+        PressKeyAtFocus(key);
+        ProcessEvents();
+    }
+    ASSERT_EQ(At().Where, "1,0 0:8");
+    const std::vector<TAt> down = Walk(VK_DOWN, 17);
+    EXPECT_EQ(InCells(down, 2), 5);
+    const std::vector<TAt> up = Walk(VK_UP, 0);
+    EXPECT_EQ(InCells(up, 2), 5);
+    EXPECT_EQ(V(), 0);
+}
+
+// Enter in the last row of a table that ends the document, and in a table
+// in that row: the new line shows with its margin. The cell's editor showed
+// it before the host was laid out for it, when the host had no room yet.
+TEST_F(CaretInCells, ANewLineInACellAtTheDocumentsEndShows) {
+    for (const bool nested : {false, true}) {
+        SCOPED_TRACE(nested);
+        f.Edit->DestroyCellEditor();
+        f.Edit->Clear();
+        Lines(12);
+        TRPTableItemInfo* T = AddTable(2);
+        if (nested) AddTableInCell(T, 1, 0, 2);
+        f.Edit->Format();
+        Show();
+        f.Caret(11, 3);
+        // Into the last row; in it, into the table under the end of its text.
+        std::vector<uint16_t> keys{VK_DOWN, VK_DOWN};
+        if (nested) keys.insert(keys.end(), {VK_END, VK_DOWN, VK_DOWN});
+        for (const uint16_t key : keys) {
+            PressKeyAtFocus(key);
+            ProcessEvents();
+        }
+        ASSERT_EQ(At().Where, nested ? "1,0 1,0 0:1" : "1,0 0:1");
+        for (int i = 1; i <= 3; ++i) {
+            const TAt before = At();
+            PressKeyAtFocus(VK_RETURN);
+            ProcessEvents();
+            EXPECT_EQ(At().Where, (nested ? "1,0 1,0 " : "1,0 ") + std::to_string(i) + ":1");
+            EXPECT_EQ(Faults(before, At()), "");
+        }
+    }
 }
