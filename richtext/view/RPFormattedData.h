@@ -488,12 +488,22 @@ protected:
     // draw items stay as they are: painting a screen of a long paragraph
     // then does not go through all of it.
     TParaSpan ParaSpanOf(int DItemNo);
-    // The first draw item that may paint into the clip from ClipTop down,
-    // of the paragraph Para, not after Near; where lines of the paragraph
-    // may overlap those below them (Overlapping), every line before Near is
-    // looked at. BelowClip: where painting ends (a line starting lower).
-    int FirstPaintedDrawItem(int Near, const TParaSpan& Para, int ClipTop, int BelowClip, bool Overlapping) const;
     std::vector<TParaSpan> FParaSpans; // in the order of their draw items
+    // The lines as painting looks them up, kept while the draw items stay as
+    // they are: each line's first draw item; for the lines up to it, the
+    // greatest bottom any of their items reaches (with the spacing below);
+    // for the lines from it on, the smallest top. A small item may sit lower
+    // than a tall one of its line, and lines spaced closer than their text
+    // reach into those below them: neither a line's first draw item nor its
+    // neighbours tell where it paints.
+    struct TPaintLines {
+        uint64_t Stamp = 0;
+        std::vector<int> First, ReachDown, ReachUp;
+    };
+    TPaintLines FPaintLines;
+    // The draw items First .. Last of the lines whose items reach into the
+    // band from Top to Bottom, with those between them; Last < First for none.
+    void LinesReaching(int Top, int Bottom, int& First, int& Last);
     bool FFollowingWidth = false;      // Format follows a width that changed within it
     uint64_t FParaSpansStamp = 0;
 
