@@ -5,7 +5,7 @@
 // by the step uncovers at its top and bottom are painted alone, as a paint
 // message after a scroll paints them. The documents hold text of mixed sizes
 // (a tall word on a line of small runs sits far above them), lines closer than
-// single spacing, paragraph frames and backgrounds, pictures.
+// single spacing, paragraph frames and backgrounds, pictures and a table.
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -151,6 +151,15 @@ TEST_F(ScreenPaint, ATallWordAfterSmallRunsIsPaintedWhereItsLineStartsBelowTheSc
 TEST_F(ScreenPaint, LinesCloserThanSingleSpacingArePaintedWhereverTheyReach) {
     ExpectEveryScreenAsWhole("close_spacing.rtf", 204, 11, 1, 150);
     ExpectEveryScreenAsWhole("close_spacing.rtf", 504, 17, 1, 100);
+}
+
+// Frames of single, double and triple lines set off from their text, shaded
+// paragraphs at close spacing whose tall words overlap the paragraph above,
+// pictures taller than their lines' text, and a table of such cells whose
+// borders, two pixels wide and spaced by less, stand a pixel above its box.
+TEST_F(ScreenPaint, FramesBackgroundsPicturesAndTablesArePaintedWhereverTheyReach) {
+    ExpectEveryScreenAsWhole("frames_pictures_tables.rtf", 204, 7, 1, 150);
+    ExpectEveryScreenAsWhole("frames_pictures_tables.rtf", 504, 13, 1, 60);
 }
 
 // The comparison finds a screen that is a pixel off: against the whole
