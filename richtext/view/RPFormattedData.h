@@ -133,6 +133,10 @@ public:
     int TextWidth = 0;
     int DocumentHeight = 0;
     bool SizeChangeGuard = false;
+    // How far at most a line's items reach below the top of the line after
+    // it (lines spaced closer than their text), of the lines laid out since
+    // the document was last formatted whole.
+    int MaxLineOverlap = 0;
 
     // ---- selection and mouse state
     int SelStartNo = -1, SelEndNo = -1;
@@ -488,22 +492,18 @@ protected:
     // draw items stay as they are: painting a screen of a long paragraph
     // then does not go through all of it.
     TParaSpan ParaSpanOf(int DItemNo);
-    std::vector<TParaSpan> FParaSpans; // in the order of their draw items
-    // The lines as painting looks them up, kept while the draw items stay as
-    // they are: each line's first draw item; for the lines up to it, the
-    // greatest bottom any of their items reaches (with the spacing below);
-    // for the lines from it on, the smallest top. A small item may sit lower
-    // than a tall one of its line, and lines spaced closer than their text
-    // reach into those below them: neither a line's first draw item nor its
-    // neighbours tell where it paints.
-    struct TPaintLines {
-        uint64_t Stamp = 0;
-        std::vector<int> First, ReachDown, ReachUp;
-    };
-    TPaintLines FPaintLines;
+    // The smallest top of the items of the line that holds the draw item,
+    // and the line's first and last draw item.
+    int LineTop(int DItemNo, int& First, int& Last) const;
+    // The first draw item of the first line whose top is Y or lower
+    // (DrawItemCount() for none). Lines follow each other down the page
+    // unless paragraphs are spaced by less than nothing.
+    int FirstLineFrom(int Y) const;
     // The draw items First .. Last of the lines whose items reach into the
-    // band from Top to Bottom, with those between them; Last < First for none.
-    void LinesReaching(int Top, int Bottom, int& First, int& Last);
+    // band from Top to Bottom, with those between them; Last < First for
+    // none. Stacked: lines follow each other down the page.
+    void LinesReaching(int Top, int Bottom, bool Stacked, int& First, int& Last) const;
+    std::vector<TParaSpan> FParaSpans; // in the order of their draw items
     bool FFollowingWidth = false;      // Format follows a width that changed within it
     uint64_t FParaSpansStamp = 0;
 

@@ -81,40 +81,63 @@ TCustomRPFormattedData::TParaSpan TCustomRPFormattedData::ParaSpanOf(int DItemNo
     return s;
 }
 
-void TCustomRPFormattedData::LinesReaching(int Top, int Bottom, int& First, int& Last) {
-    TPaintLines& L = FPaintLines;
-    const int n = DrawItemCount();
-    if (L.Stamp != DrawItems->Stamp()) {
-        L.Stamp = DrawItems->Stamp();
-        L.First.clear();
-        L.ReachDown.clear();
-        L.ReachUp.clear();
-        for (int i = 0; i < n; ++i) {
-            const TRPDrawLineInfo* d = DrawItem(i);
-            const int bottom = d->Top + d->Height + std::max(d->SpaceBelow, 0);
-            if (i == 0 || d->FromNewLine) {
-                L.First.push_back(i);
-                L.ReachDown.push_back(bottom);
-                L.ReachUp.push_back(d->Top);
-            } else {
-                L.ReachDown.back() = std::max(L.ReachDown.back(), bottom);
-                L.ReachUp.back() = std::min(L.ReachUp.back(), d->Top);
-            }
-        }
-        for (size_t k = 1; k < L.ReachDown.size(); ++k)
-            L.ReachDown[k] = std::max(L.ReachDown[k], L.ReachDown[k - 1]);
-        for (size_t k = L.ReachUp.size(); k-- > 1;)
-            L.ReachUp[k - 1] = std::min(L.ReachUp[k - 1], L.ReachUp[k]);
+int TCustomRPFormattedData::LineTop(int DItemNo, int& First, int& Last) const {
+    GetLineBounds(DItemNo, First, Last);
+    int top = DrawItem(First)->Top;
+    for (int k = First + 1; k <= Last; ++k)
+        top = std::min(top, DrawItem(k)->Top);
+    return top;
+}
+
+int TCustomRPFormattedData::FirstLineFrom(int Y) const {
+    // Draw items before Lo lie on lines above Y, those from Hi on on lines at Y or lower.
+    int lo = 0, hi = DrawItemCount();
+    while (lo < hi) {
+        int f = 0, l = 0;
+        if (LineTop(lo + (hi - lo) / 2, f, l) >= Y)
+            hi = f;
+        else
+            lo = l + 1;
     }
-    // The first line that reaches down to Top, and the first from which on
-    // every line lies below Bottom.
-    const size_t a = std::lower_bound(L.ReachDown.begin(), L.ReachDown.end(), Top) - L.ReachDown.begin();
-    const size_t b = std::upper_bound(L.ReachUp.begin(), L.ReachUp.end(), Bottom) - L.ReachUp.begin();
+    return lo;
+}
+
+void TCustomRPFormattedData::LinesReaching(int Top, int Bottom, bool Stacked, int& First, int& Last) const {
+    const int n = DrawItemCount();
     First = 0;
     Last = -1;
-    if (a >= b) return;
-    First = L.First[a];
-    Last = b < L.First.size() ? L.First[b] - 1 : n - 1;
+    // How far down the items of the line F .. L reach, with the spacing below.
+    const auto reachOf = [this](int F, int L) {
+        int bottom = DrawItem(F)->Top;
+        for (int k = F; k <= L; ++k) {
+            const TRPDrawLineInfo* d = DrawItem(k);
+            bottom = std::max(bottom, d->Top + d->Height + std::max(d->SpaceBelow, 0));
+        }
+        return bottom;
+    };
+    if (!Stacked) {
+        // Paragraphs spaced by less than nothing may start above the lines
+        // before them: every line is looked at.
+        for (int i = 0; i < n;) {
+            int f = 0, l = 0;
+            if (LineTop(i, f, l) <= Bottom && reachOf(f, l) >= Top) {
+                if (Last < First) First = f;
+                Last = l;
+            }
+            i = l + 1;
+        }
+        return;
+    }
+    // A line reaches at most MaxLineOverlap below the next line's top: of the
+    // lines before the first that starts that far above Top, only the last
+    // one may reach down to Top.
+    First = FirstLineFrom(Top - MaxLineOverlap);
+    if (First > 0) {
+        int f = 0, l = 0;
+        GetLineBounds(First - 1, f, l);
+        if (reachOf(f, l) >= Top) First = f;
+    }
+    Last = FirstLineFrom(Bottom + 1) - 1;
 }
 
 void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
@@ -140,8 +163,10 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     // selected line into the spacing before and after its paragraph, and
     // the marks and glyphs that stand out of their boxes.
     int reach = 0;
+    bool stacked = true;
     for (int k = 0; k < style->ParaStyles().Count(); ++k) {
         const TParaInfo* p = style->ParaStyles().GetItem(k);
+        stacked = stacked && p->SpaceBefore >= 0 && p->SpaceAfter >= 0;
         const int frame = p->Border.Style == rpbNone ? 0 : std::max(p->Border.GetTotalWidth(), 0);
         reach = std::max({reach, p->Border.BorderOffsets.Top + frame, p->Border.BorderOffsets.Bottom + frame,
                           p->Background.BorderOffsets.Top, p->Background.BorderOffsets.Bottom});
@@ -159,7 +184,7 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     // Painted are the lines that reach into the clip, with their paragraphs'
     // backgrounds, painted as from the document's start.
     int first = 0, last = -1;
-    LinesReaching(clipTop - reach, clipBottom + reach, first, last);
+    LinesReaching(clipTop - reach, clipBottom + reach, stacked, first, last);
     const TParaSpan para0 = first <= last ? ParaSpanOf(first) : TParaSpan{};
 
     // Paragraph backgrounds and borders: of the paragraph painting starts in
