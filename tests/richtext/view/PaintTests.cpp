@@ -259,6 +259,24 @@ TEST_F(LongParagraphPaint, TheMarksAfterRulesTakeTheStyleOfTheTextBeforeThem) {
     ExpectScreensAsWhole(13, kRows);
 }
 
+TEST_F(LongParagraphPaint, ParagraphsSpacedByLessThanNothingPaintWhereTheyReach) {
+    // Each paragraph starts 20 pixels up into the one before it: a line of
+    // 40-pixel text above the last of three lines of 12-pixel text.
+    TParaInfo* back = Style->ParaStyles().Add();
+    back->SpaceBefore = -20;
+    const int paraNo = Style->ParaStyles().Count() - 1;
+    for (int i = 0; i < 60; ++i)
+        Doc.Text(i % 2 ? "ee fff g bb cc ddd ee fff g bb cc ddd ee fff g bb cc ddd ee fff g bb cc ddd"
+                       : "GROSS",
+                 i % 2 ? 3 : 1, paraNo);
+    Doc.Format();
+    // The large text stands above the top of the last short line before it.
+    const int big = Doc.GetFirstDrawItemOfItem(2);
+    EXPECT_LT(Doc.DrawItem(big)->Top, Doc.DrawItem(big - 1)->Top);
+    ASSERT_GT(Doc.DocumentHeight, 10 * Doc.Height);
+    ExpectScreensAsWhole(5, kRows);
+}
+
 TEST_F(LongParagraphPaint, AScreenPaintsTheDrawItemsItShowsNotThoseOfTheWholeParagraph) {
     int painted = 0;
     Style->OnDrawTextBack = [&](TRPStyle*, TCanvas*, int, int, int, int, int, TRPTextDrawStates, bool&) {
