@@ -185,7 +185,9 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         rect.Bottom = Y + h;
         shift = Info.RowStarts[first] - Info.RowStarts[heads];
     } else if (R > 0) {
-        first = FindListIndex(Info.RowStarts, ClipRect.Top - Y);
+        // A cell's border lies outside its box: with the cells spaced by
+        // less than their borders, that of a row above reaches into the next.
+        first = FindListIndex(Info.RowStarts, ClipRect.Top - Y - ScaleX(CellBorderWidth));
     }
 
     DrawOwnBackground(Canvas, rect, ClipRect, ColorMode, P.Printing);
@@ -285,12 +287,14 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     for (int r = 0; r < heads; ++r)
         for (int c = 0; c < C; ++c)
             if (Rows->GetCell(r, c)) DrawCell(P, r, c, X + Info.ColStarts[c], Y + Info.RowStarts[r]);
+    // A row's cells with their borders, which start above and left of their boxes.
+    const int cb = ScaleX(CellBorderWidth);
     for (int r = first; r <= last; ++r) {
         const int y = Y + Info.RowStarts[r] - (P.Printing ? shift : 0);
-        if (y > ClipRect.Bottom) break;
+        if (y - cb > ClipRect.Bottom) break;
         for (int c = 0; c < C; ++c) {
             const int x = X + Info.ColStarts[c];
-            if (x > ClipRect.Right) break;
+            if (x - cb > ClipRect.Right) break;
             if (Rows->GetCell(r, c)) DrawCell(P, r, c, x, y);
         }
     }

@@ -243,6 +243,7 @@ int TCustomRPFormattedData::FinishLine(TLineBuilder& B, bool NoJustify) {
     }
     for (int i = first; i <= last; ++i)
         DrawItems->GetPiece(i)->SpaceBelow = s;
+    MaxLineOverlap = std::max(MaxLineOverlap, -s);
     if (align == rpaJustify && !NoJustify && last > first) {
         int count = 0;
         const auto startsWithSpace = [this](const TRPDrawLineInfo* d) {

@@ -133,6 +133,10 @@ public:
     int TextWidth = 0;
     int DocumentHeight = 0;
     bool SizeChangeGuard = false;
+    // How far at most a line's items reach below the top of the line after
+    // it (lines spaced closer than their text), of the lines laid out since
+    // the document was last formatted whole.
+    int MaxLineOverlap = 0;
 
     // ---- selection and mouse state
     int SelStartNo = -1, SelEndNo = -1;
@@ -500,11 +504,17 @@ protected:
     // draw items stay as they are: painting a screen of a long paragraph
     // then does not go through all of it.
     TParaSpan ParaSpanOf(int DItemNo);
-    // The first draw item that may paint into the clip from ClipTop down,
-    // of the paragraph Para, not after Near; where lines of the paragraph
-    // may overlap those below them (Overlapping), every line before Near is
-    // looked at. BelowClip: where painting ends (a line starting lower).
-    int FirstPaintedDrawItem(int Near, const TParaSpan& Para, int ClipTop, int BelowClip, bool Overlapping) const;
+    // The smallest top of the items of the line that holds the draw item,
+    // and the line's first and last draw item.
+    int LineTop(int DItemNo, int& First, int& Last) const;
+    // The first draw item of the first line whose top is Y or lower
+    // (DrawItemCount() for none). Lines follow each other down the page
+    // unless paragraphs are spaced by less than nothing.
+    int FirstLineFrom(int Y) const;
+    // The draw items First .. Last of the lines whose items reach into the
+    // band from Top to Bottom, with those between them; Last < First for
+    // none. Stacked: lines follow each other down the page.
+    void LinesReaching(int Top, int Bottom, bool Stacked, int& First, int& Last) const;
     std::vector<TParaSpan> FParaSpans; // in the order of their draw items
     bool FFollowingWidth = false;      // Format follows a width that changed within it
     uint64_t FParaSpansStamp = 0;

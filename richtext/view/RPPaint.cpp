@@ -35,7 +35,7 @@ bool DrawnAsMeasured(const TCustomRPItemInfo& Item, const TFontInfo& Style) {
     }
 }
 
-// How far below the items of a line painting may reach: the marks of page
+// How far beyond the items of a line painting may reach: the marks of page
 // breaks and checkpoints drawn from the line's top, frames drawn a pixel
 // outside an item, glyphs that overhang their box a little.
 constexpr int kPaintOverhang = 8;
@@ -81,35 +81,63 @@ TCustomRPFormattedData::TParaSpan TCustomRPFormattedData::ParaSpanOf(int DItemNo
     return s;
 }
 
-int TCustomRPFormattedData::FirstPaintedDrawItem(int Near, const TParaSpan& Para, int ClipTop, int BelowClip,
-                                                 bool Overlapping) const {
-    // The lowest that the line of draw items F .. L paints.
-    const auto lineReach = [this](int F, int L) {
+int TCustomRPFormattedData::LineTop(int DItemNo, int& First, int& Last) const {
+    GetLineBounds(DItemNo, First, Last);
+    int top = DrawItem(First)->Top;
+    for (int k = First + 1; k <= Last; ++k)
+        top = std::min(top, DrawItem(k)->Top);
+    return top;
+}
+
+int TCustomRPFormattedData::FirstLineFrom(int Y) const {
+    // Draw items before Lo lie on lines above Y, those from Hi on on lines at Y or lower.
+    int lo = 0, hi = DrawItemCount();
+    while (lo < hi) {
+        int f = 0, l = 0;
+        if (LineTop(lo + (hi - lo) / 2, f, l) >= Y)
+            hi = f;
+        else
+            lo = l + 1;
+    }
+    return lo;
+}
+
+void TCustomRPFormattedData::LinesReaching(int Top, int Bottom, bool Stacked, int& First, int& Last) const {
+    const int n = DrawItemCount();
+    First = 0;
+    Last = -1;
+    // How far down the items of the line F .. L reach, with the spacing below.
+    const auto reachOf = [this](int F, int L) {
         int bottom = DrawItem(F)->Top;
         for (int k = F; k <= L; ++k) {
             const TRPDrawLineInfo* d = DrawItem(k);
             bottom = std::max(bottom, d->Top + d->Height + std::max(d->SpaceBelow, 0));
         }
-        return bottom + kPaintOverhang;
+        return bottom;
     };
-    int f = 0, l = 0;
-    GetLineBounds(Near, f, l);
-    int first = std::max(f, Para.First);
-    // The paragraph's lines before, from the last one up. Lines stack, each
-    // ending above the next one's top: the lines before one that ends above
-    // the clip end above it too, unless lines may overlap.
-    for (int next = first; next > Para.First;) {
-        // Painting from the paragraph's start would stop at a line below the clip.
-        if (DrawItem(next)->FromNewLine && DrawItem(next)->Top > BelowClip) return Para.First;
-        GetLineBounds(next - 1, f, l);
-        f = std::max(f, Para.First);
-        if (lineReach(f, next - 1) >= ClipTop)
-            first = f;
-        else if (!Overlapping)
-            break;
-        next = f;
+    if (!Stacked) {
+        // Paragraphs spaced by less than nothing may start above the lines
+        // before them: every line is looked at.
+        for (int i = 0; i < n;) {
+            int f = 0, l = 0;
+            if (LineTop(i, f, l) <= Bottom && reachOf(f, l) >= Top) {
+                if (Last < First) First = f;
+                Last = l;
+            }
+            i = l + 1;
+        }
+        return;
     }
-    return first;
+    // A line reaches at most MaxLineOverlap below the next line's top: of the
+    // lines before the first that starts that far above Top, only the last
+    // one may reach down to Top.
+    First = FirstLineFrom(Top - MaxLineOverlap);
+    if (First > 0) {
+        int f = 0, l = 0;
+        GetLineBounds(First - 1, f, l);
+        if (reachOf(f, l) >= Top) First = f;
+    }
+    Last = FirstLineFrom(Bottom + 1) - 1;
 }
 
 void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
@@ -128,37 +156,39 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     const bool special = (options & rpoShowSpecialCharacters) != 0;
     const bool lineStyle = style->SelectionStyle == rpssLines;
     const TColor selColor = focus ? style->SelColor : style->InactiveSelColor;
+    const bool selExists = sd >= 0 && (sd != ed || so != eo);
 
-    // The frame and background of a paragraph reach beyond its lines by
-    // their offsets: paragraphs that far above and below the clip are drawn
-    // too, or a clip ending just above a frame's top would leave it out.
-    // Lines spaced closer than their text, and paragraphs spaced by less
-    // than nothing, may overlap the lines below them.
+    // What is painted beyond the items of a line: the frame and background
+    // of its paragraph by their offsets and the frame's lines, the band of a
+    // selected line into the spacing before and after its paragraph, and
+    // the marks and glyphs that stand out of their boxes.
     int reach = 0;
-    bool overlapping = false;
+    bool stacked = true;
     for (int k = 0; k < style->ParaStyles().Count(); ++k) {
         const TParaInfo* p = style->ParaStyles().GetItem(k);
-        reach = std::max({reach, p->Border.BorderOffsets.Top, p->Border.BorderOffsets.Bottom,
+        stacked = stacked && p->SpaceBefore >= 0 && p->SpaceAfter >= 0;
+        const int frame = p->Border.Style == rpbNone ? 0 : std::max(p->Border.GetTotalWidth(), 0);
+        reach = std::max({reach, p->Border.BorderOffsets.Top + frame, p->Border.BorderOffsets.Bottom + frame,
                           p->Background.BorderOffsets.Top, p->Background.BorderOffsets.Bottom});
-        overlapping =
-            overlapping || p->ShownLineSpacingPercent() < 100 || p->SpaceBefore < 0 || p->SpaceAfter < 0;
+        if (lineStyle && selExists) reach = std::max({reach, p->SpaceBefore, p->SpaceAfter});
     }
-    // Painting starts in the paragraph of the draw items two lines above the
-    // clip and looks like painting from that paragraph's start, which the
-    // paragraph's background needs, but starts at the first line that can
-    // reach the clip.
-    const int near = std::min(FindDrawItemByY(clipTop - reach, 1), n - 1);
-    const TParaSpan para0 = ParaSpanOf(near);
-    const int first = FirstPaintedDrawItem(near, para0, clipTop, clipBottom + reach, overlapping);
-    int last = n - 1;
-    for (int i = first + 1; i < n; ++i)
-        if (DrawItem(i)->FromNewLine && DrawItem(i)->Top > clipBottom + reach) {
-            last = i;
-            break;
+    // The mark at the end of a line stands on its item's bottom, in the text
+    // style applied last: it reaches as high above a small item as that
+    // style's text is tall.
+    if (special)
+        for (int k = 0; k < style->TextStyles().Count(); ++k) {
+            const TFontInfo* f = style->TextStyles().GetItem(k);
+            reach = std::max(reach, 2 * MulDiv(std::abs(f->Size), f->PixelsPerInchFor(Canvas), 72));
         }
+    reach += kPaintOverhang;
+    // Painted are the lines that reach into the clip, with their paragraphs'
+    // backgrounds, painted as from the document's start.
+    int first = 0, last = -1;
+    LinesReaching(clipTop - reach, clipBottom + reach, stacked, first, last);
+    const TParaSpan para0 = first <= last ? ParaSpanOf(first) : TParaSpan{};
 
     // Paragraph backgrounds and borders: of the paragraph painting starts in
-    // and of those starting up to Last, not one that starts below the clip.
+    // and of those starting up to Last.
     const int visibleW = GetWidth();
     const auto paintParaBack = [&](int DItemNo) {
         const TCustomRPItemInfo* item = GetItem(DrawItem(DItemNo)->ItemNo);
@@ -187,15 +217,9 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
         style->DrawParaBack(Canvas, item->ParaNo, back, false, rpcmColor);
         para->Border.Draw(r, Canvas);
     };
-    paintParaBack(para0.First);
-    for (int i = first + 1; i <= last; ++i) {
-        if (!IsDrawItemParaStart(i)) continue;
-        if (DrawItem(i)->Top > clipBottom + reach) {
-            last = i;
-            break;
-        }
-        paintParaBack(i);
-    }
+    if (first <= last) paintParaBack(para0.First);
+    for (int i = first + 1; i <= last; ++i)
+        if (IsDrawItemParaStart(i)) paintParaBack(i);
 
     // Text backgrounds by the application.
     if (style->OnDrawTextBack)
@@ -209,7 +233,7 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
         }
 
     // Soft page breaks left by a pagination.
-    if ((options & rpoShowPageBreaks) && !SoftPageBreaks.empty()) {
+    if ((options & rpoShowPageBreaks) && !SoftPageBreaks.empty() && first <= last) {
         const int firstItem = DrawItem(first)->ItemNo;
         for (const TSoftPageBreak& pb : SoftPageBreaks) {
             if (pb.ItemNo < firstItem) continue;
@@ -232,21 +256,27 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
         }
     }
 
-    // What painting from the paragraph's start would leave for the draw items
-    // from First on: the text style applied last, unless something forgot it
-    // since. (The selection band of a line that keeps the one of the line
-    // before lies above First, out of the clip.)
+    // What painting everything before First leaves applied: the style of
+    // the last text, unless something forgot it since. The mark of a line
+    // break forgets it; the mark of a paragraph's end applies it again
+    // (text style 0 when none), without a reading direction. (The selection
+    // band of a line that keeps the one of the line before lies above First,
+    // out of the clip.)
     int applied = -1;
-    if (first > para0.First) {
-        for (int k = first - 1; k >= para0.First; --k) {
+    if (first > 0 && first <= last) {
+        bool paraMark = false;
+        TRPBiDiMode bidi = rpbdUnspecified;
+        for (int k = first - 1; k >= 0; --k) {
             const TRPDrawLineInfo* d = DrawItem(k);
             const TCustomRPItemInfo* item = GetItem(d->ItemNo);
-            // The mark of a line break (not a paragraph's end, inside it) forgets the style.
-            if (special && DrawItem(k + 1)->ItemNo != d->ItemNo && DrawItem(k + 1)->FromNewLine) break;
+            if (special && DrawItem(k + 1)->ItemNo != d->ItemNo && DrawItem(k + 1)->FromNewLine) {
+                if (!IsParaStart(DrawItem(k + 1)->ItemNo)) break;
+                paraMark = true;
+            }
             const int sn = GetActualStyle(item);
             if (sn >= 0) {
                 applied = sn;
-                style->ApplyStyle(Canvas, sn, GetParaBiDiMode(item->ParaNo));
+                if (!paraMark) bidi = GetParaBiDiMode(item->ParaNo);
                 break;
             }
             const bool firstOfItem = k == 0 || DrawItem(k - 1)->ItemNo != d->ItemNo;
@@ -255,10 +285,11 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
                                  (item->Checkpoint && (options & rpoShowCheckpoints)))))
                 break;
         }
+        if (paraMark) applied = std::max(applied, 0);
+        if (applied >= 0) style->ApplyStyle(Canvas, applied, bidi);
         Canvas.Brush()->SetStyle(bsClear);
     }
     int bandTop = 0, bandBottom = 0;
-    const bool selExists = sd >= 0 && (sd != ed || so != eo);
     for (int i = first; i <= last; ++i) {
         TRPDrawLineInfo* d = DrawItem(i);
         TCustomRPItemInfo* item = GetItem(d->ItemNo);

@@ -45,6 +45,7 @@ void TCustomRPFormattedData::ClearFormatting() {
     LastCheckpointReported = nullptr;
     TempObject.reset();
     LastFormattedItemNo = -1;
+    MaxLineOverlap = 0;
     DocumentHeight = GetTopMargin() + GetBottomMargin();
 }
 

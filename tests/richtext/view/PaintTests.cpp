@@ -127,9 +127,9 @@ class LongParagraphPaint : public Paint {
 protected:
     int ParaFirst = 0, ParaLast = 0; // the long paragraph's items
     // The glyphs of the fixed metrics' fonts stand out of their boxes: the
-    // line below a screen reaches a few pixels up into its last rows, which
-    // only painting that line paints. The rows above are compared.
-    static constexpr int kRows = 48;
+    // line below a screen reaches a few pixels up into its last rows, and is
+    // painted for them. The whole screen is compared.
+    static constexpr int kRows = 60;
 
     // Runs of two text styles taking turns in paragraph style ParaNo, between
     // two short paragraphs; Before may add items before a run.
@@ -241,9 +241,40 @@ TEST_F(LongParagraphPaint, LinesSpacedCloserThanTheirTextPaintWhereTheyReachFrom
             Doc.Text("bb cc ddd ", 3, -1);
     });
     Doc.Format();
-    // Lines below a screen that reach up into it are not painted: the top rows are compared.
+    // Lines below a screen that reach up into it are painted too: the whole screen is compared.
     Doc.Height = 120;
-    ExpectScreensAsWhole(7, 50);
+    ExpectScreensAsWhole(7, Doc.Height);
+}
+
+TEST_F(LongParagraphPaint, TheMarksAfterRulesTakeTheStyleOfTheTextBeforeThem) {
+    // The mark of a paragraph's end is drawn in the text style applied last:
+    // that of the heading, however many rules lie between.
+    Doc.Opts |= rpoShowSpecialCharacters;
+    Doc.Right = 40;
+    Doc.Text("Kopf", 1, 0);
+    for (int i = 0; i < 100; ++i)
+        Doc.AddItem("", CreateItemByStyleNo(&Doc, rpsnBreak));
+    Doc.Format();
+    ASSERT_GT(Doc.DocumentHeight, 10 * Doc.Height);
+    ExpectScreensAsWhole(13, kRows);
+}
+
+TEST_F(LongParagraphPaint, ParagraphsSpacedByLessThanNothingPaintWhereTheyReach) {
+    // Each paragraph starts 20 pixels up into the one before it: a line of
+    // 40-pixel text above the last of three lines of 12-pixel text.
+    TParaInfo* back = Style->ParaStyles().Add();
+    back->SpaceBefore = -20;
+    const int paraNo = Style->ParaStyles().Count() - 1;
+    for (int i = 0; i < 60; ++i)
+        Doc.Text(i % 2 ? "ee fff g bb cc ddd ee fff g bb cc ddd ee fff g bb cc ddd ee fff g bb cc ddd"
+                       : "GROSS",
+                 i % 2 ? 3 : 1, paraNo);
+    Doc.Format();
+    // The large text stands above the top of the last short line before it.
+    const int big = Doc.GetFirstDrawItemOfItem(2);
+    EXPECT_LT(Doc.DrawItem(big)->Top, Doc.DrawItem(big - 1)->Top);
+    ASSERT_GT(Doc.DocumentHeight, 10 * Doc.Height);
+    ExpectScreensAsWhole(5, kRows);
 }
 
 TEST_F(LongParagraphPaint, AScreenPaintsTheDrawItemsItShowsNotThoseOfTheWholeParagraph) {
