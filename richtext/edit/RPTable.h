@@ -833,7 +833,7 @@ public:
     // ---- layout (RPTableLayout.cpp)
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     void ForgetMeasures() override { ForgetMinWidth(); }
-    int HeightToLoseWhenWider() const override;
+    int HeightToLoseWhenWider(int Extra) const override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                           bool OnlyMeasure, bool Force = false) override;

@@ -134,12 +134,13 @@ int TRPTableItemInfo::MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas)
     return result;
 }
 
-int TRPTableItemInfo::HeightToLoseWhenWider() const {
+int TRPTableItemInfo::HeightToLoseWhenWider(int Extra) const {
     // A table of its own width, or of columns of their own widths, keeps its
     // layout at any width.
     if (BestWidth > 0 || (BestWidth == 0 && AllColumnsHavePixelWidths())) return 0;
-    // Columns that share the width may wrap their cells' lines less: a row
-    // loses at most what the cell that can lose the most of it loses.
+    // Columns that share the width may wrap their cells' lines less, each
+    // column wider by no more than the table: a row loses at most what the
+    // cell that can lose the most of it loses.
     const int R = Rows->RowCount(), C = Rows->GetColCount();
     std::vector<int> rowLoss(static_cast<size_t>(std::max(0, R)), 0);
     for (int r = 0; r < R; ++r)
@@ -147,7 +148,7 @@ int TRPTableItemInfo::HeightToLoseWhenWider() const {
             const TRPTableCellData* cell = Rows->GetCell(r, c);
             const TCustomRPFormattedData* content = cell ? cell->GetContentData() : nullptr;
             if (!content) continue;
-            const int loss = std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX));
+            const int loss = std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX, Extra));
             for (int k = r; k < std::min(R, r + std::max(1, cell->RowSpan)); ++k)
                 rowLoss[static_cast<size_t>(k)] = std::max(rowLoss[static_cast<size_t>(k)], loss);
         }

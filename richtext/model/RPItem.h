@@ -213,10 +213,10 @@ public:
     // A forced formatting of the item's document begins: what the item
     // measured before (a table's minimum width) is measured again.
     virtual void ForgetMeasures() {}
-    // At most how much lower the item, as laid out now, could become at a
-    // greater available width (a table whose cells' lines may join); 0 for
-    // an item of its own size.
-    virtual int HeightToLoseWhenWider() const { return 0; }
+    // At most how much lower the item, as laid out now, could become with
+    // Extra pixels more of available width (a table whose cells' lines may
+    // join); 0 for an item of its own size.
+    virtual int HeightToLoseWhenWider(int Extra) const { return (void)Extra, 0; }
     // Told the available width before placement; answers the descent and an
     // extra horizontal offset.
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,

@@ -468,7 +468,7 @@ void TRichPadRPData::SettleVerticalBar() {
     // and no table become lower at the greater width, the bar stays.
     if (ContentWidth >= GetWidth() + ScrollBarExtent - GetLeftMargin() - GetRightMargin()) return;
     const int fullH = v->ClientHeight() + (v->ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
-    if (LeastHeightWhenWider(fullH) > fullH) return;
+    if (LeastHeightWhenWider(fullH, ScrollBarExtent) > fullH) return;
     // Without the bar the view lays the document out at its whole width; the
     // bar comes back when the document does not fit then.
     FSettlingBar = true;

@@ -767,26 +767,78 @@ bool LineMayJoinWhenWider(const TCustomRPFormattedData& D, int K) {
 
 } // namespace
 
-int TCustomRPFormattedData::LeastHeightWhenWider(int Enough) const {
+int TCustomRPFormattedData::LeastHeightWhenWider(int Enough, int Extra) const {
     const int n = DrawItemCount();
-    // Bottoms with the spacing below; what lines that may join the line
+    const TRPStyle* style = GetRPStyle();
+    // Bottoms with the spacing below, and what lines that may join the line
     // before them, and items that may become lower, could give up of them.
     int prevBottom = 0, gone = 0;
+    // The run of lines since the last line that no wrap started: their
+    // count, the width of their content, their tallest line, the most a line
+    // that a wrap started takes of the height and all such lines take.
+    struct TRun {
+        int Lines = 0, Content = 0, Tallest = 0, MostWrapped = 0, AllWrapped = 0, FirstItem = -1;
+    } run;
+    // How far the run's lines may start left of the margin or end right of
+    // the text width (indents below zero), which widens them.
+    const auto outdent = [&](int ItemNo) {
+        const TParaInfo* para = style->ParaStyles().GetItem(GetItemPara(ItemNo));
+        int left = std::min({0, para->LeftIndent, para->LeftIndent + para->FirstIndent});
+        const int start = GetFirstParaItem(ItemNo);
+        if (IsListMarkerItem(start))
+            if (const TRPListLevel* level = static_cast<const TRPMarkerItemInfo*>(GetItem(start))->GetLevelInfo(style))
+                left = std::min({left, level->LeftIndent, level->MarkerIndent});
+        return RPCoordSum(-left, std::max(0, -para->RightIndent));
+    };
+    // Laid out wider by Extra, the run keeps as many lines as its content
+    // needs: a line holds no more than the width, and a new wrap drops at
+    // most two blanks (each narrower than half a line's height).
+    const auto closeRun = [&] {
+        if (run.Lines > 1 && (!style || run.FirstItem < 0)) {
+            gone = RPCoordSum(gone, run.AllWrapped);
+        } else if (run.Lines > 1) {
+            const int width = RPCoordSum(TextWidth, Extra, outdent(run.FirstItem));
+            const int64_t room = int64_t(width) + run.Tallest;
+            const int64_t need = int64_t(run.Content) + run.Tallest;
+            const int kept = static_cast<int>(std::clamp<int64_t>((need + room - 1) / std::max<int64_t>(1, room), 1,
+                                                                  run.Lines));
+            gone = RPCoordSum(gone, static_cast<int>(std::min<int64_t>(
+                                        int64_t(run.Lines - kept) * run.MostWrapped, run.AllWrapped)));
+        }
+        run = TRun{};
+    };
     for (int k = 0; k < n;) {
-        int bottom = 0, end = k;
+        const TRPDrawLineInfo* first = DrawItem(k);
+        int bottom = 0, end = k, content = 0, tallest = 0;
         do {
             const TRPDrawLineInfo* d = DrawItem(end);
             bottom = std::max(bottom, RPCoordSum(d->Top, d->Height, d->SpaceBelow));
+            content = RPCoordSum(content, std::max(0, d->Width - d->JustifySpace));
+            tallest = std::max(tallest, d->Height);
         } while (++end < n && !DrawItem(end)->FromNewLine);
-        const TRPDrawLineInfo* first = DrawItem(k);
-        if (IsFullLineItem(first->ItemNo))
-            gone = RPCoordSum(gone, std::min(first->Height, GetItem(first->ItemNo)->HeightToLoseWhenWider()));
-        else if (LineMayJoinWhenWider(*this, k))
-            gone = RPCoordSum(gone, std::max(0, bottom - prevBottom));
+        if (IsFullLineItem(first->ItemNo)) {
+            closeRun();
+            gone = RPCoordSum(gone, std::min(first->Height, GetItem(first->ItemNo)->HeightToLoseWhenWider(Extra)));
+        } else {
+            const bool wrapped = LineMayJoinWhenWider(*this, k);
+            if (!wrapped) {
+                closeRun();
+                run.FirstItem = first->ItemNo;
+            } else {
+                const int advance = std::max(0, bottom - prevBottom);
+                run.MostWrapped = std::max(run.MostWrapped, advance);
+                run.AllWrapped = RPCoordSum(run.AllWrapped, advance);
+            }
+            ++run.Lines;
+            run.Content = RPCoordSum(run.Content, content);
+            run.Tallest = std::max(run.Tallest, tallest);
+        }
         prevBottom = std::max(prevBottom, bottom);
-        if (prevBottom - gone > Enough) return prevBottom - gone;
+        // What is counted so far stays, less what the open run may give up.
+        if (prevBottom - gone - run.AllWrapped > Enough) return prevBottom - gone - run.AllWrapped;
         k = end;
     }
+    closeRun();
     return std::max(0, DocumentHeight - gone);
 }
 

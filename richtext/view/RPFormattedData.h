@@ -273,12 +273,13 @@ public:
     }
     int FindDrawItemByY(int Y, int Mode) const;
     int FindDrawItemForItem(int ItemNo) const;
-    // Laid out at a greater width, lines that a wrap started may join the
-    // line before them and tables that share the width may become lower;
-    // every other line keeps at least its height. The least height the
-    // document could then have, counted from the top and given up as soon
-    // as it passes Enough (what it has counted so far is answered then).
-    int LeastHeightWhenWider(int Enough) const;
+    // Laid out Extra pixels wider, lines that a wrap started may join the
+    // line before them, as far as the content of their run of lines fits
+    // fewer lines, and tables that share the width may become lower; every
+    // other line keeps at least its height. The least height the document
+    // could then have, counted from the top and given up as soon as it
+    // passes Enough (what it has counted so far is answered then).
+    int LeastHeightWhenWider(int Enough, int Extra) const;
     // The draw items' jump areas of this document (and its items' inner
     // documents) appended to the root's list, numbered from StartJumpNo.
     void BuildJumpList(int& StartJumpNo, std::vector<TRPJumpInfo>& List);

@@ -329,22 +329,26 @@ TEST_F(TableFreshLayout, AVerticalBarGoesWhenTheViewWidens) {
 }
 
 // What decides whether the view lays a document out again without its bar:
-// the least height the document could have at a greater width. Only lines
-// that a wrap started count as going, and of a table whose columns share the
-// width, per row the most its cells' wrapped lines could give up.
+// the least height the document could have at a greater width. A run of
+// wrapped lines keeps as many lines as its content needs at that width (a
+// line holds no more than the width, a wrap drops a blank or two); of a
+// table whose columns share the width, a row gives up no more than the cell
+// that gives up the most.
 TEST_F(TableFreshLayout, TheLeastHeightAtAGreaterWidthCountsWhatMayJoinOrBecomeLower) {
-    F.Edit->SetBounds(0, 0, 300, 600);
     const std::string wide = std::string(13, 'a') + " " + std::string(14, 'b');
+    F.Edit->SetBounds(0, 0, 200, 600);
     F.Load("eins\n" + wide + "\nzwei");
     TRPEditRPData* d = F.Data();
-    ASSERT_EQ(d->DrawItemCount(), 3);
-    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX), d->DocumentHeight);
-    F.Edit->SetBounds(0, 0, 200, 600);
-    ProcessEvents();
+    // The two words (280 pixels) on two lines of 186.
     ASSERT_EQ(d->DrawItemCount(), 4);
-    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX), d->DocumentHeight - 20);
+    ASSERT_EQ(d->TextWidth, 186);
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX, 17), d->DocumentHeight);
+    // Their 270 pixels without the blank the wrap dropped, and a line's
+    // height for blanks, fit 186 + 84 and the same.
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX, 83), d->DocumentHeight);
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX, 84), d->DocumentHeight - 20);
     // Counting stops once the height passes what is asked.
-    EXPECT_EQ(d->LeastHeightWhenWider(10), 25);
+    EXPECT_EQ(d->LeastHeightWhenWider(10, 84), 25);
 
     // Two cells of one row wrap a line each, a third in the next row does not.
     F.Edit->SetBounds(0, 0, 300, 600);
@@ -360,11 +364,12 @@ TEST_F(TableFreshLayout, TheLeastHeightAtAGreaterWidthCountsWhatMayJoinOrBecomeL
     F.Edit->Format();
     ASSERT_EQ(T->GetCell(0, 0)->DrawItemCount(), 2);
     ASSERT_EQ(T->GetCell(0, 1)->DrawItemCount(), 2);
-    EXPECT_EQ(T->HeightToLoseWhenWider(), 20);
-    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX), d->DocumentHeight - 20);
+    EXPECT_EQ(T->HeightToLoseWhenWider(17), 0);
+    EXPECT_EQ(T->HeightToLoseWhenWider(100), 20);
+    EXPECT_EQ(d->LeastHeightWhenWider(INT_MAX, 100), d->DocumentHeight - 20);
     // A table of its own width keeps its rows at any width.
     T->BestWidth = 200;
-    EXPECT_EQ(T->HeightToLoseWhenWider(), 0);
+    EXPECT_EQ(T->HeightToLoseWhenWider(100), 0);
 }
 
 // The view becomes wider while a cell is edited: the cell's lines join, its
