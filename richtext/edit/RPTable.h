@@ -927,9 +927,11 @@ public:
     TRPTableInplaceEdit* InplaceEditor() const { return FInplaceEditor; }
     // Moves the editor's undo and redo history into the host's as one group each.
     void SaveInplaceUndo();
-    // After every change in the editor: the table is laid out again only
-    // when the cell's height or minimum width changed.
+    // After every change in the editor: the table follows it, and the host hears of the change.
     void InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo);
+    // Lays the table out again, with its host's lines, when the edited cell's
+    // height or minimum width is not what the last layout saw; answers whether it did.
+    bool FollowInplaceEditor();
     // The editor is going: the cell takes its items back.
     void InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool ByOwner);
     // Lays the table's line out anew in its editor document, as far as the
@@ -965,6 +967,10 @@ private:
     struct TRememberedCaret {
         int ItemNo = -1, Offs = -1, Row = -1, Col = -1;
     } FRemembered;
+    // The edited cell's minimum width as the table measures it (-1: no editor).
+    int EditorMinWidth() const;
+    // Every table whose open editor holds this one follows its editor's document.
+    void FollowInEnclosingEditors();
     // The editor document's minimum width and height, and the minimum width
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;

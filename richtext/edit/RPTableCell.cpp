@@ -142,7 +142,7 @@ int TRPTableCellData::GetMinWidth(const TRPResolution* Resolution, TCanvas* Canv
         return w;
     }
     const int w = doc->CalcDocMinWidth(Resolution, Canvas);
-    return w == 0 && doc == this ? 10 : w;
+    return w == 0 ? 10 : w;
 }
 
 int TRPTableCellData::GetContentDocHeight() const {

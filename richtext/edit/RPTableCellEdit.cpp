@@ -65,8 +65,8 @@ void RelayEvents(TRPTableInplaceEdit& E, TCustomRichPad& Host) {
     const auto relay = [&E](bool Down) -> TRPMouseItemEvent {
         return [&E, Down](TCustomRichPad*, TMouseButton Button, TShiftState Shift, int, int X, int Y) {
             if (!E.HostControl || !E.Table) return;
-            E.HostControl->PostDeferredEvent(
-                TRPMouseUpDownMessageData(Down, Button, Shift, E.Table->GetItemNo(), X + E.Left(), Y + E.Top()));
+            E.HostControl->PostDeferredEvent(TRPMouseUpDownMessageData(
+                Down, Button, Shift, E.Table->GetItemNo(), X + E.Left(), Y + E.Top()));
         };
     };
     E.OnRPMouseDown = Host.OnRPMouseDown ? relay(true) : nullptr;
@@ -304,7 +304,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     ChosenRow = Row;
     ChosenCol = Col;
     TRPEditRPData* ed = e->EditData();
-    FEditorMinWidth = ed->CalcDocMinWidth(nullptr, ed->GetCanvas());
+    FEditorMinWidth = EditorMinWidth();
     FEditorHeight = ed->DocumentHeight;
     ed->MakeSureEmpty();
     const int last = ed->GetItemCount() - 1;
@@ -436,6 +436,7 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         // from its cells again, as the document shows it when it is opened.
         Changed();
         ReformatInHost();
+        FollowInEnclosingEditors();
         host->Invalidate();
     }
     if (OnCellEndEdit) OnCellEndEdit(this, Editor->Row, Editor->Col, ByOwner || hostGoing);
@@ -499,58 +500,75 @@ bool TRPTableInplaceEdit::FoldUndoInto(TRPEditRPData& Root) {
 
 void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool ClearRedo) {
     if (Sender != FInplaceEditor) return;
-    // Whatever changed in the cell may change the table's minimum width.
-    ForgetMinWidth();
-    auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
-    TCustomRichPadEdit* host = HostOf(hd);
-    if (!hd || !host) return;
-    TRPEditRPData* ed = Sender->EditData();
-    const bool resized = Sender->TakeResizedFlag() || FPlacing;
-    const int minWidth = ed->CalcDocMinWidth(nullptr, ed->GetCanvas());
-    const int height = ed->DocumentHeight;
-    // Typing that keeps the cell's height and minimum width leaves the table as it is.
-    const bool laidOut = resized && (minWidth != FEditorMinWidth || height != FEditorHeight);
-    if (laidOut) {
-        const int itemNo = GetItemNo();
-        const bool widthChanged = minWidth != FEditorMinWidth;
-        FEditorMinWidth = minWidth;
-        FEditorHeight = height;
-        // A cell that only grew or shrank in height leaves the columns, the
-        // other cells' lines and the table's minimum width as they were; one
-        // that grew or shrank in width leaves the other cells as they were.
-        if (widthChanged)
-            TableState |= rptbsChanged;
-        else
-            RowsChanged();
-        if (itemNo >= 0) {
-            const int oldPara = FParaMinWidth;
-            FTrustKeptCells = true;
-            try {
-                if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
-                const int formatted = hd->GetAreaWidth();
-                if (widthChanged && oldPara != FParaMinWidth &&
-                    (FParaMinWidth >= formatted || oldPara >= formatted)) {
-                    hd->Format(false, true, false, 0, nullptr, false, true);
-                } else {
-                    ReformatInHost();
-                }
-            } catch (...) {
-                FTrustKeptCells = false;
-                throw;
-            }
-            FTrustKeptCells = false;
-            if (!FPlacing) PlaceInplaceEditor();
-            // Rows that only grew or shrank were painted again as far as they
-            // changed, and what lies below them moved.
-            if (widthChanged) host->Invalidate();
-        }
-    }
+    TCustomRichPadEdit* host = HostOf(GetRPData());
+    if (!host) return;
+    const bool laidOut = FollowInplaceEditor();
     if (FPlacing) return;
     host->Change(ClearRedo);
     // The cell's editor showed its caret's line before the table, and the
     // tables and documents around it, were laid out for the change: a line
     // that had no room in the host yet (a new one at the document's end) shows now.
-    if (laidOut && FInplaceEditor == Sender) ed->ShowCaretLine();
+    if (laidOut && FInplaceEditor == Sender) Sender->EditData()->ShowCaretLine();
+}
+
+int TRPTableItemInfo::EditorMinWidth() const {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    return e && e->Cell ? e->Cell->GetMinWidth(nullptr, e->EditData()->GetCanvas()) : -1;
+}
+
+bool TRPTableItemInfo::FollowInplaceEditor() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
+    if (!e || !hd) return false;
+    // Whatever changed in the cell may change the table's minimum width.
+    ForgetMinWidth();
+    const int minWidth = EditorMinWidth();
+    const int height = e->EditData()->DocumentHeight;
+    // Typing that keeps the cell's height and minimum width leaves the table as it is.
+    if (minWidth == FEditorMinWidth && height == FEditorHeight) return false;
+    const bool widthChanged = minWidth != FEditorMinWidth;
+    FEditorMinWidth = minWidth;
+    FEditorHeight = height;
+    const int itemNo = GetItemNo();
+    if (itemNo < 0) return false;
+    // A cell that only grew or shrank in height leaves the columns, the
+    // other cells' lines and the table's minimum width as they were; one
+    // that grew or shrank in width leaves the other cells as they were.
+    if (widthChanged)
+        TableState |= rptbsChanged;
+    else
+        RowsChanged();
+    const int oldPara = FParaMinWidth;
+    FTrustKeptCells = true;
+    try {
+        if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
+        const int formatted = hd->GetAreaWidth();
+        if (widthChanged && oldPara != FParaMinWidth && (FParaMinWidth >= formatted || oldPara >= formatted))
+            hd->Format(false, true, false, 0, nullptr, false, true);
+        else
+            ReformatInHost();
+    } catch (...) {
+        FTrustKeptCells = false;
+        throw;
+    }
+    FTrustKeptCells = false;
+    if (!FPlacing) PlaceInplaceEditor();
+    // Rows that only grew or shrank were painted again as far as they
+    // changed, and what lies below them moved.
+    if (widthChanged)
+        if (TCustomRichPadEdit* host = HostOf(hd)) host->Invalidate();
+    return true;
+}
+
+void TRPTableItemInfo::FollowInEnclosingEditors() {
+    // The table lies in the document of an editor of an outer table's cell:
+    // that table follows its editor's document, and so on outwards.
+    for (auto* d = dynamic_cast<TRPTableInplaceRPData*>(GetRPData()); d;) {
+        TRPTableInplaceEdit* e = d->InplaceEditor();
+        TRPTableItemInfo* outer = e ? e->Table : nullptr;
+        if (!outer || outer->InplaceEditor() != e || !outer->FollowInplaceEditor()) return;
+        d = dynamic_cast<TRPTableInplaceRPData*>(outer->GetRPData());
+    }
 }
 
 void TRPTableItemInfo::ReformatInHost() {

@@ -34,11 +34,6 @@ TCustomRPData* TRPTableInplaceRPData::GetSourceData() {
     return e && e->Cell ? static_cast<TCustomRPData*>(e->Cell) : this;
 }
 
-void TRPTableInplaceRPData::SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) {
-    TRPEditRPData::SetDocumentAreaSize(Width, Height, UpdateHorizontal);
-    Resized = true;
-}
-
 void TRPTableInplaceRPData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (e && e->Cell) {
@@ -265,12 +260,6 @@ void TRPTableInplaceEdit::SetHighlight(bool On) {
     }
     Format();
     Invalidate();
-}
-
-bool TRPTableInplaceEdit::TakeResizedFlag() {
-    const bool r = InplaceData()->Resized;
-    InplaceData()->Resized = false;
-    return r;
 }
 
 void TRPTableInplaceEdit::NoteOpeningClick() {

@@ -40,14 +40,10 @@ enum TRPCellExit : uint8_t {
 class TRPTableInplaceRPData : public TRPEditRPData {
 public:
     explicit TRPTableInplaceRPData(TCustomRichPad* AOwnerView) : TRPEditRPData(AOwnerView) {}
-    // Set whenever the document's area size is set (the table looks at it).
-    bool Resized = false;
-
     TRPTableInplaceEdit* InplaceEditor() const;
     // The host's document while the editor may not scroll, else nil.
     TCustomRPFormattedData* ScrollingHost() const;
     TCustomRPData* GetSourceData() override;
-    void SetDocumentAreaSize(int Width, int Height, bool UpdateHorizontal) override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
     TRPRTFReaderProperties* GetRTFReadProperties() override;
     // While the editor may not scroll, its host shows what the caret needs.
@@ -106,7 +102,6 @@ public:
     void SetHighlight(bool On);
     bool Highlighted() const { return m_highlight; }
     void MarkDestroyedByOwner() { DestroyedByOwner = true; }
-    bool TakeResizedFlag();
     // The click that opens the editor happened now (a second one may make a double click).
     void NoteOpeningClick();
 

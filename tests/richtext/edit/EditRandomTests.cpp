@@ -339,10 +339,9 @@ public:
             if (!boxes.Questions().empty())
                 return "operation " + std::to_string(i) + " (" + Spell(Ops[static_cast<size_t>(i)]) +
                        ") reported: " + boxes.MessageTexts().join(" / ").toStdString();
-            // The view shows what the document is. While a cell editor is
-            // open it differs on purpose (the cell shows the editor's
-            // document, laid out with the editor's margins), and the check
-            // waits until the editor is closed.
+            // The view shows what the document is, also while a cell editor
+            // is open (the open cell itself shows the editor's document, laid
+            // out with the editor's margins, and is left out).
             if (const std::string diff = DiffFromFreshLayout(*e.Edit); !diff.empty())
                 return "operation " + std::to_string(i) + " (" + Spell(Ops[static_cast<size_t>(i)]) +
                        ") left the view unlike a fresh layout: " + diff;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -16,6 +17,8 @@
 
 namespace {
 
+const char* const kOpenCell = "[cell editor open]";
+
 std::string List(const TRPIntegerList& L) {
     std::string s;
     for (int i = 0; i < L.Count(); ++i)
@@ -25,12 +28,22 @@ std::string List(const TRPIntegerList& L) {
 
 std::vector<std::string> Lines(const std::string& Text);
 
+// The cells of the edited view that an editor is open on, by their path of
+// item numbers and cell positions ("i1 0,1/i0 0,0").
+using TOpenCells = std::set<std::string>;
+
 // The document's lines (DumpLayout), then each table: its grid and its cells,
-// each cell's document the same way, indented.
-void Dump(TCustomRPFormattedData& D, const std::string& Indent, std::string& Out) {
-    Out += Indent + "doc w=" + std::to_string(D.TextWidth) + " h=" + std::to_string(D.DocumentHeight) + "\n";
-    for (const std::string& line : Lines(DumpLayout(D)))
-        Out += Indent + line + "\n";
+// each cell's document the same way, indented. A cell that is open in the
+// edited view shows the editor's document there, laid out with the editor's
+// margins: of its contents only the tables are dumped, in both views.
+void Dump(TCustomRPFormattedData& D, const std::string& Indent, const std::string& Path,
+          const TOpenCells& Open, bool WithLines, std::string& Out) {
+    if (WithLines) {
+        Out +=
+            Indent + "doc w=" + std::to_string(D.TextWidth) + " h=" + std::to_string(D.DocumentHeight) + "\n";
+        for (const std::string& line : Lines(DumpLayout(D)))
+            Out += Indent + line + "\n";
+    }
     for (int i = 0; i < D.GetItemCount(); ++i) {
         auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i));
         if (!t) continue;
@@ -43,12 +56,37 @@ void Dump(TCustomRPFormattedData& D, const std::string& Indent, std::string& Out
             for (int c = 0; c < t->Rows->GetColCount(); ++c) {
                 TRPTableCellData* cell = t->GetCell(r, c);
                 if (!cell) continue;
-                Out += Indent + " cell " + std::to_string(r) + "," + std::to_string(c) + " " +
-                       std::to_string(cell->Left) + "," + std::to_string(cell->Top) + " " +
-                       std::to_string(cell->Width) + "x" + std::to_string(cell->Height) + "\n";
-                Dump(*cell->GetContentData(), Indent + "  ", Out);
+                const std::string at = std::to_string(r) + "," + std::to_string(c);
+                Out += Indent + " cell " + at + " " + std::to_string(cell->Left) + "," +
+                       std::to_string(cell->Top) + " " + std::to_string(cell->Width) + "x" +
+                       std::to_string(cell->Height) + "\n";
+                const std::string path = Path + "i" + std::to_string(i) + " " + at;
+                const bool open = Open.count(path) != 0;
+                if (open) Out += Indent + "  " + kOpenCell + "\n";
+                Dump(*cell->GetContentData(), Indent + "  ", path + "/", Open, !open, Out);
             }
     }
+}
+
+// The paths of the cells an editor is open on.
+void FindOpenCells(TCustomRPData& D, const std::string& Path, TOpenCells& Open) {
+    for (int i = 0; i < D.GetItemCount(); ++i)
+        if (auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i)))
+            for (int r = 0; r < t->Rows->RowCount(); ++r)
+                for (int c = 0; c < t->Rows->GetColCount(); ++c)
+                    if (TRPTableCellData* cell = t->GetCell(r, c)) {
+                        const std::string path = Path + "i" + std::to_string(i) + " " + std::to_string(r) +
+                                                 "," + std::to_string(c);
+                        if (cell->GetCellEditor()) Open.insert(path);
+                        FindOpenCells(*cell->GetContentData(), path + "/", Open);
+                    }
+}
+
+std::string ViewLayout(TCustomRichPadEdit& Edit, const TOpenCells& Open) {
+    std::string s = "view " + std::to_string(Edit.ClientWidth()) + "x" + std::to_string(Edit.ClientHeight()) +
+                    " vpos " + std::to_string(Edit.VPos) + " hpos " + std::to_string(Edit.HPos) + "\n";
+    Dump(*Edit.RPData(), "", "", Open, true, s);
+    return s;
 }
 
 std::vector<std::string> Lines(const std::string& Text) {
@@ -96,15 +134,11 @@ void Drain() {
 
 } // namespace
 
-std::string DumpViewLayout(TCustomRichPadEdit& Edit) {
-    std::string s = "view " + std::to_string(Edit.ClientWidth()) + "x" + std::to_string(Edit.ClientHeight()) +
-                    " vpos " + std::to_string(Edit.VPos) + " hpos " + std::to_string(Edit.HPos) + "\n";
-    Dump(*Edit.RPData(), "", s);
-    return s;
-}
-
 std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth) {
-    if (Edit.GetCellEditor()) return std::string();
+    // Work the view posted (an undo in a cell that opens first) runs before
+    // the document is saved: the fresh view's own start drains it too, and
+    // would change the view between saving it and comparing it.
+    Drain();
     // The styles stay in the style component both views share.
     std::string rpf;
     const TRPFOptions options = Edit.RPFOptions;
@@ -128,9 +162,12 @@ std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth) {
     fresh->SetVPosition(Edit.VPos, false);
     fresh->SetHPosition(Edit.HPos);
     Drain();
-    std::string what = FirstDifference(DumpViewLayout(Edit), DumpViewLayout(*fresh));
+    TOpenCells open;
+    FindOpenCells(*Edit.RPData(), "", open);
+    std::string what = FirstDifference(ViewLayout(Edit, open), ViewLayout(*fresh, open));
     TRPEditRPData* data = Edit.EditData();
-    if (what.empty() && !data->SelectionExists(false, true)) {
+    // An open cell editor is a window over the view, painted apart.
+    if (what.empty() && !Edit.GetCellEditor() && !data->SelectionExists(false, true)) {
         QImage mine, theirs;
         Edit.PaintTo(mine);
         fresh->PaintTo(theirs);

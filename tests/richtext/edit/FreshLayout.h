@@ -9,9 +9,6 @@
 class TCustomRichPadEdit;
 class TCustomRPFormattedData;
 
-// The layout of a view as text, one line per draw item and per table cell.
-std::string DumpViewLayout(TCustomRichPadEdit& Edit);
-
 // What differs first between the view and a fresh view of it, empty when
 // nothing. The fresh view has the same size, style and stream options, loads
 // the view's RPF and scrolls to the view's positions. Pictures are compared
@@ -20,8 +17,8 @@ std::string DumpViewLayout(TCustomRichPadEdit& Edit);
 // widens the fresh view, so that a test can prove that the check finds a
 // difference.
 //
-// While a cell editor is open the view differs from a fresh one on purpose:
-// the cell shows the editor's document, laid out with the editor's margins,
-// and its table follows the editor only when the editor's document changes
-// its size. Nothing is compared then.
+// While a cell editor is open, the cell shows the editor's document, laid out
+// with the editor's margins: of that cell's contents only the tables in it
+// are compared, and the picture is not; the tables around it, their columns
+// and rows, and the host's lines are.
 std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth = 0);

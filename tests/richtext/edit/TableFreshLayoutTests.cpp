@@ -2,6 +2,8 @@
 // a fresh view of the edited document shows (FreshLayout.h).
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "FreshLayout.h"
 #include "TableEditFixture.h"
 #include "platform/Keys.h"
@@ -24,6 +26,20 @@ protected:
         return T;
     }
     std::string Fresh() { return DiffFromFreshLayout(*F.Edit); }
+    // "vor", a 1 x 2 table whose first cell holds a 1 x 2 table, and "nach";
+    // the first cell is opened, then the nested table's second cell. Answers
+    // the nested table (nil when a cell did not open).
+    TRPTableItemInfo* OpenNestedCell() {
+        BuildAfter("vor", 1, 2);
+        AddTableInCell(0, 0, 1, 2);
+        T->Changed();
+        F.Edit->Format();
+        if (!Open(0, 0)) return nullptr;
+        auto* inner = dynamic_cast<TRPTableItemInfo*>(Editor()->RPData()->GetItem(1));
+        if (!inner || !inner->EditCell(-1, 0, 1, false, false, true, false, false)) return nullptr;
+        ProcessEvents();
+        return inner;
+    }
 };
 
 // The caret of the host stands in a line that the cell's growth takes away:
@@ -113,16 +129,9 @@ TEST_F(TableFreshLayout, ATableOfPixelColumnsFollowsItsCellsAfterTheViewsWidthCh
 // A table in a cell of a table grows with what is typed into it, and so does
 // the row of the table around it.
 TEST_F(TableFreshLayout, TheRowAroundANestedTableGrowsWithIt) {
-    BuildAfter("vor", 1, 2);
-    AddTableInCell(0, 0, 1, 2);
-    T->Changed();
-    F.Edit->Format();
-    const int row = T->FormattingInfo.RowHeights[0];
-    ASSERT_TRUE(Open(0, 0));
-    auto* inner = dynamic_cast<TRPTableItemInfo*>(Editor()->RPData()->GetItem(1));
+    TRPTableItemInfo* inner = OpenNestedCell();
     ASSERT_NE(inner, nullptr);
-    ASSERT_TRUE(inner->EditCell(-1, 0, 1, false, false, true, false, false));
-    ProcessEvents();
+    const int row = T->FormattingInfo.RowHeights[0];
     Key(VK_RETURN);
     Key(VK_RETURN);
     inner->CloseInplaceEditor(true);
@@ -130,6 +139,64 @@ TEST_F(TableFreshLayout, TheRowAroundANestedTableGrowsWithIt) {
     T->CloseInplaceEditor(true);
     ProcessEvents();
     EXPECT_EQ(T->FormattingInfo.RowHeights[0], row + 40);
+    EXPECT_EQ(Fresh(), "");
+}
+
+// While a cell is edited, the table shows what the document with the edit
+// shows, after every edit: the columns of free width follow the cell's
+// minimum width also when its height stays (a word shortened or made longer),
+// and a cell of empty paragraphs measures as it does closed.
+TEST_F(TableFreshLayout, ATableFollowsItsOpenCellAtEveryEdit) {
+    BuildAfter("vor", 1, 2);
+    ASSERT_TRUE(Open(0, 1));
+    const auto step = [&](const std::string& What, const std::function<void()>& Edit) {
+        Edit();
+        ASSERT_NE(F.Edit->GetCellEditor(), nullptr) << What;
+        EXPECT_EQ(Fresh(), "") << What;
+    };
+    step("Enter", [&] { Key(VK_RETURN); });
+    step("a word", [&] { Type("Zwischenergebnis"); });
+    const int wide = T->FormattingInfo.ColWidths[1];
+    step("Backspace", [&] { Key(VK_BACK); });
+    step("Backspace", [&] { Key(VK_BACK); });
+    EXPECT_LT(T->FormattingInfo.ColWidths[1], wide);
+    step("undo", [&] { Focused()->Undo(); });
+    step("redo", [&] { Focused()->Redo(); });
+    step("the word selected and cut", [&] {
+        for (int i = 0; i < 14; ++i)
+            Key(VK_LEFT, ssShift);
+        Focused()->CutDef();
+    });
+    step("pasted twice", [&] {
+        Focused()->Paste();
+        Focused()->Paste();
+    });
+    step("Ctrl+Z", [&] { Key('Z', ssCtrl); });
+    ASSERT_TRUE(Open(0, 0));
+    step("Enter in the other cell", [&] { Key(VK_RETURN); });
+    step("Backspace", [&] { Key(VK_BACK); });
+}
+
+// A table nested in an open cell follows its own open cell at every key,
+// and so does the table around it; closing the nested cell lays the nested
+// table out from its cells, and the table around it follows that too.
+TEST_F(TableFreshLayout, TablesAroundANestedOpenCellFollowItAtEveryKey) {
+    TRPTableItemInfo* inner = OpenNestedCell();
+    ASSERT_NE(inner, nullptr);
+    Key(VK_RETURN);
+    EXPECT_EQ(Fresh(), "");
+    for (const char c : std::string("Zwischenergebnis")) {
+        Type(std::string(1, c));
+        ASSERT_EQ(Fresh(), "") << c;
+    }
+    Key(VK_RETURN);
+    EXPECT_EQ(Fresh(), "");
+    inner->CloseInplaceEditor(true);
+    ProcessEvents();
+    ASSERT_NE(F.Edit->GetCellEditor(), nullptr);
+    EXPECT_EQ(Fresh(), "");
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
     EXPECT_EQ(Fresh(), "");
 }
 
