@@ -833,7 +833,7 @@ public:
     // ---- layout (RPTableLayout.cpp)
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
     void ForgetMeasures() override { ForgetMinWidth(); }
-    int HeightToLoseWhenWider(int Extra) const override;
+    int HeightToLoseWhenWider(int Extra, int Enough = INT_MAX) override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
                           bool OnlyMeasure, bool Force = false) override;
@@ -987,6 +987,9 @@ private:
     const TRPTableInplaceEdit* FKeptCellsFor = nullptr;
     TCanvas* FKeptCellsCanvas = nullptr;
     bool FTrustKeptCells = false;
+    // The screen's layout took the columns' own widths, whatever the width
+    // available (a table of pixel columns).
+    bool FNaturalColumns = false;
     bool TrustsKeptCell(const TRPTableCellData* Cell) const;
     int MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas);
     int CellMinWidth(TRPTableCellData* Cell, const TRPResolution* sad, TCanvas* Canvas);

@@ -134,27 +134,41 @@ int TRPTableItemInfo::MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas)
     return result;
 }
 
-int TRPTableItemInfo::HeightToLoseWhenWider(int Extra) const {
+int TRPTableItemInfo::HeightToLoseWhenWider(int Extra, int Enough) {
     // A table of its own width, or of columns of their own widths, keeps its
     // layout at any width.
-    if (BestWidth > 0 || (BestWidth == 0 && AllColumnsHavePixelWidths())) return 0;
+    if (BestWidth > 0 || (BestWidth == 0 && FNaturalColumns)) return 0;
     // Columns that share the width may wrap their cells' lines less, each
     // column wider by no more than the table: a row loses at most what the
     // cell that can lose the most of it loses.
     const int R = Rows->RowCount(), C = Rows->GetColCount();
-    std::vector<int> rowLoss(static_cast<size_t>(std::max(0, R)), 0);
-    for (int r = 0; r < R; ++r)
-        for (int c = 0; c < C; ++c) {
-            const TRPTableCellData* cell = Rows->GetCell(r, c);
-            const TCustomRPFormattedData* content = cell ? cell->GetContentData() : nullptr;
-            if (!content) continue;
-            const int loss = std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX, Extra));
-            for (int k = r; k < std::min(R, r + std::max(1, cell->RowSpan)); ++k)
-                rowLoss[static_cast<size_t>(k)] = std::max(rowLoss[static_cast<size_t>(k)], loss);
-        }
+    const TRPTableItemFormattingInfo& f = FormattingInfo;
+    // Rows further down only add to the table's height, unless cells are
+    // spaced by less than their borders and paddings give back.
+    const bool mayStop = Enough < INT_MAX && f.RowStarts.Count() == R &&
+                         2 * (CellPadding + CellBorderWidth) + CellVSpacing >= 0;
+    // What each row from the current one on could lose (cells merged down
+    // reach rows ahead).
+    std::vector<int> rowLoss;
     int total = 0;
-    for (int loss : rowLoss)
-        total = RPCoordSum(total, loss);
+    for (int r = 0; r < R; ++r) {
+        if (rowLoss.empty()) rowLoss.push_back(0);
+        for (int c = 0; c < C; ++c) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            TCustomRPFormattedData* content = cell ? cell->GetContentData() : nullptr;
+            // A cell of one line keeps it.
+            if (!content || content->DrawItemCount() <= 1) continue;
+            const int loss =
+                std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX, Extra));
+            const size_t span = static_cast<size_t>(std::min(R - r, std::max(1, cell->RowSpan)));
+            if (rowLoss.size() < span) rowLoss.resize(span, 0);
+            for (size_t k = 0; k < span; ++k)
+                rowLoss[k] = std::max(rowLoss[k], loss);
+        }
+        total = RPCoordSum(total, rowLoss.front());
+        rowLoss.erase(rowLoss.begin());
+        if (mayStop && r + 1 < R && f.RowStarts[r + 1] - total > Enough) break;
+    }
     return total;
 }
 
@@ -416,6 +430,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
     else
         T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
     L.Natural = T == 0;
+    if (&Info == &FormattingInfo) FNaturalColumns = L.Natural;
     // Unchanged and not forced: a layout for this width stands, and so does a
     // table's natural one (its columns' own widths) at any width: every change
     // of what it was made from (a cell's content, size or width, the grid, a

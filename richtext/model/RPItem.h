@@ -2,6 +2,7 @@
 // Items of a rich-text document: the base class with its option bits and the
 // per-kind operations, the text item, the checkpoint object, the thin
 // intermediate classes of non-text items and the item registry.
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -215,8 +216,12 @@ public:
     virtual void ForgetMeasures() {}
     // At most how much lower the item, as laid out now, could become with
     // Extra pixels more of available width (a table whose cells' lines may
-    // join); 0 for an item of its own size.
-    virtual int HeightToLoseWhenWider(int Extra) const { return (void)Extra, 0; }
+    // join); 0 for an item of its own size. Counting may stop once what the
+    // item keeps of its height from its top down passes Enough: what it could
+    // give up above that is answered then.
+    virtual int HeightToLoseWhenWider(int Extra, int Enough = INT_MAX) {
+        return (void)Extra, (void)Enough, 0;
+    }
     // Told the available width before placement; answers the descent and an
     // extra horizontal offset.
     virtual void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,

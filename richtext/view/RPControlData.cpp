@@ -459,21 +459,36 @@ void TRichPadRPData::SetDocumentAreaSize(int Width, int Height, bool UpdateHoriz
 void TRichPadRPData::SettleVerticalBar() {
     TCustomRichPad* v = OwnerView;
     if (!v || FBarHolds > 0 || FSettlingBar || (State & rpstFormatting) || !v->HandleAllocated() ||
-        !v->VScrollVisible || v->DisableNoScroll || !v->ScrollBarVisible(SB_VERT) || DrawItemCount() == 0)
+        !v->VScrollVisible || v->DisableNoScroll || DrawItemCount() == 0)
         return;
-    // A view lays a document out without bars first and takes the vertical
-    // one only when the document does not fit then. Beside the bar its lines
-    // may break into more than fit: laid out at the width the bar leaves,
-    // the document may be lower without it. Where no line can join another
-    // and no table become lower at the greater width, the bar stays.
-    if (ContentWidth >= GetWidth() + ScrollBarExtent - GetLeftMargin() - GetRightMargin()) return;
-    const int fullH = v->ClientHeight() + (v->ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
-    if (LeastHeightWhenWider(fullH, ScrollBarExtent) > fullH) return;
-    // Without the bar the view lays the document out at its whole width; the
-    // bar comes back when the document does not fit then.
+    // A view lays a document out without the vertical bar first and takes
+    // the bar only when the document does not fit then, laying it out again
+    // beside the bar; when it fits there, the bar goes again, and the lines
+    // stay at the width beside it. Edits, undo and a width change lay it out
+    // where the bar happens to be: their lines may break into more than fit,
+    // or stand at the other width, and the bar may stay where it would not.
+    const bool bar = v->ScrollBarVisible(SB_VERT);
+    const int whole = GetWidth() + (bar ? ScrollBarExtent : 0) - GetLeftMargin() - GetRightMargin();
+    // Wider than the view, the lines stay as they are without the bar.
+    if (ContentWidth > whole || (!bar && ContentWidth == whole)) return;
+    if (ContentWidth < whole) {
+        // The view shows the document without the bar when it takes no more
+        // whole scroll units than the view's height holds. A document that
+        // stays higher laid out at the whole width keeps its bar, or its
+        // lines beside where the bar would stand.
+        const int fullH = v->ClientHeight() + (v->ScrollBarVisible(SB_HORZ) ? ScrollBarExtent : 0);
+        const int step = std::clamp(v->VSmallStep, 1, 10);
+        const int fits = fullH / step * step;
+        if (LeastHeightWhenWider(fits, whole - ContentWidth) > fits) return;
+    }
+    // Otherwise the view formats the document as it does after loading it:
+    // without the bar, at the whole width.
     FSettlingBar = true;
     try {
-        v->ShowScrollBar(SB_VERT, false);
+        if (bar)
+            v->ShowScrollBar(SB_VERT, false);
+        else
+            Format(true, false, false, 0, nullptr, false, false);
     } catch (...) {
         FSettlingBar = false;
         throw;

@@ -273,13 +273,21 @@ public:
     }
     int FindDrawItemByY(int Y, int Mode) const;
     int FindDrawItemForItem(int ItemNo) const;
-    // Laid out Extra pixels wider, lines that a wrap started may join the
-    // line before them, as far as the content of their run of lines fits
-    // fewer lines, and tables that share the width may become lower; every
-    // other line keeps at least its height. The least height the document
-    // could then have, counted from the top and given up as soon as it
-    // passes Enough (what it has counted so far is answered then).
-    int LeastHeightWhenWider(int Enough, int Extra) const;
+    // A height the document cannot go below when laid out Extra pixels
+    // wider: a run of lines that wraps started keeps as many lines as its
+    // content needs at that width (a line holds no more than the width, a
+    // wrap drops at most two blanks), each at least as high as the highest
+    // piece it holds, and tables that share the width lose no more than their
+    // cells could; every other line keeps its height. Counted from the top
+    // and given up once it passes Enough (a height past Enough is answered
+    // then, as far as counted); 0 when nothing can be said.
+    struct TLookedAt {
+        // Given up early: the draw items counted, from the first on (0: all
+        // of them were), and whether a table was among them.
+        int DrawItems = 0;
+        bool Tables = false;
+    };
+    int LeastHeightWhenWider(int Enough, int Extra, TLookedAt* Looked = nullptr);
     // The draw items' jump areas of this document (and its items' inner
     // documents) appended to the root's list, numbered from StartJumpNo.
     void BuildJumpList(int& StartJumpNo, std::vector<TRPJumpInfo>& List);

@@ -20,6 +20,7 @@
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPDrawLines.h"
+#include "richtext/model/RPUnicode.h"
 #include "shell/ExerciseRegistry.h"
 #include "shell/UAbschnitte.h"
 #include "shell/UAbschnittstabellen.h"
@@ -1159,6 +1160,96 @@ TEST(Desktop, CaretKeysShowTheRowsOfTablesInTheLogWhole) {
         // A note typed at the start, which is not saved.
         Tippen(QStringLiteral("x"));
         ASSERT_TRUE(Warten(Logbuchgeaendert));
+        UngespeichertBeenden(Abschnitt, Haupt);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+namespace {
+
+// A log of 41 short lines and a last paragraph that ends in a word of 34
+// letters, which the log's width holds on the paragraph's last line without
+// the vertical bar, but not beside it: one letter more makes the log higher
+// than its window.
+QByteArray LogbuchAmRand() {
+    QByteArray Rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n";
+    for (int Zeile = 1; Zeile <= 41; ++Zeile)
+        Rtf += "\\pard Zeile " + QByteArray::number(Zeile) + "\\par\n";
+    return Rtf +
+           "\\pard Heute habe ich am Zahlenstrahl gerechnet und dann noch viele Aufgaben zum Einmaleins mit "
+           "sieben und acht ge\\'fcbt, " +
+           QByteArray(34, 'm') + "\\par\n}\n";
+}
+
+} // namespace
+
+// Letters typed at the end of the log, undone, done again and deleted: the
+// vertical bar is there exactly when the log does not fit its window without
+// it, as when the log is loaded, whatever came before.
+TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Datei = Ordner.filePath(QStringLiteral("rand.rtf"));
+    {
+        QFile f(Datei);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(LogbuchAmRand());
+    }
+    Programmlauf([&Datei] {
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
+        ASSERT_NE(AbschnittF, 0u);
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        const auto Laden = [&] {
+            Klick(Abschnitt->LogbuchLaden);
+            if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster)
+                KlickBei(DialogKnopf(QStringLiteral("OK")));
+            ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
+            ASSERT_TRUE(DateinameTippen(Datei));
+            Taste(QStringLiteral("Return"));
+            ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Log->ItemCount(); }) == 42; }));
+            ASSERT_TRUE(IstAktiv(AbschnittF));
+            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
+            Taste(QStringLiteral("ctrl+End"));
+            Verarbeitet();
+        };
+        // The letters of the last word, and whether the bar shows: with 36
+        // and more the log does not fit its window without it.
+        const auto Stand = [&] {
+            return ImProgramm([&] {
+                TCustomRPData* d = Log->RPData();
+                const int Letzter = d->GetItemCount() - 1;
+                const QString Text =
+                    ItemTextToQString(d->GetItemText(Letzter), d->GetItemOptions(Letzter), 1252);
+                return std::make_pair(static_cast<int>(Text.size() - Text.lastIndexOf(' ') - 1),
+                                      Log->ScrollBarVisible(SB_VERT));
+            });
+        };
+        const auto Schritt = [&](const char* Was) {
+            if (Was == std::string("mm"))
+                Tippen(QString::fromLatin1(Was));
+            else
+                Taste(QString::fromLatin1(Was));
+            Verarbeitet();
+            const auto [Buchstaben, Leiste] = Stand();
+            EXPECT_EQ(Leiste, Buchstaben >= 36) << Was << ": " << Buchstaben << " letters";
+            return Buchstaben;
+        };
+        // Typed, undone, redone, undone, typed again, then deleted letter by
+        // letter down to the word as loaded.
+        ASSERT_NO_FATAL_FAILURE(Laden());
+        ASSERT_EQ(Stand(), std::make_pair(34, false));
+        for (const char* Was : {"mm", "ctrl+z", "ctrl+shift+z", "ctrl+z", "mm"})
+            Schritt(Was);
+        for (int i = 0; i < 5 && Stand().first > 35; ++i)
+            Schritt("BackSpace");
+        ASSERT_EQ(Stand(), std::make_pair(35, false));
+        Bildschirmfoto(QStringLiteral("25_logbuch_letztes_wort_ohne_leiste"));
+        EXPECT_EQ(Schritt("BackSpace"), 34);
+        // The same letters straight after loading.
+        ASSERT_NO_FATAL_FAILURE(Laden());
+        ASSERT_EQ(Stand(), std::make_pair(34, false));
+        EXPECT_EQ(Schritt("mm"), 36);
+        EXPECT_EQ(Schritt("BackSpace"), 35);
         UngespeichertBeenden(Abschnitt, Haupt);
     });
     EXPECT_FALSE(Zq->Visible());

@@ -14,7 +14,7 @@
 // a crash under the sanitizers is a finding like any other. CI runs a few
 // seeds per document; scripts/random-editing runs many more, through
 //   PRAVOLIN_EDIT_SEEDS, PRAVOLIN_EDIT_OPERATIONS, PRAVOLIN_EDIT_FIRST_SEED,
-//   PRAVOLIN_EDIT_DOCUMENT (0 to 5: only that document).
+//   PRAVOLIN_EDIT_DOCUMENT (0 to 6: only that document).
 // A failing seed is printed with a shortened list of its operations, and
 //   PRAVOLIN_EDIT_REPLAY="<document>:<operations>"
 // replays such a list.
@@ -37,6 +37,7 @@
 #include "EditTestSupport.h"
 #include "FreshLayout.h"
 #include "TableTestDoc.h"
+#include "platform/Graphics.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPEditData.h"
 #include "richtext/edit/RPTable.h"
@@ -211,12 +212,57 @@ private:
     bool Load(int Document) {
         if (Document == 2) return Edit->InsertRTFFromStream(LongPlainText());
         if (Document == 5) return LoadTableKinds();
+        if (Document == 6) return LoadMixedSizes();
         const QString name = Document == 0   ? QStringLiteral("rtf/rtfpipe/phprtflite/image_from_strings.rtf")
                              : Document == 1 ? QStringLiteral("rtf/rtfpipe/nested_table_report.rtf")
                              : Document == 3 ? QStringLiteral("found/wide_table_257_columns.rtf")
                                              : QStringLiteral("rtf/rtfpipe/phprtflite/merged_cells.rtf");
         const QByteArray bytes = CorpusFile(name);
         return !bytes.isEmpty() && Edit->InsertRTFFromStream(bytes.toStdString());
+    }
+
+    // Paragraphs of words from 6 to 36 points, raised and lowered, spaced at
+    // 75 and 150 percent, with pictures of unequal heights among them, as high
+    // as the editor: laid out beside the vertical bar and without it, lines
+    // break apart and tall words move between them, so that the bar comes and
+    // goes with the edits and the widths.
+    bool LoadMixedSizes() {
+        TFontInfos& fonts = Style->TextStyles();
+        const auto font = [&](int Size, int VShift) {
+            TFontInfo* f = fonts.Add();
+            f->FontName = "Arial";
+            f->Size = Size;
+            f->VShift = VShift;
+            return fonts.Count() - 1;
+        };
+        const int styles[] = {0, 0, font(6, 0), font(30, 0), font(36, 0), font(12, 50), font(20, -40)};
+        Style->ParaStyles().Add()->LineSpacing = 75;
+        Style->ParaStyles().Add()->LineSpacing = 150;
+        static const char* const words[] = {"Zahl",  "und", "Rechnung", "die",
+                                            "Summe", "ein", "Aufgabe",  "plus"};
+        std::mt19937 rng(815);
+        const auto pick = [&](int N) { return static_cast<int>(rng() % static_cast<unsigned>(N)); };
+        TRPEditRPData* d = Edit->EditData();
+        while (d->GetItemCount() == 0 || d->DocumentHeight < 380) {
+            const int para = pick(4);
+            const int items = 1 + pick(6);
+            for (int i = 0; i < items; ++i) {
+                const int at = i == 0 ? para : -1;
+                if (pick(4) == 0) {
+                    QImage picture(10 + pick(120), 8 + pick(60), QImage::Format_RGB32);
+                    picture.fill(QColor(40 * pick(6), 120, 200));
+                    d->AddPicture("", std::make_unique<TBitmap>(picture), at, static_cast<uint8_t>(pick(2)),
+                                  TRPTag{});
+                    continue;
+                }
+                std::string text;
+                for (int w = 0, n = 1 + pick(5); w < n; ++w)
+                    text += std::string(words[pick(static_cast<int>(std::size(words)))]) + " ";
+                d->AddText(text, styles[pick(static_cast<int>(std::size(styles)))], at);
+            }
+            Edit->Format();
+        }
+        return true;
     }
 
     // Every way a table takes its width, between lines of text: columns of
@@ -423,7 +469,8 @@ private:
         } else if (p < 89) {
             op.Kind = TOp::Width;
             static const int widths[] = {260, 540, 1000};
-            op.A = widths[Pick(3)];
+            // Near the editor's own width the bar comes and goes.
+            op.A = Doc == 6 ? 500 + 10 * Pick(9) : widths[Pick(3)];
         } else if (p < 91) {
             op.Kind = TOp::Close;
         } else {
@@ -568,9 +615,10 @@ std::vector<TOp> Shorten(int Document, std::vector<TOp> Ops, const std::string& 
     }
 }
 
-const char* const kDocumentNames[] = {"image_from_strings.rtf", "nested_table_report.rtf",
-                                      "long plain text",        "wide_table_257_columns.rtf",
-                                      "merged_cells.rtf",       "tables of every width"};
+const char* const kDocumentNames[] = {"image_from_strings.rtf",  "nested_table_report.rtf",
+                                      "long plain text",         "wide_table_257_columns.rtf",
+                                      "merged_cells.rtf",        "tables of every width",
+                                      "mixed sizes and pictures"};
 
 // In a run's own process: the operations made up or given, the failure on
 // standard error for the process that started it.

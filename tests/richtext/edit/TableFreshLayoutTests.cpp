@@ -439,6 +439,84 @@ TEST_F(TableFreshLayout, TheLeastHeightAtAGreaterWidthCountsWhatMayJoinOrBecomeL
     EXPECT_EQ(T->HeightToLoseWhenWider(100), 0);
 }
 
+// A text style of Size points (with the fixed metrics: as many pixels high
+// as Size * 4 / 3, characters half that wide); answers its number.
+int AddTextStyle(TRPStyle& Style, int Size) {
+    TFontInfo* f = Style.TextStyles().Add();
+    f->FontName = "Arial";
+    f->Size = Size;
+    return Style.TextStyles().Count() - 1;
+}
+
+// Laid out wider, a tall word may move up onto a line that is already tall
+// while the line after it keeps a small word: as many lines, less height.
+// A document that fits the view only so has no vertical bar, after Enter
+// and its undo, and after the view was narrower, as the view that loads it.
+TEST_F(TableFreshLayout, AVerticalBarGoesWhereATallWordMovesUpOntoATallLine) {
+    const int big = AddTextStyle(*F.Style, 30), tiny = AddTextStyle(*F.Style, 6);
+    F.Edit->SetBounds(0, 0, 300, 186);
+    F.Load("zeile\nzeile\nzeile\nzeile\nzeile\nzeile");
+    F.Edit->AddText(std::string(23, 'x') + " ", 0, 0);
+    F.Edit->AddText("BB", big, -1);
+    F.Edit->AddText(" " + std::string(20, 't'), tiny, -1);
+    F.Edit->Format();
+    // Without the bar the big word ends the first line (40 + 8 pixels);
+    // beside it, it starts the second (20 + 40): 178 and 190 pixels in a
+    // view of 182.
+    ASSERT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    ASSERT_EQ(F.Data()->DocumentHeight, 178);
+    F.Caret(F.Data()->GetItemCount() - 1, 22);
+    Key(VK_RETURN);
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    Key('Z', ssCtrl);
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+    F.Edit->SetBounds(0, 0, 250, 186);
+    ProcessEvents();
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    F.Edit->SetBounds(0, 0, 300, 186);
+    ProcessEvents();
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+}
+
+// Laid out wider, a document may become higher: a tall word joins the first
+// line of its paragraph while the second line keeps another. Loaded, the
+// view lays it out without the bar, finds it too high, lays it out beside
+// the bar, finds that it fits there, and shows it without the bar, its
+// lines beside where the bar would stand. A view formatted with the bar
+// shown, or made narrower and wide again, ends the same.
+TEST_F(TableFreshLayout, ADocumentHigherWhenWiderEndsAsWhenLoaded) {
+    const int big = AddTextStyle(*F.Style, 30);
+    F.Edit->SetBounds(0, 0, 300, 186);
+    const auto build = [&](int Lines) {
+        std::string text = "zeile";
+        for (int i = 1; i < Lines; ++i)
+            text += "\nzeile";
+        F.Load(text);
+        F.Edit->AddText(std::string(20, 's') + " ", 0, 0);
+        F.Edit->AddText("TTT TTT", big, -1);
+        F.Edit->Format();
+    };
+    build(5);
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(F.Data()->DocumentHeight, 170);
+    EXPECT_EQ(Fresh(), "");
+    // A line more needs the bar at either width; taken away, the view formatted.
+    build(6);
+    ASSERT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    F.Data()->DeleteItems(0, 1);
+    F.Edit->Format();
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+    F.Edit->SetBounds(0, 0, 280, 186);
+    ProcessEvents();
+    F.Edit->SetBounds(0, 0, 300, 186);
+    ProcessEvents();
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+}
+
 // The view becomes wider while a cell is edited: the cell's lines join, its
 // table and the document become lower, and the vertical bar goes while the
 // view is formatted for its new width. The lines take the width the view has
