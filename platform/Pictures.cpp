@@ -193,35 +193,59 @@ bool DecoderAllocates(QSize Size) {
     return megabytes <= 0 || qint64(Size.width()) * 4 * Size.height() <= qint64(megabytes) << 20;
 }
 
-// The file with zeros after its data up to the end of its last row, where
-// it ends inside its rows: the decoder leaves a row it cannot read whole as
-// it found it, also when no more than the row's padding is missing. The
-// zeros go after the end, where they change nothing the decoder reads
-// before the rows: a file that ends inside its header, palette or masks is
-// still refused, and a data offset past the end still has the decoder read
-// on after the palette. Where the palette ends is reckoned high (a table of
+// How far a bitmap file is read, with zeros after its data, where it ends
+// inside its rows: the decoder leaves a row it cannot read whole as it
+// found it, also when no more than the row's padding is missing. The zeros
+// come after the end, where they change nothing the decoder reads before
+// the rows: a file that ends inside its header, palette or masks is still
+// refused, and a data offset past the end still has the decoder read on
+// after the palette. Where the palette ends is reckoned high (a table of
 // the colours the header names at every depth, the bit-field masks after
 // every header that does not hold them): at worst a row stays open.
-// Run-length data is never padded: the decoder stops where it ends.
-QByteArray WithWholeRows(const QByteArray& Data, QSize Size) {
+// Run-length data is read as it is: the decoder stops where it ends.
+qint64 LengthWithWholeRows(const QByteArray& Data, QSize Size) {
     const uint32_t header = ReadLe32(Data, 14);
     const bool core = header == 12;
-    if (Data.size() < (core ? 26 : 54)) return Data;
+    if (Data.size() < (core ? 26 : 54)) return Data.size();
     const int bits = ReadLe16(Data, core ? 24 : 28);
     const uint32_t compression = core ? 0 : ReadLe32(Data, 30);
-    if (compression != 0 && compression != 3) return Data;
+    if (compression != 0 && compression != 3) return Data.size();
     const qint64 named = core ? 0 : ReadLe32(Data, 46);
     const qint64 colours = bits <= 8 && named == 0 ? qint64(1) << bits : named;
     const qint64 table = 14 + std::max<qint64>(header, core ? 12 : 40) + colours * (core ? 3 : 4) +
                          (compression == 3 && header < 108 ? 12 : 0);
     const qint64 offset = ReadLe32(Data, 10);
-    if (Data.size() <= table) return Data;
+    if (Data.size() <= table) return Data.size();
     const qint64 start = std::max(table, offset <= Data.size() ? offset : 0);
     qint64 end = start + (qint64(Size.width()) * bits + 31) / 32 * 4 * Size.height();
     if (offset > Data.size()) end = std::min(end, offset - 1);
-    if (end <= Data.size()) return Data;
-    return Data + QByteArray(qsizetype(end - Data.size()), '\0');
+    return std::max<qint64>(end, Data.size());
 }
+
+// The bytes of a file and zeros after them up to a length, read as a
+// device, so that the zeros need no copy of the file.
+class TZeroTail : public QIODevice {
+public:
+    TZeroTail(const QByteArray& Data, qint64 Length) : m_data(Data), m_length(Length) { open(ReadOnly); }
+    qint64 size() const override { return m_length; }
+    // As a buffer does, no position past the end.
+    bool seek(qint64 Pos) override { return Pos <= m_length && QIODevice::seek(Pos); }
+
+protected:
+    qint64 readData(char* Out, qint64 Max) override {
+        const qint64 at = pos(), n = std::min(Max, m_length - at);
+        if (n <= 0) return 0;
+        const qint64 given = std::clamp<qint64>(m_data.size() - at, 0, n);
+        std::memcpy(Out, m_data.constData() + at, size_t(given));
+        std::memset(Out + given, 0, size_t(n - given));
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_data;
+    const qint64 m_length;
+};
 
 void FreeZeros(void* Memory) {
     std::free(Memory);
@@ -249,9 +273,7 @@ QImage DecodedBitmap(const QByteArray& Data) {
         return {};
     const QSize size(declared.width(), std::abs(declared.height()));
     if (!DecoderAllocates(size)) return {};
-    QBuffer rows;
-    rows.setData(WithWholeRows(Data, size));
-    rows.open(QIODevice::ReadOnly);
+    TZeroTail rows(Data, LengthWithWholeRows(Data, size));
     QImageReader reader(&rows, "BMP");
     const qsizetype stride =
         (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
@@ -265,11 +287,9 @@ QImage DecodedBitmap(const QByteArray& Data) {
     if (!reader.read(&image) || image.constBits() != zeros) return {};
     if (format == QImage::Format_RGB32) {
         // Colour 0 as the decoder makes it from zero bytes: opaque black.
-        for (int y = 0; y < image.height(); ++y) {
-            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                row[x] |= 0xFF000000u;
-        }
+        auto* pixel = reinterpret_cast<QRgb*>(image.bits());
+        for (qsizetype i = 0, n = stride / 4 * size.height(); i < n; ++i)
+            pixel[i] |= 0xFF000000u;
     }
     return image;
 }
