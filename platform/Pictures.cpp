@@ -193,31 +193,35 @@ bool DecoderAllocates(QSize Size) {
     return megabytes <= 0 || qint64(Size.width()) * 4 * Size.height() <= qint64(megabytes) << 20;
 }
 
-// How far a bitmap file is read, with zeros after its data, where it ends
-// inside its rows: the decoder leaves a row it cannot read whole as it
-// found it, also when no more than the row's padding is missing. The zeros
-// come after the end, where they change nothing the decoder reads before
-// the rows: a file that ends inside its header, palette or masks is still
-// refused, and a data offset past the end still has the decoder read on
-// after the palette. Where the palette ends is reckoned high (a table of
-// the colours the header names at every depth, the bit-field masks after
-// every header that does not hold them): at worst a row stays open.
-// Run-length data is read as it is: the decoder stops where it ends.
-qint64 LengthWithWholeRows(const QByteArray& Data, QSize Size) {
+// How far the decoder reads a bitmap file, with zeros after its data: it
+// leaves a row it cannot read whole as it found it, also when no more than
+// the row's padding is missing, and where run-length data ends inside a
+// run or a delta, it takes what it reads past the end from memory that
+// nothing wrote. So the rows go on with zeros to the end of the last row,
+// and run-length data with zeros enough to end any run (which then read as
+// ends of rows). The zeros come after the end, where they change nothing
+// the decoder reads before the pixels: a file that ends inside its header,
+// palette or masks is still refused, and a data offset past the end still
+// has the decoder read on after the palette. Where the palette ends is
+// reckoned high (a table of the colours the header names at every depth,
+// the bit-field masks after every header that does not hold them): at
+// worst a row stays open.
+qint64 LengthReadWithZeros(const QByteArray& Data, QSize Size) {
     const uint32_t header = ReadLe32(Data, 14);
     const bool core = header == 12;
     if (Data.size() < (core ? 26 : 54)) return Data.size();
     const int bits = ReadLe16(Data, core ? 24 : 28);
     const uint32_t compression = core ? 0 : ReadLe32(Data, 30);
-    if (compression != 0 && compression != 3) return Data.size();
     const qint64 named = core ? 0 : ReadLe32(Data, 46);
     const qint64 colours = bits <= 8 && named == 0 ? qint64(1) << bits : named;
     const qint64 table = 14 + std::max<qint64>(header, core ? 12 : 40) + colours * (core ? 3 : 4) +
                          (compression == 3 && header < 108 ? 12 : 0);
     const qint64 offset = ReadLe32(Data, 10);
     if (Data.size() <= table) return Data.size();
-    const qint64 start = std::max(table, offset <= Data.size() ? offset : 0);
-    qint64 end = start + (qint64(Size.width()) * bits + 31) / 32 * 4 * Size.height();
+    qint64 end = Data.size() + 256;
+    if (compression == 0 || compression == 3)
+        end = std::max(table, offset <= Data.size() ? offset : 0) +
+              (qint64(Size.width()) * bits + 31) / 32 * 4 * Size.height();
     if (offset > Data.size()) end = std::min(end, offset - 1);
     return std::max<qint64>(end, Data.size());
 }
@@ -253,8 +257,8 @@ void FreeZeros(void* Memory) {
 
 // A bitmap file read by the decoder into pixels of colour 0: it writes only
 // the pixels that its data gives and leaves the others as it found them
-// (rows after data that ends early or that lie before where it reads,
-// pixels that run-length data skips). Given a picture of its size and
+// (pixels that run-length data skips, rows that the data does not reach
+// from where the decoder starts reading). Given a picture of its size and
 // format, it reads into that one; the zeros come from calloc, so that the
 // pixels that nothing writes cost nothing. A picture that the decoder
 // refuses for its size is refused before anything is allocated; one that
@@ -263,17 +267,17 @@ QImage DecodedBitmap(const QByteArray& Data) {
     QBuffer buffer;
     buffer.setData(Data);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader header(&buffer, "BMP");
+    QImageReader probe(&buffer, "BMP");
     // No size when the decoder refuses the header; rows stored top down come
     // with a negative height.
-    const QSize declared = header.size();
-    const QImage::Format format = header.imageFormat();
+    const QSize declared = probe.size();
+    const QImage::Format format = probe.imageFormat();
     if (declared.width() <= 0 || declared.height() == 0 || declared.height() == INT_MIN ||
         format == QImage::Format_Invalid)
         return {};
     const QSize size(declared.width(), std::abs(declared.height()));
     if (!DecoderAllocates(size)) return {};
-    TZeroTail rows(Data, LengthWithWholeRows(Data, size));
+    TZeroTail rows(Data, LengthReadWithZeros(Data, size));
     QImageReader reader(&rows, "BMP");
     const qsizetype stride =
         (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
