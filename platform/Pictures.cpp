@@ -226,11 +226,16 @@ qint64 LengthReadWithZeros(const QByteArray& Data, QSize Size) {
     return std::max<qint64>(end, Data.size());
 }
 
-// The bytes of a file and zeros after them up to a length, read as a
-// device, so that the zeros need no copy of the file.
+// The bytes of a file read as a device, and zeros after them up to a length
+// set later, so that the zeros need no copy of the file.
 class TZeroTail : public QIODevice {
 public:
-    TZeroTail(const QByteArray& Data, qint64 Length) : m_data(Data), m_length(Length) { open(ReadOnly); }
+    // Unbuffered, as a buffer is: the decoder reads whole rows, which a
+    // read-ahead would copy twice.
+    explicit TZeroTail(const QByteArray& Data) : m_data(Data), m_length(Data.size()) {
+        open(ReadOnly | Unbuffered);
+    }
+    void SetLength(qint64 Length) { m_length = std::max<qint64>(Length, m_data.size()); }
     qint64 size() const override { return m_length; }
     // As a buffer does, no position past the end.
     bool seek(qint64 Pos) override { return Pos <= m_length && QIODevice::seek(Pos); }
@@ -248,7 +253,7 @@ protected:
 
 private:
     const QByteArray m_data;
-    const qint64 m_length;
+    qint64 m_length;
 };
 
 void FreeZeros(void* Memory) {
@@ -264,21 +269,18 @@ void FreeZeros(void* Memory) {
 // refuses for its size is refused before anything is allocated; one that
 // it would read into memory of its own is refused too.
 QImage DecodedBitmap(const QByteArray& Data) {
-    QBuffer buffer;
-    buffer.setData(Data);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader probe(&buffer, "BMP");
+    TZeroTail file(Data);
+    QImageReader reader(&file, "BMP");
     // No size when the decoder refuses the header; rows stored top down come
     // with a negative height.
-    const QSize declared = probe.size();
-    const QImage::Format format = probe.imageFormat();
+    const QSize declared = reader.size();
+    const QImage::Format format = reader.imageFormat();
     if (declared.width() <= 0 || declared.height() == 0 || declared.height() == INT_MIN ||
         format == QImage::Format_Invalid)
         return {};
     const QSize size(declared.width(), std::abs(declared.height()));
     if (!DecoderAllocates(size)) return {};
-    TZeroTail rows(Data, LengthReadWithZeros(Data, size));
-    QImageReader reader(&rows, "BMP");
+    file.SetLength(LengthReadWithZeros(Data, size));
     const qsizetype stride =
         (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
     void* zeros = std::calloc(size_t(stride), size_t(size.height()));
