@@ -451,7 +451,9 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) const {
 }
 
 bool TBitmap::LoadFromStream(const QByteArray& data) {
-    if (data.size() < 30 || !data.startsWith("BM")) return false;
+    // The old 12-byte header ends at 26; the decoder takes no file shorter
+    // than the header it names, so the bit count below is there.
+    if (data.size() < 26 || !data.startsWith("BM")) return false;
     const QImage img = DecodedBitmap(data);
     if (img.isNull()) return false;
     // The stored depth decides the pixel format (Qt widens 4-bit rows).

@@ -307,6 +307,27 @@ TEST(GraphicsPicture, BitFieldPicturesNeedTheirMasks) {
     EXPECT_EQ(GreysWhateverTheMemoryHeld(file.left(66)), "0 0 0.0 0 0");
 }
 
+// A bitmap file of the old 12-byte header is taken from as few bytes as the
+// decoder takes: 5 x 3 pixels at 24 bits, one byte of them.
+TEST(GraphicsPicture, ShortestBitmapFilesAreReadAsTheDecoderReadsThem) {
+    const QByteArray file("BM\x1B\0\0\0\0\0\0\0\x1A\0\0\0\x0C\0\0\0\x05\0\x03\0\x01\0\x18\0\xFA", 27);
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(file, "BMP"));
+    for (const int v : {0x00, 0xFF}) {
+        ScribbleFreeMemory(uint8_t(v));
+        TBitmap b;
+        ASSERT_TRUE(b.LoadFromStream(file));
+        EXPECT_EQ(b.PixelFormat(), pf24bit);
+        const QImage img = b.ToImage();
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(img.pixel(x, y), x == 0 && y == 2 ? qRgb(0, 0, 0xFA) : qRgb(0, 0, 0))
+                    << x << " " << y;
+    }
+    TBitmap header;
+    EXPECT_FALSE(header.LoadFromStream(file.left(26)));
+}
+
 // Run-length data that skips pixels with deltas (also past the row's end and
 // past the top, which the decoder takes to the last pixel and row) or ends
 // early: what the decoder writes it writes, and the rest is colour 0, top
