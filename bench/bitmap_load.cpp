@@ -6,8 +6,8 @@
 // which cost the decoder's reading and a picture of zeros to read into.
 // Figures are milliseconds a picture and the ratio to the decoder's.
 #include "BenchMain.h"
-#include "platform/LittleEndian.h"
 #include "platform/Pictures.h"
+#include "tests/support/BitmapFile.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -19,26 +19,6 @@
 #include <random>
 
 namespace {
-
-// A bitmap file of a 40-byte header, a palette of greys and the pixels.
-QByteArray BitmapFile(int Width, int Height, int Bits, uint32_t Compression, const QByteArray& Pixels) {
-    QByteArray info;
-    for (const uint32_t v : {40u, uint32_t(Width), uint32_t(Height)})
-        AppendLe32(info, v);
-    AppendLe16(info, 1);
-    AppendLe16(info, uint16_t(Bits));
-    for (const uint32_t v : {Compression, uint32_t(Pixels.size()), 3780u, 3780u, 0u, 0u})
-        AppendLe32(info, v);
-    QByteArray table;
-    const int colours = Bits <= 8 ? 1 << Bits : 0;
-    for (int i = 0; i < colours; ++i)
-        AppendLe32(table, uint32_t(i * (255 / (colours - 1)) * 0x010101));
-    QByteArray file("BM");
-    AppendLe32(file, uint32_t(14 + info.size() + table.size() + Pixels.size()));
-    AppendLe32(file, 0);
-    AppendLe32(file, uint32_t(14 + info.size() + table.size()));
-    return file + info + table + Pixels;
-}
 
 constexpr int kW = 1024, kH = 768;
 
