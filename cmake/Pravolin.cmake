@@ -30,9 +30,10 @@ endfunction()
 set(PRAVOLIN_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
 
 # pravolin_tests(NAME DIR dir DEPS target...)
-# One GoogleTest program per source folder. CTest runs it in entries of one
-# test suite each (NAME.Suite), found from the program's own list of tests
-# after every link (TestSuites.cmake), all in data/ with the same environment.
+# One GoogleTest program per source folder. CTest runs it in entries of a
+# few tests of one suite each (NAME.Suite or NAME.Suite.FirstTest), found
+# from the program's own list of tests after every link (TestSuites.cmake),
+# all in data/ with the same environment.
 function(pravolin_tests name)
   cmake_parse_arguments(PT "" "DIR" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
@@ -45,6 +46,10 @@ function(pravolin_tests name)
   target_compile_definitions(${name} PRIVATE
     PRAVOLIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     PRAVOLIN_TEST_OUTPUT="${CMAKE_CURRENT_BINARY_DIR}/output/${name}")
+  # Started hundreds of times a run: a position-independent test program of
+  # the sanitizers spends a third of its start relocating half a million
+  # addresses of its own.
+  target_link_options(${name} PRIVATE -no-pie)
   set(suites ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${name}> -DPROGRAM_NAME=${name} -DOUTPUT=${suites}

@@ -1,17 +1,17 @@
 # cmake -DPROGRAM=<test program> -DOUTPUT=<file> -P TestSuites.cmake
 #
 # Lists the tests of a GoogleTest program and writes, for ctest, one
-# pravolin_test_entry(NAME FILTER) per test suite: a test program of one
-# folder runs for many minutes under the sanitizers, a suite for seconds, and
-# a suite keeps its tests together in one process (what they set up once).
-# A suite whose tests each take a form or a page through every exercise (a
-# parameterised suite of many cases) becomes entries of a few cases each.
-# Run after every link of the program, so that tests added anywhere are run
-# without anyone listing them.
+# pravolin_test_entry(NAME FILTER) per part of a test suite: a test program
+# of one folder runs for many minutes under the sanitizers, a part for
+# seconds or a few minutes. A suite of few tests is mostly one of heavy ones
+# (a corpus read by another program, a document of 100,000 rows): each of its
+# tests runs alone. A larger suite runs in parts of as few tests, which keep
+# their order. Run after every link of the program, so that tests added
+# anywhere run without anyone listing them.
 cmake_minimum_required(VERSION 3.25)
 
-# Cases of a parameterised suite in one entry.
-set(cases_per_entry 4)
+# Tests of a suite in one entry at most; a suite of no more runs each alone.
+set(part_size 4)
 
 get_filename_component(output_dir "${OUTPUT}" DIRECTORY)
 set(listing "${output_dir}/${PROGRAM_NAME}_listing.json")
@@ -37,16 +37,11 @@ foreach(s RANGE ${last_suite})
   math(EXPR tests_listed "${tests_listed} + ${count}")
   # Disabled tests do not run, and a suite of them alone needs no process.
   set(names "")
-  set(parameterised FALSE)
   math(EXPR last_test "${count} - 1")
   foreach(t RANGE ${last_test})
     string(JSON test GET "${json}" testsuites ${s} testsuite ${t} name)
     if(NOT test MATCHES "^DISABLED_")
       list(APPEND names "${test}")
-    endif()
-    string(JSON param ERROR_VARIABLE no_param GET "${json}" testsuites ${s} testsuite ${t} value_param)
-    if(NOT no_param)
-      set(parameterised TRUE)
     endif()
   endforeach()
   list(LENGTH names enabled)
@@ -54,30 +49,29 @@ foreach(s RANGE ${last_suite})
     continue()
   endif()
   math(EXPR tests_entered "${tests_entered} + ${enabled}")
-  if(NOT parameterised OR enabled LESS_EQUAL cases_per_entry)
+  if(enabled LESS_EQUAL part_size)
+    set(parts ${enabled})
+  else()
+    math(EXPR parts "(${enabled} + ${part_size} - 1) / ${part_size}")
+  endif()
+  if(parts EQUAL 1)
     string(APPEND entries "pravolin_test_entry([=[${suite}]=] [=[${suite}.*]=])\n")
     continue()
   endif()
-  # In parts, named after their first case.
-  set(part "")
-  set(first "")
-  foreach(test IN LISTS names)
-    if(first STREQUAL "")
-      set(first "${test}")
-    endif()
-    list(APPEND part "${suite}.${test}")
-    list(LENGTH part n)
-    if(n EQUAL cases_per_entry)
-      list(JOIN part ":" filter)
-      string(APPEND entries "pravolin_test_entry([=[${suite}.${first}]=] [=[${filter}]=])\n")
-      set(part "")
-      set(first "")
-    endif()
-  endforeach()
-  if(part)
-    list(JOIN part ":" filter)
+  # Parts of near equal size, each named after its first test.
+  set(index 0)
+  foreach(p RANGE 1 ${parts})
+    math(EXPR size "(${enabled} * ${p}) / ${parts} - (${enabled} * (${p} - 1)) / ${parts}")
+    list(GET names ${index} first)
+    set(filter "")
+    foreach(k RANGE 1 ${size})
+      list(GET names ${index} test)
+      list(APPEND filter "${suite}.${test}")
+      math(EXPR index "${index} + 1")
+    endforeach()
+    list(JOIN filter ":" filter)
     string(APPEND entries "pravolin_test_entry([=[${suite}.${first}]=] [=[${filter}]=])\n")
-  endif()
+  endforeach()
 endforeach()
 if(tests_listed EQUAL 0)
   message(FATAL_ERROR "${PROGRAM} lists no tests")
