@@ -29,13 +29,14 @@ endfunction()
 # a locale of its own, leaks reported.
 set(PRAVOLIN_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
 
-# pravolin_tests(NAME DIR dir DEPS target...)
+# pravolin_tests(NAME DIR dir DEPS target... [APART test...])
 # One GoogleTest program per source folder. CTest runs it in entries of a
 # few tests of one suite each (NAME.Suite or NAME.Suite.FirstTest), found
 # from the program's own list of tests after every link (TestSuites.cmake),
-# all in data/ with the same environment.
+# all in data/ with the same environment. The tests named APART (Suite.Test)
+# are left to entries of the caller's own.
 function(pravolin_tests name)
-  cmake_parse_arguments(PT "" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(PT "" "DIR" "DEPS;APART" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_SOURCE_DIR}/${PT_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${PT_DIR}/*.h)
   if(NOT sources)
@@ -53,7 +54,7 @@ function(pravolin_tests name)
   set(suites ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   add_custom_command(TARGET ${name} POST_BUILD
     COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${name}> -DPROGRAM_NAME=${name} -DOUTPUT=${suites}
-      -P ${PROJECT_SOURCE_DIR}/cmake/TestSuites.cmake
+      "-DAPART=${PT_APART}" -P ${PROJECT_SOURCE_DIR}/cmake/TestSuites.cmake
     BYPRODUCTS ${suites}
     VERBATIM)
   # Read by ctest: the entries of the suites listed at the last link.

@@ -1,4 +1,4 @@
-# cmake -DPROGRAM=<test program> -DOUTPUT=<file> -P TestSuites.cmake
+# cmake -DPROGRAM=<test program> -DOUTPUT=<file> [-DAPART=Suite.Test;...] -P TestSuites.cmake
 #
 # Lists the tests of a GoogleTest program and writes, for ctest, one
 # pravolin_test_entry(NAME FILTER) per part of a test suite: a test program
@@ -40,7 +40,8 @@ foreach(s RANGE ${last_suite})
   math(EXPR last_test "${count} - 1")
   foreach(t RANGE ${last_test})
     string(JSON test GET "${json}" testsuites ${s} testsuite ${t} name)
-    if(NOT test MATCHES "^DISABLED_")
+    # The tests run apart have entries of their own.
+    if(NOT test MATCHES "^DISABLED_" AND NOT "${suite}.${test}" IN_LIST APART)
       list(APPEND names "${test}")
     endif()
   endforeach()
@@ -54,7 +55,7 @@ foreach(s RANGE ${last_suite})
   else()
     math(EXPR parts "(${enabled} + ${part_size} - 1) / ${part_size}")
   endif()
-  if(parts EQUAL 1)
+  if(parts EQUAL 1 AND enabled EQUAL count)
     string(APPEND entries "pravolin_test_entry([=[${suite}]=] [=[${suite}.*]=])\n")
     continue()
   endif()
@@ -78,7 +79,7 @@ if(tests_listed EQUAL 0)
 endif()
 
 # Only a changed list touches the file: ctest reads it anew either way.
-set(content "# ${tests_entered} of ${tests_listed} tests of ${PROGRAM_NAME} (the others are disabled)\n${entries}")
+set(content "# ${tests_entered} of ${tests_listed} tests of ${PROGRAM_NAME} (the others are disabled or apart)\n${entries}")
 if(EXISTS "${OUTPUT}")
   file(READ "${OUTPUT}" old)
   if(old STREQUAL content)
