@@ -944,6 +944,9 @@ public:
     void ReformatInHost();
     // Lays the editor over its cell (the table may have moved).
     void PlaceInplaceEditor();
+    // Gives the editor its cell's width, where it stands, so that its
+    // document is laid out at that width before the rows are measured.
+    void FitInplaceEditor();
     // Gives the editor its cell's colour (a cell without one shows the table's or the host's).
     void ColorInplaceEditor();
     // The caret comes in: Side 0 from the left, 1 from the right, 2 from

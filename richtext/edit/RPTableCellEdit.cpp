@@ -639,6 +639,14 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
     }
 }
 
+void TRPTableItemInfo::FitInplaceEditor() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || !e->Cell || e->Width() == e->Cell->Width) return;
+    e->SetBounds(e->Left(), e->Top(), e->Cell->Width, e->Height());
+    // The layout under way follows the height this gives.
+    if (FEditorHeight >= 0) FEditorHeight = e->EditData()->DocumentHeight;
+}
+
 void TRPTableItemInfo::ColorInplaceEditor() {
     TRPTableInplaceEdit* e = FInplaceEditor;
     if (!e || !e->Cell) return;

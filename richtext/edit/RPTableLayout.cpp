@@ -732,6 +732,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                     throw;
                 }
                 cell->State &= ~rpcsFormattingByTable;
+                // The rows see the open editor's lines at the cell's width.
+                if (&Info == &FormattingInfo && cell->GetCellEditor()) FitInplaceEditor();
             }
         }
 

@@ -545,6 +545,35 @@ TEST_F(TableFreshLayout, TheLeastHeightAtAGreaterWidthCountsWhatMayJoinOrBecomeL
     EXPECT_EQ(T->HeightToLoseWhenWider(100), 0);
 }
 
+// While a cell is edited the vertical bar comes and goes as a fresh view of
+// the document decides: a line more in a cell of a table as wide as the
+// document brings the bar, and the lines wrapped beside the bar do not keep
+// it once that line is gone again.
+TEST_F(TableFreshLayout, AVerticalBarGoesWhileACellIsEdited) {
+    F.Edit->SetBounds(0, 0, 300, 200);
+    F.Load("zeile\nzeile\nzeile\nzeile\nzeile\nzeile");
+    auto table = TRPTableItemInfo::CreateEx(1, 1, F.Data());
+    T = table.get();
+    T->BestWidth = -100;
+    TRPTableCellData* cell = T->GetCell(0, 0);
+    cell->BestWidth = -100;
+    cell->Clear();
+    // One line at the whole width, two beside the bar.
+    cell->AddNL(std::string(12, 'a') + " " + std::string(14, 'b'), 0, 0);
+    F.Data()->AddItem(std::string(), std::move(table));
+    F.Edit->AddText("nach", 0, 0);
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    ASSERT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, false, true, false));
+    Key(VK_RETURN);
+    EXPECT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+    Key(VK_BACK);
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+}
+
 // The view becomes wider while a cell is edited: the cell's lines join, its
 // table and the document become lower, and the vertical bar goes while the
 // view is formatted for its new width. The lines take the width the view has
