@@ -560,12 +560,19 @@ bool TRPTableItemInfo::FollowInplaceEditor() {
     try {
         if (tableMinChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
         const int formatted = hd->GetAreaWidth();
+        // A table wider than the host's window, before or now, makes the
+        // host's width: the host lays its line out and follows.
+        const int window =
+            std::max(hd->GetWidth() - hd->GetLeftMargin() - hd->GetRightMargin(), hd->GetMinTextWidth());
+        const bool hostWidth =
+            tableMinChanged && oldPara != FParaMinWidth && std::max(oldPara, FParaMinWidth) > window;
         if (tableMinChanged && oldPara != FParaMinWidth &&
             (FParaMinWidth >= formatted || oldPara >= formatted)) {
             hd->Format(false, true, false, 0, nullptr, false, true);
             laidOut = repaint = true;
-        } else if (laidOut) {
+        } else if (laidOut || hostWidth) {
             ReformatInHost();
+            laidOut = true;
         }
     } catch (...) {
         FTrustKeptCells = false;

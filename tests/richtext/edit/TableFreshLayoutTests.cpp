@@ -283,6 +283,35 @@ TEST_F(TableFreshLayout, EveryKeyInACellOfEveryKindOfColumnsLeavesWhatAFreshView
     }
 }
 
+// A table wider than the view makes the document's width: a word of a cell
+// that shrinks or grows within its column of percentages leaves the columns
+// as they are, and the document becomes narrower or wider with the table's
+// minimum width.
+TEST_F(TableFreshLayout, ADocumentAsWideAsItsTableFollowsTheTablesMinimumWidth) {
+    BuildAfter("vor", 1, 2);
+    for (int c = 0; c < 2; ++c) {
+        TRPTableCellData* cell = T->GetCell(0, c);
+        cell->BestWidth = -50;
+        cell->Clear();
+        cell->AddNL(std::string(c == 0 ? 20 : 40, c == 0 ? 'm' : 'w'), 0, 0);
+    }
+    T->Changed();
+    F.Edit->Format();
+    ASSERT_GT(F.Data()->TextWidth, F.Edit->ClientWidth());
+    ASSERT_TRUE(Open(0, 0));
+    const int width = F.Data()->TextWidth;
+    for (int i = 0; i < 4; ++i) {
+        Key(VK_BACK);
+        ASSERT_EQ(Fresh(), "") << "deleted " << i + 1;
+    }
+    EXPECT_LT(F.Data()->TextWidth, width);
+    for (int i = 0; i < 4; ++i) {
+        Type("m");
+        ASSERT_EQ(Fresh(), "") << "typed " << i + 1;
+    }
+    EXPECT_EQ(F.Data()->TextWidth, width);
+}
+
 // A table nested in an open cell follows its own open cell at every key,
 // and so does the table around it; closing the nested cell lays the nested
 // table out from its cells, and the table around it follows that too.
