@@ -625,8 +625,13 @@ void TRPEditRPData::ReformatAndPlaceCaret(int ItemNo, int Offs) {
 bool TRPEditRPData::LayOutNotedChanges(const TDrawPosCarrier::TPos* Target) {
     if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return false;
     // Renumbering reaches past the edit: markers whose text changed are laid
-    // out again with their paragraphs.
-    if (const TRPMarkerList* markers = GetMarkers(false); markers && markers->Count() > 0)
+    // out again with their paragraphs. Only the list renumbers them, so the
+    // items are looked through only when one in the list changed.
+    const TRPMarkerList* markers = GetMarkers(false);
+    bool renumbered = false;
+    for (int k = 0; markers && k < markers->Count() && !renumbered; ++k)
+        renumbered = markers->Get(k)->DisplayString != markers->Get(k)->MeasuredString;
+    if (renumbered)
         for (int i = 0; i < GetItemCount(); ++i)
             if (GetItemStyle(i) == rpsnListMarker) {
                 const auto* m = static_cast<const TRPMarkerItemInfo*>(GetItem(i));
