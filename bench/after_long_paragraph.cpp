@@ -3,11 +3,12 @@
 // a paragraph of N runs of text (two text styles taking turns, so that they
 // stay separate items) at N = 5,000, 20,000 and 80,000, and after a table of
 // 20,000 rows of two cells. For comparison the same keys after a paragraph
-// of one sentence, and after one of 50 runs, whose last line is the same as
-// that of the long paragraphs, so that the same pixels are painted around
-// the edit. One more short paragraph follows the edited one. A key changes
-// only its own paragraph: it costs the same whatever stands above it
-// (bench/callgrind_keys counts the instructions per key).
+// of one sentence, after one of 50 runs, whose last line is the same as that
+// of the long paragraphs, and after a table of 20 rows, so that the same
+// pixels are painted around the edit. One more short paragraph follows the
+// edited one. A key changes only its own paragraph: it costs the same
+// whatever stands above it (bench/callgrind_keys counts the instructions
+// per key).
 #include "BenchMain.h"
 #include "KeyBench.h"
 #include "platform/Fonts.h"
@@ -140,9 +141,9 @@ TKeyTarget* TargetFor(TAbove Above, int N) {
 // Names like "Events/AfterRuns/TypeInWord/20000" beside
 // "Events/AfterRuns/TypeInWord/50" and "Events/AfterSentence/TypeInWord".
 void RegisterAll() {
-    const std::pair<TAbove, int> docs[] = {{TAbove::Sentence, 0}, {TAbove::Runs, 50},
-                                           {TAbove::Runs, 5000},  {TAbove::Runs, 20000},
-                                           {TAbove::Runs, 80000}, {TAbove::Table, 20000}};
+    const std::pair<TAbove, int> docs[] = {{TAbove::Sentence, 0}, {TAbove::Runs, 50},    {TAbove::Runs, 5000},
+                                           {TAbove::Runs, 20000}, {TAbove::Runs, 80000}, {TAbove::Table, 20},
+                                           {TAbove::Table, 20000}};
     for (const TKeyCase& c : Cases())
         for (const auto& [above, n] : docs) {
             const std::string name = std::string("Events/") +
