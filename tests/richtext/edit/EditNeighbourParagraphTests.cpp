@@ -288,3 +288,18 @@ TEST_F(NeighbourParagraphs, TablesPageBreaksAndLineBreaksBesideTheEdit) {
         F.Key(VK_RETURN);
     });
 }
+
+// A new entry early in a list of nine: the entries after it count on, and
+// the last one, now "10.", takes a wider marker, which shifts its text.
+TEST_F(NeighbourParagraphs, ANewEntryRenumbersTheEntriesAfterIt) {
+    AddNumberedList(*F.Style);
+    for (int i = 0; i < 9; ++i)
+        AddListEntry(*F.Edit, "Eintrag");
+    AddPara("Ende");
+    Ready();
+    EditUndoRedo("enter at the end of the first entry", [&] {
+        F.Caret(1, F.Data()->GetLastOffsetOfItem(1));
+        F.Key(VK_RETURN);
+        ASSERT_NE(DumpItems(*F.Data()).find("\"#10\""), std::string::npos);
+    });
+}
