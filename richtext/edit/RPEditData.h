@@ -364,6 +364,8 @@ private:
     int FDirtyFirst = INT_MAX;
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
+    // The first changed item continued the line before it when it was noted.
+    bool FDirtyJoinsBefore = false;
     std::unique_ptr<TRPDragDropCaretInfo> FDragDropCaret;
     bool FReadingRPF = false;
     bool FTagHeld = false;
@@ -373,8 +375,9 @@ private:
     // SetCaretItemPos without showing the caret; false without draw items.
     bool PlaceCaret(int ItemNo, int Offs);
     // The layout of ReformatAfterEdit: items First .. Count - 1 - Tail changed
-    // (present numbering), OldCount stood before.
-    void ReformatChanged(int First, int Tail, int OldCount);
+    // (present numbering), OldCount stood before; JoinsBefore: item First
+    // continued the line of the item before it then.
+    void ReformatChanged(int First, int Tail, int OldCount, bool JoinsBefore);
     // The caret and the selection name draw items, which a layout makes anew:
     // they are read before it in item terms (the numbers from before the
     // edit) and stored again after it, those in the unchanged tail moved with
