@@ -25,10 +25,18 @@ function(pravolin_library name)
   endif()
 endfunction()
 
-# pravolin_tests(NAME DIR dir DEPS target...)
-# One GoogleTest program per source folder, registered with CTest.
+# What every test process runs with: the offscreen platform at the fixed DPI,
+# a locale of its own, leaks reported.
+set(PRAVOLIN_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
+
+# pravolin_tests(NAME DIR dir DEPS target... [APART test...])
+# One GoogleTest program per source folder. CTest runs it in entries of a
+# few tests of one suite each (NAME.Suite or NAME.Suite.FirstTest), found
+# from the program's own list of tests after every link (TestSuites.cmake),
+# all in data/ with the same environment. The tests named APART (Suite.Test)
+# are left to entries of the caller's own.
 function(pravolin_tests name)
-  cmake_parse_arguments(PT "" "DIR" "DEPS" ${ARGN})
+  cmake_parse_arguments(PT "" "DIR" "DEPS;APART" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     ${CMAKE_CURRENT_SOURCE_DIR}/${PT_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${PT_DIR}/*.h)
   if(NOT sources)
@@ -39,9 +47,32 @@ function(pravolin_tests name)
   target_compile_definitions(${name} PRIVATE
     PRAVOLIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     PRAVOLIN_TEST_OUTPUT="${CMAKE_CURRENT_BINARY_DIR}/output/${name}")
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1"
-    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/data
-    TIMEOUT 900)
+  # Started hundreds of times a run: a position-independent test program of
+  # the sanitizers spends a third of its start relocating half a million
+  # addresses of its own.
+  target_link_options(${name} PRIVATE -no-pie)
+  set(suites ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${name}> -DPROGRAM_NAME=${name} -DOUTPUT=${suites}
+      "-DAPART=${PT_APART}" -P ${PROJECT_SOURCE_DIR}/cmake/TestSuites.cmake
+    BYPRODUCTS ${suites}
+    VERBATIM)
+  # Read by ctest: the entries of the suites listed at the last link.
+  set(entries ${CMAKE_CURRENT_BINARY_DIR}/${name}_entries.cmake)
+  file(GENERATE OUTPUT ${entries} CONTENT "\
+set(program [==[$<TARGET_FILE:${name}>]==])
+if(EXISTS [==[${suites}]==])
+  macro(pravolin_test_entry suffix filter)
+    add_test(\"${name}.\${suffix}\" \"\${program}\" \"--gtest_filter=\${filter}\")
+    set_tests_properties(\"${name}.\${suffix}\" PROPERTIES
+      ENVIRONMENT [==[${PRAVOLIN_TEST_ENVIRONMENT}]==]
+      WORKING_DIRECTORY [==[${PROJECT_SOURCE_DIR}/data]==]
+      TIMEOUT 900)
+  endmacro()
+  include([==[${suites}]==])
+else()
+  add_test(${name}_NOT_BUILT [==[${CMAKE_COMMAND}]==] -E false)
+endif()
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${entries})
 endfunction()

@@ -1,9 +1,13 @@
-# Runs a fuzz target's seed runner on each input of a folder, one process a
-# run, again and again; the test fails with the first run that does not end
-# cleanly, on its way out too.
+# Runs a fuzz target's seed runner on an input, or on each input of a
+# folder, one process a run, again and again; the test fails with the first
+# run that does not end cleanly, on its way out too.
 #
 #   cmake -DPROGRAM=fuzz_seeds_rtf_roundtrip -DINPUTS=fuzz/exit -DTIMES=20 -P Replay.cmake
-file(GLOB inputs "${INPUTS}/*")
+if(IS_DIRECTORY "${INPUTS}")
+  file(GLOB inputs "${INPUTS}/*")
+else()
+  set(inputs "${INPUTS}")
+endif()
 foreach(input IN LISTS inputs)
   foreach(run RANGE 1 ${TIMES})
     execute_process(COMMAND "${PROGRAM}" "${input}" RESULT_VARIABLE result OUTPUT_VARIABLE output

@@ -338,14 +338,24 @@ QPen WidePen(const TPen& pen, QColor color) {
     return QPen(color, pen.Width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-QPolygonF CentredPolygon(const std::vector<TPoint>& pts) {
+QPolygonF CentredPolygon(const std::vector<TPoint>& pts, TPoint Origin = {0, 0}) {
     QPolygonF poly;
     poly.reserve(static_cast<qsizetype>(pts.size()));
     for (const TPoint& raw : pts) {
         const TPoint p = Clamped(raw);
-        poly.append(QPointF(p.x + 0.5, p.y + 0.5));
+        poly.append(QPointF(double(p.x) - Origin.x + 0.5, double(p.y) - Origin.y + 0.5));
     }
     return poly;
+}
+
+// A wide pen's round ends and joins have pixels on their very edge, which
+// the rounding of where they lie on the device decides: drawn from its
+// first point, a line gives the same pixels wherever it lies (a screen of a
+// document and the whole document paint it alike).
+QPolygonF WidePolygon(QPainter* p, const std::vector<TPoint>& pts) {
+    const TPoint origin = Clamped(pts.front());
+    p->translate(origin.x, origin.y);
+    return CentredPolygon(pts, origin);
 }
 
 } // namespace
@@ -388,7 +398,7 @@ void TCanvas::Polyline(const std::vector<TPoint>& points) {
     if (PenComposition(m_pen.Mode(), mode, color)) {
         p->setCompositionMode(mode);
         p->setPen(WidePen(m_pen, color));
-        p->drawPolyline(CentredPolygon(points));
+        p->drawPolyline(WidePolygon(p.operator->(), points));
     }
     if (OnChange) OnChange();
 }
@@ -416,7 +426,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
             p->setCompositionMode(mode);
             p->setPen(WidePen(m_pen, color));
             p->setBrush(Qt::NoBrush);
-            p->drawPolygon(CentredPolygon(points));
+            p->drawPolygon(WidePolygon(p.operator->(), points));
         }
     }
     if (OnChange) OnChange();

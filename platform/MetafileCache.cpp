@@ -289,6 +289,8 @@ public:
             }
     }
 
+    void WaitForWork() { m_pool.waitForDone(); }
+
     void Stop() {
         m_stopped = true;
         m_pool.clear();
@@ -485,6 +487,10 @@ bool TMetafileRendering::Draw(QPainter& Painter, const QRectF& Target) {
 
 void StopMetafileConversions() {
     TMetafileStore::Instance().Stop();
+}
+
+void WaitForMetafileWork() {
+    TMetafileStore::Instance().WaitForWork();
 }
 
 void SetMetafileWorkStandIn(TMetafileWorkStandIn StandIn) {

@@ -69,6 +69,11 @@ private:
 // store does it itself when the application ends.
 void StopMetafileConversions();
 
+// Tests: waits until the threads of the store have done all the work given
+// to them (conversions started by loads, renderings left by the screen), so
+// that what a test asks next does not do that work on its own thread.
+void WaitForMetafileWork();
+
 // The steps of the store's work on a picture.
 enum class TMetafileWork { Converting, Rendering };
 // Tests: a stand-in run at the start of every step of the store's work on a

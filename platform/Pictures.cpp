@@ -185,79 +185,119 @@ void ClearRowPadding(QImage& Image) {
     }
 }
 
-// Bitmap file data of which the decoder writes every pixel: it leaves the
-// memory of pixels that the data does not give as it found it. Rows that a
-// file lacks come as zeros, and run-length rows are expanded into plain ones
-// (pixels they skip take colour 0, as in a new bitmap). Data the decoder
-// refuses anyway (a damaged header, a picture past its allocation limit)
-// goes as it is.
-QByteArray WithEveryPixel(const QByteArray& Data) {
-    if (Data.size() < 30) return Data;
+// The decoder refuses a picture whose pixels, reckoned at 32 bits whatever
+// the file's depth, pass its allocation limit; it decides so on the size in
+// the header, before it reads the palette or a pixel.
+bool DecoderAllocates(QSize Size) {
+    const int megabytes = QImageReader::allocationLimit();
+    return megabytes <= 0 || qint64(Size.width()) * 4 * Size.height() <= qint64(megabytes) << 20;
+}
+
+// How far the decoder reads a bitmap file, with zeros after its data: it
+// leaves a row it cannot read whole as it found it, also when no more than
+// the row's padding is missing, and where run-length data ends inside a
+// run or a delta, it takes what it reads past the end from memory that
+// nothing wrote. So the rows go on with zeros to the end of the last row,
+// and run-length data with zeros enough to end any run (which then read as
+// ends of rows). The zeros come after the end, where they change nothing
+// the decoder reads before the pixels: a file that ends inside its header,
+// palette or masks is still refused, and a data offset past the end still
+// has the decoder read on after the palette. Where the palette ends is
+// reckoned high (a table of the colours the header names at every depth,
+// the bit-field masks after every header that does not hold them): at
+// worst a row stays open.
+qint64 LengthReadWithZeros(const QByteArray& Data, QSize Size) {
     const uint32_t header = ReadLe32(Data, 14);
     const bool core = header == 12;
-    if (!core && (header < 40 || Data.size() < 14 + qsizetype(header))) return Data;
-    const int64_t w = core ? ReadLe16(Data, 18) : int32_t(ReadLe32(Data, 18));
-    const int64_t h = core ? ReadLe16(Data, 20) : int32_t(ReadLe32(Data, 22));
+    if (Data.size() < (core ? 26 : 54)) return Data.size();
     const int bits = ReadLe16(Data, core ? 24 : 28);
     const uint32_t compression = core ? 0 : ReadLe32(Data, 30);
-    const qsizetype at = ReadLe32(Data, 10);
-    const int64_t rows = std::abs(h), stride = (w * bits + 31) / 32 * 4;
-    const int64_t limit = QImageReader::allocationLimit() > 0 ? int64_t(QImageReader::allocationLimit()) << 20
-                                                              : int64_t(INT_MAX);
-    if (w <= 0 || rows == 0 || bits <= 0 || bits > 32 || at > Data.size() || stride > limit / rows)
-        return Data;
-    const qsizetype size = qsizetype(stride * rows);
-    if (compression == 0 || compression == 3) {
-        if (Data.size() - at >= size) return Data;
-        return Data + QByteArray(size - (Data.size() - at), '\0');
+    const qint64 named = core ? 0 : ReadLe32(Data, 46);
+    const qint64 colours = bits <= 8 && named == 0 ? qint64(1) << bits : named;
+    const qint64 table = 14 + std::max<qint64>(header, core ? 12 : 40) + colours * (core ? 3 : 4) +
+                         (compression == 3 && header < 108 ? 12 : 0);
+    const qint64 offset = ReadLe32(Data, 10);
+    if (Data.size() <= table) return Data.size();
+    qint64 end = Data.size() + 256;
+    if (compression == 0 || compression == 3)
+        end = std::max(table, offset <= Data.size() ? offset : 0) +
+              (qint64(Size.width()) * bits + 31) / 32 * 4 * Size.height();
+    if (offset > Data.size()) end = std::min(end, offset - 1);
+    return std::max<qint64>(end, Data.size());
+}
+
+// The bytes of a file read as a device, and zeros after them up to a length
+// set later, so that the zeros need no copy of the file.
+class TZeroTail : public QIODevice {
+public:
+    // Unbuffered, as a buffer is: the decoder reads whole rows, which a
+    // read-ahead would copy twice.
+    explicit TZeroTail(const QByteArray& Data) : m_data(Data), m_length(Data.size()) {
+        open(ReadOnly | Unbuffered);
     }
-    const bool rle8 = compression == 1 && bits == 8, rle4 = compression == 2 && bits == 4;
-    if (!(rle8 || rle4) || at < 14 + qsizetype(header)) return Data;
-    QByteArray pixels(size, '\0');
-    const auto* d = reinterpret_cast<const uint8_t*>(Data.constData());
-    auto* out = reinterpret_cast<uint8_t*>(pixels.data());
-    int64_t x = 0, y = 0; // y counts rows in the order the file stores them
-    const auto put = [&](int Value) {
-        if (x < w && y < rows) {
-            uint8_t& b = out[y * stride + (rle4 ? x / 2 : x)];
-            b = rle8    ? uint8_t(Value)
-                : x % 2 ? uint8_t((b & 0xF0) | Value)
-                        : uint8_t((b & 0x0F) | Value << 4);
-        }
-        ++x;
-    };
-    for (qsizetype i = at; i + 1 < Data.size() && y < rows;) {
-        const int n = d[i], v = d[i + 1];
-        i += 2;
-        if (n > 0) {
-            // A run of one value (two alternating ones at 4 bits).
-            for (int k = 0; k < n && x < w; ++k)
-                put(rle8 ? v : k % 2 ? v & 15 : v >> 4);
-        } else if (v == 0) {
-            x = 0;
-            ++y;
-        } else if (v == 1) {
-            break;
-        } else if (v == 2) {
-            if (i + 1 >= Data.size()) break;
-            x += d[i];
-            y += d[i + 1];
-            i += 2;
-        } else {
-            // v values as they are, padded to a 16-bit boundary.
-            const qsizetype bytes = rle8 ? v : (v + 1) / 2;
-            for (int k = 0; k < v && i + (rle8 ? k : k / 2) < Data.size(); ++k) {
-                const int b = d[i + (rle8 ? k : k / 2)];
-                put(rle8 ? b : k % 2 ? b & 15 : b >> 4);
-            }
-            i += bytes + (bytes & 1);
-        }
+    void SetLength(qint64 Length) { m_length = std::max<qint64>(Length, m_data.size()); }
+    qint64 size() const override { return m_length; }
+    // As a buffer does, no position past the end.
+    bool seek(qint64 Pos) override { return Pos <= m_length && QIODevice::seek(Pos); }
+
+protected:
+    qint64 readData(char* Out, qint64 Max) override {
+        const qint64 at = pos(), n = std::min(Max, m_length - at);
+        if (n <= 0) return 0;
+        const qint64 given = std::clamp<qint64>(m_data.size() - at, 0, n);
+        std::memcpy(Out, m_data.constData() + at, size_t(given));
+        std::memset(Out + given, 0, size_t(n - given));
+        return n;
     }
-    QByteArray plain = Data.left(at) + pixels;
-    qToLittleEndian<uint32_t>(uint32_t(plain.size()), plain.data() + 2);
-    qToLittleEndian<uint32_t>(0, plain.data() + 30);
-    qToLittleEndian<uint32_t>(uint32_t(size), plain.data() + 34);
-    return plain;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_data;
+    qint64 m_length;
+};
+
+void FreeZeros(void* Memory) {
+    std::free(Memory);
+}
+
+// A bitmap file read by the decoder into pixels of colour 0: it writes only
+// the pixels that its data gives and leaves the others as it found them
+// (pixels that run-length data skips, rows that the data does not reach
+// from where the decoder starts reading). Given a picture of its size and
+// format, it reads into that one; the zeros come from calloc, so that the
+// pixels that nothing writes cost nothing. A picture that the decoder
+// refuses for its size is refused before anything is allocated; one that
+// it would read into memory of its own is refused too.
+QImage DecodedBitmap(const QByteArray& Data) {
+    TZeroTail file(Data);
+    QImageReader reader(&file, "BMP");
+    // No size when the decoder refuses the header; rows stored top down come
+    // with a negative height.
+    const QSize declared = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    if (declared.width() <= 0 || declared.height() == 0 || declared.height() == INT_MIN ||
+        format == QImage::Format_Invalid)
+        return {};
+    const QSize size(declared.width(), std::abs(declared.height()));
+    if (!DecoderAllocates(size)) return {};
+    file.SetLength(LengthReadWithZeros(Data, size));
+    const qsizetype stride =
+        (qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    void* zeros = std::calloc(size_t(stride), size_t(size.height()));
+    if (!zeros) return {};
+    QImage image(static_cast<uchar*>(zeros), size.width(), size.height(), stride, format, FreeZeros, zeros);
+    if (image.isNull()) {
+        std::free(zeros);
+        return {};
+    }
+    if (!reader.read(&image) || image.constBits() != zeros) return {};
+    if (format == QImage::Format_RGB32) {
+        // Colour 0 as the decoder makes it from zero bytes: opaque black.
+        auto* pixel = reinterpret_cast<QRgb*>(image.bits());
+        for (qsizetype i = 0, n = stride / 4 * size.height(); i < n; ++i)
+            pixel[i] |= 0xFF000000u;
+    }
+    return image;
 }
 
 } // namespace
@@ -411,9 +451,11 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& r) const {
 }
 
 bool TBitmap::LoadFromStream(const QByteArray& data) {
-    if (data.size() < 30 || !data.startsWith("BM")) return false;
-    QImage img;
-    if (!img.loadFromData(WithEveryPixel(data), "BMP") || img.isNull()) return false;
+    // The old 12-byte header ends at 26; the decoder takes no file shorter
+    // than the header it names, so the bit count below is there.
+    if (data.size() < 26 || !data.startsWith("BM")) return false;
+    const QImage img = DecodedBitmap(data);
+    if (img.isNull()) return false;
     // The stored depth decides the pixel format (Qt widens 4-bit rows).
     // The bit count follows the header size: at 24 in the old 12-byte header.
     const int at = (static_cast<uint8_t>(data[14]) == 12 && data[15] == 0) ? 24 : 28;

@@ -585,6 +585,11 @@ void TRPEditRPData::PaintOverlay(TCanvas& Canvas, int XShift, int YShift) {
 void TRPEditRPData::MarkChanged(int First, int Last) {
     const int count = GetItemCount();
     if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) FOldCount = count;
+    // Whether the first changed item continued the line of the one before
+    // it, as the lines show it: only then may the change reach back into
+    // the paragraph before.
+    if (const int first = std::max(0, First); first < FDirtyFirst)
+        FDirtyJoinsBefore = first > 0 && first < count && GetItem(first)->GetContinuesPrev();
     // Numbers are taken now, before the change: the tail that stays is
     // counted from the end, which does not move.
     FDirtyFirst = std::min(FDirtyFirst, std::max(0, First));
@@ -620,8 +625,13 @@ void TRPEditRPData::ReformatAndPlaceCaret(int ItemNo, int Offs) {
 bool TRPEditRPData::LayOutNotedChanges(const TDrawPosCarrier::TPos* Target) {
     if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return false;
     // Renumbering reaches past the edit: markers whose text changed are laid
-    // out again with their paragraphs.
-    if (const TRPMarkerList* markers = GetMarkers(false); markers && markers->Count() > 0)
+    // out again with their paragraphs. Only the list renumbers them, so the
+    // items are looked through only when one in the list changed.
+    const TRPMarkerList* markers = GetMarkers(false);
+    bool renumbered = false;
+    for (int k = 0; markers && k < markers->Count() && !renumbered; ++k)
+        renumbered = markers->Get(k)->DisplayString != markers->Get(k)->MeasuredString;
+    if (renumbered)
         for (int i = 0; i < GetItemCount(); ++i)
             if (GetItemStyle(i) == rpsnListMarker) {
                 const auto* m = static_cast<const TRPMarkerItemInfo*>(GetItem(i));
@@ -633,6 +643,7 @@ bool TRPEditRPData::LayOutNotedChanges(const TDrawPosCarrier::TPos* Target) {
         InvalidateView();
     }
     const int first = FDirtyFirst, oldCount = FOldCount;
+    const bool joinsBefore = FDirtyJoinsBefore;
     int tail = FDirtyTail == INT_MAX ? 0 : FDirtyTail;
     FDirtyFirst = FDirtyTail = INT_MAX;
     const int count = GetItemCount();
@@ -642,7 +653,7 @@ bool TRPEditRPData::LayOutNotedChanges(const TDrawPosCarrier::TPos* Target) {
         // The bar is settled once the caret stands again in the new lines.
         TBarSettleHold hold(*this);
         TDrawPosCarrier carried(*this, first, tail, oldCount, Target);
-        ReformatChanged(first, tail, oldCount);
+        ReformatChanged(first, tail, oldCount, joinsBefore);
         carried.Restore();
     }
     SettleVerticalBar();
@@ -701,23 +712,38 @@ void TRPEditRPData::TDrawPosCarrier::Restore() {
     if (s.Item >= 0 && e.Item >= 0) D.StoreSelectionBounds(s.Item, s.Offs, e.Item, e.Offs);
 }
 
-void TRPEditRPData::ReformatChanged(int First, int Tail, int OldCount) {
+void TRPEditRPData::ReformatChanged(int First, int Tail, int OldCount, bool JoinsBefore) {
     const int count = GetItemCount();
-    KeepMinWidthsAround(First, Tail, OldCount);
+    // The lines before the first change stay as they are unless the change
+    // joins the line of the item before it, or ends such a join: an item
+    // that starts a line lets nothing before it depend on what follows.
+    const bool joins = First > 0 && (JoinsBefore || First >= count || GetItem(First)->GetContinuesPrev());
+    KeepMinWidthsAround(First, Tail, OldCount, joins);
     MakeSureEmpty();
     const int n = DrawItemCount();
     const bool canPartial = n > 0 && count > 0 && GetItemCount() == count && GetCanvas() && GetRPStyle() &&
                             DrawItem(n - 1)->ItemNo == OldCount - 1;
     int firstD = -1, lastD = -1;
     const int delta = count - OldCount;
+    // The first draw item of unchanged item P (present numbering), -1 when
+    // the lines do not show it where it stood.
+    const auto firstDrawItemOf = [&](int P) {
+        if (P == 0) return 0;
+        const int d = GetItem(P)->DrawItemNo;
+        return d >= 0 && d < n && DrawItem(d)->ItemNo == P ? d : -1;
+    };
     if (canPartial) {
-        // Back to the start of the paragraph before the first change.
-        const int p = First > 0 ? GetFirstParaItem(std::min(First - 1, count - 1)) : 0;
-        if (p == 0) {
+        // Back to the start of the paragraph of the first change, or of the
+        // one before it when the change joins that one's line.
+        if (joins) {
+            firstD = firstDrawItemOf(GetFirstParaItem(std::min(First - 1, count - 1)));
+        } else if (const int p = GetFirstParaItem(std::min(First, count - 1)); p < First) {
+            firstD = firstDrawItemOf(p);
+        } else if (First == 0) {
             firstD = 0;
-        } else {
-            const int d = GetItem(p)->DrawItemNo;
-            if (d >= 0 && d < n && DrawItem(d)->ItemNo == p) firstD = d;
+        } else if (const int d = firstDrawItemOf(First - 1); d >= 0) {
+            // Right after the lines of the item before.
+            firstD = LastDrawItemFrom(*this, d) + 1;
         }
         // Forward to the end of the paragraph that the unchanged tail starts in.
         const int tailStart = count - Tail; // present numbering
@@ -732,6 +758,23 @@ void TRPEditRPData::ReformatChanged(int First, int Tail, int OldCount) {
         } else {
             const int d = GetItem(j - 1)->DrawItemNo;
             if (d >= 0 && d < n && DrawItem(d)->ItemNo == j - 1 - delta) lastD = LastDrawItemFrom(*this, d);
+        }
+        if (firstD >= 0 && lastD == firstD - 1) {
+            // Only new paragraphs between unchanged ones: they are laid out
+            // with the shorter of their neighbours, found by stepping both
+            // ways at once.
+            int back = First - 1, fwd = j;
+            while (back > 0 && !IsParaStart(back) && fwd + 1 < count && !IsParaStart(fwd + 1))
+                --back, ++fwd;
+            if (First > 0 && (j >= count || back == 0 || IsParaStart(back))) {
+                firstD = firstDrawItemOf(GetFirstParaItem(back));
+            } else if (j < count) {
+                while (fwd + 1 < count && !IsParaStart(fwd + 1))
+                    ++fwd;
+                const int d = GetItem(fwd)->DrawItemNo;
+                lastD =
+                    d >= 0 && d < n && DrawItem(d)->ItemNo == fwd - delta ? LastDrawItemFrom(*this, d) : -1;
+            }
         }
     }
     if (firstD < 0 || lastD < firstD) {

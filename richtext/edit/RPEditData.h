@@ -17,8 +17,9 @@
 // The work is split over RPEditData.cpp (caret, formatting, services),
 // RPEditPrimitives.cpp, RPEditKeys.cpp (Enter, Delete, Backspace, typing),
 // RPEditInsert.cpp (selection deletion, insertion, styles) and
-// RPEditMove.cpp (caret keys).
+// RPEditMove.cpp (caret keys) and RPEditPages.cpp (PageUp and PageDown).
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -335,8 +336,13 @@ public:
     bool MoveCaretRight(bool Shift, bool Ctrl);
     bool MoveCaretUp(bool Shift, bool Ctrl);
     bool MoveCaretDown(bool Shift, bool Ctrl);
-    void MoveCaretPageUp();
-    void MoveCaretPageDown();
+    // A screen up or down (RPEditPages.cpp). A cell's editor that does not
+    // scroll pages through its host's screens and leaves the cell for a
+    // screen beyond it; the caret goes into the cell of a table where the
+    // next screen starts. With Shift the caret stays in its document (a
+    // selection lives in one), and a table in it is one line.
+    void MoveCaretPageUp(bool Shift = false);
+    void MoveCaretPageDown(bool Shift = false);
     void MoveCaretToPrevParaStart();
     void MoveCaretToNextParaEnd();
     void StartKeySelection();
@@ -349,14 +355,17 @@ public:
     // caret move that follows extends it beyond the table. Either way the
     // selection stays one: cells or a range of the document, never both.
     bool KeySelectCells(int Direction, bool Forward);
-    void ExtendKeySelection();
-    void CaretToSelectionEnd();
+    // Scroll: the view shows the caret's line after (the page keys have placed the view).
+    void ExtendKeySelection(bool Scroll = true);
+    void CaretToSelectionEnd(bool Scroll = true);
 
 private:
     // Change tracking: the first changed item and how many items at the end stayed.
     int FDirtyFirst = INT_MAX;
     int FDirtyTail = INT_MAX;
     int FOldCount = 0;
+    // The first changed item continued the line before it when it was noted.
+    bool FDirtyJoinsBefore = false;
     std::unique_ptr<TRPDragDropCaretInfo> FDragDropCaret;
     bool FReadingRPF = false;
     bool FTagHeld = false;
@@ -366,8 +375,9 @@ private:
     // SetCaretItemPos without showing the caret; false without draw items.
     bool PlaceCaret(int ItemNo, int Offs);
     // The layout of ReformatAfterEdit: items First .. Count - 1 - Tail changed
-    // (present numbering), OldCount stood before.
-    void ReformatChanged(int First, int Tail, int OldCount);
+    // (present numbering), OldCount stood before; JoinsBefore: item First
+    // continued the line of the item before it then.
+    void ReformatChanged(int First, int Tail, int OldCount, bool JoinsBefore);
     // The caret and the selection name draw items, which a layout makes anew:
     // they are read before it in item terms (the numbers from before the
     // edit) and stored again after it, those in the unchanged tail moved with
@@ -416,4 +426,12 @@ private:
     bool EnterItemFromSide(int CharIndex, int Side, int X);
     bool EnterDrawItemFromSide(int DItemNo, int Side, int X);
     void SetCaretDrawPos(int DItemNo, int DOffs);
+    void MoveCaretByPage(bool Down, bool Shift);
+    // Work of a page move that goes beyond this document into View's: after
+    // the key's handler when this is a cell's editor that it may close.
+    void LeaveByPage(TRPEditRPData* View, std::function<void()> Work);
+    // The caret to the line under (X, Y) of this document, through the cells
+    // of tables there (their editors opened, others closed); Down: the view
+    // then starts a screen with it, else it shows the caret's line.
+    void PlaceCaretInView(int X, int Y, bool Down);
 };

@@ -201,44 +201,6 @@ bool TRPEditRPData::MoveCaretDown(bool Shift, bool Ctrl) {
     return false;
 }
 
-void TRPEditRPData::MoveCaretPageUp() {
-    if (DrawItemCount() == 0 || CharEnds.empty()) return;
-    const int h = GetHeight();
-    // Half a screen per try, at least a pixel, so that a tiny window still moves.
-    const int step = std::max(1, h / 2);
-    const int x = CaretX();
-    for (int y = GetVOffs() - (2 * h) / 3; y > 0; y -= step) {
-        int d = -1, o = 0;
-        FindDrawItemAtPos(x, y, false, d, o);
-        if (d >= 0 && d < CaretDrawItemNo) {
-            SetCaretDrawPos(d, o);
-            ChangeCaret(false, true, false);
-            return;
-        }
-    }
-    MoveCaretHome(true);
-}
-
-void TRPEditRPData::MoveCaretPageDown() {
-    if (DrawItemCount() == 0 || CharEnds.empty()) return;
-    const int h = GetHeight();
-    const int step = std::max(1, h / 2);
-    const int x = CaretX();
-    for (int y = GetVOffs() + (2 * h) / 3; y < DocumentHeight; y += step) {
-        int d = -1, o = 0;
-        FindDrawItemAtPos(x, y, false, d, o);
-        if (d > CaretDrawItemNo) {
-            SetCaretDrawPos(d, o);
-            // A cell's editor does not scroll: its host shows the caret's line.
-            const bool ownView = GetScrollingData() == this;
-            ChangeCaret(false, !ownView, false);
-            if (ownView) ScrollToY(DrawItem(CaretDrawItemNo)->Top, true);
-            return;
-        }
-    }
-    MoveCaretEnd(true);
-}
-
 void TRPEditRPData::MoveCaretToPrevParaStart() {
     int d = ParaStartDItem(std::max(CaretDrawItemNo, 0));
     if (d > 0) d = ParaStartDItem(d - 1);
@@ -283,7 +245,7 @@ bool TRPEditRPData::KeySelectCells(int Direction, bool Forward) {
     return false;
 }
 
-void TRPEditRPData::ExtendKeySelection() {
+void TRPEditRPData::ExtendKeySelection(bool Scroll) {
     if (CaretIndex < 0 || CharEnds.empty()) return;
     const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
     if (SelStartNo < 0) {
@@ -294,17 +256,17 @@ void TRPEditRPData::ExtendKeySelection() {
     SelEndOffs = p.Offset;
     TRPStyle* style = GetRPStyle();
     if (style && style->SelectionMode == rpsmParagraph) ExtendSelectionToParas(true);
-    CaretToSelectionEnd();
+    CaretToSelectionEnd(Scroll);
     TRichPadRPData::SelectionChanged();
     InvalidateView();
 }
 
-void TRPEditRPData::CaretToSelectionEnd() {
+void TRPEditRPData::CaretToSelectionEnd(bool Scroll) {
     if (SelEndNo < 0 || SelEndNo >= DrawItemCount()) return;
     if (IsListMarkerItem(DrawItem(SelEndNo)->ItemNo) && SelEndNo + 1 < DrawItemCount()) {
         ++SelEndNo;
         SelEndOffs = GetFirstOffsetOfDrawItem(SelEndNo);
     }
     SetCaretDrawPos(SelEndNo, SelEndOffs);
-    ChangeCaret(false, true, false);
+    ChangeCaret(false, Scroll, false);
 }

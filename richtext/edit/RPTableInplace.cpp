@@ -278,6 +278,10 @@ void TRPTableInplaceEdit::PostCaretOut(TRPCellExit Direction) {
     Post([this, Direction] { CaretOut(Direction); });
 }
 
+void TRPTableInplaceEdit::PostCaretWork(std::function<void()> Work) {
+    Post(std::move(Work));
+}
+
 void TRPTableInplaceEdit::PostUndo(bool IsRedo) {
     Post([this, IsRedo] {
         if (IsRedo)

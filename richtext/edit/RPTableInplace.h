@@ -115,6 +115,8 @@ public:
     void PostCaretOut(TRPCellExit Direction);
     void PostUndo(bool IsRedo);
     void PostRelease();
+    // A caret move that takes the caret out of this cell (a page beyond it).
+    void PostCaretWork(std::function<void()> Work);
 
     // ---- overrides
     bool ReadOnly() const override;

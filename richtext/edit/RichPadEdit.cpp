@@ -635,18 +635,20 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         if (d->MoveCaretDown(shift, ctrl) && OnCaretGetOut) OnCaretGetOut(this, rpdirDown);
         break;
     case VK_PRIOR:
-        d->MoveCaretPageUp();
+        d->MoveCaretPageUp(shift);
         break;
     case VK_NEXT:
-        d->MoveCaretPageDown();
+        d->MoveCaretPageDown(shift);
         break;
     default:
         if (hadSelection) Invalidate();
         return;
     }
     if (navigation || Key == VK_TAB) {
+        // A page key has placed the view: a screen that starts with the
+        // caret's line, or one inside a table the caret stands beside.
         if (shift && navigation)
-            d->ExtendKeySelection();
+            d->ExtendKeySelection(Key != VK_PRIOR && Key != VK_NEXT);
         else if (hadSelection)
             Invalidate();
     }

@@ -336,8 +336,10 @@ public:
     // not measure every item again.
     const std::vector<int>& KeptMinWidths() const { return FKeptMinWidths; }
     // After an edit: the first First and the last Tail of OldCount items did
-    // not change; the paragraphs of those between are measured again when asked.
-    void KeepMinWidthsAround(int First, int Tail, int OldCount);
+    // not change; the paragraphs of those between are measured again when
+    // asked, and the paragraph before them when JoinsBefore (the change
+    // joins the line of item First - 1, or ends such a join).
+    void KeepMinWidthsAround(int First, int Tail, int OldCount, bool JoinsBefore);
     void ForgetKeptMinWidths() { FKeptMinWidths.clear(); }
     // Whether the width of the section of these items may be kept.
     bool KeepsSectionWidth(int FirstItemNo, int LastItemNo) const;

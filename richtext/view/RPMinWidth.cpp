@@ -80,7 +80,7 @@ int TCustomRPFormattedData::CalcItemMinWidth(int ItemNo, const TRPResolution* Re
     return RPCoordClamp(w);
 }
 
-void TCustomRPFormattedData::KeepMinWidthsAround(int First, int Tail, int OldCount) {
+void TCustomRPFormattedData::KeepMinWidthsAround(int First, int Tail, int OldCount, bool JoinsBefore) {
     const int count = GetItemCount();
     First = std::max(First, 0);
     Tail = std::max(Tail, 0);
@@ -93,11 +93,14 @@ void TCustomRPFormattedData::KeepMinWidthsAround(int First, int Tail, int OldCou
     k.erase(k.begin() + First, k.begin() + (OldCount - Tail));
     k.insert(k.begin() + First, static_cast<size_t>(count - Tail - First), -1);
     // Indents come from a paragraph's start: the paragraphs that the change
-    // touches are measured again as a whole.
+    // touches are measured again as a whole. Sections end where a line
+    // starts: one before the change that did not run into it keeps its width.
     int from = std::min(First, count), to = count - Tail;
-    while (from > 0 && !IsParaStart(from - 1))
-        --from;
-    if (from > 0) --from;
+    if (JoinsBefore) {
+        while (from > 0 && !IsParaStart(from - 1))
+            --from;
+        if (from > 0) --from;
+    }
     while (to < count && !IsParaStart(to))
         ++to;
     std::fill(k.begin() + from, k.begin() + to, -1);

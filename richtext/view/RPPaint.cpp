@@ -163,10 +163,11 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     // selected line into the spacing before and after its paragraph, and
     // the marks and glyphs that stand out of their boxes.
     int reach = 0;
-    bool stacked = true;
+    bool stacked = true, framed = style->OnDrawParaBack != nullptr;
     for (int k = 0; k < style->ParaStyles().Count(); ++k) {
         const TParaInfo* p = style->ParaStyles().GetItem(k);
         stacked = stacked && p->SpaceBefore >= 0 && p->SpaceAfter >= 0;
+        framed = framed || p->Border.Style != rpbNone || p->Background.Color != clNone;
         const int frame = p->Border.Style == rpbNone ? 0 : std::max(p->Border.GetTotalWidth(), 0);
         reach = std::max({reach, p->Border.BorderOffsets.Top + frame, p->Border.BorderOffsets.Bottom + frame,
                           p->Background.BorderOffsets.Top, p->Background.BorderOffsets.Bottom});
@@ -185,7 +186,9 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
     // backgrounds, painted as from the document's start.
     int first = 0, last = -1;
     LinesReaching(clipTop - reach, clipBottom + reach, stacked, first, last);
-    const TParaSpan para0 = first <= last ? ParaSpanOf(first) : TParaSpan{};
+    // The paragraph painting starts in is looked for only where a paragraph
+    // may have a frame: after a long one it lies far back.
+    const TParaSpan para0 = first <= last && framed ? ParaSpanOf(first) : TParaSpan{};
 
     // Paragraph backgrounds and borders: of the paragraph painting starts in
     // and of those starting up to Last.
@@ -217,9 +220,11 @@ void TCustomRPFormattedData::PaintDocument(TCanvas& Canvas, const TRect& Rect) {
         style->DrawParaBack(Canvas, item->ParaNo, back, false, rpcmColor);
         para->Border.Draw(r, Canvas);
     };
-    if (first <= last) paintParaBack(para0.First);
-    for (int i = first + 1; i <= last; ++i)
-        if (IsDrawItemParaStart(i)) paintParaBack(i);
+    if (framed && first <= last) {
+        paintParaBack(para0.First);
+        for (int i = first + 1; i <= last; ++i)
+            if (IsDrawItemParaStart(i)) paintParaBack(i);
+    }
 
     // Text backgrounds by the application.
     if (style->OnDrawTextBack)

@@ -132,10 +132,21 @@ TCustomRPFormattedData::TRangeLayout TCustomRPFormattedData::RelayoutRange(int F
     B.Y = oldTop;
     B.DrawCount = FirstDItemNo;
     B.LineStart = FirstDItemNo;
+    const bool spansHeld = FParaSpansStamp == DrawItems->Stamp();
     DrawItems->MarkDeleted(FirstDItemNo, LastDItemNo);
     PlaceItems(B, firstItem, lastItem, Force);
     B.Y = RPCoordSum(B.Y, FinishLine(B, true));
     DrawItems->PurgeDeleted();
+    if (spansHeld) {
+        // The paragraphs that end before the range keep their lines, and so
+        // their spans: painting after a long paragraph does not go through
+        // it again at every edit below it.
+        const int keep = IsDrawItemParaStart(FirstDItemNo) ? FirstDItemNo : FirstDItemNo - 1;
+        FParaSpans.erase(std::find_if(FParaSpans.begin(), FParaSpans.end(),
+                                      [keep](const TParaSpan& S) { return S.Last >= keep; }),
+                         FParaSpans.end());
+        FParaSpansStamp = DrawItems->Stamp();
+    }
 
     const bool isLast = lastItem >= count - 1;
     const bool nextStartsPara = !isLast && IsParaStart(lastItem + 1);

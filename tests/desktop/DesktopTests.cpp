@@ -1005,25 +1005,173 @@ TEST(Desktop, CaretKeysOfTheLogMoveTheCaretAndItsLineShowsWhole) {
 
 namespace {
 
+// A table of the log's RTF: its rows (cells separated by \cell), each cell
+// ending at its right edge in twips, framed by single lines unless OhneRahmen.
+QByteArray RtfTabelle(const std::vector<int>& Raender, const std::vector<QByteArray>& Reihen,
+                      bool OhneRahmen = false) {
+    const QByteArray Rahmen = OhneRahmen ? QByteArray()
+                                         : QByteArray("\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+                                                      "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10");
+    QByteArray Rtf;
+    for (const QByteArray& Reihe : Reihen) {
+        Rtf += "\\trowd\\trgaph60";
+        for (const int Rand : Raender)
+            Rtf += Rahmen + "\\cellx" + QByteArray::number(Rand);
+        Rtf += "\\pard\\intbl " + Reihe + "\\cell\\row\n";
+    }
+    return Rtf;
+}
+
+QByteArray RtfTag(int Tag) {
+    return "\\pard Tag " + QByteArray::number(Tag) + ": Heute habe ich " + QByteArray::number(Tag + 3) +
+           " Aufgaben gerechnet. Das war sch\\'f6n.\\par\n";
+}
+
+// The results of four sums, with the table's name in its first row.
+QByteArray RtfErgebnisse(const QByteArray& Name) {
+    return RtfTabelle({2000, 4000, 6000},
+                      {"Aufgabe" + Name + "\\cell Ergebnis\\cell richtig?", "12 + 7\\cell 19\\cell ja",
+                       "45 - 18\\cell 27\\cell ja", "6 * 7\\cell 42\\cell ja"});
+}
+
 // A log book of 200 days with a table of results after day 12 and after
 // day 100, as a pupil's log grows.
 QByteArray LogbuchMitTabellen() {
-    const QByteArray Zelle = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
-                             "\\clbrdrr\\brdrs\\brdrw10";
     QByteArray Rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n";
-    const auto Tabelle = [&] {
-        Rtf += "\\pard Meine Ergebnisse:\\par\n";
-        for (const char* Reihe : {"Aufgabe\\cell Ergebnis\\cell richtig?", "12 + 7\\cell 19\\cell ja",
-                                  "45 - 18\\cell 27\\cell ja", "6 * 7\\cell 42\\cell ja"})
-            Rtf += "\\trowd\\trgaph60" + Zelle + "\\cellx2000" + Zelle + "\\cellx4000" + Zelle +
-                   "\\cellx6000\\pard\\intbl " + Reihe + "\\cell\\row\n";
-    };
     for (int Tag = 1; Tag <= 200; ++Tag) {
-        Rtf += "\\pard Tag " + QByteArray::number(Tag) + ": Heute habe ich " + QByteArray::number(Tag + 3) +
-               " Aufgaben gerechnet. Das war sch\\'f6n.\\par\n";
-        if (Tag == 12 || Tag == 100) Tabelle();
+        Rtf += RtfTag(Tag);
+        if (Tag == 12 || Tag == 100) Rtf += "\\pard Meine Ergebnisse:\\par\n" + RtfErgebnisse("");
     }
     return Rtf + "\\pard Ende vom Logbuch\\par\n}\n";
+}
+
+// A log book of 300 days and seven tables: one of 50 rows, taller than the
+// view, after day 60; one of wrapped cells in narrow columns after day 120;
+// two one right after the other after day 250; one at the end.
+QByteArray LogbuchMitLangenTabellen() {
+    QByteArray Rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n";
+    for (int Tag = 1; Tag <= 300; ++Tag) {
+        Rtf += RtfTag(Tag);
+        std::vector<QByteArray> Reihen;
+        switch (Tag) {
+        case 12:
+        case 200:
+        case 250:
+        case 300: {
+            const QByteArray Name = Tag == 12 ? " A" : Tag == 200 ? " B" : Tag == 250 ? " C" : " Ende";
+            Rtf += "\\pard Meine Ergebnisse" + Name + ":\\par\n" + RtfErgebnisse(Name);
+            if (Tag == 250)
+                Rtf += RtfTabelle({3000, 6000},
+                                  {"direkt danach 1\\cell zweite Tabelle",
+                                   "direkt danach 2\\cell zweite Tabelle",
+                                   "direkt danach 3\\cell zweite Tabelle"},
+                                  true);
+            break;
+        }
+        case 60:
+            for (int r = 1; r <= 50; ++r)
+                Reihen.push_back("T Reihe " + QByteArray::number(r) + "\\cell " + QByteArray::number(r) +
+                                 " + " + QByteArray::number(r) + "\\cell " + QByteArray::number(2 * r));
+            Rtf += "\\pard Gro\\'dfe Tabelle T:\\par\n" + RtfTabelle({2000, 4000, 6000}, Reihen);
+            break;
+        case 120:
+            for (int r = 1; r <= 5; ++r)
+                Reihen.push_back(
+                    "W " + QByteArray::number(r) +
+                    "\\cell Eine lange Sachaufgabe mit Geld, die in der schmalen Spalte auf drei "
+                    "Zeilen umbricht\\cell ja");
+            Rtf += "\\pard Sachaufgaben W:\\par\n" + RtfTabelle({1500, 3000, 4500}, Reihen);
+            break;
+        default:
+            break;
+        }
+    }
+    return Rtf + "}\n";
+}
+
+bool DateiSchreiben(const QString& Name, const QByteArray& Inhalt) {
+    QFile f(Name);
+    return f.open(QIODevice::WriteOnly) && f.write(Inhalt) == Inhalt.size();
+}
+
+// The log file loaded as the pupil loads it, the log's window active again;
+// false when it did not come to the log.
+bool LogbuchLaden(TKxNav* Abschnitt, FensterId AbschnittF, const QString& Datei) {
+    Klick(Abschnitt->LogbuchLaden);
+    if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster) KlickBei(DialogKnopf(QStringLiteral("OK")));
+    if (!DialogAbwarten(QStringLiteral("QFileDialog")).Fenster || !DateinameTippen(Datei)) return false;
+    const int Vorher = ImProgramm([&] { return Abschnitt->Logtext->ItemCount(); });
+    Taste(QStringLiteral("Return"));
+    return Warten([&] { return ImProgramm([&] { return Abschnitt->Logtext->ItemCount(); }) != Vorher; }) &&
+           IstAktiv(AbschnittF);
+}
+
+// Where the caret of the log is (in a cell also the cell and the place in
+// its editor), the top and bottom of its line in the log's client area, the
+// log's view offset and client height, and whether the view stands at the
+// document's end.
+struct TBlick {
+    std::string Stelle;
+    bool InZelle = false, Unten = false;
+    int Oben = 0, Fuss = 0, Ansicht = 0, Hoehe = 0;
+};
+
+TBlick LogBlick(TRichPadEdit* Log) {
+    return ImProgramm([&] {
+        TBlick b;
+        TCustomRichPadEdit* e = Log;
+        int Oben = 0;
+        for (;;) {
+            TRPEditRPData* d = e->EditData();
+            auto* t = dynamic_cast<TRPTableItemInfo*>(e->EditedCellItem);
+            TRPTableInplaceEdit* z = t ? t->InplaceEditor() : nullptr;
+            if (!z) {
+                b.Stelle += std::to_string(d->CurItemNo()) + ":" + std::to_string(d->OffsetInCurItem());
+                const TRPDrawLineInfo* di = d->DrawItem(d->CaretDrawItemNo);
+                b.Oben = Oben + di->Top - d->GetVOffs();
+                b.Fuss = b.Oben + di->Height;
+                break;
+            }
+            b.Stelle += std::to_string(t->GetItemNo()) + " (" + std::to_string(z->Row) + "," +
+                        std::to_string(z->Col) + ") ";
+            b.InZelle = true;
+            Oben += z->Top();
+            e = z;
+        }
+        b.Ansicht = Log->EditData()->GetVOffs();
+        b.Hoehe = Log->ClientHeight();
+        b.Unten = Log->VPos >= Log->VScrollMax - (Log->VScrollPage - 1);
+        return b;
+    });
+}
+
+std::string BlickText(const TBlick& b) {
+    return b.Stelle + " " + std::to_string(b.Oben) + ".." + std::to_string(b.Fuss) + " / " +
+           std::to_string(b.Hoehe) + " bei " + std::to_string(b.Ansicht);
+}
+
+// The key pressed until the caret stands in the log itself at item Ziel;
+// the places the caret took, every key moving it. Foto: a screenshot of
+// the first row that the view moved down for.
+std::vector<TBlick> LogGehen(TRichPadEdit* Log, const QString& Name, int Ziel,
+                             const QString& Foto = QString()) {
+    std::vector<TBlick> Weg{LogBlick(Log)};
+    const std::string Da = std::to_string(Ziel) + ":";
+    bool Fotografiert = Foto.isEmpty();
+    while (Weg.size() < 300 && Weg.back().Stelle.rfind(Da, 0) != 0) {
+        Taste(Name);
+        Verarbeitet();
+        TBlick b;
+        const bool Bewegt = Warten([&] { return (b = LogBlick(Log)).Stelle != Weg.back().Stelle; }, 10);
+        EXPECT_TRUE(Bewegt) << BlickText(Weg.back());
+        if (!Bewegt) break;
+        if (!Fotografiert && b.InZelle && b.Ansicht > Weg.back().Ansicht) {
+            Bildschirmfoto(Foto);
+            Fotografiert = true;
+        }
+        Weg.push_back(b);
+    }
+    return Weg;
 }
 
 } // namespace
@@ -1032,98 +1180,24 @@ TEST(Desktop, CaretKeysShowTheRowsOfTablesInTheLogWhole) {
     QTemporaryDir Ordner;
     ASSERT_TRUE(Ordner.isValid());
     const QString Datei = Ordner.filePath(QStringLiteral("tabellen.rtf"));
-    {
-        QFile f(Datei);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(LogbuchMitTabellen());
-    }
+    ASSERT_TRUE(DateiSchreiben(Datei, LogbuchMitTabellen()));
     Programmlauf([&Datei] {
         const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
         ASSERT_NE(AbschnittF, 0u);
         TRichPadEdit* Log = Abschnitt->Logtext;
         // Loaded as the pupil loads it: 200 days, 2 headings, 2 tables and the last line.
-        Klick(Abschnitt->LogbuchLaden);
-        if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster)
-            KlickBei(DialogKnopf(QStringLiteral("OK")));
-        ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
-        ASSERT_TRUE(DateinameTippen(Datei));
-        Taste(QStringLiteral("Return"));
-        ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Log->ItemCount(); }) == 205; }));
-        ASSERT_TRUE(IstAktiv(AbschnittF));
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Datei));
+        ASSERT_EQ(ImProgramm([&] { return Log->ItemCount(); }), 205);
         // The first line clicked, the caret to the start.
         KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
         Taste(QStringLiteral("ctrl+Home"));
         Verarbeitet();
 
-        // Where the caret is (in a cell also the cell and the place in its
-        // editor), the top and bottom of its line in the log's client area,
-        // the log's view offset and client height, and whether the view
-        // stands at the document's end.
-        struct TBlick {
-            std::string Stelle;
-            bool InZelle = false, Unten = false;
-            int Oben = 0, Fuss = 0, Ansicht = 0, Hoehe = 0;
-        };
-        const auto Blick = [&] {
-            return ImProgramm([&] {
-                TBlick b;
-                TCustomRichPadEdit* e = Log;
-                int Oben = 0;
-                for (;;) {
-                    TRPEditRPData* d = e->EditData();
-                    auto* t = dynamic_cast<TRPTableItemInfo*>(e->EditedCellItem);
-                    TRPTableInplaceEdit* z = t ? t->InplaceEditor() : nullptr;
-                    if (!z) {
-                        b.Stelle +=
-                            std::to_string(d->CurItemNo()) + ":" + std::to_string(d->OffsetInCurItem());
-                        const TRPDrawLineInfo* di = d->DrawItem(d->CaretDrawItemNo);
-                        b.Oben = Oben + di->Top - d->GetVOffs();
-                        b.Fuss = b.Oben + di->Height;
-                        break;
-                    }
-                    b.Stelle += std::to_string(t->GetItemNo()) + " (" + std::to_string(z->Row) + "," +
-                                std::to_string(z->Col) + ") ";
-                    b.InZelle = true;
-                    Oben += z->Top();
-                    e = z;
-                }
-                b.Ansicht = Log->EditData()->GetVOffs();
-                b.Hoehe = Log->ClientHeight();
-                b.Unten = Log->VPos >= Log->VScrollMax - (Log->VScrollPage - 1);
-                return b;
-            });
-        };
-        const auto Text = [](const TBlick& b) {
-            return b.Stelle + " " + std::to_string(b.Oben) + ".." + std::to_string(b.Fuss) + " / " +
-                   std::to_string(b.Hoehe) + " bei " + std::to_string(b.Ansicht);
-        };
         // The caret's line shows whole, 5 pixels from the edges where the
         // document has room for them.
         const auto MitRand = [](const TBlick& b) {
             return b.Oben >= 0 && b.Fuss <= b.Hoehe && (b.Oben - 6 >= 0 || b.Ansicht == 0) &&
                    (b.Fuss + 6 <= b.Hoehe || b.Unten);
-        };
-        // The key pressed until the caret comes to item Ziel; the places the
-        // caret took, every key moving it. Foto: a screenshot of the first
-        // row that the view moved down for.
-        const auto Gehen = [&](const QString& Name, int Ziel, const QString& Foto = QString()) {
-            std::vector<TBlick> Weg{Blick()};
-            const std::string Da = std::to_string(Ziel) + ":";
-            bool Fotografiert = Foto.isEmpty();
-            while (Weg.size() < 300 && Weg.back().Stelle.rfind(Da, 0) != 0) {
-                Taste(Name);
-                Verarbeitet();
-                TBlick b;
-                const bool Bewegt = Warten([&] { return (b = Blick()).Stelle != Weg.back().Stelle; }, 10);
-                EXPECT_TRUE(Bewegt) << Text(Weg.back());
-                if (!Bewegt) break;
-                if (!Fotografiert && b.InZelle && b.Ansicht > Weg.back().Ansicht) {
-                    Bildschirmfoto(Foto);
-                    Fotografiert = true;
-                }
-                Weg.push_back(b);
-            }
-            return Weg;
         };
         const auto Zellen = [](const std::vector<TBlick>& Weg) {
             return std::count_if(Weg.begin(), Weg.end(), [](const TBlick& b) { return b.InZelle; });
@@ -1136,12 +1210,12 @@ TEST(Desktop, CaretKeysShowTheRowsOfTablesInTheLogWhole) {
         for (const QString& Name : {QStringLiteral("Down"), QStringLiteral("Up")}) {
             SCOPED_TRACE(Name.toStdString());
             const bool Ab = Name == QStringLiteral("Down");
-            const std::vector<TBlick> Weg =
-                Gehen(Name, Ab ? 204 : 0, Ab ? QStringLiteral("24_logbuch_tabellenreihe_unten") : QString());
+            const std::vector<TBlick> Weg = LogGehen(Log, Name, Ab ? 204 : 0,
+                                                     Ab ? QStringLiteral("24_logbuch_tabellenreihe_unten") : QString());
             EXPECT_EQ(Zellen(Weg), 8);
             for (size_t i = 1; i < Weg.size(); ++i) {
                 const TBlick &b = Weg[i], &a = Weg[i - 1];
-                SCOPED_TRACE(Text(b));
+                SCOPED_TRACE(BlickText(b));
                 EXPECT_TRUE(MitRand(b));
                 const int Bewegung = b.Ansicht - a.Ansicht;
                 if (b.Oben + Bewegung - 6 >= 0 && b.Fuss + Bewegung + 6 <= b.Hoehe) {
@@ -1152,12 +1226,145 @@ TEST(Desktop, CaretKeysShowTheRowsOfTablesInTheLogWhole) {
         // Page by page to the end and back: every line the caret comes to shows whole.
         for (const QString& Name : {QStringLiteral("Next"), QStringLiteral("Prior")}) {
             SCOPED_TRACE(Name.toStdString());
-            const std::vector<TBlick> Weg = Gehen(Name, Name == QStringLiteral("Next") ? 204 : 0);
+            const std::vector<TBlick> Weg = LogGehen(Log, Name, Name == QStringLiteral("Next") ? 204 : 0);
             EXPECT_GT(Weg.size(), 3u);
             for (const TBlick& b : Weg)
-                EXPECT_TRUE(b.Oben >= 0 && b.Fuss <= b.Hoehe) << Text(b);
+                EXPECT_TRUE(b.Oben >= 0 && b.Fuss <= b.Hoehe) << BlickText(b);
         }
         // A note typed at the start, which is not saved.
+        Tippen(QStringLiteral("x"));
+        ASSERT_TRUE(Warten(Logbuchgeaendert));
+        UngespeichertBeenden(Abschnitt, Haupt);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+// PageDown from the start of a long log book to its end, through a table of
+// 50 rows taller than the view, a table of wrapped cells and two tables one
+// right after the other, and PageUp back: each screen overlaps or touches
+// the one before, and every line and every row shows whole on one of them.
+// In a cell of a table at the view's bottom edge, PageDown and PageUp move a
+// screen and leave the cell. The pages went past a tall table in one step
+// (its rows after the first screen of it never showed), and in a cell they
+// stopped at the cell's end or start.
+TEST(Desktop, PagesShowEveryLineAndRowOfTheLogAndLeaveItsCells) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Lang = Ordner.filePath(QStringLiteral("lang.rtf"));
+    const QString Unten = Ordner.filePath(QStringLiteral("unten.rtf"));
+    ASSERT_TRUE(DateiSchreiben(Lang, LogbuchMitLangenTabellen()));
+    ASSERT_TRUE(DateiSchreiben(Unten, LogbuchMitTabellen()));
+    Programmlauf([&] {
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
+        ASSERT_NE(AbschnittF, 0u);
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        // The first line clicked, the caret to the start.
+        const auto Anfangen = [&] {
+            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
+            Taste(QStringLiteral("ctrl+Home"));
+            Verarbeitet();
+        };
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Lang));
+        const int Letzter = ImProgramm([&] { return Log->ItemCount(); }) - 1;
+        ASSERT_GT(Letzter, 300);
+        Anfangen();
+        // Every line of the log and every row of its tables, top and bottom in the document.
+        const auto Zeilen = [&] {
+            return ImProgramm([&] {
+                std::vector<std::pair<std::string, std::pair<int, int>>> z;
+                TRPEditRPData* d = Log->EditData();
+                for (int i = 0; i < d->DrawItemCount(); ++i) {
+                    const TRPDrawLineInfo* di = d->DrawItem(i);
+                    const auto* t = dynamic_cast<const TRPTableItemInfo*>(d->GetItem(di->ItemNo));
+                    if (!t) {
+                        z.push_back({d->GetItemText(di->ItemNo), {di->Top, di->Top + di->Height}});
+                        continue;
+                    }
+                    const TRPTableItemFormattingInfo& f = t->FormattingInfo;
+                    for (int r = 0; r < f.RowStarts.Count(); ++r) {
+                        const int Oben = di->Top + f.RowStarts[r];
+                        z.push_back(
+                            {"Reihe " + std::to_string(r + 1) + " der Tabelle " + std::to_string(di->ItemNo),
+                             {Oben, Oben + f.RowHeights[r] + 2 * t->CellPadding}});
+                    }
+                }
+                return z;
+            });
+        };
+        for (const QString& Name : {QStringLiteral("Next"), QStringLiteral("Prior")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const bool Ab = Name == QStringLiteral("Next");
+            const std::vector<TBlick> Weg = LogGehen(Log, Name, Ab ? Letzter : 0);
+            ASSERT_EQ(Weg.back().Stelle.rfind(std::to_string(Ab ? Letzter : 0) + ":", 0), 0u);
+            EXPECT_GE(std::count_if(Weg.begin(), Weg.end(), [](const TBlick& b) { return b.InZelle; }), 2);
+            for (size_t i = 1; i < Weg.size(); ++i) {
+                const TBlick &b = Weg[i], &a = Weg[i - 1];
+                SCOPED_TRACE(BlickText(b) + " nach " + BlickText(a));
+                EXPECT_TRUE(b.Oben >= 0 && b.Fuss <= b.Hoehe);
+                if (Ab) {
+                    EXPECT_LE(b.Ansicht, a.Ansicht + a.Hoehe);
+                } else {
+                    EXPECT_GE(b.Ansicht + b.Hoehe, a.Ansicht);
+                }
+            }
+            for (const auto& [Was, Wo] : Zeilen()) {
+                const bool Gezeigt = std::any_of(Weg.begin(), Weg.end(), [&, &Wo = Wo](const TBlick& b) {
+                    return b.Ansicht <= Wo.first && Wo.second <= b.Ansicht + b.Hoehe;
+                });
+                EXPECT_TRUE(Gezeigt) << Was << " bei " << Wo.first << ".." << Wo.second;
+            }
+        }
+        Bildschirmfoto(QStringLiteral("25_logbuch_seitenweise"));
+
+        // The log of rows at the view's edge: a click into the last row of its
+        // second table at the view's bottom edge, and a page down; a click
+        // into its first row at the view's top edge, and a page up.
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Unten));
+        Anfangen();
+        for (const QString& Name : {QStringLiteral("Next"), QStringLiteral("Prior")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const bool Ab = Name == QStringLiteral("Next");
+            KlickBei(ImProgramm([&] {
+                TRPEditRPData* d = Log->EditData();
+                const TRPTableItemInfo* t = nullptr;
+                for (int i = 0, Tabellen = 0; i < d->GetItemCount() && !t; ++i)
+                    if (const auto* x = dynamic_cast<const TRPTableItemInfo*>(d->GetItem(i));
+                        x && ++Tabellen == 2)
+                        t = x;
+                const TRPDrawLineInfo* di = d->DrawItem(d->GetFirstDrawItemOfItem(d->GetItemNo(t)));
+                const TRPTableItemFormattingInfo& f = t->FormattingInfo;
+                const int r = Ab ? f.RowStarts.Count() - 1 : 0;
+                const int Oben = di->Top + f.RowStarts[r], Hoch = f.RowHeights[r] + 2 * t->CellPadding;
+                Log->ScrollTo(Ab ? Oben + Hoch + 20 - Log->ClientHeight() : Oben - 20);
+                return Log->ClientWidget()->mapToGlobal(QPoint(40, Oben + Hoch / 2 - d->GetVOffs()));
+            }));
+            Verarbeitet();
+            TBlick a;
+            ASSERT_TRUE(Warten([&] { return (a = LogBlick(Log)).InZelle; }, 10)) << BlickText(a);
+            ASSERT_GT(a.Ansicht, 0);
+            Taste(Name);
+            Verarbeitet();
+            TBlick b;
+            ASSERT_TRUE(Warten([&] { return (b = LogBlick(Log)).Stelle != a.Stelle; }, 10)) << BlickText(a);
+            SCOPED_TRACE(BlickText(b) + " nach " + BlickText(a));
+            EXPECT_TRUE(b.Oben >= 0 && b.Fuss <= b.Hoehe);
+            // The caret left the cell for a line beyond it; the view moved a
+            // screen, and the new screen overlaps or touches the one before.
+            const auto Zelle = [](const TBlick& z) { return z.Stelle.substr(0, z.Stelle.find(')') + 1); };
+            EXPECT_TRUE(!b.InZelle || Zelle(b) != Zelle(a));
+            if (Ab) {
+                EXPECT_GT(b.Ansicht, a.Ansicht + (a.Fuss - a.Oben));
+                EXPECT_LE(b.Ansicht, a.Ansicht + a.Hoehe);
+                EXPECT_GE(b.Oben + b.Ansicht, a.Fuss + a.Ansicht);
+            } else {
+                EXPECT_LT(b.Ansicht, a.Ansicht - (a.Fuss - a.Oben));
+                EXPECT_GE(b.Ansicht + b.Hoehe, a.Ansicht);
+                EXPECT_LE(b.Fuss + b.Ansicht, a.Oben + a.Ansicht);
+            }
+            Bildschirmfoto(Ab ? QStringLiteral("26_logbuch_seite_aus_der_zelle")
+                              : QStringLiteral("27_logbuch_seite_zurueck_aus_der_zelle"));
+        }
+        // A note typed, which is not saved.
         Tippen(QStringLiteral("x"));
         ASSERT_TRUE(Warten(Logbuchgeaendert));
         UngespeichertBeenden(Abschnitt, Haupt);
@@ -1190,28 +1397,11 @@ TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
     QTemporaryDir Ordner;
     ASSERT_TRUE(Ordner.isValid());
     const QString Datei = Ordner.filePath(QStringLiteral("rand.rtf"));
-    {
-        QFile f(Datei);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(LogbuchAmRand());
-    }
+    ASSERT_TRUE(DateiSchreiben(Datei, LogbuchAmRand()));
     Programmlauf([&Datei] {
         const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
         ASSERT_NE(AbschnittF, 0u);
         TRichPadEdit* Log = Abschnitt->Logtext;
-        const auto Laden = [&] {
-            Klick(Abschnitt->LogbuchLaden);
-            if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster)
-                KlickBei(DialogKnopf(QStringLiteral("OK")));
-            ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
-            ASSERT_TRUE(DateinameTippen(Datei));
-            Taste(QStringLiteral("Return"));
-            ASSERT_TRUE(Warten([&] { return ImProgramm([&] { return Log->ItemCount(); }) == 42; }));
-            ASSERT_TRUE(IstAktiv(AbschnittF));
-            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
-            Taste(QStringLiteral("ctrl+End"));
-            Verarbeitet();
-        };
         // The letters of the last word, and whether the bar shows: with 36
         // and more the log does not fit its window without it.
         const auto Stand = [&] {
@@ -1223,6 +1413,21 @@ TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
                 return std::make_pair(static_cast<int>(Text.size() - Text.lastIndexOf(' ') - 1),
                                       Log->ScrollBarVisible(SB_VERT));
             });
+        };
+        const auto Laden = [&] {
+            Klick(Abschnitt->LogbuchLaden);
+            if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster)
+                KlickBei(DialogKnopf(QStringLiteral("OK")));
+            ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
+            ASSERT_TRUE(DateinameTippen(Datei));
+            Taste(QStringLiteral("Return"));
+            // Loaded again over the edited log, the item count is the same.
+            ASSERT_TRUE(Warten(
+                [&] { return ImProgramm([&] { return Log->ItemCount(); }) == 42 && Stand().first == 34; }));
+            ASSERT_TRUE(IstAktiv(AbschnittF));
+            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
+            Taste(QStringLiteral("ctrl+End"));
+            Verarbeitet();
         };
         const auto Schritt = [&](const char* Was) {
             if (Was == std::string("mm"))
@@ -1243,7 +1448,7 @@ TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
         for (int i = 0; i < 5 && Stand().first > 35; ++i)
             Schritt("BackSpace");
         ASSERT_EQ(Stand(), std::make_pair(35, false));
-        Bildschirmfoto(QStringLiteral("25_logbuch_letztes_wort_ohne_leiste"));
+        Bildschirmfoto(QStringLiteral("28_logbuch_letztes_wort_ohne_leiste"));
         EXPECT_EQ(Schritt("BackSpace"), 34);
         // The same letters straight after loading.
         ASSERT_NO_FATAL_FAILURE(Laden());

@@ -569,3 +569,31 @@ TEST(GraphicsCanvas, RoundRectOutlineIsSymmetric) {
         EXPECT_EQ(c->Pixel(5, 7), clWhite); // a rounded corner
     }
 }
+
+// A wide line's round ends have pixels on their very edge: the same line
+// gives the same pixels wherever it lies, as a screen of a document and the
+// whole document must paint a paragraph's border alike.
+TEST(GraphicsCanvas, AWideLineGivesTheSamePixelsWhereverItLies) {
+    constexpr int kW = 40, kStep = 7, kLines = 120;
+    TBitmap bmp(kW + 20, kLines * kStep + 10);
+    TCanvas* c = bmp.Canvas();
+    c->Pen()->SetWidth(2);
+    for (int i = 0; i < kLines; ++i) {
+        const int x = 3 + i % 5, y = 2 + i * kStep;
+        c->MoveTo(x, y);
+        c->LineTo(x + kW, y);
+        c->LineTo(x, y);
+    }
+    const auto shape = [&](int i) {
+        const int x0 = 3 + i % 5, y0 = 2 + i * kStep;
+        std::string s;
+        for (int y = y0 - 2; y < y0 + 3; ++y)
+            for (int x = x0 - 2; x < x0 + kW + 3; ++x)
+                s += c->Pixel(x, y) == clBlack ? '#' : '.';
+        return s;
+    };
+    const std::string first = shape(0);
+    EXPECT_NE(first.find('#'), std::string::npos);
+    for (int i = 1; i < kLines; ++i)
+        ASSERT_EQ(shape(i), first) << "line " << i;
+}

@@ -1,16 +1,21 @@
 // Pictures: bitmaps, JPEG, metafiles and the picture holder.
-#include "platform/LittleEndian.h"
 #include "platform/Pictures.h"
+#include "support/BitmapFile.h"
 #include "support/PlainPng.h"
 #include "support/RowPadding.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -134,27 +139,6 @@ TEST(GraphicsPicture, BitmapFilesHoldZerosAfterEachRow) {
         }
 }
 
-// A bitmap file of Width x Height pixels with a palette of greys (entry i is
-// grey i * 17 at 4 bits, i at 8 bits) and the pixel data as given.
-QByteArray BitmapFile(int Width, int Height, int Bits, uint32_t Compression, const QByteArray& Pixels) {
-    QByteArray info;
-    for (const uint32_t v : {40u, uint32_t(Width), uint32_t(Height)})
-        AppendLe32(info, v);
-    AppendLe16(info, 1);
-    AppendLe16(info, uint16_t(Bits));
-    for (const uint32_t v : {Compression, uint32_t(Pixels.size()), 3780u, 3780u, 0u, 0u})
-        AppendLe32(info, v);
-    QByteArray table;
-    const int colours = Bits <= 8 ? 1 << Bits : 0;
-    for (int i = 0; i < colours; ++i)
-        AppendLe32(table, uint32_t(i * (255 / (colours - 1)) * 0x010101));
-    QByteArray file("BM");
-    AppendLe32(file, uint32_t(14 + info.size() + table.size() + Pixels.size()));
-    AppendLe32(file, 0);
-    AppendLe32(file, uint32_t(14 + info.size() + table.size()));
-    return file + info + table + Pixels;
-}
-
 // The pixels of a picture as grey values, rows top down, "." between rows.
 std::string Greys(const TBitmap& B) {
     const QImage img = B.ToImage();
@@ -209,6 +193,142 @@ TEST(GraphicsPicture, PixelsABitmapFileLeavesOpenHaveColourZero) {
         EXPECT_EQ(ours.ToImage(), decoded.convertToFormat(QImage::Format_RGB32)) << bits;
         EXPECT_EQ(ours.PixelFormat(), bits == 8 ? pf8bit : pf4bit);
     }
+}
+
+// Leaves free memory holding V: blocks of many sizes are filled and freed,
+// so that allocations after it are likely to get them back (the sanitizer
+// build fills new memory itself).
+void ScribbleFreeMemory(uint8_t V) {
+    std::vector<void*> blocks;
+    for (size_t size = 16; size <= 4096; size += 16)
+        for (int k = 0; k < 2; ++k)
+            blocks.push_back(std::memset(std::malloc(size), V, size));
+    for (void* block : blocks)
+        std::free(block);
+}
+
+// Leaves the stack below the caller holding V.
+[[gnu::noinline]] void ScribbleStack(uint8_t V) {
+    volatile uint8_t room[64 * 1024];
+    for (volatile uint8_t& b : room)
+        b = V;
+}
+
+// A bitmap file's pixels read with free memory and the stack holding 0x00
+// and then 0xFF before: they must not differ. Empty when the file is refused.
+std::string GreysWhateverTheMemoryHeld(const QByteArray& File) {
+    std::string greys[2];
+    for (const int v : {0, 1}) {
+        ScribbleFreeMemory(v ? 0xFF : 0x00);
+        ScribbleStack(v ? 0xFF : 0x00);
+        TBitmap b;
+        if (b.LoadFromStream(File)) greys[v] = Greys(b);
+    }
+    EXPECT_EQ(greys[0], greys[1]);
+    return greys[0];
+}
+
+// The decoder reads the pixels from the header's data offset only when it
+// lies between the end of the palette and the end of the file; otherwise it
+// reads them straight after the palette. Either way the rows that it finds
+// no data for have colour 0.
+TEST(GraphicsPicture, PixelsAreReadWhereTheDecoderReadsThem) {
+    for (const int bits : {1, 4, 8, 24}) {
+        SCOPED_TRACE(bits);
+        const int stride = (5 * bits + 31) / 32 * 4;
+        const QByteArray bottom(stride, '\xFF');
+        const qsizetype pixels = BitmapFile(5, 3, bits, 0, bottom).size() - stride;
+        // At 0, inside the header, two bytes before the pixels (inside the
+        // palette, or the header at 24 bits) and past the end of the file.
+        for (const int64_t at : {int64_t(0), int64_t(20), int64_t(pixels - 2), int64_t(pixels + 100)}) {
+            SCOPED_TRACE(at);
+            EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 3, bits, 0, bottom, at)),
+                      "0 0 0 0 0.0 0 0 0 0.15 15 15 15 15");
+        }
+        // At the end of the file the decoder finds no row; one row into the
+        // data it takes the second row for the first.
+        EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 3, bits, 0, bottom, pixels + stride)),
+                  "0 0 0 0 0.0 0 0 0 0.0 0 0 0 0");
+        EXPECT_EQ(GreysWhateverTheMemoryHeld(
+                      BitmapFile(5, 3, bits, 0, QByteArray(stride, '\0') + bottom, pixels + stride)),
+                  "0 0 0 0 0.0 0 0 0 0.15 15 15 15 15");
+        // A last row that lacks no more than its padding is taken whole.
+        EXPECT_EQ(
+            GreysWhateverTheMemoryHeld(BitmapFile(5, 3, bits, 0, bottom + bottom.left((5 * bits + 7) / 8))),
+            "0 0 0 0 0.15 15 15 15 15.15 15 15 15 15");
+    }
+    // Run-length data read from after the palette: a run of 3 in the bottom
+    // row, then the end of the picture.
+    const QByteArray rle8("\x03\x22\x00\x01", 4);
+    for (const int64_t at : {int64_t(0), int64_t(54 + 1000)})
+        EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 8, 1, rle8, at)), "0 0 0 0 0.2 2 2 0 0") << at;
+}
+
+// Bit-field pictures take their three masks after the header: cut inside
+// them, the file is refused, as the decoder refuses it; a data offset that
+// points at them has the decoder read the pixels after them.
+TEST(GraphicsPicture, BitFieldPicturesNeedTheirMasks) {
+    const QByteArray white("\xFF\xFF\xFF\xFF\xFF\xFF\x00\x00", 8);
+    const QByteArray file = BitmapFile(3, 2, 16, 3, white);
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(file), "0 0 0.15 15 15");
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(3, 2, 16, 3, white, 54)), "0 0 0.15 15 15");
+    for (const qsizetype cut : {54, 56, 62, 65}) {
+        TBitmap b;
+        EXPECT_FALSE(b.LoadFromStream(file.left(cut))) << cut;
+    }
+    // The masks whole and no pixel.
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(file.left(66)), "0 0 0.0 0 0");
+}
+
+// A bitmap file of the old 12-byte header is taken from as few bytes as the
+// decoder takes: 5 x 3 pixels at 24 bits, one byte of them.
+TEST(GraphicsPicture, ShortestBitmapFilesAreReadAsTheDecoderReadsThem) {
+    const QByteArray file("BM\x1B\0\0\0\0\0\0\0\x1A\0\0\0\x0C\0\0\0\x05\0\x03\0\x01\0\x18\0\xFA", 27);
+    QImage decoded;
+    ASSERT_TRUE(decoded.loadFromData(file, "BMP"));
+    for (const int v : {0x00, 0xFF}) {
+        ScribbleFreeMemory(uint8_t(v));
+        TBitmap b;
+        ASSERT_TRUE(b.LoadFromStream(file));
+        EXPECT_EQ(b.PixelFormat(), pf24bit);
+        const QImage img = b.ToImage();
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(img.pixel(x, y), x == 0 && y == 2 ? qRgb(0, 0, 0xFA) : qRgb(0, 0, 0))
+                    << x << " " << y;
+    }
+    TBitmap header;
+    EXPECT_FALSE(header.LoadFromStream(file.left(26)));
+}
+
+// Run-length data that skips pixels with deltas (also past the row's end and
+// past the top, which the decoder takes to the last pixel and row) or ends
+// early: what the decoder writes it writes, and the rest is colour 0, top
+// down as bottom up. Where the data ends inside a run or a delta, what the
+// decoder reads past the end is 0 too.
+TEST(GraphicsPicture, RunLengthPicturesWithDeltasAndEarlyEnds) {
+    // Rows of 4: a run of 2, a delta of 1 right and 1 up, a run of 1; the
+    // end of the row; a delta of 9 right and 9 up, a run of 1; the end.
+    const QByteArray deltas("\x02\x11\x00\x02\x01\x01\x01\x33\x00\x00\x00\x02\x09\x09\x01\x55\x00\x01", 18);
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(4, 3, 8, 1, deltas)), "0 0 0 5.0 0 0 3.1 1 0 0");
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(4, -3, 8, 1, deltas)), "1 1 0 0.0 0 0 3.0 0 0 5");
+    // Three values as they are, no end of row or picture.
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 8, 1, QByteArray("\x00\x03\x11\x22\x33\x00", 6))),
+              "0 0 0 0 0.1 2 3 0 0");
+    // At 4 bits: a run of 3 alternating values, then no more data.
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 4, 2, QByteArray("\x03\x9A", 2))),
+              "0 0 0 0 0.9 10 9 0 0");
+    // Three values as they are, the byte of the third cut off; a run of 4
+    // whose value is cut off; a delta cut after its first step.
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 4, 2, QByteArray("\x00\x03\xAB", 3))),
+              "0 0 0 0 0.10 11 0 0 0");
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 4, 2, QByteArray("\x01\x9A\x04", 3))),
+              "0 0 0 0 0.9 0 0 0 0");
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 4, 2, QByteArray("\x01\x9A\x00\x02\x01", 5))),
+              "0 0 0 0 0.9 0 0 0 0");
+    // Five values as they are, two given.
+    EXPECT_EQ(GreysWhateverTheMemoryHeld(BitmapFile(5, 2, 8, 1, QByteArray("\x00\x05\x11\x22", 4))),
+              "0 0 0 0 0.1 2 0 0 0");
 }
 
 TEST(GraphicsPicture, ScanLinesFollowThePixelFormat) {
@@ -428,4 +548,37 @@ TEST(GraphicsPicture, PngWhoseChunkClaimsMoreThanItsDataIsRefusedUnread) {
     QByteArray cut = png.left(png.size() - 4);
     EXPECT_TRUE(PngChunksFit(cut));
     EXPECT_FALSE(PngChunksFit(png.left(png.size() - 18)));
+}
+
+// The decoder refuses a picture whose pixels, reckoned at 32 bits, pass its
+// allocation limit, however few bytes the file holds: such a picture is
+// refused before its pixels cost anything, and the bound is the decoder's
+// at every depth.
+TEST(GraphicsPicture, PictureTooLargeForTheDecoderIsRefusedUnread) {
+    const QByteArray runs("\x02\x11\x00\x00\x02\x22\x00\x01", 8);
+    const long before = PeakKilobytes();
+    for (const auto& [width, height, bits, compression] :
+         {std::tuple(16384, 4096, 8, 1u), std::tuple(16384, 16384, 4, 2u), std::tuple(16384, -4096, 8, 1u)}) {
+        const QByteArray file = BitmapFile(width, height, bits, compression, runs);
+        TBitmap b;
+        EXPECT_FALSE(b.LoadFromStream(file)) << height;
+        TPicture picture;
+        EXPECT_FALSE(picture.LoadFromStream(file)) << height;
+    }
+    EXPECT_LT(PeakKilobytes() - before, 16 * 1024);
+
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+    for (const auto& [bits, compression] :
+         {std::pair(1, 0u), std::pair(4, 2u), std::pair(8, 1u), std::pair(24, 0u)})
+        for (const int height : {512, 513, -512, -513}) {
+            const bool fits = std::abs(height) == 512;
+            const QByteArray file =
+                BitmapFile(512, height, bits, compression, compression ? runs : QByteArray(64, 'x'));
+            QImage decoded;
+            EXPECT_EQ(decoded.loadFromData(file, "BMP"), fits) << bits << " " << height;
+            TBitmap b;
+            EXPECT_EQ(b.LoadFromStream(file), fits) << bits << " " << height;
+        }
+    QImageReader::setAllocationLimit(limit);
 }

@@ -156,6 +156,67 @@ protected:
         }
         return way;
     }
+    // Presses a page key until the caret stands in the host at item Item;
+    // the places the caret took. Each key moves the view on in its
+    // direction, the new screen overlaps or touches the one before, and the
+    // caret's line shows whole.
+    std::vector<TAt> Pages(uint16_t Key, int Item, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+        std::vector<TAt> way{At()};
+        const std::string to = std::to_string(Item) + ":";
+        const int h = f.Edit->ClientHeight();
+        while (way.size() < 100 && way.back().Where.rfind(to, 0) != 0) {
+            PressKeyAtFocus(Key, Mods);
+            ProcessEvents();
+            way.push_back(At());
+            const TAt &a = way[way.size() - 2], &b = way.back();
+            SCOPED_TRACE(b.Where + " at " + std::to_string(b.V) + " after " + a.Where + " at " +
+                         std::to_string(a.V));
+            if (Key == VK_NEXT) {
+                EXPECT_TRUE(b.V > a.V || b.Where != a.Where);
+                EXPECT_LE(b.V, a.V + h);
+            } else {
+                EXPECT_TRUE(b.V < a.V || b.Where != a.Where);
+                EXPECT_GE(b.V + h, a.V);
+            }
+            // A table the caret stands beside shows in part.
+            if (b.Bottom - b.Top <= h) {
+                EXPECT_TRUE(b.Top >= 0 && b.Bottom <= h) << b.Top << ".." << b.Bottom;
+            } else {
+                EXPECT_TRUE(b.Top < h && b.Bottom > 0) << b.Top << ".." << b.Bottom;
+            }
+        }
+        return way;
+    }
+    // The lines of the host and the rows of table T that no screen of Way
+    // showed whole (one taller than the view: that the screens did not show
+    // all of), empty when none.
+    std::string Unshown(const std::vector<TAt>& Way, const TRPTableItemInfo* T) const {
+        const int h = f.Edit->ClientHeight();
+        std::vector<int> screens;
+        for (const TAt& a : Way)
+            screens.push_back(a.V);
+        std::sort(screens.begin(), screens.end());
+        const auto shown = [&](int Top, int Bottom) {
+            int from = Top;
+            for (const int v : screens)
+                if (v <= from && (Bottom - Top <= h ? Bottom <= v + h : v + h > from)) from = v + h;
+            return from >= Bottom;
+        };
+        std::string missed;
+        const TRPEditRPData* d = f.Data();
+        for (int i = 0; i < d->DrawItemCount(); ++i) {
+            const TRPDrawLineInfo* di = d->DrawItem(i);
+            if (d->GetItem(di->ItemNo) == T) continue;
+            if (!shown(di->Top, di->Top + di->Height)) missed += "line " + std::to_string(di->ItemNo) + " ";
+        }
+        const int pad = T->CellPadding;
+        for (int r = 0; r < T->Rows->RowCount(); ++r) {
+            const int top = Row(T, r).first + V();
+            if (!shown(top, top + T->FormattingInfo.RowHeights[r] + 2 * pad))
+                missed += "row " + std::to_string(r) + " ";
+        }
+        return missed;
+    }
     static int InCells(const std::vector<TAt>& Way, int Depth) {
         return static_cast<int>(
             std::count_if(Way.begin(), Way.end(), [Depth](const TAt& a) { return a.Depth == Depth; }));
@@ -249,6 +310,38 @@ TEST_F(CaretView, HomeEndAndPagesKeepTheCaretsLineWhole) {
     EXPECT_EQ(V(), 0);
 }
 
+// PageDown from the last line of a screen: the next screen starts with the
+// line below it. The second try went half a screen past the first, below
+// the screen's end, and the lines between were never shown.
+TEST_F(CaretView, APageFromTheScreensLastLineStartsWithTheLineBelowIt) {
+    f.Edit->Clear();
+    Lines(200);
+    f.Edit->Format();
+    f.Caret(0, 1);
+    const int h = f.Edit->ClientHeight();
+    for (int start = 0; start < 3; ++start) {
+        SCOPED_TRACE(start);
+        // Down to the screen's last line that shows with its margin.
+        const int v = V();
+        for (;;) {
+            const TRPDrawLineInfo* next = f.Data()->DrawItem(f.Data()->CaretDrawItemNo + 1);
+            if (next->Top + next->Height + 6 > v + h) break;
+            Press(VK_DOWN);
+        }
+        ASSERT_EQ(V(), v);
+        // The line that the screen's bottom edge cuts, or the first below it.
+        int below = f.Data()->CaretDrawItemNo + 1;
+        while (f.Data()->DrawItem(below)->Top + f.Data()->DrawItem(below)->Height <= v + h)
+            ++below;
+        below = f.Data()->DrawItem(below)->ItemNo;
+        Press(VK_NEXT);
+        EXPECT_EQ(f.Data()->CurItemNo(), below);
+        EXPECT_LE(V(), v + h);
+        EXPECT_GT(V(), v);
+        EXPECT_EQ(Cut(), "");
+    }
+}
+
 TEST_F(CaretView, TablesTallerThanTheViewShowTheRowOnTheCaretsSide) {
     f.Edit->Clear();
     TRPTableItemInfo* first = AddTable(30);
@@ -332,9 +425,11 @@ TEST_F(CaretInCells, RowsAtTheEdgesShowTheCaretsLineWithItsMargin) {
 }
 
 // PageDown and PageUp in a cell of several lines at the view's bottom edge
-// move the caret within the cell, a page of the cell's height at a time
-// (PageDown stays in the cell, as Ctrl+End does); the host shows the line
-// the caret comes to. PageDown left it below the view.
+// page through the host's screens: within the cell while the next screen
+// starts in it, and out of it into the host's lines when the screen lies
+// beyond. The host shows the line the caret comes to. The pages were the
+// cell's own, of the cell's height: PageDown stopped at the cell's end and
+// PageUp at its start.
 TEST_F(CaretInCells, PagesInACellAtTheEdgeShowTheCaretsLine) {
     Document(2, 0, 12);
     f.Caret(6, 3);
@@ -342,15 +437,58 @@ TEST_F(CaretInCells, PagesInACellAtTheEdgeShowTheCaretsLine) {
     ProcessEvents();
     ASSERT_EQ(At().Where, "0,0 0:1");
     ASSERT_EQ(V(), 0);
-    std::string way;
-    for (const uint16_t key : {VK_NEXT, VK_NEXT, VK_NEXT, VK_PRIOR, VK_PRIOR}) {
-        const TAt before = At();
-        PressKeyAtFocus(key);
-        ProcessEvents();
-        way += At().Where + " ";
-        EXPECT_EQ(Faults(before, At()), "");
-    }
-    EXPECT_EQ(way, "0,0 8:1 0,0 11:9 0,0 11:9 0,0 0:1 0,0 0:1 ");
+    const std::vector<TAt> down = Pages(VK_NEXT, 17);
+    EXPECT_GE(InCells(down, 1), 2);
+    ASSERT_GE(down.size(), 3u);
+    // The first page below the cell leaves it.
+    const auto left = std::find_if(down.begin(), down.end(), [](const TAt& a) { return a.Depth == 0; });
+    ASSERT_NE(left, down.end());
+    EXPECT_GE(std::stoi(left->Where), 8) << left->Where;
+    // Back into the cell from below, and out of it above.
+    const std::vector<TAt> up = Pages(VK_PRIOR, 0);
+    EXPECT_GE(InCells(up, 1), 1);
+    EXPECT_EQ(V(), 0);
+    EXPECT_EQ(Unshown(down, dynamic_cast<TRPTableItemInfo*>(f.Data()->GetItem(7))), "");
+}
+
+// PageDown from the document's start to its end, through a table taller
+// than several screens, and PageUp back: the caret goes into the row where
+// each screen starts, and every line and row shows whole on a screen. A
+// table is one draw item: the pages went from its first screen to the text
+// after it.
+TEST_F(CaretInCells, PagesGoThroughATallTableScreenByScreen) {
+    Document(40);
+    const auto* T = dynamic_cast<TRPTableItemInfo*>(f.Data()->GetItem(7));
+    ASSERT_TRUE(T);
+    ASSERT_GT(T->FormattingInfo.Height, 4 * f.Edit->ClientHeight());
+    f.Caret(0, 1);
+    const std::vector<TAt> down = Pages(VK_NEXT, 17);
+    EXPECT_GE(InCells(down, 1), 5);
+    EXPECT_EQ(Unshown(down, T), "");
+    const std::vector<TAt> up = Pages(VK_PRIOR, 0);
+    EXPECT_GE(InCells(up, 1), 5);
+    EXPECT_EQ(Unshown(up, T), "");
+    EXPECT_EQ(V(), 0);
+    // With Shift the selection takes the table whole, and the screens go
+    // through it all the same: the caret stays beside it meanwhile.
+    const std::vector<TAt> selecting = Pages(VK_NEXT, 17, Qt::ShiftModifier);
+    EXPECT_EQ(InCells(selecting, 1), 0);
+    EXPECT_EQ(Unshown(selecting, T), "");
+    int si = -1, so = -1, ei = -1, eo = -1;
+    f.Data()->GetSelBounds(si, so, ei, eo, true);
+    EXPECT_EQ(std::vector<int>({si, so, ei}), std::vector<int>({0, 1, 17}));
+}
+
+// The rows of a table in a cell are pages' places as well: the caret goes
+// into the inner cells through both editors, and out again.
+TEST_F(CaretInCells, PagesGoThroughATableInACell) {
+    Document(3, 0, 1, 30);
+    f.Caret(0, 1);
+    const std::vector<TAt> down = Pages(VK_NEXT, 17);
+    EXPECT_GE(InCells(down, 2), 3);
+    const std::vector<TAt> up = Pages(VK_PRIOR, 0);
+    EXPECT_GE(InCells(up, 2), 3);
+    EXPECT_EQ(V(), 0);
 }
 
 // In a table in a cell, the rectangle of the inner cell's line goes up

@@ -15,6 +15,9 @@
 // seeds per document; scripts/random-editing runs many more, through
 //   PRAVOLIN_EDIT_SEEDS, PRAVOLIN_EDIT_OPERATIONS, PRAVOLIN_EDIT_FIRST_SEED,
 //   PRAVOLIN_EDIT_DOCUMENT (0 to 6: only that document).
+// CTest runs the seeds in parts, through PRAVOLIN_EDIT_PART ("k/n": of the
+// runs of every document and seed, counted document by document, the runs k,
+// k + n, k + 2n, ...).
 // A failing seed is printed with a shortened list of its operations, and
 //   PRAVOLIN_EDIT_REPLAY="<document>:<operations>"
 // replays such a list.
@@ -651,10 +654,19 @@ TEST(RandomEditing, NothingFailsAndUndoAndRedoOfEverythingComeBack) {
     const int count = EnvInt("PRAVOLIN_EDIT_OPERATIONS", 300);
     const int firstSeed = EnvInt("PRAVOLIN_EDIT_FIRST_SEED", 1);
     const int only = EnvInt("PRAVOLIN_EDIT_DOCUMENT", -1);
+    int part = 0, parts = 1;
+    if (const QString p = qEnvironmentVariable("PRAVOLIN_EDIT_PART"); !p.isEmpty()) {
+        const QStringList kn = p.split('/');
+        ASSERT_EQ(kn.size(), 2) << "PRAVOLIN_EDIT_PART=<part>/<parts>";
+        part = kn[0].toInt();
+        parts = kn[1].toInt();
+        ASSERT_TRUE(parts > 0 && part >= 0 && part < parts) << "PRAVOLIN_EDIT_PART=" << p.toStdString();
+    }
     for (int doc = 0; doc < static_cast<int>(std::size(kDocumentNames)); ++doc) {
         if (only >= 0 && doc != only) continue;
         int failed = 0;
         for (int seed = firstSeed; seed < firstSeed + seeds; ++seed) {
+            if ((doc * seeds + seed - firstSeed) % parts != part) continue;
             const TChildResult r = RunChild(QStringLiteral("PRAVOLIN_EDIT_MAKE"),
                                             QStringLiteral("%1:%2:%3").arg(doc).arg(seed).arg(count));
             if (!r.Failed) continue;

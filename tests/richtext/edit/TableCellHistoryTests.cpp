@@ -90,7 +90,8 @@ TEST_F(CellHistory, UndoAfterDeletingBetweenAMarkerAndATableGivesTheTextBack) {
     Editor()->SetSelectionBounds(1, 1, 1, 4);
     ASSERT_TRUE(Focused()->InsertRPFFromStream(TableRPF(3, 2)));
     Key(VK_RETURN);
-    Key(VK_PRIOR);
+    // To the empty entry before the table.
+    Editor()->EditData()->SetCaretItemPos(1, 1);
     ASSERT_EQ(EditorCaret(), "1:1");
     TRPEditRPData* ed = Editor()->EditData();
     ASSERT_EQ(DumpItems(*ed), "P s-11 p0 \"#1\"\n- s0 p0 \"\"\nP s-60 p0 \"\"\nP s0 p0 \"\"\nP s0 p0 \"ll 3\"\n");

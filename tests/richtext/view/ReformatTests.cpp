@@ -166,3 +166,45 @@ TEST_F(Reformat, AddedItemsRenumberTheDrawItemsBelow) {
     for (int i = 0; i < Doc.GetItemCount(); ++i)
         EXPECT_EQ(Doc.GetItem(i)->DrawItemNo, i);
 }
+
+// Painting keeps the spans of the framed paragraphs it has painted while the
+// lines stay: after an edit those that the edit reaches, also from a line
+// break inside a paragraph, are measured again, and every frame is painted
+// where a whole format puts it.
+TEST_F(Reformat, FramesAroundAnEditPaintWhereAWholeFormatPutsThem) {
+    Doc.Text("aaa bbb ccc", 0, 8);
+    Doc.Text("ddd eee", 0, -1);
+    Doc.GetItem(1)->SetLineBreakBefore(true);
+    Doc.Text("fff ggg", 0, 8);
+    Doc.Text("hhh", 0, 0);
+    Doc.Width = 130;
+    Doc.Format();
+    const auto wholeFormat = [this] {
+        TTestFormatDoc fresh(Style.get());
+        fresh.Width = Doc.Width;
+        for (int i = 0; i < Doc.GetItemCount(); ++i) {
+            fresh.Text(Doc.GetItemText(i).c_str(), Doc.GetItemStyle(i),
+                       Doc.IsParaStart(i) ? Doc.GetItemPara(i) : -1);
+            fresh.GetItem(i)->SetLineBreakBefore(Doc.GetItem(i)->GetLineBreakBefore());
+        }
+        fresh.Format();
+        return PaintFirstScreen(fresh);
+    };
+    ASSERT_EQ(PaintFirstScreen(Doc), wholeFormat());
+    // After the line break: the first paragraph grows by a line.
+    Doc.Items->Text(1) += " iii jjj";
+    Doc.ReformatDrawItemsAround(Doc.GetFirstDrawItemOfItem(1), LastDrawItemOf(Doc, 1), 0);
+    EXPECT_EQ(PaintFirstScreen(Doc), wholeFormat());
+    // The second paragraph shrinks to a line; the first stays as it is.
+    Doc.Items->Text(2) = "fff";
+    Doc.ReformatDrawItemsAround(Doc.GetFirstDrawItemOfItem(2), LastDrawItemOf(Doc, 2), 0);
+    EXPECT_EQ(PaintFirstScreen(Doc), wholeFormat());
+    // The first paragraph loses its line break's line again.
+    Doc.Items->Text(1) = "ddd";
+    Doc.ReformatDrawItemsAround(Doc.GetFirstDrawItemOfItem(1), LastDrawItemOf(Doc, 1), 0);
+    EXPECT_EQ(PaintFirstScreen(Doc), wholeFormat());
+    // The second paragraph becomes a line of the first: one frame holds both.
+    Doc.GetItem(2)->SetLineBreakBefore(true);
+    Doc.ReformatDrawItemsAround(Doc.GetFirstDrawItemOfItem(2), LastDrawItemOf(Doc, 2), 0);
+    EXPECT_EQ(PaintFirstScreen(Doc), wholeFormat());
+}
