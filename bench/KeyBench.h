@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/Keys.h"
@@ -115,6 +117,28 @@ public:
         QApplication::processEvents();
     }
 };
+
+// Shows T and hides the target shown before it: of all the targets a
+// benchmark program keeps, only the one measured is shown.
+inline TKeyTarget* ShowAlone(TKeyTarget* T) {
+    static TKeyTarget* shown = nullptr;
+    if (shown != T) {
+        if (shown) shown->Deactivate();
+        shown = T;
+        shown->Activate();
+    }
+    return T;
+}
+
+// The target of Key, made by Make when first asked for and kept for the
+// whole run (targets are costly to make: documents of thousands of items).
+template <class Key, class Make> TKeyTarget* KeptTarget(const Key& K, Make&& M) {
+    static std::map<Key, std::unique_ptr<TKeyTarget>> targets;
+    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
+    std::unique_ptr<TKeyTarget>& t = targets[K];
+    if (!t) t = M();
+    return t.get();
+}
 
 // The direct calls of our editor for a key.
 inline void OurDirectKey(TCustomRichPadEdit& E, const TKey& K) {

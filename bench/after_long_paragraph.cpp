@@ -125,17 +125,8 @@ public:
 // One editor per document, made when first needed and kept for the whole
 // run; only the one measured is shown.
 TKeyTarget* TargetFor(TAbove Above, int N) {
-    static std::map<std::pair<TAbove, int>, std::unique_ptr<TKeyTarget>> targets;
-    static TKeyTarget* shown = nullptr;
-    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
-    auto& t = targets[{Above, N}];
-    if (!t) t = std::make_unique<TAfterEditor>(Above, N);
-    if (shown != t.get()) {
-        if (shown) shown->Deactivate();
-        shown = t.get();
-        shown->Activate();
-    }
-    return t.get();
+    return ShowAlone(
+        KeptTarget(std::make_pair(Above, N), [&] { return std::make_unique<TAfterEditor>(Above, N); }));
 }
 
 // Names like "Events/AfterRuns/TypeInWord/20000" beside

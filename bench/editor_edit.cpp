@@ -126,22 +126,10 @@ public:
 // One editor per kind, size and document, made when first needed and kept
 // for the whole run; only the one measured is shown.
 TKeyTarget* TargetFor(bool Ours, int N, bool Wide) {
-    static std::map<std::tuple<bool, int, bool>, std::unique_ptr<TKeyTarget>> targets;
-    static TKeyTarget* shown = nullptr;
-    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
-    auto& t = targets[{Ours, N, Wide}];
-    if (!t) {
-        if (Ours)
-            t = std::make_unique<TOurEditor>(N, Wide);
-        else
-            t = std::make_unique<TQtEditor>(N, Wide);
-    }
-    if (shown != t.get()) {
-        if (shown) shown->Deactivate();
-        shown = t.get();
-        shown->Activate();
-    }
-    return t.get();
+    return ShowAlone(KeptTarget(std::make_tuple(Ours, N, Wide), [&]() -> std::unique_ptr<TKeyTarget> {
+        if (Ours) return std::make_unique<TOurEditor>(N, Wide);
+        return std::make_unique<TQtEditor>(N, Wide);
+    }));
 }
 
 // ---- a word growing past the window

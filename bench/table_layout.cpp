@@ -217,22 +217,14 @@ std::vector<TKeyCase> CellCases() {
     return KeyCases(1, u'l', u'a', 8, 20);
 }
 
-class TOurCell : public TKeyTarget {
+// Our editor with a cell of its table open: the keys go to the cell's
+// editor, and both it and the editor around are painted.
+class TOurCellTarget : public TKeyTarget {
 public:
-    explicit TOurCell(bool Wide) : E(Wide) { E.Edit->SetUndoLimit(0); }
-    void Activate() override {
-        E.Form.Show();
-        QApplication::setActiveWindow(E.Form.Widget());
-        E.Edit->SetFocus();
-        if (E.Table && !E.Table->InplaceEditor())
-            E.Table->EditCell(-1, kKeyRow, kKeyCol, true, false, false, true, false);
-        Settle();
+    template <class... A> explicit TOurCellTarget(A&&... Args) : E(std::forward<A>(Args)...) {
+        E.Edit->SetUndoLimit(0);
     }
     void Deactivate() override { E.Form.Hide(); }
-    void SetCaret(int Offs, bool) override {
-        if (TRPTableInplaceEdit* c = Cell()) c->EditData()->SetCaretItemPos(0, Offs);
-        Settle();
-    }
     void DirectKey(const TKey& K) override {
         if (TRPTableInplaceEdit* c = Cell()) OurDirectKey(*c, K);
     }
@@ -248,6 +240,28 @@ public:
 
     TTableEditor E;
     QImage Screen, CellScreen;
+
+protected:
+    void ShowEditor() {
+        E.Form.Show();
+        QApplication::setActiveWindow(E.Form.Widget());
+        E.Edit->SetFocus();
+    }
+};
+
+class TOurCell : public TOurCellTarget {
+public:
+    explicit TOurCell(bool Wide) : TOurCellTarget(Wide) {}
+    void Activate() override {
+        ShowEditor();
+        if (E.Table && !E.Table->InplaceEditor())
+            E.Table->EditCell(-1, kKeyRow, kKeyCol, true, false, false, true, false);
+        Settle();
+    }
+    void SetCaret(int Offs, bool) override {
+        if (TRPTableInplaceEdit* c = Cell()) c->EditData()->SetCaretItemPos(0, Offs);
+        Settle();
+    }
 };
 
 class TQtCell : public TQtKeyTarget {
@@ -268,22 +282,10 @@ public:
 
 // One per kind and document, kept for the run; only the one measured is shown.
 TKeyTarget* CellTargetFor(bool Ours, bool Wide) {
-    static std::map<std::pair<bool, bool>, std::unique_ptr<TKeyTarget>> targets;
-    static TKeyTarget* shown = nullptr;
-    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
-    auto& t = targets[{Ours, Wide}];
-    if (!t) {
-        if (Ours)
-            t = std::make_unique<TOurCell>(Wide);
-        else
-            t = std::make_unique<TQtCell>(Wide);
-    }
-    if (shown != t.get()) {
-        if (shown) shown->Deactivate();
-        shown = t.get();
-        shown->Activate();
-    }
-    return t.get();
+    return ShowAlone(KeptTarget(std::make_pair(Ours, Wide), [&]() -> std::unique_ptr<TKeyTarget> {
+        if (Ours) return std::make_unique<TOurCell>(Wide);
+        return std::make_unique<TQtCell>(Wide);
+    }));
 }
 
 void RegisterCellKeys() {
@@ -364,10 +366,9 @@ std::vector<TLogCase> LogCases() {
     };
 }
 
-class TOurLogCell : public TKeyTarget {
+class TOurLogCell : public TOurCellTarget {
 public:
-    TOurLogCell(int Rows, bool Fixed) : E(MakeLogRTF(Rows)), Row(Rows / 2) {
-        E.Edit->SetUndoLimit(0);
+    TOurLogCell(int Rows, bool Fixed) : TOurCellTarget(MakeLogRTF(Rows)), Row(Rows / 2) {
         if (E.Table && !Fixed) {
             // Columns without widths of their own share the view's width.
             E.Table->BestWidth = 0;
@@ -378,12 +379,9 @@ public:
     }
     int Col = 0;
     void Activate() override {
-        E.Form.Show();
-        QApplication::setActiveWindow(E.Form.Widget());
-        E.Edit->SetFocus();
+        ShowEditor();
         Settle();
     }
-    void Deactivate() override { E.Form.Hide(); }
     void SetCaret(int Offs, bool) override {
         int r = -1, c = -1;
         if (E.Table && (!E.Table->GetEditedCell(r, c) || r != Row || c != Col))
@@ -391,22 +389,8 @@ public:
         if (TRPTableInplaceEdit* e = Cell()) e->EditData()->SetCaretItemPos(0, Offs);
         Settle();
     }
-    void DirectKey(const TKey& K) override {
-        if (TRPTableInplaceEdit* c = Cell()) OurDirectKey(*c, K);
-    }
-    void PaintAll() override {
-        E.Edit->PaintTo(Screen);
-        if (TRPTableInplaceEdit* c = Cell()) c->PaintTo(CellScreen);
-    }
-    QWidget* KeyTarget() override { return Cell() ? Cell()->Widget() : E.Edit->Widget(); }
-    std::vector<QWidget*> PaintedWidgets() override {
-        return {E.Edit->ClientWidget(), Cell() ? Cell()->ClientWidget() : nullptr};
-    }
-    TRPTableInplaceEdit* Cell() const { return E.Table ? E.Table->InplaceEditor() : nullptr; }
 
-    TTableEditor E;
     const int Row;
-    QImage Screen, CellScreen;
 };
 
 class TQtLogCell : public TQtKeyTarget {
@@ -429,24 +413,13 @@ public:
 
 // One per kind and table, kept for the run; only the one measured is shown.
 TKeyTarget* LogTargetFor(bool Ours, int Rows, bool Fixed, int Col) {
-    static std::map<std::tuple<bool, int, bool>, std::unique_ptr<TKeyTarget>> targets;
-    static TKeyTarget* shown = nullptr;
-    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
-    auto& t = targets[{Ours, Rows, Fixed}];
-    if (!t) {
-        if (Ours)
-            t = std::make_unique<TOurLogCell>(Rows, Fixed);
-        else
-            t = std::make_unique<TQtLogCell>(Rows, Fixed);
-    }
-    if (auto* o = dynamic_cast<TOurLogCell*>(t.get())) o->Col = Col;
-    if (auto* q = dynamic_cast<TQtLogCell*>(t.get())) q->Col = Col;
-    if (shown != t.get()) {
-        if (shown) shown->Deactivate();
-        shown = t.get();
-        shown->Activate();
-    }
-    return t.get();
+    TKeyTarget* t = KeptTarget(std::make_tuple(Ours, Rows, Fixed), [&]() -> std::unique_ptr<TKeyTarget> {
+        if (Ours) return std::make_unique<TOurLogCell>(Rows, Fixed);
+        return std::make_unique<TQtLogCell>(Rows, Fixed);
+    });
+    if (auto* o = dynamic_cast<TOurLogCell*>(t)) o->Col = Col;
+    if (auto* q = dynamic_cast<TQtLogCell*>(t)) q->Col = Col;
+    return ShowAlone(t);
 }
 
 void RegisterLogKeys() {
