@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -119,17 +118,8 @@ public:
 // One editor per document, made when first needed and kept for the whole
 // run; only the one measured is shown.
 TKeyTarget* TargetFor(TDoc Kind, int N) {
-    static std::map<std::pair<TDoc, int>, std::unique_ptr<TKeyTarget>> targets;
-    static TKeyTarget* shown = nullptr;
-    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
-    auto& t = targets[{Kind, N}];
-    if (!t) t = std::make_unique<TBarEditor>(Kind, N);
-    if (shown != t.get()) {
-        if (shown) shown->Deactivate();
-        shown = t.get();
-        shown->Activate();
-    }
-    return t.get();
+    return ShowAlone(
+        KeptTarget(std::make_pair(Kind, N), [&] { return std::make_unique<TBarEditor>(Kind, N); }));
 }
 
 // Names like "Events/Editor/TypeAtEnd/Paragraph/20000".
