@@ -556,6 +556,8 @@ void TCustomRichPadEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
             // leaves them behind.
             hadSelection = true;
             d->Deselect(nullptr, false);
+            // A picture chosen alone loses its handles with the selection.
+            d->UpdateResizer();
         }
     } else if (Key == VK_CONTROL) {
         // Links work while Ctrl is held.

@@ -703,6 +703,9 @@ TEST(RandomEditing, ListsThatOnceFailedRunThrough) {
         // closes it), which went on to take the release as a click.
         "2:T3x3 Enter C+PgDn C+Z @218,327 C+Down Enter S+Tab C+V Tab C+V Tab C+V T2x2 t6F22.78.436 @453,287 "
         "tDF.61 t5B57.78 t20.3A9.6F22 @140,84 S+PgUp Back @31,239 Left C+V @114,275",
+        // A picture clicked, then the caret sent to the end: the picture kept
+        // its handles.
+        "6:@257,152 C+End",
     };
     for (const char* list : lists) {
         const QString replay = QString::fromLatin1(list);
