@@ -10,6 +10,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -118,7 +119,8 @@ TAdvances& AdvancesOf(const TFont& font) {
 } // namespace
 
 int DesignRoom(const TFont& font, int room) {
-    return font.DesignHeight() == 0 ? room : ScaleRounded(room, font.ScaleDenominator(), font.ScaleNumerator());
+    return font.DesignHeight() == 0 ? room
+                                    : ScaleRounded(room, font.ScaleDenominator(), font.ScaleNumerator());
 }
 
 TFont DesignFont(const TFont& font) {
@@ -210,10 +212,19 @@ TTextMetrics& TextMetrics() {
     return *g_metrics;
 }
 
+namespace {
+std::atomic<uint64_t> g_metricsStamp{0};
+} // namespace
+
 TTextMetrics* SetTextMetrics(TTextMetrics* metrics) {
     TTextMetrics* previous = g_metrics;
     g_metrics = metrics ? metrics : &g_qtMetrics;
+    ++g_metricsStamp;
     return previous;
+}
+
+uint64_t TextMetricsStamp() {
+    return g_metricsStamp;
 }
 
 int TQtTextMetrics::Ascent(const TFont& font) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 class TFont;
@@ -49,6 +50,9 @@ int DesignRoom(const TFont& font, int room);
 TTextMetrics& TextMetrics();
 // Puts other metrics in force (nullptr: the default ones); gives the previous.
 TTextMetrics* SetTextMetrics(TTextMetrics* metrics);
+// Counts the metrics put in force: what was measured with other metrics
+// (ones that lived at the same address too) is measured again.
+uint64_t TextMetricsStamp();
 
 // Real font metrics on a 96-DPI device; the cell is the one of FontCell.
 class TQtTextMetrics : public TTextMetrics {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/TextMetrics.h"
@@ -14,6 +16,47 @@
 #include "richtext/view/RPFormattedData.h"
 
 namespace {
+
+// What the width of a blank depends on in a text style that the style
+// collection applies itself, with the metrics that measure it and the
+// resolution of the canvas's font.
+struct TBlankFont {
+    uint64_t Metrics;
+    int DevicePixelsPerInch;
+    std::string FontName;
+    int Size, PixelsPerInch, CharScale, CharSpacing;
+    TRPFontStyleSet Style;
+    uint8_t Charset;
+    bool operator==(const TBlankFont&) const = default;
+};
+
+std::optional<TBlankFont> BlankFontOf(const TRPStyle& Style, int StyleNo, TCanvas& Canvas) {
+    if (Style.OnApplyStyle) return std::nullopt;
+    const TFontInfo* f = Style.TextStyles().GetItem(StyleNo);
+    const auto* infos = dynamic_cast<const TFontInfos*>(f->Collection());
+    return TBlankFont{TextMetricsStamp(),
+                      Canvas.Font()->PixelsPerInch(),
+                      f->FontName,
+                      f->Size,
+                      infos ? infos->PixelsPerInch : 0,
+                      f->CharScale,
+                      f->CharSpacing,
+                      f->Style,
+                      f->Charset};
+}
+
+// The blanks of the fonts measured so far: every key typed decides on the
+// bar again, mostly with the same few fonts.
+int KnownBlank(const TBlankFont& Font, const std::function<int()>& Measure) {
+    thread_local std::vector<std::pair<TBlankFont, int>> known;
+    for (const auto& [font, w] : known)
+        if (font == Font) return w;
+    const int w = Measure();
+    // A few dozen fonts at most in practice; a document of many starts anew.
+    if (known.size() >= 64) known.clear();
+    known.emplace_back(Font, w);
+    return w;
+}
 
 // The widest blank of each text style, measured once for all the documents
 // (cells of tables too) that one decision looks at.
@@ -27,12 +70,17 @@ public:
             if (sn == StyleNo) return w;
         int w = -1;
         if (StyleNo >= 0 && StyleNo < FStyle->TextStyles().Count() && FCanvas) {
-            FStyle->ApplyStyle(*FCanvas, StyleNo, rpbdUnspecified);
-            const std::vector<int> p = TextMetrics().PrefixWidths(*FCanvas->Font(), QStringLiteral(" "));
-            // Lines are measured with the style's character spacing, added to every character.
-            if (!p.empty())
-                w = RPCoordSum(std::max(0, p.back()),
-                               std::max(0, FStyle->TextStyles().GetItem(StyleNo)->CharSpacing));
+            const auto measure = [&] {
+                FStyle->ApplyStyle(*FCanvas, StyleNo, rpbdUnspecified);
+                const std::vector<int> p = TextMetrics().PrefixWidths(*FCanvas->Font(), QStringLiteral(" "));
+                // Lines are measured with the style's character spacing, added to every character.
+                return p.empty()
+                           ? -1
+                           : RPCoordSum(std::max(0, p.back()),
+                                        std::max(0, FStyle->TextStyles().GetItem(StyleNo)->CharSpacing));
+            };
+            const std::optional<TBlankFont> font = BlankFontOf(*FStyle, StyleNo, *FCanvas);
+            w = font ? KnownBlank(*font, measure) : measure();
         }
         FWidths.emplace_back(StyleNo, w);
         return w;
