@@ -6,7 +6,8 @@
 // the same table given as HTML. Last, in an editor: a row inserted into the
 // middle of the table and undone again, the pointer moved over it and a
 // column border dragged; and keys typed into a cell of the middle row
-// through the cell editor, beside QTextEdit holding the same table.
+// through the cell editor, beside QTextEdit holding the same table, and keys
+// typed into a cell of log book tables of 20 to 20,000 rows.
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
@@ -21,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -177,7 +179,8 @@ struct TTableEditor {
     TForm Form{nullptr};
     TRichPadEdit* Edit = new TRichPadEdit(&Form);
     TRPTableItemInfo* Table = nullptr;
-    explicit TTableEditor(bool Wide = false) {
+    explicit TTableEditor(bool Wide = false) : TTableEditor(TableRTF(Wide)) {}
+    explicit TTableEditor(const std::string& RTF) {
         Form.SetBounds(0, 0, kWidth + 50, kHeight + 50);
         Edit->SetParent(&Form);
         Edit->SetBounds(0, 0, kWidth, kHeight);
@@ -185,7 +188,7 @@ struct TTableEditor {
         Edit->GetRTFReadProperties()->TextStyleMode = rprsAddIfNeeded;
         Edit->GetRTFReadProperties()->ParaStyleMode = rprsAddIfNeeded;
         Edit->Clear();
-        Edit->InsertRTFFromStream(TableRTF(Wide));
+        Edit->InsertRTFFromStream(RTF);
         Edit->Format();
         for (int i = 0; i < Edit->EditData()->GetItemCount() && !Table; ++i)
             Table = dynamic_cast<TRPTableItemInfo*>(Edit->EditData()->GetItem(i));
@@ -295,6 +298,171 @@ void RegisterCellKeys() {
             }
 }
 
+// ---- keys in a cell of a log book's table of results (task, result, right?)
+// of 20, 2,000 and 20,000 rows: with columns of their own widths, as the log
+// book's tables have them, and with free columns that share the view's
+// width; beside QTextEdit holding the same table. The cell edited is in the
+// middle row: a digit typed into its result, which a longer result further
+// up keeps from becoming its column's widest; a letter typed into, and one
+// deleted from, "vielleicht", the widest word of the last column.
+
+constexpr int kLogRowCounts[] = {20, 2000, 20000};
+
+struct TLogCell {
+    int Col;
+    const char* Text;
+};
+const TLogCell kLogResult{1, "4711"}, kLogAnswer{2, "vielleicht"};
+
+std::string LogCellText(int Rows, int r, int c) {
+    if (r == Rows / 2)
+        return c == 0 ? "Aufgabe " + std::to_string(r + 1) : c == 1 ? kLogResult.Text : kLogAnswer.Text;
+    if (c == 0) return "Aufgabe " + std::to_string(r + 1);
+    if (c == 1) return r == 0 ? "1234567890" : std::to_string(r * 37 % 1000);
+    return r % 3 ? "ja" : "nein";
+}
+
+std::string MakeLogRTF(int Rows) {
+    std::string s = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Meine Ergebnisse:\\par\n";
+    for (int r = 0; r < Rows; ++r) {
+        s += "\\trowd\\trgaph60";
+        for (const char* x : {"2000", "4000", "6000"})
+            s += std::string("\\clbrdrl\\brdrs\\clbrdrt\\brdrs\\clbrdrr\\brdrs\\clbrdrb\\brdrs\\cellx") + x;
+        s += "\\pard\\intbl ";
+        for (int c = 0; c < 3; ++c)
+            s += LogCellText(Rows, r, c) + "\\cell ";
+        s += "\\row\n";
+    }
+    return s + "\\pard Ende\\par}";
+}
+
+QString MakeLogHTML(int Rows, bool Fixed) {
+    QString s = QStringLiteral("<p>Meine Ergebnisse:</p><table border=1");
+    s += Fixed ? QStringLiteral(">") : QStringLiteral(" width=\"100%\">");
+    for (int r = 0; r < Rows; ++r) {
+        s += QStringLiteral("<tr>");
+        for (int c = 0; c < 3; ++c)
+            s += (Fixed ? QStringLiteral("<td width=133>") : QStringLiteral("<td>")) +
+                 QString::fromStdString(LogCellText(Rows, r, c)) + QStringLiteral("</td>");
+        s += QStringLiteral("</tr>");
+    }
+    return s + QStringLiteral("</table><p>Ende</p>");
+}
+
+// A key case in one of the two cells: Offs as in TKeyCase.
+struct TLogCase {
+    const char* Name;
+    TLogCell Cell;
+    TKeyCase Keys;
+};
+
+std::vector<TLogCase> LogCases() {
+    return {
+        {"TypeInWord", kLogResult, {"", 3, {Char(u'0')}, {kBack}}},
+        {"TypeInWidest", kLogAnswer, {"", 5, {Char(u'x')}, {kBack}}},
+        {"BackspaceInWidest", kLogAnswer, {"", 5, {kBack}, {Char(u'l')}}},
+    };
+}
+
+class TOurLogCell : public TKeyTarget {
+public:
+    TOurLogCell(int Rows, bool Fixed) : E(MakeLogRTF(Rows)), Row(Rows / 2) {
+        E.Edit->SetUndoLimit(0);
+        if (E.Table && !Fixed) {
+            // Columns without widths of their own share the view's width.
+            E.Table->BestWidth = 0;
+            E.Table->Rows->ForEachCell([](int, int, TRPTableCellData& Cell) { Cell.BestWidth = 0; });
+            E.Table->Changed();
+            E.Edit->Format();
+        }
+    }
+    int Col = 0;
+    void Activate() override {
+        E.Form.Show();
+        QApplication::setActiveWindow(E.Form.Widget());
+        E.Edit->SetFocus();
+        Settle();
+    }
+    void Deactivate() override { E.Form.Hide(); }
+    void SetCaret(int Offs, bool) override {
+        int r = -1, c = -1;
+        if (E.Table && (!E.Table->GetEditedCell(r, c) || r != Row || c != Col))
+            E.Table->EditCell(-1, Row, Col, true, false, false, true, false);
+        if (TRPTableInplaceEdit* e = Cell()) e->EditData()->SetCaretItemPos(0, Offs);
+        Settle();
+    }
+    void DirectKey(const TKey& K) override {
+        if (TRPTableInplaceEdit* c = Cell()) OurDirectKey(*c, K);
+    }
+    void PaintAll() override {
+        E.Edit->PaintTo(Screen);
+        if (TRPTableInplaceEdit* c = Cell()) c->PaintTo(CellScreen);
+    }
+    QWidget* KeyTarget() override { return Cell() ? Cell()->Widget() : E.Edit->Widget(); }
+    std::vector<QWidget*> PaintedWidgets() override {
+        return {E.Edit->ClientWidget(), Cell() ? Cell()->ClientWidget() : nullptr};
+    }
+    TRPTableInplaceEdit* Cell() const { return E.Table ? E.Table->InplaceEditor() : nullptr; }
+
+    TTableEditor E;
+    const int Row;
+    QImage Screen, CellScreen;
+};
+
+class TQtLogCell : public TQtKeyTarget {
+public:
+    TQtLogCell(int Rows, bool Fixed) : TQtKeyTarget(kWidth, kHeight), Row(Rows / 2) {
+        Edit.document()->setDefaultFont(QFont(QStringLiteral("Arial"), 10));
+        Edit.setHtml(MakeLogHTML(Rows, Fixed));
+        Edit.document()->setUndoRedoEnabled(false);
+    }
+    int Col = 0;
+    const int Row;
+    void SetCaret(int Offs, bool) override {
+        for (QTextFrame* f : Edit.document()->rootFrame()->childFrames())
+            if (auto* t = qobject_cast<QTextTable*>(f)) {
+                PlaceCaret(t->cellAt(Row, Col).firstCursorPosition(), Offs);
+                return;
+            }
+    }
+};
+
+// One per kind and table, kept for the run; only the one measured is shown.
+TKeyTarget* LogTargetFor(bool Ours, int Rows, bool Fixed, int Col) {
+    static std::map<std::tuple<bool, int, bool>, std::unique_ptr<TKeyTarget>> targets;
+    static TKeyTarget* shown = nullptr;
+    if (targets.empty()) AtApplicationEnd([] { targets.clear(); });
+    auto& t = targets[{Ours, Rows, Fixed}];
+    if (!t) {
+        if (Ours)
+            t = std::make_unique<TOurLogCell>(Rows, Fixed);
+        else
+            t = std::make_unique<TQtLogCell>(Rows, Fixed);
+    }
+    if (auto* o = dynamic_cast<TOurLogCell*>(t.get())) o->Col = Col;
+    if (auto* q = dynamic_cast<TQtLogCell*>(t.get())) q->Col = Col;
+    if (shown != t.get()) {
+        if (shown) shown->Deactivate();
+        shown = t.get();
+        shown->Activate();
+    }
+    return t.get();
+}
+
+void RegisterLogKeys() {
+    for (const bool fixed : {true, false})
+        for (const int rows : kLogRowCounts)
+            for (const TLogCase& c : LogCases())
+                for (const bool ours : {true, false}) {
+                    const std::string name = std::string("Events/") + (ours ? "Editor/" : "QTextEdit/") +
+                                             "LogTable/" + (fixed ? "Fixed/" : "Free/") +
+                                             std::to_string(rows) + "/" + c.Name;
+                    benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
+                        RunKeyCase(s, *LogTargetFor(ours, rows, fixed, c.Cell.Col), true, c.Keys);
+                    })->Unit(benchmark::kMicrosecond);
+                }
+}
+
 // ---- the mouse over the table in the editor (its first screen shown)
 
 struct TTableMouse : TTableEditor {
@@ -402,5 +570,8 @@ BENCHMARK(BM_QTextDocumentTable)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return RunBenchmarks<QApplication>(argc, argv, [] { RegisterCellKeys(); });
+    return RunBenchmarks<QApplication>(argc, argv, [] {
+        RegisterCellKeys();
+        RegisterLogKeys();
+    });
 }

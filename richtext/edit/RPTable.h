@@ -7,6 +7,7 @@
 // RPTableLayout.cpp, RPTableDraw.cpp, RPTableCommands.cpp (commands) and
 // RPTableUndo.cpp (undo records, RPTableUndo.h) and RPTableCellEdit.cpp (the
 // table's side of the in-place cell editor of RPTableInplace.h).
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -602,6 +603,7 @@ public:
     void Changed() {
         TableState |= rptbsChanged;
         FKeptCellsFor = nullptr;
+        FFactsKnown = false;
         ForgetMinWidth();
     }
     // The minimum width measured last is no more, this table's and those of
@@ -832,7 +834,10 @@ public:
 
     // ---- layout (RPTableLayout.cpp)
     int GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) override;
-    void ForgetMeasures() override { ForgetMinWidth(); }
+    void ForgetMeasures() override {
+        FFactsKnown = false;
+        ForgetMinWidth();
+    }
     int HeightToLoseWhenWider(int Extra) const override;
     void AdjustToDocWidth(int DocWidth, TRPDrawLineInfo* DrawItem, bool PrintLayout, TCanvas* Canvas,
                           TCustomRPData* RPData, const TRPResolution* sad, int& Descent, int& XOffset,
@@ -939,6 +944,9 @@ public:
     void ReformatInHost();
     // Lays the editor over its cell (the table may have moved).
     void PlaceInplaceEditor();
+    // Gives the editor its cell's width, where it stands, so that its
+    // document is laid out at that width before the rows are measured.
+    void FitInplaceEditor();
     // Gives the editor its cell's colour (a cell without one shows the table's or the host's).
     void ColorInplaceEditor();
     // The caret comes in: Side 0 from the left, 1 from the right, 2 from
@@ -1039,7 +1047,54 @@ private:
 
     // Layout steps (RPTableLayout.cpp).
     struct TLayoutRun;
-    void DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int w, bool MinMode, int Level);
+    // What the columns' widths and the table's minimum width are made of:
+    // per column the minimum width of its cells (the widest one's, and the
+    // widest of the others), its pixel width and whether a cell gives it a
+    // percentage; the cells spanning columns, row by row, with their minimum
+    // and best widths.
+    struct TColumnFacts {
+        struct TCol {
+            int Min = 0, Others = 0;
+            // The widest cell; nil when none is wider than 0, or, after the
+            // edited cell's typing, when a cell other than that is the widest.
+            const TRPTableCellData* Widest = nullptr;
+            int PixelBest = 0;
+            bool Percent = false;
+        };
+        struct TSpan {
+            const TRPTableCellData* Cell = nullptr;
+            int Row = 0, Col = 0, Last = 0; // the columns Col .. Last - 1
+            int Min = 0, BestWidth = 0;
+        };
+        std::vector<TCol> Cols;
+        std::vector<TSpan> Spans;
+        // The columns' percent widths of a table width PercentBase, found when first asked.
+        std::vector<int> PercentWidths;
+        int PercentBase = INT_MIN;
+    };
+    void GatherColumnFacts(TColumnFacts& F, const TRPResolution* sad, TCanvas* Canvas);
+    int MinWidthFrom(const TColumnFacts& F) const;
+    // The width the layout aims at for a document width (0: the columns' own widths).
+    int TargetWidth(int AvailableWidth, bool Natural) const;
+    // The columns' widths for the target width T (0: their own widths), and
+    // the table's width where it is not T.
+    void ColumnWidthsFrom(TLayoutRun& L, TColumnFacts& F, int T);
+    int PercentWidthOf(TColumnFacts& F, int Col, int Base) const;
+    // The facts of the last layout on the screen (Known), for the document
+    // width FFactsWidth, measured on a surface FFactsSurface, of a table of
+    // columns of their own widths when FFactsNatural; the edited cell's
+    // typing has updated them since when FFactsEditor is set, for that
+    // editor's cell only. The cells' changes forget them (Changed).
+    TColumnFacts FFacts;
+    bool FFactsKnown = false, FFactsNatural = false;
+    int FFactsWidth = -1;
+    int64_t FFactsSurface = -1;
+    const TRPTableInplaceEdit* FFactsEditor = nullptr;
+    // Whether the columns come out as the last layout made them when the
+    // edited cell's minimum width is MinWidth; if so, the facts take it, and
+    // TableMinChanged and TableMin tell the table's minimum width now.
+    bool ColumnsStayWith(int MinWidth, bool& TableMinChanged, int& TableMin);
+    void DistributeSpanWidth(TLayoutRun& L, const TColumnFacts::TSpan& S, int w, bool MinMode, int Level);
     void DistributeSpanHeight(TLayoutRun& L, int Row, int Col);
     // Row heights from the cells' contents, and the rows' and cells' vertical places.
     void PlaceRows(TLayoutRun& L);

@@ -520,42 +520,70 @@ bool TRPTableItemInfo::FollowInplaceEditor() {
     TRPTableInplaceEdit* e = FInplaceEditor;
     auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
     if (!e || !hd) return false;
-    // Whatever changed in the cell may change the table's minimum width.
-    ForgetMinWidth();
     const int minWidth = EditorMinWidth();
     const int height = e->EditData()->DocumentHeight;
     // Typing that keeps the cell's height and minimum width leaves the table as it is.
     if (minWidth == FEditorMinWidth && height == FEditorHeight) return false;
-    const bool widthChanged = minWidth != FEditorMinWidth;
+    bool widthChanged = minWidth != FEditorMinWidth;
+    const bool heightChanged = height != FEditorHeight;
     FEditorMinWidth = minWidth;
     FEditorHeight = height;
     const int itemNo = GetItemNo();
     if (itemNo < 0) return false;
+    // A new minimum width of the cell that leaves the columns as they are
+    // (a word that stays within its column's width) changes at most the
+    // table's minimum width: the table is laid out as for a new height.
+    bool tableMinChanged = widthChanged;
+    if (widthChanged) {
+        int tableMin = -1;
+        if (ColumnsStayWith(minWidth, tableMinChanged, tableMin)) {
+            widthChanged = false;
+            if (tableMinChanged) {
+                ForgetMinWidth();
+                FMinWidth = tableMin;
+                FMinWidthSurface = FFactsSurface;
+            }
+        } else {
+            ForgetMinWidth();
+        }
+    }
     // A cell that only grew or shrank in height leaves the columns, the
     // other cells' lines and the table's minimum width as they were; one
     // that grew or shrank in width leaves the other cells as they were.
     if (widthChanged)
         TableState |= rptbsChanged;
-    else
+    else if (heightChanged)
         RowsChanged();
     const int oldPara = FParaMinWidth;
+    bool laidOut = widthChanged || heightChanged, repaint = widthChanged;
     FTrustKeptCells = true;
     try {
-        if (widthChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
+        if (tableMinChanged) FParaMinWidth = hd->GetParaMinWidth(itemNo);
         const int formatted = hd->GetAreaWidth();
-        if (widthChanged && oldPara != FParaMinWidth && (FParaMinWidth >= formatted || oldPara >= formatted))
+        // A table wider than the host's window, before or now, makes the
+        // host's width: the host lays its line out and follows.
+        const int window =
+            std::max(hd->GetWidth() - hd->GetLeftMargin() - hd->GetRightMargin(), hd->GetMinTextWidth());
+        const bool hostWidth =
+            tableMinChanged && oldPara != FParaMinWidth && std::max(oldPara, FParaMinWidth) > window;
+        if (tableMinChanged && oldPara != FParaMinWidth &&
+            (FParaMinWidth >= formatted || oldPara >= formatted)) {
             hd->Format(false, true, false, 0, nullptr, false, true);
-        else
+            laidOut = repaint = true;
+        } else if (laidOut || hostWidth) {
             ReformatInHost();
+            laidOut = true;
+        }
     } catch (...) {
         FTrustKeptCells = false;
         throw;
     }
     FTrustKeptCells = false;
+    if (!laidOut) return false;
     if (!FPlacing) PlaceInplaceEditor();
     // Rows that only grew or shrank were painted again as far as they
     // changed, and what lies below them moved.
-    if (widthChanged)
+    if (repaint)
         if (TCustomRichPadEdit* host = HostOf(hd)) host->Invalidate();
     return true;
 }
@@ -616,6 +644,14 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
         InplaceEditorChanged(e, false);
         FPlacing = false;
     }
+}
+
+void TRPTableItemInfo::FitInplaceEditor() {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || !e->Cell || e->Width() == e->Cell->Width) return;
+    e->SetBounds(e->Left(), e->Top(), e->Cell->Width, e->Height());
+    // The layout under way follows the height this gives.
+    if (FEditorHeight >= 0) FEditorHeight = e->EditData()->DocumentHeight;
 }
 
 void TRPTableItemInfo::ColorInplaceEditor() {

@@ -61,13 +61,21 @@ int TRPTableItemInfo::PadH() const {
 // ---------------------------------------------------------------------------
 // Minimum width
 
+namespace {
+
+// Canvases of one resolution measure alike: the screen's controls share what
+// one of them measured.
+int64_t SurfaceOf(TCanvas* Canvas) {
+    return Canvas ? static_cast<int64_t>(Canvas->PixelsPerInchX()) << 32 |
+                        static_cast<uint32_t>(Canvas->PixelsPerInchY())
+                  : -1;
+}
+
+} // namespace
+
 int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCustomRPData* RPData) {
     (void)RPData;
-    // Canvases of one resolution measure alike: the screen's controls share
-    // what one of them measured.
-    const int64_t surface = Canvas ? static_cast<int64_t>(Canvas->PixelsPerInchX()) << 32 |
-                                         static_cast<uint32_t>(Canvas->PixelsPerInchY())
-                                   : -1;
+    const int64_t surface = SurfaceOf(Canvas);
     if (!sad && FMinWidth >= 0 && surface == FMinWidthSurface) return FMinWidth;
     const int w = MeasureMinWidth(sad, Canvas);
     if (!sad) {
@@ -79,11 +87,13 @@ int TRPTableItemInfo::GetMinWidth(const TRPResolution* sad, TCanvas* Canvas, TCu
 
 void TRPTableItemInfo::ForgetMinWidth() {
     FMinWidth = -1;
+    // A table in a cell is part of that cell's content.
     for (TCustomRPData* doc = Rows ? Rows->RPData : nullptr;
          auto* cell = dynamic_cast<TRPTableCellData*>(doc);) {
         TRPTableItemInfo* outer = cell->Table();
         if (!outer) break;
         outer->FMinWidth = -1;
+        outer->FFactsKnown = false;
         doc = outer->GetRPData();
     }
 }
@@ -91,42 +101,71 @@ void TRPTableItemInfo::ForgetMinWidth() {
 int TRPTableItemInfo::MeasureMinWidth(const TRPResolution* sad, TCanvas* Canvas) {
     TResolutionScope scope(Resolution, sad);
     if (Rows->IsEmpty()) return ScaleX(2 * (BorderWidth + BorderHSpacing));
+    TColumnFacts facts;
+    GatherColumnFacts(facts, sad, Canvas);
+    return MinWidthFrom(facts);
+}
+
+void TRPTableItemInfo::GatherColumnFacts(TColumnFacts& F, const TRPResolution* sad, TCanvas* Canvas) {
     const int C = Rows->GetColCount(), R = Rows->RowCount();
+    F = TColumnFacts{};
+    F.Cols.resize(static_cast<size_t>(C));
+    for (int c = 0; c < C; ++c) {
+        TColumnFacts::TCol& col = F.Cols[static_cast<size_t>(c)];
+        for (int r = 0; r < R; ++r) {
+            TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell || cell->ColSpan >= 2) continue;
+            const int w = CellMinWidth(cell, sad, Canvas);
+            if (w > col.Min) {
+                col.Others = col.Min;
+                col.Min = w;
+                col.Widest = cell;
+            } else {
+                col.Others = std::max(col.Others, w);
+            }
+        }
+        col.PixelBest = Rows->GetColPixelBestWidth(c);
+        col.Percent = Rows->IsColPercent(c);
+    }
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < C; ++c)
+            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->ColSpan > 1)
+                F.Spans.push_back(TColumnFacts::TSpan{cell, r, c, std::min(C, c + cell->ColSpan),
+                                                      CellMinWidth(cell, sad, Canvas), cell->BestWidth});
+}
+
+int TRPTableItemInfo::MinWidthFrom(const TColumnFacts& F) const {
+    const int C = static_cast<int>(F.Cols.size());
     const int pad2 = ScaleX(2 * CellPadding);
     std::vector<int> minCol(static_cast<size_t>(C));
     for (int c = 0; c < C; ++c) {
-        int w =
-            Rows->GetColMinWidth(c, [&](TRPTableCellData& cell) { return CellMinWidth(&cell, sad, Canvas); });
-        if (BestWidth == 0) w = std::max(w, ScaleX(Rows->GetColPixelBestWidth(c)));
-        minCol[static_cast<size_t>(c)] = w;
+        const TColumnFacts::TCol& col = F.Cols[static_cast<size_t>(c)];
+        minCol[static_cast<size_t>(c)] = BestWidth == 0 ? std::max(col.Min, ScaleX(col.PixelBest)) : col.Min;
     }
-    for (int r = 0; r < R; ++r)
-        for (int c = 0; c < C; ++c) {
-            TRPTableCellData* cell = Rows->GetCell(r, c);
-            if (!cell || cell->ColSpan < 2) continue;
-            const int last = std::min(C, c + cell->ColSpan);
-            int w = CellMinWidth(cell, sad, Canvas);
-            if (BestWidth == 0) w = std::max(w, ScaleX(cell->BestWidth));
-            const int need = RPCoordSum(w, pad2);
-            int have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
-            int sum = 0;
-            for (int k = c; k < last; ++k) {
-                have = RPCoordSum(have, minCol[static_cast<size_t>(k)],
-                                  ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth));
-                sum = RPCoordSum(sum, minCol[static_cast<size_t>(k)], pad2);
-            }
-            if (have >= need) continue;
-            int grow = RPCoordSum(need, -have, sum);
-            for (int k = c; k < last; ++k) {
-                int& m = minCol[static_cast<size_t>(k)];
-                const int old = m + pad2;
-                const int share =
-                    k == last - 1 ? grow : (sum > 0 ? RPCoordScale(old, grow, sum) : grow / (last - k));
-                m = share - pad2;
-                sum = std::max(0, sum - old);
-                grow -= share;
-            }
+    for (const TColumnFacts::TSpan& s : F.Spans) {
+        const int c = s.Col, last = s.Last;
+        int w = s.Min;
+        if (BestWidth == 0) w = std::max(w, ScaleX(s.BestWidth));
+        const int need = RPCoordSum(w, pad2);
+        int have = ScaleX(-CellHSpacing - 2 * CellBorderWidth);
+        int sum = 0;
+        for (int k = c; k < last; ++k) {
+            have = RPCoordSum(have, minCol[static_cast<size_t>(k)],
+                              ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth));
+            sum = RPCoordSum(sum, minCol[static_cast<size_t>(k)], pad2);
         }
+        if (have >= need) continue;
+        int grow = RPCoordSum(need, -have, sum);
+        for (int k = c; k < last; ++k) {
+            int& m = minCol[static_cast<size_t>(k)];
+            const int old = m + pad2;
+            const int share =
+                k == last - 1 ? grow : (sum > 0 ? RPCoordScale(old, grow, sum) : grow / (last - k));
+            m = share - pad2;
+            sum = std::max(0, sum - old);
+            grow -= share;
+        }
+    }
     int result = PadH() + FixedH();
     for (int w : minCol)
         result = RPCoordSum(result, w);
@@ -308,10 +347,9 @@ bool TRPTableItemInfo::AllColumnsHavePixelWidths() const {
     return true;
 }
 
-void TRPTableItemInfo::DistributeSpanWidth(TLayoutRun& L, int Row, int Col, int w, bool MinMode, int Level) {
-    const TRPTableCellData* cell = Rows->GetCell(Row, Col);
-    const int C = Rows->GetColCount();
-    const int last = std::min(C, Col + cell->ColSpan);
+void TRPTableItemInfo::DistributeSpanWidth(TLayoutRun& L, const TColumnFacts::TSpan& S, int w, bool MinMode,
+                                           int Level) {
+    const int Col = S.Col, last = S.Last;
     const int pad2 = ScaleX(2 * CellPadding);
     const int need = RPCoordSum(w, pad2);
     const int per = ScaleX(CellHSpacing + 2 * CellPadding + 2 * CellBorderWidth);
@@ -395,50 +433,38 @@ void TRPTableItemInfo::DistributeSpanHeight(TLayoutRun& L, int Row, int Col) {
     }
 }
 
-void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force,
-                                    TCanvas* Canvas, bool ForceCells) {
-    if (Rows->IsEmpty()) {
-        Info.Clear();
-        Info.Width = ScaleX(2 * (BorderWidth + BorderHSpacing));
-        Info.Height = ScaleY(2 * (BorderWidth + BorderVSpacing));
-        return;
+int TRPTableItemInfo::TargetWidth(int AvailableWidth, bool Natural) const {
+    if (BestWidth > 0) return ScaleX(BestWidth);
+    if (BestWidth < 0) return RPCoordClamp(static_cast<int64_t>(-BestWidth) * AvailableWidth / 100);
+    return Natural ? 0 : AvailableWidth;
+}
+
+int TRPTableItemInfo::PercentWidthOf(TColumnFacts& F, int Col, int Base) const {
+    if (F.PercentBase != Base) {
+        F.PercentWidths.resize(F.Cols.size());
+        for (size_t c = 0; c < F.Cols.size(); ++c)
+            F.PercentWidths[c] = Rows->GetColPercentWidth(static_cast<int>(c), Base);
+        F.PercentBase = Base;
     }
-    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    return F.PercentWidths[static_cast<size_t>(Col)];
+}
+
+void TRPTableItemInfo::ColumnWidthsFrom(TLayoutRun& L, TColumnFacts& F, int T) {
+    TRPTableItemFormattingInfo& Info = *L.Info;
+    const int C = static_cast<int>(F.Cols.size());
     const int pad2 = ScaleX(2 * CellPadding);
-    TLayoutRun L;
-    L.Info = &Info;
-    L.Canvas = Canvas;
-    int T;
-    if (BestWidth > 0)
-        T = ScaleX(BestWidth);
-    else if (BestWidth < 0)
-        T = RPCoordClamp(static_cast<int64_t>(-BestWidth) * AvailableWidth / 100);
-    else
-        T = AllColumnsHavePixelWidths() ? 0 : AvailableWidth;
-    L.Natural = T == 0;
-    // Unchanged and not forced: a layout for this width stands, and so does a
-    // table's natural one (its columns' own widths) at any width: every change
-    // of what it was made from (a cell's content, size or width, the grid, a
-    // table inside) marks the table changed.
-    if (!Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R &&
-        (L.Natural ? Info.LaidOutFor >= 0 : T == Info.Width))
-        return;
-    Info.Width = T;
     int inner = 0;
     if (!L.Natural) inner = T - FixedH() - PadH();
-    Info.Clear();
-    if (Info.CellPrintDocs) Info.CellBoxes.assign(static_cast<size_t>(R * C), TRect());
     L.Marks.assign(static_cast<size_t>(C), 0);
-    for (int c = 0; c < C; ++c) {
-        const int w = Rows->GetColMinWidth(
-            c, [&](TRPTableCellData& cell) { return CellMinWidth(&cell, Resolution, Canvas); });
-        Info.ColWidths.Add(w);
-        L.SumMin = RPCoordSum(L.SumMin, w);
+    L.SumMin = 0;
+    L.Remaining = 0;
+    Info.ColWidths.Clear();
+    for (const TColumnFacts::TCol& col : F.Cols) {
+        Info.ColWidths.Add(col.Min);
+        L.SumMin = RPCoordSum(L.SumMin, col.Min);
     }
-    for (int r = 0; r < R; ++r)
-        for (int c = 0; c < C; ++c)
-            if (TRPTableCellData* cell = Rows->GetCell(r, c); cell && cell->ColSpan > 1)
-                DistributeSpanWidth(L, r, c, CellMinWidth(cell, Resolution, Canvas), true, 0);
+    for (const TColumnFacts::TSpan& s : F.Spans)
+        DistributeSpanWidth(L, s, s.Min, true, 0);
 
     if (!L.Natural && L.SumMin >= inner) {
         Info.Width = RPCoordSum(T, -inner, L.SumMin);
@@ -451,7 +477,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             std::vector<int> P(static_cast<size_t>(C));
             int want = 0, minRest = 0;
             for (int c = 0; c < C; ++c) {
-                P[static_cast<size_t>(c)] = std::max(0, Rows->GetColPercentWidth(c, pctBase) - pad2);
+                P[static_cast<size_t>(c)] = std::max(0, PercentWidthOf(F, c, pctBase) - pad2);
                 if (P[static_cast<size_t>(c)] > L.Col(c)) {
                     want = RPCoordSum(want, P[static_cast<size_t>(c)]);
                     minRest = RPCoordSum(minRest, L.Col(c));
@@ -477,21 +503,22 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                     }
                 }
             }
-            // Percent spanning cells.
-            for (int r = 0; r < R && L.Remaining > 0; ++r)
-                for (int c = 0; c < C; ++c) {
-                    TRPTableCellData* cell = Rows->GetCell(r, c);
-                    if (!cell || cell->ColSpan < 2 || cell->BestWidth >= 0) continue;
-                    DistributeSpanWidth(L, r, c, MulDiv(-cell->BestWidth, pctBase, 100) - pad2, false, 2);
-                    for (int k = c; k < std::min(C, c + cell->ColSpan); ++k)
-                        if (L.Marks[static_cast<size_t>(k)] == 0) L.Marks[static_cast<size_t>(k)] = 2;
-                }
+            // Percent spanning cells, while room is left at the start of their row.
+            int row = -1;
+            for (const TColumnFacts::TSpan& s : F.Spans) {
+                if (s.Row != row && L.Remaining <= 0) break;
+                row = s.Row;
+                if (s.BestWidth >= 0) continue;
+                DistributeSpanWidth(L, s, MulDiv(-s.BestWidth, pctBase, 100) - pad2, false, 2);
+                for (int k = s.Col; k < s.Last; ++k)
+                    if (L.Marks[static_cast<size_t>(k)] == 0) L.Marks[static_cast<size_t>(k)] = 2;
+            }
         }
         // Pixel columns.
         if (L.Natural || L.Remaining >= 1)
             for (int c = 0; c < C; ++c) {
                 if (L.Marks[static_cast<size_t>(c)] != 0) continue;
-                int w = ScaleX(Rows->GetColPixelBestWidth(c));
+                int w = ScaleX(F.Cols[static_cast<size_t>(c)].PixelBest);
                 if (w > 0) {
                     L.Marks[static_cast<size_t>(c)] = 1;
                     ++pixelCount;
@@ -510,17 +537,15 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
             }
         // Pixel spanning cells.
         if (L.Natural || L.Remaining > 0)
-            for (int r = 0; r < R; ++r)
-                for (int c = 0; c < C; ++c) {
-                    TRPTableCellData* cell = Rows->GetCell(r, c);
-                    if (!cell || cell->ColSpan < 2 || cell->BestWidth <= 0) continue;
-                    DistributeSpanWidth(L, r, c, ScaleX(cell->BestWidth), false, 1);
-                    for (int k = c; k < std::min(C, c + cell->ColSpan); ++k)
-                        if (L.Marks[static_cast<size_t>(k)] == 0) {
-                            L.Marks[static_cast<size_t>(k)] = 1;
-                            ++pixelCount;
-                        }
-                }
+            for (const TColumnFacts::TSpan& s : F.Spans) {
+                if (s.BestWidth <= 0) continue;
+                DistributeSpanWidth(L, s, ScaleX(s.BestWidth), false, 1);
+                for (int k = s.Col; k < s.Last; ++k)
+                    if (L.Marks[static_cast<size_t>(k)] == 0) {
+                        L.Marks[static_cast<size_t>(k)] = 1;
+                        ++pixelCount;
+                    }
+            }
         if (L.Natural) {
             int sum = 0;
             for (int c = 0; c < C; ++c)
@@ -541,8 +566,9 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 std::vector<int> weight(static_cast<size_t>(C), 0);
                 int total = 0;
                 for (int c = 0; c < C; ++c)
-                    if (!Rows->IsColPercent(c)) {
-                        weight[static_cast<size_t>(c)] = std::max(1, Rows->GetColPixelBestWidth(c));
+                    if (!F.Cols[static_cast<size_t>(c)].Percent) {
+                        weight[static_cast<size_t>(c)] =
+                            std::max(1, F.Cols[static_cast<size_t>(c)].PixelBest);
                         total = RPCoordSum(total, weight[static_cast<size_t>(c)]);
                     }
                 for (int c = 0; c < C && L.Remaining > 0 && total > 0; ++c) {
@@ -557,7 +583,7 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 std::vector<int> weight(static_cast<size_t>(C), 0);
                 int total = 0;
                 for (int c = 0; c < C; ++c) {
-                    weight[static_cast<size_t>(c)] = std::max(1, Rows->GetColPercentWidth(c, pctBase) - pad2);
+                    weight[static_cast<size_t>(c)] = std::max(1, PercentWidthOf(F, c, pctBase) - pad2);
                     total = RPCoordSum(total, weight[static_cast<size_t>(c)]);
                 }
                 for (int c = 0; c < C && L.Remaining > 0 && total > 0; ++c) {
@@ -569,6 +595,100 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                 }
             }
         }
+    }
+}
+
+bool TRPTableItemInfo::ColumnsStayWith(int MinWidth, bool& TableMinChanged, int& TableMin) {
+    TRPTableInplaceEdit* e = FInplaceEditor;
+    const TRPTableItemFormattingInfo& info = FormattingInfo;
+    const int C = Rows->GetColCount();
+    if (!FFactsKnown || !e || !e->Cell || Resolution || (TableState & rptbsChanged) ||
+        (FFactsEditor && FFactsEditor != e) || info.LaidOutFor != FFactsWidth ||
+        info.ColWidths.Count() != C || static_cast<int>(FFacts.Cols.size()) != C ||
+        !Rows->InGrid(e->Row, e->Col) || Rows->GetCell(e->Row, e->Col) != e->Cell)
+        return false;
+    const int T = TargetWidth(FFactsWidth, FFactsNatural);
+    const auto widths = [&](TColumnFacts& F, TRPTableItemFormattingInfo& Out) {
+        TLayoutRun L;
+        L.Info = &Out;
+        L.Natural = T == 0;
+        Out.Width = T;
+        ColumnWidthsFrom(L, F, T);
+        if (Out.Width != info.Width) return false;
+        for (int c = 0; c < C; ++c)
+            if (Out.ColWidths[c] != info.ColWidths[c]) return false;
+        return true;
+    };
+    // The facts must still make the columns there are.
+    TRPTableItemFormattingInfo scratch;
+    if (!widths(FFacts, scratch)) return false;
+    TColumnFacts next = FFacts;
+    const TRPTableCellData* cell = e->Cell;
+    if (cell->ColSpan < 2) {
+        TColumnFacts::TCol& col = next.Cols[static_cast<size_t>(e->Col)];
+        const int others = col.Widest == cell ? col.Others : col.Min;
+        if (MinWidth > others) {
+            col.Min = MinWidth;
+            col.Others = others;
+            col.Widest = cell;
+        } else {
+            // Another cell is the widest: the others' width is the column's.
+            col.Min = others;
+            col.Widest = nullptr;
+        }
+    } else {
+        const auto s = std::find_if(next.Spans.begin(), next.Spans.end(),
+                                    [&](const TColumnFacts::TSpan& S) { return S.Cell == cell; });
+        if (s == next.Spans.end()) return false;
+        s->Min = MinWidth;
+    }
+    if (!widths(next, scratch)) return false;
+    TableMin = MinWidthFrom(next);
+    TableMinChanged = TableMin != MinWidthFrom(FFacts);
+    FFacts = std::move(next);
+    FFactsEditor = e;
+    return true;
+}
+
+void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingInfo& Info, bool Force,
+                                    TCanvas* Canvas, bool ForceCells) {
+    if (Rows->IsEmpty()) {
+        Info.Clear();
+        Info.Width = ScaleX(2 * (BorderWidth + BorderHSpacing));
+        Info.Height = ScaleY(2 * (BorderWidth + BorderVSpacing));
+        return;
+    }
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    const int pad2 = ScaleX(2 * CellPadding);
+    TLayoutRun L;
+    L.Info = &Info;
+    L.Canvas = Canvas;
+    const bool natural = BestWidth == 0 && AllColumnsHavePixelWidths();
+    const int T = TargetWidth(AvailableWidth, natural);
+    L.Natural = T == 0;
+    // Unchanged and not forced: a layout for this width stands, and so does a
+    // table's natural one (its columns' own widths) at any width: every change
+    // of what it was made from (a cell's content, size or width, the grid, a
+    // table inside) marks the table changed.
+    if (!Force && Info.ColWidths.Count() == C && Info.RowHeights.Count() == R &&
+        (L.Natural ? Info.LaidOutFor >= 0 : T == Info.Width))
+        return;
+    Info.Width = T;
+    Info.Clear();
+    if (Info.CellPrintDocs) Info.CellBoxes.assign(static_cast<size_t>(R * C), TRect());
+    // The screen's layout keeps what it was made of, for the cell editor's typing.
+    const bool screen = &Info == &FormattingInfo && !Resolution;
+    TColumnFacts printFacts;
+    TColumnFacts& facts = screen ? FFacts : printFacts;
+    if (screen) FFactsKnown = false;
+    GatherColumnFacts(facts, Resolution, Canvas);
+    ColumnWidthsFrom(L, facts, T);
+    if (screen) {
+        FFactsKnown = true;
+        FFactsNatural = natural;
+        FFactsWidth = AvailableWidth;
+        FFactsSurface = SurfaceOf(Canvas);
+        FFactsEditor = nullptr;
     }
 
     // Horizontal placement and formatting of the cells.
@@ -612,6 +732,8 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
                     throw;
                 }
                 cell->State &= ~rpcsFormattingByTable;
+                // The rows see the open editor's lines at the cell's width.
+                if (&Info == &FormattingInfo && cell->GetCellEditor()) FitInplaceEditor();
             }
         }
 

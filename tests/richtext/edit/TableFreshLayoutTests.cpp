@@ -9,6 +9,7 @@
 #include "platform/Keys.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/view/RichPad.h"
+#include "support/PaintedArea.h"
 
 namespace {
 
@@ -175,6 +176,140 @@ TEST_F(TableFreshLayout, ATableFollowsItsOpenCellAtEveryEdit) {
     ASSERT_TRUE(Open(0, 0));
     step("Enter in the other cell", [&] { Key(VK_RETURN); });
     step("Backspace", [&] { Key(VK_BACK); });
+}
+
+// A word that grows and shrinks in a column of its own width, becoming the
+// column's widest and its narrowest again, leaves the table and the view
+// around the cell as they were: the host paints nothing, the cell's editor
+// its line. Past the column's width the column widens, and the view follows.
+TEST_F(TableFreshLayout, AWordWithinItsColumnsWidthChangesNothingButItsCell) {
+    BuildAfter("vor", 3, 2);
+    const char* const texts[] = {"eins", "zwei", "drei", "vier", "fuenf", "sechs"};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 2; ++c) {
+            TRPTableCellData* cell = T->GetCell(r, c);
+            cell->BestWidth = 120;
+            cell->Clear();
+            cell->AddNL(texts[r * 2 + c], 0, 0);
+        }
+    T->Changed();
+    F.Edit->Format();
+    F.Form->Show();
+    ASSERT_TRUE(Open(1, 0));
+    ProcessEvents();
+    const std::vector<int> cols = {T->FormattingInfo.ColWidths[0], T->FormattingInfo.ColWidths[1]};
+    TPaintedArea host({F.Edit->ClientWidget()});
+    TPaintedArea cell({Editor()->ClientWidget()});
+    const auto step = [&](const std::string& What, bool Host) {
+        EXPECT_EQ(host.Pixels > 0, Host) << What;
+        EXPECT_GT(cell.Pixels, 0) << What;
+        host.Pixels = cell.Pixels = 0;
+        EXPECT_EQ(Fresh(), "") << What;
+    };
+    for (int i = 0; i < 6; ++i) {
+        Type("w");
+        step("typed " + std::to_string(i + 1), false);
+    }
+    for (int i = 0; i < 6; ++i) {
+        Key(VK_BACK);
+        step("deleted " + std::to_string(i + 1), false);
+    }
+    EXPECT_EQ(T->FormattingInfo.ColWidths[0], cols[0]);
+    // Wider than the column: the column grows with the word, and shrinks back.
+    Type(std::string(16, 'w'));
+    step("wider than the column", true);
+    EXPECT_GT(T->FormattingInfo.ColWidths[0], cols[0]);
+    for (int i = 0; i < 16; ++i)
+        Key(VK_BACK);
+    step("back within the column", true);
+    EXPECT_EQ(T->FormattingInfo.ColWidths[0], cols[0]);
+    F.Form->Hide();
+}
+
+// Whatever the kind of the columns (of their own widths, percentages,
+// sharing the width, a cell spanning two of them, a table in a cell), typing
+// a word wider than the others in a cell, one letter at a time, and deleting
+// it again, the tables show what a fresh view of the document shows after
+// every key; so they do after the table's width changed while the cell is
+// edited.
+TEST_F(TableFreshLayout, EveryKeyInACellOfEveryKindOfColumnsLeavesWhatAFreshViewShows) {
+    enum Kind { Pixels, Percent, Free, Spanning, WidthChanged, Nested };
+    for (const Kind kind : {Pixels, Percent, Free, Spanning, WidthChanged, Nested}) {
+        // Nested: the table of percentages in a cell of a table whose
+        // columns share the width, which follows its minimum width.
+        BuildAfter("vor", kind == Nested ? 1 : 3, kind == Nested ? 2 : 3);
+        TRPTableItemInfo* typed = kind == Nested ? AddTableInCell(0, 0, 3, 3) : T;
+        const bool percent = kind == Percent || kind == Nested;
+        const int widths[3] = {percent ? -20 : 70,
+                               kind == Nested ? -60
+                               : percent      ? -30
+                                              : 90,
+                               percent ? -20 : 110};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c) {
+                TRPTableCellData* cell = typed->GetCell(r, c);
+                if (kind != Free && kind != WidthChanged) cell->BestWidth = widths[c];
+                cell->Clear();
+                // The first row's words are the columns' widest until the typing passes them.
+                cell->AddNL(std::string(r == 0 ? 6 : 2, static_cast<char>('a' + r * 3 + c)), 0, 0);
+            }
+        if (kind == Spanning) T->Rows->MergeCells(1, 0, 2, 1, true, false);
+        T->Changed();
+        F.Edit->Format();
+        if (kind == Nested) {
+            ASSERT_TRUE(Open(0, 0));
+            typed = nullptr;
+            for (int i = 0; i < Editor()->ItemCount() && !typed; ++i)
+                typed = dynamic_cast<TRPTableItemInfo*>(Editor()->RPData()->GetItem(i));
+            ASSERT_NE(typed, nullptr);
+        }
+        ASSERT_TRUE(typed->EditCell(-1, 1, kind == Spanning ? 0 : 1, false, false, true, false, false))
+            << kind;
+        ProcessEvents();
+        if (kind == WidthChanged) {
+            T->SetBestWidth(260);
+            ProcessEvents();
+            ASSERT_NE(Editor(), nullptr);
+            EXPECT_EQ(Fresh(), "");
+        }
+        for (int i = 0; i < 18; ++i) {
+            Type(i % 6 == 5 ? " " : "m");
+            ASSERT_EQ(Fresh(), "") << kind << ", typed " << i + 1;
+        }
+        for (int i = 0; i < 18; ++i) {
+            Key(VK_BACK);
+            ASSERT_EQ(Fresh(), "") << kind << ", deleted " << i + 1;
+        }
+    }
+}
+
+// A table wider than the view makes the document's width: a word of a cell
+// that shrinks or grows within its column of percentages leaves the columns
+// as they are, and the document becomes narrower or wider with the table's
+// minimum width.
+TEST_F(TableFreshLayout, ADocumentAsWideAsItsTableFollowsTheTablesMinimumWidth) {
+    BuildAfter("vor", 1, 2);
+    for (int c = 0; c < 2; ++c) {
+        TRPTableCellData* cell = T->GetCell(0, c);
+        cell->BestWidth = -50;
+        cell->Clear();
+        cell->AddNL(std::string(c == 0 ? 20 : 40, c == 0 ? 'm' : 'w'), 0, 0);
+    }
+    T->Changed();
+    F.Edit->Format();
+    ASSERT_GT(F.Data()->TextWidth, F.Edit->ClientWidth());
+    ASSERT_TRUE(Open(0, 0));
+    const int width = F.Data()->TextWidth;
+    for (int i = 0; i < 4; ++i) {
+        Key(VK_BACK);
+        ASSERT_EQ(Fresh(), "") << "deleted " << i + 1;
+    }
+    EXPECT_LT(F.Data()->TextWidth, width);
+    for (int i = 0; i < 4; ++i) {
+        Type("m");
+        ASSERT_EQ(Fresh(), "") << "typed " << i + 1;
+    }
+    EXPECT_EQ(F.Data()->TextWidth, width);
 }
 
 // A table nested in an open cell follows its own open cell at every key,
@@ -437,6 +572,35 @@ TEST_F(TableFreshLayout, TheLeastHeightAtAGreaterWidthCountsWhatMayJoinOrBecomeL
     // A table of its own width keeps its rows at any width.
     T->BestWidth = 200;
     EXPECT_EQ(T->HeightToLoseWhenWider(100), 0);
+}
+
+// While a cell is edited the vertical bar comes and goes as a fresh view of
+// the document decides: a line more in a cell of a table as wide as the
+// document brings the bar, and the lines wrapped beside the bar do not keep
+// it once that line is gone again.
+TEST_F(TableFreshLayout, AVerticalBarGoesWhileACellIsEdited) {
+    F.Edit->SetBounds(0, 0, 300, 200);
+    F.Load("zeile\nzeile\nzeile\nzeile\nzeile\nzeile");
+    auto table = TRPTableItemInfo::CreateEx(1, 1, F.Data());
+    T = table.get();
+    T->BestWidth = -100;
+    TRPTableCellData* cell = T->GetCell(0, 0);
+    cell->BestWidth = -100;
+    cell->Clear();
+    // One line at the whole width, two beside the bar.
+    cell->AddNL(std::string(12, 'a') + " " + std::string(14, 'b'), 0, 0);
+    F.Data()->AddItem(std::string(), std::move(table));
+    F.Edit->AddText("nach", 0, 0);
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    ASSERT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, false, true, false));
+    Key(VK_RETURN);
+    EXPECT_TRUE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
+    Key(VK_BACK);
+    EXPECT_FALSE(F.Edit->ScrollBarVisible(SB_VERT));
+    EXPECT_EQ(Fresh(), "");
 }
 
 // The view becomes wider while a cell is edited: the cell's lines join, its
