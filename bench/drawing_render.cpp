@@ -3,10 +3,13 @@
 //   rotating-solid exercise (the animation asks for one every 10 to 20 ms),
 // - the same frame as a wire model with its gradient edges and balls,
 // - a grey copy of a 400 x 300 picture, beside Qt's own grey conversion of the
-//   same picture as the reference.
+//   same picture as the reference,
+// - a cup of the basin exercise: a cylinder of 301 shaded strips with its lid
+//   of 301 more, each a polygon filled and outlined.
 #include "BenchMain.h"
 #include "drawing/UNetzbau.h"
 #include "drawing/URender.h"
+#include "drawing/UZeichnen1.h"
 #include "drawing/UZeichnen2.h"
 
 #include "platform/ControlsExt.h"
@@ -65,12 +68,20 @@ void BM_QtGraustufen(benchmark::State& state) {
         benchmark::DoNotOptimize(quelle.convertToFormat(QImage::Format_Grayscale8));
 }
 
+void BM_Zylinder(benchmark::State& state) {
+    TImage bild(nullptr);
+    bild.SetBounds(0, 0, 200, 260);
+    for (auto _ : state)
+        ZylinderZeichnen(100, 220, 70, 150, 120, 160, 230, 200, 220, 255, true, &bild);
+}
+
 } // namespace
 
 BENCHMARK(BM_WuerfelGefuellt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WuerfelDraht)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrauBild)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QtGraustufen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Zylinder)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     return RunBenchmarks<QApplication>(argc, argv);

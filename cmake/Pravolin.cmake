@@ -25,9 +25,12 @@ function(pravolin_library name)
   endif()
 endfunction()
 
+# The seconds a test entry may take.
+set(PRAVOLIN_TEST_TIMEOUT 900)
 # What every test process runs with: the offscreen platform at the fixed DPI,
-# a locale of its own, leaks reported.
-set(PRAVOLIN_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
+# a locale of its own, leaks reported, the entry's time for the programs that
+# read our files (tests/support/Readers.h).
+set(PRAVOLIN_TEST_ENVIRONMENT "PRAVOLIN_ENTRY_SECONDS=${PRAVOLIN_TEST_TIMEOUT};QT_QPA_PLATFORM=offscreen;QT_FONT_DPI=96;LANG=C.UTF-8;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1")
 
 # pravolin_tests(NAME DIR dir DEPS target... [APART test...])
 # One GoogleTest program per source folder. CTest runs it in entries of a
@@ -67,7 +70,7 @@ if(EXISTS [==[${suites}]==])
     set_tests_properties(\"${name}.\${suffix}\" PROPERTIES
       ENVIRONMENT [==[${PRAVOLIN_TEST_ENVIRONMENT}]==]
       WORKING_DIRECTORY [==[${PROJECT_SOURCE_DIR}/data]==]
-      TIMEOUT 900)
+      TIMEOUT ${PRAVOLIN_TEST_TIMEOUT})
   endmacro()
   include([==[${suites}]==])
 else()

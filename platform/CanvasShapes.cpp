@@ -297,12 +297,17 @@ void StrokeThin(QPainter* p, const TPen& pen, const TBrush& brush, const std::ve
         if (closed && !runs.Plotted()) runs.Pixel(clamped.front().x, clamped.front().y);
         return;
     }
-    QList<QPoint> on, off;
+    // The pixels of the pen and of the gaps, in buffers kept from call to
+    // call: a figure of many small polygons (a shaded cup strokes 600) grew
+    // new ones point by point for each.
+    thread_local std::vector<QPoint> on, off;
+    on.clear();
+    off.clear();
     size_t run = 0;
     int left = pattern.empty() ? 0 : pattern[0];
     auto plot = [&](int x, int y) {
         const bool gap = !pattern.empty() && (run % 2) != 0;
-        (gap ? off : on).append(QPoint(x, y));
+        (gap ? off : on).emplace_back(x, y);
         if (!pattern.empty() && --left == 0) {
             run = (run + 1) % pattern.size();
             left = pattern[run];
@@ -318,15 +323,15 @@ void StrokeThin(QPainter* p, const TPen& pen, const TBrush& brush, const std::ve
     for (size_t i = 0; i + 1 < clamped.size(); ++i)
         segment(clamped[i], clamped[i + 1]);
     if (closed && clamped.size() > 1) segment(clamped.back(), clamped.front());
-    if (closed && on.isEmpty() && off.isEmpty()) plot(clamped.front().x, clamped.front().y);
+    if (closed && on.empty() && off.empty()) plot(clamped.front().x, clamped.front().y);
     p->setCompositionMode(mode);
     p->setBrush(Qt::NoBrush);
-    if (!off.isEmpty() && opaqueGaps) {
+    if (!off.empty() && opaqueGaps) {
         p->setPen(QPen(QtColor(brush.Color()), 1));
         p->drawPoints(off.data(), static_cast<int>(off.size()));
     }
     p->setPen(QPen(color, 1));
-    if (!on.isEmpty()) p->drawPoints(on.data(), static_cast<int>(on.size()));
+    if (!on.empty()) p->drawPoints(on.data(), static_cast<int>(on.size()));
 }
 
 bool ThinPen(const TPen& pen) {

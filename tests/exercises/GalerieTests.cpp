@@ -160,11 +160,7 @@ void Speichern(TForm* f, const QString& Name) {
 
 class Galerie : public ::testing::TestWithParam<QString> {
 protected:
-    static void SetUpTestSuite() {
-        RegisterChapter1Exercises();
-        RegisterChapter2Exercises();
-        RegisterChapter3Exercises();
-    }
+    static void SetUpTestSuite() { AlleAufgabenRegistrieren(); }
 };
 
 TEST_P(Galerie, NichtsIstAbgeschnittenOderVerdeckt) {

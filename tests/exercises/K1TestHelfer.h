@@ -15,6 +15,8 @@
 #include "shell/UAufgabeg.h"
 #include "term/USetup.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
@@ -86,11 +88,17 @@ inline QString Gruppiert(long long n) {
     return n < 0 ? QStringLiteral("-") + s : s;
 }
 
-// The class names of every exercise form, sorted.
-inline QStringList AlleKlassen() {
+// Makes the forms of all chapters known by their class names; what a test
+// opens by name it registers itself, whatever ran before it.
+inline void AlleAufgabenRegistrieren() {
     RegisterChapter1Exercises();
     RegisterChapter2Exercises();
     RegisterChapter3Exercises();
+}
+
+// The class names of every exercise form, sorted.
+inline QStringList AlleKlassen() {
+    AlleAufgabenRegistrieren();
     QStringList k = AufgabenKlassen();
     k.sort();
     return k;
@@ -125,7 +133,10 @@ inline void SkaliertOeffnen(const QString& Klasse, bool Skalieren, int Faktor, i
     SeedScope Seed(4711);
     DialogResponder Dialoge;
     HoldTime(true);
-    if (TAufgabeg* f = AufgabeErzeugen(Klasse, Application())) {
+    AlleAufgabenRegistrieren();
+    TAufgabeg* f = AufgabeErzeugen(Klasse, Application());
+    EXPECT_NE(f, nullptr) << Klasse.toStdString() << " is no exercise form";
+    if (f) {
         ShowAndActivate(f);
         Schritte(f);
         f->Close();

@@ -217,6 +217,7 @@ TEST_P(Urteile, JedesUrteilPasstGanzInSeinLabel) {
     const QString Klasse = GetParam();
     SeedScope Seed(4711);
     Screen()->SetSize(1280, 1024);
+    AlleAufgabenRegistrieren();
     std::unique_ptr<TAufgabeg> f(AufgabeErzeugen(Klasse, Application()));
     ASSERT_TRUE(f);
     ShowAndActivate(f.get());

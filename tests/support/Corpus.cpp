@@ -2,8 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QtEndian>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -16,6 +20,24 @@ void PutLe32(QByteArray& B, qsizetype At, uint32_t V) {
 }
 
 } // namespace
+
+QStringList FilesOfPart(const QStringList& Files, int Part, int Parts) {
+    std::vector<std::pair<qint64, qsizetype>> bySize;
+    for (qsizetype i = 0; i < Files.size(); ++i)
+        bySize.emplace_back(-QFileInfo(Files[i]).size(), i);
+    std::sort(bySize.begin(), bySize.end());
+    std::vector<qsizetype> mine;
+    for (size_t k = 0; k < bySize.size(); ++k) {
+        const int round = static_cast<int>(k / static_cast<size_t>(Parts));
+        const int seat = static_cast<int>(k % static_cast<size_t>(Parts));
+        if ((round % 2 == 0 ? seat : Parts - 1 - seat) == Part) mine.push_back(bySize[k].second);
+    }
+    std::sort(mine.begin(), mine.end());
+    QStringList out;
+    for (const qsizetype i : mine)
+        out << Files[i];
+    return out;
+}
 
 QString SharedCorpusDir() {
     const QString env = qEnvironmentVariable("PRAVOLIN_CORPUS");

@@ -6,10 +6,13 @@
 #include <QString>
 #include <QStringList>
 
-// Runs Program with Args and waits up to TimeoutMs; Out and Err (when given)
-// get its output. Answers what went wrong, empty when it ran to its end.
+// Runs Program with Args and waits while it works: until it ends, or until
+// it (with what it started) has used no CPU time for IdleMs, or until the
+// time of the test entry (PRAVOLIN_ENTRY_SECONDS) runs out. Out and Err (when
+// given) get its output, Exit its exit code (-1 when it crashed). Answers what
+// went wrong, empty when it ran to its end.
 QString RunReader(const QString& Program, const QStringList& Args, QByteArray* Out, QByteArray* Err,
-                  int TimeoutMs);
+                  int IdleMs, int* Exit = nullptr);
 
 // The text of each page of a PDF as poppler's pdftotext reads it (-layout;
 // form feeds split the pages, the empty rest after the last one is dropped).

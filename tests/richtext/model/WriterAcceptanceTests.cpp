@@ -134,12 +134,26 @@ struct TCorpusFile {
     bool Tables = false;
 };
 
-// Every corpus file that imports, and the log book.
-std::vector<TCorpusFile> Documents() {
-    std::vector<TCorpusFile> docs;
+// The RTF files of the corpus, in the order of their names.
+QStringList CorpusFiles() {
+    QStringList files;
     QDirIterator it(CorpusDir(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
+// The heaviest tests run the corpus in parts, each a test and a process of
+// its own (each took minutes on a loaded machine).
+constexpr int kParts = 4;
+
+// Every corpus file of the part that imports, and the log book (in the
+// first part); all of them with Part -1.
+std::vector<TCorpusFile> Documents(int Part = -1) {
+    std::vector<TCorpusFile> docs;
+    const QStringList files = Part < 0 ? CorpusFiles() : FilesOfPart(CorpusFiles(), Part, kParts);
+    for (const QString& path : files) {
         QFile f(path);
         f.open(QIODevice::ReadOnly);
         auto d = std::make_unique<TWriterDoc>();
@@ -147,9 +161,11 @@ std::vector<TCorpusFile> Documents() {
         if (d->Props.ReadRTFFile(path.toStdString(), d.get()) != 0) continue;
         docs.push_back({QDir(CorpusDir()).relativeFilePath(path), std::move(d), HasTables(f.readAll())});
     }
-    auto log = std::make_unique<TWriterDoc>();
-    MakeLogBook(*log);
-    docs.push_back({QStringLiteral("logbook"), std::move(log), false});
+    if (Part <= 0) {
+        auto log = std::make_unique<TWriterDoc>();
+        MakeLogBook(*log);
+        docs.push_back({QStringLiteral("logbook"), std::move(log), false});
+    }
     return docs;
 }
 
@@ -161,7 +177,9 @@ void WriteFile(const QString& path, const std::string& data) {
 
 } // namespace
 
-TEST(WriterAcceptance, RoundTripsThroughRTFAndTheStreamFormat) {
+class WriterRoundTrip : public ::testing::TestWithParam<int> {};
+
+TEST_P(WriterRoundTrip, RoundTripsThroughRTFAndTheStreamFormat) {
     if (!QFileInfo(CorpusDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusDir().toStdString();
     // Level texts hold 255 characters at most; this file's is longer.
     const std::map<QString, const char*> known = {
@@ -171,8 +189,9 @@ TEST(WriterAcceptance, RoundTripsThroughRTFAndTheStreamFormat) {
         {"rtfpipe/phprtflite/merged_cells.rtf", "a lowered border of which only one colour shows"},
         // Halves of no pair are no characters: the writers put U+FFFD there.
         {"tika/testRTFInvalidUnicode.rtf", "lone surrogates"}};
-    std::vector<TCorpusFile> docs = Documents();
-    EXPECT_GT(docs.size(), 150u);
+    std::vector<TCorpusFile> docs = Documents(GetParam());
+    // More than 150 files in all, a share of them in each part.
+    EXPECT_GT(docs.size() * kParts, 150u);
     for (TCorpusFile& f : docs) {
         TWriterDoc& a = *f.Doc;
         TWriterDoc rtf;
@@ -196,6 +215,8 @@ TEST(WriterAcceptance, RoundTripsThroughRTFAndTheStreamFormat) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Teil, WriterRoundTrip, ::testing::Range(0, kParts));
 
 TEST(WriterAcceptance, LibreOfficeReadsOurRTF) {
     // What LibreOffice shows differently, and why.
@@ -276,7 +297,9 @@ qint64 PdfInk(const QString& Pdf, int Dpi, QString& Error) {
 // The corpus files with pictures of every kind: LibreOffice shows the
 // pictures of our RTF with at least 0.6 of the ink it shows for the file's
 // own. A picture's ink is the page ink with it less the ink without it.
-TEST(WriterAcceptance, LibreOfficeShowsThePicturesOfOurRTF) {
+class WriterPictures : public ::testing::TestWithParam<int> {};
+
+TEST_P(WriterPictures, LibreOfficeShowsThePicturesOfOurRTF) {
     if (!QFileInfo(CorpusDir()).isDir()) GTEST_SKIP() << "no corpus at " << CorpusDir().toStdString();
     // Pictures that our documents cannot carry as LibreOffice shows them.
     const std::map<QString, const char*> known = {
@@ -287,16 +310,19 @@ TEST(WriterAcceptance, LibreOfficeShowsThePicturesOfOurRTF) {
          "three of its four pictures are drawing shapes in the page headers"},
     };
     QTemporaryDir dir;
-    QStringList names, files;
-    QDirIterator it(CorpusDir(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
+    QStringList names, files, withPictures;
+    for (const QString& path : CorpusFiles()) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) continue;
         const QByteArray original = f.readAll();
-        if (!original.contains("\\emfblip") && !original.contains("\\wmetafile") &&
-            !original.contains("\\pngblip") && !original.contains("\\jpegblip"))
-            continue;
+        if (original.contains("\\emfblip") || original.contains("\\wmetafile") ||
+            original.contains("\\pngblip") || original.contains("\\jpegblip"))
+            withPictures << path;
+    }
+    for (const QString& path : FilesOfPart(withPictures, GetParam(), kParts)) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QByteArray original = f.readAll();
         TWriterDoc d;
         Import(d);
         if (d.Props.ReadRTFFile(path.toStdString(), &d) != 0) {
@@ -315,7 +341,8 @@ TEST(WriterAcceptance, LibreOfficeShowsThePicturesOfOurRTF) {
         }
         names << QDir(CorpusDir()).relativeFilePath(path);
     }
-    ASSERT_GE(names.size(), 15);
+    // At least 15 files in all, a share of them in each part.
+    ASSERT_GE(names.size() * kParts, 15);
     QStringList args{"-env:UserInstallation=file://" + dir.filePath("profile"),
                      "--headless",
                      "--convert-to",
@@ -355,6 +382,8 @@ TEST(WriterAcceptance, LibreOfficeShowsThePicturesOfOurRTF) {
             EXPECT_GE(static_cast<double>(ours), 0.6 * static_cast<double>(theirs)) << names[i].toStdString();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Teil, WriterPictures, ::testing::Range(0, kParts));
 
 // Both writers, with list markers as text and as HTML lists: every page
 // parses without an error, and the pages with the markers as text read as

@@ -482,7 +482,7 @@ TEST(RTFInterchange, FoundDocumentsReadBackFromOurRTFAndRPFToTheByte) {
 
 // LibreOffice reads our RTF to the texts it reads from the originals: the
 // cells of nested tables, and text in code pages that Qt has no converter for.
-TEST(RTFInterchange, LibreOfficeReadsTheTextOfOurRTF) {
+TEST(RTFInLibreOffice, LibreOfficeReadsTheTextOfOurRTF) {
     QTemporaryDir dir;
     struct TCase {
         QString Name;
@@ -512,7 +512,7 @@ TEST(RTFInterchange, LibreOfficeReadsTheTextOfOurRTF) {
 
 // Empty paragraphs in cells, before a cell's text, after it, alone and two
 // together: LibreOffice reads our RTF to the lines it reads from the original.
-TEST(RTFInterchange, LibreOfficeReadsTheEmptyParagraphsOfOurCells) {
+TEST(RTFInLibreOffice, LibreOfficeReadsTheEmptyParagraphsOfOurCells) {
     const std::string original =
         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}"
         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl \\par A\\cell \\pard\\intbl B\\par\\cell\\row"
@@ -534,7 +534,7 @@ TEST(RTFInterchange, LibreOfficeReadsTheEmptyParagraphsOfOurCells) {
 // The numbers and letters of a list whose levels name no font: LibreOffice
 // draws those of our RTF as those of the original, in the document's font
 // and not in a symbol font (where "a." is "α.").
-TEST(RTFInterchange, LibreOfficeDrawsOurListNumbersInTheDocumentsFont) {
+TEST(RTFDrawnByLibreOffice, LibreOfficeDrawsOurListNumbersInTheDocumentsFont) {
     const std::string list =
         "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fcharset2 Symbol;}{\\f1 Arial;}}{\\*\\listtable{\\list\\listid1"
         "{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}"
@@ -562,7 +562,7 @@ TEST(RTFInterchange, LibreOfficeDrawsOurListNumbersInTheDocumentsFont) {
 // LibreOffice lays out the tables of our RTF as those of the originals: the
 // place-value table of page 1.1.2 with cells as wide as in the page itself
 // (its "HT" does not wrap), and a row indented by \trleft.
-TEST(RTFInterchange, LibreOfficeReadsTheGeometryOfOurRTF) {
+TEST(RTFInLibreOffice, LibreOfficeReadsTheGeometryOfOurRTF) {
     QTemporaryDir dir;
     const std::string page = ReadFile(PRAVOLIN_SOURCE_DIR "/data/dateien/Zqk1/ZqK1_1B.rtf");
     ASSERT_FALSE(page.empty());
@@ -593,7 +593,7 @@ TEST(RTFInterchange, LibreOfficeReadsTheGeometryOfOurRTF) {
 // several lines, its text at \sl24, a section break between two tables) with
 // the lines where it lays out those of the original: line for line, a few
 // points apart at most, measured from the first.
-TEST(RTFInterchange, LibreOfficeLaysOutTheHeaderTableAsTheOriginal) {
+TEST(RTFDrawnByLibreOffice, LibreOfficeLaysOutTheHeaderTableAsTheOriginal) {
     const std::string original = ReadFile(CorpusRtfDir() + "/rtfpipe/Issue51.rtf");
     if (original.empty()) GTEST_SKIP() << "no corpus beside the sources";
     TImportDoc sect;

@@ -1,5 +1,7 @@
 // Real RTF files: every one is formatted and painted at three widths without
 // a crash; a few are written as pictures for people to look at.
+#include <algorithm>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -58,7 +60,11 @@ TEST(CorpusPaint, EveryFileFormatsAndPaintsAtThreeWidths) {
     EXPECT_GT(files, 100);
 }
 
-TEST(CorpusPaint, KeptGlyphsPaintThePixelsOfTextShapedAnew) {
+// The files run in four parts, each a test and a process of its own (all
+// took minutes on a loaded machine).
+class KeptGlyphs : public ::testing::TestWithParam<int> {};
+
+TEST_P(KeptGlyphs, PaintThePixelsOfTextShapedAnew) {
     // Every page of the program and every corpus file, screen by screen: the
     // glyphs kept from shaping draw what shaping the text anew draws, faces
     // of every kind (bitmap fonts, fallbacks, symbols, right to left) included.
@@ -91,7 +97,7 @@ TEST(CorpusPaint, KeptGlyphsPaintThePixelsOfTextShapedAnew) {
         }
         return out;
     };
-    for (const QString& f : files) {
+    for (const QString& f : FilesOfPart(files, GetParam(), 4)) {
         SetShapedTextKept(false);
         const std::vector<QImage> shaped = screens(f);
         SetShapedTextKept(true);
@@ -104,6 +110,8 @@ TEST(CorpusPaint, KeptGlyphsPaintThePixelsOfTextShapedAnew) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Teil, KeptGlyphs, ::testing::Range(0, 4));
 
 TEST(CorpusPaint, GalleryOfPages) {
     const QString root = CorpusRtfDir();
@@ -124,9 +132,42 @@ TEST(CorpusPaint, GalleryOfPages) {
         d.Height = 800;
         d.Format();
         const QImage page = PaintFirstScreen(d);
-        const QString name = QString::fromLatin1(f).replace(QLatin1Char('/'), QLatin1Char('_')).replace(QStringLiteral(".rtf"), QStringLiteral(".png"));
+        const QString name = QString::fromLatin1(f)
+                                 .replace(QLatin1Char('/'), QLatin1Char('_'))
+                                 .replace(QStringLiteral(".rtf"), QStringLiteral(".png"));
         EXPECT_TRUE(page.save(out + QLatin1Char('/') + name)) << f;
         // Something was painted.
         EXPECT_GT(d.DrawItemCount(), 0) << f;
     }
+}
+
+// The tests over the corpus in parts: each file in exactly one part, in its
+// order, and the parts of about the same size in bytes.
+TEST(CorpusParts, EveryFileIsInOnePartAndThePartsAreAlike) {
+    QStringList files;
+    QDirIterator it(CorpusRtfDir(), {QStringLiteral("*.rtf")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    if (files.size() < 40) GTEST_SKIP() << "no corpus at " << CorpusRtfDir().toStdString();
+    files.sort();
+    qint64 total = 0, largest = 0;
+    for (const QString& f : files) {
+        total += QFileInfo(f).size();
+        largest = std::max(largest, QFileInfo(f).size());
+    }
+    QStringList all;
+    for (int part = 0; part < 4; ++part) {
+        const QStringList mine = FilesOfPart(files, part, 4);
+        QStringList sorted = mine;
+        sorted.sort();
+        EXPECT_EQ(mine, sorted) << "part " << part;
+        qint64 bytes = 0;
+        for (const QString& f : mine)
+            bytes += QFileInfo(f).size();
+        // No part carries more than its share and the largest file.
+        EXPECT_LE(bytes, total / 4 + largest) << "part " << part;
+        all += mine;
+    }
+    all.sort();
+    EXPECT_EQ(all, files);
 }
