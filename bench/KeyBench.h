@@ -24,8 +24,11 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Forms.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RichPadEdit.h"
+#include "richtext/model/RPStyle.h"
+#include "richtext/model/RPStyleInfos.h"
 #include "tests/support/PaintedArea.h"
 
 namespace {
@@ -203,6 +206,49 @@ inline void PressKey(TKeyTarget& T, bool Events, const TKey& K) {
     ++g_measuredKeys;
     PressKey(T, Events, K);
 }
+
+// Our editor control, 700 x 500 in a form of its own, as a target: the
+// document and the place of the caret are the derived class's. Style is
+// given its text styles before the editor takes it.
+class TOurEditorTarget : public TKeyTarget {
+public:
+    static constexpr int kViewWidth = 700, kViewHeight = 500;
+
+    explicit TOurEditorTarget(const std::vector<const char*>& FontNames = {}) {
+        if (!FontNames.empty()) {
+            Style.TextStyles().Clear();
+            for (const char* family : FontNames) {
+                TFontInfo* f = Style.TextStyles().Add();
+                f->FontName = family;
+                f->Size = 10;
+            }
+        }
+        Form->SetBounds(0, 0, kViewWidth + 60, kViewHeight + 60);
+        Edit = new TRichPadEdit(Form.get());
+        Edit->SetParent(Form.get());
+        Edit->SetBounds(0, 0, kViewWidth, kViewHeight);
+    }
+    ~TOurEditorTarget() override {
+        delete Edit;
+        Form.reset();
+    }
+    void Activate() override {
+        Form->Show();
+        QApplication::setActiveWindow(Form->Widget());
+        Edit->SetFocus();
+        Settle();
+    }
+    void Deactivate() override { Form->Hide(); }
+    void DirectKey(const TKey& K) override { OurDirectKey(*Edit, K); }
+    void PaintAll() override { Edit->PaintTo(Screen); }
+    QWidget* KeyTarget() override { return Edit->Widget(); }
+    std::vector<QWidget*> PaintedWidgets() override { return {Edit->ClientWidget()}; }
+
+    TRPStyle Style;
+    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+    TRichPadEdit* Edit;
+    QImage Screen{kViewWidth, kViewHeight, QImage::Format_RGB32};
+};
 
 // Qt's editor as a target: the place of the caret is the derived class's.
 class TQtKeyTarget : public TKeyTarget {

@@ -55,23 +55,13 @@ std::string TableRTF(int Rows) {
     return s + "}";
 }
 
-class TAfterEditor : public TKeyTarget {
+class TAfterEditor : public TOurEditorTarget {
 public:
-    TAfterEditor(TAbove Above, int N) {
-        Style.TextStyles().Clear();
-        for (const char* family : {"Arial", "Times New Roman"}) {
-            TFontInfo* f = Style.TextStyles().Add();
-            f->FontName = family;
-            f->Size = 10;
-        }
+    TAfterEditor(TAbove Above, int N) : TOurEditorTarget({"Arial", "Times New Roman"}) {
         // Unused here, as in the log book's styles: a framed paragraph style.
         TParaInfo* framed = Style.ParaStyles().Add();
         framed->Border.Style = rpbSingle;
         framed->Border.BorderOffsets.SetAll(5);
-        Form->SetBounds(0, 0, 760, 560);
-        Edit = new TRichPadEdit(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(0, 0, 700, 500);
         Edit->SetStyle(&Style);
         Edit->Clear();
         switch (Above) {
@@ -95,31 +85,12 @@ public:
         Edit->Format();
         Edit->SetUndoLimit(0);
     }
-    ~TAfterEditor() override {
-        delete Edit;
-        Form.reset();
-    }
-    void Activate() override {
-        Form->Show();
-        QApplication::setActiveWindow(Form->Widget());
-        Edit->SetFocus();
-        Settle();
-    }
-    void Deactivate() override { Form->Hide(); }
     void SetCaret(int Offs, bool) override {
         Edit->EditData()->SetCaretItemPos(Edited, Offs);
         Settle();
     }
-    void DirectKey(const TKey& K) override { OurDirectKey(*Edit, K); }
-    void PaintAll() override { Edit->PaintTo(Screen); }
-    QWidget* KeyTarget() override { return Edit->Widget(); }
-    std::vector<QWidget*> PaintedWidgets() override { return {Edit->ClientWidget()}; }
 
-    TRPStyle Style;
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPadEdit* Edit;
     int Edited = 0;
-    QImage Screen{700, 500, QImage::Format_RGB32};
 };
 
 // One editor per document, made when first needed and kept for the whole

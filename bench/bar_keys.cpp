@@ -26,25 +26,13 @@
 
 namespace {
 
-constexpr int kViewWidth = 700, kViewHeight = 500;
-
 enum class TDoc { Paragraph, Table, NearBar };
 
 const char* const kDocNames[] = {"Paragraph", "Table", "NearBar"};
 
-class TBarEditor : public TKeyTarget {
+class TBarEditor : public TOurEditorTarget {
 public:
-    TBarEditor(TDoc Kind, int N) {
-        Style.TextStyles().Clear();
-        for (const char* family : {"Arial", "Times New Roman"}) {
-            TFontInfo* f = Style.TextStyles().Add();
-            f->FontName = family;
-            f->Size = 10;
-        }
-        Form->SetBounds(0, 0, kViewWidth + 60, kViewHeight + 60);
-        Edit = new TRichPadEdit(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(0, 0, kViewWidth, kViewHeight);
+    TBarEditor(TDoc Kind, int N) : TOurEditorTarget({"Arial", "Times New Roman"}) {
         Edit->SetStyle(&Style);
         Edit->Clear();
         TCustomRPData* d = Edit->RPData();
@@ -87,32 +75,13 @@ public:
         Edit->SetUndoLimit(0);
         Last = d->GetItemCount() - 1;
     }
-    ~TBarEditor() override {
-        delete Edit;
-        Form.reset();
-    }
-    void Activate() override {
-        Form->Show();
-        QApplication::setActiveWindow(Form->Widget());
-        Edit->SetFocus();
-        Settle();
-    }
-    void Deactivate() override { Form->Hide(); }
     void SetCaret(int, bool) override {
         // After "Ende", the document's last letter.
         Edit->EditData()->SetCaretItemPos(Last, 5);
         Settle();
     }
-    void DirectKey(const TKey& K) override { OurDirectKey(*Edit, K); }
-    void PaintAll() override { Edit->PaintTo(Screen); }
-    QWidget* KeyTarget() override { return Edit->Widget(); }
-    std::vector<QWidget*> PaintedWidgets() override { return {Edit->ClientWidget()}; }
 
-    TRPStyle Style;
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPadEdit* Edit;
     int Last = 0;
-    QImage Screen{kViewWidth, kViewHeight, QImage::Format_RGB32};
 };
 
 // One editor per document, made when first needed and kept for the whole

@@ -66,13 +66,9 @@ std::string Text(int N, bool Wide, int I) {
     return p;
 }
 
-class TOurEditor : public TKeyTarget {
+class TOurEditor : public TOurEditorTarget {
 public:
     TOurEditor(int N, bool Wide) : Mid(N / 2) {
-        Form->SetBounds(0, 0, 760, 560);
-        Edit = new TRichPadEdit(Form.get());
-        Edit->SetParent(Form.get());
-        Edit->SetBounds(0, 0, 700, 500);
         Edit->SetStyle(&Style);
         Edit->Clear();
         for (int i = 0; i < N; ++i)
@@ -80,31 +76,12 @@ public:
         Edit->Format();
         Edit->SetUndoLimit(0);
     }
-    ~TOurEditor() override {
-        delete Edit;
-        Form.reset();
-    }
-    void Activate() override {
-        Form->Show();
-        QApplication::setActiveWindow(Form->Widget());
-        Edit->SetFocus();
-        Settle();
-    }
-    void Deactivate() override { Form->Hide(); }
     void SetCaret(int Offs, bool) override {
         Edit->EditData()->SetCaretItemPos(Mid, Offs);
         Settle();
     }
-    void DirectKey(const TKey& K) override { OurDirectKey(*Edit, K); }
-    void PaintAll() override { Edit->PaintTo(Screen); }
-    QWidget* KeyTarget() override { return Edit->Widget(); }
-    std::vector<QWidget*> PaintedWidgets() override { return {Edit->ClientWidget()}; }
 
     const int Mid;
-    TRPStyle Style;
-    std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
-    TRichPadEdit* Edit;
-    QImage Screen{700, 500, QImage::Format_RGB32};
 };
 
 class TQtEditor : public TQtKeyTarget {
