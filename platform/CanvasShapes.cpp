@@ -332,6 +332,10 @@ void StrokeThin(QPainter* p, const TPen& pen, const TBrush& brush, const std::ve
     }
     p->setPen(QPen(color, 1));
     if (!on.empty()) p->drawPoints(on.data(), static_cast<int>(on.size()));
+    // The outline of a huge figure does not keep its memory.
+    constexpr size_t kKept = 1 << 16;
+    if (on.capacity() > kKept) std::vector<QPoint>().swap(on);
+    if (off.capacity() > kKept) std::vector<QPoint>().swap(off);
 }
 
 bool ThinPen(const TPen& pen) {
