@@ -280,14 +280,9 @@ public:
     // piece it holds, and tables that share the width lose no more than their
     // cells could; every other line keeps its height. Counted from the top
     // and given up once it passes Enough (a height past Enough is answered
-    // then, as far as counted); 0 when nothing can be said.
-    struct TLookedAt {
-        // Given up early: the draw items counted, from the first on (0: all
-        // of them were), and whether a table was among them.
-        int DrawItems = 0;
-        bool Tables = false;
-    };
-    int LeastHeightWhenWider(int Enough, int Extra, TLookedAt* Looked = nullptr);
+    // then, as far as counted); 0 when nothing can be said. Counted: when
+    // given up early, the draw items counted from the first on (0: all).
+    int LeastHeightWhenWider(int Enough, int Extra, int* Counted = nullptr);
     // The draw items' jump areas of this document (and its items' inner
     // documents) appended to the root's list, numbered from StartJumpNo.
     void BuildJumpList(int& StartJumpNo, std::vector<TRPJumpInfo>& List);

@@ -213,11 +213,11 @@ private:
 
 } // namespace
 
-int TCustomRPFormattedData::LeastHeightWhenWider(int Enough, int Extra, TLookedAt* Looked) {
+int TCustomRPFormattedData::LeastHeightWhenWider(int Enough, int Extra, int* Counted) {
     const int n = DrawItemCount();
-    TLookedAt looked;
-    if (!Looked) Looked = &looked;
-    *Looked = TLookedAt();
+    int counted = 0;
+    if (!Counted) Counted = &counted;
+    *Counted = 0;
     TRPStyle* style = GetRPStyle();
     // The draw items do not show the external leading that lines may add
     // below their text.
@@ -255,7 +255,6 @@ int TCustomRPFormattedData::LeastHeightWhenWider(int Enough, int Extra, TLookedA
         TCustomRPItemInfo* firstItem = GetItem(first->ItemNo);
         if (firstItem->GetBoolValue(rpbivFullLine)) {
             closeRun();
-            if (firstItem->StyleNo != rpsnBreak) Looked->Tables = true;
             const int top = first->Top, bottom = RPCoordSum(first->Top, first->Height, first->SpaceBelow);
             const int lose = firstItem->HeightToLoseWhenWider(
                 Extra, Enough == INT_MAX ? INT_MAX : RPCoordSum(Enough, gone, -top));
@@ -263,7 +262,7 @@ int TCustomRPFormattedData::LeastHeightWhenWider(int Enough, int Extra, TLookedA
             if (++k < n) d = DrawItem(k);
             lastItem = -1;
             if (RPCoordSum(bottom, -gone) > Enough) {
-                Looked->DrawItems = k;
+                *Counted = k;
                 return RPCoordSum(bottom, -gone);
             }
             continue;
@@ -314,7 +313,7 @@ int TCustomRPFormattedData::LeastHeightWhenWider(int Enough, int Extra, TLookedA
         if (RPCoordSum(run.Bottom, -gone) > Enough) {
             const int least = RPCoordSum(run.Top, -gone, run.LeastHeight(false));
             if (least > Enough) {
-                Looked->DrawItems = k;
+                *Counted = k;
                 return least;
             }
         }
