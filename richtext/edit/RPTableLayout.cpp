@@ -183,9 +183,13 @@ int TRPTableItemInfo::HeightToLoseWhenWider(int Extra, int Enough) {
     const int R = Rows->RowCount(), C = Rows->GetColCount();
     const TRPTableItemFormattingInfo& f = FormattingInfo;
     // Rows further down only add to the table's height, unless cells are
-    // spaced by less than their borders and paddings give back.
-    const bool mayStop = Enough < INT_MAX && f.RowStarts.Count() == R &&
+    // spaced by less than their borders and paddings give back. What follows
+    // the last row may be less than nothing (a border spacing below zero):
+    // the table then ends above where its rows start.
+    const bool mayStop = Enough < INT_MAX && f.RowStarts.Count() == R && f.RowHeights.Count() == R &&
                          2 * (CellPadding + CellBorderWidth) + CellVSpacing >= 0;
+    const int below =
+        mayStop && R > 0 ? std::min(0, RPCoordSum(f.Height, -f.RowStarts[R - 1], -f.RowHeights[R - 1])) : 0;
     // What each row from the current one on could lose (cells merged down
     // reach rows ahead).
     std::vector<int> rowLoss;
@@ -195,8 +199,12 @@ int TRPTableItemInfo::HeightToLoseWhenWider(int Extra, int Enough) {
         for (int c = 0; c < C; ++c) {
             TRPTableCellData* cell = Rows->GetCell(r, c);
             TCustomRPFormattedData* content = cell ? cell->GetContentData() : nullptr;
-            // A cell of one line keeps it.
-            if (!content || content->DrawItemCount() <= 1) continue;
+            // A cell of one line keeps it; a table alone in a cell is one
+            // draw item that may still lose height.
+            if (!content || content->DrawItemCount() == 0) continue;
+            if (content->DrawItemCount() == 1 &&
+                !content->GetItem(content->DrawItem(0)->ItemNo)->GetBoolValue(rpbivFullLine))
+                continue;
             const int loss =
                 std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX, Extra));
             const size_t span = static_cast<size_t>(std::min(R - r, std::max(1, cell->RowSpan)));
@@ -206,7 +214,7 @@ int TRPTableItemInfo::HeightToLoseWhenWider(int Extra, int Enough) {
         }
         total = RPCoordSum(total, rowLoss.front());
         rowLoss.erase(rowLoss.begin());
-        if (mayStop && r + 1 < R && f.RowStarts[r + 1] - total > Enough) break;
+        if (mayStop && r + 1 < R && RPCoordSum(f.RowStarts[r + 1], -total, below) > Enough) break;
     }
     return total;
 }

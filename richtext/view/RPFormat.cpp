@@ -497,7 +497,9 @@ void TCustomRPFormattedData::PlaceFullLineItem(TLineBuilder& B, int ItemNo, bool
             h = d->Height;
         }
         w = RPCoordClamp(w);
-        h = RPCoordClamp(h);
+        // A table spaced by less than nothing may come out lower than
+        // nothing: the lines after it still start no higher than it does.
+        h = std::max(0, RPCoordClamp(h));
         int left = B.ScaleX(para->LeftIndent) + B.LeftPx + xoff;
         if (para->Alignment == rpaRight)
             left += lineWidth - w;

@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <random>
 #include <string>
 
 #include "ViewTestDoc.h"
 #include "platform/Pictures.h"
+#include "richtext/edit/RPTable.h"
 #include "richtext/model/RPMarkers.h"
 
 namespace {
@@ -41,14 +43,51 @@ std::unique_ptr<TRPStyle> MixedStyle() {
 constexpr int kTextStyles[] = {0, 1, 3, 5, 6, 7, 8};
 constexpr int kParaStyles[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 11, 12, 13};
 
+using TPick = std::function<int(int)>;
+
+std::string Words(const TPick& Pick) {
+    std::string text;
+    const int words = 1 + Pick(9);
+    for (int w = 0; w < words; ++w)
+        text += std::string(static_cast<size_t>(1 + Pick(Pick(8) == 0 ? 30 : 7)), 'a' + Pick(26)) +
+                (w + 1 < words || Pick(2) ? " " : "");
+    return text;
+}
+
+// A table in Doc whose columns share the width, spaced by less than nothing
+// now and then; its cells hold words, or (Depth allowing) only a table.
+std::unique_ptr<TRPTableItemInfo> RandomTable(TCustomRPData* Doc, const TPick& Pick, int Depth) {
+    auto t = TRPTableItemInfo::CreateEx(1 + Pick(3), 1 + Pick(3), Doc);
+    if (Pick(3) == 0) t->BorderVSpacing = -10 - Pick(91);
+    if (Pick(4) == 0) t->CellVSpacing = -Pick(8);
+    for (int r = 0; r < t->Rows->RowCount(); ++r)
+        for (int c = 0; c < t->Rows->GetColCount(); ++c) {
+            TRPTableCellData* cell = t->GetCell(r, c);
+            cell->Clear();
+            if (Depth > 0 && Pick(3) == 0) {
+                cell->AddItem(std::string(), RandomTable(cell, Pick, Depth - 1));
+                continue;
+            }
+            const int lines = 1 + Pick(Pick(4) == 0 ? 20 : 3);
+            for (int i = 0; i < lines; ++i)
+                cell->AddNL(Words(Pick), kTextStyles[Pick(static_cast<int>(std::size(kTextStyles)))], 0);
+        }
+    return t;
+}
+
 // A document of Seed's making: paragraphs of words in all sizes, pictures
 // of unequal heights on the baseline and in the middle, list entries, long
-// words, and paragraphs that take a size throughout or mix them.
-void Fill(TTestFormatDoc& D, unsigned Seed) {
+// words, and paragraphs that take a size throughout or mix them; with
+// Tables, tables among them, nested ones alone in cells too.
+void Fill(TTestFormatDoc& D, unsigned Seed, bool Tables = false) {
     std::mt19937 rng(Seed);
-    const auto pick = [&](int N) { return static_cast<int>(rng() % static_cast<unsigned>(N)); };
+    const TPick pick = [&](int N) { return static_cast<int>(rng() % static_cast<unsigned>(N)); };
     const int paras = 3 + pick(8);
     for (int p = 0; p < paras; ++p) {
+        if (Tables && (pick(3) == 0 || (p + 1 == paras && pick(2) == 0))) {
+            D.AddItem(std::string(), RandomTable(&D, pick, 2));
+            continue;
+        }
         const int para = kParaStyles[pick(static_cast<int>(std::size(kParaStyles)))];
         const bool mixed = pick(3) != 0;
         const int base = kTextStyles[pick(static_cast<int>(std::size(kTextStyles)))];
@@ -67,12 +106,7 @@ void Fill(TTestFormatDoc& D, unsigned Seed) {
                 D.AddPicture("", SolidPicture(5 + pick(90), 3 + pick(70), clRed), at,
                              static_cast<uint8_t>(pick(2)), TRPTag{});
             } else {
-                std::string text;
-                const int words = 1 + pick(9);
-                for (int w = 0; w < words; ++w)
-                    text +=
-                        std::string(static_cast<size_t>(1 + pick(pick(8) == 0 ? 30 : 7)), 'a' + pick(26)) +
-                        (w + 1 < words || pick(2) ? " " : "");
+                const std::string text = Words(pick);
                 D.Text(text.c_str(),
                        mixed ? kTextStyles[pick(static_cast<int>(std::size(kTextStyles)))] : base, at);
             }
@@ -87,23 +121,65 @@ int HeightAt(TTestFormatDoc& D, int Width) {
     return D.DocumentHeight;
 }
 
+// The bound at widths from 120 to 520 pixels, for a few greater widths,
+// against the layout at the greater width; asked for a height, it answers
+// one past it only when the document is higher than that.
+void ExpectNeverAbove(TTestFormatDoc& D, const std::string& Name, int WidthStep) {
+    for (int width = 120; width <= 520; width += WidthStep)
+        for (const int extra : {1, 17, 60}) {
+            const int wider = HeightAt(D, width + extra);
+            HeightAt(D, width);
+            const int least = D.LeastHeightWhenWider(INT_MAX, extra);
+            ASSERT_LE(least, wider) << Name << ", width " << width << " + " << extra;
+            // Halfway, and just where the document ends at the greater width.
+            for (const int asked : {least / 2, wider})
+                if (D.LeastHeightWhenWider(asked, extra) > asked)
+                    ASSERT_LT(asked, wider) << Name << ", asked " << asked << ", width " << width << " + " << extra;
+        }
+}
+
+// Seeds from 1001 on mix tables in: tables spaced by less than nothing,
+// tables alone in cells.
 TEST(LeastHeight, NeverAboveTheHeightAtTheGreaterWidth) {
     FixedMetricsScope metrics;
+    RPRegisterTableItem();
     const auto style = MixedStyle();
-    for (unsigned seed = 1; seed <= 60; ++seed) {
+    for (unsigned seed = 1; seed <= 60; ++seed)
+        for (const bool tables : {false, true}) {
+            TTestFormatDoc d(style.get());
+            Fill(d, tables ? 1000 + seed : seed, tables);
+            ExpectNeverAbove(d, "seed " + std::to_string(tables ? 1000 + seed : seed), 23);
+        }
+    const std::string sentence = "Der Fuchs zaehlt die Eier im Nest und rechnet aus wie viele fehlen";
+    // A table that ends 100 pixels above where its rows end, below a row of
+    // twenty lines: the row of a sentence under it loses lines at a greater width.
+    {
         TTestFormatDoc d(style.get());
-        Fill(d, seed);
-        for (int width = 120; width <= 520; width += 23)
-            for (const int extra : {1, 17, 60}) {
-                HeightAt(d, width);
-                const int least = d.LeastHeightWhenWider(INT_MAX, extra);
-                // Asked for less, it stops once it has counted past it.
-                const int asked = least / 2;
-                const int early = d.LeastHeightWhenWider(asked, extra);
-                const int wider = HeightAt(d, width + extra);
-                ASSERT_LE(least, wider) << "seed " << seed << ", width " << width << " + " << extra;
-                if (early > asked) ASSERT_LT(asked, wider) << "seed " << seed << ", width " << width;
-            }
+        auto t = TRPTableItemInfo::CreateEx(2, 1, &d);
+        t->BorderVSpacing = -100;
+        t->GetCell(0, 0)->Clear();
+        for (int i = 0; i < 20; ++i)
+            t->GetCell(0, 0)->AddNL("a", 0, 0);
+        t->GetCell(1, 0)->Clear();
+        t->GetCell(1, 0)->AddNL(sentence, 0, 0);
+        d.AddItem(std::string(), std::move(t));
+        ExpectNeverAbove(d, "spaced by -100", 7);
+    }
+    // A cell that holds only a table, whose sentence wraps.
+    {
+        TTestFormatDoc d(style.get());
+        auto outer = TRPTableItemInfo::CreateEx(1, 2, &d);
+        TRPTableCellData* host = outer->GetCell(0, 0);
+        host->Clear();
+        auto inner = TRPTableItemInfo::CreateEx(1, 1, host);
+        inner->GetCell(0, 0)->Clear();
+        inner->GetCell(0, 0)->AddNL(sentence, 0, 0);
+        host->AddItem(std::string(), std::move(inner));
+        outer->GetCell(0, 1)->Clear();
+        outer->GetCell(0, 1)->AddNL("ab", 0, 0);
+        d.AddItem(std::string(), std::move(outer));
+        d.Text("Ende der Aufgabe", 0, 0);
+        ExpectNeverAbove(d, "a table alone in a cell", 7);
     }
 }
 
