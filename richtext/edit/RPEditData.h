@@ -432,6 +432,7 @@ private:
     void LeaveByPage(TRPEditRPData* View, std::function<void()> Work);
     // The caret to the line under (X, Y) of this document, through the cells
     // of tables there (their editors opened, others closed); Down: the view
-    // then starts a screen with it, else it shows the caret's line.
-    void PlaceCaretInView(int X, int Y, bool Down);
+    // then starts a screen with it, else it shows the caret's line; no
+    // further than a screen from From, where the view stood at the key.
+    void PlaceCaretInView(int X, int Y, bool Down, int From);
 };

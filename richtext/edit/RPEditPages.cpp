@@ -8,6 +8,12 @@
 // next screen starts. Places are compared along their way from the view's
 // document down (the line, or the table's row, in each document), so that
 // "after the caret" means further down the screens, in cells as in text.
+//
+// A key moves the view by at least a scroll unit and by no more than a
+// screen, so that every part of the document shows on some screen on the
+// way: through a picture, a line or a table's row taller than the screen,
+// the view goes on a screen within it while the caret waits for the next
+// place to come within reach.
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -210,14 +216,34 @@ int Compare(const TPagePath& Place, const TPagePath& Caret, size_t From) {
     return 0;
 }
 
-// Where a screen that starts with the caret's line starts: the line's top,
-// or, for the first line of a cell, its row's (and so on out, for a row at
-// the top of a table that opens a cell).
-int ScreenStart(const TPagePath& Caret) {
+// A step into a cell whose editor is not open: the place is the cell's row.
+bool IsCellStep(const TPageStep& S) {
+    return S.Row >= 0 && S.Row != rpAfterTable;
+}
+
+// The top and bottom of the place a path ends at, in the view's document:
+// its line, or the row of a cell.
+void PlaceExtent(const TPagePath& P, int& Top, int& Bottom) {
+    const TPageStep& s = P.back();
+    StepExtent(s, Top, Bottom);
+    TRPTableItemInfo* t = IsCellStep(s) ? TableAt(*s.Doc, s.First) : nullptr;
+    if (!t) return;
+    const TRPDrawLineInfo& di = *s.Doc->DrawItem(s.First);
+    Top = RPCoordSum(s.OrgY, RowTop(*t, di, s.Row));
+    if (s.Row + 1 < t->FormattingInfo.RowStarts.Count())
+        Bottom = RPCoordSum(s.OrgY, RowTop(*t, di, s.Row + 1));
+}
+
+// Where a screen that starts with the place a path ends at starts: its
+// line's top, or, for a cell's row or the first line of a cell, the row's
+// (and so on out, for a row at the top of a table that opens a cell).
+int ScreenStart(const TPagePath& P) {
     int top = 0, bottom = 0;
-    StepExtent(Caret.back(), top, bottom);
-    for (size_t i = Caret.size() - 1; i > 0 && Caret[i].First == 0; --i) {
-        const TPageStep& s = Caret[i - 1];
+    PlaceExtent(P, top, bottom);
+    size_t i = P.size() - 1;
+    if (IsCellStep(P[i]) && P[i].Row != 0) return top;
+    for (; i > 0 && P[i].First == 0; --i) {
+        const TPageStep& s = P[i - 1];
         TRPTableItemInfo* t = TableAt(*s.Doc, s.First);
         if (!t) break;
         top = RPCoordSum(s.OrgY, RowTop(*t, *s.Doc->DrawItem(s.First), s.Row));
@@ -226,10 +252,64 @@ int ScreenStart(const TPagePath& Caret) {
     return top;
 }
 
-// The view of View's document starts a screen with Doc's caret line.
-void StartScreenAtCaret(TRPEditRPData& Doc, TRPEditRPData& View) {
+// How far a key moves the view within what is taller than the screen: as
+// far as the first place it looks at, so that a third of the screen stays.
+int PageStep(int H) {
+    return std::max(1, (2 * H) / 3);
+}
+
+// The view of a key that came with its top at From moves to Top, held
+// between a scroll unit and a screen away in the key's direction: it
+// stands on whole units, rounded towards From where the screen's bound
+// allows it.
+void ScrollByPage(TRPEditRPData& View, bool Down, int From, int Top) {
+    const int h = View.GetHeight(), u = std::max(1, View.GetVSmallStep());
+    const int at = From / u;
+    int pos;
+    if (Down) {
+        const int last = std::max(at + 1, RPCoordSum(From, h) / u);
+        pos = std::clamp(std::max(0, Top) / u, at + 1, last);
+    } else {
+        if (at <= 0) return;
+        const int first = std::min(at - 1, (std::max(0, RPCoordSum(From, -h)) + u - 1) / u);
+        pos = std::clamp(std::max(0, Top) / u, first, at - 1);
+    }
+    View.ScrollToY(static_cast<int>(std::min<int64_t>(int64_t(pos) * u, RPMaxCoord)), true);
+}
+
+// A view that a caret's move took further than a screen from From goes
+// back to the screen's bound.
+void HoldWithinAScreen(TRPEditRPData& View, int From) {
+    const int v = View.GetVOffs(), h = View.GetHeight();
+    if (v > RPCoordSum(From, h))
+        ScrollByPage(View, true, From, RPCoordSum(From, h));
+    else if (v < RPCoordSum(From, -h))
+        ScrollByPage(View, false, From, RPCoordSum(From, -h));
+}
+
+// The caret stands at its new place in Doc, on a key that came with the
+// view at From. Down: the view starts a screen with the caret's line; with
+// one that starts above the view (taller than the screen), it goes a step
+// on within the line. Up: the caret's line shows as for any caret key,
+// unless that would take the view further than a screen: then it goes a
+// step up, or a screen where the line would not show after a step.
+void SettleCaretByPage(TRPEditRPData& Doc, TRPEditRPData& View, bool Down, int From) {
+    const int h = View.GetHeight(), u = std::max(1, View.GetVSmallStep());
     const TPagePath caret = CaretPath(Doc, View);
-    if (!caret.empty()) View.ScrollToY(ScreenStart(caret), true);
+    int top = 0, bottom = 0;
+    if (!caret.empty()) StepExtent(caret.back(), top, bottom);
+    // Showing the line scrolls to its top less the caret's margin, on a unit.
+    const bool show = !Down && !caret.empty() && std::max(0, top - 6) / u * u >= RPCoordSum(From, -h);
+    Doc.ChangeCaret(false, show, false);
+    if (caret.empty() || show) {
+        HoldWithinAScreen(View, From);
+    } else if (Down) {
+        const int start = ScreenStart(caret);
+        ScrollByPage(View, true, From, start > From ? start : RPCoordSum(From, PageStep(h)));
+    } else {
+        const int step = RPCoordSum(From, -PageStep(h));
+        ScrollByPage(View, false, From, bottom > step ? step : RPCoordSum(From, -h));
+    }
 }
 
 } // namespace
@@ -258,6 +338,12 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
     const int x = RPCoordSum(own.OrgX, CaretX());
     int lineTop = 0, lineBottom = 0;
     StepExtent(own, lineTop, lineBottom);
+    // The view goes a step on, and the caret stays: what lies before the
+    // place it would go to shows first.
+    const auto viewOnly = [&] {
+        ScrollByPage(*view, Down, v, RPCoordSum(v, Down ? PageStep(h) : -PageStep(h)));
+        ChangeCaret(false, false, false);
+    };
     // With Shift the selection stays in the caret's document, and a table in
     // it is one line.
     const size_t from = Shift ? caret.size() - 1 : 0;
@@ -266,13 +352,20 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
         const TPagePath place = PlaceUnder(caret[from], x, y, !Shift);
         if (place.empty()) break;
         if (Compare(place, caret, from) == (Down ? 1 : -1)) {
+            // Within reach: a screen that starts with the place touches this
+            // one; going up, the place reaches into the screen above.
+            int top = 0, bottom = 0;
+            PlaceExtent(place, top, bottom);
+            if (Down ? ScreenStart(place) > RPCoordSum(v, h) : bottom <= RPCoordSum(v, -h)) {
+                viewOnly();
+                return;
+            }
             if (place.back().Doc == this && place.back().Row == rpLine) {
                 SetCaretDrawPos(place.back().DItemNo, place.back().DOffs);
                 SkipListMarker(Down);
-                ChangeCaret(false, !Down, false);
-                if (Down) StartScreenAtCaret(*this, *view);
+                SettleCaretByPage(*this, *view, Down, v);
             } else {
-                LeaveByPage(view, [view, x, y, Down] { view->PlaceCaretInView(x, y, Down); });
+                LeaveByPage(view, [view, x, y, Down, v] { view->PlaceCaretInView(x, y, Down, v); });
             }
             return;
         }
@@ -285,13 +378,10 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
             TRPTableItemInfo* t = TableAt(*own.Doc, own.First);
             const int r = t ? RowUnder(*t, y - own.OrgY - di.Top) : -1;
             const int rowTop = r >= 0 ? RPCoordSum(own.OrgY, RowTop(*t, di, r)) : y;
-            int top = (Down ? rowTop > v : rowTop + h >= v) ? rowTop : y;
-            top = std::max(top, lineTop);
-            if (Down ? top > v : top < v) {
-                view->ScrollToY(top, true);
-                ChangeCaret(false, false, false);
-                return;
-            }
+            const int top = (Down ? rowTop > v : rowTop >= v - h) ? rowTop : y;
+            ScrollByPage(*view, Down, v, std::max(top, lineTop));
+            ChangeCaret(false, false, false);
+            return;
         }
         // The tries go on by half a screen; the second stops at the screen's
         // bottom edge, so that the line after a caret low on the screen
@@ -301,20 +391,30 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
         else
             y = RPCoordSum(y, -step);
     }
-    if (Shift || view == this) {
+    // Nothing further: the caret goes to the end, or the start, of the
+    // document searched once the screen there comes within reach.
+    TRPEditRPData* doc = Shift || view == this ? this : view;
+    const int docTop = doc == view ? 0 : own.OrgY;
+    if (Down ? RPCoordSum(docTop, doc->DocumentHeight, -h) > RPCoordSum(v, h) : docTop < RPCoordSum(v, -h)) {
+        viewOnly();
+        return;
+    }
+    if (doc == this) {
         if (Down)
             MoveCaretEnd(true);
         else
             MoveCaretHome(true);
+        HoldWithinAScreen(*view, v);
         return;
     }
     // To the view's document's start or end, out of the cells.
-    LeaveByPage(view, [view, Down] {
+    LeaveByPage(view, [view, Down, v] {
         if (TCustomRichPadEdit* e = view->Editor()) e->DestroyCellEditor();
         if (Down)
             view->MoveCaretEnd(true);
         else
             view->MoveCaretHome(true);
+        HoldWithinAScreen(*view, v);
         if (TCustomRichPadEdit* e = view->Editor()) e->SetFocus();
     });
 }
@@ -329,7 +429,7 @@ void TRPEditRPData::LeaveByPage(TRPEditRPData* View, std::function<void()> Work)
     Work();
 }
 
-void TRPEditRPData::PlaceCaretInView(int X, int Y, bool Down) {
+void TRPEditRPData::PlaceCaretInView(int X, int Y, bool Down, int From) {
     TRPEditRPData* d = this;
     int ox = 0, oy = 0;
     for (size_t tries = 0; d && tries < 2 * MaxSteps; ++tries) {
@@ -363,8 +463,7 @@ void TRPEditRPData::PlaceCaretInView(int X, int Y, bool Down) {
         // the caret stands beside it.
         d->SetCaretDrawPos(di, offs);
         d->SkipListMarker(Down);
-        d->ChangeCaret(false, !Down, false);
-        if (Down) StartScreenAtCaret(*d, *this);
+        SettleCaretByPage(*d, *this, Down, From);
         if (control && !control->Focused()) control->SetFocus();
         return;
     }

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 
 #include "EditTestSupport.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPTable.h"
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/model/RPDrawLines.h"
+#include "richtext/rtf/RPRTFReaderProperties.h"
 #include "support/FormDriver.h"
 
 namespace {
@@ -539,5 +542,56 @@ TEST_F(CaretInCells, ANewLineInACellAtTheDocumentsEndShows) {
             EXPECT_EQ(At().Where, (nested ? "1,0 1,0 " : "1,0 ") + std::to_string(i) + ":1");
             EXPECT_EQ(Faults(before, At()), "");
         }
+    }
+}
+
+// Pictures, lines, rows and gaps taller than the screen, in lines, a list,
+// cells and a table in a cell: PageDown from the start to the end and PageUp
+// back, with and without Shift, in views of several heights. Every key
+// moves the view on by a scroll unit at least and by a screen at most, so
+// that every row of pixels of the document shows on a screen on the way.
+// The pages went from above a tall picture or line to the line after it,
+// and back to its top, and stopped in front of a table whose top was not
+// on a whole scroll unit.
+TEST_F(CaretInCells, PagesShowEveryPartOfWhatIsTallerThanTheScreen) {
+    f.Form->SetBounds(0, 0, 500, 500);
+    TRPRTFReaderProperties* p = f.Edit->GetRTFReadProperties();
+    p->TextStyleMode = rprsAddIfNeeded;
+    p->ParaStyleMode = rprsAddIfNeeded;
+    for (const char* name : {"picture_in_cell", "pictures_on_one_line", "tall_line_in_list", "tall_in_nested_table",
+                             "gap", "tall_rows", "pictures_at_both_ends"}) {
+        f.Edit->DestroyCellEditor();
+        f.Edit->SetBounds(0, 0, 400, 400);
+        f.Edit->Clear();
+        ASSERT_TRUE(f.Edit->LoadRTF(PRAVOLIN_SOURCE_DIR "/tests/richtext/edit/tall/" + std::string(name) + ".rtf"));
+        f.Edit->Format();
+        Show();
+        for (const int height : {75, 330})
+            for (const auto mods : {Qt::NoModifier, Qt::ShiftModifier}) {
+                SCOPED_TRACE(std::string(name) + " " + std::to_string(height) + (mods ? " Shift" : ""));
+                f.Edit->DestroyCellEditor();
+                f.Edit->SetBounds(0, 0, 400, height);
+                ProcessEvents();
+                f.Caret(0, 0);
+                f.Edit->ScrollTo(0);
+                const int h = f.Edit->ClientHeight(), bottom = f.Data()->DocumentHeight;
+                ASSERT_GT(bottom, 4 * h);
+                for (const uint16_t key : {VK_NEXT, VK_PRIOR}) {
+                    // Down to where the screens have shown the document, and back.
+                    int shown = h;
+                    for (int press = 0; press < 400; ++press) {
+                        const int v = V();
+                        if (key == VK_NEXT ? v + h >= bottom - 10 : v == 0) break;
+                        PressKeyAtFocus(key, mods);
+                        ProcessEvents();
+                        const int now = V();
+                        ASSERT_TRUE(key == VK_NEXT ? now > v : now < v) << "press " << press << " at " << v;
+                        ASSERT_LE(std::abs(now - v), h) << "press " << press << " at " << v;
+                        shown = std::max(shown, now + h);
+                    }
+                    if (key == VK_NEXT) EXPECT_GE(shown, bottom - 10);
+                }
+                EXPECT_EQ(V(), 0);
+            }
     }
 }
