@@ -32,7 +32,9 @@
 #include "term/USetup.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -1455,6 +1457,148 @@ TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
         ASSERT_EQ(Stand(), std::make_pair(34, false));
         EXPECT_EQ(Schritt("mm"), 36);
         EXPECT_EQ(Schritt("BackSpace"), 35);
+        UngespeichertBeenden(Abschnitt, Haupt);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
+namespace {
+
+// A log of 20 lines, a picture of 300 x 1400 pixels in stripes of 100 in
+// four colours, and 40 lines.
+QByteArray LogbuchMitHohemBild() {
+    QImage Bild(300, 1400, QImage::Format_RGB32);
+    const QRgb Farben[] = {qRgb(220, 40, 40), qRgb(40, 160, 40), qRgb(40, 40, 220), qRgb(230, 200, 30)};
+    for (int y = 0; y < Bild.height(); ++y)
+        for (int x = 0; x < Bild.width(); ++x)
+            Bild.setPixel(x, y, Farben[(y / 100) % 4]);
+    QByteArray Png;
+    QBuffer Puffer(&Png);
+    Puffer.open(QIODevice::WriteOnly);
+    Bild.save(&Puffer, "PNG");
+    QByteArray Rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n";
+    for (int Zeile = 1; Zeile <= 60; ++Zeile) {
+        Rtf += "\\pard Zeile " + QByteArray::number(Zeile) + "\\par\n";
+        if (Zeile == 20)
+            Rtf += "\\pard Bild: {\\pict\\pngblip\\picw300\\pich1400\\picwgoal4500\\pichgoal21000\n" + Png.toHex() +
+                   "}\\par\n";
+    }
+    return Rtf + "}\n";
+}
+
+} // namespace
+
+// PageDown through a log with a picture taller than its window, and PageUp
+// back: every key moves the view on by no more than the window's height, so
+// every row of the picture shows on a screen. Shift+PageDown and
+// Shift+PageUp through the long log of tables select screen by screen. The
+// pages went from above the picture to the line after it (its middle rows
+// never showed) and back to its top; beside a table taller than the window
+// Shift+PageUp went to the table's top at once.
+TEST(Desktop, PagesShowEveryRowOfATallPictureAndSelectScreenByScreen) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Bild = Ordner.filePath(QStringLiteral("bild.rtf"));
+    const QString Lang = Ordner.filePath(QStringLiteral("lang.rtf"));
+    ASSERT_TRUE(DateiSchreiben(Bild, LogbuchMitHohemBild()));
+    ASSERT_TRUE(DateiSchreiben(Lang, LogbuchMitLangenTabellen()));
+    Programmlauf([&] {
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
+        ASSERT_NE(AbschnittF, 0u);
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        const auto Anfangen = [&] {
+            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
+            Taste(QStringLiteral("ctrl+Home"));
+            Verarbeitet();
+            ASSERT_TRUE(Warten([&] { return LogBlick(Log).Ansicht == 0; }, 10));
+        };
+        // The key pressed until the view stands at the document's end (or
+        // start) and the caret in its last (or first) item; the views and the
+        // places of the caret, every key moving the view by a screen at most
+        // and the view or the caret at least.
+        const auto Seiten = [&](const QString& Name) {
+            const bool Ab = Name.endsWith(QStringLiteral("Next"));
+            const std::string Ziel = std::to_string(Ab ? ImProgramm([&] { return Log->ItemCount(); }) - 1 : 0) + ":";
+            std::vector<TBlick> Weg{LogBlick(Log)};
+            while (Weg.size() < 300 &&
+                   ((Ab ? !Weg.back().Unten : Weg.back().Ansicht > 0) || Weg.back().Stelle.rfind(Ziel, 0) != 0)) {
+                Taste(Name);
+                Verarbeitet();
+                TBlick b;
+                const bool Bewegt = Warten(
+                    [&] {
+                        b = LogBlick(Log);
+                        return b.Ansicht != Weg.back().Ansicht || b.Stelle != Weg.back().Stelle;
+                    },
+                    10);
+                EXPECT_TRUE(Bewegt) << BlickText(Weg.back());
+                if (!Bewegt) break;
+                SCOPED_TRACE(BlickText(b) + " nach " + BlickText(Weg.back()));
+                EXPECT_LE(std::abs(b.Ansicht - Weg.back().Ansicht), b.Hoehe);
+                EXPECT_TRUE(Ab ? b.Ansicht >= Weg.back().Ansicht : b.Ansicht <= Weg.back().Ansicht);
+                Weg.push_back(b);
+            }
+            return Weg;
+        };
+
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Bild));
+        ASSERT_NO_FATAL_FAILURE(Anfangen());
+        const auto [BildOben, BildUnten] = ImProgramm([&] {
+            TRPEditRPData* d = Log->EditData();
+            for (int i = 0; i < d->DrawItemCount(); ++i)
+                if (d->DrawItem(i)->Height >= 1400) return std::make_pair(d->DrawItem(i)->Top, d->DrawItem(i)->Top + 1400);
+            return std::make_pair(0, 0);
+        });
+        ASSERT_GT(BildUnten, BildOben);
+        for (const QString& Name : {QStringLiteral("Next"), QStringLiteral("Prior")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const std::vector<TBlick> Weg = Seiten(Name);
+            // The rows of the picture that the screens of the way showed.
+            int Gezeigt = BildOben;
+            std::vector<std::pair<int, int>> Schirme;
+            for (const TBlick& b : Weg)
+                Schirme.push_back({b.Ansicht, b.Ansicht + b.Hoehe});
+            std::sort(Schirme.begin(), Schirme.end());
+            for (const auto& [Oben, Unten] : Schirme)
+                if (Oben <= Gezeigt) Gezeigt = std::max(Gezeigt, Unten);
+            EXPECT_GE(Gezeigt, BildUnten);
+            if (Name == QStringLiteral("Next")) {
+                EXPECT_GT(Weg.size(), 3u);
+                Bildschirmfoto(QStringLiteral("29_logbuch_seite_am_ende_nach_hohem_bild"));
+            }
+        }
+        EXPECT_EQ(LogBlick(Log).Stelle.rfind("0:", 0), 0u);
+
+        // Selected screen by screen: the selection runs from the start to
+        // the caret, which goes on with the screens.
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Lang));
+        ASSERT_NO_FATAL_FAILURE(Anfangen());
+        const auto Auswahl = [&] {
+            return ImProgramm([&] {
+                int si = -1, so = -1, ei = -1, eo = -1;
+                Log->EditData()->GetSelBounds(si, so, ei, eo, false);
+                return std::make_pair(si, ei);
+            });
+        };
+        int Bis = 0;
+        for (const QString& Name : {QStringLiteral("shift+Next"), QStringLiteral("shift+Prior")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const bool Ab = Name == QStringLiteral("shift+Next");
+            const std::vector<TBlick> Weg = Seiten(Name);
+            EXPECT_GT(Weg.size(), 10u);
+            const auto [Von, Ende] = Auswahl();
+            EXPECT_EQ(Von, 0);
+            if (Ab) {
+                Bis = Ende;
+                EXPECT_EQ(Ende, ImProgramm([&] { return Log->ItemCount(); }) - 1);
+                Bildschirmfoto(QStringLiteral("30_logbuch_bis_zum_ende_gewaehlt"));
+            } else {
+                EXPECT_LT(Ende, Bis);
+            }
+        }
+        // A note typed, which is not saved.
+        Tippen(QStringLiteral("x"));
+        ASSERT_TRUE(Warten(Logbuchgeaendert));
         UngespeichertBeenden(Abschnitt, Haupt);
     });
     EXPECT_FALSE(Zq->Visible());
