@@ -202,9 +202,11 @@ int TRPTableItemInfo::HeightToLoseWhenWider(int Extra, int Enough) {
             // A cell of one line keeps it; a table alone in a cell is one
             // draw item that may still lose height.
             if (!content || content->DrawItemCount() == 0) continue;
-            if (content->DrawItemCount() == 1 &&
-                !content->GetItem(content->DrawItem(0)->ItemNo)->GetBoolValue(rpbivFullLine))
-                continue;
+            if (content->DrawItemCount() == 1) {
+                const TCustomRPItemInfo* item =
+                    content->GetItem(content->GetItemCount() == 1 ? 0 : content->DrawItem(0)->ItemNo);
+                if (item->StyleNo >= 0 || !item->GetBoolValue(rpbivFullLine)) continue;
+            }
             const int loss =
                 std::max(0, content->DocumentHeight - content->LeastHeightWhenWider(INT_MAX, Extra));
             const size_t span = static_cast<size_t>(std::min(R - r, std::max(1, cell->RowSpan)));
