@@ -59,7 +59,9 @@ def numbered(text, n):
 
 
 def document(body):
-    return "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n" + body + "\\pard\\par}\n"
+    """The document of Body, which ends with an empty paragraph unless it ends in a space."""
+    end = "}\n" if "\\sa" in body.rsplit("\\pard", 1)[-1] else "\\pard\\par}\n"
+    return "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n" + body + end
 
 
 DOCUMENTS = {
@@ -84,6 +86,9 @@ DOCUMENTS = {
     "tall_rows.rtf": lines(1, 6) + "".join(
         row(["\\par ".join("Reihe %d Zeile %d" % (r, i) for i in range(30)), "Reihe %d" % r], [3500, 3000])
         for r in range(3)) + lines(7, 10),
+    # A first line of a small word and a tall one, and a space below the
+    # last paragraph taller than the screen.
+    "tall_ends.rtf": "\\pard{\\fs16 klein}{\\fs300 G}\\par\n" + lines(1, 30) + "\\pard\\sa40000 Ende\\par\n",
     # Tall pictures that start and end the document.
     "pictures_at_both_ends.rtf": "\\pard " + picture(300, 1200) + "\\par\n" + lines(1, 20) + "\\pard " +
     picture(300, 1300) + "\\par\n",

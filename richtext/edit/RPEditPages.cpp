@@ -277,14 +277,18 @@ void ScrollByPage(TRPEditRPData& View, bool Down, int From, int Top) {
     View.ScrollToY(static_cast<int>(std::min<int64_t>(int64_t(pos) * u, RPMaxCoord)), true);
 }
 
-// A view that a caret's move took further than a screen from From goes
-// back to the screen's bound.
-void HoldWithinAScreen(TRPEditRPData& View, int From) {
+// After the caret's move on a key that came with the view at From: a view
+// that the move took further than a screen on goes back to the screen's
+// bound; one that it took back (showing the caret's line), or, Onward, one
+// that did not move on (the caret at the document's end with its line
+// shown already) goes a step on in the key's direction.
+void HoldPageMove(TRPEditRPData& View, bool Down, int From, bool Onward) {
     const int v = View.GetVOffs(), h = View.GetHeight();
-    if (v > RPCoordSum(From, h))
-        ScrollByPage(View, true, From, RPCoordSum(From, h));
-    else if (v < RPCoordSum(From, -h))
-        ScrollByPage(View, false, From, RPCoordSum(From, -h));
+    const int bound = RPCoordSum(From, Down ? h : -h);
+    if (Down ? v > bound : v < bound)
+        ScrollByPage(View, Down, From, bound);
+    else if (Down ? v < From || (Onward && v == From) : v > From || (Onward && v == From))
+        ScrollByPage(View, Down, From, RPCoordSum(From, Down ? PageStep(h) : -PageStep(h)));
 }
 
 // The caret stands at its new place in Doc, on a key that came with the
@@ -298,11 +302,13 @@ void SettleCaretByPage(TRPEditRPData& Doc, TRPEditRPData& View, bool Down, int F
     const TPagePath caret = CaretPath(Doc, View);
     int top = 0, bottom = 0;
     if (!caret.empty()) StepExtent(caret.back(), top, bottom);
-    // Showing the line scrolls to its top less the caret's margin, on a unit.
-    const bool show = !Down && !caret.empty() && std::max(0, top - 6) / u * u >= RPCoordSum(From, -h);
+    // Showing the caret's line scrolls the view to a whole unit at or above
+    // the line's top less the caret's margin and its own pixel.
+    constexpr int margin = 6;
+    const bool show = !Down && !caret.empty() && std::max(0, top - margin) / u * u >= RPCoordSum(From, -h);
     Doc.ChangeCaret(false, show, false);
     if (caret.empty() || show) {
-        HoldWithinAScreen(View, From);
+        HoldPageMove(View, Down, From, false);
     } else if (Down) {
         const int start = ScreenStart(caret);
         ScrollByPage(View, true, From, start > From ? start : RPCoordSum(From, PageStep(h)));
@@ -352,8 +358,9 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
         const TPagePath place = PlaceUnder(caret[from], x, y, !Shift);
         if (place.empty()) break;
         if (Compare(place, caret, from) == (Down ? 1 : -1)) {
-            // Within reach: a screen that starts with the place touches this
-            // one; going up, the place reaches into the screen above.
+            // Within reach: going down, a screen that starts with the place
+            // touches this one; going up, the place reaches into the screen
+            // above.
             int top = 0, bottom = 0;
             PlaceExtent(place, top, bottom);
             if (Down ? ScreenStart(place) > RPCoordSum(v, h) : bottom <= RPCoordSum(v, -h)) {
@@ -404,7 +411,7 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
             MoveCaretEnd(true);
         else
             MoveCaretHome(true);
-        HoldWithinAScreen(*view, v);
+        HoldPageMove(*view, Down, v, true);
         return;
     }
     // To the view's document's start or end, out of the cells.
@@ -414,7 +421,7 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
             view->MoveCaretEnd(true);
         else
             view->MoveCaretHome(true);
-        HoldWithinAScreen(*view, v);
+        HoldPageMove(*view, Down, v, true);
         if (TCustomRichPadEdit* e = view->Editor()) e->SetFocus();
     });
 }

@@ -559,7 +559,7 @@ TEST_F(CaretInCells, PagesShowEveryPartOfWhatIsTallerThanTheScreen) {
     p->TextStyleMode = rprsAddIfNeeded;
     p->ParaStyleMode = rprsAddIfNeeded;
     for (const char* name : {"picture_in_cell", "pictures_on_one_line", "tall_line_in_list", "tall_in_nested_table",
-                             "gap", "tall_rows", "pictures_at_both_ends"}) {
+                             "gap", "tall_rows", "pictures_at_both_ends", "tall_ends"}) {
         f.Edit->DestroyCellEditor();
         f.Edit->SetBounds(0, 0, 400, 400);
         f.Edit->Clear();
