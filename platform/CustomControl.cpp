@@ -388,7 +388,11 @@ void TCustomControl::PaintClient(QPainter& p, const QRegion& Region) {
 }
 
 void TCustomControl::PaintTo(QImage& Image) {
-    Image = QImage(std::max(1, ClientWidth()), std::max(1, ClientHeight()), QImage::Format_RGB32);
+    // A picture of the right size is painted again in place (checks paint
+    // the same views again and again).
+    const QSize size(std::max(1, ClientWidth()), std::max(1, ClientHeight()));
+    if (Image.size() != size || Image.format() != QImage::Format_RGB32)
+        Image = QImage(size, QImage::Format_RGB32);
     Image.fill(Qt::white);
     QPainter p(&Image);
     PaintClient(p, QRegion(0, 0, ClientWidth(), ClientHeight()));

@@ -633,7 +633,7 @@ TEST(Desktop, TabInTheLogBookALogSavedTwiceUnderOneNameAndTheSameLogCutShort) {
             const FensterId Datei = DialogAbwarten(QStringLiteral("QFileDialog")).Fenster;
             ASSERT_NE(Datei, 0u);
             ASSERT_TRUE(DateinameTippen(Name));
-            Taste(QStringLiteral("Return"));
+            Bestaetigen();
             if (Mal == 2) {
                 // The question belongs to the file dialog, which stays open under it.
                 const TDialogBild Frage =
@@ -646,7 +646,7 @@ TEST(Desktop, TabInTheLogBookALogSavedTwiceUnderOneNameAndTheSameLogCutShort) {
                 // made again.
                 for (int k = 0; k < 3 && DialogAbwarten(QStringLiteral("QMessageBox"), 0).Fenster; ++k) {
                     KlickBei(DialogKnopf(QStringLiteral("Ja")));
-                    Warten([] { return DialogAbwarten(QStringLiteral("QMessageBox"), 0).Fenster == 0; }, 5);
+                    Warten([] { return DialogAbwarten(QStringLiteral("QMessageBox"), 0).Fenster == 0; }, 15);
                 }
             }
             const bool Gespeichert =
@@ -673,7 +673,7 @@ TEST(Desktop, TabInTheLogBookALogSavedTwiceUnderOneNameAndTheSameLogCutShort) {
         Klick(Abschnitt->LogbuchLaden);
         ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
         ASSERT_TRUE(DateinameTippen(Name + ".rtf"));
-        Taste(QStringLiteral("Return"));
+        Bestaetigen();
         const TDialogBild Unvollstaendig =
             DialogPruefen(QStringLiteral("QMessageBox"), AbschnittF, QStringLiteral("Logbuch unvollständig"),
                           QStringLiteral("18_logbuch_unvollstaendig"));
@@ -882,7 +882,7 @@ TEST(Desktop, KeysTypedAheadIntoATableOfTheLogGiveWhatTheyGiveOneAtATime) {
             if (Mal % 2) Posten([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); });
             TastenSchnell(Tasten);
             Verarbeitet();
-            EXPECT_TRUE(Warten([&] { return Zellen() == Soll; }, 10)) << Zellen();
+            EXPECT_TRUE(Warten([&] { return Zellen() == Soll; })) << Zellen();
         }
         Bildschirmfoto(QStringLiteral("21_tabelle_vorausgetippt"));
         // The log with the table is not saved.
@@ -954,7 +954,7 @@ TEST(Desktop, CaretKeysOfTheLogMoveTheCaretAndItsLineShowsWhole) {
             Taste(Name);
             Verarbeitet();
             TBlick b;
-            EXPECT_TRUE(Warten([&] { return (b = Blick()).Eintrag == Eintrag; }, 10)) << b.Eintrag;
+            EXPECT_TRUE(Warten([&] { return (b = Blick()).Eintrag == Eintrag; })) << b.Eintrag;
             return b;
         };
         const auto Ganz = [](const TBlick& b) { return b.Oben >= 0 && b.Unten <= b.Hoehe; };
@@ -1096,14 +1096,36 @@ bool DateiSchreiben(const QString& Name, const QByteArray& Inhalt) {
     return f.open(QIODevice::WriteOnly) && f.write(Inhalt) == Inhalt.size();
 }
 
+// After "Logbuch laden": the warning that the log is not saved, when it
+// comes, taken with OK (however late it comes on a loaded machine); true once
+// the file dialog is in front.
+bool ZumLadedialog() {
+    for (int Warnungen = 0; Warnungen < 3; ++Warnungen) {
+        QString Art;
+        Warten([&] {
+            Art = ImProgramm([] {
+                QWidget* w = QApplication::activeModalWidget();
+                if (!w || !w->isVisible()) return QString();
+                return QString::fromLatin1(w->inherits("QFileDialog")   ? "QFileDialog"
+                                           : w->inherits("QMessageBox") ? "QMessageBox"
+                                                                        : "");
+            });
+            return !Art.isEmpty();
+        });
+        if (Art != QLatin1String("QMessageBox")) return Art == QLatin1String("QFileDialog");
+        KlickBei(DialogKnopf(QStringLiteral("OK")));
+        Warten([] { return DialogAbwarten(QStringLiteral("QMessageBox"), 0).Fenster == 0; });
+    }
+    return false;
+}
+
 // The log file loaded as the pupil loads it, the log's window active again;
 // false when it did not come to the log.
 bool LogbuchLaden(TKxNav* Abschnitt, FensterId AbschnittF, const QString& Datei) {
     Klick(Abschnitt->LogbuchLaden);
-    if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster) KlickBei(DialogKnopf(QStringLiteral("OK")));
-    if (!DialogAbwarten(QStringLiteral("QFileDialog")).Fenster || !DateinameTippen(Datei)) return false;
+    if (!ZumLadedialog() || !DateinameTippen(Datei)) return false;
     const int Vorher = ImProgramm([&] { return Abschnitt->Logtext->ItemCount(); });
-    Taste(QStringLiteral("Return"));
+    Bestaetigen();
     return Warten([&] { return ImProgramm([&] { return Abschnitt->Logtext->ItemCount(); }) != Vorher; }) &&
            IstAktiv(AbschnittF);
 }
@@ -1164,7 +1186,7 @@ std::vector<TBlick> LogGehen(TRichPadEdit* Log, const QString& Name, int Ziel,
         Taste(Name);
         Verarbeitet();
         TBlick b;
-        const bool Bewegt = Warten([&] { return (b = LogBlick(Log)).Stelle != Weg.back().Stelle; }, 10);
+        const bool Bewegt = Warten([&] { return (b = LogBlick(Log)).Stelle != Weg.back().Stelle; });
         EXPECT_TRUE(Bewegt) << BlickText(Weg.back());
         if (!Bewegt) break;
         if (!Fotografiert && b.InZelle && b.Ansicht > Weg.back().Ansicht) {
@@ -1342,12 +1364,12 @@ TEST(Desktop, PagesShowEveryLineAndRowOfTheLogAndLeaveItsCells) {
             }));
             Verarbeitet();
             TBlick a;
-            ASSERT_TRUE(Warten([&] { return (a = LogBlick(Log)).InZelle; }, 10)) << BlickText(a);
+            ASSERT_TRUE(Warten([&] { return (a = LogBlick(Log)).InZelle; })) << BlickText(a);
             ASSERT_GT(a.Ansicht, 0);
             Taste(Name);
             Verarbeitet();
             TBlick b;
-            ASSERT_TRUE(Warten([&] { return (b = LogBlick(Log)).Stelle != a.Stelle; }, 10)) << BlickText(a);
+            ASSERT_TRUE(Warten([&] { return (b = LogBlick(Log)).Stelle != a.Stelle; })) << BlickText(a);
             SCOPED_TRACE(BlickText(b) + " nach " + BlickText(a));
             EXPECT_TRUE(b.Oben >= 0 && b.Fuss <= b.Hoehe);
             // The caret left the cell for a line beyond it; the view moved a
@@ -1418,11 +1440,9 @@ TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
         };
         const auto Laden = [&] {
             Klick(Abschnitt->LogbuchLaden);
-            if (DialogAbwarten(QStringLiteral("QMessageBox"), 2).Fenster)
-                KlickBei(DialogKnopf(QStringLiteral("OK")));
-            ASSERT_NE(DialogAbwarten(QStringLiteral("QFileDialog")).Fenster, 0u);
+            ASSERT_TRUE(ZumLadedialog());
             ASSERT_TRUE(DateinameTippen(Datei));
-            Taste(QStringLiteral("Return"));
+            Bestaetigen();
             // Loaded again over the edited log, the item count is the same.
             ASSERT_TRUE(Warten(
                 [&] { return ImProgramm([&] { return Log->ItemCount(); }) == 42 && Stand().first == 34; }));

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QRegularExpression>
@@ -24,6 +25,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -156,6 +158,48 @@ void KlickSerie(TControl* Control, int Anzahl, int Pause) {
 
 void Taste(const QString& Name) {
     Ausfuehren({QStringLiteral("xdotool"), QStringLiteral("key"), Name});
+}
+
+namespace {
+
+// Notes, once, whether the next Return reaches a popup list or another
+// widget; then leaves the application's event filters.
+class TReturnZeuge : public QObject {
+public:
+    enum { Offen, Liste, Fenster };
+    explicit TReturnZeuge(std::shared_ptr<std::atomic<int>> Ziel) : QObject(qApp), m_ziel(std::move(Ziel)) {}
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        // The key goes to the window first, then to the widget that takes it.
+        auto* w = qobject_cast<QWidget*>(o);
+        if (*m_ziel == Offen && w && e->type() == QEvent::KeyPress) {
+            const int k = static_cast<QKeyEvent*>(e)->key();
+            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+                *m_ziel = w->window()->windowType() == Qt::Popup ? Liste : Fenster;
+                qApp->removeEventFilter(this);
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    std::shared_ptr<std::atomic<int>> m_ziel;
+};
+
+} // namespace
+
+void Bestaetigen() {
+    for (int Versuch = 0; Versuch < 5; ++Versuch) {
+        auto Ziel = std::make_shared<std::atomic<int>>(TReturnZeuge::Offen);
+        ImProgramm([Ziel] { qApp->installEventFilter(new TReturnZeuge(Ziel)); });
+        Taste(QStringLiteral("Return"));
+        // What Return opens (a question) may keep the program's thread: the
+        // note is read here.
+        if (!Warten([&] { return *Ziel != TReturnZeuge::Offen; }) || *Ziel == TReturnZeuge::Fenster) return;
+        Warten([] { return ImProgramm([] { return QApplication::activePopupWidget() == nullptr; }); });
+    }
 }
 
 void TastenSchnell(const QStringList& Namen) {

@@ -68,6 +68,12 @@ void Klick(TControl* Control);
 void KlickSerie(TControl* Control, int Anzahl, int Pause);
 // A key ("Return", "Escape") to the window that has the focus.
 void Taste(const QString& Name);
+// Return to the window in front, taken by its control with the focus: a list
+// of names that a name box offers (a file dialog's) may open only once its
+// folder has been read, on a loaded machine after the name is typed, and
+// then takes the Return and only closes. As a pupil would, Return is pressed
+// again then.
+void Bestaetigen();
 // Keys ("x", "ctrl+z", "Tab") as fast as the keyboard can send them, with
 // no pause between them: they reach the program in one batch.
 void TastenSchnell(const QStringList& Namen);

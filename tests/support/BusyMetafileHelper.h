@@ -7,15 +7,16 @@
 //   TBusyMetafileHelper busy;
 //   ... pictures loaded now take their whole CPU time and fail ...
 #include "platform/MetafileConvert.h"
+#include "support/StandInFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 
 class TBusyMetafileHelper {
 public:
     TBusyMetafileHelper() : m_previous(MetafileHelperPath()) {
-        const QString script = m_dir.filePath(QStringLiteral("helfer"));
+        const QString script = QDir(StandInFolder()).filePath(QStringLiteral("helfer"));
         QFile f(script);
         f.open(QIODevice::WriteOnly);
         f.write("#!/bin/sh\nwhile :; do :; done\n");
@@ -29,6 +30,5 @@ public:
     TBusyMetafileHelper& operator=(const TBusyMetafileHelper&) = delete;
 
 private:
-    QTemporaryDir m_dir;
     QString m_previous;
 };

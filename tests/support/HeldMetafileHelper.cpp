@@ -1,6 +1,7 @@
 #include "support/HeldMetafileHelper.h"
 
 #include "platform/MetafileConvert.h"
+#include "support/StandInFolder.h"
 
 #include <QFile>
 
@@ -22,8 +23,9 @@ QString Quoted(const QString& Path) {
 
 } // namespace
 
-THeldMetafileHelper::THeldMetafileHelper() : m_previous(MetafileHelperPath()) {
-    // The gate is closed while its file exists; removing the folder opens it too.
+THeldMetafileHelper::THeldMetafileHelper() : m_dir(StandInFolder()), m_previous(MetafileHelperPath()) {
+    // The gate is closed while its file exists: a run that starts after the
+    // release passes at once.
     const QString closed = m_dir.filePath(QStringLiteral("zu"));
     QFile(closed).open(QIODevice::WriteOnly);
     const QString script = m_dir.filePath(QStringLiteral("helfer"));

@@ -9,8 +9,8 @@
 //   ... paint for the screen: frames in the pictures' places ...
 //   EXPECT_FALSE(held.HeldTooLong());
 //   held.Release(); // the helper does the work now
+#include <QDir>
 #include <QString>
-#include <QTemporaryDir>
 
 class THeldMetafileHelper {
 public:
@@ -29,7 +29,9 @@ public:
     bool HeldTooLong() const;
 
 private:
-    QTemporaryDir m_dir;
+    // The stand-in's script, its gate and its note of a run held too long;
+    // kept after the stand-in is gone, for runs that start late.
+    QDir m_dir;
     QString m_previous;
     int m_previousWallMs = 0;
 };

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <vector>
 
 #include "EditTestSupport.h"
@@ -41,8 +40,11 @@ void Dump(TCustomRPFormattedData& D, const std::string& Indent, const std::strin
     if (WithLines) {
         Out +=
             Indent + "doc w=" + std::to_string(D.TextWidth) + " h=" + std::to_string(D.DocumentHeight) + "\n";
-        for (const std::string& line : Lines(DumpLayout(D)))
-            Out += Indent + line + "\n";
+        const std::string lines = DumpLayout(D);
+        for (size_t at = 0, end; at < lines.size(); at = end + 1) {
+            end = std::min(lines.find('\n', at), lines.size());
+            Out.append(Indent).append(lines, at, end - at).append(1, '\n');
+        }
     }
     for (int i = 0; i < D.GetItemCount(); ++i) {
         auto* t = dynamic_cast<TRPTableItemInfo*>(D.GetItem(i));
@@ -91,14 +93,16 @@ std::string ViewLayout(TCustomRichPadEdit& Edit, const TOpenCells& Open) {
 
 std::vector<std::string> Lines(const std::string& Text) {
     std::vector<std::string> v;
-    std::istringstream in(Text);
-    for (std::string l; std::getline(in, l);)
-        v.push_back(l);
+    for (size_t at = 0, end; at < Text.size(); at = end + 1) {
+        end = std::min(Text.find('\n', at), Text.size());
+        v.emplace_back(Text, at, end - at);
+    }
     return v;
 }
 
 // The first line where the dumps differ.
 std::string FirstDifference(const std::string& Edited, const std::string& Fresh) {
+    if (Edited == Fresh) return std::string();
     const std::vector<std::string> a = Lines(Edited), b = Lines(Fresh);
     for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
         const std::string la = i < a.size() ? a[i] : "<end>", lb = i < b.size() ? b[i] : "<end>";
@@ -168,7 +172,8 @@ std::string DiffFromFreshLayout(TCustomRichPadEdit& Edit, int ExtraWidth) {
     TRPEditRPData* data = Edit.EditData();
     // An open cell editor is a window over the view, painted apart.
     if (what.empty() && !Edit.GetCellEditor() && !data->SelectionExists(false, true)) {
-        QImage mine, theirs;
+        // Kept from check to check: painted again in place.
+        static QImage mine, theirs;
         Edit.PaintTo(mine);
         fresh->PaintTo(theirs);
         const TRect c = data->CaretRect();
