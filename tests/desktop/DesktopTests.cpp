@@ -1174,6 +1174,13 @@ std::string BlickText(const TBlick& b) {
            std::to_string(b.Hoehe) + " bei " + std::to_string(b.Ansicht);
 }
 
+// The log's first line clicked and the caret to the log's start (Ende: to its end).
+void LogKlicken(TRichPadEdit* Log, bool Ende = false) {
+    KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
+    Taste(Ende ? QStringLiteral("ctrl+End") : QStringLiteral("ctrl+Home"));
+    Verarbeitet();
+}
+
 // The key pressed until the caret stands in the log itself at item Ziel;
 // the places the caret took, every key moving it. Foto: a screenshot of
 // the first row that the view moved down for.
@@ -1212,10 +1219,7 @@ TEST(Desktop, CaretKeysShowTheRowsOfTablesInTheLogWhole) {
         // Loaded as the pupil loads it: 200 days, 2 headings, 2 tables and the last line.
         ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Datei));
         ASSERT_EQ(ImProgramm([&] { return Log->ItemCount(); }), 205);
-        // The first line clicked, the caret to the start.
-        KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
-        Taste(QStringLiteral("ctrl+Home"));
-        Verarbeitet();
+        LogKlicken(Log);
 
         // The caret's line shows whole, 5 pixels from the edges where the
         // document has room for them.
@@ -1282,12 +1286,7 @@ TEST(Desktop, PagesShowEveryLineAndRowOfTheLogAndLeaveItsCells) {
         const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
         ASSERT_NE(AbschnittF, 0u);
         TRichPadEdit* Log = Abschnitt->Logtext;
-        // The first line clicked, the caret to the start.
-        const auto Anfangen = [&] {
-            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
-            Taste(QStringLiteral("ctrl+Home"));
-            Verarbeitet();
-        };
+        const auto Anfangen = [&] { LogKlicken(Log); };
         ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Lang));
         const int Letzter = ImProgramm([&] { return Log->ItemCount(); }) - 1;
         ASSERT_GT(Letzter, 300);
@@ -1447,9 +1446,7 @@ TEST(Desktop, TheLogsBarComesAndGoesAsTheLoadedLogHasIt) {
             ASSERT_TRUE(Warten(
                 [&] { return ImProgramm([&] { return Log->ItemCount(); }) == 42 && Stand().first == 34; }));
             ASSERT_TRUE(IstAktiv(AbschnittF));
-            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
-            Taste(QStringLiteral("ctrl+End"));
-            Verarbeitet();
+            LogKlicken(Log, true);
         };
         const auto Schritt = [&](const char* Was) {
             if (Was == std::string("mm"))
@@ -1527,10 +1524,8 @@ TEST(Desktop, PagesShowEveryRowOfATallPictureAndSelectScreenByScreen) {
         ASSERT_NE(AbschnittF, 0u);
         TRichPadEdit* Log = Abschnitt->Logtext;
         const auto Anfangen = [&] {
-            KlickBei(ImProgramm([&] { return Log->ClientWidget()->mapToGlobal(QPoint(40, 10)); }));
-            Taste(QStringLiteral("ctrl+Home"));
-            Verarbeitet();
-            ASSERT_TRUE(Warten([&] { return LogBlick(Log).Ansicht == 0; }, 10));
+            LogKlicken(Log);
+            ASSERT_TRUE(Warten([&] { return LogBlick(Log).Ansicht == 0; }));
         };
         // The key pressed until the view stands at the document's end (or
         // start) and the caret in its last (or first) item; the views and the
@@ -1549,8 +1544,7 @@ TEST(Desktop, PagesShowEveryRowOfATallPictureAndSelectScreenByScreen) {
                     [&] {
                         b = LogBlick(Log);
                         return b.Ansicht != Weg.back().Ansicht || b.Stelle != Weg.back().Stelle;
-                    },
-                    10);
+                    });
                 EXPECT_TRUE(Bewegt) << BlickText(Weg.back());
                 if (!Bewegt) break;
                 SCOPED_TRACE(BlickText(b) + " nach " + BlickText(Weg.back()));
