@@ -512,7 +512,7 @@ void TRPEditRPData::ShowCaretLine() {
         return;
     // Of an item taller than the view, the side the caret stands at shows (a
     // table's first or last row).
-    constexpr int margin = 5;
+    constexpr int margin = CaretLineMargin;
     const TRPCharPos& p = CharEnds[static_cast<size_t>(CaretIndex)];
     const TRPDrawLineInfo* d = DrawItem(CaretDrawItemNo);
     int top = d->Top - 1 - margin, bottom = d->Top + d->Height + 1 + margin;

@@ -159,6 +159,8 @@ public:
     // Scrolls so that the shown caret's line shows whole with a margin; of
     // an item taller than the view, the side the caret stands at.
     void ShowCaretLine();
+    // The pixels kept around the caret's line beyond the caret's own.
+    static constexpr int CaretLineMargin = 5;
     // Whether the caret's place can be taken from the lines: no edit waits
     // for its reformatting, and the caret's line lies in them.
     bool CaretLinesValid() const;

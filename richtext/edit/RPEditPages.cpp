@@ -277,6 +277,12 @@ void ScrollByPage(TRPEditRPData& View, bool Down, int From, int Top) {
     View.ScrollToY(static_cast<int>(std::min<int64_t>(int64_t(pos) * u, RPMaxCoord)), true);
 }
 
+// The view moves a step on from From within what is taller than the screen.
+void ScrollAStep(TRPEditRPData& View, bool Down, int From) {
+    const int step = PageStep(View.GetHeight());
+    ScrollByPage(View, Down, From, RPCoordSum(From, Down ? step : -step));
+}
+
 // After the caret's move on a key that came with the view at From: a view
 // that the move took further than a screen on goes back to the screen's
 // bound; one that it took back (showing the caret's line), or, Onward, one
@@ -287,8 +293,8 @@ void HoldPageMove(TRPEditRPData& View, bool Down, int From, bool Onward) {
     const int bound = RPCoordSum(From, Down ? h : -h);
     if (Down ? v > bound : v < bound)
         ScrollByPage(View, Down, From, bound);
-    else if (Down ? v < From || (Onward && v == From) : v > From || (Onward && v == From))
-        ScrollByPage(View, Down, From, RPCoordSum(From, Down ? PageStep(h) : -PageStep(h)));
+    else if ((Down ? v < From : v > From) || (Onward && v == From))
+        ScrollAStep(View, Down, From);
 }
 
 // The caret stands at its new place in Doc, on a key that came with the
@@ -304,18 +310,18 @@ void SettleCaretByPage(TRPEditRPData& Doc, TRPEditRPData& View, bool Down, int F
     if (!caret.empty()) StepExtent(caret.back(), top, bottom);
     // Showing the caret's line scrolls the view to a whole unit at or above
     // the line's top less the caret's margin and its own pixel.
-    constexpr int margin = 6;
-    const bool show = !Down && !caret.empty() && std::max(0, top - margin) / u * u >= RPCoordSum(From, -h);
+    const int shownTop = std::max(0, top - TRPEditRPData::CaretLineMargin - 1) / u * u;
+    const bool show = !Down && !caret.empty() && shownTop >= RPCoordSum(From, -h);
     Doc.ChangeCaret(false, show, false);
     if (caret.empty() || show) {
         HoldPageMove(View, Down, From, false);
-    } else if (Down) {
-        const int start = ScreenStart(caret);
-        ScrollByPage(View, true, From, start > From ? start : RPCoordSum(From, PageStep(h)));
-    } else {
-        const int step = RPCoordSum(From, -PageStep(h));
-        ScrollByPage(View, false, From, bottom > step ? step : RPCoordSum(From, -h));
+        return;
     }
+    const int start = Down ? ScreenStart(caret) : 0;
+    if (Down ? start <= From : bottom > RPCoordSum(From, -PageStep(h)))
+        ScrollAStep(View, Down, From);
+    else
+        ScrollByPage(View, Down, From, Down ? start : RPCoordSum(From, -h));
 }
 
 } // namespace
@@ -347,7 +353,7 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
     // The view goes a step on, and the caret stays: what lies before the
     // place it would go to shows first.
     const auto viewOnly = [&] {
-        ScrollByPage(*view, Down, v, RPCoordSum(v, Down ? PageStep(h) : -PageStep(h)));
+        ScrollAStep(*view, Down, v);
         ChangeCaret(false, false, false);
     };
     // With Shift the selection stays in the caret's document, and a table in

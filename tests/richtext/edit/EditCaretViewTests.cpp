@@ -589,7 +589,9 @@ TEST_F(CaretInCells, PagesShowEveryPartOfWhatIsTallerThanTheScreen) {
                         ASSERT_LE(std::abs(now - v), h) << "press " << press << " at " << v;
                         shown = std::max(shown, now + h);
                     }
-                    if (key == VK_NEXT) EXPECT_GE(shown, bottom - 10);
+                    if (key == VK_NEXT) {
+                        EXPECT_GE(shown, bottom - 10);
+                    }
                 }
                 EXPECT_EQ(V(), 0);
             }
