@@ -92,6 +92,27 @@ DOCUMENTS = {
     # Tall pictures that start and end the document.
     "pictures_at_both_ends.rtf": "\\pard " + picture(300, 1200) + "\\par\n" + lines(1, 20) + "\\pard " +
     picture(300, 1300) + "\\par\n",
+    # A space above the first paragraph taller than the screen.
+    "space_before_first.rtf": "\\pard\\sb4000 Anfang\\par\n" + lines(1, 30),
+    # One-line paragraphs spaced above and below by all kinds of amounts.
+    "spaced_lines.rtf": "".join("\\pard\\sb%d\\sa%d Zeile %d\\par\n" % ((i * 97) % 600, (i * 53) % 300, i)
+                                for i in range(60)),
+    # A row whose first cell holds a word and whose second holds forty lines.
+    "tall_row_short_cell.rtf": lines(1, 5) + row(["links", "\\par ".join("rechts %d" % i for i in range(40))],
+                                                 [3000, 3000]) + lines(6, 20),
+    # A table of eighty rows that starts the document.
+    "table_first.rtf": "".join(row(["Aufgabe %d" % r, "Ergebnis %d" % r], [2500, 2500]) for r in range(1, 81)) +
+    lines(1, 3),
+    # A table first whose first cell holds a picture taller than the screen.
+    "table_first_tall_picture.rtf": row(["Bild " + picture(200, 1300), "rechts"], [3500, 3000]) +
+    row(["unten", "rechts unten"], [3500, 3000]) + lines(1, 20),
+    # A cell of six hundred lines, taller than the window of its editor.
+    "cell_beyond_window.rtf": lines(1, 1, "Oben") +
+    row(["\\par ".join("Zeile %d" % i for i in range(600)), "rechts"], [3000, 3000]) +
+    row(["zweite", "Reihe"], [3000, 3000]) + lines(1, 1, "Unten"),
+    # Rows taller than the screen that end the document, with a tall picture in the last.
+    "tall_rows_at_end.rtf": lines(1, 20) + row(["\\par ".join("Reihe Zeile %d" % i for i in range(30)), "kurz"],
+                                               [3500, 3000]) + row([picture(150, 900), "Ende"], [3500, 3000]),
 }
 
 

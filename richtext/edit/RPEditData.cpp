@@ -391,6 +391,13 @@ TRect TRPEditRPData::CaretRect() const {
     auto* self = const_cast<TRPEditRPData*>(this);
     const int x = p.X - 1 + p.Correction - self->GetHOffs();
     const int bottom = d->Top + d->Height - self->GetVOffs();
+    // Before an item on a line of its own (a table) that is taller than the
+    // caret, the caret stands at its top, where a letter typed will go.
+    if (CaretHeight < d->Height + 2 && p.Offset == 0 &&
+        dynamic_cast<const TRPFullLineItemInfo*>(GetItem(d->ItemNo))) {
+        const int top = d->Top - 2 - self->GetVOffs();
+        return TRect{x, top, x + 1, top + CaretHeight};
+    }
     return TRect{x, bottom - CaretHeight, x + 1, bottom};
 }
 

@@ -361,6 +361,19 @@ public:
     void ExtendKeySelection(bool Scroll = true);
     void CaretToSelectionEnd(bool Scroll = true);
 
+    // What a page key may do with the view: where it found it (From), the
+    // views it may leave (Lo to Hi), its direction; Far: the caret stood away
+    // from the screen in the key's direction.
+    struct TPageMove {
+        bool Down = true, Far = false;
+        int From = 0, Lo = 0, Hi = 0;
+    };
+    struct TPageKeyState {
+        int V = -1;
+        const TRPEditRPData* CaretDoc = nullptr;
+        int CaretDrawItemNo = -1, CaretIndex = -1, DrawItems = -1, Item = -1, Offs = -1;
+    };
+
 private:
     // Change tracking: the first changed item and how many items at the end stayed.
     int FDirtyFirst = INT_MAX;
@@ -428,13 +441,26 @@ private:
     bool EnterItemFromSide(int CharIndex, int Side, int X);
     bool EnterDrawItemFromSide(int DItemNo, int Side, int X);
     void SetCaretDrawPos(int DItemNo, int DOffs);
+    // The caret to the document's first place, or (End) its last, without
+    // showing it.
+    void CaretToDocumentEdge(bool End);
+    bool CaretAtDocumentEdge(bool End);
     void MoveCaretByPage(bool Down, bool Shift);
+    // Where the last page key left the view (kept by the view's document)
+    // and the caret: a key that finds both so goes on from there, wherever
+    // the caret waits.
+    TPageKeyState PageKeyLeft;
+    bool PageKeyGoesOn(const TRPEditRPData& Caret);
+    void RememberPageKey(TRPEditRPData& Caret);
     // Work of a page move that goes beyond this document into View's: after
     // the key's handler when this is a cell's editor that it may close.
     void LeaveByPage(TRPEditRPData* View, std::function<void()> Work);
     // The caret to the line under (X, Y) of this document, through the cells
-    // of tables there (their editors opened, others closed); Down: the view
-    // then starts a screen with it, else it shows the caret's line; no
-    // further than a screen from From, where the view stood at the key.
-    void PlaceCaretInView(int X, int Y, bool Down, int From);
+    // of tables there (their editors opened, others closed); then the view
+    // settles for it (SettlePage).
+    void PlaceCaretInView(int X, int Y, const TPageMove& Move);
+    // The caret has come to its place on a page key: down, the view starts a
+    // screen with the caret's line, else it shows the line as any caret key
+    // does, within the views the key may leave.
+    void SettlePage(TRPEditRPData& View, const TPageMove& Move);
 };

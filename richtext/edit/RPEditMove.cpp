@@ -37,13 +37,31 @@ bool TRPEditRPData::EnterDrawItemFromSide(int DItemNo, int Side, int X) {
     return GetItem(d->ItemNo)->EnterFromSide(Side, X - d->Left);
 }
 
+void TRPEditRPData::CaretToDocumentEdge(bool End) {
+    if (End) {
+        CaretDrawItemNo = DrawItemCount() - 1;
+        BuildCaretLine(-2);
+        return;
+    }
+    SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
+    SkipListMarker(true);
+    CaretIndex = 0;
+    CaretDrawItemNo = CharEnds.empty() ? CaretDrawItemNo : CharEnds[0].DrawItemNo;
+}
+
+bool TRPEditRPData::CaretAtDocumentEdge(bool End) {
+    int item = -1, offs = -1;
+    GetCaretItemPos(item, offs);
+    if (item < 0) return false;
+    if (End) return item == GetItemCount() - 1 && offs == GetLastOffsetOfItem(item);
+    const int first = IsListMarkerItem(0) && GetItemCount() > 1 ? 1 : 0;
+    return item == first && offs == GetFirstOffsetOfItem(item);
+}
+
 bool TRPEditRPData::MoveCaretHome(bool Ctrl) {
     if (DrawItemCount() == 0) return Ctrl;
     if (Ctrl) {
-        SetCaretDrawPos(0, GetFirstOffsetOfDrawItem(0));
-        SkipListMarker(true);
-        CaretIndex = 0;
-        CaretDrawItemNo = CharEnds.empty() ? CaretDrawItemNo : CharEnds[0].DrawItemNo;
+        CaretToDocumentEdge(false);
     } else if (!CharEnds.empty()) {
         CaretIndex = 0;
         CaretDrawItemNo = CharEnds[0].DrawItemNo;
@@ -55,8 +73,7 @@ bool TRPEditRPData::MoveCaretHome(bool Ctrl) {
 bool TRPEditRPData::MoveCaretEnd(bool Ctrl) {
     if (DrawItemCount() == 0) return Ctrl;
     if (Ctrl) {
-        CaretDrawItemNo = DrawItemCount() - 1;
-        BuildCaretLine(-2);
+        CaretToDocumentEdge(true);
     } else if (!CharEnds.empty()) {
         CaretIndex = static_cast<int>(CharEnds.size()) - 1;
         CaretDrawItemNo = CharEnds.back().DrawItemNo;

@@ -4,16 +4,22 @@
 // scroll shows its lines through its host, so its pages are the host's
 // screens, and the caret leaves the cell when the next screen lies beyond
 // it. A table is one draw item of its document, often taller than a screen:
-// the search looks into its rows, and the caret goes into the cell where the
-// next screen starts. Places are compared along their way from the view's
-// document down (the line, or the table's row, in each document), so that
-// "after the caret" means further down the screens, in cells as in text.
+// the search looks into its rows and cells, and the caret goes into the cell
+// where the next screen starts. Places are compared along their way from the
+// view's document down (the line, or the table's row, in each document), so
+// that "after the caret" means further down the screens, in cells as in text.
 //
-// A key moves the view by at least a scroll unit and by no more than a
-// screen, so that every part of the document shows on some screen on the
-// way: through a picture, a line or a table's row taller than the screen,
-// the view goes on a screen within it while the caret waits for the next
-// place to come within reach.
+// What a key promises, with the caret on the screen (or where the last page
+// key left it): the view moves in the key's direction by a scroll unit at
+// least and by a screen at most, so that every part of the document shows on
+// some screen on the way; the caret goes to a place that the new screen
+// shows (its line whole, or in part when it is taller than the screen), so
+// that it never passes over a line that no screen showed. Where the next
+// place does not come within reach (a picture, a line, a row or a space
+// taller than the screen lies between), the view goes on a step while the
+// caret waits. With the caret away from the screen in the key's direction
+// (the pupil scrolled back), the key moves it to the next place beyond it,
+// wherever that is, and the view follows.
 #include <algorithm>
 #include <climits>
 #include <vector>
@@ -33,9 +39,10 @@ constexpr int rpBeforeTable = -1;
 constexpr int rpAfterTable = INT_MAX;
 
 // One document on the way from the view's document down to a place: the
-// draw items of the line there, or the table's draw item and its cell.
+// draw items of the line there, or the table's draw item and its cell. The
+// document is a cell's editor's where the cell is open, else the cell's own.
 struct TPageStep {
-    TRPEditRPData* Doc = nullptr;
+    TCustomRPFormattedData* Doc = nullptr;
     int First = -1, Last = -1;
     int Row = rpLine, Col = -1;
     // Where the document's origin lies in the view's document.
@@ -57,18 +64,18 @@ bool EditorOrigin(TRPTableInplaceEdit& E, int& X, int& Y) {
     const int itemNo = E.Table->GetItemNo();
     int ix = 0, iy = 0;
     if (!host || itemNo < 0 || !host->GetItemCoords(itemNo, ix, iy)) return false;
-    TRPEditRPData* d = E.EditData();
-    X = RPCoordSum(ix, E.Cell->Left, -d->GetHOffs());
-    Y = RPCoordSum(iy, E.Cell->Top, std::max(0, E.Cell->GetContentVShift()), -d->GetVOffs());
+    // An editor that scrolls slides down its cell as far: its lines stay put.
+    X = RPCoordSum(ix, E.Cell->Left, -E.EditData()->GetHOffs());
+    Y = RPCoordSum(iy, E.Cell->Top, std::max(0, E.Cell->GetContentVShift()));
     return true;
 }
 
-TRPTableItemInfo* TableAt(TRPEditRPData& Doc, int DItemNo) {
+TRPTableItemInfo* TableAt(TCustomRPFormattedData& Doc, int DItemNo) {
     return dynamic_cast<TRPTableItemInfo*>(Doc.GetItem(Doc.DrawItem(DItemNo)->ItemNo));
 }
 
 // The table at the draw item when its cells take the caret.
-TRPTableItemInfo* EditableTableAt(TRPEditRPData& Doc, int DItemNo) {
+TRPTableItemInfo* EditableTableAt(TCustomRPFormattedData& Doc, int DItemNo) {
     TRPTableItemInfo* t = TableAt(Doc, DItemNo);
     return t && (t->Options & rptoEditing) ? t : nullptr;
 }
@@ -115,17 +122,23 @@ int RowTop(TRPTableItemInfo& T, const TRPDrawLineInfo& DItem, int Row) {
     return RPCoordSum(DItem.Top, T.FormattingInfo.RowStarts[Row], -T.ScaleY(T.CellBorderWidth));
 }
 
-// The top and bottom of a step's line (or table) in the view's document.
-void StepExtent(const TPageStep& S, int& Top, int& Bottom) {
+// The top and bottom of the draw items First to Last of a document whose
+// origin lies OrgY down the view's document.
+void LineExtent(TCustomRPFormattedData& Doc, int First, int Last, int OrgY, int& Top, int& Bottom) {
     Top = INT_MAX;
     Bottom = INT_MIN;
-    for (int i = S.First; i <= S.Last; ++i) {
-        const TRPDrawLineInfo* d = S.Doc->DrawItem(i);
+    for (int i = First; i <= Last; ++i) {
+        const TRPDrawLineInfo* d = Doc.DrawItem(i);
         Top = std::min(Top, d->Top);
         Bottom = std::max(Bottom, RPCoordSum(d->Top, d->Height));
     }
-    Top = RPCoordSum(Top, S.OrgY);
-    Bottom = RPCoordSum(Bottom, S.OrgY);
+    Top = RPCoordSum(Top, OrgY);
+    Bottom = RPCoordSum(Bottom, OrgY);
+}
+
+// The top and bottom of a step's line (or table) in the view's document.
+void StepExtent(const TPageStep& S, int& Top, int& Bottom) {
+    LineExtent(*S.Doc, S.First, S.Last, S.OrgY, Top, Bottom);
 }
 
 // The caret's way from the view's document View down to its line; empty
@@ -165,12 +178,33 @@ TPagePath CaretPath(TRPEditRPData& Doc, TRPEditRPData& View) {
     return path;
 }
 
+// Where the document of the cell (Row, Col) of the table at draw item DItem
+// of Doc starts, Doc's origin lying at (OrgX, OrgY): its editor's document
+// where the cell is open, else the cell's own.
+TCustomRPFormattedData* CellDocument(TCustomRPFormattedData& Doc, int DItem, TRPTableItemInfo& T, int Row,
+                                     int Col, int& OrgX, int& OrgY) {
+    TRPTableInplaceEdit* e = T.InplaceEditor();
+    int x = 0, y = 0;
+    if (e && e->Row == Row && e->Col == Col) {
+        if (!EditorOrigin(*e, x, y)) return nullptr;
+        OrgX = RPCoordSum(OrgX, x);
+        OrgY = RPCoordSum(OrgY, y);
+        return e->EditData();
+    }
+    TRPTableCellData* cell = T.GetCell(Row, Col);
+    if (!cell) return nullptr;
+    const TRPDrawLineInfo* di = Doc.DrawItem(DItem);
+    const int pad = T.ScaleX(T.CellPadding);
+    OrgX = RPCoordSum(OrgX, di->Left, cell->Left, pad);
+    OrgY = RPCoordSum(OrgY, di->Top, cell->Top, pad, cell->GetContentVShift());
+    return cell;
+}
+
 // The place under (X, Y) of the view's document, from Start's document
-// down: with Cells into the cells of tables, through the cell editors open
-// on the way (those that hold the caret), up to a cell that is closed.
+// down: with Cells into the cells of tables, open or not, to a line.
 TPagePath PlaceUnder(const TPageStep& Start, int X, int Y, bool Cells) {
     TPagePath path;
-    TRPEditRPData* d = Start.Doc;
+    TCustomRPFormattedData* d = Start.Doc;
     int ox = Start.OrgX, oy = Start.OrgY;
     while (d && path.size() <= MaxSteps) {
         TPageStep s;
@@ -183,12 +217,7 @@ TPagePath PlaceUnder(const TPageStep& Start, int X, int Y, bool Cells) {
         if (t && CellUnder(*t, *d->DrawItem(s.DItemNo), X - ox, Y - oy, s.Row, s.Col)) {
             s.First = s.Last = s.DItemNo;
             path.push_back(s);
-            TRPTableInplaceEdit* e = t->InplaceEditor();
-            int ex = 0, ey = 0;
-            if (!e || e->Row != s.Row || e->Col != s.Col || !EditorOrigin(*e, ex, ey)) break;
-            d = e->EditData();
-            ox = RPCoordSum(ox, ex);
-            oy = RPCoordSum(oy, ey);
+            d = CellDocument(*d, s.DItemNo, *t, s.Row, s.Col, ox, oy);
             continue;
         }
         s.Row = rpLine;
@@ -199,10 +228,10 @@ TPagePath PlaceUnder(const TPageStep& Start, int X, int Y, bool Cells) {
     return path;
 }
 
-// Where Place lies against the caret's way, whose step From is Place's
-// first: -1 above, 1 below, 0 on the caret's line of the screen (the same
-// line, another cell of the same row, or the table the caret stands beside
-// seen as one line).
+// Where Place lies against the way Caret, whose step From is Place's first:
+// -1 above, 1 below, 0 on the same line of the screen (the same line,
+// another cell of the same row, or the table the caret stands beside seen
+// as one line).
 int Compare(const TPagePath& Place, const TPagePath& Caret, size_t From) {
     for (size_t i = 0; i < Place.size() && From + i < Caret.size(); ++i) {
         const TPageStep &a = Place[i], &b = Caret[From + i];
@@ -216,7 +245,7 @@ int Compare(const TPagePath& Place, const TPagePath& Caret, size_t From) {
     return 0;
 }
 
-// A step into a cell whose editor is not open: the place is the cell's row.
+// A step into a cell: the place is the cell's row where no line of the cell follows.
 bool IsCellStep(const TPageStep& S) {
     return S.Row >= 0 && S.Row != rpAfterTable;
 }
@@ -232,6 +261,25 @@ void PlaceExtent(const TPagePath& P, int& Top, int& Bottom) {
     Top = RPCoordSum(s.OrgY, RowTop(*t, di, s.Row));
     if (s.Row + 1 < t->FormattingInfo.RowStarts.Count())
         Bottom = RPCoordSum(s.OrgY, RowTop(*t, di, s.Row + 1));
+}
+
+// The line or row at a point that a screen's edge cuts, which the next
+// screen is to show whole: of the place there and the rows of the tables
+// around it, the outermost that a screen holds with a unit to spare.
+bool CutExtent(const TPagePath& P, int Room, int& Top, int& Bottom) {
+    for (const TPageStep& s : P) {
+        TRPTableItemInfo* t = IsCellStep(s) ? TableAt(*s.Doc, s.First) : nullptr;
+        StepExtent(s, Top, Bottom);
+        if (t) {
+            const TRPDrawLineInfo& di = *s.Doc->DrawItem(s.First);
+            const TRPTableCellData* cell = t->GetCell(s.Row, s.Col);
+            const int next = s.Row + (cell ? std::max(1, cell->RowSpan) : 1);
+            Top = RPCoordSum(s.OrgY, RowTop(*t, di, s.Row));
+            if (next < t->FormattingInfo.RowStarts.Count()) Bottom = RPCoordSum(s.OrgY, RowTop(*t, di, next));
+        }
+        if (Bottom - Top <= Room) return true;
+    }
+    return false;
 }
 
 // Where a screen that starts with the place a path ends at starts: its
@@ -252,76 +300,130 @@ int ScreenStart(const TPagePath& P) {
     return top;
 }
 
-// How far a key moves the view within what is taller than the screen: as
-// far as the first place it looks at, so that a third of the screen stays.
-int PageStep(int H) {
-    return std::max(1, (2 * H) / 3);
+// Where the place after the one a path ends at starts, reading down: the
+// next line of its document, the next row of its table, or what follows
+// the table in the document around it. False at the end of the path's first document.
+bool NextPlaceTop(const TPagePath& P, int& Y) {
+    for (size_t i = P.size(); i-- > 0;) {
+        const TPageStep& s = P[i];
+        if (IsCellStep(s)) {
+            TRPTableItemInfo* t = TableAt(*s.Doc, s.First);
+            const TRPTableCellData* cell = t ? t->GetCell(s.Row, s.Col) : nullptr;
+            const int next = s.Row + (cell ? std::max(1, cell->RowSpan) : 1);
+            if (t && next < t->FormattingInfo.RowStarts.Count()) {
+                Y = RPCoordSum(s.OrgY, RowTop(*t, *s.Doc->DrawItem(s.First), next));
+                return true;
+            }
+        }
+        if (s.Last + 1 < s.Doc->DrawItemCount()) {
+            int first = 0, last = 0, bottom = 0;
+            s.Doc->GetLineBounds(s.Last + 1, first, last);
+            LineExtent(*s.Doc, first, last, s.OrgY, Y, bottom);
+            return true;
+        }
+    }
+    return false;
 }
 
-// The view of a key that came with its top at From moves to Top, held
-// between a scroll unit and a screen away in the key's direction: it
-// stands on whole units, rounded towards From where the screen's bound
-// allows it.
-void ScrollByPage(TRPEditRPData& View, bool Down, int From, int Top) {
+int FloorTo(int Y, int U) {
+    return Y >= 0 ? Y / U * U : -((-Y + U - 1) / U * U);
+}
+
+// The view's greatest offset: the document's end at the screen's bottom.
+int MaxViewTop(TRPEditRPData& View) {
+    TCustomRichPadEdit* e = View.Editor();
+    if (!e) return std::max(0, View.DocumentHeight - View.GetHeight());
+    return static_cast<int>(std::min<int64_t>(int64_t(std::max(0, e->VScrollMax - (e->VScrollPage - 1))) *
+                                                  std::max(1, View.GetVSmallStep()),
+                                              RPMaxCoord));
+}
+
+using TPageMove = TRPEditRPData::TPageMove;
+
+// A key that finds the caret away from the screen in its direction may take
+// the view anywhere; else a unit at least and a screen at most on.
+TPageMove PageMove(TRPEditRPData& View, bool Down, bool Far) {
+    TPageMove m;
+    m.Down = Down;
+    m.Far = Far;
+    m.From = View.GetVOffs();
     const int h = View.GetHeight(), u = std::max(1, View.GetVSmallStep());
-    const int at = From / u;
-    int pos;
-    if (Down) {
-        const int last = std::max(at + 1, RPCoordSum(From, h) / u);
-        pos = std::clamp(std::max(0, Top) / u, at + 1, last);
+    const int end = std::max(0, MaxViewTop(View));
+    if (Far) {
+        m.Lo = 0;
+        m.Hi = std::max(end, m.From);
+    } else if (Down) {
+        m.Lo = std::min(RPCoordSum(m.From, u), end);
+        m.Hi = std::max(m.Lo, std::min(FloorTo(RPCoordSum(m.From, h), u), end));
+        if (m.From >= end) m.Lo = m.Hi = m.From;
     } else {
-        if (at <= 0) return;
-        const int first = std::min(at - 1, (std::max(0, RPCoordSum(From, -h)) + u - 1) / u);
-        pos = std::clamp(std::max(0, Top) / u, first, at - 1);
+        m.Hi = std::max(0, m.From - u);
+        m.Lo = std::min(m.Hi, std::max(0, -FloorTo(-(m.From - h), u)));
     }
-    View.ScrollToY(static_cast<int>(std::min<int64_t>(int64_t(pos) * u, RPMaxCoord)), true);
+    return m;
 }
 
-// The view moves a step on from From within what is taller than the screen.
-void ScrollAStep(TRPEditRPData& View, bool Down, int From) {
-    const int step = PageStep(View.GetHeight());
-    ScrollByPage(View, Down, From, RPCoordSum(From, Down ? step : -step));
-}
+// How a place is to show: at the top of a screen (Screen, for the pages
+// down), or as any caret key shows the caret's line.
+enum class TPageShow { Screen, Line };
 
-// After the caret's move on a key that came with the view at From: a view
-// that the move took further than a screen on goes back to the screen's
-// bound; one that it took back (showing the caret's line), or, Onward, one
-// that did not move on (the caret at the document's end with its line
-// shown already) goes a step on in the key's direction.
-void HoldPageMove(TRPEditRPData& View, bool Down, int From, bool Onward) {
-    const int v = View.GetVOffs(), h = View.GetHeight();
-    const int bound = RPCoordSum(From, Down ? h : -h);
-    if (Down ? v > bound : v < bound)
-        ScrollByPage(View, Down, From, bound);
-    else if ((Down ? v < From : v > From) || (Onward && v == From))
-        ScrollAStep(View, Down, From);
-}
-
-// The caret stands at its new place in Doc, on a key that came with the
-// view at From. Down: the view starts a screen with the caret's line; with
-// one that starts above the view (taller than the screen), it goes a step
-// on within the line. Up: the caret's line shows as for any caret key,
-// unless that would take the view further than a screen: then it goes a
-// step up, or a screen where the line would not show after a step.
-void SettleCaretByPage(TRPEditRPData& Doc, TRPEditRPData& View, bool Down, int From) {
+// The view that shows the line Top..Bottom as Show asks within the key's
+// range: whole when it fits the screen, in part when it is taller; -1
+// where no view in the range shows it.
+int ViewShowing(TRPEditRPData& View, const TPageMove& M, TPageShow Show, int Top, int Bottom, int Start) {
     const int h = View.GetHeight(), u = std::max(1, View.GetVSmallStep());
-    const TPagePath caret = CaretPath(Doc, View);
-    int top = 0, bottom = 0;
-    if (!caret.empty()) StepExtent(caret.back(), top, bottom);
-    // Showing the caret's line scrolls the view to a whole unit at or above
-    // the line's top less the caret's margin and its own pixel.
-    const int shownTop = std::max(0, top - TRPEditRPData::CaretLineMargin - 1) / u * u;
-    const bool show = !Down && !caret.empty() && shownTop >= RPCoordSum(From, -h);
-    Doc.ChangeCaret(false, show, false);
-    if (caret.empty() || show) {
-        HoldPageMove(View, Down, From, false);
-        return;
+    constexpr int margin = TRPEditRPData::CaretLineMargin + 1;
+    // A line fits when a view on whole units shows it whole.
+    const bool fits = RPCoordSum(FloorTo(std::max(0, Top), u), h) >= Bottom;
+    int want = M.From;
+    if (Show == TPageShow::Screen) {
+        want = FloorTo(Start, u);
+        if (fits && Bottom > RPCoordSum(want, h)) want = -FloorTo(-RPCoordSum(Bottom, -h), u);
+    } else {
+        // As the caret's line shows after any caret key: with its margin,
+        // its top first.
+        if (RPCoordSum(Bottom, margin) > RPCoordSum(want, h))
+            want = -FloorTo(-RPCoordSum(Bottom, margin, -h), u);
+        if (RPCoordSum(Top, -margin) < want) want = FloorTo(std::max(0, RPCoordSum(Top, -margin)), u);
     }
-    const int start = Down ? ScreenStart(caret) : 0;
-    if (Down ? start <= From : bottom > RPCoordSum(From, -PageStep(h)))
-        ScrollAStep(View, Down, From);
-    else
-        ScrollByPage(View, Down, From, Down ? start : RPCoordSum(From, -h));
+    const auto shows = [&](int v) {
+        return fits ? Top >= v && Bottom <= RPCoordSum(v, h) : Top < RPCoordSum(v, h) && Bottom > v;
+    };
+    const int v = std::clamp(want, M.Lo, M.Hi);
+    if (shows(v)) return v;
+    // A place the screen shows already: the caret goes there, the view stays.
+    if (!M.Far && shows(M.From)) return M.From;
+    return -1;
+}
+
+// The view of a key that finds no place within reach goes a step on, as far
+// as the first place the key looks at, so that a third of the screen stays.
+// Beside a table that reaches past the screen (with Shift, the caret beside
+// it), the step ends at a row's start where one lies on the way.
+int ViewStep(TRPEditRPData& View, const TPageMove& M, const TPagePath& Caret) {
+    const int h = View.GetHeight(), u = std::max(1, View.GetVSmallStep());
+    int y = RPCoordSum(M.From, M.Down ? (2 * h) / 3 : -(2 * h) / 3);
+    const TPageStep& own = Caret.back();
+    int lineTop = 0, lineBottom = 0;
+    StepExtent(own, lineTop, lineBottom);
+    if (own.Row != rpLine && y >= lineTop && y < lineBottom) {
+        const TRPDrawLineInfo& di = *own.Doc->DrawItem(own.First);
+        TRPTableItemInfo* t = TableAt(*own.Doc, own.First);
+        const int r = t ? RowUnder(*t, y - own.OrgY - di.Top) : -1;
+        const int rowTop = r >= 0 ? RPCoordSum(own.OrgY, RowTop(*t, di, r)) : y;
+        if (M.Down ? rowTop > M.From : rowTop >= M.From - h) y = std::max(rowTop, lineTop);
+    }
+    return std::clamp(FloorTo(std::max(0, y), u), M.Lo, M.Hi);
+}
+
+// The caret's line in the view's document, and where a screen that starts
+// with it starts.
+bool CaretLine(TRPEditRPData& Doc, TRPEditRPData& View, int& Top, int& Bottom, int& Start) {
+    const TPagePath caret = CaretPath(Doc, View);
+    if (caret.empty()) return false;
+    StepExtent(caret.back(), Top, Bottom);
+    Start = ScreenStart(caret);
+    return true;
 }
 
 } // namespace
@@ -332,6 +434,45 @@ void TRPEditRPData::MoveCaretPageUp(bool Shift) {
 
 void TRPEditRPData::MoveCaretPageDown(bool Shift) {
     MoveCaretByPage(true, Shift);
+}
+
+bool TRPEditRPData::PageKeyGoesOn(const TRPEditRPData& Caret) {
+    const TPageKeyState& s = PageKeyLeft;
+    return s.V == GetVOffs() && s.CaretDoc == &Caret && Caret.CaretDrawItemNo == s.CaretDrawItemNo &&
+           Caret.CaretIndex == s.CaretIndex && Caret.DrawItemCount() == s.DrawItems &&
+           Caret.CurItemNo() == s.Item && Caret.OffsetInCurItem() == s.Offs;
+}
+
+void TRPEditRPData::SettlePage(TRPEditRPData& View, const TPageMove& Move) {
+    int top = 0, bottom = 0, start = 0, v = -1;
+    // A cell's editor taller than its window slides it over the caret's line.
+    if (TRPTableInplaceEdit* e = CellEditorOf(this); e && e->VScrollAllowed) {
+        int first = 0, last = 0;
+        GetLineBounds(CaretDrawItemNo, first, last);
+        LineExtent(*this, first, last, 0, top, bottom);
+        TCustomRPFormattedData::ShowRectangle(CaretX(), top, 1, bottom - top);
+    }
+    if (CaretLine(*this, View, top, bottom, start))
+        v = ViewShowing(View, Move, Move.Down ? TPageShow::Screen : TPageShow::Line, top, bottom, start);
+    ChangeCaret(false, false, false);
+    // The place was chosen where a view in the key's range shows it; a cell
+    // opened since may have laid out its lines otherwise: the view stays in range.
+    if (v < 0)
+        v = std::clamp(FloorTo(std::max(0, Move.Down ? start : top), std::max(1, View.GetVSmallStep())),
+                       Move.Lo, Move.Hi);
+    View.ScrollToY(v, true);
+    View.RememberPageKey(*this);
+}
+
+void TRPEditRPData::RememberPageKey(TRPEditRPData& Caret) {
+    TPageKeyState& s = PageKeyLeft;
+    s.V = GetVOffs();
+    s.CaretDoc = &Caret;
+    s.CaretDrawItemNo = Caret.CaretDrawItemNo;
+    s.CaretIndex = Caret.CaretIndex;
+    s.DrawItems = Caret.DrawItemCount();
+    s.Item = Caret.CurItemNo();
+    s.Offs = Caret.OffsetInCurItem();
 }
 
 void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
@@ -345,55 +486,84 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
     }
     const TPageStep& own = caret.back();
     const int v = view->GetVOffs(), h = view->GetHeight();
-    // Half a screen per try, at least a pixel, so that a tiny window still moves.
-    const int step = std::max(1, h / 2);
-    const int x = RPCoordSum(own.OrgX, CaretX());
     int lineTop = 0, lineBottom = 0;
     StepExtent(own, lineTop, lineBottom);
-    // The view goes a step on, and the caret stays: what lies before the
-    // place it would go to shows first.
-    const auto viewOnly = [&] {
-        ScrollAStep(*view, Down, v);
-        ChangeCaret(false, false, false);
-    };
-    // With Shift the selection stays in the caret's document, and a table in
-    // it is one line.
+    // The caret away from the screen in the key's direction, with lines
+    // between, and not where a page key left it: the pupil scrolled back,
+    // and the key goes on from the caret.
     const size_t from = Shift ? caret.size() - 1 : 0;
+    const int x = RPCoordSum(own.OrgX, CaretX());
+    const bool far = !view->PageKeyGoesOn(*this) && (Down ? lineTop >= RPCoordSum(v, h) : lineBottom <= v) &&
+                     Compare(PlaceUnder(caret[from], x, Down ? RPCoordSum(v, h, -1) : v, !Shift), caret,
+                             from) == (Down ? -1 : 1);
+    TPageMove move = PageMove(*view, Down, far);
+    const int u = std::max(1, view->GetVSmallStep());
+    // What the screen cuts at its far edge shows whole on the next.
+    int cutTop = 0, cutBottom = 0;
+    if (!far && move.Lo < move.Hi &&
+        CutExtent(PlaceUnder(caret.front(), x, Down ? RPCoordSum(v, h, -1) : v, true), h - u, cutTop,
+                  cutBottom)) {
+        if (Down && cutTop > v && cutBottom > RPCoordSum(v, h))
+            move.Hi = std::clamp(FloorTo(cutTop, u), move.Lo, move.Hi);
+        else if (!Down && cutTop < v && cutBottom < RPCoordSum(v, h))
+            move.Lo = std::clamp(-FloorTo(-RPCoordSum(cutBottom, -h), u), move.Lo, move.Hi);
+    }
+    // Half a screen per try, at least a pixel, so that a tiny window still
+    // moves. With Shift the selection stays in the caret's document, and a
+    // table in it is one line (from).
+    const int step = std::max(1, h / 2);
+    const TPageShow show = Down ? TPageShow::Screen : TPageShow::Line;
+    // The view that shows a place within the key's range, or -1.
+    const auto reach = [&](const TPagePath& P) {
+        int top = 0, bottom = 0;
+        PlaceExtent(P, top, bottom);
+        return ViewShowing(*view, move, show, top, bottom, ScreenStart(P));
+    };
+    const auto go = [&](const TPagePath& P, int Y) {
+        const TPageStep& s = P.back();
+        if (s.Doc == this && s.Row == rpLine) {
+            SetCaretDrawPos(s.DItemNo, s.DOffs);
+            SkipListMarker(Down);
+            SettlePage(*view, move);
+            return;
+        }
+        LeaveByPage(view, [view, x, Y, move] { view->PlaceCaretInView(x, Y, move); });
+    };
+    // Nothing within reach: the view goes a step on and the caret waits, so
+    // that what lies before the place shows first.
+    const auto wait = [&] {
+        view->ScrollToY(ViewStep(*view, move, caret), true);
+        ChangeCaret(false, false, false);
+        view->RememberPageKey(*this);
+    };
     int y = Down ? v + (2 * h) / 3 : v - (2 * h) / 3;
     while (Down ? y < view->DocumentHeight : y > 0) {
         const TPagePath place = PlaceUnder(caret[from], x, y, !Shift);
         if (place.empty()) break;
         if (Compare(place, caret, from) == (Down ? 1 : -1)) {
-            // Within reach: going down, a screen that starts with the place
-            // touches this one; going up, the place reaches into the screen
-            // above.
-            int top = 0, bottom = 0;
-            PlaceExtent(place, top, bottom);
-            if (Down ? ScreenStart(place) > RPCoordSum(v, h) : bottom <= RPCoordSum(v, -h)) {
-                viewOnly();
+            // The document's first line (last line) is its start (end).
+            const TPageStep& s = place.front();
+            if (s.Row == rpLine && (Down ? s.Last == s.Doc->DrawItemCount() - 1 : s.First == 0)) break;
+            if (far || reach(place) >= 0) {
+                go(place, y);
                 return;
             }
-            if (place.back().Doc == this && place.back().Row == rpLine) {
-                SetCaretDrawPos(place.back().DItemNo, place.back().DOffs);
-                SkipListMarker(Down);
-                SettleCaretByPage(*this, *view, Down, v);
-            } else {
-                LeaveByPage(view, [view, x, y, Down, v] { view->PlaceCaretInView(x, y, Down, v); });
+            // Going up, the place the key looks at may start above the
+            // screen within reach: the next place below it that the
+            // screen shows whole will do, short of the caret's line.
+            if (!Down) {
+                TPagePath p = place;
+                for (int tries = 0, ny = 0; tries < 64 && NextPlaceTop(p, ny); ++tries) {
+                    TPagePath next = PlaceUnder(caret[from], x, ny, !Shift);
+                    if (next.empty() || Compare(next, p, 0) != 1 || Compare(next, caret, from) != -1) break;
+                    if (reach(next) >= 0) {
+                        go(next, ny);
+                        return;
+                    }
+                    p = std::move(next);
+                }
             }
-            return;
-        }
-        if (own.Row != rpLine && y >= lineTop && y < lineBottom &&
-            (Down ? lineBottom > v + h : lineTop < v)) {
-            // The caret stands beside a table that reaches past the screen
-            // (with Shift, or with the view moved away from the caret): the
-            // view moves a screen within it, to a row's start, and the caret stays.
-            const TRPDrawLineInfo& di = *own.Doc->DrawItem(own.First);
-            TRPTableItemInfo* t = TableAt(*own.Doc, own.First);
-            const int r = t ? RowUnder(*t, y - own.OrgY - di.Top) : -1;
-            const int rowTop = r >= 0 ? RPCoordSum(own.OrgY, RowTop(*t, di, r)) : y;
-            const int top = (Down ? rowTop > v : rowTop >= v - h) ? rowTop : y;
-            ScrollByPage(*view, Down, v, std::max(top, lineTop));
-            ChangeCaret(false, false, false);
+            wait();
             return;
         }
         // The tries go on by half a screen; the second stops at the screen's
@@ -405,29 +575,28 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
             y = RPCoordSum(y, -step);
     }
     // Nothing further: the caret goes to the end, or the start, of the
-    // document searched once the screen there comes within reach.
+    // document searched once a screen that shows it comes within reach;
+    // standing there, it waits while the view goes on to the end.
     TRPEditRPData* doc = Shift || view == this ? this : view;
     const int docTop = doc == view ? 0 : own.OrgY;
-    if (Down ? RPCoordSum(docTop, doc->DocumentHeight, -h) > RPCoordSum(v, h) : docTop < RPCoordSum(v, -h)) {
-        viewOnly();
+    int top = 0, bottom = 0, first = 0, last = 0;
+    doc->GetLineBounds(Down ? doc->DrawItemCount() - 1 : 0, first, last);
+    LineExtent(*doc, first, last, docTop, top, bottom);
+    if ((!far && doc == this && CaretAtDocumentEdge(Down)) ||
+        ViewShowing(*view, move, TPageShow::Line, top, bottom, top) < 0) {
+        wait();
         return;
     }
     if (doc == this) {
-        if (Down)
-            MoveCaretEnd(true);
-        else
-            MoveCaretHome(true);
-        HoldPageMove(*view, Down, v, true);
+        CaretToDocumentEdge(Down);
+        SettlePage(*view, move);
         return;
     }
     // To the view's document's start or end, out of the cells.
-    LeaveByPage(view, [view, Down, v] {
+    LeaveByPage(view, [view, Down, move] {
         if (TCustomRichPadEdit* e = view->Editor()) e->DestroyCellEditor();
-        if (Down)
-            view->MoveCaretEnd(true);
-        else
-            view->MoveCaretHome(true);
-        HoldPageMove(*view, Down, v, true);
+        view->CaretToDocumentEdge(Down);
+        view->SettlePage(*view, move);
         if (TCustomRichPadEdit* e = view->Editor()) e->SetFocus();
     });
 }
@@ -442,7 +611,7 @@ void TRPEditRPData::LeaveByPage(TRPEditRPData* View, std::function<void()> Work)
     Work();
 }
 
-void TRPEditRPData::PlaceCaretInView(int X, int Y, bool Down, int From) {
+void TRPEditRPData::PlaceCaretInView(int X, int Y, const TPageMove& Move) {
     TRPEditRPData* d = this;
     int ox = 0, oy = 0;
     for (size_t tries = 0; d && tries < 2 * MaxSteps; ++tries) {
@@ -475,8 +644,8 @@ void TRPEditRPData::PlaceCaretInView(int X, int Y, bool Down, int From) {
         // A line of this document, or a table whose cell would not open:
         // the caret stands beside it.
         d->SetCaretDrawPos(di, offs);
-        d->SkipListMarker(Down);
-        SettleCaretByPage(*d, *this, Down, From);
+        d->SkipListMarker(Move.Down);
+        d->SettlePage(*this, Move);
         if (control && !control->Focused()) control->SetFocus();
         return;
     }

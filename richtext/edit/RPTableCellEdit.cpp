@@ -630,7 +630,11 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
     int height = std::max(0, cell->Height - shift);
     e->VScrollAllowed = height > TRPTableInplaceEdit::MaxHeight;
     if (e->VScrollAllowed) height = TRPTableInplaceEdit::MaxHeight;
-    e->SetBounds(RPCoordSum(x, cell->Left), RPCoordSum(y, cell->Top, shift), cell->Width, height);
+    // An editor that scrolls is a window sliding down its cell as far as it
+    // scrolled: its lines stay where the cell has them in the host.
+    if (!e->VScrollAllowed && e->VPos != 0) e->ScrollTo(0);
+    const int slide = e->EditData()->GetVOffs();
+    e->SetBounds(RPCoordSum(x, cell->Left), RPCoordSum(y, cell->Top, shift, slide), cell->Width, height);
     // Scrolling moves child controls by their Tag.
     e->SetTag(e->Top());
     TRPEditRPData* ed = e->EditData();

@@ -51,16 +51,18 @@ TRPRTFReaderProperties* TRPTableInplaceRPData::GetRTFReadProperties() {
 
 TCustomRPFormattedData* TRPTableInplaceRPData::ScrollingHost() const {
     TRPTableInplaceEdit* e = InplaceEditor();
-    return e && !e->VScrollAllowed ? dynamic_cast<TCustomRPFormattedData*>(e->HostData) : nullptr;
+    return e ? dynamic_cast<TCustomRPFormattedData*>(e->HostData) : nullptr;
 }
 
 void TRPTableInplaceRPData::ShowRectangle(int X, int Y, int Width, int Height) {
     TRPTableInplaceEdit* e = InplaceEditor();
-    if (!e || e->VScrollAllowed) {
+    if (!e) {
         TRPEditRPData::ShowRectangle(X, Y, Width, Height);
         return;
     }
-    // The editor does not scroll: the host shows that part of the cell.
+    // An editor taller than its window slides the window over the
+    // rectangle first; the host shows that part of the cell.
+    if (e->VScrollAllowed) TRPEditRPData::ShowRectangle(X, Y, Width, Height);
     TCustomRPFormattedData* host = ScrollingHost();
     if (!host) return;
     host->ShowRectangle(RPCoordSum(host->GetHOffs(), e->Left(), X, -GetHOffs()),
@@ -380,7 +382,15 @@ void TRPTableInplaceEdit::Redo() {
 }
 
 void TRPTableInplaceEdit::SetVPosition(int Pos, bool Redraw) {
-    if (VScrollAllowed) TRichPadEdit::SetVPosition(Pos, Redraw);
+    if (!VScrollAllowed) {
+        // Only back to the top, where an editor that does not scroll stands.
+        if (Pos == 0) TRichPadEdit::SetVPosition(0, Redraw);
+        return;
+    }
+    const int old = VPos;
+    TRichPadEdit::SetVPosition(Pos, Redraw);
+    // The window slides with its scrolling (PlaceInplaceEditor).
+    if (VPos != old && Table && Table->InplaceEditor() == this) Table->PlaceInplaceEditor();
 }
 
 void TRPTableInplaceEdit::SetHPosition(int Pos) {
