@@ -1098,6 +1098,8 @@ private:
     void DistributeSpanHeight(TLayoutRun& L, int Row, int Col);
     // Row heights from the cells' contents, and the rows' and cells' vertical places.
     void PlaceRows(TLayoutRun& L);
+    // Moves rows spaced below zero into the table's box, which grows to hold them.
+    void KeepRowsInBox(TRPTableItemFormattingInfo& Info);
     // Notes the band of rows whose heights changed against the rows' old
     // starts and heights.
     void NoteChangedRows(const std::vector<int>& OldStarts, const std::vector<int>& OldHeights);

@@ -167,6 +167,12 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
 
     // Rows to paint and the rectangle of the table (or of the printed part).
     int first = 0, last = R - 1, heads = 0, shift = 0;
+    // Cells spaced closer than their paddings and borders give back may
+    // stand above the rows before them: then every row is looked at.
+    bool climbing = false;
+    if (2 * (CellPadding + CellBorderWidth) + CellVSpacing < 0)
+        for (int r = 1; r < R && !climbing; ++r)
+            climbing = Info.RowStarts[r] < Info.RowStarts[r - 1];
     TRect rect = Rect(X, Y, X + Info.Width, Y + Info.Height);
     if (P.Printing && R > 0) {
         if (RowCount < 0) RowCount = R - FirstRow;
@@ -184,10 +190,15 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         }
         rect.Bottom = Y + h;
         shift = Info.RowStarts[first] - Info.RowStarts[heads];
-    } else if (R > 0) {
+    } else if (R > 0 && !climbing) {
         // A cell's border lies outside its box: with the cells spaced by
-        // less than their borders, that of a row above reaches into the next.
-        first = FindListIndex(Info.RowStarts, ClipRect.Top - Y - ScaleX(CellBorderWidth));
+        // less than their borders, that of a row above reaches into the next,
+        // and spaced closer still, its box does, past rows of little height.
+        const int cb = ScaleX(CellBorderWidth), pad2 = ScaleY(2 * CellPadding);
+        first = FindListIndex(Info.RowStarts, ClipRect.Top - Y - cb);
+        while (first > 0 &&
+               RPCoordSum(Y, Info.RowStarts[first - 1], pad2, Info.RowHeights[first - 1], cb) > ClipRect.Top)
+            --first;
     }
 
     DrawOwnBackground(Canvas, rect, ClipRect, ColorMode, P.Printing);
@@ -213,9 +224,10 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         Canvas.Pen()->SetStyle(psSolid);
         Canvas.Pen()->SetColor(ForeColor(VRuleColor, ColorMode));
         int top = rect.Top, bottom = rect.Bottom;
+        // Spaced below zero, the outer rules stay on the table's edges.
         if (hRules && HOutermostRule) {
-            top += ScaleX(BorderWidth + BorderVSpacing / 2);
-            bottom -= ScaleX(BorderWidth + BorderVSpacing / 2);
+            top += std::max(0, ScaleX(BorderWidth + BorderVSpacing / 2));
+            bottom -= std::max(0, ScaleX(BorderWidth + BorderVSpacing / 2));
         }
         top = std::max(top, ClipRect.Top - 1);
         bottom = std::min(bottom, ClipRect.Bottom + 1);
@@ -229,8 +241,9 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
             rule(x);
         }
         if (VOutermostRule) {
-            rule(X + ScaleX(BorderWidth + BorderHSpacing / 2));
-            rule(X + Info.Width - ScaleX(BorderWidth + BorderHSpacing / 2) - 1 + (w % 2 == 0 ? 1 : 0));
+            const int in = std::max(0, ScaleX(BorderWidth + BorderHSpacing / 2));
+            rule(X + in);
+            rule(X + Info.Width - in - 1 + (w % 2 == 0 ? 1 : 0));
         }
     }
     if (hRules) {
@@ -240,8 +253,8 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
         Canvas.Pen()->SetColor(ForeColor(HRuleColor, ColorMode));
         int left = rect.Left, right = rect.Right;
         if (vRules && VOutermostRule) {
-            left += ScaleY(BorderWidth + BorderHSpacing / 2);
-            right -= ScaleY(BorderWidth + BorderHSpacing / 2);
+            left += std::max(0, ScaleY(BorderWidth + BorderHSpacing / 2));
+            right -= std::max(0, ScaleY(BorderWidth + BorderHSpacing / 2));
         }
         left = std::max(left, ClipRect.Left - 1);
         right = std::min(right, ClipRect.Right + 1);
@@ -263,8 +276,9 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
             rule(y);
         }
         if (HOutermostRule) {
-            if (P.Printing || first <= 1) rule(rect.Top + ScaleY(BorderWidth + BorderVSpacing / 2));
-            rule(rect.Bottom - ScaleY(BorderWidth + BorderVSpacing / 2) - 1 + (w % 2 == 0 ? 1 : 0));
+            const int in = std::max(0, ScaleY(BorderWidth + BorderVSpacing / 2));
+            if (P.Printing || first <= 1) rule(rect.Top + in);
+            rule(rect.Bottom - in - 1 + (w % 2 == 0 ? 1 : 0));
         }
     }
 
@@ -291,7 +305,10 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
     const int cb = ScaleX(CellBorderWidth);
     for (int r = first; r <= last; ++r) {
         const int y = Y + Info.RowStarts[r] - (P.Printing ? shift : 0);
-        if (y - cb > ClipRect.Bottom) break;
+        if (y - cb > ClipRect.Bottom) {
+            if (climbing) continue;
+            break;
+        }
         for (int c = 0; c < C; ++c) {
             const int x = X + Info.ColStarts[c];
             if (x - cb > ClipRect.Right) break;

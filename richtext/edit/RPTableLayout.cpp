@@ -305,6 +305,8 @@ void TRPTableItemInfo::NoteChangedRows(const std::vector<int>& OldStarts,
     // by the application may depend on anything: the table is painted whole.
     if (OnDrawBorder || (FBackground && FBackground->GetBitmap() && !FBackground->GetBitmap()->Empty()))
         return;
+    // Rows that climb above the ones before them moved the whole table down.
+    if (R > 0 && info.RowStarts[0] != OldStarts[0]) return;
     // The dotted grid of the table's frame runs from the table's top: moved
     // with the rows below the band, its dots would not fall where they are drawn.
     const bool dotted = (TableState & rptbsEditorDoc) && !(Options & rptoHideGridLines) && BorderWidth == 0;
@@ -827,6 +829,53 @@ void TRPTableItemInfo::PlaceRows(TLayoutRun& L) {
             } else {
                 cell->Top = top;
                 cell->Height = h;
+            }
+        }
+    }
+    if (BorderVSpacing < 0 || CellVSpacing < 0) KeepRowsInBox(Info);
+}
+
+void TRPTableItemInfo::KeepRowsInBox(TRPTableItemFormattingInfo& Info) {
+    // Spaced below zero, the rows move onto the table's border and past it,
+    // above its top and below its end (where the lines around the table
+    // stand), or cells spaced closer than their height climb above the rows
+    // before them. The box grows to hold every row and cell box, and they
+    // move down by what stood above its top.
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    int top = 0, bottom = Info.Height;
+    const auto reach = [&](int From, int To) {
+        top = std::min({top, From, To});
+        bottom = std::max({bottom, From, To});
+    };
+    for (int r = 0; r < R; ++r) {
+        reach(Info.RowStarts[r], RPCoordSum(Info.RowStarts[r], Info.RowHeights[r]));
+        for (int c = 0; c < C; ++c) {
+            const TRPTableCellData* cell = Rows->GetCell(r, c);
+            if (!cell) continue;
+            if (Info.CellPrintDocs) {
+                const TRect& box = Info.CellBoxes[static_cast<size_t>(r * C + c)];
+                reach(box.Top, box.Bottom);
+            } else {
+                reach(cell->Top, RPCoordSum(cell->Top, cell->Height));
+            }
+        }
+    }
+    const int shift = -top;
+    Info.Height = RPCoordSum(bottom, shift);
+    if (shift == 0) return;
+    Info.RowsPastBound = 0;
+    for (int r = 0; r < R; ++r) {
+        const int start = RPCoordSum(Info.RowStarts[r], shift);
+        if (start >= RPMaxCoord && Info.RowsPastBound == 0) Info.RowsPastBound = R - r;
+        Info.RowStarts.Put(r, start);
+        if (Info.RowHeights[r] > RPMaxCoord - start) Info.RowHeights.Put(r, RPMaxCoord - start);
+        for (int c = 0; c < C; ++c) {
+            if (Info.CellPrintDocs) {
+                TRect& box = Info.CellBoxes[static_cast<size_t>(r * C + c)];
+                box.Top = RPCoordSum(box.Top, shift);
+                box.Bottom = RPCoordSum(box.Bottom, shift);
+            } else if (TRPTableCellData* cell = Rows->GetCell(r, c)) {
+                cell->Top = RPCoordSum(cell->Top, shift);
             }
         }
     }

@@ -383,7 +383,8 @@ void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int 
         s += "\\trpaddl" + pad + "\\trpaddt" + pad + "\\trpaddr" + pad + "\\trpaddb" + pad +
              "\\trpaddfl3\\trpaddft3\\trpaddfr3\\trpaddfb3";
         // A negative spacing lets the cells' borders overlap: no spacing at all
-        // in RTF, which is how the reader gives it back.
+        // in RTF, which is how other readers take it; the spacing itself goes
+        // in words of our own.
         if (CellHSpacing >= 0)
             s += "\\trspdl" + half(CellHSpacing) + "\\trspdr" + half(CellHSpacing) + "\\trspdfl3\\trspdfr3";
         if (CellVSpacing >= 0)
@@ -398,6 +399,8 @@ void TRPTableItemInfo::WriteRTF(std::string& Stream, TCustomRPData* RPData, int 
         if (Options & rptoRTFAllowAutofit) s += "\\trautofit1";
         s += "\\richpadtbw" + std::to_string(bestWidth) + "\\richpadtbhs" + std::to_string(BorderHSpacing) +
              "\\richpadtbvs" + std::to_string(BorderVSpacing);
+        if (CellHSpacing < 0) s += "\\richpadtchs" + std::to_string(CellHSpacing);
+        if (CellVSpacing < 0) s += "\\richpadtcvs" + std::to_string(CellVSpacing);
         s += RTFBorder("tr", BorderStyle, BorderWidth, BorderColor, BorderLightColor, nullptr, k, Tables);
         if (RPData) {
             std::string extra;

@@ -55,8 +55,9 @@ struct TRPRTFReaderProperties::TTableInfo {
     int CellCount = 0;
     bool HSpacingGiven = false, VSpacingGiven = false, CellWidthGiven = false;
     bool SingleColor = true, SuiteValues = false, RowCompleted = false;
-    // The suite's own spacing at the border, when a row gave it.
-    std::optional<int> BorderHSpacing, BorderVSpacing;
+    // The suite's own spacing at the border, when a row gave it, and between
+    // cells, when below zero.
+    std::optional<int> BorderHSpacing, BorderVSpacing, CellHSpacing, CellVSpacing;
     // The alignment of the rows (\trql, \trqr, \trqc), -1 while none gave one.
     int RowAlignment = -1;
     // Cells standing in for grid columns that a row does not cover.
@@ -599,6 +600,16 @@ void TRPRTFReaderProperties::UpdateTableSums(TTableInfo& Info, const TRPRTFRowPr
     }
     if (Row.BorderHSpacing) Info.BorderHSpacing = Row.BorderHSpacing;
     if (Row.BorderVSpacing) Info.BorderVSpacing = Row.BorderVSpacing;
+    // Our own spacing between cells is given, though in no row's twips:
+    // the borders it lets overlap are as the cells tell them.
+    if (Row.CellHSpacing) {
+        Info.CellHSpacing = Row.CellHSpacing;
+        Info.HSpacingGiven = true;
+    }
+    if (Row.CellVSpacing) {
+        Info.CellVSpacing = Row.CellVSpacing;
+        Info.VSpacingGiven = true;
+    }
     if (Row.SuiteValuesGiven) {
         Info.SuiteValues = true;
         Info.Width = Row.BestWidth;
@@ -735,6 +746,8 @@ void TRPRTFReaderProperties::FinishTable(TTableInfo& Info) {
         t->BorderWidth = t->BorderHSpacing = t->BorderVSpacing = 0;
     if (Info.BorderHSpacing) t->BorderHSpacing = *Info.BorderHSpacing;
     if (Info.BorderVSpacing) t->BorderVSpacing = *Info.BorderVSpacing;
+    if (Info.CellHSpacing) t->CellHSpacing = *Info.CellHSpacing;
+    if (Info.CellVSpacing) t->CellVSpacing = *Info.CellVSpacing;
     if (AutoHideTableGridLines) t->Options |= rptoHideGridLines;
     t->KeepSizesInLimits();
     t->Changed();

@@ -377,6 +377,8 @@ const Entry kTable[] = {
     P("richpadtbnew", ipRichPadTbNew),
     P("richpadtbhs", ipRichPadTbHs),
     P("richpadtbvs", ipRichPadTbVs),
+    P("richpadtchs", ipRichPadTcHs),
+    P("richpadtcvs", ipRichPadTcVs),
 };
 
 constexpr size_t kCount = sizeof(kTable) / sizeof(kTable[0]);

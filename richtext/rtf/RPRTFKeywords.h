@@ -202,7 +202,9 @@ enum Prop {
     ipRichPadTbw,
     ipRichPadTbNew,
     ipRichPadTbHs,
-    ipRichPadTbVs
+    ipRichPadTbVs,
+    ipRichPadTcHs,
+    ipRichPadTcVs
 };
 
 struct Entry {

@@ -645,6 +645,12 @@ uint8_t TRPRTFReader::ApplyTable(int prop, int p) {
     case ipRichPadTbVs:
         Row().BorderVSpacing = p;
         break;
+    case ipRichPadTcHs:
+        Row().CellHSpacing = p;
+        break;
+    case ipRichPadTcVs:
+        Row().CellVSpacing = p;
+        break;
     default:
         return 0xFF;
     }

@@ -172,6 +172,9 @@ struct TRPRTFRowProperties {
     // The table's spacing at its border in pixels (\richpadtbhs, \richpadtbvs),
     // which the spacing between cells does not tell.
     std::optional<int> BorderHSpacing, BorderVSpacing;
+    // The spacing between cells in pixels when below zero (\richpadtchs,
+    // \richpadtcvs), which the row's spacing in twips cannot give.
+    std::optional<int> CellHSpacing, CellVSpacing;
 
     TRPRTFCellProperties& LastCell() { return Cells.back(); }
     // Drops the cell opened after the last \cellx and resolves cell shading.

@@ -149,6 +149,68 @@ TEST_F(TableLayout, BordersAndSpacingPlaceTheCells) {
     EXPECT_EQ(c->Top + c->Height + 1 + 2 + 3, p->GetHeight());
 }
 
+// Spaced below zero, the rows move onto the table's border and past it, and
+// rows spaced closer than their height climb above the rows before them: the
+// table's box grows to hold every row and cell, so that none stands over the
+// line before the table or under the line after it.
+TEST_F(TableLayout, RowsSpacedBelowZeroStayInTheTablesBox) {
+    const auto place = [&](int BorderV, int CellV, bool Merged) {
+        Doc->Clear();
+        Doc->AddNL("davor", 0, 0);
+        auto t = Make(3, 2);
+        t->BorderWidth = 1;
+        t->CellBorderWidth = 1;
+        t->BorderVSpacing = BorderV;
+        t->CellVSpacing = CellV;
+        if (Merged) t->Rows->MergeCells(0, 1, 1, 3, true, false);
+        for (int r = 0; r < 3; ++r)
+            SetText(t.get(), r, 0, "z");
+        TRPTableItemInfo* p = Place(std::move(t));
+        Doc->AddNL("danach", 0, 0);
+        Doc->Format();
+        return p;
+    };
+    for (int borderV : {2, 0, -1, -10, -100})
+        for (int cellV : {2, -1, -8, -30, -100})
+            for (bool merged : {false, true}) {
+                TRPTableItemInfo* p = place(borderV, cellV, merged);
+                const TRPTableItemFormattingInfo& f = p->FormattingInfo;
+                const std::string at = "border spacing " + std::to_string(borderV) + ", cell spacing " +
+                                       std::to_string(cellV) + (merged ? ", merged" : "");
+                for (int r = 0; r < 3; ++r) {
+                    EXPECT_GE(f.RowStarts[r], 0) << at;
+                    EXPECT_LE(f.RowStarts[r] + f.RowHeights[r], p->GetHeight()) << at;
+                    for (int c = 0; c < 2; ++c)
+                        if (const TRPTableCellData* cell = p->GetCell(r, c)) {
+                            EXPECT_GE(cell->Top, 0) << at;
+                            EXPECT_LE(cell->Top + cell->Height, p->GetHeight()) << at;
+                            EXPECT_EQ(cell->Top, f.RowStarts[r]) << at;
+                        }
+                }
+                ASSERT_EQ(Doc->DrawItemCount(), 3) << at;
+                const TRPDrawLineInfo* before = Doc->DrawItem(0);
+                const TRPDrawLineInfo* table = Doc->DrawItem(1);
+                const TRPDrawLineInfo* after = Doc->DrawItem(2);
+                EXPECT_EQ(table->Top, before->Top + before->Height) << at;
+                EXPECT_EQ(table->Height, p->GetHeight()) << at;
+                EXPECT_EQ(after->Top, table->Top + table->Height) << at;
+            }
+    // The border spacing moves the rows onto the table's top; the box ends
+    // with the last row's box.
+    TRPTableItemInfo* p = place(-100, 2, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowStarts), "0 26 52");
+    EXPECT_EQ(p->GetHeight(), 52 + 22);
+    // Rows 96 pixels closer than their padding and borders give back climb
+    // 76 pixels each: the last one stands at the top.
+    p = place(2, -100, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowStarts), "152 76 0");
+    EXPECT_EQ(p->GetHeight(), 152 + 22);
+    // Spaced by nothing, the borders and paddings alone stand around the rows.
+    p = place(0, 0, false);
+    EXPECT_EQ(List(p->FormattingInfo.RowStarts), "2 26 50");
+    EXPECT_EQ(p->GetHeight(), 50 + 22 + 1 + 1);
+}
+
 TEST_F(TableLayout, SpanningCellsGrowTheColumnsAndRowsTheyCover) {
     auto t = Make(3, 2);
     t->Rows->MergeCells(0, 0, 1, 2, true, false);

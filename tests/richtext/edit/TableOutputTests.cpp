@@ -190,6 +190,65 @@ TEST_F(TableOutput, RTFBoundariesOfTablesWiderThanTheirRange) {
     }
 }
 
+// Every spacing the table holds comes back from our RTF: the standard words
+// give no spacing below zero (the cells' borders overlap, as other readers
+// take it), words of our own give the spacing itself. A table spaced by
+// nothing or more writes none of them.
+TEST_F(TableOutput, RTFKeepsSpacingsBelowZero) {
+    const auto values = [](const TRPTableItemInfo& t) {
+        std::string s;
+        for (int v : {t.BorderHSpacing, t.BorderVSpacing, t.CellHSpacing, t.CellVSpacing, t.BorderWidth,
+                      t.CellBorderWidth, t.CellPadding})
+            s += std::to_string(v) + " ";
+        return s;
+    };
+    const auto sides = [](const TRPTableItemInfo& t) {
+        std::string s;
+        for (int r = 0; r < t.Rows->RowCount(); ++r)
+            for (int c = 0; c < t.Rows->GetColCount(); ++c) {
+                const TRPBooleanRect& v = t.Rows->GetCell(r, c)->VisibleBorders;
+                for (bool b : {v.Left, v.Top, v.Right, v.Bottom})
+                    s += b ? "1" : "0";
+                s += " ";
+            }
+        return s;
+    };
+    for (const auto& [cellH, cellV] :
+         {std::pair{-5, -8}, std::pair{-1, -1}, std::pair{-3, 2}, std::pair{0, -100}}) {
+        Doc = std::make_unique<TTableTestDoc>(Style.get());
+        TRPTableItemInfo* t = Grid2x2();
+        t->BorderHSpacing = -20;
+        t->BorderVSpacing = -100;
+        t->CellHSpacing = cellH;
+        t->CellVSpacing = cellV;
+        t->BorderWidth = 1;
+        t->CellBorderWidth = 1;
+        t->GetCell(1, 1)->VisibleBorders.Top = false;
+        t->Changed();
+        Doc->Format();
+        const std::string rtf = RTF();
+        const std::string at = std::to_string(cellH) + " " + std::to_string(cellV) + "\n" + rtf;
+        EXPECT_EQ(rtf.find("\\trspdl") != std::string::npos, cellH >= 0) << at;
+        EXPECT_EQ(rtf.find("\\trspdt") != std::string::npos, cellV >= 0) << at;
+        EXPECT_EQ(Count(rtf, "\\richpadtchs" + std::to_string(cellH) + "\\"), cellH < 0 ? 2u : 0u) << at;
+        EXPECT_EQ(Count(rtf, "\\richpadtcvs" + std::to_string(cellV) + "\\"), cellV < 0 ? 2u : 0u) << at;
+        auto back = Read(rtf);
+        TRPTableItemInfo* b = First(*back);
+        ASSERT_NE(b, nullptr) << at;
+        EXPECT_EQ(values(*b), values(*t)) << at;
+        EXPECT_EQ(sides(*b), sides(*t)) << at;
+        // Laid out alike, the rows stand where they stood.
+        back->Width = Doc->Width;
+        back->Format();
+        EXPECT_EQ(List(b->FormattingInfo.RowStarts), List(t->FormattingInfo.RowStarts)) << at;
+        EXPECT_EQ(b->GetHeight(), t->GetHeight()) << at;
+    }
+    Doc = std::make_unique<TTableTestDoc>(Style.get());
+    Grid2x2()->CellVSpacing = 0;
+    const std::string rtf = RTF();
+    EXPECT_EQ(rtf.find("\\richpadtc"), std::string::npos) << rtf;
+}
+
 TEST_F(TableOutput, PlainTextUsesTheSeparators) {
     TRPTableItemInfo* t = Grid2x2();
     EXPECT_EQ(Text(), "a\r\nb\r\nc\r\nd\r\n");

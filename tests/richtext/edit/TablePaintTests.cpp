@@ -248,6 +248,46 @@ TEST_F(TablePaint, SelectedTableFillsCellsWithTheSelectionColour) {
     EXPECT_EQ(c->State & rpcsSelected, 0u);
 }
 
+// Spaced below zero, or closer than their height, rows paint inside the
+// table's box: over neither the line before the table nor the one after it,
+// scrolled into the table or not.
+TEST_F(TablePaint, RowsSpacedBelowZeroPaintInsideTheTable) {
+    for (const auto& [borderV, cellV] : {std::pair{-100, 2}, std::pair{-30, -60}, std::pair{2, -100}}) {
+        Doc->Clear();
+        Doc->AddNL("davor", 0, 0);
+        auto t = Make(4, 1);
+        t->CellBorderWidth = 0;
+        t->BorderVSpacing = borderV;
+        t->CellVSpacing = cellV;
+        for (int r = 0; r < 4; ++r) {
+            t->GetCell(r, 0)->Color = r % 2 ? clYellow : clAqua;
+            SetText(t.get(), r, 0, std::string(r + 1, 'z'));
+        }
+        Place(std::move(t));
+        Doc->AddNL("danach", 0, 0);
+        Doc->Format();
+        const int top = Doc->DrawItem(1)->Top, bottom = Doc->DrawItem(2)->Top;
+        const std::string at = std::to_string(borderV) + " " + std::to_string(cellV);
+        ASSERT_GT(bottom, top) << at;
+        const QImage img = Paint();
+        const auto colours = [&](const QImage& I, int From, int To) {
+            int n = 0;
+            for (int y = std::max(0, From); y < std::min(To, I.height()); ++y)
+                for (int x = 0; x < 400; ++x)
+                    if (At(I, x, y) == clYellow || At(I, x, y) == clAqua) ++n;
+            return n;
+        };
+        EXPECT_EQ(colours(img, 0, top), 0) << at;
+        EXPECT_EQ(colours(img, bottom, 200), 0) << at;
+        EXPECT_GT(colours(img, top, bottom), 0) << at;
+        // Scrolled into the table, a screen shows what the whole picture does.
+        for (int v = top; v < bottom; v += 7) {
+            const QImage scrolled = Paint(v);
+            EXPECT_EQ(scrolled.copy(0, 0, 500, 200 - v), img.copy(0, v, 500, 200 - v)) << at << " at " << v;
+        }
+    }
+}
+
 TEST_F(TablePaint, VerticallyMergedCellIsPaintedWhenScrolledIntoItsMiddle) {
     auto t = Make(12, 2);
     t->Rows->MergeCells(0, 0, 1, 12, true, false);

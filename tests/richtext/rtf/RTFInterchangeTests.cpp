@@ -152,9 +152,9 @@ TEST(RTFInterchange, RowGeometryComesBackAsItWas) {
               0);
     EXPECT_EQ(FirstRowDefinition(Written(doc)),
               "\\trowd\\trgaph75\\trleft0\\itap1\\trpaddl75\\trpaddt75\\trpaddr75\\trpaddb75\\trpaddfl3\\trpaddft3"
-              "\\trpaddfr3\\trpaddfb3\\trftsWidth1\\richpadtbw0\\richpadtbhs0\\richpadtbvs0\\clwWidth0\\richpadcbw30"
-              "\\richpadcbh0\\cellx600\\clwWidth0\\richpadcbw30\\richpadcbh0\\cellx1200\\clwWidth0\\richpadcbw30"
-              "\\richpadcbh0\\cellx1800");
+              "\\trpaddfr3\\trpaddfb3\\trftsWidth1\\richpadtbw0\\richpadtbhs0\\richpadtbvs0\\richpadtchs-1"
+              "\\richpadtcvs-1\\clwWidth0\\richpadcbw30\\richpadcbh0\\cellx600\\clwWidth0\\richpadcbw30"
+              "\\richpadcbh0\\cellx1200\\clwWidth0\\richpadcbw30\\richpadcbh0\\cellx1800");
 
     // \trleft is the row's indent: the table's paragraph stands indented by
     // it, and the boundaries keep their places.

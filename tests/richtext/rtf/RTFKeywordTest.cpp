@@ -8,7 +8,7 @@
 using namespace RPRTFKw;
 
 TEST(RTFKeywords, TableMakeUp) {
-    ASSERT_EQ(343, Count());
+    ASSERT_EQ(345, Count());
     std::map<int, int> kinds;
     std::map<std::string, int> seen;
     for (int i = 0; i < Count(); ++i) {
@@ -18,10 +18,10 @@ TEST(RTFKeywords, TableMakeUp) {
     EXPECT_EQ(11, kinds[kwChar]);
     EXPECT_EQ(7, kinds[kwUChar]);
     EXPECT_EQ(65, kinds[kwDest]);
-    EXPECT_EQ(257, kinds[kwProp]);
+    EXPECT_EQ(259, kinds[kwProp]);
     EXPECT_EQ(3, kinds[kwSpec]);
     // Only one word stands twice.
-    EXPECT_EQ(342u, seen.size());
+    EXPECT_EQ(344u, seen.size());
     EXPECT_EQ(2, seen["pnuld"]);
 }
 

@@ -364,6 +364,57 @@ TEST(RTFTableImport, SuiteWidthsAreReadInPixels) {
     EXPECT_EQ(t->GetCell(0, 1)->BestWidth, -30);
 }
 
+// Our own spacing between cells is read in pixels, below zero as above, and
+// counts as given: the borders stay as the cells tell them, where a row
+// without spacing has a neighbour's border stand for a cell's own, and the
+// table's border stays beside cell borders of its width.
+TEST(RTFTableImport, SuiteCellSpacingsAreReadInPixels) {
+    const std::string row =
+        "\\trowd\\trbrdrl\\brdrs\\brdrw15\\trbrdrt\\brdrs\\brdrw15\\trbrdrr\\brdrs\\brdrw15"
+        "\\trbrdrb\\brdrs\\brdrw15%1"
+        "\\clbrdrl\\brdrs\\brdrw15\\clbrdrt\\brdrs\\brdrw15\\clbrdrr\\brdrs\\brdrw15"
+        "\\clbrdrb\\brdrs\\brdrw15\\cellx1000"
+        "\\clbrdrl\\brdrs\\brdrw15\\clbrdrt\\brdrs\\brdrw15\\clbrdrr\\brdrs\\brdrw15"
+        "\\clbrdrb\\brdrs\\brdrw15\\cellx2000";
+    const auto import = [&](const std::string& Words) {
+        auto doc = std::make_unique<TImportDoc>();
+        std::string r = row;
+        r.replace(r.find("%1"), 2, Words);
+        EXPECT_EQ(0, doc->Import("{\\rtf1" + r + "\\intbl a\\cell b\\cell\\row" + r +
+                                 "\\intbl c\\cell d\\cell\\row}"));
+        return doc;
+    };
+    auto ours = import("\\richpadtbhs-20\\richpadtbvs-100\\richpadtchs-5\\richpadtcvs-8");
+    TRPTableItemInfo* t = TableAt(*ours, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->CellHSpacing, -5);
+    EXPECT_EQ(t->CellVSpacing, -8);
+    EXPECT_EQ(t->BorderHSpacing, -20);
+    EXPECT_EQ(t->BorderVSpacing, -100);
+    EXPECT_EQ(t->BorderWidth, 1);
+    EXPECT_EQ(t->CellBorderWidth, 1);
+    EXPECT_TRUE(t->GetCell(0, 1)->VisibleBorders.Left);
+    EXPECT_TRUE(t->GetCell(1, 0)->VisibleBorders.Top);
+    // One of them alone: the other direction is not given.
+    auto one = import("\\richpadtchs-1");
+    t = TableAt(*one, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->CellHSpacing, -1);
+    EXPECT_EQ(t->CellVSpacing, -1);
+    EXPECT_EQ(t->BorderWidth, 1);
+    EXPECT_TRUE(t->GetCell(0, 1)->VisibleBorders.Left);
+    EXPECT_FALSE(t->GetCell(1, 0)->VisibleBorders.Top);
+    // Without them, a row without spacing shares its cells' borders.
+    auto plain = import("");
+    t = TableAt(*plain, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->CellHSpacing, -1);
+    EXPECT_EQ(t->CellVSpacing, -1);
+    EXPECT_EQ(t->BorderWidth, 0);
+    EXPECT_FALSE(t->GetCell(0, 1)->VisibleBorders.Left);
+    EXPECT_FALSE(t->GetCell(1, 0)->VisibleBorders.Top);
+}
+
 // Table keywords take any int, which the import adds up over rows and cells
 // and turns into sizes: nothing overflows, and the sizes stay in the ranges
 // in which the table's own stream reads them (widths as far as the widest
@@ -421,13 +472,16 @@ TEST(RTFTableImport, ExtremeTableValuesStayInRange) {
     ASSERT_EQ(0,
               suite.Import(
                   "{\\rtf1\\trowd\\richpadtbw-2147483648\\trftsWidth2\\richpadtbhs2147483647"
-                  "\\richpadtbvs-2147483648\\richpadcbw-2147483648\\richpadcbh2147483647\\cellx1000"
+                  "\\richpadtbvs-2147483648\\richpadtchs-2147483648\\richpadtcvs2147483647"
+                  "\\richpadcbw-2147483648\\richpadcbh2147483647\\cellx1000"
                   "\\richpadcbw2147483647\\richpadcbh-2147483648\\cellx2000\\intbl a\\cell b\\cell\\row}"));
     t = FirstTable(suite);
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->BestWidth, TRPTableLimits::MaxLength);
     EXPECT_EQ(t->BorderHSpacing, 1000);
     EXPECT_EQ(t->BorderVSpacing, -100);
+    EXPECT_EQ(t->CellHSpacing, -100);
+    EXPECT_EQ(t->CellVSpacing, 1000);
     EXPECT_EQ(t->GetCell(0, 0)->BestWidth, -100);
     EXPECT_EQ(t->GetCell(0, 0)->BestHeight, 30000);
     EXPECT_EQ(t->GetCell(0, 1)->BestWidth, TRPTableLimits::MaxLength);
