@@ -391,12 +391,17 @@ TRect TRPEditRPData::CaretRect() const {
     auto* self = const_cast<TRPEditRPData*>(this);
     const int x = p.X - 1 + p.Correction - self->GetHOffs();
     const int bottom = d->Top + d->Height - self->GetVOffs();
-    // Before an item on a line of its own (a table) that is taller than the
-    // caret, the caret stands at its top, where a letter typed will go.
+    // Before an item on a line of its own that is taller than a caret can
+    // be (a long table), the caret stands at its top, where a letter typed
+    // will go: beside a table's first row.
     if (CaretHeight < d->Height + 2 && p.Offset == 0 &&
         dynamic_cast<const TRPFullLineItemInfo*>(GetItem(d->ItemNo))) {
+        int height = CaretHeight;
+        if (const auto* t = dynamic_cast<const TRPTableItemInfo*>(GetItem(d->ItemNo));
+            t && t->FormattingInfo.RowStarts.Count() > 1)
+            height = std::clamp(t->FormattingInfo.RowStarts[1] + 2, 1, height);
         const int top = d->Top - 2 - self->GetVOffs();
-        return TRect{x, top, x + 1, top + CaretHeight};
+        return TRect{x, top, x + 1, top + height};
     }
     return TRect{x, bottom - CaretHeight, x + 1, bottom};
 }

@@ -363,9 +363,10 @@ public:
 
     // What a page key may do with the view: where it found it (From), the
     // views it may leave (Lo to Hi), its direction; Far: the caret stood away
-    // from the screen in the key's direction.
+    // from the screen in the key's direction; ToEdge: it goes to the
+    // document's end (start), which the view shows as far as it can.
     struct TPageMove {
-        bool Down = true, Far = false;
+        bool Down = true, Far = false, ToEdge = false;
         int From = 0, Lo = 0, Hi = 0;
     };
     struct TPageKeyState {

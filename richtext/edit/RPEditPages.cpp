@@ -373,8 +373,7 @@ enum class TPageShow { Screen, Line };
 int ViewShowing(TRPEditRPData& View, const TPageMove& M, TPageShow Show, int Top, int Bottom, int Start) {
     const int h = View.GetHeight(), u = std::max(1, View.GetVSmallStep());
     constexpr int margin = TRPEditRPData::CaretLineMargin + 1;
-    // A line fits when a view on whole units shows it whole.
-    const bool fits = RPCoordSum(FloorTo(std::max(0, Top), u), h) >= Bottom;
+    const bool fits = Bottom - Top <= h;
     int want = M.From;
     if (Show == TPageShow::Screen) {
         want = FloorTo(Start, u);
@@ -457,6 +456,7 @@ void TRPEditRPData::SettlePage(TRPEditRPData& View, const TPageMove& Move) {
     ChangeCaret(false, false, false);
     // The place was chosen where a view in the key's range shows it; a cell
     // opened since may have laid out its lines otherwise: the view stays in range.
+    if (v < 0 && Move.ToEdge) v = Move.Down ? Move.Hi : Move.Lo;
     if (v < 0)
         v = std::clamp(FloorTo(std::max(0, Move.Down ? start : top), std::max(1, View.GetVSmallStep())),
                        Move.Lo, Move.Hi);
@@ -582,11 +582,14 @@ void TRPEditRPData::MoveCaretByPage(bool Down, bool Shift) {
     int top = 0, bottom = 0, first = 0, last = 0;
     doc->GetLineBounds(Down ? doc->DrawItemCount() - 1 : 0, first, last);
     LineExtent(*doc, first, last, docTop, top, bottom);
+    // A view at the document's end shows of its last line what it can.
+    const bool edge = Down ? move.Hi >= MaxViewTop(*view) : move.Lo == 0;
     if ((!far && doc == this && CaretAtDocumentEdge(Down)) ||
-        ViewShowing(*view, move, TPageShow::Line, top, bottom, top) < 0) {
+        (!edge && ViewShowing(*view, move, TPageShow::Line, top, bottom, top) < 0)) {
         wait();
         return;
     }
+    move.ToEdge = edge;
     if (doc == this) {
         CaretToDocumentEdge(Down);
         SettlePage(*view, move);

@@ -631,8 +631,15 @@ void TRPTableItemInfo::PlaceInplaceEditor() {
     e->VScrollAllowed = height > TRPTableInplaceEdit::MaxHeight;
     if (e->VScrollAllowed) height = TRPTableInplaceEdit::MaxHeight;
     // An editor that scrolls is a window sliding down its cell as far as it
-    // scrolled: its lines stay where the cell has them in the host.
+    // scrolled: its lines stay where the cell has them in the host. The
+    // window, far taller than a screen, covers what the host shows of the cell.
     if (!e->VScrollAllowed && e->VPos != 0) e->ScrollTo(0);
+    if (TCustomRichPadEdit* host = HostOf(data); host && e->VScrollAllowed) {
+        const int contentTop = RPCoordSum(y, cell->Top, shift), step = std::max(1, e->VSmallStep);
+        const int last = RPCoordSum(host->ClientHeight(), -contentTop, -height, step);
+        const int first = -contentTop, slide = e->EditData()->GetVOffs();
+        if (last <= first && (slide < last || slide > first)) e->ScrollTo(std::clamp(slide, last, first));
+    }
     const int slide = e->EditData()->GetVOffs();
     e->SetBounds(RPCoordSum(x, cell->Left), RPCoordSum(y, cell->Top, shift, slide), cell->Width, height);
     // Scrolling moves child controls by their Tag.

@@ -12,6 +12,7 @@
 #include "platform/Pictures.h"
 #include "richtext/edit/RPResizer.h"
 #include "richtext/edit/RPTable.h"
+#include "richtext/edit/RPTableInplace.h"
 #include "richtext/model/RPItemNonText.h"
 #include "richtext/model/RPListStyles.h"
 #include "richtext/model/RPStyle.h"
@@ -796,6 +797,9 @@ void TCustomRichPadEdit::Timer(int Id) {
 
 void TCustomRichPadEdit::VScrolled() {
     TCustomRichPad::VScrolled();
+    // A cell's editor taller than its window slides it over what shows now.
+    if (auto* t = dynamic_cast<TRPTableItemInfo*>(EditedCellItem))
+        if (TRPTableInplaceEdit* e = t->InplaceEditor(); e && e->VScrollAllowed) t->PlaceInplaceEditor();
     CaretScrolled();
 }
 

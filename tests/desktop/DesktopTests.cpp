@@ -1618,6 +1618,124 @@ TEST(Desktop, PagesShowEveryRowOfATallPictureAndSelectScreenByScreen) {
     EXPECT_FALSE(Zq->Visible());
 }
 
+namespace {
+
+// A log book of 300 plain lines.
+QByteArray LogbuchMitZeilen() {
+    QByteArray Rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\n";
+    for (int Zeile = 1; Zeile <= 300; ++Zeile)
+        Rtf += "\\pard Heute habe ich Aufgabe " + QByteArray::number(Zeile) + " gerechnet.\\par\n";
+    return Rtf + "}\n";
+}
+
+// Where the page keys take the view in ordinary text: PageDown to the top
+// of the line two thirds of a screen down, PageUp to the line two thirds of
+// a screen up shown with the caret's margin; the document's start below the
+// first screen, the view's end at the last.
+int SeiteNach(TRichPadEdit* Log, bool Ab) {
+    TRPEditRPData* d = Log->EditData();
+    const int v = d->GetVOffs(), h = Log->ClientHeight(), Schritt = Log->VSmallStep;
+    const int y = Ab ? v + (2 * h) / 3 : v - (2 * h) / 3;
+    if (!Ab && y <= 0) return 0;
+    int Zeile = 0;
+    for (int i = 0; i < d->DrawItemCount(); ++i)
+        if (d->DrawItem(i)->Top <= y) Zeile = i;
+    const int Oben = d->DrawItem(Zeile)->Top;
+    if (Ab) return std::min(Oben / Schritt, Log->VScrollMax - (Log->VScrollPage - 1)) * Schritt;
+    return std::max(0, Oben - TRPEditRPData::CaretLineMargin - 1) / Schritt * Schritt;
+}
+
+} // namespace
+
+// The page keys of the log: through ordinary text each screen is where
+// pages always went, and the caret's line shows whole; Ctrl+Home before a
+// table that starts the log shows the caret at the table's top, where a
+// letter typed goes; PageDown through a cell taller than its editor's
+// window reaches the line after the table. The caret was drawn beside the
+// table's middle rows, and the keys paged inside the tall cell, past lines
+// of it that never showed, and never left it.
+TEST(Desktop, PagesKeepTheCaretInSightOfTheLog) {
+    QTemporaryDir Ordner;
+    ASSERT_TRUE(Ordner.isValid());
+    const QString Zeilen = Ordner.filePath(QStringLiteral("zeilen.rtf"));
+    ASSERT_TRUE(DateiSchreiben(Zeilen, LogbuchMitZeilen()));
+    const QString Tall = QStringLiteral(PRAVOLIN_SOURCE_DIR "/tests/richtext/edit/tall/");
+    Programmlauf([&] {
+        const auto [Haupt, Abschnitt, AbschnittF] = InsLog();
+        ASSERT_NE(AbschnittF, 0u);
+        TRichPadEdit* Log = Abschnitt->Logtext;
+        const auto Ganz = [](const TBlick& b) { return b.Oben >= 0 && b.Fuss <= b.Hoehe; };
+
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Zeilen));
+        LogKlicken(Log);
+        ASSERT_TRUE(Warten([&] { return LogBlick(Log).Ansicht == 0; }));
+        const std::string Ende = std::to_string(ImProgramm([&] { return Log->ItemCount(); }) - 1) + ":";
+        for (const QString& Name : {QStringLiteral("Next"), QStringLiteral("Prior")}) {
+            SCOPED_TRACE(Name.toStdString());
+            const bool Ab = Name == QStringLiteral("Next");
+            for (int Seite = 0; Seite < 100; ++Seite) {
+                const TBlick a = LogBlick(Log);
+                if (Ab ? a.Unten && a.Stelle.rfind(Ende, 0) == 0 : a.Ansicht == 0 && a.Stelle == "0:1") break;
+                const int Erwartet = ImProgramm([&] { return SeiteNach(Log, Ab); });
+                Taste(Name);
+                Verarbeitet();
+                TBlick b;
+                ASSERT_TRUE(Warten([&] { return (b = LogBlick(Log)).Stelle != a.Stelle; })) << BlickText(a);
+                SCOPED_TRACE(BlickText(b) + " nach " + BlickText(a));
+                EXPECT_EQ(b.Ansicht, Erwartet);
+                EXPECT_TRUE(Ganz(b));
+            }
+        }
+
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Tall + QStringLiteral("table_first.rtf")));
+        LogKlicken(Log);
+        ASSERT_TRUE(Warten([&] { return LogBlick(Log).Stelle == "0:0"; }));
+        const TRect Strich = ImProgramm([&] { return Log->EditData()->CaretRect(); });
+        const int TabelleOben = ImProgramm([&] { return Log->EditData()->DrawItem(0)->Top; });
+        const int ReiheUnten = ImProgramm([&] {
+            const auto* t = dynamic_cast<const TRPTableItemInfo*>(Log->EditData()->GetItem(0));
+            return t ? t->FormattingInfo.RowStarts[1] : 0;
+        });
+        // Beside the first row, from the table's top.
+        EXPECT_GE(Strich.Top, TabelleOben - 2);
+        EXPECT_LE(Strich.Top, TabelleOben);
+        EXPECT_GT(Strich.Bottom, TabelleOben + ReiheUnten / 2);
+        EXPECT_LE(Strich.Bottom, TabelleOben + ReiheUnten + 2);
+        Bildschirmfoto(QStringLiteral("31_logbuch_schreibmarke_vor_tabelle"));
+
+        ASSERT_TRUE(LogbuchLaden(Abschnitt, AbschnittF, Tall + QStringLiteral("cell_beyond_window.rtf")));
+        LogKlicken(Log);
+        const int Letzter = ImProgramm([&] { return Log->ItemCount(); }) - 1;
+        bool InZelle = false;
+        TBlick b = LogBlick(Log);
+        for (int Seite = 0; Seite < 1000 && b.Stelle.rfind(std::to_string(Letzter) + ":", 0) != 0; ++Seite) {
+            const TBlick a = b;
+            Taste(QStringLiteral("Next"));
+            Verarbeitet();
+            ASSERT_TRUE(Warten([&] {
+                b = LogBlick(Log);
+                return b.Stelle != a.Stelle || b.Ansicht != a.Ansicht;
+            })) << BlickText(a);
+            SCOPED_TRACE(BlickText(b) + " nach " + BlickText(a));
+            EXPECT_LE(b.Ansicht - a.Ansicht, b.Hoehe);
+            EXPECT_GE(b.Ansicht, a.Ansicht);
+            if (b.Stelle != a.Stelle) EXPECT_TRUE(Ganz(b));
+            // Lines of the cell beyond its editor's window, in the window slid down the cell.
+            if (b.InZelle && !InZelle && std::stoi(b.Stelle.substr(b.Stelle.find(')') + 2)) > 560)
+                Bildschirmfoto(QStringLiteral("32_logbuch_in_hoher_zelle"));
+            InZelle = InZelle || (b.InZelle && std::stoi(b.Stelle.substr(b.Stelle.find(')') + 2)) > 560);
+        }
+        EXPECT_TRUE(InZelle);
+        EXPECT_EQ(b.Stelle.rfind(std::to_string(Letzter) + ":", 0), 0u) << BlickText(b);
+        Bildschirmfoto(QStringLiteral("33_logbuch_nach_hoher_zelle"));
+        // A note typed, which is not saved.
+        Tippen(QStringLiteral("x"));
+        ASSERT_TRUE(Warten(Logbuchgeaendert));
+        UngespeichertBeenden(Abschnitt, Haupt);
+    });
+    EXPECT_FALSE(Zq->Visible());
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // A display of the test's own, never the developer's and never one in use.
