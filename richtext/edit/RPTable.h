@@ -1014,6 +1014,9 @@ private:
     bool FPlacing = false; // the editor is being laid over its cell
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
+    // Whether some cell may carry the selected flag: without a selection,
+    // no cell is visited (a cell is opened in a table of thousands of rows).
+    bool FCellsFlagged = false;
     void SetCellBestWidthTo(int Col, int Width);
     // The narrowest a dragged column may become.
     int DragMinWidth(int Col) const;
