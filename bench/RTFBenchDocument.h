@@ -23,7 +23,7 @@ public:
     }
 };
 
-std::string PngHex() {
+inline std::string PngHex() {
     QImage img(48, 32, QImage::Format_RGB32);
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -36,7 +36,7 @@ std::string PngHex() {
 }
 
 // A document in the style of the program's pages and of word processors' output.
-const std::string& Document() {
+inline const std::string& Document() {
     static const std::string doc = [] {
         std::string s =
             "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
@@ -75,7 +75,7 @@ const std::string& Document() {
 }
 
 // RTF into a document with the settings of the view's import.
-bool ReadInto(TCustomRPData& Doc, TRPRTFReaderProperties& Props, const std::string& rtf) {
+inline bool ReadInto(TCustomRPData& Doc, TRPRTFReaderProperties& Props, const std::string& rtf) {
     Props.UnicodeMode = rpruMixed;
     Props.TextStyleMode = rprsAddIfNeeded;
     Props.ParaStyleMode = rprsAddIfNeeded;

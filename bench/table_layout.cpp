@@ -6,8 +6,9 @@
 // the same table given as HTML. Last, in an editor: a row inserted into the
 // middle of the table and undone again, the pointer moved over it and a
 // column border dragged; and keys typed into a cell of the middle row
-// through the cell editor, beside QTextEdit holding the same table, and keys
-// typed into a cell of log book tables of 20 to 20,000 rows.
+// through the cell editor, beside QTextEdit holding the same table, keys
+// typed into a cell of log book tables of 20 to 20,000 rows, and keys that
+// leave a cell of such a table or enter it.
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
@@ -436,6 +437,89 @@ void RegisterLogKeys() {
                 }
 }
 
+// ---- keys that leave a cell of a log book's table with columns of their own
+// widths, where nothing was typed: PageDown and PageUp (to a cell a screen
+// further on) and Down (to the cell below) from the result of the middle row,
+// and Down from the line above the table into its first row. Tables of 200
+// to 12,800 rows, four times apart, and of the log's 20,000: what a key costs
+// should not grow with the rows the key does not reach.
+
+constexpr int kLeaveRowCounts[] = {200, 800, 3200, 12800, 20000};
+
+// The key measured, and whether the caret starts in the line above the table.
+struct TLeaveCase {
+    const char* Name;
+    TKey Key;
+    bool FromAbove = false;
+};
+
+const TLeaveCase kLeaveCases[] = {
+    {"PageDownOutOfCell", TKey{Qt::Key_PageDown}},
+    {"PageUpOutOfCell", TKey{Qt::Key_PageUp}},
+    {"DownOutOfCell", TKey{Qt::Key_Down}},
+    {"DownIntoTable", TKey{Qt::Key_Down}, true},
+};
+
+// The caret where the case starts, untimed: in the result of the middle row,
+// or in the line above the table with no cell open.
+void PlaceForLeave(TOurLogCell& T, const TLeaveCase& C) {
+    if (!C.FromAbove) {
+        T.SetCaret(1, false);
+        return;
+    }
+    if (T.E.Table) T.E.Table->CloseInplaceEditor(true);
+    T.E.Edit->SetSelectionBounds(0, 5, 0, 5);
+    T.E.Edit->ScrollTo(0);
+    T.E.Edit->SetFocus();
+    Settle();
+}
+
+// The key with the events it leaves posted (the caret's way out of a cell,
+// the repaints) until the view is painted. Named for bench/callgrind_keys,
+// which counts its instructions as a measured key's.
+[[gnu::noinline]] void PressMeasuredKeyAndSettle(TKeyTarget& T, const TKey& K) {
+    ++g_measuredKeys;
+    PressKey(T, true, K);
+    Settle();
+}
+
+void RunLeaveCase(benchmark::State& state, TOurLogCell& T, const TLeaveCase& C) {
+    // Once untimed, so that nothing done only for a first key is measured.
+    PlaceForLeave(T, C);
+    PressKey(T, true, C.Key);
+    Settle();
+    TPaintedArea counter(T.PaintedWidgets());
+    int64_t painted = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        PlaceForLeave(T, C);
+        counter.Pixels = 0;
+        state.ResumeTiming();
+        PressMeasuredKeyAndSettle(T, C.Key);
+        painted += counter.Pixels;
+    }
+    const double keys = static_cast<double>(state.iterations());
+    state.counters["per key"] =
+        benchmark::Counter(keys, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["px/key"] = static_cast<double>(painted) / std::max(1.0, keys);
+}
+
+void RegisterLeaveKeys() {
+    for (const int rows : kLeaveRowCounts)
+        for (const TLeaveCase& c : kLeaveCases) {
+            const std::string name =
+                std::string("Events/Editor/LogTable/Fixed/") + std::to_string(rows) + "/" + c.Name;
+            benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State& s) {
+                auto* t = dynamic_cast<TOurLogCell*>(LogTargetFor(true, rows, true, kLogResult.Col));
+                if (!t || !t->E.Table) {
+                    s.SkipWithError("no table");
+                    return;
+                }
+                RunLeaveCase(s, *t, c);
+            })->Unit(benchmark::kMicrosecond);
+        }
+}
+
 // ---- the mouse over the table in the editor (its first screen shown)
 
 struct TTableMouse : TTableEditor {
@@ -546,5 +630,6 @@ int main(int argc, char** argv) {
     return RunBenchmarks<QApplication>(argc, argv, [] {
         RegisterCellKeys();
         RegisterLogKeys();
+        RegisterLeaveKeys();
     });
 }

@@ -979,6 +979,10 @@ private:
     int EditorMinWidth() const;
     // Every table whose open editor holds this one follows its editor's document.
     void FollowInEnclosingEditors();
+    // FollowInplaceEditor for Cell at (Row, Col), whose content measures
+    // MinWidth and Height (with the padding, as the editor's document
+    // measures it): the editor's cell, or the cell its closing editor left.
+    bool FollowCell(const TRPTableCellData& Cell, int Row, int Col, int MinWidth, int Height);
     // The editor document's minimum width and height, and the minimum width
     // of the table's paragraph, as the last layout saw them.
     int FEditorMinWidth = -1, FEditorHeight = -1, FParaMinWidth = -1;
@@ -1010,6 +1014,9 @@ private:
     bool FPlacing = false; // the editor is being laid over its cell
     // Sets every cell's selected flag from the selection.
     void UpdateCellFlags();
+    // Whether some cell may carry the selected flag: without a selection,
+    // no cell is visited (a cell is opened in a table of thousands of rows).
+    bool FCellsFlagged = false;
     void SetCellBestWidthTo(int Col, int Width);
     // The narrowest a dragged column may become.
     int DragMinWidth(int Col) const;
@@ -1048,16 +1055,16 @@ private:
     // Layout steps (RPTableLayout.cpp).
     struct TLayoutRun;
     // What the columns' widths and the table's minimum width are made of:
-    // per column the minimum width of its cells (the widest one's, and the
-    // widest of the others), its pixel width and whether a cell gives it a
-    // percentage; the cells spanning columns, row by row, with their minimum
-    // and best widths.
+    // per column the minimum width of its cells (the widest one's, and each
+    // row's), its pixel width and whether a cell gives it a percentage; the
+    // cells spanning columns, row by row, with their minimum and best widths.
     struct TColumnFacts {
         struct TCol {
-            int Min = 0, Others = 0;
-            // The widest cell; nil when none is wider than 0, or, after the
-            // edited cell's typing, when a cell other than that is the widest.
-            const TRPTableCellData* Widest = nullptr;
+            int Min = 0;
+            // Per row the minimum width of the cell of this column alone that
+            // stands there, 0 where none does: any cell's new width gives the
+            // column's at once.
+            std::vector<int> Cells;
             int PixelBest = 0;
             bool Percent = false;
         };
@@ -1082,18 +1089,20 @@ private:
     int PercentWidthOf(TColumnFacts& F, int Col, int Base) const;
     // The facts of the last layout on the screen (Known), for the document
     // width FFactsWidth, measured on a surface FFactsSurface, of a table of
-    // columns of their own widths when FFactsNatural; the edited cell's
-    // typing has updated them since when FFactsEditor is set, for that
-    // editor's cell only. The cells' changes forget them (Changed).
+    // columns of their own widths when FFactsNatural; a cell's typing and a
+    // cell's closing editor update them as far as they change the cell (a
+    // change that moves the columns forgets them). The other changes of the
+    // cells forget them (Changed).
     TColumnFacts FFacts;
     bool FFactsKnown = false, FFactsNatural = false;
     int FFactsWidth = -1;
     int64_t FFactsSurface = -1;
-    const TRPTableInplaceEdit* FFactsEditor = nullptr;
-    // Whether the columns come out as the last layout made them when the
-    // edited cell's minimum width is MinWidth; if so, the facts take it, and
-    // TableMinChanged and TableMin tell the table's minimum width now.
-    bool ColumnsStayWith(int MinWidth, bool& TableMinChanged, int& TableMin);
+    // Whether the columns come out as the last layout made them when Cell,
+    // standing at (Row, Col), has the minimum width MinWidth; if so, the
+    // facts take it, and TableMinChanged and TableMin tell the table's
+    // minimum width now.
+    bool ColumnsStayWith(const TRPTableCellData& Cell, int Row, int Col, int MinWidth, bool& TableMinChanged,
+                         int& TableMin);
     void DistributeSpanWidth(TLayoutRun& L, const TColumnFacts::TSpan& S, int w, bool MinMode, int Level);
     void DistributeSpanHeight(TLayoutRun& L, int Row, int Col);
     // Row heights from the cells' contents, and the rows' and cells' vertical places.

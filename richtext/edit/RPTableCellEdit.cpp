@@ -255,10 +255,12 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     FParaMinWidth = data->GetParaMinWidth(ItemNo);
 
     TRPTableCellData* cell = GetCell(Row, Col);
+    // The table's minimum width holds while the editor's document measures
+    // as the cell did.
+    const int cellMinWidth = cell->GetMinWidth(nullptr, data->GetCanvas());
     auto* e = new TRPTableInplaceEdit(host);
     FInplaceEditor = e;
     FKeptCellsFor = nullptr;
-    ForgetMinWidth();
     e->OnInplaceChange = [this](TRPTableInplaceEdit* Sender, bool ClearRedo) {
         InplaceEditorChanged(Sender, ClearRedo);
     };
@@ -306,6 +308,7 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
     TRPEditRPData* ed = e->EditData();
     FEditorMinWidth = EditorMinWidth();
     FEditorHeight = ed->DocumentHeight;
+    if (FEditorMinWidth != cellMinWidth) ForgetMinWidth();
     ed->MakeSureEmpty();
     const int last = ed->GetItemCount() - 1;
     if (CaretAtEnd && last >= 0)
@@ -412,7 +415,6 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
     }
     FInplaceEditor = nullptr;
     FKeptCellsFor = nullptr;
-    ForgetMinWidth();
     ChosenRow = ChosenCol = -1;
     // The table was the host's selection for the time of the edit only; so
     // was its partial selection when the press that opened the editor
@@ -432,13 +434,19 @@ void TRPTableItemInfo::InplaceEditorDestroyed(TRPTableInplaceEdit* Editor, bool 
         cell->Format(false, true, false, 0, cell->GetCanvas(), false, true);
         cell->State &= ~rpcsFormattingByTable;
         // The columns and rows were measured with the editor's document,
-        // whose lines and margins are not the cell's: the table is laid out
-        // from its cells again, as the document shows it when it is opened.
-        Changed();
-        ReformatInHost();
+        // whose lines and margins are not the cell's: the table follows as
+        // far as the cell measures otherwise, as the document shows it when
+        // it is opened. A cell left as it was costs no other cell anything.
+        FollowCell(*cell, Editor->Row, Editor->Col, cell->GetMinWidth(nullptr, cell->GetCanvas()),
+                   RPCoordSum(cell->DocumentHeight, 2 * CellPadding));
         FollowInEnclosingEditors();
         host->Invalidate();
+    } else {
+        // The cell keeps the editor's items unformatted: what was measured of it is not known.
+        FFactsKnown = false;
+        ForgetMinWidth();
     }
+    FEditorMinWidth = FEditorHeight = -1;
     if (OnCellEndEdit) OnCellEndEdit(this, Editor->Row, Editor->Col, ByOwner || hostGoing);
 }
 
@@ -518,16 +526,19 @@ int TRPTableItemInfo::EditorMinWidth() const {
 
 bool TRPTableItemInfo::FollowInplaceEditor() {
     TRPTableInplaceEdit* e = FInplaceEditor;
+    if (!e || !e->Cell) return false;
+    return FollowCell(*e->Cell, e->Row, e->Col, EditorMinWidth(), e->EditData()->DocumentHeight);
+}
+
+bool TRPTableItemInfo::FollowCell(const TRPTableCellData& Cell, int Row, int Col, int MinWidth, int Height) {
     auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
-    if (!e || !hd) return false;
-    const int minWidth = EditorMinWidth();
-    const int height = e->EditData()->DocumentHeight;
+    if (!hd) return false;
     // Typing that keeps the cell's height and minimum width leaves the table as it is.
-    if (minWidth == FEditorMinWidth && height == FEditorHeight) return false;
-    bool widthChanged = minWidth != FEditorMinWidth;
-    const bool heightChanged = height != FEditorHeight;
-    FEditorMinWidth = minWidth;
-    FEditorHeight = height;
+    if (MinWidth == FEditorMinWidth && Height == FEditorHeight) return false;
+    bool widthChanged = MinWidth != FEditorMinWidth;
+    const bool heightChanged = Height != FEditorHeight;
+    FEditorMinWidth = MinWidth;
+    FEditorHeight = Height;
     const int itemNo = GetItemNo();
     if (itemNo < 0) return false;
     // A new minimum width of the cell that leaves the columns as they are
@@ -536,7 +547,7 @@ bool TRPTableItemInfo::FollowInplaceEditor() {
     bool tableMinChanged = widthChanged;
     if (widthChanged) {
         int tableMin = -1;
-        if (ColumnsStayWith(minWidth, tableMinChanged, tableMin)) {
+        if (ColumnsStayWith(Cell, Row, Col, MinWidth, tableMinChanged, tableMin)) {
             widthChanged = false;
             if (tableMinChanged) {
                 ForgetMinWidth();

@@ -112,17 +112,13 @@ void TRPTableItemInfo::GatherColumnFacts(TColumnFacts& F, const TRPResolution* s
     F.Cols.resize(static_cast<size_t>(C));
     for (int c = 0; c < C; ++c) {
         TColumnFacts::TCol& col = F.Cols[static_cast<size_t>(c)];
+        col.Cells.assign(static_cast<size_t>(R), 0);
         for (int r = 0; r < R; ++r) {
             TRPTableCellData* cell = Rows->GetCell(r, c);
             if (!cell || cell->ColSpan >= 2) continue;
             const int w = CellMinWidth(cell, sad, Canvas);
-            if (w > col.Min) {
-                col.Others = col.Min;
-                col.Min = w;
-                col.Widest = cell;
-            } else {
-                col.Others = std::max(col.Others, w);
-            }
+            col.Cells[static_cast<size_t>(r)] = w;
+            col.Min = std::max(col.Min, w);
         }
         col.PixelBest = Rows->GetColPixelBestWidth(c);
         col.Percent = Rows->IsColPercent(c);
@@ -624,14 +620,13 @@ void TRPTableItemInfo::ColumnWidthsFrom(TLayoutRun& L, TColumnFacts& F, int T) {
     }
 }
 
-bool TRPTableItemInfo::ColumnsStayWith(int MinWidth, bool& TableMinChanged, int& TableMin) {
-    TRPTableInplaceEdit* e = FInplaceEditor;
+bool TRPTableItemInfo::ColumnsStayWith(const TRPTableCellData& Cell, int Row, int Col, int MinWidth,
+                                       bool& TableMinChanged, int& TableMin) {
     const TRPTableItemFormattingInfo& info = FormattingInfo;
-    const int C = Rows->GetColCount();
-    if (!FFactsKnown || !e || !e->Cell || Resolution || (TableState & rptbsChanged) ||
-        (FFactsEditor && FFactsEditor != e) || info.LaidOutFor != FFactsWidth ||
-        info.ColWidths.Count() != C || static_cast<int>(FFacts.Cols.size()) != C ||
-        !Rows->InGrid(e->Row, e->Col) || Rows->GetCell(e->Row, e->Col) != e->Cell)
+    const int C = Rows->GetColCount(), R = Rows->RowCount();
+    if (!FFactsKnown || Resolution || (TableState & rptbsChanged) || info.LaidOutFor != FFactsWidth ||
+        info.ColWidths.Count() != C || static_cast<int>(FFacts.Cols.size()) != C || !Rows->InGrid(Row, Col) ||
+        Rows->GetCell(Row, Col) != &Cell)
         return false;
     const int T = TargetWidth(FFactsWidth, FFactsNatural);
     const auto widths = [&](TColumnFacts& F, TRPTableItemFormattingInfo& Out) {
@@ -648,31 +643,31 @@ bool TRPTableItemInfo::ColumnsStayWith(int MinWidth, bool& TableMinChanged, int&
     // The facts must still make the columns there are.
     TRPTableItemFormattingInfo scratch;
     if (!widths(FFacts, scratch)) return false;
-    TColumnFacts next = FFacts;
-    const TRPTableCellData* cell = e->Cell;
-    if (cell->ColSpan < 2) {
-        TColumnFacts::TCol& col = next.Cols[static_cast<size_t>(e->Col)];
-        const int others = col.Widest == cell ? col.Others : col.Min;
-        if (MinWidth > others) {
+    const int oldMin = MinWidthFrom(FFacts);
+    // The facts take the cell's width in place; columns that come out
+    // otherwise are laid out anew, from facts gathered anew.
+    if (Cell.ColSpan < 2) {
+        TColumnFacts::TCol& col = FFacts.Cols[static_cast<size_t>(Col)];
+        if (col.Cells.size() != static_cast<size_t>(R)) return false;
+        int& w = col.Cells[static_cast<size_t>(Row)];
+        const int old = w;
+        w = MinWidth;
+        if (MinWidth >= col.Min)
             col.Min = MinWidth;
-            col.Others = others;
-            col.Widest = cell;
-        } else {
-            // Another cell is the widest: the others' width is the column's.
-            col.Min = others;
-            col.Widest = nullptr;
-        }
+        else if (old == col.Min)
+            col.Min = *std::max_element(col.Cells.begin(), col.Cells.end());
     } else {
-        const auto s = std::find_if(next.Spans.begin(), next.Spans.end(),
-                                    [&](const TColumnFacts::TSpan& S) { return S.Cell == cell; });
-        if (s == next.Spans.end()) return false;
+        const auto s = std::find_if(FFacts.Spans.begin(), FFacts.Spans.end(),
+                                    [&](const TColumnFacts::TSpan& S) { return S.Cell == &Cell; });
+        if (s == FFacts.Spans.end()) return false;
         s->Min = MinWidth;
     }
-    if (!widths(next, scratch)) return false;
-    TableMin = MinWidthFrom(next);
-    TableMinChanged = TableMin != MinWidthFrom(FFacts);
-    FFacts = std::move(next);
-    FFactsEditor = e;
+    if (!widths(FFacts, scratch)) {
+        FFactsKnown = false;
+        return false;
+    }
+    TableMin = MinWidthFrom(FFacts);
+    TableMinChanged = TableMin != oldMin;
     return true;
 }
 
@@ -714,7 +709,6 @@ void TRPTableItemInfo::UpdateLayout(int AvailableWidth, TRPTableItemFormattingIn
         FFactsNatural = natural;
         FFactsWidth = AvailableWidth;
         FFactsSurface = SurfaceOf(Canvas);
-        FFactsEditor = nullptr;
     }
 
     // Horizontal placement and formatting of the cells.

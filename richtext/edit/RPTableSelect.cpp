@@ -95,19 +95,24 @@ void TRPTableItemInfo::UpdateCellFlags() {
         if (auto* d = dynamic_cast<TCustomRPFormattedData*>(GetRPData()); d && d->PartialSelectedItem == this)
             d->SetPartialSelectedItem(nullptr);
     }
+    // Without a selection no cell is selected, nor was one since the last walk.
+    if (!HasCellSelection() && !FCellsFlagged) return;
     int ar = -1, ac = -1;
     const TRPTableCellData* anchor = SelStartRow >= 0 && SelStartCol >= 0 && SelStartRow < Rows->RowCount() &&
                                              SelStartCol < Rows->GetColCount()
                                          ? Rows->GetMainCell(SelStartRow, SelStartCol, ar, ac)
                                          : nullptr;
+    bool flagged = false;
     Rows->ForEachCell([&](int r, int c, TRPTableCellData& Cell) {
         const bool was = (Cell.State & rpcsSelected) != 0, now = IsCellSelected(r, c);
         if (now)
             Cell.State |= rpcsSelected;
         else
             Cell.State &= ~rpcsSelected;
+        flagged = flagged || now;
         if (was && !now && &Cell != anchor) Cell.Deselect(nullptr, false);
     });
+    FCellsFlagged = flagged;
 }
 
 void TRPTableItemInfo::ClearSelection() {

@@ -38,31 +38,6 @@
 
 namespace {
 
-// Passes every question on to the metrics in force and counts the characters measured.
-class TCountingMetrics : public TTextMetrics {
-public:
-    TCountingMetrics() : m_inner(SetTextMetrics(this)) {}
-    ~TCountingMetrics() override { SetTextMetrics(m_inner); }
-    int Ascent(const TFont& f) override { return m_inner->Ascent(f); }
-    int Descent(const TFont& f) override { return m_inner->Descent(f); }
-    int Height(const TFont& f) override { return m_inner->Height(f); }
-    int InternalLeading(const TFont& f) override { return m_inner->InternalLeading(f); }
-    int ExternalLeading(const TFont& f) override { return m_inner->ExternalLeading(f); }
-    int AveCharWidth(const TFont& f) override { return m_inner->AveCharWidth(f); }
-    std::vector<int> PrefixWidths(const TFont& f, const QString& t) override {
-        Chars += t.size();
-        return m_inner->PrefixWidths(f, t);
-    }
-    int TextWidth(const TFont& f, const QString& t) override {
-        Chars += t.size();
-        return m_inner->TextWidth(f, t);
-    }
-    int64_t Chars = 0;
-
-private:
-    TTextMetrics* m_inner;
-};
-
 // An editor on a form of its own; Shown: on the screen, with the focus.
 struct TEditorOnForm {
     TEditorOnForm(TRPStyle& Style, int Width, int Height, bool Shown) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Forms.h"
+#include "platform/TextMetrics.h"
 #include "richtext/edit/RichPadEdit.h"
 #include "richtext/model/RPStyle.h"
 #include "support/FixedMetrics.h"
@@ -35,6 +36,31 @@ public:
     }
     // "item:offset" of the caret.
     std::string CaretPos() const;
+};
+
+// Passes every question on to the metrics in force and counts the characters measured.
+class TCountingMetrics : public TTextMetrics {
+public:
+    TCountingMetrics() : m_inner(SetTextMetrics(this)) {}
+    ~TCountingMetrics() override { SetTextMetrics(m_inner); }
+    int Ascent(const TFont& f) override { return m_inner->Ascent(f); }
+    int Descent(const TFont& f) override { return m_inner->Descent(f); }
+    int Height(const TFont& f) override { return m_inner->Height(f); }
+    int InternalLeading(const TFont& f) override { return m_inner->InternalLeading(f); }
+    int ExternalLeading(const TFont& f) override { return m_inner->ExternalLeading(f); }
+    int AveCharWidth(const TFont& f) override { return m_inner->AveCharWidth(f); }
+    std::vector<int> PrefixWidths(const TFont& f, const QString& t) override {
+        Chars += t.size();
+        return m_inner->PrefixWidths(f, t);
+    }
+    int TextWidth(const TFont& f, const QString& t) override {
+        Chars += t.size();
+        return m_inner->TextWidth(f, t);
+    }
+    int64_t Chars = 0;
+
+private:
+    TTextMetrics* m_inner;
 };
 
 // List 0 of Style (numbered "1.", "2.", ...), and one entry of a list: a

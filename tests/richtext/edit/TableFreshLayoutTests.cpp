@@ -2,7 +2,9 @@
 // a fresh view of the edited document shows (FreshLayout.h).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "FreshLayout.h"
 #include "TableEditFixture.h"
@@ -95,6 +97,102 @@ TEST_F(TableFreshLayout, ClosingACellLaysTheTableOutFromItsCells) {
     EXPECT_EQ(Fresh(), "");
     UndoAll(true);
     EXPECT_EQ(Fresh(), "");
+}
+
+// Leaving a cell that nothing changed, whichever way (caret keys and Tab to
+// another cell, the caret coming into the table from the line above, the
+// program closing the cell), measures no other cell: in a table of 80 rows it
+// measures as many characters as in one of 20, and the view shows what a
+// fresh view shows.
+TEST_F(TableFreshLayout, LeavingACellThatNothingChangedMeasuresNoOtherCell) {
+    std::vector<int64_t> measured;
+    for (const int rows : {20, 80}) {
+        BuildAfter("vor", rows, 3);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < 3; ++c) {
+                TRPTableCellData* cell = T->GetCell(r, c);
+                cell->BestWidth = 80;
+                cell->Clear();
+                cell->AddNL(std::string(1 + (r * 3 + c) % 5, static_cast<char>('a' + c)), 0, 0);
+            }
+        T->Changed();
+        F.Edit->Format();
+        F.Caret(0, 2);
+        int64_t chars = 0;
+        // Way leaves the edited cell; Cell: the one edited then.
+        const auto leave = [&](const std::string& What, const std::string& Cell,
+                               const std::function<void()>& Way) {
+            {
+                TCountingMetrics counted;
+                Way();
+                chars += counted.Chars;
+            }
+            EXPECT_EQ(EditedCell(), Cell) << rows << " rows, " << What;
+            EXPECT_EQ(Fresh(), "") << rows << " rows, " << What;
+        };
+        leave("Down from the line above", "0,0", [&] { Key(VK_DOWN); });
+        leave("Down", "1,0", [&] { Key(VK_DOWN); });
+        leave("Tab", "1,1", [&] { Key(VK_TAB); });
+        leave("Down", "2,1", [&] { Key(VK_DOWN); });
+        leave("Shift+Tab", "2,0", [&] { Key(VK_TAB, ssShift); });
+        leave("Up", "1,0", [&] { Key(VK_UP); });
+        leave("closed", "-", [&] {
+            T->CloseInplaceEditor(true);
+            ProcessEvents();
+        });
+        measured.push_back(chars);
+    }
+    EXPECT_EQ(measured[0], measured[1]);
+}
+
+// A cell whose edit changed its height or its minimum width, left, moves
+// what that change moves: its row, or its column where the column follows
+// its cells. Cells of one column edited one after the other, each becoming
+// the column's widest or giving that up, leave what a fresh view shows at
+// every key and every way out.
+TEST_F(TableFreshLayout, LeavingACellLaysOutWhatItsEditChanged) {
+    BuildAfter("vor", 4, 2);
+    const char* const texts[] = {"wwwwww", "x", "ab", "y", "cd", "z", "ef", "v"};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 2; ++c) {
+            TRPTableCellData* cell = T->GetCell(r, c);
+            cell->Clear();
+            cell->AddNL(texts[r * 2 + c], 0, 0);
+        }
+    T->Changed();
+    F.Edit->Format();
+    const int row = T->FormattingInfo.RowHeights[1], col = T->FormattingInfo.ColWidths[0];
+    const auto step = [&](const std::string& What, const std::function<void()>& Edit) {
+        Edit();
+        EXPECT_EQ(Fresh(), "") << What;
+    };
+    ASSERT_TRUE(Open(1, 0));
+    step("Enter", [&] { Key(VK_RETURN); });
+    step("Down", [&] { Key(VK_DOWN); });
+    EXPECT_EQ(EditedCell(), "2,0");
+    EXPECT_EQ(T->FormattingInfo.RowHeights[1], row + 20);
+    for (int i = 0; i < 8; ++i)
+        step("typed " + std::to_string(i + 1), [&] { Type("m"); });
+    EXPECT_GT(T->FormattingInfo.ColWidths[0], col);
+    step("Up", [&] { Key(VK_UP); });
+    step("Backspace", [&] { Key(VK_BACK); });
+    step("Tab", [&] { Key(VK_TAB); });
+    // The widest word of the column goes, a letter at a time, and comes back.
+    ASSERT_TRUE(Open(0, 0));
+    for (int i = 0; i < 6; ++i)
+        step("deleted " + std::to_string(i + 1), [&] { Key(VK_BACK); });
+    step("Down", [&] { Key(VK_DOWN); });
+    ASSERT_TRUE(Open(2, 0));
+    for (int i = 0; i < 8; ++i)
+        step("deleted in the row below " + std::to_string(i + 1), [&] { Key(VK_BACK); });
+    step("closed", [&] {
+        T->CloseInplaceEditor(true);
+        ProcessEvents();
+    });
+    EXPECT_LT(T->FormattingInfo.ColWidths[0], col);
+    UndoAll(false);
+    EXPECT_EQ(Fresh(), "");
+    EXPECT_EQ(T->FormattingInfo.ColWidths[0], col);
 }
 
 // A table whose columns all have pixel widths is as wide as they make it, at
