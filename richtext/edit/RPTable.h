@@ -433,6 +433,8 @@ public:
     // The last rows, that stand at the bound of the table's height with no
     // room (RPCoords.h): no view or page shows them.
     int RowsPastBound = 0;
+    // Cells spaced closer than their height stand above the rows before them.
+    bool RowsClimb = false;
     // The width the columns were laid out for (-1: none yet).
     int LaidOutFor = -1;
     // Per-cell print documents (index row * ColCount + column, nil where a

@@ -167,12 +167,9 @@ void TRPTableItemInfo::PaintTo(TCanvas& Canvas, int X, int Y, const TRect& ClipR
 
     // Rows to paint and the rectangle of the table (or of the printed part).
     int first = 0, last = R - 1, heads = 0, shift = 0;
-    // Cells spaced closer than their paddings and borders give back may
-    // stand above the rows before them: then every row is looked at.
-    bool climbing = false;
-    if (2 * (CellPadding + CellBorderWidth) + CellVSpacing < 0)
-        for (int r = 1; r < R && !climbing; ++r)
-            climbing = Info.RowStarts[r] < Info.RowStarts[r - 1];
+    // Cells spaced closer than their height may stand above the rows before
+    // them: then every row is looked at.
+    const bool climbing = Info.RowsClimb;
     TRect rect = Rect(X, Y, X + Info.Width, Y + Info.Height);
     if (P.Printing && R > 0) {
         if (RowCount < 0) RowCount = R - FirstRow;

@@ -14,6 +14,7 @@
 void TRPTableItemFormattingInfo::Clear() {
     LaidOutFor = -1;
     RowsPastBound = 0;
+    RowsClimb = false;
     ColWidths.Clear();
     RowHeights.Clear();
     ColStarts.Clear();
@@ -826,6 +827,7 @@ void TRPTableItemInfo::PlaceRows(TLayoutRun& L) {
             }
         }
     }
+    Info.RowsClimb = false;
     if (BorderVSpacing < 0 || CellVSpacing < 0) KeepRowsInBox(Info);
 }
 
@@ -836,6 +838,8 @@ void TRPTableItemInfo::KeepRowsInBox(TRPTableItemFormattingInfo& Info) {
     // before them. The box grows to hold every row and cell box, and they
     // move down by what stood above its top.
     const int C = Rows->GetColCount(), R = Rows->RowCount();
+    for (int r = 1; r < R && !Info.RowsClimb; ++r)
+        Info.RowsClimb = Info.RowStarts[r] < Info.RowStarts[r - 1];
     int top = 0, bottom = Info.Height;
     const auto reach = [&](int From, int To) {
         top = std::min({top, From, To});

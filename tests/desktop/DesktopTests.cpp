@@ -1719,7 +1719,9 @@ TEST(Desktop, PagesKeepTheCaretInSightOfTheLog) {
             SCOPED_TRACE(BlickText(b) + " nach " + BlickText(a));
             EXPECT_LE(b.Ansicht - a.Ansicht, b.Hoehe);
             EXPECT_GE(b.Ansicht, a.Ansicht);
-            if (b.Stelle != a.Stelle) EXPECT_TRUE(Ganz(b));
+            if (b.Stelle != a.Stelle) {
+                EXPECT_TRUE(Ganz(b));
+            }
             // Lines of the cell beyond its editor's window, in the window slid down the cell.
             if (b.InZelle && !InZelle && std::stoi(b.Stelle.substr(b.Stelle.find(')') + 2)) > 560)
                 Bildschirmfoto(QStringLiteral("32_logbuch_in_hoher_zelle"));

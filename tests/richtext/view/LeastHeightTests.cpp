@@ -133,8 +133,9 @@ void ExpectNeverAbove(TTestFormatDoc& D, const std::string& Name, int WidthStep)
             ASSERT_LE(least, wider) << Name << ", width " << width << " + " << extra;
             // Halfway, and just where the document ends at the greater width.
             for (const int asked : {least / 2, wider})
-                if (D.LeastHeightWhenWider(asked, extra) > asked)
+                if (D.LeastHeightWhenWider(asked, extra) > asked) {
                     ASSERT_LT(asked, wider) << Name << ", asked " << asked << ", width " << width << " + " << extra;
+                }
         }
 }
 
