@@ -620,7 +620,57 @@ int LastDrawItemFrom(const TCustomRPFormattedData& Data, int D) {
     return D;
 }
 
+bool Renumbered(const TRPMarkerItemInfo& Marker) {
+    return Marker.DisplayString != Marker.MeasuredString;
+}
+
+// Whether a cell of Table, or of a table inside one, shows a marker that was
+// renumbered since it was measured; every such table is marked changed, so
+// that its next layout takes its cells' lines anew.
+bool ChangeTablesOfRenumberedMarkers(TRPTableItemInfo& Table) {
+    bool found = false;
+    Table.Rows->ForEachCell([&](int, int, TRPTableCellData& Cell) {
+        const TCustomRPData& doc = *Cell.GetContentData();
+        for (int i = 0; i < doc.GetItemCount(); ++i) {
+            TCustomRPItemInfo* item = doc.GetItem(i);
+            if (const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(item))
+                found = found || Renumbered(*m);
+            else if (auto* nested = dynamic_cast<TRPTableItemInfo*>(item))
+                found = ChangeTablesOfRenumberedMarkers(*nested) || found;
+        }
+    });
+    if (found) Table.Changed();
+    return found;
+}
+
 } // namespace
+
+void TRPEditRPData::MarkRenumberedMarkers() {
+    // Renumbering reaches past the edit, into the cells of tables too:
+    // markers whose text changed are laid out again with their paragraphs.
+    // Only the list renumbers them, so the items are looked through only
+    // when one in the list changed.
+    const TRPMarkerList* markers = GetMarkers(false);
+    bool renumbered = false;
+    for (int k = 0; markers && k < markers->Count() && !renumbered; ++k)
+        renumbered = Renumbered(*markers->Get(k));
+    if (!renumbered) return;
+    for (int i = 0; i < GetItemCount(); ++i) {
+        TCustomRPItemInfo* item = GetItem(i);
+        if (GetItemStyle(i) == rpsnListMarker) {
+            if (Renumbered(*static_cast<const TRPMarkerItemInfo*>(item))) MarkChanged(i, i);
+        } else if (auto* table = dynamic_cast<TRPTableItemInfo*>(item)) {
+            if (ChangeTablesOfRenumberedMarkers(*table)) MarkChanged(i, i);
+        }
+    }
+}
+
+bool TRPEditRPData::LayOutRenumberedMarkers() {
+    // Within an edit of its own, the document's reformatting takes them along.
+    if (ChangesPending()) return false;
+    MarkRenumberedMarkers();
+    return ChangesPending() && LayOutMarked(nullptr);
+}
 
 void TRPEditRPData::ReformatAfterEdit() {
     LayOutNotedChanges(nullptr);
@@ -635,20 +685,12 @@ void TRPEditRPData::ReformatAndPlaceCaret(int ItemNo, int Offs) {
 }
 
 bool TRPEditRPData::LayOutNotedChanges(const TDrawPosCarrier::TPos* Target) {
-    if (FDirtyFirst == INT_MAX && FDirtyTail == INT_MAX) return false;
-    // Renumbering reaches past the edit: markers whose text changed are laid
-    // out again with their paragraphs. Only the list renumbers them, so the
-    // items are looked through only when one in the list changed.
-    const TRPMarkerList* markers = GetMarkers(false);
-    bool renumbered = false;
-    for (int k = 0; markers && k < markers->Count() && !renumbered; ++k)
-        renumbered = markers->Get(k)->DisplayString != markers->Get(k)->MeasuredString;
-    if (renumbered)
-        for (int i = 0; i < GetItemCount(); ++i)
-            if (GetItemStyle(i) == rpsnListMarker) {
-                const auto* m = static_cast<const TRPMarkerItemInfo*>(GetItem(i));
-                if (m->DisplayString != m->MeasuredString) MarkChanged(i, i);
-            }
+    if (!ChangesPending()) return false;
+    MarkRenumberedMarkers();
+    return LayOutMarked(Target);
+}
+
+bool TRPEditRPData::LayOutMarked(const TDrawPosCarrier::TPos* Target) {
     // The handles of a picture's resizer go with it, wherever it stood.
     if (Resizer) {
         Resizer.reset();

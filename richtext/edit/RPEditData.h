@@ -199,6 +199,9 @@ public:
     // The same, then the caret goes to (ItemNo, Offs) as SetCaretItemPos puts
     // it: its line is built once, in the new lines.
     void ReformatAndPlaceCaret(int ItemNo, int Offs);
+    // Lays out what shows a renumbered marker, after an edit elsewhere in the
+    // tree (in a cell's editor) renumbered the list; false when nothing was.
+    bool LayOutRenumberedMarkers();
     // Something is noted and not laid out yet.
     bool ChangesPending() const { return FDirtyFirst != INT_MAX || FDirtyTail != INT_MAX; }
     // The end of every edit: the editor's Modified and Change.
@@ -418,6 +421,11 @@ private:
     // ReformatAfterEdit with the caret put at Target, when given; false when
     // nothing was noted.
     bool LayOutNotedChanges(const TDrawPosCarrier::TPos* Target);
+    // The same for what is noted, renumbered markers included.
+    bool LayOutMarked(const TDrawPosCarrier::TPos* Target);
+    // Notes the items that show a list marker renumbered since it was
+    // measured, in their own lines or in the cells of a table.
+    void MarkRenumberedMarkers();
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;

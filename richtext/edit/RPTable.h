@@ -271,18 +271,28 @@ public:
 class TRPTableSaving {
 public:
     TRPTableSaving(const TRPTableItemInfo& ATable, TRPTableCellData* ACopyIn);
-    TRPTableSaving(TRPTableSaving&& Other) noexcept : Table(Other.Table), Cell(Other.Cell) {
+    TRPTableSaving(TRPTableSaving&& Other) noexcept
+        : Table(Other.Table), Cell(Other.Cell), AsideDoc(Other.AsideDoc), AsideAfter(Other.AsideAfter),
+          Aside(std::move(Other.Aside)) {
         Other.Table = nullptr;
         Other.Cell = nullptr;
+        Other.Aside.clear();
     }
     TRPTableSaving(const TRPTableSaving&) = delete;
     TRPTableSaving& operator=(const TRPTableSaving&) = delete;
     TRPTableSaving& operator=(TRPTableSaving&&) = delete;
     ~TRPTableSaving();
+    // The list entries that the editor's document Doc shows leave the
+    // numbering while the copy's count in their place; they come back with
+    // the copy's going.
+    void SetAside(TCustomRPData& Doc);
 
 private:
     const TRPTableItemInfo* Table;
     TRPTableCellData* Cell;
+    TCustomRPData* AsideDoc = nullptr;
+    TRPMarkerItemInfo* AsideAfter = nullptr;
+    std::vector<TRPMarkerItemInfo*> Aside;
 };
 
 class TRPTableRow : public TRPDataList {

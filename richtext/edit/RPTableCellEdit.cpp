@@ -9,6 +9,7 @@
 #include "richtext/edit/RPTableInplace.h"
 #include "richtext/edit/RPTableUndo.h"
 #include "richtext/model/RPCoords.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/model/RPStyle.h"
 
 namespace {
@@ -292,10 +293,12 @@ bool TRPTableItemInfo::EditCell(int ItemNo, int Row, int Col, bool Unconditional
                 e->SetFirstJumpNo(root->FirstJumpNo + j.Id);
                 break;
             }
+    // The editor knows its cell before the items come: its markers join the
+    // host's numbering where the cell's stood.
+    e->SetCell(Row, Col, cell, this, ItemNo);
     MoveItems(*cell, *e->RPData());
     // The cell's own lines named the items that just left.
     cell->ClearFormatting();
-    e->SetCell(Row, Col, cell, this, ItemNo);
     ColorInplaceEditor();
     FEditorHeight = -1; // not formatted yet
     PlaceInplaceEditor();
@@ -374,8 +377,51 @@ TRPTableSaving::TRPTableSaving(const TRPTableItemInfo& ATable, TRPTableCellData*
     ++Table->FSavingCount;
 }
 
+namespace {
+
+// The markers that Doc shows, in document order: its own, and those in the
+// cells of its tables, open ones included.
+void CollectShownMarkers(TCustomRPData& Doc, std::vector<TRPMarkerItemInfo*>& Out) {
+    for (int i = 0; i < Doc.GetItemCount(); ++i) {
+        TCustomRPItemInfo* item = Doc.GetItem(i);
+        if (auto* m = dynamic_cast<TRPMarkerItemInfo*>(item))
+            Out.push_back(m);
+        else if (auto* t = dynamic_cast<TRPTableItemInfo*>(item))
+            t->Rows->ForEachCell(
+                [&](int, int, TRPTableCellData& Cell) { CollectShownMarkers(*Cell.GetContentData(), Out); });
+    }
+}
+
+} // namespace
+
+void TRPTableSaving::SetAside(TCustomRPData& Doc) {
+    TRPMarkerList* list = Doc.GetMarkers(false);
+    if (!list) return;
+    std::vector<TRPMarkerItemInfo*> shown;
+    CollectShownMarkers(Doc, shown);
+    int first = list->Count();
+    for (TRPMarkerItemInfo* m : shown)
+        if (const int at = list->IndexOf(m); at >= 0) {
+            first = std::min(first, at);
+            Aside.push_back(m);
+        }
+    if (Aside.empty()) return;
+    // They stand together: the document is one stretch of the numbering.
+    AsideDoc = &Doc;
+    AsideAfter = first > 0 ? list->Get(first - 1) : nullptr;
+    list->DeleteMarkers(std::vector<const TRPMarkerItemInfo*>(Aside.begin(), Aside.end()));
+}
+
 TRPTableSaving::~TRPTableSaving() {
     if (Cell) Cell->Clear();
+    if (TRPMarkerList* list = Aside.empty() ? nullptr : AsideDoc->GetMarkers(true)) {
+        TRPMarkerItemInfo* after = AsideAfter;
+        for (TRPMarkerItemInfo* m : Aside) {
+            list->InsertAfter(m, after);
+            after = m;
+        }
+        list->RecalcCountersOfLists(list->IndexOf(Aside.front()), AsideDoc->GetRPStyle());
+    }
     if (Table) --Table->FSavingCount;
 }
 
@@ -387,9 +433,11 @@ TRPTableSaving TRPTableItemInfo::StoreEditedCell() const {
         return TRPTableSaving(*this, nullptr);
     TRPTableCellData* cell = e->Cell;
     cell->Clear();
+    TRPTableSaving saving(*this, cell);
+    saving.SetAside(*e->EditData());
     TColor color = clNone;
     if (!cell->LoadRPFFromStream(rpf, color, nullptr, nullptr)) cell->Clear();
-    return TRPTableSaving(*this, cell);
+    return saving;
 }
 
 TRPTableInplaceEdit* TRPTableItemInfo::GetEditedCell(int& Row, int& Col) const {
@@ -510,8 +558,14 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
     if (Sender != FInplaceEditor) return;
     TCustomRichPadEdit* host = HostOf(GetRPData());
     if (!host) return;
-    const bool laidOut = FollowInplaceEditor();
+    bool laidOut = FollowInplaceEditor();
     if (FPlacing) return;
+    // An entry begun or ended in the cell counts the list on in the host's
+    // lines and in the other cells.
+    if (auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData()); hd && hd->LayOutRenumberedMarkers()) {
+        laidOut = true;
+        if (FInplaceEditor == Sender) PlaceInplaceEditor();
+    }
     host->Change(ClearRedo);
     // The cell's editor showed its caret's line before the table, and the
     // tables and documents around it, were laid out for the change: a line

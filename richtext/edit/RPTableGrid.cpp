@@ -23,12 +23,14 @@ TRPTableItemInfo* Recorder(const TRPTableRows& Rows) {
     return Rows.Table && Rows.Table->GetUndoTarget() ? Rows.Table : nullptr;
 }
 
-// Moves items First .. the end of From to the end of To, as they are.
+// Moves items First .. the end of From to the end of To, as they are. The
+// markers after a moved one count without it at once: it may join the
+// numbering again further on, and counts on from those before it there.
 void MoveItemsTo(TCustomRPData& From, int First, TCustomRPData& To) {
     const int n = From.GetItemCount();
     for (int i = First; i < n; ++i) {
         if (TCustomRPItemInfo* item = From.GetItem(i); item && dynamic_cast<TRPMarkerItemInfo*>(item))
-            From.RemoveMarkerFromList(item, true);
+            From.RemoveMarkerFromList(item, false);
         std::unique_ptr<TCustomRPItemInfo> item = From.Items->TakeObject(i);
         if (!item) continue;
         const bool isMarker = dynamic_cast<TRPMarkerItemInfo*>(item.get()) != nullptr;
@@ -261,8 +263,10 @@ void TRPTableRows::Unmerge(TRPUndoMerge& Info) {
             end = start;
         }
         if (!InGrid(m.Row, m.Col)) continue;
-        m.Cell->ReattachFromUndo();
+        // In its place first: its list entries find their places from there.
+        TRPTableCellData* cell = m.Cell.get();
         GetRow(m.Row)->PutCell(m.Col, std::move(m.Cell));
+        cell->ReattachFromUndo();
     }
     Info.Items.clear();
     if (main->GetItemCount() > Info.OldItemCount)
@@ -609,8 +613,9 @@ void TRPTableRows::RestoreClearedCells(std::vector<std::unique_ptr<TRPTableCellD
         std::unique_ptr<TRPTableCellData>& cell = Cells[static_cast<size_t>(i)];
         const int r = RowList[i], c = ColList[i];
         if (!cell || !InGrid(r, c)) continue;
-        cell->ReattachFromUndo();
+        TRPTableCellData* put = cell.get();
         GetRow(r)->PutCell(c, std::move(cell));
+        put->ReattachFromUndo();
     }
     Cells.clear();
 }

@@ -34,6 +34,27 @@ TCustomRPData* TRPTableInplaceRPData::GetSourceData() {
     return e && e->Cell ? static_cast<TCustomRPData*>(e->Cell) : this;
 }
 
+TRPTableCellData* TRPTableInplaceRPData::NumberingCell() const {
+    return EditorGone || !OwnerView ? nullptr : InplaceEditor()->Cell;
+}
+
+TRPMarkerList* TRPTableInplaceRPData::GetMarkers(bool AllowCreate) {
+    TRPTableCellData* cell = NumberingCell();
+    return cell ? cell->GetMarkers(AllowCreate) : TRPEditRPData::GetMarkers(AllowCreate);
+}
+
+void TRPTableInplaceRPData::DestroyMarkers() {
+    if (TRPTableCellData* cell = NumberingCell())
+        cell->DestroyMarkers();
+    else
+        TRPEditRPData::DestroyMarkers();
+}
+
+TCustomRPData* TRPTableInplaceRPData::GetAbsoluteParentData() const {
+    TRPTableCellData* cell = NumberingCell();
+    return cell ? cell->GetAbsoluteParentData() : nullptr;
+}
+
 void TRPTableInplaceRPData::GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) {
     TRPTableInplaceEdit* e = InplaceEditor();
     if (e && e->Cell) {
@@ -177,6 +198,7 @@ TRPTableInplaceEdit::~TRPTableInplaceEdit() {
     if (focused && HostControl && !HostControl->Destroying()) HostControl->SetFocus();
     OnInplaceChange = nullptr;
     OnCaretGetOut = nullptr;
+    InplaceData()->EditorGone = true;
 }
 
 std::unique_ptr<TRichPadRPData> TRPTableInplaceEdit::GetDataClass(TCustomRichPad* Owner) {

@@ -45,6 +45,15 @@ public:
     TCustomRPFormattedData* ScrollingHost() const;
     TCustomRPData* GetSourceData() override;
     void GetParentInfo(int& ParentItemNo, std::unique_ptr<TRPStoreSubRPData>& Location) override;
+    // The cell's list entries keep their numbers in the editor: its markers
+    // are counted in the host's list, on from those before the cell.
+    TRPMarkerList* GetMarkers(bool AllowCreate) override;
+    void DestroyMarkers() override;
+    TCustomRPData* GetAbsoluteParentData() const override;
+    // The cell whose place in the host numbers the editor's markers, if any.
+    TRPTableCellData* NumberingCell() const;
+    // Set once the editor is taken down: the document no longer answers for it.
+    bool EditorGone = false;
     TRPRTFReaderProperties* GetRTFReadProperties() override;
     // While the editor may not scroll, its host shows what the caret needs.
     void ShowRectangle(int X, int Y, int Width, int Height) override;

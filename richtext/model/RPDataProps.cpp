@@ -2,7 +2,6 @@
 // the document.
 #include <QChar>
 #include <algorithm>
-#include <set>
 #include <vector>
 #include <type_traits>
 
@@ -334,10 +333,7 @@ void TCustomRPData::RemoveSubMarkersFromList(const TCustomRPItemInfo& Item, bool
         return;
     }
     // The markers after them count without them now.
-    if (Clearing) return;
-    std::set<int> lists;
-    for (int i = first; i < list->Count(); ++i)
-        if (lists.insert(list->Get(i)->ListNo).second) list->RecalcCounters(i, GetRPStyle());
+    if (!Clearing) list->RecalcCountersOfLists(first, GetRPStyle());
 }
 
 void TCustomRPData::RemoveMarkerFromList(TCustomRPItemInfo* Item, bool Clearing) {
@@ -364,7 +360,7 @@ void TCustomRPData::RemoveMarkersFromList(int FirstItemNo, int Count) {
     TRPMarkerList* list = GetMarkers(false);
     if (!list) return;
     bool removed = false;
-    if (FirstItemNo == 0 && Count == GetItemCount() && GetAbsoluteRootData() == this) {
+    if (FirstItemNo == 0 && Count == GetItemCount() && GetAbsoluteRootData() == this && list == FMarkers.get()) {
         // The whole tree goes: every marker of a document in the list is one of its own.
         removed = list->DeleteDocumentMarkers();
     } else {

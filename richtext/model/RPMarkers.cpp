@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <set>
 #include <unordered_set>
 
 #include "platform/Graphics.h"
@@ -703,6 +704,12 @@ void TRPMarkerList::RecalcCountersOfList(int From, int ListNo, const TRPStyle* R
             RecalcCounters(i, RPStyle);
             return;
         }
+}
+
+void TRPMarkerList::RecalcCountersOfLists(int From, const TRPStyle* RPStyle) {
+    std::set<int> lists;
+    for (int i = std::max(From, 0); i < Count(); ++i)
+        if (lists.insert(FItems[static_cast<size_t>(i)]->ListNo).second) RecalcCounters(i, RPStyle);
 }
 
 void TRPMarkerList::Swap(TRPMarkerList& Other) {

@@ -144,6 +144,8 @@ public:
     void RecalcCounters(int From, const TRPStyle* RPStyle);
     // Recalculates the markers of list ListNo from the first at or after From.
     void RecalcCountersOfList(int From, int ListNo, const TRPStyle* RPStyle);
+    // Recalculates the markers from From on, of every list that has one there.
+    void RecalcCountersOfLists(int From, const TRPStyle* RPStyle);
 
     // Binary form: [size,] 0, count, then per marker ListNo, Level, Reset (byte),
     // StartFrom, Counter; 32-bit little-endian.

@@ -162,8 +162,8 @@ TEST_F(CellHistory, ACellStepThatDoesNotFitIsRefusedInTheCell) {
 namespace {
 
 // Markers in the cells of a table inside a cell move with it into the cell's
-// editor and out again; a table deleted there takes its markers along and
-// leaves none behind in any list.
+// editor and out again, and keep their place in the document's numbering; a
+// table deleted there takes its markers along and leaves none behind.
 TEST_F(CellHistory, ListsOfATableInACellLeaveWithTheTable) {
     AddNumberedList(*F.Style);
     Build(2, 2);
@@ -181,10 +181,13 @@ TEST_F(CellHistory, ListsOfATableInACellLeaveWithTheTable) {
     ASSERT_EQ(F.Data()->GetMarkers(false)->Count(), 2);
     ClickCell(0, 0);
     ASSERT_EQ(EditedCell(), "0,0");
-    EXPECT_EQ(F.Data()->GetMarkers(false), nullptr);
+    ASSERT_NE(F.Data()->GetMarkers(false), nullptr);
+    EXPECT_EQ(F.Data()->GetMarkers(false)->Count(), 2);
+    EXPECT_EQ(Editor()->EditData()->GetMarkers(false), F.Data()->GetMarkers(false));
     Editor()->SetSelectionBounds(0, 0, 1, 1);
     Key(VK_DELETE);
     EXPECT_EQ(EditorText(), "danach");
+    EXPECT_EQ(F.Data()->GetMarkers(false), nullptr);
     // The deleted table leaves the history: it is freed now.
     F.Edit->ClearUndo();
     ClickAfterTable();

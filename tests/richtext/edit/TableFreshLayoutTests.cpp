@@ -10,6 +10,7 @@
 #include "TableEditFixture.h"
 #include "platform/Keys.h"
 #include "richtext/edit/RPTableInplace.h"
+#include "richtext/model/RPMarkers.h"
 #include "richtext/view/RichPad.h"
 #include "support/PaintedArea.h"
 
@@ -29,6 +30,30 @@ protected:
         return T;
     }
     std::string Fresh() { return DiffFromFreshLayout(*F.Edit); }
+    // Seven entries of a numbered list, a 2 x 2 table whose cells hold one
+    // entry each (8. to 11.), and one entry more.
+    void BuildListThroughTable() {
+        AddNumberedList(*F.Style);
+        F.Edit->Clear();
+        for (int i = 0; i < 7; ++i)
+            AddListEntry(*F.Edit, "Punkt");
+        auto t = TRPTableItemInfo::CreateEx(2, 2, F.Data());
+        T = t.get();
+        T->Rows->ForEachCell([](int, int, TRPTableCellData& Cell) {
+            Cell.Clear();
+            AddListEntry(Cell, "Zelle");
+        });
+        F.Data()->AddItem(std::string(), std::move(t));
+        AddListEntry(*F.Edit, "Punkt");
+        F.Edit->Format();
+        F.Edit->ClearUndo();
+    }
+    // The number the first marker of a cell shows, in its editor when open.
+    std::string Number(int Row, int Col) const {
+        const TCustomRPItemInfo* item = T->GetCell(Row, Col)->GetContentData()->GetItem(0);
+        const auto* m = dynamic_cast<const TRPMarkerItemInfo*>(item);
+        return m ? m->DisplayString : "-";
+    }
     // "vor", a 1 x 2 table whose first cell holds a 1 x 2 table, and "nach";
     // the first cell is opened, then the nested table's second cell. Answers
     // the nested table (nil when a cell did not open).
@@ -822,6 +847,68 @@ TEST_F(TableFreshLayout, LinesAboveAWordThatWidensTheDocumentTakeTheNewWidth) {
         Type("m");
         ASSERT_EQ(Fresh(), "") << i;
     }
+}
+
+// A numbered list runs on through the cells of a table. An entry begun or
+// ended before the table, or in one of its cells, counts the markers after
+// it on, in the cells and after the table, and each takes the width of its
+// new number ("9." becomes "10.", and back).
+TEST_F(TableFreshLayout, MarkersInCellsTakeTheWidthOfTheirNewNumbers) {
+    BuildListThroughTable();
+    ASSERT_EQ(Fresh(), "");
+    ASSERT_EQ(Number(0, 1), "9.");
+
+    F.Caret(1, 1);
+    Key(VK_RETURN);
+    EXPECT_EQ(Number(0, 1), "10.");
+    EXPECT_EQ(Fresh(), "");
+    Key(VK_BACK);
+    EXPECT_EQ(Number(0, 1), "9.");
+    EXPECT_EQ(Fresh(), "");
+
+    // In the first cell, with its editor open: the cell keeps its number,
+    // and the other cells and the entry after the table count on.
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, false, true, false));
+    ProcessEvents();
+    EXPECT_EQ(Number(0, 0), "8.");
+    Key(VK_RETURN);
+    EXPECT_EQ(Number(0, 1), "10.");
+    EXPECT_EQ(Fresh(), "");
+    Key(VK_BACK);
+    EXPECT_EQ(Number(0, 1), "9.");
+    EXPECT_EQ(Fresh(), "");
+    Key(VK_RETURN);
+    T->CloseInplaceEditor(true);
+    ProcessEvents();
+    EXPECT_EQ(Fresh(), "");
+    UndoAll(false);
+    EXPECT_EQ(Number(0, 1), "9.");
+    EXPECT_EQ(Fresh(), "");
+}
+
+// Undoing a merge, or the clearing of cells, puts the cells back in their
+// places before their entries join the numbering again.
+TEST_F(TableFreshLayout, UndoneGridChangesGiveTheCellsTheirNumbersBack) {
+    BuildListThroughTable();
+    T->MergeCells(1, 0, 2, 1, true);
+    F.Edit->Undo();
+    EXPECT_EQ(Number(1, 0), "10.");
+    EXPECT_EQ(Number(1, 1), "11.");
+    EXPECT_EQ(Fresh(), "");
+    // Down a column: the lower cell's entry comes back after the cell before it.
+    T->MergeCells(0, 1, 1, 2, true);
+    EXPECT_EQ(Number(1, 0), "11.");
+    F.Edit->Undo();
+    EXPECT_EQ(Number(1, 0), "10.");
+    EXPECT_EQ(Number(1, 1), "11.");
+    EXPECT_EQ(Fresh(), "");
+    T->Select(0, 0, 1, 1);
+    T->ClearSelectedCells();
+    EXPECT_EQ(Number(1, 0), "-");
+    F.Edit->Undo();
+    EXPECT_EQ(Number(0, 0), "8.");
+    EXPECT_EQ(Number(1, 1), "11.");
+    EXPECT_EQ(Fresh(), "");
 }
 
 // The check itself finds what differs: a fresh view one pixel wider, and
