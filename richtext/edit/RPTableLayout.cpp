@@ -507,6 +507,10 @@ void TRPTableItemInfo::ColumnWidthsFrom(TLayoutRun& L, TColumnFacts& F, int T) {
                     L.Remaining = RPCoordSum(L.Remaining, L.Col(c));
                 }
             }
+            // A column whose percentage its content already fills has its
+            // width, whether other columns want more or not.
+            for (int c = 0; c < C; ++c)
+                if (const int p = P[static_cast<size_t>(c)]; p > 0 && p <= L.Col(c)) L.Marks[static_cast<size_t>(c)] = 2;
             if (want > 0) {
                 int den = std::max(want, L.Remaining);
                 for (int c = 0; c < C; ++c) {
@@ -521,8 +525,6 @@ void TRPTableItemInfo::ColumnWidthsFrom(TLayoutRun& L, TColumnFacts& F, int T) {
                         L.SetCol(c, std::max(L.Col(c), share));
                         L.Remaining -= L.Col(c);
                         if (L.Remaining == 0 && minRest == 0) break;
-                    } else {
-                        L.Marks[static_cast<size_t>(c)] = 2;
                     }
                 }
             }

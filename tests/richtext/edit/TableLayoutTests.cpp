@@ -120,6 +120,28 @@ TEST_F(TableLayout, PercentColumnTakesItsShareAndTheRestGoesToFreeColumns) {
     EXPECT_EQ(List(p->FormattingInfo.ColWidths), "96 294");
 }
 
+// A column whose percentage its word already fills keeps the word's width,
+// whether another column wants more or not: the pixel column takes the rest.
+// Widening the table a pixel at a time then widens the columns a little at a
+// time, as the view's scroll bar expects of it.
+TEST_F(TableLayout, AColumnWhosePercentageItsContentFillsLeavesTheRestToTheOthers) {
+    auto t = Make(1, 2);
+    t->GetCell(0, 0)->BestWidth = 50;
+    t->GetCell(0, 1)->BestWidth = -25;
+    SetText(t.get(), 0, 1, std::string(15, 'w'));
+    t->BestWidth = 600;
+    TRPTableItemInfo* p = Place(std::move(t));
+    EXPECT_EQ(List(p->FormattingInfo.ColWidths), "440 150");
+    for (int w = 601; w <= 700; ++w) {
+        const int was0 = p->FormattingInfo.ColWidths[0], was1 = p->FormattingInfo.ColWidths[1];
+        p->BestWidth = w;
+        p->Changed();
+        Doc->Format();
+        const int now0 = p->FormattingInfo.ColWidths[0], now1 = p->FormattingInfo.ColWidths[1];
+        ASSERT_TRUE(now0 >= was0 && now1 >= was1 && now0 + now1 == was0 + was1 + 1) << w;
+    }
+}
+
 TEST_F(TableLayout, PixelColumnsKeepTheirWidthAndAFreeColumnTakesTheRest) {
     auto t = Make(1, 3);
     t->GetCell(0, 0)->BestWidth = 100;
