@@ -857,26 +857,25 @@ TEST_F(TableFreshLayout, MarkersInCellsTakeTheWidthOfTheirNewNumbers) {
     BuildListThroughTable();
     ASSERT_EQ(Fresh(), "");
     ASSERT_EQ(Number(0, 1), "9.");
-
+    // Enter at the start of an entry adds an empty one before it; Backspace
+    // then takes the marker of the entry it stands in.
+    const auto enterAndBack = [this] {
+        Key(VK_RETURN);
+        EXPECT_EQ(Number(0, 1), "10.");
+        EXPECT_EQ(Fresh(), "");
+        Key(VK_BACK);
+        EXPECT_EQ(Number(0, 1), "9.");
+        EXPECT_EQ(Fresh(), "");
+    };
     F.Caret(1, 1);
-    Key(VK_RETURN);
-    EXPECT_EQ(Number(0, 1), "10.");
-    EXPECT_EQ(Fresh(), "");
-    Key(VK_BACK);
-    EXPECT_EQ(Number(0, 1), "9.");
-    EXPECT_EQ(Fresh(), "");
+    enterAndBack();
 
     // In the first cell, with its editor open: the cell keeps its number,
     // and the other cells and the entry after the table count on.
     ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, false, true, false));
     ProcessEvents();
     EXPECT_EQ(Number(0, 0), "8.");
-    Key(VK_RETURN);
-    EXPECT_EQ(Number(0, 1), "10.");
-    EXPECT_EQ(Fresh(), "");
-    Key(VK_BACK);
-    EXPECT_EQ(Number(0, 1), "9.");
-    EXPECT_EQ(Fresh(), "");
+    enterAndBack();
     Key(VK_RETURN);
     T->CloseInplaceEditor(true);
     ProcessEvents();
