@@ -645,7 +645,7 @@ bool ChangeTablesOfRenumberedMarkers(TRPTableItemInfo& Table) {
 
 } // namespace
 
-void TRPEditRPData::MarkRenumberedMarkers() {
+void TRPEditRPData::FindRenumberedMarkers(bool Note) {
     // Renumbering reaches past the edit, into the cells of tables too:
     // markers whose text changed are laid out again with their paragraphs.
     // Only the list renumbers them, so the items are looked through only
@@ -658,9 +658,9 @@ void TRPEditRPData::MarkRenumberedMarkers() {
     for (int i = 0; i < GetItemCount(); ++i) {
         TCustomRPItemInfo* item = GetItem(i);
         if (GetItemStyle(i) == rpsnListMarker) {
-            if (Renumbered(*static_cast<const TRPMarkerItemInfo*>(item))) MarkChanged(i, i);
+            if (Note && Renumbered(*static_cast<const TRPMarkerItemInfo*>(item))) MarkChanged(i, i);
         } else if (auto* table = dynamic_cast<TRPTableItemInfo*>(item)) {
-            if (ChangeTablesOfRenumberedMarkers(*table)) MarkChanged(i, i);
+            if (ChangeTablesOfRenumberedMarkers(*table) && Note) MarkChanged(i, i);
         }
     }
 }

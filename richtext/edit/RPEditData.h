@@ -202,6 +202,9 @@ public:
     // Lays out what shows a renumbered marker, after an edit elsewhere in the
     // tree (in a cell's editor) renumbered the list; false when nothing was.
     bool LayOutRenumberedMarkers();
+    // Marks changed the tables whose cells show a renumbered marker, so that
+    // they measure their cells anew, before a table's editor lays it out.
+    void ForgetTablesOfRenumberedMarkers() { FindRenumberedMarkers(false); }
     // Something is noted and not laid out yet.
     bool ChangesPending() const { return FDirtyFirst != INT_MAX || FDirtyTail != INT_MAX; }
     // The end of every edit: the editor's Modified and Change.
@@ -425,7 +428,10 @@ private:
     bool LayOutMarked(const TDrawPosCarrier::TPos* Target);
     // Notes the items that show a list marker renumbered since it was
     // measured, in their own lines or in the cells of a table.
-    void MarkRenumberedMarkers();
+    void MarkRenumberedMarkers() { FindRenumberedMarkers(true); }
+    // Marks changed the tables that show a renumbered marker in a cell, and
+    // when Note, notes them and the items of renumbered markers for layout.
+    void FindRenumberedMarkers(bool Note);
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;

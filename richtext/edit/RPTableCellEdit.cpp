@@ -558,11 +558,15 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
     if (Sender != FInplaceEditor) return;
     TCustomRichPadEdit* host = HostOf(GetRPData());
     if (!host) return;
+    // An entry begun or ended in the cell counts the list on in the host's
+    // lines and in the other cells. The tables whose cells it renumbered
+    // forget what they measured of them before this one follows its editor,
+    // whose layout measures their markers anew.
+    auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
+    if (hd) hd->ForgetTablesOfRenumberedMarkers();
     bool laidOut = FollowInplaceEditor();
     if (FPlacing) return;
-    // An entry begun or ended in the cell counts the list on in the host's
-    // lines and in the other cells.
-    if (auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData()); hd && hd->LayOutRenumberedMarkers()) {
+    if (hd && hd->LayOutRenumberedMarkers()) {
         laidOut = true;
         if (FInplaceEditor == Sender) PlaceInplaceEditor();
     }

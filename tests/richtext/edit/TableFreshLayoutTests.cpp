@@ -885,6 +885,38 @@ TEST_F(TableFreshLayout, MarkersInCellsTakeTheWidthOfTheirNewNumbers) {
     EXPECT_EQ(Fresh(), "");
 }
 
+// The entry whose number grows stands in a table inside another cell, which
+// makes its column as wide as the table is at least. An entry with a long
+// word pasted into an open cell before it widens the table past the view:
+// the nested table measures its number anew before the document takes the
+// table's least width for its own.
+TEST_F(TableFreshLayout, AMarkerInANestedTableWidensItsColumnWithItsNumber) {
+    BuildListThroughTable();
+    T->GetCell(0, 1)->Clear();
+    TRPTableItemInfo* inner = AddTableInCell(0, 1, 1, 1);
+    inner->GetCell(0, 0)->Clear();
+    AddListEntry(*inner->GetCell(0, 0), std::string(20, 'w'));
+    F.Edit->SetBounds(0, 0, 700, 300);
+    T->Changed();
+    F.Edit->Format();
+    F.Edit->ClearUndo();
+    ASSERT_EQ(Fresh(), "");
+    const auto innerNumber = [&] {
+        return static_cast<const TRPMarkerItemInfo*>(inner->GetCell(0, 0)->GetItem(0))->DisplayString;
+    };
+    ASSERT_EQ(innerNumber(), "9.");
+    const std::string entry = RPFOf([](TCustomRPData& D) { AddListEntry(D, std::string(50, 'z')); });
+    ASSERT_TRUE(T->EditCell(-1, 0, 0, false, false, false, true, false));
+    ProcessEvents();
+    ASSERT_TRUE(Focused()->InsertRPFFromStream(entry));
+    ProcessEvents();
+    EXPECT_EQ(innerNumber(), "10.");
+    EXPECT_EQ(Fresh(), "");
+    UndoAll(false);
+    EXPECT_EQ(innerNumber(), "9.");
+    EXPECT_EQ(Fresh(), "");
+}
+
 // Undoing a merge, or the clearing of cells, puts the cells back in their
 // places before their entries join the numbering again.
 TEST_F(TableFreshLayout, UndoneGridChangesGiveTheCellsTheirNumbersBack) {
