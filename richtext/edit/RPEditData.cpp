@@ -645,7 +645,7 @@ bool ChangeTablesOfRenumberedMarkers(TRPTableItemInfo& Table) {
 
 } // namespace
 
-void TRPEditRPData::FindRenumberedMarkers(bool Note) {
+bool TRPEditRPData::FindRenumberedMarkers(bool Note) {
     // Renumbering reaches past the edit, into the cells of tables too:
     // markers whose text changed are laid out again with their paragraphs.
     // Only the list renumbers them, so the items are looked through only
@@ -654,7 +654,7 @@ void TRPEditRPData::FindRenumberedMarkers(bool Note) {
     bool renumbered = false;
     for (int k = 0; markers && k < markers->Count() && !renumbered; ++k)
         renumbered = Renumbered(*markers->Get(k));
-    if (!renumbered) return;
+    if (!renumbered) return false;
     for (int i = 0; i < GetItemCount(); ++i) {
         TCustomRPItemInfo* item = GetItem(i);
         if (GetItemStyle(i) == rpsnListMarker) {
@@ -663,6 +663,7 @@ void TRPEditRPData::FindRenumberedMarkers(bool Note) {
             if (ChangeTablesOfRenumberedMarkers(*table) && Note) MarkChanged(i, i);
         }
     }
+    return true;
 }
 
 bool TRPEditRPData::LayOutRenumberedMarkers() {

@@ -203,8 +203,9 @@ public:
     // tree (in a cell's editor) renumbered the list; false when nothing was.
     bool LayOutRenumberedMarkers();
     // Marks changed the tables whose cells show a renumbered marker, so that
-    // they measure their cells anew, before a table's editor lays it out.
-    void ForgetTablesOfRenumberedMarkers() { FindRenumberedMarkers(false); }
+    // they measure their cells anew, before a table's editor lays it out;
+    // false when no marker of the list was renumbered.
+    bool ForgetTablesOfRenumberedMarkers() { return FindRenumberedMarkers(false); }
     // Something is noted and not laid out yet.
     bool ChangesPending() const { return FDirtyFirst != INT_MAX || FDirtyTail != INT_MAX; }
     // The end of every edit: the editor's Modified and Change.
@@ -430,8 +431,9 @@ private:
     // measured, in their own lines or in the cells of a table.
     void MarkRenumberedMarkers() { FindRenumberedMarkers(true); }
     // Marks changed the tables that show a renumbered marker in a cell, and
-    // when Note, notes them and the items of renumbered markers for layout.
-    void FindRenumberedMarkers(bool Note);
+    // when Note, notes them and the items of renumbered markers for layout;
+    // false when no marker of the list was renumbered.
+    bool FindRenumberedMarkers(bool Note);
     // The caret's item position, unless there is none or its paragraph is read-only (a beep).
     bool CaretForDeletion(int& ItemNo, int& Offs);
     int SpacesInTab() const;

@@ -561,12 +561,13 @@ void TRPTableItemInfo::InplaceEditorChanged(TRPTableInplaceEdit* Sender, bool Cl
     // An entry begun or ended in the cell counts the list on in the host's
     // lines and in the other cells. The tables whose cells it renumbered
     // forget what they measured of them before this one follows its editor,
-    // whose layout measures their markers anew.
+    // whose layout measures their markers anew. An edit that renumbered
+    // nothing leaves the list alone.
     auto* hd = dynamic_cast<TRPEditRPData*>(GetRPData());
-    if (hd) hd->ForgetTablesOfRenumberedMarkers();
+    const bool renumbered = hd && hd->ForgetTablesOfRenumberedMarkers();
     bool laidOut = FollowInplaceEditor();
     if (FPlacing) return;
-    if (hd && hd->LayOutRenumberedMarkers()) {
+    if (renumbered && hd->LayOutRenumberedMarkers()) {
         laidOut = true;
         if (FInplaceEditor == Sender) PlaceInplaceEditor();
     }
